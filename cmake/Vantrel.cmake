@@ -1,0 +1,76 @@
+# Folder conventions, so that adding a file never needs a CMake edit:
+#   tests/<area>/*.cpp  -> one GoogleTest executable test_<area>
+#   tools/<name>/*.cpp  -> one executable vantrel_<name>
+#   bench/*.cpp         -> one Google Benchmark executable each
+#   fuzz/*.cpp          -> one libFuzzer executable each (VANTREL_FUZZ only)
+include(GoogleTest)
+
+function(vantrel_add_test_dirs)
+  file(GLOB areas LIST_DIRECTORIES true ${CMAKE_SOURCE_DIR}/tests/*)
+  foreach(dir ${areas})
+    if(IS_DIRECTORY ${dir})
+      get_filename_component(area ${dir} NAME)
+      file(GLOB_RECURSE srcs CONFIGURE_DEPENDS ${dir}/*.cpp)
+      if(srcs AND NOT area STREQUAL "support" AND NOT area STREQUAL "golden" AND NOT area STREQUAL "data")
+        add_executable(test_${area} ${srcs})
+        target_link_libraries(test_${area} PRIVATE vantrel_game vantrel_platform_sdl
+                              vantrel_test_support GTest::gtest GTest::gtest_main GTest::gmock)
+        target_compile_definitions(test_${area} PRIVATE
+            VANTREL_SOURCE_DIR="${CMAKE_SOURCE_DIR}" VANTREL_BINARY_DIR="${CMAKE_BINARY_DIR}")
+        gtest_discover_tests(test_${area} DISCOVERY_TIMEOUT 60
+                             WORKING_DIRECTORY ${CMAKE_BINARY_DIR}
+                             PROPERTIES LABELS ${area})
+      endif()
+    endif()
+  endforeach()
+endfunction()
+
+function(vantrel_add_tool_dirs)
+  # Test helpers shared by every test executable (golden images, temp folders).
+  file(GLOB support CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/tests/support/*.cpp)
+  add_library(vantrel_test_support STATIC ${support} ${CMAKE_SOURCE_DIR}/cmake/empty.cpp)
+  target_include_directories(vantrel_test_support PUBLIC ${CMAKE_SOURCE_DIR})
+  target_link_libraries(vantrel_test_support PUBLIC vantrel_game vantrel_platform PNG::PNG GTest::gtest)
+
+  file(GLOB tools LIST_DIRECTORIES true ${CMAKE_SOURCE_DIR}/tools/*)
+  foreach(dir ${tools})
+    if(IS_DIRECTORY ${dir})
+      get_filename_component(name ${dir} NAME)
+      file(GLOB_RECURSE srcs CONFIGURE_DEPENDS ${dir}/*.cpp)
+      if(srcs)
+        add_executable(vantrel_${name} ${srcs})
+        target_link_libraries(vantrel_${name} PRIVATE vantrel_game vantrel_platform
+                              PNG::PNG Freetype::Freetype)
+        set_target_properties(vantrel_${name} PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR}/tools)
+      endif()
+    endif()
+  endforeach()
+endfunction()
+
+function(vantrel_add_benchmarks)
+  if(NOT benchmark_FOUND)
+    return()
+  endif()
+  file(GLOB benches CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/bench/*.cpp)
+  foreach(src ${benches})
+    get_filename_component(name ${src} NAME_WE)
+    add_executable(bench_${name} ${src})
+    target_link_libraries(bench_${name} PRIVATE vantrel_game vantrel_platform benchmark::benchmark)
+    set_target_properties(bench_${name} PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR}/bench)
+  endforeach()
+endfunction()
+
+function(vantrel_add_fuzzers)
+  if(NOT VANTREL_FUZZ)
+    return()
+  endif()
+  file(GLOB fuzzers CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/fuzz/*.cpp)
+  foreach(src ${fuzzers})
+    get_filename_component(name ${src} NAME_WE)
+    add_executable(fuzz_${name} ${src})
+    target_compile_options(fuzz_${name} PRIVATE -fsanitize=fuzzer)
+    target_link_options(fuzz_${name} PRIVATE -fsanitize=fuzzer)
+    target_link_libraries(fuzz_${name} PRIVATE vantrel_game vantrel_platform)
+    set_target_properties(fuzz_${name} PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR}/fuzz)
+  endforeach()
+endfunction()

@@ -1,0 +1,143 @@
+#include "platform/Files.h"
+
+#include <dirent.h>
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <cerrno>
+#include <cstdio>
+#include <strings.h>
+
+namespace plat {
+namespace {
+
+std::string& FolderOverride() {
+    static std::string folder;
+    return folder;
+}
+
+std::string ExecutableFolder() {
+    std::string path(4096, '\0');
+    ssize_t n = readlink("/proc/self/exe", path.data(), path.size() - 1);
+    if (n <= 0)
+        return "./";
+    path.resize(static_cast<size_t>(n));
+    size_t slash = path.rfind('/');
+    return slash == std::string::npos ? std::string("./") : path.substr(0, slash + 1);
+}
+
+class PosixFile final : public File {
+public:
+    explicit PosixFile(int fd) : fd_(fd) {}
+    ~PosixFile() override { close(fd_); }
+
+    uint64_t Size() const override {
+        struct stat st;
+        return fstat(fd_, &st) == 0 ? static_cast<uint64_t>(st.st_size) : 0;
+    }
+
+    bool ReadAt(uint64_t offset, void* dst, size_t n) override {
+        auto* out = static_cast<char*>(dst);
+        while (n > 0) {
+            ssize_t got = pread(fd_, out, n, static_cast<off_t>(offset));
+            if (got < 0 && errno == EINTR)
+                continue;
+            if (got <= 0)
+                return false;
+            out += got;
+            offset += static_cast<uint64_t>(got);
+            n -= static_cast<size_t>(got);
+        }
+        return true;
+    }
+
+    bool Write(const void* src, size_t n) override {
+        auto* in = static_cast<const char*>(src);
+        while (n > 0) {
+            ssize_t put = write(fd_, in, n);
+            if (put < 0 && errno == EINTR)
+                continue;
+            if (put <= 0)
+                return false;
+            in += put;
+            n -= static_cast<size_t>(put);
+        }
+        return true;
+    }
+
+    bool Flush() override { return fsync(fd_) == 0; }
+
+private:
+    int fd_;
+};
+
+bool EndsWithNoCase(const std::string& name, const std::string& ext) {
+    return name.size() >= ext.size() &&
+           strncasecmp(name.c_str() + name.size() - ext.size(), ext.c_str(), ext.size()) == 0;
+}
+
+}  // namespace
+
+const std::string& ProgramFolder() {
+    std::string& folder = FolderOverride();
+    if (folder.empty())
+        folder = ExecutableFolder();
+    return folder;
+}
+
+void SetProgramFolder(const std::string& folder) {
+    FolderOverride() = folder.empty() || folder.back() == '/' ? folder : folder + '/';
+}
+
+std::unique_ptr<File> OpenFileForReading(const std::string& path) {
+    int fd = open(path.c_str(), O_RDONLY | O_CLOEXEC);
+    if (fd < 0)
+        return nullptr;
+    struct stat st;
+    if (fstat(fd, &st) != 0 || !S_ISREG(st.st_mode)) {
+        close(fd);
+        return nullptr;
+    }
+    return std::make_unique<PosixFile>(fd);
+}
+
+std::unique_ptr<File> CreateFileForWriting(const std::string& path) {
+    int fd = open(path.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0644);
+    if (fd < 0)
+        return nullptr;
+    return std::make_unique<PosixFile>(fd);
+}
+
+bool DeleteFile(const std::string& path) { return unlink(path.c_str()) == 0; }
+
+bool RenameFile(const std::string& from, const std::string& to) {
+    return rename(from.c_str(), to.c_str()) == 0;
+}
+
+bool FileExists(const std::string& path) {
+    struct stat st;
+    return stat(path.c_str(), &st) == 0;
+}
+
+std::vector<std::string> FindFiles(const std::string& folder, const std::string& extension) {
+    std::vector<std::string> names;
+    DIR* dir = opendir(folder.empty() ? "." : folder.c_str());
+    if (!dir)
+        return names;
+    while (dirent* entry = readdir(dir)) {
+        std::string name = entry->d_name;
+        if (name.size() > extension.size() && EndsWithNoCase(name, extension)) {
+            std::string path = (folder.empty() ? std::string("./") : folder) + name;
+            struct stat st;
+            if (stat(path.c_str(), &st) == 0 && S_ISREG(st.st_mode))
+                names.push_back(name);
+        }
+    }
+    closedir(dir);
+    std::sort(names.begin(), names.end());
+    return names;
+}
+
+}  // namespace plat

@@ -1,0 +1,40 @@
+// File services of the platform layer: the program folder, whole-file handles with positioned reads,
+// and the "*.pdb" search. Paths use '/'; the game's own path rule lives in the database layer.
+#pragma once
+
+#include <cstdint>
+#include <memory>
+#include <string>
+#include <vector>
+
+namespace plat {
+
+// The folder of the running executable, with its trailing '/'. Tests may point it elsewhere.
+const std::string& ProgramFolder();
+void SetProgramFolder(const std::string& folder);
+
+class File {
+public:
+    virtual ~File() = default;
+    virtual uint64_t Size() const = 0;
+    // Reads exactly n bytes at offset; false on a short read or an error (the buffer is then undefined).
+    virtual bool ReadAt(uint64_t offset, void* dst, size_t n) = 0;
+    // Appends n bytes at the current end; false unless all were written.
+    virtual bool Write(const void* src, size_t n) = 0;
+    // Pushes written data to the disk; false on an error.
+    virtual bool Flush() = 0;
+};
+
+std::unique_ptr<File> OpenFileForReading(const std::string& path);
+// Creates the file, truncating an existing one.
+std::unique_ptr<File> CreateFileForWriting(const std::string& path);
+bool DeleteFile(const std::string& path);
+// Atomically replaces `to` by `from` (both in one folder).
+bool RenameFile(const std::string& from, const std::string& to);
+bool FileExists(const std::string& path);
+
+// Names (without folder) of the files in `folder` whose names end in `extension`, compared without
+// regard to case, sorted bytewise so that every run sees the same order.
+std::vector<std::string> FindFiles(const std::string& folder, const std::string& extension);
+
+}  // namespace plat

@@ -1,0 +1,70 @@
+// Runs the database inspector on databases that the test writes.
+#include "app/FileFinder.h"
+#include "app/PdbFile.h"
+#include "platform/Files.h"
+#include "tests/support/TempDir.h"
+
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <fstream>
+#include <sstream>
+#include <string>
+
+namespace {
+
+using testing_support::TempDir;
+
+struct ToolRun {
+    int status;
+    std::string out;
+};
+
+ToolRun Inspect(const TempDir& dir, const std::string& args) {
+    const std::string tool = std::string(VANTREL_BINARY_DIR) + "/tools/vantrel_inspect";
+    EXPECT_TRUE(plat::FileExists(tool)) << "build the inspector first: " << tool;
+    const std::string out = dir.File("out.txt");
+    const int status = std::system((tool + " " + args + " >" + out + " 2>&1").c_str());
+    std::ifstream in(out);
+    std::stringstream text;
+    text << in.rdbuf();
+    return {status, text.str()};
+}
+
+TEST(InspectTool, ListsHeaderRecordsAndOneRecordInHex) {
+    TempDir dir;
+    CFileFinder finder;
+    finder.SetFolder(dir.Path());
+    CPdbFile db(nullptr, &finder);
+    db.InitSavedGameHeader("VantrelSave1");
+    const u8 ten[10] = {'H', 'e', 'l', 'l', 'o', 1, 2, 3, 4, 5};
+    const u8 seven[7] = {};
+    db.AddRecord(3000, ten, 10);
+    db.AddRecord(3001, nullptr, 0);
+    db.AddRecord(3002, seven, 7);
+    ASSERT_EQ(db.Save("VantrelSave1"), 1);
+
+    ToolRun list = Inspect(dir, dir.File("VantrelSave1.pdb"));
+    EXPECT_EQ(list.status, 0) << list.out;
+    EXPECT_NE(list.out.find("name: VantrelSave1"), std::string::npos) << list.out;
+    EXPECT_NE(list.out.find("type: VnTS  creator: VnTS"), std::string::npos) << list.out;
+    EXPECT_NE(list.out.find("records: 3"), std::string::npos) << list.out;
+    for (const char* row : {"     0   3000        104         12", "     1   3001        116          4",
+                            "     2   3002        120          9"})
+        EXPECT_NE(list.out.find(row), std::string::npos) << row << "\n" << list.out;
+
+    ToolRun hex = Inspect(dir, dir.File("VantrelSave1.pdb") + " --record 3000");
+    EXPECT_EQ(hex.status, 0) << hex.out;
+    EXPECT_NE(hex.out.find("record 3000: 12 bytes"), std::string::npos) << hex.out;
+    EXPECT_NE(hex.out.find("00000000  48 65 6C 6C 6F 01 02 03 04 05 00 00"), std::string::npos) << hex.out;
+    EXPECT_NE(hex.out.find("|Hello.......|"), std::string::npos) << hex.out;
+
+    EXPECT_NE(Inspect(dir, dir.File("VantrelSave1.pdb") + " --record 3003").status, 0);
+
+    std::ofstream(dir.File("junk.pdb")) << "short";
+    ToolRun junk = Inspect(dir, dir.File("junk.pdb"));
+    EXPECT_NE(junk.status, 0);
+    EXPECT_NE(junk.out.find("not a well-formed database"), std::string::npos) << junk.out;
+}
+
+}  // namespace

@@ -18,15 +18,30 @@ namespace {
 // Touching the bytes that the stream hands out proves they lie inside the record.
 volatile u8 g_sink;
 
-const std::string& ScratchFile() {
-    static const std::string path = [] {
+// One scratch folder per process, removed when the fuzzer exits.
+class ScratchFolder {
+public:
+    ScratchFolder() {
         std::random_device rd;
-        auto dir = std::filesystem::temp_directory_path() /
-                   ("vantrel-fuzz-" + std::to_string(rd()) + std::to_string(rd()));
-        std::filesystem::create_directories(dir);
-        return (dir / "input.pdb").string();
-    }();
-    return path;
+        folder_ = std::filesystem::temp_directory_path() /
+                  ("vantrel-fuzz-" + std::to_string(rd()) + std::to_string(rd()));
+        std::filesystem::create_directories(folder_);
+        file_ = (folder_ / "input.pdb").string();
+    }
+    ~ScratchFolder() {
+        std::error_code ignored;
+        std::filesystem::remove_all(folder_, ignored);
+    }
+    const std::string& File() const { return file_; }
+
+private:
+    std::filesystem::path folder_;
+    std::string file_;
+};
+
+const std::string& ScratchFile() {
+    static const ScratchFolder scratch;
+    return scratch.File();
 }
 
 void FieldsA(CStream& s) {

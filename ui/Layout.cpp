@@ -1,5 +1,8 @@
 #include "ui/Layout.h"
 
+#include "app/Game.h"
+#include "app/PdbFile.h"
+
 namespace {
 
 struct TableReader {
@@ -78,4 +81,14 @@ bool GetLayoutSizeIn(const u8* table, size_t size, u32 mode, u16 group, u32& wid
     width = w;
     height = h;
     return true;
+}
+
+const u8* FindLayoutRect(const CGame* game, u16 group, u32 element) {
+    if (game == nullptr || game->layoutTable == nullptr) return nullptr;
+    return FindLayoutRectIn(game->layoutTable->data, game->layoutTable->size, game->layoutMode, group, element);
+}
+
+void GetLayoutSize(const CGame* game, u16 group, u32& width, u32& height) {
+    if (game == nullptr || game->layoutTable == nullptr) return;
+    GetLayoutSizeIn(game->layoutTable->data, game->layoutTable->size, game->layoutMode, group, width, height);
 }

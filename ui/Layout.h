@@ -23,3 +23,9 @@ const u8* FindLayoutRectIn(const u8* table, size_t size, u32 mode, u16 group, u3
 // Stores the layout's width and height and returns true; leaves both untouched when the group or
 // mode is missing.
 bool GetLayoutSizeIn(const u8* table, size_t size, u32 mode, u16 group, u32& width, u32& height);
+
+class CGame;
+
+// The same on the game's loaded table in the game's current layout mode.
+const u8* FindLayoutRect(const CGame* game, u16 group, u32 element);
+void GetLayoutSize(const CGame* game, u16 group, u32& width, u32& height);

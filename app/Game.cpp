@@ -1,0 +1,145 @@
+#include "app/Game.h"
+
+#include "data/RecordHolder.h"
+#include "ui/Screen.h"
+#include "world/GameScreen.h"
+
+namespace {
+
+constexpr u32 kSlotIds[kScreenSlotCount] = {1, 2, 3, 4, 5, 7, 6, 8, 9, 10, 11, 12, 14, 15};
+
+}  // namespace
+
+int ScreenSlotOf(u32 id) {
+    for (int i = 0; i < kScreenSlotCount; ++i)
+        if (kSlotIds[i] == id) return i;
+    return -1;
+}
+
+CGame::CGame() = default;
+
+CScreen* CGame::GetScreen(u32 id) const {
+    int slot = ScreenSlotOf(id);
+    return slot < 0 ? nullptr : screens[static_cast<size_t>(slot)];
+}
+
+void CGame::SetScreen(u32 id, CScreen* screen) {
+    int slot = ScreenSlotOf(id);
+    if (slot >= 0) screens[static_cast<size_t>(slot)] = screen;
+}
+
+CGameScreen* CGame::GetGameScreen() const { return static_cast<CGameScreen*>(GetScreen(kScreenGame)); }
+
+void CGame::SendCommand(u32 command) {
+    if (video == nullptr || currentScreen == nullptr) return;
+    if (u32 code = currentScreen->OnKey(command)) SwitchScreen(code);
+}
+
+void CGame::PenEvent(i32 x, i32 y, u32 down, u32 moving) {
+    if (video == nullptr || currentScreen == nullptr) return;
+    if (u32 code = currentScreen->OnPen(x, y, down, moving)) SwitchScreen(code);
+}
+
+u32 CGame::Tick() {
+    ++tickCounter;
+    if (video == nullptr || currentScreen == nullptr) return 0;
+    u32 code = currentScreen->OnTick(tickCounter);
+    if (code != 0) SwitchScreen(code);
+    return code;
+}
+
+void CGame::SwitchScreen(u32 code) {
+    CScreen* old = currentScreen;
+    u32 a = 0, b = 0, c = 0, d = 0;
+    if (old) {
+        a = old->entryA;
+        b = old->entryB;
+        c = old->entryC;
+        d = old->entryD;
+    }
+    if (old) {
+        if (old->keepOnStack == 0)
+            old->Leave();
+        else if (screenStack)
+            screenStack->Add(old);
+    }
+    CScreen* next = old;
+    if (code == kScreenBack) {
+        // Going back needs a screen underneath; with an empty stack the current screen stays and is
+        // entered again, like a code that names no screen.
+        if (screenStack && screenStack->GetCount() > 0)
+            next = static_cast<CScreen*>(screenStack->RemoveAtIndex(screenStack->GetCount() - 1));
+    } else if (CScreen* named = GetScreen(code)) {
+        next = named;
+    }
+    if (next == nullptr) return;  // no screen yet, and the code names none
+    currentScreen = next;
+    if (next->keepOnStack == 0) {
+        next->Enter(a, b, c, d);
+    } else {
+        // A screen that becomes current is no longer underneath anything: drop its stack entry so
+        // that a switch to a kept screen's own id leaves no stale entry behind.
+        if (screenStack) {
+            for (int i = screenStack->GetCount(); i-- > 0;)
+                if (screenStack->GetAt(i) == next) screenStack->RemoveAtIndex(i);
+        }
+        next->keepOnStack = 0;
+        next->Resume();
+    }
+}
+
+void CGame::PopScreensToOne() {
+    while (screenStack && screenStack->GetCount() > 1) {
+        auto* top = static_cast<CScreen*>(screenStack->RemoveAtIndex(screenStack->GetCount() - 1));
+        if (top) top->Leave();
+    }
+}
+
+void CGame::PopAllScreens() {
+    while (screenStack && screenStack->GetCount() > 0) {
+        auto* top = static_cast<CScreen*>(screenStack->RemoveAtIndex(screenStack->GetCount() - 1));
+        if (top) top->Leave();
+    }
+}
+
+void CGame::LeaveStackedScreens() {
+    while (screenStack && screenStack->GetCount() > 0) {
+        auto* bottom = static_cast<CScreen*>(screenStack->RemoveAtIndex(0));
+        if (bottom == nullptr) continue;
+        bottom->keepOnStack = 0;
+        bottom->Leave();
+    }
+}
+
+// The world data's containers join these three as the world-data work brings them.
+void CGame::ResetWorld() { currentWorld = nullptr; }
+void CGame::InitWorldLists(CProgressDialog*) {}
+void CGame::RefreshAfterLoad(CProgressDialog*) {}
+
+CRecordHolder* CGame::GetInterfacePicture(u16 base) const {
+    int index = InterfacePictureIndex(base);
+    return index < 0 ? nullptr : interfacePictures[static_cast<size_t>(index)];
+}
+
+const u8* CGame::GetInterfacePictureData(u16 base) const {
+    CRecordHolder* holder = GetInterfacePicture(base);
+    return holder ? holder->data : nullptr;
+}
+
+bool CGame::LoadInterfacePictures(u16* missing) {
+    bool ok = true;
+    for (int i = 0; i < kInterfacePictureCount; ++i) {
+        CRecordHolder*& holder = interfacePictures[static_cast<size_t>(i)];
+        if (holder != nullptr) continue;
+        holder = new CRecordHolder;
+        u16 record = InterfacePictureRecord(InterfacePictureBase(i), layoutMode);
+        if (!holder->Load(dataDb, record) && ok) {
+            ok = false;
+            if (missing) *missing = record;
+        }
+    }
+    textColor = 0x94D6EF;
+    pressedTextColor = 0x4294C6;
+    return ok;
+}
+

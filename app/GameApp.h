@@ -1,0 +1,31 @@
+// The application object: it creates the frame, runs the message loop, and on every orderly end
+// destroys the frame, which destroys the game (its release and the automatic save run then).
+#pragma once
+
+#include <memory>
+#include <string>
+
+#include "platform/Window.h"
+
+class CGameApp {
+public:
+    CGameApp() = default;
+    // Deletes the frame when it still exists.
+    ~CGameApp();
+    CGameApp(const CGameApp&) = delete;
+    CGameApp& operator=(const CGameApp&) = delete;
+
+    // Creates the frame on the given window (the platform's game window when null), its window and
+    // the game. False when any of them fails; the reason has then been shown to the user.
+    bool InitInstance(std::unique_ptr<plat::Window> window = nullptr);
+    // Runs the message loop until the window is closed or a quit is asked for, then ends the frame
+    // and the game in order. Returns the process's exit status.
+    int Run();
+    // Ends the frame and the game now (release, automatic save); safe to call twice.
+    void ExitInstance();
+
+    const std::string& Error() const { return error_; }
+
+private:
+    std::string error_;
+};

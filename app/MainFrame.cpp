@@ -1,0 +1,298 @@
+#include "app/MainFrame.h"
+
+#include <cstdio>
+#include <vector>
+
+#include "app/Game.h"
+#include "app/Str.h"
+#include "platform/Clock.h"
+#include "platform/Files.h"
+#include "platform/Window.h"
+#include "world/GameScreen.h"
+
+namespace {
+
+CMainFrame* g_mainFrame = nullptr;
+
+struct ScreenMode {
+    u32 mode;
+    u32 width;
+    u32 height;
+    const char* title;
+};
+
+constexpr ScreenMode kScreenModes[] = {
+    {2, 320, 320, "Vantrel - 320x320 Palm Hi"},
+    {3, 320, 480, "Vantrel - 320x480 Palm Hi Portrait"},
+    {4, 480, 320, "Vantrel - 480x320 Palm Hi LandScape"},
+    {5, 240, 240, "Vantrel - 240x240 Palm 240"},
+    {6, 320, 240, "Vantrel - 320x240 PPC Landscape"},
+    {7, 240, 320, "Vantrel - 240x320 PPC Portrait"},
+    {8, 240, 240, "Vantrel - 240x240 PPC 240"},
+    {9, 640, 480, "Vantrel - 640x480 PPC Hi Landscape"},
+    {10, 480, 640, "Vantrel - 480x640 PPC Hi Portrait"},
+    {11, 480, 480, "Vantrel - 480x480 PPC 480"},
+    {14, 800, 480, "Vantrel - 800x480 PPC HPC"},
+    // The title says 800x600 although the client area is 800 x 584.
+    {15, 800, 584, "Vantrel - 800x600 PPC HPC"},
+    {16, 640, 240, "Vantrel - 640x240 PPC HPC"},
+};
+
+constexpr u32 kStartupMode = 15;
+constexpr i32 kWindowLeft = 50;
+constexpr i32 kWindowTop = 50;
+constexpr u32 kTimerPeriod = 30;
+
+constexpr u32 kConfiguredCommands[9] = {
+    kCommandForward,    kCommandBack,      kCommandTurnLeft,    kCommandTurnRight,   kCommandUse,
+    kCommandSpellBook,  kCommandAttack,    kCommandStrafeLeft,  kCommandStrafeRight,
+};
+
+struct FixedKey {
+    u32 key;
+    u32 command;
+    u32 withCtrl;
+};
+
+constexpr FixedKey kFixedKeys[] = {
+    {13, kCommandUse, kCommandUse},
+    {32, kCommandUse, kCommandUse},
+    {27, kCommandCancel, kCommandCancel},
+    {38, kCommandForward, kCommandForward},
+    {87, kCommandForward, kCommandForward},
+    {40, kCommandBack, kCommandBack},
+    {83, kCommandBack, kCommandBack},
+    {37, kCommandTurnLeft, kCommandStrafeLeft},
+    {81, kCommandTurnLeft, kCommandTurnLeft},
+    {39, kCommandTurnRight, kCommandStrafeRight},
+    {69, kCommandTurnRight, kCommandTurnRight},
+    {65, kCommandStrafeLeft, kCommandStrafeLeft},
+    {68, kCommandStrafeRight, kCommandStrafeRight},
+};
+
+bool IsWideLayout(u32 mode) { return mode == 14 || mode == 15 || mode == 16; }
+
+const u32* ConfiguredKeys(const CGame* game) {
+    static const u32 kNone[9] = {};
+    return kNone;
+}
+
+// A small shield-and-sword icon drawn in code, so that the window has one without a resource file.
+std::vector<uint32_t> MakeIcon(int size) {
+    std::vector<uint32_t> argb(static_cast<size_t>(size) * size, 0);
+    for (int y = 0; y < size; ++y) {
+        for (int x = 0; x < size; ++x) {
+            int dx = x - size / 2;
+            bool shield = y >= 3 && y < size - 2 && (y < size / 2 ? (dx >= -11 && dx <= 10)
+                                                                  : (dx * dx * 4 <= (size - 2 - y) * 24));
+            if (!shield) continue;
+            bool rim = y == 3 || dx == -11 || dx == 10 ||
+                       (y >= size / 2 && dx * dx * 4 > (size - 4 - y) * 24);
+            bool blade = (dx == 0 || dx == -1) && y >= 6 && y < size - 6;
+            bool guard = y == 11 && dx >= -5 && dx <= 4;
+            uint32_t colour = rim ? 0xFFD8B04Cu : (blade || guard) ? 0xFFE8E8F0u : 0xFF6E2A1Cu;
+            argb[static_cast<size_t>(y) * size + x] = colour;
+        }
+    }
+    return argb;
+}
+
+}  // namespace
+
+bool GetScreenModeInfo(u32 mode, const char** title, u32* width, u32* height) {
+    for (const ScreenMode& m : kScreenModes) {
+        if (m.mode != mode) continue;
+        if (title) *title = m.title;
+        if (width) *width = m.width;
+        if (height) *height = m.height;
+        return true;
+    }
+    return false;
+}
+
+u32 ConfiguredKeyCommand(int index) { return index >= 0 && index < 9 ? kConfiguredCommands[index] : 0; }
+
+u32 KeyDownCommand(u32 key, bool ctrl, u32 layoutMode, const u32* configured) {
+    if (IsWideLayout(layoutMode) && configured) {
+        u8 low = static_cast<u8>(key);
+        if (low >= 'A' && low <= 'Z') low = static_cast<u8>(low - 'A' + 'a');
+        u32 folded = static_cast<u32>(static_cast<i32>(static_cast<i8>(low)));
+        for (int i = 0; i < 9; ++i) {
+            if (configured[i] != 0 && (configured[i] == key || configured[i] == folded))
+                return kConfiguredCommands[i];
+        }
+    }
+    for (const FixedKey& k : kFixedKeys)
+        if (k.key == key) return ctrl ? k.withCtrl : k.command;
+    return 0;
+}
+
+u32 HeldKeyCode(u32 configured) {
+    u32 low = configured & 0xFF;
+    if (low >= 'a' && low <= 'z') low = low - 'a' + 'A';
+    return low;
+}
+
+CMainFrame* GetMainFrame() { return g_mainFrame; }
+void SetMainFrame(CMainFrame* frame) { g_mainFrame = frame; }
+
+CMainFrame::CMainFrame(std::unique_ptr<plat::Window> window) : window_(std::move(window)) {}
+
+CMainFrame::~CMainFrame() {
+    delete game;
+    game = nullptr;
+    if (g_mainFrame == this) g_mainFrame = nullptr;
+    if (window_ && window_->IsAlive()) window_->Destroy();
+}
+
+bool CMainFrame::Fail(const std::string& message) {
+    if (error_.empty()) error_ = message;
+    return false;
+}
+
+bool CMainFrame::CreateMainWindow() {
+    const char* title = "";
+    u32 width = 0, height = 0;
+    GetScreenModeInfo(kStartupMode, &title, &width, &height);
+    clientWidth = width;
+    clientHeight = height;
+    if (!window_ || !window_->Create(title, kWindowLeft, kWindowTop, static_cast<int>(width), static_cast<int>(height)))
+        return Fail("Cannot create the game window");
+
+    if (plat::OpenFileForReading("_topmost.txt")) window_->SetTopmost(true);
+    window_->Show();
+    std::vector<uint32_t> icon = MakeIcon(32);
+    window_->SetIcon(icon.data(), 32, 32);
+
+    game = new CGame;
+    game->frame = this;
+    if (!game->Initialize()) return Fail(game->StartupError());
+
+    window_->StartTimer(kTimerPeriod);
+    lastMouseTime = 0;
+    window_->Invalidate();
+    return true;
+}
+
+void CMainFrame::ChangeScreenMode(u32 mode) {
+    const char* title = nullptr;
+    u32 width = 0, height = 0;
+    // A mode without an entry changes nothing: the game only ever switches to modes of the table.
+    if (!GetScreenModeInfo(mode, &title, &width, &height)) return;
+    clientWidth = width;
+    clientHeight = height;
+    if (!window_) return;
+    window_->MoveResize(kWindowLeft, kWindowTop, static_cast<int>(width), static_cast<int>(height));
+    window_->SetTitle(title);
+    window_->Show();
+}
+
+void ChangeScreenMode(u32 mode) {
+    if (g_mainFrame) g_mainFrame->ChangeScreenMode(mode);
+}
+
+bool CMainFrame::LockDisplay() { return game != nullptr && game->video != nullptr; }
+
+void CMainFrame::PresentFrame() {}
+
+void CMainFrame::MouseMessage(i32 x, i32 y, u32 down, u32 moving) {
+    lastMouseTime = plat::TickCount();
+    if (!LockDisplay()) return;
+    if (game->video) game->PenEvent(RoundPenCoordinate(x), RoundPenCoordinate(y), down, moving);
+    PresentFrame();
+}
+
+void CMainFrame::OnMouseMove(bool leftHeld, i32 x, i32 y) {
+    lastMouseX = x;
+    lastMouseY = y;
+    if (game == nullptr || !leftHeld) return;
+    MouseMessage(x, y, 1, 1);
+}
+
+void CMainFrame::OnLButtonDown(i32 x, i32 y) {
+    lastMouseX = x;
+    lastMouseY = y;
+    buttonDown = 1;
+    if (game == nullptr) return;
+    MouseMessage(x, y, 1, 0);
+}
+
+void CMainFrame::OnLButtonUp(i32 x, i32 y) {
+    lastMouseX = x;
+    lastMouseY = y;
+    buttonDown = 0;
+    if (game == nullptr) return;
+    MouseMessage(x, y, 0, 0);
+}
+
+void CMainFrame::OnTimer(u32 id) {
+    if (game == nullptr || !window_ || !window_->HasFocus()) {
+        buttonDown = 0;
+        return;
+    }
+    u32 now = plat::TickCount();
+    if (id != 0) return;
+    if (!LockDisplay()) return;
+
+    CGameScreen* view = game->GetGameScreen();
+    if (view != nullptr && game->currentScreen == view && view->IsBusy() == 0) {
+        const u32* keys = ConfiguredKeys(game);
+        for (int i = 0; i < 9; ++i) {
+            if (keys[i] == 0 || !window_->IsKeyDown(HeldKeyCode(keys[i]))) continue;
+            game->SendCommand(kConfiguredCommands[i]);
+            PresentFrame();
+            return;
+        }
+        const CWidget& area = view->viewWidget;
+        bool inside = lastMouseX >= area.x && lastMouseX < area.x + area.w && lastMouseY >= area.y &&
+                      lastMouseY < area.y + area.h;
+        if (buttonDown && inside) {
+            if (!window_->IsKeyDown(plat::vk::LButton)) {
+                buttonDown = 0;
+                game->PenEvent(lastMouseX, lastMouseY, 0, 0);
+                game->Tick();
+                PresentFrame();
+                return;
+            }
+            if (now - lastMouseTime > 30) game->PenEvent(lastMouseX, lastMouseY, 1, 0);
+        }
+    }
+    game->Tick();
+    PresentFrame();
+}
+
+void CMainFrame::OnKeyDown(u32 key) {
+    bool ctrl = window_ && window_->IsKeyDown(plat::vk::Control);
+    if (game == nullptr || !LockDisplay()) return;
+    u32 command = KeyDownCommand(key, ctrl, game->layoutMode, ConfiguredKeys(game));
+    if (command != 0 && game->video && game->currentScreen) {
+        if (u32 code = game->currentScreen->OnKey(command)) game->SwitchScreen(code);
+    }
+    PresentFrame();
+}
+
+void CMainFrame::HandleEvent(const plat::Event& event) {
+    switch (event.type) {
+    case plat::EventType::KeyDown: OnKeyDown(event.key); break;
+    case plat::EventType::MouseMove: OnMouseMove(event.leftHeld, event.x, event.y); break;
+    case plat::EventType::LButtonDown: OnLButtonDown(event.x, event.y); break;
+    case plat::EventType::LButtonUp: OnLButtonUp(event.x, event.y); break;
+    case plat::EventType::Timer: OnTimer(0); break;
+    case plat::EventType::Expose: OnPaint(); break;
+    case plat::EventType::Close:
+    case plat::EventType::Quit: RequestQuit(); break;
+    default: break;
+    }
+}
+
+void CMainFrame::Run() {
+    plat::Event event;
+    while (!quit_ && window_ && window_->WaitEvent(event)) HandleEvent(event);
+}
+
+void ShowFatalError(const char* format, u32 a, u32 b) {
+    static char text[1000];
+    FormatString(text, sizeof text, format, a, b);
+    std::fprintf(stderr, "%s\n", text);
+    if (g_mainFrame && g_mainFrame->GetWindow()) g_mainFrame->GetWindow()->ShowMessageBox("Vantrel", text);
+}

@@ -1,0 +1,21 @@
+// Stand-in for the saved-game manager until the saved-game work replaces it: it knows its owner and
+// counts the saves asked of it, and writes nothing yet.
+#pragma once
+
+#include "app/Types.h"
+
+class CGame;
+
+class CSaveGameManager {
+public:
+    // Writes the game to a slot (slot 0 is the automatic save). Returns 1 on success.
+    int Save(u32 slot) {
+        ++savesRequested;
+        lastSlot = slot;
+        return 1;
+    }
+
+    CGame* owner = nullptr;
+    u32 savesRequested = 0;
+    u32 lastSlot = 0;
+};

@@ -1,0 +1,143 @@
+#include "ui/Form.h"
+
+#include "app/Game.h"
+#include "ui/Draw.h"
+#include "ui/Screen.h"
+#include "ui/Widget.h"
+
+CForm::CForm() { widgets.SetOwnsElements(0); }
+
+CForm::~CForm() {
+    if (widgets.OwnsElements()) widgets.DeleteAll<CWidget>();
+}
+
+void CForm::Attach(CGame* g) {
+    game = g;
+    video = g ? g->video : nullptr;
+    fonts = g ? g->fonts : nullptr;
+    dataDb = g ? g->dataDb : nullptr;
+}
+
+void CForm::AddWidget(CWidget* widget) {
+    if (widget == nullptr) return;
+    bool present = false;
+    for (int i = 0; i < widgets.GetCount(); ++i) present = present || widgets.GetAt(i) == widget;
+    if (!present) widgets.Add(widget);
+    widget->state |= kWidgetPlaced;
+}
+
+void CForm::RemoveWidget(CWidget* widget) {
+    if (widget == nullptr) return;
+    widgets.Remove(widget);
+    widget->state &= static_cast<u16>(~kWidgetVisible);
+    if (widget->owner) widget->owner->flags |= kFormRedrawAll;
+    flags |= kFormRedrawAll;
+}
+
+void CForm::RemoveAllWidgets() {
+    for (int i = 0; i < widgets.GetCount(); ++i) {
+        auto* widget = static_cast<CWidget*>(widgets.GetAt(i));
+        if (widget == nullptr) continue;
+        widget->state &= static_cast<u16>(~kWidgetVisible);
+        if (widget->owner) widget->owner->flags |= kFormRedrawAll;
+    }
+    widgets.RemoveAll();
+    flags |= kFormRedrawAll;
+}
+
+void CForm::DrawWidgets() {
+    bool full = (flags & kFormRedrawAll) != 0;
+    if (full && drawBackground) DrawFormBackground(*this);
+    for (int i = 0; i < widgets.GetCount(); ++i) {
+        auto* widget = static_cast<CWidget*>(widgets.GetAt(i));
+        if (widget == nullptr || !widget->IsShown()) continue;
+        if (full || (widget->state & kWidgetRedraw)) {
+            widget->Draw();
+            widget->state &= static_cast<u16>(~kWidgetRedraw);
+        }
+    }
+    flags &= static_cast<u8>(~kFormRedrawAll);
+}
+
+void CForm::Draw() {
+    if (modalChild) {
+        if (flags & kFormRedrawAll) {
+            DrawWidgets();
+            modalChild->flags |= kFormRedrawAll;
+        }
+        modalChild->Draw();
+        return;
+    }
+    DrawWidgets();
+}
+
+bool CForm::IsCurrentScreen() const {
+    return game != nullptr && game->currentScreen != nullptr &&
+           static_cast<const CForm*>(game->currentScreen) == this;
+}
+
+u32 CForm::AfterCommand(u32 command, bool redrawAgain) {
+    Draw();
+    if (command == 0) return 0;
+    u32 code = OnCommand(command);
+    if (redrawAgain && (IsCurrentScreen() || (parent && parent->IsCurrentScreen()))) Draw();
+    return code;
+}
+
+u32 CForm::OnKey(u32 key) {
+    if (modalChild) return modalChild->OnKey(key);
+    u32 command = 0;
+    for (int i = widgets.GetCount(); i-- > 0 && command == 0;) {
+        auto* widget = static_cast<CWidget*>(widgets.GetAt(i));
+        if (widget && (widget->capabilities & kWidgetTakesKeys) && widget->IsShown())
+            command = widget->OnKey(key);
+    }
+    return AfterCommand(command, true);
+}
+
+u32 CForm::OnPen(i32 px, i32 py, u32 down, u32 moving) {
+    u32 tick = game ? game->tickCounter : 0;
+    if (tick - guardTick < 1) return 0;
+    if (down != 0 && moving == 0) penDownSeen = 1;
+    if (penDownSeen == 0) return 0;
+    if (modalChild) return modalChild->OnPen(px, py, down, moving);
+    u32 command = 0;
+    for (int i = widgets.GetCount(); i-- > 0 && command == 0;) {
+        auto* widget = static_cast<CWidget*>(widgets.GetAt(i));
+        if (widget && (widget->capabilities & kWidgetTakesPen) && widget->IsShown() &&
+            (widget->state & kWidgetPenEnabled))
+            command = widget->OnPen(px, py, down, moving);
+    }
+    return AfterCommand(command, true);
+}
+
+u32 CForm::OnTick(u32 tick) {
+    if (modalChild) return modalChild->OnTick(tick);
+    u32 command = 0;
+    for (int i = widgets.GetCount(); i-- > 0 && command == 0;) {
+        auto* widget = static_cast<CWidget*>(widgets.GetAt(i));
+        if (widget && (widget->capabilities & kWidgetTakesTicks) && widget->IsShown())
+            command = widget->OnTick(tick);
+    }
+    return AfterCommand(command, false);
+}
+
+void CForm::ResetInputGuard() {
+    guardTick = game ? game->tickCounter : 0;
+    penDownSeen = 0;
+}
+
+void CForm::OpenModal(CForm* dialog) {
+    if (dialog == nullptr) return;
+    dialog->flags |= kFormRedrawAll;
+    dialog->ResetInputGuard();
+    dialog->modalChild = nullptr;
+    dialog->parent = this;
+    modalChild = dialog;
+}
+
+void CForm::CloseModal() {
+    modalChild = nullptr;
+    flags |= kFormRedrawAll;
+    ResetInputGuard();
+}

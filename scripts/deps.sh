@@ -6,7 +6,7 @@ packages=(
   build-essential cmake ninja-build pkg-config clang libclang-rt-14-dev
   libgtest-dev libgmock-dev libbenchmark-dev
   libsdl2-dev libpng-dev libfreetype-dev fonts-dejavu-core
-  xvfb xauth libopenmpt-dev libxmp-dev
+  xvfb xauth libx11-dev libopenmpt-dev libxmp-dev
 )
 missing=()
 for p in "${packages[@]}"; do

@@ -75,7 +75,9 @@ TEST(GlyphTables, TellingRowsHold) {
     // 'W' is the widest glyph of 3011 and code 128 its last record.
     const GlyphTable& t3011 = *FindGlyphTable(3011);
     for (const GlyphRecord& g : t3011.glyphs) {
-        if (g.code != 'W') EXPECT_LT(g.end - g.first, 16) << int(g.code);
+        if (g.code != 'W') {
+            EXPECT_LT(g.end - g.first, 16) << int(g.code);
+        }
     }
     EXPECT_EQ(t3011.glyphs.back().code, 128);
     // 3014 lists code 34 twice with equal values.

@@ -1,0 +1,25 @@
+#include "display/FixedMath.h"
+
+i32 SinFixedQuarter(i32 a) {
+    // 64-bit products: the same values as the 32-bit original for angles in range, and no overflow
+    // for a caller that passes one outside it.
+    i64 x = a >> 3;
+    i64 x3 = (((x * x) >> 13) * x) >> 13;
+    i64 x5 = (((x3 * x) >> 13) * x) >> 13;
+    i64 x7 = (((x5 * x) >> 13) * x) >> 13;
+    return static_cast<i32>(((x - x3 / 6) + (x5 / 120 - x7 / 5040)) * 8);
+}
+
+i32 SinFixed(i32 a) {
+    if (a < kFixedHalfPi) return SinFixedQuarter(a);
+    if (a < kFixedPi) return SinFixedQuarter(kFixedPi - a);
+    if (a < kFixedThreeHalfPi) return -SinFixedQuarter(a - kFixedPi);
+    return -SinFixedQuarter(kFixedTwoPi - a);
+}
+
+i32 CosFixed(i32 a) {
+    if (a < kFixedHalfPi) return SinFixedQuarter(kFixedHalfPi - a);
+    if (a < kFixedPi) return -SinFixedQuarter(a - kFixedHalfPi);
+    if (a < kFixedThreeHalfPi) return -SinFixedQuarter(kFixedThreeHalfPi - a);
+    return SinFixedQuarter(a - kFixedThreeHalfPi);
+}

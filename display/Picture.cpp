@@ -1,0 +1,67 @@
+#include "display/Picture.h"
+
+#include <limits>
+
+u32 PictureDataBytes(u8 encoding, i16 width, i16 height) {
+    u32 n = static_cast<u32>(static_cast<i32>(width) * static_cast<i32>(height));
+    if (encoding == 0) return n;
+    return encoding == 2 ? n / 2 : n / 4;
+}
+
+void ReadPictureHeader(const u8* record, CPictureData& picture) {
+    picture.encoding = record[0];
+    picture.width = static_cast<i16>(record[2] | (record[3] << 8));
+    picture.height = static_cast<i16>(record[4] | (record[5] << 8));
+    picture.data = record + 8;
+    u32 n = PictureDataBytes(picture.encoding, picture.width, picture.height);
+    picture.table = reinterpret_cast<const u16*>(record + 8 + n + (n & 1));
+    picture.tableCount = std::numeric_limits<u32>::max();
+}
+
+bool ReadPicture(const u8* record, size_t size, CPictureData& picture) {
+    picture = CPictureData{};
+    if (!record || size < 8) return false;
+    u8 encoding = record[0];
+    i16 width = static_cast<i16>(record[2] | (record[3] << 8));
+    i16 height = static_cast<i16>(record[4] | (record[5] << 8));
+    if (encoding > 2 || width < 0 || height < 0) return false;
+    if (encoding != 0 && ((width & 1) || (height & 1))) return false;
+    u64 n = PictureDataBytes(encoding, width, height);
+    u64 tableStart = 8 + n + (n & 1);
+    if (8 + n > size) return false;
+    picture.encoding = encoding;
+    picture.width = width;
+    picture.height = height;
+    picture.data = record + 8;
+    if (tableStart <= size) {
+        picture.table = reinterpret_cast<const u16*>(record + tableStart);
+        picture.tableCount = static_cast<u32>((size - tableStart) / 2);
+    }
+    return true;
+}
+
+namespace {
+
+inline u32 BlockIndex(const CPictureData& p, i32 column, i32 row) {
+    size_t k = static_cast<size_t>(row >> 1) * static_cast<size_t>(p.width >> 1) + static_cast<size_t>(column >> 1);
+    if (p.encoding == 1) return p.data[k];
+    return static_cast<u32>(p.data[2 * k] | (p.data[2 * k + 1] << 8));
+}
+
+inline u16 TableEntry(const CPictureData& p, u64 index) {
+    return index < p.tableCount ? p.table[index] : 0;
+}
+
+}  // namespace
+
+u16 PictureTexel(const CPictureData& p, i32 column, i32 row) {
+    if (p.encoding == 0) return TableEntry(p, p.data[static_cast<size_t>(row) * p.width + column]);
+    u64 k = BlockIndex(p, column, row);
+    return TableEntry(p, 4 * k + 2 * (row & 1) + (column & 1));
+}
+
+bool PictureTexelIsClear(const CPictureData& p, i32 column, i32 row) {
+    if (p.encoding == 0) return PictureTexel(p, column, row) == kTransparentPixel;
+    u64 k = BlockIndex(p, column, row);
+    return k == 0 || TableEntry(p, 4 * k + 2 * (row & 1) + (column & 1)) == kTransparentPixel;
+}

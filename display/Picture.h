@@ -1,0 +1,43 @@
+// The picture records of the game: an 8-byte header {u8 encoding, -, i16 width, i16 height, -, -}, the
+// texel data from byte 8 and the record's RGB565 colour table after it (at an even offset).
+//   encoding 0: one byte per texel, row by row, indexing the table;
+//   encoding 1: one byte per 2 x 2 block, encoding 2 one little-endian u16 per block; block entry k of
+//   the table is four colours (top-left, top-right, bottom-left, bottom-right); block index 0 is the
+//   see-through block of the transparent blits.
+#pragma once
+
+#include "app/Types.h"
+
+#include <cstddef>
+
+// 0xFFFF is the see-through colour of the transparent, mirrored and rotated blits.
+inline constexpr u16 kTransparentPixel = 0xFFFF;
+
+struct CPictureData {
+    u8 encoding = 0;
+    i16 width = 0;
+    i16 height = 0;
+    const u8* data = nullptr;     // record byte 8
+    const u16* table = nullptr;   // the colour table
+    // Entries of the colour table that lie inside the record. Texels that index past it are drawn
+    // black; a header-only read (ReadPictureHeader) cannot know it and leaves the largest count.
+    u32 tableCount = 0;
+};
+
+// Bytes of texel data of a picture: width x height for encoding 0, a half of it for encoding 2 and a
+// quarter for the others (the product taken without sign).
+u32 PictureDataBytes(u8 encoding, i16 width, i16 height);
+
+// Reads the header as the 3D view does, trusting the record (its size is not known here).
+void ReadPictureHeader(const u8* record, CPictureData& picture);
+
+// Reads and checks a picture record of `size` bytes: the encoding is 0, 1 or 2, width and height are
+// not negative (and even for encodings 1 and 2), and the texel data lies inside the record. The colour
+// table gets the entries that the record holds after the data. False for a record that fails; the
+// blits then draw nothing.
+bool ReadPicture(const u8* record, size_t size, CPictureData& picture);
+
+// The colour of texel (column, row) of a read picture; no bounds check of column and row.
+u16 PictureTexel(const CPictureData& picture, i32 column, i32 row);
+// Whether that texel is left out by the transparent blits (colour 0xFFFF, or block index 0).
+bool PictureTexelIsClear(const CPictureData& picture, i32 column, i32 row);

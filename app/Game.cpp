@@ -16,7 +16,7 @@ int ScreenSlotOf(u32 id) {
     return -1;
 }
 
-CGame::CGame() = default;
+CGame::CGame() { SetDefaultSettings(); }
 
 CScreen* CGame::GetScreen(u32 id) const {
     int slot = ScreenSlotOf(id);
@@ -143,3 +143,7 @@ bool CGame::LoadInterfacePictures(u16* missing) {
     return ok;
 }
 
+
+void CGame::SetDefaultSettings() { ::SetDefaultSettings(settings); }
+void CGame::LoadSettings() { ::LoadSettings(settings, layoutMode); }
+bool CGame::SaveSettings() { return ::SaveSettings(settings); }

@@ -9,6 +9,7 @@
 
 #include "app/InterfacePictures.h"
 #include "app/PointerArray.h"
+#include "app/Settings.h"
 #include "app/Str.h"
 #include "app/Types.h"
 #include "data/SaveGameManager.h"
@@ -102,6 +103,12 @@ public:
     void InitWorldLists(CProgressDialog* progress);
     void RefreshAfterLoad(CProgressDialog* progress);
 
+    // The settings block: defaults at construction, read once at start-up, written whole whenever a
+    // caller changes it.
+    void SetDefaultSettings();
+    void LoadSettings();
+    bool SaveSettings();
+
     CScreen* GetScreen(u32 id) const;
     // Puts a screen in the slot of its id (start-up and tests); the game owns it from then on.
     void SetScreen(u32 id, CScreen* screen);
@@ -141,6 +148,7 @@ public:
     u32 eighthsMixed[7] = {};
     u32 eighths[7] = {};
 
+    CGameSettings settings{};
     CWorld* currentWorld = nullptr;
     CRecordData* layoutTable = nullptr;
     u32 textColor = 0;         // the normal interface text colour, 0x00BBGGRR

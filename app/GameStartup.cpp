@@ -89,10 +89,19 @@ bool CGame::Initialize() {
                     programFolder.GetText());
 
     layoutMode = 15;
+    LoadSettings();
 
     layoutTable = dataDb->ReadRecord(kLayoutTableRecord);
     if (layoutTable == nullptr)
         return Fail("The interface database \"VantrelData\" has no record 3003 (the layout table)");
+
+    // The orientation follows the layout mode; saving at once leaves a complete set of values in the
+    // store from the first run on.
+    switch (layoutMode) {
+    case 4: case 6: case 9: case 12: settings.StartMode = 1; break;
+    default: settings.StartMode = 0; break;
+    }
+    SaveSettings();
 
     screenStack = new CPointerArray;
     screenStack->SetOwnsElements(0);

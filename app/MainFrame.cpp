@@ -7,6 +7,7 @@
 #include "app/Str.h"
 #include "platform/Clock.h"
 #include "platform/Files.h"
+#include "platform/SettingsStore.h"
 #include "platform/Window.h"
 #include "world/GameScreen.h"
 
@@ -72,10 +73,8 @@ constexpr FixedKey kFixedKeys[] = {
 
 bool IsWideLayout(u32 mode) { return mode == 14 || mode == 15 || mode == 16; }
 
-const u32* ConfiguredKeys(const CGame* game) {
-    static const u32 kNone[9] = {};
-    return kNone;
-}
+// "Key1" .. "Key9" of the settings.
+const u32* ConfiguredKeys(const CGame* game) { return game->settings.Key; }
 
 // A small shield-and-sword icon drawn in code, so that the window has one without a resource file.
 std::vector<uint32_t> MakeIcon(int size) {
@@ -179,6 +178,9 @@ void CMainFrame::ChangeScreenMode(u32 mode) {
     u32 width = 0, height = 0;
     // A mode without an entry changes nothing: the game only ever switches to modes of the table.
     if (!GetScreenModeInfo(mode, &title, &width, &height)) return;
+    plat::SettingsStore& store = plat::CurrentSettings();
+    store.WriteDword(kFrameSettingsKey, "StartView", mode);
+    store.Save();
     clientWidth = width;
     clientHeight = height;
     if (!window_) return;

@@ -47,7 +47,8 @@ TEST(Executable, WithoutTheInterfaceDatabaseItSaysWhichFileIsMissingAndFails) {
     ASSERT_TRUE(std::filesystem::exists(kExecutable));
     testing_support::TempDir dir;
     std::string exe = CopyExecutable(dir);
-    std::string command = "cd '" + dir.Path() + "' && VANTREL_WINDOW=headless '" + exe + "' 2>'" +
+    std::string command = "cd '" + dir.Path() + "' && XDG_CONFIG_HOME='" + dir.File("config") +
+                          "' VANTREL_WINDOW=headless '" + exe + "' 2>'" +
                           dir.File("stderr.txt") + "'";
     int status = std::system(command.c_str());
     ASSERT_TRUE(WIFEXITED(status));
@@ -98,6 +99,7 @@ TEST(Executable, OpensItsWindowUnderXAndClosesWithStatusZero) {
     if (pid == 0) {
         if (chdir(dir.Path().c_str()) != 0) _exit(127);
         setenv("SDL_AUDIODRIVER", "dummy", 1);
+        setenv("XDG_CONFIG_HOME", dir.File("config").c_str(), 1);
         unsetenv("VANTREL_WINDOW");
         execl(exe.c_str(), exe.c_str(), static_cast<char*>(nullptr));
         _exit(127);
@@ -160,5 +162,15 @@ TEST(Executable, OpensItsWindowUnderXAndClosesWithStatusZero) {
     }
     ASSERT_TRUE(WIFEXITED(status));
     EXPECT_EQ(WEXITSTATUS(status), 0);
+
+    // The first run left every setting in the settings file.
+    std::string settings = ReadFile(dir.File("config/vantrel/settings.txt"));
+    std::string listing;
+    for (const auto& entry : std::filesystem::recursive_directory_iterator(dir.Path()))
+        listing += entry.path().string() + "\n";
+    EXPECT_FALSE(settings.empty()) << "no settings file among:\n" << listing;
+    for (const char* name : {"StartMode", "Key1", "Key12", "LKey12", "RKey12", "SoundVolume", "MusicVolume",
+                             "ViewSize", "LViewSize", "RViewSize", "WorldID00", "WorldID19Active"})
+        EXPECT_NE(settings.find(name), std::string::npos) << name << " missing from:\n" << settings;
 }
 #endif

@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <cstring>
 #include <fstream>
 
 #include "app/Game.h"
@@ -8,6 +9,7 @@
 #include "data/RecordHolder.h"
 #include "platform/Clock.h"
 #include "platform/Files.h"
+#include "platform/SettingsStore.h"
 #include "platform/headless/HeadlessWindow.h"
 #include "tests/shell/InterfaceData.h"
 #include "tests/support/TempDir.h"
@@ -39,6 +41,8 @@ protected:
     std::string savedFolder;
     plat::ManualClock clock;
     plat::ScopedClock scopedClock{clock};
+    plat::MemorySettingsStore store;
+    plat::ScopedSettings scopedStore{store};
     std::unique_ptr<CMainFrame> frame;
     plat::HeadlessWindow* window = nullptr;
 };
@@ -163,4 +167,53 @@ TEST_F(Startup, TheAutomaticSaveIsWrittenOnlyDuringAGame) {
     frame->game->GetGameScreen()->inGame = 1;
     frame.reset();
     EXPECT_EQ(CSaveGameManager::totalSavesRequested, before + 1);
+}
+
+TEST_F(Startup, AFirstRunWritesEverySettingAndASecondRunReadsTheSame) {
+    ASSERT_TRUE(shell_test::WriteInterfaceData(dir.Path()));
+    ASSERT_TRUE(Start()) << frame->Error();
+    const CGameSettings first = frame->game->settings;
+    // StartMode, three key sets of 12, two volumes, three view sizes, 20 worlds of two values each.
+    EXPECT_EQ(store.ValueCount(), 1u + 36 + 5 + 40);
+    EXPECT_GE(store.SaveCount(), 1);
+    u32 value = 0;
+    ASSERT_TRUE(store.ReadDword(kSettingsKey, "Key7", value));
+    EXPECT_EQ(value, 13u);  // the first run's wide-layout keys: Enter attacks
+    ASSERT_TRUE(store.ReadDword(kSettingsKey, "Key1", value));
+    EXPECT_EQ(value, static_cast<u32>('w'));
+    ASSERT_TRUE(store.ReadDword(kSettingsKey, "Key12", value));
+    EXPECT_EQ(value, 1u);
+    ASSERT_TRUE(store.ReadDword(kSettingsKey, "StartMode", value));
+    EXPECT_EQ(value, 0u);
+    std::string name = "x";
+    EXPECT_TRUE(store.ReadString(kSettingsKey, "WorldID19", name));
+    EXPECT_EQ(name, "");
+    frame.reset();
+
+    size_t values = store.ValueCount();
+    ASSERT_TRUE(Start()) << frame->Error();
+    EXPECT_EQ(std::memcmp(&first, &frame->game->settings, sizeof first), 0);
+    EXPECT_EQ(store.ValueCount(), values);
+}
+
+TEST_F(Startup, ChangeScreenModeResizesRetitlesAndStoresTheMode) {
+    ASSERT_TRUE(shell_test::WriteInterfaceData(dir.Path()));
+    ASSERT_TRUE(Start()) << frame->Error();
+    ChangeScreenMode(9);
+    EXPECT_EQ(window->ClientWidth(), 640);
+    EXPECT_EQ(window->ClientHeight(), 480);
+    EXPECT_EQ(window->ClientX(), 50);
+    EXPECT_EQ(window->ClientY(), 50);
+    EXPECT_EQ(window->Title(), "Vantrel - 640x480 PPC Hi Landscape");
+    EXPECT_EQ(frame->clientWidth, 640u);
+    u32 value = 0;
+    ASSERT_TRUE(store.ReadDword(kFrameSettingsKey, "StartView", value));
+    EXPECT_EQ(value, 9u);
+
+    // A mode without an entry changes nothing.
+    ChangeScreenMode(13);
+    EXPECT_EQ(window->ClientWidth(), 640);
+    EXPECT_EQ(window->Title(), "Vantrel - 640x480 PPC Hi Landscape");
+    ASSERT_TRUE(store.ReadDword(kFrameSettingsKey, "StartView", value));
+    EXPECT_EQ(value, 9u);
 }

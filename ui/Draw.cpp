@@ -2,12 +2,148 @@
 
 #include <string>
 
+#include "app/Game.h"
 #include "app/Str.h"
+#include "data/RecordHolder.h"
+#include "display/FontSet.h"
+#include "display/Picture.h"
 #include "ui/Form.h"
+#include "view3d/Renderer.h"
+
+bool GetHolderPicture(const CRecordHolder* holder, CPictureData& picture) {
+    if (holder == nullptr || holder->data == nullptr) return false;
+    return ReadPicture(holder->data, holder->Size(), picture);
+}
+
+namespace {
+
+CRenderer* GameRenderer(CGame* game);
+
+struct FramePiece {
+    CPictureData picture;
+    bool valid = false;
+    i32 Width() const { return valid ? picture.width : 0; }
+    i32 Height() const { return valid ? picture.height : 0; }
+};
+
+struct FrameSet {
+    FramePiece piece[9];
+    FrameSet(CRecordHolder* const* set, int count) {
+        for (int i = 0; i < count && set; ++i) piece[i].valid = GetHolderPicture(set[i], piece[i].picture);
+    }
+};
+
+void Whole(CRenderer& r, const FramePiece& p, u32 transparent, i32 x, i32 y) {
+    if (!p.valid) return;
+    const CPictureData& pic = p.picture;
+    if (transparent)
+        r.DrawPictureTransparent(x, y, pic, pic.width, 0, 0, pic.width, pic.height);
+    else
+        r.DrawPicture(x, y, pic, pic.width, 0, 0, pic.width, pic.height);
+}
+
+void Tiled(CRenderer& r, const FramePiece& p, u32 transparent, i32 x, i32 y, i32 w, i32 h) {
+    // A box narrower or lower than its corners leaves nothing to tile between them.
+    if (!p.valid || w <= 0 || h <= 0) return;
+    const CPictureData& pic = p.picture;
+    if (transparent)
+        r.DrawPictureTiledTransparent(x, y, pic, pic.width, pic.height, w, h);
+    else
+        r.DrawPictureTiled(x, y, pic, pic.width, pic.height, w, h);
+}
+
+}  // namespace
+
+void DrawLayoutFrame(CRenderer& r, CRecordHolder* const* set, u32 transparent, i32 x, i32 y, i32 w, i32 h) {
+    FrameSet f(set, 9);
+    const FramePiece* p = f.piece;
+    i32 left = p[0].Width(), right = p[6].Width(), top = p[0].Height(), bottom = p[2].Height();
+    i32 iw = w - left - right, ih = h - top - bottom;
+    i32 xr = x + left + iw, yb = y + top + ih;
+    Whole(r, p[0], transparent, x, y);
+    Tiled(r, p[3], transparent, x + left, y, iw, top);
+    Whole(r, p[6], transparent, xr, y);
+    Tiled(r, p[1], transparent, x, y + top, left, ih);
+    Tiled(r, p[4], transparent, x + left, y + top, iw, ih);
+    Tiled(r, p[7], transparent, xr, y + top, right, ih);
+    Whole(r, p[2], transparent, x, yb);
+    Tiled(r, p[5], transparent, x + left, yb, iw, bottom);
+    Whole(r, p[8], transparent, xr, yb);
+}
+
+void DrawFramedPicture(CRenderer& r, CRecordHolder* const* set, u32 transparent, i32 x, i32 y, u32 flags, i32 w,
+                       i32 h, u32 colour) {
+    FrameSet f(set, 9);
+    const FramePiece* p = f.piece;
+    i32 left = p[0].Width(), right = p[6].Width(), top = p[0].Height(), bottom = p[2].Height();
+    i32 iw = w - left - right, ih = h - top - bottom;
+    i32 xr = x + left + iw, yb = y + top + ih;
+    if ((flags & kFrameFill) && iw > 0 && ih > 0)
+        r.FillRect(x + left, y + top, iw, ih, PackRGB565(colour & 0xFF, (colour >> 8) & 0xFF, (colour >> 16) & 0xFF));
+    bool hasTop = flags & kFrameTop, hasBottom = flags & kFrameBottom;
+    if (hasTop) {
+        Whole(r, p[0], transparent, x, y);
+        Tiled(r, p[3], transparent, x + left, y, iw, top);
+        Whole(r, p[6], transparent, xr, y);
+    }
+    if (hasBottom) {
+        Whole(r, p[2], transparent, x, yb);
+        Tiled(r, p[5], transparent, x + left, yb, iw, bottom);
+        Whole(r, p[8], transparent, xr, yb);
+    }
+    if (flags & kFrameLeft) {
+        Tiled(r, p[1], transparent, x, y + top, left, ih);
+        if (!hasTop) Whole(r, p[0], transparent, x, y);
+        if (!hasBottom) Whole(r, p[2], transparent, x, yb);
+    }
+    if (flags & kFrameRight) {
+        Tiled(r, p[7], transparent, xr, y + top, right, ih);
+        if (!hasTop) Whole(r, p[6], transparent, xr, y);
+        if (!hasBottom) Whole(r, p[8], transparent, xr, yb);
+    }
+}
+
+void DrawButtonFrame(CRenderer& r, CRecordHolder* const* set, u32 transparent, i32 x, i32 y, i32 w, i32 h) {
+    FrameSet f(set, 3);
+    const FramePiece* p = f.piece;
+    i32 leftCap = p[0].Width(), rightCap = p[2].Width();
+    Whole(r, p[0], transparent, x, y);
+    Tiled(r, p[1], transparent, x + leftCap, y, w - leftCap - rightCap, h);
+    Whole(r, p[2], transparent, x + w - rightCap, y);
+}
+
+void DrawLayoutFrame(CGame* game, CRecordHolder* const* set, u32 transparent, i32 x, i32 y, i32 w, i32 h) {
+    if (CRenderer* r = GameRenderer(game)) DrawLayoutFrame(*r, set, transparent, x, y, w, h);
+}
+
+void DrawFramedPicture(CGame* game, CRecordHolder* const* set, u32 transparent, i32 x, i32 y, u32 flags, i32 w,
+                       i32 h, u32 colour) {
+    if (CRenderer* r = GameRenderer(game)) DrawFramedPicture(*r, set, transparent, x, y, flags, w, h, colour);
+}
+
+void DrawButtonFrame(CGame* game, CRecordHolder* const* set, u32 transparent, i32 x, i32 y, i32 w, i32 h) {
+    if (CRenderer* r = GameRenderer(game)) DrawButtonFrame(*r, set, transparent, x, y, w, h);
+}
 
 void DrawFormBackground(CForm& form) {
-    if (form.video == nullptr) return;
+    CRenderer* r = GameRenderer(form.game);
+    if (r == nullptr) return;
+    i32 x = static_cast<i32>(form.x), y = static_cast<i32>(form.y);
+    i32 w = static_cast<i32>(form.width), h = static_cast<i32>(form.height);
+    CPictureData picture;
+    if (form.background != nullptr) {
+        if (GetHolderPicture(form.background, picture) && w > 0 && h > 0)
+            r->DrawPictureTiled(x, y, picture, picture.width, picture.height, w, h);
+        return;
+    }
+    r->FillRect(x, y, w, h, PackRGB565(form.fillRed, form.fillGreen, form.fillBlue));
 }
+
+namespace {
+
+CRenderer* GameRenderer(CGame* game) { return nullptr; }
+
+}  // namespace
 
 void FormatCompactNumber(u32 value, CStr& out) {
     if (value >= 1000000)

@@ -140,6 +140,8 @@ public:
     // Shows an RGB565 buffer 1:1 at the client area's top-left corner. `pitchBytes` is the distance in
     // bytes between rows. Parts outside the client area are cut off.
     virtual void Present(const uint16_t* pixels, int width, int height, int pitchBytes) = 0;
+    // Shows the last presented frame again (after the client area was uncovered), without a new one.
+    virtual void RepaintLastFrame() = 0;
     // What the client area shows now, as far as the backend can tell. False when it cannot.
     virtual bool ReadClientImage(ClientImage& out) = 0;
 

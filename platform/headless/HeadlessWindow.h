@@ -39,6 +39,9 @@ public:
     bool IsKeyDown(uint32_t key) const override { return keys_.count(key) != 0; }
     void Present(const uint16_t* pixels, int width, int height, int pitchBytes) override;
     bool ReadClientImage(ClientImage& out) override;
+    void RepaintLastFrame() override {
+        if (alive_) ++repaints_;
+    }
 
     // --- for tests ---
     // Queues an event. Activate and Deactivate also set the focus flag when they are delivered.
@@ -51,6 +54,7 @@ public:
     bool IsShown() const { return shown_; }
     int IconWidth() const { return iconWidth_; }
     uint32_t PresentCount() const { return presents_; }
+    uint32_t RepaintCount() const { return repaints_; }
     // The client area as the last present left it (black before the first).
     const ClientImage& Shown() const { return shownImage_; }
     const std::vector<MessageBoxRecord>& MessageBoxes() const { return boxes_; }
@@ -73,6 +77,7 @@ private:
     std::deque<Event> queue_;
     std::set<uint32_t> keys_;
     uint32_t presents_ = 0;
+    uint32_t repaints_ = 0;
     ClientImage shownImage_;
     std::vector<MessageBoxRecord> boxes_;
 };

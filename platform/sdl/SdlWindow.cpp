@@ -199,6 +199,12 @@ public:
         SDL_RenderPresent(renderer_);
     }
 
+    void RepaintLastFrame() override {
+        if (!renderer_) return;
+        Draw();
+        SDL_RenderPresent(renderer_);
+    }
+
     bool ReadClientImage(ClientImage& out) override {
         if (!renderer_) return false;
         // Draws the last frame again and reads the renderer's target before it is shown, which is

@@ -1,5 +1,7 @@
 #include "app/Game.h"
 
+#include "app/MainFrame.h"
+#include "app/PdbFile.h"
 #include "data/RecordHolder.h"
 #include "ui/Screen.h"
 #include "world/GameScreen.h"
@@ -147,3 +149,45 @@ bool CGame::LoadInterfacePictures(u16* missing) {
 void CGame::SetDefaultSettings() { ::SetDefaultSettings(settings); }
 void CGame::LoadSettings() { ::LoadSettings(settings, layoutMode); }
 bool CGame::SaveSettings() { return ::SaveSettings(settings); }
+
+plat::Window* CGame::GetWindow() { return frame ? frame->GetWindow() : nullptr; }
+
+void CGame::GetClientSize(u32& width, u32& height) const {
+    if (frame) {
+        width = frame->clientWidth;
+        height = frame->clientHeight;
+        return;
+    }
+    GetScreenModeInfo(layoutMode, nullptr, &width, &height);
+}
+
+void CGame::ChangeScreenMode(u32 mode) {
+    if (frame) frame->ChangeScreenMode(mode);
+}
+
+CViewState* CGame::GetViewState() {
+    CGameScreen* view = GetGameScreen();
+    return view ? &view->viewState : nullptr;
+}
+
+void CGame::GetLayoutTable(const u8*& table, size_t& size) const {
+    table = layoutTable ? layoutTable->data : nullptr;
+    size = layoutTable ? layoutTable->size : 0;
+}
+
+u32 CGame::GetViewSize(u32 viewSet) const {
+    switch (viewSet) {
+    case 0: return settings.ViewSize;
+    case 1: return settings.LViewSize;
+    default: return settings.RViewSize;
+    }
+}
+
+bool CGame::ReadInterfaceRecord(u32 record, std::vector<u8>& bytes) {
+    if (dataDb == nullptr) return false;
+    CRecordData* data = dataDb->ReadRecord(record);
+    if (data == nullptr) return false;
+    bytes.assign(data->data, data->data + data->size);
+    FreeDataBlock(data);
+    return true;
+}

@@ -13,6 +13,7 @@
 #include "app/Str.h"
 #include "app/Types.h"
 #include "data/SaveGameManager.h"
+#include "display/DisplayHost.h"
 #include "world/Player.h"
 
 class CRandom;
@@ -74,10 +75,10 @@ constexpr int kScreenSlotCount = 14;
 // -1 for a code that names no screen.
 int ScreenSlotOf(u32 id);
 
-class CGame {
+class CGame : public CDisplayHost {
 public:
     CGame();
-    ~CGame();
+    ~CGame() override;
     CGame(const CGame&) = delete;
     CGame& operator=(const CGame&) = delete;
 
@@ -108,6 +109,16 @@ public:
     void SetDefaultSettings();
     void LoadSettings();
     bool SaveSettings();
+
+    // What the video output and the fonts ask of the game.
+    u32 GetLayoutMode() const override { return layoutMode; }
+    plat::Window* GetWindow() override;
+    void GetClientSize(u32& width, u32& height) const override;
+    void ChangeScreenMode(u32 mode) override;
+    CViewState* GetViewState() override;
+    void GetLayoutTable(const u8*& table, size_t& size) const override;
+    u32 GetViewSize(u32 viewSet) const override;
+    bool ReadInterfaceRecord(u32 record, std::vector<u8>& bytes) override;
 
     CScreen* GetScreen(u32 id) const;
     // Puts a screen in the slot of its id (start-up and tests); the game owns it from then on.

@@ -5,6 +5,7 @@
 
 #include "ui/Screen.h"
 #include "ui/Widget.h"
+#include "view3d/ViewState.h"
 
 class CGameScreen : public CScreen {
 public:
@@ -15,4 +16,6 @@ public:
     u32 inGame = 0;
     i32 viewX = 0, viewY = 0, viewWidth = 0, viewHeight = 0;
     u32 busy = 0;
+    // The frame buffer and 3D view rectangle that the video output writes.
+    CViewState viewState;
 };

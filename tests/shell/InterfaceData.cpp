@@ -51,6 +51,7 @@ bool WriteInterfaceData(const std::string& folder, const InterfaceDataOptions& o
     const std::vector<u8> picture = {0, 0, 1, 0, 1, 0, 0, 0, 0, 0, 0xE0, 0x07};
     for (int i = 0; i < kInterfacePictureCount; ++i)
         add(InterfacePictureRecord(InterfacePictureBase(i), options.layoutMode), picture);
+    for (u16 font = 3010; font <= 3014; ++font) add(font, picture);
     add(kInterfaceSoundClick, {'R', 'I', 'F', 'F'});
     add(kInterfaceSoundConfirm, {'R', 'I', 'F', 'F'});
     return db.Save("VantrelData") == 1;

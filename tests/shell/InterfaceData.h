@@ -1,5 +1,5 @@
 // Writes a small interface database for start-up tests: the layout table, every interface picture of
-// a layout column as a 1 x 1 picture, and the two interface sounds.
+// a layout column and the font strips as 1 x 1 pictures, and the two interface sounds.
 #pragma once
 
 #include <set>

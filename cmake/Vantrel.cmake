@@ -74,3 +74,28 @@ function(vantrel_add_fuzzers)
     set_target_properties(fuzz_${name} PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR}/fuzz)
   endforeach()
 endfunction()
+
+# The interface database, written by the content builder beside the game's executable. The game and
+# every test executable depend on it, so a build always leaves a current VantrelData.pdb in the
+# binary folder.
+function(vantrel_add_databases)
+  if(NOT TARGET vantrel_content)
+    return()
+  endif()
+  set(db ${CMAKE_BINARY_DIR}/VantrelData.pdb)
+  add_custom_command(OUTPUT ${db}
+                     COMMAND vantrel_content --out ${CMAKE_BINARY_DIR}
+                     DEPENDS vantrel_content
+                     COMMENT "Writing the interface database VantrelData.pdb")
+  add_custom_target(vantrel_databases ALL DEPENDS ${db})
+  if(TARGET vantrel)
+    add_dependencies(vantrel vantrel_databases)
+  endif()
+  file(GLOB areas LIST_DIRECTORIES true ${CMAKE_SOURCE_DIR}/tests/*)
+  foreach(dir ${areas})
+    get_filename_component(area ${dir} NAME)
+    if(TARGET test_${area})
+      add_dependencies(test_${area} vantrel_databases)
+    endif()
+  endforeach()
+endfunction()

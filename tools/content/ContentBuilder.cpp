@@ -1,0 +1,156 @@
+#include "tools/content/ContentBuilder.h"
+
+#include <png.h>
+
+#include <algorithm>
+#include <cstdio>
+#include <cstring>
+#include <set>
+#include <stdexcept>
+
+#include "app/PdbFile.h"
+#include "display/GlyphTables.h"
+#include "tools/content/FontStrips.h"
+#include "tools/content/InterfacePictures.h"
+#include "tools/content/LayoutTable.h"
+#include "tools/content/Painter.h"
+#include "tools/content/PictureEncoder.h"
+#include "tools/content/Wav.h"
+
+namespace {
+
+// Strip 3011 (the game's font 0) is bold; the others are the book face of the interface.
+std::string StripFont(const std::string& folder, uint32_t record) {
+    return folder + (record == 3011 ? "/DejaVuSans-Bold.ttf" : "/DejaVuSans.ttf");
+}
+
+}  // namespace
+
+std::vector<ContentRecord> BuildInterfaceRecords(const std::string& fontFolder) {
+    SetFontFolder(fontFolder);
+    std::vector<ContentRecord> out;
+    out.push_back({3003, BuildLayoutRecord(LayoutGroups(), LayoutModes()), "layout table", {}});
+    for (const GlyphTable& table : kGlyphTables) {
+        FontStrip strip = RasteriseStrip(table, StripFont(fontFolder, table.record));
+        out.push_back({static_cast<uint16_t>(table.record), EncodeStrip(strip), "font strip", {}});
+    }
+    std::set<uint16_t> seen;
+    for (auto* paint : {&PaintInterfacePictures, &PaintScreenPictures})
+        for (PictureRecord& p : (*paint)()) {
+            if (!seen.insert(p.record).second) throw std::logic_error("record " + std::to_string(p.record) + " painted twice");
+            out.push_back({p.record, EncodePicture(p.picture), p.use, std::move(p.picture)});
+        }
+    out.push_back({4031, MakeWav(ClickSamples()), "click sound", {}});
+    out.push_back({4032, MakeWav(ConfirmSamples()), "confirm sound", {}});
+    std::sort(out.begin(), out.end(), [](const ContentRecord& a, const ContentRecord& b) { return a.id < b.id; });
+    return out;
+}
+
+bool WriteInterfaceDatabase(const std::vector<ContentRecord>& records, const std::string& path) {
+    CPdbFile db;
+    CPdbHeader& h = db.Header();
+    std::memset(h.name, 0, sizeof h.name);
+    std::memcpy(h.name, kDataName, std::strlen(kDataName));
+    std::memcpy(h.type, kDataType, 4);
+    std::memcpy(h.creator, kDataCreator, 4);
+    for (const ContentRecord& r : records) db.AddRecord(r.id, r.data.data(), static_cast<u32>(r.data.size()));
+    return db.Save(path.c_str()) == 1;
+}
+
+namespace {
+
+// Decodes a picture record the way the blits read it, so that the sheet shows what the game shows.
+bool DecodePicture(const std::vector<uint8_t>& d, int& w, int& h, std::vector<uint16_t>& px) {
+    if (d.size() < 8) return false;
+    int enc = d[0];
+    w = static_cast<int16_t>(d[2] | d[3] << 8);
+    h = static_cast<int16_t>(d[4] | d[5] << 8);
+    if (w <= 0 || h <= 0) return false;
+    size_t n = static_cast<size_t>(w) * h;
+    size_t dataLen = enc == 0 ? n : enc == 1 ? n / 4 : n / 2;
+    size_t table = 8 + dataLen + (dataLen % 2);
+    auto u16at = [&](size_t at) { return at + 1 < d.size() ? static_cast<uint16_t>(d[at] | d[at + 1] << 8) : uint16_t{0xF81F}; };
+    px.resize(n);
+    for (int y = 0; y < h; ++y)
+        for (int x = 0; x < w; ++x) {
+            uint16_t c;
+            if (enc == 0) {
+                c = u16at(table + 2 * d.at(8 + static_cast<size_t>(y) * w + x));
+            } else {
+                size_t bi = static_cast<size_t>(y >> 1) * (w >> 1) + (x >> 1);
+                size_t k = enc == 1 ? d.at(8 + bi) : u16at(8 + 2 * bi);
+                c = u16at(table + 2 * (4 * k + 2 * (y & 1) + (x & 1)));
+            }
+            px[static_cast<size_t>(y) * w + x] = c;
+        }
+    return true;
+}
+
+}  // namespace
+
+namespace {
+
+bool WritePng(const Canvas& sheet, const std::string& path) {
+    FILE* f = std::fopen(path.c_str(), "wb");
+    if (!f) return false;
+    png_structp png = png_create_write_struct(PNG_LIBPNG_VER_STRING, nullptr, nullptr, nullptr);
+    png_infop info = png_create_info_struct(png);
+    if (setjmp(png_jmpbuf(png))) {
+        png_destroy_write_struct(&png, &info);
+        std::fclose(f);
+        return false;
+    }
+    png_init_io(png, f);
+    png_set_IHDR(png, info, sheet.Width(), sheet.Height(), 8, PNG_COLOR_TYPE_RGB, PNG_INTERLACE_NONE,
+                 PNG_COMPRESSION_TYPE_DEFAULT, PNG_FILTER_TYPE_DEFAULT);
+    png_write_info(png, info);
+    std::vector<uint8_t> row(static_cast<size_t>(sheet.Width()) * 3);
+    for (int y = 0; y < sheet.Height(); ++y) {
+        for (int x = 0; x < sheet.Width(); ++x) {
+            Rgba c = sheet.Get(x, y);
+            row[3 * x] = c.r, row[3 * x + 1] = c.g, row[3 * x + 2] = c.b;
+        }
+        png_write_row(png, row.data());
+    }
+    png_write_end(png, nullptr);
+    png_destroy_write_struct(&png, &info);
+    std::fclose(f);
+    return true;
+}
+
+}  // namespace
+
+bool WriteContactSheet(const std::vector<ContentRecord>& records, const std::string& path) {
+    // Pages of 12 x 8 cells of 128 x 140: the picture scaled down to fit 120 x 120 over a checkerboard
+    // (which shows transparency), and the record number below it. path "x.png" gives x-1.png, x-2.png ...
+    const int cw = 128, ch = 140, cols = 12, rowsPerPage = 8;
+    std::vector<const ContentRecord*> pics;
+    for (const ContentRecord& r : records)
+        if (r.picture.Width() > 0) pics.push_back(&r);
+    const size_t perPage = static_cast<size_t>(cols) * rowsPerPage;
+    std::string stem = path.size() > 4 && path.substr(path.size() - 4) == ".png" ? path.substr(0, path.size() - 4) : path;
+    for (size_t page = 0; page * perPage < pics.size(); ++page) {
+        Canvas sheet(cols * cw, rowsPerPage * ch, Rgb(0x808080));
+        for (size_t k = 0; k < perPage && page * perPage + k < pics.size(); ++k) {
+            const ContentRecord* rec = pics[page * perPage + k];
+            int w = 0, h = 0;
+            std::vector<uint16_t> px;
+            if (!DecodePicture(rec->data, w, h, px)) continue;
+            int ox = static_cast<int>(k % cols) * cw, oy = static_cast<int>(k / cols) * ch;
+            for (int y = 0; y < 120; ++y)
+                for (int x = 0; x < 120; ++x) sheet.Set(ox + 4 + x, oy + 4 + y, ((x / 8 + y / 8) % 2) ? Rgb(0x9A9A9A) : Rgb(0x6A6A6A));
+            int scale = std::max({1, (w + 119) / 120, (h + 119) / 120});
+            for (int y = 0; y < h / scale; ++y)
+                for (int x = 0; x < w / scale; ++x) {
+                    uint16_t c = px[static_cast<size_t>(y * scale) * w + x * scale];
+                    if (c == kTransparent565) continue;
+                    sheet.Set(ox + 4 + x, oy + 4 + y,
+                              Rgba{static_cast<uint8_t>((c >> 11) * 255 / 31), static_cast<uint8_t>(((c >> 5) & 63) * 255 / 63),
+                                   static_cast<uint8_t>((c & 31) * 255 / 31), 255});
+                }
+            PaintText(sheet, std::to_string(rec->id), ox, oy + 122, cw, 16, 11, Rgb(0xFFFFFF), true, false, false);
+        }
+        if (!WritePng(sheet, stem + "-" + std::to_string(page + 1) + ".png")) return false;
+    }
+    return true;
+}

@@ -1,0 +1,545 @@
+#include "tools/content/InterfacePictures.h"
+
+#include <cmath>
+#include <functional>
+#include <stdexcept>
+
+#include "tools/content/Painter.h"
+
+using namespace palette;
+
+// Which base numbers show what. The interface names a few of these (the message-box frame 3015-3023,
+// the book frames, the gauges, map pictures, wear marks, paper doll ...); where it leaves a picture's
+// role to the content, the choices are these and the game's screens pick them up from here:
+//   standard button frames (three pieces each):  normal 3024-3026, pressed 3027-3029
+//   list frame (nine pieces, 3 pixels wide):     3140-3148
+//   message background picture:                  3019, the centre of the message-box frame
+//   large dialog frame set (nine pieces):        3291-3299;  compact frame set: 3039-3047
+//   OK pair 3100/3101, Cancel pair 3102/3103, text-button pair 3104/3105, key frame pair 3106/3107
+//   Yes pair 3491/3492, No pair 3493/3494, Continue pair 3495/3496
+//   screen background 3200 (tiled); dialog background 3231 (tiled)
+//   panel state pictures (CPanel::SetStateColor): 3350 for state 0, 3351 otherwise
+//   HUD: 534 shows 3230, 713 shows 3231; movement and attack buttons 3236-3249 in pairs (turn left,
+//   forward, turn right, strafe left, back, strafe right, attack); spell book 3284/3285; panel
+//   3286/3287; rest 3289/3290; hand pictures 3224-3226 with their frames 3227-3229
+//   panel tabs 3150-3157 (inventory, character, quests, spells); item filters 3250-3267 (all,
+//   weapons, armour, jewellery, books, apparatus, potions, ingredients, other); spell school tabs
+//   3270-3283; bet buttons 3210-3217 (raise, lower, maximum, minimum)
+namespace {
+
+const std::vector<InterfacePictureRun> kRuns = {
+    {3007, 2, 3007, 3007}, {3015, 9, 3670, 3015}, {3024, 6, 3679, 4069}, {3030, 9, 3882, 3030},
+    {3039, 9, 3873, 3039}, {3090, 8, 3090, 3090}, {3100, 8, 3100, 3100}, {3110, 6, 3658, 4075},
+    {3120, 8, 3120, 3120}, {3130, 2, 4141, 4143}, {3140, 9, 3140, 3140}, {3150, 8, 3150, 3150},
+    {3160, 4, 3160, 3160}, {3170, 4, 3170, 3170}, {3180, 8, 3180, 3180}, {3190, 8, 3190, 3190},
+    {3200, 1, 3200, 3200}, {3210, 8, 3210, 3210}, {3220, 4, 4229, 3220}, {3224, 6, 3685, 3224},
+    {3230, 6, 4063, 4145}, {3236, 14, 3695, 3236}, {3250, 18, 3891, 3250}, {3270, 19, 3709, 3270},
+    {3289, 2, 3728, 4112}, {3291, 9, 3909, 3291}, {3300, 5, 3300, 3300}, {3306, 2, 3730, 4114},
+    {3310, 14, 3855, 3310}, {3324, 4, 3691, 3324}, {3330, 8, 4233, 3330}, {3340, 6, 3841, 4082},
+    {3346, 3, 3346, 3346}, {3349, 1, 4029, 3349}, {3350, 2, 3732, 3350}, {3352, 1, 4030, 3352},
+    {3358, 20, 3803, 4092}, {3378, 6, 3378, 3378}, {3385, 3, 3919, 4151}, {3390, 4, 3869, 3390},
+    {3400, 69, 3734, 4160}, {3470, 6, 3833, 3470}, {3478, 2, 3839, 3478}, {3480, 4, 3829, 3480},
+    {3484, 2, 3484, 3484}, {3486, 2, 3940, 3486}, {3488, 1, 3918, 4088}, {3489, 2, 3938, 3489},
+    {3491, 4, 3934, 3491}, {3495, 2, 3495, 3495}, {3497, 2, 3497, 3497}, {3500, 8, 3500, 3500},
+    {3510, 8, 3510, 3510}, {3530, 1, 3530, 3530}, {3532, 3, 3931, 4089}, {3550, 8, 3550, 3550},
+    {3823, 6, 3823, 3823}, {3923, 8, 3923, 3923}, {4027, 2, 4027, 4027}, {4037, 10, 4037, 4037},
+    {4047, 2, 4047, 4047}, {4049, 4, 4049, 4049}, {4059, 4, 4059, 4059}, {4116, 6, 4122, 4128},
+    {4134, 4, 4134, 4134}, {4138, 1, 4139, 4140}, {4154, 4, 4154, 4154},
+};
+
+// A pressed/normal pair of icon buttons: even offsets in the run are normal, odd ones pressed.
+Canvas PairButton(int index, int w, int h, const std::vector<Icon>& icons, Rgba colour = kGoldLight) {
+    return PaintButton(w, h, icons.at(index / 2), index % 2 == 1, colour);
+}
+
+Canvas IconOnly(int w, int h, Icon icon, Rgba colour) {
+    Canvas c(w, h);
+    PaintIcon(c, icon, 0, 0, std::min(w, h), colour);
+    return c;
+}
+
+// A round badge with an icon: the status and attribute pictures.
+Canvas Badge(int size, Icon icon, Rgba ring, Rgba colour = kGoldLight) {
+    Canvas c(size, size);
+    c.Disc(size / 2.0f, size / 2.0f, size / 2.0f - 0.5f, kBlack);
+    c.Disc(size / 2.0f, size / 2.0f, size / 2.0f - 1.5f, ring);
+    c.Disc(size / 2.0f, size / 2.0f, size / 2.0f - 3.5f, kWoodDark);
+    int inner = size * 2 / 3;
+    PaintIcon(c, icon, (size - inner) / 2, (size - inner) / 2, inner, colour);
+    return c;
+}
+
+// Gauge pieces: a rounded metal cap and a glossy fill.
+Canvas GaugePiece(int w, int h, bool horizontal, int piece, Rgba colour) {
+    Canvas c(w, h, kBlack);
+    if (piece == 1) {
+        // The fill: light in the middle of its thickness, dark at the edges.
+        int t = horizontal ? h : w;
+        for (int k = 0; k < t; ++k) {
+            float f = 1.0f - std::fabs((k + 0.5f) / t - 0.4f) * 1.4f;
+            Rgba col = Shade(colour, 0.55f + 0.7f * f);
+            if (horizontal) c.Fill(0, k, w, 1, col);
+            else c.Fill(k, 0, 1, h, col);
+        }
+        if (horizontal) c.Fill(0, 0, w, 1, kBlack), c.Fill(0, h - 1, w, 1, kBlack);
+        else c.Fill(0, 0, 1, h, kBlack), c.Fill(w - 1, 0, 1, h, kBlack);
+    } else {
+        c.Fill(1, 1, w - 2, h - 2, kGoldDark);
+        c.Bevel(1, 1, w - 2, h - 2, kGoldLight, kGoldDark, 1);
+        c.Fill(2, 2, w - 4, h - 4, kGold);
+    }
+    return c;
+}
+
+// One of the 69 map pictures, 16 x 16. 0 is the unexplored ground that the map view tiles and the
+// outside of the map; 1..30 explored floors; 31..54 cell contents drawn over a floor (transparent
+// around them); 55..58 the player's arrow facing 0, 90, 180, 270 degrees; 59, 60 spare marks; 61..68
+// the border of the active surface area (61 top, 62 top-right, 63 right, 64 bottom-right, 65 bottom,
+// 66 bottom-left, 67 left, 68 top-left).
+Canvas MapPicture(int i) {
+    const int s = 16;
+    if (i == 0) {
+        Canvas c(s, s, Rgb(0x1A140E));
+        c.Grain(0, 0, s, s, 0.25f, 99);
+        return c;
+    }
+    if (i <= 30) {
+        // Floors: stone, earth, grass, sand, water, lava, wood planks, marble, snow, swamp.
+        static const uint32_t kFloors[] = {0x6A6A70, 0x6E5434, 0x3E7A34, 0xC8B27A, 0x2A5A9A, 0xB8401A,
+                                           0x8A6238, 0xC8C4BC, 0xE4E8F0, 0x4A5A32};
+        Rgba base = Rgb(kFloors[(i - 1) % 10]);
+        Canvas c(s, s, Shade(base, 1.0f - 0.08f * ((i - 1) / 10)));
+        c.Grain(0, 0, s, s, 0.10f, 200 + i);
+        if ((i - 1) % 10 == 0 || (i - 1) % 10 == 7) c.Frame(0, 0, s, s, Shade(base, 0.75f), 1);  // flagstones
+        if ((i - 1) % 10 == 6)
+            for (int y = 3; y < s; y += 4) c.Fill(0, y, s, 1, Shade(base, 0.6f));  // planks
+        if ((i - 1) % 10 == 4)
+            for (int y = 3; y < s; y += 5) c.Line(Pt{2, y + 0.5f}, Pt{7, y - 0.5f}, 1, Rgb(0x6A9AD8));  // ripples
+        return c;
+    }
+    Canvas c(s, s);
+    if (i <= 42) {
+        // Walls and blocks: a solid square of brick, stone or wood in varying shades.
+        static const uint32_t kWalls[] = {0x5A3A2A, 0x505058, 0x3A2A1A, 0x6A5A4A};
+        Rgba w = Rgb(kWalls[(i - 31) % 4]);
+        c.Fill(0, 0, s, s, w);
+        c.Bevel(0, 0, s, s, Shade(w, 1.5f), Shade(w, 0.5f), 1);
+        if ((i - 31) % 2 == 0)
+            for (int y = 4; y < s; y += 4) c.Fill(1, y, s - 2, 1, Shade(w, 0.65f));
+        if (i >= 39) c.Grain(1, 1, s - 2, s - 2, 0.15f, 300 + i);
+        return c;
+    }
+    static const Icon kFeatures[] = {Icon::Door, Icon::Door, Icon::ArrowUp, Icon::ArrowDown, Icon::Bag, Icon::Star,
+                                     Icon::Skull, Icon::Flame, Icon::Key, Icon::Lock, Icon::Person, Icon::Coin};
+    if (i <= 54) {
+        PaintIcon(c, kFeatures[i - 43], 1, 1, s - 2, i == 44 ? kRed : kGoldLight);
+        return c;
+    }
+    if (i <= 58) {
+        PaintIcon(c, Icon::ArrowUp, 0, 0, s, Rgb(0xF8E060));
+        Canvas turned(s, s);
+        for (int y = 0; y < s; ++y)
+            for (int x = 0; x < s; ++x) {
+                int sx = x, sy = y;
+                switch (i - 55) {
+                case 1: sx = y, sy = s - 1 - x; break;          // 90: pointing right
+                case 2: sx = s - 1 - x, sy = s - 1 - y; break;  // 180: down
+                case 3: sx = s - 1 - y, sy = x; break;          // 270: left
+                default: break;
+                }
+                turned.Set(x, y, c.Get(sx, sy));
+            }
+        return turned;
+    }
+    if (i <= 60) {
+        PaintIcon(c, i == 59 ? Icon::Pin : Icon::Dot, 2, 2, s - 4, i == 59 ? kRed : Rgb(0x60C0F0));
+        return c;
+    }
+    // Border of the active area: a gold line along the named sides.
+    Rgba line = Rgb(0xE8C050);
+    bool top = i == 61 || i == 62 || i == 68, bottom = i == 64 || i == 65 || i == 66;
+    bool left = i == 66 || i == 67 || i == 68, right = i == 62 || i == 63 || i == 64;
+    if (top) c.Fill(0, 0, s, 2, line);
+    if (bottom) c.Fill(0, s - 2, s, 2, line);
+    if (left) c.Fill(0, 0, 2, s, line);
+    if (right) c.Fill(s - 2, 0, 2, s, line);
+    return c;
+}
+
+// The paper doll: a figure outline with the equipment squares at the large-layout slot offsets.
+Canvas PaperDoll() {
+    const int w = 224, h = 256;
+    Canvas c = PaintParchment(w, h, 41);
+    c.Frame(0, 0, w, h, kGoldDark, 2);
+    Rgba body = Rgba{90, 60, 30, 90};
+    c.Disc(w / 2.0f, 40, 22, body);
+    c.Polygon({{80, 66}, {144, 66}, {160, 150}, {140, 150}, {136, 250}, {116, 250}, {112, 170}, {108, 250}, {88, 250}, {84, 150}, {64, 150}}, body);
+    static const int kSlots[][2] = {{85, 6}, {164, 66}, {8, 7}, {8, 66}, {164, 128}, {8, 128}, {85, 72},
+                                    {159, 198}, {11, 198}, {85, 125}, {85, 195}, {164, 7}};
+    for (const auto& s : kSlots) {
+        c.Fill(s[0], s[1], 50, 50, Rgba{40, 26, 14, 110});
+        c.Frame(s[0], s[1], 50, 50, kGoldDark, 1);
+    }
+    return c;
+}
+
+// A moonlit landscape with a castle: the backdrop of the main menu and loading screen.
+Canvas Landscape(int w, int h, uint32_t seed) {
+    Canvas c(w, h);
+    c.VGradient(0, 0, w, h * 2 / 3, Rgb(0x0B1230), Rgb(0x4A3A6A));
+    c.VGradient(0, h * 2 / 3, w, h - h * 2 / 3, Rgb(0x4A3A6A), Rgb(0x1A1420));
+    uint32_t r = seed;
+    for (int k = 0; k < w * h / 2500; ++k) {
+        r = r * 1664525u + 1013904223u;
+        int x = r % w;
+        r = r * 1664525u + 1013904223u;
+        int y = r % (h / 2);
+        c.Disc(x + 0.5f, y + 0.5f, 0.6f + (r >> 28) / 12.0f, Rgba{255, 250, 220, static_cast<uint8_t>(120 + (r >> 25))});
+    }
+    c.Disc(w * 0.8f, h * 0.18f, h * 0.07f, Rgba{250, 240, 200, 60});
+    c.Disc(w * 0.8f, h * 0.18f, h * 0.05f, Rgb(0xF4ECC8));
+    // Far and near mountain ranges.
+    for (int layer = 0; layer < 2; ++layer) {
+        std::vector<Pt> m{{0.0f, static_cast<float>(h)}};
+        float base = h * (layer == 0 ? 0.55f : 0.68f);
+        for (int x = 0; x <= w; x += 8) {
+            float y = base - h * 0.12f * (std::sin(x * 0.011f + layer * 2 + seed) * 0.6f + std::sin(x * 0.027f + layer) * 0.4f);
+            m.push_back(Pt{static_cast<float>(x), y});
+        }
+        m.push_back(Pt{static_cast<float>(w), static_cast<float>(h)});
+        c.Polygon(m, layer == 0 ? Rgb(0x2A2448) : Rgb(0x17132A));
+    }
+    // The castle on the near ridge.
+    float cx = w * 0.3f, cy = h * 0.58f, u = h / 60.0f;
+    Rgba dark = Rgb(0x0E0B18);
+    c.Fill(static_cast<int>(cx - 10 * u), static_cast<int>(cy - 8 * u), static_cast<int>(20 * u), static_cast<int>(14 * u), dark);
+    for (int t = -1; t <= 1; t += 2) {
+        c.Fill(static_cast<int>(cx + t * 10 * u - 3 * u), static_cast<int>(cy - 16 * u), static_cast<int>(6 * u), static_cast<int>(22 * u), dark);
+        c.Polygon({{cx + t * 10 * u - 4 * u, cy - 16 * u}, {cx + t * 10 * u, cy - 22 * u}, {cx + t * 10 * u + 4 * u, cy - 16 * u}}, dark);
+    }
+    c.Fill(static_cast<int>(cx - 2 * u), static_cast<int>(cy - 20 * u), static_cast<int>(4 * u), static_cast<int>(12 * u), dark);
+    c.Polygon({{cx - 3 * u, cy - 20 * u}, {cx, cy - 27 * u}, {cx + 3 * u, cy - 20 * u}}, dark);
+    for (int k = 0; k < 5; ++k) c.Fill(static_cast<int>(cx - 7 * u + k * 3 * u), static_cast<int>(cy - 4 * u), std::max(1, static_cast<int>(u)), std::max(1, static_cast<int>(1.5f * u)), Rgb(0xF0C060));
+    return c;
+}
+
+// A title banner: gold letters on a dark ribbon.
+Canvas Banner(int w, int h, const std::string& text) {
+    Canvas c(w, h);
+    c.RoundRect(0, h / 6, w, h * 2 / 3, h / 6.0f, Rgba{20, 12, 6, 200});
+    c.Frame(h / 6, h / 6 + 4, w - h / 3, 2, kGoldDark, 1);
+    c.Frame(h / 6, h * 5 / 6 - 6, w - h / 3, 2, kGoldDark, 1);
+    PaintText(c, text, 0, 0, w, h, h / 2, kGoldLight, true, true, true);
+    return c;
+}
+
+// An ornamental frame with a clear centre: drawn round the main menu's list.
+Canvas MenuFrame(int w, int h) {
+    std::vector<Canvas> p = PaintFrame(FrameStyle::Dialog, 16, 32, true);
+    Canvas c(w, h);
+    c.Fill(16, 16, w - 32, h - 32, Rgba{20, 12, 6, 150});
+    for (int x = 16; x < w - 16; x += 32) c.Draw(p[3].Crop(0, 0, std::min(32, w - 16 - x), 16), x, 0), c.Draw(p[5].Crop(0, 0, std::min(32, w - 16 - x), 16), x, h - 16);
+    for (int y = 16; y < h - 16; y += 32) c.Draw(p[1].Crop(0, 0, 16, std::min(32, h - 16 - y)), 0, y), c.Draw(p[7].Crop(0, 0, 16, std::min(32, h - 16 - y)), w - 16, y);
+    c.Draw(p[0], 0, 0), c.Draw(p[6], w - 16, 0), c.Draw(p[2], 0, h - 16), c.Draw(p[8], w - 16, h - 16);
+    return c;
+}
+
+Canvas Scale(const Canvas& src, int w, int h) {
+    Canvas c(w, h);
+    for (int y = 0; y < h; ++y)
+        for (int x = 0; x < w; ++x) c.Set(x, y, src.Get(x * src.Width() / w, y * src.Height() / h));
+    return c;
+}
+
+Canvas Paint(uint16_t base) {
+    int i = 0;
+    auto in = [&](int first, int count) {
+        i = base - first;
+        return i >= 0 && i < count;
+    };
+    if (in(3007, 2)) return PaintButton(24, 24, i ? Icon::ArrowDown : Icon::ArrowUp, false);
+    if (in(3015, 9)) return PaintFrame(FrameStyle::Message, 12, 32)[i];
+    if (in(3024, 6)) {
+        // Button frames: left cap, middle, right cap; normal then pressed.
+        Canvas bar = PaintButton(36, 32, Icon::None, i >= 3);
+        int piece = i % 3;
+        return piece == 0 ? bar.Crop(0, 0, 10, 32) : piece == 1 ? bar.Crop(10, 0, 16, 32) : bar.Crop(26, 0, 10, 32);
+    }
+    if (in(3030, 9)) return PaintFrame(FrameStyle::Book, 20, 40)[i];
+    if (in(3039, 9)) return PaintFrame(FrameStyle::Dark, 8, 32)[i];
+    if (in(3090, 8)) return PaintFrame(FrameStyle::Dialog, 14, 32, true)[i < 4 ? i : i + 1];
+    if (in(3100, 8)) {
+        static const char* kCaptions[] = {"OK", "Cancel", "", ""};
+        if (i < 4) return PaintTextButton(100, 36, kCaptions[i / 2], i % 2);
+        if (i < 6) return PaintTextButton(120, 32, "", i % 2);
+        return PaintTextButton(44, 40, "", i % 2);
+    }
+    if (in(3110, 6)) return PairButton(i, 32, 32, {Icon::ArrowUp, Icon::ArrowDown, Icon::Cross});
+    if (in(3120, 8)) return PairButton(i, 32, 32, {Icon::ArrowUp, Icon::ArrowDown, Icon::ArrowLeft, Icon::ArrowRight});
+    if (in(3130, 2)) {
+        if (i == 1) return IconOnly(12, 24, Icon::ArrowDown, kRed);
+        Canvas c(376, 24, kWoodDark);
+        c.Grain(0, 0, 376, 24, 0.1f, 17);
+        c.Bevel(0, 0, 376, 24, kGold, kGoldDark, 1);
+        static const char* kPoints[] = {"N", "E", "S", "W"};
+        for (int k = 0; k < 8; ++k) {
+            int x = 23 + k * 47;
+            if (k % 2 == 0) PaintText(c, kPoints[k / 2], x - 10, 2, 20, 20, 14, kGoldLight);
+            else c.Fill(x, 8, 1, 8, kGold);
+        }
+        return c;
+    }
+    if (in(3140, 9)) return PaintFrame(FrameStyle::List, 3, 16)[i];
+    if (in(3150, 8)) return PairButton(i, 64, 40, {Icon::Bag, Icon::Person, Icon::Scroll, Icon::Book});
+    if (in(3160, 4)) return PairButton(i, 40, 24, {Icon::ArrowUp, Icon::ArrowDown});
+    if (in(3170, 4)) return PairButton(i, 40, 40, {Icon::Gear, Icon::Cross});
+    if (in(3180, 8)) return PairButton(i, 64, 32, {Icon::Hand, Icon::ArrowDown, Icon::Check, Icon::Eye});
+    if (in(3190, 8)) return PaintFrame(FrameStyle::Thin, 4, 16, true)[i < 4 ? i : i + 1];
+    if (in(3200, 1)) return PaintWood(64, 64, 1);
+    if (in(3210, 8)) return PairButton(i, 40, 40, {Icon::Plus, Icon::Minus, Icon::DoubleUp, Icon::DoubleDown});
+    if (in(3220, 4)) return PairButton(i, 40, 40, {Icon::Quill, Icon::Person});
+    if (in(3224, 6)) {
+        if (i < 3) return IconOnly(96, 96, i == 1 ? Icon::Sword : Icon::Hand, kGoldLight);
+        Canvas ring(112, 112);
+        ring.Frame(0, 0, 112, 112, kBlack, 1);
+        ring.Frame(1, 1, 110, 110, kGold, 3);
+        ring.Frame(4, 4, 104, 104, kGoldDark, 2);
+        return ring;
+    }
+    if (in(3230, 6)) {
+        if (i == 0) return PaintStone(64, 64, 23);
+        if (i == 1) return PaintWood(64, 64, 29);
+        static const Icon kOrnaments[] = {Icon::Star, Icon::Gem, Icon::Sun, Icon::Moon};
+        return IconOnly(32, 32, kOrnaments[i - 2], kGold);
+    }
+    if (in(3236, 14))
+        return PairButton(i, 60, 60, {Icon::TurnLeft, Icon::ArrowUp, Icon::TurnRight, Icon::StrafeLeft, Icon::ArrowDown,
+                                      Icon::StrafeRight, Icon::Sword});
+    if (in(3250, 18))
+        return PairButton(i, 40, 40, {Icon::Star, Icon::Sword, Icon::Shield, Icon::Ring, Icon::Book, Icon::Flask,
+                                      Icon::Potion, Icon::Leaf, Icon::Bag});
+    if (in(3270, 19)) {
+        if (i < 14) return PairButton(i, 40, 40, {Icon::Flame, Icon::Bolt, Icon::Leaf, Icon::Heart, Icon::Eye, Icon::Skull, Icon::Wand});
+        if (i < 16) return PaintButton(60, 60, Icon::Book, i == 15);
+        if (i < 18) return PaintButton(60, 60, Icon::Bag, i == 17);
+        return PaintButton(60, 60, Icon::Map, false);
+    }
+    if (in(3289, 2)) return PaintButton(60, 60, Icon::Moon, i == 1);
+    if (in(3291, 9)) return PaintFrame(FrameStyle::Dialog, 16, 32)[i];
+    if (in(3300, 5)) {
+        if (i == 0) {
+            Canvas c(240, 24);
+            c.Line(Pt{8, 12}, Pt{232, 12}, 2, kGold);
+            PaintIcon(c, Icon::Gem, 108, 0, 24, Rgb(0xC03040));
+            return c;
+        }
+        static const Icon kCorners[] = {Icon::Star, Icon::Gem, Icon::Sun, Icon::Moon};
+        return IconOnly(24, 24, kCorners[i - 1], kGold);
+    }
+    if (in(3306, 2)) return PaintButton(24, 24, Icon::Plus, i == 1);
+    if (in(3310, 14))
+        return PairButton(i, 28, 28, {Icon::Plus, Icon::Minus, Icon::ArrowUp, Icon::ArrowDown, Icon::ArrowLeft, Icon::ArrowRight, Icon::Undo});
+    if (in(3324, 4)) {
+        if (i < 2) {
+            Canvas c(28, 28);
+            c.Fill(2, 2, 24, 24, kParchment);
+            c.Bevel(2, 2, 24, 24, kWoodDark, kGold, 2);
+            if (i == 1) PaintIcon(c, Icon::Check, 4, 4, 20, kGreen);
+            return c;
+        }
+        return PaintButton(28, 28, Icon::Cross, i == 3, Rgb(0xE05040));
+    }
+    if (in(3330, 8)) return PairButton(i, 40, 32, {Icon::ArrowLeft, Icon::ArrowRight, Icon::DoubleUp, Icon::DoubleDown});
+    if (in(3340, 6)) {
+        Canvas c(24, 24);
+        c.RoundRect(1, 1, 22, 22, 4, kBlack);
+        Rgba fill = i % 2 ? (i >= 4 ? Rgb(0xF0C040) : kGold) : kWoodDark;
+        c.RoundRect(3, 3, 18, 18, 3, fill);
+        return c;
+    }
+    if (in(3346, 3)) {
+        if (i == 0) {
+            Canvas c(16, 40);
+            c.Polygon({{1, 0}, {15, 0}, {15, 39}, {8, 32}, {1, 39}}, kRed);
+            return c;
+        }
+        return PaintButton(32, 32, Icon::Cross, i == 2);
+    }
+    if (in(3349, 1)) {
+        Canvas c(50, 50, Rgb(0x1E140C));
+        c.Bevel(0, 0, 50, 50, kWoodDark, kWoodLight, 2);
+        c.Grain(2, 2, 46, 46, 0.1f, 3);
+        return c;
+    }
+    if (in(3350, 2)) {
+        Canvas c(50, 50);
+        c.Frame(0, 0, 50, 50, i ? kRed : kGold, 2);
+        return c;
+    }
+    if (in(3352, 1)) return IconOnly(30, 30, Icon::Star, Rgb(0xF8D850));
+    if (in(3358, 20)) {
+        static const Icon kStatus[] = {Icon::Heart, Icon::Bolt, Icon::Flame, Icon::Leaf, Icon::Eye, Icon::Skull, Icon::Shield,
+                                       Icon::Sword, Icon::Star, Icon::Moon, Icon::Sun, Icon::Gem, Icon::Feather, Icon::Hourglass,
+                                       Icon::Potion, Icon::Key, Icon::Lock, Icon::Wand, Icon::Ring, Icon::Globe};
+        static const uint32_t kRings[] = {0xB02222, 0x2A4EB8, 0x2E8B3A, 0x8A5AB0};
+        return Badge(32, kStatus[i], Rgb(kRings[i % 4]));
+    }
+    if (in(3378, 6)) {
+        Rgba col = i < 3 ? kRed : kBlue;
+        int piece = i % 3;  // moving cap, fill, fixed cap
+        return GaugePiece(16, piece == 1 ? 240 : 6, false, piece, col);
+    }
+    if (in(3385, 3)) {
+        Canvas c(10, 10, kWoodDark);
+        static const Icon kMarks[] = {Icon::Check, Icon::Dot, Icon::Cross};
+        static const Rgba kColours[] = {Rgb(0x40D050), Rgb(0x60A0F0), Rgb(0xF04040)};
+        PaintIcon(c, kMarks[i], 0, 0, 10, kColours[i]);
+        return c;
+    }
+    if (in(3390, 4)) return PairButton(i, 32, 32, {Icon::Plus, Icon::Minus});
+    if (in(3400, 69)) return MapPicture(i);
+    if (in(3470, 6)) return PairButton(i, 40, 40, {Icon::Cross, Icon::Globe, Icon::Map});
+    if (in(3478, 2)) {
+        if (i == 0) return IconOnly(16, 24, Icon::Pin, kRed);
+        Canvas c(21, 21);
+        c.Frame(0, 0, 21, 21, Rgb(0xF8D850), 2);
+        return c;
+    }
+    if (in(3480, 4)) return PairButton(i, 32, 32, {Icon::ArrowLeft, Icon::ArrowRight});
+    if (in(3484, 2)) return PaintButton(32, 32, Icon::ArrowUp, i == 1);
+    if (in(3486, 2)) return PaintButton(32, 32, Icon::ArrowDown, i == 1);
+    if (in(3488, 1)) return PaperDoll();
+    if (in(3489, 2)) {
+        if (i == 1) return Badge(50, Icon::Person, kGoldDark);
+        Canvas c(64, 64);
+        c.Frame(0, 0, 64, 64, kBlack, 1);
+        c.Frame(1, 1, 62, 62, kGold, 4);
+        c.Frame(5, 5, 54, 54, kGoldDark, 2);
+        return c;
+    }
+    if (in(3491, 4)) return PaintTextButton(100, 36, i < 2 ? "Yes" : "No", i % 2);
+    if (in(3495, 2)) return PaintTextButton(120, 36, "Continue", i == 1);
+    if (in(3497, 2)) return PaintTextButton(100, 36, i == 0 ? "Left" : "Right", false);
+    if (in(3500, 8)) {
+        static const Icon kAttributes[] = {Icon::Sword, Icon::Book, Icon::Eye, Icon::Feather, Icon::Bolt, Icon::Heart, Icon::Person, Icon::Star};
+        return Badge(32, kAttributes[i], kGold);
+    }
+    if (in(3510, 8)) {
+        static const Icon kGroups[] = {Icon::Shield, Icon::Key, Icon::Lock, Icon::Flask, Icon::Hammer, Icon::Coin, Icon::Quill, Icon::Globe};
+        return Badge(32, kGroups[i], Rgb(0x8A8A94));
+    }
+    if (in(3530, 1)) {
+        Canvas c(50, 50);
+        c.RoundRect(4, 4, 42, 42, 6, Rgba{30, 20, 10, 200});
+        PaintText(c, "?", 0, 0, 50, 50, 32, kGoldLight);
+        return c;
+    }
+    if (in(3532, 3)) {
+        Canvas c(50, 50);
+        static const Icon kSlotMarks[] = {Icon::Ring, Icon::Ring, Icon::Gem};
+        PaintIcon(c, kSlotMarks[i], 34, 34, 14, kGold);
+        return c;
+    }
+    if (in(3550, 8)) return PairButton(i, 48, 48, {Icon::Cards, Icon::Coin, Icon::Hourglass, Icon::Skull});
+    if (in(3823, 6)) {
+        Rgba col = i < 3 ? kRed : kBlue;
+        int piece = i % 3;
+        return GaugePiece(piece == 1 ? 240 : 6, 16, true, piece, col);
+    }
+    if (in(3923, 8)) return PairButton(i, 40, 40, {Icon::Door, Icon::Key, Icon::Anvil, Icon::Hammer});
+    if (in(4027, 2)) return PaintButton(16, 16, i ? Icon::ArrowDown : Icon::ArrowUp, false);
+    if (in(4037, 10)) return PairButton(i, 60, 60, {Icon::Hand, Icon::Map, Icon::Bag, Icon::Book, Icon::Moon});
+    if (in(4047, 2)) return IconOnly(96, 96, i ? Icon::Sword : Icon::Hand, kGoldLight);
+    if (in(4049, 4)) return PairButton(i, 40, 40, {Icon::Gear, Icon::Undo});
+    if (in(4059, 4)) return PairButton(i, 48, 24, {Icon::ArrowLeft, Icon::ArrowRight});
+    if (in(4116, 6)) return PairButton(i, 40, 40, {Icon::Sun, Icon::Moon, Icon::Hourglass});
+    if (in(4134, 4)) return PairButton(i, 40, 40, {Icon::Lock, Icon::Key});
+    if (in(4138, 1)) return IconOnly(8, 8, Icon::Gem, kGold);
+    if (in(4154, 4)) return PairButton(i, 40, 40, {Icon::ArrowLeft, Icon::ArrowRight});
+    throw std::logic_error("no picture for base number " + std::to_string(base));
+}
+
+}  // namespace
+
+const std::vector<InterfacePictureRun>& InterfacePictureRuns() { return kRuns; }
+
+uint16_t LargeRecordOf(uint16_t base) {
+    for (const InterfacePictureRun& r : kRuns)
+        if (base >= r.base && base < r.base + r.count) return static_cast<uint16_t>(r.large + (base - r.base));
+    return 0;
+}
+
+std::vector<PictureRecord> PaintInterfacePictures() {
+    std::vector<PictureRecord> out;
+    for (const InterfacePictureRun& r : kRuns)
+        for (uint16_t k = 0; k < r.count; ++k) {
+            uint16_t base = static_cast<uint16_t>(r.base + k);
+            out.push_back({static_cast<uint16_t>(r.large + k), "interface picture " + std::to_string(base), Paint(base)});
+        }
+    return out;
+}
+
+std::vector<PictureRecord> PaintScreenPictures() {
+    std::vector<PictureRecord> out;
+    // Loading pictures, shown by the main menu and the progress screen at layout elements 10, 13,
+    // 14 and 11 of group 3: backdrop, title, emblem and the frame round the menu list.
+    Canvas land = Landscape(800, 584, 3);
+    out.push_back({3081, "loading picture 1: backdrop", land});
+    out.push_back({3080, "loading picture 2: title", Banner(600, 120, "Vantrel")});
+    Canvas emblem(240, 300);
+    emblem.Polygon({{20, 10}, {220, 10}, {210, 170}, {120, 290}, {30, 170}}, kGoldDark);
+    emblem.Polygon({{30, 20}, {210, 20}, {200, 165}, {120, 275}, {40, 165}}, Rgb(0x3A1E5A));
+    PaintIcon(emblem, Icon::Sword, 60, 50, 120, kGoldLight);
+    out.push_back({3082, "loading picture 3: emblem", emblem});
+    Canvas frame = MenuFrame(300, 360);
+    out.push_back({4081, "loading picture 4 (large layouts): menu frame", frame});
+    out.push_back({4036, "loading picture 4 (small layouts)", MenuFrame(150, 180)});
+    out.push_back({3083, "loading picture 4 (other layouts)", MenuFrame(120, 144)});
+
+    // Splash: the finished title, the picture the strokes reveal, a second picture, four sparks.
+    Canvas title = Banner(250, 66, "Vantrel");
+    out.push_back({3521, "splash: finished title", title});
+    out.push_back({3522, "splash: hidden title", title});
+    out.push_back({3523, "splash: second picture", Banner(200, 80, "")});
+    out.push_back({4033, "splash (small): finished title", Scale(title, 126, 34)});
+    out.push_back({4034, "splash (small): hidden title", Scale(title, 126, 34)});
+    out.push_back({4035, "splash (small): second picture", Banner(100, 40, "")});
+    for (int k = 0; k < 4; ++k) {
+        Canvas spark(8, 8);
+        spark.Disc(4, 4, 1.5f + k * 0.5f, Rgba{255, 230, 150, 255});
+        spark.Disc(4, 4, 1.0f, Rgba{255, 255, 240, 255});
+        out.push_back({static_cast<uint16_t>(3524 + k), "splash spark", spark});
+    }
+
+    // Death screen: a dark backdrop, a skull and an epitaph stone.
+    Canvas night = Landscape(800, 584, 11);
+    night.Fill(0, 0, 800, 584, Rgba{0, 0, 0, 140});
+    out.push_back({3518, "death: backdrop", night});
+    Canvas skull(300, 160);
+    PaintIcon(skull, Icon::Skull, 75, 5, 150, Rgb(0xE8E0D0));
+    out.push_back({3519, "death: skull", skull});
+    Canvas stone(400, 200);
+    stone.RoundRect(40, 10, 320, 190, 60, Rgb(0x5A5A62));
+    stone.Grain(40, 10, 320, 190, 0.1f, 5);
+    PaintText(stone, "Rest in peace", 40, 60, 320, 60, 30, Rgb(0xD8D8E0), false, true, true);
+    out.push_back({3520, "death: epitaph", stone});
+
+    // Pages screen: the frame round page pictures, and its buttons (slower, faster, pause, play).
+    std::vector<Canvas> pageFrame = PaintFrame(FrameStyle::Book, 12, 32);
+    for (int k = 0; k < 9; ++k) out.push_back({static_cast<uint16_t>(3540 + k), "page frame piece", pageFrame[k]});
+    static const Icon kPageIcons[] = {Icon::Minus, Icon::Plus, Icon::Hourglass, Icon::ArrowRight};
+    for (int k = 0; k < 8; ++k) {
+        out.push_back({static_cast<uint16_t>(3560 + k), "page button", PaintButton(40, 40, kPageIcons[k / 2], k % 2)});
+        out.push_back({static_cast<uint16_t>(3847 + k), "page button (small)", PaintButton(24, 24, kPageIcons[k / 2], k % 2)});
+    }
+    // Race pictures 3070-3074, shown by the race selection dialog.
+    static const uint32_t kRaceColours[] = {0x6A6A80, 0x3A7A4A, 0x8A5A2A, 0x5A3A8A, 0x8A2A2A};
+    for (int k = 0; k < 5; ++k) {
+        Canvas c(100, 120);
+        c.VGradient(0, 0, 100, 120, Rgb(kRaceColours[k]), kWoodDark);
+        c.Frame(0, 0, 100, 120, kGold, 2);
+        PaintIcon(c, Icon::Person, 15, 20, 70, Mix(Rgb(0xE0B890), Rgb(kRaceColours[k]), 0.4f));
+        out.push_back({static_cast<uint16_t>(3070 + k), "race picture", c});
+    }
+    return out;
+}

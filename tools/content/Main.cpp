@@ -1,0 +1,45 @@
+// vantrel_content: writes the interface database "VantrelData.pdb" into a folder (the build puts it
+// beside the game's executable).
+//   vantrel_content --out FOLDER [--fonts FOLDER] [--sheet FILE.png]
+#include <cstdio>
+#include <cstring>
+#include <exception>
+#include <string>
+
+#include "tools/content/ContentBuilder.h"
+
+int main(int argc, char** argv) {
+    std::string out = ".", fonts = "/usr/share/fonts/truetype/dejavu", sheet;
+    for (int i = 1; i < argc; ++i) {
+        auto value = [&](std::string& into) {
+            if (i + 1 >= argc) return false;
+            into = argv[++i];
+            return true;
+        };
+        bool ok = false;
+        if (std::strcmp(argv[i], "--out") == 0) ok = value(out);
+        else if (std::strcmp(argv[i], "--fonts") == 0) ok = value(fonts);
+        else if (std::strcmp(argv[i], "--sheet") == 0) ok = value(sheet);
+        if (!ok) {
+            std::fprintf(stderr, "usage: %s --out FOLDER [--fonts FOLDER] [--sheet FILE.png]\n", argv[0]);
+            return 2;
+        }
+    }
+    try {
+        auto records = BuildInterfaceRecords(fonts);
+        std::string path = out + "/" + kDataName + ".pdb";
+        if (!WriteInterfaceDatabase(records, path)) {
+            std::fprintf(stderr, "vantrel_content: cannot write %s\n", path.c_str());
+            return 1;
+        }
+        if (!sheet.empty() && !WriteContactSheet(records, sheet)) {
+            std::fprintf(stderr, "vantrel_content: cannot write %s\n", sheet.c_str());
+            return 1;
+        }
+        std::printf("vantrel_content: wrote %s (%zu records)\n", path.c_str(), records.size());
+    } catch (const std::exception& e) {
+        std::fprintf(stderr, "vantrel_content: %s\n", e.what());
+        return 1;
+    }
+    return 0;
+}

@@ -11,7 +11,7 @@
 
 #include "app/InterfacePictures.h"
 #include "app/PdbFile.h"
-#include "display/GlyphTables.h"
+#include "display/Picture.h"
 #include "ui/Layout.h"
 
 namespace {
@@ -74,6 +74,13 @@ Picture ParsePicture(const std::vector<u8>& d) {
     }
     size_t entryBytes = p.encoding == 0 ? 2 : 8;
     if (table + (maxIndex + 1) * entryBytes > d.size()) return p.error = "colour table past the end", p;
+    // And the display's own reading agrees: it accepts the record and its table holds every colour
+    // the texels index (texels past the table would be drawn black).
+    CPictureData read;
+    if (!ReadPicture(d.data(), d.size(), read)) return p.error = "refused by the display", p;
+    if (read.width != p.width || read.height != p.height || read.encoding != p.encoding) return p.error = "read differently", p;
+    u32 entries = p.encoding == 0 ? static_cast<u32>(maxIndex + 1) : static_cast<u32>(4 * (maxIndex + 1));
+    if (read.tableCount < entries) return p.error = "texels index past the display's table", p;
     return p;
 }
 

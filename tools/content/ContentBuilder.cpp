@@ -154,3 +154,51 @@ bool WriteContactSheet(const std::vector<ContentRecord>& records, const std::str
     }
     return true;
 }
+
+bool WriteFontSample(const std::vector<ContentRecord>& records, const std::string& path) {
+    // Each strip draws a sample text the way the game's text runs do: glyph by glyph from the glyph
+    // table's columns, one blank column between glyphs, values 1..3 in the text colour and its two
+    // shades towards the background, higher values from the strip's own table.
+    const std::string samples[] = {
+        "The quick brown fox jumps over the lazy dog. 0123456789",
+        "Gold: \x0e\x0f\x10\x18 \x09  hp: \xa1\xa2/\xa3\xa4\x83  \x94 Link  \xb5 \xb6  \x91\x92\x93",
+        "\xc0\xc9\xd6\xdc\xdf \xe0\xe9\xf6\xfc\xe7 \x8a\x8c\x9a\x9c  \x0c  ABCDEFGHIJKLMNOPQRSTUVWXYZ"};
+    Canvas sheet(1000, 5 * 3 * 30 + 20, Rgb(0x2A190D));
+    int y = 10;
+    for (const GlyphTable& table : kGlyphTables) {
+        const ContentRecord* rec = nullptr;
+        for (const ContentRecord& r : records)
+            if (r.id == table.record) rec = &r;
+        if (!rec || rec->data.size() < 8) return false;
+        const std::vector<uint8_t>& d = rec->data;
+        int sw = static_cast<int16_t>(d[2] | d[3] << 8), sh = static_cast<int16_t>(d[4] | d[5] << 8);
+        size_t tableAt = 8 + static_cast<size_t>(sw) * sh + (static_cast<size_t>(sw) * sh) % 2;
+        Rgba shades[4] = {Rgba{}, Rgb(0xF0E6C8), Mix(Rgb(0xF0E6C8), Rgb(0x2A190D), 83 / 256.0f),
+                          Mix(Rgb(0xF0E6C8), Rgb(0x2A190D), 171 / 256.0f)};
+        for (const std::string& text : samples) {
+            int x = 10;
+            for (unsigned char ch : text) {
+                int first = 0, width = kMissingGlyphWidth;
+                for (const GlyphRecord& g : table.glyphs)
+                    if (g.code == ch) first = g.first, width = g.end - g.first;
+                for (int gy = 0; gy < sh; ++gy)
+                    for (int gx = 0; gx < width; ++gx) {
+                        uint8_t v = d[8 + static_cast<size_t>(gy) * sw + first + gx];
+                        if (v == 0) continue;
+                        if (v < 4) {
+                            sheet.Set(x + gx, y + gy, shades[v]);
+                        } else if (tableAt + 2 * v + 1 < d.size()) {
+                            uint16_t c = static_cast<uint16_t>(d[tableAt + 2 * v] | d[tableAt + 2 * v + 1] << 8);
+                            sheet.Set(x + gx, y + gy, Rgba{static_cast<uint8_t>((c >> 11) * 255 / 31),
+                                                           static_cast<uint8_t>(((c >> 5) & 63) * 255 / 63),
+                                                           static_cast<uint8_t>((c & 31) * 255 / 31), 255});
+                        }
+                    }
+                x += width + 1;
+            }
+            y += table.lineHeight + 4;
+        }
+        y += 8;
+    }
+    return WritePng(sheet.Crop(0, 0, 1000, std::min(sheet.Height(), y)), path);
+}

@@ -78,7 +78,8 @@ public:
     Rasteriser(const Rasteriser&) = delete;
     Rasteriser& operator=(const Rasteriser&) = delete;
 
-    // Sizes the face so that ascender plus descender fill the strip height; returns the baseline row.
+    // Sizes the face so that ascender plus descender fill scale times the strip height; returns the
+    // baseline row.
     int SetHeight(int height, float scale) {
         float em = static_cast<float>(face_->units_per_EM);
         float extent = (face_->ascender - face_->descender) / em;
@@ -86,13 +87,25 @@ public:
         FT_Set_Pixel_Sizes(face_, 0, pixels);
         int ascent = static_cast<int>(std::lround(face_->ascender / em * pixels));
         int descent = static_cast<int>(std::lround(-face_->descender / em * pixels));
-        return std::min(height - 1, ascent + std::max(0, (height - ascent - descent) / 2));
+        // Descenders keep their room; when the face is scaled past the strip, the tops of accents
+        // above capitals are what gets cut.
+        (void)ascent;
+        return height - descent;
     }
 
     // Renders the code point centred in columns [x0, x0 + w) of the strip, baseline at row base.
     bool Draw(FontStrip& s, uint32_t cp, int x0, int w, int base, Style style) {
         FT_UInt index = FT_Get_Char_Index(face_, cp);
-        if (index == 0 || FT_Load_Glyph(face_, index, FT_LOAD_RENDER | FT_LOAD_TARGET_LIGHT) != 0) return false;
+        if (index == 0 || FT_Load_Glyph(face_, index, FT_LOAD_DEFAULT) != 0) return false;
+        // The tables give glyphs somewhat wider columns than the face's own advances; widening the
+        // glyph a little (never narrowing it much) keeps the spacing of a line even.
+        float advance = face_->glyph->advance.x / 64.0f;
+        float stretch = advance > 0 ? std::clamp((w + 1) / advance, 0.92f, 1.3f) : 1.0f;
+        FT_Matrix matrix{static_cast<FT_Fixed>(stretch * 0x10000), 0, 0, 0x10000};
+        FT_Set_Transform(face_, &matrix, nullptr);
+        bool loaded = FT_Load_Glyph(face_, index, FT_LOAD_RENDER | FT_LOAD_TARGET_LIGHT) == 0;
+        FT_Set_Transform(face_, nullptr, nullptr);
+        if (!loaded) return false;
         const FT_Bitmap& bm = face_->glyph->bitmap;
         int left = x0 + (w - static_cast<int>(bm.width)) / 2;
         int top = base - face_->glyph->bitmap_top;
@@ -182,9 +195,9 @@ FontStrip RasteriseStrip(const GlyphTable& table, const std::string& fontFile) {
     s.colours.assign(std::begin(kStripColours), std::end(kStripColours));
 
     Rasteriser text(fontFile);
-    int base = text.SetHeight(s.height, 1.0f);
+    int base = text.SetHeight(s.height, 1.04f);
     Rasteriser small(fontFile);
-    small.SetHeight(s.height, 0.8f);
+    small.SetHeight(s.height, 0.9f);
     for (const GlyphRecord& g : table.glyphs) {
         int w = g.end - g.first;
         if (w <= 0) continue;

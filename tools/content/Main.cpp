@@ -32,7 +32,7 @@ int main(int argc, char** argv) {
             std::fprintf(stderr, "vantrel_content: cannot write %s\n", path.c_str());
             return 1;
         }
-        if (!sheet.empty() && !WriteContactSheet(records, sheet)) {
+        if (!sheet.empty() && (!WriteContactSheet(records, sheet) || !WriteFontSample(records, sheet.substr(0, sheet.size() - 4) + "-fonts.png"))) {
             std::fprintf(stderr, "vantrel_content: cannot write %s\n", sheet.c_str());
             return 1;
         }

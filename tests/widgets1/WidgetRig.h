@@ -1,0 +1,112 @@
+// The test rig of the widget tests: a game object with a small frame buffer, fonts drawn from
+// synthetic strips that follow the real glyph tables, a screen to own widgets, a manual clock and
+// pictures built in memory.
+#pragma once
+
+#include <functional>
+#include <map>
+#include <memory>
+#include <vector>
+
+#include "app/Game.h"
+#include "app/Types.h"
+#include "data/RecordHolder.h"
+#include "display/DisplayHost.h"
+#include "display/FontSet.h"
+#include "platform/Clock.h"
+#include "tests/support/Png.h"
+#include "ui/Screen.h"
+#include "view3d/Renderer.h"
+#include "view3d/ViewState.h"
+
+namespace w1test {
+
+// An encoding-0 picture record whose texel (x, y) has colour(x, y).
+std::vector<u8> PictureRecord(int width, int height, const std::function<u16(int, int)>& colour);
+// A held picture of one colour with a darker one-pixel border, or of a colour function.
+std::unique_ptr<CRecordHolder> MakePicture(int width, int height, u16 colour);
+std::unique_ptr<CRecordHolder> MakePicture(int width, int height, const std::function<u16(int, int)>& colour);
+
+// A clock that keeps every pause it is asked for.
+class RecordingClock : public plat::Clock {
+public:
+    uint32_t TickCount() override { return tick; }
+    void Sleep(uint32_t ms) override {
+        sleeps.push_back(ms);
+        tick += ms;
+    }
+    int64_t Time() override { return 0; }
+    uint32_t tick = 1000;
+    std::vector<uint32_t> sleeps;
+};
+
+// A screen that records the commands its widgets and dialogs hand it.
+class RecordingScreen : public CScreen {
+public:
+    u32 OnCommand(u32 command) override {
+        commands.push_back(command);
+        return answer;
+    }
+    std::vector<u32> commands;
+    u32 answer = 0;
+};
+
+class FakeHost : public CDisplayHost {
+public:
+    explicit FakeHost(CGame& game) : game_(game) {}
+    u32 GetLayoutMode() const override { return game_.layoutMode; }
+    plat::Window* GetWindow() override { return nullptr; }
+    void GetClientSize(u32& width, u32& height) const override {
+        width = clientWidth;
+        height = clientHeight;
+    }
+    void ChangeScreenMode(u32) override {}
+    CViewState* GetViewState() override { return viewState; }
+    void GetLayoutTable(const u8*& table, size_t& size) const override;
+    u32 GetViewSize(u32) const override { return 0; }
+    bool ReadInterfaceRecord(u32 record, std::vector<u8>& bytes) override;
+
+    u32 clientWidth = 0, clientHeight = 0;
+    CViewState* viewState = nullptr;
+    std::vector<u8> layoutTable;
+
+private:
+    CGame& game_;
+};
+
+// A layout table for tests: groups of (mode, width, height, elements).
+struct LayoutElementSpec {
+    u16 id, x, y, w, h;
+};
+struct LayoutSpec {
+    u16 group;
+    u16 mode;
+    u16 width, height;
+    std::vector<LayoutElementSpec> elements;
+};
+std::vector<u8> BuildLayoutTable(const std::vector<LayoutSpec>& layouts);
+
+class Rig {
+public:
+    explicit Rig(u32 layoutMode = 15, int width = 320, int height = 200);
+    ~Rig();
+
+    // The frame buffer filled with one colour.
+    void Clear(u16 colour);
+    testing_support::Rgb565Image Capture(int x, int y, int width, int height) const;
+    testing_support::Rgb565Image Capture() const { return Capture(0, 0, width, height); }
+    u16 Pixel(int x, int y) const { return pixels[static_cast<size_t>(y) * width + x]; }
+
+    const int width, height;
+    RecordingClock clock;
+    plat::ScopedClock scopedClock{clock};
+    CGame game;
+    FakeHost host{game};
+    CViewState viewState;
+    std::vector<u16> pixels;
+    CRenderer renderer;
+    CFontSet fonts;
+    RecordingScreen* screen = nullptr;  // owned by the game
+};
+
+}  // namespace w1test

@@ -12,8 +12,10 @@
 
 namespace {
 
-// Texel fetch for one encoding. SetRow once per line, then Colour / Clear per pixel.
-template <int Enc>
+// Texel fetch for one encoding. SetRow once per line, then Colour / Solid per pixel. `Checked` tests
+// every colour index against the table the record holds; a table that every index of the encoding
+// reaches (256 entries, or 1,024 for encoding 1) needs no test.
+template <int Enc, bool Checked = true>
 struct Fetch {
     const u8* data;
     const u16* table;
@@ -38,7 +40,10 @@ struct Fetch {
         const u8* b = row + 2 * (c >> 1);
         return static_cast<u32>(b[0] | (b[1] << 8));
     }
-    u16 Entry(u64 index) const { return index < count ? table[index] : 0; }
+    u16 Entry(u64 index) const {
+        if constexpr (Checked) return index < count ? table[index] : 0;
+        return table[index];
+    }
     u16 Colour(i32 c) const {
         if (Enc == 0) return Entry(row[c]);
         return Entry(4ull * Block(c) + sub + (c & 1));
@@ -103,10 +108,10 @@ bool ClipSource(i32 columns, i32 rows, i32& x, i32& y, i32& sx, i32& sy, i32& w,
     return w > 0 && h > 0;
 }
 
-template <int Enc, Kind K>
+template <int Enc, Kind K, bool Checked>
 void BlitSpans(const CFrameTarget& t, const Clip& c, const CPictureData& p, i32 stride, i32 column0,
                i32 columnStep, i32 row0) {
-    Fetch<Enc> f(p, stride);
+    Fetch<Enc, Checked> f(p, stride);
     const i32 step = t.xStep;
     for (i32 i = 0; i < c.h; ++i) {
         f.SetRow(row0 + i);
@@ -127,13 +132,31 @@ void BlitSpans(const CFrameTarget& t, const Clip& c, const CPictureData& p, i32 
     }
 }
 
+// Whether every index that the encoding can hold lies inside the picture's colour table.
+bool TableIsFull(const CPictureData& p) {
+    if (p.encoding == 0) return p.tableCount >= 256;
+    if (p.encoding == 1) return p.tableCount >= 1024;
+    return p.tableCount >= 262144;
+}
+
 template <Kind K>
 void Blit(const CFrameTarget& t, const Clip& c, const CPictureData& p, i32 stride, i32 column0, i32 columnStep,
           i32 row0) {
+    const bool full = TableIsFull(p);
     switch (p.encoding) {
-        case 0: BlitSpans<0, K>(t, c, p, stride, column0, columnStep, row0); break;
-        case 1: BlitSpans<1, K>(t, c, p, stride, column0, columnStep, row0); break;
-        case 2: BlitSpans<2, K>(t, c, p, stride, column0, columnStep, row0); break;
+        case 0:
+            if (full)
+                BlitSpans<0, K, false>(t, c, p, stride, column0, columnStep, row0);
+            else
+                BlitSpans<0, K, true>(t, c, p, stride, column0, columnStep, row0);
+            break;
+        case 1:
+            if (full)
+                BlitSpans<1, K, false>(t, c, p, stride, column0, columnStep, row0);
+            else
+                BlitSpans<1, K, true>(t, c, p, stride, column0, columnStep, row0);
+            break;
+        case 2: BlitSpans<2, K, true>(t, c, p, stride, column0, columnStep, row0); break;
         default: break;  // no span writer for an unknown encoding: nothing is drawn
     }
 }

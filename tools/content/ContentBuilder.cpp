@@ -202,3 +202,31 @@ bool WriteFontSample(const std::vector<ContentRecord>& records, const std::strin
     }
     return WritePng(sheet.Crop(0, 0, 1000, std::min(sheet.Height(), y)), path);
 }
+
+bool WriteLayoutPreview(const std::string& path) {
+    // Every layout group of the large layouts at half size: the form as a dark panel and each element
+    // as an outlined box with its id, so that overlaps and crowding show at a glance.
+    const int cellW = 410, cellH = 320, cols = 3, rowsPerPage = 3;
+    const auto& groups = LayoutGroups();
+    std::string stem = path.size() > 4 && path.substr(path.size() - 4) == ".png" ? path.substr(0, path.size() - 4) : path;
+    size_t perPage = static_cast<size_t>(cols) * rowsPerPage;
+    for (size_t page = 0; page * perPage < groups.size(); ++page) {
+        Canvas sheet(cols * cellW, rowsPerPage * cellH, Rgb(0x505050));
+        for (size_t k = 0; k < perPage && page * perPage + k < groups.size(); ++k) {
+            const LayoutGroupDef& g = groups[page * perPage + k];
+            int ox = static_cast<int>(k % cols) * cellW + 5, oy = static_cast<int>(k / cols) * cellH + 5;
+            sheet.Fill(ox, oy, g.width / 2, g.height / 2, Rgb(0x2A190D));
+            sheet.Frame(ox, oy, g.width / 2, g.height / 2, Rgb(0xC9A040), 1);
+            for (const LayoutRect& e : g.elements) {
+                if (e.x == 0 && e.y == 0 && e.w == g.width && e.h == g.height) continue;
+                Rgba c = Rgb(0x60C0F0);
+                sheet.Frame(ox + e.x / 2, oy + e.y / 2, std::max(1, e.w / 2), std::max(1, e.h / 2), c, 1);
+                PaintText(sheet, std::to_string(e.id), ox + e.x / 2, oy + e.y / 2, std::max(14, e.w / 2), std::max(8, e.h / 2), 8,
+                          Rgb(0xF0E0A0), false, false, false);
+            }
+            PaintText(sheet, "group " + std::to_string(g.group), ox, oy + 296, 200, 14, 11, Rgb(0xFFFFFF), true, false, false);
+        }
+        if (!WritePng(sheet, stem + "-" + std::to_string(page + 1) + ".png")) return false;
+    }
+    return true;
+}

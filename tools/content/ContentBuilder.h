@@ -31,5 +31,7 @@ bool WriteInterfaceDatabase(const std::vector<ContentRecord>& records, const std
 
 // A PNG of every picture record, labelled by record number, for looking at the artwork.
 bool WriteContactSheet(const std::vector<ContentRecord>& records, const std::string& path);
+// The layout groups' rectangles, drawn at half size for looking at.
+bool WriteLayoutPreview(const std::string& path);
 // A PNG of sample texts drawn with each font strip.
 bool WriteFontSample(const std::vector<ContentRecord>& records, const std::string& path);

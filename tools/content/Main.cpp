@@ -1,6 +1,7 @@
 // vantrel_content: writes the interface database "VantrelData.pdb" into a folder (the build puts it
 // beside the game's executable).
 //   vantrel_content --out FOLDER [--fonts FOLDER] [--sheet FILE.png]
+// --sheet also writes FILE-fonts.png and FILE-layout-N.png, to look at the artwork and the layouts.
 #include <cstdio>
 #include <cstring>
 #include <exception>
@@ -32,7 +33,9 @@ int main(int argc, char** argv) {
             std::fprintf(stderr, "vantrel_content: cannot write %s\n", path.c_str());
             return 1;
         }
-        if (!sheet.empty() && (!WriteContactSheet(records, sheet) || !WriteFontSample(records, sheet.substr(0, sheet.size() - 4) + "-fonts.png"))) {
+        std::string stem = sheet.size() > 4 ? sheet.substr(0, sheet.size() - 4) : sheet;
+        if (!sheet.empty() && (!WriteContactSheet(records, sheet) || !WriteFontSample(records, stem + "-fonts.png") ||
+                               !WriteLayoutPreview(stem + "-layout.png"))) {
             std::fprintf(stderr, "vantrel_content: cannot write %s\n", sheet.c_str());
             return 1;
         }

@@ -14,15 +14,15 @@ namespace {
 
 char Fold(char c) { return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c; }
 
-std::string MapKey(const std::string& key, const std::string& name) {
-    std::string out;
-    out.reserve(key.size() + name.size() + 1);
-    for (char c : key)
-        out += Fold(c);
-    out += '\0';
-    for (char c : name)
-        out += Fold(c);
+std::string FoldText(const std::string& text) {
+    std::string out = text;
+    for (char& c : out)
+        c = Fold(c);
     return out;
+}
+
+std::pair<std::string, std::string> MapKey(const std::string& key, const std::string& name) {
+    return {FoldText(key), FoldText(name)};
 }
 
 // ---- the text form ----
@@ -305,7 +305,7 @@ bool FileSettingsStore::Save() {
     std::string currentKey;
     bool first = true;
     for (const auto& [mapKey, value] : values_) {
-        std::string folded = mapKey.substr(0, mapKey.find('\0'));
+        const std::string& folded = mapKey.first;
         if (first || folded != currentKey) {
             text += "\n[" + Token(value.key) + "]\n";
             currentKey = folded;

@@ -9,6 +9,7 @@
 #include <cstdint>
 #include <map>
 #include <string>
+#include <utility>
 
 namespace plat {
 
@@ -50,7 +51,7 @@ protected:
         std::string text;
     };
     // Ordered by the folded key and name, so that the file lists each key's values together.
-    std::map<std::string, Value> values_;
+    std::map<std::pair<std::string, std::string>, Value> values_;
 
 private:
     Value& Slot(const std::string& key, const std::string& name);

@@ -88,6 +88,8 @@ TEST(SettingsStore, FileRoundTripUnderTheConfigFolder) {
         store.WriteString(kKey, "Odd", odd);
         store.WriteDword("SOFTWARE\\Kavrel", "StartView", 15);
         store.WriteString("odd key]\n", "odd name = x", "v");
+        store.WriteDword(std::string("odd\0key", 7), "n", 1);  // not the same key as "odd"
+        store.WriteDword("odd", std::string("key\0n", 5), 2);
         EXPECT_TRUE(store.Save());
     }
     const std::string path = dir.Path() + "/vantrel/settings.txt";
@@ -100,7 +102,11 @@ TEST(SettingsStore, FileRoundTripUnderTheConfigFolder) {
     plat::FileSettingsStore again;
     uint32_t word = 0;
     std::string value;
-    EXPECT_EQ(again.ValueCount(), 8u);
+    EXPECT_EQ(again.ValueCount(), 10u);
+    EXPECT_TRUE(again.ReadDword(std::string("odd\0key", 7), "n", word));
+    EXPECT_EQ(word, 1u);
+    EXPECT_TRUE(again.ReadDword("odd", std::string("key\0n", 5), word));
+    EXPECT_EQ(word, 2u);
     EXPECT_TRUE(again.ReadDword(kKey, "StartMode", word));
     EXPECT_EQ(word, 7u);
     EXPECT_TRUE(again.ReadDword(kKey, "Max", word));

@@ -162,17 +162,22 @@ std::vector<uint8_t> EncodePicture565(const std::vector<uint16_t>& px, int w, in
     case Encoding::Auto:
         break;
     }
+    // Lossless candidates, smallest first: a palette when 256 colours suffice, the block encodings
+    // when the sizes are even (they win on flat and repetitive pictures such as frame pieces).
     std::vector<uint16_t> distinct(px);
     std::sort(distinct.begin(), distinct.end());
     distinct.erase(std::unique(distinct.begin(), distinct.end()), distinct.end());
-    if (distinct.size() <= 256) return EncodePalette(px, w, h);
+    std::vector<uint8_t> best;
+    if (distinct.size() <= 256) best = EncodePalette(px, w, h);
     if (even) {
-        auto out = EncodeBlocks(px, w, h, 1, table);
-        if (!out.empty()) return out;
-        out = EncodeBlocks(px, w, h, 2, table);
-        // A block table larger than the texels it replaces gains nothing over a palette.
-        if (!out.empty() && out.size() < static_cast<size_t>(w) * h * 2) return out;
+        for (int enc : {1, 2}) {
+            auto out = EncodeBlocks(px, w, h, enc, table);
+            // A block table larger than the texels it replaces gains nothing over a palette.
+            if (!out.empty() && out.size() < static_cast<size_t>(w) * h * 2 && (best.empty() || out.size() < best.size()))
+                best = std::move(out);
+        }
     }
+    if (!best.empty()) return best;
     return EncodePalette(ReduceColours(px, 256), w, h);
 }
 

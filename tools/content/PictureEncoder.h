@@ -22,8 +22,8 @@ std::vector<uint16_t> ToPixels565(const Canvas& canvas);
 
 enum class Encoding { Auto = -1, Palette = 0, Blocks8 = 1, Blocks16 = 2 };
 
-// Auto picks encoding 0 when the picture has at most 256 colours, else a block encoding when the
-// sizes are even (1 when 255 distinct blocks suffice), else encoding 0 after reducing the colours.
+// Auto picks the smallest lossless encoding (0 when the picture has at most 256 colours, 1 or 2 when
+// its sizes are even), else encoding 0 after reducing the colours.
 // A forced block encoding needs even sizes; a forced encoding 0 reduces colours when it must.
 std::vector<uint8_t> EncodePicture(const Canvas& canvas, Encoding encoding = Encoding::Auto);
 std::vector<uint8_t> EncodePicture565(const std::vector<uint16_t>& pixels, int width, int height,

@@ -90,16 +90,30 @@ TEST_F(InterfaceDatabase, IsTheGamesDataDatabaseAndNoWorld) {
     EXPECT_EQ(std::string(db_->Header().name), "VantrelData");
 }
 
-TEST_F(InterfaceDatabase, EveryInterfacePictureOfTheLargeLayoutsParses) {
-    std::set<u16> records;
-    for (int i = 0; i < kInterfacePictureCount; ++i) {
-        u16 base = InterfacePictureBase(i);
-        u16 record = InterfacePictureRecord(base, 15);
-        records.insert(record);
-        Picture p = ParsePicture(Record(record));
-        EXPECT_EQ(p.error, "") << "interface picture " << base << " (record " << record << ")";
+TEST_F(InterfaceDatabase, EveryInterfacePictureOfEveryLayoutModeParses) {
+    // Start-up loads the large layouts' column (layout mode 15); the other modes, which tests and the
+    // mode switch use, have their own columns and exceptions.
+    for (u32 mode = 1; mode <= 16; ++mode) {
+        std::set<u16> records;
+        for (int i = 0; i < kInterfacePictureCount; ++i) {
+            u16 base = InterfacePictureBase(i);
+            u16 record = InterfacePictureRecord(base, mode);
+            records.insert(record);
+            Picture p = ParsePicture(Record(record));
+            EXPECT_EQ(p.error, "") << "interface picture " << base << " (record " << record << ") in mode " << mode;
+        }
+        EXPECT_EQ(records.size(), static_cast<size_t>(kInterfacePictureCount)) << "mode " << mode;
     }
-    EXPECT_EQ(records.size(), static_cast<size_t>(kInterfacePictureCount));
+}
+
+TEST_F(InterfaceDatabase, SmallLayoutPicturesAreSmallerThanTheirLargeCounterparts) {
+    for (u16 base : {3015, 3291, 3400, 3488}) {
+        Picture large = ParsePicture(Record(InterfacePictureRecord(base, 15)));
+        Picture small = ParsePicture(Record(InterfacePictureRecord(base, 2)));
+        ASSERT_EQ(small.error, "") << base;
+        EXPECT_LT(small.width, large.width) << base;
+        EXPECT_LT(small.height, large.height) << base;
+    }
 }
 
 TEST_F(InterfaceDatabase, PicturesHaveTheSizesTheirWidgetsDrawThemAt) {

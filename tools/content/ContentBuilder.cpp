@@ -34,12 +34,23 @@ std::vector<ContentRecord> BuildInterfaceRecords(const std::string& fontFolder) 
         FontStrip strip = RasteriseStrip(table, StripFont(fontFolder, table.record));
         out.push_back({static_cast<uint16_t>(table.record), EncodeStrip(strip), "font strip", {}});
     }
+    // The large layouts' column first (what start-up loads in layout mode 15), then the pictures
+    // screens read by number, then the other layout families' columns where their records differ.
+    std::vector<PictureRecord> large = PaintInterfacePictures();
+    std::vector<PictureRecord> screens = PaintScreenPictures();
+    std::vector<PictureRecord> pictures = large;
+    pictures.insert(pictures.end(), screens.begin(), screens.end());
+    std::vector<PictureRecord> others = PaintOtherLayoutPictures(large);
     std::set<uint16_t> seen;
-    for (auto* paint : {&PaintInterfacePictures, &PaintScreenPictures})
-        for (PictureRecord& p : (*paint)()) {
-            if (!seen.insert(p.record).second) throw std::logic_error("record " + std::to_string(p.record) + " painted twice");
-            out.push_back({p.record, EncodePicture(p.picture), p.use, std::move(p.picture)});
-        }
+    for (PictureRecord& p : pictures) {
+        if (!seen.insert(p.record).second) throw std::logic_error("record " + std::to_string(p.record) + " painted twice");
+        out.push_back({p.record, EncodePicture(p.picture), p.use, std::move(p.picture)});
+    }
+    for (PictureRecord& p : others) {
+        // The other columns give way to a picture that a screen reads by the same number.
+        if (!seen.insert(p.record).second) continue;
+        out.push_back({p.record, EncodePicture(p.picture), p.use, std::move(p.picture)});
+    }
     out.push_back({4031, MakeWav(ClickSamples()), "click sound", {}});
     out.push_back({4032, MakeWav(ConfirmSamples()), "confirm sound", {}});
     std::sort(out.begin(), out.end(), [](const ContentRecord& a, const ContentRecord& b) { return a.id < b.id; });

@@ -2,6 +2,7 @@
 
 #include <cmath>
 #include <functional>
+#include <set>
 #include <stdexcept>
 
 #include "tools/content/Painter.h"
@@ -475,6 +476,60 @@ std::vector<PictureRecord> PaintInterfacePictures() {
         for (uint16_t k = 0; k < r.count; ++k) {
             uint16_t base = static_cast<uint16_t>(r.base + k);
             out.push_back({static_cast<uint16_t>(r.large + k), "interface picture " + std::to_string(base), Paint(base)});
+        }
+    return out;
+}
+
+namespace {
+
+// Box-filtered reduction; alpha is averaged with the colours, so edges stay smooth.
+Canvas Shrink(const Canvas& src, int num, int den) {
+    int w = std::max(2, src.Width() * num / den), h = std::max(2, src.Height() * num / den);
+    Canvas out(w, h);
+    for (int y = 0; y < h; ++y)
+        for (int x = 0; x < w; ++x) {
+            int x0 = x * src.Width() / w, x1 = std::max(x0 + 1, (x + 1) * src.Width() / w);
+            int y0 = y * src.Height() / h, y1 = std::max(y0 + 1, (y + 1) * src.Height() / h);
+            float r = 0, g = 0, b = 0, a = 0, n = 0;
+            for (int sy = y0; sy < y1; ++sy)
+                for (int sx = x0; sx < x1; ++sx) {
+                    Rgba c = src.Get(sx, sy);
+                    float ca = c.a / 255.0f;
+                    r += c.r * ca, g += c.g * ca, b += c.b * ca, a += ca, n += 1;
+                }
+            if (a <= 0) continue;
+            out.Set(x, y, Rgba{static_cast<uint8_t>(r / a), static_cast<uint8_t>(g / a), static_cast<uint8_t>(b / a),
+                               static_cast<uint8_t>(255 * a / n)});
+        }
+    return out;
+}
+
+}  // namespace
+
+std::vector<PictureRecord> PaintOtherLayoutPictures(const std::vector<PictureRecord>& large) {
+    std::set<uint16_t> taken;
+    for (const PictureRecord& p : large) taken.insert(p.record);
+    std::vector<PictureRecord> out;
+    size_t index = 0;
+    for (const InterfacePictureRun& r : kRuns)
+        for (uint16_t k = 0; k < r.count; ++k, ++index) {
+            const PictureRecord& source = large.at(index);
+            struct Family {
+                uint16_t record;
+                int num, den;
+                const char* name;
+            } families[] = {{static_cast<uint16_t>(r.small + k), 1, 2, "small layouts"},
+                            {static_cast<uint16_t>(r.base + k), 2, 5, "base layouts"}};
+            for (const Family& f : families) {
+                if (!taken.insert(f.record).second) continue;
+                out.push_back({f.record, source.use + " (" + f.name + ")", Shrink(source.picture, f.num, f.den)});
+            }
+            // Layout modes 5 and 8 have their own paper doll, its slot marks and two message buttons.
+            static const std::pair<uint16_t, uint16_t> kNarrow[] = {{3488, 4055}, {3497, 4053}, {3498, 4054},
+                                                                   {3532, 4056}, {3533, 4057}, {3534, 4058}};
+            for (const auto& [base, record] : kNarrow)
+                if (base == r.base + k && taken.insert(record).second)
+                    out.push_back({record, source.use + " (layout modes 5 and 8)", Shrink(source.picture, 2, 5)});
         }
     return out;
 }

@@ -29,6 +29,10 @@ struct PictureRecord {
 
 // The 449 large-layout interface pictures, in base-number order.
 std::vector<PictureRecord> PaintInterfacePictures();
+// The same pictures for the other layout families, drawn smaller to suit their screens: the small
+// layouts' column at one half and the base layouts' column at two fifths (the scales of their layout
+// rectangles). Records that another column already holds are left out.
+std::vector<PictureRecord> PaintOtherLayoutPictures(const std::vector<PictureRecord>& large);
 // Pictures that screens read by record number: the loading pictures, splash, death screen, page
 // frames and buttons, race pictures.
 std::vector<PictureRecord> PaintScreenPictures();

@@ -188,7 +188,8 @@ TEST_F(InterfaceDatabase, GaugeFillsCoverTheGaugesOfTheGameView) {
 }
 
 TEST_F(InterfaceDatabase, PicturesThatScreensReadByNumberParse) {
-    // Loading pictures, splash, death screen, page frames and buttons, race pictures.
+    // Loading pictures, splash, death screen, page frames and buttons, race pictures, the card game,
+    // the inn's fire and the realm-travel picture.
     std::vector<u16> records = {3080, 3081, 3082, 3083, 4036, 4081, 3521, 3522, 3523, 4033, 4034, 4035,
                                 3518, 3519, 3520};
     for (u16 r = 3524; r <= 3527; ++r) records.push_back(r);
@@ -196,6 +197,17 @@ TEST_F(InterfaceDatabase, PicturesThatScreensReadByNumberParse) {
     for (u16 r = 3560; r <= 3567; ++r) records.push_back(r);
     for (u16 r = 3847; r <= 3854; ++r) records.push_back(r);
     for (u16 r = 3070; r <= 3074; ++r) records.push_back(r);
+    // Card game: board, give-up, card back, class and board pieces (and their small forms), cards.
+    for (u16 r : {3051, 3655, 3656, 3657}) records.push_back(r);
+    for (u16 r = 3048; r <= 3057; ++r) {
+        if (r == 3051) continue;
+        records.push_back(r);
+        records.push_back(static_cast<u16>(r + 894));
+    }
+    for (u16 c = 0; c < 3; ++c)
+        for (u16 i = 0; i < 25; ++i) records.push_back(static_cast<u16>(3570 + 30 * c + i));
+    for (u16 r = 3952; r <= 4026; ++r) records.push_back(r);
+    for (u16 r = 3062; r <= 3069; ++r) records.push_back(r);  // the inn's fire
     for (u16 r : records) EXPECT_EQ(ParsePicture(Record(r)).error, "") << "record " << r;
     // The backdrop fills the 800 x 584 window.
     Picture backdrop = ParsePicture(Record(3081));

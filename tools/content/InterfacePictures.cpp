@@ -596,5 +596,90 @@ std::vector<PictureRecord> PaintScreenPictures() {
         PaintIcon(c, Icon::Person, 15, 20, 70, Mix(Rgb(0xE0B890), Rgb(kRaceColours[k]), 0.4f));
         out.push_back({static_cast<uint16_t>(3070 + k), "race picture", c});
     }
+
+    // The card game: the board, the class pictures of the draw piles, the frames of the table and of
+    // the marker slots, the give-up button, and the 75 card pictures (three classes of 25), with the
+    // small layouts' forms 894 records further on and their cards from 3952.
+    Canvas board(800, 584, Rgb(0x1E4A2A));
+    board.Grain(0, 0, 800, 584, 0.06f, 71);
+    board.Frame(0, 0, 800, 584, kWoodDark, 14);
+    board.Bevel(0, 0, 800, 584, kWoodLight, kBlack, 3);
+    board.Frame(14, 14, 772, 556, kGoldDark, 2);
+    out.push_back({3051, "card board", board});
+    static const Icon kClassIcons[] = {Icon::Sword, Icon::Wand, Icon::Skull};
+    static const uint32_t kClassColours[] = {0xB03030, 0x3050C0, 0x50A040};
+    for (int c = 0; c < 3; ++c) {
+        Canvas pile(64, 88);
+        pile.RoundRect(0, 0, 64, 88, 6, kBlack);
+        pile.RoundRect(2, 2, 60, 84, 5, Rgb(kClassColours[c]));
+        pile.Frame(6, 6, 52, 76, kGold, 1);
+        PaintIcon(pile, kClassIcons[c], 12, 24, 40, kGoldLight);
+        out.push_back({static_cast<uint16_t>(3048 + c), "card class picture", pile});
+        out.push_back({static_cast<uint16_t>(3048 + 894 + c), "card class picture (small layouts)", Shrink(pile, 1, 2)});
+    }
+    Canvas frameOnly(72, 96);
+    frameOnly.Frame(0, 0, 72, 96, kBlack, 1);
+    frameOnly.Frame(1, 1, 70, 94, kGold, 2);
+    Canvas slotA(56, 56), slotB(56, 56), slotC(56, 56), decoA(64, 64), decoB(64, 64);
+    slotA.RoundRect(0, 0, 56, 56, 8, Rgba{10, 30, 16, 255});
+    slotA.Frame(2, 2, 52, 52, kGoldDark, 1);
+    slotB.Frame(0, 0, 56, 56, kGold, 2);
+    PaintIcon(slotC, Icon::Shield, 36, 36, 18, kGold);
+    PaintIcon(decoA, Icon::Cards, 0, 0, 64, kGold);
+    PaintIcon(decoB, Icon::Coin, 0, 0, 64, kGold);
+    const std::pair<uint16_t, Canvas*> kBoardPieces[] = {{3052, &frameOnly}, {3053, &slotA}, {3054, &decoA}, {3055, &decoB},
+                                                        {3056, &slotB}, {3057, &slotC}};
+    for (const auto& [record, canvas] : kBoardPieces) {
+        out.push_back({record, "card board piece", *canvas});
+        out.push_back({static_cast<uint16_t>(record + 894), "card board piece (small layouts)", Shrink(*canvas, 1, 2)});
+    }
+    out.push_back({3655, "card game: give up", PaintTextButton(120, 36, "Give up", false)});
+    Canvas back(64, 88);
+    back.RoundRect(0, 0, 64, 88, 6, kBlack);
+    back.RoundRect(2, 2, 60, 84, 5, Rgb(0x3A1E5A));
+    back.Frame(6, 6, 52, 76, kGold, 1);
+    PaintIcon(back, Icon::Star, 16, 28, 32, kGold);
+    out.push_back({3656, "card back", back});
+    static const Icon kCardIcons[] = {Icon::Sword, Icon::Shield, Icon::Flame, Icon::Bolt, Icon::Heart, Icon::Skull, Icon::Eye,
+                                      Icon::Leaf, Icon::Potion, Icon::Gem, Icon::Star, Icon::Moon, Icon::Sun, Icon::Key,
+                                      Icon::Lock, Icon::Ring, Icon::Wand, Icon::Hourglass, Icon::Feather, Icon::Globe,
+                                      Icon::Hammer, Icon::Anvil, Icon::Book, Icon::Scroll, Icon::Coin};
+    for (int c = 0; c < 3; ++c)
+        for (int i = 0; i < 25; ++i) {
+            Canvas card(48, 48);
+            card.RoundRect(0, 0, 48, 48, 6, Shade(Rgb(kClassColours[c]), 0.45f));
+            card.Frame(1, 1, 46, 46, Rgb(kClassColours[c]), 1);
+            PaintIcon(card, kCardIcons[i], 6, 6, 36, Mix(kGoldLight, Rgb(kClassColours[c]), 0.25f));
+            out.push_back({static_cast<uint16_t>(3570 + 30 * c + i), "card picture", card});
+            out.push_back({static_cast<uint16_t>(3952 + 25 * c + i), "card picture (small layouts)", Shrink(card, 1, 2)});
+        }
+
+    // The inn's fire: eight frames of a flickering flame.
+    for (int k = 0; k < 8; ++k) {
+        Canvas fire(96, 96);
+        fire.Polygon({{16, 92}, {80, 92}, {70, 84}, {26, 84}}, kWoodDark);
+        for (int layer = 0; layer < 3; ++layer) {
+            float sway = std::sin(k * 0.785f + layer) * 6.0f;
+            float hgt = 70.0f - layer * 18 + std::sin(k * 1.3f + layer * 2) * 5;
+            float half = 30.0f - layer * 8;
+            static const uint32_t kFlames[] = {0xD84010, 0xF08820, 0xF8D850};
+            fire.Polygon({{48 - half, 86}, {48 + half, 86}, {48 + half * 0.6f + sway * 0.5f, 86 - hgt * 0.5f},
+                          {48 + sway, 86 - hgt}, {48 - half * 0.6f + sway * 0.3f, 86 - hgt * 0.55f}},
+                         Rgb(kFlames[layer]));
+        }
+        out.push_back({static_cast<uint16_t>(3062 + k), "fire frame", fire});
+    }
+
+    // The realm-travel picture: a ship under sail at dusk.
+    Canvas sea(424, 264);
+    sea.VGradient(0, 0, 424, 150, Rgb(0x2A2A5A), Rgb(0xE89A5A));
+    sea.VGradient(0, 150, 424, 114, Rgb(0x2A4A7A), Rgb(0x10203A));
+    sea.Disc(330, 140, 26, Rgb(0xF8C870));
+    sea.Fill(0, 150, 424, 114, Rgba{30, 60, 110, 200});
+    sea.Polygon({{140, 200}, {290, 200}, {270, 228}, {160, 228}}, kWoodDark);
+    sea.Fill(212, 90, 4, 112, kWoodDark);
+    sea.Polygon({{218, 96}, {280, 180}, {218, 184}}, Rgb(0xE8E0D0));
+    sea.Polygon({{208, 104}, {150, 182}, {208, 186}}, Rgb(0xD8D0C0));
+    out.push_back({3657, "realm-travel picture", sea});
     return out;
 }

@@ -5,27 +5,28 @@
 #include <set>
 #include <stdexcept>
 
+#include "app/InterfacePictureRoles.h"
 #include "tools/content/Painter.h"
 
 using namespace palette;
 
 // Which base numbers show what. The interface names a few of these (the message-box frame 3015-3023,
 // the book frames, the gauges, map pictures, wear marks, paper doll ...); where it leaves a picture's
-// role to the content, the choices are these and the game's screens pick them up from here:
-//   standard button frames (three pieces each):  normal 3024-3026, pressed 3027-3029
-//   list frame (nine pieces, 3 pixels wide):     3140-3148
-//   message background picture:                  3019, the centre of the message-box frame
-//   large dialog frame set (nine pieces):        3291-3299;  compact frame set: 3039-3047
-//   OK pair 3100/3101, Cancel pair 3102/3103, text-button pair 3104/3105, key frame pair 3106/3107
-//   Yes pair 3491/3492, No pair 3493/3494, Continue pair 3495/3496
-//   screen background 3200 (tiled); dialog background 3231 (tiled)
-//   panel state pictures (CPanel::SetStateColor): 3350 for state 0, 3351 otherwise
-//   HUD: 534 shows 3230, 713 shows 3231; movement and attack buttons 3236-3249 in pairs (turn left,
-//   forward, turn right, strafe left, back, strafe right, attack); spell book 3284/3285; panel
-//   3286/3287; rest 3289/3290; hand pictures 3224-3226 with their frames 3227-3229
-//   panel tabs 3150-3157 (inventory, character, quests, spells); item filters 3250-3267 (all,
-//   weapons, armour, jewellery, books, apparatus, potions, ingredients, other); spell school tabs
-//   3270-3283; bet buttons 3210-3217 (raise, lower, maximum, minimum)
+// role open, the choices are those of app/InterfacePictureRoles.h, which the game's screens use too:
+// the standard button frames 3024-3029, the list frame 3140-3148, the message background 3019, the
+// large and compact frame sets 3291-3299 and 3039-3047, the OK, Cancel, Yes, No and Continue pairs,
+// the screen and dialog backgrounds 3200 and 3231, the panel state pictures 3350 and 3351, and the
+// HUD's pictures and buttons.
+// The painting below follows these roles; a change of role is a change of both.
+static_assert(kPictureButtonFrame == 3024 && kPictureButtonFramePressed == 3027 && kPictureListFrame == 3140);
+static_assert(kPictureLargeFrameSet == 3291 && kPictureCompactFrameSet == 3039 && kPictureMessageBackground == 3019);
+static_assert(kPictureScreenBackground == 3200 && kPictureDialogBackground == 3231 && kPictureHudSide == 3231);
+static_assert(kPictureOk == 3100 && kPictureCancel == 3102 && kPictureTextButton == 3104 && kPictureKeyFrame == 3106);
+static_assert(kPictureYes == 3491 && kPictureNo == 3493 && kPictureContinue == 3495);
+static_assert(kPictureListPageUp == 3110 && kPictureListPageDown == 3112 && kPictureClose == 3114);
+static_assert(kPictureMoveButtons == 3236 && kPictureSpellBookButton == 3284 && kPicturePanelButton == 3286);
+static_assert(kPictureHands == 3224 && kPictureHandFrames == 3227 && kPicturePanelStateOff == 3350);
+
 namespace {
 
 const std::vector<InterfacePictureRun> kRuns = {

@@ -7,6 +7,7 @@
 #include "data/RecordHolder.h"
 #include "display/FontSet.h"
 #include "display/Picture.h"
+#include "display/Video.h"
 #include "ui/Form.h"
 #include "view3d/Renderer.h"
 
@@ -141,7 +142,7 @@ void DrawFormBackground(CForm& form) {
 
 namespace {
 
-CRenderer* GameRenderer(CGame* game) { return nullptr; }
+CRenderer* GameRenderer(CGame* game) { return game && game->video ? game->video->renderer : nullptr; }
 
 }  // namespace
 

@@ -293,7 +293,8 @@ Canvas Paint(uint16_t base) {
     }
     if (in(3140, 9)) return PaintFrame(FrameStyle::List, 3, 16)[i];
     if (in(3150, 8)) return PairButton(i, 64, 40, {Icon::Bag, Icon::Person, Icon::Scroll, Icon::Book});
-    if (in(3160, 4)) return PairButton(i, 40, 24, {Icon::ArrowUp, Icon::ArrowDown});
+    // The action menu lays its page buttons out 20 x 12 beside its list.
+    if (in(3160, 4)) return PairButton(i, 20, 12, {Icon::ArrowUp, Icon::ArrowDown});
     if (in(3170, 4)) return PairButton(i, 40, 40, {Icon::Gear, Icon::Cross});
     if (in(3180, 8)) return PairButton(i, 64, 32, {Icon::Hand, Icon::ArrowDown, Icon::Check, Icon::Eye});
     if (in(3190, 8)) return PaintFrame(FrameStyle::Thin, 4, 16, true)[i < 4 ? i : i + 1];

@@ -1,0 +1,304 @@
+#include "WidgetKit.h"
+
+#include <algorithm>
+#include <cstring>
+#include <map>
+
+#include "app/InterfacePictures.h"
+#include "app/PdbFile.h"
+#include "data/RecordHolder.h"
+
+namespace widgetkit {
+
+CRecordData* MakeRecord(const std::vector<u8>& bytes) {
+    auto* record = new CRecordData;
+    record->size = static_cast<u32>(bytes.size());
+    record->data = new u8[std::max<size_t>(bytes.size(), 1)];
+    if (!bytes.empty()) std::memcpy(record->data, bytes.data(), bytes.size());
+    return record;
+}
+
+CRecordHolder* MakeHolder(const std::vector<u8>& bytes) {
+    auto* holder = new CRecordHolder;
+    holder->record = MakeRecord(bytes);
+    holder->data = holder->record->data;
+    return holder;
+}
+
+namespace {
+void PutWord(std::vector<u8>& r, size_t at, u16 v) {
+    if (r.size() < at + 2) r.resize(at + 2);
+    r[at] = static_cast<u8>(v);
+    r[at + 1] = static_cast<u8>(v >> 8);
+}
+
+std::vector<u8> Header(i16 width, i16 height) {
+    std::vector<u8> r(8, 0);
+    PutWord(r, 2, static_cast<u16>(width));
+    PutWord(r, 4, static_cast<u16>(height));
+    return r;
+}
+}  // namespace
+
+std::vector<u8> SolidPicture(i16 width, i16 height, u16 colour) { return BorderedPicture(width, height, colour, colour); }
+
+std::vector<u8> BorderedPicture(i16 width, i16 height, u16 inside, u16 border) {
+    std::vector<u8> r = Header(width, height);
+    const size_t n = static_cast<size_t>(std::max<int>(width, 0)) * std::max<int>(height, 0);
+    for (int yy = 0; yy < height; ++yy)
+        for (int xx = 0; xx < width; ++xx)
+            r.push_back((xx == 0 || yy == 0 || xx == width - 1 || yy == height - 1) ? 1 : 0);
+    if (n & 1) r.push_back(0);
+    const size_t table = r.size();
+    PutWord(r, table, inside);
+    PutWord(r, table + 2, border);
+    return r;
+}
+
+std::vector<u8> BuildLayoutTable(const std::vector<LayoutSpec>& layouts) {
+    std::vector<u16> groups;
+    for (const LayoutSpec& l : layouts)
+        if (std::find(groups.begin(), groups.end(), l.group) == groups.end()) groups.push_back(l.group);
+    std::vector<u8> r;
+    PutWord(r, 0, static_cast<u16>(groups.size()));
+    size_t at = 2 + 4 * groups.size();
+    for (size_t g = 0; g < groups.size(); ++g) {
+        std::vector<const LayoutSpec*> modes;
+        for (const LayoutSpec& l : layouts)
+            if (l.group == groups[g]) modes.push_back(&l);
+        PutWord(r, 2 + 4 * g, static_cast<u16>(at));
+        PutWord(r, 4 + 4 * g, groups[g]);
+        const size_t list = at;
+        PutWord(r, list, static_cast<u16>(modes.size()));
+        at = list + 2 + 4 * modes.size();
+        for (size_t m = 0; m < modes.size(); ++m) {
+            PutWord(r, list + 2 + 4 * m, static_cast<u16>(at));
+            PutWord(r, list + 4 + 4 * m, modes[m]->mode);
+            PutWord(r, at, modes[m]->width);
+            PutWord(r, at + 2, modes[m]->height);
+            PutWord(r, at + 4, static_cast<u16>(modes[m]->elements.size()));
+            size_t e = at + 6;
+            for (const LayoutElementSpec& el : modes[m]->elements) {
+                PutWord(r, e, el.id);
+                PutWord(r, e + 2, el.x);
+                PutWord(r, e + 4, el.y);
+                PutWord(r, e + 6, el.w);
+                PutWord(r, e + 8, el.h);
+                e += 10;
+            }
+            at = e;
+        }
+    }
+    return r;
+}
+
+void SetInterfacePicture(CGame& game, u16 base, const std::vector<u8>& bytes) {
+    const int index = InterfacePictureIndex(base);
+    ASSERT_GE(index, 0) << base;
+    CRecordHolder*& holder = game.interfacePictures[static_cast<size_t>(index)];
+    delete holder;
+    holder = MakeHolder(bytes);
+    holder->recordId = base;
+}
+
+const char* FakeGameData::FindPortraitPictureName(const char* id) {
+    for (const Portrait& p : portraits)
+        if (id != nullptr && p.id == id) return p.picture.c_str();
+    return nullptr;
+}
+
+bool FakeGameData::FindCreatureKind(const char* id, u8& kindClass, const char*& first, const char*& second) {
+    for (const Kind& k : kinds) {
+        if (id != nullptr && k.id == id) {
+            kindClass = k.kindClass;
+            first = k.first.c_str();
+            second = k.second.c_str();
+            return true;
+        }
+    }
+    return false;
+}
+
+CRecordHolder* FakeGameData::FindPicture(const char* name) {
+    for (auto& [n, holder] : pictures)
+        if (name != nullptr && n == name) return holder.get();
+    return nullptr;
+}
+
+bool FakeGameData::EnsurePictureLoaded(CRecordHolder* picture) {
+    for (auto& [holder, bytes] : pending) {
+        if (holder == picture && holder->record == nullptr) {
+            ++loads;
+            holder->record = MakeRecord(bytes);
+            holder->data = holder->record->data;
+        }
+    }
+    return picture != nullptr && picture->data != nullptr;
+}
+
+CRecordHolder* FakeGameData::PictureAt(u32 index) {
+    return index < pictures.size() ? pictures[index].second.get() : nullptr;
+}
+
+const CPaletteRef* FakeGameData::PaletteAt(u32 index) { return index < palettes.size() ? palettes[index] : nullptr; }
+
+bool FakeGameData::FindEquippedItemPicture(int slot, CRecordHolder*& picture, const CPaletteRef*& palette) {
+    if (slot < 0 || slot >= 14 || equipped[slot] == nullptr) return false;
+    picture = equipped[slot];
+    palette = nullptr;
+    return true;
+}
+
+void FakeGameData::PlaySound(const char* name, u32 volume) {
+    sounds.emplace_back(name != nullptr ? name : "");
+    volumes.push_back(volume);
+}
+
+CRecordHolder* FakeGameData::AddPicture(const std::string& name, const std::vector<u8>& bytes, bool loaded) {
+    auto holder = std::make_unique<CRecordHolder>();
+    CRecordHolder* raw = holder.get();
+    if (loaded) {
+        raw->record = MakeRecord(bytes);
+        raw->data = raw->record->data;
+    } else {
+        pending.emplace_back(raw, bytes);
+    }
+    pictures.emplace_back(name, std::move(holder));
+    return raw;
+}
+
+}  // namespace widgetkit
+
+// ---- Stage ----
+
+#include "display/DisplayHost.h"
+#include "display/FontSet.h"
+#include "display/GlyphTables.h"
+#include "display/Video.h"
+#include "view3d/Renderer.h"
+#include "view3d/ViewState.h"
+#include "platform/headless/HeadlessWindow.h"
+#include "display/FrameTarget.h"
+
+namespace widgetkit {
+
+namespace {
+
+// Font strips drawn to match the glyph tables: every glyph a block of shade-1 texels with a shade-3
+// column every third strip column, blank rows above and below.
+std::vector<u8> SyntheticStrip(const GlyphTable& table) {
+    u16 width = 6;
+    for (const GlyphRecord& g : table.glyphs) width = std::max<u16>(width, g.end);
+    const int height = table.stripHeight;
+    std::vector<u8> r = Header(static_cast<i16>(width), static_cast<i16>(height));
+    for (int row = 0; row < height; ++row)
+        for (int col = 0; col < width; ++col)
+            r.push_back((row >= 2 && row < height - 3) ? (col % 3 == 2 ? 3 : 1) : 0);
+    if ((static_cast<size_t>(width) * height) & 1) r.push_back(0);
+    for (int i = 0; i < 4; ++i) PutWord(r, r.size(), 0);
+    return r;
+}
+
+class StageHost : public CDisplayHost {
+public:
+    StageHost(CGame& game, int width, int height) : game(game), width(width), height(height) {
+        window = plat::CreateHeadlessWindow();
+        EXPECT_TRUE(window->Create("Vantrel", 0, 0, width, height));
+    }
+    u32 GetLayoutMode() const override { return game.layoutMode; }
+    plat::Window* GetWindow() override { return window.get(); }
+    void GetClientSize(u32& w, u32& h) const override {
+        w = static_cast<u32>(width);
+        h = static_cast<u32>(height);
+    }
+    void ChangeScreenMode(u32) override {}
+    CViewState* GetViewState() override { return &view; }
+    void GetLayoutTable(const u8*& table, size_t& size) const override {
+        table = game.layoutTable ? game.layoutTable->data : nullptr;
+        size = game.layoutTable ? game.layoutTable->size : 0;
+    }
+    u32 GetViewSize(u32) const override { return 0; }
+    bool ReadInterfaceRecord(u32 record, std::vector<u8>& bytes) override {
+        const GlyphTable* table = FindGlyphTable(record);
+        if (table == nullptr) return false;
+        bytes = SyntheticStrip(*table);
+        return true;
+    }
+    CGame& game;
+    int width, height;
+    std::unique_ptr<plat::HeadlessWindow> window;
+    CViewState view;
+};
+
+}  // namespace
+
+struct Stage::Impl {
+    Impl(CGame& game, int width, int height) : host(game, width, height), video(&host) {}
+    StageHost host;
+    CFontSet fonts;
+    CVideo video;
+};
+
+Stage::Stage(u32 layoutMode, int width, int height) : impl(std::make_unique<Impl>(game, width, height)) {
+    game.layoutMode = layoutMode;
+    EXPECT_TRUE(impl->video.Create(impl->host.window.get()));
+    impl->fonts.Init();
+    impl->fonts.LoadFonts(impl->host, impl->video.GetRenderer());
+    game.fonts = &impl->fonts;
+    game.video = &impl->video;
+    game.textColor = 0x94D6EF;
+    form.Attach(&game);
+    form.width = static_cast<u32>(width);
+    form.height = static_cast<u32>(height);
+    Clear(0);
+}
+
+Stage::~Stage() {
+    game.fonts = nullptr;
+    game.video = nullptr;
+}
+
+int Stage::Width() const { return impl->host.width; }
+int Stage::Height() const { return impl->host.height; }
+
+u16 Stage::Pixel(int x, int y) const {
+    const CFrameTarget& t = impl->video.GetRenderer()->target2D;
+    if (x < 0 || y < 0 || x >= Width() || y >= Height() || t.pixels == nullptr) return 0;
+    return t.pixels[FrameOffset(t, x, y)];
+}
+
+void Stage::Clear(u16 colour) { impl->video.FillRect(0, 0, Width(), Height(), colour); }
+
+testing_support::Rgb565Image Stage::Capture() const { return Capture(0, 0, Width(), Height()); }
+
+testing_support::Rgb565Image Stage::Capture(int x, int y, int w, int h) const {
+    testing_support::Rgb565Image image;
+    image.width = w;
+    image.height = h;
+    for (int yy = 0; yy < h; ++yy)
+        for (int xx = 0; xx < w; ++xx) image.pixels.push_back(Pixel(x + xx, y + yy));
+    return image;
+}
+
+int Stage::Count(int x, int y, int w, int h, u16 colour) const {
+    int n = 0;
+    for (int yy = y; yy < y + h; ++yy)
+        for (int xx = x; xx < x + w; ++xx) n += Pixel(xx, yy) == colour ? 1 : 0;
+    return n;
+}
+
+void Stage::SetLayouts(const std::vector<LayoutSpec>& layouts) {
+    if (game.layoutTable) FreeDataBlock(game.layoutTable);
+    game.layoutTable = MakeRecord(BuildLayoutTable(layouts));
+}
+
+void Stage::FillPictures(u16 first, int count, i16 width, i16 height) {
+    for (int i = 0; i < count; ++i) {
+        const u16 base = static_cast<u16>(first + i);
+        const u16 inside = static_cast<u16>(0x0841 * (1 + (base * 7) % 29));
+        const u16 border = static_cast<u16>(0xF800 >> (i % 3 * 5));
+        SetInterfacePicture(game, base, BorderedPicture(width, height, inside, border));
+    }
+}
+
+}  // namespace widgetkit

@@ -241,3 +241,71 @@ bool WriteLayoutPreview(const std::string& path) {
     }
     return true;
 }
+
+namespace {
+
+const ContentRecord* FindRecord(const std::vector<ContentRecord>& records, uint16_t id) {
+    for (const ContentRecord& r : records)
+        if (r.id == id) return &r;
+    return nullptr;
+}
+
+// Draws picture record id at (x, y) on the canvas, tiled over w x h when they are given.
+void Put(Canvas& c, const std::vector<ContentRecord>& records, uint16_t id, int x, int y, int w = 0, int h = 0) {
+    const ContentRecord* r = FindRecord(records, id);
+    int pw = 0, ph = 0;
+    std::vector<uint16_t> px;
+    if (!r || !DecodePicture(r->data, pw, ph, px)) return;
+    if (w == 0) w = pw;
+    if (h == 0) h = ph;
+    for (int j = 0; j < h; ++j)
+        for (int i = 0; i < w; ++i) {
+            uint16_t v = px[static_cast<size_t>(j % ph) * pw + i % pw];
+            if (v == kTransparent565) continue;
+            c.Set(x + i, y + j, Rgba{static_cast<uint8_t>((v >> 11) * 255 / 31), static_cast<uint8_t>(((v >> 5) & 63) * 255 / 63),
+                                     static_cast<uint8_t>((v & 31) * 255 / 31), 255});
+        }
+}
+
+// The nine-piece box as the game draws it: corners whole, edges and centre tiled.
+void Box(Canvas& c, const std::vector<ContentRecord>& records, uint16_t first, int x, int y, int w, int h, bool centre = true) {
+    int pw = 0, ph = 0, rw = 0, bh = 0;
+    std::vector<uint16_t> px;
+    if (const ContentRecord* r = FindRecord(records, first)) DecodePicture(r->data, pw, ph, px);
+    if (const ContentRecord* r = FindRecord(records, first + 6)) DecodePicture(r->data, rw, bh, px);
+    if (const ContentRecord* r = FindRecord(records, first + 2)) DecodePicture(r->data, rw, bh, px);
+    int L = pw, T = ph, R = pw, B = bh;
+    Put(c, records, first + 0, x, y);
+    Put(c, records, first + 3, x + L, y, w - L - R, T);
+    Put(c, records, first + 6, x + w - R, y);
+    Put(c, records, first + 1, x, y + T, L, h - T - B);
+    if (centre) Put(c, records, first + 4, x + L, y + T, w - L - R, h - T - B);
+    Put(c, records, first + 7, x + w - R, y + T, R, h - T - B);
+    Put(c, records, first + 2, x, y + h - B);
+    Put(c, records, first + 5, x + L, y + h - B, w - L - R, B);
+    Put(c, records, first + 8, x + w - R, y + h - B);
+}
+
+}  // namespace
+
+bool WriteMockScreen(const std::vector<ContentRecord>& records, const std::string& path) {
+    // A screen put together from the large layouts' pictures, for judging how they look side by side.
+    Canvas c(800, 584);
+    Put(c, records, 3200, 0, 0, 800, 584);
+    Box(c, records, 3291, 160, 60, 480, 400);
+    PaintText(c, "Select a class", 176, 74, 448, 34, 22, Rgb(0xF2DA92));
+    Box(c, records, 3039, 184, 116, 200, 260);
+    Box(c, records, 3140, 400, 116, 216, 260);
+    for (int k = 0; k < 7; ++k)
+        PaintText(c, k == 2 ? "Mage" : "Warrior", 404, 120 + 30 * k, 208, 28, 18, k == 2 ? Rgb(0x8A2A1A) : Rgb(0x161616), k == 2, false, false);
+    Put(c, records, 3100, 250, 404);
+    Put(c, records, 3102, 450, 404);
+    Box(c, records, 3015, 200, 480, 400, 90);
+    PaintText(c, "Do you want to continue?", 212, 492, 376, 30, 18, Rgb(0x161616), false, false, false);
+    Put(c, records, 3491, 250, 526 - 6);
+    Put(c, records, 3493, 450, 526 - 6);
+    for (int k = 0; k < 7; ++k) Put(c, records, static_cast<uint16_t>(3236 + 2 * k), 20, 20 + 70 * k);
+    Put(c, records, 3823, 690, 20), Put(c, records, 3824, 696, 20, 90, 16), Put(c, records, 3825, 786, 20);
+    Put(c, records, 3826, 690, 44), Put(c, records, 3827, 696, 44, 60, 16), Put(c, records, 3828, 756, 44);
+    return WritePng(c, path);
+}

@@ -33,5 +33,7 @@ bool WriteInterfaceDatabase(const std::vector<ContentRecord>& records, const std
 bool WriteContactSheet(const std::vector<ContentRecord>& records, const std::string& path);
 // The layout groups' rectangles, drawn at half size for looking at.
 bool WriteLayoutPreview(const std::string& path);
+// A mock screen assembled from the pictures, to judge them side by side.
+bool WriteMockScreen(const std::vector<ContentRecord>& records, const std::string& path);
 // A PNG of sample texts drawn with each font strip.
 bool WriteFontSample(const std::vector<ContentRecord>& records, const std::string& path);

@@ -1,7 +1,8 @@
 // vantrel_content: writes the interface database "VantrelData.pdb" into a folder (the build puts it
 // beside the game's executable).
 //   vantrel_content --out FOLDER [--fonts FOLDER] [--sheet FILE.png]
-// --sheet also writes FILE-fonts.png and FILE-layout-N.png, to look at the artwork and the layouts.
+// --sheet also writes FILE-fonts.png, FILE-layout-N.png and FILE-mock.png, to look at the artwork and
+// the layouts.
 #include <cstdio>
 #include <cstring>
 #include <exception>
@@ -35,7 +36,7 @@ int main(int argc, char** argv) {
         }
         std::string stem = sheet.size() > 4 ? sheet.substr(0, sheet.size() - 4) : sheet;
         if (!sheet.empty() && (!WriteContactSheet(records, sheet) || !WriteFontSample(records, stem + "-fonts.png") ||
-                               !WriteLayoutPreview(stem + "-layout.png"))) {
+                               !WriteLayoutPreview(stem + "-layout.png") || !WriteMockScreen(records, stem + "-mock.png"))) {
             std::fprintf(stderr, "vantrel_content: cannot write %s\n", sheet.c_str());
             return 1;
         }

@@ -64,7 +64,8 @@ class SdlWindow final : public Window {
 public:
     ~SdlWindow() override {
         Close();
-        if (videoUp_) SDL_QuitSubSystem(SDL_INIT_VIDEO);
+        // The video subsystem stays up until the process ends: SDL cannot be brought up again cleanly
+        // after it unloaded the system libraries it opened.
     }
 
     bool Create(const std::string& title, int clientX, int clientY, int clientWidth,

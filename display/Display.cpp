@@ -329,14 +329,19 @@ std::unique_ptr<VideoDriver> VideoDetect::ChooseDriver(plat::Window* window, con
         for (u32 i = driverCount_; i > 0; --i) ids[n++] = driverIds_[i - 1];
     }
     for (u32 i = 0; i < n; ++i) {
-        std::unique_ptr<VideoDriver> driver = CreateDriver(ids[i]);
-        if (!driver) continue;
-        DisplayTrace("Initializing video driver...");
-        if (driver->Initialize(window, params, &detected_)) {
-            DisplayTrace("Driver initialized!");
-            return driver;
+        try {
+            std::unique_ptr<VideoDriver> driver = CreateDriver(ids[i]);
+            if (!driver) continue;
+            DisplayTrace("Initializing video driver...");
+            if (driver->Initialize(window, params, &detected_)) {
+                DisplayTrace("Driver initialized!");
+                return driver;
+            }
+            DisplayTrace(" Failed to initialize driver");
+        } catch (...) {
+            // An allocation that fails inside a driver costs that driver, not the program.
+            DisplayTrace("*** CAUGHT EXCEPTION ***");
         }
-        DisplayTrace(" Failed to initialize driver");
     }
     return nullptr;
 }

@@ -1,6 +1,7 @@
 // The SDL2 backend of the game window: one fixed-size window, a renderer and one streaming RGB565
 // texture that each present updates and draws 1:1 into the client area.
 #include "platform/Window.h"
+#include "platform/sdl/SdlKeys.h"
 #include "platform/headless/HeadlessWindow.h"
 
 #include <SDL.h>
@@ -12,7 +13,6 @@
 namespace plat {
 namespace {
 
-// SDL key code -> Windows virtual-key code; 0 for keys the game never sees.
 uint32_t VirtualKeyOf(SDL_Keycode key) {
     if (key >= SDLK_a && key <= SDLK_z) return static_cast<uint32_t>('A' + (key - SDLK_a));
     if (key >= SDLK_0 && key <= SDLK_9) return static_cast<uint32_t>('0' + (key - SDLK_0));
@@ -59,6 +59,12 @@ uint32_t VirtualKeyOf(SDL_Keycode key) {
         default: return 0;
     }
 }
+
+}  // namespace
+
+uint32_t VirtualKeyOfSdlKey(int32_t sdlKeycode) { return VirtualKeyOf(static_cast<SDL_Keycode>(sdlKeycode)); }
+
+namespace {
 
 class SdlWindow final : public Window {
 public:

@@ -3,6 +3,8 @@
 // end with status 0 when a window manager asks it to close.
 #include <gtest/gtest.h>
 
+#include <fcntl.h>
+#include <sys/prctl.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -12,6 +14,7 @@
 #include <fstream>
 #include <sstream>
 #include <string>
+#include <csignal>
 #include <thread>
 
 #include "tests/shell/InterfaceData.h"
@@ -60,28 +63,103 @@ TEST(Executable, WithoutTheInterfaceDatabaseItSaysWhichFileIsMissingAndFails) {
 #if VANTREL_HAVE_X11
 namespace {
 
-// Other tests' windows on the same X server may vanish while the tree is walked; the default handler
-// would end this process (and leave the game running) on the BadWindow that follows.
-int IgnoreXError(Display*, XErrorEvent*) { return 0; }
+// The process id that a top-level window carries in _NET_WM_PID, or 0.
+unsigned long WindowPid(Display* display, Window window) {
+    Atom property = XInternAtom(display, "_NET_WM_PID", True);
+    if (property == None) return 0;
+    Atom type = None;
+    int format = 0;
+    unsigned long count = 0, after = 0;
+    unsigned char* data = nullptr;
+    unsigned long pid = 0;
+    if (XGetWindowProperty(display, window, property, 0, 1, False, XA_CARDINAL, &type, &format, &count, &after,
+                           &data) == Success &&
+        data != nullptr && format == 32 && count == 1)
+        pid = *reinterpret_cast<unsigned long*>(data);
+    if (data) XFree(data);
+    return pid;
+}
 
-// Finds a top-level window by its title below the root.
-Window FindWindowNamed(Display* display, Window root, const std::string& title) {
+// Windows of other tests on the same server come and go while the tree is walked; a request about one
+// that vanished must not end the test.
+int IgnoreXErrors(Display*, XErrorEvent*) { return 0; }
+
+// Finds the window of one process below the root, so that games of other test runs on the same X
+// server are never touched.
+Window FindWindowOf(Display* display, Window root, pid_t pid) {
     Window rootReturn = 0, parent = 0;
     Window* children = nullptr;
     unsigned count = 0;
     if (!XQueryTree(display, root, &rootReturn, &parent, &children, &count)) return 0;
     Window found = 0;
     for (unsigned i = 0; i < count && found == 0; ++i) {
-        char* name = nullptr;
-        if (XFetchName(display, children[i], &name) && name) {
-            if (title == name) found = children[i];
-            XFree(name);
-        }
-        if (found == 0) found = FindWindowNamed(display, children[i], title);
+        if (WindowPid(display, children[i]) == static_cast<unsigned long>(pid)) found = children[i];
+        if (found == 0) found = FindWindowOf(display, children[i], pid);
     }
     if (children) XFree(children);
     return found;
 }
+
+std::string WindowTitle(Display* display, Window window) {
+    char* name = nullptr;
+    std::string title;
+    if (XFetchName(display, window, &name) && name) {
+        title = name;
+        XFree(name);
+    }
+    return title;
+}
+
+// The game process of one test: killed and reaped when the test ends early, and killed by the kernel
+// should the test process itself die, so that no game outlives its test.
+class GameProcess {
+public:
+    bool Start(const std::string& exe, const std::string& folder) {
+        pid_ = fork();
+        if (pid_ != 0) return pid_ > 0;
+        prctl(PR_SET_PDEATHSIG, SIGKILL);
+        if (chdir(folder.c_str()) != 0) _exit(127);
+        // The game's output goes to files, never into the pipes of the test runner.
+        int out = open("game-output.txt", O_WRONLY | O_CREAT | O_TRUNC, 0644);
+        if (out >= 0) {
+            dup2(out, 1);
+            dup2(out, 2);
+            close(out);
+        }
+        setenv("SDL_AUDIODRIVER", "dummy", 1);
+        setenv("XDG_CONFIG_HOME", (folder + "config").c_str(), 1);
+        unsetenv("VANTREL_WINDOW");
+        execl(exe.c_str(), exe.c_str(), static_cast<char*>(nullptr));
+        _exit(127);
+    }
+    // Polls for the process's end for up to `ms` milliseconds of real time.
+    bool WaitExit(int ms) {
+        for (int waited = 0; pid_ > 0; waited += 50) {
+            if (waitpid(pid_, &status_, WNOHANG) == pid_) {
+                pid_ = 0;
+                return true;
+            }
+            if (waited >= ms) return false;
+            std::this_thread::sleep_for(std::chrono::milliseconds(50));
+        }
+        return true;
+    }
+    bool Running() {
+        return pid_ > 0 && !WaitExit(0);
+    }
+    ~GameProcess() {
+        if (pid_ > 0) {
+            kill(pid_, SIGKILL);
+            waitpid(pid_, &status_, 0);
+        }
+    }
+    pid_t Pid() const { return pid_; }
+    int ExitStatus() const { return status_; }
+
+private:
+    pid_t pid_ = 0;
+    int status_ = 0;
+};
 
 }  // namespace
 
@@ -95,40 +173,31 @@ TEST(Executable, OpensItsWindowUnderXAndClosesWithStatusZero) {
     std::string exe = CopyExecutable(dir);
     ASSERT_TRUE(shell_test::WriteInterfaceData(dir.Path()));
 
+    GameProcess game;
+    ASSERT_TRUE(game.Start(exe, dir.Path()));
+    pid_t pid = game.Pid();
+    // Opened after the fork, so that the game does not inherit the connection.
     Display* display = XOpenDisplay(nullptr);
     ASSERT_NE(display, nullptr);
-    XSetErrorHandler(IgnoreXError);
+    XSetErrorHandler(IgnoreXErrors);
 
-    pid_t pid = fork();
-    ASSERT_GE(pid, 0);
-    if (pid == 0) {
-        if (chdir(dir.Path().c_str()) != 0) _exit(127);
-        setenv("SDL_AUDIODRIVER", "dummy", 1);
-        setenv("XDG_CONFIG_HOME", dir.File("config").c_str(), 1);
-        unsetenv("VANTREL_WINDOW");
-        execl(exe.c_str(), exe.c_str(), static_cast<char*>(nullptr));
-        _exit(127);
-    }
-
-    // The process needs real time to start: poll for its window for up to 20 seconds.
-    const std::string title = "Vantrel - 800x600 PPC HPC";
+    // The process needs real time to start, more on a loaded machine: poll for its window.
     Window window = 0;
-    int status = 0;
-    bool exited = false;
-    for (int i = 0; i < 400 && window == 0; ++i) {
-        if (waitpid(pid, &status, WNOHANG) == pid) {
-            exited = true;
-            break;
-        }
-        window = FindWindowNamed(display, DefaultRootWindow(display), title);
+    for (int waited = 0; waited < 60000 && window == 0; waited += 50) {
+        ASSERT_TRUE(game.Running()) << "the game ended before its window appeared:\n"
+                                    << ReadFile(dir.File("game-output.txt"));
+        window = FindWindowOf(display, DefaultRootWindow(display), pid);
         if (window == 0) std::this_thread::sleep_for(std::chrono::milliseconds(50));
     }
-    ASSERT_FALSE(exited) << "the game ended before its window appeared";
-    if (window == 0) {
-        kill(pid, SIGKILL);
-        waitpid(pid, &status, 0);
-        FAIL() << "no window titled \"" << title << "\"";
+    ASSERT_NE(window, 0u) << "no window of the game appeared";
+
+    // The title is set right after creation; give the server a moment to show it.
+    std::string title;
+    for (int waited = 0; waited < 5000 && title != "Vantrel - 800x600 PPC HPC"; waited += 50) {
+        title = WindowTitle(display, window);
+        if (title != "Vantrel - 800x600 PPC HPC") std::this_thread::sleep_for(std::chrono::milliseconds(50));
     }
+    EXPECT_EQ(title, "Vantrel - 800x600 PPC HPC");
 
     XWindowAttributes attributes{};
     ASSERT_TRUE(XGetWindowAttributes(display, window, &attributes));
@@ -152,28 +221,15 @@ TEST(Executable, OpensItsWindowUnderXAndClosesWithStatusZero) {
     event.xclient.data.l[1] = CurrentTime;
     XSendEvent(display, window, False, NoEventMask, &event);
     XFlush(display);
-
-    for (int i = 0; i < 400 && !exited; ++i) {
-        if (waitpid(pid, &status, WNOHANG) == pid)
-            exited = true;
-        else
-            std::this_thread::sleep_for(std::chrono::milliseconds(50));
-    }
     XCloseDisplay(display);
-    if (!exited) {
-        kill(pid, SIGKILL);
-        waitpid(pid, &status, 0);
-        FAIL() << "the game did not end after the close request";
-    }
-    ASSERT_TRUE(WIFEXITED(status));
-    EXPECT_EQ(WEXITSTATUS(status), 0);
+
+    ASSERT_TRUE(game.WaitExit(30000)) << "the game did not end after the close request:\n"
+                                      << ReadFile(dir.File("game-output.txt"));
+    ASSERT_TRUE(WIFEXITED(game.ExitStatus()));
+    EXPECT_EQ(WEXITSTATUS(game.ExitStatus()), 0) << ReadFile(dir.File("game-output.txt"));
 
     // The first run left every setting in the settings file.
     std::string settings = ReadFile(dir.File("config/vantrel/settings.txt"));
-    std::string listing;
-    for (const auto& entry : std::filesystem::recursive_directory_iterator(dir.Path()))
-        listing += entry.path().string() + "\n";
-    EXPECT_FALSE(settings.empty()) << "no settings file among:\n" << listing;
     for (const char* name : {"StartMode", "Key1", "Key12", "LKey12", "RKey12", "SoundVolume", "MusicVolume",
                              "ViewSize", "LViewSize", "RViewSize", "WorldID00", "WorldID19Active"})
         EXPECT_NE(settings.find(name), std::string::npos) << name << " missing from:\n" << settings;

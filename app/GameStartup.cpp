@@ -7,6 +7,8 @@
 #include "app/Random.h"
 #include "data/RecordHolder.h"
 #include "data/WorldList.h"
+#include "display/FontSet.h"
+#include "display/Video.h"
 #include "platform/Files.h"
 #include "screens/frontend/CreatePlayerScreen.h"
 #include "screens/frontend/DeathScreen.h"
@@ -22,7 +24,9 @@
 #include "screens/npc/TalkScreen.h"
 #include "screens/panels/PanelScreen.h"
 #include "script/ScriptEngine.h"
+#include "ui/LayoutMath.h"
 #include "ui/Screen.h"
+#include "view3d/Renderer.h"
 #include "world/GameScreen.h"
 
 namespace {
@@ -95,6 +99,8 @@ bool CGame::Initialize() {
     if (layoutTable == nullptr)
         return Fail("The interface database \"VantrelData\" has no record 3003 (the layout table)");
 
+    video = new CVideo(this);
+
     // The orientation follows the layout mode; saving at once leaves a complete set of values in the
     // store from the first run on.
     switch (layoutMode) {
@@ -102,6 +108,26 @@ bool CGame::Initialize() {
     default: settings.StartMode = 0; break;
     }
     SaveSettings();
+
+    video->viewSet = settings.StartMode <= 1 ? settings.StartMode : 2;
+    if (!video->Create(GetWindow())) return Fail("Cannot create the video output for the game window");
+
+    fonts = new CFontSet;
+    fonts->Init();
+    {
+        // The strips the fonts of this layout mode take, named here so that a missing one is reported.
+        u32 records[3] = {3011, 3012, 3013};
+        if (IsSmallLayoutMode(layoutMode)) records[1] = 3010, records[2] = 3012;
+        if (IsLargeLayoutMode(layoutMode)) records[1] = 3013, records[2] = 3014;
+        for (u32 record : records) {
+            std::vector<u8> bytes;
+            if (!ReadInterfaceRecord(record, bytes))
+                return Fail("The interface database \"VantrelData\" has no record " + std::to_string(record) +
+                            " (a font strip)");
+        }
+    }
+    if (!fonts->LoadFonts(*this, video->renderer))
+        return Fail("The font strips of the interface database \"VantrelData\" cannot be read");
 
     screenStack = new CPointerArray;
     screenStack->SetOwnsElements(0);
@@ -152,6 +178,7 @@ bool CGame::Initialize() {
 
     UpdateInstalledWorlds(this);
     OpenWorldByName(this, "VantrelMusic");
+    if (video->renderer) video->renderer->SetupView();
 
     SwitchScreen(kScreenSplash);
     return true;
@@ -206,9 +233,16 @@ void CGame::ReleaseResources() {
     delete finder;
     finder = nullptr;
 
+    if (fonts) fonts->Release();
+    delete fonts;
+    fonts = nullptr;
+
     if (dataDb) {
         dataDb->Close();
         delete dataDb;
         dataDb = nullptr;
     }
+
+    delete video;
+    video = nullptr;
 }

@@ -5,6 +5,7 @@
 
 #include "app/Game.h"
 #include "app/Str.h"
+#include "display/Video.h"
 #include "platform/Clock.h"
 #include "platform/Files.h"
 #include "platform/SettingsStore.h"
@@ -193,9 +194,11 @@ void ChangeScreenMode(u32 mode) {
     if (g_mainFrame) g_mainFrame->ChangeScreenMode(mode);
 }
 
-bool CMainFrame::LockDisplay() { return game != nullptr && game->video != nullptr; }
+bool CMainFrame::LockDisplay() { return game != nullptr && game->video != nullptr && game->video->SyncBackBuffer() != 0; }
 
-void CMainFrame::PresentFrame() {}
+void CMainFrame::PresentFrame() {
+    if (game && game->video) game->video->Present();
+}
 
 void CMainFrame::MouseMessage(i32 x, i32 y, u32 down, u32 moving) {
     lastMouseTime = plat::TickCount();

@@ -6,6 +6,7 @@
 #include "app/Str.h"
 #include "data/RecordHolder.h"
 #include "display/FontSet.h"
+#include "display/Video.h"
 #include "display/Picture.h"
 #include "display/Video.h"
 #include "ui/Form.h"

@@ -231,7 +231,7 @@ TEST(Executable, OpensItsWindowUnderXAndClosesWithStatusZero) {
     // The first run left every setting in the settings file.
     std::string settings = ReadFile(dir.File("config/vantrel/settings.txt"));
     for (const char* name : {"StartMode", "Key1", "Key12", "LKey12", "RKey12", "SoundVolume", "MusicVolume",
-                             "ViewSize", "LViewSize", "RViewSize", "WorldID00", "WorldID19Active"})
+                             "ViewSize", "LViewSize", "RViewSize", "WorldID00", "WorldID19Active", "StartView"})
         EXPECT_NE(settings.find(name), std::string::npos) << name << " missing from:\n" << settings;
 }
 #endif

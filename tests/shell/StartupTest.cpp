@@ -63,7 +63,7 @@ TEST_F(Startup, ADatabaseOfAnotherCreatorIsRefused) {
 }
 
 TEST_F(Startup, EveryRecordThatStartUpReadsIsChecked) {
-    for (u16 record : {3003, 3007, 4160, 4228, 4157, 4031, 4032}) {
+    for (u16 record : {3003, 3007, 4160, 4228, 4157, 4031, 4032, 3011, 3013, 3014}) {
         SCOPED_TRACE(record);
         shell_test::InterfaceDataOptions options;
         options.leaveOut = {record};
@@ -173,10 +173,13 @@ TEST_F(Startup, AFirstRunWritesEverySettingAndASecondRunReadsTheSame) {
     ASSERT_TRUE(shell_test::WriteInterfaceData(dir.Path()));
     ASSERT_TRUE(Start()) << frame->Error();
     const CGameSettings first = frame->game->settings;
-    // StartMode, three key sets of 12, two volumes, three view sizes, 20 worlds of two values each.
-    EXPECT_EQ(store.ValueCount(), 1u + 36 + 5 + 40);
-    EXPECT_GE(store.SaveCount(), 1);
     u32 value = 0;
+    // StartMode, three key sets of 12, two volumes, three view sizes, 20 worlds of two values each,
+    // and the frame's StartView under its own key.
+    EXPECT_EQ(store.ValueCount(), 1u + 36 + 5 + 40 + 1);
+    ASSERT_TRUE(store.ReadDword(kFrameSettingsKey, "StartView", value));
+    EXPECT_EQ(value, 15u);
+    EXPECT_GE(store.SaveCount(), 1);
     ASSERT_TRUE(store.ReadDword(kSettingsKey, "Key7", value));
     EXPECT_EQ(value, 13u);  // the first run's wide-layout keys: Enter attacks
     ASSERT_TRUE(store.ReadDword(kSettingsKey, "Key1", value));

@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "app/Game.h"
+#include "app/InterfacePictureRoles.h"
 #include "display/FontSet.h"
 #include "display/Video.h"
 #include "ui/WidgetHelpers.h"
@@ -200,7 +201,7 @@ void CListBox::Draw() {
         else video->FillRect(x, y, w, h, PackColourWord(backgroundColour));
     }
     if (frame != 0) {
-        CRecordHolder* const* set = InterfacePictureSet(game, kListFrameFirstPicture, 9);
+        CRecordHolder* const* set = InterfacePictureSet(game, kPictureListFrame, 9);
         if (set != nullptr) DrawFramedPicture(game, set, 0, x - 3, y - 3, 0x0F, w + 6, h + 6, 0);
     }
     if (rowHeight <= 0) return;

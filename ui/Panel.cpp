@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "app/Game.h"
+#include "app/InterfacePictureRoles.h"
 #include "data/RecordHolder.h"
 #include "display/Video.h"
 #include "ui/WidgetHelpers.h"
@@ -61,8 +62,8 @@ void CPanel::SetPaletteColors(u16 index, u16 paletteIndex) {
 
 void CPanel::SetStateColor(u32 flagValue, u32 stateValue) {
     plainTransparent = flagValue;
-    secondPicture = game != nullptr ? game->GetInterfacePicture(stateValue != 0 ? kPanelStatePicture + 1
-                                                                                : kPanelStatePicture)
+    secondPicture = game != nullptr ? game->GetInterfacePicture(stateValue != 0 ? kPicturePanelStateOn
+                                                                                : kPicturePanelStateOff)
                                     : nullptr;
     secondPalette = nullptr;
 }

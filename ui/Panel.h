@@ -35,6 +35,3 @@ private:
     void ClearOverlay();
     void DrawSecond(i32 px, i32 py, i32 cropX, i32 cropY, i32 width, i32 height);
 };
-
-// The two state marks that SetStateColor lays over a panel (state 0, then any other state).
-constexpr u16 kPanelStatePicture = 3007;

@@ -11,8 +11,6 @@ class CRecordHolder;
 // run is not wholly made of interface pictures (or there is no game).
 CRecordHolder* const* InterfacePictureSet(const CGame* game, u16 first, int count);
 
-// The nine-piece frame that lists draw around themselves.
-constexpr u16 kListFrameFirstPicture = 3140;
 // The message-box border, also the frame of letters and of the action menu.
 constexpr u16 kMessageFrameFirstPicture = 3015;
 

@@ -2,6 +2,8 @@
 
 #include <string>
 
+#include "WidgetKit.h"
+#include "display/FontSet.h"
 #include "ui/ListBox.h"
 
 namespace {
@@ -214,5 +216,30 @@ TEST(ListBoxPen, NoRowHeightMeansNoRows) {
         EXPECT_EQ(list.OnPen(15, 25, 1, 0), 7u);
         EXPECT_EQ(list.selection, -1);
         list.Draw();  // nothing to draw into, and nothing to divide by
+    }
+}
+
+TEST(ListBoxFit, SizesToTheWidestLabelAndAtMostEightRows) {
+    widgetkit::Stage stage;
+    struct Case {
+        int items;
+        int rows;
+    };
+    for (const Case& c : {Case{0, 0}, Case{3, 3}, Case{8, 8}, Case{9, 8}, Case{12, 8}, Case{20, 8}}) {
+        CListBox list;
+        list.Attach(&stage.form);
+        list.rowHeight = 26;
+        list.topRow = 5;
+        for (int i = 0; i < c.items; ++i) list.AddItem(i == 1 ? "A much longer label" : "Short", "", 0);
+        list.FitToItems(340);
+        EXPECT_EQ(list.visibleRows, c.rows) << c.items;
+        EXPECT_EQ(list.h, 26 * c.rows) << c.items;
+        EXPECT_EQ(list.topRow, 0);
+        EXPECT_EQ(list.selection, c.items > 0 ? 0 : -1);
+        i32 widest = 0, lines = 0;
+        stage.game.fonts->Select(1, 0, 0);
+        stage.game.fonts->MeasureText(c.items > 1 ? "A much longer label" : c.items ? "Short" : "", 340, widest,
+                                      lines);
+        EXPECT_EQ(list.w, widest + 10) << c.items;
     }
 }

@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include "WidgetKit.h"
+#include "app/InterfacePictureRoles.h"
 #include "data/RecordHolder.h"
 #include "display/Video.h"
 #include "ui/Boxes.h"
@@ -180,4 +181,22 @@ TEST(EquipmentSlots, EveryLayoutGroupHasItsOffsetsAndAnEmptySlotIsSelectable) {
         EXPECT_EQ(slots.OnPen(100 + c.slot2x, 100 + c.slot2y, 0, 0), 0u);
         EXPECT_EQ(slots.selectedSlot, 0);
     }
+}
+
+TEST(Panel, StateColourLaysOneOfTheTwoStateMarksOverThePanel) {
+    CGame game;
+    SetInterfacePicture(game, kPicturePanelStateOff, SolidPicture(4, 4, 1));
+    SetInterfacePicture(game, kPicturePanelStateOn, SolidPicture(4, 4, 2));
+    CForm form;
+    form.Attach(&game);
+    CPanel panel;
+    panel.Attach(&form);
+    panel.state = 0;
+    panel.SetStateColor(1, 0);
+    EXPECT_EQ(panel.secondPicture, game.GetInterfacePicture(kPicturePanelStateOff));
+    EXPECT_EQ(panel.plainTransparent, 1u);
+    panel.SetStateColor(0, 5);
+    EXPECT_EQ(panel.secondPicture, game.GetInterfacePicture(kPicturePanelStateOn));
+    EXPECT_EQ(panel.plainTransparent, 0u);
+    EXPECT_EQ(panel.state, 0);  // the callers mark it for redraw
 }

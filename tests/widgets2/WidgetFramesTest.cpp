@@ -4,6 +4,7 @@
 #include <string>
 
 #include "WidgetKit.h"
+#include "app/InterfacePictureRoles.h"
 #include "ui/Boxes.h"
 #include "ui/WidgetHelpers.h"
 #include "ui/EquipmentSlots.h"
@@ -27,7 +28,7 @@ void FillList(CListBox& list, int n) {
 
 TEST(ListBoxFrames, RowsSelectionColumnsOutlineAndFrame) {
     Stage stage(15, 400, 300);
-    stage.FillPictures(kListFrameFirstPicture, 9, 3, 3);
+    stage.FillPictures(kPictureListFrame, 9, 3, 3);
     stage.FillPictures(3400, 3, 16, 16);
     CListBox list;
     list.Attach(&stage.form);

@@ -30,7 +30,7 @@ void CGame::SetScreen(u32 id, CScreen* screen) {
     if (slot >= 0) screens[static_cast<size_t>(slot)] = screen;
 }
 
-CGameScreen* CGame::GetGameScreen() const { return static_cast<CGameScreen*>(GetScreen(kScreenGame)); }
+CGameScreen* CGame::GetGameScreen() const { return dynamic_cast<CGameScreen*>(GetScreen(kScreenGame)); }
 
 void CGame::SendCommand(u32 command) {
     if (video == nullptr || currentScreen == nullptr) return;

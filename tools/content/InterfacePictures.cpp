@@ -7,6 +7,7 @@
 
 #include "app/InterfacePictureRoles.h"
 #include "tools/content/Painter.h"
+#include "tools/content/SplashTitle.h"
 
 using namespace palette;
 
@@ -243,13 +244,6 @@ Canvas MenuFrame(int w, int h) {
     for (int x = 16; x < w - 16; x += 32) c.Draw(p[3].Crop(0, 0, std::min(32, w - 16 - x), 16), x, 0), c.Draw(p[5].Crop(0, 0, std::min(32, w - 16 - x), 16), x, h - 16);
     for (int y = 16; y < h - 16; y += 32) c.Draw(p[1].Crop(0, 0, 16, std::min(32, h - 16 - y)), 0, y), c.Draw(p[7].Crop(0, 0, 16, std::min(32, h - 16 - y)), w - 16, y);
     c.Draw(p[0], 0, 0), c.Draw(p[6], w - 16, 0), c.Draw(p[2], 0, h - 16), c.Draw(p[8], w - 16, h - 16);
-    return c;
-}
-
-Canvas Scale(const Canvas& src, int w, int h) {
-    Canvas c(w, h);
-    for (int y = 0; y < h; ++y)
-        for (int x = 0; x < w; ++x) c.Set(x, y, src.Get(x * src.Width() / w, y * src.Height() / h));
     return c;
 }
 
@@ -553,20 +547,8 @@ std::vector<PictureRecord> PaintScreenPictures() {
     out.push_back({4036, "loading picture 4 (small layouts)", MenuFrame(150, 180)});
     out.push_back({3083, "loading picture 4 (other layouts)", MenuFrame(120, 144)});
 
-    // Splash: the finished title, the picture the strokes reveal, a second picture, four sparks.
-    Canvas title = Banner(250, 66, "Vantrel");
-    out.push_back({3521, "splash: finished title", title});
-    out.push_back({3522, "splash: hidden title", title});
-    out.push_back({3523, "splash: second picture", Banner(200, 80, "")});
-    out.push_back({4033, "splash (small): finished title", Scale(title, 126, 34)});
-    out.push_back({4034, "splash (small): hidden title", Scale(title, 126, 34)});
-    out.push_back({4035, "splash (small): second picture", Banner(100, 40, "")});
-    for (int k = 0; k < 4; ++k) {
-        Canvas spark(8, 8);
-        spark.Disc(4, 4, 1.5f + k * 0.5f, Rgba{255, 230, 150, 255});
-        spark.Disc(4, 4, 1.0f, Rgba{255, 255, 240, 255});
-        out.push_back({static_cast<uint16_t>(3524 + k), "splash spark", spark});
-    }
+    std::vector<PictureRecord> splash = PaintSplashPictures();
+    out.insert(out.end(), splash.begin(), splash.end());
 
     // Death screen: a dark backdrop, a skull and an epitaph stone.
     Canvas night = Landscape(800, 584, 11);

@@ -26,8 +26,11 @@ bool Window::TimerDue(uint32_t now, uint32_t* waitMs) {
 
 bool Window::PollEvent(Event& event) {
     if (!IsAlive()) return false;
-    if (!NextQueuedEvent(event)) {
-        uint32_t now = TickCount();
+    uint32_t now = TickCount();
+    // The timer waits for the queue to empty, except when it is overdue by a whole period: a steady
+    // stream of input (a drag) must not stop the game's ticks.
+    bool overdue = timerPeriod_ != 0 && now - timerLast_ >= 2 * timerPeriod_;
+    if (overdue || !NextQueuedEvent(event)) {
         if (!TimerDue(now, nullptr)) return false;
         // The next period counts from the delivery, so a late tick leaves no backlog behind it.
         timerLast_ = now;

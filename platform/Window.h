@@ -146,8 +146,9 @@ public:
     virtual bool ReadClientImage(ClientImage& out) = 0;
 
     // One timer, like a Windows window timer: due every `periodMs` milliseconds of the platform
-    // clock, delivered when no other event waits, and never more than one at a time: after a handler
-    // that took longer than the period, one Timer event follows, not a backlog.
+    // clock, delivered when no other event waits (or first, once it is late by a whole period), and
+    // never more than one at a time: after a handler that took longer than the period, one Timer event
+    // follows, not a backlog.
     void StartTimer(uint32_t periodMs);
     void StopTimer();
 

@@ -148,5 +148,12 @@ T* FindRecordById(const CPointerArray& array, const char* id) {
     return nullptr;
 }
 
+// Item types keep their id one word into the record; their GetName() answers with it, so the search
+// is the same.
+template <class T>
+T* FindRecordByIdAtWord2(const CPointerArray& array, const char* id) {
+    return FindRecordById<T>(array, id);
+}
+
 // Sort callback for arrays of string pointers: compares the texts, null texts last.
 int CompareStringPointers(const void* a, const void* b);

@@ -234,12 +234,20 @@ FileSettingsStore::FileSettingsStore() : FileSettingsStore(DefaultPath()) {}
 FileSettingsStore::FileSettingsStore(std::string path) : path_(std::move(path)) { Load(); }
 
 std::string FileSettingsStore::DefaultPath() {
-    const char* config = std::getenv("XDG_CONFIG_HOME");
-    if (config && config[0] == '/')
-        return std::string(config) + "/vantrel/settings.txt";
-    const char* home = std::getenv("HOME");
-    if (home && home[0] == '/')
-        return std::string(home) + "/.config/vantrel/settings.txt";
+    // A relative XDG_CONFIG_HOME is to be ignored, as the base-directory rules say.
+    auto folder = [](const char* name) {
+        const char* value = std::getenv(name);
+        std::string path = value && value[0] == '/' ? value : "";
+        while (path.size() > 1 && path.back() == '/')
+            path.pop_back();
+        return path;
+    };
+    std::string config = folder("XDG_CONFIG_HOME");
+    if (!config.empty())
+        return config + "/vantrel/settings.txt";
+    std::string home = folder("HOME");
+    if (!home.empty())
+        return home + "/.config/vantrel/settings.txt";
     return ProgramFolder() + "settings.txt";
 }
 

@@ -212,6 +212,7 @@ TEST(PointerArray, FindRecordByIdMatchesNamesExactly) {
     EXPECT_EQ(FindRecordById<Record>(a, "base_Potion"), &other);
     EXPECT_EQ(FindRecordById<Record>(a, "base_pot"), nullptr);
     EXPECT_EQ(FindRecordById<Record>(a, nullptr), nullptr);
+    EXPECT_EQ(FindRecordByIdAtWord2<Record>(a, "base_potion"), &potion);
     CPointerArray empty;
     EXPECT_EQ(FindRecordById<Record>(empty, "x"), nullptr);
 }

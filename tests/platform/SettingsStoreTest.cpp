@@ -78,7 +78,7 @@ TEST(SettingsStore, FileRoundTripUnderTheConfigFolder) {
     const std::string odd = std::string("quote\" back\\ line\nret\r tab\t nul") + '\0' + "\x01\x7f high\xe9 end";
     {
         plat::FileSettingsStore store;
-        EXPECT_EQ(store.Path(), dir.Path() + "/vantrel/settings.txt");
+        EXPECT_EQ(store.Path(), dir.Path() + "vantrel/settings.txt");
         EXPECT_EQ(store.ValueCount(), 0u);  // no file yet: a first run
         store.WriteDword(kKey, "StartMode", 7);
         store.WriteDword(kKey, "Max", 4294967295u);
@@ -92,7 +92,7 @@ TEST(SettingsStore, FileRoundTripUnderTheConfigFolder) {
         store.WriteDword("odd", std::string("key\0n", 5), 2);
         EXPECT_TRUE(store.Save());
     }
-    const std::string path = dir.Path() + "/vantrel/settings.txt";
+    const std::string path = dir.Path() + "vantrel/settings.txt";
     EXPECT_FALSE(plat::FileExists(path + ".tmp"));
     std::string text = ReadAll(path);
     EXPECT_NE(text.find("[SOFTWARE\\Vantrel]\n"), std::string::npos) << text;
@@ -226,7 +226,7 @@ TEST(SettingsStore, AFailedSaveReportsItAndLeavesTheOldFile) {
 
 TEST(SettingsStore, DefaultPathFollowsTheEnvironment) {
     {
-        ScopedEnv config("XDG_CONFIG_HOME", "/cfg");
+        ScopedEnv config("XDG_CONFIG_HOME", "/cfg//");
         EXPECT_EQ(plat::FileSettingsStore::DefaultPath(), "/cfg/vantrel/settings.txt");
     }
     ScopedEnv home("HOME", "/home/player");

@@ -123,6 +123,11 @@ CRecordHolder* CGame::GetInterfacePicture(u16 base) const {
     return index < 0 ? nullptr : interfacePictures[static_cast<size_t>(index)];
 }
 
+CSoundEntry* CGame::GetInterfaceSound(int index) const {
+    if (index < 0 || index > 1 || interfaceSounds[index] == nullptr) return nullptr;
+    return &interfaceSounds[index]->sound;
+}
+
 const u8* CGame::GetInterfacePictureData(u16 base) const {
     CRecordHolder* holder = GetInterfacePicture(base);
     return holder ? holder->data : nullptr;

@@ -28,6 +28,7 @@ class CScreen;
 class CGameScreen;
 class CRecordHolder;
 class CLoadedResource;
+class CSoundEntry;
 class CWorld;
 class CMainFrame;
 struct CRecordData;
@@ -124,6 +125,9 @@ public:
     // Puts a screen in the slot of its id (start-up and tests); the game owns it from then on.
     void SetScreen(u32 id, CScreen* screen);
     CGameScreen* GetGameScreen() const;
+
+    // The two interface sounds (click, confirm) as the sound front-end plays them; null when absent.
+    CSoundEntry* GetInterfaceSound(int index) const;
 
     // The interface picture of a base number; null when the number names none or it is not loaded.
     CRecordHolder* GetInterfacePicture(u16 base) const;

@@ -9,6 +9,7 @@
 #include "data/WorldList.h"
 #include "display/FontSet.h"
 #include "display/Video.h"
+#include "sound/SoundManager.h"
 #include "platform/Files.h"
 #include "screens/frontend/CreatePlayerScreen.h"
 #include "screens/frontend/DeathScreen.h"
@@ -112,6 +113,10 @@ bool CGame::Initialize() {
     video->viewSet = settings.StartMode <= 1 ? settings.StartMode : 2;
     if (!video->Create(GetWindow())) return Fail("Cannot create the video output for the game window");
 
+    sound = new CSoundManager;
+    sound->Init(&settings.SoundVolume, &settings.MusicVolume);
+    sound->SetVolumes(static_cast<i32>(settings.SoundVolume), static_cast<i32>(settings.MusicVolume));
+
     fonts = new CFontSet;
     fonts->Init();
     {
@@ -185,6 +190,10 @@ bool CGame::Initialize() {
 }
 
 CGame::~CGame() {
+    if (sound && sound->GetMixer()) {
+        sound->GetMixer()->StopAllSamples();
+        sound->GetMixer()->StopAllMusic();
+    }
     CGameScreen* gameScreen = GetGameScreen();
     if (gameScreen && gameScreen->inGame) saveGames.Save(0);
     ReleaseResources();
@@ -242,6 +251,10 @@ void CGame::ReleaseResources() {
         delete dataDb;
         dataDb = nullptr;
     }
+
+    if (sound) sound->Release();
+    delete sound;
+    sound = nullptr;
 
     delete video;
     video = nullptr;

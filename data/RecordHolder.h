@@ -4,6 +4,7 @@
 #pragma once
 
 #include "app/Types.h"
+#include "sound/SoundEntry.h"
 
 class CPdbFile;
 struct CRecordData;
@@ -27,8 +28,13 @@ public:
     const u8* data = nullptr;  // the record's bytes: a picture for the interface pictures
 };
 
-// A loaded sound record with its data pointer (the two interface sounds).
+// A loaded sound record with its data pointer (the two interface sounds), and the sound entry over
+// it that the sound front-end plays.
 class CLoadedResource : public CRecordHolder {
 public:
-    ~CLoadedResource() override = default;
+    ~CLoadedResource() override { Release(); }
+    bool Load(CPdbFile* database, u16 id);
+    void Release();
+
+    CSoundEntry sound;
 };

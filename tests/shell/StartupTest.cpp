@@ -112,6 +112,11 @@ TEST_F(Startup, StartUpEndsWithTheSplashScreenEnteredWithFourZeroWords) {
         EXPECT_NE(game->GetInterfacePictureData(p.base), nullptr) << p.base;
     }
     EXPECT_EQ(game->GetInterfacePicture(3006), nullptr);
+    // The sound front-end is up (silent without a device) and the two interface sounds are entries.
+    EXPECT_NE(game->sound, nullptr);
+    EXPECT_NE(game->GetInterfaceSound(0), nullptr);
+    EXPECT_NE(game->GetInterfaceSound(1), nullptr);
+    EXPECT_EQ(game->GetInterfaceSound(2), nullptr);
     EXPECT_EQ(game->textColor, 0x94D6EFu);
     EXPECT_EQ(game->pressedTextColor, 0x4294C6u);
     EXPECT_EQ(game->player.setupByte, 17);

@@ -190,6 +190,10 @@ void CMainFrame::ChangeScreenMode(u32 mode) {
     window_->Show();
 }
 
+void QuitGame() {
+    if (g_mainFrame) g_mainFrame->RequestQuit();
+}
+
 void ChangeScreenMode(u32 mode) {
     if (g_mainFrame) g_mainFrame->ChangeScreenMode(mode);
 }

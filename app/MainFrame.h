@@ -89,6 +89,11 @@ private:
 CMainFrame* GetMainFrame();
 void SetMainFrame(CMainFrame* frame);
 
+// Ends the game in order (the main menu's "Exit"): the frame's message loop stops after the current
+// message, and the application then destroys the frame and with it the game, which stops the sounds
+// and writes the automatic save. Nothing ends the process around them.
+void QuitGame();
+
 // Resizes and retitles the running frame for a layout mode (the video output and the settings screen
 // call it).
 void ChangeScreenMode(u32 mode);

@@ -257,8 +257,23 @@ TEST_F(FrameTest, PenRepeatInsideTheViewAndReleaseOutsideTheWindow) {
     EXPECT_EQ(rec.log, (Log{"tick"}));
 }
 
-TEST_F(FrameTest, CloseAsksForAnOrderlyQuit) {
+TEST_F(FrameTest, CloseAndExitAskForAnOrderlyQuit) {
     window->PushEvent(plat::Event{plat::EventType::Close});
     Drain();
     EXPECT_TRUE(frame->QuitRequested());
+
+    // The main menu's "Exit" asks the same of whichever frame is the main frame.
+    CMainFrame other(plat::CreateHeadlessWindow());
+    SetMainFrame(&other);
+    QuitGame();
+    EXPECT_TRUE(other.QuitRequested());
+    SetMainFrame(frame.get());
+}
+
+TEST_F(FrameTest, FatalErrorsAreFormattedIntoAMessageBox) {
+    ShowFatalError("Fatal Error: block cache is full (1), %lu/%lu", 5, 4000000000u);
+    ASSERT_FALSE(window->MessageBoxes().empty());
+    EXPECT_EQ(window->MessageBoxes().back().text, "Fatal Error: block cache is full (1), 5/4000000000");
+    // The game goes on afterwards.
+    EXPECT_FALSE(frame->QuitRequested());
 }

@@ -22,6 +22,7 @@ namespace {
 struct Recorder {
     std::vector<std::string> log;
     u32 keyAnswer = 0;
+    u32 tickAnswer = 0;
 };
 
 class RecordingScreen : public CScreen {
@@ -38,7 +39,11 @@ public:
     }
     u32 OnTick(u32) override {
         r_.log.push_back("tick");
-        return 0;
+        return r_.tickAnswer;
+    }
+    void Resume() override {
+        CScreen::Resume();
+        r_.log.push_back("resume");
     }
 
 private:
@@ -164,6 +169,29 @@ TEST_F(FrameTest, AScreenCodeFromAKeySwitchesScreens) {
     Key(27);
     EXPECT_EQ(game->currentScreen, game->GetScreen(kScreenSettings));
     EXPECT_GT(window->PresentCount(), presents);
+}
+
+TEST_F(FrameTest, AKeptScreenComesBackWhenATickAnswersBack) {
+    Recorder panelLog;
+    auto* view = new RecordingScreen(rec);
+    Install(kScreenGame, view);
+    auto* panel = new RecordingScreen(panelLog);
+    Install(kScreenPanels, panel);
+    game->currentScreen = view;
+    view->entryA = 7;
+    view->keepOnStack = 1;
+    rec.keyAnswer = kScreenPanels;
+    Key(27);
+    EXPECT_EQ(game->currentScreen, panel);
+    EXPECT_EQ(panel->entryA, 7u);
+    EXPECT_EQ(game->screenStack->GetCount(), 1);
+
+    panelLog.tickAnswer = kScreenBack;
+    Timer();
+    EXPECT_EQ(game->currentScreen, view);
+    EXPECT_EQ(game->screenStack->GetCount(), 0);
+    EXPECT_EQ(rec.log.back(), "resume");
+    EXPECT_EQ(view->keepOnStack, 0u);
 }
 
 TEST_F(FrameTest, PenEventsAreRoundedAndMovesNeedTheButton) {

@@ -169,6 +169,17 @@ void Mixer::StopModule(const ModuleData* module) {
     UnlockDevice();
 }
 
+void Mixer::StopSamplesWithin(const u8* data, size_t size) {
+    if (!open_ || data == nullptr) return;
+    const auto begin = reinterpret_cast<uintptr_t>(data);
+    LockDevice();
+    for (auto& c : samples_) {
+        const auto at = reinterpret_cast<uintptr_t>(c->Data());
+        if (!c->IsStopped() && at >= begin && at - begin < size) c->Stop();
+    }
+    UnlockDevice();
+}
+
 void Mixer::SetSampleVolume(u32 v) {
     sampleVolume_ = std::min<u32>(v, 64);
     for (auto& c : samples_) c->SetVolume(c->Volume());

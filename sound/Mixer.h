@@ -40,6 +40,9 @@ public:
     // Stops, under the device lock, every music channel that plays `module`; after it the module's
     // data may be freed.
     void StopModule(const ModuleData* module);
+    // Stops, under the device lock, every sample channel that plays data inside [data, data + size);
+    // after it that memory may be freed.
+    void StopSamplesWithin(const u8* data, size_t size);
 
     void SetSampleVolume(u32 v);
     void SetMusicVolume(u32 v);

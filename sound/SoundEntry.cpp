@@ -20,7 +20,8 @@ SampleData* CSoundEntry::CreateVoice(u32 level) {
     if (level >= kLevels) return nullptr;
     voices_[level].reset();
     auto voice = std::make_unique<SampleData>();
-    if (voice->ParseWav(image_, size_) != 0) return nullptr;
+    const std::span<const u8> image = WavImage();
+    if (voice->ParseWav(image.data(), image.size()) != 0) return nullptr;
     voices_[level] = std::move(voice);
     return voices_[level].get();
 }

@@ -31,8 +31,12 @@ public:
     // Makes the voice of a level afresh from the image; null when the image is no usable WAV.
     virtual SampleData* CreateVoice(u32 level);
     void DeleteVoices();
+    std::span<const u8> Image() const { return WavImage(); }
 
 protected:
+    // The WAV image the voices are made from; an entry that loads its data on demand overrides it.
+    virtual std::span<const u8> WavImage() const { return {image_, size_}; }
+
     const u8* image_ = nullptr;
     size_t size_ = 0;
     std::array<std::unique_ptr<SampleData>, kLevels> voices_;

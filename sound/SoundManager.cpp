@@ -87,6 +87,15 @@ i32 CSoundManager::PlayMusicByName(CSoundCatalogue& catalogue, std::string_view 
     return PlayMusic(catalogue.FindMusic(name));
 }
 
+void CSoundManager::ReleaseSound(CSoundEntry* entry) {
+    if (entry == nullptr) return;
+    if (mixer_) {
+        const std::span<const u8> image = entry->Image();
+        mixer_->StopSamplesWithin(image.data(), image.size());
+    }
+    entry->DeleteVoices();
+}
+
 void CSoundManager::StopChannel(i32 index) {
     if (!mixer_) return;
     if (SoundChannel* c = mixer_->Channel(index)) c->Stop();

@@ -34,6 +34,10 @@ public:
     // Stops the current piece and frees its player data; call before the piece's records are freed.
     void ReleaseMusic();
 
+    // Stops every channel that plays one of the entry's voices and deletes the voices; call it before
+    // the entry's record is freed.
+    void ReleaseSound(CSoundEntry* entry);
+
     // Only real channel numbers (0..66) name channels; anything else does nothing.
     void StopChannel(i32 index);
     SoundChannel* ResumeChannel(i32 index);

@@ -129,6 +129,24 @@ TEST_F(SoundManagerTest, NewMusicStopsThePreviousSongBeforeItsDataGoes) {
     EXPECT_EQ(manager.GetMixer(), nullptr);
 }
 
+TEST_F(SoundManagerTest, ReleasingASoundStopsItsChannelsFirst) {
+    CSoundManager manager;
+    manager.Init(&soundSetting, &musicSetting);
+    CSoundEntry* click = catalogue.FindSound("bsnd_click");
+    const std::vector<uint8_t> other = MakeWav(1, 44100, 8, std::vector<uint8_t>(2000, 100));
+    CSoundEntry second(other.data(), other.size());
+    const i32 a = manager.PlayEffectLooped(click, 10);
+    const i32 b = manager.PlayEffect(click, 3);
+    const i32 c = manager.PlayEffect(&second, 10);
+    manager.ReleaseSound(click);
+    EXPECT_TRUE(manager.GetMixer()->Channel(a)->IsStopped());
+    EXPECT_TRUE(manager.GetMixer()->Channel(b)->IsStopped());
+    EXPECT_FALSE(manager.GetMixer()->Channel(c)->IsStopped());
+    EXPECT_EQ(click->Voice(10), nullptr);
+    EXPECT_EQ(click->Voice(3), nullptr);
+    manager.Release();
+}
+
 TEST_F(SoundManagerTest, WithoutADeviceEverythingIsSilentAndHarmless) {
     plat::ScopedAudioBackend none(nullptr);
     CSoundManager manager;

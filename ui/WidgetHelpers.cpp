@@ -1,7 +1,19 @@
 #include "ui/WidgetHelpers.h"
 
+#include "app/Game.h"
+#include "app/InterfacePictures.h"
 #include "data/RecordHolder.h"
 #include "display/FontSet.h"
+#include "world/GameScreen.h"
+
+namespace {
+
+InterfaceSoundListener& Listener() {
+    static InterfaceSoundListener listener;
+    return listener;
+}
+
+}  // namespace
 
 i32 CurrentLineHeight(const CFontSet* fonts) {
     if (fonts == nullptr || fonts->CurrentFont() == nullptr) return 0;
@@ -21,3 +33,45 @@ void PictureSizeOf(const CRecordHolder* picture, i32& width, i32& height) {
     width = w > 0 ? w : 0;
     height = h > 0 ? h : 0;
 }
+
+CRecordHolder* const* InterfacePictureSet(const CGame* game, u16 first) {
+    if (game == nullptr) return nullptr;
+    const int index = InterfacePictureIndex(first);
+    return index < 0 ? nullptr : &game->interfacePictures[static_cast<size_t>(index)];
+}
+
+CRecordHolder* const* StandardButtonFrames(const CGame* game, bool pressed) {
+    return InterfacePictureSet(game, pressed ? kPressedButtonFramesFirst : kNormalButtonFramesFirst);
+}
+
+CViewRect GameViewRect(const CGame* game) {
+    CViewRect r;
+    const CGameScreen* view = game ? game->GetGameScreen() : nullptr;
+    if (view == nullptr) return r;
+    r.x = static_cast<i32>(view->viewState.viewX);
+    r.y = static_cast<i32>(view->viewState.viewY);
+    r.width = static_cast<i32>(view->viewState.viewWidth);
+    r.height = static_cast<i32>(view->viewState.viewHeight);
+    return r;
+}
+
+void GameFrameBufferSize(const CGame* game, i32& width, i32& height) {
+    const CGameScreen* view = game ? game->GetGameScreen() : nullptr;
+    width = view ? view->viewState.frameBuffer.width : 0;
+    height = view ? view->viewState.frameBuffer.height : 0;
+}
+
+u32 PlayerFacing(const CGame* game) {
+    const CGameScreen* view = game ? game->GetGameScreen() : nullptr;
+    return view ? view->facing % 360 : 0;
+}
+
+void PlayInterfaceSound(CGame* game, u32 which, i32 relativeVolume) {
+    const u16 record = which == 0 ? kInterfaceSoundClick : kInterfaceSoundConfirm;
+    if (Listener()) {
+        Listener()(record, relativeVolume);
+        return;
+    }
+}
+
+void SetInterfaceSoundListener(InterfaceSoundListener listener) { Listener() = std::move(listener); }

@@ -1,10 +1,14 @@
-// Small helpers of the widgets: the current font's line height, colour words packed to pixels and
-// the size of a held picture.
+// Small helpers of the widgets: the current font's line height, colour words packed to pixels, the
+// size of a held picture, the interface picture sets the widgets draw, what they read of the main
+// game view, and the two interface sounds.
 #pragma once
+
+#include <functional>
 
 #include "app/Types.h"
 
 class CFontSet;
+class CGame;
 class CRecordHolder;
 
 // The line height of the font selected last; 0 before any font is selected.
@@ -16,3 +20,30 @@ u16 PackColourWord(u32 colour);
 // The width and height of a held picture (its i16 header words); 0 x 0 when the holder is null, holds
 // nothing, or holds a record too short for a picture header.
 void PictureSizeOf(const CRecordHolder* picture, i32& width, i32& height);
+
+// Interface pictures the widgets draw, named by base number. Consecutive base numbers of one run are
+// consecutive holders, so a frame set is a pointer to the holder of its first piece.
+constexpr u16 kMessageFrameFirst = 3015;        // nine pieces: the message box's border
+constexpr u16 kMessageBackground = 3019;        // the centre piece of that border
+constexpr u16 kNormalButtonFramesFirst = 3024;  // three pieces: left cap, middle, right cap
+constexpr u16 kPressedButtonFramesFirst = 3027;
+constexpr u16 kProgressFrameFirst = 3190;  // eight pieces: a nine-piece frame without its centre
+
+// The holders from the interface picture of `first` on; null when the number names no picture.
+CRecordHolder* const* InterfacePictureSet(const CGame* game, u16 first);
+CRecordHolder* const* StandardButtonFrames(const CGame* game, bool pressed);
+
+// What the widgets read of the main game view: its 3D view rectangle, the size of the frame buffer
+// that the video output described to it, and the player's facing. All 0 without a game view.
+struct CViewRect {
+    i32 x = 0, y = 0, width = 0, height = 0;
+};
+CViewRect GameViewRect(const CGame* game);
+void GameFrameBufferSize(const CGame* game, i32& width, i32& height);
+u32 PlayerFacing(const CGame* game);
+
+// The interface sounds: 0 the click of "Continue" (record 4031), 1 the confirm sound (record 4032),
+// played at a relative volume 0..10. A test may listen to them instead of the sound system.
+void PlayInterfaceSound(CGame* game, u32 which, i32 relativeVolume);
+using InterfaceSoundListener = std::function<void(u16 record, i32 relativeVolume)>;
+void SetInterfaceSoundListener(InterfaceSoundListener listener);

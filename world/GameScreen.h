@@ -16,6 +16,7 @@ public:
     u32 inGame = 0;
     i32 viewX = 0, viewY = 0, viewWidth = 0, viewHeight = 0;
     u32 busy = 0;
+    u32 facing = 0;  // the player's facing in degrees, 0..359
     // The frame buffer and 3D view rectangle that the video output writes.
     CViewState viewState;
 };

@@ -94,5 +94,5 @@ TEST(TextLabel, LeftAlignedOutlineDrawsNothingBlack) {
     rig.label.outline = 1;
     rig.label.SetText("Vantrel");
     rig.label.Draw();
-    for (u16 p : rig.pixels) ASSERT_NE(p, 0) << "an outline pixel was drawn";
+    for (u16 p : rig.Capture().pixels) ASSERT_NE(p, 0) << "an outline pixel was drawn";
 }

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "app/InterfacePictures.h"
 #include "app/PdbFile.h"
 #include "display/GlyphTables.h"
 
@@ -141,32 +142,54 @@ std::vector<u8> BuildLayoutTable(const std::vector<LayoutSpec>& layouts) {
     return out;
 }
 
-Rig::Rig(u32 layoutMode, int w, int h) : width(w), height(h), pixels(static_cast<size_t>(w) * h, 0) {
+Rig::Rig(u32 layoutMode, int w, int h, RigView view, std::vector<LayoutSpec> layouts) : width(w), height(h) {
     game.layoutMode = layoutMode;
-    viewState.frameBuffer.pixels = pixels.data();
-    viewState.frameBuffer.width = w;
-    viewState.frameBuffer.height = h;
-    viewState.frameBuffer.pitch = w;
-    viewState.frameBuffer.orientation = 0;
-    renderer.Init();
-    renderer.viewState = &viewState;
-    renderer.SetupView();
-    host.viewState = &viewState;
+    window = plat::CreateHeadlessWindow();
+    window->Create("Vantrel", 0, 0, w, h);
+    gameScreen = new CGameScreen;
+    game.SetScreen(kScreenGame, gameScreen);
+    gameScreen->Attach(&game);
+    if (view.width == 0) view = {0, 0, static_cast<u16>(w), static_cast<u16>(h)};
+    layouts.push_back({43, static_cast<u16>(layoutMode), static_cast<u16>(w), static_cast<u16>(h),
+                       {{550, view.x, view.y, view.width, view.height}}});
+    host.layoutTable = BuildLayoutTable(layouts);
+    auto* table = new CRecordData;
+    table->size = static_cast<u32>(host.layoutTable.size());
+    table->data = new u8[table->size];
+    std::copy(host.layoutTable.begin(), host.layoutTable.end(), table->data);
+    game.layoutTable = table;
+    host.window = window.get();
+    host.viewState = &gameScreen->viewState;
     host.clientWidth = static_cast<u32>(w);
     host.clientHeight = static_cast<u32>(h);
+    video = std::make_unique<CVideo>(&host);
+    EXPECT_TRUE(video->Create(window.get()));
+    EXPECT_EQ(video->SyncBackBuffer(), 1u);
+    game.video = video.get();
     fonts.Init();
-    fonts.LoadFonts(host, &renderer);
+    fonts.LoadFonts(host, video->GetRenderer());
     game.fonts = &fonts;
+    game.textColor = 0x94D6EF;
+    game.pressedTextColor = 0x4294C6;
     game.tickCounter = 100;
     screen = new RecordingScreen;
+    game.SetScreen(kScreenMainMenu, screen);
     screen->Attach(&game);
-    game.SetScreen(9, screen);
     game.currentScreen = screen;
+    screen->Enter(0, 0, 0, 0);
 }
 
-Rig::~Rig() { game.fonts = nullptr; }
+Rig::~Rig() {
+    // The screens go with the game; the game must not draw through the video output any more.
+    game.currentScreen = nullptr;
+}
 
-void Rig::Clear(u16 colour) { std::fill(pixels.begin(), pixels.end(), colour); }
+void Rig::Clear(u16 colour) { video->FillRect(0, 0, width, height, colour); }
+
+u16 Rig::Pixel(int x, int y) const {
+    const CFrameBufferDesc& fb = gameScreen->viewState.frameBuffer;
+    return fb.pixels[static_cast<size_t>(y) * fb.pitch + x];
+}
 
 testing_support::Rgb565Image Rig::Capture(int x, int y, int w, int h) const {
     testing_support::Rgb565Image image;
@@ -175,6 +198,62 @@ testing_support::Rgb565Image Rig::Capture(int x, int y, int w, int h) const {
     for (int row = y; row < y + h; ++row)
         for (int col = x; col < x + w; ++col) image.pixels.push_back(Pixel(col, row));
     return image;
+}
+
+void Rig::SetInterfacePicture(u16 base, std::unique_ptr<CRecordHolder> picture) {
+    const int index = InterfacePictureIndex(base);
+    ASSERT_GE(index, 0) << base;
+    delete game.interfacePictures[static_cast<size_t>(index)];
+    game.interfacePictures[static_cast<size_t>(index)] = picture.release();
+}
+
+void Rig::InstallInterfacePictures() {
+    constexpr u16 kClear = 0xFFFF;
+    const u16 gold = 0xC58A, brown = 0x6220, parchment = 0xE6B2, dark = 0x2104;
+    // The message frame: rounded gold corners (see-through outside the curve), brown edges, parchment.
+    const int c = 8;
+    auto corner = [=](int flipX, int flipY) {
+        return MakePicture(c, c, [=](int x, int y) {
+            const int dx = flipX ? x : c - 1 - x, dy = flipY ? y : c - 1 - y;
+            if (dx * dx + dy * dy > c * c) return kClear;
+            return (dx + dy) % 3 == 0 ? brown : gold;
+        });
+    };
+    SetInterfacePicture(3015, corner(0, 0));
+    SetInterfacePicture(3016, MakePicture(c, 4, [=](int x, int) { return x < 3 ? gold : brown; }));
+    SetInterfacePicture(3017, corner(0, 1));
+    SetInterfacePicture(3018, MakePicture(4, c, [=](int, int y) { return y < 3 ? gold : brown; }));
+    SetInterfacePicture(3019, MakePicture(6, 6, [=](int x, int y) { return (x + y) % 5 ? parchment : 0xD671; }));
+    SetInterfacePicture(3020, MakePicture(4, c, [=](int, int y) { return y >= c - 3 ? gold : brown; }));
+    SetInterfacePicture(3021, corner(1, 0));
+    SetInterfacePicture(3022, MakePicture(c, 4, [=](int x, int) { return x >= c - 3 ? gold : brown; }));
+    SetInterfacePicture(3023, corner(1, 1));
+    // Button frames: caps and a middle 30 pixels high; the pressed set is lighter.
+    const u16 normalFace = 0x2A69, pressedFace = 0x5BD1;
+    for (int pressed = 0; pressed < 2; ++pressed) {
+        const u16 face = pressed ? pressedFace : normalFace;
+        const u16 base = static_cast<u16>(pressed ? 3027 : 3024);
+        SetInterfacePicture(base, MakePicture(5, 30, [=](int x, int y) {
+            return (x == 0 || y == 0 || y == 29) ? (x == 0 && (y == 0 || y == 29) ? kClear : gold) : face;
+        }));
+        SetInterfacePicture(base + 1, MakePicture(3, 30, [=](int, int y) { return (y == 0 || y == 29) ? gold : face; }));
+        SetInterfacePicture(base + 2, MakePicture(5, 30, [=](int x, int y) {
+            return (x == 4 || y == 0 || y == 29) ? (x == 4 && (y == 0 || y == 29) ? kClear : gold) : face;
+        }));
+    }
+    // The progress frame: eight pieces of a two-pixel frame.
+    for (u16 i = 0; i < 8; ++i) SetInterfacePicture(static_cast<u16>(3190 + i), MakePicture(2, 2, gold));
+    // Gauges: vertical 3378..3383 and horizontal 3823..3828 (moving cap, fill, fixed cap).
+    const u16 capColour[2] = {0xF800, 0x001F};
+    for (int style = 0; style < 2; ++style) {
+        const u16 v = static_cast<u16>(style ? 3378 : 3381), hz = static_cast<u16>(style ? 3823 : 3826);
+        SetInterfacePicture(v, MakePicture(10, 4, capColour[style]));
+        SetInterfacePicture(v + 1, MakePicture(10, 40, [=](int x, int y) { return static_cast<u16>(((y * 2) << 5) | (x * 3)); }));
+        SetInterfacePicture(v + 2, MakePicture(10, 3, dark));
+        SetInterfacePicture(hz, MakePicture(4, 10, capColour[style]));
+        SetInterfacePicture(hz + 1, MakePicture(80, 10, [=](int x, int y) { return static_cast<u16>(((x / 3) << 11) | (y * 5)); }));
+        SetInterfacePicture(hz + 2, MakePicture(3, 10, dark));
+    }
 }
 
 }  // namespace w1test

@@ -13,10 +13,13 @@
 #include "data/RecordHolder.h"
 #include "display/DisplayHost.h"
 #include "display/FontSet.h"
+#include "display/Video.h"
 #include "platform/Clock.h"
+#include "platform/headless/HeadlessWindow.h"
 #include "tests/support/Png.h"
 #include "ui/Screen.h"
 #include "view3d/Renderer.h"
+#include "world/GameScreen.h"
 #include "view3d/ViewState.h"
 
 namespace w1test {
@@ -55,7 +58,7 @@ class FakeHost : public CDisplayHost {
 public:
     explicit FakeHost(CGame& game) : game_(game) {}
     u32 GetLayoutMode() const override { return game_.layoutMode; }
-    plat::Window* GetWindow() override { return nullptr; }
+    plat::Window* GetWindow() override { return window; }
     void GetClientSize(u32& width, u32& height) const override {
         width = clientWidth;
         height = clientHeight;
@@ -67,6 +70,7 @@ public:
     bool ReadInterfaceRecord(u32 record, std::vector<u8>& bytes) override;
 
     u32 clientWidth = 0, clientHeight = 0;
+    plat::Window* window = nullptr;
     CViewState* viewState = nullptr;
     std::vector<u8> layoutTable;
 
@@ -86,27 +90,41 @@ struct LayoutSpec {
 };
 std::vector<u8> BuildLayoutTable(const std::vector<LayoutSpec>& layouts);
 
+// The 3D view rectangle of the rig's game view (layout group 43, element 550).
+struct RigView {
+    u16 x = 0, y = 0, width = 0, height = 0;
+};
+
 class Rig {
 public:
-    explicit Rig(u32 layoutMode = 15, int width = 320, int height = 200);
+    // A game in the layout mode with a width x height frame buffer; `layouts` are added to the layout
+    // table beside the game view's rectangle.
+    explicit Rig(u32 layoutMode = 15, int width = 320, int height = 200, RigView view = {},
+                 std::vector<LayoutSpec> layouts = {});
     ~Rig();
 
     // The frame buffer filled with one colour.
     void Clear(u16 colour);
     testing_support::Rgb565Image Capture(int x, int y, int width, int height) const;
     testing_support::Rgb565Image Capture() const { return Capture(0, 0, width, height); }
-    u16 Pixel(int x, int y) const { return pixels[static_cast<size_t>(y) * width + x]; }
+    u16 Pixel(int x, int y) const;
+    u32 Presents() const { return window->PresentCount(); }
+    // Gives the game the interface pictures that the widgets draw: the message frame, the button
+    // frames, the progress frame and the gauge sets, each a small picture of its own colours.
+    void InstallInterfacePictures();
+    // Holds the picture as the game's interface picture of that base number.
+    void SetInterfacePicture(u16 base, std::unique_ptr<CRecordHolder> picture);
 
     const int width, height;
     RecordingClock clock;
     plat::ScopedClock scopedClock{clock};
+    std::unique_ptr<plat::HeadlessWindow> window;
     CGame game;
     FakeHost host{game};
-    CViewState viewState;
-    std::vector<u16> pixels;
-    CRenderer renderer;
+    std::unique_ptr<CVideo> video;
     CFontSet fonts;
-    RecordingScreen* screen = nullptr;  // owned by the game
+    CGameScreen* gameScreen = nullptr;  // owned by the game
+    RecordingScreen* screen = nullptr;  // owned by the game; the current screen
 };
 
 }  // namespace w1test

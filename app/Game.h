@@ -13,6 +13,7 @@
 #include "app/Str.h"
 #include "app/Types.h"
 #include "data/SaveGameManager.h"
+#include "data/TextureSet.h"
 #include "display/DisplayHost.h"
 #include "world/Player.h"
 
@@ -173,6 +174,7 @@ public:
     // The four loading pictures that the main menu loads and the game view releases.
     CRecordHolder* loadingPictures[4] = {};
     CSaveGameManager saveGames;
+    CTextureSet textureSet;
     CPlayer player;
     u32 phaseTimers[9][2] = {};
 

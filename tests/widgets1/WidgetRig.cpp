@@ -162,13 +162,13 @@ Rig::Rig(u32 layoutMode, int w, int h, RigView view, std::vector<LayoutSpec> lay
     host.viewState = &gameScreen->viewState;
     host.clientWidth = static_cast<u32>(w);
     host.clientHeight = static_cast<u32>(h);
-    video = std::make_unique<CVideo>(&host);
+    game.fonts = &fonts;
+    video = new CVideo(&host);
+    game.video = video;
     EXPECT_TRUE(video->Create(window.get()));
     EXPECT_EQ(video->SyncBackBuffer(), 1u);
-    game.video = video.get();
     fonts.Init();
     fonts.LoadFonts(host, video->GetRenderer());
-    game.fonts = &fonts;
     game.textColor = 0x94D6EF;
     game.pressedTextColor = 0x4294C6;
     game.tickCounter = 100;

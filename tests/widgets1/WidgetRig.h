@@ -121,8 +121,8 @@ public:
     std::unique_ptr<plat::HeadlessWindow> window;
     CGame game;
     FakeHost host{game};
-    std::unique_ptr<CVideo> video;
-    CFontSet fonts;
+    CVideo* video = nullptr;          // owned by the game
+    CFontSet& fonts{*new CFontSet};   // owned by the game
     CGameScreen* gameScreen = nullptr;  // owned by the game
     RecordingScreen* screen = nullptr;  // owned by the game; the current screen
 };

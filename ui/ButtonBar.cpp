@@ -6,6 +6,7 @@
 #include "display/FontSet.h"
 #include "display/Video.h"
 #include "ui/Draw.h"
+#include "ui/PictureSets.h"
 #include "ui/LayoutMath.h"
 #include "ui/Screen.h"
 #include "ui/WidgetHelpers.h"
@@ -152,7 +153,7 @@ void CButtonBar::Layout(CTextView* view, u32 buttonFlags, u32 placement) {
 }
 
 void CButtonBar::DrawFrameAndView() {
-    CRecordHolder* const* frame = InterfacePictureSet(game, kMessageFrameFirst);
+    CRecordHolder* const* frame = InterfacePictureSet(game, kMessageFrameFirstPicture, 9);
     DrawLayoutFrame(game, frame, 1, x, y, width, height);
     if (servedView == nullptr) return;
     servedView->Draw();

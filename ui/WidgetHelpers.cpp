@@ -4,6 +4,7 @@
 #include "app/InterfacePictures.h"
 #include "data/RecordHolder.h"
 #include "display/FontSet.h"
+#include "ui/PictureSets.h"
 #include "world/GameScreen.h"
 
 namespace {
@@ -34,14 +35,8 @@ void PictureSizeOf(const CRecordHolder* picture, i32& width, i32& height) {
     height = h > 0 ? h : 0;
 }
 
-CRecordHolder* const* InterfacePictureSet(const CGame* game, u16 first) {
-    if (game == nullptr) return nullptr;
-    const int index = InterfacePictureIndex(first);
-    return index < 0 ? nullptr : &game->interfacePictures[static_cast<size_t>(index)];
-}
-
 CRecordHolder* const* StandardButtonFrames(const CGame* game, bool pressed) {
-    return InterfacePictureSet(game, pressed ? kPressedButtonFramesFirst : kNormalButtonFramesFirst);
+    return InterfacePictureSet(game, pressed ? kPressedButtonFramesFirst : kNormalButtonFramesFirst, 3);
 }
 
 CViewRect GameViewRect(const CGame* game) {

@@ -21,16 +21,13 @@ u16 PackColourWord(u32 colour);
 // nothing, or holds a record too short for a picture header.
 void PictureSizeOf(const CRecordHolder* picture, i32& width, i32& height);
 
-// Interface pictures the widgets draw, named by base number. Consecutive base numbers of one run are
-// consecutive holders, so a frame set is a pointer to the holder of its first piece.
-constexpr u16 kMessageFrameFirst = 3015;        // nine pieces: the message box's border
-constexpr u16 kMessageBackground = 3019;        // the centre piece of that border
+// Interface pictures the widgets draw, named by base number (frame sets by their first piece).
+constexpr u16 kMessageBackground = 3019;        // the centre piece of the message box's border
 constexpr u16 kNormalButtonFramesFirst = 3024;  // three pieces: left cap, middle, right cap
 constexpr u16 kPressedButtonFramesFirst = 3027;
 constexpr u16 kProgressFrameFirst = 3190;  // eight pieces: a nine-piece frame without its centre
 
-// The holders from the interface picture of `first` on; null when the number names no picture.
-CRecordHolder* const* InterfacePictureSet(const CGame* game, u16 first);
+// The game's standard button frames (three pieces each), normal or pressed.
 CRecordHolder* const* StandardButtonFrames(const CGame* game, bool pressed);
 
 // What the widgets read of the main game view: its 3D view rectangle, the size of the frame buffer

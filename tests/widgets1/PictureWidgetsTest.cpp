@@ -5,6 +5,7 @@
 #include "data/TextureSet.h"
 #include "tests/widgets1/WidgetRig.h"
 #include "ui/PictureWidgets.h"
+#include "ui/PictureSets.h"
 #include "ui/WidgetHelpers.h"
 
 using w1test::MakePicture;
@@ -134,7 +135,7 @@ TEST(Picture, DrawsTheChosenSidesAndTheFill) {
     rig.Place(sides, 55, 5, 40, 30);
     rig.Place(filled, 105, 5, 40, 30);
     for (CPicture* p : {&framed, &sides, &filled}) {
-        p->frameSet = InterfacePictureSet(&rig.game, kMessageFrameFirst);
+        p->frameSet = InterfacePictureSet(&rig.game, kMessageFrameFirstPicture, 9);
         p->transparent = 1;
     }
     framed.sides = 0x0F;

@@ -4,6 +4,7 @@
 #include "app/InterfacePictures.h"
 #include "data/RecordHolder.h"
 #include "display/FontSet.h"
+#include "sound/SoundManager.h"
 #include "ui/PictureSets.h"
 #include "world/GameScreen.h"
 
@@ -67,6 +68,9 @@ void PlayInterfaceSound(CGame* game, u32 which, i32 relativeVolume) {
         Listener()(record, relativeVolume);
         return;
     }
+    if (game == nullptr || game->sound == nullptr) return;
+    if (CSoundEntry* entry = game->GetInterfaceSound(static_cast<int>(which)))
+        game->sound->PlayEffect(entry, relativeVolume);
 }
 
 void SetInterfaceSoundListener(InterfaceSoundListener listener) { Listener() = std::move(listener); }

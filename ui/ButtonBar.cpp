@@ -3,6 +3,7 @@
 #include <bit>
 
 #include "app/Game.h"
+#include "app/InterfacePictureRoles.h"
 #include "display/FontSet.h"
 #include "display/Video.h"
 #include "ui/Draw.h"
@@ -235,7 +236,7 @@ void ShowMessageText(CGame* game, CTextView* view, const char* text, u32 buttonF
     view->Clear();
     view->AddText(text, 1, 0);
     auto setColours = [&] {
-        view->SetColors(0x161616, 0x161616, 0x285050, 0x94D6E7, game->GetInterfacePicture(kMessageBackground));
+        view->SetColors(0x161616, 0x161616, 0x285050, 0x94D6E7, game->GetInterfacePicture(kPictureMessageBackground));
         view->backgroundOn = 0;
         view->centred = 1;
         view->margin = 0;

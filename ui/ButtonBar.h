@@ -26,6 +26,8 @@ public:
     u32 OnCommand(u32 command) override;
     u32 OnKey(u32 key) override;
     u32 OnPen(i32 px, i32 py, u32 down, u32 moving) override;
+    // The buttons are never offered ticks, and a tick draws nothing.
+    u32 OnTick(u32 tick) override { return 0; }
 
     // placement non-zero: centred on the whole frame buffer; 0: centred on the 3D view.
     void Layout(CTextView* view, u32 buttonFlags, u32 placement);

@@ -1,6 +1,7 @@
 #include "ui/WidgetHelpers.h"
 
 #include "app/Game.h"
+#include "app/InterfacePictureRoles.h"
 #include "app/InterfacePictures.h"
 #include "data/RecordHolder.h"
 #include "display/FontSet.h"
@@ -37,7 +38,7 @@ void PictureSizeOf(const CRecordHolder* picture, i32& width, i32& height) {
 }
 
 CRecordHolder* const* StandardButtonFrames(const CGame* game, bool pressed) {
-    return InterfacePictureSet(game, pressed ? kPressedButtonFramesFirst : kNormalButtonFramesFirst, 3);
+    return InterfacePictureSet(game, pressed ? kPictureButtonFramePressed : kPictureButtonFrame, 3);
 }
 
 CViewRect GameViewRect(const CGame* game) {

@@ -21,11 +21,8 @@ u16 PackColourWord(u32 colour);
 // nothing, or holds a record too short for a picture header.
 void PictureSizeOf(const CRecordHolder* picture, i32& width, i32& height);
 
-// Interface pictures the widgets draw, named by base number (frame sets by their first piece).
-constexpr u16 kMessageBackground = 3019;        // the centre piece of the message box's border
-constexpr u16 kNormalButtonFramesFirst = 3024;  // three pieces: left cap, middle, right cap
-constexpr u16 kPressedButtonFramesFirst = 3027;
-constexpr u16 kProgressFrameFirst = 3190;  // eight pieces: a nine-piece frame without its centre
+// The progress screen's bar frame: eight pieces, a nine-piece frame without its centre.
+constexpr u16 kProgressFrameFirst = 3190;
 
 // The game's standard button frames (three pieces each), normal or pressed.
 CRecordHolder* const* StandardButtonFrames(const CGame* game, bool pressed);

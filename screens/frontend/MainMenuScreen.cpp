@@ -1,6 +1,7 @@
 #include "screens/frontend/MainMenuScreen.h"
 
 #include "app/Game.h"
+#include "app/InterfacePictureRoles.h"
 #include "display/Video.h"
 
 void CMainMenuScreen::Attach(CGame* g) {
@@ -14,7 +15,7 @@ void CMainMenuScreen::Enter(u32 a, u32 b, u32 c, u32 d) {
     y = 0;
     width = video ? video->Width() : 0;
     height = video ? video->Height() : 0;
-    background = game ? game->GetInterfacePicture(3200) : nullptr;
+    background = game ? game->GetInterfacePicture(kPictureScreenBackground) : nullptr;
     ShowMessage("Welcome to Vantrel.\rThe main menu is still being built. Do you want to go on?",
                 CButtonBar::kYes | CButtonBar::kNo);
     asking = true;

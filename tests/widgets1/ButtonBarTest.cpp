@@ -244,6 +244,15 @@ TEST(ButtonBar, TheMainMenusBoxMovesRightInModeSixteen) {
     EXPECT_EQ(rig.bar.y, (300u - rig.bar.height) / 2);
 }
 
+TEST(ButtonBar, TicksReachNoButtonAndDrawNothing) {
+    BarRig rig;
+    rig.Show("Hi", 1);
+    rig.Clear(0x1234);
+    rig.NextTick();
+    EXPECT_EQ(rig.screen->OnTick(rig.game.tickCounter), 0u);
+    for (u16 p : rig.Capture().pixels) ASSERT_EQ(p, 0x1234);
+}
+
 TEST(ButtonBar, OwnsItsServedViewWhenAsked) {
     BarRig rig;
     auto* bar = new CButtonBar;

@@ -394,6 +394,9 @@ void ModuleChannel::TickEffects() {
                 if (t.cutCounter == 0) t.effective = 0;
             } else if (t.x == 0xD) {
                 if (t.delayCounter == -1) {
+                    // The delayed note starts from the sample's beginning; left where the previous
+                    // note ended, it would often not sound at all.
+                    t.position = 0;
                     SetPeriodStep(t, t.delayedPeriod);
                     t.delayCounter = kDone;
                 } else if (t.delayCounter != kDone) {

@@ -174,6 +174,19 @@ TEST(ModuleChannelTest, NoteCutAndDelayTimes) {
         EXPECT_EQ(out[c.switchAt], c.after) << c.name;
         EXPECT_EQ(out[kRow - 1], c.after) << c.name;
     }
+    {
+        // A delayed note starts its sample afresh, also when the track's previous note has ended.
+        ModuleBuilder b(4);
+        b.SetInstrument(1, std::vector<int8_t>(200, 10), 64);
+        b.SetCell(0, 0, 0, 1, kC2);
+        b.SetCell(0, 1, 0, 1, kC2, 0xE, 0xD1);
+        ModulePlayer p(b);
+        const std::vector<int16_t> out = p.Render(2 * kRow);
+        EXPECT_EQ(out[0], 640);
+        EXPECT_EQ(out[kRow - 1], 0);
+        EXPECT_EQ(out[kRow + 2 * kTick - 1], 0);
+        EXPECT_EQ(out[kRow + 2 * kTick], 640);
+    }
     // A cut leaves the stored volume: a later volume step brings the track back.
     ModuleBuilder b = DcModule();
     b.SetCell(0, 0, 0, 1, kC2, 0xE, 0xC0);

@@ -69,6 +69,9 @@ void CTextView::AddText(const char* text, u32 style, u32 bullet) {
     if (text == nullptr) return;
     const i32 length = static_cast<i32>(std::char_traits<char>::length(text));
     const i32 limit = w - margin;
+    // Wrap with the font the rows are drawn and measured with, not whichever font was selected
+    // last: a line wrapped in a narrower font would be cut when drawn.
+    fonts->Select(1, colours[0], secondColour);
     bool first = true;
     i32 p = 0;
     while (p < length) {

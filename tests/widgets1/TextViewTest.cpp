@@ -69,6 +69,23 @@ TEST(TextView, AddTextWrapsAtTheViewWidthAndMarksTheFirstLineWithTheBullet) {
     EXPECT_STREQ(rig.view.pending.At(2).text.GetText(), "c");
 }
 
+// Messages are wrapped in the view's own font whatever font was used last (mode 11 forces none).
+TEST(TextView, AddTextWrapsInTheViewsFont) {
+    ViewRig rig(11);
+    const char* text = "a message long enough to be wrapped onto a few lines of the view";
+    rig.fonts.Select(1, 0, 0);
+    rig.view.AddText(text, 0, 0);
+    std::vector<std::string> inFontOne;
+    for (u32 i = 0; i < rig.view.PendingCount(); ++i) inFontOne.emplace_back(rig.view.pending.At(i).text.GetText());
+    rig.view.pending.Empty();
+    rig.fonts.Select(0, 0, 0);
+    rig.view.AddText(text, 0, 0);
+    std::vector<std::string> afterFontZero;
+    for (u32 i = 0; i < rig.view.PendingCount(); ++i) afterFontZero.emplace_back(rig.view.pending.At(i).text.GetText());
+    EXPECT_GT(inFontOne.size(), 1u);
+    EXPECT_EQ(afterFontZero, inFontOne);
+}
+
 // A word wider than the view keeps the rest of its message on one line, however long: the line is a
 // string of its own, not a fixed buffer.
 TEST(TextView, AWordWiderThanTheViewKeepsTheRestOfTheMessageWhole) {

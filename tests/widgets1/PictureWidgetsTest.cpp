@@ -2,6 +2,7 @@
 
 #include <memory>
 
+#include "app/PdbFile.h"
 #include "data/TextureSet.h"
 #include "tests/widgets1/WidgetRig.h"
 #include "ui/PictureWidgets.h"
@@ -312,4 +313,43 @@ TEST(Animation, AStretchedResourceAnimationScalesItsFrames) {
     EXPECT_EQ(rig.Pixel(26, 26), 0xF800);
     EXPECT_EQ(rig.Pixel(33, 33), 0xF800);
     EXPECT_EQ(rig.Pixel(34, 34), 0x001F);
+}
+
+// Sizes read from picture records: a record too short for its header, or with a negative size, has
+// no size, so buttons and animations built on it stay 0 x 0 and scale nothing.
+TEST(PictureSize, ShortOrNegativeRecordsHaveNoSize) {
+    auto holderOf = [](std::vector<u8> bytes) {
+        auto holder = std::make_unique<CRecordHolder>();
+        auto* record = new CRecordData;
+        record->size = static_cast<u32>(bytes.size());
+        record->data = new u8[bytes.size() + 1];
+        std::copy(bytes.begin(), bytes.end(), record->data);
+        holder->record = record;
+        holder->data = record->data;
+        return holder;
+    };
+    struct Case {
+        const char* what;
+        std::vector<u8> bytes;
+        i32 w, h;
+    } const cases[] = {
+        {"empty record", {}, 0, 0},
+        {"seven bytes", {0, 0, 5, 0, 6, 0, 0}, 0, 0},
+        {"header only", {0, 0, 5, 0, 6, 0, 0, 0}, 5, 6},
+        {"negative width", {0, 0, 0xFB, 0xFF, 6, 0, 0, 0}, 0, 6},
+        {"negative height", {0, 0, 5, 0, 0x00, 0x80, 0, 0}, 5, 0},
+    };
+    for (const Case& c : cases) {
+        auto holder = holderOf(c.bytes);
+        i32 w = -1, h = -1;
+        PictureSizeOf(holder.get(), w, h);
+        EXPECT_EQ(w, c.w) << c.what;
+        EXPECT_EQ(h, c.h) << c.what;
+    }
+    i32 w = -1, h = -1;
+    PictureSizeOf(nullptr, w, h);
+    EXPECT_EQ(w, 0);
+    CRecordHolder unloaded;
+    PictureSizeOf(&unloaded, w, h);
+    EXPECT_EQ(h, 0);
 }

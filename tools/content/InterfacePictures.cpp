@@ -261,7 +261,16 @@ Canvas Paint(uint16_t base) {
         int piece = i % 3;
         return piece == 0 ? bar.Crop(0, 0, 10, 32) : piece == 1 ? bar.Crop(10, 0, 16, 32) : bar.Crop(26, 0, 10, 32);
     }
-    if (in(3030, 9)) return PaintFrame(FrameStyle::Book, 20, 40)[i];
+    if (in(3030, 9)) {
+        // The book reader writes a light title and dark text straight onto this page, so the page
+        // is a middle tone that both read on.
+        Canvas piece = PaintFrame(FrameStyle::Book, 20, 40)[i];
+        if (i == 4) {
+            piece.Fill(0, 0, piece.Width(), piece.Height(), Rgb(0x8A8A5A));
+            piece.Grain(0, 0, piece.Width(), piece.Height(), 0.035f, 3);
+        }
+        return piece;
+    }
     if (in(3039, 9)) return PaintFrame(FrameStyle::Dark, 8, 32)[i];
     if (in(3090, 8)) return PaintFrame(FrameStyle::Dialog, 14, 32, true)[i < 4 ? i : i + 1];
     if (in(3100, 8)) {

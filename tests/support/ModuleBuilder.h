@@ -87,7 +87,7 @@ inline std::vector<uint8_t> MakeWav(uint16_t channels, uint32_t rate, uint16_t b
     std::vector<uint8_t> w;
     auto u32 = [&](uint32_t v) { for (int i = 0; i < 4; ++i) w.push_back(static_cast<uint8_t>(v >> (8 * i))); };
     auto u16 = [&](uint16_t v) { w.push_back(static_cast<uint8_t>(v)); w.push_back(static_cast<uint8_t>(v >> 8)); };
-    auto id = [&](const char* s) { w.insert(w.end(), s, s + 4); };
+    auto id = [&](const char* s) { for (int i = 0; i < 4; ++i) w.push_back(static_cast<uint8_t>(s[i])); };
     id("RIFF");
     u32(static_cast<uint32_t>(36 + data.size() + (data.size() & 1)));
     id("WAVE");

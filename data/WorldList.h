@@ -9,3 +9,9 @@ class CGame;
 inline void UpdateInstalledWorlds(CGame*) {}
 // Opens a world database of the program folder by name; 1 on success.
 inline int OpenWorldByName(CGame*, const char*) { return 0; }
+
+class CProgressDialog;
+
+// Stops all music and samples and opens the game's databases (world, pictures, sounds, music),
+// advancing the progress after each; 1 when all are open. None can be opened yet.
+inline int OpenGameDatabases(CGame*, CProgressDialog*) { return 0; }

@@ -1,6 +1,8 @@
 // Stand-in for the main game view (screen 1) until the world work replaces it. It carries what the
 // shell reads of it: whether it is busy, the view widget whose rectangle the pen repeat tests, the
-// in-game flag that decides the automatic save, and the 3D view rectangle.
+// in-game flag that decides the automatic save, and the 3D view rectangle; and the music choice that the
+// front end asks of it, which picks a piece by name but has nothing to play it from until the world's
+// music catalogue exists.
 #pragma once
 
 #include "ui/Screen.h"
@@ -12,11 +14,21 @@ public:
     // 1 while the view is turning, stepping, animating, has events queued or a dialog open.
     u32 IsBusy() const { return busy; }
 
+    // Chooses the music for the current state: "bmus_main" outside a game.
+    void UpdateMusic() {
+        ++musicUpdates;
+        currentMusic = inGame ? nullptr : "bmus_main";
+    }
+    // Stops the current music and forgets it.
+    void StopMusic() { currentMusic = nullptr; }
+
     CWidget viewWidget;
     u32 inGame = 0;
     i32 viewX = 0, viewY = 0, viewWidth = 0, viewHeight = 0;
     u32 busy = 0;
     u32 facing = 0;  // the player's facing in degrees, 0..359
+    const char* currentMusic = nullptr;
+    u32 musicUpdates = 0;
     // The frame buffer and 3D view rectangle that the video output writes.
     CViewState viewState;
 };

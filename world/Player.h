@@ -1,5 +1,6 @@
 // Stand-in for the player character until the world work replaces it: start-up stores the game in it
-// and sets one byte that its constructor sets to 1.
+// and sets one byte that its constructor sets to 1; the main menu reads the hit points (a game can be
+// continued or saved only while they are above 0).
 #pragma once
 
 #include "app/Types.h"
@@ -10,4 +11,5 @@ class CPlayer {
 public:
     CGame* game = nullptr;
     u8 setupByte = 1;
+    i32 hitPoints = 0;
 };

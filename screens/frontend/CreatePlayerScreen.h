@@ -1,6 +1,10 @@
-// Stand-in for character creation (screen 10) until its own work replaces it: an empty screen.
+// Stand-in for character creation (screen 10) until its own work replaces it: a screen that names
+// itself and goes back on any key or tap.
 #pragma once
 
-#include "ui/Screen.h"
+#include "screens/frontend/StandInScreen.h"
 
-class CCreatePlayerScreen : public CScreen {};
+class CCreatePlayerScreen : public CStandInScreen {
+public:
+    CCreatePlayerScreen() : CStandInScreen("Character creation") {}
+};

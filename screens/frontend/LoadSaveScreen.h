@@ -1,6 +1,10 @@
-// Stand-in for the load and save screen (screen 8) until its own work replaces it: an empty screen.
+// Stand-in for the load and save screen (screen 8) until its own work replaces it: a screen that names
+// itself and goes back on any key or tap.
 #pragma once
 
-#include "ui/Screen.h"
+#include "screens/frontend/StandInScreen.h"
 
-class CLoadSaveScreen : public CScreen {};
+class CLoadSaveScreen : public CStandInScreen {
+public:
+    CLoadSaveScreen() : CStandInScreen("Load and save") {}
+};

@@ -1,6 +1,10 @@
-// Stand-in for the picture-and-text pages (screen 11) until its own work replaces it: an empty screen.
+// Stand-in for the picture-and-text pages (screen 11) until its own work replaces it: a screen that
+// names itself and goes back on any key or tap.
 #pragma once
 
-#include "ui/Screen.h"
+#include "screens/frontend/StandInScreen.h"
 
-class CPagesScreen : public CScreen {};
+class CPagesScreen : public CStandInScreen {
+public:
+    CPagesScreen() : CStandInScreen("Intro and credits") {}
+};

@@ -1,6 +1,10 @@
-// Stand-in for the settings screen (screen 14) until its own work replaces it: an empty screen.
+// Stand-in for the settings screen (screen 14) until its own work replaces it: a screen that names
+// itself and goes back on any key or tap.
 #pragma once
 
-#include "ui/Screen.h"
+#include "screens/frontend/StandInScreen.h"
 
-class CSettingsScreen : public CScreen {};
+class CSettingsScreen : public CStandInScreen {
+public:
+    CSettingsScreen() : CStandInScreen("Settings") {}
+};

@@ -1,6 +1,10 @@
-// Stand-in for the additional-worlds screen (screen 15) until its own work replaces it: an empty screen.
+// Stand-in for the additional-worlds screen (screen 15) until its own work replaces it: a screen that
+// names itself and goes back on any key or tap.
 #pragma once
 
-#include "ui/Screen.h"
+#include "screens/frontend/StandInScreen.h"
 
-class CWorldsScreen : public CScreen {};
+class CWorldsScreen : public CStandInScreen {
+public:
+    CWorldsScreen() : CStandInScreen("Additional worlds") {}
+};

@@ -158,9 +158,9 @@ TEST(Splash, TheBuiltInStrokesFitTheirTableAndTheTitle) {
 
     // A list without its end is cut at 100 points.
     std::vector<i16> endless(2 * 150, 7);
+    endless.push_back(0);
     const i16* lists[kSplashStrokeCount] = {endless.data()};
     u16 delays[kSplashStrokeCount] = {};
-    endless.push_back(0);
     s.splash->BuildStrokes(lists, delays);
     EXPECT_EQ(s.splash->strokes[0].count, kSplashStrokeMaxPoints);
 }

@@ -6,6 +6,7 @@
 #include <stdexcept>
 
 #include "app/InterfacePictureRoles.h"
+#include "tools/content/LayoutTable.h"
 #include "tools/content/Painter.h"
 #include "tools/content/SplashTitle.h"
 
@@ -227,15 +228,6 @@ Canvas Landscape(int w, int h, uint32_t seed) {
 }
 
 // A title banner: gold letters on a dark ribbon.
-Canvas Banner(int w, int h, const std::string& text) {
-    Canvas c(w, h);
-    c.RoundRect(0, h / 6, w, h * 2 / 3, h / 6.0f, Rgba{20, 12, 6, 200});
-    c.Frame(h / 6, h / 6 + 4, w - h / 3, 2, kGoldDark, 1);
-    c.Frame(h / 6, h * 5 / 6 - 6, w - h / 3, 2, kGoldDark, 1);
-    PaintText(c, text, 0, 0, w, h, h / 2, kGoldLight, true, true, true);
-    return c;
-}
-
 // An ornamental frame with a clear centre: drawn round the main menu's list.
 Canvas MenuFrame(int w, int h) {
     std::vector<Canvas> p = PaintFrame(FrameStyle::Dialog, 16, 32, true);
@@ -542,19 +534,36 @@ std::vector<PictureRecord> PaintOtherLayoutPictures(const std::vector<PictureRec
 std::vector<PictureRecord> PaintScreenPictures() {
     std::vector<PictureRecord> out;
     // Loading pictures, shown by the main menu and the progress screen at layout elements 10, 13,
-    // 14 and 11 of group 3: backdrop, title, emblem and the frame round the menu list.
+    // 14 and 11 of group 3: backdrop, title, emblem and the frame round the menu list. The title and
+    // the emblem are drawn opaque over the backdrop, so each carries the piece of the backdrop that
+    // lies under its rectangle.
+    auto menuRect = [](uint16_t id) {
+        for (const LayoutGroupDef& g : LayoutGroups())
+            for (const LayoutRect& r : g.elements)
+                if (g.group == 3 && r.id == id) return r;
+        throw std::logic_error("layout group 3 has no element " + std::to_string(id));
+    };
     Canvas land = Landscape(800, 584, 3);
     out.push_back({3081, "loading picture 1: backdrop", land});
-    out.push_back({3080, "loading picture 2: title", Banner(600, 120, "Vantrel")});
-    Canvas emblem(240, 300);
-    emblem.Polygon({{20, 10}, {220, 10}, {210, 170}, {120, 290}, {30, 170}}, kGoldDark);
-    emblem.Polygon({{30, 20}, {210, 20}, {200, 165}, {120, 275}, {40, 165}}, Rgb(0x3A1E5A));
-    PaintIcon(emblem, Icon::Sword, 60, 50, 120, kGoldLight);
+    const LayoutRect t = menuRect(13), e = menuRect(14), f = menuRect(11);
+    Canvas title = land.Crop(t.x, t.y, t.w, t.h);
+    const float scale = std::min((t.w - 8) / 250.0f, (t.h - 4) / 66.0f);
+    PaintTitleLettering(title, (t.w - 250 * scale) / 2, (t.h - 66 * scale) / 2, scale, false);
+    out.push_back({3080, "loading picture 2: title", title});
+    Canvas emblem = land.Crop(e.x, e.y, e.w, e.h);
+    const float ew = e.w, eh = e.h;
+    emblem.Polygon({{ew * 0.06f, eh * 0.03f}, {ew * 0.94f, eh * 0.03f}, {ew * 0.9f, eh * 0.58f}, {ew * 0.5f, eh * 0.97f},
+                    {ew * 0.1f, eh * 0.58f}},
+                   kGoldDark);
+    emblem.Polygon({{ew * 0.11f, eh * 0.07f}, {ew * 0.89f, eh * 0.07f}, {ew * 0.85f, eh * 0.56f}, {ew * 0.5f, eh * 0.92f},
+                    {ew * 0.15f, eh * 0.56f}},
+                   Rgb(0x3A1E5A));
+    PaintIcon(emblem, Icon::Sword, static_cast<int>(ew * 0.25f), static_cast<int>(eh * 0.16f), static_cast<int>(ew * 0.5f),
+              kGoldLight);
     out.push_back({3082, "loading picture 3: emblem", emblem});
-    Canvas frame = MenuFrame(300, 360);
-    out.push_back({4081, "loading picture 4 (large layouts): menu frame", frame});
-    out.push_back({4036, "loading picture 4 (small layouts)", MenuFrame(150, 180)});
-    out.push_back({3083, "loading picture 4 (other layouts)", MenuFrame(120, 144)});
+    out.push_back({4081, "loading picture 4 (large layouts): menu frame", MenuFrame(f.w, f.h)});
+    out.push_back({4036, "loading picture 4 (small layouts)", MenuFrame(f.w / 2, f.h / 2)});
+    out.push_back({3083, "loading picture 4 (other layouts)", MenuFrame(f.w * 2 / 5, f.h * 2 / 5)});
 
     std::vector<PictureRecord> splash = PaintSplashPictures();
     out.insert(out.end(), splash.begin(), splash.end());

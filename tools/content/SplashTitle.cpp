@@ -25,33 +25,42 @@ std::vector<std::vector<Pt>> StrokeLines() {
     return out;
 }
 
-void StrokeAll(Canvas& c, const std::vector<std::vector<Pt>>& lines, float dx, float dy, float thickness, Rgba colour) {
+void StrokeAll(Canvas& c, const std::vector<std::vector<Pt>>& lines, float x, float y, float scale, float dx, float dy,
+               float thickness, Rgba colour) {
+    auto at = [&](Pt p) { return Pt{x + (p.x + dx) * scale, y + (p.y + dy) * scale}; };
     for (const std::vector<Pt>& line : lines)
-        for (size_t k = 1; k < line.size(); ++k)
-            c.Line(Pt{line[k - 1].x + dx, line[k - 1].y + dy}, Pt{line[k].x + dx, line[k].y + dy}, thickness, colour);
+        for (size_t k = 1; k < line.size(); ++k) c.Line(at(line[k - 1]), at(line[k]), thickness * scale, colour);
 }
 
-// The lettering on black: a warm halo, a dark rim, a body shaded from top to bottom and a thin
-// highlight. The hidden form glows hotter, so the stroke looks like fresh ink of light that cools
-// into gold when the finished title replaces it.
-Canvas PaintTitle(bool hot) {
+}  // namespace
+
+// The lettering: a warm halo, a dark rim, a body shaded from top to bottom and a thin highlight. The
+// hidden form glows hotter, so the stroke looks like fresh ink of light that cools into gold when the
+// finished title replaces it.
+void PaintTitleLettering(Canvas& c, float x, float y, float scale, bool hot) {
     std::vector<std::vector<Pt>> lines = StrokeLines();
-    Canvas c(kTitleWidth, kTitleHeight, kBlack);
-    StrokeAll(c, lines, 0, 0, 11.0f, hot ? Rgba{255, 150, 60, 40} : Rgba{200, 110, 40, 45});
-    StrokeAll(c, lines, 1.5f, 1.5f, 7.0f, Rgba{0, 0, 0, 200});
-    StrokeAll(c, lines, 0, 0, 7.0f, hot ? Rgb(0x6A4010) : Rgb(0x3A2606));
-    Canvas body(kTitleWidth, kTitleHeight);
-    StrokeAll(body, lines, 0, 0, 4.6f, Rgba{255, 255, 255, 255});
+    StrokeAll(c, lines, x, y, scale, 0, 0, 11.0f, hot ? Rgba{255, 150, 60, 40} : Rgba{200, 110, 40, 45});
+    StrokeAll(c, lines, x, y, scale, 1.5f, 1.5f, 7.0f, Rgba{0, 0, 0, 200});
+    StrokeAll(c, lines, x, y, scale, 0, 0, 7.0f, hot ? Rgb(0x6A4010) : Rgb(0x3A2606));
+    Canvas body(c.Width(), c.Height());
+    StrokeAll(body, lines, x, y, scale, 0, 0, 4.6f, Rgba{255, 255, 255, 255});
     Rgba top = hot ? Rgb(0xFFFBE8) : Rgb(0xFFF0B0);
     Rgba bottom = hot ? Rgb(0xF8C860) : Rgb(0xB8842C);
-    for (int y = 0; y < kTitleHeight; ++y)
-        for (int x = 0; x < kTitleWidth; ++x) {
-            Rgba m = body.Get(x, y);
+    for (int py = 0; py < c.Height(); ++py)
+        for (int px = 0; px < c.Width(); ++px) {
+            Rgba m = body.Get(px, py);
             if (m.a == 0) continue;
-            Rgba colour = Mix(top, bottom, static_cast<float>(y) / kTitleHeight);
-            c.Blend(x, y, colour, m.a / 255.0f);
+            float t = std::clamp((py - y) / (kTitleHeight * scale), 0.0f, 1.0f);
+            c.Blend(px, py, Mix(top, bottom, t), m.a / 255.0f);
         }
-    StrokeAll(c, lines, -0.8f, -0.8f, 1.2f, hot ? Rgba{255, 255, 255, 200} : Rgba{255, 250, 225, 150});
+    StrokeAll(c, lines, x, y, scale, -0.8f, -0.8f, 1.2f, hot ? Rgba{255, 255, 255, 200} : Rgba{255, 250, 225, 150});
+}
+
+namespace {
+
+Canvas PaintTitle(bool hot) {
+    Canvas c(kTitleWidth, kTitleHeight, kBlack);
+    PaintTitleLettering(c, 0, 0, 1, hot);
     return c;
 }
 

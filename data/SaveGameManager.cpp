@@ -1,0 +1,24 @@
+#include "data/SaveGameManager.h"
+
+#include <string>
+
+#include "app/Game.h"
+#include "app/PdbFile.h"
+
+CSavedGameInfo* CSaveGameManager::List(u32 slot) {
+    if (slot > 4) return nullptr;
+    CPdbFile database(owner, owner ? owner->finder : nullptr);
+    std::string name = "VantrelSave" + std::to_string(slot);
+    bool found = database.Open(name.c_str(), "VnTS") && database.HasType("VnTS");
+    database.Close();
+    if (!found) return nullptr;
+    auto* info = new CSavedGameInfo;
+    info->slot = slot;
+    return info;
+}
+
+int CSaveGameManager::Load(u32 slot, CProgressDialog*) {
+    ++loadsRequested;
+    lastSlot = slot;
+    return 0;
+}

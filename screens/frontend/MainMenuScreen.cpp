@@ -1,48 +1,292 @@
 #include "screens/frontend/MainMenuScreen.h"
 
 #include "app/Game.h"
-#include "app/InterfacePictureRoles.h"
+#include "app/MainFrame.h"
+#include "data/RecordHolder.h"
+#include "data/SaveGameManager.h"
+#include "data/WorldList.h"
+#include "display/FontSet.h"
 #include "display/Video.h"
+#include "sound/Mixer.h"
+#include "sound/SoundManager.h"
+#include "ui/Layout.h"
+#include "ui/LayoutMath.h"
+#include "ui/WidgetHelpers.h"
+#include "world/GameScreen.h"
 
-void CMainMenuScreen::Attach(CGame* g) {
-    CScreen::Attach(g);
-    messageBar.Attach(g);
+namespace {
+
+// The menu's pictures in the order of the game's loading-picture slots, and the layout element that
+// shows each.
+constexpr u16 kFirstPictures[3] = {3081, 3080, 3082};
+constexpr u32 kPictureElements[4] = {10, 13, 14, 11};
+constexpr u32 kListElement = 12;
+constexpr u32 kVersionElement = 15;
+
+struct MenuEntry {
+    const char* text;
+    u32 value;
+    bool onlyInGame;
+};
+constexpr MenuEntry kEntries[] = {
+    {"Continue game", kMenuContinue, true}, {"Start new game", kMenuNewGame, false},
+    {"Load Game", kMenuLoadGame, false},    {"Save Game", kMenuSaveGame, true},
+    {"Settings", kMenuSettings, false},     {"Additional worlds", kMenuWorlds, false},
+    {"Credits", kMenuCredits, false},       {"Exit", kMenuExit, false},
+};
+
+// The list's colours (0x00BBGGRR): the frame's dark inside behind the rows, and a gilt bar under the
+// chosen one.
+constexpr u32 kListBackground = 0x060C14;
+constexpr u32 kListHighlightBar = 0x2A6A9A;
+constexpr u32 kListHighlightText = 0xE8F8FF;
+
+}  // namespace
+
+u16 MainMenuFourthPicture(u32 layoutMode) {
+    if (IsSmallLayoutMode(layoutMode)) return 4036;
+    if (IsLargeLayoutMode(layoutMode)) return 4081;
+    return 3083;
+}
+
+bool CMainMenuScreen::GameInProgress() const {
+    CGameScreen* view = game ? game->GetGameScreen() : nullptr;
+    return view != nullptr && view->inGame != 0 && game->player.hitPoints > 0;
+}
+
+void CMainMenuScreen::LoadPictures() {
+    // Loaded on the first entry and kept by the game; the game view frees them when a game starts.
+    for (int i = 0; i < 4; ++i) {
+        CRecordHolder*& holder = game->loadingPictures[i];
+        if (holder != nullptr && holder->IsLoaded()) continue;
+        if (holder == nullptr) holder = new CRecordHolder;
+        holder->Load(dataDb, i < 3 ? kFirstPictures[i] : MainMenuFourthPicture(game->layoutMode));
+    }
 }
 
 void CMainMenuScreen::Enter(u32 a, u32 b, u32 c, u32 d) {
     CScreen::Enter(a, b, c, d);
-    x = 0;
-    y = 0;
-    width = video ? video->Width() : 0;
-    height = video ? video->Height() : 0;
-    background = game ? game->GetInterfacePicture(kPictureScreenBackground) : nullptr;
-    ShowMessage("Welcome to Vantrel.\rThe main menu is still being built. Do you want to go on?",
-                CButtonBar::kYes | CButtonBar::kNo);
-    asking = true;
+    LoadPictures();
+    pendingPrompt = kPromptNone;
+    promptBar.Attach(game);
+    progress.Attach(game);
+    BuildLayout();
+    CGameScreen* view = game->GetGameScreen();
+    if (view) view->UpdateMusic();
+    if (view == nullptr || view->inGame == 0) {
+        // A slot that cannot be listed simply brings no offer.
+        if (CSavedGameInfo* info = game->saveGames.List(0)) {
+            info->Release();
+            delete info;
+            pendingPrompt = kPromptLoadAutoSave;
+            list.Show(0);
+            ShowPrompt("Do you want to load\rthe auto-saved game?");
+        }
+    }
+    flags |= kFormRedrawAll;
+    Draw();
+    ResetInputGuard();
 }
 
-void CMainMenuScreen::ShowMessage(const char* text, u32 flags) {
-    ShowMessageText(game, &messageView, text, flags, &messageBar, this);
-    OpenModal(&messageBar);
+void CMainMenuScreen::Resume() {
+    list.selection = -1;
+    BuildLayout();
+    if (CGameScreen* view = game->GetGameScreen()) view->UpdateMusic();
+    CScreen::Resume();
+}
+
+void CMainMenuScreen::BuildLayout() {
+    RemoveAllWidgets();
+    GetLayoutSize(game, kLayoutGroup, width, height);
+
+    for (int i = 0; i < 4; ++i) {
+        CPictureView& view = pictures[i];
+        view.Attach(this);
+        view.SetLayoutRect(FindLayoutRect(game, kLayoutGroup, kPictureElements[i]));
+        if (view.state & kWidgetEnabled) AddWidget(&view);
+        view.SetPicture(game->loadingPictures[i], i == 3 ? 1 : 0, 0, 0);
+        // The artwork answers no taps: only the list chooses.
+        view.EnablePen(0);
+    }
+
+    list.Attach(this);
+    list.SetLayoutRect(FindLayoutRect(game, kLayoutGroup, kListElement));
+    if (list.state & kWidgetEnabled) AddWidget(&list);
+    list.font = 2;
+    const CBitmapFont* font = fonts ? fonts->Font(2) : nullptr;
+    i32 lineHeight = font ? font->LineHeight() : 0;
+    list.rowHeight = lineHeight + (IsSmallLayoutMode(game->layoutMode) ? 1 : 2);
+    list.selection = -1;
+    list.centred = 1;
+    list.background = 1;
+    list.backgroundColour = kListBackground;
+    list.textColour = game->textColor;
+    list.highlight = 1;
+    list.highlightBarColour = kListHighlightBar;
+    list.highlightTextColour = kListHighlightText;
+    // A tap selects on the way down and chooses on the way up, so one click starts an entry.
+    list.chooseOnRelease = 1;
+    FillList();
+    list.visibleRows = list.h / AtLeastOne(list.rowHeight);
+    list.topRow = 0;
+
+    version.Attach(this);
+    version.SetLayoutRect(FindLayoutRect(game, kLayoutGroup, kVersionElement));
+    if (version.state & kWidgetEnabled) AddWidget(&version);
+    CStr text;
+    text.Format("v%s", kVersion);
+    version.SetText(text.GetText());
+    version.font = 1;
+    version.alignment = CTextLabel::kAlignMiddle;  // right-aligned
+    version.textColour = game->textColor;
+    version.outline = 1;
+    version.Layout();
+}
+
+void CMainMenuScreen::FillList() {
+    list.ResetItems();
+    bool inGame = GameInProgress();
+    for (const MenuEntry& e : kEntries)
+        if (!e.onlyInGame || inGame) list.AddItemWithValue(e.text, e.value);
+}
+
+void CMainMenuScreen::ShowMessage(const char* text, u32 buttons) {
+    ShowMessageText(game, &promptView, text, buttons, &promptBar, this);
+    OpenModal(&promptBar);
+}
+
+void CMainMenuScreen::ShowPrompt(const char* text) { ShowMessage(text, CButtonBar::kYes | CButtonBar::kNo); }
+
+void CMainMenuScreen::ClosePrompt() {
+    CloseModal();
+    list.Show(1);
+}
+
+void CMainMenuScreen::Redraw() {
+    flags |= kFormRedrawAll;
     Draw();
+    if (video) video->Present();
+}
+
+void CMainMenuScreen::OpenProgress() {
+    progress.Open();
+    OpenModal(&progress);
+    progress.textLine.SetText("Loading...");
+    progress.textLine.state |= kWidgetRedraw;
+    progress.textLine.Layout();
+    progress.Draw();
 }
 
 u32 CMainMenuScreen::OnKey(u32 key) {
-    if (modalChild == nullptr && key == kCommandUse) {
-        ShowMessage("Do you want to go on?", CButtonBar::kYes | CButtonBar::kNo);
-        asking = true;
-        return 0;
-    }
-    return CScreen::OnKey(key);
+    // On the desktop keyboard Enter is configured to attack; in the menu it confirms, like the use key.
+    return CScreen::OnKey(key == kCommandAttack ? kCommandUse : key);
 }
 
 u32 CMainMenuScreen::OnCommand(u32 command) {
-    if (modalChild != &messageBar) return 0;
-    CloseModal();
-    if (asking) {
-        asking = false;
-        lastAnswer = command;
-        ShowMessage(command == CButtonBar::kYes ? "You chose Yes." : "You chose No.", CButtonBar::kOk);
+    if (pendingPrompt != kPromptNone) {
+        u32 prompt = pendingPrompt;
+        pendingPrompt = kPromptNone;
+        ClosePrompt();
+        Redraw();
+        return AnswerPrompt(prompt, command == CButtonBar::kYes);
     }
-    return 0;
+    if (command != kListId) return kScreenStay;
+    Redraw();
+    if (list.ValidSelection() < 0) return kScreenStay;
+    if (list.lastAction != kListItemChosen) {
+        PlayInterfaceSound(game, 0, 10);
+        return kScreenStay;
+    }
+    return ActOn(list.GetSelectedValue());
+}
+
+u32 CMainMenuScreen::AnswerPrompt(u32 prompt, bool yes) {
+    if (!yes) return kScreenStay;
+    switch (prompt) {
+    case kPromptLoadAutoSave: return LoadAutoSave();
+    case kPromptNewGame: return StartNewGame();
+    case kPromptExit: Exit(); return kScreenStay;
+    default: return kScreenStay;
+    }
+}
+
+u32 CMainMenuScreen::Push(u32 screen, u32 a) {
+    entryA = a;
+    entryB = entryC = entryD = 0;
+    keepOnStack = 1;
+    return screen;
+}
+
+u32 CMainMenuScreen::ActOn(u32 value) {
+    switch (value) {
+    case kMenuNewGame:
+        if (!GameInProgress()) return StartNewGame();
+        pendingPrompt = kPromptNewGame;
+        ShowPrompt("Are you sure you want to start a new game?");
+        return kScreenStay;
+    case kMenuLoadGame: return Push(kScreenLoadSave, 1);
+    case kMenuSaveGame: return Push(kScreenLoadSave, 0);
+    case kMenuExit: {
+        CStr text;
+        if (GameInProgress())
+            text.Format("%s%s", "Are you sure you want to exit?", "\nThe active game will be saved.");
+        else
+            text.Assign("Are you sure you want to exit?");
+        pendingPrompt = kPromptExit;
+        ShowPrompt(text.GetText());
+        return kScreenStay;
+    }
+    case kMenuContinue:
+        game->PopScreensToOne();
+        keepOnStack = 0;
+        return kScreenBack;
+    case kMenuSettings: return Push(kScreenSettings, 0);
+    case kMenuWorlds: return Push(kScreenWorlds, 0);
+    case kMenuCredits:
+        // The credits' page sequence comes with the world data; until then the pages screen gets none.
+        entryB = 0;
+        return Push(kScreenPages, 2);
+    default: return kScreenStay;
+    }
+}
+
+u32 CMainMenuScreen::StartNewGame() {
+    // The preparation is skipped only when the music database is the current map (a state the game
+    // cannot reach yet), so it always runs here.
+    if (CGameScreen* view = game->GetGameScreen()) view->StopMusic();
+    OpenProgress();
+    progress.Begin(3);
+    game->ResetWorld();
+    OpenGameDatabases(game, &progress);
+    // The intro's page sequence comes with the world data; the pages screen gets none until then.
+    entryA = 0;
+    entryB = 0;
+    entryC = entryD = 0;
+    keepOnStack = 0;
+    return kScreenPages;
+}
+
+u32 CMainMenuScreen::LoadAutoSave() {
+    if (CGameScreen* view = game->GetGameScreen()) view->StopMusic();
+    OpenProgress();
+    game->PopAllScreens();
+    if (game->saveGames.Load(0, &progress)) return kScreenGame;
+    // A failed load leaves the player in the menu with word of it, not in a half-loaded world.
+    CloseModal();
+    pendingPrompt = kPromptNotice;
+    ShowMessage("The auto-saved game could not be loaded.", CButtonBar::kOk);
+    Redraw();
+    return kScreenStay;
+}
+
+void CMainMenuScreen::Exit() {
+    // The process ends through the frame's orderly path, so that the game's release runs and writes
+    // the automatic save that the prompt promises.
+    if (game->sound) {
+        if (Mixer* mixer = game->sound->GetMixer(); mixer && mixer->IsOpen()) {
+            mixer->StopAllSamples();
+            mixer->StopAllMusic();
+        }
+    }
+    QuitGame();
 }

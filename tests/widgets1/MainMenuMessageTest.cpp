@@ -1,13 +1,14 @@
 #include <gtest/gtest.h>
 
 #include "screens/frontend/MainMenuScreen.h"
+#include "screens/frontend/PagesScreen.h"
 #include "tests/widgets1/WidgetRig.h"
 #include "ui/ButtonBar.h"
 
 using w1test::Rig;
 
-// The main menu's stand-in greets with a message box; the game's own input path answers it by key
-// and by tap.
+// The main menu's prompts are message boxes; the game's own input path answers them by key and by
+// tap.
 TEST(MainMenuMessage, AnsweredByKeyAndByTap) {
     Rig rig(15, 640, 480);
     rig.InstallInterfacePictures();
@@ -17,24 +18,30 @@ TEST(MainMenuMessage, AnsweredByKeyAndByTap) {
     auto* menu = new CMainMenuScreen;
     rig.game.SetScreen(kScreenMainMenu, menu);
     menu->Attach(&rig.game);
+    auto* pages = new CPagesScreen;
+    rig.game.SetScreen(kScreenPages, pages);
+    pages->Attach(&rig.game);
     rig.game.SwitchScreen(kScreenMainMenu);
-    ASSERT_NE(menu->modalChild, nullptr);
-    EXPECT_TRUE(testing_support::MatchesGolden("widgets1/main_menu_greeting", rig.Capture()));
+    ASSERT_EQ(menu->modalChild, nullptr);
+    menu->pendingPrompt = kPromptNewGame;
+    menu->ShowPrompt("Are you sure you want to start a new game?");
+    menu->Draw();
+    ASSERT_EQ(menu->modalChild, &menu->promptBar);
+    EXPECT_TRUE(testing_support::MatchesGolden("widgets1/main_menu_prompt", rig.Capture()));
 
-    // A key in the tick of the greeting is ignored; on the next tick "use" answers Yes.
+    // A key in the tick of the prompt is ignored; on the next tick "use" answers Yes, which starts the
+    // new game: the pages screen comes next.
     rig.game.SendCommand(kCommandUse);
-    EXPECT_EQ(menu->lastAnswer, 0u);
+    EXPECT_EQ(menu->pendingPrompt, kPromptNewGame);
     rig.game.Tick();
     rig.game.SendCommand(kCommandUse);
-    EXPECT_EQ(menu->lastAnswer, CButtonBar::kYes);
-    // The answer is shown with "Ok"; "use" closes it.
-    ASSERT_NE(menu->modalChild, nullptr);
-    rig.game.Tick();
-    rig.game.SendCommand(kCommandUse);
-    EXPECT_EQ(menu->modalChild, nullptr);
+    EXPECT_EQ(menu->pendingPrompt, kPromptNone);
+    EXPECT_EQ(rig.game.currentScreen, rig.game.GetScreen(kScreenPages));
 
-    // Asked again, "No" is tapped: pen down and up over the button.
-    rig.game.SendCommand(kCommandUse);
+    // Asked again, "No" is tapped: pen down and up over the button; the menu stays.
+    rig.game.SwitchScreen(kScreenMainMenu);
+    menu->pendingPrompt = kPromptNewGame;
+    menu->ShowPrompt("Are you sure you want to start a new game?");
     auto* bar = static_cast<CButtonBar*>(menu->modalChild);
     ASSERT_NE(bar, nullptr);
     rig.game.Tick();
@@ -42,5 +49,7 @@ TEST(MainMenuMessage, AnsweredByKeyAndByTap) {
     ASSERT_TRUE(no.IsShown());
     rig.game.PenEvent(no.x + 4, no.y + 4, 1, 0);
     rig.game.PenEvent(no.x + 4, no.y + 4, 0, 0);
-    EXPECT_EQ(menu->lastAnswer, CButtonBar::kNo);
+    EXPECT_EQ(menu->pendingPrompt, kPromptNone);
+    EXPECT_EQ(menu->modalChild, nullptr);
+    EXPECT_EQ(rig.game.currentScreen, menu);
 }

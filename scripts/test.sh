@@ -21,6 +21,7 @@ cmake --build build-asan -j "$jobs"
 export SDL_AUDIODRIVER=dummy
 export VANTREL_REQUIRE_DISPLAY=1
 export ASAN_OPTIONS=detect_leaks=1:abort_on_error=1
+export LSAN_OPTIONS=suppressions=$PWD/tests/lsan.supp
 export UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1
 
 xvfb-run -a -s "-screen 0 1280x1024x24" ctest --test-dir build --output-on-failure -j "$jobs"

@@ -7,6 +7,7 @@
 
 #include "app/Game.h"
 #include "app/MainFrame.h"
+#include "display/Video.h"
 #include "platform/Clock.h"
 #include "platform/Files.h"
 #include "platform/SettingsStore.h"
@@ -110,6 +111,8 @@ protected:
     RecordingGameScreen* InstallGameView() {
         auto* view = new RecordingGameScreen(rec);
         Install(kScreenGame, view);
+        // The renderer draws into the game view's view state: bind it to the new view's.
+        game->video->BindRenderer();
         view->viewWidget.SetRect(0, 0, 480, 320);
         return view;
     }
@@ -173,8 +176,10 @@ TEST_F(FrameTest, AScreenCodeFromAKeySwitchesScreens) {
 
 TEST_F(FrameTest, AKeptScreenComesBackWhenATickAnswersBack) {
     Recorder panelLog;
+    // The kept screen takes the main menu's slot: the game view's slot holds the view state that the
+    // renderer draws into, so it must keep its real screen.
     auto* view = new RecordingScreen(rec);
-    Install(kScreenGame, view);
+    Install(kScreenMainMenu, view);
     auto* panel = new RecordingScreen(panelLog);
     Install(kScreenPanels, panel);
     game->currentScreen = view;

@@ -2,62 +2,18 @@
 
 #include <vector>
 
+#include "tests/support/TestRecords.h"
 #include "ui/Layout.h"
 
 namespace {
 
-// Builds layout-table records by hand from the field list: a directory of groups, each with a list
-// of modes, each with a size and element records.
-struct Layout {
-    u16 mode, width, height;
-    std::vector<CLayoutElement> elements;
-};
-struct Group {
-    u16 id;
-    std::vector<Layout> layouts;
-};
-
-void Put(std::vector<u8>& b, size_t at, u16 v) {
-    if (b.size() < at + 2) b.resize(at + 2);
-    b[at] = static_cast<u8>(v);
-    b[at + 1] = static_cast<u8>(v >> 8);
-}
-
-std::vector<u8> BuildTable(const std::vector<Group>& groups) {
-    std::vector<u8> b;
-    Put(b, 0, static_cast<u16>(groups.size()));
-    size_t next = 2 + 4 * groups.size();
-    for (size_t i = 0; i < groups.size(); ++i) {
-        size_t groupAt = next;
-        Put(b, 2 + 4 * i, static_cast<u16>(groupAt));
-        Put(b, 4 + 4 * i, groups[i].id);
-        const auto& layouts = groups[i].layouts;
-        Put(b, groupAt, static_cast<u16>(layouts.size()));
-        next = groupAt + 2 + 4 * layouts.size();
-        for (size_t j = 0; j < layouts.size(); ++j) {
-            const Layout& l = layouts[j];
-            Put(b, groupAt + 2 + 4 * j, static_cast<u16>(next));
-            Put(b, groupAt + 4 + 4 * j, l.mode);
-            Put(b, next, l.width);
-            Put(b, next + 2, l.height);
-            Put(b, next + 4, static_cast<u16>(l.elements.size()));
-            size_t at = next + 6;
-            for (const CLayoutElement& e : l.elements) {
-                Put(b, at, e.id);
-                Put(b, at + 2, e.x);
-                Put(b, at + 4, e.y);
-                Put(b, at + 6, e.w);
-                Put(b, at + 8, e.h);
-                at += 10;
-            }
-            next = at;
-        }
-    }
-    return b;
-}
+// Tables are written entry by entry (a directory of groups, each with a list of modes, each with a
+// size and element records), so that a group may be listed twice.
+using testing_support::BuildLayoutGroups;
+using testing_support::PutWord;
 
 std::vector<u8> SampleTable() {
-    return BuildTable({
+    return BuildLayoutGroups({
         {8, {{9, 640, 480, {{44, 1, 2, 3, 4}}}, {15, 800, 584, {{44, 10, 20, 30, 40}, {45, 5, 6, 7, 8}, {44, 99, 99, 99, 99}}}}},
         {31, {{2, 320, 320, {{19, 1, 1, 1, 1}}}}},
         // A second entry for group 43: the first lacks mode 15, so the walk must go on to this one.
@@ -122,7 +78,7 @@ TEST(LayoutTable, SizeIsStoredOnlyWhenTheLayoutExists) {
 }
 
 TEST(LayoutTable, EmptyAndDamagedTablesFindNothing) {
-    std::vector<u8> empty = BuildTable({});
+    std::vector<u8> empty = BuildLayoutGroups({});
     EXPECT_EQ(FindLayoutRectIn(empty.data(), empty.size(), 15, 8, 44), nullptr);
     EXPECT_EQ(FindLayoutRectIn(nullptr, 0, 15, 8, 44), nullptr);
     u32 w = 1, h = 2;
@@ -130,33 +86,33 @@ TEST(LayoutTable, EmptyAndDamagedTablesFindNothing) {
 
     // Every cut of a valid table, and tables whose counts or offsets point past the end, must be
     // refused without reading outside the record.
-    auto good = BuildTable({{8, {{15, 800, 584, {{44, 10, 20, 30, 40}, {45, 1, 2, 3, 4}}}}}});
+    auto good = BuildLayoutGroups({{8, {{15, 800, 584, {{44, 10, 20, 30, 40}, {45, 1, 2, 3, 4}}}}}});
     for (size_t len = 0; len < good.size(); ++len) {
         std::vector<u8> cut(good.begin(), good.begin() + static_cast<std::ptrdiff_t>(len));
         const u8* e = FindLayoutRectIn(cut.data(), cut.size(), 15, 8, 45);
         EXPECT_EQ(e, nullptr) << "length " << len;
     }
     auto bigGroupCount = good;
-    Put(bigGroupCount, 0, 0xFFFF);  // the directory runs past the end after the real group
+    PutWord(bigGroupCount, 0, 0xFFFF);  // the directory runs past the end after the real group
     EXPECT_EQ(ReadLayoutElement(FindLayoutRectIn(bigGroupCount.data(), bigGroupCount.size(), 15, 8, 45)).x, 1);
     EXPECT_EQ(FindLayoutRectIn(bigGroupCount.data(), bigGroupCount.size(), 15, 9, 45), nullptr);
 
     auto farGroup = good;
-    Put(farGroup, 2, 0xFFF0);  // the group's mode list lies outside the record
+    PutWord(farGroup, 2, 0xFFF0);  // the group's mode list lies outside the record
     EXPECT_EQ(FindLayoutRectIn(farGroup.data(), farGroup.size(), 15, 8, 44), nullptr);
 
     auto manyElements = good;
     size_t layoutAt = 2 + 4 + 2 + 4;
-    Put(manyElements, layoutAt + 4, 0xFFFF);  // more element records than the record holds
+    PutWord(manyElements, layoutAt + 4, 0xFFFF);  // more element records than the record holds
     EXPECT_NE(FindLayoutRectIn(manyElements.data(), manyElements.size(), 15, 8, 45), nullptr);
     EXPECT_EQ(FindLayoutRectIn(manyElements.data(), manyElements.size(), 15, 8, 46), nullptr);
 }
 
 TEST(LayoutTable, OddOffsetsAreRoundedDownToEven) {
-    auto t = BuildTable({{8, {{15, 800, 584, {{44, 10, 20, 30, 40}}}}}});
-    Put(t, 2, static_cast<u16>(t[2] + 1));  // group offset 6 -> 7
+    auto t = BuildLayoutGroups({{8, {{15, 800, 584, {{44, 10, 20, 30, 40}}}}}});
+    PutWord(t, 2, static_cast<u16>(t[2] + 1));  // group offset 6 -> 7
     size_t groupAt = 6;
-    Put(t, groupAt + 2, static_cast<u16>(t[groupAt + 2] + 1));  // layout offset made odd
+    PutWord(t, groupAt + 2, static_cast<u16>(t[groupAt + 2] + 1));  // layout offset made odd
     CLayoutElement e = Find(t, 15, 8, 44);
     EXPECT_EQ(e.w, 30);
     u32 w = 0, h = 0;

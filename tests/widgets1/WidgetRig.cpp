@@ -10,12 +10,6 @@ namespace w1test {
 
 namespace {
 
-void PutU16(std::vector<u8>& out, size_t at, u16 v) {
-    if (out.size() < at + 2) out.resize(at + 2);
-    out[at] = static_cast<u8>(v);
-    out[at + 1] = static_cast<u8>(v >> 8);
-}
-
 // A strip whose glyphs are small patterns that differ from code to code: a left stem in the text
 // colour, a right edge in the third shade and code bits along the top and through the middle, so
 // that a wrong character, column or colour shows in a captured frame.
@@ -39,57 +33,16 @@ std::vector<u8> SynthStrip(const GlyphTable& table) {
             }
         }
     }
-    std::vector<u8> record(8, 0);
-    PutU16(record, 2, static_cast<u16>(stripWidth));
-    PutU16(record, 4, static_cast<u16>(stripHeight));
-    record.insert(record.end(), texels.begin(), texels.end());
-    if (record.size() % 2) record.push_back(0);
     // Entries 0..3 stand for the shades; none of them is read from the table.
-    for (int i = 0; i < 4; ++i) {
-        record.push_back(0);
-        record.push_back(0);
-    }
-    return record;
+    return testing_support::IndexedPicture(
+        stripWidth, stripHeight, [&](int x, int y) { return texels[static_cast<size_t>(y) * stripWidth + x]; },
+        {0, 0, 0, 0});
 }
 
 }  // namespace
 
-std::vector<u8> PictureRecord(int width, int height, const std::function<u16(int, int)>& colour) {
-    std::vector<u16> table;
-    std::vector<u8> texels;
-    for (int y = 0; y < height; ++y) {
-        for (int x = 0; x < width; ++x) {
-            const u16 c = colour(x, y);
-            auto it = std::find(table.begin(), table.end(), c);
-            if (it == table.end()) {
-                table.push_back(c);
-                it = table.end() - 1;
-            }
-            texels.push_back(static_cast<u8>(it - table.begin()));
-        }
-    }
-    std::vector<u8> record(8, 0);
-    PutU16(record, 2, static_cast<u16>(width));
-    PutU16(record, 4, static_cast<u16>(height));
-    record.insert(record.end(), texels.begin(), texels.end());
-    if (record.size() % 2) record.push_back(0);
-    for (u16 c : table) {
-        record.push_back(static_cast<u8>(c));
-        record.push_back(static_cast<u8>(c >> 8));
-    }
-    return record;
-}
-
 std::unique_ptr<CRecordHolder> MakePicture(int width, int height, const std::function<u16(int, int)>& colour) {
-    std::vector<u8> bytes = PictureRecord(width, height, colour);
-    auto holder = std::make_unique<CRecordHolder>();
-    auto* record = new CRecordData;
-    record->size = static_cast<u32>(bytes.size());
-    record->data = new u8[bytes.size()];
-    std::copy(bytes.begin(), bytes.end(), record->data);
-    holder->record = record;
-    holder->data = record->data;
-    return holder;
+    return std::unique_ptr<CRecordHolder>(testing_support::MakeHolder(testing_support::PictureRecord(width, height, colour)));
 }
 
 std::unique_ptr<CRecordHolder> MakePicture(int width, int height, u16 colour) {
@@ -111,37 +64,6 @@ bool FakeHost::ReadInterfaceRecord(u32 record, std::vector<u8>& bytes) {
     return true;
 }
 
-std::vector<u8> BuildLayoutTable(const std::vector<LayoutSpec>& layouts) {
-    // One group entry per layout (a group may repeat; each entry lists one mode).
-    std::vector<u8> out;
-    PutU16(out, 0, static_cast<u16>(layouts.size()));
-    size_t at = 2 + 4 * layouts.size();
-    for (size_t i = 0; i < layouts.size(); ++i) {
-        const LayoutSpec& l = layouts[i];
-        const size_t groupAt = at;
-        PutU16(out, 2 + 4 * i, static_cast<u16>(groupAt));
-        PutU16(out, 4 + 4 * i, l.group);
-        PutU16(out, groupAt, 1);
-        const size_t layoutAt = groupAt + 6;
-        PutU16(out, groupAt + 2, static_cast<u16>(layoutAt));
-        PutU16(out, groupAt + 4, l.mode);
-        PutU16(out, layoutAt, l.width);
-        PutU16(out, layoutAt + 2, l.height);
-        PutU16(out, layoutAt + 4, static_cast<u16>(l.elements.size()));
-        size_t e = layoutAt + 6;
-        for (const LayoutElementSpec& el : l.elements) {
-            PutU16(out, e, el.id);
-            PutU16(out, e + 2, el.x);
-            PutU16(out, e + 4, el.y);
-            PutU16(out, e + 6, el.w);
-            PutU16(out, e + 8, el.h);
-            e += 10;
-        }
-        at = e;
-    }
-    return out;
-}
-
 Rig::Rig(u32 layoutMode, int w, int h, RigView view, std::vector<LayoutSpec> layouts) : width(w), height(h) {
     game.layoutMode = layoutMode;
     window = plat::CreateHeadlessWindow();
@@ -153,11 +75,7 @@ Rig::Rig(u32 layoutMode, int w, int h, RigView view, std::vector<LayoutSpec> lay
     layouts.push_back({43, static_cast<u16>(layoutMode), static_cast<u16>(w), static_cast<u16>(h),
                        {{550, view.x, view.y, view.width, view.height}}});
     host.layoutTable = BuildLayoutTable(layouts);
-    auto* table = new CRecordData;
-    table->size = static_cast<u32>(host.layoutTable.size());
-    table->data = new u8[table->size];
-    std::copy(host.layoutTable.begin(), host.layoutTable.end(), table->data);
-    game.layoutTable = table;
+    game.layoutTable = testing_support::MakeRecord(host.layoutTable);
     host.window = window.get();
     host.viewState = &gameScreen->viewState;
     host.clientWidth = static_cast<u32>(w);

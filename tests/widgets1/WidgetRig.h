@@ -17,6 +17,7 @@
 #include "platform/Clock.h"
 #include "platform/headless/HeadlessWindow.h"
 #include "tests/support/Png.h"
+#include "tests/support/TestRecords.h"
 #include "ui/Screen.h"
 #include "view3d/Renderer.h"
 #include "world/GameScreen.h"
@@ -24,8 +25,10 @@
 
 namespace w1test {
 
-// An encoding-0 picture record whose texel (x, y) has colour(x, y).
-std::vector<u8> PictureRecord(int width, int height, const std::function<u16(int, int)>& colour);
+using testing_support::BuildLayoutTable;
+using testing_support::LayoutElementSpec;
+using testing_support::LayoutSpec;
+
 // A held picture of one colour with a darker one-pixel border, or of a colour function.
 std::unique_ptr<CRecordHolder> MakePicture(int width, int height, u16 colour);
 std::unique_ptr<CRecordHolder> MakePicture(int width, int height, const std::function<u16(int, int)>& colour);
@@ -77,18 +80,6 @@ public:
 private:
     CGame& game_;
 };
-
-// A layout table for tests: groups of (mode, width, height, elements).
-struct LayoutElementSpec {
-    u16 id, x, y, w, h;
-};
-struct LayoutSpec {
-    u16 group;
-    u16 mode;
-    u16 width, height;
-    std::vector<LayoutElementSpec> elements;
-};
-std::vector<u8> BuildLayoutTable(const std::vector<LayoutSpec>& layouts);
 
 // The 3D view rectangle of the rig's game view (layout group 43, element 550).
 struct RigView {

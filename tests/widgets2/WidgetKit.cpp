@@ -10,88 +10,6 @@
 
 namespace widgetkit {
 
-CRecordData* MakeRecord(const std::vector<u8>& bytes) {
-    auto* record = new CRecordData;
-    record->size = static_cast<u32>(bytes.size());
-    record->data = new u8[std::max<size_t>(bytes.size(), 1)];
-    if (!bytes.empty()) std::memcpy(record->data, bytes.data(), bytes.size());
-    return record;
-}
-
-CRecordHolder* MakeHolder(const std::vector<u8>& bytes) {
-    auto* holder = new CRecordHolder;
-    holder->record = MakeRecord(bytes);
-    holder->data = holder->record->data;
-    return holder;
-}
-
-namespace {
-void PutWord(std::vector<u8>& r, size_t at, u16 v) {
-    if (r.size() < at + 2) r.resize(at + 2);
-    r[at] = static_cast<u8>(v);
-    r[at + 1] = static_cast<u8>(v >> 8);
-}
-
-std::vector<u8> Header(i16 width, i16 height) {
-    std::vector<u8> r(8, 0);
-    PutWord(r, 2, static_cast<u16>(width));
-    PutWord(r, 4, static_cast<u16>(height));
-    return r;
-}
-}  // namespace
-
-std::vector<u8> SolidPicture(i16 width, i16 height, u16 colour) { return BorderedPicture(width, height, colour, colour); }
-
-std::vector<u8> BorderedPicture(i16 width, i16 height, u16 inside, u16 border) {
-    std::vector<u8> r = Header(width, height);
-    const size_t n = static_cast<size_t>(std::max<int>(width, 0)) * std::max<int>(height, 0);
-    for (int yy = 0; yy < height; ++yy)
-        for (int xx = 0; xx < width; ++xx)
-            r.push_back((xx == 0 || yy == 0 || xx == width - 1 || yy == height - 1) ? 1 : 0);
-    if (n & 1) r.push_back(0);
-    const size_t table = r.size();
-    PutWord(r, table, inside);
-    PutWord(r, table + 2, border);
-    return r;
-}
-
-std::vector<u8> BuildLayoutTable(const std::vector<LayoutSpec>& layouts) {
-    std::vector<u16> groups;
-    for (const LayoutSpec& l : layouts)
-        if (std::find(groups.begin(), groups.end(), l.group) == groups.end()) groups.push_back(l.group);
-    std::vector<u8> r;
-    PutWord(r, 0, static_cast<u16>(groups.size()));
-    size_t at = 2 + 4 * groups.size();
-    for (size_t g = 0; g < groups.size(); ++g) {
-        std::vector<const LayoutSpec*> modes;
-        for (const LayoutSpec& l : layouts)
-            if (l.group == groups[g]) modes.push_back(&l);
-        PutWord(r, 2 + 4 * g, static_cast<u16>(at));
-        PutWord(r, 4 + 4 * g, groups[g]);
-        const size_t list = at;
-        PutWord(r, list, static_cast<u16>(modes.size()));
-        at = list + 2 + 4 * modes.size();
-        for (size_t m = 0; m < modes.size(); ++m) {
-            PutWord(r, list + 2 + 4 * m, static_cast<u16>(at));
-            PutWord(r, list + 4 + 4 * m, modes[m]->mode);
-            PutWord(r, at, modes[m]->width);
-            PutWord(r, at + 2, modes[m]->height);
-            PutWord(r, at + 4, static_cast<u16>(modes[m]->elements.size()));
-            size_t e = at + 6;
-            for (const LayoutElementSpec& el : modes[m]->elements) {
-                PutWord(r, e, el.id);
-                PutWord(r, e + 2, el.x);
-                PutWord(r, e + 4, el.y);
-                PutWord(r, e + 6, el.w);
-                PutWord(r, e + 8, el.h);
-                e += 10;
-            }
-            at = e;
-        }
-    }
-    return r;
-}
-
 void SetInterfacePicture(CGame& game, u16 base, const std::vector<u8>& bytes) {
     const int index = InterfacePictureIndex(base);
     ASSERT_GE(index, 0) << base;
@@ -190,13 +108,10 @@ std::vector<u8> SyntheticStrip(const GlyphTable& table) {
     u16 width = 6;
     for (const GlyphRecord& g : table.glyphs) width = std::max<u16>(width, g.end);
     const int height = table.stripHeight;
-    std::vector<u8> r = Header(static_cast<i16>(width), static_cast<i16>(height));
-    for (int row = 0; row < height; ++row)
-        for (int col = 0; col < width; ++col)
-            r.push_back((row >= 2 && row < height - 3) ? (col % 3 == 2 ? 3 : 1) : 0);
-    if ((static_cast<size_t>(width) * height) & 1) r.push_back(0);
-    for (int i = 0; i < 4; ++i) PutWord(r, r.size(), 0);
-    return r;
+    // The shades are not read from the table.
+    return testing_support::IndexedPicture(
+        width, height, [=](int col, int row) { return static_cast<u8>((row >= 2 && row < height - 3) ? (col % 3 == 2 ? 3 : 1) : 0); },
+        {0, 0, 0, 0});
 }
 
 class StageHost : public CDisplayHost {

@@ -12,6 +12,7 @@
 #include "app/Game.h"
 #include "app/Types.h"
 #include "tests/support/Png.h"
+#include "tests/support/TestRecords.h"
 #include "ui/Form.h"
 #include "ui/WidgetGameData.h"
 
@@ -20,26 +21,13 @@ struct CRecordData;
 
 namespace widgetkit {
 
-// A record the game may free (FreeDataBlock).
-CRecordData* MakeRecord(const std::vector<u8>& bytes);
-// A holder that owns its record (the game deletes interface pictures and frees their records).
-CRecordHolder* MakeHolder(const std::vector<u8>& bytes);
-
-// A picture record in encoding 0 of one colour, or with a one-texel border of a second colour.
-std::vector<u8> SolidPicture(i16 width, i16 height, u16 colour);
-std::vector<u8> BorderedPicture(i16 width, i16 height, u16 inside, u16 border);
-
-struct LayoutElementSpec {
-    u16 id, x, y, w, h;
-};
-struct LayoutSpec {
-    u16 group;
-    u16 mode;
-    u16 width, height;
-    std::vector<LayoutElementSpec> elements;
-};
-// The layout table record built from the layouts (one group entry per distinct group).
-std::vector<u8> BuildLayoutTable(const std::vector<LayoutSpec>& layouts);
+using testing_support::BorderedPicture;
+using testing_support::BuildLayoutTable;
+using testing_support::LayoutElementSpec;
+using testing_support::LayoutSpec;
+using testing_support::MakeHolder;
+using testing_support::MakeRecord;
+using testing_support::SolidPicture;
 
 // Fills an interface picture of the game (replacing what it held).
 void SetInterfacePicture(CGame& game, u16 base, const std::vector<u8>& bytes);

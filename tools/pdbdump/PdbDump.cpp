@@ -1,6 +1,6 @@
 // Prints a database's header and record list, and one record in hex when asked. Maintainers use it
 // on content databases and saved games:
-//   vantrel_inspect FILE.pdb [--record KEY]
+//   vantrel_pdbdump FILE.pdb [--record KEY]
 #include "app/PdbFile.h"
 
 #include <cctype>
@@ -57,7 +57,7 @@ void PrintHex(const CRecordData& record, u32 key) {
 }
 
 int Usage() {
-    std::fprintf(stderr, "usage: vantrel_inspect FILE.pdb [--record KEY]\n");
+    std::fprintf(stderr, "usage: vantrel_pdbdump FILE.pdb [--record KEY]\n");
     return 2;
 }
 
@@ -71,7 +71,7 @@ int main(int argc, char** argv) {
             char* end = nullptr;
             key = std::strtol(argv[++i], &end, 0);
             if (!end || *end || key < 0 || key > 0xFFFF) {
-                std::fprintf(stderr, "vantrel_inspect: bad record key '%s' (0..65535)\n", argv[i]);
+                std::fprintf(stderr, "vantrel_pdbdump: bad record key '%s' (0..65535)\n", argv[i]);
                 return 2;
             }
         } else if (!path && argv[i][0] != '-') {
@@ -86,7 +86,7 @@ int main(int argc, char** argv) {
     CPdbFile db;
     if (!db.OpenPath(path)) {
         std::fprintf(stderr,
-                     "vantrel_inspect: cannot read '%s': missing, or not a well-formed database "
+                     "vantrel_pdbdump: cannot read '%s': missing, or not a well-formed database "
                      "(short header or record list, record offsets out of order or outside the file)\n",
                      path);
         return 1;
@@ -95,7 +95,7 @@ int main(int argc, char** argv) {
     if (key >= 0) {
         CRecordData* record = db.ReadRecord(static_cast<u32>(key));
         if (!record) {
-            std::fprintf(stderr, "vantrel_inspect: no record with key %ld\n", key);
+            std::fprintf(stderr, "vantrel_pdbdump: no record with key %ld\n", key);
             return 1;
         }
         PrintHex(*record, static_cast<u32>(key));

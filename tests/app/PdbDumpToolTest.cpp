@@ -21,7 +21,7 @@ struct ToolRun {
 };
 
 ToolRun Inspect(const TempDir& dir, const std::string& args) {
-    const std::string tool = std::string(VANTREL_BINARY_DIR) + "/tools/vantrel_inspect";
+    const std::string tool = std::string(VANTREL_BINARY_DIR) + "/tools/vantrel_pdbdump";
     EXPECT_TRUE(plat::FileExists(tool)) << "build the inspector first: " << tool;
     const std::string out = dir.File("out.txt");
     const int status = std::system((tool + " " + args + " >" + out + " 2>&1").c_str());
@@ -31,7 +31,7 @@ ToolRun Inspect(const TempDir& dir, const std::string& args) {
     return {status, text.str()};
 }
 
-TEST(InspectTool, ListsHeaderRecordsAndOneRecordInHex) {
+TEST(PdbDumpTool, ListsHeaderRecordsAndOneRecordInHex) {
     TempDir dir;
     CFileFinder finder;
     finder.SetFolder(dir.Path());

@@ -1,7 +1,7 @@
 #include "app/Game.h"
 
 #include "app/MainFrame.h"
-#include "app/PdbFile.h"
+#include "core/PdbFile.h"
 #include "data/RecordHolder.h"
 #include "ui/Screen.h"
 #include "world/GameScreen.h"

@@ -7,11 +7,11 @@
 #include <array>
 #include <string>
 
-#include "app/InterfacePictures.h"
-#include "app/PointerArray.h"
-#include "app/Settings.h"
-#include "app/Str.h"
-#include "app/Types.h"
+#include "ui/InterfacePictures.h"
+#include "core/PointerArray.h"
+#include "core/Settings.h"
+#include "core/Str.h"
+#include "core/Types.h"
 #include "data/SaveGameManager.h"
 #include "data/TextureSet.h"
 #include "display/DisplayHost.h"

@@ -1,10 +1,10 @@
 // Start-up and shut-down of the game object, in the order the rest of the game relies on.
 #include <cstring>
 
-#include "app/FileFinder.h"
+#include "core/FileFinder.h"
 #include "app/Game.h"
-#include "app/PdbFile.h"
-#include "app/Random.h"
+#include "core/PdbFile.h"
+#include "core/Random.h"
 #include "data/RecordHolder.h"
 #include "data/WorldList.h"
 #include "display/FontSet.h"

@@ -4,7 +4,7 @@
 #include <vector>
 
 #include "app/Game.h"
-#include "app/Str.h"
+#include "core/Str.h"
 #include "display/Video.h"
 #include "platform/Clock.h"
 #include "platform/Files.h"

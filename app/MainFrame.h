@@ -7,7 +7,7 @@
 #include <memory>
 #include <string>
 
-#include "app/Types.h"
+#include "core/Types.h"
 
 namespace plat {
 class Window;

@@ -1,8 +1,8 @@
 // Reading records by key from an open database (one search of the record list, one positioned read),
 // and walking a record's fields through the stream.
-#include "app/FileFinder.h"
-#include "app/PdbFile.h"
-#include "app/Stream.h"
+#include "core/FileFinder.h"
+#include "core/PdbFile.h"
+#include "core/Stream.h"
 
 #include <benchmark/benchmark.h>
 

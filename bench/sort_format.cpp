@@ -1,7 +1,7 @@
 // The array sort on a draw list of the size the 3D view sorts every frame, and the formatter on the
 // kind of message the game builds most.
-#include "app/Sort.h"
-#include "app/Str.h"
+#include "core/Sort.h"
+#include "core/Str.h"
 
 #include <benchmark/benchmark.h>
 

@@ -1,6 +1,6 @@
 #include "data/RecordHolder.h"
 
-#include "app/PdbFile.h"
+#include "core/PdbFile.h"
 
 CRecordHolder::~CRecordHolder() { Release(); }
 

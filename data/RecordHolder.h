@@ -3,7 +3,7 @@
 // holders and never free them.
 #pragma once
 
-#include "app/Types.h"
+#include "core/Types.h"
 #include "sound/SoundEntry.h"
 
 class CPdbFile;

@@ -3,7 +3,7 @@
 #include <string>
 
 #include "app/Game.h"
-#include "app/PdbFile.h"
+#include "core/PdbFile.h"
 
 CSavedGameInfo* CSaveGameManager::List(u32 slot) {
     if (slot > 4) return nullptr;

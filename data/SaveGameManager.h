@@ -3,7 +3,7 @@
 // (a "VantrelSave%u" database of type and creator VnTS in the program folder) but cannot read one.
 #pragma once
 
-#include "app/Types.h"
+#include "core/Types.h"
 
 class CGame;
 class CProgressDialog;

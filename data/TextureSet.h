@@ -7,8 +7,8 @@
 #include <string>
 #include <vector>
 
-#include "app/Str.h"
-#include "app/Types.h"
+#include "core/Str.h"
+#include "core/Types.h"
 #include "data/RecordHolder.h"
 
 // One frame of a resource animation: a picture of the texture set by name, drawn at an offset from

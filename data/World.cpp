@@ -1,7 +1,7 @@
 #include "data/World.h"
 
-#include "app/PdbFile.h"
-#include "app/Stream.h"
+#include "core/PdbFile.h"
+#include "core/Stream.h"
 
 CWorld::CWorld(CGame* game) : game(game) {}
 

@@ -2,8 +2,8 @@
 // of installed worlds needs; the world loader builds on it.
 #pragma once
 
-#include "app/Str.h"
-#include "app/Types.h"
+#include "core/Str.h"
+#include "core/Types.h"
 
 class CGame;
 class CPdbFile;

@@ -5,7 +5,7 @@
 // buffer of its own.
 #pragma once
 
-#include "app/Types.h"
+#include "core/Types.h"
 
 #include <memory>
 

@@ -2,7 +2,7 @@
 // tests give a small fake.
 #pragma once
 
-#include "app/Types.h"
+#include "core/Types.h"
 
 #include <cstddef>
 #include <vector>

@@ -3,7 +3,7 @@
 // them, and their exact values are part of what those draw.
 #pragma once
 
-#include "app/Types.h"
+#include "core/Types.h"
 
 inline constexpr i32 kFixedHalfPi = 102943;
 inline constexpr i32 kFixedPi = 205887;

@@ -1,6 +1,6 @@
 #include "display/FontSet.h"
 
-#include "app/Str.h"
+#include "core/Str.h"
 #include "display/DisplayHost.h"
 #include "display/GlyphTables.h"
 #include "view3d/Renderer.h"

@@ -3,7 +3,7 @@
 // widget uses: measure, find line breaks, wrap and draw into a box.
 #pragma once
 
-#include "app/Types.h"
+#include "core/Types.h"
 #include "display/Picture.h"
 
 #include <array>

@@ -3,7 +3,7 @@
 // filler and blit draws in upright coordinates whatever the turn of the screen.
 #pragma once
 
-#include "app/Types.h"
+#include "core/Types.h"
 
 struct CFrameTarget {
     u16* pixels = nullptr;  // address of logical pixel (0, 0)

@@ -17,7 +17,7 @@
 //   the other codes from 128 up are the accented letters and signs of the Western (cp1252) code page.
 #pragma once
 
-#include "app/Types.h"
+#include "core/Types.h"
 
 #include <cstddef>
 #include <span>

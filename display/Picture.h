@@ -6,7 +6,7 @@
 //   see-through block of the transparent blits.
 #pragma once
 
-#include "app/Types.h"
+#include "core/Types.h"
 
 #include <cstddef>
 

@@ -4,7 +4,7 @@
 // widgets and screens use on interface pictures.
 #pragma once
 
-#include "app/Types.h"
+#include "core/Types.h"
 #include "display/Display.h"
 
 #include <memory>

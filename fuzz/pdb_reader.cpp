@@ -1,9 +1,9 @@
 // Arbitrary bytes as a database file: open it, read every record, and run a few field sequences of
 // the stream over each record. Nothing may crash, leak or read outside a buffer.
-#include "app/PdbFile.h"
-#include "app/PointerArray.h"
-#include "app/Str.h"
-#include "app/Stream.h"
+#include "core/PdbFile.h"
+#include "core/PointerArray.h"
+#include "core/Str.h"
+#include "core/Stream.h"
 #include "data/World.h"
 #include "platform/Files.h"
 

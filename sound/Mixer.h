@@ -2,7 +2,7 @@
 // 44,100 Hz 16-bit mono buffers of a SoundDevice on its mixing thread.
 #pragma once
 
-#include "app/Types.h"
+#include "core/Types.h"
 #include "sound/ModuleChannel.h"
 #include "sound/PitchTables.h"
 #include "sound/SampleChannel.h"

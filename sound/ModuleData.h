@@ -3,7 +3,7 @@
 // a channel plays it.
 #pragma once
 
-#include "app/Types.h"
+#include "core/Types.h"
 
 #include <array>
 #include <cstddef>

@@ -2,7 +2,7 @@
 // per-period step and note tables that the mixer builds once.
 #pragma once
 
-#include "app/Types.h"
+#include "core/Types.h"
 
 #include <array>
 

@@ -1,7 +1,7 @@
 // One playable sample: PCM data inside a WAV image (not copied) and how to play it.
 #pragma once
 
-#include "app/Types.h"
+#include "core/Types.h"
 
 #include <cstddef>
 

@@ -2,7 +2,7 @@
 // single stores while the mixing thread reads them, so those fields are atomics.
 #pragma once
 
-#include "app/Types.h"
+#include "core/Types.h"
 
 #include <algorithm>
 #include <atomic>

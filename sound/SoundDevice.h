@@ -2,7 +2,7 @@
 // backend, and a mixing thread that refills each buffer the backend has finished with.
 #pragma once
 
-#include "app/Types.h"
+#include "core/Types.h"
 
 #include <atomic>
 #include <condition_variable>

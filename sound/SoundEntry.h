@@ -3,7 +3,7 @@
 // tracker module, and a catalogue finds both by name.
 #pragma once
 
-#include "app/Types.h"
+#include "core/Types.h"
 #include "sound/ModuleData.h"
 
 #include <array>

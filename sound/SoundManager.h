@@ -2,7 +2,7 @@
 // the two volume settings (0..10) mapped onto the mixer's 0..64.
 #pragma once
 
-#include "app/Types.h"
+#include "core/Types.h"
 #include "sound/Mixer.h"
 #include "sound/SoundEntry.h"
 

@@ -3,8 +3,8 @@
 // more than eight entries, two page buttons, and hands back the hidden key text of the chosen row.
 #pragma once
 
-#include "app/Str.h"
-#include "app/Types.h"
+#include "core/Str.h"
+#include "core/Types.h"
 #include "ui/Buttons.h"
 #include "ui/Form.h"
 #include "ui/TextLabel.h"

@@ -3,7 +3,7 @@
 // message (a skill the book taught) over the reader.
 #pragma once
 
-#include "app/Types.h"
+#include "core/Types.h"
 #include "ui/Boxes.h"
 #include "ui/ButtonBar.h"
 #include "ui/Buttons.h"

@@ -2,8 +2,8 @@
 // that can be tapped, the horizontal scale with its marker, and the centred caption pair.
 #pragma once
 
-#include "app/Str.h"
-#include "app/Types.h"
+#include "core/Str.h"
+#include "core/Types.h"
 #include "ui/Widget.h"
 
 class CRecordHolder;

@@ -3,7 +3,7 @@
 #include <bit>
 
 #include "app/Game.h"
-#include "app/InterfacePictureRoles.h"
+#include "ui/InterfacePictureRoles.h"
 #include "display/FontSet.h"
 #include "display/Video.h"
 #include "ui/Draw.h"

@@ -4,7 +4,7 @@
 // chosen button's flag comes back as a command to the bar's parent.
 #pragma once
 
-#include "app/Types.h"
+#include "core/Types.h"
 #include "ui/Buttons.h"
 #include "ui/Form.h"
 

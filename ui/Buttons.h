@@ -3,8 +3,8 @@
 // from. Both follow the press protocol: press inside, release inside to fire, slide off to cancel.
 #pragma once
 
-#include "app/Str.h"
-#include "app/Types.h"
+#include "core/Str.h"
+#include "core/Types.h"
 #include "ui/Widget.h"
 
 class CRecordHolder;

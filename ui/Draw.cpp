@@ -3,7 +3,7 @@
 #include <string>
 
 #include "app/Game.h"
-#include "app/Str.h"
+#include "core/Str.h"
 #include "data/RecordHolder.h"
 #include "display/FontSet.h"
 #include "display/Video.h"

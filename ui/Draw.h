@@ -2,7 +2,7 @@
 // picture sets, the compact number text and the number-glyph converters.
 #pragma once
 
-#include "app/Types.h"
+#include "core/Types.h"
 
 class CForm;
 class CGame;

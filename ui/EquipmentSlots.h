@@ -2,7 +2,7 @@
 // shown). A tap on a slot, empty or not, selects it and answers the widget's id.
 #pragma once
 
-#include "app/Types.h"
+#include "core/Types.h"
 #include "ui/Widget.h"
 
 class CEquipmentSlots : public CWidget {

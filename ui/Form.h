@@ -4,8 +4,8 @@
 // show one other form as its modal child, which then receives all input.
 #pragma once
 
-#include "app/PointerArray.h"
-#include "app/Types.h"
+#include "core/PointerArray.h"
+#include "core/Types.h"
 
 class CGame;
 class CVideo;

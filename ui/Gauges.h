@@ -2,7 +2,7 @@
 // moves with the level; vertical when higher than wide) and the plain two-colour progress bar.
 #pragma once
 
-#include "app/Types.h"
+#include "core/Types.h"
 #include "ui/Widget.h"
 
 class CRecordHolder;

@@ -1,7 +1,7 @@
 #include "ui/Layout.h"
 
 #include "app/Game.h"
-#include "app/PdbFile.h"
+#include "core/PdbFile.h"
 
 namespace {
 

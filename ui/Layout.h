@@ -5,7 +5,7 @@
 
 #include <cstddef>
 
-#include "app/Types.h"
+#include "core/Types.h"
 
 // A layout element record: five little-endian u16 words (id, x, y, w, h), x and y relative to the
 // form's origin. Look-ups hand out a pointer to the id word inside the loaded record.

@@ -2,7 +2,7 @@
 // offsets, and the guard for divisors that come from the layout table or from a font.
 #pragma once
 
-#include "app/Types.h"
+#include "core/Types.h"
 
 // Rows per page, scales and proportions divide by a layout height, a row height or a maximum. A layout
 // element missing from the current mode (or a widget not yet placed) makes that value 0, so every such

@@ -6,8 +6,8 @@
 
 #include <vector>
 
-#include "app/Str.h"
-#include "app/Types.h"
+#include "core/Str.h"
+#include "core/Types.h"
 #include "ui/Widget.h"
 
 class CRecordHolder;

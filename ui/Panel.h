@@ -2,7 +2,7 @@
 // with its palette, or a state mark). A panel without a second picture answers a tap with its id.
 #pragma once
 
-#include "app/Types.h"
+#include "core/Types.h"
 #include "ui/Widget.h"
 
 class CRecordHolder;

@@ -1,7 +1,7 @@
 #include "ui/PictureSets.h"
 
 #include "app/Game.h"
-#include "app/InterfacePictures.h"
+#include "ui/InterfacePictures.h"
 #include "data/RecordHolder.h"
 
 CRecordHolder* const* InterfacePictureSet(const CGame* game, u16 first, int count) {

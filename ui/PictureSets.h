@@ -2,7 +2,7 @@
 // base-number order, so a run is a pointer into that array.
 #pragma once
 
-#include "app/Types.h"
+#include "core/Types.h"
 
 class CGame;
 class CRecordHolder;

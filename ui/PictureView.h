@@ -2,7 +2,7 @@
 // picture such as a saved-game thumbnail. A tap on the drawn picture answers the widget's id.
 #pragma once
 
-#include "app/Types.h"
+#include "core/Types.h"
 #include "ui/Widget.h"
 
 class CRecordHolder;

@@ -2,7 +2,7 @@
 // the game view and the card pile of the card game. None of them owns its pictures.
 #pragma once
 
-#include "app/Types.h"
+#include "core/Types.h"
 #include "ui/Widget.h"
 
 class CRecordHolder;

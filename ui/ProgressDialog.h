@@ -3,7 +3,7 @@
 // so every step draws the screen and presents the frame itself.
 #pragma once
 
-#include "app/Types.h"
+#include "core/Types.h"
 #include "ui/Form.h"
 #include "ui/Gauges.h"
 #include "ui/PictureView.h"

@@ -2,8 +2,8 @@
 // one page at a time by setting the current page and marking the box for redraw.
 #pragma once
 
-#include "app/Str.h"
-#include "app/Types.h"
+#include "core/Str.h"
+#include "core/Types.h"
 #include "ui/TextLines.h"
 #include "ui/Widget.h"
 

@@ -2,7 +2,7 @@
 // codes itself; its owner turns keyboard commands into AppendChar and DeleteLastChar.
 #pragma once
 
-#include "app/Types.h"
+#include "core/Types.h"
 #include "ui/Widget.h"
 
 class CTextEntry : public CWidget {

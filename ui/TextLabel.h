@@ -2,8 +2,8 @@
 // changes and drawn with its alignment and an optional black outline. It takes no input.
 #pragma once
 
-#include "app/Str.h"
-#include "app/Types.h"
+#include "core/Str.h"
+#include "core/Types.h"
 #include "ui/Widget.h"
 
 class CTextLabel : public CWidget {

@@ -4,8 +4,8 @@
 
 #include <vector>
 
-#include "app/Str.h"
-#include "app/Types.h"
+#include "core/Str.h"
+#include "core/Types.h"
 
 class CTextLines {
 public:

@@ -3,8 +3,8 @@
 // is tapped (press and release inside) or when its shortcut key comes.
 #pragma once
 
-#include "app/Str.h"
-#include "app/Types.h"
+#include "core/Str.h"
+#include "core/Types.h"
 #include "ui/Widget.h"
 
 class CTextLink : public CWidget {

@@ -7,8 +7,8 @@
 #include <deque>
 #include <vector>
 
-#include "app/Str.h"
-#include "app/Types.h"
+#include "core/Str.h"
+#include "core/Types.h"
 #include "ui/Widget.h"
 
 class CRecordHolder;

@@ -3,7 +3,7 @@
 // that it has finished. It draws itself from its ticks only.
 #pragma once
 
-#include "app/Types.h"
+#include "core/Types.h"
 #include "ui/TextLines.h"
 #include "ui/Widget.h"
 

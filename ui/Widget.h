@@ -2,7 +2,7 @@
 // capability byte that tells the owner form which input to offer, and six virtual operations.
 #pragma once
 
-#include "app/Types.h"
+#include "core/Types.h"
 
 class CForm;
 class CGame;

@@ -4,7 +4,7 @@
 // that install none) every look-up finds nothing and every sound is silent.
 #pragma once
 
-#include "app/Types.h"
+#include "core/Types.h"
 
 class CRecordHolder;
 struct CPaletteRef;

@@ -1,8 +1,8 @@
 #include "ui/WidgetHelpers.h"
 
 #include "app/Game.h"
-#include "app/InterfacePictureRoles.h"
-#include "app/InterfacePictures.h"
+#include "ui/InterfacePictureRoles.h"
+#include "ui/InterfacePictures.h"
 #include "data/RecordHolder.h"
 #include "display/FontSet.h"
 #include "sound/SoundManager.h"

@@ -5,7 +5,7 @@
 
 #include <functional>
 
-#include "app/Types.h"
+#include "core/Types.h"
 
 class CFontSet;
 class CGame;

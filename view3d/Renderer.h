@@ -4,7 +4,7 @@
 // every span, glyph and polygon to it, so nothing is written outside the frame buffer.
 #pragma once
 
-#include "app/Types.h"
+#include "core/Types.h"
 #include "display/FrameTarget.h"
 #include "display/Picture.h"
 

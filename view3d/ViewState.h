@@ -3,7 +3,7 @@
 // view keeps the rest of its state here as well.
 #pragma once
 
-#include "app/Types.h"
+#include "core/Types.h"
 
 struct CFrameBufferDesc {
     u16* pixels = nullptr;

@@ -3,7 +3,7 @@
 // continued or saved only while they are above 0).
 #pragma once
 
-#include "app/Types.h"
+#include "core/Types.h"
 
 class CGame;
 

@@ -4,7 +4,7 @@
 // screen, the settings, the additional worlds, the credits and back into a running game.
 #pragma once
 
-#include "app/Types.h"
+#include "core/Types.h"
 #include "ui/ButtonBar.h"
 #include "ui/ListBox.h"
 #include "ui/PictureView.h"

@@ -1,7 +1,7 @@
 #include "screens/frontend/SplashScreen.h"
 
 #include "app/Game.h"
-#include "app/Random.h"
+#include "core/Random.h"
 #include "display/Video.h"
 #include "platform/Clock.h"
 #include "ui/Layout.h"

@@ -4,7 +4,7 @@
 // tap goes to the menu at once.
 #pragma once
 
-#include "app/Types.h"
+#include "core/Types.h"
 #include "data/RecordHolder.h"
 #include "screens/frontend/SplashStrokes.h"
 #include "ui/Screen.h"

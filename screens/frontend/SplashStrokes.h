@@ -4,7 +4,7 @@
 // always agree.
 #pragma once
 
-#include "app/Types.h"
+#include "core/Types.h"
 
 constexpr int kSplashStrokeCount = 14;
 constexpr int kSplashStrokeMaxPoints = 100;

@@ -1,6 +1,6 @@
 // Runs the database inspector on databases that the test writes.
-#include "app/FileFinder.h"
-#include "app/PdbFile.h"
+#include "core/FileFinder.h"
+#include "core/PdbFile.h"
 #include "platform/Files.h"
 #include "tests/support/TempDir.h"
 

@@ -1,5 +1,5 @@
-#include "app/PointerArray.h"
-#include "app/Sort.h"
+#include "core/PointerArray.h"
+#include "core/Sort.h"
 
 #include <gtest/gtest.h>
 

@@ -1,4 +1,4 @@
-#include "app/Str.h"
+#include "core/Str.h"
 
 #include <gtest/gtest.h>
 

@@ -1,8 +1,8 @@
-#include "app/NamedObject.h"
-#include "app/PdbFile.h"
-#include "app/PointerArray.h"
-#include "app/Str.h"
-#include "app/Stream.h"
+#include "core/NamedObject.h"
+#include "core/PdbFile.h"
+#include "core/PointerArray.h"
+#include "core/Str.h"
+#include "core/Stream.h"
 
 #include <gtest/gtest.h>
 

@@ -5,7 +5,7 @@
 #include <filesystem>
 
 #include "app/Game.h"
-#include "app/InterfacePictures.h"
+#include "ui/InterfacePictures.h"
 #include "app/MainFrame.h"
 #include "platform/Clock.h"
 #include "platform/Files.h"

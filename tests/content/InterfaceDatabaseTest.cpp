@@ -9,8 +9,8 @@
 #include <string>
 #include <vector>
 
-#include "app/InterfacePictures.h"
-#include "app/PdbFile.h"
+#include "ui/InterfacePictures.h"
+#include "core/PdbFile.h"
 #include "display/Picture.h"
 #include "ui/Layout.h"
 

@@ -8,7 +8,7 @@
 #include <string>
 #include <vector>
 
-#include "app/PdbFile.h"
+#include "core/PdbFile.h"
 #include "display/GlyphTables.h"
 #include "ui/Layout.h"
 

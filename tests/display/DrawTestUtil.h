@@ -2,7 +2,7 @@
 // the three orientations with guard bands around it that must stay untouched.
 #pragma once
 
-#include "app/Types.h"
+#include "core/Types.h"
 #include "display/FrameTarget.h"
 #include "display/Picture.h"
 #include "view3d/Renderer.h"

@@ -1,4 +1,4 @@
-#include "app/Str.h"
+#include "core/Str.h"
 #include "display/FontSet.h"
 #include "display/GlyphTables.h"
 #include "tests/display/DrawTestUtil.h"

@@ -1,4 +1,4 @@
-#include "app/PdbFile.h"
+#include "core/PdbFile.h"
 #include "data/RecordHolder.h"
 #include "display/Video.h"
 #include "tests/display/DrawTestUtil.h"

@@ -5,7 +5,7 @@
 #include <vector>
 
 #include "app/Game.h"
-#include "app/PdbFile.h"
+#include "core/PdbFile.h"
 #include "data/RecordHolder.h"
 #include "display/FontSet.h"
 #include "screens/frontend/MainMenuScreen.h"

@@ -3,9 +3,9 @@
 #include <cstring>
 #include <vector>
 
-#include "app/FileFinder.h"
-#include "app/InterfacePictures.h"
-#include "app/PdbFile.h"
+#include "core/FileFinder.h"
+#include "ui/InterfacePictures.h"
+#include "core/PdbFile.h"
 
 namespace shell_test {
 

@@ -5,7 +5,7 @@
 #include <set>
 #include <string>
 
-#include "app/Types.h"
+#include "core/Types.h"
 
 namespace shell_test {
 

@@ -2,7 +2,7 @@
 
 #include <set>
 
-#include "app/InterfacePictures.h"
+#include "ui/InterfacePictures.h"
 
 TEST(InterfacePictures, RecordByLayoutMode) {
     struct Case {

@@ -3,7 +3,7 @@
 #include <algorithm>
 #include <cstring>
 
-#include "app/PdbFile.h"
+#include "core/PdbFile.h"
 #include "data/RecordHolder.h"
 
 namespace testing_support {

@@ -5,7 +5,7 @@
 #include <functional>
 #include <vector>
 
-#include "app/Types.h"
+#include "core/Types.h"
 
 class CRecordHolder;
 struct CRecordData;

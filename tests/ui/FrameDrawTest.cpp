@@ -4,7 +4,7 @@
 #include <string>
 #include <vector>
 
-#include "app/PdbFile.h"
+#include "core/PdbFile.h"
 #include "data/RecordHolder.h"
 #include "ui/Draw.h"
 #include "view3d/Renderer.h"

@@ -2,7 +2,7 @@
 
 #include <string>
 
-#include "app/Str.h"
+#include "core/Str.h"
 #include "ui/Draw.h"
 
 TEST(NumberText, CompactNumbers) {

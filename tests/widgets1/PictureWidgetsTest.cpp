@@ -2,7 +2,7 @@
 
 #include <memory>
 
-#include "app/PdbFile.h"
+#include "core/PdbFile.h"
 #include "data/TextureSet.h"
 #include "tests/widgets1/WidgetRig.h"
 #include "ui/PictureWidgets.h"

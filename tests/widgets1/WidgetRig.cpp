@@ -2,8 +2,8 @@
 
 #include <algorithm>
 
-#include "app/InterfacePictures.h"
-#include "app/PdbFile.h"
+#include "ui/InterfacePictures.h"
+#include "core/PdbFile.h"
 #include "display/GlyphTables.h"
 
 namespace w1test {

@@ -9,7 +9,7 @@
 #include <vector>
 
 #include "app/Game.h"
-#include "app/Types.h"
+#include "core/Types.h"
 #include "data/RecordHolder.h"
 #include "display/DisplayHost.h"
 #include "display/FontSet.h"

@@ -3,7 +3,7 @@
 #include <string>
 
 #include "WidgetKit.h"
-#include "app/InterfacePictureRoles.h"
+#include "ui/InterfacePictureRoles.h"
 #include "display/FontSet.h"
 #include "ui/ActionMenu.h"
 #include "ui/WidgetHelpers.h"

@@ -1,7 +1,7 @@
 #include <gtest/gtest.h>
 
 #include "WidgetKit.h"
-#include "app/InterfacePictureRoles.h"
+#include "ui/InterfacePictureRoles.h"
 #include "data/RecordHolder.h"
 #include "display/Video.h"
 #include "ui/Boxes.h"

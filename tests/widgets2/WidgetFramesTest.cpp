@@ -4,7 +4,7 @@
 #include <string>
 
 #include "WidgetKit.h"
-#include "app/InterfacePictureRoles.h"
+#include "ui/InterfacePictureRoles.h"
 #include "ui/Boxes.h"
 #include "ui/WidgetHelpers.h"
 #include "ui/EquipmentSlots.h"

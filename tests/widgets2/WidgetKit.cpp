@@ -4,8 +4,8 @@
 #include <cstring>
 #include <map>
 
-#include "app/InterfacePictures.h"
-#include "app/PdbFile.h"
+#include "ui/InterfacePictures.h"
+#include "core/PdbFile.h"
 #include "data/RecordHolder.h"
 
 namespace widgetkit {

@@ -10,7 +10,7 @@
 #include <vector>
 
 #include "app/Game.h"
-#include "app/Types.h"
+#include "core/Types.h"
 #include "tests/support/Png.h"
 #include "tests/support/TestRecords.h"
 #include "ui/Form.h"

@@ -8,7 +8,7 @@
 #include <set>
 #include <stdexcept>
 
-#include "app/PdbFile.h"
+#include "core/PdbFile.h"
 #include "display/GlyphTables.h"
 #include "tools/content/FontStrips.h"
 #include "tools/content/InterfacePictures.h"

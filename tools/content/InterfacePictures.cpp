@@ -5,7 +5,7 @@
 #include <set>
 #include <stdexcept>
 
-#include "app/InterfacePictureRoles.h"
+#include "ui/InterfacePictureRoles.h"
 #include "tools/content/LayoutTable.h"
 #include "tools/content/Painter.h"
 #include "tools/content/SplashTitle.h"

@@ -1,7 +1,7 @@
 // Prints a database's header and record list, and one record in hex when asked. Maintainers use it
 // on content databases and saved games:
 //   vantrel_pdbdump FILE.pdb [--record KEY]
-#include "app/PdbFile.h"
+#include "core/PdbFile.h"
 
 #include <cctype>
 #include <cstdio>

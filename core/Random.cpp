@@ -1,4 +1,4 @@
-#include "app/Random.h"
+#include "core/Random.h"
 
 #include "platform/Clock.h"
 

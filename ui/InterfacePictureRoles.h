@@ -3,7 +3,7 @@
 // by the pressed one. The content builder (tools/content) paints the pictures to these roles.
 #pragma once
 
-#include "app/Types.h"
+#include "core/Types.h"
 
 // Frames.
 constexpr u16 kPictureButtonFrame = 3024;         // three pieces (left cap, middle, right cap)

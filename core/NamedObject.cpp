@@ -1,7 +1,7 @@
-#include "app/NamedObject.h"
+#include "core/NamedObject.h"
 
-#include "app/Str.h"
-#include "app/Stream.h"
+#include "core/Str.h"
+#include "core/Stream.h"
 
 CNamedObject::~CNamedObject() { name_ = nullptr; }
 

@@ -3,7 +3,7 @@
 // That seeding differs from std::mt19937's, and stored behaviour depends on the exact sequence.
 #pragma once
 
-#include "app/Types.h"
+#include "core/Types.h"
 
 class CGame;
 

@@ -3,7 +3,7 @@
 // game object holds one block; its SetDefaultSettings, LoadSettings and SaveSettings call these.
 #pragma once
 
-#include "app/Types.h"
+#include "core/Types.h"
 #include "platform/SettingsStore.h"
 
 // Key paths of the settings store.

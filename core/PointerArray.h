@@ -4,8 +4,8 @@
 // itself only knows void pointers).
 #pragma once
 
-#include "app/Str.h"
-#include "app/Types.h"
+#include "core/Str.h"
+#include "core/Types.h"
 
 #include <cstring>
 #include <type_traits>

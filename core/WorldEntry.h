@@ -2,8 +2,8 @@
 // and the scan that rebuilds it.
 #pragma once
 
-#include "app/Str.h"
-#include "app/Types.h"
+#include "core/Str.h"
+#include "core/Types.h"
 
 class CPdbFile;
 

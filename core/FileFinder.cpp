@@ -1,6 +1,6 @@
-#include "app/FileFinder.h"
+#include "core/FileFinder.h"
 
-#include "app/Str.h"
+#include "core/Str.h"
 #include "platform/Files.h"
 
 CFileFinder::CFileFinder(CGame* game) : game_(game) {}

@@ -10,7 +10,7 @@
 // nothing; whoever set the stream up treats the record as unreadable (or unwritable) when HasError.
 #pragma once
 
-#include "app/Types.h"
+#include "core/Types.h"
 
 #include <vector>
 

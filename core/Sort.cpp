@@ -1,4 +1,4 @@
-#include "app/Sort.h"
+#include "core/Sort.h"
 
 #include <utility>
 

@@ -1,4 +1,4 @@
-#include "app/PointerArray.h"
+#include "core/PointerArray.h"
 
 #include <algorithm>
 

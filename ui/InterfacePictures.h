@@ -3,7 +3,7 @@
 // record number in the base layouts); the record actually loaded depends on the layout mode.
 #pragma once
 
-#include "app/Types.h"
+#include "core/Types.h"
 
 constexpr int kInterfacePictureCount = 449;
 // The map view's pictures, base numbers 3400..3468, are consecutive holders.

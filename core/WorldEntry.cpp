@@ -1,7 +1,7 @@
-#include "app/WorldEntry.h"
+#include "core/WorldEntry.h"
 
-#include "app/FileFinder.h"
-#include "app/PdbFile.h"
+#include "core/FileFinder.h"
+#include "core/PdbFile.h"
 #include "data/World.h"
 
 #include <cstring>

@@ -1,4 +1,4 @@
-#include "app/InterfacePictures.h"
+#include "ui/InterfacePictures.h"
 
 namespace {
 

@@ -3,7 +3,7 @@
 // Record classes of the game data derive from them.
 #pragma once
 
-#include "app/Types.h"
+#include "core/Types.h"
 
 class CStream;
 

@@ -4,8 +4,8 @@
 // whatever their loaders make of them.
 #pragma once
 
-#include "app/PointerArray.h"
-#include "app/Types.h"
+#include "core/PointerArray.h"
+#include "core/Types.h"
 
 #include <memory>
 #include <string>

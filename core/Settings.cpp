@@ -1,6 +1,6 @@
-#include "app/Settings.h"
+#include "core/Settings.h"
 
-#include "app/Str.h"
+#include "core/Str.h"
 
 #include <algorithm>
 #include <cstring>

@@ -1,7 +1,7 @@
-#include "app/PdbFile.h"
+#include "core/PdbFile.h"
 
-#include "app/FileFinder.h"
-#include "app/Str.h"
+#include "core/FileFinder.h"
+#include "core/Str.h"
 #include "platform/Clock.h"
 #include "platform/Files.h"
 

@@ -4,7 +4,7 @@
 // steps matter, not just the sortedness.
 #pragma once
 
-#include "app/Types.h"
+#include "core/Types.h"
 
 // Negative, 0 or positive as the element at a sorts before, equal to or after the element at b.
 using SortCompare = int (*)(const void* a, const void* b);

@@ -3,7 +3,7 @@
 // letters A..Z only.
 #pragma once
 
-#include "app/Types.h"
+#include "core/Types.h"
 
 #include <cstdarg>
 #include <cstddef>

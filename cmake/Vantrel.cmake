@@ -11,7 +11,7 @@ function(vantrel_add_test_dirs)
     if(IS_DIRECTORY ${dir})
       get_filename_component(area ${dir} NAME)
       file(GLOB_RECURSE srcs CONFIGURE_DEPENDS ${dir}/*.cpp)
-      if(srcs AND NOT area STREQUAL "support" AND NOT area STREQUAL "golden" AND NOT area STREQUAL "data")
+      if(srcs AND NOT area STREQUAL "support" AND NOT area STREQUAL "golden")
         add_executable(test_${area} ${srcs})
         target_link_libraries(test_${area} PRIVATE vantrel_game vantrel_platform_sdl
                               vantrel_test_support GTest::gtest GTest::gtest_main GTest::gmock)

@@ -24,6 +24,7 @@
 #include "screens/npc/ShopScreen.h"
 #include "screens/npc/TalkScreen.h"
 #include "screens/panels/PanelScreen.h"
+#include "script/ScriptContext.h"
 #include "script/ScriptEngine.h"
 #include "ui/LayoutMath.h"
 #include "ui/Screen.h"

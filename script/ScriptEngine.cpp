@@ -328,9 +328,8 @@ i32 CScriptEngine::Statement() {
             const size_t height = stack_.size();
             const i32 result = KeywordStatement();
             TrimStack(height);
-            // A return that ends the text ends the run as a success; an error is never dropped.
-            if (result != 0 && result != kResultReturn)
-                return result;
+            // When the text ends here the keyword's result is dropped: a bare "return" at the very end
+            // ends the run as a success.
             if (!Peek())
                 return overrun_ ? FailAtLine(kErrUnexpectedEnd) : 0;
             if (token_.code == kCodeSemicolon)

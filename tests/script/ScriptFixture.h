@@ -199,7 +199,7 @@ public:
     i32 hp = 30;
     u32 savedXp = 0;
     std::string disease;
-    i32 skills[21] = {0, 5, 6, 40, 0, 0, 0, 40, 12};
+    i32 skills[21] = {0, 5, 6, 40, 0, 0, 0, 12, 40};
 
 private:
     Log& log_;

@@ -120,6 +120,29 @@ void CScriptContext::SetEventObjects(const char* attacker, const char* target) {
     eventObjectNames_[1].Assign(target ? target : "");
 }
 
+i32 CScriptContext::RunScriptById(const char* id) {
+    IScriptWorld& world = world_ ? *world_ : NoWorld();
+    const u8* code = nullptr;
+    u32 size = 0;
+    if (!id || !world.FindScriptCode(id, code, size))
+        return -1;
+    if (!code || !engine_)
+        return 0;
+    if (engine_->LoadScript(code, size) != 0) {
+        PostScriptError();
+        return 0;
+    }
+    const i32 result = engine_->Run();
+    return (result == 0 || result == 20) ? 1 : 0;
+}
+
+void CScriptContext::RunTriggerScript(const char* scriptId) {
+    if (!scriptId || !*scriptId)
+        return;
+    RunScriptById(scriptId);
+    (world_ ? *world_ : NoWorld()).RebuildChangedCells(*this);
+}
+
 void CScriptContext::PostScriptError() { (world_ ? *world_ : NoWorld()).PostMessageEvent("Script error!", 1); }
 
 void CScriptContext::FindOrAddStateRecord(CMapSection* section, i32 where, i32 x, i32 y, i32 side) {

@@ -85,6 +85,12 @@ public:
     // The spell id text of a spell event.
     void SetSpellId(const char* spellId) { spellId_.Assign(spellId ? spellId : ""); }
 
+    // Finds the world's script of that id, loads and runs it: -1 for an unknown id, 0 when the record
+    // has no code or the run failed, 1 when it ended with 0 or 20.
+    i32 RunScriptById(const char* id);
+    // Runs the trigger's script (when it names one) and has the view rebuild the cells it changed.
+    void RunTriggerScript(const char* scriptId);
+
     // One compiled command of the running script on its target; 0 or a result code.
     i32 RunCommand(const char* target, i32 command, const ScriptArgs& args, ScriptResult& result);
     // The world handler of the commands with the world bit; always 0.

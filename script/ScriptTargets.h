@@ -256,6 +256,9 @@ public:
     virtual void SetPagesText(const char* text) {}
 
     // World data.
+    // The compiled script of the world's script record with that id: false when there is no such
+    // record; code stays null when the record has no code.
+    virtual bool FindScriptCode(const char* id, const u8*& code, u32& size) { return false; }
     // The global variable of that name; null when none.
     virtual CScriptValue* FindGlobal(const char* name) { return nullptr; }
     // The base value of the item type plus the value word of the record it links to; 0 when unknown.

@@ -3,6 +3,7 @@
 
 #include "script/ScriptCommands.h"
 
+#include <algorithm>
 #include <set>
 
 using namespace scripttest;
@@ -183,6 +184,54 @@ TEST(ScriptDispatch, NoGameMeansNoEffect) {
     ASSERT_EQ(engine.LoadScript(r.bytes.data(), static_cast<u32>(r.bytes.size())), 0);
     EXPECT_EQ(engine.Run(), 12) << "no player without a game";
     EXPECT_EQ(engine.FindVariable("x")->GetNumber(), 1);
+}
+
+class ScriptListWorld : public FakeWorld {
+public:
+    using FakeWorld::FakeWorld;
+    bool FindScriptCode(const char* id, const u8*& code, u32& size) override {
+        auto found = scripts.find(id);
+        if (found == scripts.end())
+            return false;
+        code = found->second.empty() ? nullptr : found->second.data();
+        size = static_cast<u32>(found->second.size());
+        return true;
+    }
+    void RebuildChangedCells(CScriptContext& context) override {
+        rebuilt += static_cast<int>(context.GetStateRecords().size());
+        context.ClearStateRecords();
+    }
+    std::map<std::string, std::vector<u8>> scripts;
+    int rebuilt = 0;
+};
+
+TEST(ScriptDispatch, RunScriptByIdAndTriggerScripts) {
+    Log log;
+    ScriptListWorld world(log);
+    CScriptEngine engine;
+    CScriptContext context;
+    engine.InitTables(nullptr);
+    context.Attach(nullptr, &engine);
+    context.SetWorld(&world);
+    FakeMapObject& gate = world.AddObject("gate");
+    gate.changes = true;
+    context.SetupEvent(kEventUse, &gate, world.section, nullptr, 2, 3, 1, 2, kRouteGameView);
+    world.scripts["bres_open"] = scriptasm::Assemble("open(); x = 1;").bytes;
+    world.scripts["bres_return"] = scriptasm::Assemble("return;").bytes;
+    world.scripts["bres_bad"] = scriptasm::Assemble("5;").bytes;
+    world.scripts["bres_empty"] = {};
+    world.scripts["bres_cut"] = {0, 0, 99, 0};
+    EXPECT_EQ(context.RunScriptById("bres_open"), 1);
+    EXPECT_EQ(context.RunScriptById("bres_return"), 1);
+    EXPECT_EQ(context.RunScriptById("bres_bad"), 0);
+    EXPECT_EQ(context.RunScriptById("bres_empty"), 0);
+    EXPECT_EQ(context.RunScriptById("bres_cut"), 0);
+    EXPECT_EQ(context.RunScriptById("bres_none"), -1);
+    EXPECT_EQ(std::count(log.begin(), log.end(), "PostMessageEvent Script error! 1"), 2);
+    // A trigger's script runs, then the cells it changed are rebuilt and forgotten.
+    context.RunTriggerScript("bres_open");
+    EXPECT_EQ(world.rebuilt, 1);
+    EXPECT_TRUE(context.GetStateRecords().empty());
 }
 
 }  // namespace

@@ -89,31 +89,22 @@ void CScriptContext::SetupObjectEvent(i32 eventKind, IScriptCreature* creature, 
     npc_ = creature ? (world_ ? *world_ : NoWorld()).FindNpc(creature->GetName()) : nullptr;
 }
 
-void CScriptContext::SetupTalkEvent(IScriptNpc* npc) {
+void CScriptContext::SetupWithoutTrigger(i32 eventKind, IScriptNpc* npc, i32 routing) {
     ResetForSetup();
-    eventKind_ = kEventUse;
+    eventKind_ = eventKind;
     trigger_ = nullptr;
     creature_ = nullptr;
     section_ = nullptr;
     cell_ = nullptr;
     place_ = ScriptPlace{};
     npc_ = npc;
-    routing_ = kRouteTalk;
+    routing_ = routing;
     damage_ = 0;
 }
 
-void CScriptContext::SetupPageEvent() {
-    ResetForSetup();
-    eventKind_ = kEventNone;
-    trigger_ = nullptr;
-    creature_ = nullptr;
-    section_ = nullptr;
-    cell_ = nullptr;
-    place_ = ScriptPlace{};
-    npc_ = nullptr;
-    routing_ = kRoutePages;
-    damage_ = 0;
-}
+void CScriptContext::SetupTalkEvent(IScriptNpc* npc) { SetupWithoutTrigger(kEventUse, npc, kRouteTalk); }
+
+void CScriptContext::SetupPageEvent() { SetupWithoutTrigger(kEventNone, nullptr, kRoutePages); }
 
 void CScriptContext::SetEventObjects(const char* attacker, const char* target) {
     eventObjectNames_[0].Assign(attacker ? attacker : "");

@@ -124,6 +124,8 @@ public:
 
 private:
     void ResetForSetup();
+    // Talk and page scripts: no trigger, no place, the damage word cleared.
+    void SetupWithoutTrigger(i32 eventKind, IScriptNpc* npc, i32 routing);
     i32 DispatchToMapObject(IScriptMapObject* object, const ScriptPlace& place, i32 command, const ScriptArgs& args,
                             ScriptResult& result);
     i32 DispatchToCreature(IScriptCreature* creature, const ScriptPlace& place, i32 command, const ScriptArgs& args,

@@ -57,7 +57,9 @@ struct Rig {
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
-    static Rig rig;
+    // A fresh engine per input: variables live as long as their engine, and names made up by the
+    // inputs would otherwise pile up.
+    Rig rig;
     // An exact-size copy, so that any read past the end is caught.
     std::vector<u8> bytes(data, data + size);
     rig.context.SetupEvent(32, &rig.world.object, nullptr, nullptr, 1, 2, -1, 1, 1);

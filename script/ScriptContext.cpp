@@ -86,6 +86,8 @@ void CScriptContext::SetupObjectEvent(i32 eventKind, IScriptCreature* creature, 
     section_ = section;
     cell_ = (x >= 0 && x < 35 && y >= 0 && y < 35) ? cell : nullptr;
     place_ = ScriptPlace{section, x, y, -1, 1};
+    // Creature events come from the main game view, so their messages go there.
+    routing_ = kRouteGameView;
     npc_ = creature ? (world_ ? *world_ : NoWorld()).FindNpc(creature->GetName()) : nullptr;
 }
 

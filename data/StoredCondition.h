@@ -34,5 +34,9 @@ void SerializeConditionRef(CStream& stream, CConditionRef& ref);
 // The fields of a referenced condition; false for an empty reference or one that does not fit.
 bool DecodeStoredCondition(const CConditionRef& ref, StoredCondition& out);
 
-inline u8 BoundConditionCount(u8 count) { return count > kMaxTalkNodeConditions ? kMaxTalkNodeConditions : count; }
-inline u8 BoundAnswerCount(u8 count) { return count > kMaxTalkAnswers ? kMaxTalkAnswers : count; }
+inline u8 BoundConditionCount(u8 count) {
+    return count > kMaxTalkNodeConditions ? kMaxTalkNodeConditions : count;
+}
+inline u8 BoundAnswerCount(u8 count) {
+    return count > kMaxTalkAnswers ? kMaxTalkAnswers : count;
+}

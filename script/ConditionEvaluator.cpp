@@ -12,9 +12,19 @@ struct AmountRun {
 };
 // Entry 0 is 0; the runs follow it.
 constexpr AmountRun kAmountRuns[] = {
-    {20, 1, 1},           {4, 25, 25},          {8, 150, 50},          {15, 600, 100},     {6, 2500, 500},
-    {5, 6000, 1000},      {18, 15000, 5000},    {10, 110000, 10000},   {16, 250000, 50000},
-    {10, 1100000, 100000}, {16, 2500000, 500000}, {90, 11000000, 1000000}, {9, 200000000, 100000000},
+    {20, 1, 1},
+    {4, 25, 25},
+    {8, 150, 50},
+    {15, 600, 100},
+    {6, 2500, 500},
+    {5, 6000, 1000},
+    {18, 15000, 5000},
+    {10, 110000, 10000},
+    {16, 250000, 50000},
+    {10, 1100000, 100000},
+    {16, 2500000, 500000},
+    {90, 11000000, 1000000},
+    {9, 200000000, 100000000},
 };
 
 bool Compare(i32 x, i32 v, u8 op) {
@@ -310,7 +320,8 @@ u32 SelectTopicsByCondition(CScriptContext& context, const ScriptTalkAnswer* con
         out[i] = nullptr;
         if (!answer)
             continue;
-        if (!answer->condition || !answer->condition->data || EvaluateCondition(context, answer->condition, partner)) {
+        if (!answer->condition || !answer->condition->data ||
+            EvaluateCondition(context, answer->condition, partner)) {
             out[i] = answer;
             ++set;
         }

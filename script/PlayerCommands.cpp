@@ -30,9 +30,9 @@ i32 TransitionKindFromKeyword(const char* keyword) {
     static constexpr struct {
         const char* word;
         i32 kind;
-    } kKinds[] = {{"teleport", 1},    {"hole", 2},        {"fall", 3},      {"ladderdown", 4}, {"ladder down", 4},
-                  {"ladderup", 5},    {"ladder up", 5},   {"stairdown", 6}, {"stair down", 6}, {"stairup", 7},
-                  {"stair up", 7}};
+    } kKinds[] = {{"teleport", 1},    {"hole", 2},     {"fall", 3},      {"ladderdown", 4},
+                  {"ladder down", 4}, {"ladderup", 5}, {"ladder up", 5}, {"stairdown", 6},
+                  {"stair down", 6},  {"stairup", 7},  {"stair up", 7}};
     if (!keyword)
         return 0;
     for (const auto& k : kKinds)
@@ -83,12 +83,13 @@ const char* GetHighestSkill(const IScriptPlayer& player, const char* list) {
     return bestSkill ? player.GetSkillKey(bestSkill) : "";
 }
 
-i32 IScriptPlayer::ExecuteCommand(CScriptContext& context, i32 command, const ScriptArgs& args, ScriptResult& result) {
+i32 IScriptPlayer::ExecuteCommand(CScriptContext& context, i32 command, const ScriptArgs& args,
+                                  ScriptResult& result) {
     return ExecutePlayerScriptCommand(context, *this, command, args, result);
 }
 
-i32 ExecutePlayerScriptCommand(CScriptContext& context, IScriptPlayer& player, i32 command, const ScriptArgs& args,
-                               ScriptResult& result) {
+i32 ExecutePlayerScriptCommand(CScriptContext& context, IScriptPlayer& player, i32 command,
+                               const ScriptArgs& args, ScriptResult& result) {
     IScriptWorld& world = WorldOf(context);
     const char* t1 = args[0].GetText();
     const char* t2 = args[1].GetText();

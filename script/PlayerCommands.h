@@ -8,8 +8,8 @@
 class CScriptContext;
 
 // Runs a command on the player; ids without an entry do nothing. Always 0.
-i32 ExecutePlayerScriptCommand(CScriptContext& context, IScriptPlayer& player, i32 command, const ScriptArgs& args,
-                               ScriptResult& result);
+i32 ExecutePlayerScriptCommand(CScriptContext& context, IScriptPlayer& player, i32 command,
+                               const ScriptArgs& args, ScriptResult& result);
 
 // Transition kinds of move modes: 1 teleport, 2 hole, 3 fall, 4 ladder down, 5 ladder up, 6 stair down,
 // 7 stair up ("ladder down" and the like also with a blank); 0 for anything else.

@@ -20,7 +20,9 @@ IScriptWorld& NoWorld() {
     return none;
 }
 
-i32 Clamp(i32 v, i32 lo, i32 hi) { return v < lo ? lo : (v > hi ? hi : v); }
+i32 Clamp(i32 v, i32 lo, i32 hi) {
+    return v < lo ? lo : (v > hi ? hi : v);
+}
 
 }  // namespace
 
@@ -62,8 +64,8 @@ void CScriptContext::ResetForSetup() {
     listTitle_.Assign("");
 }
 
-void CScriptContext::SetupEvent(i32 eventKind, IScriptMapObject* trigger, CMapSection* section, CMapCell* cell, i32 x,
-                                i32 y, i32 side, i32 where, i32 routing) {
+void CScriptContext::SetupEvent(i32 eventKind, IScriptMapObject* trigger, CMapSection* section,
+                                CMapCell* cell, i32 x, i32 y, i32 side, i32 where, i32 routing) {
     ResetForSetup();
     eventKind_ = eventKind;
     trigger_ = trigger;
@@ -77,8 +79,8 @@ void CScriptContext::SetupEvent(i32 eventKind, IScriptMapObject* trigger, CMapSe
         npc_ = (world_ ? *world_ : NoWorld()).FindNpc(trigger->GetName());
 }
 
-void CScriptContext::SetupObjectEvent(i32 eventKind, IScriptCreature* creature, CMapSection* section, CMapCell* cell,
-                                      i32 x, i32 y) {
+void CScriptContext::SetupObjectEvent(i32 eventKind, IScriptCreature* creature, CMapSection* section,
+                                      CMapCell* cell, i32 x, i32 y) {
     ResetForSetup();
     eventKind_ = eventKind;
     trigger_ = nullptr;
@@ -104,9 +106,13 @@ void CScriptContext::SetupWithoutTrigger(i32 eventKind, IScriptNpc* npc, i32 rou
     damage_ = 0;
 }
 
-void CScriptContext::SetupTalkEvent(IScriptNpc* npc) { SetupWithoutTrigger(kEventUse, npc, kRouteTalk); }
+void CScriptContext::SetupTalkEvent(IScriptNpc* npc) {
+    SetupWithoutTrigger(kEventUse, npc, kRouteTalk);
+}
 
-void CScriptContext::SetupPageEvent() { SetupWithoutTrigger(kEventNone, nullptr, kRoutePages); }
+void CScriptContext::SetupPageEvent() {
+    SetupWithoutTrigger(kEventNone, nullptr, kRoutePages);
+}
 
 void CScriptContext::SetEventObjects(const char* attacker, const char* target) {
     eventObjectNames_[0].Assign(attacker ? attacker : "");
@@ -136,7 +142,9 @@ void CScriptContext::RunTriggerScript(const char* scriptId) {
     (world_ ? *world_ : NoWorld()).RebuildChangedCells(*this);
 }
 
-void CScriptContext::PostScriptError() { (world_ ? *world_ : NoWorld()).PostMessageEvent("Script error!", 1); }
+void CScriptContext::PostScriptError() {
+    (world_ ? *world_ : NoWorld()).PostMessageEvent("Script error!", 1);
+}
 
 void CScriptContext::FindOrAddStateRecord(CMapSection* section, i32 where, i32 x, i32 y, i32 side) {
     const ScriptStateRecord record{section, where, x, y, side};
@@ -177,7 +185,8 @@ i32 CScriptContext::DispatchToCreature(IScriptCreature* creature, const ScriptPl
     return code;
 }
 
-i32 CScriptContext::RunCommand(const char* target, i32 command, const ScriptArgs& args, ScriptResult& result) {
+i32 CScriptContext::RunCommand(const char* target, i32 command, const ScriptArgs& args,
+                               ScriptResult& result) {
     const CommandRow* row = engine_ ? engine_->GetCommandRecord(command) : nullptr;
     if (!row)
         row = FindCommand(command);
@@ -205,8 +214,8 @@ i32 CScriptContext::RunCommand(const char* target, i32 command, const ScriptArgs
     const IScriptWorld::Target found = world.FindMapObjectByName(name);
     switch (found.kind) {
     case kObjectMapObject:
-        return DispatchToMapObject(found.mapObject ? found.mapObject : world.GetDefaultMapObject(), found.place,
-                                   command, args, result);
+        return DispatchToMapObject(found.mapObject ? found.mapObject : world.GetDefaultMapObject(),
+                                   found.place, command, args, result);
     case kObjectCreature:
         return DispatchToCreature(found.creature ? found.creature : world.GetFallbackCreature(), found.place,
                                   command, args, result);

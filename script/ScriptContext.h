@@ -73,11 +73,11 @@ public:
     // Set-ups, one before each run; each clears the answer words and drops a pending object list.
     // A trigger on the map (routing 1), or a talk action (kind 32, routing 2). The NPC record is
     // looked up by the trigger's name when its type byte is 12.
-    void SetupEvent(i32 eventKind, IScriptMapObject* trigger, CMapSection* section, CMapCell* cell, i32 x, i32 y,
-                    i32 side, i32 where, i32 routing);
+    void SetupEvent(i32 eventKind, IScriptMapObject* trigger, CMapSection* section, CMapCell* cell, i32 x,
+                    i32 y, i32 side, i32 where, i32 routing);
     // An event that happened to a creature; x and y are its window cell.
-    void SetupObjectEvent(i32 eventKind, IScriptCreature* creature, CMapSection* section, CMapCell* cell, i32 x,
-                          i32 y);
+    void SetupObjectEvent(i32 eventKind, IScriptCreature* creature, CMapSection* section, CMapCell* cell,
+                          i32 x, i32 y);
     void SetupTalkEvent(IScriptNpc* npc);
     void SetupPageEvent();
     // The attacker and the hit target of a hit event (the items' ids), either may be null.
@@ -103,7 +103,9 @@ public:
     const std::vector<ScriptStateRecord>& GetStateRecords() const { return records_; }
 
     // The per-target command id lists: map objects, creatures, the player, the world.
-    const u8* GetCommandList(int target) const { return target >= 0 && target < 4 ? lists_[target] : nullptr; }
+    const u8* GetCommandList(int target) const {
+        return target >= 0 && target < 4 ? lists_[target] : nullptr;
+    }
 
     i32 GetEventKind() const { return eventKind_; }
     i32 GetRouting() const { return routing_; }
@@ -126,10 +128,10 @@ private:
     void ResetForSetup();
     // Talk and page scripts: no trigger, no place, the damage word cleared.
     void SetupWithoutTrigger(i32 eventKind, IScriptNpc* npc, i32 routing);
-    i32 DispatchToMapObject(IScriptMapObject* object, const ScriptPlace& place, i32 command, const ScriptArgs& args,
-                            ScriptResult& result);
-    i32 DispatchToCreature(IScriptCreature* creature, const ScriptPlace& place, i32 command, const ScriptArgs& args,
-                           ScriptResult& result);
+    i32 DispatchToMapObject(IScriptMapObject* object, const ScriptPlace& place, i32 command,
+                            const ScriptArgs& args, ScriptResult& result);
+    i32 DispatchToCreature(IScriptCreature* creature, const ScriptPlace& place, i32 command,
+                           const ScriptArgs& args, ScriptResult& result);
     void CreateMonsterCommand(i32 command, const ScriptArgs& args);
     void SetMapFog(const ScriptArgs& args, bool reset);
     void PassTimeTo(const char* text);

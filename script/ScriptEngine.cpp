@@ -13,11 +13,17 @@ namespace {
 // only bites on data made to exhaust the machine's stack.
 constexpr int kMaxNesting = 200;
 
-u16 ReadU16(const u8* p) { return static_cast<u16>(p[0] | (p[1] << 8)); }
-u32 ReadU32(const u8* p) { return u32(p[0]) | (u32(p[1]) << 8) | (u32(p[2]) << 16) | (u32(p[3]) << 24); }
+u16 ReadU16(const u8* p) {
+    return static_cast<u16>(p[0] | (p[1] << 8));
+}
+u32 ReadU32(const u8* p) {
+    return u32(p[0]) | (u32(p[1]) << 8) | (u32(p[2]) << 16) | (u32(p[3]) << 24);
+}
 
 // Numbers wrap as 32-bit two's complement.
-i32 Wrap(u32 value) { return static_cast<i32>(value); }
+i32 Wrap(u32 value) {
+    return static_cast<i32>(value);
+}
 
 // Division and remainder with the cases that have no result (by 0, and the one quotient that does not
 // fit) giving 0 rather than stopping the program.
@@ -32,7 +38,9 @@ i32 Remainder(i32 a, i32 b) {
     return a % b;
 }
 
-char Fold(char c) { return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c; }
+char Fold(char c) {
+    return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c;
+}
 
 // Ordering of two texts with the letters A..Z folded to lower case.
 int CompareFolded(const char* a, const char* b) {
@@ -65,11 +73,15 @@ const char* script::ErrorText(i32 code) {
     return "Unknown error";
 }
 
-CScriptEngine::CScriptEngine() { errorText_.Assign(""); }
+CScriptEngine::CScriptEngine() {
+    errorText_.Assign("");
+}
 
 CScriptEngine::~CScriptEngine() = default;
 
-void CScriptEngine::InitTables(CGame* owner) { game_ = owner; }
+void CScriptEngine::InitTables(CGame* owner) {
+    game_ = owner;
+}
 
 const CommandRow* CScriptEngine::GetCommandRecord(i32 id) const {
     const i32 index = id - kCodeFirstCommand;
@@ -217,7 +229,9 @@ i32 CScriptEngine::Fail(i32 code, i32 line) {
 
 // Where the tokens simply end the result is what the rule says; where the script was cut short
 // (a token or operand would lie past its end) the run fails.
-i32 CScriptEngine::EndOfTokens() { return overrun_ ? FailAtLine(kErrUnexpectedEnd) : 0; }
+i32 CScriptEngine::EndOfTokens() {
+    return overrun_ ? FailAtLine(kErrUnexpectedEnd) : 0;
+}
 
 void CScriptEngine::Push(Variable* variable, const CScriptValue& value) {
     auto entry = std::make_unique<StackEntry>();
@@ -393,7 +407,8 @@ i32 CScriptEngine::Evaluate(u8 endCode, bool inParentheses) {
                     ++depth_;
                     Consume();
                     result = Evaluate(kCodeParenClose, true);
-                } else if (stack_.size() > 2 && endCode != kCodeParenClose && (op == kOpAdd || op == kOpSubtract)) {
+                } else if (stack_.size() > 2 && endCode != kCodeParenClose &&
+                           (op == kOpAdd || op == kOpSubtract)) {
                     // The caller applies its own operator first and then meets this one again.
                     PutBack();
                     return 0;
@@ -510,7 +525,8 @@ i32 CScriptEngine::ApplyOperator(u8 op) {
     case kOpDecrement:
         if (!variable)
             return FailAtLine(kErrLvalueRequired);
-        variable->value.SetNumber(Wrap(u32(variable->value.GetNumber()) + (op == kOpIncrement ? 1u : 0xFFFFFFFFu)));
+        variable->value.SetNumber(
+            Wrap(u32(variable->value.GetNumber()) + (op == kOpIncrement ? 1u : 0xFFFFFFFFu)));
         return 0;
     case kOpAssign:
         if (!variable)
@@ -596,7 +612,8 @@ i32 CScriptEngine::ApplyOperator(u8 op) {
         else if (!rightHasText)
             pushBool(true);
         else
-            pushBool(op == kOpLess ? CompareFolded(leftText, rightText) < 0 : CompareFolded(leftText, rightText) <= 0);
+            pushBool(op == kOpLess ? CompareFolded(leftText, rightText) < 0
+                                   : CompareFolded(leftText, rightText) <= 0);
         return 0;
     case kOpGreater:
     case kOpGreaterEqual:

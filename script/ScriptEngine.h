@@ -56,12 +56,12 @@ private:
         CScriptValue value;
     };
     struct Token {
-        u32 operand = 0;           // the integer constant, or the string index
+        u32 operand = 0;             // the integer constant, or the string index
         const char* text = nullptr;  // the string of variables, objects and string constants
         u8 code = 0;
         u8 cls = 0;
         u8 line = 0;
-        bool badIndex = false;     // a string index outside the table
+        bool badIndex = false;  // a string index outside the table
     };
 
     bool Peek();

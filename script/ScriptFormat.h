@@ -94,12 +94,18 @@ enum ResultCode : i32 {
 };
 
 constexpr u8 TokenClassOf(u8 code) {
-    if (code >= 30 && code <= 39) return kClassConstant;
-    if (code >= 50 && code <= 59) return kClassBrace;
-    if (code >= 60 && code <= 69) return kClassParen;
-    if (code >= 70 && code <= 94) return kClassOperator;
-    if (code >= 95 && code <= 99) return kClassKeyword;
-    if (code >= 100) return kClassCommand;
+    if (code >= 30 && code <= 39)
+        return kClassConstant;
+    if (code >= 50 && code <= 59)
+        return kClassBrace;
+    if (code >= 60 && code <= 69)
+        return kClassParen;
+    if (code >= 70 && code <= 94)
+        return kClassOperator;
+    if (code >= 95 && code <= 99)
+        return kClassKeyword;
+    if (code >= 100)
+        return kClassCommand;
     return code;
 }
 
@@ -146,12 +152,12 @@ struct SpellingRow {
 };
 // Two-character operators stand ahead of their one-character prefixes.
 inline constexpr SpellingRow kSpellingTable[27] = {
-    {1, "if", 2, 95},     {1, "else", 4, 96},   {1, "return", 6, 97}, {2, "!=", 2, 70}, {2, "&&", 2, 71},
-    {2, "++", 2, 72},     {2, "--", 2, 73},     {2, "<=", 2, 74},     {2, "==", 2, 76}, {2, ">=", 2, 77},
-    {2, "||", 2, 79},     {2, "!", 1, 80},      {2, "=", 1, 81},      {2, "+=", 2, 87}, {2, "-=", 2, 88},
-    {2, "*=", 2, 89},     {2, "/=", 2, 90},     {2, "%=", 2, 91},     {2, "+", 1, 82},  {2, "-", 1, 83},
-    {2, "*", 1, 84},      {2, "/", 1, 85},      {2, "%", 1, 86},      {2, "&", 1, 92},  {2, "|", 1, 93},
-    {2, "<", 1, 75},      {2, ">", 1, 78},
+    {1, "if", 2, 95}, {1, "else", 4, 96}, {1, "return", 6, 97}, {2, "!=", 2, 70}, {2, "&&", 2, 71},
+    {2, "++", 2, 72}, {2, "--", 2, 73},   {2, "<=", 2, 74},     {2, "==", 2, 76}, {2, ">=", 2, 77},
+    {2, "||", 2, 79}, {2, "!", 1, 80},    {2, "=", 1, 81},      {2, "+=", 2, 87}, {2, "-=", 2, 88},
+    {2, "*=", 2, 89}, {2, "/=", 2, 90},   {2, "%=", 2, 91},     {2, "+", 1, 82},  {2, "-", 1, 83},
+    {2, "*", 1, 84},  {2, "/", 1, 85},    {2, "%", 1, 86},      {2, "&", 1, 92},  {2, "|", 1, 93},
+    {2, "<", 1, 75},  {2, ">", 1, 78},
 };
 
 }  // namespace script

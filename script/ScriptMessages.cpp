@@ -41,10 +41,13 @@ void ReplaceEvery(std::string& text, const char* macro, const char* by) {
     }
 }
 
-bool IsLetterOrDigit(char c) { return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9'); }
+bool IsLetterOrDigit(char c) {
+    return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9');
+}
 
 // Each article macro takes the article of the word that follows it.
-void ReplaceArticles(std::string& text, const char* macro, const char* vowelArticle, const char* otherArticle) {
+void ReplaceArticles(std::string& text, const char* macro, const char* vowelArticle,
+                     const char* otherArticle) {
     const size_t n = std::strlen(macro);
     size_t at = FindFolded(text, macro, 0);
     while (at != std::string::npos) {

@@ -58,8 +58,8 @@ public:
     // Flag value 2 of the instance: closed or switched off.
     virtual bool IsClosed() const { return false; }
     // The object's own command handler; sets changed when the cell must be rebuilt.
-    virtual i32 ExecuteCommand(const ScriptPlace& place, i32 command, const ScriptArgs& args, ScriptResult& result,
-                               bool& changed) {
+    virtual i32 ExecuteCommand(const ScriptPlace& place, i32 command, const ScriptArgs& args,
+                               ScriptResult& result, bool& changed) {
         return 0;
     }
     // The object's own reaction to an event (the "default" command).
@@ -91,7 +91,8 @@ public:
     virtual ~IScriptPlayer() = default;
 
     // The player's command handler; the default is the shared command switch. Always 0.
-    virtual i32 ExecuteCommand(CScriptContext& context, i32 command, const ScriptArgs& args, ScriptResult& result);
+    virtual i32 ExecuteCommand(CScriptContext& context, i32 command, const ScriptArgs& args,
+                               ScriptResult& result);
 
     // Values read by commands, conditions and text macros.
     virtual const char* GetName() const { return ""; }
@@ -227,7 +228,8 @@ public:
     virtual void PostTalkEvent(const char* npcId) {}
     virtual void PostPlaySceneEvent(const char* name) {}
     virtual void PostChangeMapEvent(const char* mapObject, i32 transitionKind) {}
-    virtual void PostMapPromptEvent(const char* mapObject, const char* question, i32 transitionKind, i32 extra) {}
+    virtual void PostMapPromptEvent(const char* mapObject, const char* question, i32 transitionKind,
+                                    i32 extra) {}
     virtual void PostTurnEvent(i32 direction) {}
     virtual void PostSetPositionEvent(i32 x, i32 y) {}
     virtual void PostJailEvent(const char* jail) {}

@@ -6,7 +6,9 @@
 
 CScriptValue::CScriptValue() : text_("0") {}
 
-CScriptValue::CScriptValue(i32 number) { SetNumber(number); }
+CScriptValue::CScriptValue(i32 number) {
+    SetNumber(number);
+}
 
 CScriptValue::CScriptValue(const char* text) {
     if (!text) {

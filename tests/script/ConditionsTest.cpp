@@ -33,7 +33,8 @@ Bytes ConditionRecord(const std::string& param, i16 value, i8 kind, u8 op, u8 ex
 
 class Condition {
 public:
-    Condition(const std::string& param, i16 value, i8 kind, u8 op, u8 extra = 0, u32 lead = 0, bool marker = false)
+    Condition(const std::string& param, i16 value, i8 kind, u8 op, u8 extra = 0, u32 lead = 0,
+              bool marker = false)
         : bytes_(ConditionRecord(param, value, kind, op, extra, lead, marker)) {
         CStream stream;
         stream.InitForReading(bytes_.data(), static_cast<u32>(bytes_.size()));
@@ -75,7 +76,9 @@ public:
         context.SetAnswer(8);
         context.SetChosenEntry("ring");
     }
-    bool Holds(const Condition& c, IScriptNpc* partner = nullptr) { return EvaluateCondition(context, c.Ref(), partner); }
+    bool Holds(const Condition& c, IScriptNpc* partner = nullptr) {
+        return EvaluateCondition(context, c.Ref(), partner);
+    }
     FakeMapObject* lever;
     FakeCreature* wolf;
 };
@@ -89,26 +92,82 @@ struct KindCase {
 
 TEST(ScriptConditions, EveryKindYieldsItsValue) {
     const KindCase cases[] = {
-        {2, "", 0, 8},           {3, "", 0, 3},           {4, "", 0, 0},          {6, "", 0, 0},
-        {7, "", 0, 1},           {8, "", 0, -5},          {9, "", 0, 3},          {10, "", 0, 75},
-        {11, "", 0, 4},          {12, "", 4, 1},          {12, "", 2, 0},         {13, "", 0, 21},
-        {14, "", 2, 12},         {14, "", 5, 15},         {15, "", 3, 40},        {15, "", 0, 0},
-        {16, "", 0, 0},          {17, "", 0, 0},          {18, "apple", 0, 3},    {18, "pear", 0, 0},
-        {19, "", 0, 1},          {19, "flu", 0, 0},       {20, "wolf1", 0, 1},    {20, "ghost", 0, 0},
-        {21, "", 0, 4},          {22, "wolf1", 0, 6},     {22, "ghost", 0, 0},    {23, "light", 0, 1},
-        {24, "", 0, 0},          {25, "", 21, 1},         {25, "", 0, 1},         {25, "", 33, 0},
-        {26, "nightsight", 0, 1}, {27, "", 0, 0},         {28, "lever", 0, -3},   {28, "nothing", 0, 0},
-        {29, "", 0, 0},          {30, "", 0, 7},          {31, "", 0, 40},        {32, "", 0, 300},
-        {33, "", 0, 10},         {34, "", 0, 5},          {35, "since", 0, 51},   {35, "future", 0, 0},
-        {35, "nothing", 0, 0},   {36, "since", 0, 2},     {37, "", 0, 1},         {38, "", 0, 0},
-        {39, "count", 0, 42},    {39, "nothing", 0, 0},   {40, "lever", 0, 1},    {40, "nothing", 0, 0},
-        {41, "wolf1", 0, 1},     {41, "ghost", 0, 0},     {42, "q1", 0, 1},       {42, "q5", 0, 0},
-        {43, "q1", 0, 1},        {44, "q2", 0, 1},        {45, "base_town", 0, 1}, {45, "base_cave", 0, 0},
-        {46, "base", 0, 1},      {47, "", 0, 1},          {48, "wolf1", 0, 1},    {49, "", 0, 0},
-        {50, "wolf1", 0, 1},     {51, "", 0, 1},          {52, "", 0, 0},         {53, "", 0, 1},
+        {2, "", 0, 8},
+        {3, "", 0, 3},
+        {4, "", 0, 0},
+        {6, "", 0, 0},
+        {7, "", 0, 1},
+        {8, "", 0, -5},
+        {9, "", 0, 3},
+        {10, "", 0, 75},
+        {11, "", 0, 4},
+        {12, "", 4, 1},
+        {12, "", 2, 0},
+        {13, "", 0, 21},
+        {14, "", 2, 12},
+        {14, "", 5, 15},
+        {15, "", 3, 40},
+        {15, "", 0, 0},
+        {16, "", 0, 0},
+        {17, "", 0, 0},
+        {18, "apple", 0, 3},
+        {18, "pear", 0, 0},
+        {19, "", 0, 1},
+        {19, "flu", 0, 0},
+        {20, "wolf1", 0, 1},
+        {20, "ghost", 0, 0},
+        {21, "", 0, 4},
+        {22, "wolf1", 0, 6},
+        {22, "ghost", 0, 0},
+        {23, "light", 0, 1},
+        {24, "", 0, 0},
+        {25, "", 21, 1},
+        {25, "", 0, 1},
+        {25, "", 33, 0},
+        {26, "nightsight", 0, 1},
+        {27, "", 0, 0},
+        {28, "lever", 0, -3},
+        {28, "nothing", 0, 0},
+        {29, "", 0, 0},
+        {30, "", 0, 7},
+        {31, "", 0, 40},
+        {32, "", 0, 300},
+        {33, "", 0, 10},
+        {34, "", 0, 5},
+        {35, "since", 0, 51},
+        {35, "future", 0, 0},
+        {35, "nothing", 0, 0},
+        {36, "since", 0, 2},
+        {37, "", 0, 1},
+        {38, "", 0, 0},
+        {39, "count", 0, 42},
+        {39, "nothing", 0, 0},
+        {40, "lever", 0, 1},
+        {40, "nothing", 0, 0},
+        {41, "wolf1", 0, 1},
+        {41, "ghost", 0, 0},
+        {42, "q1", 0, 1},
+        {42, "q5", 0, 0},
+        {43, "q1", 0, 1},
+        {44, "q2", 0, 1},
+        {45, "base_town", 0, 1},
+        {45, "base_cave", 0, 0},
+        {46, "base", 0, 1},
+        {47, "", 0, 1},
+        {48, "wolf1", 0, 1},
+        {49, "", 0, 0},
+        {50, "wolf1", 0, 1},
+        {51, "", 0, 1},
+        {52, "", 0, 0},
+        {53, "", 0, 1},
         // The run context's own creature is missing here: each of these yields 0.
-        {54, "", 0, 0},          {55, "", 0, 0},          {56, "", 0, 0},         {57, "", 0, 0},
-        {58, "", 0, 0},          {59, "bres_wolfkind", 0, 0}, {60, "bres_wolf", 0, 0},
+        {54, "", 0, 0},
+        {55, "", 0, 0},
+        {56, "", 0, 0},
+        {57, "", 0, 0},
+        {58, "", 0, 0},
+        {59, "bres_wolfkind", 0, 0},
+        {60, "bres_wolf", 0, 0},
     };
     for (const KindCase& c : cases) {
         ConditionRig rig;
@@ -121,9 +180,18 @@ TEST(ScriptConditions, EveryKindYieldsItsValue) {
 
 TEST(ScriptConditions, RunContextCreatureTriggerAndPartner) {
     const KindCase cases[] = {
-        {52, "", 0, -3},         {54, "", 0, 1},          {55, "", 0, 1},          {56, "", 0, 1},
-        {57, "", 0, 1},          {58, "", 0, 6},          {59, "bres_wolfkind", 0, 1}, {59, "bres_bear", 0, 0},
-        {60, "bres_wolf", 0, 1}, {60, "bres_bear", 0, 0}, {17, "", 0, 1},          {29, "", 0, 1},
+        {52, "", 0, -3},
+        {54, "", 0, 1},
+        {55, "", 0, 1},
+        {56, "", 0, 1},
+        {57, "", 0, 1},
+        {58, "", 0, 6},
+        {59, "bres_wolfkind", 0, 1},
+        {59, "bres_bear", 0, 0},
+        {60, "bres_wolf", 0, 1},
+        {60, "bres_bear", 0, 0},
+        {17, "", 0, 1},
+        {29, "", 0, 1},
     };
     for (const KindCase& c : cases) {
         ConditionRig rig;
@@ -131,7 +199,8 @@ TEST(ScriptConditions, RunContextCreatureTriggerAndPartner) {
         partner.race = 4;
         rig.context.SetupObjectEvent(kEventHit, rig.wolf, rig.world.section, nullptr, 3, 3);
         if (c.kind == 52)
-            rig.context.SetupEvent(kEventUse, rig.lever, rig.world.section, nullptr, 3, 4, 0, 1, kRouteGameView);
+            rig.context.SetupEvent(kEventUse, rig.lever, rig.world.section, nullptr, 3, 4, 0, 1,
+                                   kRouteGameView);
         EXPECT_TRUE(rig.Holds(Condition(c.param, static_cast<i16>(c.x), c.kind, 1, c.extra), &partner))
             << "kind " << int(c.kind) << " " << c.param;
     }
@@ -143,7 +212,7 @@ TEST(ScriptConditions, KindsThatNeverHold) {
         u8 extra;
     };
     // 1 and 5; kinds outside 0..60; attribute and skill numbers and amount indices out of their tables.
-    const Case cases[] = {{1, 0}, {5, 0}, {61, 0}, {-1, 0}, {127, 0}, {-128, 0}, {14, 0},
+    const Case cases[] = {{1, 0},  {5, 0},    {61, 0},  {-1, 0},   {127, 0},  {-128, 0}, {14, 0},
                           {14, 6}, {14, 255}, {15, 21}, {15, 255}, {25, 228}, {25, 255}};
     for (const Case& c : cases) {
         ConditionRig rig;
@@ -165,9 +234,9 @@ TEST(ScriptConditions, Operators) {
         i16 v;
         bool holds;
     } cases[] = {
-        {1, -5, true},  {1, -4, false}, {2, -4, true},  {2, -5, false}, {3, -6, true},  {3, -5, false},
-        {4, -5, true},  {4, -4, false}, {5, -4, true},  {5, -5, false}, {6, -5, true},  {6, -6, false},
-        {0, -5, false}, {7, -5, false}, {255, -5, false},
+        {1, -5, true},  {1, -4, false}, {2, -4, true},  {2, -5, false}, {3, -6, true},
+        {3, -5, false}, {4, -5, true},  {4, -4, false}, {5, -4, true},  {5, -5, false},
+        {6, -5, true},  {6, -6, false}, {0, -5, false}, {7, -5, false}, {255, -5, false},
     };
     ConditionRig rig;
     for (const auto& c : cases)
@@ -235,12 +304,13 @@ TEST(ScriptConditions, AmountScale) {
     const struct {
         u32 index;
         u32 amount;
-    } cases[] = {{0, 0},          {1, 1},           {20, 20},          {21, 25},          {24, 100},
-                 {25, 150},       {32, 500},        {33, 600},         {47, 2000},        {48, 2500},
-                 {53, 5000},      {54, 6000},       {58, 10000},       {59, 15000},       {76, 100000},
-                 {77, 110000},    {86, 200000},     {87, 250000},      {102, 1000000},    {103, 1100000},
-                 {112, 2000000},  {113, 2500000},   {128, 10000000},   {129, 11000000},   {218, 100000000},
-                 {219, 200000000}, {227, 1000000000}, {228, 0}};
+    } cases[] = {{0, 0},           {1, 1},           {20, 20},          {21, 25},
+                 {24, 100},        {25, 150},        {32, 500},         {33, 600},
+                 {47, 2000},       {48, 2500},       {53, 5000},        {54, 6000},
+                 {58, 10000},      {59, 15000},      {76, 100000},      {77, 110000},
+                 {86, 200000},     {87, 250000},     {102, 1000000},    {103, 1100000},
+                 {112, 2000000},   {113, 2500000},   {128, 10000000},   {129, 11000000},
+                 {218, 100000000}, {219, 200000000}, {227, 1000000000}, {228, 0}};
     for (const auto& c : cases)
         EXPECT_EQ(GetAmountScaleEntry(c.index), c.amount) << c.index;
 }

@@ -2,6 +2,10 @@
 // against what the assembler writes and run by the loader and interpreter; bad tables and cut scripts.
 #include "ScriptFixture.h"
 
+#include "script/ScriptFormat.h"
+
+#include <cstring>
+
 using namespace scripttest;
 
 namespace {
@@ -19,8 +23,7 @@ TEST(ScriptFormat, AssemblerWritesTheHandWrittenBytes) {
         // An i16 operand after a code at an odd offset starts one byte later (code 31 at 9, value at 10).
         {"x = 300;", {0, 0, 14, 0, 8, 0, 0, 0, 81, 31, 0x2C, 0x01, 3, 0, 1, 0, 'x', 0}},
         // An i32 operand after a code at 4k+1 starts three bytes later (code 32 at 9, value at 12).
-        {"x = 70000;",
-         {0, 0, 18, 0, 8, 0, 0, 0, 81, 32, 0, 0, 0x70, 0x11, 0x01, 0x00, 3, 0, 1, 0, 'x', 0}},
+        {"x = 70000;", {0, 0, 18, 0, 8, 0, 0, 0, 81, 32, 0, 0, 0x70, 0x11, 0x01, 0x00, 3, 0, 1, 0, 'x', 0}},
         // A string constant and an object with its link; the strings in order of first use.
         {"d.open(\"k\");",
          {0, 0, 18, 0, 10, 0, 0, 0, 6, 103, 60, 33, 1, 0, 61, 3, 0, 0, 2, 0, 'd', 0, 'k', 0}},
@@ -34,14 +37,15 @@ TEST(ScriptFormat, AssemblerWritesTheHandWrittenBytes) {
 TEST(ScriptFormat, HandWrittenBytesRun) {
     ScriptRig rig;
     rig.world.AddObject("d");
-    EXPECT_EQ(rig.RunBytes({0, 0, 18, 0, 8, 0, 0, 0, 81, 32, 0xEE, 0xEE, 0x70, 0x11, 0x01, 0x00, 3, 0, 1, 0, 'x', 0}),
+    EXPECT_EQ(rig.RunBytes(
+                  {0, 0, 18, 0, 8, 0, 0, 0, 81, 32, 0xEE, 0xEE, 0x70, 0x11, 0x01, 0x00, 3, 0, 1, 0, 'x', 0}),
               0);
     EXPECT_EQ(rig.Num("x"), 70000) << "the padding bytes are not read";
     EXPECT_EQ(rig.RunBytes({0, 0, 14, 0, 8, 0xEE, 0, 0, 81, 31, 0x2C, 0xFF, 3, 0, 1, 0, 'x', 0}), 0);
     EXPECT_EQ(rig.Num("x"), -212);
     // Padding tokens and line records between any two tokens, also between a command and its "(".
-    EXPECT_EQ(rig.RunBytes({0,  0,  28, 0, 10, 12, 0, 0, 12, 6,   12, 103, 13, 0, 0, 0, 7, 0,
-                            60, 12, 61, 3, 0,  0,  0, 0, 0,  0,   2,  0,   'd', 0, 'k', 0}),
+    EXPECT_EQ(rig.RunBytes({0, 0,  28, 0,  10, 12, 0, 0, 12, 6, 12, 103, 13, 0,   0, 0,   7,
+                            0, 60, 12, 61, 3,  0,  0, 0, 0,  0, 0,  2,   0,  'd', 0, 'k', 0}),
               0);
     EXPECT_EQ(rig.log.back(), "object d 103  3 4 1");
 }
@@ -94,7 +98,9 @@ TEST(ScriptFormat, BadIndicesAndCutScriptsFail) {
     const Case cases[] = {
         {"variable index past the table", {0, 0, 14, 0, 8, 0, 5, 0, 81, 30, 5, 3, 0, 0, 1, 0, 'x', 0}, 1},
         {"negative variable index", {0, 0, 14, 0, 8, 0, 0xFF, 0xFF, 81, 30, 5, 3, 0, 0, 1, 0, 'x', 0}, 1},
-        {"string constant index past the table", {0, 0, 14, 0, 8, 0, 0, 0, 81, 33, 3, 0, 3, 0, 1, 0, 'x', 0}, 1},
+        {"string constant index past the table",
+         {0, 0, 14, 0, 8, 0, 0, 0, 81, 33, 3, 0, 3, 0, 1, 0, 'x', 0},
+         1},
         {"object index past the table", {0, 0, 10, 0, 10, 0, 9, 0, 6, 0, 1, 0, 'x', 0}, 1},
         // A line record whose operand jumps the table's zero count, then the script ends without its
         // end byte; and an i32 operand that would lie past the last byte.
@@ -129,6 +135,27 @@ TEST(ScriptFormat, AssemblerErrorsNameTheirLine) {
         EXPECT_FALSE(r.error.empty());
     }
     EXPECT_NE(std::string(scriptasm::HelpText()).find("@pad"), std::string::npos);
+}
+
+}  // namespace
+
+namespace {
+
+TEST(ScriptFormat, SpellingTableMatchesTheAssembler) {
+    for (const script::SpellingRow& row : script::kSpellingTable) {
+        EXPECT_EQ(std::strlen(row.text), row.length) << row.text;
+        const std::string source = row.kind == 1 ? std::string(row.text) : std::string("x ") + row.text;
+        const scriptasm::Result r = scriptasm::Assemble(source);
+        ASSERT_TRUE(r.ok) << row.text;
+        EXPECT_EQ(r.bytes[row.kind == 1 ? 4 : 8], row.code) << row.text;
+        EXPECT_EQ(script::TokenClassOf(row.code), row.kind) << row.text;
+    }
+    // Classes of the codes that are their own class, and of the ranges.
+    for (u8 code : {0, 3, 6, 8, 10, 11, 12, 13, 20, 40, 49})
+        EXPECT_EQ(script::TokenClassOf(code), code);
+    EXPECT_EQ(script::TokenClassOf(94), script::kClassOperator);
+    EXPECT_EQ(script::TokenClassOf(99), script::kClassKeyword);
+    EXPECT_EQ(script::TokenClassOf(255), script::kClassCommand);
 }
 
 }  // namespace

@@ -68,8 +68,8 @@ TEST(ScriptMessages, CompactGold) {
     const struct {
         u32 value;
         const char* text;
-    } cases[] = {{0, "0"},           {9999, "9999"},           {12345, "12K"},          {999999, "999K"},
-                 {2500000, "2M"},    {999999999, "999M"},      {1000000000, "1B"},      {4294967295u, "4B"}};
+    } cases[] = {{0, "0"},        {9999, "9999"},      {12345, "12K"},     {999999, "999K"},
+                 {2500000, "2M"}, {999999999, "999M"}, {1000000000, "1B"}, {4294967295u, "4B"}};
     for (const auto& c : cases) {
         CStr out;
         FormatCompactGold(c.value, out);

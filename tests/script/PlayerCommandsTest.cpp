@@ -67,7 +67,8 @@ TEST(ScriptPlayerCommands, Table) {
          [](ScriptRig& rig) { rig.world.surfaceCurrent = true; }},
         {173, "player.infectdisease(\"pox\");", "InfectDisease pox", nullptr},
         {174, "player.curedisease(\"pox\");", "CureDisease pox", nullptr},
-        {175, "x = player.isdiseased(\"\");", nullptr, "1", [](ScriptRig& rig) { rig.world.player.disease = "pox"; }},
+        {175, "x = player.isdiseased(\"\");", nullptr, "1",
+         [](ScriptRig& rig) { rig.world.player.disease = "pox"; }},
         {175, "x = player.isdiseased(\"flu\");", nullptr, "0",
          [](ScriptRig& rig) { rig.world.player.disease = "pox"; }},
         {176, "x = player.getrace();", nullptr, "derth"},
@@ -94,17 +95,20 @@ TEST(ScriptPlayerCommands, Table) {
         {201, "x = player.getoutfit();", nullptr, "3"},
         {210, "x = player.getlevel();", nullptr, "4"},
         {213, "x = player.getac();", nullptr, "21"},
-        {228, "player.movequestionmode(\"hole1\", \"Jump?\", \"fall\");", "PostMapPromptEvent hole1 Jump? 3 0", nullptr},
+        {228, "player.movequestionmode(\"hole1\", \"Jump?\", \"fall\");",
+         "PostMapPromptEvent hole1 Jump? 3 0", nullptr},
         {234, "player.movetojail(\"jail1\");", "PostJailEvent jail1", nullptr},
         {235, "player.moveback();", "PostStepBackEvent", nullptr},
         {236, "player.clearjail();", "ClearJail", nullptr},
         {237, "x = player.isinjail();", nullptr, "1"},
-        {242, "x = player.hassavedxp();", nullptr, "120", [](ScriptRig& rig) { rig.world.player.savedXp = 120; }},
+        {242, "x = player.hassavedxp();", nullptr, "120",
+         [](ScriptRig& rig) { rig.world.player.savedXp = 120; }},
         {246, "x = player.ismale();", nullptr, "1"},
         {251, "x = player.gethighestskill(\"bow,Swordsmanship,heal\");", nullptr, "sword"},
         {251, "x = player.gethighestskill(\"heal,sword\");", nullptr, "heal"},
         {251, "x = player.gethighestskill(\"juggling\");", nullptr, ""},
-        {254, "player.movebyship(\"port2\", \"Off you go.\");", "PostShipVoyageEvent port2 Off you go.", nullptr},
+        {254, "player.movebyship(\"port2\", \"Off you go.\");", "PostShipVoyageEvent port2 Off you go.",
+         nullptr},
         {254, "player.movebyship(\"expback\", \"x\");",
          "PostShipVoyageEvent base_city2 The ship takes you back to Viruredi.", nullptr,
          [](ScriptRig& rig) {
@@ -145,9 +149,10 @@ TEST(ScriptPlayerCommands, Keywords) {
     const struct {
         const char* word;
         i32 kind;
-    } kinds[] = {{"", 0},          {"teleport", 1},  {"hole", 2},       {"fall", 3},       {"ladderdown", 4},
-                 {"ladder down", 4}, {"ladderup", 5}, {"ladder up", 5}, {"stairdown", 6}, {"stair down", 6},
-                 {"stairup", 7},   {"stair up", 7},  {"swim", 0}};
+    } kinds[] = {{"", 0},           {"teleport", 1},    {"hole", 2},     {"fall", 3},
+                 {"ladderdown", 4}, {"ladder down", 4}, {"ladderup", 5}, {"ladder up", 5},
+                 {"stairdown", 6},  {"stair down", 6},  {"stairup", 7},  {"stair up", 7},
+                 {"swim", 0}};
     for (const auto& k : kinds)
         EXPECT_EQ(TransitionKindFromKeyword(k.word), k.kind) << k.word;
     EXPECT_EQ(ParseDirectionLetter("north"), 0);

@@ -27,7 +27,9 @@ inline std::string Join(std::initializer_list<std::string> parts) {
     }
     return s;
 }
-inline std::string N(long long v) { return std::to_string(v); }
+inline std::string N(long long v) {
+    return std::to_string(v);
+}
 
 class FakeNpc : public IScriptNpc {
 public:
@@ -48,7 +50,8 @@ public:
     bool IsClosed() const override { return closed; }
     i32 ExecuteCommand(const ScriptPlace& place, i32 command, const ScriptArgs& args, ScriptResult& result,
                        bool& changed) override {
-        log_.push_back(Join({"object", name_, N(command), args[0].GetText(), N(place.x), N(place.y), N(place.side)}));
+        log_.push_back(
+            Join({"object", name_, N(command), args[0].GetText(), N(place.x), N(place.y), N(place.side)}));
         if (command == 115)
             result = std::make_unique<CScriptValue>(state);
         if (command == 116)
@@ -74,8 +77,8 @@ class FakeCreature : public IScriptCreature {
 public:
     FakeCreature(Log& log, std::string name) : log_(log), name_(std::move(name)) {}
     const char* GetName() const override { return name_.c_str(); }
-    i32 ExecuteMonsterCommand(const ScriptPlace& place, i32 command, const ScriptArgs& args, ScriptResult& result,
-                              bool& changed) override {
+    i32 ExecuteMonsterCommand(const ScriptPlace& place, i32 command, const ScriptArgs& args,
+                              ScriptResult& result, bool& changed) override {
         log_.push_back(Join({"creature", name_, N(command), args[0].GetText()}));
         if (command == 177)
             result = std::make_unique<CScriptValue>(hp);
@@ -139,14 +142,20 @@ public:
     bool IsQuestSolved(const char* id) const override { return std::string(id) == "q1"; }
     bool IsQuestFailed(const char* id) const override { return std::string(id) == "q2"; }
     void RemoveQuest(const char* id) override { Say(Join({"RemoveQuest", id})); }
-    void FindItem(const char* id, i32 n, bool report) override { Say(Join({"FindItem", id, N(n), N(report)})); }
-    void ReceiveItem(const char* id, i32 n, bool report) override { Say(Join({"ReceiveItem", id, N(n), N(report)})); }
+    void FindItem(const char* id, i32 n, bool report) override {
+        Say(Join({"FindItem", id, N(n), N(report)}));
+    }
+    void ReceiveItem(const char* id, i32 n, bool report) override {
+        Say(Join({"ReceiveItem", id, N(n), N(report)}));
+    }
     void RemoveItems(const char* id, i32 n) override { Say(Join({"RemoveItems", id, N(n)})); }
     i32 CountItems(const char* id) const override { return std::string(id) == "apple" ? 3 : 0; }
     void AddXp(i32 v, bool report) override { Say(Join({"AddXp", N(v), N(report)})); }
     void RemoveXp(i32 v, bool restorable) override { Say(Join({"RemoveXp", N(v), N(restorable)})); }
     void RestoreSavedXp() override { Say("RestoreSavedXp"); }
-    void AddGold(i32 v, bool report, bool found) override { Say(Join({"AddGold", N(v), N(report), N(found)})); }
+    void AddGold(i32 v, bool report, bool found) override {
+        Say(Join({"AddGold", N(v), N(report), N(found)}));
+    }
     void SetGold(u32 g) override {
         gold = g;
         Say(Join({"SetGold", N(g)}));
@@ -162,8 +171,12 @@ public:
             return 7;
         return 0;
     }
-    const char* GetSkillKey(i32 skill) const override { return skill == 3 ? "sword" : skill == 8 ? "heal" : "bow"; }
-    void AddSkillValue(i32 s, i32 v, bool report) override { Say(Join({"AddSkillValue", N(s), N(v), N(report)})); }
+    const char* GetSkillKey(i32 skill) const override {
+        return skill == 3 ? "sword" : skill == 8 ? "heal" : "bow";
+    }
+    void AddSkillValue(i32 s, i32 v, bool report) override {
+        Say(Join({"AddSkillValue", N(s), N(v), N(report)}));
+    }
     i32 FindAttributeId(const char* name) const override { return std::string(name) == "str" ? 1 : 0; }
     i32 GetAttributeValue(i32 a, bool withDrink) const override { return 50 + a + (withDrink ? 100 : 0); }
     void AddAttributeValue(i32 a, i32 v, bool report) override {
@@ -270,7 +283,9 @@ public:
         x = 17;
         y = 17;
     }
-    void PostMessageEvent(const char* text, i32 options) override { Say(Join({"PostMessageEvent", text, N(options)})); }
+    void PostMessageEvent(const char* text, i32 options) override {
+        Say(Join({"PostMessageEvent", text, N(options)}));
+    }
     void AppendMessage(const char* text, i32 style) override { Say(Join({"AppendMessage", text, N(style)})); }
     void PostTalkEvent(const char* id) override { Say(Join({"PostTalkEvent", id})); }
     void PostPlaySceneEvent(const char* name) override { Say(Join({"PostPlaySceneEvent", name})); }
@@ -282,7 +297,9 @@ public:
     void PostSetPositionEvent(i32 x, i32 y) override { Say(Join({"PostSetPositionEvent", N(x), N(y)})); }
     void PostJailEvent(const char* j) override { Say(Join({"PostJailEvent", j})); }
     void PostStepBackEvent() override { Say("PostStepBackEvent"); }
-    void PostShipVoyageEvent(const char* t, const char* text) override { Say(Join({"PostShipVoyageEvent", t, text})); }
+    void PostShipVoyageEvent(const char* t, const char* text) override {
+        Say(Join({"PostShipVoyageEvent", t, text}));
+    }
     void ClearJail() override { Say("ClearJail"); }
     i32 GetJailState() const override { return 1; }
     bool CastSpellAtPlayer(const char* id, i32 skill) override {
@@ -296,7 +313,9 @@ public:
     void PostShowObjectListEvent() override { Say("PostShowObjectListEvent"); }
     void ClearTalkTopics() override { Say("ClearTalkTopics"); }
     void AddTalkTopic(const char* id, const char* title) override { Say(Join({"AddTalkTopic", id, title})); }
-    void AddWorldStartEntries(i32 n, bool toTalk) override { Say(Join({"AddWorldStartEntries", N(n), N(toTalk)})); }
+    void AddWorldStartEntries(i32 n, bool toTalk) override {
+        Say(Join({"AddWorldStartEntries", N(n), N(toTalk)}));
+    }
     void AddTalkText(const char* text, i32 style) override { Say(Join({"AddTalkText", text, N(style)})); }
     void EndTalk() override { Say("EndTalk"); }
     void SetTalkGoNext() override { Say("SetTalkGoNext"); }
@@ -316,7 +335,9 @@ public:
     void SetSectionFog(CMapSection* s, u8 d, u16 c) override { Say(Join({"SetSectionFog", N(d), N(c)})); }
     void ResetSectionFog(CMapSection* s) override { Say("ResetSectionFog"); }
     void RefreshView() override { Say("RefreshView"); }
-    CMonsterType* FindMonsterType(const char* id) override { return std::string(id) == "wolf" ? wolfType : nullptr; }
+    CMonsterType* FindMonsterType(const char* id) override {
+        return std::string(id) == "wolf" ? wolfType : nullptr;
+    }
     void GetSectionSize(CMapSection* s, i32& w, i32& h) const override { w = h = 64; }
     void RemoveMonstersOfType(CMapSection* s, CMonsterType* t) override { Say("RemoveMonstersOfType"); }
     bool CreateMonster(CMapSection* s, CMonsterType* t, i32 x, i32 y, bool scripted) override {

@@ -16,8 +16,12 @@ struct WorldRow {
     bool logsNothing = false;
 };
 
-void Talk(ScriptRig& rig) { rig.context.SetupTalkEvent(&rig.world.npc); }
-void Pages(ScriptRig& rig) { rig.context.SetupPageEvent(); }
+void Talk(ScriptRig& rig) {
+    rig.context.SetupTalkEvent(&rig.world.npc);
+}
+void Pages(ScriptRig& rig) {
+    rig.context.SetupPageEvent();
+}
 std::function<void(ScriptRig&)> Event(i32 kind) {
     return [kind](ScriptRig& rig) {
         rig.context.SetupEvent(kind, nullptr, rig.world.section, nullptr, 3, 4, -1, 1, kRouteGameView);
@@ -77,7 +81,8 @@ TEST(ScriptWorldCommands, Table) {
         {127, "x = getdamage();", nullptr, "0"},
         {229, "default();", "event lever 32", nullptr,
          [](ScriptRig& rig) {
-             rig.context.SetupEvent(32, rig.world.objects[0].get(), rig.world.section, nullptr, 3, 4, -1, 1, 1);
+             rig.context.SetupEvent(32, rig.world.objects[0].get(), rig.world.section, nullptr, 3, 4, -1, 1,
+                                    1);
          }},
         {232, "x = answer();", nullptr, "4", [](ScriptRig& rig) { rig.context.SetAnswer(4); }},
         {168, "x = iscurrentmap(\"base_town\");", nullptr, "1"},
@@ -95,10 +100,11 @@ TEST(ScriptWorldCommands, Table) {
         {230, "questionyesno(\"Sure?\");", nullptr, nullptr, Talk, true},
         {231, "questionokcancel(\"Go?\");", nullptr, nullptr, Pages, true},
         {238, "createobjectlist(\"Pick\");", "CreatePendingList Pick", nullptr},
-        {170, "createobjectlist(\"Pick\"); addobjecttolist(\"a\", \"A\");", "AddPendingListEntry a A", nullptr},
-        {170, "addobjecttolist(\"a\", \"A\");", nullptr, nullptr, nullptr, true},
-        {170, "createobjectlist(\"\"); addobjecttolist(\"exppack2\", \"exppack2\");", "AddWorldStartEntries 2 0",
+        {170, "createobjectlist(\"Pick\"); addobjecttolist(\"a\", \"A\");", "AddPendingListEntry a A",
          nullptr},
+        {170, "addobjecttolist(\"a\", \"A\");", nullptr, nullptr, nullptr, true},
+        {170, "createobjectlist(\"\"); addobjecttolist(\"exppack2\", \"exppack2\");",
+         "AddWorldStartEntries 2 0", nullptr},
         {171, "createobjectlist(\"\"); showobjectlist();", "PostShowObjectListEvent", nullptr},
         {171, "showobjectlist();", nullptr, nullptr, nullptr, true},
         {172, "createobjectlist(\"\"); x = getobjectlistresult();", nullptr, "ring",
@@ -199,8 +205,10 @@ TEST(ScriptWorldCommands, ClockEdges) {
 
 TEST(ScriptWorldCommands, PositionsOutsideTheSectionCreateNothing) {
     const char* outside[] = {
-        "createmonsterpos(\"wolf\", 64, 4);",     "createmonsterpos(\"wolf\", -1, 0);",
-        "createmonsterpos(\"wolf\", 0, 100000);", "createmonsterdir(\"wolf\", \"north\", 40);",
+        "createmonsterpos(\"wolf\", 64, 4);",
+        "createmonsterpos(\"wolf\", -1, 0);",
+        "createmonsterpos(\"wolf\", 0, 100000);",
+        "createmonsterdir(\"wolf\", \"north\", 40);",
         "createmonsterdir(\"wolf\", \"e\", 2147483647);",
     };
     for (const char* source : outside) {

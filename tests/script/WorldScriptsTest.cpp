@@ -30,7 +30,8 @@ TEST(WorldScripts, SignShowsItsMessage) {
     FakeMapObject& sign = rig.world.AddObject("sign1");
     rig.context.SetupEvent(kEventUse, &sign, rig.world.section, nullptr, 3, 4, 0, 2, kRouteGameView);
     EXPECT_EQ(rig.Run(Source("bres_sign_harbour"), true), 0);
-    EXPECT_TRUE(rig.Logged("AppendMessage Harbour Town. The well lies east, the cellar north. Welcome, Ilsa. 0"));
+    EXPECT_TRUE(
+        rig.Logged("AppendMessage Harbour Town. The well lies east, the cellar north. Welcome, Ilsa. 0"));
     // Stepping on it says nothing.
     rig.log.clear();
     rig.context.SetupEvent(kEventStepOn, &sign, rig.world.section, nullptr, 3, 4, 0, 2, kRouteGameView);
@@ -164,7 +165,8 @@ TEST(WorldScripts, RingQuestAndItsConversationCondition) {
     EXPECT_EQ(world.quester.quests[content::kRingQuestId], 1);
     EXPECT_EQ(world.quester.rings, 0);
     EXPECT_EQ(world.quester.gold, 350u);
-    EXPECT_NE(std::find(log.begin(), log.end(), "AddTalkText The Harbour Ring quest has been solved. 2"), log.end());
+    EXPECT_NE(std::find(log.begin(), log.end(), "AddTalkText The Harbour Ring quest has been solved. 2"),
+              log.end());
 }
 
 }  // namespace

@@ -46,7 +46,8 @@ int main(int argc, char** argv) {
     }
     const scriptasm::Result result = scriptasm::Assemble(source, options);
     if (!result.ok) {
-        std::fprintf(stderr, "vantrel_scriptasm: %s: %s\n", in.empty() ? "<stdin>" : in.c_str(), result.error.c_str());
+        std::fprintf(stderr, "vantrel_scriptasm: %s: %s\n", in.empty() ? "<stdin>" : in.c_str(),
+                     result.error.c_str());
         return 1;
     }
     std::string bytes;

@@ -420,8 +420,12 @@ private:
 
 }  // namespace
 
-Result Assemble(const std::string& source, const Options& options) { return Assembler(source, options).Run(); }
+Result Assemble(const std::string& source, const Options& options) {
+    return Assembler(source, options).Run();
+}
 
-const char* HelpText() { return kHelp; }
+const char* HelpText() {
+    return kHelp;
+}
 
 }  // namespace scriptasm

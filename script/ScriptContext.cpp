@@ -62,6 +62,8 @@ void CScriptContext::ResetForSetup() {
     answer2_ = 0;
     listBuilt_ = false;
     listTitle_.Assign("");
+    if (world_)
+        world_->DeletePendingList();
 }
 
 void CScriptContext::SetupEvent(i32 eventKind, IScriptMapObject* trigger, CMapSection* section,

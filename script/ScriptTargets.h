@@ -195,7 +195,8 @@ public:
     virtual IScriptCreature* FindMonsterByName(const char* name) { return nullptr; }
     // The plain map object that runs commands aimed at a cell without an instance.
     virtual IScriptMapObject* GetDefaultMapObject() { return nullptr; }
-    // The creature of the fallback creature type, for commands aimed at an object without a creature.
+    // The creature of the fallback creature type (made on first need from the creature kind
+    // "bres_cyclops"), for commands aimed at an object without a creature.
     virtual IScriptCreature* GetFallbackCreature() { return nullptr; }
     virtual IScriptNpc* FindNpc(const char* id) { return nullptr; }
 
@@ -242,6 +243,8 @@ public:
 
     // Object lists of the main game view (a pending list box) and of the talk screen (its topics).
     virtual void CreatePendingList(const char* title) {}
+    // Every set-up of the run context drops a list that a previous run built but never showed.
+    virtual void DeletePendingList() {}
     virtual void AddPendingListEntry(const char* id, const char* title) {}
     virtual void PostShowObjectListEvent() {}
     virtual void ClearTalkTopics() {}

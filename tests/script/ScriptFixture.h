@@ -307,6 +307,7 @@ public:
         return true;
     }
     void CreatePendingList(const char* title) override { Say(Join({"CreatePendingList", title})); }
+    void DeletePendingList() override { ++pendingListsDropped; }
     void AddPendingListEntry(const char* id, const char* title) override {
         Say(Join({"AddPendingListEntry", id, title}));
     }
@@ -378,6 +379,7 @@ public:
     u32 clock = 0;
     u32 randomValue = 7;
     i32 scanResult = 0;
+    int pendingListsDropped = 0;
     i32 expansion = 0;
     std::string worldId = "base";
     std::map<std::string, CScriptValue> globals;

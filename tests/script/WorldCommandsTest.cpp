@@ -179,6 +179,20 @@ TEST(ScriptWorldCommands, Table) {
     }
 }
 
+TEST(ScriptWorldCommands, SetupsDropAnUnshownList) {
+    ScriptRig rig;
+    EXPECT_EQ(rig.Run("createobjectlist(\"Pick\"); addobjecttolist(\"a\", \"A\");"), 0);
+    EXPECT_TRUE(rig.context.IsListBuilt());
+    const int before = rig.world.pendingListsDropped;
+    rig.context.SetupEvent(kEventUse, nullptr, rig.world.section, nullptr, 1, 1, -1, 1, kRouteGameView);
+    EXPECT_EQ(rig.world.pendingListsDropped, before + 1);
+    EXPECT_FALSE(rig.context.IsListBuilt());
+    rig.log.clear();
+    EXPECT_EQ(rig.Run("showobjectlist(); x = getobjectlistresult();"), 0);
+    EXPECT_TRUE(rig.log.empty());
+    EXPECT_EQ(rig.Text("x"), "");
+}
+
 TEST(ScriptWorldCommands, PlaycardYieldsNoValue) {
     ScriptRig rig;
     EXPECT_EQ(rig.Run("x = playcard(1);"), 19);

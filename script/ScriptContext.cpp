@@ -46,8 +46,10 @@ void CScriptContext::Attach(CGame* owner, CScriptEngine* engine) {
     u32 filled[4] = {};
     // The lists go map objects, creatures, the player, the world.
     static constexpr i32 kListBits[4] = {kTargetMapObject, kTargetCreature, kTargetPlayer, kTargetWorld};
+    // The engine keeps one record per command however often a context attaches to it.
+    const bool addRecords = engine_ && engine_->GetCommandRecordCount() == 0;
     for (const CommandRow& row : kCommandTable) {
-        if (engine_)
+        if (addRecords)
             engine_->AddCommandRecord(row);
         for (int t = 0; t < 4; ++t)
             if ((row.targetMask & kListBits[t]) && filled[t] + 1 < kCommandListSize)

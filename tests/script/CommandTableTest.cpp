@@ -33,6 +33,8 @@ TEST(ScriptCommandTable, HoldsAllCommandsInIdOrder) {
     EXPECT_EQ(perTarget[1], 18);
     EXPECT_EQ(perTarget[2], 35);
     EXPECT_EQ(perTarget[3], 73);
+    rig.context.Attach(nullptr, &rig.engine);
+    EXPECT_EQ(rig.engine.GetCommandRecordCount(), 155u) << "attaching again adds nothing";
     EXPECT_EQ(rig.engine.GetCommandRecord(99), nullptr);
     EXPECT_EQ(rig.engine.GetCommandRecord(255), nullptr);
 

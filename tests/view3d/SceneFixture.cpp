@@ -1,5 +1,7 @@
 #include "SceneFixture.h"
 
+#include "view3d/FreeFillers.h"
+
 #include <cstring>
 
 namespace scene {
@@ -111,7 +113,7 @@ void CorridorEmitters::Side(CRenderer3D& r, i32 ax, i32 ay, i32 bx, i32 by) {
     CPolygon& p = r.NextPolygon();
     p = CPolygon{};
     p.texture[0] = kBrick;
-    r.EmitPolygon(n, 6, 256, 3);
+    r.EmitPolygon(n, 7, 256, 3);
 }
 
 void CorridorEmitters::EmitCell(CRenderer3D& r, i32 x, i32 y) {
@@ -176,6 +178,9 @@ Scene::Scene(std::vector<std::string> map, i32 w, i32 h, i32 g, i32 o)
     renderer->Init();
     renderer->viewState = &v;
     renderer->emitters = emitters.get();
+    // Wall faces are opaque side faces (type 7), so the occlusion pass works on them; the fixture draws
+    // them with the free filler until the column fillers exist.
+    renderer->SetFiller(CFillerId::kColumn7, &FillFreePolygon1);
 }
 
 void Scene::Pose(i32 cx, i32 cy, i32 fx, i32 fy, i32 angle) {

@@ -4,6 +4,15 @@ namespace {
 
 enum class Texture { kNone, kPerspective, kLinear };
 
+// A corner passed on unchanged with its attributes.
+template <typename Corner>
+void Keep(Corner* out, i32 m, const Corner* in, i32 a, const CUVPair* uvIn, CUVPair* uvOut, const i32* lightIn,
+          i32* lightOut) {
+    out[m] = in[a];
+    if (uvIn) uvOut[m] = uvIn[a];
+    if (lightIn) lightOut[m] = lightIn[a];
+}
+
 inline i32 Lerp(i32 s, i32 o, i64 d, i64 D) { return static_cast<i32>(s + ((static_cast<i64>(o) - s) * d) / D); }
 
 // One view plane (near: inside z > P; far: inside z < P); crossings from the outside corner,
@@ -21,12 +30,7 @@ i32 ClipViewPlane(bool far, i32 P, const CViewCorner* in, i32 n, CViewCorner* ou
         if (lightIn) lightOut[m] = Lerp(lightIn[s], lightIn[o], d, D);
         ++m;
     };
-    auto keep = [&](i32 a) {
-        out[m] = in[a];
-        if (uvIn) uvOut[m] = uvIn[a];
-        if (lightIn) lightOut[m] = lightIn[a];
-        ++m;
-    };
+    auto keep = [&](i32 a) { Keep(out, m++, in, a, uvIn, uvOut, lightIn, lightOut); };
     for (i32 a = 0; a < n; ++a) {
         i32 b = a + 1 == n ? 0 : a + 1;
         i32 ca = in[a].z, cb = in[b].z;
@@ -81,12 +85,7 @@ i32 ClipScreenEdge(bool onY, bool lower, i32 P, Texture texture, const CScreenVe
         if (lightIn) lightOut[m] = Lerp(lightIn[s], lightIn[o], d, D);
         ++m;
     };
-    auto keep = [&](i32 a) {
-        out[m] = in[a];
-        if (uvIn) uvOut[m] = uvIn[a];
-        if (lightIn) lightOut[m] = lightIn[a];
-        ++m;
-    };
+    auto keep = [&](i32 a) { Keep(out, m++, in, a, uvIn, uvOut, lightIn, lightOut); };
     for (i32 a = 0; a < n; ++a) {
         i32 b = a + 1 == n ? 0 : a + 1;
         i32 ca = coord(in[a]), cb = coord(in[b]);

@@ -55,31 +55,25 @@ void CRenderer3D::FinishRecord(i32 count, i32 type, i32 layer, bool texCoords, b
     ++stats.polygonsEmitted;
 }
 
-void CRenderer3D::EmitPolygon(i32 count, i32 type, u16 light, i32 layer) {
+// The clipped polygon with its fog weights: (far - z) * 1024 / (far - fog start), signed and not
+// clamped, times the light (and, for the lit faces, each corner's light factor).
+void CRenderer3D::AppendClipped(i32 count, i32 type, u16 light, i32 layer, bool lit) {
     if (!Reserve(count, true, true)) return;
     const i64 span = static_cast<i64>(farDepth) - fogStartDepth;
     for (i32 i = 0; i < count; ++i) {
         vertexPool[static_cast<size_t>(vertexCursor + i)] = clip.screen[i];
         texCoordPool[static_cast<size_t>(texCoordCursor + i)] = clip.uv[i];
         i64 w = span != 0 ? ((static_cast<i64>(farDepth) - clip.screen[i].z) * 1024) / span : 0;
+        if (lit) w = (w * clip.light[i]) >> 16;
         fogPool[static_cast<size_t>(fogCursor + i)] = static_cast<i16>((w * light) >> 11);
     }
     DepthBounds(count, entries[static_cast<size_t>(polygonCount)]);
     FinishRecord(count, type, layer, true, true);
 }
 
-void CRenderer3D::EmitLitPolygon(i32 count, u16 light) {
-    if (!Reserve(count, true, true)) return;
-    const i64 span = static_cast<i64>(farDepth) - fogStartDepth;
-    for (i32 i = 0; i < count; ++i) {
-        vertexPool[static_cast<size_t>(vertexCursor + i)] = clip.screen[i];
-        texCoordPool[static_cast<size_t>(texCoordCursor + i)] = clip.uv[i];
-        i64 w = span != 0 ? ((static_cast<i64>(farDepth) - clip.screen[i].z) * 1024) / span : 0;
-        fogPool[static_cast<size_t>(fogCursor + i)] = static_cast<i16>((((w * clip.light[i]) >> 16) * light) >> 11);
-    }
-    DepthBounds(count, entries[static_cast<size_t>(polygonCount)]);
-    FinishRecord(count, 8, 1, true, true);
-}
+void CRenderer3D::EmitPolygon(i32 count, i32 type, u16 light, i32 layer) { AppendClipped(count, type, light, layer, false); }
+
+void CRenderer3D::EmitLitPolygon(i32 count, u16 light) { AppendClipped(count, 8, light, 1, true); }
 
 void CRenderer3D::EmitFlatPolygon(i32 count, i32 layer) {
     if (!Reserve(count, false, false)) return;

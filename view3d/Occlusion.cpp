@@ -124,38 +124,13 @@ void CRenderer3D::TestOccluded(CPolygon& p, const std::vector<i16>& columns) {
     }
 }
 
-void CRenderer3D::AddLowerOccluder(CPolygon& p) {
+void CRenderer3D::AddLowerOccluder(CPolygon& p) { AddOccluder(p, lowerColumns_, false); }
+
+bool CRenderer3D::AddUpperOccluder(CPolygon& p) { return AddOccluder(p, upperColumns_, true); }
+
+bool CRenderer3D::AddOccluder(CPolygon& p, std::vector<i16>& columns, bool upper) {
     if (occluderCount_ >= kMaxOccluders) {
         // No room to enter it: it stays visible and hides nothing.
-        ++stats.occludersDropped;
-        p.flags |= kPolygonVisible;
-        return;
-    }
-    const i32 slot = occluderCount_;
-    const COccluder o = ExtentOf(&vertexPool[static_cast<size_t>(p.firstVertex)], p.vertexCount);
-    occluders_[static_cast<size_t>(slot)] = o;
-    bool started = false;
-    const i32 R = std::min(o.right, static_cast<i32>(lowerColumns_.size()));
-    for (i32 x = std::max(0, o.left); x < R;) {
-        const i16 owner = lowerColumns_[static_cast<size_t>(x)];
-        i32 end = x + 1;
-        while (end < R && lowerColumns_[static_cast<size_t>(end)] == owner) ++end;
-        if (owner < 0) {
-            started = true;
-            std::fill(lowerColumns_.begin() + x, lowerColumns_.begin() + end, static_cast<i16>(slot));
-        } else if (!started && ReachesBeyond(o, occluders_[static_cast<size_t>(owner)])) {
-            started = true;
-        }
-        x = end;
-    }
-    if (started) {
-        occluderCount_ = slot + 1;
-        p.flags |= kPolygonVisible;
-    }
-}
-
-bool CRenderer3D::AddUpperOccluder(CPolygon& p) {
-    if (occluderCount_ >= kMaxOccluders) {
         ++stats.occludersDropped;
         p.flags |= kPolygonVisible;
         return false;
@@ -164,28 +139,26 @@ bool CRenderer3D::AddUpperOccluder(CPolygon& p) {
     const COccluder o = ExtentOf(&vertexPool[static_cast<size_t>(p.firstVertex)], p.vertexCount);
     occluders_[static_cast<size_t>(slot)] = o;
     bool started = false, merged = false;
-    const i32 R = std::min(o.right, static_cast<i32>(upperColumns_.size()));
+    const i32 R = std::min(o.right, static_cast<i32>(columns.size()));
     for (i32 x = std::max(0, o.left); x < R;) {
-        const i16 owner = upperColumns_[static_cast<size_t>(x)];
+        const i16 owner = columns[static_cast<size_t>(x)];
         i32 end = x + 1;
-        while (end < R && upperColumns_[static_cast<size_t>(end)] == owner) ++end;
+        while (end < R && columns[static_cast<size_t>(end)] == owner) ++end;
         if (owner < 0) {
+            i16 index = static_cast<i16>(slot);
             // An upper face standing exactly on a lower face of the same width extends it upward.
-            const i16 below = lowerColumns_[static_cast<size_t>(x)];
-            if (below >= 0) {
-                COccluder& m = occluders_[static_cast<size_t>(below)];
-                if (m.left == o.left && m.right == o.right && m.topLeft == o.bottomLeft &&
-                    m.topRight == o.bottomRight) {
-                    m.topLeft = o.topLeft;
-                    m.topRight = o.topRight;
-                    std::fill(upperColumns_.begin() + x, upperColumns_.begin() + end, below);
-                    merged = true;
-                    x = end;
-                    continue;
-                }
+            const i16 below = upper ? lowerColumns_[static_cast<size_t>(x)] : -1;
+            COccluder* m = below >= 0 ? &occluders_[static_cast<size_t>(below)] : nullptr;
+            if (m && m->left == o.left && m->right == o.right && m->topLeft == o.bottomLeft &&
+                m->topRight == o.bottomRight) {
+                m->topLeft = o.topLeft;
+                m->topRight = o.topRight;
+                index = below;
+                merged = true;
+            } else {
+                started = true;
             }
-            started = true;
-            std::fill(upperColumns_.begin() + x, upperColumns_.begin() + end, static_cast<i16>(slot));
+            std::fill(columns.begin() + x, columns.begin() + end, index);
         } else if (!started && ReachesBeyond(o, occluders_[static_cast<size_t>(owner)])) {
             started = true;
         }

@@ -239,6 +239,9 @@ public:
 
 private:
     bool Reserve(i32 count, bool texCoords, bool fog);
+    void AppendClipped(i32 count, i32 type, u16 light, i32 layer, bool lit);
+    // Enters a side face into a column array (the upper one may merge with the lower faces below).
+    bool AddOccluder(CPolygon& polygon, std::vector<i16>& columns, bool upper);
     void AppendScreenQuad(const CScreenVertex corners[4], const CUVPair* uv, const i16* fog, i32 type,
                           u16 texture, u16 palette);
     void DepthBounds(i32 count, CDrawEntry& entry) const;

@@ -1,5 +1,7 @@
 #include "view3d/ViewCaches.h"
 
+#include "view3d/ViewRecord.h"
+
 namespace {
 
 struct JointPair {
@@ -78,5 +80,20 @@ void AnimateGroundTextures(std::vector<CAnimatedTexture>& textures, CGroundCache
             }
         }
         t.current = next;
+    }
+}
+
+void RebuildViewCaches(CViewState3D& view, CViewCellBuilder& builder) {
+    view.groundCache.Reset();
+    view.blockCache.Reset();
+    view.wallCache.Reset();
+    for (i32 y = 0; y < kWindowCells; ++y) {
+        for (i32 x = 0; x < kWindowCells; ++x) {
+            const size_t i = static_cast<size_t>(y * kWindowCells + x);
+            view.cellViews[i] = CCellView{};
+            builder.BuildCellCaches(x, y);
+            view.overlayViews[i] = CCellOverlayView{};
+            builder.BuildCellCachesPass3(x, y);
+        }
     }
 }

@@ -200,3 +200,18 @@ private:
     u16 cellObjects_ = 1;
     u16 pictureGroups_ = 1;
 };
+
+struct CViewState3D;
+
+// The game view's side of a rebuild: it describes one window cell into the view record (ground,
+// lower block and walls; then upper block, walls and light), interning through the caches.
+class CViewCellBuilder {
+public:
+    virtual ~CViewCellBuilder() = default;
+    virtual void BuildCellCaches(i32 x, i32 y) = 0;
+    virtual void BuildCellCachesPass3(i32 x, i32 y) = 0;
+};
+
+// Rebuilds the whole window: the caches are emptied (so a full cache says so again, once), and every
+// cell's view records are reset (light 256) and built afresh, row by row.
+void RebuildViewCaches(CViewState3D& view, CViewCellBuilder& builder);

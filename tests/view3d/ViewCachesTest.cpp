@@ -1,5 +1,8 @@
 // The view caches: interning, rewrites, the full cache, joint and shape codes, animation, numbering.
 #include "view3d/ViewCaches.h"
+#include "view3d/ViewRecord.h"
+
+#include <memory>
 
 #include <gtest/gtest.h>
 
@@ -134,6 +137,41 @@ TEST(ViewCachesTest, NumberingStopsAt255) {
     EXPECT_EQ(numbers.NextPictureGroup(), 1);
     numbers.Reset();
     EXPECT_EQ(numbers.NextCellObject(), 1);
+}
+
+}  // namespace
+
+namespace {
+
+// Every cell describes a ground of its own: 1,225 descriptions for a cache of 499.
+struct ManyGrounds : CViewCellBuilder {
+    CViewState3D* view = nullptr;
+    Notices* notices = nullptr;
+    void BuildCellCaches(i32 x, i32 y) override {
+        CCellView& c = *view->CellView(x, y);
+        EXPECT_EQ(c.ground, 0);
+        EXPECT_EQ(c.light, 256);
+        c.ground = view->groundCache.Intern(c.ground, Ground(static_cast<u16>(1 + y * 35 + x)), true, notices,
+                                            kGroundCacheFull);
+    }
+    void BuildCellCachesPass3(i32, i32) override {}
+};
+
+TEST(ViewCachesTest, ARebuildStartsAfreshAndWarnsOnce) {
+    auto view = std::make_unique<CViewState3D>();
+    Notices n;
+    ManyGrounds b;
+    b.view = view.get();
+    b.notices = &n;
+    view->CellView(3, 3)->light = 5;
+    RebuildViewCaches(*view, b);
+    EXPECT_EQ(n.shown.size(), 1u);
+    EXPECT_EQ(view->groundCache.Count(), 499u);
+    EXPECT_EQ(view->CellView(3, 3)->light, 256);
+    EXPECT_EQ(view->CellView(34, 34)->ground, 0);  // no room: the cell shows no ground
+    RebuildViewCaches(*view, b);
+    EXPECT_EQ(n.shown.size(), 2u);
+    EXPECT_EQ(view->CellView(0, 0)->ground, 1);
 }
 
 }  // namespace

@@ -412,3 +412,76 @@ TEST(RendererOcclusionTest, TheOccluderLimitKeepsFacesVisible) {
 }
 
 }  // namespace
+
+namespace {
+
+TEST(RendererSetupTest, EveryViewSizeGivesSaneValues) {
+    // The layouts give views from handheld sizes up to 480 x 400, and the view-size setting shrinks
+    // them; wider views are taken too.
+    for (i32 W = 100; W <= 1280; W += 20) {
+        for (i32 H : {W * 3 / 4, W * 8 / 10, W * 6 / 10}) {
+            std::vector<u16> memory(static_cast<size_t>(W) * H);
+            CViewState3D view;
+            view.viewWidth = static_cast<u32>(W);
+            view.viewHeight = static_cast<u32>(H);
+            view.frameBuffer = {memory.data(), W, H, W, 0};
+            view.visibleDistance = 15 * kFogStep;
+            CRenderer3D r;
+            r.Init();
+            r.viewState = &view;
+            r.SetupView();
+            EXPECT_EQ(r.focalDistance, 1002);
+            EXPECT_GT(r.projectionScale, 0) << W;
+            // The horizon lies in the upper half of the view, the far ground row below it.
+            EXPECT_GT(-r.horizon, 0) << W << "x" << H;
+            EXPECT_LT(-r.horizon, r.viewHeight16 / 2 + 1) << W << "x" << H;
+            EXPECT_LE(r.ceilingRow, -r.horizon);
+            EXPECT_GE(r.groundRow, -r.horizon);
+            EXPECT_LE(r.groundRow, r.pitRow);
+            EXPECT_GT(r.nearestGroundDistance, 0);
+            EXPECT_LT(r.nearestGroundDistance, r.focalDistance);
+        }
+    }
+}
+
+TEST(RendererDrawListTest, WideViewsProjectWithoutOverflow) {
+    // At 800 pixels a corner three cells beside the near plane passes 32 bits in x * q.
+    CClipper c;
+    c.projectionScale = ((800 * 1002 * 1024) / 1158) * 512;
+    c.centreColumn = -8 * 800;
+    for (i32 x : {-9000, -5000, 3100, 5000, 9000}) {
+        CScreenVertex s = c.Project({x, 0, 512});
+        const double exact = static_cast<double>(x) * (c.projectionScale / 512) / 32768.0 + 8 * 800;
+        EXPECT_NEAR(s.x, exact, 1.0) << x;
+    }
+}
+
+TEST(RendererOcclusionTest, ViewsWiderThan800Columns) {
+    std::vector<u16> memory(1000 * 200);
+    CViewState3D view;
+    view.viewWidth = 1000;
+    view.viewHeight = 200;
+    view.frameBuffer = {memory.data(), 1000, 200, 1000, 0};
+    view.visibleDistance = 6 * kFogStep;
+    CRenderer3D r;
+    r.Init();
+    r.viewState = &view;
+    r.SetupView();
+    auto add = [&](i32 x0, i32 x1, i32 type, i32 layer, i32 depth) {
+        r.clip.inputCount = -1;
+        r.clip.screen[0] = {x0 * 16, 20 * 16, depth};
+        r.clip.screen[1] = {x1 * 16, 20 * 16, depth};
+        r.clip.screen[2] = {x1 * 16, 150 * 16, depth};
+        r.clip.screen[3] = {x0 * 16, 150 * 16, depth};
+        r.NextPolygon() = CPolygon{};
+        r.EmitPolygon(4, type, 256, layer);
+    };
+    add(850, 990, 7, 3, 1000);
+    add(860, 980, 6, 3, 3000);
+    r.SortPolygons();
+    r.CullOccluded();
+    EXPECT_TRUE(r.polygons[0].flags & kPolygonVisible);
+    EXPECT_FALSE(r.polygons[1].flags & kPolygonVisible);
+}
+
+}  // namespace

@@ -121,3 +121,33 @@ TEST(SceneTest, OcclusionChangesNothingSeen) {
 }
 
 }  // namespace
+
+namespace {
+
+TEST(SceneTest, AQuarterTurnOfASymmetricWorldDrawsTheSameFrame) {
+    // A hall symmetric under quarter turns about the centre of cell (5, 5), in one colour per surface:
+    // looking along -y and along -x from that centre must give the same picture, which sets the
+    // filler paths of the headings against each other.
+    std::vector<std::string> map(11, std::string(11, '.'));
+    for (int i = 0; i < 11; ++i) map[0][i] = map[10][i] = map[i][0] = map[i][10] = '#';
+    for (auto [x, y] : {std::pair{2, 2}, {2, 8}, {8, 2}, {8, 8}, {5, 2}, {2, 5}, {8, 5}, {5, 8}})
+        map[static_cast<size_t>(y)][static_cast<size_t>(x)] = '#';
+    auto solid = [](u16 colour) { return scene::IndexedRecord(256, 256, std::vector<u8>(256 * 256, 0), {colour}); };
+    std::vector<u16> frames[4];
+    for (int q = 0; q < 4; ++q) {
+        scene::Scene s(map, 190, 160);
+        s.pictures.Add(scene::kBrick, solid(0xA145));
+        s.pictures.Add(scene::kFloor, solid(0x3333));
+        s.pictures.Add(scene::kCeiling, solid(0x7BCF));
+        // The eye stands 490 units behind the player, so the player stands that far ahead of it.
+        const i32 back[4][2] = {{0, -490}, {-490, 0}, {0, 490}, {490, 0}};
+        s.Pose(5, 5, 512 + back[q][0], 512 + back[q][1], (q * 90) << 16);
+        s.Render();
+        EXPECT_EQ(s.renderer->eyeX, 5 * 1024 + 512);
+        EXPECT_EQ(s.renderer->eyeY, 5 * 1024 + 512);
+        frames[q] = s.ViewPixels();
+    }
+    for (int q = 1; q < 4; ++q) EXPECT_EQ(frames[q], frames[0]) << q * 90 << " degrees";
+}
+
+}  // namespace

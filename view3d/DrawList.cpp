@@ -173,13 +173,14 @@ bool CRenderer3D::LookUpMask(u16 pictureId, CMaskDesc& mask) const {
     return true;
 }
 
+// The cell's records are those of the 35 x 35 window (y * 35 + x), the same places the cache builder
+// writes; a cell outside the window has no blocks.
 u32 CRenderer3D::CellBlockKinds(i32 x, i32 y) const {
-    if (!viewState || x < 0 || y < 0) return 0;
-    i64 index = static_cast<i64>(y) * viewState->mapWidth + x;
-    if (index >= kWindowCellCount) return 0;
+    if (!viewState || x < 0 || y < 0 || x >= kWindowCells || y >= kWindowCells) return 0;
+    const size_t index = static_cast<size_t>(y * kWindowCells + x);
     u32 kinds = 0;
-    u16 lower = viewState->cellViews[static_cast<size_t>(index)].lowerBlock;
-    u16 upper = viewState->overlayViews[static_cast<size_t>(index)].upperBlock;
+    u16 lower = viewState->cellViews[index].lowerBlock;
+    u16 upper = viewState->overlayViews[index].upperBlock;
     if (lower && viewState->blockCache[lower].kind == 2) kinds |= 1;
     if (upper && viewState->blockCache[upper].kind == 2) kinds |= 2;
     return kinds;

@@ -485,3 +485,25 @@ TEST(RendererOcclusionTest, ViewsWiderThan800Columns) {
 }
 
 }  // namespace
+
+namespace {
+
+TEST(RendererDrawListTest, CellBlockKinds) {
+    Rig rig;
+    CBlockCacheEntry solid, open;
+    solid.kind = 2;
+    open.kind = 1;
+    u16 s = rig.view.blockCache.Intern(0, solid, true, nullptr, kLowerBlockSharedFull);
+    u16 o = rig.view.blockCache.Intern(0, open, true, nullptr, kLowerBlockSharedFull);
+    rig.view.CellView(3, 4)->lowerBlock = s;
+    rig.view.overlayViews[4 * 35 + 3].upperBlock = s;
+    rig.view.CellView(5, 4)->lowerBlock = o;
+    rig.view.overlayViews[4 * 35 + 6].upperBlock = s;
+    EXPECT_EQ(rig.r.CellBlockKinds(3, 4), 3u);
+    EXPECT_EQ(rig.r.CellBlockKinds(5, 4), 0u);
+    EXPECT_EQ(rig.r.CellBlockKinds(6, 4), 2u);
+    EXPECT_EQ(rig.r.CellBlockKinds(-1, 4), 0u);
+    EXPECT_EQ(rig.r.CellBlockKinds(35, 0), 0u);
+}
+
+}  // namespace

@@ -58,7 +58,7 @@ void BM_Frame(benchmark::State& state) {
                                                       benchmark::Counter::kIsRate);
 }
 
-// The ceiling: the same frame's pixels (times the scene's overdraw of about 1.3) written as plain
+// The ceiling: every pixel of a frame of the same size written once as plain
 // 16-bit spans, row by row through the frame target.
 void BM_SpanFillCeiling(benchmark::State& state) {
     const i32 w = static_cast<i32>(state.range(0)), h = static_cast<i32>(state.range(1));

@@ -271,12 +271,11 @@ void CRenderer3D::EmitCell(i32 x, i32 y) {
         emitters->EmitOutsideCell(*this, x, y);
 }
 
-const CMapPoint& CRenderer3D::GetGridCorner(i32 dx, i32 dy) {
+CMapPoint CRenderer3D::GetGridCorner(i32 dx, i32 dy) {
     if (dx < -kCornerCacheHalf || dx >= kCornerCacheHalf || dy < -kCornerCacheHalf || dy >= kCornerCacheHalf) {
         // Outside the cache (only a scan past the largest visible distance asks): computed, not kept.
         ++stats.cornerCacheMisses;
-        cornerScratch_ = ProjectGridCorner(dx, dy);
-        return cornerScratch_;
+        return ProjectGridCorner(dx, dy);
     }
     CMapPoint& c = corners_[static_cast<size_t>((dx + kCornerCacheHalf) * kCornerCacheSide + dy + kCornerCacheHalf)];
     if (c.x == 0 && c.y == 0) c = ProjectGridCorner(dx, dy);
@@ -299,7 +298,7 @@ CMapPoint CRenderer3D::ProjectGridCorner(i32 dx, i32 dy) const {
 }
 
 CMapPoint CRenderer3D::TransformCellPoint(i32 dx, i32 dy, i32 px, i32 py, i32 pz) {
-    const CMapPoint& C = GetGridCorner(dx, dy);
+    const CMapPoint C = GetGridCorner(dx, dy);
     switch (headingClass) {
         case 0: return {C.x + px, C.y - pz};
         case 1: return {C.x - pz, C.y - px};

@@ -195,7 +195,8 @@ public:
     void EmitCell(i32 x, i32 y);
 
     // --- emitter services ---
-    const CMapPoint& GetGridCorner(i32 dx, i32 dy);
+    // The view-space {x, z} of the grid corner at (dx, dy) cells from the eye's cell, projected once per frame.
+    CMapPoint GetGridCorner(i32 dx, i32 dy);
     CMapPoint ProjectGridCorner(i32 dx, i32 dy) const;
     // A point given relative to the grid corner (dx, dy): view-space x and z.
     CMapPoint TransformCellPoint(i32 dx, i32 dy, i32 px, i32 py, i32 pz);
@@ -248,7 +249,6 @@ private:
     void FinishRecord(i32 count, i32 type, i32 layer, bool texCoords, bool fog);
 
     std::array<CMapPoint, kCornerCacheSide * kCornerCacheSide> corners_{};
-    CMapPoint cornerScratch_;
     CPolygon scratchPolygon_;
     std::vector<i16> lowerColumns_, upperColumns_;
     std::array<COccluder, kMaxOccluders> occluders_{};

@@ -174,7 +174,7 @@ TEST(RendererDrawListTest, GridCornersAndPoints) {
     rig.r.SetupHeading();
     EXPECT_EQ(rig.r.eyeX & 1023, 0);
     EXPECT_EQ(rig.r.eyeY & 1023, 0);
-    const CMapPoint& c = rig.r.GetGridCorner(0, 0);
+    const CMapPoint c = rig.r.GetGridCorner(0, 0);
     EXPECT_EQ(c.x, 0);
     EXPECT_EQ(c.y, 0);
     EXPECT_EQ(rig.r.GetGridCorner(0, 0).x, 0);

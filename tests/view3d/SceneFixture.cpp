@@ -83,7 +83,7 @@ void CorridorEmitters::Horizontal(CRenderer3D& r, i32 x, i32 y, i32 height, u16 
     const CUVPair uv[4] = {{0, 0}, {4096, 0}, {4096, 4096}, {0, 4096}};
     for (int i = 0; i < 4; ++i) {
         int k = ceiling ? (4 - i) % 4 : i;
-        const CMapPoint& c = r.GetGridCorner(dx + ox[k], dy + oy[k]);
+        const CMapPoint c = r.GetGridCorner(dx + ox[k], dy + oy[k]);
         r.clip.input[i] = {c.x, height, c.y};
         r.clip.uv[i] = uv[k];
     }
@@ -98,8 +98,8 @@ void CorridorEmitters::Horizontal(CRenderer3D& r, i32 x, i32 y, i32 height, u16 
 void CorridorEmitters::Side(CRenderer3D& r, i32 ax, i32 ay, i32 bx, i32 by) {
     // A wall face on the edge from corner a to corner b, seen from the open cell on its left: the face
     // runs a-top, b-top, b-bottom, a-bottom.
-    const CMapPoint& a = r.GetGridCorner(ax - r.eyeCellX, ay - r.eyeCellY);
-    const CMapPoint& b = r.GetGridCorner(bx - r.eyeCellX, by - r.eyeCellY);
+    const CMapPoint a = r.GetGridCorner(ax - r.eyeCellX, ay - r.eyeCellY);
+    const CMapPoint b = r.GetGridCorner(bx - r.eyeCellX, by - r.eyeCellY);
     r.clip.input[0] = {a.x, r.blockTopHeight, a.y};
     r.clip.input[1] = {b.x, r.blockTopHeight, b.y};
     r.clip.input[2] = {b.x, r.groundHeight, b.y};
@@ -134,7 +134,7 @@ void CorridorEmitters::EmitOutsideCell(CRenderer3D& r, i32 x, i32 y) {
     const i32 ox[4] = {0, 1, 1, 0}, oy[4] = {0, 0, 1, 1};
     for (i32 height : {r.groundHeight, r.blockTopHeight}) {
         for (int i = 0; i < 4; ++i) {
-            const CMapPoint& c = r.GetGridCorner(dx + ox[i], dy + oy[i]);
+            const CMapPoint c = r.GetGridCorner(dx + ox[i], dy + oy[i]);
             r.clip.input[i] = {c.x, height, c.y};
         }
         i32 n = r.clip.ClipFlatQuad();

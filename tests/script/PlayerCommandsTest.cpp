@@ -3,22 +3,14 @@
 
 #include "script/PlayerCommands.h"
 
-#include <functional>
 
 using namespace scripttest;
 
 namespace {
 
-struct PlayerRow {
-    i32 id;
-    const char* source;
-    const char* log;  // a line the run must log, or null
-    const char* x;    // the text x must hold afterwards, or null
-    std::function<void(ScriptRig&)> setup = nullptr;
-};
 
 TEST(ScriptPlayerCommands, Table) {
-    const PlayerRow rows[] = {
+    const CommandCase rows[] = {
         {131, "player.addquest(\"q1\");", "AddQuest q1", nullptr},
         {132, "player.solvequest(\"q1\");", "AppendMessage The Lost Ring quest has been solved. 0", nullptr},
         {132, "player.solvequest(\"q7\");", "SetQuestState q7 1", nullptr},
@@ -116,17 +108,9 @@ TEST(ScriptPlayerCommands, Table) {
              rig.world.expansion = 2;
          }},
     };
-    for (const PlayerRow& row : rows) {
+    for (const CommandCase& row : rows) {
         ScriptRig rig;
-        if (row.setup)
-            row.setup(rig);
-        EXPECT_EQ(rig.Run(row.source), 0) << row.id << " " << row.source;
-        if (row.log) {
-            EXPECT_TRUE(rig.Logged(row.log)) << row.id << " " << row.source << " wanted: " << row.log;
-        }
-        if (row.x) {
-            EXPECT_EQ(rig.Text("x"), row.x) << row.id << " " << row.source;
-        }
+        RunCommandCase(rig, row);
     }
 }
 

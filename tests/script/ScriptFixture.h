@@ -9,6 +9,7 @@
 
 #include <gtest/gtest.h>
 
+#include <functional>
 #include <map>
 #include <memory>
 #include <string>
@@ -441,5 +442,30 @@ public:
 private:
     std::vector<u8> code_;
 };
+
+// One row of a command table: the script, then a line it must log and the text x must hold.
+struct CommandCase {
+    i32 id;
+    const char* source;
+    const char* log;  // a line the run must log, or null
+    const char* x;    // the text x must hold afterwards, or null
+    std::function<void(ScriptRig&)> setup = nullptr;
+    bool logsNothing = false;
+};
+
+inline void RunCommandCase(ScriptRig& rig, const CommandCase& row) {
+    if (row.setup)
+        row.setup(rig);
+    EXPECT_EQ(rig.Run(row.source), 0) << row.id << " " << row.source;
+    if (row.log) {
+        EXPECT_TRUE(rig.Logged(row.log)) << row.id << " " << row.source << " wanted: " << row.log;
+    }
+    if (row.x) {
+        EXPECT_EQ(rig.Text("x"), row.x) << row.id << " " << row.source;
+    }
+    if (row.logsNothing) {
+        EXPECT_TRUE(rig.log.empty()) << row.id << " " << row.source;
+    }
+}
 
 }  // namespace scripttest

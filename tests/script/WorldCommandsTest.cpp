@@ -1,20 +1,11 @@
 // The world commands, one row per command id with something to observe, on the fixture game.
 #include "ScriptFixture.h"
 
-#include <functional>
 
 using namespace scripttest;
 
 namespace {
 
-struct WorldRow {
-    i32 id;
-    const char* source;
-    const char* log;  // a line the run must log, or null
-    const char* x;    // the text x must hold afterwards, or null
-    std::function<void(ScriptRig&)> setup = nullptr;
-    bool logsNothing = false;
-};
 
 void Talk(ScriptRig& rig) {
     rig.context.SetupTalkEvent(&rig.world.npc);
@@ -29,7 +20,7 @@ std::function<void(ScriptRig&)> Event(i32 kind) {
 }
 
 TEST(ScriptWorldCommands, Table) {
-    const WorldRow rows[] = {
+    const CommandCase rows[] = {
         {100, "x = getglobal(\"gold\");", nullptr, "5"},
         {100, "x = getglobal(\"nothing\");", nullptr, "0"},
         {101, "setglobal(\"gold\", \"9\"); x = getglobal(\"gold\");", nullptr, "9"},
@@ -158,24 +149,13 @@ TEST(ScriptWorldCommands, Table) {
         {219, "playscene(\"bres_intro\");", "PostPlaySceneEvent bres_intro", nullptr},
         {220, "playcard(40);", nullptr, nullptr, nullptr, true},
     };
-    for (const WorldRow& row : rows) {
+    for (const CommandCase& row : rows) {
         ScriptRig rig;
         rig.world.clock = 1440 * 2 + 7 * 60 + 30;
         rig.world.globals["gold"] = CScriptValue(5);
         rig.world.globals["title"] = CScriptValue("Warden");
         rig.world.AddObject("lever");
-        if (row.setup)
-            row.setup(rig);
-        EXPECT_EQ(rig.Run(row.source), 0) << row.id << " " << row.source;
-        if (row.log) {
-            EXPECT_TRUE(rig.Logged(row.log)) << row.id << " " << row.source << " wanted: " << row.log;
-        }
-        if (row.x) {
-            EXPECT_EQ(rig.Text("x"), row.x) << row.id << " " << row.source;
-        }
-        if (row.logsNothing) {
-            EXPECT_TRUE(rig.log.empty()) << row.id << " " << row.source;
-        }
+        RunCommandCase(rig, row);
     }
 }
 

@@ -3,11 +3,9 @@
 
 #include "script/PlayerCommands.h"
 
-
 using namespace scripttest;
 
 namespace {
-
 
 TEST(ScriptPlayerCommands, Table) {
     const CommandCase rows[] = {

@@ -1,11 +1,9 @@
 // The world commands, one row per command id with something to observe, on the fixture game.
 #include "ScriptFixture.h"
 
-
 using namespace scripttest;
 
 namespace {
-
 
 void Talk(ScriptRig& rig) {
     rig.context.SetupTalkEvent(&rig.world.npc);

@@ -90,3 +90,18 @@ TEST(MainMenuPrompt, ATappedAnswerLeavesTheMenuAsAKeyDoes) {
         EXPECT_EQ(differing, 0u);
     }
 }
+
+// The exit prompt on the interface database that the build writes: dark labels on light button
+// frames.
+TEST(MainMenuPrompt, TheExitPromptOnTheBuiltArtwork) {
+    Rig rig;
+    ASSERT_TRUE(rig.Start());
+    rig.Key(27);
+    for (u32 key : {38u, 38u, 13u}) {
+        rig.Tick();
+        rig.Key(key);
+    }
+    auto* menu = static_cast<CMainMenuScreen*>(rig.Game()->GetScreen(kScreenMainMenu));
+    ASSERT_EQ(menu->pendingPrompt, kPromptExit);
+    EXPECT_TRUE(testing_support::MatchesGolden("frontend/main_menu_exit_prompt", rig.Capture()));
+}

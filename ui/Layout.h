@@ -24,6 +24,19 @@ const u8* FindLayoutRectIn(const u8* table, size_t size, u32 mode, u16 group, u3
 // mode is missing.
 bool GetLayoutSizeIn(const u8* table, size_t size, u32 mode, u16 group, u32& width, u32& height);
 
+#include <string>
+
+// An element that some screen cannot do without.
+struct CLayoutNeed {
+    u16 group;
+    u32 element;
+};
+
+// Checks a layout table whole before anything relies on it: the group directory, every group's mode
+// list and every layout with its elements lie inside the record, and each needed element exists in
+// layout mode `mode`. Empty when the table is sound, else what is wrong with it.
+std::string CheckLayoutTable(const u8* table, size_t size, u32 mode, const CLayoutNeed* needs, size_t needCount);
+
 class CGame;
 
 // The same on the game's loaded table in the game's current layout mode.

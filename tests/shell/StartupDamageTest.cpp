@@ -2,6 +2,9 @@
 // damaged record "damaged" with the record's number.
 #include <gtest/gtest.h>
 
+#include <sys/stat.h>
+#include <unistd.h>
+
 #include <fstream>
 #include <memory>
 #include <string>
@@ -54,6 +57,12 @@ TEST_F(StartupDamage, TheInterfaceDatabaseIsMissingOrDamaged) {
     std::string error = StartError();
     EXPECT_TRUE(Contains(error, "\"VantrelData.pdb\" is missing")) << error;
     EXPECT_FALSE(Contains(error, "Cannot open")) << error;
+
+    // A FIFO in its place is no database: it is missing, and start-up does not wait on it.
+    ASSERT_EQ(mkfifo(dir.File("VantrelData.pdb").c_str(), 0644), 0);
+    error = StartError();
+    EXPECT_TRUE(Contains(error, "\"VantrelData.pdb\" is missing")) << error;
+    ASSERT_EQ(unlink(dir.File("VantrelData.pdb").c_str()), 0);
 
     std::ofstream(dir.File("VantrelData.pdb")) << "not a database";
     error = StartError();

@@ -19,6 +19,7 @@ void CWorldEntry::Assign(const CWorldEntry& other) {
     if (this == &other)
         return;
     fileName.Assign(other.fileName.GetText());
+    foundName.Assign(other.foundName.GetText());
     title.Assign(other.title.GetText());
     shortName.Assign(other.shortName.GetText());
     modificationDate = other.modificationDate;
@@ -81,7 +82,9 @@ bool IsGameDatabase(const CStr& shortName) {
 // found is the name the search yielded, fileName the same without ".pdb".
 void ScanOne(CPdbFile& db, CWorld& world, CWorldEntryArray& list, const CStr& found,
              const CStr& fileName) {
-    if (!db.Open(found.GetText()) || !db.HasCreator("VnTl") || !db.HasType("VnTW"))
+    // The found name is opened as it stands: Open would append ".pdb" to "x.PDB".
+    if (!db.OpenPath(BuildProgramPath(found.GetText(), db.GetFinder())) || !db.HasCreator("VnTl") ||
+        !db.HasType("VnTW"))
         return;
     if (!world.ReadHeader(db) || IsGameDatabase(world.shortName))
         return;
@@ -92,6 +95,7 @@ void ScanOne(CPdbFile& db, CWorld& world, CWorldEntryArray& list, const CStr& fo
             continue;
         if (entry.modificationDate < date) {
             entry.fileName.Assign(fileName.GetText());
+            entry.foundName.Assign(found.GetText());
             entry.title.Assign(world.title.GetText());
             entry.modificationDate = date;
             entry.flagByte = world.flagByte;
@@ -103,6 +107,7 @@ void ScanOne(CPdbFile& db, CWorld& world, CWorldEntryArray& list, const CStr& fo
     }
     CWorldEntry entry;
     entry.fileName.Assign(fileName.GetText());
+    entry.foundName.Assign(found.GetText());
     entry.title.Assign(world.title.GetText());
     entry.shortName.Assign(world.shortName.GetText());
     entry.modificationDate = date;
@@ -113,6 +118,12 @@ void ScanOne(CPdbFile& db, CWorld& world, CWorldEntryArray& list, const CStr& fo
 }
 
 }  // namespace
+
+int OpenWorldEntry(CPdbFile& db, const CWorldEntry& entry) {
+    if (entry.foundName.IsEmpty())
+        return db.OpenFound(entry.fileName);
+    return db.OpenPath(BuildProgramPath(entry.foundName.GetText(), db.GetFinder()));
+}
 
 void ScanWorldDatabases(CPdbFile& db, CWorldEntryArray& list) {
     ResetWorldEntries(list);

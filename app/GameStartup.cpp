@@ -27,7 +27,7 @@
 #include "script/ScriptEngine.h"
 #include "ui/LayoutMath.h"
 #include "ui/Screen.h"
-#include "view3d/Renderer.h"
+#include "display/Renderer.h"
 #include "world/GameScreen.h"
 
 namespace {

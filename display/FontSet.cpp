@@ -3,7 +3,7 @@
 #include "core/Str.h"
 #include "display/DisplayHost.h"
 #include "display/GlyphTables.h"
-#include "view3d/Renderer.h"
+#include "display/Renderer.h"
 
 #include <algorithm>
 #include <cstring>

@@ -4,8 +4,8 @@
 #include "display/DisplayHost.h"
 #include "display/Picture.h"
 #include "ui/Layout.h"
-#include "view3d/Renderer.h"
-#include "view3d/ViewState.h"
+#include "display/Renderer.h"
+#include "display/ViewState.h"
 
 #include <algorithm>
 

@@ -10,7 +10,7 @@
 #include "display/Picture.h"
 #include "display/Video.h"
 #include "ui/Form.h"
-#include "view3d/Renderer.h"
+#include "display/Renderer.h"
 
 bool GetHolderPicture(const CRecordHolder* holder, CPictureData& picture) {
     if (holder == nullptr || holder->data == nullptr) return false;

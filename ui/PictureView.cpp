@@ -8,7 +8,7 @@
 #include "ui/WidgetHelpers.h"
 #include "ui/Draw.h"
 #include "ui/PictureSets.h"
-#include "view3d/Renderer.h"
+#include "display/Renderer.h"
 
 void CPictureView::SetPicture(CRecordHolder* newPicture, u32 isTransparent, u32 newTag, u32 fillOn) {
     rawPicture = nullptr;

@@ -5,7 +5,7 @@
 #include "display/DisplayHost.h"
 #include "display/GlyphTables.h"
 #include "platform/headless/HeadlessWindow.h"
-#include "view3d/ViewState.h"
+#include "display/ViewState.h"
 
 #include <gtest/gtest.h>
 

@@ -3,7 +3,7 @@
 #include "display/Video.h"
 #include "tests/display/DrawTestUtil.h"
 #include "tests/display/FakeHost.h"
-#include "view3d/Renderer.h"
+#include "display/Renderer.h"
 
 #include <gtest/gtest.h>
 

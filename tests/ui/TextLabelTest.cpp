@@ -1,6 +1,6 @@
 #include <gtest/gtest.h>
 
-#include "tests/widgets1/WidgetRig.h"
+#include "tests/ui/WidgetRig.h"
 #include "ui/TextLabel.h"
 
 using w1test::Rig;
@@ -70,11 +70,11 @@ TEST(TextLabel, DrawnLooks) {
         u32 alignment;
         u32 outline;
     } const cases[] = {
-        {"widgets1/label_centred_outline_mode15", 15, 0x12, 1},
-        {"widgets1/label_centred_outline_mode11", 11, 0x12, 1},
-        {"widgets1/label_centred_outline_mode2", 2, 0x12, 1},
-        {"widgets1/label_right_plain", 15, 0x10, 0},
-        {"widgets1/label_left_outline_ignored", 15, 0x11, 1},
+        {"ui/label_centred_outline_mode15", 15, 0x12, 1},
+        {"ui/label_centred_outline_mode11", 11, 0x12, 1},
+        {"ui/label_centred_outline_mode2", 2, 0x12, 1},
+        {"ui/label_right_plain", 15, 0x10, 0},
+        {"ui/label_left_outline_ignored", 15, 0x11, 1},
     };
     for (const Case& c : cases) {
         LabelRig rig(c.mode);

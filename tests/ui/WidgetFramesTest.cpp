@@ -52,7 +52,7 @@ TEST(ListBoxFrames, RowsSelectionColumnsOutlineAndFrame) {
     EXPECT_EQ(stage.Pixel(16, 16), 0);
     // The selected row is a bar of the text colour.
     EXPECT_EQ(stage.Pixel(21, 48), PackColourWord(0x161616));
-    EXPECT_TRUE(testing_support::MatchesGolden("widgets2/list_columns", stage.Capture(0, 0, 200, 150)));
+    EXPECT_TRUE(testing_support::MatchesGolden("ui/list_columns", stage.Capture(0, 0, 200, 150)));
 
     // Second page, highlight colours, centred labels with an outline, icons in the column.
     list.topRow = 8;
@@ -68,7 +68,7 @@ TEST(ListBoxFrames, RowsSelectionColumnsOutlineAndFrame) {
     stage.Clear(0);
     list.Draw();
     EXPECT_EQ(stage.Pixel(21, 21), PackColourWord(0x800000));
-    EXPECT_TRUE(testing_support::MatchesGolden("widgets2/list_page2_outline", stage.Capture(0, 0, 200, 150)));
+    EXPECT_TRUE(testing_support::MatchesGolden("ui/list_page2_outline", stage.Capture(0, 0, 200, 150)));
 }
 
 TEST(PanelFrames, FiftyTexelPicturesShrinkAndOthersScale) {
@@ -96,7 +96,7 @@ TEST(PanelFrames, FiftyTexelPicturesShrinkAndOthersScale) {
     EXPECT_EQ(stage.Count(160, 10, 40, 40, PackColourWord(0x00FF00)), 1600);
     // Nothing outside the 40 x 40 panels.
     EXPECT_EQ(stage.Count(0, 50, 200, 50, 0x1111), 200 * 50);
-    EXPECT_TRUE(testing_support::MatchesGolden("widgets2/panels", stage.Capture()));
+    EXPECT_TRUE(testing_support::MatchesGolden("ui/panels", stage.Capture()));
 }
 
 TEST(BoxFrames, PictureViewScaleCaptionAndColorBox) {
@@ -162,7 +162,7 @@ TEST(BoxFrames, PictureViewScaleCaptionAndColorBox) {
     box.colour = 0x3366CC;
     box.Draw();
     EXPECT_EQ(stage.Pixel(200, 100), PackColourWord(0x3366CC));
-    EXPECT_TRUE(testing_support::MatchesGolden("widgets2/boxes", stage.Capture()));
+    EXPECT_TRUE(testing_support::MatchesGolden("ui/boxes", stage.Capture()));
 }
 
 TEST(EquipmentSlotsFrames, PaperDollWithItemsAndOverlays) {
@@ -182,7 +182,7 @@ TEST(EquipmentSlotsFrames, PaperDollWithItemsAndOverlays) {
         slots.Setup();
         stage.Clear(0);
         slots.Draw();
-        EXPECT_TRUE(testing_support::MatchesGolden("widgets2/equipment_mode" + std::to_string(mode),
+        EXPECT_TRUE(testing_support::MatchesGolden("ui/equipment_mode" + std::to_string(mode),
                                                    stage.Capture(0, 0, 250, 250)));
     }
 }

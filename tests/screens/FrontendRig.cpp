@@ -1,4 +1,4 @@
-#include "tests/frontend/FrontendRig.h"
+#include "tests/screens/FrontendRig.h"
 
 #include <filesystem>
 

@@ -1,4 +1,4 @@
-#include "tests/widgets1/WidgetRig.h"
+#include "tests/ui/WidgetRig.h"
 
 #include <algorithm>
 

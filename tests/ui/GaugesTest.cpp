@@ -1,6 +1,6 @@
 #include <gtest/gtest.h>
 
-#include "tests/widgets1/WidgetRig.h"
+#include "tests/ui/WidgetRig.h"
 #include "ui/Gauges.h"
 
 using w1test::Rig;
@@ -92,7 +92,7 @@ TEST(GaugeBar, DrawnLevels) {
         v[i].Draw();
         h[i].Draw();
     }
-    EXPECT_TRUE(testing_support::MatchesGolden("widgets1/gauges", rig.Capture()));
+    EXPECT_TRUE(testing_support::MatchesGolden("ui/gauges", rig.Capture()));
     // The full vertical gauge's inner 43 rows are longer than its 40-row fill picture: the three rows
     // past the picture keep the background.
     for (int y = 10 + 4 + 40; y < 10 + 4 + 43; ++y) ASSERT_EQ(rig.Pixel(54, y), 0) << y;

@@ -99,11 +99,11 @@ TEST(TextBox, DrawsTheTitleOnlyOnTheFirstPageInItsFlaggedColour) {
     p.box.Draw();
     EXPECT_EQ(p.stage.Count(10, 0, 300, 27, titleA), 0);
     EXPECT_GT(p.stage.Count(10, 0, 300, 27, PackColourWord(0x0000FF)), 0);
-    EXPECT_TRUE(testing_support::MatchesGolden("widgets2/text_box_page0", p.stage.Capture(0, 0, 320, 110)));
+    EXPECT_TRUE(testing_support::MatchesGolden("ui/text_box_page0", p.stage.Capture(0, 0, 320, 110)));
     p.box.currentPage = 1;
     p.box.Draw();
     EXPECT_EQ(p.stage.Count(10, 0, 300, 27, PackColourWord(0x0000FF)), 0);
-    EXPECT_TRUE(testing_support::MatchesGolden("widgets2/text_box_page1", p.stage.Capture(0, 0, 320, 110)));
+    EXPECT_TRUE(testing_support::MatchesGolden("ui/text_box_page1", p.stage.Capture(0, 0, 320, 110)));
     // A page number past the pages draws the fill and nothing else.
     p.box.currentPage = 7;
     p.box.Draw();
@@ -192,7 +192,7 @@ TEST(TextEntry, CaretBlinksEvery600MillisecondsAndIsDrawnAtTheTextEnd) {
     clock.Advance(600);
     entry.OnTick(3);
     EXPECT_EQ(entry.caretShown, 1u);
-    EXPECT_TRUE(testing_support::MatchesGolden("widgets2/text_entry", stage.Capture(10, 0, 220, 50)));
+    EXPECT_TRUE(testing_support::MatchesGolden("ui/text_entry", stage.Capture(10, 0, 220, 50)));
 }
 
 TEST(TextLink, ShortcutKeysAndThePressProtocol) {

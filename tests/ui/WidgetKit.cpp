@@ -93,8 +93,8 @@ CRecordHolder* FakeGameData::AddPicture(const std::string& name, const std::vect
 #include "display/FontSet.h"
 #include "display/GlyphTables.h"
 #include "display/Video.h"
-#include "view3d/Renderer.h"
-#include "view3d/ViewState.h"
+#include "display/Renderer.h"
+#include "display/ViewState.h"
 #include "platform/headless/HeadlessWindow.h"
 #include "display/FrameTarget.h"
 

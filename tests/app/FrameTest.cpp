@@ -12,7 +12,7 @@
 #include "platform/Files.h"
 #include "platform/SettingsStore.h"
 #include "platform/headless/HeadlessWindow.h"
-#include "tests/shell/InterfaceData.h"
+#include "tests/app/InterfaceData.h"
 #include "tests/support/TempDir.h"
 #include "ui/Screen.h"
 #include "world/GameScreen.h"

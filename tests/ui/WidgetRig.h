@@ -19,9 +19,9 @@
 #include "tests/support/Png.h"
 #include "tests/support/TestRecords.h"
 #include "ui/Screen.h"
-#include "view3d/Renderer.h"
+#include "display/Renderer.h"
 #include "world/GameScreen.h"
-#include "view3d/ViewState.h"
+#include "display/ViewState.h"
 
 namespace w1test {
 

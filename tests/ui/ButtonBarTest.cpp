@@ -4,7 +4,7 @@
 #include <utility>
 #include <vector>
 
-#include "tests/widgets1/WidgetRig.h"
+#include "tests/ui/WidgetRig.h"
 #include "ui/ButtonBar.h"
 #include "ui/TextView.h"
 #include "ui/WidgetHelpers.h"
@@ -204,7 +204,7 @@ TEST(ButtonBar, TwelveLinesPageOnWithContinue) {
     EXPECT_EQ(rig.view.visibleRows, 10);
     EXPECT_EQ(rig.view.PendingCount(), 2u);
     EXPECT_EQ(rig.ShownFlags(), (std::vector<u32>{16}));
-    EXPECT_TRUE(testing_support::MatchesGolden("widgets1/message_continue", rig.Capture()));
+    EXPECT_TRUE(testing_support::MatchesGolden("ui/message_continue", rig.Capture()));
 
     rig.NextTick();
     rig.screen->OnKey(3006);  // Continue
@@ -213,7 +213,7 @@ TEST(ButtonBar, TwelveLinesPageOnWithContinue) {
     EXPECT_EQ(rig.view.PendingCount(), 0u);
     EXPECT_EQ(rig.ShownFlags(), (std::vector<u32>{1}));
     EXPECT_STREQ(rig.view.rows.At(9).text.GetText(), "line 12");
-    EXPECT_TRUE(testing_support::MatchesGolden("widgets1/message_continued", rig.Capture()));
+    EXPECT_TRUE(testing_support::MatchesGolden("ui/message_continued", rig.Capture()));
     rig.screen->OnKey(3006);
     EXPECT_EQ(rig.screen->commands, (std::vector<u32>{1}));
     EXPECT_TRUE(rig.clock.sleeps.empty()) << "the served view takes its lines in without pauses";
@@ -272,9 +272,9 @@ TEST(ButtonBar, DrawnMessages) {
         const char* text;
         u32 flags;
     } const cases[] = {
-        {"widgets1/message_ok", "The door is locked.", 1},
-        {"widgets1/message_yes_no", "Do you want to rest\rhere for the night?", 4 | 8},
-        {"widgets1/message_open_disarm_pick", "A trap guards the chest.", 128 | 256 | 512 | 2},
+        {"ui/message_ok", "The door is locked.", 1},
+        {"ui/message_yes_no", "Do you want to rest\rhere for the night?", 4 | 8},
+        {"ui/message_open_disarm_pick", "A trap guards the chest.", 128 | 256 | 512 | 2},
     };
     for (const Case& c : cases) {
         BarRig rig;

@@ -179,13 +179,13 @@ TEST(BookDialog, Golden) {
     r.Read(kBookKindBook, "A Short History", Body(12));
     r.stage.Clear(0);
     r.panel.Draw();
-    EXPECT_TRUE(testing_support::MatchesGolden("widgets2/book_page0", r.stage.Capture(0, 0, 330, 250)));
+    EXPECT_TRUE(testing_support::MatchesGolden("ui/book_page0", r.stage.Capture(0, 0, 330, 250)));
     r.panel.OnKey(1002);
-    EXPECT_TRUE(testing_support::MatchesGolden("widgets2/book_page1", r.stage.Capture(0, 0, 330, 250)));
+    EXPECT_TRUE(testing_support::MatchesGolden("ui/book_page1", r.stage.Capture(0, 0, 330, 250)));
     Reader letter;
     letter.stage.game.textColor = 0x94D6EF;
     letter.Read(kBookKindLetter, "ignored", "Dear friend,\nmeet me at the gate.");
     letter.stage.Clear(0);
     letter.panel.Draw();
-    EXPECT_TRUE(testing_support::MatchesGolden("widgets2/letter", letter.stage.Capture(0, 0, 330, 250)));
+    EXPECT_TRUE(testing_support::MatchesGolden("ui/letter", letter.stage.Capture(0, 0, 330, 250)));
 }

@@ -2,7 +2,7 @@
 
 #include "screens/frontend/MainMenuScreen.h"
 #include "screens/frontend/PagesScreen.h"
-#include "tests/widgets1/WidgetRig.h"
+#include "tests/ui/WidgetRig.h"
 #include "ui/ButtonBar.h"
 
 using w1test::Rig;
@@ -27,7 +27,7 @@ TEST(MainMenuMessage, AnsweredByKeyAndByTap) {
     menu->ShowPrompt("Are you sure you want to start a new game?");
     menu->Draw();
     ASSERT_EQ(menu->modalChild, &menu->promptBar);
-    EXPECT_TRUE(testing_support::MatchesGolden("widgets1/main_menu_prompt", rig.Capture()));
+    EXPECT_TRUE(testing_support::MatchesGolden("ui/main_menu_prompt", rig.Capture()));
 
     // A key in the tick of the prompt is ignored; on the next tick "use" answers Yes, which starts the
     // new game: the pages screen comes next.

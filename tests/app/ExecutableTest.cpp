@@ -18,7 +18,7 @@
 #include <csignal>
 #include <thread>
 
-#include "tests/shell/InterfaceData.h"
+#include "tests/app/InterfaceData.h"
 #include "tests/support/TempDir.h"
 
 #if VANTREL_HAVE_X11

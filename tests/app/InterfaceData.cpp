@@ -1,4 +1,4 @@
-#include "tests/shell/InterfaceData.h"
+#include "tests/app/InterfaceData.h"
 
 #include <cstring>
 #include <vector>

@@ -5,7 +5,7 @@
 #include "display/Picture.h"
 #include "platform/Clock.h"
 #include "screens/frontend/SplashScreen.h"
-#include "tests/frontend/FrontendRig.h"
+#include "tests/screens/FrontendRig.h"
 #include "ui/Layout.h"
 
 namespace {
@@ -239,7 +239,7 @@ TEST(SplashInGame, TheFinishedTitleStandsFor2000msAndTheMenuFollows) {
     u32 guard = 0;
     while (splash->phase != CSplashScreen::kShowing && ++guard < 200) rig.Tick(100);
     ASSERT_EQ(splash->phase, CSplashScreen::kShowing);
-    EXPECT_TRUE(testing_support::MatchesGolden("frontend/splash_finished_mode15", rig.Capture()));
+    EXPECT_TRUE(testing_support::MatchesGolden("screens/splash_finished_mode15", rig.Capture()));
     rig.Tick(1980);
     EXPECT_EQ(rig.Current(), splash);
     rig.Tick(30);

@@ -138,7 +138,7 @@ TEST(ActionMenu, Golden) {
     Menu m(9);
     m.stage.Clear(0);
     m.menu.Draw();
-    EXPECT_TRUE(testing_support::MatchesGolden("widgets2/action_menu_9", m.stage.Capture()));
+    EXPECT_TRUE(testing_support::MatchesGolden("ui/action_menu_9", m.stage.Capture()));
     m.menu.OnCommand(257);
-    EXPECT_TRUE(testing_support::MatchesGolden("widgets2/action_menu_9_page2", m.stage.Capture()));
+    EXPECT_TRUE(testing_support::MatchesGolden("ui/action_menu_9_page2", m.stage.Capture()));
 }

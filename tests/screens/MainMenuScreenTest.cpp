@@ -10,7 +10,7 @@
 #include "display/FontSet.h"
 #include "screens/frontend/MainMenuScreen.h"
 #include "screens/frontend/StandInScreen.h"
-#include "tests/frontend/FrontendRig.h"
+#include "tests/screens/FrontendRig.h"
 #include "world/GameScreen.h"
 
 namespace {
@@ -113,7 +113,7 @@ TEST(MainMenu, AFirstStartShowsSixEntriesAndNoPrompt) {
     }
     EXPECT_EQ(rig.menu->pictures[3].transparent, 1u);
     EXPECT_STREQ(rig.Game()->GetGameScreen()->currentMusic, "bmus_main");
-    EXPECT_TRUE(testing_support::MatchesGolden("frontend/main_menu_mode15", rig.Capture()));
+    EXPECT_TRUE(testing_support::MatchesGolden("screens/main_menu_mode15", rig.Capture()));
 }
 
 TEST(MainMenu, TheAutomaticSaveIsOfferedOnlyWhenSlotZeroHoldsASavedGameAndNoGameRuns) {

@@ -4,7 +4,7 @@
 
 #include "core/PdbFile.h"
 #include "data/TextureSet.h"
-#include "tests/widgets1/WidgetRig.h"
+#include "tests/ui/WidgetRig.h"
 #include "ui/PictureWidgets.h"
 #include "ui/PictureSets.h"
 #include "ui/WidgetHelpers.h"
@@ -124,7 +124,7 @@ TEST(TapWidgets, IconAndImageLooks) {
     onlyTransparent.overlay1 = 1;
     onlyTransparent.overlay1Picture = overlay1.get();
     onlyTransparent.Draw();
-    EXPECT_TRUE(testing_support::MatchesGolden("widgets1/tap_widgets", rig.Capture(0, 0, 100, 60)));
+    EXPECT_TRUE(testing_support::MatchesGolden("ui/tap_widgets", rig.Capture(0, 0, 100, 60)));
     EXPECT_EQ(rig.Pixel(40, 16), 0) << "no badge without an icon";
 }
 
@@ -145,7 +145,7 @@ TEST(Picture, DrawsTheChosenSidesAndTheFill) {
     filled.fill = 1;
     filled.colour = 0x4080C0;
     for (CPicture* p : {&framed, &sides, &filled}) p->Draw();
-    EXPECT_TRUE(testing_support::MatchesGolden("widgets1/picture_frames", rig.Capture(0, 0, 160, 40)));
+    EXPECT_TRUE(testing_support::MatchesGolden("ui/picture_frames", rig.Capture(0, 0, 160, 40)));
 }
 
 TEST(Compass, AtFacingZeroTheStripsEndComesFirst) {
@@ -176,7 +176,7 @@ TEST(Compass, AtFacingZeroTheStripsEndComesFirst) {
     // Under the shades the strip is halved.
     EXPECT_EQ(column(20), (110 / 4) / 2);
     EXPECT_EQ(column(59), (29 / 4) / 2);
-    EXPECT_TRUE(testing_support::MatchesGolden("widgets1/compass_facing0", rig.Capture(16, 26, 48, 16)));
+    EXPECT_TRUE(testing_support::MatchesGolden("ui/compass_facing0", rig.Capture(16, 26, 48, 16)));
 
     // Facing 90: heading 270, pos = 90 - 20 + 10 = 80; columns 80..119 fill the widget.
     rig.gameScreen->facing = 90;

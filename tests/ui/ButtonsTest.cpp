@@ -3,7 +3,7 @@
 #include <memory>
 #include <vector>
 
-#include "tests/widgets1/WidgetRig.h"
+#include "tests/ui/WidgetRig.h"
 #include "ui/Buttons.h"
 #include "ui/WidgetHelpers.h"
 
@@ -200,7 +200,7 @@ TEST(Buttons, DrawnLooks) {
             all[i]->state = static_cast<u16>((all[i]->state & ~kWidgetPressed) | (look ? kWidgetPressed : 0));
             all[i]->Draw();
         }
-        EXPECT_TRUE(testing_support::MatchesGolden(look ? "widgets1/buttons_pressed" : "widgets1/buttons_normal",
+        EXPECT_TRUE(testing_support::MatchesGolden(look ? "ui/buttons_pressed" : "ui/buttons_normal",
                                                    rig.Capture()));
     }
 }

@@ -3,7 +3,7 @@
 #include <string>
 #include <vector>
 
-#include "tests/widgets1/WidgetRig.h"
+#include "tests/ui/WidgetRig.h"
 #include "ui/TextView.h"
 
 using w1test::Rig;
@@ -122,7 +122,7 @@ TEST(TextView, SevenLinesStopAtAFullPageWithTheMarker) {
     EXPECT_EQ(rig.clock.sleeps, std::vector<uint32_t>(5, 100));
     EXPECT_EQ(rig.view.PendingCount(), 2u);
     EXPECT_EQ(rig.view.scrolled, 5);
-    EXPECT_TRUE(testing_support::MatchesGolden("widgets1/textview_full_page", rig.Capture()));
+    EXPECT_TRUE(testing_support::MatchesGolden("ui/textview_full_page", rig.Capture()));
 
     // Until the owner resets the count, a draw only repaints.
     rig.clock.sleeps.clear();
@@ -276,7 +276,7 @@ TEST(TextView, DrawnLines) {
     rig.view.AddText("style one", 1, 1);
     rig.view.AddText("style two", 2, 0);
     rig.view.Draw();
-    EXPECT_TRUE(testing_support::MatchesGolden("widgets1/textview_bullets_styles", rig.Capture()));
+    EXPECT_TRUE(testing_support::MatchesGolden("ui/textview_bullets_styles", rig.Capture()));
 
     ViewRig centred;
     centred.view.centred = 1;
@@ -285,5 +285,5 @@ TEST(TextView, DrawnLines) {
     centred.view.AddText("centred", 0, 1);
     centred.view.AddText("lines", 2, 0);
     centred.view.Draw();
-    EXPECT_TRUE(testing_support::MatchesGolden("widgets1/textview_centred", centred.Capture()));
+    EXPECT_TRUE(testing_support::MatchesGolden("ui/textview_centred", centred.Capture()));
 }

@@ -1,6 +1,6 @@
 #include <gtest/gtest.h>
 
-#include "tests/widgets1/WidgetRig.h"
+#include "tests/ui/WidgetRig.h"
 #include "ui/ProgressDialog.h"
 
 using w1test::MakePicture;
@@ -81,7 +81,7 @@ TEST(ProgressDialog, BeginAndAdvanceDrawAndPresentEachStep) {
         rig.dialog.Advance();
         EXPECT_EQ(rig.dialog.bar.value, step);
         EXPECT_EQ(rig.FilledColumns(), inside * step / 21) << step;
-        if (step == 10) EXPECT_TRUE(testing_support::MatchesGolden("widgets1/progress_10_of_21", rig.Capture()));
+        if (step == 10) EXPECT_TRUE(testing_support::MatchesGolden("ui/progress_10_of_21", rig.Capture()));
     }
     EXPECT_EQ(rig.Presents(), presents + 22);
     rig.dialog.Advance();

@@ -73,7 +73,7 @@ TEST(TimedText, LinesFadeInAtTheBottomAndOutAtTheTop) {
     const u16 text = PackColourWord(0x161616);
     EXPECT_GT(r.stage.Count(50, 40, 200, 100, PackColourWord(r.roll.Blend(14))), 0);
     EXPECT_EQ(r.stage.Count(50, 40, 200, 100, text), 0);
-    EXPECT_TRUE(testing_support::MatchesGolden("widgets2/text_roll_entering", r.stage.Capture(40, 30, 220, 120)));
+    EXPECT_TRUE(testing_support::MatchesGolden("ui/text_roll_entering", r.stage.Capture(40, 30, 220, 120)));
     // Between the bands a line has the full text colour.
     r.Step(40);
     EXPECT_EQ(r.roll.position, 54);
@@ -82,7 +82,7 @@ TEST(TimedText, LinesFadeInAtTheBottomAndOutAtTheTop) {
     r.Step(41);
     EXPECT_EQ(r.roll.position, 95);
     EXPECT_GT(r.stage.Count(50, 40, 200, 100, PackColourWord(r.roll.Blend(100 - 95))), 0);
-    EXPECT_TRUE(testing_support::MatchesGolden("widgets2/text_roll_leaving", r.stage.Capture(40, 30, 220, 120)));
+    EXPECT_TRUE(testing_support::MatchesGolden("ui/text_roll_leaving", r.stage.Capture(40, 30, 220, 120)));
     // Nothing is drawn outside the roll's rectangle.
     EXPECT_EQ(r.stage.Count(0, 0, 400, 40, text), 0);
 }

@@ -3,6 +3,7 @@
 #include "app/MainFrame.h"
 #include "core/PdbFile.h"
 #include "data/RecordHolder.h"
+#include "data/WorldList.h"
 #include "ui/Screen.h"
 #include "world/GameScreen.h"
 
@@ -127,6 +128,40 @@ CSoundEntry* CGame::GetInterfaceSound(int index) const {
     if (index < 0 || index > 1 || interfaceSounds[index] == nullptr) return nullptr;
     return &interfaceSounds[index]->sound;
 }
+
+CRecordHolder* const* CGame::GetInterfacePictureSet(u16 first, int count) const {
+    if (count < 1) return nullptr;
+    const int index = InterfacePictureIndex(first);
+    const int last = InterfacePictureIndex(static_cast<u16>(first + count - 1));
+    if (index < 0 || last != index + count - 1) return nullptr;
+    return &interfacePictures[static_cast<size_t>(index)];
+}
+
+CRecordHolder* CGame::GetLoadingPicture(int index) const {
+    return index >= 0 && index < 4 ? loadingPictures[index] : nullptr;
+}
+
+CRecordHolder* CGame::LoadLoadingPicture(int index, u16 record) {
+    if (index < 0 || index >= 4) return nullptr;
+    CRecordHolder*& holder = loadingPictures[index];
+    if (holder != nullptr && holder->IsLoaded()) return holder;
+    if (holder == nullptr) holder = new CRecordHolder;
+    holder->Load(dataDb, record);
+    return holder;
+}
+
+u32 CGame::GetStackedScreenCount() const {
+    return screenStack ? static_cast<u32>(screenStack->GetCount()) : 0;
+}
+
+u32 CGame::GetPlayerFacing() const {
+    const CGameScreen* view = GetGameScreen();
+    return view ? view->facing % 360 : 0;
+}
+
+int CGame::OpenGameDatabases(CProgressDialog* progress) { return ::OpenGameDatabases(this, progress); }
+
+void CGame::QuitGame() { ::QuitGame(); }
 
 const u8* CGame::GetInterfacePictureData(u16 base) const {
     CRecordHolder* holder = GetInterfacePicture(base);

@@ -14,7 +14,8 @@
 #include "core/Types.h"
 #include "data/SaveGameManager.h"
 #include "data/TextureSet.h"
-#include "display/DisplayHost.h"
+#include "screens/ScreenHost.h"
+#include "ui/ScreenIds.h"
 #include "world/Player.h"
 
 class CRandom;
@@ -35,49 +36,13 @@ class CMainFrame;
 struct CRecordData;
 class CProgressDialog;
 
-// Screen codes that handlers answer with, besides the screen ids.
-constexpr u32 kScreenStay = 0;
-constexpr u32 kScreenBack = 99;
-
-// Screen ids of the screen table.
-enum : u32 {
-    kScreenGame = 1,
-    kScreenTalk = 2,
-    kScreenServices = 3,
-    kScreenPanels = 4,
-    kScreenShop = 5,
-    kScreenSplash = 6,
-    kScreenDeath = 7,
-    kScreenLoadSave = 8,
-    kScreenMainMenu = 9,
-    kScreenCreatePlayer = 10,
-    kScreenPages = 11,
-    kScreenCardGame = 12,
-    kScreenSettings = 14,
-    kScreenWorlds = 15,
-};
-
-// Command ids of the keys (widget results share the same space).
-enum : u32 {
-    kCommandForward = 1000,
-    kCommandBack = 1002,
-    kCommandTurnLeft = 1004,
-    kCommandTurnRight = 1006,
-    kCommandAttack = 3000,
-    kCommandSpellBook = 3001,
-    kCommandStrafeLeft = 3004,
-    kCommandStrafeRight = 3005,
-    kCommandUse = 3006,
-    kCommandCancel = 3007,
-};
-
 constexpr int kScreenSlotCount = 14;
 
 // The slot of a screen id (slots are kept in the order 1, 2, 3, 4, 5, 7, 6, 8, ..., 12, 14, 15), or
 // -1 for a code that names no screen.
 int ScreenSlotOf(u32 id);
 
-class CGame : public CDisplayHost {
+class CGame : public CScreenHost {
 public:
     CGame();
     ~CGame() override;
@@ -98,11 +63,11 @@ public:
     u32 Tick();
     void SwitchScreen(u32 code);
 
-    void PopScreensToOne();
-    void PopAllScreens();
+    void PopScreensToOne() override;
+    void PopAllScreens() override;
     void LeaveStackedScreens();
 
-    void ResetWorld();
+    void ResetWorld() override;
     void InitWorldLists(CProgressDialog* progress);
     void RefreshAfterLoad(CProgressDialog* progress);
 
@@ -122,16 +87,37 @@ public:
     u32 GetViewSize(u32 viewSet) const override;
     bool ReadInterfaceRecord(u32 record, std::vector<u8>& bytes) override;
 
-    CScreen* GetScreen(u32 id) const;
+    // What forms, widgets and screens ask of the game.
+    CVideo* GetVideo() const override { return video; }
+    CFontSet* GetFonts() const override { return fonts; }
+    CPdbFile* GetDataDb() const override { return dataDb; }
+    CRandom* GetRandom() const override { return random; }
+    u32 GetTickCounter() const override { return tickCounter; }
+    u32 GetTextColor() const override { return textColor; }
+    u32 GetPressedTextColor() const override { return pressedTextColor; }
+    CRecordHolder* const* GetInterfacePictureSet(u16 first, int count) const override;
+    CRecordHolder* GetLoadingPicture(int index) const override;
+    CRecordHolder* LoadLoadingPicture(int index, u16 record) override;
+    CRecordHolder* FindTexturePicture(const char* name) const override { return textureSet.FindPicture(name); }
+    CScreen* GetCurrentScreen() const override { return currentScreen; }
+    u32 GetStackedScreenCount() const override;
+    u32 GetPlayerFacing() const override;
+    CSoundManager* GetSound() const override { return sound; }
+    CPlayer& GetPlayer() override { return player; }
+    CSaveGameManager& GetSaveGames() override { return saveGames; }
+    int OpenGameDatabases(CProgressDialog* progress) override;
+    void QuitGame() override;
+
+    CScreen* GetScreen(u32 id) const override;
     // Puts a screen in the slot of its id (start-up and tests); the game owns it from then on.
     void SetScreen(u32 id, CScreen* screen);
-    CGameScreen* GetGameScreen() const;
+    CGameScreen* GetGameScreen() const override;
 
     // The two interface sounds (click, confirm) as the sound front-end plays them; null when absent.
-    CSoundEntry* GetInterfaceSound(int index) const;
+    CSoundEntry* GetInterfaceSound(int index) const override;
 
     // The interface picture of a base number; null when the number names none or it is not loaded.
-    CRecordHolder* GetInterfacePicture(u16 base) const;
+    CRecordHolder* GetInterfacePicture(u16 base) const override;
     // The picture data of a base number, or null.
     const u8* GetInterfacePictureData(u16 base) const;
     // Fills every empty holder with the record the layout mode chooses. False when a record is

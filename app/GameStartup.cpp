@@ -11,21 +11,8 @@
 #include "display/Video.h"
 #include "sound/SoundManager.h"
 #include "platform/Files.h"
-#include "screens/frontend/CreatePlayerScreen.h"
-#include "screens/frontend/DeathScreen.h"
-#include "screens/frontend/LoadSaveScreen.h"
-#include "screens/frontend/MainMenuScreen.h"
-#include "screens/frontend/PagesScreen.h"
-#include "screens/frontend/SettingsScreen.h"
-#include "screens/frontend/SplashScreen.h"
-#include "screens/frontend/WorldsScreen.h"
-#include "screens/npc/CardGameScreen.h"
-#include "screens/npc/ServicesScreen.h"
-#include "screens/npc/ShopScreen.h"
-#include "screens/npc/TalkScreen.h"
-#include "screens/panels/PanelScreen.h"
+#include "screens/ScreenTable.h"
 #include "script/ScriptEngine.h"
-#include "ui/LayoutMath.h"
 #include "ui/Screen.h"
 #include "display/Renderer.h"
 #include "world/GameScreen.h"
@@ -78,12 +65,13 @@ bool CGame::Initialize() {
     FillTables();
     saveGames.owner = this;
 
-    auto* gameScreen = new CGameScreen;
-    SetScreen(kScreenGame, gameScreen);
+    SetScreen(kScreenGame, CreateScreen(kScreenGame, *this).release());
+    CScreen* gameScreen = GetScreen(kScreenGame);
 
     programFolder.Assign(plat::ProgramFolder().c_str());
     finder = new CFileFinder(this);
     finder->SetFolder(programFolder.GetText());
+    saveGames.finder = finder;
 
     random = new CRandom;
     random->Seed(this);
@@ -121,10 +109,7 @@ bool CGame::Initialize() {
     fonts->Init();
     {
         // The strips the fonts of this layout mode take, named here so that a missing one is reported.
-        u32 records[3] = {3011, 3012, 3013};
-        if (IsSmallLayoutMode(layoutMode)) records[1] = 3010, records[2] = 3012;
-        if (IsLargeLayoutMode(layoutMode)) records[1] = 3013, records[2] = 3014;
-        for (u32 record : records) {
+        for (u32 record : FontStripRecords(layoutMode)) {
             std::vector<u8> bytes;
             if (!ReadInterfaceRecord(record, bytes))
                 return Fail("The interface database \"VantrelData\" has no record " + std::to_string(record) +
@@ -155,23 +140,10 @@ bool CGame::Initialize() {
     scriptContext = new CScriptContext;
     scriptContext->Attach(this, scriptEngine);
 
-    auto place = [this](u32 id, CScreen* screen) {
-        SetScreen(id, screen);
-        screen->Attach(this);
-    };
-    place(kScreenTalk, new CTalkScreen);
-    place(kScreenServices, new CServicesScreen);
-    place(kScreenPanels, new CPanelScreen);
-    place(kScreenShop, new CShopScreen);
-    place(kScreenDeath, new CDeathScreen);
-    place(kScreenSplash, new CSplashScreen);
-    place(kScreenLoadSave, new CLoadSaveScreen);
-    place(kScreenMainMenu, new CMainMenuScreen);
-    place(kScreenCreatePlayer, new CCreatePlayerScreen);
-    place(kScreenPages, new CPagesScreen);
-    place(kScreenCardGame, new CCardGameScreen);
-    place(kScreenSettings, new CSettingsScreen);
-    place(kScreenWorlds, new CWorldsScreen);
+    for (u32 id : kScreenBuildOrder) {
+        SetScreen(id, CreateScreen(id, *this).release());
+        GetScreen(id)->Attach(this);
+    }
 
     player.game = this;
     player.setupByte = 17;

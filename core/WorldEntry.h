@@ -56,7 +56,3 @@ void ResetWorldEntries(CWorldEntryArray& list);
 void SetWorldEntry(CWorldEntryArray& list, u32 index, const CWorldEntry& entry);
 // Removes entry i, moving the later ones down; an index past the count changes nothing.
 void RemoveWorldEntryAt(CWorldEntryArray& list, u32 index);
-
-// Rebuilds list from the additional world databases in the program folder of db's finder. db is a
-// constructed, closed database object that the scan reuses for every file and leaves closed.
-void ScanWorldDatabases(CPdbFile& db, CWorldEntryArray& list);

@@ -2,12 +2,11 @@
 
 #include <string>
 
-#include "app/Game.h"
 #include "core/PdbFile.h"
 
 CSavedGameInfo* CSaveGameManager::List(u32 slot) {
     if (slot > 4) return nullptr;
-    CPdbFile database(owner, owner ? owner->finder : nullptr);
+    CPdbFile database(owner, finder);
     std::string name = "VantrelSave" + std::to_string(slot);
     bool found = database.Open(name.c_str(), "VnTS") && database.HasType("VnTS");
     database.Close();

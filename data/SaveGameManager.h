@@ -5,6 +5,7 @@
 
 #include "core/Types.h"
 
+class CFileFinder;
 class CGame;
 class CProgressDialog;
 
@@ -30,6 +31,7 @@ public:
     int Load(u32 slot, CProgressDialog* progress);
 
     CGame* owner = nullptr;
+    CFileFinder* finder = nullptr;  // where the saved games are looked for
     u32 savesRequested = 0;
     u32 lastSlot = 0;
     u32 loadsRequested = 0;

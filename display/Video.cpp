@@ -1,9 +1,9 @@
 #include "display/Video.h"
 
-#include "data/RecordHolder.h"
+#include "core/RecordHolder.h"
 #include "display/DisplayHost.h"
 #include "display/Picture.h"
-#include "ui/Layout.h"
+#include "core/LayoutTable.h"
 #include "display/Renderer.h"
 #include "display/ViewState.h"
 

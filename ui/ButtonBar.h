@@ -8,7 +8,7 @@
 #include "ui/Buttons.h"
 #include "ui/Form.h"
 
-class CGame;
+class CWidgetHost;
 class CTextView;
 
 class CButtonBar : public CForm {
@@ -21,7 +21,7 @@ public:
     CButtonBar();
     ~CButtonBar() override;
 
-    void Attach(CGame* game) override;
+    void Attach(CWidgetHost* game) override;
     void Draw() override;
     u32 OnCommand(u32 command) override;
     u32 OnKey(u32 key) override;
@@ -51,5 +51,5 @@ private:
 
 // Lays a message out in a view with its buttons: the view centred, without bullet, on the owner's
 // background, the bar sized and centred on the frame buffer.
-void ShowMessageText(CGame* game, CTextView* view, const char* text, u32 buttonFlags, CButtonBar* bar,
+void ShowMessageText(CWidgetHost* game, CTextView* view, const char* text, u32 buttonFlags, CButtonBar* bar,
                      CForm* owner);

@@ -1,6 +1,6 @@
 #include "ui/Form.h"
 
-#include "app/Game.h"
+#include "ui/WidgetHost.h"
 #include "ui/Draw.h"
 #include "ui/Screen.h"
 #include "ui/Widget.h"
@@ -11,11 +11,11 @@ CForm::~CForm() {
     if (widgets.OwnsElements()) widgets.DeleteAll<CWidget>();
 }
 
-void CForm::Attach(CGame* g) {
+void CForm::Attach(CWidgetHost* g) {
     game = g;
-    video = g ? g->video : nullptr;
-    fonts = g ? g->fonts : nullptr;
-    dataDb = g ? g->dataDb : nullptr;
+    video = g ? g->GetVideo() : nullptr;
+    fonts = g ? g->GetFonts() : nullptr;
+    dataDb = g ? g->GetDataDb() : nullptr;
 }
 
 void CForm::AddWidget(CWidget* widget) {
@@ -72,8 +72,8 @@ void CForm::Draw() {
 }
 
 bool CForm::IsCurrentScreen() const {
-    return game != nullptr && game->currentScreen != nullptr &&
-           static_cast<const CForm*>(game->currentScreen) == this;
+    return game != nullptr && game->GetCurrentScreen() != nullptr &&
+           static_cast<const CForm*>(game->GetCurrentScreen()) == this;
 }
 
 u32 CForm::AfterCommand(u32 command, bool redrawAgain) {
@@ -96,7 +96,7 @@ u32 CForm::OnKey(u32 key) {
 }
 
 u32 CForm::OnPen(i32 px, i32 py, u32 down, u32 moving) {
-    u32 tick = game ? game->tickCounter : 0;
+    u32 tick = game ? game->GetTickCounter() : 0;
     if (tick - guardTick < 1) return 0;
     if (down != 0 && moving == 0) penDownSeen = 1;
     if (penDownSeen == 0) return 0;
@@ -123,7 +123,7 @@ u32 CForm::OnTick(u32 tick) {
 }
 
 void CForm::ResetInputGuard() {
-    guardTick = game ? game->tickCounter : 0;
+    guardTick = game ? game->GetTickCounter() : 0;
     penDownSeen = 0;
 }
 

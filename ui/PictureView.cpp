@@ -2,7 +2,7 @@
 
 #include <algorithm>
 
-#include "app/Game.h"
+#include "ui/WidgetHost.h"
 #include "data/RecordHolder.h"
 #include "display/Video.h"
 #include "ui/WidgetHelpers.h"

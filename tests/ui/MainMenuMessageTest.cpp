@@ -15,7 +15,7 @@ TEST(MainMenuMessage, AnsweredByKeyAndByTap) {
     rig.game.currentScreen = nullptr;
     delete rig.screen;
     rig.screen = nullptr;
-    auto* menu = new CMainMenuScreen;
+    auto* menu = new CMainMenuScreen(rig.game);
     rig.game.SetScreen(kScreenMainMenu, menu);
     menu->Attach(&rig.game);
     auto* pages = new CPagesScreen;

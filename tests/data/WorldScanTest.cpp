@@ -4,6 +4,7 @@
 #include "core/Stream.h"
 #include "core/WorldEntry.h"
 #include "data/World.h"
+#include "data/WorldScan.h"
 #include "platform/Files.h"
 #include "tests/support/TempDir.h"
 

@@ -9,10 +9,7 @@
 
 #include <algorithm>
 
-CVideoBase::~CVideoBase() {
-    delete renderer;
-    renderer = nullptr;
-}
+CVideoBase::~CVideoBase() = default;
 
 CVideo::CVideo(CDisplayHost* host) : host_(host) {}
 
@@ -81,8 +78,7 @@ void CVideo::Present() {
 
 void CVideo::CreateRenderer() {
     frameBytes_ = static_cast<u32>(width_) * height_ * 2;
-    delete renderer;
-    renderer = new CRenderer();
+    renderer = std::make_unique<CRenderer>();
     renderer->Init();
     BindRenderer();
 }

@@ -35,12 +35,7 @@ BarMetrics MetricsFor(u32 mode) {
 
 CButtonBar::CButtonBar() = default;
 
-CButtonBar::~CButtonBar() {
-    if (ownsServedView != 0) {
-        delete servedView;
-        servedView = nullptr;
-    }
-}
+CButtonBar::~CButtonBar() = default;
 
 void CButtonBar::Attach(CWidgetHost* g) {
     CForm::Attach(g);
@@ -71,7 +66,7 @@ i32 CButtonBar::MeasureButtons() {
     const i32 gap = Gap();
     i32 total = 0;
     for (u32 i = 0; i < static_cast<u32>(widgets.GetCount()); ++i) {
-        CWidget* widget = static_cast<CWidget*>(widgets.GetAt(static_cast<int>(i)));
+        CWidget* widget = widgets.At<CWidget>(static_cast<int>(i));
         if (!IsOwnButton(widget)) continue;
         total += widget->w;
         if (i != 0) total += gap;
@@ -83,7 +78,7 @@ void CButtonBar::PlaceButtons(i32 xOffset, i32 yOffset) {
     const i32 gap = Gap();
     i32 running = xOffset;
     for (u32 i = 0; i < static_cast<u32>(widgets.GetCount()); ++i) {
-        CWidget* widget = static_cast<CWidget*>(widgets.GetAt(static_cast<int>(i)));
+        CWidget* widget = widgets.At<CWidget>(static_cast<int>(i));
         if (!IsOwnButton(widget)) continue;
         if (widget == &buttons[kContinueIndex]) {
             // "Continue" is centred on its own and does not move the row.
@@ -185,7 +180,7 @@ void CButtonBar::Draw() {
         PlaceButtons((static_cast<i32>(width) - MeasureButtons()) / 2, rowTop);
         DrawFrameAndView();
     }
-    for (u32 i = 0; i < static_cast<u32>(widgets.GetCount()); ++i) static_cast<CWidget*>(widgets.GetAt(static_cast<int>(i)))->Draw();
+    for (u32 i = 0; i < static_cast<u32>(widgets.GetCount()); ++i) widgets.At<CWidget>(static_cast<int>(i))->Draw();
 }
 
 u32 CButtonBar::OnCommand(u32 command) {

@@ -4,6 +4,8 @@
 // chosen button's flag comes back as a command to the bar's parent.
 #pragma once
 
+#include <memory>
+
 #include "core/Types.h"
 #include "ui/Buttons.h"
 #include "ui/Form.h"
@@ -37,7 +39,8 @@ public:
 
     u32 flagTable[kButtonCount] = {};
     CTextView* servedView = nullptr;
-    u32 ownsServedView = 0;
+    // The served view when the bar owns it (a message built for the bar alone); it goes with the bar.
+    std::unique_ptr<CTextView> ownedView;
     u32 flags = 0;
     u32 flagCount = 0;
     CTextButton buttons[kButtonCount];

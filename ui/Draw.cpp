@@ -144,7 +144,7 @@ void DrawFormBackground(CForm& form) {
 namespace {
 
 CRenderer* GameRenderer(CWidgetHost* game) { CVideo* video = game ? game->GetVideo() : nullptr;
-    return video ? video->renderer : nullptr; }
+    return video ? video->GetRenderer() : nullptr; }
 
 }  // namespace
 

@@ -36,7 +36,7 @@ void CForm::RemoveWidget(CWidget* widget) {
 
 void CForm::RemoveAllWidgets() {
     for (int i = 0; i < widgets.GetCount(); ++i) {
-        auto* widget = static_cast<CWidget*>(widgets.GetAt(i));
+        auto* widget = widgets.At<CWidget>(i);
         if (widget == nullptr) continue;
         widget->state &= static_cast<u16>(~kWidgetVisible);
         if (widget->owner) widget->owner->flags |= kFormRedrawAll;
@@ -49,7 +49,7 @@ void CForm::DrawWidgets() {
     bool full = (flags & kFormRedrawAll) != 0;
     if (full && drawBackground) DrawFormBackground(*this);
     for (int i = 0; i < widgets.GetCount(); ++i) {
-        auto* widget = static_cast<CWidget*>(widgets.GetAt(i));
+        auto* widget = widgets.At<CWidget>(i);
         if (widget == nullptr || !widget->IsShown()) continue;
         if (full || (widget->state & kWidgetRedraw)) {
             widget->Draw();
@@ -88,7 +88,7 @@ u32 CForm::OnKey(u32 key) {
     if (modalChild) return modalChild->OnKey(key);
     u32 command = 0;
     for (int i = widgets.GetCount(); i-- > 0 && command == 0;) {
-        auto* widget = static_cast<CWidget*>(widgets.GetAt(i));
+        auto* widget = widgets.At<CWidget>(i);
         if (widget && (widget->capabilities & kWidgetTakesKeys) && widget->IsShown())
             command = widget->OnKey(key);
     }
@@ -103,7 +103,7 @@ u32 CForm::OnPen(i32 px, i32 py, u32 down, u32 moving) {
     if (modalChild) return modalChild->OnPen(px, py, down, moving);
     u32 command = 0;
     for (int i = widgets.GetCount(); i-- > 0 && command == 0;) {
-        auto* widget = static_cast<CWidget*>(widgets.GetAt(i));
+        auto* widget = widgets.At<CWidget>(i);
         if (widget && (widget->capabilities & kWidgetTakesPen) && widget->IsShown() &&
             (widget->state & kWidgetPenEnabled))
             command = widget->OnPen(px, py, down, moving);
@@ -115,7 +115,7 @@ u32 CForm::OnTick(u32 tick) {
     if (modalChild) return modalChild->OnTick(tick);
     u32 command = 0;
     for (int i = widgets.GetCount(); i-- > 0 && command == 0;) {
-        auto* widget = static_cast<CWidget*>(widgets.GetAt(i));
+        auto* widget = widgets.At<CWidget>(i);
         if (widget && (widget->capabilities & kWidgetTakesTicks) && widget->IsShown())
             command = widget->OnTick(tick);
     }

@@ -86,7 +86,7 @@ protected:
         frame = std::make_unique<CMainFrame>(std::move(w));
         SetMainFrame(frame.get());
         ASSERT_TRUE(frame->CreateMainWindow()) << frame->Error();
-        game = frame->game;
+        game = frame->game.get();
         window->SetFocus(true);
         Drain();
     }
@@ -101,9 +101,7 @@ protected:
     }
     // Replaces a screen slot by a recording screen and makes it current.
     CScreen* Install(u32 id, CScreen* screen) {
-        CScreen*& slot = game->screens[static_cast<size_t>(ScreenSlotOf(id))];
-        delete slot;
-        slot = screen;
+        game->SetScreen(id, std::unique_ptr<CScreen>(screen));
         screen->Attach(game);
         game->currentScreen = screen;
         return screen;

@@ -40,12 +40,11 @@ private:
 class ScreenSwitch : public testing::Test {
 protected:
     void SetUp() override {
-        game.screenStack = new CPointerArray;
-        game.screenStack->SetOwnsElements(0);
+        game.screenStack = std::make_unique<CPointerArray>();
         for (u32 id : {1u, 2u, 3u, 4u, 5u, 6u, 7u, 8u, 9u, 10u, 11u, 12u, 14u, 15u}) {
-            auto* s = new LogScreen("s" + std::to_string(id), log);
+            auto s = std::make_unique<LogScreen>("s" + std::to_string(id), log);
             s->Attach(&game);
-            game.SetScreen(id, s);
+            game.SetScreen(id, std::move(s));
         }
     }
     LogScreen* S(u32 id) { return static_cast<LogScreen*>(game.GetScreen(id)); }

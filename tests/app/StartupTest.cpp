@@ -77,7 +77,7 @@ TEST_F(Startup, EveryRecordThatStartUpReadsIsChecked) {
 TEST_F(Startup, StartUpEndsWithTheSplashScreenEnteredWithFourZeroWords) {
     ASSERT_TRUE(shell_test::WriteInterfaceData(dir.Path()));
     ASSERT_TRUE(Start()) << frame->Error();
-    CGame* game = frame->game;
+    CGame* game = frame->game.get();
     ASSERT_NE(game, nullptr);
 
     EXPECT_EQ(window->Title(), "Vantrel - 800x600 PPC HPC");
@@ -152,7 +152,7 @@ TEST_F(Startup, TopmostMarkerInTheWorkingFolder) {
 TEST_F(Startup, AHolderThatIsAlreadyFilledKeepsItsRecord) {
     ASSERT_TRUE(shell_test::WriteInterfaceData(dir.Path()));
     ASSERT_TRUE(Start());
-    CGame* game = frame->game;
+    CGame* game = frame->game.get();
     CRecordHolder* holder = game->GetInterfacePicture(3400);
     holder->Release();
     holder->recordId = 1234;

@@ -31,7 +31,7 @@ TEST(GameStart, StartsOnTheBuiltInterfaceDatabaseWithEveryPictureAndSoundLoaded)
     bool started = frame->CreateMainWindow();
     EXPECT_TRUE(started) << frame->Error();
     if (started) {
-        CGame* game = frame->game;
+        CGame* game = frame->game.get();
         ASSERT_NE(game, nullptr);
         EXPECT_EQ(game->layoutMode, 15u);
         for (int i = 0; i < kInterfacePictureCount; ++i) {

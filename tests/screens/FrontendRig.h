@@ -34,7 +34,7 @@ public:
     // A pen tap: down and up at one point.
     void Tap(i32 x, i32 y);
 
-    CGame* Game() const { return frame ? frame->game : nullptr; }
+    CGame* Game() const { return frame ? frame->game.get() : nullptr; }
     CScreen* Current() const { return Game() ? Game()->currentScreen : nullptr; }
     // The frame buffer as the game last drew it.
     testing_support::Rgb565Image Capture() const;

@@ -107,7 +107,7 @@ TEST(MainMenu, AFirstStartShowsSixEntriesAndNoPrompt) {
         ASSERT_NE(rig.Game()->loadingPictures[i], nullptr);
         EXPECT_EQ(rig.Game()->loadingPictures[i]->recordId, records[i]);
         EXPECT_TRUE(rig.Game()->loadingPictures[i]->IsLoaded()) << records[i];
-        EXPECT_EQ(rig.menu->pictures[i].picture, rig.Game()->loadingPictures[i]);
+        EXPECT_EQ(rig.menu->pictures[i].picture, rig.Game()->loadingPictures[i].get());
         // Each picture has the size of its rectangle, so nothing is stretched in the large layouts.
         EXPECT_EQ(rig.menu->pictures[i].stretched, 0u) << records[i];
     }
@@ -334,8 +334,7 @@ TEST(MainMenu, RowsAreOnePixelTallerThanTheFontInSmallLayoutsAndTwoInLargeOnes) 
     for (const Case& c : cases) {
         SCOPED_TRACE(c.mode);
         game->layoutMode = c.mode;
-        delete game->loadingPictures[3];
-        game->loadingPictures[3] = nullptr;
+        game->loadingPictures[3].reset();
         rig.menu->Enter(0, 0, 0, 0);
         EXPECT_EQ(rig.menu->list.rowHeight, line + c.extra);
         EXPECT_EQ(rig.menu->list.visibleRows, rig.menu->list.h / (line + c.extra));

@@ -16,8 +16,9 @@ using frontend_test::Rig;
 struct BareSplash {
     explicit BareSplash(u32 mode = 15) {
         game.layoutMode = mode;
-        splash = new CSplashScreen;
-        game.SetScreen(kScreenSplash, splash);
+        auto owned = std::make_unique<CSplashScreen>();
+        splash = owned.get();
+        game.SetScreen(kScreenSplash, std::move(owned));
         splash->Attach(&game);
     }
     plat::ManualClock clock;

@@ -21,14 +21,13 @@ TEST(StandInScreen, AnyKeyOrTapGoesBackUnderneathOrToTheMenu) {
     for (const Case& c : cases) {
         SCOPED_TRACE(c.what);
         CGame game;
-        CPointerArray stack;
-        stack.SetOwnsElements(0);
-        game.screenStack = &stack;
+        game.screenStack = std::make_unique<CPointerArray>();
+        CPointerArray& stack = *game.screenStack;
         CStandInScreen below("Below"), screen("Settings");
         screen.Attach(&game);
         if (c.below) stack.Add(&below);
         screen.Enter(0, 0, 0, 0);
         EXPECT_EQ(c.pen ? screen.OnPen(10, 10, c.down, c.moving) : screen.OnKey(c.key), c.expected);
-        game.screenStack = nullptr;
+        stack.RemoveAll();
     }
 }

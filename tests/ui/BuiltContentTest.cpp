@@ -31,7 +31,7 @@ protected:
         frame = std::make_unique<CMainFrame>(plat::CreateHeadlessWindow());
         SetMainFrame(frame.get());
         ASSERT_TRUE(frame->CreateMainWindow()) << frame->Error();
-        game = frame->game;
+        game = frame->game.get();
         form.Attach(game);
         form.width = 800;
         form.height = 584;
@@ -93,7 +93,7 @@ TEST_F(BuiltContent, TheActionMenuFitsTheFrameBuffer) {
         list.backgroundColour = 0x94D6E7;
         list.backgroundPicture = game->GetInterfacePicture(3019);
         game->fonts->Select(1, 0, 0);
-        list.rowHeight = CurrentLineHeight(game->fonts);
+        list.rowHeight = CurrentLineHeight(game->fonts.get());
         for (int i = 0; i < items; ++i) list.AddItem(("Take the " + std::to_string(i)).c_str(), "k", 0);
         list.FitToItems(340);
         CActionMenu menu;

@@ -33,7 +33,7 @@ struct BarRig : Rig {
     std::vector<u32> ShownFlags() {
         std::vector<u32> out;
         for (int i = 0; i < bar.widgets.GetCount(); ++i)
-            out.push_back(static_cast<CTextButton*>(bar.widgets.GetAt(i))->commandId);
+            out.push_back(bar.widgets.At<CTextButton>(i)->commandId);
         return out;
     }
     CTextButton& Button(u32 flag) { return bar.buttons[std::countr_zero(flag)]; }
@@ -257,11 +257,11 @@ TEST(ButtonBar, OwnsItsServedViewWhenAsked) {
     BarRig rig;
     auto* bar = new CButtonBar;
     bar->Attach(&rig.game);
-    auto* view = new CTextView;
+    auto view = std::make_unique<CTextView>();
     view->Attach(rig.screen);
     view->AddText("owned", 1, 0);
-    bar->Layout(view, 1, 0);
-    bar->ownsServedView = 1;
+    bar->Layout(view.get(), 1, 0);
+    bar->ownedView = std::move(view);
     delete bar;  // deletes the view too (the sanitizer build would report a leak otherwise)
     SUCCEED();
 }

@@ -13,13 +13,12 @@ TEST(MainMenuMessage, AnsweredByKeyAndByTap) {
     Rig rig(15, 640, 480);
     rig.InstallInterfacePictures();
     rig.game.currentScreen = nullptr;
-    delete rig.screen;
-    rig.screen = nullptr;
-    auto* menu = new CMainMenuScreen(rig.game);
-    rig.game.SetScreen(kScreenMainMenu, menu);
+    rig.screen = nullptr;  // the menu takes its slot, and the game deletes the recording screen
+    rig.game.SetScreen(kScreenMainMenu, std::make_unique<CMainMenuScreen>(rig.game));
+    auto* menu = static_cast<CMainMenuScreen*>(rig.game.GetScreen(kScreenMainMenu));
     menu->Attach(&rig.game);
-    auto* pages = new CPagesScreen;
-    rig.game.SetScreen(kScreenPages, pages);
+    rig.game.SetScreen(kScreenPages, std::make_unique<CPagesScreen>());
+    CScreen* pages = rig.game.GetScreen(kScreenPages);
     pages->Attach(&rig.game);
     rig.game.SwitchScreen(kScreenMainMenu);
     ASSERT_EQ(menu->modalChild, nullptr);

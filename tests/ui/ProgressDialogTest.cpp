@@ -21,8 +21,7 @@ struct ProgressRig : Rig {
             game.loadingPictures[i] = (i == 3 ? MakePicture(120, 100, [](int x, int y) {
                                                    return static_cast<u16>((x - 60) * (x - 60) + (y - 50) * (y - 50) < 900 ? 0xC618 : 0xFFFF);
                                                })
-                                             : MakePicture(i == 0 ? 320 : 160, 60, c))
-                                          .release();
+                                             : MakePicture(i == 0 ? 320 : 160, 60, c));
         }
         dialog.Attach(&game);
         dialog.Open();
@@ -81,7 +80,9 @@ TEST(ProgressDialog, BeginAndAdvanceDrawAndPresentEachStep) {
         rig.dialog.Advance();
         EXPECT_EQ(rig.dialog.bar.value, step);
         EXPECT_EQ(rig.FilledColumns(), inside * step / 21) << step;
-        if (step == 10) EXPECT_TRUE(testing_support::MatchesGolden("ui/progress_10_of_21", rig.Capture()));
+        if (step == 10) {
+            EXPECT_TRUE(testing_support::MatchesGolden("ui/progress_10_of_21", rig.Capture()));
+        }
     }
     EXPECT_EQ(rig.Presents(), presents + 22);
     rig.dialog.Advance();

@@ -13,10 +13,9 @@ namespace widgetkit {
 void SetInterfacePicture(CGame& game, u16 base, const std::vector<u8>& bytes) {
     const int index = InterfacePictureIndex(base);
     ASSERT_GE(index, 0) << base;
-    CRecordHolder*& holder = game.interfacePictures[static_cast<size_t>(index)];
-    delete holder;
-    holder = MakeHolder(bytes);
+    std::unique_ptr<CRecordHolder> holder(MakeHolder(bytes));
     holder->recordId = base;
+    game.SetInterfacePicture(index, std::move(holder));
 }
 
 const char* FakeGameData::FindPortraitPictureName(const char* id) {
@@ -148,19 +147,18 @@ public:
 }  // namespace
 
 struct Stage::Impl {
-    Impl(CGame& game, int width, int height) : host(game, width, height), video(&host) {}
+    Impl(CGame& game, int width, int height) : host(game, width, height) {
+        game.video = std::make_unique<CVideo>(&host);
+        game.fonts = std::make_unique<CFontSet>();
+    }
     StageHost host;
-    CFontSet fonts;
-    CVideo video;
 };
 
 Stage::Stage(u32 layoutMode, int width, int height) : impl(std::make_unique<Impl>(game, width, height)) {
     game.layoutMode = layoutMode;
-    EXPECT_TRUE(impl->video.Create(impl->host.window.get()));
-    impl->fonts.Init();
-    impl->fonts.LoadFonts(impl->host, impl->video.GetRenderer());
-    game.fonts = &impl->fonts;
-    game.video = &impl->video;
+    EXPECT_TRUE(game.video->Create(impl->host.window.get()));
+    game.fonts->Init();
+    game.fonts->LoadFonts(impl->host, game.video->GetRenderer());
     game.textColor = 0x94D6EF;
     form.Attach(&game);
     form.width = static_cast<u32>(width);
@@ -169,20 +167,20 @@ Stage::Stage(u32 layoutMode, int width, int height) : impl(std::make_unique<Impl
 }
 
 Stage::~Stage() {
-    game.fonts = nullptr;
-    game.video = nullptr;
+    // The video output draws into the stage's window, which goes with the stage before the game.
+    game.video.reset();
 }
 
 int Stage::Width() const { return impl->host.width; }
 int Stage::Height() const { return impl->host.height; }
 
 u16 Stage::Pixel(int x, int y) const {
-    const CFrameTarget& t = impl->video.GetRenderer()->target2D;
+    const CFrameTarget& t = game.video->GetRenderer()->target2D;
     if (x < 0 || y < 0 || x >= Width() || y >= Height() || t.pixels == nullptr) return 0;
     return t.pixels[FrameOffset(t, x, y)];
 }
 
-void Stage::Clear(u16 colour) { impl->video.FillRect(0, 0, Width(), Height(), colour); }
+void Stage::Clear(u16 colour) { game.video->FillRect(0, 0, Width(), Height(), colour); }
 
 testing_support::Rgb565Image Stage::Capture() const { return Capture(0, 0, Width(), Height()); }
 
@@ -203,8 +201,7 @@ int Stage::Count(int x, int y, int w, int h, u16 colour) const {
 }
 
 void Stage::SetLayouts(const std::vector<LayoutSpec>& layouts) {
-    if (game.layoutTable) FreeDataBlock(game.layoutTable);
-    game.layoutTable = MakeRecord(BuildLayoutTable(layouts));
+    game.layoutTable.reset(MakeRecord(BuildLayoutTable(layouts)));
 }
 
 void Stage::FillPictures(u16 first, int count, i16 width, i16 height) {

@@ -68,21 +68,20 @@ Rig::Rig(u32 layoutMode, int w, int h, RigView view, std::vector<LayoutSpec> lay
     game.layoutMode = layoutMode;
     window = plat::CreateHeadlessWindow();
     window->Create("Vantrel", 0, 0, w, h);
-    gameScreen = new CGameScreen;
-    game.SetScreen(kScreenGame, gameScreen);
+    game.SetScreen(kScreenGame, std::make_unique<CGameScreen>());
+    gameScreen = static_cast<CGameScreen*>(game.GetScreen(kScreenGame));
     gameScreen->Attach(&game);
     if (view.width == 0) view = {0, 0, static_cast<u16>(w), static_cast<u16>(h)};
     layouts.push_back({43, static_cast<u16>(layoutMode), static_cast<u16>(w), static_cast<u16>(h),
                        {{550, view.x, view.y, view.width, view.height}}});
     host.layoutTable = BuildLayoutTable(layouts);
-    game.layoutTable = testing_support::MakeRecord(host.layoutTable);
+    game.layoutTable.reset(testing_support::MakeRecord(host.layoutTable));
     host.window = window.get();
     host.viewState = &gameScreen->viewState;
     host.clientWidth = static_cast<u32>(w);
     host.clientHeight = static_cast<u32>(h);
-    game.fonts = &fonts;
-    video = new CVideo(&host);
-    game.video = video;
+    game.video = std::make_unique<CVideo>(&host);
+    video = game.video.get();
     EXPECT_TRUE(video->Create(window.get()));
     EXPECT_EQ(video->SyncBackBuffer(), 1u);
     fonts.Init();
@@ -90,8 +89,8 @@ Rig::Rig(u32 layoutMode, int w, int h, RigView view, std::vector<LayoutSpec> lay
     game.textColor = 0x94D6EF;
     game.pressedTextColor = 0x4294C6;
     game.tickCounter = 100;
-    screen = new RecordingScreen;
-    game.SetScreen(kScreenMainMenu, screen);
+    game.SetScreen(kScreenMainMenu, std::make_unique<RecordingScreen>());
+    screen = static_cast<RecordingScreen*>(game.GetScreen(kScreenMainMenu));
     screen->Attach(&game);
     game.currentScreen = screen;
     screen->Enter(0, 0, 0, 0);
@@ -121,8 +120,7 @@ testing_support::Rgb565Image Rig::Capture(int x, int y, int w, int h) const {
 void Rig::SetInterfacePicture(u16 base, std::unique_ptr<CRecordHolder> picture) {
     const int index = InterfacePictureIndex(base);
     ASSERT_GE(index, 0) << base;
-    delete game.interfacePictures[static_cast<size_t>(index)];
-    game.interfacePictures[static_cast<size_t>(index)] = picture.release();
+    game.SetInterfacePicture(index, std::move(picture));
 }
 
 void Rig::InstallInterfacePictures() {

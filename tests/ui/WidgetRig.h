@@ -112,8 +112,8 @@ public:
     std::unique_ptr<plat::HeadlessWindow> window;
     CGame game;
     FakeHost host{game};
+    CFontSet& fonts{*(game.fonts = std::make_unique<CFontSet>())};
     CVideo* video = nullptr;          // owned by the game
-    CFontSet& fonts{*new CFontSet};   // owned by the game
     CGameScreen* gameScreen = nullptr;  // owned by the game
     RecordingScreen* screen = nullptr;  // owned by the game; the current screen
 };

@@ -58,6 +58,8 @@ function(vantrel_add_tool_dirs)
   add_library(vantrel_test_support STATIC ${support} ${CMAKE_SOURCE_DIR}/cmake/empty.cpp)
   target_include_directories(vantrel_test_support PUBLIC ${CMAKE_SOURCE_DIR})
   target_link_libraries(vantrel_test_support PUBLIC vantrel_game vantrel_platform PNG::PNG GTest::gtest)
+  target_compile_definitions(vantrel_test_support PRIVATE
+      VANTREL_SOURCE_DIR="${CMAKE_SOURCE_DIR}" VANTREL_BINARY_DIR="${CMAKE_BINARY_DIR}")
 
   file(GLOB tools LIST_DIRECTORIES true ${CMAKE_SOURCE_DIR}/tools/*)
   foreach(dir ${tools})

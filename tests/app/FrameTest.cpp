@@ -8,12 +8,9 @@
 #include "app/Game.h"
 #include "app/MainFrame.h"
 #include "display/Video.h"
-#include "platform/Clock.h"
-#include "platform/Files.h"
-#include "platform/SettingsStore.h"
 #include "platform/headless/HeadlessWindow.h"
 #include "tests/app/InterfaceData.h"
-#include "tests/support/TempDir.h"
+#include "tests/support/FrameRig.h"
 #include "ui/Screen.h"
 #include "world/GameScreen.h"
 
@@ -78,27 +75,14 @@ using Log = std::vector<std::string>;
 class FrameTest : public testing::Test {
 protected:
     void SetUp() override {
-        savedFolder = plat::ProgramFolder();
-        plat::SetProgramFolder(dir.Path());
-        ASSERT_TRUE(shell_test::WriteInterfaceData(dir.Path()));
-        auto w = plat::CreateHeadlessWindow();
-        window = w.get();
-        frame = std::make_unique<CMainFrame>(std::move(w));
-        SetMainFrame(frame.get());
-        ASSERT_TRUE(frame->CreateMainWindow()) << frame->Error();
-        game = frame->game.get();
-        window->SetFocus(true);
+        ASSERT_TRUE(shell_test::WriteInterfaceData(rig.env.dir.Path()));
+        ASSERT_TRUE(rig.Start()) << rig.frame->Error();
+        window = rig.window;
+        game = rig.Game();
         Drain();
     }
-    void TearDown() override {
-        frame.reset();
-        plat::SetProgramFolder(savedFolder);
-    }
     // Hands every waiting event to the frame.
-    void Drain() {
-        plat::Event e;
-        while (window->PollEvent(e)) frame->HandleEvent(e);
-    }
+    void Drain() { rig.Drain(); }
     // Replaces a screen slot by a recording screen and makes it current.
     CScreen* Install(u32 id, CScreen* screen) {
         game->SetScreen(id, std::unique_ptr<CScreen>(screen));
@@ -116,7 +100,7 @@ protected:
     }
     // One timer message after `ms` more milliseconds.
     void Timer(u32 ms = 30) {
-        clock.Advance(ms);
+        rig.env.clock.Advance(ms);
         Drain();
     }
     void Key(u32 vk) {
@@ -128,13 +112,8 @@ protected:
         Drain();
     }
 
-    testing_support::TempDir dir;
-    std::string savedFolder;
-    plat::ManualClock clock;
-    plat::ScopedClock scopedClock{clock};
-    plat::MemorySettingsStore store;
-    plat::ScopedSettings scopedStore{store};
-    std::unique_ptr<CMainFrame> frame;
+    testing_support::FrameRig rig;
+    std::unique_ptr<CMainFrame>& frame = rig.frame;
     plat::HeadlessWindow* window = nullptr;
     CGame* game = nullptr;
     Recorder rec;

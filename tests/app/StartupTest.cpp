@@ -12,7 +12,7 @@
 #include "platform/SettingsStore.h"
 #include "platform/headless/HeadlessWindow.h"
 #include "tests/app/InterfaceData.h"
-#include "tests/support/TempDir.h"
+#include "tests/support/FrameRig.h"
 #include "ui/Screen.h"
 #include "world/GameScreen.h"
 
@@ -20,30 +20,17 @@ namespace {
 
 class Startup : public testing::Test {
 protected:
-    void SetUp() override {
-        savedFolder = plat::ProgramFolder();
-        plat::SetProgramFolder(dir.Path());
-    }
-    void TearDown() override {
-        frame.reset();
-        plat::SetProgramFolder(savedFolder);
-    }
     // Makes a frame on a headless window and runs its start-up.
     bool Start() {
-        auto w = plat::CreateHeadlessWindow();
-        window = w.get();
-        frame = std::make_unique<CMainFrame>(std::move(w));
-        SetMainFrame(frame.get());
-        return frame->CreateMainWindow();
+        bool started = rig.Start();
+        window = rig.window;
+        return started;
     }
 
-    testing_support::TempDir dir;
-    std::string savedFolder;
-    plat::ManualClock clock;
-    plat::ScopedClock scopedClock{clock};
-    plat::MemorySettingsStore store;
-    plat::ScopedSettings scopedStore{store};
-    std::unique_ptr<CMainFrame> frame;
+    testing_support::FrameRig rig;
+    testing_support::TempDir& dir = rig.env.dir;
+    plat::MemorySettingsStore& store = rig.env.store;
+    std::unique_ptr<CMainFrame>& frame = rig.frame;
     plat::HeadlessWindow* window = nullptr;
 };
 

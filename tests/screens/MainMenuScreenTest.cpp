@@ -10,12 +10,12 @@
 #include "display/FontSet.h"
 #include "screens/frontend/MainMenuScreen.h"
 #include "screens/frontend/StandInScreen.h"
-#include "tests/screens/FrontendRig.h"
+#include "tests/support/FrameRig.h"
 #include "world/GameScreen.h"
 
 namespace {
 
-using frontend_test::Rig;
+using Rig = testing_support::FrameRig;
 
 // Writes a saved-game database of the slot with the given type and creator into the rig's folder.
 void WriteSave(Rig& rig, u32 slot, const char* type = "VnTS", const char* creator = "VnTS") {
@@ -25,7 +25,7 @@ void WriteSave(Rig& rig, u32 slot, const char* type = "VnTS", const char* creato
     std::memcpy(db.Header().creator, creator, 4);
     u8 record[4] = {1, 2, 3, 4};
     db.AddRecord(3000, record, sizeof record);
-    ASSERT_EQ(db.Save(rig.dir.File("VantrelSave" + std::to_string(slot)).c_str()), 1);
+    ASSERT_EQ(db.Save(rig.env.dir.File("VantrelSave" + std::to_string(slot)).c_str()), 1);
 }
 
 // A started game whose splash has been skipped.
@@ -33,7 +33,7 @@ struct MenuRig : Rig {
     // Runs before the menu is entered: saves to write, a game to put in progress.
     template <typename Prepare>
     bool StartAtMenu(Prepare prepare) {
-        if (!Start()) return false;
+        if (!StartOnBuiltDatabase()) return false;
         prepare(*Game());
         Key(27);
         menu = static_cast<CMainMenuScreen*>(Game()->GetScreen(kScreenMainMenu));

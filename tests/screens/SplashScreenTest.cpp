@@ -5,12 +5,12 @@
 #include "display/Picture.h"
 #include "platform/Clock.h"
 #include "screens/frontend/SplashScreen.h"
-#include "tests/screens/FrontendRig.h"
+#include "tests/support/FrameRig.h"
 #include "ui/Layout.h"
 
 namespace {
 
-using frontend_test::Rig;
+using Rig = testing_support::FrameRig;
 
 // A splash screen on a game without video output: timing and input only.
 struct BareSplash {
@@ -186,7 +186,7 @@ TEST(Splash, TheLayoutModeChoosesThePictures) {
 
 TEST(SplashInGame, EachStepRevealsTheHiddenTitleBehindTheStrokeWithASparkAtItsTip) {
     Rig rig;
-    ASSERT_TRUE(rig.Start());
+    ASSERT_TRUE(rig.StartOnBuiltDatabase());
     CGame* game = rig.Game();
     auto* splash = static_cast<CSplashScreen*>(game->GetScreen(kScreenSplash));
     ASSERT_EQ(rig.Current(), splash);
@@ -234,7 +234,7 @@ TEST(SplashInGame, EachStepRevealsTheHiddenTitleBehindTheStrokeWithASparkAtItsTi
 
 TEST(SplashInGame, TheFinishedTitleStandsFor2000msAndTheMenuFollows) {
     Rig rig;
-    ASSERT_TRUE(rig.Start());
+    ASSERT_TRUE(rig.StartOnBuiltDatabase());
     CGame* game = rig.Game();
     auto* splash = static_cast<CSplashScreen*>(game->GetScreen(kScreenSplash));
     u32 guard = 0;
@@ -252,7 +252,7 @@ TEST(SplashInGame, AKeyOrAClickThroughTheFrameGoesToTheMenu) {
     for (int how = 0; how < 2; ++how) {
         SCOPED_TRACE(how == 0 ? "key" : "click");
         Rig rig;
-        ASSERT_TRUE(rig.Start());
+        ASSERT_TRUE(rig.StartOnBuiltDatabase());
         rig.Tick(100);
         if (how == 0)
             rig.Key(27);

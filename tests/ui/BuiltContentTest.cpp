@@ -7,13 +7,8 @@
 #include <string>
 
 #include "app/Game.h"
-#include "app/MainFrame.h"
 #include "display/FontSet.h"
-#include "platform/Clock.h"
-#include "platform/Files.h"
-#include "platform/SettingsStore.h"
-#include "platform/headless/HeadlessWindow.h"
-#include "tests/support/TempDir.h"
+#include "tests/support/FrameRig.h"
 #include "ui/ActionMenu.h"
 #include "ui/BookDialog.h"
 #include "ui/ListBox.h"
@@ -24,34 +19,17 @@ namespace {
 class BuiltContent : public testing::Test {
 protected:
     void SetUp() override {
-        std::filesystem::copy_file(std::string(VANTREL_BINARY_DIR) + "/VantrelData.pdb",
-                                   std::filesystem::path(dir.Path()) / "VantrelData.pdb");
-        savedFolder = plat::ProgramFolder();
-        plat::SetProgramFolder(dir.Path());
-        frame = std::make_unique<CMainFrame>(plat::CreateHeadlessWindow());
-        SetMainFrame(frame.get());
-        ASSERT_TRUE(frame->CreateMainWindow()) << frame->Error();
-        game = frame->game.get();
+        ASSERT_TRUE(rig.StartOnBuiltDatabase());
+        game = rig.Game();
         form.Attach(game);
         form.width = 800;
         form.height = 584;
-    }
-    void TearDown() override {
-        frame.reset();
-        SetMainFrame(nullptr);
-        plat::SetProgramFolder(savedFolder);
     }
     static bool Inside(const CWidget& w, const CForm& f) {
         return w.x >= f.x && w.y >= f.y && w.x + w.w <= f.x + f.width && w.y + w.h <= f.y + f.height;
     }
 
-    testing_support::TempDir dir;
-    std::string savedFolder;
-    plat::ManualClock clock;
-    plat::ScopedClock scopedClock{clock};
-    plat::MemorySettingsStore store;
-    plat::ScopedSettings scopedStore{store};
-    std::unique_ptr<CMainFrame> frame;
+    testing_support::FrameRig rig;
     CGame* game = nullptr;
     CForm form;
 };

@@ -1,5 +1,5 @@
-// Writes small tracker-module files for the sound tests and benchmarks: a header, patterns and
-// instruments filled in by hand, laid out as a module file.
+// Writes small tracker-module files, laid out as a module file: a header, patterns and instruments
+// filled in by hand. The sound tests and the mixer benchmark build their modules with it.
 #pragma once
 
 #include <cstdint>
@@ -8,7 +8,7 @@
 #include <string>
 #include <vector>
 
-namespace testing_support {
+namespace content {
 
 class ModuleBuilder {
 public:
@@ -106,4 +106,4 @@ inline std::vector<uint8_t> MakeWav(uint16_t channels, uint32_t rate, uint16_t b
     return w;
 }
 
-}  // namespace testing_support
+}  // namespace content

@@ -216,7 +216,7 @@ TEST(ButtonBar, TwelveLinesPageOnWithContinue) {
     EXPECT_TRUE(testing_support::MatchesGolden("ui/message_continued", rig.Capture()));
     rig.screen->OnKey(3006);
     EXPECT_EQ(rig.screen->commands, (std::vector<u32>{1}));
-    EXPECT_TRUE(rig.clock.sleeps.empty()) << "the served view takes its lines in without pauses";
+    EXPECT_TRUE(rig.clock.SleepLog().empty()) << "the served view takes its lines in without pauses";
 }
 
 TEST(ButtonBar, SmallModesUseTheirOwnMetrics) {

@@ -234,7 +234,7 @@ TEST(Animation, AResourceAnimationWrapsToItsFirstFrameAfterTheBase) {
     EXPECT_EQ(anim.frame, 1u);
     std::vector<u32> seen;
     for (int t = 0; t < 6; ++t) {
-        rig.clock.tick += 50;
+        rig.clock.Advance(50);
         EXPECT_EQ(anim.OnTick(0), 0u);
         seen.push_back(anim.frame);
     }
@@ -254,10 +254,10 @@ TEST(Animation, AFixedAnimationShowsEightFramesAt200MsAndWrapsToZero) {
     anim.SetFrames(rig.framePointers);
     std::vector<u32> seen;
     for (int t = 0; t < 10; ++t) {
-        rig.clock.tick += 199;
+        rig.clock.Advance(199);
         anim.OnTick(0);
         const u32 before = anim.frame;
-        rig.clock.tick += 1;
+        rig.clock.Advance(1);
         anim.OnTick(0);
         EXPECT_NE(anim.frame, before) << "a frame lasts 200 ms";
         seen.push_back(anim.frame);
@@ -285,7 +285,7 @@ TEST(Animation, DegenerateAnimationsStayStill) {
     EXPECT_EQ(b.stretch, 1u);
     rig.Clear(0x1234);
     for (int t = 0; t < 5; ++t) {
-        rig.clock.tick += 500;
+        rig.clock.Advance(500);
         for (CAnimation* x : {&a, &b, &c, &d}) x->OnTick(0);
     }
     EXPECT_EQ(a.frame, 1u);

@@ -106,7 +106,7 @@ TEST(TextView, ThreeLinesRollIntoFiveRowsWithPausesBetweenThem) {
     const u32 presents = rig.Presents();
     rig.view.Draw();
     EXPECT_EQ(rig.Rows(), (Rows{"line 1", "line 2", "line 3", "", ""}));
-    EXPECT_EQ(rig.clock.sleeps, (std::vector<uint32_t>{100, 100}));
+    EXPECT_EQ(rig.clock.SleepLog(), (std::vector<uint32_t>{100, 100}));
     EXPECT_EQ(rig.Presents() - presents, 2u);
     EXPECT_EQ(rig.view.insertionRow, 3);
     EXPECT_EQ(rig.view.scrolled, 0);
@@ -119,16 +119,16 @@ TEST(TextView, SevenLinesStopAtAFullPageWithTheMarker) {
     rig.AddLines(1, 7);
     rig.view.Draw();
     EXPECT_EQ(rig.Rows(), (Rows{"line 2", "line 3", "line 4", "line 5", "..."}));
-    EXPECT_EQ(rig.clock.sleeps, std::vector<uint32_t>(5, 100));
+    EXPECT_EQ(rig.clock.SleepLog(), std::vector<uint32_t>(5, 100));
     EXPECT_EQ(rig.view.PendingCount(), 2u);
     EXPECT_EQ(rig.view.scrolled, 5);
     EXPECT_TRUE(testing_support::MatchesGolden("ui/textview_full_page", rig.Capture()));
 
     // Until the owner resets the count, a draw only repaints.
-    rig.clock.sleeps.clear();
+    rig.clock.ClearSleepLog();
     rig.view.Draw();
     EXPECT_EQ(rig.view.PendingCount(), 2u);
-    EXPECT_TRUE(rig.clock.sleeps.empty());
+    EXPECT_TRUE(rig.clock.SleepLog().empty());
 
     // The next page: the two lines roll in below the marker, which scrolls up with the page, and
     // the last scroll frees the bottom row.
@@ -137,7 +137,7 @@ TEST(TextView, SevenLinesStopAtAFullPageWithTheMarker) {
     rig.view.Draw();
     EXPECT_EQ(rig.view.PendingCount(), 0u);
     EXPECT_EQ(rig.Rows(), (Rows{"line 5", "...", "line 6", "line 7", ""}));
-    EXPECT_EQ(rig.clock.sleeps, (std::vector<uint32_t>{100, 50}));
+    EXPECT_EQ(rig.clock.SleepLog(), (std::vector<uint32_t>{100, 50}));
 }
 
 TEST(TextView, WithoutPausesSevenLinesFillTheRowsAndStopWithoutAMarker) {
@@ -148,7 +148,7 @@ TEST(TextView, WithoutPausesSevenLinesFillTheRowsAndStopWithoutAMarker) {
     rig.view.Draw();
     EXPECT_EQ(rig.Rows(), (Rows{"line 1", "line 2", "line 3", "line 4", "line 5"}));
     EXPECT_EQ(rig.view.PendingCount(), 2u);
-    EXPECT_TRUE(rig.clock.sleeps.empty());
+    EXPECT_TRUE(rig.clock.SleepLog().empty());
     EXPECT_EQ(rig.Presents(), presents);
 }
 
@@ -160,7 +160,7 @@ TEST(TextView, AMessageEndingOnTheBottomRowScrollsOnceMoreInTheLargeModes) {
         rig.AddLines(1, 5);
         rig.view.Draw();
         EXPECT_EQ(rig.Rows(), (Rows{"line 2", "line 3", "line 4", "line 5", ""}));
-        EXPECT_EQ(rig.clock.sleeps, (std::vector<uint32_t>{100, 100, 100, 100, 50}));
+        EXPECT_EQ(rig.clock.SleepLog(), (std::vector<uint32_t>{100, 100, 100, 100, 50}));
         EXPECT_EQ(rig.view.insertionRow, 4);
     }
     {
@@ -171,7 +171,7 @@ TEST(TextView, AMessageEndingOnTheBottomRowScrollsOnceMoreInTheLargeModes) {
         rig.AddLines(1, 5);
         rig.view.Draw();
         EXPECT_EQ(rig.Rows(), (Rows{"line 1", "line 2", "line 3", "line 4", "line 5"}));
-        EXPECT_EQ(rig.clock.sleeps, std::vector<uint32_t>(4, 100));
+        EXPECT_EQ(rig.clock.SleepLog(), std::vector<uint32_t>(4, 100));
         EXPECT_EQ(rig.view.insertionRow, 5);
     }
 }
@@ -229,7 +229,7 @@ TEST(TextView, AViewLowerThanOneLineKeepsItsLinesPending) {
     rig.Clear(0x1111);
     rig.view.Draw();
     EXPECT_EQ(rig.view.PendingCount(), 2u);
-    EXPECT_TRUE(rig.clock.sleeps.empty());
+    EXPECT_TRUE(rig.clock.SleepLog().empty());
     for (u16 p : rig.Capture().pixels) ASSERT_EQ(p, 0x1111);
 
     rig.view.h = 3 * 27;

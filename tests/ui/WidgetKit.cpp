@@ -96,62 +96,18 @@ CRecordHolder* FakeGameData::AddPicture(const std::string& name, const std::vect
 #include "display/ViewState.h"
 #include "platform/headless/HeadlessWindow.h"
 #include "display/FrameTarget.h"
+#include "tests/support/FakeDisplayHost.h"
 
 namespace widgetkit {
 
-namespace {
-
-// Font strips drawn to match the glyph tables: every glyph a block of shade-1 texels with a shade-3
-// column every third strip column, blank rows above and below.
-std::vector<u8> SyntheticStrip(const GlyphTable& table) {
-    u16 width = 6;
-    for (const GlyphRecord& g : table.glyphs) width = std::max<u16>(width, g.end);
-    const int height = table.stripHeight;
-    // The shades are not read from the table.
-    return testing_support::IndexedPicture(
-        width, height, [=](int col, int row) { return static_cast<u8>((row >= 2 && row < height - 3) ? (col % 3 == 2 ? 3 : 1) : 0); },
-        {0, 0, 0, 0});
-}
-
-class StageHost : public CDisplayHost {
-public:
-    StageHost(CGame& game, int width, int height) : game(game), width(width), height(height) {
-        window = plat::CreateHeadlessWindow();
-        EXPECT_TRUE(window->Create("Vantrel", 0, 0, width, height));
-    }
-    u32 GetLayoutMode() const override { return game.layoutMode; }
-    plat::Window* GetWindow() override { return window.get(); }
-    void GetClientSize(u32& w, u32& h) const override {
-        w = static_cast<u32>(width);
-        h = static_cast<u32>(height);
-    }
-    void ChangeScreenMode(u32) override {}
-    CViewState* GetViewState() override { return &view; }
-    void GetLayoutTable(const u8*& table, size_t& size) const override {
-        table = game.layoutTable ? game.layoutTable->data : nullptr;
-        size = game.layoutTable ? game.layoutTable->size : 0;
-    }
-    u32 GetViewSize(u32) const override { return 0; }
-    bool ReadInterfaceRecord(u32 record, std::vector<u8>& bytes) override {
-        const GlyphTable* table = FindGlyphTable(record);
-        if (table == nullptr) return false;
-        bytes = SyntheticStrip(*table);
-        return true;
-    }
-    CGame& game;
-    int width, height;
-    std::unique_ptr<plat::HeadlessWindow> window;
-    CViewState view;
-};
-
-}  // namespace
-
 struct Stage::Impl {
-    Impl(CGame& game, int width, int height) : host(game, width, height) {
+    Impl(CGame& game, int width, int height) : host(width, height) {
+        host.game = &game;
+        host.strips = testing_support::BlockPatternStrip;
         game.video = std::make_unique<CVideo>(&host);
         game.fonts = std::make_unique<CFontSet>();
     }
-    StageHost host;
+    testing_support::FakeDisplayHost host;
 };
 
 Stage::Stage(u32 layoutMode, int width, int height) : impl(std::make_unique<Impl>(game, width, height)) {
@@ -171,8 +127,8 @@ Stage::~Stage() {
     game.video.reset();
 }
 
-int Stage::Width() const { return impl->host.width; }
-int Stage::Height() const { return impl->host.height; }
+int Stage::Width() const { return impl->host.window->ClientWidth(); }
+int Stage::Height() const { return impl->host.window->ClientHeight(); }
 
 u16 Stage::Pixel(int x, int y) const {
     const CFrameTarget& t = game.video->GetRenderer()->target2D;

@@ -8,39 +8,6 @@
 
 namespace w1test {
 
-namespace {
-
-// A strip whose glyphs are small patterns that differ from code to code: a left stem in the text
-// colour, a right edge in the third shade and code bits along the top and through the middle, so
-// that a wrong character, column or colour shows in a captured frame.
-std::vector<u8> SynthStrip(const GlyphTable& table) {
-    int stripWidth = 8;
-    for (const GlyphRecord& g : table.glyphs) stripWidth = std::max(stripWidth, static_cast<int>(g.end));
-    const int stripHeight = table.stripHeight;
-    std::vector<u8> texels(static_cast<size_t>(stripWidth) * stripHeight, 0);
-    for (const GlyphRecord& g : table.glyphs) {
-        if (g.code == 32 || g.code == 11 || g.end <= g.first) continue;
-        const int gw = g.end - g.first;
-        const int top = stripHeight / 4, bottom = stripHeight - stripHeight / 5;
-        for (int row = top; row < bottom; ++row) {
-            for (int col = 0; col < gw; ++col) {
-                u8 t = 0;
-                if (col == 0) t = 1;
-                else if (col == gw - 1) t = 3;
-                else if (row == top) t = ((g.code >> (col % 8)) & 1) ? 1 : 0;
-                else if (row == (top + bottom) / 2) t = ((g.code >> ((col + 3) % 8)) & 1) ? 2 : 0;
-                texels[static_cast<size_t>(row) * stripWidth + g.first + col] = t;
-            }
-        }
-    }
-    // Entries 0..3 stand for the shades; none of them is read from the table.
-    return testing_support::IndexedPicture(
-        stripWidth, stripHeight, [&](int x, int y) { return texels[static_cast<size_t>(y) * stripWidth + x]; },
-        {0, 0, 0, 0});
-}
-
-}  // namespace
-
 std::unique_ptr<CRecordHolder> MakePicture(int width, int height, const std::function<u16(int, int)>& colour) {
     return std::unique_ptr<CRecordHolder>(testing_support::MakeHolder(testing_support::PictureRecord(width, height, colour)));
 }
@@ -52,37 +19,22 @@ std::unique_ptr<CRecordHolder> MakePicture(int width, int height, u16 colour) {
     });
 }
 
-void FakeHost::GetLayoutTable(const u8*& table, size_t& size) const {
-    table = layoutTable.empty() ? nullptr : layoutTable.data();
-    size = layoutTable.size();
-}
-
-bool FakeHost::ReadInterfaceRecord(u32 record, std::vector<u8>& bytes) {
-    const GlyphTable* table = FindGlyphTable(record);
-    if (table == nullptr) return false;
-    bytes = SynthStrip(*table);
-    return true;
-}
-
 Rig::Rig(u32 layoutMode, int w, int h, RigView view, std::vector<LayoutSpec> layouts) : width(w), height(h) {
     game.layoutMode = layoutMode;
-    window = plat::CreateHeadlessWindow();
-    window->Create("Vantrel", 0, 0, w, h);
+    clock.SetTick(1000);
+    host.game = &game;
+    host.strips = testing_support::CodePatternStrip;
     game.SetScreen(kScreenGame, std::make_unique<CGameScreen>());
     gameScreen = static_cast<CGameScreen*>(game.GetScreen(kScreenGame));
     gameScreen->Attach(&game);
     if (view.width == 0) view = {0, 0, static_cast<u16>(w), static_cast<u16>(h)};
     layouts.push_back({43, static_cast<u16>(layoutMode), static_cast<u16>(w), static_cast<u16>(h),
                        {{550, view.x, view.y, view.width, view.height}}});
-    host.layoutTable = BuildLayoutTable(layouts);
-    game.layoutTable.reset(testing_support::MakeRecord(host.layoutTable));
-    host.window = window.get();
+    game.layoutTable.reset(testing_support::MakeRecord(BuildLayoutTable(layouts)));
     host.viewState = &gameScreen->viewState;
-    host.clientWidth = static_cast<u32>(w);
-    host.clientHeight = static_cast<u32>(h);
     game.video = std::make_unique<CVideo>(&host);
     video = game.video.get();
-    EXPECT_TRUE(video->Create(window.get()));
+    EXPECT_TRUE(video->Create(window));
     EXPECT_EQ(video->SyncBackBuffer(), 1u);
     fonts.Init();
     fonts.LoadFonts(host, video->GetRenderer());

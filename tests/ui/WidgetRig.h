@@ -11,11 +11,11 @@
 #include "app/Game.h"
 #include "core/Types.h"
 #include "data/RecordHolder.h"
-#include "display/DisplayHost.h"
 #include "display/FontSet.h"
 #include "display/Video.h"
 #include "platform/Clock.h"
 #include "platform/headless/HeadlessWindow.h"
+#include "tests/support/FakeDisplayHost.h"
 #include "tests/support/Png.h"
 #include "tests/support/TestRecords.h"
 #include "ui/Screen.h"
@@ -33,19 +33,6 @@ using testing_support::LayoutSpec;
 std::unique_ptr<CRecordHolder> MakePicture(int width, int height, u16 colour);
 std::unique_ptr<CRecordHolder> MakePicture(int width, int height, const std::function<u16(int, int)>& colour);
 
-// A clock that keeps every pause it is asked for.
-class RecordingClock : public plat::Clock {
-public:
-    uint32_t TickCount() override { return tick; }
-    void Sleep(uint32_t ms) override {
-        sleeps.push_back(ms);
-        tick += ms;
-    }
-    int64_t Time() override { return 0; }
-    uint32_t tick = 1000;
-    std::vector<uint32_t> sleeps;
-};
-
 // A screen that records the commands its widgets and dialogs hand it.
 class RecordingScreen : public CScreen {
 public:
@@ -55,30 +42,6 @@ public:
     }
     std::vector<u32> commands;
     u32 answer = 0;
-};
-
-class FakeHost : public CDisplayHost {
-public:
-    explicit FakeHost(CGame& game) : game_(game) {}
-    u32 GetLayoutMode() const override { return game_.layoutMode; }
-    plat::Window* GetWindow() override { return window; }
-    void GetClientSize(u32& width, u32& height) const override {
-        width = clientWidth;
-        height = clientHeight;
-    }
-    void ChangeScreenMode(u32) override {}
-    CViewState* GetViewState() override { return viewState; }
-    void GetLayoutTable(const u8*& table, size_t& size) const override;
-    u32 GetViewSize(u32) const override { return 0; }
-    bool ReadInterfaceRecord(u32 record, std::vector<u8>& bytes) override;
-
-    u32 clientWidth = 0, clientHeight = 0;
-    plat::Window* window = nullptr;
-    CViewState* viewState = nullptr;
-    std::vector<u8> layoutTable;
-
-private:
-    CGame& game_;
 };
 
 // The 3D view rectangle of the rig's game view (layout group 43, element 550).
@@ -107,11 +70,12 @@ public:
     void SetInterfacePicture(u16 base, std::unique_ptr<CRecordHolder> picture);
 
     const int width, height;
-    RecordingClock clock;
+    plat::ManualClock clock;
     plat::ScopedClock scopedClock{clock};
-    std::unique_ptr<plat::HeadlessWindow> window;
+    // Declared before the game: the game's video output draws into the host's window to the end.
+    testing_support::FakeDisplayHost host{width, height};
+    plat::HeadlessWindow* window = host.window.get();
     CGame game;
-    FakeHost host{game};
     CFontSet& fonts{*(game.fonts = std::make_unique<CFontSet>())};
     CVideo* video = nullptr;          // owned by the game
     CGameScreen* gameScreen = nullptr;  // owned by the game

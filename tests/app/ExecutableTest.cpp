@@ -179,7 +179,7 @@ TEST(Executable, OpensItsWindowUnderXAndClosesWithStatusZero) {
     }
     testing_support::TempDir dir;
     std::string exe = CopyExecutable(dir);
-    ASSERT_TRUE(shell_test::WriteInterfaceData(dir.Path()));
+    ASSERT_TRUE(app_test::WriteInterfaceData(dir.Path()));
 
     GameProcess game;
     ASSERT_TRUE(game.Start(exe, dir.Path()));

@@ -75,7 +75,7 @@ using Log = std::vector<std::string>;
 class FrameTest : public testing::Test {
 protected:
     void SetUp() override {
-        ASSERT_TRUE(shell_test::WriteInterfaceData(rig.env.dir.Path()));
+        ASSERT_TRUE(app_test::WriteInterfaceData(rig.env.dir.Path()));
         ASSERT_TRUE(rig.Start()) << rig.frame->Error();
         window = rig.window;
         game = rig.Game();

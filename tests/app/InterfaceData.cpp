@@ -7,7 +7,7 @@
 #include "ui/InterfacePictures.h"
 #include "core/PdbFile.h"
 
-namespace shell_test {
+namespace app_test {
 
 namespace {
 
@@ -57,4 +57,4 @@ bool WriteInterfaceData(const std::string& folder, const InterfaceDataOptions& o
     return db.Save("VantrelData") == 1;
 }
 
-}  // namespace shell_test
+}  // namespace app_test

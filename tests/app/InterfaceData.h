@@ -7,7 +7,7 @@
 
 #include "core/Types.h"
 
-namespace shell_test {
+namespace app_test {
 
 struct InterfaceDataOptions {
     u32 layoutMode = 15;             // which column of pictures to write
@@ -18,4 +18,4 @@ struct InterfaceDataOptions {
 // Writes "VantrelData.pdb" into the folder (with its trailing '/'); false when it cannot.
 bool WriteInterfaceData(const std::string& folder, const InterfaceDataOptions& options = {});
 
-}  // namespace shell_test
+}  // namespace app_test

@@ -42,9 +42,9 @@ TEST_F(Startup, AMissingInterfaceDatabaseIsNamed) {
 }
 
 TEST_F(Startup, ADatabaseOfAnotherCreatorIsRefused) {
-    shell_test::InterfaceDataOptions options;
+    app_test::InterfaceDataOptions options;
     options.creator = "XXXX";
-    ASSERT_TRUE(shell_test::WriteInterfaceData(dir.Path(), options));
+    ASSERT_TRUE(app_test::WriteInterfaceData(dir.Path(), options));
     EXPECT_FALSE(Start());
     EXPECT_NE(frame->Error().find("VantrelData"), std::string::npos) << frame->Error();
 }
@@ -52,9 +52,9 @@ TEST_F(Startup, ADatabaseOfAnotherCreatorIsRefused) {
 TEST_F(Startup, EveryRecordThatStartUpReadsIsChecked) {
     for (u16 record : {3003, 3007, 4160, 4228, 4157, 4031, 4032, 3011, 3013, 3014}) {
         SCOPED_TRACE(record);
-        shell_test::InterfaceDataOptions options;
+        app_test::InterfaceDataOptions options;
         options.leaveOut = {record};
-        ASSERT_TRUE(shell_test::WriteInterfaceData(dir.Path(), options));
+        ASSERT_TRUE(app_test::WriteInterfaceData(dir.Path(), options));
         EXPECT_FALSE(Start());
         EXPECT_NE(frame->Error().find(std::to_string(record)), std::string::npos) << frame->Error();
         frame.reset();
@@ -62,7 +62,7 @@ TEST_F(Startup, EveryRecordThatStartUpReadsIsChecked) {
 }
 
 TEST_F(Startup, StartUpEndsWithTheSplashScreenEnteredWithFourZeroWords) {
-    ASSERT_TRUE(shell_test::WriteInterfaceData(dir.Path()));
+    ASSERT_TRUE(app_test::WriteInterfaceData(dir.Path()));
     ASSERT_TRUE(Start()) << frame->Error();
     CGame* game = frame->game.get();
     ASSERT_NE(game, nullptr);
@@ -126,7 +126,7 @@ TEST_F(Startup, StartUpEndsWithTheSplashScreenEnteredWithFourZeroWords) {
 }
 
 TEST_F(Startup, TopmostMarkerInTheWorkingFolder) {
-    ASSERT_TRUE(shell_test::WriteInterfaceData(dir.Path()));
+    ASSERT_TRUE(app_test::WriteInterfaceData(dir.Path()));
     auto cwd = std::filesystem::current_path();
     std::filesystem::current_path(dir.Path());
     { std::ofstream(dir.File("_topmost.txt")) << ""; }
@@ -137,7 +137,7 @@ TEST_F(Startup, TopmostMarkerInTheWorkingFolder) {
 }
 
 TEST_F(Startup, AHolderThatIsAlreadyFilledKeepsItsRecord) {
-    ASSERT_TRUE(shell_test::WriteInterfaceData(dir.Path()));
+    ASSERT_TRUE(app_test::WriteInterfaceData(dir.Path()));
     ASSERT_TRUE(Start());
     CGame* game = frame->game.get();
     CRecordHolder* holder = game->GetInterfacePicture(3400);
@@ -149,7 +149,7 @@ TEST_F(Startup, AHolderThatIsAlreadyFilledKeepsItsRecord) {
 }
 
 TEST_F(Startup, TheAutomaticSaveIsWrittenOnlyDuringAGame) {
-    ASSERT_TRUE(shell_test::WriteInterfaceData(dir.Path()));
+    ASSERT_TRUE(app_test::WriteInterfaceData(dir.Path()));
     u32 before = CSaveGameManager::totalSavesRequested;
     ASSERT_TRUE(Start());
     frame.reset();  // closing the window before any game
@@ -162,7 +162,7 @@ TEST_F(Startup, TheAutomaticSaveIsWrittenOnlyDuringAGame) {
 }
 
 TEST_F(Startup, AFirstRunWritesEverySettingAndASecondRunReadsTheSame) {
-    ASSERT_TRUE(shell_test::WriteInterfaceData(dir.Path()));
+    ASSERT_TRUE(app_test::WriteInterfaceData(dir.Path()));
     ASSERT_TRUE(Start()) << frame->Error();
     const CGameSettings first = frame->game->settings;
     u32 value = 0;
@@ -192,7 +192,7 @@ TEST_F(Startup, AFirstRunWritesEverySettingAndASecondRunReadsTheSame) {
 }
 
 TEST_F(Startup, ChangeScreenModeResizesRetitlesAndStoresTheMode) {
-    ASSERT_TRUE(shell_test::WriteInterfaceData(dir.Path()));
+    ASSERT_TRUE(app_test::WriteInterfaceData(dir.Path()));
     ASSERT_TRUE(Start()) << frame->Error();
     ChangeScreenMode(9);
     EXPECT_EQ(window->ClientWidth(), 640);

@@ -9,14 +9,14 @@
 #include "ui/TextView.h"
 #include "ui/WidgetHelpers.h"
 
-using w1test::Rig;
+using widgetrig::Rig;
 
 namespace {
 
 // A 480 x 320 frame whose 3D view is the 400 x 300 rectangle at (0, 0); mode 15 unless asked.
 struct BarRig : Rig {
     explicit BarRig(u32 mode = 15, int width = 480, int height = 320)
-        : Rig(mode, width, height, w1test::RigView{0, 0, static_cast<u16>(width - 80), static_cast<u16>(height - 20)}) {
+        : Rig(mode, width, height, widgetrig::RigView{0, 0, static_cast<u16>(width - 80), static_cast<u16>(height - 20)}) {
         InstallInterfacePictures();
         SetInterfaceSoundListener([this](u16 record, i32 volume) { sounds.emplace_back(record, volume); });
         bar.Attach(&game);

@@ -7,8 +7,8 @@
 #include "ui/Buttons.h"
 #include "ui/WidgetHelpers.h"
 
-using w1test::MakePicture;
-using w1test::Rig;
+using widgetrig::MakePicture;
+using widgetrig::Rig;
 
 namespace {
 

@@ -5,7 +5,7 @@
 #include "tests/ui/WidgetRig.h"
 #include "ui/ButtonBar.h"
 
-using w1test::Rig;
+using widgetrig::Rig;
 
 // The main menu's prompts are message boxes; the game's own input path answers them by key and by
 // tap.

@@ -9,8 +9,8 @@
 #include "ui/PictureSets.h"
 #include "ui/WidgetHelpers.h"
 
-using w1test::MakePicture;
-using w1test::Rig;
+using widgetrig::MakePicture;
+using widgetrig::Rig;
 
 namespace {
 

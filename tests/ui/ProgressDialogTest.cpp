@@ -3,8 +3,8 @@
 #include "tests/ui/WidgetRig.h"
 #include "ui/ProgressDialog.h"
 
-using w1test::MakePicture;
-using w1test::Rig;
+using widgetrig::MakePicture;
+using widgetrig::Rig;
 
 namespace {
 

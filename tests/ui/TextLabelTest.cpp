@@ -3,7 +3,7 @@
 #include "tests/ui/WidgetRig.h"
 #include "ui/TextLabel.h"
 
-using w1test::Rig;
+using widgetrig::Rig;
 
 namespace {
 

@@ -6,7 +6,7 @@
 #include "tests/ui/WidgetRig.h"
 #include "ui/TextView.h"
 
-using w1test::Rig;
+using widgetrig::Rig;
 
 namespace {
 
@@ -114,7 +114,7 @@ TEST(TextView, ThreeLinesRollIntoFiveRowsWithPausesBetweenThem) {
 
 TEST(TextView, SevenLinesStopAtAFullPageWithTheMarker) {
     ViewRig rig;
-    auto background = w1test::MakePicture(5, 5, [](int x, int y) { return static_cast<u16>((x + y) % 4 ? 0x2945 : 0x3186); });
+    auto background = widgetrig::MakePicture(5, 5, [](int x, int y) { return static_cast<u16>((x + y) % 4 ? 0x2945 : 0x3186); });
     rig.view.backgroundPicture = background.get();
     rig.AddLines(1, 7);
     rig.view.Draw();
@@ -269,7 +269,7 @@ TEST(TextView, MeasurePendingCountsWrappedLinesAndTheWidestLine) {
 // and a centred view without bullets.
 TEST(TextView, DrawnLines) {
     ViewRig rig;
-    auto background = w1test::MakePicture(7, 5, [](int x, int y) { return static_cast<u16>((x + y) % 4 ? 0x3186 : 0x4208); });
+    auto background = widgetrig::MakePicture(7, 5, [](int x, int y) { return static_cast<u16>((x + y) % 4 ? 0x3186 : 0x4208); });
     rig.view.SetColors(0xFFFFFF, 0x80FFFF, 0x8080FF, 0x161616, background.get());
     rig.view.noPauses = 1;
     rig.view.AddText("a bullet and a wrapped second line", 0, 1);

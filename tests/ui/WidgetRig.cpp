@@ -6,7 +6,7 @@
 #include "core/PdbFile.h"
 #include "display/GlyphTables.h"
 
-namespace w1test {
+namespace widgetrig {
 
 std::unique_ptr<CRecordHolder> MakePicture(int width, int height, const std::function<u16(int, int)>& colour) {
     return std::unique_ptr<CRecordHolder>(testing_support::MakeHolder(testing_support::PictureRecord(width, height, colour)));
@@ -124,4 +124,4 @@ void Rig::InstallInterfacePictures() {
     }
 }
 
-}  // namespace w1test
+}  // namespace widgetrig

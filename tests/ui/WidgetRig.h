@@ -23,7 +23,7 @@
 #include "world/GameScreen.h"
 #include "display/ViewState.h"
 
-namespace w1test {
+namespace widgetrig {
 
 using testing_support::BuildLayoutTable;
 using testing_support::LayoutElementSpec;
@@ -82,4 +82,4 @@ public:
     RecordingScreen* screen = nullptr;  // owned by the game; the current screen
 };
 
-}  // namespace w1test
+}  // namespace widgetrig

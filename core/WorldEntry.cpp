@@ -25,28 +25,24 @@ void CWorldEntry::Assign(const CWorldEntry& other) {
 
 CWorldEntryArray::CWorldEntryArray(u32 growthStep)
     : m_growthStep(growthStep ? growthStep : 1), m_capacity(m_growthStep),
-      m_entries(new CWorldEntry[m_capacity]) {}
-
-CWorldEntryArray::~CWorldEntryArray() { delete[] m_entries; }
+      m_entries(std::make_unique<CWorldEntry[]>(m_capacity)) {}
 
 void AppendWorldEntry(CWorldEntryArray& list, const CWorldEntry& entry) {
     if (list.m_count == list.m_capacity) {
         const u32 capacity = list.m_capacity + list.m_growthStep;
-        auto* storage = new CWorldEntry[capacity];
+        auto storage = std::make_unique<CWorldEntry[]>(capacity);
         for (u32 i = 0; i < list.m_count; ++i)
             storage[i].Assign(list.m_entries[i]);
-        delete[] list.m_entries;
-        list.m_entries = storage;
+        list.m_entries = std::move(storage);
         list.m_capacity = capacity;
     }
     list.m_entries[list.m_count++].Assign(entry);
 }
 
 void ResetWorldEntries(CWorldEntryArray& list) {
-    delete[] list.m_entries;
     list.m_count = 0;
     list.m_capacity = list.m_growthStep;
-    list.m_entries = new CWorldEntry[list.m_capacity];
+    list.m_entries = std::make_unique<CWorldEntry[]>(list.m_capacity);
 }
 
 void SetWorldEntry(CWorldEntryArray& list, u32 index, const CWorldEntry& entry) {

@@ -2,6 +2,8 @@
 // and the scan that rebuilds it.
 #pragma once
 
+#include <memory>
+
 #include "core/Str.h"
 #include "core/Types.h"
 
@@ -28,7 +30,7 @@ public:
 class CWorldEntryArray {
 public:
     explicit CWorldEntryArray(u32 growthStep = 4);
-    ~CWorldEntryArray();
+    ~CWorldEntryArray() = default;
     CWorldEntryArray(const CWorldEntryArray&) = delete;
     CWorldEntryArray& operator=(const CWorldEntryArray&) = delete;
 
@@ -46,7 +48,7 @@ private:
     u32 m_growthStep;
     u32 m_count = 0;
     u32 m_capacity;
-    CWorldEntry* m_entries;
+    std::unique_ptr<CWorldEntry[]> m_entries;
 };
 
 void AppendWorldEntry(CWorldEntryArray& list, const CWorldEntry& entry);

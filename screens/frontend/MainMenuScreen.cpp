@@ -70,9 +70,8 @@ void CMainMenuScreen::Enter(u32 a, u32 b, u32 c, u32 d) {
     if (view) view->UpdateMusic();
     if (view == nullptr || view->inGame == 0) {
         // A slot that cannot be listed simply brings no offer.
-        if (CSavedGameInfo* info = shell_.GetSaveGames().List(0)) {
+        if (std::unique_ptr<CSavedGameInfo> info = shell_.GetSaveGames().List(0)) {
             info->Release();
-            delete info;
             pendingPrompt = kPromptLoadAutoSave;
             list.Show(0);
             ShowPrompt("Do you want to load\rthe auto-saved game?");

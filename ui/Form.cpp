@@ -5,11 +5,10 @@
 #include "ui/Screen.h"
 #include "ui/Widget.h"
 
+// The widgets are members of the form or of the screen around it: the list only points at them.
 CForm::CForm() { widgets.SetOwnsElements(0); }
 
-CForm::~CForm() {
-    if (widgets.OwnsElements()) widgets.DeleteAll<CWidget>();
-}
+CForm::~CForm() = default;
 
 void CForm::Attach(CWidgetHost* g) {
     game = g;

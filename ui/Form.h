@@ -57,7 +57,7 @@ public:
     CRecordHolder* background = nullptr;  // tiled over the rectangle; null selects the fill colour
     u8 fillRed = 0, fillGreen = 0, fillBlue = 0;
     u32 drawBackground = 1;
-    CPointerArray widgets;  // of CWidget*, not owned unless its owns-elements flag is set
+    CPointerArray widgets;  // of CWidget*, never owned
     u32 guardTick = 0;
     u32 penDownSeen = 0;
     CWidgetHost* game = nullptr;

@@ -3,7 +3,7 @@
 #include <vector>
 
 #include "tests/support/TestRecords.h"
-#include "ui/Layout.h"
+#include "core/LayoutTable.h"
 
 namespace {
 

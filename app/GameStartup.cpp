@@ -107,14 +107,12 @@ bool CGame::Initialize() {
 
     fonts = std::make_unique<CFontSet>();
     fonts->Init();
-    {
-        // The strips the fonts of this layout mode take, named here so that a missing one is reported.
-        for (u32 record : FontStripRecords(layoutMode)) {
-            std::vector<u8> bytes;
-            if (!ReadInterfaceRecord(record, bytes))
-                return Fail("The interface database \"VantrelData\" has no record " + std::to_string(record) +
-                            " (a font strip)");
-        }
+    // The strips the fonts of this layout mode take, named here so that a missing one is reported.
+    for (u32 record : FontStripRecords(layoutMode)) {
+        std::vector<u8> bytes;
+        if (!ReadInterfaceRecord(record, bytes))
+            return Fail("The interface database \"VantrelData\" has no record " + std::to_string(record) +
+                        " (a font strip)");
     }
     if (!fonts->LoadFonts(*this, video->GetRenderer()))
         return Fail("The font strips of the interface database \"VantrelData\" cannot be read");

@@ -1,6 +1,6 @@
 // Arbitrary bytes as the layout table: the start-up check and every look-up must stay inside the
 // record, and a table the check passes must give every needed element.
-#include "ui/Layout.h"
+#include "core/LayoutTable.h"
 
 #include <cstddef>
 #include <cstdint>

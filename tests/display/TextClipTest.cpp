@@ -2,7 +2,7 @@
 // same line drawn inside.
 #include "display/FontSet.h"
 #include "tests/display/DrawTestUtil.h"
-#include "tests/display/FakeHost.h"
+#include "tests/support/FakeDisplayHost.h"
 
 #include <gtest/gtest.h>
 
@@ -14,7 +14,7 @@ struct Fonts {
         loaded = set.LoadFonts(host, &frame.R());
         set.Select(0, 0xFFFFFF, 0x000000);
     }
-    displaytest::FakeHost host;
+    testing_support::FakeDisplayHost host;
     drawtest::Frame frame;
     CFontSet set;
     bool loaded = false;

@@ -1,0 +1,75 @@
+// The world's records as the rule loaders take them: one record after the other in the loader's fixed
+// order. A kind that spans several records (spells, NPCs, item types) asks for each in turn; every
+// call advances the record counter whether the record exists or not.
+#pragma once
+
+#include "core/PdbFile.h"
+#include "core/Types.h"
+
+#include <cstring>
+#include <vector>
+
+class CRecordReader {
+public:
+    virtual ~CRecordReader() = default;
+    // The next record, handed over to the caller (freed with FreeDataBlock); null when it is missing.
+    virtual CRecordData* NextRecord() = 0;
+};
+
+// Records of a database in key order from a first key.
+class CPdbRecordReader : public CRecordReader {
+public:
+    CPdbRecordReader(CPdbFile& db, u16& counter) : db_(db), counter_(counter) {}
+    CRecordData* NextRecord() override { return db_.ReadRecord(counter_++); }
+
+private:
+    CPdbFile& db_;
+    u16& counter_;
+};
+
+// Records held in memory (tests, the fuzz targets, the builder's checks).
+class CMemoryRecordReader : public CRecordReader {
+public:
+    explicit CMemoryRecordReader(std::vector<std::vector<u8>> records) : records_(std::move(records)) {}
+    CRecordData* NextRecord() override {
+        if (next_ >= records_.size()) {
+            ++next_;
+            return nullptr;
+        }
+        const std::vector<u8>& bytes = records_[next_++];
+        auto* record = new CRecordData;
+        record->size = static_cast<u32>(bytes.size());
+        record->data = new u8[bytes.size() + 1];
+        if (!bytes.empty())
+            std::memcpy(record->data, bytes.data(), bytes.size());
+        return record;
+    }
+    size_t Consumed() const { return next_; }
+
+private:
+    std::vector<std::vector<u8>> records_;
+    size_t next_ = 0;
+};
+
+// The loaded record buffers of a list: texts of its records point into them, so they live as long as
+// the list's contents.
+class CRecordBuffers {
+public:
+    CRecordBuffers() = default;
+    ~CRecordBuffers() { Clear(); }
+    CRecordBuffers(const CRecordBuffers&) = delete;
+    CRecordBuffers& operator=(const CRecordBuffers&) = delete;
+    void Keep(CRecordData* record) {
+        if (record)
+            buffers_.push_back(record);
+    }
+    void Clear() {
+        for (CRecordData* r : buffers_)
+            FreeDataBlock(r);
+        buffers_.clear();
+    }
+    size_t Count() const { return buffers_.size(); }
+
+private:
+    std::vector<CRecordData*> buffers_;
+};

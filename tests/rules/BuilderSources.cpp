@@ -1,3 +1,8 @@
-// The content builder is a tool of its own; its rule-record writers and base-world rule content are
-// compiled into this test executable here, once.
+// The content builder is a tool of its own; its rule-record writers, base-world rule content and
+// rule pictures (with the canvas and picture encoder they draw with) are compiled into this test
+// executable here, once.
+#include "tools/content/Canvas.cpp"
+#include "tools/content/PictureEncoder.cpp"
+#include "tools/content/rules/BaseRules.cpp"
+#include "tools/content/rules/RulePictures.cpp"
 #include "tools/content/rules/RuleRecords.cpp"

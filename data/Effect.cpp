@@ -196,6 +196,19 @@ void FreeEffectIds(CEffectList& list) {
         list.At(i)->SetId(nullptr);
 }
 
+namespace {
+
+// The four amounts and durations and the target, mode and kind bytes, common to both forms.
+void SerializeEffectNumbers(CStream& stream, CEffect& effect) {
+    for (i16* value : {&effect.amount, &effect.amountPerLevel, &effect.duration, &effect.durationPerLevel})
+        stream.SerializeU16(*reinterpret_cast<u16*>(value));
+    stream.SerializeU8(effect.target);
+    stream.SerializeU8(effect.mode);
+    stream.SerializeU8(effect.kind);
+}
+
+}  // namespace
+
 void SerializeEffect(CStream& stream, CEffect& effect, u32 version) {
     stream.MatchByte(5);
     if (stream.IsWriting()) {
@@ -206,13 +219,7 @@ void SerializeEffect(CStream& stream, CEffect& effect, u32 version) {
         stream.SerializeStringRef(id);
         effect.SetId(id);
     }
-    u16* words[] = {reinterpret_cast<u16*>(&effect.amount), reinterpret_cast<u16*>(&effect.amountPerLevel),
-                    reinterpret_cast<u16*>(&effect.duration), reinterpret_cast<u16*>(&effect.durationPerLevel)};
-    for (u16* w : words)
-        stream.SerializeU16(*w);
-    stream.SerializeU8(effect.target);
-    stream.SerializeU8(effect.mode);
-    stream.SerializeU8(effect.kind);
+    SerializeEffectNumbers(stream, effect);
     if (version > 24)
         stream.SerializeU8(effect.radius);
     else if (!stream.IsWriting())
@@ -253,13 +260,7 @@ void SerializeEffectListRecord(CStream& stream, CEffectList& list, u32 version) 
 
 void SerializeSavedEffect(CStream& stream, CEffect& effect) {
     stream.SerializeOwnedString(effect.id);
-    u16* words[] = {reinterpret_cast<u16*>(&effect.amount), reinterpret_cast<u16*>(&effect.amountPerLevel),
-                    reinterpret_cast<u16*>(&effect.duration), reinterpret_cast<u16*>(&effect.durationPerLevel)};
-    for (u16* w : words)
-        stream.SerializeU16(*w);
-    stream.SerializeU8(effect.target);
-    stream.SerializeU8(effect.mode);
-    stream.SerializeU8(effect.kind);
+    SerializeEffectNumbers(stream, effect);
     stream.SerializeU8(effect.radius);
 }
 

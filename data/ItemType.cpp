@@ -338,25 +338,9 @@ bool CItemCatalogue::Load(CRecordReader& reader, u32 version) {
         return ok;
     }
     FreeDataBlock(record);
-    itemTypes_.Reserve(count);
-    for (u32 i = 0; i < count; ++i) {
-        record = reader.NextRecord();
-        if (!record) {
-            ok = false;
-            continue;
-        }
-        stream.InitForReading(*record);
-        auto* type = new CItemType;
-        type->Serialize(stream, version);
-        if (stream.HasError() || !itemTypes_.Add(type)) {
-            delete type;
-            FreeDataBlock(record);
-            ok = false;
-            continue;
-        }
-        buffers_.Keep(record);
-    }
-    return ok;
+    return ReadElementRecords<CItemType>(reader, count, itemTypes_, buffers_,
+                                         [version](CStream& stream, CItemType& type) { type.Serialize(stream, version); }) &&
+           ok;
 }
 
 std::vector<const char*> CItemCatalogue::GetPicturesToLoad() const {

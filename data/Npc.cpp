@@ -72,36 +72,11 @@ bool ReadNpc(CStream& stream, CNpc& n, u32 version) {
 }  // namespace
 
 bool CNpcList::Load(CRecordReader& reader, u32 version) {
-    CRecordData* first = reader.NextRecord();
-    if (!first)
-        return false;
-    CStream stream;
-    stream.InitForReading(*first);
-    stream.MatchByte(0x2B);
     u16 count = 0;
-    stream.SerializeU16(count);
-    bool ok = !stream.HasError();
-    FreeDataBlock(first);
-    if (!ok)
+    if (!ReadCountRecord(reader, 0x2B, count))
         return false;
-    npcs_.Reserve(count);
-    for (u32 i = 0; i < count; ++i) {
-        CRecordData* record = reader.NextRecord();
-        if (!record) {
-            ok = false;
-            continue;
-        }
-        stream.InitForReading(*record);
-        auto* npc = new CNpc;
-        if (!ReadNpc(stream, *npc, version) || !npcs_.Add(npc)) {
-            delete npc;
-            FreeDataBlock(record);
-            ok = false;
-            continue;
-        }
-        buffers_.Keep(record);
-    }
-    return ok;
+    return ReadElementRecords<CNpc>(reader, count, npcs_, buffers_,
+                                    [version](CStream& stream, CNpc& npc) { ReadNpc(stream, npc, version); });
 }
 
 void CNpcList::Clear() {

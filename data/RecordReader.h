@@ -4,6 +4,8 @@
 #pragma once
 
 #include "core/PdbFile.h"
+#include "core/PointerArray.h"
+#include "core/Stream.h"
 #include "core/Types.h"
 
 #include <cstring>
@@ -73,3 +75,47 @@ public:
 private:
     std::vector<CRecordData*> buffers_;
 };
+
+// The first record of a kind that spans records: an optional tag and a u16 count, nothing else. False
+// when the record is missing or too short; the record itself is not kept.
+inline bool ReadCountRecord(CRecordReader& reader, u8 tag, u16& count) {
+    count = 0;
+    CRecordData* record = reader.NextRecord();
+    if (!record)
+        return false;
+    CStream stream;
+    stream.InitForReading(*record);
+    stream.MatchByte(tag);
+    stream.SerializeU16(count);
+    bool ok = !stream.HasError();
+    FreeDataBlock(record);
+    return ok;
+}
+
+// Then one record per element: read(stream, element) fills a new T from its record, which the list's
+// buffers keep. A missing or unreadable record is skipped and makes the result false; the elements
+// read stay.
+template <class T, class Read>
+bool ReadElementRecords(CRecordReader& reader, u32 count, CPointerArray& list, CRecordBuffers& buffers, Read read) {
+    bool ok = true;
+    list.Reserve(count);
+    CStream stream;
+    for (u32 i = 0; i < count; ++i) {
+        CRecordData* record = reader.NextRecord();
+        if (!record) {
+            ok = false;
+            continue;
+        }
+        stream.InitForReading(*record);
+        auto* element = new T;
+        read(stream, *element);
+        if (stream.HasError() || !list.Add(element)) {
+            delete element;
+            FreeDataBlock(record);
+            ok = false;
+            continue;
+        }
+        buffers.Keep(record);
+    }
+    return ok;
+}

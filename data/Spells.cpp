@@ -89,37 +89,11 @@ void CSpellList::InitSpellSchools() {
 }
 
 bool CSpellList::Load(CRecordReader& reader, u32 version) {
-    CRecordData* first = reader.NextRecord();
-    if (!first)
-        return false;
-    CStream stream;
-    stream.InitForReading(*first);
-    stream.MatchByte(3);
     u16 count = 0;
-    stream.SerializeU16(count);
-    bool ok = !stream.HasError();
-    FreeDataBlock(first);
-    if (!ok)
+    if (!ReadCountRecord(reader, 3, count))
         return false;
-    spells_.Reserve(count);
-    for (u32 i = 0; i < count; ++i) {
-        CRecordData* record = reader.NextRecord();
-        if (!record) {
-            ok = false;
-            continue;
-        }
-        stream.InitForReading(*record);
-        auto* spell = new CSpell;
-        spell->Serialize(stream, version);
-        if (stream.HasError() || !spells_.Add(spell)) {
-            delete spell;
-            FreeDataBlock(record);
-            ok = false;
-            continue;
-        }
-        buffers_.Keep(record);
-    }
-    return ok;
+    return ReadElementRecords<CSpell>(reader, count, spells_, buffers_,
+                                      [version](CStream& stream, CSpell& spell) { spell.Serialize(stream, version); });
 }
 
 void CSpellList::Clear() {

@@ -137,8 +137,9 @@ TEST(BaseWorld, EveryStartKitIdResolves) {
     // Each spell book and scroll casts a spell of the world.
     for (int i = 0; i < base.items.GetItemTypeCount(); ++i) {
         const CItemType* t = base.items.GetItemType(i);
-        if (t->itemClass == kItemMagic && t->effects)
+        if (t->itemClass == kItemMagic && t->effects) {
             EXPECT_NE(base.spells.FindById(t->effects->At(0)->id), nullptr) << t->GetName();
+        }
     }
     // Each race's ability.
     for (int race = 1; race <= 5; ++race)
@@ -183,7 +184,9 @@ TEST(BaseWorld, HandsFacesCreaturesAndTheMerchantResolve) {
     for (int i = 0; i < base.creatures.GetTypeCount(); ++i) {
         const CMonsterType* t = base.creatures.GetType(i);
         EXPECT_NE(t->creatureKind, nullptr) << t->GetName();
-        if (t->npcId) EXPECT_NE(base.npcs.FindById(t->npcId), nullptr) << t->GetName();
+        if (t->npcId) {
+            EXPECT_NE(base.npcs.FindById(t->npcId), nullptr) << t->GetName();
+        }
     }
     const CNpc* merchant = base.npcs.FindById("base_npc_merchant");
     ASSERT_NE(merchant, nullptr);

@@ -9,16 +9,6 @@
 
 namespace {
 
-ItemDef Item(const std::string& id, int itemClass, int subclass, const std::string& name = "Thing") {
-    ItemDef d;
-    d.id = id;
-    d.name = name;
-    d.itemClass = itemClass;
-    d.subclass = subclass;
-    d.weight = 100;
-    return d;
-}
-
 struct Collected : IItemReceiver {
     ~Collected() override {
         for (CItemInstance* i : items) delete i;

@@ -8,16 +8,6 @@
 
 namespace {
 
-ItemDef Item(const std::string& id, int itemClass, int subclass, const std::string& name) {
-    ItemDef d;
-    d.id = id;
-    d.name = name;
-    d.itemClass = itemClass;
-    d.subclass = subclass;
-    d.weight = 100;
-    return d;
-}
-
 struct TextWorld : RuleWorld {
     TextWorld() {
         ItemDef potion = Item("base_potion", 8, 1, "Healing");

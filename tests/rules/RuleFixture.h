@@ -82,6 +82,16 @@ inline EffectDef Fx(int kind, int amount, const std::string& id = "", int mode =
     return e;
 }
 
+inline ItemDef Item(const std::string& id, int itemClass, int subclass, const std::string& name = "Thing") {
+    ItemDef d;
+    d.id = id;
+    d.name = name;
+    d.itemClass = itemClass;
+    d.subclass = subclass;
+    d.weight = 100;
+    return d;
+}
+
 // Reads one effect from its world form.
 inline CEffect ReadEffect(const EffectDef& def, int version = kTestVersion) {
     ByteWriter w;

@@ -116,3 +116,53 @@ TEST(SectionIds, RunningIdThenTheLowestFreeAndRefusalWhenFull) {
 }
 
 }  // namespace
+
+#include "data/ItemBag.h"
+
+namespace {
+
+TEST(SectionBags, IdsRemovalAndReadingThroughAContainerReader) {
+    CSectionBags bags;
+    CItemBag* first = bags.CreateBag(7);
+    ASSERT_NE(first, nullptr);
+    EXPECT_EQ(first->id, 1);
+    EXPECT_EQ(first->x, CItemBag::kNoPosition);
+    EXPECT_EQ(first->serial, 7);
+    CItemBag* second = bags.CreateBag(8);
+    second->flags = 1;
+    second->AddItem(new CItemInstance);
+    EXPECT_EQ(bags.FindBagById(2), second);
+    bags.RemoveFlaggedBags();
+    EXPECT_EQ(bags.Count(), 1);
+    EXPECT_EQ(bags.FindBagById(2), nullptr);
+    // All 255 ids taken: the 256th bag is refused.
+    bags.nextBagId = 255;
+    for (int i = 0; i < 254; ++i) bags.CreateBag(0);
+    EXPECT_EQ(bags.Count(), 255);
+    EXPECT_EQ(bags.CreateBag(0), nullptr);
+    bags.RemoveBag(bags.FindBagById(40));
+    EXPECT_EQ(bags.CreateBag(0)->id, 40);
+
+    // A stand-in container section: the id and one flags byte.
+    BagSectionReader read = [](CStream& s, CItemBag& bag) {
+        s.SerializeU8(bag.id);
+        s.SerializeU8(bag.flags);
+        return !s.HasError();
+    };
+    std::vector<u8> bytes = {2, 0, 9, 5, 0, 6, 1};
+    CStream stream;
+    stream.InitForReading(bytes.data(), static_cast<u32>(bytes.size()));
+    ASSERT_TRUE(bags.ReadBags(stream, read));
+    EXPECT_EQ(bags.Count(), 2);
+    EXPECT_EQ(bags.nextBagId, 9);
+    std::vector<u8> more = {2, 0, 0, 6, 0, 7, 0};
+    stream.InitForReading(more.data(), static_cast<u32>(more.size()));
+    ASSERT_TRUE(bags.MergeBags(stream, read));
+    EXPECT_EQ(bags.Count(), 3);
+    EXPECT_NE(bags.FindBagById(7), nullptr);
+    std::vector<u8> cut = {3, 0, 9, 5};
+    stream.InitForReading(cut.data(), static_cast<u32>(cut.size()));
+    EXPECT_FALSE(bags.ReadBags(stream, read));
+}
+
+}  // namespace

@@ -208,3 +208,9 @@ void MarkCreatureKindUsed(CCreatureKind& kind, ISoundMarker* sounds) {
         if (s)
             sounds->MarkSoundNeeded(s);
 }
+
+int GetHealthPercent(int hp, int maxHp) {
+    if (maxHp <= 0)
+        return 0;
+    return static_cast<int>(static_cast<i64>(hp) * 100 / maxHp);
+}

@@ -115,3 +115,7 @@ private:
 };
 
 void MarkCreatureKindUsed(CCreatureKind& kind, ISoundMarker* sounds);
+
+// Hit points as a percentage of the maximum for gauges and the examine window; a maximum of 0 (from a
+// file) reads as 0 percent instead of dividing by zero.
+int GetHealthPercent(int hp, int maxHp);

@@ -199,4 +199,11 @@ TEST(MonsterTypes, StoredFormVersionsKindsAndPictures) {
     EXPECT_STREQ(made.pictureName, "base_orc_f0");
 }
 
+TEST(MonsterTypes, HealthPercentWithAMaximumOfZero) {
+    EXPECT_EQ(GetHealthPercent(5, 20), 25);
+    EXPECT_EQ(GetHealthPercent(20, 20), 100);
+    EXPECT_EQ(GetHealthPercent(7, 0), 0);
+    EXPECT_EQ(GetHealthPercent(65535, 65535), 100);
+}
+
 }  // namespace

@@ -114,7 +114,7 @@ void CMonsterType::SetKind(const CCreatureKind* k) {
     bytes[2] = k->extra[1];
 }
 
-bool CCreatureCatalogue::Load(CRecordReader& reader, u32 version) {
+bool CCreatureCatalogue::Load(CRecordReader& reader, u32 version, void* owner) {
     CStream stream;
     bool ok = true;
     CRecordData* record = reader.NextRecord();
@@ -159,6 +159,7 @@ bool CCreatureCatalogue::Load(CRecordReader& reader, u32 version) {
     types_.Reserve(count);
     for (u32 i = 0; i < count && !stream.HasError(); ++i) {
         auto* t = new CMonsterType;
+        t->owner = owner;
         t->Serialize(stream, version, this);
         if (stream.HasError() || !types_.Add(t))
             delete t;

@@ -90,8 +90,8 @@ public:
     CCreatureCatalogue& operator=(const CCreatureCatalogue&) = delete;
 
     // The creature-kind record and the monster-type record. False when either is missing or
-    // unreadable; what was read stays.
-    bool Load(CRecordReader& reader, u32 version);
+    // unreadable; what was read stays. Every monster type read gets the owner.
+    bool Load(CRecordReader& reader, u32 version, void* owner = nullptr);
     void Free();
     void ClearMonsterTypes();
 

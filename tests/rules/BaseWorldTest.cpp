@@ -240,6 +240,25 @@ TEST(BaseWorld, RecordsByteForByteAgainstTheFieldLists) {
     PutEffect(old, e, 24);
     EXPECT_EQ(modern.Take(), (std::vector<u8>{0, 5, 'x', 0, 0xFD, 0xFF, 2, 0, 2, 1, 7, 0, 9, 1, 26, 4}));
     EXPECT_EQ(old.Take(), (std::vector<u8>{5, 'x', 0, 0, 0xFD, 0xFF, 2, 0, 2, 1, 7, 0, 9, 1, 26}));
+    // An item list of bags and monster types, as the game writes it and as the builder does.
+    CPointerArray list;
+    auto* entry = new CModifierEntry;
+    entry->itemId = DuplicateString("base_x");
+    entry->count = 2, entry->group = 3, entry->chance = 40, entry->condition = 90;
+    list.Add(entry);
+    list.Add(new CModifierEntry);
+    CStream out;
+    out.InitForWriting();
+    u8 lead = 7;
+    out.SerializeU8(lead);
+    SerializeModifierList(out, list);
+    ByteWriter w;
+    w.U8(7);
+    PutItemList(w, {{"base_x", 2, 3, 40, 90}, {"", 1, 1, 100, 100}});
+    const std::vector<u8> items = {7, 0, 2, 0, 'b', 'a', 's', 'e', '_', 'x', 0, 2, 3, 40, 90, 0, 1, 1, 100, 100};
+    EXPECT_EQ(std::vector<u8>(out.GetBuffer(), out.GetBuffer() + out.GetOffset()), items);
+    EXPECT_EQ(w.Take(), items);
+    FreeModifierList(list);
     // Attributes absent: tag and a present flag of 0.
     EXPECT_EQ(WriteAttributeRecord({}, 122), (std::vector<u8>{'R', 0, 0, 0}));
 }

@@ -38,7 +38,7 @@ public:
 
 private:
     CAttributeEntry entries_[kAttributeCount + 1];
-    CRecordBuffers buffers_;
+    CLoadedRecords buffers_;
 };
 
 struct CSkillEntry : CNamedObject {
@@ -69,7 +69,7 @@ public:
 private:
     CSkillEntry entries_[kSkillCount + 1];
     u32 costs_[kCostPoints];
-    CRecordBuffers buffers_;
+    CLoadedRecords buffers_;
 };
 
 struct CRaceEntry : CNamedObject {
@@ -94,7 +94,7 @@ public:
 
 private:
     CRaceEntry entries_[kRaceCount + 1];
-    CRecordBuffers buffers_;
+    CLoadedRecords buffers_;
 };
 
 struct CCharacterClass : CNamedObject {

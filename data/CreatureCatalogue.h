@@ -111,7 +111,7 @@ public:
 private:
     CPointerArray kinds_;
     CPointerArray types_;
-    CRecordBuffers buffers_;
+    CLoadedRecords buffers_;
 };
 
 void MarkCreatureKindUsed(CCreatureKind& kind, ISoundMarker* sounds);

@@ -107,5 +107,5 @@ public:
     u32 word2 = 1;
 
 private:
-    CRecordBuffers buffers_;
+    CLoadedRecords buffers_;
 };

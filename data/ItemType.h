@@ -224,7 +224,7 @@ private:
     u16 groupWeights_[kMaxItemGroup + 1][kMaxItemClass + 1] = {};
     std::vector<u16> groupLists_[kMaxItemGroup + 1];
     std::vector<u16> groupClassLists_[kMaxItemGroup + 1][kMaxItemClass + 1];
-    CRecordBuffers buffers_;
+    CLoadedRecords buffers_;
 };
 
 // A new instance of a type; conditionPercent -1 means full condition. Counted weapons get a quantity

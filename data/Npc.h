@@ -65,7 +65,7 @@ public:
 
 private:
     CPointerArray npcs_;
-    CRecordBuffers buffers_;
+    CLoadedRecords buffers_;
 };
 
 struct CPortrait : CNamedObject {
@@ -85,7 +85,7 @@ public:
 
 private:
     CPointerArray portraits_;
-    CRecordBuffers buffers_;
+    CLoadedRecords buffers_;
 };
 
 // Whether the NPC talks to the player, from the player's fame, personality, crime and race.

@@ -55,12 +55,12 @@ private:
 
 // The loaded record buffers of a list: texts of its records point into them, so they live as long as
 // the list's contents.
-class CRecordBuffers {
+class CLoadedRecords {
 public:
-    CRecordBuffers() = default;
-    ~CRecordBuffers() { Clear(); }
-    CRecordBuffers(const CRecordBuffers&) = delete;
-    CRecordBuffers& operator=(const CRecordBuffers&) = delete;
+    CLoadedRecords() = default;
+    ~CLoadedRecords() { Clear(); }
+    CLoadedRecords(const CLoadedRecords&) = delete;
+    CLoadedRecords& operator=(const CLoadedRecords&) = delete;
     void Keep(CRecordData* record) {
         if (record)
             buffers_.push_back(record);
@@ -96,7 +96,7 @@ inline bool ReadCountRecord(CRecordReader& reader, u8 tag, u16& count) {
 // buffers keep. A missing or unreadable record is skipped and makes the result false; the elements
 // read stay.
 template <class T, class Read>
-bool ReadElementRecords(CRecordReader& reader, u32 count, CPointerArray& list, CRecordBuffers& buffers, Read read) {
+bool ReadElementRecords(CRecordReader& reader, u32 count, CPointerArray& list, CLoadedRecords& buffers, Read read) {
     bool ok = true;
     list.Reserve(count);
     CStream stream;

@@ -70,7 +70,7 @@ public:
 private:
     CPointerArray spells_;
     CSpellSchool schools_[kSpellSchoolCount] = {};
-    CRecordBuffers buffers_;
+    CLoadedRecords buffers_;
 };
 
 int IsHarmfulSpellById(const CSpellList& spells, const char* id);
@@ -106,7 +106,7 @@ public:
 private:
     bool diseases_;
     CPointerArray list_;
-    CRecordBuffers buffers_;
+    CLoadedRecords buffers_;
 };
 
 class CAbilityList : public CEffectBundleList {
@@ -157,7 +157,7 @@ public:
 
 private:
     CPointerArray list_;
-    CRecordBuffers buffers_;
+    CLoadedRecords buffers_;
 };
 
 // Sets an effect from the recipe at alchemy skill s by the effect's kind; 0 when the kind is one the

@@ -69,6 +69,10 @@ bool OpenTableRecord(CStream& stream, CRecordData* record, u8 tag) {
 
 void CAttributeTable::Fill() {
     buffers_.Clear();
+    SetBuiltIns();
+}
+
+void CAttributeTable::SetBuiltIns() {
     entries_[0] = CAttributeEntry();
     for (int i = 0; i < kAttributeCount; ++i) {
         CAttributeEntry& e = entries_[i + 1];
@@ -100,7 +104,7 @@ bool CAttributeTable::LoadRecord(CRecordData* record, u32 version) {
         FreeDataBlock(record);
         return false;
     }
-    Fill();
+    SetBuiltIns();
     for (int i = 0; i < kAttributeCount; ++i)
         entries_[i + 1] = read[i];
     buffers_.Keep(record);
@@ -131,6 +135,10 @@ int CAttributeTable::FindId(const char* text) const {
 
 void CSkillTable::Fill() {
     buffers_.Clear();
+    SetBuiltIns();
+}
+
+void CSkillTable::SetBuiltIns() {
     entries_[0] = CSkillEntry();
     for (int i = 0; i < kSkillCount; ++i) {
         CSkillEntry& e = entries_[i + 1];
@@ -182,7 +190,7 @@ bool CSkillTable::LoadRecord(CRecordData* record, u32 version) {
         FreeDataBlock(record);
         return false;
     }
-    Fill();
+    SetBuiltIns();
     for (int i = 0; i < kSkillCount; ++i)
         entries_[i + 1] = read[i];
     buffers_.Keep(record);
@@ -228,6 +236,10 @@ u32 CSkillTable::GetTrainingCost(int value) const {
 
 void CRaceTable::Fill() {
     buffers_.Clear();
+    SetBuiltIns();
+}
+
+void CRaceTable::SetBuiltIns() {
     for (int i = 0; i <= kRaceCount; ++i) {
         CRaceEntry& e = entries_[i];
         e.SetName(i < kRaceCount ? kRaces[i][0] : nullptr);
@@ -263,7 +275,7 @@ bool CRaceTable::LoadRecord(CRecordData* record, u32 version) {
         FreeDataBlock(record);
         return false;
     }
-    Fill();
+    SetBuiltIns();
     for (int i = 0; i < kRaceCount; ++i)
         entries_[i] = read[i];
     buffers_.Keep(record);

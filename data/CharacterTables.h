@@ -36,7 +36,28 @@ public:
     const char* GetName(int id) const;
     int FindId(const char* text) const;
 
+    // The names as they stand and the records kept; RollBack returns to them, freeing the records of
+    // a world that failed to load.
+    struct Mark {
+        CAttributeEntry entries[kAttributeCount + 1];
+        size_t records = 0;
+    };
+    Mark GetMark() const {
+        Mark mark;
+        for (int i = 0; i < kAttributeCount + 1; ++i)
+            mark.entries[i] = entries_[i];
+        mark.records = buffers_.Count();
+        return mark;
+    }
+    void RollBack(const Mark& mark) {
+        for (int i = 0; i < kAttributeCount + 1; ++i)
+            entries_[i] = mark.entries[i];
+        buffers_.TruncateTo(mark.records);
+    }
+
 private:
+    // The built-in names; the kept records stay (an earlier world's names may be rolled back to).
+    void SetBuiltIns();
     CAttributeEntry entries_[kAttributeCount + 1];
     CLoadedRecords buffers_;
 };
@@ -66,7 +87,28 @@ public:
     // Training points for a skill value; a value of 100 or more costs the last point of the table.
     u32 GetTrainingCost(int value) const;
 
+    // The names as they stand and the records kept; RollBack returns to them, freeing the records of
+    // a world that failed to load.
+    struct Mark {
+        CSkillEntry entries[kSkillCount + 1];
+        size_t records = 0;
+    };
+    Mark GetMark() const {
+        Mark mark;
+        for (int i = 0; i < kSkillCount + 1; ++i)
+            mark.entries[i] = entries_[i];
+        mark.records = buffers_.Count();
+        return mark;
+    }
+    void RollBack(const Mark& mark) {
+        for (int i = 0; i < kSkillCount + 1; ++i)
+            entries_[i] = mark.entries[i];
+        buffers_.TruncateTo(mark.records);
+    }
+
 private:
+    // The built-in names; the kept records stay (an earlier world's names may be rolled back to).
+    void SetBuiltIns();
     CSkillEntry entries_[kSkillCount + 1];
     u32 costs_[kCostPoints];
     CLoadedRecords buffers_;
@@ -92,7 +134,28 @@ public:
     const CRaceEntry* GetEntry(int position) const;
     const char* GetName(int position) const;
 
+    // The names as they stand and the records kept; RollBack returns to them, freeing the records of
+    // a world that failed to load.
+    struct Mark {
+        CRaceEntry entries[kRaceCount + 1];
+        size_t records = 0;
+    };
+    Mark GetMark() const {
+        Mark mark;
+        for (int i = 0; i < kRaceCount + 1; ++i)
+            mark.entries[i] = entries_[i];
+        mark.records = buffers_.Count();
+        return mark;
+    }
+    void RollBack(const Mark& mark) {
+        for (int i = 0; i < kRaceCount + 1; ++i)
+            entries_[i] = mark.entries[i];
+        buffers_.TruncateTo(mark.records);
+    }
+
 private:
+    // The built-in names; the kept records stay (an earlier world's names may be rolled back to).
+    void SetBuiltIns();
     CRaceEntry entries_[kRaceCount + 1];
     CLoadedRecords buffers_;
 };

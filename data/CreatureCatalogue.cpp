@@ -169,6 +169,24 @@ bool CCreatureCatalogue::Load(CRecordReader& reader, u32 version, void* owner) {
     return ok;
 }
 
+CCreatureCatalogue::Mark CCreatureCatalogue::GetMark() const {
+    Mark mark{kinds_.GetCount(), types_.GetCount(), buffers_.Count(), {}};
+    for (int i = 0; i < kinds_.GetCount(); ++i)
+        mark.idCounts.push_back(GetKind(i)->ids.GetCount());
+    return mark;
+}
+
+void CCreatureCatalogue::RollBack(const Mark& mark) {
+    TruncateElements<CMonsterType>(types_, mark.types);
+    TruncateElements<CCreatureKind>(kinds_, mark.kinds);
+    for (int i = 0; i < kinds_.GetCount() && i < static_cast<int>(mark.idCounts.size()); ++i) {
+        CPointerArray& ids = GetKind(i)->ids;
+        while (ids.GetCount() > mark.idCounts[i])
+            ids.RemoveAt(ids.GetCount() - 1);
+    }
+    buffers_.TruncateTo(mark.records);
+}
+
 void CCreatureCatalogue::ClearMonsterTypes() { types_.DeleteAll<CMonsterType>(); }
 
 void CCreatureCatalogue::Free() {

@@ -8,6 +8,8 @@
 #include "data/Effect.h"
 #include "data/RecordReader.h"
 
+#include <vector>
+
 class CStream;
 class IPictureFinder;
 
@@ -107,6 +109,16 @@ public:
     // Frame names and type pictures into picture indices; each frame's picture gets the kind's
     // picture class in the table (entries beyond tableSize are left alone).
     void ResolvePictures(const IPictureFinder& finder, u8* pictureClasses, u32 tableSize);
+
+    // How far the catalogue reaches, the id lists of its kinds included (a later world may add ids to
+    // an earlier world's kinds), and back to it.
+    struct Mark {
+        int kinds = 0, types = 0;
+        size_t records = 0;
+        std::vector<int> idCounts;
+    };
+    Mark GetMark() const;
+    void RollBack(const Mark& mark);
 
 private:
     CPointerArray kinds_;

@@ -101,6 +101,17 @@ public:
     // A greeting by name, tried under the current world's id prefix and then under "bres_".
     CDialogueEntry* FindEntryByName(const char* name, const char* currentPrefix, const char* bresPrefix = "bres_") const;
 
+    struct Mark {
+        int topics = 0, greetings = 0;
+        size_t records = 0;
+    };
+    Mark GetMark() const { return {topics.GetCount(), greetings.GetCount(), buffers_.Count()}; }
+    void RollBack(const Mark& mark) {
+        TruncateElements<CDialogueEntry>(topics, mark.topics);
+        TruncateElements<CDialogueEntry>(greetings, mark.greetings);
+        buffers_.TruncateTo(mark.records);
+    }
+
     CPointerArray topics;
     CPointerArray greetings;
     u32 word1 = 0;

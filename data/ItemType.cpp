@@ -368,7 +368,24 @@ void CItemCatalogue::ResolvePictures(const IPictureFinder& finder) {
     }
 }
 
+CItemCatalogue::Mark CItemCatalogue::GetMark() const {
+    return {useStyles_.GetCount(), itemTypes_.GetCount(), animations_.GetCount(), pictureLists_.GetCount(),
+            buffers_.Count()};
+}
+
+void CItemCatalogue::RollBack(const Mark& mark) {
+    TruncateElements<CItemType>(itemTypes_, mark.itemTypes);
+    TruncateElements<CItemUseStyle>(useStyles_, mark.useStyles);
+    TruncateElements<CFpsAnimation>(animations_, mark.animations);
+    TruncateElements<CItemPictureList>(pictureLists_, mark.pictureLists);
+    buffers_.TruncateTo(mark.records);
+    std::string current = currentCode_, base = baseCode_;
+    BuildRandomTables(current.empty() ? nullptr : current.c_str(), base.empty() ? nullptr : base.c_str());
+}
+
 void CItemCatalogue::BuildRandomTables(const char* currentWorldCode, const char* baseWorldCode) {
+    currentCode_ = currentWorldCode ? currentWorldCode : "";
+    baseCode_ = baseWorldCode ? baseWorldCode : "";
     for (int g = 0; g <= kMaxItemGroup; ++g) {
         groupCounts_[g] = 0;
         groupLists_[g].clear();

@@ -9,6 +9,7 @@
 #include "data/Effect.h"
 #include "data/RecordReader.h"
 
+#include <string>
 #include <vector>
 
 class CRandom;
@@ -213,6 +214,14 @@ public:
     const std::vector<u16>& GetGroupClassList(int group, int itemClass) const;
     static const CItemClassFlag& GetClassFlag(int itemClass);
 
+    // How far the catalogue reaches, and back to it (the random tables are built again).
+    struct Mark {
+        int useStyles = 0, itemTypes = 0, animations = 0, pictureLists = 0;
+        size_t records = 0;
+    };
+    Mark GetMark() const;
+    void RollBack(const Mark& mark);
+
 private:
     bool LoadItemTypes(CStream& stream, u32 count, u32 version);
 
@@ -225,6 +234,7 @@ private:
     std::vector<u16> groupLists_[kMaxItemGroup + 1];
     std::vector<u16> groupClassLists_[kMaxItemGroup + 1][kMaxItemClass + 1];
     CLoadedRecords buffers_;
+    std::string currentCode_, baseCode_;
 };
 
 // A new instance of a type; conditionPercent -1 means full condition. Counted weapons get a quantity

@@ -63,6 +63,12 @@ public:
     CNpc* At(int i) const { return npcs_.At<CNpc>(i); }
     CNpc* FindById(const char* id) const { return FindRecordById<CNpc>(npcs_, id); }
 
+    CListMark GetMark() const { return {npcs_.GetCount(), buffers_.Count()}; }
+    void RollBack(const CListMark& mark) {
+        TruncateElements<CNpc>(npcs_, mark.elements);
+        buffers_.TruncateTo(mark.records);
+    }
+
 private:
     CPointerArray npcs_;
     CLoadedRecords buffers_;
@@ -82,6 +88,12 @@ public:
     int Count() const { return portraits_.GetCount(); }
     CPortrait* At(int i) const { return portraits_.At<CPortrait>(i); }
     CPortrait* FindById(const char* id) const { return FindRecordById<CPortrait>(portraits_, id); }
+
+    CListMark GetMark() const { return {portraits_.GetCount(), buffers_.Count()}; }
+    void RollBack(const CListMark& mark) {
+        TruncateElements<CPortrait>(portraits_, mark.elements);
+        buffers_.TruncateTo(mark.records);
+    }
 
 private:
     CPointerArray portraits_;

@@ -71,10 +71,31 @@ public:
         buffers_.clear();
     }
     size_t Count() const { return buffers_.size(); }
+    // Frees the records kept after the first count (a world that failed to load is taken back out).
+    void TruncateTo(size_t count) {
+        while (buffers_.size() > count) {
+            FreeDataBlock(buffers_.back());
+            buffers_.pop_back();
+        }
+    }
 
 private:
     std::vector<CRecordData*> buffers_;
 };
+
+// How far a list reaches: its elements and its kept records. A list returns to a mark when the world
+// that was loading after it fails, so that nothing of that world stays.
+struct CListMark {
+    int elements = 0;
+    size_t records = 0;
+};
+
+// Deletes the elements of an array past the first count.
+template <class T>
+void TruncateElements(CPointerArray& array, int count) {
+    for (int i = array.GetCount() - 1; i >= count && i >= 0; --i)
+        delete static_cast<T*>(array.RemoveAt(i));
+}
 
 // The first record of a kind that spans records: an optional tag and a u16 count, nothing else. False
 // when the record is missing or too short; the record itself is not kept.

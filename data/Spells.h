@@ -67,6 +67,12 @@ public:
     // The spell's school skill, 0 for none (schools 0 and 7, and schools outside the table).
     int GetSchoolSkill(int school) const;
 
+    CListMark GetMark() const { return {spells_.GetCount(), buffers_.Count()}; }
+    void RollBack(const CListMark& mark) {
+        TruncateElements<CSpell>(spells_, mark.elements);
+        buffers_.TruncateTo(mark.records);
+    }
+
 private:
     CPointerArray spells_;
     CSpellSchool schools_[kSpellSchoolCount] = {};
@@ -102,6 +108,12 @@ public:
     int Count() const { return list_.GetCount(); }
     CEffectBundle* At(int index) const { return list_.At<CEffectBundle>(index); }
     CEffectBundle* FindById(const char* id) const { return FindRecordById<CEffectBundle>(list_, id); }
+
+    CListMark GetMark() const { return {list_.GetCount(), buffers_.Count()}; }
+    void RollBack(const CListMark& mark) {
+        TruncateElements<CEffectBundle>(list_, mark.elements);
+        buffers_.TruncateTo(mark.records);
+    }
 
 private:
     bool diseases_;
@@ -154,6 +166,12 @@ public:
     int Count() const { return list_.GetCount(); }
     CRecipe* At(int index) const { return list_.At<CRecipe>(index); }
     CRecipe* FindById(const char* id) const { return FindRecordById<CRecipe>(list_, id); }
+
+    CListMark GetMark() const { return {list_.GetCount(), buffers_.Count()}; }
+    void RollBack(const CListMark& mark) {
+        TruncateElements<CRecipe>(list_, mark.elements);
+        buffers_.TruncateTo(mark.records);
+    }
 
 private:
     CPointerArray list_;

@@ -264,3 +264,65 @@ TEST(BaseWorld, RecordsByteForByteAgainstTheFieldLists) {
 }
 
 }  // namespace
+
+namespace {
+
+TEST(BaseWorld, AWorldLoadedAfterItIsTakenBackOutByTheMarks) {
+    LoadedBase base(kTestVersion);
+    auto spells = base.spells.GetMark();
+    auto items = base.items.GetMark();
+    auto creatures = base.creatures.GetMark();
+    auto dialogue = base.dialogue.GetMark();
+    auto npcs = base.npcs.GetMark();
+    auto portraits = base.portraits.GetMark();
+    auto abilities = base.abilities.GetMark();
+    auto races = base.races.GetMark();
+    const int itemCount = base.items.GetItemTypeCount();
+    const size_t group1 = base.items.GetGroupList(1).size();
+
+    SpellDef spell;
+    spell.id = "xtra_spell";
+    CMemoryRecordReader spellReader(WriteSpellRecords({spell}, kTestVersion));
+    ASSERT_TRUE(base.spells.Load(spellReader, kTestVersion));
+    ItemCatalogueDef more;
+    ItemDef bread = Item("xtra_bread", 14, 1, "Bread");
+    bread.group = 1;
+    more.items = {bread};
+    CMemoryRecordReader itemReader(WriteItemRecords(more, kTestVersion));
+    ASSERT_TRUE(base.items.Load(itemReader, kTestVersion));
+    base.items.BuildRandomTables("xtra", "base");
+    EXPECT_EQ(base.items.GetGroupList(1).size(), group1 + 1);
+    // A kind of its own and an id added to a base kind through the extension block.
+    RuleRecord kinds = WriteCreatureKindRecord({}, kTestVersion);
+    kinds.resize(kinds.size() - 2);
+    ByteWriter block;
+    block.Bytes(kinds.data(), kinds.size());
+    block.Align(2), block.U16(1), block.Text("base_rat"), block.U8(0), block.Align(2), block.U16(1);
+    block.Text("xtra_alias"), block.U8(0);
+    CMemoryRecordReader creatureReader({block.Take(), WriteMonsterTypeRecord({}, kTestVersion)});
+    ASSERT_TRUE(base.creatures.Load(creatureReader, kTestVersion));
+    EXPECT_GE(base.creatures.FindCreatureKind("base_rat")->ids.FindString("xtra_alias"), 0);
+    std::vector<RaceDef> otherRaces(6, RaceDef{"xtra_race", "Other", "xtra_ability", "", ""});
+    CMemoryRecordReader raceReader({WriteRaceRecord(otherRaces, kTestVersion)});
+    ASSERT_TRUE(base.races.Load(raceReader, kTestVersion));
+    EXPECT_STREQ(base.races.GetName(2), "Other");
+
+    base.spells.RollBack(spells);
+    base.items.RollBack(items);
+    base.creatures.RollBack(creatures);
+    base.dialogue.RollBack(dialogue);
+    base.npcs.RollBack(npcs);
+    base.portraits.RollBack(portraits);
+    base.abilities.RollBack(abilities);
+    base.races.RollBack(races);
+    EXPECT_EQ(base.spells.FindById("xtra_spell"), nullptr);
+    EXPECT_NE(base.spells.FindById("base_spellfeather"), nullptr);
+    EXPECT_EQ(base.items.GetItemTypeCount(), itemCount);
+    EXPECT_EQ(base.items.GetGroupList(1).size(), group1);
+    const CPointerArray& ids = base.creatures.FindCreatureKind("base_rat")->ids;
+    EXPECT_LT(ids.FindString("xtra_alias"), 0);
+    EXPECT_STREQ(base.races.GetName(2), "Etherim");
+    EXPECT_STREQ(base.races.GetEntry(2)->text1, "base_ability_etherim");
+}
+
+}  // namespace

@@ -458,7 +458,8 @@ CItemInstance* CreateItemInstance(const CItemType& type, int conditionPercent, C
                                                              0, 65535));
     } else if (type.itemClass == kItemMagic && type.subclass == 4) {
         const CEffectList* list = type.effects;
-        item->count = list && list->Count() > 0 ? static_cast<u16>(list->At(0)->amount) : 0;
+        // A negative maximum from a file gives an empty wand rather than 65,000 charges.
+        item->count = list && list->Count() > 0 ? static_cast<u16>(std::max<int>(list->At(0)->amount, 0)) : 0;
     }
     return item;
 }

@@ -1,5 +1,7 @@
 #include "data/Npc.h"
 
+#include <algorithm>
+
 #include "core/Random.h"
 #include "core/Stream.h"
 #include "data/ItemType.h"
@@ -140,7 +142,8 @@ u16 GetStockCondition(const CItemType& type, CRandom& random) {
         c == kItemRepair)
         return type.maxCondition;
     if (c == kItemMagic && type.subclass == 4)
-        return type.effects && type.effects->Count() > 0 ? static_cast<u16>(type.effects->At(0)->amount) : 0;
+        return type.effects && type.effects->Count() > 0 ? static_cast<u16>(std::max<int>(type.effects->At(0)->amount, 0))
+                                                          : 0;
     return 0;
 }
 

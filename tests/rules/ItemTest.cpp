@@ -97,16 +97,19 @@ TEST(ItemInstances, CountWordsByClass) {
     ItemDef wand = Item("base_wand", 9, 4);
     wand.hasEffects = true, wand.effects = {Fx(31, 12, "base_spellfire", 2)};
     ItemDef bare = Item("base_barewand", 9, 4);
+    ItemDef broken = Item("base_brokenwand", 9, 4);
+    broken.hasEffects = true, broken.effects = {Fx(31, -5, "base_spellfire", 2)};
     ItemDef arrows = Item("base_arrows", 1, 8);
     ItemDef mail = Item("base_mail", 3, 3);
     mail.maxCondition = 800;
     ItemDef potion = Item("base_potion", 8, 1);
-    world.LoadItems({{}, {}, {}, {wand, bare, arrows, mail, potion}});
+    world.LoadItems({{}, {}, {}, {wand, bare, broken, arrows, mail, potion}});
     auto make = [&](const char* id, int p) {
         return std::unique_ptr<CItemInstance>(CreateItemInstance(*world.items.FindItemType(id), p, &world.random));
     };
     EXPECT_EQ(make("base_wand", -1)->count, 12);
     EXPECT_EQ(make("base_barewand", -1)->count, 0);
+    EXPECT_EQ(make("base_brokenwand", -1)->count, 0);
     EXPECT_EQ(make("base_mail", -1)->count, 800);
     EXPECT_EQ(make("base_mail", 50)->count, 400);
     EXPECT_EQ(make("base_potion", 50)->count, 0);

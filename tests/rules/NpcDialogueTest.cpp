@@ -228,6 +228,7 @@ TEST(ShopStock, FilledOnceFromTheMerchantsGroupsUnderASeededGenerator) {
     item("base_arrows", 1, 11, 2, 1);
     item("base_axe", 1, 4, 2, 1);
     item("base_potion", 8, 1, 1, 1);
+    item("base_greataxe", 1, 4, 5, 1);
     world.LoadItems(def);
 
     plat::ManualClock clock;
@@ -279,6 +280,12 @@ TEST(ShopStock, FilledOnceFromTheMerchantsGroupsUnderASeededGenerator) {
     bool potions = false;
     for (CItemInstance* i : full.items) potions |= i->type->itemClass == 8;
     EXPECT_TRUE(potions);  // bit 7 is also the potions' class bit
+
+    Stock top;
+    run(5, 0x0001, top);  // group 5: B is the whole stock byte, and there is no next group
+    EXPECT_GE(top.items.size(), 11u);
+    EXPECT_LE(top.items.size(), 20u);
+    EXPECT_TRUE(top.entries.empty());
 
     Stock none;
     none.items.push_back(new CItemInstance);

@@ -1,4 +1,4 @@
-// Record writers of the world's rule records: effects, items, the character tables, spells and the
+// Record writers of the world's rule records (one source file per group of kinds): effects, items, the character tables, spells and the
 // other effect-list kinds, creature kinds and monster types, dialogue, portraits and NPCs. Each takes
 // plain definitions and returns the bytes of the record (or records, for kinds that span several)
 // at a world version, written field by field with the builder's own byte writer.
@@ -30,6 +30,10 @@ void PutEffect(ByteWriter& w, const EffectDef& e, int version);
 void PutEffectList(ByteWriter& w, const std::vector<EffectDef>& effects, int version);
 // A text and its NUL; an empty text is one NUL.
 void PutText(ByteWriter& w, const std::string& text);
+// A record's tag and a 2-aligned present flag or count; a 2-aligned counted text array.
+void PutPresent(ByteWriter& w, uint8_t tag, bool present);
+void PutCount(ByteWriter& w, uint8_t tag, size_t count);
+void PutTextArray(ByteWriter& w, const std::vector<std::string>& texts);
 
 // Character tables. An empty list writes the present flag 0 (the built-in table stays).
 struct AttributeDef {

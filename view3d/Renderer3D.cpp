@@ -18,7 +18,7 @@ void CRenderer3D::Init() {
     *this = CRenderer3D{};
     lowerColumns_.assign(kOcclusionColumns, -1);
     upperColumns_.assign(kOcclusionColumns, -1);
-    SetFiller(CFillerId::kFree1, &FillFreePolygon1);
+    RegisterPolygonFillers(*this);
 }
 
 void CRenderer3D::SetupView() {

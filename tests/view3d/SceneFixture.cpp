@@ -178,9 +178,6 @@ Scene::Scene(std::vector<std::string> map, i32 w, i32 h, i32 g, i32 o)
     renderer->Init();
     renderer->viewState = &v;
     renderer->emitters = emitters.get();
-    // Wall faces are opaque side faces (type 7), so the occlusion pass works on them; the fixture draws
-    // them with the free filler until the column fillers exist.
-    renderer->SetFiller(CFillerId::kColumn7, &FillFreePolygon1);
 }
 
 void Scene::Pose(i32 cx, i32 cy, i32 fx, i32 fy, i32 angle) {

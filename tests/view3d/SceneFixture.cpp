@@ -1,6 +1,5 @@
 #include "SceneFixture.h"
 
-#include "view3d/FreeFillers.h"
 
 #include <cstring>
 
@@ -27,9 +26,10 @@ std::vector<u8> Bricks() {
     std::vector<u8> t(256 * 256);
     for (int y = 0; y < 256; ++y)
         for (int x = 0; x < 256; ++x) {
-            int row = y / 32, shift = (row & 1) ? 32 : 0;
-            bool mortar = (y % 32) < 3 || ((x + shift) % 64) < 3;
-            t[static_cast<size_t>(y * 256 + x)] = mortar ? 0 : static_cast<u8>(1 + ((x + shift) / 64 + row) % 3);
+            // Wall textures run their width down the face: the courses lie along the texture's columns.
+            int row = x / 32, shift = (row & 1) ? 32 : 0;
+            bool mortar = (x % 32) < 3 || ((y + shift) % 64) < 3;
+            t[static_cast<size_t>(y * 256 + x)] = mortar ? 0 : static_cast<u8>(1 + ((y + shift) / 64 + row) % 3);
         }
     return IndexedRecord(256, 256, t, {Rgb(200, 200, 190), Rgb(150, 60, 40), Rgb(170, 75, 50), Rgb(130, 50, 35)});
 }
@@ -71,75 +71,41 @@ CViewPalette Pictures::GetViewPalette(u16 id) const {
     return {it->second.data(), static_cast<u32>(it->second.size())};
 }
 
-bool CorridorEmitters::IsWall(i32 x, i32 y) const {
+bool CorridorMap::IsWall(i32 x, i32 y) const {
     if (x < 0 || y < 0 || y >= Height() || x >= Width()) return false;
     return rows_[static_cast<size_t>(y)][static_cast<size_t>(x)] == '#';
 }
 
-void CorridorEmitters::Horizontal(CRenderer3D& r, i32 x, i32 y, i32 height, u16 texture, i32 layer, bool ceiling) {
-    const i32 dx = x - r.eyeCellX, dy = y - r.eyeCellY;
-    // Ground corners run (x, y), (x+1, y), (x+1, y+1), (x, y+1); a ceiling the other way round.
-    const i32 ox[4] = {0, 1, 1, 0}, oy[4] = {0, 0, 1, 1};
-    const CUVPair uv[4] = {{0, 0}, {4096, 0}, {4096, 4096}, {0, 4096}};
-    for (int i = 0; i < 4; ++i) {
-        int k = ceiling ? (4 - i) % 4 : i;
-        const CMapPoint c = r.GetGridCorner(dx + ox[k], dy + oy[k]);
-        r.clip.input[i] = {c.x, height, c.y};
-        r.clip.uv[i] = uv[k];
-    }
-    i32 n = r.clip.ClipTexturedPolygon(4);
-    if (n < 3) return;
-    CPolygon& p = r.NextPolygon();
-    p = CPolygon{};
-    p.texture[0] = texture;
-    r.EmitPolygon(n, 6, 256, layer);
-}
+u16 Scene::AddBlock(const CBlockCacheEntry& e) { return view->blockCache.Intern(0, e, false, nullptr, "%lu%lu"); }
+u16 Scene::AddGround(const CGroundCacheEntry& e) { return view->groundCache.Intern(0, e, false, nullptr, "%lu%lu"); }
+u16 Scene::AddWall(const CWallCacheEntry& e) { return view->wallCache.Intern(0, e, false, nullptr, "%lu%lu"); }
 
-void CorridorEmitters::Side(CRenderer3D& r, i32 ax, i32 ay, i32 bx, i32 by) {
-    // A wall face on the edge from corner a to corner b, seen from the open cell on its left: the face
-    // runs a-top, b-top, b-bottom, a-bottom.
-    const CMapPoint a = r.GetGridCorner(ax - r.eyeCellX, ay - r.eyeCellY);
-    const CMapPoint b = r.GetGridCorner(bx - r.eyeCellX, by - r.eyeCellY);
-    r.clip.input[0] = {a.x, r.blockTopHeight, a.y};
-    r.clip.input[1] = {b.x, r.blockTopHeight, b.y};
-    r.clip.input[2] = {b.x, r.groundHeight, b.y};
-    r.clip.input[3] = {a.x, r.groundHeight, a.y};
-    r.clip.uv[0] = {0, 0};
-    r.clip.uv[1] = {4096, 0};
-    r.clip.uv[2] = {4096, 4096};
-    r.clip.uv[3] = {0, 4096};
-    i32 n = r.clip.ClipTexturedPolygon(4);
-    if (n < 3 || !r.IsFrontFacing()) return;
-    CPolygon& p = r.NextPolygon();
-    p = CPolygon{};
-    p.texture[0] = kBrick;
-    r.EmitPolygon(n, 7, 256, 3);
-}
-
-void CorridorEmitters::EmitCell(CRenderer3D& r, i32 x, i32 y) {
-    if (IsWall(x, y)) {
-        // The faces towards open neighbours, each seen from outside the block.
-        if (!IsWall(x, y - 1)) Side(r, x + 1, y, x, y);
-        if (!IsWall(x + 1, y)) Side(r, x + 1, y + 1, x + 1, y);
-        if (!IsWall(x, y + 1)) Side(r, x, y + 1, x + 1, y + 1);
-        if (!IsWall(x - 1, y)) Side(r, x, y, x, y + 1);
-        return;
-    }
-    Horizontal(r, x, y, r.groundHeight, kFloor, 2, false);
-    Horizontal(r, x, y, r.blockTopHeight, kCeiling, 6, true);
-}
-
-void CorridorEmitters::EmitOutsideCell(CRenderer3D& r, i32 x, i32 y) {
-    const i32 dx = x - r.eyeCellX, dy = y - r.eyeCellY;
-    const i32 ox[4] = {0, 1, 1, 0}, oy[4] = {0, 0, 1, 1};
-    for (i32 height : {r.groundHeight, r.blockTopHeight}) {
-        for (int i = 0; i < 4; ++i) {
-            const CMapPoint c = r.GetGridCorner(dx + ox[i], dy + oy[i]);
-            r.clip.input[i] = {c.x, height, c.y};
+void Scene::BuildRecord() {
+    view->groundCache.Reset();
+    view->blockCache.Reset();
+    view->wallCache.Reset();
+    CGroundCacheEntry ground;
+    ground.texture[0] = kFloor;
+    const u16 groundIndex = AddGround(ground);
+    CBlockCacheEntry wall;
+    wall.kind = 2;
+    wall.picture[0] = kBrick;
+    const u16 wallIndex = AddBlock(wall);
+    for (i32 y = 0; y < kWindowCells; ++y)
+        for (i32 x = 0; x < kWindowCells; ++x) {
+            CCellView& c = CellAt(x, y);
+            CCellOverlayView& o = OverlayAt(x, y);
+            c = CCellView{};
+            o = CCellOverlayView{};
+            o.upperLight = 256;
+            if (x >= map->Width() || y >= map->Height()) continue;
+            if (map->IsWall(x, y)) {
+                c.lowerBlock = wallIndex;
+                o.upperBlock = wallIndex;
+            } else {
+                c.ground = groundIndex;
+            }
         }
-        i32 n = r.clip.ClipFlatQuad();
-        if (n >= 3) r.EmitFlatPolygon(n, height == r.groundHeight ? 2 : 6);
-    }
 }
 
 Scene::Scene(std::vector<std::string> map, i32 w, i32 h, i32 g, i32 o)
@@ -148,12 +114,14 @@ Scene::Scene(std::vector<std::string> map, i32 w, i32 h, i32 g, i32 o)
     pictures.Add(kBrick, Bricks());
     pictures.Add(kFloor, Tiles());
     pictures.Add(kCeiling, Boards());
-    emitters = std::make_unique<CorridorEmitters>(std::move(map));
+    this->map = std::make_unique<CorridorMap>(std::move(map));
+    emitters = std::make_unique<CViewEmitters>();
     view = std::make_unique<CViewState3D>();
     CViewState3D& v = *view;
     v.pictures = &pictures;
-    v.mapWidth = static_cast<u16>(emitters->Width());
-    v.mapHeight = static_cast<u16>(emitters->Height());
+    v.mapWidth = static_cast<u16>(this->map->Width());
+    v.mapHeight = static_cast<u16>(this->map->Height());
+    v.skyTexture = kCeiling;
     v.fogStart = 1 * kFogStep;
     v.visibleDistance = 6 * kFogStep;
     v.fogColour = Rgb(20, 24, 32);
@@ -178,6 +146,7 @@ Scene::Scene(std::vector<std::string> map, i32 w, i32 h, i32 g, i32 o)
     renderer->Init();
     renderer->viewState = &v;
     renderer->emitters = emitters.get();
+    BuildRecord();
 }
 
 void Scene::Pose(i32 cx, i32 cy, i32 fx, i32 fy, i32 angle) {

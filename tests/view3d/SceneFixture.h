@@ -1,11 +1,11 @@
-// A small synthetic world for the 3D view's tests and benchmark: a map of wall and floor cells, three
-// textures (bricks, floor tiles, ceiling boards) and a stand-in for the cell emitters that draws walls,
-// ground and ceiling as textured faces, and flat ground and ceiling outside the map. The emitters of
-// the game replace the stand-in; the renderer's pipeline, clipping, draw list and fillers are the real
-// ones.
+// A small synthetic world for the 3D view's tests and benchmark: a map of wall and floor cells and three
+// textures (bricks, floor tiles, ceiling boards) written into the view record as the game view's cache
+// builder would (ground entries, solid lower and upper blocks), drawn by the real cell emitters. Tests
+// dress further cells through the view record (blocks of every kind, pits, walls with pictures).
 #pragma once
 
 #include "display/Picture.h"
+#include "view3d/CellEmitters.h"
 #include "view3d/Renderer3D.h"
 
 #include <map>
@@ -23,8 +23,12 @@ public:
     void Add(u16 id, std::vector<u8> record);
     const CPictureData* GetViewPicture(u16 id) const override;
     CViewPalette GetViewPalette(u16 id) const override;
-    i8 GetPictureAnchor(u16) const override { return 0; }
+    i8 GetPictureAnchor(u16 id) const override {
+        auto it = anchors.find(id);
+        return it == anchors.end() ? 0 : it->second;
+    }
     std::map<u16, std::vector<u16>> palettes;
+    std::map<u16, i8> anchors;
 
 private:
     std::map<u16, std::vector<u8>> records_;
@@ -34,18 +38,14 @@ private:
 inline constexpr u16 kBrick = 1, kFloor = 2, kCeiling = 3;
 
 // Walls ('#') and floor (anything else) of a map given row by row.
-class CorridorEmitters : public CCellEmitters {
+class CorridorMap {
 public:
-    explicit CorridorEmitters(std::vector<std::string> rows) : rows_(std::move(rows)) {}
-    void EmitCell(CRenderer3D& r, i32 x, i32 y) override;
-    void EmitOutsideCell(CRenderer3D& r, i32 x, i32 y) override;
+    explicit CorridorMap(std::vector<std::string> rows) : rows_(std::move(rows)) {}
     bool IsWall(i32 x, i32 y) const;
     i32 Width() const { return static_cast<i32>(rows_.empty() ? 0 : rows_[0].size()); }
     i32 Height() const { return static_cast<i32>(rows_.size()); }
 
 private:
-    void Horizontal(CRenderer3D& r, i32 x, i32 y, i32 height, u16 texture, i32 layer, bool ceiling);
-    void Side(CRenderer3D& r, i32 ax, i32 ay, i32 bx, i32 by);
     std::vector<std::string> rows_;
 };
 
@@ -62,12 +62,23 @@ struct Scene {
     std::vector<u16> ViewPixels() const;
     // Whether every pixel outside the view rectangle still holds the canary.
     bool GuardIntact() const;
+    bool IsWall(i32 x, i32 y) const { return map->IsWall(x, y); }
+    // Writes the view record from the map: every floor cell one ground entry, every wall cell solid
+    // lower and upper blocks.
+    void BuildRecord();
+    CCellView& CellAt(i32 x, i32 y) { return *view->CellView(x, y); }
+    CCellOverlayView& OverlayAt(i32 x, i32 y) { return view->overlayViews[static_cast<size_t>(y * kWindowCells + x)]; }
+    // Interns a block or ground description and returns its index.
+    u16 AddBlock(const CBlockCacheEntry& e);
+    u16 AddGround(const CGroundCacheEntry& e);
+    u16 AddWall(const CWallCacheEntry& e);
 
     i32 width, height, guard, orientation;
     i32 bufferWidth, bufferHeight;  // logical
     std::vector<u16> memory;
     Pictures pictures;
-    std::unique_ptr<CorridorEmitters> emitters;
+    std::unique_ptr<CorridorMap> map;
+    std::unique_ptr<CViewEmitters> emitters;
     std::unique_ptr<CViewState3D> view;
     std::unique_ptr<CRenderer3D> renderer;
 

@@ -65,7 +65,7 @@ TEST(SceneTest, NothingOutsideTheViewAtRandomPoses) {
             do {
                 cx = static_cast<i32>(random() % 11);
                 cy = static_cast<i32>(random() % 11);
-            } while (s.emitters->IsWall(cx, cy));
+            } while (s.IsWall(cx, cy));
             s.Pose(cx, cy, static_cast<i32>(random() % 1024), static_cast<i32>(random() % 1024),
                    static_cast<i32>(random() % (360u << 16)));
             s.view->visibleDistance = static_cast<i32>(1 + random() % 20) * kFogStep;
@@ -104,7 +104,7 @@ TEST(SceneTest, OcclusionChangesNothingSeen) {
         do {
             cx = static_cast<i32>(random() % 11);
             cy = static_cast<i32>(random() % 11);
-        } while (a.emitters->IsWall(cx, cy));
+        } while (a.IsWall(cx, cy));
         i32 angle = static_cast<i32>(random() % (360u << 16));
         a.Pose(cx, cy, 512, 512, angle);
         b.Pose(cx, cy, 512, 512, angle);

@@ -82,7 +82,7 @@ struct Scene {
     std::unique_ptr<CViewState3D> view;
     std::unique_ptr<CRenderer3D> renderer;
 
-    u16 Logical(i32 x, i32 y) const;
+    u16 Logical(i32 x, i32 y) const;  // buffer coordinates, guard included
 };
 
 }  // namespace scene

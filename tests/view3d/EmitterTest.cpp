@@ -1,0 +1,596 @@
+// The cell emitters, block models, fillers of every type, overlays, weather and the thumbnail: golden
+// frames of a dressed room, and the exact rules each piece keeps.
+#include "SceneFixture.h"
+#include "tests/support/Png.h"
+
+#include "view3d/BlockModels.h"
+#include "view3d/FreeFillers.h"
+
+#include <gtest/gtest.h>
+
+#include <deque>
+#include <random>
+
+namespace {
+
+using testing_support::MatchesGolden;
+using testing_support::Rgb565Image;
+
+constexpr u16 kSprite = 10, kFrame = 11, kLeaf = 12, kDecal = 13, kRoof = 14, kGlow = 15, kOverlay = 16, kMoss = 17,
+              kMask = 18, kPanel = 19;
+
+u16 Rgb(int r, int g, int b) { return static_cast<u16>(((r >> 3) << 11) | ((g >> 2) << 5) | (b >> 3)); }
+
+// A picture of `w` x `h` texels from a function giving a table index; index 0 maps to 0xFFFF
+// (see-through) when `clear`.
+template <typename F>
+std::vector<u8> Picture(int w, int h, std::vector<u16> table, F index) {
+    std::vector<u8> t(static_cast<size_t>(w) * h);
+    for (int y = 0; y < h; ++y)
+        for (int x = 0; x < w; ++x) t[static_cast<size_t>(y * w + x)] = static_cast<u8>(index(x, y));
+    return scene::IndexedRecord(w, h, t, table);
+}
+
+std::vector<u8> MaskRecord(int w, int h, bool (*bit)(int, int)) {
+    std::vector<u8> r(8, 0);
+    r[2] = static_cast<u8>(w), r[3] = static_cast<u8>(w >> 8);
+    r[4] = static_cast<u8>(h), r[5] = static_cast<u8>(h >> 8);
+    // One bit per 2 x 2 texels, rows of 16 bytes per two texture rows, then a one-entry table.
+    std::vector<u8> bits(static_cast<size_t>(h / 2) * 16 + static_cast<size_t>(w) * h, 0);
+    for (int y = 0; y < h; y += 2)
+        for (int x = 0; x < w; x += 2)
+            if (bit(x, y)) bits[static_cast<size_t>(16 * (y / 2) + x / 16)] |= static_cast<u8>(1 << ((x / 2) & 7));
+    r.insert(r.end(), bits.begin(), bits.end());
+    r.push_back(0), r.push_back(0);
+    return r;
+}
+
+void AddPictures(scene::Scene& s) {
+    const u16 clear = 0xFFFF;
+    s.pictures.Add(kSprite, Picture(32, 48, {clear, Rgb(200, 170, 60), Rgb(120, 80, 30)}, [](int x, int y) {
+                       int dx = x - 16, dy = y - 24;
+                       return dx * dx * 4 + dy * dy < 520 ? (y % 12 < 2 ? 2 : 1) : 0;
+                   }));
+    s.pictures.Add(kFrame, Picture(256, 256, {clear, Rgb(90, 60, 40), Rgb(60, 40, 25)}, [](int x, int y) {
+                       bool post = x < 24 || x >= 232 || y < 24;
+                       return post ? 1 + ((x + y) / 16) % 2 : 0;
+                   }));
+    s.pictures.Add(kLeaf, Picture(208, 232, {clear, Rgb(140, 100, 60), Rgb(100, 70, 40)}, [](int x, int) {
+                       return 1 + (x / 26) % 2;
+                   }));
+    s.pictures.Add(kDecal, Picture(32, 32, {clear, Rgb(230, 210, 80)}, [](int x, int y) {
+                       int dx = x - 16, dy = y - 16;
+                       return dx * dx + dy * dy < 150 ? 1 : 0;
+                   }));
+    s.pictures.Add(kRoof, Picture(256, 128, {Rgb(120, 40, 30), Rgb(90, 30, 25)}, [](int x, int y) {
+                       return (y % 16 < 2 || (x + (y / 16) * 8) % 32 < 2) ? 1 : 0;
+                   }));
+    s.pictures.Add(kGlow, Picture(16, 16, {clear, Rgb(255, 240, 160)}, [](int x, int y) {
+                       int dx = x - 8, dy = y - 8;
+                       return dx * dx + dy * dy < 40 ? 1 : 0;
+                   }));
+    s.pictures.Add(kOverlay, Picture(120, 90, {clear, Rgb(180, 180, 200), Rgb(90, 90, 110)}, [](int x, int y) {
+                       return (x > 40 && x < 80) || y > 60 ? 1 + (y / 10) % 2 : 0;
+                   }));
+    s.pictures.Add(kMoss, Picture(256, 256, {Rgb(60, 120, 40), Rgb(40, 90, 30)}, [](int x, int y) {
+                       return ((x / 8) + (y / 8)) % 2;
+                   }));
+    s.pictures.Add(kMask, MaskRecord(256, 256, [](int x, int y) {
+                       int dx = x - 128, dy = y - 128;
+                       return dx * dx + dy * dy < 90 * 90;
+                   }));
+    s.pictures.Add(kPanel, Picture(256, 160, {Rgb(70, 70, 120), Rgb(200, 200, 230)}, [](int x, int y) {
+                       return (x % 64 < 4 || y % 40 < 4) ? 1 : 0;
+                   }));
+    s.pictures.anchors[kSprite] = 2;
+}
+
+const std::vector<std::string> kRoom = {
+    "#############",
+    "#...........#",
+    "#...........#",
+    "#...........#",
+    "#####.#######",
+    "#...........#",
+    "#...........#",
+    "#...........#",
+    "#############",
+};
+
+// A room dressed with one of everything: pits, a mossy floor with a mask, a roofed block, a door in the
+// wall's gap, pictures, objects with glow, an item pile, a centre picture, a turning panel, a wall with
+// an edge picture and a decal.
+void Dress(scene::Scene& s) {
+    AddPictures(s);
+    s.view->specialPictures[0] = nullptr;
+    CGroundCacheEntry pit;
+    pit.texture[0] = scene::kFloor;
+    pit.flags = 1;
+    const u16 pitIndex = s.AddGround(pit);
+    s.CellAt(2, 6).ground = pitIndex;
+    s.CellAt(3, 6).ground = pitIndex;
+    CGroundCacheEntry moss;
+    moss.texture[0] = scene::kFloor;
+    moss.texture[1] = kMoss;
+    moss.maskA = kMask;
+    s.CellAt(7, 6).ground = s.AddGround(moss);
+
+    // A solid block with a hip roof on it.
+    CBlockCacheEntry roofed;
+    roofed.kind = 2;
+    roofed.picture[0] = scene::kBrick;
+    roofed.picture[1] = kRoof;
+    roofed.model = 15;
+    s.CellAt(9, 6).lowerBlock = s.AddBlock(roofed);
+    s.CellAt(9, 6).ground = 0;
+
+    // The door in the gap between the two halves.
+    CBlockCacheEntry door;
+    door.kind = 3;
+    door.picture[3] = kFrame;
+    door.picture[1] = kLeaf;
+    door.x[1] = 24;
+    door.y[1] = 24;
+    door.picture[0] = kDecal;
+    door.x[0] = 112;
+    door.y[0] = 4;
+    door.model = static_cast<u8>((20 << 2) | 3);
+    s.CellAt(5, 4).lowerBlock = s.AddBlock(door);
+
+    // A composite picture, a picture group, a large picture.
+    CBlockCacheEntry composite;
+    composite.kind = 1;
+    composite.picture[0] = kSprite;
+    composite.x[0] = 512 << 6;
+    composite.y[0] = 512 << 6;
+    composite.picture[1] = kDecal;
+    composite.x[1] = 0;
+    composite.y[1] = 8;
+    s.CellAt(4, 5).lowerBlock = s.AddBlock(composite);
+    CBlockCacheEntry group;
+    group.kind = 5;
+    for (int k = 0; k < 3; ++k) {
+        group.picture[k] = kSprite;
+        group.x[k] = static_cast<i16>((250 + 260 * k) << 6);
+        group.y[k] = static_cast<i16>((300 + 200 * k) << 6);
+    }
+    s.CellAt(8, 5).lowerBlock = s.AddBlock(group);
+    CBlockCacheEntry panel;
+    panel.kind = 10;
+    panel.picture[3] = kPanel;
+    s.CellAt(10, 5).lowerBlock = s.AddBlock(panel);
+
+    // A cell object with a glow, an item pile and a centre picture.
+    s.view->cellObjects[1] = CCellObject{kSprite, 0, 300 << 6, 400 << 6, 0x4000, 0, 0};
+    s.CellAt(6, 6).cellObject[0] = 1;
+    s.view->pictureGroups[1].pictures[0] = kDecal;
+    s.view->pictureGroups[1].pictures[3] = kDecal;
+    s.CellAt(5, 6).pictureGroup = 1;
+    s.CellAt(3, 7).centrePicture = kSprite;
+    s.CellAt(3, 7).centreX = 512 << 6;
+    s.CellAt(3, 7).centreY = 512 << 6;
+
+    // The southern wall's face into the room, with an upright picture in slot 5 and a flat one in slot
+    // 1 on the cell's southern edge.
+    CWallCacheEntry wall;
+    wall.words[0] = static_cast<u16>(16 | (31 << 5) | (12 << 10));
+    wall.words[4] = kDecal;
+    wall.words[8] = kSprite;
+    wall.words[16] = static_cast<u16>(8 | (28 << 5) | (1 << 10));
+    wall.words[20] = kSprite;
+    s.CellAt(6, 7).lowerWall = s.AddWall(wall);
+}
+
+Rgb565Image Image(const scene::Scene& s) {
+    Rgb565Image image;
+    image.width = s.width;
+    image.height = s.height;
+    image.pixels = s.ViewPixels();
+    return image;
+}
+
+TEST(EmitterTest, DressedRoomGoldenFrames) {
+    struct Case {
+        const char* name;
+        i32 cx, cy, fx, fy, angle;
+    } cases[] = {
+        {"view3d_room_0", 6, 7, 512, 700, 0},
+        {"view3d_room_90", 11, 6, 800, 512, 90 << 16},
+        {"view3d_room_200", 5, 1, 512, 300, 200 << 16},
+        {"view3d_room_33_5", 9, 7, 512, 900, (33 << 16) + 0x8000},
+    };
+    for (const Case& c : cases) {
+        scene::Scene s(kRoom, 380, 320);
+        Dress(s);
+        s.view->visibleDistance = 10 * kFogStep;
+        s.view->fogStart = 3 * kFogStep;
+        s.Pose(c.cx, c.cy, c.fx, c.fy, c.angle);
+        s.Render();
+        EXPECT_TRUE(s.GuardIntact()) << c.name;
+        EXPECT_EQ(s.renderer->stats.polygonsDropped, 0u) << c.name;
+        EXPECT_TRUE(MatchesGolden(c.name, Image(s))) << c.name;
+    }
+}
+
+TEST(EmitterTest, EveryOrientationDrawsTheDressedRoomAlike) {
+    std::vector<u16> frames[3];
+    for (int o = 0; o < 3; ++o) {
+        scene::Scene s(kRoom, 190, 160, 4, o);
+        Dress(s);
+        s.Pose(6, 7, 512, 700, (20 << 16) + 0x1234);
+        s.Render();
+        EXPECT_TRUE(s.GuardIntact()) << o;
+        frames[o] = s.ViewPixels();
+    }
+    EXPECT_EQ(frames[0], frames[1]);
+    EXPECT_EQ(frames[0], frames[2]);
+}
+
+TEST(EmitterTest, RandomPosesWithTheLargestVisibilityStayInsideTheView) {
+    std::mt19937 random(5);
+    scene::Scene s(kRoom, 240, 150, 4);
+    Dress(s);
+    for (int i = 0; i < 200; ++i) {
+        i32 cx, cy;
+        do {
+            cx = static_cast<i32>(random() % 13);
+            cy = static_cast<i32>(random() % 9);
+        } while (s.IsWall(cx, cy));
+        s.Pose(cx, cy, static_cast<i32>(random() % 1024), static_cast<i32>(random() % 1024),
+               static_cast<i32>(random() % (360u << 16)));
+        s.view->visibleDistance = static_cast<i32>(random() % 256);
+        s.Render();
+        ASSERT_TRUE(s.GuardIntact()) << i;
+    }
+}
+
+TEST(EmitterTest, AHeadingOfZeroAndATinyTurnDifferInFewPixels) {
+    scene::Scene a(kRoom, 380, 320), b(kRoom, 380, 320);
+    Dress(a);
+    Dress(b);
+    a.Pose(6, 7, 512, 700, 0);
+    b.Pose(6, 7, 512, 700, 1);
+    a.Render();
+    b.Render();
+    const std::vector<u16> pa = a.ViewPixels(), pb = b.ViewPixels();
+    size_t differ = 0;
+    for (size_t i = 0; i < pa.size(); ++i) differ += pa[i] != pb[i];
+    EXPECT_LT(differ, pa.size() / 20);
+}
+
+// --- ground, pits, walls ---
+
+i32 CountType(const CRenderer3D& r, i32 type) {
+    i32 n = 0;
+    for (i32 i = 0; i < r.polygonCount; ++i) n += r.polygons[static_cast<size_t>(i)].type == type;
+    return n;
+}
+
+TEST(EmitterTest, PitSidesOnlyTowardsNonPitsAndNothingUnderSolidBlocks) {
+    scene::Scene s({"....", "....", "...."}, 380, 320);
+    CGroundCacheEntry pit;
+    pit.texture[0] = scene::kFloor;
+    pit.flags = 1;
+    const u16 p = s.AddGround(pit);
+    s.CellAt(1, 0).ground = p;
+    s.CellAt(2, 0).ground = p;
+    s.renderer->viewState = s.view.get();
+    s.renderer->SetupView();
+    s.Pose(1, 2, 512, 512, 0);
+    s.renderer->SetupHeading();
+    s.renderer->polygonCount = 0;
+    s.emitters->renderer = s.renderer.get();
+    s.emitters->EmitCellGround(1, 0);
+    // North (map edge) and west (a plain cell) sides would show; the eastern neighbour is a pit. The
+    // northern side faces away from an eye south of it, so of the two only... the south side faces it.
+    i32 lit = CountType(*s.renderer, 8);
+    i32 flat = CountType(*s.renderer, 0);
+    EXPECT_EQ(flat, 1);  // the bottom
+    EXPECT_GE(lit, 1);
+    // No side towards the eastern pit: emitting the same cell with the neighbour flat adds faces.
+    s.CellAt(2, 0).ground = s.CellAt(0, 0).ground;
+    s.renderer->polygonCount = 0;
+    s.renderer->vertexCursor = s.renderer->texCoordCursor = s.renderer->fogCursor = 0;
+    s.emitters->EmitCellGround(1, 0);
+    EXPECT_GE(CountType(*s.renderer, 8), lit);
+
+    // A solid lower block hides the ground.
+    CBlockCacheEntry solid;
+    solid.kind = 2;
+    solid.picture[0] = scene::kBrick;
+    s.CellAt(1, 1).lowerBlock = s.AddBlock(solid);
+    s.renderer->polygonCount = 0;
+    s.emitters->EmitCellGround(1, 1);
+    EXPECT_EQ(s.renderer->polygonCount, 0);
+}
+
+// --- fillers ---
+
+struct Canvas {
+    std::vector<u16> pixels = std::vector<u16>(64 * 64, 0x1234);
+    CFrameTarget target;
+    Canvas() {
+        target.pixels = pixels.data();
+        target.pitch = 64;
+        target.width = target.height = 64;
+        SetFrameTargetSteps(target);
+    }
+};
+
+CTextureDesc Desc(const std::vector<u8>& record) {
+    CPictureData p;
+    ReadPicture(record.data(), record.size(), p);
+    return TextureDescOf(p);
+}
+
+TEST(EmitterTest, GroundTypesMixTheirTexturesAsTheirTablesSay) {
+    const auto base = Picture(256, 64, {Rgb(255, 0, 0), Rgb(0, 0, 255)}, [](int x, int y) { return (x + y) & 1; });
+    const auto clear = Picture(256, 64, {0xFFFF}, [](int, int) { return 0; });
+    const auto other = Picture(256, 64, {Rgb(0, 255, 0)}, [](int, int) { return 0; });
+    const auto mask = MaskRecord(256, 64, [](int x, int y) { return ((x / 2) + (y / 2)) % 2 == 0; });
+    CPictureData mp;
+    ReadPicture(mask.data(), mask.size(), mp);
+    const CMaskDesc m = MaskDescOf(mp);
+    const CTextureDesc t1 = Desc(base), t2 = Desc(clear), t3 = Desc(other);
+    const CScreenVertex v[4] = {{16, 16, 600}, {1000, 16, 600}, {1000, 1000, 900}, {16, 1000, 900}};
+    const CUVPair uv[4] = {{0, 0}, {4095, 0}, {4095, 1023}, {0, 1023}};
+    const i16 fog[4] = {2000, 2000, 2000, 2000};
+    using Fill = u32 (*)(const CFillArgs&);
+    const Fill ones[3] = {&FillFreePolygon1, &FillAxisPolygonU1, &FillAxisPolygonV1};
+    const Fill fours[3] = {&FillFreePolygon4, &FillAxisPolygonU4, &FillAxisPolygonV4};
+    const Fill twos[3] = {&FillFreePolygon2, &FillAxisPolygonU2, &FillAxisPolygonV2};
+    for (int k = 0; k < 3; ++k) {
+        Canvas a, b, c;
+        CFillArgs args;
+        args.count = 4, args.vertices = v, args.texCoords = uv, args.fog = fog;
+        args.textures[0] = &t1, args.textures[1] = &t2;
+        args.target = &a.target;
+        ones[k](args);
+        args.target = &b.target;
+        fours[k](args);
+        // Type 4 over an all-see-through decal draws exactly type 1.
+        EXPECT_EQ(a.pixels, b.pixels) << k;
+        // Type 2: the mask picks texture 2 in 2 x 2 texel blocks: both colours show.
+        args.textures[1] = &t3;
+        args.masks[0] = &m;
+        args.target = &c.target;
+        twos[k](args);
+        bool green = false, other_ = false;
+        for (u16 p : c.pixels) green |= p == Rgb(0, 255, 0), other_ |= p == Rgb(255, 0, 0) || p == Rgb(0, 0, 255);
+        EXPECT_TRUE(green && other_) << k;
+    }
+}
+
+TEST(EmitterTest, MismatchedLayoutsAreReplacedAndLoggedOnce) {
+    scene::Scene s(kRoom, 190, 160);
+    // A second ground texture of another width would be read with the first's row length.
+    s.pictures.Add(kMoss, Picture(128, 64, {Rgb(0, 255, 0)}, [](int, int) { return 0; }));
+    CGroundCacheEntry g;
+    g.texture[0] = scene::kFloor;
+    g.texture[1] = kMoss;
+    g.maskA = scene::kFloor;
+    const u16 index = s.AddGround(g);
+    for (i32 y = 5; y < 8; ++y)
+        for (i32 x = 1; x < 12; ++x) s.CellAt(x, y).ground = index;
+    s.Pose(6, 7, 512, 512, 0);
+    s.Render();
+    EXPECT_GT(s.renderer->layoutFaults, 0u);
+    EXPECT_TRUE(s.GuardIntact());
+    for (u16 p : s.ViewPixels()) ASSERT_NE(p, Rgb(0, 255, 0));
+}
+
+TEST(EmitterTest, SeeThroughTexelsOfPicturesAndClampedIndices) {
+    const auto blocks = [] {
+        std::vector<u8> r(8, 0);
+        r[0] = 1, r[2] = 8, r[4] = 8;
+        r.insert(r.end(), 16, 0);  // every block index 0
+        for (int k = 0; k < 8; ++k) r.push_back(0x11);
+        return r;
+    }();
+    const CTextureDesc t = Desc(blocks);
+    // A mirrored picture's coordinate reaches -1 and beyond the right edge; nothing reads outside.
+    const CScreenVertex v[4] = {{0, 0, 600}, {800, 0, 600}, {800, 800, 600}, {0, 800, 600}};
+    const CUVPair uv[4] = {{127, -40}, {-1, -40}, {-1, 200}, {127, 200}};
+    const i16 fog[4] = {0, 0, 0, 0};
+    Canvas a;
+    CFillArgs args;
+    args.target = &a.target, args.count = 4, args.vertices = v, args.texCoords = uv, args.fog = fog;
+    args.textures[0] = &t;
+    FillLevelPolygon(args);
+    for (u16 p : a.pixels) ASSERT_EQ(p, 0x1234);  // block index 0 is see-through
+    FillColumnPolygon14(args);
+    for (u16 p : a.pixels) ASSERT_EQ(p, 0x1234);
+}
+
+// --- block models ---
+
+TEST(EmitterTest, ModelTableRowsCloseAndFaceOutward) {
+    const CBlockModelTable& t = BlockModels();
+    EXPECT_EQ(t.rows[0].faceCount, 0);
+    EXPECT_EQ(t.rows[16].faceCount, 0);
+    for (i32 row = 1; row < kModelRows; ++row) {
+        if (row == 16) continue;
+        const CModelRow& r = t.rows[row];
+        ASSERT_GT(r.faceCount, 0) << row;
+        i64 covered = 0;
+        for (i32 f = 0; f < r.faceCount; ++f) {
+            const CModelFace& face = t.faces[static_cast<size_t>(r.firstFace + f)];
+            ASSERT_GE(face.cornerCount, 3);
+            ASSERT_LE(face.cornerCount, 4);
+            i64 area = 0;
+            for (i32 k = 0; k < face.cornerCount; ++k) {
+                const auto& a = t.vertices[static_cast<size_t>(r.firstVertex + t.corners[face.firstCorner + k].vertex)];
+                const auto& b = t.vertices[static_cast<size_t>(
+                    r.firstVertex + t.corners[face.firstCorner + (k + 1) % face.cornerCount].vertex)];
+                area += static_cast<i64>(a.x) * b.y - static_cast<i64>(b.x) * a.y;
+                ASSERT_GE(a.height, 0);
+                ASSERT_LE(a.height, kRoofHeight);
+            }
+            // Every face runs in the ground's order (it faces up and out).
+            ASSERT_GT(area, 0) << row << " face " << f;
+            covered += area;
+        }
+        // The faces cover the cell once: no gap, no overlap.
+        EXPECT_EQ(covered, 2LL * 1024 * 1024) << row;
+        // Every open side lies at height 0 along its whole length.
+        u8 open = 0, corners = 0;
+        ASSERT_TRUE(ModelRowShape(row, open, corners));
+        for (i32 v = 0; v < r.vertexCount; ++v) {
+            const CModelVertex& p = t.vertices[static_cast<size_t>(r.firstVertex + v)];
+            const bool onOpen = ((open & 1) && p.y == 0) || ((open & 2) && p.x == 0) || ((open & 4) && p.y == 1024) ||
+                                ((open & 8) && p.x == 1024);
+            if (onOpen) EXPECT_EQ(p.height, 0) << row;
+        }
+    }
+    // Row 1 is one slope over the whole cell rising from the northern edge, as the joint rules expect.
+    const CModelRow& one = t.rows[1];
+    ASSERT_EQ(one.faceCount, 2);  // the slope and the flat top behind it
+    // Row 15 is a four-sided hip: four trapezoids and the flat square on top.
+    EXPECT_EQ(t.rows[15].faceCount, 5);
+}
+
+// --- doors ---
+
+i32 CountTexture(const CRenderer3D& r, u16 texture) {
+    i32 n = 0;
+    for (i32 i = 0; i < r.polygonCount; ++i) n += r.polygons[static_cast<size_t>(i)].texture[0] == texture;
+    return n;
+}
+
+TEST(EmitterTest, ADoorOpenedFullyShowsNoLeafAndClosedShowsItWhole) {
+    for (int style = 0; style < 4; ++style) {
+        scene::Scene s(kRoom, 380, 320);
+        Dress(s);
+        CBlockCacheEntry door = s.view->blockCache[s.CellAt(5, 4).lowerBlock];
+        door.model = static_cast<u8>((63 << 2) | style);
+        s.CellAt(5, 4).lowerBlock = s.AddBlock(door);
+        s.Pose(5, 6, 512, 512, 0);
+        s.Render();
+        EXPECT_EQ(CountTexture(*s.renderer, kLeaf), 0) << style;
+        EXPECT_GE(CountTexture(*s.renderer, kFrame), 1) << style;
+        EXPECT_EQ(CountTexture(*s.renderer, kDecal) >= 1, true) << style;
+        door.model = static_cast<u8>(style);
+        s.CellAt(5, 4).lowerBlock = s.AddBlock(door);
+        s.Render();
+        EXPECT_GE(CountTexture(*s.renderer, kLeaf), 1) << style;
+    }
+}
+
+// --- overlays ---
+
+TEST(EmitterTest, OverlaysAreCutToTheViewOnEverySide) {
+    scene::Scene s(kRoom, 100, 60, 8);
+    Dress(s);
+    CViewState3D& v = *s.view;
+    v.overlayB = kOverlay;
+    v.overlayBHeight = 250;  // counts as 100
+    v.overlayBWidth = 100;   // wider than the view: reaches left of it
+    v.overlayFollow = 1;
+    v.overlayA = kOverlay;
+    v.overlayARow = 0;
+    v.overlayAColumn = 60000;  // far to the right of the view
+    s.Pose(6, 7, 512, 512, 0);
+    s.Render();
+    EXPECT_TRUE(s.GuardIntact());
+    v.overlayAColumn = 0;
+    v.overlayFollow = 0;
+    v.overlayB = 0;
+    v.overlayAHeight = 100;
+    v.overlayAWidth = 100;
+    v.overlayAMirrored = 1;
+    s.Render();
+    EXPECT_TRUE(s.GuardIntact());
+    // A percent of 0 draws nothing of that picture.
+    scene::Scene plain(kRoom, 100, 60, 8);
+    Dress(plain);
+    plain.Pose(6, 7, 512, 512, 0);
+    plain.Render();
+    v.overlayAHeight = 0;
+    s.Render();
+    EXPECT_EQ(s.ViewPixels(), plain.ViewPixels());
+}
+
+// --- weather ---
+
+struct Script : CWeatherRandom {
+    std::deque<i32> values;
+    i32 Next() override {
+        if (values.empty()) return 16383;
+        i32 v = values.front();
+        values.pop_front();
+        return v;
+    }
+};
+
+TEST(EmitterTest, WeatherSpawnsMovesAndRespawns) {
+    scene::Scene s(kRoom, 380, 320);
+    Script script;
+    CRenderer3D& r = *s.renderer;
+    r.viewState = s.view.get();
+    r.SetupView();
+    r.weatherRandom = &script;
+    CWeatherParameters p;
+    p.angle = 0;
+    p.colour = 0xFFFF;
+    p.a = 20 << 16, p.b = 40 << 16, p.d = 200 << 16, p.e = 400 << 16;
+    script.values = {0, 32767, 0, 32767};  // length min, x at the right, y at the top, the fastest speed
+    r.StartWeatherParticles(1, p);
+    const CWeatherParticle& q = r.particles[0];
+    EXPECT_EQ(q.length, r.lengthMin >> 6 << 6);
+    EXPECT_EQ(q.x, (380 * 32 - 32) * 2048);
+    EXPECT_EQ(q.y, 0);
+    EXPECT_EQ(q.dx, 0);  // no slant: straight down
+    EXPECT_EQ(r.drift, 0);
+    // Moving past the bottom respawns near the top (no drift: always inside the width).
+    script.values = {0, 16383, 32767, 0};
+    r.MoveWeatherParticles(60 << 16);
+    EXPECT_LT(r.particles[0].y >> 16, 380 * 32 / 20 / 32 + 1);
+
+    // 500 down to 300 keeps 500 until particles leave; 300 up to 500 spawns 200 at once.
+    script.values.clear();
+    r.StartWeatherParticles(500, p);
+    r.ChangeWeatherParticles(300, p);
+    EXPECT_EQ(r.particleCount, 500);
+    EXPECT_EQ(r.wantedParticles, 300);
+    r.MoveWeatherParticles(100 << 16);
+    EXPECT_EQ(r.particleCount, 300);
+    r.ChangeWeatherParticles(500, p);
+    EXPECT_EQ(r.particleCount, 500);
+
+    // Row 0 and column 0 are never drawn.
+    std::fill(s.memory.begin(), s.memory.end(), scene::kCanary);
+    r.particleCount = 1;
+    r.particles[0] = CWeatherParticle{4 << 16, 1 << 16, 0, 0, 0};
+    script.values = {0};  // column (x >> 16) - 1 + 0 = 0
+    r.DrawWeatherParticles(false);
+    for (i32 y = 0; y < 4; ++y) EXPECT_EQ(s.Logical(s.guard, s.guard + y), scene::kCanary);
+}
+
+// --- thumbnail ---
+
+TEST(EmitterTest, ThumbnailBorders) {
+    struct Case {
+        i32 w, h, firstColumn, lastColumn, firstRow, lastRow;
+    } cases[] = {{240, 150, 0, 79, 0, 49}, {240, 240, 15, 64, 0, 49}, {380, 160, 0, 79, 8, 40}};
+    for (const Case& c : cases) {
+        scene::Scene s(kRoom, c.w, c.h, 0);
+        std::fill(s.memory.begin(), s.memory.end(), static_cast<u16>(0x7777));
+        s.renderer->viewState = s.view.get();
+        u16 thumb[80 * 50];
+        s.renderer->MakeViewThumbnail(thumb);
+        for (i32 y = 0; y < 50; ++y)
+            for (i32 x = 0; x < 80; ++x) {
+                const bool inside = x >= c.firstColumn && x <= c.lastColumn && y >= c.firstRow && y <= c.lastRow;
+                ASSERT_EQ(thumb[y * 80 + x], inside ? 0x7777 : 0) << c.w << "x" << c.h << " at " << x << "," << y;
+            }
+    }
+    // An empty view gives a black thumbnail instead of a division by zero.
+    scene::Scene empty(kRoom, 0, 0, 4);
+    empty.renderer->viewState = empty.view.get();
+    u16 thumb[80 * 50];
+    std::fill(thumb, thumb + 4000, static_cast<u16>(1));
+    empty.renderer->MakeViewThumbnail(thumb);
+    for (u16 p : thumb) ASSERT_EQ(p, 0);
+}
+
+}  // namespace

@@ -39,8 +39,8 @@ void CViewEmitters::EmitBlockByKind(i32 x, i32 y) {
         case 12: {
             CBillboard out;
             const i32 h = r.groundHeight + static_cast<i32>((static_cast<i64>(b.heightFraction) * r.levelHeight) >> 16);
-            EmitBillboard(x, y, b.x[0] >> 6, h, b.y[0] >> 6, 1024, false, CPictureSplit::kSplit, b.picture[0],
-                          b.palette[0], c.light, out);
+            EmitBillboard(x, y, CellPosition(b.x[0]), h, CellPosition(b.y[0]), 1024, false, CPictureSplit::kSplit,
+                          b.picture[0], b.palette[0], c.light, out);
             break;
         }
         case 13:
@@ -62,8 +62,8 @@ void CViewEmitters::EmitCompositePicture(i32 x, i32 y, const CBlockCacheEntry& b
     const i32 fraction = static_cast<i32>((static_cast<i64>(b.heightFraction) * r.levelHeight) >> 16);
     const i32 height = hanging ? (kinds == 2 ? r.blockTopHeight : r.ceilingHeight) : r.groundHeight + fraction;
     CBillboard main;
-    if (!EmitBillboard(x, y, b.x[0] >> 6, height, b.y[0] >> 6, 512, hanging, split, b.picture[0], b.palette[0], c.light,
-                       main))
+    if (!EmitBillboard(x, y, CellPosition(b.x[0]), height, CellPosition(b.y[0]), 512, hanging, split, b.picture[0],
+                       b.palette[0], c.light, main))
         return;
     // The attached pictures at texel offsets from the main picture's top-left corner, at its scale.
     for (i32 k = 1; k < 6; ++k) {
@@ -84,8 +84,8 @@ void CViewEmitters::EmitPictureGroupBlock(i32 x, i32 y, const CBlockCacheEntry& 
     for (i32 k = 0; k < 6; ++k) {
         if (b.picture[k] == 0) continue;
         CBillboard out;
-        EmitBillboard(x, y, b.x[k] >> 6, height, b.y[k] >> 6, 512, false, CPictureSplit::kSplit, b.picture[k],
-                      b.palette[k], c.light, out);
+        EmitBillboard(x, y, CellPosition(b.x[k]), height, CellPosition(b.y[k]), 512, false, CPictureSplit::kSplit,
+                      b.picture[k], b.palette[k], c.light, out);
     }
 }
 

@@ -7,6 +7,10 @@
 
 #include "view3d/Renderer3D.h"
 
+// A position inside a cell kept as view units times 64 in a 16-bit field: read without sign, so that the
+// whole cell (0..1023 units) fits; a signed read would put everything past the middle outside the cell.
+inline i32 CellPosition(i16 stored) { return static_cast<u16>(stored) >> 6; }
+
 // Where an upright picture's pieces sort: cut at the block-top row into a lower (layer 3) and an
 // upper (layer 5) piece, one piece in layer 3, or one piece in layer 5.
 enum class CPictureSplit : u8 { kSplit, kLower, kUpper };

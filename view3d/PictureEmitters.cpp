@@ -205,8 +205,8 @@ void CViewEmitters::EmitCellObjects(i32 x, i32 y) {
         if (o.picture == 0) continue;
         const i32 height = r.groundHeight + static_cast<i32>((static_cast<i64>(o.heightFraction) * r.levelHeight) >> 16);
         CBillboard b;
-        if (!EmitBillboard(x, y, o.x >> 6, height, o.y >> 6, 512, false, CPictureSplit::kSplit, o.picture, o.palette,
-                           c.light, b, (o.flags & 1) != 0, true))
+        if (!EmitBillboard(x, y, CellPosition(o.x), height, CellPosition(o.y), 512, false, CPictureSplit::kSplit,
+                           o.picture, o.palette, c.light, b, (o.flags & 1) != 0, true))
             continue;
         if (o.glowPercent == 0) continue;
         const u8 flags = (o.flags & 2) ? kPolygonSpecial2 : kPolygonSpecial1;

@@ -16,74 +16,7 @@ namespace {
 using testing_support::MatchesGolden;
 using testing_support::Rgb565Image;
 
-constexpr u16 kSprite = 10, kFrame = 11, kLeaf = 12, kDecal = 13, kRoof = 14, kGlow = 15, kOverlay = 16, kMoss = 17,
-              kMask = 18, kPanel = 19;
-
-u16 Rgb(int r, int g, int b) { return static_cast<u16>(((r >> 3) << 11) | ((g >> 2) << 5) | (b >> 3)); }
-
-// A picture of `w` x `h` texels from a function giving a table index; index 0 maps to 0xFFFF
-// (see-through) when `clear`.
-template <typename F>
-std::vector<u8> Picture(int w, int h, std::vector<u16> table, F index) {
-    std::vector<u8> t(static_cast<size_t>(w) * h);
-    for (int y = 0; y < h; ++y)
-        for (int x = 0; x < w; ++x) t[static_cast<size_t>(y * w + x)] = static_cast<u8>(index(x, y));
-    return scene::IndexedRecord(w, h, t, table);
-}
-
-std::vector<u8> MaskRecord(int w, int h, bool (*bit)(int, int)) {
-    std::vector<u8> r(8, 0);
-    r[2] = static_cast<u8>(w), r[3] = static_cast<u8>(w >> 8);
-    r[4] = static_cast<u8>(h), r[5] = static_cast<u8>(h >> 8);
-    // One bit per 2 x 2 texels, rows of 16 bytes per two texture rows, then a one-entry table.
-    std::vector<u8> bits(static_cast<size_t>(h / 2) * 16 + static_cast<size_t>(w) * h, 0);
-    for (int y = 0; y < h; y += 2)
-        for (int x = 0; x < w; x += 2)
-            if (bit(x, y)) bits[static_cast<size_t>(16 * (y / 2) + x / 16)] |= static_cast<u8>(1 << ((x / 2) & 7));
-    r.insert(r.end(), bits.begin(), bits.end());
-    r.push_back(0), r.push_back(0);
-    return r;
-}
-
-void AddPictures(scene::Scene& s) {
-    const u16 clear = 0xFFFF;
-    s.pictures.Add(kSprite, Picture(32, 48, {clear, Rgb(200, 170, 60), Rgb(120, 80, 30)}, [](int x, int y) {
-                       int dx = x - 16, dy = y - 24;
-                       return dx * dx * 4 + dy * dy < 520 ? (y % 12 < 2 ? 2 : 1) : 0;
-                   }));
-    s.pictures.Add(kFrame, Picture(256, 256, {clear, Rgb(90, 60, 40), Rgb(60, 40, 25)}, [](int x, int y) {
-                       bool post = x < 24 || x >= 232 || y < 24;
-                       return post ? 1 + ((x + y) / 16) % 2 : 0;
-                   }));
-    s.pictures.Add(kLeaf, Picture(208, 232, {clear, Rgb(140, 100, 60), Rgb(100, 70, 40)}, [](int x, int) {
-                       return 1 + (x / 26) % 2;
-                   }));
-    s.pictures.Add(kDecal, Picture(32, 32, {clear, Rgb(230, 210, 80)}, [](int x, int y) {
-                       int dx = x - 16, dy = y - 16;
-                       return dx * dx + dy * dy < 150 ? 1 : 0;
-                   }));
-    s.pictures.Add(kRoof, Picture(256, 128, {Rgb(120, 40, 30), Rgb(90, 30, 25)}, [](int x, int y) {
-                       return (y % 16 < 2 || (x + (y / 16) * 8) % 32 < 2) ? 1 : 0;
-                   }));
-    s.pictures.Add(kGlow, Picture(16, 16, {clear, Rgb(255, 240, 160)}, [](int x, int y) {
-                       int dx = x - 8, dy = y - 8;
-                       return dx * dx + dy * dy < 40 ? 1 : 0;
-                   }));
-    s.pictures.Add(kOverlay, Picture(120, 90, {clear, Rgb(180, 180, 200), Rgb(90, 90, 110)}, [](int x, int y) {
-                       return (x > 40 && x < 80) || y > 60 ? 1 + (y / 10) % 2 : 0;
-                   }));
-    s.pictures.Add(kMoss, Picture(256, 256, {Rgb(60, 120, 40), Rgb(40, 90, 30)}, [](int x, int y) {
-                       return ((x / 8) + (y / 8)) % 2;
-                   }));
-    s.pictures.Add(kMask, MaskRecord(256, 256, [](int x, int y) {
-                       int dx = x - 128, dy = y - 128;
-                       return dx * dx + dy * dy < 90 * 90;
-                   }));
-    s.pictures.Add(kPanel, Picture(256, 160, {Rgb(70, 70, 120), Rgb(200, 200, 230)}, [](int x, int y) {
-                       return (x % 64 < 4 || y % 40 < 4) ? 1 : 0;
-                   }));
-    s.pictures.anchors[kSprite] = 2;
-}
+using namespace scene::art;
 
 const std::vector<std::string> kRoom = {
     "#############",
@@ -141,8 +74,8 @@ void Dress(scene::Scene& s) {
     CBlockCacheEntry composite;
     composite.kind = 1;
     composite.picture[0] = kSprite;
-    composite.x[0] = 512 << 6;
-    composite.y[0] = 512 << 6;
+    composite.x[0] = scene::Units(512);
+    composite.y[0] = scene::Units(512);
     composite.picture[1] = kDecal;
     composite.x[1] = 0;
     composite.y[1] = 8;
@@ -151,8 +84,8 @@ void Dress(scene::Scene& s) {
     group.kind = 5;
     for (int k = 0; k < 3; ++k) {
         group.picture[k] = kSprite;
-        group.x[k] = static_cast<i16>((250 + 260 * k) << 6);
-        group.y[k] = static_cast<i16>((300 + 200 * k) << 6);
+        group.x[k] = scene::Units(250 + 260 * k);
+        group.y[k] = scene::Units(300 + 200 * k);
     }
     s.CellAt(8, 5).lowerBlock = s.AddBlock(group);
     CBlockCacheEntry panel;
@@ -161,7 +94,7 @@ void Dress(scene::Scene& s) {
     s.CellAt(10, 5).lowerBlock = s.AddBlock(panel);
 
     // A cell object with a glow, an item pile and a centre picture.
-    s.view->cellObjects[1] = CCellObject{kSprite, 0, 300 << 6, 400 << 6, 0x4000, 0, 0};
+    s.view->cellObjects[1] = CCellObject{kSprite, 0, scene::Units(300), scene::Units(400), 0x4000, 0, 0};
     s.CellAt(6, 6).cellObject[0] = 1;
     s.view->pictureGroups[1].pictures[0] = kDecal;
     s.view->pictureGroups[1].pictures[3] = kDecal;
@@ -198,6 +131,8 @@ TEST(EmitterTest, DressedRoomGoldenFrames) {
         {"view3d_room_90", 11, 6, 800, 512, 90 << 16},
         {"view3d_room_200", 5, 1, 512, 300, 200 << 16},
         {"view3d_room_33_5", 9, 7, 512, 900, (33 << 16) + 0x8000},
+        {"view3d_room_270", 1, 6, 200, 512, 270 << 16},
+        {"view3d_room_160", 7, 5, 512, 200, 160 << 16},
     };
     for (const Case& c : cases) {
         scene::Scene s(kRoom, 380, 320);

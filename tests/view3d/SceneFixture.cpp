@@ -21,7 +21,7 @@ std::vector<u8> IndexedRecord(int width, int height, const std::vector<u8>& texe
 
 namespace {
 
-u16 Rgb(int r, int g, int b) { return static_cast<u16>(((r >> 3) << 11) | ((g >> 2) << 5) | (b >> 3)); }
+using art::Rgb;
 
 std::vector<u8> Bricks() {
     std::vector<u8> t(256 * 256);
@@ -182,5 +182,74 @@ bool Scene::GuardIntact() const {
         }
     return true;
 }
+
+namespace art {
+
+u16 Rgb(int r, int g, int b) { return static_cast<u16>(((r >> 3) << 11) | ((g >> 2) << 5) | (b >> 3)); }
+
+
+
+std::vector<u8> Picture(int w, int h, std::vector<u16> table, int (*index)(int, int)) {
+    std::vector<u8> t(static_cast<size_t>(w) * h);
+    for (int y = 0; y < h; ++y)
+        for (int x = 0; x < w; ++x) t[static_cast<size_t>(y * w + x)] = static_cast<u8>(index(x, y));
+    return IndexedRecord(w, h, t, table);
+}
+
+std::vector<u8> MaskRecord(int w, int h, bool (*bit)(int, int)) {
+    std::vector<u8> r(8, 0);
+    r[2] = static_cast<u8>(w), r[3] = static_cast<u8>(w >> 8);
+    r[4] = static_cast<u8>(h), r[5] = static_cast<u8>(h >> 8);
+    // One bit per 2 x 2 texels, rows of 16 bytes per two texture rows, then a one-entry table.
+    std::vector<u8> bits(static_cast<size_t>(h / 2) * 16 + static_cast<size_t>(w) * h, 0);
+    for (int y = 0; y < h; y += 2)
+        for (int x = 0; x < w; x += 2)
+            if (bit(x, y)) bits[static_cast<size_t>(16 * (y / 2) + x / 16)] |= static_cast<u8>(1 << ((x / 2) & 7));
+    r.insert(r.end(), bits.begin(), bits.end());
+    r.push_back(0), r.push_back(0);
+    return r;
+}
+
+void AddPictures(Scene& s) {
+    const u16 clear = 0xFFFF;
+    s.pictures.Add(kSprite, Picture(32, 48, {clear, Rgb(200, 170, 60), Rgb(120, 80, 30)}, [](int x, int y) {
+                       int dx = x - 16, dy = y - 24;
+                       return dx * dx * 4 + dy * dy < 520 ? (y % 12 < 2 ? 2 : 1) : 0;
+                   }));
+    s.pictures.Add(kFrame, Picture(256, 256, {clear, Rgb(90, 60, 40), Rgb(60, 40, 25)}, [](int x, int y) {
+                       bool post = x < 24 || x >= 232 || y < 24;
+                       return post ? 1 + ((x + y) / 16) % 2 : 0;
+                   }));
+    s.pictures.Add(kLeaf, Picture(208, 232, {clear, Rgb(140, 100, 60), Rgb(100, 70, 40)}, [](int x, int) {
+                       return 1 + (x / 26) % 2;
+                   }));
+    s.pictures.Add(kDecal, Picture(32, 32, {clear, Rgb(230, 210, 80)}, [](int x, int y) {
+                       int dx = x - 16, dy = y - 16;
+                       return dx * dx + dy * dy < 150 ? 1 : 0;
+                   }));
+    s.pictures.Add(kRoof, Picture(256, 128, {Rgb(120, 40, 30), Rgb(90, 30, 25)}, [](int x, int y) {
+                       return (y % 16 < 2 || (x + (y / 16) * 8) % 32 < 2) ? 1 : 0;
+                   }));
+    s.pictures.Add(kGlow, Picture(16, 16, {clear, Rgb(255, 240, 160)}, [](int x, int y) {
+                       int dx = x - 8, dy = y - 8;
+                       return dx * dx + dy * dy < 40 ? 1 : 0;
+                   }));
+    s.pictures.Add(kOverlay, Picture(120, 90, {clear, Rgb(180, 180, 200), Rgb(90, 90, 110)}, [](int x, int y) {
+                       return (x > 40 && x < 80) || y > 60 ? 1 + (y / 10) % 2 : 0;
+                   }));
+    s.pictures.Add(kMoss, Picture(256, 256, {Rgb(60, 120, 40), Rgb(40, 90, 30)}, [](int x, int y) {
+                       return ((x / 8) + (y / 8)) % 2;
+                   }));
+    s.pictures.Add(kMask, MaskRecord(256, 256, [](int x, int y) {
+                       int dx = x - 128, dy = y - 128;
+                       return dx * dx + dy * dy < 90 * 90;
+                   }));
+    s.pictures.Add(kPanel, Picture(256, 160, {Rgb(70, 70, 120), Rgb(200, 200, 230)}, [](int x, int y) {
+                       return (x % 64 < 4 || y % 40 < 4) ? 1 : 0;
+                   }));
+    s.pictures.anchors[kSprite] = 2;
+}
+
+}  // namespace art
 
 }  // namespace scene

@@ -85,4 +85,20 @@ struct Scene {
     u16 Logical(i32 x, i32 y) const;  // buffer coordinates, guard included
 };
 
+// Pictures of the dressed scenes: sprites, a door frame and leaf, a decal, a roof, a glow, an overlay,
+// moss with its mask and a panel.
+// A position inside a cell (0..1023 units) as the 16-bit field keeps it: units times 64.
+inline i16 Units(i32 units) { return static_cast<i16>(static_cast<u16>(units << 6)); }
+
+namespace art {
+inline constexpr u16 kSprite = 10, kFrame = 11, kLeaf = 12, kDecal = 13, kRoof = 14, kGlow = 15, kOverlay = 16,
+                     kMoss = 17, kMask = 18, kPanel = 19;
+u16 Rgb(int r, int g, int b);
+// A picture of w x h texels whose table index comes from index(x, y).
+std::vector<u8> Picture(int w, int h, std::vector<u16> table, int (*index)(int, int));
+// A one-bit mask picture (one bit per 2 x 2 texels).
+std::vector<u8> MaskRecord(int w, int h, bool (*bit)(int, int));
+void AddPictures(Scene& s);
+}  // namespace art
+
 }  // namespace scene

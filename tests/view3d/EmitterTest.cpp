@@ -8,6 +8,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cmath>
 #include <deque>
 #include <random>
 
@@ -195,6 +196,8 @@ TEST(EmitterTest, AHeadingOfZeroAndATinyTurnDifferInFewPixels) {
 
 // --- ground, pits, walls ---
 
+void Prepare(scene::Scene& s, i32 cx, i32 cy, i32 fx, i32 fy, i32 angle);
+
 i32 CountType(const CRenderer3D& r, i32 type) {
     i32 n = 0;
     for (i32 i = 0; i < r.polygonCount; ++i) n += r.polygons[static_cast<size_t>(i)].type == type;
@@ -209,25 +212,22 @@ TEST(EmitterTest, PitSidesOnlyTowardsNonPitsAndNothingUnderSolidBlocks) {
     const u16 p = s.AddGround(pit);
     s.CellAt(1, 0).ground = p;
     s.CellAt(2, 0).ground = p;
-    s.renderer->viewState = s.view.get();
-    s.renderer->SetupView();
-    s.Pose(1, 2, 512, 512, 0);
-    s.renderer->SetupHeading();
-    s.renderer->polygonCount = 0;
-    s.emitters->renderer = s.renderer.get();
+    Prepare(s, 1, 2, 512, 512, 0);
     s.emitters->EmitCellGround(1, 0);
-    // North (map edge) and west (a plain cell) sides would show; the eastern neighbour is a pit. The
-    // northern side faces away from an eye south of it, so of the two only... the south side faces it.
-    i32 lit = CountType(*s.renderer, 8);
-    i32 flat = CountType(*s.renderer, 0);
-    EXPECT_EQ(flat, 1);  // the bottom
-    EXPECT_GE(lit, 1);
-    // No side towards the eastern pit: emitting the same cell with the neighbour flat adds faces.
+    // Of the pit (1, 0): the northern side (the map's edge) and the western one (a plain neighbour)
+    // face the eye, two faces each (a deep pit); the southern one faces away; none towards the eastern
+    // pit. Then the bottom in the flat colour.
+    EXPECT_EQ(CountType(*s.renderer, 8), 4);
+    EXPECT_EQ(CountType(*s.renderer, 0), 1);
     s.CellAt(2, 0).ground = s.CellAt(0, 0).ground;
-    s.renderer->polygonCount = 0;
-    s.renderer->vertexCursor = s.renderer->texCoordCursor = s.renderer->fogCursor = 0;
+    Prepare(s, 1, 2, 512, 512, 0);
     s.emitters->EmitCellGround(1, 0);
-    EXPECT_GE(CountType(*s.renderer, 8), lit);
+    EXPECT_EQ(CountType(*s.renderer, 8), 6);
+    // A shallow pit has one face a side.
+    s.renderer->deepPit = 0;
+    Prepare(s, 1, 2, 512, 512, 0);
+    s.emitters->EmitCellGround(1, 0);
+    EXPECT_EQ(CountType(*s.renderer, 8), 3);
 
     // A solid lower block hides the ground.
     CBlockCacheEntry solid;
@@ -526,6 +526,145 @@ TEST(EmitterTest, ThumbnailBorders) {
     std::fill(thumb, thumb + 4000, static_cast<u16>(1));
     empty.renderer->MakeViewThumbnail(thumb);
     for (u16 p : thumb) ASSERT_EQ(p, 0);
+}
+
+}  // namespace
+
+namespace {
+
+// A renderer set up for a pose without drawing: the emitters can be called one by one.
+void Prepare(scene::Scene& s, i32 cx, i32 cy, i32 fx, i32 fy, i32 angle) {
+    s.Pose(cx, cy, fx, fy, angle);
+    CRenderer3D& r = *s.renderer;
+    r.SetupView();
+    r.SetupHeading();
+    r.polygonCount = 0;
+    r.vertexCursor = r.texCoordCursor = r.fogCursor = 0;
+    s.emitters->renderer = &r;
+}
+
+// Whether polygon k shows its picture mirrored: u falls from its leftmost to its rightmost corner.
+bool Mirrored(const CRenderer3D& r, i32 k) {
+    const CPolygon& p = r.polygons[static_cast<size_t>(k)];
+    i32 left = 0, right = 0;
+    for (i32 i = 1; i < p.vertexCount; ++i) {
+        if (r.vertexPool[static_cast<size_t>(p.firstVertex + i)].x < r.vertexPool[static_cast<size_t>(p.firstVertex + left)].x)
+            left = i;
+        if (r.vertexPool[static_cast<size_t>(p.firstVertex + i)].x > r.vertexPool[static_cast<size_t>(p.firstVertex + right)].x)
+            right = i;
+    }
+    return r.texCoordPool[static_cast<size_t>(p.firstTexCoord + left)].u >
+           r.texCoordPool[static_cast<size_t>(p.firstTexCoord + right)].u;
+}
+
+const std::vector<std::string> kOpen(11, std::string(11, '.'));
+
+TEST(EmitterTest, TurningPictureMirroringTable) {
+    struct Case {
+        i32 angle, dx, dy;
+        u8 mirrored;  // bit k: copy k + 1
+    } cases[] = {
+        {0, 0, -3, 0x9},       {0, -1, -3, 0xF},       {0, 1, -3, 0x0},
+        {90 << 16, -3, 0, 0xC}, {90 << 16, -3, 1, 0xF}, {90 << 16, -3, -1, 0x0},
+        {180 << 16, 0, 3, 0x6}, {180 << 16, 1, 3, 0xF}, {180 << 16, -1, 3, 0x0},
+        {270 << 16, 3, 0, 0x3}, {270 << 16, 3, -1, 0xF}, {270 << 16, 3, 1, 0x0},
+    };
+    for (const Case& c : cases) {
+        scene::Scene s(kOpen, 380, 320);
+        scene::art::AddPictures(s);
+        CBlockCacheEntry b;
+        b.kind = 4;
+        b.picture[0] = scene::art::kSprite;
+        Prepare(s, 5, 5, 512, 512, c.angle);
+        s.emitters->EmitTurningPicture(5 + c.dx, 5 + c.dy, b);
+        ASSERT_EQ(s.renderer->polygonCount, 4) << c.angle << " " << c.dx << " " << c.dy;
+        for (i32 k = 0; k < 4; ++k)
+            EXPECT_EQ(Mirrored(*s.renderer, k), ((c.mirrored >> k) & 1) != 0)
+                << (c.angle >> 16) << " " << c.dx << "," << c.dy << " copy " << k + 1;
+    }
+}
+
+TEST(EmitterTest, EdgePictureShowsItsSideBeyondSixtyDegrees) {
+    for (i32 degrees : {180, 180 + 59, 180 - 59, 180 + 61, 180 - 75}) {
+        scene::Scene s(kOpen, 380, 320);
+        scene::art::AddPictures(s);
+        CWallCacheEntry wall;
+        wall.words[0] = static_cast<u16>(16 | (31 << 5) | (10 << 10));  // the southern edge's middle
+        wall.words[4] = scene::art::kDecal;
+        wall.words[8] = scene::art::kSprite;
+        s.CellAt(5, 7).lowerWall = s.AddWall(wall);
+        // The eye 2500 units back from the picture along the view direction, so it is in view.
+        const double a = degrees * 3.14159265358979 / 180.0;
+        const i32 ex = 5 * 1024 + 512 + static_cast<i32>(2500 * std::sin(a));
+        const i32 ey = 8 * 1024 - 5 + static_cast<i32>(2500 * std::cos(a));
+        Prepare(s, ex >> 10, ey >> 10, ex & 1023, ey & 1023, degrees << 16);
+        s.emitters->EmitWallPictures(5, 7, 0);
+        ASSERT_GE(s.renderer->polygonCount, 1) << degrees;
+        const CPolygon& p = s.renderer->polygons[0];
+        const bool side = std::abs(degrees - 180) > 60;
+        EXPECT_EQ(p.texture[0], side ? scene::art::kSprite : scene::art::kDecal) << degrees;
+        EXPECT_EQ(p.type, side ? 14 : 13) << degrees;
+    }
+}
+
+TEST(EmitterTest, PicturesSplitAtTheBlockTopRow) {
+    scene::Scene s(kOpen, 380, 320);
+    scene::art::AddPictures(s);
+    Prepare(s, 5, 5, 512, 512, 0);
+    CViewEmitters& e = *s.emitters;
+    const i32 d = 2000;
+    const i32 level = e.RowOfHeight(s.renderer->blockTopHeight, d);
+    // Crossing the level row: the lower piece first (layer 3), then the upper (layer 5), v cut between.
+    e.EmitPictureQuad(1000, level - 400, 1800, level + 400, d, 0, 512, 0, 768, scene::art::kSprite, 0, 256,
+                      CPictureSplit::kSplit);
+    ASSERT_EQ(s.renderer->polygonCount, 2);
+    EXPECT_EQ(s.renderer->entries[0].layer, 3);
+    EXPECT_EQ(s.renderer->entries[1].layer, 5);
+    EXPECT_EQ(s.renderer->texCoordPool[0].v, 384);
+    // A top exactly on the level row is not cut: one polygon in layer 3.
+    e.EmitPictureQuad(1000, level, 1800, level + 400, d, 0, 512, 0, 768, scene::art::kSprite, 0, 256,
+                      CPictureSplit::kSplit);
+    ASSERT_EQ(s.renderer->polygonCount, 3);
+    EXPECT_EQ(s.renderer->entries[2].layer, 3);
+    // Wholly above: layer 5.
+    e.EmitPictureQuad(1000, level - 800, 1800, level - 16, d, 0, 512, 0, 768, scene::art::kSprite, 0, 256,
+                      CPictureSplit::kSplit);
+    ASSERT_EQ(s.renderer->polygonCount, 4);
+    EXPECT_EQ(s.renderer->entries[3].layer, 5);
+}
+
+TEST(EmitterTest, APictureAtTheNearOrFarDepthIsNotEmitted) {
+    scene::Scene s(kOpen, 380, 320);
+    scene::art::AddPictures(s);
+    Prepare(s, 5, 5, 512, 512, 0);
+    CRenderer3D& r = *s.renderer;
+    CBillboard b;
+    // The eye sits `eyeDistance` behind the player's point; straight ahead a point of the player's
+    // cell lies at depth eyeDistance + (512 - y).
+    const i32 nearY = 512 - (r.nearDepth - r.eyeDistance);
+    EXPECT_FALSE(s.emitters->EmitBillboard(5, 5, 512, r.groundHeight, nearY, 512, false, CPictureSplit::kSplit,
+                                           scene::art::kSprite, 0, 256, b));
+    EXPECT_TRUE(s.emitters->EmitBillboard(5, 5, 512, r.groundHeight, nearY - 1, 512, false, CPictureSplit::kSplit,
+                                          scene::art::kSprite, 0, 256, b));
+    EXPECT_EQ(b.depth, r.nearDepth + 1);
+}
+
+TEST(EmitterTest, ASymmetricRoomLooksAlikeAtEveryAxisHeading) {
+    const std::vector<std::string> room = {"#######", "#.....#", "#.....#", "#.....#", "#.....#", "#.....#", "#######"};
+    auto solid = [](u16 colour) { return scene::IndexedRecord(256, 256, std::vector<u8>(256 * 256, 0), {colour}); };
+    std::vector<u16> frames[4];
+    for (int k = 0; k < 4; ++k) {
+        scene::Scene s(room, 380, 320);
+        s.pictures.Add(scene::kBrick, solid(0xA145));
+        s.pictures.Add(scene::kFloor, solid(0x3333));
+        s.pictures.Add(scene::kCeiling, solid(0x7BCF));
+        s.Pose(3, 3, 512, 512, (90 * k) << 16);
+        s.Render();
+        frames[k] = s.ViewPixels();
+    }
+    EXPECT_EQ(frames[0], frames[1]);
+    EXPECT_EQ(frames[0], frames[2]);
+    EXPECT_EQ(frames[0], frames[3]);
 }
 
 }  // namespace

@@ -6,24 +6,6 @@
 #include <algorithm>
 #include <cstdlib>
 
-namespace {
-
-constexpr i32 k45 = 0x2D0000, k135 = 0x870000, k225 = 0xE10000, k315 = 0x13B0000;
-constexpr i32 kTurn = 360 << 16;
-
-i32 WrapAngle(i32 a) {
-    a %= kTurn;
-    return a < 0 ? a + kTurn : a;
-}
-
-void FaceTheEye(CRenderer3D& r, i32 n) {
-    if (n < 3 || r.IsFrontFacing()) return;
-    std::reverse(r.clip.screen, r.clip.screen + n);
-    std::reverse(r.clip.uv, r.clip.uv + n);
-}
-
-}  // namespace
-
 void CViewEmitters::EmitBlockByKind(i32 x, i32 y) {
     const CCellView& c = Cell(x, y);
     if (c.lowerBlock == 0) return;
@@ -99,9 +81,9 @@ void CViewEmitters::EmitTurningPicture(i32 x, i32 y, const CBlockCacheEntry& b) 
     // Which copies are mirrored, by the angle's range and the cell's offset from the eye's cell.
     i32 offset;
     u8 pair;
-    if (angle >= k315 || angle < k45) offset = -dx, pair = 0x9;
-    else if (angle < k135) offset = dy, pair = 0xC;
-    else if (angle < k225) offset = dx, pair = 0x6;
+    if (angle >= kAngle315 || angle < kAngle45) offset = -dx, pair = 0x9;
+    else if (angle < kAngle135) offset = dy, pair = 0xC;
+    else if (angle < kAngle225) offset = dx, pair = 0x6;
     else offset = -dy, pair = 0x3;
     u8 mirrored = offset > 0 ? 0xF : (offset < 0 ? 0 : pair);
     // Positions: the angle inside its quadrant moves the copies along their axes.
@@ -138,7 +120,7 @@ void CViewEmitters::EmitUprightFrame(i32 x, i32 y, u16 picture, u16 palette, i32
         else
             VerticalQuad(x, y, 0, plane, 1024, plane, low, high, 0, w * 16, v0, v1);
         const i32 n = r.clip.ClipTexturedPolygon(4);
-        FaceTheEye(r, n);
+        FaceTheEye(n);
         const i32 before = r.polygonCount;
         EmitFace(n, 14, picture, palette, light, l, false);
         return r.polygonCount > before ? before : -1;
@@ -179,7 +161,7 @@ void CViewEmitters::EmitDoorBlock(i32 x, i32 y, const CBlockCacheEntry& b) {
         else
             VerticalQuad(x, y, along0, face, along1, face, low, high, u0, u1, v0, v1);
         const i32 n = r.clip.ClipTexturedPolygon(4);
-        FaceTheEye(r, n);
+        FaceTheEye(n);
         EmitFace(n, 14, picture, palette, c.light, 3, false);
     };
     // A picture at texel offsets (ox, oy) on the frame: 1024 / fw units per texel along, frameHeight /
@@ -255,7 +237,7 @@ void CViewEmitters::EmitPairedPictures(i32 x, i32 y, const CBlockCacheEntry& b) 
         else
             VerticalQuad(x, y, edge, a0, edge, a1, lo, hi, 0, pw * 16, 0, ph * 16);
         const i32 n = r.clip.ClipTexturedPolygon(4);
-        FaceTheEye(r, n);
+        FaceTheEye(n);
         return EmitFace(n, 14, picture, palette, c.light, 3, false);
     };
     for (i32 side = 0; side < 2; ++side) {
@@ -294,7 +276,7 @@ void CViewEmitters::EmitTurningPanel(i32 x, i32 y, const CBlockCacheEntry& b) {
         VerticalQuad(x, y, 1, py, 1023, py, r.groundHeight, top, 0, w * 16, 0, h * 16);
     }
     const i32 n = r.clip.ClipTexturedPolygon(4);
-    FaceTheEye(r, n);
+    FaceTheEye(n);
     const i32 before = r.polygonCount;
     if (EmitFace(n, 14, picture, palette, c.light, 3, false)) ShiftLastDepth(before, 10, 0);
 }

@@ -11,6 +11,14 @@
 // whole cell (0..1023 units) fits; a signed read would put everything past the middle outside the cell.
 inline i32 CellPosition(i16 stored) { return static_cast<u16>(stored) >> 6; }
 
+// View-angle limits (16.16 degrees) of the rules that depend on the heading.
+inline constexpr i32 kAngle45 = 0x2D0000, kAngle60 = 0x3C0000, kAngle135 = 0x870000, kAngle225 = 0xE10000,
+                     kAngle315 = 0x13B0000, kFullTurn = 360 << 16;
+inline i32 WrapAngle(i32 a) {
+    a %= kFullTurn;
+    return a < 0 ? a + kFullTurn : a;
+}
+
 // Where an upright picture's pieces sort: cut at the block-top row into a lower (layer 3) and an
 // upper (layer 5) piece, one piece in layer 3, or one piece in layer 5.
 enum class CPictureSplit : u8 { kSplit, kLower, kUpper };
@@ -88,6 +96,9 @@ private:
     // texture's u running along from u0 to u1 and v down from v0 to v1 (sixteenths of a texel).
     i32 VerticalQuad(i32 x, i32 y, i32 ax, i32 ay, i32 bx, i32 by, i32 low, i32 high, i32 u0, i32 u1, i32 v0,
                      i32 v1);
+    // A flat picture is seen from both sides: clipped corners that run anticlockwise are turned round,
+    // which shows the picture as its mirror image from behind.
+    void FaceTheEye(i32 count);
     // Marks the polygons appended since `before` with the fixed fog (weights 0); shifts the last
     // entry's depths.
     void FixLastFog(i32 before);

@@ -9,10 +9,6 @@
 
 namespace {
 
-inline i32 Clamp32(i64 v) { return static_cast<i32>(std::clamp<i64>(v, INT32_MIN, INT32_MAX)); }
-
-bool Usable(const CTextureDesc* t) { return t && t->data && t->table && t->width > 0 && t->height > 0; }
-
 // The quantities of one side along the major axis x: perspective-weighted (u * z, v * z, z, 8 f z)
 // or, for the flat pictures of type 13, linear in screen space.
 template <bool Perspective>
@@ -26,14 +22,14 @@ struct ColumnSide {
         const CUVPair& tb = uv[w.to];
         const i64 fa = 8 * static_cast<i64>(fog[w.from]), fb = 8 * static_cast<i64>(fog[w.to]);
         if constexpr (Perspective) {
-            SetUpEdgeStepper(U, a.x, b.x, Clamp32(static_cast<i64>(ta.u) * b.z), Clamp32(static_cast<i64>(tb.u) * a.z));
-            SetUpEdgeStepper(V, a.x, b.x, Clamp32(static_cast<i64>(ta.v) * b.z), Clamp32(static_cast<i64>(tb.v) * a.z));
+            SetUpEdgeStepper(U, a.x, b.x, SaturateI32(static_cast<i64>(ta.u) * b.z), SaturateI32(static_cast<i64>(tb.u) * a.z));
+            SetUpEdgeStepper(V, a.x, b.x, SaturateI32(static_cast<i64>(ta.v) * b.z), SaturateI32(static_cast<i64>(tb.v) * a.z));
             SetUpEdgeStepper(W, a.x, b.x, b.z, a.z);
-            SetUpEdgeStepper(F, a.x, b.x, Clamp32(fa * b.z), Clamp32(fb * a.z));
+            SetUpEdgeStepper(F, a.x, b.x, SaturateI32(fa * b.z), SaturateI32(fb * a.z));
         } else {
             SetUpEdgeStepper(U, a.x, b.x, ta.u, tb.u);
             SetUpEdgeStepper(V, a.x, b.x, ta.v, tb.v);
-            SetUpEdgeStepper(F, a.x, b.x, Clamp32(fa), Clamp32(fb));
+            SetUpEdgeStepper(F, a.x, b.x, SaturateI32(fa), SaturateI32(fb));
         }
     }
     void Step() {
@@ -43,8 +39,6 @@ struct ColumnSide {
         F.Step();
     }
 };
-
-inline i32 Quotient(const CEdgeStepper& q, const CEdgeStepper& w) { return w.value != 0 ? q.value / w.value : 0; }
 
 // Coverage of a column: rows from top to bottom - 1.
 inline i32 ColumnTop(const CEdgeStepper& a) {
@@ -95,19 +89,19 @@ u32 ColumnLoop(const CFillArgs& args, Column&& column) {
 // pit sides with their fog changing down the column.
 template <int Type>
 u32 FillWall(const CFillArgs& args) {
-    if (!Usable(args.textures[0]) || args.count < 3) return 0;
-    if (Type == 9 && !Usable(args.textures[1])) return 0;
+    if (!UsableTexture(args.textures[0]) || args.count < 3) return 0;
+    if (Type == 9 && !UsableTexture(args.textures[1])) return 0;
     const CTextureDesc& t = *args.textures[0];
     const i32 uMax = t.width * 16 - 1, vMax = t.height * 16 - 1;
     const i32 step = args.target->yStep;
     return ColumnLoop<true>(args, [&](const CSpan& span, i32 top, i32 yA, i32 yB, const ColumnSide<true>& a,
                                       const ColumnSide<true>& b) {
-        const i32 uA = std::clamp(Quotient(a.U, a.W), 0, uMax), uB = std::clamp(Quotient(b.U, b.W), 0, uMax);
-        const i32 row = std::clamp(Quotient(a.V, a.W), 0, vMax) >> 4;
+        const i32 uA = std::clamp(StepperQuotient(a.U, a.W), 0, uMax), uB = std::clamp(StepperQuotient(b.U, b.W), 0, uMax);
+        const i32 row = std::clamp(StepperQuotient(a.V, a.W), 0, vMax) >> 4;
         const i32 du = SpanCoordinateStep(uA, uB, yA, yB);
         i32 u = SpanCoordinateStart(uA, top, yA, du);
         if constexpr (Type == 8) {
-            const i32 fA = std::clamp(Quotient(a.F, a.W), 0, 1024), fB = std::clamp(Quotient(b.F, b.W), 0, 1024);
+            const i32 fA = std::clamp(StepperQuotient(a.F, a.W), 0, 1024), fB = std::clamp(StepperQuotient(b.F, b.W), 0, 1024);
             const i32 df = yB != yA ? static_cast<i32>((static_cast<i64>(fB - fA) << 4) / (yB - yA)) : 0;
             i32 f = fA;
             for (u16* p = span.start; p != span.end; p += step, u += du, f += df)
@@ -132,7 +126,7 @@ u32 FillWall(const CFillArgs& args) {
 // it; see-through texels (0xFFFF, block index 0, and texel index 0 of encoding 0) leave the pixel.
 template <bool Perspective>
 u32 FillEdgePicture(const CFillArgs& args) {
-    if (!Usable(args.textures[0]) || args.count < 3) return 0;
+    if (!UsableTexture(args.textures[0]) || args.count < 3) return 0;
     const CTextureDesc& t = *args.textures[0];
     const i32 uMax = t.width * 16 - 1, vMax = t.height * 16 - 1;
     const i32 step = args.target->yStep;
@@ -140,9 +134,9 @@ u32 FillEdgePicture(const CFillArgs& args) {
                                              const ColumnSide<Perspective>& a, const ColumnSide<Perspective>& b) {
         i32 column, vA, vB, f;
         if constexpr (Perspective) {
-            column = std::clamp(Quotient(a.U, a.W), 0, uMax) >> 4;
-            vA = std::clamp(Quotient(a.V, a.W), 0, vMax);
-            vB = std::clamp(Quotient(b.V, b.W), 0, vMax);
+            column = std::clamp(StepperQuotient(a.U, a.W), 0, uMax) >> 4;
+            vA = std::clamp(StepperQuotient(a.V, a.W), 0, vMax);
+            vB = std::clamp(StepperQuotient(b.V, b.W), 0, vMax);
             f = FogFactor(a.F.value, a.W.value);
         } else {
             column = a.U.value >> 4;

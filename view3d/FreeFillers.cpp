@@ -8,10 +8,6 @@
 
 namespace {
 
-inline i32 Clamp32(i64 v) { return static_cast<i32>(std::clamp<i64>(v, INT32_MIN, INT32_MAX)); }
-
-bool Usable(const CTextureDesc* t) { return t && t->data && t->table && t->width > 0 && t->height > 0; }
-
 // The steppers of one side: u * z, v * z, the depth and 8 * fog * z, weighted so that their quotients
 // are the perspective-correct values at the edge.
 struct PerspectiveSide {
@@ -23,12 +19,12 @@ struct PerspectiveSide {
         const CScreenVertex& b = w.vertices[w.to];
         const CUVPair& ta = uv[w.from];
         const CUVPair& tb = uv[w.to];
-        SetUpEdgeStepper(U, a.y, b.y, Clamp32(static_cast<i64>(ta.u) * b.z), Clamp32(static_cast<i64>(tb.u) * a.z));
-        SetUpEdgeStepper(V, a.y, b.y, Clamp32(static_cast<i64>(ta.v) * b.z), Clamp32(static_cast<i64>(tb.v) * a.z));
+        SetUpEdgeStepper(U, a.y, b.y, SaturateI32(static_cast<i64>(ta.u) * b.z), SaturateI32(static_cast<i64>(tb.u) * a.z));
+        SetUpEdgeStepper(V, a.y, b.y, SaturateI32(static_cast<i64>(ta.v) * b.z), SaturateI32(static_cast<i64>(tb.v) * a.z));
         SetUpEdgeStepper(W, a.y, b.y, b.z, a.z);
         if (fog) {
             i64 fa = 8 * static_cast<i64>(fogWeights[w.from]), fb = 8 * static_cast<i64>(fogWeights[w.to]);
-            SetUpEdgeStepper(F, a.y, b.y, Clamp32(fa * b.z), Clamp32(fb * a.z));
+            SetUpEdgeStepper(F, a.y, b.y, SaturateI32(fa * b.z), SaturateI32(fb * a.z));
         }
     }
     void Step() {
@@ -57,8 +53,6 @@ struct LinearSide {
         if (fog) F.Step();
     }
 };
-
-inline i32 Quotient(const CEdgeStepper& q, const CEdgeStepper& w) { return w.value != 0 ? q.value / w.value : 0; }
 
 // The row loop of every row filler: walks both sides, keeps their steppers, and hands each non-empty
 // span (row, first, last + 1) to `span`, which returns false to stop the polygon. With
@@ -126,7 +120,7 @@ template <int Type>
 bool GroundUsable(const CFillArgs& a) {
     constexpr int kTextures = Type == 1 ? 1 : (Type == 2 || Type == 4 ? 2 : 3);
     for (int k = 0; k < kTextures; ++k)
-        if (!Usable(a.textures[k])) return false;
+        if (!UsableTexture(a.textures[k])) return false;
     return a.count >= 3;
 }
 
@@ -146,8 +140,8 @@ u32 FillGround(const CFillArgs& args) {
                                               const CEdgeWalker& right, const PerspectiveSide& ls,
                                               const PerspectiveSide& rs) {
         const i32 xL = left.x.value, xR = right.x.value;
-        const i32 uL = std::clamp(Quotient(ls.U, ls.W), 0, uMax), vL = std::clamp(Quotient(ls.V, ls.W), 0, vMax);
-        const i32 uR = std::clamp(Quotient(rs.U, rs.W), 0, uMax), vR = std::clamp(Quotient(rs.V, rs.W), 0, vMax);
+        const i32 uL = std::clamp(StepperQuotient(ls.U, ls.W), 0, uMax), vL = std::clamp(StepperQuotient(ls.V, ls.W), 0, vMax);
+        const i32 uR = std::clamp(StepperQuotient(rs.U, rs.W), 0, uMax), vR = std::clamp(StepperQuotient(rs.V, rs.W), 0, vMax);
         const i32 f = FogFactor(ls.F.value, ls.W.value);
         CSpan span;
         GetSpanAddresses(*args.target, y >> 4, first, last1, span);
@@ -178,7 +172,7 @@ u32 FillGround(const CFillArgs& args) {
 // screen space, the texture row taken at the left edge, fog per span from the left edge's weight.
 template <bool SeeThrough>
 u32 FillLinear(const CFillArgs& args) {
-    if (!Usable(args.textures[0]) || args.count < 3) return 0;
+    if (!UsableTexture(args.textures[0]) || args.count < 3) return 0;
     const CTextureDesc& t = *args.textures[0];
     const i32 step = args.target->xStep;
     return RowLoop<LinearSide>(args, [&](i32 y, i32 first, i32 last1, const CEdgeWalker& left,
@@ -213,11 +207,11 @@ struct ReciprocalSide {
         const CScreenVertex& a = w.vertices[w.from];
         const CScreenVertex& b = w.vertices[w.to];
         const i64 za = std::max(1, a.z), zb = std::max(1, b.z);
-        SetUpEdgeStepper(W, a.y, b.y, Clamp32(33554432 / za), Clamp32(33554432 / zb));
-        SetUpEdgeStepper(U, a.y, b.y, Clamp32((static_cast<i64>(uv[w.from].u) << 18) / za),
-                         Clamp32((static_cast<i64>(uv[w.to].u) << 18) / zb));
-        SetUpEdgeStepper(V, a.y, b.y, Clamp32((static_cast<i64>(uv[w.from].v) << 18) / za),
-                         Clamp32((static_cast<i64>(uv[w.to].v) << 18) / zb));
+        SetUpEdgeStepper(W, a.y, b.y, SaturateI32(33554432 / za), SaturateI32(33554432 / zb));
+        SetUpEdgeStepper(U, a.y, b.y, SaturateI32((static_cast<i64>(uv[w.from].u) << 18) / za),
+                         SaturateI32((static_cast<i64>(uv[w.to].u) << 18) / zb));
+        SetUpEdgeStepper(V, a.y, b.y, SaturateI32((static_cast<i64>(uv[w.from].v) << 18) / za),
+                         SaturateI32((static_cast<i64>(uv[w.to].v) << 18) / zb));
         if (fog) SetUpEdgeStepper(F, a.y, b.y, 8 * fogWeights[w.from], 8 * fogWeights[w.to]);
     }
     void Step() {
@@ -251,7 +245,7 @@ u32 FillBackgroundPolygon(const CFillArgs& a) { return FillLinear<false>(a); }
 // The block models' filler: per span the perspective-correct coordinates at the first pixel, at the
 // middle of the edges and at the last pixel, and a parabola through them (20 fraction bits).
 u32 FillFreePolygon10(const CFillArgs& args) {
-    if (!Usable(args.textures[0]) || args.count < 3) return 0;
+    if (!UsableTexture(args.textures[0]) || args.count < 3) return 0;
     const CTextureDesc& t = *args.textures[0];
     const i64 uLimit = (static_cast<i64>(t.width) << 20) - 1, vLimit = (static_cast<i64>(t.height) << 20) - 1;
     const i32 step = args.target->xStep;

@@ -8,25 +8,17 @@
 
 namespace {
 
-constexpr i32 k45 = 0x2D0000, k135 = 0x870000, k225 = 0xE10000, k315 = 0x13B0000;
-constexpr i32 k60 = 0x3C0000;
-constexpr i32 kTurn = 360 << 16;
-
 // The ten points of an item pile's layout (x, y inside the cell).
 constexpr i32 kPileLayout[10][2] = {{512, 512}, {438, 500}, {578, 520}, {496, 438}, {528, 578},
                                     {444, 469}, {469, 570}, {560, 453}, {594, 547}, {475, 531}};
 
-i32 WrapAngle(i32 a) {
-    a %= kTurn;
-    return a < 0 ? a + kTurn : a;
-}
 
 // Whether an upright wall picture at (px, py) is drawn mirrored: those on the viewer's left half of
 // the cell are.
 bool MirroredByAngle(i32 angle, i32 px, i32 py) {
-    if (angle >= k315 || angle < k45) return px < 512;
-    if (angle < k135) return py > 512;
-    if (angle < k225) return px > 512;
+    if (angle >= kAngle315 || angle < kAngle45) return px < 512;
+    if (angle < kAngle135) return py > 512;
+    if (angle < kAngle225) return px > 512;
     return py < 512;
 }
 
@@ -58,6 +50,13 @@ i32 CViewEmitters::VerticalQuad(i32 x, i32 y, i32 ax, i32 ay, i32 bx, i32 by, i3
     return 4;
 }
 
+void CViewEmitters::FaceTheEye(i32 n) {
+    CRenderer3D& r = R();
+    if (n < 3 || r.IsFrontFacing()) return;
+    std::reverse(r.clip.screen, r.clip.screen + n);
+    std::reverse(r.clip.uv, r.clip.uv + n);
+}
+
 void CViewEmitters::FixLastFog(i32 before) {
     CRenderer3D& r = R();
     for (i32 k = std::max(before, 0); k < r.polygonCount; ++k) {
@@ -74,18 +73,6 @@ void CViewEmitters::ShiftLastDepth(i32 before, i32 maxBy, i32 minBy) {
     e.maxDepth -= maxBy;
     e.minDepth -= minBy;
 }
-
-namespace {
-
-// A flat picture is seen from both sides: a face whose clipped corners run anticlockwise is turned
-// round, which shows the picture as its mirror image from behind.
-void FaceTheEye(CRenderer3D& r, i32 n) {
-    if (n < 3 || r.IsFrontFacing()) return;
-    std::reverse(r.clip.screen, r.clip.screen + n);
-    std::reverse(r.clip.uv, r.clip.uv + n);
-}
-
-}  // namespace
 
 void CViewEmitters::EmitWallPictures(i32 x, i32 y, i32 part) {
     CRenderer3D& r = R();
@@ -129,7 +116,7 @@ void CViewEmitters::EmitWallPictures(i32 x, i32 y, i32 part) {
         const i32 normalAngle = westEast ? (90 << 16) : 0;
         i32 off = std::abs(angle - normalAngle) % (180 << 16);
         if (off > (90 << 16)) off = (180 << 16) - off;
-        const bool sideView = off > k60;
+        const bool sideView = off > kAngle60;
         const bool secondForm = sideView && (position & 0x8000);
         const u16 drawn = sideView ? sidePicture : front;
         i32 w = 0, h = 0;
@@ -165,7 +152,7 @@ void CViewEmitters::EmitWallPictures(i32 x, i32 y, i32 part) {
                 VerticalQuad(x, y, along, plane, along, inward, low, high, 0, w * 16, 0, h * 16);
             n = r.clip.ClipTexturedPolygon(4);
         }
-        FaceTheEye(r, n);
+        FaceTheEye(n);
         EmitFace(n, (sideView || secondForm) ? 14 : 13, drawn, palette, light, layer, false);
         if (fixedFog) FixLastFog(before);
         if (stack && !sideView) {

@@ -15,7 +15,6 @@
 namespace {
 
 using testing_support::MatchesGolden;
-using testing_support::Rgb565Image;
 
 using namespace scene::art;
 
@@ -115,14 +114,6 @@ void Dress(scene::Scene& s) {
     s.CellAt(6, 7).lowerWall = s.AddWall(wall);
 }
 
-Rgb565Image Image(const scene::Scene& s) {
-    Rgb565Image image;
-    image.width = s.width;
-    image.height = s.height;
-    image.pixels = s.ViewPixels();
-    return image;
-}
-
 TEST(EmitterTest, DressedRoomGoldenFrames) {
     struct Case {
         const char* name;
@@ -144,22 +135,16 @@ TEST(EmitterTest, DressedRoomGoldenFrames) {
         s.Render();
         EXPECT_TRUE(s.GuardIntact()) << c.name;
         EXPECT_EQ(s.renderer->stats.polygonsDropped, 0u) << c.name;
-        EXPECT_TRUE(MatchesGolden(c.name, Image(s))) << c.name;
+        EXPECT_TRUE(MatchesGolden(c.name, scene::ViewImage(s))) << c.name;
     }
 }
 
 TEST(EmitterTest, EveryOrientationDrawsTheDressedRoomAlike) {
-    std::vector<u16> frames[3];
-    for (int o = 0; o < 3; ++o) {
-        scene::Scene s(kRoom, 190, 160, 4, o);
-        Dress(s);
-        s.Pose(6, 7, 512, 700, (20 << 16) + 0x1234);
-        s.Render();
-        EXPECT_TRUE(s.GuardIntact()) << o;
-        frames[o] = s.ViewPixels();
-    }
-    EXPECT_EQ(frames[0], frames[1]);
-    EXPECT_EQ(frames[0], frames[2]);
+    const scene::OrientationFrames f =
+        scene::RenderInEveryOrientation(kRoom, 190, 160, &Dress, 6, 7, 512, 700, (20 << 16) + 0x1234);
+    for (int o = 0; o < 3; ++o) EXPECT_TRUE(f.guards[o]) << o;
+    EXPECT_EQ(f.frames[0], f.frames[1]);
+    EXPECT_EQ(f.frames[0], f.frames[2]);
 }
 
 TEST(EmitterTest, RandomPosesWithTheLargestVisibilityStayInsideTheView) {

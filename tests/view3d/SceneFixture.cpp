@@ -183,6 +183,20 @@ bool Scene::GuardIntact() const {
     return true;
 }
 
+OrientationFrames RenderInEveryOrientation(const std::vector<std::string>& map, i32 width, i32 height,
+                                           void (*build)(Scene&), i32 cx, i32 cy, i32 fx, i32 fy, i32 angle) {
+    OrientationFrames out;
+    for (int o = 0; o < 3; ++o) {
+        Scene s(map, width, height, 4, o);
+        if (build) build(s);
+        s.Pose(cx, cy, fx, fy, angle);
+        s.Render();
+        out.guards[o] = s.GuardIntact();
+        out.frames[o] = s.ViewPixels();
+    }
+    return out;
+}
+
 namespace art {
 
 u16 Rgb(int r, int g, int b) { return static_cast<u16>(((r >> 3) << 11) | ((g >> 2) << 5) | (b >> 3)); }

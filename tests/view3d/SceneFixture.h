@@ -5,6 +5,7 @@
 #pragma once
 
 #include "display/Picture.h"
+#include "tests/support/Png.h"
 #include "view3d/CellEmitters.h"
 #include "view3d/Renderer3D.h"
 
@@ -87,6 +88,24 @@ struct Scene {
 
 // Pictures of the dressed scenes: sprites, a door frame and leaf, a decal, a roof, a glow, an overlay,
 // moss with its mask and a panel.
+// The view rectangle as an image, for the golden frames.
+inline testing_support::Rgb565Image ViewImage(const Scene& s) {
+    testing_support::Rgb565Image image;
+    image.width = s.width;
+    image.height = s.height;
+    image.pixels = s.ViewPixels();
+    return image;
+}
+
+// The frames of one pose in frame-buffer orientations 0, 1 and 2 (`build` dresses each scene), with
+// whether each kept its guard band.
+struct OrientationFrames {
+    std::vector<u16> frames[3];
+    bool guards[3] = {false, false, false};
+};
+OrientationFrames RenderInEveryOrientation(const std::vector<std::string>& map, i32 width, i32 height,
+                                           void (*build)(Scene&), i32 cx, i32 cy, i32 fx, i32 fy, i32 angle);
+
 // A position inside a cell (0..1023 units) as the 16-bit field keeps it: units times 64.
 inline i16 Units(i32 units) { return static_cast<i16>(static_cast<u16>(units << 6)); }
 

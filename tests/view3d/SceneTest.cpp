@@ -11,7 +11,6 @@
 namespace {
 
 using testing_support::MatchesGolden;
-using testing_support::Rgb565Image;
 
 const std::vector<std::string> kMap = {
     "###########",
@@ -26,14 +25,6 @@ const std::vector<std::string> kMap = {
     "#.........#",
     "###########",
 };
-
-Rgb565Image Image(const scene::Scene& s) {
-    Rgb565Image image;
-    image.width = s.width;
-    image.height = s.height;
-    image.pixels = s.ViewPixels();
-    return image;
-}
 
 TEST(SceneTest, CorridorGoldenFrames) {
     struct Case {
@@ -52,7 +43,7 @@ TEST(SceneTest, CorridorGoldenFrames) {
         s.Render();
         EXPECT_TRUE(s.GuardIntact()) << c.name;
         EXPECT_GT(s.renderer->stats.polygonsDrawn, 5u) << c.name;
-        EXPECT_TRUE(MatchesGolden(c.name, Image(s))) << c.name;
+        EXPECT_TRUE(MatchesGolden(c.name, scene::ViewImage(s))) << c.name;
     }
 }
 

@@ -17,7 +17,6 @@
 namespace {
 
 using testing_support::MatchesGolden;
-using testing_support::Rgb565Image;
 
 const std::vector<std::string> kVillage = {
     "...............",
@@ -104,14 +103,6 @@ void Build(scene::Scene& s) {
     v.overlayAWidth = 100;
 }
 
-Rgb565Image Image(const scene::Scene& s) {
-    Rgb565Image image;
-    image.width = s.width;
-    image.height = s.height;
-    image.pixels = s.ViewPixels();
-    return image;
-}
-
 void Rain(scene::Scene& s) {
     CWeatherParameters rain;
     rain.angle = 10 << 16;
@@ -138,23 +129,16 @@ TEST(WorldArtSceneTest, SurfaceGoldenFrames) {
         s.Render();
         EXPECT_TRUE(s.GuardIntact()) << c.name;
         EXPECT_EQ(s.renderer->layoutFaults, 0u) << c.name;
-        EXPECT_TRUE(MatchesGolden(c.name, Image(s))) << c.name;
+        EXPECT_TRUE(MatchesGolden(c.name, scene::ViewImage(s))) << c.name;
     }
 }
 
 TEST(WorldArtSceneTest, EveryOrientationDrawsTheSurfaceAlike) {
-    std::vector<u16> frames[3];
-    for (int o = 0; o < 3; ++o) {
-        scene::Scene s(kVillage, 240, 150, 4, o);
-        Build(s);
-        s.Pose(6, 8, 512, 512, (10 << 16) + 0x4321);
-        Rain(s);
-        s.Render();
-        EXPECT_TRUE(s.GuardIntact()) << o;
-        frames[o] = s.ViewPixels();
-    }
-    EXPECT_EQ(frames[0], frames[1]);
-    EXPECT_EQ(frames[0], frames[2]);
+    const scene::OrientationFrames f = scene::RenderInEveryOrientation(
+        kVillage, 240, 150, [](scene::Scene& s) { Build(s), Rain(s); }, 6, 8, 512, 512, (10 << 16) + 0x4321);
+    for (int o = 0; o < 3; ++o) EXPECT_TRUE(f.guards[o]) << o;
+    EXPECT_EQ(f.frames[0], f.frames[1]);
+    EXPECT_EQ(f.frames[0], f.frames[2]);
 }
 
 }  // namespace

@@ -10,15 +10,6 @@ namespace art3d {
 
 namespace {
 
-uint32_t Hash(uint32_t x) {
-    x ^= x >> 16;
-    x *= 0x7feb352dU;
-    x ^= x >> 15;
-    x *= 0x846ca68bU;
-    x ^= x >> 16;
-    return x;
-}
-
 float Noise01(int x, int y, uint32_t seed) { return (Hash(x * 7919 + y * 104729 + seed * 31337) % 1000) / 1000.0f; }
 
 // Smooth value noise with a period of `cell` texels that tiles over 256.

@@ -653,3 +653,112 @@ TEST(EmitterTest, ASymmetricRoomLooksAlikeAtEveryAxisHeading) {
 }
 
 }  // namespace
+
+namespace {
+
+const std::vector<std::string> kGallery = {
+    "#######", "#.....#", "#.....#", "#.....#", "#.....#", "#.....#", "#.....#",
+    "#.....#", "#.....#", "#.....#", "#.....#", "#.....#", "#.....#", "#######",
+};
+
+// One cell of every further kind along a hall: paired pictures, a turning picture, a large picture, a
+// raised group, a hanging picture, a tall panel, low blocks with models and a low ceiling, the ground
+// types 3, 4 and 5, a glowing object, doors of the four styles, a stack on a wall picture and a raised
+// block over an open cell.
+void DressGallery(scene::Scene& s) {
+    using namespace scene::art;
+    AddPictures(s);
+    static const std::vector<u8> glow = Picture(16, 16, {0xFFFF, Rgb(255, 240, 160)}, [](int x, int y) {
+        return (x - 8) * (x - 8) + (y - 8) * (y - 8) < 50 ? 1 : 0;
+    });
+    s.view->specialPictures[0] = glow.data();
+    s.pictures.Add(kGlow, Picture(256, 256, {Rgb(150, 120, 200), Rgb(110, 90, 160)}, [](int x, int y) {
+                       return ((x / 32) + (y / 32)) % 2;
+                   }));
+    s.pictures.Add(50, MaskRecord(256, 256, [](int x, int) { return x < 128; }));
+    s.pictures.Add(51, Picture(256, 256, {0xFFFF, Rgb(240, 220, 80)}, [](int x, int y) {
+                       return (x - 128) * (x - 128) + (y - 128) * (y - 128) < 50 * 50 ? 1 : 0;
+                   }));
+    auto block = [&](i32 x, i32 y, CBlockCacheEntry b, bool upper = false) {
+        if (upper)
+            s.OverlayAt(x, y).upperBlock = s.AddBlock(b);
+        else
+            s.CellAt(x, y).lowerBlock = s.AddBlock(b);
+    };
+    CBlockCacheEntry b;
+    b.kind = 9, b.picture[0] = kSprite, b.picture[1] = kDecal, b.x[1] = 0, b.y[1] = 4;
+    block(1, 1, b);
+    b = {}, b.kind = 4, b.picture[0] = kSprite;
+    block(3, 1, b);
+    b = {}, b.kind = 12, b.picture[0] = kSprite, b.x[0] = scene::Units(512), b.y[0] = scene::Units(512);
+    block(5, 1, b);
+    b = {}, b.kind = 13, b.heightFraction = 0x8000;
+    b.picture[0] = b.picture[1] = kSprite;
+    b.x[0] = scene::Units(300), b.y[0] = scene::Units(500), b.x[1] = scene::Units(700), b.y[1] = scene::Units(500);
+    block(1, 3, b);
+    b = {}, b.kind = 7, b.picture[0] = kSprite, b.x[0] = scene::Units(512), b.y[0] = scene::Units(512);
+    block(3, 3, b);
+    b = {}, b.kind = 8, b.picture[0] = kPanel;
+    block(5, 3, b, true);
+    b = {}, b.kind = 11, b.picture[0] = kRoof, b.model = 15;
+    block(1, 5, b);
+    b = {}, b.kind = 11, b.picture[0] = kPanel, b.picture[1] = kRoof, b.model = 5;
+    block(3, 5, b, true);
+    CGroundCacheEntry three;
+    three.texture[0] = scene::kFloor, three.texture[1] = kMoss, three.texture[2] = kGlow;
+    three.maskA = kMask, three.maskB = 50;
+    s.CellAt(5, 5).ground = s.AddGround(three);
+    CGroundCacheEntry two = three;
+    two.texture[2] = 0, two.maskB = 0;
+    s.CellAt(1, 7).ground = s.AddGround(two);
+    b = {}, b.kind = 6, b.picture[0] = 51;
+    block(1, 7, b);
+    block(3, 7, b);
+    s.view->cellObjects[2] = CCellObject{kSprite, 0, scene::Units(512), scene::Units(512), 0, 1, 120};
+    s.CellAt(5, 7).cellObject[0] = 2;
+    for (i32 style = 0; style < 4; ++style) {
+        b = {}, b.kind = 3, b.picture[3] = kFrame, b.picture[1] = kLeaf, b.x[1] = 24, b.y[1] = 24;
+        if (style == 3) b.picture[2] = kLeaf;
+        b.model = static_cast<u8>(((style * 15 + 20) << 2) | style);
+        block(style < 3 ? 1 + 2 * style : 3, style < 3 ? 9 : 11, b);
+    }
+    CWallCacheEntry wall;
+    wall.words[0] = static_cast<u16>(1 | (16 << 5) | (6 << 10));  // the western edge
+    wall.words[4] = kDecal;
+    wall.words[8] = kSprite;
+    wall.words[28] = 1;
+    s.view->pictureGroups[1].pictures[0] = kDecal;
+    s.view->pictureGroups[1].pictures[1] = kDecal;
+    s.CellAt(1, 11).lowerWall = s.AddWall(wall);
+    b = {}, b.kind = 2, b.picture[0] = scene::kBrick, b.undersideTexture = kPanel;
+    block(5, 11, b, true);
+}
+
+TEST(EmitterTest, GalleryOfKindsGoldenFrames) {
+    struct Case {
+        const char* name;
+        i32 cx, cy, fx, fy, angle;
+    } cases[] = {
+        {"view3d_kinds_south", 3, 12, 512, 900, 0},
+        {"view3d_kinds_middle", 3, 8, 512, 512, 0},
+        {"view3d_kinds_north", 3, 1, 512, 100, 180 << 16},
+        {"view3d_kinds_slant", 4, 12, 300, 900, (22 << 16) + 0x3000},
+    };
+    for (const Case& c : cases) {
+        scene::Scene s(kGallery, 380, 320);
+        DressGallery(s);
+        s.view->visibleDistance = 12 * kFogStep;
+        s.view->fogStart = 4 * kFogStep;
+        s.Pose(c.cx, c.cy, c.fx, c.fy, c.angle);
+        s.Render();
+        EXPECT_TRUE(s.GuardIntact()) << c.name;
+        EXPECT_EQ(s.renderer->layoutFaults, 0u) << c.name;
+        EXPECT_TRUE(MatchesGolden(c.name, scene::ViewImage(s))) << c.name;
+    }
+    const scene::OrientationFrames f =
+        scene::RenderInEveryOrientation(kGallery, 190, 160, &DressGallery, 3, 12, 512, 900, 0x12345);
+    EXPECT_EQ(f.frames[0], f.frames[1]);
+    EXPECT_EQ(f.frames[0], f.frames[2]);
+}
+
+}  // namespace

@@ -12,24 +12,27 @@ void CViewEmitters::EmitBlockByKind(i32 x, i32 y) {
     const CBlockCacheEntry& b = V().blockCache[c.lowerBlock];
     CRenderer3D& r = R();
     switch (b.kind) {
-        case 1: case 7: EmitCompositePicture(x, y, b); break;
-        case 3: EmitDoorBlock(x, y, b); break;
-        case 4: EmitTurningPicture(x, y, b); break;
-        case 5: EmitPictureGroupBlock(x, y, b, r.groundHeight); break;
-        case 9: EmitPairedPictures(x, y, b); break;
-        case 10: EmitTurningPanel(x, y, b); break;
-        case 12: {
-            CBillboard out;
-            const i32 h = r.groundHeight + static_cast<i32>((static_cast<i64>(b.heightFraction) * r.levelHeight) >> 16);
-            EmitBillboard(x, y, CellPosition(b.x[0]), h, CellPosition(b.y[0]), 1024, false, CPictureSplit::kSplit,
-                          b.picture[0], b.palette[0], c.light, out);
-            break;
-        }
-        case 13:
-            EmitPictureGroupBlock(
-                x, y, b, r.groundHeight + static_cast<i32>((static_cast<i64>(b.heightFraction) * r.levelHeight) >> 16));
-            break;
-        default: break;
+    case 1:
+    case 7: EmitCompositePicture(x, y, b); break;
+    case 3: EmitDoorBlock(x, y, b); break;
+    case 4: EmitTurningPicture(x, y, b); break;
+    case 5: EmitPictureGroupBlock(x, y, b, r.groundHeight); break;
+    case 9: EmitPairedPictures(x, y, b); break;
+    case 10: EmitTurningPanel(x, y, b); break;
+    case 12: {
+        CBillboard out;
+        const i32 h =
+            r.groundHeight + static_cast<i32>((static_cast<i64>(b.heightFraction) * r.levelHeight) >> 16);
+        EmitBillboard(x, y, CellPosition(b.x[0]), h, CellPosition(b.y[0]), 1024, false, CPictureSplit::kSplit,
+                      b.picture[0], b.palette[0], c.light, out);
+        break;
+    }
+    case 13:
+        EmitPictureGroupBlock(
+            x, y, b,
+            r.groundHeight + static_cast<i32>((static_cast<i64>(b.heightFraction) * r.levelHeight) >> 16));
+        break;
+    default: break;
     }
 }
 
@@ -42,10 +45,11 @@ void CViewEmitters::EmitCompositePicture(i32 x, i32 y, const CBlockCacheEntry& b
     const CPictureSplit split = (kinds == 2 || upperLow) ? CPictureSplit::kLower : CPictureSplit::kSplit;
     const bool hanging = b.kind == 7;
     const i32 fraction = static_cast<i32>((static_cast<i64>(b.heightFraction) * r.levelHeight) >> 16);
-    const i32 height = hanging ? (kinds == 2 ? r.blockTopHeight : r.ceilingHeight) : r.groundHeight + fraction;
+    const i32 height =
+        hanging ? (kinds == 2 ? r.blockTopHeight : r.ceilingHeight) : r.groundHeight + fraction;
     CBillboard main;
-    if (!EmitBillboard(x, y, CellPosition(b.x[0]), height, CellPosition(b.y[0]), 512, hanging, split, b.picture[0],
-                       b.palette[0], c.light, main))
+    if (!EmitBillboard(x, y, CellPosition(b.x[0]), height, CellPosition(b.y[0]), 512, hanging, split,
+                       b.picture[0], b.palette[0], c.light, main))
         return;
     // The attached pictures at texel offsets from the main picture's top-left corner, at its scale.
     for (i32 k = 1; k < 6; ++k) {
@@ -56,8 +60,8 @@ void CViewEmitters::EmitCompositePicture(i32 x, i32 y, const CBlockCacheEntry& b
         const i32 right = main.left + static_cast<i32>(((b.x[k] + w) * s) >> 6);
         const i32 top = main.top + static_cast<i32>((b.y[k] * s) >> 6);
         const i32 bottom = main.top + static_cast<i32>(((b.y[k] + h) * s) >> 6);
-        EmitPictureQuad(left, top, right, bottom, main.depth, 0, w * 16, 0, h * 16, b.picture[k], b.palette[k], c.light,
-                        split);
+        EmitPictureQuad(left, top, right, bottom, main.depth, 0, w * 16, 0, h * 16, b.picture[k],
+                        b.palette[k], c.light, split);
     }
 }
 
@@ -66,8 +70,8 @@ void CViewEmitters::EmitPictureGroupBlock(i32 x, i32 y, const CBlockCacheEntry& 
     for (i32 k = 0; k < 6; ++k) {
         if (b.picture[k] == 0) continue;
         CBillboard out;
-        EmitBillboard(x, y, CellPosition(b.x[k]), height, CellPosition(b.y[k]), 512, false, CPictureSplit::kSplit,
-                      b.picture[k], b.palette[k], c.light, out);
+        EmitBillboard(x, y, CellPosition(b.x[k]), height, CellPosition(b.y[k]), 512, false,
+                      CPictureSplit::kSplit, b.picture[k], b.palette[k], c.light, out);
     }
 }
 
@@ -81,30 +85,36 @@ void CViewEmitters::EmitTurningPicture(i32 x, i32 y, const CBlockCacheEntry& b) 
     // Which copies are mirrored, by the angle's range and the cell's offset from the eye's cell.
     i32 offset;
     u8 pair;
-    if (angle >= kAngle315 || angle < kAngle45) offset = -dx, pair = 0x9;
-    else if (angle < kAngle135) offset = dy, pair = 0xC;
-    else if (angle < kAngle225) offset = dx, pair = 0x6;
-    else offset = -dy, pair = 0x3;
+    if (angle >= kAngle315 || angle < kAngle45)
+        offset = -dx, pair = 0x9;
+    else if (angle < kAngle135)
+        offset = dy, pair = 0xC;
+    else if (angle < kAngle225)
+        offset = dx, pair = 0x6;
+    else
+        offset = -dy, pair = 0x3;
     u8 mirrored = offset > 0 ? 0xF : (offset < 0 ? 0 : pair);
     // Positions: the angle inside its quadrant moves the copies along their axes.
     const i32 inQuadrant = angle % (90 << 16);
     const i32 half = w * 512 / 336;
     const i32 a = static_cast<i32>((static_cast<i64>(inQuadrant >> 8) * w * 512) / (336LL * (90 << 8)));
-    const i32 bb = static_cast<i32>((static_cast<i64>(((90 << 16) - inQuadrant) >> 8) * w * 512) / (336LL * (90 << 8)));
+    const i32 bb =
+        static_cast<i32>((static_cast<i64>(((90 << 16) - inQuadrant) >> 8) * w * 512) / (336LL * (90 << 8)));
     const i32 along[4] = {half + a, 1024 + a - half, 1024 + bb - half, half + bb};
     for (i32 k = 0; k < 4; ++k) {
         // Copies 1 and 2 stand on the west-east axis through the centre, 3 and 4 on the north-south one.
         const i32 px = k < 2 ? along[k] : 512, py = k < 2 ? 512 : along[k];
         CBillboard out;
-        EmitBillboard(x, y, px, r.groundHeight, py, 512, false, CPictureSplit::kLower, b.picture[0], b.palette[0],
-                      c.light, out, (mirrored >> k) & 1);
+        EmitBillboard(x, y, px, r.groundHeight, py, 512, false, CPictureSplit::kLower, b.picture[0],
+                      b.palette[0], c.light, out, (mirrored >> k) & 1);
     }
 }
 
 // The quad of a door frame or tall panel: across the cell at the inset the picture's width gives, on
 // the side of the cell nearer the eye.
-void CViewEmitters::EmitUprightFrame(i32 x, i32 y, u16 picture, u16 palette, i32 base, bool northSouth, u16 light,
-                                     i32 layer, bool splitAtLevel, i32& top, i32& lower, i32& upper, i32& plane) {
+void CViewEmitters::EmitUprightFrame(i32 x, i32 y, u16 picture, u16 palette, i32 base, bool northSouth,
+                                     u16 light, i32 layer, bool splitAtLevel, i32& top, i32& lower,
+                                     i32& upper, i32& plane) {
     CRenderer3D& r = R();
     lower = upper = -1;
     i32 w = 0, h = 0;
@@ -138,10 +148,11 @@ void CViewEmitters::EmitDoorBlock(i32 x, i32 y, const CBlockCacheEntry& b) {
     CRenderer3D& r = R();
     const CCellView& c = Cell(x, y);
     const i32 mh = V().mapHeight;
-    const bool northSouth = y > 0 && y + 1 < mh && (r.CellBlockKinds(x, y - 1) & 1) && (r.CellBlockKinds(x, y + 1) & 1);
+    const bool northSouth =
+        y > 0 && y + 1 < mh && (r.CellBlockKinds(x, y - 1) & 1) && (r.CellBlockKinds(x, y + 1) & 1);
     i32 top = 0, lower = -1, upper = -1, plane = 0;
-    EmitUprightFrame(x, y, b.picture[3], b.palette[3], r.groundHeight, northSouth, c.light, 3, true, top, lower, upper,
-                     plane);
+    EmitUprightFrame(x, y, b.picture[3], b.palette[3], r.groundHeight, northSouth, c.light, 3, true, top,
+                     lower, upper, plane);
     if (lower >= 0) {
         CDrawEntry& e = r.entries[static_cast<size_t>(lower)];
         e.maxDepth -= 4;
@@ -153,8 +164,8 @@ void CViewEmitters::EmitDoorBlock(i32 x, i32 y, const CBlockCacheEntry& b) {
     const i32 eye = northSouth ? (V().viewPosX >> 6) - x * 1024 : (V().viewPosY >> 6) - y * 1024;
     const i32 face = plane + (eye < plane ? -2 : 2);
     const i32 frameHeight = top - r.groundHeight;
-    auto piece = [&](u16 picture, u16 palette, i32 along0, i32 along1, i32 high, i32 low, i32 u0, i32 u1, i32 v0,
-                     i32 v1) {
+    auto piece = [&](u16 picture, u16 palette, i32 along0, i32 along1, i32 high, i32 low, i32 u0, i32 u1,
+                     i32 v0, i32 v1) {
         if (along1 <= along0 || high <= low) return;
         if (northSouth)
             VerticalQuad(x, y, face, along0, face, along1, low, high, u0, u1, v0, v1);
@@ -166,8 +177,8 @@ void CViewEmitters::EmitDoorBlock(i32 x, i32 y, const CBlockCacheEntry& b) {
     };
     // A picture at texel offsets (ox, oy) on the frame: 1024 / fw units per texel along, frameHeight /
     // fh down from the frame's top.
-    auto place = [&](u16 picture, u16 palette, i32 ox, i32 oy, i32 cutTop, i32 cutBottom, i32 cutLeft, i32 cutRight,
-                     i32 shift) {
+    auto place = [&](u16 picture, u16 palette, i32 ox, i32 oy, i32 cutTop, i32 cutBottom, i32 cutLeft,
+                     i32 cutRight, i32 shift) {
         i32 w = 0, h = 0;
         if (!PictureSize(picture, w, h)) return;
         const i32 a0 = ox * 1024 / fw + shift, a1 = (ox + w) * 1024 / fw + shift;
@@ -187,34 +198,34 @@ void CViewEmitters::EmitDoorBlock(i32 x, i32 y, const CBlockCacheEntry& b) {
     const bool twoLeaves = b.picture[2] != 0;
     const i32 lx = b.x[1], ly = b.y[1];
     switch (style) {
-        case 0:  // slides upward: the lower edge rises, the texture is cut from below
-            place(b.picture[1], b.palette[1], lx, ly, 0, lh * amount / 63, 0, 0, 0);
-            break;
-        case 1:  // slides downward
-            place(b.picture[1], b.palette[1], lx, ly, lh * amount / 63, 0, 0, 0, 0);
-            break;
-        case 2:
-        case 3: {
-            i32 move = lw * 1024 / fw;
-            if (style == 2 || twoLeaves) {
-                // Two halves (or two leaves) part outward.
-                const i32 halfTexels = lw / 2;
-                const i32 slide = (style == 2 && !twoLeaves ? move / 2 : move / 2) * amount / 63;
-                const i32 cut = halfTexels * amount / 63;
-                if (twoLeaves) {
-                    place(b.picture[1], b.palette[1], lx, ly, 0, 0, cut, halfTexels, -slide);
-                    place(b.picture[2], b.palette[2], lx, ly, 0, 0, halfTexels, cut, slide);
-                } else {
-                    place(b.picture[1], b.palette[1], lx, ly, 0, 0, cut, halfTexels, -slide);
-                    place(b.picture[1], b.palette[1], lx, ly, 0, 0, halfTexels, cut, slide);
-                }
+    case 0:  // slides upward: the lower edge rises, the texture is cut from below
+        place(b.picture[1], b.palette[1], lx, ly, 0, lh * amount / 63, 0, 0, 0);
+        break;
+    case 1:  // slides downward
+        place(b.picture[1], b.palette[1], lx, ly, lh * amount / 63, 0, 0, 0, 0);
+        break;
+    case 2:
+    case 3: {
+        i32 move = lw * 1024 / fw;
+        if (style == 2 || twoLeaves) {
+            // Two halves (or two leaves) part outward.
+            const i32 halfTexels = lw / 2;
+            const i32 slide = (style == 2 && !twoLeaves ? move / 2 : move / 2) * amount / 63;
+            const i32 cut = halfTexels * amount / 63;
+            if (twoLeaves) {
+                place(b.picture[1], b.palette[1], lx, ly, 0, 0, cut, halfTexels, -slide);
+                place(b.picture[2], b.palette[2], lx, ly, 0, 0, halfTexels, cut, slide);
             } else {
-                const i32 cut = lw * amount / 63;
-                place(b.picture[1], b.palette[1], lx, ly, 0, 0, cut, 0, -move * amount / 63);
+                place(b.picture[1], b.palette[1], lx, ly, 0, 0, cut, halfTexels, -slide);
+                place(b.picture[1], b.palette[1], lx, ly, 0, 0, halfTexels, cut, slide);
             }
-            break;
+        } else {
+            const i32 cut = lw * amount / 63;
+            place(b.picture[1], b.palette[1], lx, ly, 0, 0, cut, 0, -move * amount / 63);
         }
-        default: break;
+        break;
+    }
+    default: break;
     }
 }
 
@@ -267,7 +278,8 @@ void CViewEmitters::EmitTurningPanel(i32 x, i32 y, const CBlockCacheEntry& b) {
     const u16 palette = b.picture[3] ? b.palette[3] : b.palette[0];
     if (!PictureSize(picture, w, h)) return;
     const bool northSouth = (b.model & 1) != 0;
-    const i32 top = r.groundHeight + static_cast<i32>((static_cast<i64>(h) * 336 * r.levelHeight) / (static_cast<i64>(w) * 240));
+    const i32 top = r.groundHeight + static_cast<i32>((static_cast<i64>(h) * 336 * r.levelHeight) /
+                                                      (static_cast<i64>(w) * 240));
     if (northSouth) {
         const i32 px = 512 + ((r.headingC * 312) >> 10);
         VerticalQuad(x, y, px, 1, px, 1023, r.groundHeight, top, 0, w * 16, 0, h * 16);
@@ -288,10 +300,11 @@ void CViewEmitters::EmitTallPanel(i32 x, i32 y) {
     const CBlockCacheEntry& b = V().blockCache[o.upperBlock];
     if (b.kind != 8) return;
     const i32 mh = V().mapHeight;
-    const bool northSouth = y > 0 && y + 1 < mh && (r.CellBlockKinds(x, y - 1) & 2) && (r.CellBlockKinds(x, y + 1) & 2);
+    const bool northSouth =
+        y > 0 && y + 1 < mh && (r.CellBlockKinds(x, y - 1) & 2) && (r.CellBlockKinds(x, y + 1) & 2);
     i32 top = 0, lower = -1, upper = -1, plane = 0;
-    EmitUprightFrame(x, y, b.picture[0], b.palette[0], r.blockTopHeight, northSouth, o.upperLight, 5, false, top, lower,
-                     upper, plane);
+    EmitUprightFrame(x, y, b.picture[0], b.palette[0], r.blockTopHeight, northSouth, o.upperLight, 5, false,
+                     top, lower, upper, plane);
 }
 
 void CViewEmitters::EmitBlockModel(i32 x, i32 y) {
@@ -311,8 +324,8 @@ void CViewEmitters::EmitBlockModel(i32 x, i32 y) {
         EmitModelFaces(x, y, *lower, lower->picture[0], lower->palette[0], r.groundHeight, c.light, 4);
 }
 
-void CViewEmitters::EmitModelFaces(i32 x, i32 y, const CBlockCacheEntry& b, u16 texture, u16 palette, i32 base,
-                                   u16 light, i32 layer) {
+void CViewEmitters::EmitModelFaces(i32 x, i32 y, const CBlockCacheEntry& b, u16 texture, u16 palette,
+                                   i32 base, u16 light, i32 layer) {
     CRenderer3D& r = R();
     const CBlockModelTable& t = BlockModels();
     if (b.model >= kModelRows) return;

@@ -37,7 +37,8 @@ constexpr Shape kJoint32To47[16] = {
     {S | E, NW}, {N, SE}, {N, SW}, {N, SE | SW}, {N | E, SW}, {W, NE}, {W, SE}, {W, NE | SE},
     {N | W, SE}, {S, NW}, {S, NE}, {S, NW | NE}, {W | S, NE}, {E, SW}, {E, NW}, {E, SW | NW},
 };
-constexpr u8 kShapes48To59[12] = {N, W, S, E, N | W, W | S, S | E, E | N, N | W | E, N | W | S, W | S | E, N | S | E};
+constexpr u8 kShapes48To59[12] = {N,     W,     S,         E,         N | W,     W | S,
+                                  S | E, E | N, N | W | E, N | W | S, W | S | E, N | S | E};
 
 struct Point {
     i32 i, j;  // grid indices
@@ -85,8 +86,10 @@ i64 Area2(const Point* p, i32 n) {
 
 // Convex outline of a point set, in the ground's order (positive area with y running south).
 std::vector<Point> Outline(std::vector<Point> pts) {
-    std::sort(pts.begin(), pts.end(), [](const Point& a, const Point& b) { return a.i != b.i ? a.i < b.i : a.j < b.j; });
-    pts.erase(std::unique(pts.begin(), pts.end(), [](const Point& a, const Point& b) { return a.i == b.i && a.j == b.j; }),
+    std::sort(pts.begin(), pts.end(),
+              [](const Point& a, const Point& b) { return a.i != b.i ? a.i < b.i : a.j < b.j; });
+    pts.erase(std::unique(pts.begin(), pts.end(),
+                          [](const Point& a, const Point& b) { return a.i == b.i && a.j == b.j; }),
               pts.end());
     if (pts.size() < 3) return pts;
     std::vector<Point> hull(2 * pts.size());
@@ -105,11 +108,11 @@ std::vector<Point> Outline(std::vector<Point> pts) {
 
 void UV(i32 plane, i32 x, i32 y, i32& u, i32& v) {
     switch (plane) {
-        case 1: u = 4 * (1024 - x), v = (kRoofInset - y) * kSlopeV / kRoofInset; break;
-        case 3: u = 4 * x, v = (kRoofInset - (1024 - y)) * kSlopeV / kRoofInset; break;
-        case 2: u = 4 * y, v = (kRoofInset - x) * kSlopeV / kRoofInset; break;
-        case 4: u = 4 * (1024 - y), v = (kRoofInset - (1024 - x)) * kSlopeV / kRoofInset; break;
-        default: u = 4 * x, v = 4 * y; break;
+    case 1: u = 4 * (1024 - x), v = (kRoofInset - y) * kSlopeV / kRoofInset; break;
+    case 3: u = 4 * x, v = (kRoofInset - (1024 - y)) * kSlopeV / kRoofInset; break;
+    case 2: u = 4 * y, v = (kRoofInset - x) * kSlopeV / kRoofInset; break;
+    case 4: u = 4 * (1024 - y), v = (kRoofInset - (1024 - x)) * kSlopeV / kRoofInset; break;
+    default: u = 4 * x, v = 4 * y; break;
     }
 }
 
@@ -120,7 +123,8 @@ void BuildRow(CBlockModelTable& t, i32 row, u8 open, u8 corners) {
     i32 h[4][4];
     for (i32 i = 0; i < 4; ++i)
         for (i32 j = 0; j < 4; ++j) {
-            bool low = ((open & N) && j == 0) || ((open & S) && j == 3) || ((open & W) && i == 0) || ((open & E) && i == 3);
+            bool low = ((open & N) && j == 0) || ((open & S) && j == 3) || ((open & W) && i == 0) ||
+                       ((open & E) && i == 3);
             low |= ((corners & NW) && i == 0 && j == 0) || ((corners & SW) && i == 0 && j == 3) ||
                    ((corners & SE) && i == 3 && j == 3) || ((corners & NE) && i == 3 && j == 0);
             h[i][j] = low ? 0 : kRoofHeight;
@@ -192,7 +196,8 @@ CBlockModelTable Build() {
         if (ModelRowShape(row, open, corners)) {
             BuildRow(t, row, open, corners);
         } else {
-            t.rows[row] = CModelRow{static_cast<u16>(t.faces.size()), static_cast<u16>(t.vertices.size()), 0, 0};
+            t.rows[row] =
+                CModelRow{static_cast<u16>(t.faces.size()), static_cast<u16>(t.vertices.size()), 0, 0};
         }
     }
     return t;

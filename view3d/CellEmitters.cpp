@@ -82,8 +82,8 @@ void CViewEmitters::HorizontalQuad(i32 x, i32 y, i32 height, bool ceiling, i32 w
     }
 }
 
-bool CViewEmitters::EmitFace(i32 count, i32 type, u16 texture, u16 palette, u16 light, i32 layer, bool frontOnly,
-                             u16 texture2, u16 palette2) {
+bool CViewEmitters::EmitFace(i32 count, i32 type, u16 texture, u16 palette, u16 light, i32 layer,
+                             bool frontOnly, u16 texture2, u16 palette2) {
     if (count < 3) return false;
     if (frontOnly && !R().IsFrontFacing()) return false;
     CPolygon& p = R().NextPolygon();
@@ -290,8 +290,9 @@ i32 CViewEmitters::RowOfHeight(i32 height, i32 depth) const {
     return static_cast<i32>(((-(height * k)) >> 15) - R().horizon);
 }
 
-void CViewEmitters::EmitPictureQuad(i32 left, i32 top, i32 right, i32 bottom, i32 depth, i32 u0, i32 u1, i32 v0,
-                                    i32 v1, u16 picture, u16 palette, u16 light, CPictureSplit split, u8 flags) {
+void CViewEmitters::EmitPictureQuad(i32 left, i32 top, i32 right, i32 bottom, i32 depth, i32 u0, i32 u1,
+                                    i32 v0, i32 v1, u16 picture, u16 palette, u16 light, CPictureSplit split,
+                                    u8 flags) {
     CRenderer3D& r = R();
     auto piece = [&](i32 t, i32 b, i32 va, i32 vb, i32 layer) {
         r.clip.screen[0] = {left, t, depth};
@@ -359,7 +360,7 @@ bool CViewEmitters::EmitBillboard(i32 x, i32 y, i32 px, i32 height, i32 py, i32 
         out.bottom = static_cast<i32>(foot + (((h - anchor) * s) >> 6));
     }
     const i32 u0 = mirrored ? w * 16 - 1 : 0, u1 = mirrored ? -1 : w * 16;
-    EmitPictureQuad(out.left, out.top, out.right, out.bottom, d, u0, u1, 0, h * 16, picture, palette, light, split,
-                    flags);
+    EmitPictureQuad(out.left, out.top, out.right, out.bottom, d, u0, u1, 0, h * 16, picture, palette, light,
+                    split, flags);
     return true;
 }

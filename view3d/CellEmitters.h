@@ -67,9 +67,9 @@ public:
     // An upright picture standing (or, `hanging`, hanging) at (px, height, py) inside cell (x, y), with
     // the size factor 512 (normal) or 1024 (double); `small` uses the scale of wall pictures and items
     // (no size term). False when the point is not strictly between the near and the far depth.
-    bool EmitBillboard(i32 x, i32 y, i32 px, i32 height, i32 py, i32 sizeFactor, bool hanging, CPictureSplit split,
-                       u16 picture, u16 palette, u16 light, CBillboard& out, bool mirrored = false, bool small = false,
-                       u8 flags = 0);
+    bool EmitBillboard(i32 x, i32 y, i32 px, i32 height, i32 py, i32 sizeFactor, bool hanging,
+                       CPictureSplit split, u16 picture, u16 palette, u16 light, CBillboard& out,
+                       bool mirrored = false, bool small = false, u8 flags = 0);
     // The screen rows of a height at a depth, and the picture quad with its u and v ranges cut by the
     // split rule, clipped and emitted as type 11.
     i32 RowOfHeight(i32 height, i32 depth) const;
@@ -103,8 +103,8 @@ private:
     // entry's depths.
     void FixLastFog(i32 before);
     void ShiftLastDepth(i32 before, i32 maxBy, i32 minBy);
-    void EmitModelFaces(i32 x, i32 y, const CBlockCacheEntry& b, u16 texture, u16 palette, i32 base, u16 light,
-                        i32 layer);
-    void EmitUprightFrame(i32 x, i32 y, u16 picture, u16 palette, i32 base, bool northSouth, u16 light, i32 layer,
-                          bool splitAtLevel, i32& top, i32& lower, i32& upper, i32& along0);
+    void EmitModelFaces(i32 x, i32 y, const CBlockCacheEntry& b, u16 texture, u16 palette, i32 base,
+                        u16 light, i32 layer);
+    void EmitUprightFrame(i32 x, i32 y, u16 picture, u16 palette, i32 base, bool northSouth, u16 light,
+                          i32 layer, bool splitAtLevel, i32& top, i32& lower, i32& upper, i32& along0);
 };

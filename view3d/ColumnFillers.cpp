@@ -22,8 +22,10 @@ struct ColumnSide {
         const CUVPair& tb = uv[w.to];
         const i64 fa = 8 * static_cast<i64>(fog[w.from]), fb = 8 * static_cast<i64>(fog[w.to]);
         if constexpr (Perspective) {
-            SetUpEdgeStepper(U, a.x, b.x, SaturateI32(static_cast<i64>(ta.u) * b.z), SaturateI32(static_cast<i64>(tb.u) * a.z));
-            SetUpEdgeStepper(V, a.x, b.x, SaturateI32(static_cast<i64>(ta.v) * b.z), SaturateI32(static_cast<i64>(tb.v) * a.z));
+            SetUpEdgeStepper(U, a.x, b.x, SaturateI32(static_cast<i64>(ta.u) * b.z),
+                             SaturateI32(static_cast<i64>(tb.u) * a.z));
+            SetUpEdgeStepper(V, a.x, b.x, SaturateI32(static_cast<i64>(ta.v) * b.z),
+                             SaturateI32(static_cast<i64>(tb.v) * a.z));
             SetUpEdgeStepper(W, a.x, b.x, b.z, a.z);
             SetUpEdgeStepper(F, a.x, b.x, SaturateI32(fa * b.z), SaturateI32(fb * a.z));
         } else {
@@ -96,12 +98,14 @@ u32 FillWall(const CFillArgs& args) {
     const i32 step = args.target->yStep;
     return ColumnLoop<true>(args, [&](const CSpan& span, i32 top, i32 yA, i32 yB, const ColumnSide<true>& a,
                                       const ColumnSide<true>& b) {
-        const i32 uA = std::clamp(StepperQuotient(a.U, a.W), 0, uMax), uB = std::clamp(StepperQuotient(b.U, b.W), 0, uMax);
+        const i32 uA = std::clamp(StepperQuotient(a.U, a.W), 0, uMax),
+                  uB = std::clamp(StepperQuotient(b.U, b.W), 0, uMax);
         const i32 row = std::clamp(StepperQuotient(a.V, a.W), 0, vMax) >> 4;
         const i32 du = SpanCoordinateStep(uA, uB, yA, yB);
         i32 u = SpanCoordinateStart(uA, top, yA, du);
         if constexpr (Type == 8) {
-            const i32 fA = std::clamp(StepperQuotient(a.F, a.W), 0, 1024), fB = std::clamp(StepperQuotient(b.F, b.W), 0, 1024);
+            const i32 fA = std::clamp(StepperQuotient(a.F, a.W), 0, 1024),
+                      fB = std::clamp(StepperQuotient(b.F, b.W), 0, 1024);
             const i32 df = yB != yA ? static_cast<i32>((static_cast<i64>(fB - fA) << 4) / (yB - yA)) : 0;
             i32 f = fA;
             for (u16* p = span.start; p != span.end; p += step, u += du, f += df)
@@ -130,29 +134,30 @@ u32 FillEdgePicture(const CFillArgs& args) {
     const CTextureDesc& t = *args.textures[0];
     const i32 uMax = t.width * 16 - 1, vMax = t.height * 16 - 1;
     const i32 step = args.target->yStep;
-    return ColumnLoop<Perspective>(args, [&](const CSpan& span, i32 top, i32 yA, i32 yB,
-                                             const ColumnSide<Perspective>& a, const ColumnSide<Perspective>& b) {
-        i32 column, vA, vB, f;
-        if constexpr (Perspective) {
-            column = std::clamp(StepperQuotient(a.U, a.W), 0, uMax) >> 4;
-            vA = std::clamp(StepperQuotient(a.V, a.W), 0, vMax);
-            vB = std::clamp(StepperQuotient(b.V, b.W), 0, vMax);
-            f = FogFactor(a.F.value, a.W.value);
-        } else {
-            column = a.U.value >> 4;
-            vA = a.V.value;
-            vB = b.V.value;
-            f = a.F.value >> 5;
-            if (static_cast<u32>(f) > 32) f = 32;
-        }
-        const i32 dv = SpanCoordinateStep(vA, vB, yA, yB);
-        i32 v = SpanCoordinateStart(vA, top, yA, dv);
-        for (u16* p = span.start; p != span.end; p += step, v += dv) {
-            u16 c;
-            if (!PictureTexelAt(t, column, v >> 12, true, c)) continue;
-            *p = f == 32 ? c : FogBlend(c, args.fogColour, f);
-        }
-    });
+    return ColumnLoop<Perspective>(
+        args, [&](const CSpan& span, i32 top, i32 yA, i32 yB, const ColumnSide<Perspective>& a,
+                  const ColumnSide<Perspective>& b) {
+            i32 column, vA, vB, f;
+            if constexpr (Perspective) {
+                column = std::clamp(StepperQuotient(a.U, a.W), 0, uMax) >> 4;
+                vA = std::clamp(StepperQuotient(a.V, a.W), 0, vMax);
+                vB = std::clamp(StepperQuotient(b.V, b.W), 0, vMax);
+                f = FogFactor(a.F.value, a.W.value);
+            } else {
+                column = a.U.value >> 4;
+                vA = a.V.value;
+                vB = b.V.value;
+                f = a.F.value >> 5;
+                if (static_cast<u32>(f) > 32) f = 32;
+            }
+            const i32 dv = SpanCoordinateStep(vA, vB, yA, yB);
+            i32 v = SpanCoordinateStart(vA, top, yA, dv);
+            for (u16* p = span.start; p != span.end; p += step, v += dv) {
+                u16 c;
+                if (!PictureTexelAt(t, column, v >> 12, true, c)) continue;
+                *p = f == 32 ? c : FogBlend(c, args.fogColour, f);
+            }
+        });
 }
 
 }  // namespace

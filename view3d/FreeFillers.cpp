@@ -19,8 +19,10 @@ struct PerspectiveSide {
         const CScreenVertex& b = w.vertices[w.to];
         const CUVPair& ta = uv[w.from];
         const CUVPair& tb = uv[w.to];
-        SetUpEdgeStepper(U, a.y, b.y, SaturateI32(static_cast<i64>(ta.u) * b.z), SaturateI32(static_cast<i64>(tb.u) * a.z));
-        SetUpEdgeStepper(V, a.y, b.y, SaturateI32(static_cast<i64>(ta.v) * b.z), SaturateI32(static_cast<i64>(tb.v) * a.z));
+        SetUpEdgeStepper(U, a.y, b.y, SaturateI32(static_cast<i64>(ta.u) * b.z),
+                         SaturateI32(static_cast<i64>(tb.u) * a.z));
+        SetUpEdgeStepper(V, a.y, b.y, SaturateI32(static_cast<i64>(ta.v) * b.z),
+                         SaturateI32(static_cast<i64>(tb.v) * a.z));
         SetUpEdgeStepper(W, a.y, b.y, b.z, a.z);
         if (fog) {
             i64 fa = 8 * static_cast<i64>(fogWeights[w.from]), fb = 8 * static_cast<i64>(fogWeights[w.to]);
@@ -136,36 +138,38 @@ u32 FillGround(const CFillArgs& args) {
     const i32 uMax = t.width * 16 - 1, vMax = t.height * 16 - 1;
     const i32 xMax = t.width - 1, yMax = t.height - 1;
     const i32 step = args.target->xStep;
-    return RowLoop<PerspectiveSide>(args, [&](i32 y, i32 first, i32 last1, const CEdgeWalker& left,
-                                              const CEdgeWalker& right, const PerspectiveSide& ls,
-                                              const PerspectiveSide& rs) {
-        const i32 xL = left.x.value, xR = right.x.value;
-        const i32 uL = std::clamp(StepperQuotient(ls.U, ls.W), 0, uMax), vL = std::clamp(StepperQuotient(ls.V, ls.W), 0, vMax);
-        const i32 uR = std::clamp(StepperQuotient(rs.U, rs.W), 0, uMax), vR = std::clamp(StepperQuotient(rs.V, rs.W), 0, vMax);
-        const i32 f = FogFactor(ls.F.value, ls.W.value);
-        CSpan span;
-        GetSpanAddresses(*args.target, y >> 4, first, last1, span);
-        i32 du = 0, dv = 0, u = 0, w = 0, constant = 0;
-        if constexpr (Mode != Axis::kColumnConstant) {
-            du = SpanCoordinateStep(uL, uR, xL, xR);
-            u = SpanCoordinateStart(uL, first, xL, du);
-        } else {
-            constant = uL >> 4;
-        }
-        if constexpr (Mode != Axis::kRowConstant) {
-            dv = SpanCoordinateStep(vL, vR, xL, xR);
-            w = SpanCoordinateStart(vL, first, xL, dv);
-        } else {
-            constant = vL >> 4;
-        }
-        for (u16* p = span.start; p != span.end; p += step, u += du, w += dv) {
-            i32 tx = Mode == Axis::kColumnConstant ? constant : std::clamp(u >> 12, 0, xMax);
-            i32 ty = Mode == Axis::kRowConstant ? constant : std::clamp(w >> 12, 0, yMax);
-            u16 c = GroundColour<Type>(args, tx, ty);
-            *p = f == 32 ? c : FogBlend(c, args.fogColour, f);
-        }
-        return true;
-    });
+    return RowLoop<PerspectiveSide>(
+        args, [&](i32 y, i32 first, i32 last1, const CEdgeWalker& left, const CEdgeWalker& right,
+                  const PerspectiveSide& ls, const PerspectiveSide& rs) {
+            const i32 xL = left.x.value, xR = right.x.value;
+            const i32 uL = std::clamp(StepperQuotient(ls.U, ls.W), 0, uMax),
+                      vL = std::clamp(StepperQuotient(ls.V, ls.W), 0, vMax);
+            const i32 uR = std::clamp(StepperQuotient(rs.U, rs.W), 0, uMax),
+                      vR = std::clamp(StepperQuotient(rs.V, rs.W), 0, vMax);
+            const i32 f = FogFactor(ls.F.value, ls.W.value);
+            CSpan span;
+            GetSpanAddresses(*args.target, y >> 4, first, last1, span);
+            i32 du = 0, dv = 0, u = 0, w = 0, constant = 0;
+            if constexpr (Mode != Axis::kColumnConstant) {
+                du = SpanCoordinateStep(uL, uR, xL, xR);
+                u = SpanCoordinateStart(uL, first, xL, du);
+            } else {
+                constant = uL >> 4;
+            }
+            if constexpr (Mode != Axis::kRowConstant) {
+                dv = SpanCoordinateStep(vL, vR, xL, xR);
+                w = SpanCoordinateStart(vL, first, xL, dv);
+            } else {
+                constant = vL >> 4;
+            }
+            for (u16* p = span.start; p != span.end; p += step, u += du, w += dv) {
+                i32 tx = Mode == Axis::kColumnConstant ? constant : std::clamp(u >> 12, 0, xMax);
+                i32 ty = Mode == Axis::kRowConstant ? constant : std::clamp(w >> 12, 0, yMax);
+                u16 c = GroundColour<Type>(args, tx, ty);
+                *p = f == 32 ? c : FogBlend(c, args.fogColour, f);
+            }
+            return true;
+        });
 }
 
 // The pictures (type 11 and level edge pictures) and the background: coordinates stepped linearly in
@@ -175,27 +179,28 @@ u32 FillLinear(const CFillArgs& args) {
     if (!UsableTexture(args.textures[0]) || args.count < 3) return 0;
     const CTextureDesc& t = *args.textures[0];
     const i32 step = args.target->xStep;
-    return RowLoop<LinearSide>(args, [&](i32 y, i32 first, i32 last1, const CEdgeWalker& left,
-                                         const CEdgeWalker& right, const LinearSide& ls, const LinearSide& rs) {
-        const i32 xL = left.x.value, xR = right.x.value;
-        const i32 row = ls.V.value >> 4;
-        i32 f = ls.F.value >> 5;
-        if (static_cast<u32>(f) > 32) f = 32;
-        const i32 du = SpanCoordinateStep(ls.U.value, rs.U.value, xL, xR);
-        i32 u = SpanCoordinateStart(ls.U.value, first, xL, du);
-        CSpan span;
-        GetSpanAddresses(*args.target, y >> 4, first, last1, span);
-        for (u16* p = span.start; p != span.end; p += step, u += du) {
-            u16 c;
-            if constexpr (SeeThrough) {
-                if (!PictureTexelAt(t, u >> 12, row, false, c)) continue;
-            } else {
-                c = ClampedTexel(t, u >> 12, row);
+    return RowLoop<LinearSide>(
+        args, [&](i32 y, i32 first, i32 last1, const CEdgeWalker& left, const CEdgeWalker& right,
+                  const LinearSide& ls, const LinearSide& rs) {
+            const i32 xL = left.x.value, xR = right.x.value;
+            const i32 row = ls.V.value >> 4;
+            i32 f = ls.F.value >> 5;
+            if (static_cast<u32>(f) > 32) f = 32;
+            const i32 du = SpanCoordinateStep(ls.U.value, rs.U.value, xL, xR);
+            i32 u = SpanCoordinateStart(ls.U.value, first, xL, du);
+            CSpan span;
+            GetSpanAddresses(*args.target, y >> 4, first, last1, span);
+            for (u16* p = span.start; p != span.end; p += step, u += du) {
+                u16 c;
+                if constexpr (SeeThrough) {
+                    if (!PictureTexelAt(t, u >> 12, row, false, c)) continue;
+                } else {
+                    c = ClampedTexel(t, u >> 12, row);
+                }
+                *p = f == 32 ? c : FogBlend(c, args.fogColour, f);
             }
-            *p = f == 32 ? c : FogBlend(c, args.fogColour, f);
-        }
-        return true;
-    });
+            return true;
+        });
 }
 
 // Linear edge quantities of the block models: 2^25 / z and u, v scaled by 2^18 / z (and the plain fog).
@@ -249,47 +254,47 @@ u32 FillFreePolygon10(const CFillArgs& args) {
     const CTextureDesc& t = *args.textures[0];
     const i64 uLimit = (static_cast<i64>(t.width) << 20) - 1, vLimit = (static_cast<i64>(t.height) << 20) - 1;
     const i32 step = args.target->xStep;
-    return RowLoop<ReciprocalSide, true>(args, [&](i32 y, i32 first, i32 last1, const CEdgeWalker& left,
-                                                    const CEdgeWalker& right, const ReciprocalSide& ls,
-                                                    const ReciprocalSide& rs) {
-        const i64 xL = left.x.value, xR = right.x.value;
-        const i64 n = last1 - first;
-        const i64 UL = ls.U.value, UR = rs.U.value, VL = ls.V.value, VR = rs.V.value;
-        const i64 WL = ls.W.value, WR = rs.W.value;
-        i64 sU = 0, sV = 0, sW = 0;
-        if (xR != xL) {
-            sU = ((UR - UL) << 4) / (xR - xL);
-            sV = ((VR - VL) << 4) / (xR - xL);
-            sW = ((WR - WL) << 4) / (xR - xL);
-        }
-        const i64 o0 = static_cast<i64>(first) * 16 + 8 - xL;
-        const i64 o1 = xR - static_cast<i64>(last1) * 16 + 8;
-        i64 W0 = WL + ((o0 * sW) >> 4), W1 = WR - ((o1 * sW) >> 4), Wm = (WL + WR) >> 1;
-        if (W0 <= 0) W0 = 1;
-        if (W1 <= 0) W1 = 1;
-        if (Wm <= 0) Wm = 1;
-        auto clampTo = [](i64 value, i64 limit) { return std::clamp<i64>(value, 0, limit); };
-        const i64 uS = clampTo(((((UL << 4) + sU * o0) << 4) / W0) << 15, uLimit);
-        const i64 vS = clampTo(((((VL << 4) + sV * o0) << 4) / W0) << 15, vLimit);
-        const i64 uE = clampTo(((((UR << 4) - sU * o1) << 4) / W1) << 15, uLimit);
-        const i64 vE = clampTo(((((VR << 4) - sV * o1) << 4) / W1) << 15, vLimit);
-        const i64 uM = clampTo((((UL + UR) << 7) / Wm) << 15, uLimit);
-        const i64 vM = clampTo((((VL + VR) << 7) / Wm) << 15, vLimit);
-        const i64 a2u = ((uE - 2 * uM + uS) * 4) / (n * n), a2v = ((vE - 2 * vM + vS) * 4) / (n * n);
-        i64 a1u = (a2u >> 1) - (3 * uS - 4 * uM + uE) / n, a1v = (a2v >> 1) - (3 * vS - 4 * vM + vE) / n;
-        u32 f = static_cast<u32>(ls.F.value >> 5);
-        if (f > 32) f = 32;
-        i64 u = uS, v = vS;
-        CSpan span;
-        GetSpanAddresses(*args.target, y >> 4, first, last1, span);
-        for (u16* p = span.start; p != span.end; p += step) {
-            u16 c = ClampedTexel(t, static_cast<i32>(std::clamp<i64>(u >> 20, 0, t.width - 1)),
-                                 static_cast<i32>(std::clamp<i64>(v >> 20, 0, t.height - 1)));
-            *p = f == 32 ? c : FogBlend(c, args.fogColour, static_cast<i32>(f));
-            u += a1u, v += a1v, a1u += a2u, a1v += a2v;
-        }
-        return true;
-    });
+    return RowLoop<ReciprocalSide, true>(
+        args, [&](i32 y, i32 first, i32 last1, const CEdgeWalker& left, const CEdgeWalker& right,
+                  const ReciprocalSide& ls, const ReciprocalSide& rs) {
+            const i64 xL = left.x.value, xR = right.x.value;
+            const i64 n = last1 - first;
+            const i64 UL = ls.U.value, UR = rs.U.value, VL = ls.V.value, VR = rs.V.value;
+            const i64 WL = ls.W.value, WR = rs.W.value;
+            i64 sU = 0, sV = 0, sW = 0;
+            if (xR != xL) {
+                sU = ((UR - UL) << 4) / (xR - xL);
+                sV = ((VR - VL) << 4) / (xR - xL);
+                sW = ((WR - WL) << 4) / (xR - xL);
+            }
+            const i64 o0 = static_cast<i64>(first) * 16 + 8 - xL;
+            const i64 o1 = xR - static_cast<i64>(last1) * 16 + 8;
+            i64 W0 = WL + ((o0 * sW) >> 4), W1 = WR - ((o1 * sW) >> 4), Wm = (WL + WR) >> 1;
+            if (W0 <= 0) W0 = 1;
+            if (W1 <= 0) W1 = 1;
+            if (Wm <= 0) Wm = 1;
+            auto clampTo = [](i64 value, i64 limit) { return std::clamp<i64>(value, 0, limit); };
+            const i64 uS = clampTo(((((UL << 4) + sU * o0) << 4) / W0) << 15, uLimit);
+            const i64 vS = clampTo(((((VL << 4) + sV * o0) << 4) / W0) << 15, vLimit);
+            const i64 uE = clampTo(((((UR << 4) - sU * o1) << 4) / W1) << 15, uLimit);
+            const i64 vE = clampTo(((((VR << 4) - sV * o1) << 4) / W1) << 15, vLimit);
+            const i64 uM = clampTo((((UL + UR) << 7) / Wm) << 15, uLimit);
+            const i64 vM = clampTo((((VL + VR) << 7) / Wm) << 15, vLimit);
+            const i64 a2u = ((uE - 2 * uM + uS) * 4) / (n * n), a2v = ((vE - 2 * vM + vS) * 4) / (n * n);
+            i64 a1u = (a2u >> 1) - (3 * uS - 4 * uM + uE) / n, a1v = (a2v >> 1) - (3 * vS - 4 * vM + vE) / n;
+            u32 f = static_cast<u32>(ls.F.value >> 5);
+            if (f > 32) f = 32;
+            i64 u = uS, v = vS;
+            CSpan span;
+            GetSpanAddresses(*args.target, y >> 4, first, last1, span);
+            for (u16* p = span.start; p != span.end; p += step) {
+                u16 c = ClampedTexel(t, static_cast<i32>(std::clamp<i64>(u >> 20, 0, t.width - 1)),
+                                     static_cast<i32>(std::clamp<i64>(v >> 20, 0, t.height - 1)));
+                *p = f == 32 ? c : FogBlend(c, args.fogColour, static_cast<i32>(f));
+                u += a1u, v += a1v, a1u += a2u, a1v += a2v;
+            }
+            return true;
+        });
 }
 
 void RegisterPolygonFillers(CRenderer3D& r) {

@@ -43,7 +43,9 @@ u32 FillColumnPolygon13(const CFillArgs& args);
 u32 FillColumnPolygon14(const CFillArgs& args);
 
 // Whether a texture can be drawn at all: texels, a colour table and a size.
-inline bool UsableTexture(const CTextureDesc* t) { return t && t->data && t->table && t->width > 0 && t->height > 0; }
+inline bool UsableTexture(const CTextureDesc* t) {
+    return t && t->data && t->table && t->width > 0 && t->height > 0;
+}
 
 // Registers every filler above with the renderer.
 void RegisterPolygonFillers(CRenderer3D& renderer);

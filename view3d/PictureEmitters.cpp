@@ -12,7 +12,6 @@ namespace {
 constexpr i32 kPileLayout[10][2] = {{512, 512}, {438, 500}, {578, 520}, {496, 438}, {528, 578},
                                     {444, 469}, {469, 570}, {560, 453}, {594, 547}, {475, 531}};
 
-
 // Whether an upright wall picture at (px, py) is drawn mirrored: those on the viewer's left half of
 // the cell are.
 bool MirroredByAngle(i32 angle, i32 px, i32 py) {
@@ -33,8 +32,8 @@ Packed Unpack(u16 word, i32 across, i32 level) {
 
 }  // namespace
 
-i32 CViewEmitters::VerticalQuad(i32 x, i32 y, i32 ax, i32 ay, i32 bx, i32 by, i32 low, i32 high, i32 u0, i32 u1,
-                                i32 v0, i32 v1) {
+i32 CViewEmitters::VerticalQuad(i32 x, i32 y, i32 ax, i32 ay, i32 bx, i32 by, i32 low, i32 high, i32 u0,
+                                i32 u1, i32 v0, i32 v1) {
     CRenderer3D& r = R();
     const i32 dx = x - r.eyeCellX, dy = y - r.eyeCellY;
     const CMapPoint a = r.TransformCellPoint(dx, dy, ax, 0, ay);
@@ -101,7 +100,8 @@ void CViewEmitters::EmitWallPictures(i32 x, i32 y, i32 part) {
         if (sidePicture == 0) {
             CBillboard b;
             const bool mirrored = MirroredByAngle(angle, at.x, at.y);
-            EmitBillboard(x, y, at.x, height, at.y, 512, false, split, front, palette, light, b, mirrored, true);
+            EmitBillboard(x, y, at.x, height, at.y, 512, false, split, front, palette, light, b, mirrored,
+                          true);
             if (fixedFog) FixLastFog(before);
             if (stack) {
                 const i32 raise = V().pictures ? V().pictures->GetPictureAnchor(front) * level / 240 : 0;
@@ -135,14 +135,16 @@ void CViewEmitters::EmitWallPictures(i32 x, i32 y, i32 part) {
         if (!secondForm) {
             const i32 p = plane + toEye;
             if (westEast)
-                VerticalQuad(x, y, p, centre - length / 2, p, centre + length / 2, low, high, 0, w * 16, 0, h * 16);
+                VerticalQuad(x, y, p, centre - length / 2, p, centre + length / 2, low, high, 0, w * 16, 0,
+                             h * 16);
             else
-                VerticalQuad(x, y, centre - length / 2, p, centre + length / 2, p, low, high, 0, w * 16, 0, h * 16);
+                VerticalQuad(x, y, centre - length / 2, p, centre + length / 2, p, low, high, 0, w * 16, 0,
+                             h * 16);
             n = sideView ? r.clip.ClipTexturedPolygon(4) : r.clip.ClipTexturedQuadLinear();
         } else {
             // Perpendicular to the edge at the end of the flat form that faces the eye's side.
-            const i32 along = centre + ((westEast ? eyeY - y * 1024 : eyeX - x * 1024) < centre ? -length / 2
-                                                                                                 : length / 2);
+            const i32 along =
+                centre + ((westEast ? eyeY - y * 1024 : eyeX - x * 1024) < centre ? -length / 2 : length / 2);
             const i32 inward = plane == 0 ? length : 1024 - length;
             high = height + h * level / 240;
             low = height;
@@ -157,8 +159,8 @@ void CViewEmitters::EmitWallPictures(i32 x, i32 y, i32 part) {
         if (fixedFog) FixLastFog(before);
         if (stack && !sideView) {
             const i32 raise = anchor * level / 240;
-            EmitPictureStack(stack, westEast ? plane + toEye : centre, height + raise, westEast ? centre : plane + toEye,
-                             x, y, light, layer);
+            EmitPictureStack(stack, westEast ? plane + toEye : centre, height + raise,
+                             westEast ? centre : plane + toEye, x, y, light, layer);
         }
     }
 
@@ -172,7 +174,8 @@ void CViewEmitters::EmitWallPictures(i32 x, i32 y, i32 part) {
     }
 }
 
-void CViewEmitters::EmitPictureStack(u16 group, i32 px, i32 height, i32 py, i32 x, i32 y, u16 light, i32 layer) {
+void CViewEmitters::EmitPictureStack(u16 group, i32 px, i32 height, i32 py, i32 x, i32 y, u16 light,
+                                     i32 layer) {
     if (group == 0 || group >= V().pictureGroups.size()) return;
     const CPictureGroup& g = V().pictureGroups[group];
     const CPictureSplit split = layer == 5 ? CPictureSplit::kUpper : CPictureSplit::kLower;
@@ -190,10 +193,11 @@ void CViewEmitters::EmitCellObjects(i32 x, i32 y) {
         if (index == 0 || index >= V().cellObjects.size()) continue;
         const CCellObject& o = V().cellObjects[index];
         if (o.picture == 0) continue;
-        const i32 height = r.groundHeight + static_cast<i32>((static_cast<i64>(o.heightFraction) * r.levelHeight) >> 16);
+        const i32 height =
+            r.groundHeight + static_cast<i32>((static_cast<i64>(o.heightFraction) * r.levelHeight) >> 16);
         CBillboard b;
-        if (!EmitBillboard(x, y, CellPosition(o.x), height, CellPosition(o.y), 512, false, CPictureSplit::kSplit,
-                           o.picture, o.palette, c.light, b, (o.flags & 1) != 0, true))
+        if (!EmitBillboard(x, y, CellPosition(o.x), height, CellPosition(o.y), 512, false,
+                           CPictureSplit::kSplit, o.picture, o.palette, c.light, b, (o.flags & 1) != 0, true))
             continue;
         if (o.glowPercent == 0) continue;
         const u8 flags = (o.flags & 2) ? kPolygonSpecial2 : kPolygonSpecial1;
@@ -203,7 +207,8 @@ void CViewEmitters::EmitCellObjects(i32 x, i32 y) {
         ReadPictureHeader(special, s);
         const i64 scale = static_cast<i64>(o.glowPercent) * b.scale / 100;
         const i32 cx = (b.left + b.right) / 2, cy = (b.bottom + 2 * b.top) / 3;
-        const i32 halfW = static_cast<i32>((s.width * scale) >> 7), halfH = static_cast<i32>((s.height * scale) >> 7);
+        const i32 halfW = static_cast<i32>((s.width * scale) >> 7),
+                  halfH = static_cast<i32>((s.height * scale) >> 7);
         EmitPictureQuad(cx - halfW, cy - halfH, cx + halfW, cy + halfH, b.depth - 1, 0, s.width * 16, 0,
                         s.height * 16, 0, 0, c.light, CPictureSplit::kSplit, flags);
     }
@@ -255,7 +260,8 @@ void CViewEmitters::EmitGroundPictures(i32 x, i32 y) {
         const i32 px = (((kPileLayout[k][0] - 516) * scaleX) >> 16) + 516 + shiftX;
         const i32 py = (((kPileLayout[k][1] - 508) * scaleY) >> 16) + 508 + shiftY;
         CBillboard b;
-        EmitBillboard(x, y, px, r.groundHeight, py, 512, false, CPictureSplit::kLower, id, 0, c.light, b, false, true);
+        EmitBillboard(x, y, px, r.groundHeight, py, 512, false, CPictureSplit::kLower, id, 0, c.light, b,
+                      false, true);
     }
 }
 
@@ -263,8 +269,9 @@ void CViewEmitters::EmitCellCentrePicture(i32 x, i32 y) {
     CRenderer3D& r = R();
     const CCellView& c = Cell(x, y);
     if (c.centrePicture == 0) return;
-    const i32 height = r.groundHeight + static_cast<i32>((static_cast<i64>(c.centreHeight) * r.levelHeight) >> 16);
+    const i32 height =
+        r.groundHeight + static_cast<i32>((static_cast<i64>(c.centreHeight) * r.levelHeight) >> 16);
     CBillboard b;
-    EmitBillboard(x, y, c.centreX >> 6, height, c.centreY >> 6, 512, false, CPictureSplit::kSplit, c.centrePicture,
-                  c.centrePalette, c.light, b);
+    EmitBillboard(x, y, c.centreX >> 6, height, c.centreY >> 6, 512, false, CPictureSplit::kSplit,
+                  c.centrePicture, c.centrePalette, c.light, b);
 }

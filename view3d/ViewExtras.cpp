@@ -38,8 +38,10 @@ void CRenderer3D::SetWeatherParameters(const CWeatherParameters& p) {
 
 void CRenderer3D::SpawnParticle(CWeatherParticle& p, bool fresh) {
     const i64 W = viewWidth, H = viewHeight;
-    p.length = static_cast<i32>(((static_cast<i64>(WeatherRandom()) * ((lengthMax >> 6) - (lengthMin >> 6))) / 32767 +
-                                 (lengthMin >> 6)) * 64);
+    p.length = static_cast<i32>(
+        ((static_cast<i64>(WeatherRandom()) * ((lengthMax >> 6) - (lengthMin >> 6))) / 32767 +
+         (lengthMin >> 6)) *
+        64);
     if (fresh) {
         p.x = static_cast<i32>(((WeatherRandom() * (W * 32 - 32)) / 32767) * 2048);
         p.y = static_cast<i32>(((WeatherRandom() * (H * 32 - 32)) / 32767) * 2048);
@@ -55,7 +57,8 @@ void CRenderer3D::SpawnParticle(CWeatherParticle& p, bool fresh) {
             p.x = static_cast<i32>(slantSine < 0 ? W * 65536 - in - 32768 : in);
         }
     }
-    const i64 v = (static_cast<i64>(WeatherRandom()) * ((speedMax >> 8) - (speedMin >> 8))) / 32767 + (speedMin >> 8);
+    const i64 v =
+        (static_cast<i64>(WeatherRandom()) * ((speedMax >> 8) - (speedMin >> 8))) / 32767 + (speedMin >> 8);
     p.dx = static_cast<i32>((slantSine >> 8) * v);
     p.dy = static_cast<i32>((slantCosine >> 8) * v);
 }
@@ -85,7 +88,8 @@ void CRenderer3D::MoveWeatherParticles(i32 elapsed) {
         p.x += (p.dx >> 10) * (elapsed >> 6);
         if ((p.y >> 16) > H - 1 || (p.x >> 16) < 0 || (p.x >> 16) > W - 1) {
             if (particleCount > wantedParticles) {
-                std::copy(particles.begin() + i + 1, particles.begin() + particleCount, particles.begin() + i);
+                std::copy(particles.begin() + i + 1, particles.begin() + particleCount,
+                          particles.begin() + i);
                 --particleCount;
                 continue;
             }
@@ -107,14 +111,16 @@ void CRenderer3D::DrawWeatherParticles(bool firstGroup) {
         for (i32 row = p.y >> 16; row < (p.y + p.length) >> 16; ++row, x += slantSine) {
             const i32 column = (x >> 16) - 1 + (j + i) % 3;
             // Row 0 and column 0 are never drawn.
-            if (row > 0 && row < H && column > 0 && column < W) target3D.pixels[FrameOffset(target3D, column, row)] = weatherColour;
+            if (row > 0 && row < H && column > 0 && column < W)
+                target3D.pixels[FrameOffset(target3D, column, row)] = weatherColour;
         }
     }
 }
 
 // --- overlays ---
 
-void CRenderer3D::BlitOverlay(const CTextureDesc& t, i32 x, i32 y, i32 sourceX, i32 width, i32 height, bool mirrored) {
+void CRenderer3D::BlitOverlay(const CTextureDesc& t, i32 x, i32 y, i32 sourceX, i32 width, i32 height,
+                              bool mirrored) {
     // Cut to the view rectangle on all four sides.
     const i32 c0 = std::max(0, -x), c1 = std::min(width, viewWidth - x);
     const i32 r0 = std::max(0, -y), r1 = std::min(height, viewHeight - y);
@@ -122,7 +128,8 @@ void CRenderer3D::BlitOverlay(const CTextureDesc& t, i32 x, i32 y, i32 sourceX, 
         for (i32 c = c0; c < c1; ++c) {
             const i32 sx = mirrored ? sourceX + width - 1 - c : sourceX + c;
             u16 colour;
-            if (PictureTexelAt(t, sx, r, false, colour)) target3D.pixels[FrameOffset(target3D, x + c, y + r)] = colour;
+            if (PictureTexelAt(t, sx, r, false, colour))
+                target3D.pixels[FrameOffset(target3D, x + c, y + r)] = colour;
         }
     }
 }
@@ -140,7 +147,8 @@ void CRenderer3D::DrawViewOverlays() {
         BlitOverlay(b, W - vw, H - vh, 0, vw, vh, false);
         if (vs.overlayFollow && vs.overlayA) {
             if (LookUpTexture(vs.overlayA, vs.overlayAPalette, a))
-                BlitOverlay(a, vs.overlayAColumn - vw + W, vs.overlayARow - vh + H, 0, a.width, a.height, false);
+                BlitOverlay(a, vs.overlayAColumn - vw + W, vs.overlayARow - vh + H, 0, a.width, a.height,
+                            false);
             return;
         }
     }
@@ -157,7 +165,8 @@ void CRenderer3D::DrawViewOverlays() {
 
 void CRenderer3D::ScaleViewInto(u16* buffer, i32 x0, i32 y0, i32 width, i32 height) const {
     if (width <= 0 || height <= 0 || viewWidth <= 0 || viewHeight <= 0 || !target3D.pixels) return;
-    const i64 stepX = (static_cast<i64>(viewWidth) << 16) / width, stepY = (static_cast<i64>(viewHeight) << 16) / height;
+    const i64 stepX = (static_cast<i64>(viewWidth) << 16) / width,
+              stepY = (static_cast<i64>(viewHeight) << 16) / height;
     for (i32 r = 0; r < height; ++r) {
         const i32 sy = std::min(static_cast<i32>((r * stepY) >> 16), viewHeight - 1);
         for (i32 c = 0; c < width; ++c) {

@@ -19,7 +19,8 @@ TEST(WorldArtTest, RecordsReadBackWithTheLayoutsTheViewNeeds) {
         ASSERT_TRUE(ReadPicture(a.record.data(), a.record.size(), p)) << a.name;
         read[a.name] = p;
     }
-    for (const char* name : {"floor.flagstone", "ground.grass", "ground.dirt", "ground.moss", "ceiling.boards"}) {
+    for (const char* name :
+         {"floor.flagstone", "ground.grass", "ground.dirt", "ground.moss", "ceiling.boards"}) {
         EXPECT_EQ(read[name].width, 256) << name;
         EXPECT_EQ(read[name].height, 256) << name;
         EXPECT_EQ(read[name].encoding, 0) << name;

@@ -19,15 +19,8 @@ using testing_support::MatchesGolden;
 using namespace scene::art;
 
 const std::vector<std::string> kRoom = {
-    "#############",
-    "#...........#",
-    "#...........#",
-    "#...........#",
-    "#####.#######",
-    "#...........#",
-    "#...........#",
-    "#...........#",
-    "#############",
+    "#############", "#...........#", "#...........#", "#...........#", "#####.#######",
+    "#...........#", "#...........#", "#...........#", "#############",
 };
 
 // A room dressed with one of everything: pits, a mossy floor with a mask, a roofed block, a door in the
@@ -244,7 +237,8 @@ CTextureDesc Desc(const std::vector<u8>& record) {
 }
 
 TEST(EmitterTest, GroundTypesMixTheirTexturesAsTheirTablesSay) {
-    const auto base = Picture(256, 64, {Rgb(255, 0, 0), Rgb(0, 0, 255)}, [](int x, int y) { return (x + y) & 1; });
+    const auto base =
+        Picture(256, 64, {Rgb(255, 0, 0), Rgb(0, 0, 255)}, [](int x, int y) { return (x + y) & 1; });
     const auto clear = Picture(256, 64, {0xFFFF}, [](int, int) { return 0; });
     const auto other = Picture(256, 64, {Rgb(0, 255, 0)}, [](int, int) { return 0; });
     const auto mask = MaskRecord(256, 64, [](int x, int y) { return ((x / 2) + (y / 2)) % 2 == 0; });
@@ -276,7 +270,8 @@ TEST(EmitterTest, GroundTypesMixTheirTexturesAsTheirTablesSay) {
         args.target = &c.target;
         twos[k](args);
         bool green = false, other_ = false;
-        for (u16 p : c.pixels) green |= p == Rgb(0, 255, 0), other_ |= p == Rgb(255, 0, 0) || p == Rgb(0, 0, 255);
+        for (u16 p : c.pixels)
+            green |= p == Rgb(0, 255, 0), other_ |= p == Rgb(255, 0, 0) || p == Rgb(0, 0, 255);
         EXPECT_TRUE(green && other_) << k;
     }
 }
@@ -339,7 +334,8 @@ TEST(EmitterTest, ModelTableRowsCloseAndFaceOutward) {
             ASSERT_LE(face.cornerCount, 4);
             i64 area = 0;
             for (i32 k = 0; k < face.cornerCount; ++k) {
-                const auto& a = t.vertices[static_cast<size_t>(r.firstVertex + t.corners[face.firstCorner + k].vertex)];
+                const auto& a =
+                    t.vertices[static_cast<size_t>(r.firstVertex + t.corners[face.firstCorner + k].vertex)];
                 const auto& b = t.vertices[static_cast<size_t>(
                     r.firstVertex + t.corners[face.firstCorner + (k + 1) % face.cornerCount].vertex)];
                 area += static_cast<i64>(a.x) * b.y - static_cast<i64>(b.x) * a.y;
@@ -357,8 +353,8 @@ TEST(EmitterTest, ModelTableRowsCloseAndFaceOutward) {
         ASSERT_TRUE(ModelRowShape(row, open, corners));
         for (i32 v = 0; v < r.vertexCount; ++v) {
             const CModelVertex& p = t.vertices[static_cast<size_t>(r.firstVertex + v)];
-            const bool onOpen = ((open & 1) && p.y == 0) || ((open & 2) && p.x == 0) || ((open & 4) && p.y == 1024) ||
-                                ((open & 8) && p.x == 1024);
+            const bool onOpen = ((open & 1) && p.y == 0) || ((open & 2) && p.x == 0) ||
+                                ((open & 4) && p.y == 1024) || ((open & 8) && p.x == 1024);
             if (onOpen) EXPECT_EQ(p.height, 0) << row;
         }
     }
@@ -500,8 +496,10 @@ TEST(EmitterTest, ThumbnailBorders) {
         s.renderer->MakeViewThumbnail(thumb);
         for (i32 y = 0; y < 50; ++y)
             for (i32 x = 0; x < 80; ++x) {
-                const bool inside = x >= c.firstColumn && x <= c.lastColumn && y >= c.firstRow && y <= c.lastRow;
-                ASSERT_EQ(thumb[y * 80 + x], inside ? 0x7777 : 0) << c.w << "x" << c.h << " at " << x << "," << y;
+                const bool inside =
+                    x >= c.firstColumn && x <= c.lastColumn && y >= c.firstRow && y <= c.lastRow;
+                ASSERT_EQ(thumb[y * 80 + x], inside ? 0x7777 : 0)
+                    << c.w << "x" << c.h << " at " << x << "," << y;
             }
     }
     // An empty view gives a black thumbnail instead of a division by zero.
@@ -533,9 +531,11 @@ bool Mirrored(const CRenderer3D& r, i32 k) {
     const CPolygon& p = r.polygons[static_cast<size_t>(k)];
     i32 left = 0, right = 0;
     for (i32 i = 1; i < p.vertexCount; ++i) {
-        if (r.vertexPool[static_cast<size_t>(p.firstVertex + i)].x < r.vertexPool[static_cast<size_t>(p.firstVertex + left)].x)
+        if (r.vertexPool[static_cast<size_t>(p.firstVertex + i)].x <
+            r.vertexPool[static_cast<size_t>(p.firstVertex + left)].x)
             left = i;
-        if (r.vertexPool[static_cast<size_t>(p.firstVertex + i)].x > r.vertexPool[static_cast<size_t>(p.firstVertex + right)].x)
+        if (r.vertexPool[static_cast<size_t>(p.firstVertex + i)].x >
+            r.vertexPool[static_cast<size_t>(p.firstVertex + right)].x)
             right = i;
     }
     return r.texCoordPool[static_cast<size_t>(p.firstTexCoord + left)].u >
@@ -549,10 +549,9 @@ TEST(EmitterTest, TurningPictureMirroringTable) {
         i32 angle, dx, dy;
         u8 mirrored;  // bit k: copy k + 1
     } cases[] = {
-        {0, 0, -3, 0x9},       {0, -1, -3, 0xF},       {0, 1, -3, 0x0},
-        {90 << 16, -3, 0, 0xC}, {90 << 16, -3, 1, 0xF}, {90 << 16, -3, -1, 0x0},
-        {180 << 16, 0, 3, 0x6}, {180 << 16, 1, 3, 0xF}, {180 << 16, -1, 3, 0x0},
-        {270 << 16, 3, 0, 0x3}, {270 << 16, 3, -1, 0xF}, {270 << 16, 3, 1, 0x0},
+        {0, 0, -3, 0x9},         {0, -1, -3, 0xF},        {0, 1, -3, 0x0},         {90 << 16, -3, 0, 0xC},
+        {90 << 16, -3, 1, 0xF},  {90 << 16, -3, -1, 0x0}, {180 << 16, 0, 3, 0x6},  {180 << 16, 1, 3, 0xF},
+        {180 << 16, -1, 3, 0x0}, {270 << 16, 3, 0, 0x3},  {270 << 16, 3, -1, 0xF}, {270 << 16, 3, 1, 0x0},
     };
     for (const Case& c : cases) {
         scene::Scene s(kOpen, 380, 320);
@@ -627,16 +626,19 @@ TEST(EmitterTest, APictureAtTheNearOrFarDepthIsNotEmitted) {
     // The eye sits `eyeDistance` behind the player's point; straight ahead a point of the player's
     // cell lies at depth eyeDistance + (512 - y).
     const i32 nearY = 512 - (r.nearDepth - r.eyeDistance);
-    EXPECT_FALSE(s.emitters->EmitBillboard(5, 5, 512, r.groundHeight, nearY, 512, false, CPictureSplit::kSplit,
-                                           scene::art::kSprite, 0, 256, b));
-    EXPECT_TRUE(s.emitters->EmitBillboard(5, 5, 512, r.groundHeight, nearY - 1, 512, false, CPictureSplit::kSplit,
-                                          scene::art::kSprite, 0, 256, b));
+    EXPECT_FALSE(s.emitters->EmitBillboard(5, 5, 512, r.groundHeight, nearY, 512, false,
+                                           CPictureSplit::kSplit, scene::art::kSprite, 0, 256, b));
+    EXPECT_TRUE(s.emitters->EmitBillboard(5, 5, 512, r.groundHeight, nearY - 1, 512, false,
+                                          CPictureSplit::kSplit, scene::art::kSprite, 0, 256, b));
     EXPECT_EQ(b.depth, r.nearDepth + 1);
 }
 
 TEST(EmitterTest, ASymmetricRoomLooksAlikeAtEveryAxisHeading) {
-    const std::vector<std::string> room = {"#######", "#.....#", "#.....#", "#.....#", "#.....#", "#.....#", "#######"};
-    auto solid = [](u16 colour) { return scene::IndexedRecord(256, 256, std::vector<u8>(256 * 256, 0), {colour}); };
+    const std::vector<std::string> room = {"#######", "#.....#", "#.....#", "#.....#",
+                                           "#.....#", "#.....#", "#######"};
+    auto solid = [](u16 colour) {
+        return scene::IndexedRecord(256, 256, std::vector<u8>(256 * 256, 0), {colour});
+    };
     std::vector<u16> frames[4];
     for (int k = 0; k < 4; ++k) {
         scene::Scene s(room, 380, 320);
@@ -672,9 +674,8 @@ void DressGallery(scene::Scene& s) {
         return (x - 8) * (x - 8) + (y - 8) * (y - 8) < 50 ? 1 : 0;
     });
     s.view->specialPictures[0] = glow.data();
-    s.pictures.Add(kGlow, Picture(256, 256, {Rgb(150, 120, 200), Rgb(110, 90, 160)}, [](int x, int y) {
-                       return ((x / 32) + (y / 32)) % 2;
-                   }));
+    s.pictures.Add(kGlow, Picture(256, 256, {Rgb(150, 120, 200), Rgb(110, 90, 160)},
+                                  [](int x, int y) { return ((x / 32) + (y / 32)) % 2; }));
     s.pictures.Add(50, MaskRecord(256, 256, [](int x, int) { return x < 128; }));
     s.pictures.Add(51, Picture(256, 256, {0xFFFF, Rgb(240, 220, 80)}, [](int x, int y) {
                        return (x - 128) * (x - 128) + (y - 128) * (y - 128) < 50 * 50 ? 1 : 0;
@@ -694,7 +695,8 @@ void DressGallery(scene::Scene& s) {
     block(5, 1, b);
     b = {}, b.kind = 13, b.heightFraction = 0x8000;
     b.picture[0] = b.picture[1] = kSprite;
-    b.x[0] = scene::Units(300), b.y[0] = scene::Units(500), b.x[1] = scene::Units(700), b.y[1] = scene::Units(500);
+    b.x[0] = scene::Units(300), b.y[0] = scene::Units(500), b.x[1] = scene::Units(700),
+    b.y[1] = scene::Units(500);
     block(1, 3, b);
     b = {}, b.kind = 7, b.picture[0] = kSprite, b.x[0] = scene::Units(512), b.y[0] = scene::Units(512);
     block(3, 3, b);

@@ -19,19 +19,23 @@ namespace {
 using testing_support::MatchesGolden;
 
 const std::vector<std::string> kVillage = {
-    "...............",
-    "...............",
-    "..HH.....HHH...",
-    "..HH.....HHH...",
-    "...............",
-    "...............",
-    "...............",
-    "...............",
-    "...............",
-    "...............",
+    "...............", "...............", "..HH.....HHH...", "..HH.....HHH...", "...............",
+    "...............", "...............", "...............", "...............", "...............",
 };
 
-enum : u16 { kGrass = 40, kDirt, kMaskId, kBrickWall, kRoofId, kTree, kBarrel, kSkyDay, kBanner, kFrameId, kLeafId };
+enum : u16 {
+    kGrass = 40,
+    kDirt,
+    kMaskId,
+    kBrickWall,
+    kRoofId,
+    kTree,
+    kBarrel,
+    kSkyDay,
+    kBanner,
+    kFrameId,
+    kLeafId
+};
 
 void Build(scene::Scene& s) {
     std::map<std::string, std::vector<u8>> art;
@@ -69,10 +73,12 @@ void Build(scene::Scene& s) {
             if (kVillage[static_cast<size_t>(y)][static_cast<size_t>(x)] == 'H') {
                 // A house block: brick walls up to the block top, a roof joined to its house neighbours.
                 u8 mask = 0;
-                static constexpr i32 kAround[8][2] = {{0, -1}, {1, -1}, {1, 0}, {1, 1}, {0, 1}, {-1, 1}, {-1, 0}, {-1, -1}};
+                static constexpr i32 kAround[8][2] = {{0, -1}, {1, -1}, {1, 0},  {1, 1},
+                                                      {0, 1},  {-1, 1}, {-1, 0}, {-1, -1}};
                 for (i32 k = 0; k < 8; ++k) {
                     const i32 nx = x + kAround[k][0], ny = y + kAround[k][1];
-                    if (nx >= 0 && ny >= 0 && nx < 15 && ny < 10 && kVillage[static_cast<size_t>(ny)][static_cast<size_t>(nx)] == 'H')
+                    if (nx >= 0 && ny >= 0 && nx < 15 && ny < 10 &&
+                        kVillage[static_cast<size_t>(ny)][static_cast<size_t>(nx)] == 'H')
                         mask |= static_cast<u8>(1 << k);
                 }
                 CBlockCacheEntry house;

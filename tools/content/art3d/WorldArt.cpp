@@ -10,7 +10,9 @@ namespace art3d {
 
 namespace {
 
-float Noise01(int x, int y, uint32_t seed) { return (Hash(x * 7919 + y * 104729 + seed * 31337) % 1000) / 1000.0f; }
+float Noise01(int x, int y, uint32_t seed) {
+    return (Hash(x * 7919 + y * 104729 + seed * 31337) % 1000) / 1000.0f;
+}
 
 // Smooth value noise with a period of `cell` texels that tiles over 256.
 float Smooth(int x, int y, int cell, uint32_t seed) {
@@ -36,7 +38,8 @@ Canvas Masonry(Rgba stone, Rgba mortar, int course, int length, uint32_t seed, b
             const int shifted = a + ((row & 1) ? length / 2 : 0);
             const int block = shifted / length;
             const bool joint = (b % course) < 2 || (shifted % length) < 2;
-            const float tone = 0.82f + 0.3f * Noise01(block, row, seed) + 0.12f * (Smooth(x, y, 16, seed) - 0.5f);
+            const float tone =
+                0.82f + 0.3f * Noise01(block, row, seed) + 0.12f * (Smooth(x, y, 16, seed) - 0.5f);
             Rgba colour = joint ? mortar : Shade(stone, tone);
             // Light on the upper edge of each block, shadow below it.
             if (!joint && (b % course) == 2) colour = Shade(colour, 1.15f);
@@ -78,8 +81,7 @@ Canvas DirtPath(uint32_t seed) {
 Canvas MossPatches(uint32_t seed) {
     Canvas c(256, 256);
     for (int y = 0; y < 256; ++y)
-        for (int x = 0; x < 256; ++x)
-            c.Set(x, y, Mix(Rgb(0x2E4A1C), Rgb(0x4F7A2C), Smooth(x, y, 8, seed)));
+        for (int x = 0; x < 256; ++x) c.Set(x, y, Mix(Rgb(0x2E4A1C), Rgb(0x4F7A2C), Smooth(x, y, 8, seed)));
     c.Grain(0, 0, 256, 256, 0.1f, seed);
     return c;
 }
@@ -171,10 +173,10 @@ Canvas TreeSprite() {
 Canvas Sky(SkyKind kind) {
     Rgba top, bottom, fog;
     switch (kind) {
-        case SkyKind::Day: top = Rgb(0x3A6FC8), bottom = Rgb(0xA8CCF0), fog = Rgb(0xB8C8D8); break;
-        case SkyKind::Night: top = Rgb(0x04060E), bottom = Rgb(0x141C34), fog = Rgb(0x10141C); break;
-        case SkyKind::Dawn: top = Rgb(0x3A3C78), bottom = Rgb(0xF0A060), fog = Rgb(0xC09080); break;
-        default: top = Rgb(0x24262C), bottom = Rgb(0x5A5C64), fog = Rgb(0x484A50); break;
+    case SkyKind::Day: top = Rgb(0x3A6FC8), bottom = Rgb(0xA8CCF0), fog = Rgb(0xB8C8D8); break;
+    case SkyKind::Night: top = Rgb(0x04060E), bottom = Rgb(0x141C34), fog = Rgb(0x10141C); break;
+    case SkyKind::Dawn: top = Rgb(0x3A3C78), bottom = Rgb(0xF0A060), fog = Rgb(0xC09080); break;
+    default: top = Rgb(0x24262C), bottom = Rgb(0x5A5C64), fog = Rgb(0x484A50); break;
     }
     Canvas c(kSkyWidth, kSkyHeight);
     c.VGradient(0, 0, kSkyWidth, 100, top, bottom);
@@ -222,7 +224,8 @@ std::vector<uint8_t> EncodeMask(const Canvas& coverage) {
     std::vector<uint8_t> data(static_cast<size_t>(w) * h / 4, 0);
     for (int y = 0; y < h; y += 2)
         for (int x = 0; x < w; x += 2)
-            if (coverage.Get(x, y).a >= 128) data[static_cast<size_t>(16 * (y / 2) + x / 16)] |= static_cast<uint8_t>(1 << ((x / 2) & 7));
+            if (coverage.Get(x, y).a >= 128)
+                data[static_cast<size_t>(16 * (y / 2) + x / 16)] |= static_cast<uint8_t>(1 << ((x / 2) & 7));
     out.Bytes(data.data(), data.size());
     out.U16(0);
     out.U16(0);
@@ -233,7 +236,9 @@ std::vector<uint8_t> EncodeMask(const Canvas& coverage) {
 
 std::vector<ArtRecord> PaintWorldArt() {
     std::vector<ArtRecord> art;
-    auto ground = [&](const char* name, const Canvas& c) { art.push_back({name, EncodePicture(c, Encoding::Palette)}); };
+    auto ground = [&](const char* name, const Canvas& c) {
+        art.push_back({name, EncodePicture(c, Encoding::Palette)});
+    };
     auto picture = [&](const char* name, const Canvas& c) { art.push_back({name, EncodePicture(c)}); };
     ground("floor.flagstone", FlagstoneFloor(1));
     ground("ground.grass", GrassGround(2));

@@ -25,20 +25,20 @@ enum class SkyKind { Day, Night, Dawn, Thunder };
 // Ground and ceiling textures, 256 x 256.
 Canvas FlagstoneFloor(uint32_t seed);
 Canvas GrassGround(uint32_t seed);
-Canvas DirtPath(uint32_t seed);    // a second ground layer
-Canvas MossPatches(uint32_t seed); // a third ground layer
+Canvas DirtPath(uint32_t seed);     // a second ground layer
+Canvas MossPatches(uint32_t seed);  // a third ground layer
 Canvas CeilingBoards(uint32_t seed);
 // Walls: 256 x 256 with the courses along the texture's columns.
 Canvas StoneWall(uint32_t seed);
 Canvas BrickWall(uint32_t seed);
 // Pictures with see-through parts (alpha 0).
-Canvas TorchDecal();       // 32 x 64, a wall decal
-Canvas BannerPicture();    // 48 x 96, an upright wall picture
-Canvas DoorFrame();        // 256 x 256: posts and lintel round an open middle
-Canvas DoorLeaf(int style);  // 208 x 232; style 0..3 changes the planking
+Canvas TorchDecal();              // 32 x 64, a wall decal
+Canvas BannerPicture();           // 48 x 96, an upright wall picture
+Canvas DoorFrame();               // 256 x 256: posts and lintel round an open middle
+Canvas DoorLeaf(int style);       // 208 x 232; style 0..3 changes the planking
 Canvas RoofTiles(uint32_t seed);  // 256 x 128 for the block models
-Canvas BarrelSprite();     // 40 x 56
-Canvas TreeSprite();       // 96 x 160
+Canvas BarrelSprite();            // 40 x 56
+Canvas TreeSprite();              // 96 x 160
 Canvas Sky(SkyKind kind);
 
 // A one-bit mask record (one bit per 2 x 2 texels of a 256-wide texture) from a canvas whose opaque

@@ -21,6 +21,15 @@ bool MirroredByAngle(i32 angle, i32 px, i32 py) {
     return py < 512;
 }
 
+// Whether the eye sees an edge picture from the far side of its edge (west edge: a view angle below 90
+// or above 270 degrees; east edge: between them; north edge: above 180; south edge: below 180).
+bool EdgeSeenFromBehind(i32 angle, bool westEast, bool nearEdge) {
+    if (westEast)
+        return nearEdge ? (angle < (90 << 16) || angle > (270 << 16))
+                        : (angle > (90 << 16) && angle < (270 << 16));
+    return nearEdge ? angle > (180 << 16) : angle < (180 << 16);
+}
+
 struct Packed {
     i32 x, y, height;
 };
@@ -140,7 +149,8 @@ void CViewEmitters::EmitWallPictures(i32 x, i32 y, i32 part) {
             else
                 VerticalQuad(x, y, centre - length / 2, p, centre + length / 2, p, low, high, 0, w * 16, 0,
                              h * 16);
-            n = sideView ? r.clip.ClipTexturedPolygon(4) : r.clip.ClipTexturedQuadLinear();
+            // The side picture in this form is drawn without perspective, the front one with it.
+            n = sideView ? r.clip.ClipTexturedQuadLinear() : r.clip.ClipTexturedPolygon(4);
         } else {
             // Perpendicular to the edge at the end of the flat form that faces the eye's side.
             const i32 along =
@@ -153,9 +163,20 @@ void CViewEmitters::EmitWallPictures(i32 x, i32 y, i32 part) {
             else
                 VerticalQuad(x, y, along, plane, along, inward, low, high, 0, w * 16, 0, h * 16);
             n = r.clip.ClipTexturedPolygon(4);
+            // With a stack it shows only while it reaches the screen's centre column from the side the
+            // eye sees it from.
+            if (stack && n >= 3) {
+                i32 lo = r.clip.screen[0].x, hi = lo;
+                for (i32 k = 1; k < n; ++k) {
+                    lo = std::min(lo, r.clip.screen[k].x);
+                    hi = std::max(hi, r.clip.screen[k].x);
+                }
+                const i32 middle = r.viewWidth16 / 2;
+                if (EdgeSeenFromBehind(angle, westEast, plane == 0) ? lo > middle : hi < middle) n = 0;
+            }
         }
         FaceTheEye(n);
-        EmitFace(n, (sideView || secondForm) ? 14 : 13, drawn, palette, light, layer, false);
+        EmitFace(n, (sideView && !secondForm) ? 13 : 14, drawn, palette, light, layer, false);
         if (fixedFog) FixLastFog(before);
         if (stack && !sideView) {
             const i32 raise = anchor * level / 240;

@@ -587,7 +587,7 @@ TEST(EmitterTest, EdgePictureShowsItsSideBeyondSixtyDegrees) {
         const CPolygon& p = s.renderer->polygons[0];
         const bool side = std::abs(degrees - 180) > 60;
         EXPECT_EQ(p.texture[0], side ? scene::art::kSprite : scene::art::kDecal) << degrees;
-        EXPECT_EQ(p.type, side ? 14 : 13) << degrees;
+        EXPECT_EQ(p.type, side ? 13 : 14) << degrees;
     }
 }
 

@@ -4,6 +4,7 @@
 #include "view3d/CellEmitters.h"
 
 #include <algorithm>
+#include <cstdint>
 #include <cstdlib>
 
 namespace {
@@ -272,8 +273,23 @@ void CViewEmitters::EmitGroundPictures(i32 x, i32 y) {
         shiftX = ex * shift;
         shiftY = ey * shift;
     } else {
-        shiftX = (-156 * r.headingS) >> 10;
-        shiftY = (156 * r.headingC) >> 10;
+        // Towards the eye is (-sine, cosine) of the heading pair. In the player's own cell the same limit
+        // holds along that direction: the layout's corner nearest the eye, measured from the cell's far
+        // side, against the nearest visible ground plus the player's offset from the centre.
+        const i64 ux = -r.headingS, uy = r.headingC;
+        i32 shift = 156;
+        if (x == (V().viewPosX >> 16) && y == (V().viewPosY >> 16)) {
+            i64 extreme = INT64_MIN;
+            for (i32 cx : {nearX, nearX + extentX})
+                for (i32 cy : {nearY, nearY + extentY})
+                    extreme = std::max(extreme, (((cx - 512) * ux + (cy - 512) * uy) >> 10) + 512);
+            const i64 offset =
+                ((((V().viewPosX >> 6) & 1023) - 512) * ux + (((V().viewPosY >> 6) & 1023) - 512) * uy) >> 10;
+            const i64 reference = nearest + std::max<i64>(0, offset);
+            if (extreme + 156 > reference) shift = static_cast<i32>(reference - extreme);
+        }
+        shiftX = static_cast<i32>((shift * ux) >> 10);
+        shiftY = static_cast<i32>((shift * uy) >> 10);
     }
     for (i32 k = 0; k < 10; ++k) {
         const u16 id = g.pictures[k];

@@ -502,6 +502,18 @@ TEST(EmitterTest, ThumbnailBorders) {
                     << c.w << "x" << c.h << " at " << x << "," << y;
             }
     }
+    // Every orientation of the frame buffer gives the same thumbnail of the same frame.
+    std::vector<u16> thumbs[3];
+    for (int o = 0; o < 3; ++o) {
+        scene::Scene s(kRoom, 240, 150, 4, o);
+        Dress(s);
+        s.Pose(6, 7, 512, 700, 0);
+        s.Render();
+        thumbs[o].resize(80 * 50);
+        s.renderer->MakeViewThumbnail(thumbs[o].data());
+    }
+    EXPECT_EQ(thumbs[0], thumbs[1]);
+    EXPECT_EQ(thumbs[0], thumbs[2]);
     // An empty view gives a black thumbnail instead of a division by zero.
     scene::Scene empty(kRoom, 0, 0, 4);
     empty.renderer->viewState = empty.view.get();
@@ -761,6 +773,33 @@ TEST(EmitterTest, GalleryOfKindsGoldenFrames) {
         scene::RenderInEveryOrientation(kGallery, 190, 160, &DressGallery, 3, 12, 512, 900, 0x12345);
     EXPECT_EQ(f.frames[0], f.frames[1]);
     EXPECT_EQ(f.frames[0], f.frames[2]);
+}
+
+}  // namespace
+
+namespace {
+
+TEST(EmitterTest, GroundPicturesMoveTowardsTheEyeAtMostTheirShift) {
+    scene::Scene s(kOpen, 380, 320);
+    scene::art::AddPictures(s);
+    s.view->pictureGroups[1].pictures[0] = scene::art::kDecal;
+    s.CellAt(5, 2).pictureGroup = 1;
+    s.CellAt(5, 5).pictureGroup = 1;
+    Prepare(s, 5, 5, 512, 512, 0);
+    CRenderer3D& r = *s.renderer;
+    // Three cells ahead: the whole 156 units towards the eye (south, heading 0 looks north).
+    s.emitters->EmitGroundPictures(5, 2);
+    ASSERT_EQ(r.polygonCount, 1);
+    const i32 expected = r.TransformCellPoint(5 - r.eyeCellX, 2 - r.eyeCellY, 512, 0, 512 + 156).y;
+    EXPECT_EQ(r.vertexPool[0].z, expected);
+    // In the player's own cell the pile is held back so its nearest point stays at the nearest
+    // visible ground: pushed away from the eye instead.
+    r.polygonCount = 0;
+    r.vertexCursor = r.texCoordCursor = r.fogCursor = 0;
+    s.emitters->EmitGroundPictures(5, 5);
+    ASSERT_EQ(r.polygonCount, 1);
+    const i32 unshifted = r.TransformCellPoint(5 - r.eyeCellX, 5 - r.eyeCellY, 512, 0, 512).y;
+    EXPECT_GT(r.vertexPool[0].z, unshifted);
 }
 
 }  // namespace

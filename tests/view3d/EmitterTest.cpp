@@ -1,7 +1,7 @@
 // The cell emitters, block models, fillers of every type, overlays, weather and the thumbnail: golden
 // frames of a dressed room, and the exact rules each piece keeps.
 #include "SceneFixture.h"
-#include "tests/support/Png.h"
+#include "GoldenPoses.h"
 
 #include "view3d/BlockModels.h"
 #include "view3d/FreeFillers.h"
@@ -13,8 +13,6 @@
 #include <random>
 
 namespace {
-
-using testing_support::MatchesGolden;
 
 using namespace scene::art;
 
@@ -108,28 +106,20 @@ void Dress(scene::Scene& s) {
 }
 
 TEST(EmitterTest, DressedRoomGoldenFrames) {
-    struct Case {
-        const char* name;
-        i32 cx, cy, fx, fy, angle;
-    } cases[] = {
-        {"view3d_room_0", 6, 7, 512, 700, 0},
-        {"view3d_room_90", 11, 6, 800, 512, 90 << 16},
-        {"view3d_room_200", 5, 1, 512, 300, 200 << 16},
-        {"view3d_room_33_5", 9, 7, 512, 900, (33 << 16) + 0x8000},
-        {"view3d_room_270", 1, 6, 200, 512, 270 << 16},
-        {"view3d_room_160", 7, 5, 512, 200, 160 << 16},
-    };
-    for (const Case& c : cases) {
-        scene::Scene s(kRoom, 380, 320);
-        Dress(s);
-        s.view->visibleDistance = 10 * kFogStep;
-        s.view->fogStart = 3 * kFogStep;
-        s.Pose(c.cx, c.cy, c.fx, c.fy, c.angle);
-        s.Render();
-        EXPECT_TRUE(s.GuardIntact()) << c.name;
-        EXPECT_EQ(s.renderer->stats.polygonsDropped, 0u) << c.name;
-        EXPECT_TRUE(MatchesGolden(c.name, scene::ViewImage(s))) << c.name;
-    }
+    scene::ExpectGoldenFrames(kRoom,
+                              [](scene::Scene& s) {
+                                  Dress(s);
+                                  s.view->visibleDistance = 10 * kFogStep;
+                                  s.view->fogStart = 3 * kFogStep;
+                              },
+                              {
+                                  {"view3d_room_0", 6, 7, 512, 700, 0},
+                                  {"view3d_room_90", 11, 6, 800, 512, 90 << 16},
+                                  {"view3d_room_200", 5, 1, 512, 300, 200 << 16},
+                                  {"view3d_room_33_5", 9, 7, 512, 900, (33 << 16) + 0x8000},
+                                  {"view3d_room_270", 1, 6, 200, 512, 270 << 16},
+                                  {"view3d_room_160", 7, 5, 512, 200, 160 << 16},
+                              });
 }
 
 TEST(EmitterTest, EveryOrientationDrawsTheDressedRoomAlike) {
@@ -749,26 +739,18 @@ void DressGallery(scene::Scene& s) {
 }
 
 TEST(EmitterTest, GalleryOfKindsGoldenFrames) {
-    struct Case {
-        const char* name;
-        i32 cx, cy, fx, fy, angle;
-    } cases[] = {
-        {"view3d_kinds_south", 3, 12, 512, 900, 0},
-        {"view3d_kinds_middle", 3, 8, 512, 512, 0},
-        {"view3d_kinds_north", 3, 1, 512, 100, 180 << 16},
-        {"view3d_kinds_slant", 4, 12, 300, 900, (22 << 16) + 0x3000},
-    };
-    for (const Case& c : cases) {
-        scene::Scene s(kGallery, 380, 320);
-        DressGallery(s);
-        s.view->visibleDistance = 12 * kFogStep;
-        s.view->fogStart = 4 * kFogStep;
-        s.Pose(c.cx, c.cy, c.fx, c.fy, c.angle);
-        s.Render();
-        EXPECT_TRUE(s.GuardIntact()) << c.name;
-        EXPECT_EQ(s.renderer->layoutFaults, 0u) << c.name;
-        EXPECT_TRUE(MatchesGolden(c.name, scene::ViewImage(s))) << c.name;
-    }
+    scene::ExpectGoldenFrames(kGallery,
+                              [](scene::Scene& s) {
+                                  DressGallery(s);
+                                  s.view->visibleDistance = 12 * kFogStep;
+                                  s.view->fogStart = 4 * kFogStep;
+                              },
+                              {
+                                  {"view3d_kinds_south", 3, 12, 512, 900, 0},
+                                  {"view3d_kinds_middle", 3, 8, 512, 512, 0},
+                                  {"view3d_kinds_north", 3, 1, 512, 100, 180 << 16},
+                                  {"view3d_kinds_slant", 4, 12, 300, 900, (22 << 16) + 0x3000},
+                              });
     const scene::OrientationFrames f =
         scene::RenderInEveryOrientation(kGallery, 190, 160, &DressGallery, 3, 12, 512, 900, 0x12345);
     EXPECT_EQ(f.frames[0], f.frames[1]);

@@ -3,7 +3,7 @@
 // and a picture held over the view's lower-left corner. Golden frames at several headings; the same
 // frame in every orientation of the frame buffer.
 #include "SceneFixture.h"
-#include "tests/support/Png.h"
+#include "GoldenPoses.h"
 
 #include "tools/content/Canvas.cpp"
 #include "tools/content/PictureEncoder.cpp"
@@ -15,8 +15,6 @@
 #include <map>
 
 namespace {
-
-using testing_support::MatchesGolden;
 
 const std::vector<std::string> kVillage = {
     "...............", "...............", "..HH.....HHH...", "..HH.....HHH...", "...............",
@@ -119,24 +117,13 @@ void Rain(scene::Scene& s) {
 }
 
 TEST(WorldArtSceneTest, SurfaceGoldenFrames) {
-    struct Case {
-        const char* name;
-        i32 cx, cy, fx, fy, angle;
-    } cases[] = {
-        {"view3d_surface_0", 6, 8, 512, 512, 0},
-        {"view3d_surface_45", 7, 8, 300, 600, 45 << 16},
-        {"view3d_surface_300", 4, 6, 512, 512, 300 << 16},
-    };
-    for (const Case& c : cases) {
-        scene::Scene s(kVillage, 380, 320);
-        Build(s);
-        s.Pose(c.cx, c.cy, c.fx, c.fy, c.angle);
-        Rain(s);
-        s.Render();
-        EXPECT_TRUE(s.GuardIntact()) << c.name;
-        EXPECT_EQ(s.renderer->layoutFaults, 0u) << c.name;
-        EXPECT_TRUE(MatchesGolden(c.name, scene::ViewImage(s))) << c.name;
-    }
+    scene::ExpectGoldenFrames(kVillage, &Build,
+                              {
+                                  {"view3d_surface_0", 6, 8, 512, 512, 0},
+                                  {"view3d_surface_45", 7, 8, 300, 600, 45 << 16},
+                                  {"view3d_surface_300", 4, 6, 512, 512, 300 << 16},
+                              },
+                              &Rain);
 }
 
 TEST(WorldArtSceneTest, EveryOrientationDrawsTheSurfaceAlike) {

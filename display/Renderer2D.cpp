@@ -154,7 +154,19 @@ void OpaqueLine(const Fetch<Enc, Checked>& f, u16* d, i32 col, i32 w) {
         i32 j = 0;
         if (col & 1) d[j++] = f.Colour(col);
         const u16* pairs = f.table + f.sub;
-        for (; j + 2 <= w; j += 2) std::memcpy(d + j, pairs + 4 * static_cast<size_t>(f.Block(col + j)), 4);
+        const u8* block = f.row + static_cast<size_t>((col + j) >> 1) * Enc;
+        auto index = [](const u8* b) -> size_t {
+            if constexpr (Enc == 1) return b[0];
+            u16 v;
+            std::memcpy(&v, b, 2);  // little-endian, as the records are
+            return v;
+        };
+        for (; j + 4 <= w; j += 4, block += 2 * Enc) {
+            const size_t a = index(block), b = index(block + Enc);
+            std::memcpy(d + j, pairs + 4 * a, 4);
+            std::memcpy(d + j + 2, pairs + 4 * b, 4);
+        }
+        for (; j + 2 <= w; j += 2, block += Enc) std::memcpy(d + j, pairs + 4 * index(block), 4);
         if (j < w) d[j] = f.Colour(col + j);
     }
 }

@@ -4,6 +4,7 @@
 #include "sound/ModuleData.h"
 #include "sound/PitchTables.h"
 #include "sound/SoundDevice.h"
+#include "sound/TrackMix.h"
 
 namespace {
 u32 ReadBE16(const u8* p) { return (static_cast<u32>(p[0]) << 8) | p[1]; }
@@ -111,23 +112,6 @@ void ModuleChannel::EndSong() { endPending_ = true; }
 namespace {
 constexpr u32 kSecondPart = kModuleFirstPart << 12;  // 20.12 position of the second data block
 
-// Adds `count` samples of signed 8-bit data read from 20.12 position `at` on by `step`, times `volume`;
-// answers the position after them. Four at a time, so that the positions are independent sums.
-u32 MixRun(i32* out, u32 count, const i8* data, u32 at, u32 step, i32 volume) {
-    const u32 step2 = step * 2, step3 = step * 3, step4 = step * 4;
-    u32 k = 0;
-    for (; k + 4 <= count; k += 4, at += step4) {
-        const i32 a = data[at >> 12], b = data[(at + step) >> 12];
-        const i32 c = data[(at + step2) >> 12], d = data[(at + step3) >> 12];
-        out[k] += a * volume;
-        out[k + 1] += b * volume;
-        out[k + 2] += c * volume;
-        out[k + 3] += d * volume;
-    }
-    for (; k < count; ++k, at += step) out[k] += data[at >> 12] * volume;
-    return at;
-}
-
 }  // namespace
 
 // The sequencer's work for one output sample, for every sample that is not just a count inside a
@@ -210,7 +194,9 @@ void ModuleChannel::MixTracks(i32* out, u32 count) {
             const u32 n = position >= limit ? 1 : std::min(count - j, (limit - position + step - 1) / step);
             const auto* data = reinterpret_cast<const i8*>(second ? ins.data2 : ins.data1);
             const u32 base = second ? kSecondPart : 0;
-            const u32 at = MixRun(out + j, n, data, position - base, step, volume);
+            const u32 bytes = ins.length >> 12;
+            const u32 readable = second ? bytes - kModuleFirstPart : std::min(bytes, kModuleFirstPart);
+            const u32 at = MixTrackRun(out + j, n, data, readable, position - base, step, volume);
             position = at + base;
             j += n;
         }

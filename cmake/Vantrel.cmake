@@ -5,6 +5,22 @@
 #   fuzz/*.cpp          -> one libFuzzer executable each (VANTREL_FUZZ only)
 include(GoogleTest)
 
+# Test sources are two thirds of the compile time, most of it spent reading the test framework and the
+# standard library again for every file: each test executable precompiles them once. Tests keep line
+# tables only (enough for a backtrace and a debugger's stepping), not full debug information.
+function(vantrel_speed_up_test_build target)
+  target_precompile_headers(${target} PRIVATE
+      <gtest/gtest.h> <algorithm> <cstdint> <cstring> <functional> <map> <memory> <set> <string> <vector>)
+  if(NOT VANTREL_FULL_TEST_DEBUG_INFO AND CMAKE_CXX_COMPILER_ID MATCHES "GNU|Clang")
+    target_compile_options(${target} PRIVATE -g1)
+  endif()
+  # Through a precompiled header GCC 12 reports its known false out-of-bounds warning on string
+  # concatenation inside the standard library's own headers.
+  if(CMAKE_CXX_COMPILER_ID STREQUAL "GNU")
+    target_compile_options(${target} PRIVATE -Wno-array-bounds)
+  endif()
+endfunction()
+
 function(vantrel_add_test_dirs)
   file(GLOB areas LIST_DIRECTORIES true ${CMAKE_SOURCE_DIR}/tests/*)
   foreach(dir ${areas})
@@ -17,6 +33,7 @@ function(vantrel_add_test_dirs)
                               vantrel_test_support GTest::gtest GTest::gtest_main GTest::gmock)
         target_compile_definitions(test_${area} PRIVATE
             VANTREL_SOURCE_DIR="${CMAKE_SOURCE_DIR}" VANTREL_BINARY_DIR="${CMAKE_BINARY_DIR}")
+        vantrel_speed_up_test_build(test_${area})
         gtest_discover_tests(test_${area} DISCOVERY_TIMEOUT 60
                              WORKING_DIRECTORY ${CMAKE_BINARY_DIR}
                              PROPERTIES LABELS ${area})

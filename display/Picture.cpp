@@ -23,7 +23,6 @@ namespace {
 
 // A plain loop over the bytes (or little-endian u16 of encoding 2), which the compiler vectorises.
 u32 LargestIndex(const u8* data, u8 encoding, u64 bytes) {
-    u32 largest = 0;
     if (encoding != 2) {
         u8 m = 0;
         for (u64 i = 0; i < bytes; ++i) m = std::max(m, data[i]);
@@ -31,8 +30,7 @@ u32 LargestIndex(const u8* data, u8 encoding, u64 bytes) {
     }
     u16 m = 0;
     for (u64 i = 0; i + 1 < bytes; i += 2) m = std::max<u16>(m, static_cast<u16>(data[i] | (data[i + 1] << 8)));
-    largest = m;
-    return largest;
+    return m;
 }
 
 }  // namespace

@@ -231,29 +231,23 @@ void BlitEncoding(const CFrameTarget& t, const Clip& c, const CPictureData& p, i
         BlitSpans<Enc, K, Checked>(t, c, p, stride, column0, columnStep, row0);
 }
 
+// A table that covers every index the texels hold needs no check per texel.
+template <int Enc, Kind K>
+void BlitEncodingOf(const CFrameTarget& t, const Clip& c, const CPictureData& p, i32 stride, i32 column0,
+                    i32 columnStep, i32 row0) {
+    if (PictureTableCoversData(p))
+        BlitEncoding<Enc, K, false>(t, c, p, stride, column0, columnStep, row0);
+    else
+        BlitEncoding<Enc, K, true>(t, c, p, stride, column0, columnStep, row0);
+}
+
 template <Kind K>
 void Blit(const CFrameTarget& t, const Clip& c, const CPictureData& p, i32 stride, i32 column0, i32 columnStep,
           i32 row0) {
-    const bool full = PictureTableCoversData(p);
     switch (p.encoding) {
-        case 0:
-            if (full)
-                BlitEncoding<0, K, false>(t, c, p, stride, column0, columnStep, row0);
-            else
-                BlitEncoding<0, K, true>(t, c, p, stride, column0, columnStep, row0);
-            break;
-        case 1:
-            if (full)
-                BlitEncoding<1, K, false>(t, c, p, stride, column0, columnStep, row0);
-            else
-                BlitEncoding<1, K, true>(t, c, p, stride, column0, columnStep, row0);
-            break;
-        case 2:
-            if (full)
-                BlitEncoding<2, K, false>(t, c, p, stride, column0, columnStep, row0);
-            else
-                BlitEncoding<2, K, true>(t, c, p, stride, column0, columnStep, row0);
-            break;
+        case 0: BlitEncodingOf<0, K>(t, c, p, stride, column0, columnStep, row0); break;
+        case 1: BlitEncodingOf<1, K>(t, c, p, stride, column0, columnStep, row0); break;
+        case 2: BlitEncodingOf<2, K>(t, c, p, stride, column0, columnStep, row0); break;
         default: break;  // no span writer for an unknown encoding: nothing is drawn
     }
 }

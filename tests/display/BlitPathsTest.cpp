@@ -45,6 +45,36 @@ struct Frames {
     }
 };
 
+// The per-texel table check is skipped only when the recorded largest index has its colours.
+TEST(BlitPathsTest, TableCoversTheLargestIndexRead) {
+    struct Case {
+        const char* what;
+        u8 encoding;
+        std::vector<u8> data;
+        size_t entries;
+        bool covered;
+    } cases[] = {
+        {"encoding 0, largest 5, six entries", 0, {0, 5, 2, 1}, 6, true},
+        {"encoding 0, largest 5, five entries", 0, {0, 5, 2, 1}, 5, false},
+        {"encoding 1, block 3, sixteen entries", 1, {3}, 16, true},
+        {"encoding 1, block 3, fifteen entries", 1, {3}, 15, false},
+        {"encoding 2, block 0x102, full blocks", 2, {0x02, 0x01}, 4 * 0x103, true},
+        {"encoding 2, block 0x102, one short", 2, {0x02, 0x01}, 4 * 0x103 - 1, false},
+    };
+    for (const Case& c : cases) {
+        const std::vector<u8> record = MakePictureRecord(c.encoding, 2, 2, c.data,
+                                                         std::vector<u16>(c.entries, 0x1234));
+        CPictureData p;
+        ASSERT_TRUE(ReadPicture(record.data(), record.size(), p)) << c.what;
+        EXPECT_EQ(PictureTableCoversData(p), c.covered) << c.what;
+    }
+    // A header-only read trusts the record: its table counts as covering everything.
+    const std::vector<u8> record = MakePictureRecord(2, 2, 2, {0xFF, 0xFF}, {1, 2, 3, 4});
+    CPictureData header;
+    ReadPictureHeader(record.data(), header);
+    EXPECT_TRUE(PictureTableCoversData(header));
+}
+
 TEST(BlitPathsTest, UnturnedAndTurnedScreensDrawTheSame) {
     std::mt19937 rng(2024);
     for (int trial = 0; trial < 400; ++trial) {

@@ -7,7 +7,7 @@
 #include "sound/Mixer.h"
 #include "sound/ModuleData.h"
 #include "sound/SampleData.h"
-#include "tests/support/ModuleBuilder.h"
+#include "tools/content/ModuleBuilder.h"
 
 #include <gtest/gtest.h>
 
@@ -19,7 +19,7 @@
 
 namespace {
 
-using testing_support::ModuleBuilder;
+using content::ModuleBuilder;
 
 // 64-bit FNV-1a.
 struct Hash {

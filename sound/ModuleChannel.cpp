@@ -111,7 +111,6 @@ void ModuleChannel::EndSong() { endPending_ = true; }
 
 namespace {
 constexpr u32 kSecondPart = kModuleFirstPart << 12;  // 20.12 position of the second data block
-
 }  // namespace
 
 // The sequencer's work for one output sample, for every sample that is not just a count inside a

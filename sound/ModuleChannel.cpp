@@ -360,13 +360,10 @@ void ModuleChannel::ExtendedRowEffect(Track& t, const Cell& cell) {
         t.cutCounter = t.y;
         break;
     case 0xD:
-        // A delay without a note has nothing to start.
-        if (cell.period != 0) {
-            t.delayCounter = t.y == 0 ? -1 : t.y - 1;
-            t.delayedPeriod = cell.period;
-        } else {
-            t.delayCounter = kDone;
-        }
+        // The period is taken as stored: on a row without a note it is 0, and the delay then
+        // silences the track at its tick.
+        t.delayCounter = t.y == 0 ? -1 : t.y - 1;
+        t.delayedPeriod = cell.period;
         break;
     case 0xE:
         patternDelay_ = t.y;

@@ -109,6 +109,7 @@ public:
     CSoundManager* GetSound() const override { return sound.get(); }
     CPlayer& GetPlayer() override { return player; }
     CSaveGameManager& GetSaveGames() override { return saveGames; }
+    ITradeWorld* GetTradeWorld() override { return tradeWorld; }
     int OpenGameDatabases(CProgressDialog* progress) override;
     void QuitGame() override;
 
@@ -153,6 +154,8 @@ public:
     CSaveGameManager saveGames;
     CTextureSet textureSet;
     CPlayer player;
+    // The world and player as the NPC services see them; set while a game with a world runs.
+    ITradeWorld* tradeWorld = nullptr;
     u32 phaseTimers[9][2] = {};
 
     // The frame that shows the game (the video output is created for its window); may be null in

@@ -6,6 +6,7 @@
 #include "core/Types.h"
 
 class CForm;
+class CPicture;
 class CRecordHolder;
 class CWidget;
 class CWidgetHost;
@@ -16,3 +17,8 @@ bool PlaceWidget(CForm& form, CWidget& widget, u16 group, u32 element);
 
 // The interface picture `normal` and the one after it (pressed); no disabled picture.
 void FillButtonPictures(CWidgetHost* game, CRecordHolder* (&set)[3], u16 normal);
+
+// Sizes a dialog from its layout group and centres it on the screen.
+void CentreDialog(CForm& dialog, u16 group);
+// The dialog's frame (element 0x13) over its background.
+void PlaceDialogFrame(CForm& dialog, CPicture& frame, u16 group);

@@ -74,6 +74,7 @@ public:
         Type(helmet, "Iron helmet", kItemHeavyArmour, 4, 60, 250);
         Type(potion, "Healing potion", kItemPotion, 1, 25, 20);
         Type(hammer, "Repair hammer", kItemRepair, 0, 30, 100);
+        Type(arrowType, "Arrows", kItemWeapon, 11, 2, 10);
         merchant.SetName("Orla");
         merchant.classMask = 1 | 2;  // weapons and heavy armour
         merchant.maxPayment = 300;
@@ -98,6 +99,12 @@ public:
         return item;
     }
 
+    // A quiver of counted arrows in the player's pack: never repairable.
+    void arrows() {
+        auto* quiver = Item(arrowType, 15);
+        player.items.Add(quiver);
+    }
+
     IServicePlayer* GetServicePlayer() override { return &player; }
     const CRuleContext* GetRuleContext() override { return &rules; }
     const CNpc* GetNpc(u32 word) override { return word == 1 ? &merchant : nullptr; }
@@ -111,7 +118,7 @@ public:
     }
     void PlayNamedSound(const char* name) override { sounds.push_back(name); }
 
-    CItemType sword, axe, helmet, potion, hammer;
+    CItemType sword, axe, helmet, potion, hammer, arrowType;
     CNpc merchant;
     CItemBag bag;
     bool hasBag = true;

@@ -75,7 +75,8 @@ function(vantrel_add_fuzzers)
   endforeach()
 endfunction()
 
-# The interface database, written by the content builder beside the game's executable. The game and
+# The interface database and the four world databases, written by the content builder beside the
+# game's executable. The game and
 # every test executable depend on it, so a build always leaves a current VantrelData.pdb in the
 # binary folder.
 function(vantrel_add_databases)
@@ -83,11 +84,13 @@ function(vantrel_add_databases)
     return()
   endif()
   set(db ${CMAKE_BINARY_DIR}/VantrelData.pdb)
-  add_custom_command(OUTPUT ${db}
+  set(worlds ${CMAKE_BINARY_DIR}/VantrelMusic.pdb ${CMAKE_BINARY_DIR}/VantrelSound.pdb
+             ${CMAKE_BINARY_DIR}/VantrelRes.pdb ${CMAKE_BINARY_DIR}/VantrelBase.pdb)
+  add_custom_command(OUTPUT ${db} ${worlds}
                      COMMAND vantrel_content --out ${CMAKE_BINARY_DIR}
                      DEPENDS vantrel_content
-                     COMMENT "Writing the interface database VantrelData.pdb")
-  add_custom_target(vantrel_databases ALL DEPENDS ${db})
+                     COMMENT "Writing the interface database and the world databases")
+  add_custom_target(vantrel_databases ALL DEPENDS ${db} ${worlds})
   if(TARGET vantrel)
     add_dependencies(vantrel vantrel_databases)
   endif()

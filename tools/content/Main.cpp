@@ -1,5 +1,6 @@
-// vantrel_content: writes the interface database "VantrelData.pdb" into a folder (the build puts it
-// beside the game's executable).
+// vantrel_content: writes the interface database "VantrelData.pdb" and the four world databases
+// (VantrelMusic, VantrelSound, VantrelRes, VantrelBase) into a folder (the build puts them beside the
+// game's executable).
 //   vantrel_content --out FOLDER [--fonts FOLDER] [--sheet FILE.png]
 // --sheet also writes FILE-fonts.png, FILE-layout-N.png and FILE-mock.png, to look at the artwork and
 // the layouts.
@@ -9,6 +10,7 @@
 #include <string>
 
 #include "tools/content/ContentBuilder.h"
+#include "tools/content/world/GameWorlds.h"
 
 int main(int argc, char** argv) {
     std::string out = ".", fonts = "/usr/share/fonts/truetype/dejavu", sheet;
@@ -41,6 +43,8 @@ int main(int argc, char** argv) {
             return 1;
         }
         std::printf("vantrel_content: wrote %s (%zu records)\n", path.c_str(), records.size());
+        if (!world::WriteGameWorlds(out)) return 1;
+        std::printf("vantrel_content: wrote the world databases into %s\n", out.c_str());
     } catch (const std::exception& e) {
         std::fprintf(stderr, "vantrel_content: %s\n", e.what());
         return 1;

@@ -12,7 +12,7 @@ namespace world {
 
 namespace {
 
-constexpr double kPi = 3.14159265358979323846;
+constexpr double kPiSounds = 3.14159265358979323846;
 
 Content Named(const char* db, const char* type, const char* shortName, const char* title) {
     Content c;
@@ -41,7 +41,7 @@ std::vector<int16_t> Thud(double ms, double freq, double noise, double decay, ui
         const double t = static_cast<double>(i) / kWavRate;
         lp += 0.25 * ((Next(seed) & 0xFFFF) / 32768.0 - 1.0 - lp);
         const double env = std::exp(-t * decay) * std::min(1.0, t * 400);
-        s[i] = S16(env * (0.7 * std::sin(2 * kPi * freq * t * (1 - 0.3 * t)) + noise * lp));
+        s[i] = S16(env * (0.7 * std::sin(2 * kPiSounds * freq * t * (1 - 0.3 * t)) + noise * lp));
     }
     return s;
 }
@@ -55,7 +55,7 @@ std::vector<int16_t> Swish() {
     for (int i = 0; i < n; ++i) {
         const double x = static_cast<double>(i) / n;
         lp += (0.05 + 0.3 * x) * ((Next(seed) & 0xFFFF) / 32768.0 - 1.0 - lp);
-        s[i] = S16(1.6 * std::sin(kPi * x) * lp);
+        s[i] = S16(1.6 * std::sin(kPiSounds * x) * lp);
     }
     return s;
 }
@@ -67,9 +67,9 @@ std::vector<int16_t> Creak() {
     double phase = 0;
     for (int i = 0; i < n; ++i) {
         const double t = static_cast<double>(i) / kWavRate;
-        phase += 2 * kPi * (180 - 90 * t) / kWavRate;
+        phase += 2 * kPiSounds * (180 - 90 * t) / kWavRate;
         const double buzz = std::sin(phase) + 0.4 * std::sin(3 * phase) + 0.2 * std::sin(5 * phase);
-        s[i] = S16(0.35 * buzz * std::sin(kPi * t / 0.45) * (0.7 + 0.3 * std::sin(2 * kPi * 23 * t)));
+        s[i] = S16(0.35 * buzz * std::sin(kPiSounds * t / 0.45) * (0.7 + 0.3 * std::sin(2 * kPiSounds * 23 * t)));
     }
     return s;
 }
@@ -80,8 +80,8 @@ std::vector<int16_t> Chime() {
     std::vector<int16_t> s(n);
     for (int i = 0; i < n; ++i) {
         const double t = static_cast<double>(i) / kWavRate;
-        const double a = std::sin(2 * kPi * 784 * t) * std::exp(-t * 6);
-        const double b = t > 0.12 ? std::sin(2 * kPi * 1175 * (t - 0.12)) * std::exp(-(t - 0.12) * 6) : 0.0;
+        const double a = std::sin(2 * kPiSounds * 784 * t) * std::exp(-t * 6);
+        const double b = t > 0.12 ? std::sin(2 * kPiSounds * 1175 * (t - 0.12)) * std::exp(-(t - 0.12) * 6) : 0.0;
         s[i] = S16(0.35 * (a + b));
     }
     return s;

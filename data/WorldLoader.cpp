@@ -223,6 +223,7 @@ bool LoadWorldKinds(CWorldLoadContext& c, CWorldLoadError* error) {
             }
             return false;
         }
+        if (c.trace) c.trace(kind, start, c.key);
     }
     return true;
 }

@@ -8,6 +8,7 @@
 // in the world (CWorld::pendingKinds) and their own loaders take the rows' places in the table.
 #pragma once
 
+#include <functional>
 #include <span>
 
 #include "core/Types.h"
@@ -23,6 +24,8 @@ struct CWorldLoadContext {
     CPdbFile* database;
     u16 key;     // the running record id
     u8 version;  // the world's data version
+    // Told of each kind read: its row and the record ids [first, end) it used (the inspector lists them).
+    std::function<void(const struct CWorldKind& kind, u16 first, u16 end)> trace = {};
 };
 
 using CWorldKindLoader = bool (*)(CWorldLoadContext& context);

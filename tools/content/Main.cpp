@@ -1,10 +1,12 @@
 // vantrel_content: writes the interface database "VantrelData.pdb" and the four world databases
 // (VantrelMusic, VantrelSound, VantrelRes, VantrelBase) into a folder (the build puts them beside the
 // game's executable).
-//   vantrel_content --out FOLDER [--fonts FOLDER] [--sheet FILE.png]
+//   vantrel_content --out FOLDER [--fonts FOLDER] [--sheet FILE.png] [--world-version N]
+// --world-version writes the world databases at an older data version (for the loader's tests).
 // --sheet also writes FILE-fonts.png, FILE-layout-N.png and FILE-mock.png, to look at the artwork and
 // the layouts.
 #include <cstdio>
+#include <cstdlib>
 #include <cstring>
 #include <exception>
 #include <string>
@@ -13,7 +15,7 @@
 #include "tools/content/world/GameWorlds.h"
 
 int main(int argc, char** argv) {
-    std::string out = ".", fonts = "/usr/share/fonts/truetype/dejavu", sheet;
+    std::string out = ".", fonts = "/usr/share/fonts/truetype/dejavu", sheet, worldVersion = "122";
     for (int i = 1; i < argc; ++i) {
         auto value = [&](std::string& into) {
             if (i + 1 >= argc) return false;
@@ -24,8 +26,9 @@ int main(int argc, char** argv) {
         if (std::strcmp(argv[i], "--out") == 0) ok = value(out);
         else if (std::strcmp(argv[i], "--fonts") == 0) ok = value(fonts);
         else if (std::strcmp(argv[i], "--sheet") == 0) ok = value(sheet);
+        else if (std::strcmp(argv[i], "--world-version") == 0) ok = value(worldVersion);
         if (!ok) {
-            std::fprintf(stderr, "usage: %s --out FOLDER [--fonts FOLDER] [--sheet FILE.png]\n", argv[0]);
+            std::fprintf(stderr, "usage: %s --out FOLDER [--fonts FOLDER] [--sheet FILE.png] [--world-version N]\n", argv[0]);
             return 2;
         }
     }
@@ -43,7 +46,12 @@ int main(int argc, char** argv) {
             return 1;
         }
         std::printf("vantrel_content: wrote %s (%zu records)\n", path.c_str(), records.size());
-        if (!world::WriteGameWorlds(out)) return 1;
+        const int version = std::atoi(worldVersion.c_str());
+        if (version < 1 || version > 122) {
+            std::fprintf(stderr, "vantrel_content: --world-version takes 1..122\n");
+            return 2;
+        }
+        if (!world::WriteGameWorlds(out, static_cast<uint8_t>(version))) return 1;
         std::printf("vantrel_content: wrote the world databases into %s\n", out.c_str());
     } catch (const std::exception& e) {
         std::fprintf(stderr, "vantrel_content: %s\n", e.what());

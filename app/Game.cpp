@@ -3,6 +3,8 @@
 #include "app/MainFrame.h"
 #include "core/PdbFile.h"
 #include "data/RecordHolder.h"
+#include "data/WorldList.h"
+#include "data/WorldLists.h"
 #include "ui/Screen.h"
 #include "world/GameScreen.h"
 
@@ -113,8 +115,13 @@ void CGame::LeaveStackedScreens() {
     }
 }
 
-// The world data's containers join these three as the world-data work brings them.
-void CGame::ResetWorld() { currentWorld = nullptr; }
+// Closes every world and empties the record lists and the texture set.
+void CGame::ResetWorld() {
+    // The music's records go with the worlds: the piece stops first.
+    if (CGameScreen* view = GetGameScreen()) view->StopMusic();
+    if (worlds) worlds->CloseAllWorlds();
+    currentWorld = nullptr;
+}
 void CGame::InitWorldLists(CProgressDialog*) {}
 void CGame::RefreshAfterLoad(CProgressDialog*) {}
 

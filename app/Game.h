@@ -5,6 +5,7 @@
 #pragma once
 
 #include <array>
+#include <memory>
 #include <string>
 
 #include "ui/InterfacePictures.h"
@@ -31,6 +32,8 @@ class CRecordHolder;
 class CLoadedResource;
 class CSoundEntry;
 class CWorld;
+class CWorldList;
+class CWorldLists;
 class CMainFrame;
 struct CRecordData;
 class CProgressDialog;
@@ -165,6 +168,9 @@ public:
     u32 eighths[7] = {};
 
     CGameSettings settings{};
+    // The record lists every open world adds to, and the open worlds themselves (made at start-up).
+    std::unique_ptr<CWorldLists> worldLists;
+    std::unique_ptr<CWorldList> worlds;
     CWorld* currentWorld = nullptr;
     CRecordData* layoutTable = nullptr;
     u32 textColor = 0;         // the normal interface text colour, 0x00BBGGRR

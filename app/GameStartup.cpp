@@ -7,6 +7,7 @@
 #include "core/Random.h"
 #include "data/RecordHolder.h"
 #include "data/WorldList.h"
+#include "data/WorldLists.h"
 #include "display/FontSet.h"
 #include "display/Video.h"
 #include "sound/SoundManager.h"
@@ -117,6 +118,10 @@ bool CGame::Initialize() {
     sound->Init(&settings.SoundVolume, &settings.MusicVolume);
     sound->SetVolumes(static_cast<i32>(settings.SoundVolume), static_cast<i32>(settings.MusicVolume));
 
+    worldLists = std::make_unique<CWorldLists>(textureSet);
+    worldLists->resources.SetSoundManager(sound);
+    worlds = std::make_unique<CWorldList>(*worldLists, finder, &settings);
+
     fonts = new CFontSet;
     fonts->Init();
     {
@@ -181,8 +186,13 @@ bool CGame::Initialize() {
     tickCounter = 0;
     currentScreen = nullptr;
 
-    UpdateInstalledWorlds(this);
-    OpenWorldByName(this, "VantrelMusic");
+    worlds->UpdateInstalledWorlds();
+    // The music plays from the first screen on; a music database that is missing or damaged leaves
+    // the game silent and nothing more.
+    worlds->OpenWorldByName(CWorldList::kMusicDatabase);
+    worlds->ClearError();
+    currentWorld = worlds->Current();
+    gameScreen->music = &worldLists->resources;
     if (video->renderer) video->renderer->SetupView();
 
     SwitchScreen(kScreenSplash);
@@ -201,6 +211,10 @@ CGame::~CGame() {
 
 void CGame::ReleaseResources() {
     ResetWorld();
+    // The worlds' databases and sounds go before the sound front-end and the program folder do.
+    if (CGameScreen* view = GetGameScreen()) view->music = nullptr;
+    worlds.reset();
+    worldLists.reset();
 
     if (layoutTable) FreeDataBlock(layoutTable);
     layoutTable = nullptr;

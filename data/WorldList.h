@@ -83,10 +83,3 @@ private:
     CWorldLoadError lastLoadError_;
 };
 
-class CGame;
-class CProgressDialog;
-
-// Start-up's and the main menu's hooks until the game object holds its world list.
-inline void UpdateInstalledWorlds(CGame*) {}
-inline int OpenWorldByName(CGame*, const char*) { return 0; }
-inline int OpenGameDatabases(CGame*, CProgressDialog*) { return 0; }

@@ -5,6 +5,7 @@
 #include "data/RecordHolder.h"
 #include "data/SaveGameManager.h"
 #include "data/WorldList.h"
+#include "data/WorldLists.h"
 #include "display/FontSet.h"
 #include "display/Video.h"
 #include "sound/Mixer.h"
@@ -255,9 +256,25 @@ u32 CMainMenuScreen::StartNewGame() {
     // cannot reach yet), so it always runs here.
     if (CGameScreen* view = game->GetGameScreen()) view->StopMusic();
     OpenProgress();
-    progress.Begin(3);
+    progress.Begin(4);
     game->ResetWorld();
-    OpenGameDatabases(game, &progress);
+    CWorldList* worlds = game->worlds.get();
+    if (worlds) worlds->ClearError();
+    if (worlds == nullptr || !worlds->OpenGameDatabases([this] { progress.Advance(); })) {
+        // Without the base world there is no game to start: say which file (and record) failed, and
+        // stay in the menu with the music that did open.
+        CloseModal();
+        std::string text = worlds ? worlds->LastError() : std::string();
+        if (text.find(CWorldList::kBaseDatabase) == std::string::npos)
+            text = std::string(CWorldList::kBaseDatabase) + ".pdb is missing or cannot be opened.";
+        game->currentWorld = worlds ? worlds->Current() : nullptr;
+        pendingPrompt = kPromptNotice;
+        ShowMessage(text.c_str(), CButtonBar::kOk);
+        if (CGameScreen* view = game->GetGameScreen()) view->UpdateMusic();
+        Redraw();
+        return kScreenStay;
+    }
+    game->currentWorld = worlds->Current();
     // The intro's page sequence comes with the world data; the pages screen gets none until then.
     entryA = 0;
     entryB = 0;

@@ -165,6 +165,7 @@ TEST_F(ResourceCatalogueTest, SoundsLoadOnFirstUseAndMakeOneVoicePerLevel) {
     EXPECT_TRUE(click->IsLoaded());
 
     lists.Clear();
+    lists.resources.SetSoundManager(nullptr);
     manager.Release();
 }
 
@@ -220,6 +221,7 @@ TEST_F(ResourceCatalogueTest, MusicSwitchesUnderTheHeadlessDevice) {
     }
     EXPECT_EQ(lists.resources.PlayMusic("bmus_nothing"), kNoChannel);
     lists.Clear();
+    lists.resources.SetSoundManager(nullptr);
     manager.Release();
 }
 

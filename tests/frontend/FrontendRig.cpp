@@ -16,12 +16,18 @@ Rig::~Rig() {
 }
 
 bool Rig::Start() {
-    std::error_code error;
-    std::filesystem::copy_file(std::string(VANTREL_BINARY_DIR) + "/VantrelData.pdb", dir.File("VantrelData.pdb"),
-                               std::filesystem::copy_options::overwrite_existing, error);
-    if (error) {
-        ADD_FAILURE() << "no interface database in the build folder: " << error.message();
-        return false;
+    // The program folder holds what the build writes beside the game: the interface database and
+    // the four world databases.
+    for (const char* name : {"VantrelData", "VantrelMusic", "VantrelSound", "VantrelRes", "VantrelBase"}) {
+        if (!withWorlds && std::string(name) != "VantrelData") continue;
+        std::error_code error;
+        const std::string file = std::string(name) + ".pdb";
+        std::filesystem::copy_file(std::string(VANTREL_BINARY_DIR) + "/" + file, dir.File(file),
+                                   std::filesystem::copy_options::overwrite_existing, error);
+        if (error) {
+            ADD_FAILURE() << "no " << file << " in the build folder: " << error.message();
+            return false;
+        }
     }
     auto w = plat::CreateHeadlessWindow();
     window = w.get();

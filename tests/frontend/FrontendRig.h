@@ -43,6 +43,8 @@ public:
     plat::ManualClock clock;
     std::unique_ptr<CMainFrame> frame;
     plat::HeadlessWindow* window = nullptr;
+    // Start copies the four world databases too, unless this is cleared first.
+    bool withWorlds = true;
 
 private:
     std::string savedFolder_;

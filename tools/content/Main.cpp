@@ -3,6 +3,8 @@
 // game's executable).
 //   vantrel_content --out FOLDER [--fonts FOLDER] [--sheet FILE.png] [--world-version N]
 // --world-version writes the world databases at an older data version (for the loader's tests).
+//   vantrel_content --render-music FOLDER
+// renders each composed song through the game's mixer into FOLDER/<song>.wav, to listen to it.
 // --sheet also writes FILE-fonts.png, FILE-layout-N.png and FILE-mock.png, to look at the artwork and
 // the layouts.
 #include <cstdio>
@@ -13,9 +15,11 @@
 
 #include "tools/content/ContentBuilder.h"
 #include "tools/content/world/GameWorlds.h"
+#include "tools/content/world/MusicRender.h"
 
 int main(int argc, char** argv) {
     std::string out = ".", fonts = "/usr/share/fonts/truetype/dejavu", sheet, worldVersion = "122";
+    if (argc == 3 && std::strcmp(argv[1], "--render-music") == 0) return world::RenderMusic(argv[2], 40) ? 0 : 1;
     for (int i = 1; i < argc; ++i) {
         auto value = [&](std::string& into) {
             if (i + 1 >= argc) return false;

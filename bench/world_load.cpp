@@ -21,6 +21,8 @@
 #include "tools/content/world/Music.cpp"
 #include "tools/content/world/WorldWriter.cpp"
 
+#include "bench/BenchFolder.h"
+
 #include <benchmark/benchmark.h>
 
 #include <filesystem>
@@ -29,22 +31,7 @@
 
 namespace {
 
-class BenchFolder {
-public:
-    BenchFolder() {
-        std::random_device rd;
-        path_ = std::filesystem::temp_directory_path() / ("vantrel-bench-world-" + std::to_string(rd()));
-        std::filesystem::create_directories(path_);
-    }
-    ~BenchFolder() {
-        std::error_code ignored;
-        std::filesystem::remove_all(path_, ignored);
-    }
-    std::string Path() const { return path_.string() + "/"; }
-
-private:
-    std::filesystem::path path_;
-};
+using bench_support::BenchFolder;
 
 // The base world with the resource world's pictures, every list repeated `scale` times under new ids.
 world::Content ScaledWorld(int scale) {

@@ -8,43 +8,19 @@
 #include "data/World.h"
 #include "data/WorldLists.h"
 #include "sound/ModuleData.h"
+#include "fuzz/ScratchFile.h"
 
 #include <cstddef>
 #include <cstdint>
-#include <filesystem>
 #include <fstream>
 #include <memory>
-#include <random>
 #include <string>
+
+using fuzz_support::ScratchFile;
 
 namespace {
 
 volatile u8 g_sink;
-
-class ScratchFolder {
-public:
-    ScratchFolder() {
-        std::random_device rd;
-        folder_ = std::filesystem::temp_directory_path() /
-                  ("vantrel-fuzz-world-" + std::to_string(rd()) + std::to_string(rd()));
-        std::filesystem::create_directories(folder_);
-        file_ = (folder_ / "input.pdb").string();
-    }
-    ~ScratchFolder() {
-        std::error_code ignored;
-        std::filesystem::remove_all(folder_, ignored);
-    }
-    const std::string& File() const { return file_; }
-
-private:
-    std::filesystem::path folder_;
-    std::string file_;
-};
-
-const std::string& ScratchFile() {
-    static const ScratchFolder scratch;
-    return scratch.File();
-}
 
 void Touch(const u8* data, u32 size) {
     if (data && size) g_sink = static_cast<u8>(data[0] ^ data[size - 1]);

@@ -274,6 +274,8 @@ u32 CMainMenuScreen::StartNewGame() {
         Redraw();
         return kScreenStay;
     }
+    // The enabled additional worlds follow the game's own, in the installed list's order.
+    worlds->OpenInstalledWorlds();
     game->currentWorld = worlds->Current();
     // The intro's page sequence comes with the world data; the pages screen gets none until then.
     entryA = 0;

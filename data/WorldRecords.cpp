@@ -2,6 +2,9 @@
 
 #include <cstdio>
 #include <cstdlib>
+#include <string>
+
+#include "core/Str.h"
 
 #include "core/PdbFile.h"
 #include "core/PointerArray.h"
@@ -193,6 +196,24 @@ CSkyRecord* CSkyList::ChooseSky(u32 hour, i32 weatherLevel) const {
     return best;
 }
 
+bool CSkyList::PrepareSkyPicture(CTextureSet& textures, const char* id, u8& value, u16& word, u8& last,
+                                 u16& pictureIndex) const {
+    const CSkyRecord* sky = FindById(id);
+    if (sky == nullptr) return false;
+    value = sky->value;
+    word = sky->word;
+    last = sky->last;
+    pictureIndex = textures.FindPictureIndex(sky->picture);
+    if (pictureIndex) textures.EnsureLoaded(textures.PictureAt(pictureIndex));
+    return true;
+}
+
+CSkyRecord* CSkyList::LoadSkyPictures(CTextureSet& textures, u32 hour, i32 weatherLevel) const {
+    CSkyRecord* sky = ChooseSky(hour, weatherLevel);
+    if (sky) textures.EnsureLoaded(textures.FindPicture(sky->picture));
+    return sky;
+}
+
 bool CPictureSetList::Load(CPdbFile* database, u16& key, u8 version) {
     KindRecord k;
     if (!k.Open(database, key, 0x30)) return false;
@@ -295,4 +316,59 @@ void LoadProfilePictures(CTextureSet& textures, const CNpcProfile& profile) {
 
 void ReleaseProfilePictures(CTextureSet& textures, const CNpcProfile& profile) {
     for (const CProfilePicture& p : profile.pictures) textures.UnloadEntry(textures.FindPicture(p.picture));
+}
+
+void SerializeScriptValue(CStream& s, std::string& text, i32& number, u8& isText) {
+    s.SerializeU8(isText);
+    if (isText) {
+        CStr value(text.c_str());
+        s.SerializeStr(value);
+        if (!s.IsWriting()) {
+            text = value.GetText();
+            number = static_cast<i32>(std::strtol(text.c_str(), nullptr, 10));
+        }
+    } else {
+        u32 raw = static_cast<u32>(number);
+        s.SerializeU32(raw);
+        if (!s.IsWriting()) {
+            number = static_cast<i32>(raw);
+            text = std::to_string(static_cast<long>(number));
+        }
+    }
+}
+
+bool CGlobalVarList::Save(CStream& s) const {
+    s.MatchByte(0x10);
+    u16 count = static_cast<u16>(items.size());
+    s.SerializeU16(count);
+    for (const auto& var : items) {
+        CStr name(var->id ? var->id : "");
+        s.SerializeStr(name);
+        std::string text = var->text;
+        i32 number = var->number;
+        u8 isText = var->type;
+        SerializeScriptValue(s, text, number, isText);
+    }
+    return !s.HasError();
+}
+
+bool CGlobalVarList::Restore(CStream& s) {
+    s.MatchByte(0x10);
+    u16 count = 0;
+    s.SerializeU16(count);
+    for (u32 i = 0; i < count && !s.HasError(); ++i) {
+        CStr name;
+        s.SerializeStr(name);
+        std::string text;
+        i32 number = 0;
+        u8 isText = 0;
+        SerializeScriptValue(s, text, number, isText);
+        if (s.HasError()) break;
+        if (CGlobalVar* var = FindById(name.GetText())) {
+            var->text = text;
+            var->number = number;
+            var->type = isText;
+        }
+    }
+    return !s.HasError();
 }

@@ -135,6 +135,12 @@ public:
     // The sky record for an hour 0..23 and a weather level: among the records of the hour's time class
     // the one whose weather level is nearest (the first of equal distances); null when none.
     CSkyRecord* ChooseSky(u32 hour, i32 weatherLevel) const;
+    // The sky record of that id with its picture loaded: its values and the picture's index in the
+    // texture set (0 when the picture is missing). False when there is no such record.
+    bool PrepareSkyPicture(CTextureSet& textures, const char* id, u8& value, u16& word, u8& last,
+                           u16& pictureIndex) const;
+    // The sky for the hour and weather level with its picture loaded; null when none.
+    CSkyRecord* LoadSkyPictures(CTextureSet& textures, u32 hour, i32 weatherLevel) const;
 };
 
 // Time class of an hour: 2 night (0..5, 22..23), 4 dawn and dusk (6..7, 20..21), 1 day (8..19).
@@ -150,7 +156,16 @@ public:
 class CGlobalVarList : public CWorldRecordList<CGlobalVar> {
 public:
     bool Load(CPdbFile* database, u16& key, u8 version);
+    // The saved-game form: marker 0x10, a count, then each variable's name and value in list order.
+    bool Save(CStream& stream) const;
+    // Reads the saved form: each stored value goes to the variable of its name; a name the list does
+    // not hold has its value read and dropped. False when the record is damaged.
+    bool Restore(CStream& stream);
 };
+
+// A script value through the stream: a byte "is text", then the i32 (4-aligned) or the text. Reading a
+// number sets the text to the number; reading a text sets the number parsed from it.
+void SerializeScriptValue(CStream& stream, std::string& text, i32& number, u8& isText);
 
 class CNpcProfileList : public CWorldRecordList<CNpcProfile> {
 public:

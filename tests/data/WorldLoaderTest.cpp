@@ -84,7 +84,11 @@ TEST_F(WorldLoaderTest, TheBuiltBaseWorldLoadsWithItsHeaderTablesAndSection) {
     // first map object of type 1 for its ceiling.
     ASSERT_NE(base->defaultGround, nullptr);
     EXPECT_STREQ(base->defaultGround->id, "base_water");
-    ASSERT_EQ(base->SectionCount(), 1u);
+    ASSERT_EQ(base->SectionCount(), 2u);
+    ASSERT_NE(base->worldMapPicture, nullptr);
+    EXPECT_EQ(base->FindSectionAt(1, 1), base->SectionAt(1));
+    EXPECT_TRUE(base->SectionAt(1)->IsSurface());
+    EXPECT_EQ(base->SectionAt(1)->ceilingObject, nullptr);
     CMapSection* cellar = base->FindSectionByName("base_cellar");
     ASSERT_NE(cellar, nullptr);
     EXPECT_STREQ(cellar->displayName, "Old Cellar");
@@ -103,7 +107,7 @@ TEST_F(WorldLoaderTest, TheBuiltBaseWorldLoadsWithItsHeaderTablesAndSection) {
     EXPECT_EQ(lists.pageSequences.FindById("bres_intro")->pages.size(), 3u);
     EXPECT_EQ(lists.talkProfiles.FindById("base_npc_elder")->pictures.size(), 1u);
     EXPECT_EQ(lists.skies.Count(), 5u);
-    // Every kind read past is kept for its own loader, starting at 4004 (no world map: two ids unused).
+    // Every kind read past is kept for its own loader, starting at 4004 after the world map's two.
     ASSERT_FALSE(base->PendingKindRecords().empty());
     EXPECT_EQ(base->PendingKindRecords().front().tag, 0x0A);
     EXPECT_EQ(base->PendingKindRecords().front().recordId, 4004);
@@ -191,20 +195,26 @@ TEST_F(WorldLoaderTest, AHeaderWithoutMarkersReadsTheSame) {
 }
 
 TEST_F(WorldLoaderTest, AWorldMapTakesTheSameTwoIdsAsAnEmptyPrefix) {
-    world::Content c = fixtures::BaseWorld();
-    c.sectionPrefix = "base_s";
-    c.gridWidth = 3;
-    c.gridHeight = 2;
-    c.worldMap = {0, 0, 8, 0, 4, 0, 0, 0};
-    fixtures::Write(dir.Path(), c);
-    auto base = Load("VantrelBase");
-    ASSERT_TRUE(base) << error.record << " " << error.kind;
-    ASSERT_NE(base->worldMapPicture, nullptr);
+    world::Content withMap = fixtures::BaseWorld();
+    withMap.worldMap = {0, 0, 8, 0, 4, 0, 0, 0};
+    world::Content without = withMap;
+    without.dbName = "NoMap";
+    without.sectionPrefix.clear();
+    fixtures::Write(dir.Path(), withMap);
+    fixtures::Write(dir.Path(), without);
+    auto a = Load("VantrelBase");
+    ASSERT_TRUE(a) << error.record << " " << error.kind;
+    ASSERT_NE(a->worldMapPicture, nullptr);
     u16 w = 0, h = 0;
-    EXPECT_NE(GetPictureSize(base->worldMapPicture.get(), w, h), nullptr);
+    EXPECT_NE(GetPictureSize(a->worldMapPicture.get(), w, h), nullptr);
     EXPECT_EQ(w, 8);
     EXPECT_EQ(h, 4);
-    EXPECT_EQ(base->PendingKindRecords().front().recordId, 4004);
+    EXPECT_EQ(a->PendingKindRecords().front().recordId, 4004);
+    auto b = Load("NoMap");
+    ASSERT_TRUE(b) << error.record << " " << error.kind;
+    EXPECT_EQ(b->worldMapPicture, nullptr);
+    EXPECT_EQ(b->FindSectionAt(1, 1), nullptr);
+    EXPECT_EQ(b->PendingKindRecords().front().recordId, 4004);
 }
 
 TEST_F(WorldLoaderTest, AnEmptyWorldLoadsWithEmptyListsAndNoSections) {

@@ -129,6 +129,16 @@ Canvas Head(Rgba skin, Rgba hair, Rgba back) {
     return c;
 }
 
+// The world map: a green vale with a river and the town, 64 x 64.
+Canvas WorldMapPicture() {
+    Canvas c(64, 64, Rgb(0x5E8C3A));
+    c.Grain(0, 0, 64, 64, 0.08f, 12);
+    c.Line({0, 40}, {64, 22}, 3.0f, Rgb(0x3A6EC8));
+    c.Disc(30, 30, 5, Rgb(0x9A7A5A));
+    c.Frame(0, 0, 64, 64, Rgb(0x3A2A1A), 2);
+    return c;
+}
+
 void AddPicture(Content& c, const std::string& name, const Canvas& canvas) { c.pictures.push_back({name, Encode(canvas)}); }
 
 std::vector<uint8_t> ScriptCode(std::initializer_list<uint8_t> tokens) {
@@ -276,7 +286,40 @@ Content BaseWorld() {
     A2U16(bags, 0);
     bags.U8(1);
     cellar.records = {cells.Take(), {}, monsters.Take(), objects.Take(), bags.Take()};
-    c.sections = {cellar};
+    // The surface: a world map of one piece so far, "base_s0101", its records as small as they come: an
+    // empty stored rectangle and an empty bit map.
+    c.sectionPrefix = "base_s";
+    c.gridWidth = 1;
+    c.gridHeight = 1;
+    c.worldMap = Encode(WorldMapPicture());
+    Section meadow;
+    meadow.id = "base_s0101";
+    meadow.displayName = "Vale Meadow";
+    meadow.flags = 0x80;
+    meadow.lightBColour = 0xFFDF;
+    meadow.lightAColour = 0xFFDF;
+    meadow.byteE = 255;
+    meadow.bytes[1] = 1;  // the sky picture set
+    meadow.indices[0] = 1;
+    meadow.indices[1] = 1;
+    ByteWriter surfaceCells;
+    surfaceCells.U8('H');
+    for (int i = 0; i < 4; ++i) A2U16(surfaceCells, 0);  // x, y, w, h of the stored rectangle
+    ByteWriter bits;
+    bits.U16(0);
+    for (int i = 0; i < 21 * 3; ++i) bits.U8(0);
+    ByteWriter noMonsters;
+    noMonsters.U32(0);
+    noMonsters.U8(1);
+    ByteWriter noObjects;
+    noObjects.U8('I');
+    noObjects.U8(1);
+    A2U16(noObjects, 0);
+    ByteWriter noBags;
+    A2U16(noBags, 0);
+    noBags.U8(1);
+    meadow.records = {surfaceCells.Take(), bits.Take(), noMonsters.Take(), noObjects.Take(), noBags.Take()};
+    c.sections = {cellar, meadow};
     return c;
 }
 

@@ -1,13 +1,17 @@
-// Script globals in the saved game, and the sky record look-up by id.
+// Script globals in the saved game, the sky record look-up by id and the picture sets' id block.
 #include <gtest/gtest.h>
 
 #include <memory>
 #include <string>
 #include <vector>
 
+#include "core/FileFinder.h"
+#include "core/PdbFile.h"
 #include "core/Stream.h"
 #include "data/TextureSet.h"
 #include "data/WorldRecords.h"
+#include "tests/support/TempDir.h"
+#include "tools/content/ByteWriter.h"
 
 namespace {
 
@@ -86,6 +90,78 @@ TEST(Sky, PrepareSkyPictureByIdGivesItsValuesAndPicture) {
     EXPECT_EQ(last, 9);
     EXPECT_EQ(index, 1);
     EXPECT_FALSE(skies.PrepareSkyPicture(textures, "bres_none", value, word, last, index));
+}
+
+}  // namespace
+
+namespace {
+
+// A picture-set record written field by field: one set "s1" with one picture, then the id-reference
+// block naming `target` with the ids "x" and "y".
+std::vector<u8> PictureSetRecord(const char* target, u8 version) {
+    ByteWriter w;
+    w.U8(0x30);
+    w.Align(2);
+    w.U16(1);
+    w.U8(0x31);
+    w.Text("s1");
+    w.U8(0);
+    w.U8(1);
+    if (version <= 108) w.U8(0);  // a dropped text, empty
+    w.Align(2);
+    w.U16(1);
+    w.Text("bres_p");
+    w.U8(0);
+    w.Align(2);
+    w.U16(0);
+    if (version > 41) {
+        w.Align(2);
+        w.U16(1);
+        w.Text(target);
+        w.U8(0);
+        w.Align(2);
+        w.U16(2);
+        w.Text("x");
+        w.U8(0);
+        w.Text("y");
+        w.U8(0);
+    }
+    return w.Take();
+}
+
+TEST(PictureSets, TheIdReferenceBlockAddsIdsAndAnUnknownIdFailsTheRecord) {
+    testing_support::TempDir dir;
+    CFileFinder finder;
+    finder.SetFolder(dir.Path());
+    struct Case {
+        const char* target;
+        u8 version;
+        bool loads;
+        size_t ids;
+    } cases[] = {{"s1", 122, true, 2}, {"s1", 100, true, 2}, {"s1", 41, true, 0}, {"nobody", 122, false, 0}};
+    for (const Case& c : cases) {
+        SCOPED_TRACE(testing::Message() << c.target << " " << int(c.version));
+        const std::vector<u8> record = PictureSetRecord(c.target, c.version);
+        CPdbFile writer(nullptr, &finder);
+        writer.InitSavedGameHeader("Sets");
+        writer.AddRecord(4000, record.data(), static_cast<u32>(record.size()));
+        ASSERT_EQ(writer.Save("Sets"), 1);
+        CPdbFile db(nullptr, &finder);
+        ASSERT_EQ(db.Open("Sets", "VnTS"), 1);
+        CPictureSetList sets;
+        u16 key = 4000;
+        EXPECT_EQ(sets.Load(&db, key, c.version), c.loads);
+        EXPECT_EQ(key, c.loads ? 4001 : 4000);
+        if (!c.loads) {
+            EXPECT_EQ(sets.Count(), 0u);
+            continue;
+        }
+        const CPictureSet* set = sets.FindById("s1");
+        ASSERT_NE(set, nullptr);
+        ASSERT_EQ(set->pictures.size(), 1u);
+        EXPECT_STREQ(set->pictures[0], "bres_p");
+        EXPECT_EQ(set->idList.size(), c.ids);
+    }
 }
 
 }  // namespace

@@ -5,32 +5,35 @@
 #include "app/MainFrame.h"
 #include "platform/Window.h"
 
+CGameApp::CGameApp() = default;
+
 CGameApp::~CGameApp() { ExitInstance(); }
 
 bool CGameApp::InitInstance(std::unique_ptr<plat::Window> window) {
     if (!window) window = plat::CreateGameWindow();
-    auto* frame = new CMainFrame(std::move(window));
+    frame_ = std::make_unique<CMainFrame>(std::move(window));
+    CMainFrame* frame = frame_.get();
     SetMainFrame(frame);
     if (frame->CreateMainWindow()) return true;
 
     error_ = frame->Error();
     std::fprintf(stderr, "Vantrel: %s\n", error_.c_str());
-    if (plat::Window* w = frame->GetWindow(); w && w->IsAlive()) w->ShowMessageBox("Vantrel", error_);
+    std::fflush(stderr);
+    // Also when the window never came up: a desktop user started from a menu sees no stderr.
+    if (plat::Window* w = frame->GetWindow()) w->ShowMessageBox("Vantrel", error_);
     ExitInstance();
     return false;
 }
 
 int CGameApp::Run() {
-    CMainFrame* frame = GetMainFrame();
-    if (frame == nullptr) return 1;
-    frame->Run();
+    if (frame_ == nullptr) return 1;
+    frame_->Run();
     ExitInstance();
     return 0;
 }
 
 void CGameApp::ExitInstance() {
-    CMainFrame* frame = GetMainFrame();
-    if (frame == nullptr) return;
-    delete frame;  // clears the main-frame pointer
+    if (frame_ == nullptr) return;
+    frame_.reset();  // clears the main-frame pointer
     SetMainFrame(nullptr);
 }

@@ -2,6 +2,8 @@
 // and the scan that rebuilds it.
 #pragma once
 
+#include <memory>
+
 #include "core/Str.h"
 #include "core/Types.h"
 
@@ -16,7 +18,9 @@ public:
 
     void Assign(const CWorldEntry& other);
 
-    CStr fileName;      // the database's file name without ".pdb"
+    CStr fileName;      // the database's file name without ".pdb", as the lists show it
+    // The file the search found, extension and all: "x.pdb.pdb" is listed as "x" but is not "x.pdb".
+    CStr foundName;
     CStr title;         // from the world's header record
     CStr shortName;     // from the world's header record
     u32 modificationDate = 0;  // the database header's
@@ -28,7 +32,7 @@ public:
 class CWorldEntryArray {
 public:
     explicit CWorldEntryArray(u32 growthStep = 4);
-    ~CWorldEntryArray();
+    ~CWorldEntryArray() = default;
     CWorldEntryArray(const CWorldEntryArray&) = delete;
     CWorldEntryArray& operator=(const CWorldEntryArray&) = delete;
 
@@ -46,8 +50,12 @@ private:
     u32 m_growthStep;
     u32 m_count = 0;
     u32 m_capacity;
-    CWorldEntry* m_entries;
+    std::unique_ptr<CWorldEntry[]> m_entries;
 };
+
+// Opens the database of an entry: the file that the scan found (or, for an entry not made by a scan,
+// its file name with ".pdb"). 1 on success.
+int OpenWorldEntry(CPdbFile& db, const CWorldEntry& entry);
 
 void AppendWorldEntry(CWorldEntryArray& list, const CWorldEntry& entry);
 // Destroys every entry and leaves the list empty with fresh storage of one growth step.
@@ -56,7 +64,3 @@ void ResetWorldEntries(CWorldEntryArray& list);
 void SetWorldEntry(CWorldEntryArray& list, u32 index, const CWorldEntry& entry);
 // Removes entry i, moving the later ones down; an index past the count changes nothing.
 void RemoveWorldEntryAt(CWorldEntryArray& list, u32 index);
-
-// Rebuilds list from the additional world databases in the program folder of db's finder. db is a
-// constructed, closed database object that the scan reuses for every file and leaves closed.
-void ScanWorldDatabases(CPdbFile& db, CWorldEntryArray& list);

@@ -6,6 +6,7 @@
 #include "core/Settings.h"
 #include "core/Str.h"
 #include "data/WorldLists.h"
+#include "data/WorldScan.h"
 #include "sound/Mixer.h"
 #include "sound/SoundManager.h"
 

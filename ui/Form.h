@@ -7,7 +7,7 @@
 #include "core/PointerArray.h"
 #include "core/Types.h"
 
-class CGame;
+class CWidgetHost;
 class CVideo;
 class CFontSet;
 class CPdbFile;
@@ -26,7 +26,7 @@ public:
     CForm& operator=(const CForm&) = delete;
 
     // Stores the game and copies its video output, fonts and data database.
-    virtual void Attach(CGame* game);
+    virtual void Attach(CWidgetHost* game);
     virtual void Draw();
     // Turns a widget's command id into a screen code: 0 stay, a screen id, 99 back.
     virtual u32 OnCommand(u32 command) { return 0; }
@@ -49,6 +49,8 @@ public:
 
     // Whether this form is the game's current screen.
     bool IsCurrentScreen() const;
+    // Whether this form is on screen: the current screen, or the modal child of a form on screen.
+    bool IsShownForm() const;
 
     CForm* modalChild = nullptr;
     CForm* parent = nullptr;
@@ -57,10 +59,10 @@ public:
     CRecordHolder* background = nullptr;  // tiled over the rectangle; null selects the fill colour
     u8 fillRed = 0, fillGreen = 0, fillBlue = 0;
     u32 drawBackground = 1;
-    CPointerArray widgets;  // of CWidget*, not owned unless its owns-elements flag is set
+    CPointerArray widgets;  // of CWidget*, never owned
     u32 guardTick = 0;
     u32 penDownSeen = 0;
-    CGame* game = nullptr;
+    CWidgetHost* game = nullptr;
     CVideo* video = nullptr;
     CFontSet* fonts = nullptr;
     CPdbFile* dataDb = nullptr;

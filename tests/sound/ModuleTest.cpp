@@ -1,13 +1,13 @@
 #include "sound/Mixer.h"
 #include "sound/ModuleData.h"
 #include "sound/PitchTables.h"
-#include "tests/support/ModuleBuilder.h"
+#include "tools/content/ModuleBuilder.h"
 
 #include <gtest/gtest.h>
 
 namespace {
 
-using testing_support::ModuleBuilder;
+using content::ModuleBuilder;
 
 // At speed 6 and tempo 50 a tick is 883 output samples and a row 1 + 6 x 883.
 constexpr size_t kTick = 883;
@@ -186,6 +186,20 @@ TEST(ModuleChannelTest, NoteCutAndDelayTimes) {
         EXPECT_EQ(out[kRow - 1], 0);
         EXPECT_EQ(out[kRow + 2 * kTick - 1], 0);
         EXPECT_EQ(out[kRow + 2 * kTick], 640);
+    }
+    // A delay on a row without a note takes the row's empty period at its tick: the note that was
+    // playing stops then.
+    const Case withoutNote[] = {{"ED0 without a note", 0xD0, kTick, 640, 0},
+                                {"ED2 without a note", 0xD2, 3 * kTick, 640, 0}};
+    for (const Case& c : withoutNote) {
+        ModuleBuilder b = DcModule();
+        b.SetCell(0, 0, 0, 1, kC2);
+        b.SetCell(0, 1, 0, 0, 0, 0xE, c.param);
+        ModulePlayer p(b);
+        const std::vector<int16_t> out = p.Render(2 * kRow);
+        EXPECT_EQ(out[kRow + c.switchAt - 1], c.before) << c.name;
+        EXPECT_EQ(out[kRow + c.switchAt], c.after) << c.name;
+        EXPECT_EQ(out[2 * kRow - 1], c.after) << c.name;
     }
     // A cut leaves the stored volume: a later volume step brings the track back.
     ModuleBuilder b = DcModule();

@@ -9,6 +9,7 @@
 #include "data/WorldLists.h"
 #include "display/FontSet.h"
 #include "display/Video.h"
+#include "script/ScriptContext.h"
 #include "script/ScriptEngine.h"
 #include "sound/SoundManager.h"
 #include "ui/ProgressDialog.h"

@@ -6,6 +6,14 @@
 #include "tools/content/Canvas.cpp"
 #include "tools/content/PictureEncoder.cpp"
 #include "tools/content/Wav.cpp"
+#include "tools/content/rules/BaseRules.cpp"
+#include "tools/content/rules/CharacterRecords.cpp"
+#include "tools/content/rules/CreatureRecords.cpp"
+#include "tools/content/rules/EffectRecords.cpp"
+#include "tools/content/rules/ItemRecords.cpp"
+#include "tools/content/rules/MagicRecords.cpp"
+#include "tools/content/rules/NpcRecords.cpp"
+#include "tools/content/rules/RulePictures.cpp"
 #include "tools/content/world/GameWorlds.cpp"
 #include "tools/content/world/Music.cpp"
 #include "tools/content/world/WorldWriter.cpp"
@@ -44,6 +52,14 @@ world::Record* FindRecord(std::vector<world::Record>& records, uint16_t id) {
 void RemoveRecord(std::vector<world::Record>& records, uint16_t id) {
     records.erase(std::remove_if(records.begin(), records.end(), [id](const world::Record& r) { return r.id == id; }),
                   records.end());
+}
+
+world::Record* FindRecordWith(std::vector<world::Record>& records, uint8_t tag, const std::string& text) {
+    for (world::Record& r : records) {
+        if (r.data.empty() || r.data[0] != tag) continue;
+        if (std::search(r.data.begin(), r.data.end(), text.begin(), text.end()) != r.data.end()) return &r;
+    }
+    return nullptr;
 }
 
 std::vector<uint8_t> ModuleFile(const world::Song& song, const world::Bank& bank) { return world::ModuleFile(song, bank); }

@@ -26,6 +26,8 @@ void Write(const std::string& folder, const world::Content& c, uint8_t version =
 // Records of a built world, edited before writing.
 world::Record* FindRecord(std::vector<world::Record>& records, uint16_t id);
 void RemoveRecord(std::vector<world::Record>& records, uint16_t id);
+// The record that opens with the tag and holds the text (a kind's record found by one of its ids).
+world::Record* FindRecordWith(std::vector<world::Record>& records, uint8_t tag, const std::string& text);
 
 std::vector<uint8_t> ModuleFile(const world::Song& song, const world::Bank& bank);
 

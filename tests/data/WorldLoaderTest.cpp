@@ -260,14 +260,14 @@ TEST_F(WorldLoaderTest, AMissingOrDamagedRecordFailsTheLoadNamingTheRecordAndLea
 
     // A count that runs past its record fails that record instead of reading on.
     std::vector<world::Record> damaged = records;
-    world::Record* quests = fixtures::FindRecord(damaged, 4023);
+    world::Record* quests = fixtures::FindRecordWith(damaged, 0x08, "base_q_cellar");
     ASSERT_NE(quests, nullptr);
-    ASSERT_EQ(quests->data[0], 0x08);
+    const u16 questsId = quests->id;
     quests->data[2] = 0xFF;
     quests->data.resize(quests->data.size() - 10);
     fixtures::Write(dir.Path(), c, damaged);
     EXPECT_FALSE(Load("VantrelBase"));
-    EXPECT_EQ(error.record, 4023u);
+    EXPECT_EQ(error.record, questsId);
     EXPECT_EQ(error.kind, "quests");
 }
 

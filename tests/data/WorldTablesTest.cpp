@@ -210,12 +210,16 @@ TEST_F(WorldListTest, WithoutTheBaseWorldOpeningFailsAndACutBaseNamesFileAndReco
 
     world::Content base = fixtures::BaseWorld();
     std::vector<world::Record> records = fixtures::Build(base);
-    fixtures::RemoveRecord(records, 4012);
+    const world::Record* objects = fixtures::FindRecordWith(records, 0x19, "base_wallstone");
+    ASSERT_NE(objects, nullptr);
+    const u16 objectsId = objects->id;
+    fixtures::RemoveRecord(records, objectsId);
     fixtures::Write(dir.Path(), base, records);
     worlds.CloseAllWorlds();
     EXPECT_EQ(worlds.OpenGameDatabases(), 0);
     EXPECT_EQ(worlds.FindWorldByShortName("base"), nullptr);
-    EXPECT_EQ(worlds.LastError(), "VantrelBase.pdb: record 4012 (map objects) is missing or damaged.");
+    EXPECT_EQ(worlds.LastError(),
+              "VantrelBase.pdb: record " + std::to_string(objectsId) + " (map objects) is missing or damaged.");
 }
 
 TEST_F(WorldListTest, InstalledWorldsAreFoundSkippedAndRemembered) {

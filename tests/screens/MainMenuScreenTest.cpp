@@ -399,7 +399,7 @@ TEST(MainMenuWorlds, WithoutTheBaseWorldANewGameSaysWhichFileAndStays) {
         const char* message;
     } cases[] = {
         {"removed", "VantrelBase.pdb is missing or cannot be opened."},
-        {"cut short", "VantrelBase.pdb: record 4012 (map objects) is missing or damaged."},
+        {"cut short", "VantrelBase.pdb: record 4012 (items) is missing or damaged."},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.what);

@@ -201,6 +201,8 @@ Content ResourceWorld() {
     AddPicture(c, "bres_head34", Head(Rgb(0xE0B090), Rgb(0x5A3A1A), Rgb(0x40506A)));
     AddPicture(c, "bres_headunknown", Head(Rgb(0x8A8A8A), Rgb(0x3A3A3A), Rgb(0x303030)));
     AddPicture(c, "bres_headelder", Head(Rgb(0xD8A888), Rgb(0xD0D0D0), Rgb(0x5A4030)));
+    // The pictures the base world's rule records name: items, creature frames, hands, portraits.
+    for (const RulePicture& p : PaintRulePictures()) AddPicture(c, p.name, p.picture);
     // The sections' textures, found by the worlds' 'F' tables.
     c.seconds.push_back({"bres_tex_floor", "bres_floorstone", 0, Encode(floor)});
     c.seconds.push_back({"bres_tex_wall", "bres_wallstone", 0, Encode(wall)});
@@ -216,6 +218,7 @@ Content ResourceWorld() {
 
 Content BaseWorld() {
     Content c = Named("VantrelBase", "base", "base", "The Vale of Vantrel");
+    c.baseRules = true;
     c.stringC = "base";
     c.headerWord = 1;
     c.globals = {"base_metelder", "base_cellarkey", "base_ratskilled"};

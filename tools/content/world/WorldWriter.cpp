@@ -116,31 +116,63 @@ void WriteWorldMap(Builder& b, const Content& c) {
     b.Append(WithPrefix(c.worldMap));
 }
 
-// The kinds whose records are written in full by their own writers: empty lists for now.
-void WriteAbilities(Builder& b, const Content&) { EmptyList(b, 0x0A); }
-void WriteRecipes(Builder& b, const Content&) { EmptyList(b, 0x0E); }
-void WriteDiseases(Builder& b, const Content&) { EmptyList(b, 0x0C); }
+// The rule kinds: the base world's rule records from their own writers, or empty lists.
+namespace {
+
+void RuleOrEmpty(Builder& b, const RuleRecord* record, uint8_t tag) {
+    if (record)
+        b.Append(*record);
+    else
+        EmptyList(b, tag);
+}
+
+void RulesOrEmpty(Builder& b, const RuleRecords* records, uint8_t tag) {
+    if (records == nullptr) {
+        EmptyList(b, tag);
+        return;
+    }
+    for (const RuleRecord& r : *records) b.Append(r);
+}
+
+}  // namespace
+
+void WriteAbilities(Builder& b, const Content&) { RuleOrEmpty(b, b.rules ? &b.rules->abilities : nullptr, 0x0A); }
+void WriteRecipes(Builder& b, const Content&) { RuleOrEmpty(b, b.rules ? &b.rules->recipes : nullptr, 0x0E); }
+void WriteDiseases(Builder& b, const Content&) { RuleOrEmpty(b, b.rules ? &b.rules->diseases : nullptr, 0x0C); }
 void WriteItems(Builder& b, const Content&) {
+    if (b.rules) {
+        for (const RuleRecord& r : b.rules->items) b.Append(r);
+        return;
+    }
     for (uint8_t tag : {0x16, 0x38, 0x12, 0x14}) EmptyList(b, tag);
 }
 void WriteCreatures(Builder& b, const Content&) {
+    if (b.rules) {
+        b.Append(b.rules->creatureKinds);
+        b.Append(b.rules->monsterTypes);
+        return;
+    }
     ByteWriter kinds = ListHead(0x1C, 0);
     IdReferenceBlock(kinds, b.version);
     b.Append(kinds.Take());
     EmptyList(b, 0x1E);
 }
 void WriteDialogue(Builder& b, const Content&) {
+    if (b.rules) {
+        b.Append(b.rules->dialogue);
+        return;
+    }
     ByteWriter w = ListHead(0x24, 0);
     A2U16(w, 0);  // greetings
     b.Append(w.Take());
 }
-void WritePortraits(Builder& b, const Content&) { EmptyList(b, 0x25); }
-void WriteNpcs(Builder& b, const Content&) { EmptyList(b, 0x2B); }
-void WriteSpells(Builder& b, const Content&) { EmptyList(b, 0x03); }
+void WritePortraits(Builder& b, const Content&) { RuleOrEmpty(b, b.rules ? &b.rules->portraits : nullptr, 0x25); }
+void WriteNpcs(Builder& b, const Content&) { RulesOrEmpty(b, b.rules ? &b.rules->npcs : nullptr, 0x2B); }
+void WriteSpells(Builder& b, const Content&) { RulesOrEmpty(b, b.rules ? &b.rules->spells : nullptr, 0x03); }
 // A present flag of 0 keeps the built-in tables.
-void WriteRaces(Builder& b, const Content&) { EmptyList(b, 'N'); }
-void WriteSkills(Builder& b, const Content&) { EmptyList(b, 'P'); }
-void WriteAttributes(Builder& b, const Content&) { EmptyList(b, 'R'); }
+void WriteRaces(Builder& b, const Content&) { RuleOrEmpty(b, b.rules ? &b.rules->races : nullptr, 'N'); }
+void WriteSkills(Builder& b, const Content&) { RuleOrEmpty(b, b.rules ? &b.rules->skills : nullptr, 'P'); }
+void WriteAttributes(Builder& b, const Content&) { RuleOrEmpty(b, b.rules ? &b.rules->attributes : nullptr, 'R'); }
 
 void WriteGlobals(Builder& b, const Content& c) {
     ByteWriter w = ListHead(0x10, c.globals.size());
@@ -377,6 +409,11 @@ void WriteSectionDirectory(Builder& b, const Content& c) {
 
 std::vector<Record> BuildWorld(const Content& c, uint8_t version) {
     Builder b(version);
+    BaseRuleRecords rules;
+    if (c.baseRules) {
+        rules = BuildBaseRuleRecords(version);
+        b.rules = &rules;
+    }
     b.Put(3999, HeaderRecord(c, version));
     WriteTextures(b, c);
     WriteWorldMap(b, c);

@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "tools/content/ByteWriter.h"
+#include "tools/content/rules/BaseRules.h"
 
 namespace world {
 
@@ -32,6 +33,9 @@ public:
     uint8_t version;
     uint16_t next = 4000;
     std::vector<Record> records;
+    // The rule kinds' records at this version, when the world carries the base world's rule content;
+    // null: those kinds are written as empty lists.
+    const BaseRuleRecords* rules = nullptr;
 };
 
 // Text with its NUL.
@@ -160,6 +164,9 @@ struct Content {
     std::vector<TalkProfile> talkProfiles;
     uint16_t defaultGround = 0, defaultGroundPicture = 0;
     std::vector<Section> sections;
+    // The rule kinds (abilities, recipes, diseases, items, creatures, dialogue, portraits, NPCs, spells,
+    // races, skills, attributes) carry the base world's rule content.
+    bool baseRules = false;
 };
 
 // The picture records start here, the sections' records after them (five ids per section).

@@ -6,7 +6,6 @@
 #include "data/ItemType.h"
 #include "screens/npc/LayoutPlacing.h"
 #include "screens/npc/ListPaging.h"
-#include "screens/npc/SmithRepairDialog.h"
 #include "screens/npc/TradeWorld.h"
 #include "ui/InterfacePictureRoles.h"
 #include "ui/ScreenIds.h"
@@ -50,33 +49,16 @@ void CRepairDialog::Open(ITradeWorld* world, CItemInstance* hammer, RandomDraw r
     hammerText.Setup(1, 0xFFFFFF, 0xFFFFFF, 0xC8C8C8, 0x101418, 1, 3, 2, 0xFFFFFF);
     PlaceWidget(*this, itemPrompt, kLayoutGroup, 0x20);
     SetupCaption(itemPrompt, 1, "Select the item to be repaired:", CTextLabel::kAlignLeft | CTextLabel::kAlignMiddle);
-    PlaceWidget(*this, list, kLayoutGroup, kList);
     const u32 mode = game ? game->GetLayoutMode() : 15;
-    SetupServiceList(list, IsLargeLayoutMode(mode) ? 100 : 80, 0xC8C8C8);
-
-    FillButtonPictures(game, pictures_[0], kPictureArrowButtons + 4);  // left
-    FillButtonPictures(game, pictures_[1], kPictureArrowButtons + 6);  // right
-    FillButtonPictures(game, pictures_[2], kPictureListPageUp);
-    FillButtonPictures(game, pictures_[3], kPictureListPageDown);
-    struct {
-        CBitmapButton* button;
-        u32 command;
-        int pictures;
-    } arrows[] = {{&previousHammer, kPreviousHammer, 0}, {&nextHammer, kNextHammer, 1}, {&pageUp, kPageUp, 2},
-                  {&pageDown, kPageDown, 3}};
-    for (auto& arrow : arrows) {
-        PlaceWidget(*this, *arrow.button, kLayoutGroup, arrow.command);
-        arrow.button->SetPictures(pictures_[arrow.pictures], arrow.command, 0);
-        arrow.button->transparent = 1;
-    }
-    CRecordHolder* const* pressed = StandardButtonFrames(game, true);
-    CRecordHolder* const* normal = StandardButtonFrames(game, false);
-    PlaceWidget(*this, repairButton, kLayoutGroup, kRepair);
-    repairButton.SetFramedText(pressed, normal, "Repair", kRepair, 2, 0xFFFFFF, 0x202020, 0x00FFFF, 0x202020,
-                               kCommandUse);
-    PlaceWidget(*this, cancelButton, kLayoutGroup, kCancel);
-    cancelButton.SetFramedText(pressed, normal, "Cancel", kCancel, 2, 0xFFFFFF, 0x202020, 0x00FFFF, 0x202020,
-                               kCommandCancel);
+    PlaceListParts(kLayoutGroup, IsLargeLayoutMode(mode) ? 100 : 80, "Repair");
+    FillButtonPictures(game, arrowPictures_[0], kPictureArrowButtons + 4);  // left
+    FillButtonPictures(game, arrowPictures_[1], kPictureArrowButtons + 6);  // right
+    PlaceWidget(*this, previousHammer, kLayoutGroup, kPreviousHammer);
+    previousHammer.SetPictures(arrowPictures_[0], kPreviousHammer, 0);
+    previousHammer.transparent = 1;
+    PlaceWidget(*this, nextHammer, kLayoutGroup, kNextHammer);
+    nextHammer.SetPictures(arrowPictures_[1], kNextHammer, 0);
+    nextHammer.transparent = 1;
 
     IServicePlayer* player = world_ ? world_->GetServicePlayer() : nullptr;
     repairSkill = player ? player->GetSkillWithFortify(kSkillRepair) : 0;
@@ -97,13 +79,13 @@ void CRepairDialog::CollectEntries() {
         return;
     for (int i = 0; i < player->GetItemCount(); ++i) {
         CItemInstance* item = player->GetItem(i);
-        if (!item || !item->type || (item->type->flags & 0x10))
+        if (!item || !item->type)
             continue;
         const CItemType& type = *item->type;
-        if (type.itemClass == kItemRepair) {
+        if (type.itemClass == kItemRepair && !(type.flags & 0x10)) {
             if (GetConditionPercent(item->count, type.maxCondition) >= 10)
                 hammers.push_back(item);
-        } else if (IsRepairable(type) && item->count < type.maxCondition) {
+        } else if (NeedsRepair(*item)) {
             items.push_back(item);
         }
     }
@@ -142,7 +124,6 @@ void CRepairDialog::FillItemList() {
     UpdateListButtons();
 }
 
-void CRepairDialog::UpdateListButtons() { UpdatePageButtons(list, pageUp, pageDown); }
 
 void CRepairDialog::UpdateItemRow(i32 row) {
     CStr key;
@@ -180,39 +161,12 @@ void CRepairDialog::TryRepair() {
     flags |= kFormRedrawAll;
 }
 
-void CRepairDialog::Page(i32 direction) {
+void CRepairDialog::OnOtherCommand(u32 command) {
+    if (command != kPreviousHammer && command != kNextHammer)
+        return;
     PlayInterfaceSound(game, 0, 10);
-    TurnListPage(list, direction);
-    UpdateListButtons();
-}
-
-u32 CRepairDialog::OnCommand(u32 command) {
-    switch (command) {
-    case kList:
-        PlayInterfaceSound(game, 0, 10);
-        UpdateListButtons();
-        return 0;
-    case kRepair:
-        TryRepair();
-        return 0;
-    case kCancel:
-        PlayInterfaceSound(game, 1, 10);
-        return parent ? parent->OnCommand(kCancel) : 0;
-    case kPreviousHammer:
-    case kNextHammer:
-        PlayInterfaceSound(game, 0, 10);
-        if (!hammers.empty())
-            hammerIndex = std::clamp(hammerIndex + (command == kNextHammer ? 1 : -1), 0,
-                                     static_cast<i32>(hammers.size()) - 1);
-        ShowHammer();
-        return 0;
-    case kPageUp:
-        Page(-1);
-        return 0;
-    case kPageDown:
-        Page(1);
-        return 0;
-    default:
-        return 0;
-    }
+    if (!hammers.empty())
+        hammerIndex =
+            std::clamp(hammerIndex + (command == kNextHammer ? 1 : -1), 0, static_cast<i32>(hammers.size()) - 1);
+    ShowHammer();
 }

@@ -8,9 +8,7 @@
 #include <vector>
 
 #include "core/Types.h"
-#include "ui/Buttons.h"
-#include "ui/Form.h"
-#include "ui/ListBox.h"
+#include "screens/npc/ServiceListDialog.h"
 #include "ui/Panel.h"
 #include "ui/PictureWidgets.h"
 #include "ui/TextBox.h"
@@ -20,27 +18,17 @@
 class ITradeWorld;
 struct CItemInstance;
 
-class CRepairDialog : public CForm {
+class CRepairDialog : public CServiceListDialog {
 public:
     static constexpr u16 kLayoutGroup = 5;
-    enum : u32 {
-        kList = 24,
-        kRepair = 25,
-        kCancel = 26,
-        kPreviousHammer = 29,
-        kNextHammer = 30,
-        kPageUp = 33,
-        kPageDown = 34,
-    };
+    enum : u32 { kRepair = kAction, kPreviousHammer = 29, kNextHammer = 30 };
 
     // `hammer` is the hammer the player used; `random` draws the wear and the rolls.
     void Open(ITradeWorld* world, CItemInstance* hammer, RandomDraw random);
-    u32 OnCommand(u32 command) override;
 
     void CollectEntries();
     void ShowHammer();
     void FillItemList();
-    void UpdateListButtons();
     void TryRepair();
 
     CPicture backgroundFrame;
@@ -48,8 +36,6 @@ public:
     CPanel hammerSlot;
     CBitmapButton previousHammer, nextHammer;
     CTextBox hammerText;
-    CListBox list;
-    CBitmapButton pageUp, pageDown, repairButton, cancelButton;
 
     int repairSkill = 0;
     i32 hammerIndex = -1;
@@ -57,11 +43,14 @@ public:
     std::vector<CItemInstance*> items;
     CRepairAttempt lastAttempt;
 
+protected:
+    void OnAction() override { TryRepair(); }
+    void OnOtherCommand(u32 command) override;
+
 private:
-    void Page(i32 direction);
     void UpdateItemRow(i32 row);
 
     ITradeWorld* world_ = nullptr;
     RandomDraw random_;
-    CRecordHolder* pictures_[4][3] = {};
+    CRecordHolder* arrowPictures_[2][3] = {};
 };

@@ -15,21 +15,6 @@
 #include "ui/WidgetHelpers.h"
 #include "ui/WidgetHost.h"
 
-void SetupServiceList(CListBox& list, i32 columnWidth, u32 textColour) {
-    list.font = 1;
-    const CBitmapFont* font = list.fonts ? list.fonts->Font(1) : nullptr;
-    list.rowHeight = (font ? font->LineHeight() : 0) + 2;
-    list.visibleRows = RowsPerPage(list.h, list.rowHeight);
-    list.rightColumn = 1;
-    list.columnWidth = columnWidth;
-    list.background = 1;
-    list.backgroundColour = 0x101418;
-    list.textColour = textColour;
-    list.highlight = 1;
-    list.highlightBarColour = 0x2A6A9A;
-    list.highlightTextColour = 0xE8F8FF;
-}
-
 void CSmithRepairDialog::Open(ITradeWorld* world, u32 priceRate) {
     world_ = world;
     RemoveAllWidgets();
@@ -49,25 +34,7 @@ void CSmithRepairDialog::Open(ITradeWorld* world, u32 priceRate) {
     prompt.alignment = CTextLabel::kAlignLeft | CTextLabel::kAlignMiddle;
     prompt.SetText("Select the item to be repaired:");
     prompt.Layout();
-    PlaceWidget(*this, list, kLayoutGroup, kList);
-    SetupServiceList(list, 80, 0xC8C8C8);
-
-    FillButtonPictures(game, pagePictures_[0], kPictureListPageUp);
-    FillButtonPictures(game, pagePictures_[1], kPictureListPageDown);
-    PlaceWidget(*this, pageUp, kLayoutGroup, kPageUp);
-    pageUp.SetPictures(pagePictures_[0], kPageUp, 0);
-    pageUp.transparent = 1;
-    PlaceWidget(*this, pageDown, kLayoutGroup, kPageDown);
-    pageDown.SetPictures(pagePictures_[1], kPageDown, 0);
-    pageDown.transparent = 1;
-    CRecordHolder* const* pressed = StandardButtonFrames(game, true);
-    CRecordHolder* const* normal = StandardButtonFrames(game, false);
-    PlaceWidget(*this, repairButton, kLayoutGroup, kRepair);
-    repairButton.SetFramedText(pressed, normal, "Repair", kRepair, 2, 0xFFFFFF, 0x202020, 0x00FFFF, 0x202020,
-                               kCommandUse);
-    PlaceWidget(*this, cancelButton, kLayoutGroup, kCancel);
-    cancelButton.SetFramedText(pressed, normal, "Cancel", kCancel, 2, 0xFFFFFF, 0x202020, 0x00FFFF, 0x202020,
-                               kCommandCancel);
+    PlaceListParts(kLayoutGroup, 80, "Repair");
     PlaceWidget(*this, goldBack, kLayoutGroup, 0x126);
     goldBack.frameSet = backgroundFrame.frameSet;
     goldBack.transparent = 1;
@@ -92,13 +59,9 @@ void CSmithRepairDialog::CollectItems() {
     IServicePlayer* player = world_ ? world_->GetServicePlayer() : nullptr;
     if (!player)
         return;
-    for (int i = 0; i < player->GetItemCount(); ++i) {
-        CItemInstance* item = player->GetItem(i);
-        if (!item || !item->type || (item->type->flags & 0x10))
-            continue;
-        if (IsRepairable(*item->type) && item->count < item->type->maxCondition)
+    for (int i = 0; i < player->GetItemCount(); ++i)
+        if (CItemInstance* item = player->GetItem(i); item && NeedsRepair(*item))
             items.push_back(item);
-    }
 }
 
 u32 CSmithRepairDialog::PriceOf(const CItemInstance& item) const {
@@ -123,7 +86,6 @@ void CSmithRepairDialog::FillList(i32 select) {
     UpdateListButtons();
 }
 
-void CSmithRepairDialog::UpdateListButtons() { UpdatePageButtons(list, pageUp, pageDown); }
 
 void CSmithRepairDialog::UpdateGoldLabel() {
     IServicePlayer* player = world_ ? world_->GetServicePlayer() : nullptr;
@@ -153,33 +115,4 @@ void CSmithRepairDialog::RepairSelected() {
     items.erase(items.begin() + selected);
     FillList(selected);
     UpdateGoldLabel();
-}
-
-void CSmithRepairDialog::Page(i32 direction) {
-    PlayInterfaceSound(game, 0, 10);
-    TurnListPage(list, direction);
-    UpdateListButtons();
-}
-
-u32 CSmithRepairDialog::OnCommand(u32 command) {
-    switch (command) {
-    case kList:
-        PlayInterfaceSound(game, 0, 10);
-        UpdateListButtons();
-        return 0;
-    case kRepair:
-        RepairSelected();
-        return 0;
-    case kCancel:
-        PlayInterfaceSound(game, 1, 10);
-        return parent ? parent->OnCommand(kCancel) : 0;
-    case kPageUp:
-        Page(-1);
-        return 0;
-    case kPageDown:
-        Page(1);
-        return 0;
-    default:
-        return 0;
-    }
 }

@@ -7,27 +7,23 @@
 #include <vector>
 
 #include "core/Types.h"
-#include "ui/Buttons.h"
-#include "ui/Form.h"
-#include "ui/ListBox.h"
+#include "screens/npc/ServiceListDialog.h"
 #include "ui/PictureWidgets.h"
 #include "ui/TextLabel.h"
 
 class ITradeWorld;
 struct CItemInstance;
 
-class CSmithRepairDialog : public CForm {
+class CSmithRepairDialog : public CServiceListDialog {
 public:
     static constexpr u16 kLayoutGroup = 29;
-    enum : u32 { kList = 24, kRepair = 25, kCancel = 26, kPageUp = 33, kPageDown = 34 };
+    enum : u32 { kRepair = kAction };
 
     // `rate` is the NPC's price level in tenths, as the shop uses it.
     void Open(ITradeWorld* world, u32 rate);
-    u32 OnCommand(u32 command) override;
 
     void CollectItems();
     void FillList(i32 select);
-    void UpdateListButtons();
     void UpdateGoldLabel();
     void RepairSelected();
     // The price of an item after the trade bonus.
@@ -35,17 +31,12 @@ public:
 
     CPicture backgroundFrame, goldBack;
     CTextLabel title, prompt, goldLabel;
-    CListBox list;
-    CBitmapButton pageUp, pageDown, repairButton, cancelButton;
     u32 rate = 10;
     std::vector<CItemInstance*> items;  // borrowed from the player
 
+protected:
+    void OnAction() override { RepairSelected(); }
+
 private:
-    void Page(i32 direction);
-
     ITradeWorld* world_ = nullptr;
-    CRecordHolder* pagePictures_[2][3] = {};
 };
-
-// Sets up a service dialog's list of items: font 1, rows of its line height, a right column.
-void SetupServiceList(CListBox& list, i32 columnWidth, u32 textColour);

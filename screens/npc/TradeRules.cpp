@@ -92,6 +92,10 @@ bool IsRepairable(const CItemType& type) {
            type.itemClass == kItemLightArmour;
 }
 
+bool NeedsRepair(const CItemInstance& item) {
+    return item.type && !(item.type->flags & 0x10) && IsRepairable(*item.type) && item.count < item.type->maxCondition;
+}
+
 CRepairAttempt TryHammerRepair(int repairSkill, u16& hammerCondition, u16& itemCondition, u16 itemMaxCondition,
                                const RandomDraw& random) {
     CRepairAttempt attempt;

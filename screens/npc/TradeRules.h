@@ -66,6 +66,9 @@ const char* GetConditionWord(u32 percent);
 
 // Weapons (but not the counted ones) and armour can be repaired, when they are worn.
 bool IsRepairable(const CItemType& type);
+// A carried item that a repair list offers: repairable, below its maximum condition, and not of a
+// type left out of the service lists (flag 0x10).
+bool NeedsRepair(const CItemInstance& item);
 
 // The generator as the rules draw from it: 0..n-1, and 0 without a draw for n below 1.
 using RandomDraw = std::function<u32(i32)>;

@@ -12,37 +12,11 @@
 #include "data/ItemType.h"
 #include "data/Npc.h"
 #include "screens/npc/ShopTrade.h"
+#include "tests/screens/TradeWorldFake.h"
 
 namespace {
 
-class FakeTradePlayer : public ITradePlayer {
-public:
-    ~FakeTradePlayer() override { items.FreeAll<CItemInstance>(); }
-    u32 GetGold() const override { return gold; }
-    void SetGold(u32 value) override { gold = value; }
-    int GetItemCount() const override { return items.GetCount(); }
-    CItemInstance* GetItem(int index) const override { return items.At<CItemInstance>(index); }
-    bool IsEquipped(const CItemInstance& item) const override { return equipped.count(&item) != 0; }
-    bool RemoveItem(CItemInstance* item) override {
-        for (int i = 0; i < items.GetCount(); ++i) {
-            if (items.At<CItemInstance>(i) == item) {
-                equipped.erase(item);
-                items.RemoveAt(i);
-                return true;
-            }
-        }
-        return false;
-    }
-    void TakeItem(CItemInstance* item) override { items.Add(item); }
-    u16& GetSkillUseCounter(int skill) override { return counters[skill]; }
-    int GetTradeBonus() const override { return bonus; }
-
-    CPointerArray items;
-    std::set<const CItemInstance*> equipped;
-    u32 gold = 0;
-    int bonus = 0;
-    u16 counters[21] = {};
-};
+using FakeTradePlayer = trade_testing::FakeServicePlayer;
 
 CItemInstance* NewItem(const CItemType& type, u16 count) {
     auto* item = new CItemInstance;

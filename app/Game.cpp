@@ -8,6 +8,7 @@
 #include "data/WorldList.h"
 #include "display/FontSet.h"
 #include "display/Video.h"
+#include "platform/Files.h"
 #include "script/ScriptEngine.h"
 #include "sound/SoundManager.h"
 #include "ui/Screen.h"
@@ -218,6 +219,43 @@ bool CGame::LoadInterfacePictures(u16* missing) {
 void CGame::SetDefaultSettings() { ::SetDefaultSettings(settings); }
 void CGame::LoadSettings() { ::LoadSettings(settings, layoutMode); }
 bool CGame::SaveSettings() { return ::SaveSettings(settings); }
+
+void CGame::SwitchLayoutMode(u32 mode) {
+    layoutMode = mode;
+    ChangeScreenMode(mode);
+    if (video == nullptr) return;
+    video->Present();
+    video->Rebuild(0);
+    video->SyncBackBuffer();
+}
+
+void CGame::SaveWorldConfiguration() {
+    for (u32 i = 0; i < installedWorlds.GetCount(); ++i) {
+        const CWorldEntry& entry = installedWorlds[i];
+        for (CWorldSetting& slot : settings.Worlds) {
+            if (slot.Name[0] == 0 || !entry.shortName.Equals(slot.Name)) continue;
+            slot.Active = entry.enabled;
+            break;
+        }
+    }
+    SaveSettings();
+}
+
+bool CGame::DeleteWorldDatabase(const char* fileName) {
+    if (fileName == nullptr || fileName[0] == 0) return false;
+    const std::string path = (finder ? finder->GetFolder() : plat::ProgramFolder()) + fileName + ".pdb";
+    plat::DeleteFile(path);
+    // The file's absence is what counts: a world whose file stays would come back at the next start.
+    return !plat::FileExists(path);
+}
+
+void CGame::RemoveInstalledWorldEntry(const char* shortName) {
+    for (u32 i = 0; i < installedWorlds.GetCount(); ++i) {
+        if (!installedWorlds[i].shortName.Equals(shortName)) continue;
+        RemoveWorldEntryAt(installedWorlds, i);
+        return;
+    }
+}
 
 plat::Window* CGame::GetWindow() { return frame ? frame->GetWindow() : nullptr; }
 

@@ -14,6 +14,7 @@
 #include "core/Settings.h"
 #include "core/Str.h"
 #include "core/Types.h"
+#include "core/WorldEntry.h"
 #include "data/SaveGameManager.h"
 #include "data/TextureSet.h"
 #include "screens/ScreenHost.h"
@@ -79,7 +80,15 @@ public:
     // caller changes it.
     void SetDefaultSettings();
     void LoadSettings();
-    bool SaveSettings();
+    bool SaveSettings() override;
+    CGameSettings& GetSettings() override { return settings; }
+    void SwitchLayoutMode(u32 mode) override;
+
+    // The installed additional worlds.
+    CWorldEntryArray& GetInstalledWorlds() override { return installedWorlds; }
+    void SaveWorldConfiguration() override;
+    bool DeleteWorldDatabase(const char* fileName) override;
+    void RemoveInstalledWorldEntry(const char* shortName) override;
 
     // What the video output and the fonts ask of the game.
     u32 GetLayoutMode() const override { return layoutMode; }
@@ -147,6 +156,7 @@ public:
     u32 eighths[7] = {};
 
     CGameSettings settings{};
+    CWorldEntryArray installedWorlds{4};
     CWorld* currentWorld = nullptr;
     u32 textColor = 0;         // the normal interface text colour, 0x00BBGGRR
     u32 pressedTextColor = 0;  // the text colour of a pressed text button

@@ -325,9 +325,18 @@ TEST(SettingsScreen, SettingsRoundTripThroughTheFile) {
     }
 }
 
-TEST(SettingsScreen, GoldenFrame) {
-    SettingsRig rig;
-    ASSERT_TRUE(rig.Open());
-    rig.Tick();
-    EXPECT_TRUE(testing_support::MatchesGolden("screens/settings_mode15", rig.Capture()));
+TEST(SettingsScreen, GoldenFrames) {
+    {
+        SettingsRig rig;
+        ASSERT_TRUE(rig.Open());
+        rig.Tick();
+        EXPECT_TRUE(testing_support::MatchesGolden("screens/settings_mode15", rig.Capture()));
+    }
+    {
+        // The tall handheld layout with its own arrangement, the orientation links and the view size.
+        SettingsRig rig;
+        ASSERT_TRUE(rig.Open([](CGame& game) { game.SwitchLayoutMode(10); }));
+        rig.Tick();
+        EXPECT_TRUE(testing_support::MatchesGolden("screens/settings_mode10", rig.Capture()));
+    }
 }

@@ -2,6 +2,7 @@
 
 #include <map>
 #include <stdexcept>
+#include <tuple>
 
 #include "tools/content/ByteWriter.h"
 
@@ -455,6 +456,26 @@ const std::vector<LayoutGroupDef> kGroups = {
         {647, 400, 500, 200, 28}, {648, 600, 280, 128, 32}, {649, 556, 276, 40, 40}, {650, 732, 276, 40, 40},
         {651, 48, 304, 300, 28}, {652, 32, 344, 340, 28}, {653, 96, 384, 200, 32}, {654, 48, 380, 40, 40},
         {655, 304, 380, 40, 40},
+    }, 480, 640, {
+        // the portrait layouts: the controls in one column
+        {16, 16, 6, 448, 36}, {25, 190, 600, 100, 36}, {152, 16, 408, 172, 40}, {587, 16, 48, 176, 28},
+        {588, 217, 50, 22, 24}, {589, 242, 50, 22, 24}, {590, 267, 50, 22, 24}, {591, 292, 50, 22, 24},
+        {592, 317, 50, 22, 24}, {593, 342, 50, 22, 24}, {594, 367, 50, 22, 24}, {595, 392, 50, 22, 24},
+        {596, 417, 50, 22, 24}, {597, 442, 50, 22, 24}, {598, 16, 84, 176, 28}, {599, 192, 50, 22, 24},
+        {600, 217, 86, 22, 24}, {601, 242, 86, 22, 24}, {602, 267, 86, 22, 24}, {603, 292, 86, 22, 24},
+        {604, 317, 86, 22, 24}, {605, 342, 86, 22, 24}, {606, 367, 86, 22, 24}, {607, 392, 86, 22, 24},
+        {608, 417, 86, 22, 24}, {609, 442, 86, 22, 24}, {610, 192, 86, 22, 24}, {611, 16, 122, 200, 26},
+        {612, 24, 148, 210, 24}, {613, 24, 172, 210, 24}, {614, 16, 228, 220, 26}, {615, 16, 256, 172, 40},
+        {616, 16, 294, 172, 40}, {617, 16, 332, 172, 40}, {618, 16, 370, 172, 40}, {619, 240, 260, 176, 32},
+        {620, 240, 298, 176, 32}, {621, 240, 336, 176, 32}, {622, 240, 374, 176, 32}, {623, 16, 446, 172, 40},
+        {624, 16, 484, 172, 40}, {625, 16, 522, 172, 40}, {626, 16, 560, 172, 40}, {627, 240, 450, 176, 32},
+        {628, 240, 488, 176, 32}, {629, 240, 526, 176, 32}, {630, 240, 564, 176, 32}, {631, 196, 256, 40, 40},
+        {632, 420, 256, 40, 40}, {633, 196, 294, 40, 40}, {634, 196, 332, 40, 40}, {635, 196, 370, 40, 40},
+        {636, 196, 446, 40, 40}, {637, 196, 484, 40, 40}, {638, 196, 522, 40, 40}, {639, 196, 560, 40, 40},
+        {640, 420, 294, 40, 40}, {641, 420, 332, 40, 40}, {642, 420, 370, 40, 40}, {643, 420, 446, 40, 40},
+        {644, 420, 484, 40, 40}, {645, 420, 522, 40, 40}, {646, 420, 560, 40, 40}, {647, 260, 228, 200, 26},
+        {648, 240, 412, 176, 32}, {649, 196, 408, 40, 40}, {650, 420, 408, 40, 40}, {651, 24, 196, 210, 24},
+        {652, 244, 122, 220, 26}, {653, 292, 158, 124, 32}, {654, 248, 154, 40, 40}, {655, 420, 154, 40, 40},
     }},
     // group 47: additional-worlds screen. Enable and disable share the place under "Enable"; each row's
     // name label and the empty-list label take the group's free ids.
@@ -478,9 +499,9 @@ const std::vector<LayoutGroupDef> kGroups = {
 // Large modes share the table's rectangles; the small handheld modes are drawn at one half and the
 // base modes at two fifths.
 const std::vector<LayoutModeScale> kModes = {
-    {15, 1, 1}, {14, 1, 1}, {9, 1, 1}, {10, 1, 1}, {11, 1, 1},
-    {2, 1, 2}, {5, 1, 2}, {6, 1, 2}, {7, 1, 2}, {8, 1, 2}, {12, 1, 2}, {13, 1, 2}, {16, 1, 2},
-    {1, 2, 5}, {3, 2, 5}, {4, 2, 5},
+    {15, 1, 1}, {14, 1, 1}, {9, 1, 1}, {10, 1, 1, true}, {11, 1, 1},
+    {2, 1, 2}, {5, 1, 2}, {6, 1, 2}, {7, 1, 2, true}, {8, 1, 2}, {12, 1, 2}, {13, 1, 2}, {16, 1, 2},
+    {1, 2, 5}, {3, 2, 5, true}, {4, 2, 5},
 };
 
 uint16_t Scale(uint16_t v, int num, int den) { return static_cast<uint16_t>(v * num / den); }
@@ -511,17 +532,19 @@ std::vector<uint8_t> BuildLayoutRecord(const std::vector<LayoutGroupDef>& groups
             out.U16(0);
             out.U16(m.mode);
         }
-        std::map<std::pair<int, int>, uint32_t> written;  // scale -> layout offset
+        std::map<std::tuple<int, int, bool>, uint32_t> written;  // scale and arrangement -> layout offset
         for (size_t j = 0; j < modes.size(); ++j) {
             const LayoutModeScale& m = modes[j];
-            auto key = std::make_pair(m.numerator, m.denominator);
+            const bool portrait = m.portrait && !g.portrait.empty();
+            auto key = std::make_tuple(m.numerator, m.denominator, portrait);
             auto it = written.find(key);
             if (it == written.end()) {
                 uint32_t at = offset();
-                out.U16(Scale(g.width, m.numerator, m.denominator));
-                out.U16(Scale(g.height, m.numerator, m.denominator));
-                out.U16(static_cast<uint32_t>(g.elements.size()));
-                for (const LayoutRect& e : g.elements) {
+                const std::vector<LayoutRect>& elements = portrait ? g.portrait : g.elements;
+                out.U16(Scale(portrait ? g.portraitWidth : g.width, m.numerator, m.denominator));
+                out.U16(Scale(portrait ? g.portraitHeight : g.height, m.numerator, m.denominator));
+                out.U16(static_cast<uint32_t>(elements.size()));
+                for (const LayoutRect& e : elements) {
                     out.U16(e.id);
                     out.U16(Scale(e.x, m.numerator, m.denominator));
                     out.U16(Scale(e.y, m.numerator, m.denominator));

@@ -5,9 +5,10 @@
 #include "core/Settings.h"
 #include "display/Video.h"
 #include "screens/ScreenHost.h"
+#include "screens/frontend/FrontendWidgets.h"
+#include "ui/Layout.h"
 #include "sound/SoundManager.h"
 #include "ui/InterfacePictureRoles.h"
-#include "ui/Layout.h"
 #include "ui/WidgetHelpers.h"
 
 namespace {
@@ -35,8 +36,7 @@ constexpr u32 kDefaultKeys = 647;
 constexpr u16 kArrowLeftPicture = 4154;   // normal, then pressed
 constexpr u16 kArrowRightPicture = 4156;
 
-constexpr u32 kLabelColour = 0xC8C8C8;
-constexpr u32 kOutlineColour = 0x161616;
+constexpr u32 kLabelColour = kFrontendLabelColour;
 constexpr u32 kValueColour = 0x64C8C8;
 constexpr u32 kSelectedLinkColour = 0xFFFFFF;
 constexpr u32 kBoxLit = 0xC8C8C8;
@@ -148,35 +148,21 @@ void CSettingsScreen::Enter(u32 a, u32 b, u32 c, u32 d) {
 }
 
 bool CSettingsScreen::Place(CWidget& widget, u32 element) {
-    widget.Attach(this);
-    widget.SetLayoutRect(FindLayoutRect(game, kLayoutGroup, element));
-    if ((widget.state & kWidgetEnabled) == 0) return false;
-    AddWidget(&widget);
-    return true;
+    return PlaceWidget(*this, widget, kLayoutGroup, element);
 }
 
 void CSettingsScreen::PlaceLabel(CTextLabel& label, u32 element, const char* text, u32 alignment, u32 font,
                                  u32 colour) {
-    if (!Place(label, element)) return;
-    label.alignment = alignment;
-    label.font = font;
-    label.textColour = colour;
-    label.backgroundColour = kOutlineColour;
-    label.outline = 1;
-    label.SetText(text);
+    ::PlaceLabel(*this, label, kLayoutGroup, element, text, alignment, font, colour);
 }
 
 void CSettingsScreen::PlaceArrow(CBitmapButton& button, u32 element, u16 firstPicture) {
-    if (!Place(button, element)) return;
-    CRecordHolder* pictures[3] = {game->GetInterfacePicture(firstPicture),
-                                  game->GetInterfacePicture(static_cast<u16>(firstPicture + 1)), nullptr};
-    button.SetPictures(pictures, element, 0);
-    button.transparent = 1;
+    PlacePictureButton(*this, button, kLayoutGroup, element, firstPicture, static_cast<u16>(firstPicture + 1), true);
 }
 
 void CSettingsScreen::PlaceLink(CTextLink& link, u32 element, const char* text) {
     if (!Place(link, element)) return;
-    link.Setup(text, element, kValueColour, kSelectedLinkColour, kOutlineColour);
+    link.Setup(text, element, kValueColour, kSelectedLinkColour, kFrontendOutlineColour);
 }
 
 void CSettingsScreen::BuildWidgets() {
@@ -240,11 +226,8 @@ void CSettingsScreen::BuildWidgets() {
     PlaceLink(defaultKeysLink, kDefaultKeys, "Default keys");
     RefreshKeyRows();
 
-    if (Place(backButton, kBack)) {
-        CRecordHolder* pictures[3] = {game->GetInterfacePicture(kPictureOk),
-                                      game->GetInterfacePicture(static_cast<u16>(kPictureOk + 1)), nullptr};
-        backButton.SetPictures(pictures, kBack, static_cast<u16>(kCommandUse));
-    }
+    PlacePictureButton(*this, backButton, kLayoutGroup, kBack, kPictureOk, static_cast<u16>(kPictureOk + 1), false,
+                       static_cast<u16>(kCommandUse));
     flags |= kFormRedrawAll;
 }
 

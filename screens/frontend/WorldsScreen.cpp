@@ -2,8 +2,9 @@
 
 #include "core/WorldEntry.h"
 #include "screens/ScreenHost.h"
-#include "ui/InterfacePictureRoles.h"
+#include "screens/frontend/FrontendWidgets.h"
 #include "ui/Layout.h"
+#include "ui/InterfacePictureRoles.h"
 #include "ui/WidgetHelpers.h"
 #include "world/GameScreen.h"
 
@@ -32,8 +33,6 @@ constexpr u16 kBoxOff = kPictureCheckbox;
 constexpr u16 kBoxOn = kPictureCheckbox + 1;
 constexpr u16 kDeletePicture = kPictureCheckbox + 2;  // normal, then pressed
 
-constexpr u32 kLabelColour = 0xC8C8C8;
-constexpr u32 kOutlineColour = 0x161616;
 constexpr u32 kNameColour = 0x94D6EF;
 
 int IndexOf(const u32* ids, u32 id) {
@@ -60,28 +59,15 @@ bool CWorldsScreen::HasNextPage() const {
 }
 
 bool CWorldsScreen::Place(CWidget& widget, u32 element) {
-    widget.Attach(this);
-    widget.SetLayoutRect(FindLayoutRect(game, kLayoutGroup, element));
-    if ((widget.state & kWidgetEnabled) == 0) return false;
-    AddWidget(&widget);
-    return true;
+    return PlaceWidget(*this, widget, kLayoutGroup, element);
 }
 
 void CWorldsScreen::PlaceLabel(CTextLabel& label, u32 element, const char* text, u32 alignment, u32 font) {
-    if (!Place(label, element)) return;
-    label.alignment = alignment;
-    label.font = font;
-    label.textColour = kLabelColour;
-    label.backgroundColour = kOutlineColour;
-    label.outline = 1;
-    label.SetText(text);
+    ::PlaceLabel(*this, label, kLayoutGroup, element, text, alignment, font, kFrontendLabelColour);
 }
 
 void CWorldsScreen::PlaceButton(CBitmapButton& button, u32 element, u16 normal, u16 pressed) {
-    if (!Place(button, element)) return;
-    CRecordHolder* pictures[3] = {game->GetInterfacePicture(normal), game->GetInterfacePicture(pressed), nullptr};
-    button.SetPictures(pictures, element, 0);
-    button.transparent = 1;
+    PlacePictureButton(*this, button, kLayoutGroup, element, normal, pressed, true);
 }
 
 void CWorldsScreen::Enter(u32 a, u32 b, u32 c, u32 d) {
@@ -128,11 +114,8 @@ void CWorldsScreen::BuildLayout() {
     const bool paged = WorldCount() > rowsPerPage;
     previousPage.Show(paged ? 1 : 0);
     nextPage.Show(paged ? 1 : 0);
-    if (Place(backButton, kBack)) {
-        CRecordHolder* pictures[3] = {game->GetInterfacePicture(kPictureOk),
-                                      game->GetInterfacePicture(static_cast<u16>(kPictureOk + 1)), nullptr};
-        backButton.SetPictures(pictures, kBack, static_cast<u16>(kCommandUse));
-    }
+    PlacePictureButton(*this, backButton, kLayoutGroup, kBack, kPictureOk, static_cast<u16>(kPictureOk + 1), false,
+                       static_cast<u16>(kCommandUse));
     PlaceLabel(emptyLabel, kEmptyLabel, "No additional worlds are installed.",
                CTextLabel::kAlignCentre | CTextLabel::kAlignMiddle, 1);
     ShowEmptyState();

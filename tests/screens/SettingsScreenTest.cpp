@@ -34,13 +34,7 @@ struct SettingsRig : testing_support::FrameRig {
         return Open([](CGame&) {});
     }
 
-    // Taps the middle of a control of the screen's layout group.
-    void TapElement(u32 element) {
-        const u8* rect = FindLayoutRect(Game(), CSettingsScreen::kLayoutGroup, element);
-        ASSERT_NE(rect, nullptr) << element;
-        CLayoutElement e = ReadLayoutElement(rect);
-        Tap(e.x + e.w / 2, e.y + e.h / 2);
-    }
+    void TapElement(u32 element) { ASSERT_TRUE(TapLayoutElement(CSettingsScreen::kLayoutGroup, element)) << element; }
 
     std::vector<std::string> Values() const {
         std::vector<std::string> out;

@@ -49,12 +49,7 @@ struct WorldsRig : testing_support::FrameRig {
         return Open(count, [](CGame&) {});
     }
 
-    void TapElement(u32 element) {
-        const u8* rect = FindLayoutRect(Game(), CWorldsScreen::kLayoutGroup, element);
-        ASSERT_NE(rect, nullptr) << element;
-        CLayoutElement e = ReadLayoutElement(rect);
-        Tap(e.x + e.w / 2, e.y + e.h / 2);
-    }
+    void TapElement(u32 element) { ASSERT_TRUE(TapLayoutElement(CWorldsScreen::kLayoutGroup, element)) << element; }
     // The titles of the rows shown.
     std::vector<std::string> Rows() const {
         std::vector<std::string> out;

@@ -1,5 +1,7 @@
 #include "app/Game.h"
 
+#include <cstring>
+
 #include "app/MainFrame.h"
 #include "core/FileFinder.h"
 #include "core/PdbFile.h"
@@ -242,7 +244,9 @@ void CGame::SaveWorldConfiguration() {
 }
 
 bool CGame::DeleteWorldDatabase(const char* fileName) {
-    if (fileName == nullptr || fileName[0] == 0) return false;
+    // The name comes from the folder scan; one that is empty or reaches into another folder names no
+    // database of the program folder, and nothing outside it is ever deleted.
+    if (fileName == nullptr || fileName[0] == 0 || std::strpbrk(fileName, "/\\") != nullptr) return false;
     const std::string path = (finder ? finder->GetFolder() : plat::ProgramFolder()) + fileName + ".pdb";
     plat::DeleteFile(path);
     // The file's absence is what counts: a world whose file stays would come back at the next start.

@@ -189,16 +189,19 @@ TEST(WorldsScreen, DeletingRemovesTheFileThenTheEntry) {
 
 TEST(WorldsScreen, AFailedDeletionKeepsTheEntryAndSaysSo) {
     WorldsRig rig;
-    ASSERT_TRUE(rig.Open(2, [](CGame&) {}));
+    ASSERT_TRUE(rig.Open(2));
     CWorldsScreen& s = *rig.screen;
-    // A database that cannot be removed: its name is taken by a folder that is not empty.
-    const std::string stuck = rig.env.dir.File("Worldwd01.pdb");
-    std::filesystem::remove(stuck);
-    std::filesystem::create_directory(stuck);
-    std::ofstream(stuck + "/keep") << "x";
+    // An entry whose file name reaches into another folder: nothing is deleted there.
+    const std::string outside = rig.env.dir.File("sub/outside.pdb");
+    std::filesystem::create_directory(rig.env.dir.File("sub"));
+    std::ofstream(outside) << "not a world of the game";
+    CWorldEntry entry(rig.Worlds()[1]);
+    entry.fileName.Assign("sub/outside");
+    SetWorldEntry(rig.Worlds(), 1, entry);
 
     s.OnCommand(kDelete0 + 1);
     s.OnCommand(CButtonBar::kYes);
+    EXPECT_TRUE(std::filesystem::exists(outside));
     EXPECT_EQ(rig.Worlds().GetCount(), 2u);
     EXPECT_TRUE(rig.Worlds()[1].shortName.Equals("wd01"));
     EXPECT_EQ(s.promptState, CWorldsScreen::kNotice);
@@ -207,6 +210,13 @@ TEST(WorldsScreen, AFailedDeletionKeepsTheEntryAndSaysSo) {
     for (u32 i = 0; i < s.promptView.rows.Count(); ++i) shown += s.promptView.rows.At(i).text.GetText();
     EXPECT_NE(shown.find("could not be deleted"), std::string::npos) << shown;
     EXPECT_EQ(rig.Rows().size(), 2u);
+
+    // A database that is already gone counts as deleted: the entry goes with it.
+    s.OnCommand(CButtonBar::kOk);
+    std::filesystem::remove(rig.env.dir.File("Worldwd00.pdb"));
+    s.OnCommand(kDelete0);
+    s.OnCommand(CButtonBar::kYes);
+    EXPECT_EQ(rig.Worlds().GetCount(), 1u);
 }
 
 TEST(WorldsScreen, GoldenFrames) {

@@ -232,4 +232,12 @@ TEST(WorldsScreen, GoldenFrames) {
         rig.Tick();
         EXPECT_TRUE(testing_support::MatchesGolden("screens/worlds_empty_mode15", rig.Capture()));
     }
+    {
+        // The tall handheld layout with its own arrangement, on the first of two pages.
+        WorldsRig rig;
+        ASSERT_TRUE(rig.Open(12, [](CGame& game) { game.SwitchLayoutMode(10); }));
+        rig.Tick();
+        EXPECT_TRUE(rig.screen->nextPage.IsShown());
+        EXPECT_TRUE(testing_support::MatchesGolden("screens/worlds_mode10", rig.Capture()));
+    }
 }

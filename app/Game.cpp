@@ -11,6 +11,7 @@
 #include "display/FontSet.h"
 #include "display/Video.h"
 #include "platform/Files.h"
+#include "script/ScriptContext.h"
 #include "script/ScriptEngine.h"
 #include "sound/SoundManager.h"
 #include "ui/Screen.h"

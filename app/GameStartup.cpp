@@ -14,6 +14,7 @@
 #include "sound/SoundManager.h"
 #include "platform/Files.h"
 #include "screens/ScreenTable.h"
+#include "script/ScriptContext.h"
 #include "script/ScriptEngine.h"
 #include "core/LayoutTable.h"
 #include "ui/Screen.h"

@@ -5,6 +5,8 @@
 // that take it when it builds the screen table.
 #pragma once
 
+#include <string>
+
 #include "core/Types.h"
 #include "ui/WidgetHost.h"
 
@@ -30,9 +32,12 @@ public:
     virtual void PopScreensToOne() = 0;
     virtual void PopAllScreens() = 0;
 
-    // Forgets the current world, and opens the game's own databases for a new game.
+    // Forgets the current world, and opens the game's own databases (then the enabled additional
+    // worlds) for a new game, one progress step per database: 1 when the base world is open. When it
+    // is not, WorldOpenError names the file (and the record) that failed.
     virtual void ResetWorld() = 0;
     virtual int OpenGameDatabases(CProgressDialog* progress) = 0;
+    virtual std::string WorldOpenError() const = 0;
 
     // The settings block, changed in place by the screens that edit it; SaveSettings writes all of it
     // (false when the store could not be written).

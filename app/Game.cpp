@@ -257,9 +257,12 @@ void CGame::SwitchLayoutMode(u32 mode) {
     video->SyncBackBuffer();
 }
 
+CWorldEntryArray& CGame::GetInstalledWorlds() { return worlds ? worlds->Installed() : noWorlds_; }
+
 void CGame::SaveWorldConfiguration() {
-    for (u32 i = 0; i < installedWorlds.GetCount(); ++i) {
-        const CWorldEntry& entry = installedWorlds[i];
+    CWorldEntryArray& installed = GetInstalledWorlds();
+    for (u32 i = 0; i < installed.GetCount(); ++i) {
+        const CWorldEntry& entry = installed[i];
         for (CWorldSetting& slot : settings.Worlds) {
             if (slot.Name[0] == 0 || !entry.shortName.Equals(slot.Name)) continue;
             slot.Active = entry.enabled;
@@ -280,11 +283,7 @@ bool CGame::DeleteWorldDatabase(const char* fileName) {
 }
 
 void CGame::RemoveInstalledWorldEntry(const char* shortName) {
-    for (u32 i = 0; i < installedWorlds.GetCount(); ++i) {
-        if (!installedWorlds[i].shortName.Equals(shortName)) continue;
-        RemoveWorldEntryAt(installedWorlds, i);
-        return;
-    }
+    if (worlds) worlds->RemoveInstalledWorldEntry(shortName);
 }
 
 plat::Window* CGame::GetWindow() { return frame ? frame->GetWindow() : nullptr; }

@@ -86,8 +86,8 @@ public:
     CGameSettings& GetSettings() override { return settings; }
     void SwitchLayoutMode(u32 mode) override;
 
-    // The installed additional worlds.
-    CWorldEntryArray& GetInstalledWorlds() override { return installedWorlds; }
+    // The installed additional worlds of the world list (an empty list before start-up made it).
+    CWorldEntryArray& GetInstalledWorlds() override;
     void SaveWorldConfiguration() override;
     bool DeleteWorldDatabase(const char* fileName) override;
     void RemoveInstalledWorldEntry(const char* shortName) override;
@@ -159,7 +159,6 @@ public:
     u32 eighths[7] = {};
 
     CGameSettings settings{};
-    CWorldEntryArray installedWorlds{4};
     CWorld* currentWorld = nullptr;
     u32 textColor = 0;         // the normal interface text colour, 0x00BBGGRR
     u32 pressedTextColor = 0;  // the text colour of a pressed text button
@@ -201,6 +200,7 @@ private:
     void FillTables();
     bool Fail(const std::string& message);
     std::string startupError;
+    CWorldEntryArray noWorlds_;
     // The interface pictures as plain pointers in base-number order: the runs that
     // GetInterfacePictureSet hands out point into it. SetInterfacePicture keeps it in step.
     std::array<CRecordHolder*, kInterfacePictureCount> interfacePictureRuns_{};

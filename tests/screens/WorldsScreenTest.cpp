@@ -11,6 +11,8 @@
 #include "screens/frontend/WorldsScreen.h"
 #include "tests/support/FrameRig.h"
 #include "ui/Layout.h"
+#include "data/World.h"
+#include "data/WorldList.h"
 #include "world/GameScreen.h"
 
 namespace {
@@ -26,14 +28,14 @@ struct WorldsRig : testing_support::FrameRig {
         if (!StartOnBuiltDatabase()) return false;
         Key(27);  // past the splash
         CGame& game = *Game();
-        ResetWorldEntries(game.installedWorlds);
+        ResetWorldEntries(game.GetInstalledWorlds());
         for (u32 i = 0; i < count; ++i) {
             CWorldEntry entry;
             std::string name = "wd" + std::string(i < 10 ? "0" : "") + std::to_string(i);
             entry.fileName.Assign(("World" + name).c_str());
             entry.shortName.Assign(name.c_str());
             entry.title.Assign(("World number " + std::to_string(i)).c_str());
-            AppendWorldEntry(game.installedWorlds, entry);
+            AppendWorldEntry(game.GetInstalledWorlds(), entry);
             std::ofstream(env.dir.File("World" + name + ".pdb")) << "world";
             std::snprintf(game.settings.Worlds[i].Name, sizeof game.settings.Worlds[i].Name, "%s", name.c_str());
             game.settings.Worlds[i].Active = 1;
@@ -57,7 +59,7 @@ struct WorldsRig : testing_support::FrameRig {
             if (name.IsShown()) out.push_back(name.text.GetText());
         return out;
     }
-    CWorldEntryArray& Worlds() const { return Game()->installedWorlds; }
+    CWorldEntryArray& Worlds() const { return Game()->GetInstalledWorlds(); }
 
     CWorldsScreen* screen = nullptr;
 };
@@ -219,10 +221,60 @@ TEST(WorldsScreen, AFailedDeletionKeepsTheEntryAndSaysSo) {
     EXPECT_EQ(rig.Worlds().GetCount(), 1u);
 }
 
+TEST(WorldsScreen, TheBuiltAdditionalWorldIsFoundDisabledAndEnabledAgain) {
+    testing_support::FrameRig rig;
+    rig.env.withAdditionalWorld = true;
+    ASSERT_TRUE(rig.StartOnBuiltDatabase());
+    rig.Key(27);  // past the splash
+    CGame& game = *rig.Game();
+    // The start-up scan lists it and remembers it, enabled, in the first free slot.
+    CWorldEntryArray& worlds = game.GetInstalledWorlds();
+    ASSERT_EQ(worlds.GetCount(), 1u);
+    EXPECT_STREQ(worlds[0].title.GetText(), "The Ember Caves");
+    EXPECT_STREQ(worlds[0].shortName.GetText(), "embr");
+    EXPECT_STREQ(worlds[0].fileName.GetText(), "VantrelEmber");
+    EXPECT_EQ(worlds[0].enabled, 1);
+    EXPECT_STREQ(game.settings.Worlds[0].Name, "embr");
+
+    game.currentScreen->keepOnStack = 1;
+    game.SwitchScreen(kScreenWorlds);
+    auto* screen = static_cast<CWorldsScreen*>(game.GetScreen(kScreenWorlds));
+    ASSERT_EQ(rig.Current(), screen);
+    rig.Tick();
+    EXPECT_EQ(screen->rowNames[0].text.GetText(), std::string("The Ember Caves"));
+    ASSERT_TRUE(rig.TapLayoutElement(CWorldsScreen::kLayoutGroup, kDisable0));
+    EXPECT_EQ(worlds[0].enabled, 0);
+    u32 active = 9;
+    ASSERT_TRUE(rig.env.store.ReadDword(kSettingsKey, "WorldID00Active", active));
+    EXPECT_EQ(active, 0u);
+
+    // Disabled, a new game neither opens it nor offers its start.
+    auto startEntries = [&game] {
+        std::vector<std::string> ids;
+        game.worlds->AddWorldStartEntries(1, [&ids](const char*, const char* id) { ids.push_back(id); });
+        return ids;
+    };
+    ASSERT_EQ(game.OpenGameDatabases(nullptr), 1);
+    EXPECT_EQ(game.worlds->FindWorldByShortName("embr"), nullptr);
+    EXPECT_TRUE(startEntries().empty());
+    game.ResetWorld();
+
+    rig.Tick();
+    ASSERT_TRUE(rig.TapLayoutElement(CWorldsScreen::kLayoutGroup, kEnable0));
+    EXPECT_EQ(worlds[0].enabled, 1);
+    ASSERT_TRUE(rig.env.store.ReadDword(kSettingsKey, "WorldID00Active", active));
+    EXPECT_EQ(active, 1u);
+    ASSERT_EQ(game.OpenGameDatabases(nullptr), 1);
+    CWorld* embers = game.worlds->FindWorldByShortName("embr");
+    ASSERT_NE(embers, nullptr) << game.worlds->LastError();
+    EXPECT_STREQ(embers->title.GetText(), "The Ember Caves");
+    EXPECT_EQ(startEntries(), std::vector<std::string>{"embr_STARTGAME"});
+}
+
 TEST(WorldsScreen, GoldenFrames) {
     {
         WorldsRig rig;
-        ASSERT_TRUE(rig.Open(3, [](CGame& game) { game.installedWorlds[1].enabled = 0; }));
+        ASSERT_TRUE(rig.Open(3, [](CGame& game) { game.GetInstalledWorlds()[1].enabled = 0; }));
         rig.Tick();
         EXPECT_TRUE(testing_support::MatchesGolden("screens/worlds_mode15", rig.Capture()));
     }

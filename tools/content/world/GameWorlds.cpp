@@ -141,6 +141,8 @@ Canvas WorldMapPicture() {
 
 void AddPicture(Content& c, const std::string& name, const Canvas& canvas) { c.pictures.push_back({name, Encode(canvas)}); }
 
+}  // namespace
+
 std::vector<uint8_t> ScriptCode(std::initializer_list<uint8_t> tokens) {
     // {u16 unused, u16 offset of the string table, the tokens ending with 0, the table with no strings}
     std::vector<uint8_t> code = {0, 0, 0, 0};
@@ -154,8 +156,6 @@ std::vector<uint8_t> ScriptCode(std::initializer_list<uint8_t> tokens) {
     code.push_back(0);
     return code;
 }
-
-}  // namespace
 
 Content MusicWorld() {
     Content c = Named("VantrelMusic", "bmus", "bmus", "Vantrel music");

@@ -44,30 +44,8 @@ Content AdditionalWorld() {
     cave.indices[0] = 1;  // floor
     cave.indices[1] = 1;
     cave.indices[3] = 3;  // ceiling picture
-    // Base + 0: the cells, all empty; + 2: no creatures; + 3: the entry point "embr_start"; + 4: no bags.
-    ByteWriter cells;
-    cells.U8('H');
-    for (int i = 0; i < 35 * 35; ++i) A2U16(cells, 0);
-    ByteWriter creatures;
-    creatures.U32(0);
-    creatures.U8(1);
-    ByteWriter objects;
-    objects.U8('I');
-    objects.U8(2);
-    A2U16(objects, 1);
-    A2U16(objects, 0);
-    Str(objects, "embr_start");
-    Str(objects, "");
-    Str(objects, "");
-    objects.U8(1);     // id
-    objects.U8(0);     // bag
-    objects.U8(17);    // x
-    objects.U8(17);    // y
-    objects.U8(0x01);  // visible
-    ByteWriter bags;
-    A2U16(bags, 0);
-    bags.U8(1);
-    cave.records = {cells.Take(), {}, creatures.Take(), objects.Take(), bags.Take()};
+    // Empty for now but for its entry point, where a game that starts here puts the player.
+    cave.records = EmptyCaveRecords("embr_start");
     c.sections = {cave};
     return c;
 }

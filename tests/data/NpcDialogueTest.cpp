@@ -5,7 +5,7 @@
 
 #include "data/Npc.h"
 #include "platform/Clock.h"
-#include "tests/rules/RuleFixture.h"
+#include "tests/data/RuleFixture.h"
 
 namespace {
 

@@ -1,0 +1,64 @@
+// The player over the base world's rule records, with a host that records what the player shows and
+// posts, and a generator seeded from a manual clock.
+#pragma once
+
+#include <string>
+#include <vector>
+
+#include "platform/Clock.h"
+#include "tests/rules/BaseRulesFixture.h"
+#include "world/Player.h"
+
+class RecordingHost : public IPlayerHost {
+public:
+    void ShowGameMessage(const char* text) override { shown.emplace_back(text); }
+    void PostMessageEvent(const char* text, const char* sound) override {
+        posted.emplace_back(text);
+        sounds.emplace_back(sound ? sound : "");
+    }
+    void SetHpGauge(int percent) override { hpGauge = percent; }
+    void SetManaGauge(int percent) override { manaGauge = percent; }
+    void SetHandSprites() override { ++handSprites; }
+    void PassTimeTo(int h, int m) override {
+        hour = h;
+        minute = m;
+    }
+    void Clear() {
+        shown.clear();
+        posted.clear();
+        sounds.clear();
+    }
+    std::vector<std::string> shown, posted, sounds;
+    int hpGauge = -1, manaGauge = -1, handSprites = 0, hour = -1, minute = -1;
+};
+
+struct PlayerWorld {
+    explicit PlayerWorld(i64 seed = 1765432100) : base(kTestVersion) {
+        clock.SetTime(seed);
+        plat::ScopedClock scoped(clock);
+        random.Seed(nullptr);
+        rules.attributes = &base.attributes;
+        rules.skills = &base.skills;
+        rules.races = &base.races;
+        rules.spells = &base.spells;
+        rules.diseases = &base.diseases;
+        rules.abilities = &base.abilities;
+        rules.creatures = &base.creatures;
+        rules.items = &base.items;
+        rules.player = &player;
+        rules.random = &random;
+        rules.currentWorldCode = "base";
+        player.SetWorld(&rules);
+        player.SetHost(&host);
+        player.ResetToDefaults();
+    }
+    const CItemType* Type(const char* id) const { return base.items.FindItemType(id); }
+    CItemInstance* Give(const char* id) { return player.AddItemCopies(1, *Type(id)); }
+
+    plat::ManualClock clock;
+    LoadedBase base;
+    CRandom random;
+    CRuleContext rules;
+    RecordingHost host;
+    CPlayer player;
+};

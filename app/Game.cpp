@@ -139,7 +139,11 @@ void CGame::LeaveStackedScreens() {
 }
 
 // The world data's containers join these three as the world-data work brings them.
-void CGame::ResetWorld() { currentWorld = nullptr; }
+void CGame::ResetWorld() {
+    // The player's spells, abilities, diseases, items and effects point into the records freed here.
+    player.ForgetWorld();
+    currentWorld = nullptr;
+}
 void CGame::InitWorldLists(CProgressDialog*) {}
 void CGame::RefreshAfterLoad(CProgressDialog*) {}
 

@@ -118,6 +118,26 @@ struct CCreatedCharacter {
     u8 skills[6] = {};
 };
 
+// A creature's blow as the player takes it. The caller has rolled the creature's attack and knows the
+// quarter the blow comes from by the creature's position.
+struct CPlayerHit {
+    int damage = 0;
+    // The quarter 0..3 of the blow; -1 for none.
+    int direction = -1;
+    // The quarter of the creature's position, used when no direction is given.
+    int positionDirection = -1;
+    // Set: the direction is taken as it is and the weather and the night soften the blow on a surface.
+    bool keepDirection = false;
+    // The creature type's effects; those of strike mode may follow the blow.
+    const CEffectList* effects = nullptr;
+};
+
+struct CPlayerHitResult {
+    int damage = 0;     // hit points lost to the blow itself
+    int hpDrained = 0;  // hit points the creature drained (it gains them)
+    bool missed = false;
+};
+
 class CPlayer : public IRulePlayer {
 public:
     CPlayer();
@@ -260,6 +280,17 @@ public:
     // Wears an item by damage; true when it broke.
     bool WearItem(int damage, CItemInstance* item, bool weapon = false);
     void ApplyPotion(const CItemInstance& potion);
+    void ApplyDamage(int amount, int kind);
+    void CountWeaponUse();
+    void WearByLoad();
+    CPlayerHitResult ApplyHit(const CPlayerHit& hit);
+    // p is the level percentage of the cast; selfCast skips every resistance; areaOnly keeps the
+    // effects with a radius.
+    void ApplySpell(const CSpell& spell, int p, bool selfCast, int hitKind, bool areaOnly);
+    void DrainXp();
+    void ComputeAttack(int& low, int& high, bool wear);
+    // armour < 0: not against a creature.
+    int RollDamage(int armour);
 
     // ---- new game and mark slots ----
     void GiveStartingKit(const CCreatedCharacter& created);
@@ -331,6 +362,9 @@ private:
     const CItemType* FindType(const char* id) const;
     void GiveKitItem(const char* id, int count, CItemInstance** remember);
     void GiveRandomItems();
+    CItemInstance* WearArmourByDirection(int direction, int damage, bool& onShield);
+    int ComputeArmourAbsorption();
+    void ApplyHitEffect(const CEffect& effect, int damage, CPlayerHitResult& result);
     CItemInstance* DrawFood(const std::vector<const CItemType*>& candidates);
 
     const CRuleContext* rules_ = nullptr;

@@ -187,6 +187,8 @@ void CPlayer::ApplyPoisonDamage() {
     } else {
         AddHp(-p, false);
     }
+    if (host_)
+        host_->ShowDamageOverTime(p);
 }
 
 void CPlayer::ApplyDiseaseDamage(int factor) {
@@ -204,6 +206,8 @@ void CPlayer::ApplyDiseaseDamage(int factor) {
         hp = 0;
         UpdateHpGauge();
     }
+    if (host_)
+        host_->ShowDamageOverTime(static_cast<int>(std::min<i64>(d, INT32_MAX)));
 }
 
 void CPlayer::CountSkillUse(int skill) {

@@ -16,4 +16,21 @@ public:
     virtual void SetHandSprites() = 0;
     // Moves the game clock forward to the given time of day.
     virtual void PassTimeTo(int hour, int minute) = 0;
+
+    // What hits and spells need of the view; the defaults stand for a view without them.
+    // The quarter 0..3 the player faces.
+    virtual int GetFacingQuarter() const { return 0; }
+    virtual bool IsSurfaceMap() const { return false; }
+    // The weather intensity 0..999 and the hour of the game clock.
+    virtual int GetWeatherIntensity() const { return 0; }
+    virtual int GetHour() const { return 12; }
+    // A blow from that quarter missed: true when a pending block action of the view met it (the view
+    // plays that action's sound).
+    virtual bool OnBlowMissed(int /*direction*/) { return false; }
+    virtual void ShowPlayerHit(int /*damage*/, int /*kind*/) {}
+    virtual void ShowDamageOverTime(int /*damage*/) {}
+    // Mark, recall, teleport, recharge and enchant run later as spell events.
+    virtual void PostSpellEvent(int /*type*/, int /*word*/) {}
+    // Hostile creatures within the radius in cells become calm.
+    virtual void CalmCreatures(int /*radius*/) {}
 };

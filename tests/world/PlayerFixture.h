@@ -23,12 +23,28 @@ public:
         hour = h;
         minute = m;
     }
+    int GetFacingQuarter() const override { return facing; }
+    bool IsSurfaceMap() const override { return surface; }
+    int GetWeatherIntensity() const override { return weather; }
+    int GetHour() const override { return clockHour; }
+    bool OnBlowMissed(int direction) override {
+        missed.push_back(direction);
+        return blockAction;
+    }
+    void ShowPlayerHit(int damage, int kind) override { hits.push_back({damage, kind}); }
+    void ShowDamageOverTime(int damage) override { overTime.push_back(damage); }
+    void PostSpellEvent(int type, int word) override { spellEvents.push_back({type, word}); }
+    void CalmCreatures(int radius) override { calmRadius = radius; }
     void Clear() {
         shown.clear();
         posted.clear();
         sounds.clear();
     }
     std::vector<std::string> shown, posted, sounds;
+    int facing = 0, weather = 0, clockHour = 12, calmRadius = -1;
+    bool surface = false, blockAction = false;
+    std::vector<int> missed, overTime;
+    std::vector<std::pair<int, int>> hits, spellEvents;
     int hpGauge = -1, manaGauge = -1, handSprites = 0, hour = -1, minute = -1;
 };
 

@@ -41,6 +41,11 @@ int BeyondHundred(int strength) {
 
 const char* Word(i64 n) { return n >= 0 ? "increased" : "decreased"; }
 
+// A message around a world text, whatever the text's length.
+std::string Around(const char* before, const char* text, const char* after) {
+    return std::string(before) + (text ? text : "") + after;
+}
+
 }  // namespace
 
 CPlayer::CPlayer() {
@@ -612,7 +617,7 @@ int CPlayer::AddAttributeValue(int attribute, int n, bool report) {
     attributes[attribute] = static_cast<u16>(next);
     if (applied != 0) {
         const char* name = rules_ && rules_->attributes ? rules_->attributes->GetName(attribute) : "";
-        message.Format("Your %s has been %s by %d.", name ? name : "", Word(applied), std::abs(applied));
+        message.Assign(Around("Your ", name, (std::string(" has been ") + Word(applied) + " by " + std::to_string(std::abs(applied)) + ".").c_str()).c_str());
         Report(report);
     }
     return applied;
@@ -626,7 +631,7 @@ int CPlayer::AddSkillValue(int skill, int n, bool report) {
     int applied = next - value;
     skills[skill] = static_cast<u16>(next);
     const char* name = rules_ && rules_->skills ? rules_->skills->GetName(skill) : nullptr;
-    message.Format("Your %s skill has been %s by %d.", name ? name : "", Word(n), std::abs(applied));
+    message.Assign(Around("Your ", name, (std::string(" skill has been ") + Word(n) + " by " + std::to_string(std::abs(applied)) + ".").c_str()).c_str());
     Report(report);
     return applied;
 }
@@ -654,14 +659,14 @@ bool CPlayer::LearnSpell(const char* id, bool report) {
     if (!spell || spell->school >= kSpellSchoolCount)
         return false;
     if (!IsSpellSchoolAllowed(spell->school)) {
-        message.Format("You can't learn the %s spell.", spell->GetDisplayName());
+        message.Assign(Around("You can't learn the ", spell->GetDisplayName(), " spell.").c_str());
         Report(report);
         return false;
     }
     if (KnowsSpell(*spell))
         return false;
     spellsBySchool[spell->school].push_back(spell);
-    message.Format("You have received the %s knowledge.", spell->GetDisplayName());
+    message.Assign(Around("You have received the ", spell->GetDisplayName(), " knowledge.").c_str());
     Report(report);
     return true;
 }
@@ -675,7 +680,7 @@ void CPlayer::ForgetSpell(const char* id) {
     for (auto& list : spellsBySchool)
         for (auto it = list.begin(); it != list.end(); ++it)
             if (id && (*it)->GetName() && std::strcmp((*it)->GetName(), id) == 0) {
-                message.Format("You have lost the %s knowledge.", (*it)->GetDisplayName());
+                message.Assign(Around("You have lost the ", (*it)->GetDisplayName(), " knowledge.").c_str());
                 list.erase(it);
                 Report(true);
                 return;
@@ -686,7 +691,7 @@ void CPlayer::AddQuest(const char* id, const char* title) {
     if (!id || !title || FindQuest(quests, id))
         return;
     quests.push_back({id, 0});
-    message.Format("You have a new quest: %s.", title);
+    message.Assign(Around("You have a new quest: ", title, ".").c_str());
     Report(true);
 }
 
@@ -694,8 +699,8 @@ void CPlayer::SetQuestState(const char* id, u8 state, const char* title) {
     for (CPlayerQuest& q : quests)
         if (id && q.id == id) {
             q.state = state;
-            message.Format(state == 1 ? "The %s quest has been solved." : "The %s quest has failed.",
-                           title ? title : id);
+            message.Assign(
+                Around("The ", title ? title : id, state == 1 ? " quest has been solved." : " quest has failed.").c_str());
             Report(true);
             return;
         }
@@ -706,7 +711,7 @@ void CPlayer::RemoveQuest(const char* id, const char* title) {
         if (id && it->id == id) {
             quests.erase(it);
             if (title) {
-                message.Format("The %s quest has been removed.", title);
+                message.Assign(Around("The ", title, " quest has been removed.").c_str());
                 Report(true);
             }
             return;
@@ -719,7 +724,7 @@ void CPlayer::AddAbility(const char* id, bool report) {
         return;
     abilities.push_back(ability);
     ReapplyAbilityEffects();
-    message.Format("You have gained the %s ability.", ability->GetDisplayName());
+    message.Assign(Around("You have gained the ", ability->GetDisplayName(), " ability.").c_str());
     Report(report);
 }
 
@@ -729,7 +734,7 @@ void CPlayer::RemoveAbility(const char* id) {
             const char* display = (*it)->GetDisplayName();
             abilities.erase(it);
             ReapplyAbilityEffects();
-            message.Format("You have lost the %s ability.", display);
+            message.Assign(Around("You have lost the ", display, " ability.").c_str());
             Report(true);
             return;
         }
@@ -741,7 +746,7 @@ void CPlayer::InfectDisease(const char* id) {
         return;
     diseases.push_back(disease);
     ReapplyDiseaseEffects();
-    message.Format("You have been infected by %s.", disease->GetDisplayName());
+    message.Assign(Around("You have been infected by ", disease->GetDisplayName(), ".").c_str());
     Report(true);
 }
 
@@ -751,7 +756,7 @@ void CPlayer::CureDisease(const char* id) {
             const char* display = (*it)->GetDisplayName();
             diseases.erase(it);
             ReapplyDiseaseEffects();
-            message.Format("You have been cured of %s.", display);
+            message.Assign(Around("You have been cured of ", display, ".").c_str());
             Report(true);
             return;
         }

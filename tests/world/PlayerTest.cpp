@@ -396,3 +396,24 @@ TEST(PlayerMarks, SlotCountFollowsIntelligenceAndDrink) {
 }
 
 }  // namespace
+
+namespace {
+
+// Messages around world texts are not cut, however long the text.
+TEST(PlayerChangers, MessagesKeepLongWorldTextsWhole) {
+    PlayerWorld w;
+    SpellDef def;
+    def.id = "base_spelllong";
+    def.texts[0] = std::string(6000, 'x');
+    def.school = 3;
+    CMemoryRecordReader reader(WriteSpellRecords({def}, kTestVersion));
+    CSpellList spells;
+    ASSERT_TRUE(spells.Load(reader, kTestVersion));
+    CRuleContext rules = w.rules;
+    rules.spells = &spells;
+    w.player.SetWorld(&rules);
+    ASSERT_TRUE(w.player.LearnSpell("base_spelllong", true));
+    EXPECT_EQ(w.host.shown.back(), "You have received the " + def.texts[0] + " knowledge.");
+}
+
+}  // namespace

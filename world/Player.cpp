@@ -728,16 +728,24 @@ void CPlayer::AddAbility(const char* id, bool report) {
     Report(report);
 }
 
-void CPlayer::RemoveAbility(const char* id) {
-    for (auto it = abilities.begin(); it != abilities.end(); ++it)
+template <class T>
+const char* CPlayer::TakeById(std::vector<const T*>& list, const char* id) {
+    for (auto it = list.begin(); it != list.end(); ++it)
         if (id && (*it)->GetName() && std::strcmp((*it)->GetName(), id) == 0) {
             const char* display = (*it)->GetDisplayName();
-            abilities.erase(it);
-            ReapplyAbilityEffects();
-            message.Assign(Around("You have lost the ", display, " ability.").c_str());
-            Report(true);
-            return;
+            list.erase(it);
+            return display;
         }
+    return nullptr;
+}
+
+void CPlayer::RemoveAbility(const char* id) {
+    const char* display = TakeById(abilities, id);
+    if (!display)
+        return;
+    ReapplyAbilityEffects();
+    message.Assign(Around("You have lost the ", display, " ability.").c_str());
+    Report(true);
 }
 
 void CPlayer::InfectDisease(const char* id) {
@@ -751,15 +759,12 @@ void CPlayer::InfectDisease(const char* id) {
 }
 
 void CPlayer::CureDisease(const char* id) {
-    for (auto it = diseases.begin(); it != diseases.end(); ++it)
-        if (id && (*it)->GetName() && std::strcmp((*it)->GetName(), id) == 0) {
-            const char* display = (*it)->GetDisplayName();
-            diseases.erase(it);
-            ReapplyDiseaseEffects();
-            message.Assign(Around("You have been cured of ", display, ".").c_str());
-            Report(true);
-            return;
-        }
+    const char* display = TakeById(diseases, id);
+    if (!display)
+        return;
+    ReapplyDiseaseEffects();
+    message.Assign(Around("You have been cured of ", display, ".").c_str());
+    Report(true);
 }
 
 void CPlayer::AddFame(int n) {

@@ -364,6 +364,11 @@ private:
     void GiveRandomItems();
     CItemInstance* WearArmourByDirection(int direction, int damage, bool& onShield);
     int ComputeArmourAbsorption();
+    // Cure poison, cure paralysis, cure a disease: alike for potions and spells.
+    void ApplyCure(const CEffect& effect);
+    // Takes a held ability or disease out of its list; its display name, or null when not held.
+    template <class T>
+    static const char* TakeById(std::vector<const T*>& list, const char* id);
     void ApplyHitEffect(const CEffect& effect, int damage, CPlayerHitResult& result);
     CItemInstance* DrawFood(const std::vector<const CItemType*>& candidates);
 

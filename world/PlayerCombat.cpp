@@ -356,15 +356,9 @@ void CPlayer::ApplySpell(const CSpell& spell, int p, bool selfCast, int hitKind,
                 entry(e.kind, a1, d1, 0, nullptr, false);
             break;
         case 12:
-            RemoveEffectsOfKind(26);
-            break;
         case 13:
-            RemoveEffectsOfKind(28);
-            if (host_)
-                host_->SetHandSprites();
-            break;
         case 14:
-            CureDisease(e.id);
+            ApplyCure(e);
             break;
         case 15:
         case 16:

@@ -236,6 +236,18 @@ bool CPlayer::WearItem(int damage, CItemInstance* item, bool weapon) {
     return true;
 }
 
+void CPlayer::ApplyCure(const CEffect& e) {
+    if (e.kind == 12) {
+        RemoveEffectsOfKind(26);
+    } else if (e.kind == 13) {
+        RemoveEffectsOfKind(28);
+        if (host_)
+            host_->SetHandSprites();
+    } else if (e.kind == 14) {
+        CureDisease(e.id);
+    }
+}
+
 void CPlayer::ApplyPotion(const CItemInstance& potion) {
     const CEffectList* list = potion.GetEffects();
     if (!list || !potion.type)
@@ -304,15 +316,9 @@ void CPlayer::ApplyPotion(const CItemInstance& potion) {
             lasting(17, a, d, 0, e.id);
             break;
         case 12:
-            RemoveEffectsOfKind(26);
-            break;
         case 13:
-            RemoveEffectsOfKind(28);
-            if (host_)
-                host_->SetHandSprites();
-            break;
         case 14:
-            CureDisease(e.id);
+            ApplyCure(e);
             break;
         case 19:
             for (u8 id : kDispellable)

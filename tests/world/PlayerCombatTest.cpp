@@ -8,12 +8,9 @@
 
 namespace {
 
-CEffect Strike(int kind, int amount, const char* id = nullptr) {
-    CEffect e;
-    e.kind = static_cast<u8>(kind);
-    e.amount = static_cast<i16>(amount);
+CEffect Strike(int kind, int amount) {
+    CEffect e = PlayerFx(kind, amount);
     e.mode = kModeStrike;
-    e.SetId(id);
     return e;
 }
 
@@ -190,20 +187,11 @@ TEST(PlayerSpells, SpellRowsCastAtThePlayer) {
             spell->effects.Add(new CEffect(e));
         return spell;
     };
-    auto fx = [](int kind, int amount, int duration = 0, int target = 0, const char* id = nullptr) {
-        CEffect e;
-        e.kind = static_cast<u8>(kind);
-        e.amount = static_cast<i16>(amount);
-        e.duration = static_cast<i16>(duration);
-        e.target = static_cast<u8>(target);
-        e.SetId(id);
-        return e;
-    };
     {
         SCOPED_TRACE("damage and crush: gathered into one loss, resisted by the magic resistance");
         PlayerWorld w;
         w.player.hp = 150;
-        auto spell = spellOf({fx(25, 20), fx(24, 10, 0, 1), fx(24, 10, 0, 3)});
+        auto spell = spellOf({PlayerFx(25, 20), PlayerFx(24, 10, 0, 1), PlayerFx(24, 10, 0, 3)});
         w.player.ApplySpell(*spell, 0, false, 7, false);
         int loss = (20 - 20 * 7 / 100) + (10 - 10 * 7 / 100);
         EXPECT_EQ(w.player.hp, 150 - loss);
@@ -212,9 +200,9 @@ TEST(PlayerSpells, SpellRowsCastAtThePlayer) {
     {
         SCOPED_TRACE("self cast: no resistance; level scaling");
         PlayerWorld w;
-        CEffect fortify = fx(2, 4, 10, kStrength);
+        CEffect fortify = PlayerFx(2, 4, 10, kStrength);
         fortify.amountPerLevel = 10;
-        auto spell = spellOf({fortify, fx(11, 5, 3), fx(22, 150, 2), fx(17, 30, 2, 0, "base_plague"), fx(20, 0, 5)});
+        auto spell = spellOf({fortify, PlayerFx(11, 5, 3), PlayerFx(22, 150, 2), PlayerFx(17, 30, 2, 0, "base_plague"), PlayerFx(20, 0, 5)});
         w.player.ApplySpell(*spell, 50, true, 0, false);
         EXPECT_EQ(w.player.GetAttributeValue(kStrength), 15 + 9);
         EXPECT_EQ(w.player.effects[kListFortifyAttribute][0].duration, 11);
@@ -228,7 +216,7 @@ TEST(PlayerSpells, SpellRowsCastAtThePlayer) {
         SCOPED_TRACE("fully resisted, and magic immunity keeps only dispel");
         PlayerWorld w;
         Resist(w.player, kListResistMagic, 200);
-        auto spell = spellOf({fx(11, 5, 3), fx(27, 0, 4)});
+        auto spell = spellOf({PlayerFx(11, 5, 3), PlayerFx(27, 0, 4)});
         w.player.ApplySpell(*spell, 0, false, 0, false);
         EXPECT_TRUE(w.player.effects[kListFortifyAc].empty());
         EXPECT_FALSE(w.player.IsCursed());
@@ -236,7 +224,7 @@ TEST(PlayerSpells, SpellRowsCastAtThePlayer) {
         w.player.effects[kListMagicImmunity].push_back({std::nullopt, nullptr, 0, 5, kListMagicImmunity, kFromSpell, 0});
         w.player.effects[kListCurse].push_back({std::nullopt, nullptr, 0, 5, kListCurse, kFromSpell, 0});
         w.player.hp = 50;
-        auto harm = spellOf({fx(25, 20), fx(19, 0)});
+        auto harm = spellOf({PlayerFx(25, 20), PlayerFx(19, 0)});
         w.player.ApplySpell(*harm, 0, false, 0, false);
         EXPECT_EQ(w.player.hp, 50);
         EXPECT_FALSE(w.player.IsCursed()) << "dispel still works";
@@ -246,20 +234,20 @@ TEST(PlayerSpells, SpellRowsCastAtThePlayer) {
         PlayerWorld w;
         w.player.race = 1;
         w.player.hp = 40;
-        auto spell = spellOf({fx(3, 10), fx(6, 5)});
+        auto spell = spellOf({PlayerFx(3, 10), PlayerFx(6, 5)});
         w.player.ApplySpell(*spell, 0, true, 0, false);
         EXPECT_EQ(w.player.hp, 40 + 5 - 10);
     }
     {
         SCOPED_TRACE("events, calm, food and area-only");
         PlayerWorld w;
-        auto spell = spellOf({fx(46, 0), fx(49, 0), fx(50, 0), fx(41, 0), fx(52, 0)});
+        auto spell = spellOf({PlayerFx(46, 0), PlayerFx(49, 0), PlayerFx(50, 0), PlayerFx(41, 0), PlayerFx(52, 0)});
         w.player.ApplySpell(*spell, 60, true, 0, false);
         EXPECT_EQ(w.host.spellEvents, (std::vector<std::pair<int, int>>{{14, 0}, {17, 0}, {18, 60}}));
         EXPECT_EQ(w.host.calmRadius, 6);
         EXPECT_EQ(w.player.items.size(), 2u);
         w.player.hp = 50;
-        auto area = spellOf({fx(25, 20)});
+        auto area = spellOf({PlayerFx(25, 20)});
         w.player.ApplySpell(*area, 0, true, 0, true);
         EXPECT_EQ(w.player.hp, 50) << "an effect without radius skips the neighbouring cells";
     }

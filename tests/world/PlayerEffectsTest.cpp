@@ -7,16 +7,6 @@
 
 namespace {
 
-CEffect Fx(int kind, int amount, int duration = 0, int target = 0, const char* id = nullptr) {
-    CEffect e;
-    e.kind = static_cast<u8>(kind);
-    e.amount = static_cast<i16>(amount);
-    e.duration = static_cast<i16>(duration);
-    e.target = static_cast<u8>(target);
-    e.SetId(id);
-    return e;
-}
-
 TEST(PlayerEffects, PoisonAndParalysisAnnounceOnlyTheFirstAndRefreshTheStronger) {
     PlayerWorld w;
     CPlayer& p = w.player;
@@ -85,7 +75,7 @@ TEST(PlayerEffects, EquipmentAddsItsEntriesExceptInTheQuiverSlot) {
     // An item of its own effects in slot 12 gives nothing.
     CItemInstance* quiver = w.Give("base_quiver_cheap");
     quiver->effects = new CEffectList;
-    quiver->effects->Add(new CEffect(Fx(11, 5)));
+    quiver->effects->Add(new CEffect(PlayerFx(11, 5)));
     p.EquipItem(quiver, false);
     EXPECT_EQ(p.equipment[12], quiver);
     EXPECT_TRUE(p.effects[kListFortifyAc].empty());
@@ -177,31 +167,31 @@ TEST(PlayerEffects, PotionRows) {
         int duration;    // its duration
     };
     const Row rows[] = {
-        {"fortify attribute", 2, Fx(2, 5, 10, 1), 50, 50, kListFortifyAttribute, 5, 11},
-        {"restore health", 2, Fx(3, 20), 30, 50, 0, 0, 0},
-        {"restore health, undead", 1, Fx(3, 20), 30, 10, 0, 0, 0},
-        {"restore full health", 2, Fx(4, 0), 30, 60, 0, 0, 0},
-        {"restore full health, undead", 1, Fx(4, 0), 30, 1, 0, 0, 0},
-        {"fortify health", 2, Fx(5, 10, 4), 30, 30, kListFortifyHp, 10, 5},
-        {"fortify health, undead", 1, Fx(5, 10, 4), 30, 20, 0, 0, 0},
-        {"fortify health, undead, too weak", 1, Fx(5, 40, 4), 30, 1, 0, 0, 0},
-        {"restore unholy", 1, Fx(6, 10), 30, 40, 0, 0, 0},
-        {"restore unholy, living", 2, Fx(6, 10), 30, 20, 0, 0, 0},
-        {"restore full unholy", 1, Fx(7, 0), 30, 60, 0, 0, 0},
-        {"restore full unholy, living", 2, Fx(7, 0), 30, 1, 0, 0, 0},
-        {"fortify unholy", 1, Fx(8, 10, 4), 30, 30, kListFortifyUnholy, 10, 5},
-        {"fortify unholy, living", 2, Fx(8, 10, 4), 30, 20, 0, 0, 0},
-        {"fortify mana", 2, Fx(10, 10, 4), 30, 30, kListFortifyMana, 10, 5},
-        {"resist poison", 2, Fx(15, 130, 4), 30, 30, kListResistPoison, 130, 5},
-        {"resist paralysis", 2, Fx(16, 130, 4), 30, 30, kListResistParalysis, 130, 5},
-        {"feather", 2, Fx(20, 30, 4), 30, 30, kListFeather, 30, 5},
-        {"resist magic", 2, Fx(22, 120, 4), 30, 30, kListResistMagic, 120, 5},
-        {"resist diseases", 2, Fx(33, 120, 4), 30, 30, kListResistDiseases, 120, 5},
-        {"fortify magic", 2, Fx(36, 120, 4), 30, 30, kListFortifyMagic, 120, 5},
-        {"fortify melee", 2, Fx(38, 120, 4), 30, 30, kListFortifyMelee, 120, 5},
-        {"no duration, no entry", 2, Fx(20, 30, 0), 30, 30, 0, 0, 0},
-        {"poison, resisted by 7 percent", 2, Fx(26, 100), 30, 30 - 93, kListPoison, 93, 0},
-        {"ice damage has no potion row", 2, Fx(25, 30), 30, 30, 0, 0, 0},
+        {"fortify attribute", 2, PlayerFx(2, 5, 10, 1), 50, 50, kListFortifyAttribute, 5, 11},
+        {"restore health", 2, PlayerFx(3, 20), 30, 50, 0, 0, 0},
+        {"restore health, undead", 1, PlayerFx(3, 20), 30, 10, 0, 0, 0},
+        {"restore full health", 2, PlayerFx(4, 0), 30, 60, 0, 0, 0},
+        {"restore full health, undead", 1, PlayerFx(4, 0), 30, 1, 0, 0, 0},
+        {"fortify health", 2, PlayerFx(5, 10, 4), 30, 30, kListFortifyHp, 10, 5},
+        {"fortify health, undead", 1, PlayerFx(5, 10, 4), 30, 20, 0, 0, 0},
+        {"fortify health, undead, too weak", 1, PlayerFx(5, 40, 4), 30, 1, 0, 0, 0},
+        {"restore unholy", 1, PlayerFx(6, 10), 30, 40, 0, 0, 0},
+        {"restore unholy, living", 2, PlayerFx(6, 10), 30, 20, 0, 0, 0},
+        {"restore full unholy", 1, PlayerFx(7, 0), 30, 60, 0, 0, 0},
+        {"restore full unholy, living", 2, PlayerFx(7, 0), 30, 1, 0, 0, 0},
+        {"fortify unholy", 1, PlayerFx(8, 10, 4), 30, 30, kListFortifyUnholy, 10, 5},
+        {"fortify unholy, living", 2, PlayerFx(8, 10, 4), 30, 20, 0, 0, 0},
+        {"fortify mana", 2, PlayerFx(10, 10, 4), 30, 30, kListFortifyMana, 10, 5},
+        {"resist poison", 2, PlayerFx(15, 130, 4), 30, 30, kListResistPoison, 130, 5},
+        {"resist paralysis", 2, PlayerFx(16, 130, 4), 30, 30, kListResistParalysis, 130, 5},
+        {"feather", 2, PlayerFx(20, 30, 4), 30, 30, kListFeather, 30, 5},
+        {"resist magic", 2, PlayerFx(22, 120, 4), 30, 30, kListResistMagic, 120, 5},
+        {"resist diseases", 2, PlayerFx(33, 120, 4), 30, 30, kListResistDiseases, 120, 5},
+        {"fortify magic", 2, PlayerFx(36, 120, 4), 30, 30, kListFortifyMagic, 120, 5},
+        {"fortify melee", 2, PlayerFx(38, 120, 4), 30, 30, kListFortifyMelee, 120, 5},
+        {"no duration, no entry", 2, PlayerFx(20, 30, 0), 30, 30, 0, 0, 0},
+        {"poison, resisted by 7 percent", 2, PlayerFx(26, 100), 30, 30 - 93, kListPoison, 93, 0},
+        {"ice damage has no potion row", 2, PlayerFx(25, 30), 30, 30, 0, 0, 0},
     };
     for (const Row& r : rows) {
         SCOPED_TRACE(r.what);
@@ -233,9 +223,9 @@ TEST(PlayerEffects, PotionRows) {
     CPlayer& p = w.player;
     CItemInstance* potion = w.Give("base_pmanasmall");
     potion->effects = new CEffectList;
-    potion->effects->Add(new CEffect(Fx(12, 0)));
-    potion->effects->Add(new CEffect(Fx(56, 3, 0, kStrength)));
-    potion->effects->Add(new CEffect(Fx(9, 10)));
+    potion->effects->Add(new CEffect(PlayerFx(12, 0)));
+    potion->effects->Add(new CEffect(PlayerFx(56, 3, 0, kStrength)));
+    potion->effects->Add(new CEffect(PlayerFx(9, 10)));
     p.AddConditionEffect(26, kFromHit, nullptr, 5, 0, 0, nullptr);
     p.mana = 10;
     p.ApplyPotion(*potion);

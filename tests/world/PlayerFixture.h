@@ -9,6 +9,17 @@
 #include "tests/rules/BaseRulesFixture.h"
 #include "world/Player.h"
 
+// One effect as a potion, a spell or a creature holds it.
+inline CEffect PlayerFx(int kind, int amount, int duration = 0, int target = 0, const char* id = nullptr) {
+    CEffect e;
+    e.kind = static_cast<u8>(kind);
+    e.amount = static_cast<i16>(amount);
+    e.duration = static_cast<i16>(duration);
+    e.target = static_cast<u8>(target);
+    e.SetId(id);
+    return e;
+}
+
 class RecordingHost : public IPlayerHost {
 public:
     void ShowGameMessage(const char* text) override { shown.emplace_back(text); }

@@ -6,7 +6,7 @@
 #include <vector>
 
 #include "platform/Clock.h"
-#include "tests/rules/BaseRulesFixture.h"
+#include "tests/data/BaseRulesFixture.h"
 #include "world/Player.h"
 
 // One effect as a potion, a spell or a creature holds it.

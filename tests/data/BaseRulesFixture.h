@@ -4,7 +4,7 @@
 
 #include "data/Dialogue.h"
 #include "data/Npc.h"
-#include "tests/rules/RuleFixture.h"
+#include "tests/data/RuleFixture.h"
 #include "tools/content/rules/BaseRules.h"
 
 struct LoadedBase {

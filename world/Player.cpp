@@ -552,22 +552,27 @@ static int AddBounded(u16& value, int n, int maximum) {
     return applied;
 }
 
-int CPlayer::AddHp(int n, bool report) {
-    int applied = AddBounded(hp, n, GetMaxHp());
-    UpdateHpGauge();
-    message.Format("Your hp has been %s by %ld.", Word(n), static_cast<long>(std::abs(applied)));
+// Hit points and mana change alike: a loss stops at 0, a gain at the maximum, and the applied change
+// is what is reported.
+int CPlayer::AddToPool(u16& value, int n, int maximum, const char* what, bool report) {
+    int applied = AddBounded(value, n, maximum);
+    &value == &hp ? UpdateHpGauge() : UpdateManaGauge();
+    message.Format("Your %s has been %s by %ld.", what, Word(n), static_cast<long>(std::abs(applied)));
     Report(report);
     return applied;
 }
 
-void CPlayer::SetFullHp(bool report) {
-    int maximum = GetMaxHp();
-    if (hp < maximum)
-        hp = static_cast<u16>(std::min(maximum, 65535));
-    UpdateHpGauge();
-    message.Assign("Your full health has been restored.");
+void CPlayer::FillPool(u16& value, int maximum, const char* text, bool report) {
+    if (value < maximum)
+        value = static_cast<u16>(std::min(maximum, 65535));
+    &value == &hp ? UpdateHpGauge() : UpdateManaGauge();
+    message.Assign(text);
     Report(report);
 }
+
+int CPlayer::AddHp(int n, bool report) { return AddToPool(hp, n, GetMaxHp(), "hp", report); }
+
+void CPlayer::SetFullHp(bool report) { FillPool(hp, GetMaxHp(), "Your full health has been restored.", report); }
 
 void CPlayer::SetMana(int value, bool report) {
     mana = static_cast<u16>(std::clamp(value, 0, 65535));
@@ -576,22 +581,9 @@ void CPlayer::SetMana(int value, bool report) {
     Report(report);
 }
 
-int CPlayer::AddMana(int n, bool report) {
-    int applied = AddBounded(mana, n, GetMaxMana());
-    UpdateManaGauge();
-    message.Format("Your mana has been %s by %ld.", Word(n), static_cast<long>(std::abs(applied)));
-    Report(report);
-    return applied;
-}
+int CPlayer::AddMana(int n, bool report) { return AddToPool(mana, n, GetMaxMana(), "mana", report); }
 
-void CPlayer::SetFullMana(bool report) {
-    int maximum = GetMaxMana();
-    if (mana < maximum)
-        mana = static_cast<u16>(std::min(maximum, 65535));
-    UpdateManaGauge();
-    message.Assign("Your full mana has been restored.");
-    Report(report);
-}
+void CPlayer::SetFullMana(bool report) { FillPool(mana, GetMaxMana(), "Your full mana has been restored.", report); }
 
 void CPlayer::AddGold(i64 n, bool report, bool found) {
     gold = static_cast<u32>(std::clamp<i64>(static_cast<i64>(gold) + n, 0, kMaxGold));

@@ -351,6 +351,8 @@ public:
 private:
     void Report(bool report);
     void Post(const char* text, const char* sound);
+    int AddToPool(u16& value, int n, int maximum, const char* what, bool report);
+    void FillPool(u16& value, int maximum, const char* text, bool report);
     void UpdateHpGauge();
     void UpdateManaGauge();
     int DrinkAdjustment(int attribute) const;

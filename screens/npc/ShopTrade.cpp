@@ -205,7 +205,7 @@ CTradeOutcome CShopTrade::Buy() {
         return outcome;
     }
     const u32 price = entry->price;
-    RaiseUseCounter(player_->GetSkillUseCounter(kSkillMercantile));
+    RaiseUseCounter(player_->GetSkillUseCounter(kTradeSkillMercantile));
     player_->SetGold(std::min(player_->GetGold() - price, kGoldLimit));
     CStr phrase;
     FormatTradePhrase(*item, rules_, phrase);
@@ -269,7 +269,7 @@ CTradeOutcome CShopTrade::Sell(bool confirmed) {
     }
     bag_->AddItem(item);
     player_->SetGold(PayToPlayer(player_->GetGold(), paid));
-    RaiseUseCounter(player_->GetSkillUseCounter(kSkillMercantile));
+    RaiseUseCounter(player_->GetSkillUseCounter(kTradeSkillMercantile));
     AfterTransfer(false);
     outcome.kind = CTradeOutcome::kDone;
     outcome.gold = paid;

@@ -46,7 +46,7 @@ inline constexpr u8 kShopEntryEnchanted = 0x02;
 inline constexpr u8 kShopEntryNoSale = 0x04;
 inline constexpr u8 kShopEntryEquipped = 0x10;
 
-inline constexpr int kSkillMercantile = 15;
+inline constexpr int kTradeSkillMercantile = 15;
 
 // What a buy or a sell came to, for the screen to show.
 struct CTradeOutcome {

@@ -126,7 +126,7 @@ TEST_F(ShopTradeTest, BuyingTakesThePriceOnceAndMovesTheItem) {
     EXPECT_EQ(Where(item), 2);
     EXPECT_TRUE(trade.GetEntries().empty());
     EXPECT_EQ(trade.GetSelection(), -1);
-    EXPECT_EQ(player.counters[kSkillMercantile], 1);
+    EXPECT_EQ(player.counters[kTradeSkillMercantile], 1);
     // Nothing selected now: nothing happens.
     EXPECT_EQ(trade.Buy().kind, CTradeOutcome::kNothing);
     EXPECT_EQ(player.gold, 42u);
@@ -178,7 +178,7 @@ TEST_F(ShopTradeTest, StacksMoveEveryInstanceOnceAndChargeOncePerItem) {
     EXPECT_EQ(player.gold, 1000u - spent + received);
     for (CItemInstance* item : all)
         EXPECT_EQ(Where(item), 1);
-    EXPECT_EQ(player.counters[kSkillMercantile], 8);
+    EXPECT_EQ(player.counters[kTradeSkillMercantile], 8);
 }
 
 // An entry whose first item was taken out of the bag behind its back (a stale entry) charges nothing

@@ -157,4 +157,23 @@ TEST(ShopScreen, WithoutACreatureTheShopNeitherStocksNorLooksUpABag) {
     EXPECT_EQ(rig.world.player.gold, 500u);
 }
 
+// On the game's own world: the game's player sells to an NPC that has no bag yet.
+TEST(ShopScreen, OnTheGamesOwnWorldThePlayerTradesThroughTheGame) {
+    ShopRig rig;
+    ASSERT_TRUE(rig.StartOnBuiltDatabase());
+    rig.Key(27);
+    CGame& game = *rig.Game();
+    game.player.gold = 1234;
+    ASSERT_NE(game.GetTradeWorld(), nullptr);
+    EXPECT_EQ(game.GetTradeWorld()->GetServicePlayer()->GetGold(), 1234u);
+    EXPECT_EQ(game.GetTradeWorld()->GetNpc(0), nullptr);
+    game.SwitchScreen(kScreenShop);
+    auto* shop = static_cast<CShopScreen*>(game.GetScreen(kScreenShop));
+    ASSERT_EQ(rig.Current(), shop);
+    EXPECT_TRUE(shop->trade.GetEntries().empty());
+    EXPECT_EQ(shop->merchantBag, nullptr);
+    EXPECT_NE(std::string(shop->goldLabel.text.GetText()).find("Gold:"), std::string::npos);
+    EXPECT_EQ(shop->OnCommand(CShopScreen::kLeave), kScreenBack);
+}
+
 }  // namespace

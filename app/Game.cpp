@@ -2,6 +2,7 @@
 
 #include <cstring>
 
+#include "app/GameTradeWorld.h"
 #include "app/MainFrame.h"
 #include "core/FileFinder.h"
 #include "core/PdbFile.h"
@@ -31,7 +32,9 @@ int ScreenSlotOf(u32 id) {
     return -1;
 }
 
-CGame::CGame() { SetDefaultSettings(); }
+CGame::CGame() : gameTradeWorld(std::make_unique<CGameTradeWorld>(*this)) { SetDefaultSettings(); }
+
+ITradeWorld* CGame::GetTradeWorld() { return tradeWorld ? tradeWorld : gameTradeWorld.get(); }
 
 CGame::~CGame() {
     if (sound && sound->GetMixer()) {

@@ -35,6 +35,7 @@ class CRecordHolder;
 class CLoadedResource;
 class CSoundEntry;
 class CWorld;
+class CGameTradeWorld;
 class CWorldList;
 class CWorldLists;
 class CMainFrame;
@@ -120,6 +121,7 @@ public:
     CSoundManager* GetSound() const override { return sound.get(); }
     CPlayer& GetPlayer() override { return player; }
     CSaveGameManager& GetSaveGames() override { return saveGames; }
+    ITradeWorld* GetTradeWorld() override;
     int OpenGameDatabases(CProgressDialog* progress) override;
     std::string WorldOpenError() const override;
     void QuitGame() override;
@@ -165,6 +167,9 @@ public:
     CSaveGameManager saveGames;
     CTextureSet textureSet;
     CPlayer player;
+    // The world and player as the NPC services see them: the game's own unless a test sets another.
+    ITradeWorld* tradeWorld = nullptr;
+    std::unique_ptr<CGameTradeWorld> gameTradeWorld;
     u32 phaseTimers[9][2] = {};
 
     // The frame that shows the game (the video output is created for its window); may be null in

@@ -16,6 +16,7 @@ struct CGameSettings;
 class CPlayer;
 class CProgressDialog;
 class CSaveGameManager;
+class ITradeWorld;
 
 class CScreenHost : public CWidgetHost {
 public:
@@ -23,6 +24,8 @@ public:
     virtual CGameScreen* GetGameScreen() const = 0;
     virtual CPlayer& GetPlayer() = 0;
     virtual CSaveGameManager& GetSaveGames() = 0;
+    // What the shop and the NPC services use of the world and the player; null while no game runs.
+    virtual ITradeWorld* GetTradeWorld() = 0;
 
     // Loads loading picture `index` (0..3) from the interface database unless it already holds a
     // loaded picture; the game keeps it until a game starts. Returns the holder.

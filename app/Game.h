@@ -6,6 +6,7 @@
 
 #include <array>
 #include <memory>
+#include <vector>
 #include <string>
 
 #include "ui/InterfacePictures.h"
@@ -124,6 +125,17 @@ public:
     std::string WorldOpenError() const override;
     void QuitGame() override;
 
+    u32 GetEntryForNpc(CNpc* npc) override;
+    CNpc* GetNpcForEntry(u32 word) override;
+    const CNpcProfile* FindTalkProfile(const char* id) override;
+    CScriptContext* GetScriptContext() override { return scriptContext.get(); }
+    INpcCustomer* GetCustomer() override { return customer; }
+    const IConditionEvaluator* GetDialogueConditions() override { return dialogueConditions; }
+    // What the NPC services see of the player and how dialogue conditions are tested; set by whoever
+    // provides them (the player and the world), null until then.
+    INpcCustomer* customer = nullptr;
+    const IConditionEvaluator* dialogueConditions = nullptr;
+
     CScreen* GetScreen(u32 id) const override;
     // Puts a screen in the slot of its id (start-up and tests), replacing the one there.
     void SetScreen(u32 id, std::unique_ptr<CScreen> screen);
@@ -201,6 +213,8 @@ private:
     bool Fail(const std::string& message);
     std::string startupError;
     CWorldEntryArray noWorlds_;
+    // The NPC records handed to the talk and services screens: entry word n names entry n - 1.
+    std::vector<CNpc*> npcEntries_;
     // The interface pictures as plain pointers in base-number order: the runs that
     // GetInterfacePictureSet hands out point into it. SetInterfacePicture keeps it in step.
     std::array<CRecordHolder*, kInterfacePictureCount> interfacePictureRuns_{};

@@ -130,11 +130,8 @@ public:
     const CNpcProfile* FindTalkProfile(const char* id) override;
     CScriptContext* GetScriptContext() override { return scriptContext.get(); }
     INpcCustomer* GetCustomer() override { return customer; }
-    const IConditionEvaluator* GetDialogueConditions() override { return dialogueConditions; }
-    // What the NPC services see of the player and how dialogue conditions are tested; set by whoever
-    // provides them (the player and the world), null until then.
+    // What the NPC services see of the player; set by whoever provides it, null until then.
     INpcCustomer* customer = nullptr;
-    const IConditionEvaluator* dialogueConditions = nullptr;
 
     CScreen* GetScreen(u32 id) const override;
     // Puts a screen in the slot of its id (start-up and tests), replacing the one there.

@@ -71,7 +71,8 @@ public:
     virtual const CNpcProfile* FindTalkProfile(const char* id) { return nullptr; }
     // The player as the NPC services see it; null before a player exists.
     virtual INpcCustomer* GetCustomer() { return nullptr; }
-    // How dialogue conditions are tested; null when nothing can be tested (no condition holds).
+    // How dialogue conditions are tested; null lets the talk screen test them through the script
+    // context (without a talk partner).
     virtual const IConditionEvaluator* GetDialogueConditions() { return nullptr; }
     // The script run context (talk lines run their scripts through it); null before start-up made it.
     virtual CScriptContext* GetScriptContext() { return nullptr; }

@@ -3,6 +3,7 @@
 #include "data/Npc.h"
 #include "screens/ScreenHost.h"
 #include "screens/frontend/FrontendWidgets.h"
+#include "script/ConditionEvaluator.h"
 #include "script/ScriptContext.h"
 #include "script/ScriptEngine.h"
 #include "script/ScriptMessages.h"
@@ -19,7 +20,7 @@ constexpr u32 kAnswerColour = 0x64f0fa;
 // Without a way to test conditions none holds: only what has no condition is said.
 class CNoConditions : public IConditionEvaluator {
 public:
-    bool Holds(const CStoredCondition&) const override { return false; }
+    bool Holds(const CConditionRef&) const override { return false; }
 };
 const CNoConditions kNoConditions;
 
@@ -41,6 +42,11 @@ void CTalkScreen::Enter(u32 a, u32 b, u32 c, u32 d) {
     npc_ = host_.GetNpcForEntry(b);
     hasProfile_ = npc_ && npc_->GetTalkProfileId() && *npc_->GetTalkProfileId();
     const IConditionEvaluator* conditions = host_.GetDialogueConditions();
+    ownConditions_.reset();
+    if (!conditions && host_.GetScriptContext()) {
+        ownConditions_ = std::make_unique<CScriptConditionEvaluator>(*host_.GetScriptContext(), nullptr);
+        conditions = ownConditions_.get();
+    }
     conversation_ = std::make_unique<CConversation>(npc_ ? npc_->dialogue : nullptr,
                                                     conditions ? *conditions : kNoConditions, *this);
 

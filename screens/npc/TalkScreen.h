@@ -73,5 +73,6 @@ private:
     CNpc* npc_ = nullptr;
     bool hasProfile_ = false;
     bool greetingPending_ = false;
+    std::unique_ptr<IConditionEvaluator> ownConditions_;
     std::unique_ptr<CConversation> conversation_;
 };

@@ -21,7 +21,9 @@ struct Fixture : ITalkOutput, IConditionEvaluator {
     CConversation* talk = nullptr;
     CDialogue dialogue;
 
-    bool Holds(const CStoredCondition& c) const override { return holding.count(c.name) > 0; }
+    bool Holds(const CConditionRef& c) const override {
+        return c.data && holding.count(reinterpret_cast<const char*>(c.data)) > 0;
+    }
     void AppendSpeech(const char* text, int style, bool start) override {
         speech.push_back(std::string(start ? "- " : "  ") + (style == kStylePlayer ? "P:" : "N:") + text);
     }
@@ -47,10 +49,12 @@ struct Fixture : ITalkOutput, IConditionEvaluator {
     }
     void Pause() override { ++pauses; }
 
-    static CStoredCondition* Cond(const char* name) {
+    // A condition whose parameter bytes are its name.
+    static CConditionRef* Cond(const char* name) {
         if (!name) return nullptr;
-        auto* c = new CStoredCondition;
-        c->name = name;
+        auto* c = new CConditionRef;
+        c->data = reinterpret_cast<const u8*>(name);
+        c->length = static_cast<u32>(std::char_traits<char>::length(name)) + 1;
         return c;
     }
     // A line: text, optional condition, script letters, answers as (text, condition) pairs.

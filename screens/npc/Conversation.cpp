@@ -73,6 +73,8 @@ void CConversation::CancelList() {
 void CConversation::EndTalk() {
     ended_ = true;
     topics_.clear();
+    // A line being spoken decides what follows itself; otherwise only the exit stays.
+    phase_ = Phase::Ended;
 }
 
 void CConversation::CreateObjectList() {

@@ -188,3 +188,15 @@ TEST(NpcScreens, GoldenFrames) {
         EXPECT_TRUE(testing_support::MatchesGolden("screens/talk_mode15", rig.Capture()));
     }
 }
+
+TEST(NpcScreens, GoodbyeLeavesOnlyTheExitAndTheBackKeyLeaves) {
+    NpcRig rig;
+    ASSERT_TRUE(rig.Open(kScreenTalk, kServiceBuySell, nullptr));
+    rig.Tick();
+    CTalkScreen& t = *rig.Talk();
+    t.EndTalk();  // the script command goodbye
+    EXPECT_EQ(t.ShownLinks(), std::vector<std::string>{"Goodbye"});
+    EXPECT_TRUE(t.exitLink.state & kWidgetPenEnabled);
+    const u32 code = t.OnKey(kCommandBack);
+    EXPECT_EQ(code, kScreenBack);
+}

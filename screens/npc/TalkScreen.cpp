@@ -16,6 +16,10 @@ namespace {
 constexpr u32 kPortrait = 288, kName = 289, kSpeech = 290, kLinkArea = 291;
 constexpr u32 kLinkColour = 0xffffff;
 constexpr u32 kAnswerColour = 0x64f0fa;
+constexpr u32 kPreviousPage = 558, kNextPage = 559;
+constexpr u32 kLinesPerPage = 6;
+constexpr u16 kArrowLeftPicture = 4154;
+constexpr u16 kArrowRightPicture = 4156;
 
 // Without a way to test conditions none holds: only what has no condition is said.
 class CNoConditions : public IConditionEvaluator {
@@ -67,6 +71,15 @@ void CTalkScreen::Enter(u32 a, u32 b, u32 c, u32 d) {
         speechView.noPauses = 1;
     }
     if (CScriptContext* context = host_.GetScriptContext()) context->SetRouting(kRouteTalk);
+    linkPage = 0;
+    if (PagedLayout()) {
+        PlacePictureButton(*this, previousPage, kLayoutGroup, kPreviousPage, kArrowLeftPicture,
+                           static_cast<u16>(kArrowLeftPicture + 1), true);
+        PlacePictureButton(*this, nextPage, kLayoutGroup, kNextPage, kArrowRightPicture,
+                           static_cast<u16>(kArrowRightPicture + 1), true);
+        previousPage.Show(0);
+        nextPage.Show(0);
+    }
     RebuildLinks();
     flags |= kFormRedrawAll;
     Draw();
@@ -205,6 +218,8 @@ void CTalkScreen::RebuildLinks() {
                                      static_cast<u16>(kCommandUse));
         AddWidget(&continueButton);
     }
+    linkPage = 0;
+    PageLinks();
     exitLink.Attach(this);
     const i32 margin = SmallMode(host_.GetLayoutMode()) ? 1 : 10;
     exitLink.SetupAt(hasProfile_ ? "Back" : "Goodbye", kTalkExit, static_cast<u16>(rect.x + margin),
@@ -214,9 +229,47 @@ void CTalkScreen::RebuildLinks() {
     AddWidget(&exitLink);
 }
 
+bool CTalkScreen::PagedLayout() const {
+    const u32 mode = host_.GetLayoutMode();
+    return mode == 5 || mode == 8;
+}
+
+void CTalkScreen::PageLinks() {
+    linkPages.assign(links.size(), 0);
+    if (!PagedLayout()) return;
+    const u8* area = FindLayoutRect(game, kLayoutGroup, kLinkArea);
+    if (!area) return;
+    CWidget rect;
+    rect.SetLayoutRect(area);
+    // A link counts once per text line; after each six counted lines the next starts a new page.
+    u32 counted = 0;
+    i32 y = rect.y;
+    for (size_t i = 0; i < links.size(); ++i) {
+        CTextLink& link = *links[i];
+        const u32 lines = link.lineCount > 0 ? static_cast<u32>(link.lineCount) : 1;
+        // A link of several lines that would cross the page's end starts the next page.
+        if (counted > 0 && counted / kLinesPerPage != (counted + lines - 1) / kLinesPerPage)
+            counted = (counted / kLinesPerPage + 1) * kLinesPerPage;
+        if (counted % kLinesPerPage == 0) y = rect.y;
+        linkPages[i] = counted / kLinesPerPage;
+        link.y = static_cast<u16>(y);
+        y += link.h > 0 ? link.h : LinkStep();
+        counted += lines;
+    }
+    const u32 pages = counted == 0 ? 1 : (counted + kLinesPerPage - 1) / kLinesPerPage;
+    if (linkPage >= pages) linkPage = pages - 1;
+    for (size_t i = 0; i < links.size(); ++i) links[i]->Show(linkPages[i] == linkPage ? 1 : 0);
+    const bool paged = pages > 1;
+    previousPage.Show(paged ? 1 : 0);
+    nextPage.Show(paged ? 1 : 0);
+    previousPage.EnablePen(paged && linkPage > 0 ? 1 : 0);
+    nextPage.EnablePen(paged && linkPage + 1 < pages ? 1 : 0);
+}
+
 std::vector<std::string> CTalkScreen::ShownLinks() const {
     std::vector<std::string> out;
-    for (const auto& link : links) out.push_back(link->text.GetText());
+    for (const auto& link : links)
+        if (link->IsShown()) out.push_back(link->text.GetText());
     out.push_back(exitLink.text.GetText());
     return out;
 }
@@ -251,6 +304,12 @@ u32 CTalkScreen::OnCommand(u32 command) {
         entryA = 0;
         keepOnStack = 1;
         return kScreenShop;
+    } else if ((command == kPreviousPage || command == kNextPage) && PagedLayout()) {
+        PlayInterfaceSound(game, 0, 10);
+        linkPage = command == kNextPage ? linkPage + 1 : (linkPage > 0 ? linkPage - 1 : 0);
+        PageLinks();  // keeps the page among those that exist
+        Redraw();
+        return 0;
     } else if (command == kTalkExit) {
         if (CScriptContext* context = host_.GetScriptContext()) context->SetRouting(kRouteGameView);
         PlayInterfaceSound(game, 1, 10);

@@ -52,7 +52,11 @@ public:
     CTextView speechView;
     CBitmapButton continueButton;
     CTextLink exitLink;
+    CBitmapButton previousPage;  // the link column's pages in the small square layouts
+    CBitmapButton nextPage;
+    u32 linkPage = 0;
     std::vector<std::unique_ptr<CTextLink>> links;  // services, topics, answers or list entries
+    std::vector<u32> linkPages;                      // the page of each link
     u32 doorFlag = 0;
 
     // ITalkOutput
@@ -65,6 +69,9 @@ public:
 private:
 
     void RebuildLinks();
+    // The small square layouts show six link lines a page.
+    bool PagedLayout() const;
+    void PageLinks();
     void AddLink(const char* text, u32 command, u32 colour, bool pen, i32& y);
     i32 LinkStep() const;
     void Redraw();

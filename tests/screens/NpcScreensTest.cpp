@@ -200,3 +200,26 @@ TEST(NpcScreens, GoodbyeLeavesOnlyTheExitAndTheBackKeyLeaves) {
     const u32 code = t.OnKey(kCommandBack);
     EXPECT_EQ(code, kScreenBack);
 }
+
+TEST(NpcScreens, SmallSquareLayoutPagesTheLinksSixAtATime) {
+    NpcRig rig;
+    for (const char* title : {"Harvest", "Weather", "Roads", "Bandits"})
+        AddEntry(rig.dialogue.topics, title, nullptr, {Line("Hm.")});
+    ASSERT_TRUE(rig.Open(kScreenTalk, kServiceBuySell | kServiceTraining | kServiceRepair, nullptr));
+    rig.Game()->SwitchLayoutMode(8);
+    rig.Game()->SwitchScreen(kScreenBack);
+    rig.Game()->currentScreen->keepOnStack = 1;
+    rig.Game()->SwitchScreen(kScreenTalk);
+    rig.Tick();
+    CTalkScreen& t = *rig.Talk();
+    ASSERT_EQ(rig.Current(), &t);
+    EXPECT_EQ(t.ShownLinks(),
+              (std::vector<std::string>{"Buy/sell", "Training", "Repair", "Rooms", "Wolves", "Harvest", "Goodbye"}));
+    EXPECT_TRUE(t.nextPage.IsShown());
+    EXPECT_FALSE(t.previousPage.state & kWidgetPenEnabled);
+    rig.Command(559);
+    EXPECT_EQ(t.ShownLinks(), (std::vector<std::string>{"Weather", "Roads", "Bandits", "Goodbye"}));
+    EXPECT_FALSE(t.nextPage.state & kWidgetPenEnabled);
+    rig.Command(558);
+    EXPECT_EQ(t.ShownLinks().front(), "Buy/sell");
+}

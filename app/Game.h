@@ -20,6 +20,7 @@
 #include "data/TextureSet.h"
 #include "screens/ScreenHost.h"
 #include "ui/ScreenIds.h"
+#include "app/PlayerCustomer.h"
 #include "world/Player.h"
 
 class CRandom;
@@ -129,8 +130,8 @@ public:
     CNpc* GetNpcForEntry(u32 word) override;
     const CNpcProfile* FindTalkProfile(const char* id) override;
     CScriptContext* GetScriptContext() override { return scriptContext.get(); }
-    INpcCustomer* GetCustomer() override { return customer; }
-    // What the NPC services see of the player; set by whoever provides it, null until then.
+    INpcCustomer* GetCustomer() override { return customer ? customer : &playerCustomer_; }
+    // What the NPC services see of the player when it is not the player itself (a test's stand-in).
     INpcCustomer* customer = nullptr;
 
     CScreen* GetScreen(u32 id) const override;
@@ -212,6 +213,7 @@ private:
     CWorldEntryArray noWorlds_;
     // The NPC records handed to the talk and services screens: entry word n names entry n - 1.
     std::vector<CNpc*> npcEntries_;
+    CPlayerCustomer playerCustomer_{player};
     // The interface pictures as plain pointers in base-number order: the runs that
     // GetInterfacePictureSet hands out point into it. SetInterfacePicture keeps it in step.
     std::array<CRecordHolder*, kInterfacePictureCount> interfacePictureRuns_{};

@@ -5,6 +5,7 @@
 #include "data/Npc.h"
 #include "data/WorldRecords.h"
 #include "screens/ScreenHost.h"
+#include "screens/npc/NpcHeader.h"
 #include "screens/frontend/FrontendWidgets.h"
 #include "script/ScriptContext.h"
 #include "script/ScriptValue.h"
@@ -15,7 +16,7 @@
 
 namespace {
 
-constexpr u32 kPortrait = 288, kName = 289, kWelcome = 110, kLeave = 301;
+constexpr u32 kWelcome = 110, kLeave = 301;
 constexpr u32 kPlaces[kServicePlaces] = {296, 297, 298, 299, 300};
 constexpr u32 kButtonText = 0xc8c8c8;
 
@@ -62,14 +63,7 @@ void CServicesScreen::Enter(u32 a, u32 b, u32 c, u32 d) {
     // A missing profile leaves the screen without animation and own music; the menu still works.
     profile_ = npc_ ? host_.FindTalkProfile(npc_->GetTalkProfileId()) : nullptr;
 
-    RemoveAllWidgets();
-    GetLayoutSize(game, kLayoutGroup, width, height);
-    background = game ? game->GetInterfacePicture(kPictureScreenBackground) : nullptr;
-    drawBackground = 1;
-    if (PlaceWidget(*this, portrait, kLayoutGroup, kPortrait) && npc_ && npc_->GetPortraitId())
-        portrait.SetPortrait(npc_->GetPortraitId());
-    PlaceLabel(*this, nameLabel, kLayoutGroup, kName, npc_ && npc_->GetName() ? npc_->GetName() : "",
-               CTextLabel::kAlignCentre | CTextLabel::kAlignMiddle, 2, 0xbec8d2);
+    PlaceNpcHeader(*this, kLayoutGroup, portrait, nameLabel, npc_);
     const char* welcome = npc_ && npc_->GetWelcomeText() ? npc_->GetWelcomeText() : "- welcome message not found -";
     PlaceLabel(*this, welcomeLabel, kLayoutGroup, kWelcome, welcome, CTextLabel::kAlignCentre | CTextLabel::kAlignMiddle,
                1, 0xc8c8c8);

@@ -2,6 +2,7 @@
 
 #include "data/Npc.h"
 #include "screens/ScreenHost.h"
+#include "screens/npc/NpcHeader.h"
 #include "screens/frontend/FrontendWidgets.h"
 #include "script/ConditionEvaluator.h"
 #include "script/ScriptContext.h"
@@ -13,7 +14,7 @@
 
 namespace {
 
-constexpr u32 kPortrait = 288, kName = 289, kSpeech = 290, kLinkArea = 291;
+constexpr u32 kSpeech = 290, kLinkArea = 291;
 constexpr u32 kLinkColour = 0xffffff;
 constexpr u32 kAnswerColour = 0x64f0fa;
 constexpr u32 kPreviousPage = 558, kNextPage = 559;
@@ -54,15 +55,8 @@ void CTalkScreen::Enter(u32 a, u32 b, u32 c, u32 d) {
     conversation_ = std::make_unique<CConversation>(npc_ ? npc_->dialogue : nullptr,
                                                     conditions ? *conditions : kNoConditions, *this);
 
-    RemoveAllWidgets();
+    PlaceNpcHeader(*this, kLayoutGroup, portrait, nameLabel, npc_);
     links.clear();
-    GetLayoutSize(game, kLayoutGroup, width, height);
-    background = game ? game->GetInterfacePicture(kPictureScreenBackground) : nullptr;
-    drawBackground = 1;
-    if (PlaceWidget(*this, portrait, kLayoutGroup, kPortrait) && npc_ && npc_->GetPortraitId())
-        portrait.SetPortrait(npc_->GetPortraitId());
-    PlaceLabel(*this, nameLabel, kLayoutGroup, kName, npc_ && npc_->GetName() ? npc_->GetName() : "",
-               CTextLabel::kAlignCentre | CTextLabel::kAlignMiddle, 2, 0xbec8d2);
     if (PlaceWidget(*this, speechView, kLayoutGroup, kSpeech)) {
         speechView.SetColors(0xc8f0fa, 0x20baba, 0xc8f0fa, 0, game ? game->GetInterfacePicture(kPictureScreenBackground)
                                                                    : nullptr);

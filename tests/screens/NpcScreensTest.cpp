@@ -6,26 +6,19 @@
 #include "data/Npc.h"
 #include "screens/npc/ServicesScreen.h"
 #include "screens/npc/TalkScreen.h"
+#include "tests/screens/FakeCustomer.h"
 #include "tests/support/FrameRig.h"
 
 namespace {
 
-struct Customer : INpcCustomer {
-    u32 gold = 100;
-    i32 hp = 10, maxHp = 40, mana = 4, maxMana = 20;
-    bool poisoned = true;
-    u32 GetGold() const override { return gold; }
-    void SetGold(u32 g) override { gold = g; }
-    u32 AdjustPrice(u32 price, bool) const override { return price; }
-    bool HasSeriousDisease() const override { return false; }
-    i32 GetHitPoints() const override { return hp; }
-    i32 GetMaxHitPoints() const override { return maxHp; }
-    void SetHitPoints(i32 v) override { hp = v; }
-    i32 GetMana() const override { return mana; }
-    i32 GetMaxMana() const override { return maxMana; }
-    void SetMana(i32 v) override { mana = v; }
-    bool IsPoisoned() const override { return poisoned; }
-    void CurePoison() override { poisoned = false; }
+// A hundred gold, hurt and poisoned, no trade bonus.
+struct Customer : FakeCustomer {
+    Customer() {
+        gold = 100;
+        mana = 4;
+        poisoned = true;
+        bonusPercent = 0;
+    }
 };
 
 CDialogueLine* Line(const char* text, std::vector<const char*> answers = {}) {

@@ -2,6 +2,7 @@
 
 #include "data/Npc.h"
 #include "screens/npc/NpcServiceRules.h"
+#include "tests/screens/FakeCustomer.h"
 
 #include <string>
 #include <vector>
@@ -14,26 +15,7 @@ std::vector<std::string> Captions(const std::vector<ServiceButton>& buttons) {
     return out;
 }
 
-struct Customer : INpcCustomer {
-    u32 gold = 0;
-    i32 hp = 10, maxHp = 40, mana = 5, maxMana = 20;
-    bool poisoned = false, diseased = false;
-    u32 GetGold() const override { return gold; }
-    void SetGold(u32 g) override { gold = g; }
-    // A 10 % trade bonus.
-    u32 AdjustPrice(u32 price, bool lowering) const override {
-        return lowering ? price - price / 10 : price + price / 10;
-    }
-    bool HasSeriousDisease() const override { return diseased; }
-    i32 GetHitPoints() const override { return hp; }
-    i32 GetMaxHitPoints() const override { return maxHp; }
-    void SetHitPoints(i32 v) override { hp = v; }
-    i32 GetMana() const override { return mana; }
-    i32 GetMaxMana() const override { return maxMana; }
-    void SetMana(i32 v) override { mana = v; }
-    bool IsPoisoned() const override { return poisoned; }
-    void CurePoison() override { poisoned = false; }
-};
+using Customer = FakeCustomer;
 
 }  // namespace
 

@@ -1,6 +1,7 @@
 #include "screens/npc/TalkScreen.h"
 
 #include "data/Npc.h"
+#include "data/WorldRecords.h"
 #include "screens/ScreenHost.h"
 #include "screens/npc/NpcHeader.h"
 #include "screens/frontend/FrontendWidgets.h"
@@ -11,6 +12,7 @@
 #include "ui/InterfacePictureRoles.h"
 #include "ui/Layout.h"
 #include "ui/WidgetHelpers.h"
+#include "world/Player.h"
 
 namespace {
 
@@ -46,6 +48,12 @@ void CTalkScreen::Enter(u32 a, u32 b, u32 c, u32 d) {
     screenState = 1;
     npc_ = host_.GetNpcForEntry(b);
     hasProfile_ = npc_ && npc_->GetTalkProfileId() && *npc_->GetTalkProfileId();
+    if (npc_) {
+        bool night = false;
+        if (CScriptContext* context = host_.GetScriptContext())
+            if (IScriptWorld* world = context->GetWorld()) night = SkyTimeClassOfHour(world->GetClock() / 60 % 24) == 2;
+        UpdateNpcWillingness(host_.GetPlayer(), *npc_, night);
+    }
     const IConditionEvaluator* conditions = host_.GetDialogueConditions();
     ownConditions_.reset();
     if (!conditions && host_.GetScriptContext()) {

@@ -106,6 +106,7 @@ void CServicesScreen::DropModal() {
 
 void CServicesScreen::OfferRoom() {
     screenState = kInnMessage;
+    roomOffered_ = false;
     INpcCustomer* customer = host_.GetCustomer();
     const u32 gold = customer ? customer->GetGold() : 0;
     const u32 rent = customer ? GetInnRent(GetPriceLevel(), *customer) : 5 * GetPriceLevel();
@@ -116,6 +117,7 @@ void CServicesScreen::OfferRoom() {
     }
     if (customer && gold >= rent) {
         std::snprintf(text, sizeof text, "Do you want to rent a room for %u%c?", rent, 9);
+        roomOffered_ = true;
         ShowMessage(text, CButtonBar::kYes | CButtonBar::kNo);
         return;
     }
@@ -126,8 +128,8 @@ void CServicesScreen::OfferRoom() {
 void CServicesScreen::RentRoom() {
     INpcCustomer* customer = host_.GetCustomer();
     const u32 rent = customer ? GetInnRent(GetPriceLevel(), *customer) : 0;
-    // The offer was made earlier; the gold is checked again at the moment it is taken.
-    if (!customer || !TakeGold(*customer, rent)) {
+    // The offer was made earlier; the disease and the gold are checked again at the moment of taking.
+    if (!customer || customer->HasSeriousDisease() || !TakeGold(*customer, rent)) {
         CloseModal();
         OfferRoom();
         return;
@@ -176,7 +178,8 @@ u32 CServicesScreen::OnCommand(u32 command) {
         DropModal();
         return 0;
     case kInnMessage:
-        if (command == CButtonBar::kYes) {
+        // Only the offer takes Yes: a refusal shows Ok alone, and a stray Yes must not rent.
+        if (command == CButtonBar::kYes && roomOffered_) {
             RentRoom();
         } else if (command == CButtonBar::kOk || command == CButtonBar::kNo) {
             screenState = kMenu;

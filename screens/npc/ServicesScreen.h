@@ -75,5 +75,6 @@ private:
 
     CScreenHost& host_;
     CNpc* npc_ = nullptr;
+    bool roomOffered_ = false;  // the inn message is the Yes/No offer, not a refusal
     const CNpcProfile* profile_ = nullptr;
 };

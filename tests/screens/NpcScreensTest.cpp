@@ -216,3 +216,22 @@ TEST(NpcScreens, SmallSquareLayoutPagesTheLinksSixAtATime) {
     rig.Command(558);
     EXPECT_EQ(t.ShownLinks().front(), "Buy/sell");
 }
+
+TEST(NpcScreens, InnRefusesASeriousDiseaseBeforeLookingAtTheGold) {
+    for (u32 gold : {0u, 1000u}) {
+        NpcRig rig;
+        rig.customer.diseased = true;
+        rig.customer.gold = gold;
+        ASSERT_TRUE(rig.Open(kScreenServices, kServiceSleep, "base_innkeeper"));
+        CServicesScreen& s = *rig.Services();
+        rig.Command(kServicesSleep);
+        std::string shown;
+        for (u32 i = 0; i < s.messageView.rows.Count(); ++i) shown += s.messageView.rows.At(i).text.GetText();
+        for (u32 i = 0; i < s.messageView.pending.Count(); ++i) shown += s.messageView.pending.At(i).text.GetText();
+        EXPECT_NE(shown.find("seriously diseased"), std::string::npos) << shown;
+        rig.Command(CButtonBar::kYes);  // not offered: nothing is rented
+        EXPECT_EQ(rig.customer.gold, gold);
+        rig.Command(CButtonBar::kOk);
+        EXPECT_EQ(s.screenState, CServicesScreen::kMenu);
+    }
+}

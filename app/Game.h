@@ -6,6 +6,7 @@
 
 #include <array>
 #include <memory>
+#include <vector>
 #include <string>
 
 #include "ui/InterfacePictures.h"
@@ -19,6 +20,7 @@
 #include "data/TextureSet.h"
 #include "screens/ScreenHost.h"
 #include "ui/ScreenIds.h"
+#include "app/PlayerCustomer.h"
 #include "world/Player.h"
 
 class CRandom;
@@ -126,6 +128,14 @@ public:
     std::string WorldOpenError() const override;
     void QuitGame() override;
 
+    u32 GetEntryForNpc(CNpc* npc) override;
+    CNpc* GetNpcForEntry(u32 word) override;
+    const CNpcProfile* FindTalkProfile(const char* id) override;
+    CScriptContext* GetScriptContext() override { return scriptContext.get(); }
+    INpcCustomer* GetCustomer() override { return customer ? customer : &playerCustomer_; }
+    // What the NPC services see of the player when it is not the player itself (a test's stand-in).
+    INpcCustomer* customer = nullptr;
+
     CScreen* GetScreen(u32 id) const override;
     // Puts a screen in the slot of its id (start-up and tests), replacing the one there.
     void SetScreen(u32 id, std::unique_ptr<CScreen> screen);
@@ -206,6 +216,9 @@ private:
     bool Fail(const std::string& message);
     std::string startupError;
     CWorldEntryArray noWorlds_;
+    // The NPC records handed to the talk and services screens: entry word n names entry n - 1.
+    std::vector<CNpc*> npcEntries_;
+    CPlayerCustomer playerCustomer_{player};
     // The interface pictures as plain pointers in base-number order: the runs that
     // GetInterfacePictureSet hands out point into it. SetInterfacePicture keeps it in step.
     std::array<CRecordHolder*, kInterfacePictureCount> interfacePictureRuns_{};

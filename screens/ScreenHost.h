@@ -11,6 +11,11 @@
 #include "ui/WidgetHost.h"
 
 class CGameScreen;
+class CNpc;
+class CScriptContext;
+class IConditionEvaluator;
+class INpcCustomer;
+struct CNpcProfile;
 class CWorldEntryArray;
 struct CGameSettings;
 class CPlayer;
@@ -60,6 +65,20 @@ public:
     virtual bool DeleteWorldDatabase(const char* fileName) = 0;
     // Removes the installed world of that short name from the list.
     virtual void RemoveInstalledWorldEntry(const char* shortName) = 0;
+
+    // The NPC screens. An NPC record travels in an entry word as a handle that the game gives out
+    // (0 for none); the screens turn it back into the record.
+    virtual u32 GetEntryForNpc(CNpc* npc) { return 0; }
+    virtual CNpc* GetNpcForEntry(u32 word) { return nullptr; }
+    // The world's talk profile of that id; null when there is none.
+    virtual const CNpcProfile* FindTalkProfile(const char* id) { return nullptr; }
+    // The player as the NPC services see it; null before a player exists.
+    virtual INpcCustomer* GetCustomer() { return nullptr; }
+    // How dialogue conditions are tested; null lets the talk screen test them through the script
+    // context (without a talk partner).
+    virtual const IConditionEvaluator* GetDialogueConditions() { return nullptr; }
+    // The script run context (talk lines run their scripts through it); null before start-up made it.
+    virtual CScriptContext* GetScriptContext() { return nullptr; }
 
     // Ends the program in order after the current message: the game is then destroyed, which stops
     // the sounds and writes the automatic save.

@@ -52,12 +52,6 @@ std::vector<ServiceButton> GetTalkServiceLinks(u8 serviceFlags, bool hasTalkProf
     return links;
 }
 
-u32 GetNpcPriceLevel(const CNpc& npc, const i32* globalValue) {
-    if (npc.GetPriceVariable() && globalValue && *globalValue > 0)
-        return static_cast<u32>(*globalValue);
-    return npc.GetPriceLevel();
-}
-
 u32 GetInnRent(u32 priceLevel, const INpcCustomer& customer) {
     return customer.AdjustPrice(5 * priceLevel, true);
 }

@@ -3,6 +3,7 @@
 #pragma once
 
 #include "core/Types.h"
+#include "screens/npc/TradeRules.h"
 
 #include <vector>
 
@@ -64,10 +65,6 @@ bool ServiceFlagsOverflow(u8 serviceFlags);
 // them on the services menu).
 std::vector<ServiceButton> GetTalkServiceLinks(u8 serviceFlags, bool hasTalkProfile);
 
-// The NPC's price level: the named global variable's value when it exists and is above 0, else the
-// record's own level. `globalValue` is null when the NPC names no variable or none of that name exists.
-u32 GetNpcPriceLevel(const CNpc& npc, const i32* globalValue);
-
 // What the inn and the rest need of the player.
 class INpcCustomer {
 public:
@@ -75,7 +72,8 @@ public:
     virtual u32 GetGold() const = 0;
     virtual void SetGold(u32 gold) = 0;
     // The price after the trade bonus; `lowering` for what the player pays.
-    virtual u32 AdjustPrice(u32 price, bool lowering) const = 0;
+    // The trade bonus lowers what the player pays and raises what the player is paid.
+    virtual u32 AdjustPrice(u32 price, bool playerPays) const = 0;
     virtual bool HasSeriousDisease() const = 0;
     virtual i32 GetHitPoints() const = 0;
     virtual i32 GetMaxHitPoints() const = 0;
@@ -86,8 +84,6 @@ public:
     virtual bool IsPoisoned() const = 0;
     virtual void CurePoison() = 0;
 };
-
-inline constexpr u32 kGoldLimit = 1000000000;
 
 // Five times the price level, lowered by the player's trade bonus.
 u32 GetInnRent(u32 priceLevel, const INpcCustomer& customer);

@@ -7,6 +7,8 @@
 
 u32 CPlayerServices::GetGold() const { return player_.gold; }
 
+static_assert(kGoldLimit == kMaxGold, "the services and the player cap gold alike");
+
 void CPlayerServices::SetGold(u32 gold) { player_.gold = std::min(gold, kGoldLimit); }
 
 int CPlayerServices::GetItemCount() const { return static_cast<int>(player_.items.size()); }

@@ -17,6 +17,7 @@ struct CItemInstance;
 // paid (one signature for every caller, so no caller can turn the bonus into a penalty).
 enum class TradeSide { PlayerBuys, PlayerSells };
 
+// The most gold anyone holds; the player's own cap is the same figure (checked where both meet).
 inline constexpr u32 kGoldLimit = 1000000000;
 
 // What the trade bonus is made of: skills and Personality with their Fortify effects.

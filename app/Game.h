@@ -16,6 +16,7 @@
 #include "core/Str.h"
 #include "core/Types.h"
 #include "core/WorldEntry.h"
+#include "data/RuleContext.h"
 #include "data/SaveGameManager.h"
 #include "data/TextureSet.h"
 #include "screens/ScreenHost.h"
@@ -40,6 +41,7 @@ class CWorld;
 class CGameTradeWorld;
 class CWorldList;
 class CWorldLists;
+struct CPageSequenceView;
 class CMainFrame;
 struct CRecordData;
 class CProgressDialog;
@@ -126,6 +128,14 @@ public:
     ITradeWorld* GetTradeWorld() override;
     int OpenGameDatabases(CProgressDialog* progress) override;
     std::string WorldOpenError() const override;
+    const CRuleContext& GetRules() const override;
+    const CPortraitList& GetPortraits() const override;
+    bool NewGame(CProgressDialog* progress) override;
+    u32 FindPageSequence(const char* id) const override;
+    bool GetPageSequence(u32 number, CPageSequenceView& sequence) const override;
+    void RunPageScript(const char* id) override;
+    CRecordHolder* LoadTexturePicture(const char* name) override;
+    void UnloadTexturePicture(CRecordHolder* picture) override;
     void QuitGame() override;
 
     u32 GetEntryForNpc(CNpc* npc) override;
@@ -200,6 +210,10 @@ public:
     // finder and the sound front-end they use, after the screens that play their music.
     std::unique_ptr<CWorldLists> worldLists;
     std::unique_ptr<CWorldList> worlds;
+    // The open world's tables as the rules read them (bound to the world lists when asked for).
+    mutable CRuleContext rules;
+    // Where the next game begins: the map object of this name in the open world.
+    CStr pendingMapName;
     std::unique_ptr<CRandom> random;
     std::unique_ptr<CScriptEngine> scriptEngine;
     std::unique_ptr<CScriptContext> scriptContext;

@@ -19,6 +19,8 @@ struct CNpcProfile;
 class CWorldEntryArray;
 struct CGameSettings;
 class CPlayer;
+class CPortraitList;
+struct CRuleContext;
 class CProgressDialog;
 class CSaveGameManager;
 class ITradeWorld;
@@ -79,6 +81,25 @@ public:
     virtual const IConditionEvaluator* GetDialogueConditions() { return nullptr; }
     // The script run context (talk lines run their scripts through it); null before start-up made it.
     virtual CScriptContext* GetScriptContext() { return nullptr; }
+
+    // The character tables of the open world as the rules read them (races, skills, abilities), and
+    // its portraits, whose selectable ones are the faces a character may take.
+    virtual const CRuleContext& GetRules() const = 0;
+    virtual const CPortraitList& GetPortraits() const = 0;
+
+    // Sets the new game up from the character creation's choices (screen 10): the player with the
+    // start kit, and the place where the game begins. False when it could not be set up.
+    virtual bool NewGame(CProgressDialog* progress) = 0;
+
+    // The page sequences of the open world: a sequence's number by id (0 for none) and, for a number,
+    // its music and pages (false for none). A page's script is run by its id.
+    virtual u32 FindPageSequence(const char* id) const = 0;
+    virtual bool GetPageSequence(u32 number, struct CPageSequenceView& sequence) const = 0;
+    virtual void RunPageScript(const char* id) = 0;
+    // A picture of the texture set by name with its data read (null when there is none or it cannot
+    // be read), and its data freed again (the entry stays).
+    virtual CRecordHolder* LoadTexturePicture(const char* name) = 0;
+    virtual void UnloadTexturePicture(CRecordHolder* picture) = 0;
 
     // Ends the program in order after the current message: the game is then destroyed, which stops
     // the sounds and writes the automatic save.

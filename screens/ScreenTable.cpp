@@ -27,8 +27,8 @@ std::unique_ptr<CScreen> CreateScreen(u32 id, CScreenHost& host) {
     case kScreenSplash: return std::make_unique<CSplashScreen>();
     case kScreenLoadSave: return std::make_unique<CLoadSaveScreen>();
     case kScreenMainMenu: return std::make_unique<CMainMenuScreen>(host);
-    case kScreenCreatePlayer: return std::make_unique<CCreatePlayerScreen>();
-    case kScreenPages: return std::make_unique<CPagesScreen>();
+    case kScreenCreatePlayer: return std::make_unique<CCreatePlayerScreen>(host);
+    case kScreenPages: return std::make_unique<CPagesScreen>(host);
     case kScreenCardGame: return std::make_unique<CCardGameScreen>();
     case kScreenSettings: return std::make_unique<CSettingsScreen>(host);
     case kScreenWorlds: return std::make_unique<CWorldsScreen>(host);

@@ -21,7 +21,7 @@ void PlaceDialogFrame(CForm& dialog, CPicture& frame, u16 group) {
     frame.sides = 0x0F;
 }
 
-void CentreDialog(CForm& dialog, u16 group) {
+void CentreNpcDialog(CForm& dialog, u16 group) {
     GetLayoutSize(dialog.game, group, dialog.width, dialog.height);
     u32 screenWidth = 0, screenHeight = 0;
     if (dialog.game)

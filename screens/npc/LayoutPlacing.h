@@ -17,6 +17,6 @@ class CWidgetHost;
 void FillButtonPictures(CWidgetHost* game, CRecordHolder* (&set)[3], u16 normal);
 
 // Sizes a dialog from its layout group and centres it on the screen.
-void CentreDialog(CForm& dialog, u16 group);
+void CentreNpcDialog(CForm& dialog, u16 group);
 // The dialog's frame (element 0x13) over its background.
 void PlaceDialogFrame(CForm& dialog, CPicture& frame, u16 group);

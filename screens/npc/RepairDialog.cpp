@@ -36,7 +36,7 @@ void CRepairDialog::Open(ITradeWorld* world, CItemInstance* hammer, RandomDraw r
     world_ = world;
     random_ = std::move(random);
     RemoveAllWidgets();
-    CentreDialog(*this, kLayoutGroup);
+    CentreNpcDialog(*this, kLayoutGroup);
     background = game ? game->GetInterfacePicture(kPictureDialogBackground) : nullptr;
     PlaceDialogFrame(*this, backgroundFrame, kLayoutGroup);
     PlaceWidget(*this, title, kLayoutGroup, 0x17);

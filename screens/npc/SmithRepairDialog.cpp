@@ -18,7 +18,7 @@
 void CSmithRepairDialog::Open(ITradeWorld* world, u32 priceRate) {
     world_ = world;
     RemoveAllWidgets();
-    CentreDialog(*this, kLayoutGroup);
+    CentreNpcDialog(*this, kLayoutGroup);
     background = game ? game->GetInterfacePicture(kPictureDialogBackground) : nullptr;
     PlaceDialogFrame(*this, backgroundFrame, kLayoutGroup);
     PlaceWidget(*this, title, kLayoutGroup, 0x17);

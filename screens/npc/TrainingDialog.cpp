@@ -31,7 +31,7 @@ void SetupLabel(CTextLabel& label, u32 font, u32 colour) {
 void CTrainingDialog::Open(ITradeWorld* world, const CNpc& npc) {
     world_ = world;
     RemoveAllWidgets();
-    CentreDialog(*this, kLayoutGroup);
+    CentreNpcDialog(*this, kLayoutGroup);
     background = game ? game->GetInterfacePicture(kPictureDialogBackground) : nullptr;
     drawBackground = 1;
     PlaceDialogFrame(*this, backgroundFrame, kLayoutGroup);

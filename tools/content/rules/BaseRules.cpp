@@ -93,7 +93,7 @@ BaseRuleContent MakeBaseRules() {
         const char* text;
     } skills[] = {
         {"base_block", "Block", "Block", "Block", 2, 9, "Turning blows aside with a shield."},
-        {"base_lightweapon", "Light Weapon", "Light Weapon", "Light Weap", 2, 8, "Swords, daggers and thrown blades."},
+        {"base_lightweapon", "Light Weapon", "Light Weap", "Light W", 2, 8, "Swords, daggers and thrown blades."},
         {"base_heavyweapon", "Heavy Weapon", "Heavy Weap", "Heavy W", 1, 9, "Maces, axes, hammers and clubs."},
         {"base_dualwield", "Dual Wield", "Dual Wield", "Dual Wield", 2, 10, "A weapon in each hand."},
         {"base_lightarmor", "Light Armor", "Light Armor", "Light Arm", 2, 9, "Leather, cloth and fur."},

@@ -5,6 +5,8 @@
 #include "data/Effect.h"
 #include "data/ItemType.h"
 #include "data/RuleContext.h"
+#include "data/CharacterTables.h"
+#include "data/CreatureCatalogue.h"
 #include "data/Spells.h"
 
 #include <algorithm>
@@ -410,6 +412,77 @@ bool IsEnchantEntryComplete(const CEffect& entry) {
         break;
     }
     return true;
+}
+
+std::vector<CDatumRow> EnchantDatumRows(EnchantDatum datum, const CRuleContext& rules) {
+    std::vector<CDatumRow> rows;
+    switch (datum) {
+    case EnchantDatum::Skill:
+        for (int id = 1; id <= 20; ++id) {
+            const char* name = rules.skills ? rules.skills->GetName(id) : nullptr;
+            rows.push_back({"", name ? name : "", static_cast<u8>(id)});
+        }
+        break;
+    case EnchantDatum::Attribute:
+        for (int id = 1; id <= 5; ++id) {
+            const char* name = rules.attributes ? rules.attributes->GetName(id) : nullptr;
+            rows.push_back({"", name ? name : "", static_cast<u8>(id)});
+        }
+        break;
+    case EnchantDatum::Target:
+        rows = {{"", "Humanoids", 1}, {"", "Creatures", 2}, {"", "Undeads", 3}};
+        break;
+    case EnchantDatum::Disease:
+        for (int i = 0; rules.diseases && i < rules.diseases->Count(); ++i) {
+            const CDisease* d = rules.diseases->At(i);
+            if (d && !IsEmptyText(d->GetName()))
+                rows.push_back({d->GetName(), d->GetDisplayName() ? d->GetDisplayName() : "", 0});
+        }
+        break;
+    case EnchantDatum::Creature:
+        for (int i = 0; rules.creatures && i < rules.creatures->GetTypeCount(); ++i) {
+            // Strikes and their cost name the creature kind: one row per kind that is not a person.
+            const CMonsterType* t = rules.creatures->GetType(i);
+            if (!t || t->kind == 4 || IsEmptyText(t->kindId))
+                continue;
+            if (std::any_of(rows.begin(), rows.end(), [&](const CDatumRow& r) { return r.id == t->kindId; }))
+                continue;
+            const CCreatureKind* kind = rules.creatures->FindCreatureKind(t->kindId);
+            rows.push_back({t->kindId, kind ? kind->GetDisplayName() : (t->displayName ? t->displayName : t->kindId), 0});
+        }
+        break;
+    case EnchantDatum::None:
+        break;
+    }
+    return rows;
+}
+
+std::vector<CDatumRow> KnownSpellRows(const CRuleContext& rules) {
+    std::vector<CDatumRow> rows;
+    if (!rules.spells || !rules.player)
+        return rows;
+    for (int school = 1; school <= 6; ++school)
+        for (int i = 0; i < rules.spells->Count(); ++i) {
+            const CSpell* spell = rules.spells->At(i);
+            if (spell && spell->school == school && !IsEmptyText(spell->GetName()) && rules.player->KnowsSpell(*spell))
+                rows.push_back({spell->GetName(), spell->GetDisplayName(), 0});
+        }
+    return rows;
+}
+
+int FindDatumRow(const std::vector<CDatumRow>& rows, EnchantDatum datum, const CEffect& entry) {
+    const bool byId = datum == EnchantDatum::Disease || datum == EnchantDatum::Creature;
+    for (size_t i = 0; i < rows.size(); ++i) {
+        if (byId ? (!IsEmptyText(entry.id) && rows[i].id == entry.id) : (rows[i].value == entry.target && entry.target))
+            return static_cast<int>(i);
+    }
+    return -1;
+}
+
+void StoreDatum(CEffect& entry, EnchantDatum datum, const CDatumRow* row) {
+    const bool byId = datum == EnchantDatum::Disease || datum == EnchantDatum::Creature;
+    entry.SetId(row && byId ? row->id.c_str() : nullptr);
+    entry.target = row && !byId ? row->value : 0;
 }
 
 int StepSpellEntryValue(int value, int step) { return std::clamp(value + step, 1, 100); }

@@ -151,6 +151,22 @@ int StepEnchantAmount(int amount, int step, const CEnchantValueRange& range);
 // would be a free enchantment that does nothing.
 bool IsEnchantEntryComplete(const CEffect& entry);
 
+// One row of the datum list of an enchantment entry, or of the spell list: what the entry stores
+// (the record's id, or a number) beside what the row shows (the record's name). Effects look their
+// records up by id, so an entry that stored a name would cost nothing and do nothing.
+struct CDatumRow {
+    std::string id;  // empty for number rows
+    std::string name;
+    u8 value = 0;
+};
+std::vector<CDatumRow> EnchantDatumRows(EnchantDatum datum, const CRuleContext& rules);
+// The spells the player knows in schools 1..6, school by school.
+std::vector<CDatumRow> KnownSpellRows(const CRuleContext& rules);
+// The row that holds the entry's datum (by id for record rows, by number otherwise), or -1.
+int FindDatumRow(const std::vector<CDatumRow>& rows, EnchantDatum datum, const CEffect& entry);
+// Stores a row's datum in the entry (the id, never the shown name); null clears it.
+void StoreDatum(CEffect& entry, EnchantDatum datum, const CDatumRow* row);
+
 // A spell entry's charges or skill level after a step: within 1..100.
 int StepSpellEntryValue(int value, int step);
 

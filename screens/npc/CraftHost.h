@@ -2,10 +2,13 @@
 // and an NPC's price level. The game implements it; tests hand in their own.
 #pragma once
 
+#include <vector>
+
 #include "core/Types.h"
 
 class CNpc;
 struct CEffect;
+struct CItemInstance;
 class CForm;
 struct CRuleContext;
 
@@ -17,6 +20,12 @@ public:
     virtual void SetGold(u32 gold) = 0;
     // The NPC's price level (its price variable when it names one above 0, else its own byte).
     virtual int GetPriceLevel(const CNpc& npc) const = 0;
+    // The player's items in their order.
+    virtual std::vector<CItemInstance*> GetCarriedItems() { return {}; }
+    // Whether the player knows a spell of schools 1..6 (a magic item without effects needs one).
+    virtual bool KnowsAnySpell() const { return false; }
+    // Called whenever an enchanting or recharge step ends.
+    virtual void ReapplyEquipmentEffects() {}
 };
 
 // The two entry dialogs of the enchanting screen, as it sees them: one opens on a copy of the entry

@@ -1,5 +1,7 @@
 #include "screens/npc/AlchemyDialog.h"
 
+#include "screens/npc/CraftWidgets.h"
+
 #include "core/LayoutTable.h"
 #include "core/Random.h"
 #include "core/Str.h"
@@ -22,12 +24,6 @@ constexpr u32 kDark = 0x161616;
 constexpr u32 kGrey = 0xC8C8C8;
 constexpr u8 kTypeLeftOut = 0x10;
 
-void FillPair(CWidgetHost* game, CRecordHolder* (&set)[3], u16 first) {
-    set[0] = game ? game->GetInterfacePicture(first) : nullptr;
-    set[1] = game ? game->GetInterfacePicture(static_cast<u16>(first + 1)) : nullptr;
-    set[2] = nullptr;
-}
-
 u32 SlotCommand(int slot, bool next) { return static_cast<u32>(482 + 4 * slot + (next ? 1 : 0)); }
 
 }  // namespace
@@ -37,10 +33,7 @@ CAlchemyDialog::CAlchemyDialog() = default;
 CAlchemyDialog::~CAlchemyDialog() = default;
 
 void CAlchemyDialog::Place(CWidget& widget, u32 element) {
-    widget.Attach(this);
-    widget.SetLayoutRect(FindLayoutRect(game, kLayoutGroup, element));
-    if (widget.state & kWidgetEnabled)
-        AddWidget(&widget);
+    craft::PlaceWidget(*this, widget, kLayoutGroup, element);
 }
 
 void CAlchemyDialog::PlaceHeading(CTextLabel& label, u32 element, const char* text) {
@@ -62,10 +55,7 @@ void CAlchemyDialog::Open(const CItemInstance* mortar) {
     RemoveAllWidgets();
     messageBar.Attach(game);
     GetLayoutSize(game, kLayoutGroup, width, height);
-    i32 screenWidth = 0, screenHeight = 0;
-    GameFrameBufferSize(game, screenWidth, screenHeight);
-    x = static_cast<u32>(std::max(0, (screenWidth - static_cast<i32>(width)) / 2));
-    y = static_cast<u32>(std::max(0, (screenHeight - static_cast<i32>(height)) / 2));
+    craft::CentreOnScreen(*this);
     const bool small = IsSmallLayoutMode(game ? game->GetLayoutMode() : 0);
     background = game ? game->GetInterfacePicture(kPictureScreenBackground) : nullptr;
     drawBackground = 1;
@@ -83,42 +73,28 @@ void CAlchemyDialog::Open(const CItemInstance* mortar) {
     PlaceHeading(ingredientHeading, 493, small ? "2. Select the ingredients" : "2. Select the alchemy ingredients");
     PlaceHeading(potionHeading, 494, small ? "3. Select the potion" : "3. Select the potion to be created");
 
-    FillPair(game, arrowLeft, kPictureArrowButtons + 4);
-    FillPair(game, arrowRight, kPictureArrowButtons + 6);
+    craft::FillButtonPictures(game, arrowLeft, kPictureArrowButtons + 4);
+    craft::FillButtonPictures(game, arrowRight, kPictureArrowButtons + 6);
     Place(mortarPicture, 475);
     Place(mortarPrevious, kMortarPrevious);
     mortarPrevious.SetPictures(arrowLeft, kMortarPrevious, 0);
     Place(mortarNext, kMortarNext);
     mortarNext.SetPictures(arrowRight, kMortarNext, 0);
     Place(mortarText, 477);
-    mortarText.Setup(1, kWhite, kWhite, kGrey, kDark, 0, 1, 1, kWhite);
+    craft::SetupDetailBox(mortarText);
     for (int i = 0; i < 3; ++i) {
         Place(slotPicture[i], static_cast<u32>(480 + 4 * i));
         Place(slotText[i], static_cast<u32>(481 + 4 * i));
-        slotText[i].Setup(1, kWhite, kWhite, kGrey, kDark, 0, 1, 1, kWhite);
+        craft::SetupDetailBox(slotText[i]);
         Place(slotPrevious[i], SlotCommand(i, false));
         slotPrevious[i].SetPictures(arrowLeft, SlotCommand(i, false), 0);
         Place(slotNext[i], SlotCommand(i, true));
         slotNext[i].SetPictures(arrowRight, SlotCommand(i, true), 0);
     }
     Place(potionList, kPotions);
-    potionList.font = 1;
-    potionList.textColour = kGrey;
-    potionList.backgroundColour = kDark;
-    potionList.highlight = 1;
-    potionList.highlightBarColour = 0x585858;
-    potionList.highlightTextColour = kWhite;
-    if (fonts) {
-        fonts->Select(1, 0, 0);
-        potionList.rowHeight = CurrentLineHeight(fonts);
-    }
-    potionList.visibleRows = craft::RowsPerPage(potionList.h, potionList.rowHeight);
-    FillPair(game, brewPictures, kPictureOk);
-    Place(brewButton, kBrew);
-    brewButton.SetPictures(brewPictures, kBrew, 3006);
-    FillPair(game, closePictures, kPictureClose);
-    Place(closeButton, kClose);
-    closeButton.SetPictures(closePictures, kClose, 3007);
+    craft::SetupCraftList(potionList);
+    craft::PlaceButton(*this, brewButton, brewPictures, kLayoutGroup, kBrew, kPictureOk, 3006);
+    craft::PlaceButton(*this, closeButton, closePictures, kLayoutGroup, kClose, kPictureClose, 3007);
 
     state = kChoosing;
     skill = alchemist ? alchemist->GetAlchemySkill() : 0;

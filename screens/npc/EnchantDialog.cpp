@@ -1,5 +1,7 @@
 #include "screens/npc/EnchantDialog.h"
 
+#include "screens/npc/CraftWidgets.h"
+
 #include "core/LayoutTable.h"
 #include "core/Str.h"
 #include "data/Effect.h"
@@ -20,23 +22,6 @@ namespace {
 constexpr u32 kWhite = 0xFFFFFF;
 constexpr u32 kDark = 0x161616;
 constexpr u32 kGrey = 0xC8C8C8;
-constexpr u32 kGoldCap = 1000000000u;
-
-void FillPair(CWidgetHost* game, CRecordHolder* (&set)[3], u16 first) {
-    set[0] = game ? game->GetInterfacePicture(first) : nullptr;
-    set[1] = game ? game->GetInterfacePicture(static_cast<u16>(first + 1)) : nullptr;
-    set[2] = nullptr;
-}
-
-// Money as the labels show it: compact below a thousand million, then in thousand millions.
-void FormatMoney(i64 value, CStr& out) {
-    if (value < 0)
-        value = 0;
-    if (value >= kGoldCap)
-        out.Format("%luB", static_cast<unsigned long>(value / kGoldCap));
-    else
-        FormatCompactNumber(static_cast<u32>(value), out);
-}
 
 }  // namespace
 
@@ -47,10 +32,7 @@ CEnchantDialog::~CEnchantDialog() = default;
 int CEnchantDialog::Count() const { return list ? list->Count() : 0; }
 
 void CEnchantDialog::Place(CWidget& widget, u32 element) {
-    widget.Attach(this);
-    widget.SetLayoutRect(FindLayoutRect(game, kLayoutGroup, element));
-    if (widget.state & kWidgetEnabled)
-        AddWidget(&widget);
+    craft::PlaceWidget(*this, widget, kLayoutGroup, element);
 }
 
 void CEnchantDialog::PlaceLabel(CTextLabel& label, u32 element, const char* text, u32 alignment) {
@@ -96,31 +78,17 @@ void CEnchantDialog::Open(const CNpc* npc, CItemInstance* target, int limit) {
     PlaceLabel(listLabel, 255, "Enchantments:", CTextLabel::kAlignLeft);
 
     Place(entriesList, kList);
-    entriesList.font = 1;
-    entriesList.textColour = kGrey;
-    entriesList.backgroundColour = kDark;
-    entriesList.highlight = 1;
-    entriesList.highlightBarColour = 0x585858;
-    entriesList.highlightTextColour = kWhite;
-    if (fonts) {
-        fonts->Select(1, 0, 0);
-        entriesList.rowHeight = CurrentLineHeight(fonts);
-    }
-    entriesList.visibleRows = craft::RowsPerPage(entriesList.h, entriesList.rowHeight);
+    craft::SetupCraftList(entriesList);
 
-    FillPair(game, textPictures, kPictureTextButton);
+    craft::FillButtonPictures(game, textPictures, kPictureTextButton);
     Place(addButton, kAdd);
     addButton.SetPicturesAndText(textPictures, "Add", kAdd, 0);
     Place(modifyButton, kModify);
     modifyButton.SetPicturesAndText(textPictures, "Modify", kModify, 0);
     Place(removeButton, kRemove);
     removeButton.SetPicturesAndText(textPictures, "Remove", kRemove, 0);
-    FillPair(game, okPictures, kPictureOk);
-    Place(okButton, kOk);
-    okButton.SetPictures(okPictures, kOk, 3006);
-    FillPair(game, cancelPictures, kPictureCancel);
-    Place(cancelButton, kCancel);
-    cancelButton.SetPictures(cancelPictures, kCancel, 3007);
+    craft::PlaceButton(*this, okButton, okPictures, kLayoutGroup, kOk, kPictureOk, 3006);
+    craft::PlaceButton(*this, cancelButton, cancelPictures, kLayoutGroup, kCancel, kPictureCancel, 3007);
 
     state = kEditing;
     enchanter = npc;
@@ -174,11 +142,11 @@ void CEnchantDialog::UpdateTotals() {
     text.Format("%d/%d", totals.available, capacity);
     ToNumberGlyphs(text);
     storageValue.SetText(text.GetText());
-    FormatMoney(totals.price, text);
+    craft::FormatMoneyText(totals.price, text);
     text.AppendChar(9);
     ToNumberGlyphs(text);
     priceValue.SetText(text.GetText());
-    FormatMoney(host->GetGold(), text);
+    craft::FormatMoneyText(host->GetGold(), text);
     text.AppendChar(9);
     ToNumberGlyphs(text);
     goldValue.SetText(text.GetText());
@@ -247,7 +215,7 @@ u32 CEnchantDialog::Enchant() {
     const i32 price = totals.price;
     craft::ApplyEnchantment(*item, list.release(), source);
     CStr priceText;
-    FormatMoney(price, priceText);
+    craft::FormatMoneyText(price, priceText);
     CStr message;
     if (enchanter) {
         message.Format("The enchanting was successful.\rYou pay %s gold.", priceText.GetText());

@@ -1,5 +1,7 @@
 #include "screens/npc/EnchantSelectDialog.h"
 
+#include "screens/npc/CraftWidgets.h"
+
 #include "core/LayoutTable.h"
 #include "core/Str.h"
 #include "data/ItemText.h"
@@ -20,19 +22,10 @@ constexpr u32 kWhite = 0xFFFFFF;
 constexpr u32 kDark = 0x161616;
 constexpr u32 kGrey = 0xC8C8C8;
 
-void FillPair(CWidgetHost* game, CRecordHolder* (&set)[3], u16 first) {
-    set[0] = game ? game->GetInterfacePicture(first) : nullptr;
-    set[1] = game ? game->GetInterfacePicture(static_cast<u16>(first + 1)) : nullptr;
-    set[2] = nullptr;
-}
-
 }  // namespace
 
 void CEnchantSelectDialog::Place(CWidget& widget, u32 element) {
-    widget.Attach(this);
-    widget.SetLayoutRect(FindLayoutRect(game, kLayoutGroup, element));
-    if (widget.state & kWidgetEnabled)
-        AddWidget(&widget);
+    craft::PlaceWidget(*this, widget, kLayoutGroup, element);
 }
 
 void CEnchantSelectDialog::Open(const CNpc* npc, int newLevel, bool recharging) {
@@ -41,10 +34,7 @@ void CEnchantSelectDialog::Open(const CNpc* npc, int newLevel, bool recharging) 
     enchanting.Attach(game);
     recharge.Attach(game);
     GetLayoutSize(game, kLayoutGroup, width, height);
-    i32 screenWidth = 0, screenHeight = 0;
-    GameFrameBufferSize(game, screenWidth, screenHeight);
-    x = static_cast<u32>(std::max(0, (screenWidth - static_cast<i32>(width)) / 2));
-    y = static_cast<u32>(std::max(0, (screenHeight - static_cast<i32>(height)) / 2));
+    craft::CentreOnScreen(*this);
     const bool small = IsSmallLayoutMode(game ? game->GetLayoutMode() : 0);
     background = game ? game->GetInterfacePicture(kPictureDialogBackground) : nullptr;
     drawBackground = 1;
@@ -69,31 +59,14 @@ void CEnchantSelectDialog::Open(const CNpc* npc, int newLevel, bool recharging) 
     itemsLabel.SetText("Items:");
     limitText.SetText("");
     Place(items, kList);
-    items.font = 1;
-    items.textColour = kGrey;
-    items.backgroundColour = kDark;
-    items.highlight = 1;
-    items.highlightBarColour = 0x585858;
-    items.highlightTextColour = kWhite;
-    if (fonts) {
-        fonts->Select(1, 0, 0);
-        items.rowHeight = CurrentLineHeight(fonts);
-    }
+    craft::SetupCraftList(items);
     items.selection = -1;
     Place(details, 277);
-    details.Setup(1, kWhite, kWhite, kGrey, kDark, 0, 1, 1, kWhite);
-    FillPair(game, upPictures, kPictureListPageUp);
-    Place(pageUp, kPageUp);
-    pageUp.SetPictures(upPictures, kPageUp, 1004);
-    FillPair(game, downPictures, kPictureListPageDown);
-    Place(pageDown, kPageDown);
-    pageDown.SetPictures(downPictures, kPageDown, 1006);
-    FillPair(game, usePictures, kPictureOk);
-    Place(useButton, kUse);
-    useButton.SetPictures(usePictures, kUse, 3006);
-    FillPair(game, closePictures, kPictureClose);
-    Place(closeButton, kClose);
-    closeButton.SetPictures(closePictures, kClose, 3007);
+    craft::SetupDetailBox(details);
+    craft::PlaceButton(*this, pageUp, upPictures, kLayoutGroup, kPageUp, kPictureListPageUp, 1004);
+    craft::PlaceButton(*this, pageDown, downPictures, kLayoutGroup, kPageDown, kPictureListPageDown, 1006);
+    craft::PlaceButton(*this, useButton, usePictures, kLayoutGroup, kUse, kPictureOk, 3006);
+    craft::PlaceButton(*this, closeButton, closePictures, kLayoutGroup, kClose, kPictureClose, 3007);
 
     enchanter = npc;
     level = newLevel;
@@ -255,12 +228,7 @@ u32 CEnchantSelectDialog::OnCommand(u32 command) {
     case kPageUp:
     case kPageDown: {
         PlayInterfaceSound(game, 0, 10);
-        const int rows = craft::RowsPerPage(items.h, items.rowHeight);
-        int top = items.topRow + (command == kPageUp ? -rows : rows);
-        top = std::max(0, std::min(top, items.GetCount() - 1));
-        items.topRow = top;
-        items.selection = items.GetCount() > 0 ? top : -1;
-        items.state |= kWidgetRedraw;
+        craft::PageList(items, command == kPageUp ? -1 : 1);
         UpdatePageButtons();
         return 0;
     }

@@ -1,5 +1,7 @@
 #include "screens/npc/EnchantSpellEntryDialog.h"
 
+#include "screens/npc/CraftWidgets.h"
+
 #include "core/LayoutTable.h"
 #include "core/Str.h"
 #include "data/RuleContext.h"
@@ -13,10 +15,7 @@
 #include "ui/WidgetHost.h"
 
 void CEnchantSpellEntryDialog::Place(CWidget& widget, u32 element) {
-    widget.Attach(this);
-    widget.SetLayoutRect(FindLayoutRect(game, kLayoutGroup, element));
-    if (widget.state & kWidgetEnabled)
-        AddWidget(&widget);
+    craft::PlaceWidget(*this, widget, kLayoutGroup, element);
 }
 
 void CEnchantSpellEntryDialog::PlaceLabel(CTextLabel& label, u32 element, const char* text) {
@@ -32,10 +31,7 @@ void CEnchantSpellEntryDialog::PlaceLabel(CTextLabel& label, u32 element, const 
 void CEnchantSpellEntryDialog::Open(const CEffect& effect, int storage, bool isScroll) {
     RemoveAllWidgets();
     GetLayoutSize(game, kLayoutGroup, width, height);
-    i32 screenWidth = 0, screenHeight = 0;
-    GameFrameBufferSize(game, screenWidth, screenHeight);
-    x = static_cast<u32>(std::max(0, (screenWidth - static_cast<i32>(width)) / 2));
-    y = static_cast<u32>(std::max(0, (screenHeight - static_cast<i32>(height)) / 2));
+    craft::CentreOnScreen(*this);
     background = game ? game->GetInterfacePicture(kPictureDialogBackground) : nullptr;
     drawBackground = 1;
     Place(frame, 19);
@@ -53,17 +49,7 @@ void CEnchantSpellEntryDialog::Open(const CEffect& effect, int storage, bool isS
     PlaceLabel(availableLabel, 249, "Available enchant storage:");
     PlaceLabel(availableValue, 250, "");
     Place(spells, kSpells);
-    spells.font = 1;
-    spells.textColour = 0xC8C8C8;
-    spells.backgroundColour = 0x161616;
-    spells.highlight = 1;
-    spells.highlightBarColour = 0x585858;
-    spells.highlightTextColour = 0xFFFFFF;
-    if (fonts) {
-        fonts->Select(1, 0, 0);
-        spells.rowHeight = CurrentLineHeight(fonts);
-    }
-    spells.visibleRows = craft::RowsPerPage(spells.h, spells.rowHeight);
+    craft::SetupCraftList(spells);
     struct ButtonSpec {
         CBitmapButton* button;
         u32 command;
@@ -178,12 +164,7 @@ u32 CEnchantSpellEntryDialog::OnCommand(u32 command) {
     case kPageUp:
     case kPageDown: {
         PlayInterfaceSound(game, 0, 10);
-        const int page = craft::RowsPerPage(spells.h, spells.rowHeight);
-        int top = spells.topRow + (command == kPageUp ? -page : page);
-        top = std::max(0, std::min(top, spells.GetCount() - 1));
-        spells.topRow = top;
-        spells.selection = spells.GetCount() > 0 ? top : -1;
-        spells.state |= kWidgetRedraw;
+        craft::PageList(spells, command == kPageUp ? -1 : 1);
         SpellChosen();
         return 0;
     }

@@ -1,5 +1,7 @@
 #include "screens/npc/LockPickDialog.h"
 
+#include "screens/npc/CraftWidgets.h"
+
 #include "core/LayoutTable.h"
 #include "core/Str.h"
 #include "data/ItemType.h"
@@ -11,25 +13,12 @@
 #include "ui/WidgetHelpers.h"
 #include "ui/WidgetHost.h"
 
-namespace {
-
-void FillPair(CWidgetHost* game, CRecordHolder* (&set)[3], u16 first) {
-    set[0] = game ? game->GetInterfacePicture(first) : nullptr;
-    set[1] = game ? game->GetInterfacePicture(static_cast<u16>(first + 1)) : nullptr;
-    set[2] = nullptr;
-}
-
-}  // namespace
-
 CLockPickDialog::CLockPickDialog() = default;
 
 CLockPickDialog::~CLockPickDialog() = default;
 
 void CLockPickDialog::Place(CWidget& widget, u32 element) {
-    widget.Attach(this);
-    widget.SetLayoutRect(FindLayoutRect(game, kLayoutGroup, element));
-    if (widget.state & kWidgetEnabled)
-        AddWidget(&widget);
+    craft::PlaceWidget(*this, widget, kLayoutGroup, element);
 }
 
 void CLockPickDialog::Open(ILockPicker* newPicker, ILockTarget* newTarget, CRandom* newRandom) {
@@ -43,43 +32,25 @@ void CLockPickDialog::Open(ILockPicker* newPicker, ILockTarget* newTarget, CRand
     const CViewRect view = GameViewRect(game);
     x = static_cast<u32>(std::max(0, view.x + (view.width - static_cast<i32>(width)) / 2));
     y = static_cast<u32>(std::max(0, view.y + (view.height - static_cast<i32>(height)) / 2));
-    const bool small = IsSmallLayoutMode(game ? game->GetLayoutMode() : 0);
-    background = game ? game->GetInterfacePicture(kPictureDialogBackground) : nullptr;
-    drawBackground = 1;
-
-    Place(frame, 19);
-    frame.frameSet = InterfacePictureSet(game, small ? kPictureCompactFrameSet : kPictureLargeFrameSet, 9);
-    frame.transparent = 1;
-    frame.sides = 0x0F;
+    craft::SetupDialogBackdrop(*this, frame, kLayoutGroup, kPictureDialogBackground);
     Place(title, 16);
-    title.font = 1;
-    title.textColour = 0xFFFFFF;
-    title.backgroundColour = 0x585858;
-    title.outline = 1;
-    title.alignment = CTextLabel::kAlignCentre | CTextLabel::kAlignMiddle;
-    title.SetText("Picking a lock");
+    craft::SetupTitle(title, "Picking a lock", 0x585858);
     Place(pickPicture, 100);
     Place(pickText, 105);
-    pickText.Setup(1, 0xFFFFFF, 0xFFFFFF, 0xC8C8C8, 0x161616, 0, 1, 1, 0xFFFFFF);
+    craft::SetupDetailBox(pickText);
     pickText.SetText("", "", 0, 0);
-    FillPair(game, previousPictures, kPictureArrowButtons + 4);
-    Place(previousButton, kPrevious);
-    previousButton.SetPictures(previousPictures, kPrevious, 1000);
-    FillPair(game, nextPictures, kPictureArrowButtons + 6);
-    Place(nextButton, kNext);
-    nextButton.SetPictures(nextPictures, kNext, 1002);
+    craft::PlaceButton(*this, previousButton, previousPictures, kLayoutGroup, kPrevious, kPictureArrowButtons + 4, 1000);
+    craft::PlaceButton(*this, nextButton, nextPictures, kLayoutGroup, kNext, kPictureArrowButtons + 6, 1002);
     Place(result, 106);
     result.font = 1;
     result.textColour = 0xC8C8C8;
     result.backgroundColour = 0x161616;
     result.alignment = CTextLabel::kAlignCentre | CTextLabel::kAlignMiddle;
     result.SetText("");
-    FillPair(game, pickPictures, kPictureTextButton);
+    craft::FillButtonPictures(game, pickPictures, kPictureTextButton);
     Place(pickButton, kPick);
     pickButton.SetPicturesAndText(pickPictures, "Pick", kPick, 3006);
-    FillPair(game, closePictures, kPictureCancel);
-    Place(closeButton, kClose);
-    closeButton.SetPictures(closePictures, kClose, 3007);
+    craft::PlaceButton(*this, closeButton, closePictures, kLayoutGroup, kClose, kPictureCancel, 3007);
 
     selection = 0;
     CollectLockPicks();

@@ -1,5 +1,7 @@
 #include "screens/npc/PotionDialog.h"
 
+#include "screens/npc/CraftWidgets.h"
+
 #include <string>
 
 #include "display/FontSet.h"
@@ -10,21 +12,8 @@
 #include "ui/WidgetHelpers.h"
 #include "ui/WidgetHost.h"
 
-namespace {
-
-void FillPair(CWidgetHost* game, CRecordHolder* (&set)[3], u16 first) {
-    set[0] = game ? game->GetInterfacePicture(first) : nullptr;
-    set[1] = game ? game->GetInterfacePicture(static_cast<u16>(first + 1)) : nullptr;
-    set[2] = nullptr;
-}
-
-}  // namespace
-
 void CPotionDialog::Place(CWidget& widget, u32 element) {
-    widget.Attach(this);
-    widget.SetLayoutRect(FindLayoutRect(game, kLayoutGroup, element));
-    if (widget.state & kWidgetEnabled)
-        AddWidget(&widget);
+    craft::PlaceWidget(*this, widget, kLayoutGroup, element);
 }
 
 int CPotionDialog::Open(const std::vector<CItemInstance*>& carried) {
@@ -60,18 +49,10 @@ int CPotionDialog::Open(const std::vector<CItemInstance*>& carried) {
         potions.rowHeight = CurrentLineHeight(fonts);
     }
     potions.visibleRows = craft::RowsPerPage(potions.h, potions.rowHeight);
-    FillPair(game, upPictures, kPictureListPageUp);
-    Place(pageUp, kPageUp);
-    pageUp.SetPictures(upPictures, kPageUp, 1004);
-    FillPair(game, downPictures, kPictureListPageDown);
-    Place(pageDown, kPageDown);
-    pageDown.SetPictures(downPictures, kPageDown, 1006);
-    FillPair(game, drinkPictures, kPictureOk);
-    Place(drinkButton, kDrink);
-    drinkButton.SetPictures(drinkPictures, kDrink, 3006);
-    FillPair(game, cancelPictures, kPictureCancel);
-    Place(cancelButton, kCancel);
-    cancelButton.SetPictures(cancelPictures, kCancel, 3007);
+    craft::PlaceButton(*this, pageUp, upPictures, kLayoutGroup, kPageUp, kPictureListPageUp, 1004);
+    craft::PlaceButton(*this, pageDown, downPictures, kLayoutGroup, kPageDown, kPictureListPageDown, 1006);
+    craft::PlaceButton(*this, drinkButton, drinkPictures, kLayoutGroup, kDrink, kPictureOk, 3006);
+    craft::PlaceButton(*this, cancelButton, cancelPictures, kLayoutGroup, kCancel, kPictureCancel, 3007);
 
     potions.ResetItems();
     potions.selection = -1;
@@ -96,25 +77,13 @@ void CPotionDialog::UpdatePageButtons() {
     pageDown.EnablePen(potions.topRow + potions.visibleRows < potions.GetCount() ? 1 : 0);
 }
 
-void CPotionDialog::Page(int direction) {
-    const int rows = craft::RowsPerPage(potions.h, potions.rowHeight);
-    int top = potions.topRow + direction * rows;
-    if (top > potions.GetCount() - 1)
-        top = potions.GetCount() - 1;
-    if (top < 0)
-        top = 0;
-    potions.topRow = top;
-    potions.selection = potions.GetCount() > 0 ? top : -1;
-    potions.state |= kWidgetRedraw;
-    UpdatePageButtons();
-}
-
 u32 CPotionDialog::OnCommand(u32 command) {
     switch (command) {
     case kPageUp:
     case kPageDown:
         PlayInterfaceSound(game, 0, 10);
-        Page(command == kPageUp ? -1 : 1);
+        craft::PageList(potions, command == kPageUp ? -1 : 1);
+        UpdatePageButtons();
         return 0;
     case kDrink:
         return parent ? parent->OnCommand(kDrink) : 0;

@@ -37,7 +37,6 @@ public:
 private:
     void Place(CWidget& widget, u32 element);
     void UpdatePageButtons();
-    void Page(int direction);
 
     CRecordHolder* upPictures[3] = {};
     CRecordHolder* downPictures[3] = {};

@@ -1,5 +1,7 @@
 #include "screens/npc/RechargeDialog.h"
 
+#include "screens/npc/CraftWidgets.h"
+
 #include "core/LayoutTable.h"
 #include "core/Str.h"
 #include "data/ItemText.h"
@@ -13,68 +15,27 @@
 #include "ui/WidgetHelpers.h"
 #include "ui/WidgetHost.h"
 
-namespace {
-
-constexpr u32 kGoldCap = 1000000000u;
-
-void FillPair(CWidgetHost* game, CRecordHolder* (&set)[3], u16 first) {
-    set[0] = game ? game->GetInterfacePicture(first) : nullptr;
-    set[1] = game ? game->GetInterfacePicture(static_cast<u16>(first + 1)) : nullptr;
-    set[2] = nullptr;
-}
-
-void FormatMoney(u32 value, CStr& out) {
-    if (value >= kGoldCap)
-        out.Format("%luB", static_cast<unsigned long>(value / kGoldCap));
-    else
-        FormatCompactNumber(value, out);
-}
-
-}  // namespace
-
 void CRechargeDialog::Place(CWidget& widget, u32 element) {
-    widget.Attach(this);
-    widget.SetLayoutRect(FindLayoutRect(game, kLayoutGroup, element));
-    if (widget.state & kWidgetEnabled)
-        AddWidget(&widget);
+    craft::PlaceWidget(*this, widget, kLayoutGroup, element);
 }
 
 void CRechargeDialog::Open(const CNpc* npc, CItemInstance* target) {
     RemoveAllWidgets();
     messageBar.Attach(game);
     GetLayoutSize(game, kLayoutGroup, width, height);
-    i32 screenWidth = 0, screenHeight = 0;
-    GameFrameBufferSize(game, screenWidth, screenHeight);
-    x = static_cast<u32>(std::max(0, (screenWidth - static_cast<i32>(width)) / 2));
-    y = static_cast<u32>(std::max(0, (screenHeight - static_cast<i32>(height)) / 2));
-    const bool small = IsSmallLayoutMode(game ? game->GetLayoutMode() : 0);
-    background = game ? game->GetInterfacePicture(kPictureDialogBackground) : nullptr;
-    drawBackground = 1;
-
-    Place(frame, 19);
-    frame.frameSet = InterfacePictureSet(game, small ? kPictureCompactFrameSet : kPictureLargeFrameSet, 9);
-    frame.transparent = 1;
-    frame.sides = 0x0F;
+    craft::CentreOnScreen(*this);
+    craft::SetupDialogBackdrop(*this, frame, kLayoutGroup, kPictureDialogBackground);
     Place(title, 16);
-    title.font = 1;
-    title.textColour = 0xFFFFFF;
-    title.backgroundColour = 0x161616;
-    title.outline = 1;
-    title.alignment = CTextLabel::kAlignCentre | CTextLabel::kAlignMiddle;
-    title.SetText("Recharge wand");
+    craft::SetupTitle(title, "Recharge wand", 0x161616);
     Place(wandText, 277);
-    wandText.Setup(1, 0xFFFFFF, 0xFFFFFF, 0xC8C8C8, 0x161616, 0, 1, 1, 0xFFFFFF);
+    craft::SetupDetailBox(wandText);
     Place(priceText, 287);
     priceText.font = 1;
     priceText.textColour = 0xC8C8C8;
     priceText.backgroundColour = 0x161616;
     priceText.alignment = CTextLabel::kAlignLeft;
-    FillPair(game, rechargePictures, kPictureOk);
-    Place(rechargeButton, kRecharge);
-    rechargeButton.SetPictures(rechargePictures, kRecharge, 3006);
-    FillPair(game, closePictures, kPictureCancel);
-    Place(closeButton, kClose);
-    closeButton.SetPictures(closePictures, kClose, 3007);
+    craft::PlaceButton(*this, rechargeButton, rechargePictures, kLayoutGroup, kRecharge, kPictureOk, 3006);
+    craft::PlaceButton(*this, closeButton, closePictures, kLayoutGroup, kClose, kPictureCancel, 3007);
 
     state = kShown;
     enchanter = npc;
@@ -90,8 +51,8 @@ void CRechargeDialog::Open(const CNpc* npc, CItemInstance* target) {
         wandText.SetText(name.GetText(), charges.GetText(), 0, 0);
         price = craft::ComputeRechargePrice(*wand, rules, enchanter ? host->GetPriceLevel(*enchanter) : 10);
         CStr priceWord, goldWord, text;
-        FormatMoney(static_cast<u32>(price), priceWord);
-        FormatMoney(host->GetGold(), goldWord);
+        craft::FormatMoneyText(static_cast<u32>(price), priceWord);
+        craft::FormatMoneyText(host->GetGold(), goldWord);
         text.Format("Recharge cost: %s%c\rYour gold: %s%c", priceWord.GetText(), 9, goldWord.GetText(), 9);
         priceText.SetText(text.GetText());
     }

@@ -9,30 +9,13 @@
 #include "screens/npc/EnchantDialog.h"
 #include "screens/npc/EnchantSpellEntryDialog.h"
 #include "tests/rules/RuleFixture.h"
+#include "tests/screens/npc/CraftTestSupport.h"
 #include "tests/support/FrameRig.h"
 
 namespace {
 
-class Host : public ICraftHost {
-public:
-    explicit Host(const CRuleContext& context) : rules(context) {}
-    const CRuleContext& GetRules() const override { return rules; }
-    u32 GetGold() const override { return gold; }
-    void SetGold(u32 value) override { gold = value; }
-    int GetPriceLevel(const CNpc& npc) const override { return npc.GetPriceLevel(); }
-    const CRuleContext& rules;
-    u32 gold = 1000000;
-};
-
-class SelectionStandIn : public CForm {
-public:
-    u32 OnCommand(u32 command) override {
-        commands.push_back(command);
-        CloseModal();
-        return 0;
-    }
-    std::vector<u32> commands;
-};
+using Host = craft_testing::FakeCraftHost;
+using SelectionStandIn = craft_testing::OwnerStandIn;
 
 struct Blank {
     Blank(int subclass, const char* name) {
@@ -52,6 +35,7 @@ protected:
     void SetUp() override {
         ASSERT_TRUE(rig.StartOnBuiltDatabase());
         world.player.known = {"base_spellfire", "base_spellheal"};
+        host.gold = 1000000;
         selection.Attach(rig.Game());
         screen.Attach(rig.Game());
         entries.Attach(rig.Game(), &host);

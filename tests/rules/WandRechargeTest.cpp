@@ -9,30 +9,13 @@
 #include "screens/npc/CraftRules.h"
 #include "screens/npc/RechargeDialog.h"
 #include "tests/rules/RuleFixture.h"
+#include "tests/screens/npc/CraftTestSupport.h"
 #include "tests/support/FrameRig.h"
 
 namespace {
 
-class Host : public ICraftHost {
-public:
-    explicit Host(const CRuleContext& context) : rules(context) {}
-    const CRuleContext& GetRules() const override { return rules; }
-    u32 GetGold() const override { return gold; }
-    void SetGold(u32 value) override { gold = value; }
-    int GetPriceLevel(const CNpc& npc) const override { return npc.GetPriceLevel(); }
-    const CRuleContext& rules;
-    u32 gold = 0;
-};
-
-class SelectionStandIn : public CForm {
-public:
-    u32 OnCommand(u32 command) override {
-        commands.push_back(command);
-        CloseModal();
-        return 0;
-    }
-    std::vector<u32> commands;
-};
+using Host = craft_testing::FakeCraftHost;
+using SelectionStandIn = craft_testing::OwnerStandIn;
 
 struct Wand {
     explicit Wand(const char* spell, int charges, int maximum) {

@@ -14,10 +14,13 @@
 #include "data/RuleContext.h"
 #include "data/Spells.h"
 #include "screens/npc/AlchemyDialog.h"
+#include "tests/screens/npc/CraftTestSupport.h"
 #include "tests/support/FrameRig.h"
 #include "ui/ButtonBar.h"
 
 namespace {
+
+using PanelStandIn = craft_testing::OwnerStandIn;
 
 CEffect* NewEffect(int kind, int amount) {
     auto* e = new CEffect;
@@ -77,16 +80,6 @@ public:
     std::vector<const CItemType*> types;
     int skill = 40;
     u16 counter = 0;
-};
-
-class PanelStandIn : public CForm {
-public:
-    u32 OnCommand(u32 command) override {
-        commands.push_back(command);
-        CloseModal();
-        return 0;
-    }
-    std::vector<u32> commands;
 };
 
 class AlchemyDialog : public testing::Test {

@@ -10,20 +10,14 @@
 #include "data/Npc.h"
 #include "data/RuleContext.h"
 #include "screens/npc/EnchantDialog.h"
+#include "tests/screens/npc/CraftTestSupport.h"
 #include "tests/support/FrameRig.h"
 #include "ui/Form.h"
 
 namespace {
 
-class FakeCraftHost : public ICraftHost {
-public:
-    const CRuleContext& GetRules() const override { return rules; }
-    u32 GetGold() const override { return gold; }
-    void SetGold(u32 value) override { gold = value; }
-    int GetPriceLevel(const CNpc& npc) const override { return npc.GetPriceLevel(); }
-    CRuleContext rules;
-    u32 gold = 5000;
-};
+using craft_testing::FakeCraftHost;
+using SelectionStandIn = craft_testing::OwnerStandIn;
 
 // The entry dialogs as the screen sees them: a form that the test closes with the entry it chose.
 class FakeEntries : public IEnchantEntryEditor {
@@ -43,16 +37,6 @@ public:
 };
 
 // The selection below the screen: it records what the screen passes on.
-class SelectionStandIn : public CForm {
-public:
-    u32 OnCommand(u32 command) override {
-        commands.push_back(command);
-        CloseModal();
-        return 0;
-    }
-    std::vector<u32> commands;
-};
-
 class EnchantScreen : public testing::Test {
 protected:
     void SetUp() override {

@@ -10,36 +10,13 @@
 #include "data/Npc.h"
 #include "data/RuleContext.h"
 #include "screens/npc/EnchantSelectDialog.h"
+#include "tests/screens/npc/CraftTestSupport.h"
 #include "tests/support/FrameRig.h"
 
 namespace {
 
-class Host : public ICraftHost {
-public:
-    const CRuleContext& GetRules() const override { return rules; }
-    u32 GetGold() const override { return gold; }
-    void SetGold(u32 value) override { gold = value; }
-    int GetPriceLevel(const CNpc& npc) const override { return npc.GetPriceLevel(); }
-    std::vector<CItemInstance*> GetCarriedItems() override {
-        std::vector<CItemInstance*> out;
-        for (auto& i : items)
-            out.push_back(i.get());
-        return out;
-    }
-    bool KnowsAnySpell() const override { return knowsSpells; }
-    void ReapplyEquipmentEffects() override { ++reapplied; }
-    CItemInstance* Carry(const CItemType& type, u16 count = 1000) {
-        items.push_back(std::make_unique<CItemInstance>());
-        items.back()->type = &type;
-        items.back()->count = count;
-        return items.back().get();
-    }
-    CRuleContext rules;
-    u32 gold = 100000;
-    bool knowsSpells = false;
-    int reapplied = 0;
-    std::vector<std::unique_ptr<CItemInstance>> items;
-};
+using Host = craft_testing::FakeCraftHost;
+using craft_testing::OwnerStandIn;
 
 class Entries : public IEnchantEntryEditor {
 public:
@@ -50,16 +27,6 @@ public:
     const CEffect& GetEditedEntry() const override { return edited; }
     CForm form;
     CEffect edited;
-};
-
-class OwnerStandIn : public CForm {
-public:
-    u32 OnCommand(u32 command) override {
-        commands.push_back(command);
-        CloseModal();
-        return 0;
-    }
-    std::vector<u32> commands;
 };
 
 class EnchantSelect : public testing::Test {

@@ -9,9 +9,12 @@
 #include "core/Random.h"
 #include "data/ItemType.h"
 #include "screens/npc/LockPickDialog.h"
+#include "tests/screens/npc/CraftTestSupport.h"
 #include "tests/support/FrameRig.h"
 
 namespace {
+
+using GameViewStandIn = craft_testing::OwnerStandIn;
 
 class Door : public ILockTarget {
 public:
@@ -35,16 +38,6 @@ public:
     int skill = 40;
     u16 counter = 0;
     std::vector<std::string> messages;
-};
-
-class GameViewStandIn : public CForm {
-public:
-    u32 OnCommand(u32 command) override {
-        commands.push_back(command);
-        CloseModal();
-        return 0;
-    }
-    std::vector<u32> commands;
 };
 
 class LockPick : public testing::Test {

@@ -6,18 +6,12 @@
 
 #include "data/ItemType.h"
 #include "screens/npc/PotionDialog.h"
+#include "tests/screens/npc/CraftTestSupport.h"
 #include "tests/support/FrameRig.h"
 
 namespace {
 
-class GameViewStandIn : public CForm {
-public:
-    u32 OnCommand(u32 command) override {
-        commands.push_back(command);
-        return 0;
-    }
-    std::vector<u32> commands;
-};
+using GameViewStandIn = craft_testing::OwnerStandIn;
 
 class PotionDialogTest : public testing::Test {
 protected:

@@ -3,7 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "screens/npc/CraftRules.h"
-#include "tests/rules/RuleFixture.h"
+#include "tests/data/RuleFixture.h"
 
 using namespace craft;
 

@@ -8,7 +8,7 @@
 #include "data/Npc.h"
 #include "screens/npc/EnchantDialog.h"
 #include "screens/npc/EnchantSpellEntryDialog.h"
-#include "tests/rules/RuleFixture.h"
+#include "tests/data/RuleFixture.h"
 #include "tests/screens/npc/CraftTestSupport.h"
 #include "tests/support/FrameRig.h"
 

@@ -4,6 +4,7 @@
 
 #include <set>
 
+#include "screens/npc/CraftRules.h"
 #include "tests/data/BaseRulesFixture.h"
 #include "tools/content/PictureEncoder.h"
 #include "tools/content/rules/BaseRules.h"
@@ -29,6 +30,24 @@ TEST(BaseWorld, EveryRuleKindLoadsAndFills) {
     EXPECT_STREQ(base.races.GetEntry(3)->text1, "base_ability_seiry");
     EXPECT_STREQ(base.skills.GetEntry(20)->text, "Moving unseen.");
     EXPECT_EQ(base.attributes.FindId("Per"), 5);
+}
+
+TEST(BaseWorld, TheHerbsOfTheWorldBrewItsPotions) {
+    LoadedBase base(kTestVersion);
+    ASSERT_TRUE(base.ok);
+    struct Row {
+        const char *first, *second, *potion;
+    } rows[] = {{"base_alc_alkieberries", "base_alc_ladyslipper", "base_phealsmall"},
+                {"base_alc_moonshinemushies", "base_alc_purplefairyring", "base_pmanasmall"}};
+    for (const Row& r : rows) {
+        const CItemType* slots[3] = {base.items.FindItemType(r.first), base.items.FindItemType(r.second), nullptr};
+        ASSERT_NE(slots[0], nullptr) << r.first;
+        ASSERT_NE(slots[1], nullptr) << r.second;
+        std::vector<craft::CPotionChoice> made = craft::FindMatchingRecipes(base.recipes, base.items, 60, slots);
+        ASSERT_EQ(made.size(), 1u) << r.potion;
+        EXPECT_STREQ(made[0].potion->GetName(), r.potion);
+        EXPECT_FALSE(made[0].unidentified);
+    }
 }
 
 TEST(BaseWorld, EveryStartKitIdResolves) {

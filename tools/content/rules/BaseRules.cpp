@@ -163,14 +163,16 @@ BaseRuleContent MakeBaseRules() {
 
     RecipeDef healing;
     healing.id = "base_recipe_healing";
-    healing.ingredients[0] = {1, 1, "base_alc_alkieberries"};
-    healing.ingredients[1] = {1, 1, "base_alc_ladyslipper"};
+    // A requirement is an effect kind (and a target for kinds 1 and 2): two restoring herbs, such as
+    // alkie berries and lady slipper, make a healing potion; two mana herbs a mana potion.
+    healing.ingredients[0] = {3, 0, ""};
+    healing.ingredients[1] = {3, 0, ""};
     healing.resultId = "base_phealsmall";
     healing.baseAmount = 15, healing.amountPerSkill = 30, healing.value = 1;
     RecipeDef mana;
     mana.id = "base_recipe_mana";
-    mana.ingredients[0] = {1, 1, "base_alc_moonshinemushies"};
-    mana.ingredients[1] = {1, 1, "base_alc_purplefairyring"};
+    mana.ingredients[0] = {9, 0, ""};
+    mana.ingredients[1] = {9, 0, ""};
     mana.resultId = "base_pmanasmall";
     mana.baseAmount = 10, mana.amountPerSkill = 25, mana.value = 1;
     c.recipes = {healing, mana};

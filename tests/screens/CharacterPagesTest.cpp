@@ -1,0 +1,86 @@
+// The character sheet opened over the started game's menu with the game's own player and tables:
+// drawn, then points spent and taken back through its commands.
+#include <gtest/gtest.h>
+
+#include <string>
+
+#include "app/Game.h"
+#include "data/RuleContext.h"
+#include "screens/panels/CharacterPageTexts.h"
+#include "screens/panels/CharacterSheetPage.h"
+#include "tests/support/FrameRig.h"
+#include "ui/Draw.h"
+#include "ui/Screen.h"
+#include "world/Player.h"
+
+namespace {
+
+struct PageRig : testing_support::FrameRig {
+    bool Start() {
+        if (!StartOnBuiltDatabase()) return false;
+        Key(27);
+        return Current() != nullptr;
+    }
+    void Show(CForm& page) {
+        page.Attach(Game());
+        Current()->OpenModal(&page);
+    }
+    testing_support::Rgb565Image Draw() {
+        Current()->flags |= kFormRedrawAll;
+        Tick();
+        return Capture();
+    }
+};
+
+std::string Plain(const char* text) {
+    CStr s(text);
+    ToNumberGlyphs(s);
+    return s.GetText();
+}
+
+TEST(CharacterSheetPage, SpendsAndUndoesAttributePointsAndDraws) {
+    PageRig rig;
+    ASSERT_TRUE(rig.Start());
+    CPlayer& player = rig.Game()->GetPlayer();
+    const CRuleContext& rules = rig.Game()->GetRules();
+    player.race = 2;
+    player.level = 3;
+    player.xp = 12345;
+    player.xpForNextLevel = 20000;
+    for (int a = 1; a <= kPlayerAttributeCount; ++a) {
+        player.attributes[a] = static_cast<u16>(18 + a);
+        player.attributeRaises[a] = 2;
+    }
+    player.attributeRaises[kPersonality] = 0;
+    player.attributePoints = 5;
+    player.hp = 30;
+    player.mana = 12;
+
+    CCharacterPoints points(player);
+    CCharacterSheetPage page;
+    rig.Show(page);
+    page.Open(player, rules, points);
+    EXPECT_FALSE(page.undo.IsShown());
+    EXPECT_TRUE(page.raiseButtons[0].IsShown());
+    EXPECT_FALSE(page.raiseButtons[kPersonality - 1].IsShown());
+    EXPECT_EQ(std::string(page.captions[2].text.GetText()), "Xp:");
+    EXPECT_TRUE(testing_support::MatchesGolden("screens/character_sheet_mode15", rig.Draw()));
+
+    page.OnCommand(373);
+    page.OnCommand(373);
+    page.OnCommand(373);  // strength's allowance is spent: nothing more
+    page.OnCommand(388);  // personality has none
+    EXPECT_EQ(player.attributes[kStrength], 21);
+    EXPECT_EQ(player.attributePoints, 3);
+    EXPECT_EQ(std::string(page.pointsValue.text.GetText()), Plain("3"));
+    EXPECT_TRUE(page.undo.IsShown());
+    EXPECT_FALSE(page.raiseButtons[0].IsShown());
+    page.OnCommand(kUndoAttributesCommand);
+    EXPECT_EQ(player.attributes[kStrength], 19);
+    EXPECT_EQ(player.attributePoints, 5);
+    EXPECT_EQ(player.attributeRaises[kStrength], 2);
+    EXPECT_FALSE(page.undo.IsShown());
+    rig.Current()->CloseModal();
+}
+
+}  // namespace

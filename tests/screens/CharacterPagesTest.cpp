@@ -8,6 +8,7 @@
 #include "data/RuleContext.h"
 #include "screens/panels/CharacterPageTexts.h"
 #include "screens/panels/CharacterSheetPage.h"
+#include "screens/panels/SkillsPage.h"
 #include "tests/support/FrameRig.h"
 #include "ui/Draw.h"
 #include "ui/Screen.h"
@@ -79,6 +80,61 @@ TEST(CharacterSheetPage, SpendsAndUndoesAttributePointsAndDraws) {
     EXPECT_EQ(player.attributes[kStrength], 19);
     EXPECT_EQ(player.attributePoints, 5);
     EXPECT_EQ(player.attributeRaises[kStrength], 2);
+    EXPECT_FALSE(page.undo.IsShown());
+    rig.Current()->CloseModal();
+}
+
+TEST(SkillsPage, RaisesSkillsExplainsTheRuleAndDraws) {
+    PageRig rig;
+    ASSERT_TRUE(rig.Start());
+    CPlayer& player = rig.Game()->GetPlayer();
+    const CRuleContext& rules = rig.Game()->GetRules();
+    player.race = 2;
+    for (int a = 1; a <= kPlayerAttributeCount; ++a)
+        player.attributes[a] = 20;
+    // Primary skills 1..6 in slot order, the others after them.
+    for (int s = 1; s <= kPlayerSkillCount; ++s) {
+        player.skillOrder[s - 1] = static_cast<u8>(s);
+        player.skills[s] = static_cast<u16>(5 + s);
+        player.skillRaises[s] = 2;
+    }
+    player.skills[3] = 40;  // heavy weapon at twice strength: the rule bars it
+    player.SetWorld(&rules);  // the rule reads the governing attributes from the world's tables
+    player.skillPoints = 3;
+
+    CCharacterPoints points(player);
+    CSkillsPage page;
+    rig.Show(page);
+    page.Open(player, rules, points);
+    EXPECT_TRUE(page.raiseButtons[0].IsShown());
+    EXPECT_TRUE(page.raiseButtons[2].IsShown());  // shown, in the barred look
+    EXPECT_FALSE(page.raiseButtons[kPrimarySkillSlots + kSkillUndeadMagic - 7].IsShown());
+    EXPECT_EQ(std::string(page.names[0].text.GetText()), "Block:");
+    EXPECT_TRUE(testing_support::MatchesGolden("screens/skills_page_mode15", rig.Draw()));
+
+    page.OnCommand(456);  // heavy weapon: the message, nothing spent
+    EXPECT_TRUE(page.ShowsMessage());
+    EXPECT_EQ(player.skillPoints, 3);
+    EXPECT_EQ(player.skills[3], 40);
+    page.OnCommand(454);  // no input while the message is up
+    EXPECT_EQ(player.skills[1], 6);
+    page.OnCommand(CSkillsPage::kCloseMessage);
+    EXPECT_FALSE(page.ShowsMessage());
+
+    page.OnCommand(460);  // other skill 7: two points
+    EXPECT_EQ(player.skills[7], 13);
+    EXPECT_EQ(player.skillPoints, 1);
+    EXPECT_FALSE(page.raiseButtons[kPrimarySkillSlots].IsShown());
+    page.OnCommand(460);  // a stale press: refused, nothing wraps
+    EXPECT_EQ(player.skillPoints, 1);
+    page.OnCommand(454);
+    EXPECT_EQ(player.skills[1], 7);
+    EXPECT_EQ(player.skillPoints, 0);
+    EXPECT_TRUE(page.undo.IsShown());
+    page.OnCommand(kUndoSkillsCommand);
+    EXPECT_EQ(player.skillPoints, 3);
+    EXPECT_EQ(player.skills[1], 6);
+    EXPECT_EQ(player.skills[7], 12);
     EXPECT_FALSE(page.undo.IsShown());
     rig.Current()->CloseModal();
 }

@@ -65,3 +65,28 @@ bool PictureTexelIsClear(const CPictureData& p, i32 column, i32 row) {
     u64 k = BlockIndex(p, column, row);
     return k == 0 || TableEntry(p, 4 * k + 2 * (row & 1) + (column & 1)) == kTransparentPixel;
 }
+
+void ReadPictureHeader(const u8* record, CTextureDesc& texture) {
+    CPictureData picture;
+    ReadPictureHeader(record, picture);
+    texture = TextureDescOf(picture);
+}
+
+CTextureDesc TextureDescOf(const CPictureData& picture, const u16* table, u32 count) {
+    CTextureDesc t;
+    t.encoding = picture.encoding;
+    t.width = picture.width;
+    t.height = picture.height;
+    t.data = picture.data;
+    t.table = table ? table : picture.table;
+    t.tableCount = table ? count : picture.tableCount;
+    return t;
+}
+
+CMaskDesc MaskDescOf(const CPictureData& picture) {
+    CMaskDesc m;
+    m.width = static_cast<u16>(picture.width);
+    m.height = static_cast<u16>(picture.height);
+    m.bits = picture.data;
+    return m;
+}

@@ -1,8 +1,15 @@
 #include "app/Game.h"
 
 #include "app/MainFrame.h"
+#include "core/FileFinder.h"
 #include "core/PdbFile.h"
+#include "core/Random.h"
 #include "data/RecordHolder.h"
+#include "data/WorldList.h"
+#include "display/FontSet.h"
+#include "display/Video.h"
+#include "script/ScriptEngine.h"
+#include "sound/SoundManager.h"
 #include "ui/Screen.h"
 #include "world/GameScreen.h"
 
@@ -20,14 +27,32 @@ int ScreenSlotOf(u32 id) {
 
 CGame::CGame() { SetDefaultSettings(); }
 
-CScreen* CGame::GetScreen(u32 id) const {
-    int slot = ScreenSlotOf(id);
-    return slot < 0 ? nullptr : screens[static_cast<size_t>(slot)];
+CGame::~CGame() {
+    if (sound && sound->GetMixer()) {
+        sound->GetMixer()->StopAllSamples();
+        sound->GetMixer()->StopAllMusic();
+    }
+    CGameScreen* gameScreen = GetGameScreen();
+    if (gameScreen && gameScreen->inGame) saveGames.Save(0);
+    ReleaseResources();
 }
 
-void CGame::SetScreen(u32 id, CScreen* screen) {
+void CGame::ReleaseResources() {
+    ResetWorld();
+    LeaveStackedScreens();
+    currentScreen = nullptr;
+    // The finder goes with the members; the saved-game manager must not look through it after.
+    saveGames.finder = nullptr;
+}
+
+CScreen* CGame::GetScreen(u32 id) const {
     int slot = ScreenSlotOf(id);
-    if (slot >= 0) screens[static_cast<size_t>(slot)] = screen;
+    return slot < 0 ? nullptr : screens[static_cast<size_t>(slot)].get();
+}
+
+void CGame::SetScreen(u32 id, std::unique_ptr<CScreen> screen) {
+    int slot = ScreenSlotOf(id);
+    if (slot >= 0) screens[static_cast<size_t>(slot)] = std::move(screen);
 }
 
 CGameScreen* CGame::GetGameScreen() const { return dynamic_cast<CGameScreen*>(GetScreen(kScreenGame)); }
@@ -70,7 +95,7 @@ void CGame::SwitchScreen(u32 code) {
         // Going back needs a screen underneath; with an empty stack the current screen stays and is
         // entered again, like a code that names no screen.
         if (screenStack && screenStack->GetCount() > 0)
-            next = static_cast<CScreen*>(screenStack->RemoveAtIndex(screenStack->GetCount() - 1));
+            next = screenStack->RemoveAt<CScreen>(screenStack->GetCount() - 1);
     } else if (CScreen* named = GetScreen(code)) {
         next = named;
     }
@@ -92,21 +117,21 @@ void CGame::SwitchScreen(u32 code) {
 
 void CGame::PopScreensToOne() {
     while (screenStack && screenStack->GetCount() > 1) {
-        auto* top = static_cast<CScreen*>(screenStack->RemoveAtIndex(screenStack->GetCount() - 1));
+        auto* top = screenStack->RemoveAt<CScreen>(screenStack->GetCount() - 1);
         if (top) top->Leave();
     }
 }
 
 void CGame::PopAllScreens() {
     while (screenStack && screenStack->GetCount() > 0) {
-        auto* top = static_cast<CScreen*>(screenStack->RemoveAtIndex(screenStack->GetCount() - 1));
+        auto* top = screenStack->RemoveAt<CScreen>(screenStack->GetCount() - 1);
         if (top) top->Leave();
     }
 }
 
 void CGame::LeaveStackedScreens() {
     while (screenStack && screenStack->GetCount() > 0) {
-        auto* bottom = static_cast<CScreen*>(screenStack->RemoveAtIndex(0));
+        auto* bottom = screenStack->RemoveAt<CScreen>(0);
         if (bottom == nullptr) continue;
         bottom->keepOnStack = 0;
         bottom->Leave();
@@ -120,13 +145,53 @@ void CGame::RefreshAfterLoad(CProgressDialog*) {}
 
 CRecordHolder* CGame::GetInterfacePicture(u16 base) const {
     int index = InterfacePictureIndex(base);
-    return index < 0 ? nullptr : interfacePictures[static_cast<size_t>(index)];
+    return index < 0 ? nullptr : interfacePictures[static_cast<size_t>(index)].get();
+}
+
+void CGame::SetInterfacePicture(int index, std::unique_ptr<CRecordHolder> picture) {
+    if (index < 0 || index >= kInterfacePictureCount) return;
+    interfacePictureRuns_[static_cast<size_t>(index)] = picture.get();
+    interfacePictures[static_cast<size_t>(index)] = std::move(picture);
 }
 
 CSoundEntry* CGame::GetInterfaceSound(int index) const {
     if (index < 0 || index > 1 || interfaceSounds[index] == nullptr) return nullptr;
     return &interfaceSounds[index]->sound;
 }
+
+CRecordHolder* const* CGame::GetInterfacePictureSet(u16 first, int count) const {
+    if (count < 1) return nullptr;
+    const int index = InterfacePictureIndex(first);
+    const int last = InterfacePictureIndex(static_cast<u16>(first + count - 1));
+    if (index < 0 || last != index + count - 1) return nullptr;
+    return &interfacePictureRuns_[static_cast<size_t>(index)];
+}
+
+CRecordHolder* CGame::GetLoadingPicture(int index) const {
+    return index >= 0 && index < 4 ? loadingPictures[index].get() : nullptr;
+}
+
+CRecordHolder* CGame::LoadLoadingPicture(int index, u16 record) {
+    if (index < 0 || index >= 4) return nullptr;
+    std::unique_ptr<CRecordHolder>& holder = loadingPictures[index];
+    if (holder != nullptr && holder->IsLoaded()) return holder.get();
+    if (holder == nullptr) holder = std::make_unique<CRecordHolder>();
+    holder->Load(dataDb.get(), record);
+    return holder.get();
+}
+
+u32 CGame::GetStackedScreenCount() const {
+    return screenStack ? static_cast<u32>(screenStack->GetCount()) : 0;
+}
+
+u32 CGame::GetPlayerFacing() const {
+    const CGameScreen* view = GetGameScreen();
+    return view ? view->facing % 360 : 0;
+}
+
+int CGame::OpenGameDatabases(CProgressDialog* progress) { return ::OpenGameDatabases(this, progress); }
+
+void CGame::QuitGame() { ::QuitGame(); }
 
 const u8* CGame::GetInterfacePictureData(u16 base) const {
     CRecordHolder* holder = GetInterfacePicture(base);
@@ -136,11 +201,10 @@ const u8* CGame::GetInterfacePictureData(u16 base) const {
 bool CGame::LoadInterfacePictures(u16* missing) {
     bool ok = true;
     for (int i = 0; i < kInterfacePictureCount; ++i) {
-        CRecordHolder*& holder = interfacePictures[static_cast<size_t>(i)];
-        if (holder != nullptr) continue;
-        holder = new CRecordHolder;
+        if (interfacePictures[static_cast<size_t>(i)] != nullptr) continue;
+        SetInterfacePicture(i, std::make_unique<CRecordHolder>());
         u16 record = InterfacePictureRecord(InterfacePictureBase(i), layoutMode);
-        if (!holder->Load(dataDb, record) && ok) {
+        if (!interfacePictures[static_cast<size_t>(i)]->Load(dataDb.get(), record) && ok) {
             ok = false;
             if (missing) *missing = record;
         }

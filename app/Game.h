@@ -5,16 +5,19 @@
 #pragma once
 
 #include <array>
+#include <memory>
 #include <string>
 
 #include "ui/InterfacePictures.h"
+#include "core/PdbFile.h"
 #include "core/PointerArray.h"
 #include "core/Settings.h"
 #include "core/Str.h"
 #include "core/Types.h"
 #include "data/SaveGameManager.h"
 #include "data/TextureSet.h"
-#include "display/DisplayHost.h"
+#include "screens/ScreenHost.h"
+#include "ui/ScreenIds.h"
 #include "world/Player.h"
 
 class CRandom;
@@ -35,49 +38,13 @@ class CMainFrame;
 struct CRecordData;
 class CProgressDialog;
 
-// Screen codes that handlers answer with, besides the screen ids.
-constexpr u32 kScreenStay = 0;
-constexpr u32 kScreenBack = 99;
-
-// Screen ids of the screen table.
-enum : u32 {
-    kScreenGame = 1,
-    kScreenTalk = 2,
-    kScreenServices = 3,
-    kScreenPanels = 4,
-    kScreenShop = 5,
-    kScreenSplash = 6,
-    kScreenDeath = 7,
-    kScreenLoadSave = 8,
-    kScreenMainMenu = 9,
-    kScreenCreatePlayer = 10,
-    kScreenPages = 11,
-    kScreenCardGame = 12,
-    kScreenSettings = 14,
-    kScreenWorlds = 15,
-};
-
-// Command ids of the keys (widget results share the same space).
-enum : u32 {
-    kCommandForward = 1000,
-    kCommandBack = 1002,
-    kCommandTurnLeft = 1004,
-    kCommandTurnRight = 1006,
-    kCommandAttack = 3000,
-    kCommandSpellBook = 3001,
-    kCommandStrafeLeft = 3004,
-    kCommandStrafeRight = 3005,
-    kCommandUse = 3006,
-    kCommandCancel = 3007,
-};
-
 constexpr int kScreenSlotCount = 14;
 
 // The slot of a screen id (slots are kept in the order 1, 2, 3, 4, 5, 7, 6, 8, ..., 12, 14, 15), or
 // -1 for a code that names no screen.
 int ScreenSlotOf(u32 id);
 
-class CGame : public CDisplayHost {
+class CGame : public CScreenHost {
 public:
     CGame();
     ~CGame() override;
@@ -90,6 +57,8 @@ public:
     // destroyed without being run.
     bool Initialize();
     const std::string& StartupError() const { return startupError; }
+    // What must happen before the owned objects go (they go with the members): the world is reset,
+    // the kept screens are left and nothing is current any more.
     void ReleaseResources();
 
     // Input forwarding to the current screen; nothing reaches a screen without video output.
@@ -98,11 +67,11 @@ public:
     u32 Tick();
     void SwitchScreen(u32 code);
 
-    void PopScreensToOne();
-    void PopAllScreens();
+    void PopScreensToOne() override;
+    void PopAllScreens() override;
     void LeaveStackedScreens();
 
-    void ResetWorld();
+    void ResetWorld() override;
     void InitWorldLists(CProgressDialog* progress);
     void RefreshAfterLoad(CProgressDialog* progress);
 
@@ -122,35 +91,48 @@ public:
     u32 GetViewSize(u32 viewSet) const override;
     bool ReadInterfaceRecord(u32 record, std::vector<u8>& bytes) override;
 
-    CScreen* GetScreen(u32 id) const;
-    // Puts a screen in the slot of its id (start-up and tests); the game owns it from then on.
-    void SetScreen(u32 id, CScreen* screen);
-    CGameScreen* GetGameScreen() const;
+    // What forms, widgets and screens ask of the game.
+    CVideo* GetVideo() const override { return video.get(); }
+    CFontSet* GetFonts() const override { return fonts.get(); }
+    CPdbFile* GetDataDb() const override { return dataDb.get(); }
+    CRandom* GetRandom() const override { return random.get(); }
+    u32 GetTickCounter() const override { return tickCounter; }
+    u32 GetTextColor() const override { return textColor; }
+    u32 GetPressedTextColor() const override { return pressedTextColor; }
+    CRecordHolder* const* GetInterfacePictureSet(u16 first, int count) const override;
+    CRecordHolder* GetLoadingPicture(int index) const override;
+    CRecordHolder* LoadLoadingPicture(int index, u16 record) override;
+    CRecordHolder* FindTexturePicture(const char* name) const override { return textureSet.FindPicture(name); }
+    CScreen* GetCurrentScreen() const override { return currentScreen; }
+    u32 GetStackedScreenCount() const override;
+    u32 GetPlayerFacing() const override;
+    CSoundManager* GetSound() const override { return sound.get(); }
+    CPlayer& GetPlayer() override { return player; }
+    CSaveGameManager& GetSaveGames() override { return saveGames; }
+    int OpenGameDatabases(CProgressDialog* progress) override;
+    void QuitGame() override;
+
+    CScreen* GetScreen(u32 id) const override;
+    // Puts a screen in the slot of its id (start-up and tests), replacing the one there.
+    void SetScreen(u32 id, std::unique_ptr<CScreen> screen);
+    CGameScreen* GetGameScreen() const override;
 
     // The two interface sounds (click, confirm) as the sound front-end plays them; null when absent.
-    CSoundEntry* GetInterfaceSound(int index) const;
+    CSoundEntry* GetInterfaceSound(int index) const override;
 
     // The interface picture of a base number; null when the number names none or it is not loaded.
-    CRecordHolder* GetInterfacePicture(u16 base) const;
+    CRecordHolder* GetInterfacePicture(u16 base) const override;
     // The picture data of a base number, or null.
     const u8* GetInterfacePictureData(u16 base) const;
     // Fills every empty holder with the record the layout mode chooses. False when a record is
     // missing; `missing` then names it.
     bool LoadInterfacePictures(u16* missing);
+    // Holds the picture as the interface picture of slot `index` (InterfacePictureIndex of its base).
+    void SetInterfacePicture(int index, std::unique_ptr<CRecordHolder> picture);
 
-    CRandom* random = nullptr;
-    CVideo* video = nullptr;
-    CFontSet* fonts = nullptr;
-    CScriptEngine* scriptEngine = nullptr;
-    CScriptContext* scriptContext = nullptr;
-    CPdbFile* dataDb = nullptr;
-    CSoundManager* sound = nullptr;
     CStr programFolder;
-    CFileFinder* finder = nullptr;
     u32 firstFlag = 0;
-    CPointerArray* screenStack = nullptr;  // of CScreen*, top last; does not own the screens
     CScreen* currentScreen = nullptr;
-    std::array<CScreen*, kScreenSlotCount> screens{};
     u32 layoutMode = 15;
     u32 tickCounter = 0;
 
@@ -166,13 +148,8 @@ public:
 
     CGameSettings settings{};
     CWorld* currentWorld = nullptr;
-    CRecordData* layoutTable = nullptr;
     u32 textColor = 0;         // the normal interface text colour, 0x00BBGGRR
     u32 pressedTextColor = 0;  // the text colour of a pressed text button
-    std::array<CRecordHolder*, kInterfacePictureCount> interfacePictures{};
-    CLoadedResource* interfaceSounds[2] = {};
-    // The four loading pictures that the main menu loads and the game view releases.
-    CRecordHolder* loadingPictures[4] = {};
     CSaveGameManager saveGames;
     CTextureSet textureSet;
     CPlayer player;
@@ -182,8 +159,32 @@ public:
     // tests that run no start-up.
     CMainFrame* frame = nullptr;
 
+    // What the game owns. Members go in the reverse order of their declaration, so the order here is
+    // the order of shut-down, last first: the video output outlives the sound front-end, the sound
+    // front-end the database, the database the fonts, and so on up to the layout table, which goes
+    // first. The screens go after the pictures and sounds they draw and play, and before the script
+    // engine, the random generator and the finder they may use.
+    std::unique_ptr<CVideo> video;
+    std::unique_ptr<CSoundManager> sound;
+    std::unique_ptr<CPdbFile> dataDb;
+    std::unique_ptr<CFontSet> fonts;
+    std::unique_ptr<CFileFinder> finder;
+    std::unique_ptr<CRandom> random;
+    std::unique_ptr<CScriptEngine> scriptEngine;
+    std::unique_ptr<CScriptContext> scriptContext;
+    std::array<std::unique_ptr<CScreen>, kScreenSlotCount> screens;
+    std::unique_ptr<CPointerArray> screenStack;  // of CScreen*, top last; does not own the screens
+    // The four loading pictures that the main menu loads and the game view releases.
+    std::unique_ptr<CRecordHolder> loadingPictures[4];
+    std::unique_ptr<CLoadedResource> interfaceSounds[2];
+    std::array<std::unique_ptr<CRecordHolder>, kInterfacePictureCount> interfacePictures;
+    CRecordDataPtr layoutTable;
+
 private:
     void FillTables();
     bool Fail(const std::string& message);
     std::string startupError;
+    // The interface pictures as plain pointers in base-number order: the runs that
+    // GetInterfacePictureSet hands out point into it. SetInterfacePicture keeps it in step.
+    std::array<CRecordHolder*, kInterfacePictureCount> interfacePictureRuns_{};
 };

@@ -5,11 +5,14 @@
 #include "app/MainFrame.h"
 #include "platform/Window.h"
 
+CGameApp::CGameApp() = default;
+
 CGameApp::~CGameApp() { ExitInstance(); }
 
 bool CGameApp::InitInstance(std::unique_ptr<plat::Window> window) {
     if (!window) window = plat::CreateGameWindow();
-    auto* frame = new CMainFrame(std::move(window));
+    frame_ = std::make_unique<CMainFrame>(std::move(window));
+    CMainFrame* frame = frame_.get();
     SetMainFrame(frame);
     if (frame->CreateMainWindow()) return true;
 
@@ -21,16 +24,14 @@ bool CGameApp::InitInstance(std::unique_ptr<plat::Window> window) {
 }
 
 int CGameApp::Run() {
-    CMainFrame* frame = GetMainFrame();
-    if (frame == nullptr) return 1;
-    frame->Run();
+    if (frame_ == nullptr) return 1;
+    frame_->Run();
     ExitInstance();
     return 0;
 }
 
 void CGameApp::ExitInstance() {
-    CMainFrame* frame = GetMainFrame();
-    if (frame == nullptr) return;
-    delete frame;  // clears the main-frame pointer
+    if (frame_ == nullptr) return;
+    frame_.reset();  // clears the main-frame pointer
     SetMainFrame(nullptr);
 }

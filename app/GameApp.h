@@ -7,9 +7,11 @@
 
 #include "platform/Window.h"
 
+class CMainFrame;
+
 class CGameApp {
 public:
-    CGameApp() = default;
+    CGameApp();
     // Deletes the frame when it still exists.
     ~CGameApp();
     CGameApp(const CGameApp&) = delete;
@@ -27,5 +29,6 @@ public:
     const std::string& Error() const { return error_; }
 
 private:
+    std::unique_ptr<CMainFrame> frame_;
     std::string error_;
 };

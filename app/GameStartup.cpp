@@ -11,23 +11,10 @@
 #include "display/Video.h"
 #include "sound/SoundManager.h"
 #include "platform/Files.h"
-#include "screens/frontend/CreatePlayerScreen.h"
-#include "screens/frontend/DeathScreen.h"
-#include "screens/frontend/LoadSaveScreen.h"
-#include "screens/frontend/MainMenuScreen.h"
-#include "screens/frontend/PagesScreen.h"
-#include "screens/frontend/SettingsScreen.h"
-#include "screens/frontend/SplashScreen.h"
-#include "screens/frontend/WorldsScreen.h"
-#include "screens/npc/CardGameScreen.h"
-#include "screens/npc/ServicesScreen.h"
-#include "screens/npc/ShopScreen.h"
-#include "screens/npc/TalkScreen.h"
-#include "screens/panels/PanelScreen.h"
+#include "screens/ScreenTable.h"
 #include "script/ScriptEngine.h"
-#include "ui/LayoutMath.h"
 #include "ui/Screen.h"
-#include "view3d/Renderer.h"
+#include "display/Renderer.h"
 #include "world/GameScreen.h"
 
 namespace {
@@ -78,17 +65,18 @@ bool CGame::Initialize() {
     FillTables();
     saveGames.owner = this;
 
-    auto* gameScreen = new CGameScreen;
-    SetScreen(kScreenGame, gameScreen);
+    SetScreen(kScreenGame, CreateScreen(kScreenGame, *this));
+    CScreen* gameScreen = GetScreen(kScreenGame);
 
     programFolder.Assign(plat::ProgramFolder().c_str());
-    finder = new CFileFinder(this);
+    finder = std::make_unique<CFileFinder>(this);
     finder->SetFolder(programFolder.GetText());
+    saveGames.finder = finder.get();
 
-    random = new CRandom;
+    random = std::make_unique<CRandom>();
     random->Seed(this);
 
-    dataDb = new CPdbFile(this, finder);
+    dataDb = std::make_unique<CPdbFile>(this, finder.get());
     if (!dataDb->Open("VantrelData"))
         return Fail(std::string("Cannot open the interface database \"VantrelData.pdb\" in ") +
                     programFolder.GetText());
@@ -96,11 +84,11 @@ bool CGame::Initialize() {
     layoutMode = 15;
     LoadSettings();
 
-    layoutTable = dataDb->ReadRecord(kLayoutTableRecord);
+    layoutTable.reset(dataDb->ReadRecord(kLayoutTableRecord));
     if (layoutTable == nullptr)
         return Fail("The interface database \"VantrelData\" has no record 3003 (the layout table)");
 
-    video = new CVideo(this);
+    video = std::make_unique<CVideo>(this);
 
     // The orientation follows the layout mode; saving at once leaves a complete set of values in the
     // store from the first run on.
@@ -113,29 +101,23 @@ bool CGame::Initialize() {
     video->viewSet = settings.StartMode <= 1 ? settings.StartMode : 2;
     if (!video->Create(GetWindow())) return Fail("Cannot create the video output for the game window");
 
-    sound = new CSoundManager;
+    sound = std::make_unique<CSoundManager>();
     sound->Init(&settings.SoundVolume, &settings.MusicVolume);
     sound->SetVolumes(static_cast<i32>(settings.SoundVolume), static_cast<i32>(settings.MusicVolume));
 
-    fonts = new CFontSet;
+    fonts = std::make_unique<CFontSet>();
     fonts->Init();
-    {
-        // The strips the fonts of this layout mode take, named here so that a missing one is reported.
-        u32 records[3] = {3011, 3012, 3013};
-        if (IsSmallLayoutMode(layoutMode)) records[1] = 3010, records[2] = 3012;
-        if (IsLargeLayoutMode(layoutMode)) records[1] = 3013, records[2] = 3014;
-        for (u32 record : records) {
-            std::vector<u8> bytes;
-            if (!ReadInterfaceRecord(record, bytes))
-                return Fail("The interface database \"VantrelData\" has no record " + std::to_string(record) +
-                            " (a font strip)");
-        }
+    // The strips the fonts of this layout mode take, named here so that a missing one is reported.
+    for (u32 record : FontStripRecords(layoutMode)) {
+        std::vector<u8> bytes;
+        if (!ReadInterfaceRecord(record, bytes))
+            return Fail("The interface database \"VantrelData\" has no record " + std::to_string(record) +
+                        " (a font strip)");
     }
-    if (!fonts->LoadFonts(*this, video->renderer))
+    if (!fonts->LoadFonts(*this, video->GetRenderer()))
         return Fail("The font strips of the interface database \"VantrelData\" cannot be read");
 
-    screenStack = new CPointerArray;
-    screenStack->SetOwnsElements(0);
+    screenStack = std::make_unique<CPointerArray>();
 
     u16 missing = 0;
     if (!LoadInterfacePictures(&missing))
@@ -144,34 +126,21 @@ bool CGame::Initialize() {
 
     static constexpr u16 kSounds[2] = {kInterfaceSoundClick, kInterfaceSoundConfirm};
     for (int i = 0; i < 2; ++i) {
-        if (interfaceSounds[i] == nullptr) interfaceSounds[i] = new CLoadedResource;
-        if (!interfaceSounds[i]->Load(dataDb, kSounds[i]))
+        if (interfaceSounds[i] == nullptr) interfaceSounds[i] = std::make_unique<CLoadedResource>();
+        if (!interfaceSounds[i]->Load(dataDb.get(), kSounds[i]))
             return Fail("The interface database \"VantrelData\" has no record " + std::to_string(kSounds[i]) +
                         " (an interface sound)");
     }
 
-    scriptEngine = new CScriptEngine;
+    scriptEngine = std::make_unique<CScriptEngine>();
     scriptEngine->InitTables(this);
-    scriptContext = new CScriptContext;
-    scriptContext->Attach(this, scriptEngine);
+    scriptContext = std::make_unique<CScriptContext>();
+    scriptContext->Attach(this, scriptEngine.get());
 
-    auto place = [this](u32 id, CScreen* screen) {
-        SetScreen(id, screen);
-        screen->Attach(this);
-    };
-    place(kScreenTalk, new CTalkScreen);
-    place(kScreenServices, new CServicesScreen);
-    place(kScreenPanels, new CPanelScreen);
-    place(kScreenShop, new CShopScreen);
-    place(kScreenDeath, new CDeathScreen);
-    place(kScreenSplash, new CSplashScreen);
-    place(kScreenLoadSave, new CLoadSaveScreen);
-    place(kScreenMainMenu, new CMainMenuScreen);
-    place(kScreenCreatePlayer, new CCreatePlayerScreen);
-    place(kScreenPages, new CPagesScreen);
-    place(kScreenCardGame, new CCardGameScreen);
-    place(kScreenSettings, new CSettingsScreen);
-    place(kScreenWorlds, new CWorldsScreen);
+    for (u32 id : kScreenBuildOrder) {
+        SetScreen(id, CreateScreen(id, *this));
+        GetScreen(id)->Attach(this);
+    }
 
     player.game = this;
     player.setupByte = 17;
@@ -183,79 +152,8 @@ bool CGame::Initialize() {
 
     UpdateInstalledWorlds(this);
     OpenWorldByName(this, "VantrelMusic");
-    if (video->renderer) video->renderer->SetupView();
+    if (CRenderer* renderer = video->GetRenderer()) renderer->SetupView();
 
     SwitchScreen(kScreenSplash);
     return true;
-}
-
-CGame::~CGame() {
-    if (sound && sound->GetMixer()) {
-        sound->GetMixer()->StopAllSamples();
-        sound->GetMixer()->StopAllMusic();
-    }
-    CGameScreen* gameScreen = GetGameScreen();
-    if (gameScreen && gameScreen->inGame) saveGames.Save(0);
-    ReleaseResources();
-}
-
-void CGame::ReleaseResources() {
-    ResetWorld();
-
-    if (layoutTable) FreeDataBlock(layoutTable);
-    layoutTable = nullptr;
-
-    for (CRecordHolder*& holder : interfacePictures) {
-        if (holder == nullptr) continue;
-        holder->Release();
-        delete holder;
-        holder = nullptr;
-    }
-    for (CLoadedResource*& sound : interfaceSounds) {
-        if (sound == nullptr) continue;
-        sound->Release();
-        delete sound;
-        sound = nullptr;
-    }
-    for (CRecordHolder*& holder : loadingPictures) {
-        delete holder;
-        holder = nullptr;
-    }
-
-    LeaveStackedScreens();
-    delete screenStack;
-    screenStack = nullptr;
-
-    currentScreen = nullptr;
-    for (CScreen*& screen : screens) {
-        delete screen;
-        screen = nullptr;
-    }
-
-    delete scriptContext;
-    scriptContext = nullptr;
-    delete scriptEngine;
-    scriptEngine = nullptr;
-
-    delete random;
-    random = nullptr;
-    delete finder;
-    finder = nullptr;
-
-    if (fonts) fonts->Release();
-    delete fonts;
-    fonts = nullptr;
-
-    if (dataDb) {
-        dataDb->Close();
-        delete dataDb;
-        dataDb = nullptr;
-    }
-
-    if (sound) sound->Release();
-    delete sound;
-    sound = nullptr;
-
-    delete video;
-    video = nullptr;
 }

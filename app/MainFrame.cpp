@@ -75,7 +75,7 @@ constexpr FixedKey kFixedKeys[] = {
 bool IsWideLayout(u32 mode) { return mode == 14 || mode == 15 || mode == 16; }
 
 // "Key1" .. "Key9" of the settings.
-const u32* ConfiguredKeys(const CGame* game) { return game->settings.Key; }
+const u32* ConfiguredKeys(const CGame& game) { return game.settings.Key; }
 
 // A small shield-and-sword icon drawn in code, so that the window has one without a resource file.
 std::vector<uint32_t> MakeIcon(int size) {
@@ -139,8 +139,7 @@ void SetMainFrame(CMainFrame* frame) { g_mainFrame = frame; }
 CMainFrame::CMainFrame(std::unique_ptr<plat::Window> window) : window_(std::move(window)) {}
 
 CMainFrame::~CMainFrame() {
-    delete game;
-    game = nullptr;
+    game.reset();
     if (g_mainFrame == this) g_mainFrame = nullptr;
     if (window_ && window_->IsAlive()) window_->Destroy();
 }
@@ -164,7 +163,7 @@ bool CMainFrame::CreateMainWindow() {
     std::vector<uint32_t> icon = MakeIcon(32);
     window_->SetIcon(icon.data(), 32, 32);
 
-    game = new CGame;
+    game = std::make_unique<CGame>();
     game->frame = this;
     if (!game->Initialize()) return Fail(game->StartupError());
 
@@ -204,35 +203,32 @@ void CMainFrame::PresentFrame() {
     if (game && game->video) game->video->Present();
 }
 
+// The one body of the three mouse handlers: the position is kept for the timer's pen repeat, a
+// press or release (not a move) sets the button state, and the pen event goes to the game.
 void CMainFrame::MouseMessage(i32 x, i32 y, u32 down, u32 moving) {
+    lastMouseX = x;
+    lastMouseY = y;
+    if (!moving) buttonDown = down;
+    if (game == nullptr) return;
     lastMouseTime = plat::TickCount();
     if (!LockDisplay()) return;
-    if (game->video) game->PenEvent(RoundPenCoordinate(x), RoundPenCoordinate(y), down, moving);
+    game->PenEvent(RoundPenCoordinate(x), RoundPenCoordinate(y), down, moving);
     PresentFrame();
 }
 
 void CMainFrame::OnMouseMove(bool leftHeld, i32 x, i32 y) {
+    if (leftHeld) {
+        MouseMessage(x, y, 1, 1);
+        return;
+    }
+    // A move without the button is no pen event; only the position is kept.
     lastMouseX = x;
     lastMouseY = y;
-    if (game == nullptr || !leftHeld) return;
-    MouseMessage(x, y, 1, 1);
 }
 
-void CMainFrame::OnLButtonDown(i32 x, i32 y) {
-    lastMouseX = x;
-    lastMouseY = y;
-    buttonDown = 1;
-    if (game == nullptr) return;
-    MouseMessage(x, y, 1, 0);
-}
+void CMainFrame::OnLButtonDown(i32 x, i32 y) { MouseMessage(x, y, 1, 0); }
 
-void CMainFrame::OnLButtonUp(i32 x, i32 y) {
-    lastMouseX = x;
-    lastMouseY = y;
-    buttonDown = 0;
-    if (game == nullptr) return;
-    MouseMessage(x, y, 0, 0);
-}
+void CMainFrame::OnLButtonUp(i32 x, i32 y) { MouseMessage(x, y, 0, 0); }
 
 void CMainFrame::OnTimer(u32 id) {
     if (game == nullptr || !window_ || !window_->HasFocus()) {
@@ -245,7 +241,7 @@ void CMainFrame::OnTimer(u32 id) {
 
     CGameScreen* view = game->GetGameScreen();
     if (view != nullptr && game->currentScreen == view && view->IsBusy() == 0) {
-        const u32* keys = ConfiguredKeys(game);
+        const u32* keys = ConfiguredKeys(*game);
         for (int i = 0; i < 9; ++i) {
             if (keys[i] == 0 || !window_->IsKeyDown(HeldKeyCode(keys[i]))) continue;
             game->SendCommand(kConfiguredCommands[i]);
@@ -273,10 +269,8 @@ void CMainFrame::OnTimer(u32 id) {
 void CMainFrame::OnKeyDown(u32 key) {
     bool ctrl = window_ && window_->IsKeyDown(plat::vk::Control);
     if (game == nullptr || !LockDisplay()) return;
-    u32 command = KeyDownCommand(key, ctrl, game->layoutMode, ConfiguredKeys(game));
-    if (command != 0 && game->video && game->currentScreen) {
-        if (u32 code = game->currentScreen->OnKey(command)) game->SwitchScreen(code);
-    }
+    u32 command = KeyDownCommand(key, ctrl, game->layoutMode, ConfiguredKeys(*game));
+    if (command != 0) game->SendCommand(command);
     PresentFrame();
 }
 

@@ -67,7 +67,7 @@ public:
 
     u32 clientWidth = 0;
     u32 clientHeight = 0;
-    CGame* game = nullptr;
+    std::unique_ptr<CGame> game;
     i32 lastMouseX = 0;
     i32 lastMouseY = 0;
     u32 buttonDown = 0;

@@ -5,8 +5,8 @@
 #include "display/FontSet.h"
 #include "display/GlyphTables.h"
 #include "display/Picture.h"
-#include "view3d/Renderer.h"
-#include "view3d/ViewState.h"
+#include "display/Renderer.h"
+#include "display/ViewState.h"
 
 #include <benchmark/benchmark.h>
 

@@ -3,7 +3,7 @@
 // frame: the counter "time_per_channel_frame" (CPU time, shown with its unit, e.g. "1.8ns").
 #include "sound/Mixer.h"
 #include "sound/ModuleData.h"
-#include "tests/support/ModuleBuilder.h"
+#include "tools/content/ModuleBuilder.h"
 
 #include <benchmark/benchmark.h>
 
@@ -26,7 +26,7 @@ constexpr size_t kChunk = 1324;  // one device buffer
 // all 32 tracks sound all the time.
 const std::vector<uint8_t>& BenchModule() {
     static const std::vector<uint8_t> file = [] {
-        testing_support::ModuleBuilder b(kTracks, 4);
+        content::ModuleBuilder b(kTracks, 4);
         for (int n = 1; n <= 8; ++n) {
             std::vector<int8_t> wave(2048 * n);
             for (size_t i = 0; i < wave.size(); ++i) wave[i] = static_cast<int8_t>(((i * (n + 3)) % 200) - 100);

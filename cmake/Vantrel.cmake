@@ -5,6 +5,33 @@
 #   fuzz/*.cpp          -> one libFuzzer executable each (VANTREL_FUZZ only)
 include(GoogleTest)
 
+# One static library vantrel_<layer> per "layer: lower lower ..." entry, of every .cpp file in the
+# layer's folder and its subfolders, linking the lower layers given. The platform library exists
+# before. A layer without sources yet is still a library, so that its first file needs no CMake edit.
+# The include check runs before any layer is compiled and fails the build on an upward include.
+function(vantrel_add_layers layers)
+  add_custom_target(vantrel_layer_check ALL
+                    COMMAND bash ${CMAKE_SOURCE_DIR}/scripts/check-layers.sh
+                    WORKING_DIRECTORY ${CMAKE_SOURCE_DIR}
+                    COMMENT "Checking that no include climbs a layer"
+                    VERBATIM)
+  foreach(entry ${layers})
+    string(REPLACE ":" ";" parts "${entry}")
+    list(GET parts 0 layer)
+    list(GET parts 1 lower)
+    string(STRIP "${lower}" lower)
+    separate_arguments(lower)
+    file(GLOB_RECURSE srcs CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/${layer}/*.cpp)
+    list(FILTER srcs EXCLUDE REGEX "/app/Main\\.cpp$")
+    add_library(vantrel_${layer} STATIC ${srcs} ${CMAKE_SOURCE_DIR}/cmake/empty.cpp)
+    target_include_directories(vantrel_${layer} PUBLIC ${CMAKE_SOURCE_DIR})
+    add_dependencies(vantrel_${layer} vantrel_layer_check)
+    foreach(below ${lower})
+      target_link_libraries(vantrel_${layer} PUBLIC vantrel_${below})
+    endforeach()
+  endforeach()
+endfunction()
+
 function(vantrel_add_test_dirs)
   file(GLOB areas LIST_DIRECTORIES true ${CMAKE_SOURCE_DIR}/tests/*)
   foreach(dir ${areas})
@@ -31,6 +58,8 @@ function(vantrel_add_tool_dirs)
   add_library(vantrel_test_support STATIC ${support} ${CMAKE_SOURCE_DIR}/cmake/empty.cpp)
   target_include_directories(vantrel_test_support PUBLIC ${CMAKE_SOURCE_DIR})
   target_link_libraries(vantrel_test_support PUBLIC vantrel_game vantrel_platform PNG::PNG GTest::gtest)
+  target_compile_definitions(vantrel_test_support PRIVATE
+      VANTREL_SOURCE_DIR="${CMAKE_SOURCE_DIR}" VANTREL_BINARY_DIR="${CMAKE_BINARY_DIR}")
 
   file(GLOB tools LIST_DIRECTORIES true ${CMAKE_SOURCE_DIR}/tools/*)
   foreach(dir ${tools})

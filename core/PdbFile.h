@@ -58,6 +58,12 @@ struct CRecordData {
 
 void FreeDataBlock(CRecordData* record);
 
+// An owned record handle that goes back through FreeDataBlock.
+struct CRecordDataDeleter {
+    void operator()(CRecordData* record) const { FreeDataBlock(record); }
+};
+using CRecordDataPtr = std::unique_ptr<CRecordData, CRecordDataDeleter>;
+
 // One record of a database being built; the database holds its own copy of the bytes.
 struct CPdbPendingRecord {
     u16 id = 0;

@@ -52,6 +52,10 @@ public:
     // Takes out the element at index and closes the gap; null and no change outside 0 .. count-1.
     void* RemoveAt(int index);
     void* RemoveAtIndex(int index) { return RemoveAt(index); }
+    template <class T>
+    T* RemoveAt(int index) {
+        return static_cast<T*>(RemoveAt(index));
+    }
     // Removes the first slot that holds exactly p.
     void Remove(void* p);
     void RemovePointer(void* p) { Remove(p); }

@@ -134,7 +134,7 @@ CStr::CStr(const char* text) : CStr() {
         return;
     u32 len = static_cast<u32>(TextLength(text, kMaxLength));
     Reallocate(CapacityForLength(len));
-    std::memcpy(buffer_, text, len);
+    std::memcpy(buffer_.get(), text, len);
     buffer_[len] = '\0';
 }
 
@@ -142,44 +142,38 @@ CStr::CStr(const CStr& other) : capacity_(other.capacity_), step_(other.step_) {
     if (!other.buffer_) {
         capacity_ = kDefaultStep;
         step_ = kDefaultStep;
-        buffer_ = new char[capacity_];
+        buffer_.reset(new char[capacity_]);
         buffer_[0] = '\0';
         return;
     }
-    buffer_ = new char[capacity_];
-    std::memcpy(buffer_, other.buffer_, std::strlen(other.buffer_) + 1);
+    buffer_.reset(new char[capacity_]);
+    std::memcpy(buffer_.get(), other.buffer_.get(), std::strlen(other.buffer_.get()) + 1);
 }
 
-CStr::CStr(CStr&& other) noexcept : buffer_(other.buffer_), capacity_(other.capacity_), step_(other.step_) {
-    other.buffer_ = nullptr;
+CStr::CStr(CStr&& other) noexcept
+    : buffer_(std::move(other.buffer_)), capacity_(other.capacity_), step_(other.step_) {
     other.capacity_ = 0;
 }
 
-CStr::~CStr() {
-    delete[] buffer_;
-    buffer_ = nullptr;
-}
+CStr::~CStr() = default;
 
 CStr& CStr::operator=(CStr&& other) noexcept {
     if (this != &other) {
-        delete[] buffer_;
-        buffer_ = other.buffer_;
+        buffer_ = std::move(other.buffer_);
         capacity_ = other.capacity_;
         step_ = other.step_;
-        other.buffer_ = nullptr;
         other.capacity_ = 0;
     }
     return *this;
 }
 
 void CStr::Reallocate(u16 capacity) {
-    char* block = new char[capacity];
-    size_t len = buffer_ ? std::min<size_t>(std::strlen(buffer_), capacity - 1u) : 0;
+    std::unique_ptr<char[]> block(new char[capacity]);
+    size_t len = buffer_ ? std::min<size_t>(std::strlen(buffer_.get()), capacity - 1u) : 0;
     if (len)
-        std::memcpy(block, buffer_, len);
+        std::memcpy(block.get(), buffer_.get(), len);
     block[len] = '\0';
-    delete[] buffer_;
-    buffer_ = block;
+    buffer_ = std::move(block);
     capacity_ = capacity;
 }
 
@@ -189,7 +183,7 @@ void CStr::Assign(const char* text) {
     u32 len = static_cast<u32>(TextLength(text, kMaxLength));
     if (buffer_ && len < capacity_) {
         // The text may be a piece of this very string.
-        std::memmove(buffer_, text, len);
+        std::memmove(buffer_.get(), text, len);
         buffer_[len] = '\0';
         return;
     }
@@ -199,11 +193,10 @@ void CStr::Assign(const char* text) {
         capacity += step;
     capacity = std::min<u32>(capacity, kMaxCapacity);
     // The new block is filled before the old one goes, since the text may point into it.
-    char* block = new char[capacity];
-    std::memcpy(block, text, len);
+    std::unique_ptr<char[]> block(new char[capacity]);
+    std::memcpy(block.get(), text, len);
     block[len] = '\0';
-    delete[] buffer_;
-    buffer_ = block;
+    buffer_ = std::move(block);
     capacity_ = static_cast<u16>(capacity);
 }
 
@@ -214,12 +207,12 @@ void CStr::AssignStr(const CStr& other) {
     *this = std::move(copy);
 }
 
-u32 CStr::GetLength() const { return buffer_ ? static_cast<u32>(std::strlen(buffer_)) : 0; }
+u32 CStr::GetLength() const { return buffer_ ? static_cast<u32>(std::strlen(buffer_.get())) : 0; }
 
 int CStr::Equals(const char* text) const { return text && CompareStrings(GetText(), text) == 0 ? 1 : 0; }
 
 int CStr::EqualsStr(const CStr& other) const {
-    return buffer_ && other.buffer_ && CompareStrings(buffer_, other.buffer_) == 0 ? 1 : 0;
+    return buffer_ && other.buffer_ && CompareStrings(buffer_.get(), other.buffer_.get()) == 0 ? 1 : 0;
 }
 
 void CStr::Reserve(u32 n) {
@@ -241,8 +234,8 @@ void CStr::InsertAt(u32 at, const char* text, u32 len) {
     if (len == 0)
         return;
     at = std::min(at, cur);
-    std::memmove(buffer_ + at + len, buffer_ + at, cur - at + 1);
-    std::memcpy(buffer_ + at, text, len);
+    std::memmove(buffer_.get() + at + len, buffer_.get() + at, cur - at + 1);
+    std::memcpy(buffer_.get() + at, text, len);
 }
 
 void CStr::FormatArgs(const char* format, va_list args) {
@@ -252,7 +245,7 @@ void CStr::FormatArgs(const char* format, va_list args) {
     u32 len = FormatV(scratch, sizeof scratch, format, args);
     if (len >= capacity_)
         Reserve(len + 1);
-    std::memcpy(buffer_, scratch, len + 1);
+    std::memcpy(buffer_.get(), scratch, len + 1);
 }
 
 void CStr::AppendFormatArgs(const char* format, va_list args) {
@@ -310,7 +303,7 @@ void CStr::ReplaceImpl(const char* from, const char* to, bool noCase) {
     if (!from || !to || !buffer_)
         return;
     std::string f(from), t(to);
-    u32 count = noCase ? CountOccurrencesNoCase(buffer_, f.c_str()) : CountOccurrences(buffer_, f.c_str());
+    u32 count = noCase ? CountOccurrencesNoCase(buffer_.get(), f.c_str()) : CountOccurrences(buffer_.get(), f.c_str());
     if (count == 0)
         return;
     if (t.size() > f.size()) {
@@ -318,7 +311,7 @@ void CStr::ReplaceImpl(const char* from, const char* to, bool noCase) {
         Reserve(static_cast<u32>(std::min<u64>(grow, kMaxCapacity)));
     }
     size_t room = std::min<size_t>(capacity_, kMaxLength + 1u);
-    ::Replace(buffer_, room, f.c_str(), t.c_str(), noCase);
+    ::Replace(buffer_.get(), room, f.c_str(), t.c_str(), noCase);
 }
 
 void CStr::Replace(const char* from, const char* to) { ReplaceImpl(from, to, false); }
@@ -328,9 +321,9 @@ void CStr::ReplaceNoCase(const char* from, const char* to) { ReplaceImpl(from, t
 void CStr::StripNamePrefix() {
     if (!buffer_)
         return;
-    size_t len = std::strlen(buffer_);
+    size_t len = std::strlen(buffer_.get());
     size_t cut = std::min<size_t>(len, 5);
-    std::memmove(buffer_, buffer_ + cut, len - cut + 1);
+    std::memmove(buffer_.get(), buffer_.get() + cut, len - cut + 1);
 }
 
 CStr CStr::Left(int n) const {

@@ -3,6 +3,8 @@
 // letters A..Z only.
 #pragma once
 
+#include <memory>
+
 #include "core/Types.h"
 
 #include <cstdarg>
@@ -41,7 +43,7 @@ public:
     void AssignStr(const CStr& other);
 
     // The text; "" when the string has no block (after a move).
-    const char* GetText() const { return buffer_ ? buffer_ : ""; }
+    const char* GetText() const { return buffer_ ? buffer_.get() : ""; }
     u32 GetLength() const;
     int IsEmpty() const { return GetLength() == 0 ? 1 : 0; }
     u16 GetCapacity() const { return capacity_; }
@@ -77,7 +79,7 @@ private:
     void InsertAt(u32 at, const char* text, u32 len);
     void ReplaceImpl(const char* from, const char* to, bool noCase);
 
-    char* buffer_ = nullptr;
+    std::unique_ptr<char[]> buffer_;
     u16 capacity_ = 0;
     u16 step_ = kDefaultStep;
 };

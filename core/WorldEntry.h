@@ -2,6 +2,8 @@
 // and the scan that rebuilds it.
 #pragma once
 
+#include <memory>
+
 #include "core/Str.h"
 #include "core/Types.h"
 
@@ -28,7 +30,7 @@ public:
 class CWorldEntryArray {
 public:
     explicit CWorldEntryArray(u32 growthStep = 4);
-    ~CWorldEntryArray();
+    ~CWorldEntryArray() = default;
     CWorldEntryArray(const CWorldEntryArray&) = delete;
     CWorldEntryArray& operator=(const CWorldEntryArray&) = delete;
 
@@ -46,7 +48,7 @@ private:
     u32 m_growthStep;
     u32 m_count = 0;
     u32 m_capacity;
-    CWorldEntry* m_entries;
+    std::unique_ptr<CWorldEntry[]> m_entries;
 };
 
 void AppendWorldEntry(CWorldEntryArray& list, const CWorldEntry& entry);
@@ -56,7 +58,3 @@ void ResetWorldEntries(CWorldEntryArray& list);
 void SetWorldEntry(CWorldEntryArray& list, u32 index, const CWorldEntry& entry);
 // Removes entry i, moving the later ones down; an index past the count changes nothing.
 void RemoveWorldEntryAt(CWorldEntryArray& list, u32 index);
-
-// Rebuilds list from the additional world databases in the program folder of db's finder. db is a
-// constructed, closed database object that the scan reuses for every file and leaves closed.
-void ScanWorldDatabases(CPdbFile& db, CWorldEntryArray& list);

@@ -1,32 +1,10 @@
-// A reference to one database record that is loaded on demand and released by its owner. Interface
-// pictures, loading pictures and the interface sounds are held this way; widgets draw from the
-// holders and never free them.
+// The record holders of the game data: the plain holder (core/RecordHolder.h) and the loaded sound
+// record that the two interface sounds are held in.
 #pragma once
 
+#include "core/RecordHolder.h"
 #include "core/Types.h"
 #include "sound/SoundEntry.h"
-
-class CPdbFile;
-struct CRecordData;
-
-class CRecordHolder {
-public:
-    CRecordHolder() = default;
-    virtual ~CRecordHolder();
-    CRecordHolder(const CRecordHolder&) = delete;
-    CRecordHolder& operator=(const CRecordHolder&) = delete;
-
-    // Reads the record from the database; false (and nothing held) when it is missing.
-    bool Load(CPdbFile* database, u16 id);
-    // Frees the loaded record (its data, then the handle).
-    void Release();
-    bool IsLoaded() const { return record != nullptr; }
-    u32 Size() const;
-
-    u16 recordId = 0;
-    CRecordData* record = nullptr;
-    const u8* data = nullptr;  // the record's bytes: a picture for the interface pictures
-};
 
 // A loaded sound record with its data pointer (the two interface sounds), and the sound entry over
 // it that the sound front-end plays.

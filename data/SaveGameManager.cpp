@@ -2,17 +2,16 @@
 
 #include <string>
 
-#include "app/Game.h"
 #include "core/PdbFile.h"
 
-CSavedGameInfo* CSaveGameManager::List(u32 slot) {
+std::unique_ptr<CSavedGameInfo> CSaveGameManager::List(u32 slot) {
     if (slot > 4) return nullptr;
-    CPdbFile database(owner, owner ? owner->finder : nullptr);
+    CPdbFile database(owner, finder);
     std::string name = "VantrelSave" + std::to_string(slot);
     bool found = database.Open(name.c_str(), "VnTS") && database.HasType("VnTS");
     database.Close();
     if (!found) return nullptr;
-    auto* info = new CSavedGameInfo;
+    auto info = std::make_unique<CSavedGameInfo>();
     info->slot = slot;
     return info;
 }

@@ -3,8 +3,11 @@
 // (a "VantrelSave%u" database of type and creator VnTS in the program folder) but cannot read one.
 #pragma once
 
+#include <memory>
+
 #include "core/Types.h"
 
+class CFileFinder;
 class CGame;
 class CProgressDialog;
 
@@ -24,12 +27,13 @@ public:
         return 1;
     }
     // A new description of the slot when its database exists and its header checks, else null; the
-    // caller releases and deletes it.
-    CSavedGameInfo* List(u32 slot);
+    // caller releases it.
+    std::unique_ptr<CSavedGameInfo> List(u32 slot);
     // Loads the slot's game into the world: 1 on success. Nothing can be read yet, so 0.
     int Load(u32 slot, CProgressDialog* progress);
 
     CGame* owner = nullptr;
+    CFileFinder* finder = nullptr;  // where the saved games are looked for
     u32 savesRequested = 0;
     u32 lastSlot = 0;
     u32 loadsRequested = 0;

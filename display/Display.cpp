@@ -25,9 +25,7 @@ void DisplayTrace(const char* format, ...) {
 
 // --- surfaces ---
 
-Surface::~Surface() {
-    if (ownsPixels) delete[] pixels;
-}
+Surface::~Surface() = default;
 
 std::unique_ptr<Surface> Surface::Create(u32 width, u32 height) {
     if (width == 0 || height == 0 || width > 0x7FFF || height > 0x7FFF) return nullptr;
@@ -36,9 +34,9 @@ std::unique_ptr<Surface> Surface::Create(u32 width, u32 height) {
     surface->height = height;
     surface->pitch = PitchFor(width);
     size_t count = static_cast<size_t>(surface->pitch / 2) * height;
-    surface->pixels = new (std::nothrow) u16[count]();
-    if (!surface->pixels) return nullptr;
-    surface->ownsPixels = 1;
+    surface->storage.reset(new (std::nothrow) u16[count]());
+    if (!surface->storage) return nullptr;
+    surface->pixels = surface->storage.get();
     return surface;
 }
 

@@ -55,8 +55,10 @@ public:
     u32 width = 0;
     u32 height = 0;
     u32 pitch = 0;
-    u16* pixels = nullptr;
-    u8 ownsPixels = 0;
+    u16* pixels = nullptr;  // the first row; into `storage` for a surface that Create made
+
+private:
+    std::unique_ptr<u16[]> storage;
 };
 
 // Copies of the dirty part of one surface into another of the same layout: row by row, or as one block

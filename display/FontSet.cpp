@@ -1,9 +1,10 @@
 #include "display/FontSet.h"
 
+#include "core/LayoutTable.h"
 #include "core/Str.h"
 #include "display/DisplayHost.h"
 #include "display/GlyphTables.h"
-#include "view3d/Renderer.h"
+#include "display/Renderer.h"
 
 #include <algorithm>
 #include <cstring>
@@ -60,32 +61,16 @@ void CFontSet::Init() {
     cache_.reserve(cacheCapacity_);
 }
 
-namespace {
-
-void FontRecordsFor(u32 mode, u32& font1, u32& font2) {
-    switch (mode) {
-        case 2: case 5: case 6: case 7: case 8: case 12: case 13: case 16:
-            font1 = 3010;
-            font2 = 3012;
-            break;
-        case 9: case 10: case 11: case 14: case 15:
-            font1 = 3013;
-            font2 = 3014;
-            break;
-        default:
-            font1 = 3012;
-            font2 = 3013;
-            break;
-    }
+std::array<u32, 3> FontStripRecords(u32 layoutMode) {
+    if (IsSmallLayoutMode(layoutMode)) return {3011, 3010, 3012};
+    if (IsLargeLayoutMode(layoutMode)) return {3011, 3013, 3014};
+    return {3011, 3012, 3013};
 }
-
-}  // namespace
 
 bool CFontSet::LoadFonts(CDisplayHost& host, CRenderer* renderer) {
     host_ = &host;
     renderer_ = renderer;
-    u32 records[3] = {3011, 0, 0};
-    FontRecordsFor(host.GetLayoutMode(), records[1], records[2]);
+    const std::array<u32, 3> records = FontStripRecords(host.GetLayoutMode());
     bool all = true;
     for (int i = 0; i < 3; ++i) {
         fonts_[i] = std::make_unique<CBitmapFont>();

@@ -15,6 +15,11 @@ class CRenderer;
 class CStr;
 struct GlyphTable;
 
+// The interface records of the three font strips that a layout mode draws its text from: font 0 is
+// always 3011; fonts 1 and 2 are 3010 and 3012 in the small modes, 3013 and 3014 in the large ones,
+// 3012 and 3013 otherwise. Start-up, the fonts and the tools all ask here.
+std::array<u32, 3> FontStripRecords(u32 layoutMode);
+
 // 8-bit red, green and blue to RGB565, each field rounded to nearest (halves up).
 u16 PackRGB565(u32 red, u32 green, u32 blue);
 

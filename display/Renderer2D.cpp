@@ -1,11 +1,11 @@
 // The 2D drawing kit of the renderer. Each blit clips its destination rectangle to the 2D target and its
 // source rectangle to the picture once, then walks the remaining spans by the target's step along a
 // line, with one span loop per encoding chosen once per blit.
-#include "view3d/Renderer.h"
+#include "display/Renderer.h"
 
 #include "display/FixedMath.h"
 #include "display/FontSet.h"
-#include "view3d/ViewState.h"
+#include "display/ViewState.h"
 
 #include <algorithm>
 #include <cstring>

@@ -1,18 +1,15 @@
 #include "display/Video.h"
 
-#include "data/RecordHolder.h"
+#include "core/RecordHolder.h"
 #include "display/DisplayHost.h"
 #include "display/Picture.h"
-#include "ui/Layout.h"
-#include "view3d/Renderer.h"
-#include "view3d/ViewState.h"
+#include "core/LayoutTable.h"
+#include "display/Renderer.h"
+#include "display/ViewState.h"
 
 #include <algorithm>
 
-CVideoBase::~CVideoBase() {
-    delete renderer;
-    renderer = nullptr;
-}
+CVideoBase::~CVideoBase() = default;
 
 CVideo::CVideo(CDisplayHost* host) : host_(host) {}
 
@@ -81,8 +78,7 @@ void CVideo::Present() {
 
 void CVideo::CreateRenderer() {
     frameBytes_ = static_cast<u32>(width_) * height_ * 2;
-    delete renderer;
-    renderer = new CRenderer();
+    renderer = std::make_unique<CRenderer>();
     renderer->Init();
     BindRenderer();
 }

@@ -23,7 +23,7 @@ struct CPaletteRef {
 class CVideoBase {
 public:
     virtual ~CVideoBase();
-    CRenderer* renderer = nullptr;  // owned
+    std::unique_ptr<CRenderer> renderer;
 };
 
 class CVideo : public CVideoBase {
@@ -68,7 +68,7 @@ public:
     void DrawPictureHalfTransparent(const CRecordHolder* picture, i32 x, i32 y, i32 sourceY, i32 width,
                                     i32 height);
 
-    CRenderer* GetRenderer() const { return renderer; }
+    CRenderer* GetRenderer() const { return renderer.get(); }
     Display* GetDisplay() const { return display_.get(); }
     u16* Pixels() const { return pixels_; }
     u16 Width() const { return width_; }

@@ -2,8 +2,8 @@
 // strip into a small frame at positions that reach past its edges. Nothing may read outside the record
 // or write outside the frame.
 #include "display/Picture.h"
-#include "view3d/Renderer.h"
-#include "view3d/ViewState.h"
+#include "display/Renderer.h"
+#include "display/ViewState.h"
 
 #include <cstddef>
 #include <cstdint>

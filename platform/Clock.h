@@ -4,6 +4,7 @@
 #pragma once
 
 #include <cstdint>
+#include <vector>
 
 namespace plat {
 
@@ -25,6 +26,7 @@ public:
         tick_ += ms;
         slept_ += ms;
         ++sleeps_;
+        sleepLog_.push_back(ms);
     }
     int64_t Time() override { return seconds_; }
 
@@ -33,12 +35,16 @@ public:
     void SetTime(int64_t seconds) { seconds_ = seconds; }
     uint64_t TotalSlept() const { return slept_; }
     uint32_t SleepCount() const { return sleeps_; }
+    // Every pause asked for since the last ClearSleepLog, in order.
+    const std::vector<uint32_t>& SleepLog() const { return sleepLog_; }
+    void ClearSleepLog() { sleepLog_.clear(); }
 
 private:
     uint32_t tick_ = 0;
     int64_t seconds_ = 0;
     uint64_t slept_ = 0;
     uint32_t sleeps_ = 0;
+    std::vector<uint32_t> sleepLog_;
 };
 
 Clock& SystemClock();

@@ -1,24 +1,31 @@
 #!/usr/bin/env bash
 # Fails when a source file includes a header of a layer above its own, or when code outside platform/
-# includes SDL or an operating-system header. The layers, lowest first; a layer may include its own
-# folder and every folder of the layers below it, never a peer on the same step:
+# includes SDL or an operating-system header. The layers and the layers right below each are read from
+# the VANTREL_LAYERS list of the top-level CMakeLists.txt, the one place they are written; a layer may
+# include its own folder and every folder of the layers below it, never a peer on the same step:
 #   platform -> core -> display, sound -> data -> ui -> view3d, script -> world -> screens -> app
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
-declare -A allowed=(
-  [platform]="platform"
-  [core]="platform core"
-  [display]="platform core display"
-  [sound]="platform core sound"
-  [data]="platform core display sound data"
-  [ui]="platform core display sound data ui"
-  [view3d]="platform core display sound data ui view3d"
-  [script]="platform core display sound data ui script"
-  [world]="platform core display sound data ui view3d script world"
-  [screens]="platform core display sound data ui view3d script world screens"
-  [app]="platform core display sound data ui view3d script world screens app"
-)
+declare -A lower=([platform]="")
+while read -r layer below; do
+  lower[$layer]="$below"
+done < <(sed -n '/^set(VANTREL_LAYERS/,/)/p' CMakeLists.txt | sed -nE 's/^[[:space:]]*"([a-z0-9_]+):[[:space:]]*([a-z0-9_ ]*)".*/\1 \2/p')
+if [ "${#lower[@]}" -lt 2 ]; then
+  echo "check-layers: no VANTREL_LAYERS list in CMakeLists.txt" >&2
+  exit 2
+fi
+
+# A layer's own folder and everything below it, transitively.
+reach() {
+  local out="$1" next
+  for next in ${lower[$1]}; do out="$out $(reach "$next")"; done
+  echo "$out"
+}
+declare -A allowed
+for layer in "${!lower[@]}"; do
+  allowed[$layer]=$(reach "$layer" | tr ' ' '\n' | sort -u | tr '\n' ' ')
+done
 
 status=0
 for layer in "${!allowed[@]}"; do

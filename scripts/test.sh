@@ -2,8 +2,10 @@
 # Builds the game and its tests twice (plain, and with AddressSanitizer and UndefinedBehaviorSanitizer
 # under clang, which also builds the fuzz targets) and runs the whole suite in both, under a virtual
 # X server so that the tests that open a real window have one, then gives each fuzz target a short run.
+# First of all no include may climb a layer (every build checks it as well).
 set -euo pipefail
 cd "$(dirname "$0")/.."
+scripts/check-layers.sh
 scripts/deps.sh
 
 jobs=$(nproc)

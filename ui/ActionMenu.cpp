@@ -2,7 +2,7 @@
 
 #include <algorithm>
 
-#include "app/Game.h"
+#include "ui/WidgetHost.h"
 #include "display/FontSet.h"
 #include "ui/WidgetHelpers.h"
 #include "ui/Draw.h"
@@ -87,7 +87,7 @@ void CActionMenu::Open(CListBox* l) {
                   static_cast<u16>(titleHeight));
     setTitle();
 
-    const i32 gap = IsSmallLayoutMode(game != nullptr ? game->layoutMode : 0) ? 3 : 5;
+    const i32 gap = IsSmallLayoutMode(game != nullptr ? game->GetLayoutMode() : 0) ? 3 : 5;
     const i32 okX = menuX + (menuWidth - cancelButton.w - okButton.w - gap) / 2;
     const i32 rowY = menuY + menuHeight - 70;
     okButton.SetRect(static_cast<u16>(okX), static_cast<u16>(rowY), okButton.w, okButton.h);

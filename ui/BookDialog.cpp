@@ -1,6 +1,6 @@
 #include "ui/BookDialog.h"
 
-#include "app/Game.h"
+#include "ui/WidgetHost.h"
 #include "ui/Layout.h"
 #include "ui/LayoutMath.h"
 #include "ui/PictureSets.h"
@@ -27,7 +27,7 @@ constexpr u32 kBodyColour = 0x151C34;
 constexpr u16 kReaderBackground = 3200;
 constexpr u16 kBackdropSmall = 3190, kBackdropOther = 3090;
 
-void FillPictures(const CGame* game, CRecordHolder* (&set)[3], u16 normal) {
+void FillPictures(CWidgetHost* game, CRecordHolder* (&set)[3], u16 normal) {
     set[0] = game != nullptr ? game->GetInterfacePicture(normal) : nullptr;
     set[1] = game != nullptr ? game->GetInterfacePicture(static_cast<u16>(normal + 1)) : nullptr;
     set[2] = nullptr;
@@ -57,7 +57,7 @@ void CBookDialog::Open(u32 newKind) {
     GetLayoutSize(game, look.group, width, height);
     background = game != nullptr ? game->GetInterfacePicture(kReaderBackground) : nullptr;
     drawBackground = 1;
-    const u32 mode = game != nullptr ? game->layoutMode : 0;
+    const u32 mode = game != nullptr ? game->GetLayoutMode() : 0;
     const bool small = IsSmallLayoutMode(mode);
 
     Place(pageBackdrop, look.group, 19);
@@ -84,7 +84,7 @@ void CBookDialog::Open(u32 newKind) {
 
     Place(pages, look.group, 40);
     const i32 margin = small ? 1 : 2;
-    const u32 pageBackground = kind == kBookKindLetter ? (game != nullptr ? game->textColor : 0) : kBookBackground;
+    const u32 pageBackground = kind == kBookKindLetter ? (game != nullptr ? game->GetTextColor() : 0) : kBookBackground;
     pages.Setup(2, look.titleColour, 0xFFFFFF, kBodyColour, pageBackground, 1, margin, margin, 0xFFFFFF);
     pages.fill = 0;
 
@@ -103,7 +103,7 @@ void CBookDialog::Open(u32 newKind) {
     closeButton.SetPictures(closePictures, kClose, 3006);
 
     penDownSeen = 0;
-    guardTick = game != nullptr ? game->tickCounter : 0;
+    guardTick = game != nullptr ? game->GetTickCounter() : 0;
 }
 
 void CBookDialog::UpdatePageButtons() {

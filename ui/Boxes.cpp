@@ -1,6 +1,6 @@
 #include "ui/Boxes.h"
 
-#include "app/Game.h"
+#include "ui/WidgetHost.h"
 #include "display/FontSet.h"
 #include "display/Video.h"
 #include "ui/WidgetHelpers.h"

@@ -2,7 +2,8 @@
 
 #include <bit>
 
-#include "app/Game.h"
+#include "ui/ScreenIds.h"
+#include "ui/WidgetHost.h"
 #include "ui/InterfacePictureRoles.h"
 #include "display/FontSet.h"
 #include "display/Video.h"
@@ -34,14 +35,9 @@ BarMetrics MetricsFor(u32 mode) {
 
 CButtonBar::CButtonBar() = default;
 
-CButtonBar::~CButtonBar() {
-    if (ownsServedView != 0) {
-        delete servedView;
-        servedView = nullptr;
-    }
-}
+CButtonBar::~CButtonBar() = default;
 
-void CButtonBar::Attach(CGame* g) {
+void CButtonBar::Attach(CWidgetHost* g) {
     CForm::Attach(g);
     for (u32 i = 0; i < kButtonCount; ++i) {
         flagTable[i] = 1u << i;
@@ -49,7 +45,7 @@ void CButtonBar::Attach(CGame* g) {
     }
 }
 
-i32 CButtonBar::Gap() const { return MetricsFor(game->layoutMode).gap; }
+i32 CButtonBar::Gap() const { return MetricsFor(game->GetLayoutMode()).gap; }
 
 bool CButtonBar::IsOwnButton(const CWidget* widget) const {
     return widget >= &buttons[0] && widget < &buttons[kButtonCount];
@@ -70,7 +66,7 @@ i32 CButtonBar::MeasureButtons() {
     const i32 gap = Gap();
     i32 total = 0;
     for (u32 i = 0; i < static_cast<u32>(widgets.GetCount()); ++i) {
-        CWidget* widget = static_cast<CWidget*>(widgets.GetAt(static_cast<int>(i)));
+        CWidget* widget = widgets.At<CWidget>(static_cast<int>(i));
         if (!IsOwnButton(widget)) continue;
         total += widget->w;
         if (i != 0) total += gap;
@@ -82,7 +78,7 @@ void CButtonBar::PlaceButtons(i32 xOffset, i32 yOffset) {
     const i32 gap = Gap();
     i32 running = xOffset;
     for (u32 i = 0; i < static_cast<u32>(widgets.GetCount()); ++i) {
-        CWidget* widget = static_cast<CWidget*>(widgets.GetAt(static_cast<int>(i)));
+        CWidget* widget = widgets.At<CWidget>(static_cast<int>(i));
         if (!IsOwnButton(widget)) continue;
         if (widget == &buttons[kContinueIndex]) {
             // "Continue" is centred on its own and does not move the row.
@@ -97,7 +93,7 @@ void CButtonBar::PlaceButtons(i32 xOffset, i32 yOffset) {
 }
 
 void CButtonBar::Layout(CTextView* view, u32 buttonFlags, u32 placement) {
-    const BarMetrics m = MetricsFor(game->layoutMode);
+    const BarMetrics m = MetricsFor(game->GetLayoutMode());
     servedView = view;
     flags = buttonFlags;
     RemoveAllWidgets();
@@ -132,8 +128,8 @@ void CButtonBar::Layout(CTextView* view, u32 buttonFlags, u32 placement) {
         GameFrameBufferSize(game, fbWidth, fbHeight);
         left = (fbWidth - barWidth) / 2;
         top = (fbHeight - barHeight) / 2;
-        if (game->layoutMode == 16 && game->currentScreen != nullptr &&
-            game->currentScreen == game->GetScreen(kScreenMainMenu)) left += fbWidth / 4;
+        if (game->GetLayoutMode() == 16 && game->GetCurrentScreen() != nullptr &&
+            game->GetCurrentScreen() == game->GetScreen(kScreenMainMenu)) left += fbWidth / 4;
     } else {
         left = viewRect.x + (viewRect.width - barWidth) / 2;
         top = viewRect.y + (viewRect.height - barHeight) / 2;
@@ -149,7 +145,7 @@ void CButtonBar::Layout(CTextView* view, u32 buttonFlags, u32 placement) {
                       static_cast<u16>(innerWidth), static_cast<u16>(textHeight < 0 ? 0 : textHeight));
         view->noPauses = 1;
     }
-    guardTick = game->tickCounter;
+    guardTick = game->GetTickCounter();
     penDownSeen = 0;
 }
 
@@ -184,7 +180,7 @@ void CButtonBar::Draw() {
         PlaceButtons((static_cast<i32>(width) - MeasureButtons()) / 2, rowTop);
         DrawFrameAndView();
     }
-    for (u32 i = 0; i < static_cast<u32>(widgets.GetCount()); ++i) static_cast<CWidget*>(widgets.GetAt(static_cast<int>(i)))->Draw();
+    for (u32 i = 0; i < static_cast<u32>(widgets.GetCount()); ++i) widgets.At<CWidget>(static_cast<int>(i))->Draw();
 }
 
 u32 CButtonBar::OnCommand(u32 command) {
@@ -201,7 +197,7 @@ u32 CButtonBar::OnCommand(u32 command) {
 
 u32 CButtonBar::OnKey(u32 key) {
     // No key is taken in the tick of the layout.
-    if (game->tickCounter == guardTick) return 0;
+    if (game->GetTickCounter() == guardTick) return 0;
     if (static_cast<u32>(widgets.GetCount()) == 0) return OnCommand(0);
     const u32 k = key & 0xFFFFu;
     if (k == 3006) {
@@ -218,7 +214,7 @@ u32 CButtonBar::OnKey(u32 key) {
 }
 
 u32 CButtonBar::OnPen(i32 px, i32 py, u32 down, u32 moving) {
-    if (game->tickCounter == guardTick) return 0;
+    if (game->GetTickCounter() == guardTick) return 0;
     if (down != 0 && moving == 0) penDownSeen = 1;
     if (penDownSeen == 0) return 0;
     if (static_cast<u32>(widgets.GetCount()) != 0) return CForm::OnPen(px, py, down, moving);
@@ -228,7 +224,7 @@ u32 CButtonBar::OnPen(i32 px, i32 py, u32 down, u32 moving) {
     return 0;
 }
 
-void ShowMessageText(CGame* game, CTextView* view, const char* text, u32 buttonFlags, CButtonBar* bar,
+void ShowMessageText(CWidgetHost* game, CTextView* view, const char* text, u32 buttonFlags, CButtonBar* bar,
                      CForm* owner) {
     const CViewRect viewRect = GameViewRect(game);
     view->w = static_cast<u16>(4 * viewRect.width / 5);

@@ -4,11 +4,13 @@
 // chosen button's flag comes back as a command to the bar's parent.
 #pragma once
 
+#include <memory>
+
 #include "core/Types.h"
 #include "ui/Buttons.h"
 #include "ui/Form.h"
 
-class CGame;
+class CWidgetHost;
 class CTextView;
 
 class CButtonBar : public CForm {
@@ -21,7 +23,7 @@ public:
     CButtonBar();
     ~CButtonBar() override;
 
-    void Attach(CGame* game) override;
+    void Attach(CWidgetHost* game) override;
     void Draw() override;
     u32 OnCommand(u32 command) override;
     u32 OnKey(u32 key) override;
@@ -37,7 +39,8 @@ public:
 
     u32 flagTable[kButtonCount] = {};
     CTextView* servedView = nullptr;
-    u32 ownsServedView = 0;
+    // The served view when the bar owns it (a message built for the bar alone); it goes with the bar.
+    std::unique_ptr<CTextView> ownedView;
     u32 flags = 0;
     u32 flagCount = 0;
     CTextButton buttons[kButtonCount];
@@ -51,5 +54,5 @@ private:
 
 // Lays a message out in a view with its buttons: the view centred, without bullet, on the owner's
 // background, the bar sized and centred on the frame buffer.
-void ShowMessageText(CGame* game, CTextView* view, const char* text, u32 buttonFlags, CButtonBar* bar,
+void ShowMessageText(CWidgetHost* game, CTextView* view, const char* text, u32 buttonFlags, CButtonBar* bar,
                      CForm* owner);

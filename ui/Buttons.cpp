@@ -1,6 +1,6 @@
 #include "ui/Buttons.h"
 
-#include "app/Game.h"
+#include "ui/WidgetHost.h"
 #include "display/FontSet.h"
 #include "display/Video.h"
 #include "ui/LayoutMath.h"
@@ -137,7 +137,7 @@ void CTextButton::SetLabel(const char* text, u32 command) {
     y = 0;
     pressedFrames = StandardButtonFrames(game, true);
     normalFrames = StandardButtonFrames(game, false);
-    SizeToLabel(IsSmallLayoutMode(game->layoutMode) ? 26 : 40);
+    SizeToLabel(IsSmallLayoutMode(game->GetLayoutMode()) ? 26 : 40);
 }
 
 void CTextButton::SetLabelFrames(const char* text, u32 command, CRecordHolder* const* pressed,
@@ -155,7 +155,7 @@ void CTextButton::Draw() {
     const bool pressed = (state & kWidgetPressed) != 0;
     CRecordHolder* const* frames = pressed ? pressedFrames : normalFrames;
     if (frames != nullptr) DrawButtonFrame(game, frames, 1, x, y, w, h);
-    fonts->Select(1, 0x161616, pressed ? game->pressedTextColor : game->textColor);
+    fonts->Select(1, 0x161616, pressed ? game->GetPressedTextColor() : game->GetTextColor());
     const i32 top = y + 1 + (static_cast<i32>(h) - CurrentLineHeight(fonts)) / 2;
     fonts->DrawTextBox(x + 8, top, x + w - 8, y + 24, label.GetText(), 4);
 }

@@ -2,7 +2,7 @@
 
 #include <string>
 
-#include "app/Game.h"
+#include "ui/WidgetHost.h"
 #include "core/Str.h"
 #include "data/RecordHolder.h"
 #include "display/FontSet.h"
@@ -10,7 +10,7 @@
 #include "display/Picture.h"
 #include "display/Video.h"
 #include "ui/Form.h"
-#include "view3d/Renderer.h"
+#include "display/Renderer.h"
 
 bool GetHolderPicture(const CRecordHolder* holder, CPictureData& picture) {
     if (holder == nullptr || holder->data == nullptr) return false;
@@ -19,7 +19,7 @@ bool GetHolderPicture(const CRecordHolder* holder, CPictureData& picture) {
 
 namespace {
 
-CRenderer* GameRenderer(CGame* game);
+CRenderer* GameRenderer(CWidgetHost* game);
 
 struct FramePiece {
     CPictureData picture;
@@ -114,16 +114,16 @@ void DrawButtonFrame(CRenderer& r, CRecordHolder* const* set, u32 transparent, i
     Whole(r, p[2], transparent, x + w - rightCap, y);
 }
 
-void DrawLayoutFrame(CGame* game, CRecordHolder* const* set, u32 transparent, i32 x, i32 y, i32 w, i32 h) {
+void DrawLayoutFrame(CWidgetHost* game, CRecordHolder* const* set, u32 transparent, i32 x, i32 y, i32 w, i32 h) {
     if (CRenderer* r = GameRenderer(game)) DrawLayoutFrame(*r, set, transparent, x, y, w, h);
 }
 
-void DrawFramedPicture(CGame* game, CRecordHolder* const* set, u32 transparent, i32 x, i32 y, u32 flags, i32 w,
+void DrawFramedPicture(CWidgetHost* game, CRecordHolder* const* set, u32 transparent, i32 x, i32 y, u32 flags, i32 w,
                        i32 h, u32 colour) {
     if (CRenderer* r = GameRenderer(game)) DrawFramedPicture(*r, set, transparent, x, y, flags, w, h, colour);
 }
 
-void DrawButtonFrame(CGame* game, CRecordHolder* const* set, u32 transparent, i32 x, i32 y, i32 w, i32 h) {
+void DrawButtonFrame(CWidgetHost* game, CRecordHolder* const* set, u32 transparent, i32 x, i32 y, i32 w, i32 h) {
     if (CRenderer* r = GameRenderer(game)) DrawButtonFrame(*r, set, transparent, x, y, w, h);
 }
 
@@ -143,7 +143,8 @@ void DrawFormBackground(CForm& form) {
 
 namespace {
 
-CRenderer* GameRenderer(CGame* game) { return game && game->video ? game->video->renderer : nullptr; }
+CRenderer* GameRenderer(CWidgetHost* game) { CVideo* video = game ? game->GetVideo() : nullptr;
+    return video ? video->GetRenderer() : nullptr; }
 
 }  // namespace
 

@@ -5,7 +5,7 @@
 #include "core/Types.h"
 
 class CForm;
-class CGame;
+class CWidgetHost;
 class CRecordHolder;
 class CRenderer;
 class CStr;
@@ -37,10 +37,10 @@ void DrawFramedPicture(CRenderer& renderer, CRecordHolder* const* set, u32 trans
 void DrawButtonFrame(CRenderer& renderer, CRecordHolder* const* set, u32 transparent, i32 x, i32 y, i32 w, i32 h);
 
 // The same through the game's video output (nothing without one).
-void DrawLayoutFrame(CGame* game, CRecordHolder* const* set, u32 transparent, i32 x, i32 y, i32 w, i32 h);
-void DrawFramedPicture(CGame* game, CRecordHolder* const* set, u32 transparent, i32 x, i32 y, u32 flags, i32 w,
+void DrawLayoutFrame(CWidgetHost* game, CRecordHolder* const* set, u32 transparent, i32 x, i32 y, i32 w, i32 h);
+void DrawFramedPicture(CWidgetHost* game, CRecordHolder* const* set, u32 transparent, i32 x, i32 y, u32 flags, i32 w,
                        i32 h, u32 colour);
-void DrawButtonFrame(CGame* game, CRecordHolder* const* set, u32 transparent, i32 x, i32 y, i32 w, i32 h);
+void DrawButtonFrame(CWidgetHost* game, CRecordHolder* const* set, u32 transparent, i32 x, i32 y, i32 w, i32 h);
 
 // "%luM" from a million up, "%luK" from 10,000 up, else the number itself.
 void FormatCompactNumber(u32 value, CStr& out);

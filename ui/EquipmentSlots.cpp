@@ -1,6 +1,6 @@
 #include "ui/EquipmentSlots.h"
 
-#include "app/Game.h"
+#include "ui/WidgetHost.h"
 #include "display/Video.h"
 #include "ui/LayoutMath.h"
 #include "ui/PictureSets.h"
@@ -38,7 +38,7 @@ int Column(u32 mode) {
     return 3;
 }
 
-u32 ModeOf(const CGame* game) { return game != nullptr ? game->layoutMode : 0; }
+u32 ModeOf(CWidgetHost* game) { return game != nullptr ? game->GetLayoutMode() : 0; }
 
 }  // namespace
 

@@ -1,21 +1,20 @@
 #include "ui/Form.h"
 
-#include "app/Game.h"
+#include "ui/WidgetHost.h"
 #include "ui/Draw.h"
 #include "ui/Screen.h"
 #include "ui/Widget.h"
 
+// The widgets are members of the form or of the screen around it: the list only points at them.
 CForm::CForm() { widgets.SetOwnsElements(0); }
 
-CForm::~CForm() {
-    if (widgets.OwnsElements()) widgets.DeleteAll<CWidget>();
-}
+CForm::~CForm() = default;
 
-void CForm::Attach(CGame* g) {
+void CForm::Attach(CWidgetHost* g) {
     game = g;
-    video = g ? g->video : nullptr;
-    fonts = g ? g->fonts : nullptr;
-    dataDb = g ? g->dataDb : nullptr;
+    video = g ? g->GetVideo() : nullptr;
+    fonts = g ? g->GetFonts() : nullptr;
+    dataDb = g ? g->GetDataDb() : nullptr;
 }
 
 void CForm::AddWidget(CWidget* widget) {
@@ -36,7 +35,7 @@ void CForm::RemoveWidget(CWidget* widget) {
 
 void CForm::RemoveAllWidgets() {
     for (int i = 0; i < widgets.GetCount(); ++i) {
-        auto* widget = static_cast<CWidget*>(widgets.GetAt(i));
+        auto* widget = widgets.At<CWidget>(i);
         if (widget == nullptr) continue;
         widget->state &= static_cast<u16>(~kWidgetVisible);
         if (widget->owner) widget->owner->flags |= kFormRedrawAll;
@@ -49,7 +48,7 @@ void CForm::DrawWidgets() {
     bool full = (flags & kFormRedrawAll) != 0;
     if (full && drawBackground) DrawFormBackground(*this);
     for (int i = 0; i < widgets.GetCount(); ++i) {
-        auto* widget = static_cast<CWidget*>(widgets.GetAt(i));
+        auto* widget = widgets.At<CWidget>(i);
         if (widget == nullptr || !widget->IsShown()) continue;
         if (full || (widget->state & kWidgetRedraw)) {
             widget->Draw();
@@ -72,8 +71,8 @@ void CForm::Draw() {
 }
 
 bool CForm::IsCurrentScreen() const {
-    return game != nullptr && game->currentScreen != nullptr &&
-           static_cast<const CForm*>(game->currentScreen) == this;
+    return game != nullptr && game->GetCurrentScreen() != nullptr &&
+           static_cast<const CForm*>(game->GetCurrentScreen()) == this;
 }
 
 u32 CForm::AfterCommand(u32 command, bool redrawAgain) {
@@ -88,7 +87,7 @@ u32 CForm::OnKey(u32 key) {
     if (modalChild) return modalChild->OnKey(key);
     u32 command = 0;
     for (int i = widgets.GetCount(); i-- > 0 && command == 0;) {
-        auto* widget = static_cast<CWidget*>(widgets.GetAt(i));
+        auto* widget = widgets.At<CWidget>(i);
         if (widget && (widget->capabilities & kWidgetTakesKeys) && widget->IsShown())
             command = widget->OnKey(key);
     }
@@ -96,14 +95,14 @@ u32 CForm::OnKey(u32 key) {
 }
 
 u32 CForm::OnPen(i32 px, i32 py, u32 down, u32 moving) {
-    u32 tick = game ? game->tickCounter : 0;
+    u32 tick = game ? game->GetTickCounter() : 0;
     if (tick - guardTick < 1) return 0;
     if (down != 0 && moving == 0) penDownSeen = 1;
     if (penDownSeen == 0) return 0;
     if (modalChild) return modalChild->OnPen(px, py, down, moving);
     u32 command = 0;
     for (int i = widgets.GetCount(); i-- > 0 && command == 0;) {
-        auto* widget = static_cast<CWidget*>(widgets.GetAt(i));
+        auto* widget = widgets.At<CWidget>(i);
         if (widget && (widget->capabilities & kWidgetTakesPen) && widget->IsShown() &&
             (widget->state & kWidgetPenEnabled))
             command = widget->OnPen(px, py, down, moving);
@@ -115,7 +114,7 @@ u32 CForm::OnTick(u32 tick) {
     if (modalChild) return modalChild->OnTick(tick);
     u32 command = 0;
     for (int i = widgets.GetCount(); i-- > 0 && command == 0;) {
-        auto* widget = static_cast<CWidget*>(widgets.GetAt(i));
+        auto* widget = widgets.At<CWidget>(i);
         if (widget && (widget->capabilities & kWidgetTakesTicks) && widget->IsShown())
             command = widget->OnTick(tick);
     }
@@ -123,7 +122,7 @@ u32 CForm::OnTick(u32 tick) {
 }
 
 void CForm::ResetInputGuard() {
-    guardTick = game ? game->tickCounter : 0;
+    guardTick = game ? game->GetTickCounter() : 0;
     penDownSeen = 0;
 }
 

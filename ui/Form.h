@@ -7,7 +7,7 @@
 #include "core/PointerArray.h"
 #include "core/Types.h"
 
-class CGame;
+class CWidgetHost;
 class CVideo;
 class CFontSet;
 class CPdbFile;
@@ -26,7 +26,7 @@ public:
     CForm& operator=(const CForm&) = delete;
 
     // Stores the game and copies its video output, fonts and data database.
-    virtual void Attach(CGame* game);
+    virtual void Attach(CWidgetHost* game);
     virtual void Draw();
     // Turns a widget's command id into a screen code: 0 stay, a screen id, 99 back.
     virtual u32 OnCommand(u32 command) { return 0; }
@@ -57,10 +57,10 @@ public:
     CRecordHolder* background = nullptr;  // tiled over the rectangle; null selects the fill colour
     u8 fillRed = 0, fillGreen = 0, fillBlue = 0;
     u32 drawBackground = 1;
-    CPointerArray widgets;  // of CWidget*, not owned unless its owns-elements flag is set
+    CPointerArray widgets;  // of CWidget*, never owned
     u32 guardTick = 0;
     u32 penDownSeen = 0;
-    CGame* game = nullptr;
+    CWidgetHost* game = nullptr;
     CVideo* video = nullptr;
     CFontSet* fonts = nullptr;
     CPdbFile* dataDb = nullptr;

@@ -1,31 +1,10 @@
-// The layout table: for each form (a layout group) and each layout mode, the form's size and the
-// rectangle of every element. The table is one record of the interface database, read whole at
-// start-up; these look-ups walk it linearly, as every form does when it is entered.
+// The layout table as the widgets read it: the host's loaded table in the host's current layout mode.
+// The table's readers themselves live in core/LayoutTable.h.
 #pragma once
 
-#include <cstddef>
+#include "core/LayoutTable.h"
 
-#include "core/Types.h"
+class CWidgetHost;
 
-// A layout element record: five little-endian u16 words (id, x, y, w, h), x and y relative to the
-// form's origin. Look-ups hand out a pointer to the id word inside the loaded record.
-struct CLayoutElement {
-    u16 id = 0, x = 0, y = 0, w = 0, h = 0;
-};
-
-// Reads the five words of an element record that a look-up returned.
-CLayoutElement ReadLayoutElement(const u8* element);
-
-// The look-ups on a table given as bytes. Every offset and count read from the table is checked
-// against its size: a directory, mode list or layout that runs past the record's end is treated as
-// absent, so a damaged table only makes widgets stay out of their forms.
-const u8* FindLayoutRectIn(const u8* table, size_t size, u32 mode, u16 group, u32 element);
-// Stores the layout's width and height and returns true; leaves both untouched when the group or
-// mode is missing.
-bool GetLayoutSizeIn(const u8* table, size_t size, u32 mode, u16 group, u32& width, u32& height);
-
-class CGame;
-
-// The same on the game's loaded table in the game's current layout mode.
-const u8* FindLayoutRect(const CGame* game, u16 group, u32 element);
-void GetLayoutSize(const CGame* game, u16 group, u32& width, u32& height);
+const u8* FindLayoutRect(const CWidgetHost* host, u16 group, u32 element);
+void GetLayoutSize(const CWidgetHost* host, u16 group, u32& width, u32& height);

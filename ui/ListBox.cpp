@@ -2,7 +2,8 @@
 
 #include <algorithm>
 
-#include "app/Game.h"
+#include "ui/ScreenIds.h"
+#include "ui/WidgetHost.h"
 #include "ui/InterfacePictureRoles.h"
 #include "display/FontSet.h"
 #include "display/Video.h"
@@ -206,7 +207,7 @@ void CListBox::Draw() {
     }
     if (rowHeight <= 0) return;
     const i32 labelWidth = w - (rightColumn != 0 ? columnWidth : 0);
-    const i32 o = IsLargeLayoutMode(game != nullptr ? game->layoutMode : 0) ? 2 : 1;
+    const i32 o = IsLargeLayoutMode(game != nullptr ? game->GetLayoutMode() : 0) ? 2 : 1;
     i32 rt = y;
     for (i32 i = std::max(topRow, 0); i < topRow + visibleRows && i < GetCount(); ++i, rt += rowHeight) {
         const CListBoxItem& item = *items.GetAt(i);

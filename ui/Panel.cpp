@@ -2,7 +2,7 @@
 
 #include <algorithm>
 
-#include "app/Game.h"
+#include "ui/WidgetHost.h"
 #include "ui/InterfacePictureRoles.h"
 #include "data/RecordHolder.h"
 #include "display/Video.h"

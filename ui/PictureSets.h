@@ -4,12 +4,12 @@
 
 #include "core/Types.h"
 
-class CGame;
+class CWidgetHost;
 class CRecordHolder;
 
 // The holders of `count` consecutive interface pictures from base number `first`, or null when the
 // run is not wholly made of interface pictures (or there is no game).
-CRecordHolder* const* InterfacePictureSet(const CGame* game, u16 first, int count);
+CRecordHolder* const* InterfacePictureSet(CWidgetHost* game, u16 first, int count);
 
 // The message-box border, also the frame of letters and of the action menu.
 constexpr u16 kMessageFrameFirstPicture = 3015;

@@ -2,13 +2,13 @@
 
 #include <algorithm>
 
-#include "app/Game.h"
+#include "ui/WidgetHost.h"
 #include "data/RecordHolder.h"
 #include "display/Video.h"
 #include "ui/WidgetHelpers.h"
 #include "ui/Draw.h"
 #include "ui/PictureSets.h"
-#include "view3d/Renderer.h"
+#include "display/Renderer.h"
 
 void CPictureView::SetPicture(CRecordHolder* newPicture, u32 isTransparent, u32 newTag, u32 fillOn) {
     rawPicture = nullptr;

@@ -1,6 +1,6 @@
 #include "ui/PictureWidgets.h"
 
-#include "app/Game.h"
+#include "ui/WidgetHost.h"
 #include "display/Video.h"
 #include "platform/Clock.h"
 #include "data/TextureSet.h"
@@ -31,7 +31,7 @@ void CAnimation::SetAnimation(const CResourceAnimation* record) {
     frame = 1;
     basePicture = nullptr;
     if (record != nullptr && !record->frames.empty())
-        basePicture = game->textureSet.FindPicture(record->frames[0].name.GetText());
+        basePicture = game->FindTexturePicture(record->frames[0].name.GetText());
     i32 pw = 0, ph = 0;
     PictureSizeOf(basePicture, pw, ph);
     pictureWidth = static_cast<u32>(pw);
@@ -62,7 +62,7 @@ void CAnimation::DrawResourceFrame(u32 index) {
     else video->DrawPicture(basePicture, x, y);
     if (IsStill() || index >= animation->frames.size()) return;
     const auto& f = animation->frames[index];
-    CRecordHolder* picture = game->textureSet.FindPicture(f.name.GetText());
+    CRecordHolder* picture = game->FindTexturePicture(f.name.GetText());
     if (picture == nullptr) return;
     if (stretch == 0) {
         video->DrawPicture(picture, x + f.x, y + f.y);
@@ -124,7 +124,7 @@ void CAnimation::Draw() {
 
 void DrawBadge(CWidget& widget, CRecordHolder* badge) {
     if (badge == nullptr) return;
-    const bool small = IsSmallLayoutMode(widget.game->layoutMode);
+    const bool small = IsSmallLayoutMode(widget.game->GetLayoutMode());
     widget.video->DrawPicture(badge, widget.x + (small ? 8 : 10), widget.y + (small ? 5 : 6));
 }
 
@@ -169,7 +169,7 @@ void CCardSlot::Draw() {
         DrawBadge(*this, badge);
         return;
     }
-    const u32 step = IsSmallLayoutMode(game->layoutMode) ? 8 : 5;
+    const u32 step = IsSmallLayoutMode(game->GetLayoutMode()) ? 8 : 5;
     const u32 n = count / step + (count < step ? 1 : 0);
     for (u32 i = 0; i < n; ++i) {
         const i32 at = static_cast<i32>(i);
@@ -218,7 +218,7 @@ void CCompass::DrawStrip(CRecordHolder* picture, bool transparent, i32 pos, i32 
 void CCompass::Draw() {
     const i32 facing = static_cast<i32>(PlayerFacing(game));
     const i32 heading = (360 - facing) % 360;
-    const bool small = IsSmallLayoutMode(game->layoutMode);
+    const bool small = IsSmallLayoutMode(game->GetLayoutMode());
     const i32 sourceRow = small ? 1 : 0;
     const i32 height = static_cast<i32>(stripHeight) - (small ? 2 : 0);
     const i32 pos = heading / AtLeastOne(static_cast<i32>(degreesPerPixel)) - static_cast<i32>(w) / 2 +

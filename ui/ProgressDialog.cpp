@@ -1,6 +1,6 @@
 #include "ui/ProgressDialog.h"
 
-#include "app/Game.h"
+#include "ui/WidgetHost.h"
 #include "display/FontSet.h"
 #include "display/Video.h"
 #include "ui/Layout.h"
@@ -30,7 +30,7 @@ void CProgressDialog::Open() {
         if ((view.state & kWidgetEnabled) != 0) AddWidget(&view);
         view.fill = 1;
         view.backgroundColour = 0;
-        view.SetPicture(game->loadingPictures[i], pictures[i].transparent, 0, 1);
+        view.SetPicture(game->GetLoadingPicture(i), pictures[i].transparent, 0, 1);
     }
 
     const u8* element = FindLayoutRect(game, kLayoutGroup, 12);

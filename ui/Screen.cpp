@@ -1,6 +1,6 @@
 #include "ui/Screen.h"
 
-#include "app/Game.h"
+#include "ui/WidgetHost.h"
 
 CScreen::CScreen() = default;
 

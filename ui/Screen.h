@@ -4,6 +4,7 @@
 #pragma once
 
 #include "ui/Form.h"
+#include "ui/ScreenIds.h"
 
 class CScreen : public CForm {
 public:

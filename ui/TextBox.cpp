@@ -1,6 +1,6 @@
 #include "ui/TextBox.h"
 
-#include "app/Game.h"
+#include "ui/WidgetHost.h"
 #include "display/FontSet.h"
 #include "display/Video.h"
 #include "ui/WidgetHelpers.h"
@@ -37,7 +37,7 @@ void CTextBox::SetText(const char* newTitle, const char* body, u32 a, u32 b) {
         pages.Append(CStr(""));
         return;
     }
-    const u32 mode = game != nullptr ? game->layoutMode : 0;
+    const u32 mode = game != nullptr ? game->GetLayoutMode() : 0;
     const bool small = IsSmallLayoutMode(mode);
     const i32 wrapWidth = static_cast<i32>(w) - 2 * horizontalMargin;
 

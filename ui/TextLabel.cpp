@@ -1,6 +1,6 @@
 #include "ui/TextLabel.h"
 
-#include "app/Game.h"
+#include "ui/WidgetHost.h"
 #include "display/FontSet.h"
 #include "ui/LayoutMath.h"
 #include "ui/WidgetHelpers.h"
@@ -31,7 +31,7 @@ void CTextLabel::Layout() {
 }
 
 void CTextLabel::Draw() {
-    const i32 d = IsLargeLayoutMode(game->layoutMode) ? 2 : 1;
+    const i32 d = IsLargeLayoutMode(game->GetLayoutMode()) ? 2 : 1;
     fonts->Select(font, textColour, backgroundColour);
     const i32 bottom = y + h;
     if ((alignment & kAlignLeft) != 0) {

@@ -1,6 +1,6 @@
 #include "ui/TextLink.h"
 
-#include "app/Game.h"
+#include "ui/WidgetHost.h"
 #include "display/FontSet.h"
 #include "ui/WidgetHelpers.h"
 #include "ui/LayoutMath.h"
@@ -12,7 +12,7 @@ i32 CurrentGlyphWidth(const CFontSet* fonts, u8 code) {
 }
 }  // namespace
 
-i32 CTextLink::ModeMargin() const { return IsSmallLayoutMode(game != nullptr ? game->layoutMode : 0) ? 2 : 4; }
+i32 CTextLink::ModeMargin() const { return IsSmallLayoutMode(game != nullptr ? game->GetLayoutMode() : 0) ? 2 : 4; }
 
 void CTextLink::Size(i32 margin) {
     glyph[0] = kGlyph;

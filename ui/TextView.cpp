@@ -2,7 +2,7 @@
 
 #include <string>
 
-#include "app/Game.h"
+#include "ui/WidgetHost.h"
 #include "display/FontSet.h"
 #include "display/Video.h"
 #include "platform/Clock.h"
@@ -27,7 +27,7 @@ CTextView::CTextView() : CWidget(kWidgetTakesPen) {}
 
 const char* CTextView::BulletText() const {
     // The small screens' fonts keep a narrow blank at code 11.
-    return IsSmallLayoutMode(game->layoutMode) ? "-\x0b" : "- ";
+    return IsSmallLayoutMode(game->GetLayoutMode()) ? "-\x0b" : "- ";
 }
 
 void CTextView::ResetRows() {
@@ -175,7 +175,7 @@ void CTextView::Draw() {
             CTextViewLine marker;
             marker.bullet = line.bullet;
             marker.style = line.style;
-            const u32 mode = game->layoutMode;
+            const u32 mode = game->GetLayoutMode();
             marker.text = (mode == 5 || mode == 8) ? "" : "...";
             rows.Set(static_cast<u32>(insertionRow - 1), marker);
             DrawLines();
@@ -183,7 +183,7 @@ void CTextView::Draw() {
         }
     }
     scrolled = 0;
-    if (insertionRow >= visibleRows && noPauses == 0 && !IsSmallLayoutMode(game->layoutMode)) {
+    if (insertionRow >= visibleRows && noPauses == 0 && !IsSmallLayoutMode(game->GetLayoutMode())) {
         plat::Sleep(kFinalPause);
         ScrollRowsUp();
         insertionRow = visibleRows - 1;

@@ -2,20 +2,20 @@
 
 #include <cstring>
 
-#include "app/Game.h"
+#include "ui/WidgetHost.h"
 #include "display/FontSet.h"
 #include "ui/WidgetHelpers.h"
 #include "platform/Clock.h"
 #include "ui/Form.h"
 
-u32 CTimedText::FontIndex() const { return game != nullptr && game->layoutMode == 2 ? 2 : 1; }
+u32 CTimedText::FontIndex() const { return game != nullptr && game->GetLayoutMode() == 2 ? 2 : 1; }
 
 void CTimedText::SelectFont(u32 colour) {
     if (fonts != nullptr) fonts->Select(FontIndex(), colour, backgroundColour);
 }
 
 void CTimedText::Start(const char* text) {
-    backgroundColour = game != nullptr ? game->textColor : 0;
+    backgroundColour = game != nullptr ? game->GetTextColor() : 0;
     textColour = 0x161616;
     finished = 0;
     atEnd = 0;

@@ -1,14 +1,14 @@
 #include "ui/Widget.h"
 
-#include "app/Game.h"
+#include "ui/WidgetHost.h"
 #include "ui/Form.h"
 #include "ui/Layout.h"
 
 void CWidget::Attach(CForm* form) {
     owner = form;
     game = form ? form->game : nullptr;
-    fonts = game ? game->fonts : nullptr;
-    video = game ? game->video : nullptr;
+    fonts = game ? game->GetFonts() : nullptr;
+    video = game ? game->GetVideo() : nullptr;
 }
 
 void CWidget::SetLayoutRect(const u8* element) {

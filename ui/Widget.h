@@ -5,7 +5,7 @@
 #include "core/Types.h"
 
 class CForm;
-class CGame;
+class CWidgetHost;
 class CFontSet;
 class CVideo;
 
@@ -62,7 +62,7 @@ public:
     u16 x = 0, y = 0, w = 0, h = 0;
     u16 state = 0;
     u8 capabilities = 0;
-    CGame* game = nullptr;
+    CWidgetHost* game = nullptr;
     CFontSet* fonts = nullptr;
     CVideo* video = nullptr;
 };

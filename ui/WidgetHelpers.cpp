@@ -1,13 +1,13 @@
 #include "ui/WidgetHelpers.h"
 
-#include "app/Game.h"
+#include "ui/WidgetHost.h"
 #include "ui/InterfacePictureRoles.h"
 #include "ui/InterfacePictures.h"
 #include "data/RecordHolder.h"
 #include "display/FontSet.h"
 #include "sound/SoundManager.h"
 #include "ui/PictureSets.h"
-#include "world/GameScreen.h"
+#include "display/ViewState.h"
 
 namespace {
 
@@ -37,41 +37,38 @@ void PictureSizeOf(const CRecordHolder* picture, i32& width, i32& height) {
     height = h > 0 ? h : 0;
 }
 
-CRecordHolder* const* StandardButtonFrames(const CGame* game, bool pressed) {
+CRecordHolder* const* StandardButtonFrames(CWidgetHost* game, bool pressed) {
     return InterfacePictureSet(game, pressed ? kPictureButtonFramePressed : kPictureButtonFrame, 3);
 }
 
-CViewRect GameViewRect(const CGame* game) {
+CViewRect GameViewRect(CWidgetHost* game) {
     CViewRect r;
-    const CGameScreen* view = game ? game->GetGameScreen() : nullptr;
+    const CViewState* view = game ? game->GetViewState() : nullptr;
     if (view == nullptr) return r;
-    r.x = static_cast<i32>(view->viewState.viewX);
-    r.y = static_cast<i32>(view->viewState.viewY);
-    r.width = static_cast<i32>(view->viewState.viewWidth);
-    r.height = static_cast<i32>(view->viewState.viewHeight);
+    r.x = static_cast<i32>(view->viewX);
+    r.y = static_cast<i32>(view->viewY);
+    r.width = static_cast<i32>(view->viewWidth);
+    r.height = static_cast<i32>(view->viewHeight);
     return r;
 }
 
-void GameFrameBufferSize(const CGame* game, i32& width, i32& height) {
-    const CGameScreen* view = game ? game->GetGameScreen() : nullptr;
-    width = view ? view->viewState.frameBuffer.width : 0;
-    height = view ? view->viewState.frameBuffer.height : 0;
+void GameFrameBufferSize(CWidgetHost* game, i32& width, i32& height) {
+    const CViewState* view = game ? game->GetViewState() : nullptr;
+    width = view ? view->frameBuffer.width : 0;
+    height = view ? view->frameBuffer.height : 0;
 }
 
-u32 PlayerFacing(const CGame* game) {
-    const CGameScreen* view = game ? game->GetGameScreen() : nullptr;
-    return view ? view->facing % 360 : 0;
-}
+u32 PlayerFacing(CWidgetHost* game) { return game ? game->GetPlayerFacing() : 0; }
 
-void PlayInterfaceSound(CGame* game, u32 which, i32 relativeVolume) {
+void PlayInterfaceSound(CWidgetHost* game, u32 which, i32 relativeVolume) {
     const u16 record = which == 0 ? kInterfaceSoundClick : kInterfaceSoundConfirm;
     if (Listener()) {
         Listener()(record, relativeVolume);
         return;
     }
-    if (game == nullptr || game->sound == nullptr) return;
-    if (CSoundEntry* entry = game->GetInterfaceSound(static_cast<int>(which)))
-        game->sound->PlayEffect(entry, relativeVolume);
+    CSoundManager* sound = game ? game->GetSound() : nullptr;
+    if (sound == nullptr) return;
+    if (CSoundEntry* entry = game->GetInterfaceSound(static_cast<int>(which))) sound->PlayEffect(entry, relativeVolume);
 }
 
 void SetInterfaceSoundListener(InterfaceSoundListener listener) { Listener() = std::move(listener); }

@@ -8,7 +8,7 @@
 #include "core/Types.h"
 
 class CFontSet;
-class CGame;
+class CWidgetHost;
 class CRecordHolder;
 
 // The line height of the font selected last; 0 before any font is selected.
@@ -25,19 +25,19 @@ void PictureSizeOf(const CRecordHolder* picture, i32& width, i32& height);
 constexpr u16 kProgressFrameFirst = 3190;
 
 // The game's standard button frames (three pieces each), normal or pressed.
-CRecordHolder* const* StandardButtonFrames(const CGame* game, bool pressed);
+CRecordHolder* const* StandardButtonFrames(CWidgetHost* game, bool pressed);
 
 // What the widgets read of the main game view: its 3D view rectangle, the size of the frame buffer
 // that the video output described to it, and the player's facing. All 0 without a game view.
 struct CViewRect {
     i32 x = 0, y = 0, width = 0, height = 0;
 };
-CViewRect GameViewRect(const CGame* game);
-void GameFrameBufferSize(const CGame* game, i32& width, i32& height);
-u32 PlayerFacing(const CGame* game);
+CViewRect GameViewRect(CWidgetHost* game);
+void GameFrameBufferSize(CWidgetHost* game, i32& width, i32& height);
+u32 PlayerFacing(CWidgetHost* game);
 
 // The interface sounds: 0 the click of "Continue" (record 4031), 1 the confirm sound (record 4032),
 // played at a relative volume 0..10. A test may listen to them instead of the sound system.
-void PlayInterfaceSound(CGame* game, u32 which, i32 relativeVolume);
+void PlayInterfaceSound(CWidgetHost* game, u32 which, i32 relativeVolume);
 using InterfaceSoundListener = std::function<void(u16 record, i32 relativeVolume)>;
 void SetInterfaceSoundListener(InterfaceSoundListener listener);

@@ -5,7 +5,7 @@
 
 #include "core/Types.h"
 #include "view3d/ViewCaches.h"
-#include "view3d/ViewState.h"
+#include "display/ViewState.h"
 #include "view3d/ViewWorld.h"
 
 #include <array>

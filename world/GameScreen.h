@@ -7,7 +7,7 @@
 
 #include "ui/Screen.h"
 #include "ui/Widget.h"
-#include "view3d/ViewState.h"
+#include "display/ViewState.h"
 
 class CGameScreen : public CScreen {
 public:

@@ -1,10 +1,7 @@
 #include "screens/frontend/MainMenuScreen.h"
 
-#include "app/Game.h"
-#include "app/MainFrame.h"
 #include "data/RecordHolder.h"
 #include "data/SaveGameManager.h"
-#include "data/WorldList.h"
 #include "display/FontSet.h"
 #include "display/Video.h"
 #include "sound/Mixer.h"
@@ -12,7 +9,9 @@
 #include "ui/Layout.h"
 #include "ui/LayoutMath.h"
 #include "ui/WidgetHelpers.h"
+#include "screens/ScreenHost.h"
 #include "world/GameScreen.h"
+#include "world/Player.h"
 
 namespace {
 
@@ -50,18 +49,14 @@ u16 MainMenuFourthPicture(u32 layoutMode) {
 }
 
 bool CMainMenuScreen::GameInProgress() const {
-    CGameScreen* view = game ? game->GetGameScreen() : nullptr;
-    return view != nullptr && view->inGame != 0 && game->player.hitPoints > 0;
+    CGameScreen* view = shell_.GetGameScreen();
+    return view != nullptr && view->inGame != 0 && shell_.GetPlayer().hitPoints > 0;
 }
 
 void CMainMenuScreen::LoadPictures() {
     // Loaded on the first entry and kept by the game; the game view frees them when a game starts.
-    for (int i = 0; i < 4; ++i) {
-        CRecordHolder*& holder = game->loadingPictures[i];
-        if (holder != nullptr && holder->IsLoaded()) continue;
-        if (holder == nullptr) holder = new CRecordHolder;
-        holder->Load(dataDb, i < 3 ? kFirstPictures[i] : MainMenuFourthPicture(game->layoutMode));
-    }
+    for (int i = 0; i < 4; ++i)
+        shell_.LoadLoadingPicture(i, i < 3 ? kFirstPictures[i] : MainMenuFourthPicture(shell_.GetLayoutMode()));
 }
 
 void CMainMenuScreen::Enter(u32 a, u32 b, u32 c, u32 d) {
@@ -71,13 +66,12 @@ void CMainMenuScreen::Enter(u32 a, u32 b, u32 c, u32 d) {
     promptBar.Attach(game);
     progress.Attach(game);
     BuildLayout();
-    CGameScreen* view = game->GetGameScreen();
+    CGameScreen* view = shell_.GetGameScreen();
     if (view) view->UpdateMusic();
     if (view == nullptr || view->inGame == 0) {
         // A slot that cannot be listed simply brings no offer.
-        if (CSavedGameInfo* info = game->saveGames.List(0)) {
+        if (std::unique_ptr<CSavedGameInfo> info = shell_.GetSaveGames().List(0)) {
             info->Release();
-            delete info;
             pendingPrompt = kPromptLoadAutoSave;
             list.Show(0);
             ShowPrompt("Do you want to load\rthe auto-saved game?");
@@ -91,7 +85,7 @@ void CMainMenuScreen::Enter(u32 a, u32 b, u32 c, u32 d) {
 void CMainMenuScreen::Resume() {
     list.selection = -1;
     BuildLayout();
-    if (CGameScreen* view = game->GetGameScreen()) view->UpdateMusic();
+    if (CGameScreen* view = shell_.GetGameScreen()) view->UpdateMusic();
     CScreen::Resume();
 }
 
@@ -104,7 +98,7 @@ void CMainMenuScreen::BuildLayout() {
         view.Attach(this);
         view.SetLayoutRect(FindLayoutRect(game, kLayoutGroup, kPictureElements[i]));
         if (view.state & kWidgetEnabled) AddWidget(&view);
-        view.SetPicture(game->loadingPictures[i], i == 3 ? 1 : 0, 0, 0);
+        view.SetPicture(shell_.GetLoadingPicture(i), i == 3 ? 1 : 0, 0, 0);
         // The artwork answers no taps: only the list chooses.
         view.EnablePen(0);
     }
@@ -115,12 +109,12 @@ void CMainMenuScreen::BuildLayout() {
     list.font = 2;
     const CBitmapFont* font = fonts ? fonts->Font(2) : nullptr;
     i32 lineHeight = font ? font->LineHeight() : 0;
-    list.rowHeight = lineHeight + (IsSmallLayoutMode(game->layoutMode) ? 1 : 2);
+    list.rowHeight = lineHeight + (IsSmallLayoutMode(shell_.GetLayoutMode()) ? 1 : 2);
     list.selection = -1;
     list.centred = 1;
     list.background = 1;
     list.backgroundColour = kListBackground;
-    list.textColour = game->textColor;
+    list.textColour = shell_.GetTextColor();
     list.highlight = 1;
     list.highlightBarColour = kListHighlightBar;
     list.highlightTextColour = kListHighlightText;
@@ -138,7 +132,7 @@ void CMainMenuScreen::BuildLayout() {
     version.SetText(text.GetText());
     version.font = 1;
     version.alignment = CTextLabel::kAlignMiddle;  // right-aligned
-    version.textColour = game->textColor;
+    version.textColour = shell_.GetTextColor();
     version.outline = 1;
     version.Layout();
 }
@@ -237,7 +231,7 @@ u32 CMainMenuScreen::ActOn(u32 value) {
         return kScreenStay;
     }
     case kMenuContinue:
-        game->PopScreensToOne();
+        shell_.PopScreensToOne();
         keepOnStack = 0;
         return kScreenBack;
     case kMenuSettings: return Push(kScreenSettings, 0);
@@ -253,11 +247,11 @@ u32 CMainMenuScreen::ActOn(u32 value) {
 u32 CMainMenuScreen::StartNewGame() {
     // The preparation is skipped only when the music database is the current map (a state the game
     // cannot reach yet), so it always runs here.
-    if (CGameScreen* view = game->GetGameScreen()) view->StopMusic();
+    if (CGameScreen* view = shell_.GetGameScreen()) view->StopMusic();
     OpenProgress();
     progress.Begin(3);
-    game->ResetWorld();
-    OpenGameDatabases(game, &progress);
+    shell_.ResetWorld();
+    shell_.OpenGameDatabases(&progress);
     // The intro's page sequence comes with the world data; the pages screen gets none until then.
     entryA = 0;
     entryB = 0;
@@ -267,10 +261,10 @@ u32 CMainMenuScreen::StartNewGame() {
 }
 
 u32 CMainMenuScreen::LoadAutoSave() {
-    if (CGameScreen* view = game->GetGameScreen()) view->StopMusic();
+    if (CGameScreen* view = shell_.GetGameScreen()) view->StopMusic();
     OpenProgress();
-    game->PopAllScreens();
-    if (game->saveGames.Load(0, &progress)) return kScreenGame;
+    shell_.PopAllScreens();
+    if (shell_.GetSaveGames().Load(0, &progress)) return kScreenGame;
     // A failed load leaves the player in the menu with word of it, not in a half-loaded world.
     CloseModal();
     pendingPrompt = kPromptNotice;
@@ -282,11 +276,11 @@ u32 CMainMenuScreen::LoadAutoSave() {
 void CMainMenuScreen::Exit() {
     // The process ends through the frame's orderly path, so that the game's release runs and writes
     // the automatic save that the prompt promises.
-    if (game->sound) {
-        if (Mixer* mixer = game->sound->GetMixer(); mixer && mixer->IsOpen()) {
+    if (CSoundManager* sound = shell_.GetSound()) {
+        if (Mixer* mixer = sound->GetMixer(); mixer && mixer->IsOpen()) {
             mixer->StopAllSamples();
             mixer->StopAllMusic();
         }
     }
-    QuitGame();
+    shell_.QuitGame();
 }

@@ -38,11 +38,15 @@ enum : u32 {
 // ones, 3083 in the others.
 u16 MainMenuFourthPicture(u32 layoutMode);
 
+class CScreenHost;
+
 class CMainMenuScreen : public CScreen {
 public:
     static constexpr u16 kLayoutGroup = 3;
     static constexpr u32 kListId = 12;
     static constexpr const char* kVersion = "1.04";
+
+    explicit CMainMenuScreen(CScreenHost& shell) : shell_(shell) {}
 
     void Enter(u32 a, u32 b, u32 c, u32 d) override;
     void Resume() override;
@@ -76,4 +80,6 @@ private:
     void Exit();
     u32 Push(u32 screen, u32 a);
     void Redraw();
+
+    CScreenHost& shell_;
 };

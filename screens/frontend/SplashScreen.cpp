@@ -1,6 +1,7 @@
 #include "screens/frontend/SplashScreen.h"
 
-#include "app/Game.h"
+#include "ui/ScreenIds.h"
+#include "ui/WidgetHost.h"
 #include "core/Random.h"
 #include "display/Video.h"
 #include "platform/Clock.h"
@@ -22,7 +23,7 @@ constexpr u16 kFirstTip = 3524;
 
 CSplashScreen::~CSplashScreen() { ReleasePictures(); }
 
-void CSplashScreen::Attach(CGame* g) {
+void CSplashScreen::Attach(CWidgetHost* g) {
     CScreen::Attach(g);
     const i16* lists[kSplashStrokeCount];
     for (int i = 0; i < kSplashStrokeCount; ++i) lists[i] = SplashStrokeList(i);
@@ -30,7 +31,7 @@ void CSplashScreen::Attach(CGame* g) {
 }
 
 void CSplashScreen::BuildStrokes(const i16* const* lists, const u16* delays) {
-    bool small = game != nullptr && IsSmallLayoutMode(game->layoutMode);
+    bool small = game != nullptr && IsSmallLayoutMode(game->GetLayoutMode());
     auto scale = [small](i16 c) -> i16 { return small ? static_cast<i16>(2 * c / 3 - 1) : c; };
     for (int i = 0; i < kSplashStrokeCount; ++i) {
         CSplashStroke& s = strokes[i];
@@ -62,7 +63,7 @@ void CSplashScreen::Enter(u32 a, u32 b, u32 c, u32 d) {
     }
 
     // A missing picture only leaves its part of the title out.
-    const u16* records = game && IsSmallLayoutMode(game->layoutMode) ? kSmallPictures : kLargePictures;
+    const u16* records = game && IsSmallLayoutMode(game->GetLayoutMode()) ? kSmallPictures : kLargePictures;
     finished.Load(dataDb, records[0]);
     hidden.Load(dataDb, records[1]);
     second.Load(dataDb, records[2]);
@@ -122,7 +123,7 @@ u32 CSplashScreen::DrawStep() {
                                    kSplashBlock);
         }
         if (k + 1 < s.count) {
-            u32 tip = game && game->random ? game->random->Next(4) : 0;
+            u32 tip = game && game->GetRandom() ? game->GetRandom()->Next(4) : 0;
             if (video) video->DrawPictureTransparent(&tips[tip & 3], originAX + s.x[k], originAY + s.y[k]);
             busy = 1;
         }

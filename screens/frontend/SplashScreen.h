@@ -26,7 +26,7 @@ public:
 
     ~CSplashScreen() override;
 
-    void Attach(CGame* game) override;
+    void Attach(CWidgetHost* game) override;
     void Enter(u32 a, u32 b, u32 c, u32 d) override;
     void Leave() override;
     u32 OnKey(u32 key) override;

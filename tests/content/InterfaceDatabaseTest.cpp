@@ -12,7 +12,7 @@
 #include "ui/InterfacePictures.h"
 #include "core/PdbFile.h"
 #include "display/Picture.h"
-#include "ui/Layout.h"
+#include "core/LayoutTable.h"
 
 namespace {
 

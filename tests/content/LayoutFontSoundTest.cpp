@@ -10,7 +10,7 @@
 
 #include "core/PdbFile.h"
 #include "display/GlyphTables.h"
-#include "ui/Layout.h"
+#include "core/LayoutTable.h"
 
 namespace {
 

@@ -6,7 +6,7 @@
 #include <vector>
 
 #include "tools/content/LayoutTable.cpp"
-#include "ui/Layout.h"
+#include "core/LayoutTable.h"
 
 namespace {
 

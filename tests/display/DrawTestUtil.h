@@ -5,8 +5,8 @@
 #include "core/Types.h"
 #include "display/FrameTarget.h"
 #include "display/Picture.h"
-#include "view3d/Renderer.h"
-#include "view3d/ViewState.h"
+#include "display/Renderer.h"
+#include "display/ViewState.h"
 
 #include <gtest/gtest.h>
 

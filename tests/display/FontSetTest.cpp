@@ -2,7 +2,8 @@
 #include "display/FontSet.h"
 #include "display/GlyphTables.h"
 #include "tests/display/DrawTestUtil.h"
-#include "tests/display/FakeHost.h"
+#include "tests/support/FakeDisplayHost.h"
+#include "tests/support/TestRecords.h"
 
 #include <gtest/gtest.h>
 
@@ -10,7 +11,7 @@
 
 namespace {
 
-using displaytest::FakeHost;
+using FakeHost = testing_support::FakeDisplayHost;
 using drawtest::Frame;
 
 u16 Grey(u32 v) { return PackRGB565(v, v, v); }

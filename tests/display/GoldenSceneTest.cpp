@@ -1,7 +1,8 @@
 // Composed frames compared with golden images, drawn in all three orientations of the frame buffer.
 #include "display/FontSet.h"
 #include "tests/display/DrawTestUtil.h"
-#include "tests/display/FakeHost.h"
+#include "tests/support/FakeDisplayHost.h"
+#include "tests/support/TestRecords.h"
 #include "tests/support/Png.h"
 
 #include <gtest/gtest.h>
@@ -71,7 +72,7 @@ TEST(GoldenScenes, BlitsInEveryEncodingAndOrientation) {
 }
 
 TEST(GoldenScenes, TextBoxesWithShadesAndAlignment) {
-    displaytest::FakeHost host;
+    testing_support::FakeDisplayHost host;
     host.mode = 11;
     for (int orientation : {0, 2}) {
         SCOPED_TRACE(orientation);

@@ -3,8 +3,8 @@
 #include "display/Display.h"
 #include "platform/Window.h"
 #include "tests/display/DrawTestUtil.h"
-#include "view3d/Renderer.h"
-#include "view3d/ViewState.h"
+#include "display/Renderer.h"
+#include "display/ViewState.h"
 
 #include <gtest/gtest.h>
 

@@ -2,15 +2,16 @@
 #include "data/RecordHolder.h"
 #include "display/Video.h"
 #include "tests/display/DrawTestUtil.h"
-#include "tests/display/FakeHost.h"
-#include "view3d/Renderer.h"
+#include "tests/support/FakeDisplayHost.h"
+#include "tests/support/TestRecords.h"
+#include "display/Renderer.h"
 
 #include <gtest/gtest.h>
 
 namespace {
 
-using displaytest::BuildLayoutTable;
-using displaytest::FakeHost;
+using testing_support::BuildLayoutTable;
+using FakeHost = testing_support::FakeDisplayHost;
 
 // A holder over bytes the test keeps.
 struct Held : CRecordHolder {

@@ -6,7 +6,7 @@
 
 #include "sound/Mixer.h"
 #include "sound/ModuleData.h"
-#include "tests/support/ModuleBuilder.h"
+#include "tools/content/ModuleBuilder.h"
 
 #include <gtest/gtest.h>
 #include <libopenmpt/libopenmpt.h>
@@ -18,7 +18,7 @@
 
 namespace {
 
-using testing_support::ModuleBuilder;
+using content::ModuleBuilder;
 
 std::vector<int16_t> RenderOurs(const std::vector<uint8_t>& file) {
     Mixer mixer;

@@ -3,7 +3,7 @@
 #include "sound/Mixer.h"
 #include "sound/SampleData.h"
 #include "sound/SoundDevice.h"
-#include "tests/support/ModuleBuilder.h"
+#include "tools/content/ModuleBuilder.h"
 
 #include <gtest/gtest.h>
 
@@ -82,7 +82,7 @@ TEST(SoundDeviceTest, TriesDevicesInTurnAndFailsWithoutAny) {
     EXPECT_EQ(mixer.Open(), -1);
     EXPECT_FALSE(mixer.IsOpen());
     SampleData s;
-    const std::vector<uint8_t> wav = testing_support::MakeWav(1, 44100, 8, std::vector<uint8_t>(100, 200));
+    const std::vector<uint8_t> wav = content::MakeWav(1, 44100, 8, std::vector<uint8_t>(100, 200));
     ASSERT_EQ(s.ParseWav(wav.data(), wav.size()), 0);
     EXPECT_EQ(mixer.PlaySample(s), kNoChannel);
     mixer.StopAllMusic();
@@ -97,7 +97,7 @@ TEST(SoundDeviceTest, MixerRefillsEachFinishedBufferInOrder) {
     EXPECT_FALSE(h.audio->IsPaused());
 
     // An 8-bit sample of value 200 at full volume: (200 - 128) x 256 x 64 >> 7 = 9216.
-    const std::vector<uint8_t> wav = testing_support::MakeWav(1, 44100, 8, std::vector<uint8_t>(3000, 200));
+    const std::vector<uint8_t> wav = content::MakeWav(1, 44100, 8, std::vector<uint8_t>(3000, 200));
     SampleData s;
     ASSERT_EQ(s.ParseWav(wav.data(), wav.size()), 0);
     EXPECT_EQ(mixer.PlaySample(s), 3);

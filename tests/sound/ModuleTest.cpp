@@ -1,13 +1,13 @@
 #include "sound/Mixer.h"
 #include "sound/ModuleData.h"
 #include "sound/PitchTables.h"
-#include "tests/support/ModuleBuilder.h"
+#include "tools/content/ModuleBuilder.h"
 
 #include <gtest/gtest.h>
 
 namespace {
 
-using testing_support::ModuleBuilder;
+using content::ModuleBuilder;
 
 // At speed 6 and tempo 50 a tick is 883 output samples and a row 1 + 6 x 883.
 constexpr size_t kTick = 883;

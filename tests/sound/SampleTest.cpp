@@ -1,12 +1,12 @@
 #include "sound/Mixer.h"
 #include "sound/SampleData.h"
-#include "tests/support/ModuleBuilder.h"
+#include "tools/content/ModuleBuilder.h"
 
 #include <gtest/gtest.h>
 
 namespace {
 
-using testing_support::MakeWav;
+using content::MakeWav;
 
 std::vector<int16_t> Render(Mixer& mixer, size_t count) {
     std::vector<uint8_t> bytes(count * 2);

@@ -5,7 +5,7 @@
 #include "sound/SampleData.h"
 #include "sound/SoundDevice.h"
 #include "sound/SoundManager.h"
-#include "tests/support/ModuleBuilder.h"
+#include "tools/content/ModuleBuilder.h"
 #include "tests/support/TempDir.h"
 
 #include <gtest/gtest.h>
@@ -40,7 +40,7 @@ private:
 TEST(SdlAudioTest, DummyDriverOpensPlaysAndCloses) {
     ScopedEnv driver("SDL_AUDIODRIVER", "dummy");
     plat::ScopedAudioBackend sdl(&plat::CreateSdlAudio);
-    const std::vector<uint8_t> wav = testing_support::MakeWav(1, 44100, 16, std::vector<uint8_t>(2000, 0x20));
+    const std::vector<uint8_t> wav = content::MakeWav(1, 44100, 16, std::vector<uint8_t>(2000, 0x20));
     CSoundEntry click(wav.data(), wav.size());
     u32 sound = 10, music = 10;
     CSoundManager manager;
@@ -63,7 +63,7 @@ TEST(SdlAudioTest, ClickIsWrittenByTheDiskDriver) {
     // A 20 ms click of 16-bit value 0x3000 at full volume: 12288 x 64 >> 7 = 6144 in the output.
     std::vector<uint8_t> pcm;
     for (int i = 0; i < 882; ++i) pcm.insert(pcm.end(), {0x00, 0x30});
-    const std::vector<uint8_t> wav = testing_support::MakeWav(1, 44100, 16, pcm);
+    const std::vector<uint8_t> wav = content::MakeWav(1, 44100, 16, pcm);
     CSoundEntry click(wav.data(), wav.size());
     u32 sound = 10, music = 10;
     CSoundManager manager;

@@ -3,14 +3,14 @@
 #include "sound/MemorySoundCatalogue.h"
 #include "sound/SampleData.h"
 #include "sound/SoundManager.h"
-#include "tests/support/ModuleBuilder.h"
+#include "tools/content/ModuleBuilder.h"
 
 #include <gtest/gtest.h>
 
 namespace {
 
-using testing_support::MakeWav;
-using testing_support::ModuleBuilder;
+using content::MakeWav;
+using content::ModuleBuilder;
 
 class SoundManagerTest : public ::testing::Test {
 protected:

@@ -49,9 +49,10 @@ public:
 class Forms : public testing::Test {
 protected:
     void SetUp() override {
-        screen = new ProbeScreen;
+        auto owned = std::make_unique<ProbeScreen>();
+        screen = owned.get();
         screen->Attach(&game);
-        game.SetScreen(9, screen);
+        game.SetScreen(9, std::move(owned));
         game.currentScreen = screen;
         game.tickCounter = 100;
         screen->Enter(0, 0, 0, 0);

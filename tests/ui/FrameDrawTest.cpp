@@ -7,8 +7,8 @@
 #include "core/PdbFile.h"
 #include "data/RecordHolder.h"
 #include "ui/Draw.h"
-#include "view3d/Renderer.h"
-#include "view3d/ViewState.h"
+#include "display/Renderer.h"
+#include "display/ViewState.h"
 
 namespace {
 

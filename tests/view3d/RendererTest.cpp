@@ -259,8 +259,11 @@ TEST(RendererDrawListTest, SortOrder) {
     // Groups: 0, 6, 1, 2, 5, then 3 and 4 together.
     const i8 order[] = {0, 6, 1, 2, 5, 3};
     for (int i = 0; i < 6; ++i)
-        for (int j = 0; j < 6; ++j)
-            if (i != j) EXPECT_EQ(cmp(order[i], 10, 5, order[j], 10, 5), i < j ? -1 : 1) << int(order[i]) << " " << int(order[j]);
+        for (int j = 0; j < 6; ++j) {
+            if (i != j) {
+                EXPECT_EQ(cmp(order[i], 10, 5, order[j], 10, 5), i < j ? -1 : 1) << int(order[i]) << " " << int(order[j]);
+            }
+        }
     EXPECT_EQ(cmp(0, 100, 1, 0, 5, 1), 0);
     EXPECT_EQ(cmp(2, 100, 1, 2, 50, 1), -1);  // the farther first
     EXPECT_EQ(cmp(2, 100, 1, 2, 100, 9), 1);

@@ -1,0 +1,37 @@
+// What the screens need of the game beyond what every form and widget needs (ui/WidgetHost.h): the
+// main game view and the player, the saved games, the loading pictures, the screen stack, the world
+// and the orderly end of the program. The game object implements it and hands it to the screens
+// that take it when it builds the screen table.
+#pragma once
+
+#include "core/Types.h"
+#include "ui/WidgetHost.h"
+
+class CGameScreen;
+class CPlayer;
+class CProgressDialog;
+class CSaveGameManager;
+
+class CScreenHost : public CWidgetHost {
+public:
+    // The main game view (screen 1); null before the screen table exists.
+    virtual CGameScreen* GetGameScreen() const = 0;
+    virtual CPlayer& GetPlayer() = 0;
+    virtual CSaveGameManager& GetSaveGames() = 0;
+
+    // Loads loading picture `index` (0..3) from the interface database unless it already holds a
+    // loaded picture; the game keeps it until a game starts. Returns the holder.
+    virtual CRecordHolder* LoadLoadingPicture(int index, u16 record) = 0;
+
+    // Leaves every kept screen but the bottom one, or all of them.
+    virtual void PopScreensToOne() = 0;
+    virtual void PopAllScreens() = 0;
+
+    // Forgets the current world, and opens the game's own databases for a new game.
+    virtual void ResetWorld() = 0;
+    virtual int OpenGameDatabases(CProgressDialog* progress) = 0;
+
+    // Ends the program in order after the current message: the game is then destroyed, which stops
+    // the sounds and writes the automatic save.
+    virtual void QuitGame() = 0;
+};

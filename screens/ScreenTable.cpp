@@ -1,0 +1,37 @@
+#include "screens/ScreenTable.h"
+
+#include "screens/ScreenHost.h"
+#include "screens/frontend/CreatePlayerScreen.h"
+#include "screens/frontend/DeathScreen.h"
+#include "screens/frontend/LoadSaveScreen.h"
+#include "screens/frontend/MainMenuScreen.h"
+#include "screens/frontend/PagesScreen.h"
+#include "screens/frontend/SettingsScreen.h"
+#include "screens/frontend/SplashScreen.h"
+#include "screens/frontend/WorldsScreen.h"
+#include "screens/npc/CardGameScreen.h"
+#include "screens/npc/ServicesScreen.h"
+#include "screens/npc/ShopScreen.h"
+#include "screens/npc/TalkScreen.h"
+#include "screens/panels/PanelScreen.h"
+#include "world/GameScreen.h"
+
+std::unique_ptr<CScreen> CreateScreen(u32 id, CScreenHost& host) {
+    switch (id) {
+    case kScreenGame: return std::make_unique<CGameScreen>();
+    case kScreenTalk: return std::make_unique<CTalkScreen>();
+    case kScreenServices: return std::make_unique<CServicesScreen>();
+    case kScreenPanels: return std::make_unique<CPanelScreen>();
+    case kScreenShop: return std::make_unique<CShopScreen>();
+    case kScreenDeath: return std::make_unique<CDeathScreen>();
+    case kScreenSplash: return std::make_unique<CSplashScreen>();
+    case kScreenLoadSave: return std::make_unique<CLoadSaveScreen>();
+    case kScreenMainMenu: return std::make_unique<CMainMenuScreen>(host);
+    case kScreenCreatePlayer: return std::make_unique<CCreatePlayerScreen>();
+    case kScreenPages: return std::make_unique<CPagesScreen>();
+    case kScreenCardGame: return std::make_unique<CCardGameScreen>();
+    case kScreenSettings: return std::make_unique<CSettingsScreen>();
+    case kScreenWorlds: return std::make_unique<CWorldsScreen>();
+    default: return nullptr;
+    }
+}

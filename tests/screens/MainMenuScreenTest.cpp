@@ -1,0 +1,344 @@
+#include <gtest/gtest.h>
+
+#include <cstring>
+#include <string>
+#include <vector>
+
+#include "app/Game.h"
+#include "core/PdbFile.h"
+#include "data/RecordHolder.h"
+#include "display/FontSet.h"
+#include "screens/frontend/MainMenuScreen.h"
+#include "screens/frontend/StandInScreen.h"
+#include "tests/support/FrameRig.h"
+#include "world/GameScreen.h"
+
+namespace {
+
+using Rig = testing_support::FrameRig;
+
+// Writes a saved-game database of the slot with the given type and creator into the rig's folder.
+void WriteSave(Rig& rig, u32 slot, const char* type = "VnTS", const char* creator = "VnTS") {
+    CPdbFile db;
+    db.InitSavedGameHeader(("VantrelSave" + std::to_string(slot)).c_str());
+    std::memcpy(db.Header().type, type, 4);
+    std::memcpy(db.Header().creator, creator, 4);
+    u8 record[4] = {1, 2, 3, 4};
+    db.AddRecord(3000, record, sizeof record);
+    ASSERT_EQ(db.Save(rig.env.dir.File("VantrelSave" + std::to_string(slot)).c_str()), 1);
+}
+
+// A started game whose splash has been skipped.
+struct MenuRig : Rig {
+    // Runs before the menu is entered: saves to write, a game to put in progress.
+    template <typename Prepare>
+    bool StartAtMenu(Prepare prepare) {
+        if (!StartOnBuiltDatabase()) return false;
+        prepare(*Game());
+        Key(27);
+        menu = static_cast<CMainMenuScreen*>(Game()->GetScreen(kScreenMainMenu));
+        return Current() == menu;
+    }
+    bool StartAtMenu() {
+        return StartAtMenu([](CGame&) {});
+    }
+
+    std::vector<std::string> Entries() const {
+        std::vector<std::string> out;
+        for (i32 i = 0; i < menu->list.GetCount(); ++i) out.push_back(menu->list.GetItem(i)->label.GetText());
+        return out;
+    }
+    // Every text the prompt shows, its lines joined by blanks.
+    std::string PromptText() const {
+        std::string out;
+        const CTextViewLineArray* arrays[] = {&menu->promptView.rows, &menu->promptView.pending};
+        for (const CTextViewLineArray* lines : arrays)
+            for (u32 i = 0; i < lines->Count(); ++i) {
+                const char* line = lines->At(i).text.GetText();
+                if (line[0] == 0) continue;
+                if (!out.empty()) out += ' ';
+                out += line;
+            }
+        return out;
+    }
+    // Moves the selection to the entry and chooses it with the keys.
+    void Choose(const char* entry) {
+        std::vector<std::string> entries = Entries();
+        for (int guard = 0; guard < 20; ++guard) {
+            i32 s = menu->list.selection;
+            if (s >= 0 && entries[static_cast<size_t>(s)] == entry) break;
+            Key(40);  // down
+        }
+        Key(13);
+    }
+
+    CMainMenuScreen* menu = nullptr;
+};
+
+void PutGameInProgress(CGame& game, i32 hitPoints) {
+    game.GetGameScreen()->inGame = 1;
+    game.player.hitPoints = hitPoints;
+}
+
+}  // namespace
+
+TEST(MainMenu, TheFourthPictureFollowsTheLayoutMode) {
+    struct Case {
+        u32 mode;
+        u16 record;
+    } cases[] = {{2, 4036},  {5, 4036},  {6, 4036},  {7, 4036},  {8, 4036},  {12, 4036}, {13, 4036}, {16, 4036},
+                 {9, 4081},  {10, 4081}, {11, 4081}, {14, 4081}, {15, 4081}, {1, 3083},  {3, 3083},  {4, 3083}};
+    for (const Case& c : cases) EXPECT_EQ(MainMenuFourthPicture(c.mode), c.record) << c.mode;
+}
+
+TEST(MainMenu, AFirstStartShowsSixEntriesAndNoPrompt) {
+    MenuRig rig;
+    ASSERT_TRUE(rig.StartAtMenu());
+    EXPECT_EQ(rig.Entries(), (std::vector<std::string>{"Start new game", "Load Game", "Settings", "Additional worlds",
+                                                       "Credits", "Exit"}));
+    EXPECT_EQ(rig.menu->pendingPrompt, kPromptNone);
+    EXPECT_EQ(rig.menu->modalChild, nullptr);
+    EXPECT_TRUE(rig.menu->list.IsShown());
+    EXPECT_EQ(rig.menu->list.selection, -1);
+    EXPECT_EQ(rig.menu->version.text.GetText(), std::string("v1.04"));
+    // The four pictures of the large layouts, and the menu music chosen through the game view.
+    const u16 records[4] = {3081, 3080, 3082, 4081};
+    for (int i = 0; i < 4; ++i) {
+        ASSERT_NE(rig.Game()->loadingPictures[i], nullptr);
+        EXPECT_EQ(rig.Game()->loadingPictures[i]->recordId, records[i]);
+        EXPECT_TRUE(rig.Game()->loadingPictures[i]->IsLoaded()) << records[i];
+        EXPECT_EQ(rig.menu->pictures[i].picture, rig.Game()->loadingPictures[i].get());
+        // Each picture has the size of its rectangle, so nothing is stretched in the large layouts.
+        EXPECT_EQ(rig.menu->pictures[i].stretched, 0u) << records[i];
+    }
+    EXPECT_EQ(rig.menu->pictures[3].transparent, 1u);
+    EXPECT_STREQ(rig.Game()->GetGameScreen()->currentMusic, "bmus_main");
+    EXPECT_TRUE(testing_support::MatchesGolden("screens/main_menu_mode15", rig.Capture()));
+}
+
+TEST(MainMenu, TheAutomaticSaveIsOfferedOnlyWhenSlotZeroHoldsASavedGameAndNoGameRuns) {
+    struct Case {
+        const char* what;
+        bool write;
+        const char* type;
+        const char* creator;
+        bool inGame;
+        bool offered;
+    } cases[] = {
+        {"no save", false, "", "", false, false},
+        {"a save", true, "VnTS", "VnTS", false, true},
+        {"another creator", true, "VnTS", "VnTl", false, false},
+        {"another type", true, "base", "VnTS", false, false},
+        {"a save during a game", true, "VnTS", "VnTS", true, false},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        MenuRig rig;
+        if (c.write) WriteSave(rig, 0, c.type, c.creator);
+        WriteSave(rig, 1);  // another slot never counts
+        ASSERT_TRUE(rig.StartAtMenu([&](CGame& game) {
+            if (c.inGame) PutGameInProgress(game, 10);
+        }));
+        EXPECT_EQ(rig.menu->pendingPrompt, c.offered ? kPromptLoadAutoSave : kPromptNone);
+        EXPECT_EQ(rig.menu->modalChild, c.offered ? &rig.menu->promptBar : nullptr);
+        EXPECT_EQ(rig.menu->list.IsShown(), !c.offered);
+        if (c.offered) {
+            EXPECT_EQ(rig.PromptText(), "Do you want to load the auto-saved game?");
+            EXPECT_EQ(rig.menu->promptBar.flags & 0xFFFF, CButtonBar::kYes | CButtonBar::kNo);
+        }
+    }
+}
+
+TEST(MainMenu, TheAutoSavePromptAnsweredNoKeepsTheMenuAndYesTriesTheLoad) {
+    for (bool yes : {false, true}) {
+        SCOPED_TRACE(yes ? "yes" : "no");
+        MenuRig rig;
+        WriteSave(rig, 0);
+        ASSERT_TRUE(rig.StartAtMenu());
+        ASSERT_EQ(rig.menu->pendingPrompt, kPromptLoadAutoSave);
+        rig.Tick();
+        EXPECT_EQ(rig.menu->OnCommand(yes ? CButtonBar::kYes : CButtonBar::kNo), kScreenStay);
+        EXPECT_EQ(rig.Game()->saveGames.loadsRequested, yes ? 1u : 0u);
+        EXPECT_EQ(rig.Current(), rig.menu);
+        if (!yes) {
+            EXPECT_EQ(rig.menu->pendingPrompt, kPromptNone);
+            EXPECT_EQ(rig.menu->modalChild, nullptr);
+            EXPECT_TRUE(rig.menu->list.IsShown());
+            continue;
+        }
+        // No game can be read yet: the player stays in the menu and is told so.
+        EXPECT_EQ(rig.menu->pendingPrompt, kPromptNotice);
+        EXPECT_EQ(rig.PromptText(), "The auto-saved game could not be loaded.");
+        EXPECT_EQ(rig.menu->OnCommand(CButtonBar::kOk), kScreenStay);
+        EXPECT_EQ(rig.menu->modalChild, nullptr);
+        EXPECT_EQ(rig.Entries().size(), 6u);
+    }
+}
+
+TEST(MainMenu, AGameInProgressAddsContinueFirstAndSaveAfterLoadWhileThePlayerLives) {
+    struct Case {
+        u32 inGame;
+        i32 hitPoints;
+        std::vector<std::string> entries;
+    } cases[] = {
+        {1, 12, {"Continue game", "Start new game", "Load Game", "Save Game", "Settings", "Additional worlds",
+                 "Credits", "Exit"}},
+        {1, 1, {"Continue game", "Start new game", "Load Game", "Save Game", "Settings", "Additional worlds",
+                "Credits", "Exit"}},
+        {1, 0, {"Start new game", "Load Game", "Settings", "Additional worlds", "Credits", "Exit"}},
+        {1, -5, {"Start new game", "Load Game", "Settings", "Additional worlds", "Credits", "Exit"}},
+        {0, 12, {"Start new game", "Load Game", "Settings", "Additional worlds", "Credits", "Exit"}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(testing::Message() << "in game " << c.inGame << ", hit points " << c.hitPoints);
+        MenuRig rig;
+        ASSERT_TRUE(rig.StartAtMenu([&](CGame& game) {
+            game.GetGameScreen()->inGame = c.inGame;
+            game.player.hitPoints = c.hitPoints;
+        }));
+        EXPECT_EQ(rig.Entries(), c.entries);
+        const u32 values[] = {6, 1, 2, 3, 7, 8, 9, 5};
+        for (i32 i = 0; i < rig.menu->list.GetCount(); ++i) {
+            const char* label = rig.menu->list.GetItem(i)->label.GetText();
+            for (size_t k = 0; k < 8; ++k) {
+                if (c.entries.size() == 8 && c.entries[k] == label) {
+                    EXPECT_EQ(rig.menu->list.GetItem(i)->value, values[k]);
+                }
+            }
+        }
+    }
+}
+
+TEST(MainMenu, TheExitPromptPromisesTheSaveOnlyDuringAGame) {
+    for (bool inGame : {false, true}) {
+        SCOPED_TRACE(inGame ? "in a game" : "no game");
+        MenuRig rig;
+        ASSERT_TRUE(rig.StartAtMenu([&](CGame& game) {
+            if (inGame) PutGameInProgress(game, 5);
+        }));
+        rig.Choose("Exit");
+        EXPECT_EQ(rig.menu->pendingPrompt, kPromptExit);
+        EXPECT_EQ(rig.PromptText(), inGame ? "Are you sure you want to exit? The active game will be saved."
+                                           : "Are you sure you want to exit?");
+        // No ends nothing.
+        EXPECT_EQ(rig.menu->OnCommand(CButtonBar::kNo), kScreenStay);
+        EXPECT_FALSE(rig.frame->QuitRequested());
+        EXPECT_EQ(rig.menu->modalChild, nullptr);
+    }
+}
+
+TEST(MainMenu, ExitAndYesEndTheLoopInOrderAndTheGameInProgressIsSaved) {
+    MenuRig rig;
+    ASSERT_TRUE(rig.StartAtMenu([](CGame& game) { PutGameInProgress(game, 5); }));
+    const u32 savesBefore = CSaveGameManager::totalSavesRequested;
+
+    // Through the window's events: up from no selection takes the first entry, up again wraps to
+    // "Exit"; Enter chooses it, a tick passes, Enter answers Yes. A last key stays queued.
+    for (u32 key : {38u, 38u, 13u}) rig.window->PushKeyDown(key);
+    rig.window->PushEvent({plat::EventType::Timer});
+    rig.window->PushKeyDown(13);
+    rig.window->PushKeyDown(27);
+    rig.frame->Run();
+    EXPECT_TRUE(rig.frame->QuitRequested());
+    EXPECT_EQ(rig.window->PendingEvents(), 1u);
+    EXPECT_EQ(rig.Current(), rig.menu);
+
+    // The frame's end destroys the game, whose release writes the automatic save.
+    rig.Stop();
+    EXPECT_EQ(CSaveGameManager::totalSavesRequested, savesBefore + 1);
+}
+
+TEST(MainMenu, EachEntryLeadsWhereItShouldAndTheStandInsComeBack) {
+    struct Case {
+        const char* entry;
+        u32 screen;
+        u32 wordA;
+        bool kept;
+    } cases[] = {
+        {"Load Game", kScreenLoadSave, 1, true}, {"Save Game", kScreenLoadSave, 0, true},
+        {"Settings", kScreenSettings, 0, true},  {"Additional worlds", kScreenWorlds, 0, true},
+        {"Credits", kScreenPages, 2, true},      {"Start new game", kScreenPages, 0, false},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.entry);
+        MenuRig rig;
+        bool inGame = std::string(c.entry) == "Save Game";
+        ASSERT_TRUE(rig.StartAtMenu([&](CGame& game) {
+            if (inGame) PutGameInProgress(game, 5);
+        }));
+        rig.Choose(c.entry);
+        EXPECT_EQ(rig.menu->pendingPrompt, kPromptNone);
+        CScreen* next = rig.Game()->GetScreen(c.screen);
+        ASSERT_EQ(rig.Current(), next);
+        EXPECT_EQ(next->entryA, c.wordA);
+        EXPECT_EQ(next->entryB | next->entryC | next->entryD, 0u);
+        EXPECT_EQ(rig.Game()->screenStack->GetCount(), c.kept ? 1 : 0);
+        EXPECT_NE(dynamic_cast<CStandInScreen*>(next), nullptr);
+
+        // Any key goes back to the menu: resumed from the stack, or entered anew.
+        rig.Tick();
+        rig.Key(13);
+        EXPECT_EQ(rig.Current(), rig.menu);
+        EXPECT_EQ(rig.Game()->screenStack->GetCount(), 0);
+        EXPECT_EQ(rig.menu->list.selection, -1);
+        EXPECT_EQ(rig.menu->list.IsShown(), true);
+    }
+}
+
+TEST(MainMenu, StartingANewGameDuringAGameAsksFirst) {
+    MenuRig rig;
+    ASSERT_TRUE(rig.StartAtMenu([](CGame& game) { PutGameInProgress(game, 5); }));
+    rig.Choose("Start new game");
+    EXPECT_EQ(rig.menu->pendingPrompt, kPromptNewGame);
+    EXPECT_EQ(rig.PromptText(), "Are you sure you want to start a new game?");
+    EXPECT_EQ(rig.Current(), rig.menu);
+    EXPECT_EQ(rig.menu->OnCommand(CButtonBar::kYes), kScreenPages);
+    EXPECT_EQ(rig.menu->keepOnStack, 0u);
+}
+
+TEST(MainMenu, ContinueGoesBackToTheGameBelow) {
+    MenuRig rig;
+    ASSERT_TRUE(rig.StartAtMenu([](CGame& game) { PutGameInProgress(game, 5); }));
+    CGame* game = rig.Game();
+    // The game view, kept underneath, as when the player opened the menu from the game.
+    game->screenStack->Add(game->GetGameScreen());
+    game->GetGameScreen()->keepOnStack = 1;
+    rig.Choose("Continue game");
+    EXPECT_EQ(rig.Current(), game->GetGameScreen());
+    EXPECT_EQ(game->screenStack->GetCount(), 0);
+}
+
+TEST(MainMenu, ATapSelectsAndReleasingOnTheSameRowChooses) {
+    MenuRig rig;
+    ASSERT_TRUE(rig.StartAtMenu());
+    CListBox& list = rig.menu->list;
+    rig.Tick();
+    i32 x = list.x + list.w / 2, y = list.y + 5 * list.rowHeight + list.rowHeight / 2;  // "Exit"
+    rig.frame->OnLButtonDown(x, y);
+    EXPECT_EQ(list.selection, 5);
+    EXPECT_EQ(rig.menu->pendingPrompt, kPromptNone);
+    rig.frame->OnLButtonUp(x, y);
+    EXPECT_EQ(rig.menu->pendingPrompt, kPromptExit);
+}
+
+TEST(MainMenu, RowsAreOnePixelTallerThanTheFontInSmallLayoutsAndTwoInLargeOnes) {
+    MenuRig rig;
+    ASSERT_TRUE(rig.StartAtMenu());
+    CGame* game = rig.Game();
+    const i32 line = game->fonts->Font(2)->LineHeight();
+    struct Case {
+        u32 mode;
+        i32 extra;
+        u16 fourth;
+    } cases[] = {{15, 2, 4081}, {6, 1, 4036}, {9, 2, 4081}, {3, 2, 3083}};
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.mode);
+        game->layoutMode = c.mode;
+        game->loadingPictures[3].reset();
+        rig.menu->Enter(0, 0, 0, 0);
+        EXPECT_EQ(rig.menu->list.rowHeight, line + c.extra);
+        EXPECT_EQ(rig.menu->list.visibleRows, rig.menu->list.h / (line + c.extra));
+        EXPECT_EQ(game->loadingPictures[3]->recordId, c.fourth);
+    }
+    game->layoutMode = 15;
+}

@@ -1,0 +1,52 @@
+// The one rig of the tests that run the whole game: the frame on a headless window, in a game
+// environment (temporary program folder, manual clock, settings in memory), started on the interface
+// database that the build writes or on one the test wrote into the folder. Time moves only when a
+// test moves it, and every frame the game draws can be read back.
+#pragma once
+
+#include <memory>
+
+#include "app/Game.h"
+#include "app/MainFrame.h"
+#include "platform/headless/HeadlessWindow.h"
+#include "tests/support/GameEnvironment.h"
+#include "tests/support/Png.h"
+
+namespace testing_support {
+
+class FrameRig {
+public:
+    FrameRig() = default;
+    ~FrameRig();
+    FrameRig(const FrameRig&) = delete;
+    FrameRig& operator=(const FrameRig&) = delete;
+
+    // Makes the frame (the main frame from then on) and runs its start-up on the database in the
+    // program folder; the window then has the focus. False on failure, the reason in frame->Error().
+    bool Start();
+    // The same on a copy of the database that the build writes.
+    bool StartOnBuiltDatabase();
+    // Ends the game through its frame, as closing the window does.
+    void Stop();
+
+    // Hands every waiting platform event to the frame.
+    void Drain();
+    // Moves the clock on and delivers one timer message.
+    void Tick(u32 ms = 30);
+    // Delivers ticks of 30 ms until the current screen is `id` or `limitMs` have passed.
+    bool TickUntilScreen(u32 id, u32 limitMs);
+    void Key(u32 key);
+    // A pen tap: down and up at one point.
+    void Tap(i32 x, i32 y);
+
+    CGame* Game() const { return frame ? frame->game.get() : nullptr; }
+    CScreen* Current() const { return Game() ? Game()->currentScreen : nullptr; }
+    // The frame buffer as the game last drew it.
+    Rgb565Image Capture() const;
+
+    GameEnvironment env;
+    std::unique_ptr<CMainFrame> frame;
+    plat::HeadlessWindow* window = nullptr;
+};
+
+}  // namespace testing_support

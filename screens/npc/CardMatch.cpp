@@ -2,6 +2,8 @@
 
 #include "screens/npc/BetRules.h"
 
+#include <cstddef>
+
 namespace {
 
 // The money sign of the game's fonts.

@@ -3,6 +3,8 @@
 #include "core/Random.h"
 #include "ui/LayoutMath.h"
 
+#include <utility>
+
 namespace {
 
 struct BuiltInCard {

@@ -8,6 +8,7 @@
 #include "data/WorldList.h"
 #include "display/FontSet.h"
 #include "display/Video.h"
+#include "script/ScriptContext.h"
 #include "script/ScriptEngine.h"
 #include "sound/SoundManager.h"
 #include "ui/Screen.h"

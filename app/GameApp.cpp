@@ -18,7 +18,9 @@ bool CGameApp::InitInstance(std::unique_ptr<plat::Window> window) {
 
     error_ = frame->Error();
     std::fprintf(stderr, "Vantrel: %s\n", error_.c_str());
-    if (plat::Window* w = frame->GetWindow(); w && w->IsAlive()) w->ShowMessageBox("Vantrel", error_);
+    std::fflush(stderr);
+    // Also when the window never came up: a desktop user started from a menu sees no stderr.
+    if (plat::Window* w = frame->GetWindow()) w->ShowMessageBox("Vantrel", error_);
     ExitInstance();
     return false;
 }

@@ -1,5 +1,7 @@
 // Start-up and shut-down of the game object, in the order the rest of the game relies on.
 #include <cstring>
+#include <iterator>
+#include <string>
 
 #include "core/FileFinder.h"
 #include "app/Game.h"
@@ -12,7 +14,9 @@
 #include "sound/SoundManager.h"
 #include "platform/Files.h"
 #include "screens/ScreenTable.h"
+#include "script/ScriptContext.h"
 #include "script/ScriptEngine.h"
+#include "core/LayoutTable.h"
 #include "ui/Screen.h"
 #include "display/Renderer.h"
 #include "world/GameScreen.h"
@@ -20,6 +24,16 @@
 namespace {
 
 constexpr u16 kLayoutTableRecord = 3003;
+
+// The layout elements without which a screen cannot be used: the splash's two pictures, the main
+// menu's pictures, list and version label (the progress screen shares them), and the 3D view.
+constexpr CLayoutNeed kLayoutNeeds[] = {
+    {2, 8}, {2, 9}, {3, 10}, {3, 11}, {3, 12}, {3, 13}, {3, 14}, {3, 15}, {43, 550},
+};
+
+std::string Damaged(u32 record, const std::string& what) {
+    return "The interface database \"VantrelData.pdb\" is damaged (record " + std::to_string(record) + "): " + what;
+}
 
 }  // namespace
 
@@ -77,16 +91,23 @@ bool CGame::Initialize() {
     random->Seed(this);
 
     dataDb = std::make_unique<CPdbFile>(this, finder.get());
-    if (!dataDb->Open("VantrelData"))
-        return Fail(std::string("Cannot open the interface database \"VantrelData.pdb\" in ") +
-                    programFolder.GetText());
+    if (!dataDb->Open("VantrelData")) {
+        const std::string where = programFolder.GetText();
+        if (!plat::FileExists(BuildProgramPath("VantrelData.pdb", finder.get())))
+            return Fail("The interface database \"VantrelData.pdb\" is missing from " + where);
+        return Fail("The interface database \"VantrelData.pdb\" in " + where + " is damaged");
+    }
 
     layoutMode = 15;
     LoadSettings();
 
     layoutTable.reset(dataDb->ReadRecord(kLayoutTableRecord));
-    if (layoutTable == nullptr)
-        return Fail("The interface database \"VantrelData\" has no record 3003 (the layout table)");
+    if (layoutTable == nullptr) return Fail(Damaged(kLayoutTableRecord, "the layout table is missing"));
+    // Every screen trusts the table from here on: one that lacks what a screen needs would leave the
+    // game on a screen that can neither be drawn nor left.
+    const std::string layoutProblem = CheckLayoutTable(layoutTable->data, layoutTable->size, layoutMode, kLayoutNeeds,
+                                                       std::size(kLayoutNeeds));
+    if (!layoutProblem.empty()) return Fail(Damaged(kLayoutTableRecord, "the layout table: " + layoutProblem));
 
     video = std::make_unique<CVideo>(this);
 
@@ -108,28 +129,24 @@ bool CGame::Initialize() {
     fonts = std::make_unique<CFontSet>();
     fonts->Init();
     // The strips the fonts of this layout mode take, named here so that a missing one is reported.
-    for (u32 record : FontStripRecords(layoutMode)) {
+    const auto strips = FontStripRecords(layoutMode);
+    for (u32 record : strips) {
         std::vector<u8> bytes;
-        if (!ReadInterfaceRecord(record, bytes))
-            return Fail("The interface database \"VantrelData\" has no record " + std::to_string(record) +
-                        " (a font strip)");
+        if (!ReadInterfaceRecord(record, bytes)) return Fail(Damaged(record, "a font strip is missing"));
     }
     if (!fonts->LoadFonts(*this, video->GetRenderer()))
-        return Fail("The font strips of the interface database \"VantrelData\" cannot be read");
+        return Fail(Damaged(strips[0], "the font strips of this layout cannot be read"));
 
     screenStack = std::make_unique<CPointerArray>();
 
     u16 missing = 0;
-    if (!LoadInterfacePictures(&missing))
-        return Fail("The interface database \"VantrelData\" has no record " + std::to_string(missing) +
-                    " (an interface picture)");
+    if (!LoadInterfacePictures(&missing)) return Fail(Damaged(missing, "an interface picture is missing"));
 
     static constexpr u16 kSounds[2] = {kInterfaceSoundClick, kInterfaceSoundConfirm};
     for (int i = 0; i < 2; ++i) {
         if (interfaceSounds[i] == nullptr) interfaceSounds[i] = std::make_unique<CLoadedResource>();
         if (!interfaceSounds[i]->Load(dataDb.get(), kSounds[i]))
-            return Fail("The interface database \"VantrelData\" has no record " + std::to_string(kSounds[i]) +
-                        " (an interface sound)");
+            return Fail(Damaged(kSounds[i], "an interface sound is missing"));
     }
 
     scriptEngine = std::make_unique<CScriptEngine>();

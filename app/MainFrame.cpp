@@ -155,8 +155,11 @@ bool CMainFrame::CreateMainWindow() {
     GetScreenModeInfo(kStartupMode, &title, &width, &height);
     clientWidth = width;
     clientHeight = height;
-    if (!window_ || !window_->Create(title, kWindowLeft, kWindowTop, static_cast<int>(width), static_cast<int>(height)))
-        return Fail("Cannot create the game window");
+    if (!window_) return Fail("Cannot create the game window");
+    if (!window_->Create(title, kWindowLeft, kWindowTop, static_cast<int>(width), static_cast<int>(height))) {
+        const std::string reason = window_->CreateError();
+        return Fail(reason.empty() ? std::string("Cannot create the game window") : reason);
+    }
 
     if (plat::OpenFileForReading("_topmost.txt")) window_->SetTopmost(true);
     window_->Show();

@@ -79,3 +79,34 @@ bool GetLayoutSizeIn(const u8* table, size_t size, u32 mode, u16 group, u32& wid
     height = h;
     return true;
 }
+
+std::string CheckLayoutTable(const u8* table, size_t size, u32 mode, const CLayoutNeed* needs, size_t needCount) {
+    TableReader t{table, size};
+    u16 groups = 0;
+    if (!t.Word(0, groups)) return "shorter than its group count";
+    if (2 + 4 * static_cast<size_t>(groups) > size) return "the group directory runs past the record's end";
+    for (size_t i = 0; i < groups; ++i) {
+        u16 groupOffset = 0, groupId = 0, modes = 0;
+        t.Word(2 + 4 * i, groupOffset);
+        t.Word(4 + 4 * i, groupId);
+        const size_t o = TableReader::Even(groupOffset);
+        const std::string group = "group " + std::to_string(groupId);
+        if (!t.Word(o, modes) || o + 2 + 4 * static_cast<size_t>(modes) > size)
+            return "the mode list of " + group + " runs past the record's end";
+        for (size_t j = 0; j < modes; ++j) {
+            u16 layoutOffset = 0, layoutMode = 0, count = 0;
+            t.Word(o + 2 + 4 * j, layoutOffset);
+            t.Word(o + 4 + 4 * j, layoutMode);
+            const size_t p = TableReader::Even(layoutOffset);
+            if (!t.Word(p + 4, count) || p + 6 + 10 * static_cast<size_t>(count) > size)
+                return "the layout of " + group + " in layout mode " + std::to_string(layoutMode) +
+                       " runs past the record's end";
+        }
+    }
+    for (size_t i = 0; i < needCount; ++i) {
+        if (FindLayoutRectIn(table, size, mode, needs[i].group, needs[i].element) != nullptr) continue;
+        return "no element " + std::to_string(needs[i].element) + " of group " + std::to_string(needs[i].group) +
+               " in layout mode " + std::to_string(mode);
+    }
+    return {};
+}

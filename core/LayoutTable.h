@@ -4,6 +4,7 @@
 #pragma once
 
 #include <cstddef>
+#include <string>
 
 #include "core/Types.h"
 
@@ -23,6 +24,17 @@ const u8* FindLayoutRectIn(const u8* table, size_t size, u32 mode, u16 group, u3
 // Stores the layout's width and height and returns true; leaves both untouched when the group or
 // mode is missing.
 bool GetLayoutSizeIn(const u8* table, size_t size, u32 mode, u16 group, u32& width, u32& height);
+
+// An element that some screen cannot do without.
+struct CLayoutNeed {
+    u16 group;
+    u32 element;
+};
+
+// Checks a layout table whole before anything relies on it: the group directory, every group's mode
+// list and every layout with its elements lie inside the record, and each needed element exists in
+// layout mode `mode`. Empty when the table is sound, else what is wrong with it.
+std::string CheckLayoutTable(const u8* table, size_t size, u32 mode, const CLayoutNeed* needs, size_t needCount);
 
 // The small layout modes (2, 5, 6, 7, 8, 12, 13, 16): narrow handheld screens with their own margins.
 inline bool IsSmallLayoutMode(u32 mode) {

@@ -25,6 +25,21 @@ u32 ReadDword(plat::SettingsStore& store, const std::string& name, u32 defaultVa
     return ReadRegistryDword(kSettingsKey, name.c_str(), defaultValue, store);
 }
 
+// A key word holds a key (a virtual-key or character code up to 255), a command id, or 0 for none.
+bool IsKeyWord(u32 value) {
+    if (value <= 255) return true;
+    for (u32 command : {1000u, 1002u, 1004u, 1006u, 3000u, 3001u, 3004u, 3005u, 3006u, 3007u})
+        if (value == command) return true;
+    return false;
+}
+
+// The settings file is the user's to edit: a key word that names no key takes the block's default.
+// The twelfth word is a marker, whatever its value.
+void CheckKeys(u32 (&keys)[CGameSettings::kKeyCount], const u32 (&defaults)[CGameSettings::kKeyCount]) {
+    for (u32 i = 0; i + 1 < CGameSettings::kKeyCount; ++i)
+        if (!IsKeyWord(keys[i])) keys[i] = defaults[i];
+}
+
 void WriteDword(plat::SettingsStore& store, const std::string& name, u32 value) {
     store.WriteDword(kSettingsKey, name, value);
 }
@@ -86,6 +101,16 @@ void LoadSettings(CGameSettings& settings, u32 layoutMode, plat::SettingsStore& 
     settings.ViewSize = ReadDword(store, "ViewSize", 0);
     settings.LViewSize = ReadDword(store, "LViewSize", 0);
     settings.RViewSize = ReadDword(store, "RViewSize", 0);
+    // Values out of their ranges are mended here, before anything uses them: volumes are at most 10,
+    // and a view size outside 0..2 is 0, as the settings screen resets it (the view rectangle would
+    // otherwise shrink past its own size).
+    settings.SoundVolume = std::min<u32>(settings.SoundVolume, 10);
+    settings.MusicVolume = std::min<u32>(settings.MusicVolume, 10);
+    for (u32* size : {&settings.ViewSize, &settings.LViewSize, &settings.RViewSize})
+        if (*size > 2) *size = 0;
+    CheckKeys(settings.Key, kPlainKeys);
+    CheckKeys(settings.LKey, kLKeys);
+    CheckKeys(settings.RKey, kRKeys);
 
     for (u32 i = 0; i < CGameSettings::kWorldCount; ++i) {
         CWorldSetting& world = settings.Worlds[i];

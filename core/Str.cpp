@@ -500,6 +500,10 @@ u32 FormatV(char* dst, size_t cap, const char* format, va_list args) {
             continue;
         }
         // The flags count only in this order; "%+05d" reads 05 as the width and fills with blanks.
+        // They are not read in any order, and a blank is no flag: the formatter's syntax is exactly
+        // this one, the game's own format strings keep to it, and a "%0-5d" or "% d" that reached
+        // the formatter would be a fault of its format string, which then ends the text where the
+        // syntax breaks, as an unknown conversion does, rather than print something else.
         bool left = false, zero = false, plus = false;
         if (*p == '-') {
             left = true;

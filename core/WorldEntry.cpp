@@ -1,5 +1,7 @@
 #include "core/WorldEntry.h"
 
+#include "core/PdbFile.h"
+
 #include <cstring>
 
 CWorldEntry::CWorldEntry() = default;
@@ -15,6 +17,7 @@ void CWorldEntry::Assign(const CWorldEntry& other) {
     if (this == &other)
         return;
     fileName.Assign(other.fileName.GetText());
+    foundName.Assign(other.foundName.GetText());
     title.Assign(other.title.GetText());
     shortName.Assign(other.shortName.GetText());
     modificationDate = other.modificationDate;
@@ -57,4 +60,10 @@ void RemoveWorldEntryAt(CWorldEntryArray& list, u32 index) {
         list.m_entries[i - 1].Assign(list.m_entries[i]);
     --list.m_count;
     list.m_entries[list.m_count] = CWorldEntry();
+}
+
+int OpenWorldEntry(CPdbFile& db, const CWorldEntry& entry) {
+    if (entry.foundName.IsEmpty())
+        return db.OpenFound(entry.fileName);
+    return db.OpenPath(BuildProgramPath(entry.foundName.GetText(), db.GetFinder()));
 }

@@ -18,7 +18,9 @@ public:
 
     void Assign(const CWorldEntry& other);
 
-    CStr fileName;      // the database's file name without ".pdb"
+    CStr fileName;      // the database's file name without ".pdb", as the lists show it
+    // The file the search found, extension and all: "x.pdb.pdb" is listed as "x" but is not "x.pdb".
+    CStr foundName;
     CStr title;         // from the world's header record
     CStr shortName;     // from the world's header record
     u32 modificationDate = 0;  // the database header's
@@ -50,6 +52,10 @@ private:
     u32 m_capacity;
     std::unique_ptr<CWorldEntry[]> m_entries;
 };
+
+// Opens the database of an entry: the file that the scan found (or, for an entry not made by a scan,
+// its file name with ".pdb"). 1 on success.
+int OpenWorldEntry(CPdbFile& db, const CWorldEntry& entry);
 
 void AppendWorldEntry(CWorldEntryArray& list, const CWorldEntry& entry);
 // Destroys every entry and leaves the list empty with fresh storage of one growth step.

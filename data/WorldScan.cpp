@@ -19,7 +19,9 @@ bool IsGameDatabase(const CStr& shortName) {
 // found is the name the search yielded, fileName the same without ".pdb".
 void ScanOne(CPdbFile& db, CWorld& world, CWorldEntryArray& list, const CStr& found,
              const CStr& fileName) {
-    if (!db.Open(found.GetText()) || !db.HasCreator("VnTl") || !db.HasType("VnTW"))
+    // The found name is opened as it stands: Open would append ".pdb" to "x.PDB".
+    if (!db.OpenPath(BuildProgramPath(found.GetText(), db.GetFinder())) || !db.HasCreator("VnTl") ||
+        !db.HasType("VnTW"))
         return;
     if (!world.ReadHeader(db) || IsGameDatabase(world.shortName))
         return;
@@ -30,6 +32,7 @@ void ScanOne(CPdbFile& db, CWorld& world, CWorldEntryArray& list, const CStr& fo
             continue;
         if (entry.modificationDate < date) {
             entry.fileName.Assign(fileName.GetText());
+            entry.foundName.Assign(found.GetText());
             entry.title.Assign(world.title.GetText());
             entry.modificationDate = date;
             entry.flagByte = world.flagByte;
@@ -41,6 +44,7 @@ void ScanOne(CPdbFile& db, CWorld& world, CWorldEntryArray& list, const CStr& fo
     }
     CWorldEntry entry;
     entry.fileName.Assign(fileName.GetText());
+    entry.foundName.Assign(found.GetText());
     entry.title.Assign(world.title.GetText());
     entry.shortName.Assign(world.shortName.GetText());
     entry.modificationDate = date;

@@ -1,8 +1,8 @@
 #include "display/FixedMath.h"
 
 i32 SinFixedQuarter(i32 a) {
-    // 64-bit products: the same values as the 32-bit original for angles in range, and no overflow
-    // for a caller that passes one outside it.
+    // 64-bit products: for angles in range every product fits 32 bits and the values are the
+    // 32-bit results; a caller that passes an angle outside it gets no overflow.
     i64 x = a >> 3;
     i64 x3 = (((x * x) >> 13) * x) >> 13;
     i64 x5 = (((x3 * x) >> 13) * x) >> 13;

@@ -211,8 +211,8 @@ i32 CFontSet::DrawTextBox(i32 left, i32 top, i32 right, i32 bottom, const char* 
         n = std::min(n, kLineBufferSize - 1);
         std::memcpy(line_, text + start, n);
         line_[n] = '\0';
-        run_.x = static_cast<u16>(x);
-        run_.y = static_cast<u16>(y);
+        run_.x = x;
+        run_.y = y;
         run_.text = line_;
         if (renderer_) renderer_->DrawText(run_);
         if (b >= len || oneLine) return lines;

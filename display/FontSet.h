@@ -59,7 +59,8 @@ struct CShadeEntry {
 struct CTextRun {
     const CBitmapFont* font = nullptr;
     u16 colour1 = 0, colour2 = 0, colour3 = 0;
-    u16 x = 0, y = 0;
+    // Signed: a line may start left of or above the target, and the glyphs clip it.
+    i32 x = 0, y = 0;
     const char* text = nullptr;
 };
 

@@ -2,6 +2,8 @@
 
 #include "platform/Window.h"
 
+#include <algorithm>
+
 GDIDriver::~GDIDriver() = default;
 
 bool GDIDriver::Detect(DriverDesc* desc) {
@@ -40,7 +42,10 @@ bool GDIDriver::Initialize(plat::Window* window, const DisplayParams* wanted, co
 void GDIDriver::Present(u32) {
     if (!surface_ || !window_ || !window_->IsAlive()) return;
     // The dirty rectangle is always the whole picture (the display sets it once), so the whole
-    // surface goes to the window.
+    // surface goes to the window, unless it shows that picture already.
+    const size_t count = static_cast<size_t>(surface_->pitch / 2) * surface_->height;
+    if (shown_.size() == count && std::equal(shown_.begin(), shown_.end(), surface_->pixels)) return;
+    shown_.assign(surface_->pixels, surface_->pixels + count);
     window_->Present(surface_->pixels, static_cast<int>(surface_->width), static_cast<int>(surface_->height),
                      static_cast<int>(surface_->pitch));
 }

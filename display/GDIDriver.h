@@ -5,6 +5,8 @@
 
 #include "display/Display.h"
 
+#include <vector>
+
 class GDIDriver final : public VideoDriver {
 public:
     ~GDIDriver() override;
@@ -18,9 +20,14 @@ public:
     void BeforeCopy() override {}
     // An uncovered window shows the last presented frame again, also while the display is suspended.
     void Repaint() override;
+    // A window that was inactive gets the next frame whether or not it changed.
+    void Resume() override { shown_.clear(); }
 
 private:
     plat::Window* window_ = nullptr;
     std::unique_ptr<Surface> surface_;
+    // The pixels last handed to the window: a frame equal to them is not handed over again, so an
+    // idle screen that redraws the same picture every tick costs no upload and no present.
+    std::vector<u16> shown_;
     i32 blitX_ = 0, blitY_ = 0, blitWidth_ = 0, blitHeight_ = 0;
 };

@@ -91,20 +91,33 @@ void SetProgramFolder(const std::string& folder) {
     FolderOverride() = folder.empty() || folder.back() == '/' ? folder : folder + '/';
 }
 
+namespace {
+
+// Opens without blocking and keeps only regular files: opening a FIFO waits for its other end,
+// which would hold the game's only thread with a black window. The flag is dropped afterwards.
+int OpenRegular(const std::string& path, int flags) {
+    int fd = open(path.c_str(), flags | O_NONBLOCK | O_CLOEXEC, 0644);
+    if (fd < 0)
+        return -1;
+    struct stat st;
+    if (fstat(fd, &st) != 0 || !S_ISREG(st.st_mode) || fcntl(fd, F_SETFL, flags & O_ACCMODE) != 0) {
+        close(fd);
+        return -1;
+    }
+    return fd;
+}
+
+}  // namespace
+
 std::unique_ptr<File> OpenFileForReading(const std::string& path) {
-    int fd = open(path.c_str(), O_RDONLY | O_CLOEXEC);
+    int fd = OpenRegular(path, O_RDONLY);
     if (fd < 0)
         return nullptr;
-    struct stat st;
-    if (fstat(fd, &st) != 0 || !S_ISREG(st.st_mode)) {
-        close(fd);
-        return nullptr;
-    }
     return std::make_unique<PosixFile>(fd);
 }
 
 std::unique_ptr<File> CreateFileForWriting(const std::string& path) {
-    int fd = open(path.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0644);
+    int fd = OpenRegular(path, O_WRONLY | O_CREAT | O_TRUNC);
     if (fd < 0)
         return nullptr;
     return std::make_unique<PosixFile>(fd);
@@ -118,7 +131,7 @@ bool RenameFile(const std::string& from, const std::string& to) {
 
 bool FileExists(const std::string& path) {
     struct stat st;
-    return stat(path.c_str(), &st) == 0;
+    return stat(path.c_str(), &st) == 0 && S_ISREG(st.st_mode);
 }
 
 std::vector<std::string> FindFiles(const std::string& folder, const std::string& extension) {

@@ -25,12 +25,15 @@ public:
     virtual bool Flush() = 0;
 };
 
+// Only regular files are opened; anything else (a FIFO, a device, a folder) counts as missing and is
+// never waited for.
 std::unique_ptr<File> OpenFileForReading(const std::string& path);
-// Creates the file, truncating an existing one.
+// Creates the file, truncating an existing one; fails on anything but a regular file.
 std::unique_ptr<File> CreateFileForWriting(const std::string& path);
 bool DeleteFile(const std::string& path);
 // Atomically replaces `to` by `from` (both in one folder).
 bool RenameFile(const std::string& from, const std::string& to);
+// Whether a regular file is there.
 bool FileExists(const std::string& path);
 
 // Names (without folder) of the files in `folder` whose names end in `extension`, compared without

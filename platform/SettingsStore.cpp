@@ -6,6 +6,7 @@
 
 #include <atomic>
 #include <cerrno>
+#include <cstdio>
 #include <cstdlib>
 #include <vector>
 
@@ -253,15 +254,38 @@ std::string FileSettingsStore::DefaultPath() {
 
 void FileSettingsStore::Load() {
     Clear();
+    keepFile_ = false;
+    keepAside_ = false;
     auto file = OpenFileForReading(path_);
-    if (!file)
+    if (!file) {
+        // A file that is there but cannot be read holds the player's settings all the same: the run
+        // goes on defaults and no save replaces it.
+        if (FileExists(path_)) Unreadable();
         return;
+    }
     uint64_t size = file->Size();
-    if (size == 0 || size > kMaxFileSize)
+    if (size == 0)
         return;
+    if (size > kMaxFileSize) {
+        // Its values are read as far as the cap, and the whole file is kept aside before a save
+        // replaces it.
+        keepAside_ = true;
+        std::fprintf(stderr, "Vantrel: the settings file %s is larger than %llu bytes: only its start is read, "
+                             "and it is kept as %s when the settings are saved\n",
+                     path_.c_str(), static_cast<unsigned long long>(kMaxFileSize), (path_ + ".old").c_str());
+        size = kMaxFileSize;
+    }
     std::string text(static_cast<size_t>(size), '\0');
-    if (!file->ReadAt(0, text.data(), text.size()))
+    if (!file->ReadAt(0, text.data(), text.size())) {
+        keepAside_ = false;
+        Unreadable();
         return;
+    }
+    if (keepAside_) {
+        // A line cut by the cap is not a value.
+        size_t lastLine = text.rfind('\n');
+        text.resize(lastLine == std::string::npos ? 0 : lastLine + 1);
+    }
 
     std::string key;
     bool inKey = false;
@@ -308,7 +332,15 @@ void FileSettingsStore::Load() {
     }
 }
 
+void FileSettingsStore::Unreadable() {
+    keepFile_ = true;
+    std::fprintf(stderr, "Vantrel: the settings file %s cannot be read: the game runs on default settings "
+                         "and leaves the file as it is\n", path_.c_str());
+}
+
 bool FileSettingsStore::Save() {
+    if (keepFile_)
+        return false;
     std::string text = "# Vantrel settings: one value a line, Name = dword 123 or Name = string \"text\".\n";
     std::string currentKey;
     bool first = true;
@@ -336,6 +368,13 @@ bool FileSettingsStore::Save() {
             DeleteFile(temp);
             return false;
         }
+    }
+    if (keepAside_) {
+        if (!RenameFile(path_, path_ + ".old")) {
+            DeleteFile(temp);
+            return false;
+        }
+        keepAside_ = false;
     }
     if (!RenameFile(temp, path_)) {
         DeleteFile(temp);

@@ -59,9 +59,12 @@ private:
 };
 
 // The store kept in one readable text file, by default settings.txt in $XDG_CONFIG_HOME/vantrel/
-// (~/.config/vantrel/ when that is unset). The file is read when the store is made: a missing or
-// unreadable file is a first run, and a damaged line is skipped. Save writes a temporary file beside
-// it and renames it over the old one, so a failed save leaves the old file whole.
+// (~/.config/vantrel/ when that is unset). The file is read when the store is made: a missing file is
+// a first run, and a damaged line is skipped. A file that is there but cannot be read gives a first
+// run too, said once on stderr, and is never replaced: Save then fails. Of a file larger than
+// kMaxFileSize the lines within the cap are read, and the first save keeps the whole file aside as
+// "<name>.old". Save writes a temporary file beside it and renames it over the old one, so a failed
+// save leaves the old file whole.
 class FileSettingsStore final : public MemorySettingsStore {
 public:
     FileSettingsStore();
@@ -74,11 +77,15 @@ public:
 
     // The default file path from the environment.
     static std::string DefaultPath();
-    // A file larger than this is not a settings file and reads as a first run.
+    // What is read of a file at most.
     static constexpr uint64_t kMaxFileSize = 1u << 20;
 
 private:
+    void Unreadable();
+
     std::string path_;
+    bool keepFile_ = false;   // the file could not be read: no save may replace it
+    bool keepAside_ = false;  // the file was read only in part: the next save keeps it aside first
 };
 
 // The one store that the game and the frame share: a FileSettingsStore at the default path, made on

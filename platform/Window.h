@@ -107,6 +107,8 @@ public:
     // corner is at (clientX, clientY) on the screen. False when the system refuses.
     virtual bool Create(const std::string& title, int clientX, int clientY, int clientWidth,
                         int clientHeight) = 0;
+    // Why the last Create failed, in words for the user; empty when the backend cannot tell.
+    virtual std::string CreateError() const { return {}; }
     // Notifies the listeners with a Destroy event, then closes the window; the pump then ends.
     virtual void Destroy() = 0;
     virtual bool IsAlive() const = 0;
@@ -126,7 +128,8 @@ public:
     virtual bool IsTopmost() const = 0;
     // The window's icon, 0xAARRGGBB pixels, rows packed.
     virtual void SetIcon(const uint32_t* argb, int width, int height) = 0;
-    // A modal box with an OK button; returns when the user has closed it.
+    // A modal box with an OK button; returns when the user has closed it. It may be shown before the
+    // window was created, or after Create failed.
     virtual void ShowMessageBox(const std::string& caption, const std::string& text) = 0;
     // Asks for the client area to be shown again: an Expose event follows.
     virtual void Invalidate() = 0;
@@ -138,7 +141,7 @@ public:
     virtual bool IsKeyDown(uint32_t key) const = 0;
 
     // Shows an RGB565 buffer 1:1 at the client area's top-left corner. `pitchBytes` is the distance in
-    // bytes between rows. Parts outside the client area are cut off.
+    // bytes between rows. Whatever lies beyond the client area is cut off.
     virtual void Present(const uint16_t* pixels, int width, int height, int pitchBytes) = 0;
     // Shows the last presented frame again (after the client area was uncovered), without a new one.
     virtual void RepaintLastFrame() = 0;

@@ -276,13 +276,10 @@ void ModuleChannel::ReadRow() {
                 t.cutCounter = t.y;
                 break;
             case 0xD:
-                // A delay without a note has nothing to start.
-                if (period != 0) {
-                    t.delayCounter = t.y == 0 ? -1 : t.y - 1;
-                    t.delayedPeriod = period;
-                } else {
-                    t.delayCounter = kDone;
-                }
+                // The period is taken as stored: on a row without a note it is 0, and the delay then
+                // silences the track at its tick.
+                t.delayCounter = t.y == 0 ? -1 : t.y - 1;
+                t.delayedPeriod = period;
                 break;
             case 0xE:
                 patternDelay_ = t.y;

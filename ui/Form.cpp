@@ -75,11 +75,18 @@ bool CForm::IsCurrentScreen() const {
            static_cast<const CForm*>(game->GetCurrentScreen()) == this;
 }
 
+bool CForm::IsShownForm() const {
+    if (IsCurrentScreen()) return true;
+    return parent != nullptr && parent->modalChild == this && parent->IsShownForm();
+}
+
 u32 CForm::AfterCommand(u32 command, bool redrawAgain) {
     Draw();
     if (command == 0) return 0;
     u32 code = OnCommand(command);
-    if (redrawAgain && (IsCurrentScreen() || (parent && parent->IsCurrentScreen()))) Draw();
+    // The command may have closed this form (a message box answered by a tap): drawing it again
+    // would paint a dead box over its owner.
+    if (redrawAgain && IsShownForm()) Draw();
     return code;
 }
 

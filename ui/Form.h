@@ -49,6 +49,8 @@ public:
 
     // Whether this form is the game's current screen.
     bool IsCurrentScreen() const;
+    // Whether this form is on screen: the current screen, or the modal child of a form on screen.
+    bool IsShownForm() const;
 
     CForm* modalChild = nullptr;
     CForm* parent = nullptr;

@@ -117,16 +117,19 @@ i32 CTextView::MeasurePending(i32 wrapWidth, i32& widest) {
 void CTextView::DrawLines() {
     if (backgroundOn != 0 && backgroundPicture != nullptr) video->DrawPictureTiled(backgroundPicture, x, y, w, h);
     const i32 pitch = lineHeight + 1;
+    // The 16-bit position words hold a view left of or above the screen (a message box wider than
+    // the screen has one) as large numbers; the text is placed by their signed value and clipped.
+    const i32 left = static_cast<i16>(x), first = static_cast<i16>(y);
     for (i32 r = 0; r < visibleRows && r < static_cast<i32>(rows.Count()); ++r) {
         const CTextViewLine& line = rows.At(static_cast<u32>(r));
         if (line.text.IsEmpty()) continue;
-        const i32 top = y + r * pitch;
+        const i32 top = first + r * pitch;
         fonts->Select(font, colours[line.style < 3 ? line.style : 0], secondColour);
         if (centred != 0) {
-            fonts->DrawTextBox(x, top, x + w, top + lineHeight, line.text.GetText(), 4);
+            fonts->DrawTextBox(left, top, left + w, top + lineHeight, line.text.GetText(), 4);
         } else {
-            if (line.bullet != 0) fonts->DrawTextBox(x, top, x + w, top + lineHeight, BulletText(), 0);
-            fonts->DrawTextBox(x + margin, top, x + w, top + lineHeight, line.text.GetText(), 0);
+            if (line.bullet != 0) fonts->DrawTextBox(left, top, left + w, top + lineHeight, BulletText(), 0);
+            fonts->DrawTextBox(left + margin, top, left + w, top + lineHeight, line.text.GetText(), 0);
         }
     }
 }

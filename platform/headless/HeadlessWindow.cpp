@@ -9,7 +9,7 @@ std::unique_ptr<HeadlessWindow> CreateHeadlessWindow() { return std::make_unique
 
 bool HeadlessWindow::Create(const std::string& title, int clientX, int clientY, int clientWidth,
                             int clientHeight) {
-    if (clientWidth <= 0 || clientHeight <= 0) return false;
+    if (refuseCreate_ || clientWidth <= 0 || clientHeight <= 0) return false;
     title_ = title;
     x_ = clientX;
     y_ = clientY;
@@ -59,8 +59,20 @@ void HeadlessWindow::SetIcon(const uint32_t* argb, int width, int height) {
     iconWidth_ = argb ? width : 0;
 }
 
+namespace {
+
+std::vector<MessageBoxRecord>& ProcessMessageBoxes() {
+    static std::vector<MessageBoxRecord> boxes;
+    return boxes;
+}
+
+}  // namespace
+
+const std::vector<MessageBoxRecord>& HeadlessWindow::AllMessageBoxes() { return ProcessMessageBoxes(); }
+
 void HeadlessWindow::ShowMessageBox(const std::string& caption, const std::string& text) {
     boxes_.push_back({caption, text});
+    ProcessMessageBoxes().push_back({caption, text});
 }
 
 void HeadlessWindow::Invalidate() {

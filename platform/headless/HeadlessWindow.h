@@ -58,6 +58,10 @@ public:
     // The client area as the last present left it (black before the first).
     const ClientImage& Shown() const { return shownImage_; }
     const std::vector<MessageBoxRecord>& MessageBoxes() const { return boxes_; }
+    // Every message box of every headless window of the process, also of windows destroyed since.
+    static const std::vector<MessageBoxRecord>& AllMessageBoxes();
+    // Makes Create fail, as a backend without a display does.
+    void RefuseCreate(bool refuse) { refuseCreate_ = refuse; }
 
 protected:
     bool NextQueuedEvent(Event& event) override;
@@ -68,6 +72,7 @@ private:
     void ResizeImage();
 
     bool alive_ = false;
+    bool refuseCreate_ = false;
     bool shown_ = false;
     bool topmost_ = false;
     bool focus_ = false;

@@ -6,7 +6,6 @@
 
 #include <SDL.h>
 
-#include <cstdio>
 #include <cstdlib>
 #include <cstring>
 
@@ -78,10 +77,7 @@ public:
                 int clientHeight) override {
         if (window_ || clientWidth <= 0 || clientHeight <= 0) return false;
         if (!videoUp_) {
-            if (SDL_InitSubSystem(SDL_INIT_VIDEO) != 0) {
-                std::fprintf(stderr, "vantrel: no video: %s\n", SDL_GetError());
-                return false;
-            }
+            if (!StartVideo()) return false;
             videoUp_ = true;
         }
         window_ = SDL_CreateWindow(title.c_str(), clientX, clientY, clientWidth, clientHeight,
@@ -100,6 +96,8 @@ public:
         title_ = title;
         return true;
     }
+
+    std::string CreateError() const override { return createError_; }
 
     void Destroy() override {
         if (!window_) return;
@@ -159,6 +157,8 @@ public:
     }
 
     void ShowMessageBox(const std::string& caption, const std::string& text) override {
+        // SDL's box needs no window of its own, so it also reports a failure to make the game window.
+        // Where SDL has no message system it declines at once; the caller has written to stderr.
         SDL_ShowSimpleMessageBox(SDL_MESSAGEBOX_INFORMATION, caption.c_str(), text.c_str(), window_);
     }
 
@@ -250,6 +250,25 @@ protected:
     bool CanWait() const override { return window_ != nullptr; }
 
 private:
+    // Brings up SDL's video on a driver that shows a window. SDL would otherwise fall back to its
+    // offscreen or dummy drivers, and the game would run on unseen, never to be closed.
+    bool StartVideo() {
+        static constexpr const char* kShown[] = {"x11", "wayland"};
+        if (SDL_getenv("SDL_VIDEODRIVER") == nullptr) SDL_SetHint(SDL_HINT_VIDEODRIVER, "x11,wayland");
+        if (SDL_InitSubSystem(SDL_INIT_VIDEO) != 0) {
+            createError_ = std::string("No display: the game window needs an X11 or Wayland display (") +
+                           SDL_GetError() + ")";
+            return false;
+        }
+        const char* driver = SDL_GetCurrentVideoDriver();
+        for (const char* shown : kShown)
+            if (driver != nullptr && std::strcmp(driver, shown) == 0) return true;
+        SDL_QuitSubSystem(SDL_INIT_VIDEO);
+        createError_ = std::string("No display: the game window needs an X11 or Wayland display, not SDL's \"") +
+                       (driver != nullptr ? driver : "") + "\" video driver";
+        return false;
+    }
+
     void Draw() {
         SDL_SetRenderDrawColor(renderer_, 0, 0, 0, 255);
         SDL_RenderClear(renderer_);
@@ -322,6 +341,7 @@ private:
     bool topmost_ = false;
     bool pendingExpose_ = false;
     std::string title_;
+    std::string createError_;
 };
 
 }  // namespace

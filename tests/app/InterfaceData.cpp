@@ -6,33 +6,20 @@
 #include "core/FileFinder.h"
 #include "ui/InterfacePictures.h"
 #include "core/PdbFile.h"
+#include "tests/support/TestRecords.h"
 
 namespace app_test {
 
-namespace {
-
-void Put16(std::vector<u8>& b, u16 v) {
-    b.push_back(static_cast<u8>(v));
-    b.push_back(static_cast<u8>(v >> 8));
+std::vector<u8> StartupLayoutTable() {
+    using testing_support::LayoutSpec;
+    return testing_support::BuildLayoutTable({
+        LayoutSpec{43, 15, 800, 584, {{550, 0, 0, 480, 320}}},
+        LayoutSpec{2, 15, 800, 584, {{8, 100, 40, 600, 160}, {9, 300, 240, 200, 200}}},
+        LayoutSpec{3, 15, 800, 584,
+                   {{10, 0, 0, 800, 200}, {11, 0, 200, 200, 200}, {12, 460, 180, 300, 300},
+                    {13, 200, 200, 200, 200}, {14, 0, 400, 800, 184}, {15, 700, 560, 100, 24}}},
+    });
 }
-
-// One group (43, the main game view) with one layout for mode 15: the 3D view rectangle.
-std::vector<u8> LayoutTable() {
-    std::vector<u8> b;
-    Put16(b, 1);   // groups
-    Put16(b, 6);   // group offset
-    Put16(b, 43);  // group id
-    Put16(b, 1);   // modes
-    Put16(b, 12);  // layout offset
-    Put16(b, 15);  // mode
-    Put16(b, 800);
-    Put16(b, 584);
-    Put16(b, 1);
-    for (u16 v : {550, 0, 0, 480, 320}) Put16(b, v);
-    return b;
-}
-
-}  // namespace
 
 bool WriteInterfaceData(const std::string& folder, const InterfaceDataOptions& options) {
     CFileFinder finder;
@@ -46,7 +33,7 @@ bool WriteInterfaceData(const std::string& folder, const InterfaceDataOptions& o
     auto add = [&](u16 id, const std::vector<u8>& bytes) {
         if (!options.leaveOut.count(id)) db.AddRecord(id, bytes.data(), static_cast<u32>(bytes.size()));
     };
-    add(3003, LayoutTable());
+    add(3003, options.layoutTable.empty() ? StartupLayoutTable() : options.layoutTable);
     // A 1 x 1 picture of encoding 0: header, one texel, a pad byte, a one-entry palette.
     const std::vector<u8> picture = {0, 0, 1, 0, 1, 0, 0, 0, 0, 0, 0xE0, 0x07};
     for (int i = 0; i < kInterfacePictureCount; ++i)

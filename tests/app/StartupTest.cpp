@@ -1,5 +1,8 @@
 #include <gtest/gtest.h>
 
+#include <sys/stat.h>
+#include <unistd.h>
+
 #include <filesystem>
 #include <cstring>
 #include <fstream>
@@ -13,6 +16,7 @@
 #include "platform/headless/HeadlessWindow.h"
 #include "tests/app/InterfaceData.h"
 #include "tests/support/FrameRig.h"
+#include "tests/support/TestRecords.h"
 #include "ui/Screen.h"
 #include "world/GameScreen.h"
 
@@ -211,4 +215,78 @@ TEST_F(Startup, ChangeScreenModeResizesRetitlesAndStoresTheMode) {
     EXPECT_EQ(window->Title(), "Vantrel - 640x480 PPC Hi Landscape");
     ASSERT_TRUE(store.ReadDword(kFrameSettingsKey, "StartView", value));
     EXPECT_EQ(value, 9u);
+}
+
+// Start-up failures say what is wrong: a missing interface database is "missing", a damaged one or a
+// damaged record "damaged" with the record's number.
+namespace {
+
+bool Has(const std::string& text, const std::string& part) { return text.find(part) != std::string::npos; }
+
+}  // namespace
+
+TEST_F(Startup, TheInterfaceDatabaseIsMissingOrDamaged) {
+    auto startError = [this] { return Start() ? std::string() : frame->Error(); };
+    std::string error = startError();
+    EXPECT_TRUE(Has(error, "\"VantrelData.pdb\" is missing")) << error;
+    EXPECT_FALSE(Has(error, "Cannot open")) << error;
+
+    // A FIFO in its place is no database: it is missing, and start-up does not wait on it.
+    ASSERT_EQ(mkfifo(dir.File("VantrelData.pdb").c_str(), 0644), 0);
+    error = startError();
+    EXPECT_TRUE(Has(error, "\"VantrelData.pdb\" is missing")) << error;
+    ASSERT_EQ(unlink(dir.File("VantrelData.pdb").c_str()), 0);
+
+    std::ofstream(dir.File("VantrelData.pdb")) << "not a database";
+    error = startError();
+    EXPECT_TRUE(Has(error, "\"VantrelData.pdb\" in ")) << error;
+    EXPECT_TRUE(Has(error, " is damaged")) << error;
+}
+
+TEST_F(Startup, ADamagedLayoutTableIsAStartupFailureThatNamesTheRecord) {
+    auto startError = [this] { return Start() ? std::string() : frame->Error(); };
+    using testing_support::LayoutSpec;
+    const std::vector<u8> sound = app_test::StartupLayoutTable();
+    std::vector<u8> cut = sound;
+    // More than the database's record alignment can pad back.
+    cut.resize(cut.size() - 12);
+    struct Case {
+        const char* what;
+        std::vector<u8> table;
+        const char* detail;
+    } cases[] = {
+        {"cut short", cut, "runs past the record's end"},
+        {"no main menu list",
+         testing_support::BuildLayoutTable({LayoutSpec{43, 15, 800, 584, {{550, 0, 0, 480, 320}}},
+                                            LayoutSpec{2, 15, 800, 584, {{8, 1, 1, 1, 1}, {9, 1, 1, 1, 1}}}}),
+         "no element 10 of group 3 in layout mode 15"},
+        {"only other layout modes",
+         testing_support::BuildLayoutTable({LayoutSpec{43, 9, 640, 480, {{550, 0, 0, 480, 320}}}}),
+         "no element 8 of group 2 in layout mode 15"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        app_test::InterfaceDataOptions options;
+        options.layoutTable = c.table;
+        ASSERT_TRUE(app_test::WriteInterfaceData(dir.Path(), options));
+        const std::string error = startError();
+        EXPECT_TRUE(Has(error, "damaged (record 3003)")) << error;
+        EXPECT_TRUE(Has(error, c.detail)) << error;
+    }
+    // The same database with a sound table starts.
+    ASSERT_TRUE(app_test::WriteInterfaceData(dir.Path()));
+    EXPECT_EQ(startError(), "");
+}
+
+TEST_F(Startup, AMissingRecordIsNamedAsDamage) {
+    auto startError = [this] { return Start() ? std::string() : frame->Error(); };
+    for (u16 record : {3003, 3011, 4031}) {
+        SCOPED_TRACE(record);
+        app_test::InterfaceDataOptions options;
+        options.leaveOut = {record};
+        ASSERT_TRUE(app_test::WriteInterfaceData(dir.Path(), options));
+        const std::string error = startError();
+        EXPECT_TRUE(Has(error, "damaged (record " + std::to_string(record) + ")")) << error;
+        EXPECT_TRUE(Has(error, "missing")) << error;
+    }
 }

@@ -42,6 +42,10 @@ TEST(Formatter, NumbersFlagsWidthsAndQuirks) {
         {"ab%", 0, 0, "ab"},
         {"%d%q%d", 1, 2, "1"},
         {"%-+", 0, 0, ""},
+        // Flags out of their order, and a blank, break the syntax in the same way.
+        {"x%0-5d", 5, 0, "x"},
+        {"x%+-5d", 5, 0, "x"},
+        {"x% d", 5, 0, "x"},
         // A precision keeps only that many characters of the converted text.
         {"%.2d", 12345, 0, "12"},
         {"%5.2u", 12345, 0, "   12"},

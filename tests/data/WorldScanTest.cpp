@@ -216,3 +216,28 @@ TEST(FileFinder, EnumeratesDatabasesInOrderOfName) {
 }
 
 }  // namespace
+
+TEST_F(WorldScanTest, EachEntryOpensTheFileThatWasFound) {
+    // Listed under the names the lists show ("x" twice, the upper-case extension kept), each entry
+    // still opens its own file.
+    MakeWorld(finder, {.file = "x.pdb.pdb", .shortName = "dbl"});
+    MakeWorld(finder, {.file = "x", .shortName = "one"});
+    MakeWorld(finder, {.file = "Upper", .shortName = "upc"});
+    ASSERT_TRUE(plat::RenameFile(dir.File("Upper.pdb"), dir.File("Upper.PDB")));
+    Scan();
+    ASSERT_EQ(list.GetCount(), 3u);
+    struct Case {
+        const char* fileName;
+        const char* shortName;
+    } cases[] = {{"Upper.PDB", "upc"}, {"x", "one"}, {"x", "dbl"}};
+    for (u32 i = 0; i < 3; ++i) {
+        SCOPED_TRACE(cases[i].shortName);
+        EXPECT_STREQ(list[i].fileName.GetText(), cases[i].fileName);
+        EXPECT_STREQ(list[i].shortName.GetText(), cases[i].shortName);
+        CPdbFile db(nullptr, &finder);
+        ASSERT_EQ(OpenWorldEntry(db, list[i]), 1);
+        CWorld world;
+        ASSERT_TRUE(world.ReadHeader(db));
+        EXPECT_STREQ(world.shortName.GetText(), cases[i].shortName);
+    }
+}

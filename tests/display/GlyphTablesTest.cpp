@@ -4,7 +4,6 @@
 
 #include <algorithm>
 #include <map>
-#include <set>
 #include <vector>
 
 namespace {
@@ -15,44 +14,18 @@ std::map<int, GlyphRecord> ByCode(const GlyphTable& table) {
     return codes;
 }
 
-std::set<int> Codes(std::initializer_list<std::pair<int, int>> ranges) {
-    std::set<int> codes;
-    for (auto [from, to] : ranges)
-        for (int c = from; c <= to; ++c) codes.insert(c);
-    return codes;
-}
-
-TEST(GlyphTables, EachStripListsItsCodesWithItsLineHeight) {
-    const std::set<int> common = Codes({{9, 9}, {11, 12}, {14, 29}, {32, 34}, {37, 37}, {39, 41}, {43, 90},
-                                        {95, 95}, {97, 122}, {130, 135}, {138, 138}, {140, 143},
-                                        {145, 148}, {154, 154}, {156, 170}, {175, 182}, {185, 186},
-                                        {188, 188}, {191, 214}, {216, 246}, {248, 254}});
-    std::set<int> with190 = common;
-    with190.insert(190);
+TEST(GlyphTables, EachStripHasItsLineHeight) {
     struct Row {
         u32 record;
         int lineHeight;
-        std::set<int> codes;
-    } rows[] = {
-        {3011, 16, Codes({{32, 59}, {61, 61}, {63, 63}, {65, 90}, {97, 122}, {128, 128}})},
-        {3010, 15, common},
-        {3012, 18, common},
-        {3013, 20, with190},
-        {3014, 26, Codes({{9, 9}, {11, 12}, {14, 29}, {32, 34}, {37, 37}, {39, 41}, {43, 90}, {95, 95},
-                          {97, 122}, {130, 135}, {145, 148}, {160, 169}, {176, 182}})},
-    };
+    } rows[] = {{3011, 16}, {3010, 15}, {3012, 18}, {3013, 20}, {3014, 26}};
     for (const Row& row : rows) {
         SCOPED_TRACE(row.record);
         const GlyphTable* table = FindGlyphTable(row.record);
         ASSERT_NE(table, nullptr);
         EXPECT_EQ(table->lineHeight, row.lineHeight);
         EXPECT_LE(table->stripHeight, table->lineHeight);
-        std::set<int> listed;
-        for (auto& [code, g] : ByCode(*table)) listed.insert(code);
-        EXPECT_EQ(listed, row.codes);
     }
-    EXPECT_EQ(Codes({{32, 59}, {61, 61}, {63, 63}, {65, 90}, {97, 122}, {128, 128}}).size(), 83u);
-    EXPECT_EQ(common.size(), 205u);
     EXPECT_EQ(FindGlyphTable(3003), nullptr);
 }
 

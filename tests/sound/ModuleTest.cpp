@@ -187,6 +187,20 @@ TEST(ModuleChannelTest, NoteCutAndDelayTimes) {
         EXPECT_EQ(out[kRow + 2 * kTick - 1], 0);
         EXPECT_EQ(out[kRow + 2 * kTick], 640);
     }
+    // A delay on a row without a note takes the row's empty period at its tick: the note that was
+    // playing stops then.
+    const Case withoutNote[] = {{"ED0 without a note", 0xD0, kTick, 640, 0},
+                                {"ED2 without a note", 0xD2, 3 * kTick, 640, 0}};
+    for (const Case& c : withoutNote) {
+        ModuleBuilder b = DcModule();
+        b.SetCell(0, 0, 0, 1, kC2);
+        b.SetCell(0, 1, 0, 0, 0, 0xE, c.param);
+        ModulePlayer p(b);
+        const std::vector<int16_t> out = p.Render(2 * kRow);
+        EXPECT_EQ(out[kRow + c.switchAt - 1], c.before) << c.name;
+        EXPECT_EQ(out[kRow + c.switchAt], c.after) << c.name;
+        EXPECT_EQ(out[2 * kRow - 1], c.after) << c.name;
+    }
     // A cut leaves the stored volume: a later volume step brings the track back.
     ModuleBuilder b = DcModule();
     b.SetCell(0, 0, 0, 1, kC2, 0xE, 0xC0);

@@ -257,13 +257,30 @@ TEST(ButtonBar, OwnsItsServedViewWhenAsked) {
     BarRig rig;
     auto* bar = new CButtonBar;
     bar->Attach(&rig.game);
-    auto view = std::make_unique<CTextView>();
+    // A view that tells when it is destroyed.
+    struct WatchedView : CTextView {
+        explicit WatchedView(bool& gone) : gone(gone) {}
+        ~WatchedView() override { gone = true; }
+        bool& gone;
+    };
+    bool gone = false;
+    auto view = std::make_unique<WatchedView>(gone);
     view->Attach(rig.screen);
     view->AddText("owned", 1, 0);
     bar->Layout(view.get(), 1, 0);
     bar->ownedView = std::move(view);
-    delete bar;  // deletes the view too (the sanitizer build would report a leak otherwise)
-    SUCCEED();
+    delete bar;
+    EXPECT_TRUE(gone);
+
+    // A view it serves without owning it stays its owner's.
+    bool released = false;
+    WatchedView served(released);
+    auto* other = new CButtonBar;
+    other->Attach(&rig.game);
+    served.Attach(rig.screen);
+    other->Layout(&served, 1, 0);
+    delete other;
+    EXPECT_FALSE(released);
 }
 
 TEST(ButtonBar, DrawnMessages) {

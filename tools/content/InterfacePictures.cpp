@@ -249,7 +249,7 @@ Canvas Paint(uint16_t base) {
     if (in(3015, 9)) return PaintFrame(FrameStyle::Message, 12, 32)[i];
     if (in(3024, 6)) {
         // Button frames: left cap, middle, right cap; normal then pressed.
-        Canvas bar = PaintButton(36, 32, Icon::None, i >= 3);
+        Canvas bar = PaintLabelButton(36, 32, i >= 3);
         int piece = i % 3;
         return piece == 0 ? bar.Crop(0, 0, 10, 32) : piece == 1 ? bar.Crop(10, 0, 16, 32) : bar.Crop(26, 0, 10, 32);
     }

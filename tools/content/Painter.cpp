@@ -409,14 +409,16 @@ void PaintIcon(Canvas& c, Icon icon, int x, int y, int s, Rgba col) {
     }
 }
 
-Canvas PaintButton(int w, int h, Icon icon, bool pressed, Rgba iconColour) {
+namespace {
+
+// A rounded button with a gold rim whose face runs from `top` to `bottom`.
+Canvas ButtonBody(int w, int h, bool pressed, Rgba top, Rgba bottom) {
     Canvas c(w, h);
     float r = std::min(w, h) * 0.18f;
     c.RoundRect(0, 0, w, h, r, kBlack);
     c.RoundRect(1, 1, w - 2, h - 2, r - 1, pressed ? kGoldDark : kGold);
     Canvas face(w - 4, h - 4);
     face.RoundRect(0, 0, w - 4, h - 4, std::max(1.0f, r - 2), Rgba{255, 255, 255, 255});
-    Rgba top = pressed ? kWoodDark : kWoodLight, bottom = pressed ? kWood : kWoodDark;
     for (int y = 0; y < h - 4; ++y)
         for (int x = 0; x < w - 4; ++x) {
             Rgba m = face.Get(x, y);
@@ -428,10 +430,23 @@ Canvas PaintButton(int w, int h, Icon icon, bool pressed, Rgba iconColour) {
     c.Grain(2, 2, w - 4, h - 4, 0.06f, static_cast<uint32_t>(w * 31 + h));
     // A highlight along the top of a raised button, a shadow along the top of a pressed one.
     c.Fill(static_cast<int>(r), 2, w - 2 * static_cast<int>(r), 1, pressed ? Rgba{0, 0, 0, 120} : Rgba{255, 240, 200, 90});
+    return c;
+}
+
+}  // namespace
+
+Canvas PaintButton(int w, int h, Icon icon, bool pressed, Rgba iconColour) {
+    Canvas c = ButtonBody(w, h, pressed, pressed ? kWoodDark : kWoodLight, pressed ? kWood : kWoodDark);
     int size = std::min(w, h) - std::max(8, std::min(w, h) / 4);
     int off = pressed ? 1 : 0;
     PaintIcon(c, icon, (w - size) / 2 + off, (h - size) / 2 + off, size, pressed ? Shade(iconColour, 0.8f) : iconColour);
     return c;
+}
+
+Canvas PaintLabelButton(int w, int h, bool pressed) {
+    // The widgets write near-black labels on this face, so it stays a light parchment, pressed too.
+    if (pressed) return ButtonBody(w, h, true, Shade(kParchmentDark, 0.8f), Shade(kParchment, 0.85f));
+    return ButtonBody(w, h, false, kParchment, kParchmentDark);
 }
 
 Canvas PaintTextButton(int w, int h, const std::string& caption, bool pressed) {

@@ -56,7 +56,10 @@ void PaintIcon(Canvas& c, Icon icon, int x, int y, int size, Rgba colour);
 // A button face: rounded, bevelled wood with a gold rim; pressed buttons are darker and inset, and
 // their icon sits one pixel lower right.
 Canvas PaintButton(int w, int h, Icon icon, bool pressed, Rgba iconColour = palette::kGoldLight);
-// The same with a text caption (rasterised from a DejaVu font at build time).
+// The frame of a button whose label the game writes on it in dark text: the same shape with a light
+// face.
+Canvas PaintLabelButton(int w, int h, bool pressed);
+// A wooden button with a text caption (rasterised from a DejaVu font at build time).
 Canvas PaintTextButton(int w, int h, const std::string& caption, bool pressed);
 
 // Text onto a canvas, centred in (x, y, w, h), with a one-pixel dark shadow when shadow is set.

@@ -1,0 +1,30 @@
+// The scripts of the built world, as script text for the assembler, and the stored conditions its
+// conversations carry. The world's database records take them once the world records are written.
+#pragma once
+
+#include "tools/content/ByteWriter.h"
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+namespace content {
+
+struct WorldScript {
+    const char* id;      // the script record's id text
+    const char* source;  // script text (see vantrel_scriptasm --help)
+};
+
+// The sign at the harbour, the lever that works the harbour gate, the pressure plate before the
+// cellar, the harbour master's ring quest.
+const std::vector<WorldScript>& WorldScripts();
+
+// A stored condition at the writer's position: parameter text, then at the record's next even offset
+// the value, the kind, the operator and the extra operand.
+void WriteCondition(ByteWriter& out, const std::string& parameter, int16_t value, int8_t kind, uint8_t op,
+                    uint8_t extra = 0);
+
+// The harbour master's ring topic is offered while the player holds the quest (kind 42, "=", 1).
+inline constexpr const char* kRingQuestId = "bres_q_ring";
+
+}  // namespace content

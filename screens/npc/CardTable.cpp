@@ -1,6 +1,7 @@
 #include "screens/npc/CardTable.h"
 
 #include "core/Random.h"
+#include "data/CardRecord.h"
 #include "ui/LayoutMath.h"
 
 #include <utility>
@@ -143,6 +144,29 @@ void CCardTable::BuildCardTable(u32 layoutMode) {
         card.kind = in.kind;
         card.picture = PictureId(layoutMode, card.cls, card.index);
     }
+}
+
+bool CCardTable::FillFromRecord(u32 key, const CResourceRefEntry& record) {
+    if (key >= kCardCount || !record.name || !record.effectText)
+        return false;
+    switch (record.kindFlags) {
+    case kCardInstant: case kCardHitPoints: case kCardAttacks: case kCardTurns: case kCardCombo: break;
+    default: return false;
+    }
+    if (record.copies > kMaxCardCopies)
+        return false;
+    for (u32 value : record.values)
+        if (value > kMaxCardValue)
+            return false;
+    CCardDef& card = cards_[key];
+    card.copies = record.copies;
+    card.name = record.name;
+    card.text = record.effectText;
+    card.value1 = record.values[0];
+    card.value2 = record.values[1];
+    card.value3 = record.values[2];
+    card.kind = record.kindFlags;
+    return true;
 }
 
 u32 CCardTable::DeckSize(u32 cls) const {

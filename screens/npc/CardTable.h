@@ -11,6 +11,7 @@
 #include <vector>
 
 class CRandom;
+class CResourceRefEntry;
 
 // Card classes; a side plays one of them for the whole duel.
 enum CardClass : u32 { kCardWarrior = 0, kCardSorcerer = 1, kCardNecromancer = 2 };
@@ -27,6 +28,9 @@ enum CardKind : u32 {
 constexpr u32 kCardClasses = 3;
 constexpr u32 kCardsPerClass = 25;
 constexpr u32 kCardCount = kCardClasses * kCardsPerClass;
+// The largest card value the rules take: doubled and taken as a percentage it stays far inside 32 bits.
+constexpr u32 kMaxCardValue = 9999;
+constexpr u32 kMaxCardCopies = 3;
 
 // The line break of the card text view, kept inside the effect texts.
 constexpr char kCardTextBreak = '\x0B';
@@ -69,8 +73,13 @@ public:
 
     const CCardDef& Card(u32 cls, u32 index) const { return cards_[cls * kCardsPerClass + index]; }
     const CCardDef& CardAt(u32 key) const { return cards_[key]; }
-    // A card to be replaced, by key; for filling the table from stored card records.
     CCardDef& MutableCardAt(u32 key) { return cards_[key]; }
+
+    // Takes the card at `key` from a stored card record, keeping the picture id of the layout mode.
+    // A record the rules cannot play safely (no name or text, a kind they do not know, more than
+    // three copies, or a value past kMaxCardValue) is refused: the answer is false and the card keeps
+    // what it had. The table then borrows the record's texts, which must outlive its use.
+    bool FillFromRecord(u32 key, const CResourceRefEntry& record);
 
     // The number of cards in a deck of the class (the copies of its 25 cards).
     u32 DeckSize(u32 cls) const;

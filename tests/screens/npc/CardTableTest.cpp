@@ -1,6 +1,7 @@
 #include "screens/npc/CardTable.h"
 
 #include "CardTestUtil.h"
+#include "data/CardRecord.h"
 
 #include <gtest/gtest.h>
 
@@ -177,6 +178,54 @@ TEST(CardText, ClassNames) {
     EXPECT_STREQ(CardClassName(1), "sorcerer");
     EXPECT_STREQ(CardClassName(2), "necromancer");
     EXPECT_STREQ(CardClassName(3), "");
+}
+
+}  // namespace
+
+namespace {
+
+TEST(CardTable, FilledFromStoredRecords) {
+    CCardTable table;
+    table.BuildCardTable(9);
+    CResourceRefEntry record;
+    record.name = "Hammer blow";
+    record.effectText = "Inflicts %u damage to the enemy.";
+    record.copies = 2;
+    record.values[0] = 6;
+    record.kindFlags = kCardInstant;
+    ASSERT_TRUE(table.FillFromRecord(1, record));
+    const CCardDef& card = table.CardAt(1);
+    EXPECT_STREQ(card.name, "Hammer blow");
+    EXPECT_EQ(card.value1, 6u);
+    EXPECT_EQ(card.copies, 2u);
+    EXPECT_EQ(card.picture, 3571);  // the layout's picture stays
+    EXPECT_EQ(FormatCardText(card), "Inflicts 6 damage to the enemy.");
+    EXPECT_EQ(table.DeckSize(kCardWarrior), 54u);
+
+    // Records the rules could not play safely leave the card as it was.
+    struct Bad {
+        const char* why;
+        u32 kind, copies, value;
+        const char* name;
+    };
+    const Bad bad[] = {
+        {"unknown kind", 3, 1, 1, "x"},
+        {"no kind", 0, 1, 1, "x"},
+        {"a deck of millions", kCardInstant, 4000000, 1, "x"},
+        {"a value past the limit", kCardInstant, 1, 10000, "x"},
+        {"no name", kCardInstant, 1, 1, nullptr},
+    };
+    for (const Bad& b : bad) {
+        CResourceRefEntry r;
+        r.name = b.name;
+        r.effectText = "%u";
+        r.kindFlags = b.kind;
+        r.copies = b.copies;
+        r.values[1] = b.value;
+        EXPECT_FALSE(table.FillFromRecord(2, r)) << b.why;
+        EXPECT_STREQ(table.CardAt(2).name, "Rapid stab") << b.why;
+    }
+    EXPECT_FALSE(table.FillFromRecord(kCardCount, record));
 }
 
 }  // namespace

@@ -16,15 +16,3 @@ void SetFrameTargetSteps(CFrameTarget& target) {
             break;
     }
 }
-
-void GetSpanAddresses(const CFrameTarget& target, i32 y, i32 x0, i32 x1, CSpan& span) {
-    if (target.orientation < 0 || target.orientation > 2) return;
-    span.start = target.pixels + FrameOffset(target, x0, y);
-    span.end = target.pixels + FrameOffset(target, x1, y);
-}
-
-void GetColumnSpanAddresses(const CFrameTarget& target, i32 x, i32 y0, i32 y1, CSpan& span) {
-    if (target.orientation < 0 || target.orientation > 2) return;
-    span.start = target.pixels + FrameOffset(target, x, y0);
-    span.end = target.pixels + FrameOffset(target, x, y1);
-}

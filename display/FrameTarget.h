@@ -36,7 +36,16 @@ inline i64 FrameOffset(const CFrameTarget& t, i32 x, i32 y) {
 }
 
 // Start and end addresses of logical row y from x0 up to, not including, x1; walked by xStep until
-// the address equals the end. Another orientation leaves `span` as it was.
-void GetSpanAddresses(const CFrameTarget& target, i32 y, i32 x0, i32 x1, CSpan& span);
+// the address equals the end. Another orientation leaves `span` as it was. Inline: the 2D drawing asks
+// for one span per line drawn.
+inline void GetSpanAddresses(const CFrameTarget& target, i32 y, i32 x0, i32 x1, CSpan& span) {
+    if (target.orientation < 0 || target.orientation > 2) return;
+    span.start = target.pixels + FrameOffset(target, x0, y);
+    span.end = target.pixels + FrameOffset(target, x1, y);
+}
 // The same for logical column x from y0 to y1, walked by yStep.
-void GetColumnSpanAddresses(const CFrameTarget& target, i32 x, i32 y0, i32 y1, CSpan& span);
+inline void GetColumnSpanAddresses(const CFrameTarget& target, i32 x, i32 y0, i32 y1, CSpan& span) {
+    if (target.orientation < 0 || target.orientation > 2) return;
+    span.start = target.pixels + FrameOffset(target, x, y0);
+    span.end = target.pixels + FrameOffset(target, x, y1);
+}

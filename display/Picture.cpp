@@ -1,5 +1,6 @@
 #include "display/Picture.h"
 
+#include <algorithm>
 #include <limits>
 
 u32 PictureDataBytes(u8 encoding, i16 width, i16 height) {
@@ -17,6 +18,22 @@ void ReadPictureHeader(const u8* record, CPictureData& picture) {
     picture.table = reinterpret_cast<const u16*>(record + 8 + n + (n & 1));
     picture.tableCount = std::numeric_limits<u32>::max();
 }
+
+namespace {
+
+// A plain loop over the bytes (or little-endian u16 of encoding 2), which the compiler vectorises.
+u32 LargestIndex(const u8* data, u8 encoding, u64 bytes) {
+    if (encoding != 2) {
+        u8 m = 0;
+        for (u64 i = 0; i < bytes; ++i) m = std::max(m, data[i]);
+        return m;
+    }
+    u16 m = 0;
+    for (u64 i = 0; i + 1 < bytes; i += 2) m = std::max<u16>(m, static_cast<u16>(data[i] | (data[i + 1] << 8)));
+    return m;
+}
+
+}  // namespace
 
 bool ReadPicture(const u8* record, size_t size, CPictureData& picture) {
     picture = CPictureData{};
@@ -37,7 +54,17 @@ bool ReadPicture(const u8* record, size_t size, CPictureData& picture) {
         picture.table = reinterpret_cast<const u16*>(record + tableStart);
         picture.tableCount = static_cast<u32>((size - tableStart) / 2);
     }
+    const u64 entries = encoding == 0 ? 256 : encoding == 1 ? 1024 : 262144;
+    if (picture.tableCount < entries) picture.maxIndex = LargestIndex(picture.data, encoding, n);
     return true;
+}
+
+bool PictureTableCoversData(const CPictureData& p) {
+    const u64 entries = p.encoding == 0 ? 256 : p.encoding == 1 ? 1024 : 262144;
+    if (p.tableCount >= entries) return true;
+    if (p.maxIndex == CPictureData::kUnknownIndex) return false;
+    const u64 needed = p.encoding == 0 ? u64{p.maxIndex} + 1 : 4 * u64{p.maxIndex} + 4;
+    return needed <= p.tableCount;
 }
 
 namespace {

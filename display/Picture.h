@@ -22,7 +22,15 @@ struct CPictureData {
     // Entries of the colour table that lie inside the record. Texels that index past it are drawn
     // black; a header-only read (ReadPictureHeader) cannot know it and leaves the largest count.
     u32 tableCount = 0;
+    // The largest colour index (encoding 0) or block index (1 and 2) in the texel data, recorded when
+    // ReadPicture had to look because the table does not cover every index the encoding can hold; the
+    // blits skip their per-texel table check when the table covers it. kUnknownIndex otherwise.
+    u32 maxIndex = kUnknownIndex;
+    static constexpr u32 kUnknownIndex = 0xFFFFFFFF;
 };
+
+// Whether every index that the picture's texel data holds lies inside its colour table.
+bool PictureTableCoversData(const CPictureData& picture);
 
 // Bytes of texel data of a picture: width x height for encoding 0, a half of it for encoding 2 and a
 // quarter for the others (the product taken without sign).

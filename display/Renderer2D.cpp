@@ -69,7 +69,7 @@ struct Clip {
 };
 
 // Cuts the rectangle to the target; false when nothing is left.
-bool ClipToTarget(const CFrameTarget& t, i32 x, i32 y, i32 w, i32 h, Clip& clip) {
+inline bool ClipToTarget(const CFrameTarget& t, i32 x, i32 y, i32 w, i32 h, Clip& clip) {
     if (w <= 0 || h <= 0 || !t.pixels) return false;
     i64 x0 = std::max<i64>(x, 0), y0 = std::max<i64>(y, 0);
     i64 x1 = std::min<i64>(static_cast<i64>(x) + w, t.width);
@@ -108,6 +108,7 @@ bool ClipSource(i32 columns, i32 rows, i32& x, i32& y, i32& sx, i32& sy, i32& w,
     return w > 0 && h > 0;
 }
 
+// Any turn of the screen and either column direction: one pixel per step.
 template <int Enc, Kind K, bool Checked>
 void BlitSpans(const CFrameTarget& t, const Clip& c, const CPictureData& p, i32 stride, i32 column0,
                i32 columnStep, i32 row0) {
@@ -132,31 +133,121 @@ void BlitSpans(const CFrameTarget& t, const Clip& c, const CPictureData& p, i32 
     }
 }
 
-// Whether every index that the encoding can hold lies inside the picture's colour table.
-bool TableIsFull(const CPictureData& p) {
-    if (p.encoding == 0) return p.tableCount >= 256;
-    if (p.encoding == 1) return p.tableCount >= 1024;
-    return p.tableCount >= 262144;
+// One line of an opaque blit on an unturned screen, left to right. Encoding 0 looks up four texels per
+// round; the block encodings copy a block's pair of colours for this line at once.
+template <int Enc, bool Checked>
+void OpaqueLine(const Fetch<Enc, Checked>& f, u16* d, i32 col, i32 w) {
+    if constexpr (Enc == 0) {
+        const u8* src = f.row + col;
+        i32 j = 0;
+        for (; j + 4 <= w; j += 4) {
+            const u16 a = f.Entry(src[j]), b = f.Entry(src[j + 1]), c = f.Entry(src[j + 2]), e = f.Entry(src[j + 3]);
+            d[j] = a;
+            d[j + 1] = b;
+            d[j + 2] = c;
+            d[j + 3] = e;
+        }
+        for (; j < w; ++j) d[j] = f.Entry(src[j]);
+    } else if constexpr (Checked) {
+        for (i32 j = 0; j < w; ++j) d[j] = f.Colour(col + j);
+    } else {
+        i32 j = 0;
+        if (col & 1) d[j++] = f.Colour(col);
+        const u16* pairs = f.table + f.sub;
+        const u8* block = f.row + static_cast<size_t>((col + j) >> 1) * Enc;
+        auto index = [](const u8* b) -> size_t {
+            if constexpr (Enc == 1) return b[0];
+            u16 v;
+            std::memcpy(&v, b, 2);  // little-endian, as the records are
+            return v;
+        };
+        for (; j + 4 <= w; j += 4, block += 2 * Enc) {
+            const size_t a = index(block), b = index(block + Enc);
+            std::memcpy(d + j, pairs + 4 * a, 4);
+            std::memcpy(d + j + 2, pairs + 4 * b, 4);
+        }
+        for (; j + 2 <= w; j += 2, block += Enc) std::memcpy(d + j, pairs + 4 * index(block), 4);
+        if (j < w) d[j] = f.Colour(col + j);
+    }
+}
+
+// Writes `colour` unless the texel is see-through, with masks rather than a branch: see-through
+// texels are scattered.
+inline void PutUnlessClear(u16& d, u16 colour, bool clear) {
+    const u16 keep = static_cast<u16>(-static_cast<i32>(clear));
+    d = static_cast<u16>((d & keep) | (colour & ~keep));
+}
+
+// One line of a transparent blit on an unturned screen, left to right; the block encodings take a
+// block's pair of colours for this line together.
+template <int Enc, bool Checked>
+void TransparentLine(const Fetch<Enc, Checked>& f, u16* d, i32 col, i32 w) {
+    if constexpr (Enc == 0) {
+        for (i32 j = 0; j < w; ++j) {
+            const u16 colour = f.Colour(col + j);
+            PutUnlessClear(d[j], colour, colour == kTransparentPixel);
+        }
+    } else {
+        auto single = [&](i32 j) {
+            const u32 k = f.Block(col + j);
+            const u16 colour = f.Entry(4ull * k + f.sub + ((col + j) & 1));
+            PutUnlessClear(d[j], colour, (colour == kTransparentPixel) | (k == 0));
+        };
+        i32 j = 0;
+        if (col & 1) single(j++);
+        for (; j + 2 <= w; j += 2) {
+            const u32 k = f.Block(col + j);
+            const u64 at = 4ull * k + f.sub;
+            const u16 a = f.Entry(at), b = f.Entry(at + 1);
+            PutUnlessClear(d[j], a, (a == kTransparentPixel) | (k == 0));
+            PutUnlessClear(d[j + 1], b, (b == kTransparentPixel) | (k == 0));
+        }
+        if (j < w) single(j);
+    }
+}
+
+// Left to right on an unturned screen: the step is known, so the loops unroll.
+template <int Enc, Kind K, bool Checked>
+void BlitSpansUnit(const CFrameTarget& t, const Clip& c, const CPictureData& p, i32 stride, i32 column0, i32 row0) {
+    Fetch<Enc, Checked> f(p, stride);
+    u16* line = t.pixels + FrameOffset(t, c.x, c.y);
+    for (i32 i = 0; i < c.h; ++i, line += t.yStep) {
+        f.SetRow(row0 + i);
+        if constexpr (K == Kind::Opaque)
+            OpaqueLine(f, line, column0, c.w);
+        else if constexpr (K == Kind::Transparent)
+            TransparentLine(f, line, column0, c.w);
+        else
+            for (i32 j = 0; j < c.w; ++j) line[j] = BlendHalf(f.Colour(column0 + j), line[j]);
+    }
+}
+
+template <int Enc, Kind K, bool Checked>
+void BlitEncoding(const CFrameTarget& t, const Clip& c, const CPictureData& p, i32 stride, i32 column0,
+                  i32 columnStep, i32 row0) {
+    if (t.xStep == 1 && t.orientation == 0 && columnStep == 1)
+        BlitSpansUnit<Enc, K, Checked>(t, c, p, stride, column0, row0);
+    else
+        BlitSpans<Enc, K, Checked>(t, c, p, stride, column0, columnStep, row0);
+}
+
+// A table that covers every index the texels hold needs no check per texel.
+template <int Enc, Kind K>
+void BlitEncodingOf(const CFrameTarget& t, const Clip& c, const CPictureData& p, i32 stride, i32 column0,
+                    i32 columnStep, i32 row0) {
+    if (PictureTableCoversData(p))
+        BlitEncoding<Enc, K, false>(t, c, p, stride, column0, columnStep, row0);
+    else
+        BlitEncoding<Enc, K, true>(t, c, p, stride, column0, columnStep, row0);
 }
 
 template <Kind K>
 void Blit(const CFrameTarget& t, const Clip& c, const CPictureData& p, i32 stride, i32 column0, i32 columnStep,
           i32 row0) {
-    const bool full = TableIsFull(p);
     switch (p.encoding) {
-        case 0:
-            if (full)
-                BlitSpans<0, K, false>(t, c, p, stride, column0, columnStep, row0);
-            else
-                BlitSpans<0, K, true>(t, c, p, stride, column0, columnStep, row0);
-            break;
-        case 1:
-            if (full)
-                BlitSpans<1, K, false>(t, c, p, stride, column0, columnStep, row0);
-            else
-                BlitSpans<1, K, true>(t, c, p, stride, column0, columnStep, row0);
-            break;
-        case 2: BlitSpans<2, K, true>(t, c, p, stride, column0, columnStep, row0); break;
+        case 0: BlitEncodingOf<0, K>(t, c, p, stride, column0, columnStep, row0); break;
+        case 1: BlitEncodingOf<1, K>(t, c, p, stride, column0, columnStep, row0); break;
+        case 2: BlitEncodingOf<2, K>(t, c, p, stride, column0, columnStep, row0); break;
         default: break;  // no span writer for an unknown encoding: nothing is drawn
     }
 }
@@ -207,15 +298,23 @@ void CRenderer::FillRect(i32 x, i32 y, i32 width, i32 height, u16 colour) {
     Mark();
     Clip c;
     if (!ClipToTarget(target2D, x, y, width, height, c)) return;
+    if (target2D.xStep == 1 && target2D.orientation == 0) {
+        // One line filled, the others copied from it: a copy of known bytes beats a fill loop of a
+        // length known only at run time.
+        u16* first = target2D.pixels + FrameOffset(target2D, c.x, c.y);
+        std::fill_n(first, c.w, colour);
+        u16* line = first;
+        for (i32 i = 1; i < c.h; ++i) {
+            line += target2D.yStep;
+            std::memcpy(line, first, static_cast<size_t>(c.w) * 2);
+        }
+        return;
+    }
     for (i32 i = 0; i < c.h; ++i) {
         CSpan span;
         GetSpanAddresses(target2D, c.y + i, c.x, c.x + c.w, span);
         u16* d = span.start;
-        if (target2D.xStep == 1) {
-            std::fill_n(d, c.w, colour);
-        } else {
-            for (i32 j = 0; j < c.w; ++j, d += target2D.xStep) *d = colour;
-        }
+        for (i32 j = 0; j < c.w; ++j, d += target2D.xStep) *d = colour;
     }
 }
 
@@ -466,21 +565,42 @@ void CRenderer::CopyPicture16(i32 x, i32 y, const u16* pixels, i32 stride, i32 s
     }
 }
 
-void CRenderer::DrawText(const CTextRun& run) {
-    Mark();
-    if (!run.font || !run.text || !run.font->HasStrip()) return;
-    const CBitmapFont& font = *run.font;
-    i32 x = run.x;
-    for (const u8* p = reinterpret_cast<const u8*>(run.text); *p; ++p) {
-        DrawGlyph(x, run.y, font.Strip(), font.FirstColumn(*p), font.Width(*p), run.colour1, run.colour2,
-                  run.colour3);
-        x += font.Width(*p) + 1;
-        if (x >= target2D.width) break;  // everything further lies right of the target
+namespace {
+
+// The colour of each strip value for one run of text: 1..3 are the run's shades, the others the strip's
+// own table (black past it). Value 0 is see-through and never written.
+struct GlyphColours {
+    u16 colour[256];
+    GlyphColours(const CPictureData& strip, u16 colour1, u16 colour2, u16 colour3) {
+        colour[0] = 0;
+        colour[1] = colour1;
+        colour[2] = colour2;
+        colour[3] = colour3;
+        for (u32 v = 4; v < 256; ++v) colour[v] = v < strip.tableCount ? strip.table[v] : 0;
     }
+};
+
+inline u16 GlyphTexel(const GlyphColours& colours, u8 v, u16 under) {
+    const u16 c = colours.colour[v];
+    return v != 0 ? c : under;
 }
 
-void CRenderer::DrawGlyph(i32 x, i32 y, const CPictureData& strip, i32 firstColumn, i32 glyphWidth,
-                          u16 colour1, u16 colour2, u16 colour3) {
+// One line of a glyph on an unturned screen. The frame never overlaps the colours or the strip; said so,
+// the texels need not wait for each other's stores.
+void GlyphLine(const u16* __restrict colours, const u8* __restrict src, u16* __restrict d, i32 w) {
+    i32 j = 0;
+    for (; j + 4 <= w; j += 4) {
+        const u8 a = src[j], b = src[j + 1], c = src[j + 2], e = src[j + 3];
+        d[j] = a != 0 ? colours[a] : d[j];
+        d[j + 1] = b != 0 ? colours[b] : d[j + 1];
+        d[j + 2] = c != 0 ? colours[c] : d[j + 2];
+        d[j + 3] = e != 0 ? colours[e] : d[j + 3];
+    }
+    for (; j < w; ++j) d[j] = src[j] != 0 ? colours[src[j]] : d[j];
+}
+
+void DrawGlyphSpans(const CFrameTarget& t, i32 x, i32 y, const CPictureData& strip, i32 firstColumn,
+                    i32 glyphWidth, const GlyphColours& colours) {
     if (!strip.data || strip.width <= 0 || strip.height <= 0) return;
     // The glyph's columns that the strip really has.
     i32 first = firstColumn, w = glyphWidth;
@@ -494,20 +614,37 @@ void CRenderer::DrawGlyph(i32 x, i32 y, const CPictureData& strip, i32 firstColu
     i32 rows = strip.height;
     if (strip.encoding != 0) rows = static_cast<i32>(PictureDataBytes(strip.encoding, strip.width, strip.height) / strip.width);
     Clip c;
-    if (!ClipToTarget(target2D, x, y, w, rows, c)) return;
-    const u16 shades[4] = {0, colour1, colour2, colour3};
-    for (i32 i = 0; i < c.h; ++i) {
-        const u8* src = strip.data + static_cast<size_t>(c.skipY + i) * strip.width + first + c.skipX;
-        CSpan span;
-        GetSpanAddresses(target2D, c.y + i, c.x, c.x + c.w, span);
-        u16* d = span.start;
-        for (i32 j = 0; j < c.w; ++j, d += target2D.xStep) {
-            u8 v = src[j];
-            if (v == 0) continue;
-            if (v < 4)
-                *d = shades[v];
-            else
-                *d = v < strip.tableCount ? strip.table[v] : 0;
-        }
+    if (!ClipToTarget(t, x, y, w, rows, c)) return;
+    const u8* src = strip.data + static_cast<size_t>(c.skipY) * strip.width + first + c.skipX;
+    u16* line = t.pixels + FrameOffset(t, c.x, c.y);
+    // Every texel is written, see-through ones with what was there: a select, not a branch per texel.
+    if (t.xStep == 1) {
+        for (i32 i = 0; i < c.h; ++i, src += strip.width, line += t.yStep) GlyphLine(colours.colour, src, line, c.w);
+        return;
     }
+    for (i32 i = 0; i < c.h; ++i, src += strip.width, line += t.yStep) {
+        u16* d = line;
+        for (i32 j = 0; j < c.w; ++j, d += t.xStep) *d = GlyphTexel(colours, src[j], *d);
+    }
+}
+
+}  // namespace
+
+void CRenderer::DrawText(const CTextRun& run) {
+    Mark();
+    if (!run.font || !run.text || !run.font->HasStrip()) return;
+    const CBitmapFont& font = *run.font;
+    const GlyphColours colours(font.Strip(), run.colour1, run.colour2, run.colour3);
+    i32 x = run.x;
+    for (const u8* p = reinterpret_cast<const u8*>(run.text); *p; ++p) {
+        DrawGlyphSpans(target2D, x, run.y, font.Strip(), font.FirstColumn(*p), font.Width(*p), colours);
+        x += font.Width(*p) + 1;
+        if (x >= target2D.width) break;  // everything further lies right of the target
+    }
+}
+
+void CRenderer::DrawGlyph(i32 x, i32 y, const CPictureData& strip, i32 firstColumn, i32 glyphWidth,
+                          u16 colour1, u16 colour2, u16 colour3) {
+    if (!strip.data || strip.width <= 0 || strip.height <= 0) return;
+    DrawGlyphSpans(target2D, x, y, strip, firstColumn, glyphWidth, GlyphColours(strip, colour1, colour2, colour3));
 }

@@ -53,7 +53,7 @@ i32 Mixer::OpenForRendering() {
 
 i32 Mixer::OpenChannels() {
     try {
-        BuildPitchTables();
+        BuildRateTables(tables_, outputRate_);
         music_.clear();
         samples_.clear();
         for (u32 i = 0; i < kMusicChannels; ++i) music_.push_back(std::make_unique<ModuleChannel>());
@@ -67,7 +67,10 @@ i32 Mixer::OpenChannels() {
     }
     musicVolume_ = 64;
     sampleVolume_ = 64;
-    for (auto& c : music_) c->SetMixer(this);
+    for (auto& c : music_) {
+        c->SetMixer(this);
+        c->SetTables(&tables_);
+    }
     for (auto& c : samples_) c->SetMixer(this);
     return 0;
 }
@@ -84,21 +87,6 @@ void Mixer::Close() {
     activeSamples_.clear();
 }
 
-void Mixer::BuildPitchTables() {
-    stepTable_.assign(kStepTableSize, 0);
-    for (u32 p = 1; p < kStepTableSize; ++p) stepTable_[p] = StepForPeriod(p, outputRate_);
-    noteTable_.assign(kMaxPeriod + 1, 0);
-    for (u32 p = 0; p <= kMaxPeriod; ++p) noteTable_[p] = FindNearestNote(p);
-}
-
-void Mixer::LockDevice() {
-    if (device_) device_->Lock();
-}
-
-void Mixer::UnlockDevice() {
-    if (device_) device_->Unlock();
-}
-
 SoundChannel* Mixer::Channel(i32 index) {
     if (index < 0) return nullptr;
     const u32 i = static_cast<u32>(index);
@@ -109,7 +97,7 @@ SoundChannel* Mixer::Channel(i32 index) {
 
 i32 Mixer::PlaySample(const SampleData& sample) {
     if (!open_ || sample.data == nullptr) return kNoChannel;
-    LockDevice();
+    SoundDeviceLock lock(device_.get());
     i32 chosen = -1;
     if (sample.instanceLimit == -1) {
         for (u32 i = 0; i < samples_.size() && chosen < 0; ++i)
@@ -124,60 +112,50 @@ i32 Mixer::PlaySample(const SampleData& sample) {
         }
         if (playing >= sample.instanceLimit) chosen = -1;
     }
-    if (chosen < 0) {
-        UnlockDevice();
-        return kNoChannel;
-    }
+    if (chosen < 0) return kNoChannel;
     samples_[chosen]->Start(sample);
-    UnlockDevice();
     return static_cast<i32>(music_.size()) + chosen;
 }
 
 i32 Mixer::PlayModule(const ModuleData& module) {
     if (!open_ || module.header == nullptr || module.trackCount == 0 || module.trackCount > 32) return kNoChannel;
-    LockDevice();
+    SoundDeviceLock lock(device_.get());
     for (u32 i = 0; i < music_.size(); ++i) {
         if (music_[i]->IsFree()) {
             music_[i]->Start(module);
-            UnlockDevice();
             return static_cast<i32>(i);
         }
     }
-    UnlockDevice();
     return kNoChannel;
 }
 
 void Mixer::StopAllSamples() {
     if (!open_) return;
-    LockDevice();
+    SoundDeviceLock lock(device_.get());
     for (auto& c : samples_) c->Stop();
-    UnlockDevice();
 }
 
 void Mixer::StopAllMusic() {
     if (!open_) return;
-    LockDevice();
+    SoundDeviceLock lock(device_.get());
     for (auto& c : music_) c->Stop();
-    UnlockDevice();
 }
 
 void Mixer::StopModule(const ModuleData* module) {
     if (!open_ || module == nullptr) return;
-    LockDevice();
+    SoundDeviceLock lock(device_.get());
     for (auto& c : music_)
         if (c->Module() == module) c->Stop();
-    UnlockDevice();
 }
 
 void Mixer::StopSamplesWithin(const u8* data, size_t size) {
     if (!open_ || data == nullptr) return;
     const auto begin = reinterpret_cast<uintptr_t>(data);
-    LockDevice();
+    SoundDeviceLock lock(device_.get());
     for (auto& c : samples_) {
         const auto at = reinterpret_cast<uintptr_t>(c->Data());
         if (!c->IsStopped() && at >= begin && at - begin < size) c->Stop();
     }
-    UnlockDevice();
 }
 
 void Mixer::SetSampleVolume(u32 v) {
@@ -194,6 +172,8 @@ void Mixer::FillCallback(void* user, u8* buffer, u32 bytes) {
     if (user != nullptr) static_cast<Mixer*>(user)->Mix(buffer, bytes);
 }
 
+// Music and effects are summed apart in 32-bit accumulators, a block of output at a time, and the
+// effects scaled down and the sum clamped once per output sample.
 void Mixer::Mix(u8* buffer, u32 bytes) {
     activeMusic_.clear();
     activeSamples_.clear();
@@ -205,17 +185,25 @@ void Mixer::Mix(u8* buffer, u32 bytes) {
         std::memset(buffer, 0, bytes);
         return;
     }
+    constexpr u32 kBlock = 1024;
+    i32 music[kBlock];
+    i32 effects[kBlock];
     const u32 count = bytes / 2;
-    for (u32 i = 0; i < count; ++i) {
-        i32 music = 0;
-        i32 effects = 0;
+    for (u32 done = 0; done < count;) {
+        const u32 n = std::min(kBlock, count - done);
+        std::fill_n(music, n, 0);
+        std::fill_n(effects, n, 0);
         for (ModuleChannel* c : activeMusic_)
-            if (c->IsActive()) music += c->MixOne();
+            if (c->IsActive()) c->Mix(music, n);
         for (SampleChannel* c : activeSamples_)
-            if (c->IsActive()) effects += c->MixOne(outputRate_);
-        const i32 out = std::clamp(music + (effects >> 7), -32768, 32767);
-        buffer[i * 2] = static_cast<u8>(out & 0xFF);
-        buffer[i * 2 + 1] = static_cast<u8>((out >> 8) & 0xFF);
+            if (c->IsActive()) c->Mix(effects, n, outputRate_);
+        u8* out = buffer + done * 2;
+        for (u32 i = 0; i < n; ++i) {
+            const i32 v = std::clamp(music[i] + (effects[i] >> 7), -32768, 32767);
+            out[i * 2] = static_cast<u8>(v & 0xFF);
+            out[i * 2 + 1] = static_cast<u8>((v >> 8) & 0xFF);
+        }
+        done += n;
     }
     if (bytes & 1) buffer[bytes - 1] = 0;
 }

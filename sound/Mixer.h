@@ -62,10 +62,8 @@ public:
     ModuleChannel& Music(u32 i) { return *music_[i]; }
     SampleChannel& Sample(u32 i) { return *samples_[i]; }
 
-    void LockDevice();
-    void UnlockDevice();
-    const u32* StepTable() const { return stepTable_.data(); }
-    const u16* NoteTable() const { return noteTable_.data(); }
+    const u32* StepTable() const { return tables_.steps.data(); }
+    const u16* NoteTable() const { return tables_.notes.data(); }
     u32 OutputRate() const { return outputRate_; }
     // The device latency asked for at the next Open; 180 ms gives six 30 ms buffers.
     void SetLatency(u32 ms) { latencyMs_ = ms; }
@@ -73,7 +71,6 @@ public:
 
 private:
     i32 OpenChannels();
-    void BuildPitchTables();
 
     bool open_ = false;
     std::unique_ptr<SoundDevice> device_;
@@ -81,8 +78,7 @@ private:
     std::vector<std::unique_ptr<SampleChannel>> samples_;
     std::vector<ModuleChannel*> activeMusic_;
     std::vector<SampleChannel*> activeSamples_;
-    std::vector<u32> stepTable_;
-    std::vector<u16> noteTable_;
+    RateTables tables_;
     std::atomic<u32> musicVolume_{64};
     std::atomic<u32> sampleVolume_{64};
     u32 outputRate_ = 44100;

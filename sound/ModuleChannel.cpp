@@ -3,6 +3,8 @@
 #include "sound/Mixer.h"
 #include "sound/ModuleData.h"
 #include "sound/PitchTables.h"
+#include "sound/SoundDevice.h"
+#include "sound/TrackMix.h"
 
 namespace {
 u32 ReadBE16(const u8* p) { return (static_cast<u32>(p[0]) << 8) | p[1]; }
@@ -28,11 +30,10 @@ u32 ModuleChannel::GetLength() { return songLength_ * 64; }
 void ModuleChannel::SetPosition(u32 p) {
     const u32 order = p / 64;
     if (order + 1 > songLength_) return;
-    if (mixer_) mixer_->LockDevice();
+    SoundDeviceLock lock(mixer_ ? mixer_->Device() : nullptr);
     order_ = order;
     pattern_ = header_[952 + order];
     cellIndex_ = (p % 64) * trackCount_;
-    if (mixer_) mixer_->UnlockDevice();
 }
 
 void ModuleChannel::Start(const ModuleData& m) {
@@ -80,7 +81,7 @@ void ModuleChannel::Start(const ModuleData& m) {
 
 void ModuleChannel::ComputeSamplesPerTick() {
     const u64 base = static_cast<u64>(tempoBase_) * 256 / 44100;
-    const u64 rate = mixer_ ? mixer_->OutputRate() : 44100;
+    const u64 rate = tables_ ? tables_->outputRate : 44100;
     const u64 divisor = base * tempo_;
     samplesPerTick_ = divisor ? static_cast<u32>(((rate * 65536) / divisor) >> 8) : 882;
 }
@@ -91,7 +92,7 @@ void ModuleChannel::UpdateEffective(Track& t) {
 
 void ModuleChannel::SetPeriodStep(Track& t, u32 period) {
     t.period = period;
-    t.step = mixer_->StepTable()[std::min<u32>(period, kStepTableSize - 1)];
+    t.step = tables_->steps[std::min<u32>(period, kStepTableSize - 1)];
 }
 
 void ModuleChannel::SlideVolume(Track& t) {
@@ -108,7 +109,36 @@ void ModuleChannel::Jump(u32 order, u32 row) {
 // still plays its ticks, and the channel stops when the next row would be read.
 void ModuleChannel::EndSong() { endPending_ = true; }
 
-i32 ModuleChannel::MixOne() {
+namespace {
+constexpr u32 kSecondPart = kModuleFirstPart << 12;  // 20.12 position of the second data block
+}  // namespace
+
+// The sequencer's work for one output sample, for every sample that is not just a count inside a
+// tick: a row read (or a pattern-delay row) or a tick's effects. False when the song has ended.
+bool ModuleChannel::Step() {
+    if (tick_ == speed_) {
+        if (endPending_) {
+            Stop();
+            return false;
+        }
+        if (patternDelay_ == 0) {
+            ReadRow();
+            AdvancePosition();
+        } else {
+            --patternDelay_;
+        }
+        tick_ = 0;
+    } else {
+        ++tick_;
+        sampleCounter_ = 0;
+        if (tick_ != speed_) TickEffects();
+    }
+    return true;
+}
+
+// The sequencer changes the tracks only on the samples that Step handles; between them every track
+// plays on unchanged, so each track is mixed for the whole run at once.
+void ModuleChannel::Mix(i32* out, u32 count) {
     if (recompute_) {
         ComputeSamplesPerTick();
         recompute_ = false;
@@ -118,187 +148,228 @@ i32 ModuleChannel::MixOne() {
         seenSerial_ = serial;
         for (u32 t = 0; t < trackCount_; ++t) UpdateEffective(tracks_[t]);
     }
-    if (tick_ == speed_) {
-        if (endPending_) {
-            Stop();
-            return 0;
+    for (u32 done = 0; done < count;) {
+        u32 n = 0;
+        if (!InTickRun()) {
+            if (!Step()) return;
+            n = 1;
         }
-        if (patternDelay_ == 0) {
-            ReadRow();
-            AdvancePosition();
-        } else {
-            --patternDelay_;
+        if (InTickRun()) {
+            const u32 run = std::min(samplesPerTick_ - sampleCounter_, count - done - n);
+            sampleCounter_ += run;
+            n += run;
         }
-        tick_ = 0;
-    } else if (sampleCounter_ < samplesPerTick_) {
-        ++sampleCounter_;
-    } else {
-        ++tick_;
-        sampleCounter_ = 0;
-        if (tick_ != speed_) TickEffects();
+        MixTracks(out + done, n);
+        done += n;
     }
+}
 
-    i32 sum = 0;
+void ModuleChannel::MixTracks(i32* out, u32 count) {
     for (u32 i = 0; i < trackCount_; ++i) {
         Track& t = tracks_[i];
         const Instrument& ins = instruments_[t.instrument];
         // A track without a sounding note (step 0) stays silent instead of holding one byte.
         if (ins.data1 == nullptr || t.step == 0) continue;
-        if (ins.loopLength && t.position >= ins.loopStart + ins.loopLength) t.position -= ins.loopLength;
-        if (t.position >= ins.length) continue;
-        const u32 index = t.position >> 12;
-        const u8 byte = index < kModuleFirstPart ? ins.data1[index] : ins.data2[index - kModuleFirstPart];
-        sum += static_cast<i8>(byte) * t.effective;
-        t.position += t.step;
+        const u32 step = t.step;
+        const i32 volume = t.effective;
+        const u32 loopEnd = ins.loopStart + ins.loopLength;
+        u32 position = t.position;
+        for (u32 j = 0; j < count;) {
+            if (ins.loopLength && position >= loopEnd) position -= ins.loopLength;
+            // Past the end the track is silent. A loop goes on wrapping it back one loop length per
+            // sample (an offset can land far past the end); without one it holds still.
+            if (position >= ins.length) {
+                if (ins.loopLength == 0 || position < loopEnd) break;
+                ++j;
+                continue;
+            }
+            // The samples up to the next loop wrap, data end or change of data block read one block with
+            // nothing to test. A loop shorter than the step can leave the position past the loop's end
+            // after its one wrap: that sample is read where it lies.
+            u32 limit = ins.length;
+            if (ins.loopLength) limit = std::min(limit, loopEnd);
+            const bool second = position >= kSecondPart;
+            if (!second) limit = std::min(limit, kSecondPart);
+            const u32 n = position >= limit ? 1 : std::min(count - j, (limit - position + step - 1) / step);
+            const auto* data = reinterpret_cast<const i8*>(second ? ins.data2 : ins.data1);
+            const u32 base = second ? kSecondPart : 0;
+            const u32 bytes = ins.length >> 12;
+            const u32 readable = second ? bytes - kModuleFirstPart : std::min(bytes, kModuleFirstPart);
+            const u32 at = MixTrackRun(out + j, n, data, readable, position - base, step, volume);
+            position = at + base;
+            j += n;
+        }
+        t.position = position;
     }
-    return sum;
+}
+
+ModuleChannel::Cell ModuleChannel::ReadCell(Track& t, const u8* c) const {
+    Cell cell;
+    cell.instrument = (c[0] & 0xF0) | (c[2] >> 4);
+    cell.period = ((c[0] & 0x0F) << 8) | c[1];
+    if (cell.instrument > kModuleInstruments) cell.instrument = 0;
+    if (cell.period < kMinPeriod || cell.period > kMaxPeriod) cell.period = 0;
+    t.effect = c[2] & 0x0F;
+    t.param = c[3];
+    t.x = t.param >> 4;
+    t.y = t.param & 0x0F;
+    return cell;
+}
+
+// An instrument number resets the volume; a period starts the note from the sample's beginning unless
+// the effect slides to it (3, 5) or delays it (ED).
+void ModuleChannel::StartNote(Track& t, const Cell& cell) {
+    if (cell.instrument != 0) {
+        t.instrument = cell.instrument;
+        t.volume = instruments_[cell.instrument].volume;
+        UpdateEffective(t);
+    }
+    const bool slidesOrDelays = t.effect == 3 || t.effect == 5 || (t.effect == 0xE && t.x == 0xD);
+    if (cell.period != 0 && !slidesOrDelays) {
+        t.position = 0;
+        t.periodIndex = instruments_[t.instrument].finetune * kNotesPerRow + tables_->notes[cell.period];
+        t.period = PeriodTable()[t.periodIndex];
+    }
+    if (t.instrument != 0) t.step = tables_->steps[t.period];
 }
 
 void ModuleChannel::ReadRow() {
-    const auto& periods = PeriodTable();
-    const u32* steps = mixer_->StepTable();
-    const u16* notes = mixer_->NoteTable();
     const u8* row = module_->patterns[pattern_].data + cellIndex_ * 4;
-    const u32 currentRow = cellIndex_ / trackCount_;
     for (u32 i = 0; i < trackCount_; ++i) {
         Track& t = tracks_[i];
-        const u8* c = row + i * 4;
-        u32 instrument = (c[0] & 0xF0) | (c[2] >> 4);
-        u32 period = ((c[0] & 0x0F) << 8) | c[1];
-        // Numbers the tables cannot serve are read as "none".
-        if (instrument > kModuleInstruments) instrument = 0;
-        if (period < kMinPeriod || period > kMaxPeriod) period = 0;
-        t.effect = c[2] & 0x0F;
-        t.param = c[3];
-        t.x = t.param >> 4;
-        t.y = t.param & 0x0F;
+        const Cell cell = ReadCell(t, row + i * 4);
+        StartNote(t, cell);
+        RowEffect(t, cell);
+    }
+}
 
-        if (instrument != 0) {
-            t.instrument = instrument;
-            t.volume = instruments_[instrument].volume;
-            UpdateEffective(t);
-        }
-        const u32 finetune = instruments_[t.instrument].finetune;
-        if (period != 0 && t.effect != 3 && t.effect != 5 && !(t.effect == 0xE && t.x == 0xD)) {
-            t.position = 0;
-            t.periodIndex = finetune * kNotesPerRow + notes[period];
-            t.period = periods[t.periodIndex];
-        }
-        if (t.instrument != 0) t.step = steps[t.period];
+void ModuleChannel::SetArpeggio(Track& t) {
+    const auto& periods = PeriodTable();
+    const u32* steps = tables_->steps.data();
+    t.arpCounter = 0;
+    const u32 rowStart = t.periodIndex - t.periodIndex % kNotesPerRow;
+    const u32 note = t.periodIndex % kNotesPerRow;
+    t.arpSteps[0] = t.step;
+    t.arpSteps[1] = steps[periods[rowStart + std::min(note + t.x, kNotesPerRow - 1)]];
+    t.arpSteps[2] = steps[periods[rowStart + std::min(note + t.y, kNotesPerRow - 1)]];
+}
 
-        switch (t.effect) {
-        case 0x0:
-            if (t.param != 0) {
-                t.arpCounter = 0;
-                const u32 rowStart = t.periodIndex - t.periodIndex % kNotesPerRow;
-                const u32 note = t.periodIndex % kNotesPerRow;
-                t.arpSteps[0] = t.step;
-                t.arpSteps[1] = steps[periods[rowStart + std::min(note + t.x, kNotesPerRow - 1)]];
-                t.arpSteps[2] = steps[periods[rowStart + std::min(note + t.y, kNotesPerRow - 1)]];
-            }
-            break;
-        case 0x1:
-        case 0x2:
-            t.slidePeriod = static_cast<i32>(t.period);
-            break;
-        case 0x3:
-            if (period != 0)
-                t.portaTarget = periods[finetune * kNotesPerRow + notes[period]];
-            else if (t.portaTarget == 0)
-                t.portaTarget = periods[t.periodIndex];
-            if (t.param != 0) t.portaSpeed = t.param;
-            break;
-        case 0x4:
-            if (t.param != 0) {
-                t.vibratoPos = 0;
-                t.vibratoSpeed = t.x;
-                t.vibratoDepth = t.y;
-            }
-            break;
-        case 0x5:
-        case 0x6:
-        case 0xA:
-            t.volumeSlide = t.param == 0 ? 0 : (t.x == 0 ? -static_cast<i32>(t.y) : static_cast<i32>(t.x));
-            break;
-        case 0x9:
-            if (t.param != 0) t.offsetMemory = t.param * 256u;
-            t.position = t.offsetMemory << 12;
-            break;
-        case 0xB:
-            if (!loop_ && t.param <= order_)
-                Jump(songLength_, 0);
-            else
-                Jump(t.param, 0);
-            break;
-        case 0xC:
-            // Louder than full scale would only clip.
-            t.volume = std::min<i32>(t.param, 64);
-            UpdateEffective(t);
-            break;
-        case 0xD: {
-            u32 breakRow = t.x * 10u + t.y;
-            if (breakRow > 63) breakRow = 0;
-            if (order_ + 1 < songLength_)
-                Jump(order_ + 1, breakRow);
-            else if (!loop_)
-                Jump(songLength_, 0);
-            else
-                Jump(restart_, breakRow);
-            break;
+// The effects that act once, on the row's first tick.
+void ModuleChannel::RowEffect(Track& t, const Cell& cell) {
+    const auto& periods = PeriodTable();
+    switch (t.effect) {
+    case 0x0:
+        if (t.param != 0) SetArpeggio(t);
+        break;
+    case 0x1:
+    case 0x2:
+        t.slidePeriod = static_cast<i32>(t.period);
+        break;
+    case 0x3:
+        if (cell.period != 0)
+            t.portaTarget = periods[instruments_[t.instrument].finetune * kNotesPerRow + tables_->notes[cell.period]];
+        else if (t.portaTarget == 0)
+            t.portaTarget = periods[t.periodIndex];
+        if (t.param != 0) t.portaSpeed = t.param;
+        break;
+    case 0x4:
+        if (t.param != 0) {
+            t.vibratoPos = 0;
+            t.vibratoSpeed = t.x;
+            t.vibratoDepth = t.y;
         }
-        case 0xE:
-            switch (t.x) {
-            case 0x6:
-                if (!t.loopCounting) {
-                    if (t.y == 0) {
-                        t.loopStart = currentRow;
-                    } else {
-                        t.loopCounting = true;
-                        t.loopCount = t.y;
-                        Jump(order_, t.loopStart);
-                    }
-                } else if (t.y != 0) {
-                    if (--t.loopCount == 0)
-                        t.loopCounting = false;
-                    else
-                        Jump(order_, t.loopStart);
-                }
-                break;
-            case 0xA:
-                t.volume = std::min(t.volume + t.y, 64);
-                UpdateEffective(t);
-                break;
-            case 0xB:
-                t.volume = std::max(t.volume - t.y, 0);
-                UpdateEffective(t);
-                break;
-            case 0xC:
-                t.cutCounter = t.y;
-                break;
-            case 0xD:
-                // The period is taken as stored: on a row without a note it is 0, and the delay then
-                // silences the track at its tick.
-                t.delayCounter = t.y == 0 ? -1 : t.y - 1;
-                t.delayedPeriod = period;
-                break;
-            case 0xE:
-                patternDelay_ = t.y;
-                break;
-            default:
-                break;
-            }
-            break;
-        case 0xF:
-            if (t.param >= 1 && t.param <= 32) {
-                speed_ = t.param;
-            } else if (t.param > 32) {
-                tempo_ = t.param * 2u / 5u;
-                ComputeSamplesPerTick();
-            }
-            break;
-        default:
-            break;
+        break;
+    case 0x5:
+    case 0x6:
+    case 0xA:
+        t.volumeSlide = t.param == 0 ? 0 : (t.x == 0 ? -static_cast<i32>(t.y) : static_cast<i32>(t.x));
+        break;
+    case 0x9:
+        if (t.param != 0) t.offsetMemory = t.param * 256u;
+        t.position = t.offsetMemory << 12;
+        break;
+    case 0xB:
+        if (!loop_ && t.param <= order_)
+            Jump(songLength_, 0);
+        else
+            Jump(t.param, 0);
+        break;
+    case 0xC:
+        // Louder than full scale would only clip.
+        t.volume = std::min<i32>(t.param, 64);
+        UpdateEffective(t);
+        break;
+    case 0xD: {
+        u32 breakRow = t.x * 10u + t.y;
+        if (breakRow > 63) breakRow = 0;
+        if (order_ + 1 < songLength_)
+            Jump(order_ + 1, breakRow);
+        else if (!loop_)
+            Jump(songLength_, 0);
+        else
+            Jump(restart_, breakRow);
+        break;
+    }
+    case 0xE:
+        ExtendedRowEffect(t, cell);
+        break;
+    case 0xF:
+        if (t.param >= 1 && t.param <= 32) {
+            speed_ = t.param;
+        } else if (t.param > 32) {
+            tempo_ = t.param * 2u / 5u;
+            ComputeSamplesPerTick();
         }
+        break;
+    default:
+        break;
+    }
+}
+
+void ModuleChannel::PatternLoop(Track& t) {
+    if (!t.loopCounting) {
+        if (t.y == 0) {
+            t.loopStart = CurrentRow();
+        } else {
+            t.loopCounting = true;
+            t.loopCount = t.y;
+            Jump(order_, t.loopStart);
+        }
+    } else if (t.y != 0) {
+        if (--t.loopCount == 0)
+            t.loopCounting = false;
+        else
+            Jump(order_, t.loopStart);
+    }
+}
+
+void ModuleChannel::ExtendedRowEffect(Track& t, const Cell& cell) {
+    switch (t.x) {
+    case 0x6:
+        PatternLoop(t);
+        break;
+    case 0xA:
+        t.volume = std::min(t.volume + t.y, 64);
+        UpdateEffective(t);
+        break;
+    case 0xB:
+        t.volume = std::max(t.volume - t.y, 0);
+        UpdateEffective(t);
+        break;
+    case 0xC:
+        t.cutCounter = t.y;
+        break;
+    case 0xD:
+        // The period is taken as stored: on a row without a note it is 0, and the delay then
+        // silences the track at its tick.
+        t.delayCounter = t.y == 0 ? -1 : t.y - 1;
+        t.delayedPeriod = cell.period;
+        break;
+    case 0xE:
+        patternDelay_ = t.y;
+        break;
+    default:
+        break;
     }
 }
 
@@ -337,7 +408,7 @@ void ModuleChannel::AdvancePosition() {
 }
 
 void ModuleChannel::TickEffects() {
-    const u32* steps = mixer_->StepTable();
+    const u32* steps = tables_->steps.data();
     const auto& sine = VibratoSine();
     for (u32 i = 0; i < trackCount_; ++i) {
         Track& t = tracks_[i];

@@ -7,6 +7,7 @@
 #include <array>
 
 class ModuleData;
+struct RateTables;
 
 class ModuleChannel : public SoundChannel {
 public:
@@ -18,10 +19,13 @@ public:
     void SetPosition(u32 p) override;
     u32 GetLength() override;
 
+    // The step and note tables of the mixer's output rate; set once before the first Start.
+    void SetTables(const RateTables* tables) { tables_ = tables; }
     // Set-up by the mixer, under the device lock.
     void Start(const ModuleData& module);
-    // One output sample: runs the sequencer and returns the sum of the tracks.
-    i32 MixOne();
+    // Adds the next `count` output samples to `out`: the sequencer runs once per output sample, the
+    // tracks are summed. Stops the channel where the song ends.
+    void Mix(i32* out, u32 count);
     const ModuleData* Module() const { return module_; }
 
     // State for the tests.
@@ -59,10 +63,23 @@ private:
         bool loopCounting = false;
         u32 loopCount = 0, loopStart = 0;
     };
+    // One cell of a pattern as read: numbers the tables cannot serve are 0 ("none").
+    struct Cell {
+        u32 instrument = 0, period = 0;
+    };
     static constexpr i32 kDone = 0xFFFFFF;
 
     void ComputeSamplesPerTick();
+    bool InTickRun() const { return tick_ != speed_ && sampleCounter_ < samplesPerTick_; }
+    bool Step();
+    void MixTracks(i32* out, u32 count);
     void ReadRow();
+    Cell ReadCell(Track& t, const u8* c) const;
+    void StartNote(Track& t, const Cell& cell);
+    void RowEffect(Track& t, const Cell& cell);
+    void ExtendedRowEffect(Track& t, const Cell& cell);
+    void SetArpeggio(Track& t);
+    void PatternLoop(Track& t);
     void AdvancePosition();
     void TickEffects();
     void UpdateEffective(Track& t);
@@ -71,6 +88,7 @@ private:
     void Jump(u32 order, u32 row);
     void EndSong();
 
+    const RateTables* tables_ = nullptr;
     const ModuleData* module_ = nullptr;
     const u8* header_ = nullptr;
     u32 trackCount_ = 0;

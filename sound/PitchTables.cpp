@@ -69,3 +69,10 @@ u32 StepForPeriod(u32 period, u32 outputRate) {
     const u64 step = ((static_cast<u64>(7159090) / (2 * period)) << 12) / outputRate;
     return step > 0xFFFFFFFFu ? 0xFFFFFFFFu : static_cast<u32>(step);
 }
+
+void BuildRateTables(RateTables& tables, u32 outputRate) {
+    tables.outputRate = outputRate;
+    tables.steps[0] = 0;
+    for (u32 p = 1; p < kStepTableSize; ++p) tables.steps[p] = StepForPeriod(p, outputRate);
+    for (u32 p = 0; p <= kMaxPeriod; ++p) tables.notes[p] = FindNearestNote(p);
+}

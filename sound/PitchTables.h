@@ -19,3 +19,12 @@ const std::array<u8, 32>& VibratoSine();
 u16 FindNearestNote(u32 period);
 // The 20.12 advance per output sample of a note of `period` at `outputRate` (0 for period 0).
 u32 StepForPeriod(u32 period, u32 outputRate);
+
+// The per-period tables of one output rate, built once when the mixer opens and read by its music
+// channels while they play.
+struct RateTables {
+    u32 outputRate = 44100;
+    std::array<u32, kStepTableSize> steps{};  // StepForPeriod of each period (0 for period 0)
+    std::array<u16, kMaxPeriod + 1> notes{};   // FindNearestNote of each period
+};
+void BuildRateTables(RateTables& tables, u32 outputRate);

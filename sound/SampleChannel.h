@@ -15,11 +15,15 @@ public:
 
     // Set-up by the mixer, under the device lock.
     void Start(const SampleData& sample);
-    // One output sample: the channel's value times its effective volume (0 when it has ended).
-    i32 MixOne(u32 outputRate);
+    // Adds the next `count` output samples, each the channel's value times its effective volume, to
+    // `out`; stops the channel where its data ends.
+    void Mix(i32* out, u32 count, u32 outputRate);
     const u8* Data() const { return data_; }
 
 private:
+    template <bool Is8Bit, bool Stereo>
+    void MixRun(i32* out, u32 count, i32 volume);
+
     const u8* data_ = nullptr;
     u32 sampleRate_ = 0;
     u32 playbackRate_ = 0;

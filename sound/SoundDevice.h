@@ -81,3 +81,20 @@ private:
     std::atomic<bool> open_{false};
     std::atomic<bool> paused_{true};
 };
+
+// Holds the device lock for its scope, so that every return between taking and giving it back gives it
+// back. No device (the mixer renders offline) holds nothing.
+class SoundDeviceLock {
+public:
+    explicit SoundDeviceLock(SoundDevice* device) : device_(device) {
+        if (device_) device_->Lock();
+    }
+    ~SoundDeviceLock() {
+        if (device_) device_->Unlock();
+    }
+    SoundDeviceLock(const SoundDeviceLock&) = delete;
+    SoundDeviceLock& operator=(const SoundDeviceLock&) = delete;
+
+private:
+    SoundDevice* device_;
+};

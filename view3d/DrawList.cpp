@@ -5,6 +5,7 @@
 #include "core/Sort.h"
 
 #include <algorithm>
+#include <cstdio>
 
 CPolygon& CRenderer3D::NextPolygon() {
     if (polygonCount >= kMaxPolygons) {
@@ -239,9 +240,39 @@ void CRenderer3D::DrawPolygons() {
         if (maskCount > 0 && ok) ok = LookUpMask(p.maskA, masks[0]);
         if (maskCount > 1 && ok) ok = LookUpMask(p.maskB, masks[1]);
         if (!ok) continue;
+        CheckLayouts(p.type, textures, textureCount, masks, maskCount);
         for (i32 k = 0; k < textureCount; ++k) args.textures[k] = &textures[k];
         for (i32 k = 0; k < maskCount; ++k) args.masks[k] = &masks[k];
         stats.pixelsWritten += filler(args);
         ++stats.polygonsDrawn;
     }
+}
+
+// The textures of one ground or wall polygon are read with the first texture's layout: a second or third
+// texture must have its width (256 on the ground) and encoding and at least its height, and a mask must
+// cover it; one that does not is replaced (a texture by the first, a mask by none), and the first such
+// polygon is logged.
+bool CRenderer3D::CheckLayouts(i32 type, CTextureDesc* textures, i32 textureCount, CMaskDesc* masks, i32 maskCount) {
+    if (!((type >= 1 && type <= 5) || type == 9)) return true;
+    const CTextureDesc& t1 = textures[0];
+    const bool ground = type != 9;
+    bool sound = !ground || t1.width == 256;
+    for (i32 k = 1; k < textureCount; ++k) {
+        const CTextureDesc& t = textures[k];
+        if (t.width != t1.width || t.encoding != t1.encoding || t.height < t1.height) {
+            textures[k] = t1;
+            sound = false;
+        }
+    }
+    for (i32 k = 0; k < maskCount; ++k) {
+        if (!masks[k].bits || masks[k].width < t1.width || masks[k].height < t1.height) {
+            masks[k] = CMaskDesc{};
+            sound = false;
+        }
+    }
+    if (sound) return true;
+    if (layoutFaults++ == 0)
+        std::fprintf(stderr, "3D view: a polygon of type %d mixes texture layouts; a safe texture is drawn instead\n",
+                     static_cast<int>(type));
+    return false;
 }

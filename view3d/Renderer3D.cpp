@@ -18,7 +18,7 @@ void CRenderer3D::Init() {
     *this = CRenderer3D{};
     lowerColumns_.assign(kOcclusionColumns, -1);
     upperColumns_.assign(kOcclusionColumns, -1);
-    SetFiller(CFillerId::kFree1, &FillFreePolygon1);
+    RegisterPolygonFillers(*this);
 }
 
 void CRenderer3D::SetupView() {
@@ -174,6 +174,13 @@ void CRenderer3D::RenderFrame() {
     SortPolygons();
     CullOccluded();
     DrawPolygons();
+    // Weather: nine tenths of the particles under the overlays, the rest over them unless the view
+    // asks for all of them under.
+    const bool weather = (viewState->flags & kViewFlagWeather) != 0;
+    if (weather) DrawWeatherParticles(true);
+    if (weather && (viewState->flags & kViewFlagWeatherUnder)) DrawWeatherParticles(false);
+    DrawViewOverlays();
+    if (weather && !(viewState->flags & kViewFlagWeatherUnder)) DrawWeatherParticles(false);
 }
 
 namespace {

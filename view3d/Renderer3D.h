@@ -116,6 +116,32 @@ struct COccluder {
     i32 bottomLeft = 0, bottomRight = 0;
 };
 
+// Rain or snow: a streak of `length` rows (16.16) from (x, y) in pixels (16.16), moving by (dx, dy).
+struct CWeatherParticle {
+    i32 length = 0, x = 0, y = 0, dx = 0, dy = 0;
+};
+
+// The weather's numbers as the game view passes them: the slant angle (16.16 degrees), the streak
+// colour, a value kept for the caller, the streak length bounds a and b and the speed bounds d and e
+// (all 16.16).
+struct CWeatherParameters {
+    i32 angle = 0;
+    u16 colour = 0xFFFF;
+    i32 value = 0;
+    i32 a = 0, b = 0, d = 0, e = 0;
+};
+
+// The weather's random numbers, 0 .. 32767; tests script them.
+class CWeatherRandom {
+public:
+    virtual ~CWeatherRandom() = default;
+    virtual i32 Next() = 0;
+};
+
+inline constexpr i32 kMaxWeatherParticles = 1000;
+inline constexpr i32 kThumbnailWidth = 80;
+inline constexpr i32 kThumbnailHeight = 50;
+
 class CRenderer3D {
 public:
     CViewState3D* viewState = nullptr;  // not owned
@@ -232,6 +258,36 @@ public:
     i32 OccluderCount() const { return occluderCount_; }
     const COccluder& Occluder(i32 i) const { return occluders_[static_cast<size_t>(i)]; }
 
+    // --- weather (particles live in the view rectangle's pixels) ---
+    std::array<CWeatherParticle, kMaxWeatherParticles> particles{};
+    i32 particleCount = 0, wantedParticles = 0;
+    u16 weatherColour = 0xFFFF;
+    i32 weatherValue = 0;
+    i32 slantSine = 0, slantCosine = 0x10000, drift = 0;
+    i32 lengthMin = 0, lengthMax = 0, speedMin = 0, speedMax = 0;
+    CWeatherRandom* weatherRandom = nullptr;  // not owned; null: the renderer's own generator
+    void SetWeatherParameters(const CWeatherParameters& p);
+    void StartWeatherParticles(i32 count, const CWeatherParameters& p);
+    void ChangeWeatherParticles(i32 count, const CWeatherParameters& p);
+    // elapsed: 16.16 seconds.
+    void MoveWeatherParticles(i32 elapsed);
+    void DrawWeatherParticles(bool firstGroup);
+    i32 WeatherRandom();
+    i32 RandomBetween(i32 low, i32 high);
+
+    // --- overlays and thumbnail ---
+    // The two pictures over the view's lower corners, cut to the view rectangle on every side.
+    void DrawViewOverlays();
+    // An 80 x 50 picture of what the last frame left in the view rectangle; black for an empty view.
+    void MakeViewThumbnail(u16* buffer);
+    // Nearest-neighbour scaling of the whole view into columns x0 .. x0 + width - 1 and rows y0 ..
+    // y0 + height - 1 of an 80-pixel-wide buffer.
+    void ScaleViewInto(u16* buffer, i32 x0, i32 y0, i32 width, i32 height) const;
+
+    // Polygons whose second or third texture (or mask) did not share the first texture's layout and
+    // was replaced; the first one is logged.
+    u32 layoutFaults = 0;
+
     // --- fillers ---
     void SetFiller(CFillerId id, CTexturedFiller filler) { fillers_[static_cast<size_t>(id)] = filler; }
     // The filler of a polygon type under a heading class; `levelQuad` for types 13 and 14.
@@ -254,4 +310,8 @@ private:
     std::array<COccluder, kMaxOccluders> occluders_{};
     i32 occluderCount_ = 0;
     std::array<CTexturedFiller, static_cast<size_t>(CFillerId::kCount)> fillers_{};
+    u32 randomState_ = 1;
+    void SpawnParticle(CWeatherParticle& p, bool fresh);
+    void BlitOverlay(const CTextureDesc& t, i32 x, i32 y, i32 sourceX, i32 width, i32 height, bool mirrored);
+    bool CheckLayouts(i32 type, CTextureDesc* textures, i32 textureCount, CMaskDesc* masks, i32 maskCount);
 };

@@ -48,6 +48,14 @@ struct CViewState3D : CViewState {
     // The pictures that type-11 polygons with flag bit 2 or 3 use.
     const u8* specialPictures[2] = {nullptr, nullptr};
 
+    // The overlay pictures over the view's lower corners: A from the left, B from the right; how much of
+    // each shows in percent (clamped to 0..100); with `overlayFollow` A is placed relative to B.
+    u16 overlayA = 0, overlayAPalette = 0, overlayAHeight = 0, overlayAWidth = 0;
+    u8 overlayAMirrored = 0;
+    u16 overlayB = 0, overlayBPalette = 0, overlayBHeight = 0, overlayBWidth = 0;
+    u8 overlayFollow = 0;
+    u16 overlayARow = 0, overlayAColumn = 0;
+
     CCellView* CellView(i32 x, i32 y) {
         return x >= 0 && y >= 0 && x < kWindowCells && y < kWindowCells ? &cellViews[static_cast<size_t>(y * kWindowCells + x)]
                                                                       : nullptr;

@@ -1,6 +1,5 @@
 #include "SceneFixture.h"
 
-#include "view3d/FreeFillers.h"
 
 #include <cstring>
 
@@ -22,15 +21,16 @@ std::vector<u8> IndexedRecord(int width, int height, const std::vector<u8>& texe
 
 namespace {
 
-u16 Rgb(int r, int g, int b) { return static_cast<u16>(((r >> 3) << 11) | ((g >> 2) << 5) | (b >> 3)); }
+using art::Rgb;
 
 std::vector<u8> Bricks() {
     std::vector<u8> t(256 * 256);
     for (int y = 0; y < 256; ++y)
         for (int x = 0; x < 256; ++x) {
-            int row = y / 32, shift = (row & 1) ? 32 : 0;
-            bool mortar = (y % 32) < 3 || ((x + shift) % 64) < 3;
-            t[static_cast<size_t>(y * 256 + x)] = mortar ? 0 : static_cast<u8>(1 + ((x + shift) / 64 + row) % 3);
+            // Wall textures run their width down the face: the courses lie along the texture's columns.
+            int row = x / 32, shift = (row & 1) ? 32 : 0;
+            bool mortar = (x % 32) < 3 || ((y + shift) % 64) < 3;
+            t[static_cast<size_t>(y * 256 + x)] = mortar ? 0 : static_cast<u8>(1 + ((y + shift) / 64 + row) % 3);
         }
     return IndexedRecord(256, 256, t, {Rgb(200, 200, 190), Rgb(150, 60, 40), Rgb(170, 75, 50), Rgb(130, 50, 35)});
 }
@@ -72,75 +72,41 @@ CViewPalette Pictures::GetViewPalette(u16 id) const {
     return {it->second.data(), static_cast<u32>(it->second.size())};
 }
 
-bool CorridorEmitters::IsWall(i32 x, i32 y) const {
+bool CorridorMap::IsWall(i32 x, i32 y) const {
     if (x < 0 || y < 0 || y >= Height() || x >= Width()) return false;
     return rows_[static_cast<size_t>(y)][static_cast<size_t>(x)] == '#';
 }
 
-void CorridorEmitters::Horizontal(CRenderer3D& r, i32 x, i32 y, i32 height, u16 texture, i32 layer, bool ceiling) {
-    const i32 dx = x - r.eyeCellX, dy = y - r.eyeCellY;
-    // Ground corners run (x, y), (x+1, y), (x+1, y+1), (x, y+1); a ceiling the other way round.
-    const i32 ox[4] = {0, 1, 1, 0}, oy[4] = {0, 0, 1, 1};
-    const CUVPair uv[4] = {{0, 0}, {4096, 0}, {4096, 4096}, {0, 4096}};
-    for (int i = 0; i < 4; ++i) {
-        int k = ceiling ? (4 - i) % 4 : i;
-        const CMapPoint c = r.GetGridCorner(dx + ox[k], dy + oy[k]);
-        r.clip.input[i] = {c.x, height, c.y};
-        r.clip.uv[i] = uv[k];
-    }
-    i32 n = r.clip.ClipTexturedPolygon(4);
-    if (n < 3) return;
-    CPolygon& p = r.NextPolygon();
-    p = CPolygon{};
-    p.texture[0] = texture;
-    r.EmitPolygon(n, 6, 256, layer);
-}
+u16 Scene::AddBlock(const CBlockCacheEntry& e) { return view->blockCache.Intern(0, e, false, nullptr, "%lu%lu"); }
+u16 Scene::AddGround(const CGroundCacheEntry& e) { return view->groundCache.Intern(0, e, false, nullptr, "%lu%lu"); }
+u16 Scene::AddWall(const CWallCacheEntry& e) { return view->wallCache.Intern(0, e, false, nullptr, "%lu%lu"); }
 
-void CorridorEmitters::Side(CRenderer3D& r, i32 ax, i32 ay, i32 bx, i32 by) {
-    // A wall face on the edge from corner a to corner b, seen from the open cell on its left: the face
-    // runs a-top, b-top, b-bottom, a-bottom.
-    const CMapPoint a = r.GetGridCorner(ax - r.eyeCellX, ay - r.eyeCellY);
-    const CMapPoint b = r.GetGridCorner(bx - r.eyeCellX, by - r.eyeCellY);
-    r.clip.input[0] = {a.x, r.blockTopHeight, a.y};
-    r.clip.input[1] = {b.x, r.blockTopHeight, b.y};
-    r.clip.input[2] = {b.x, r.groundHeight, b.y};
-    r.clip.input[3] = {a.x, r.groundHeight, a.y};
-    r.clip.uv[0] = {0, 0};
-    r.clip.uv[1] = {4096, 0};
-    r.clip.uv[2] = {4096, 4096};
-    r.clip.uv[3] = {0, 4096};
-    i32 n = r.clip.ClipTexturedPolygon(4);
-    if (n < 3 || !r.IsFrontFacing()) return;
-    CPolygon& p = r.NextPolygon();
-    p = CPolygon{};
-    p.texture[0] = kBrick;
-    r.EmitPolygon(n, 7, 256, 3);
-}
-
-void CorridorEmitters::EmitCell(CRenderer3D& r, i32 x, i32 y) {
-    if (IsWall(x, y)) {
-        // The faces towards open neighbours, each seen from outside the block.
-        if (!IsWall(x, y - 1)) Side(r, x + 1, y, x, y);
-        if (!IsWall(x + 1, y)) Side(r, x + 1, y + 1, x + 1, y);
-        if (!IsWall(x, y + 1)) Side(r, x, y + 1, x + 1, y + 1);
-        if (!IsWall(x - 1, y)) Side(r, x, y, x, y + 1);
-        return;
-    }
-    Horizontal(r, x, y, r.groundHeight, kFloor, 2, false);
-    Horizontal(r, x, y, r.blockTopHeight, kCeiling, 6, true);
-}
-
-void CorridorEmitters::EmitOutsideCell(CRenderer3D& r, i32 x, i32 y) {
-    const i32 dx = x - r.eyeCellX, dy = y - r.eyeCellY;
-    const i32 ox[4] = {0, 1, 1, 0}, oy[4] = {0, 0, 1, 1};
-    for (i32 height : {r.groundHeight, r.blockTopHeight}) {
-        for (int i = 0; i < 4; ++i) {
-            const CMapPoint c = r.GetGridCorner(dx + ox[i], dy + oy[i]);
-            r.clip.input[i] = {c.x, height, c.y};
+void Scene::BuildRecord() {
+    view->groundCache.Reset();
+    view->blockCache.Reset();
+    view->wallCache.Reset();
+    CGroundCacheEntry ground;
+    ground.texture[0] = kFloor;
+    const u16 groundIndex = AddGround(ground);
+    CBlockCacheEntry wall;
+    wall.kind = 2;
+    wall.picture[0] = kBrick;
+    const u16 wallIndex = AddBlock(wall);
+    for (i32 y = 0; y < kWindowCells; ++y)
+        for (i32 x = 0; x < kWindowCells; ++x) {
+            CCellView& c = CellAt(x, y);
+            CCellOverlayView& o = OverlayAt(x, y);
+            c = CCellView{};
+            o = CCellOverlayView{};
+            o.upperLight = 256;
+            if (x >= map->Width() || y >= map->Height()) continue;
+            if (map->IsWall(x, y)) {
+                c.lowerBlock = wallIndex;
+                o.upperBlock = wallIndex;
+            } else {
+                c.ground = groundIndex;
+            }
         }
-        i32 n = r.clip.ClipFlatQuad();
-        if (n >= 3) r.EmitFlatPolygon(n, height == r.groundHeight ? 2 : 6);
-    }
 }
 
 Scene::Scene(std::vector<std::string> map, i32 w, i32 h, i32 g, i32 o)
@@ -149,12 +115,14 @@ Scene::Scene(std::vector<std::string> map, i32 w, i32 h, i32 g, i32 o)
     pictures.Add(kBrick, Bricks());
     pictures.Add(kFloor, Tiles());
     pictures.Add(kCeiling, Boards());
-    emitters = std::make_unique<CorridorEmitters>(std::move(map));
+    this->map = std::make_unique<CorridorMap>(std::move(map));
+    emitters = std::make_unique<CViewEmitters>();
     view = std::make_unique<CViewState3D>();
     CViewState3D& v = *view;
     v.pictures = &pictures;
-    v.mapWidth = static_cast<u16>(emitters->Width());
-    v.mapHeight = static_cast<u16>(emitters->Height());
+    v.mapWidth = static_cast<u16>(this->map->Width());
+    v.mapHeight = static_cast<u16>(this->map->Height());
+    v.skyTexture = kCeiling;
     v.fogStart = 1 * kFogStep;
     v.visibleDistance = 6 * kFogStep;
     v.fogColour = Rgb(20, 24, 32);
@@ -179,9 +147,7 @@ Scene::Scene(std::vector<std::string> map, i32 w, i32 h, i32 g, i32 o)
     renderer->Init();
     renderer->viewState = &v;
     renderer->emitters = emitters.get();
-    // Wall faces are opaque side faces (type 7), so the occlusion pass works on them; the fixture draws
-    // them with the free filler until the column fillers exist.
-    renderer->SetFiller(CFillerId::kColumn7, &FillFreePolygon1);
+    BuildRecord();
 }
 
 void Scene::Pose(i32 cx, i32 cy, i32 fx, i32 fy, i32 angle) {
@@ -216,5 +182,88 @@ bool Scene::GuardIntact() const {
         }
     return true;
 }
+
+OrientationFrames RenderInEveryOrientation(const std::vector<std::string>& map, i32 width, i32 height,
+                                           void (*build)(Scene&), i32 cx, i32 cy, i32 fx, i32 fy, i32 angle) {
+    OrientationFrames out;
+    for (int o = 0; o < 3; ++o) {
+        Scene s(map, width, height, 4, o);
+        if (build) build(s);
+        s.Pose(cx, cy, fx, fy, angle);
+        s.Render();
+        out.guards[o] = s.GuardIntact();
+        out.frames[o] = s.ViewPixels();
+    }
+    return out;
+}
+
+namespace art {
+
+u16 Rgb(int r, int g, int b) { return static_cast<u16>(((r >> 3) << 11) | ((g >> 2) << 5) | (b >> 3)); }
+
+
+
+std::vector<u8> Picture(int w, int h, std::vector<u16> table, int (*index)(int, int)) {
+    std::vector<u8> t(static_cast<size_t>(w) * h);
+    for (int y = 0; y < h; ++y)
+        for (int x = 0; x < w; ++x) t[static_cast<size_t>(y * w + x)] = static_cast<u8>(index(x, y));
+    return IndexedRecord(w, h, t, table);
+}
+
+std::vector<u8> MaskRecord(int w, int h, bool (*bit)(int, int)) {
+    std::vector<u8> r(8, 0);
+    r[2] = static_cast<u8>(w), r[3] = static_cast<u8>(w >> 8);
+    r[4] = static_cast<u8>(h), r[5] = static_cast<u8>(h >> 8);
+    // One bit per 2 x 2 texels, rows of 16 bytes per two texture rows, then a one-entry table.
+    std::vector<u8> bits(static_cast<size_t>(h / 2) * 16 + static_cast<size_t>(w) * h, 0);
+    for (int y = 0; y < h; y += 2)
+        for (int x = 0; x < w; x += 2)
+            if (bit(x, y)) bits[static_cast<size_t>(16 * (y / 2) + x / 16)] |= static_cast<u8>(1 << ((x / 2) & 7));
+    r.insert(r.end(), bits.begin(), bits.end());
+    r.push_back(0), r.push_back(0);
+    return r;
+}
+
+void AddPictures(Scene& s) {
+    const u16 clear = 0xFFFF;
+    s.pictures.Add(kSprite, Picture(32, 48, {clear, Rgb(200, 170, 60), Rgb(120, 80, 30)}, [](int x, int y) {
+                       int dx = x - 16, dy = y - 24;
+                       return dx * dx * 4 + dy * dy < 520 ? (y % 12 < 2 ? 2 : 1) : 0;
+                   }));
+    s.pictures.Add(kFrame, Picture(256, 256, {clear, Rgb(90, 60, 40), Rgb(60, 40, 25)}, [](int x, int y) {
+                       bool post = x < 24 || x >= 232 || y < 24;
+                       return post ? 1 + ((x + y) / 16) % 2 : 0;
+                   }));
+    s.pictures.Add(kLeaf, Picture(208, 232, {clear, Rgb(140, 100, 60), Rgb(100, 70, 40)}, [](int x, int) {
+                       return 1 + (x / 26) % 2;
+                   }));
+    s.pictures.Add(kDecal, Picture(32, 32, {clear, Rgb(230, 210, 80)}, [](int x, int y) {
+                       int dx = x - 16, dy = y - 16;
+                       return dx * dx + dy * dy < 150 ? 1 : 0;
+                   }));
+    s.pictures.Add(kRoof, Picture(256, 128, {Rgb(120, 40, 30), Rgb(90, 30, 25)}, [](int x, int y) {
+                       return (y % 16 < 2 || (x + (y / 16) * 8) % 32 < 2) ? 1 : 0;
+                   }));
+    s.pictures.Add(kGlow, Picture(16, 16, {clear, Rgb(255, 240, 160)}, [](int x, int y) {
+                       int dx = x - 8, dy = y - 8;
+                       return dx * dx + dy * dy < 40 ? 1 : 0;
+                   }));
+    s.pictures.Add(kOverlay, Picture(120, 90, {clear, Rgb(180, 180, 200), Rgb(90, 90, 110)}, [](int x, int y) {
+                       return (x > 40 && x < 80) || y > 60 ? 1 + (y / 10) % 2 : 0;
+                   }));
+    s.pictures.Add(kMoss, Picture(256, 256, {Rgb(60, 120, 40), Rgb(40, 90, 30)}, [](int x, int y) {
+                       return ((x / 8) + (y / 8)) % 2;
+                   }));
+    s.pictures.Add(kMask, MaskRecord(256, 256, [](int x, int y) {
+                       int dx = x - 128, dy = y - 128;
+                       return dx * dx + dy * dy < 90 * 90;
+                   }));
+    s.pictures.Add(kPanel, Picture(256, 160, {Rgb(70, 70, 120), Rgb(200, 200, 230)}, [](int x, int y) {
+                       return (x % 64 < 4 || y % 40 < 4) ? 1 : 0;
+                   }));
+    s.pictures.anchors[kSprite] = 2;
+}
+
+}  // namespace art
 
 }  // namespace scene

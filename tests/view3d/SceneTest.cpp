@@ -11,7 +11,6 @@
 namespace {
 
 using testing_support::MatchesGolden;
-using testing_support::Rgb565Image;
 
 const std::vector<std::string> kMap = {
     "###########",
@@ -26,14 +25,6 @@ const std::vector<std::string> kMap = {
     "#.........#",
     "###########",
 };
-
-Rgb565Image Image(const scene::Scene& s) {
-    Rgb565Image image;
-    image.width = s.width;
-    image.height = s.height;
-    image.pixels = s.ViewPixels();
-    return image;
-}
 
 TEST(SceneTest, CorridorGoldenFrames) {
     struct Case {
@@ -52,7 +43,7 @@ TEST(SceneTest, CorridorGoldenFrames) {
         s.Render();
         EXPECT_TRUE(s.GuardIntact()) << c.name;
         EXPECT_GT(s.renderer->stats.polygonsDrawn, 5u) << c.name;
-        EXPECT_TRUE(MatchesGolden(c.name, Image(s))) << c.name;
+        EXPECT_TRUE(MatchesGolden(c.name, scene::ViewImage(s))) << c.name;
     }
 }
 
@@ -65,7 +56,7 @@ TEST(SceneTest, NothingOutsideTheViewAtRandomPoses) {
             do {
                 cx = static_cast<i32>(random() % 11);
                 cy = static_cast<i32>(random() % 11);
-            } while (s.emitters->IsWall(cx, cy));
+            } while (s.IsWall(cx, cy));
             s.Pose(cx, cy, static_cast<i32>(random() % 1024), static_cast<i32>(random() % 1024),
                    static_cast<i32>(random() % (360u << 16)));
             s.view->visibleDistance = static_cast<i32>(1 + random() % 20) * kFogStep;
@@ -104,7 +95,7 @@ TEST(SceneTest, OcclusionChangesNothingSeen) {
         do {
             cx = static_cast<i32>(random() % 11);
             cy = static_cast<i32>(random() % 11);
-        } while (a.emitters->IsWall(cx, cy));
+        } while (a.IsWall(cx, cy));
         i32 angle = static_cast<i32>(random() % (360u << 16));
         a.Pose(cx, cy, 512, 512, angle);
         b.Pose(cx, cy, 512, 512, angle);

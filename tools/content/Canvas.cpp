@@ -17,6 +17,8 @@ float SegmentDistance(Pt p, Pt a, Pt b) {
     return std::sqrt(ex * ex + ey * ey);
 }
 
+}  // namespace
+
 uint32_t Hash(uint32_t x) {
     x ^= x >> 16;
     x *= 0x7feb352dU;
@@ -25,8 +27,6 @@ uint32_t Hash(uint32_t x) {
     x ^= x >> 16;
     return x;
 }
-
-}  // namespace
 
 Rgba Mix(Rgba a, Rgba b, float t) {
     return Rgba{Clamp8(a.r + (b.r - a.r) * t), Clamp8(a.g + (b.g - a.g) * t), Clamp8(a.b + (b.b - a.b) * t),

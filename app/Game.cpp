@@ -6,11 +6,13 @@
 #include "core/Random.h"
 #include "data/RecordHolder.h"
 #include "data/WorldList.h"
+#include "data/WorldLists.h"
 #include "display/FontSet.h"
 #include "display/Video.h"
 #include "script/ScriptContext.h"
 #include "script/ScriptEngine.h"
 #include "sound/SoundManager.h"
+#include "ui/ProgressDialog.h"
 #include "ui/Screen.h"
 #include "world/GameScreen.h"
 
@@ -139,8 +141,13 @@ void CGame::LeaveStackedScreens() {
     }
 }
 
-// The world data's containers join these three as the world-data work brings them.
-void CGame::ResetWorld() { currentWorld = nullptr; }
+// Closes every world and empties the record lists and the texture set.
+void CGame::ResetWorld() {
+    // The music's records go with the worlds: the piece stops first.
+    if (CGameScreen* view = GetGameScreen()) view->StopMusic();
+    if (worlds) worlds->CloseAllWorlds();
+    currentWorld = nullptr;
+}
 void CGame::InitWorldLists(CProgressDialog*) {}
 void CGame::RefreshAfterLoad(CProgressDialog*) {}
 
@@ -190,7 +197,25 @@ u32 CGame::GetPlayerFacing() const {
     return view ? view->facing % 360 : 0;
 }
 
-int CGame::OpenGameDatabases(CProgressDialog* progress) { return ::OpenGameDatabases(this, progress); }
+int CGame::OpenGameDatabases(CProgressDialog* progress) {
+    if (!worlds) return 0;
+    worlds->ClearError();
+    const int opened = worlds->OpenGameDatabases([progress] {
+        if (progress) progress->Advance();
+    });
+    // The enabled additional worlds follow the game's own, in the installed list's order.
+    if (opened) worlds->OpenInstalledWorlds();
+    currentWorld = worlds->Current();
+    return opened;
+}
+
+std::string CGame::WorldOpenError() const {
+    std::string text = worlds ? worlds->LastError() : std::string();
+    // A base world that failed to load names its record; one that is not there is named alone.
+    if (text.find(CWorldList::kBaseDatabase) == std::string::npos)
+        text = std::string(CWorldList::kBaseDatabase) + ".pdb is missing or cannot be opened.";
+    return text;
+}
 
 void CGame::QuitGame() { ::QuitGame(); }
 

@@ -34,6 +34,8 @@ class CRecordHolder;
 class CLoadedResource;
 class CSoundEntry;
 class CWorld;
+class CWorldList;
+class CWorldLists;
 class CMainFrame;
 struct CRecordData;
 class CProgressDialog;
@@ -110,6 +112,7 @@ public:
     CPlayer& GetPlayer() override { return player; }
     CSaveGameManager& GetSaveGames() override { return saveGames; }
     int OpenGameDatabases(CProgressDialog* progress) override;
+    std::string WorldOpenError() const override;
     void QuitGame() override;
 
     CScreen* GetScreen(u32 id) const override;
@@ -169,6 +172,10 @@ public:
     std::unique_ptr<CPdbFile> dataDb;
     std::unique_ptr<CFontSet> fonts;
     std::unique_ptr<CFileFinder> finder;
+    // The record lists every open world adds to, and the open worlds themselves: they go before the
+    // finder and the sound front-end they use, after the screens that play their music.
+    std::unique_ptr<CWorldLists> worldLists;
+    std::unique_ptr<CWorldList> worlds;
     std::unique_ptr<CRandom> random;
     std::unique_ptr<CScriptEngine> scriptEngine;
     std::unique_ptr<CScriptContext> scriptContext;

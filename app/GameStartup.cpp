@@ -9,6 +9,7 @@
 #include "core/Random.h"
 #include "data/RecordHolder.h"
 #include "data/WorldList.h"
+#include "data/WorldLists.h"
 #include "display/FontSet.h"
 #include "display/Video.h"
 #include "sound/SoundManager.h"
@@ -126,6 +127,10 @@ bool CGame::Initialize() {
     sound->Init(&settings.SoundVolume, &settings.MusicVolume);
     sound->SetVolumes(static_cast<i32>(settings.SoundVolume), static_cast<i32>(settings.MusicVolume));
 
+    worldLists = std::make_unique<CWorldLists>(textureSet);
+    worldLists->resources.SetSoundManager(sound.get());
+    worlds = std::make_unique<CWorldList>(*worldLists, finder.get(), &settings);
+
     fonts = std::make_unique<CFontSet>();
     fonts->Init();
     // The strips the fonts of this layout mode take, named here so that a missing one is reported.
@@ -167,8 +172,13 @@ bool CGame::Initialize() {
     tickCounter = 0;
     currentScreen = nullptr;
 
-    UpdateInstalledWorlds(this);
-    OpenWorldByName(this, "VantrelMusic");
+    worlds->UpdateInstalledWorlds();
+    // The music plays from the first screen on; a music database that is missing or damaged leaves
+    // the game silent and nothing more.
+    worlds->OpenWorldByName(CWorldList::kMusicDatabase);
+    worlds->ClearError();
+    currentWorld = worlds->Current();
+    if (CGameScreen* view = GetGameScreen()) view->music = &worldLists->resources;
     if (CRenderer* renderer = video->GetRenderer()) renderer->SetupView();
 
     SwitchScreen(kScreenSplash);

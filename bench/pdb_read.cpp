@@ -4,6 +4,8 @@
 #include "core/PdbFile.h"
 #include "core/Stream.h"
 
+#include "bench/BenchFolder.h"
+
 #include <benchmark/benchmark.h>
 
 #include <filesystem>
@@ -12,22 +14,7 @@
 
 namespace {
 
-class BenchFolder {
-public:
-    BenchFolder() {
-        std::random_device rd;
-        path_ = std::filesystem::temp_directory_path() / ("vantrel-bench-" + std::to_string(rd()));
-        std::filesystem::create_directories(path_);
-    }
-    ~BenchFolder() {
-        std::error_code ignored;
-        std::filesystem::remove_all(path_, ignored);
-    }
-    std::string Path() const { return path_.string() + "/"; }
-
-private:
-    std::filesystem::path path_;
-};
+using bench_support::BenchFolder;
 
 void BM_ReadRecordByKey(benchmark::State& state) {
     BenchFolder folder;

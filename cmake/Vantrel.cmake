@@ -111,6 +111,7 @@ function(vantrel_add_benchmarks)
     get_filename_component(name ${src} NAME_WE)
     add_executable(bench_${name} ${src})
     target_link_libraries(bench_${name} PRIVATE vantrel_game vantrel_platform benchmark::benchmark)
+    target_compile_definitions(bench_${name} PRIVATE VANTREL_BINARY_DIR="${CMAKE_BINARY_DIR}")
     set_target_properties(bench_${name} PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR}/bench)
   endforeach()
 endfunction()
@@ -130,7 +131,8 @@ function(vantrel_add_fuzzers)
   endforeach()
 endfunction()
 
-# The interface database, written by the content builder beside the game's executable. The game and
+# The interface database and the four world databases, written by the content builder beside the
+# game's executable. The game and
 # every test executable depend on it, so a build always leaves a current VantrelData.pdb in the
 # binary folder.
 function(vantrel_add_databases)
@@ -138,13 +140,18 @@ function(vantrel_add_databases)
     return()
   endif()
   set(db ${CMAKE_BINARY_DIR}/VantrelData.pdb)
-  add_custom_command(OUTPUT ${db}
+  set(worlds ${CMAKE_BINARY_DIR}/VantrelMusic.pdb ${CMAKE_BINARY_DIR}/VantrelSound.pdb
+             ${CMAKE_BINARY_DIR}/VantrelRes.pdb ${CMAKE_BINARY_DIR}/VantrelBase.pdb)
+  add_custom_command(OUTPUT ${db} ${worlds}
                      COMMAND vantrel_content --out ${CMAKE_BINARY_DIR}
                      DEPENDS vantrel_content
-                     COMMENT "Writing the interface database VantrelData.pdb")
-  add_custom_target(vantrel_databases ALL DEPENDS ${db})
+                     COMMENT "Writing the interface database and the world databases")
+  add_custom_target(vantrel_databases ALL DEPENDS ${db} ${worlds})
   if(TARGET vantrel)
     add_dependencies(vantrel vantrel_databases)
+  endif()
+  if(TARGET bench_world_load)
+    add_dependencies(bench_world_load vantrel_databases)
   endif()
   file(GLOB areas LIST_DIRECTORIES true ${CMAKE_SOURCE_DIR}/tests/*)
   foreach(dir ${areas})

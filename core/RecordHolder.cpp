@@ -4,12 +4,22 @@
 
 CRecordHolder::~CRecordHolder() { Release(); }
 
-bool CRecordHolder::Load(CPdbFile* database, u16 id) {
+bool CRecordHolder::Load(CPdbFile* db, u16 id) {
     Release();
     recordId = id;
+    database = db;
+    return EnsureLoaded();
+}
+
+bool CRecordHolder::EnsureLoaded() {
+    if (record) return true;
     if (database == nullptr) return false;
-    record = database->ReadRecord(id);
-    data = record ? record->data : nullptr;
+    record = database->ReadRecord(recordId);
+    if (record && record->size < prefix) {
+        FreeDataBlock(record);
+        record = nullptr;
+    }
+    data = record ? record->data + prefix : nullptr;
     return record != nullptr;
 }
 
@@ -19,4 +29,4 @@ void CRecordHolder::Release() {
     data = nullptr;
 }
 
-u32 CRecordHolder::Size() const { return record ? record->size : 0; }
+u32 CRecordHolder::Size() const { return record ? record->size - prefix : 0; }

@@ -1,6 +1,6 @@
 // A reference to one database record that is loaded on demand and released by its owner. Interface
-// pictures and loading pictures are held this way; widgets and the video output draw from the
-// holders and never free them.
+// pictures and loading pictures are held this way, and so is every picture of the world's texture
+// set; widgets and the video output draw from the holders and never free them.
 #pragma once
 
 #include "core/Types.h"
@@ -17,12 +17,21 @@ public:
 
     // Reads the record from the database; false (and nothing held) when it is missing.
     bool Load(CPdbFile* database, u16 id);
+    // Loads the holder's own record (database and record id set beforehand) unless it is loaded;
+    // false when it cannot be read or is shorter than its prefix.
+    bool EnsureLoaded();
     // Frees the loaded record (its data, then the handle).
     void Release();
     bool IsLoaded() const { return record != nullptr; }
     u32 Size() const;
 
+    const char* name = nullptr;  // world pictures: the name in the loading record
+    CPdbFile* database = nullptr;
     u16 recordId = 0;
+    u16 tableIndex = 0;
+    // Bytes before the data proper: 0 for the interface database; world picture records carry a
+    // 4-byte prefix that readers skip (the builder writes zeros there).
+    u8 prefix = 0;
     CRecordData* record = nullptr;
-    const u8* data = nullptr;  // the record's bytes: a picture for the interface pictures
+    const u8* data = nullptr;  // the record's bytes after the prefix: a picture for the pictures
 };

@@ -1,7 +1,21 @@
 #include "data/World.h"
 
+#include <cstdio>
+
 #include "core/PdbFile.h"
 #include "core/Stream.h"
+#include "data/MapObjectRecords.h"
+#include "data/RecordHolder.h"
+#include "data/TextureSet.h"
+#include "data/WorldLists.h"
+#include "data/WorldLoader.h"
+
+u16 ShortNameHash(const char* text) {
+    u16 key = 0;
+    if (text == nullptr) return 0;
+    for (int i = 0; i < 5 && text[i]; ++i) key ^= static_cast<u16>(static_cast<int>(static_cast<signed char>(text[i])) << i);
+    return key;
+}
 
 CWorld::CWorld(CGame* game) : game(game) {}
 
@@ -32,6 +46,7 @@ bool CWorld::SerializeHeader(CStream& stream) {
     stream.SerializeStr(sectionPrefix);
     recordIdPrefix.Assign(shortName.GetText());
     recordIdPrefix.Append("_");
+    prefixKey = ShortNameHash(recordIdPrefix.GetText());
     return !stream.HasError();
 }
 
@@ -48,7 +63,59 @@ int CWorld::ReadHeader(CPdbFile& db) {
     return ok ? 1 : 0;
 }
 
+int CWorld::Load(std::unique_ptr<CPdbFile> db, CWorldLists& lists, CWorldLoadError* error) {
+    database = std::move(db);
+    if (!database || !ReadHeader(*database)) {
+        if (error) {
+            error->record = kHeaderRecord;
+            error->kind = "header";
+        }
+        return 0;
+    }
+    const CWorldLists::Mark mark = lists.GetMark();
+    CWorldLoadContext context{*this, lists, database.get(), kFirstKindRecord, version};
+    if (!LoadWorldKinds(context, error)) {
+        // Nothing of a world that failed stays behind in the shared lists: their entries would point
+        // at its database, which goes with it.
+        lists.RollBack(mark);
+        return 0;
+    }
+    return 1;
+}
+
+const CMapObjectRecord* CWorld::MapObjectAt(u32 index) const {
+    return static_cast<const CMapObjectRecord*>(tableC.At(index));
+}
+
+const CSecondPicture* CWorld::PictureAt(u32 index) const {
+    return static_cast<const CSecondPicture*>(tableF.At(index));
+}
+
+CMapSection* CWorld::FindSectionByName(const char* name) const {
+    if (name == nullptr) return nullptr;
+    for (const auto& section : sections)
+        if (section->id && CompareStrings(section->id, name) == 0) return section.get();
+    return nullptr;
+}
+
+CMapSection* CWorld::FindSectionAt(u32 column, u32 row) const {
+    if (sectionPrefix.IsEmpty() || column > 99 || row > 99) return nullptr;
+    CStr name;
+    name.Format("%s%02u%02u", sectionPrefix.GetText(), column, row);
+    return FindSectionByName(name.GetText());
+}
+
 void CWorld::Release() {
+    currentSection = nullptr;
+    sections.clear();
+    recordBuffers.clear();
+    pendingKinds.clear();
+    worldMapPicture.reset();
+    defaultGround = nullptr;
+    defaultGroundPicture = nullptr;
+    tableC = tableD = tableE = tableF = CIndexTable{};
+    if (database) database->Close();
+    database.reset();
     title.Assign("");
     shortName.Assign("");
     recordIdPrefix.Assign("");

@@ -1,17 +1,85 @@
-// Stand-ins for the installed-worlds pass and the opening of world databases by name until the
-// world-data work replaces them.
+// The open worlds: the four game databases (music, sounds, pictures, base) and the enabled additional
+// worlds, each loaded by the world loader into one CWorld and the shared record lists; the installed-
+// worlds list of the program folder with the remembered worlds of the settings; the look-ups by short
+// name and section name.
 #pragma once
 
-class CGame;
+#include <functional>
+#include <memory>
+#include <string>
+#include <vector>
 
-// Reconciles the installed-worlds list with the world databases in the program folder and the
-// settings' world list.
-inline void UpdateInstalledWorlds(CGame*) {}
-// Opens a world database of the program folder by name; 1 on success.
-inline int OpenWorldByName(CGame*, const char*) { return 0; }
+#include "core/Types.h"
+#include "core/WorldEntry.h"
+#include "data/World.h"
 
-class CProgressDialog;
+class CFileFinder;
+class CMapSection;
+class CWorldLists;
+struct CGameSettings;
 
-// Stops all music and samples and opens the game's databases (world, pictures, sounds, music),
-// advancing the progress after each; 1 when all are open. None can be opened yet.
-inline int OpenGameDatabases(CGame*, CProgressDialog*) { return 0; }
+class CWorldList {
+public:
+    // The databases that start-up and every new game or load open, in this order.
+    static constexpr const char* kMusicDatabase = "VantrelMusic";
+    static constexpr const char* kSoundDatabase = "VantrelSound";
+    static constexpr const char* kResourceDatabase = "VantrelRes";
+    static constexpr const char* kBaseDatabase = "VantrelBase";
+
+    // finder: the program folder (null: the platform's); settings: the remembered worlds (may be null).
+    CWorldList(CWorldLists& lists, CFileFinder* finder, CGameSettings* settings);
+    ~CWorldList();
+    CWorldList(const CWorldList&) = delete;
+    CWorldList& operator=(const CWorldList&) = delete;
+
+    // Opens "<name>.pdb" of the program folder (creator "VnTl") and loads it as a new world, which
+    // becomes the current one. 1 on success. A file that cannot be opened is skipped quietly; a world
+    // that fails to load is closed and not added, and LastError names the file and the record.
+    int OpenWorldByName(const char* name);
+    // The same for an installed-worlds entry (opened by its file name, no creator check).
+    int OpenFoundWorld(const CWorldEntry& entry);
+    // Stops all music and samples, then opens music, sound, resource and base databases in that order,
+    // calling `advance` after each. 1 when the base world is open.
+    int OpenGameDatabases(const std::function<void()>& advance = {});
+    // Opens every enabled installed world, in list order.
+    void OpenInstalledWorlds();
+
+    // Start-up: scans the program folder for additional worlds and reconciles the list with the
+    // remembered worlds of the settings.
+    void UpdateInstalledWorlds();
+    void RemoveInstalledWorldEntry(const char* shortName);
+    // For expansion n (1..3): each enabled entry of that expansion, as the label "title (price\t)" and
+    // the id "short_STARTGAME" (price 50, 100 or 200).
+    void AddWorldStartEntries(u32 n, const std::function<void(const char* label, const char* id)>& add) const;
+
+    // The first open world whose short name equals the name cut to 4 characters; null when none.
+    CWorld* FindWorldByShortName(const char* name) const;
+    CMapSection* FindSectionInAllWorlds(const char* name) const;
+    // Releases every world, first opened first, and empties the record lists.
+    void CloseAllWorlds();
+
+    u32 Count() const { return static_cast<u32>(worlds_.size()); }
+    CWorld* At(u32 i) const { return i < worlds_.size() ? worlds_[i].get() : nullptr; }
+    CWorld* Current() const { return current_; }
+    void SetCurrent(CWorld* world) { current_ = world; }
+    CWorldEntryArray& Installed() { return installed_; }
+    CWorldLists& Lists() { return lists_; }
+
+    // The last failure to load a world: the file and the record; empty when none.
+    const std::string& LastError() const { return lastError_; }
+    const CWorldLoadError& LastLoadError() const { return lastLoadError_; }
+    void ClearError();
+
+private:
+    int LoadOpened(std::unique_ptr<CPdbFile> db, const char* fileName);
+
+    CWorldLists& lists_;
+    CFileFinder* finder_;
+    CGameSettings* settings_;
+    std::vector<std::unique_ptr<CWorld>> worlds_;
+    CWorld* current_ = nullptr;
+    CWorldEntryArray installed_;
+    std::string lastError_;
+    CWorldLoadError lastLoadError_;
+};
+

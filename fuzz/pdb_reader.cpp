@@ -6,43 +6,18 @@
 #include "core/Stream.h"
 #include "data/World.h"
 #include "platform/Files.h"
+#include "fuzz/ScratchFile.h"
 
 #include <cstddef>
 #include <cstdint>
-#include <filesystem>
-#include <random>
 #include <string>
+
+using fuzz_support::ScratchFile;
 
 namespace {
 
 // Touching the bytes that the stream hands out proves they lie inside the record.
 volatile u8 g_sink;
-
-// One scratch folder per process, removed when the fuzzer exits.
-class ScratchFolder {
-public:
-    ScratchFolder() {
-        std::random_device rd;
-        folder_ = std::filesystem::temp_directory_path() /
-                  ("vantrel-fuzz-" + std::to_string(rd()) + std::to_string(rd()));
-        std::filesystem::create_directories(folder_);
-        file_ = (folder_ / "input.pdb").string();
-    }
-    ~ScratchFolder() {
-        std::error_code ignored;
-        std::filesystem::remove_all(folder_, ignored);
-    }
-    const std::string& File() const { return file_; }
-
-private:
-    std::filesystem::path folder_;
-    std::string file_;
-};
-
-const std::string& ScratchFile() {
-    static const ScratchFolder scratch;
-    return scratch.File();
-}
 
 void FieldsA(CStream& s) {
     CWorld world;

@@ -4,6 +4,8 @@
 // that take it when it builds the screen table.
 #pragma once
 
+#include <string>
+
 #include "core/Types.h"
 #include "ui/WidgetHost.h"
 
@@ -27,9 +29,12 @@ public:
     virtual void PopScreensToOne() = 0;
     virtual void PopAllScreens() = 0;
 
-    // Forgets the current world, and opens the game's own databases for a new game.
+    // Forgets the current world, and opens the game's own databases (then the enabled additional
+    // worlds) for a new game, one progress step per database: 1 when the base world is open. When it
+    // is not, WorldOpenError names the file (and the record) that failed.
     virtual void ResetWorld() = 0;
     virtual int OpenGameDatabases(CProgressDialog* progress) = 0;
+    virtual std::string WorldOpenError() const = 0;
 
     // Ends the program in order after the current message: the game is then destroyed, which stops
     // the sounds and writes the automatic save.

@@ -249,9 +249,18 @@ u32 CMainMenuScreen::StartNewGame() {
     // cannot reach yet), so it always runs here.
     if (CGameScreen* view = shell_.GetGameScreen()) view->StopMusic();
     OpenProgress();
-    progress.Begin(3);
+    progress.Begin(4);
     shell_.ResetWorld();
-    shell_.OpenGameDatabases(&progress);
+    if (!shell_.OpenGameDatabases(&progress)) {
+        // Without the base world there is no game to start: say which file (and record) failed, and
+        // stay in the menu with the music that did open.
+        CloseModal();
+        pendingPrompt = kPromptNotice;
+        ShowMessage(shell_.WorldOpenError().c_str(), CButtonBar::kOk);
+        if (CGameScreen* view = shell_.GetGameScreen()) view->UpdateMusic();
+        Redraw();
+        return kScreenStay;
+    }
     // The intro's page sequence comes with the world data; the pages screen gets none until then.
     entryA = 0;
     entryB = 0;

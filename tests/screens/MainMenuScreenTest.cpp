@@ -1,13 +1,19 @@
 #include <gtest/gtest.h>
 
 #include <cstring>
+#include <filesystem>
 #include <string>
 #include <vector>
 
 #include "app/Game.h"
 #include "core/PdbFile.h"
+#include "data/WorldList.h"
 #include "data/RecordHolder.h"
 #include "display/FontSet.h"
+#include "platform/Audio.h"
+#include "platform/headless/HeadlessAudio.h"
+#include "sound/Mixer.h"
+#include "sound/SoundManager.h"
 #include "screens/frontend/MainMenuScreen.h"
 #include "screens/frontend/StandInScreen.h"
 #include "tests/support/FrameRig.h"
@@ -341,4 +347,94 @@ TEST(MainMenu, RowsAreOnePixelTallerThanTheFontInSmallLayoutsAndTwoInLargeOnes) 
         EXPECT_EQ(game->loadingPictures[3]->recordId, c.fourth);
     }
     game->layoutMode = 15;
+}
+
+namespace {
+
+// Rewrites a database of the rig's folder without one record.
+void DropRecord(Rig& rig, const char* name, u16 id) {
+    const std::string path = rig.env.dir.File(std::string(name) + ".pdb");
+    CPdbFile in;
+    ASSERT_EQ(in.OpenPath(path), 1);
+    CPdbFile out;
+    out.Header() = in.Header();
+    for (u32 i = 0; i < in.GetRecordCount(); ++i) {
+        const u16 key = in.GetEntry(i).key;
+        if (key == id) continue;
+        CRecordData* r = in.ReadRecord(key);
+        ASSERT_NE(r, nullptr);
+        out.AddRecord(key, r->data, r->size);
+        FreeDataBlock(r);
+    }
+    in.Close();
+    ASSERT_EQ(out.Save(path.c_str()), 1);
+}
+
+}  // namespace
+
+TEST(MainMenuWorlds, TheMenuPlaysItsMusicFromTheMusicDatabase) {
+    plat::HeadlessAudio audio;
+    plat::ScopedAudioBackend scope{plat::HeadlessAudio::SharedFactory(audio)};
+    MenuRig rig;
+    ASSERT_TRUE(rig.StartAtMenu());
+    CGameScreen* view = rig.Game()->GetGameScreen();
+    ASSERT_NE(view, nullptr);
+    EXPECT_STREQ(view->currentMusic, "bmus_main");
+    ASSERT_GE(view->musicChannel, 0);
+    Mixer* mixer = rig.Game()->sound->GetMixer();
+    ASSERT_TRUE(mixer && mixer->IsOpen());
+    EXPECT_FALSE(mixer->Music(static_cast<u32>(view->musicChannel)).IsStopped());
+
+    // A new game closes and reopens the worlds: the music stops first and nothing is left playing
+    // from freed records.
+    rig.Choose("Start new game");
+    EXPECT_EQ(rig.Current(), rig.Game()->GetScreen(kScreenPages));
+    EXPECT_EQ(view->musicChannel, kNoChannel);
+    EXPECT_NE(rig.Game()->currentWorld, nullptr);
+}
+
+TEST(MainMenuWorlds, WithoutTheBaseWorldANewGameSaysWhichFileAndStays) {
+    struct Case {
+        const char* what;
+        const char* message;
+    } cases[] = {
+        {"removed", "VantrelBase.pdb is missing or cannot be opened."},
+        {"cut short", "VantrelBase.pdb: record 4012 (items) is missing or damaged."},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        MenuRig rig;
+        ASSERT_TRUE(rig.StartAtMenu([&](CGame&) {
+            if (std::string(c.what) == "removed")
+                std::filesystem::remove(rig.env.dir.File("VantrelBase.pdb"));
+            else
+                DropRecord(rig, "VantrelBase", 4012);
+        }));
+        rig.Choose("Start new game");
+        EXPECT_EQ(rig.Current(), rig.menu);
+        EXPECT_EQ(rig.menu->pendingPrompt, kPromptNotice);
+        EXPECT_EQ(rig.PromptText(), c.message);
+        EXPECT_EQ(rig.Game()->worlds->FindWorldByShortName("base"), nullptr);
+        // The message is answered and the menu goes on.
+        rig.Tick();
+        rig.Key(13);
+        EXPECT_EQ(rig.menu->pendingPrompt, kPromptNone);
+        EXPECT_EQ(rig.Current(), rig.menu);
+    }
+}
+
+TEST(MainMenuWorlds, ADamagedMusicDatabaseOnlySilencesTheMusic) {
+    plat::HeadlessAudio audio;
+    plat::ScopedAudioBackend scope{plat::HeadlessAudio::SharedFactory(audio)};
+    MenuRig damaged;
+    damaged.env.withWorlds = false;
+    for (const char* name : {"VantrelMusic", "VantrelSound", "VantrelRes", "VantrelBase"}) {
+        const std::string file = std::string(name) + ".pdb";
+        std::filesystem::copy_file(std::string(VANTREL_BINARY_DIR) + "/" + file, damaged.env.dir.File(file));
+    }
+    std::filesystem::resize_file(damaged.env.dir.File("VantrelMusic.pdb"), 3000);
+    ASSERT_TRUE(damaged.StartAtMenu());
+    EXPECT_EQ(damaged.Game()->GetGameScreen()->musicChannel, kNoChannel);
+    damaged.Choose("Start new game");
+    EXPECT_EQ(damaged.Current(), damaged.Game()->GetScreen(kScreenPages));
 }

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <string>
 
 #include "platform/Files.h"
 
@@ -13,11 +14,18 @@ GameEnvironment::GameEnvironment() : savedFolder_(plat::ProgramFolder()) { plat:
 GameEnvironment::~GameEnvironment() { plat::SetProgramFolder(savedFolder_); }
 
 bool GameEnvironment::CopyBuiltDatabase() {
-    std::error_code error;
-    std::filesystem::copy_file(std::string(VANTREL_BINARY_DIR) + "/VantrelData.pdb", dir.File("VantrelData.pdb"),
-                               std::filesystem::copy_options::overwrite_existing, error);
-    if (error) ADD_FAILURE() << "no interface database in the build folder: " << error.message();
-    return !error;
+    for (const char* name : {"VantrelData", "VantrelMusic", "VantrelSound", "VantrelRes", "VantrelBase"}) {
+        if (!withWorlds && std::string(name) != "VantrelData") continue;
+        const std::string file = std::string(name) + ".pdb";
+        std::error_code error;
+        std::filesystem::copy_file(std::string(VANTREL_BINARY_DIR) + "/" + file, dir.File(file),
+                                   std::filesystem::copy_options::overwrite_existing, error);
+        if (error) {
+            ADD_FAILURE() << "no " << file << " in the build folder: " << error.message();
+            return false;
+        }
+    }
+    return true;
 }
 
 }  // namespace testing_support

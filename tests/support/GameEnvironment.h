@@ -18,9 +18,12 @@ public:
     GameEnvironment(const GameEnvironment&) = delete;
     GameEnvironment& operator=(const GameEnvironment&) = delete;
 
-    // Copies the interface database that the build writes into the program folder; false, with a
-    // test failure, when the build folder has none.
+    // Copies the databases that the build writes into the program folder, as a new user finds them:
+    // the interface database and, unless withWorlds is cleared first, the four world databases.
+    // False, with a test failure, when the build folder lacks one.
     bool CopyBuiltDatabase();
+
+    bool withWorlds = true;
 
     TempDir dir;
     plat::ManualClock clock;

@@ -1,5 +1,9 @@
 #include <gtest/gtest.h>
 
+#include "core/FileFinder.h"
+#include "data/TextureSet.h"
+#include "data/WorldList.h"
+#include "data/WorldLists.h"
 #include "screens/frontend/MainMenuScreen.h"
 #include "screens/frontend/PagesScreen.h"
 #include "tests/ui/WidgetRig.h"
@@ -20,6 +24,11 @@ TEST(MainMenuMessage, AnsweredByKeyAndByTap) {
     rig.game.SetScreen(kScreenPages, std::make_unique<CPagesScreen>());
     CScreen* pages = rig.game.GetScreen(kScreenPages);
     pages->Attach(&rig.game);
+    // The worlds the build writes, so that the new game finds its base world.
+    CFileFinder finder;
+    finder.SetFolder(std::string(VANTREL_BINARY_DIR) + "/");
+    rig.game.worldLists = std::make_unique<CWorldLists>(rig.game.textureSet);
+    rig.game.worlds = std::make_unique<CWorldList>(*rig.game.worldLists, &finder, nullptr);
     rig.game.SwitchScreen(kScreenMainMenu);
     ASSERT_EQ(menu->modalChild, nullptr);
     menu->pendingPrompt = kPromptNewGame;
@@ -51,4 +60,6 @@ TEST(MainMenuMessage, AnsweredByKeyAndByTap) {
     EXPECT_EQ(menu->pendingPrompt, kPromptNone);
     EXPECT_EQ(menu->modalChild, nullptr);
     EXPECT_EQ(rig.game.currentScreen, menu);
+    rig.game.worlds.reset();
+    rig.game.worldLists.reset();
 }

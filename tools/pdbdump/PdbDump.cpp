@@ -1,12 +1,18 @@
-// Prints a database's header and record list, and one record in hex when asked. Maintainers use it
-// on content databases and saved games:
+// Prints a database's header and record list, and one record in hex when asked; for a world database
+// also its header record 3999 and where each record kind lies, read by the game's world loader.
+// Maintainers use it on content databases and saved games:
 //   vantrel_pdbdump FILE.pdb [--record KEY]
 #include "core/PdbFile.h"
+#include "data/TextureSet.h"
+#include "data/World.h"
+#include "data/WorldLists.h"
+#include "data/WorldLoader.h"
 
 #include <cctype>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <memory>
 #include <string>
 
 namespace {
@@ -56,6 +62,45 @@ void PrintHex(const CRecordData& record, u32 key) {
     }
 }
 
+// The world's header and its kinds, from record 4000 on, as the loader reads them.
+void PrintWorld(const char* path) {
+    auto db = std::make_unique<CPdbFile>();
+    if (!db->OpenPath(path)) return;
+    CWorld world;
+    if (!world.ReadHeader(*db)) return;
+    std::printf("world header (record 3999): version %u, title \"%s\", short name \"%s\", expansion %u, byte G %u, "
+                "grid %u x %u, section prefix \"%s\"\n",
+                world.version, world.title.GetText(), world.shortName.GetText(), world.expansion, world.flagByte,
+                world.gridWidth, world.gridHeight, world.sectionPrefix.GetText());
+    CTextureSet textures;
+    CWorldLists lists(textures);
+    CWorldLoadContext context{world, lists, db.get(), CWorld::kFirstKindRecord, world.version};
+    const auto kinds = WorldKinds();
+    size_t shown = 0;
+    auto skipTo = [&shown, &kinds](size_t order) {
+        for (; shown + 1 < order; ++shown)
+            std::printf("  kind %2zu  tag 0x%02X  %-20s not read at this version\n", shown + 1, kinds[shown].tag,
+                        kinds[shown].name);
+    };
+    context.trace = [&](const CWorldKind& kind, u16 first, u16 end) {
+        const size_t order = static_cast<size_t>(&kind - kinds.data()) + 1;
+        skipTo(order);
+        shown = order;
+        if (end > first + 1)
+            std::printf("  kind %2zu  tag 0x%02X  %-20s records %u..%u\n", order, kind.tag, kind.name, first, end - 1);
+        else if (end == first + 1)
+            std::printf("  kind %2zu  tag 0x%02X  %-20s record %u\n", order, kind.tag, kind.name, first);
+        else
+            std::printf("  kind %2zu  tag 0x%02X  %-20s no records\n", order, kind.tag, kind.name);
+    };
+    CWorldLoadError error;
+    if (!LoadWorldKinds(context, &error))
+        std::printf("  the world does not load: record %u (%s) is missing or damaged\n", error.record, error.kind.c_str());
+    else
+        std::printf("  %zu kinds, %u sections\n", kinds.size(), world.SectionCount());
+    lists.Clear();
+}
+
 int Usage() {
     std::fprintf(stderr, "usage: vantrel_pdbdump FILE.pdb [--record KEY]\n");
     return 2;
@@ -92,6 +137,10 @@ int main(int argc, char** argv) {
         return 1;
     }
     PrintHeader(db, path);
+    if (CRecordData* header = db.ReadRecord(CWorld::kHeaderRecord)) {
+        FreeDataBlock(header);
+        PrintWorld(path);
+    }
     if (key >= 0) {
         CRecordData* record = db.ReadRecord(static_cast<u32>(key));
         if (!record) {

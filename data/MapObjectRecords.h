@@ -1,0 +1,32 @@
+// The world's map-object records (record kind 0x19) as far as the world tables need them: each
+// object's type code, id and the texts of its record, found by id for the index table 'C', the
+// sections' ground and ceiling and the default ground "base_water". The objects' behaviour (the
+// 33 classes built from the type code) builds on these records.
+#pragma once
+
+#include <vector>
+
+#include "core/Types.h"
+#include "data/WorldRecords.h"
+
+struct CMapObjectRecord {
+    u8 typeCode = 0;
+    const char* id = nullptr;
+    const char* text1 = nullptr;
+    const char* text2 = nullptr;
+    const char* text3 = nullptr;
+    const char* sounds[3] = {};
+    u16 params[6] = {};
+    u8 cellViewBits = 0;
+    u16 viewFlags = 0;
+    bool hasViewFlags = false;  // false: versions below 11 take the type's view word
+    std::vector<const char*> frames;
+    std::vector<const char*> idList;
+};
+
+class CMapObjectRecords : public CWorldRecordList<CMapObjectRecord> {
+public:
+    bool Load(CPdbFile* database, u16& key, u8 version);
+    // The first record of a type code (the fallback ground and ceiling is the first of type 1).
+    const CMapObjectRecord* FirstOfType(u8 typeCode) const;
+};

@@ -1,0 +1,55 @@
+// The record lists that every open world adds to: the world loader reads each database's record kinds
+// into these, so a later database extends the lists of the earlier ones. The game object owns one set;
+// its texture set lives in the game object, beside the lists.
+#pragma once
+
+#include <functional>
+
+#include "data/MapObjectRecords.h"
+#include "data/ResourceCatalogue.h"
+#include "data/WorldRecords.h"
+
+#include "data/TextureSet.h"
+
+class CWorldLists {
+public:
+    explicit CWorldLists(CTextureSet& textures) : textures(textures) {}
+    CWorldLists(const CWorldLists&) = delete;
+    CWorldLists& operator=(const CWorldLists&) = delete;
+
+    // Empties every list and the texture set (resetting the world).
+    void Clear();
+    // How far every list reaches, and back to such a mark: a world that fails to load leaves nothing
+    // of itself in the lists.
+    struct Mark;
+    Mark GetMark() const;
+    void RollBack(const Mark& mark);
+
+    // After a world is loaded: dense texture indices, the picture sets' indices, the shared sounds.
+    void AfterLoad();
+
+    CTextureSet& textures;
+    CResourceCatalogue resources;
+    CGlobalVarList globals;
+    CNpcProfileList talkProfiles;
+    CQuestList quests;
+    CScriptList scripts;
+    CPageSequenceList pageSequences;
+    CSkyList skies;
+    CPictureSetList pictureSets;
+    CMapObjectRecords mapObjects;
+
+    // The look-ups of the index tables 'D' (item types) and 'E' (monster types) in the lists of the
+    // items and creatures, installed with those lists; without them the entries are none.
+    std::function<const void*(const char* id)> findItemType;
+    std::function<const void*(const char* id)> findMonsterType;
+    // The sound names of the creature kinds and map-object types (what is not shared).
+    std::function<std::vector<const char*>()> namedSounds;
+};
+
+struct CWorldLists::Mark {
+    CTextureSet::Mark textures;
+    CResourceCatalogue::Mark resources;
+    size_t lists[9][2] = {};
+    size_t pageIds = 0;
+};

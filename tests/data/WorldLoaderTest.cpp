@@ -1,0 +1,304 @@
+#include <gtest/gtest.h>
+
+#include <cstring>
+#include <memory>
+#include <string>
+
+#include "core/FileFinder.h"
+#include "core/PdbFile.h"
+#include "data/MapObjectRecords.h"
+#include "data/TextureSet.h"
+#include "data/World.h"
+#include "data/WorldList.h"
+#include "data/WorldLists.h"
+#include "data/WorldLoader.h"
+#include "tests/data/WorldFixtures.h"
+#include "tests/support/TempDir.h"
+
+namespace {
+
+using testing_support::TempDir;
+
+class WorldLoaderTest : public ::testing::Test {
+protected:
+    void SetUp() override { finder.SetFolder(dir.Path()); }
+
+    // Opens "<name>.pdb" of the folder as a world; null (and the error kept) when it fails.
+    std::unique_ptr<CWorld> Load(const std::string& name) {
+        auto db = std::make_unique<CPdbFile>(nullptr, &finder);
+        if (!db->Open(name.c_str(), "VnTl")) return nullptr;
+        auto world = std::make_unique<CWorld>();
+        error = CWorldLoadError{};
+        if (!world->Load(std::move(db), lists, &error)) return nullptr;
+        lists.AfterLoad();
+        return world;
+    }
+
+    TempDir dir;
+    CFileFinder finder;
+    CTextureSet textures;
+    CWorldLists lists{textures};
+    CWorldLoadError error;
+};
+
+TEST_F(WorldLoaderTest, TheKindTableHoldsTheTwentySevenKindsInFileOrder) {
+    const char expected[] = {'<', 'L', 0x0A, 0x0E, 0x0C, 0x10, 0x16, 0x19, 'C', 0x1C, 'E', 0x24, 0x25, 0x2B,
+                             0x08, '5', 'B', 0x27, 0x2C, '0', 0x03, 0x3B, 'N', 'P', 'R', 'C', 1};
+    auto kinds = WorldKinds();
+    ASSERT_EQ(kinds.size(), 27u);
+    for (size_t i = 0; i < kinds.size(); ++i) EXPECT_EQ(kinds[i].tag, static_cast<u8>(expected[i])) << "order " << i + 1;
+    EXPECT_EQ(kinds[8].when, CWorldKind::kAbove71);
+    EXPECT_EQ(kinds[10].when, CWorldKind::kAbove71);
+    EXPECT_EQ(kinds[25].when, CWorldKind::kUpTo71);
+}
+
+TEST_F(WorldLoaderTest, TheBuiltBaseWorldLoadsWithItsHeaderTablesAndSection) {
+    fixtures::Write(dir.Path(), fixtures::ResourceWorld());
+    fixtures::Write(dir.Path(), fixtures::BaseWorld());
+    auto res = Load("VantrelRes");
+    ASSERT_TRUE(res) << error.record << " " << error.kind;
+    auto base = Load("VantrelBase");
+    ASSERT_TRUE(base) << error.record << " " << error.kind;
+
+    EXPECT_EQ(base->version, 122);
+    EXPECT_STREQ(base->shortName.GetText(), "base");
+    EXPECT_STREQ(base->recordIdPrefix.GetText(), "base_");
+    EXPECT_EQ(base->prefixKey, ShortNameHash("base_"));
+    EXPECT_STREQ(base->title.GetText(), "The Vale of Vantrel");
+
+    // 'C' finds the map objects by id; 'D' and 'E' names whose lists are not loaded stay none; 'F'
+    // finds the second picture table of the resource world.
+    ASSERT_EQ(base->tableC.Count(), 5u);
+    EXPECT_EQ(base->MapObjectAt(0), nullptr);
+    ASSERT_NE(base->MapObjectAt(2), nullptr);
+    EXPECT_STREQ(base->MapObjectAt(2)->id, "base_wallstone");
+    EXPECT_EQ(base->MapObjectAt(2)->typeCode, 5);
+    EXPECT_EQ(base->MapObjectAt(5), nullptr);
+    ASSERT_EQ(base->tableD.Count(), 3u);
+    EXPECT_STREQ(base->tableD.names[1], "base_money_100");
+    EXPECT_EQ(base->ItemTypeAt(1), nullptr);
+    ASSERT_NE(base->PictureAt(3), nullptr);
+    EXPECT_STREQ(base->PictureAt(3)->secondName, "bres_ceilingstone");
+
+    // The directory's ground 0 gives "base_water"; the section reads its fields and falls back to the
+    // first map object of type 1 for its ceiling.
+    ASSERT_NE(base->defaultGround, nullptr);
+    EXPECT_STREQ(base->defaultGround->id, "base_water");
+    ASSERT_EQ(base->SectionCount(), 2u);
+    ASSERT_NE(base->worldMapPicture, nullptr);
+    EXPECT_EQ(base->FindSectionAt(1, 1), base->SectionAt(1));
+    EXPECT_TRUE(base->SectionAt(1)->IsSurface());
+    EXPECT_EQ(base->SectionAt(1)->ceilingObject, nullptr);
+    CMapSection* cellar = base->FindSectionByName("base_cellar");
+    ASSERT_NE(cellar, nullptr);
+    EXPECT_STREQ(cellar->displayName, "Old Cellar");
+    EXPECT_EQ(cellar->baseRecord, world::kFirstSectionRecord);
+    EXPECT_EQ(cellar->width, 35);
+    EXPECT_EQ(cellar->explored.size(), 35u * 5u);
+    EXPECT_STREQ(cellar->groundObject->id, "base_floorstone");
+    EXPECT_STREQ(cellar->ceilingObject->id, "base_floorstone");
+    EXPECT_EQ(cellar->byteE, 0);
+    EXPECT_EQ(cellar->bytes[0], 6);
+
+    EXPECT_EQ(lists.quests.Count(), 2u);
+    EXPECT_EQ(lists.scripts.Count(), 2u);
+    EXPECT_EQ(lists.globals.Count(), 3u);
+    ASSERT_NE(lists.pageSequences.FindById("bres_intro"), nullptr);
+    EXPECT_EQ(lists.pageSequences.FindById("bres_intro")->pages.size(), 3u);
+    EXPECT_EQ(lists.talkProfiles.FindById("base_npc_elder")->pictures.size(), 1u);
+    EXPECT_EQ(lists.skies.Count(), 5u);
+    // Every kind read past is kept for its own loader, starting at 4004 after the world map's two.
+    ASSERT_FALSE(base->PendingKindRecords().empty());
+    EXPECT_EQ(base->PendingKindRecords().front().tag, 0x0A);
+    EXPECT_EQ(base->PendingKindRecords().front().recordId, 4004);
+}
+
+// Each row builds the base world at one version and checks what that version's fields give.
+struct VersionCase {
+    u8 version;
+    u8 expansion;     // 1 before 119
+    u8 byteG;         // 0 before 122
+    u8 scriptValue;   // 5 at 51 and below
+    bool skyPicture;  // the sky's own picture name from 39 on, else its id
+    bool pageText3;   // from 102
+    bool ownLightA;   // light A stored from 117; before, it equals light B
+    bool byteE;       // from 118; before, the default 255
+};
+
+TEST_F(WorldLoaderTest, VersionGatesOfEachKind) {
+    const VersionCase cases[] = {
+        {24, 1, 0, 5, false, false, false, false},  {33, 1, 0, 5, false, false, false, false},
+        {42, 1, 0, 5, true, false, false, false},   {51, 1, 0, 5, true, false, false, false},
+        {52, 1, 0, 9, true, false, false, false},   {67, 1, 0, 9, true, false, false, false},
+        {71, 1, 0, 9, true, false, false, false},   {72, 1, 0, 9, true, false, false, false},
+        {101, 1, 0, 9, true, false, false, false},  {102, 1, 0, 9, true, true, false, false},
+        {116, 1, 0, 9, true, true, false, false},   {117, 1, 0, 9, true, true, true, false},
+        {118, 1, 0, 9, true, true, true, true},     {119, 3, 0, 9, true, true, true, true},
+        {121, 3, 0, 9, true, true, true, true},     {122, 3, 7, 9, true, true, true, true},
+    };
+    for (const VersionCase& vc : cases) {
+        SCOPED_TRACE(testing::Message() << "version " << int(vc.version));
+        lists.Clear();
+        world::Content c = fixtures::BaseWorld();
+        c.expansion = 3;
+        c.byteG = 7;
+        c.scripts[0].value = 9;
+        c.skies = {{"base_skyone", "bres_skyday", 1, 2, 0, 0, 0}};
+        c.pageSequences[0].pages[0].text3 = "third";
+        c.sections[0].lightAColour = 0x1111;
+        c.sections[0].lightBColour = 0x2222;
+        c.sections[0].byteE = 4;
+        fixtures::Write(dir.Path(), c, vc.version);
+        auto base = Load("VantrelBase");
+        ASSERT_TRUE(base) << error.record << " " << error.kind;
+        EXPECT_EQ(base->version, vc.version);
+        EXPECT_EQ(base->expansion, vc.expansion);
+        EXPECT_EQ(base->flagByte, vc.byteG);
+        EXPECT_EQ(lists.scripts.FindById("base_startgame1")->value, vc.scriptValue);
+        EXPECT_STREQ(lists.skies.At(0)->picture, vc.skyPicture ? "bres_skyday" : "base_skyone");
+        const char* text3 = lists.pageSequences.FindById("bres_intro")->pages[0].text3;
+        if (vc.pageText3)
+            EXPECT_STREQ(text3, "third");
+        else
+            EXPECT_EQ(text3, nullptr);
+        // Older worlds stored a value with each global; every variable starts at 0 all the same.
+        EXPECT_EQ(lists.globals.At(0)->number, 0);
+        EXPECT_EQ(lists.globals.At(0)->text, "0");
+        CMapSection* s = base->SectionAt(0);
+        ASSERT_NE(s, nullptr);
+        EXPECT_EQ(s->lightAColour, vc.ownLightA ? 0x1111 : 0x2222);
+        EXPECT_EQ(s->colourC, 0xA534);
+        EXPECT_EQ(s->byteE, vc.byteE ? 4 : 255);
+        // The index tables are found at either place and still name the map objects.
+        ASSERT_NE(base->MapObjectAt(1), nullptr);
+        EXPECT_STREQ(base->MapObjectAt(1)->id, "base_floorstone");
+        EXPECT_STREQ(s->groundObject->id, "base_floorstone");
+        base.reset();
+    }
+}
+
+TEST_F(WorldLoaderTest, AHeaderWithoutMarkersReadsTheSame) {
+    world::Content with = fixtures::BaseWorld();
+    world::Content without = with;
+    without.markers = false;
+    without.dbName = "NoMarkers";
+    fixtures::Write(dir.Path(), with);
+    fixtures::Write(dir.Path(), without);
+    auto a = Load("VantrelBase");
+    auto b = Load("NoMarkers");
+    ASSERT_TRUE(a && b);
+    EXPECT_EQ(a->version, b->version);
+    EXPECT_STREQ(a->title.GetText(), b->title.GetText());
+    EXPECT_EQ(a->expansion, b->expansion);
+    EXPECT_EQ(a->gridWidth, b->gridWidth);
+    EXPECT_EQ(a->SectionCount(), b->SectionCount());
+}
+
+TEST_F(WorldLoaderTest, AWorldMapTakesTheSameTwoIdsAsAnEmptyPrefix) {
+    world::Content withMap = fixtures::BaseWorld();
+    withMap.worldMap = {0, 0, 8, 0, 4, 0, 0, 0};
+    world::Content without = withMap;
+    without.dbName = "NoMap";
+    without.sectionPrefix.clear();
+    fixtures::Write(dir.Path(), withMap);
+    fixtures::Write(dir.Path(), without);
+    auto a = Load("VantrelBase");
+    ASSERT_TRUE(a) << error.record << " " << error.kind;
+    ASSERT_NE(a->worldMapPicture, nullptr);
+    u16 w = 0, h = 0;
+    EXPECT_NE(GetPictureSize(a->worldMapPicture.get(), w, h), nullptr);
+    EXPECT_EQ(w, 8);
+    EXPECT_EQ(h, 4);
+    EXPECT_EQ(a->PendingKindRecords().front().recordId, 4004);
+    auto b = Load("NoMap");
+    ASSERT_TRUE(b) << error.record << " " << error.kind;
+    EXPECT_EQ(b->worldMapPicture, nullptr);
+    EXPECT_EQ(b->FindSectionAt(1, 1), nullptr);
+    EXPECT_EQ(b->PendingKindRecords().front().recordId, 4004);
+}
+
+TEST_F(WorldLoaderTest, AnEmptyWorldLoadsWithEmptyListsAndNoSections) {
+    world::Content c;
+    c.dbName = "Empty";
+    c.type = "VnTW";
+    c.shortName = "empt";
+    fixtures::Write(dir.Path(), c);
+    auto w = Load("Empty");
+    ASSERT_TRUE(w) << error.record << " " << error.kind;
+    EXPECT_EQ(w->SectionCount(), 0u);
+    EXPECT_EQ(w->tableC.Count(), 1u);
+    EXPECT_EQ(w->defaultGround, nullptr);
+    EXPECT_EQ(lists.quests.Count(), 0u);
+}
+
+TEST_F(WorldLoaderTest, AMissingOrDamagedRecordFailsTheLoadNamingTheRecordAndLeavesNothing) {
+    fixtures::Write(dir.Path(), fixtures::ResourceWorld());
+    ASSERT_TRUE(Load("VantrelRes"));
+    const u32 pictures = textures.PictureCount();
+    const size_t skies = lists.skies.Count();
+
+    world::Content c = fixtures::BaseWorld();
+    std::vector<world::Record> records = fixtures::Build(c);
+    // Every record the fixed order reaches, removed one at a time, fails the load with its id.
+    std::vector<u16> reached;
+    for (const world::Record& r : records)
+        if (r.id >= 4000 && r.id < world::kFirstPictureRecord) reached.push_back(r.id);
+    reached.push_back(3999);
+    for (u16 id : reached) {
+        SCOPED_TRACE(id);
+        std::vector<world::Record> cut = records;
+        fixtures::RemoveRecord(cut, id);
+        fixtures::Write(dir.Path(), c, cut);
+        EXPECT_FALSE(Load("VantrelBase"));
+        EXPECT_EQ(error.record, id);
+        EXPECT_FALSE(error.kind.empty());
+        EXPECT_EQ(textures.PictureCount(), pictures);
+        EXPECT_EQ(lists.skies.Count(), skies);
+        EXPECT_EQ(lists.quests.Count(), 0u);
+        EXPECT_EQ(lists.mapObjects.Count(), 0u);
+    }
+
+    // A count that runs past its record fails that record instead of reading on.
+    std::vector<world::Record> damaged = records;
+    world::Record* quests = fixtures::FindRecordWith(damaged, 0x08, "base_q_cellar");
+    ASSERT_NE(quests, nullptr);
+    const u16 questsId = quests->id;
+    quests->data[2] = 0xFF;
+    quests->data.resize(quests->data.size() - 10);
+    fixtures::Write(dir.Path(), c, damaged);
+    EXPECT_FALSE(Load("VantrelBase"));
+    EXPECT_EQ(error.record, questsId);
+    EXPECT_EQ(error.kind, "quests");
+}
+
+TEST_F(WorldLoaderTest, StoredIndicesOutsideTheirTablesAreNone) {
+    world::Content c = fixtures::BaseWorld();
+    c.defaultGround = 40;
+    c.defaultGroundPicture = 9;
+    c.sections[0].indices[0] = 77;
+    c.sections[0].indices[1] = 4;
+    fixtures::Write(dir.Path(), c);
+    auto base = Load("VantrelBase");
+    ASSERT_TRUE(base);
+    EXPECT_STREQ(base->defaultGround->id, "base_water");
+    EXPECT_EQ(base->defaultGroundPicture, nullptr);
+    EXPECT_EQ(base->SectionAt(0)->indices[0], 0);
+    EXPECT_EQ(base->SectionAt(0)->indices[1], 0);
+    EXPECT_STREQ(base->SectionAt(0)->groundObject->id, "base_floorstone");
+}
+
+TEST_F(WorldLoaderTest, ASurfacePieceIsTwentyOneCellsAndHasNoFallbackCeiling) {
+    world::Content c = fixtures::BaseWorld();
+    c.sections[0].flags = 0x80;
+    c.sections[0].indices[2] = 0;
+    fixtures::Write(dir.Path(), c);
+    auto base = Load("VantrelBase");
+    ASSERT_TRUE(base);
+    CMapSection* s = base->SectionAt(0);
+    EXPECT_EQ(s->width, 21);
+    EXPECT_EQ(s->height, 21);
+    EXPECT_EQ(s->exploredRowLength, 3);
+    EXPECT_EQ(s->ceilingObject, nullptr);
+}
+
+}  // namespace

@@ -1,0 +1,342 @@
+#include "tools/content/world/GameWorlds.h"
+
+#include <cmath>
+#include <cstdio>
+
+#include "tools/content/Canvas.h"
+#include "tools/content/PictureEncoder.h"
+#include "tools/content/Wav.h"
+#include "tools/content/world/Music.h"
+
+namespace world {
+
+namespace {
+
+constexpr double kPiSounds = 3.14159265358979323846;
+
+Content Named(const char* db, const char* type, const char* shortName, const char* title) {
+    Content c;
+    c.dbName = db;
+    c.type = type;
+    c.shortName = shortName;
+    c.title = title;
+    return c;
+}
+
+// ---- sounds ----
+
+int16_t S16(double v) { return static_cast<int16_t>(std::lround(std::max(-1.0, std::min(1.0, v)) * 32000.0)); }
+
+uint32_t Next(uint32_t& seed) {
+    seed = seed * 1664525u + 1013904223u;
+    return seed >> 8;
+}
+
+// A soft thud with a little grit: footsteps, hits, the bag.
+std::vector<int16_t> Thud(double ms, double freq, double noise, double decay, uint32_t seed) {
+    const int n = static_cast<int>(kWavRate * ms / 1000);
+    std::vector<int16_t> s(n);
+    double lp = 0;
+    for (int i = 0; i < n; ++i) {
+        const double t = static_cast<double>(i) / kWavRate;
+        lp += 0.25 * ((Next(seed) & 0xFFFF) / 32768.0 - 1.0 - lp);
+        const double env = std::exp(-t * decay) * std::min(1.0, t * 400);
+        s[i] = S16(env * (0.7 * std::sin(2 * kPiSounds * freq * t * (1 - 0.3 * t)) + noise * lp));
+    }
+    return s;
+}
+
+// A swish of filtered noise that rises and falls: a missed blow.
+std::vector<int16_t> Swish() {
+    const int n = kWavRate * 220 / 1000;
+    std::vector<int16_t> s(n);
+    uint32_t seed = 5;
+    double lp = 0;
+    for (int i = 0; i < n; ++i) {
+        const double x = static_cast<double>(i) / n;
+        lp += (0.05 + 0.3 * x) * ((Next(seed) & 0xFFFF) / 32768.0 - 1.0 - lp);
+        s[i] = S16(1.6 * std::sin(kPiSounds * x) * lp);
+    }
+    return s;
+}
+
+// A wooden creak falling in pitch: doors.
+std::vector<int16_t> Creak() {
+    const int n = kWavRate * 450 / 1000;
+    std::vector<int16_t> s(n);
+    double phase = 0;
+    for (int i = 0; i < n; ++i) {
+        const double t = static_cast<double>(i) / kWavRate;
+        phase += 2 * kPiSounds * (180 - 90 * t) / kWavRate;
+        const double buzz = std::sin(phase) + 0.4 * std::sin(3 * phase) + 0.2 * std::sin(5 * phase);
+        s[i] = S16(0.35 * buzz * std::sin(kPiSounds * t / 0.45) * (0.7 + 0.3 * std::sin(2 * kPiSounds * 23 * t)));
+    }
+    return s;
+}
+
+// A bright two-tone chime: a quest noted, a spell ready.
+std::vector<int16_t> Chime() {
+    const int n = kWavRate * 600 / 1000;
+    std::vector<int16_t> s(n);
+    for (int i = 0; i < n; ++i) {
+        const double t = static_cast<double>(i) / kWavRate;
+        const double a = std::sin(2 * kPiSounds * 784 * t) * std::exp(-t * 6);
+        const double b = t > 0.12 ? std::sin(2 * kPiSounds * 1175 * (t - 0.12)) * std::exp(-(t - 0.12) * 6) : 0.0;
+        s[i] = S16(0.35 * (a + b));
+    }
+    return s;
+}
+
+// ---- pictures ----
+
+std::vector<uint8_t> Encode(const Canvas& c) { return EncodePicture(c, Encoding::Palette); }
+
+Canvas StoneTexture(Rgba base, uint32_t seed, bool bricks) {
+    Canvas c(256, 128, base);
+    c.Grain(0, 0, 256, 128, 0.12f, seed);
+    if (bricks)
+        for (int row = 0; row < 4; ++row) {
+            const int y = row * 32;
+            c.Fill(0, y, 256, 2, Shade(base, 0.55f));
+            for (int x = (row % 2) * 32; x < 256; x += 64) c.Fill(x, y, 2, 32, Shade(base, 0.55f));
+        }
+    else
+        for (int y = 0; y < 128; y += 64)
+            for (int x = 0; x < 256; x += 64) c.Frame(x, y, 64, 64, Shade(base, 0.7f), 1);
+    return c;
+}
+
+Canvas SkyPicture(Rgba top, Rgba horizon, bool stars, bool clouds, uint32_t seed) {
+    Canvas c(256, 64);
+    c.VGradient(0, 0, 256, 64, top, horizon);
+    if (stars)
+        for (int i = 0; i < 60; ++i) c.Set(Next(seed) % 256, Next(seed) % 48, Rgb(0xF0F0FF));
+    if (clouds)
+        for (int i = 0; i < 9; ++i)
+            c.Disc(static_cast<float>(Next(seed) % 256), 20.0f + Next(seed) % 24, 6.0f + Next(seed) % 8, Rgb(0xD8DCE4, 150));
+    return c;
+}
+
+Canvas Head(Rgba skin, Rgba hair, Rgba back) {
+    Canvas c(48, 56, back);
+    c.VGradient(0, 0, 48, 56, back, Shade(back, 0.6f));
+    c.RoundRect(10, 34, 28, 22, 8, Shade(hair, 0.8f));
+    c.Disc(24, 24, 13, skin);
+    c.RoundRect(11, 6, 26, 11, 5, hair);
+    c.Disc(19, 24, 1.6f, Rgb(0x202020));
+    c.Disc(29, 24, 1.6f, Rgb(0x202020));
+    c.Line({20, 31}, {28, 31}, 1.2f, Shade(skin, 0.6f));
+    return c;
+}
+
+// The world map: a green vale with a river and the town, 64 x 64.
+Canvas WorldMapPicture() {
+    Canvas c(64, 64, Rgb(0x5E8C3A));
+    c.Grain(0, 0, 64, 64, 0.08f, 12);
+    c.Line({0, 40}, {64, 22}, 3.0f, Rgb(0x3A6EC8));
+    c.Disc(30, 30, 5, Rgb(0x9A7A5A));
+    c.Frame(0, 0, 64, 64, Rgb(0x3A2A1A), 2);
+    return c;
+}
+
+void AddPicture(Content& c, const std::string& name, const Canvas& canvas) { c.pictures.push_back({name, Encode(canvas)}); }
+
+std::vector<uint8_t> ScriptCode(std::initializer_list<uint8_t> tokens) {
+    // {u16 unused, u16 offset of the string table, the tokens ending with 0, the table with no strings}
+    std::vector<uint8_t> code = {0, 0, 0, 0};
+    code.insert(code.end(), tokens.begin(), tokens.end());
+    code.push_back(0);
+    if (code.size() % 2) code.push_back(0);
+    const size_t table = code.size();
+    code[2] = static_cast<uint8_t>(table);
+    code[3] = static_cast<uint8_t>(table >> 8);
+    code.push_back(0);
+    code.push_back(0);
+    return code;
+}
+
+}  // namespace
+
+Content MusicWorld() {
+    Content c = Named("VantrelMusic", "bmus", "bmus", "Vantrel music");
+    MusicContent music = ComposeMusic();
+    c.banks = std::move(music.banks);
+    c.songs = std::move(music.songs);
+    return c;
+}
+
+Content SoundWorld() {
+    Content c = Named("VantrelSound", "bsnd", "bsnd", "Vantrel sounds");
+    auto add = [&c](const char* name, const std::vector<int16_t>& samples) {
+        Sound s;
+        s.name = name;
+        s.wav = MakeWav(samples);
+        c.sounds.push_back(std::move(s));
+    };
+    add("bsnd_click", ClickSamples());
+    add("bsnd_confirm", ConfirmSamples());
+    add("bsnd_bagopen", Thud(180, 140, 0.8, 18, 11));
+    add("bsnd_stepbarefoot-left", Thud(110, 90, 0.5, 40, 21));
+    add("bsnd_stepbarefoot-right", Thud(110, 100, 0.5, 40, 22));
+    add("bsnd_hitclub", Thud(160, 70, 1.0, 25, 31));
+    add("bsnd_hitmiss", Swish());
+    add("bsnd_doorwood", Creak());
+    add("bsnd_questnote", Chime());
+    return c;
+}
+
+Content ResourceWorld() {
+    Content c = Named("VantrelRes", "bres", "bres", "Vantrel pictures");
+    const Canvas floor = StoneTexture(Rgb(0x6A6258), 1, false);
+    const Canvas wall = StoneTexture(Rgb(0x7A6E5E), 2, true);
+    const Canvas ceiling = StoneTexture(Rgb(0x4A4640), 3, false);
+    AddPicture(c, "bres_floorstone", floor);
+    AddPicture(c, "bres_wallstone", wall);
+    AddPicture(c, "bres_ceilingstone", ceiling);
+    AddPicture(c, "bres_skyday", SkyPicture(Rgb(0x3A6EC8), Rgb(0xB8D4F0), false, true, 4));
+    AddPicture(c, "bres_skyrain", SkyPicture(Rgb(0x4A5060), Rgb(0x8A909A), false, true, 5));
+    AddPicture(c, "bres_skydusk", SkyPicture(Rgb(0x2A2A60), Rgb(0xE89A50), false, false, 6));
+    AddPicture(c, "bres_skynight", SkyPicture(Rgb(0x050818), Rgb(0x1A2440), true, false, 7));
+    AddPicture(c, "bres_sky-thunder", SkyPicture(Rgb(0x8A8AA0), Rgb(0xD0D0E0), false, true, 8));
+    AddPicture(c, "bres_head34", Head(Rgb(0xE0B090), Rgb(0x5A3A1A), Rgb(0x40506A)));
+    AddPicture(c, "bres_headunknown", Head(Rgb(0x8A8A8A), Rgb(0x3A3A3A), Rgb(0x303030)));
+    AddPicture(c, "bres_headelder", Head(Rgb(0xD8A888), Rgb(0xD0D0D0), Rgb(0x5A4030)));
+    // The pictures the base world's rule records name: items, creature frames, hands, portraits.
+    for (const RulePicture& p : PaintRulePictures()) AddPicture(c, p.name, p.picture);
+    // The sections' textures, found by the worlds' 'F' tables.
+    c.seconds.push_back({"bres_tex_floor", "bres_floorstone", 0, Encode(floor)});
+    c.seconds.push_back({"bres_tex_wall", "bres_wallstone", 0, Encode(wall)});
+    c.seconds.push_back({"bres_tex_ceiling", "bres_ceilingstone", 0, Encode(ceiling)});
+    c.skies = {{"bres_skyday", "", 1, 0, 0, 0, 0},
+               {"bres_skyrain", "", 1, 3, 0, 0, 0},
+               {"bres_skydusk", "", 4, 0, 0, 0, 0},
+               {"bres_skynight", "", 2, 0, 0, 0, 0},
+               {"bres_skystorm", "bres_sky-thunder", 1, 6, 0, 0, 0}};
+    c.pictureSets = {{"bres_skyset", 1, {"bres_skyday", "bres_skydusk", "bres_skynight"}, {}}};
+    return c;
+}
+
+Content BaseWorld() {
+    Content c = Named("VantrelBase", "base", "base", "The Vale of Vantrel");
+    c.baseRules = true;
+    c.stringC = "base";
+    c.headerWord = 1;
+    c.globals = {"base_metelder", "base_cellarkey", "base_ratskilled"};
+    MapObject floor;
+    floor.typeCode = 1;
+    floor.id = "base_floorstone";
+    floor.frames = {"bres_floorstone"};
+    MapObject water = floor;
+    water.id = "base_water";
+    water.frames = {"bres_floorstone"};
+    MapObject wall;
+    wall.typeCode = 5;
+    wall.id = "base_wallstone";
+    wall.frames = {"bres_wallstone"};
+    MapObject stairs;
+    stairs.typeCode = 25;
+    stairs.id = "base_stairsup";
+    stairs.text1 = "stairup";
+    stairs.sound1 = "bsnd_stepbarefoot-left";
+    c.mapObjects = {floor, water, wall, stairs};
+    c.tableC = {"base_floorstone", "base_wallstone", "base_water", "base_stairsup"};
+    c.tableD = {"base_money_100", "base_weap_dirkcheap"};
+    c.tableE = {"base_rat"};
+    c.tableF = {"bres_tex_floor", "bres_tex_wall", "bres_tex_ceiling"};
+    c.quests = {{"base_q_cellar", "The old cellar", "Old Maren asked you to look into the noises in her cellar."},
+                {"base_q_elder", "The elder's errand", "Bring the elder's letter to the smith in the lower town."}};
+    c.pageIds = {"bres_intro", "bres_credits"};
+    c.pageSequences = {
+        {"bres_intro", "bmus_main", "", {{"bres_skydusk", "The vale has been quiet for a generation.", ""},
+                                          {"bres_skynight", "Now lights move in the hills at night, and the old\rcellars below the town are not empty any more.", ""},
+                                          {"bres_skyday", "You arrive with the morning cart, a stranger\rwith little more than a name.", ""}}},
+        {"bres_credits", "bmus_town", "", {{"bres_skyday", "Vantrel\rmade with care by its builders.", ""}}}};
+    c.scripts = {{"base_startgame1", 5, ScriptCode({})}, {"base_cellarenter", 5, ScriptCode({})}};
+    c.talkProfiles = {{"base_npc_elder", "The elder", {{"bres_headelder", {0, 0, 0}}}}};
+    Section cellar;
+    cellar.id = "base_cellar";
+    cellar.displayName = "Old Cellar";
+    cellar.lightBColour = 0x2104;
+    cellar.lightBLevel = 70;
+    cellar.lightAColour = 0x2104;
+    cellar.lightALevel = 70;
+    cellar.byteE = 0;
+    cellar.bytes[0] = 6;  // visibility
+    cellar.indices[0] = 1;  // floor
+    cellar.indices[1] = 1;
+    cellar.indices[3] = 3;  // ceiling picture; the ceiling object falls back to the first of type 1
+    // Base + 0: the cells, all empty for now; + 2: no monsters; + 3: the entry point; + 4: no bags.
+    ByteWriter cells;
+    cells.U8('H');
+    for (int i = 0; i < 35 * 35; ++i) A2U16(cells, 0);
+    ByteWriter monsters;
+    monsters.U32(0);
+    monsters.U8(1);
+    ByteWriter objects;
+    objects.U8('I');
+    objects.U8(2);
+    A2U16(objects, 1);
+    A2U16(objects, 0);
+    Str(objects, "base_start");
+    Str(objects, "");
+    Str(objects, "");
+    objects.U8(1);    // id
+    objects.U8(0);    // bag
+    objects.U8(17);   // x
+    objects.U8(17);   // y
+    objects.U8(0x01); // visible
+    ByteWriter bags;
+    A2U16(bags, 0);
+    bags.U8(1);
+    cellar.records = {cells.Take(), {}, monsters.Take(), objects.Take(), bags.Take()};
+    // The surface: a world map of one piece so far, "base_s0101", its records as small as they come: an
+    // empty stored rectangle and an empty bit map.
+    c.sectionPrefix = "base_s";
+    c.gridWidth = 1;
+    c.gridHeight = 1;
+    c.worldMap = Encode(WorldMapPicture());
+    Section meadow;
+    meadow.id = "base_s0101";
+    meadow.displayName = "Vale Meadow";
+    meadow.flags = 0x80;
+    meadow.lightBColour = 0xFFDF;
+    meadow.lightAColour = 0xFFDF;
+    meadow.byteE = 255;
+    meadow.bytes[1] = 1;  // the sky picture set
+    meadow.indices[0] = 1;
+    meadow.indices[1] = 1;
+    ByteWriter surfaceCells;
+    surfaceCells.U8('H');
+    for (int i = 0; i < 4; ++i) A2U16(surfaceCells, 0);  // x, y, w, h of the stored rectangle
+    ByteWriter bits;
+    bits.U16(0);
+    for (int i = 0; i < 21 * 3; ++i) bits.U8(0);
+    ByteWriter noMonsters;
+    noMonsters.U32(0);
+    noMonsters.U8(1);
+    ByteWriter noObjects;
+    noObjects.U8('I');
+    noObjects.U8(1);
+    A2U16(noObjects, 0);
+    ByteWriter noBags;
+    A2U16(noBags, 0);
+    noBags.U8(1);
+    meadow.records = {surfaceCells.Take(), bits.Take(), noMonsters.Take(), noObjects.Take(), noBags.Take()};
+    c.sections = {cellar, meadow};
+    return c;
+}
+
+std::vector<Content> GameWorlds() { return {MusicWorld(), SoundWorld(), ResourceWorld(), BaseWorld()}; }
+
+bool WriteGameWorlds(const std::string& folder, uint8_t version) {
+    for (const Content& c : GameWorlds()) {
+        const std::string path = folder + "/" + c.dbName + ".pdb";
+        if (!WriteWorldDatabase(c, BuildWorld(c, version), path)) {
+            std::fprintf(stderr, "vantrel_content: cannot write %s\n", path.c_str());
+            return false;
+        }
+    }
+    return true;
+}
+
+}  // namespace world

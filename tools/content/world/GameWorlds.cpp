@@ -141,6 +141,8 @@ Canvas WorldMapPicture() {
 
 void AddPicture(Content& c, const std::string& name, const Canvas& canvas) { c.pictures.push_back({name, Encode(canvas)}); }
 
+}  // namespace
+
 std::vector<uint8_t> ScriptCode(std::initializer_list<uint8_t> tokens) {
     // {u16 unused, u16 offset of the string table, the tokens ending with 0, the table with no strings}
     std::vector<uint8_t> code = {0, 0, 0, 0};
@@ -155,7 +157,32 @@ std::vector<uint8_t> ScriptCode(std::initializer_list<uint8_t> tokens) {
     return code;
 }
 
-}  // namespace
+std::vector<std::vector<uint8_t>> EmptyCaveRecords(const std::string& entryPoint) {
+    // Base + 0: the cells, all empty for now; + 2: no monsters; + 3: the entry point; + 4: no bags.
+    ByteWriter cells;
+    cells.U8('H');
+    for (int i = 0; i < 35 * 35; ++i) A2U16(cells, 0);
+    ByteWriter monsters;
+    monsters.U32(0);
+    monsters.U8(1);
+    ByteWriter objects;
+    objects.U8('I');
+    objects.U8(2);
+    A2U16(objects, 1);
+    A2U16(objects, 0);
+    Str(objects, entryPoint);
+    Str(objects, "");
+    Str(objects, "");
+    objects.U8(1);    // id
+    objects.U8(0);    // bag
+    objects.U8(17);   // x
+    objects.U8(17);   // y
+    objects.U8(0x01); // visible
+    ByteWriter bags;
+    A2U16(bags, 0);
+    bags.U8(1);
+    return {cells.Take(), {}, monsters.Take(), objects.Take(), bags.Take()};
+}
 
 Content MusicWorld() {
     Content c = Named("VantrelMusic", "bmus", "bmus", "Vantrel music");
@@ -265,30 +292,7 @@ Content BaseWorld() {
     cellar.indices[0] = 1;  // floor
     cellar.indices[1] = 1;
     cellar.indices[3] = 3;  // ceiling picture; the ceiling object falls back to the first of type 1
-    // Base + 0: the cells, all empty for now; + 2: no monsters; + 3: the entry point; + 4: no bags.
-    ByteWriter cells;
-    cells.U8('H');
-    for (int i = 0; i < 35 * 35; ++i) A2U16(cells, 0);
-    ByteWriter monsters;
-    monsters.U32(0);
-    monsters.U8(1);
-    ByteWriter objects;
-    objects.U8('I');
-    objects.U8(2);
-    A2U16(objects, 1);
-    A2U16(objects, 0);
-    Str(objects, "base_start");
-    Str(objects, "");
-    Str(objects, "");
-    objects.U8(1);    // id
-    objects.U8(0);    // bag
-    objects.U8(17);   // x
-    objects.U8(17);   // y
-    objects.U8(0x01); // visible
-    ByteWriter bags;
-    A2U16(bags, 0);
-    bags.U8(1);
-    cellar.records = {cells.Take(), {}, monsters.Take(), objects.Take(), bags.Take()};
+    cellar.records = EmptyCaveRecords("base_start");
     // The surface: a world map of one piece so far, "base_s0101", its records as small as they come: an
     // empty stored rectangle and an empty bit map.
     c.sectionPrefix = "base_s";

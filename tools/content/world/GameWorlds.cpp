@@ -268,7 +268,7 @@ Content BaseWorld() {
     c.mapObjects = {floor, water, wall, stairs};
     c.tableC = {"base_floorstone", "base_wallstone", "base_water", "base_stairsup"};
     c.tableD = {"base_money_100", "base_weap_dirkcheap"};
-    c.tableE = {"base_rat"};
+    c.tableE = {"base_rat_small", "base_skeleton_warrior"};
     c.tableF = {"bres_tex_floor", "bres_tex_wall", "bres_tex_ceiling"};
     c.quests = {{"base_q_cellar", "The old cellar", "Old Maren asked you to look into the noises in her cellar."},
                 {"base_q_elder", "The elder's errand", "Bring the elder's letter to the smith in the lower town."}};

@@ -1,8 +1,9 @@
-// The content builder is a tool of its own; its rule-record writers, base-world rule content and
-// rule pictures (with the canvas and picture encoder they draw with) are compiled into this test
-// executable here, once.
+// The content builder is a tool of its own; the writers these tests build their records and worlds
+// with (its canvas and picture encoder, the rule-record writers and base-world rule content, the
+// rule pictures, the world writers and music) are compiled into this test executable here, once.
 #include "tools/content/Canvas.cpp"
 #include "tools/content/PictureEncoder.cpp"
+#include "tools/content/Wav.cpp"
 #include "tools/content/rules/BaseRules.cpp"
 #include "tools/content/rules/CharacterRecords.cpp"
 #include "tools/content/rules/CreatureRecords.cpp"
@@ -11,3 +12,6 @@
 #include "tools/content/rules/MagicRecords.cpp"
 #include "tools/content/rules/NpcRecords.cpp"
 #include "tools/content/rules/RulePictures.cpp"
+#include "tools/content/world/GameWorlds.cpp"
+#include "tools/content/world/Music.cpp"
+#include "tools/content/world/WorldWriter.cpp"

@@ -140,7 +140,16 @@ bool RenameFile(const std::string& from, const std::string& to) {
     return true;
 }
 
+static std::string& UserFolderOverride() {
+    static std::string folder;
+    return folder;
+}
+
+void SetUserDataFolder(const std::string& folder) { UserFolderOverride() = folder; }
+
 std::string UserDataFolder() {
+    if (!UserFolderOverride().empty())
+        return UserFolderOverride();
     // A relative XDG_DATA_HOME is to be ignored, as the base-directory rules say.
     auto folder = [](const char* name) {
         const char* value = std::getenv(name);

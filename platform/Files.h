@@ -35,8 +35,10 @@ bool DeleteFile(const std::string& path);
 // survives a power cut.
 bool RenameFile(const std::string& from, const std::string& to);
 // The user's data folder of the game, with its trailing '/': $XDG_DATA_HOME/vantrel/, else
-// ~/.local/share/vantrel/, else the program folder. It may not exist yet.
+// ~/.local/share/vantrel/, else the program folder. It may not exist yet. Tests point it elsewhere
+// (an empty folder returns to the environment's).
 std::string UserDataFolder();
+void SetUserDataFolder(const std::string& folder);
 // Makes the folder and every folder above it that is missing; true when the folder is there.
 bool EnsureFolder(const std::string& folder);
 // Whether a regular file is there.

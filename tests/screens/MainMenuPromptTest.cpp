@@ -21,8 +21,15 @@ void WriteAutoSave(Rig& rig) {
     db.InitSavedGameHeader("VantrelSave0");
     std::memcpy(db.Header().type, "VnTS", 4);
     std::memcpy(db.Header().creator, "VnTS", 4);
-    u8 record[4] = {1, 2, 3, 4};
-    db.AddRecord(3000, record, sizeof record);
+    // A header that checks: the three opening bytes, the version, an 8,000-byte picture, two empty texts.
+    std::vector<u8> record(6 + 8000 + 2, 0);
+    record[0] = 0x02;
+    record[1] = 0x03;
+    record[2] = 0xFF;
+    record[3] = 122;
+    record[4] = 8000 & 0xFF;
+    record[5] = 8000 >> 8;
+    db.AddRecord(3000, record.data(), static_cast<u32>(record.size()));
     ASSERT_EQ(db.Save(rig.env.dir.File("VantrelSave0").c_str()), 1);
 }
 

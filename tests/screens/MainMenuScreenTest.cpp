@@ -29,8 +29,15 @@ void WriteSave(Rig& rig, u32 slot, const char* type = "VnTS", const char* creato
     db.InitSavedGameHeader(("VantrelSave" + std::to_string(slot)).c_str());
     std::memcpy(db.Header().type, type, 4);
     std::memcpy(db.Header().creator, creator, 4);
-    u8 record[4] = {1, 2, 3, 4};
-    db.AddRecord(3000, record, sizeof record);
+    // A header that checks: the three opening bytes, the version, an 8,000-byte picture, two empty texts.
+    std::vector<u8> record(6 + 8000 + 2, 0);
+    record[0] = 0x02;
+    record[1] = 0x03;
+    record[2] = 0xFF;
+    record[3] = 122;
+    record[4] = 8000 & 0xFF;
+    record[5] = 8000 >> 8;
+    db.AddRecord(3000, record.data(), static_cast<u32>(record.size()));
     ASSERT_EQ(db.Save(rig.env.dir.File("VantrelSave" + std::to_string(slot)).c_str()), 1);
 }
 
@@ -279,7 +286,7 @@ TEST(MainMenu, EachEntryLeadsWhereItShouldAndEscapeComesBack) {
         EXPECT_EQ(next->entryA, c.wordA);
         EXPECT_EQ(next->entryB | next->entryC | next->entryD, 0u);
         EXPECT_EQ(rig.Game()->screenStack->GetCount(), c.kept ? 1 : 0);
-        const bool built = c.screen == kScreenSettings || c.screen == kScreenWorlds;
+        const bool built = c.screen == kScreenSettings || c.screen == kScreenWorlds || c.screen == kScreenLoadSave;
         EXPECT_EQ(dynamic_cast<CStandInScreen*>(next) != nullptr, !built);
 
         // Escape goes back to the menu: resumed from the stack, or entered anew.

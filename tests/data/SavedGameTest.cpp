@@ -3,11 +3,16 @@
 // for a world that is gone, and a save that fails leaving the old one.
 #include <gtest/gtest.h>
 
+#include <signal.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
 #include <algorithm>
 #include <cstring>
 #include <fstream>
 #include <iterator>
 #include <memory>
+#include <random>
 #include <string>
 #include <vector>
 
@@ -395,6 +400,66 @@ TEST_F(SavedGameTest, FailedSaveKeepsTheOldSavedGame) {
     EXPECT_EQ(manager.Delete(2), 1);
     EXPECT_FALSE(manager.List(2));
     EXPECT_EQ(manager.Delete(2), 0);
+}
+
+// A process that dies at any moment of a save leaves the slot holding the last saved game or the one
+// being written, whole and loadable, never a mixture or nothing. The child saves in a loop and reports
+// each finished save down a pipe; the parent kills it after a random number of reports, which puts the
+// kill at a random point of the next save.
+TEST_F(SavedGameTest, KilledWhileSavingLeavesTheOldOrTheNewGame) {
+    parts.value = 0;
+    ASSERT_EQ(manager.Save(3), 1);
+    std::mt19937 random(1234);
+    u32 acknowledged = 0;
+    constexpr int kKills = 200;
+    int killedMidSave = 0, killedWhileWriting = 0;
+    for (int round = 0; round < kKills; ++round) {
+        int channel[2];
+        ASSERT_EQ(pipe(channel), 0);
+        const pid_t child = fork();
+        ASSERT_GE(child, 0);
+        if (child == 0) {
+            close(channel[0]);
+            for (u32 generation = acknowledged + 1;; ++generation) {
+                parts.value = generation;
+                if (manager.Save(3) != 1)
+                    _exit(2);
+                if (write(channel[1], &generation, sizeof generation) != sizeof generation)
+                    _exit(3);
+            }
+        }
+        close(channel[1]);
+        const u32 wanted = 1 + random() % 3;
+        u32 generation = acknowledged;
+        for (u32 seen = 0; seen < wanted && read(channel[0], &generation, sizeof generation) == sizeof generation;)
+            ++seen;
+        ::kill(child, SIGKILL);
+        int status = 0;
+        ASSERT_EQ(waitpid(child, &status, 0), child);
+        ASSERT_TRUE(WIFSIGNALED(status)) << "the child stopped on its own: " << status;
+        // Reports sent before the kill landed.
+        while (read(channel[0], &generation, sizeof generation) == sizeof generation) {
+        }
+        close(channel[0]);
+        acknowledged = generation;
+        // A temporary file left behind shows that the kill came in the middle of writing.
+        if (std::ifstream(manager.SlotPath(3) + ".pdb.tmp").good())
+            ++killedWhileWriting;
+
+        ASSERT_TRUE(manager.List(3)) << "kill " << round;
+        ASSERT_EQ(manager.Load(3, nullptr), 1) << "kill " << round << ": " << manager.LastError();
+        // The save that was running when the kill came may or may not have reached its rename.
+        ASSERT_TRUE(parts.value == acknowledged || parts.value == acknowledged + 1)
+            << "kill " << round << ": " << parts.value << " after " << acknowledged;
+        if (parts.value == acknowledged + 1)
+            ++killedMidSave;
+        acknowledged = parts.value;
+    }
+    RecordProperty("kills", kKills);
+    RecordProperty("killedAfterRename", killedMidSave);
+    RecordProperty("killedWhileWriting", killedWhileWriting);
+    // The pipe's reports come right after each save, so most kills land inside the next one.
+    EXPECT_GT(killedWhileWriting, 0);
 }
 
 TEST(SaveStringTableTest, IndicesOutsideTheTableAreNone) {

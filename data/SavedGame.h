@@ -30,8 +30,6 @@ constexpr u16 kThumbnailWidth = 80;
 constexpr u16 kThumbnailHeight = 50;
 constexpr u32 kThumbnailPixels = u32(kThumbnailWidth) * kThumbnailHeight;
 constexpr u16 kThumbnailBytes = kThumbnailPixels * 2;
-// Cells of a section run 0..34.
-constexpr u32 kMaxCell = 34;
 
 }  // namespace savegame
 

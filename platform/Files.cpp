@@ -140,6 +140,14 @@ bool RenameFile(const std::string& from, const std::string& to) {
     return true;
 }
 
+std::string EnvironmentFolder(const char* name) {
+    const char* value = std::getenv(name);
+    std::string path = value && value[0] == '/' ? value : "";
+    while (path.size() > 1 && path.back() == '/')
+        path.pop_back();
+    return path;
+}
+
 static std::string& UserFolderOverride() {
     static std::string folder;
     return folder;
@@ -150,18 +158,10 @@ void SetUserDataFolder(const std::string& folder) { UserFolderOverride() = folde
 std::string UserDataFolder() {
     if (!UserFolderOverride().empty())
         return UserFolderOverride();
-    // A relative XDG_DATA_HOME is to be ignored, as the base-directory rules say.
-    auto folder = [](const char* name) {
-        const char* value = std::getenv(name);
-        std::string path = value && value[0] == '/' ? value : "";
-        while (path.size() > 1 && path.back() == '/')
-            path.pop_back();
-        return path;
-    };
-    std::string data = folder("XDG_DATA_HOME");
+    std::string data = EnvironmentFolder("XDG_DATA_HOME");
     if (!data.empty())
         return data + "/vantrel/";
-    std::string home = folder("HOME");
+    std::string home = EnvironmentFolder("HOME");
     if (!home.empty())
         return home + "/.local/share/vantrel/";
     return ProgramFolder();

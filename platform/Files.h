@@ -34,6 +34,9 @@ bool DeleteFile(const std::string& path);
 // Atomically replaces `to` by `from` (both in one folder), and syncs the folder so that the new name
 // survives a power cut.
 bool RenameFile(const std::string& from, const std::string& to);
+// The folder an environment variable names, without trailing '/'; empty when it is unset or relative
+// (a relative base folder is to be ignored, as the base-directory rules say).
+std::string EnvironmentFolder(const char* name);
 // The user's data folder of the game, with its trailing '/': $XDG_DATA_HOME/vantrel/, else
 // ~/.local/share/vantrel/, else the program folder. It may not exist yet. Tests point it elsewhere
 // (an empty folder returns to the environment's).

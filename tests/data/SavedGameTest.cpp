@@ -360,27 +360,37 @@ TEST_F(SavedGameTest, DamagedRecordsFailTheLoadAndLeaveTheGameAlone) {
     EXPECT_EQ(parts.resets, 0);
 }
 
-TEST_F(SavedGameTest, RemovedWorldFallsBackToTheBaseWorldByExpansion) {
+TEST_F(SavedGameTest, RemovedWorldOrSectionFallsBackToTheBaseWorldByExpansion) {
+    struct Case {
+        const char* world;
+        const char* section;
+        u8 expansion;
+        u32 x, y;
+    } cases[] = {{"gone", "gone_s1", 2, 20, 17}, {"base", "base_nowhere", 1, 14, 19}, {"gone", "", 7, 18, 24}};
     ASSERT_EQ(manager.Save(1), 1);
-    ByteWriter w;
-    w.U32(1);
-    w.Text("gone");
-    w.U8(0);
-    w.Text("gone_s1");
-    w.U8(0);
-    w.U8(2);
-    w.Text("base");
-    w.U8(0);
-    w.Align(4);
-    w.U32(3010);
-    std::vector<u8> list = w.Take();
-    Rewrite(1, savegame::kWorldListRecord, &list);
-    base->currentSection = nullptr;
-    ASSERT_EQ(manager.Load(1, nullptr), 1) << manager.LastError();
-    EXPECT_EQ(worlds->Current(), base);
-    EXPECT_NE(base->currentSection, nullptr);
-    EXPECT_EQ(parts.placedX, 20u);
-    EXPECT_EQ(parts.placedY, 17u);
+    for (const Case& c : cases) {
+        ByteWriter w;
+        w.U32(1);
+        w.Text(c.world);
+        w.U8(0);
+        w.Text(c.section);
+        w.U8(0);
+        w.U8(c.expansion);
+        w.Text("base");
+        w.U8(0);
+        w.Align(4);
+        w.U32(3010);
+        std::vector<u8> list = w.Take();
+        Rewrite(1, savegame::kWorldListRecord, &list);
+        base->currentSection = nullptr;
+        parts.placedX = parts.placedY = 0;
+        ASSERT_EQ(manager.Load(1, nullptr), 1) << manager.LastError();
+        EXPECT_EQ(worlds->Current(), base) << c.section;
+        // The fixture's base world has none of the fallback sections: its first section stands in.
+        EXPECT_NE(base->currentSection, nullptr) << c.section;
+        EXPECT_EQ(parts.placedX, c.x) << c.section;
+        EXPECT_EQ(parts.placedY, c.y) << c.section;
+    }
 }
 
 TEST_F(SavedGameTest, FailedSaveKeepsTheOldSavedGame) {

@@ -61,6 +61,14 @@ struct LoadSaveRig : testing_support::FrameRig {
         Tick();
         return Current() == screen;
     }
+    // Saves into the slot of the box element from the save mode and closes the "Game saved." notice,
+    // which takes the screen back to the menu; then opens it again in `mode`.
+    bool SaveThenReopen(u32 box, u32 mode) {
+        TapElement(box);
+        TapElement(CLoadSaveScreen::kCommandLoadSave);
+        Answer(CButtonBar::kOk);
+        return Reopen(mode);
+    }
     void TapElement(u32 element) { ASSERT_TRUE(TapLayoutElement(CLoadSaveScreen::kLayoutGroup, element)) << element; }
     // Answers the prompt or notice shown with its button.
     void Answer(u32 button) {
@@ -119,10 +127,7 @@ TEST(LoadSaveScreen, SaveIntoAnEmptySlotThenOverwriteOnlyWhenAsked) {
 TEST(LoadSaveScreen, AFailedSaveSaysSoAndKeepsTheOldGame) {
     LoadSaveRig rig;
     ASSERT_TRUE(rig.Open(CLoadSaveScreen::kModeSave));
-    rig.TapElement(2);
-    rig.TapElement(CLoadSaveScreen::kCommandLoadSave);
-    rig.Answer(CButtonBar::kOk);
-    ASSERT_TRUE(rig.Reopen(CLoadSaveScreen::kModeSave));
+    ASSERT_TRUE(rig.SaveThenReopen(2, CLoadSaveScreen::kModeSave));
     const std::vector<char> before = ReadFile(rig.SlotPath(1));
     rig.parts.failWrites = true;
     rig.TapElement(2);
@@ -139,10 +144,7 @@ TEST(LoadSaveScreen, AFailedSaveSaysSoAndKeepsTheOldGame) {
 TEST(LoadSaveScreen, DeleteAsksAndEmptiesTheSlot) {
     LoadSaveRig rig;
     ASSERT_TRUE(rig.Open(CLoadSaveScreen::kModeSave));
-    rig.TapElement(5);
-    rig.TapElement(CLoadSaveScreen::kCommandLoadSave);
-    rig.Answer(CButtonBar::kOk);
-    ASSERT_TRUE(rig.Reopen(CLoadSaveScreen::kModeLoad));
+    ASSERT_TRUE(rig.SaveThenReopen(5, CLoadSaveScreen::kModeLoad));
     EXPECT_EQ(rig.screen->title.text.GetText(), std::string("Load a game"));
     // An empty slot can be chosen, but neither loaded nor deleted.
     rig.TapElement(2);
@@ -165,10 +167,7 @@ TEST(LoadSaveScreen, DeleteAsksAndEmptiesTheSlot) {
 TEST(LoadSaveScreen, GoldenFrames) {
     LoadSaveRig rig;
     ASSERT_TRUE(rig.Open(CLoadSaveScreen::kModeSave));
-    rig.TapElement(3);
-    rig.TapElement(CLoadSaveScreen::kCommandLoadSave);
-    rig.Answer(CButtonBar::kOk);
-    ASSERT_TRUE(rig.Reopen(CLoadSaveScreen::kModeLoad));
+    ASSERT_TRUE(rig.SaveThenReopen(3, CLoadSaveScreen::kModeLoad));
     rig.TapElement(3);
     rig.Tick();
     EXPECT_TRUE(testing_support::MatchesGolden("screens/load_save_chosen", rig.Capture()));

@@ -10,6 +10,7 @@
 #include "core/PdbFile.h"
 #include "screens/frontend/MainMenuScreen.h"
 #include "tests/support/FrameRig.h"
+#include "tests/support/TestRecords.h"
 #include "world/GameScreen.h"
 
 namespace {
@@ -21,14 +22,7 @@ void WriteAutoSave(Rig& rig) {
     db.InitSavedGameHeader("VantrelSave0");
     std::memcpy(db.Header().type, "VnTS", 4);
     std::memcpy(db.Header().creator, "VnTS", 4);
-    // A header that checks: the three opening bytes, the version, an 8,000-byte picture, two empty texts.
-    std::vector<u8> record(6 + 8000 + 2, 0);
-    record[0] = 0x02;
-    record[1] = 0x03;
-    record[2] = 0xFF;
-    record[3] = 122;
-    record[4] = 8000 & 0xFF;
-    record[5] = 8000 >> 8;
+    const std::vector<u8> record = testing_support::SavedGameHeaderStub();
     db.AddRecord(3000, record.data(), static_cast<u32>(record.size()));
     ASSERT_EQ(db.Save(rig.env.dir.File("VantrelSave0").c_str()), 1);
 }

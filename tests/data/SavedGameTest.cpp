@@ -254,6 +254,76 @@ TEST_F(SavedGameTest, WorldListIsByteExactAndSkipsTheResourceDatabases) {
     EXPECT_EQ(game.currentWorld, "gone");
 }
 
+TEST(SavedGameRecordTest, OlderVersionsReadFewerFields) {
+    // The world record: no state words up to 90, two up to 99, three after.
+    struct WordsCase {
+        u32 version, words;
+    } wordCases[] = {{90, 0}, {91, 2}, {99, 2}, {100, 3}, {122, 3}};
+    for (const WordsCase& c : wordCases) {
+        ByteWriter w;
+        w.U8('V');
+        for (u32 i = 0; i < c.words; ++i) {
+            w.Align(4);
+            w.U32(10 + i);
+        }
+        w.Align(2);
+        w.U16(1);
+        w.Text("s1");
+        w.U8(0);
+        w.Align(2);
+        w.U16(3011);
+        std::vector<u8> bytes = w.Take();
+        CStream stream;
+        stream.InitForReading(bytes.data(), static_cast<u32>(bytes.size()));
+        CSavedWorldState state;
+        ASSERT_TRUE(savegame::ReadWorldStates(stream, c.version, state)) << c.version;
+        ASSERT_EQ(state.sections.size(), 1u) << c.version;
+        EXPECT_EQ(state.sections[0].recordId, 3011) << c.version;
+        for (u32 i = 0; i < 3; ++i) EXPECT_EQ(state.words[i], i < c.words ? 10 + i : 0) << c.version;
+    }
+    // A visited section: the next ids only after 92, the effect holders' count only after 91.
+    struct SectionCase {
+        u32 version;
+        bool ids, holders;
+    } sectionCases[] = {{91, false, false}, {92, false, true}, {93, true, true}};
+    for (const SectionCase& c : sectionCases) {
+        ByteWriter w;
+        w.U8(0x02);
+        w.Align(4);
+        w.U32(500);
+        if (c.ids) {
+            w.U8(7);
+            w.U8(8);
+        }
+        w.Align(2);
+        w.U16(0);
+        w.U8(2);
+        w.U8(0x0F);
+        w.U8(0xF0);
+        for (int list = 0; list < (c.holders ? 3 : 2); ++list) {
+            w.Align(2);
+            w.U16(0);
+        }
+        std::vector<u8> bytes = w.Take();
+        CStream stream;
+        stream.InitForReading(bytes.data(), static_cast<u32>(bytes.size()));
+        CSavedSectionState state;
+        ASSERT_TRUE(savegame::ReadSectionState(stream, c.version, 2, state)) << c.version;
+        EXPECT_EQ(stream.GetOffset(), bytes.size()) << c.version;
+        EXPECT_EQ(state.lastVisit, 500u);
+        EXPECT_EQ(state.nextMonsterId, c.ids ? 7 : 0);
+        EXPECT_EQ(state.explored, (std::vector<u8>{0x0F, 0xF0}));
+    }
+    // An explored map longer than the record, or a mode past 2, is damage.
+    for (u8 mode : {u8(2), u8(3)}) {
+        std::vector<u8> bytes = {0x02, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, mode, 1, 2};
+        CStream stream;
+        stream.InitForReading(bytes.data(), static_cast<u32>(bytes.size()));
+        CSavedSectionState state;
+        EXPECT_FALSE(savegame::ReadSectionState(stream, 122, 175, state)) << int(mode);
+    }
+}
+
 TEST_F(SavedGameTest, SecondWorldStartsAfterTheFirstWorldsSections) {
     const world::Content extra = fixtures::SmallWorld("VantrelExtra", "xtra");
     fixtures::Write(worldsDir.Path(), extra);

@@ -1,4 +1,5 @@
 #include "tools/content/rules/BaseRules.h"
+#include "tools/content/rules/TownNpcs.h"
 
 #include <set>
 
@@ -421,6 +422,7 @@ BaseRuleContent MakeBaseRules() {
     trader.dialogue.greetings = {hello};
     trader.dialogue.topics = {wares, sharedRumours};
     c.npcs = {trader};
+    AddTownNpcs(c.npcs);
     return c;
 }
 

@@ -33,7 +33,9 @@ public:
     const char* id = nullptr;           // points into the world's directory record
     const char* displayName = nullptr;
     u16 baseRecord = 0;
-    u32 lastVisit = 0;
+    u32 lastVisit = 0;         // game minutes of the player's last visit; 0: never visited
+    u8 nextMonsterId = 0;      // the ids the section hands out next, kept with its saved state
+    u8 nextBagId = 0;
     const CMapObjectRecord* groundObject = nullptr;
     const CSecondPicture* groundPicture = nullptr;
     const CMapObjectRecord* ceilingObject = nullptr;

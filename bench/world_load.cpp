@@ -26,6 +26,7 @@
 #include "tools/content/rules/NpcRecords.cpp"
 #include "tools/content/rules/RulePictures.cpp"
 #include "tools/content/world/GameWorlds.cpp"
+#include "tools/content/world/Sections.cpp"
 #include "tools/content/world/Music.cpp"
 #include "tools/content/world/WorldWriter.cpp"
 

@@ -1,0 +1,2 @@
+// The world fixtures of the data tests, built into this test program as well.
+#include "tests/data/WorldFixtures.cpp"

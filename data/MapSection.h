@@ -22,6 +22,7 @@ class CWorld;
 struct CMapObjectRecord;
 class CSecondPicture;
 class CPdbFile;
+struct CRecordData;
 
 // One creature standing in a section, as its monster entry holds it.
 struct CMonster {
@@ -129,6 +130,12 @@ public:
     void LoadIntoCellWindow(CMapCell* cells, CStoredCell* stored, const CCellRefs& refs, u32 clock);
     void LoadPartIntoCellWindow(i32 x, i32 y, i32 w, i32 h, i32 wx, i32 wy, CMapCell* cells, CStoredCell* stored,
                                 const CCellRefs& refs, u32 clock);
+
+    // The decoding of an 'H' record itself: the whole map, or a rectangle of a surface piece (cells
+    // outside the stored rectangle are left as they are).
+    void DecodeCells(const CRecordData& record, CMapCell* cells, CStoredCell* stored, const CCellRefs& refs) const;
+    void DecodeCellsPart(const CRecordData& record, i32 x, i32 y, i32 w, i32 h, i32 wx, i32 wy, CMapCell* cells,
+                         CStoredCell* stored, const CCellRefs& refs) const;
 
     CPdbFile* database = nullptr;
     u8 dataVersion = 0;

@@ -233,10 +233,13 @@ void CMapSection::LoadIntoCellWindow(CMapCell* cells, CStoredCell* stored, const
         cells[i].Reset();
         stored[i].Reset();
     }
-    CRecordPtr record = ReadRecordPtr(database, baseRecord);
-    if (!record) return;
+    if (CRecordPtr record = ReadRecordPtr(database, baseRecord)) DecodeCells(*record, cells, stored, refs);
+}
+
+void CMapSection::DecodeCells(const CRecordData& record, CMapCell* cells, CStoredCell* stored,
+                              const CCellRefs& refs) const {
     CStream s;
-    s.InitForReading(*record);
+    s.InitForReading(record);
     s.MatchByte('H');
     const i32 w = width < kWindowSize ? width : kWindowSize;
     const i32 h = height < kWindowSize ? height : kWindowSize;
@@ -258,10 +261,15 @@ void CMapSection::LoadPartIntoCellWindow(i32 x, i32 y, i32 w, i32 h, i32 wx, i32
             }
     };
     resetAll();
-    CRecordPtr record = ReadRecordPtr(database, baseRecord);
-    if (!record) return;
+    if (CRecordPtr record = ReadRecordPtr(database, baseRecord))
+        DecodeCellsPart(*record, x, y, w, h, wx, wy, cells, stored, refs);
+}
+
+void CMapSection::DecodeCellsPart(const CRecordData& rec, i32 x, i32 y, i32 w, i32 h, i32 wx, i32 wy, CMapCell* cells,
+                                  CStoredCell* stored, const CCellRefs& refs) const {
+    const CRecordData* record = &rec;
     CStream s;
-    s.InitForReading(*record);
+    s.InitForReading(rec);
     s.MatchByte('H');
     u16 rx = 0, ry = 0, rw = 0, rh = 0;
     s.SerializeU16(rx);

@@ -7,6 +7,7 @@
 #include "core/FileFinder.h"
 #include "core/PdbFile.h"
 #include "core/Stream.h"
+#include "data/ActionSprite.h"
 #include "data/MapCells.h"
 #include "data/MapSection.h"
 #include "data/TextureSet.h"
@@ -369,6 +370,80 @@ TEST(MapSections, DamagedMonsterEntriesAreDropped) {
     ASSERT_EQ(section.monsters.size(), 1u);
     EXPECT_EQ(section.monsters[0].id, 1);
     EXPECT_EQ(section.nextMonsterId, 9);
+}
+
+}  // namespace
+
+namespace {
+
+TEST(ActionSprite, SmallViewsShrinkTheSpritesLessThanInProportion) {
+    const struct {
+        u16 w, h;
+        bool fixed;
+        u16 refW, refH, outW, outH;
+    } cases[] = {
+        {380, 320, false, 150, 150, 150, 150},  // full size keeps even references above 100
+        {480, 400, false, 90, 80, 90, 80},
+        {240, 320, false, 100, 100, 84, 100},   // 100 * (240 + 81) / 380
+        {240, 320, false, 150, 100, 84, 100},   // 150 is used as 100
+        {240, 200, true, 150, 100, 150, 81},    // fixed width; 100 * (200 + 60) / 320
+    };
+    for (const auto& c : cases) {
+        CActionSpriteSize s;
+        s.viewWidth = c.w;
+        s.viewHeight = c.h;
+        s.fixedSize = c.fixed;
+        s.referenceWidth[0] = s.referenceWidth[1] = c.refW;
+        s.referenceHeight[0] = s.referenceHeight[1] = c.refH;
+        ScaleActionSpriteToView(s);
+        EXPECT_EQ(s.width[1], c.outW) << c.w << "x" << c.h;
+        EXPECT_EQ(s.height[1], c.outH) << c.w << "x" << c.h;
+    }
+}
+
+// A surface piece whose stored rectangle reaches past the piece is refused whole; cells outside the
+// stored rectangle and at odd or out-of-record offsets stay as they were.
+TEST(MapSections, ASurfaceRectangleBeyondThePieceIsRefused) {
+    CMapSection piece;
+    piece.flags = CMapSection::kSurfaceFlag;
+    piece.width = piece.height = 21;
+    piece.dataVersion = 122;
+    CCellRefs refs;
+    refs.objects = {kNoCellIndex, 40};
+    std::vector<CMapCell> cells(kMapWindowCells);
+    std::vector<CStoredCell> stored(kMapWindowCells);
+    auto record = [](u16 x, u16 w, std::vector<u16> offsets) {
+        ByteWriter b;
+        b.U8('H');
+        for (u16 v : {x, u16(0), w, u16(1)}) world::A2U16(b, v);
+        for (u16 o : offsets) world::A2U16(b, o);
+        const size_t cell = b.Size();
+        b.U16(0x0001);
+        b.U16(1);
+        b.U16(0);
+        std::vector<u8> bytes = b.Take();
+        for (size_t i = 0; i < offsets.size(); ++i)
+            if (offsets[i] == 1) bytes[10 + 2 * i] = static_cast<u8>(cell);
+        return bytes;
+    };
+    std::vector<u8> fits = record(19, 2, {1, 1});
+    CRecordData r{fits.data(), static_cast<u32>(fits.size())};
+    piece.DecodeCellsPart(r, 0, 0, 21, 21, 7, 7, cells.data(), stored.data(), refs);
+    EXPECT_EQ(cells[7 * 35 + 7 + 19].layer1, 40);
+    EXPECT_EQ(cells[7 * 35 + 7 + 20].layer1, 40);
+    EXPECT_EQ(cells[7 * 35 + 7 + 18].layer1, kNoCellIndex);
+
+    cells.assign(kMapWindowCells, CMapCell{});
+    std::vector<u8> beyond = record(20, 2, {1, 1});
+    CRecordData b{beyond.data(), static_cast<u32>(beyond.size())};
+    piece.DecodeCellsPart(b, 0, 0, 21, 21, 7, 7, cells.data(), stored.data(), refs);
+    EXPECT_EQ(cells[7 * 35 + 7 + 20].layer1, kNoCellIndex);
+
+    std::vector<u8> odd = record(0, 2, {13, 999});
+    CRecordData o{odd.data(), static_cast<u32>(odd.size())};
+    piece.DecodeCellsPart(o, 0, 0, 21, 21, 7, 7, cells.data(), stored.data(), refs);
+    EXPECT_EQ(cells[7 * 35 + 7].layer1, kNoCellIndex);
+    EXPECT_EQ(cells[7 * 35 + 8].layer1, kNoCellIndex);
 }
 
 }  // namespace

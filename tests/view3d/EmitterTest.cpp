@@ -345,7 +345,9 @@ TEST(EmitterTest, ModelTableRowsCloseAndFaceOutward) {
             const CModelVertex& p = t.vertices[static_cast<size_t>(r.firstVertex + v)];
             const bool onOpen = ((open & 1) && p.y == 0) || ((open & 2) && p.x == 0) ||
                                 ((open & 4) && p.y == 1024) || ((open & 8) && p.x == 1024);
-            if (onOpen) EXPECT_EQ(p.height, 0) << row;
+            if (onOpen) {
+                EXPECT_EQ(p.height, 0) << row;
+            }
         }
     }
     // Row 1 is one slope over the whole cell rising from the northern edge, as the joint rules expect.

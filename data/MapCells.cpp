@@ -43,6 +43,21 @@ struct Reader {
     }
 };
 
+// The four sides and the four second sides that a mask names, in that order.
+void ReadSides(Reader& r, u16 mask, u16* side, u16* sidePicture, u8* sideId, u16* second, u16* secondPicture) {
+    for (int i = 0; i < 4; ++i)
+        if (mask & (cellmask::kSide0 << i)) {
+            side[i] = r.Object();
+            sidePicture[i] = r.Picture();
+            sideId[i] = r.Byte();
+        }
+    for (int i = 0; i < 4; ++i)
+        if (mask & (cellmask::kSecondSide0 << i)) {
+            second[i] = r.Object();
+            secondPicture[i] = r.Picture();
+        }
+}
+
 bool Decode(CStream& s, u8 version, const CCellRefs& refs, CMapCell& cell, CStoredCell& stored,
             CCellRefMisses* misses) {
     using namespace cellmask;
@@ -73,17 +88,7 @@ bool Decode(CStream& s, u8 version, const CCellRefs& refs, CMapCell& cell, CStor
         cell.layer4 = r.Object();
         cell.layer4Picture = r.Picture();
     }
-    for (int side = 0; side < 4; ++side)
-        if (mask & (kSide0 << side)) {
-            cell.side[side] = r.Object();
-            cell.sidePicture[side] = r.Picture();
-            cell.sideId[side] = r.Byte();
-        }
-    for (int side = 0; side < 4; ++side)
-        if (mask & (kSecondSide0 << side)) {
-            cell.secondSide[side] = r.Object();
-            cell.secondSidePicture[side] = r.Picture();
-        }
+    ReadSides(r, mask, cell.side, cell.sidePicture, cell.sideId, cell.secondSide, cell.secondSidePicture);
     s.Align(2);
     if (mask & kStored) {
         u16 m = 0;
@@ -102,17 +107,8 @@ bool Decode(CStream& s, u8 version, const CCellRefs& refs, CMapCell& cell, CStor
                 stored.layer4 = r.Object();
                 if (m & kStored) stored.layer4Picture = r.Picture();
             }
-            for (int side = 0; side < 4; ++side)
-                if (m & (kSide0 << side)) {
-                    stored.side[side] = r.Object();
-                    stored.sidePicture[side] = r.Picture();
-                    stored.sideId[side] = r.Byte();
-                }
-            for (int side = 0; side < 4; ++side)
-                if (m & (kSecondSide0 << side)) {
-                    stored.secondSide[side] = r.Object();
-                    stored.secondSidePicture[side] = r.Picture();
-                }
+            ReadSides(r, m, stored.side, stored.sidePicture, stored.sideId, stored.secondSide,
+                      stored.secondSidePicture);
             s.Align(2);
         }
     }

@@ -4,7 +4,6 @@
 #include <string>
 #include <vector>
 
-#include "core/FileFinder.h"
 #include "core/PdbFile.h"
 #include "core/Stream.h"
 #include "data/ActionSprite.h"
@@ -13,8 +12,8 @@
 #include "data/TextureSet.h"
 #include "data/World.h"
 #include "data/WorldLists.h"
+#include "tests/data/BuiltWorld.h"
 #include "tests/data/WorldFixtures.h"
-#include "tests/support/TempDir.h"
 #include "tools/content/world/Sections.h"
 
 namespace {
@@ -206,36 +205,11 @@ u16 StoredMaskOf(const CStoredCell& s) {
 
 class BuiltSections : public ::testing::Test {
 protected:
-    void SetUp() override {
-        finder.SetFolder(dir.Path());
-        fixtures::Write(dir.Path(), fixtures::ResourceWorld());
-        fixtures::Write(dir.Path(), fixtures::BaseWorld());
-        res = Load("VantrelRes");
-        base = Load("VantrelBase");
-        ASSERT_TRUE(res && base);
-        refs = base->MakeCellRefs(
-            [this](const CMapObjectRecord* r) {
-                for (size_t i = 0; i < lists.mapObjects.Count(); ++i)
-                    if (lists.mapObjects.At(i) == r) return static_cast<u16>(i);
-                return kNoCellIndex;
-            },
-            [this](const CSecondPicture* p) { return textures.IndexOfSecond(p); });
-    }
-    std::unique_ptr<CWorld> Load(const std::string& name) {
-        auto db = std::make_unique<CPdbFile>(nullptr, &finder);
-        if (!db->Open(name.c_str(), "VnTl")) return nullptr;
-        auto world = std::make_unique<CWorld>();
-        if (!world->Load(std::move(db), lists)) return nullptr;
-        lists.AfterLoad();
-        return world;
-    }
+    void SetUp() override { ASSERT_TRUE(built.Loaded()); }
 
-    testing_support::TempDir dir;
-    CFileFinder finder;
-    CTextureSet textures;
-    CWorldLists lists{textures};
-    std::unique_ptr<CWorld> res, base;
-    CCellRefs refs;
+    fixtures::BuiltWorld built;
+    std::unique_ptr<CWorld>& base = built.base;
+    CCellRefs& refs = built.refs;
 };
 
 // Walks every cell of every built section and names each reference that resolves to nothing.

@@ -5,14 +5,13 @@
 #include <string>
 #include <utility>
 
-#include "core/FileFinder.h"
 #include "core/PdbFile.h"
 #include "data/MapObjectRecords.h"
 #include "data/TextureSet.h"
 #include "data/World.h"
 #include "data/WorldLists.h"
+#include "tests/data/BuiltWorld.h"
 #include "tests/data/WorldFixtures.h"
-#include "tests/support/TempDir.h"
 #include "world/CellWindow.h"
 
 namespace {
@@ -32,38 +31,15 @@ public:
 class CellWindowTest : public ::testing::Test {
 protected:
     void SetUp() override {
-        finder.SetFolder(dir.Path());
-        fixtures::Write(dir.Path(), fixtures::ResourceWorld());
-        fixtures::Write(dir.Path(), fixtures::BaseWorld());
-        res = Load("VantrelRes");
-        base = Load("VantrelBase");
-        ASSERT_TRUE(res && base);
-        refs = base->MakeCellRefs(
-            [this](const CMapObjectRecord* r) {
-                for (size_t i = 0; i < lists.mapObjects.Count(); ++i)
-                    if (lists.mapObjects.At(i) == r) return static_cast<u16>(i);
-                return kNoCellIndex;
-            },
-            [this](const CSecondPicture* p) { return textures.IndexOfSecond(p); });
+        ASSERT_TRUE(built.Loaded());
         window.SetObjects(&objects);
-    }
-    std::unique_ptr<CWorld> Load(const std::string& name) {
-        auto db = std::make_unique<CPdbFile>(nullptr, &finder);
-        if (!db->Open(name.c_str(), "VnTl")) return nullptr;
-        auto world = std::make_unique<CWorld>();
-        if (!world->Load(std::move(db), lists)) return nullptr;
-        lists.AfterLoad();
-        return world;
     }
     u16 WallIndex() const { return refs.Object(2); }
 
-    testing_support::TempDir dir;
-    CFileFinder finder;
-    CTextureSet textures;
-    CWorldLists lists{textures};
-    std::unique_ptr<CWorld> res, base;
-    CCellRefs refs;
-    FakeObjects objects{lists};
+    fixtures::BuiltWorld built;
+    std::unique_ptr<CWorld>& base = built.base;
+    CCellRefs& refs = built.refs;
+    FakeObjects objects{built.lists};
     CCellWindow window;
 };
 

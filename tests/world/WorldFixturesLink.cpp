@@ -1,3 +1,5 @@
-// The world fixtures of the data tests, built into this test program as well.
+// The world fixtures of the data tests and the widget rig of the interface tests, built into this
+// test program as well.
 #include "tests/data/BuiltWorld.cpp"
 #include "tests/data/WorldFixtures.cpp"
+#include "tests/ui/WidgetRig.cpp"

@@ -1,0 +1,144 @@
+#include <gtest/gtest.h>
+
+#include <memory>
+
+#include "data/MapObjectRecords.h"
+#include "tests/data/BuiltWorld.h"
+#include "tests/support/Png.h"
+#include "tests/ui/WidgetRig.h"
+#include "ui/MapView.h"
+#include "world/AutomapSource.h"
+#include "world/CellWindow.h"
+
+namespace {
+
+using widgetrig::MakePicture;
+using widgetrig::Rig;
+
+class TypeCodes : public ICellObjects {
+public:
+    explicit TypeCodes(const CWorldLists& lists) : lists(lists) {}
+    bool IsBlocking(u16 index, const CPlacement*) const override { return TypeCode(index) == 5; }
+    u8 TypeCode(u16 index) const override {
+        const CMapObjectRecord* r = lists.mapObjects.At(index);
+        return r ? r->typeCode : 0;
+    }
+    const CWorldLists& lists;
+};
+
+// The map pictures the automap draws, each a small square of its own colour (borders and arrows with
+// see-through parts).
+void InstallMapPictures(Rig& rig, int size) {
+    const u16 clear = 0xFFFF;
+    auto solid = [&](u16 colour) { return MakePicture(size, size, [=](int, int) { return colour; }); };
+    rig.SetInterfacePicture(3400, solid(0x18C3));
+    rig.SetInterfacePicture(3401, solid(0x6B4D));
+    rig.SetInterfacePicture(3403, solid(0x3BC6));
+    rig.SetInterfacePicture(3405, solid(0x2AD3));
+    rig.SetInterfacePicture(3432, MakePicture(size, size, [=](int x, int y) {
+        return x == 0 || y == 0 ? u16(0xBDF7) : u16(0x8410);
+    }));
+    rig.SetInterfacePicture(3443, solid(0xC3A0));
+    rig.SetInterfacePicture(3444, solid(0xA000));
+    for (int q = 0; q < 4; ++q)
+        rig.SetInterfacePicture(static_cast<u16>(3455 + q), MakePicture(size, size, [=](int x, int y) {
+            const int c = size / 2;
+            const bool stem = q % 2 == 0 ? (x >= c - 1 && x <= c) : (y >= c - 1 && y <= c);
+            const bool head = q == 0 ? y < 3 : q == 1 ? x >= size - 3 : q == 2 ? y >= size - 3 : x < 3;
+            return stem || (head && (q % 2 == 0 ? std::abs(x - c) < 3 : std::abs(y - c) < 3)) ? u16(0xFFE0) : clear;
+        }));
+    for (int i = 61; i <= 68; ++i)
+        rig.SetInterfacePicture(static_cast<u16>(3400 + i), MakePicture(size, size, [=](int x, int y) {
+            const bool top = i == 61 || i == 62 || i == 68, bottom = i == 64 || i == 65 || i == 66;
+            const bool left = i == 66 || i == 67 || i == 68, right = i == 62 || i == 63 || i == 64;
+            return (top && y == 0) || (bottom && y == size - 1) || (left && x == 0) || (right && x == size - 1)
+                       ? u16(0xFE60)
+                       : clear;
+        }));
+}
+
+struct AutomapRig {
+    AutomapRig(u32 mode, int width, int height) : rig(mode, width, height) {
+        rig.InstallInterfacePictures();
+        InstallMapPictures(rig, mode == 15 ? 16 : 8);
+        view.Attach(rig.screen);
+        view.SetRect(0, 0, static_cast<u16>(width), static_cast<u16>(height));
+        view.Setup();
+        view.source = &source;
+    }
+    void ExploreAll(CMapSection* section) {
+        for (int y = 0; y < section->height; ++y)
+            for (int x = 0; x < section->width; ++x) section->MarkExplored(x, y);
+    }
+
+    fixtures::BuiltWorld built;
+    TypeCodes types{built.lists};
+    CCellWindow window;
+    CAutomapSource source{window, types};
+    Rig rig;
+    CMapView view;
+};
+
+// The cellar, every cell explored, in a wide layout (whole map) and a narrow one (around the player).
+TEST(Automap, TheCellarShowsItsWallsAndDoorsAsBuilt) {
+    {
+        AutomapRig a(15, 560, 560);
+        ASSERT_TRUE(a.built.Loaded());
+        CMapSection* cellar = a.built.base->FindSectionByName("base_cellar");
+        a.window.Fill(a.built.base.get(), cellar, a.built.refs, 100);
+        a.ExploreAll(cellar);
+        a.view.wholeMap = 1;
+        a.view.originX = 17 * 16;
+        a.view.originY = 17 * 16;
+        EXPECT_EQ(a.view.cellSize, 16);
+        a.view.Draw();
+        EXPECT_TRUE(testing_support::MatchesGolden("world/automap_cellar_wide", a.rig.Capture()));
+    }
+    {
+        AutomapRig a(13, 120, 88);
+        CMapSection* cellar = a.built.base->FindSectionByName("base_cellar");
+        a.window.Fill(a.built.base.get(), cellar, a.built.refs, 100);
+        a.ExploreAll(cellar);
+        a.source.playerX = 16;
+        a.source.playerY = 13;
+        a.source.facing = 90;
+        EXPECT_EQ(a.view.cellSize, 8);
+        a.view.Draw();
+        EXPECT_TRUE(testing_support::MatchesGolden("world/automap_cellar_narrow", a.rig.Capture()));
+    }
+}
+
+TEST(Automap, TheTownShowsTheBorderOfTheActiveArea) {
+    AutomapRig a(15, 560, 560);
+    CMapSection* town = a.built.base->FindSectionAt(2, 2);
+    a.window.Fill(a.built.base.get(), town, a.built.refs, 100);
+    for (u32 r = 1; r <= 3; ++r)
+        for (u32 c = 1; c <= 3; ++c) a.ExploreAll(a.built.base->FindSectionAt(c, r));
+    a.view.wholeMap = 1;
+    a.view.originX = 17 * 16;
+    a.view.originY = 17 * 16;
+    a.source.playerY = 21;
+    a.source.facing = 180;
+    a.view.Draw();
+    EXPECT_TRUE(testing_support::MatchesGolden("world/automap_town_wide", a.rig.Capture()));
+}
+
+TEST(Automap, UnexploredCellsAndForbiddenMapsShowNothing) {
+    AutomapRig a(15, 160, 160);
+    CMapSection* cellar = a.built.base->FindSectionByName("base_cellar");
+    a.window.Fill(a.built.base.get(), cellar, a.built.refs, 100);
+    CMapSquareView square;
+    EXPECT_FALSE(a.source.GetMapSquare(17, 12, square));
+    cellar->MarkExplored(17, 12);
+    ASSERT_TRUE(a.source.GetMapSquare(17, 12, square));
+    EXPECT_EQ(square.type, CAutomapSource::kClosedDoor);
+    cellar->MarkExplored(0, 0);
+    ASSERT_TRUE(a.source.GetMapSquare(0, 0, square));
+    EXPECT_EQ(square.type, CAutomapSource::kWall);
+    EXPECT_FALSE(a.source.MappingForbidden());
+    cellar->flags |= 0x01;
+    EXPECT_TRUE(a.source.MappingForbidden());
+    cellar->flags &= ~0x01;
+}
+
+}  // namespace

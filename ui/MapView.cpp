@@ -4,6 +4,7 @@
 #include "display/FontSet.h"
 #include "display/Video.h"
 #include "ui/Draw.h"
+#include "ui/Form.h"
 #include "ui/WidgetHost.h"
 
 namespace {
@@ -14,6 +15,30 @@ bool IsSmallLayout(u32 mode) {
     case 2: case 5: case 6: case 7: case 8: case 12: case 13: case 16: return true;
     default: return false;
     }
+}
+
+// Draws the part of a picture at (px, py) that lies inside (left, top) .. (right, bottom).
+void DrawPictureClipped(CVideo* video, const CRecordHolder* picture, i32 px, i32 py, i32 left, i32 top, i32 right,
+                        i32 bottom, bool transparent) {
+    CPictureData data;
+    if (!video || !GetHolderPicture(picture, data)) return;
+    const i32 x0 = px < left ? left : px, y0 = py < top ? top : py;
+    const i32 x1 = px + data.width > right ? right : px + data.width;
+    const i32 y1 = py + data.height > bottom ? bottom : py + data.height;
+    if (x1 <= x0 || y1 <= y0) return;
+    if (transparent)
+        video->DrawPicturePartTransparent(picture, x0, y0, x0 - px, y0 - py, x1 - x0, y1 - y0);
+    else
+        video->DrawPicturePart(picture, x0, y0, x0 - px, y0 - py, x1 - x0, y1 - y0);
+}
+
+i32 PictureWidth(const CRecordHolder* picture) {
+    CPictureData data;
+    return GetHolderPicture(picture, data) ? data.width : 0;
+}
+i32 PictureHeight(const CRecordHolder* picture) {
+    CPictureData data;
+    return GetHolderPicture(picture, data) ? data.height : 0;
 }
 
 }  // namespace
@@ -60,16 +85,7 @@ const CRecordHolder* CMapView::MapPicture(u16 i) const {
 }
 
 void CMapView::DrawClipped(const CRecordHolder* picture, i32 px, i32 py, bool transparent) const {
-    CPictureData data;
-    if (!video || !GetHolderPicture(picture, data)) return;
-    const i32 x0 = px < x ? x : px, y0 = py < y ? y : py;
-    const i32 x1 = px + data.width > areaRight_ ? areaRight_ : px + data.width;
-    const i32 y1 = py + data.height > areaBottom_ ? areaBottom_ : py + data.height;
-    if (x1 <= x0 || y1 <= y0) return;
-    if (transparent)
-        video->DrawPicturePartTransparent(picture, x0, y0, x0 - px, y0 - py, x1 - x0, y1 - y0);
-    else
-        video->DrawPicturePart(picture, x0, y0, x0 - px, y0 - py, x1 - x0, y1 - y0);
+    DrawPictureClipped(video, picture, px, py, x, y, areaRight_, areaBottom_, transparent);
 }
 
 void CMapView::Draw() {
@@ -136,4 +152,71 @@ void CMapView::Draw() {
         }
     for (const Mark& m : marks_) DrawClipped(m.picture, m.x, m.y, true);
     marks_.clear();
+}
+
+void CWorldGrid::Setup(const CRecordHolder* world, i32 worldX, i32 worldY) {
+    worldPicture = world;
+    worldWidth = PictureWidth(world);
+    worldHeight = PictureHeight(world);
+    pin = game ? game->GetInterfacePicture(kPinPicture) : nullptr;
+    pinWidth = PictureWidth(pin);
+    pinHeight = PictureHeight(pin);
+    area = game ? game->GetInterfacePicture(kAreaPicture) : nullptr;
+    areaWidth = PictureWidth(area);
+    areaHeight = PictureHeight(area);
+    playerX = worldX - 2;
+    playerY = worldY - 2;
+    if (w > worldWidth) offsetX = (w - worldWidth) / 2;
+    else offsetX = playerX > w / 2 ? -(w / 2) : 20;
+    if (h > worldHeight) offsetY = (h - worldHeight) / 2;
+    else offsetY = playerY > h / 2 ? -(h / 2) : 20;
+}
+
+u32 CWorldGrid::OnPen(i32 px, i32 py, u32 down, u32 moving) {
+    if (!Contains(px, py)) {
+        dragging = 0;
+        return 0;
+    }
+    if (!dragging) {
+        if (down) {
+            lastPenX = px;
+            lastPenY = py;
+            if (owner) owner->OnCommand(id);
+            if (!moving) dragging = 1;
+        }
+        return 0;
+    }
+    if (down) {
+        offsetX += px - lastPenX;
+        offsetY += py - lastPenY;
+        lastPenX = px;
+        lastPenY = py;
+        state |= kWidgetRedraw;
+    } else {
+        dragging = 0;
+    }
+    return 0;
+}
+
+void CWorldGrid::DrawClipped(const CRecordHolder* picture, i32 px, i32 py, bool transparent) const {
+    DrawPictureClipped(video, picture, px, py, x, y, x + w, y + h, transparent);
+}
+
+void CWorldGrid::Draw() {
+    if (!video) return;
+    video->DrawPictureTiled(game ? game->GetInterfacePicture(CMapView::kFirstMapPicture) : nullptr, x, y, w, h);
+    DrawClipped(worldPicture, x + offsetX, y + offsetY, false);
+    DrawClipped(pin, x + offsetX + playerX - 2, y + offsetY + playerY - pinHeight + 2, true);
+    if (areaX >= 0 && areaY >= 0) DrawClipped(area, x + offsetX + 21 * areaX, y + offsetY + 21 * areaY, true);
+}
+
+bool SelectWorldGridCell(const CWorldGrid& grid, u32 gridWidth, u32 gridHeight, i32& column, i32& row) {
+    column = row = -1;
+    const i32 dx = grid.lastPenX - grid.x - grid.offsetX;
+    const i32 dy = grid.lastPenY - grid.y - grid.offsetY;
+    if (dx < 0 || dy < 0) return false;
+    if (static_cast<u32>(dx / 21) >= gridWidth || static_cast<u32>(dy / 21) >= gridHeight) return false;
+    column = dx / 21;
+    row = dy / 21;
+    return true;
 }

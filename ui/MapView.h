@@ -64,3 +64,38 @@ private:
     std::vector<Mark> marks_;
     i32 areaRight_ = 0, areaBottom_ = 0;
 };
+
+// The world's overview picture with a pin at the player's world position and the selected 21 x 21
+// pixel area; the pen drags it, and a pen down on it goes straight to the owner's OnCommand.
+class CWorldGrid : public CWidget {
+public:
+    static constexpr u16 kPinPicture = 3478;
+    static constexpr u16 kAreaPicture = 3479;
+
+    CWorldGrid() : CWidget(kWidgetTakesPen) {}
+
+    // Takes the overview picture, the pin and the area mark; the pin stands at the world position
+    // less 2 in each direction; the offsets centre a small picture or bring the pin into view.
+    void Setup(const CRecordHolder* world, i32 worldX, i32 worldY);
+    u32 OnPen(i32 px, i32 py, u32 down, u32 moving) override;
+    void Draw() override;
+
+    i32 offsetX = 0, offsetY = 0;
+    const CRecordHolder* worldPicture = nullptr;
+    i32 worldWidth = 0, worldHeight = 0;
+    const CRecordHolder* pin = nullptr;
+    i32 pinWidth = 0, pinHeight = 0;
+    const CRecordHolder* area = nullptr;
+    i32 areaWidth = 0, areaHeight = 0;
+    u32 dragging = 0;
+    i32 lastPenX = 0, lastPenY = 0;
+    i32 areaX = -1, areaY = -1;
+    i32 playerX = 0, playerY = 0;
+
+private:
+    void DrawClipped(const CRecordHolder* picture, i32 px, i32 py, bool transparent) const;
+};
+
+// The world map dialog's selection: the grid cell (21 x 21 pixels of the overview) under the grid's
+// last pen position. False, with (-1, -1), left of or above the picture or beyond the world's grid.
+bool SelectWorldGridCell(const CWorldGrid& grid, u32 gridWidth, u32 gridHeight, i32& column, i32& row);

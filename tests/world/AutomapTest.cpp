@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <memory>
+#include <tuple>
 
 #include "data/MapObjectRecords.h"
 #include "tests/data/BuiltWorld.h"
@@ -139,6 +140,56 @@ TEST(Automap, UnexploredCellsAndForbiddenMapsShowNothing) {
     cellar->flags |= 0x01;
     EXPECT_TRUE(a.source.MappingForbidden());
     cellar->flags &= ~0x01;
+}
+
+}  // namespace
+
+namespace {
+
+// The vale's overview with the pin at the town and the town's area selected, wide and narrow.
+TEST(WorldGrid, TheOverviewShowsThePinAndTheSelectedArea) {
+    for (const auto& [mode, width, height, name] :
+         {std::tuple{15u, 300, 200, "world/worldgrid_wide"}, std::tuple{13u, 120, 88, "world/worldgrid_narrow"}}) {
+        AutomapRig a(mode, width, height);
+        a.rig.SetInterfacePicture(3478, MakePicture(7, 11, [](int x, int y) {
+            return y < 5 ? u16(0xF800) : (x == 3 ? u16(0x0000) : u16(0xFFFF));
+        }));
+        a.rig.SetInterfacePicture(3479, MakePicture(21, 21, [](int x, int y) {
+            return x == 0 || y == 0 || x == 20 || y == 20 ? u16(0xFFE0) : u16(0xFFFF);
+        }));
+        CWorldGrid grid;
+        grid.Attach(a.rig.screen);
+        grid.SetRect(0, 0, static_cast<u16>(width), static_cast<u16>(height));
+        CWorld& base = *a.built.base;
+        base.SetWorldPositionFromSection(base.FindSectionAt(2, 2), 17, 17, 0);
+        grid.Setup(base.worldMapPicture.get(), static_cast<i32>(base.worldX), static_cast<i32>(base.worldY));
+        grid.areaX = 1;
+        grid.areaY = 1;
+        grid.Draw();
+        EXPECT_TRUE(testing_support::MatchesGolden(name, a.rig.Capture())) << name;
+    }
+}
+
+TEST(WorldGrid, APenDownSelectsTheGridCellUnderIt) {
+    CWorldGrid grid;
+    grid.SetRect(10, 10, 200, 200);
+    const struct {
+        i32 offset, pen;
+        u32 gridWidth;
+        i32 column;
+    } cases[] = {
+        {0, 10 + 20, 3, 0}, {0, 10 + 21, 3, 1}, {0, 10 + 62, 3, 2}, {0, 10 + 63, 3, -1},  // column 3 = width
+        {15, 10 + 14, 3, -1},                                                         // left of the picture
+        {-21, 10 + 1, 3, 1},
+    };
+    for (const auto& c : cases) {
+        grid.offsetX = grid.offsetY = c.offset;
+        grid.lastPenX = grid.lastPenY = c.pen;
+        i32 column = 0, row = 0;
+        EXPECT_EQ(SelectWorldGridCell(grid, c.gridWidth, c.gridWidth, column, row), c.column >= 0);
+        EXPECT_EQ(column, c.column) << c.offset << " " << c.pen;
+        EXPECT_EQ(row, c.column);
+    }
 }
 
 }  // namespace

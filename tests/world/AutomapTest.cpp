@@ -8,6 +8,7 @@
 #include "tests/support/Png.h"
 #include "tests/ui/WidgetRig.h"
 #include "ui/MapView.h"
+#include "ui/WorldMapDialog.h"
 #include "world/AutomapSource.h"
 #include "world/CellWindow.h"
 
@@ -190,6 +191,116 @@ TEST(WorldGrid, APenDownSelectsTheGridCellUnderIt) {
         EXPECT_EQ(column, c.column) << c.offset << " " << c.pen;
         EXPECT_EQ(row, c.column);
     }
+}
+
+}  // namespace
+
+namespace {
+
+// The dialog's view of the built world: the cellar's automap, the vale's overview.
+class BuiltWorldMapSource : public IWorldMapSource {
+public:
+    BuiltWorldMapSource(CWorld& world, IMapViewSource& map) : world(world), map(map) {}
+    const char* MapTitle() const override { return "Old Cellar"; }
+    const char* WorldTitle() const override { return world.title.GetText(); }
+    void GridSize(u32& w, u32& h) const override {
+        w = world.gridWidth;
+        h = world.gridHeight;
+    }
+    const char* SectionTitleAt(u32 column, u32 row) const override {
+        const CMapSection* s = world.FindSectionAt(column, row);
+        return s ? s->displayName : nullptr;
+    }
+    u32 ClockMinutes() const override { return minutes; }
+    void FormatTime(CStr& text) const override { text.Assign("8:05 am"); }
+    const CRecordHolder* WorldPicture() const override { return world.worldMapPicture.get(); }
+    void WorldPosition(i32& x, i32& y) const override { x = y = 31; }
+    IMapViewSource* MapSource() override { return &map; }
+
+    CWorld& world;
+    IMapViewSource& map;
+    u32 minutes = 0;
+};
+
+struct DialogRig {
+    DialogRig()
+        : rig(15, 560, 440, {},
+              {{8, 15, 560, 440, {{44, 0, 0, 560, 440}, {45, 20, 14, 520, 28}, {46, 20, 48, 520, 320},
+                                  {47, 20, 396, 190, 22}, {48, 490, 374, 40, 40}, {49, 430, 374, 40, 40},
+                                  {50, 430, 374, 40, 40}, {51, 214, 396, 190, 22}, {52, 20, 370, 390, 22}}}}) {
+        rig.InstallInterfacePictures();
+        InstallMapPictures(rig, 16);
+        CMapSection* cellar = built.base->FindSectionByName("base_cellar");
+        window.Fill(built.base.get(), cellar, built.refs, 100);
+        dialog.Attach(&rig.game);
+        dialog.parent = rig.screen;
+        dialog.source = &source;
+    }
+    fixtures::BuiltWorld built;
+    TypeCodes types{built.lists};
+    CCellWindow window;
+    CAutomapSource map{window, types};
+    BuiltWorldMapSource source{*built.base, map};
+    Rig rig;
+    CWorldMapDialog dialog;
+};
+
+TEST(WorldMapDialog, TheDayLineCountsFromDayOne) {
+    DialogRig d;
+    for (const auto& [minutes, text] : {std::pair{0u, "Day 1"}, {1439u, "Day 1"}, {1440u, "Day 2"}}) {
+        d.source.minutes = minutes;
+        d.dialog.Open();
+        EXPECT_STREQ(d.dialog.dayLine.text.GetText(), text);
+    }
+    EXPECT_STREQ(d.dialog.timeLine.text.GetText(), "8:05 am");
+    EXPECT_STREQ(d.dialog.title.text.GetText(), "Old Cellar");
+    EXPECT_TRUE(d.dialog.mapView.IsShown());
+    EXPECT_FALSE(d.dialog.worldGrid.IsShown());
+}
+
+TEST(WorldMapDialog, Golden) {
+    DialogRig d;
+    CMapSection* cellar = d.built.base->FindSectionByName("base_cellar");
+    for (int y = 0; y < 35; ++y)
+        for (int x = 0; x < 35; ++x)
+            if (y < 20 || x < 12) cellar->MarkExplored(x, y);
+    d.source.minutes = 3 * 1440 + 485;
+    d.dialog.Open();
+    d.dialog.Draw();
+    EXPECT_TRUE(testing_support::MatchesGolden("world/worldmap_dialog_map", d.rig.Capture()));
+    d.dialog.OnCommand(CWorldMapDialog::kCommandWorld);
+    d.dialog.Draw();
+    EXPECT_TRUE(testing_support::MatchesGolden("world/worldmap_dialog_world", d.rig.Capture()));
+}
+
+TEST(WorldMapDialog, TheOverviewSelectsSectionsAndSwitchingClearsTheSelection) {
+    DialogRig d;
+    d.dialog.Open();
+    EXPECT_EQ(d.dialog.OnCommand(CWorldMapDialog::kCommandWorld), 0u);
+    EXPECT_TRUE(d.dialog.worldGrid.IsShown());
+    EXPECT_FALSE(d.dialog.mapView.IsShown());
+    EXPECT_STREQ(d.dialog.title.text.GetText(), "The Vale of Vantrel");
+    CWorldGrid& g = d.dialog.worldGrid;
+    g.lastPenX = g.x + g.offsetX + 21 + 5;
+    g.lastPenY = g.y + g.offsetY + 21 + 5;
+    d.dialog.OnCommand(CWorldMapDialog::kCommandGrid);
+    EXPECT_STREQ(d.dialog.selection.text.GetText(), "Selected: Vantrel Town");
+    EXPECT_EQ(g.areaX, 1);
+    g.lastPenX = g.x + g.offsetX + 3 * 21;  // the column past the grid
+    d.dialog.OnCommand(CWorldMapDialog::kCommandGrid);
+    EXPECT_STREQ(d.dialog.selection.text.GetText(), "");
+    EXPECT_EQ(g.areaX, -1);
+    EXPECT_EQ(d.dialog.OnCommand(CWorldMapDialog::kCommandDay), 0u);
+    g.lastPenX = g.x + g.offsetX + 2;
+    d.dialog.OnCommand(CWorldMapDialog::kCommandGrid);
+    EXPECT_STRNE(d.dialog.selection.text.GetText(), "");
+    d.dialog.OnCommand(CWorldMapDialog::kCommandMap);
+    EXPECT_STREQ(d.dialog.selection.text.GetText(), "");
+    EXPECT_TRUE(d.dialog.mapView.IsShown());
+    EXPECT_STREQ(d.dialog.title.text.GetText(), "Old Cellar");
+    d.dialog.OnCommand(CWorldMapDialog::kCommandClose);
+    ASSERT_FALSE(d.rig.screen->commands.empty());
+    EXPECT_EQ(d.rig.screen->commands.back(), CWorldMapDialog::kCommandClose);
 }
 
 }  // namespace

@@ -9,6 +9,7 @@
 //   the prison     the map object named after the section id with "_jail" appended.
 #pragma once
 
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -22,6 +23,8 @@ class CWorld;
 struct CMapObjectRecord;
 class CSecondPicture;
 class CPdbFile;
+class CItemCatalogue;
+class CRandom;
 struct CRecordData;
 
 // One creature standing in a section, as its monster entry holds it.
@@ -54,10 +57,15 @@ struct CPlacement {
     bool Hidden() const { return (flags & kClosed) != 0; }
 };
 
-// One entry of a bag's stored item list: the bag is filled from it when first put into the window.
-struct CBagListEntry {
-    std::string itemId;
-    u8 count = 1, group = 1, chance = 100, condition = 100;
+// A bag's stored item list (CModifierEntry records): the bag is filled from it when it first enters
+// the window.
+struct CBagItemList {
+    CBagItemList() = default;
+    ~CBagItemList() { FreeModifierList(entries); }
+    CBagItemList(const CBagItemList&) = delete;
+    CBagItemList& operator=(const CBagItemList&) = delete;
+    CPointerArray entries;
+    bool filled = false;
 };
 
 // What a section needs of the rules while it reads its creatures: the maximum hp of a monster type.
@@ -123,6 +131,9 @@ public:
     CMonster* FindMonster(u8 id);
     // Removes a killed creature with its bag.
     void DeleteMonster(u8 id);
+    // Fills every bag not filled yet from its stored item list, once.
+    void FillBags(const CItemCatalogue& catalogue, CRandom& random);
+    const CBagItemList* BagList(u8 bagId) const;
 
     // The cells: the whole underground map, or the rectangle (x, y, w, h) of a surface piece into the
     // window at (wx, wy). Both reset the section first when it is stale. A missing 'H' record leaves
@@ -147,6 +158,5 @@ public:
     std::vector<CMonster> monsters;
     u8 nextMonsterId = 1;
     CSectionBags bags;
-    std::vector<std::vector<CBagListEntry>> bagLists;  // by bag id - 1 (255 entries when any)
-    std::vector<u8> bagFilled;                          // by bag id - 1
+    std::vector<std::unique_ptr<CBagItemList>> bagLists;  // by bag id - 1 (255 entries when any)
 };

@@ -11,26 +11,13 @@ namespace {
 constexpr u32 kOneWeek = 10080;  // minutes
 
 // A bag's container section: ['K'], id, flags, x, y, then its stored item list.
-bool ReadBagSection(CStream& s, CItemBag& bag, std::vector<CBagListEntry>& list) {
+bool ReadBagSection(CStream& s, CItemBag& bag, CBagItemList& list) {
     s.MatchByte('K');
     s.SerializeU8(bag.id);
     s.SerializeU8(bag.flags);
     s.SerializeU8(bag.x);
     s.SerializeU8(bag.y);
-    u16 count = 0;
-    s.SerializeU16(count);
-    list.clear();
-    for (u32 i = 0; i < count && !s.HasError(); ++i) {
-        const char* id = nullptr;
-        CBagListEntry e;
-        s.SerializeStringRef(id);
-        s.SerializeU8(e.count);
-        s.SerializeU8(e.group);
-        s.SerializeU8(e.chance);
-        s.SerializeU8(e.condition);
-        if (id) e.itemId = id;
-        list.push_back(std::move(e));
-    }
+    SerializeModifierList(s, list.entries);
     return !s.HasError() && bag.id != 0;
 }
 
@@ -133,14 +120,29 @@ bool CMapSection::LoadMonsters(CStream& s, u8 version) {
 }
 
 bool CMapSection::LoadBags(CStream& s) {
-    bagLists.assign(255, {});
-    bagFilled.assign(255, 0);
+    bagLists.clear();
+    bagLists.resize(255);
     return bags.ReadBags(s, [this](CStream& st, CItemBag& bag) {
-        std::vector<CBagListEntry> list;
-        if (!ReadBagSection(st, bag, list)) return false;
+        auto list = std::make_unique<CBagItemList>();
+        if (!ReadBagSection(st, bag, *list)) return false;
         bagLists[bag.id - 1u] = std::move(list);
         return true;
     });
+}
+
+void CMapSection::FillBags(const CItemCatalogue& catalogue, CRandom& random) {
+    for (i32 i = 0; i < bags.Count(); ++i) {
+        CItemBag* bag = bags.At(i);
+        if (bag->id == 0 || bag->id > bagLists.size() || !bagLists[bag->id - 1u]) continue;
+        CBagItemList& list = *bagLists[bag->id - 1u];
+        if (list.filled) continue;
+        CreateItemsFromList(list.entries, catalogue, random, *bag);
+        list.filled = true;
+    }
+}
+
+const CBagItemList* CMapSection::BagList(u8 bagId) const {
+    return bagId != 0 && bagId <= bagLists.size() ? bagLists[bagId - 1u].get() : nullptr;
 }
 
 void CMapSection::ResetFromDatabase() {
@@ -152,19 +154,13 @@ void CMapSection::ResetFromDatabase() {
         LoadMonsters(s, dataVersion);
     }
     if (CRecordPtr record = ReadRecordPtr(database, baseRecord + 4u)) {
-        if (bagLists.size() != 255) {
-            bagLists.assign(255, {});
-            bagFilled.assign(255, 0);
-        }
+        if (bagLists.size() != 255) bagLists.resize(255);
         CStream s;
         s.InitForReading(*record);
         bags.MergeBags(s, [this](CStream& st, CItemBag& bag) {
-            std::vector<CBagListEntry> list;
-            if (!ReadBagSection(st, bag, list)) return false;
-            if (!bags.FindBagById(bag.id)) {
-                bagLists[bag.id - 1u] = std::move(list);
-                bagFilled[bag.id - 1u] = 0;
-            }
+            auto list = std::make_unique<CBagItemList>();
+            if (!ReadBagSection(st, bag, *list)) return false;
+            if (!bags.FindBagById(bag.id)) bagLists[bag.id - 1u] = std::move(list);
             return true;
         });
     }

@@ -58,6 +58,7 @@ void CCellWindow::Fill(CWorld* world, CMapSection* section, const CCellRefs& ref
 }
 
 void CCellWindow::PlaceSectionContents(CMapSection* section) {
+    if (catalogue_ && random_) section->FillBags(*catalogue_, *random_);
     for (CMonster& m : section->monsters) {
         const CPlacement* owner = section->FindPlacement(m.objectId);
         if (owner && owner->Hidden()) continue;

@@ -74,6 +74,9 @@ public:
     bool IsCellCentreBlocking(const CMapCell& cell, CMapSection* section) const;
     bool IsViewBlockingCell(i32 x, i32 y) const;
     void SetObjects(const ICellObjects* objects) { objects_ = objects; }
+    // The item catalogue that fills the bags of a section when it enters the window (with the
+    // window's random generator); without one the bags stay as stored.
+    void SetItemCatalogue(const CItemCatalogue* catalogue) { catalogue_ = catalogue; }
 
     // The explored map: the player's cell and the five rays of the facing quarter.
     void MarkExploredCells();
@@ -122,4 +125,5 @@ private:
     u32 facing_ = 0;
     CRandom* random_;
     const ICellObjects* objects_ = nullptr;
+    const CItemCatalogue* catalogue_ = nullptr;
 };

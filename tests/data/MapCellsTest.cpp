@@ -277,8 +277,10 @@ TEST_F(BuiltSections, TheCellarHoldsItsPlacementsMonstersAndBags) {
     EXPECT_EQ(cellar->bags.Count(), 2);
     ASSERT_NE(cellar->bags.FindBagById(1), nullptr);
     EXPECT_EQ(cellar->bags.FindBagById(1)->x, 20);
-    ASSERT_EQ(cellar->bagLists[0].size(), 1u);
-    EXPECT_EQ(cellar->bagLists[0][0].itemId, "base_money_100");
+    ASSERT_NE(cellar->BagList(1), nullptr);
+    ASSERT_EQ(cellar->BagList(1)->entries.GetCount(), 1);
+    EXPECT_STREQ(cellar->BagList(1)->entries.At<CModifierEntry>(0)->itemId, "base_money_100");
+    EXPECT_FALSE(cellar->BagList(1)->filled);
     // The town's bit map.
     CMapSection* town = base->FindSectionAt(2, 2);
     ASSERT_NE(town, nullptr);

@@ -5,7 +5,9 @@
 #include <vector>
 
 #include "core/PdbFile.h"
+#include "core/Random.h"
 #include "core/Stream.h"
+#include "data/ItemType.h"
 #include "data/ActionSprite.h"
 #include "data/MapCells.h"
 #include "data/MapSection.h"
@@ -292,6 +294,22 @@ TEST_F(BuiltSections, TheCellarHoldsItsPlacementsMonstersAndBags) {
     base->SetWorldPositionFromSection(town, 3, 4, 9);
     EXPECT_EQ(base->worldX, 2u * 21 + 3 - 28);
     EXPECT_EQ(base->worldY, 2u * 21 + 4 - 28);
+}
+
+// Bags are filled from their lists once: a second fill (the next visit) adds nothing.
+TEST_F(BuiltSections, BagsAreFilledOnce) {
+    CMapSection* cellar = base->FindSectionByName("base_cellar");
+    CItemCatalogue catalogue;
+    CRandom random;
+    cellar->FillBags(catalogue, random);
+    ASSERT_NE(cellar->BagList(1), nullptr);
+    EXPECT_TRUE(cellar->BagList(1)->filled);
+    EXPECT_TRUE(cellar->BagList(2)->filled);
+    const int items = cellar->bags.FindBagById(1)->GetItemCount();
+    cellar->FillBags(catalogue, random);
+    EXPECT_EQ(cellar->bags.FindBagById(1)->GetItemCount(), items);
+    EXPECT_EQ(cellar->BagList(3), nullptr);
+    EXPECT_EQ(cellar->BagList(0), nullptr);
 }
 
 TEST_F(BuiltSections, AWeekOfAbsenceResetsTheMonstersAndBags) {

@@ -1,5 +1,7 @@
 #include "app/Game.h"
 
+#include <cstring>
+
 #include "app/MainFrame.h"
 #include "core/FileFinder.h"
 #include "core/PdbFile.h"
@@ -9,6 +11,7 @@
 #include "data/WorldLists.h"
 #include "display/FontSet.h"
 #include "display/Video.h"
+#include "platform/Files.h"
 #include "script/ScriptContext.h"
 #include "script/ScriptEngine.h"
 #include "sound/SoundManager.h"
@@ -244,6 +247,44 @@ bool CGame::LoadInterfacePictures(u16* missing) {
 void CGame::SetDefaultSettings() { ::SetDefaultSettings(settings); }
 void CGame::LoadSettings() { ::LoadSettings(settings, layoutMode); }
 bool CGame::SaveSettings() { return ::SaveSettings(settings); }
+
+void CGame::SwitchLayoutMode(u32 mode) {
+    layoutMode = mode;
+    ChangeScreenMode(mode);
+    if (video == nullptr) return;
+    video->Present();
+    video->Rebuild(0);
+    video->SyncBackBuffer();
+}
+
+CWorldEntryArray& CGame::GetInstalledWorlds() { return worlds ? worlds->Installed() : noWorlds_; }
+
+void CGame::SaveWorldConfiguration() {
+    CWorldEntryArray& installed = GetInstalledWorlds();
+    for (u32 i = 0; i < installed.GetCount(); ++i) {
+        const CWorldEntry& entry = installed[i];
+        for (CWorldSetting& slot : settings.Worlds) {
+            if (slot.Name[0] == 0 || !entry.shortName.Equals(slot.Name)) continue;
+            slot.Active = entry.enabled;
+            break;
+        }
+    }
+    SaveSettings();
+}
+
+bool CGame::DeleteWorldDatabase(const char* fileName) {
+    // The name comes from the folder scan; one that is empty or reaches into another folder names no
+    // database of the program folder, and nothing outside it is ever deleted.
+    if (fileName == nullptr || fileName[0] == 0 || std::strpbrk(fileName, "/\\") != nullptr) return false;
+    const std::string path = (finder ? finder->GetFolder() : plat::ProgramFolder()) + fileName + ".pdb";
+    plat::DeleteFile(path);
+    // The file's absence is what counts: a world whose file stays would come back at the next start.
+    return !plat::FileExists(path);
+}
+
+void CGame::RemoveInstalledWorldEntry(const char* shortName) {
+    if (worlds) worlds->RemoveInstalledWorldEntry(shortName);
+}
 
 plat::Window* CGame::GetWindow() { return frame ? frame->GetWindow() : nullptr; }
 

@@ -14,6 +14,7 @@
 #include "core/Settings.h"
 #include "core/Str.h"
 #include "core/Types.h"
+#include "core/WorldEntry.h"
 #include "data/SaveGameManager.h"
 #include "data/TextureSet.h"
 #include "screens/ScreenHost.h"
@@ -81,7 +82,15 @@ public:
     // caller changes it.
     void SetDefaultSettings();
     void LoadSettings();
-    bool SaveSettings();
+    bool SaveSettings() override;
+    CGameSettings& GetSettings() override { return settings; }
+    void SwitchLayoutMode(u32 mode) override;
+
+    // The installed additional worlds of the world list (an empty list before start-up made it).
+    CWorldEntryArray& GetInstalledWorlds() override;
+    void SaveWorldConfiguration() override;
+    bool DeleteWorldDatabase(const char* fileName) override;
+    void RemoveInstalledWorldEntry(const char* shortName) override;
 
     // What the video output and the fonts ask of the game.
     u32 GetLayoutMode() const override { return layoutMode; }
@@ -191,6 +200,7 @@ private:
     void FillTables();
     bool Fail(const std::string& message);
     std::string startupError;
+    CWorldEntryArray noWorlds_;
     // The interface pictures as plain pointers in base-number order: the runs that
     // GetInterfacePictureSet hands out point into it. SetInterfacePicture keeps it in step.
     std::array<CRecordHolder*, kInterfacePictureCount> interfacePictureRuns_{};

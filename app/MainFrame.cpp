@@ -74,6 +74,14 @@ constexpr FixedKey kFixedKeys[] = {
 
 bool IsWideLayout(u32 mode) { return mode == 14 || mode == 15 || mode == 16; }
 
+// The settings screen offers Shift and Ctrl as the left-hand keys (160 and 162, the codes the keys
+// are stored under); the platform reports either Shift as 16 and either Ctrl as 17.
+u32 ReportedKeyCode(u32 code) {
+    if (code == 160 || code == 161) return plat::vk::Shift;
+    if (code == 162 || code == 163) return plat::vk::Control;
+    return code;
+}
+
 // "Key1" .. "Key9" of the settings.
 const u32* ConfiguredKeys(const CGame& game) { return game.settings.Key; }
 
@@ -118,7 +126,8 @@ u32 KeyDownCommand(u32 key, bool ctrl, u32 layoutMode, const u32* configured) {
         if (low >= 'A' && low <= 'Z') low = static_cast<u8>(low - 'A' + 'a');
         u32 folded = static_cast<u32>(static_cast<i32>(static_cast<i8>(low)));
         for (int i = 0; i < 9; ++i) {
-            if (configured[i] != 0 && (configured[i] == key || configured[i] == folded))
+            if (configured[i] != 0 &&
+                (configured[i] == key || configured[i] == folded || ReportedKeyCode(configured[i]) == key))
                 return kConfiguredCommands[i];
         }
     }
@@ -130,7 +139,7 @@ u32 KeyDownCommand(u32 key, bool ctrl, u32 layoutMode, const u32* configured) {
 u32 HeldKeyCode(u32 configured) {
     u32 low = configured & 0xFF;
     if (low >= 'a' && low <= 'z') low = low - 'a' + 'A';
-    return low;
+    return ReportedKeyCode(low);
 }
 
 CMainFrame* GetMainFrame() { return g_mainFrame; }

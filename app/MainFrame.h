@@ -22,11 +22,13 @@ bool GetScreenModeInfo(u32 mode, const char** title, u32* width, u32* height);
 
 // The command of a key-down: the configured keys first in the wide layouts (14, 15, 16), then the
 // fixed key table (its Ctrl column while Ctrl is held); 0 for a key without a command.
-// `configured` holds the key words "Key1" .. "Key9".
+// `configured` holds the key words "Key1" .. "Key9"; a word of the left Shift or Ctrl (160, 162)
+// matches the Shift or Ctrl key (16, 17).
 u32 KeyDownCommand(u32 key, bool ctrl, u32 layoutMode, const u32* configured);
 // The command of configured key `index` (0 .. 8).
 u32 ConfiguredKeyCommand(int index);
-// The key code polled for a configured key word: its low byte with a..z turned into A..Z.
+// The key code polled for a configured key word: its low byte with a..z turned into A..Z, and the
+// left Shift and Ctrl (160, 162) as the platform reports them (16, 17).
 u32 HeldKeyCode(u32 configured);
 // A mouse coordinate as the pen sees it: rounded toward zero to an even number.
 inline i32 RoundPenCoordinate(i32 v) { return v - v % 2; }

@@ -141,7 +141,8 @@ function(vantrel_add_databases)
   endif()
   set(db ${CMAKE_BINARY_DIR}/VantrelData.pdb)
   set(worlds ${CMAKE_BINARY_DIR}/VantrelMusic.pdb ${CMAKE_BINARY_DIR}/VantrelSound.pdb
-             ${CMAKE_BINARY_DIR}/VantrelRes.pdb ${CMAKE_BINARY_DIR}/VantrelBase.pdb)
+             ${CMAKE_BINARY_DIR}/VantrelRes.pdb ${CMAKE_BINARY_DIR}/VantrelBase.pdb
+             ${CMAKE_BINARY_DIR}/VantrelEmber.pdb)
   add_custom_command(OUTPUT ${db} ${worlds}
                      COMMAND vantrel_content --out ${CMAKE_BINARY_DIR}
                      DEPENDS vantrel_content

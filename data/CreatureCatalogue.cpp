@@ -148,6 +148,10 @@ bool CCreatureCatalogue::Load(CRecordReader& reader, u32 version, void* owner) {
     } else {
         ok = false;
     }
+    // The monster types are not asked for after a creature-kind record at fault: the last record
+    // asked for is the one at fault.
+    if (!ok)
+        return false;
 
     record = reader.NextRecord();
     if (!record)

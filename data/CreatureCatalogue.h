@@ -91,8 +91,8 @@ public:
     CCreatureCatalogue(const CCreatureCatalogue&) = delete;
     CCreatureCatalogue& operator=(const CCreatureCatalogue&) = delete;
 
-    // The creature-kind record and the monster-type record. False when either is missing or
-    // unreadable; what was read stays. Every monster type read gets the owner.
+    // The creature-kind record and the monster-type record. False at the first that is missing or
+    // unreadable (reading stops there); what was read stays. Every monster type read gets the owner.
     bool Load(CRecordReader& reader, u32 version, void* owner = nullptr);
     void Free();
     void ClearMonsterTypes();

@@ -8,20 +8,16 @@
 
 namespace {
 
-CStoredCondition* ReadCondition(CStream& stream) {
-    auto* c = new CStoredCondition;
-    stream.MatchByte(0x20);
-    stream.SerializeStringRef(c->name);
-    stream.SerializeU16(c->word);
-    for (u8& b : c->bytes)
-        stream.SerializeU8(b);
+CConditionRef* ReadCondition(CStream& stream) {
+    auto* c = new CConditionRef;
+    SerializeConditionRef(stream, *c);
     return c;
 }
 
 CDialogueLine* ReadLine(CStream& stream) {
     auto* line = new CDialogueLine;
     stream.MatchByte(0x22);
-    for (int i = 0; i < 5; ++i) {
+    for (u32 i = 0; i < kMaxTalkNodeConditions; ++i) {
         u8 present = 0;
         stream.SerializeU8(present);
         if (present) {
@@ -30,7 +26,7 @@ CDialogueLine* ReadLine(CStream& stream) {
         }
     }
     stream.SerializeStringRef(line->text);
-    for (int i = 0; i < 4; ++i) {
+    for (u32 i = 0; i < kMaxTalkAnswers; ++i) {
         u8 present = 0;
         stream.SerializeU8(present);
         if (!present)
@@ -90,14 +86,14 @@ bool ReadEntries(CStream& stream, CPointerArray& list, u32 version, bool fullRea
     return !stream.HasError();
 }
 
-bool ConditionPasses(const CStoredCondition* c, const IConditionEvaluator& evaluator) {
+bool ConditionPasses(const CConditionRef* c, const IConditionEvaluator& evaluator) {
     return !c || evaluator.Holds(*c);
 }
 
 }  // namespace
 
 CDialogueLine::~CDialogueLine() {
-    for (CStoredCondition*& c : conditions) {
+    for (CConditionRef*& c : conditions) {
         delete c;
         c = nullptr;
     }
@@ -110,7 +106,7 @@ CDialogueLine::~CDialogueLine() {
 }
 
 bool CDialogueLine::Passes(const IConditionEvaluator& evaluator) const {
-    for (int i = 0; i < conditionCount; ++i)
+    for (u32 i = 0; i < BoundConditionCount(conditionCount); ++i)
         if (!ConditionPasses(conditions[i], evaluator))
             return false;
     return true;
@@ -122,9 +118,9 @@ CDialogueEntry::~CDialogueEntry() {
 }
 
 int SelectTopicsByCondition(const CDialogueLine& line, const IConditionEvaluator& evaluator,
-                            const CDialogueChoice* out[4]) {
+                            const CDialogueChoice* out[kMaxTalkAnswers]) {
     int holding = 0;
-    for (int i = 0; i < 4; ++i) {
+    for (u32 i = 0; i < kMaxTalkAnswers; ++i) {
         const CDialogueChoice* c = line.choices[i];
         out[i] = c && ConditionPasses(c->condition, evaluator) ? c : nullptr;
         holding += out[i] ? 1 : 0;

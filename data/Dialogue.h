@@ -7,27 +7,14 @@
 #include "core/PointerArray.h"
 #include "core/Types.h"
 #include "data/RecordReader.h"
+#include "data/StoredCondition.h"
 
 #include <vector>
 
 class CStream;
 
-// A stored condition, read in place: {optional 0x20; name; u16; three u8}.
-struct CStoredCondition {
-    const char* name = nullptr;
-    u16 word = 0;
-    u8 bytes[3] = {};
-};
-
-// Decides whether a stored condition holds (the script engine's condition evaluator).
-class IConditionEvaluator {
-public:
-    virtual ~IConditionEvaluator() = default;
-    virtual bool Holds(const CStoredCondition& condition) const = 0;
-};
-
 struct CDialogueChoice {
-    const CStoredCondition* condition = nullptr;
+    const CConditionRef* condition = nullptr;
     const char* text = nullptr;
 };
 
@@ -40,9 +27,10 @@ public:
     // Each present condition holds.
     bool Passes(const IConditionEvaluator& evaluator) const;
 
-    CStoredCondition* conditions[5] = {};
+    // The conditions are references into the dialogue's record (StoredCondition.h).
+    CConditionRef* conditions[kMaxTalkNodeConditions] = {};
     u8 conditionCount = 0;
-    CDialogueChoice* choices[4] = {};
+    CDialogueChoice* choices[kMaxTalkAnswers] = {};
     u8 choiceCount = 0;
     const char* text = nullptr;
     u8* script = nullptr;
@@ -61,7 +49,7 @@ public:
     CPointerArray lines;
     const char* textA = nullptr;  // the title shown for a topic
     const char* textB = nullptr;
-    CStoredCondition* condition = nullptr;
+    CConditionRef* condition = nullptr;
     u32 shared = 0;
 };
 
@@ -73,7 +61,7 @@ struct CTopicChoice {
 
 // The four choices of a line, each null when its condition does not hold; returns how many hold.
 int SelectTopicsByCondition(const CDialogueLine& line, const IConditionEvaluator& evaluator,
-                            const CDialogueChoice* out[4]);
+                            const CDialogueChoice* out[kMaxTalkAnswers]);
 CDialogueEntry* FindDialogueEntryByName(const CPointerArray& entries, const char* name);
 
 class CDialogue {

@@ -311,21 +311,27 @@ bool CItemCatalogue::LoadItemTypes(CStream& stream, u32 count, u32 version) {
 }
 
 bool CItemCatalogue::Load(CRecordReader& reader, u32 version) {
+    // Reading stops at the first record at fault, so that it is the last one asked for.
     CStream stream;
     u16 count = 0;
-    bool ok = true;
 
     CRecordData* record = reader.NextRecord();
-    ok = OpenCountedRecord(stream, record, 0x16, count) && ReadElements<CItemPictureList>(stream, pictureLists_, count, version) && ok;
+    bool ok = OpenCountedRecord(stream, record, 0x16, count) && ReadElements<CItemPictureList>(stream, pictureLists_, count, version);
     buffers_.Keep(record);
+    if (!ok)
+        return false;
 
     record = reader.NextRecord();
-    ok = OpenCountedRecord(stream, record, 0x38, count) && ReadElements<CFpsAnimation>(stream, animations_, count, version) && ok;
+    ok = OpenCountedRecord(stream, record, 0x38, count) && ReadElements<CFpsAnimation>(stream, animations_, count, version);
     buffers_.Keep(record);
+    if (!ok)
+        return false;
 
     record = reader.NextRecord();
-    ok = OpenCountedRecord(stream, record, 0x12, count) && ReadElements<CItemUseStyle>(stream, useStyles_, count, version) && ok;
+    ok = OpenCountedRecord(stream, record, 0x12, count) && ReadElements<CItemUseStyle>(stream, useStyles_, count, version);
     buffers_.Keep(record);
+    if (!ok)
+        return false;
 
     record = reader.NextRecord();
     if (!OpenCountedRecord(stream, record, 0x14, count)) {
@@ -333,14 +339,13 @@ bool CItemCatalogue::Load(CRecordReader& reader, u32 version) {
         return false;
     }
     if (version < 48) {
-        ok = LoadItemTypes(stream, count, version) && ok;
+        ok = LoadItemTypes(stream, count, version);
         buffers_.Keep(record);
         return ok;
     }
     FreeDataBlock(record);
     return ReadElementRecords<CItemType>(reader, count, itemTypes_, buffers_,
-                                         [version](CStream& stream, CItemType& type) { type.Serialize(stream, version); }) &&
-           ok;
+                                         [version](CStream& stream, CItemType& type) { type.Serialize(stream, version); });
 }
 
 std::vector<const char*> CItemCatalogue::GetPicturesToLoad() const {
@@ -370,7 +375,7 @@ void CItemCatalogue::ResolvePictures(const IPictureFinder& finder) {
 
 CItemCatalogue::Mark CItemCatalogue::GetMark() const {
     return {useStyles_.GetCount(), itemTypes_.GetCount(), animations_.GetCount(), pictureLists_.GetCount(),
-            buffers_.Count()};
+            buffers_.Count(), currentCode_, baseCode_};
 }
 
 void CItemCatalogue::RollBack(const Mark& mark) {
@@ -379,8 +384,8 @@ void CItemCatalogue::RollBack(const Mark& mark) {
     TruncateElements<CFpsAnimation>(animations_, mark.animations);
     TruncateElements<CItemPictureList>(pictureLists_, mark.pictureLists);
     buffers_.TruncateTo(mark.records);
-    std::string current = currentCode_, base = baseCode_;
-    BuildRandomTables(current.empty() ? nullptr : current.c_str(), base.empty() ? nullptr : base.c_str());
+    BuildRandomTables(mark.currentCode.empty() ? nullptr : mark.currentCode.c_str(),
+                      mark.baseCode.empty() ? nullptr : mark.baseCode.c_str());
 }
 
 void CItemCatalogue::BuildRandomTables(const char* currentWorldCode, const char* baseWorldCode) {

@@ -184,7 +184,8 @@ public:
     CItemCatalogue& operator=(const CItemCatalogue&) = delete;
 
     // The four records (0x16, 0x38, 0x12, 0x14) and, from version 48, one record per item type.
-    // False when a record is missing or unreadable; what was read before stays.
+    // False at the first record that is missing or unreadable (reading stops there); what was read
+    // before stays.
     bool Load(CRecordReader& reader, u32 version);
     void Free();
     void Clear() { Free(); }
@@ -218,6 +219,7 @@ public:
     struct Mark {
         int useStyles = 0, itemTypes = 0, animations = 0, pictureLists = 0;
         size_t records = 0;
+        std::string currentCode, baseCode;  // the world codes the random tables were built for
     };
     Mark GetMark() const;
     void RollBack(const Mark& mark);

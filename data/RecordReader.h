@@ -114,29 +114,25 @@ inline bool ReadCountRecord(CRecordReader& reader, u8 tag, u16& count) {
 }
 
 // Then one record per element: read(stream, element) fills a new T from its record, which the list's
-// buffers keep. A missing or unreadable record is skipped and makes the result false; the elements
-// read stay.
+// buffers keep. A missing or unreadable record ends the reading with false, so the last record asked
+// for is the one at fault; the elements read before it stay.
 template <class T, class Read>
 bool ReadElementRecords(CRecordReader& reader, u32 count, CPointerArray& list, CLoadedRecords& buffers, Read read) {
-    bool ok = true;
     list.Reserve(count);
     CStream stream;
     for (u32 i = 0; i < count; ++i) {
         CRecordData* record = reader.NextRecord();
-        if (!record) {
-            ok = false;
-            continue;
-        }
+        if (!record)
+            return false;
         stream.InitForReading(*record);
         auto* element = new T;
         read(stream, *element);
         if (stream.HasError() || !list.Add(element)) {
             delete element;
             FreeDataBlock(record);
-            ok = false;
-            continue;
+            return false;
         }
         buffers.Keep(record);
     }
-    return ok;
+    return true;
 }

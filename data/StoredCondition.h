@@ -34,6 +34,14 @@ void SerializeConditionRef(CStream& stream, CConditionRef& ref);
 // The fields of a referenced condition; false for an empty reference or one that does not fit.
 bool DecodeStoredCondition(const CConditionRef& ref, StoredCondition& out);
 
+// Decides whether a stored condition holds. The script engine's condition evaluator answers for the
+// game; the dialogue look-ups ask through this, so the data layer needs nothing of the script's.
+class IConditionEvaluator {
+public:
+    virtual ~IConditionEvaluator() = default;
+    virtual bool Holds(const CConditionRef& condition) const = 0;
+};
+
 inline u8 BoundConditionCount(u8 count) {
     return count > kMaxTalkNodeConditions ? kMaxTalkNodeConditions : count;
 }

@@ -109,7 +109,6 @@ void CWorld::Release() {
     currentSection = nullptr;
     sections.clear();
     recordBuffers.clear();
-    pendingKinds.clear();
     worldMapPicture.reset();
     defaultGround = nullptr;
     defaultGroundPicture = nullptr;

@@ -1,5 +1,5 @@
-// An open world database: its header values (record 3999), its index tables, its world-map picture,
-// its map sections, and the records of the kinds whose lists come later. CWorld::Load reads one whole
+// An open world database: its header values (record 3999), its index tables, its world-map picture
+// and its map sections. CWorld::Load reads one whole
 // database through the world loader (WorldLoader.h) into the world and the shared record lists.
 #pragma once
 
@@ -29,13 +29,6 @@ struct CIndexTable {
     const void* At(u32 index) const { return index < entries.size() ? entries[index] : nullptr; }
     // The index when it lies inside the table, else 0 (none): stored indices are checked this way.
     u16 Checked(u32 index) const { return index < entries.size() ? static_cast<u16>(index) : 0; }
-};
-
-// The raw records of a kind read past by the loader until that kind's own loader is installed.
-struct CRawKindRecord {
-    u8 tag = 0;
-    u16 recordId = 0;
-    std::vector<u8> bytes;
 };
 
 // Why a world failed to load: the record the loader could not read (missing or damaged) and its kind.
@@ -107,7 +100,6 @@ public:
     CPdbFile* GetDatabase() const { return database.get(); }
     u32 SectionCount() const { return static_cast<u32>(sections.size()); }
     CMapSection* SectionAt(u32 i) const { return i < sections.size() ? sections[i].get() : nullptr; }
-    const std::vector<CRawKindRecord>& PendingKindRecords() const { return pendingKinds; }
 
     CGame* game;
     u32 headerWord = 0;
@@ -134,7 +126,4 @@ public:
     const CMapObjectRecord* defaultGround = nullptr;
     const CSecondPicture* defaultGroundPicture = nullptr;
     CIndexTable tableC, tableD, tableE, tableF;
-    // Records of the kinds whose lists are built elsewhere (abilities, recipes, diseases, items,
-    // creatures, dialogue, portraits, NPCs, spells, races, skills, attributes), kept raw for them.
-    std::vector<CRawKindRecord> pendingKinds;
 };

@@ -5,19 +5,27 @@
 
 #include <functional>
 
+#include "data/CharacterTables.h"
+#include "data/CreatureCatalogue.h"
+#include "data/Dialogue.h"
+#include "data/ItemType.h"
 #include "data/MapObjectRecords.h"
+#include "data/Npc.h"
 #include "data/ResourceCatalogue.h"
+#include "data/Spells.h"
+#include "data/TextureSet.h"
 #include "data/WorldRecords.h"
 
-#include "data/TextureSet.h"
+struct CRuleContext;
 
 class CWorldLists {
 public:
-    explicit CWorldLists(CTextureSet& textures) : textures(textures) {}
+    explicit CWorldLists(CTextureSet& textures);
     CWorldLists(const CWorldLists&) = delete;
     CWorldLists& operator=(const CWorldLists&) = delete;
 
-    // Empties every list and the texture set (resetting the world).
+    // Empties every list and the texture set (resetting the world); the race, skill and attribute
+    // tables go back to their built-in names, so none of their texts points into a freed record.
     void Clear();
     // How far every list reaches, and back to such a mark: a world that fails to load leaves nothing
     // of itself in the lists.
@@ -27,6 +35,10 @@ public:
 
     // After a world is loaded: dense texture indices, the picture sets' indices, the shared sounds.
     void AfterLoad();
+
+    // Points the rule records' context at these lists' tables (the layout, player, generator and
+    // world codes are the caller's).
+    void BindRuleContext(CRuleContext& context) const;
 
     CTextureSet& textures;
     CResourceCatalogue resources;
@@ -39,8 +51,23 @@ public:
     CPictureSetList pictureSets;
     CMapObjectRecords mapObjects;
 
-    // The look-ups of the index tables 'D' (item types) and 'E' (monster types) in the lists of the
-    // items and creatures, installed with those lists; without them the entries are none.
+    // The rule records.
+    CAbilityList abilities;
+    CRecipeList recipes;
+    CDiseaseList diseases;
+    CItemCatalogue items;
+    CCreatureCatalogue creatures;
+    CDialogue dialogue;
+    CPortraitList portraits;
+    CNpcList npcs;
+    CSpellList spells;
+    CRaceTable races;
+    CSkillTable skills;
+    CAttributeTable attributes;
+
+    // The look-ups of the index tables 'D' (item types) and 'E' (monster types): the item catalogue
+    // and the creature catalogue above unless a caller installs others; without them the entries
+    // are none.
     std::function<const void*(const char* id)> findItemType;
     std::function<const void*(const char* id)> findMonsterType;
     // The maximum hp of a monster type of the 'E' table (the creatures' Part installs it): every
@@ -55,4 +82,11 @@ struct CWorldLists::Mark {
     CResourceCatalogue::Mark resources;
     size_t lists[9][2] = {};
     size_t pageIds = 0;
+    CListMark abilities, recipes, diseases, portraits, npcs, spells;
+    CItemCatalogue::Mark items;
+    CCreatureCatalogue::Mark creatures;
+    CDialogue::Mark dialogue;
+    CRaceTable::Mark races;
+    CSkillTable::Mark skills;
+    CAttributeTable::Mark attributes;
 };

@@ -2,61 +2,89 @@
 
 #include "core/PdbFile.h"
 #include "core/Stream.h"
+#include "data/RecordReader.h"
 #include "data/TextureSet.h"
 #include "data/World.h"
 #include "data/WorldLists.h"
 
 namespace {
 
-// Keeps one record of a kind read past, raw, in the world; false when it is missing.
-bool KeepRaw(CWorldLoadContext& c, u8 tag, u16* count = nullptr) {
-    CRecordPtr record = ReadRecordPtr(c.database, c.key);
-    if (!record) return false;
-    if (count) {
-        // The record's list count says how many records follow it.
-        CStream s;
-        s.InitForReading(*record);
-        s.MatchByte(tag);
-        s.SerializeU16(*count);
-        if (s.HasError()) return false;
+// The records of a rule kind, one after the other from the running id. The rule lists stop at the
+// first record at fault, so when one fails the last id handed out names it. No id past the last one
+// is read: the record ids do not wrap round to 0.
+class CKindRecordReader : public CRecordReader {
+public:
+    CKindRecordReader(CPdbFile& db, u16 first) : db_(db), next_(first), last_(first) {}
+    CRecordData* NextRecord() override {
+        last_ = next_++;
+        return last_ <= 0xFFFF ? db_.ReadRecord(static_cast<u16>(last_)) : nullptr;
     }
-    CRawKindRecord raw;
-    raw.tag = tag;
-    raw.recordId = c.key;
-    raw.bytes.assign(record->data, record->data + record->size);
-    c.world.pendingKinds.push_back(std::move(raw));
-    ++c.key;
-    return c.key != 0;
-}
+    u32 Next() const { return next_; }
+    u32 Last() const { return last_; }
 
-template <u8 Tag>
-bool LoadRawRecord(CWorldLoadContext& c) {
-    return KeepRaw(c, Tag);
-}
+private:
+    CPdbFile& db_;
+    u32 next_;
+    u32 last_;
+};
 
-// A head record with a count, then one record per element (NPCs, spells).
-template <u8 Tag, u8 ElementTag>
-bool LoadRawCounted(CWorldLoadContext& c) {
-    u16 count = 0;
-    if (!KeepRaw(c, Tag, &count)) return false;
-    for (u32 i = 0; i < count; ++i)
-        if (!KeepRaw(c, ElementTag)) return false;
+// Runs a rule list's loader from the running id: on success the id moves past every record it read,
+// on failure it stays on the record at fault.
+template <class Load>
+bool LoadRule(CWorldLoadContext& c, Load&& load) {
+    if (!c.database) return false;
+    CKindRecordReader reader(*c.database, c.key);
+    if (!load(reader)) {
+        c.key = static_cast<u16>(reader.Last());
+        return false;
+    }
+    // After the last id of all the running id is 0, at which the next kind stops.
+    c.key = static_cast<u16>(reader.Next());
     return true;
 }
 
-// Item records and item types: four records; from version 48 on one record per item type follows.
-bool LoadRawItems(CWorldLoadContext& c) {
-    if (!KeepRaw(c, 0x16) || !KeepRaw(c, 0x38) || !KeepRaw(c, 0x12)) return false;
-    u16 types = 0;
-    if (!KeepRaw(c, 0x14, &types)) return false;
-    if (c.version >= 48)
-        for (u32 i = 0; i < types; ++i)
-            if (!KeepRaw(c, 0x15)) return false;
+bool LoadAbilities(CWorldLoadContext& c) {
+    return LoadRule(c, [&c](CRecordReader& r) { return c.lists.abilities.Load(r, c.version); });
+}
+bool LoadRecipes(CWorldLoadContext& c) {
+    return LoadRule(c, [&c](CRecordReader& r) { return c.lists.recipes.Load(r, c.version); });
+}
+bool LoadDiseases(CWorldLoadContext& c) {
+    return LoadRule(c, [&c](CRecordReader& r) { return c.lists.diseases.Load(r, c.version); });
+}
+
+// The four item records and the item types; then the random-item tables of this world and the base.
+bool LoadItems(CWorldLoadContext& c) {
+    if (!LoadRule(c, [&c](CRecordReader& r) { return c.lists.items.Load(r, c.version); })) return false;
+    c.lists.items.BuildRandomTables(c.world.shortName.GetText(), "base");
     return true;
 }
 
-// Creature kinds, then monster types.
-bool LoadRawCreatures(CWorldLoadContext& c) { return KeepRaw(c, 0x1C) && KeepRaw(c, 0x1E); }
+// Creature kinds, then monster types; each type belongs to the world that brought it.
+bool LoadCreatures(CWorldLoadContext& c) {
+    return LoadRule(c, [&c](CRecordReader& r) { return c.lists.creatures.Load(r, c.version, &c.world); });
+}
+bool LoadDialogue(CWorldLoadContext& c) {
+    return LoadRule(c, [&c](CRecordReader& r) { return c.lists.dialogue.Load(r, c.version); });
+}
+bool LoadPortraits(CWorldLoadContext& c) {
+    return LoadRule(c, [&c](CRecordReader& r) { return c.lists.portraits.Load(r, c.version); });
+}
+bool LoadNpcs(CWorldLoadContext& c) {
+    return LoadRule(c, [&c](CRecordReader& r) { return c.lists.npcs.Load(r, c.version); });
+}
+bool LoadSpells(CWorldLoadContext& c) {
+    return LoadRule(c, [&c](CRecordReader& r) { return c.lists.spells.Load(r, c.version); });
+}
+bool LoadRaces(CWorldLoadContext& c) {
+    return LoadRule(c, [&c](CRecordReader& r) { return c.lists.races.Load(r, c.version); });
+}
+bool LoadSkills(CWorldLoadContext& c) {
+    return LoadRule(c, [&c](CRecordReader& r) { return c.lists.skills.Load(r, c.version); });
+}
+bool LoadAttributes(CWorldLoadContext& c) {
+    return LoadRule(c, [&c](CRecordReader& r) { return c.lists.attributes.Load(r, c.version); });
+}
 
 bool LoadTextures(CWorldLoadContext& c) {
     if (!c.lists.textures.LoadFirstTable(c.database, ReadRecordPtr(c.database, c.key))) return false;
@@ -179,30 +207,29 @@ bool LoadSectionDirectory(CWorldLoadContext& c) {
 constexpr CWorldKind kKinds[] = {
     {"pictures", '<', CWorldKind::kAlways, LoadTextures},
     {"world map", 'L', CWorldKind::kAlways, LoadWorldMap},
-    // Read past until their own loaders take these rows.
-    {"abilities", 0x0A, CWorldKind::kAlways, LoadRawRecord<0x0A>},
-    {"recipes", 0x0E, CWorldKind::kAlways, LoadRawRecord<0x0E>},
-    {"diseases", 0x0C, CWorldKind::kAlways, LoadRawRecord<0x0C>},
+    {"abilities", 0x0A, CWorldKind::kAlways, LoadAbilities},
+    {"recipes", 0x0E, CWorldKind::kAlways, LoadRecipes},
+    {"diseases", 0x0C, CWorldKind::kAlways, LoadDiseases},
     {"global variables", 0x10, CWorldKind::kAlways, LoadGlobals},
-    {"items", 0x16, CWorldKind::kAlways, LoadRawItems},
+    {"items", 0x16, CWorldKind::kAlways, LoadItems},
     {"map objects", 0x19, CWorldKind::kAlways, LoadMapObjects},
     {"index tables", 'C', CWorldKind::kAbove71, LoadIndexTables},
-    {"creatures", 0x1C, CWorldKind::kAlways, LoadRawCreatures},
+    {"creatures", 0x1C, CWorldKind::kAlways, LoadCreatures},
     {"monster-type table", 'E', CWorldKind::kAbove71, LoadMonsterTable},
-    {"dialogue", 0x24, CWorldKind::kAlways, LoadRawRecord<0x24>},
-    {"portraits", 0x25, CWorldKind::kAlways, LoadRawRecord<0x25>},
-    {"NPCs", 0x2B, CWorldKind::kAlways, LoadRawCounted<0x2B, 0x2A>},
+    {"dialogue", 0x24, CWorldKind::kAlways, LoadDialogue},
+    {"portraits", 0x25, CWorldKind::kAlways, LoadPortraits},
+    {"NPCs", 0x2B, CWorldKind::kAlways, LoadNpcs},
     {"quests", 0x08, CWorldKind::kAlways, LoadQuests},
     {"page sequences", '5', CWorldKind::kAlways, LoadPageSequences},
     {"sky pictures", 'B', CWorldKind::kAlways, LoadSkies},
     {"scripts", 0x27, CWorldKind::kAlways, LoadScripts},
     {"resources", 0x2C, CWorldKind::kAlways, LoadResources},
     {"picture sets", '0', CWorldKind::kAlways, LoadPictureSets},
-    {"spells", 0x03, CWorldKind::kAlways, LoadRawCounted<0x03, 0x04>},
+    {"spells", 0x03, CWorldKind::kAlways, LoadSpells},
     {"talk profiles", 0x3B, CWorldKind::kAlways, LoadTalkProfiles},
-    {"races", 'N', CWorldKind::kAlways, LoadRawRecord<'N'>},
-    {"skills", 'P', CWorldKind::kAlways, LoadRawRecord<'P'>},
-    {"attributes", 'R', CWorldKind::kAlways, LoadRawRecord<'R'>},
+    {"races", 'N', CWorldKind::kAlways, LoadRaces},
+    {"skills", 'P', CWorldKind::kAlways, LoadSkills},
+    {"attributes", 'R', CWorldKind::kAlways, LoadAttributes},
     {"index tables", 'C', CWorldKind::kUpTo71, LoadIndexTables},
     {"section directory", 1, CWorldKind::kAlways, LoadSectionDirectory},
 };

@@ -2,10 +2,8 @@
 // row of (tag, loader). A kind loader reads its records from the running record id and advances it
 // past every record it consumed; it fails (false) when a record is missing or damaged, and the world
 // then fails to load with that record named.
-//
-// Kinds whose lists are built elsewhere (abilities, recipes, diseases, items, creatures, dialogue,
-// portraits, NPCs, spells, races, skills, attributes) are read past here: their records are kept raw
-// in the world (CWorld::pendingKinds) and their own loaders take the rows' places in the table.
+// The rule records' kinds (abilities, recipes, diseases, items, creatures, dialogue, portraits, NPCs,
+// spells, races, skills, attributes) are read by their own lists' loaders into CWorldLists.
 #pragma once
 
 #include <functional>

@@ -24,7 +24,10 @@
 namespace {
 
 struct AnyCondition : IConditionEvaluator {
-    bool Holds(const CStoredCondition& c) const override { return c.word % 2 == 0; }
+    bool Holds(const CConditionRef& c) const override {
+        StoredCondition fields;
+        return DecodeStoredCondition(c, fields) && fields.value % 2 == 0;
+    }
 };
 
 struct Sink : IItemReceiver, IShopStock {

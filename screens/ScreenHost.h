@@ -1,6 +1,7 @@
 // What the screens need of the game beyond what every form and widget needs (ui/WidgetHost.h): the
-// main game view and the player, the saved games, the loading pictures, the screen stack, the world
-// and the orderly end of the program. The game object implements it and hands it to the screens
+// main game view and the player, the saved games, the loading pictures, the screen stack, the world,
+// the settings block with the layout mode, the installed additional worlds and the orderly end of the
+// program. The game object implements it and hands it to the screens
 // that take it when it builds the screen table.
 #pragma once
 
@@ -10,6 +11,8 @@
 #include "ui/WidgetHost.h"
 
 class CGameScreen;
+class CWorldEntryArray;
+struct CGameSettings;
 class CPlayer;
 class CProgressDialog;
 class CSaveGameManager;
@@ -35,6 +38,25 @@ public:
     virtual void ResetWorld() = 0;
     virtual int OpenGameDatabases(CProgressDialog* progress) = 0;
     virtual std::string WorldOpenError() const = 0;
+
+    // The settings block, changed in place by the screens that edit it; SaveSettings writes all of it
+    // (false when the store could not be written).
+    virtual CGameSettings& GetSettings() = 0;
+    virtual bool SaveSettings() = 0;
+    // Switches the running game to another layout mode: the game keeps the mode, the frame window
+    // takes its size and title (and remembers it), and the video output is rebuilt for it.
+    virtual void SwitchLayoutMode(u32 mode) = 0;
+
+    // The installed additional worlds, in the order the scan found them.
+    virtual CWorldEntryArray& GetInstalledWorlds() = 0;
+    // Writes the installed worlds' enabled flags into the remembered worlds of the settings block and
+    // saves the settings.
+    virtual void SaveWorldConfiguration() = 0;
+    // Deletes the database file of an installed world (its file name without ".pdb"); true only when
+    // the file is gone afterwards.
+    virtual bool DeleteWorldDatabase(const char* fileName) = 0;
+    // Removes the installed world of that short name from the list.
+    virtual void RemoveInstalledWorldEntry(const char* shortName) = 0;
 
     // Ends the program in order after the current message: the game is then destroyed, which stops
     // the sounds and writes the automatic save.

@@ -30,8 +30,8 @@ std::unique_ptr<CScreen> CreateScreen(u32 id, CScreenHost& host) {
     case kScreenCreatePlayer: return std::make_unique<CCreatePlayerScreen>();
     case kScreenPages: return std::make_unique<CPagesScreen>();
     case kScreenCardGame: return std::make_unique<CCardGameScreen>();
-    case kScreenSettings: return std::make_unique<CSettingsScreen>();
-    case kScreenWorlds: return std::make_unique<CWorldsScreen>();
+    case kScreenSettings: return std::make_unique<CSettingsScreen>(host);
+    case kScreenWorlds: return std::make_unique<CWorldsScreen>(host);
     default: return nullptr;
     }
 }

@@ -27,3 +27,17 @@ bool TalkNodeConditionsHold(CScriptContext& context, const CConditionRef* const*
 // holds or it has none, else null; returns how many entries were set.
 u32 SelectTopicsByCondition(CScriptContext& context, const ScriptTalkAnswer* const* answers, u32 count,
                             IScriptNpc* partner, const ScriptTalkAnswer* out[kMaxTalkAnswers]);
+
+// The evaluator the dialogue look-ups ask (data's IConditionEvaluator): each condition through
+// EvaluateCondition with the context and the NPC talked to.
+class CScriptConditionEvaluator : public IConditionEvaluator {
+public:
+    CScriptConditionEvaluator(CScriptContext& context, IScriptNpc* partner) : context_(context), partner_(partner) {}
+    bool Holds(const CConditionRef& condition) const override {
+        return EvaluateCondition(context_, &condition, partner_);
+    }
+
+private:
+    CScriptContext& context_;
+    IScriptNpc* partner_;
+};

@@ -75,12 +75,17 @@ TEST(KeyTable, ConfiguredKeyMatching) {
     u32 lower[9] = {'w'};
     EXPECT_EQ(KeyDownCommand('W', false, 15, lower), kCommandForward);
     EXPECT_EQ(KeyDownCommand('W' + 256, false, 15, lower), kCommandForward);  // low byte only
+    // The settings store Shift and Ctrl as the left-hand keys; the keyboard reports them as 16 and 17.
+    u32 modifiers[9] = {0, 0, 0, 0, 162, 160};
+    EXPECT_EQ(KeyDownCommand(17, false, 15, modifiers), kCommandUse);
+    EXPECT_EQ(KeyDownCommand(16, false, 15, modifiers), kCommandSpellBook);
 }
 
 TEST(KeyTable, HeldKeyCodesAndPenRounding) {
     struct Held {
         u32 word, code;
-    } held[] = {{'w', 'W'}, {'a', 'A'}, {'z', 'Z'}, {'W', 'W'}, {13, 13}, {32, 32}, {'5', '5'}, {0x177, 'W'}, {1000, 232}};
+    } held[] = {{'w', 'W'}, {'a', 'A'}, {'z', 'Z'}, {'W', 'W'}, {13, 13}, {32, 32}, {'5', '5'}, {0x177, 'W'}, {1000, 232},
+                   {160, 16}, {162, 17}};
     for (const Held& h : held) EXPECT_EQ(HeldKeyCode(h.word), h.code) << h.word;
 
     struct Pen {

@@ -7,6 +7,7 @@
 #include "core/PdbFile.h"
 #include "core/Random.h"
 #include "core/Stream.h"
+#include "data/CreatureCatalogue.h"
 #include "data/ItemType.h"
 #include "data/ActionSprite.h"
 #include "data/MapCells.h"
@@ -255,7 +256,7 @@ TEST_F(BuiltSections, EveryCellOfEverySectionResolvesAndEveryMaskBitOccurs) {
             storedMasks |= StoredMaskOf(stored);
         }
         for (const CMonster& m : section->monsters)
-            if (m.typeIndex >= base->tableE.Count() || base->tableE.names[m.typeIndex] == nullptr)
+            if (m.type == nullptr)
                 unresolved += std::string(section->id) + " monster " + std::to_string(m.id) + "; ";
         for (const CPlacement& p : section->placements)
             if (p.x >= section->width || p.y >= section->height)
@@ -276,6 +277,10 @@ TEST_F(BuiltSections, TheCellarHoldsItsPlacementsMonstersAndBags) {
     // The rat bound to the hidden nest is not placed; the other one is.
     ASSERT_EQ(cellar->monsters.size(), 1u);
     EXPECT_EQ(cellar->monsters[0].id, 1);
+    // It starts with its type's maximum hp.
+    ASSERT_NE(cellar->monsters[0].type, nullptr);
+    EXPECT_EQ(cellar->monsters[0].hp, static_cast<const CMonsterType*>(cellar->monsters[0].type)->values[3]);
+    EXPECT_GT(cellar->monsters[0].hp, 0);
     EXPECT_EQ(cellar->bags.Count(), 2);
     ASSERT_NE(cellar->bags.FindBagById(1), nullptr);
     EXPECT_EQ(cellar->bags.FindBagById(1)->x, 20);

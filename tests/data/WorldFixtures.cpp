@@ -1,23 +1,11 @@
-// The builder's world writers, compiled into this test executable (and only here).
+// The builder's world writers (compiled into this test executable by BuilderSources.cpp) behind the
+// loader tests' fixtures.
 #include "tests/data/WorldFixtures.h"
 
 #include <algorithm>
 
-#include "tools/content/Canvas.cpp"
-#include "tools/content/PictureEncoder.cpp"
-#include "tools/content/Wav.cpp"
-#include "tools/content/rules/BaseRules.cpp"
-#include "tools/content/rules/CharacterRecords.cpp"
-#include "tools/content/rules/CreatureRecords.cpp"
-#include "tools/content/rules/EffectRecords.cpp"
-#include "tools/content/rules/ItemRecords.cpp"
-#include "tools/content/rules/MagicRecords.cpp"
-#include "tools/content/rules/NpcRecords.cpp"
-#include "tools/content/rules/RulePictures.cpp"
-#include "tools/content/world/GameWorlds.cpp"
-#include "tools/content/world/Sections.cpp"
-#include "tools/content/world/Music.cpp"
-#include "tools/content/world/WorldWriter.cpp"
+#include "tools/content/world/GameWorlds.h"
+#include "tools/content/world/Music.h"
 
 #include <gtest/gtest.h>
 

@@ -7,11 +7,13 @@
 #include "core/FileFinder.h"
 #include "core/PdbFile.h"
 #include "data/MapObjectRecords.h"
+#include "data/RuleContext.h"
 #include "data/TextureSet.h"
 #include "data/World.h"
 #include "data/WorldList.h"
 #include "data/WorldLists.h"
 #include "data/WorldLoader.h"
+#include "tests/data/RuleFixture.h"
 #include "tests/data/WorldFixtures.h"
 #include "tests/support/TempDir.h"
 
@@ -34,12 +36,62 @@ protected:
         return world;
     }
 
+    // The first record id of the kind with the tag, as the loader reads "<name>.pdb" into lists of its
+    // own; 0 when that kind is not reached.
+    u16 FirstRecordOfKind(const std::string& name, u8 tag) {
+        CPdbFile db(nullptr, &finder);
+        if (!db.Open(name.c_str(), "VnTl")) return 0;
+        CWorld world;
+        if (!world.ReadHeader(db)) return 0;
+        CTextureSet ownTextures;
+        CWorldLists own(ownTextures);
+        u16 first = 0;
+        CWorldLoadContext context{world, own, &db, CWorld::kFirstKindRecord, world.version};
+        context.trace = [&first, tag](const CWorldKind& kind, u16 start, u16) {
+            if (kind.tag == tag && first == 0) first = start;
+        };
+        LoadWorldKinds(context, nullptr);
+        return first;
+    }
+
+    // Loads the resource world and the base world (as built, at the version).
+    std::unique_ptr<CWorld> LoadBase(u8 version = 122) {
+        fixtures::Write(dir.Path(), fixtures::ResourceWorld(), version);
+        fixtures::Write(dir.Path(), fixtures::BaseWorld(), version);
+        res_ = Load("VantrelRes");
+        if (!res_) return nullptr;
+        return Load("VantrelBase");
+    }
+
     TempDir dir;
     CFileFinder finder;
     CTextureSet textures;
     CWorldLists lists{textures};
     CWorldLoadError error;
+    std::unique_ptr<CWorld> res_;
 };
+
+// The counts of every rule list, to compare lists before and after a world.
+std::vector<long> RuleCounts(const CWorldLists& l) {
+    return {l.abilities.Count(),           l.recipes.Count(),
+            l.diseases.Count(),            l.items.GetItemTypeCount(),
+            l.items.GetAnimationCount(),   l.items.GetUseStyleCount(),
+            l.items.GetPictureListCount(), l.creatures.GetKindCount(),
+            l.creatures.GetTypeCount(),    l.dialogue.topics.GetCount(),
+            l.dialogue.greetings.GetCount(), l.portraits.Count(),
+            l.npcs.Count(),                l.spells.Count(),
+            l.items.GetGroupCount(1)};
+}
+
+// The world's record with the tag that holds the text, among the kinds' records.
+world::Record* FindKindRecord(std::vector<world::Record>& records, u8 tag, const std::string& text) {
+    for (world::Record& r : records) {
+        if (r.id < CWorld::kFirstKindRecord || r.id >= world::kFirstPictureRecord) continue;
+        if (r.data.empty() || r.data[0] != tag) continue;
+        if (std::search(r.data.begin(), r.data.end(), text.begin(), text.end()) != r.data.end()) return &r;
+    }
+    return nullptr;
+}
 
 TEST_F(WorldLoaderTest, TheKindTableHoldsTheTwentySevenKindsInFileOrder) {
     const char expected[] = {'<', 'L', 0x0A, 0x0E, 0x0C, 0x10, 0x16, 0x19, 'C', 0x1C, 'E', 0x24, 0x25, 0x2B,
@@ -66,8 +118,8 @@ TEST_F(WorldLoaderTest, TheBuiltBaseWorldLoadsWithItsHeaderTablesAndSection) {
     EXPECT_EQ(base->prefixKey, ShortNameHash("base_"));
     EXPECT_STREQ(base->title.GetText(), "The Vale of Vantrel");
 
-    // 'C' finds the map objects by id; 'D' and 'E' names whose lists are not loaded stay none; 'F'
-    // finds the second picture table of the resource world.
+    // 'C' finds the map objects by id, 'D' the item types, 'E' the monster types; 'F' finds the second
+    // picture table of the resource world.
     ASSERT_EQ(base->tableC.Count(), 7u);
     EXPECT_EQ(base->MapObjectAt(0), nullptr);
     ASSERT_NE(base->MapObjectAt(2), nullptr);
@@ -76,7 +128,13 @@ TEST_F(WorldLoaderTest, TheBuiltBaseWorldLoadsWithItsHeaderTablesAndSection) {
     EXPECT_EQ(base->MapObjectAt(7), nullptr);
     ASSERT_EQ(base->tableD.Count(), 3u);
     EXPECT_STREQ(base->tableD.names[1], "base_money_100");
-    EXPECT_EQ(base->ItemTypeAt(1), nullptr);
+    ASSERT_NE(base->ItemTypeAt(1), nullptr);
+    EXPECT_EQ(base->ItemTypeAt(1), lists.items.FindItemType("base_money_100"));
+    ASSERT_GT(base->tableE.Count(), 1u);
+    for (u32 i = 1; i < base->tableE.Count(); ++i) {
+        EXPECT_NE(base->MonsterTypeAt(i), nullptr) << base->tableE.names[i];
+        EXPECT_EQ(base->MonsterTypeAt(i), lists.creatures.FindMonsterType(base->tableE.names[i]));
+    }
     ASSERT_NE(base->PictureAt(3), nullptr);
     EXPECT_STREQ(base->PictureAt(3)->secondName, "bres_ceilingstone");
 
@@ -107,10 +165,144 @@ TEST_F(WorldLoaderTest, TheBuiltBaseWorldLoadsWithItsHeaderTablesAndSection) {
     EXPECT_EQ(lists.pageSequences.FindById("bres_intro")->pages.size(), 3u);
     EXPECT_EQ(lists.talkProfiles.FindById("base_npc_elder")->pictures.size(), 1u);
     EXPECT_EQ(lists.skies.Count(), 5u);
-    // Every kind read past is kept for its own loader, starting at 4004 after the world map's two.
-    ASSERT_FALSE(base->PendingKindRecords().empty());
-    EXPECT_EQ(base->PendingKindRecords().front().tag, 0x0A);
-    EXPECT_EQ(base->PendingKindRecords().front().recordId, 4004);
+    // The rule kinds start at 4004, after the world map's two.
+    EXPECT_EQ(FirstRecordOfKind("VantrelBase", 0x0A), 4004);
+}
+
+TEST_F(WorldLoaderTest, EveryRuleKindFillsItsListAsTheBuilderWroteIt) {
+    auto base = LoadBase();
+    ASSERT_TRUE(base) << error.record << " " << error.kind;
+    const BaseRuleContent& content = BaseRules();
+    EXPECT_EQ(lists.abilities.Count(), static_cast<int>(content.abilities.size()));
+    EXPECT_EQ(lists.recipes.Count(), static_cast<int>(content.recipes.size()));
+    EXPECT_EQ(lists.diseases.Count(), static_cast<int>(content.diseases.size()));
+    EXPECT_EQ(lists.items.GetItemTypeCount(), static_cast<int>(content.items.items.size()));
+    EXPECT_EQ(lists.items.GetAnimationCount(), static_cast<int>(content.items.animations.size()));
+    EXPECT_EQ(lists.items.GetUseStyleCount(), static_cast<int>(content.items.useStyles.size()));
+    EXPECT_EQ(lists.items.GetPictureListCount(), static_cast<int>(content.items.pictureLists.size()));
+    EXPECT_EQ(lists.creatures.GetKindCount(), static_cast<int>(content.creatureKinds.size()));
+    EXPECT_EQ(lists.creatures.GetTypeCount(), static_cast<int>(content.monsterTypes.size()));
+    EXPECT_EQ(lists.dialogue.topics.GetCount(), static_cast<int>(content.dialogue.topics.size()));
+    EXPECT_EQ(lists.dialogue.greetings.GetCount(), static_cast<int>(content.dialogue.greetings.size()));
+    EXPECT_EQ(lists.portraits.Count(), static_cast<int>(content.portraits.size()));
+    EXPECT_EQ(lists.npcs.Count(), static_cast<int>(content.npcs.size()));
+    EXPECT_EQ(lists.spells.Count(), static_cast<int>(content.spells.size()));
+    ASSERT_EQ(content.races.size(), static_cast<size_t>(kRaceCount));
+    for (int i = 0; i < kRaceCount; ++i) {
+        EXPECT_EQ(std::string(lists.races.GetName(i)), content.races[i].display) << i;
+        EXPECT_EQ(std::string(lists.races.GetEntry(i)->text1 ? lists.races.GetEntry(i)->text1 : ""),
+                  content.races[i].text1) << i;
+    }
+    ASSERT_EQ(content.skills.size(), static_cast<size_t>(kSkillCount));
+    for (int i = 1; i <= kSkillCount; ++i)
+        EXPECT_EQ(std::string(lists.skills.GetEntry(i)->fullName), content.skills[i - 1].full) << i;
+    ASSERT_EQ(content.attributes.size(), static_cast<size_t>(kAttributeCount));
+    for (int i = 1; i <= kAttributeCount; ++i)
+        EXPECT_EQ(std::string(lists.attributes.GetEntry(i)->displayName), content.attributes[i - 1].display) << i;
+    // The random-item tables are built for the base world; its monster types belong to it.
+    EXPECT_GT(lists.items.GetGroupCount(1), 0);
+    for (int i = 0; i < lists.creatures.GetTypeCount(); ++i) EXPECT_EQ(lists.creatures.GetType(i)->owner, base.get());
+    // The sounds the creature kinds name are not shared ones.
+    for (const char* name : lists.namedSounds())
+        if (const CWorldSound* sound = lists.resources.FindResourceByName(name)) EXPECT_EQ(sound->shared, 0) << name;
+
+    // The rules find the loaded tables through their context.
+    CRuleContext rules;
+    lists.BindRuleContext(rules);
+    EXPECT_EQ(rules.items, &lists.items);
+    EXPECT_EQ(rules.spells, &lists.spells);
+    EXPECT_EQ(rules.races, &lists.races);
+    EXPECT_EQ(rules.skills, &lists.skills);
+    EXPECT_EQ(rules.attributes, &lists.attributes);
+    EXPECT_EQ(rules.abilities, &lists.abilities);
+    EXPECT_EQ(rules.diseases, &lists.diseases);
+    EXPECT_EQ(rules.creatures, &lists.creatures);
+    ASSERT_GT(lists.recipes.Count(), 0);
+    const CRecipe& recipe = *lists.recipes.At(0);
+    std::unique_ptr<CItemInstance> brewed(ScaleRecipeEffect(recipe, 50, rules));
+    ASSERT_NE(brewed, nullptr) << recipe.resultId;
+    EXPECT_EQ(brewed->type, lists.items.FindItemType(recipe.resultId));
+}
+
+TEST_F(WorldLoaderTest, TheStartKitResolvesThroughTheLoadedWorld) {
+    auto base = LoadBase();
+    ASSERT_TRUE(base) << error.record << " " << error.kind;
+    std::vector<std::string> missing;
+    for (const std::string& id : StartKitItemIds())
+        if (!lists.items.FindItemType(id.c_str())) missing.push_back(id);
+    EXPECT_TRUE(missing.empty()) << "items that do not resolve: " << ::testing::PrintToString(missing);
+    for (const StartKitSpell& s : kStartKitSpells) {
+        const CSpell* spell = lists.spells.FindById(s.id);
+        ASSERT_NE(spell, nullptr) << s.id;
+        EXPECT_EQ(spell->school, s.school) << s.id;
+    }
+    for (int race = 1; race <= 5; ++race)
+        EXPECT_NE(lists.abilities.FindById(lists.races.GetEntry(race)->text1), nullptr) << race;
+    // The items the world places resolve through its own item table.
+    for (u32 i = 1; i < base->tableD.Count(); ++i) EXPECT_NE(base->ItemTypeAt(i), nullptr) << base->tableD.names[i];
+}
+
+// Each rule kind's record damaged in turn (cut to half its length) fails the world naming that record;
+// the rule lists go back to what the world before gave them, texts included.
+TEST_F(WorldLoaderTest, ADamagedRuleRecordFailsNamingItAndRollsTheRuleListsBack) {
+    fixtures::Write(dir.Path(), fixtures::SmallWorld("VantrelOther", "othr"));
+    auto other = Load("VantrelOther");
+    ASSERT_TRUE(other) << error.record << " " << error.kind;
+    const std::vector<long> before = RuleCounts(lists);
+    const std::string race3 = lists.races.GetEntry(3)->text1;
+    const std::string skill20 = lists.skills.GetEntry(20)->text;
+
+    const struct {
+        const char* kind;
+        u8 tag;
+        const char* text;  // a text the record holds
+    } cases[] = {
+        {"abilities", 0x0A, ""},          {"recipes", 0x0E, ""},
+        {"diseases", 0x0C, ""},           {"items", 0x38, ""},
+        {"items", 0x15, "base_money_100"}, {"creatures", 0x1C, ""},
+        {"creatures", 0x1E, ""},          {"dialogue", 0x24, ""},
+        {"portraits", 0x25, ""},          {"NPCs", 0x2A, "base_npc_merchant"},
+        {"spells", 0x04, "base_spellcurse"}, {"races", 'N', ""},
+        {"skills", 'P', ""},              {"attributes", 'R', ""},
+    };
+    const world::Content c = fixtures::BaseWorld();
+    const std::vector<world::Record> records = fixtures::Build(c);
+    for (const auto& k : cases) {
+        SCOPED_TRACE(testing::Message() << k.kind << " tag " << int(k.tag));
+        std::vector<world::Record> damaged = records;
+        world::Record* r = FindKindRecord(damaged, k.tag, k.text);
+        ASSERT_NE(r, nullptr);
+        r->data.resize(r->data.size() / 2);
+        fixtures::Write(dir.Path(), c, damaged);
+        EXPECT_FALSE(Load("VantrelBase"));
+        EXPECT_EQ(error.record, r->id);
+        EXPECT_EQ(error.kind, k.kind);
+        EXPECT_EQ(RuleCounts(lists), before);
+        EXPECT_EQ(lists.races.GetEntry(3)->text1, race3);
+        EXPECT_EQ(lists.skills.GetEntry(20)->text, skill20);
+        EXPECT_EQ(lists.findItemType("base_money_100"), lists.items.FindItemType("base_money_100"));
+    }
+    // The lists stay whole: the undamaged world loads on top of them.
+    fixtures::Write(dir.Path(), c);
+    EXPECT_TRUE(Load("VantrelBase")) << error.record << " " << error.kind;
+}
+
+TEST_F(WorldLoaderTest, AResetReturnsTheCharacterTablesToTheirBuiltInTexts) {
+    auto base = LoadBase();
+    ASSERT_TRUE(base) << error.record << " " << error.kind;
+    EXPECT_STREQ(lists.races.GetEntry(3)->text1, "base_ability_seiry");
+    lists.Clear();
+    base.reset();
+    res_.reset();
+    // Nothing may point into the freed records (the sanitizer build reads every text).
+    for (int i = 0; i < kRaceCount; ++i) {
+        const CRaceEntry* e = lists.races.GetEntry(i);
+        EXPECT_EQ(e->text1, nullptr);
+        if (e->GetName()) EXPECT_GT(std::strlen(e->GetName()) + std::strlen(e->displayName.GetText()), 0u);
+    }
+    for (int i = 1; i <= kSkillCount; ++i) EXPECT_GT(std::strlen(lists.skills.GetName(i)), 0u);
+    for (int i = 1; i <= kAttributeCount; ++i) EXPECT_GT(std::strlen(lists.attributes.GetName(i)), 0u);
+    EXPECT_EQ(RuleCounts(lists), std::vector<long>(RuleCounts(lists).size(), 0));
 }
 
 // Each row builds the base world at one version and checks what that version's fields give.
@@ -173,6 +365,15 @@ TEST_F(WorldLoaderTest, VersionGatesOfEachKind) {
         ASSERT_NE(base->MapObjectAt(1), nullptr);
         EXPECT_STREQ(base->MapObjectAt(1)->id, "base_floorstone");
         EXPECT_STREQ(s->groundObject->id, "base_floorstone");
+        // The rule kinds load at every version, with what the builder wrote.
+        const BaseRuleContent& content = BaseRules();
+        EXPECT_EQ(lists.items.GetItemTypeCount(), static_cast<int>(content.items.items.size()));
+        EXPECT_EQ(lists.spells.Count(), static_cast<int>(content.spells.size()));
+        EXPECT_EQ(lists.npcs.Count(), static_cast<int>(content.npcs.size()));
+        EXPECT_EQ(lists.creatures.GetTypeCount(), static_cast<int>(content.monsterTypes.size()));
+        EXPECT_EQ(lists.dialogue.greetings.GetCount(), static_cast<int>(content.dialogue.greetings.size()));
+        EXPECT_STREQ(lists.races.GetEntry(3)->text1, "base_ability_seiry");
+        EXPECT_NE(base->ItemTypeAt(1), nullptr);
         base.reset();
     }
 }
@@ -209,12 +410,12 @@ TEST_F(WorldLoaderTest, AWorldMapTakesTheSameTwoIdsAsAnEmptyPrefix) {
     EXPECT_NE(GetPictureSize(a->worldMapPicture.get(), w, h), nullptr);
     EXPECT_EQ(w, 8);
     EXPECT_EQ(h, 4);
-    EXPECT_EQ(a->PendingKindRecords().front().recordId, 4004);
+    EXPECT_EQ(FirstRecordOfKind("VantrelBase", 0x0A), 4004);
     auto b = Load("NoMap");
     ASSERT_TRUE(b) << error.record << " " << error.kind;
     EXPECT_EQ(b->worldMapPicture, nullptr);
     EXPECT_EQ(b->FindSectionAt(1, 1), nullptr);
-    EXPECT_EQ(b->PendingKindRecords().front().recordId, 4004);
+    EXPECT_EQ(FirstRecordOfKind("NoMap", 0x0A), 4004);
 }
 
 TEST_F(WorldLoaderTest, AnEmptyWorldLoadsWithEmptyListsAndNoSections) {
@@ -256,6 +457,8 @@ TEST_F(WorldLoaderTest, AMissingOrDamagedRecordFailsTheLoadNamingTheRecordAndLea
         EXPECT_EQ(lists.skies.Count(), skies);
         EXPECT_EQ(lists.quests.Count(), 0u);
         EXPECT_EQ(lists.mapObjects.Count(), 0u);
+        EXPECT_EQ(RuleCounts(lists), std::vector<long>(RuleCounts(lists).size(), 0));
+        EXPECT_EQ(lists.races.GetEntry(3)->text1, nullptr);
     }
 
     // A count that runs past its record fails that record instead of reading on.

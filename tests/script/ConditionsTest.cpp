@@ -3,6 +3,7 @@
 #include "ScriptFixture.h"
 
 #include "core/Stream.h"
+#include "data/Dialogue.h"
 #include "script/ConditionEvaluator.h"
 
 using namespace scripttest;
@@ -358,6 +359,38 @@ TEST(ScriptConditions, TalkNodeConditions) {
     EXPECT_EQ(BoundConditionCount(3), 3);
     EXPECT_EQ(BoundAnswerCount(200), 4);
     EXPECT_EQ(BoundAnswerCount(4), 4);
+}
+
+// The dialogue records ask the script's evaluator through data's interface, with the same answers.
+TEST(ScriptConditions, DialogueLinesAskTheScriptEvaluator) {
+    ConditionRig rig;
+    const Condition yes("", 0, 0, 1);
+    const Condition no("", 0, 1, 1);
+    const Condition fame("", -5, 8, 1);
+    const CScriptConditionEvaluator evaluator(rig.context, nullptr);
+    for (const Condition* c : {&yes, &no, &fame})
+        EXPECT_EQ(evaluator.Holds(*c->Ref()), rig.Holds(*c));
+
+    CDialogueLine line;
+    line.conditions[0] = new CConditionRef(*yes.Ref());
+    line.conditions[2] = new CConditionRef(*fame.Ref());
+    line.conditionCount = 3;
+    auto* offered = new CDialogueChoice;
+    offered->condition = new CConditionRef(*fame.Ref());
+    offered->text = "offered";
+    auto* hidden = new CDialogueChoice;
+    hidden->condition = new CConditionRef(*no.Ref());
+    hidden->text = "hidden";
+    line.choices[0] = offered;
+    line.choices[1] = hidden;
+    line.choiceCount = 2;
+    EXPECT_TRUE(line.Passes(evaluator));
+    const CDialogueChoice* out[kMaxTalkAnswers] = {};
+    EXPECT_EQ(SelectTopicsByCondition(line, evaluator, out), 1);
+    EXPECT_EQ(out[0], offered);
+    EXPECT_EQ(out[1], nullptr);
+    line.conditions[1] = new CConditionRef(*no.Ref());
+    EXPECT_FALSE(line.Passes(evaluator));
 }
 
 }  // namespace

@@ -2,6 +2,7 @@
 
 #include "display/Video.h"
 #include "platform/Window.h"
+#include "ui/Layout.h"
 
 namespace testing_support {
 
@@ -57,6 +58,14 @@ void FrameRig::Tap(i32 x, i32 y) {
     if (!frame) return;
     frame->OnLButtonDown(x, y);
     frame->OnLButtonUp(x, y);
+}
+
+bool FrameRig::TapLayoutElement(u16 group, u32 element) {
+    const u8* rect = FindLayoutRect(Game(), group, element);
+    if (rect == nullptr) return false;
+    const CLayoutElement e = ReadLayoutElement(rect);
+    Tap(e.x + e.w / 2, e.y + e.h / 2);
+    return true;
 }
 
 Rgb565Image FrameRig::Capture() const {

@@ -38,6 +38,9 @@ public:
     void Key(u32 key);
     // A pen tap: down and up at one point.
     void Tap(i32 x, i32 y);
+    // A tap in the middle of a layout element of a group in the current layout mode; false when the
+    // layout table has no such element.
+    bool TapLayoutElement(u16 group, u32 element);
 
     CGame* Game() const { return frame ? frame->game.get() : nullptr; }
     CScreen* Current() const { return Game() ? Game()->currentScreen : nullptr; }

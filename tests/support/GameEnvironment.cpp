@@ -14,8 +14,9 @@ GameEnvironment::GameEnvironment() : savedFolder_(plat::ProgramFolder()) { plat:
 GameEnvironment::~GameEnvironment() { plat::SetProgramFolder(savedFolder_); }
 
 bool GameEnvironment::CopyBuiltDatabase() {
-    for (const char* name : {"VantrelData", "VantrelMusic", "VantrelSound", "VantrelRes", "VantrelBase"}) {
+    for (const char* name : {"VantrelData", "VantrelMusic", "VantrelSound", "VantrelRes", "VantrelBase", "VantrelEmber"}) {
         if (!withWorlds && std::string(name) != "VantrelData") continue;
+        if (!withAdditionalWorld && std::string(name) == "VantrelEmber") continue;
         const std::string file = std::string(name) + ".pdb";
         std::error_code error;
         std::filesystem::copy_file(std::string(VANTREL_BINARY_DIR) + "/" + file, dir.File(file),

@@ -24,6 +24,8 @@ public:
     bool CopyBuiltDatabase();
 
     bool withWorlds = true;
+    // And the builder's small additional world (VantrelEmber), which the start-up scan then lists.
+    bool withAdditionalWorld = false;
 
     TempDir dir;
     plat::ManualClock clock;

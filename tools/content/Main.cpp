@@ -14,6 +14,7 @@
 #include <string>
 
 #include "tools/content/ContentBuilder.h"
+#include "tools/content/world/AdditionalWorld.h"
 #include "tools/content/world/GameWorlds.h"
 #include "tools/content/world/MusicRender.h"
 
@@ -56,6 +57,7 @@ int main(int argc, char** argv) {
             return 2;
         }
         if (!world::WriteGameWorlds(out, static_cast<uint8_t>(version))) return 1;
+        if (!world::WriteAdditionalWorld(out, static_cast<uint8_t>(version))) return 1;
         std::printf("vantrel_content: wrote the world databases into %s\n", out.c_str());
     } catch (const std::exception& e) {
         std::fprintf(stderr, "vantrel_content: %s\n", e.what());

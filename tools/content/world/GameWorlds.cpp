@@ -142,6 +142,8 @@ Canvas WorldMapPicture() {
 
 void AddPicture(Content& c, const std::string& name, const Canvas& canvas) { c.pictures.push_back({name, Encode(canvas)}); }
 
+}  // namespace
+
 std::vector<uint8_t> ScriptCode(std::initializer_list<uint8_t> tokens) {
     // {u16 unused, u16 offset of the string table, the tokens ending with 0, the table with no strings}
     std::vector<uint8_t> code = {0, 0, 0, 0};
@@ -156,7 +158,32 @@ std::vector<uint8_t> ScriptCode(std::initializer_list<uint8_t> tokens) {
     return code;
 }
 
-}  // namespace
+std::vector<std::vector<uint8_t>> EmptyCaveRecords(const std::string& entryPoint) {
+    // Base + 0: the cells, all empty for now; + 2: no monsters; + 3: the entry point; + 4: no bags.
+    ByteWriter cells;
+    cells.U8('H');
+    for (int i = 0; i < 35 * 35; ++i) A2U16(cells, 0);
+    ByteWriter monsters;
+    monsters.U32(0);
+    monsters.U8(1);
+    ByteWriter objects;
+    objects.U8('I');
+    objects.U8(2);
+    A2U16(objects, 1);
+    A2U16(objects, 0);
+    Str(objects, entryPoint);
+    Str(objects, "");
+    Str(objects, "");
+    objects.U8(1);    // id
+    objects.U8(0);    // bag
+    objects.U8(17);   // x
+    objects.U8(17);   // y
+    objects.U8(0x01); // visible
+    ByteWriter bags;
+    A2U16(bags, 0);
+    bags.U8(1);
+    return {cells.Take(), {}, monsters.Take(), objects.Take(), bags.Take()};
+}
 
 Content MusicWorld() {
     Content c = Named("VantrelMusic", "bmus", "bmus", "Vantrel music");
@@ -242,7 +269,7 @@ Content BaseWorld() {
     c.mapObjects = {floor, water, wall, stairs};
     c.tableC = {"base_floorstone", "base_wallstone", "base_water", "base_stairsup"};
     c.tableD = {"base_money_100", "base_weap_dirkcheap"};
-    c.tableE = {"base_rat"};
+    c.tableE = {"base_rat_small", "base_skeleton_warrior"};
     c.tableF = {"bres_tex_floor", "bres_tex_wall", "bres_tex_ceiling"};
     c.quests = {{"base_q_cellar", "The old cellar", "Old Maren asked you to look into the noises in her cellar."},
                 {"base_q_elder", "The elder's errand", "Bring the elder's letter to the smith in the lower town."}};

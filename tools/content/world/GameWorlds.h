@@ -3,6 +3,7 @@
 // VantrelBase (the world: map objects, tables, texts and its first section).
 #pragma once
 
+#include <initializer_list>
 #include <string>
 #include <vector>
 
@@ -14,6 +15,13 @@ Content MusicWorld();
 Content SoundWorld();
 Content ResourceWorld();
 Content BaseWorld();
+
+// A compiled script of the given tokens with an empty string table.
+std::vector<uint8_t> ScriptCode(std::initializer_list<uint8_t> tokens);
+
+// The records (base + 0 .. base + 4) of an underground section whose cells are all empty, with no
+// creatures and no bags, and one map object in the middle: the named entry point.
+std::vector<std::vector<uint8_t>> EmptyCaveRecords(const std::string& entryPoint);
 
 // All four, in the order the game opens them.
 std::vector<Content> GameWorlds();

@@ -3,7 +3,7 @@
 
 #include <memory>
 
-#include "tests/rules/RuleFixture.h"
+#include "tests/data/RuleFixture.h"
 
 namespace {
 

@@ -4,7 +4,7 @@
 #include <set>
 
 #include "data/SectionEffects.h"
-#include "tests/rules/RuleFixture.h"
+#include "tests/data/RuleFixture.h"
 
 namespace {
 

@@ -2,7 +2,7 @@
 // with their present flag and version gates.
 #include <gtest/gtest.h>
 
-#include "tests/rules/RuleFixture.h"
+#include "tests/data/RuleFixture.h"
 
 namespace {
 

@@ -4,7 +4,7 @@
 #include <memory>
 
 #include "data/ItemText.h"
-#include "tests/rules/RuleFixture.h"
+#include "tests/data/RuleFixture.h"
 
 namespace {
 

@@ -5,13 +5,16 @@
 
 #include "data/Npc.h"
 #include "platform/Clock.h"
-#include "tests/rules/RuleFixture.h"
+#include "tests/data/RuleFixture.h"
 
 namespace {
 
 // Conditions whose name starts with "yes" hold.
 struct Evaluator : IConditionEvaluator {
-    bool Holds(const CStoredCondition& c) const override { return c.name && std::string(c.name).rfind("yes", 0) == 0; }
+    bool Holds(const CConditionRef& c) const override {
+        StoredCondition fields;
+        return DecodeStoredCondition(c, fields) && std::string(fields.parameter).rfind("yes", 0) == 0;
+    }
 };
 
 LineDef Line(const std::string& text, const char* condition = nullptr) {
@@ -65,8 +68,11 @@ TEST(Dialogue, SharedDialogueLinesChoicesAndLookUps) {
     EXPECT_EQ(line->conditionCount, 4);
     EXPECT_EQ(line->conditions[1], nullptr);
     EXPECT_EQ(line->conditions[2], nullptr);
-    EXPECT_EQ(line->conditions[3]->word, 4);
-    EXPECT_EQ(line->conditions[3]->bytes[2], 9);
+    StoredCondition fields;
+    ASSERT_TRUE(DecodeStoredCondition(*line->conditions[3], fields));
+    EXPECT_STREQ(fields.parameter, "yes b");
+    EXPECT_EQ(fields.value, 4);
+    EXPECT_EQ(fields.extra, 9);
     EXPECT_EQ(line->choiceCount, 3);
     EXPECT_EQ(line->scriptLength, 3);
     EXPECT_EQ(line->script[2], 3);

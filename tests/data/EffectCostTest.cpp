@@ -3,7 +3,7 @@
 
 #include <climits>
 
-#include "tests/rules/RuleFixture.h"
+#include "tests/data/RuleFixture.h"
 
 namespace {
 

@@ -2,7 +2,7 @@
 #include <gtest/gtest.h>
 
 #include "data/EffectText.h"
-#include "tests/rules/RuleFixture.h"
+#include "tests/data/RuleFixture.h"
 
 namespace {
 

@@ -6,7 +6,7 @@
 
 #include "data/Dialogue.h"
 #include "data/Npc.h"
-#include "tests/rules/RuleFixture.h"
+#include "tests/data/RuleFixture.h"
 #include "tools/content/PictureEncoder.h"
 #include "tools/content/rules/BaseRules.h"
 
@@ -105,31 +105,14 @@ TEST(BaseWorld, EveryRuleKindLoadsAndFills) {
 
 TEST(BaseWorld, EveryStartKitIdResolves) {
     LoadedBase base(kTestVersion);
-    std::vector<std::string> items = {
-        "base_punholysmall", "base_phealsmall", "base_pmanasmall", "base_boots_fur", "base_shield_smallwooden",
-        "base_shield_woodenround", "base_weap_shortswordcheap", "base_weap_greatcudgel2", "base_weap_dirkcheap",
-        "base_mail_frayedleather", "base_mail_scalecheap", "base_weap_shortbowcheap", "base_quiver_cheap",
-        "base_spbookcurelightwounds", "base_spbookstoneskin", "base_spbookburninghand", "base_spbookcurse",
-        "base_spbookdrainhealth", "base_spbookfeather", "base_repair_hammerapprentice", "base_money_100",
-        "base_gem_amethyst", "base_alc_mortarbeginner", "base_alc_alkieberries", "base_alc_criminivulgaris",
-        "base_alc_ladyslipper", "base_alc_moonshinemushies", "base_alc_powerberries", "base_alc_purplefairyring",
-        "base_key_lockpickbeginner", "base_scrdisarm", "base_robe_clothcape"};
-    for (const char* race : {"rasvim", "etherim", "seiry", "derth", "nogur"}) {
-        items.push_back(std::string("base_race_") + race + "_book");
-        items.push_back(std::string("base_race_") + race + "_start");
-    }
+    const std::vector<std::string> items = StartKitItemIds();
     std::vector<std::string> missing;
     for (const std::string& id : items)
         if (!base.items.FindItemType(id.c_str())) missing.push_back(id);
     EXPECT_TRUE(missing.empty()) << "items that would not resolve: " << ::testing::PrintToString(missing);
 
     // The kit's spells, each in the school its skill teaches.
-    const struct {
-        const char* id;
-        int school;
-    } spells[] = {{"base_spellcurelightwounds", 1}, {"base_spellstoneskin", 2}, {"base_spellburninghand", 3},
-                  {"base_spellcurse", 4},           {"base_spelldrainhealth", 5}, {"base_spellfeather", 6}};
-    for (const auto& s : spells) {
+    for (const StartKitSpell& s : kStartKitSpells) {
         const CSpell* spell = base.spells.FindById(s.id);
         ASSERT_NE(spell, nullptr) << s.id << " would not resolve";
         EXPECT_EQ(spell->school, s.school) << s.id;

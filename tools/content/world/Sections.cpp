@@ -259,9 +259,15 @@ Section Cellar() {
         c.secondSide[0] = kBanner;
         c.secondSidePicture[0] = kTexWall;
     }
-    at(33, 20).side[1] = kBanner, at(33, 20).sidePicture[1] = kTexWall, at(33, 20).secondSide[1] = kBanner;
-    at(20, 33).side[2] = kBanner, at(20, 33).sidePicture[2] = kTexWall, at(20, 33).secondSide[2] = kBanner;
-    at(13, 28).side[3] = kBanner, at(13, 28).sidePicture[3] = kTexWall, at(13, 28).secondSide[3] = kBanner;
+    const struct {
+        int x, y, side;
+    } banners[] = {{33, 20, 1}, {20, 33, 2}, {13, 28, 3}};
+    for (const auto& b : banners) {
+        CellSpec& c = at(b.x, b.y);
+        c.side[b.side] = kBanner;
+        c.sidePicture[b.side] = kTexWall;
+        c.secondSide[b.side] = kBanner;
+    }
     // Puddles: a second ground layer.
     for (int x = 22; x < 26; ++x)
         for (int y = 26; y < 29; ++y) {
@@ -354,7 +360,12 @@ Section ValePiece(int column, int row) {
                     at(x, y).layer2Picture = kTexFloor;
                 }
         else
-            for (int i = 3; i < 18; i += 2) at(column == 2 ? i : (column == 1 ? 2 : 18), column == 2 ? (row == 1 ? 2 : 18) : i) = WallBlock();
+            for (int i = 3; i < 18; i += 2) {
+                // Along the far edge: the north or south edge of the middle column, else the west or east.
+                const int edge = column == 2 ? (row == 1 ? 2 : 18) : (column == 1 ? 2 : 18);
+                if (column == 2) at(i, edge) = WallBlock();
+                else at(edge, i) = WallBlock();
+            }
     }
     if (column == 3 && row == 3) monsters.push_back({1, 1, 0x02, 0, 15, 15, 0});
     at(0, 0) = CellSpec{};  // a cell left empty: it shows the world's default ground

@@ -10,23 +10,13 @@
 #include "ui/MapView.h"
 #include "ui/WorldMapDialog.h"
 #include "world/AutomapSource.h"
+#include "tests/world/TypeCodeObjects.h"
 #include "world/CellWindow.h"
 
 namespace {
 
 using widgetrig::MakePicture;
 using widgetrig::Rig;
-
-class TypeCodes : public ICellObjects {
-public:
-    explicit TypeCodes(const CWorldLists& lists) : lists(lists) {}
-    bool IsBlocking(u16 index, const CPlacement*) const override { return TypeCode(index) == 5; }
-    u8 TypeCode(u16 index) const override {
-        const CMapObjectRecord* r = lists.mapObjects.At(index);
-        return r ? r->typeCode : 0;
-    }
-    const CWorldLists& lists;
-};
 
 // The map pictures the automap draws, each a small square of its own colour (borders and arrows with
 // see-through parts).
@@ -74,7 +64,7 @@ struct AutomapRig {
     }
 
     fixtures::BuiltWorld built;
-    TypeCodes types{built.lists};
+    CTypeCodeObjects types{built.lists};
     CCellWindow window;
     CAutomapSource source{window, types};
     Rig rig;
@@ -237,7 +227,7 @@ struct DialogRig {
         dialog.source = &source;
     }
     fixtures::BuiltWorld built;
-    TypeCodes types{built.lists};
+    CTypeCodeObjects types{built.lists};
     CCellWindow window;
     CAutomapSource map{window, types};
     BuiltWorldMapSource source{*built.base, map};

@@ -12,21 +12,10 @@
 #include "data/WorldLists.h"
 #include "tests/data/BuiltWorld.h"
 #include "tests/data/WorldFixtures.h"
+#include "tests/world/TypeCodeObjects.h"
 #include "world/CellWindow.h"
 
 namespace {
-
-// The map objects as far as the window asks: type 5 blocks the view, types 1 and 5 block creatures.
-class FakeObjects : public ICellObjects {
-public:
-    explicit FakeObjects(const CWorldLists& lists) : lists(lists) {}
-    bool IsBlocking(u16 index, const CPlacement*) const override { return TypeCode(index) == 5; }
-    u8 TypeCode(u16 index) const override {
-        const CMapObjectRecord* r = lists.mapObjects.At(index);
-        return r ? r->typeCode : 0;
-    }
-    const CWorldLists& lists;
-};
 
 class CellWindowTest : public ::testing::Test {
 protected:
@@ -39,7 +28,7 @@ protected:
     fixtures::BuiltWorld built;
     std::unique_ptr<CWorld>& base = built.base;
     CCellRefs& refs = built.refs;
-    FakeObjects objects{built.lists};
+    CTypeCodeObjects objects{built.lists};
     CCellWindow window;
 };
 

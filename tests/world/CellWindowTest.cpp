@@ -14,6 +14,7 @@
 #include "tests/data/WorldFixtures.h"
 #include "tests/world/TypeCodeObjects.h"
 #include "world/CellWindow.h"
+#include "world/CreatureSprite.h"
 
 namespace {
 
@@ -228,6 +229,40 @@ TEST_F(CellWindowTest, TheLightingRectangleIsShortBehindThePlayer) {
     i32 x0, y0, x1, y1;
     window.LightingBounds(x0, y0, x1, y1);
     EXPECT_EQ(std::tuple(x0, y0, x1, y1), std::tuple(0, 27, 7, 34));
+}
+
+}  // namespace
+
+namespace {
+
+TEST(CreatureSprite, TheSpriteStandsOnTheEdgeFacingThePlayer) {
+    const struct {
+        i32 cx, cy, px, py;
+        u32 facing;
+        bool turning, wide, paired, second;
+        u32 x, y;
+    } cases[] = {
+        {5, 5, 5, 5, 0, false, false, false, false, 32768, 32768},   // the player's own cell: the centre
+        {5, 3, 5, 5, 0, false, false, false, false, 32768, 65000},   // north of the player: its south edge
+        {5, 7, 5, 5, 180, false, false, false, false, 32768, 535},   // south
+        {3, 5, 5, 5, 90, false, false, false, false, 65000, 32768},  // west
+        {7, 5, 5, 5, 270, false, false, false, false, 535, 32768},   // east
+        {4, 3, 5, 5, 0, false, false, false, false, 32768, 65000},   // diagonal: by the facing
+        {4, 3, 5, 5, 44, false, false, false, false, 32768, 65000},
+        {4, 3, 5, 5, 45, false, false, false, false, 65000, 32768},
+        {4, 3, 5, 5, 315, false, false, false, false, 32768, 65000},
+        {5, 5, 5, 5, 100, true, false, false, false, 65000, 32768},  // turning: by the facing even at home
+        {5, 3, 5, 5, 0, false, true, true, false, 14480, 65000},     // first of two, wide
+        {5, 3, 5, 5, 0, false, true, false, true, 51056, 64000},     // second of two, wide
+        {7, 5, 5, 5, 0, false, false, true, false, 535, 20480},      // first of two, narrow, east
+        {7, 5, 5, 5, 0, false, false, false, true, 1535, 45056},     // second of two, narrow, east
+    };
+    for (const auto& c : cases) {
+        const CSpritePlace p = SelectCreatureSprite(c.cx, c.cy, c.px, c.py, c.facing, c.turning, c.wide, c.paired,
+                                                    c.second);
+        EXPECT_EQ(p.x, c.x) << c.cx << "," << c.cy << " facing " << c.facing;
+        EXPECT_EQ(p.y, c.y) << c.cx << "," << c.cy << " facing " << c.facing;
+    }
 }
 
 }  // namespace

@@ -1,5 +1,6 @@
 #include "world/CellWindow.h"
 
+#include "data/CreatureCatalogue.h"
 #include "data/MapSection.h"
 #include "data/World.h"
 
@@ -347,3 +348,34 @@ void CCellWindow::DefaultGround(i32, i32, u16& type, u16& palette) const {
 }
 
 bool CCellWindow::LowersLight() const { return section_ && (section_->flags & 0x100) != 0; }
+
+namespace {
+
+const CMonsterType* TypeOf(const CMonster& m) { return static_cast<const CMonsterType*>(m.type); }
+
+// A creature bound to a placement acts only while that placement is there and visible.
+bool IsActive(CMapSection& section, const CMonster& m) {
+    const CPlacement* p = section.FindPlacement(m.objectId);
+    return p == nullptr || (p->flags & CPlacement::kVisible) != 0;
+}
+
+}  // namespace
+
+u32 CCellWindow::CountPeopleNearby() const {
+    u32 count = 0;
+    ForEachCreatureNear(2, [&](CMapSection& section, const CMonster& m) {
+        const CMonsterType* type = TypeOf(m);
+        if (type && type->kind == kCreaturePeople && IsActive(section, m)) ++count;
+    });
+    return count;
+}
+
+bool CCellWindow::IsThreatNearby() const {
+    bool threat = false;
+    ForEachCreatureNear(7, [&](CMapSection& section, const CMonster& m) {
+        const CMonsterType* type = TypeOf(m);
+        if (!type || type->kind == kCreaturePeople || !IsActive(section, m)) return;
+        if ((m.flags & 0x04) || ((m.flags & 0x02) && (type->flags & 0x04))) threat = true;
+    });
+    return threat;
+}

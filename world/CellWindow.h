@@ -78,6 +78,24 @@ public:
     // window's random generator); without one the bags stay as stored.
     void SetItemCatalogue(const CItemCatalogue* catalogue) { catalogue_ = catalogue; }
 
+    // People (creature kind 4) within 2 cells whose controlling placement is missing or active; and
+    // whether a hostile creature that is not a person stands within 7 cells.
+    u32 CountPeopleNearby() const;
+    bool IsThreatNearby() const;
+    // Calls `visit` for each creature standing within `radius` cells of the player (slot 1, then 2).
+    template <class Visit>
+    void ForEachCreatureNear(i32 radius, Visit visit) const {
+        for (i32 y = playerY_ - radius; y <= playerY_ + radius; ++y)
+            for (i32 x = playerX_ - radius; x <= playerX_ + radius; ++x) {
+                const CMapCell* cell = Cell(x, y);
+                CMapSection* section = SectorSection(x, y);
+                if (!cell || !section) continue;
+                for (u16 id : cell->creature)
+                    if (id != 0 && id <= 255)
+                        if (CMonster* m = section->FindMonster(static_cast<u8>(id))) visit(*section, *m);
+            }
+    }
+
     // The explored map: the player's cell and the five rays of the facing quarter.
     void MarkExploredCells();
     // The rectangle the light pass covers: 3 cells behind the player, 6 on the other sides, clamped.

@@ -9,6 +9,7 @@
 #include "data/MapObjectRecords.h"
 #include "data/TextureSet.h"
 #include "data/World.h"
+#include "data/CreatureCatalogue.h"
 #include "data/WorldLists.h"
 #include "tests/data/BuiltWorld.h"
 #include "tests/data/WorldFixtures.h"
@@ -263,6 +264,30 @@ TEST(CreatureSprite, TheSpriteStandsOnTheEdgeFacingThePlayer) {
         EXPECT_EQ(p.x, c.x) << c.cx << "," << c.cy << " facing " << c.facing;
         EXPECT_EQ(p.y, c.y) << c.cx << "," << c.cy << " facing " << c.facing;
     }
+}
+
+}  // namespace
+
+namespace {
+
+TEST_F(CellWindowTest, ARatNearbyIsAThreatByItsFlagsOrItsType) {
+    CMapSection* cellar = base->FindSectionByName("base_cellar");
+    window.SetPlayer(26, 22, 0);
+    window.Fill(base.get(), cellar, refs, 100);
+    CMonster* rat = cellar->FindMonster(1);
+    ASSERT_NE(rat, nullptr);
+    ASSERT_NE(rat->type, nullptr);
+    const bool typeAggressive = (static_cast<const CMonsterType*>(rat->type)->flags & 0x04) != 0;
+    rat->flags = 0x02;  // aggression from the type
+    EXPECT_EQ(window.IsThreatNearby(), typeAggressive);
+    rat->flags = 0x04;  // hostile
+    EXPECT_TRUE(window.IsThreatNearby());
+    rat->flags = 0x00;  // peaceful
+    EXPECT_FALSE(window.IsThreatNearby());
+    rat->flags = 0x04;
+    window.SetPlayer(5, 30, 0);
+    EXPECT_FALSE(window.IsThreatNearby()) << "beyond 7 cells";
+    EXPECT_EQ(window.CountPeopleNearby(), 0u);
 }
 
 }  // namespace

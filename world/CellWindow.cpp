@@ -379,3 +379,32 @@ bool CCellWindow::IsThreatNearby() const {
     });
     return threat;
 }
+
+bool CCellWindow::LocateMapObject(CMapSection* section, const CPlacement& placement, i32& x, i32& y, i32& side,
+                                  i32& layer) const {
+    x = y = 0;
+    side = -1;
+    layer = 1;
+    i32 wx = 0, wy = 0;
+    if (!SectionToWindowCell(section, placement.x, placement.y, wx, wy)) return false;
+    const CMapCell* cell = Cell(wx, wy);
+    if (!cell || placement.id == 0) return false;
+    x = wx;
+    y = wy;
+    if (cell->centreId == placement.id) return true;
+    for (i32 s = 0; s < 4; ++s)
+        if (cell->sideId[s] == placement.id) {
+            side = s;
+            return true;
+        }
+    const CStoredCell& stored = (*stored_)[static_cast<size_t>(wy * kSize + wx)];
+    layer = 2;
+    if (stored.centreId == placement.id) return true;
+    for (i32 s = 0; s < 4; ++s)
+        if (stored.sideId[s] == placement.id) {
+            side = s;
+            return true;
+        }
+    layer = 1;
+    return false;
+}

@@ -78,6 +78,11 @@ public:
     // window's random generator); without one the bags stay as stored.
     void SetItemCatalogue(const CItemCatalogue* catalogue) { catalogue_ = catalogue; }
 
+    // Where a placement's id stands in the window: its cell, the side (-1 the centre) and the layer
+    // (1 the cell, 2 its second layer). Defaults 0, 0, -1, 1; false when its cell names it nowhere.
+    bool LocateMapObject(CMapSection* section, const CPlacement& placement, i32& x, i32& y, i32& side,
+                         i32& layer) const;
+
     // People (creature kind 4) within 2 cells whose controlling placement is missing or active; and
     // whether a hostile creature that is not a person stands within 7 cells.
     u32 CountPeopleNearby() const;

@@ -2,6 +2,7 @@
 
 #include <memory>
 #include <set>
+#include <tuple>
 #include <string>
 #include <utility>
 
@@ -288,6 +289,32 @@ TEST_F(CellWindowTest, ARatNearbyIsAThreatByItsFlagsOrItsType) {
     window.SetPlayer(5, 30, 0);
     EXPECT_FALSE(window.IsThreatNearby()) << "beyond 7 cells";
     EXPECT_EQ(window.CountPeopleNearby(), 0u);
+}
+
+}  // namespace
+
+namespace {
+
+TEST_F(CellWindowTest, PlacementsAreFoundInTheCentreOnASideOrInTheSecondLayer) {
+    CMapSection* cellar = base->FindSectionByName("base_cellar");
+    window.Fill(base.get(), cellar, refs, 100);
+    const struct {
+        const char* name;
+        bool found;
+        i32 x, y, side, layer;
+    } cases[] = {
+        {"base_cellardoor", true, 17, 12, -1, 1},
+        {"base_niche", true, 6, 26, 0, 1},
+        {"base_shelf", true, 6, 20, -1, 2},
+        {"base_start", false, 17, 17, -1, 1},  // an entry point that no cell names
+    };
+    for (const auto& c : cases) {
+        const CPlacement* p = cellar->FindPlacementByName(c.name);
+        ASSERT_NE(p, nullptr) << c.name;
+        i32 x = -9, y = -9, side = -9, layer = -9;
+        EXPECT_EQ(window.LocateMapObject(cellar, *p, x, y, side, layer), c.found) << c.name;
+        EXPECT_EQ(std::tuple(x, y, side, layer), std::tuple(c.x, c.y, c.side, c.layer)) << c.name;
+    }
 }
 
 }  // namespace

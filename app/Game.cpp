@@ -148,6 +148,8 @@ void CGame::LeaveStackedScreens() {
 void CGame::ResetWorld() {
     // The music's records go with the worlds: the piece stops first.
     if (CGameScreen* view = GetGameScreen()) view->StopMusic();
+    // The player's spells, abilities, diseases, items and effects point into the records freed here.
+    player.ForgetWorld();
     if (worlds) worlds->CloseAllWorlds();
     currentWorld = nullptr;
 }

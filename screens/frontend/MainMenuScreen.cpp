@@ -50,7 +50,7 @@ u16 MainMenuFourthPicture(u32 layoutMode) {
 
 bool CMainMenuScreen::GameInProgress() const {
     CGameScreen* view = shell_.GetGameScreen();
-    return view != nullptr && view->inGame != 0 && shell_.GetPlayer().hitPoints > 0;
+    return view != nullptr && view->inGame != 0 && shell_.GetPlayer().hp > 0;
 }
 
 void CMainMenuScreen::LoadPictures() {

@@ -43,7 +43,7 @@ testing_support::Rgb565Image AnswerPrompt(const Case& c, bool byTap) {
     EXPECT_TRUE(rig.StartOnBuiltDatabase());
     if (c.inGame) {
         rig.Game()->GetGameScreen()->inGame = 1;
-        rig.Game()->player.hitPoints = 5;
+        rig.Game()->player.hp = 5;
     }
     rig.Key(27);
     auto* menu = static_cast<CMainMenuScreen*>(rig.Game()->GetScreen(kScreenMainMenu));

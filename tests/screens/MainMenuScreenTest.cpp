@@ -83,7 +83,7 @@ struct MenuRig : Rig {
 
 void PutGameInProgress(CGame& game, i32 hitPoints) {
     game.GetGameScreen()->inGame = 1;
-    game.player.hitPoints = hitPoints;
+    game.player.hp = static_cast<u16>(hitPoints);
 }
 
 }  // namespace
@@ -200,7 +200,7 @@ TEST(MainMenu, AGameInProgressAddsContinueFirstAndSaveAfterLoadWhileThePlayerLiv
         MenuRig rig;
         ASSERT_TRUE(rig.StartAtMenu([&](CGame& game) {
             game.GetGameScreen()->inGame = c.inGame;
-            game.player.hitPoints = c.hitPoints;
+            game.player.hp = static_cast<u16>(std::max(c.hitPoints, 0));  // hit points are unsigned
         }));
         EXPECT_EQ(rig.Entries(), c.entries);
         const u32 values[] = {6, 1, 2, 3, 7, 8, 9, 5};

@@ -120,12 +120,12 @@ TEST_F(WorldLoaderTest, TheBuiltBaseWorldLoadsWithItsHeaderTablesAndSection) {
 
     // 'C' finds the map objects by id, 'D' the item types, 'E' the monster types; 'F' finds the second
     // picture table of the resource world.
-    ASSERT_EQ(base->tableC.Count(), 5u);
+    ASSERT_EQ(base->tableC.Count(), 7u);
     EXPECT_EQ(base->MapObjectAt(0), nullptr);
     ASSERT_NE(base->MapObjectAt(2), nullptr);
     EXPECT_STREQ(base->MapObjectAt(2)->id, "base_wallstone");
     EXPECT_EQ(base->MapObjectAt(2)->typeCode, 5);
-    EXPECT_EQ(base->MapObjectAt(5), nullptr);
+    EXPECT_EQ(base->MapObjectAt(7), nullptr);
     ASSERT_EQ(base->tableD.Count(), 3u);
     EXPECT_STREQ(base->tableD.names[1], "base_money_100");
     ASSERT_NE(base->ItemTypeAt(1), nullptr);
@@ -142,7 +142,7 @@ TEST_F(WorldLoaderTest, TheBuiltBaseWorldLoadsWithItsHeaderTablesAndSection) {
     // first map object of type 1 for its ceiling.
     ASSERT_NE(base->defaultGround, nullptr);
     EXPECT_STREQ(base->defaultGround->id, "base_water");
-    ASSERT_EQ(base->SectionCount(), 2u);
+    ASSERT_EQ(base->SectionCount(), 10u);
     ASSERT_NE(base->worldMapPicture, nullptr);
     EXPECT_EQ(base->FindSectionAt(1, 1), base->SectionAt(1));
     EXPECT_TRUE(base->SectionAt(1)->IsSurface());

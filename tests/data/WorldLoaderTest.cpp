@@ -120,12 +120,12 @@ TEST_F(WorldLoaderTest, TheBuiltBaseWorldLoadsWithItsHeaderTablesAndSection) {
 
     // 'C' finds the map objects by id, 'D' the item types, 'E' the monster types; 'F' finds the second
     // picture table of the resource world.
-    ASSERT_EQ(base->tableC.Count(), 5u);
+    ASSERT_EQ(base->tableC.Count(), 7u);
     EXPECT_EQ(base->MapObjectAt(0), nullptr);
     ASSERT_NE(base->MapObjectAt(2), nullptr);
     EXPECT_STREQ(base->MapObjectAt(2)->id, "base_wallstone");
     EXPECT_EQ(base->MapObjectAt(2)->typeCode, 5);
-    EXPECT_EQ(base->MapObjectAt(5), nullptr);
+    EXPECT_EQ(base->MapObjectAt(7), nullptr);
     ASSERT_EQ(base->tableD.Count(), 3u);
     EXPECT_STREQ(base->tableD.names[1], "base_money_100");
     ASSERT_NE(base->ItemTypeAt(1), nullptr);
@@ -142,7 +142,7 @@ TEST_F(WorldLoaderTest, TheBuiltBaseWorldLoadsWithItsHeaderTablesAndSection) {
     // first map object of type 1 for its ceiling.
     ASSERT_NE(base->defaultGround, nullptr);
     EXPECT_STREQ(base->defaultGround->id, "base_water");
-    ASSERT_EQ(base->SectionCount(), 2u);
+    ASSERT_EQ(base->SectionCount(), 10u);
     ASSERT_NE(base->worldMapPicture, nullptr);
     EXPECT_EQ(base->FindSectionAt(1, 1), base->SectionAt(1));
     EXPECT_TRUE(base->SectionAt(1)->IsSurface());
@@ -204,7 +204,9 @@ TEST_F(WorldLoaderTest, EveryRuleKindFillsItsListAsTheBuilderWroteIt) {
     for (int i = 0; i < lists.creatures.GetTypeCount(); ++i) EXPECT_EQ(lists.creatures.GetType(i)->owner, base.get());
     // The sounds the creature kinds name are not shared ones.
     for (const char* name : lists.namedSounds())
-        if (const CWorldSound* sound = lists.resources.FindResourceByName(name)) EXPECT_EQ(sound->shared, 0) << name;
+        if (const CWorldSound* sound = lists.resources.FindResourceByName(name)) {
+            EXPECT_EQ(sound->shared, 0) << name;
+        }
 
     // The rules find the loaded tables through their context.
     CRuleContext rules;
@@ -298,7 +300,9 @@ TEST_F(WorldLoaderTest, AResetReturnsTheCharacterTablesToTheirBuiltInTexts) {
     for (int i = 0; i < kRaceCount; ++i) {
         const CRaceEntry* e = lists.races.GetEntry(i);
         EXPECT_EQ(e->text1, nullptr);
-        if (e->GetName()) EXPECT_GT(std::strlen(e->GetName()) + std::strlen(e->displayName.GetText()), 0u);
+        if (e->GetName()) {
+            EXPECT_GT(std::strlen(e->GetName()) + std::strlen(e->displayName.GetText()), 0u);
+        }
     }
     for (int i = 1; i <= kSkillCount; ++i) EXPECT_GT(std::strlen(lists.skills.GetName(i)), 0u);
     for (int i = 1; i <= kAttributeCount; ++i) EXPECT_GT(std::strlen(lists.attributes.GetName(i)), 0u);

@@ -10,6 +10,7 @@
 #include "data/RuleContext.h"
 #include "data/Spells.h"
 #include "screens/panels/CharacterPageTexts.h"
+#include "tests/screens/EffectOrigins.h"
 #include "ui/Draw.h"
 #include "world/Player.h"
 
@@ -45,24 +46,14 @@ struct Fixture {
         }
     }
     void AddEffect(int kind, int strength, int duration, int source, const void* origin, int target = 0) {
-        CActiveEffect e;
-        e.kind = static_cast<u8>(kind);
-        e.strength = static_cast<i16>(strength);
-        e.duration = static_cast<u8>(duration);
-        e.source = static_cast<u8>(source);
-        e.origin = origin;
-        e.target = static_cast<u8>(target);
-        player.effects[kind].push_back(e);
+        player.effects[kind].push_back(character_testing::MakeEffect(kind, strength, duration, source, origin, target));
     }
 };
 
 TEST(CharacterPageTexts, SheetValuesHighlightWhatEffectsChange) {
     Fixture f;
-    CItemType ring;
-    ring.name = "Ring";
-    CItemInstance worn;
-    worn.type = &ring;
-    f.AddEffect(kListFortifyAttribute, 5, 0, kFromEquipment, &worn, kStrength);
+    character_testing::EffectOrigins o;
+    f.AddEffect(kListFortifyAttribute, 5, 0, kFromEquipment, &o.worn, kStrength);
     f.player.attributePoints = 2;
     f.player.attributeRaises[kDexterity] = 1;
     f.player.hp = 500;  // above any maximum this character has
@@ -115,26 +106,12 @@ TEST(CharacterPageTexts, SkillRowsShowBarredSkillsAsZero) {
 
 TEST(CharacterPageTexts, ActiveEffectsOfEverySourceByFilter) {
     Fixture f;
-    CItemType ring;
-    ring.name = "Ring";
-    CItemInstance worn;
-    worn.type = &ring;
-    CItemType potion;
-    potion.name = "Oak";
-    CSpell spell;
-    spell.SetName("sp_ward");
-    spell.texts[0] = "Ward";
-    CEffectBundle disease;
-    disease.SetName("di_ague");
-    disease.text = "Ague";
-    CEffectBundle ability;
-    ability.SetName("ab_tough");
-    ability.text = "Tough";
-    f.AddEffect(kListFortifyAc, 3, 0, kFromEquipment, &worn);
-    f.AddEffect(kListFortifyAc, 4, 6, kFromDrink, &potion);
-    f.AddEffect(kListFortifyAc, 2, 1, kFromSpell, &spell);
-    f.AddEffect(kListResistMagic, 110, 0, kFromAbility, &ability);
-    f.AddEffect(kListDamage, -2, 0, kFromDisease, &disease);
+    character_testing::EffectOrigins o;
+    f.AddEffect(kListFortifyAc, 3, 0, kFromEquipment, &o.worn);
+    f.AddEffect(kListFortifyAc, 4, 6, kFromDrink, &o.potion);
+    f.AddEffect(kListFortifyAc, 2, 1, kFromSpell, &o.spell);
+    f.AddEffect(kListResistMagic, 110, 0, kFromAbility, &o.ability);
+    f.AddEffect(kListDamage, -2, 0, kFromDisease, &o.disease);
     f.AddEffect(kListPoison, 3, 5, kFromHit, nullptr);
 
     EXPECT_EQ(ListEffectKinds(f.player, 0), (std::vector<int>{kListFortifyAc, kListPoison}));
@@ -144,11 +121,11 @@ TEST(CharacterPageTexts, ActiveEffectsOfEverySourceByFilter) {
 
     CStr body;
     DescribeEffectKind(f.player, kListFortifyAc, 2, f.rules, body);
-    EXPECT_EQ(std::string(body.GetText()), Plain("+3, (Ring)\r+4, 6 rounds, (Oak potion)\r+2, 1 round, (Ward spell)\r"));
+    EXPECT_EQ(std::string(body.GetText()), Plain("+3, (Copper Ring)\r+4, 6 rounds, (Bear potion)\r+2, 1 round, (Stoneskin spell)\r"));
     DescribeEffectKind(f.player, kListFortifyAc, 0, f.rules, body);
-    EXPECT_EQ(std::string(body.GetText()), Plain("+4, 6 rounds, (Oak potion)\r+2, 1 round, (Ward spell)\r"));
+    EXPECT_EQ(std::string(body.GetText()), Plain("+4, 6 rounds, (Bear potion)\r+2, 1 round, (Stoneskin spell)\r"));
     DescribeEffectKind(f.player, kListFortifyAc, 1, f.rules, body);
-    EXPECT_EQ(std::string(body.GetText()), Plain("+3, (Ring)\r"));
+    EXPECT_EQ(std::string(body.GetText()), Plain("+3, (Copper Ring)\r"));
     DescribeEffectKind(f.player, kListPoison, 2, f.rules, body);
     EXPECT_EQ(std::string(body.GetText()), Plain("-3 hp/turn, 5 rounds, \r"));
     DescribeEffectKind(f.player, 0, 2, f.rules, body);

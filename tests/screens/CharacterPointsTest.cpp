@@ -10,9 +10,12 @@
 #include "data/RuleContext.h"
 #include "data/Spells.h"
 #include "screens/panels/CharacterPoints.h"
+#include "tests/screens/EffectOrigins.h"
 #include "world/Player.h"
 
 namespace {
+
+using character_testing::MakeEffect;
 
 struct Tables {
     CAttributeTable attributes;
@@ -249,37 +252,14 @@ TEST(CharacterPoints, CompactNumbersAndTheExperienceLine) {
     }
 }
 
-CActiveEffect Effect(int kind, int strength, int duration, int source, const void* origin, int target = 0,
-                     const char* ref = nullptr) {
-    CActiveEffect e;
-    e.kind = static_cast<u8>(kind);
-    e.strength = static_cast<i16>(strength);
-    e.duration = static_cast<u8>(duration);
-    e.source = static_cast<u8>(source);
-    e.origin = origin;
-    e.target = static_cast<u8>(target);
-    if (ref)
-        e.name = ref;
-    return e;
-}
-
 TEST(CharacterPoints, ActiveEffectLinesBySourceAndKind) {
     Tables t;
-    CItemType ring;
-    ring.name = "Copper Ring";
-    CItemInstance worn;
-    worn.type = &ring;
-    CItemType potion;
-    potion.name = "Bear";
-    CSpell spell;
-    spell.SetName("sp_shield");
-    spell.texts[0] = "Stoneskin";
-    CEffectBundle disease;
-    disease.SetName("di_cough");
-    disease.text = "Grey Cough";
-    CEffectBundle ability;
-    ability.SetName("ab_dark");
-    ability.text = "Darksight";
+    character_testing::EffectOrigins o;
+    CItemInstance& worn = o.worn;
+    CItemType& potion = o.potion;
+    CSpell& spell = o.spell;
+    CEffectBundle& disease = o.disease;
+    CEffectBundle& ability = o.ability;
 
     struct Case {
         CActiveEffect entry;
@@ -287,22 +267,22 @@ TEST(CharacterPoints, ActiveEffectLinesBySourceAndKind) {
         const char* line;
     };
     const Case cases[] = {
-        {Effect(1, 5, 0, kFromEquipment, &worn, 2), 1, "+5 Light Weapon, (Copper Ring)\r"},
-        {Effect(1, 5, 0, kFromEquipment, &worn, 40), 1, "+5 unknown skill, (Copper Ring)\r"},
-        {Effect(2, 4, 12, kFromDrink, &potion, 1), 2, "+4 Strength, 12 rounds, (Bear potion)\r"},
-        {Effect(2, -3, 1, kFromSpell, &spell, 9), 2, "-3 unknown attribute, 1 round, (Stoneskin spell)\r"},
-        {Effect(6, 7, 3, kFromSpell, &spell), 6, "+7, 3 rounds, (Stoneskin spell)\r"},
-        {Effect(7, 130, 0, kFromAbility, &ability), 7, "+30%, (Darksight ability)\r"},
-        {Effect(11, -125, 0, kFromDisease, &disease), 11, "-25%, (Grey Cough disease)\r"},
-        {Effect(11, 40, 0, kFromDisease, &disease), 11, "+40%, (Grey Cough disease)\r"},
-        {Effect(9, 20, 0, kFromAbility, &ability, 0, "di_nothing"), 9, "+20% unknown disease, (Darksight ability)\r"},
-        {Effect(13, 20, 0, kFromAbility, &ability, 0, "sp_none"), 13, "+20% unknown spell, (Darksight ability)\r"},
-        {Effect(17, 0, 4, kFromHit, nullptr), 17, "Immunity, 4 rounds, \r"},
-        {Effect(19, 115, 5, kFromDrink, &potion), 19, "15%, 5 rounds, (Bear potion)\r"},
-        {Effect(23, -6, 2, kFromHit, nullptr), 23, "-6 hp/turn, 2 rounds, \r"},
-        {Effect(24, 6, 0, kFromDisease, &disease), 24, "-6 hp/turn, (Grey Cough disease)\r"},
+        {MakeEffect(1, 5, 0, kFromEquipment, &worn, 2), 1, "+5 Light Weapon, (Copper Ring)\r"},
+        {MakeEffect(1, 5, 0, kFromEquipment, &worn, 40), 1, "+5 unknown skill, (Copper Ring)\r"},
+        {MakeEffect(2, 4, 12, kFromDrink, &potion, 1), 2, "+4 Strength, 12 rounds, (Bear potion)\r"},
+        {MakeEffect(2, -3, 1, kFromSpell, &spell, 9), 2, "-3 unknown attribute, 1 round, (Stoneskin spell)\r"},
+        {MakeEffect(6, 7, 3, kFromSpell, &spell), 6, "+7, 3 rounds, (Stoneskin spell)\r"},
+        {MakeEffect(7, 130, 0, kFromAbility, &ability), 7, "+30%, (Darksight ability)\r"},
+        {MakeEffect(11, -125, 0, kFromDisease, &disease), 11, "-25%, (Grey Cough disease)\r"},
+        {MakeEffect(11, 40, 0, kFromDisease, &disease), 11, "+40%, (Grey Cough disease)\r"},
+        {MakeEffect(9, 20, 0, kFromAbility, &ability, 0, "di_nothing"), 9, "+20% unknown disease, (Darksight ability)\r"},
+        {MakeEffect(13, 20, 0, kFromAbility, &ability, 0, "sp_none"), 13, "+20% unknown spell, (Darksight ability)\r"},
+        {MakeEffect(17, 0, 4, kFromHit, nullptr), 17, "Immunity, 4 rounds, \r"},
+        {MakeEffect(19, 115, 5, kFromDrink, &potion), 19, "15%, 5 rounds, (Bear potion)\r"},
+        {MakeEffect(23, -6, 2, kFromHit, nullptr), 23, "-6 hp/turn, 2 rounds, \r"},
+        {MakeEffect(24, 6, 0, kFromDisease, &disease), 24, "-6 hp/turn, (Grey Cough disease)\r"},
         // Constant sources show no rounds even with a time on them.
-        {Effect(3, 10, 9, kFromEquipment, &worn), 3, "+10, (Copper Ring)\r"},
+        {MakeEffect(3, 10, 9, kFromEquipment, &worn), 3, "+10, (Copper Ring)\r"},
     };
     for (const Case& c : cases) {
         CStr out;

@@ -15,6 +15,7 @@
 #include "core/Str.h"
 #include "core/Types.h"
 #include "core/WorldEntry.h"
+#include "data/RuleContext.h"
 #include "data/SaveGameManager.h"
 #include "data/TextureSet.h"
 #include "screens/ScreenHost.h"
@@ -165,6 +166,8 @@ public:
     CSaveGameManager saveGames;
     CTextureSet textureSet;
     CPlayer player;
+    // The world's tables as the player and the rules reach them; bound whenever worlds open.
+    CRuleContext ruleContext;
     u32 phaseTimers[9][2] = {};
 
     // The frame that shows the game (the video output is created for its window); may be null in
@@ -198,6 +201,8 @@ public:
 
 private:
     void FillTables();
+    // Points the rule context at the open worlds' tables and hands it to the player.
+    void BindWorldRules();
     bool Fail(const std::string& message);
     std::string startupError;
     CWorldEntryArray noWorlds_;

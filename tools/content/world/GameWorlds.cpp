@@ -6,6 +6,7 @@
 #include "tools/content/Canvas.h"
 #include "tools/content/PictureEncoder.h"
 #include "tools/content/Wav.h"
+#include "tools/content/WorldScripts.h"
 #include "tools/content/world/Music.h"
 
 namespace world {
@@ -248,7 +249,8 @@ Content BaseWorld() {
     c.baseRules = true;
     c.stringC = "base";
     c.headerWord = 1;
-    c.globals = {"base_metelder", "base_cellarkey", "base_ratskilled"};
+    // The last one is the floor plate's: it warns once.
+    c.globals = {"base_metelder", "base_cellarkey", "base_ratskilled", "cellar_warned"};
     MapObject floor;
     floor.typeCode = 1;
     floor.id = "base_floorstone";
@@ -271,7 +273,8 @@ Content BaseWorld() {
     c.tableE = {"base_rat_small", "base_skeleton_warrior"};
     c.tableF = {"bres_tex_floor", "bres_tex_wall", "bres_tex_ceiling"};
     c.quests = {{"base_q_cellar", "The old cellar", "Old Maren asked you to look into the noises in her cellar."},
-                {"base_q_elder", "The elder's errand", "Bring the elder's letter to the smith in the lower town."}};
+                {"base_q_elder", "The elder's errand", "Bring the elder's letter to the smith in the lower town."},
+                {content::kRingQuestId, "Harbour Ring", "The harbour master lost her ring by the well, east of the harbour."}};
     c.pageIds = {"bres_intro", "bres_credits"};
     c.pageSequences = {
         {"bres_intro", "bmus_main", "", {{"bres_skydusk", "The vale has been quiet for a generation.", ""},
@@ -279,6 +282,9 @@ Content BaseWorld() {
                                           {"bres_skyday", "You arrive with the morning cart, a stranger\rwith little more than a name.", ""}}},
         {"bres_credits", "bmus_town", "", {{"bres_skyday", "Vantrel\rmade with care by its builders.", ""}}}};
     c.scripts = {{"base_startgame1", 5, ScriptCode({})}, {"base_cellarenter", 5, ScriptCode({})}};
+    // The harbour's sign, lever, floor plate and the harbour master's talk.
+    for (content::CompiledScript& script : content::CompileWorldScripts())
+        c.scripts.push_back({script.id, 5, std::move(script.code)});
     c.talkProfiles = {{"base_npc_elder", "The elder", {{"bres_headelder", {0, 0, 0}}}}};
     Section cellar;
     cellar.id = "base_cellar";

@@ -5,6 +5,7 @@
 
 #include "core/FileFinder.h"
 #include "core/PdbFile.h"
+#include "data/ItemType.h"
 #include "data/ResourceCatalogue.h"
 #include "data/World.h"
 #include "data/WorldLists.h"
@@ -163,6 +164,34 @@ TEST_F(ResourceCatalogueTest, SoundsLoadOnFirstUseAndMakeOneVoicePerLevel) {
     click->needed = 1;
     lists.resources.UpdateResidency();
     EXPECT_TRUE(click->IsLoaded());
+
+    lists.Clear();
+    lists.resources.SetSoundManager(nullptr);
+    manager.Release();
+}
+
+TEST_F(ResourceCatalogueTest, AnAnimationPlaysItsSoundAtFullLevelWhenItNamesOne) {
+    plat::HeadlessAudio audio;
+    plat::ScopedAudioBackend scope{plat::HeadlessAudio::SharedFactory(audio)};
+    ASSERT_TRUE(Load(fixtures::SoundWorld()));
+    CSoundManager manager;
+    u32 effects = 10, music = 10;
+    manager.Init(&effects, &music);
+    lists.resources.SetSoundManager(&manager);
+    CWorldSound* click = lists.resources.FindResourceByName("bsnd_click");
+    ASSERT_NE(click, nullptr);
+
+    CFpsAnimation animation;
+    EXPECT_EQ(PlayFpsAnimationSound(animation, lists.resources), kNoChannel);
+    animation.sound = "";
+    EXPECT_EQ(PlayFpsAnimationSound(animation, lists.resources), kNoChannel);
+    EXPECT_FALSE(click->IsLoaded());
+    animation.sound = "bsnd_click";
+    EXPECT_GE(PlayFpsAnimationSound(animation, lists.resources), 0);
+    EXPECT_NE(click->Voice(10), nullptr);
+    EXPECT_EQ(click->Voice(5), nullptr);
+    animation.sound = "bsnd_nothing";
+    EXPECT_EQ(PlayFpsAnimationSound(animation, lists.resources), kNoChannel);
 
     lists.Clear();
     lists.resources.SetSoundManager(nullptr);

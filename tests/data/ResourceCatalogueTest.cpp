@@ -48,6 +48,30 @@ world::Content OneSampleMusic(uint32_t words, size_t storedBytes) {
     return c;
 }
 
+// The catalogue plays through a sound front-end on the headless audio device; the lists are emptied
+// before the front-end goes.
+class HeadlessSound {
+public:
+    explicit HeadlessSound(CWorldLists& lists) : lists_(lists) {
+        manager_.Init(&effects_, &music_);
+        lists_.resources.SetSoundManager(&manager_);
+    }
+    ~HeadlessSound() {
+        lists_.Clear();
+        lists_.resources.SetSoundManager(nullptr);
+        manager_.Release();
+    }
+    HeadlessSound(const HeadlessSound&) = delete;
+    HeadlessSound& operator=(const HeadlessSound&) = delete;
+
+private:
+    CWorldLists& lists_;
+    plat::HeadlessAudio audio_;
+    plat::ScopedAudioBackend scope_{plat::HeadlessAudio::SharedFactory(audio_)};
+    u32 effects_ = 10, music_ = 10;
+    CSoundManager manager_;
+};
+
 class ResourceCatalogueTest : public ::testing::Test {
 protected:
     void SetUp() override { finder.SetFolder(dir.Path()); }
@@ -134,13 +158,8 @@ TEST_F(ResourceCatalogueTest, ACatalogueRecordWithoutItsTagReadsTheSame) {
 }
 
 TEST_F(ResourceCatalogueTest, SoundsLoadOnFirstUseAndMakeOneVoicePerLevel) {
-    plat::HeadlessAudio audio;
-    plat::ScopedAudioBackend scope{plat::HeadlessAudio::SharedFactory(audio)};
+    HeadlessSound sound(lists);
     ASSERT_TRUE(Load(fixtures::SoundWorld()));
-    CSoundManager manager;
-    u32 effects = 10, music = 10;
-    manager.Init(&effects, &music);
-    lists.resources.SetSoundManager(&manager);
 
     CWorldSound* click = lists.resources.FindResourceByName("bsnd_click");
     ASSERT_NE(click, nullptr);
@@ -164,20 +183,11 @@ TEST_F(ResourceCatalogueTest, SoundsLoadOnFirstUseAndMakeOneVoicePerLevel) {
     click->needed = 1;
     lists.resources.UpdateResidency();
     EXPECT_TRUE(click->IsLoaded());
-
-    lists.Clear();
-    lists.resources.SetSoundManager(nullptr);
-    manager.Release();
 }
 
 TEST_F(ResourceCatalogueTest, AnAnimationPlaysItsSoundAtFullLevelWhenItNamesOne) {
-    plat::HeadlessAudio audio;
-    plat::ScopedAudioBackend scope{plat::HeadlessAudio::SharedFactory(audio)};
+    HeadlessSound sound(lists);
     ASSERT_TRUE(Load(fixtures::SoundWorld()));
-    CSoundManager manager;
-    u32 effects = 10, music = 10;
-    manager.Init(&effects, &music);
-    lists.resources.SetSoundManager(&manager);
     CWorldSound* click = lists.resources.FindResourceByName("bsnd_click");
     ASSERT_NE(click, nullptr);
 
@@ -192,10 +202,6 @@ TEST_F(ResourceCatalogueTest, AnAnimationPlaysItsSoundAtFullLevelWhenItNamesOne)
     EXPECT_EQ(click->Voice(5), nullptr);
     animation.sound = "bsnd_nothing";
     EXPECT_EQ(PlayFpsAnimationSound(animation, lists.resources), kNoChannel);
-
-    lists.Clear();
-    lists.resources.SetSoundManager(nullptr);
-    manager.Release();
 }
 
 TEST_F(ResourceCatalogueTest, PatternsLoadOnceAndAnotherSongFreesThem) {

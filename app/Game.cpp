@@ -2,6 +2,7 @@
 
 #include <cstring>
 
+#include "app/GameTradeWorld.h"
 #include "app/MainFrame.h"
 #include "core/FileFinder.h"
 #include "core/PdbFile.h"
@@ -31,7 +32,9 @@ int ScreenSlotOf(u32 id) {
     return -1;
 }
 
-CGame::CGame() { SetDefaultSettings(); }
+CGame::CGame() : gameTradeWorld(std::make_unique<CGameTradeWorld>(*this)) { SetDefaultSettings(); }
+
+ITradeWorld* CGame::GetTradeWorld() { return tradeWorld ? tradeWorld : gameTradeWorld.get(); }
 
 CGame::~CGame() {
     if (sound && sound->GetMixer()) {
@@ -148,6 +151,7 @@ void CGame::LeaveStackedScreens() {
 void CGame::ResetWorld() {
     // The music's records go with the worlds: the piece stops first.
     if (CGameScreen* view = GetGameScreen()) view->StopMusic();
+    npcEntries_.clear();  // the records go with the worlds
     // The player's spells, abilities, diseases, items and effects point into the records freed here.
     player.ForgetWorld();
     // The world code names the closing world's string.
@@ -235,6 +239,22 @@ std::string CGame::WorldOpenError() const {
 }
 
 void CGame::QuitGame() { ::QuitGame(); }
+
+u32 CGame::GetEntryForNpc(CNpc* npc) {
+    if (!npc) return 0;
+    for (size_t i = 0; i < npcEntries_.size(); ++i)
+        if (npcEntries_[i] == npc) return static_cast<u32>(i + 1);
+    npcEntries_.push_back(npc);
+    return static_cast<u32>(npcEntries_.size());
+}
+
+CNpc* CGame::GetNpcForEntry(u32 word) {
+    return word >= 1 && word <= npcEntries_.size() ? npcEntries_[word - 1] : nullptr;
+}
+
+const CNpcProfile* CGame::FindTalkProfile(const char* id) {
+    return worldLists && id ? worldLists->talkProfiles.FindById(id) : nullptr;
+}
 
 const u8* CGame::GetInterfacePictureData(u16 base) const {
     CRecordHolder* holder = GetInterfacePicture(base);

@@ -6,6 +6,7 @@
 
 #include <array>
 #include <memory>
+#include <vector>
 #include <string>
 
 #include "ui/InterfacePictures.h"
@@ -20,6 +21,7 @@
 #include "data/TextureSet.h"
 #include "screens/ScreenHost.h"
 #include "ui/ScreenIds.h"
+#include "app/PlayerCustomer.h"
 #include "world/Player.h"
 
 class CRandom;
@@ -36,8 +38,10 @@ class CRecordHolder;
 class CLoadedResource;
 class CSoundEntry;
 class CWorld;
+class CGameTradeWorld;
 class CWorldList;
 class CWorldLists;
+struct CPageSequenceView;
 class CMainFrame;
 struct CRecordData;
 class CProgressDialog;
@@ -121,9 +125,26 @@ public:
     CSoundManager* GetSound() const override { return sound.get(); }
     CPlayer& GetPlayer() override { return player; }
     CSaveGameManager& GetSaveGames() override { return saveGames; }
+    ITradeWorld* GetTradeWorld() override;
     int OpenGameDatabases(CProgressDialog* progress) override;
     std::string WorldOpenError() const override;
+    const CRuleContext& GetRules() const override;
+    const CPortraitList& GetPortraits() const override;
+    bool NewGame(CProgressDialog* progress) override;
+    u32 FindPageSequence(const char* id) const override;
+    bool GetPageSequence(u32 number, CPageSequenceView& sequence) const override;
+    void RunPageScript(const char* id) override;
+    CRecordHolder* LoadTexturePicture(const char* name) override;
+    void UnloadTexturePicture(CRecordHolder* picture) override;
     void QuitGame() override;
+
+    u32 GetEntryForNpc(CNpc* npc) override;
+    CNpc* GetNpcForEntry(u32 word) override;
+    const CNpcProfile* FindTalkProfile(const char* id) override;
+    CScriptContext* GetScriptContext() override { return scriptContext.get(); }
+    INpcCustomer* GetCustomer() override { return customer ? customer : &playerCustomer_; }
+    // What the NPC services see of the player when it is not the player itself (a test's stand-in).
+    INpcCustomer* customer = nullptr;
 
     CScreen* GetScreen(u32 id) const override;
     // Puts a screen in the slot of its id (start-up and tests), replacing the one there.
@@ -166,8 +187,12 @@ public:
     CSaveGameManager saveGames;
     CTextureSet textureSet;
     CPlayer player;
-    // The world's tables as the player and the rules reach them; bound whenever worlds open.
-    CRuleContext ruleContext;
+    // The world's tables as the player and the rules reach them: bound whenever worlds open, and to the
+    // world lists whenever asked for.
+    mutable CRuleContext ruleContext;
+    // The world and player as the NPC services see them: the game's own unless a test sets another.
+    ITradeWorld* tradeWorld = nullptr;
+    std::unique_ptr<CGameTradeWorld> gameTradeWorld;
     u32 phaseTimers[9][2] = {};
 
     // The frame that shows the game (the video output is created for its window); may be null in
@@ -188,6 +213,8 @@ public:
     // finder and the sound front-end they use, after the screens that play their music.
     std::unique_ptr<CWorldLists> worldLists;
     std::unique_ptr<CWorldList> worlds;
+    // Where the next game begins: the map object of this name in the open world.
+    CStr pendingMapName;
     std::unique_ptr<CRandom> random;
     std::unique_ptr<CScriptEngine> scriptEngine;
     std::unique_ptr<CScriptContext> scriptContext;
@@ -206,6 +233,9 @@ private:
     bool Fail(const std::string& message);
     std::string startupError;
     CWorldEntryArray noWorlds_;
+    // The NPC records handed to the talk and services screens: entry word n names entry n - 1.
+    std::vector<CNpc*> npcEntries_;
+    CPlayerCustomer playerCustomer_{player};
     // The interface pictures as plain pointers in base-number order: the runs that
     // GetInterfacePictureSet hands out point into it. SetInterfacePicture keeps it in step.
     std::array<CRecordHolder*, kInterfacePictureCount> interfacePictureRuns_{};

@@ -273,11 +273,13 @@ int ApplyRecipeScaling(const CRecipe& recipe, int skill, CEffect& effect) {
 
 CItemInstance* ScaleRecipeEffect(const CRecipe& recipe, int skill, const CRuleContext& game) {
     const CItemType* type = game.items ? game.items->FindItemType(recipe.resultId) : nullptr;
-    if (!type)
-        return nullptr;
-    CItemInstance* item = CreateItemInstance(*type, -1, game.random);
-    if (type->effects && type->effects->Count() > 0) {
-        CEffectList* own = CloneEffectList(*type->effects);
+    return type ? ScaleRecipeEffect(recipe, *type, skill, game.random) : nullptr;
+}
+
+CItemInstance* ScaleRecipeEffect(const CRecipe& recipe, const CItemType& type, int skill, CRandom* random) {
+    CItemInstance* item = CreateItemInstance(type, -1, random);
+    if (type.effects && type.effects->Count() > 0) {
+        CEffectList* own = CloneEffectList(*type.effects);
         ApplyRecipeScaling(recipe, skill, *own->At(0));
         item->effects = own;
     }

@@ -9,6 +9,8 @@
 #include "data/Effect.h"
 #include "data/RecordReader.h"
 
+class CItemType;
+class CRandom;
 class CStream;
 class IRulePlayer;
 struct CItemInstance;
@@ -184,3 +186,5 @@ int ApplyRecipeScaling(const CRecipe& recipe, int skill, CEffect& effect);
 // A new item of the recipe's result, its own first effect set from the recipe; null when the result
 // item type is missing.
 CItemInstance* ScaleRecipeEffect(const CRecipe& recipe, int skill, const CRuleContext& game);
+// The same for a result type already found.
+CItemInstance* ScaleRecipeEffect(const CRecipe& recipe, const CItemType& type, int skill, CRandom* random);

@@ -11,11 +11,19 @@
 #include "ui/WidgetHost.h"
 
 class CGameScreen;
+class CNpc;
+class CScriptContext;
+class IConditionEvaluator;
+class INpcCustomer;
+struct CNpcProfile;
 class CWorldEntryArray;
 struct CGameSettings;
 class CPlayer;
+class CPortraitList;
+struct CRuleContext;
 class CProgressDialog;
 class CSaveGameManager;
+class ITradeWorld;
 
 class CScreenHost : public CWidgetHost {
 public:
@@ -23,6 +31,8 @@ public:
     virtual CGameScreen* GetGameScreen() const = 0;
     virtual CPlayer& GetPlayer() = 0;
     virtual CSaveGameManager& GetSaveGames() = 0;
+    // What the shop and the NPC services use of the world and the player; null while no game runs.
+    virtual ITradeWorld* GetTradeWorld() = 0;
 
     // Loads loading picture `index` (0..3) from the interface database unless it already holds a
     // loaded picture; the game keeps it until a game starts. Returns the holder.
@@ -57,6 +67,39 @@ public:
     virtual bool DeleteWorldDatabase(const char* fileName) = 0;
     // Removes the installed world of that short name from the list.
     virtual void RemoveInstalledWorldEntry(const char* shortName) = 0;
+
+    // The NPC screens. An NPC record travels in an entry word as a handle that the game gives out
+    // (0 for none); the screens turn it back into the record.
+    virtual u32 GetEntryForNpc(CNpc* npc) { return 0; }
+    virtual CNpc* GetNpcForEntry(u32 word) { return nullptr; }
+    // The world's talk profile of that id; null when there is none.
+    virtual const CNpcProfile* FindTalkProfile(const char* id) { return nullptr; }
+    // The player as the NPC services see it; null before a player exists.
+    virtual INpcCustomer* GetCustomer() { return nullptr; }
+    // How dialogue conditions are tested; null lets the talk screen test them through the script
+    // context (without a talk partner).
+    virtual const IConditionEvaluator* GetDialogueConditions() { return nullptr; }
+    // The script run context (talk lines run their scripts through it); null before start-up made it.
+    virtual CScriptContext* GetScriptContext() { return nullptr; }
+
+    // The character tables of the open world as the rules read them (races, skills, abilities), and
+    // its portraits, whose selectable ones are the faces a character may take.
+    virtual const CRuleContext& GetRules() const = 0;
+    virtual const CPortraitList& GetPortraits() const = 0;
+
+    // Sets the new game up from the character creation's choices (screen 10): the player with the
+    // start kit, and the place where the game begins. False when it could not be set up.
+    virtual bool NewGame(CProgressDialog* progress) = 0;
+
+    // The page sequences of the open world: a sequence's number by id (0 for none) and, for a number,
+    // its music and pages (false for none). A page's script is run by its id.
+    virtual u32 FindPageSequence(const char* id) const = 0;
+    virtual bool GetPageSequence(u32 number, struct CPageSequenceView& sequence) const = 0;
+    virtual void RunPageScript(const char* id) = 0;
+    // A picture of the texture set by name with its data read (null when there is none or it cannot
+    // be read), and its data freed again (the entry stays).
+    virtual CRecordHolder* LoadTexturePicture(const char* name) = 0;
+    virtual void UnloadTexturePicture(CRecordHolder* picture) = 0;
 
     // Ends the program in order after the current message: the game is then destroyed, which stops
     // the sounds and writes the automatic save.

@@ -19,16 +19,16 @@
 std::unique_ptr<CScreen> CreateScreen(u32 id, CScreenHost& host) {
     switch (id) {
     case kScreenGame: return std::make_unique<CGameScreen>();
-    case kScreenTalk: return std::make_unique<CTalkScreen>();
-    case kScreenServices: return std::make_unique<CServicesScreen>();
+    case kScreenTalk: return std::make_unique<CTalkScreen>(host);
+    case kScreenServices: return std::make_unique<CServicesScreen>(host);
     case kScreenPanels: return std::make_unique<CPanelScreen>();
-    case kScreenShop: return std::make_unique<CShopScreen>();
+    case kScreenShop: return std::make_unique<CShopScreen>(host);
     case kScreenDeath: return std::make_unique<CDeathScreen>();
     case kScreenSplash: return std::make_unique<CSplashScreen>();
     case kScreenLoadSave: return std::make_unique<CLoadSaveScreen>();
     case kScreenMainMenu: return std::make_unique<CMainMenuScreen>(host);
-    case kScreenCreatePlayer: return std::make_unique<CCreatePlayerScreen>();
-    case kScreenPages: return std::make_unique<CPagesScreen>();
+    case kScreenCreatePlayer: return std::make_unique<CCreatePlayerScreen>(host);
+    case kScreenPages: return std::make_unique<CPagesScreen>(host);
     case kScreenCardGame: return std::make_unique<CCardGameScreen>();
     case kScreenSettings: return std::make_unique<CSettingsScreen>(host);
     case kScreenWorlds: return std::make_unique<CWorldsScreen>(host);

@@ -49,7 +49,7 @@ public:
     // Chooses the music for the current state: "bmus_main" outside a game.
     void UpdateMusic() {
         ++musicUpdates;
-        const char* choice = inGame ? nullptr : "bmus_main";
+        const char* choice = screenMusic != nullptr ? screenMusic : inGame ? nullptr : "bmus_main";
         // The piece playing already goes on; a new choice starts from its beginning.
         if (choice == currentMusic && musicChannel >= 0) return;
         StopMusic();
@@ -69,6 +69,8 @@ public:
     u32 busy = 0;
     u32 facing = 0;  // the player's facing in degrees, 0..359
     const char* currentMusic = nullptr;
+    // The music of a screen that brings its own (the pages), chosen while that screen shows.
+    const char* screenMusic = nullptr;
     // The world's music catalogue (null: silence) and the channel of the piece playing.
     CResourceCatalogue* music = nullptr;
     i32 musicChannel = kNoChannel;

@@ -364,11 +364,12 @@ bool CPlayer::HasSeriousDisease() const {
     return false;
 }
 
-u32 CPlayer::AdjustPrice(u32 price, bool selling) const {
+u32 CPlayer::AdjustPrice(u32 price, bool playerPays) const {
     i64 p = GetSkillValue(kSkillPersuade), m = GetSkillValue(kSkillMercantile);
-    i64 bonus = (p / 2 + EffectiveAttribute(kPersonality, true, nullptr) + m * 2) / 14;
+    // The bonus only ever favours the player, and never by more than the whole price.
+    i64 bonus = std::clamp<i64>((p / 2 + EffectiveAttribute(kPersonality, true, nullptr) + m * 2) / 14, 0, 100);
     i64 change = static_cast<i64>(price) * bonus / 100;
-    return static_cast<u32>(std::clamp<i64>(selling ? price - change : price + change, 0, UINT32_MAX));
+    return static_cast<u32>(std::clamp<i64>(playerPays ? price - change : price + change, 0, UINT32_MAX));
 }
 
 int CPlayer::GetMagicResistance(bool* modified) const {

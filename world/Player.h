@@ -182,7 +182,7 @@ public:
     bool IsParalyzed() const { return !effects[kListParalysis].empty(); }
     bool IsCursed() const override { return !effects[kListCurse].empty(); }
     bool HasSeriousDisease() const;
-    u32 AdjustPrice(u32 price, bool selling) const;
+    u32 AdjustPrice(u32 price, bool playerPays) const;
     int GetMagicResistance(bool* modified = nullptr) const;
     int GetPoisonResistance(bool* modified = nullptr) const;
     int GetParalysisResistance(bool* modified = nullptr) const;

@@ -1,6 +1,32 @@
-// Stand-in for the death screen (screen 7) until its own work replaces it: an empty screen.
+// The death screen (screen 7): three pictures, the mourning text and one button back to the main
+// menu, which the use key presses too.
 #pragma once
 
-#include "ui/Screen.h"
+#include <memory>
 
-class CDeathScreen : public CScreen {};
+#include "core/Types.h"
+#include "ui/Buttons.h"
+#include "ui/PictureView.h"
+#include "ui/Screen.h"
+#include "ui/TextLabel.h"
+
+#include "core/RecordHolder.h"
+
+class CDeathScreen : public CScreen {
+public:
+    static constexpr u16 kLayoutGroup = 13;
+    static constexpr u16 kFirstPicture = 3518;
+    static constexpr const char* kText = " YOU HAVE DIED YOUNG...\rYOUR KING, YOUR COUNTRY AND YOUR GODS MOURN YOU!";
+
+    CDeathScreen();
+    ~CDeathScreen() override;
+
+    void Enter(u32 a, u32 b, u32 c, u32 d) override;
+    void Leave() override;
+    u32 OnCommand(u32 command) override;
+
+    std::unique_ptr<CRecordHolder> holders[3];
+    CPictureView pictures[3];
+    CTextLabel text;
+    CBitmapButton okButton;
+};

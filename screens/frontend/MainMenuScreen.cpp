@@ -237,9 +237,19 @@ u32 CMainMenuScreen::ActOn(u32 value) {
     case kMenuSettings: return Push(kScreenSettings, 0);
     case kMenuWorlds: return Push(kScreenWorlds, 0);
     case kMenuCredits:
-        // The credits' page sequence comes with the world data; until then the pages screen gets none.
-        entryB = 0;
-        return Push(kScreenPages, 2);
+    {
+        // The credits come with the world's databases, which a menu without a game has not opened yet.
+        u32 sequence = shell_.FindPageSequence(kCreditsSequence);
+        if (sequence == 0 && !GameInProgress()) {
+            shell_.ResetWorld();
+            shell_.OpenGameDatabases(nullptr);
+            sequence = shell_.FindPageSequence(kCreditsSequence);
+        }
+        // A world without credits gets a pages screen that ends at once.
+        const u32 code = Push(kScreenPages, 2);
+        entryB = sequence;
+        return code;
+    }
     default: return kScreenStay;
     }
 }
@@ -261,9 +271,9 @@ u32 CMainMenuScreen::StartNewGame() {
         Redraw();
         return kScreenStay;
     }
-    // The intro's page sequence comes with the world data; the pages screen gets none until then.
+    // The pages screen goes straight on to character creation when the world has no intro.
     entryA = 0;
-    entryB = 0;
+    entryB = shell_.FindPageSequence(kIntroSequence);
     entryC = entryD = 0;
     keepOnStack = 0;
     return kScreenPages;

@@ -45,6 +45,9 @@ public:
     static constexpr u16 kLayoutGroup = 3;
     static constexpr u32 kListId = 12;
     static constexpr const char* kVersion = "1.04";
+    // The page sequences of a new game's intro and of the credits.
+    static constexpr const char* kIntroSequence = "bres_intro";
+    static constexpr const char* kCreditsSequence = "bmus_credits";
 
     explicit CMainMenuScreen(CScreenHost& shell) : shell_(shell) {}
 

@@ -145,11 +145,11 @@ TEST_F(FrameTest, KeyDownsBecomeCommandsOfTheLayout) {
 TEST_F(FrameTest, AScreenCodeFromAKeySwitchesScreens) {
     Install(kScreenMainMenu, new RecordingScreen(rec));
     // A screen that draws on this test's small interface database (its layout table has no group of
-    // the settings screen, which would then draw nothing new).
-    rec.keyAnswer = kScreenPages;
+    // the settings screen or the pages, which would then draw nothing new).
+    rec.keyAnswer = kScreenLoadSave;
     u32 presents = window->PresentCount();
     Key(27);
-    EXPECT_EQ(game->currentScreen, game->GetScreen(kScreenPages));
+    EXPECT_EQ(game->currentScreen, game->GetScreen(kScreenLoadSave));
     EXPECT_GT(window->PresentCount(), presents);
 }
 

@@ -4,6 +4,7 @@
 
 #include <set>
 
+#include "screens/npc/CraftRules.h"
 #include "tests/data/BaseRulesFixture.h"
 #include "tools/content/PictureEncoder.h"
 #include "tools/content/rules/BaseRules.h"
@@ -24,11 +25,29 @@ TEST(BaseWorld, EveryRuleKindLoadsAndFills) {
     EXPECT_GE(base.creatures.GetTypeCount(), 3);
     EXPECT_GE(base.dialogue.greetings.GetCount(), 1);
     EXPECT_GE(base.portraits.Count(), 12);
-    EXPECT_EQ(base.npcs.Count(), 1);
+    EXPECT_EQ(base.npcs.Count(), static_cast<int>(BaseRules().npcs.size()));
     EXPECT_GE(base.spells.Count(), 6);
     EXPECT_STREQ(base.races.GetEntry(3)->text1, "base_ability_seiry");
     EXPECT_STREQ(base.skills.GetEntry(20)->text, "Moving unseen.");
     EXPECT_EQ(base.attributes.FindId("Per"), 5);
+}
+
+TEST(BaseWorld, TheHerbsOfTheWorldBrewItsPotions) {
+    LoadedBase base(kTestVersion);
+    ASSERT_TRUE(base.ok);
+    struct Row {
+        const char *first, *second, *potion;
+    } rows[] = {{"base_alc_alkieberries", "base_alc_ladyslipper", "base_phealsmall"},
+                {"base_alc_moonshinemushies", "base_alc_purplefairyring", "base_pmanasmall"}};
+    for (const Row& r : rows) {
+        const CItemType* slots[3] = {base.items.FindItemType(r.first), base.items.FindItemType(r.second), nullptr};
+        ASSERT_NE(slots[0], nullptr) << r.first;
+        ASSERT_NE(slots[1], nullptr) << r.second;
+        std::vector<craft::CPotionChoice> made = craft::FindMatchingRecipes(base.recipes, base.items, 60, slots);
+        ASSERT_EQ(made.size(), 1u) << r.potion;
+        EXPECT_STREQ(made[0].potion->GetName(), r.potion);
+        EXPECT_FALSE(made[0].unidentified);
+    }
 }
 
 TEST(BaseWorld, EveryStartKitIdResolves) {
@@ -131,7 +150,7 @@ TEST(BaseWorld, RecordsOfOlderVersionsLoadToo) {
         EXPECT_TRUE(base.ok) << version;
         EXPECT_GE(base.items.GetItemTypeCount(), 50) << version;
         EXPECT_GE(base.spells.Count(), 6) << version;
-        EXPECT_EQ(base.npcs.Count(), 1) << version;
+        EXPECT_EQ(base.npcs.Count(), static_cast<int>(BaseRules().npcs.size())) << version;
         EXPECT_GE(base.creatures.GetTypeCount(), 3) << version;
     }
 }

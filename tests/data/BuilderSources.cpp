@@ -13,6 +13,8 @@
 #include "tools/content/rules/MagicRecords.cpp"
 #include "tools/content/rules/NpcRecords.cpp"
 #include "tools/content/rules/RulePictures.cpp"
+#include "tools/content/rules/TownNpcs.cpp"
+#include "tools/content/world/FrontEndPages.cpp"
 #include "tools/content/world/GameWorlds.cpp"
 #include "tools/content/world/Music.cpp"
 #include "tools/content/world/WorldWriter.cpp"

@@ -21,7 +21,7 @@ TEST(MainMenuMessage, AnsweredByKeyAndByTap) {
     rig.game.SetScreen(kScreenMainMenu, std::make_unique<CMainMenuScreen>(rig.game));
     auto* menu = static_cast<CMainMenuScreen*>(rig.game.GetScreen(kScreenMainMenu));
     menu->Attach(&rig.game);
-    rig.game.SetScreen(kScreenPages, std::make_unique<CPagesScreen>());
+    rig.game.SetScreen(kScreenPages, std::make_unique<CPagesScreen>(rig.game));
     CScreen* pages = rig.game.GetScreen(kScreenPages);
     pages->Attach(&rig.game);
     // The worlds the build writes, so that the new game finds its base world.

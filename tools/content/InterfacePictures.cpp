@@ -584,7 +584,8 @@ std::vector<PictureRecord> PaintScreenPictures() {
     // Pages screen: the frame round page pictures, and its buttons (slower, faster, pause, play).
     std::vector<Canvas> pageFrame = PaintFrame(FrameStyle::Book, 12, 32);
     for (int k = 0; k < 9; ++k) out.push_back({static_cast<uint16_t>(3540 + k), "page frame piece", pageFrame[k]});
-    static const Icon kPageIcons[] = {Icon::Minus, Icon::Plus, Icon::Hourglass, Icon::ArrowRight};
+    // Slower, faster, then the pause button's look while stopped (play on) and while scrolling (pause).
+    static const Icon kPageIcons[] = {Icon::Minus, Icon::Plus, Icon::ArrowRight, Icon::Pause};
     for (int k = 0; k < 8; ++k) {
         out.push_back({static_cast<uint16_t>(3560 + k), "page button", PaintButton(40, 40, kPageIcons[k / 2], k % 2)});
         out.push_back({static_cast<uint16_t>(3847 + k), "page button (small)", PaintButton(24, 24, kPageIcons[k / 2], k % 2)});

@@ -14,6 +14,8 @@
 #include <string>
 
 #include "tools/content/ContentBuilder.h"
+#include "tools/content/rules/BaseRules.h"
+#include "tools/content/rules/TownNpcs.h"
 #include "tools/content/world/AdditionalWorld.h"
 #include "tools/content/world/GameWorlds.h"
 #include "tools/content/world/MusicRender.h"
@@ -59,6 +61,8 @@ int main(int argc, char** argv) {
         if (!world::WriteGameWorlds(out, static_cast<uint8_t>(version))) return 1;
         if (!world::WriteAdditionalWorld(out, static_cast<uint8_t>(version))) return 1;
         std::printf("vantrel_content: wrote the world databases into %s\n", out.c_str());
+        for (const std::string& warning : NpcServiceWarnings(BaseRules().npcs))
+            std::fprintf(stderr, "vantrel_content: warning: %s\n", warning.c_str());
     } catch (const std::exception& e) {
         std::fprintf(stderr, "vantrel_content: %s\n", e.what());
         return 1;

@@ -347,6 +347,10 @@ void PaintIcon(Canvas& c, Icon icon, int x, int y, int s, Rgba col) {
         Round(c, 0.1f, 0.1f, 0.6f, x, y, s, col, true, 0.14f);
         Shape(c, {{-0.95f, -0.15f}, {-0.2f, -0.15f}, {-0.55f, 0.35f}}, x, y, s, col);
         break;
+    case Icon::Pause:
+        Shape(c, {{-0.55f, -0.75f}, {-0.15f, -0.75f}, {-0.15f, 0.75f}, {-0.55f, 0.75f}}, x, y, s, Rgb(0xE0C890));
+        Shape(c, {{0.15f, -0.75f}, {0.55f, -0.75f}, {0.55f, 0.75f}, {0.15f, 0.75f}}, x, y, s, Rgb(0xE0C890));
+        break;
     case Icon::Hourglass:
         Shape(c, {{-0.6f, -0.85f}, {0.6f, -0.85f}, {0.1f, 0}, {0.6f, 0.85f}, {-0.6f, 0.85f}, {-0.1f, 0}}, x, y, s, Rgb(0xE0C890));
         Stroke(c, {-0.7f, -0.9f}, {0.7f, -0.9f}, x, y, s, 0.1f, kWoodLight);

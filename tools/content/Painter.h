@@ -47,7 +47,7 @@ enum class Icon {
     Sword, Shield, Helmet, Ring, Book, Potion, Flask, Leaf, Scroll, Gem, Star, Coin, Hand, Map, Globe,
     Gear, Door, Key, Lock, Skull, Moon, Sun, Flame, Bag, Eye, Person, Quill, Undo, Hourglass, Anvil,
     Wand, Heart, Bolt, Shift, Back, Enter, Dot, Pin, Area, Hammer, TurnLeft, TurnRight, StrafeLeft,
-    StrafeRight, Feather, Cards
+    StrafeRight, Feather, Cards, Pause
 };
 
 // An icon drawn into the square (x, y, size) in colour c with a dark outline.

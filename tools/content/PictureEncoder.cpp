@@ -131,6 +131,8 @@ std::vector<uint16_t> ReduceColours(const std::vector<uint16_t>& pixels, size_t 
     }
     std::unordered_map<uint16_t, uint16_t> map;
     for (const Box& b : boxes) {
+        // A split can leave a box without colours: it stands for nothing.
+        if (b.colours.empty()) continue;
         double r = 0, g = 0, bl = 0, n = 0;
         for (auto& [c, k] : b.colours) r += (c >> 11) * double(k), g += ((c >> 5) & 63) * double(k), bl += (c & 31) * double(k), n += k;
         uint16_t mean = static_cast<uint16_t>((static_cast<int>(r / n + 0.5) << 11) | (static_cast<int>(g / n + 0.5) << 5) |

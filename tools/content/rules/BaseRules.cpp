@@ -1,4 +1,5 @@
 #include "tools/content/rules/BaseRules.h"
+#include "tools/content/rules/TownNpcs.h"
 
 #include <set>
 
@@ -92,7 +93,7 @@ BaseRuleContent MakeBaseRules() {
         const char* text;
     } skills[] = {
         {"base_block", "Block", "Block", "Block", 2, 9, "Turning blows aside with a shield."},
-        {"base_lightweapon", "Light Weapon", "Light Weapon", "Light Weap", 2, 8, "Swords, daggers and thrown blades."},
+        {"base_lightweapon", "Light Weapon", "Light Weap", "Light W", 2, 8, "Swords, daggers and thrown blades."},
         {"base_heavyweapon", "Heavy Weapon", "Heavy Weap", "Heavy W", 1, 9, "Maces, axes, hammers and clubs."},
         {"base_dualwield", "Dual Wield", "Dual Wield", "Dual Wield", 2, 10, "A weapon in each hand."},
         {"base_lightarmor", "Light Armor", "Light Armor", "Light Arm", 2, 9, "Leather, cloth and fur."},
@@ -162,14 +163,16 @@ BaseRuleContent MakeBaseRules() {
 
     RecipeDef healing;
     healing.id = "base_recipe_healing";
-    healing.ingredients[0] = {1, 1, "base_alc_alkieberries"};
-    healing.ingredients[1] = {1, 1, "base_alc_ladyslipper"};
+    // A requirement is an effect kind (and a target for kinds 1 and 2): two restoring herbs, such as
+    // alkie berries and lady slipper, make a healing potion; two mana herbs a mana potion.
+    healing.ingredients[0] = {3, 0, ""};
+    healing.ingredients[1] = {3, 0, ""};
     healing.resultId = "base_phealsmall";
     healing.baseAmount = 15, healing.amountPerSkill = 30, healing.value = 1;
     RecipeDef mana;
     mana.id = "base_recipe_mana";
-    mana.ingredients[0] = {1, 1, "base_alc_moonshinemushies"};
-    mana.ingredients[1] = {1, 1, "base_alc_purplefairyring"};
+    mana.ingredients[0] = {9, 0, ""};
+    mana.ingredients[1] = {9, 0, ""};
     mana.resultId = "base_pmanasmall";
     mana.baseAmount = 10, mana.amountPerSkill = 25, mana.value = 1;
     c.recipes = {healing, mana};
@@ -421,6 +424,7 @@ BaseRuleContent MakeBaseRules() {
     trader.dialogue.greetings = {hello};
     trader.dialogue.topics = {wares, sharedRumours};
     c.npcs = {trader};
+    AddTownNpcs(c.npcs);
     return c;
 }
 

@@ -7,6 +7,7 @@
 #include "tools/content/PictureEncoder.h"
 #include "tools/content/Wav.h"
 #include "tools/content/WorldScripts.h"
+#include "tools/content/world/FrontEndPages.h"
 #include "tools/content/world/Music.h"
 
 namespace world {
@@ -231,6 +232,7 @@ Content ResourceWorld() {
     AddPicture(c, "bres_headelder", Head(Rgb(0xD8A888), Rgb(0xD0D0D0), Rgb(0x5A4030)));
     // The pictures the base world's rule records name: items, creature frames, hands, portraits.
     for (const RulePicture& p : PaintRulePictures()) AddPicture(c, p.name, p.picture);
+    for (const auto& [name, picture] : PaintPagePictures()) AddPicture(c, name, picture);
     // The sections' textures, found by the worlds' 'F' tables.
     c.seconds.push_back({"bres_tex_floor", "bres_floorstone", 0, Encode(floor)});
     c.seconds.push_back({"bres_tex_wall", "bres_wallstone", 0, Encode(wall)});
@@ -275,12 +277,8 @@ Content BaseWorld() {
     c.quests = {{"base_q_cellar", "The old cellar", "Old Maren asked you to look into the noises in her cellar."},
                 {"base_q_elder", "The elder's errand", "Bring the elder's letter to the smith in the lower town."},
                 {content::kRingQuestId, "Harbour Ring", "The harbour master lost her ring by the well, east of the harbour."}};
-    c.pageIds = {"bres_intro", "bres_credits"};
-    c.pageSequences = {
-        {"bres_intro", "bmus_main", "", {{"bres_skydusk", "The vale has been quiet for a generation.", ""},
-                                          {"bres_skynight", "Now lights move in the hills at night, and the old\rcellars below the town are not empty any more.", ""},
-                                          {"bres_skyday", "You arrive with the morning cart, a stranger\rwith little more than a name.", ""}}},
-        {"bres_credits", "bmus_town", "", {{"bres_skyday", "Vantrel\rmade with care by its builders.", ""}}}};
+    for (const std::string& id : FrontEndPageIds()) c.pageIds.push_back(id);
+    c.pageSequences = FrontEndPageSequences();
     c.scripts = {{"base_startgame1", 5, ScriptCode({})}, {"base_cellarenter", 5, ScriptCode({})}};
     // The harbour's sign, lever, floor plate and the harbour master's talk.
     for (content::CompiledScript& script : content::CompileWorldScripts())

@@ -1,0 +1,22 @@
+// Placing the service screens and dialogs: centred dialogs with their frame, and the normal and
+// pressed picture pair of a picture button.
+#pragma once
+
+#include "core/Types.h"
+#include "screens/frontend/FrontendWidgets.h"
+
+class CForm;
+class CPicture;
+class CRecordHolder;
+class CWidget;
+class CWidgetHost;
+
+// PlaceWidget (attach, place by element, add when the element exists) is the front end's.
+
+// The interface picture `normal` and the one after it (pressed); no disabled picture.
+void FillButtonPictures(CWidgetHost* game, CRecordHolder* (&set)[3], u16 normal);
+
+// Sizes a dialog from its layout group and centres it on the screen.
+void CentreNpcDialog(CForm& dialog, u16 group);
+// The dialog's frame (element 0x13) over its background.
+void PlaceDialogFrame(CForm& dialog, CPicture& frame, u16 group);

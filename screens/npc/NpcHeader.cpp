@@ -1,0 +1,22 @@
+#include "screens/npc/NpcHeader.h"
+
+#include "data/Npc.h"
+#include "screens/frontend/FrontendWidgets.h"
+#include "ui/Form.h"
+#include "ui/InterfacePictureRoles.h"
+#include "ui/Layout.h"
+#include "ui/Panel.h"
+#include "ui/TextLabel.h"
+#include "ui/WidgetHost.h"
+
+void PlaceNpcHeader(CForm& form, u16 group, CPanel& portrait, CTextLabel& name, const CNpc* npc) {
+    constexpr u32 kPortrait = 288, kName = 289;
+    form.RemoveAllWidgets();
+    GetLayoutSize(form.game, group, form.width, form.height);
+    form.background = form.game ? form.game->GetInterfacePicture(kPictureScreenBackground) : nullptr;
+    form.drawBackground = 1;
+    if (PlaceWidget(form, portrait, group, kPortrait) && npc && npc->GetPortraitId())
+        portrait.SetPortrait(npc->GetPortraitId());
+    PlaceLabel(form, name, group, kName, npc && npc->GetName() ? npc->GetName() : "",
+               CTextLabel::kAlignCentre | CTextLabel::kAlignMiddle, 2, 0xbec8d2);
+}

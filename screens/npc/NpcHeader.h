@@ -1,0 +1,14 @@
+// What the talk screen and the services menu share at their top: the screen's size and background,
+// and the NPC's portrait and name.
+#pragma once
+
+#include "core/Types.h"
+
+class CForm;
+class CNpc;
+class CPanel;
+class CTextLabel;
+
+// Removes the form's widgets, sizes it by the layout group and places the portrait (element 288) and
+// the name (element 289) of the NPC, which may be null.
+void PlaceNpcHeader(CForm& form, u16 group, CPanel& portrait, CTextLabel& name, const CNpc* npc);

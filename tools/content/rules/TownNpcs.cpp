@@ -1,0 +1,107 @@
+#include "tools/content/rules/TownNpcs.h"
+
+// Named, not anonymous: the tests compile the builder's sources into one unit.
+namespace town_npcs {
+
+// Service flag bits of the NPC record.
+constexpr int kBuySell = 0x01, kTraining = 0x02, kEnchant = 0x04, kRepair = 0x08, kSleep = 0x20, kCards = 0x40;
+// "Talk" and four services fill the five places before "Leave".
+constexpr int kMenuPlaces = 5;
+
+LineDef Say(const std::string& text, std::vector<std::string> answers = {}) {
+    LineDef l;
+    l.text = text;
+    for (size_t i = 0; i < answers.size() && i < 4; ++i) {
+        l.choices[i].present = true;
+        l.choices[i].text = answers[i];
+    }
+    return l;
+}
+
+DialogueEntryDef Entry(const std::string& name, const std::string& title, const std::string& prompt,
+                       std::vector<LineDef> lines) {
+    DialogueEntryDef e;
+    e.name = name;
+    e.textA = title;
+    e.textB = prompt;
+    e.lines = std::move(lines);
+    return e;
+}
+
+NpcDef Person(const std::string& id, const std::string& portrait, const std::string& profile,
+              const std::string& welcome, int services) {
+    NpcDef n;
+    n.id = id;
+    n.texts[0] = portrait;
+    n.texts[1] = profile;
+    n.texts[2] = welcome;
+    n.bytes[2] = services;
+    n.hasDialogue = true;
+    return n;
+}
+
+}  // namespace town_npcs
+
+using namespace town_npcs;
+
+void AddTownNpcs(std::vector<NpcDef>& npcs) {
+    // The talker: no services and no profile, so the talk screen opens at once with "Goodbye".
+    NpcDef talker = Person("base_npc_shepherd", "bres_head34", "", "", 0);
+    talker.dialogue.greetings = {Entry("base_npc_shepherd_hello", "Greeting", "", {Say("Oh! A traveller. Good.")})};
+    talker.dialogue.topics = {
+        Entry("base_npc_shepherd_news", "News", "What is the news?",
+              {Say("Wolves came down from the ridge again."), Say("Three nights running now.")}),
+        Entry("base_npc_shepherd_wolves", "The wolves", "Can I help with the wolves?",
+              {Say("Would you? Their den is in the cave past the old mill. Will you clear it?",
+                   {"I will clear the den.", "Not today."}),
+               Say("May the road be kind to you. Come back when it is done.")}),
+    };
+    npcs.push_back(talker);
+
+    // The innkeeper: a profile and the Sleep service (the inn).
+    NpcDef inn = Person("base_npc_innkeeper", "bres_head34", "base_npc_elder",
+                        "Welcome to the Drowsy Heron! A bed, a meal, a fire.", kSleep | kCards);
+    inn.bytes[1] = 6;  // price level: the rent is five times it
+    inn.maxBet = 50;
+    inn.dialogue.greetings = {Entry("base_npc_innkeeper_hello", "Greeting", "", {Say("Come in, out of the wind.")})};
+    inn.dialogue.topics = {Entry("base_npc_innkeeper_rooms", "Rooms", "Do you have a room?",
+                                 {Say("Clean beds and a hot supper. Ask for Sleep when you are tired.")})};
+    npcs.push_back(inn);
+
+    // The trainer: no profile, so its service shows as a link on the talk screen.
+    NpcDef trainer = Person("base_npc_trainer", "bres_headunknown", "", "", kTraining);
+    trainer.trainerSkill = 1;
+    trainer.bytes[4] = 40;  // trains up to 40
+    trainer.dialogue.greetings = {Entry("base_npc_trainer_hello", "Greeting", "", {Say("Feet apart. Again.")})};
+    npcs.push_back(trainer);
+
+    // The smith: repairs and trades.
+    NpcDef smith = Person("base_npc_smith", "bres_headunknown", "base_npc_elder",
+                          "The forge is hot. What needs mending?", kRepair | kBuySell);
+    smith.bytes[1] = 12;
+    smith.classMask = 0x0003;
+    smith.maxPayment = 800;
+    smith.dialogue.greetings = {Entry("base_npc_smith_hello", "Greeting", "", {Say("Mind the sparks.")})};
+    npcs.push_back(smith);
+
+    // The enchanter.
+    NpcDef enchanter = Person("base_npc_enchanter", "bres_headunknown", "base_npc_elder",
+                              "Things hum when they hold power. Do yours?", kEnchant);
+    enchanter.bytes[3] = 20;
+    enchanter.dialogue.greetings = {Entry("base_npc_enchanter_hello", "Greeting", "", {Say("Hm? Yes?")})};
+    npcs.push_back(enchanter);
+}
+
+std::vector<std::string> NpcServiceWarnings(const std::vector<NpcDef>& npcs) {
+    std::vector<std::string> warnings;
+    for (const NpcDef& n : npcs) {
+        int buttons = 1;  // "Talk"
+        for (int flag : {kBuySell, kTraining, kRepair, kEnchant, kSleep, kCards})
+            buttons += (n.bytes[2] & flag) ? 1 : 0;
+        if (buttons > kMenuPlaces)
+            warnings.push_back("NPC " + n.id + " offers " + std::to_string(buttons - 1) +
+                               " services; the services menu shows only the first " +
+                               std::to_string(kMenuPlaces - 1));
+    }
+    return warnings;
+}

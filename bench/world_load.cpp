@@ -31,6 +31,8 @@
 #include "tools/content/world/Sections.cpp"
 #include "tools/content/world/Music.cpp"
 #include "tools/content/world/WorldWriter.cpp"
+#include "tools/content/WorldScripts.cpp"
+#include "tools/scriptasm/ScriptAssembler.cpp"
 
 #include "bench/BenchFolder.h"
 

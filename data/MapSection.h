@@ -89,8 +89,6 @@ public:
     const char* displayName = nullptr;
     u16 baseRecord = 0;
     u32 lastVisit = 0;         // game minutes of the player's last visit; 0: never visited
-    u8 nextMonsterId = 0;      // the ids the section hands out next, kept with its saved state
-    u8 nextBagId = 0;
     const CMapObjectRecord* groundObject = nullptr;
     const CSecondPicture* groundPicture = nullptr;
     const CMapObjectRecord* ceilingObject = nullptr;
@@ -158,7 +156,7 @@ public:
     std::vector<CPlacement> placements;
     u8 nextObjectId = 1;
     std::vector<CMonster> monsters;
-    u8 nextMonsterId = 1;
+    u8 nextMonsterId = 1;  // the ids the section hands out next, kept with its saved state
     CSectionBags bags;
     std::vector<std::unique_ptr<CBagItemList>> bagLists;  // by bag id - 1 (255 entries when any)
 };

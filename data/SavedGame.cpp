@@ -240,7 +240,7 @@ bool WriteSectionState(CStream& stream, const CMapSection& section) {
     stream.MatchByte(0x02);
     u32 lastVisit = section.lastVisit;
     u8 nextMonster = section.nextMonsterId;
-    u8 nextBag = section.nextBagId;
+    u8 nextBag = section.bags.nextBagId;
     stream.Align(4);
     stream.SerializeU32(lastVisit);
     stream.SerializeU8(nextMonster);
@@ -394,7 +394,7 @@ void ApplyMapStates(const CSavedGame& game, CWorldList& worlds) {
                 continue;
             section->lastVisit = saved.lastVisit;
             section->nextMonsterId = saved.nextMonsterId;
-            section->nextBagId = saved.nextBagId;
+            section->bags.nextBagId = saved.nextBagId;
             const u8 fill = saved.exploredMode == 1 ? 0xFF : 0;
             std::fill(section->explored.begin(), section->explored.end(), fill);
             if (saved.exploredMode == 2 && saved.explored.size() == section->explored.size())

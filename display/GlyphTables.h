@@ -16,6 +16,8 @@
 //   181      the stack mark of grouped scrolls; 182 the charge mark of wands
 //   the other codes from 128 up are the accented letters and signs of the Western (cp1252) code page.
 #pragma once
+// The tables below are laid out by hand in rows and columns; the formatter leaves them so.
+// clang-format off
 
 #include "core/Types.h"
 
@@ -217,3 +219,4 @@ constexpr const GlyphTable* FindGlyphTable(u32 record) {
         if (table.record == record) return &table;
     return nullptr;
 }
+// clang-format on

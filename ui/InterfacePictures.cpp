@@ -1,4 +1,6 @@
 #include "ui/InterfacePictures.h"
+// The tables below are laid out by hand in rows and columns; the formatter leaves them so.
+// clang-format off
 
 namespace {
 
@@ -146,3 +148,4 @@ u16 InterfacePictureRecord(u16 base, u32 mode) {
     if (IsSmall(mode)) return static_cast<u16>(run->small + offset);
     return base;
 }
+// clang-format on

@@ -1,4 +1,6 @@
 #include "screens/frontend/SplashStrokes.h"
+// The tables below are laid out by hand in rows and columns; the formatter leaves them so.
+// clang-format off
 
 namespace {
 
@@ -78,3 +80,4 @@ constexpr const i16* kStrokes[kSplashStrokeCount] = {
 const i16* SplashStrokeList(int index) {
     return index >= 0 && index < kSplashStrokeCount ? kStrokes[index] : nullptr;
 }
+// clang-format on

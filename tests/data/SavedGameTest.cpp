@@ -340,7 +340,7 @@ TEST_F(SavedGameTest, RoundTripRestoresMapStatesAndParts) {
     CMapSection* all = base->SectionAt(1);
     visited->lastVisit = 1234;
     visited->nextMonsterId = 9;
-    visited->nextBagId = 4;
+    visited->bags.nextBagId = 4;
     ASSERT_FALSE(visited->explored.empty());
     visited->explored[0] = 0x81;
     all->lastVisit = 77;
@@ -365,7 +365,7 @@ TEST_F(SavedGameTest, RoundTripRestoresMapStatesAndParts) {
     EXPECT_EQ(parts.resets, 1);
     EXPECT_EQ(visited->lastVisit, 1234u);
     EXPECT_EQ(visited->nextMonsterId, 9);
-    EXPECT_EQ(visited->nextBagId, 4);
+    EXPECT_EQ(visited->bags.nextBagId, 4);
     EXPECT_EQ(visited->explored, explored);
     EXPECT_EQ(all->lastVisit, 77u);
     EXPECT_TRUE(std::all_of(all->explored.begin(), all->explored.end(), [](u8 b) { return b == 0xFF; }));

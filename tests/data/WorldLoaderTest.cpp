@@ -16,6 +16,7 @@
 #include "tests/data/RuleFixture.h"
 #include "tests/data/WorldFixtures.h"
 #include "tests/support/TempDir.h"
+#include "tools/content/WorldScripts.h"
 
 namespace {
 
@@ -158,9 +159,9 @@ TEST_F(WorldLoaderTest, TheBuiltBaseWorldLoadsWithItsHeaderTablesAndSection) {
     EXPECT_EQ(cellar->byteE, 0);
     EXPECT_EQ(cellar->bytes[0], 6);
 
-    EXPECT_EQ(lists.quests.Count(), 2u);
-    EXPECT_EQ(lists.scripts.Count(), 2u);
-    EXPECT_EQ(lists.globals.Count(), 3u);
+    EXPECT_EQ(lists.quests.Count(), 3u);
+    EXPECT_EQ(lists.scripts.Count(), 2u + content::WorldScripts().size());
+    EXPECT_EQ(lists.globals.Count(), 4u);
     ASSERT_NE(lists.pageSequences.FindById("bres_intro"), nullptr);
     EXPECT_EQ(lists.pageSequences.FindById("bres_intro")->pages.size(), 3u);
     EXPECT_EQ(lists.talkProfiles.FindById("base_npc_elder")->pictures.size(), 1u);

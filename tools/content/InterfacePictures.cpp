@@ -1,4 +1,6 @@
 #include "tools/content/InterfacePictures.h"
+// The tables below are laid out by hand in rows and columns; the formatter leaves them so.
+// clang-format off
 
 #include <cmath>
 #include <functional>
@@ -686,3 +688,4 @@ std::vector<PictureRecord> PaintScreenPictures() {
     out.push_back({3657, "realm-travel picture", sea});
     return out;
 }
+// clang-format on

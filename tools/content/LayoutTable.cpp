@@ -1,4 +1,6 @@
 #include "tools/content/LayoutTable.h"
+// The tables below are laid out by hand in rows and columns; the formatter leaves them so.
+// clang-format off
 
 #include <map>
 #include <stdexcept>
@@ -554,3 +556,4 @@ std::vector<uint8_t> BuildLayoutRecord(const std::vector<LayoutGroupDef>& groups
     offset();
     return out.Take();
 }
+// clang-format on

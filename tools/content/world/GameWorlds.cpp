@@ -7,6 +7,7 @@
 #include "tools/content/Canvas.h"
 #include "tools/content/PictureEncoder.h"
 #include "tools/content/Wav.h"
+#include "tools/content/WorldScripts.h"
 #include "tools/content/world/FrontEndPages.h"
 #include "tools/content/world/Music.h"
 
@@ -251,7 +252,8 @@ Content BaseWorld() {
     c.baseRules = true;
     c.stringC = "base";
     c.headerWord = 1;
-    c.globals = {"base_metelder", "base_cellarkey", "base_ratskilled"};
+    // The last one is the floor plate's: it warns once.
+    c.globals = {"base_metelder", "base_cellarkey", "base_ratskilled", "cellar_warned"};
     MapObject floor;
     floor.typeCode = 1;
     floor.id = "base_floorstone";
@@ -274,10 +276,14 @@ Content BaseWorld() {
     c.tableE = {"base_rat_small", "base_skeleton_warrior"};
     c.tableF = {"bres_tex_floor", "bres_tex_wall", "bres_tex_ceiling"};
     c.quests = {{"base_q_cellar", "The old cellar", "Old Maren asked you to look into the noises in her cellar."},
-                {"base_q_elder", "The elder's errand", "Bring the elder's letter to the smith in the lower town."}};
+                {"base_q_elder", "The elder's errand", "Bring the elder's letter to the smith in the lower town."},
+                {content::kRingQuestId, "Harbour Ring", "The harbour master lost her ring by the well, east of the harbour."}};
     for (const std::string& id : FrontEndPageIds()) c.pageIds.push_back(id);
     c.pageSequences = FrontEndPageSequences();
     c.scripts = {{"base_startgame1", 5, ScriptCode({})}, {"base_cellarenter", 5, ScriptCode({})}};
+    // The harbour's sign, lever, floor plate and the harbour master's talk.
+    for (content::CompiledScript& script : content::CompileWorldScripts())
+        c.scripts.push_back({script.id, 5, std::move(script.code)});
     c.talkProfiles = {{"base_npc_elder", "The elder", {{"bres_headelder", {0, 0, 0}}}}};
     c.worldMap = Encode(WorldMapPicture());
     AddBaseSections(c);

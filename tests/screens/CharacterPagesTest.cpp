@@ -8,7 +8,9 @@
 #include "data/RuleContext.h"
 #include "screens/panels/CharacterPageTexts.h"
 #include "screens/panels/CharacterSheetPage.h"
+#include "screens/panels/EffectsPage.h"
 #include "screens/panels/SkillsPage.h"
+#include "tests/screens/EffectOrigins.h"
 #include "tests/support/FrameRig.h"
 #include "ui/Draw.h"
 #include "ui/Screen.h"
@@ -136,6 +138,45 @@ TEST(SkillsPage, RaisesSkillsExplainsTheRuleAndDraws) {
     EXPECT_EQ(player.skills[1], 6);
     EXPECT_EQ(player.skills[7], 12);
     EXPECT_FALSE(page.undo.IsShown());
+    rig.Current()->CloseModal();
+}
+
+TEST(EffectsPage, ListsKindsByFilterAndDescribesThem) {
+    PageRig rig;
+    ASSERT_TRUE(rig.Start());
+    CPlayer& player = rig.Game()->GetPlayer();
+    const CRuleContext& rules = rig.Game()->GetRules();
+    character_testing::EffectOrigins o;
+    using character_testing::MakeEffect;
+    player.effects[kListFortifyAc].push_back(MakeEffect(kListFortifyAc, 3, 0, kFromEquipment, &o.worn));
+    player.effects[kListFortifyAc].push_back(MakeEffect(kListFortifyAc, 4, 6, kFromDrink, &o.potion));
+    player.effects[kListFortifyAttribute].push_back(
+        MakeEffect(kListFortifyAttribute, 5, 12, kFromSpell, &o.spell, kStrength));
+    player.effects[kListResistMagic].push_back(MakeEffect(kListResistMagic, 110, 0, kFromAbility, &o.ability));
+
+    CEffectsPage page;
+    rig.Show(page);
+    page.Open(player, rules, 0);
+    ASSERT_EQ(page.list.GetCount(), 2);  // dynamic: fortify attribute, fortify ac
+    EXPECT_EQ(page.list.selection, 0);
+    EXPECT_EQ(std::string(page.list.GetItem(0)->key.GetText()), "2");
+    EXPECT_TRUE(page.filterLinks[0].state & kWidgetLatched);
+    page.list.selection = 1;
+    page.OnCommand(CEffectsPage::kShowSelected);
+    EXPECT_TRUE(testing_support::MatchesGolden("screens/effects_page_mode15", rig.Draw()));
+
+    page.OnCommand(CEffectsPage::kFilterConstant);
+    EXPECT_EQ(page.Filter(), 1u);
+    ASSERT_EQ(page.list.GetCount(), 2);  // fortify ac, resist magic
+    EXPECT_EQ(std::string(page.list.GetItem(1)->key.GetText()), "11");
+    EXPECT_FALSE(page.filterLinks[0].state & kWidgetLatched);
+    page.OnCommand(CEffectsPage::kFilterAll);
+    EXPECT_EQ(page.list.GetCount(), 3);
+    for (auto& list : player.effects)
+        list.clear();
+    page.SetFilter(2);
+    EXPECT_EQ(page.list.GetCount(), 0);
+    EXPECT_EQ(page.list.selection, -1);
     rig.Current()->CloseModal();
 }
 

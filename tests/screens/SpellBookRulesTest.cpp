@@ -1,0 +1,107 @@
+// The spell book's magic-item lines and entry keys, and the mark and recall rules.
+#include <gtest/gtest.h>
+
+#include <memory>
+#include <set>
+#include <string>
+
+#include "data/Effect.h"
+#include "data/ItemType.h"
+#include "screens/panels/SpellBookRules.h"
+#include "world/Player.h"
+
+namespace {
+
+TEST(SpellBookRules, EntryKeysOutsideTheItemsGiveNull) {
+    CPlayer player;
+    CItemType scroll;
+    scroll.itemClass = kItemMagic;
+    scroll.subclass = 1;
+    for (int i = 0; i < 3; ++i) {
+        auto* item = new CItemInstance;
+        item->type = &scroll;
+        player.TakeItem(item);
+    }
+    EXPECT_EQ(ItemForEntryKey(player, "2"), player.items[2].get());
+    for (const char* key : {"3", "-1", "", "x", "1x", "99999999999999999999"})
+        EXPECT_EQ(ItemForEntryKey(player, key), nullptr) << key;
+    EXPECT_EQ(ItemForEntryKey(player, nullptr), nullptr);
+}
+
+TEST(SpellBookRules, WandAndScrollLines) {
+    CItemType wandType;
+    wandType.itemClass = kItemMagic;
+    wandType.subclass = 4;
+    CItemInstance wand;
+    wand.type = &wandType;
+    CStr line;
+    FormatWandLine(wand, "Fire", line);  // no effect list: no charges
+    EXPECT_STREQ(line.GetText(), "Fire");
+    wandType.effects = new CEffectList;
+    auto* effect = new CEffect;
+    effect->amount = 5;
+    wandType.effects->Add(effect);
+    wand.count = 3;
+    FormatWandLine(wand, "Fire", line);
+    EXPECT_STREQ(line.GetText(), "Fire (3/5 ch)");
+    wand.count = 5;
+    FormatWandLine(wand, "Fire", line);
+    EXPECT_STREQ(line.GetText(), "Fire (5 ch)");
+    wandType.effects->Clear();
+    FormatWandLine(wand, "Fire", line);
+    EXPECT_STREQ(line.GetText(), "Fire");
+    FormatScrollLine("Light", 3, line);
+    EXPECT_STREQ(line.GetText(), "Light (3)");
+    FormatScrollLine("Light", 1, line);
+    EXPECT_STREQ(line.GetText(), "Light");
+}
+
+TEST(MarkRecall, SlotLinesAndDirections) {
+    CMarkedPosition empty, used;
+    used.world = "VANT";
+    used.map = "m1";
+    used.text3 = "Vantrel";
+    used.text4 = "Harbour";
+    CStr line;
+    FormatMarkSlotLine(0, empty, line);
+    EXPECT_STREQ(line.GetText(), "1. -");
+    FormatMarkSlotLine(1, used, line);
+    EXPECT_STREQ(line.GetText(), "2. Vantrel, Harbour");
+    EXPECT_EQ(FacingToDirection(0), 0);
+    EXPECT_EQ(FacingToDirection(89), 0);
+    EXPECT_EQ(FacingToDirection(90), 1);
+    EXPECT_EQ(FacingToDirection(270), 3);
+    EXPECT_EQ(FacingToDirection(359), 3);
+}
+
+class FakeWorlds : public IRecallWorlds {
+public:
+    bool HasWorld(const char* id) const override { return worlds.count(std::string(id).substr(0, 4)) != 0; }
+    bool HasMap(const char* world, const char* map) const override {
+        return HasWorld(world) && std::string(map) == "m1";
+    }
+    std::set<std::string> worlds{"VANT"};
+};
+
+TEST(MarkRecall, RecallTravelsOrFails) {
+    FakeWorlds worlds;
+    CMarkedPosition slot;
+    EXPECT_STREQ(RecallSlot(slot, worlds).message.GetText(), "Teleport failed.");
+    EXPECT_FALSE(RecallSlot(slot, worlds).travel);
+    slot.world = "VANTREL";
+    slot.map = "m1";
+    EXPECT_TRUE(RecallSlot(slot, worlds).travel);
+    slot.map = "m9";
+    EXPECT_STREQ(RecallSlot(slot, worlds).message.GetText(), "Teleport failed.");
+    slot.world = "GONE";
+    EXPECT_STREQ(RecallSlot(slot, worlds).message.GetText(), "Teleport failed.");
+}
+
+TEST(MarkRecall, ListWithoutHeightStillHasOneRowPerPage) {
+    EXPECT_EQ(FirstVisibleRow(7, 0, 12), 7);  // no height: one row per page
+    EXPECT_EQ(FirstVisibleRow(7, 48, 12), 4);
+    EXPECT_EQ(FirstVisibleRow(7, 48, 0), 0);  // no row height: the whole height is one page
+    EXPECT_EQ(FirstVisibleRow(-1, 48, 12), 0);
+}
+
+}  // namespace

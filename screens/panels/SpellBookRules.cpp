@@ -1,11 +1,100 @@
 #include "screens/panels/SpellBookRules.h"
 
+#include <algorithm>
 #include <cstring>
 
 #include "data/Effect.h"
+#include "data/ItemText.h"
 #include "data/ItemType.h"
+#include "data/RuleContext.h"
 #include "screens/npc/ListPaging.h"
 #include "world/Player.h"
+
+namespace {
+
+constexpr u8 kTypeHidden = 0x10;
+constexpr char kScrollGlyph = static_cast<char>(0xB5);
+constexpr char kWandGlyph = static_cast<char>(0xB6);
+
+void ShortName(const CItemInstance& item, const CRuleContext* rules, CStr& out) {
+    if (rules) {
+        FormatItemName(*item.type, &item, true, *rules, out);
+        return;
+    }
+    const char* name = item.type->name ? item.type->name : item.type->GetName();
+    out = name ? name : "";
+}
+
+bool IsListedScroll(const CItemInstance& item) {
+    const CItemType& type = *item.type;
+    return type.itemClass == kItemMagic && (type.subclass == 1 || (type.subclass == 3 && item.effects));
+}
+
+bool IsListedWand(const CItemInstance& item) {
+    const CItemType& type = *item.type;
+    if (type.itemClass != kItemMagic || type.subclass <= 3)
+        return false;
+    return type.subclass != 5 || (item.effects && item.effects->Count() > 0);
+}
+
+}  // namespace
+
+std::vector<CMagicItemLine> BuildMagicItemLines(const CPlayer& player, const CRuleContext* rules) {
+    std::vector<CMagicItemLine> lines;
+    struct Group {
+        const CItemType* type;
+        int index;
+        u32 count;
+    };
+    std::vector<Group> scrolls;
+    for (size_t i = 0; i < player.items.size(); ++i) {
+        const CItemInstance* item = player.items[i].get();
+        if (!item || !item->type || (item->type->flags & kTypeHidden) || !IsListedScroll(*item) ||
+            !player.CanUseWand(*item->type, item))
+            continue;
+        auto same = std::find_if(scrolls.begin(), scrolls.end(), [&](const Group& g) { return g.type == item->type; });
+        if (same != scrolls.end())
+            ++same->count;
+        else
+            scrolls.push_back({item->type, static_cast<int>(i), 1});
+    }
+    for (const Group& group : scrolls) {
+        CStr name, line;
+        ShortName(*player.items[static_cast<size_t>(group.index)], rules, name);
+        FormatScrollLine(name.GetText(), group.count, line);
+        CMagicItemLine entry;
+        entry.index = group.index;
+        entry.text.Format("%c%s", kScrollGlyph, line.GetText());
+        lines.push_back(std::move(entry));
+    }
+    for (size_t i = 0; i < player.items.size(); ++i) {
+        const CItemInstance* item = player.items[i].get();
+        if (!item || !item->type || (item->type->flags & kTypeHidden) || !IsListedWand(*item) || item->count == 0 ||
+            !player.CanUseWand(*item->type, item))
+            continue;
+        CStr name, line;
+        ShortName(*item, rules, name);
+        FormatWandLine(*item, name.GetText(), line);
+        CMagicItemLine entry;
+        entry.index = static_cast<int>(i);
+        entry.text.Format("%c%s", kWandGlyph, line.GetText());
+        lines.push_back(std::move(entry));
+    }
+    return lines;
+}
+
+void FormatSpellPageMessage(int page, int race, bool empty, const char* schoolName, CStr& out) {
+    if (race == 1 && page == 1)
+        out = "You can't have any heal spells, since you're undead.";
+    else if (race != 1 && page == 5)
+        out = "You can't have any undead spells, since you aren't undead.";
+    else if (!empty)
+        out = "";
+    else if (page == 7)
+        out = "You don't have any magical items.";
+    else
+        out.Format("You don't know any %s.", page >= 1 && page <= 7 && schoolName ? schoolName : "?");
+}
 
 int ParseItemEntryKey(const char* key, int itemCount) {
     if (!key || !*key)

@@ -13,6 +13,21 @@ class CPlayer;
 struct CItemInstance;
 struct CMarkedPosition;
 
+struct CRuleContext;
+
+// One line of the magic-items page: key = the index of the item in the player's items ("%u").
+struct CMagicItemLine {
+    int index = 0;
+    CStr text;
+};
+
+// The magic-items page: scrolls first, grouped by type with their count, then each usable wand with
+// its charges; hidden types, magic the player's race may not use and empty wands are left out.
+std::vector<CMagicItemLine> BuildMagicItemLines(const CPlayer& player, const CRuleContext* rules);
+
+// The message under a spell page (1..6 schools, 7 magic items); empty when the page has entries.
+void FormatSpellPageMessage(int page, int race, bool empty, const char* schoolName, CStr& out);
+
 // The index of the carried item a magic-items entry key names ("%u"); -1 when the key is no decimal
 // number or past the items.
 int ParseItemEntryKey(const char* key, int itemCount);

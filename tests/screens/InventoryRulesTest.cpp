@@ -359,3 +359,34 @@ TEST_F(EquipTest, RefusalsAndMessages) {
 }
 
 }  // namespace
+
+namespace {
+
+TEST(InventoryStaleEntry, TakeAndDropMoveNothingTheSourceNoLongerHolds) {
+    auto sword = MakeType("Sword", kItemWeapon, 1);
+    CItemBag bag;
+    CPlayer player;
+    CInventoryLists lists;
+    CItemInstance* item = NewItem(*sword, 40);
+    bag.AddItem(item);
+    lists.Begin(&player, &bag);
+    lists.ShowContainer(true);
+    // Something else took the item out of the bag while the list still shows it.
+    bag.items.RemoveAt(0);
+    player.TakeItem(item);
+    EXPECT_EQ(lists.Take().kind, CInventoryOutcome::kNothing);
+    EXPECT_EQ(player.items.size(), 1u);
+    EXPECT_EQ(lists.GetSelectedEntry(), nullptr);
+
+    CItemInstance* other = NewItem(*sword, 70);
+    player.TakeItem(other);
+    lists.ShowContainer(false);
+    ASSERT_EQ(lists.GetEntries().size(), 2u);
+    std::unique_ptr<CItemInstance> gone = player.RemoveItem(other);
+    lists.Select(1);
+    EXPECT_EQ(lists.Drop().kind, CInventoryOutcome::kNothing);
+    EXPECT_EQ(bag.GetItemCount(), 0);
+    EXPECT_EQ(lists.GetEntries().size(), 1u);
+}
+
+}  // namespace

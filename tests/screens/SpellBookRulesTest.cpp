@@ -56,6 +56,67 @@ TEST(SpellBookRules, WandAndScrollLines) {
     EXPECT_STREQ(line.GetText(), "Light");
 }
 
+TEST(SpellBookRules, MagicItemPageGroupsScrollsAndListsUsableWands) {
+    CItemType scroll, hidden, wand, sword;
+    scroll.name = "Light";
+    scroll.itemClass = kItemMagic;
+    scroll.subclass = 1;
+    hidden.name = "Secret";
+    hidden.itemClass = kItemMagic;
+    hidden.subclass = 1;
+    hidden.flags = 0x10;
+    wand.name = "Frost";
+    wand.itemClass = kItemMagic;
+    wand.subclass = 4;
+    wand.effects = new CEffectList;
+    auto* effect = new CEffect;
+    effect->amount = 5;
+    wand.effects->Add(effect);
+    sword.itemClass = kItemWeapon;
+    CPlayer player;
+    auto give = [&](const CItemType& type, u16 count) {
+        auto* item = new CItemInstance;
+        item->type = &type;
+        item->count = count;
+        player.TakeItem(item);
+    };
+    give(wand, 3);
+    give(scroll, 0);
+    give(sword, 50);
+    give(scroll, 0);
+    give(hidden, 0);
+    give(scroll, 0);
+    give(wand, 0);  // no charges left
+    const std::vector<CMagicItemLine> lines = BuildMagicItemLines(player, nullptr);
+    ASSERT_EQ(lines.size(), 2u);
+    EXPECT_EQ(lines[0].index, 1);
+    EXPECT_STREQ(lines[0].text.GetText(), "\xB5Light (3)");
+    EXPECT_EQ(lines[1].index, 0);
+    EXPECT_STREQ(lines[1].text.GetText(), "\xB6" "Frost (3/5 ch)");
+    EXPECT_TRUE(BuildMagicItemLines(CPlayer(), nullptr).empty());
+}
+
+TEST(SpellBookRules, PageMessages) {
+    struct Case {
+        int page, race;
+        bool empty;
+        const char* text;
+    };
+    const Case cases[] = {
+        {1, 1, false, "You can't have any heal spells, since you're undead."},
+        {5, 2, true, "You can't have any undead spells, since you aren't undead."},
+        {5, 1, true, "You don't know any Fire."},
+        {7, 2, true, "You don't have any magical items."},
+        {2, 2, false, ""},
+        {9, 2, true, "You don't know any ?."},
+    };
+    for (const Case& c : cases) {
+        CStr text;
+        FormatSpellPageMessage(c.page, c.race, c.empty, "Fire", text);
+        EXPECT_STREQ(text.GetText(), c.text) << c.page << " " << c.race;
+    }
+}
+
 TEST(MarkRecall, SlotLinesAndDirections) {
     CMarkedPosition empty, used;
     used.world = "VANT";

@@ -129,7 +129,7 @@ void CWorldList::AddWorldStartEntries(u32 n, const std::function<void(const char
 CWorld* CWorldList::FindWorldByShortName(const char* name) const {
     if (name == nullptr) return nullptr;
     char cut[5] = {};
-    std::strncpy(cut, name, 4);
+    for (int i = 0; i < 4 && name[i] != 0; ++i) cut[i] = name[i];
     for (const auto& w : worlds_)
         if (w->shortName.Equals(cut)) return w.get();
     return nullptr;

@@ -133,7 +133,7 @@ void CShopScreen::Layout() {
     for (auto& action : actions) {
         PlaceWidget(*this, *action.button, kLayoutGroup, action.command);
         action.button->SetFramedText(pressed, normal, action.caption, action.command, 2, kCaptionColour, kCaptionShade,
-                                     kCaptionPressed, kCaptionShade, action.command == kLeave ? kCommandCancel : 0);
+                                     kCaptionPressed, kCaptionShade, action.command == kLeave ? static_cast<u32>(kCommandCancel) : 0u);
     }
 
     // Yes and No are placed now but join the form only while the merchant asks.

@@ -28,6 +28,8 @@ TEST(Cards, ConstructionAndText) {
         {"%u, %u, %u", 0, 9, "3, 4, 9"},
         {"%u, %u, %u", 0x11, 9, ""},
         {"%u%u%u%u", 0, 9, ""},
+        // Stored texts are data, not formats: nothing but "%u" and "%%" is filled.
+        {"%s deals %u (%n) 100%%", 0, 9, "%s deals 9 (%n) 100%"},
         {nullptr, 0, 9, ""},
     };
     for (const auto& r : rows) {

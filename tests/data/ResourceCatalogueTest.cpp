@@ -83,7 +83,9 @@ TEST_F(ResourceCatalogueTest, SamplesPast32000WordsTakeASecondRecord) {
         EXPECT_EQ(bank->lengthWords[0], k.words);
         EXPECT_GE(bank->first[0].size, std::min<uint32_t>(k.words * 2, 64000));
         EXPECT_EQ(bank->second[0].data != nullptr, k.split);
-        if (k.split) EXPECT_GE(bank->second[0].size, k.words * 2 - 64000);
+        if (k.split) {
+            EXPECT_GE(bank->second[0].size, k.words * 2 - 64000);
+        }
         // The song's first pattern follows the bank's records whether the sample was split or not.
         CSong* song = lists.resources.FindSongByName("bmus_one");
         ASSERT_NE(song, nullptr);

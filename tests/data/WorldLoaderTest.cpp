@@ -204,7 +204,9 @@ TEST_F(WorldLoaderTest, EveryRuleKindFillsItsListAsTheBuilderWroteIt) {
     for (int i = 0; i < lists.creatures.GetTypeCount(); ++i) EXPECT_EQ(lists.creatures.GetType(i)->owner, base.get());
     // The sounds the creature kinds name are not shared ones.
     for (const char* name : lists.namedSounds())
-        if (const CWorldSound* sound = lists.resources.FindResourceByName(name)) EXPECT_EQ(sound->shared, 0) << name;
+        if (const CWorldSound* sound = lists.resources.FindResourceByName(name)) {
+            EXPECT_EQ(sound->shared, 0) << name;
+        }
 
     // The rules find the loaded tables through their context.
     CRuleContext rules;
@@ -298,7 +300,9 @@ TEST_F(WorldLoaderTest, AResetReturnsTheCharacterTablesToTheirBuiltInTexts) {
     for (int i = 0; i < kRaceCount; ++i) {
         const CRaceEntry* e = lists.races.GetEntry(i);
         EXPECT_EQ(e->text1, nullptr);
-        if (e->GetName()) EXPECT_GT(std::strlen(e->GetName()) + std::strlen(e->displayName.GetText()), 0u);
+        if (e->GetName()) {
+            EXPECT_GT(std::strlen(e->GetName()) + std::strlen(e->displayName.GetText()), 0u);
+        }
     }
     for (int i = 1; i <= kSkillCount; ++i) EXPECT_GT(std::strlen(lists.skills.GetName(i)), 0u);
     for (int i = 1; i <= kAttributeCount; ++i) EXPECT_GT(std::strlen(lists.attributes.GetName(i)), 0u);

@@ -402,7 +402,9 @@ TEST(MainMenuWorlds, TheMenuPlaysItsMusicFromTheMusicDatabase) {
     EXPECT_EQ(rig.Current(), rig.Game()->GetScreen(kScreenPages));
     EXPECT_GT(view->musicUpdates, updates);
     EXPECT_NE(view->screenMusic, nullptr);
-    if (view->musicChannel >= 0) EXPECT_FALSE(mixer->Music(static_cast<u32>(view->musicChannel)).IsStopped());
+    if (view->musicChannel >= 0) {
+        EXPECT_FALSE(mixer->Music(static_cast<u32>(view->musicChannel)).IsStopped());
+    }
     (void)before;
     EXPECT_NE(rig.Game()->currentWorld, nullptr);
 }

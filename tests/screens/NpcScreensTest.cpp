@@ -84,13 +84,6 @@ struct NpcRig : testing_support::FrameRig {
     }
 };
 
-std::vector<std::string> Captions(const CServicesScreen& s) {
-    std::vector<std::string> out;
-    for (const CBitmapButton& b : s.menuButtons)
-        if (b.IsShown() && b.owner) out.push_back(b.text.GetText());
-    return out;
-}
-
 }  // namespace
 
 TEST(NpcScreens, ServicesMenuWithoutAProfileWorksAndLeaves) {

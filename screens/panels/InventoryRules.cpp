@@ -162,14 +162,17 @@ void CInventoryLists::AfterTransfer(const CItemInstance* gone) {
     --entry.count;
 }
 
+CInventoryOutcome CInventoryLists::SwitchList(bool container) {
+    ShowContainer(container);
+    CInventoryOutcome outcome;
+    outcome.kind = CInventoryOutcome::kSwitchedList;
+    return outcome;
+}
+
 CInventoryOutcome CInventoryLists::Take() {
     CInventoryOutcome outcome;
-    if (!showContainer_) {
-        showContainer_ = true;
-        Refresh(false);
-        outcome.kind = CInventoryOutcome::kSwitchedList;
-        return outcome;
-    }
+    if (!showContainer_)
+        return SwitchList(true);
     const CInventoryEntry* entry = GetSelectedEntry();
     if (!entry || !container_ || !player_)
         return outcome;
@@ -205,12 +208,8 @@ CInventoryOutcome CInventoryLists::Take() {
 
 CInventoryOutcome CInventoryLists::Drop() {
     CInventoryOutcome outcome;
-    if (showContainer_) {
-        showContainer_ = false;
-        Refresh(false);
-        outcome.kind = CInventoryOutcome::kSwitchedList;
-        return outcome;
-    }
+    if (showContainer_)
+        return SwitchList(false);
     const CInventoryEntry* entry = GetSelectedEntry();
     // Without a container the cell takes no bag: the item stays with the player.
     if (!entry || !container_ || !player_)

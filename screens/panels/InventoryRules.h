@@ -75,6 +75,8 @@ public:
     CInventoryOutcome Drop();
 
 private:
+    // Take with the player's items shown, or drop with the container's, only shows the other list.
+    CInventoryOutcome SwitchList(bool container);
     std::vector<CItemInstance*> CollectItems(bool fromContainer) const;
     bool IsEquipped(const CItemInstance& item) const;
     u8 FlagsOf(const CItemInstance& item) const;

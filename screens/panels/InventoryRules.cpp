@@ -47,6 +47,33 @@ bool IsDoubleTap(int lastIndex, u32 lastTime, int index, u32 now) {
     return lastIndex >= 0 && index == lastIndex && elapsed >= 1 && elapsed <= kDoubleTapMs;
 }
 
+void FormatGoldAndLoad(int layoutMode, u32 gold, u32 load, u32 capacity, CStr& out) {
+    CStr money;
+    FormatMoney(gold, money);
+    const unsigned lw = load / 100, lf = load % 100 / 10, cw = capacity / 100, cf = capacity % 100 / 10;
+    const char* text = money.GetText();
+    switch (layoutMode) {
+    case 2:
+    case 3:
+    case 5:
+    case 7:
+    case 8:
+        out.Format("Gold: %s%c\rPack: %u.%u/%u.%u", text, 9, lw, lf, cw, cf);
+        break;
+    case 6:
+    case 12:
+    case 13:
+        out.Format("Gold:\r%s\rPack:\r%u.%u/\r%u.%u", text, lw, lf, cw, cf);
+        break;
+    case 16:
+        out.Format("Gold:\r%s%c\r\rPack:\r%u.%u/\r%u.%u", text, 9, lw, lf, cw, cf);
+        break;
+    default:
+        out.Format("Gold:\r%s%c\rPack:\r%u.%u/\r%u.%u", text, 9, lw, lf, cw, cf);
+        break;
+    }
+}
+
 u32 AddCoinToGold(u32 gold, u32 value) { return PayToPlayer(gold, value); }
 
 void CInventoryLists::Begin(CPlayer* player, CItemBag* container) {

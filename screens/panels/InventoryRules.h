@@ -92,6 +92,10 @@ private:
     int selection_ = -1;
 };
 
+// The gold and load line of the panel's frame for a layout mode: gold in the compact money form, load
+// and capacity (hundredths) as whole part and first decimal.
+void FormatGoldAndLoad(int layoutMode, u32 gold, u32 load, u32 capacity, CStr& out);
+
 // "You have taken 50 gold." and the gold after a coin of `value`: never past the gold limit, while the
 // message still names the coin's value.
 u32 AddCoinToGold(u32 gold, u32 value);

@@ -90,6 +90,25 @@ TEST(InventoryDoubleTap, FourHundredMillisecondsOnTheSameEntry) {
     EXPECT_TRUE(IsDoubleTap(0, 0xFFFFFF00u, 0, 0x40u));  // the tick counter wrapped
 }
 
+TEST(InventoryGoldAndLoad, LineByLayoutMode) {
+    struct Case {
+        int mode;
+        u32 gold, load, capacity;
+        const char* text;
+    };
+    const Case cases[] = {
+        {2, 950, 1234, 20000, "Gold: 950\t\rPack: 12.3/200.0"},
+        {6, 25000, 5, 999, "Gold:\r25K\rPack:\r0.0/\r9.9"},
+        {16, 3000000, 0, 100, "Gold:\r3M\t\r\rPack:\r0.0/\r1.0"},
+        {9, 2000000000, 100, 100, "Gold:\r2B\t\rPack:\r1.0/\r1.0"},
+    };
+    for (const Case& c : cases) {
+        CStr text;
+        FormatGoldAndLoad(c.mode, c.gold, c.load, c.capacity, text);
+        EXPECT_STREQ(text.GetText(), c.text) << c.mode;
+    }
+}
+
 TEST_F(InventoryTest, TakeAllOfMixedStackPutsEveryInstanceInExactlyOneContainer) {
     CItemInstance* worn[3];
     for (CItemInstance*& item : worn) {

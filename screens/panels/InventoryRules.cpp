@@ -74,6 +74,17 @@ void FormatGoldAndLoad(int layoutMode, u32 gold, u32 load, u32 capacity, CStr& o
     }
 }
 
+InventoryTap DecideListTap(bool containerShown, bool equipRequest, bool doubleTap, bool useRequest,
+                           bool useButtonShown) {
+    if (!containerShown && equipRequest)
+        return InventoryTap::kEquip;
+    if (doubleTap)
+        return containerShown ? InventoryTap::kTake : InventoryTap::kUse;
+    if (!containerShown && useRequest && useButtonShown)
+        return InventoryTap::kSelectAndUse;
+    return InventoryTap::kSelect;
+}
+
 u32 AddCoinToGold(u32 gold, u32 value) { return PayToPlayer(gold, value); }
 
 void CInventoryLists::Begin(CPlayer* player, CItemBag* container) {

@@ -32,6 +32,13 @@ int PaperDollFilter(int itemClass);
 // A second tap on the same entry 1..400 ms after the first.
 bool IsDoubleTap(int lastIndex, u32 lastTime, int index, u32 now);
 
+// What a tap on the list does: in the player's list an equip request equips or removes; a double tap
+// takes (container) or uses (player); otherwise the entry is selected and, in the player's list with a
+// use request while the use button shows, used as well.
+enum class InventoryTap { kEquip, kTake, kUse, kSelect, kSelectAndUse };
+InventoryTap DecideListTap(bool containerShown, bool equipRequest, bool doubleTap, bool useRequest,
+                           bool useButtonShown);
+
 // One entry: a stack of items with equal type, own effects and per-item word; a worn item is an entry
 // of its own.
 struct CInventoryEntry {

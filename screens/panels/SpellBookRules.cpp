@@ -159,6 +159,16 @@ u8 FacingToDirection(int degrees) {
     return static_cast<u8>(normal / 90);
 }
 
+bool MarkPosition(CPlayer& player, int slot, const CMarkPlace& place) {
+    if (slot < 0 || static_cast<size_t>(slot) >= player.marks.size())
+        return false;
+    player.SetMarkedPosition(slot, place.worldId, place.mapId, place.x, place.y, FacingToDirection(place.facingDegrees));
+    CMarkedPosition& stored = player.marks[static_cast<size_t>(slot)];
+    stored.text3 = place.worldName ? place.worldName : "";
+    stored.text4 = place.mapName ? place.mapName : "";
+    return true;
+}
+
 CRecallOutcome RecallSlot(const CMarkedPosition& slot, const IRecallWorlds& worlds) {
     CRecallOutcome outcome;
     if (slot.world == "-")

@@ -46,6 +46,18 @@ i32 FirstVisibleRow(i32 selection, i32 listHeight, i32 rowHeight);
 
 // The line of mark slot `index` (from 0).
 void FormatMarkSlotLine(int index, const CMarkedPosition& slot, CStr& out);
+// Stores the current place in mark slot `slot` (the player's slots, grown by UpdateMarkSlots): the
+// world's id and name, the map's id and name, the cell and the facing quarter. False for a slot the
+// player does not have.
+struct CMarkPlace {
+    const char* worldId = "";
+    const char* worldName = "";
+    const char* mapId = "";
+    const char* mapName = "";
+    int x = 0, y = 0, facingDegrees = 0;
+};
+bool MarkPosition(CPlayer& player, int slot, const CMarkPlace& place);
+
 // The direction 0..3 stored for a facing angle in degrees.
 u8 FacingToDirection(int degrees);
 

@@ -90,6 +90,24 @@ TEST(InventoryDoubleTap, FourHundredMillisecondsOnTheSameEntry) {
     EXPECT_TRUE(IsDoubleTap(0, 0xFFFFFF00u, 0, 0x40u));  // the tick counter wrapped
 }
 
+TEST(InventoryListTap, DecisionTable) {
+    struct Case {
+        bool container, equip, doubleTap, use, useShown;
+        InventoryTap tap;
+    };
+    const Case cases[] = {
+        {false, true, true, false, false, InventoryTap::kEquip},
+        {true, true, false, false, false, InventoryTap::kSelect},  // requests only count in the player's list
+        {true, false, true, false, false, InventoryTap::kTake},
+        {false, false, true, true, true, InventoryTap::kUse},
+        {false, false, false, true, true, InventoryTap::kSelectAndUse},
+        {false, false, false, true, false, InventoryTap::kSelect},
+        {true, false, false, true, true, InventoryTap::kSelect},
+    };
+    for (const Case& c : cases)
+        EXPECT_EQ(DecideListTap(c.container, c.equip, c.doubleTap, c.use, c.useShown), c.tap);
+}
+
 TEST(InventoryGoldAndLoad, LineByLayoutMode) {
     struct Case {
         int mode;

@@ -135,6 +135,34 @@ TEST(MarkRecall, SlotLinesAndDirections) {
     EXPECT_EQ(FacingToDirection(359), 3);
 }
 
+TEST(MarkRecall, MarkingOverAUsedSlotReplacesIt) {
+    CPlayer player;
+    player.marks.resize(3);
+    CMarkPlace place;
+    place.worldId = "VANT";
+    place.worldName = "Vantrel";
+    place.mapId = "m1";
+    place.mapName = "Harbour";
+    place.x = 12;
+    place.y = 7;
+    place.facingDegrees = 185;
+    EXPECT_TRUE(MarkPosition(player, 1, place));
+    place.mapId = "m2";
+    place.mapName = "Keep";
+    EXPECT_TRUE(MarkPosition(player, 1, place));
+    EXPECT_FALSE(MarkPosition(player, 3, place));
+    const CMarkedPosition& slot = player.marks[1];
+    EXPECT_EQ(slot.map, "m2");
+    EXPECT_EQ(slot.x, 12);
+    EXPECT_EQ(slot.y, 7);
+    EXPECT_EQ(slot.facing, 2);
+    CStr line;
+    FormatMarkSlotLine(1, slot, line);
+    EXPECT_STREQ(line.GetText(), "2. Vantrel, Keep");
+    FormatMarkSlotLine(2, player.marks[2], line);
+    EXPECT_STREQ(line.GetText(), "3. -");
+}
+
 class FakeWorlds : public IRecallWorlds {
 public:
     bool HasWorld(const char* id) const override { return worlds.count(std::string(id).substr(0, 4)) != 0; }

@@ -154,8 +154,19 @@ void CGame::ResetWorld() {
     npcEntries_.clear();  // the records go with the worlds
     // The player's spells, abilities, diseases, items and effects point into the records freed here.
     player.ForgetWorld();
+    // The world code names the closing world's string.
+    ruleContext.currentWorldCode = nullptr;
     if (worlds) worlds->CloseAllWorlds();
     currentWorld = nullptr;
+}
+
+void CGame::BindWorldRules() {
+    if (worldLists) worldLists->BindRuleContext(ruleContext);
+    ruleContext.player = &player;
+    ruleContext.random = random.get();
+    ruleContext.layoutMode = layoutMode;
+    ruleContext.currentWorldCode = currentWorld ? currentWorld->shortName.GetText() : nullptr;
+    player.SetWorld(&ruleContext);
 }
 void CGame::InitWorldLists(CProgressDialog*) {}
 void CGame::RefreshAfterLoad(CProgressDialog*) {}
@@ -215,6 +226,7 @@ int CGame::OpenGameDatabases(CProgressDialog* progress) {
     // The enabled additional worlds follow the game's own, in the installed list's order.
     if (opened) worlds->OpenInstalledWorlds();
     currentWorld = worlds->Current();
+    if (opened) BindWorldRules();
     return opened;
 }
 
@@ -272,6 +284,8 @@ bool CGame::SaveSettings() { return ::SaveSettings(settings); }
 
 void CGame::SwitchLayoutMode(u32 mode) {
     layoutMode = mode;
+    // Texts the rules build from now on use the new layout's separators.
+    ruleContext.layoutMode = mode;
     ChangeScreenMode(mode);
     if (video == nullptr) return;
     video->Present();

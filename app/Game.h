@@ -187,6 +187,9 @@ public:
     CSaveGameManager saveGames;
     CTextureSet textureSet;
     CPlayer player;
+    // The world's tables as the player and the rules reach them: bound whenever worlds open, and to the
+    // world lists whenever asked for.
+    mutable CRuleContext ruleContext;
     // The world and player as the NPC services see them: the game's own unless a test sets another.
     ITradeWorld* tradeWorld = nullptr;
     std::unique_ptr<CGameTradeWorld> gameTradeWorld;
@@ -210,8 +213,6 @@ public:
     // finder and the sound front-end they use, after the screens that play their music.
     std::unique_ptr<CWorldLists> worldLists;
     std::unique_ptr<CWorldList> worlds;
-    // The open world's tables as the rules read them (bound to the world lists when asked for).
-    mutable CRuleContext rules;
     // Where the next game begins: the map object of this name in the open world.
     CStr pendingMapName;
     std::unique_ptr<CRandom> random;
@@ -227,6 +228,8 @@ public:
 
 private:
     void FillTables();
+    // Points the rule context at the open worlds' tables and hands it to the player.
+    void BindWorldRules();
     bool Fail(const std::string& message);
     std::string startupError;
     CWorldEntryArray noWorlds_;

@@ -20,10 +20,10 @@ constexpr const char* kStartPlace = "base_start";
 }  // namespace
 
 const CRuleContext& CGame::GetRules() const {
-    if (worldLists != nullptr) worldLists->BindRuleContext(rules);
-    rules.layoutMode = layoutMode;
-    rules.random = random.get();
-    return rules;
+    if (worldLists != nullptr) worldLists->BindRuleContext(ruleContext);
+    ruleContext.layoutMode = layoutMode;
+    ruleContext.random = random.get();
+    return ruleContext;
 }
 
 const CPortraitList& CGame::GetPortraits() const {

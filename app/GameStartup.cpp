@@ -178,7 +178,10 @@ bool CGame::Initialize() {
     worlds->OpenWorldByName(CWorldList::kMusicDatabase);
     worlds->ClearError();
     currentWorld = worlds->Current();
-    if (CGameScreen* view = GetGameScreen()) view->music = &worldLists->resources;
+    if (CGameScreen* view = GetGameScreen()) {
+        view->music = &worldLists->resources;
+        view->AttachPlayer(&player);
+    }
     if (CRenderer* renderer = video->GetRenderer()) renderer->SetupView();
 
     SwitchScreen(kScreenSplash);

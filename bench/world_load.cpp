@@ -28,8 +28,11 @@
 #include "tools/content/rules/TownNpcs.cpp"
 #include "tools/content/world/FrontEndPages.cpp"
 #include "tools/content/world/GameWorlds.cpp"
+#include "tools/content/world/Sections.cpp"
 #include "tools/content/world/Music.cpp"
 #include "tools/content/world/WorldWriter.cpp"
+#include "tools/content/WorldScripts.cpp"
+#include "tools/scriptasm/ScriptAssembler.cpp"
 
 #include "bench/BenchFolder.h"
 

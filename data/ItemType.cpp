@@ -3,7 +3,9 @@
 #include "core/Random.h"
 #include "core/Str.h"
 #include "core/Stream.h"
+#include "data/ResourceCatalogue.h"
 #include "data/RuleContext.h"
+#include "sound/Mixer.h"
 
 #include <algorithm>
 #include <limits>
@@ -197,6 +199,11 @@ void SerializeTextArray(CStream& stream, CPointerArray& array) {
 }
 
 }  // namespace
+
+i32 PlayFpsAnimationSound(const CFpsAnimation& animation, CResourceCatalogue& sounds) {
+    if (animation.sound == nullptr || animation.sound[0] == 0) return kNoChannel;
+    return sounds.PlaySound(animation.sound, 10);
+}
 
 void CFpsAnimation::Serialize(CStream& stream, u32 version) {
     stream.MatchByte(0x39);

@@ -13,6 +13,7 @@
 #include <vector>
 
 class CRandom;
+class CResourceCatalogue;
 class CStream;
 class IRulePlayer;
 struct CRuleContext;
@@ -137,6 +138,10 @@ public:
     std::vector<u16> frameIndices;
     std::vector<u16> frame2Indices;
 };
+
+// Plays the animation's sound, when it names one, at the full relative volume: the channel, or
+// kNoChannel when there is none or it could not be played.
+i32 PlayFpsAnimationSound(const CFpsAnimation& animation, CResourceCatalogue& sounds);
 
 // Record 0x16: a named list of picture names that the catalogue loads when its flag is set.
 class CItemPictureList : public CNamedObject {

@@ -9,14 +9,69 @@
 //   the prison     the map object named after the section id with "_jail" appended.
 #pragma once
 
+#include <memory>
+#include <string>
 #include <vector>
 
 #include "core/Types.h"
+#include "data/ItemBag.h"
+#include "data/MapCells.h"
+#include "data/RecordBuffer.h"
 
 class CStream;
 class CWorld;
 struct CMapObjectRecord;
 class CSecondPicture;
+class CPdbFile;
+class CItemCatalogue;
+class CRandom;
+struct CRecordData;
+
+// One creature standing in a section, as its monster entry holds it.
+struct CMonster {
+    const void* type = nullptr;  // the monster type of the world's 'E' table
+    u16 typeIndex = 0;           // its index in that table (1-based)
+    u16 runtime = 0;
+    u16 hp = 0;
+    u8 id = 0;        // 1..255, unique in the section
+    u8 flags = 0;     // bit 0 removable, bit 1 aggression from the type, bit 2 aggressive, 3..4 facing
+    u8 objectId = 0;  // the placement it belongs to, 0 = none
+    u8 bagId = 0;
+    u8 extra = 0;
+    u8 x = 0, y = 0;  // its position in the section
+};
+
+// The state of one placed map object of a section (the objects themselves live in the map-object
+// table; cells name the placement by its id).
+struct CPlacement {
+    static constexpr u8 kVisible = 0x01;
+    static constexpr u8 kClosed = 0x02;
+    u16 level = 0;  // bits 0..2 transition kind, 6..9 lock level, 10..13 trap level
+    const char* name = nullptr;  // texts point into the kept objects record
+    const char* text = nullptr;
+    const char* third = nullptr;
+    u8 id = 0;
+    u8 bagId = 0;
+    u8 x = 255, y = 255;
+    u8 flags = kVisible;
+    bool Hidden() const { return (flags & kClosed) != 0; }
+};
+
+// A bag's stored item list (CModifierEntry records): the bag is filled from it when it first enters
+// the window.
+struct CBagItemList {
+    CBagItemList() = default;
+    ~CBagItemList() { FreeModifierList(entries); }
+    CBagItemList(const CBagItemList&) = delete;
+    CBagItemList& operator=(const CBagItemList&) = delete;
+    CPointerArray entries;
+    bool filled = false;
+};
+
+// What a section needs of the rules while it reads its creatures: the maximum hp of a monster type.
+struct CSectionRules {
+    u16 (*maxHp)(const void* type) = nullptr;
+};
 
 class CMapSection {
 public:
@@ -33,7 +88,7 @@ public:
     const char* id = nullptr;           // points into the world's directory record
     const char* displayName = nullptr;
     u16 baseRecord = 0;
-    u32 lastVisit = 0;
+    u32 lastVisit = 0;         // game minutes of the player's last visit; 0: never visited
     const CMapObjectRecord* groundObject = nullptr;
     const CSecondPicture* groundPicture = nullptr;
     const CMapObjectRecord* ceilingObject = nullptr;
@@ -53,4 +108,55 @@ public:
     u16 indices[4] = {};
     std::vector<u8> explored;  // one bit per cell
     u16 exploredRowLength = 0;
+
+    // The section's own records (base + 1 .. base + 4), read after the whole directory: the surface
+    // bit map, the placements, the monsters and the bags. False when a present record is damaged.
+    bool LoadRecords(CPdbFile* database, u8 version, const CSectionRules& rules = {});
+    bool LoadObjects(CStream& stream, u8 version);
+    bool LoadMonsters(CStream& stream, u8 version);
+    bool LoadBags(CStream& stream);
+    // The one-week reset: the monsters again from the database, the removable bags dropped and the
+    // stored bags that the section no longer holds read again.
+    void ResetFromDatabase();
+    // Resets the section when it was visited more than a week (10,080 minutes) before `clock`; the
+    // last visit becomes `clock`. True when it was reset.
+    bool ResetIfStale(u32 clock);
+
+    // Bit x of row y of the surface bit map (0 outside or without one).
+    bool TestMapBit(i32 x, i32 y) const;
+    bool IsExplored(i32 x, i32 y) const;
+    void MarkExplored(i32 x, i32 y);
+    CPlacement* FindPlacement(u8 id);
+    const CPlacement* FindPlacementByName(const char* name) const;
+    CMonster* FindMonster(u8 id);
+    // Removes a killed creature with its bag.
+    void DeleteMonster(u8 id);
+    // Fills every bag not filled yet from its stored item list, once.
+    void FillBags(const CItemCatalogue& catalogue, CRandom& random);
+    const CBagItemList* BagList(u8 bagId) const;
+
+    // The cells: the whole underground map, or the rectangle (x, y, w, h) of a surface piece into the
+    // window at (wx, wy). Both reset the section first when it is stale. A missing 'H' record leaves
+    // the cells reset. Cell references go through `refs`.
+    void LoadIntoCellWindow(CMapCell* cells, CStoredCell* stored, const CCellRefs& refs, u32 clock);
+    void LoadPartIntoCellWindow(i32 x, i32 y, i32 w, i32 h, i32 wx, i32 wy, CMapCell* cells, CStoredCell* stored,
+                                const CCellRefs& refs, u32 clock);
+
+    // The decoding of an 'H' record itself: the whole map, or a rectangle of a surface piece (cells
+    // outside the stored rectangle are left as they are).
+    void DecodeCells(const CRecordData& record, CMapCell* cells, CStoredCell* stored, const CCellRefs& refs) const;
+    void DecodeCellsPart(const CRecordData& record, i32 x, i32 y, i32 w, i32 h, i32 wx, i32 wy, CMapCell* cells,
+                         CStoredCell* stored, const CCellRefs& refs) const;
+
+    CPdbFile* database = nullptr;
+    u8 dataVersion = 0;
+    CSectionRules rules;
+    CRecordPtr surfaceRecord;  // base + 1, kept
+    CRecordPtr objectsRecord;  // base + 3, kept: the placements' texts point into it
+    std::vector<CPlacement> placements;
+    u8 nextObjectId = 1;
+    std::vector<CMonster> monsters;
+    u8 nextMonsterId = 1;  // the ids the section hands out next, kept with its saved state
+    CSectionBags bags;
+    std::vector<std::unique_ptr<CBagItemList>> bagLists;  // by bag id - 1 (255 entries when any)
 };

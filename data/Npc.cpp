@@ -4,7 +4,9 @@
 
 #include "core/Random.h"
 #include "core/Stream.h"
+#include "data/CreatureCatalogue.h"
 #include "data/ItemType.h"
+#include "data/MapObjectRecords.h"
 #include "data/RuleContext.h"
 
 void CNpc::Release() {
@@ -195,4 +197,18 @@ void CreateShopStock(const CNpc& merchant, const CItemCatalogue& catalogue, CRan
             }
         }
     }
+}
+
+const char* GetPortraitName(const CMapObjectRecord* object, const CMonsterType* creature) {
+    const char* name = nullptr;
+    if (object != nullptr) {
+        if (object->typeCode == 12 && object->frames.size() >= 2) name = object->frames[1];
+    } else if (creature != nullptr) {
+        if (creature->kind == kCreaturePeople)
+            name = creature->pictureName;
+        else if (creature->creatureKind != nullptr)
+            name = creature->creatureKind->secondLook;
+    }
+    // The portrait panel always needs a picture: a partner that names none shows the unknown head.
+    return name != nullptr && name[0] != 0 ? name : kUnknownPortrait;
 }

@@ -10,6 +10,8 @@
 
 class CItemCatalogue;
 class CItemType;
+class CMonsterType;
+struct CMapObjectRecord;
 class CRandom;
 class IRulePlayer;
 struct CItemInstance;
@@ -51,6 +53,12 @@ public:
     u8 markByte = 1;
     u32 talkFlag = 0;
 };
+
+// The picture shown for a talk partner without a portrait of its own: for a map object of type code 12
+// the second of its picture names; for a creature, a person's own picture name or else its kind's
+// second look; "bres_headunknown" when the partner gives no name. Either partner may be null.
+inline constexpr const char* kUnknownPortrait = "bres_headunknown";
+const char* GetPortraitName(const CMapObjectRecord* object, const CMonsterType* creature);
 
 class CNpcList {
 public:

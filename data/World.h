@@ -71,6 +71,29 @@ public:
     const void* MonsterTypeAt(u32 index) const { return tableE.At(index); }
     const CSecondPicture* PictureAt(u32 index) const;
 
+    // Each section's own records (base + 1 .. base + 4), after the whole directory; false when one is
+    // damaged.
+    bool LoadSectionRecords(u8 dataVersion, const CSectionRules& rules);
+    // The 1-based cell references of this world's 'C' and 'F' tables translated into indices of the
+    // map-object list and the picture list by the two look-ups (65535: none).
+    template <class ObjectIndex, class PictureIndex>
+    CCellRefs MakeCellRefs(ObjectIndex objectIndex, PictureIndex pictureIndex) const {
+        CCellRefs refs;
+        refs.objects.assign(tableC.Count(), kNoCellIndex);
+        refs.pictures.assign(tableF.Count(), kNoCellIndex);
+        for (u32 i = 1; i < tableC.Count(); ++i)
+            if (tableC.entries[i]) refs.objects[i] = objectIndex(MapObjectAt(i));
+        for (u32 i = 1; i < tableF.Count(); ++i)
+            if (tableF.entries[i]) refs.pictures[i] = pictureIndex(PictureAt(i));
+        return refs;
+    }
+    // The surface piece at an offset from a piece on the grid; null when none or off the grid.
+    CMapSection* FindNeighbourSection(const CMapSection* section, i32 dx, i32 dy) const;
+    // The grid column and row (from 1) in a surface piece's name; false when it has none.
+    bool ParseSectionGridPosition(const CMapSection* section, u32& column, u32& row) const;
+    // The world position of a cell of a surface piece into the world's three position words.
+    void SetWorldPositionFromSection(const CMapSection* section, i32 x, i32 y, u32 third);
+
     CMapSection* FindSectionByName(const char* name) const;
     // The surface piece at a grid column and row (both from 1); null when none.
     CMapSection* FindSectionAt(u32 column, u32 row) const;

@@ -6,6 +6,7 @@
 CWorldLists::CWorldLists(CTextureSet& textures) : textures(textures) {
     findItemType = [this](const char* id) -> const void* { return items.FindItemType(id); };
     findMonsterType = [this](const char* id) -> const void* { return creatures.FindMonsterType(id); };
+    monsterMaxHp = [](const void* type) -> u16 { return static_cast<const CMonsterType*>(type)->values[3]; };
     namedSounds = [this] {
         std::vector<const char*> names;
         for (int i = 0; i < creatures.GetKindCount(); ++i)

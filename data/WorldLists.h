@@ -70,6 +70,9 @@ public:
     // are none.
     std::function<const void*(const char* id)> findItemType;
     std::function<const void*(const char* id)> findMonsterType;
+    // The maximum hp of a monster type of the 'E' table (the creatures' Part installs it): every
+    // creature of a section starts with it.
+    u16 (*monsterMaxHp)(const void* type) = nullptr;
     // The sound names of the creature kinds and map-object types (what is not shared).
     std::function<std::vector<const char*>()> namedSounds;
 };

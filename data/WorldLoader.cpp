@@ -199,6 +199,7 @@ bool LoadSectionDirectory(CWorldLoadContext& c) {
     w.defaultGroundPicture = w.PictureAt(w.tableF.Checked(groundPicture));
     w.sections = std::move(read);
     w.recordBuffers.push_back(std::move(record));
+    if (!w.LoadSectionRecords(c.version, CSectionRules{c.lists.monsterMaxHp})) return false;
     ++c.key;
     return true;
 }

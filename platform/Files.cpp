@@ -8,6 +8,7 @@
 #include <algorithm>
 #include <cerrno>
 #include <cstdio>
+#include <cstdlib>
 #include <strings.h>
 
 namespace plat {
@@ -126,7 +127,57 @@ std::unique_ptr<File> CreateFileForWriting(const std::string& path) {
 bool DeleteFile(const std::string& path) { return unlink(path.c_str()) == 0; }
 
 bool RenameFile(const std::string& from, const std::string& to) {
-    return rename(from.c_str(), to.c_str()) == 0;
+    if (rename(from.c_str(), to.c_str()) != 0)
+        return false;
+    // The new name is only lasting once the folder that holds it is on the disk too.
+    size_t slash = to.rfind('/');
+    std::string folder = slash == std::string::npos ? std::string(".") : to.substr(0, slash + 1);
+    int fd = open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (fd >= 0) {
+        fsync(fd);
+        close(fd);
+    }
+    return true;
+}
+
+std::string EnvironmentFolder(const char* name) {
+    const char* value = std::getenv(name);
+    std::string path = value && value[0] == '/' ? value : "";
+    while (path.size() > 1 && path.back() == '/')
+        path.pop_back();
+    return path;
+}
+
+static std::string& UserFolderOverride() {
+    static std::string folder;
+    return folder;
+}
+
+void SetUserDataFolder(const std::string& folder) { UserFolderOverride() = folder; }
+
+std::string UserDataFolder() {
+    if (!UserFolderOverride().empty())
+        return UserFolderOverride();
+    std::string data = EnvironmentFolder("XDG_DATA_HOME");
+    if (!data.empty())
+        return data + "/vantrel/";
+    std::string home = EnvironmentFolder("HOME");
+    if (!home.empty())
+        return home + "/.local/share/vantrel/";
+    return ProgramFolder();
+}
+
+bool EnsureFolder(const std::string& folder) {
+    std::string path = folder;
+    if (path.empty() || path.back() != '/')
+        path += '/';
+    for (size_t slash = path.find('/', 1); slash != std::string::npos; slash = path.find('/', slash + 1)) {
+        std::string part = path.substr(0, slash);
+        if (mkdir(part.c_str(), 0755) != 0 && errno != EEXIST)
+            return false;
+    }
+    struct stat st;
+    return stat(path.c_str(), &st) == 0 && S_ISDIR(st.st_mode);
 }
 
 bool FileExists(const std::string& path) {

@@ -31,8 +31,19 @@ std::unique_ptr<File> OpenFileForReading(const std::string& path);
 // Creates the file, truncating an existing one; fails on anything but a regular file.
 std::unique_ptr<File> CreateFileForWriting(const std::string& path);
 bool DeleteFile(const std::string& path);
-// Atomically replaces `to` by `from` (both in one folder).
+// Atomically replaces `to` by `from` (both in one folder), and syncs the folder so that the new name
+// survives a power cut.
 bool RenameFile(const std::string& from, const std::string& to);
+// The folder an environment variable names, without trailing '/'; empty when it is unset or relative
+// (a relative base folder is to be ignored, as the base-directory rules say).
+std::string EnvironmentFolder(const char* name);
+// The user's data folder of the game, with its trailing '/': $XDG_DATA_HOME/vantrel/, else
+// ~/.local/share/vantrel/, else the program folder. It may not exist yet. Tests point it elsewhere
+// (an empty folder returns to the environment's).
+std::string UserDataFolder();
+void SetUserDataFolder(const std::string& folder);
+// Makes the folder and every folder above it that is missing; true when the folder is there.
+bool EnsureFolder(const std::string& folder);
 // Whether a regular file is there.
 bool FileExists(const std::string& path);
 

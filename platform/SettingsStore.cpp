@@ -235,18 +235,10 @@ FileSettingsStore::FileSettingsStore() : FileSettingsStore(DefaultPath()) {}
 FileSettingsStore::FileSettingsStore(std::string path) : path_(std::move(path)) { Load(); }
 
 std::string FileSettingsStore::DefaultPath() {
-    // A relative XDG_CONFIG_HOME is to be ignored, as the base-directory rules say.
-    auto folder = [](const char* name) {
-        const char* value = std::getenv(name);
-        std::string path = value && value[0] == '/' ? value : "";
-        while (path.size() > 1 && path.back() == '/')
-            path.pop_back();
-        return path;
-    };
-    std::string config = folder("XDG_CONFIG_HOME");
+    std::string config = EnvironmentFolder("XDG_CONFIG_HOME");
     if (!config.empty())
         return config + "/vantrel/settings.txt";
-    std::string home = folder("HOME");
+    std::string home = EnvironmentFolder("HOME");
     if (!home.empty())
         return home + "/.config/vantrel/settings.txt";
     return ProgramFolder() + "settings.txt";

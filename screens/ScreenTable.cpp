@@ -25,7 +25,7 @@ std::unique_ptr<CScreen> CreateScreen(u32 id, CScreenHost& host) {
     case kScreenShop: return std::make_unique<CShopScreen>(host);
     case kScreenDeath: return std::make_unique<CDeathScreen>();
     case kScreenSplash: return std::make_unique<CSplashScreen>();
-    case kScreenLoadSave: return std::make_unique<CLoadSaveScreen>();
+    case kScreenLoadSave: return std::make_unique<CLoadSaveScreen>(host);
     case kScreenMainMenu: return std::make_unique<CMainMenuScreen>(host);
     case kScreenCreatePlayer: return std::make_unique<CCreatePlayerScreen>(host);
     case kScreenPages: return std::make_unique<CPagesScreen>(host);

@@ -16,7 +16,7 @@
 
 // Identities the engine keeps and hands back without looking inside.
 class CMapSection;
-class CMapCell;
+struct CMapCell;
 class CMonsterType;
 
 class CScriptContext;

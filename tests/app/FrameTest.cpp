@@ -144,8 +144,16 @@ TEST_F(FrameTest, KeyDownsBecomeCommandsOfTheLayout) {
 
 TEST_F(FrameTest, AScreenCodeFromAKeySwitchesScreens) {
     Install(kScreenMainMenu, new RecordingScreen(rec));
-    // A screen that draws on this test's small interface database (its layout table has no group of
-    // the settings screen or the pages, which would then draw nothing new).
+    // The built screens find no layout group of theirs in this test's small interface database and
+    // would draw nothing new, so the screen switched to paints the whole frame when entered.
+    struct PaintingScreen : CScreen {
+        void Enter(u32 a, u32 b, u32 c, u32 d) override {
+            CScreen::Enter(a, b, c, d);
+            video->FillRect(0, 0, video->Width(), video->Height(), 0x0841);
+        }
+    };
+    game->SetScreen(kScreenLoadSave, std::make_unique<PaintingScreen>());
+    game->GetScreen(kScreenLoadSave)->Attach(game);
     rec.keyAnswer = kScreenLoadSave;
     u32 presents = window->PresentCount();
     Key(27);

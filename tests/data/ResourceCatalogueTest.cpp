@@ -5,6 +5,7 @@
 
 #include "core/FileFinder.h"
 #include "core/PdbFile.h"
+#include "data/ItemType.h"
 #include "data/ResourceCatalogue.h"
 #include "data/World.h"
 #include "data/WorldLists.h"
@@ -46,6 +47,30 @@ world::Content OneSampleMusic(uint32_t words, size_t storedBytes) {
     c.songs = {{"bmus_one", "bmus_bankone", header, {pattern}}};
     return c;
 }
+
+// The catalogue plays through a sound front-end on the headless audio device; the lists are emptied
+// before the front-end goes.
+class HeadlessSound {
+public:
+    explicit HeadlessSound(CWorldLists& lists) : lists_(lists) {
+        manager_.Init(&effects_, &music_);
+        lists_.resources.SetSoundManager(&manager_);
+    }
+    ~HeadlessSound() {
+        lists_.Clear();
+        lists_.resources.SetSoundManager(nullptr);
+        manager_.Release();
+    }
+    HeadlessSound(const HeadlessSound&) = delete;
+    HeadlessSound& operator=(const HeadlessSound&) = delete;
+
+private:
+    CWorldLists& lists_;
+    plat::HeadlessAudio audio_;
+    plat::ScopedAudioBackend scope_{plat::HeadlessAudio::SharedFactory(audio_)};
+    u32 effects_ = 10, music_ = 10;
+    CSoundManager manager_;
+};
 
 class ResourceCatalogueTest : public ::testing::Test {
 protected:
@@ -135,13 +160,8 @@ TEST_F(ResourceCatalogueTest, ACatalogueRecordWithoutItsTagReadsTheSame) {
 }
 
 TEST_F(ResourceCatalogueTest, SoundsLoadOnFirstUseAndMakeOneVoicePerLevel) {
-    plat::HeadlessAudio audio;
-    plat::ScopedAudioBackend scope{plat::HeadlessAudio::SharedFactory(audio)};
+    HeadlessSound sound(lists);
     ASSERT_TRUE(Load(fixtures::SoundWorld()));
-    CSoundManager manager;
-    u32 effects = 10, music = 10;
-    manager.Init(&effects, &music);
-    lists.resources.SetSoundManager(&manager);
 
     CWorldSound* click = lists.resources.FindResourceByName("bsnd_click");
     ASSERT_NE(click, nullptr);
@@ -165,10 +185,25 @@ TEST_F(ResourceCatalogueTest, SoundsLoadOnFirstUseAndMakeOneVoicePerLevel) {
     click->needed = 1;
     lists.resources.UpdateResidency();
     EXPECT_TRUE(click->IsLoaded());
+}
 
-    lists.Clear();
-    lists.resources.SetSoundManager(nullptr);
-    manager.Release();
+TEST_F(ResourceCatalogueTest, AnAnimationPlaysItsSoundAtFullLevelWhenItNamesOne) {
+    HeadlessSound sound(lists);
+    ASSERT_TRUE(Load(fixtures::SoundWorld()));
+    CWorldSound* click = lists.resources.FindResourceByName("bsnd_click");
+    ASSERT_NE(click, nullptr);
+
+    CFpsAnimation animation;
+    EXPECT_EQ(PlayFpsAnimationSound(animation, lists.resources), kNoChannel);
+    animation.sound = "";
+    EXPECT_EQ(PlayFpsAnimationSound(animation, lists.resources), kNoChannel);
+    EXPECT_FALSE(click->IsLoaded());
+    animation.sound = "bsnd_click";
+    EXPECT_GE(PlayFpsAnimationSound(animation, lists.resources), 0);
+    EXPECT_NE(click->Voice(10), nullptr);
+    EXPECT_EQ(click->Voice(5), nullptr);
+    animation.sound = "bsnd_nothing";
+    EXPECT_EQ(PlayFpsAnimationSound(animation, lists.resources), kNoChannel);
 }
 
 TEST_F(ResourceCatalogueTest, PatternsLoadOnceAndAnotherSongFreesThem) {

@@ -16,6 +16,7 @@
 #include "tests/data/RuleFixture.h"
 #include "tests/data/WorldFixtures.h"
 #include "tests/support/TempDir.h"
+#include "tools/content/WorldScripts.h"
 
 namespace {
 
@@ -120,12 +121,12 @@ TEST_F(WorldLoaderTest, TheBuiltBaseWorldLoadsWithItsHeaderTablesAndSection) {
 
     // 'C' finds the map objects by id, 'D' the item types, 'E' the monster types; 'F' finds the second
     // picture table of the resource world.
-    ASSERT_EQ(base->tableC.Count(), 5u);
+    ASSERT_EQ(base->tableC.Count(), 7u);
     EXPECT_EQ(base->MapObjectAt(0), nullptr);
     ASSERT_NE(base->MapObjectAt(2), nullptr);
     EXPECT_STREQ(base->MapObjectAt(2)->id, "base_wallstone");
     EXPECT_EQ(base->MapObjectAt(2)->typeCode, 5);
-    EXPECT_EQ(base->MapObjectAt(5), nullptr);
+    EXPECT_EQ(base->MapObjectAt(7), nullptr);
     ASSERT_EQ(base->tableD.Count(), 3u);
     EXPECT_STREQ(base->tableD.names[1], "base_money_100");
     ASSERT_NE(base->ItemTypeAt(1), nullptr);
@@ -142,7 +143,7 @@ TEST_F(WorldLoaderTest, TheBuiltBaseWorldLoadsWithItsHeaderTablesAndSection) {
     // first map object of type 1 for its ceiling.
     ASSERT_NE(base->defaultGround, nullptr);
     EXPECT_STREQ(base->defaultGround->id, "base_water");
-    ASSERT_EQ(base->SectionCount(), 2u);
+    ASSERT_EQ(base->SectionCount(), 10u);
     ASSERT_NE(base->worldMapPicture, nullptr);
     EXPECT_EQ(base->FindSectionAt(1, 1), base->SectionAt(1));
     EXPECT_TRUE(base->SectionAt(1)->IsSurface());
@@ -158,9 +159,9 @@ TEST_F(WorldLoaderTest, TheBuiltBaseWorldLoadsWithItsHeaderTablesAndSection) {
     EXPECT_EQ(cellar->byteE, 0);
     EXPECT_EQ(cellar->bytes[0], 6);
 
-    EXPECT_EQ(lists.quests.Count(), 2u);
-    EXPECT_EQ(lists.scripts.Count(), 2u);
-    EXPECT_EQ(lists.globals.Count(), 3u);
+    EXPECT_EQ(lists.quests.Count(), 3u);
+    EXPECT_EQ(lists.scripts.Count(), 2u + content::WorldScripts().size());
+    EXPECT_EQ(lists.globals.Count(), 4u);
     ASSERT_NE(lists.pageSequences.FindById("bres_intro"), nullptr);
     EXPECT_EQ(lists.pageSequences.FindById("bres_intro")->pages.size(), 3u);
     EXPECT_EQ(lists.talkProfiles.FindById("base_npc_elder")->pictures.size(), 1u);

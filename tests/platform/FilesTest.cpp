@@ -4,6 +4,9 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdlib>
+#include <string>
+
 namespace {
 
 using testing_support::TempDir;
@@ -64,3 +67,43 @@ TEST(Clock, ManualClockMovesOnlyWhenToldAndWraps) {
 }
 
 }  // namespace
+
+TEST(UserDataFolder, FollowsTheBaseDirectoryRules) {
+    struct Saved {
+        const char* name;
+        std::string value;
+        bool set;
+    } saved[] = {{"XDG_DATA_HOME", "", false}, {"HOME", "", false}};
+    for (Saved& s : saved)
+        if (const char* v = std::getenv(s.name)) s.value = v, s.set = true;
+    struct Case {
+        const char* data;
+        const char* home;
+        std::string expected;
+    } cases[] = {
+        {"/data/", "/home/u", "/data/vantrel/"},
+        {"relative/data", "/home/u", "/home/u/.local/share/vantrel/"},
+        {nullptr, "/home/u/", "/home/u/.local/share/vantrel/"},
+        {nullptr, nullptr, plat::ProgramFolder()},
+    };
+    for (const Case& c : cases) {
+        if (c.data) setenv("XDG_DATA_HOME", c.data, 1); else unsetenv("XDG_DATA_HOME");
+        if (c.home) setenv("HOME", c.home, 1); else unsetenv("HOME");
+        EXPECT_EQ(plat::UserDataFolder(), c.expected) << (c.data ? c.data : "-");
+    }
+    plat::SetUserDataFolder("/elsewhere/");
+    EXPECT_EQ(plat::UserDataFolder(), "/elsewhere/");
+    plat::SetUserDataFolder("");
+    for (Saved& s : saved)
+        if (s.set) setenv(s.name, s.value.c_str(), 1); else unsetenv(s.name);
+
+    testing_support::TempDir dir;
+    EXPECT_TRUE(plat::EnsureFolder(dir.File("a/b/c")));
+    EXPECT_TRUE(plat::EnsureFolder(dir.File("a/b/c/")));
+    {
+        auto file = plat::CreateFileForWriting(dir.File("plain"));
+        ASSERT_TRUE(file);
+    }
+    EXPECT_FALSE(plat::EnsureFolder(dir.File("plain")));
+    EXPECT_FALSE(plat::EnsureFolder(dir.File("plain/below")));
+}

@@ -10,6 +10,7 @@
 #include "core/PdbFile.h"
 #include "screens/frontend/MainMenuScreen.h"
 #include "tests/support/FrameRig.h"
+#include "tests/support/TestRecords.h"
 #include "world/GameScreen.h"
 
 namespace {
@@ -21,8 +22,8 @@ void WriteAutoSave(Rig& rig) {
     db.InitSavedGameHeader("VantrelSave0");
     std::memcpy(db.Header().type, "VnTS", 4);
     std::memcpy(db.Header().creator, "VnTS", 4);
-    u8 record[4] = {1, 2, 3, 4};
-    db.AddRecord(3000, record, sizeof record);
+    const std::vector<u8> record = testing_support::SavedGameHeaderStub();
+    db.AddRecord(3000, record.data(), static_cast<u32>(record.size()));
     ASSERT_EQ(db.Save(rig.env.dir.File("VantrelSave0").c_str()), 1);
 }
 

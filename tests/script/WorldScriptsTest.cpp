@@ -1,8 +1,13 @@
 // The built world's scripts run on the fixture game: the sign speaks, the lever works the gate, the
 // plate warns once, the ring quest goes from asked to solved, and the conversation's condition follows it.
+// The same scripts, compiled by the content builder, are found by id in the built base world.
 #include "ScriptFixture.h"
 
+#include "core/FileFinder.h"
 #include "core/Stream.h"
+#include "data/TextureSet.h"
+#include "data/WorldList.h"
+#include "data/WorldLists.h"
 #include "script/ConditionEvaluator.h"
 #include "tools/content/WorldScripts.cpp"
 
@@ -167,6 +172,101 @@ TEST(WorldScripts, RingQuestAndItsConversationCondition) {
     EXPECT_EQ(world.quester.gold, 350u);
     EXPECT_NE(std::find(log.begin(), log.end(), "AddTalkText The Harbour Ring quest has been solved. 2"),
               log.end());
+}
+
+// The fixture game whose scripts are the built base world's script records.
+class BuiltWorld : public QuestWorld {
+public:
+    BuiltWorld(Log& log, const CScriptList& scripts) : QuestWorld(log), scripts_(scripts) {}
+    bool FindScriptCode(const char* id, const u8*& code, u32& size) override {
+        const CScript* script = scripts_.FindById(id);
+        if (script == nullptr) return false;
+        code = script->code;
+        size = script->codeLength;
+        return true;
+    }
+
+private:
+    const CScriptList& scripts_;
+};
+
+class BuiltWorldScripts : public ::testing::Test {
+protected:
+    void SetUp() override {
+        finder.SetFolder(VANTREL_BINARY_DIR);
+        ASSERT_EQ(worlds.OpenGameDatabases(), 1) << worlds.LastError();
+        // The world's globals start as the number 0, as a new game makes them.
+        for (const auto& global : lists.globals.items) world.globals[global->id] = CScriptValue(0);
+        engine.InitTables(nullptr);
+        context.Attach(nullptr, &engine);
+        context.SetWorld(&world);
+    }
+
+    CFileFinder finder;
+    CTextureSet textures;
+    CWorldLists lists{textures};
+    CWorldList worlds{lists, &finder, nullptr};
+    Log log;
+    BuiltWorld world{log, lists.scripts};
+    CScriptEngine engine;
+    CScriptContext context;
+};
+
+TEST_F(BuiltWorldScripts, EveryScriptIsStoredAsTheAssemblerCompilesIt) {
+    for (const content::WorldScript& s : content::WorldScripts()) {
+        const CScript* stored = lists.scripts.FindById(s.id);
+        ASSERT_NE(stored, nullptr) << s.id;
+        EXPECT_EQ(stored->value, 5);
+        const scriptasm::Result r = scriptasm::Assemble(s.source, scriptasm::Options{true});
+        ASSERT_TRUE(r.ok) << r.error;
+        EXPECT_EQ(std::vector<u8>(stored->code, stored->code + stored->codeLength), r.bytes) << s.id;
+    }
+    EXPECT_EQ(context.RunScriptById("bres_no_such_script"), -1);
+}
+
+TEST_F(BuiltWorldScripts, SignLeverAndPlateRunFromTheWorld) {
+    FakeMapObject& sign = world.AddObject("sign1");
+    context.SetupEvent(kEventUse, &sign, world.section, nullptr, 3, 4, 0, 2, kRouteGameView);
+    EXPECT_EQ(context.RunScriptById("bres_sign_harbour"), 1);
+    EXPECT_NE(std::find(log.begin(), log.end(),
+                        "AppendMessage Harbour Town. The well lies east, the cellar north. Welcome, Ilsa. 0"),
+              log.end());
+
+    world.objects.push_back(std::make_unique<Switchable>(log, "lever1"));
+    world.objects.push_back(std::make_unique<Switchable>(log, "harbour_gate"));
+    auto& lever = static_cast<Switchable&>(*world.objects[1]);
+    auto& gate = static_cast<Switchable&>(*world.objects[2]);
+    context.SetupEvent(kEventUse, &lever, world.section, nullptr, 10, 11, 1, 2, kRouteGameView);
+    EXPECT_EQ(context.RunScriptById("bres_lever_gate"), 1);
+    EXPECT_TRUE(lever.on);
+    EXPECT_TRUE(gate.on);
+    EXPECT_EQ(context.RunScriptById("bres_lever_gate"), 1);
+    EXPECT_FALSE(gate.on);
+    EXPECT_EQ(log.back(), "AppendMessage The gate rattles shut. 0");
+
+    // The plate's flag is one of the world's globals.
+    ASSERT_EQ(world.globals.count("cellar_warned"), 1u);
+    FakeMapObject& plate = world.AddObject("plate1");
+    context.SetupEvent(kEventStepOn, &plate, world.section, nullptr, 5, 5, -1, 1, kRouteGameView);
+    EXPECT_EQ(context.RunScriptById("bres_plate_cellar"), 1);
+    EXPECT_EQ(context.RunScriptById("bres_plate_cellar"), 1);
+    EXPECT_EQ(std::count(log.begin(), log.end(),
+                         "AppendMessage The floor plate clicks under your feet. Something below stirs. 0"),
+              1);
+    EXPECT_EQ(world.globals["cellar_warned"].GetNumber(), 1);
+}
+
+TEST_F(BuiltWorldScripts, RingQuestRunsFromTheWorldAndItsQuestRecordExists) {
+    ASSERT_NE(lists.quests.FindById(content::kRingQuestId), nullptr);
+    FakeNpc master;
+    context.SetupTalkEvent(&master);
+    EXPECT_EQ(context.RunScriptById("bres_talk_harbourmaster"), 1);
+    EXPECT_EQ(world.quester.quests.count(content::kRingQuestId), 1u);
+    world.quester.rings = 1;
+    EXPECT_EQ(context.RunScriptById("bres_talk_harbourmaster"), 1);
+    EXPECT_EQ(world.quester.quests[content::kRingQuestId], 1);
+    EXPECT_EQ(world.quester.rings, 0);
+    EXPECT_EQ(world.quester.gold, 350u);
 }
 
 }  // namespace

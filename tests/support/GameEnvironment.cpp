@@ -9,9 +9,16 @@
 
 namespace testing_support {
 
-GameEnvironment::GameEnvironment() : savedFolder_(plat::ProgramFolder()) { plat::SetProgramFolder(dir.Path()); }
+// The saved games go into the same folder: a test never touches the user's own.
+GameEnvironment::GameEnvironment() : savedFolder_(plat::ProgramFolder()) {
+    plat::SetProgramFolder(dir.Path());
+    plat::SetUserDataFolder(dir.Path());
+}
 
-GameEnvironment::~GameEnvironment() { plat::SetProgramFolder(savedFolder_); }
+GameEnvironment::~GameEnvironment() {
+    plat::SetProgramFolder(savedFolder_);
+    plat::SetUserDataFolder("");
+}
 
 bool GameEnvironment::CopyBuiltDatabase() {
     for (const char* name : {"VantrelData", "VantrelMusic", "VantrelSound", "VantrelRes", "VantrelBase", "VantrelEmber"}) {

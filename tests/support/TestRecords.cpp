@@ -8,6 +8,17 @@
 
 namespace testing_support {
 
+std::vector<u8> SavedGameHeaderStub() {
+    std::vector<u8> record(6 + 8000 + 2, 0);
+    record[0] = 0x02;
+    record[1] = 0x03;
+    record[2] = 0xFF;
+    record[3] = 122;
+    record[4] = 8000 & 0xFF;
+    record[5] = 8000 >> 8;
+    return record;
+}
+
 void PutWord(std::vector<u8>& bytes, size_t at, u16 value) {
     if (bytes.size() < at + 2) bytes.resize(at + 2);
     bytes[at] = static_cast<u8>(value);

@@ -12,6 +12,10 @@ struct CRecordData;
 
 namespace testing_support {
 
+// A saved game's header record that checks: the three opening bytes, the version, an 8,000-byte black
+// picture and two empty texts.
+std::vector<u8> SavedGameHeaderStub();
+
 // Writes a little-endian word at `at`, growing the buffer as needed.
 void PutWord(std::vector<u8>& bytes, size_t at, u16 value);
 

@@ -1,5 +1,9 @@
 #include "tools/content/WorldScripts.h"
 
+#include <stdexcept>
+
+#include "tools/scriptasm/ScriptAssembler.h"
+
 namespace content {
 
 const std::vector<WorldScript>& WorldScripts() {
@@ -41,6 +45,18 @@ const std::vector<WorldScript>& WorldScripts() {
          "} else message(\"The well is east of the harbour.\");\n"},
     };
     return scripts;
+}
+
+std::vector<CompiledScript> CompileWorldScripts() {
+    std::vector<CompiledScript> compiled;
+    for (const WorldScript& script : WorldScripts()) {
+        scriptasm::Options options;
+        options.lineRecords = true;
+        scriptasm::Result result = scriptasm::Assemble(script.source, options);
+        if (!result.ok) throw std::runtime_error(std::string("script ") + script.id + ": " + result.error);
+        compiled.push_back({script.id, std::move(result.bytes)});
+    }
+    return compiled;
 }
 
 void WriteCondition(ByteWriter& out, const std::string& parameter, int16_t value, int8_t kind, uint8_t op,

@@ -19,6 +19,15 @@ struct WorldScript {
 // cellar, the harbour master's ring quest.
 const std::vector<WorldScript>& WorldScripts();
 
+struct CompiledScript {
+    std::string id;
+    std::vector<uint8_t> code;
+};
+
+// The world's scripts in compiled form, with line records so that a script error names its line. A
+// script that does not assemble stops the build: std::runtime_error with its id and the error.
+std::vector<CompiledScript> CompileWorldScripts();
+
 // A stored condition at the writer's position: parameter text, then at the record's next even offset
 // the value, the kind, the operator and the extra operand.
 void WriteCondition(ByteWriter& out, const std::string& parameter, int16_t value, int8_t kind, uint8_t op,

@@ -1,4 +1,5 @@
 #include "tools/content/world/GameWorlds.h"
+#include "tools/content/world/Sections.h"
 
 #include <cmath>
 #include <cstdio>
@@ -6,6 +7,7 @@
 #include "tools/content/Canvas.h"
 #include "tools/content/PictureEncoder.h"
 #include "tools/content/Wav.h"
+#include "tools/content/WorldScripts.h"
 #include "tools/content/world/FrontEndPages.h"
 #include "tools/content/world/Music.h"
 
@@ -250,7 +252,8 @@ Content BaseWorld() {
     c.baseRules = true;
     c.stringC = "base";
     c.headerWord = 1;
-    c.globals = {"base_metelder", "base_cellarkey", "base_ratskilled"};
+    // The last one is the floor plate's: it warns once.
+    c.globals = {"base_metelder", "base_cellarkey", "base_ratskilled", "cellar_warned"};
     MapObject floor;
     floor.typeCode = 1;
     floor.id = "base_floorstone";
@@ -273,58 +276,17 @@ Content BaseWorld() {
     c.tableE = {"base_rat_small", "base_skeleton_warrior"};
     c.tableF = {"bres_tex_floor", "bres_tex_wall", "bres_tex_ceiling"};
     c.quests = {{"base_q_cellar", "The old cellar", "Old Maren asked you to look into the noises in her cellar."},
-                {"base_q_elder", "The elder's errand", "Bring the elder's letter to the smith in the lower town."}};
+                {"base_q_elder", "The elder's errand", "Bring the elder's letter to the smith in the lower town."},
+                {content::kRingQuestId, "Harbour Ring", "The harbour master lost her ring by the well, east of the harbour."}};
     for (const std::string& id : FrontEndPageIds()) c.pageIds.push_back(id);
     c.pageSequences = FrontEndPageSequences();
     c.scripts = {{"base_startgame1", 5, ScriptCode({})}, {"base_cellarenter", 5, ScriptCode({})}};
+    // The harbour's sign, lever, floor plate and the harbour master's talk.
+    for (content::CompiledScript& script : content::CompileWorldScripts())
+        c.scripts.push_back({script.id, 5, std::move(script.code)});
     c.talkProfiles = {{"base_npc_elder", "The elder", {{"bres_headelder", {0, 0, 0}}}}};
-    Section cellar;
-    cellar.id = "base_cellar";
-    cellar.displayName = "Old Cellar";
-    cellar.lightBColour = 0x2104;
-    cellar.lightBLevel = 70;
-    cellar.lightAColour = 0x2104;
-    cellar.lightALevel = 70;
-    cellar.byteE = 0;
-    cellar.bytes[0] = 6;  // visibility
-    cellar.indices[0] = 1;  // floor
-    cellar.indices[1] = 1;
-    cellar.indices[3] = 3;  // ceiling picture; the ceiling object falls back to the first of type 1
-    cellar.records = EmptyCaveRecords("base_start");
-    // The surface: a world map of one piece so far, "base_s0101", its records as small as they come: an
-    // empty stored rectangle and an empty bit map.
-    c.sectionPrefix = "base_s";
-    c.gridWidth = 1;
-    c.gridHeight = 1;
     c.worldMap = Encode(WorldMapPicture());
-    Section meadow;
-    meadow.id = "base_s0101";
-    meadow.displayName = "Vale Meadow";
-    meadow.flags = 0x80;
-    meadow.lightBColour = 0xFFDF;
-    meadow.lightAColour = 0xFFDF;
-    meadow.byteE = 255;
-    meadow.bytes[1] = 1;  // the sky picture set
-    meadow.indices[0] = 1;
-    meadow.indices[1] = 1;
-    ByteWriter surfaceCells;
-    surfaceCells.U8('H');
-    for (int i = 0; i < 4; ++i) A2U16(surfaceCells, 0);  // x, y, w, h of the stored rectangle
-    ByteWriter bits;
-    bits.U16(0);
-    for (int i = 0; i < 21 * 3; ++i) bits.U8(0);
-    ByteWriter noMonsters;
-    noMonsters.U32(0);
-    noMonsters.U8(1);
-    ByteWriter noObjects;
-    noObjects.U8('I');
-    noObjects.U8(1);
-    A2U16(noObjects, 0);
-    ByteWriter noBags;
-    A2U16(noBags, 0);
-    noBags.U8(1);
-    meadow.records = {surfaceCells.Take(), bits.Take(), noMonsters.Take(), noObjects.Take(), noBags.Take()};
-    c.sections = {cellar, meadow};
+    AddBaseSections(c);
     return c;
 }
 

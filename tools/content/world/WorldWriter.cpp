@@ -400,8 +400,9 @@ void WriteSectionDirectory(Builder& b, const Content& c) {
         for (uint8_t x : s.bytes) w.U8(x);
         if (v > 12)
             for (uint16_t i : s.indices) A2U16(w, i);
-        for (size_t k = 0; k < s.records.size() && k < 5; ++k)
-            if (!s.records[k].empty()) b.Put(static_cast<uint16_t>(base + k), s.records[k]);
+        const std::vector<std::vector<uint8_t>> records = s.recordsAt ? s.recordsAt(v) : s.records;
+        for (size_t k = 0; k < records.size() && k < 5; ++k)
+            if (!records[k].empty()) b.Put(static_cast<uint16_t>(base + k), records[k]);
         base = static_cast<uint16_t>(base + 5);
     }
     b.Append(w.Take());

@@ -6,6 +6,7 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -138,6 +139,8 @@ struct Section {
     uint8_t bytes[4] = {};
     uint16_t indices[4] = {};  // ground object, ground picture, ceiling object, ceiling picture
     std::vector<std::vector<uint8_t>> records;  // base + 0 .. base + 4 (empty: not written)
+    // When set, the records at the data version being written, in place of `records`.
+    std::function<std::vector<std::vector<uint8_t>>(uint8_t version)> recordsAt;
 };
 
 struct Content {

@@ -1,0 +1,406 @@
+#include "data/SavedGame.h"
+
+#include <cstring>
+
+#include "core/PdbFile.h"
+#include "core/Str.h"
+#include "core/Stream.h"
+#include "data/MapSection.h"
+#include "data/World.h"
+#include "data/WorldList.h"
+
+// ---- CSaveStringTable ----
+
+void CSaveStringTable::Reset() {
+    for (auto& table : names_) {
+        table.clear();
+        table.emplace_back();
+    }
+}
+
+u16 CSaveStringTable::Intern(Table table, const char* name) {
+    if (!name || !*name)
+        return 0;
+    std::vector<std::string>& names = names_[table];
+    for (size_t i = 1; i < names.size(); ++i)
+        if (names[i] == name)
+            return static_cast<u16>(i);
+    if (names.size() > 0xFFFF)
+        return 0;
+    names.emplace_back(name);
+    return static_cast<u16>(names.size() - 1);
+}
+
+const char* CSaveStringTable::NameAt(Table table, u32 index) const {
+    const std::vector<std::string>& names = names_[table];
+    return index > 0 && index < names.size() ? names[index].c_str() : nullptr;
+}
+
+bool CSaveStringTable::Serialize(CStream& stream) {
+    if (!stream.MatchByte('U'))
+        return false;
+    for (auto& names : names_) {
+        u16 count = static_cast<u16>(names.size());
+        stream.Align(2);
+        stream.SerializeU16(count);
+        if (stream.IsWriting()) {
+            for (std::string& name : names) {
+                CStr text(name.c_str());
+                stream.SerializeStr(text);
+            }
+            continue;
+        }
+        names.clear();
+        names.emplace_back();
+        for (u32 i = 0; i < count && !stream.HasError(); ++i) {
+            CStr text;
+            stream.SerializeStr(text);
+            // Entry 0 is "none" whatever it holds.
+            if (i > 0)
+                names.emplace_back(text.GetText() ? text.GetText() : "");
+        }
+    }
+    return !stream.HasError();
+}
+
+namespace savegame {
+namespace {
+
+std::string Text(const CStr& text) { return text.GetText() ? text.GetText() : ""; }
+
+}  // namespace
+
+bool IsListedWorld(const CWorld& world) {
+    const char* name = world.shortName.GetText();
+    if (!name)
+        return true;
+    return std::strcmp(name, "bres") != 0 && std::strcmp(name, "bmus") != 0 && std::strcmp(name, "bsnd") != 0;
+}
+
+// ---- record 3000 ----
+
+bool WriteHeader(CStream& stream, const u16* thumbnail, const char* mapName, const char* dayAndTime) {
+    stream.MatchByte(0x02);
+    stream.MatchByte(0x03);
+    stream.MatchByte(0xFF);
+    u8 version = kSaveVersion;
+    stream.SerializeU8(version);
+    u16 length = kThumbnailBytes;
+    stream.SerializeU16(length);
+    for (u32 i = 0; i < kThumbnailPixels; ++i) {
+        u16 pixel = thumbnail ? thumbnail[i] : 0;
+        stream.SerializeU16(pixel);
+    }
+    CStr name(mapName ? mapName : "");
+    CStr when(dayAndTime ? dayAndTime : "");
+    stream.SerializeStr(name);
+    stream.SerializeStr(when);
+    return !stream.HasError();
+}
+
+bool ReadHeader(CStream& stream, CSavedGame& game) {
+    if (!stream.MatchByte(0x02) || !stream.MatchByte(0x03) || !stream.MatchByte(0xFF))
+        return false;
+    u8 version = 0;
+    stream.SerializeU8(version);
+    u16 length = 0;
+    stream.SerializeU16(length);
+    if (stream.HasError() || length != kThumbnailBytes)
+        return false;
+    game.version = version;
+    game.thumbnail.assign(kThumbnailPixels, 0);
+    for (u16& pixel : game.thumbnail)
+        stream.SerializeU16(pixel);
+    CStr name, when;
+    stream.SerializeStr(name);
+    stream.SerializeStr(when);
+    game.mapName = Text(name);
+    game.dayAndTime = Text(when);
+    return !stream.HasError();
+}
+
+// ---- record 3001 ----
+
+bool WriteWorldList(CStream& stream, const CWorldList& worlds, std::vector<const CWorld*>& listed,
+                    std::vector<u16>& firsts) {
+    listed.clear();
+    firsts.clear();
+    u32 first = kFirstMapStateRecord;
+    for (u32 i = 0; i < worlds.Count(); ++i) {
+        const CWorld* world = worlds.At(i);
+        if (!world || !IsListedWorld(*world))
+            continue;
+        // The last record of this world (F + S) must still be a record id.
+        if (first + world->SectionCount() > 0xFFFF)
+            return false;
+        listed.push_back(world);
+        firsts.push_back(static_cast<u16>(first));
+        first += world->SectionCount() + 1;
+    }
+    const CWorld* current = worlds.Current();
+    CStr worldName(current ? current->shortName.GetText() : "");
+    const CMapSection* section = current ? current->currentSection : nullptr;
+    CStr sectionName(section && section->GetName() ? section->GetName() : "");
+    u8 expansion = current ? current->expansion : 1;
+
+    u32 count = static_cast<u32>(listed.size());
+    stream.Align(4);
+    stream.SerializeU32(count);
+    stream.SerializeStr(worldName);
+    stream.SerializeStr(sectionName);
+    stream.SerializeU8(expansion);
+    for (size_t i = 0; i < listed.size(); ++i) {
+        CStr name(listed[i]->shortName.GetText() ? listed[i]->shortName.GetText() : "");
+        u32 id = firsts[i];
+        stream.SerializeStr(name);
+        stream.Align(4);
+        stream.SerializeU32(id);
+    }
+    return !stream.HasError();
+}
+
+bool ReadWorldList(CStream& stream, CSavedGame& game) {
+    u32 count = 0;
+    stream.Align(4);
+    stream.SerializeU32(count);
+    CStr worldName, sectionName;
+    stream.SerializeStr(worldName);
+    stream.SerializeStr(sectionName);
+    game.currentWorld = Text(worldName);
+    game.currentSection = Text(sectionName);
+    game.expansion = 3;
+    if (game.version > 120)
+        stream.SerializeU8(game.expansion);
+    game.worlds.clear();
+    // Each entry takes at least 5 bytes: a count past what the record can hold is damage.
+    if (stream.HasError() || count > stream.GetCapacity() / 5)
+        return false;
+    for (u32 i = 0; i < count && !stream.HasError(); ++i) {
+        CSavedWorldState state;
+        CStr name;
+        stream.SerializeStr(name);
+        stream.Align(4);
+        stream.SerializeU32(state.firstRecord);
+        state.shortName = Text(name);
+        if (state.firstRecord < kFirstMapStateRecord || state.firstRecord > 0xFFFF)
+            return false;
+        game.worlds.push_back(std::move(state));
+    }
+    return !stream.HasError();
+}
+
+// ---- map states ----
+
+bool WriteWorldStates(CStream& stream, const CWorld& world, u16 first) {
+    stream.MatchByte('V');
+    u32 words[3] = {world.worldX, world.worldY, world.worldZ};
+    for (u32& word : words) {
+        stream.Align(4);
+        stream.SerializeU32(word);
+    }
+    u16 count = static_cast<u16>(world.SectionCount());
+    stream.Align(2);
+    stream.SerializeU16(count);
+    for (u32 i = 0; i < world.SectionCount(); ++i) {
+        const CMapSection* section = world.SectionAt(i);
+        CStr name(section && section->GetName() ? section->GetName() : "");
+        u16 id = static_cast<u16>(first + 1 + i);
+        stream.SerializeStr(name);
+        stream.Align(2);
+        stream.SerializeU16(id);
+    }
+    return !stream.HasError();
+}
+
+bool ReadWorldStates(CStream& stream, u32 version, CSavedWorldState& state) {
+    stream.MatchByte('V');
+    for (u32 i = 0; i < 3; ++i) {
+        if ((i < 2 && version > 90) || (i == 2 && version > 99)) {
+            stream.Align(4);
+            stream.SerializeU32(state.words[i]);
+        }
+    }
+    u16 count = 0;
+    stream.Align(2);
+    stream.SerializeU16(count);
+    state.sections.clear();
+    for (u32 i = 0; i < count && !stream.HasError(); ++i) {
+        CSavedSectionState section;
+        CStr name;
+        stream.SerializeStr(name);
+        stream.Align(2);
+        stream.SerializeU16(section.recordId);
+        section.name = Text(name);
+        state.sections.push_back(std::move(section));
+    }
+    return !stream.HasError();
+}
+
+bool WriteSectionState(CStream& stream, const CMapSection& section) {
+    stream.MatchByte(0x02);
+    u32 lastVisit = section.lastVisit;
+    u8 nextMonster = section.nextMonsterId;
+    u8 nextBag = section.bags.nextBagId;
+    stream.Align(4);
+    stream.SerializeU32(lastVisit);
+    stream.SerializeU8(nextMonster);
+    stream.SerializeU8(nextBag);
+    // Map objects keep no state of their own yet.
+    u16 objects = 0;
+    stream.Align(2);
+    stream.SerializeU16(objects);
+
+    bool any = false, all = !section.explored.empty();
+    for (u8 byte : section.explored) {
+        any = any || byte != 0;
+        all = all && byte == 0xFF;
+    }
+    u8 mode = lastVisit == 0 || !any ? 0 : all ? 1 : 2;
+    stream.SerializeU8(mode);
+    if (mode == 2)
+        for (u8 byte : section.explored) {
+            u8 b = byte;
+            stream.SerializeU8(b);
+        }
+    if (lastVisit != 0) {
+        // Monsters, item bags and monster effect holders: none is kept in a section yet.
+        for (int list = 0; list < 3; ++list) {
+            u16 none = 0;
+            stream.Align(2);
+            stream.SerializeU16(none);
+        }
+    }
+    return !stream.HasError();
+}
+
+bool ReadSectionState(CStream& stream, u32 version, u32 cells, CSavedSectionState& state) {
+    stream.MatchByte(0x02);
+    stream.Align(4);
+    stream.SerializeU32(state.lastVisit);
+    if (version > 92) {
+        stream.SerializeU8(state.nextMonsterId);
+        stream.SerializeU8(state.nextBagId);
+    }
+    u16 objects = 0;
+    stream.Align(2);
+    stream.SerializeU16(objects);
+    // Nothing in a section has saved state of its own yet, so a saved entry cannot be read.
+    if (objects != 0)
+        return false;
+    stream.SerializeU8(state.exploredMode);
+    if (state.exploredMode > 2)
+        return false;
+    state.explored.clear();
+    if (state.exploredMode == 2) {
+        if (cells > stream.GetCapacity() - std::min(stream.GetOffset(), stream.GetCapacity()))
+            return false;
+        state.explored.resize(cells);
+        for (u8& byte : state.explored)
+            stream.SerializeU8(byte);
+    }
+    if (state.lastVisit != 0) {
+        const int lists = version > 91 ? 3 : 2;
+        for (int list = 0; list < lists; ++list) {
+            u16 count = 0;
+            stream.Align(2);
+            stream.SerializeU16(count);
+            if (count != 0)
+                return false;
+        }
+    }
+    return !stream.HasError();
+}
+
+// ---- the whole saved game ----
+
+namespace {
+
+// A record of the database read whole into a vector; false when it is missing.
+bool FetchRecord(CPdbFile& db, u32 id, std::vector<u8>& bytes) {
+    CRecordDataPtr record(db.ReadRecord(id));
+    if (!record)
+        return false;
+    bytes.assign(record->data, record->data + record->size);
+    return true;
+}
+
+template <typename Fn>
+bool ReadRecordWith(CPdbFile& db, u32 id, std::string& why, Fn&& read) {
+    std::vector<u8> bytes;
+    if (!FetchRecord(db, id, bytes)) {
+        why = "record " + std::to_string(id) + " is missing";
+        return false;
+    }
+    CStream stream;
+    stream.InitForReading(bytes.data(), static_cast<u32>(bytes.size()));
+    if (!read(stream) || stream.HasError()) {
+        why = "record " + std::to_string(id) + " is damaged";
+        return false;
+    }
+    return true;
+}
+
+}  // namespace
+
+bool ReadSavedGame(CPdbFile& db, const CSectionLookup& lookup, CSavedGame& game, std::string& why) {
+    if (!db.HasType("VnTS") || !db.HasCreator("VnTS")) {
+        why = "not a saved game";
+        return false;
+    }
+    if (!ReadRecordWith(db, kHeaderRecord, why, [&](CStream& s) { return ReadHeader(s, game); }))
+        return false;
+    if (!ReadRecordWith(db, kStringTableRecord, why, [&](CStream& s) { return game.strings.Serialize(s); }))
+        return false;
+    if (!ReadRecordWith(db, kWorldListRecord, why, [&](CStream& s) { return ReadWorldList(s, game); }))
+        return false;
+    for (CSavedWorldState& world : game.worlds) {
+        if (!ReadRecordWith(db, world.firstRecord, why,
+                            [&](CStream& s) { return ReadWorldStates(s, game.version, world); }))
+            return false;
+        for (CSavedSectionState& section : world.sections) {
+            const CMapSection* running = lookup ? lookup(world.shortName.c_str(), section.name.c_str()) : nullptr;
+            section.known = running != nullptr;
+            const u32 cells = running ? static_cast<u32>(running->explored.size()) : 0;
+            if (!ReadRecordWith(db, section.recordId, why, [&](CStream& s) {
+                    // The state of a section the running game lacks is skipped, but must be there.
+                    return !section.known || ReadSectionState(s, game.version, cells, section);
+                }))
+                return false;
+        }
+    }
+    for (u16 id : {kGlobalsRecord, kPlayerRecord, kGameViewRecord, kPanelsRecord}) {
+        if (!FetchRecord(db, id, game.parts[id])) {
+            why = "record " + std::to_string(id) + " is missing";
+            return false;
+        }
+    }
+    return true;
+}
+
+void ApplyMapStates(const CSavedGame& game, CWorldList& worlds) {
+    for (const CSavedWorldState& state : game.worlds) {
+        CWorld* world = worlds.FindWorldByShortName(state.shortName.c_str());
+        if (!world)
+            continue;
+        if (game.version > 90) {
+            world->worldX = state.words[0];
+            world->worldY = state.words[1];
+        }
+        if (game.version > 99)
+            world->worldZ = state.words[2];
+        for (const CSavedSectionState& saved : state.sections) {
+            CMapSection* section = saved.known ? world->FindSectionByName(saved.name.c_str()) : nullptr;
+            if (!section)
+                continue;
+            section->lastVisit = saved.lastVisit;
+            section->nextMonsterId = saved.nextMonsterId;
+            section->bags.nextBagId = saved.nextBagId;
+            const u8 fill = saved.exploredMode == 1 ? 0xFF : 0;
+            std::fill(section->explored.begin(), section->explored.end(), fill);
+            if (saved.exploredMode == 2 && saved.explored.size() == section->explored.size())
+                section->explored = saved.explored;
+        }
+    }
+}
+
+}  // namespace savegame

@@ -1,0 +1,409 @@
+#include "tools/content/world/Sections.h"
+
+#include <algorithm>
+#include <cstdio>
+#include <stdexcept>
+
+namespace world {
+
+namespace {
+
+// The base world's 'C' and 'F' references.
+constexpr uint16_t kFloor = 1, kWall = 2, kWater = 3, kStairs = 4, kDoor = 5, kBanner = 6;
+constexpr uint16_t kTexFloor = 1, kTexWall = 2, kTexCeiling = 3;
+constexpr uint8_t kClosedDoor = 0x01 | 0x02;
+constexpr uint8_t kDoorByHand = 2 << 2;
+
+void Ref(ByteWriter& w, uint16_t v) { A2U16(w, v); }
+
+}  // namespace
+
+uint16_t CellMask(const CellSpec& c) {
+    uint16_t m = 0;
+    if (c.layer1) m |= 0x0001 | (c.layer1Picture ? 0x1000 : 0);
+    if (c.layer2) m |= 0x0002 | (c.layer2Picture ? 0x2000 : 0);
+    if (c.centre) m |= 0x0004 | (c.centrePicture ? 0x4000 : 0);
+    if (c.layer4) m |= 0x0008;
+    for (int s = 0; s < 4; ++s) {
+        if (c.side[s]) m |= static_cast<uint16_t>(0x0010 << s);
+        if (c.secondSide[s]) m |= static_cast<uint16_t>(0x0100 << s);
+    }
+    if (c.hasStored) m |= 0x8000;
+    return m;
+}
+
+void EncodeCell(ByteWriter& w, const CellSpec& c, uint8_t v) {
+    const uint16_t m = CellMask(c);
+    A2U16(w, m);
+    if (m == 0) return;
+    const bool old = v < 34;
+    if (m & 0x0001) {
+        Ref(w, c.layer1);
+        if ((m & 0x1000) || old) Ref(w, c.layer1Picture);
+        Ref(w, c.layer1Second);
+    }
+    if (m & 0x0002) {
+        Ref(w, c.layer2);
+        if ((m & 0x2000) || old) Ref(w, c.layer2Picture);
+        Ref(w, c.layer2Second);
+    }
+    if (m & 0x0004) {
+        Ref(w, c.centre);
+        if ((m & 0x4000) || old) Ref(w, c.centrePicture);
+        w.U8(c.centreId);
+        if (v > 42) w.U8(c.doorMode);
+    }
+    if (m & 0x0008) {
+        Ref(w, c.layer4);
+        Ref(w, c.layer4Picture);
+    }
+    for (int s = 0; s < 4; ++s)
+        if (m & (0x0010 << s)) {
+            Ref(w, c.side[s]);
+            Ref(w, c.sidePicture[s]);
+            w.U8(c.sideId[s]);
+        }
+    for (int s = 0; s < 4; ++s)
+        if (m & (0x0100 << s)) {
+            Ref(w, c.secondSide[s]);
+            Ref(w, c.secondSidePicture[s]);
+        }
+    w.Align(2);
+    if (!c.hasStored) return;
+    const CellSpec::Stored& st = c.stored;
+    uint16_t sm = 0;
+    if (st.layer1) sm |= 0x0001 | (st.layer1Picture ? 0x1000 : 0);
+    if (st.centre) sm |= 0x0004 | (st.centrePicture ? 0x4000 : 0);
+    if (st.layer4) sm |= 0x0008 | (st.layer4Picture ? 0x8000 : 0);
+    for (int s = 0; s < 4; ++s) {
+        if (st.side[s]) sm |= static_cast<uint16_t>(0x0010 << s);
+        if (st.secondSide[s]) sm |= static_cast<uint16_t>(0x0100 << s);
+    }
+    A2U16(w, sm);
+    if (sm == 0) return;
+    if (sm & 0x0001) {
+        Ref(w, st.layer1);
+        if ((sm & 0x1000) || old) Ref(w, st.layer1Picture);
+    }
+    if (sm & 0x0004) {
+        Ref(w, st.centre);
+        if ((sm & 0x4000) || old) Ref(w, st.centrePicture);
+        w.U8(st.centreId);
+    }
+    if (sm & 0x0008) {
+        Ref(w, st.layer4);
+        if (sm & 0x8000) Ref(w, st.layer4Picture);
+    }
+    for (int s = 0; s < 4; ++s)
+        if (sm & (0x0010 << s)) {
+            Ref(w, st.side[s]);
+            Ref(w, st.sidePicture[s]);
+            w.U8(st.sideId[s]);
+        }
+    for (int s = 0; s < 4; ++s)
+        if (sm & (0x0100 << s)) {
+            Ref(w, st.secondSide[s]);
+            Ref(w, st.secondSidePicture[s]);
+        }
+    w.Align(2);
+}
+
+std::vector<uint8_t> PlacementRecord(const std::vector<PlacementSpec>& placements, uint8_t version) {
+    ByteWriter w;
+    w.U8('I');
+    uint8_t next = 1;
+    for (const PlacementSpec& p : placements) next = std::max<uint8_t>(next, static_cast<uint8_t>(p.id + 1));
+    w.U8(next);
+    A2U16(w, static_cast<uint32_t>(placements.size()));
+    for (const PlacementSpec& p : placements) {
+        A2U16(w, p.level);
+        if (version > 52) {
+            Str(w, p.name);
+            Str(w, p.text);
+            Str(w, p.third);
+        }
+        w.U8(p.id);
+        w.U8(p.bagId);
+        if (version > 53) {
+            w.U8(p.x);
+            w.U8(p.y);
+        }
+        w.U8(p.flags);
+    }
+    return w.Take();
+}
+
+std::vector<uint8_t> MonsterRecord(const std::vector<MonsterSpec>& monsters, uint8_t version) {
+    ByteWriter w;
+    w.U32(static_cast<uint32_t>(monsters.size()));
+    uint8_t next = 1;
+    for (const MonsterSpec& m : monsters) next = std::max<uint8_t>(next, static_cast<uint8_t>(m.id + 1));
+    w.U8(next);
+    for (const MonsterSpec& m : monsters) {
+        A2U16(w, m.typeIndex);
+        if (version < 71) A2U16(w, 10);
+        w.U8(m.id);
+        w.U8(m.flags);
+        w.U8(m.objectId);
+        if (version >= 65 && version <= 69) w.U8(0);
+        w.U8(m.x);
+        w.U8(m.y);
+        if (version > 88) w.U8(m.bagId);
+    }
+    return w.Take();
+}
+
+std::vector<uint8_t> BagRecord(const std::vector<BagSpec>& bags) {
+    ByteWriter w;
+    A2U16(w, static_cast<uint32_t>(bags.size()));
+    uint8_t next = 1;
+    for (const BagSpec& b : bags) next = std::max<uint8_t>(next, static_cast<uint8_t>(b.id + 1));
+    w.U8(next);
+    for (const BagSpec& b : bags) {
+        w.U8('K');
+        w.U8(b.id);
+        w.U8(b.flags);
+        w.U8(b.x);
+        w.U8(b.y);
+        A2U16(w, static_cast<uint32_t>(b.items.size()));
+        for (const std::string& item : b.items) {
+            Str(w, item);
+            w.U8(1);
+            w.U8(1);
+            w.U8(100);
+            w.U8(100);
+        }
+    }
+    return w.Take();
+}
+
+std::vector<uint8_t> UndergroundCells(const std::vector<CellSpec>& cells, uint8_t version) {
+    if (cells.size() != 35 * 35) throw std::logic_error("an underground map holds 35 x 35 cells");
+    ByteWriter w;
+    w.U8('H');
+    for (const CellSpec& c : cells) EncodeCell(w, c, version);
+    return w.Take();
+}
+
+std::vector<uint8_t> SurfaceCells(const std::vector<CellSpec>& cells, uint8_t version) {
+    if (cells.size() != 21 * 21) throw std::logic_error("a surface piece holds 21 x 21 cells");
+    ByteWriter w;
+    w.U8('H');
+    A2U16(w, 0);
+    A2U16(w, 0);
+    A2U16(w, 21);
+    A2U16(w, 21);
+    const size_t table = w.Size();
+    for (size_t i = 0; i < cells.size(); ++i) A2U16(w, 0);
+    for (size_t i = 0; i < cells.size(); ++i) {
+        if (CellMask(cells[i]) == 0) continue;
+        w.Align(2);
+        w.PatchU16(table + 2 * i, static_cast<uint32_t>(w.Size()));
+        EncodeCell(w, cells[i], version);
+    }
+    if (w.Size() > 65535) throw std::logic_error("a surface piece's cells outgrow their record");
+    return w.Take();
+}
+
+namespace {
+
+CellSpec Floor() {
+    CellSpec c;
+    c.layer1 = kFloor;
+    c.layer1Picture = kTexFloor;
+    return c;
+}
+
+CellSpec WallBlock() {
+    CellSpec c = Floor();
+    c.centre = kWall;
+    c.centrePicture = kTexWall;
+    return c;
+}
+
+CellSpec Door(uint8_t id) {
+    CellSpec c = Floor();
+    c.centre = kDoor;
+    c.centreId = id;
+    c.doorMode = kDoorByHand;
+    return c;
+}
+
+// The cellar below the town: a walled hall, a wall across its north with a door, a wall down its west
+// with a door, a side chamber with banners, puddles, a stair up and a hanging ceiling beam.
+Section Cellar() {
+    Section s;
+    s.id = "base_cellar";
+    s.displayName = "Old Cellar";
+    s.lightBColour = 0x2104;
+    s.lightBLevel = 70;
+    s.lightAColour = 0x2104;
+    s.lightALevel = 70;
+    s.byteE = 0;
+    s.bytes[0] = 6;  // visibility
+    s.indices[0] = kFloor;
+    s.indices[1] = kTexFloor;
+    s.indices[3] = kTexCeiling;  // the ceiling object falls back to the first of type 1
+    std::vector<CellSpec> cells(35 * 35, Floor());
+    auto at = [&](int x, int y) -> CellSpec& { return cells[static_cast<size_t>(y * 35 + x)]; };
+    for (int i = 0; i < 35; ++i) at(i, 0) = at(i, 34) = at(0, i) = at(34, i) = WallBlock();
+    for (int x = 1; x < 34; ++x) at(x, 12) = WallBlock();
+    for (int y = 13; y < 34; ++y) at(12, y) = WallBlock();
+    at(17, 12) = Door(2);
+    at(12, 22) = Door(3);
+    // Banners on the walls of the hall: side objects facing into the cell, and a second decoration.
+    for (int x = 14; x <= 32; x += 6) {
+        CellSpec& c = at(x, 13);
+        c.side[0] = kBanner;
+        c.sidePicture[0] = kTexWall;
+        c.secondSide[0] = kBanner;
+        c.secondSidePicture[0] = kTexWall;
+    }
+    const struct {
+        int x, y, side;
+    } banners[] = {{33, 20, 1}, {20, 33, 2}, {13, 28, 3}};
+    for (const auto& b : banners) {
+        CellSpec& c = at(b.x, b.y);
+        c.side[b.side] = kBanner;
+        c.sidePicture[b.side] = kTexWall;
+        c.secondSide[b.side] = kBanner;
+    }
+    // Puddles: a second ground layer.
+    for (int x = 22; x < 26; ++x)
+        for (int y = 26; y < 29; ++y) {
+            at(x, y).layer2 = kWater;
+            at(x, y).layer2Picture = kTexFloor;
+        }
+    at(27, 27).layer2 = kWater;  // a puddle that takes the object's own picture
+    // The stair up out of the cellar, and a beam under the ceiling over the hall.
+    at(17, 30).layer4 = kStairs;
+    at(17, 30).layer4Picture = kTexWall;
+    at(20, 20).layer1Second = kWater;
+    // The second layer: a beam over the door of the hall and a shelf in the side chamber.
+    CellSpec& beam = at(17, 13);
+    beam.hasStored = true;
+    beam.stored.layer4 = kWall;
+    beam.stored.layer4Picture = kTexCeiling;
+    beam.stored.layer1 = kFloor;
+    beam.stored.layer1Picture = kTexFloor;
+    CellSpec& shelf = at(6, 20);
+    shelf.hasStored = true;
+    shelf.stored.centre = kBanner;
+    shelf.stored.centrePicture = kTexWall;
+    shelf.stored.centreId = 5;
+    for (int side = 0; side < 4; ++side) {
+        shelf.stored.side[side] = kBanner;
+        shelf.stored.sidePicture[side] = kTexWall;
+        shelf.stored.secondSide[side] = kBanner;
+        shelf.stored.secondSidePicture[side] = kTexWall;
+    }
+    at(8, 20).hasStored = true;  // an empty second layer
+    // The side chamber's wall has a niche with a placed banner on each side.
+    CellSpec& niche = at(6, 26);
+    for (int side = 0; side < 4; ++side) {
+        niche.side[side] = kBanner;
+        niche.sidePicture[side] = kTexWall;
+        niche.sideId[side] = 6;
+    }
+    std::vector<PlacementSpec> placements = {
+        {0, "base_start", "", "", 1, 0, 17, 17, 0x01},
+        {0, "base_cellardoor", "", "", 2, 0, 17, 12, kClosedDoor},
+        {0, "base_chamberdoor", "", "", 3, 0, 12, 22, 0x01},
+        {0, "base_ratnest", "", "", 4, 0, 30, 30, 0x02},  // hidden until the nest is stirred
+        {0, "base_shelf", "", "", 5, 0, 6, 20, 0x01},
+        {0, "base_niche", "", "", 6, 0, 6, 26, 0x01},
+    };
+    std::vector<MonsterSpec> monsters = {
+        {1, 1, 0x02, 0, 26, 18, 0},
+        {1, 2, 0x06, 4, 30, 30, 0},  // bound to the hidden nest
+    };
+    std::vector<BagSpec> bags = {{1, 0, 20, 16, {"base_money_100"}}, {2, 0, 255, 255, {"base_weap_dirkcheap"}}};
+    s.recordsAt = [cells, monsters, placements, bags](uint8_t v) {
+        return std::vector<std::vector<uint8_t>>{UndergroundCells(cells, v), {}, MonsterRecord(monsters, v),
+                                                 PlacementRecord(placements, v), BagRecord(bags)};
+    };
+    return s;
+}
+
+// One piece of the vale: a stone-paved square with a walled house in the middle piece, a well and
+// paths elsewhere. Column and row count from 1.
+Section ValePiece(int column, int row) {
+    Section s;
+    char name[16];
+    std::snprintf(name, sizeof name, "base_s%02d%02d", column, row);
+    s.id = name;
+    s.displayName = column == 2 && row == 2 ? "Vantrel Town" : "Vale of Vantrel";
+    s.flags = 0x80;
+    s.lightBColour = 0xFFDF;
+    s.lightAColour = 0xFFDF;
+    s.byteE = 255;
+    s.bytes[1] = 1;  // the sky picture set
+    s.indices[0] = kFloor;
+    s.indices[1] = kTexFloor;
+    std::vector<CellSpec> cells(21 * 21, Floor());
+    auto at = [&](int x, int y) -> CellSpec& { return cells[static_cast<size_t>(y * 21 + x)]; };
+    std::vector<PlacementSpec> placements;
+    std::vector<MonsterSpec> monsters;
+    if (column == 2 && row == 2) {
+        // The town house: walls round 7..13, a door on the south, a banner inside.
+        for (int i = 7; i <= 13; ++i) at(i, 7) = at(i, 13) = at(7, i) = at(13, i) = WallBlock();
+        at(10, 13) = Door(1);
+        at(10, 8).side[0] = kBanner;
+        at(10, 8).sidePicture[0] = kTexWall;
+        placements.push_back({0, "base_housedoor", "", "", 1, 0, 10, 13, kClosedDoor});
+    } else {
+        // Water in the corner pieces, a low wall along the far edges of the rest.
+        if (column != 2 && row != 2)
+            for (int y = 8; y < 12; ++y)
+                for (int x = 8; x < 12; ++x) {
+                    at(x, y).layer2 = kWater;
+                    at(x, y).layer2Picture = kTexFloor;
+                }
+        else
+            for (int i = 3; i < 18; i += 2) {
+                // Along the far edge: the north or south edge of the middle column, else the west or east.
+                const int edge = column == 2 ? (row == 1 ? 2 : 18) : (column == 1 ? 2 : 18);
+                if (column == 2) at(i, edge) = WallBlock();
+                else at(edge, i) = WallBlock();
+            }
+    }
+    if (column == 3 && row == 3) monsters.push_back({1, 1, 0x02, 0, 15, 15, 0});
+    at(0, 0) = CellSpec{};  // a cell left empty: it shows the world's default ground
+    ByteWriter bits;
+    bits.U16(0);
+    for (int y = 0; y < 21; ++y)
+        for (int b = 0; b < 3; ++b) bits.U8(column == 2 && row == 2 && b == 1 ? 0x3C : 0);
+    s.recordsAt = [cells, monsters, placements, map = bits.Take()](uint8_t v) {
+        return std::vector<std::vector<uint8_t>>{SurfaceCells(cells, v), map, MonsterRecord(monsters, v),
+                                                 PlacementRecord(placements, v), BagRecord({})};
+    };
+    return s;
+}
+
+}  // namespace
+
+void AddBaseSections(Content& c) {
+    MapObject door;
+    door.typeCode = 20;
+    door.id = "base_doorwood";
+    door.sound1 = "bsnd_doorwood";
+    door.sound2 = "bsnd_doorwood";
+    door.frames = {"bres_wallstone"};
+    MapObject banner;
+    banner.typeCode = 6;
+    banner.id = "base_banner";
+    banner.frames = {"bres_wallstone"};
+    c.mapObjects.push_back(door);
+    c.mapObjects.push_back(banner);
+    c.tableC.push_back("base_doorwood");
+    c.tableC.push_back("base_banner");
+    c.sectionPrefix = "base_s";
+    c.gridWidth = 3;
+    c.gridHeight = 3;
+    c.sections.clear();
+    c.sections.push_back(Cellar());
+    for (int row = 1; row <= 3; ++row)
+        for (int column = 1; column <= 3; ++column) c.sections.push_back(ValePiece(column, row));
+}
+
+}  // namespace world

@@ -1,0 +1,152 @@
+// The game view's 35 x 35 window of cells around the player, divided into 5 x 5 sectors of 7 x 7
+// cells: filled from a whole underground map or from the nine surface pieces around the current one.
+// Every question about what is at a window cell goes through it; the 3D view reads it as its
+// CViewCellWindow. Map objects and creatures are asked through the narrow interfaces below.
+#pragma once
+
+#include <array>
+#include <memory>
+
+#include "core/Random.h"
+#include "data/MapSection.h"
+#include "view3d/CellWindow.h"
+
+class CMapSection;
+class CWorld;
+
+// What the window needs of the map objects: whether a map-object index blocks a creature, with the
+// placement standing in the cell (null when none).
+class ICellObjects {
+public:
+    virtual ~ICellObjects() = default;
+    virtual bool IsBlocking(u16 objectIndex, const struct CPlacement* placement) const = 0;
+    virtual u8 TypeCode(u16 objectIndex) const = 0;
+};
+
+class CCellWindow : public CViewCellWindow {
+public:
+    static constexpr i32 kSize = kWindowSize;
+    static constexpr u8 kNowhere = 255;
+
+    // One of the nine surface pieces: grid offset, source rectangle, window position.
+    struct Piece {
+        i32 dx, dy, sx, sy, w, h, wx, wy;
+    };
+    static const Piece kPieces[9];
+    static const u8 kSectorPieces[25];
+    static i32 SectorIndex(i32 x, i32 y) { return (y / 7) * 5 + x / 7; }
+
+    explicit CCellWindow(CRandom* random = nullptr);
+
+    // Fills the window from a section: underground the whole map; a surface piece and its eight
+    // neighbours. Creatures and bags of the loaded sections are then placed. `clock` is the game time
+    // in minutes (the one-week reset).
+    void Fill(CWorld* world, CMapSection* section, const CCellRefs& refs, u32 clock);
+    void Clear();
+
+    CMapCell* Cell(i32 x, i32 y);
+    const CMapCell* Cell(i32 x, i32 y) const;
+    CStoredCell* StoredCell(i32 x, i32 y);
+    CMapSection* SectorSection(i32 x, i32 y) const;
+    CMapSection* PieceSection(i32 piece) const { return piece >= 0 && piece < 9 ? pieces_[piece] : nullptr; }
+    bool IsSurface() const { return surface_; }
+    CMapSection* CurrentSection() const { return section_; }
+
+    // Section position to window cell; false when no loaded piece holds it.
+    bool SectionToWindowCell(const CMapSection* section, i32 x, i32 y, i32& wx, i32& wy) const;
+    // Window cell to the section that holds it and the position there; false when none.
+    bool WindowToSectionCell(i32 wx, i32 wy, CMapSection*& section, i32& x, i32& y) const;
+
+    // The player's cell (outside the window: none) and facing.
+    void SetPlayer(i32 x, i32 y, u32 facing) {
+        playerX_ = x;
+        playerY_ = y;
+        facing_ = facing;
+    }
+    bool IsPlayerCell(i32 x, i32 y) const { return x == playerX_ && y == playerY_; }
+
+    // Bags and creatures. PutBagInCell: 1 placed or no piece holds the position; 0 when the cell is
+    // missing or taken, the bag then lying nowhere (255, 255).
+    int PutBagInCell(CMapSection* section, i32 x, i32 y, CItemBag& bag);
+    int PlaceObjectNear(CMapSection* section, CMonster& creature, i32 x, i32 y);
+    void RemoveCreatureFromCell(CMapSection* section, const CMonster& creature);
+    CMapCell* GetFreeCreatureCell(i32 x, i32 y, const CMapSection* section);
+    bool IsCellCentreBlocking(const CMapCell& cell, CMapSection* section) const;
+    bool IsViewBlockingCell(i32 x, i32 y) const;
+    void SetObjects(const ICellObjects* objects) { objects_ = objects; }
+    // The item catalogue that fills the bags of a section when it enters the window (with the
+    // window's random generator); without one the bags stay as stored.
+    void SetItemCatalogue(const CItemCatalogue* catalogue) { catalogue_ = catalogue; }
+
+    // Where a placement's id stands in the window: its cell, the side (-1 the centre) and the layer
+    // (1 the cell, 2 its second layer). Defaults 0, 0, -1, 1; false when its cell names it nowhere.
+    bool LocateMapObject(CMapSection* section, const CPlacement& placement, i32& x, i32& y, i32& side,
+                         i32& layer) const;
+
+    // People (creature kind 4) within 2 cells whose controlling placement is missing or active; and
+    // whether a hostile creature that is not a person stands within 7 cells.
+    u32 CountPeopleNearby() const;
+    bool IsThreatNearby() const;
+    // Calls `visit` for each creature standing within `radius` cells of the player (slot 1, then 2).
+    template <class Visit>
+    void ForEachCreatureNear(i32 radius, Visit visit) const {
+        for (i32 y = playerY_ - radius; y <= playerY_ + radius; ++y)
+            for (i32 x = playerX_ - radius; x <= playerX_ + radius; ++x) {
+                const CMapCell* cell = Cell(x, y);
+                CMapSection* section = SectorSection(x, y);
+                if (!cell || !section) continue;
+                for (u16 id : cell->creature)
+                    if (id != 0 && id <= 255)
+                        if (CMonster* m = section->FindMonster(static_cast<u8>(id))) visit(*section, *m);
+            }
+    }
+
+    // The explored map: the player's cell and the five rays of the facing quarter.
+    void MarkExploredCells();
+    // The rectangle the light pass covers: 3 cells behind the player, 6 on the other sides, clamped.
+    void LightingBounds(i32& x0, i32& y0, i32& x1, i32& y1) const;
+
+    // The eight neighbours in the order PlaceObjectNear tries them (from a random start).
+    static const i32 kNeighbours[8][2];
+
+    // CViewCellWindow.
+    bool HasMapData() const override { return section_ != nullptr; }
+    bool GetCell(i32 x, i32 y, CViewCell& cell) const override;
+    bool GetSecondCell(i32 x, i32 y, CViewSecondCell& cell) const override;
+    const CViewCellType* GetCellType(u16 index) const override;
+    CViewObjectState CentreObject(i32 x, i32 y) const override;
+    CViewObjectState SecondCentreObject(i32 x, i32 y) const override;
+    void DefaultGround(i32 x, i32 y, u16& type, u16& palette) const override;
+    u8 TransitionIndex(u8 mask) const override { return mask; }
+    bool DescribeCentre(i32, i32, bool, CBlockCacheEntry&, u16&) override { return false; }
+    bool DescribeSide(i32, i32, i32, bool, CWallCacheEntry&) override { return false; }
+    u16 CellObjectIndex(i32, i32, i32) const override { return 0; }
+    void FillCellObject(i32, i32, i32, CCellObject&) override {}
+    u16 PictureGroupIndex(i32, i32) const override { return 0; }
+    void FillPictureGroup(i32, i32, CPictureGroup&) override {}
+    bool LowersLight() const override;
+    bool HasCellObject(i32, i32, i32) const override { return false; }
+    void SetCellObjectIndex(i32, i32, i32, u16) override {}
+    bool HasPictureGroup(i32, i32) const override { return false; }
+    void SetPictureGroupIndex(i32, i32, u16) override {}
+
+    // The default ground of the world in map-object and picture indices (the view's fallback).
+    u16 defaultGround = kNoCellIndex, defaultGroundPicture = kNoCellIndex;
+
+private:
+    void PlaceSectionContents(CMapSection* section);
+    CViewObjectState ObjectState(CMapSection* section, u8 id) const;
+
+    std::unique_ptr<std::array<CMapCell, kMapWindowCells>> cells_;
+    std::unique_ptr<std::array<CStoredCell, kMapWindowCells>> stored_;
+    CMapSection* sectors_[25] = {};
+    CMapSection* pieces_[9] = {};
+    CMapSection* section_ = nullptr;
+    CWorld* world_ = nullptr;
+    bool surface_ = false;
+    i32 playerX_ = -1, playerY_ = -1;
+    u32 facing_ = 0;
+    CRandom* random_;
+    const ICellObjects* objects_ = nullptr;
+    const CItemCatalogue* catalogue_ = nullptr;
+};

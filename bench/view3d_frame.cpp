@@ -3,7 +3,7 @@
 // glows, item piles and pits), at the 380 x 320 view and the largest view the layouts give (480 x 400):
 // frames per second, polygons emitted and drawn, pixels written and overdraw. The ceiling beside them
 // is a plain 16-bit span fill over the same frame, in the same run.
-#include "../tests/view3d/SceneFixture.cpp"
+#include "bench/scenes/ViewScene.cpp"
 
 #include <benchmark/benchmark.h>
 

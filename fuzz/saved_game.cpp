@@ -22,12 +22,13 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     CPdbFile db;
     if (!db.OpenPath(ScratchFile()))
         return 0;
-    static CMapSection section = [] {
-        CMapSection s;
-        s.exploredRowLength = 5;
-        s.explored.assign(35 * 5, 0);
-        return s;
+    static CMapSection section;
+    static const bool ready = [] {
+        section.exploredRowLength = 5;
+        section.explored.assign(35 * 5, 0);
+        return true;
     }();
+    (void)ready;
     CSavedGame game;
     std::string why;
     savegame::ReadSavedGame(db, [](const char*, const char*) -> const CMapSection* { return &section; }, game, why);

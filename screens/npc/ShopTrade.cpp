@@ -161,16 +161,9 @@ void CShopTrade::AfterTransfer(bool fromShop) {
     }
     // The next item of the same stack: same type, count word and effects, and in the player's list
     // not one that is worn (a worn one is a stack of its own to the player's eye).
-    const CItemInstance& gone = *entry.item;
-    CItemInstance* next = nullptr;
-    for (CItemInstance* item : CollectItems()) {
-        if (item == &gone || !ItemsStack(*item, gone))
-            continue;
-        if (!fromShop && player_ && player_->IsEquipped(*item))
-            continue;
-        next = item;
-        break;
-    }
+    CItemInstance* next = FindStackMate(CollectItems(), *entry.item, [&](const CItemInstance& item) {
+        return !fromShop && player_ && player_->IsEquipped(item);
+    });
     if (!next) {
         RefillKeepingIndex(index);
         return;

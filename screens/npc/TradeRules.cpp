@@ -71,6 +71,18 @@ bool ItemsStack(const CItemInstance& a, const CItemInstance& b) {
     return EffectListsEqual(a.effects, b.effects) != 0;
 }
 
+CItemInstance* FindStackMate(const std::vector<CItemInstance*>& items, const CItemInstance& gone,
+                             const std::function<bool(const CItemInstance&)>& skip) {
+    for (CItemInstance* item : items) {
+        if (!item || item == &gone || !ItemsStack(*item, gone))
+            continue;
+        if (skip && skip(*item))
+            continue;
+        return item;
+    }
+    return nullptr;
+}
+
 u32 GetConditionPercent(u32 condition, u32 maxCondition) {
     return static_cast<u32>(static_cast<u64>(condition) * 100 / std::max<u32>(maxCondition, 1));
 }

@@ -4,6 +4,7 @@
 #pragma once
 
 #include <functional>
+#include <vector>
 
 #include "core/Types.h"
 
@@ -59,6 +60,11 @@ void FormatMoney(u32 amount, CStr& out);
 // Whether two instances share a list entry: one type, one count word and equal own effect lists
 // (both absent, or equal in content).
 bool ItemsStack(const CItemInstance& a, const CItemInstance& b);
+
+// The next item of the stack `gone` headed among `items` (in their order): one that stacks with it, is
+// not `gone` itself and is not skipped (a worn item is a stack of its own); null when none is left.
+CItemInstance* FindStackMate(const std::vector<CItemInstance*>& items, const CItemInstance& gone,
+                             const std::function<bool(const CItemInstance&)>& skip);
 
 // Condition x 100 / maximum; a maximum of 0 counts as 1 so that no item divides by zero.
 u32 GetConditionPercent(u32 condition, u32 maxCondition);

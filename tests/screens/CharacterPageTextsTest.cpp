@@ -10,7 +10,7 @@
 #include "data/RuleContext.h"
 #include "data/Spells.h"
 #include "screens/panels/CharacterPageTexts.h"
-#include "tests/screens/EffectOrigins.h"
+#include "tests/screens/CharacterTesting.h"
 #include "ui/Draw.h"
 #include "world/Player.h"
 
@@ -36,14 +36,7 @@ struct Fixture {
     Fixture() {
         rules.attributes = &attributes;
         rules.skills = &skills;
-        player.SetWorld(&rules);
-        player.race = 2;
-        for (int a = 1; a <= kPlayerAttributeCount; ++a)
-            player.attributes[a] = 20;
-        for (int s = 1; s <= kPlayerSkillCount; ++s) {
-            player.skills[s] = 10;
-            player.skillOrder[s - 1] = static_cast<u8>(s);
-        }
+        character_testing::PrepareCharacter(player, rules);
     }
     void AddEffect(int kind, int strength, int duration, int source, const void* origin, int target = 0) {
         player.effects[kind].push_back(character_testing::MakeEffect(kind, strength, duration, source, origin, target));

@@ -10,7 +10,7 @@
 #include "screens/panels/CharacterSheetPage.h"
 #include "screens/panels/EffectsPage.h"
 #include "screens/panels/SkillsPage.h"
-#include "tests/screens/EffectOrigins.h"
+#include "tests/screens/CharacterTesting.h"
 #include "tests/support/FrameRig.h"
 #include "ui/Draw.h"
 #include "ui/Screen.h"

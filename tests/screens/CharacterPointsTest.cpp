@@ -10,12 +10,13 @@
 #include "data/RuleContext.h"
 #include "data/Spells.h"
 #include "screens/panels/CharacterPoints.h"
-#include "tests/screens/EffectOrigins.h"
+#include "tests/screens/CharacterTesting.h"
 #include "world/Player.h"
 
 namespace {
 
 using character_testing::MakeEffect;
+using character_testing::PrepareCharacter;
 
 struct Tables {
     CAttributeTable attributes;
@@ -27,22 +28,10 @@ struct Tables {
     }
 };
 
-// A fresh character of race 2: attributes 20, skills 10 in the order 1..20 (primary slots hold 1..6).
-void Prepare(CPlayer& player, const CRuleContext& rules) {
-    player.SetWorld(&rules);
-    player.race = 2;
-    for (int a = 1; a <= kPlayerAttributeCount; ++a)
-        player.attributes[a] = 20;
-    for (int s = 1; s <= kPlayerSkillCount; ++s) {
-        player.skills[s] = 10;
-        player.skillOrder[s - 1] = static_cast<u8>(s);
-    }
-}
-
 TEST(CharacterPoints, ALevelGainedGrantsPointsAndAllowances) {
     Tables t;
     CPlayer player;
-    Prepare(player, t.rules);
+    PrepareCharacter(player, t.rules);
     player.BuildXpTable();
     player.xpForNextLevel = player.xpTable[2];
     player.xp = player.xpTable[2];
@@ -68,7 +57,7 @@ TEST(CharacterPoints, ALevelGainedGrantsPointsAndAllowances) {
 TEST(CharacterPoints, AttributeRaisesAndUndo) {
     Tables t;
     CPlayer player;
-    Prepare(player, t.rules);
+    PrepareCharacter(player, t.rules);
     player.attributePoints = 3;
     player.attributeRaises[kDexterity] = 2;
     CCharacterPoints points(player);
@@ -112,7 +101,7 @@ TEST(CharacterPoints, AttributeRaisesAndUndo) {
 TEST(CharacterPoints, NoPointsNeverWrap) {
     Tables t;
     CPlayer player;
-    Prepare(player, t.rules);
+    PrepareCharacter(player, t.rules);
     player.attributeRaises[kStrength] = 2;
     player.skillRaises[1] = 2;
     player.skillRaises[7] = 2;
@@ -141,7 +130,7 @@ TEST(CharacterPoints, NoPointsNeverWrap) {
 TEST(CharacterPoints, SkillButtonsAndRefusals) {
     Tables t;
     CPlayer player;
-    Prepare(player, t.rules);
+    PrepareCharacter(player, t.rules);
     player.skillPoints = 10;
     for (int s = 1; s <= kPlayerSkillCount; ++s)
         player.skillRaises[s] = 2;
@@ -189,7 +178,7 @@ TEST(CharacterPoints, SkillButtonsAndRefusals) {
 TEST(CharacterPoints, OtherSkillRaisedTwiceThenUndone) {
     Tables t;
     CPlayer player;
-    Prepare(player, t.rules);
+    PrepareCharacter(player, t.rules);
     player.skillPoints = 5;
     player.skillRaises[14] = 3;
     CCharacterPoints points(player);

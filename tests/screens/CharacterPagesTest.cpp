@@ -6,6 +6,8 @@
 
 #include "app/Game.h"
 #include "data/RuleContext.h"
+#include "data/Spells.h"
+#include "screens/panels/BundlePage.h"
 #include "screens/panels/CharacterPageTexts.h"
 #include "screens/panels/CharacterSheetPage.h"
 #include "screens/panels/EffectsPage.h"
@@ -177,6 +179,43 @@ TEST(EffectsPage, ListsKindsByFilterAndDescribesThem) {
     page.SetFilter(2);
     EXPECT_EQ(page.list.GetCount(), 0);
     EXPECT_EQ(page.list.selection, -1);
+    rig.Current()->CloseModal();
+}
+
+TEST(BundlePage, ListsTheHeldAbilitiesAndDiseasesWithTheirEffects) {
+    PageRig rig;
+    ASSERT_TRUE(rig.Start());
+    CPlayer& player = rig.Game()->GetPlayer();
+    rig.Game()->ResetWorld();
+    ASSERT_EQ(rig.Game()->OpenGameDatabases(nullptr), 1);
+    const CRuleContext& rules = rig.Game()->GetRules();
+    ASSERT_TRUE(rules.abilities && rules.abilities->Count() > 0);
+    ASSERT_TRUE(rules.diseases && rules.diseases->Count() > 0);
+    player.abilities.clear();
+    player.diseases.clear();
+    player.abilities.push_back(rules.abilities->At(0));
+    player.diseases.push_back(rules.diseases->At(0));
+
+    CBundlePage page;
+    rig.Show(page);
+    page.Open(player, rules, CBundlePage::kAbilities);
+    ASSERT_EQ(page.list.GetCount(), 1);
+    EXPECT_EQ(page.list.selection, 0);
+    EXPECT_STREQ(page.description.title.GetText(), rules.abilities->At(0)->GetDisplayName());
+    EXPECT_TRUE(testing_support::MatchesGolden("screens/abilities_page_mode15", rig.Draw()));
+
+    page.Open(player, rules, CBundlePage::kDiseases);
+    ASSERT_EQ(page.list.GetCount(), 1);
+    EXPECT_STREQ(page.description.title.GetText(), rules.diseases->At(0)->GetDisplayName());
+    EXPECT_GT(page.description.GetPageCount(), 0u);
+
+    // Nothing held: no selection and an empty description.
+    player.diseases.clear();
+    page.Fill();
+    EXPECT_EQ(page.list.GetCount(), 0);
+    EXPECT_EQ(page.list.selection, -1);
+    EXPECT_STREQ(page.description.title.GetText(), "");
+    player.abilities.clear();
     rig.Current()->CloseModal();
 }
 

@@ -3,9 +3,9 @@
 #include "core/Str.h"
 #include "data/RuleContext.h"
 #include "data/Spells.h"
-#include "display/FontSet.h"
 #include "screens/frontend/FrontendWidgets.h"
 #include "screens/npc/LayoutPlacing.h"
+#include "screens/panels/CharacterList.h"
 #include "screens/panels/CharacterPageTexts.h"
 #include "ui/InterfacePictureRoles.h"
 #include "ui/WidgetHelpers.h"
@@ -34,16 +34,8 @@ void CBundlePage::Open(const CPlayer& player, const CRuleContext& rules, Kind ki
     drawBackground = 1;
     PlaceLabel(*this, title, e.group, e.title, e.caption, CTextLabel::kAlignLeft | CTextLabel::kAlignMiddle, 1,
                0xC8C8C8);
-    if (PlaceWidget(*this, list, e.group, e.list)) {
-        list.font = 1;
-        list.textColour = 0xC8C8C8;
-        const CFontSet* fonts = game ? game->GetFonts() : nullptr;
-        const CBitmapFont* font = fonts ? fonts->Font(1) : nullptr;
-        list.rowHeight = font && font->LineHeight() > 0 ? font->LineHeight() : 16;
-        list.highlight = 1;
-        list.highlightBarColour = 0x2A6A9A;
-        list.highlightTextColour = 0xE8F8FF;
-    }
+    if (PlaceWidget(*this, list, e.group, e.list))
+        SetupCharacterList(list, game);
     if (PlaceWidget(*this, description, e.group, e.text))
         description.Setup(1, 0xFFFFFF, 0xFFFFFF, 0xC8C8C8, 0x161616, 0, 3, 2, 0xFFFFFF);
     Fill();
@@ -59,11 +51,7 @@ void CBundlePage::Fill() {
             if (bundle)
                 list.AddItem(bundle->GetDisplayName(), bundle->GetName(), 0);
     }
-    list.visibleRows = RowsPerPage(list.h, list.rowHeight);
-    if (list.GetCount() > 0)
-        list.selection = 0;
-    list.topRow = FirstRowFor(list.selection, list.visibleRows);
-    list.state |= kWidgetRedraw;
+    SelectFirstRow(list);
     ShowSelected();
 }
 

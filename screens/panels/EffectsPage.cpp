@@ -2,9 +2,9 @@
 
 #include "core/Str.h"
 #include "data/RuleContext.h"
-#include "display/FontSet.h"
 #include "screens/frontend/FrontendWidgets.h"
 #include "screens/npc/LayoutPlacing.h"
+#include "screens/panels/CharacterList.h"
 #include "screens/panels/CharacterPageTexts.h"
 #include "ui/InterfacePictureRoles.h"
 #include "ui/WidgetHelpers.h"
@@ -36,16 +36,8 @@ void CEffectsPage::Open(const CPlayer& player, const CRuleContext& rules, u32 fi
             filterLinks[f].Setup(mode == 1 || mode == 4 ? kLongNames[f] : kShortNames[f], kFilterElements[f],
                                  0xFFFFFF, 0x96FFFF, 0x585858);
     }
-    if (PlaceWidget(*this, list, kLayoutGroup, kShowSelected)) {
-        list.font = 1;
-        list.textColour = 0xC8C8C8;
-        const CFontSet* fonts = game ? game->GetFonts() : nullptr;
-        const CBitmapFont* font = fonts ? fonts->Font(1) : nullptr;
-        list.rowHeight = font && font->LineHeight() > 0 ? font->LineHeight() : 16;
-        list.highlight = 1;
-        list.highlightBarColour = 0x2A6A9A;
-        list.highlightTextColour = 0xE8F8FF;
-    }
+    if (PlaceWidget(*this, list, kLayoutGroup, kShowSelected))
+        SetupCharacterList(list, game);
     if (PlaceWidget(*this, description, kLayoutGroup, 499))
         description.Setup(1, 0xFFFFFF, 0xFFFFFF, 0xC8C8C8, 0x161616, 0, 3, 2, 0xFFFFFF);
     SetFilter(filter);
@@ -71,11 +63,7 @@ void CEffectsPage::SetFilter(u32 filter) {
             list.AddItem(name ? name : "", key.GetText(), 0);
         }
     }
-    list.visibleRows = RowsPerPage(list.h, list.rowHeight);
-    if (list.GetCount() > 0)
-        list.selection = 0;
-    list.topRow = FirstRowFor(list.selection, list.visibleRows);
-    list.state |= kWidgetRedraw;
+    SelectFirstRow(list);
     ShowSelected();
 }
 

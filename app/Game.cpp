@@ -277,7 +277,6 @@ bool CGame::LoadInterfacePictures(u16* missing) {
     return ok;
 }
 
-
 void CGame::SetDefaultSettings() { ::SetDefaultSettings(settings); }
 void CGame::LoadSettings() { ::LoadSettings(settings, layoutMode); }
 bool CGame::SaveSettings() { return ::SaveSettings(settings); }

@@ -118,7 +118,9 @@ public:
     CRecordHolder* const* GetInterfacePictureSet(u16 first, int count) const override;
     CRecordHolder* GetLoadingPicture(int index) const override;
     CRecordHolder* LoadLoadingPicture(int index, u16 record) override;
-    CRecordHolder* FindTexturePicture(const char* name) const override { return textureSet.FindPicture(name); }
+    CRecordHolder* FindTexturePicture(const char* name) const override {
+        return textureSet.FindPicture(name);
+    }
     CScreen* GetCurrentScreen() const override { return currentScreen; }
     u32 GetStackedScreenCount() const override;
     u32 GetPlayerFacing() const override;

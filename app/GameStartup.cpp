@@ -33,7 +33,8 @@ constexpr CLayoutNeed kLayoutNeeds[] = {
 };
 
 std::string Damaged(u32 record, const std::string& what) {
-    return "The interface database \"VantrelData.pdb\" is damaged (record " + std::to_string(record) + "): " + what;
+    return "The interface database \"VantrelData.pdb\" is damaged (record " + std::to_string(record) +
+           "): " + what;
 }
 
 }  // namespace
@@ -106,16 +107,20 @@ bool CGame::Initialize() {
     if (layoutTable == nullptr) return Fail(Damaged(kLayoutTableRecord, "the layout table is missing"));
     // Every screen trusts the table from here on: one that lacks what a screen needs would leave the
     // game on a screen that can neither be drawn nor left.
-    const std::string layoutProblem = CheckLayoutTable(layoutTable->data, layoutTable->size, layoutMode, kLayoutNeeds,
-                                                       std::size(kLayoutNeeds));
-    if (!layoutProblem.empty()) return Fail(Damaged(kLayoutTableRecord, "the layout table: " + layoutProblem));
+    const std::string layoutProblem = CheckLayoutTable(layoutTable->data, layoutTable->size, layoutMode,
+                                                       kLayoutNeeds, std::size(kLayoutNeeds));
+    if (!layoutProblem.empty())
+        return Fail(Damaged(kLayoutTableRecord, "the layout table: " + layoutProblem));
 
     video = std::make_unique<CVideo>(this);
 
     // The orientation follows the layout mode; saving at once leaves a complete set of values in the
     // store from the first run on.
     switch (layoutMode) {
-    case 4: case 6: case 9: case 12: settings.StartMode = 1; break;
+    case 4:
+    case 6:
+    case 9:
+    case 12: settings.StartMode = 1; break;
     default: settings.StartMode = 0; break;
     }
     SaveSettings();

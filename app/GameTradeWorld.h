@@ -17,7 +17,9 @@ public:
     const CNpc* GetNpc(u32 word) override;
     // The sections do not yet carry their creatures and bags into the running game: until they do, a
     // merchant has no bag, which shows an empty stock and refuses every sale.
-    CItemBag* OpenMerchantBag(const CNpc& merchant, u32 creatureWord, u32 sectionWord) override { return nullptr; }
+    CItemBag* OpenMerchantBag(const CNpc& merchant, u32 creatureWord, u32 sectionWord) override {
+        return nullptr;
+    }
     const i32* FindGlobalVariable(const char* name) override;
     void PlayNamedSound(const char* name) override;
 

@@ -46,8 +46,8 @@ constexpr i32 kWindowTop = 50;
 constexpr u32 kTimerPeriod = 30;
 
 constexpr u32 kConfiguredCommands[9] = {
-    kCommandForward,    kCommandBack,      kCommandTurnLeft,    kCommandTurnRight,   kCommandUse,
-    kCommandSpellBook,  kCommandAttack,    kCommandStrafeLeft,  kCommandStrafeRight,
+    kCommandForward,   kCommandBack,   kCommandTurnLeft,   kCommandTurnRight,   kCommandUse,
+    kCommandSpellBook, kCommandAttack, kCommandStrafeLeft, kCommandStrafeRight,
 };
 
 struct FixedKey {
@@ -91,11 +91,11 @@ std::vector<uint32_t> MakeIcon(int size) {
     for (int y = 0; y < size; ++y) {
         for (int x = 0; x < size; ++x) {
             int dx = x - size / 2;
-            bool shield = y >= 3 && y < size - 2 && (y < size / 2 ? (dx >= -11 && dx <= 10)
-                                                                  : (dx * dx * 4 <= (size - 2 - y) * 24));
+            bool shield = y >= 3 && y < size - 2 &&
+                          (y < size / 2 ? (dx >= -11 && dx <= 10) : (dx * dx * 4 <= (size - 2 - y) * 24));
             if (!shield) continue;
-            bool rim = y == 3 || dx == -11 || dx == 10 ||
-                       (y >= size / 2 && dx * dx * 4 > (size - 4 - y) * 24);
+            bool rim =
+                y == 3 || dx == -11 || dx == 10 || (y >= size / 2 && dx * dx * 4 > (size - 4 - y) * 24);
             bool blade = (dx == 0 || dx == -1) && y >= 6 && y < size - 6;
             bool guard = y == 11 && dx >= -5 && dx <= 4;
             uint32_t colour = rim ? 0xFFD8B04Cu : (blade || guard) ? 0xFFE8E8F0u : 0xFF6E2A1Cu;
@@ -209,7 +209,9 @@ void ChangeScreenMode(u32 mode) {
     if (g_mainFrame) g_mainFrame->ChangeScreenMode(mode);
 }
 
-bool CMainFrame::LockDisplay() { return game != nullptr && game->video != nullptr && game->video->SyncBackBuffer() != 0; }
+bool CMainFrame::LockDisplay() {
+    return game != nullptr && game->video != nullptr && game->video->SyncBackBuffer() != 0;
+}
 
 void CMainFrame::PresentFrame() {
     if (game && game->video) game->video->Present();

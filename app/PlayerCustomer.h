@@ -10,7 +10,9 @@ public:
 
     u32 GetGold() const override { return player_.gold; }
     void SetGold(u32 gold) override { player_.gold = gold; }
-    u32 AdjustPrice(u32 price, bool playerPays) const override { return player_.AdjustPrice(price, playerPays); }
+    u32 AdjustPrice(u32 price, bool playerPays) const override {
+        return player_.AdjustPrice(price, playerPays);
+    }
     bool HasSeriousDisease() const override { return player_.HasSeriousDisease(); }
     i32 GetHitPoints() const override { return player_.hp; }
     i32 GetMaxHitPoints() const override { return player_.GetMaxHp(); }

@@ -11,7 +11,8 @@ class BenchFolder {
 public:
     BenchFolder() {
         std::random_device rd;
-        path_ = std::filesystem::temp_directory_path() / ("vantrel-bench-" + std::to_string(rd()) + std::to_string(rd()));
+        path_ = std::filesystem::temp_directory_path() /
+                ("vantrel-bench-" + std::to_string(rd()) + std::to_string(rd()));
         std::filesystem::create_directories(path_);
     }
     ~BenchFolder() {

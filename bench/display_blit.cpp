@@ -68,8 +68,8 @@ std::vector<u8> MakePicture(u8 encoding) {
 }
 
 void SetRate(benchmark::State& state, double pixelsPerIteration) {
-    state.counters["Mpixels/s"] =
-        benchmark::Counter(pixelsPerIteration * static_cast<double>(state.iterations()) / 1e6, benchmark::Counter::kIsRate);
+    state.counters["Mpixels/s"] = benchmark::Counter(
+        pixelsPerIteration * static_cast<double>(state.iterations()) / 1e6, benchmark::Counter::kIsRate);
 }
 
 void BM_Memcpy(benchmark::State& state) {
@@ -82,7 +82,7 @@ void BM_Memcpy(benchmark::State& state) {
     }
     SetRate(state, static_cast<double>(pixels));
 }
-BENCHMARK(BM_Memcpy)->Arg(256 * 256)->Arg(kFrameWidth * kFrameHeight);
+BENCHMARK(BM_Memcpy)->Arg(256 * 256)->Arg(kFrameWidth* kFrameHeight);
 
 // A 256-entry colour table and width x height bytes of random indices, for the table-lookup yardstick.
 struct LookupSource {
@@ -184,7 +184,8 @@ void BM_Blit(benchmark::State& state) {
             frame.renderer.DrawPicture(100, 100, picture, 256, 0, 0, 256, 256);
         benchmark::ClobberMemory();
     });
-    state.SetLabel(std::string("encoding ") + std::to_string(encoding) + (transparent ? " transparent" : " opaque"));
+    state.SetLabel(std::string("encoding ") + std::to_string(encoding) +
+                   (transparent ? " transparent" : " opaque"));
 }
 BENCHMARK(BM_Blit)->ArgsProduct({{0, 1, 2}, {0, 1}});
 
@@ -234,8 +235,8 @@ void BM_TextPage(benchmark::State& state) {
         return;
     }
     std::string page;
-    const char* words[] = {"the ", "quick ", "brown ", "fox ", "jumps ", "over ", "lazy ", "dogs ", "while ",
-                           "sixteen ", "wizards ", "watch "};
+    const char* words[] = {"the ",  "quick ", "brown ", "fox ",     "jumps ",   "over ",
+                           "lazy ", "dogs ",  "while ", "sixteen ", "wizards ", "watch "};
     for (int i = 0; page.size() < 4000; ++i) page += words[i % 12];
     fonts.Select(1, 0xFFFFFF, 0x000000);
     RunAgainstCeiling(state, kFrameWidth, kFrameHeight, [&] {

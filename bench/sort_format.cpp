@@ -41,8 +41,8 @@ void BM_FormatMessage(benchmark::State& state) {
     CStr text;
     u32 n = 0;
     for (auto _ : state) {
-        text.Format("%s hits you for %d damage (%02u:%02u)", "The cave troll", -static_cast<i32>(n % 40), n % 24,
-                    n % 60);
+        text.Format("%s hits you for %d damage (%02u:%02u)", "The cave troll", -static_cast<i32>(n % 40),
+                    n % 24, n % 60);
         benchmark::DoNotOptimize(text.GetText());
         ++n;
     }

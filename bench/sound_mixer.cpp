@@ -29,11 +29,14 @@ const std::vector<uint8_t>& BenchModule() {
         content::ModuleBuilder b(kTracks, 4);
         for (int n = 1; n <= 8; ++n) {
             std::vector<int8_t> wave(2048 * n);
-            for (size_t i = 0; i < wave.size(); ++i) wave[i] = static_cast<int8_t>(((i * (n + 3)) % 200) - 100);
+            for (size_t i = 0; i < wave.size(); ++i)
+                wave[i] = static_cast<int8_t>(((i * (n + 3)) % 200) - 100);
             b.SetInstrument(n, wave, 40 + n * 3, 0, 0, static_cast<uint16_t>(wave.size() / 2));
         }
-        const uint32_t periods[] = {856, 762, 678, 640, 570, 508, 453, 428, 381, 339, 320, 285, 254, 226, 214};
-        const uint8_t effects[][2] = {{0, 0}, {0x0, 0x37}, {0x4, 0x46}, {0xA, 0x01}, {0x1, 0x01}, {0x2, 0x01}};
+        const uint32_t periods[] = {856, 762, 678, 640, 570, 508, 453, 428,
+                                    381, 339, 320, 285, 254, 226, 214};
+        const uint8_t effects[][2] = {{0, 0},      {0x0, 0x37}, {0x4, 0x46},
+                                      {0xA, 0x01}, {0x1, 0x01}, {0x2, 0x01}};
         for (uint32_t p = 0; p < 4; ++p)
             for (uint32_t row = 0; row < 64; row += 2)
                 for (uint32_t t = 0; t < kTracks; ++t) {
@@ -49,7 +52,8 @@ const std::vector<uint8_t>& BenchModule() {
 
 void SetCounters(benchmark::State& state) {
     state.counters["time_per_channel_frame"] =
-        benchmark::Counter(double(kFrames) * kTracks, benchmark::Counter::kIsIterationInvariantRate | benchmark::Counter::kInvert);
+        benchmark::Counter(double(kFrames) * kTracks,
+                           benchmark::Counter::kIsIterationInvariantRate | benchmark::Counter::kInvert);
 }
 
 void BM_MixerMix(benchmark::State& state) {
@@ -68,7 +72,8 @@ void BM_MixerMix(benchmark::State& state) {
     for (auto _ : state) {
         mixer.StopAllMusic();
         mixer.PlayModule(data);
-        for (size_t done = 0; done < kFrames; done += kChunk) mixer.Mix(buffer.data(), static_cast<u32>(buffer.size()));
+        for (size_t done = 0; done < kFrames; done += kChunk)
+            mixer.Mix(buffer.data(), static_cast<u32>(buffer.size()));
         benchmark::DoNotOptimize(buffer.data());
     }
     SetCounters(state);
@@ -80,8 +85,8 @@ void BM_Libopenmpt(benchmark::State& state) {
     const std::vector<uint8_t>& file = BenchModule();
     std::vector<int16_t> buffer(kChunk);
     for (auto _ : state) {
-        openmpt_module* mod = openmpt_module_create_from_memory2(file.data(), file.size(), nullptr, nullptr, nullptr,
-                                                                 nullptr, nullptr, nullptr, nullptr);
+        openmpt_module* mod = openmpt_module_create_from_memory2(file.data(), file.size(), nullptr, nullptr,
+                                                                 nullptr, nullptr, nullptr, nullptr, nullptr);
         if (mod == nullptr) {
             state.SkipWithError("libopenmpt refused the module");
             return;
@@ -89,7 +94,8 @@ void BM_Libopenmpt(benchmark::State& state) {
         openmpt_module_set_repeat_count(mod, -1);
         openmpt_module_set_render_param(mod, OPENMPT_MODULE_RENDER_INTERPOLATIONFILTER_LENGTH, 1);
         openmpt_module_set_render_param(mod, OPENMPT_MODULE_RENDER_VOLUMERAMPING_STRENGTH, 0);
-        for (size_t done = 0; done < kFrames; done += kChunk) openmpt_module_read_mono(mod, 44100, kChunk, buffer.data());
+        for (size_t done = 0; done < kFrames; done += kChunk)
+            openmpt_module_read_mono(mod, 44100, kChunk, buffer.data());
         benchmark::DoNotOptimize(buffer.data());
         openmpt_module_destroy(mod);
     }

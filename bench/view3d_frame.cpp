@@ -30,9 +30,9 @@ struct SceneSpec {
 
 SceneSpec Spec(int scene) {
     switch (scene) {
-        case 0: return {kCorridor, 5, 9, 0};
-        case 1: return {Hall(false), 17, 30, (20 << 16) + 0x4000};
-        default: return {Hall(true), 17, 31, (15 << 16) + 0x2000};
+    case 0: return {kCorridor, 5, 9, 0};
+    case 1: return {Hall(false), 17, 30, (20 << 16) + 0x4000};
+    default: return {Hall(true), 17, 31, (15 << 16) + 0x2000};
     }
 }
 
@@ -73,7 +73,12 @@ void DressHall(scene::Scene& s) {
             }
             if ((x + y) % 2 == 0) c.ground = mossy;
             if ((x * 7 + y * 3) % 5 == 0 && object < 255) {
-                s.view->cellObjects[object] = CCellObject{kSprite, 0, scene::Units(400), scene::Units(600), 0, 0,
+                s.view->cellObjects[object] = CCellObject{kSprite,
+                                                          0,
+                                                          scene::Units(400),
+                                                          scene::Units(600),
+                                                          0,
+                                                          0,
                                                           static_cast<u16>(x % 3 == 0 ? 60 : 0)};
                 c.cellObject[0] = object++;
             }
@@ -98,14 +103,15 @@ void BM_Frame(benchmark::State& state) {
         benchmark::DoNotOptimize(s.memory.data());
     }
     const CFrameStats& st = s.renderer->stats;
-    state.counters["fps"] = benchmark::Counter(static_cast<double>(state.iterations()), benchmark::Counter::kIsRate);
+    state.counters["fps"] =
+        benchmark::Counter(static_cast<double>(state.iterations()), benchmark::Counter::kIsRate);
     state.counters["polys_emitted"] = st.polygonsEmitted;
     state.counters["polys_drawn"] = st.polygonsDrawn;
     state.counters["polys_dropped"] = st.polygonsDropped;
     state.counters["pixels"] = static_cast<double>(st.pixelsWritten);
     state.counters["overdraw"] = static_cast<double>(st.pixelsWritten) / (w * h);
-    state.counters["pixel_rate"] = benchmark::Counter(static_cast<double>(st.pixelsWritten) * state.iterations(),
-                                                      benchmark::Counter::kIsRate);
+    state.counters["pixel_rate"] = benchmark::Counter(
+        static_cast<double>(st.pixelsWritten) * state.iterations(), benchmark::Counter::kIsRate);
 }
 
 // The ceiling: every pixel of a frame of the same size written once as plain

@@ -80,7 +80,8 @@ bool GetLayoutSizeIn(const u8* table, size_t size, u32 mode, u16 group, u32& wid
     return true;
 }
 
-std::string CheckLayoutTable(const u8* table, size_t size, u32 mode, const CLayoutNeed* needs, size_t needCount) {
+std::string CheckLayoutTable(const u8* table, size_t size, u32 mode, const CLayoutNeed* needs,
+                             size_t needCount) {
     TableReader t{table, size};
     u16 groups = 0;
     if (!t.Word(0, groups)) return "shorter than its group count";
@@ -105,8 +106,8 @@ std::string CheckLayoutTable(const u8* table, size_t size, u32 mode, const CLayo
     }
     for (size_t i = 0; i < needCount; ++i) {
         if (FindLayoutRectIn(table, size, mode, needs[i].group, needs[i].element) != nullptr) continue;
-        return "no element " + std::to_string(needs[i].element) + " of group " + std::to_string(needs[i].group) +
-               " in layout mode " + std::to_string(mode);
+        return "no element " + std::to_string(needs[i].element) + " of group " +
+               std::to_string(needs[i].group) + " in layout mode " + std::to_string(mode);
     }
     return {};
 }

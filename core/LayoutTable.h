@@ -34,12 +34,20 @@ struct CLayoutNeed {
 // Checks a layout table whole before anything relies on it: the group directory, every group's mode
 // list and every layout with its elements lie inside the record, and each needed element exists in
 // layout mode `mode`. Empty when the table is sound, else what is wrong with it.
-std::string CheckLayoutTable(const u8* table, size_t size, u32 mode, const CLayoutNeed* needs, size_t needCount);
+std::string CheckLayoutTable(const u8* table, size_t size, u32 mode, const CLayoutNeed* needs,
+                             size_t needCount);
 
 // The small layout modes (2, 5, 6, 7, 8, 12, 13, 16): narrow handheld screens with their own margins.
 inline bool IsSmallLayoutMode(u32 mode) {
     switch (mode) {
-    case 2: case 5: case 6: case 7: case 8: case 12: case 13: case 16: return true;
+    case 2:
+    case 5:
+    case 6:
+    case 7:
+    case 8:
+    case 12:
+    case 13:
+    case 16: return true;
     default: return false;
     }
 }
@@ -47,7 +55,11 @@ inline bool IsSmallLayoutMode(u32 mode) {
 // The large layout modes (9, 10, 11, 14, 15): the desktop-sized screens.
 inline bool IsLargeLayoutMode(u32 mode) {
     switch (mode) {
-    case 9: case 10: case 11: case 14: case 15: return true;
+    case 9:
+    case 10:
+    case 11:
+    case 14:
+    case 15: return true;
     default: return false;
     }
 }

@@ -18,8 +18,7 @@ CNamedObjectCopy::CNamedObjectCopy(const CNamedObjectCopy& other) : CNamedObject
 }
 
 CNamedObjectCopy& CNamedObjectCopy::operator=(const CNamedObjectCopy& other) {
-    if (this != &other)
-        SetName(other.name_);
+    if (this != &other) SetName(other.name_);
     return *this;
 }
 
@@ -44,19 +43,15 @@ void CNamedObjectCopy::SerializeName(CStream& stream, u32 writing) {
 namespace {
 
 int HexDigit(char c) {
-    if (c >= '0' && c <= '9')
-        return c - '0';
-    if (c >= 'A' && c <= 'F')
-        return c - 'A' + 10;
-    if (c >= 'a' && c <= 'f')
-        return c - 'a' + 10;
+    if (c >= '0' && c <= '9') return c - '0';
+    if (c >= 'A' && c <= 'F') return c - 'A' + 10;
+    if (c >= 'a' && c <= 'f') return c - 'a' + 10;
     return 0;
 }
 
 }  // namespace
 
 u8 ParseHexByte(const char* text) {
-    if (!text || !text[0])
-        return 0;
+    if (!text || !text[0]) return 0;
     return static_cast<u8>((HexDigit(text[0]) << 4) | HexDigit(text[1]));
 }

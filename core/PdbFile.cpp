@@ -12,13 +12,9 @@
 namespace {
 
 u16 Swap16(u16 v) { return static_cast<u16>((v >> 8) | (v << 8)); }
-u32 Swap32(u32 v) {
-    return (v >> 24) | ((v >> 8) & 0xFF00u) | ((v << 8) & 0xFF0000u) | (v << 24);
-}
+u32 Swap32(u32 v) { return (v >> 24) | ((v >> 8) & 0xFF00u) | ((v << 8) & 0xFF0000u) | (v << 24); }
 
-u32 LoadBE32(const u8* p) {
-    return (u32(p[0]) << 24) | (u32(p[1]) << 16) | (u32(p[2]) << 8) | u32(p[3]);
-}
+u32 LoadBE32(const u8* p) { return (u32(p[0]) << 24) | (u32(p[1]) << 16) | (u32(p[2]) << 8) | u32(p[3]); }
 
 void StoreBE32(u8* p, u32 v) {
     p[0] = u8(v >> 24);
@@ -31,8 +27,7 @@ bool ContainsPdb(const char* name) { return std::strstr(name, ".pdb") != nullptr
 
 std::string WithPdb(const char* name) {
     std::string s = name ? name : "";
-    if (!ContainsPdb(s.c_str()))
-        s += ".pdb";
+    if (!ContainsPdb(s.c_str())) s += ".pdb";
     return s;
 }
 
@@ -44,8 +39,7 @@ u32 Now1904() {
 }  // namespace
 
 void FreeDataBlock(CRecordData* record) {
-    if (!record)
-        return;
+    if (!record) return;
     delete[] record->data;
     record->data = nullptr;
     record->size = 0;
@@ -64,15 +58,13 @@ void DeleteRecordEntries(CPointerArray& records) {
 }
 
 u8* CopyBytes(u8* dst, const u8* src, u32 n) {
-    if (n)
-        std::memcpy(dst, src, n);
+    if (n) std::memcpy(dst, src, n);
     return dst + n;
 }
 
 std::string BuildProgramPath(const char* name, const CFileFinder* finder) {
     std::string n = name ? name : "";
-    if (n.find('/') != std::string::npos)
-        return n;
+    if (n.find('/') != std::string::npos) return n;
     return (finder ? finder->GetFolder() : plat::ProgramFolder()) + n;
 }
 
@@ -109,8 +101,7 @@ void CPdbFile::InitHeader(CPdbHeader& header, bool backup, bool resource) {
 }
 
 void CPdbFile::SwapHeader(CPdbHeader& h) {
-    if constexpr (std::endian::native == std::endian::big)
-        return;
+    if constexpr (std::endian::native == std::endian::big) return;
     h.attributes = Swap16(h.attributes);
     h.version = Swap16(h.version);
     h.creationDate = Swap32(h.creationDate);
@@ -174,10 +165,8 @@ void CPdbFile::DecodeHeader(const u8* in, CPdbHeader& h) {
 }
 
 int CPdbFile::Open(const char* name, const char* creator) {
-    if (!name)
-        return 0;
-    if (!OpenPath(BuildProgramPath(WithPdb(name).c_str(), finder_)))
-        return 0;
+    if (!name) return 0;
+    if (!OpenPath(BuildProgramPath(WithPdb(name).c_str(), finder_))) return 0;
     if (!HasCreator(creator ? creator : "VnTl")) {
         // Callers close the object after a failed Open; the header stays readable until then.
         entries_.clear();
@@ -196,8 +185,7 @@ int CPdbFile::OpenFound(const CStr& name) {
 int CPdbFile::OpenPath(const std::string& path) {
     Close();
     file_ = plat::OpenFileForReading(path);
-    if (!file_)
-        return 0;
+    if (!file_) return 0;
     if (!ReadDirectory()) {
         Close();
         return 0;
@@ -209,20 +197,16 @@ int CPdbFile::OpenPath(const std::string& path) {
 // well-formed database: a damaged file must not lead to huge allocations or reads outside the file.
 bool CPdbFile::ReadDirectory() {
     const u64 length = file_->Size();
-    if (length < kPdbHeaderSize || length > std::numeric_limits<u32>::max())
-        return false;
+    if (length < kPdbHeaderSize || length > std::numeric_limits<u32>::max()) return false;
     u8 raw[kPdbHeaderSize];
-    if (!file_->ReadAt(0, raw, sizeof raw))
-        return false;
+    if (!file_->ReadAt(0, raw, sizeof raw)) return false;
     DecodeHeader(raw, header_);
 
     const u32 n = header_.recordCount;
     const u64 dataStart = kPdbHeaderSize + u64(kPdbEntrySize) * n;
-    if (length < dataStart)
-        return false;
+    if (length < dataStart) return false;
     std::vector<u8> dir(size_t(kPdbEntrySize) * n);
-    if (n && !file_->ReadAt(kPdbHeaderSize, dir.data(), dir.size()))
-        return false;
+    if (n && !file_->ReadAt(kPdbHeaderSize, dir.data(), dir.size())) return false;
 
     std::vector<CPdbRecordEntry> entries(n);
     for (u32 i = 0; i < n; ++i) {
@@ -230,28 +214,23 @@ bool CPdbFile::ReadDirectory() {
         CPdbRecordEntry& entry = entries[i];
         entry.offset = LoadBE32(e);
         entry.key = static_cast<u16>((e[6] << 8) | e[7]);
-        if (entry.offset < dataStart || entry.offset > length)
-            return false;
+        if (entry.offset < dataStart || entry.offset > length) return false;
         if (i > 0) {
-            if (entry.offset < entries[i - 1].offset)
-                return false;
+            if (entry.offset < entries[i - 1].offset) return false;
             entries[i - 1].size = entry.offset - entries[i - 1].offset;
         }
     }
-    if (n > 0)
-        entries[n - 1].size = static_cast<u32>(length - entries[n - 1].offset);
+    if (n > 0) entries[n - 1].size = static_cast<u32>(length - entries[n - 1].offset);
     entries_ = std::move(entries);
     recordCount_ = n;
     return true;
 }
 
 CRecordData* CPdbFile::ReadRecord(u32 id) {
-    if (!file_ || id > 0xFFFF)
-        return nullptr;
+    if (!file_ || id > 0xFFFF) return nullptr;
     for (u32 i = 0; i < recordCount_; ++i) {
         const CPdbRecordEntry& entry = entries_[i];
-        if (entry.key != id)
-            continue;
+        if (entry.key != id) continue;
         // The file may have shrunk since Open; a short read gives no record rather than garbage.
         auto* data = new u8[entry.size];
         if (entry.size && !file_->ReadAt(entry.offset, data, entry.size)) {
@@ -283,8 +262,7 @@ void CPdbFile::Close() {
 void CPdbFile::InitSavedGameHeader(const char* name) {
     InitHeader(header_, true, true);
     std::memset(header_.name, 0, sizeof header_.name);
-    if (name)
-        std::strncpy(header_.name, name, sizeof header_.name - 1);
+    if (name) std::strncpy(header_.name, name, sizeof header_.name - 1);
     std::memcpy(header_.type, "VnTS", 4);
     std::memcpy(header_.creator, "VnTS", 4);
 }
@@ -309,8 +287,7 @@ int CPdbFile::AddRecord(u16 id, const void* data, u32 size) {
 
 bool CPdbFile::BuildImage(std::vector<u8>& out) {
     const u32 n = pending_.GetCount();
-    if (n > 0xFFFF)
-        return false;
+    if (n > 0xFFFF) return false;
     CPdbHeader header = header_;
     header.recordCount = static_cast<u16>(n);
 
@@ -320,14 +297,12 @@ bool CPdbFile::BuildImage(std::vector<u8>& out) {
     for (u32 i = 0; i < n; ++i) {
         auto* rec = pending_.At<const CPdbPendingRecord>(static_cast<int>(i));
         const u64 pos = (running + 3) & ~u64(3);
-        if (pos > std::numeric_limits<u32>::max())
-            return false;
+        if (pos > std::numeric_limits<u32>::max()) return false;
         positions[i] = static_cast<u32>(pos);
         running = pos + rec->size + 2;
         end = running;
     }
-    if (end > std::numeric_limits<u32>::max())
-        return false;
+    if (end > std::numeric_limits<u32>::max()) return false;
 
     out.assign(static_cast<size_t>(end), 0);
     EncodeHeader(header, out.data());
@@ -345,17 +320,14 @@ bool CPdbFile::BuildImage(std::vector<u8>& out) {
 }
 
 int CPdbFile::Save(const char* name) {
-    if (!name)
-        return 0;
+    if (!name) return 0;
     std::vector<u8> image;
-    if (!BuildImage(image))
-        return 0;
+    if (!BuildImage(image)) return 0;
     const std::string target = BuildProgramPath(WithPdb(name).c_str(), finder_);
     const std::string temp = target + ".tmp";
     {
         auto file = plat::CreateFileForWriting(temp);
-        if (!file)
-            return 0;
+        if (!file) return 0;
         if (!file->Write(image.data(), image.size()) || !file->Flush()) {
             file.reset();
             plat::DeleteFile(temp);
@@ -370,8 +342,7 @@ int CPdbFile::Save(const char* name) {
 }
 
 int CPdbFile::Delete(const char* name) {
-    if (!name)
-        return 0;
+    if (!name) return 0;
     return DeleteProgramFile(WithPdb(name).c_str(), finder_);
 }
 

@@ -9,33 +9,27 @@ CPointerArray::~CPointerArray() { delete[] slots_; }
 void CPointerArray::Resize(u32 slots) {
     slots = std::min(slots, kMaxSlots);
     void** storage = new void*[slots]();
-    if (slots_)
-        std::copy(slots_, slots_ + std::min<u32>(capacity_, slots), storage);
+    if (slots_) std::copy(slots_, slots_ + std::min<u32>(capacity_, slots), storage);
     delete[] slots_;
     slots_ = storage;
     allocated_ = slots;
     capacity_ = static_cast<u16>(slots);
 }
 
-void* CPointerArray::GetAt(int index) const {
-    return index >= 0 && index < count_ ? slots_[index] : nullptr;
-}
+void* CPointerArray::GetAt(int index) const { return index >= 0 && index < count_ ? slots_[index] : nullptr; }
 
 void CPointerArray::SetAt(int index, void* p) {
-    if (index >= 0 && index < count_)
-        slots_[index] = p;
+    if (index >= 0 && index < count_) slots_[index] = p;
 }
 
 bool CPointerArray::Grow() {
-    if (capacity_ >= kMaxSlots)
-        return false;
+    if (capacity_ >= kMaxSlots) return false;
     Resize(static_cast<u32>(capacity_) + step_);
     return true;
 }
 
 bool CPointerArray::Add(void* p) {
-    if (count_ == capacity_ && !Grow())
-        return false;
+    if (count_ == capacity_ && !Grow()) return false;
     slots_[count_++] = p;
     return true;
 }
@@ -46,12 +40,9 @@ void CPointerArray::Reserve(u32 n) {
 }
 
 bool CPointerArray::InsertAt(int index, void* p) {
-    if (index < 0)
-        index = 0;
-    if (index >= count_)
-        return Add(p);
-    if (count_ == capacity_ && !Grow())
-        return false;
+    if (index < 0) index = 0;
+    if (index >= count_) return Add(p);
+    if (count_ == capacity_ && !Grow()) return false;
     std::move_backward(slots_ + index, slots_ + count_, slots_ + count_ + 1);
     slots_[index] = p;
     ++count_;
@@ -59,8 +50,7 @@ bool CPointerArray::InsertAt(int index, void* p) {
 }
 
 void* CPointerArray::RemoveAt(int index) {
-    if (index < 0 || index >= count_)
-        return nullptr;
+    if (index < 0 || index >= count_) return nullptr;
     void* p = slots_[index];
     // The whole storage moves down, so the null tail follows the elements.
     std::move(slots_ + index + 1, slots_ + capacity_, slots_ + index);
@@ -79,12 +69,10 @@ void CPointerArray::Remove(void* p) {
 }
 
 int CPointerArray::FindString(const char* text) const {
-    if (!text)
-        return -1;
+    if (!text) return -1;
     for (int i = 0; i < count_; ++i) {
         auto* element = static_cast<const char*>(slots_[i]);
-        if (element && CompareStrings(element, text) == 0)
-            return i;
+        if (element && CompareStrings(element, text) == 0) return i;
     }
     return -1;
 }

@@ -70,8 +70,7 @@ public:
     // Polymorphic elements, destroyed through T's (virtual) destructor.
     template <class T>
     void DeleteAll() {
-        for (u32 i = 0; i < count_; ++i)
-            delete static_cast<T*>(Take(i));
+        for (u32 i = 0; i < count_; ++i) delete static_cast<T*>(Take(i));
         RemoveAll();
     }
     // Plain records whose first member is a pointer the record does not own: it is cleared first so
@@ -103,8 +102,7 @@ public:
     template <class R>
     void FreeAllBuffers() {
         for (u32 i = 0; i < count_; ++i) {
-            if (void* p = Take(i))
-                FreeDataBlock(static_cast<R*>(p));
+            if (void* p = Take(i)) FreeDataBlock(static_cast<R*>(p));
         }
         RemoveAll();
     }
@@ -131,10 +129,8 @@ private:
 // elements, then frees it.
 template <class T>
 void DeletePointerArray(CPointerArray* array) {
-    if (!array)
-        return;
-    if (array->OwnsElements())
-        array->FreeEach<T>();
+    if (!array) return;
+    if (array->OwnsElements()) array->FreeEach<T>();
     delete array;
 }
 
@@ -142,12 +138,10 @@ void DeletePointerArray(CPointerArray* array) {
 // T is a record kind with a `GetName()` (its leading named part).
 template <class T>
 T* FindRecordById(const CPointerArray& array, const char* id) {
-    if (!id)
-        return nullptr;
+    if (!id) return nullptr;
     for (int i = 0; i < array.GetCount(); ++i) {
         T* element = array.At<T>(i);
-        if (element && element->GetName() && CompareStrings(element->GetName(), id) == 0)
-            return element;
+        if (element && element->GetName() && CompareStrings(element->GetName(), id) == 0) return element;
     }
     return nullptr;
 }

@@ -17,8 +17,7 @@ void CRandom::Seed(CGame* owner) {
 
 void CRandom::SeedWith(u32 seed) {
     state_[0] = seed;
-    for (u32 i = 1; i < kStateSize; ++i)
-        state_[i] = state_[i - 1] * 69069u;
+    for (u32 i = 1; i < kStateSize; ++i) state_[i] = state_[i - 1] * 69069u;
     index_ = kStateSize;
 }
 
@@ -32,10 +31,8 @@ void CRandom::Regenerate() {
 }
 
 u32 CRandom::Next(i32 n) {
-    if (n < 1)
-        return 0;
-    if (index_ >= kStateSize)
-        Regenerate();
+    if (n < 1) return 0;
+    if (index_ >= kStateSize) Regenerate();
     u32 y = state_[index_++];
     y ^= y >> 11;
     y ^= (y << 7) & 0x9D2C5680u;

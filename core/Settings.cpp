@@ -8,9 +8,12 @@
 
 namespace {
 
-constexpr u32 kPlainKeys[CGameSettings::kKeyCount] = {1000, 1002, 1004, 1006, 3006, 3001, 3004, 3005, 3000, 0, 0, 0};
-constexpr u32 kLKeys[CGameSettings::kKeyCount] = {1004, 1006, 1002, 1000, 3006, 3001, 3004, 3005, 3000, 0, 0, 0};
-constexpr u32 kRKeys[CGameSettings::kKeyCount] = {1006, 1004, 1000, 1002, 3006, 3000, 3005, 3004, 3001, 0, 0, 0};
+constexpr u32 kPlainKeys[CGameSettings::kKeyCount] = {1000, 1002, 1004, 1006, 3006, 3001,
+                                                      3004, 3005, 3000, 0,    0,    0};
+constexpr u32 kLKeys[CGameSettings::kKeyCount] = {1004, 1006, 1002, 1000, 3006, 3001,
+                                                  3004, 3005, 3000, 0,    0,    0};
+constexpr u32 kRKeys[CGameSettings::kKeyCount] = {1006, 1004, 1000, 1002, 3006, 3000,
+                                                  3005, 3004, 3001, 0,    0,    0};
 // w, s, q, e, space, c, Enter, a, d: the plain set on a first run in the keyboard layouts.
 constexpr u32 kFirstRunLetters[9] = {119, 115, 113, 101, 32, 99, 13, 97, 100};
 constexpr u32 kReadStringSize = 1000;
@@ -64,8 +67,7 @@ void SetDefaultSettings(CGameSettings& settings) {
 
 u32 ReadRegistryDword(const char* keyPath, const char* name, u32 defaultValue, plat::SettingsStore& store) {
     u32 value = defaultValue;
-    if (!keyPath || !name || !store.ReadDword(keyPath, name, value))
-        return defaultValue;
+    if (!keyPath || !name || !store.ReadDword(keyPath, name, value)) return defaultValue;
     return value;
 }
 
@@ -83,8 +85,7 @@ void LoadSettings(CGameSettings& settings, u32 layoutMode, plat::SettingsStore& 
     settings.Key[11] = ReadDword(store, "Key12", 0);
     if (settings.Key[11] != 0) {
         // A set that has been saved before is taken as stored: a missing value is 0.
-        for (u32 i = 0; i < 11; ++i)
-            settings.Key[i] = ReadDword(store, ValueName("Key%u", i + 1), 0);
+        for (u32 i = 0; i < 11; ++i) settings.Key[i] = ReadDword(store, ValueName("Key%u", i + 1), 0);
         for (u32 i = 0; i < CGameSettings::kKeyCount; ++i)
             settings.LKey[i] = ReadDword(store, ValueName("LKey%u", i + 1), 0);
     } else {

@@ -36,7 +36,8 @@ struct CGameSettings {
 
 void SetDefaultSettings(CGameSettings& settings);
 // Reads the block from the store. layoutMode decides the first-run letter keys (start-up passes 15).
-void LoadSettings(CGameSettings& settings, u32 layoutMode, plat::SettingsStore& store = plat::CurrentSettings());
+void LoadSettings(CGameSettings& settings, u32 layoutMode,
+                  plat::SettingsStore& store = plat::CurrentSettings());
 // Writes every value of the block, changed or not, and makes them permanent; false when that failed.
 bool SaveSettings(const CGameSettings& settings, plat::SettingsStore& store = plat::CurrentSettings());
 

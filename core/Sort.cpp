@@ -10,10 +10,8 @@ constexpr i64 kShortRange = 8;
 constexpr int kStackRanges = 64;
 
 void SwapElements(u8* a, u8* b, u32 width) {
-    if (a == b)
-        return;
-    for (u32 i = 0; i < width; ++i)
-        std::swap(a[i], b[i]);
+    if (a == b) return;
+    for (u32 i = 0; i < width; ++i) std::swap(a[i], b[i]);
 }
 
 }  // namespace
@@ -24,8 +22,7 @@ void ShortSort(void* lo, void* hi, u32 width, SortCompare compare) {
     while (last > first) {
         u8* largest = first;
         for (u8* p = first + width; p <= last; p += width) {
-            if (compare(p, largest) > 0)
-                largest = p;
+            if (compare(p, largest) > 0) largest = p;
         }
         SwapElements(largest, last, width);
         last -= width;
@@ -33,8 +30,7 @@ void ShortSort(void* lo, void* hi, u32 width, SortCompare compare) {
 }
 
 void SortArray(void* base, u32 count, u32 width, SortCompare compare) {
-    if (count < 2 || !base || width == 0 || !compare)
-        return;
+    if (count < 2 || !base || width == 0 || !compare) return;
     auto* bytes = static_cast<u8*>(base);
     auto at = [&](i64 i) { return bytes + static_cast<u64>(i) * width; };
 
@@ -55,8 +51,7 @@ void SortArray(void* base, u32 count, u32 width, SortCompare compare) {
                 do {
                     --right;
                 } while (right > lo && compare(at(right), at(lo)) >= 0);
-                if (right < left)
-                    break;
+                if (right < left) break;
                 SwapElements(at(left), at(right), width);
             }
             SwapElements(at(lo), at(right), width);
@@ -82,8 +77,7 @@ void SortArray(void* base, u32 count, u32 width, SortCompare compare) {
                 }
             }
         }
-        if (depth == 0)
-            return;
+        if (depth == 0) return;
         --depth;
         lo = loStack[depth];
         hi = hiStack[depth];

@@ -12,8 +12,7 @@ char FoldCase(char c) { return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A
 
 size_t TextLength(const char* text, size_t limit) {
     size_t n = 0;
-    while (n < limit && text[n] != '\0')
-        ++n;
+    while (n < limit && text[n] != '\0') ++n;
     return n;
 }
 
@@ -22,27 +21,22 @@ u16 CapacityForLength(u32 len) { return static_cast<u16>(((len + 1) / 10 + 1) * 
 
 bool MatchesAt(const char* text, const char* pattern, bool noCase) {
     for (; *pattern != '\0'; ++text, ++pattern) {
-        if (*text == '\0')
-            return false;
-        if (noCase ? FoldCase(*text) != FoldCase(*pattern) : *text != *pattern)
-            return false;
+        if (*text == '\0') return false;
+        if (noCase ? FoldCase(*text) != FoldCase(*pattern) : *text != *pattern) return false;
     }
     return true;
 }
 
 int Find(const char* text, const char* pattern, bool noCase) {
-    if (!text || !pattern || *text == '\0' || *pattern == '\0')
-        return -1;
+    if (!text || !pattern || *text == '\0' || *pattern == '\0') return -1;
     for (const char* p = text; *p != '\0'; ++p) {
-        if (MatchesAt(p, pattern, noCase))
-            return static_cast<int>(p - text);
+        if (MatchesAt(p, pattern, noCase)) return static_cast<int>(p - text);
     }
     return -1;
 }
 
 u32 Count(const char* text, const char* pattern, bool noCase) {
-    if (!text || !pattern || *pattern == '\0')
-        return 0;
+    if (!text || !pattern || *pattern == '\0') return 0;
     size_t plen = std::strlen(pattern);
     u32 count = 0;
     for (const char* p = text; *p != '\0';) {
@@ -57,8 +51,7 @@ u32 Count(const char* text, const char* pattern, bool noCase) {
 }
 
 void Replace(char* buffer, size_t capacity, const char* from, const char* to, bool noCase) {
-    if (!buffer || !from || !to || *from == '\0' || capacity == 0)
-        return;
+    if (!buffer || !from || !to || *from == '\0' || capacity == 0) return;
     size_t flen = std::strlen(from);
     std::string out;
     for (const char* p = buffer; *p != '\0';) {
@@ -77,19 +70,15 @@ void Replace(char* buffer, size_t capacity, const char* from, const char* to, bo
 template <class T>
 T ParseNumber(const char* text) {
     using U = std::make_unsigned_t<T>;
-    if (!text)
-        return 0;
-    while (*text == ' ')
-        ++text;
+    if (!text) return 0;
+    while (*text == ' ') ++text;
     bool negative = false;
-    if (*text == '+' || *text == '-')
-        negative = *text++ == '-';
+    if (*text == '+' || *text == '-') negative = *text++ == '-';
     // Unsigned arithmetic so that an overlong number wraps instead of overflowing.
     U value = 0;
     for (; *text >= '0' && *text <= '9'; ++text)
         value = static_cast<U>(value * 10u + static_cast<U>(*text - '0'));
-    if (negative)
-        value = static_cast<U>(0u - value);
+    if (negative) value = static_cast<U>(0u - value);
     return static_cast<T>(value);
 }
 
@@ -100,8 +89,7 @@ struct BoundedWriter {
     size_t len = 0;
 
     void Put(char c) {
-        if (len < room)
-            dst[len++] = c;
+        if (len < room) dst[len++] = c;
     }
     void Put(const char* text, size_t n) {
         n = std::min(n, room - len);
@@ -130,8 +118,7 @@ size_t ReadCount(const char*& p) {
 CStr::CStr() : buffer_(new char[kDefaultStep]), capacity_(kDefaultStep) { buffer_[0] = '\0'; }
 
 CStr::CStr(const char* text) : CStr() {
-    if (!text)
-        return;
+    if (!text) return;
     u32 len = static_cast<u32>(TextLength(text, kMaxLength));
     Reallocate(CapacityForLength(len));
     std::memcpy(buffer_.get(), text, len);
@@ -170,16 +157,14 @@ CStr& CStr::operator=(CStr&& other) noexcept {
 void CStr::Reallocate(u16 capacity) {
     std::unique_ptr<char[]> block(new char[capacity]);
     size_t len = buffer_ ? std::min<size_t>(std::strlen(buffer_.get()), capacity - 1u) : 0;
-    if (len)
-        std::memcpy(block.get(), buffer_.get(), len);
+    if (len) std::memcpy(block.get(), buffer_.get(), len);
     block[len] = '\0';
     buffer_ = std::move(block);
     capacity_ = capacity;
 }
 
 void CStr::Assign(const char* text) {
-    if (!text)
-        return;
+    if (!text) return;
     u32 len = static_cast<u32>(TextLength(text, kMaxLength));
     if (buffer_ && len < capacity_) {
         // The text may be a piece of this very string.
@@ -189,8 +174,7 @@ void CStr::Assign(const char* text) {
     }
     u32 step = step_ ? step_ : kDefaultStep;
     u32 capacity = capacity_;
-    while (capacity <= len)
-        capacity += step;
+    while (capacity <= len) capacity += step;
     capacity = std::min<u32>(capacity, kMaxCapacity);
     // The new block is filled before the old one goes, since the text may point into it.
     std::unique_ptr<char[]> block(new char[capacity]);
@@ -201,8 +185,7 @@ void CStr::Assign(const char* text) {
 }
 
 void CStr::AssignStr(const CStr& other) {
-    if (this == &other)
-        return;
+    if (this == &other) return;
     CStr copy(other);
     *this = std::move(copy);
 }
@@ -217,44 +200,36 @@ int CStr::EqualsStr(const CStr& other) const {
 
 void CStr::Reserve(u32 n) {
     u64 need = static_cast<u64>(GetLength()) + n + 1;
-    if (need < capacity_)
-        return;
+    if (need < capacity_) return;
     u64 step = step_ ? step_ : kDefaultStep;
     u64 capacity = std::min<u64>((need / step + 1) * step, kMaxCapacity);
-    if (capacity != capacity_ || !buffer_)
-        Reallocate(static_cast<u16>(std::max<u64>(capacity, 1)));
+    if (capacity != capacity_ || !buffer_) Reallocate(static_cast<u16>(std::max<u64>(capacity, 1)));
 }
 
 void CStr::InsertAt(u32 at, const char* text, u32 len) {
-    if (!buffer_)
-        Reallocate(kDefaultStep);
+    if (!buffer_) Reallocate(kDefaultStep);
     u32 cur = GetLength();
     u32 limit = std::min<u32>(capacity_ - 1u, kMaxLength);
     len = std::min(len, limit > cur ? limit - cur : 0u);
-    if (len == 0)
-        return;
+    if (len == 0) return;
     at = std::min(at, cur);
     std::memmove(buffer_.get() + at + len, buffer_.get() + at, cur - at + 1);
     std::memcpy(buffer_.get() + at, text, len);
 }
 
 void CStr::FormatArgs(const char* format, va_list args) {
-    if (!format)
-        return;
+    if (!format) return;
     char scratch[kFormatScratch];
     u32 len = FormatV(scratch, sizeof scratch, format, args);
-    if (len >= capacity_)
-        Reserve(len + 1);
+    if (len >= capacity_) Reserve(len + 1);
     std::memcpy(buffer_.get(), scratch, len + 1);
 }
 
 void CStr::AppendFormatArgs(const char* format, va_list args) {
-    if (!format)
-        return;
+    if (!format) return;
     char scratch[kAppendFormatScratch];
     u32 len = FormatV(scratch, sizeof scratch, format, args);
-    if (GetLength() + len >= capacity_)
-        Reserve(len + 1);
+    if (GetLength() + len >= capacity_) Reserve(len + 1);
     InsertAt(GetLength(), scratch, len);
 }
 
@@ -273,8 +248,7 @@ void CStr::AppendFormat(const char* format, ...) {
 }
 
 void CStr::Append(const char* text) {
-    if (!text)
-        return;
+    if (!text) return;
     // A piece of this string would move with the block.
     std::string copy(text, TextLength(text, kMaxLength));
     Reserve(static_cast<u32>(copy.size()) + 1);
@@ -282,8 +256,7 @@ void CStr::Append(const char* text) {
 }
 
 void CStr::Prepend(const char* text) {
-    if (!text)
-        return;
+    if (!text) return;
     std::string copy(text, TextLength(text, kMaxLength));
     Reserve(static_cast<u32>(copy.size()) + 1);
     InsertAt(0, copy.data(), static_cast<u32>(copy.size()));
@@ -300,12 +273,11 @@ void CStr::PrependChar(char c) {
 }
 
 void CStr::ReplaceImpl(const char* from, const char* to, bool noCase) {
-    if (!from || !to || !buffer_)
-        return;
+    if (!from || !to || !buffer_) return;
     std::string f(from), t(to);
-    u32 count = noCase ? CountOccurrencesNoCase(buffer_.get(), f.c_str()) : CountOccurrences(buffer_.get(), f.c_str());
-    if (count == 0)
-        return;
+    u32 count = noCase ? CountOccurrencesNoCase(buffer_.get(), f.c_str())
+                       : CountOccurrences(buffer_.get(), f.c_str());
+    if (count == 0) return;
     if (t.size() > f.size()) {
         u64 grow = static_cast<u64>(count) * (t.size() - f.size()) + 1;
         Reserve(static_cast<u32>(std::min<u64>(grow, kMaxCapacity)));
@@ -319,8 +291,7 @@ void CStr::Replace(const char* from, const char* to) { ReplaceImpl(from, to, fal
 void CStr::ReplaceNoCase(const char* from, const char* to) { ReplaceImpl(from, to, true); }
 
 void CStr::StripNamePrefix() {
-    if (!buffer_)
-        return;
+    if (!buffer_) return;
     size_t len = std::strlen(buffer_.get());
     size_t cut = std::min<size_t>(len, 5);
     std::memmove(buffer_.get(), buffer_.get() + cut, len - cut + 1);
@@ -341,31 +312,24 @@ CStr CStr::Right(int n) const {
 // ---- plain strings ----
 
 int CompareStrings(const char* a, const char* b) {
-    if (!a)
-        return 1;
-    if (!b)
-        return -1;
+    if (!a) return 1;
+    if (!b) return -1;
     for (;; ++a, ++b) {
         auto ca = static_cast<signed char>(*a), cb = static_cast<signed char>(*b);
-        if (ca != cb)
-            return ca - cb;
-        if (ca == 0)
-            return 0;
+        if (ca != cb) return ca - cb;
+        if (ca == 0) return 0;
     }
 }
 
 namespace {
 
 int CompareNoCase(const char* a, const char* b, size_t limit) {
-    if (!a)
-        return 1;
-    if (!b)
-        return -1;
+    if (!a) return 1;
+    if (!b) return -1;
     for (size_t i = 0; i < limit; ++i) {
         if (FoldCase(a[i]) != FoldCase(b[i]))
             return static_cast<signed char>(a[i]) - static_cast<signed char>(b[i]);
-        if (a[i] == '\0')
-            return 0;
+        if (a[i] == '\0') return 0;
     }
     return 0;
 }
@@ -377,8 +341,7 @@ int CompareStringsNoCase(const char* a, const char* b) { return CompareNoCase(a,
 int CompareFirstFourNoCase(const char* a, const char* b) { return CompareNoCase(a, b, 4); }
 
 int FindChar(const char* text, char c) {
-    if (!text || c == '\0')
-        return -1;
+    if (!text || c == '\0') return -1;
     const char* p = std::strchr(text, c);
     return p ? static_cast<int>(p - text) : -1;
 }
@@ -400,16 +363,14 @@ void ReplaceAllNoCase(char* buffer, size_t capacity, const char* from, const cha
 }
 
 void CopyStringN(char* dst, const char* src, size_t n) {
-    if (!dst || !src)
-        return;
+    if (!dst || !src) return;
     size_t len = TextLength(src, n);
     std::memmove(dst, src, len);
     dst[len] = '\0';
 }
 
 void AppendString(char* dst, size_t capacity, const char* src) {
-    if (!dst || !src || capacity == 0)
-        return;
+    if (!dst || !src || capacity == 0) return;
     size_t cur = TextLength(dst, capacity);
     if (cur >= capacity) {
         dst[capacity - 1] = '\0';
@@ -421,8 +382,7 @@ void AppendString(char* dst, size_t capacity, const char* src) {
 }
 
 char* DuplicateString(const char* text) {
-    if (!text)
-        return nullptr;
+    if (!text) return nullptr;
     size_t len = std::strlen(text);
     char* copy = new char[len + 1];
     std::memcpy(copy, text, len + 1);
@@ -430,8 +390,7 @@ char* DuplicateString(const char* text) {
 }
 
 char* LeftText(const char* text, int n) {
-    if (!text)
-        return nullptr;
+    if (!text) return nullptr;
     size_t keep = n <= 0 ? 0 : TextLength(text, static_cast<size_t>(n));
     char* copy = new char[keep + 1];
     std::memcpy(copy, text, keep);
@@ -440,16 +399,14 @@ char* LeftText(const char* text, int n) {
 }
 
 char* RightText(const char* text, int n) {
-    if (!text)
-        return nullptr;
+    if (!text) return nullptr;
     size_t len = std::strlen(text);
     size_t keep = n <= 0 ? 0 : std::min(len, static_cast<size_t>(n));
     return DuplicateString(text + (len - keep));
 }
 
 void ReverseText(char* text) {
-    if (text)
-        std::reverse(text, text + std::strlen(text));
+    if (text) std::reverse(text, text + std::strlen(text));
 }
 
 i16 ParseShort(const char* text) { return ParseNumber<i16>(text); }
@@ -476,16 +433,14 @@ void IntToText(i32 value, char* dst) {
 }
 
 const char* IndefiniteArticle(const char* word) {
-    if (word && *word != '\0' && std::strchr("aeiouAEIOU", *word))
-        return "an";
+    if (word && *word != '\0' && std::strchr("aeiouAEIOU", *word)) return "an";
     return "a";
 }
 
 // ---- the formatter ----
 
 u32 FormatV(char* dst, size_t cap, const char* format, va_list args) {
-    if (!dst || !format || cap == 0)
-        return 0;
+    if (!dst || !format || cap == 0) return 0;
     BoundedWriter out{dst, cap - 1};
     const char* p = format;
     while (*p != '\0') {
@@ -523,8 +478,7 @@ u32 FormatV(char* dst, size_t cap, const char* format, va_list args) {
             ++p;
             precision = ReadCount(p);
         }
-        if (*p == 'l')
-            ++p;
+        if (*p == 'l') ++p;
 
         char number[16];
         const char* text = number;
@@ -545,12 +499,9 @@ u32 FormatV(char* dst, size_t cap, const char* format, va_list args) {
         }
         case 's':
             text = va_arg(args, const char*);
-            if (!text)
-                text = "";
+            if (!text) text = "";
             break;
-        case 'u':
-            UIntToText(va_arg(args, u32), number);
-            break;
+        case 'u': UIntToText(va_arg(args, u32), number); break;
         default:
             // An unknown conversion ends the text here.
             dst[out.len] = '\0';
@@ -559,16 +510,13 @@ u32 FormatV(char* dst, size_t cap, const char* format, va_list args) {
         ++p;
 
         size_t len = std::strlen(text);
-        if (precision != 0 && precision < len)
-            len = precision;
+        if (precision != 0 && precision < len) len = precision;
         // The fill stands outside the whole converted text, sign included.
         size_t fill = width > len ? width - len : 0;
         char fillChar = zero ? '0' : ' ';
-        if (!left)
-            out.Fill(fillChar, fill);
+        if (!left) out.Fill(fillChar, fill);
         out.Put(text, len);
-        if (left)
-            out.Fill(fillChar, fill);
+        if (left) out.Fill(fillChar, fill);
     }
     dst[out.len] = '\0';
     return static_cast<u32>(out.len);

@@ -37,13 +37,11 @@ void CStream::Release() {
 void CStream::Fail() {
     error_ = true;
     // Park the cursor at the end so that nothing after the fault is read as if it were a field.
-    if (!writing_)
-        cursor_ = capacity_;
+    if (!writing_) cursor_ = capacity_;
 }
 
 bool CStream::Reserve(u32 n) {
-    if (error_)
-        return false;
+    if (error_) return false;
     if (n > capacity_ - cursor_) {
         Fail();
         return false;
@@ -62,8 +60,7 @@ bool CStream::Take(void* dst, u32 n) {
 }
 
 bool CStream::Put(const void* src, u32 n) {
-    if (!Reserve(n))
-        return false;
+    if (!Reserve(n)) return false;
     if (n) {
         const auto* bytes = static_cast<const u8*>(src);
         owned_.insert(owned_.end(), bytes, bytes + n);
@@ -73,11 +70,9 @@ bool CStream::Put(const void* src, u32 n) {
 }
 
 void CStream::Align(u32 n) {
-    if (error_ || n < 2)
-        return;
+    if (error_ || n < 2) return;
     const u32 pad = (n - cursor_ % n) % n;
-    if (!pad)
-        return;
+    if (!pad) return;
     if (writing_) {
         static const u8 zeros[4] = {};
         Put(zeros, pad);
@@ -88,10 +83,8 @@ void CStream::Align(u32 n) {
 }
 
 int CStream::MatchByte(u8 value) {
-    if (writing_)
-        return Put(&value, 1) ? 1 : 0;
-    if (error_ || cursor_ >= capacity_ || data_[cursor_] != value)
-        return 0;
+    if (writing_) return Put(&value, 1) ? 1 : 0;
+    if (error_ || cursor_ >= capacity_ || data_[cursor_] != value) return 0;
     ++cursor_;
     return 1;
 }
@@ -120,8 +113,7 @@ void CStream::SerializeU32(u32& value) {
     Align(4);
     u8 b[4];
     if (writing_) {
-        for (int i = 0; i < 4; ++i)
-            b[i] = u8(value >> (8 * i));
+        for (int i = 0; i < 4; ++i) b[i] = u8(value >> (8 * i));
         Put(b, 4);
     } else {
         Take(b, 4);
@@ -152,11 +144,8 @@ void CStream::SerializeBlob(u16& length, u8*& data) {
 
 bool CStream::TextLength(u32& length) {
     length = 0;
-    if (error_)
-        return false;
-    const void* nul = cursor_ < capacity_
-                          ? std::memchr(data_ + cursor_, 0, capacity_ - cursor_)
-                          : nullptr;
+    if (error_) return false;
+    const void* nul = cursor_ < capacity_ ? std::memchr(data_ + cursor_, 0, capacity_ - cursor_) : nullptr;
     if (!nul) {
         Fail();
         return false;
@@ -198,10 +187,8 @@ void CStream::SerializeOwnedString(char*& value) {
     delete[] value;
     value = nullptr;
     u32 len;
-    if (!TextLength(len))
-        return;
-    if (len)
-        value = DuplicateString(reinterpret_cast<const char*>(data_ + cursor_));
+    if (!TextLength(len)) return;
+    if (len) value = DuplicateString(reinterpret_cast<const char*>(data_ + cursor_));
     cursor_ += len + 1;
 }
 
@@ -212,10 +199,8 @@ void CStream::SerializeStringRef(const char*& value) {
     }
     value = nullptr;
     u32 len;
-    if (!TextLength(len))
-        return;
-    if (len)
-        value = reinterpret_cast<const char*>(data_ + cursor_);
+    if (!TextLength(len)) return;
+    if (len) value = reinterpret_cast<const char*>(data_ + cursor_);
     cursor_ += len + 1;
 }
 
@@ -229,8 +214,7 @@ void CStream::ReadStringArray(CPointerArray& array) {
     for (u32 i = 0; i < count && !error_; ++i) {
         const char* text = nullptr;
         SerializeStringRef(text);
-        if (error_)
-            break;
+        if (error_) break;
         if (array.GetCount() == array.GetCapacity() && !array.Grow()) {
             Fail();
             break;

@@ -14,8 +14,7 @@ CWorldEntry& CWorldEntry::operator=(const CWorldEntry& other) {
 }
 
 void CWorldEntry::Assign(const CWorldEntry& other) {
-    if (this == &other)
-        return;
+    if (this == &other) return;
     fileName.Assign(other.fileName.GetText());
     foundName.Assign(other.foundName.GetText());
     title.Assign(other.title.GetText());
@@ -34,8 +33,7 @@ void AppendWorldEntry(CWorldEntryArray& list, const CWorldEntry& entry) {
     if (list.m_count == list.m_capacity) {
         const u32 capacity = list.m_capacity + list.m_growthStep;
         auto storage = std::make_unique<CWorldEntry[]>(capacity);
-        for (u32 i = 0; i < list.m_count; ++i)
-            storage[i].Assign(list.m_entries[i]);
+        for (u32 i = 0; i < list.m_count; ++i) storage[i].Assign(list.m_entries[i]);
         list.m_entries = std::move(storage);
         list.m_capacity = capacity;
     }
@@ -49,21 +47,17 @@ void ResetWorldEntries(CWorldEntryArray& list) {
 }
 
 void SetWorldEntry(CWorldEntryArray& list, u32 index, const CWorldEntry& entry) {
-    if (index < list.GetCount())
-        list[index].Assign(entry);
+    if (index < list.GetCount()) list[index].Assign(entry);
 }
 
 void RemoveWorldEntryAt(CWorldEntryArray& list, u32 index) {
-    if (index >= list.m_count)
-        return;
-    for (u32 i = index + 1; i < list.m_count; ++i)
-        list.m_entries[i - 1].Assign(list.m_entries[i]);
+    if (index >= list.m_count) return;
+    for (u32 i = index + 1; i < list.m_count; ++i) list.m_entries[i - 1].Assign(list.m_entries[i]);
     --list.m_count;
     list.m_entries[list.m_count] = CWorldEntry();
 }
 
 int OpenWorldEntry(CPdbFile& db, const CWorldEntry& entry) {
-    if (entry.foundName.IsEmpty())
-        return db.OpenFound(entry.fileName);
+    if (entry.foundName.IsEmpty()) return db.OpenFound(entry.fileName);
     return db.OpenPath(BuildProgramPath(entry.foundName.GetText(), db.GetFinder()));
 }

@@ -18,15 +18,15 @@ public:
 
     void Assign(const CWorldEntry& other);
 
-    CStr fileName;      // the database's file name without ".pdb", as the lists show it
+    CStr fileName;  // the database's file name without ".pdb", as the lists show it
     // The file the search found, extension and all: "x.pdb.pdb" is listed as "x" but is not "x.pdb".
     CStr foundName;
-    CStr title;         // from the world's header record
-    CStr shortName;     // from the world's header record
+    CStr title;                // from the world's header record
+    CStr shortName;            // from the world's header record
     u32 modificationDate = 0;  // the database header's
     u8 enabled = 1;
-    u8 flagByte = 0;    // the header's byte read from version 122 on
-    u8 expansion = 1;   // the header's expansion number, 1 before version 119
+    u8 flagByte = 0;   // the header's byte read from version 122 on
+    u8 expansion = 1;  // the header's expansion number, 1 before version 119
 };
 
 class CWorldEntryArray {

@@ -6,8 +6,7 @@
 CResourceRefEntry::CResourceRefEntry() : picture(new (std::nothrow) CRecordHolder) {}
 
 CResourceRefEntry::~CResourceRefEntry() {
-    if (picture)
-        picture->Release();
+    if (picture) picture->Release();
 }
 
 namespace {
@@ -41,8 +40,7 @@ void FormatCardText(const CResourceRefEntry& card, CStr& out, u32 value) {
     const bool flagged = card.IsFlagged();
     switch (places) {
     case 0:
-        if (text)
-            out = text;
+        if (text) out = text;
         break;
     case 1: {
         const u32 fill[1] = {flagged ? card.values[0] : last};
@@ -61,7 +59,6 @@ void FormatCardText(const CResourceRefEntry& card, CStr& out, u32 value) {
             AppendFilledText(out, text, fill, 3);
         }
         break;
-    default:
-        break;
+    default: break;
     }
 }

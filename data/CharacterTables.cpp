@@ -10,8 +10,8 @@ struct AttributeRow {
     const char* shortName;
 };
 const AttributeRow kAttributes[kAttributeCount] = {
-    {"base_strength", "Strength", "Str"},         {"base_dexterity", "Dexterity", "Dex"},
-    {"base_endurance", "Endurance", "End"},       {"base_intelligence", "Intelligence", "Int"},
+    {"base_strength", "Strength", "Str"},       {"base_dexterity", "Dexterity", "Dex"},
+    {"base_endurance", "Endurance", "End"},     {"base_intelligence", "Intelligence", "Int"},
     {"base_personality", "Personality", "Per"},
 };
 
@@ -46,7 +46,8 @@ const SkillRow kSkills[kSkillCount] = {
     {"base_stealth", "Stealth", "Stealth", "Stealth", 2, 9},
 };
 
-const u32 kTrainingCosts[CSkillTable::kCostPoints] = {50, 100, 200, 300, 450, 600, 800, 1100, 1500, 2000, 3000};
+const u32 kTrainingCosts[CSkillTable::kCostPoints] = {50,  100,  200,  300,  450, 600,
+                                                      800, 1100, 1500, 2000, 3000};
 
 const char* const kRaces[kRaceCount][2] = {
     {"base_creature", "Creature"}, {"base_rasvim", "Rasvim"}, {"base_etherim", "Etherim"},
@@ -56,8 +57,7 @@ const char* const kRaces[kRaceCount][2] = {
 // Opens a character-table record: the optional tag and the present flag. False when the record
 // should be dropped (missing, unreadable, or a present flag of 0).
 bool OpenTableRecord(CStream& stream, CRecordData* record, u8 tag) {
-    if (!record)
-        return false;
+    if (!record) return false;
     stream.InitForReading(*record);
     stream.MatchByte(tag);
     u16 present = 0;
@@ -82,7 +82,9 @@ void CAttributeTable::SetBuiltIns() {
     }
 }
 
-bool CAttributeTable::Load(CRecordReader& reader, u32 version) { return LoadRecord(reader.NextRecord(), version); }
+bool CAttributeTable::Load(CRecordReader& reader, u32 version) {
+    return LoadRecord(reader.NextRecord(), version);
+}
 
 bool CAttributeTable::LoadRecord(CRecordData* record, u32 version) {
     CStream stream;
@@ -105,8 +107,7 @@ bool CAttributeTable::LoadRecord(CRecordData* record, u32 version) {
         return false;
     }
     SetBuiltIns();
-    for (int i = 0; i < kAttributeCount; ++i)
-        entries_[i + 1] = read[i];
+    for (int i = 0; i < kAttributeCount; ++i) entries_[i + 1] = read[i];
     buffers_.Keep(record);
     return true;
 }
@@ -121,8 +122,7 @@ const char* CAttributeTable::GetName(int id) const {
 }
 
 int CAttributeTable::FindId(const char* text) const {
-    if (!text)
-        return 0;
+    if (!text) return 0;
     for (int id = 1; id <= kAttributeCount; ++id) {
         const CAttributeEntry& e = entries_[id];
         if ((e.GetName() && CompareStrings(e.GetName(), text) == 0) ||
@@ -151,11 +151,12 @@ void CSkillTable::SetBuiltIns() {
         e.attribute = r.attribute;
         e.group = r.group;
     }
-    for (int i = 0; i < kCostPoints; ++i)
-        costs_[i] = kTrainingCosts[i];
+    for (int i = 0; i < kCostPoints; ++i) costs_[i] = kTrainingCosts[i];
 }
 
-bool CSkillTable::Load(CRecordReader& reader, u32 version) { return LoadRecord(reader.NextRecord(), version); }
+bool CSkillTable::Load(CRecordReader& reader, u32 version) {
+    return LoadRecord(reader.NextRecord(), version);
+}
 
 bool CSkillTable::LoadRecord(CRecordData* record, u32 version) {
     CStream stream;
@@ -176,23 +177,18 @@ bool CSkillTable::LoadRecord(CRecordData* record, u32 version) {
         stream.SerializeStringRef(id);
         e.SetName(id);
         stream.SerializeStringRef(e.fullName);
-        if (version > 73)
-            stream.SerializeStringRef(e.mediumName);
-        if (version > 109)
-            stream.SerializeStringRef(e.shortName);
+        if (version > 73) stream.SerializeStringRef(e.mediumName);
+        if (version > 109) stream.SerializeStringRef(e.shortName);
         stream.SerializeU8(e.attribute);
-        if (version > 82)
-            stream.SerializeU8(e.group);
-        if (version > 85)
-            stream.SerializeStringRef(e.text);
+        if (version > 82) stream.SerializeU8(e.group);
+        if (version > 85) stream.SerializeStringRef(e.text);
     }
     if (stream.HasError()) {
         FreeDataBlock(record);
         return false;
     }
     SetBuiltIns();
-    for (int i = 0; i < kSkillCount; ++i)
-        entries_[i + 1] = read[i];
+    for (int i = 0; i < kSkillCount; ++i) entries_[i + 1] = read[i];
     buffers_.Keep(record);
     return true;
 }
@@ -203,18 +199,14 @@ const CSkillEntry* CSkillTable::GetEntry(int id) const {
 
 const char* CSkillTable::GetName(int id, bool medium, bool shortName) const {
     const CSkillEntry* e = GetEntry(id);
-    if (!e)
-        return nullptr;
-    if (shortName)
-        return e->shortName;
-    if (medium)
-        return e->mediumName;
+    if (!e) return nullptr;
+    if (shortName) return e->shortName;
+    if (medium) return e->mediumName;
     return e->fullName;
 }
 
 int CSkillTable::FindId(const char* text) const {
-    if (!text)
-        return 0;
+    if (!text) return 0;
     for (int id = 1; id <= kSkillCount; ++id) {
         const CSkillEntry& e = entries_[id];
         if ((e.GetName() && CompareStrings(e.GetName(), text) == 0) ||
@@ -225,10 +217,8 @@ int CSkillTable::FindId(const char* text) const {
 }
 
 u32 CSkillTable::GetTrainingCost(int value) const {
-    if (value < 0)
-        value = 0;
-    if (value >= 100)
-        return costs_[kCostPoints - 1];
+    if (value < 0) value = 0;
+    if (value >= 100) return costs_[kCostPoints - 1];
     int i = value / 10, f = value % 10;
     i64 low = costs_[i], high = costs_[i + 1];
     return static_cast<u32>(low + f * (high - low) / 10);
@@ -268,16 +258,14 @@ bool CRaceTable::LoadRecord(CRecordData* record, u32 version) {
         e.displayName = display;
         stream.SerializeStringRef(e.text1);
         stream.SerializeStringRef(e.text2);
-        if (version > 51)
-            stream.SerializeStringRef(e.text3);
+        if (version > 51) stream.SerializeStringRef(e.text3);
     }
     if (stream.HasError()) {
         FreeDataBlock(record);
         return false;
     }
     SetBuiltIns();
-    for (int i = 0; i < kRaceCount; ++i)
-        entries_[i] = read[i];
+    for (int i = 0; i < kRaceCount; ++i) entries_[i] = read[i];
     buffers_.Keep(record);
     return true;
 }
@@ -295,8 +283,7 @@ CCharacterClass::CCharacterClass(const char* key, const char* display, const cha
                                  const u8 (&skills_)[6])
     : displayName(display), descriptionKey(descriptionKey_), flag(1) {
     SetName(key);
-    for (int i = 0; i < 6; ++i)
-        skills[i] = skills_[i];
+    for (int i = 0; i < 6; ++i) skills[i] = skills_[i];
 }
 
 void FillCharacterClassTable(CCharacterClassTable& table) {
@@ -304,7 +291,8 @@ void FillCharacterClassTable(CCharacterClassTable& table) {
     table.entries[1] = CCharacterClass("fighter", "Fighter", "fighter description", {3, 6, 4, 14, 1, 2});
     table.entries[2] = CCharacterClass("thief", "Thief", "thief description", {2, 5, 7, 17, 18, 19});
     table.entries[3] = CCharacterClass("mage", "Mage", "mage description", {2, 8, 9, 10, 13, 16});
-    table.entries[4] = CCharacterClass("battlemage", "Battlemage", "battlemage description", {2, 5, 1, 10, 9, 11});
+    table.entries[4] =
+        CCharacterClass("battlemage", "Battlemage", "battlemage description", {2, 5, 1, 10, 9, 11});
     table.entries[5] = CCharacterClass("ranger", "Ranger", "ranger description", {7, 2, 20, 8, 5, 16});
     table.entries[6] = CCharacterClass("priest", "Priest", "priest description", {2, 5, 8, 9, 16, 17});
 }

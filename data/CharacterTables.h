@@ -13,7 +13,7 @@ class CStream;
 
 constexpr int kAttributeCount = 5;
 constexpr int kSkillCount = 20;
-constexpr int kRaceCount = 6;     // positions 0..5; 0 is "Creature", 1..5 are playable
+constexpr int kRaceCount = 6;  // positions 0..5; 0 is "Creature", 1..5 are playable
 constexpr int kClassCount = 6;
 constexpr int kSkillAlchemy = 16;
 
@@ -44,14 +44,12 @@ public:
     };
     Mark GetMark() const {
         Mark mark;
-        for (int i = 0; i < kAttributeCount + 1; ++i)
-            mark.entries[i] = entries_[i];
+        for (int i = 0; i < kAttributeCount + 1; ++i) mark.entries[i] = entries_[i];
         mark.records = buffers_.Count();
         return mark;
     }
     void RollBack(const Mark& mark) {
-        for (int i = 0; i < kAttributeCount + 1; ++i)
-            entries_[i] = mark.entries[i];
+        for (int i = 0; i < kAttributeCount + 1; ++i) entries_[i] = mark.entries[i];
         buffers_.TruncateTo(mark.records);
     }
 
@@ -95,14 +93,12 @@ public:
     };
     Mark GetMark() const {
         Mark mark;
-        for (int i = 0; i < kSkillCount + 1; ++i)
-            mark.entries[i] = entries_[i];
+        for (int i = 0; i < kSkillCount + 1; ++i) mark.entries[i] = entries_[i];
         mark.records = buffers_.Count();
         return mark;
     }
     void RollBack(const Mark& mark) {
-        for (int i = 0; i < kSkillCount + 1; ++i)
-            entries_[i] = mark.entries[i];
+        for (int i = 0; i < kSkillCount + 1; ++i) entries_[i] = mark.entries[i];
         buffers_.TruncateTo(mark.records);
     }
 
@@ -142,14 +138,12 @@ public:
     };
     Mark GetMark() const {
         Mark mark;
-        for (int i = 0; i < kRaceCount + 1; ++i)
-            mark.entries[i] = entries_[i];
+        for (int i = 0; i < kRaceCount + 1; ++i) mark.entries[i] = entries_[i];
         mark.records = buffers_.Count();
         return mark;
     }
     void RollBack(const Mark& mark) {
-        for (int i = 0; i < kRaceCount + 1; ++i)
-            entries_[i] = mark.entries[i];
+        for (int i = 0; i < kRaceCount + 1; ++i) entries_[i] = mark.entries[i];
         buffers_.TruncateTo(mark.records);
     }
 

@@ -20,41 +20,29 @@ bool ReadKind(CStream& stream, CCreatureKind& k, u32 version) {
     for (u32 i = 0; i < frameCount && !stream.HasError(); ++i) {
         const char* name = nullptr;
         stream.SerializeStringRef(name);
-        if (i < CCreatureKind::kMaxFrames)
-            read[i] = name;
+        if (i < CCreatureKind::kMaxFrames) read[i] = name;
     }
-    if (version > 15)
-        stream.SerializeStringRef(k.secondLook);
+    if (version > 15) stream.SerializeStringRef(k.secondLook);
     if (version > 21) {
         stream.SerializeStringRef(k.sounds[0]);
         stream.SerializeStringRef(k.sounds[1]);
-        if (version > 104)
-            stream.SerializeStringRef(k.sounds[2]);
+        if (version > 104) stream.SerializeStringRef(k.sounds[2]);
         stream.SerializeStringRef(k.sounds[3]);
     }
-    for (u16& v : k.values)
-        stream.SerializeU16(v);
+    for (u16& v : k.values) stream.SerializeU16(v);
     stream.SerializeU8(k.kind);
-    if (version > 44)
-        stream.SerializeU8(k.pictureClass);
-    if (version > 45)
-        stream.SerializeU8(k.scale);
-    if (version > 94)
-        stream.SerializeU8(k.extra[0]);
-    if (version > 96)
-        stream.SerializeU8(k.extra[1]);
+    if (version > 44) stream.SerializeU8(k.pictureClass);
+    if (version > 45) stream.SerializeU8(k.scale);
+    if (version > 94) stream.SerializeU8(k.extra[0]);
+    if (version > 96) stream.SerializeU8(k.extra[1]);
     stream.ReadStringArray(k.ids);
     for (int i = k.ids.GetCount() - 1; i >= 1; --i)
-        if (!k.ids.GetAt(i))
-            k.ids.RemoveAt(i);
-    if (version > 78)
-        stream.SerializeU8(k.attackStyle);
-    if (version > 79)
-        stream.SerializeStringRef(k.text);
+        if (!k.ids.GetAt(i)) k.ids.RemoveAt(i);
+    if (version > 78) stream.SerializeU8(k.attackStyle);
+    if (version > 79) stream.SerializeStringRef(k.text);
     // The frame table has the kind's own size; a record with more frames keeps the first ones and one
     // with fewer leaves the rest unnamed, so no frame is looked up past the table.
-    for (int i = 0; i < k.GetFrameCount(); ++i)
-        k.frames[i] = read[i];
+    for (int i = 0; i < k.GetFrameCount(); ++i) k.frames[i] = read[i];
     return !stream.HasError();
 }
 
@@ -66,47 +54,35 @@ void CMonsterType::Serialize(CStream& stream, u32 version, const CCreatureCatalo
     stream.MatchByte(0x1F);
     SerializeName(stream, stream.IsWriting());
     stream.SerializeStringRef(kindId);
-    if (!stream.IsWriting())
-        creatureKind = catalogue ? catalogue->FindCreatureKind(kindId) : nullptr;
+    if (!stream.IsWriting()) creatureKind = catalogue ? catalogue->FindCreatureKind(kindId) : nullptr;
     stream.SerializeStringRef(displayName);
     stream.SerializeStringRef(pictureName);
     const char* dropped = nullptr;
-    if (version < 94)
-        stream.SerializeStringRef(dropped);
-    if (version > 20)
-        stream.SerializeStringRef(npcId);
+    if (version < 94) stream.SerializeStringRef(dropped);
+    if (version > 20) stream.SerializeStringRef(npcId);
     if (version >= 22 && version <= 104)
-        for (int i = 0; i < 3; ++i)
-            stream.SerializeStringRef(dropped);
+        for (int i = 0; i < 3; ++i) stream.SerializeStringRef(dropped);
     SerializeEffectList(stream, effects, version);
     SerializeModifierList(stream, items);
     stream.Align(2);
-    for (u16& v : values)
-        stream.SerializeU16(v);
+    for (u16& v : values) stream.SerializeU16(v);
     stream.SerializeU8(kind);
     stream.SerializeU8(level);
     stream.SerializeU8(flags);
-    if (version > 78)
-        stream.SerializeU8(attackStyle);
-    if (version > 79)
-        stream.SerializeStringRef(text);
-    if (version > 87)
-        stream.SerializeU8(bytes[0]);
-    if (version > 95)
-        stream.SerializeU8(bytes[1]);
-    if (version > 96)
-        stream.SerializeU8(bytes[2]);
+    if (version > 78) stream.SerializeU8(attackStyle);
+    if (version > 79) stream.SerializeStringRef(text);
+    if (version > 87) stream.SerializeU8(bytes[0]);
+    if (version > 95) stream.SerializeU8(bytes[1]);
+    if (version > 96) stream.SerializeU8(bytes[2]);
 }
 
 void CMonsterType::SetKind(const CCreatureKind* k) {
     creatureKind = k;
-    if (!k)
-        return;
+    if (!k) return;
     kindId = k->GetName();
     pictureName = k->frames[0];
     level = 1;
-    for (int i = 0; i < kMonsterValueCount; ++i)
-        values[i] = k->values[i] / 100;
+    for (int i = 0; i < kMonsterValueCount; ++i) values[i] = k->values[i] / 100;
     kind = k->kind;
     flags = k->kind == kCreaturePeople ? 8 : 12;
     attackStyle = k->attackStyle;
@@ -126,8 +102,7 @@ bool CCreatureCatalogue::Load(CRecordReader& reader, u32 version, void* owner) {
         kinds_.Reserve(count);
         for (u32 i = 0; i < count && !stream.HasError(); ++i) {
             auto* k = new CCreatureKind;
-            if (!ReadKind(stream, *k, version) || !kinds_.Add(k))
-                delete k;
+            if (!ReadKind(stream, *k, version) || !kinds_.Add(k)) delete k;
         }
         if (version > 41 && !stream.HasError()) {
             u16 extensions = 0;
@@ -138,8 +113,7 @@ bool CCreatureCatalogue::Load(CRecordReader& reader, u32 version, void* owner) {
                 CCreatureKind* k = FindCreatureKind(id);
                 CPointerArray more;
                 stream.ReadStringArray(more);
-                for (int j = 0; k && j < more.GetCount(); ++j)
-                    k->ids.Add(more.GetAt(j));
+                for (int j = 0; k && j < more.GetCount(); ++j) k->ids.Add(more.GetAt(j));
                 more.RemoveAll();
             }
         }
@@ -150,12 +124,10 @@ bool CCreatureCatalogue::Load(CRecordReader& reader, u32 version, void* owner) {
     }
     // The monster types are not asked for after a creature-kind record at fault: the last record
     // asked for is the one at fault.
-    if (!ok)
-        return false;
+    if (!ok) return false;
 
     record = reader.NextRecord();
-    if (!record)
-        return false;
+    if (!record) return false;
     stream.InitForReading(*record);
     stream.MatchByte(0x1E);
     u16 count = 0;
@@ -165,8 +137,7 @@ bool CCreatureCatalogue::Load(CRecordReader& reader, u32 version, void* owner) {
         auto* t = new CMonsterType;
         t->owner = owner;
         t->Serialize(stream, version, this);
-        if (stream.HasError() || !types_.Add(t))
-            delete t;
+        if (stream.HasError() || !types_.Add(t)) delete t;
     }
     ok = ok && !stream.HasError();
     buffers_.Keep(record);
@@ -175,8 +146,7 @@ bool CCreatureCatalogue::Load(CRecordReader& reader, u32 version, void* owner) {
 
 CCreatureCatalogue::Mark CCreatureCatalogue::GetMark() const {
     Mark mark{kinds_.GetCount(), types_.GetCount(), buffers_.Count(), {}};
-    for (int i = 0; i < kinds_.GetCount(); ++i)
-        mark.idCounts.push_back(GetKind(i)->ids.GetCount());
+    for (int i = 0; i < kinds_.GetCount(); ++i) mark.idCounts.push_back(GetKind(i)->ids.GetCount());
     return mark;
 }
 
@@ -185,8 +155,7 @@ void CCreatureCatalogue::RollBack(const Mark& mark) {
     TruncateElements<CCreatureKind>(kinds_, mark.kinds);
     for (int i = 0; i < kinds_.GetCount() && i < static_cast<int>(mark.idCounts.size()); ++i) {
         CPointerArray& ids = GetKind(i)->ids;
-        while (ids.GetCount() > mark.idCounts[i])
-            ids.RemoveAt(ids.GetCount() - 1);
+        while (ids.GetCount() > mark.idCounts[i]) ids.RemoveAt(ids.GetCount() - 1);
     }
     buffers_.TruncateTo(mark.records);
 }
@@ -195,15 +164,15 @@ void CCreatureCatalogue::ClearMonsterTypes() { types_.DeleteAll<CMonsterType>();
 
 void CCreatureCatalogue::Free() {
     ClearMonsterTypes();
-    for (int i = 0; i < kinds_.GetCount(); ++i)
-        kinds_.At<CCreatureKind>(i)->ids.RemoveAll();
+    for (int i = 0; i < kinds_.GetCount(); ++i) kinds_.At<CCreatureKind>(i)->ids.RemoveAll();
     kinds_.DeleteAll<CCreatureKind>();
     buffers_.Clear();
 }
 
 const char* CCreatureCatalogue::GetRaceName(int index) const {
-    return index >= 0 && index < static_cast<int>(sizeof kRaceNames / sizeof kRaceNames[0]) ? kRaceNames[index]
-                                                                                               : nullptr;
+    return index >= 0 && index < static_cast<int>(sizeof kRaceNames / sizeof kRaceNames[0])
+               ? kRaceNames[index]
+               : nullptr;
 }
 
 void CCreatureCatalogue::ResolvePictures(const IPictureFinder& finder, u8* pictureClasses, u32 tableSize) {
@@ -225,15 +194,12 @@ void CCreatureCatalogue::ResolvePictures(const IPictureFinder& finder, u8* pictu
 
 void MarkCreatureKindUsed(CCreatureKind& kind, ISoundMarker* sounds) {
     kind.inUse = 1;
-    if (!sounds)
-        return;
+    if (!sounds) return;
     for (const char* s : kind.sounds)
-        if (s)
-            sounds->MarkSoundNeeded(s);
+        if (s) sounds->MarkSoundNeeded(s);
 }
 
 int GetHealthPercent(int hp, int maxHp) {
-    if (maxHp <= 0)
-        return 0;
+    if (maxHp <= 0) return 0;
     return static_cast<int>(static_cast<i64>(hp) * 100 / maxHp);
 }

@@ -101,7 +101,9 @@ public:
     CCreatureKind* GetKind(int i) const { return kinds_.At<CCreatureKind>(i); }
     int GetTypeCount() const { return types_.GetCount(); }
     CMonsterType* GetType(int i) const { return types_.At<CMonsterType>(i); }
-    CCreatureKind* FindCreatureKind(const char* id) const { return FindRecordById<CCreatureKind>(kinds_, id); }
+    CCreatureKind* FindCreatureKind(const char* id) const {
+        return FindRecordById<CCreatureKind>(kinds_, id);
+    }
     CMonsterType* FindMonsterType(const char* id) const { return FindRecordById<CMonsterType>(types_, id); }
     // The name of a creature race (the kind byte a "Damage type" effect names); null outside the table.
     const char* GetRaceName(int index) const;

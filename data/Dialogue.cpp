@@ -29,14 +29,12 @@ CDialogueLine* ReadLine(CStream& stream) {
     for (u32 i = 0; i < kMaxTalkAnswers; ++i) {
         u8 present = 0;
         stream.SerializeU8(present);
-        if (!present)
-            continue;
+        if (!present) continue;
         auto* choice = new CDialogueChoice;
         stream.MatchByte(0x21);
         u8 hasCondition = 0;
         stream.SerializeU8(hasCondition);
-        if (hasCondition)
-            choice->condition = ReadCondition(stream);
+        if (hasCondition) choice->condition = ReadCondition(stream);
         stream.SerializeStringRef(choice->text);
         line->choices[i] = choice;
         line->choiceCount = static_cast<u8>(i + 1);
@@ -51,25 +49,20 @@ CDialogueEntry* ReadEntry(CStream& stream, u32 version, bool fullRead) {
     stream.Align(4);
     stream.SerializeU32(e->shared);
     e->SerializeName(stream, 0);
-    if (!fullRead && e->shared != 0)
-        return e;
-    if (version > 37)
-        stream.SerializeStringRef(e->textA);
+    if (!fullRead && e->shared != 0) return e;
+    if (version > 37) stream.SerializeStringRef(e->textA);
     if (version > 36) {
         u8 hasCondition = 0;
         stream.SerializeU8(hasCondition);
-        if (hasCondition)
-            e->condition = ReadCondition(stream);
+        if (hasCondition) e->condition = ReadCondition(stream);
     }
-    if (version > 59)
-        stream.SerializeStringRef(e->textB);
+    if (version > 59) stream.SerializeStringRef(e->textB);
     u16 count = 0;
     stream.SerializeU16(count);
     e->lines.Reserve(count);
     for (u32 i = 0; i < count && !stream.HasError(); ++i) {
         CDialogueLine* line = ReadLine(stream);
-        if (stream.HasError() || !e->lines.Add(line))
-            delete line;
+        if (stream.HasError() || !e->lines.Add(line)) delete line;
     }
     return e;
 }
@@ -80,8 +73,7 @@ bool ReadEntries(CStream& stream, CPointerArray& list, u32 version, bool fullRea
     list.Reserve(count);
     for (u32 i = 0; i < count && !stream.HasError(); ++i) {
         CDialogueEntry* e = ReadEntry(stream, version, fullRead);
-        if (stream.HasError() || !list.Add(e))
-            delete e;
+        if (stream.HasError() || !list.Add(e)) delete e;
     }
     return !stream.HasError();
 }
@@ -98,8 +90,7 @@ CDialogueLine::~CDialogueLine() {
         c = nullptr;
     }
     for (CDialogueChoice*& c : choices) {
-        if (c)
-            delete c->condition;
+        if (c) delete c->condition;
         delete c;
         c = nullptr;
     }
@@ -107,8 +98,7 @@ CDialogueLine::~CDialogueLine() {
 
 bool CDialogueLine::Passes(const IConditionEvaluator& evaluator) const {
     for (u32 i = 0; i < BoundConditionCount(conditionCount); ++i)
-        if (!ConditionPasses(conditions[i], evaluator))
-            return false;
+        if (!ConditionPasses(conditions[i], evaluator)) return false;
     return true;
 }
 
@@ -135,15 +125,13 @@ CDialogueEntry* FindDialogueEntryByName(const CPointerArray& entries, const char
 bool CDialogue::Load(CRecordReader& reader, u32 version) { return LoadRecord(reader.NextRecord(), version); }
 
 bool CDialogue::LoadRecord(CRecordData* record, u32 version) {
-    if (!record)
-        return false;
+    if (!record) return false;
     CStream stream;
     stream.InitForReading(*record);
     stream.MatchByte(0x24);
     bool ok = Read(stream, version, true);
     for (CPointerArray* list : {&topics, &greetings})
-        for (int i = 0; i < list->GetCount(); ++i)
-            list->At<CDialogueEntry>(i)->shared = 1;
+        for (int i = 0; i < list->GetCount(); ++i) list->At<CDialogueEntry>(i)->shared = 1;
     buffers_.Keep(record);
     return ok;
 }
@@ -169,7 +157,8 @@ std::vector<CTopicChoice> CDialogue::CollectTopics(const IConditionEvaluator& ev
     return result;
 }
 
-bool CDialogue::PickGreeting(const IConditionEvaluator& evaluator, CDialogueEntry*& entry, CDialogueLine*& line) const {
+bool CDialogue::PickGreeting(const IConditionEvaluator& evaluator, CDialogueEntry*& entry,
+                             CDialogueLine*& line) const {
     for (int i = 0; i < greetings.GetCount(); ++i) {
         CDialogueEntry* e = greetings.At<CDialogueEntry>(i);
         if (CDialogueLine* l = FindNextEntry(*e, nullptr, evaluator)) {
@@ -185,25 +174,21 @@ CDialogueLine* CDialogue::FindNextEntry(const CDialogueEntry& entry, const CDial
                                         const IConditionEvaluator& evaluator) {
     int start = 0;
     if (!line) {
-        if (!ConditionPasses(entry.condition, evaluator))
-            return nullptr;
+        if (!ConditionPasses(entry.condition, evaluator)) return nullptr;
     } else {
         start = -1;
         for (int i = 0; i < entry.GetLineCount(); ++i)
-            if (entry.GetLine(i) == line)
-                start = i + 1;
-        if (start < 0)
-            return nullptr;
+            if (entry.GetLine(i) == line) start = i + 1;
+        if (start < 0) return nullptr;
     }
     for (int i = start; i < entry.GetLineCount(); ++i)
-        if (entry.GetLine(i)->Passes(evaluator))
-            return entry.GetLine(i);
+        if (entry.GetLine(i)->Passes(evaluator)) return entry.GetLine(i);
     return nullptr;
 }
 
-CDialogueEntry* CDialogue::FindEntryByName(const char* name, const char* currentPrefix, const char* bresPrefix) const {
-    if (!name)
-        return nullptr;
+CDialogueEntry* CDialogue::FindEntryByName(const char* name, const char* currentPrefix,
+                                           const char* bresPrefix) const {
+    if (!name) return nullptr;
     for (const char* prefix : {currentPrefix, bresPrefix}) {
         std::string p = prefix ? prefix : "";
         std::string n = name;
@@ -213,12 +198,10 @@ CDialogueEntry* CDialogue::FindEntryByName(const char* name, const char* current
         } else {
             // "bres_monster" under "base_" is looked up as "base_monster"; a name without a prefix
             // gets the prefix put in front.
-            if (n.size() >= 5 && n[4] == '_')
-                n.erase(0, 5);
+            if (n.size() >= 5 && n[4] == '_') n.erase(0, 5);
             lookup = p + n;
         }
-        if (CDialogueEntry* e = FindDialogueEntryByName(greetings, lookup.c_str()))
-            return e;
+        if (CDialogueEntry* e = FindDialogueEntryByName(greetings, lookup.c_str())) return e;
     }
     return nullptr;
 }

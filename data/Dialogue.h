@@ -81,13 +81,15 @@ public:
 
     std::vector<CTopicChoice> CollectTopics(const IConditionEvaluator& evaluator) const;
     // The first greeting whose condition passes and that has a passing line; false when none.
-    bool PickGreeting(const IConditionEvaluator& evaluator, CDialogueEntry*& entry, CDialogueLine*& line) const;
+    bool PickGreeting(const IConditionEvaluator& evaluator, CDialogueEntry*& entry,
+                      CDialogueLine*& line) const;
     // The first passing line after the given one (with none: the entry's condition first, then from
     // its first line); null when none.
     static CDialogueLine* FindNextEntry(const CDialogueEntry& entry, const CDialogueLine* line,
                                         const IConditionEvaluator& evaluator);
     // A greeting by name, tried under the current world's id prefix and then under "bres_".
-    CDialogueEntry* FindEntryByName(const char* name, const char* currentPrefix, const char* bresPrefix = "bres_") const;
+    CDialogueEntry* FindEntryByName(const char* name, const char* currentPrefix,
+                                    const char* bresPrefix = "bres_") const;
 
     struct Mark {
         int topics = 0, greetings = 0;

@@ -14,23 +14,74 @@ namespace {
 
 const char* const kKindNames[kEffectKindCount] = {
     "",
-    "Fortify skill", "Fortify attribute", "Restore hp", "Restore full hp", "Fortify hp", "Restore unholy",
-    "Restore full unholy", "Fortify unholy", "Restore mana", "Fortify mana", "Fortify ac", "Cure poison",
-    "Cure paralysis", "Cure disease", "Resist poison", "Resist paralysis", "Resist disease",
-    "Resist normal weapons", "Dispel", "Feather", "Remove curse", "Resist magic", "Damage base", "Damage type",
-    "Damage all", "Poison", "Curse", "Paralyze", "Drain hp", "Drain sp", "Cast spell", "Infect disease",
-    "Resist diseases", "Resist spell", "Fortify spell", "Fortify magic", "Create wall", "Fortify melee",
-    "Magic immunity", "Crush", "Calm", "Detect secrets", "Detect mind", "Disarm", "Unlock", "Mark", "Recall",
-    "Town portal", "Recharge wand", "Enchant", "Enchant", "Create food", "Level drops", "Reveal map",
-    "Restore full mana", "Permanent attribute", "Alcoholic", "Fortify outfit",
+    "Fortify skill",
+    "Fortify attribute",
+    "Restore hp",
+    "Restore full hp",
+    "Fortify hp",
+    "Restore unholy",
+    "Restore full unholy",
+    "Fortify unholy",
+    "Restore mana",
+    "Fortify mana",
+    "Fortify ac",
+    "Cure poison",
+    "Cure paralysis",
+    "Cure disease",
+    "Resist poison",
+    "Resist paralysis",
+    "Resist disease",
+    "Resist normal weapons",
+    "Dispel",
+    "Feather",
+    "Remove curse",
+    "Resist magic",
+    "Damage base",
+    "Damage type",
+    "Damage all",
+    "Poison",
+    "Curse",
+    "Paralyze",
+    "Drain hp",
+    "Drain sp",
+    "Cast spell",
+    "Infect disease",
+    "Resist diseases",
+    "Resist spell",
+    "Fortify spell",
+    "Fortify magic",
+    "Create wall",
+    "Fortify melee",
+    "Magic immunity",
+    "Crush",
+    "Calm",
+    "Detect secrets",
+    "Detect mind",
+    "Disarm",
+    "Unlock",
+    "Mark",
+    "Recall",
+    "Town portal",
+    "Recharge wand",
+    "Enchant",
+    "Enchant",
+    "Create food",
+    "Level drops",
+    "Reveal map",
+    "Restore full mana",
+    "Permanent attribute",
+    "Alcoholic",
+    "Fortify outfit",
 };
 
-constexpr CEffectKindMode kSource1[] = {{15, 3}, {16, 3}, {33, 3}, {18, 3}, {22, 3}, {26, 1}, {27, 1}, {28, 1},
-                                        {29, 1}, {30, 1}, {31, 2}, {32, 1}, {36, 3}, {38, 3}, {53, 1}};
+constexpr CEffectKindMode kSource1[] = {{15, 3}, {16, 3}, {33, 3}, {18, 3}, {22, 3},
+                                        {26, 1}, {27, 1}, {28, 1}, {29, 1}, {30, 1},
+                                        {31, 2}, {32, 1}, {36, 3}, {38, 3}, {53, 1}};
 constexpr CEffectKindMode kSource2[] = {{1, 3},  {2, 3},  {5, 3},  {8, 3},  {10, 3}, {11, 3}, {15, 3},
                                         {16, 3}, {17, 3}, {20, 3}, {22, 3}, {33, 3}, {58, 3}};
-constexpr CEffectKindMode kSource3[] = {{1, 3},  {2, 3},  {5, 3},  {8, 3},  {10, 3}, {11, 3}, {23, 1}, {24, 1},
-                                        {25, 1}, {26, 1}, {27, 1}, {29, 1}, {30, 1}, {32, 1}, {58, 3}};
+constexpr CEffectKindMode kSource3[] = {{1, 3},  {2, 3},  {5, 3},  {8, 3},  {10, 3},
+                                        {11, 3}, {23, 1}, {24, 1}, {25, 1}, {26, 1},
+                                        {27, 1}, {29, 1}, {30, 1}, {32, 1}, {58, 3}};
 constexpr CEffectKindMode kSource4[] = {{1, 3},  {2, 3},  {5, 3},  {8, 3},  {10, 3}, {11, 3}, {15, 3},
                                         {16, 3}, {17, 3}, {20, 3}, {22, 3}, {33, 3}, {36, 3}, {58, 3}};
 constexpr CEffectKindMode kSource5[] = {
@@ -42,12 +93,15 @@ constexpr CEffectKindMode kSource6[] = {{2, 4},  {3, 4},  {4, 4},  {5, 4},  {6, 
                                         {9, 4},  {55, 4}, {10, 4}, {12, 4}, {13, 4}, {14, 4}, {15, 4},
                                         {16, 4}, {17, 4}, {19, 4}, {20, 4}, {22, 4}, {26, 4}, {33, 4},
                                         {36, 4}, {38, 4}, {56, 4}, {57, 4}};
-constexpr CEffectKindMode kSource7[] = {{2, 4},  {3, 4},  {6, 4},  {9, 4},  {10, 4}, {15, 4}, {16, 4}, {17, 4},
-                                        {19, 4}, {20, 4}, {22, 4}, {26, 4}, {33, 4}, {36, 4}, {38, 4}, {57, 4}};
-constexpr CEffectKindMode kSource8[] = {{1, 3},  {2, 3},  {5, 3},  {8, 3},  {10, 3}, {11, 3}, {15, 3}, {16, 3},
-                                        {17, 3}, {22, 3}, {31, 2}, {33, 3}, {34, 3}, {35, 3}, {36, 3}, {38, 3}};
-constexpr CEffectKindMode kSource9[] = {{1, 3},  {2, 3},  {5, 3},  {8, 3},  {10, 3}, {11, 3}, {15, 3}, {16, 3},
-                                        {17, 3}, {22, 3}, {33, 3}, {34, 3}, {35, 3}, {36, 3}, {38, 3}, {25, 4}};
+constexpr CEffectKindMode kSource7[] = {{2, 4},  {3, 4},  {6, 4},  {9, 4},  {10, 4}, {15, 4},
+                                        {16, 4}, {17, 4}, {19, 4}, {20, 4}, {22, 4}, {26, 4},
+                                        {33, 4}, {36, 4}, {38, 4}, {57, 4}};
+constexpr CEffectKindMode kSource8[] = {{1, 3},  {2, 3},  {5, 3},  {8, 3},  {10, 3}, {11, 3},
+                                        {15, 3}, {16, 3}, {17, 3}, {22, 3}, {31, 2}, {33, 3},
+                                        {34, 3}, {35, 3}, {36, 3}, {38, 3}};
+constexpr CEffectKindMode kSource9[] = {{1, 3},  {2, 3},  {5, 3},  {8, 3},  {10, 3}, {11, 3},
+                                        {15, 3}, {16, 3}, {17, 3}, {22, 3}, {33, 3}, {34, 3},
+                                        {35, 3}, {36, 3}, {38, 3}, {25, 4}};
 constexpr CEffectKindMode kSourceCast[] = {{31, 2}};
 constexpr CEffectKindMode kSource13[] = {{1, 3}};
 constexpr CEffectKindMode kSource14[] = {{1, 3},  {2, 3},  {5, 3},  {8, 3},  {10, 3}, {11, 3},
@@ -65,12 +119,13 @@ constexpr AllowedList L(const CEffectKindMode (&a)[N]) {
     return {a, static_cast<int>(N)};
 }
 const AllowedList kAllowed[kMaxEffectSource + 1] = {
-    {nullptr, 0}, L(kSource1),    L(kSource2),    L(kSource3),    L(kSource4),  L(kSource5),
-    L(kSource6),  L(kSource7),    L(kSource8),    L(kSource9),    L(kSourceCast), L(kSourceCast),
-    L(kSourceCast), L(kSource13), L(kSource14),   L(kSource15),   L(kSource16)};
+    {nullptr, 0},   L(kSource1),  L(kSource2),  L(kSource3),  L(kSource4),    L(kSource5),
+    L(kSource6),    L(kSource7),  L(kSource8),  L(kSource9),  L(kSourceCast), L(kSourceCast),
+    L(kSourceCast), L(kSource13), L(kSource14), L(kSource15), L(kSource16)};
 
 i32 Clamp32(i64 v) {
-    return static_cast<i32>(std::clamp<i64>(v, std::numeric_limits<i32>::min(), std::numeric_limits<i32>::max()));
+    return static_cast<i32>(
+        std::clamp<i64>(v, std::numeric_limits<i32>::min(), std::numeric_limits<i32>::max()));
 }
 
 }  // namespace
@@ -78,8 +133,7 @@ i32 Clamp32(i64 v) {
 CEffect::CEffect(const CEffect& other) { CopyEffect(*this, other); }
 
 CEffect& CEffect::operator=(const CEffect& other) {
-    if (this != &other)
-        CopyEffect(*this, other);
+    if (this != &other) CopyEffect(*this, other);
     return *this;
 }
 
@@ -105,10 +159,8 @@ bool IsValidEffectKind(int kind) { return kind >= 0 && kind <= kMaxEffectKind; }
 bool IsCodedAmount(int amount) { return amount < -100 || amount > 100; }
 
 int DecodeEffectAmount(int amount) {
-    if (amount > 100)
-        return amount - 100;
-    if (amount < -100)
-        return amount + 100;
+    if (amount > 100) return amount - 100;
+    if (amount < -100) return amount + 100;
     return amount;
 }
 
@@ -131,23 +183,29 @@ int CEffectKindTable::FindMode(int source, int kind) const {
     int count = 0;
     const CEffectKindMode* pairs = GetAllowed(source, count);
     for (int i = 0; i < count; ++i)
-        if (pairs[i].kind == kind)
-            return pairs[i].mode;
+        if (pairs[i].kind == kind) return pairs[i].mode;
     return -1;
 }
 
 int GetDefaultEffectMode(int source) {
     switch (source) {
-    case 1: case 2: case 3: case 4: case 8: case 9: case 13: case 14: case 16:
-        return kModeConstant;
-    case 5: case 6: case 7:
-        return kModeUse;
-    case 10: case 11: case 12:
-        return kModeCast;
-    case 15:
-        return kModeStrike;
-    default:
-        return kModeNone;
+    case 1:
+    case 2:
+    case 3:
+    case 4:
+    case 8:
+    case 9:
+    case 13:
+    case 14:
+    case 16: return kModeConstant;
+    case 5:
+    case 6:
+    case 7: return kModeUse;
+    case 10:
+    case 11:
+    case 12: return kModeCast;
+    case 15: return kModeStrike;
+    default: return kModeNone;
     }
 }
 
@@ -160,8 +218,7 @@ void InitEffectForKind(CEffect& effect, int source) {
 }
 
 void CopyEffect(CEffect& to, const CEffect& from) {
-    if (&to == &from)
-        return;
+    if (&to == &from) return;
     to.SetId(from.id);
     to.amount = from.amount;
     to.amountPerLevel = from.amountPerLevel;
@@ -183,17 +240,14 @@ int EffectsEqual(const CEffect& a, const CEffect& b) {
 }
 
 int EffectListsEqual(const CEffectList* a, const CEffectList* b) {
-    if (!a || !b || a->Count() != b->Count())
-        return 0;
+    if (!a || !b || a->Count() != b->Count()) return 0;
     for (int i = 0; i < a->Count(); ++i)
-        if (!EffectsEqual(*a->At(i), *b->At(i)))
-            return 0;
+        if (!EffectsEqual(*a->At(i), *b->At(i))) return 0;
     return 1;
 }
 
 void FreeEffectIds(CEffectList& list) {
-    for (int i = 0; i < list.Count(); ++i)
-        list.At(i)->SetId(nullptr);
+    for (int i = 0; i < list.Count(); ++i) list.At(i)->SetId(nullptr);
 }
 
 namespace {
@@ -230,8 +284,7 @@ void SerializeEffectList(CStream& stream, CEffectList& list, u32 version) {
     if (stream.IsWriting()) {
         u16 count = static_cast<u16>(list.Count());
         stream.SerializeU16(count);
-        for (int i = 0; i < count; ++i)
-            SerializeEffect(stream, *list.At(i), version);
+        for (int i = 0; i < count; ++i) SerializeEffect(stream, *list.At(i), version);
         return;
     }
     u16 count = 0;
@@ -269,8 +322,7 @@ void SaveEffectList(CStream& stream, CEffectList& list) {
     stream.SerializeU32(list.value);
     u16 count = static_cast<u16>(list.Count());
     stream.SerializeU16(count);
-    for (int i = 0; i < count; ++i)
-        SerializeSavedEffect(stream, *list.At(i));
+    for (int i = 0; i < count; ++i) SerializeSavedEffect(stream, *list.At(i));
 }
 
 void LoadEffectList(CStream& stream, CEffectList& list) {
@@ -289,11 +341,9 @@ void LoadEffectList(CStream& stream, CEffectList& list) {
 }
 
 void CopyEffectList(CEffectList& to, const CEffectList& from) {
-    if (&to == &from)
-        return;
+    if (&to == &from) return;
     to.Clear();
-    for (int i = 0; i < from.Count(); ++i)
-        to.Add(new CEffect(*from.At(i)));
+    for (int i = 0; i < from.Count(); ++i) to.Add(new CEffect(*from.At(i)));
 }
 
 CEffectList* CloneEffectList(const CEffectList& from) {
@@ -327,7 +377,8 @@ void DamageCost(int kind, i64 a, i64 R, i64& storage, i64& price) {
 
 }  // namespace
 
-void ComputeEffectCost(const CEffect& effect, const CRuleContext& game, int source, i32& storageOut, i32& priceOut) {
+void ComputeEffectCost(const CEffect& effect, const CRuleContext& game, int source, i32& storageOut,
+                       i32& priceOut) {
     const i64 a = effect.amount;
     const i64 n = std::llabs(DecodeEffectAmount(effect.amount));
     const i64 R = effect.radius ? 5 * static_cast<i64>(effect.radius) : 1;
@@ -336,42 +387,54 @@ void ComputeEffectCost(const CEffect& effect, const CRuleContext& game, int sour
     switch (effect.kind) {
     case 1: both(15 * a, 100 * a); break;
     case 2: both(25 * a, 200 * a); break;
-    case 3: case 6: case 9: both(a * a / 8, a * a / 4); break;
-    case 4: case 7: case 55: both(a * a / 3, 2 * a * a); break;
-    case 5: case 8: case 10: both(10 * a, 75 * a); break;
+    case 3:
+    case 6:
+    case 9: both(a * a / 8, a * a / 4); break;
+    case 4:
+    case 7:
+    case 55: both(a * a / 3, 2 * a * a); break;
+    case 5:
+    case 8:
+    case 10: both(10 * a, 75 * a); break;
     case 11: both(20 * a, 100 * a); break;
-    case 12: case 13: case 14: case 19: case 21: both(50, 50); break;
+    case 12:
+    case 13:
+    case 14:
+    case 19:
+    case 21: both(50, 50); break;
     case 15: both(10 * n, 100 * n); break;
     case 16: both(15 * n, 100 * n); break;
     case 17: {
         const CDisease* disease = game.diseases ? game.diseases->FindById(effect.id) : nullptr;
-        if (!disease)
-            return;
+        if (!disease) return;
         i64 m = static_cast<i64>(DecodeEffectAmount(effect.amount)) * disease->value1 / 10;
         both(15 * m, 200 * m);
         break;
     }
     case 18: both(0, 0); break;
     case 20: both(10 * a, 50 * a); break;
-    case 22: case 33: both(15 * n, 200 * n); break;
+    case 22:
+    case 33: both(15 * n, 200 * n); break;
     case 23:
-        if (!game.creatures || !game.creatures->FindCreatureKind(effect.id))
-            return;
+        if (!game.creatures || !game.creatures->FindCreatureKind(effect.id)) return;
         DamageCost(effect.kind, a, R, storage, price);
         break;
-    case 24: case 25: DamageCost(effect.kind, a, R, storage, price); break;
-    case 26: case 27: both(100 * R, 1000 * R); break;
+    case 24:
+    case 25: DamageCost(effect.kind, a, R, storage, price); break;
+    case 26:
+    case 27: both(100 * R, 1000 * R); break;
     case 28: both(400 * R, 4000 * R); break;
-    case 29: case 30: both(200, 2000); break;
+    case 29:
+    case 30: both(200, 2000); break;
     case 31: {
         const CSpell* spell = game.spells ? game.spells->FindById(effect.id) : nullptr;
-        if (!spell)
-            return;
+        if (!spell) return;
         i64 c = spell->value;
         storage = (c / 5) * a;
         price = (c / 2) * a;
         i64 s = effect.amountPerLevel;
-        if (s != 0 && spell->HasEffectOutsideKindSet() && (source == kSourceWand || source == kSourceScroll)) {
+        if (s != 0 && spell->HasEffectOutsideKindSet() &&
+            (source == kSourceWand || source == kSourceScroll)) {
             storage = storage * s / 20;
             price = price * s / 20;
         }
@@ -384,21 +447,26 @@ void ComputeEffectCost(const CEffect& effect, const CRuleContext& game, int sour
     }
     case 32: {
         const CDisease* disease = game.diseases ? game.diseases->FindById(effect.id) : nullptr;
-        if (!disease)
-            return;
+        if (!disease) return;
         both(100, 1000);
         break;
     }
     case 34: both((n / 8) * n + 50, ((n / 4) * n) / 2 + 200); break;
     case 35: both((n / 6) * n + 100, ((n / 3) * n) / 2 + 200); break;
-    case 36: case 38: both(25 * n, 200 * n); break;
+    case 36:
+    case 38: both(25 * n, 200 * n); break;
     case 39: both(400, 1000); break;
     case 40: both(300, 800); break;
     case 41: both(200, 600); break;
-    case 43: case 46: case 47: case 48: both(100, 500); break;
-    case 44: case 45: both(100, 400); break;
+    case 43:
+    case 46:
+    case 47:
+    case 48: both(100, 500); break;
+    case 44:
+    case 45: both(100, 400); break;
     case 49: both(300, 2000); break;
-    case 50: case 51: both(400, 3000); break;
+    case 50:
+    case 51: both(400, 3000); break;
     case 52: both(100, 200); break;
     case 53: both(1000, 1000); break;
     case 56: both(2 * a * a, 5 * a * a); break;
@@ -416,11 +484,11 @@ void ComputeEffectCost(const CEffect& effect, const CRuleContext& game, int sour
     priceOut = Clamp32(price);
 }
 
-void SumEffectListCosts(const CEffectList& list, const CRuleContext& game, int source, i32& storage, i32& price) {
+void SumEffectListCosts(const CEffectList& list, const CRuleContext& game, int source, i32& storage,
+                        i32& price) {
     storage = 0;
     price = 0;
-    if (source == kSourceIngredient)
-        return;
+    if (source == kSourceIngredient) return;
     i64 s = 0, p = 0;
     for (int i = 0; i < list.Count(); ++i) {
         i32 es = 0, ep = 0;
@@ -433,8 +501,7 @@ void SumEffectListCosts(const CEffectList& list, const CRuleContext& game, int s
 }
 
 i32 GetWandValue(const CEffectList& list, const CRuleContext& game, int charges) {
-    if (list.Count() == 0)
-        return 0;
+    if (list.Count() == 0) return 0;
     const CEffect& first = *list.At(0);
     i32 storage = 0, price = 0;
     ComputeEffectCost(first, game, kSourceWand, storage, price);
@@ -445,15 +512,12 @@ i32 GetWandValue(const CEffectList& list, const CRuleContext& game, int charges)
 namespace {
 
 int ListHasSpellOfSchool(const CEffectList& list, const CRuleContext& game, int school) {
-    if (!game.spells)
-        return 0;
+    if (!game.spells) return 0;
     for (int i = 0; i < list.Count(); ++i) {
         const CEffect& e = *list.At(i);
-        if (e.mode != kModeCast)
-            continue;
+        if (e.mode != kModeCast) continue;
         const CSpell* spell = game.spells->FindById(e.id);
-        if (spell && spell->school == school)
-            return 1;
+        if (spell && spell->school == school) return 1;
     }
     return 0;
 }

@@ -143,7 +143,8 @@ CEffectList* CloneEffectList(const CEffectList& from);
 // them for kinds without cost and for a named record that is missing. Wide arithmetic, clamped to
 // the 32-bit range.
 void ComputeEffectCost(const CEffect& effect, const CRuleContext& game, int source, i32& storage, i32& price);
-void SumEffectListCosts(const CEffectList& list, const CRuleContext& game, int source, i32& storage, i32& price);
+void SumEffectListCosts(const CEffectList& list, const CRuleContext& game, int source, i32& storage,
+                        i32& price);
 i32 GetWandValue(const CEffectList& list, const CRuleContext& game, int charges);
 int EffectListHasHealSpell(const CEffectList& list, const CRuleContext& game);
 int EffectListHasUndeadSpell(const CEffectList& list, const CRuleContext& game);

@@ -12,8 +12,7 @@ namespace {
 
 bool In(int source, std::initializer_list<int> sources) {
     for (int s : sources)
-        if (s == source)
-            return true;
+        if (s == source) return true;
     return false;
 }
 
@@ -29,7 +28,8 @@ class Writer {
 public:
     Writer(const CEffect& e, const CRuleContext& game, int source, int percent, CStr& out, bool shortForm,
            bool shorter)
-        : e_(e), game_(game), source_(source), percent_(percent), out_(out), short_(shortForm), shorter_(shorter) {
+        : e_(e), game_(game), source_(source), percent_(percent), out_(out), short_(shortForm),
+          shorter_(shorter) {
         A = e.amount;
         S = ScaleByLevel(e.amount, e.amountPerLevel, percent);
         SD = ScaleByLevel(e.duration, e.durationPerLevel, percent);
@@ -45,17 +45,17 @@ private:
         out_.Format(format, args...);
     }
     void Radius() {
-        if (e_.radius)
-            out_.AppendFormat(", in %u radius", static_cast<u32>(e_.radius));
+        if (e_.radius) out_.AppendFormat(", in %u radius", static_cast<u32>(e_.radius));
     }
     const char* Res() const { return short_ ? "res." : "resistance"; }
     const char* SkillName() const {
-        if (!game_.skills)
-            return nullptr;
+        if (!game_.skills) return nullptr;
         bool ability = source_ == kSourceAbility;
         return game_.skills->GetName(e_.target, ability && short_ && !shorter_, ability && shorter_);
     }
-    const char* AttributeName() const { return game_.attributes ? game_.attributes->GetName(e_.target) : nullptr; }
+    const char* AttributeName() const {
+        return game_.attributes ? game_.attributes->GetName(e_.target) : nullptr;
+    }
     const char* DiseaseName() const {
         const CDisease* d = game_.diseases ? game_.diseases->FindById(e_.id) : nullptr;
         return d ? d->GetDisplayName() : nullptr;
@@ -65,7 +65,9 @@ private:
         const CCreatureKind* k = game_.creatures ? game_.creatures->FindCreatureKind(e_.id) : nullptr;
         return k ? k->GetDisplayName() : nullptr;
     }
-    const char* RaceName() const { return game_.creatures ? game_.creatures->GetRaceName(e_.target) : nullptr; }
+    const char* RaceName() const {
+        return game_.creatures ? game_.creatures->GetRaceName(e_.target) : nullptr;
+    }
 
     // The four common shapes of the resistance kinds 15, 16 and 22.
     void Resistance(const char* worn, const char* spell, const char* potion, const char* ingredient) {
@@ -80,8 +82,7 @@ private:
     }
     // Damage against a creature kind or race, on weapons and missiles and in spells.
     void Damage(const char* target) {
-        if (!target)
-            return;
+        if (!target) return;
         if (In(source_, {3, 15})) {
             bool absolute = A >= -100 && A <= 100;
             F("%+d%s damage to %s", absolute ? A : P, absolute ? "" : "%", target);
@@ -104,31 +105,27 @@ private:
 
 void Writer::CastSpell() {
     const CSpell* spell = Spell();
-    if (!spell)
-        return;
+    if (!spell) return;
     const char* name = spell->GetDisplayName();
     bool skilled = spell->HasEffectOutsideKindSet() != 0;
     u32 s = static_cast<u32>(e_.amountPerLevel);
     switch (source_) {
-    case kSourceInnate:
-        F("%s knowledge", name);
-        break;
+    case kSourceInnate: F("%s knowledge", name); break;
     case kSourceAbility:
         if (short_)
             F("%s", name);
         else
             F("%s spell", name);
         break;
-    case kSourceSpellBook:
-        F("Teaches %s", name);
-        break;
+    case kSourceSpellBook: F("Teaches %s", name); break;
     case kSourceWand: {
         int m = A;
         int c = percent_ == 0xFFFF ? m : percent_;
         const char* unit = c < m ? (c == 1 ? "charge" : "charges") : (m == 1 ? "charge" : "charges");
         if (c < m) {
             if (skilled)
-                F(short_ ? "%s (skill: %u) (%u/%u %s)" : "Casts %s at skill level %u (%u out of %u %s)", name, s, c, m, unit);
+                F(short_ ? "%s (skill: %u) (%u/%u %s)" : "Casts %s at skill level %u (%u out of %u %s)", name,
+                  s, c, m, unit);
             else
                 F(short_ ? "%s (%u/%u %s)" : "Casts %s (%u out of %u %s)", name, c, m, unit);
         } else {
@@ -151,8 +148,7 @@ void Writer::CastSpell() {
             F(shorter_ ? "%s" : "Casts %s", name);
         }
         break;
-    default:
-        break;
+    default: break;
     }
 }
 
@@ -161,8 +157,7 @@ void Writer::Write() {
     switch (e_.kind) {
     case 1: {
         const char* name = SkillName();
-        if (!name)
-            return;
+        if (!name) return;
         if (In(src, kWorn))
             F("%+d %s", A, name);
         else if (src == kSourceSpell)
@@ -173,8 +168,7 @@ void Writer::Write() {
     }
     case 2: {
         const char* name = AttributeName();
-        if (!name)
-            return;
+        if (!name) return;
         if (In(src, kWorn))
             F("%+d %s", A, name);
         else if (src == kSourceSpell)
@@ -221,8 +215,7 @@ void Writer::Write() {
             F("Restore unholy HP");
         break;
     case 7:
-        if (In(src, {5, 6}))
-            F("Restores full unholy hp");
+        if (In(src, {5, 6})) F("Restores full unholy hp");
         break;
     case 9:
         if (src == kSourcePotion)
@@ -245,20 +238,17 @@ void Writer::Write() {
             F("%s AC by %u, for %u %s", S >= 0 ? "Fortfies" : "Weakens", Abs(S), SD, Turns(SD));
         break;
     case 12:
-        if (In(src, {5, 6}))
-            F("Cures poison");
+        if (In(src, {5, 6})) F("Cures poison");
         break;
     case 13:
-        if (In(src, {5, 6}))
-            F("Cures paralysis");
+        if (In(src, {5, 6})) F("Cures paralysis");
         break;
     case 14:
-        if (In(src, {5, 6}) && DiseaseName())
-            F("Cures %s disease", DiseaseName());
+        if (In(src, {5, 6}) && DiseaseName()) F("Cures %s disease", DiseaseName());
         break;
     case 15:
-        Resistance("%+d%% Poison %s", "%s poison resistance by %u%%, for %u %s.", "%s poison resistance by %u%% for %u %s",
-                   "Resist poison");
+        Resistance("%+d%% Poison %s", "%s poison resistance by %u%%, for %u %s.",
+                   "%s poison resistance by %u%% for %u %s", "Resist poison");
         break;
     case 16:
         Resistance("%+d%% Paralysis %s", "%s paralysis resistance by %u%%, for %u %s",
@@ -266,8 +256,7 @@ void Writer::Write() {
         break;
     case 17: {
         const char* name = DiseaseName();
-        if (!name)
-            return;
+        if (!name) return;
         if (In(src, {2, 3, 4, 8, 9}))
             F("%+d%% %s %s", P, name, Res());
         else if (src == kSourceSpell)
@@ -279,8 +268,7 @@ void Writer::Write() {
         break;
     }
     case 18:
-        if (src == kSourceInnate)
-            F("%+d%% normal weapon resistance", P);
+        if (src == kSourceInnate) F("%+d%% normal weapon resistance", P);
         break;
     case 19:
         if (In(src, {5, 6}))
@@ -292,26 +280,23 @@ void Writer::Write() {
         if (In(src, {2, 4}))
             F("Feather %+d", A);
         else if (src == kSourceSpell)
-            F("%s encumbrances by %u %s, for %u %s", S >= 0 ? "Lightens" : "Burdens", Abs(S), Points(S), SD, Turns(SD));
+            F("%s encumbrances by %u %s, for %u %s", S >= 0 ? "Lightens" : "Burdens", Abs(S), Points(S), SD,
+              Turns(SD));
         else if (src == kSourcePotion)
-            F("%s encumbrances by %u %s for %u %s", A >= 0 ? "Lightens" : "Burdens", Abs(A), Points(A), D, Turns(D));
+            F("%s encumbrances by %u %s for %u %s", A >= 0 ? "Lightens" : "Burdens", Abs(A), Points(A), D,
+              Turns(D));
         else if (src == kSourceIngredient)
             F("Feather");
         break;
     case 21:
-        if (src == kSourceSpell)
-            F("Removes curse");
+        if (src == kSourceSpell) F("Removes curse");
         break;
     case 22:
-        Resistance("%+d%% Magic %s", "%s magic resistance by %u%%, for %u %s", "%s magic resistance by %u%% for %u %s",
-                   "Resist magic");
+        Resistance("%+d%% Magic %s", "%s magic resistance by %u%%, for %u %s",
+                   "%s magic resistance by %u%% for %u %s", "Resist magic");
         break;
-    case 23:
-        Damage(CreatureName());
-        break;
-    case 24:
-        Damage(RaceName());
-        break;
+    case 23: Damage(CreatureName()); break;
+    case 24: Damage(RaceName()); break;
     case 25:
         if (In(src, {3, 15})) {
             bool absolute = A >= -100 && A <= 100;
@@ -358,13 +343,10 @@ void Writer::Write() {
             Radius();
         }
         break;
-    case 31:
-        CastSpell();
-        break;
+    case 31: CastSpell(); break;
     case 32: {
         const char* name = DiseaseName();
-        if (!name)
-            return;
+        if (!name) return;
         if (src == kSourceInnate) {
             F("Infects %s disease at %u%% chance", name, A);
         } else if (In(src, {3, 14, 15})) {
@@ -390,8 +372,7 @@ void Writer::Write() {
     case 34:
     case 35: {
         const CSpell* spell = Spell();
-        if (!spell)
-            return;
+        if (!spell) return;
         if (e_.kind == 34 && src == kSourceInnate)
             F("resist %s %+d%%", spell->GetDisplayName(), P);
         else if (e_.kind == 34 && In(src, {4, 8, 9, 14}))
@@ -419,8 +400,7 @@ void Writer::Write() {
             F("Fortify Melee");
         break;
     case 39:
-        if (src == kSourceSpell)
-            F("Magic immunity for %u %s", SD, Turns(SD));
+        if (src == kSourceSpell) F("Magic immunity for %u %s", SD, Turns(SD));
         break;
     case 40:
     case 41:
@@ -430,8 +410,7 @@ void Writer::Write() {
         }
         break;
     case 43:
-        if (src == kSourceSpell)
-            F("Detects mind");
+        if (src == kSourceSpell) F("Detects mind");
         break;
     case 44:
     case 45:
@@ -445,17 +424,14 @@ void Writer::Write() {
             F(e_.kind == 46 ? "Marks location" : e_.kind == 47 ? "Recalls location" : "Town portal");
         break;
     case 49:
-        if (src == kSourceSpell)
-            F("Recharges a wand up to %u storage.", 3 * percent_);
+        if (src == kSourceSpell) F("Recharges a wand up to %u storage.", 3 * percent_);
         break;
     case 50:
     case 51:
-        if (src == kSourceSpell)
-            F("Enchants an item up to %u storage.", 3 * percent_);
+        if (src == kSourceSpell) F("Enchants an item up to %u storage.", 3 * percent_);
         break;
     case 52:
-        if (src == kSourceSpell)
-            F("Creates food");
+        if (src == kSourceSpell) F("Creates food");
         break;
     case 53:
         if (src == kSourceInnate) {
@@ -466,12 +442,10 @@ void Writer::Write() {
         }
         break;
     case 55:
-        if (src == kSourcePotion)
-            F("Restores full mana");
+        if (src == kSourcePotion) F("Restores full mana");
         break;
     case 56:
-        if (src == kSourcePotion && AttributeName())
-            F("Permanently fortifies %s by %+d", AttributeName(), A);
+        if (src == kSourcePotion && AttributeName()) F("Permanently fortifies %s by %+d", AttributeName(), A);
         break;
     case 57:
         if (src == kSourcePotion)
@@ -480,11 +454,9 @@ void Writer::Write() {
             F("Alcoholic");
         break;
     case 58:
-        if (In(src, {2, 3, 4, 14, 16}))
-            F("%+d outfit pts", A);
+        if (In(src, {2, 3, 4, 14, 16})) F("%+d outfit pts", A);
         break;
-    default:
-        break;
+    default: break;
     }
 }
 
@@ -496,16 +468,15 @@ void FormatEffectText(const CEffect& effect, const CRuleContext& game, int sourc
     Writer(effect, game, source, percent, out, shortForm, shorterForm).Write();
 }
 
-void FormatEffectListText(CStr& out, const CEffectList& list, const CRuleContext& game, int source, int percent,
-                          bool shortForm) {
+void FormatEffectListText(CStr& out, const CEffectList& list, const CRuleContext& game, int source,
+                          int percent, bool shortForm) {
     const char* separator = ListSeparator(game.layoutMode);
     CStr one;
     if (source != kSourceIngredient) {
         for (int i = 0; i < list.Count(); ++i) {
             FormatEffectText(*list.At(i), game, source, percent, one, shortForm, false);
             out.Append(one.GetText());
-            if (i + 1 < list.Count())
-                out.Append(separator);
+            if (i + 1 < list.Count()) out.Append(separator);
         }
         return;
     }
@@ -517,12 +488,10 @@ void FormatEffectListText(CStr& out, const CEffectList& list, const CRuleContext
         if (known) {
             FormatEffectText(*list.At(i), game, kSourceIngredient, percent, one, shortForm, false);
             out.Append(one.GetText());
-            if (!last)
-                out.Append(separator);
+            if (!last) out.Append(separator);
         } else {
             out.Append("Unknown effect");
-            if (!last)
-                out.Append(shortForm ? ", " : "\r");
+            if (!last) out.Append(shortForm ? ", " : "\r");
         }
     }
 }

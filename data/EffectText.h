@@ -15,5 +15,5 @@ void FormatEffectText(const CEffect& effect, const CRuleContext& game, int sourc
                       bool shortForm, bool shorterForm);
 // Appends the texts of the list, joined by the layout's separator. Ingredients show at most three
 // effects, as far as the player's alchemy skill identifies them.
-void FormatEffectListText(CStr& out, const CEffectList& list, const CRuleContext& game, int source, int percent,
-                          bool shortForm);
+void FormatEffectListText(CStr& out, const CEffectList& list, const CRuleContext& game, int source,
+                          int percent, bool shortForm);

@@ -4,14 +4,12 @@
 #include "data/SectionEffects.h"
 
 void CItemBag::AddItem(CItemInstance* item) {
-    if (item && !items.Add(item))
-        delete item;
+    if (item && !items.Add(item)) delete item;
 }
 
 CItemBag* CSectionBags::FindBagById(u8 id) const {
     for (int i = 0; i < bags_.GetCount(); ++i)
-        if (At(i)->id == id)
-            return At(i);
+        if (At(i)->id == id) return At(i);
     return nullptr;
 }
 
@@ -21,8 +19,7 @@ u8 CSectionBags::NewBagId() {
 
 CItemBag* CSectionBags::CreateBag(u16 serial) {
     u8 id = NewBagId();
-    if (id == 0)
-        return nullptr;
+    if (id == 0) return nullptr;
     auto* bag = new CItemBag;
     bag->id = id;
     bag->serial = serial;
@@ -34,17 +31,14 @@ CItemBag* CSectionBags::CreateBag(u16 serial) {
 }
 
 void CSectionBags::RemoveBag(CItemBag* bag) {
-    if (!bag)
-        return;
+    if (!bag) return;
     for (int i = 0; i < bags_.GetCount(); ++i)
-        if (At(i) == bag)
-            delete static_cast<CItemBag*>(bags_.RemoveAt(i));
+        if (At(i) == bag) delete static_cast<CItemBag*>(bags_.RemoveAt(i));
 }
 
 void CSectionBags::RemoveFlaggedBags() {
     for (int i = bags_.GetCount() - 1; i >= 0; --i)
-        if (At(i)->flags & 1)
-            delete static_cast<CItemBag*>(bags_.RemoveAt(i));
+        if (At(i)->flags & 1) delete static_cast<CItemBag*>(bags_.RemoveAt(i));
 }
 
 bool CSectionBags::ReadBags(CStream& stream, const BagSectionReader& read) {
@@ -55,8 +49,7 @@ bool CSectionBags::ReadBags(CStream& stream, const BagSectionReader& read) {
     bags_.Reserve(count);
     for (u32 i = 0; i < count && !stream.HasError(); ++i) {
         auto* bag = new CItemBag;
-        if (!read(stream, *bag) || stream.HasError() || !bags_.Add(bag))
-            delete bag;
+        if (!read(stream, *bag) || stream.HasError() || !bags_.Add(bag)) delete bag;
     }
     return !stream.HasError();
 }
@@ -68,8 +61,7 @@ bool CSectionBags::MergeBags(CStream& stream, const BagSectionReader& read) {
     stream.SerializeU8(unused);
     for (u32 i = 0; i < count && !stream.HasError(); ++i) {
         auto* bag = new CItemBag;
-        if (!read(stream, *bag) || stream.HasError() || FindBagById(bag->id) || !bags_.Add(bag))
-            delete bag;
+        if (!read(stream, *bag) || stream.HasError() || FindBagById(bag->id) || !bags_.Add(bag)) delete bag;
     }
     return !stream.HasError();
 }

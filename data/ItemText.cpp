@@ -8,14 +8,16 @@
 namespace {
 
 const char* const kClassNames[kMaxItemClass + 1] = {
-    "?",     "Weapon", "Heavy armor", "Light armor", "Accessory", "Book",         "Alchemy",    "Ingredient", "Potion",
-    "Magic", "Money",  "Key",         "Repair",      "Miscellanous", "Comestible", "Gem",       "Card",
+    "?",       "Weapon",       "Heavy armor", "Light armor", "Accessory", "Book",
+    "Alchemy", "Ingredient",   "Potion",      "Magic",       "Money",     "Key",
+    "Repair",  "Miscellanous", "Comestible",  "Gem",         "Card",
 };
 
-const char* const kWeaponSubclasses[] = {"hand",   "short sword", "long sword", "mace",     "axe",
-                                         "hammer", "club",        "magicstaff", "throwing", "short bow",
-                                         "long bow", "quiver",    "crossbow",   "bolt quiver"};
-const char* const kArmourSubclasses[] = {"?", "Shield", "Arm. pants", "Armor", "Helm", "Gauntlets", "Boots", "Cloak", "Belt"};
+const char* const kWeaponSubclasses[] = {"hand",     "short sword", "long sword", "mace",       "axe",
+                                         "hammer",   "club",        "magicstaff", "throwing",   "short bow",
+                                         "long bow", "quiver",      "crossbow",   "bolt quiver"};
+const char* const kArmourSubclasses[] = {"?",         "Shield", "Arm. pants", "Armor", "Helm",
+                                         "Gauntlets", "Boots",  "Cloak",      "Belt"};
 const char* const kAccessorySubclasses[] = {"?", "Amulet", "Ring"};
 const char* const kBookSubclasses[] = {"?", "Book", "Letter", "Map"};
 const char* const kAlchemySubclasses[] = {"?", "Mortar/pestle"};
@@ -39,11 +41,12 @@ constexpr SubclassTable T(const char* const (&a)[N]) {
     return {a, static_cast<int>(N)};
 }
 const SubclassTable kSubclasses[kMaxItemClass + 1] = {
-    {nullptr, 0},         T(kWeaponSubclasses),  T(kArmourSubclasses),     T(kArmourSubclasses),
-    T(kAccessorySubclasses), T(kBookSubclasses), T(kAlchemySubclasses),    T(kIngredientSubclasses),
-    T(kPotionSubclasses), T(kMagicSubclasses),   T(kMoneySubclasses),      T(kKeySubclasses),
-    T(kRepairSubclasses), T(kMiscSubclasses),    T(kComestibleSubclasses), T(kGemSubclasses),
-    T(kCardSubclasses),
+    {nullptr, 0},          T(kWeaponSubclasses),     T(kArmourSubclasses),
+    T(kArmourSubclasses),  T(kAccessorySubclasses),  T(kBookSubclasses),
+    T(kAlchemySubclasses), T(kIngredientSubclasses), T(kPotionSubclasses),
+    T(kMagicSubclasses),   T(kMoneySubclasses),      T(kKeySubclasses),
+    T(kRepairSubclasses),  T(kMiscSubclasses),       T(kComestibleSubclasses),
+    T(kGemSubclasses),     T(kCardSubclasses),
 };
 
 // Layouts 2, 5, 6, 7, 8, 12 and 13 separate description parts with ", ".
@@ -61,8 +64,7 @@ void FormatCompact(u32 value, CStr& out) {
 }
 
 const CSpell* FirstEffectSpell(const CEffectList* list, const CRuleContext& game) {
-    if (!list || list->Count() == 0 || !game.spells)
-        return nullptr;
+    if (!list || list->Count() == 0 || !game.spells) return nullptr;
     return game.spells->FindById(list->At(0)->id);
 }
 
@@ -73,14 +75,13 @@ const char* GetItemClassName(int itemClass) {
 }
 
 const char* GetItemSubclassName(int itemClass, int subclass) {
-    if (itemClass < 1 || itemClass > kMaxItemClass)
-        return "?";
+    if (itemClass < 1 || itemClass > kMaxItemClass) return "?";
     const SubclassTable& t = kSubclasses[itemClass];
     return subclass >= 0 && subclass < t.count ? t.names[subclass] : "?";
 }
 
-void FormatItemName(const CItemType& type, const CItemInstance* instance, bool shortForm, const CRuleContext& game,
-                    CStr& out) {
+void FormatItemName(const CItemType& type, const CItemInstance* instance, bool shortForm,
+                    const CRuleContext& game, CStr& out) {
     const char* n = type.name ? type.name : "";
     switch (type.itemClass) {
     case kItemBook:
@@ -93,12 +94,8 @@ void FormatItemName(const CItemType& type, const CItemInstance* instance, bool s
         out = (type.flags & 1) ? "Homemade " : "";
         out.AppendFormat("%s potion", n);
         return;
-    case kItemGem:
-        out.Format("%s gem", n);
-        return;
-    case kItemCard:
-        out.Format("'%s' card", n);
-        return;
+    case kItemGem: out.Format("%s gem", n); return;
+    case kItemCard: out.Format("'%s' card", n); return;
     case kItemMagic:
         switch (type.subclass) {
         case 1:
@@ -107,9 +104,7 @@ void FormatItemName(const CItemType& type, const CItemInstance* instance, bool s
             else
                 out.Format("Scroll of %s", n);
             return;
-        case 2:
-            out.Format("Spellbook of %s", n);
-            return;
+        case 2: out.Format("Spellbook of %s", n); return;
         case 4:
             if (shortForm)
                 out = n;
@@ -131,18 +126,15 @@ void FormatItemName(const CItemType& type, const CItemInstance* instance, bool s
                 out.Format(type.subclass == 3 ? "Scroll of %s" : "Wand of %s", spellName);
             return;
         }
-        default:
-            return;
+        default: return;
         }
-    default:
-        out = n;
-        return;
+    default: out = n; return;
     }
 }
 
 void FormatEnchantability(const CItemType& type, CStr& out) {
     u32 e = type.enchantCapacity;
-    out.Append(e == 0     ? "Unenchantable"
+    out.Append(e == 0    ? "Unenchantable"
                : e < 100 ? "Slightly enchantable"
                : e < 200 ? "Moderately enchantable"
                : e < 300 ? "May be enchantable"
@@ -150,8 +142,8 @@ void FormatEnchantability(const CItemType& type, CStr& out) {
                          : "Superiorly enchantable");
 }
 
-void FormatItemDescription(const CItemType& type, const CItemInstance* instance, const CRuleContext& game, CStr& out,
-                           bool showNumbers) {
+void FormatItemDescription(const CItemType& type, const CItemInstance* instance, const CRuleContext& game,
+                           CStr& out, bool showNumbers) {
     const u32 mode = game.layoutMode;
     const char* sep = SmallLayout(mode) ? ", " : "\r";
     const bool compact = CompactDamage(mode);
@@ -204,8 +196,7 @@ void FormatItemDescription(const CItemType& type, const CItemInstance* instance,
         u32 o = 10 * type.GetOutfitPoints(c);
         out.Append("Outfit: ");
         out.Append(o < 30 ? "plain" : o < 60 ? "regular" : o < 90 ? "fashionable" : "swell");
-        if (showNumbers)
-            out.AppendFormat(" (%u)", o);
+        if (showNumbers) out.AppendFormat(" (%u)", o);
         out.Append("\r");
     }
 
@@ -229,8 +220,7 @@ void FormatItemDescription(const CItemType& type, const CItemInstance* instance,
     // 7, 8. Effects.
     if (cls == kItemIngredient) {
         out.Append("\rEffects:");
-        if (compact)
-            out.Append(" ");
+        if (compact) out.Append(" ");
     }
     const char* lineBreak = compact ? "" : "\r";
     if (instance && instance->effects) {
@@ -256,14 +246,13 @@ void FormatItemDescription(const CItemType& type, const CItemInstance* instance,
                 if (!player->MayLearnSchool(spell->school))
                     out.Append("You can't learn this spell.");
                 else
-                    out.Append(player->KnowsSpell(*spell) ? "You already know this spell." : "You don't know this spell.");
+                    out.Append(player->KnowsSpell(*spell) ? "You already know this spell."
+                                                          : "You don't know this spell.");
             }
         } else if (type.subclass == 1 || type.subclass == 3) {
-            if (!player->MayUseItemMagic())
-                out.Append("You can't read this scroll.");
+            if (!player->MayUseItemMagic()) out.Append("You can't read this scroll.");
         } else if (type.subclass == 4 || type.subclass == 5) {
-            if (!player->CanUseWand(type, instance))
-                out.Append("You can't use this wand.");
+            if (!player->CanUseWand(type, instance)) out.Append("You can't use this wand.");
         }
     }
 

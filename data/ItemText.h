@@ -12,10 +12,10 @@ const char* GetItemClassName(int itemClass);
 const char* GetItemSubclassName(int itemClass, int subclass);
 
 // Sets out to the item's name.
-void FormatItemName(const CItemType& type, const CItemInstance* instance, bool shortForm, const CRuleContext& game,
-                    CStr& out);
+void FormatItemName(const CItemType& type, const CItemInstance* instance, bool shortForm,
+                    const CRuleContext& game, CStr& out);
 // Appends the description lines.
-void FormatItemDescription(const CItemType& type, const CItemInstance* instance, const CRuleContext& game, CStr& out,
-                           bool showNumbers);
+void FormatItemDescription(const CItemType& type, const CItemInstance* instance, const CRuleContext& game,
+                           CStr& out, bool showNumbers);
 // Appends the word for the type's enchant capacity.
 void FormatEnchantability(const CItemType& type, CStr& out);

@@ -198,8 +198,12 @@ public:
     int GetItemTypeCount() const { return itemTypes_.GetCount(); }
     CItemType* GetItemType(int index) const { return itemTypes_.At<CItemType>(index); }
     CItemType* FindItemType(const char* id) const { return FindRecordById<CItemType>(itemTypes_, id); }
-    CItemUseStyle* FindUseStyle(const char* id) const { return FindRecordById<CItemUseStyle>(useStyles_, id); }
-    CFpsAnimation* FindFpsAnimation(const char* id) const { return FindRecordById<CFpsAnimation>(animations_, id); }
+    CItemUseStyle* FindUseStyle(const char* id) const {
+        return FindRecordById<CItemUseStyle>(useStyles_, id);
+    }
+    CFpsAnimation* FindFpsAnimation(const char* id) const {
+        return FindRecordById<CFpsAnimation>(animations_, id);
+    }
     int GetPictureListCount() const { return pictureLists_.GetCount(); }
     CItemPictureList* GetPictureList(int index) const { return pictureLists_.At<CItemPictureList>(index); }
     int GetAnimationCount() const { return animations_.GetCount(); }

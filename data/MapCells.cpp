@@ -5,11 +5,12 @@
 bool CStoredCell::IsEmpty() const {
     static const CStoredCell kEmpty{};
     return layer1 == kEmpty.layer1 && layer1Picture == kEmpty.layer1Picture && centre == kEmpty.centre &&
-           centrePicture == kEmpty.centrePicture && layer4 == kEmpty.layer4 && layer4Picture == kEmpty.layer4Picture &&
-           centreId == 0 && [this] {
+           centrePicture == kEmpty.centrePicture && layer4 == kEmpty.layer4 &&
+           layer4Picture == kEmpty.layer4Picture && centreId == 0 && [this] {
                for (int s = 0; s < 4; ++s)
-                   if (side[s] != kNoCellIndex || sidePicture[s] != kNoCellIndex || secondSide[s] != kNoCellIndex ||
-                       secondSidePicture[s] != kNoCellIndex || sideId[s] != 0)
+                   if (side[s] != kNoCellIndex || sidePicture[s] != kNoCellIndex ||
+                       secondSide[s] != kNoCellIndex || secondSidePicture[s] != kNoCellIndex ||
+                       sideId[s] != 0)
                        return false;
                return true;
            }();
@@ -44,7 +45,8 @@ struct Reader {
 };
 
 // The four sides and the four second sides that a mask names, in that order.
-void ReadSides(Reader& r, u16 mask, u16* side, u16* sidePicture, u8* sideId, u16* second, u16* secondPicture) {
+void ReadSides(Reader& r, u16 mask, u16* side, u16* sidePicture, u8* sideId, u16* second,
+               u16* secondPicture) {
     for (int i = 0; i < 4; ++i)
         if (mask & (cellmask::kSide0 << i)) {
             side[i] = r.Object();
@@ -126,7 +128,7 @@ bool DecodeCell(CStream& stream, u8 version, const CCellRefs& refs, CMapCell& ce
     return Decode(stream, version, refs, cell, stored, nullptr);
 }
 
-bool DecodeCellCounting(CStream& stream, u8 version, const CCellRefs& refs, CMapCell& cell, CStoredCell& stored,
-                        CCellRefMisses& misses) {
+bool DecodeCellCounting(CStream& stream, u8 version, const CCellRefs& refs, CMapCell& cell,
+                        CStoredCell& stored, CCellRefMisses& misses) {
     return Decode(stream, version, refs, cell, stored, &misses);
 }

@@ -84,5 +84,5 @@ struct CCellRefMisses {
     u32 pictures = 0;
 };
 // Decodes like DecodeCell and counts the references that became none although they were set.
-bool DecodeCellCounting(CStream& stream, u8 version, const CCellRefs& refs, CMapCell& cell, CStoredCell& stored,
-                        CCellRefMisses& misses);
+bool DecodeCellCounting(CStream& stream, u8 version, const CCellRefs& refs, CMapCell& cell,
+                        CStoredCell& stored, CCellRefMisses& misses);

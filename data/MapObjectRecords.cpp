@@ -2,7 +2,6 @@
 
 #include "core/Stream.h"
 
-
 bool CMapObjectRecords::Load(CPdbFile* database, u16& key, u8 version) {
     CRecordPtr record = ReadRecordPtr(database, key);
     if (!record) return false;

@@ -46,7 +46,7 @@ struct CMonster {
 struct CPlacement {
     static constexpr u8 kVisible = 0x01;
     static constexpr u8 kClosed = 0x02;
-    u16 level = 0;  // bits 0..2 transition kind, 6..9 lock level, 10..13 trap level
+    u16 level = 0;               // bits 0..2 transition kind, 6..9 lock level, 10..13 trap level
     const char* name = nullptr;  // texts point into the kept objects record
     const char* text = nullptr;
     const char* third = nullptr;
@@ -85,10 +85,10 @@ public:
     const char* GetName() const { return id; }
 
     CWorld* world;
-    const char* id = nullptr;           // points into the world's directory record
+    const char* id = nullptr;  // points into the world's directory record
     const char* displayName = nullptr;
     u16 baseRecord = 0;
-    u32 lastVisit = 0;         // game minutes of the player's last visit; 0: never visited
+    u32 lastVisit = 0;  // game minutes of the player's last visit; 0: never visited
     const CMapObjectRecord* groundObject = nullptr;
     const CSecondPicture* groundPicture = nullptr;
     const CMapObjectRecord* ceilingObject = nullptr;
@@ -139,14 +139,15 @@ public:
     // window at (wx, wy). Both reset the section first when it is stale. A missing 'H' record leaves
     // the cells reset. Cell references go through `refs`.
     void LoadIntoCellWindow(CMapCell* cells, CStoredCell* stored, const CCellRefs& refs, u32 clock);
-    void LoadPartIntoCellWindow(i32 x, i32 y, i32 w, i32 h, i32 wx, i32 wy, CMapCell* cells, CStoredCell* stored,
-                                const CCellRefs& refs, u32 clock);
+    void LoadPartIntoCellWindow(i32 x, i32 y, i32 w, i32 h, i32 wx, i32 wy, CMapCell* cells,
+                                CStoredCell* stored, const CCellRefs& refs, u32 clock);
 
     // The decoding of an 'H' record itself: the whole map, or a rectangle of a surface piece (cells
     // outside the stored rectangle are left as they are).
-    void DecodeCells(const CRecordData& record, CMapCell* cells, CStoredCell* stored, const CCellRefs& refs) const;
-    void DecodeCellsPart(const CRecordData& record, i32 x, i32 y, i32 w, i32 h, i32 wx, i32 wy, CMapCell* cells,
-                         CStoredCell* stored, const CCellRefs& refs) const;
+    void DecodeCells(const CRecordData& record, CMapCell* cells, CStoredCell* stored,
+                     const CCellRefs& refs) const;
+    void DecodeCellsPart(const CRecordData& record, i32 x, i32 y, i32 w, i32 h, i32 wx, i32 wy,
+                         CMapCell* cells, CStoredCell* stored, const CCellRefs& refs) const;
 
     CPdbFile* database = nullptr;
     u8 dataVersion = 0;

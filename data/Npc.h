@@ -43,7 +43,7 @@ public:
     const char* texts[6] = {};
     u8 hours = 1;  // 1 day, 2 night
     u32 maxPayment = 0;
-    u8 merchantLevel = 0;  // the random-item group of its stock
+    u8 merchantLevel = 0;            // the random-item group of its stock
     CPointerArray* items = nullptr;  // CNpcItem
     CDialogue* dialogue = nullptr;
     u16 classMask = 0;  // the item classes it deals in; bit 7 asks for the full assortment
@@ -123,6 +123,7 @@ public:
 };
 
 // Fills a merchant's stock once (bit 7 of the stock flags marks it filled).
-void CreateShopStock(const CNpc& merchant, const CItemCatalogue& catalogue, CRandom& random, IShopStock& stock);
+void CreateShopStock(const CNpc& merchant, const CItemCatalogue& catalogue, CRandom& random,
+                     IShopStock& stock);
 // The condition word of a stock entry of the type.
 u16 GetStockCondition(const CItemType& type, CRandom& random);

@@ -42,8 +42,7 @@ public:
         auto* record = new CRecordData;
         record->size = static_cast<u32>(bytes.size());
         record->data = new u8[bytes.size() + 1];
-        if (!bytes.empty())
-            std::memcpy(record->data, bytes.data(), bytes.size());
+        if (!bytes.empty()) std::memcpy(record->data, bytes.data(), bytes.size());
         return record;
     }
     size_t Consumed() const { return next_; }
@@ -62,12 +61,10 @@ public:
     CLoadedRecords(const CLoadedRecords&) = delete;
     CLoadedRecords& operator=(const CLoadedRecords&) = delete;
     void Keep(CRecordData* record) {
-        if (record)
-            buffers_.push_back(record);
+        if (record) buffers_.push_back(record);
     }
     void Clear() {
-        for (CRecordData* r : buffers_)
-            FreeDataBlock(r);
+        for (CRecordData* r : buffers_) FreeDataBlock(r);
         buffers_.clear();
     }
     size_t Count() const { return buffers_.size(); }
@@ -93,8 +90,7 @@ struct CListMark {
 // Deletes the elements of an array past the first count.
 template <class T>
 void TruncateElements(CPointerArray& array, int count) {
-    for (int i = array.GetCount() - 1; i >= count && i >= 0; --i)
-        delete static_cast<T*>(array.RemoveAt(i));
+    for (int i = array.GetCount() - 1; i >= count && i >= 0; --i) delete static_cast<T*>(array.RemoveAt(i));
 }
 
 // The first record of a kind that spans records: an optional tag and a u16 count, nothing else. False
@@ -102,8 +98,7 @@ void TruncateElements(CPointerArray& array, int count) {
 inline bool ReadCountRecord(CRecordReader& reader, u8 tag, u16& count) {
     count = 0;
     CRecordData* record = reader.NextRecord();
-    if (!record)
-        return false;
+    if (!record) return false;
     CStream stream;
     stream.InitForReading(*record);
     stream.MatchByte(tag);
@@ -117,13 +112,13 @@ inline bool ReadCountRecord(CRecordReader& reader, u8 tag, u16& count) {
 // buffers keep. A missing or unreadable record ends the reading with false, so the last record asked
 // for is the one at fault; the elements read before it stay.
 template <class T, class Read>
-bool ReadElementRecords(CRecordReader& reader, u32 count, CPointerArray& list, CLoadedRecords& buffers, Read read) {
+bool ReadElementRecords(CRecordReader& reader, u32 count, CPointerArray& list, CLoadedRecords& buffers,
+                        Read read) {
     list.Reserve(count);
     CStream stream;
     for (u32 i = 0; i < count; ++i) {
         CRecordData* record = reader.NextRecord();
-        if (!record)
-            return false;
+        if (!record) return false;
         stream.InitForReading(*record);
         auto* element = new T;
         read(stream, *element);

@@ -37,10 +37,10 @@ void SerializeModuleHeader(CStream& s, std::array<u8, kModuleHeaderSize>& header
     for (u32 i = 0; i < kModuleInstruments; ++i) {
         u8* sample = h + kTitleBytes + i * kSampleHeaderBytes;
         CopyBytes(s, sample, kSampleNameBytes);
-        CopyWord(s, sample + 22);  // length in words
+        CopyWord(s, sample + 22);      // length in words
         CopyBytes(s, sample + 24, 2);  // finetune, volume
-        CopyWord(s, sample + 26);  // repeat start
-        CopyWord(s, sample + 28);  // repeat length
+        CopyWord(s, sample + 26);      // repeat start
+        CopyWord(s, sample + 28);      // repeat length
     }
     u8* tail = h + kTitleBytes + kModuleInstruments * kSampleHeaderBytes;
     CopyBytes(s, tail, 2 + kOrderBytes + 4);  // song length, restart, orders, tag

@@ -39,8 +39,8 @@ public:
     virtual u32 GetCrime() const = 0;
 
     // A lasting effect of the player's equipment (origin = the item that holds it).
-    virtual void AddConditionEffect(int kind, int amount, int target, const char* id, const void* origin, int duration,
-                                    int source) = 0;
+    virtual void AddConditionEffect(int kind, int amount, int target, const char* id, const void* origin,
+                                    int duration, int source) = 0;
     // An effect applied through the player's effect application, with the source of its list.
     virtual void ApplyEffect(const CEffect& effect, int source) = 0;
     virtual bool KnowsSpell(const CSpell& spell) const = 0;
@@ -77,6 +77,7 @@ struct CRuleContext {
 
 // The layouts that join list entries with ", " instead of line breaks.
 inline bool IsSmallLayout(u32 mode) {
-    return mode == 2 || mode == 5 || mode == 6 || mode == 7 || mode == 8 || mode == 12 || mode == 13 || mode == 16;
+    return mode == 2 || mode == 5 || mode == 6 || mode == 7 || mode == 8 || mode == 12 || mode == 13 ||
+           mode == 16;
 }
 inline const char* ListSeparator(u32 mode) { return IsSmallLayout(mode) ? ", " : "\r"; }

@@ -16,8 +16,7 @@ template <typename Fn>
 bool AddComposed(CPdbFile& db, u16 id, Fn&& write) {
     CStream stream;
     stream.InitForWriting();
-    if (!write(stream) || stream.HasError())
-        return false;
+    if (!write(stream) || stream.HasError()) return false;
     return db.AddRecord(id, stream.GetBuffer(), stream.GetOffset()) == 1;
 }
 
@@ -28,10 +27,8 @@ struct CFallback {
 };
 
 CFallback FallbackFor(u8 expansion) {
-    if (expansion == 1)
-        return {"base_s0403", 14, 19};
-    if (expansion == 2)
-        return {"base_s0609", 20, 17};
+    if (expansion == 1) return {"base_s0403", 14, 19};
+    if (expansion == 2) return {"base_s0609", 20, 17};
     return {"base_s0804", 18, 24};
 }
 
@@ -39,7 +36,9 @@ CFallback FallbackFor(u8 expansion) {
 
 std::string CSaveGameManager::Folder() const { return folder.empty() ? plat::UserDataFolder() : folder; }
 
-std::string CSaveGameManager::SlotPath(u32 slot) const { return Folder() + "VantrelSave" + std::to_string(slot); }
+std::string CSaveGameManager::SlotPath(u32 slot) const {
+    return Folder() + "VantrelSave" + std::to_string(slot);
+}
 
 bool CSaveGameManager::Fail(const std::string& why) {
     lastError_ = why;
@@ -51,11 +50,9 @@ int CSaveGameManager::Save(u32 slot) {
     ++totalSavesRequested;
     lastSlot = slot;
     lastError_.clear();
-    if (!worlds || !parts)
-        return Fail("no game to save"), 0;
+    if (!worlds || !parts) return Fail("no game to save"), 0;
     const CWorld* current = worlds->Current();
-    if (!current)
-        return Fail("no current world"), 0;
+    if (!current) return Fail("no current world"), 0;
 
     const std::string name = "VantrelSave" + std::to_string(slot);
     CPdbFile db(owner, finder);
@@ -66,8 +63,8 @@ int CSaveGameManager::Save(u32 slot) {
     const CMapSection* section = current->currentSection;
     const std::string when = parts->DayAndTimeText();
     bool ok = AddComposed(db, savegame::kHeaderRecord, [&](CStream& s) {
-        return savegame::WriteHeader(s, thumbnail.data(), section && section->displayName ? section->displayName : "",
-                                     when.c_str());
+        return savegame::WriteHeader(
+            s, thumbnail.data(), section && section->displayName ? section->displayName : "", when.c_str());
     });
     std::vector<const CWorld*> listed;
     std::vector<u16> firsts;
@@ -76,7 +73,8 @@ int CSaveGameManager::Save(u32 slot) {
     strings.Reset();
     for (size_t w = 0; ok && w < listed.size(); ++w) {
         const CWorld& world = *listed[w];
-        ok = AddComposed(db, firsts[w], [&](CStream& s) { return savegame::WriteWorldStates(s, world, firsts[w]); });
+        ok = AddComposed(db, firsts[w],
+                         [&](CStream& s) { return savegame::WriteWorldStates(s, world, firsts[w]); });
         for (u32 i = 0; ok && i < world.SectionCount(); ++i)
             ok = AddComposed(db, static_cast<u16>(firsts[w] + 1 + i),
                              [&](CStream& s) { return savegame::WriteSectionState(s, *world.SectionAt(i)); });
@@ -84,7 +82,8 @@ int CSaveGameManager::Save(u32 slot) {
     for (u16 id : {savegame::kGlobalsRecord, savegame::kPlayerRecord, savegame::kGameViewRecord,
                    savegame::kPanelsRecord})
         ok = ok && AddComposed(db, id, [&](CStream& s) { return parts->WritePart(id, s, strings); });
-    ok = ok && AddComposed(db, savegame::kStringTableRecord, [&](CStream& s) { return strings.Serialize(s); });
+    ok =
+        ok && AddComposed(db, savegame::kStringTableRecord, [&](CStream& s) { return strings.Serialize(s); });
     if (!ok) {
         db.Release();
         return Fail("a record of the saved game is too large"), 0;
@@ -95,26 +94,21 @@ int CSaveGameManager::Save(u32 slot) {
     }
     const int written = db.Save(SlotPath(slot).c_str());
     db.Release();
-    if (!written)
-        return Fail("the saved game could not be written"), 0;
+    if (!written) return Fail("the saved game could not be written"), 0;
     return 1;
 }
 
 std::unique_ptr<CSavedGameInfo> CSaveGameManager::List(u32 slot) {
-    if (slot >= kSlotCount)
-        return nullptr;
+    if (slot >= kSlotCount) return nullptr;
     CPdbFile db(owner, finder);
-    if (!db.Open(SlotPath(slot).c_str(), "VnTS") || !db.HasType("VnTS"))
-        return nullptr;
+    if (!db.Open(SlotPath(slot).c_str(), "VnTS") || !db.HasType("VnTS")) return nullptr;
     CRecordDataPtr record(db.ReadRecord(savegame::kHeaderRecord));
     db.Close();
-    if (!record)
-        return nullptr;
+    if (!record) return nullptr;
     CSavedGame game;
     CStream stream;
     stream.InitForReading(*record);
-    if (!savegame::ReadHeader(stream, game))
-        return nullptr;
+    if (!savegame::ReadHeader(stream, game)) return nullptr;
     auto info = std::make_unique<CSavedGameInfo>();
     info->version = game.version;
     info->slot = slot;
@@ -128,15 +122,13 @@ int CSaveGameManager::Load(u32 slot, CProgressDialog*) {
     ++loadsRequested;
     lastSlot = slot;
     lastError_.clear();
-    if (!worlds || !parts)
-        return Fail("no game to load into"), 0;
+    if (!worlds || !parts) return Fail("no game to load into"), 0;
 
     // Everything is read and checked before the running game is touched.
     CSavedGame game;
     {
         CPdbFile db(owner, finder);
-        if (!db.Open(SlotPath(slot).c_str(), "VnTS"))
-            return Fail("the saved game cannot be opened"), 0;
+        if (!db.Open(SlotPath(slot).c_str(), "VnTS")) return Fail("the saved game cannot be opened"), 0;
         std::string why;
         CWorldList& open = *worlds;
         auto lookup = [&open](const char* world, const char* name) -> const CMapSection* {
@@ -170,10 +162,8 @@ int CSaveGameManager::Load(u32 slot, CProgressDialog*) {
         const CFallback fallback = FallbackFor(game.expansion);
         current = worlds->FindWorldByShortName("base");
         section = current ? current->FindSectionByName(fallback.section) : nullptr;
-        if (current && !section && current->SectionCount() > 0)
-            section = current->SectionAt(0);
-        if (!section)
-            return Fail("the saved place and the base world's start are both gone"), 0;
+        if (current && !section && current->SectionCount() > 0) section = current->SectionAt(0);
+        if (!section) return Fail("the saved place and the base world's start are both gone"), 0;
         parts->PlacePlayer(fallback.x, fallback.y);
     }
     worlds->SetCurrent(current);
@@ -183,13 +173,11 @@ int CSaveGameManager::Load(u32 slot, CProgressDialog*) {
 
 int CSaveGameManager::Delete(u32 slot) {
     lastError_.clear();
-    if (!plat::DeleteFile(SlotPath(slot) + ".pdb"))
-        return Fail("the saved game could not be deleted"), 0;
+    if (!plat::DeleteFile(SlotPath(slot) + ".pdb")) return Fail("the saved game could not be deleted"), 0;
     return 1;
 }
 
 int CSaveGameManager::DeleteDatabase(const char* name) {
-    if (!name)
-        return 0;
+    if (!name) return 0;
     return plat::DeleteFile(Folder() + name + ".pdb") ? 1 : 0;
 }

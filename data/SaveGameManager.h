@@ -76,9 +76,9 @@ public:
 
     CGame* owner = nullptr;
     CFileFinder* finder = nullptr;
-    CWorldList* worlds = nullptr;       // the open worlds
-    ISavedGameParts* parts = nullptr;   // the game's own parts
-    std::string folder;                 // the saved games' folder with its trailing '/'; empty: the user's
+    CWorldList* worlds = nullptr;      // the open worlds
+    ISavedGameParts* parts = nullptr;  // the game's own parts
+    std::string folder;                // the saved games' folder with its trailing '/'; empty: the user's
     CSaveStringTable strings;
     u32 savesRequested = 0;
     u32 lastSlot = 0;

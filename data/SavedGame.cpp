@@ -19,14 +19,11 @@ void CSaveStringTable::Reset() {
 }
 
 u16 CSaveStringTable::Intern(Table table, const char* name) {
-    if (!name || !*name)
-        return 0;
+    if (!name || !*name) return 0;
     std::vector<std::string>& names = names_[table];
     for (size_t i = 1; i < names.size(); ++i)
-        if (names[i] == name)
-            return static_cast<u16>(i);
-    if (names.size() > 0xFFFF)
-        return 0;
+        if (names[i] == name) return static_cast<u16>(i);
+    if (names.size() > 0xFFFF) return 0;
     names.emplace_back(name);
     return static_cast<u16>(names.size() - 1);
 }
@@ -37,8 +34,7 @@ const char* CSaveStringTable::NameAt(Table table, u32 index) const {
 }
 
 bool CSaveStringTable::Serialize(CStream& stream) {
-    if (!stream.MatchByte('U'))
-        return false;
+    if (!stream.MatchByte('U')) return false;
     for (auto& names : names_) {
         u16 count = static_cast<u16>(names.size());
         stream.Align(2);
@@ -56,8 +52,7 @@ bool CSaveStringTable::Serialize(CStream& stream) {
             CStr text;
             stream.SerializeStr(text);
             // Entry 0 is "none" whatever it holds.
-            if (i > 0)
-                names.emplace_back(text.GetText() ? text.GetText() : "");
+            if (i > 0) names.emplace_back(text.GetText() ? text.GetText() : "");
         }
     }
     return !stream.HasError();
@@ -72,8 +67,7 @@ std::string Text(const CStr& text) { return text.GetText() ? text.GetText() : ""
 
 bool IsListedWorld(const CWorld& world) {
     const char* name = world.shortName.GetText();
-    if (!name)
-        return true;
+    if (!name) return true;
     return std::strcmp(name, "bres") != 0 && std::strcmp(name, "bmus") != 0 && std::strcmp(name, "bsnd") != 0;
 }
 
@@ -99,18 +93,15 @@ bool WriteHeader(CStream& stream, const u16* thumbnail, const char* mapName, con
 }
 
 bool ReadHeader(CStream& stream, CSavedGame& game) {
-    if (!stream.MatchByte(0x02) || !stream.MatchByte(0x03) || !stream.MatchByte(0xFF))
-        return false;
+    if (!stream.MatchByte(0x02) || !stream.MatchByte(0x03) || !stream.MatchByte(0xFF)) return false;
     u8 version = 0;
     stream.SerializeU8(version);
     u16 length = 0;
     stream.SerializeU16(length);
-    if (stream.HasError() || length != kThumbnailBytes)
-        return false;
+    if (stream.HasError() || length != kThumbnailBytes) return false;
     game.version = version;
     game.thumbnail.assign(kThumbnailPixels, 0);
-    for (u16& pixel : game.thumbnail)
-        stream.SerializeU16(pixel);
+    for (u16& pixel : game.thumbnail) stream.SerializeU16(pixel);
     CStr name, when;
     stream.SerializeStr(name);
     stream.SerializeStr(when);
@@ -128,11 +119,9 @@ bool WriteWorldList(CStream& stream, const CWorldList& worlds, std::vector<const
     u32 first = kFirstMapStateRecord;
     for (u32 i = 0; i < worlds.Count(); ++i) {
         const CWorld* world = worlds.At(i);
-        if (!world || !IsListedWorld(*world))
-            continue;
+        if (!world || !IsListedWorld(*world)) continue;
         // The last record of this world (F + S) must still be a record id.
-        if (first + world->SectionCount() > 0xFFFF)
-            return false;
+        if (first + world->SectionCount() > 0xFFFF) return false;
         listed.push_back(world);
         firsts.push_back(static_cast<u16>(first));
         first += world->SectionCount() + 1;
@@ -169,12 +158,10 @@ bool ReadWorldList(CStream& stream, CSavedGame& game) {
     game.currentWorld = Text(worldName);
     game.currentSection = Text(sectionName);
     game.expansion = 3;
-    if (game.version > 120)
-        stream.SerializeU8(game.expansion);
+    if (game.version > 120) stream.SerializeU8(game.expansion);
     game.worlds.clear();
     // Each entry takes at least 5 bytes: a count past what the record can hold is damage.
-    if (stream.HasError() || count > stream.GetCapacity() / 5)
-        return false;
+    if (stream.HasError() || count > stream.GetCapacity() / 5) return false;
     for (u32 i = 0; i < count && !stream.HasError(); ++i) {
         CSavedWorldState state;
         CStr name;
@@ -182,8 +169,7 @@ bool ReadWorldList(CStream& stream, CSavedGame& game) {
         stream.Align(4);
         stream.SerializeU32(state.firstRecord);
         state.shortName = Text(name);
-        if (state.firstRecord < kFirstMapStateRecord || state.firstRecord > 0xFFFF)
-            return false;
+        if (state.firstRecord < kFirstMapStateRecord || state.firstRecord > 0xFFFF) return false;
         game.worlds.push_back(std::move(state));
     }
     return !stream.HasError();
@@ -285,18 +271,14 @@ bool ReadSectionState(CStream& stream, u32 version, u32 cells, CSavedSectionStat
     stream.Align(2);
     stream.SerializeU16(objects);
     // Nothing in a section has saved state of its own yet, so a saved entry cannot be read.
-    if (objects != 0)
-        return false;
+    if (objects != 0) return false;
     stream.SerializeU8(state.exploredMode);
-    if (state.exploredMode > 2)
-        return false;
+    if (state.exploredMode > 2) return false;
     state.explored.clear();
     if (state.exploredMode == 2) {
-        if (cells > stream.GetCapacity() - std::min(stream.GetOffset(), stream.GetCapacity()))
-            return false;
+        if (cells > stream.GetCapacity() - std::min(stream.GetOffset(), stream.GetCapacity())) return false;
         state.explored.resize(cells);
-        for (u8& byte : state.explored)
-            stream.SerializeU8(byte);
+        for (u8& byte : state.explored) stream.SerializeU8(byte);
     }
     if (state.lastVisit != 0) {
         const int lists = version > 91 ? 3 : 2;
@@ -304,8 +286,7 @@ bool ReadSectionState(CStream& stream, u32 version, u32 cells, CSavedSectionStat
             u16 count = 0;
             stream.Align(2);
             stream.SerializeU16(count);
-            if (count != 0)
-                return false;
+            if (count != 0) return false;
         }
     }
     return !stream.HasError();
@@ -318,8 +299,7 @@ namespace {
 // A record of the database read whole into a vector; false when it is missing.
 bool FetchRecord(CPdbFile& db, u32 id, std::vector<u8>& bytes) {
     CRecordDataPtr record(db.ReadRecord(id));
-    if (!record)
-        return false;
+    if (!record) return false;
     bytes.assign(record->data, record->data + record->size);
     return true;
 }
@@ -358,7 +338,8 @@ bool ReadSavedGame(CPdbFile& db, const CSectionLookup& lookup, CSavedGame& game,
                             [&](CStream& s) { return ReadWorldStates(s, game.version, world); }))
             return false;
         for (CSavedSectionState& section : world.sections) {
-            const CMapSection* running = lookup ? lookup(world.shortName.c_str(), section.name.c_str()) : nullptr;
+            const CMapSection* running =
+                lookup ? lookup(world.shortName.c_str(), section.name.c_str()) : nullptr;
             section.known = running != nullptr;
             const u32 cells = running ? static_cast<u32>(running->explored.size()) : 0;
             if (!ReadRecordWith(db, section.recordId, why, [&](CStream& s) {
@@ -380,18 +361,15 @@ bool ReadSavedGame(CPdbFile& db, const CSectionLookup& lookup, CSavedGame& game,
 void ApplyMapStates(const CSavedGame& game, CWorldList& worlds) {
     for (const CSavedWorldState& state : game.worlds) {
         CWorld* world = worlds.FindWorldByShortName(state.shortName.c_str());
-        if (!world)
-            continue;
+        if (!world) continue;
         if (game.version > 90) {
             world->worldX = state.words[0];
             world->worldY = state.words[1];
         }
-        if (game.version > 99)
-            world->worldZ = state.words[2];
+        if (game.version > 99) world->worldZ = state.words[2];
         for (const CSavedSectionState& saved : state.sections) {
             CMapSection* section = saved.known ? world->FindSectionByName(saved.name.c_str()) : nullptr;
-            if (!section)
-                continue;
+            if (!section) continue;
             section->lastVisit = saved.lastVisit;
             section->nextMonsterId = saved.nextMonsterId;
             section->bags.nextBagId = saved.nextBagId;

@@ -14,25 +14,21 @@ bool SameId(const char* a, const char* b) { return (!a && !b) || (a && b && Comp
 }  // namespace
 
 int PoisonHurtStrength(int p) {
-    if (p <= 10)
-        return 50;
-    if (p >= 60)
-        return 100;
+    if (p <= 10) return 50;
+    if (p >= 60) return 100;
     return 50 + 2 * (p - 10);
 }
 
 CEffectHolder* CSectionEffects::FindHolder(u8 id) const {
     for (int i = 0; i < holders_.GetCount(); ++i) {
         CEffectHolder* h = holders_.At<CEffectHolder>(i);
-        if (h->creatureId == id)
-            return h;
+        if (h->creatureId == id) return h;
     }
     return nullptr;
 }
 
 CEffectHolder* CSectionEffects::GetOrCreateHolder(u8 id) {
-    if (CEffectHolder* h = FindHolder(id))
-        return h;
+    if (CEffectHolder* h = FindHolder(id)) return h;
     auto* h = new CEffectHolder;
     h->creatureId = id;
     if (!holders_.Add(h)) {
@@ -44,14 +40,12 @@ CEffectHolder* CSectionEffects::GetOrCreateHolder(u8 id) {
 
 CEffectHolder* CSectionEffects::DetachMonsterEffects(u8 id) {
     CEffectHolder* h = FindHolder(id);
-    if (h)
-        holders_.Remove(h);
+    if (h) holders_.Remove(h);
     return h;
 }
 
 bool CSectionEffects::AttachHolder(CEffectHolder* holder) {
-    if (!holder || FindHolder(holder->creatureId))
-        return false;
+    if (!holder || FindHolder(holder->creatureId)) return false;
     return holders_.Add(holder);
 }
 
@@ -59,33 +53,29 @@ CActiveEffectEntry* CSectionEffects::FindMonsterEffect(u8 id, int kind, int targ
     const CEffectHolder* h = FindHolder(id);
     for (int i = 0; h && i < h->Count(); ++i) {
         CActiveEffectEntry* e = h->At(i);
-        if (e->kind == kind && e->target == target && SameId(e->id, refId))
-            return e;
+        if (e->kind == kind && e->target == target && SameId(e->id, refId)) return e;
     }
     return nullptr;
 }
 
 int CSectionEffects::SumMonsterEffect(u8 id, int kind) const {
     const CEffectHolder* h = FindHolder(id);
-    if (!h)
-        return 0;
+    if (!h) return 0;
     bool presence = kind == kEffectCurse || kind == kEffectParalyze || kind == kEffectMagicImmunity;
     int sum = 0;
     for (int i = 0; i < h->Count(); ++i) {
         const CActiveEffectEntry* e = h->At(i);
-        if (e->effectClass != kActiveEffect || e->kind != kind)
-            continue;
-        if (presence)
-            return 1;
+        if (e->effectClass != kActiveEffect || e->kind != kind) continue;
+        if (presence) return 1;
         sum += e->amount;
     }
     return sum;
 }
 
-int CSectionEffects::SumMonsterDiseaseEffect(u8 id, int kind, int target, const CDiseaseList* diseases) const {
+int CSectionEffects::SumMonsterDiseaseEffect(u8 id, int kind, int target,
+                                             const CDiseaseList* diseases) const {
     const CEffectHolder* h = FindHolder(id);
-    if (!h)
-        return 0;
+    if (!h) return 0;
     int sum = 0;
     for (int i = 0; i < h->Count(); ++i) {
         const CActiveEffectEntry* e = h->At(i);
@@ -93,8 +83,7 @@ int CSectionEffects::SumMonsterDiseaseEffect(u8 id, int kind, int target, const 
             const CDisease* d = diseases ? diseases->FindById(e->id) : nullptr;
             for (int k = 0; d && k < d->effects.Count(); ++k) {
                 const CEffect* f = d->effects.At(k);
-                if (f->kind == kind && f->target == target && !f->id)
-                    sum += DecodeEffectAmount(f->amount);
+                if (f->kind == kind && f->target == target && !f->id) sum += DecodeEffectAmount(f->amount);
             }
         } else if (e->kind == kind && e->target == target && !e->id) {
             sum += DecodeEffectAmount(e->amount);
@@ -103,10 +92,10 @@ int CSectionEffects::SumMonsterDiseaseEffect(u8 id, int kind, int target, const 
     return sum;
 }
 
-void CSectionEffects::AddMonsterEffect(u8 id, int amount, int turns, int kind, int target, const char* refId) {
+void CSectionEffects::AddMonsterEffect(u8 id, int amount, int turns, int kind, int target,
+                                       const char* refId) {
     CEffectHolder* h = GetOrCreateHolder(id);
-    if (!h)
-        return;
+    if (!h) return;
     if (CActiveEffectEntry* e = FindMonsterEffect(id, kind, target, refId)) {
         if (amount > e->amount || (amount == e->amount && turns > e->turns)) {
             e->amount = static_cast<i16>(amount);
@@ -121,8 +110,7 @@ void CSectionEffects::AddMonsterEffect(u8 id, int amount, int turns, int kind, i
     e->kind = static_cast<i8>(kind);
     e->effectClass = kActiveEffect;
     e->target = static_cast<u8>(target);
-    if (!h->entries.Add(e))
-        delete e;
+    if (!h->entries.Add(e)) delete e;
 }
 
 void CSectionEffects::RemoveMonsterEffectsOfKind(u8 id, int kind) {
@@ -138,23 +126,19 @@ int CSectionEffects::MonsterHasDisease(u8 id, const char* diseaseId) const {
     const CEffectHolder* h = FindHolder(id);
     for (int i = 0; h && diseaseId && i < h->Count(); ++i) {
         const CActiveEffectEntry* e = h->At(i);
-        if (e->effectClass == kActiveDisease && SameId(e->id, diseaseId))
-            return 1;
+        if (e->effectClass == kActiveDisease && SameId(e->id, diseaseId)) return 1;
     }
     return 0;
 }
 
 void CSectionEffects::InfectMonster(u8 id, const char* diseaseId) {
-    if (!diseaseId || MonsterHasDisease(id, diseaseId))
-        return;
+    if (!diseaseId || MonsterHasDisease(id, diseaseId)) return;
     CEffectHolder* h = GetOrCreateHolder(id);
-    if (!h)
-        return;
+    if (!h) return;
     auto* e = new CActiveEffectEntry;
     e->id = DuplicateString(diseaseId);
     e->effectClass = kActiveDisease;
-    if (!h->entries.Add(e))
-        delete e;
+    if (!h->entries.Add(e)) delete e;
 }
 
 void CSectionEffects::CureMonsterDisease(u8 id, const char* diseaseId) {
@@ -168,8 +152,7 @@ void CSectionEffects::CureMonsterDisease(u8 id, const char* diseaseId) {
 
 void CSectionEffects::AgeMonsterEffects(u8 id, IAgingMonster& monster, int turns) {
     CEffectHolder* h = FindHolder(id);
-    if (!h)
-        return;
+    if (!h) return;
     int p = SumMonsterEffect(id, kEffectPoison);
     if (p != 0) {
         int hp = monster.GetHp();
@@ -178,14 +161,12 @@ void CSectionEffects::AgeMonsterEffects(u8 id, IAgingMonster& monster, int turns
     }
     for (int i = h->Count() - 1; i >= 0; --i) {
         CActiveEffectEntry* e = h->At(i);
-        if (e->effectClass != kActiveEffect || e->turns == 0)
-            continue;
+        if (e->effectClass != kActiveEffect || e->turns == 0) continue;
         e->turns = static_cast<i8>(std::max(0, e->turns - turns));
         if (e->turns == 0) {
             bool paralysis = e->kind == kEffectParalyze;
             delete static_cast<CActiveEffectEntry*>(h->entries.RemoveAt(i));
-            if (paralysis)
-                monster.ChooseFrame();
+            if (paralysis) monster.ChooseFrame();
         }
     }
 }
@@ -201,8 +182,7 @@ void CSectionEffects::FormatActiveEffectsText(u8 id, const CRuleContext& game, C
         const CActiveEffectEntry* e = h->At(i);
         if (e->effectClass == kActiveDisease) {
             const CDisease* d = game.diseases ? game.diseases->FindById(e->id) : nullptr;
-            if (d)
-                out.AppendFormat("%s disease\r", d->GetDisplayName());
+            if (d) out.AppendFormat("%s disease\r", d->GetDisplayName());
             continue;
         }
         // Percentage kinds show their amount decoded, the others as it is.
@@ -214,10 +194,10 @@ void CSectionEffects::FormatActiveEffectsText(u8 id, const CRuleContext& game, C
         switch (e->kind) {
         case 1:
         case 2: {
-            const char* name = e->kind == 1 ? (game.skills ? game.skills->GetName(e->target) : nullptr)
-                                            : (game.attributes ? game.attributes->GetName(e->target) : nullptr);
-            if (name)
-                out.AppendFormat("%+d %s (%u %s)\r", raw, name, t, rounds);
+            const char* name = e->kind == 1
+                                   ? (game.skills ? game.skills->GetName(e->target) : nullptr)
+                                   : (game.attributes ? game.attributes->GetName(e->target) : nullptr);
+            if (name) out.AppendFormat("%+d %s (%u %s)\r", raw, name, t, rounds);
             break;
         }
         case 5: out.AppendFormat("%+d hp (%u %s)\r", raw, t, rounds); break;
@@ -228,8 +208,7 @@ void CSectionEffects::FormatActiveEffectsText(u8 id, const CRuleContext& game, C
         case 16: out.AppendFormat("%+d%% paralysis resistance (%u %s)\r", a, t, rounds); break;
         case 17: {
             const CDisease* d = game.diseases ? game.diseases->FindById(e->id) : nullptr;
-            if (d)
-                out.AppendFormat("%+d%% %s resistance (%u %s)\r", a, d->GetDisplayName(), t, rounds);
+            if (d) out.AppendFormat("%+d%% %s resistance (%u %s)\r", a, d->GetDisplayName(), t, rounds);
             break;
         }
         case 18: out.AppendFormat("%+d%% normal weapon resistance (%u %s)\r", a, t, rounds); break;

@@ -21,7 +21,7 @@ struct CActiveEffectEntry {
 
     char* id = nullptr;  // owned: the disease (class 1) or the effect's reference id (class 2)
     i16 amount = 0;
-    i8 turns = 0;        // remaining turns; 0 = permanent
+    i8 turns = 0;  // remaining turns; 0 = permanent
     i8 kind = 0;
     u8 effectClass = 0;
     u8 target = 0;
@@ -59,13 +59,10 @@ int PoisonHurtStrength(int p);
 // lowest of 1..255 that nothing uses; 0 when all 255 are taken (the caller refuses the new thing).
 template <class Used>
 int NewSectionId(u8& running, Used&& isUsed) {
-    if (running == 0)
-        running = 1;
-    if (running < 255)
-        return running++;
+    if (running == 0) running = 1;
+    if (running < 255) return running++;
     for (int id = 1; id <= 255; ++id)
-        if (!isUsed(static_cast<u8>(id)))
-            return id;
+        if (!isUsed(static_cast<u8>(id))) return id;
     return 0;
 }
 

@@ -241,7 +241,8 @@ void CMapSection::DecodeCells(const CRecordData& record, CMapCell* cells, CStore
     const i32 h = height < kWindowSize ? height : kWindowSize;
     for (i32 y = 0; y < h; ++y)
         for (i32 x = 0; x < w; ++x)
-            if (!DecodeCell(s, dataVersion, refs, cells[y * kWindowSize + x], stored[y * kWindowSize + x])) return;
+            if (!DecodeCell(s, dataVersion, refs, cells[y * kWindowSize + x], stored[y * kWindowSize + x]))
+                return;
 }
 
 void CMapSection::LoadPartIntoCellWindow(i32 x, i32 y, i32 w, i32 h, i32 wx, i32 wy, CMapCell* cells,
@@ -261,8 +262,8 @@ void CMapSection::LoadPartIntoCellWindow(i32 x, i32 y, i32 w, i32 h, i32 wx, i32
         DecodeCellsPart(*record, x, y, w, h, wx, wy, cells, stored, refs);
 }
 
-void CMapSection::DecodeCellsPart(const CRecordData& rec, i32 x, i32 y, i32 w, i32 h, i32 wx, i32 wy, CMapCell* cells,
-                                  CStoredCell* stored, const CCellRefs& refs) const {
+void CMapSection::DecodeCellsPart(const CRecordData& rec, i32 x, i32 y, i32 w, i32 h, i32 wx, i32 wy,
+                                  CMapCell* cells, CStoredCell* stored, const CCellRefs& refs) const {
     const CRecordData* record = &rec;
     CStream s;
     s.InitForReading(rec);

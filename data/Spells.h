@@ -134,8 +134,8 @@ public:
 
 // The display text of an ability's effects (all, or those first..end-1), joined by "\r".
 void FormatAbilityEffects(const CAbility& ability, const CRuleContext& game, CStr& text);
-void FormatAbilityEffectsRange(const CAbility& ability, const CRuleContext& game, u32 layout, CStr& text, int first,
-                               int end);
+void FormatAbilityEffectsRange(const CAbility& ability, const CRuleContext& game, u32 layout, CStr& text,
+                               int first, int end);
 void FormatDiseaseEffects(const CDisease& disease, const CRuleContext& game, CStr& text);
 // Teaches the ability's spells (school rules by race) and applies its other effects.
 void ApplyAbility(const CAbility& ability, const CRuleContext& game, IRulePlayer& player);

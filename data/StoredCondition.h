@@ -45,6 +45,4 @@ public:
 inline u8 BoundConditionCount(u8 count) {
     return count > kMaxTalkNodeConditions ? kMaxTalkNodeConditions : count;
 }
-inline u8 BoundAnswerCount(u8 count) {
-    return count > kMaxTalkAnswers ? kMaxTalkAnswers : count;
-}
+inline u8 BoundAnswerCount(u8 count) { return count > kMaxTalkAnswers ? kMaxTalkAnswers : count; }

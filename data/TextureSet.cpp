@@ -148,9 +148,13 @@ CSecondPicture* CTextureSet::SecondAt(u32 index) const {
     return index < second_.size() ? second_[index].get() : nullptr;
 }
 
-const u8* CTextureSet::DataAt(u32 index) const { return index < firstData_.size() ? firstData_[index].data : nullptr; }
+const u8* CTextureSet::DataAt(u32 index) const {
+    return index < firstData_.size() ? firstData_[index].data : nullptr;
+}
 u16 CTextureSet::WidthAt(u32 index) const { return index < firstData_.size() ? firstData_[index].width : 0; }
-u16 CTextureSet::HeightAt(u32 index) const { return index < firstData_.size() ? firstData_[index].height : 0; }
+u16 CTextureSet::HeightAt(u32 index) const {
+    return index < firstData_.size() ? firstData_[index].height : 0;
+}
 
 bool CTextureSet::EnsureLoaded(CRecordHolder* picture) {
     if (picture == nullptr) return false;

@@ -13,7 +13,8 @@
 u16 ShortNameHash(const char* text) {
     u16 key = 0;
     if (text == nullptr) return 0;
-    for (int i = 0; i < 5 && text[i]; ++i) key ^= static_cast<u16>(static_cast<int>(static_cast<signed char>(text[i])) << i);
+    for (int i = 0; i < 5 && text[i]; ++i)
+        key ^= static_cast<u16>(static_cast<int>(static_cast<signed char>(text[i])) << i);
     return key;
 }
 
@@ -52,8 +53,7 @@ bool CWorld::SerializeHeader(CStream& stream) {
 
 int CWorld::ReadHeader(CPdbFile& db) {
     CRecordData* record = db.ReadRecord(kHeaderRecord);
-    if (!record)
-        return 0;
+    if (!record) return 0;
     CStream stream;
     stream.SetGame(game);
     stream.InitForReading(*record);

@@ -112,7 +112,7 @@ public:
     u16 prefixKey = 0;    // ShortNameHash of the prefix
     CStr stringC;
     u8 expansion = 1;
-    u8 flagByte = 0;      // byte G of the header
+    u8 flagByte = 0;  // byte G of the header
     u16 gridWidth = 0;
     u16 gridHeight = 0;
     CStr sectionPrefix;

@@ -26,7 +26,8 @@ int CWorldList::LoadOpened(std::unique_ptr<CPdbFile> db, const char* fileName) {
     if (!world->Load(std::move(db), lists_, &error)) {
         lastLoadError_ = error;
         CStr text;
-        text.Format("%s.pdb: record %u (%s) is missing or damaged.", fileName, error.record, error.kind.c_str());
+        text.Format("%s.pdb: record %u (%s) is missing or damaged.", fileName, error.record,
+                    error.kind.c_str());
         lastError_ = text.GetText();
         return 0;
     }
@@ -83,7 +84,8 @@ void CWorldList::UpdateInstalledWorlds() {
     for (u32 i = 0; i < installed_.GetCount(); ++i) {
         const CStr& name = installed_[i].shortName;
         bool known = false;
-        for (u32 s = 0; s < slots && !known; ++s) known = remembered[s].Name[0] != 0 && sameName(remembered[s], name);
+        for (u32 s = 0; s < slots && !known; ++s)
+            known = remembered[s].Name[0] != 0 && sameName(remembered[s], name);
         if (known) continue;
         for (u32 s = 0; s < slots; ++s) {
             if (remembered[s].Name[0] != 0) continue;

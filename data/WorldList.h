@@ -82,4 +82,3 @@ private:
     std::string lastError_;
     CWorldLoadError lastLoadError_;
 };
-

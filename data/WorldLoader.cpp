@@ -163,12 +163,16 @@ bool LoadMonsterTable(CWorldLoadContext& c) { return LoadIndexTable(c, 'E', c.wo
 bool LoadGlobals(CWorldLoadContext& c) { return c.lists.globals.Load(c.database, c.key, c.version); }
 bool LoadMapObjects(CWorldLoadContext& c) { return c.lists.mapObjects.Load(c.database, c.key, c.version); }
 bool LoadQuests(CWorldLoadContext& c) { return c.lists.quests.Load(c.database, c.key, c.version); }
-bool LoadPageSequences(CWorldLoadContext& c) { return c.lists.pageSequences.Load(c.database, c.key, c.version); }
+bool LoadPageSequences(CWorldLoadContext& c) {
+    return c.lists.pageSequences.Load(c.database, c.key, c.version);
+}
 bool LoadSkies(CWorldLoadContext& c) { return c.lists.skies.Load(c.database, c.key, c.version); }
 bool LoadScripts(CWorldLoadContext& c) { return c.lists.scripts.Load(c.database, c.key, c.version); }
 bool LoadResources(CWorldLoadContext& c) { return c.lists.resources.Load(c.database, c.key, c.version); }
 bool LoadPictureSets(CWorldLoadContext& c) { return c.lists.pictureSets.Load(c.database, c.key, c.version); }
-bool LoadTalkProfiles(CWorldLoadContext& c) { return c.lists.talkProfiles.Load(c.database, c.key, c.version); }
+bool LoadTalkProfiles(CWorldLoadContext& c) {
+    return c.lists.talkProfiles.Load(c.database, c.key, c.version);
+}
 
 bool LoadSectionDirectory(CWorldLoadContext& c) {
     CRecordPtr record = ReadRecordPtr(c.database, c.key);

@@ -28,7 +28,6 @@ struct KindRecord {
     }
 };
 
-
 template <class T>
 void Commit(CWorldRecordList<T>& list, std::vector<std::unique_ptr<T>>& items, CRecordPtr record) {
     for (auto& item : items) list.items.push_back(std::move(item));

@@ -86,14 +86,14 @@ public:
 
     void OnWindowEvent(plat::Window&, const plat::Event& event) override {
         switch (event.type) {
-            case plat::EventType::Activate: listener_->Resume(); break;
-            case plat::EventType::Deactivate: listener_->Suspend(); break;
-            case plat::EventType::Expose: listener_->Repaint(); break;
-            case plat::EventType::Destroy:
-                // Unhooking deletes this object: nothing of it may be touched afterwards.
-                Unsubclass(window_);
-                return;
-            default: break;
+        case plat::EventType::Activate: listener_->Resume(); break;
+        case plat::EventType::Deactivate: listener_->Suspend(); break;
+        case plat::EventType::Expose: listener_->Repaint(); break;
+        case plat::EventType::Destroy:
+            // Unhooking deletes this object: nothing of it may be touched afterwards.
+            Unsubclass(window_);
+            return;
+        default: break;
         }
     }
 
@@ -139,9 +139,7 @@ u32 SubclassCount() { return Hooks().count; }
 
 // --- display implementation ---
 
-DisplayImpl::DisplayImpl(plat::Window* window) : window_(window) {
-    params_.swapEffect = kSwapDiscard;
-}
+DisplayImpl::DisplayImpl(plat::Window* window) : window_(window) { params_.swapEffect = kSwapDiscard; }
 
 DisplayImpl::~DisplayImpl() = default;
 
@@ -175,7 +173,8 @@ bool DisplayImpl::Initialize(const DisplayParams* params) {
     params_.width = driver_->desc.width;
     params_.height = driver_->desc.height;
     params_.orientation = driver_->desc.orientation;
-    if (driver_->desc.swapEffect != 0 && (params->swapEffect != kSwapCopy || driver_->desc.swapEffect == kSwapCopy)) {
+    if (driver_->desc.swapEffect != 0 &&
+        (params->swapEffect != kSwapCopy || driver_->desc.swapEffect == kSwapCopy)) {
         params_.swapEffect = driver_->desc.swapEffect;
     } else {
         backBuffer_ = Surface::Create(params_.width, params_.height);

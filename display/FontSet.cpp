@@ -77,7 +77,8 @@ bool CFontSet::LoadFonts(CDisplayHost& host, CRenderer* renderer) {
         const GlyphTable* table = FindGlyphTable(records[i]);
         if (table) fonts_[i]->SetGlyphTable(*table);
         std::vector<u8> bytes;
-        if (!host.ReadInterfaceRecord(records[i], bytes) || !fonts_[i]->SetStrip(std::move(bytes))) all = false;
+        if (!host.ReadInterfaceRecord(records[i], bytes) || !fonts_[i]->SetStrip(std::move(bytes)))
+            all = false;
     }
     current_ = fonts_[1].get();
     run_.font = current_;

@@ -28,10 +28,10 @@ void SetFrameTargetSteps(CFrameTarget& target);
 // The offset in pixels of logical (x, y) from the target's origin.
 inline i64 FrameOffset(const CFrameTarget& t, i32 x, i32 y) {
     switch (t.orientation) {
-        case 0: return static_cast<i64>(t.pitch) * y + x;
-        case 1: return y - static_cast<i64>(t.pitch) * x;
-        case 2: return static_cast<i64>(t.pitch) * x - y;
-        default: return 0;
+    case 0: return static_cast<i64>(t.pitch) * y + x;
+    case 1: return y - static_cast<i64>(t.pitch) * x;
+    case 2: return static_cast<i64>(t.pitch) * x - y;
+    default: return 0;
     }
 }
 

@@ -42,7 +42,8 @@ private:
 class MemoryDisplay final : public DisplayImpl {
 public:
     MemoryDisplay(u32 width, u32 height, u32 orientation, u32 swapEffect)
-        : DisplayImpl(nullptr), width_(width), height_(height), orientation_(orientation), swap_(swapEffect) {}
+        : DisplayImpl(nullptr), width_(width), height_(height), orientation_(orientation), swap_(swapEffect) {
+    }
     std::unique_ptr<VideoDriver> CreateDriver(const DisplayParams*) override;
     // The memory driver, also when a rotation driver wraps it.
     MemoryDriver* Device() const { return device_; }

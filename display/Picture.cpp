@@ -29,7 +29,8 @@ u32 LargestIndex(const u8* data, u8 encoding, u64 bytes) {
         return m;
     }
     u16 m = 0;
-    for (u64 i = 0; i + 1 < bytes; i += 2) m = std::max<u16>(m, static_cast<u16>(data[i] | (data[i + 1] << 8)));
+    for (u64 i = 0; i + 1 < bytes; i += 2)
+        m = std::max<u16>(m, static_cast<u16>(data[i] | (data[i + 1] << 8)));
     return m;
 }
 
@@ -70,14 +71,13 @@ bool PictureTableCoversData(const CPictureData& p) {
 namespace {
 
 inline u32 BlockIndex(const CPictureData& p, i32 column, i32 row) {
-    size_t k = static_cast<size_t>(row >> 1) * static_cast<size_t>(p.width >> 1) + static_cast<size_t>(column >> 1);
+    size_t k =
+        static_cast<size_t>(row >> 1) * static_cast<size_t>(p.width >> 1) + static_cast<size_t>(column >> 1);
     if (p.encoding == 1) return p.data[k];
     return static_cast<u32>(p.data[2 * k] | (p.data[2 * k + 1] << 8));
 }
 
-inline u16 TableEntry(const CPictureData& p, u64 index) {
-    return index < p.tableCount ? p.table[index] : 0;
-}
+inline u16 TableEntry(const CPictureData& p, u64 index) { return index < p.tableCount ? p.table[index] : 0; }
 
 }  // namespace
 

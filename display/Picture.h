@@ -17,8 +17,8 @@ struct CPictureData {
     u8 encoding = 0;
     i16 width = 0;
     i16 height = 0;
-    const u8* data = nullptr;     // record byte 8
-    const u16* table = nullptr;   // the colour table
+    const u8* data = nullptr;    // record byte 8
+    const u16* table = nullptr;  // the colour table
     // Entries of the colour table that lie inside the record. Texels that index past it are drawn
     // black; a header-only read (ReadPictureHeader) cannot know it and leaves the largest count.
     u32 tableCount = 0;

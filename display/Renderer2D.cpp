@@ -25,7 +25,8 @@ struct Fetch {
     u32 sub = 0;  // 2 x (row & 1): the block's lower pair of colours
 
     Fetch(const CPictureData& p, i32 textureStride)
-        : data(p.data), table(p.table), count(p.tableCount), stride(Enc == 0 ? textureStride : textureStride >> 1) {}
+        : data(p.data), table(p.table), count(p.tableCount),
+          stride(Enc == 0 ? textureStride : textureStride >> 1) {}
 
     void SetRow(i32 r) {
         if (Enc == 0) {
@@ -64,8 +65,8 @@ struct Fetch {
 enum class Kind { Opaque, Transparent, Half };
 
 struct Clip {
-    i32 x, y, w, h;     // destination, inside the target
-    i32 skipX, skipY;   // destination columns and lines cut at the left and top
+    i32 x, y, w, h;    // destination, inside the target
+    i32 skipX, skipY;  // destination columns and lines cut at the left and top
 };
 
 // Cuts the rectangle to the target; false when nothing is left.
@@ -75,8 +76,8 @@ inline bool ClipToTarget(const CFrameTarget& t, i32 x, i32 y, i32 w, i32 h, Clip
     i64 x1 = std::min<i64>(static_cast<i64>(x) + w, t.width);
     i64 y1 = std::min<i64>(static_cast<i64>(y) + h, t.height);
     if (x1 <= x0 || y1 <= y0) return false;
-    clip = {static_cast<i32>(x0), static_cast<i32>(y0), static_cast<i32>(x1 - x0), static_cast<i32>(y1 - y0),
-            static_cast<i32>(x0 - x), static_cast<i32>(y0 - y)};
+    clip = {static_cast<i32>(x0),      static_cast<i32>(y0),     static_cast<i32>(x1 - x0),
+            static_cast<i32>(y1 - y0), static_cast<i32>(x0 - x), static_cast<i32>(y0 - y)};
     return true;
 }
 
@@ -141,7 +142,8 @@ void OpaqueLine(const Fetch<Enc, Checked>& f, u16* d, i32 col, i32 w) {
         const u8* src = f.row + col;
         i32 j = 0;
         for (; j + 4 <= w; j += 4) {
-            const u16 a = f.Entry(src[j]), b = f.Entry(src[j + 1]), c = f.Entry(src[j + 2]), e = f.Entry(src[j + 3]);
+            const u16 a = f.Entry(src[j]), b = f.Entry(src[j + 1]), c = f.Entry(src[j + 2]),
+                      e = f.Entry(src[j + 3]);
             d[j] = a;
             d[j + 1] = b;
             d[j + 2] = c;
@@ -208,7 +210,8 @@ void TransparentLine(const Fetch<Enc, Checked>& f, u16* d, i32 col, i32 w) {
 
 // Left to right on an unturned screen: the step is known, so the loops unroll.
 template <int Enc, Kind K, bool Checked>
-void BlitSpansUnit(const CFrameTarget& t, const Clip& c, const CPictureData& p, i32 stride, i32 column0, i32 row0) {
+void BlitSpansUnit(const CFrameTarget& t, const Clip& c, const CPictureData& p, i32 stride, i32 column0,
+                   i32 row0) {
     Fetch<Enc, Checked> f(p, stride);
     u16* line = t.pixels + FrameOffset(t, c.x, c.y);
     for (i32 i = 0; i < c.h; ++i, line += t.yStep) {
@@ -242,13 +245,13 @@ void BlitEncodingOf(const CFrameTarget& t, const Clip& c, const CPictureData& p,
 }
 
 template <Kind K>
-void Blit(const CFrameTarget& t, const Clip& c, const CPictureData& p, i32 stride, i32 column0, i32 columnStep,
-          i32 row0) {
+void Blit(const CFrameTarget& t, const Clip& c, const CPictureData& p, i32 stride, i32 column0,
+          i32 columnStep, i32 row0) {
     switch (p.encoding) {
-        case 0: BlitEncodingOf<0, K>(t, c, p, stride, column0, columnStep, row0); break;
-        case 1: BlitEncodingOf<1, K>(t, c, p, stride, column0, columnStep, row0); break;
-        case 2: BlitEncodingOf<2, K>(t, c, p, stride, column0, columnStep, row0); break;
-        default: break;  // no span writer for an unknown encoding: nothing is drawn
+    case 0: BlitEncodingOf<0, K>(t, c, p, stride, column0, columnStep, row0); break;
+    case 1: BlitEncodingOf<1, K>(t, c, p, stride, column0, columnStep, row0); break;
+    case 2: BlitEncodingOf<2, K>(t, c, p, stride, column0, columnStep, row0); break;
+    default: break;  // no span writer for an unknown encoding: nothing is drawn
     }
 }
 
@@ -383,10 +386,10 @@ void CRenderer::DrawPictureStretched(i32 x, i32 y, const CPictureData& picture, 
     Clip c;
     if (!ClipToTarget(target2D, x, y, destWidth, destHeight, c)) return;
     switch (picture.encoding) {
-        case 0: StretchSpans<0>(target2D, c, picture, stride, xStep, yStep); break;
-        case 1: StretchSpans<1>(target2D, c, picture, stride, xStep, yStep); break;
-        case 2: StretchSpans<2>(target2D, c, picture, stride, xStep, yStep); break;
-        default: break;
+    case 0: StretchSpans<0>(target2D, c, picture, stride, xStep, yStep); break;
+    case 1: StretchSpans<1>(target2D, c, picture, stride, xStep, yStep); break;
+    case 2: StretchSpans<2>(target2D, c, picture, stride, xStep, yStep); break;
+    default: break;
     }
 }
 
@@ -411,9 +414,8 @@ void Tile(i32 x, i32 y, i32 pw, i32 ph, i32 areaWidth, i32 areaHeight, Draw draw
 void CRenderer::DrawPictureTiled(i32 x, i32 y, const CPictureData& picture, i32 pictureWidth,
                                  i32 pictureHeight, i32 areaWidth, i32 areaHeight) {
     Mark();
-    Tile(x, y, pictureWidth, pictureHeight, areaWidth, areaHeight, [&](i32 tx, i32 ty, i32 w, i32 h) {
-        DrawPicture(tx, ty, picture, pictureWidth, 0, 0, w, h);
-    });
+    Tile(x, y, pictureWidth, pictureHeight, areaWidth, areaHeight,
+         [&](i32 tx, i32 ty, i32 w, i32 h) { DrawPicture(tx, ty, picture, pictureWidth, 0, 0, w, h); });
 }
 
 void CRenderer::DrawPictureTiledTransparent(i32 x, i32 y, const CPictureData& picture, i32 pictureWidth,
@@ -475,8 +477,8 @@ void CRenderer::DrawPictureShrunk20(i32 x, i32 y, const CPictureData& picture) {
 void CRenderer::DrawPictureShrunk30(i32 x, i32 y, const CPictureData& picture) { Shrink(x, y, picture, 3); }
 void CRenderer::DrawPictureShrunk40(i32 x, i32 y, const CPictureData& picture) { Shrink(x, y, picture, 4); }
 
-void CRenderer::DrawPictureRotated(i32 centreX, i32 centreY, const CPictureData& picture, i32 width, i32 height,
-                                   i32 angle) {
+void CRenderer::DrawPictureRotated(i32 centreX, i32 centreY, const CPictureData& picture, i32 width,
+                                   i32 height, i32 angle) {
     i32 a = 360 * 65536 - angle;
     if (a == 360 * 65536) a = 0;
     i32 r = DegreesToFixedRadians(a);
@@ -542,8 +544,8 @@ void CRenderer::FillRotatedPolygon(const CPictureData& picture, const CTexCoord 
     }
 }
 
-void CRenderer::CopyPicture16(i32 x, i32 y, const u16* pixels, i32 stride, i32 sourceX, i32 sourceY, i32 width,
-                              i32 height, size_t count) {
+void CRenderer::CopyPicture16(i32 x, i32 y, const u16* pixels, i32 stride, i32 sourceX, i32 sourceY,
+                              i32 width, i32 height, size_t count) {
     Mark();
     if (!pixels || stride <= 0) return;
     i64 rows = static_cast<i64>(count / static_cast<size_t>(stride));
@@ -612,14 +614,16 @@ void DrawGlyphSpans(const CFrameTarget& t, i32 x, i32 y, const CPictureData& str
     w = std::min(w, strip.width - first);
     // A strip read as one byte per texel must hold width x height bytes; fewer rows if it does not.
     i32 rows = strip.height;
-    if (strip.encoding != 0) rows = static_cast<i32>(PictureDataBytes(strip.encoding, strip.width, strip.height) / strip.width);
+    if (strip.encoding != 0)
+        rows = static_cast<i32>(PictureDataBytes(strip.encoding, strip.width, strip.height) / strip.width);
     Clip c;
     if (!ClipToTarget(t, x, y, w, rows, c)) return;
     const u8* src = strip.data + static_cast<size_t>(c.skipY) * strip.width + first + c.skipX;
     u16* line = t.pixels + FrameOffset(t, c.x, c.y);
     // Every texel is written, see-through ones with what was there: a select, not a branch per texel.
     if (t.xStep == 1) {
-        for (i32 i = 0; i < c.h; ++i, src += strip.width, line += t.yStep) GlyphLine(colours.colour, src, line, c.w);
+        for (i32 i = 0; i < c.h; ++i, src += strip.width, line += t.yStep)
+            GlyphLine(colours.colour, src, line, c.w);
         return;
     }
     for (i32 i = 0; i < c.h; ++i, src += strip.width, line += t.yStep) {
@@ -646,5 +650,6 @@ void CRenderer::DrawText(const CTextRun& run) {
 void CRenderer::DrawGlyph(i32 x, i32 y, const CPictureData& strip, i32 firstColumn, i32 glyphWidth,
                           u16 colour1, u16 colour2, u16 colour3) {
     if (!strip.data || strip.width <= 0 || strip.height <= 0) return;
-    DrawGlyphSpans(target2D, x, y, strip, firstColumn, glyphWidth, GlyphColours(strip, colour1, colour2, colour3));
+    DrawGlyphSpans(target2D, x, y, strip, firstColumn, glyphWidth,
+                   GlyphColours(strip, colour1, colour2, colour3));
 }

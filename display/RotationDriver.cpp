@@ -37,10 +37,10 @@ void RotationDriver::SetDirtyRect(const DisplayRect* r) {
     const i32 W = static_cast<i32>(inner_->desc.width), H = static_cast<i32>(inner_->desc.height);
     DisplayRect t;
     switch (difference_) {
-        case 1: t = {W - r->bottom, r->left, W - r->top, r->right}; break;
-        case 2: t = {W - r->right, H - r->bottom, W - r->left, H - r->top}; break;
-        case 3: t = {r->top, H - r->right, r->bottom, H - r->left}; break;
-        default: t = *r; break;
+    case 1: t = {W - r->bottom, r->left, W - r->top, r->right}; break;
+    case 2: t = {W - r->right, H - r->bottom, W - r->left, H - r->top}; break;
+    case 3: t = {r->top, H - r->right, r->bottom, H - r->left}; break;
+    default: t = *r; break;
     }
     inner_->SetDirtyRect(&t);
     rect_ = {t.left & ~15, t.top & ~15, (t.right + 15) & ~15, (t.bottom + 15) & ~15};
@@ -51,18 +51,32 @@ void RotationDriver::CopyTurned(Surface& inner, const Surface& own, const Displa
     if (!inner.pixels || !own.pixels) return;
     const i32 w = static_cast<i32>(own.width), h = static_cast<i32>(own.height);
     const i32 left = std::max(rect.left, 0), top = std::max(rect.top, 0);
-    const i32 right = std::min<i64>(rect.right, inner.width), bottom = std::min<i64>(rect.bottom, inner.height);
+    const i32 right = std::min<i64>(rect.right, inner.width),
+              bottom = std::min<i64>(rect.bottom, inner.height);
     if (right <= left || bottom <= top) return;
     auto tile = [&](i32 x0, i32 y0) {
         for (i32 Y = y0; Y < std::min(y0 + 16, bottom); ++Y) {
-            u16* dst = reinterpret_cast<u16*>(reinterpret_cast<u8*>(inner.pixels) + static_cast<size_t>(Y) * inner.pitch);
+            u16* dst = reinterpret_cast<u16*>(reinterpret_cast<u8*>(inner.pixels) +
+                                              static_cast<size_t>(Y) * inner.pitch);
             for (i32 X = x0; X < std::min(x0 + 16, right); ++X) {
                 i32 sx, sy;
                 switch (d) {
-                    case 1: sx = Y; sy = h - 1 - X; break;
-                    case 2: sx = w - 1 - X; sy = h - 1 - Y; break;
-                    case 3: sx = w - 1 - Y; sy = X; break;
-                    default: sx = X; sy = Y; break;
+                case 1:
+                    sx = Y;
+                    sy = h - 1 - X;
+                    break;
+                case 2:
+                    sx = w - 1 - X;
+                    sy = h - 1 - Y;
+                    break;
+                case 3:
+                    sx = w - 1 - Y;
+                    sy = X;
+                    break;
+                default:
+                    sx = X;
+                    sy = Y;
+                    break;
                 }
                 if (sx < 0 || sy < 0 || sx >= w || sy >= h) continue;
                 dst[X] = reinterpret_cast<const u16*>(reinterpret_cast<const u8*>(own.pixels) +

@@ -26,7 +26,8 @@ public:
 
     // Copies the own surface's rectangle (in inner coordinates) into the inner surface, turned by d
     // quarters; by columns of tiles or by rows of tiles (the same pixels either way).
-    static void CopyTurned(Surface& inner, const Surface& own, const DisplayRect& rect, u32 d, bool byColumns);
+    static void CopyTurned(Surface& inner, const Surface& own, const DisplayRect& rect, u32 d,
+                           bool byColumns);
 
 private:
     std::unique_ptr<VideoDriver> inner_;

@@ -156,7 +156,9 @@ void CVideo::DrawFrame(i32 x, i32 y, i32 width, i32 height) {
     renderer->FillRect(x + width - 1, y, 1, height, 0);
 }
 
-void CVideo::DrawPicture(const CRecordHolder* picture, i32 x, i32 y) { DrawPictureWithPalette(picture, nullptr, x, y); }
+void CVideo::DrawPicture(const CRecordHolder* picture, i32 x, i32 y) {
+    DrawPictureWithPalette(picture, nullptr, x, y);
+}
 
 void CVideo::DrawPictureWithPalette(const CRecordHolder* picture, const CPaletteRef* palette, i32 x, i32 y) {
     CPictureData p;
@@ -166,12 +168,14 @@ void CVideo::DrawPictureWithPalette(const CRecordHolder* picture, const CPalette
 void CVideo::DrawPicturePart(const CRecordHolder* picture, i32 x, i32 y, i32 sourceX, i32 sourceY, i32 width,
                              i32 height) {
     CPictureData p;
-    if (Picture(picture, nullptr, p)) renderer->DrawPicture(x, y, p, p.width, sourceX, sourceY, width, height);
+    if (Picture(picture, nullptr, p))
+        renderer->DrawPicture(x, y, p, p.width, sourceX, sourceY, width, height);
 }
 
 void CVideo::DrawPictureTransparent(const CRecordHolder* picture, i32 x, i32 y) {
     CPictureData p;
-    if (Picture(picture, nullptr, p)) renderer->DrawPictureTransparent(x, y, p, p.width, 0, 0, p.width, p.height);
+    if (Picture(picture, nullptr, p))
+        renderer->DrawPictureTransparent(x, y, p, p.width, 0, 0, p.width, p.height);
 }
 
 void CVideo::DrawPicturePartTransparent(const CRecordHolder* picture, i32 x, i32 y, i32 sourceX, i32 sourceY,
@@ -189,7 +193,8 @@ void CVideo::DrawPicturePartTransparentWithPalette(const CRecordHolder* picture,
 
 void CVideo::DrawPictureMirrored(const CRecordHolder* picture, i32 x, i32 y) {
     CPictureData p;
-    if (Picture(picture, nullptr, p)) renderer->DrawPictureTransparentMirrored(x, y, p, p.width, p.width, p.height);
+    if (Picture(picture, nullptr, p))
+        renderer->DrawPictureTransparentMirrored(x, y, p, p.width, p.width, p.height);
 }
 
 void CVideo::DrawPictureStretched(const CRecordHolder* picture, i32 x, i32 y, i32 width, i32 height) {
@@ -233,5 +238,6 @@ void CVideo::DrawPictureShrunk40(const CRecordHolder* picture, const CPaletteRef
 void CVideo::DrawPictureHalfTransparent(const CRecordHolder* picture, i32 x, i32 y, i32 sourceY, i32 width,
                                         i32 height) {
     CPictureData p;
-    if (Picture(picture, nullptr, p)) renderer->DrawPictureHalfTransparent(x, y, p, p.width, sourceY, width, height);
+    if (Picture(picture, nullptr, p))
+        renderer->DrawPictureHalfTransparent(x, y, p, p.width, sourceY, width, height);
 }

@@ -55,8 +55,8 @@ public:
     void DrawPictureTransparent(const CRecordHolder* picture, i32 x, i32 y);
     void DrawPicturePartTransparent(const CRecordHolder* picture, i32 x, i32 y, i32 sourceX, i32 sourceY,
                                     i32 width, i32 height);
-    void DrawPicturePartTransparentWithPalette(const CRecordHolder* picture, const CPaletteRef* palette, i32 x,
-                                               i32 y, i32 sourceX, i32 sourceY, i32 width, i32 height);
+    void DrawPicturePartTransparentWithPalette(const CRecordHolder* picture, const CPaletteRef* palette,
+                                               i32 x, i32 y, i32 sourceX, i32 sourceY, i32 width, i32 height);
     void DrawPictureMirrored(const CRecordHolder* picture, i32 x, i32 y);
     void DrawPictureStretched(const CRecordHolder* picture, i32 x, i32 y, i32 width, i32 height);
     void DrawPictureTiled(const CRecordHolder* picture, i32 x, i32 y, i32 width, i32 height);

@@ -33,26 +33,19 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     CStream s;
     s.InitForReading(bytes.data(), static_cast<u32>(bytes.size()));
     switch (mode) {
-    case 0:
-        section.DecodeCells(record, cells.get(), stored.get(), refs);
-        break;
+    case 0: section.DecodeCells(record, cells.get(), stored.get(), refs); break;
     case 1:
         section.flags = CMapSection::kSurfaceFlag;
         section.width = section.height = 21;
         for (int i = 0; i < 9; ++i) {
             const int sx = (i % 3) * 7, sy = (i / 3) * 7;
-            section.DecodeCellsPart(record, sx, sy, 21 - sx, 21 - sy, sx, sy, cells.get(), stored.get(), refs);
+            section.DecodeCellsPart(record, sx, sy, 21 - sx, 21 - sy, sx, sy, cells.get(), stored.get(),
+                                    refs);
         }
         break;
-    case 2:
-        section.LoadObjects(s, version);
-        break;
-    case 3:
-        section.LoadMonsters(s, version);
-        break;
-    default:
-        section.LoadBags(s);
-        break;
+    case 2: section.LoadObjects(s, version); break;
+    case 3: section.LoadMonsters(s, version); break;
+    default: section.LoadBags(s); break;
     }
     return 0;
 }

@@ -39,8 +39,7 @@ void FieldsB(CStream& s) {
     u16 length = 0;
     u8* blob = nullptr;
     s.SerializeBlob(length, blob);
-    if (blob && length)
-        g_sink = blob[length - 1];
+    if (blob && length) g_sink = blob[length - 1];
     char* owned = nullptr;
     s.SerializeOwnedString(owned);
     delete[] owned;
@@ -57,8 +56,7 @@ void FieldsC(CStream& s) {
             g_sink = static_cast<u8>(text[0]);
     s.Align(4);
     u8 b = 0;
-    while (!s.HasError() && s.GetOffset() < s.GetCapacity())
-        s.SerializeU8(b);
+    while (!s.HasError() && s.GetOffset() < s.GetCapacity()) s.SerializeU8(b);
 }
 
 }  // namespace
@@ -66,16 +64,13 @@ void FieldsC(CStream& s) {
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     {
         auto file = plat::CreateFileForWriting(ScratchFile());
-        if (!file || (size && !file->Write(data, size)))
-            return 0;
+        if (!file || (size && !file->Write(data, size))) return 0;
     }
     CPdbFile db;
-    if (!db.OpenPath(ScratchFile()))
-        return 0;
+    if (!db.OpenPath(ScratchFile())) return 0;
     for (u32 i = 0; i < db.GetRecordCount(); ++i) {
         CRecordData* record = db.ReadRecord(db.GetEntry(i).key);
-        if (!record)
-            continue;
+        if (!record) continue;
         for (auto fields : {FieldsA, FieldsB, FieldsC}) {
             CStream s;
             s.InitForReading(*record);

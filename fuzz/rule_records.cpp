@@ -65,8 +65,7 @@ void Describe(const CEffectList& list, const CRuleContext& game) {
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
-    if (size < 2)
-        return 0;
+    if (size < 2) return 0;
     const int which = data[0] % 13;
     const u32 version = data[1];
     std::vector<std::vector<u8>> records;
@@ -155,8 +154,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
         FormatItemName(type, instance, false, game, text);
         FormatItemDescription(type, instance, game, text, true);
         type.GetValue(instance, game);
-        if (type.effects)
-            Describe(*type.effects, game);
+        if (type.effects) Describe(*type.effects, game);
         delete instance;
     }
     for (int i = 0; i < creatures.GetTypeCount(); ++i) {
@@ -167,17 +165,15 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     for (int i = 0; i < npcs.Count(); ++i) {
         Sink sink;
         CreateShopStock(*npcs.At(i), items, random, sink);
-        if (npcs.At(i)->dialogue)
-            npcs.At(i)->dialogue->CollectTopics(condition);
+        if (npcs.At(i)->dialogue) npcs.At(i)->dialogue->CollectTopics(condition);
     }
     dialogue.CollectTopics(condition);
     dialogue.FindEntryByName("bres_monster", "base_");
     CSectionEffects fx;
     for (size_t i = 0; i + 3 < size; i += 4)
-        fx.AddMonsterEffect(data[i], static_cast<i8>(data[i + 1]) * 3, data[i + 2] % 8, data[i + 3] % 60, data[i] % 7,
-                            nullptr);
+        fx.AddMonsterEffect(data[i], static_cast<i8>(data[i + 1]) * 3, data[i + 2] % 8, data[i + 3] % 60,
+                            data[i] % 7, nullptr);
     CStr text;
-    for (int id = 0; id < 256; id += 37)
-        fx.FormatActiveEffectsText(static_cast<u8>(id), game, text);
+    for (int id = 0; id < 256; id += 37) fx.FormatActiveEffectsText(static_cast<u8>(id), game, text);
     return 0;
 }

@@ -16,12 +16,10 @@ using fuzz_support::ScratchFile;
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     {
         auto file = plat::CreateFileForWriting(ScratchFile());
-        if (!file || (size && !file->Write(data, size)))
-            return 0;
+        if (!file || (size && !file->Write(data, size))) return 0;
     }
     CPdbFile db;
-    if (!db.OpenPath(ScratchFile()))
-        return 0;
+    if (!db.OpenPath(ScratchFile())) return 0;
     static CMapSection section;
     static const bool ready = [] {
         section.exploredRowLength = 5;
@@ -31,7 +29,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     (void)ready;
     CSavedGame game;
     std::string why;
-    savegame::ReadSavedGame(db, [](const char*, const char*) -> const CMapSection* { return &section; }, game, why);
+    savegame::ReadSavedGame(
+        db, [](const char*, const char*) -> const CMapSection* { return &section; }, game, why);
     for (u32 i = 0; i < 3; ++i)
         for (u32 index = 0; index < 4; ++index)
             game.strings.NameAt(static_cast<CSaveStringTable::Table>(i), index);

@@ -63,8 +63,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     // An exact-size copy, so that any read past the end is caught.
     std::vector<u8> bytes(data, data + size);
     rig.context.SetupEvent(32, &rig.world.object, nullptr, nullptr, 1, 2, -1, 1, 1);
-    if (rig.engine.LoadScript(bytes.data(), static_cast<u32>(bytes.size())) == 0)
-        rig.engine.Run();
+    if (rig.engine.LoadScript(bytes.data(), static_cast<u32>(bytes.size())) == 0) rig.engine.Run();
     rig.context.ClearStateRecords();
 
     std::vector<u8> record(data, data + size);

@@ -54,13 +54,11 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     std::string text;
     loaded.ReadDword("SOFTWARE\\Vantrel", "Key1", word);
     loaded.ReadString("SOFTWARE\\Vantrel", "WorldID00", text);
-    if (!loaded.Save())
-        std::abort();
+    if (!loaded.Save()) std::abort();
     const std::string saved = ReadAll(path);
 
     // What a save wrote reads back to the same values, which save to the same text.
     plat::FileSettingsStore reread(path);
-    if (reread.ValueCount() != loaded.ValueCount() || !reread.Save() || ReadAll(path) != saved)
-        std::abort();
+    if (reread.ValueCount() != loaded.ValueCount() || !reread.Save() || ReadAll(path) != saved) std::abort();
     return 0;
 }

@@ -84,10 +84,10 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     if (world.Load(std::move(db), lists) == 1) {
         lists.AfterLoad();
         Exercise(world, lists);
-    } else if (lists.resources.Sounds().size() != before.resources.sounds || textures.PictureCount() != before.textures.first ||
-               lists.items.GetItemTypeCount() != 0 || lists.spells.Count() != 0 || lists.npcs.Count() != 0 ||
-               lists.creatures.GetTypeCount() != 0 || lists.dialogue.greetings.GetCount() != 0 ||
-               lists.races.GetEntry(1)->text1 != nullptr) {
+    } else if (lists.resources.Sounds().size() != before.resources.sounds ||
+               textures.PictureCount() != before.textures.first || lists.items.GetItemTypeCount() != 0 ||
+               lists.spells.Count() != 0 || lists.npcs.Count() != 0 || lists.creatures.GetTypeCount() != 0 ||
+               lists.dialogue.greetings.GetCount() != 0 || lists.races.GetEntry(1)->text1 != nullptr) {
         __builtin_trap();
     }
     lists.Clear();

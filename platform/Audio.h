@@ -12,8 +12,8 @@ namespace plat {
 
 struct AudioFormat {
     uint32_t rate = 44100;
-    uint32_t channels = 1;       // 1 or 2, interleaved
-    uint32_t bitsPerSample = 16; // 8 (unsigned) or 16 (signed little-endian)
+    uint32_t channels = 1;        // 1 or 2, interleaved
+    uint32_t bitsPerSample = 16;  // 8 (unsigned) or 16 (signed little-endian)
 };
 
 class AudioBackend {

@@ -22,8 +22,7 @@ std::string& FolderOverride() {
 std::string ExecutableFolder() {
     std::string path(4096, '\0');
     ssize_t n = readlink("/proc/self/exe", path.data(), path.size() - 1);
-    if (n <= 0)
-        return "./";
+    if (n <= 0) return "./";
     path.resize(static_cast<size_t>(n));
     size_t slash = path.rfind('/');
     return slash == std::string::npos ? std::string("./") : path.substr(0, slash + 1);
@@ -43,10 +42,8 @@ public:
         auto* out = static_cast<char*>(dst);
         while (n > 0) {
             ssize_t got = pread(fd_, out, n, static_cast<off_t>(offset));
-            if (got < 0 && errno == EINTR)
-                continue;
-            if (got <= 0)
-                return false;
+            if (got < 0 && errno == EINTR) continue;
+            if (got <= 0) return false;
             out += got;
             offset += static_cast<uint64_t>(got);
             n -= static_cast<size_t>(got);
@@ -58,10 +55,8 @@ public:
         auto* in = static_cast<const char*>(src);
         while (n > 0) {
             ssize_t put = write(fd_, in, n);
-            if (put < 0 && errno == EINTR)
-                continue;
-            if (put <= 0)
-                return false;
+            if (put < 0 && errno == EINTR) continue;
+            if (put <= 0) return false;
             in += put;
             n -= static_cast<size_t>(put);
         }
@@ -83,8 +78,7 @@ bool EndsWithNoCase(const std::string& name, const std::string& ext) {
 
 const std::string& ProgramFolder() {
     std::string& folder = FolderOverride();
-    if (folder.empty())
-        folder = ExecutableFolder();
+    if (folder.empty()) folder = ExecutableFolder();
     return folder;
 }
 
@@ -98,8 +92,7 @@ namespace {
 // which would hold the game's only thread with a black window. The flag is dropped afterwards.
 int OpenRegular(const std::string& path, int flags) {
     int fd = open(path.c_str(), flags | O_NONBLOCK | O_CLOEXEC, 0644);
-    if (fd < 0)
-        return -1;
+    if (fd < 0) return -1;
     struct stat st;
     if (fstat(fd, &st) != 0 || !S_ISREG(st.st_mode) || fcntl(fd, F_SETFL, flags & O_ACCMODE) != 0) {
         close(fd);
@@ -112,23 +105,20 @@ int OpenRegular(const std::string& path, int flags) {
 
 std::unique_ptr<File> OpenFileForReading(const std::string& path) {
     int fd = OpenRegular(path, O_RDONLY);
-    if (fd < 0)
-        return nullptr;
+    if (fd < 0) return nullptr;
     return std::make_unique<PosixFile>(fd);
 }
 
 std::unique_ptr<File> CreateFileForWriting(const std::string& path) {
     int fd = OpenRegular(path, O_WRONLY | O_CREAT | O_TRUNC);
-    if (fd < 0)
-        return nullptr;
+    if (fd < 0) return nullptr;
     return std::make_unique<PosixFile>(fd);
 }
 
 bool DeleteFile(const std::string& path) { return unlink(path.c_str()) == 0; }
 
 bool RenameFile(const std::string& from, const std::string& to) {
-    if (rename(from.c_str(), to.c_str()) != 0)
-        return false;
+    if (rename(from.c_str(), to.c_str()) != 0) return false;
     // The new name is only lasting once the folder that holds it is on the disk too.
     size_t slash = to.rfind('/');
     std::string folder = slash == std::string::npos ? std::string(".") : to.substr(0, slash + 1);
@@ -143,8 +133,7 @@ bool RenameFile(const std::string& from, const std::string& to) {
 std::string EnvironmentFolder(const char* name) {
     const char* value = std::getenv(name);
     std::string path = value && value[0] == '/' ? value : "";
-    while (path.size() > 1 && path.back() == '/')
-        path.pop_back();
+    while (path.size() > 1 && path.back() == '/') path.pop_back();
     return path;
 }
 
@@ -156,25 +145,20 @@ static std::string& UserFolderOverride() {
 void SetUserDataFolder(const std::string& folder) { UserFolderOverride() = folder; }
 
 std::string UserDataFolder() {
-    if (!UserFolderOverride().empty())
-        return UserFolderOverride();
+    if (!UserFolderOverride().empty()) return UserFolderOverride();
     std::string data = EnvironmentFolder("XDG_DATA_HOME");
-    if (!data.empty())
-        return data + "/vantrel/";
+    if (!data.empty()) return data + "/vantrel/";
     std::string home = EnvironmentFolder("HOME");
-    if (!home.empty())
-        return home + "/.local/share/vantrel/";
+    if (!home.empty()) return home + "/.local/share/vantrel/";
     return ProgramFolder();
 }
 
 bool EnsureFolder(const std::string& folder) {
     std::string path = folder;
-    if (path.empty() || path.back() != '/')
-        path += '/';
+    if (path.empty() || path.back() != '/') path += '/';
     for (size_t slash = path.find('/', 1); slash != std::string::npos; slash = path.find('/', slash + 1)) {
         std::string part = path.substr(0, slash);
-        if (mkdir(part.c_str(), 0755) != 0 && errno != EEXIST)
-            return false;
+        if (mkdir(part.c_str(), 0755) != 0 && errno != EEXIST) return false;
     }
     struct stat st;
     return stat(path.c_str(), &st) == 0 && S_ISDIR(st.st_mode);
@@ -188,15 +172,13 @@ bool FileExists(const std::string& path) {
 std::vector<std::string> FindFiles(const std::string& folder, const std::string& extension) {
     std::vector<std::string> names;
     DIR* dir = opendir(folder.empty() ? "." : folder.c_str());
-    if (!dir)
-        return names;
+    if (!dir) return names;
     while (dirent* entry = readdir(dir)) {
         std::string name = entry->d_name;
         if (name.size() > extension.size() && EndsWithNoCase(name, extension)) {
             std::string path = (folder.empty() ? std::string("./") : folder) + name;
             struct stat st;
-            if (stat(path.c_str(), &st) == 0 && S_ISREG(st.st_mode))
-                names.push_back(name);
+            if (stat(path.c_str(), &st) == 0 && S_ISREG(st.st_mode)) names.push_back(name);
         }
     }
     closedir(dir);

@@ -17,8 +17,7 @@ char Fold(char c) { return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 
 
 std::string FoldText(const std::string& text) {
     std::string out = text;
-    for (char& c : out)
-        c = Fold(c);
+    for (char& c : out) c = Fold(c);
     return out;
 }
 
@@ -61,18 +60,14 @@ std::string Quote(const std::string& text) {
 // A name or key as it stands in the file: bare when it is plain, quoted otherwise.
 std::string Token(const std::string& text) {
     bool bare = !text.empty();
-    for (char c : text)
-        bare = bare && IsBareChar(c);
+    for (char c : text) bare = bare && IsBareChar(c);
     return bare ? text : Quote(text);
 }
 
 int HexDigit(char c) {
-    if (c >= '0' && c <= '9')
-        return c - '0';
-    if (c >= 'a' && c <= 'f')
-        return c - 'a' + 10;
-    if (c >= 'A' && c <= 'F')
-        return c - 'A' + 10;
+    if (c >= '0' && c <= '9') return c - '0';
+    if (c >= 'a' && c <= 'f') return c - 'a' + 10;
+    if (c >= 'A' && c <= 'F') return c - 'A' + 10;
     return -1;
 }
 
@@ -84,71 +79,53 @@ struct LineReader {
     bool AtEnd() const { return pos >= line.size(); }
     char Peek() const { return AtEnd() ? '\0' : line[pos]; }
     void SkipBlanks() {
-        while (!AtEnd() && (line[pos] == ' ' || line[pos] == '\t'))
-            ++pos;
+        while (!AtEnd() && (line[pos] == ' ' || line[pos] == '\t')) ++pos;
     }
     bool Expect(char c) {
-        if (Peek() != c || AtEnd())
-            return false;
+        if (Peek() != c || AtEnd()) return false;
         ++pos;
         return true;
     }
     bool ReadQuoted(std::string& out) {
-        if (!Expect('"'))
-            return false;
+        if (!Expect('"')) return false;
         out.clear();
         while (!AtEnd()) {
             char c = line[pos++];
-            if (c == '"')
-                return true;
+            if (c == '"') return true;
             if (c != '\\') {
                 out += c;
                 continue;
             }
-            if (AtEnd())
-                return false;
+            if (AtEnd()) return false;
             char e = line[pos++];
             switch (e) {
             case '\\':
-            case '"':
-                out += e;
-                break;
-            case 'n':
-                out += '\n';
-                break;
-            case 'r':
-                out += '\r';
-                break;
-            case 't':
-                out += '\t';
-                break;
+            case '"': out += e; break;
+            case 'n': out += '\n'; break;
+            case 'r': out += '\r'; break;
+            case 't': out += '\t'; break;
             case 'x': {
-                if (pos + 2 > line.size())
-                    return false;
+                if (pos + 2 > line.size()) return false;
                 int hi = HexDigit(line[pos]), lo = HexDigit(line[pos + 1]);
-                if (hi < 0 || lo < 0)
-                    return false;
+                if (hi < 0 || lo < 0) return false;
                 out += static_cast<char>(hi * 16 + lo);
                 pos += 2;
                 break;
             }
-            default:
-                return false;
+            default: return false;
             }
         }
         return false;  // no closing quote
     }
     bool ReadBare(std::string& out) {
         out.clear();
-        while (!AtEnd() && IsBareChar(line[pos]))
-            out += line[pos++];
+        while (!AtEnd() && IsBareChar(line[pos])) out += line[pos++];
         return !out.empty();
     }
     bool ReadToken(std::string& out) { return Peek() == '"' ? ReadQuoted(out) : ReadBare(out); }
     bool ReadWord(const char* word) {
         size_t n = std::char_traits<char>::length(word);
-        if (line.compare(pos, n, word) != 0)
-            return false;
+        if (line.compare(pos, n, word) != 0) return false;
         pos += n;
         return true;
     }
@@ -157,8 +134,7 @@ struct LineReader {
         size_t start = pos;
         while (!AtEnd() && line[pos] >= '0' && line[pos] <= '9') {
             value = value * 10 + static_cast<uint64_t>(line[pos++] - '0');
-            if (value > 0xFFFFFFFFu)
-                return false;
+            if (value > 0xFFFFFFFFu) return false;
         }
         out = static_cast<uint32_t>(value);
         return pos > start;
@@ -173,8 +149,7 @@ bool MakeFolders(const std::string& path) {
     // Every folder along the path of the file, as mkdir -p would.
     for (size_t slash = path.find('/', 1); slash != std::string::npos; slash = path.find('/', slash + 1)) {
         std::string folder = path.substr(0, slash);
-        if (mkdir(folder.c_str(), 0755) != 0 && errno != EEXIST)
-            return false;
+        if (mkdir(folder.c_str(), 0755) != 0 && errno != EEXIST) return false;
     }
     return true;
 }
@@ -196,16 +171,15 @@ MemorySettingsStore::Value& MemorySettingsStore::Slot(const std::string& key, co
 
 bool MemorySettingsStore::ReadDword(const std::string& key, const std::string& name, uint32_t& out) const {
     auto it = values_.find(MapKey(key, name));
-    if (it == values_.end() || it->second.isString)
-        return false;
+    if (it == values_.end() || it->second.isString) return false;
     out = it->second.dword;
     return true;
 }
 
-bool MemorySettingsStore::ReadString(const std::string& key, const std::string& name, std::string& out) const {
+bool MemorySettingsStore::ReadString(const std::string& key, const std::string& name,
+                                     std::string& out) const {
     auto it = values_.find(MapKey(key, name));
-    if (it == values_.end() || !it->second.isString)
-        return false;
+    if (it == values_.end() || !it->second.isString) return false;
     out = it->second.text;
     return true;
 }
@@ -217,7 +191,8 @@ void MemorySettingsStore::WriteDword(const std::string& key, const std::string& 
     v.text.clear();
 }
 
-void MemorySettingsStore::WriteString(const std::string& key, const std::string& name, const std::string& value) {
+void MemorySettingsStore::WriteString(const std::string& key, const std::string& name,
+                                      const std::string& value) {
     Value& v = Slot(key, name);
     v.isString = true;
     v.dword = 0;
@@ -236,11 +211,9 @@ FileSettingsStore::FileSettingsStore(std::string path) : path_(std::move(path)) 
 
 std::string FileSettingsStore::DefaultPath() {
     std::string config = EnvironmentFolder("XDG_CONFIG_HOME");
-    if (!config.empty())
-        return config + "/vantrel/settings.txt";
+    if (!config.empty()) return config + "/vantrel/settings.txt";
     std::string home = EnvironmentFolder("HOME");
-    if (!home.empty())
-        return home + "/.config/vantrel/settings.txt";
+    if (!home.empty()) return home + "/.config/vantrel/settings.txt";
     return ProgramFolder() + "settings.txt";
 }
 
@@ -256,14 +229,14 @@ void FileSettingsStore::Load() {
         return;
     }
     uint64_t size = file->Size();
-    if (size == 0)
-        return;
+    if (size == 0) return;
     if (size > kMaxFileSize) {
         // Its values are read as far as the cap, and the whole file is kept aside before a save
         // replaces it.
         keepAside_ = true;
-        std::fprintf(stderr, "Vantrel: the settings file %s is larger than %llu bytes: only its start is read, "
-                             "and it is kept as %s when the settings are saved\n",
+        std::fprintf(stderr,
+                     "Vantrel: the settings file %s is larger than %llu bytes: only its start is read, "
+                     "and it is kept as %s when the settings are saved\n",
                      path_.c_str(), static_cast<unsigned long long>(kMaxFileSize), (path_ + ".old").c_str());
         size = kMaxFileSize;
     }
@@ -284,55 +257,48 @@ void FileSettingsStore::Load() {
     size_t start = 0;
     while (start < text.size()) {
         size_t end = text.find('\n', start);
-        if (end == std::string::npos)
-            end = text.size();
+        if (end == std::string::npos) end = text.size();
         std::string line = text.substr(start, end - start);
         start = end + 1;
-        if (!line.empty() && line.back() == '\r')
-            line.pop_back();
+        if (!line.empty() && line.back() == '\r') line.pop_back();
 
         LineReader in{line};
         in.SkipBlanks();
-        if (in.AtEnd() || in.Peek() == '#' || in.Peek() == ';')
-            continue;
+        if (in.AtEnd() || in.Peek() == '#' || in.Peek() == ';') continue;
         if (in.Expect('[')) {
             // A damaged key line loses the values under it rather than filing them under another key.
             std::string name;
             inKey = in.ReadToken(name) && in.Expect(']') && in.Finished();
-            if (inKey)
-                key = name;
+            if (inKey) key = name;
             continue;
         }
         std::string name;
-        if (!inKey || !in.ReadToken(name))
-            continue;
+        if (!inKey || !in.ReadToken(name)) continue;
         in.SkipBlanks();
-        if (!in.Expect('='))
-            continue;
+        if (!in.Expect('=')) continue;
         in.SkipBlanks();
         if (in.ReadWord("dword")) {
             uint32_t value = 0;
             in.SkipBlanks();
-            if (in.ReadDecimal(value) && in.Finished())
-                WriteDword(key, name, value);
+            if (in.ReadDecimal(value) && in.Finished()) WriteDword(key, name, value);
         } else if (in.ReadWord("string")) {
             std::string value;
             in.SkipBlanks();
-            if (in.ReadQuoted(value) && in.Finished())
-                WriteString(key, name, value);
+            if (in.ReadQuoted(value) && in.Finished()) WriteString(key, name, value);
         }
     }
 }
 
 void FileSettingsStore::Unreadable() {
     keepFile_ = true;
-    std::fprintf(stderr, "Vantrel: the settings file %s cannot be read: the game runs on default settings "
-                         "and leaves the file as it is\n", path_.c_str());
+    std::fprintf(stderr,
+                 "Vantrel: the settings file %s cannot be read: the game runs on default settings "
+                 "and leaves the file as it is\n",
+                 path_.c_str());
 }
 
 bool FileSettingsStore::Save() {
-    if (keepFile_)
-        return false;
+    if (keepFile_) return false;
     std::string text = "# Vantrel settings: one value a line, Name = dword 123 or Name = string \"text\".\n";
     std::string currentKey;
     bool first = true;
@@ -348,13 +314,11 @@ bool FileSettingsStore::Save() {
         text += '\n';
     }
 
-    if (!MakeFolders(path_))
-        return false;
+    if (!MakeFolders(path_)) return false;
     std::string temp = path_ + ".tmp";
     {
         auto file = CreateFileForWriting(temp);
-        if (!file)
-            return false;
+        if (!file) return false;
         if (!file->Write(text.data(), text.size()) || !file->Flush()) {
             file.reset();
             DeleteFile(temp);
@@ -379,8 +343,7 @@ bool FileSettingsStore::Save() {
 
 SettingsStore& CurrentSettings() {
     SettingsStore* store = g_store.load(std::memory_order_acquire);
-    if (store)
-        return *store;
+    if (store) return *store;
     static FileSettingsStore fileStore;
     return fileStore;
 }

@@ -42,7 +42,7 @@ constexpr uint32_t Add = 107;
 constexpr uint32_t Subtract = 109;
 constexpr uint32_t Decimal = 110;
 constexpr uint32_t Divide = 111;
-constexpr uint32_t F1 = 112;  // .. F12 = 123
+constexpr uint32_t F1 = 112;         // .. F12 = 123
 constexpr uint32_t Oem1 = 186;       // ;:
 constexpr uint32_t OemPlus = 187;    // =+
 constexpr uint32_t OemComma = 188;   // ,<

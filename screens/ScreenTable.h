@@ -13,9 +13,9 @@ class CScreenHost;
 // The ids of the screens that start-up builds after the main game view, in the order it builds and
 // attaches them.
 inline constexpr u32 kScreenBuildOrder[] = {
-    kScreenTalk,     kScreenServices,     kScreenPanels, kScreenShop,     kScreenDeath,
-    kScreenSplash,   kScreenLoadSave,     kScreenMainMenu, kScreenCreatePlayer, kScreenPages,
-    kScreenCardGame, kScreenSettings,     kScreenWorlds,
+    kScreenTalk,     kScreenServices, kScreenPanels,   kScreenShop,         kScreenDeath,
+    kScreenSplash,   kScreenLoadSave, kScreenMainMenu, kScreenCreatePlayer, kScreenPages,
+    kScreenCardGame, kScreenSettings, kScreenWorlds,
 };
 
 // A new screen for an id (the main game view for kScreenGame); null for an id that names no screen.

@@ -32,7 +32,8 @@ u32 SelectTopicsByCondition(CScriptContext& context, const ScriptTalkAnswer* con
 // EvaluateCondition with the context and the NPC talked to.
 class CScriptConditionEvaluator : public IConditionEvaluator {
 public:
-    CScriptConditionEvaluator(CScriptContext& context, IScriptNpc* partner) : context_(context), partner_(partner) {}
+    CScriptConditionEvaluator(CScriptContext& context, IScriptNpc* partner)
+        : context_(context), partner_(partner) {}
     bool Holds(const CConditionRef& condition) const override {
         return EvaluateCondition(context_, &condition, partner_);
     }

@@ -58,7 +58,8 @@ const CommandRow kCommandTable[kCommandCount] = {
     {"getgold", 149, 0, "", 8},
     {"stealgold", 150, 0, "", 4},
     {"movemode", 151, 2,
-     "mapobjid,movemode (\"\" or \"teleport\" or \"fall\" or \"ladderdown\" or \"ladderup\" or \"stairdown\" or \"stairup\")",
+     "mapobjid,movemode (\"\" or \"teleport\" or \"fall\" or \"ladderdown\" or \"ladderup\" or \"stairdown\" "
+     "or \"stairup\")",
      8},
     {"getskillvalue", 152, 1, "skillid", 8},
     {"addskillvalue", 153, 2, "skillid,value (can be negative)", 8},
@@ -137,7 +138,8 @@ const CommandRow kCommandTable[kCommandCount] = {
     {"evtuse", 226, 0, "", 1},
     {"evtdie", 227, 0, "", 1},
     {"movequestionmode", 228, 3,
-     "mapobjid,question,movemode (\"\" or \"teleport\" or \"fall\" or \"ladderdown\" or \"ladderup\" or \"stairdown\" or \"stairup\")",
+     "mapobjid,question,movemode (\"\" or \"teleport\" or \"fall\" or \"ladderdown\" or \"ladderup\" or "
+     "\"stairdown\" or \"stairup\")",
      8},
     {"default", 229, 0, "", 1},
     {"questionyesno", 230, 1, "question text", 1},
@@ -168,15 +170,13 @@ const CommandRow kCommandTable[kCommandCount] = {
 };
 
 const CommandRow* FindCommand(i32 id) {
-    if (id < 100 || id > 254)
-        return nullptr;
+    if (id < 100 || id > 254) return nullptr;
     return &kCommandTable[id - 100];
 }
 
 i32 FindCommandId(const char* name) {
     for (const CommandRow& row : kCommandTable)
-        if (CompareStrings(row.name, name) == 0)
-            return row.id;
+        if (CompareStrings(row.name, name) == 0) return row.id;
     return 0;
 }
 

@@ -20,9 +20,7 @@ IScriptWorld& NoWorld() {
     return none;
 }
 
-i32 Clamp(i32 v, i32 lo, i32 hi) {
-    return v < lo ? lo : (v > hi ? hi : v);
-}
+i32 Clamp(i32 v, i32 lo, i32 hi) { return v < lo ? lo : (v > hi ? hi : v); }
 
 }  // namespace
 
@@ -34,29 +32,25 @@ CScriptContext::CScriptContext() {
 }
 
 CScriptContext::~CScriptContext() {
-    if (engine_ && engine_->GetContext() == this)
-        engine_->SetContext(nullptr);
+    if (engine_ && engine_->GetContext() == this) engine_->SetContext(nullptr);
 }
 
 void CScriptContext::Attach(CGame* owner, CScriptEngine* engine) {
     game_ = owner;
     engine_ = engine;
-    if (engine_)
-        engine_->SetContext(this);
+    if (engine_) engine_->SetContext(this);
     u32 filled[4] = {};
     // The lists go map objects, creatures, the player, the world.
     static constexpr i32 kListBits[4] = {kTargetMapObject, kTargetCreature, kTargetPlayer, kTargetWorld};
     // The engine keeps one record per command however often a context attaches to it.
     const bool addRecords = engine_ && engine_->GetCommandRecordCount() == 0;
     for (const CommandRow& row : kCommandTable) {
-        if (addRecords)
-            engine_->AddCommandRecord(row);
+        if (addRecords) engine_->AddCommandRecord(row);
         for (int t = 0; t < 4; ++t)
             if ((row.targetMask & kListBits[t]) && filled[t] + 1 < kCommandListSize)
                 lists_[t][filled[t]++] = static_cast<u8>(row.id);
     }
-    for (int t = 0; t < 4; ++t)
-        lists_[t][filled[t]] = 0;
+    for (int t = 0; t < 4; ++t) lists_[t][filled[t]] = 0;
 }
 
 void CScriptContext::ResetForSetup() {
@@ -64,8 +58,7 @@ void CScriptContext::ResetForSetup() {
     answer2_ = 0;
     listBuilt_ = false;
     listTitle_.Assign("");
-    if (world_)
-        world_->DeletePendingList();
+    if (world_) world_->DeletePendingList();
 }
 
 void CScriptContext::SetupEvent(i32 eventKind, IScriptMapObject* trigger, CMapSection* section,
@@ -110,13 +103,9 @@ void CScriptContext::SetupWithoutTrigger(i32 eventKind, IScriptNpc* npc, i32 rou
     damage_ = 0;
 }
 
-void CScriptContext::SetupTalkEvent(IScriptNpc* npc) {
-    SetupWithoutTrigger(kEventUse, npc, kRouteTalk);
-}
+void CScriptContext::SetupTalkEvent(IScriptNpc* npc) { SetupWithoutTrigger(kEventUse, npc, kRouteTalk); }
 
-void CScriptContext::SetupPageEvent() {
-    SetupWithoutTrigger(kEventNone, nullptr, kRoutePages);
-}
+void CScriptContext::SetupPageEvent() { SetupWithoutTrigger(kEventNone, nullptr, kRoutePages); }
 
 void CScriptContext::SetEventObjects(const char* attacker, const char* target) {
     eventObjectNames_[0].Assign(attacker ? attacker : "");
@@ -127,10 +116,8 @@ i32 CScriptContext::RunScriptById(const char* id) {
     IScriptWorld& world = world_ ? *world_ : NoWorld();
     const u8* code = nullptr;
     u32 size = 0;
-    if (!id || !world.FindScriptCode(id, code, size))
-        return -1;
-    if (!code || !engine_)
-        return 0;
+    if (!id || !world.FindScriptCode(id, code, size)) return -1;
+    if (!code || !engine_) return 0;
     if (engine_->LoadScript(code, size) != 0) {
         PostScriptError();
         return 0;
@@ -140,8 +127,7 @@ i32 CScriptContext::RunScriptById(const char* id) {
 }
 
 void CScriptContext::RunTriggerScript(const char* scriptId) {
-    if (!scriptId || !*scriptId)
-        return;
+    if (!scriptId || !*scriptId) return;
     RunScriptById(scriptId);
     (world_ ? *world_ : NoWorld()).RebuildChangedCells(*this);
 }
@@ -152,8 +138,7 @@ void CScriptContext::PostScriptError() {
 
 void CScriptContext::FindOrAddStateRecord(CMapSection* section, i32 where, i32 x, i32 y, i32 side) {
     const ScriptStateRecord record{section, where, x, y, side};
-    if (std::find(records_.begin(), records_.end(), record) == records_.end())
-        records_.push_back(record);
+    if (std::find(records_.begin(), records_.end(), record) == records_.end()) records_.push_back(record);
 }
 
 void CScriptContext::ClearStateRecords() {
@@ -164,8 +149,7 @@ void CScriptContext::ClearStateRecords() {
 
 i32 CScriptContext::DispatchToMapObject(IScriptMapObject* object, const ScriptPlace& place, i32 command,
                                         const ScriptArgs& args, ScriptResult& result) {
-    if (!object)
-        return 0;
+    if (!object) return 0;
     bool changed = false;
     const i32 code = object->ExecuteCommand(place, command, args, result, changed);
     if (changed) {
@@ -180,39 +164,31 @@ i32 CScriptContext::DispatchToMapObject(IScriptMapObject* object, const ScriptPl
 
 i32 CScriptContext::DispatchToCreature(IScriptCreature* creature, const ScriptPlace& place, i32 command,
                                        const ScriptArgs& args, ScriptResult& result) {
-    if (!creature)
-        return 0;
+    if (!creature) return 0;
     bool changed = false;
     const i32 code = creature->ExecuteMonsterCommand(place, command, args, result, changed);
-    if (changed)
-        FindOrAddStateRecord(place.section, place.where, place.x, place.y, place.side);
+    if (changed) FindOrAddStateRecord(place.section, place.where, place.x, place.y, place.side);
     return code;
 }
 
 i32 CScriptContext::RunCommand(const char* target, i32 command, const ScriptArgs& args,
                                ScriptResult& result) {
     const CommandRow* row = engine_ ? engine_->GetCommandRecord(command) : nullptr;
-    if (!row)
-        row = FindCommand(command);
+    if (!row) row = FindCommand(command);
     // Code 255 reads as a command but names none.
-    if (!row)
-        return 1;
-    if (row->targetMask & kTargetWorld)
-        return ExecuteWorldCommand(command, args, result);
+    if (!row) return 1;
+    if (row->targetMask & kTargetWorld) return ExecuteWorldCommand(command, args, result);
 
     IScriptWorld& world = world_ ? *world_ : NoWorld();
     const char* name = target ? target : "";
     if (CompareStringsNoCase(name, "(this)") == 0) {
-        if (creature_)
-            return DispatchToCreature(creature_, place_, command, args, result);
-        if (trigger_)
-            return DispatchToMapObject(trigger_, place_, command, args, result);
+        if (creature_) return DispatchToCreature(creature_, place_, command, args, result);
+        if (trigger_) return DispatchToMapObject(trigger_, place_, command, args, result);
         return 12;
     }
     if (CompareStringsNoCase(name, "player") == 0) {
         IScriptPlayer* player = world.GetPlayer();
-        if (!player)
-            return 12;
+        if (!player) return 12;
         return player->ExecuteCommand(*this, command, args, result);
     }
     const IScriptWorld::Target found = world.FindMapObjectByName(name);
@@ -223,28 +199,21 @@ i32 CScriptContext::RunCommand(const char* target, i32 command, const ScriptArgs
     case kObjectCreature:
         return DispatchToCreature(found.creature ? found.creature : world.GetFallbackCreature(), found.place,
                                   command, args, result);
-    case 0:
-        return 12;
-    default:
-        return 0;
+    case 0: return 12;
+    default: return 0;
     }
 }
 
 void CScriptContext::PassTimeTo(const char* text) {
     const u32 length = static_cast<u32>(std::strlen(text));
-    if (length <= 2)
-        return;
+    if (length <= 2) return;
     i32 n = ParseInt(text);
     // A negative time names no hour of the day.
-    if (n < 0)
-        return;
-    if (n < 100)
-        n *= 100;
-    if (n >= 1300)
-        return;
+    if (n < 0) return;
+    if (n < 100) n *= 100;
+    if (n >= 1300) return;
     if (CompareStringsNoCase(text + length - 2, "am") == 0) {
-        if (n >= 1200)
-            n -= 1200;
+        if (n >= 1200) n -= 1200;
     } else if (n < 1200) {
         n += 1200;
     }
@@ -256,15 +225,13 @@ void CScriptContext::PassTimeTo(const char* text) {
         advance = goal - current;
     else if (goal < current)
         advance = 1440 - (current - goal);
-    if (advance)
-        world.AdvanceClock(advance % 60, advance / 60, 0);
+    if (advance) world.AdvanceClock(advance % 60, advance / 60, 0);
 }
 
 void CScriptContext::SetMapFog(const ScriptArgs& args, bool reset) {
     IScriptWorld& world = world_ ? *world_ : NoWorld();
     CMapSection* section = world.FindSectionInAllWorlds(args[0].GetText());
-    if (!section || world.IsSurfaceSection(section))
-        return;
+    if (!section || world.IsSurfaceSection(section)) return;
     if (reset) {
         world.ResetSectionFog(section);
     } else {
@@ -274,18 +241,15 @@ void CScriptContext::SetMapFog(const ScriptArgs& args, bool reset) {
             fog = PackRGB565(ParseHexByte(colour), ParseHexByte(colour + 2), ParseHexByte(colour + 4));
         world.SetSectionFog(section, static_cast<u8>(Clamp(args[1].GetNumber(), 0, 100)), fog);
     }
-    if (section == world.GetCurrentSection())
-        world.RefreshView();
+    if (section == world.GetCurrentSection()) world.RefreshView();
 }
 
 void CScriptContext::CreateMonsterCommand(i32 command, const ScriptArgs& args) {
     IScriptWorld& world = world_ ? *world_ : NoWorld();
     CMapSection* section = world.GetCurrentSection();
-    if (!section)
-        return;
+    if (!section) return;
     CMonsterType* type = world.FindMonsterType(args[0].GetText());
-    if (!type)
-        return;
+    if (!type) return;
     if (command == 206) {
         world.RemoveMonstersOfType(section, type);
         return;
@@ -294,8 +258,7 @@ void CScriptContext::CreateMonsterCommand(i32 command, const ScriptArgs& args) {
     i32 y = 0;
     bool scripted = true;
     if (command == 207) {
-        if (!world.GetMapObjectPosition(args[1].GetText(), x, y))
-            return;
+        if (!world.GetMapObjectPosition(args[1].GetText(), x, y)) return;
         scripted = false;
     } else if (command == 208) {
         x = args[1].GetNumber();
@@ -317,8 +280,7 @@ void CScriptContext::CreateMonsterCommand(i32 command, const ScriptArgs& args) {
     i32 width = 0;
     i32 height = 0;
     world.GetSectionSize(section, width, height);
-    if (x < 0 || y < 0 || x >= width || y >= height)
-        return;
+    if (x < 0 || y < 0 || x >= width || y >= height) return;
     world.CreateMonster(section, type, x, y, scripted);
 }
 
@@ -341,12 +303,10 @@ i32 CScriptContext::ExecuteWorldCommand(i32 command, const ScriptArgs& args, Scr
         break;
     }
     case 101:
-        if (CScriptValue* global = world.FindGlobal(a1))
-            global->SetNumber(args[1].GetNumber());
+        if (CScriptValue* global = world.FindGlobal(a1)) global->SetNumber(args[1].GetNumber());
         break;
     case 253:
-        if (CScriptValue* global = world.FindGlobal(a1))
-            global->SetString(args[1].GetText());
+        if (CScriptValue* global = world.FindGlobal(a1)) global->SetString(args[1].GetText());
         break;
     case 117:
     case 118: {
@@ -355,18 +315,10 @@ i32 CScriptContext::ExecuteWorldCommand(i32 command, const ScriptArgs& args, Scr
         truth(command == 117 ? day : !day);
         break;
     }
-    case 119:
-        number(static_cast<i32>(clock));
-        break;
-    case 120:
-        number(static_cast<i32>(clock / 1440 + 1));
-        break;
-    case 121:
-        number(static_cast<i32>((clock % 1440) / 60));
-        break;
-    case 122:
-        number(static_cast<i32>((clock % 1440) % 60));
-        break;
+    case 119: number(static_cast<i32>(clock)); break;
+    case 120: number(static_cast<i32>(clock / 1440 + 1)); break;
+    case 121: number(static_cast<i32>((clock % 1440) / 60)); break;
+    case 122: number(static_cast<i32>((clock % 1440) % 60)); break;
     case 123:
     case 124:
     case 125: {
@@ -379,12 +331,8 @@ i32 CScriptContext::ExecuteWorldCommand(i32 command, const ScriptArgs& args, Scr
         number(static_cast<i32>(diff));
         break;
     }
-    case 244:
-        world.AdvanceClock(args[2].GetNumber(), args[1].GetNumber(), args[0].GetNumber());
-        break;
-    case 249:
-        PassTimeTo(a1);
-        break;
+    case 244: world.AdvanceClock(args[2].GetNumber(), args[1].GetNumber(), args[0].GetNumber()); break;
+    case 249: PassTimeTo(a1); break;
     case 221:
     case 222:
     case 223:
@@ -401,24 +349,17 @@ i32 CScriptContext::ExecuteWorldCommand(i32 command, const ScriptArgs& args, Scr
         } kEvents[] = {{221, 1},  {222, 2},  {223, 4},   {224, 8},   {225, 16},
                        {226, 32}, {227, 64}, {243, 128}, {245, 256}, {247, 512}};
         for (const auto& e : kEvents)
-            if (e.command == command)
-                truth(eventKind_ == e.kind);
+            if (e.command == command) truth(eventKind_ == e.kind);
         break;
     }
-    case 129:
-        truth(eventKind_ == kEventSpell && *a1 && CompareStrings(a1, spellId_.GetText()) == 0);
-        break;
+    case 129: truth(eventKind_ == kEventSpell && *a1 && CompareStrings(a1, spellId_.GetText()) == 0); break;
     case 130:
         truth(eventKind_ == kEventHit && *a1 &&
               (CompareStrings(a1, eventObjectNames_[0].GetText()) == 0 ||
                CompareStrings(a1, eventObjectNames_[1].GetText()) == 0));
         break;
-    case 127:
-        number(damage_);
-        break;
-    case 128:
-        damage_ = args[0].GetNumber();
-        break;
+    case 127: number(damage_); break;
+    case 128: damage_ = args[0].GetNumber(); break;
     case 229: {
         bool changed = false;
         if (trigger_) {
@@ -430,28 +371,15 @@ i32 CScriptContext::ExecuteWorldCommand(i32 command, const ScriptArgs& args, Scr
         }
         break;
     }
-    case 232:
-        number(answer_);
-        break;
-    case 168:
-        truth(args[0].HasText() && CompareStrings(a1, world.GetCurrentMapName()) == 0);
-        break;
-    case 169:
-        truth(args[0].HasText() && CompareStrings(a1, world.GetCurrentWorldId()) == 0);
-        break;
-    case 142:
-        number(world.GetItemValue(a1));
-        break;
-    case 188:
-        number(static_cast<i32>(world.NextRandom(args[0].GetNumber())));
-        break;
-    case 187:
-        ShowGameMessage(*this, a1, 0);
-        break;
+    case 232: number(answer_); break;
+    case 168: truth(args[0].HasText() && CompareStrings(a1, world.GetCurrentMapName()) == 0); break;
+    case 169: truth(args[0].HasText() && CompareStrings(a1, world.GetCurrentWorldId()) == 0); break;
+    case 142: number(world.GetItemValue(a1)); break;
+    case 188: number(static_cast<i32>(world.NextRandom(args[0].GetNumber()))); break;
+    case 187: ShowGameMessage(*this, a1, 0); break;
     case 230:
     case 231:
-        if (routing_ == kRouteGameView)
-            world.PostMessageEvent(a1, command == 230 ? 12 : 3);
+        if (routing_ == kRouteGameView) world.PostMessageEvent(a1, command == 230 ? 12 : 3);
         break;
     case 238:
         if (routing_ == kRouteGameView) {
@@ -464,8 +392,7 @@ i32 CScriptContext::ExecuteWorldCommand(i32 command, const ScriptArgs& args, Scr
         }
         break;
     case 170: {
-        if (!((routing_ == kRouteGameView && listBuilt_) || routing_ == kRouteTalk))
-            break;
+        if (!((routing_ == kRouteGameView && listBuilt_) || routing_ == kRouteTalk)) break;
         const char* title = args[1].GetText();
         static constexpr const char* kPacks[3] = {"exppack1", "exppack2", "exppack3"};
         for (int n = 3; n >= 1; --n) {
@@ -481,8 +408,7 @@ i32 CScriptContext::ExecuteWorldCommand(i32 command, const ScriptArgs& args, Scr
         break;
     }
     case 171:
-        if (routing_ == kRouteGameView && listBuilt_)
-            world.PostShowObjectListEvent();
+        if (routing_ == kRouteGameView && listBuilt_) world.PostShowObjectListEvent();
         break;
     case 172:
         if (routing_ == kRouteTalk)
@@ -493,44 +419,29 @@ i32 CScriptContext::ExecuteWorldCommand(i32 command, const ScriptArgs& args, Scr
             result = std::make_unique<CScriptValue>(static_cast<const char*>(nullptr));
         break;
     case 233:
-        if (routing_ == kRouteTalk)
-            world.EndTalk();
+        if (routing_ == kRouteTalk) world.EndTalk();
         break;
     case 248:
-        if (routing_ == kRouteTalk)
-            world.SetTalkGoNext();
+        if (routing_ == kRouteTalk) world.SetTalkGoNext();
         break;
     case 250:
-        if (routing_ == kRouteTalk)
-            world.SetTalkGoFirst();
+        if (routing_ == kRouteTalk) world.SetTalkGoFirst();
         break;
-    case 189:
-        world.PostTalkEvent(a1);
-        break;
-    case 202:
-        number(world.GetCloud());
-        break;
-    case 204:
-        number(world.GetRain());
-        break;
+    case 189: world.PostTalkEvent(a1); break;
+    case 202: number(world.GetCloud()); break;
+    case 204: number(world.GetRain()); break;
     case 203:
         world.SetSkyName(a1);
         world.SetCloud(Clamp(args[1].GetNumber(), 0, 100));
         world.RedrawSky();
         break;
-    case 205:
-        world.SetRain(Clamp(args[0].GetNumber(), 0, 999));
-        break;
+    case 205: world.SetRain(Clamp(args[0].GetNumber(), 0, 999)); break;
     case 190:
-    case 191:
-        SetMapFog(args, command == 191);
-        break;
+    case 191: SetMapFog(args, command == 191); break;
     case 206:
     case 207:
     case 208:
-    case 209:
-        CreateMonsterCommand(command, args);
-        break;
+    case 209: CreateMonsterCommand(command, args); break;
     case 217:
     case 218: {
         const bool attract = command == 217;
@@ -542,15 +453,9 @@ i32 CScriptContext::ExecuteWorldCommand(i32 command, const ScriptArgs& args, Scr
         ShowGameMessage(*this, text, 1);
         break;
     }
-    case 211:
-        world.PlaySound(a1, args[1].GetNumber());
-        break;
-    case 212:
-        world.PlayMusic(a1);
-        break;
-    case 219:
-        world.PostPlaySceneEvent(a1);
-        break;
+    case 211: world.PlaySound(a1, args[1].GetNumber()); break;
+    case 212: world.PlayMusic(a1); break;
+    case 219: world.PostPlaySceneEvent(a1); break;
     default:
         // "playcard" has the world bit but nothing to act on until the card game exists.
         break;

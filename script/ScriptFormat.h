@@ -94,18 +94,12 @@ enum ResultCode : i32 {
 };
 
 constexpr u8 TokenClassOf(u8 code) {
-    if (code >= 30 && code <= 39)
-        return kClassConstant;
-    if (code >= 50 && code <= 59)
-        return kClassBrace;
-    if (code >= 60 && code <= 69)
-        return kClassParen;
-    if (code >= 70 && code <= 94)
-        return kClassOperator;
-    if (code >= 95 && code <= 99)
-        return kClassKeyword;
-    if (code >= 100)
-        return kClassCommand;
+    if (code >= 30 && code <= 39) return kClassConstant;
+    if (code >= 50 && code <= 59) return kClassBrace;
+    if (code >= 60 && code <= 69) return kClassParen;
+    if (code >= 70 && code <= 94) return kClassOperator;
+    if (code >= 95 && code <= 99) return kClassKeyword;
+    if (code >= 100) return kClassCommand;
     return code;
 }
 

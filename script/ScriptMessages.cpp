@@ -9,23 +9,18 @@ namespace {
 
 size_t FindFolded(const std::string& text, const char* pattern, size_t from) {
     const size_t n = std::strlen(pattern);
-    if (n == 0 || text.size() < n)
-        return std::string::npos;
+    if (n == 0 || text.size() < n) return std::string::npos;
     for (size_t i = from; i + n <= text.size(); ++i) {
         size_t k = 0;
         while (k < n) {
             char a = text[i + k];
             char b = pattern[k];
-            if (a >= 'A' && a <= 'Z')
-                a = static_cast<char>(a - 'A' + 'a');
-            if (b >= 'A' && b <= 'Z')
-                b = static_cast<char>(b - 'A' + 'a');
-            if (a != b)
-                break;
+            if (a >= 'A' && a <= 'Z') a = static_cast<char>(a - 'A' + 'a');
+            if (b >= 'A' && b <= 'Z') b = static_cast<char>(b - 'A' + 'a');
+            if (a != b) break;
             ++k;
         }
-        if (k == n)
-            return i;
+        if (k == n) return i;
     }
     return std::string::npos;
 }
@@ -52,8 +47,7 @@ void ReplaceArticles(std::string& text, const char* macro, const char* vowelArti
     size_t at = FindFolded(text, macro, 0);
     while (at != std::string::npos) {
         size_t i = at + n;
-        while (i < text.size() && !IsLetterOrDigit(text[i]))
-            ++i;
+        while (i < text.size() && !IsLetterOrDigit(text[i])) ++i;
         const bool vowel = i < text.size() && std::strchr("aeiouAEIOU", text[i]) != nullptr;
         const char* article = vowel ? vowelArticle : otherArticle;
         text.replace(at, n, article);
@@ -77,8 +71,7 @@ void ExpandTextMacros(CScriptContext& context, CStr& text) {
     const IScriptPlayer& player = world.GetPlayer() ? *world.GetPlayer() : nobody;
 
     std::string s = text.GetText();
-    if (s.find('%') == std::string::npos)
-        return;
+    if (s.find('%') == std::string::npos) return;
     CStr number;
     ReplaceEvery(s, "%PCName%", player.GetName());
     ReplaceEvery(s, "%NPCName%", context.GetNpc() ? context.GetNpc()->GetName() : "?");
@@ -100,8 +93,7 @@ void ExpandTextMacros(CScriptContext& context, CStr& text) {
     while (at != std::string::npos) {
         const size_t nameStart = at + sizeof(kGlobal) - 1;
         const size_t close = s.find('%', nameStart);
-        if (close == std::string::npos)
-            break;
+        if (close == std::string::npos) break;
         const std::string name = s.substr(nameStart, close - nameStart);
         const CScriptValue* global = world.FindGlobal(name.c_str());
         const std::string value = global ? global->GetText() : "";
@@ -119,19 +111,11 @@ void ShowGameMessage(CScriptContext& context, const char* text, i32 style) {
     CStr copy(text ? text : "");
     ExpandTextMacros(context, copy);
     IScriptWorld* world = context.GetWorld();
-    if (!world)
-        return;
+    if (!world) return;
     switch (context.GetRouting()) {
-    case kRouteGameView:
-        world->AppendMessage(copy.GetText(), style ? 2 : 0);
-        break;
-    case kRouteTalk:
-        world->AddTalkText(copy.GetText(), 2);
-        break;
-    case kRoutePages:
-        world->SetPagesText(copy.GetText());
-        break;
-    default:
-        break;
+    case kRouteGameView: world->AppendMessage(copy.GetText(), style ? 2 : 0); break;
+    case kRouteTalk: world->AddTalkText(copy.GetText(), 2); break;
+    case kRoutePages: world->SetPagesText(copy.GetText()); break;
+    default: break;
     }
 }

@@ -6,9 +6,7 @@
 
 CScriptValue::CScriptValue() : text_("0") {}
 
-CScriptValue::CScriptValue(i32 number) {
-    SetNumber(number);
-}
+CScriptValue::CScriptValue(i32 number) { SetNumber(number); }
 
 CScriptValue::CScriptValue(const char* text) {
     if (!text) {
@@ -58,14 +56,12 @@ void CScriptValue::Serialize(CStream& stream, bool reading) {
     }
     u32 word = static_cast<u32>(number_);
     stream.SerializeU32(word);
-    if (reading)
-        SetNumber(static_cast<i32>(word));
+    if (reading) SetNumber(static_cast<i32>(word));
 }
 
 void ExpandTabEscapes(CStr& text) {
     const char* p = text.GetText();
-    if (FindSubstring(p, "\\g") < 0)
-        return;
+    if (FindSubstring(p, "\\g") < 0) return;
     std::string out;
     for (; *p; ++p) {
         if (p[0] == '\\' && p[1] == 'g') {

@@ -118,7 +118,8 @@ i32 Mixer::PlaySample(const SampleData& sample) {
 }
 
 i32 Mixer::PlayModule(const ModuleData& module) {
-    if (!open_ || module.header == nullptr || module.trackCount == 0 || module.trackCount > 32) return kNoChannel;
+    if (!open_ || module.header == nullptr || module.trackCount == 0 || module.trackCount > 32)
+        return kNoChannel;
     SoundDeviceLock lock(device_.get());
     for (u32 i = 0; i < music_.size(); ++i) {
         if (music_[i]->IsFree()) {

@@ -262,12 +262,11 @@ void ModuleChannel::RowEffect(Track& t, const Cell& cell) {
         if (t.param != 0) SetArpeggio(t);
         break;
     case 0x1:
-    case 0x2:
-        t.slidePeriod = static_cast<i32>(t.period);
-        break;
+    case 0x2: t.slidePeriod = static_cast<i32>(t.period); break;
     case 0x3:
         if (cell.period != 0)
-            t.portaTarget = periods[instruments_[t.instrument].finetune * kNotesPerRow + tables_->notes[cell.period]];
+            t.portaTarget =
+                periods[instruments_[t.instrument].finetune * kNotesPerRow + tables_->notes[cell.period]];
         else if (t.portaTarget == 0)
             t.portaTarget = periods[t.periodIndex];
         if (t.param != 0) t.portaSpeed = t.param;
@@ -310,9 +309,7 @@ void ModuleChannel::RowEffect(Track& t, const Cell& cell) {
             Jump(restart_, breakRow);
         break;
     }
-    case 0xE:
-        ExtendedRowEffect(t, cell);
-        break;
+    case 0xE: ExtendedRowEffect(t, cell); break;
     case 0xF:
         if (t.param >= 1 && t.param <= 32) {
             speed_ = t.param;
@@ -321,8 +318,7 @@ void ModuleChannel::RowEffect(Track& t, const Cell& cell) {
             ComputeSamplesPerTick();
         }
         break;
-    default:
-        break;
+    default: break;
     }
 }
 
@@ -345,9 +341,7 @@ void ModuleChannel::PatternLoop(Track& t) {
 
 void ModuleChannel::ExtendedRowEffect(Track& t, const Cell& cell) {
     switch (t.x) {
-    case 0x6:
-        PatternLoop(t);
-        break;
+    case 0x6: PatternLoop(t); break;
     case 0xA:
         t.volume = std::min(t.volume + t.y, 64);
         UpdateEffective(t);
@@ -356,20 +350,15 @@ void ModuleChannel::ExtendedRowEffect(Track& t, const Cell& cell) {
         t.volume = std::max(t.volume - t.y, 0);
         UpdateEffective(t);
         break;
-    case 0xC:
-        t.cutCounter = t.y;
-        break;
+    case 0xC: t.cutCounter = t.y; break;
     case 0xD:
         // The period is taken as stored: on a row without a note it is 0, and the delay then
         // silences the track at its tick.
         t.delayCounter = t.y == 0 ? -1 : t.y - 1;
         t.delayedPeriod = cell.period;
         break;
-    case 0xE:
-        patternDelay_ = t.y;
-        break;
-    default:
-        break;
+    case 0xE: patternDelay_ = t.y; break;
+    default: break;
     }
 }
 
@@ -453,9 +442,7 @@ void ModuleChannel::TickEffects() {
             if (t.effect == 0x6) SlideVolume(t);
             break;
         }
-        case 0xA:
-            SlideVolume(t);
-            break;
+        case 0xA: SlideVolume(t); break;
         case 0xE:
             if (t.x == 0xC) {
                 if (t.cutCounter != 0) --t.cutCounter;
@@ -472,8 +459,7 @@ void ModuleChannel::TickEffects() {
                 }
             }
             break;
-        default:
-            break;
+        default: break;
         }
     }
 }

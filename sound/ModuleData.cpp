@@ -41,7 +41,8 @@ i32 ModuleData::Set(const u8* h, std::span<const ModuleBlock> pats, std::span<co
         const ModuleBlock first = i < smp.size() ? smp[i] : ModuleBlock{};
         const ModuleBlock second = i < smp2.size() ? smp2[i] : ModuleBlock{};
         if (first.data == nullptr || first.size < std::min(bytes, kModuleFirstPart)) return -1;
-        if (bytes > kModuleFirstPart && (second.data == nullptr || second.size < bytes - kModuleFirstPart)) return -1;
+        if (bytes > kModuleFirstPart && (second.data == nullptr || second.size < bytes - kModuleFirstPart))
+            return -1;
         samples[i] = first;
         samples2[i] = second;
     }

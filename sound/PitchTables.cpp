@@ -14,9 +14,12 @@ constexpr std::array<u16, kNotesPerRow> kRow0 = {
 
 // The first octaves of three rows are fixed values that music written for these tables relies on;
 // they differ from the rule below in two places of the -8 row.
-constexpr std::array<u16, 12> kRow1Octave = {1699, 1604, 1514, 1429, 1347, 1271, 1200, 1132, 1069, 1009, 954, 900};
-constexpr std::array<u16, 12> kRow8Octave = {1813, 1711, 1615, 1525, 1437, 1357, 1280, 1208, 1140, 1077, 1018, 960};
-constexpr std::array<u16, 12> kRow15Octave = {1724, 1627, 1536, 1450, 1366, 1290, 1217, 1149, 1084, 1024, 967, 913};
+constexpr std::array<u16, 12> kRow1Octave = {1699, 1604, 1514, 1429, 1347, 1271,
+                                             1200, 1132, 1069, 1009, 954,  900};
+constexpr std::array<u16, 12> kRow8Octave = {1813, 1711, 1615, 1525, 1437, 1357,
+                                             1280, 1208, 1140, 1077, 1018, 960};
+constexpr std::array<u16, 12> kRow15Octave = {1724, 1627, 1536, 1450, 1366, 1290,
+                                              1217, 1149, 1084, 1024, 967,  913};
 
 std::array<u16, 16 * kNotesPerRow> BuildPeriodTable() {
     std::array<u16, 16 * kNotesPerRow> t{};

@@ -25,6 +25,6 @@ u32 StepForPeriod(u32 period, u32 outputRate);
 struct RateTables {
     u32 outputRate = 44100;
     std::array<u32, kStepTableSize> steps{};  // StepForPeriod of each period (0 for period 0)
-    std::array<u16, kMaxPeriod + 1> notes{};   // FindNearestNote of each period
+    std::array<u16, kMaxPeriod + 1> notes{};  // FindNearestNote of each period
 };
 void BuildRateTables(RateTables& tables, u32 outputRate);

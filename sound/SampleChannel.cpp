@@ -51,7 +51,9 @@ void SampleChannel::MixRun(i32* out, u32 count, i32 volume) {
             else
                 value = (d[frame] - 128) * 256;
         } else {
-            auto s16 = [d](u32 k) { return static_cast<i32>(static_cast<i16>(d[k * 2] | (d[k * 2 + 1] << 8))); };
+            auto s16 = [d](u32 k) {
+                return static_cast<i32>(static_cast<i16>(d[k * 2] | (d[k * 2 + 1] << 8)));
+            };
             if constexpr (Stereo)
                 value = s16(frame * 2) + s16(frame * 2 + 1);
             else
@@ -64,7 +66,9 @@ void SampleChannel::MixRun(i32* out, u32 count, i32 volume) {
 
 void SampleChannel::Mix(i32* out, u32 count, u32 outputRate) {
     if (recompute_) {
-        step_ = outputRate ? static_cast<u32>((static_cast<u64>(playbackRate_) * 65536) / (static_cast<u64>(outputRate) * 256)) : 0;
+        step_ = outputRate ? static_cast<u32>((static_cast<u64>(playbackRate_) * 65536) /
+                                              (static_cast<u64>(outputRate) * 256))
+                           : 0;
         if (step_ == 0) step_ = 1;  // very low rates still move on and end
         recompute_ = false;
     }
@@ -81,7 +85,8 @@ void SampleChannel::Mix(i32* out, u32 count, u32 outputRate) {
         if (is8Bit_)
             stereo_ ? MixRun<true, true>(out + done, n, volume) : MixRun<true, false>(out + done, n, volume);
         else
-            stereo_ ? MixRun<false, true>(out + done, n, volume) : MixRun<false, false>(out + done, n, volume);
+            stereo_ ? MixRun<false, true>(out + done, n, volume)
+                    : MixRun<false, false>(out + done, n, volume);
         done += n;
     }
 }

@@ -76,7 +76,8 @@ i32 SoundDevice::Open(const SoundFormat* format, u32 latencySamples, SoundFillCa
     // Everything is queued while the output is paused; Resume starts the sound.
     backend_->Pause();
     next_ = 0;
-    for (u32 i = 0; i < bufferCount_; ++i) backend_->Queue(block_.data() + static_cast<size_t>(i) * bufferBytes_, bufferBytes_);
+    for (u32 i = 0; i < bufferCount_; ++i)
+        backend_->Queue(block_.data() + static_cast<size_t>(i) * bufferBytes_, bufferBytes_);
     paused_ = true;
     open_ = true;
     return 0;
@@ -132,7 +133,8 @@ i32 SoundDevice::Close() {
 
 bool SoundDevice::WaitForRefills(u64 count, u32 timeoutMs) {
     std::unique_lock state(stateMutex_);
-    return stateChanged_.wait_for(state, std::chrono::milliseconds(timeoutMs), [&] { return refills_ >= count; });
+    return stateChanged_.wait_for(state, std::chrono::milliseconds(timeoutMs),
+                                  [&] { return refills_ >= count; });
 }
 
 void SoundDevice::Lock() {

@@ -54,9 +54,13 @@ i32 CSoundManager::StartEffect(CSoundEntry* entry, i32 relative, bool looped) {
     return mixer_->PlaySample(*voice);
 }
 
-i32 CSoundManager::PlayEffect(CSoundEntry* entry, i32 relative) { return StartEffect(entry, relative, false); }
+i32 CSoundManager::PlayEffect(CSoundEntry* entry, i32 relative) {
+    return StartEffect(entry, relative, false);
+}
 
-i32 CSoundManager::PlayEffectLooped(CSoundEntry* entry, i32 relative) { return StartEffect(entry, relative, true); }
+i32 CSoundManager::PlayEffectLooped(CSoundEntry* entry, i32 relative) {
+    return StartEffect(entry, relative, true);
+}
 
 void CSoundManager::ReleaseMusic() {
     if (music_ && mixer_) mixer_->StopModule(music_.get());

@@ -35,7 +35,8 @@ __attribute__((target("sse4.1"))) u32 MixShuffled(i32* out, u32 count, const i8*
                                                   u32 step, i32 volume) {
     u32 k = 0;
     if (step <= kShuffleMaxStep && readable >= 16) {
-        const __m128i lanes = _mm_mullo_epi32(_mm_setr_epi32(0, 1, 2, 3), _mm_set1_epi32(static_cast<i32>(step)));
+        const __m128i lanes =
+            _mm_mullo_epi32(_mm_setr_epi32(0, 1, 2, 3), _mm_set1_epi32(static_cast<i32>(step)));
         const __m128i four = _mm_set1_epi32(static_cast<i32>(4 * step));
         const __m128i scale = _mm_set1_epi32(volume);
         const u32 lastFirst = readable - 16;  // the last first byte whose sixteen bytes fit

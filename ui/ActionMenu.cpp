@@ -123,8 +123,8 @@ void CActionMenu::Draw() {
 
 u32 CActionMenu::OnCommand(u32 command) {
     if (paging == 1 && list != nullptr && (command == kPageUp || command == kPageDown)) {
-        const bool moves = command == kPageUp ? list->topRow > 0
-                                              : list->topRow + list->visibleRows < list->GetCount();
+        const bool moves =
+            command == kPageUp ? list->topRow > 0 : list->topRow + list->visibleRows < list->GetCount();
         if (moves) {
             list->topRow += command == kPageUp ? -list->visibleRows : list->visibleRows;
             list->state |= kWidgetRedraw;

@@ -84,7 +84,8 @@ void CBookDialog::Open(u32 newKind) {
 
     Place(pages, look.group, 40);
     const i32 margin = small ? 1 : 2;
-    const u32 pageBackground = kind == kBookKindLetter ? (game != nullptr ? game->GetTextColor() : 0) : kBookBackground;
+    const u32 pageBackground =
+        kind == kBookKindLetter ? (game != nullptr ? game->GetTextColor() : 0) : kBookBackground;
     pages.Setup(2, look.titleColour, 0xFFFFFF, kBodyColour, pageBackground, 1, margin, margin, 0xFFFFFF);
     pages.fill = 0;
 
@@ -145,8 +146,7 @@ u32 CBookDialog::OnCommand(u32 command) {
         flags |= kFormRedrawAll;
         ResetInputGuard();
         break;
-    default:
-        break;
+    default: break;
     }
     return 0;
 }

@@ -10,8 +10,10 @@ void CFramedBox::Draw() {
     if (video == nullptr) return;
     if (pictureMode != 0) {
         if (picture == nullptr) return;
-        if (transparent != 0) video->DrawPictureTiledTransparent(picture, x, y, w, h);
-        else video->DrawPictureTiled(picture, x, y, w, h);
+        if (transparent != 0)
+            video->DrawPictureTiledTransparent(picture, x, y, w, h);
+        else
+            video->DrawPictureTiled(picture, x, y, w, h);
         return;
     }
     if (frameSet != nullptr) DrawLayoutFrame(game, frameSet, transparent, x, y, w, h);
@@ -54,7 +56,8 @@ void CEquipmentView::Draw() {
     video->DrawFrame(x + 2, y + 2, ww - 4, wh - 4);
     const i32 n = (ww - 4) / 2;
     for (i32 i = 0; i < n; ++i)
-        video->FillRect(x + 2 + i, y + 3, 1, wh - 6, PackColourWord(InterpolateColourWord(lowColour, middleColour, i, n)));
+        video->FillRect(x + 2 + i, y + 3, 1, wh - 6,
+                        PackColourWord(InterpolateColourWord(lowColour, middleColour, i, n)));
     for (i32 i = 0; i < n; ++i)
         video->FillRect(x + 2 + n + i, y + 3, 1, wh - 6,
                         PackColourWord(InterpolateColourWord(middleColour, highColour, i, n)));

@@ -129,7 +129,8 @@ void CButtonBar::Layout(CTextView* view, u32 buttonFlags, u32 placement) {
         left = (fbWidth - barWidth) / 2;
         top = (fbHeight - barHeight) / 2;
         if (game->GetLayoutMode() == 16 && game->GetCurrentScreen() != nullptr &&
-            game->GetCurrentScreen() == game->GetScreen(kScreenMainMenu)) left += fbWidth / 4;
+            game->GetCurrentScreen() == game->GetScreen(kScreenMainMenu))
+            left += fbWidth / 4;
     } else {
         left = viewRect.x + (viewRect.width - barWidth) / 2;
         top = viewRect.y + (viewRect.height - barHeight) / 2;
@@ -180,7 +181,8 @@ void CButtonBar::Draw() {
         PlaceButtons((static_cast<i32>(width) - MeasureButtons()) / 2, rowTop);
         DrawFrameAndView();
     }
-    for (u32 i = 0; i < static_cast<u32>(widgets.GetCount()); ++i) widgets.At<CWidget>(static_cast<int>(i))->Draw();
+    for (u32 i = 0; i < static_cast<u32>(widgets.GetCount()); ++i)
+        widgets.At<CWidget>(static_cast<int>(i))->Draw();
 }
 
 u32 CButtonBar::OnCommand(u32 command) {
@@ -218,8 +220,8 @@ u32 CButtonBar::OnPen(i32 px, i32 py, u32 down, u32 moving) {
     if (down != 0 && moving == 0) penDownSeen = 1;
     if (penDownSeen == 0) return 0;
     if (static_cast<u32>(widgets.GetCount()) != 0) return CForm::OnPen(px, py, down, moving);
-    const bool inside = px >= static_cast<i32>(x) && px < static_cast<i32>(x + width) && py >= static_cast<i32>(y) &&
-                        py < static_cast<i32>(y + height);
+    const bool inside = px >= static_cast<i32>(x) && px < static_cast<i32>(x + width) &&
+                        py >= static_cast<i32>(y) && py < static_cast<i32>(y + height);
     if (down == 0 && moving == 0 && inside) return OnCommand(0);
     return 0;
 }
@@ -232,7 +234,8 @@ void ShowMessageText(CWidgetHost* game, CTextView* view, const char* text, u32 b
     view->Clear();
     view->AddText(text, 1, 0);
     auto setColours = [&] {
-        view->SetColors(0x161616, 0x161616, 0x285050, 0x94D6E7, game->GetInterfacePicture(kPictureMessageBackground));
+        view->SetColors(0x161616, 0x161616, 0x285050, 0x94D6E7,
+                        game->GetInterfacePicture(kPictureMessageBackground));
         view->backgroundOn = 0;
         view->centred = 1;
         view->margin = 0;

@@ -37,9 +37,9 @@ void CBitmapButton::SetPicturesAndText(CRecordHolder* const* pictureSet, const c
     pressedColours[1] = 0x585858;
 }
 
-void CBitmapButton::SetFramedText(CRecordHolder* const* pressed, CRecordHolder* const* normal, const char* caption,
-                                  u32 command, u32 font, u32 normal1, u32 normal2, u32 pressed1, u32 pressed2,
-                                  u16 key) {
+void CBitmapButton::SetFramedText(CRecordHolder* const* pressed, CRecordHolder* const* normal,
+                                  const char* caption, u32 command, u32 font, u32 normal1, u32 normal2,
+                                  u32 pressed1, u32 pressed2, u16 key) {
     pressedFrames = pressed;
     normalFrames = normal;
     hasPictures = 0;
@@ -95,11 +95,15 @@ void CBitmapButton::Draw() {
     const bool pressedLook = (state & (kWidgetPressed | kWidgetLatched)) != 0 || !penEnabled;
     if (hasPictures != 0) {
         CRecordHolder* picture;
-        if (!penEnabled && hasDisabledPicture != 0) picture = pictures[2];
-        else picture = pressedLook ? pictures[1] : pictures[0];
+        if (!penEnabled && hasDisabledPicture != 0)
+            picture = pictures[2];
+        else
+            picture = pressedLook ? pictures[1] : pictures[0];
         if (picture != nullptr) {
-            if (transparent != 0) video->DrawPictureTransparent(picture, x, y);
-            else video->DrawPicture(picture, x, y);
+            if (transparent != 0)
+                video->DrawPictureTransparent(picture, x, y);
+            else
+                video->DrawPicture(picture, x, y);
         }
     } else {
         CRecordHolder* const* frames = pressedLook ? pressedFrames : normalFrames;

@@ -15,10 +15,11 @@ public:
 
     // pictures: normal, pressed, disabled.
     void SetPictures(CRecordHolder* const* pictureSet, u32 commandId, u16 shortcutKey);
-    void SetPicturesAndText(CRecordHolder* const* pictureSet, const char* text, u32 commandId, u16 shortcutKey);
-    void SetFramedText(CRecordHolder* const* pressedFrames, CRecordHolder* const* normalFrames, const char* text,
-                       u32 commandId, u32 fontIndex, u32 normal1, u32 normal2, u32 pressed1, u32 pressed2,
-                       u16 shortcutKey);
+    void SetPicturesAndText(CRecordHolder* const* pictureSet, const char* text, u32 commandId,
+                            u16 shortcutKey);
+    void SetFramedText(CRecordHolder* const* pressedFrames, CRecordHolder* const* normalFrames,
+                       const char* text, u32 commandId, u32 fontIndex, u32 normal1, u32 normal2, u32 pressed1,
+                       u32 pressed2, u16 shortcutKey);
 
     u32 OnKey(u32 key) override;
     u32 OnPen(i32 px, i32 py, u32 down, u32 moving) override;

@@ -73,15 +73,16 @@ void DrawLayoutFrame(CRenderer& r, CRecordHolder* const* set, u32 transparent, i
     Whole(r, p[8], transparent, xr, yb);
 }
 
-void DrawFramedPicture(CRenderer& r, CRecordHolder* const* set, u32 transparent, i32 x, i32 y, u32 flags, i32 w,
-                       i32 h, u32 colour) {
+void DrawFramedPicture(CRenderer& r, CRecordHolder* const* set, u32 transparent, i32 x, i32 y, u32 flags,
+                       i32 w, i32 h, u32 colour) {
     FrameSet f(set, 9);
     const FramePiece* p = f.piece;
     i32 left = p[0].Width(), right = p[6].Width(), top = p[0].Height(), bottom = p[2].Height();
     i32 iw = w - left - right, ih = h - top - bottom;
     i32 xr = x + left + iw, yb = y + top + ih;
     if ((flags & kFrameFill) && iw > 0 && ih > 0)
-        r.FillRect(x + left, y + top, iw, ih, PackRGB565(colour & 0xFF, (colour >> 8) & 0xFF, (colour >> 16) & 0xFF));
+        r.FillRect(x + left, y + top, iw, ih,
+                   PackRGB565(colour & 0xFF, (colour >> 8) & 0xFF, (colour >> 16) & 0xFF));
     bool hasTop = flags & kFrameTop, hasBottom = flags & kFrameBottom;
     if (hasTop) {
         Whole(r, p[0], transparent, x, y);
@@ -114,16 +115,18 @@ void DrawButtonFrame(CRenderer& r, CRecordHolder* const* set, u32 transparent, i
     Whole(r, p[2], transparent, x + w - rightCap, y);
 }
 
-void DrawLayoutFrame(CWidgetHost* game, CRecordHolder* const* set, u32 transparent, i32 x, i32 y, i32 w, i32 h) {
+void DrawLayoutFrame(CWidgetHost* game, CRecordHolder* const* set, u32 transparent, i32 x, i32 y, i32 w,
+                     i32 h) {
     if (CRenderer* r = GameRenderer(game)) DrawLayoutFrame(*r, set, transparent, x, y, w, h);
 }
 
-void DrawFramedPicture(CWidgetHost* game, CRecordHolder* const* set, u32 transparent, i32 x, i32 y, u32 flags, i32 w,
-                       i32 h, u32 colour) {
+void DrawFramedPicture(CWidgetHost* game, CRecordHolder* const* set, u32 transparent, i32 x, i32 y, u32 flags,
+                       i32 w, i32 h, u32 colour) {
     if (CRenderer* r = GameRenderer(game)) DrawFramedPicture(*r, set, transparent, x, y, flags, w, h, colour);
 }
 
-void DrawButtonFrame(CWidgetHost* game, CRecordHolder* const* set, u32 transparent, i32 x, i32 y, i32 w, i32 h) {
+void DrawButtonFrame(CWidgetHost* game, CRecordHolder* const* set, u32 transparent, i32 x, i32 y, i32 w,
+                     i32 h) {
     if (CRenderer* r = GameRenderer(game)) DrawButtonFrame(*r, set, transparent, x, y, w, h);
 }
 
@@ -143,8 +146,10 @@ void DrawFormBackground(CForm& form) {
 
 namespace {
 
-CRenderer* GameRenderer(CWidgetHost* game) { CVideo* video = game ? game->GetVideo() : nullptr;
-    return video ? video->GetRenderer() : nullptr; }
+CRenderer* GameRenderer(CWidgetHost* game) {
+    CVideo* video = game ? game->GetVideo() : nullptr;
+    return video ? video->GetRenderer() : nullptr;
+}
 
 }  // namespace
 

@@ -31,16 +31,20 @@ enum : u32 {
 // A nine-piece frame set, in the order top-left, left, bottom-left, top, centre, bottom, top-right,
 // right, bottom-right; a three-piece set: left cap, middle, right cap. Corners are drawn whole, edges
 // and the centre tiled; transparent blits throughout when `transparent` is set.
-void DrawLayoutFrame(CRenderer& renderer, CRecordHolder* const* set, u32 transparent, i32 x, i32 y, i32 w, i32 h);
-void DrawFramedPicture(CRenderer& renderer, CRecordHolder* const* set, u32 transparent, i32 x, i32 y, u32 flags,
-                       i32 w, i32 h, u32 colour);
-void DrawButtonFrame(CRenderer& renderer, CRecordHolder* const* set, u32 transparent, i32 x, i32 y, i32 w, i32 h);
+void DrawLayoutFrame(CRenderer& renderer, CRecordHolder* const* set, u32 transparent, i32 x, i32 y, i32 w,
+                     i32 h);
+void DrawFramedPicture(CRenderer& renderer, CRecordHolder* const* set, u32 transparent, i32 x, i32 y,
+                       u32 flags, i32 w, i32 h, u32 colour);
+void DrawButtonFrame(CRenderer& renderer, CRecordHolder* const* set, u32 transparent, i32 x, i32 y, i32 w,
+                     i32 h);
 
 // The same through the game's video output (nothing without one).
-void DrawLayoutFrame(CWidgetHost* game, CRecordHolder* const* set, u32 transparent, i32 x, i32 y, i32 w, i32 h);
-void DrawFramedPicture(CWidgetHost* game, CRecordHolder* const* set, u32 transparent, i32 x, i32 y, u32 flags, i32 w,
-                       i32 h, u32 colour);
-void DrawButtonFrame(CWidgetHost* game, CRecordHolder* const* set, u32 transparent, i32 x, i32 y, i32 w, i32 h);
+void DrawLayoutFrame(CWidgetHost* game, CRecordHolder* const* set, u32 transparent, i32 x, i32 y, i32 w,
+                     i32 h);
+void DrawFramedPicture(CWidgetHost* game, CRecordHolder* const* set, u32 transparent, i32 x, i32 y, u32 flags,
+                       i32 w, i32 h, u32 colour);
+void DrawButtonFrame(CWidgetHost* game, CRecordHolder* const* set, u32 transparent, i32 x, i32 y, i32 w,
+                     i32 h);
 
 // "%luM" from a million up, "%luK" from 10,000 up, else the number itself.
 void FormatCompactNumber(u32 value, CStr& out);

@@ -88,15 +88,19 @@ void CEquipmentSlots::Draw() {
         if (column == 0) {
             video->DrawPictureWithPalette(picture, palette, sx, sy);
         } else if (pw == 50 && ph == 50) {
-            if (size == 30) video->DrawPictureShrunk30(picture, palette, sx, sy);
-            else if (size == 20) video->DrawPictureShrunk20(picture, palette, sx, sy);
-            else video->DrawPictureShrunk40(picture, palette, sx, sy);
+            if (size == 30)
+                video->DrawPictureShrunk30(picture, palette, sx, sy);
+            else if (size == 20)
+                video->DrawPictureShrunk20(picture, palette, sx, sy);
+            else
+                video->DrawPictureShrunk40(picture, palette, sx, sy);
         } else {
             // The shrinking blits read a 50 x 50 source; other sizes are scaled to the slot.
             video->DrawPictureStretched(picture, sx, sy, size, size);
         }
         if (slot >= 7 && slot <= 9) {
-            if (CRecordHolder* mark = game->GetInterfacePicture(static_cast<u16>(kSlotOverlayPicture + slot - 7)))
+            if (CRecordHolder* mark =
+                    game->GetInterfacePicture(static_cast<u16>(kSlotOverlayPicture + slot - 7)))
                 video->DrawPictureTransparent(mark, sx, sy);
         }
     }

@@ -11,8 +11,10 @@ CGaugeBar::CGaugeBar() : CWidget(0) {}
 void CGaugeBar::Setup(u32 style) {
     horizontal = w < h ? 0 : 1;
     u32 first;
-    if (horizontal == 0) first = style != 0 ? 3378 : 3381;
-    else first = style != 0 ? 3823 : 3826;
+    if (horizontal == 0)
+        first = style != 0 ? 3378 : 3381;
+    else
+        first = style != 0 ? 3823 : 3826;
     for (u32 i = 0; i < 3; ++i) pictures[i] = game->GetInterfacePicture(first + i);
     i32 widths[3] = {0, 0, 0}, heights[3] = {0, 0, 0};
     for (u32 i = 0; i < 3; ++i) PictureSizeOf(pictures[i], widths[i], heights[i]);
@@ -58,7 +60,8 @@ void CGaugeBar::Draw() {
         // The fill picture shows as much of itself as the level asks for and never more than it holds.
         const i32 shown = length < fillWidth ? length : fillWidth;
         if (pictures[1] && shown > 0)
-            video->DrawPicturePart(pictures[1], fillEnd - movingCapWidth - length, y, 0, 0, shown, fillHeight);
+            video->DrawPicturePart(pictures[1], fillEnd - movingCapWidth - length, y, 0, 0, shown,
+                                   fillHeight);
         if (pictures[2]) video->DrawPicture(pictures[2], x, y);
     } else {
         const i32 length = verticalFillLength;

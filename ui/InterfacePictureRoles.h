@@ -28,28 +28,28 @@ constexpr u16 kPictureContinue = 3495;
 constexpr u16 kPictureListPageUp = 3110;
 constexpr u16 kPictureListPageDown = 3112;
 constexpr u16 kPictureClose = 3114;
-constexpr u16 kPictureArrowButtons = 3120;   // up, down, left, right
-constexpr u16 kPictureRename = 3220;         // then the face button 3222
-constexpr u16 kPictureBetButtons = 3210;     // raise, lower, maximum, minimum
-constexpr u16 kPicturePanelTabs = 3150;      // inventory, character, quests, spells
-constexpr u16 kPicturePanelMenuClose = 3170; // main menu, then close
-constexpr u16 kPictureItemActions = 3180;    // take, drop, use, detail
-constexpr u16 kPictureItemFilters = 3250;    // all, weapons, armour, jewellery, books, apparatus, potions,
-                                             // ingredients, other
+constexpr u16 kPictureArrowButtons = 3120;     // up, down, left, right
+constexpr u16 kPictureRename = 3220;           // then the face button 3222
+constexpr u16 kPictureBetButtons = 3210;       // raise, lower, maximum, minimum
+constexpr u16 kPicturePanelTabs = 3150;        // inventory, character, quests, spells
+constexpr u16 kPicturePanelMenuClose = 3170;   // main menu, then close
+constexpr u16 kPictureItemActions = 3180;      // take, drop, use, detail
+constexpr u16 kPictureItemFilters = 3250;      // all, weapons, armour, jewellery, books, apparatus, potions,
+                                               // ingredients, other
 constexpr u16 kPictureSpellSchoolTabs = 3270;  // six schools, then magic items
-constexpr u16 kPictureCheckbox = 3324;       // off, on (single pictures); then a delete pair 3326
-constexpr u16 kPictureSkillButtons = 3310;   // plus, minus, up, down, left, right, undo
+constexpr u16 kPictureCheckbox = 3324;         // off, on (single pictures); then a delete pair 3326
+constexpr u16 kPictureSkillButtons = 3310;     // plus, minus, up, down, left, right, undo
 
 // The game view's HUD.
-constexpr u16 kPictureHudBottom = 3230;      // behind element 534 (tiled stone)
-constexpr u16 kPictureHudSide = 3231;        // behind element 713 (tiled wood)
-constexpr u16 kPictureMoveButtons = 3236;    // pairs: turn left, forward, turn right, strafe left, back,
-                                             // strafe right, attack
+constexpr u16 kPictureHudBottom = 3230;    // behind element 534 (tiled stone)
+constexpr u16 kPictureHudSide = 3231;      // behind element 713 (tiled wood)
+constexpr u16 kPictureMoveButtons = 3236;  // pairs: turn left, forward, turn right, strafe left, back,
+                                           // strafe right, attack
 constexpr u16 kPictureSpellBookButton = 3284;
 constexpr u16 kPicturePanelButton = 3286;
 constexpr u16 kPictureRestButton = 3289;
-constexpr u16 kPictureHands = 3224;          // one per display orientation
-constexpr u16 kPictureHandFrames = 3227;     // 8 pixels larger than the hands on every side
+constexpr u16 kPictureHands = 3224;       // one per display orientation
+constexpr u16 kPictureHandFrames = 3227;  // 8 pixels larger than the hands on every side
 constexpr u16 kPictureCompassBand = 3130;
 constexpr u16 kPictureCompassMark = 3131;
 constexpr u16 kPictureTargetBarEnd = 4138;

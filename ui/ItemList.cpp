@@ -48,7 +48,8 @@ int SortClass(int itemClass) {
 const char* NameOf(const CItemType* t) { return t->name ? t->name : (t->GetName() ? t->GetName() : ""); }
 
 bool Before(const std::unique_ptr<CItemListEntry>& a, const std::unique_ptr<CItemListEntry>& b) {
-    if (SortClass(a->itemClass) != SortClass(b->itemClass)) return SortClass(a->itemClass) < SortClass(b->itemClass);
+    if (SortClass(a->itemClass) != SortClass(b->itemClass))
+        return SortClass(a->itemClass) < SortClass(b->itemClass);
     if (a->subclass != b->subclass) return a->subclass < b->subclass;
     const i64 keys = static_cast<i64>(static_cast<i32>(a->nameKey)) - static_cast<i32>(b->nameKey);
     if (keys != 0) return keys < 0;
@@ -61,8 +62,8 @@ u32 ModeOf(CWidgetHost* game) { return game != nullptr ? game->GetLayoutMode() :
 
 CItemList::CItemList() : CWidget(kWidgetTakesKeys | kWidgetTakesPen) {}
 
-void CItemList::SetEntryLayout(CRecordHolder* const* selection, i32 cw, i32 ch, i32 cols, i32 rowCount, u32 percent,
-                               u32 isShop, CRecordHolder* const* frame, u32 sides) {
+void CItemList::SetEntryLayout(CRecordHolder* const* selection, i32 cw, i32 ch, i32 cols, i32 rowCount,
+                               u32 percent, u32 isShop, CRecordHolder* const* frame, u32 sides) {
     selectionFrame = selection;
     cellWidth = cw;
     cellHeight = ch;
@@ -125,9 +126,12 @@ void CItemList::Fill(const std::vector<const CItemInstance*>& items, int classFi
         if (t.itemClass == kItemWeapon && (t.subclass == 8 || t.subclass == 11 || t.subclass == 13))
             value = value * item->count / 12;
         if (shop != 0) {
-            if (buying != 0) value = value * pricePercent / 10;
-            else if ((t.itemClass == 5 && t.subclass == 1) || (t.itemClass == 9 && t.subclass == 2)) value /= 4;
-            else value /= 2;
+            if (buying != 0)
+                value = value * pricePercent / 10;
+            else if ((t.itemClass == 5 && t.subclass == 1) || (t.itemClass == 9 && t.subclass == 2))
+                value /= 4;
+            else
+                value /= 2;
             value = queries.AdjustPrice(static_cast<u32>(std::min<u64>(value, UINT32_MAX)), buying != 0);
         }
         entry->value = static_cast<u32>(std::min<u64>(value, UINT32_MAX));
@@ -153,12 +157,16 @@ void CItemList::Fill(const std::vector<const CItemInstance*>& items, int classFi
 
 void CItemList::Select(int index) {
     // A negative index (page up with nothing selected) is no selection.
-    if (index >= 0 && index < Count()) selected = index;
-    else if (index >= Count()) selected = Count() - 1;
-    else selected = -1;
+    if (index >= 0 && index < Count())
+        selected = index;
+    else if (index >= Count())
+        selected = Count() - 1;
+    else
+        selected = -1;
     selectedEntry = EntryAt(selected);
     state |= kWidgetRedraw;
-    if (selected >= 0 && (selected < first || selected >= first + PageSize())) first = selected / PageSize() * PageSize();
+    if (selected >= 0 && (selected < first || selected >= first + PageSize()))
+        first = selected / PageSize() * PageSize();
 }
 
 void CItemList::SelectItem(const CItemInstance* item) {
@@ -184,15 +192,12 @@ void CItemList::ResetOwnerGuard() {
 
 u32 CItemList::OnKey(u32 key) {
     equipSignal = useSignal = 0;
-    const bool movement = key == 1000 || key == 1002 || key == 1004 || key == 3004 || key == 1006 || key == 3005;
+    const bool movement =
+        key == 1000 || key == 1002 || key == 1004 || key == 3004 || key == 1006 || key == 3005;
     if (movement && Count() == 0) return 0;
     switch (key) {
-    case 1000:
-        Select(selected >= columns ? selected - columns : 0);
-        return id;
-    case 1002:
-        Select(selected < Count() - columns ? selected + columns : Count() - 1);
-        return id;
+    case 1000: Select(selected >= columns ? selected - columns : 0); return id;
+    case 1002: Select(selected < Count() - columns ? selected + columns : Count() - 1); return id;
     case 1004:
     case 3004:
         if (selected > 0) Select(selected - 1);
@@ -203,13 +208,14 @@ u32 CItemList::OnKey(u32 key) {
         return id;
     case 3006:
         if (shop == 0 && buying == 0 && selectedEntry != nullptr) {
-            if (selectedEntry->flags & kEntryWearable) equipSignal = 1;
-            else useSignal = 1;
+            if (selectedEntry->flags & kEntryWearable)
+                equipSignal = 1;
+            else
+                useSignal = 1;
         }
         ResetOwnerGuard();
         return id;
-    default:
-        return 0;
+    default: return 0;
     }
 }
 
@@ -238,7 +244,8 @@ u32 CItemList::OnPen(i32 px, i32 py, u32 down, u32 moving) {
     DrawEntryAt(index);
     state &= static_cast<u8>(~kWidgetRedraw);
     const CItemListEntry* e = EntryAt(index);
-    if (shop == 0 && buying == 0 && (e->flags & kEntryWearable) && inX < markSize && inY < markSize) equipSignal = 1;
+    if (shop == 0 && buying == 0 && (e->flags & kEntryWearable) && inX < markSize && inY < markSize)
+        equipSignal = 1;
     ResetOwnerGuard();
     return id;
 }
@@ -259,11 +266,15 @@ void CItemList::DrawCell(int index, i32 cx, i32 cy) {
     if (small) {
         const i32 px = shop ? cx + (cellWidth - 40) / 2 : cx;
         const i32 py = shop ? cy : cy + (cellHeight - 40) / 2;
-        if (pw == 50 && ph == 50) video->DrawPictureShrunk40(e->picture, nullptr, px, py);
-        else video->DrawPictureStretched(e->picture, px, py, 40, 40);
+        if (pw == 50 && ph == 50)
+            video->DrawPictureShrunk40(e->picture, nullptr, px, py);
+        else
+            video->DrawPictureStretched(e->picture, px, py, 40, 40);
     } else if (IsLargeLayoutMode(mode)) {
-        if (shop) video->DrawPictureWithPalette(e->picture, nullptr, cx + (cellWidth - 50) / 2, cy + 1);
-        else video->DrawPictureWithPalette(e->picture, nullptr, cx + 5, cy + 3);
+        if (shop)
+            video->DrawPictureWithPalette(e->picture, nullptr, cx + (cellWidth - 50) / 2, cy + 1);
+        else
+            video->DrawPictureWithPalette(e->picture, nullptr, cx + 5, cy + 3);
     } else {
         video->DrawPicture(e->picture, cx, cy);
     }
@@ -271,12 +282,19 @@ void CItemList::DrawCell(int index, i32 cx, i32 cy) {
         fonts->Select(font, 0xFFFFFF, 0);
         CStr text;
         if (shop != 0) {
-            if (e->value >= 1000000000u) text.Format("%luB", static_cast<unsigned long>(e->value / 1000000000u));
-            else FormatCompactNumber(e->value, text);
-            if (e->flags & (kEntryMagic | kEntryTypeFlag4)) ToAltNumberGlyphs(text);
-            else ToNumberGlyphs(text);
+            if (e->value >= 1000000000u)
+                text.Format("%luB", static_cast<unsigned long>(e->value / 1000000000u));
+            else
+                FormatCompactNumber(e->value, text);
+            if (e->flags & (kEntryMagic | kEntryTypeFlag4))
+                ToAltNumberGlyphs(text);
+            else
+                ToNumberGlyphs(text);
             text.AppendChar(9);
-            const i32 top = small ? cy + 38 : mode == 15 ? cy + 52 : IsLargeLayoutMode(mode) ? cy + 47 : cy + 49;
+            const i32 top = small                     ? cy + 38
+                            : mode == 15              ? cy + 52
+                            : IsLargeLayoutMode(mode) ? cy + 47
+                                                      : cy + 49;
             fonts->DrawTextBox(cx, top, cx + cellWidth, small ? cy + 53 : cy + 64, text.GetText(), 4);
         }
         if (e->count > 1) {
@@ -289,8 +307,11 @@ void CItemList::DrawCell(int index, i32 cx, i32 cy) {
     if (index == selected && selectionFrame != nullptr)
         DrawFramedPicture(game, selectionFrame, 1, cx, cy, 15, cellWidth, cellHeight, 0);
     if (shop == 0 && buying == 0 && (e->flags & kEntryWearable)) {
-        const u16 mark = (e->flags & kEntryWorn) ? kWornMark : (e->flags & kEntryUnusable) ? kUnusableMark : kWearableMark;
-        if (CRecordHolder* picture = game->GetInterfacePicture(mark)) video->DrawPicture(picture, cx + 1, cy + 1);
+        const u16 mark = (e->flags & kEntryWorn)       ? kWornMark
+                         : (e->flags & kEntryUnusable) ? kUnusableMark
+                                                       : kWearableMark;
+        if (CRecordHolder* picture = game->GetInterfacePicture(mark))
+            video->DrawPicture(picture, cx + 1, cy + 1);
     }
 }
 
@@ -304,10 +325,12 @@ void CItemList::Draw() {
                                     separatorWidth, height);
         const i32 width = static_cast<i32>(w) - ((frameSides & kFrameLeft) ? 2 * separatorWidth : 0);
         for (i32 r = 0; r + 1 < rows; ++r)
-            video->DrawPictureTiled(framePictures[3], gridX, gridY + (r + 1) * cellHeight + r * separatorHeight, width,
+            video->DrawPictureTiled(framePictures[3], gridX,
+                                    gridY + (r + 1) * cellHeight + r * separatorHeight, width,
                                     separatorHeight);
         if (frameSides != 0)
-            DrawFramedPicture(game, framePictures, 0, x, y, frameSides, static_cast<i32>(w), static_cast<i32>(h), 0);
+            DrawFramedPicture(game, framePictures, 0, x, y, frameSides, static_cast<i32>(w),
+                              static_cast<i32>(h), 0);
     }
     for (int i = first; i < first + PageSize() && i < Count(); ++i) DrawEntryAt(i);
 }

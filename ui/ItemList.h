@@ -56,8 +56,9 @@ public:
 
     CItemList();
 
-    void SetEntryLayout(CRecordHolder* const* selectionFrame, i32 cellWidth, i32 cellHeight, i32 columns, i32 rows,
-                        u32 pricePercent, u32 shop, CRecordHolder* const* framePictures, u32 frameSides);
+    void SetEntryLayout(CRecordHolder* const* selectionFrame, i32 cellWidth, i32 cellHeight, i32 columns,
+                        i32 rows, u32 pricePercent, u32 shop, CRecordHolder* const* framePictures,
+                        u32 frameSides);
     // merchantMask < 0: no merchant; else only items whose class flag shares a bit with it.
     void Fill(const std::vector<const CItemInstance*>& items, int classFilter, int merchantMask,
               const IItemListQueries& queries);

@@ -39,22 +39,29 @@ void CItemSlot::Draw() {
     if (shown != nullptr) {
         if (IsSmallLayoutMode(mode)) {
             // The shrinking blit reads a 50 x 50 source; other sizes are scaled to the slot.
-            if (picture == nullptr) video->DrawPicture(shown, x, y);
-            else if (pictureWidth == 50 && pictureHeight == 50) video->DrawPictureShrunk40(shown, shownPalette, x, y);
-            else video->DrawPictureStretched(shown, x, y, 40, 40);
+            if (picture == nullptr)
+                video->DrawPicture(shown, x, y);
+            else if (pictureWidth == 50 && pictureHeight == 50)
+                video->DrawPictureShrunk40(shown, shownPalette, x, y);
+            else
+                video->DrawPictureStretched(shown, x, y, 40, 40);
         } else if (IsLargeLayoutMode(mode)) {
             video->DrawPictureWithPalette(shown, shownPalette, x + 5, y + 3);
         } else {
-            video->DrawPictureWithPalette(shown, shownPalette, x + (width - slotWidth) / 2, y + (height - slotHeight) / 2);
+            video->DrawPictureWithPalette(shown, shownPalette, x + (width - slotWidth) / 2,
+                                          y + (height - slotHeight) / 2);
         }
     }
     if (picture != nullptr && count > 1 && fonts != nullptr) {
         CStr text;
         text.Format("%u", count);
         ToAltNumberGlyphs(text);
-        if (IsSmallLayoutMode(mode)) fonts->DrawTextBox(x, y + 25, x + width - 3, y + 50, text.GetText(), 2);
-        else if (IsLargeLayoutMode(mode)) fonts->DrawTextBox(x, y + 38, x + 60, y + 53, text.GetText(), 2);
-        else fonts->DrawTextBox(x, y + 35, x + slotWidth - 3, y + 50, text.GetText(), 2);
+        if (IsSmallLayoutMode(mode))
+            fonts->DrawTextBox(x, y + 25, x + width - 3, y + 50, text.GetText(), 2);
+        else if (IsLargeLayoutMode(mode))
+            fonts->DrawTextBox(x, y + 38, x + 60, y + 53, text.GetText(), 2);
+        else
+            fonts->DrawTextBox(x, y + 35, x + slotWidth - 3, y + 50, text.GetText(), 2);
     }
     if (marked != 0) {
         if (CRecordHolder* mark = game->GetInterfacePicture(kMarkPicture))

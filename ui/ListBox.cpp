@@ -148,22 +148,28 @@ u32 CListBox::OnKey(u32 key) {
     const i32 current = ValidSelection();
     switch (key) {
     case kCommandForward:
-        if (count == 0) selection = -1;
-        else if (current < 0) selection = 0;
-        else if (current == 0) selection = count - 1;
-        else selection = current - 1;
+        if (count == 0)
+            selection = -1;
+        else if (current < 0)
+            selection = 0;
+        else if (current == 0)
+            selection = count - 1;
+        else
+            selection = current - 1;
         break;
     case kCommandBack:
-        if (count == 0) selection = -1;
-        else if (current < 0 || current == count - 1) selection = 0;
-        else selection = current + 1;
+        if (count == 0)
+            selection = -1;
+        else if (current < 0 || current == count - 1)
+            selection = 0;
+        else
+            selection = current + 1;
         break;
     case kCommandUse:
         if (current < 0) return 0;
         lastAction = kListItemChosen;
         return id;
-    default:
-        return 0;
+    default: return 0;
     }
     lastAction = kListSelectionMoved;
     ShowSelectionPage();
@@ -198,8 +204,10 @@ u32 CListBox::OnPen(i32 px, i32 py, u32 down, u32 moving) {
 void CListBox::Draw() {
     if (video == nullptr || fonts == nullptr) return;
     if (background != 0) {
-        if (backgroundPicture != nullptr) video->DrawPictureTiled(backgroundPicture, x, y, w, h);
-        else video->FillRect(x, y, w, h, PackColourWord(backgroundColour));
+        if (backgroundPicture != nullptr)
+            video->DrawPictureTiled(backgroundPicture, x, y, w, h);
+        else
+            video->FillRect(x, y, w, h, PackColourWord(backgroundColour));
     }
     if (frame != 0) {
         CRecordHolder* const* set = InterfacePictureSet(game, kPictureListFrame, 9);
@@ -213,7 +221,8 @@ void CListBox::Draw() {
         const CListBoxItem& item = *items.GetAt(i);
         const bool selected = i == selection;
         if (selected)
-            video->FillRect(x, rt, w, rowHeight, PackColourWord(highlight != 0 ? highlightBarColour : textColour));
+            video->FillRect(x, rt, w, rowHeight,
+                            PackColourWord(highlight != 0 ? highlightBarColour : textColour));
         if (outline != 0) {
             fonts->Select(font, outlineColour, outlineColour);
             const char* text = item.label.GetText();
@@ -227,17 +236,22 @@ void CListBox::Draw() {
                 fonts->DrawTextBox(x + o + 1, top, x + labelWidth - 1, rt + rowHeight, text, 1);
             }
         }
-        if (!selected) fonts->Select(font, textColour, backgroundColour);
-        else if (highlight != 0) fonts->Select(font, highlightTextColour, highlightBarColour);
-        else fonts->Select(font, backgroundColour, textColour);
+        if (!selected)
+            fonts->Select(font, textColour, backgroundColour);
+        else if (highlight != 0)
+            fonts->Select(font, highlightTextColour, highlightBarColour);
+        else
+            fonts->Select(font, backgroundColour, textColour);
         const i32 top = rt + (rowHeight - CurrentLineHeight(fonts)) / 2;
-        fonts->DrawTextBox(x + 1, top, x + labelWidth - 1, rt + rowHeight, item.label.GetText(), centred != 0 ? 4 : 1);
+        fonts->DrawTextBox(x + 1, top, x + labelWidth - 1, rt + rowHeight, item.label.GetText(),
+                           centred != 0 ? 4 : 1);
         if (rightColumn != 0) {
             if (!iconSet.empty()) {
                 if (item.flag < iconSet.size() && iconSet[item.flag] != nullptr)
                     video->DrawPictureTransparent(iconSet[item.flag], x + w - columnWidth, rt);
             } else {
-                fonts->DrawTextBox(x + w - columnWidth, rt, x + w - 1, rt + rowHeight, item.column.GetText(), 1);
+                fonts->DrawTextBox(x + w - columnWidth, rt, x + w - 1, rt + rowHeight, item.column.GetText(),
+                                   1);
             }
         }
     }

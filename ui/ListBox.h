@@ -14,7 +14,7 @@ class CRecordHolder;
 
 struct CListBoxItem {
     CStr label;
-    CStr key;     // hidden text the owner stores with the row
+    CStr key;  // hidden text the owner stores with the row
     u32 value = 0;
     u8 flag = 0;  // index of the row's icon in the icon set
     CStr column;  // right-column text when there is no icon set

@@ -12,14 +12,21 @@ namespace {
 bool IsLargeLayout(u32 mode) { return mode == 9 || mode == 10 || mode == 11 || mode == 14 || mode == 15; }
 bool IsSmallLayout(u32 mode) {
     switch (mode) {
-    case 2: case 5: case 6: case 7: case 8: case 12: case 13: case 16: return true;
+    case 2:
+    case 5:
+    case 6:
+    case 7:
+    case 8:
+    case 12:
+    case 13:
+    case 16: return true;
     default: return false;
     }
 }
 
 // Draws the part of a picture at (px, py) that lies inside (left, top) .. (right, bottom).
-void DrawPictureClipped(CVideo* video, const CRecordHolder* picture, i32 px, i32 py, i32 left, i32 top, i32 right,
-                        i32 bottom, bool transparent) {
+void DrawPictureClipped(CVideo* video, const CRecordHolder* picture, i32 px, i32 py, i32 left, i32 top,
+                        i32 right, i32 bottom, bool transparent) {
     CPictureData data;
     if (!video || !GetHolderPicture(picture, data)) return;
     const i32 x0 = px < left ? left : px, y0 = py < top ? top : py;
@@ -140,10 +147,14 @@ void CMapView::Draw() {
                 }
                 if (surface && cx >= 7 && cx <= 27 && cy >= 7 && cy <= 27) {
                     u16 border = 0;
-                    if (cx == 7) border = cy == 7 ? 68 : (cy == 27 ? 66 : 67);
-                    else if (cx == 27) border = cy == 7 ? 62 : (cy == 27 ? 64 : 63);
-                    else if (cy == 7) border = 61;
-                    else if (cy == 27) border = 65;
+                    if (cx == 7)
+                        border = cy == 7 ? 68 : (cy == 27 ? 66 : 67);
+                    else if (cx == 27)
+                        border = cy == 7 ? 62 : (cy == 27 ? 64 : 63);
+                    else if (cy == 7)
+                        border = 61;
+                    else if (cy == 27)
+                        border = 65;
                     if (border) DrawClipped(MapPicture(border), sx, sy, true);
                 }
             }
@@ -166,10 +177,14 @@ void CWorldGrid::Setup(const CRecordHolder* world, i32 worldX, i32 worldY) {
     areaHeight = PictureHeight(area);
     playerX = worldX - 2;
     playerY = worldY - 2;
-    if (w > worldWidth) offsetX = (w - worldWidth) / 2;
-    else offsetX = playerX > w / 2 ? -(w / 2) : 20;
-    if (h > worldHeight) offsetY = (h - worldHeight) / 2;
-    else offsetY = playerY > h / 2 ? -(h / 2) : 20;
+    if (w > worldWidth)
+        offsetX = (w - worldWidth) / 2;
+    else
+        offsetX = playerX > w / 2 ? -(w / 2) : 20;
+    if (h > worldHeight)
+        offsetY = (h - worldHeight) / 2;
+    else
+        offsetY = playerY > h / 2 ? -(h / 2) : 20;
 }
 
 u32 CWorldGrid::OnPen(i32 px, i32 py, u32 down, u32 moving) {
@@ -204,7 +219,8 @@ void CWorldGrid::DrawClipped(const CRecordHolder* picture, i32 px, i32 py, bool 
 
 void CWorldGrid::Draw() {
     if (!video) return;
-    video->DrawPictureTiled(game ? game->GetInterfacePicture(CMapView::kFirstMapPicture) : nullptr, x, y, w, h);
+    video->DrawPictureTiled(game ? game->GetInterfacePicture(CMapView::kFirstMapPicture) : nullptr, x, y, w,
+                            h);
     DrawClipped(worldPicture, x + offsetX, y + offsetY, false);
     DrawClipped(pin, x + offsetX + playerX - 2, y + offsetY + playerY - pinHeight + 2, true);
     if (areaX >= 0 && areaY >= 0) DrawClipped(area, x + offsetX + 21 * areaX, y + offsetY + 21 * areaY, true);

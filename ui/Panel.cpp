@@ -87,7 +87,8 @@ void CPanel::DrawSecond(i32 px, i32 py, i32 cropX, i32 cropY, i32 width, i32 hei
     width = std::min(width, sw - cropX);
     height = std::min(height, sh - cropY);
     if (width <= 0 || height <= 0) return;
-    video->DrawPicturePartTransparentWithPalette(secondPicture, secondPalette, px, py, cropX, cropY, width, height);
+    video->DrawPicturePartTransparentWithPalette(secondPicture, secondPalette, px, py, cropX, cropY, width,
+                                                 height);
 }
 
 void CPanel::Draw() {
@@ -97,8 +98,10 @@ void CPanel::Draw() {
     const i32 pw = pictureWidth, ph = pictureHeight, ww = w, wh = h;
     if (pw > ww || ph > wh) {
         // The shrinking blit reads a 50 x 50 source; any other size is scaled to the panel instead.
-        if (pw == 50 && ph == 50) video->DrawPictureShrunk40(picture, nullptr, x, y);
-        else video->DrawPictureStretched(picture, x, y, ww, wh);
+        if (pw == 50 && ph == 50)
+            video->DrawPictureShrunk40(picture, nullptr, x, y);
+        else
+            video->DrawPictureStretched(picture, x, y, ww, wh);
         DrawSecond(x, y, (pw - ww) / 2, (ph - wh) / 2, ww, wh);
     } else if (ww > pw || wh > ph) {
         video->DrawPictureStretched(picture, x, y, ww, wh);

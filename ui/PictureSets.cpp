@@ -6,4 +6,3 @@ CRecordHolder* const* InterfacePictureSet(CWidgetHost* game, u16 first, int coun
     if (game == nullptr || count < 1) return nullptr;
     return game->GetInterfacePictureSet(first, count);
 }
-

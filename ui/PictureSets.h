@@ -13,4 +13,3 @@ CRecordHolder* const* InterfacePictureSet(CWidgetHost* game, u16 first, int coun
 
 // The message-box border, also the frame of letters and of the action menu.
 constexpr u16 kMessageFrameFirstPicture = 3015;
-

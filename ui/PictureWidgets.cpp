@@ -58,8 +58,10 @@ void CAnimation::DrawResourceFrame(u32 index) {
     if (basePicture == nullptr) return;
     // A base picture of no size gives no scale: nothing sensible can be drawn.
     if (pictureWidth == 0 || pictureHeight == 0) return;
-    if (stretch != 0) video->DrawPictureStretched(basePicture, x, y, w, h);
-    else video->DrawPicture(basePicture, x, y);
+    if (stretch != 0)
+        video->DrawPictureStretched(basePicture, x, y, w, h);
+    else
+        video->DrawPicture(basePicture, x, y);
     if (IsStill() || index >= animation->frames.size()) return;
     const auto& f = animation->frames[index];
     CRecordHolder* picture = game->FindTexturePicture(f.name.GetText());
@@ -74,8 +76,8 @@ void CAnimation::DrawResourceFrame(u32 index) {
     const i64 sy = static_cast<i64>(h) * 10000 / pictureHeight;
     const i32 dw = static_cast<i32>(fw * sx / 10000), dh = static_cast<i32>(fh * sy / 10000);
     if (dw <= 0 || dh <= 0) return;
-    video->DrawPictureStretched(picture, x + static_cast<i32>(f.x * sx / 10000), y + static_cast<i32>(f.y * sy / 10000),
-                                dw, dh);
+    video->DrawPictureStretched(picture, x + static_cast<i32>(f.x * sx / 10000),
+                                y + static_cast<i32>(f.y * sy / 10000), dw, dh);
 }
 
 void CAnimation::DrawFixedFrame(u32 index) {
@@ -116,8 +118,10 @@ void CAnimation::Draw() {
         video->FillRect(x, y, w, h, 0);
         return;
     }
-    if (source == 1) DrawResourceFrame(1);
-    else DrawFixedFrame(frame < frameCount ? frame : 0);
+    if (source == 1)
+        DrawResourceFrame(1);
+    else
+        DrawFixedFrame(frame < frameCount ? frame : 0);
 }
 
 // --- tap targets ---
@@ -173,8 +177,10 @@ void CCardSlot::Draw() {
     const u32 n = count / step + (count < step ? 1 : 0);
     for (u32 i = 0; i < n; ++i) {
         const i32 at = static_cast<i32>(i);
-        if (i % 2 == 0) video->DrawPictureTransparent(card, x - at, y - at);
-        else video->DrawPictureMirrored(card, x - at, y - at);
+        if (i % 2 == 0)
+            video->DrawPictureTransparent(card, x - at, y - at);
+        else
+            video->DrawPictureMirrored(card, x - at, y - at);
     }
 }
 
@@ -182,7 +188,8 @@ void CCardSlot::Draw() {
 
 CCompass::CCompass() : CWidget(0) {}
 
-void CCompass::Setup(CRecordHolder* stripPicture, CRecordHolder* left, CRecordHolder* overlay, CRecordHolder* right) {
+void CCompass::Setup(CRecordHolder* stripPicture, CRecordHolder* left, CRecordHolder* overlay,
+                     CRecordHolder* right) {
     strip = stripPicture;
     leftShade = left;
     overlayStrip = overlay;
@@ -207,8 +214,10 @@ void CCompass::DrawStrip(CRecordHolder* picture, bool transparent, i32 pos, i32 
     i32 dx = x;
     while (remaining > 0) {
         const i32 n = remaining < sw - column ? remaining : sw - column;
-        if (transparent) video->DrawPicturePartTransparent(picture, dx, y, column, sourceRow, n, height);
-        else video->DrawPicturePart(picture, dx, y, column, sourceRow, n, height);
+        if (transparent)
+            video->DrawPicturePartTransparent(picture, dx, y, column, sourceRow, n, height);
+        else
+            video->DrawPicturePart(picture, dx, y, column, sourceRow, n, height);
         dx += n;
         remaining -= n;
         column = 0;

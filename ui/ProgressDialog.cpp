@@ -61,7 +61,9 @@ void CProgressDialog::Open() {
     barFrame.SetRect(static_cast<u16>(left + (strip.w - 5 * f) / 2), static_cast<u16>(textLine.y + f + 10),
                      static_cast<u16>(5 * f), static_cast<u16>(f));
     for (int piece = 0, picture = 0; piece < 9; ++piece)
-        barFrameSet[piece] = piece == 4 ? nullptr : game->GetInterfacePicture(static_cast<u16>(kProgressFrameFirst + picture++));
+        barFrameSet[piece] =
+            piece == 4 ? nullptr
+                       : game->GetInterfacePicture(static_cast<u16>(kProgressFrameFirst + picture++));
     barFrame.frameSet = barFrameSet;
     barFrame.fill = 0;
     barFrame.colour = 0;

@@ -11,8 +11,8 @@ class CTextBox : public CWidget {
 public:
     CTextBox() : CWidget(0) {}
 
-    void Setup(u32 titleFont, u32 titleColour, u32 titleColourA, u32 bodyColour, u32 backgroundColour, u32 fill,
-               i32 horizontalMargin, i32 topMargin, u32 titleColourB);
+    void Setup(u32 titleFont, u32 titleColour, u32 titleColourA, u32 bodyColour, u32 backgroundColour,
+               u32 fill, i32 horizontalMargin, i32 topMargin, u32 titleColourB);
     // A null title keeps the old one; a null body counts as empty. Cuts the body into pages and shows
     // page 0.
     void SetText(const char* title, const char* body, u32 flagA, u32 flagB);

@@ -12,7 +12,9 @@ i32 CurrentGlyphWidth(const CFontSet* fonts, u8 code) {
 }
 }  // namespace
 
-i32 CTextLink::ModeMargin() const { return IsSmallLayoutMode(game != nullptr ? game->GetLayoutMode() : 0) ? 2 : 4; }
+i32 CTextLink::ModeMargin() const {
+    return IsSmallLayoutMode(game != nullptr ? game->GetLayoutMode() : 0) ? 2 : 4;
+}
 
 void CTextLink::Size(i32 margin) {
     glyph[0] = kGlyph;

@@ -15,8 +15,8 @@ public:
 
     // x, y and w must be placed before; the height follows from the wrapped text.
     void Setup(const char* text, u32 commandId, u32 normalColour, u32 pressedColour, u32 backgroundColour);
-    void SetupAt(const char* text, u32 commandId, u16 x, u16 y, u16 w, u16 h, u32 normalColour, u16 shortcutKey,
-                 u32 backgroundColour);
+    void SetupAt(const char* text, u32 commandId, u16 x, u16 y, u16 w, u16 h, u32 normalColour,
+                 u16 shortcutKey, u32 backgroundColour);
     void SetText(const char* text);
 
     u32 OnKey(u32 key) override;

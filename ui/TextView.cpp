@@ -115,7 +115,8 @@ i32 CTextView::MeasurePending(i32 wrapWidth, i32& widest) {
 }
 
 void CTextView::DrawLines() {
-    if (backgroundOn != 0 && backgroundPicture != nullptr) video->DrawPictureTiled(backgroundPicture, x, y, w, h);
+    if (backgroundOn != 0 && backgroundPicture != nullptr)
+        video->DrawPictureTiled(backgroundPicture, x, y, w, h);
     const i32 pitch = lineHeight + 1;
     // The 16-bit position words hold a view left of or above the screen (a message box wider than
     // the screen has one) as large numbers; the text is placed by their signed value and clipped.
@@ -173,8 +174,10 @@ void CTextView::Draw() {
             }
             // The marker goes below the last line; with no row left below it, the rows move up
             // first, whatever the owner asked for.
-            if (markerInPlace == 0 || insertionRow >= visibleRows) ScrollRowsUp();
-            else ++insertionRow;
+            if (markerInPlace == 0 || insertionRow >= visibleRows)
+                ScrollRowsUp();
+            else
+                ++insertionRow;
             CTextViewLine marker;
             marker.bullet = line.bullet;
             marker.style = line.style;

@@ -18,7 +18,7 @@ class CRecordHolder;
 struct CTextViewLine {
     u32 bullet = 0;  // 1 on the first line of a message added with a bullet
     CStr text;
-    u32 style = 0;   // 0, 1 or 2: which of the view's text colours
+    u32 style = 0;  // 0, 1 or 2: which of the view's text colours
 };
 
 // The lines of the view: the rows on screen, or the lines waiting to roll in (oldest first).

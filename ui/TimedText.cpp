@@ -96,8 +96,10 @@ u32 CTimedText::OnTick(u32 tick) {
     }
     while (y0 > 0) {
         u32 colour = textColour;
-        if (y0 > height - linePitch) colour = Blend(height - y0);
-        else if (y0 < linePitch) colour = Blend(y0);
+        if (y0 > height - linePitch)
+            colour = Blend(height - y0);
+        else if (y0 < linePitch)
+            colour = Blend(y0);
         SelectFont(colour);
         if (i < lines.GetCount())
             fonts->DrawTextBox(x, y + height - y0, x + w, y + height, lines.GetText(i), 4);

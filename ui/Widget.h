@@ -16,8 +16,8 @@ enum : u16 {
     kWidgetPenEnabled = 0x04,  // the owner offers pen events only when set
     kWidgetLatched = 0x08,     // drawn pressed although not pressed
     kWidgetVisible = 0x10,
-    kWidgetEnabled = 0x20,     // placed on the screen
-    kWidgetPlaced = 0x36,      // the state of a freshly placed widget
+    kWidgetEnabled = 0x20,  // placed on the screen
+    kWidgetPlaced = 0x36,   // the state of a freshly placed widget
 };
 
 // Capability bits: which input the owner offers.
@@ -55,7 +55,9 @@ public:
     // The press protocol of button-like widgets; `command` is the result of a completed press.
     u32 TrackPress(i32 px, i32 py, u32 down, u32 command);
 
-    bool IsShown() const { return (state & (kWidgetVisible | kWidgetEnabled)) == (kWidgetVisible | kWidgetEnabled); }
+    bool IsShown() const {
+        return (state & (kWidgetVisible | kWidgetEnabled)) == (kWidgetVisible | kWidgetEnabled);
+    }
 
     CForm* owner = nullptr;
     u16 id = 0;

@@ -23,7 +23,9 @@ i32 CurrentLineHeight(const CFontSet* fonts) {
     return fonts->CurrentFont()->LineHeight();
 }
 
-u16 PackColourWord(u32 colour) { return PackRGB565(colour & 0xFF, (colour >> 8) & 0xFF, (colour >> 16) & 0xFF); }
+u16 PackColourWord(u32 colour) {
+    return PackRGB565(colour & 0xFF, (colour >> 8) & 0xFF, (colour >> 16) & 0xFF);
+}
 
 void PictureSizeOf(const CRecordHolder* picture, i32& width, i32& height) {
     width = 0;
@@ -68,7 +70,8 @@ void PlayInterfaceSound(CWidgetHost* game, u32 which, i32 relativeVolume) {
     }
     CSoundManager* sound = game ? game->GetSound() : nullptr;
     if (sound == nullptr) return;
-    if (CSoundEntry* entry = game->GetInterfaceSound(static_cast<int>(which))) sound->PlayEffect(entry, relativeVolume);
+    if (CSoundEntry* entry = game->GetInterfaceSound(static_cast<int>(which)))
+        sound->PlayEffect(entry, relativeVolume);
 }
 
 void SetInterfaceSoundListener(InterfaceSoundListener listener) { Listener() = std::move(listener); }

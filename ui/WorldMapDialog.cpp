@@ -26,8 +26,8 @@ void CWorldMapDialog::Open() {
     struct {
         CWidget* widget;
         u32 element;
-    } const members[] = {{&frame, 44},     {&title, 45},    {&selection, 52},   {&mapView, 46},
-                         {&worldGrid, 46}, {&dayLine, 47},  {&timeLine, 51},    {&worldButton, 49},
+    } const members[] = {{&frame, 44},     {&title, 45},      {&selection, 52}, {&mapView, 46},
+                         {&worldGrid, 46}, {&dayLine, 47},    {&timeLine, 51},  {&worldButton, 49},
                          {&mapButton, 50}, {&closeButton, 48}};
     for (const auto& m : members) {
         m.widget->Attach(this);
@@ -97,9 +97,7 @@ u32 CWorldMapDialog::OnCommand(u32 command) {
         flags |= kFormRedrawAll;
         return 0;
     }
-    case kCommandClose:
-        PlayInterfaceSound(game, 1, 10);
-        return parent ? parent->OnCommand(kCommandClose) : 0;
+    case kCommandClose: PlayInterfaceSound(game, 1, 10); return parent ? parent->OnCommand(kCommandClose) : 0;
     case kCommandWorld:
         PlayInterfaceSound(game, 0, 10);
         selection.SetText("");
@@ -118,7 +116,6 @@ u32 CWorldMapDialog::OnCommand(u32 command) {
         ShowLocalMap();
         flags |= kFormRedrawAll;
         return 0;
-    default:
-        return 0;
+    default: return 0;
     }
 }

@@ -29,7 +29,13 @@ public:
 class CWorldMapDialog : public CForm {
 public:
     static constexpr u16 kLayoutGroup = 8;
-    enum : u32 { kCommandGrid = 46, kCommandDay = 47, kCommandClose = 48, kCommandWorld = 49, kCommandMap = 50 };
+    enum : u32 {
+        kCommandGrid = 46,
+        kCommandDay = 47,
+        kCommandClose = 48,
+        kCommandWorld = 49,
+        kCommandMap = 50
+    };
 
     // Builds the dialog afresh from the layout, the clock and the current world.
     void Open();

@@ -62,7 +62,9 @@ void CViewCacheBuilder::BuildGroundEntry(i32 x, i32 y, CGroundCacheEntry& e, u16
         return;
     }
     const CViewCellType* transition = Type(c.layer2Second);
-    auto maskOf = [&](u8 m) -> u16 { return transition ? transition->Picture(window_.TransitionIndex(m)) : 0; };
+    auto maskOf = [&](u8 m) -> u16 {
+        return transition ? transition->Picture(window_.TransitionIndex(m)) : 0;
+    };
     struct Top {
         u16 texture, palette, mask;
     } tops[2];
@@ -174,7 +176,8 @@ void CViewCacheBuilder::BuildWalls(i32 x, i32 y, bool upper) {
         index = 0;
         return;
     }
-    index = view_.wallCache.Intern(index, wall, !unique, notices_, unique ? kWallUniqueFull : kWallSharedFull);
+    index =
+        view_.wallCache.Intern(index, wall, !unique, notices_, unique ? kWallUniqueFull : kWallSharedFull);
 }
 
 void CViewCacheBuilder::BuildCellCaches(i32 x, i32 y) {
@@ -259,7 +262,8 @@ void CViewCacheBuilder::NumberCellObjects() {
                 if (window_.HasCellObject(x, y, slot))
                     window_.SetCellObjectIndex(x, y, slot, numbering_.NextCellObject());
             }
-            if (window_.HasPictureGroup(x, y)) window_.SetPictureGroupIndex(x, y, numbering_.NextPictureGroup());
+            if (window_.HasPictureGroup(x, y))
+                window_.SetPictureGroupIndex(x, y, numbering_.NextPictureGroup());
         }
     }
 }

@@ -34,7 +34,9 @@ public:
 
 private:
     void BuildWalls(i32 x, i32 y, bool upper);
-    const CViewCellType* Type(u16 index) const { return index == kNoIndex ? nullptr : window_.GetCellType(index); }
+    const CViewCellType* Type(u16 index) const {
+        return index == kNoIndex ? nullptr : window_.GetCellType(index);
+    }
     u8 Kind(u16 index) const {
         const CViewCellType* t = Type(index);
         return t ? t->kind : 0;

@@ -30,8 +30,8 @@ struct CViewSecondCell {
 // A cell-type record as the builder reads it.
 struct CViewCellType {
     u8 kind = 0;
-    bool uniqueLower = false;  // a lower block of this type belongs to its cell alone
-    bool uniqueUpper = false;  // the same for an upper block
+    bool uniqueLower = false;       // a lower block of this type belongs to its cell alone
+    bool uniqueUpper = false;       // the same for an upper block
     const u16* pictures = nullptr;  // its picture list: the ground texture first (frames for kind 3)
     u32 pictureCount = 0;
     u16 Picture(u32 k) const { return k < pictureCount ? pictures[k] : 0; }

@@ -6,14 +6,16 @@ enum class Texture { kNone, kPerspective, kLinear };
 
 // A corner passed on unchanged with its attributes.
 template <typename Corner>
-void Keep(Corner* out, i32 m, const Corner* in, i32 a, const CUVPair* uvIn, CUVPair* uvOut, const i32* lightIn,
-          i32* lightOut) {
+void Keep(Corner* out, i32 m, const Corner* in, i32 a, const CUVPair* uvIn, CUVPair* uvOut,
+          const i32* lightIn, i32* lightOut) {
     out[m] = in[a];
     if (uvIn) uvOut[m] = uvIn[a];
     if (lightIn) lightOut[m] = lightIn[a];
 }
 
-inline i32 Lerp(i32 s, i32 o, i64 d, i64 D) { return static_cast<i32>(s + ((static_cast<i64>(o) - s) * d) / D); }
+inline i32 Lerp(i32 s, i32 o, i64 d, i64 D) {
+    return static_cast<i32>(s + ((static_cast<i64>(o) - s) * d) / D);
+}
 
 // One view plane (near: inside z > P; far: inside z < P); crossings from the outside corner,
 // everything linear in view space.
@@ -51,7 +53,8 @@ i32 ClipViewPlane(bool far, i32 P, const CViewCorner* in, i32 n, CViewCorner* ou
 // bottom: crossings from the inside corner). The depth follows 1/z; u and v follow it too
 // (perspective) or the screen (linear); the light follows the screen.
 i32 ClipScreenEdge(bool onY, bool lower, i32 P, Texture texture, const CScreenVertex* in, i32 n,
-                   CScreenVertex* out, const CUVPair* uvIn, CUVPair* uvOut, const i32* lightIn, i32* lightOut) {
+                   CScreenVertex* out, const CUVPair* uvIn, CUVPair* uvOut, const i32* lightIn,
+                   i32* lightOut) {
     auto coord = [&](const CScreenVertex& v) { return onY ? v.y : v.x; };
     auto inside = [&](i32 c) { return lower ? c > P : c < P; };
     i32 m = 0;
@@ -138,13 +141,17 @@ struct Stages {
         const CUVPair* uvS = carryUV ? c.uvScratch : nullptr;
         const i32* l = carryLight ? c.light : nullptr;
         const i32* lS = carryLight ? c.lightScratch : nullptr;
-        n = ClipScreenEdge(false, true, 0, texture, c.screen, n, c.screenScratch, uv, c.uvScratch, l, c.lightScratch);
+        n = ClipScreenEdge(false, true, 0, texture, c.screen, n, c.screenScratch, uv, c.uvScratch, l,
+                           c.lightScratch);
         if (n < 3) return n;
-        n = ClipScreenEdge(false, false, c.xMax, texture, c.screenScratch, n, c.screen, uvS, c.uv, lS, c.light);
+        n = ClipScreenEdge(false, false, c.xMax, texture, c.screenScratch, n, c.screen, uvS, c.uv, lS,
+                           c.light);
         if (n < 3) return n;
-        n = ClipScreenEdge(true, true, 0, texture, c.screen, n, c.screenScratch, uv, c.uvScratch, l, c.lightScratch);
+        n = ClipScreenEdge(true, true, 0, texture, c.screen, n, c.screenScratch, uv, c.uvScratch, l,
+                           c.lightScratch);
         if (n < 3) return n;
-        return ClipScreenEdge(true, false, c.yMax, texture, c.screenScratch, n, c.screen, uvS, c.uv, lS, c.light);
+        return ClipScreenEdge(true, false, c.yMax, texture, c.screenScratch, n, c.screen, uvS, c.uv, lS,
+                              c.light);
     }
 };
 

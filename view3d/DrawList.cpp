@@ -72,7 +72,9 @@ void CRenderer3D::AppendClipped(i32 count, i32 type, u16 light, i32 layer, bool 
     FinishRecord(count, type, layer, true, true);
 }
 
-void CRenderer3D::EmitPolygon(i32 count, i32 type, u16 light, i32 layer) { AppendClipped(count, type, light, layer, false); }
+void CRenderer3D::EmitPolygon(i32 count, i32 type, u16 light, i32 layer) {
+    AppendClipped(count, type, light, layer, false);
+}
 
 void CRenderer3D::EmitLitPolygon(i32 count, u16 light) { AppendClipped(count, 8, light, 1, true); }
 
@@ -122,33 +124,37 @@ int CRenderer3D::ComparePolygons(const void* pa, const void* pb) {
 }
 
 void CRenderer3D::SortPolygons() {
-    SortArray(entries.data(), static_cast<u32>(polygonCount), sizeof(CDrawEntry), &CRenderer3D::ComparePolygons);
+    SortArray(entries.data(), static_cast<u32>(polygonCount), sizeof(CDrawEntry),
+              &CRenderer3D::ComparePolygons);
 }
 
 bool CRenderer3D::IsLevelQuad(const CScreenVertex* v, i32 count) {
     if (count != 4) return false;
-    return (v[0].x != v[1].x && v[0].y == v[1].y && v[2].y == v[3].y) || (v[1].y == v[2].y && v[0].y == v[3].y);
+    return (v[0].x != v[1].x && v[0].y == v[1].y && v[2].y == v[3].y) ||
+           (v[1].y == v[2].y && v[0].y == v[3].y);
 }
 
 CFillerId CRenderer3D::ChooseFiller(i32 type, i32 headingClass, bool levelQuad) {
     if (type >= 1 && type <= 5) {
         i32 k = type - 1;
-        if (headingClass == 0 || headingClass == 2) return static_cast<CFillerId>(static_cast<i32>(CFillerId::kAxisU1) + k);
-        if (headingClass == 1 || headingClass == 3) return static_cast<CFillerId>(static_cast<i32>(CFillerId::kAxisV1) + k);
+        if (headingClass == 0 || headingClass == 2)
+            return static_cast<CFillerId>(static_cast<i32>(CFillerId::kAxisU1) + k);
+        if (headingClass == 1 || headingClass == 3)
+            return static_cast<CFillerId>(static_cast<i32>(CFillerId::kAxisV1) + k);
         return static_cast<CFillerId>(static_cast<i32>(CFillerId::kFree1) + k);
     }
     switch (type) {
-        case 0: return CFillerId::kFlat;
-        case 6: return CFillerId::kFree1;
-        case 7: return CFillerId::kColumn7;
-        case 8: return CFillerId::kColumn8;
-        case 9: return CFillerId::kColumn9;
-        case 10: return CFillerId::kFree10;
-        case 11: return CFillerId::kLevel;
-        case 12: return CFillerId::kBackground;
-        case 13: return levelQuad ? CFillerId::kLevel : CFillerId::kColumn13;
-        case 14: return levelQuad ? CFillerId::kLevel : CFillerId::kColumn14;
-        default: return CFillerId::kNone;
+    case 0: return CFillerId::kFlat;
+    case 6: return CFillerId::kFree1;
+    case 7: return CFillerId::kColumn7;
+    case 8: return CFillerId::kColumn8;
+    case 9: return CFillerId::kColumn9;
+    case 10: return CFillerId::kFree10;
+    case 11: return CFillerId::kLevel;
+    case 12: return CFillerId::kBackground;
+    case 13: return levelQuad ? CFillerId::kLevel : CFillerId::kColumn13;
+    case 14: return levelQuad ? CFillerId::kLevel : CFillerId::kColumn14;
+    default: return CFillerId::kNone;
     }
 }
 
@@ -223,11 +229,12 @@ void CRenderer3D::DrawPolygons() {
         // Textures and masks each polygon type reads; a polygon whose picture is missing draws nothing.
         i32 textureCount = 1, maskCount = 0;
         switch (p.type) {
-            case 2: textureCount = 2, maskCount = 1; break;
-            case 3: textureCount = 3, maskCount = 2; break;
-            case 4: case 9: textureCount = 2; break;
-            case 5: textureCount = 3, maskCount = 1; break;
-            default: break;
+        case 2: textureCount = 2, maskCount = 1; break;
+        case 3: textureCount = 3, maskCount = 2; break;
+        case 4:
+        case 9: textureCount = 2; break;
+        case 5: textureCount = 3, maskCount = 1; break;
+        default: break;
         }
         bool ok = true;
         if (p.type == 11 && (p.flags & (kPolygonSpecial1 | kPolygonSpecial2))) {
@@ -235,7 +242,8 @@ void CRenderer3D::DrawPolygons() {
             if (special) ReadPictureHeader(special, textures[0]);
             ok = special != nullptr;
         } else {
-            for (i32 k = 0; k < textureCount && ok; ++k) ok = LookUpTexture(p.texture[k], p.palette[k], textures[k]);
+            for (i32 k = 0; k < textureCount && ok; ++k)
+                ok = LookUpTexture(p.texture[k], p.palette[k], textures[k]);
         }
         if (maskCount > 0 && ok) ok = LookUpMask(p.maskA, masks[0]);
         if (maskCount > 1 && ok) ok = LookUpMask(p.maskB, masks[1]);
@@ -252,7 +260,8 @@ void CRenderer3D::DrawPolygons() {
 // texture must have its width (256 on the ground) and encoding and at least its height, and a mask must
 // cover it; one that does not is replaced (a texture by the first, a mask by none), and the first such
 // polygon is logged.
-bool CRenderer3D::CheckLayouts(i32 type, CTextureDesc* textures, i32 textureCount, CMaskDesc* masks, i32 maskCount) {
+bool CRenderer3D::CheckLayouts(i32 type, CTextureDesc* textures, i32 textureCount, CMaskDesc* masks,
+                               i32 maskCount) {
     if (!((type >= 1 && type <= 5) || type == 9)) return true;
     const CTextureDesc& t1 = textures[0];
     const bool ground = type != 9;
@@ -272,7 +281,8 @@ bool CRenderer3D::CheckLayouts(i32 type, CTextureDesc* textures, i32 textureCoun
     }
     if (sound) return true;
     if (layoutFaults++ == 0)
-        std::fprintf(stderr, "3D view: a polygon of type %d mixes texture layouts; a safe texture is drawn instead\n",
+        std::fprintf(stderr,
+                     "3D view: a polygon of type %d mixes texture layouts; a safe texture is drawn instead\n",
                      static_cast<int>(type));
     return false;
 }

@@ -119,9 +119,13 @@ inline u16 FogBlend(u16 texel, u32 fogSpread, i32 f) {
 }
 
 // A 64-bit product saturated to 32 bits (the weighted stepper ends of deep scenes).
-inline i32 SaturateI32(i64 v) { return static_cast<i32>(v < INT_MIN ? INT_MIN : (v > INT_MAX ? INT_MAX : v)); }
+inline i32 SaturateI32(i64 v) {
+    return static_cast<i32>(v < INT_MIN ? INT_MIN : (v > INT_MAX ? INT_MAX : v));
+}
 // The quotient of two steppers (a perspective-correct value at an edge); 0 for a zero depth.
-inline i32 StepperQuotient(const CEdgeStepper& q, const CEdgeStepper& w) { return w.value != 0 ? q.value / w.value : 0; }
+inline i32 StepperQuotient(const CEdgeStepper& q, const CEdgeStepper& w) {
+    return w.value != 0 ? q.value / w.value : 0;
+}
 
 // The flat fill of polygon type 0: every covered pixel takes `colour`. Returns the pixels written.
 u32 FillFlatPolygon(const CFrameTarget& target, i32 count, const CScreenVertex* vertices, u16 colour);

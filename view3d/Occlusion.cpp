@@ -50,7 +50,8 @@ inline i32 BandBottom(const COccluder& o) { return std::min(o.bottomLeft, o.bott
 
 // Whether a polygon's band reaches above or below the band of occluder k.
 inline bool ReachesBeyond(const COccluder& p, const COccluder& k) {
-    return std::min(p.topLeft, p.topRight) < BandTop(k) || std::max(p.bottomLeft, p.bottomRight) > BandBottom(k);
+    return std::min(p.topLeft, p.topRight) < BandTop(k) ||
+           std::max(p.bottomLeft, p.bottomRight) > BandBottom(k);
 }
 
 }  // namespace
@@ -69,33 +70,29 @@ void CRenderer3D::CullOccluded() {
         }
         const bool side = p.type == 7 || p.type == 9;
         switch (e.layer) {
-            case 0:
-            case 6:
+        case 0:
+        case 6:
+            TestOccluded(p, upperColumns_);
+            if (p.flags & kPolygonVisible) TestOccluded(p, lowerColumns_);
+            break;
+        case 1:
+        case 2: TestOccluded(p, lowerColumns_); break;
+        case 3:
+        case 4:
+            if (side)
+                AddLowerOccluder(p);
+            else
+                TestOccluded(p, lowerColumns_);
+            break;
+        case 5:
+            if (side) {
+                if (!AddUpperOccluder(p) && (p.flags & kPolygonVisible)) TestOccluded(p, lowerColumns_);
+            } else {
                 TestOccluded(p, upperColumns_);
                 if (p.flags & kPolygonVisible) TestOccluded(p, lowerColumns_);
-                break;
-            case 1:
-            case 2:
-                TestOccluded(p, lowerColumns_);
-                break;
-            case 3:
-            case 4:
-                if (side)
-                    AddLowerOccluder(p);
-                else
-                    TestOccluded(p, lowerColumns_);
-                break;
-            case 5:
-                if (side) {
-                    if (!AddUpperOccluder(p) && (p.flags & kPolygonVisible)) TestOccluded(p, lowerColumns_);
-                } else {
-                    TestOccluded(p, upperColumns_);
-                    if (p.flags & kPolygonVisible) TestOccluded(p, lowerColumns_);
-                }
-                break;
-            default:
-                p.flags |= kPolygonVisible;
-                break;
+            }
+            break;
+        default: p.flags |= kPolygonVisible; break;
         }
         if (p.flags & kPolygonVisible) ++stats.polygonsVisible;
     }

@@ -104,31 +104,31 @@ void CRenderer3D::SetupHeading() {
     }
     i32 px = vs.viewPosX >> 6, py = vs.viewPosY >> 6;
     switch (headingClass) {
-        case 0:
-            headingC = 1024, headingS = 0;
-            eyeOffset = (py & 1023) - 512;
-            break;
-        case 1:
-            headingC = 0, headingS = -1024;
-            eyeOffset = (px & 1023) - 512;
-            break;
-        case 2:
-            headingC = -1024, headingS = 0;
-            eyeOffset = 512 - (py & 1023);
-            break;
-        case 3:
-            headingC = 0, headingS = 1024;
-            eyeOffset = 512 - (px & 1023);
-            break;
-        default: {
-            i32 turned = angle + (90 << 16);
-            if (turned >= kFullCircle) turned -= kFullCircle;
-            i32 radians = DegreesToFixedRadians(turned);
-            headingC = SinFixed(radians) >> 6;
-            headingS = CosFixed(radians) >> 6;
-            eyeOffset = 0;
-            break;
-        }
+    case 0:
+        headingC = 1024, headingS = 0;
+        eyeOffset = (py & 1023) - 512;
+        break;
+    case 1:
+        headingC = 0, headingS = -1024;
+        eyeOffset = (px & 1023) - 512;
+        break;
+    case 2:
+        headingC = -1024, headingS = 0;
+        eyeOffset = 512 - (py & 1023);
+        break;
+    case 3:
+        headingC = 0, headingS = 1024;
+        eyeOffset = 512 - (px & 1023);
+        break;
+    default: {
+        i32 turned = angle + (90 << 16);
+        if (turned >= kFullCircle) turned -= kFullCircle;
+        i32 radians = DegreesToFixedRadians(turned);
+        headingC = SinFixed(radians) >> 6;
+        headingS = CosFixed(radians) >> 6;
+        eyeOffset = 0;
+        break;
+    }
     }
     const i64 C = headingC, S = headingS;
     eyeX = static_cast<i32>(px - ((eyeDistance * S) >> 10));
@@ -279,12 +279,14 @@ void CRenderer3D::EmitCell(i32 x, i32 y) {
 }
 
 CMapPoint CRenderer3D::GetGridCorner(i32 dx, i32 dy) {
-    if (dx < -kCornerCacheHalf || dx >= kCornerCacheHalf || dy < -kCornerCacheHalf || dy >= kCornerCacheHalf) {
+    if (dx < -kCornerCacheHalf || dx >= kCornerCacheHalf || dy < -kCornerCacheHalf ||
+        dy >= kCornerCacheHalf) {
         // Outside the cache (only a scan past the largest visible distance asks): computed, not kept.
         ++stats.cornerCacheMisses;
         return ProjectGridCorner(dx, dy);
     }
-    CMapPoint& c = corners_[static_cast<size_t>((dx + kCornerCacheHalf) * kCornerCacheSide + dy + kCornerCacheHalf)];
+    CMapPoint& c =
+        corners_[static_cast<size_t>((dx + kCornerCacheHalf) * kCornerCacheSide + dy + kCornerCacheHalf)];
     if (c.x == 0 && c.y == 0) c = ProjectGridCorner(dx, dy);
     return c;
 }
@@ -293,29 +295,29 @@ CMapPoint CRenderer3D::ProjectGridCorner(i32 dx, i32 dy) const {
     i32 X = dx * 1024 - (eyeX & 1023);
     i32 Y = dy * 1024 - (eyeY & 1023);
     switch (headingClass) {
-        case 0: return {X, -Y};
-        case 1: return {-Y, -X};
-        case 2: return {-X, Y};
-        case 3: return {Y, X};
-        default: {
-            const i64 c = headingC, s = headingS;
-            return {static_cast<i32>((c * X + s * Y) >> 10), static_cast<i32>((s * X - c * Y) >> 10)};
-        }
+    case 0: return {X, -Y};
+    case 1: return {-Y, -X};
+    case 2: return {-X, Y};
+    case 3: return {Y, X};
+    default: {
+        const i64 c = headingC, s = headingS;
+        return {static_cast<i32>((c * X + s * Y) >> 10), static_cast<i32>((s * X - c * Y) >> 10)};
+    }
     }
 }
 
 CMapPoint CRenderer3D::TransformCellPoint(i32 dx, i32 dy, i32 px, i32 py, i32 pz) {
     const CMapPoint C = GetGridCorner(dx, dy);
     switch (headingClass) {
-        case 0: return {C.x + px, C.y - pz};
-        case 1: return {C.x - pz, C.y - px};
-        case 2: return {C.x - px, C.y + pz};
-        case 3: return {C.x + pz, C.y + px};
-        default: {
-            const i64 c = headingC, s = headingS;
-            i64 X = static_cast<i64>(dx) * 1024 - (eyeX & 1023) + px;
-            i64 Y = static_cast<i64>(dy) * 1024 - (eyeY & 1023) + pz;
-            return {static_cast<i32>((c * X + s * Y) >> 10), static_cast<i32>((s * X - c * Y) >> 10)};
-        }
+    case 0: return {C.x + px, C.y - pz};
+    case 1: return {C.x - pz, C.y - px};
+    case 2: return {C.x - px, C.y + pz};
+    case 3: return {C.x + pz, C.y + px};
+    default: {
+        const i64 c = headingC, s = headingS;
+        i64 X = static_cast<i64>(dx) * 1024 - (eyeX & 1023) + px;
+        i64 Y = static_cast<i64>(dy) * 1024 - (eyeY & 1023) + pz;
+        return {static_cast<i32>((c * X + s * Y) >> 10), static_cast<i32>((s * X - c * Y) >> 10)};
+    }
     }
 }

@@ -62,11 +62,29 @@ inline constexpr i32 kMaxVisibleCells = 15;
 enum class CFillerId : u8 {
     kNone,
     kFlat,
-    kAxisU1, kAxisU2, kAxisU3, kAxisU4, kAxisU5,
-    kAxisV1, kAxisV2, kAxisV3, kAxisV4, kAxisV5,
-    kFree1, kFree2, kFree3, kFree4, kFree5, kFree10,
-    kColumn7, kColumn8, kColumn9, kColumn13, kColumn14,
-    kLevel, kBackground,
+    kAxisU1,
+    kAxisU2,
+    kAxisU3,
+    kAxisU4,
+    kAxisU5,
+    kAxisV1,
+    kAxisV2,
+    kAxisV3,
+    kAxisV4,
+    kAxisV5,
+    kFree1,
+    kFree2,
+    kFree3,
+    kFree4,
+    kFree5,
+    kFree10,
+    kColumn7,
+    kColumn8,
+    kColumn9,
+    kColumn13,
+    kColumn14,
+    kLevel,
+    kBackground,
     kCount
 };
 
@@ -98,8 +116,8 @@ public:
 struct CFrameStats {
     u32 cellsScanned = 0;
     u32 polygonsEmitted = 0;
-    u32 polygonsDropped = 0;  // appends refused at the draw list's limits
-    u32 occludersDropped = 0; // side faces not entered at the occluder limit
+    u32 polygonsDropped = 0;   // appends refused at the draw list's limits
+    u32 occludersDropped = 0;  // side faces not entered at the occluder limit
     u32 polygonsVisible = 0;
     u32 polygonsDrawn = 0;
     u64 pixelsWritten = 0;

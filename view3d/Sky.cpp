@@ -24,7 +24,9 @@ void CRenderer3D::SetupFarRows() {
     fadeHeight = (skyBandTop * 16 * W) / referenceWidth;
     bandBottom = (skyBandBottom * 16 * W) / referenceWidth;
     skyV1 = (skyBandBottom - skyBandTop) * 16;
-    skyV0 = skyV1 - static_cast<i32>((static_cast<i64>(std::min(bandBottom, groundRow) - fadeHeight) * referenceWidth) / W);
+    skyV0 =
+        skyV1 - static_cast<i32>(
+                    (static_cast<i64>(std::min(bandBottom, groundRow) - fadeHeight) * referenceWidth) / W);
     skyHeight = groundRow - fadeHeight;
 }
 
@@ -49,8 +51,8 @@ void CRenderer3D::UpdateSkyOffset() {
     }
 }
 
-void CRenderer3D::AppendScreenQuad(const CScreenVertex corners[4], const CUVPair* uv, const i16* fog, i32 type,
-                                   u16 texture, u16 palette) {
+void CRenderer3D::AppendScreenQuad(const CScreenVertex corners[4], const CUVPair* uv, const i16* fog,
+                                   i32 type, u16 texture, u16 palette) {
     if (!Reserve(4, uv != nullptr, fog != nullptr)) return;
     for (i32 i = 0; i < 4; ++i) {
         vertexPool[static_cast<size_t>(vertexCursor + i)] = corners[i];

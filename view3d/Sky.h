@@ -43,7 +43,9 @@ inline constexpr const char* kThunderSky = "bres_sky-thunder";
 
 // An underground map: fog from its visibility byte and fog colour, no sky and no weather, the sky
 // picture set's first picture and the sky palette as the ceiling.
-void ApplyUndergroundSky(CViewState3D& view, u8 visibility, u16 fogColour, u16 ceilingTexture, u16 ceilingPalette);
+void ApplyUndergroundSky(CViewState3D& view, u8 visibility, u16 fogColour, u16 ceilingTexture,
+                         u16 ceilingPalette);
 // The surface: the thunder sky while thunder is on, else the named sky, else (no name, or a sky that
 // cannot be prepared, whose name is then emptied) the game's list; sky and weather on.
-void ApplySurfaceSky(CViewState3D& view, CViewSkySource& skies, std::string& skyName, bool thunder, i32 clockMinutes);
+void ApplySurfaceSky(CViewState3D& view, CViewSkySource& skies, std::string& skyName, bool thunder,
+                     i32 clockMinutes);

@@ -32,14 +32,16 @@ void StoreFog(CViewState3D& view, const CViewFog& fog, u16 colour) {
 
 }  // namespace
 
-void ApplyUndergroundSky(CViewState3D& view, u8 visibility, u16 fogColour, u16 ceilingTexture, u16 ceilingPalette) {
+void ApplyUndergroundSky(CViewState3D& view, u8 visibility, u16 fogColour, u16 ceilingTexture,
+                         u16 ceilingPalette) {
     StoreFog(view, UndergroundFog(visibility), fogColour);
     view.flags &= static_cast<u16>(~(kViewFlagSky | kViewFlagWeather));
     view.skyTexture = ceilingTexture;
     view.skyPalette = ceilingPalette;
 }
 
-void ApplySurfaceSky(CViewState3D& view, CViewSkySource& skies, std::string& skyName, bool thunder, i32 clockMinutes) {
+void ApplySurfaceSky(CViewState3D& view, CViewSkySource& skies, std::string& skyName, bool thunder,
+                     i32 clockMinutes) {
     CSkyRecord sky;
     const std::string name = thunder ? std::string(kThunderSky) : skyName;
     if (name.empty()) {

@@ -14,9 +14,9 @@
 struct CPictureData;
 
 // Flag bits of the view record.
-inline constexpr u16 kViewFlagSky = 0x0001;      // a surface map: the sky panorama, no ceiling
-inline constexpr u16 kViewFlagDrawn = 0x0002;    // a frame has been drawn
-inline constexpr u16 kViewFlagWeather = 0x0004;  // weather particles on
+inline constexpr u16 kViewFlagSky = 0x0001;           // a surface map: the sky panorama, no ceiling
+inline constexpr u16 kViewFlagDrawn = 0x0002;         // a frame has been drawn
+inline constexpr u16 kViewFlagWeather = 0x0004;       // weather particles on
 inline constexpr u16 kViewFlagWeatherUnder = 0x0008;  // the last tenth of the particles not over the overlays
 
 // Fog distances are whole cells in steps of 336 units.
@@ -57,7 +57,8 @@ struct CViewState3D : CViewState {
     u16 overlayARow = 0, overlayAColumn = 0;
 
     CCellView* CellView(i32 x, i32 y) {
-        return x >= 0 && y >= 0 && x < kWindowCells && y < kWindowCells ? &cellViews[static_cast<size_t>(y * kWindowCells + x)]
-                                                                      : nullptr;
+        return x >= 0 && y >= 0 && x < kWindowCells && y < kWindowCells
+                   ? &cellViews[static_cast<size_t>(y * kWindowCells + x)]
+                   : nullptr;
     }
 };

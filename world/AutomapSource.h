@@ -10,7 +10,8 @@ public:
     // Map pictures of the builder's set.
     static constexpr u16 kStoneFloor = 1, kWater = 5, kGrass = 3, kWall = 32, kDoor = 43, kClosedDoor = 44;
 
-    CAutomapSource(const CCellWindow& window, const ICellObjects& objects) : window_(window), objects_(objects) {}
+    CAutomapSource(const CCellWindow& window, const ICellObjects& objects)
+        : window_(window), objects_(objects) {}
 
     bool MappingForbidden() const override;
     bool IsSurfaceMap() const override { return window_.IsSurface(); }

@@ -5,21 +5,21 @@
 #include "data/World.h"
 
 const CCellWindow::Piece CCellWindow::kPieces[9] = {
-    {-1, -1, 14, 14, 7, 7, 0, 0},  {0, -1, 0, 14, 21, 7, 7, 0},  {1, -1, 0, 14, 7, 7, 28, 0},
-    {-1, 0, 14, 0, 7, 21, 0, 7},   {0, 0, 0, 0, 21, 21, 7, 7},   {1, 0, 0, 0, 7, 21, 28, 7},
-    {-1, 1, 14, 0, 7, 7, 0, 28},   {0, 1, 0, 0, 21, 7, 7, 28},   {1, 1, 0, 0, 7, 7, 28, 28},
+    {-1, -1, 14, 14, 7, 7, 0, 0}, {0, -1, 0, 14, 21, 7, 7, 0}, {1, -1, 0, 14, 7, 7, 28, 0},
+    {-1, 0, 14, 0, 7, 21, 0, 7},  {0, 0, 0, 0, 21, 21, 7, 7},  {1, 0, 0, 0, 7, 21, 28, 7},
+    {-1, 1, 14, 0, 7, 7, 0, 28},  {0, 1, 0, 0, 21, 7, 7, 28},  {1, 1, 0, 0, 7, 7, 28, 28},
 };
 
-const u8 CCellWindow::kSectorPieces[25] = {0, 1, 1, 1, 2, 3, 4, 4, 4, 5, 3, 4, 4, 4, 5,
-                                           3, 4, 4, 4, 5, 6, 7, 7, 7, 8};
+const u8 CCellWindow::kSectorPieces[25] = {0, 1, 1, 1, 2, 3, 4, 4, 4, 5, 3, 4, 4,
+                                           4, 5, 3, 4, 4, 4, 5, 6, 7, 7, 7, 8};
 
 // Clockwise from the north.
-const i32 CCellWindow::kNeighbours[8][2] = {{0, -1}, {1, -1}, {1, 0}, {1, 1}, {0, 1}, {-1, 1}, {-1, 0}, {-1, -1}};
+const i32 CCellWindow::kNeighbours[8][2] = {{0, -1}, {1, -1}, {1, 0},  {1, 1},
+                                            {0, 1},  {-1, 1}, {-1, 0}, {-1, -1}};
 
 CCellWindow::CCellWindow(CRandom* random)
     : cells_(std::make_unique<std::array<CMapCell, kMapWindowCells>>()),
-      stored_(std::make_unique<std::array<CStoredCell, kMapWindowCells>>()),
-      random_(random) {}
+      stored_(std::make_unique<std::array<CStoredCell, kMapWindowCells>>()), random_(random) {}
 
 void CCellWindow::Clear() {
     for (CMapCell& c : *cells_) c.Reset();
@@ -46,12 +46,13 @@ void CCellWindow::Fill(CWorld* world, CMapSection* section, const CCellRefs& ref
     }
     for (i32 i = 0; i < 9; ++i) {
         const Piece& p = kPieces[i];
-        CMapSection* piece = i == 4 ? section : (world ? world->FindNeighbourSection(section, p.dx, p.dy) : nullptr);
+        CMapSection* piece =
+            i == 4 ? section : (world ? world->FindNeighbourSection(section, p.dx, p.dy) : nullptr);
         if (piece && !piece->IsSurface()) piece = nullptr;
         pieces_[i] = piece;
         if (piece)
-            piece->LoadPartIntoCellWindow(p.sx, p.sy, p.w, p.h, p.wx, p.wy, cells_->data(), stored_->data(), refs,
-                                          clock);
+            piece->LoadPartIntoCellWindow(p.sx, p.sy, p.w, p.h, p.wx, p.wy, cells_->data(), stored_->data(),
+                                          refs, clock);
     }
     for (i32 s = 0; s < 25; ++s) sectors_[s] = pieces_[kSectorPieces[s]];
     for (i32 i = 0; i < 9; ++i)
@@ -210,7 +211,8 @@ void CCellWindow::RemoveCreatureFromCell(CMapSection* section, const CMonster& c
 
 bool CCellWindow::IsViewBlockingCell(i32 x, i32 y) const {
     const CMapCell* cell = Cell(x, y);
-    if (!cell || cell->centre == kNoCellIndex || !objects_ || objects_->TypeCode(cell->centre) != 5) return false;
+    if (!cell || cell->centre == kNoCellIndex || !objects_ || objects_->TypeCode(cell->centre) != 5)
+        return false;
     if (cell->centreId == 0) return true;
     CMapSection* section = SectorSection(x, y);
     const CPlacement* p = section ? section->FindPlacement(cell->centreId) : nullptr;
@@ -282,10 +284,14 @@ void CCellWindow::MarkExploredCells() {
 void CCellWindow::LightingBounds(i32& x0, i32& y0, i32& x1, i32& y1) const {
     const u32 f = facing_ % 360;
     i32 west = 6, north = 6, east = 6, south = 6;
-    if (f >= 225 && f < 315) west = 3;
-    else if (f >= 135 && f < 225) north = 3;
-    else if (f >= 45 && f < 135) east = 3;
-    else south = 3;
+    if (f >= 225 && f < 315)
+        west = 3;
+    else if (f >= 135 && f < 225)
+        north = 3;
+    else if (f >= 45 && f < 135)
+        east = 3;
+    else
+        south = 3;
     auto clamp = [](i32 v) { return v < 0 ? 0 : (v > kSize - 1 ? kSize - 1 : v); };
     x0 = clamp(playerX_ - west);
     x1 = clamp(playerX_ + east);
@@ -380,8 +386,8 @@ bool CCellWindow::IsThreatNearby() const {
     return threat;
 }
 
-bool CCellWindow::LocateMapObject(CMapSection* section, const CPlacement& placement, i32& x, i32& y, i32& side,
-                                  i32& layer) const {
+bool CCellWindow::LocateMapObject(CMapSection* section, const CPlacement& placement, i32& x, i32& y,
+                                  i32& side, i32& layer) const {
     x = y = 0;
     side = -1;
     layer = 1;

@@ -14,15 +14,20 @@ constexpr u32 kPlaces[5][4][2] = {
 
 }  // namespace
 
-CSpritePlace SelectCreatureSprite(i32 cx, i32 cy, i32 px, i32 py, u32 facing, bool turning, bool wide, bool paired,
-                                  bool second) {
+CSpritePlace SelectCreatureSprite(i32 cx, i32 cy, i32 px, i32 py, u32 facing, bool turning, bool wide,
+                                  bool paired, bool second) {
     u32 side = 0;
     if (!turning && cx == px && cy == py) return {};
-    if (!turning && cx == px) side = cy < py ? 0 : 2;
-    else if (!turning && cy == py) side = cx < px ? 1 : 3;
-    else side = ((facing % 360 + 45) % 360) / 90;
+    if (!turning && cx == px)
+        side = cy < py ? 0 : 2;
+    else if (!turning && cy == py)
+        side = cx < px ? 1 : 3;
+    else
+        side = ((facing % 360 + 45) % 360) / 90;
     u32 row = 0;
-    if (second) row = wide ? 2 : 4;
-    else if (paired) row = wide ? 1 : 3;
+    if (second)
+        row = wide ? 2 : 4;
+    else if (paired)
+        row = wide ? 1 : 3;
     return {kPlaces[row][side][0], kPlaces[row][side][1]};
 }

@@ -10,5 +10,5 @@ struct CSpritePlace {
 
 // `paired`: the first creature of a cell whose second slot is taken; `second`: the creature of the
 // second slot; `wide`: its monster type's first further byte is set.
-CSpritePlace SelectCreatureSprite(i32 creatureX, i32 creatureY, i32 playerX, i32 playerY, u32 facing, bool turning,
-                                  bool wide, bool paired, bool second);
+CSpritePlace SelectCreatureSprite(i32 creatureX, i32 creatureY, i32 playerX, i32 playerY, u32 facing,
+                                  bool turning, bool wide, bool paired, bool second);

@@ -48,7 +48,13 @@ enum PlayerSkill : u8 {
     kSkillPersuade = 17,
 };
 
-enum PlayerAttribute : u8 { kStrength = 1, kDexterity = 2, kEndurance = 3, kIntelligence = 4, kPersonality = 5 };
+enum PlayerAttribute : u8 {
+    kStrength = 1,
+    kDexterity = 2,
+    kEndurance = 3,
+    kIntelligence = 4,
+    kPersonality = 5
+};
 
 // Where an active effect came from; it decides what removes it.
 enum ActiveEffectSource : u8 {
@@ -262,8 +268,8 @@ public:
     // ---- effects and conditions ----
     void AddConditionEffect(int refId, int source, const void* origin, int strength, int duration, int target,
                             const char* name);
-    void AddConditionEffect(int kind, int amount, int target, const char* id, const void* origin, int duration,
-                            int source) override;
+    void AddConditionEffect(int kind, int amount, int target, const char* id, const void* origin,
+                            int duration, int source) override;
     void ApplyEffect(const CEffect& effect, int source) override;
     void TickEffects(int units);
     void RemoveEffectsOfKind(int refId);

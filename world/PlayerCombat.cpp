@@ -23,18 +23,17 @@ constexpr u8 kArmourSlots[] = {1, 2, 4, 7, 10, 11, 13};
 
 void CPlayer::ApplyDamage(int amount, int kind) {
     AddHp(-amount, false);
-    if (host_)
-        host_->ShowPlayerHit(amount, kind);
+    if (host_) host_->ShowPlayerHit(amount, kind);
 }
 
 void CPlayer::CountWeaponUse() {
     CItemInstance* main = equipment[5];
     CItemInstance* second = equipment[6];
     bool mainWeapon = main && main->type && main->type->IsWeapon();
-    bool secondWeapon = second && second->type && second->type->IsWeapon() && !(mainWeapon && IsShot(*main->type));
+    bool secondWeapon =
+        second && second->type && second->type->IsWeapon() && !(mainWeapon && IsShot(*main->type));
     for (CItemInstance* item : {mainWeapon ? main : nullptr, secondWeapon ? second : nullptr}) {
-        if (!item)
-            continue;
+        if (!item) continue;
         int first = 0, other = 0;
         item->type->GetSkills(first, other);
         CountSkillUse(first);
@@ -45,8 +44,7 @@ void CPlayer::CountWeaponUse() {
 }
 
 void CPlayer::WearByLoad() {
-    if (!equipment[11])
-        return;
+    if (!equipment[11]) return;
     WearItem(1 + static_cast<int>(Draw(static_cast<int>(GetCarriedWeight() / 20000))), equipment[11]);
 }
 
@@ -75,15 +73,13 @@ void CPlayer::ComputeAttack(int& low, int& high, bool wear) {
             low += d / 10 + s / 10;
             high += d / 8 + s / 8;
         }
-        if (wear && t.subclass != 8)
-            WearItem(low + static_cast<int>(Draw(high - low + 1)), weapon, true);
+        if (wear && t.subclass != 8) WearItem(low + static_cast<int>(Draw(high - low + 1)), weapon, true);
         CItemInstance* second = equipment[6];
         if (equipment[5] && !IsShot(t) && second && second->type && second->type->IsWeapon()) {
             ComputeWeaponDamageRange(*second->type, second->count, true, *this, lo, hi);
             low += static_cast<int>(lo);
             high += static_cast<int>(hi);
-            if (wear)
-                WearItem(static_cast<int>(lo + Draw(static_cast<int>(hi - lo + 1))), second, true);
+            if (wear) WearItem(static_cast<int>(lo + Draw(static_cast<int>(hi - lo + 1))), second, true);
         }
     }
     if (static_cast<i64>(GetCarriedWeight()) > GetCarryCapacity()) {
@@ -97,24 +93,19 @@ int CPlayer::RollDamage(int armour) {
     int low = 0, high = 0;
     ComputeAttack(low, high, creature);
     int damage = low + static_cast<int>(Draw(high - low + 1));
-    if (creature)
-        damage -= armour;
-    if (damage < 1)
-        damage = Draw(100) > 50 ? static_cast<int>(Draw(5)) : 0;
-    if (creature)
-        CountWeaponUse();
+    if (creature) damage -= armour;
+    if (damage < 1) damage = Draw(100) > 50 ? static_cast<int>(Draw(5)) : 0;
+    if (creature) CountWeaponUse();
     return damage;
 }
 
 CItemInstance* CPlayer::WearArmourByDirection(int direction, int damage, bool& onShield) {
     onShield = false;
     CItemInstance* shield = equipment[6];
-    if (shield && (!shield->type || shield->type->IsWeapon() || IsParalyzed()))
-        shield = nullptr;
+    if (shield && (!shield->type || shield->type->IsWeapon() || IsParalyzed())) shield = nullptr;
     CItemInstance* chosen = nullptr;
     if (direction == -1) {
-        if (equipment[11] && Draw(100) >= 51)
-            chosen = equipment[11];
+        if (equipment[11] && Draw(100) >= 51) chosen = equipment[11];
     } else if (direction == (host_ ? host_->GetFacingQuarter() : 0)) {
         if (shield && Draw(100) > 50) {
             chosen = shield;
@@ -130,15 +121,11 @@ CItemInstance* CPlayer::WearArmourByDirection(int direction, int damage, bool& o
     if (!chosen) {
         std::vector<CItemInstance*> worn;
         for (u8 slot : kArmourSlots)
-            if (equipment[slot])
-                worn.push_back(equipment[slot]);
-        if (shield)
-            worn.push_back(shield);
-        if (!worn.empty())
-            chosen = worn[Draw(static_cast<int>(worn.size()))];
+            if (equipment[slot]) worn.push_back(equipment[slot]);
+        if (shield) worn.push_back(shield);
+        if (!worn.empty()) chosen = worn[Draw(static_cast<int>(worn.size()))];
     }
-    if (chosen)
-        WearItem(damage, chosen);
+    if (chosen) WearItem(damage, chosen);
     return chosen;
 }
 
@@ -156,8 +143,7 @@ int CPlayer::ComputeArmourAbsorption() {
         } else if (static_cast<int>(Draw(100)) < b) {
             factor = 2;
         }
-        if (factor > 1 && skillUse[kSkillBlock] < kMaxPracticeCount)
-            ++skillUse[kSkillBlock];
+        if (factor > 1 && skillUse[kSkillBlock] < kMaxPracticeCount) ++skillUse[kSkillBlock];
     }
     return GetArmorClass(nullptr, factor);
 }
@@ -179,11 +165,11 @@ void CPlayer::ApplyHitEffect(const CEffect& e, int damage, CPlayerHitResult& res
         int r = curse ? GetMagicResistance() : GetParalysisResistance();
         int n = curse ? damage / 5 + (damage < 5 ? 1 : 0) : damage / 10 + (damage < 5 ? 1 : 0);
         int duration = LessPercent(n, r) + 1;
-        if (static_cast<int>(Draw(100)) <= r || duration < 1)
-            break;
+        if (static_cast<int>(Draw(100)) <= r || duration < 1) break;
         bool wasParalyzed = IsParalyzed();
         std::vector<CActiveEffect>& list = effects[curse ? kListCurse : kListParalysis];
-        auto it = std::find_if(list.begin(), list.end(), [](const CActiveEffect& a) { return !a.target && !a.name; });
+        auto it = std::find_if(list.begin(), list.end(),
+                               [](const CActiveEffect& a) { return !a.target && !a.name; });
         if (it != list.end()) {
             it->duration = static_cast<u8>(std::clamp(duration, 0, 255));
             it->strength = std::max<i16>(it->strength, 0);
@@ -195,10 +181,8 @@ void CPlayer::ApplyHitEffect(const CEffect& e, int damage, CPlayerHitResult& res
             list.push_back(entry);
         }
         if (!curse) {
-            if (!wasParalyzed)
-                Post("You're paralyzed!", nullptr);
-            if (host_)
-                host_->SetHandSprites();
+            if (!wasParalyzed) Post("You're paralyzed!", nullptr);
+            if (host_) host_->SetHandSprites();
         }
         break;
     }
@@ -216,16 +200,13 @@ void CPlayer::ApplyHitEffect(const CEffect& e, int damage, CPlayerHitResult& res
     }
     case kEffectInfectDisease: {
         int roll = static_cast<int>(Draw(100));
-        if (roll > GetDiseaseResistance() && roll > GetSpecificDiseaseResistance(e.id))
-            InfectDisease(e.id);
+        if (roll > GetDiseaseResistance() && roll > GetSpecificDiseaseResistance(e.id)) InfectDisease(e.id);
         break;
     }
     case 53:
-        if (static_cast<int>(Draw(100)) > GetMagicResistance())
-            DrainXp();
+        if (static_cast<int>(Draw(100)) > GetMagicResistance()) DrainXp();
         break;
-    default:
-        break;
+    default: break;
     }
 }
 
@@ -253,8 +234,7 @@ CPlayerHitResult CPlayer::ApplyHit(const CPlayerHit& hit) {
     damage -= ComputeArmourAbsorption();
     if (damage < 1) {
         int graze = 0;
-        if (Draw(100) >= 51)
-            graze = static_cast<int>(Draw(5));
+        if (Draw(100) >= 51) graze = static_cast<int>(Draw(5));
         if (graze == 0) {
             result.missed = true;
             if (host_ && host_->OnBlowMissed(direction) && skillUse[kSkillBlock] < kMaxPracticeCount)
@@ -264,8 +244,7 @@ CPlayerHitResult CPlayer::ApplyHit(const CPlayerHit& hit) {
         damage = graze;
     }
     result.damage = -AddHp(-damage, false);
-    if (host_)
-        host_->ShowPlayerHit(damage, 0);
+    if (host_) host_->ShowPlayerHit(damage, 0);
     if (hit.effects)
         for (int i = 0; i < hit.effects->Count(); ++i) {
             const CEffect& e = *hit.effects->At(i);
@@ -285,28 +264,23 @@ void CPlayer::ApplySpell(const CSpell& spell, int p, bool selfCast, int hitKind,
     // A draw of 0..99 that must exceed the resistance; none when the player casts at himself.
     auto resisted = [&](int resistance) { return !selfCast && static_cast<int>(Draw(100)) <= resistance; };
     auto entry = [&](int refId, int strength, int duration, int target, const char* name, bool durationOnly) {
-        if (duration == 0 || (!durationOnly && strength == 0))
-            return;
+        if (duration == 0 || (!durationOnly && strength == 0)) return;
         AddConditionEffect(refId, kFromSpell, origin, strength, duration, target, name);
     };
     for (int i = 0; i < spell.effects.Count(); ++i) {
         const CEffect& e = *spell.effects.At(i);
-        if (areaOnly && e.radius == 0)
-            continue;
-        if (immune && e.kind != 19)
-            continue;
+        if (areaOnly && e.radius == 0) continue;
+        if (immune && e.kind != 19) continue;
         int a = ScaleByLevel(e.amount, e.amountPerLevel, p);
         int d = ScaleByLevel(e.duration, e.durationPerLevel, p);
         int a1 = selfCast ? a : LessPercent(a, r);
         int d1 = selfCast ? d : LessPercent(d, r);
         int coded = std::min(a, 100);
-        if (!selfCast)
-            coded = LessPercent(coded, r);
+        if (!selfCast) coded = LessPercent(coded, r);
         coded += coded >= 0 ? 100 : -100;
         switch (e.kind) {
         case 2:
-            if (!resisted(r))
-                entry(2, a1, d1, e.target, nullptr, false);
+            if (!resisted(r)) entry(2, a1, d1, e.target, nullptr, false);
             break;
         case 3:
             if (a1 != 0) {
@@ -323,8 +297,7 @@ void CPlayer::ApplySpell(const CSpell& spell, int p, bool selfCast, int hitKind,
                 SetFullHp(false);
             break;
         case 5:
-            if (resisted(r))
-                break;
+            if (resisted(r)) break;
             if (undead)
                 gathered += std::min(a1, hp - 1);
             else
@@ -352,14 +325,11 @@ void CPlayer::ApplySpell(const CSpell& spell, int p, bool selfCast, int hitKind,
             break;
         case 11:
         case 20:
-            if (!resisted(r))
-                entry(e.kind, a1, d1, 0, nullptr, false);
+            if (!resisted(r)) entry(e.kind, a1, d1, 0, nullptr, false);
             break;
         case 12:
         case 13:
-        case 14:
-            ApplyCure(e);
-            break;
+        case 14: ApplyCure(e); break;
         case 15:
         case 16:
         case 17:
@@ -367,55 +337,39 @@ void CPlayer::ApplySpell(const CSpell& spell, int p, bool selfCast, int hitKind,
         case 33:
         case 36:
         case 38:
-            if (!resisted(r))
-                entry(e.kind, coded, d1, 0, e.kind == 17 ? e.id : nullptr, true);
+            if (!resisted(r)) entry(e.kind, coded, d1, 0, e.kind == 17 ? e.id : nullptr, true);
             break;
-        case 19:
-            DispelEffects();
-            break;
-        case 21:
-            RemoveEffectsOfKind(27);
-            break;
+        case 19: DispelEffects(); break;
+        case 21: RemoveEffectsOfKind(27); break;
         case 24:
-            if ((e.target == 1 && !undead) || (e.target == 3 && undead))
-                gathered += LessPercent(a, r);
+            if ((e.target == 1 && !undead) || (e.target == 3 && undead)) gathered += LessPercent(a, r);
             break;
-        case 25:
-            gathered += LessPercent(a, r);
-            break;
+        case 25: gathered += LessPercent(a, r); break;
         case 26: {
             int poison = GetPoisonResistance();
             int strength = LessPercent(a, poison);
-            if (resisted(poison) || strength == 0)
-                break;
+            if (resisted(poison) || strength == 0) break;
             AddConditionEffect(26, kFromSpell, origin, strength, 0, 0, nullptr);
             gathered += strength;
             break;
         }
         case 27:
-            if (!resisted(r))
-                entry(27, 0, d1, 0, nullptr, true);
+            if (!resisted(r)) entry(27, 0, d1, 0, nullptr, true);
             break;
         case 28: {
             int q = GetParalysisResistance();
             int duration = LessPercent(d, q);
-            if (resisted(q) || duration == 0)
-                break;
+            if (resisted(q) || duration == 0) break;
             entry(28, 0, duration, 0, nullptr, true);
-            if (host_)
-                host_->SetHandSprites();
+            if (host_) host_->SetHandSprites();
             break;
         }
-        case 29:
-            gathered += a1;
-            break;
+        case 29: gathered += a1; break;
         case 30:
-            if (a1 != 0)
-                AddMana(-a1, false);
+            if (a1 != 0) AddMana(-a1, false);
             break;
         case 32:
-            if (static_cast<int>(Draw(100)) > GetSpecificDiseaseResistance(e.id))
-                InfectDisease(e.id);
+            if (static_cast<int>(Draw(100)) > GetSpecificDiseaseResistance(e.id)) InfectDisease(e.id);
             break;
         case 39:
             if (!resisted(r) && d1 != 0) {
@@ -428,40 +382,30 @@ void CPlayer::ApplySpell(const CSpell& spell, int p, bool selfCast, int hitKind,
             crush = true;
             break;
         case 41:
-            if (host_)
-                host_->CalmCreatures(p / 10);
+            if (host_) host_->CalmCreatures(p / 10);
             break;
         case 46:
         case 47:
         case 48:
         case 49:
-            if (host_)
-                host_->PostSpellEvent(14 + (e.kind - 46), 0);
+            if (host_) host_->PostSpellEvent(14 + (e.kind - 46), 0);
             break;
         case 50:
         case 51:
-            if (host_)
-                host_->PostSpellEvent(18, p);
+            if (host_) host_->PostSpellEvent(18, p);
             break;
-        case 52:
-            CreateFood();
-            break;
-        case 53:
-            DrainXp();
-            break;
-        default:
-            break;
+        case 52: CreateFood(); break;
+        case 53: DrainXp(); break;
+        default: break;
         }
     }
     if (gathered != 0) {
         int loss = static_cast<int>(std::clamp<i64>(gathered, INT32_MIN, INT32_MAX));
         AddHp(-loss, false);
-        if (host_)
-            host_->ShowPlayerHit(loss, hitKind);
+        if (host_) host_->ShowPlayerHit(loss, hitKind);
     }
     if (crush && hp > 0 && GetHpPercent() <= 25) {
         int q = std::min(GetHpPercent(), 100);
-        if (static_cast<int>(Draw(100)) > 3 * q)
-            ApplyDamage(hp, hitKind);
+        if (static_cast<int>(Draw(100)) > 3 * q) ApplyDamage(hp, hitKind);
     }
 }

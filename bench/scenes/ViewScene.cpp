@@ -1,14 +1,20 @@
 #include "bench/scenes/ViewScene.h"
 
-
 #include <cstring>
 
 namespace scene {
 
-std::vector<u8> IndexedRecord(int width, int height, const std::vector<u8>& texels, const std::vector<u16>& table) {
+std::vector<u8> IndexedRecord(int width, int height, const std::vector<u8>& texels,
+                              const std::vector<u16>& table) {
     // Byte by byte: GCC 12 takes an insert behind the eight header bytes for an overflow.
-    std::vector<u8> r = {0, 0, static_cast<u8>(width), static_cast<u8>(width >> 8), static_cast<u8>(height),
-                         static_cast<u8>(height >> 8), 0, 0};
+    std::vector<u8> r = {0,
+                         0,
+                         static_cast<u8>(width),
+                         static_cast<u8>(width >> 8),
+                         static_cast<u8>(height),
+                         static_cast<u8>(height >> 8),
+                         0,
+                         0};
     r.reserve(r.size() + texels.size() + 1 + 2 * table.size());
     for (u8 t : texels) r.push_back(t);
     if (r.size() & 1) r.push_back(0);
@@ -30,9 +36,11 @@ std::vector<u8> Bricks() {
             // Wall textures run their width down the face: the courses lie along the texture's columns.
             int row = x / 32, shift = (row & 1) ? 32 : 0;
             bool mortar = (x % 32) < 3 || ((y + shift) % 64) < 3;
-            t[static_cast<size_t>(y * 256 + x)] = mortar ? 0 : static_cast<u8>(1 + ((y + shift) / 64 + row) % 3);
+            t[static_cast<size_t>(y * 256 + x)] =
+                mortar ? 0 : static_cast<u8>(1 + ((y + shift) / 64 + row) % 3);
         }
-    return IndexedRecord(256, 256, t, {Rgb(200, 200, 190), Rgb(150, 60, 40), Rgb(170, 75, 50), Rgb(130, 50, 35)});
+    return IndexedRecord(256, 256, t,
+                         {Rgb(200, 200, 190), Rgb(150, 60, 40), Rgb(170, 75, 50), Rgb(130, 50, 35)});
 }
 
 std::vector<u8> Tiles() {
@@ -48,7 +56,8 @@ std::vector<u8> Tiles() {
 std::vector<u8> Boards() {
     std::vector<u8> t(256 * 256);
     for (int y = 0; y < 256; ++y)
-        for (int x = 0; x < 256; ++x) t[static_cast<size_t>(y * 256 + x)] = (x % 64) < 4 ? 0 : static_cast<u8>(1 + (x / 64) % 2);
+        for (int x = 0; x < 256; ++x)
+            t[static_cast<size_t>(y * 256 + x)] = (x % 64) < 4 ? 0 : static_cast<u8>(1 + (x / 64) % 2);
     return IndexedRecord(256, 256, t, {Rgb(40, 30, 20), Rgb(110, 85, 55), Rgb(95, 75, 50)});
 }
 
@@ -77,9 +86,15 @@ bool CorridorMap::IsWall(i32 x, i32 y) const {
     return rows_[static_cast<size_t>(y)][static_cast<size_t>(x)] == '#';
 }
 
-u16 Scene::AddBlock(const CBlockCacheEntry& e) { return view->blockCache.Intern(0, e, false, nullptr, "%lu%lu"); }
-u16 Scene::AddGround(const CGroundCacheEntry& e) { return view->groundCache.Intern(0, e, false, nullptr, "%lu%lu"); }
-u16 Scene::AddWall(const CWallCacheEntry& e) { return view->wallCache.Intern(0, e, false, nullptr, "%lu%lu"); }
+u16 Scene::AddBlock(const CBlockCacheEntry& e) {
+    return view->blockCache.Intern(0, e, false, nullptr, "%lu%lu");
+}
+u16 Scene::AddGround(const CGroundCacheEntry& e) {
+    return view->groundCache.Intern(0, e, false, nullptr, "%lu%lu");
+}
+u16 Scene::AddWall(const CWallCacheEntry& e) {
+    return view->wallCache.Intern(0, e, false, nullptr, "%lu%lu");
+}
 
 void Scene::BuildRecord() {
     view->groundCache.Reset();
@@ -201,8 +216,6 @@ namespace art {
 
 u16 Rgb(int r, int g, int b) { return static_cast<u16>(((r >> 3) << 11) | ((g >> 2) << 5) | (b >> 3)); }
 
-
-
 std::vector<u8> Picture(int w, int h, std::vector<u16> table, int (*index)(int, int)) {
     std::vector<u8> t(static_cast<size_t>(w) * h);
     for (int y = 0; y < h; ++y)
@@ -218,7 +231,8 @@ std::vector<u8> MaskRecord(int w, int h, bool (*bit)(int, int)) {
     std::vector<u8> bits(static_cast<size_t>(h / 2) * 16 + static_cast<size_t>(w) * h, 0);
     for (int y = 0; y < h; y += 2)
         for (int x = 0; x < w; x += 2)
-            if (bit(x, y)) bits[static_cast<size_t>(16 * (y / 2) + x / 16)] |= static_cast<u8>(1 << ((x / 2) & 7));
+            if (bit(x, y))
+                bits[static_cast<size_t>(16 * (y / 2) + x / 16)] |= static_cast<u8>(1 << ((x / 2) & 7));
     r.insert(r.end(), bits.begin(), bits.end());
     r.push_back(0), r.push_back(0);
     return r;
@@ -234,9 +248,8 @@ void AddPictures(Scene& s) {
                        bool post = x < 24 || x >= 232 || y < 24;
                        return post ? 1 + ((x + y) / 16) % 2 : 0;
                    }));
-    s.pictures.Add(kLeaf, Picture(208, 232, {clear, Rgb(140, 100, 60), Rgb(100, 70, 40)}, [](int x, int) {
-                       return 1 + (x / 26) % 2;
-                   }));
+    s.pictures.Add(kLeaf, Picture(208, 232, {clear, Rgb(140, 100, 60), Rgb(100, 70, 40)},
+                                  [](int x, int) { return 1 + (x / 26) % 2; }));
     s.pictures.Add(kDecal, Picture(32, 32, {clear, Rgb(230, 210, 80)}, [](int x, int y) {
                        int dx = x - 16, dy = y - 16;
                        return dx * dx + dy * dy < 150 ? 1 : 0;
@@ -248,19 +261,17 @@ void AddPictures(Scene& s) {
                        int dx = x - 8, dy = y - 8;
                        return dx * dx + dy * dy < 40 ? 1 : 0;
                    }));
-    s.pictures.Add(kOverlay, Picture(120, 90, {clear, Rgb(180, 180, 200), Rgb(90, 90, 110)}, [](int x, int y) {
-                       return (x > 40 && x < 80) || y > 60 ? 1 + (y / 10) % 2 : 0;
-                   }));
-    s.pictures.Add(kMoss, Picture(256, 256, {Rgb(60, 120, 40), Rgb(40, 90, 30)}, [](int x, int y) {
-                       return ((x / 8) + (y / 8)) % 2;
-                   }));
+    s.pictures.Add(kOverlay,
+                   Picture(120, 90, {clear, Rgb(180, 180, 200), Rgb(90, 90, 110)},
+                           [](int x, int y) { return (x > 40 && x < 80) || y > 60 ? 1 + (y / 10) % 2 : 0; }));
+    s.pictures.Add(kMoss, Picture(256, 256, {Rgb(60, 120, 40), Rgb(40, 90, 30)},
+                                  [](int x, int y) { return ((x / 8) + (y / 8)) % 2; }));
     s.pictures.Add(kMask, MaskRecord(256, 256, [](int x, int y) {
                        int dx = x - 128, dy = y - 128;
                        return dx * dx + dy * dy < 90 * 90;
                    }));
-    s.pictures.Add(kPanel, Picture(256, 160, {Rgb(70, 70, 120), Rgb(200, 200, 230)}, [](int x, int y) {
-                       return (x % 64 < 4 || y % 40 < 4) ? 1 : 0;
-                   }));
+    s.pictures.Add(kPanel, Picture(256, 160, {Rgb(70, 70, 120), Rgb(200, 200, 230)},
+                                   [](int x, int y) { return (x % 64 < 4 || y % 40 < 4) ? 1 : 0; }));
     s.pictures.anchors[kSprite] = 2;
 }
 

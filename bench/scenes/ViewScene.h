@@ -16,7 +16,8 @@
 namespace scene {
 
 // Encoding-0 picture record from index(x, y) into `table`.
-std::vector<u8> IndexedRecord(int width, int height, const std::vector<u8>& texels, const std::vector<u16>& table);
+std::vector<u8> IndexedRecord(int width, int height, const std::vector<u8>& texels,
+                              const std::vector<u16>& table);
 
 class Pictures : public CViewPictureSource {
 public:
@@ -67,7 +68,9 @@ struct Scene {
     // lower and upper blocks.
     void BuildRecord();
     CCellView& CellAt(i32 x, i32 y) { return *view->CellView(x, y); }
-    CCellOverlayView& OverlayAt(i32 x, i32 y) { return view->overlayViews[static_cast<size_t>(y * kWindowCells + x)]; }
+    CCellOverlayView& OverlayAt(i32 x, i32 y) {
+        return view->overlayViews[static_cast<size_t>(y * kWindowCells + x)];
+    }
     // Interns a block or ground description and returns its index.
     u16 AddBlock(const CBlockCacheEntry& e);
     u16 AddGround(const CGroundCacheEntry& e);
@@ -100,8 +103,8 @@ OrientationFrames RenderInEveryOrientation(const std::vector<std::string>& map, 
 inline i16 Units(i32 units) { return static_cast<i16>(static_cast<u16>(units << 6)); }
 
 namespace art {
-inline constexpr u16 kSprite = 10, kFrame = 11, kLeaf = 12, kDecal = 13, kRoof = 14, kGlow = 15, kOverlay = 16,
-                     kMoss = 17, kMask = 18, kPanel = 19;
+inline constexpr u16 kSprite = 10, kFrame = 11, kLeaf = 12, kDecal = 13, kRoof = 14, kGlow = 15,
+                     kOverlay = 16, kMoss = 17, kMask = 18, kPanel = 19;
 u16 Rgb(int r, int g, int b);
 // A picture of w x h texels whose table index comes from index(x, y).
 std::vector<u8> Picture(int w, int h, std::vector<u16> table, int (*index)(int, int));

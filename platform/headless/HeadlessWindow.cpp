@@ -55,9 +55,7 @@ void HeadlessWindow::ResizeImage() {
     shownImage_ = std::move(image);
 }
 
-void HeadlessWindow::SetIcon(const uint32_t* argb, int width, int height) {
-    iconWidth_ = argb ? width : 0;
-}
+void HeadlessWindow::SetIcon(const uint32_t* argb, int width, int height) { iconWidth_ = argb ? width : 0; }
 
 namespace {
 

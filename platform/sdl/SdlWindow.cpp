@@ -18,44 +18,49 @@ uint32_t VirtualKeyOf(SDL_Keycode key) {
     if (key >= SDLK_F1 && key <= SDLK_F12) return vk::F1 + static_cast<uint32_t>(key - SDLK_F1);
     if (key >= SDLK_KP_1 && key <= SDLK_KP_9) return vk::Numpad0 + 1 + static_cast<uint32_t>(key - SDLK_KP_1);
     switch (key) {
-        case SDLK_BACKSPACE: return vk::Back;
-        case SDLK_TAB: return vk::Tab;
-        case SDLK_RETURN: case SDLK_KP_ENTER: case SDLK_RETURN2: return vk::Return;
-        case SDLK_LSHIFT: case SDLK_RSHIFT: return vk::Shift;
-        case SDLK_LCTRL: case SDLK_RCTRL: return vk::Control;
-        case SDLK_LALT: case SDLK_RALT: return vk::Menu;
-        case SDLK_PAUSE: return vk::Pause;
-        case SDLK_CAPSLOCK: return vk::Capital;
-        case SDLK_ESCAPE: return vk::Escape;
-        case SDLK_SPACE: return vk::Space;
-        case SDLK_PAGEUP: return vk::Prior;
-        case SDLK_PAGEDOWN: return vk::Next;
-        case SDLK_END: return vk::End;
-        case SDLK_HOME: return vk::Home;
-        case SDLK_LEFT: return vk::Left;
-        case SDLK_UP: return vk::Up;
-        case SDLK_RIGHT: return vk::Right;
-        case SDLK_DOWN: return vk::Down;
-        case SDLK_INSERT: return vk::Insert;
-        case SDLK_DELETE: return vk::Delete;
-        case SDLK_KP_0: return vk::Numpad0;
-        case SDLK_KP_MULTIPLY: return vk::Multiply;
-        case SDLK_KP_PLUS: return vk::Add;
-        case SDLK_KP_MINUS: return vk::Subtract;
-        case SDLK_KP_PERIOD: return vk::Decimal;
-        case SDLK_KP_DIVIDE: return vk::Divide;
-        case SDLK_SEMICOLON: return vk::Oem1;
-        case SDLK_EQUALS: return vk::OemPlus;
-        case SDLK_COMMA: return vk::OemComma;
-        case SDLK_MINUS: return vk::OemMinus;
-        case SDLK_PERIOD: return vk::OemPeriod;
-        case SDLK_SLASH: return vk::Oem2;
-        case SDLK_BACKQUOTE: return vk::Oem3;
-        case SDLK_LEFTBRACKET: return vk::Oem4;
-        case SDLK_BACKSLASH: return vk::Oem5;
-        case SDLK_RIGHTBRACKET: return vk::Oem6;
-        case SDLK_QUOTE: return vk::Oem7;
-        default: return 0;
+    case SDLK_BACKSPACE: return vk::Back;
+    case SDLK_TAB: return vk::Tab;
+    case SDLK_RETURN:
+    case SDLK_KP_ENTER:
+    case SDLK_RETURN2: return vk::Return;
+    case SDLK_LSHIFT:
+    case SDLK_RSHIFT: return vk::Shift;
+    case SDLK_LCTRL:
+    case SDLK_RCTRL: return vk::Control;
+    case SDLK_LALT:
+    case SDLK_RALT: return vk::Menu;
+    case SDLK_PAUSE: return vk::Pause;
+    case SDLK_CAPSLOCK: return vk::Capital;
+    case SDLK_ESCAPE: return vk::Escape;
+    case SDLK_SPACE: return vk::Space;
+    case SDLK_PAGEUP: return vk::Prior;
+    case SDLK_PAGEDOWN: return vk::Next;
+    case SDLK_END: return vk::End;
+    case SDLK_HOME: return vk::Home;
+    case SDLK_LEFT: return vk::Left;
+    case SDLK_UP: return vk::Up;
+    case SDLK_RIGHT: return vk::Right;
+    case SDLK_DOWN: return vk::Down;
+    case SDLK_INSERT: return vk::Insert;
+    case SDLK_DELETE: return vk::Delete;
+    case SDLK_KP_0: return vk::Numpad0;
+    case SDLK_KP_MULTIPLY: return vk::Multiply;
+    case SDLK_KP_PLUS: return vk::Add;
+    case SDLK_KP_MINUS: return vk::Subtract;
+    case SDLK_KP_PERIOD: return vk::Decimal;
+    case SDLK_KP_DIVIDE: return vk::Divide;
+    case SDLK_SEMICOLON: return vk::Oem1;
+    case SDLK_EQUALS: return vk::OemPlus;
+    case SDLK_COMMA: return vk::OemComma;
+    case SDLK_MINUS: return vk::OemMinus;
+    case SDLK_PERIOD: return vk::OemPeriod;
+    case SDLK_SLASH: return vk::Oem2;
+    case SDLK_BACKQUOTE: return vk::Oem3;
+    case SDLK_LEFTBRACKET: return vk::Oem4;
+    case SDLK_BACKSLASH: return vk::Oem5;
+    case SDLK_RIGHTBRACKET: return vk::Oem6;
+    case SDLK_QUOTE: return vk::Oem7;
+    default: return 0;
     }
 }
 
@@ -80,8 +85,8 @@ public:
             if (!StartVideo()) return false;
             videoUp_ = true;
         }
-        window_ = SDL_CreateWindow(title.c_str(), clientX, clientY, clientWidth, clientHeight,
-                                   SDL_WINDOW_HIDDEN);
+        window_ =
+            SDL_CreateWindow(title.c_str(), clientX, clientY, clientWidth, clientHeight, SDL_WINDOW_HIDDEN);
         if (!window_) return false;
         renderer_ = SDL_CreateRenderer(window_, -1, SDL_RENDERER_ACCELERATED);
         if (!renderer_) renderer_ = SDL_CreateRenderer(window_, -1, SDL_RENDERER_SOFTWARE);
@@ -149,8 +154,8 @@ public:
 
     void SetIcon(const uint32_t* argb, int width, int height) override {
         if (!window_ || !argb || width <= 0 || height <= 0) return;
-        SDL_Surface* icon = SDL_CreateRGBSurfaceWithFormatFrom(
-            const_cast<uint32_t*>(argb), width, height, 32, width * 4, SDL_PIXELFORMAT_ARGB8888);
+        SDL_Surface* icon = SDL_CreateRGBSurfaceWithFormatFrom(const_cast<uint32_t*>(argb), width, height, 32,
+                                                               width * 4, SDL_PIXELFORMAT_ARGB8888);
         if (!icon) return;
         SDL_SetWindowIcon(window_, icon);
         SDL_FreeSurface(icon);
@@ -162,9 +167,7 @@ public:
         SDL_ShowSimpleMessageBox(SDL_MESSAGEBOX_INFORMATION, caption.c_str(), text.c_str(), window_);
     }
 
-    void Invalidate() override {
-        pendingExpose_ = true;
-    }
+    void Invalidate() override { pendingExpose_ = true; }
 
     bool HasFocus() const override {
         return window_ && SDL_GetKeyboardFocus() == window_ &&
@@ -177,11 +180,11 @@ public:
         const Uint8* state = SDL_GetKeyboardState(&count);
         auto down = [&](SDL_Scancode code) { return code < count && state[code] != 0; };
         switch (key) {
-            case vk::Control: return down(SDL_SCANCODE_LCTRL) || down(SDL_SCANCODE_RCTRL);
-            case vk::Shift: return down(SDL_SCANCODE_LSHIFT) || down(SDL_SCANCODE_RSHIFT);
-            case vk::Menu: return down(SDL_SCANCODE_LALT) || down(SDL_SCANCODE_RALT);
-            case vk::Return: return down(SDL_SCANCODE_RETURN) || down(SDL_SCANCODE_KP_ENTER);
-            default: break;
+        case vk::Control: return down(SDL_SCANCODE_LCTRL) || down(SDL_SCANCODE_RCTRL);
+        case vk::Shift: return down(SDL_SCANCODE_LSHIFT) || down(SDL_SCANCODE_RSHIFT);
+        case vk::Menu: return down(SDL_SCANCODE_LALT) || down(SDL_SCANCODE_RALT);
+        case vk::Return: return down(SDL_SCANCODE_RETURN) || down(SDL_SCANCODE_KP_ENTER);
+        default: break;
         }
         // The scan codes whose key codes translate to this virtual key.
         for (int code = 0; code < count; ++code) {
@@ -221,8 +224,8 @@ public:
         out.height = height_;
         out.pixels.assign(static_cast<size_t>(width_) * height_, 0);
         SDL_Rect all{0, 0, width_, height_};
-        bool ok = SDL_RenderReadPixels(renderer_, &all, SDL_PIXELFORMAT_RGB565, out.pixels.data(),
-                                       width_ * 2) == 0;
+        bool ok =
+            SDL_RenderReadPixels(renderer_, &all, SDL_PIXELFORMAT_RGB565, out.pixels.data(), width_ * 2) == 0;
         SDL_RenderPresent(renderer_);
         return ok;
     }
@@ -264,8 +267,9 @@ private:
         for (const char* shown : kShown)
             if (driver != nullptr && std::strcmp(driver, shown) == 0) return true;
         SDL_QuitSubSystem(SDL_INIT_VIDEO);
-        createError_ = std::string("No display: the game window needs an X11 or Wayland display, not SDL's \"") +
-                       (driver != nullptr ? driver : "") + "\" video driver";
+        createError_ =
+            std::string("No display: the game window needs an X11 or Wayland display, not SDL's \"") +
+            (driver != nullptr ? driver : "") + "\" video driver";
         return false;
     }
 
@@ -282,43 +286,40 @@ private:
         event = Event{};
         Uint32 id = window_ ? SDL_GetWindowID(window_) : 0;
         switch (e.type) {
-            case SDL_QUIT:
-                event.type = EventType::Quit;
-                return true;
-            case SDL_KEYDOWN:
-                if (e.key.windowID != id) return false;
-                event.type = EventType::KeyDown;
-                event.key = VirtualKeyOf(e.key.keysym.sym);
-                return event.key != 0;
-            case SDL_MOUSEMOTION:
-                if (e.motion.windowID != id) return false;
-                event.type = EventType::MouseMove;
-                event.x = e.motion.x;
-                event.y = e.motion.y;
-                event.leftHeld = (e.motion.state & SDL_BUTTON_LMASK) != 0;
-                return true;
-            case SDL_MOUSEBUTTONDOWN:
-            case SDL_MOUSEBUTTONUP:
-                if (e.button.windowID != id || e.button.button != SDL_BUTTON_LEFT) return false;
-                event.type = e.type == SDL_MOUSEBUTTONDOWN ? EventType::LButtonDown : EventType::LButtonUp;
-                event.x = e.button.x;
-                event.y = e.button.y;
-                return true;
-            case SDL_WINDOWEVENT:
-                if (e.window.windowID != id) return false;
-                switch (e.window.event) {
-                    case SDL_WINDOWEVENT_FOCUS_GAINED: event.type = EventType::Activate; return true;
-                    case SDL_WINDOWEVENT_FOCUS_LOST: event.type = EventType::Deactivate; return true;
-                    case SDL_WINDOWEVENT_EXPOSED: event.type = EventType::Expose; return true;
-                    case SDL_WINDOWEVENT_CLOSE: event.type = EventType::Close; return true;
-                    case SDL_WINDOWEVENT_MOVED:
-                        x_ = e.window.data1;
-                        y_ = e.window.data2;
-                        return false;
-                    default: return false;
-                }
-            default:
+        case SDL_QUIT: event.type = EventType::Quit; return true;
+        case SDL_KEYDOWN:
+            if (e.key.windowID != id) return false;
+            event.type = EventType::KeyDown;
+            event.key = VirtualKeyOf(e.key.keysym.sym);
+            return event.key != 0;
+        case SDL_MOUSEMOTION:
+            if (e.motion.windowID != id) return false;
+            event.type = EventType::MouseMove;
+            event.x = e.motion.x;
+            event.y = e.motion.y;
+            event.leftHeld = (e.motion.state & SDL_BUTTON_LMASK) != 0;
+            return true;
+        case SDL_MOUSEBUTTONDOWN:
+        case SDL_MOUSEBUTTONUP:
+            if (e.button.windowID != id || e.button.button != SDL_BUTTON_LEFT) return false;
+            event.type = e.type == SDL_MOUSEBUTTONDOWN ? EventType::LButtonDown : EventType::LButtonUp;
+            event.x = e.button.x;
+            event.y = e.button.y;
+            return true;
+        case SDL_WINDOWEVENT:
+            if (e.window.windowID != id) return false;
+            switch (e.window.event) {
+            case SDL_WINDOWEVENT_FOCUS_GAINED: event.type = EventType::Activate; return true;
+            case SDL_WINDOWEVENT_FOCUS_LOST: event.type = EventType::Deactivate; return true;
+            case SDL_WINDOWEVENT_EXPOSED: event.type = EventType::Expose; return true;
+            case SDL_WINDOWEVENT_CLOSE: event.type = EventType::Close; return true;
+            case SDL_WINDOWEVENT_MOVED:
+                x_ = e.window.data1;
+                y_ = e.window.data2;
                 return false;
+            default: return false;
+            }
+        default: return false;
         }
     }
 

@@ -29,8 +29,8 @@ struct FramePieceDef {
     u32 pieceWord;
 };
 // The thin pieces are rules under a part of the page: only their top edge is drawn.
-constexpr FramePieceDef kFramePieces[6] = {{19, true, 15}, {551, false, 15}, {552, false, 15},
-                                           {560, false, 1}, {561, false, 1}, {553, false, 1}};
+constexpr FramePieceDef kFramePieces[6] = {{19, true, 15},  {551, false, 15}, {552, false, 15},
+                                           {560, false, 1}, {561, false, 1},  {553, false, 1}};
 
 }  // namespace
 
@@ -70,19 +70,23 @@ void CCreatePlayerScreen::BuildPage() {
     for (int i = 0; i < 6; ++i) {
         const FramePieceDef& def = kFramePieces[i];
         if (!PlaceInLayout(*this, frames[i], kLayoutGroup, def.id)) continue;
-        SetupFramePiece(frames[i], def.dialogSet ? DialogFrameSet(game) : CompactFrameSet(game), def.pieceWord);
+        SetupFramePiece(frames[i], def.dialogSet ? DialogFrameSet(game) : CompactFrameSet(game),
+                        def.pieceWord);
     }
     if (PlaceInLayout(*this, title, kLayoutGroup, 16))
-        SetupLabel(title, "Create new player", 2, CTextLabel::kAlignCentre | CTextLabel::kAlignMiddle, 0xFFFFFF,
-                   kShade);
+        SetupLabel(title, "Create new player", 2, CTextLabel::kAlignCentre | CTextLabel::kAlignMiddle,
+                   0xFFFFFF, kShade);
     auto caption = [&](CTextLabel& label, u32 id, const char* text) {
         if (PlaceInLayout(*this, label, kLayoutGroup, id))
-            SetupLabel(label, text, 4, CTextLabel::kAlignLeft | CTextLabel::kAlignMiddle, kCaptionColour, kShade);
+            SetupLabel(label, text, 4, CTextLabel::kAlignLeft | CTextLabel::kAlignMiddle, kCaptionColour,
+                       kShade);
     };
     caption(nameCaption, 139, "Name:");
-    if (PlaceInLayout(*this, nameBox, kLayoutGroup, 155)) SetupFramePiece(nameBox, CompactFrameSet(game), 0x80 | 1);
+    if (PlaceInLayout(*this, nameBox, kLayoutGroup, 155))
+        SetupFramePiece(nameBox, CompactFrameSet(game), 0x80 | 1);
     if (PlaceInLayout(*this, nameLabel, kLayoutGroup, 140))
-        SetupLabel(nameLabel, name.GetText(), 1, CTextLabel::kAlignLeft | CTextLabel::kAlignMiddle, kCaptionColour, 0);
+        SetupLabel(nameLabel, name.GetText(), 1, CTextLabel::kAlignLeft | CTextLabel::kAlignMiddle,
+                   kCaptionColour, 0);
     CRecordHolder* const* normal = StandardButtonFrames(game, false);
     CRecordHolder* const* pressed = StandardButtonFrames(game, true);
     auto textButton = [&](CBitmapButton& button, u32 id, const char* text) {
@@ -94,11 +98,13 @@ void CCreatePlayerScreen::BuildPage() {
     caption(genderCaption, 145, "Gender:");
     if (PlaceInLayout(*this, femaleLink, kLayoutGroup, kFemale))
         femaleLink.Setup("Female", kFemale, kCaptionColour, kHighlight, kShade);
-    if (PlaceInLayout(*this, maleLink, kLayoutGroup, kMale)) maleLink.Setup("Male", kMale, kCaptionColour, kHighlight, kShade);
+    if (PlaceInLayout(*this, maleLink, kLayoutGroup, kMale))
+        maleLink.Setup("Male", kMale, kCaptionColour, kHighlight, kShade);
     ShowGender();
     caption(raceCaption, 142, "Race:");
     if (PlaceInLayout(*this, raceLabel, kLayoutGroup, 143))
-        SetupLabel(raceLabel, raceName.GetText(), 2, CTextLabel::kAlignLeft | CTextLabel::kAlignMiddle, kHighlight, 0);
+        SetupLabel(raceLabel, raceName.GetText(), 2, CTextLabel::kAlignLeft | CTextLabel::kAlignMiddle,
+                   kHighlight, 0);
     textButton(changeRaceButton, kChangeRace, "Change");
     caption(faceCaption, 148, "Face:");
     PlaceInLayout(*this, facePanel, kLayoutGroup, 149);
@@ -117,8 +123,8 @@ void CCreatePlayerScreen::BuildPage() {
     }
     textButton(selectClassButton, kSelectClass, "Select");
     if (PlaceInLayout(*this, skillsHint, kLayoutGroup, 156))
-        SetupLabel(skillsHint, "and/or modify the primary skills:", 1, CTextLabel::kAlignLeft | CTextLabel::kAlignMiddle,
-                   kCaptionColour, kShade);
+        SetupLabel(skillsHint, "and/or modify the primary skills:", 1,
+                   CTextLabel::kAlignLeft | CTextLabel::kAlignMiddle, kCaptionColour, kShade);
     for (u32 i = 0; i < 6; ++i)
         if (PlaceInLayout(*this, skillLinks[i], kLayoutGroup, kFirstSkillSlot + i))
             skillLinks[i].Setup("", kFirstSkillSlot + i, kSkillLinkColour, kHighlight, kShade);
@@ -128,7 +134,8 @@ void CCreatePlayerScreen::BuildPage() {
 
 void CCreatePlayerScreen::ShowGender() {
     auto latch = [](CTextLink& link, bool on) {
-        link.state = static_cast<u16>((on ? link.state | kWidgetLatched : link.state & ~kWidgetLatched) | kWidgetRedraw);
+        link.state = static_cast<u16>((on ? link.state | kWidgetLatched : link.state & ~kWidgetLatched) |
+                                      kWidgetRedraw);
     };
     latch(femaleLink, gender == 0);
     latch(maleLink, gender == 1);
@@ -159,8 +166,10 @@ void CCreatePlayerScreen::StepFace(bool next) {
 void CCreatePlayerScreen::FixSkillsForRace() {
     // The undead use Undead Magic in place of healing, the others healing in place of Undead Magic.
     for (u32& s : skills) {
-        if (s == kHealMagic && race == 1) s = kUndeadMagic;
-        else if (s == kUndeadMagic && race != 1) s = kHealMagic;
+        if (s == kHealMagic && race == 1)
+            s = kUndeadMagic;
+        else if (s == kUndeadMagic && race != 1)
+            s = kHealMagic;
     }
 }
 
@@ -173,8 +182,10 @@ void CCreatePlayerScreen::ApplyClass(u32 classId) {
 
 void CCreatePlayerScreen::ApplySkillChoice() {
     u32 chosen = skillDialog.skill;
-    if (chosen == kHealMagic && race == 1) chosen = kUndeadMagic;
-    else if (chosen == kUndeadMagic && race != 1) chosen = kHealMagic;
+    if (chosen == kHealMagic && race == 1)
+        chosen = kUndeadMagic;
+    else if (chosen == kUndeadMagic && race != 1)
+        chosen = kHealMagic;
     for (u32 j = 0; j < 6; ++j)
         if (j != skillSlot && skills[j] == chosen) skills[j] = skills[skillSlot];
     skills[skillSlot] = chosen;

@@ -26,8 +26,14 @@ public:
     static constexpr u16 kLayoutGroup = 16;
     enum : u32 { kNoDialog = 0, kTextDialog = 1, kRaceDialog = 2, kClassDialog = 3, kSkillDialog = 4 };
     enum : u32 {
-        kRename = 141, kChangeRace = 144, kFemale = 146, kMale = 147, kSelectClass = 151,
-        kPreviousFace = 153, kNextFace = 154, kFirstSkillSlot = 57,
+        kRename = 141,
+        kChangeRace = 144,
+        kFemale = 146,
+        kMale = 147,
+        kSelectClass = 151,
+        kPreviousFace = 153,
+        kNextFace = 154,
+        kFirstSkillSlot = 57,
     };
 
     explicit CCreatePlayerScreen(CScreenHost& host);

@@ -42,7 +42,8 @@ void FinishChoiceList(CListBox& list, i32 selected) {
 
 void PlaceTitle(CForm& form, CTextLabel& title, u16 group, u32 id, const char* text, u32 font, u32 outline) {
     if (PlaceInLayout(form, title, group, id))
-        SetupLabel(title, text, font, CTextLabel::kAlignCentre | CTextLabel::kAlignMiddle, kTitleColour, outline);
+        SetupLabel(title, text, font, CTextLabel::kAlignCentre | CTextLabel::kAlignMiddle, kTitleColour,
+                   outline);
 }
 
 void PlaceOkCancel(CForm& form, CBitmapButton& ok, CBitmapButton& cancel, u16 group) {
@@ -71,7 +72,8 @@ void CRaceDialog::Open(u32 newRace) {
     CentreDialog(*this, kLayoutGroup);
     if (PlaceInLayout(*this, frame, kLayoutGroup, 19)) SetupFramePiece(frame, DialogFrameSet(game), 15);
     PlaceTitle(*this, title, kLayoutGroup, 16, "Select a race", 1, kOutlineColour);
-    if (PlaceInLayout(*this, separator, kLayoutGroup, 205)) SetupFramePiece(separator, CompactFrameSet(game), 1);
+    if (PlaceInLayout(*this, separator, kLayoutGroup, 205))
+        SetupFramePiece(separator, CompactFrameSet(game), 1);
     if (PlaceInLayout(*this, box, kLayoutGroup, 201)) SetupFramePiece(box, CompactFrameSet(game), 15);
     PlaceInLayout(*this, list, kLayoutGroup, kListId);
     SetupChoiceList(list, fonts);
@@ -102,7 +104,8 @@ void CRaceDialog::ShowRace() {
     CRecordHolder* shown = race < 6 ? pictures[race].get() : nullptr;
     picture.SetPicture(shown, 0, 0, 0);
     const CRuleContext& rules = host_.GetRules();
-    const CRaceEntry* entry = rules.races != nullptr ? rules.races->GetEntry(static_cast<int>(race)) : nullptr;
+    const CRaceEntry* entry =
+        rules.races != nullptr ? rules.races->GetEntry(static_cast<int>(race)) : nullptr;
     description.SetText(entry != nullptr && entry->text2 != nullptr ? entry->text2 : "");
     description.Layout();
     // A race whose ability is missing shows no effects rather than a stranger's.
@@ -112,8 +115,10 @@ void CRaceDialog::ShowRace() {
     CStr first, second;
     if (ability != nullptr) {
         const int n = ability->effects.Count();
-        FormatAbilityEffectsRange(*ability, rules, game != nullptr ? game->GetLayoutMode() : 15, first, 0, n / 2);
-        FormatAbilityEffectsRange(*ability, rules, game != nullptr ? game->GetLayoutMode() : 15, second, n / 2, n);
+        FormatAbilityEffectsRange(*ability, rules, game != nullptr ? game->GetLayoutMode() : 15, first, 0,
+                                  n / 2);
+        FormatAbilityEffectsRange(*ability, rules, game != nullptr ? game->GetLayoutMode() : 15, second,
+                                  n / 2, n);
     }
     effectsFirst.SetText(first.GetText());
     effectsFirst.Layout();
@@ -147,11 +152,13 @@ void CClassDialog::Open() {
     CentreDialog(*this, kLayoutGroup);
     if (PlaceInLayout(*this, frame, kLayoutGroup, 19)) SetupFramePiece(frame, DialogFrameSet(game), 15);
     PlaceTitle(*this, title, kLayoutGroup, 16, "Select a class", 1, kOutlineColour);
-    if (PlaceInLayout(*this, separator, kLayoutGroup, 55)) SetupFramePiece(separator, CompactFrameSet(game), 1);
+    if (PlaceInLayout(*this, separator, kLayoutGroup, 55))
+        SetupFramePiece(separator, CompactFrameSet(game), 1);
     if (PlaceInLayout(*this, box, kLayoutGroup, 54)) SetupFramePiece(box, CompactFrameSet(game), 15);
     PlaceInLayout(*this, list, kLayoutGroup, kListId);
     SetupChoiceList(list, fonts);
-    for (u32 id = 1; id <= static_cast<u32>(kClassCount); ++id) list.AddItemWithValue(classes.entries[id].displayName, id);
+    for (u32 id = 1; id <= static_cast<u32>(kClassCount); ++id)
+        list.AddItemWithValue(classes.entries[id].displayName, id);
     FinishChoiceList(list, 0);
     if (PlaceInLayout(*this, heading, kLayoutGroup, 56))
         SetupLabel(heading, "Primary skills:", 1, CTextLabel::kAlignLeft, kTitleColour, kOutlineColour);
@@ -167,7 +174,8 @@ void CClassDialog::Open() {
 void CClassDialog::ShowClassSkills() {
     const CSkillTable* table = host_.GetRules().skills;
     for (u32 i = 0; i < 6; ++i) {
-        skills[i] = classId >= 1 && classId <= static_cast<u32>(kClassCount) ? classes.entries[classId].skills[i] : 0;
+        skills[i] =
+            classId >= 1 && classId <= static_cast<u32>(kClassCount) ? classes.entries[classId].skills[i] : 0;
         const char* name = table != nullptr ? table->GetName(static_cast<int>(skills[i])) : nullptr;
         skillLabels[i].SetText(name != nullptr ? name : "");
         skillLabels[i].Layout();
@@ -200,7 +208,8 @@ void CSkillDialog::Open(u32 newSkill) {
     PlaceTitle(*this, title, kLayoutGroup, 16, "Select a skill", 1, kOutlineColour);
     if (PlaceInLayout(*this, box, kLayoutGroup, 83)) SetupFramePiece(box, CompactFrameSet(game), 15);
     const CSkillTable* table = host_.GetRules().skills;
-    const bool medium = game != nullptr && game->GetLayoutMode() != 2 && IsCompactLayout(game->GetLayoutMode());
+    const bool medium =
+        game != nullptr && game->GetLayoutMode() != 2 && IsCompactLayout(game->GetLayoutMode());
     for (u32 i = 1; i <= 20; ++i) {
         if (!PlaceInLayout(*this, links[i], kLayoutGroup, LinkIdOf(i))) continue;
         const char* name = table != nullptr ? table->GetName(static_cast<int>(i), medium) : nullptr;
@@ -311,10 +320,14 @@ const char* CFaceDialog::ChosenFace() const {
 
 u32 CFaceDialog::OnCommand(u32 command) {
     // An inert arrow cannot step, and a stray command keeps the position inside the list too.
-    if (command == kLeftArrow && faceIndex > 0) --faceIndex;
-    else if (command == kRightArrow && faceIndex < static_cast<i32>(faceNames.size()) - 1) ++faceIndex;
-    else if (command == 25 || command == 26) return HandToParent(*this, command);
-    else return 0;
+    if (command == kLeftArrow && faceIndex > 0)
+        --faceIndex;
+    else if (command == kRightArrow && faceIndex < static_cast<i32>(faceNames.size()) - 1)
+        ++faceIndex;
+    else if (command == 25 || command == 26)
+        return HandToParent(*this, command);
+    else
+        return 0;
     PlayInterfaceSound(game, 0, 10);
     UpdateArrows();
     ShowFace();

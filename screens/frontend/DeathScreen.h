@@ -16,7 +16,8 @@ class CDeathScreen : public CScreen {
 public:
     static constexpr u16 kLayoutGroup = 13;
     static constexpr u16 kFirstPicture = 3518;
-    static constexpr const char* kText = " YOU HAVE DIED YOUNG...\rYOUR KING, YOUR COUNTRY AND YOUR GODS MOURN YOU!";
+    static constexpr const char* kText =
+        " YOU HAVE DIED YOUNG...\rYOUR KING, YOUR COUNTRY AND YOUR GODS MOURN YOU!";
 
     CDeathScreen();
     ~CDeathScreen() override;

@@ -29,7 +29,8 @@ void CentreDialog(CForm& form, u16 group) {
     }
     form.x = screenWidth > form.width ? (screenWidth - form.width) / 2 : 0;
     form.y = screenHeight > form.height ? (screenHeight - form.height) / 2 : 0;
-    form.background = form.game != nullptr ? form.game->GetInterfacePicture(kPictureDialogBackground) : nullptr;
+    form.background =
+        form.game != nullptr ? form.game->GetInterfacePicture(kPictureDialogBackground) : nullptr;
     form.drawBackground = 1;
 }
 
@@ -63,14 +64,18 @@ void SetupLabel(CTextLabel& label, const char* text, u32 font, u32 alignment, u3
     label.state |= kWidgetRedraw;
 }
 
-
 void SetupPicturePair(CBitmapButton& button, CWidgetHost* game, u16 first, u32 command) {
     // The button reads three pictures (normal, pressed, disabled); a pair has no disabled one.
     CRecordHolder* const* pair = InterfacePictureSet(game, first, 2);
-    CRecordHolder* pictures[3] = {pair != nullptr ? pair[0] : nullptr, pair != nullptr ? pair[1] : nullptr, nullptr};
+    CRecordHolder* pictures[3] = {pair != nullptr ? pair[0] : nullptr, pair != nullptr ? pair[1] : nullptr,
+                                  nullptr};
     button.SetPictures(pictures, command, 0);
     button.transparent = 1;
 }
 
-void SetupOkButton(CBitmapButton& button, CWidgetHost* game) { SetupPicturePair(button, game, kPictureOk, 25); }
-void SetupCancelButton(CBitmapButton& button, CWidgetHost* game) { SetupPicturePair(button, game, kPictureCancel, 26); }
+void SetupOkButton(CBitmapButton& button, CWidgetHost* game) {
+    SetupPicturePair(button, game, kPictureOk, 25);
+}
+void SetupCancelButton(CBitmapButton& button, CWidgetHost* game) {
+    SetupPicturePair(button, game, kPictureCancel, 26);
+}

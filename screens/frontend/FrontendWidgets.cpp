@@ -14,8 +14,8 @@ bool PlaceWidget(CForm& form, CWidget& widget, u16 group, u32 element) {
     return true;
 }
 
-void PlaceLabel(CForm& form, CTextLabel& label, u16 group, u32 element, const char* text, u32 alignment, u32 font,
-                u32 colour) {
+void PlaceLabel(CForm& form, CTextLabel& label, u16 group, u32 element, const char* text, u32 alignment,
+                u32 font, u32 colour) {
     if (!PlaceWidget(form, label, group, element)) return;
     label.alignment = alignment;
     label.font = font;

@@ -15,8 +15,8 @@ class CWidget;
 // (the widget left off the screen) when the element is missing.
 bool PlaceWidget(CForm& form, CWidget& widget, u16 group, u32 element);
 // A label with its text, alignment (CTextLabel's bits), font and colour.
-void PlaceLabel(CForm& form, CTextLabel& label, u16 group, u32 element, const char* text, u32 alignment, u32 font,
-                u32 colour);
+void PlaceLabel(CForm& form, CTextLabel& label, u16 group, u32 element, const char* text, u32 alignment,
+                u32 font, u32 colour);
 // A button drawn from two interface pictures (normal, pressed), answering its element id; a disabled
 // one shows the pressed picture. transparent skips the pictures' see-through colour.
 void PlacePictureButton(CForm& form, CBitmapButton& button, u16 group, u32 element, u16 normal, u16 pressed,

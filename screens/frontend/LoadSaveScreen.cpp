@@ -35,8 +35,7 @@ void CLoadSaveScreen::Enter(u32 a, u32 b, u32 c, u32 d) {
     selected = -1;
     promptState = kNoPrompt;
     promptBar.Attach(game);
-    for (u32 i = 0; i < kSlots; ++i)
-        infos[i] = shell_.GetSaveGames().List(i + 1);
+    for (u32 i = 0; i < kSlots; ++i) infos[i] = shell_.GetSaveGames().List(i + 1);
 
     RemoveAllWidgets();
     GetLayoutSize(game, kLayoutGroup, width, height);
@@ -46,8 +45,7 @@ void CLoadSaveScreen::Enter(u32 a, u32 b, u32 c, u32 d) {
                CTextLabel::kAlignCentre | CTextLabel::kAlignMiddle, 2, kLightColour);
     title.backgroundColour = kDarkColour;
     for (u32 i = 0; i < kSlots; ++i) {
-        if (!PlaceWidget(*this, boxes[i], kLayoutGroup, kSlotBoxes[i]))
-            continue;
+        if (!PlaceWidget(*this, boxes[i], kLayoutGroup, kSlotBoxes[i])) continue;
         const CColorBox& box = boxes[i];
         thumbnails[i].Attach(this);
         const i32 pictureY = box.y + std::max<i32>(kInset, (box.h - savegame::kThumbnailHeight) / 2);
@@ -72,10 +70,10 @@ void CLoadSaveScreen::Enter(u32 a, u32 b, u32 c, u32 d) {
                    {deleteButton, kCommandDelete, "Delete"},
                    {backButton, kCommandBack, "Back"}};
     for (ButtonPlace& place : buttons) {
-        if (!PlaceWidget(*this, place.button, kLayoutGroup, place.command))
-            continue;
-        place.button.SetFramedText(StandardButtonFrames(game, true), StandardButtonFrames(game, false), place.text,
-                                   place.command, 1, kDarkColour, kDarkColour, kDisabledColour, kDisabledColour, 0);
+        if (!PlaceWidget(*this, place.button, kLayoutGroup, place.command)) continue;
+        place.button.SetFramedText(StandardButtonFrames(game, true), StandardButtonFrames(game, false),
+                                   place.text, place.command, 1, kDarkColour, kDarkColour, kDisabledColour,
+                                   kDisabledColour, 0);
     }
     SelectSlot(-1);
     flags |= kFormRedrawAll;
@@ -85,21 +83,17 @@ void CLoadSaveScreen::Enter(u32 a, u32 b, u32 c, u32 d) {
 
 void CLoadSaveScreen::Leave() {
     for (auto& info : infos) {
-        if (info)
-            info->Release();
+        if (info) info->Release();
         info.reset();
     }
-    for (CPictureView& view : thumbnails)
-        view.SetRawPicture(nullptr, 0, 0);
-    if (modalChild)
-        CloseModal();
+    for (CPictureView& view : thumbnails) view.SetRawPicture(nullptr, 0, 0);
+    if (modalChild) CloseModal();
     RemoveAllWidgets();
     CScreen::Leave();
 }
 
 void CLoadSaveScreen::ShowSlot(u32 i) {
-    if (i >= kSlots)
-        return;
+    if (i >= kSlots) return;
     if (!infos[i]) {
         thumbnails[i].SetRawPicture(nullptr, 0, 0);
         thumbnails[i].Show(0);
@@ -148,8 +142,7 @@ u32 CLoadSaveScreen::OnPen(i32 px, i32 py, u32 down, u32 moving) {
 
 u32 CLoadSaveScreen::OnKey(u32 key) {
     // Escape leaves the screen as the back button does (a shown prompt takes the key itself).
-    if (modalChild == nullptr && key == kCommandCancel)
-        return OnCommand(kCommandBack);
+    if (modalChild == nullptr && key == kCommandCancel) return OnCommand(kCommandBack);
     return CScreen::OnKey(key);
 }
 
@@ -166,8 +159,7 @@ void CLoadSaveScreen::Redraw() {
 }
 
 void CLoadSaveScreen::ListSlot(u32 i) {
-    if (infos[i])
-        infos[i]->Release();
+    if (infos[i]) infos[i]->Release();
     infos[i] = shell_.GetSaveGames().List(i + 1);
     ShowSlot(i);
 }
@@ -201,13 +193,13 @@ u32 CLoadSaveScreen::LoadSelected() {
     // The saved game is read and checked whole before anything of the running game goes, so a load that
     // fails leaves this screen and the game behind it as they were.
     if (!saves.Load(static_cast<u32>(selected) + 1, nullptr)) {
-        const std::string why = saves.LastError().empty() ? std::string("it cannot be read") : saves.LastError();
+        const std::string why =
+            saves.LastError().empty() ? std::string("it cannot be read") : saves.LastError();
         ShowMessage(("The game could not be loaded: " + why + ".").c_str(), CButtonBar::kOk, kFailedNotice);
         Redraw();
         return kScreenStay;
     }
-    if (CGameScreen* view = shell_.GetGameScreen())
-        view->StopMusic();
+    if (CGameScreen* view = shell_.GetGameScreen()) view->StopMusic();
     shell_.PopAllScreens();
     return kScreenGame;
 }
@@ -228,8 +220,7 @@ u32 CLoadSaveScreen::OnCommand(u32 command) {
     }
     switch (command) {
     case kCommandLoadSave:
-        if (selected < 0)
-            return kScreenStay;
+        if (selected < 0) return kScreenStay;
         if (mode == kModeLoad)
             return SlotHoldsGame(static_cast<u32>(selected)) ? LoadSelected() : kScreenStay;
         if (SlotHoldsGame(static_cast<u32>(selected)))
@@ -239,17 +230,13 @@ u32 CLoadSaveScreen::OnCommand(u32 command) {
             SaveSelected();
         break;
     case kCommandDelete:
-        if (selected < 0 || !SlotHoldsGame(static_cast<u32>(selected)))
-            return kScreenStay;
+        if (selected < 0 || !SlotHoldsGame(static_cast<u32>(selected))) return kScreenStay;
         PlayInterfaceSound(game, 1, 10);
         ShowMessage("Do you want to physically remove this saved game?", CButtonBar::kYes | CButtonBar::kNo,
                     kDeletePrompt);
         break;
-    case kCommandBack:
-        PlayInterfaceSound(game, 1, 10);
-        return kScreenBack;
-    default:
-        return kScreenStay;
+    case kCommandBack: PlayInterfaceSound(game, 1, 10); return kScreenBack;
+    default: return kScreenStay;
     }
     Redraw();
     return kScreenStay;

@@ -27,8 +27,14 @@ public:
     static constexpr u32 kCommandDelete = 95;
     static constexpr u32 kCommandBack = 26;
     enum : u32 { kModeSave = 0, kModeLoad = 1 };
-    enum : u32 { kNoPrompt = 0, kOverwritePrompt = 2, kDeletePrompt = 3, kRemovedNotice = 4, kSavedNotice = 5,
-                 kFailedNotice = 6 };
+    enum : u32 {
+        kNoPrompt = 0,
+        kOverwritePrompt = 2,
+        kDeletePrompt = 3,
+        kRemovedNotice = 4,
+        kSavedNotice = 5,
+        kFailedNotice = 6
+    };
 
     explicit CLoadSaveScreen(CScreenHost& shell);
     ~CLoadSaveScreen() override;

@@ -56,7 +56,8 @@ bool CMainMenuScreen::GameInProgress() const {
 void CMainMenuScreen::LoadPictures() {
     // Loaded on the first entry and kept by the game; the game view frees them when a game starts.
     for (int i = 0; i < 4; ++i)
-        shell_.LoadLoadingPicture(i, i < 3 ? kFirstPictures[i] : MainMenuFourthPicture(shell_.GetLayoutMode()));
+        shell_.LoadLoadingPicture(i,
+                                  i < 3 ? kFirstPictures[i] : MainMenuFourthPicture(shell_.GetLayoutMode()));
 }
 
 void CMainMenuScreen::Enter(u32 a, u32 b, u32 c, u32 d) {
@@ -236,8 +237,7 @@ u32 CMainMenuScreen::ActOn(u32 value) {
         return kScreenBack;
     case kMenuSettings: return Push(kScreenSettings, 0);
     case kMenuWorlds: return Push(kScreenWorlds, 0);
-    case kMenuCredits:
-    {
+    case kMenuCredits: {
         // The credits come with the world's databases, which a menu without a game has not opened yet.
         u32 sequence = shell_.FindPageSequence(kCreditsSequence);
         if (sequence == 0 && !GameInProgress()) {

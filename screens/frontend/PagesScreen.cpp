@@ -27,12 +27,13 @@ void CPagesScreen::Enter(u32 a, u32 b, u32 c, u32 d) {
 
     const u16 buttonBase = compact ? kCompactButtonPictures : kButtonPictures;
     for (int i = 0; i < 17; ++i) {
-        const u16 record = i < 9 ? static_cast<u16>(kFramePictures + i) : static_cast<u16>(buttonBase + i - 9);
+        const u16 record =
+            i < 9 ? static_cast<u16>(kFramePictures + i) : static_cast<u16>(buttonBase + i - 9);
         holders[i] = std::make_unique<CRecordHolder>();
         holders[i]->Load(dataDb, record);
     }
     for (int i = 0; i < 9; ++i) framePieces_[i] = holders[i].get();
-    auto pair = [&](CRecordHolder* (&set)[3], int first) {
+    auto pair = [&](CRecordHolder*(&set)[3], int first) {
         set[0] = holders[9 + first].get();
         set[1] = holders[9 + first + 1].get();
         set[2] = nullptr;
@@ -174,9 +175,7 @@ void CPagesScreen::ToggleScrolling() {
 
 u32 CPagesScreen::OnCommand(u32 command) {
     switch (command) {
-    case kPictureId:
-        PlayInterfaceSound(game, 0, 10);
-        return NextPage();
+    case kPictureId: PlayInterfaceSound(game, 0, 10); return NextPage();
     case kTextId:
         if (caller == kIntro) return kScreenStay;
         PlayInterfaceSound(game, 0, 10);

@@ -33,7 +33,7 @@ constexpr u32 kRowValues[9] = {619, 620, 621, 622, 648, 627, 628, 629, 630};
 constexpr u32 kRowRight[9] = {632, 640, 641, 642, 650, 643, 644, 645, 646};
 constexpr u32 kDefaultKeys = 647;
 
-constexpr u16 kArrowLeftPicture = 4154;   // normal, then pressed
+constexpr u16 kArrowLeftPicture = 4154;  // normal, then pressed
 constexpr u16 kArrowRightPicture = 4156;
 
 constexpr u32 kLabelColour = kFrontendLabelColour;
@@ -48,7 +48,7 @@ struct Choice {
 };
 
 constexpr Choice kCommands[kKeyCommandCount] = {
-    {"none", 0},           {"forward", 1000},        {"back", 1002}, {"turn left", 1004}, {"turn right", 1006},
+    {"none", 0},           {"forward", 1000},      {"back", 1002},  {"turn left", 1004}, {"turn right", 1006},
     {"strafe left", 3004}, {"strafe right", 3005}, {"spell", 3001}, {"hit", 3000},       {"use", 3006},
 };
 
@@ -56,9 +56,10 @@ constexpr Choice kForward[] = {{"none", 0}, {"up arrow", 38}, {"w", 119}};
 constexpr Choice kBackward[] = {{"none", 0}, {"down arrow", 40}, {"s", 115}};
 constexpr Choice kTurnLeft[] = {{"none", 0}, {"left arrow", 37}, {"q", 113}, {"a", 97}};
 constexpr Choice kTurnRight[] = {{"none", 0}, {"right arrow", 39}, {"e", 101}, {"d", 100}};
-constexpr Choice kAction[] = {{"none", 0}, {"space", 32}, {"return", 13}, {"tab", 9}, {"ctrl", 162}, {"shift", 160}};
-constexpr Choice kSpell[] = {{"none", 0}, {"space", 32}, {"return", 13}, {"tab", 9},
-                             {"ctrl", 162}, {"shift", 160}, {"s", 115}, {"c", 99}};
+constexpr Choice kAction[] = {{"none", 0}, {"space", 32}, {"return", 13},
+                              {"tab", 9},  {"ctrl", 162}, {"shift", 160}};
+constexpr Choice kSpell[] = {{"none", 0},   {"space", 32},  {"return", 13}, {"tab", 9},
+                             {"ctrl", 162}, {"shift", 160}, {"s", 115},     {"c", 99}};
 constexpr Choice kStrafeLeft[] = {{"none", 0}, {"a", 97}, {"q", 113}, {"left arrow", 37}};
 constexpr Choice kStrafeRight[] = {{"none", 0}, {"d", 100}, {"e", 101}, {"right arrow", 39}};
 
@@ -67,16 +68,19 @@ struct ChoiceList {
     u32 count;
 };
 constexpr ChoiceList kKeyChoices[9] = {
-    {kForward, std::size(kForward)},       {kBackward, std::size(kBackward)},     {kTurnLeft, std::size(kTurnLeft)},
-    {kTurnRight, std::size(kTurnRight)},   {kAction, std::size(kAction)},         {kSpell, std::size(kSpell)},
-    {kAction, std::size(kAction)},         {kStrafeLeft, std::size(kStrafeLeft)}, {kStrafeRight, std::size(kStrafeRight)},
+    {kForward, std::size(kForward)},         {kBackward, std::size(kBackward)},
+    {kTurnLeft, std::size(kTurnLeft)},       {kTurnRight, std::size(kTurnRight)},
+    {kAction, std::size(kAction)},           {kSpell, std::size(kSpell)},
+    {kAction, std::size(kAction)},           {kStrafeLeft, std::size(kStrafeLeft)},
+    {kStrafeRight, std::size(kStrafeRight)},
 };
 
 // "Foward:" is the row's name as the game has always shown it.
-constexpr const char* kDesktopRowNames[9] = {"Foward:", "Backward:", "Turn left:", "Turn right:", "Use:",
-                                             "Spell:", "Hit:", "Strafe left:", "Strafe right:"};
-constexpr const char* kHandheldRowNames[9] = {"Up arrow:", "Down arrow:", "Left arrow:", "Right arrow:", "Select:",
-                                              "Calendar:", "Contacts:", "Messaging:", "Home:"};
+constexpr const char* kDesktopRowNames[9] = {"Foward:", "Backward:", "Turn left:",   "Turn right:",  "Use:",
+                                             "Spell:",  "Hit:",      "Strafe left:", "Strafe right:"};
+constexpr const char* kHandheldRowNames[9] = {
+    "Up arrow:", "Down arrow:", "Left arrow:", "Right arrow:", "Select:",
+    "Calendar:", "Contacts:",   "Messaging:",  "Home:"};
 
 constexpr u32 kDesktopDefaults[9] = {119, 115, 113, 101, 32, 99, 13, 97, 100};
 constexpr u32 kPlainDefaults[9] = {1000, 1002, 1004, 1006, 3006, 3001, 3004, 3005, 3000};
@@ -128,9 +132,12 @@ u32 FindKeyChoice(u32 row, u32 value) {
 u32 LayoutModeForOrientation(u32 mode, u32 orientation) {
     const bool portrait = orientation == 0;
     switch (mode) {
-    case 3: case 4: return portrait ? 3 : 4;
-    case 6: case 7: return portrait ? 7 : 6;
-    case 9: case 10: return portrait ? 10 : 9;
+    case 3:
+    case 4: return portrait ? 3 : 4;
+    case 6:
+    case 7: return portrait ? 7 : 6;
+    case 9:
+    case 10: return portrait ? 10 : 9;
     default: return mode;
     }
 }
@@ -157,7 +164,8 @@ void CSettingsScreen::PlaceLabel(CTextLabel& label, u32 element, const char* tex
 }
 
 void CSettingsScreen::PlaceArrow(CBitmapButton& button, u32 element, u16 firstPicture) {
-    PlacePictureButton(*this, button, kLayoutGroup, element, firstPicture, static_cast<u16>(firstPicture + 1), true);
+    PlacePictureButton(*this, button, kLayoutGroup, element, firstPicture, static_cast<u16>(firstPicture + 1),
+                       true);
 }
 
 void CSettingsScreen::PlaceLink(CTextLink& link, u32 element, const char* text) {
@@ -184,7 +192,8 @@ void CSettingsScreen::BuildWidgets() {
     RefreshVolumeBoxes();
 
     if (ModeIn(mode, {3, 4, 6, 7, 9, 10})) {
-        PlaceLabel(orientationLabel, kOrientationLabel, "Orientation:", CTextLabel::kAlignLeft, 1, kLabelColour);
+        PlaceLabel(orientationLabel, kOrientationLabel, "Orientation:", CTextLabel::kAlignLeft, 1,
+                   kLabelColour);
         static constexpr const char* kNames[3] = {"Portrait", "Left Landscape", "Right Landscape"};
         for (u32 i = 0; i < 3; ++i) {
             PlaceLink(orientationLinks[i], kOrientationLinks[i], kNames[i]);
@@ -196,8 +205,8 @@ void CSettingsScreen::BuildWidgets() {
     }
 
     if (ModeIn(mode, {2, 3, 4, 9, 10, 11, 14, 15})) {
-        const char* text = orientation == 1   ? "Left landscape view size:"
-                           : orientation >= 2 ? "Right landscape view size:"
+        const char* text = orientation == 1                 ? "Left landscape view size:"
+                           : orientation >= 2               ? "Right landscape view size:"
                            : ModeIn(mode, {11, 14, 15, 16}) ? "View size:"
                                                             : "Portrait view size:";
         PlaceLabel(viewSizeLabel, kViewSizeLabel, text, CTextLabel::kAlignLeft | CTextLabel::kAlignBottom, 1,
@@ -209,8 +218,8 @@ void CSettingsScreen::BuildWidgets() {
         RefreshViewSize();
     }
 
-    const char* header = orientation == 1   ? "Left landscape keys:"
-                         : orientation >= 2 ? "Right landscape keys:"
+    const char* header = orientation == 1                          ? "Left landscape keys:"
+                         : orientation >= 2                        ? "Right landscape keys:"
                          : ModeIn(mode, {2, 5, 8, 11, 14, 15, 16}) ? "Keys:"
                                                                    : "Portrait keys:";
     PlaceLabel(keysHeader, kKeysHeader, header, CTextLabel::kAlignLeft, 1, kLabelColour);
@@ -226,8 +235,8 @@ void CSettingsScreen::BuildWidgets() {
     PlaceLink(defaultKeysLink, kDefaultKeys, "Default keys");
     RefreshKeyRows();
 
-    PlacePictureButton(*this, backButton, kLayoutGroup, kBack, kPictureOk, static_cast<u16>(kPictureOk + 1), false,
-                       static_cast<u16>(kCommandUse));
+    PlacePictureButton(*this, backButton, kLayoutGroup, kBack, kPictureOk, static_cast<u16>(kPictureOk + 1),
+                       false, static_cast<u16>(kCommandUse));
     flags |= kFormRedrawAll;
 }
 
@@ -370,8 +379,8 @@ void CSettingsScreen::NextKeyChoice(u32 row) {
 
 void CSettingsScreen::SetDefaultKeys() {
     Click();
-    const u32* defaults = orientation == 1   ? kLeftDefaults
-                          : orientation >= 2 ? kRightDefaults
+    const u32* defaults = orientation == 1              ? kLeftDefaults
+                          : orientation >= 2            ? kRightDefaults
                           : IsDesktopLayoutMode(Mode()) ? kDesktopDefaults
                                                         : kPlainDefaults;
     for (u32 r = 0; r < kRowCount; ++r) SetKeyBinding(r, defaults[r]);

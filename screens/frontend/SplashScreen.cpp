@@ -117,10 +117,10 @@ u32 CSplashScreen::DrawStep() {
         if (video) {
             // The block of the previous point again, over the spark drawn there last step.
             if (k > 0)
-                video->DrawPicturePart(&hidden, originAX + s.x[k - 1], originAY + s.y[k - 1], s.x[k - 1], s.y[k - 1],
-                                       kSplashBlock, kSplashBlock);
-            video->DrawPicturePart(&hidden, originAX + s.x[k], originAY + s.y[k], s.x[k], s.y[k], kSplashBlock,
-                                   kSplashBlock);
+                video->DrawPicturePart(&hidden, originAX + s.x[k - 1], originAY + s.y[k - 1], s.x[k - 1],
+                                       s.y[k - 1], kSplashBlock, kSplashBlock);
+            video->DrawPicturePart(&hidden, originAX + s.x[k], originAY + s.y[k], s.x[k], s.y[k],
+                                   kSplashBlock, kSplashBlock);
         }
         if (k + 1 < s.count) {
             u32 tip = game && game->GetRandom() ? game->GetRandom()->Next(4) : 0;

@@ -64,9 +64,12 @@ void CTextEntryDialog::Open() {
         CBitmapButton& key = keys[position];
         if (!PlaceInLayout(*this, key, kLayoutGroup, command)) continue;
         const char single[2] = {KeyChar(command), 0};
-        const char* caption = command == kShiftKey ? "shift" : command == kSpaceKey ? "space"
-                              : command == kDeleteKey ? kDeleteSymbol : single;
-        key.SetFramedText(pressed, normal, caption, command, 1, kKeyText, kKeyShade, kKeyText, kKeyPressedShade, 0);
+        const char* caption = command == kShiftKey    ? "shift"
+                              : command == kSpaceKey  ? "space"
+                              : command == kDeleteKey ? kDeleteSymbol
+                                                      : single;
+        key.SetFramedText(pressed, normal, caption, command, 1, kKeyText, kKeyShade, kKeyText,
+                          kKeyPressedShade, 0);
     }
 
     PlaceInLayout(*this, field, kLayoutGroup, 40);
@@ -108,7 +111,9 @@ void CTextEntryDialog::SetCaptions() {
         keys[position].text.Assign(caption);
         keys[position].state |= kWidgetRedraw;
     }
-    const char* mark = shiftState == kOneCapital ? kOneCapitalSymbol : shiftState == kCapsLock ? kCapsLockSymbol : "";
+    const char* mark = shiftState == kOneCapital ? kOneCapitalSymbol
+                       : shiftState == kCapsLock ? kCapsLockSymbol
+                                                 : "";
     shiftMark.SetText(mark);
     shiftMark.Layout();
     shiftMark.state |= kWidgetRedraw;

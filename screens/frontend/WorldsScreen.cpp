@@ -45,8 +45,14 @@ int IndexOf(const u32* ids, u32 id) {
 
 u32 WorldRowsPerPage(u32 layoutMode) {
     switch (layoutMode) {
-    case 3: case 7: case 9: case 10: case 14: case 15: return 10;
-    case 5: case 8: return 6;
+    case 3:
+    case 7:
+    case 9:
+    case 10:
+    case 14:
+    case 15: return 10;
+    case 5:
+    case 8: return 6;
     default: return 7;
     }
 }
@@ -81,7 +87,8 @@ void CWorldsScreen::Enter(u32 a, u32 b, u32 c, u32 d) {
     FillRows();
     UpdatePageButtons();
     if (WorldCount() > 0 && editable == 0)
-        ShowMessage("The game databases are loaded - you can't change the configuration.", CButtonBar::kOk, kNotice);
+        ShowMessage("The game databases are loaded - you can't change the configuration.", CButtonBar::kOk,
+                    kNotice);
     flags |= kFormRedrawAll;
     Draw();
     ResetInputGuard();
@@ -114,8 +121,8 @@ void CWorldsScreen::BuildLayout() {
     const bool paged = WorldCount() > rowsPerPage;
     previousPage.Show(paged ? 1 : 0);
     nextPage.Show(paged ? 1 : 0);
-    PlacePictureButton(*this, backButton, kLayoutGroup, kBack, kPictureOk, static_cast<u16>(kPictureOk + 1), false,
-                       static_cast<u16>(kCommandUse));
+    PlacePictureButton(*this, backButton, kLayoutGroup, kBack, kPictureOk, static_cast<u16>(kPictureOk + 1),
+                       false, static_cast<u16>(kCommandUse));
     PlaceLabel(emptyLabel, kEmptyLabel, "No additional worlds are installed.",
                CTextLabel::kAlignCentre | CTextLabel::kAlignMiddle, 1);
     ShowEmptyState();

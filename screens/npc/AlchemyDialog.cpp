@@ -42,7 +42,8 @@ void CAlchemyDialog::PlaceHeading(CTextLabel& label, u32 element, const char* te
     label.textColour = kWhite;
     label.backgroundColour = kDark;
     label.outline = 1;
-    label.alignment = (element == 476 ? CTextLabel::kAlignCentre : CTextLabel::kAlignLeft) | CTextLabel::kAlignMiddle;
+    label.alignment =
+        (element == 476 ? CTextLabel::kAlignCentre : CTextLabel::kAlignLeft) | CTextLabel::kAlignMiddle;
     label.SetText(text);
 }
 
@@ -60,7 +61,8 @@ void CAlchemyDialog::Open(const CItemInstance* mortar) {
     background = game ? game->GetInterfacePicture(kPictureScreenBackground) : nullptr;
     drawBackground = 1;
 
-    CRecordHolder* const* frames = InterfacePictureSet(game, small ? kPictureCompactFrameSet : kPictureLargeFrameSet, 9);
+    CRecordHolder* const* frames =
+        InterfacePictureSet(game, small ? kPictureCompactFrameSet : kPictureLargeFrameSet, 9);
     for (auto [picture, element] : {std::pair{&frame, 19u}, std::pair{&mortarFrame, 497u},
                                     std::pair{&ingredientFrame, 496u}, std::pair{&potionFrame, 495u}}) {
         Place(*picture, element);
@@ -70,7 +72,8 @@ void CAlchemyDialog::Open(const CItemInstance* mortar) {
     }
     PlaceHeading(title, 476, "Alchemy");
     PlaceHeading(mortarHeading, 492, "1. Select the mortar/pestle");
-    PlaceHeading(ingredientHeading, 493, small ? "2. Select the ingredients" : "2. Select the alchemy ingredients");
+    PlaceHeading(ingredientHeading, 493,
+                 small ? "2. Select the ingredients" : "2. Select the alchemy ingredients");
     PlaceHeading(potionHeading, 494, small ? "3. Select the potion" : "3. Select the potion to be created");
 
     craft::FillButtonPictures(game, arrowLeft, kPictureArrowButtons + 4);
@@ -105,11 +108,9 @@ void CAlchemyDialog::Open(const CItemInstance* mortar) {
             mortarIndex = static_cast<int>(i);
             break;
         }
-    for (int& slot : slots)
-        slot = -1;
+    for (int& slot : slots) slot = -1;
     ShowMortar();
-    for (int i = 0; i < 3; ++i)
-        ShowSlot(i);
+    for (int i = 0; i < 3; ++i) ShowSlot(i);
     ShowPotions();
     flags |= kFormRedrawAll;
     ResetInputGuard();
@@ -118,16 +119,15 @@ void CAlchemyDialog::Open(const CItemInstance* mortar) {
 void CAlchemyDialog::BuildLists() {
     mortars.clear();
     ingredients.clear();
-    if (!alchemist)
-        return;
+    if (!alchemist) return;
     for (CItemInstance* item : alchemist->GetCarriedItems()) {
         const CItemType* type = item ? item->type : nullptr;
-        if (!type || (type->flags & kTypeLeftOut))
-            continue;
+        if (!type || (type->flags & kTypeLeftOut)) continue;
         if (type->itemClass == kItemAlchemy) {
             mortars.push_back({type, item, 1, type->name ? type->name : ""});
         } else if (type->itemClass == kItemIngredient) {
-            auto same = std::find_if(ingredients.begin(), ingredients.end(), [&](const Entry& e) { return e.type == type; });
+            auto same = std::find_if(ingredients.begin(), ingredients.end(),
+                                     [&](const Entry& e) { return e.type == type; });
             if (same != ingredients.end())
                 ++same->count;
             else
@@ -161,7 +161,8 @@ void CAlchemyDialog::ShowSlot(int slot) {
         const Entry& e = ingredients[static_cast<size_t>(index)];
         CStr effects;
         if (e.type->effects)
-            FormatEffectListText(effects, *e.type->effects, alchemist->GetRules(), kSourceIngredient, skill, false);
+            FormatEffectListText(effects, *e.type->effects, alchemist->GetRules(), kSourceIngredient, skill,
+                                 false);
         effects.Replace("\r", ", ");
         effects.Replace("Unknown effect", "?");
         CStr name;
@@ -191,12 +192,12 @@ void CAlchemyDialog::ShowPotions() {
     if (alchemist) {
         IAlchemist* player = alchemist;
         potions = craft::FindMatchingRecipes(
-            alchemist->GetRecipes(), [player](const char* id) { return player->FindItemType(id); }, skill, types);
+            alchemist->GetRecipes(), [player](const char* id) { return player->FindItemType(id); }, skill,
+            types);
     }
     for (size_t i = 0; i < potions.size(); ++i)
         potionList.AddItemWithValue(potions[i].label.c_str(), static_cast<u32>(i));
-    if (!potions.empty())
-        potionList.selection = 0;
+    if (!potions.empty()) potionList.selection = 0;
     potionList.topRow = craft::FirstRowOfPage(potionList.selection, potionList.visibleRows);
     potionList.state |= kWidgetRedraw;
     UpdateMarks();
@@ -212,8 +213,7 @@ void CAlchemyDialog::UpdateMarks() {
         const int index = slots[i];
         if (show && index >= 0 && index < static_cast<int>(ingredients.size())) {
             const CItemType* type = ingredients[static_cast<size_t>(index)].type;
-            for (const CItemType* used : choice->ingredients)
-                marked[i] = marked[i] || (used && used == type);
+            for (const CItemType* used : choice->ingredients) marked[i] = marked[i] || (used && used == type);
         }
         slotPicture[i].frame = marked[i] ? 1 : 0;
         slotPicture[i].frameSet = marked[i] ? InterfacePictureSet(game, kPictureListFrame, 9) : nullptr;
@@ -229,8 +229,7 @@ void CAlchemyDialog::ShowMessage(const char* text, u32 buttons, State next) {
 
 void CAlchemyDialog::Brew(bool confirmed) {
     const int row = potionList.ValidSelection();
-    if (!alchemist || row < 0 || row >= static_cast<int>(potions.size()))
-        return;
+    if (!alchemist || row < 0 || row >= static_cast<int>(potions.size())) return;
     const craft::CPotionChoice choice = potions[static_cast<size_t>(row)];
     if (!confirmed && craft::BrewNeedsConfirmation(choice, skill)) {
         PlayInterfaceSound(game, 1, 10);
@@ -244,8 +243,7 @@ void CAlchemyDialog::Brew(bool confirmed) {
             remembered[i] = ingredients[static_cast<size_t>(slots[i])].type;
     // The ingredients go before the roll: a failed brew costs them too.
     for (const CItemType* used : choice.ingredients)
-        if (used)
-            alchemist->ConsumeItemOfType(*used);
+        if (used) alchemist->ConsumeItemOfType(*used);
     alchemist->AlchemyUseCounter() = craft::RaiseUseCounter(alchemist->AlchemyUseCounter());
     const CRuleContext& rules = alchemist->GetRules();
     CItemInstance* made = nullptr;
@@ -256,7 +254,8 @@ void CAlchemyDialog::Brew(bool confirmed) {
         ShowMessage("You have failed to create the potion.", CButtonBar::kOk, kResult);
     } else {
         CStr text;
-        text.Format("You have successfully created a potion of %s.", made->type->name ? made->type->name : "");
+        text.Format("You have successfully created a potion of %s.",
+                    made->type->name ? made->type->name : "");
         alchemist->ReceiveItem(made);
         ShowMessage(text.GetText(), CButtonBar::kOk, kResult);
         WidgetGameData().PlaySound("bsnd_fillpotion", 10);
@@ -266,8 +265,7 @@ void CAlchemyDialog::Brew(bool confirmed) {
     for (int i = 0; i < 3; ++i) {
         slots[i] = -1;
         for (size_t k = 0; k < ingredients.size() && remembered[i]; ++k)
-            if (ingredients[k].type == remembered[i])
-                slots[i] = static_cast<int>(k);
+            if (ingredients[k].type == remembered[i]) slots[i] = static_cast<int>(k);
         ShowSlot(i);
     }
     ShowPotions();
@@ -287,18 +285,14 @@ u32 CAlchemyDialog::OnCommand(u32 command) {
         CloseModal();
         ResetInputGuard();
         flags |= kFormRedrawAll;
-        if (confirmed)
-            Brew(true);
+        if (confirmed) Brew(true);
         return 0;
     }
     switch (command) {
-    case kBrew:
-        Brew(false);
-        return 0;
+    case kBrew: Brew(false); return 0;
     case kClose:
         PlayInterfaceSound(game, 1, 10);
-        if (parent)
-            parent->OnCommand(kClose);
+        if (parent) parent->OnCommand(kClose);
         return 0;
     case kPotions:
         PlayInterfaceSound(game, 0, 10);
@@ -307,24 +301,18 @@ u32 CAlchemyDialog::OnCommand(u32 command) {
     case kMortarPrevious:
     case kMortarNext:
         PlayInterfaceSound(game, 0, 10);
-        if (command == kMortarPrevious && mortarIndex > 0)
-            --mortarIndex;
-        if (command == kMortarNext && mortarIndex < static_cast<int>(mortars.size()) - 1)
-            ++mortarIndex;
+        if (command == kMortarPrevious && mortarIndex > 0) --mortarIndex;
+        if (command == kMortarNext && mortarIndex < static_cast<int>(mortars.size()) - 1) ++mortarIndex;
         ShowMortar();
         return 0;
-    default:
-        break;
+    default: break;
     }
     for (int i = 0; i < 3; ++i) {
         const bool previous = command == SlotCommand(i, false);
-        if (!previous && command != SlotCommand(i, true))
-            continue;
+        if (!previous && command != SlotCommand(i, true)) continue;
         PlayInterfaceSound(game, 0, 10);
-        if (previous && slots[i] > -1)
-            --slots[i];
-        if (!previous && slots[i] < static_cast<int>(ingredients.size()) - 1)
-            ++slots[i];
+        if (previous && slots[i] > -1) --slots[i];
+        if (!previous && slots[i] < static_cast<int>(ingredients.size()) - 1) ++slots[i];
         ShowSlot(i);
         ShowPotions();
         return 0;

@@ -61,7 +61,8 @@ void CBetDialog::Open(i32 maximumBet) {
     const u32 betButtons[4] = {kRaise, kLower, kMaximum, kMinimum};
     CBitmapButton* buttons[4] = {&raiseButton, &lowerButton, &maximumButton, &minimumButton};
     for (int i = 0; i < 4; ++i)
-        PlaceButton(*buttons[i], betButtons[i], buttonPictures[i], static_cast<u16>(kPictureBetButtons + 2 * i));
+        PlaceButton(*buttons[i], betButtons[i], buttonPictures[i],
+                    static_cast<u16>(kPictureBetButtons + 2 * i));
 
     Place(betLabel, 138);
     betLabel.font = title.font;
@@ -112,7 +113,6 @@ u32 CBetDialog::OnCommand(u32 command) {
         Refresh();
         flags |= kFormRedrawAll;
         return 0;
-    default:
-        return 0;
+    default: return 0;
     }
 }

@@ -1,12 +1,9 @@
 #include "screens/npc/BetRules.h"
 
 i32 CBetModel::StepFor(i32 maximum) {
-    if (maximum <= 100)
-        return 10;
-    if (maximum <= 300)
-        return 50;
-    if (maximum <= 1000)
-        return 100;
+    if (maximum <= 100) return 10;
+    if (maximum <= 300) return 50;
+    if (maximum <= 1000) return 100;
     return 1000;
 }
 
@@ -25,8 +22,7 @@ void CBetModel::Raise() {
 
 void CBetModel::Lower() {
     bet_ -= step_;
-    if (bet_ < Smallest())
-        bet_ = Smallest();
+    if (bet_ < Smallest()) bet_ = Smallest();
 }
 
 void CBetModel::ToMaximum() { bet_ = maximum_; }
@@ -34,15 +30,13 @@ void CBetModel::ToMaximum() { bet_ = maximum_; }
 void CBetModel::ToMinimum() { bet_ = Smallest(); }
 
 bool TakeCardBet(u32& gold, i32 bet) {
-    if (bet <= 0 || gold < static_cast<u32>(bet))
-        return false;
+    if (bet <= 0 || gold < static_cast<u32>(bet)) return false;
     gold -= static_cast<u32>(bet);
     return true;
 }
 
 void PayCardWin(u32& gold, i32 bet) {
-    if (bet <= 0)
-        return;
+    if (bet <= 0) return;
     u64 total = static_cast<u64>(gold) + 2 * static_cast<u64>(bet);
     gold = total > kMaxPlayerGold ? kMaxPlayerGold : static_cast<u32>(total);
 }

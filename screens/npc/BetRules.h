@@ -17,8 +17,8 @@ public:
     // offered more than it takes; a maximum of 0 (or less) leaves nothing to bet.
     void Open(i32 maximum);
 
-    void Raise();      // one step up, not past the maximum
-    void Lower();      // one step down, not below the smallest bet
+    void Raise();  // one step up, not past the maximum
+    void Lower();  // one step down, not below the smallest bet
     void ToMaximum();
     void ToMinimum();
 

@@ -65,12 +65,10 @@ void CCardMatch::AddDeal(const std::vector<CCardDraw>& draws) {
 }
 
 CCardMatch::TapResult CCardMatch::TapHandSlot(u32 slot) {
-    if (IsOver() || IsBusy() || slot >= kCardHandSize || !duel_.CanPlayerPlay())
-        return kTapIgnored;
+    if (IsOver() || IsBusy() || slot >= kCardHandSize || !duel_.CanPlayerPlay()) return kTapIgnored;
     const CCardDef* card = duel_.Side(kCardPlayer).hand[slot];
     // A slot emptied by a combo's first card holds nothing to select or play.
-    if (!card)
-        return kTapIgnored;
+    if (!card) return kTapIgnored;
     if (selection_ != static_cast<i32>(slot)) {
         selection_ = static_cast<i32>(slot);
         return kTapSelected;
@@ -83,17 +81,14 @@ CCardMatch::TapResult CCardMatch::TapHandSlot(u32 slot) {
 }
 
 bool CCardMatch::Tick(u32 now) {
-    if (IsOver())
-        return false;
+    if (IsOver()) return false;
     if (wait_.IsRunning()) {
-        if (!wait_.IsOver(now))
-            return false;
+        if (!wait_.IsOver(now)) return false;
         wait_.Stop();
         EndWait();
         return true;
     }
-    if (flights_.empty())
-        return false;
+    if (flights_.empty()) return false;
     RunFlights(now);
     return true;
 }
@@ -102,8 +97,7 @@ void CCardMatch::RunFlights(u32 now) {
     for (size_t i = 0; i < flights_.size();) {
         CCardFlight& flight = flights_[i];
         if (flight.delay > 0) {
-            if (--flight.delay == 0 && view_)
-                view_->OnFlightStarted(flight);
+            if (--flight.delay == 0 && view_) view_->OnFlightStarted(flight);
             ++i;
             continue;
         }
@@ -111,8 +105,7 @@ void CCardMatch::RunFlights(u32 now) {
             flight.posX += flight.stepX;
             flight.posY += flight.stepY;
             --flight.stepsLeft;
-            if (view_)
-                view_->OnFlightMoved(flight);
+            if (view_) view_->OnFlightMoved(flight);
             ++i;
             continue;
         }
@@ -124,21 +117,18 @@ void CCardMatch::RunFlights(u32 now) {
             duel_.PlayCard(done.owner, done.slot);
             wait_.Start(now);
         }
-        if (view_)
-            view_->OnFlightEnded(done);
+        if (view_) view_->OnFlightEnded(done);
     }
 }
 
 void CCardMatch::EndWait() {
     CCardNext next = duel_.EndOfWait();
-    if (view_)
-        view_->OnWaitEnded();
+    if (view_) view_->OnWaitEnded();
     switch (next.kind) {
     case CCardNext::kOpponentPlays: {
         const u32 slot = static_cast<u32>(next.slot);
         const CCardDef* card = duel_.Side(kCardOpponent).hand[slot];
-        if (view_)
-            view_->OnOpponentChose(slot);
+        if (view_) view_->OnOpponentChose(slot);
         CCardPoint from = view_ ? view_->HandSlotPosition(kCardOpponent, slot) : CCardPoint{};
         CCardPoint to = view_ ? view_->TablePosition() : CCardPoint{};
         AddFlight(from, to, CCardDraw{kCardOpponent, slot, card, 0}, true);
@@ -149,17 +139,14 @@ void CCardMatch::EndWait() {
         AddDeal(next.draws);
         break;
     case CCardNext::kPlayerPlays:
-    case CCardNext::kGameOver:
-        break;
+    case CCardNext::kGameOver: break;
     }
 }
 
 std::string CCardMatch::Settle(u32& gold) {
-    if (!duel_.IsOver())
-        return over_ ? "You don't have enough money." : "";
+    if (!duel_.IsOver()) return over_ ? "You don't have enough money." : "";
     const bool won = duel_.Winner() == kCardPlayer;
-    if (won && !settled_)
-        PayCardWin(gold, bet_);
+    if (won && !settled_) PayCardWin(gold, bet_);
     settled_ = true;
     const u64 amount = won ? 2 * static_cast<u64>(bet_) : static_cast<u64>(bet_);
     std::string text = won ? "You win! The bet is yours, " : "You lost your bet, ";

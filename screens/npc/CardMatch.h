@@ -23,11 +23,11 @@ struct CCardFlight {
     i32 posX = 0;
     i32 posY = 0;
     u32 stepsLeft = 0;
-    u32 delay = 0;          // ticks before it starts
+    u32 delay = 0;  // ticks before it starts
     const CCardDef* card = nullptr;
-    u32 owner = 0;          // kCardPlayer or kCardOpponent
-    u32 slot = 0;           // the hand slot it leaves (a play) or fills (a deal)
-    bool play = false;      // true: flying to the table; false: being dealt
+    u32 owner = 0;      // kCardPlayer or kCardOpponent
+    u32 slot = 0;       // the hand slot it leaves (a play) or fills (a deal)
+    bool play = false;  // true: flying to the table; false: being dealt
 
     CCardPoint Position() const { return {posX >> 8, posY >> 8}; }
 };

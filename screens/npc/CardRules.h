@@ -21,11 +21,11 @@ constexpr i32 kCardStartHp = 40;
 
 // The phases in which a card takes effect (see CCardDuel::CardEffect).
 enum CardPhase : u32 {
-    kPhasePlayed = 1,       // the card lands on the table
-    kPhaseTick = 2,         // per-turn tick of a marker
-    kPhaseOutgoing = 3,     // damage dealt by the marker's owner
-    kPhaseIncoming = 4,     // damage taken by the marker's owner
-    kPhaseScore = 5,        // the score for choosing the card
+    kPhasePlayed = 1,    // the card lands on the table
+    kPhaseTick = 2,      // per-turn tick of a marker
+    kPhaseOutgoing = 3,  // damage dealt by the marker's owner
+    kPhaseIncoming = 4,  // damage taken by the marker's owner
+    kPhaseScore = 5,     // the score for choosing the card
 };
 
 struct CCardMarker {
@@ -132,7 +132,9 @@ public:
     // the owner's marker slot in the damage phases. Only the score phase returns a value.
     i32 CardEffect(const CCardDef& card, u32 side, u32 phase, i32* value, CCardMarker* marker,
                    i32 multiplier);
-    i32 Score(const CCardDef& card, u32 side) { return CardEffect(card, side, kPhaseScore, nullptr, nullptr, 1); }
+    i32 Score(const CCardDef& card, u32 side) {
+        return CardEffect(card, side, kPhaseScore, nullptr, nullptr, 1);
+    }
 
     // Side operations of the effects.
     void InflictDamage(i32 amount, u32 attacker);

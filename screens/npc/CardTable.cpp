@@ -39,8 +39,7 @@ const BuiltInCard kBuiltIn[kCardCount] = {
     {"Slash", 3, kCardInstant, 2, 0, 0, kInflictsToEnemy},
     {"Crush", 3, kCardInstant, 3, 0, 0, kInflictsToEnemy},
     {"Rapid stab", 3, kCardInstant, 4, 0, 0, kHalfToDefense},
-    {"Bleeding", 3, kCardTurns, 1, 3, 3,
-     "Inflicts %u damage and enemy loses %u Hp per turn. Turns:\x0B%u."},
+    {"Bleeding", 3, kCardTurns, 1, 3, 3, "Inflicts %u damage and enemy loses %u Hp per turn. Turns:\x0B%u."},
     {"Assault", 3, kCardInstant, 2, 0, 0, "Inflicts %u damage and removes a marker from the enemy."},
     {"Dual strike", 2, kCardInstant, 8, 0, 0, kHalfToDefense},
     {"Backstab", 3, kCardInstant, 5, 0, 0, "Inflicts %u damage, any kind of defense ignored."},
@@ -66,7 +65,8 @@ const BuiltInCard kBuiltIn[kCardCount] = {
     // Sorcerer.
     {"Life node", 3, kCardTurns, 2, 0, 10, "Regenerates Hp by %u points per turn. Turns:\x0B%u."},
     {"Aura of air", 3, kCardTurns, 25, 0, 4, kDecreasesTaken},
-    {"Death node", 3, kCardTurns, 25, 0, 4, "Increases the damage inflicted, by %u%% per turn. Turns:\x0B%u."},
+    {"Death node", 3, kCardTurns, 25, 0, 4,
+     "Increases the damage inflicted, by %u%% per turn. Turns:\x0B%u."},
     {"Aura of water", 2, kCardTurns, 33, 0, 4, kDecreasesTaken},
     {"Moon node", 3, kCardTurns, 25, 0, 4, "Increases the damage infilcted, by %u%% per turn. Turns:\x0B%u."},
     {"Aura of fire", 3, kCardTurns, 25, 0, 4, "Reflects %u%% of suffered damage, per turn. Turns:\x0B%u."},
@@ -75,7 +75,8 @@ const BuiltInCard kBuiltIn[kCardCount] = {
     {"Ice bolt", 3, kCardInstant, 4, 0, 0, kInflictsToEnemy},
     {"Chain lightning", 3, kCardInstant, 5, 0, 0, kInflictsToEnemy},
     {"Earthquake", 3, kCardInstant, 5, 0, 0, kInflictsToEnemy},
-    {"Whirlwind", 2, kCardInstant, 5, 0, 0, "Inflicts %u damage to the enemy and destroys one of its markers."},
+    {"Whirlwind", 2, kCardInstant, 5, 0, 0,
+     "Inflicts %u damage to the enemy and destroys one of its markers."},
     {"Firewall", 1, kCardInstant, 8, 0, 0, kInflictsToEnemy},
     {"Starfall", 1, kCardInstant, 0, 0, 0, "Destroys all of the enemy's markers."},
     {"Sandstorm", 3, kCardTurns, 1, 0, 5, kDamagePerTurn},
@@ -147,17 +148,18 @@ void CCardTable::BuildCardTable(u32 layoutMode) {
 }
 
 bool CCardTable::FillFromRecord(u32 key, const CResourceRefEntry& record) {
-    if (key >= kCardCount || !record.name || !record.effectText)
-        return false;
+    if (key >= kCardCount || !record.name || !record.effectText) return false;
     switch (record.kindFlags) {
-    case kCardInstant: case kCardHitPoints: case kCardAttacks: case kCardTurns: case kCardCombo: break;
+    case kCardInstant:
+    case kCardHitPoints:
+    case kCardAttacks:
+    case kCardTurns:
+    case kCardCombo: break;
     default: return false;
     }
-    if (record.copies > kMaxCardCopies)
-        return false;
+    if (record.copies > kMaxCardCopies) return false;
     for (u32 value : record.values)
-        if (value > kMaxCardValue)
-            return false;
+        if (value > kMaxCardValue) return false;
     CCardDef& card = cards_[key];
     card.copies = record.copies;
     card.name = record.name;
@@ -171,8 +173,7 @@ bool CCardTable::FillFromRecord(u32 key, const CResourceRefEntry& record) {
 
 u32 CCardTable::DeckSize(u32 cls) const {
     u32 total = 0;
-    for (u32 i = 0; i < kCardsPerClass; ++i)
-        total += Card(cls, i).copies;
+    for (u32 i = 0; i < kCardsPerClass; ++i) total += Card(cls, i).copies;
     return total;
 }
 
@@ -180,28 +181,24 @@ void CCardDeck::BuildDeck(const CCardTable& table, u32 cls, CRandom& random) {
     items_.clear();
     items_.reserve(table.DeckSize(cls));
     for (u32 i = 0; i < kCardsPerClass; ++i)
-        for (u32 c = 0; c < table.Card(cls, i).copies; ++c)
-            items_.push_back(static_cast<i32>(i));
+        for (u32 c = 0; c < table.Card(cls, i).copies; ++c) items_.push_back(static_cast<i32>(i));
     const i32 count = static_cast<i32>(items_.size());
     for (int round = 0; round < kShuffleRounds; ++round) {
         u32 a = random.Next(count);
         u32 b = random.Next(count);
-        if (a != b && a < items_.size() && b < items_.size())
-            std::swap(items_[a], items_[b]);
+        if (a != b && a < items_.size() && b < items_.size()) std::swap(items_[a], items_[b]);
     }
 }
 
 i32 CCardDeck::DrawTop() {
-    if (items_.empty())
-        return -1;
+    if (items_.empty()) return -1;
     i32 top = items_.front();
     items_.erase(items_.begin());
     return top;
 }
 
 std::string FormatCardText(const CCardDef& card, u32 value) {
-    if (!card.text)
-        return {};
+    if (!card.text) return {};
     u32 places = 0;
     for (const char* p = card.text; *p; ++p) {
         if (p[0] == '%' && p[1] == 'u') {
@@ -213,13 +210,11 @@ std::string FormatCardText(const CCardDef& card, u32 value) {
     const u32 last = value == kNoCardValue ? card.value3 : value;
     u32 fill[3] = {};
     if (flagged) {
-        if (places >= 3)
-            return {};
+        if (places >= 3) return {};
         fill[0] = card.value1;
         fill[1] = card.value2;
     } else {
-        if (places >= 4)
-            return {};
+        if (places >= 4) return {};
         fill[0] = places == 1 ? last : card.value1;
         fill[1] = places == 2 ? last : card.value2;
         fill[2] = last;

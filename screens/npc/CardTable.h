@@ -18,11 +18,11 @@ enum CardClass : u32 { kCardWarrior = 0, kCardSorcerer = 1, kCardNecromancer = 2
 
 // What a card does once it lies on the table.
 enum CardKind : u32 {
-    kCardInstant = 1,       // takes effect once
-    kCardHitPoints = 2,     // marker whose count is hit points (shields, walls, minions)
-    kCardAttacks = 4,       // marker whose count is a number of attacks
-    kCardTurns = 8,         // marker that lasts a number of turns
-    kCardCombo = 16,        // lets its side table another card at once
+    kCardInstant = 1,    // takes effect once
+    kCardHitPoints = 2,  // marker whose count is hit points (shields, walls, minions)
+    kCardAttacks = 4,    // marker whose count is a number of attacks
+    kCardTurns = 8,      // marker that lasts a number of turns
+    kCardCombo = 16,     // lets its side table another card at once
 };
 
 constexpr u32 kCardClasses = 3;
@@ -38,16 +38,16 @@ constexpr char kCardTextBreak = '\x0B';
 // One card as the rules use it. `name` and `text` point at text owned by whoever filled the table
 // (the built-in list's literals, or the world's records while they are loaded).
 struct CCardDef {
-    u32 cls = 0;          // CardClass
-    u32 index = 0;        // 0..24 within the class
-    u32 copies = 0;       // copies in a deck of its class
+    u32 cls = 0;     // CardClass
+    u32 index = 0;   // 0..24 within the class
+    u32 copies = 0;  // copies in a deck of its class
     const char* name = nullptr;
     const char* text = nullptr;  // effect text with up to three "%u" and "%%"
     u32 value1 = 0;
     u32 value2 = 0;
-    u32 value3 = 0;       // the card's count as a marker (turns, attacks or hit points)
-    u32 kind = 0;         // CardKind
-    u16 picture = 0;      // picture record id in the interface database
+    u32 value3 = 0;   // the card's count as a marker (turns, attacks or hit points)
+    u32 kind = 0;     // CardKind
+    u16 picture = 0;  // picture record id in the interface database
 
     // Position of the card in the table: class * 25 + index.
     u32 Key() const { return cls * kCardsPerClass + index; }

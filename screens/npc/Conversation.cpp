@@ -18,38 +18,33 @@ void CConversation::Start() {
 }
 
 void CConversation::ChooseTopic(int index) {
-    if (phase_ != Phase::Menu || index < 0 || index >= static_cast<int>(topics_.size()))
-        return;
+    if (phase_ != Phase::Menu || index < 0 || index >= static_cast<int>(topics_.size())) return;
     const Topic topic = topics_[static_cast<size_t>(index)];
     entry_ = topic.entry;
-    if (entry_->textB && *entry_->textB)
-        output_.AppendSpeech(entry_->textB, kStylePlayer, true);
+    if (entry_->textB && *entry_->textB) output_.AppendSpeech(entry_->textB, kStylePlayer, true);
     Speak(topic.line);
 }
 
 void CConversation::ChooseAnswer(int slot) {
-    if (phase_ != Phase::Answers || slot < 0 || slot > 3)
-        return;
+    if (phase_ != Phase::Answers || slot < 0 || slot > 3) return;
     output_.SetAnswerNumber(slot + 1);
-    const CDialogueChoice* choice = line_ && slot < std::min<int>(line_->choiceCount, 4) ? line_->choices[slot] : nullptr;
+    const CDialogueChoice* choice =
+        line_ && slot < std::min<int>(line_->choiceCount, 4) ? line_->choices[slot] : nullptr;
     output_.AppendSpeech(choice && choice->text ? choice->text : "", kStylePlayer, true);
     CDialogueLine* next = nullptr;
-    if (entry_)
-        next = CDialogue::FindNextEntry(*entry_, goFirst_ ? nullptr : line_, evaluator_);
+    if (entry_) next = CDialogue::FindNextEntry(*entry_, goFirst_ ? nullptr : line_, evaluator_);
     answers_.clear();
     output_.Pause();
     GoOnFrom(next);
 }
 
 void CConversation::Continue() {
-    if (phase_ != Phase::Continue)
-        return;
+    if (phase_ != Phase::Continue) return;
     Follow();
 }
 
 void CConversation::AcceptListEntry(int index) {
-    if (phase_ != Phase::ObjectList || index < 0 || index >= static_cast<int>(list_.size()))
-        return;
+    if (phase_ != Phase::ObjectList || index < 0 || index >= static_cast<int>(list_.size())) return;
     const ListEntry chosen = list_[static_cast<size_t>(index)];
     output_.AppendSpeech(chosen.title.c_str(), kStylePlayer, true);
     output_.SetChosenEntry(chosen.id.c_str());
@@ -60,8 +55,7 @@ void CConversation::AcceptListEntry(int index) {
 }
 
 void CConversation::CancelList() {
-    if (phase_ != Phase::ObjectList)
-        return;
+    if (phase_ != Phase::ObjectList) return;
     output_.AppendSpeech("...", kStylePlayer, true);
     output_.SetChosenEntry("");
     list_.clear();
@@ -83,8 +77,7 @@ void CConversation::CreateObjectList() {
 }
 
 void CConversation::AddListEntry(const char* id, const char* title) {
-    if (listStarted_)
-        list_.push_back({id ? id : "", title ? title : ""});
+    if (listStarted_) list_.push_back({id ? id : "", title ? title : ""});
 }
 
 void CConversation::GoOnFrom(CDialogueLine* next) {
@@ -107,13 +100,10 @@ void CConversation::Speak(CDialogueLine* line) {
         output_.AppendSpeech(line->text ? line->text : "", kStyleNpc, !followsOn);
         goNext_ = goFirst_ = false;
         answers_.clear();
-        if (line->script && line->scriptLength)
-            output_.RunLineScript(line->script, line->scriptLength);
-        if (!Follow())
-            return;
+        if (line->script && line->scriptLength) output_.RunLineScript(line->script, line->scriptLength);
+        if (!Follow()) return;
         // The menu stands; a pending go flag moves on within the same entry.
-        if (!goNext_ && !goFirst_)
-            return;
+        if (!goNext_ && !goFirst_) return;
         CDialogueLine* next = nullptr;
         if (entry_ && chain + 1 < kMaxChain)
             next = CDialogue::FindNextEntry(*entry_, goFirst_ ? nullptr : line_, evaluator_);
@@ -132,7 +122,8 @@ bool CConversation::Follow() {
     CollectAnswers();
     int answerLines = 0;
     for (const Answer& a : answers_)
-        answerLines += a.text.empty() ? 1 : 1 + static_cast<int>(std::count(a.text.begin(), a.text.end(), '\r'));
+        answerLines +=
+            a.text.empty() ? 1 : 1 + static_cast<int>(std::count(a.text.begin(), a.text.end(), '\r'));
     if (output_.NeedsContinue(answerLines)) {
         phase_ = Phase::Continue;
         return false;
@@ -159,21 +150,18 @@ bool CConversation::Follow() {
 
 void CConversation::CollectAnswers() {
     answers_.clear();
-    if (!line_)
-        return;
+    if (!line_) return;
     const CDialogueChoice* passing[4] = {};
     SelectTopicsByCondition(*line_, evaluator_, passing);
     const int count = std::min<int>(line_->choiceCount, 4);
     for (int slot = 0; slot < count; ++slot)
-        if (passing[slot])
-            answers_.push_back({slot, passing[slot]->text ? passing[slot]->text : ""});
+        if (passing[slot]) answers_.push_back({slot, passing[slot]->text ? passing[slot]->text : ""});
 }
 
 void CConversation::BuildMenu() {
     topics_.clear();
     phase_ = ended_ ? Phase::Ended : Phase::Menu;
-    if (ended_ || !dialogue_)
-        return;
+    if (ended_ || !dialogue_) return;
     for (const CTopicChoice& t : dialogue_->CollectTopics(evaluator_))
         topics_.push_back({t.title ? t.title : "", t.entry, t.line});
 }

@@ -63,10 +63,11 @@ void DistinctSlotTypes(const CItemType* slots[3]);
 // Every recipe, in list order, whose non-empty requirements the ingredients meet at skill S. A recipe
 // without any requirement is never listed: it would make a potion out of nothing.
 using ItemTypeLookup = std::function<const CItemType*(const char* id)>;
-std::vector<CPotionChoice> FindMatchingRecipes(const std::vector<const CRecipe*>& recipes, const ItemTypeLookup& findType,
-                                               int skill, const CItemType* const slots[3]);
-std::vector<CPotionChoice> FindMatchingRecipes(const CRecipeList& recipes, const CItemCatalogue& items, int skill,
+std::vector<CPotionChoice> FindMatchingRecipes(const std::vector<const CRecipe*>& recipes,
+                                               const ItemTypeLookup& findType, int skill,
                                                const CItemType* const slots[3]);
+std::vector<CPotionChoice> FindMatchingRecipes(const CRecipeList& recipes, const CItemCatalogue& items,
+                                               int skill, const CItemType* const slots[3]);
 // Whether the dialog asks before brewing: the skill is below the recipe's level or the potion unknown.
 bool BrewNeedsConfirmation(const CPotionChoice& choice, int skill);
 
@@ -121,8 +122,8 @@ struct CEnchantTotals {
     i32 available = 0;  // capacity - storage; may be negative
 };
 int EnchantCapacity(u16 typeStorage, int limit);
-CEnchantTotals ComputeEnchantTotals(const CEffectList& list, const CRuleContext& game, int source, int capacity,
-                                    bool enchanter, int priceLevel);
+CEnchantTotals ComputeEnchantTotals(const CEffectList& list, const CRuleContext& game, int source,
+                                    int capacity, bool enchanter, int priceLevel);
 
 enum class EnchantCheck { Empty, Ok, NoGold, NoStorage, HpAndUnholy };
 // The checks of Ok, in order: an empty list passes on, then gold (enchanter only), storage and the one
@@ -192,7 +193,8 @@ struct CPickAttempt {
     bool pickLeft = false;  // the pick fell below 10 percent and leaves the list
 };
 // One attempt: the pick wears (two draws), the use counter rises, then the roll (one draw).
-CPickAttempt AttemptLockPick(CRandom& random, CItemInstance& pick, int playerSkill, u16 lockWord, u16& useCounter);
+CPickAttempt AttemptLockPick(CRandom& random, CItemInstance& pick, int playerSkill, u16 lockWord,
+                             u16& useCounter);
 
 // How long "Failed" stays before the chance shows again, on the platform's tick clock.
 class CFailedNotice {

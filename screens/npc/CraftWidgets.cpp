@@ -24,8 +24,7 @@ namespace craft {
 void PlaceWidget(CForm& form, CWidget& widget, u16 group, u32 element) {
     widget.Attach(&form);
     widget.SetLayoutRect(FindLayoutRect(form.game, group, element));
-    if (widget.state & kWidgetEnabled)
-        form.AddWidget(&widget);
+    if (widget.state & kWidgetEnabled) form.AddWidget(&widget);
 }
 
 void FillButtonPictures(CWidgetHost* game, CRecordHolder* (&set)[3], u16 first) {
@@ -59,7 +58,9 @@ void SetupTitle(CTextLabel& title, const char* text, u32 backgroundColour) {
     title.SetText(text);
 }
 
-void SetupDetailBox(CTextBox& box) { box.Setup(1, 0xFFFFFF, 0xFFFFFF, 0xC8C8C8, 0x161616, 0, 1, 1, 0xFFFFFF); }
+void SetupDetailBox(CTextBox& box) {
+    box.Setup(1, 0xFFFFFF, 0xFFFFFF, 0xC8C8C8, 0x161616, 0, 1, 1, 0xFFFFFF);
+}
 
 void SetupFrame(CPicture& picture, CWidgetHost* game, u16 firstPicture) {
     picture.frameSet = InterfacePictureSet(game, firstPicture, 9);
@@ -98,8 +99,7 @@ void CentreOnScreen(CForm& form) {
 
 void FormatMoneyText(i64 value, CStr& out) {
     constexpr i64 kBillion = 1000000000;
-    if (value < 0)
-        value = 0;
+    if (value < 0) value = 0;
     if (value >= kBillion)
         out.Format("%luB", static_cast<unsigned long>(value / kBillion));
     else

@@ -103,8 +103,7 @@ void CEnchantDialog::Open(const CNpc* npc, CItemInstance* target, int limit) {
         label->Show(enchanter ? 1 : 0);
 
     CStr name;
-    if (item && item->type && host)
-        FormatItemName(*item->type, item, false, host->GetRules(), name);
+    if (item && item->type && host) FormatItemName(*item->type, item, false, host->GetRules(), name);
     itemName.SetText(name.GetText());
     RefillList();
     UpdateTotals();
@@ -116,26 +115,24 @@ void CEnchantDialog::RefillList() {
     entriesList.ResetItems();
     entriesList.selection = -1;
     entriesList.topRow = 0;
-    if (!list || !host)
-        return;
+    if (!list || !host) return;
     const u32 mode = game ? game->GetLayoutMode() : 0;
     for (int i = 0; i < list->Count(); ++i) {
         CStr text;
-        FormatEffectText(*list->At(i), host->GetRules(), source, list->At(i)->amount, text, IsSmallLayoutMode(mode),
-                         mode == 5 || mode == 8);
+        FormatEffectText(*list->At(i), host->GetRules(), source, list->At(i)->amount, text,
+                         IsSmallLayoutMode(mode), mode == 5 || mode == 8);
         entriesList.AddItemWithValue(text.GetText(), static_cast<u32>(i));
     }
-    if (list->Count() > 0)
-        entriesList.selection = 0;
+    if (list->Count() > 0) entriesList.selection = 0;
     entriesList.topRow = craft::FirstRowOfPage(entriesList.selection, entriesList.visibleRows);
     entriesList.state |= kWidgetRedraw;
 }
 
 void CEnchantDialog::UpdateTotals() {
-    if (!list || !host)
-        return;
+    if (!list || !host) return;
     const int level = enchanter ? host->GetPriceLevel(*enchanter) : 10;
-    totals = craft::ComputeEnchantTotals(*list, host->GetRules(), source, capacity, enchanter != nullptr, level);
+    totals =
+        craft::ComputeEnchantTotals(*list, host->GetRules(), source, capacity, enchanter != nullptr, level);
     list->value = static_cast<u32>(totals.gold < 0 ? 0 : totals.gold);
 
     CStr text;
@@ -177,13 +174,11 @@ void CEnchantDialog::CloseEntryDialog(u32 command) {
     // An entry without a kind, or without the datum its kind needs, would be stored as a free
     // enchantment that does nothing: Ok then counts as Cancel.
     const bool commit = command == kOk && entries && craft::IsEnchantEntryComplete(entries->GetEditedEntry());
-    if (commit)
-        CopyEffect(*edited, entries->GetEditedEntry());
+    if (commit) CopyEffect(*edited, entries->GetEditedEntry());
     if (commit || !newEntry) {
         CEffect* entry = edited.release();
         if (newEntry) {
-            if (!list->Add(entry))
-                ShowMessage("The item cannot hold more enchantments.");
+            if (!list->Add(entry)) ShowMessage("The item cannot hold more enchantments.");
         } else {
             list->effects.InsertAt(editedIndex, entry);
         }
@@ -197,20 +192,15 @@ void CEnchantDialog::CloseEntryDialog(u32 command) {
 
 u32 CEnchantDialog::Enchant() {
     switch (craft::CheckEnchant(*list, totals, enchanter != nullptr, host ? host->GetGold() : 0)) {
-    case craft::EnchantCheck::Empty:
-        list.reset();
-        return parent ? parent->OnCommand(kOk) : 0;
-    case craft::EnchantCheck::NoGold:
-        ShowMessage("You don't have enough gold.");
-        return 0;
+    case craft::EnchantCheck::Empty: list.reset(); return parent ? parent->OnCommand(kOk) : 0;
+    case craft::EnchantCheck::NoGold: ShowMessage("You don't have enough gold."); return 0;
     case craft::EnchantCheck::NoStorage:
         ShowMessage("There isn't enough available storage for this enchantment.");
         return 0;
     case craft::EnchantCheck::HpAndUnholy:
         ShowMessage("The item cannot contain both fortify hp and fortify unholy enchantments.");
         return 0;
-    case craft::EnchantCheck::Ok:
-        break;
+    case craft::EnchantCheck::Ok: break;
     }
     const i32 price = totals.price;
     craft::ApplyEnchantment(*item, list.release(), source);
@@ -231,8 +221,7 @@ u32 CEnchantDialog::Enchant() {
 u32 CEnchantDialog::OnCommand(u32 command) {
     switch (state) {
     case kEntryOpen:
-        if (command == kOk || command == kCancel)
-            CloseEntryDialog(command);
+        if (command == kOk || command == kCancel) CloseEntryDialog(command);
         return 0;
     case kMessage:
     case kSucceeded: {
@@ -243,15 +232,11 @@ u32 CEnchantDialog::OnCommand(u32 command) {
         flags |= kFormRedrawAll;
         return succeeded && parent ? parent->OnCommand(kOk) : 0;
     }
-    case kEditing:
-        break;
+    case kEditing: break;
     }
-    if (!list)
-        return 0;
+    if (!list) return 0;
     switch (command) {
-    case kOk:
-        PlayInterfaceSound(game, 0, 10);
-        return Enchant();
+    case kOk: PlayInterfaceSound(game, 0, 10); return Enchant();
     case kCancel:
         PlayInterfaceSound(game, 0, 10);
         list.reset();
@@ -273,8 +258,7 @@ u32 CEnchantDialog::OnCommand(u32 command) {
     case kModify:
     case kRemove: {
         const int row = entriesList.ValidSelection();
-        if (row < 0 || row >= list->Count())
-            return 0;
+        if (row < 0 || row >= list->Count()) return 0;
         PlayInterfaceSound(game, 0, 10);
         auto* entry = static_cast<CEffect*>(list->effects.RemoveAt(row));
         if (command == kRemove) {
@@ -290,7 +274,6 @@ u32 CEnchantDialog::OnCommand(u32 command) {
         OpenEntryDialog();
         return 0;
     }
-    default:
-        return 0;
+    default: return 0;
     }
 }

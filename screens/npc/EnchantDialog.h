@@ -47,8 +47,8 @@ public:
     const CEffectList* List() const { return list.get(); }
 
     CPicture frame, leftPanel, rightPanel;
-    CTextLabel title, itemLabel, itemName, storageLabel, storageValue, priceLabel, priceValue, goldLabel, goldValue,
-        listLabel;
+    CTextLabel title, itemLabel, itemName, storageLabel, storageValue, priceLabel, priceValue, goldLabel,
+        goldValue, listLabel;
     CListBox entriesList;
     CBitmapButton addButton, modifyButton, removeButton, okButton, cancelButton;
     CTextView messageText;

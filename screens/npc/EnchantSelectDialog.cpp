@@ -47,13 +47,15 @@ void CEnchantSelectDialog::Open(const CNpc* npc, int newLevel, bool recharging) 
     picture.frameSet = InterfacePictureSet(game, kPictureCompactFrameSet, 9);
     picture.transparent = 1;
     picture.sides = 0x0F;
-    for (auto [label, element] : {std::pair{&title, 16u}, std::pair{&itemsLabel, 273u}, std::pair{&limitText, 278u}}) {
+    for (auto [label, element] :
+         {std::pair{&title, 16u}, std::pair{&itemsLabel, 273u}, std::pair{&limitText, 278u}}) {
         Place(*label, element);
         label->font = 1;
         label->textColour = element == 16 ? kWhite : kGrey;
         label->backgroundColour = kDark;
         label->outline = element == 16 ? 1 : 0;
-        label->alignment = (element == 16 ? CTextLabel::kAlignCentre : CTextLabel::kAlignLeft) | CTextLabel::kAlignMiddle;
+        label->alignment =
+            (element == 16 ? CTextLabel::kAlignCentre : CTextLabel::kAlignLeft) | CTextLabel::kAlignMiddle;
     }
     title.SetText(recharging ? "Select the item to be recharged" : "Select the item to be enchanted");
     itemsLabel.SetText("Items:");
@@ -79,8 +81,8 @@ void CEnchantSelectDialog::Open(const CNpc* npc, int newLevel, bool recharging) 
     CStr text;
     if (enchanter) {
         limit = craft::EnchantStorageLimit(enchanter->GetEnchantLevel());
-        text.Format("%s can enchant items up to %u storage.", enchanter->GetName() ? enchanter->GetName() : "",
-                    static_cast<unsigned>(limit));
+        text.Format("%s can enchant items up to %u storage.",
+                    enchanter->GetName() ? enchanter->GetName() : "", static_cast<unsigned>(limit));
     } else if (!rechargeMode) {
         limit = craft::EnchantStorageLimit(level);
         text.Format("You can enchant items up to %u storage.", static_cast<unsigned>(limit));
@@ -96,11 +98,9 @@ void CEnchantSelectDialog::BuildList() {
     carried = host ? host->GetCarriedItems() : std::vector<CItemInstance*>{};
     for (size_t i = 0; i < carried.size(); ++i) {
         CItemInstance* item = carried[i];
-        if (!item || !craft::IsListedForSelection(*item, rechargeMode))
-            continue;
+        if (!item || !craft::IsListedForSelection(*item, rechargeMode)) continue;
         CStr name;
-        if (host)
-            FormatItemName(*item->type, item, false, host->GetRules(), name);
+        if (host) FormatItemName(*item->type, item, false, host->GetRules(), name);
         items.AddItemWithValue(name.GetText(), static_cast<u32>(i));
     }
     items.visibleRows = craft::RowsPerPage(items.h, items.rowHeight);
@@ -111,8 +111,7 @@ void CEnchantSelectDialog::BuildList() {
 }
 
 CItemInstance* CEnchantSelectDialog::ItemOfRow(int row) const {
-    if (row < 0 || row >= items.GetCount())
-        return nullptr;
+    if (row < 0 || row >= items.GetCount()) return nullptr;
     const u32 index = items.GetItem(row)->value;
     CItemInstance* item = index < carried.size() ? carried[index] : nullptr;
     // A row that no longer names a listed item names nothing.
@@ -156,8 +155,7 @@ void CEnchantSelectDialog::ShowMessage(const char* text, State next) {
 
 void CEnchantSelectDialog::UseSelected() {
     CItemInstance* item = ItemOfRow(items.ValidSelection());
-    if (!item || !host)
-        return;
+    if (!item || !host) return;
     if (craft::IsWandItem(*item)) {
         if (enchanter) {
             OpenModal(&recharge);
@@ -166,13 +164,14 @@ void CEnchantSelectDialog::UseSelected() {
             return;
         }
         const bool rechargeable = craft::IsWandRechargeable(*item, host->GetRules().spells);
-        if (rechargeable)
-            item->count = static_cast<u16>(std::max(0, craft::WandMaximum(*item)));
-        ShowMessage(rechargeable ? "The wand has been recharged." : "The wand cannot be recharged", kSpellRecharged);
+        if (rechargeable) item->count = static_cast<u16>(std::max(0, craft::WandMaximum(*item)));
+        ShowMessage(rechargeable ? "The wand has been recharged." : "The wand cannot be recharged",
+                    kSpellRecharged);
         return;
     }
     const CEffectList* effects = item->GetEffects();
-    if (item->type->itemClass == kItemMagic && (!effects || effects->Count() == 0) && !host->KnowsAnySpell()) {
+    if (item->type->itemClass == kItemMagic && (!effects || effects->Count() == 0) &&
+        !host->KnowsAnySpell()) {
         ShowMessage("You don't know any spells - this item cannot be enchanted.", kMessage);
         return;
     }
@@ -187,8 +186,7 @@ u32 CEnchantSelectDialog::OnCommand(u32 command) {
         state = kChoosing;
         CloseModal();
         ResetInputGuard();
-        if (host)
-            host->ReapplyEquipmentEffects();
+        if (host) host->ReapplyEquipmentEffects();
         if (enchanter) {
             BuildList();
             ShowDetails();
@@ -196,8 +194,7 @@ u32 CEnchantSelectDialog::OnCommand(u32 command) {
             return 0;
         }
         // Through a spell, one enchantment ends the whole choice.
-        if (command == kUse && parent)
-            return parent->OnCommand(kClose);
+        if (command == kUse && parent) return parent->OnCommand(kClose);
         flags |= kFormRedrawAll;
         return 0;
     case kMessage:
@@ -208,23 +205,19 @@ u32 CEnchantSelectDialog::OnCommand(u32 command) {
         ResetInputGuard();
         flags |= kFormRedrawAll;
         if (close) {
-            if (host)
-                host->ReapplyEquipmentEffects();
+            if (host) host->ReapplyEquipmentEffects();
             return parent ? parent->OnCommand(kClose) : 0;
         }
         return 0;
     }
-    case kChoosing:
-        break;
+    case kChoosing: break;
     }
     switch (command) {
     case kUse:
         PlayInterfaceSound(game, 1, 10);
         UseSelected();
         return 0;
-    case kList:
-        ShowDetails();
-        return 0;
+    case kList: ShowDetails(); return 0;
     case kPageUp:
     case kPageDown: {
         PlayInterfaceSound(game, 0, 10);
@@ -234,10 +227,8 @@ u32 CEnchantSelectDialog::OnCommand(u32 command) {
     }
     case kClose:
         PlayInterfaceSound(game, 1, 10);
-        if (host)
-            host->ReapplyEquipmentEffects();
+        if (host) host->ReapplyEquipmentEffects();
         return parent ? parent->OnCommand(kClose) : 0;
-    default:
-        return 0;
+    default: return 0;
     }
 }

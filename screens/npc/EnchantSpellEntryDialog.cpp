@@ -24,7 +24,8 @@ void CEnchantSpellEntryDialog::PlaceLabel(CTextLabel& label, u32 element, const 
     label.textColour = element == 16 ? 0xFFFFFF : 0xC8C8C8;
     label.backgroundColour = 0x161616;
     label.outline = element == 16 ? 1 : 0;
-    label.alignment = (element == 16 ? CTextLabel::kAlignCentre : CTextLabel::kAlignLeft) | CTextLabel::kAlignMiddle;
+    label.alignment =
+        (element == 16 ? CTextLabel::kAlignCentre : CTextLabel::kAlignLeft) | CTextLabel::kAlignMiddle;
     label.SetText(text);
 }
 
@@ -64,7 +65,7 @@ void CEnchantSpellEntryDialog::Open(const CEffect& effect, int storage, bool isS
                    {&skillDownTen, kSkillDownTen, kPictureSkillButtons + 6}};
     int n = 0;
     for (const ButtonSpec& b : buttons) {
-        CRecordHolder* (&set)[3] = pictures[n++];
+        CRecordHolder*(&set)[3] = pictures[n++];
         set[0] = game ? game->GetInterfacePicture(b.picture) : nullptr;
         set[1] = game ? game->GetInterfacePicture(static_cast<u16>(b.picture + 1)) : nullptr;
         Place(*b.button, b.command);
@@ -85,10 +86,8 @@ void CEnchantSpellEntryDialog::Open(const CEffect& effect, int storage, bool isS
     scroll = isScroll;
     entry.mode = kModeCast;
     entry.kind = kEffectCastSpell;
-    if (entry.amount < 1)
-        entry.amount = 1;
-    if (entry.amountPerLevel < 1)
-        entry.amountPerLevel = 1;
+    if (entry.amount < 1) entry.amount = 1;
+    if (entry.amountPerLevel < 1) entry.amountPerLevel = 1;
     for (CWidget* w : {static_cast<CWidget*>(&chargesLabel), static_cast<CWidget*>(&chargesValue),
                        static_cast<CWidget*>(&chargesUp), static_cast<CWidget*>(&chargesDown)})
         w->Show(scroll ? 0 : 1);
@@ -98,8 +97,7 @@ void CEnchantSpellEntryDialog::Open(const CEffect& effect, int storage, bool isS
     spells.selection = -1;
     for (size_t i = 0; i < rows.size(); ++i) {
         spells.AddItemWithValue(rows[i].name.c_str(), static_cast<u32>(i));
-        if (entry.id && rows[i].id == entry.id)
-            spells.selection = static_cast<i32>(i);
+        if (entry.id && rows[i].id == entry.id) spells.selection = static_cast<i32>(i);
     }
     spells.topRow = craft::FirstRowOfPage(spells.selection, spells.visibleRows);
     CStr text;
@@ -112,12 +110,13 @@ void CEnchantSpellEntryDialog::Open(const CEffect& effect, int storage, bool isS
 
 void CEnchantSpellEntryDialog::SpellChosen() {
     const int row = spells.ValidSelection();
-    const craft::CDatumRow* chosen = row >= 0 && row < static_cast<int>(rows.size()) ? &rows[static_cast<size_t>(row)] : nullptr;
+    const craft::CDatumRow* chosen =
+        row >= 0 && row < static_cast<int>(rows.size()) ? &rows[static_cast<size_t>(row)] : nullptr;
     const std::string before = entry.id ? entry.id : "";
     entry.SetId(chosen ? chosen->id.c_str() : nullptr);
-    if (before != (entry.id ? entry.id : ""))
-        PlayInterfaceSound(game, 0, 10);
-    const CSpell* spell = host && host->GetRules().spells && entry.id ? host->GetRules().spells->FindById(entry.id) : nullptr;
+    if (before != (entry.id ? entry.id : "")) PlayInterfaceSound(game, 0, 10);
+    const CSpell* spell =
+        host && host->GetRules().spells && entry.id ? host->GetRules().spells->FindById(entry.id) : nullptr;
     const bool skillShown = spell && spell->HasEffectOutsideKindSet();
     for (CWidget* w : {static_cast<CWidget*>(&skillLabel), static_cast<CWidget*>(&skillValue),
                        static_cast<CWidget*>(&skillUp), static_cast<CWidget*>(&skillDown),
@@ -135,8 +134,7 @@ void CEnchantSpellEntryDialog::UpdateValues() {
     text.Format("%u", static_cast<unsigned>(entry.amountPerLevel));
     skillValue.SetText(text.GetText());
     i32 storage = 0, gold = 0;
-    if (host)
-        ComputeEffectCost(entry, host->GetRules(), scroll ? kSourceScroll : kSourceWand, storage, gold);
+    if (host) ComputeEffectCost(entry, host->GetRules(), scroll ? kSourceScroll : kSourceWand, storage, gold);
     needed = storage;
     text.Format("%u", static_cast<unsigned>(needed < 0 ? 0 : needed));
     ToNumberGlyphs(text);
@@ -158,9 +156,7 @@ u32 CEnchantSpellEntryDialog::OnCommand(u32 command) {
         const u32 pass = command == kOk && entry.id && *entry.id ? kOk : kCancel;
         return parent ? parent->OnCommand(pass) : 0;
     }
-    case kSpells:
-        SpellChosen();
-        return 0;
+    case kSpells: SpellChosen(); return 0;
     case kPageUp:
     case kPageDown: {
         PlayInterfaceSound(game, 0, 10);
@@ -171,7 +167,8 @@ u32 CEnchantSpellEntryDialog::OnCommand(u32 command) {
     case kChargesUp:
     case kChargesDown:
         PlayInterfaceSound(game, 0, 10);
-        entry.amount = static_cast<i16>(craft::StepSpellEntryValue(entry.amount, command == kChargesUp ? 1 : -1));
+        entry.amount =
+            static_cast<i16>(craft::StepSpellEntryValue(entry.amount, command == kChargesUp ? 1 : -1));
         UpdateValues();
         return 0;
     case kSkillUp:
@@ -179,21 +176,21 @@ u32 CEnchantSpellEntryDialog::OnCommand(u32 command) {
     case kSkillUpTen:
     case kSkillDownTen: {
         PlayInterfaceSound(game, 0, 10);
-        const int step = command == kSkillUp ? 1 : command == kSkillDown ? -1 : command == kSkillUpTen ? 10 : -10;
+        const int step = command == kSkillUp      ? 1
+                         : command == kSkillDown  ? -1
+                         : command == kSkillUpTen ? 10
+                                                  : -10;
         entry.amountPerLevel = static_cast<i16>(craft::StepSpellEntryValue(entry.amountPerLevel, step));
         UpdateValues();
         return 0;
     }
-    default:
-        return 0;
+    default: return 0;
     }
 }
 
 CForm* CEnchantEntryDialogs::OpenEntry(const CEffect& entry, int available, int source) {
-    if (source != kSourceWand && source != kSourceScroll)
-        return nullptr;
-    if (host != nullptr && spellEntry.game != host)
-        spellEntry.Attach(host);
+    if (source != kSourceWand && source != kSourceScroll) return nullptr;
+    if (host != nullptr && spellEntry.game != host) spellEntry.Attach(host);
     spellEntry.Open(entry, available, source == kSourceScroll);
     return &spellEntry;
 }

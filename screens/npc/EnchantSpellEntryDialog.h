@@ -42,11 +42,11 @@ public:
     i32 NeededStorage() const { return needed; }
 
     CPicture frame;
-    CTextLabel title, spellsLabel, chargesLabel, chargesValue, skillLabel, skillValue, neededLabel, neededValue,
-        availableLabel, availableValue;
+    CTextLabel title, spellsLabel, chargesLabel, chargesValue, skillLabel, skillValue, neededLabel,
+        neededValue, availableLabel, availableValue;
     CListBox spells;
-    CBitmapButton pageUp, pageDown, chargesUp, chargesDown, skillUp, skillDown, skillUpTen, skillDownTen, okButton,
-        cancelButton;
+    CBitmapButton pageUp, pageDown, chargesUp, chargesDown, skillUp, skillDown, skillUpTen, skillDownTen,
+        okButton, cancelButton;
 
 private:
     void Place(CWidget& widget, u32 element);

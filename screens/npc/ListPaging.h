@@ -16,16 +16,14 @@ inline i32 RowsPerPage(i32 height, i32 rowHeight) { return AtLeastOne(height / A
 
 // The first row (entry) of the page of `pageSize` that holds `selection`; 0 with no selection.
 inline i32 PageStartOf(i32 selection, i32 pageSize) {
-    if (selection < 0)
-        return 0;
+    if (selection < 0) return 0;
     const i32 size = AtLeastOne(pageSize);
     return selection / size * size;
 }
 
 // The selection after a list shrank to `count`: the same index, or the new last one, or none.
 inline i32 ClampSelection(i32 index, i32 count) {
-    if (count <= 0)
-        return -1;
+    if (count <= 0) return -1;
     return std::clamp(index, 0, count - 1);
 }
 
@@ -40,7 +38,8 @@ inline void UpdatePageButtons(const CListBox& list, CBitmapButton& up, CBitmapBu
 // Turns a list a page up (-1) or down (1); the selection moves to the page's first row.
 inline void TurnListPage(CListBox& list, i32 direction) {
     const i32 count = list.GetCount();
-    const i32 top = std::clamp(list.topRow + direction * AtLeastOne(list.visibleRows), 0, std::max(0, count - 1));
+    const i32 top =
+        std::clamp(list.topRow + direction * AtLeastOne(list.visibleRows), 0, std::max(0, count - 1));
     list.topRow = PageStartOf(top, list.visibleRows);
     list.selection = count > 0 ? list.topRow : -1;
     list.state |= kWidgetRedraw;

@@ -39,7 +39,8 @@ void CLockPickDialog::Open(ILockPicker* newPicker, ILockTarget* newTarget, CRand
     Place(pickText, 105);
     craft::SetupDetailBox(pickText);
     pickText.SetText("", "", 0, 0);
-    craft::PlaceButton(*this, previousButton, previousPictures, kLayoutGroup, kPrevious, kPictureArrowButtons + 4, 1000);
+    craft::PlaceButton(*this, previousButton, previousPictures, kLayoutGroup, kPrevious,
+                       kPictureArrowButtons + 4, 1000);
     craft::PlaceButton(*this, nextButton, nextPictures, kLayoutGroup, kNext, kPictureArrowButtons + 6, 1002);
     Place(result, 106);
     result.font = 1;
@@ -62,13 +63,11 @@ void CLockPickDialog::Open(ILockPicker* newPicker, ILockTarget* newTarget, CRand
 
 void CLockPickDialog::CollectLockPicks() {
     picks.clear();
-    if (!picker)
-        return;
+    if (!picker) return;
     for (CItemInstance* item : picker->GetCarriedItems())
         if (item && craft::IsUsablePick(*item))
             picks.push_back({item, item->type->name ? item->type->name : ""});
-    if (selection >= PickCount())
-        selection = PickCount() - 1;
+    if (selection >= PickCount()) selection = PickCount() - 1;
 }
 
 void CLockPickDialog::ShowPickCondition() {
@@ -81,7 +80,8 @@ void CLockPickDialog::ShowPickCondition() {
         body.Format("Condition: %s", craft::ConditionWord(entry.item->count, entry.item->type->maxCondition));
         pickText.SetText(entry.name.c_str(), body.GetText(), 0, 0);
         const char* pictureName = entry.item->type->texts[1];
-        pickPicture.SetPicture(game && pictureName ? game->FindTexturePicture(pictureName) : nullptr, 1, 0, 0);
+        pickPicture.SetPicture(game && pictureName ? game->FindTexturePicture(pictureName) : nullptr, 1, 0,
+                               0);
     }
     pickText.state |= kWidgetRedraw;
     pickPicture.state |= kWidgetRedraw;
@@ -103,16 +103,14 @@ void CLockPickDialog::ShowChance() {
 }
 
 u32 CLockPickDialog::Pick() {
-    if (selection < 0 || selection >= PickCount() || !picker || !target || !random)
-        return 0;
+    if (selection < 0 || selection >= PickCount() || !picker || !target || !random) return 0;
     CItemInstance* pick = picks[static_cast<size_t>(selection)].item;
     const u16 word = target->GetLockWord();
-    craft::CPickAttempt attempt =
-        craft::AttemptLockPick(*random, *pick, picker->GetLockpickSkill(), word, picker->LockpickUseCounter());
+    craft::CPickAttempt attempt = craft::AttemptLockPick(*random, *pick, picker->GetLockpickSkill(), word,
+                                                         picker->LockpickUseCounter());
     if (attempt.pickLeft) {
         picks.erase(picks.begin() + selection);
-        if (selection >= PickCount())
-            selection = PickCount() - 1;
+        if (selection >= PickCount()) selection = PickCount() - 1;
     }
     ShowPickCondition();
     switch (attempt.result) {
@@ -139,24 +137,17 @@ u32 CLockPickDialog::OnCommand(u32 command) {
     case kPrevious:
     case kNext:
         PlayInterfaceSound(game, 0, 10);
-        if (command == kPrevious && selection > 0)
-            --selection;
-        if (command == kNext && selection < PickCount() - 1)
-            ++selection;
+        if (command == kPrevious && selection > 0) --selection;
+        if (command == kNext && selection < PickCount() - 1) ++selection;
         ShowPickCondition();
         return 0;
-    case kPick:
-        return Pick();
-    case kClose:
-        PlayInterfaceSound(game, 1, 10);
-        return parent ? parent->OnCommand(kClose) : 0;
-    default:
-        return 0;
+    case kPick: return Pick();
+    case kClose: PlayInterfaceSound(game, 1, 10); return parent ? parent->OnCommand(kClose) : 0;
+    default: return 0;
     }
 }
 
 u32 CLockPickDialog::OnTick(u32 tick) {
-    if (failed.Expire(plat::TickCount()))
-        ShowChance();
+    if (failed.Expire(plat::TickCount())) ShowChance();
     return CForm::OnTick(tick);
 }

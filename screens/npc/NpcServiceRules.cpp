@@ -25,8 +25,7 @@ constexpr FlaggedService kTalkServices[] = {
 
 int CountMenuServices(u8 flags) {
     int count = 1;  // "Talk"
-    for (const FlaggedService& s : kMenuServices)
-        count += (flags & s.flag) ? 1 : 0;
+    for (const FlaggedService& s : kMenuServices) count += (flags & s.flag) ? 1 : 0;
     return count;
 }
 
@@ -44,11 +43,9 @@ bool ServiceFlagsOverflow(u8 serviceFlags) { return CountMenuServices(serviceFla
 
 std::vector<ServiceButton> GetTalkServiceLinks(u8 serviceFlags, bool hasTalkProfile) {
     std::vector<ServiceButton> links;
-    if (hasTalkProfile)
-        return links;
+    if (hasTalkProfile) return links;
     for (const FlaggedService& s : kTalkServices)
-        if (serviceFlags & s.flag)
-            links.push_back(s.button);
+        if (serviceFlags & s.flag) links.push_back(s.button);
     return links;
 }
 
@@ -58,34 +55,28 @@ u32 GetInnRent(u32 priceLevel, const INpcCustomer& customer) {
 
 bool TakeGold(INpcCustomer& customer, u32 amount) {
     const u32 gold = customer.GetGold();
-    if (gold < amount)
-        return false;
+    if (gold < amount) return false;
     customer.SetGold(std::min(gold - amount, kGoldLimit));
     return true;
 }
 
 bool ApplyInnRest(INpcCustomer& customer) {
     const i32 hp = customer.GetMaxHitPoints() * 5 / 4;
-    if (customer.GetHitPoints() < hp)
-        customer.SetHitPoints(hp);
+    if (customer.GetHitPoints() < hp) customer.SetHitPoints(hp);
     const i32 mana = customer.GetMaxMana() * 5 / 4;
-    if (customer.GetMana() < mana)
-        customer.SetMana(mana);
-    if (!customer.IsPoisoned())
-        return false;
+    if (customer.GetMana() < mana) customer.SetMana(mana);
+    if (!customer.IsPoisoned()) return false;
     customer.CurePoison();
     return true;
 }
 
 i32 RestoreInOpen(i32 value, i32 maximum, bool rained) {
-    if (value >= maximum)
-        return value;
+    if (value >= maximum) return value;
     return rained ? value + (maximum - value) / 2 : maximum;
 }
 
 bool CRestCounter::Tick(u32 now) {
-    if (hour_ >= kLastHour || !IntervalPassed(now, lastStep_, 1000))
-        return false;
+    if (hour_ >= kLastHour || !IntervalPassed(now, lastStep_, 1000)) return false;
     ++hour_;
     lastStep_ = now;
     return true;

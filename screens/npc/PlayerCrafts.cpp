@@ -23,15 +23,13 @@ int CPlayerCrafts::GetPriceLevel(const CNpc& npc) const {
 std::vector<CItemInstance*> CPlayerCrafts::GetCarriedItems() {
     std::vector<CItemInstance*> out;
     out.reserve(player_.items.size());
-    for (auto& item : player_.items)
-        out.push_back(item.get());
+    for (auto& item : player_.items) out.push_back(item.get());
     return out;
 }
 
 bool CPlayerCrafts::KnowsAnySpell() const {
     for (int school = 1; school <= 6; ++school)
-        if (!player_.spellsBySchool[school].empty())
-            return true;
+        if (!player_.spellsBySchool[school].empty()) return true;
     return false;
 }
 
@@ -61,8 +59,7 @@ void CPlayerCrafts::ReceiveItem(CItemInstance* item) {
 
 std::vector<const CRecipe*> CPlayerCrafts::GetRecipes() const {
     std::vector<const CRecipe*> out;
-    for (int i = 0; recipes_ && i < recipes_->Count(); ++i)
-        out.push_back(recipes_->At(i));
+    for (int i = 0; recipes_ && i < recipes_->Count(); ++i) out.push_back(recipes_->At(i));
     return out;
 }
 
@@ -75,6 +72,5 @@ int CPlayerCrafts::GetLockpickSkill() const { return player_.GetSkillValue(craft
 u16& CPlayerCrafts::LockpickUseCounter() { return player_.skillUse[craft::kLockpickSkill]; }
 
 void CPlayerCrafts::ShowGameMessage(const char* text) {
-    if (messages_)
-        messages_(text);
+    if (messages_) messages_(text);
 }

@@ -19,8 +19,7 @@ CItemInstance* CPlayerServices::GetItem(int index) const {
 
 bool CPlayerServices::IsEquipped(const CItemInstance& item) const {
     for (int slot = 1; slot <= kEquipmentSlotCount; ++slot)
-        if (player_.equipment[slot] == &item)
-            return true;
+        if (player_.equipment[slot] == &item) return true;
     return false;
 }
 
@@ -32,8 +31,7 @@ bool CPlayerServices::RemoveItem(CItemInstance* item) {
 void CPlayerServices::TakeItem(CItemInstance* item) { player_.TakeItem(item); }
 
 u16& CPlayerServices::GetSkillUseCounter(int skill) {
-    if (skill < 1 || skill > kPlayerSkillCount)
-        return noCounter_;
+    if (skill < 1 || skill > kPlayerSkillCount) return noCounter_;
     return player_.skillUse[skill];
 }
 

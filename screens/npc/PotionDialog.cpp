@@ -59,8 +59,7 @@ int CPotionDialog::Open(const std::vector<CItemInstance*>& carried) {
     std::vector<const CItemInstance*> items(carried.begin(), carried.end());
     for (const craft::CPotionGroup& group : craft::GroupPotions(items))
         potions.AddItem(craft::PotionRowText(group).c_str(), std::to_string(group.firstIndex).c_str(), 0);
-    if (potions.GetCount() > 0)
-        potions.selection = 0;
+    if (potions.GetCount() > 0) potions.selection = 0;
     potions.topRow = craft::FirstRowOfPage(potions.selection, potions.visibleRows);
     UpdatePageButtons();
     ResetInputGuard();
@@ -85,23 +84,16 @@ u32 CPotionDialog::OnCommand(u32 command) {
         craft::PageList(potions, command == kPageUp ? -1 : 1);
         UpdatePageButtons();
         return 0;
-    case kDrink:
-        return parent ? parent->OnCommand(kDrink) : 0;
-    case kCancel:
-        PlayInterfaceSound(game, 1, 10);
-        return parent ? parent->OnCommand(kCancel) : 0;
-    case kList:
-        PlayInterfaceSound(game, 1, 10);
-        return 0;
-    default:
-        return 0;
+    case kDrink: return parent ? parent->OnCommand(kDrink) : 0;
+    case kCancel: PlayInterfaceSound(game, 1, 10); return parent ? parent->OnCommand(kCancel) : 0;
+    case kList: PlayInterfaceSound(game, 1, 10); return 0;
+    default: return 0;
     }
 }
 
 u32 CPotionDialog::OnPen(i32 px, i32 py, u32 down, u32 moving) {
-    const bool outside = px < static_cast<i32>(x) || px >= static_cast<i32>(x + width) || py < static_cast<i32>(y) ||
-                         py >= static_cast<i32>(y + height);
-    if (down && outside)
-        return OnCommand(kCancel);
+    const bool outside = px < static_cast<i32>(x) || px >= static_cast<i32>(x + width) ||
+                         py < static_cast<i32>(y) || py >= static_cast<i32>(y + height);
+    if (down && outside) return OnCommand(kCancel);
     return CForm::OnPen(px, py, down, moving);
 }

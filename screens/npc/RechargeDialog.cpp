@@ -74,18 +74,15 @@ u32 CRechargeDialog::OnCommand(u32 command) {
         ResetInputGuard();
         flags |= kFormRedrawAll;
         state = kShown;
-        if (done && parent)
-            parent->OnCommand(kRecharge);
+        if (done && parent) parent->OnCommand(kRecharge);
         return 0;
     }
     if (command == kClose) {
         PlayInterfaceSound(game, 1, 10);
-        if (parent)
-            parent->OnCommand(kClose);
+        if (parent) parent->OnCommand(kClose);
         return 0;
     }
-    if (command != kRecharge || !host || !wand)
-        return 0;
+    if (command != kRecharge || !host || !wand) return 0;
     PlayInterfaceSound(game, 0, 10);
     if (static_cast<i64>(price) > static_cast<i64>(host->GetGold())) {
         ShowMessage("You don't have enough gold.", kNoGold);

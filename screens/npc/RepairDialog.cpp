@@ -42,13 +42,15 @@ void CRepairDialog::Open(ITradeWorld* world, CItemInstance* hammer, RandomDraw r
     PlaceWidget(*this, title, kLayoutGroup, 0x17);
     SetupCaption(title, 2, "Repair", CTextLabel::kAlignCentre | CTextLabel::kAlignMiddle);
     PlaceWidget(*this, hammerPrompt, kLayoutGroup, 0x1f);
-    SetupCaption(hammerPrompt, 1, "Select a repair hammer to use:", CTextLabel::kAlignLeft | CTextLabel::kAlignMiddle);
+    SetupCaption(hammerPrompt, 1,
+                 "Select a repair hammer to use:", CTextLabel::kAlignLeft | CTextLabel::kAlignMiddle);
     PlaceWidget(*this, hammerSlot, kLayoutGroup, 0x1b);
     hammerSlot.fillColour = 0x101418;
     PlaceWidget(*this, hammerText, kLayoutGroup, 0x1c);
     hammerText.Setup(1, 0xFFFFFF, 0xFFFFFF, 0xC8C8C8, 0x101418, 1, 3, 2, 0xFFFFFF);
     PlaceWidget(*this, itemPrompt, kLayoutGroup, 0x20);
-    SetupCaption(itemPrompt, 1, "Select the item to be repaired:", CTextLabel::kAlignLeft | CTextLabel::kAlignMiddle);
+    SetupCaption(itemPrompt, 1,
+                 "Select the item to be repaired:", CTextLabel::kAlignLeft | CTextLabel::kAlignMiddle);
     const u32 mode = game ? game->GetLayoutMode() : 15;
     PlaceListParts(kLayoutGroup, IsLargeLayoutMode(mode) ? 100 : 80, "Repair");
     FillButtonPictures(game, arrowPictures_[0], kPictureArrowButtons + 4);  // left
@@ -75,16 +77,13 @@ void CRepairDialog::CollectEntries() {
     hammers.clear();
     items.clear();
     IServicePlayer* player = world_ ? world_->GetServicePlayer() : nullptr;
-    if (!player)
-        return;
+    if (!player) return;
     for (int i = 0; i < player->GetItemCount(); ++i) {
         CItemInstance* item = player->GetItem(i);
-        if (!item || !item->type)
-            continue;
+        if (!item || !item->type) continue;
         const CItemType& type = *item->type;
         if (type.itemClass == kItemRepair && !(type.flags & 0x10)) {
-            if (GetConditionPercent(item->count, type.maxCondition) >= 10)
-                hammers.push_back(item);
+            if (GetConditionPercent(item->count, type.maxCondition) >= 10) hammers.push_back(item);
         } else if (NeedsRepair(*item)) {
             items.push_back(item);
         }
@@ -116,14 +115,14 @@ void CRepairDialog::FillItemList() {
     CStr key;
     for (size_t i = 0; i < items.size(); ++i) {
         key.Format("%u", static_cast<unsigned>(i));
-        list.AddItemColumns(items[i]->type->name ? items[i]->type->name : "", key.GetText(), ConditionWordOf(*items[i]));
+        list.AddItemColumns(items[i]->type->name ? items[i]->type->name : "", key.GetText(),
+                            ConditionWordOf(*items[i]));
     }
     list.selection = list.GetCount() > 0 ? 0 : -1;
     list.topRow = PageStartOf(list.selection, list.visibleRows);
     list.state |= kWidgetRedraw;
     UpdateListButtons();
 }
-
 
 void CRepairDialog::UpdateItemRow(i32 row) {
     CStr key;
@@ -150,8 +149,7 @@ void CRepairDialog::TryRepair() {
     ShowHammer();
     if (IServicePlayer* player = world_ ? world_->GetServicePlayer() : nullptr)
         RaiseUseCounter(player->GetSkillUseCounter(kSkillRepair));
-    if (world_)
-        world_->PlayNamedSound(lastAttempt.success ? "bsnd_repairok" : "bsnd_repairfail");
+    if (world_) world_->PlayNamedSound(lastAttempt.success ? "bsnd_repairok" : "bsnd_repairfail");
     if (item.count >= item.type->maxCondition) {
         items.erase(items.begin() + row);
         FillItemList();
@@ -162,11 +160,10 @@ void CRepairDialog::TryRepair() {
 }
 
 void CRepairDialog::OnOtherCommand(u32 command) {
-    if (command != kPreviousHammer && command != kNextHammer)
-        return;
+    if (command != kPreviousHammer && command != kNextHammer) return;
     PlayInterfaceSound(game, 0, 10);
     if (!hammers.empty())
-        hammerIndex =
-            std::clamp(hammerIndex + (command == kNextHammer ? 1 : -1), 0, static_cast<i32>(hammers.size()) - 1);
+        hammerIndex = std::clamp(hammerIndex + (command == kNextHammer ? 1 : -1), 0,
+                                 static_cast<i32>(hammers.size()) - 1);
     ShowHammer();
 }

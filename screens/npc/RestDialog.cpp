@@ -22,13 +22,13 @@ void CRestDialog::Open(const CNpc* host, INpcCustomer* customer) {
     background = game ? game->GetInterfacePicture(kPictureDialogBackground) : nullptr;
     drawBackground = 1;
     PlaceLabel(*this, title, kLayoutGroup, kTitle, "Resting...", CTextLabel::kAlignCentre, 2, 0xffffff);
-    PlaceLabel(*this, hourNumber, kLayoutGroup, kHour, "1", CTextLabel::kAlignCentre | CTextLabel::kAlignMiddle, 2,
-               0x64c8c8);
-    PlaceLabel(*this, hoursLabel, kLayoutGroup, kHours, "hours", CTextLabel::kAlignLeft | CTextLabel::kAlignMiddle, 1,
-               0xc8c8c8);
+    PlaceLabel(*this, hourNumber, kLayoutGroup, kHour, "1",
+               CTextLabel::kAlignCentre | CTextLabel::kAlignMiddle, 2, 0x64c8c8);
+    PlaceLabel(*this, hoursLabel, kLayoutGroup, kHours, "hours",
+               CTextLabel::kAlignLeft | CTextLabel::kAlignMiddle, 1, 0xc8c8c8);
     PlaceLabel(*this, wakeText, kLayoutGroup, kWake, "", CTextLabel::kAlignCentre, 1, 0xc8c8c8);
-    PlacePictureButton(*this, closeButton, kLayoutGroup, kClose, kPictureClose, static_cast<u16>(kPictureClose + 1),
-                       true);
+    PlacePictureButton(*this, closeButton, kLayoutGroup, kClose, kPictureClose,
+                       static_cast<u16>(kPictureClose + 1), true);
     closeButton.Show(0);
     host_ = host;
     customer_ = customer;
@@ -60,12 +60,14 @@ void CRestDialog::Finish() {
     std::string text;
     if (host_) {
         text = std::string("As you wake up, ") + (host_->GetName() ? host_->GetName() : "") +
-               " serves delicious food and water.\r" + "You feel you're fully rested.\r(hp and sp are increased for a while).\r";
+               " serves delicious food and water.\r" +
+               "You feel you're fully rested.\r(hp and sp are increased for a while).\r";
         if (customer_ && ApplyInnRest(*customer_)) text += "You're no longer poisoned.\r";
     } else {
         text = "You eat and drink as you wake up.\r";
-        text += rained_ ? "Because it was raining while you slept, your hp and sp may not have recovered fully."
-                        : "Your hp and sp have been restored.";
+        text += rained_
+                    ? "Because it was raining while you slept, your hp and sp may not have recovered fully."
+                    : "Your hp and sp have been restored.";
     }
     wakeText.SetText(text.c_str());
     closeButton.Show(1);

@@ -51,20 +51,14 @@ u32 CServiceListDialog::OnCommand(u32 command) {
         PlayInterfaceSound(game, 0, 10);
         UpdateListButtons();
         return 0;
-    case kAction:
-        OnAction();
-        return 0;
-    case kCancel:
-        PlayInterfaceSound(game, 1, 10);
-        return parent ? parent->OnCommand(kCancel) : 0;
+    case kAction: OnAction(); return 0;
+    case kCancel: PlayInterfaceSound(game, 1, 10); return parent ? parent->OnCommand(kCancel) : 0;
     case kPageUp:
     case kPageDown:
         PlayInterfaceSound(game, 0, 10);
         TurnListPage(list, command == kPageUp ? -1 : 1);
         UpdateListButtons();
         return 0;
-    default:
-        OnOtherCommand(command);
-        return 0;
+    default: OnOtherCommand(command); return 0;
     }
 }

@@ -64,9 +64,10 @@ void CServicesScreen::Enter(u32 a, u32 b, u32 c, u32 d) {
     profile_ = npc_ ? host_.FindTalkProfile(npc_->GetTalkProfileId()) : nullptr;
 
     PlaceNpcHeader(*this, kLayoutGroup, portrait, nameLabel, npc_);
-    const char* welcome = npc_ && npc_->GetWelcomeText() ? npc_->GetWelcomeText() : "- welcome message not found -";
-    PlaceLabel(*this, welcomeLabel, kLayoutGroup, kWelcome, welcome, CTextLabel::kAlignCentre | CTextLabel::kAlignMiddle,
-               1, 0xc8c8c8);
+    const char* welcome =
+        npc_ && npc_->GetWelcomeText() ? npc_->GetWelcomeText() : "- welcome message not found -";
+    PlaceLabel(*this, welcomeLabel, kLayoutGroup, kWelcome, welcome,
+               CTextLabel::kAlignCentre | CTextLabel::kAlignMiddle, 1, 0xc8c8c8);
 
     const u32 font = LargeFontMode(host_.GetLayoutMode()) ? 2 : 1;
     buttons = GetServiceButtons(npc_ ? npc_->GetServiceFlags() : 0);
@@ -79,8 +80,8 @@ void CServicesScreen::Enter(u32 a, u32 b, u32 c, u32 d) {
                              kButtonText, 0x161616, 0xffffff, 0x161616, 0);
     }
     if (PlaceWidget(*this, leaveButton, kLayoutGroup, kLeave))
-        leaveButton.SetFramedText(pressed, normal, "Leave", kServicesLeave, font, kButtonText, 0x161616, 0xffffff,
-                                  0x161616, static_cast<u16>(kCommandBack));
+        leaveButton.SetFramedText(pressed, normal, "Leave", kServicesLeave, font, kButtonText, 0x161616,
+                                  0xffffff, 0x161616, static_cast<u16>(kCommandBack));
     flags |= kFormRedrawAll;
     Draw();
     ResetInputGuard();
@@ -161,15 +162,12 @@ u32 CServicesScreen::OnCommand(u32 command) {
             entryA = 0;
             keepOnStack = 1;
             return command == kServicesTalk ? kScreenTalk : kScreenShop;
-        case kServicesSleep:
-            OfferRoom();
-            return 0;
+        case kServicesSleep: OfferRoom(); return 0;
         case kServicesLeave:
             PlayInterfaceSound(game, 1, 10);
             doorFlag = 0;
             return kScreenBack;
-        default:
-            return 0;
+        default: return 0;
         }
     case kRepairOpen:
     case kEnchantOpen:
@@ -195,7 +193,6 @@ u32 CServicesScreen::OnCommand(u32 command) {
         screenState = kMenu;
         DropModal();
         return 0;
-    default:
-        return 0;
+    default: return 0;
     }
 }

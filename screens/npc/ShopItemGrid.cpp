@@ -47,48 +47,40 @@ void CShopItemGrid::ShowSelection() {
 }
 
 void CShopItemGrid::PageUp() {
-    if (!trade || firstVisible == 0)
-        return;
+    if (!trade || firstVisible == 0) return;
     firstVisible = std::max(0, firstVisible - PageSize());
     trade->Select(firstVisible);
     state |= kWidgetRedraw;
 }
 
 void CShopItemGrid::PageDown() {
-    if (!trade)
-        return;
+    if (!trade) return;
     const i32 count = static_cast<i32>(trade->GetEntries().size());
-    if (count <= firstVisible + PageSize())
-        return;
+    if (count <= firstVisible + PageSize()) return;
     firstVisible += PageSize();
     trade->Select(firstVisible);
     state |= kWidgetRedraw;
 }
 
 i32 CShopItemGrid::EntryAt(i32 px, i32 py) const {
-    if (!trade || !Contains(px, py))
-        return -1;
+    if (!trade || !Contains(px, py)) return -1;
     const i32 column = (px - x) / entryWidth, row = (py - y) / entryHeight;
-    if (column >= columns || row >= rows)
-        return -1;
+    if (column >= columns || row >= rows) return -1;
     const i32 index = firstVisible + row * columns + column;
     return index < static_cast<i32>(trade->GetEntries().size()) ? index : -1;
 }
 
 u32 CShopItemGrid::OnPen(i32 px, i32 py, u32 down, u32 moving) {
-    if (!down || moving)
-        return 0;
+    if (!down || moving) return 0;
     const i32 index = EntryAt(px, py);
-    if (index < 0)
-        return 0;
+    if (index < 0) return 0;
     trade->Select(index);
     state |= kWidgetRedraw;
     return id;
 }
 
 u32 CShopItemGrid::OnKey(u32 key) {
-    if (!trade || trade->GetEntries().empty())
-        return 0;
+    if (!trade || trade->GetEntries().empty()) return 0;
     const i32 count = static_cast<i32>(trade->GetEntries().size());
     i32 at = trade->GetSelection();
     if (key == kCommandTurnLeft)
@@ -105,8 +97,7 @@ u32 CShopItemGrid::OnKey(u32 key) {
 void CShopItemGrid::DrawEntry(const CShopEntry& entry, i32 ex, i32 ey, bool selected) {
     if (selected)
         video->FillRect(ex + 1, ey + 1, entryWidth - 2, entryHeight - 2, PackColourWord(selectedColour));
-    if (frameSet != nullptr)
-        DrawFramedPicture(game, frameSet, 1, ex, ey, 0x0F, entryWidth, entryHeight, 0);
+    if (frameSet != nullptr) DrawFramedPicture(game, frameSet, 1, ex, ey, 0x0F, entryWidth, entryHeight, 0);
     CFontSet* f = fonts;
     i32 lineHeight = 0;
     if (f != nullptr) {
@@ -119,15 +110,16 @@ void CShopItemGrid::DrawEntry(const CShopEntry& entry, i32 ex, i32 ey, bool sele
             i32 pw = 0, ph = 0;
             PictureSizeOf(picture, pw, ph);
             const i32 room = entryHeight - lineHeight;
-            video->DrawPictureTransparent(picture, ex + (entryWidth - pw) / 2, ey + std::max(0, (room - ph) / 2));
+            video->DrawPictureTransparent(picture, ex + (entryWidth - pw) / 2,
+                                          ey + std::max(0, (room - ph) / 2));
         }
     }
-    if (f == nullptr)
-        return;
+    if (f == nullptr) return;
     CStr text;
     FormatMoney(entry.price, text);
     ToNumberGlyphs(text);
-    f->DrawTextBox(ex + 2, ey + entryHeight - lineHeight - 2, ex + entryWidth - 2, ey + entryHeight, text.GetText(), 4);
+    f->DrawTextBox(ex + 2, ey + entryHeight - lineHeight - 2, ex + entryWidth - 2, ey + entryHeight,
+                   text.GetText(), 4);
     if (entry.count > 1) {
         text.Format("%u", static_cast<unsigned>(entry.count));
         ToNumberGlyphs(text);
@@ -136,11 +128,9 @@ void CShopItemGrid::DrawEntry(const CShopEntry& entry, i32 ex, i32 ey, bool sele
 }
 
 void CShopItemGrid::Draw() {
-    if (video == nullptr)
-        return;
+    if (video == nullptr) return;
     video->FillRect(x, y, w, h, PackColourWord(0x101418));
-    if (!trade)
-        return;
+    if (!trade) return;
     const auto& entries = trade->GetEntries();
     for (i32 slot = 0; slot < PageSize(); ++slot) {
         const i32 index = firstVisible + slot;

@@ -15,7 +15,8 @@ class CShopItemGrid : public CWidget {
 public:
     CShopItemGrid() : CWidget(kWidgetTakesKeys | kWidgetTakesPen) {}
 
-    void SetEntryLayout(CRecordHolder* const* frameSet, i32 entryWidth, i32 entryHeight, i32 columns, i32 rows);
+    void SetEntryLayout(CRecordHolder* const* frameSet, i32 entryWidth, i32 entryHeight, i32 columns,
+                        i32 rows);
     i32 PageSize() const { return columns * rows; }
     // Scrolls a page and moves the selection with it.
     void PageUp();

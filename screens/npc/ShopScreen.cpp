@@ -51,7 +51,8 @@ void CShopScreen::Enter(u32 a, u32 b, u32 c, u32 d) {
     u32 priceLevel = 10;
     if (merchant) {
         const char* variable = merchant->GetPriceVariable();
-        priceLevel = GetNpcPriceLevel(*merchant, world_ && variable ? world_->FindGlobalVariable(variable) : nullptr);
+        priceLevel =
+            GetNpcPriceLevel(*merchant, world_ && variable ? world_->FindGlobalVariable(variable) : nullptr);
     }
     IServicePlayer* player = world_ ? world_->GetServicePlayer() : nullptr;
     trade.Begin(merchant, merchantBag, player, priceLevel, world_ ? world_->GetRuleContext() : nullptr);
@@ -100,8 +101,9 @@ void CShopScreen::Layout() {
     PlaceWidget(*this, grid, kLayoutGroup, kItemList);
     const CShopGridGeometry geometry = ShopGridGeometry(mode);
     grid.trade = &trade;
-    grid.SetEntryLayout(InterfacePictureSet(game, geometry.largeFrame ? kPictureLargeFrameSet : kPictureCompactFrameSet, 9),
-                        geometry.entryWidth, geometry.entryHeight, geometry.columns, geometry.rows);
+    grid.SetEntryLayout(
+        InterfacePictureSet(game, geometry.largeFrame ? kPictureLargeFrameSet : kPictureCompactFrameSet, 9),
+        geometry.entryWidth, geometry.entryHeight, geometry.columns, geometry.rows);
 
     PlaceWidget(*this, description, kLayoutGroup, 0x142);
     description.Setup(2, 0xFFFFFF, 0xFF6464, 0xC8C8C8, 0x101418, 1, large ? 6 : 3, large ? 4 : 2, 0x64C8C8);
@@ -132,8 +134,9 @@ void CShopScreen::Layout() {
     } actions[] = {{&buyButton, "Buy", kBuy}, {&sellButton, "Sell", kSell}, {&leaveButton, "Leave", kLeave}};
     for (auto& action : actions) {
         PlaceWidget(*this, *action.button, kLayoutGroup, action.command);
-        action.button->SetFramedText(pressed, normal, action.caption, action.command, 2, kCaptionColour, kCaptionShade,
-                                     kCaptionPressed, kCaptionShade, action.command == kLeave ? static_cast<u32>(kCommandCancel) : 0u);
+        action.button->SetFramedText(pressed, normal, action.caption, action.command, 2, kCaptionColour,
+                                     kCaptionShade, kCaptionPressed, kCaptionShade,
+                                     action.command == kLeave ? static_cast<u32>(kCommandCancel) : 0u);
     }
 
     // Yes and No are placed now but join the form only while the merchant asks.
@@ -180,8 +183,7 @@ void CShopScreen::ShowDescription() {
     static const CRuleContext kNoTables;
     const CRuleContext& context = rules ? *rules : kNoTables;
     FormatItemName(type, entry->item, false, context, title);
-    if (entry->flags & kShopEntryEquipped)
-        body = WornInHand(type) ? "(wielded)\r" : "(equipped)\r";
+    if (entry->flags & kShopEntryEquipped) body = WornInHand(type) ? "(wielded)\r" : "(equipped)\r";
     FormatItemDescription(type, entry->item, context, body, true);
     ToNumberGlyphs(body);
     description.SetText(title.GetText(), body.GetText(), (entry->flags & kShopEntryNoSale) ? 1 : 0,
@@ -197,7 +199,8 @@ void CShopScreen::UpdateGoldLabel() {
     CStr money;
     FormatMoney(gold, money);
     const unsigned cw = static_cast<unsigned>(carried / 100), ct = static_cast<unsigned>(carried % 100 / 10);
-    const unsigned pw = static_cast<unsigned>(capacity / 100), pt = static_cast<unsigned>(capacity % 100 / 10);
+    const unsigned pw = static_cast<unsigned>(capacity / 100),
+                   pt = static_cast<unsigned>(capacity % 100 / 10);
     const u32 mode = game ? game->GetLayoutMode() : 15;
     CStr text;
     if (mode == 7)
@@ -275,12 +278,12 @@ void CShopScreen::ShowOutcome(const CTradeOutcome& outcome) {
         AskDeal(outcome.message.GetText());
         return;
     case CTradeOutcome::kDone: {
-        if (world_)
-            world_->PlayNamedSound(trade.IsShowingShop() ? "bsnd_pickup" : "bsnd_drop");
+        if (world_) world_->PlayNamedSound(trade.IsShowingShop() ? "bsnd_pickup" : "bsnd_drop");
         CStr text(outcome.message);
         ToNumberGlyphs(text);
         // The grid keeps its page unless the selection left it.
-        if (trade.GetSelection() < grid.firstVisible || trade.GetSelection() >= grid.firstVisible + grid.PageSize())
+        if (trade.GetSelection() < grid.firstVisible ||
+            trade.GetSelection() >= grid.firstVisible + grid.PageSize())
             grid.ShowSelection();
         grid.state |= kWidgetRedraw;
         ShowMessage(text.GetText(), outcome.messageMs);
@@ -336,17 +339,10 @@ u32 CShopScreen::OnCommand(u32 command) {
         description.state |= kWidgetRedraw;
         UpdateTextButtons();
         break;
-    case kBuy:
-        Buy();
-        break;
-    case kSell:
-        Sell(false);
-        break;
-    case kLeave:
-        PlayInterfaceSound(game, 1, 10);
-        return kScreenBack;
-    default:
-        break;
+    case kBuy: Buy(); break;
+    case kSell: Sell(false); break;
+    case kLeave: PlayInterfaceSound(game, 1, 10); return kScreenBack;
+    default: break;
     }
     return kScreenStay;
 }

@@ -14,30 +14,28 @@ namespace {
 
 // Class 8 (potions) sorts before class 7 (ingredients); the others ascend.
 int ClassOrder(int itemClass) {
-    if (itemClass == kItemPotion)
-        return 2 * kItemIngredient - 1;
+    if (itemClass == kItemPotion) return 2 * kItemIngredient - 1;
     return 2 * itemClass;
 }
 
-const char* TypeName(const CItemType& type) { return type.name ? type.name : (type.GetName() ? type.GetName() : ""); }
+const char* TypeName(const CItemType& type) {
+    return type.name ? type.name : (type.GetName() ? type.GetName() : "");
+}
 
 bool EntryBefore(const CShopEntry& a, const CShopEntry& b) {
     const CItemType& ta = *a.item->type;
     const CItemType& tb = *b.item->type;
     if (ClassOrder(ta.itemClass) != ClassOrder(tb.itemClass))
         return ClassOrder(ta.itemClass) < ClassOrder(tb.itemClass);
-    if (ta.subclass != tb.subclass)
-        return ta.subclass < tb.subclass;
+    if (ta.subclass != tb.subclass) return ta.subclass < tb.subclass;
     const int four = std::strncmp(TypeName(ta), TypeName(tb), 4);
-    if (four != 0)
-        return four < 0;
+    if (four != 0) return four < 0;
     return std::strcmp(TypeName(ta), TypeName(tb)) < 0;
 }
 
 int IndexOf(const CPointerArray& items, const CItemInstance* item) {
     for (int i = 0; i < items.GetCount(); ++i)
-        if (items.At<CItemInstance>(i) == item)
-            return i;
+        if (items.At<CItemInstance>(i) == item) return i;
     return -1;
 }
 
@@ -85,19 +83,18 @@ void CShopTrade::Select(int index) {
 }
 
 const CShopEntry* CShopTrade::GetSelectedEntry() const {
-    return selection_ >= 0 && selection_ < static_cast<int>(entries_.size()) ? &entries_[selection_] : nullptr;
+    return selection_ >= 0 && selection_ < static_cast<int>(entries_.size()) ? &entries_[selection_]
+                                                                             : nullptr;
 }
 
 std::vector<CItemInstance*> CShopTrade::CollectItems() const {
     std::vector<CItemInstance*> items;
     if (showingShop_) {
         if (bag_)
-            for (int i = 0; i < bag_->GetItemCount(); ++i)
-                items.push_back(bag_->GetItem(i));
+            for (int i = 0; i < bag_->GetItemCount(); ++i) items.push_back(bag_->GetItem(i));
         return items;
     }
-    if (!player_)
-        return items;
+    if (!player_) return items;
     const u16 mask = merchant_ ? merchant_->classMask : 0;
     for (int i = 0; i < player_->GetItemCount(); ++i) {
         CItemInstance* item = player_->GetItem(i);
@@ -113,8 +110,7 @@ u32 CShopTrade::PriceOf(const CItemInstance& item) const {
     const u32 itemValue = type.GetValue(&item, rules_ ? *rules_ : kNoTables);
     const u32 value = GetEntryValue(type, itemValue, item.count);
     const int bonus = player_ ? player_->GetTradeBonus() : 0;
-    if (showingShop_)
-        return AdjustPrice(GetShopBuyPrice(value, priceLevel_), bonus, TradeSide::PlayerBuys);
+    if (showingShop_) return AdjustPrice(GetShopBuyPrice(value, priceLevel_), bonus, TradeSide::PlayerBuys);
     return AdjustPrice(GetShopSellPrice(value, type.itemClass, type.subclass), bonus, TradeSide::PlayerSells);
 }
 
@@ -129,19 +125,16 @@ void CShopTrade::AddToList(CItemInstance* item) {
     entry.item = item;
     entry.price = PriceOf(*item);
     const CItemType& type = *item->type;
-    if (type.flags & 0x04)
-        entry.flags |= kShopEntryNoSale;
+    if (type.flags & 0x04) entry.flags |= kShopEntryNoSale;
     if (type.itemClass >= kItemWeapon && type.itemClass <= kItemAccessory && (item->effects || type.effects))
         entry.flags |= kShopEntryEnchanted;
-    if (!showingShop_ && player_ && player_->IsEquipped(*item))
-        entry.flags |= kShopEntryEquipped;
+    if (!showingShop_ && player_ && player_->IsEquipped(*item)) entry.flags |= kShopEntryEquipped;
     entries_.push_back(entry);
 }
 
 void CShopTrade::FillList() {
     entries_.clear();
-    for (CItemInstance* item : CollectItems())
-        AddToList(item);
+    for (CItemInstance* item : CollectItems()) AddToList(item);
     std::stable_sort(entries_.begin(), entries_.end(), EntryBefore);
     selection_ = entries_.empty() ? -1 : 0;
 }
@@ -182,8 +175,7 @@ CTradeOutcome CShopTrade::Buy() {
         return outcome;
     }
     const CShopEntry* entry = GetSelectedEntry();
-    if (!entry || !player_)
-        return outcome;
+    if (!entry || !player_) return outcome;
     if (entry->price > player_->GetGold()) {
         outcome.kind = CTradeOutcome::kRefused;
         outcome.message = "You don't have enough gold.";
@@ -222,8 +214,7 @@ CTradeOutcome CShopTrade::Sell(bool confirmed) {
         return outcome;
     }
     const CShopEntry* entry = GetSelectedEntry();
-    if (!entry || !player_)
-        return outcome;
+    if (!entry || !player_) return outcome;
     const CItemType& type = *entry->item->type;
     outcome.kind = CTradeOutcome::kRefused;
     outcome.messageMs = 3000;

@@ -70,7 +70,8 @@ public:
     // A new visit: the merchant (its name, class mask, cap and price level), its bag (null when it has
     // none: an empty stock that buys nothing), the player, the price level in tenths and the rules'
     // context for item values and names. Shows the stock.
-    void Begin(const CNpc* merchant, CItemBag* bag, ITradePlayer* player, u32 priceLevel, const CRuleContext* rules);
+    void Begin(const CNpc* merchant, CItemBag* bag, ITradePlayer* player, u32 priceLevel,
+               const CRuleContext* rules);
 
     bool IsShowingShop() const { return showingShop_; }
     const std::vector<CShopEntry>& GetEntries() const { return entries_; }

@@ -57,11 +57,9 @@ void CSmithRepairDialog::Open(ITradeWorld* world, u32 priceRate) {
 void CSmithRepairDialog::CollectItems() {
     items.clear();
     IServicePlayer* player = world_ ? world_->GetServicePlayer() : nullptr;
-    if (!player)
-        return;
+    if (!player) return;
     for (int i = 0; i < player->GetItemCount(); ++i)
-        if (CItemInstance* item = player->GetItem(i); item && NeedsRepair(*item))
-            items.push_back(item);
+        if (CItemInstance* item = player->GetItem(i); item && NeedsRepair(*item)) items.push_back(item);
 }
 
 u32 CSmithRepairDialog::PriceOf(const CItemInstance& item) const {
@@ -86,7 +84,6 @@ void CSmithRepairDialog::FillList(i32 select) {
     UpdateListButtons();
 }
 
-
 void CSmithRepairDialog::UpdateGoldLabel() {
     IServicePlayer* player = world_ ? world_->GetServicePlayer() : nullptr;
     CStr money, text;
@@ -102,14 +99,11 @@ void CSmithRepairDialog::UpdateGoldLabel() {
 void CSmithRepairDialog::RepairSelected() {
     IServicePlayer* player = world_ ? world_->GetServicePlayer() : nullptr;
     const i32 selected = list.ValidSelection();
-    if (!player || selected < 0 || selected >= static_cast<i32>(items.size()))
-        return;
+    if (!player || selected < 0 || selected >= static_cast<i32>(items.size())) return;
     CItemInstance* item = items[selected];
     const u32 price = PriceOf(*item);
-    if (player->GetGold() < price)
-        return;
-    if (world_)
-        world_->PlayNamedSound("bsnd_repairok");
+    if (player->GetGold() < price) return;
+    if (world_) world_->PlayNamedSound("bsnd_repairok");
     item->count = item->type->maxCondition;
     player->SetGold(std::min(player->GetGold() - price, kGoldLimit));
     items.erase(items.begin() + selected);

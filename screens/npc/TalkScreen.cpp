@@ -32,7 +32,8 @@ public:
 const CNoConditions kNoConditions;
 
 bool SmallMode(u32 mode) {
-    return mode == 2 || mode == 5 || mode == 6 || mode == 7 || mode == 8 || mode == 12 || mode == 13 || mode == 16;
+    return mode == 2 || mode == 5 || mode == 6 || mode == 7 || mode == 8 || mode == 12 || mode == 13 ||
+           mode == 16;
 }
 bool LargeMode(u32 mode) { return mode == 9 || mode == 10 || mode == 11 || mode == 14 || mode == 15; }
 
@@ -51,7 +52,8 @@ void CTalkScreen::Enter(u32 a, u32 b, u32 c, u32 d) {
     if (npc_) {
         bool night = false;
         if (CScriptContext* context = host_.GetScriptContext())
-            if (IScriptWorld* world = context->GetWorld()) night = SkyTimeClassOfHour(world->GetClock() / 60 % 24) == 2;
+            if (IScriptWorld* world = context->GetWorld())
+                night = SkyTimeClassOfHour(world->GetClock() / 60 % 24) == 2;
         UpdateNpcWillingness(host_.GetPlayer(), *npc_, night);
     }
     const IConditionEvaluator* conditions = host_.GetDialogueConditions();
@@ -66,8 +68,8 @@ void CTalkScreen::Enter(u32 a, u32 b, u32 c, u32 d) {
     PlaceNpcHeader(*this, kLayoutGroup, portrait, nameLabel, npc_);
     links.clear();
     if (PlaceWidget(*this, speechView, kLayoutGroup, kSpeech)) {
-        speechView.SetColors(0xc8f0fa, 0x20baba, 0xc8f0fa, 0, game ? game->GetInterfacePicture(kPictureScreenBackground)
-                                                                   : nullptr);
+        speechView.SetColors(0xc8f0fa, 0x20baba, 0xc8f0fa, 0,
+                             game ? game->GetInterfacePicture(kPictureScreenBackground) : nullptr);
         speechView.Clear();
         // The talk is drawn whole at once: a line never holds the window's thread.
         speechView.noPauses = 1;
@@ -197,8 +199,8 @@ void CTalkScreen::RebuildLinks() {
         if (!links.empty()) y += 3;
         if (conversation_)
             for (size_t i = 0; i < conversation_->GetTopics().size(); ++i)
-                AddLink(conversation_->GetTopics()[i].title.c_str(), kTalkTopicBase + static_cast<u32>(i), kLinkColour,
-                        atMenu, y);
+                AddLink(conversation_->GetTopics()[i].title.c_str(), kTalkTopicBase + static_cast<u32>(i),
+                        kLinkColour, atMenu, y);
     }
     if (phase == Phase::Answers) {
         y += LinkStep();
@@ -208,15 +210,15 @@ void CTalkScreen::RebuildLinks() {
         y += LinkStep();
         const char* prefix = SmallMode(host_.GetLayoutMode()) ? "-\x0b" : "- ";
         for (size_t i = 0; i < conversation_->GetListEntries().size(); ++i)
-            AddLink((prefix + conversation_->GetListEntries()[i].title).c_str(), kListEntryBase + static_cast<u32>(i),
-                    kAnswerColour, true, y);
+            AddLink((prefix + conversation_->GetListEntries()[i].title).c_str(),
+                    kListEntryBase + static_cast<u32>(i), kAnswerColour, true, y);
         AddLink("...", kTalkListCancel, kAnswerColour, true, y);
     } else if (phase == Phase::Continue) {
         continueButton.Attach(this);
         continueButton.SetRect(static_cast<u16>(speechView.x + speechView.w - 120),
                                static_cast<u16>(speechView.y + speechView.h + 4), 120, 28);
-        continueButton.SetFramedText(StandardButtonFrames(game, true), StandardButtonFrames(game, false), "Continue",
-                                     kTalkContinue, 1, 0xc8c8c8, 0x585858, 0xffffff, 0x585858,
+        continueButton.SetFramedText(StandardButtonFrames(game, true), StandardButtonFrames(game, false),
+                                     "Continue", kTalkContinue, 1, 0xc8c8c8, 0x585858, 0xffffff, 0x585858,
                                      static_cast<u16>(kCommandUse));
         AddWidget(&continueButton);
     }

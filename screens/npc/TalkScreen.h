@@ -56,7 +56,7 @@ public:
     CBitmapButton nextPage;
     u32 linkPage = 0;
     std::vector<std::unique_ptr<CTextLink>> links;  // services, topics, answers or list entries
-    std::vector<u32> linkPages;                      // the page of each link
+    std::vector<u32> linkPages;                     // the page of each link
     u32 doorFlag = 0;
 
     // ITalkOutput
@@ -67,7 +67,6 @@ public:
     bool NeedsContinue(int answerLines) override;
 
 private:
-
     void RebuildLinks();
     // The small square layouts show six link lines a page.
     bool PagedLayout() const;

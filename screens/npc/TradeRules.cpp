@@ -21,28 +21,24 @@ int ComputeTradeBonus(const CTradeSkills& skills) {
 u32 AdjustPrice(u32 price, int bonus, TradeSide side) {
     const u64 b = static_cast<u64>(std::clamp(bonus, 0, 100));
     const u64 change = static_cast<u64>(price) * b / 100;
-    if (side == TradeSide::PlayerBuys)
-        return static_cast<u32>(price - change);
+    if (side == TradeSide::PlayerBuys) return static_cast<u32>(price - change);
     return static_cast<u32>(std::min<u64>(price + change, 0xFFFFFFFFu));
 }
 
 u32 PayToPlayer(u32 gold, u64 amount) { return static_cast<u32>(std::min<u64>(gold + amount, kGoldLimit)); }
 
 void RaiseUseCounter(u16& counter) {
-    if (counter < 255)
-        ++counter;
+    if (counter < 255) ++counter;
 }
 
 u32 GetNpcPriceLevel(const CNpc& npc, const i32* variableValue) {
     const char* name = npc.GetPriceVariable();
-    if (name && *name && variableValue && *variableValue > 0)
-        return static_cast<u32>(*variableValue);
+    if (name && *name && variableValue && *variableValue > 0) return static_cast<u32>(*variableValue);
     return npc.GetPriceLevel();
 }
 
 u32 GetEntryValue(const CItemType& type, u32 itemValue, u32 countWord) {
-    if (type.IsCountedWeapon())
-        return static_cast<u32>(static_cast<u64>(countWord) * itemValue / 12);
+    if (type.IsCountedWeapon()) return static_cast<u32>(static_cast<u64>(countWord) * itemValue / 12);
     return itemValue;
 }
 
@@ -64,20 +60,16 @@ void FormatMoney(u32 amount, CStr& out) {
 }
 
 bool ItemsStack(const CItemInstance& a, const CItemInstance& b) {
-    if (a.type != b.type || a.count != b.count)
-        return false;
-    if (!a.effects || !b.effects)
-        return !a.effects && !b.effects;
+    if (a.type != b.type || a.count != b.count) return false;
+    if (!a.effects || !b.effects) return !a.effects && !b.effects;
     return EffectListsEqual(a.effects, b.effects) != 0;
 }
 
 CItemInstance* FindStackMate(const std::vector<CItemInstance*>& items, const CItemInstance& gone,
                              const std::function<bool(const CItemInstance&)>& skip) {
     for (CItemInstance* item : items) {
-        if (!item || item == &gone || !ItemsStack(*item, gone))
-            continue;
-        if (skip && skip(*item))
-            continue;
+        if (!item || item == &gone || !ItemsStack(*item, gone)) continue;
+        if (skip && skip(*item)) continue;
         return item;
     }
     return nullptr;
@@ -88,14 +80,10 @@ u32 GetConditionPercent(u32 condition, u32 maxCondition) {
 }
 
 const char* GetConditionWord(u32 percent) {
-    if (percent < 10)
-        return "broken";
-    if (percent < 30)
-        return "poor";
-    if (percent < 70)
-        return "average";
-    if (percent < 100)
-        return "good";
+    if (percent < 10) return "broken";
+    if (percent < 30) return "poor";
+    if (percent < 70) return "average";
+    if (percent < 100) return "good";
     return "perfect";
 }
 
@@ -105,11 +93,12 @@ bool IsRepairable(const CItemType& type) {
 }
 
 bool NeedsRepair(const CItemInstance& item) {
-    return item.type && !(item.type->flags & 0x10) && IsRepairable(*item.type) && item.count < item.type->maxCondition;
+    return item.type && !(item.type->flags & 0x10) && IsRepairable(*item.type) &&
+           item.count < item.type->maxCondition;
 }
 
-CRepairAttempt TryHammerRepair(int repairSkill, u16& hammerCondition, u16& itemCondition, u16 itemMaxCondition,
-                               const RandomDraw& random) {
+CRepairAttempt TryHammerRepair(int repairSkill, u16& hammerCondition, u16& itemCondition,
+                               u16 itemMaxCondition, const RandomDraw& random) {
     CRepairAttempt attempt;
     // A skill of 120 and more leaves nothing to draw and nothing to wear.
     const i32 h = (120 - repairSkill) / 2;
@@ -119,12 +108,12 @@ CRepairAttempt TryHammerRepair(int repairSkill, u16& hammerCondition, u16& itemC
         hammerCondition = static_cast<u16>(hammerCondition - attempt.wear);
     }
     const u32 roll = random(100);
-    if (static_cast<i64>(roll) > 2 * static_cast<i64>(repairSkill))
-        return attempt;
+    if (static_cast<i64>(roll) > 2 * static_cast<i64>(repairSkill)) return attempt;
     attempt.success = true;
     const i32 g = (repairSkill + 150) / 2;
     const i64 gain = static_cast<i64>(g) + random(g);
-    const i64 raised = std::min<i64>(static_cast<i64>(itemCondition) + std::max<i64>(gain, 0), itemMaxCondition);
+    const i64 raised =
+        std::min<i64>(static_cast<i64>(itemCondition) + std::max<i64>(gain, 0), itemMaxCondition);
     attempt.gain = raised > itemCondition ? static_cast<u32>(raised - itemCondition) : 0;
     itemCondition = static_cast<u16>(std::max<i64>(raised, itemCondition));
     return attempt;
@@ -138,14 +127,10 @@ u32 GetSmithRepairCost(u32 condition, u32 maxCondition, u32 rate) {
 bool IsSkillBarredForRace(int skill, int race) { return race == 1 ? skill == 8 : skill == 12; }
 
 TrainingRefusal CheckTraining(int skill, int race, u32 baseValue, u32 trainerMaximum, bool canRaise) {
-    if (skill < 1 || skill > kSkillCount)
-        return TrainingRefusal::kTrainUnknownSkill;
-    if (IsSkillBarredForRace(skill, race))
-        return TrainingRefusal::kTrainCannotLearn;
-    if (baseValue >= trainerMaximum)
-        return TrainingRefusal::kTrainTrainerLimit;
-    if (!canRaise)
-        return TrainingRefusal::kTrainNeedAttribute;
+    if (skill < 1 || skill > kSkillCount) return TrainingRefusal::kTrainUnknownSkill;
+    if (IsSkillBarredForRace(skill, race)) return TrainingRefusal::kTrainCannotLearn;
+    if (baseValue >= trainerMaximum) return TrainingRefusal::kTrainTrainerLimit;
+    if (!canRaise) return TrainingRefusal::kTrainNeedAttribute;
     return TrainingRefusal::kTrainOk;
 }
 

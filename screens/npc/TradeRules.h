@@ -83,12 +83,12 @@ using RandomDraw = std::function<u32(i32)>;
 // One attempt with a repair hammer, in the order of its draws: the hammer wears, the roll decides,
 // a success adds condition.
 struct CRepairAttempt {
-    i32 wear = 0;        // what the hammer lost (0 when the skill is high enough not to wear it)
+    i32 wear = 0;  // what the hammer lost (0 when the skill is high enough not to wear it)
     bool success = false;
-    u32 gain = 0;        // condition the item gained (capped at its maximum)
+    u32 gain = 0;  // condition the item gained (capped at its maximum)
 };
-CRepairAttempt TryHammerRepair(int repairSkill, u16& hammerCondition, u16& itemCondition, u16 itemMaxCondition,
-                               const RandomDraw& random);
+CRepairAttempt TryHammerRepair(int repairSkill, u16& hammerCondition, u16& itemCondition,
+                               u16 itemMaxCondition, const RandomDraw& random);
 
 // The smith's cost before the trade bonus: (maximum - condition) x rate / 100, at least 1.
 u32 GetSmithRepairCost(u32 condition, u32 maxCondition, u32 rate);

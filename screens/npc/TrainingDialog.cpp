@@ -88,20 +88,15 @@ void CTrainingDialog::Refresh() {
     const char* trainerName = trainer && trainer->GetName() ? trainer->GetName() : "";
     bool canTrain = false;
     switch (refusal) {
-    case TrainingRefusal::kTrainUnknownSkill:
-        text.Format("%s cannot train you.", trainerName);
-        break;
-    case TrainingRefusal::kTrainCannotLearn:
-        text.Format("You cannot learn %s.", skillName.GetText());
-        break;
-    case TrainingRefusal::kTrainTrainerLimit:
-        text.Format("%s cannot train you anymore.", trainerName);
-        break;
+    case TrainingRefusal::kTrainUnknownSkill: text.Format("%s cannot train you.", trainerName); break;
+    case TrainingRefusal::kTrainCannotLearn: text.Format("You cannot learn %s.", skillName.GetText()); break;
+    case TrainingRefusal::kTrainTrainerLimit: text.Format("%s cannot train you anymore.", trainerName); break;
     case TrainingRefusal::kTrainNeedAttribute: {
         const CSkillEntry* entry = rules && rules->skills ? rules->skills->GetEntry(s) : nullptr;
         const char* attribute =
             entry && rules->attributes ? rules->attributes->GetName(entry->attribute) : nullptr;
-        text.Format("You need higher %s to learn %s.", attribute ? attribute : "attributes", skillName.GetText());
+        text.Format("You need higher %s to learn %s.", attribute ? attribute : "attributes",
+                    skillName.GetText());
         break;
     }
     case TrainingRefusal::kTrainOk: {
@@ -129,12 +124,12 @@ void CTrainingDialog::Refresh() {
 
 void CTrainingDialog::Train() {
     IServicePlayer* player = world_ ? world_->GetServicePlayer() : nullptr;
-    if (!player || !trainButton.IsShown())
-        return;
+    if (!player || !trainButton.IsShown()) return;
     // The checks of Refresh again: a stale press must neither raise a barred skill nor wrap the gold.
     const int s = static_cast<int>(skill);
     const u32 base = player->GetSkillBase(s);
-    if (CheckTraining(s, player->GetRace(), base, maxLevel, player->CanRaiseSkill(s)) != TrainingRefusal::kTrainOk ||
+    if (CheckTraining(s, player->GetRace(), base, maxLevel, player->CanRaiseSkill(s)) !=
+            TrainingRefusal::kTrainOk ||
         player->GetGold() < price) {
         Refresh();
         return;

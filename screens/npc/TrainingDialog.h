@@ -38,4 +38,3 @@ public:
 private:
     ITradeWorld* world_ = nullptr;
 };
-

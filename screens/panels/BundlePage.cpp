@@ -32,10 +32,9 @@ void CBundlePage::Open(const CPlayer& player, const CRuleContext& rules, Kind ki
     CentreNpcDialog(*this, e.group);
     background = game ? game->GetInterfacePicture(kPictureScreenBackground) : nullptr;
     drawBackground = 1;
-    PlaceLabel(*this, title, e.group, e.title, e.caption, CTextLabel::kAlignLeft | CTextLabel::kAlignMiddle, 1,
-               0xC8C8C8);
-    if (PlaceWidget(*this, list, e.group, e.list))
-        SetupCharacterList(list, game);
+    PlaceLabel(*this, title, e.group, e.title, e.caption, CTextLabel::kAlignLeft | CTextLabel::kAlignMiddle,
+               1, 0xC8C8C8);
+    if (PlaceWidget(*this, list, e.group, e.list)) SetupCharacterList(list, game);
     if (PlaceWidget(*this, description, e.group, e.text))
         description.Setup(1, 0xFFFFFF, 0xFFFFFF, 0xC8C8C8, 0x161616, 0, 3, 2, 0xFFFFFF);
     Fill();
@@ -48,8 +47,7 @@ void CBundlePage::Fill() {
     if (player_) {
         const auto& held = kind_ == kAbilities ? player_->abilities : player_->diseases;
         for (const CEffectBundle* bundle : held)
-            if (bundle)
-                list.AddItem(bundle->GetDisplayName(), bundle->GetName(), 0);
+            if (bundle) list.AddItem(bundle->GetDisplayName(), bundle->GetName(), 0);
     }
     SelectFirstRow(list);
     ShowSelected();
@@ -61,15 +59,15 @@ void CBundlePage::ShowSelected() {
     const CListBoxItem* item = list.selection >= 0 ? list.GetItem(list.selection) : nullptr;
     const CEffectBundleList* records = nullptr;
     if (rules_)
-        records = kind_ == kAbilities ? static_cast<const CEffectBundleList*>(rules_->abilities) : rules_->diseases;
+        records =
+            kind_ == kAbilities ? static_cast<const CEffectBundleList*>(rules_->abilities) : rules_->diseases;
     const CEffectBundle* record = item && records ? records->FindById(item->key.GetText()) : nullptr;
     if (record) {
         if (kind_ == kAbilities)
             FormatAbilityEffects(*record, *rules_, body);
         else
             FormatDiseaseEffects(*record, *rules_, body);
-        if (!IsSmallLayout(rules_->layoutMode))
-            heading = record->GetDisplayName();
+        if (!IsSmallLayout(rules_->layoutMode)) heading = record->GetDisplayName();
     }
     description.SetText(heading, body.GetText(), 0, 0);
     description.state |= kWidgetRedraw;

@@ -29,7 +29,8 @@ void CurrentOfMaximum(u16 current, int maximum, bool modified, CStr& out) {
     out.Append(max.GetText());
 }
 
-void FillSkillRow(const CPlayer& player, const CCharacterPoints& points, int skill, bool primary, CSkillRow& row) {
+void FillSkillRow(const CPlayer& player, const CCharacterPoints& points, int skill, bool primary,
+                  CSkillRow& row) {
     row.skill = skill;
     row.button = CCharacterPoints::SkillButton::kHidden;
     if (skill == 0) {
@@ -79,7 +80,8 @@ void ComputeSheetValues(CPlayer& player, const CCharacterPoints& points, CSheetV
 
     int low = 0, high = 0;
     player.ComputeAttack(low, high, false);
-    out.damage.Format("%u-%u", static_cast<unsigned>(std::max(0, low)), static_cast<unsigned>(std::max(0, high)));
+    out.damage.Format("%u-%u", static_cast<unsigned>(std::max(0, low)),
+                      static_cast<unsigned>(std::max(0, high)));
     ToNumberGlyphs(out.damage);
     modified = false;
     int armour = player.GetArmorClass(&modified, 1);
@@ -116,23 +118,19 @@ std::vector<int> ListEffectKinds(const CPlayer& player, u32 filter) {
 
 void DescribeEffectKind(const CPlayer& player, int kind, u32 filter, const CRuleContext& rules, CStr& out) {
     out = "";
-    if (kind < 1 || kind > kEffectListCount)
-        return;
+    if (kind < 1 || kind > kEffectListCount) return;
     for (const CActiveEffect& e : player.effects[kind])
-        if (PassesEffectsFilter(e, filter))
-            AppendActiveEffectLine(e, kind, rules, out);
+        if (PassesEffectsFilter(e, filter)) AppendActiveEffectLine(e, kind, rules, out);
     ToNumberGlyphs(out);
 }
 
 int RowsPerPage(int listHeight, int rowHeight) {
-    if (rowHeight <= 0)
-        return 1;
+    if (rowHeight <= 0) return 1;
     return std::max(1, listHeight / rowHeight);
 }
 
 int FirstRowFor(int selection, int rowsPerPage) {
-    if (selection < 0)
-        return 0;
+    if (selection < 0) return 0;
     int rows = std::max(1, rowsPerPage);
     return selection / rows * rows;
 }

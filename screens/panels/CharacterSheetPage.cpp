@@ -25,9 +25,9 @@ struct CaptionRow {
     const char* text;
 };
 const CaptionRow kRows[12] = {
-    {142, 143, "Race:"},   {367, 368, "Level:"},  {365, 366, "Xp:"},     {378, 380, "Fame:"},
-    {381, 382, "Crime:"},  {389, 390, "Damage:"}, {391, 392, "Ac:"},     {393, 394, "Hp:"},
-    {395, 410, "Sp:"},     {396, 397, "Outfit:"}, {0, 0, nullptr},       {0, 0, nullptr},
+    {142, 143, "Race:"},  {367, 368, "Level:"},  {365, 366, "Xp:"}, {378, 380, "Fame:"},
+    {381, 382, "Crime:"}, {389, 390, "Damage:"}, {391, 392, "Ac:"}, {393, 394, "Hp:"},
+    {395, 410, "Sp:"},    {396, 397, "Outfit:"}, {0, 0, nullptr},   {0, 0, nullptr},
 };
 enum { kRace, kLevel, kXp, kFame, kCrime, kDamage, kArmour, kHp, kSp, kOutfit };
 
@@ -37,8 +37,8 @@ struct AttributeRow {
     const char* brief;
 };
 const AttributeRow kAttributes[kPlayerAttributeCount] = {
-    {369, 370, 373, "Strength:", "Str:"},     {371, 372, 374, "Dexterity:", "Dex:"},
-    {375, 376, 377, "Endurance:", "End:"},    {383, 384, 385, "Intelligence:", "Int:"},
+    {369, 370, 373, "Strength:", "Str:"},    {371, 372, 374, "Dexterity:", "Dex:"},
+    {375, 376, 377, "Endurance:", "End:"},   {383, 384, 385, "Intelligence:", "Int:"},
     {386, 387, 388, "Personality:", "Per:"},
 };
 const u32 kResistElements[4][2] = {{402, 403}, {404, 405}, {406, 407}, {408, 409}};
@@ -60,7 +60,8 @@ void CCharacterSheetPage::Open(CPlayer& player, const CRuleContext& rules, CChar
     CStr text;
     for (int r = kRace; r <= kOutfit; ++r) {
         const char* caption = r == kXp && Smallest(mode) ? "Level:" : kRows[r].text;
-        PlaceLabel(*this, captions[r], kLayoutGroup, kRows[r].caption, caption, kCaptionAlign, 1, kCaptionColour);
+        PlaceLabel(*this, captions[r], kLayoutGroup, kRows[r].caption, caption, kCaptionAlign, 1,
+                   kCaptionColour);
         PlaceLabel(*this, values[r], kLayoutGroup, kRows[r].value, "", kValueAlign, 1, kValueColour);
     }
     const char* race = rules.races ? rules.races->GetName(static_cast<int>(player.race)) : nullptr;
@@ -95,17 +96,18 @@ void CCharacterSheetPage::Open(CPlayer& player, const CRuleContext& rules, CChar
         PlacePictureButton(*this, raiseButtons[i], kLayoutGroup, row.button, kPictureSkillButtons,
                            kPictureSkillButtons + 1, true);
     }
-    PlaceLabel(*this, pointsCaption, kLayoutGroup, 398, small ? "Available pts:" : "Available points:",
-               kCaptionAlign, 1, kPointsColour);
+    PlaceLabel(*this, pointsCaption, kLayoutGroup, 398,
+               small ? "Available pts:" : "Available points:", kCaptionAlign, 1, kPointsColour);
     PlaceLabel(*this, pointsValue, kLayoutGroup, 399, "", kValueAlign, 1, kPointsColour);
     if (PlaceWidget(*this, undo, kLayoutGroup, kUndoAttributesCommand)) {
         undo.Setup("Undo", kUndoAttributesCommand, 0x64C8C8, 0x00FFFF, 0x161616);
     }
     PlaceLabel(*this, resistTitle, kLayoutGroup, 401, "Resistances:", kValueAlign, 1, kValueColour);
     for (int i = 0; i < 4; ++i) {
-        PlaceLabel(*this, resistNames[i], kLayoutGroup, kResistElements[i][0], kResistNames[i], kCaptionAlign, 1,
-                   kCaptionColour);
-        PlaceLabel(*this, resistValues[i], kLayoutGroup, kResistElements[i][1], "", kValueAlign, 1, kValueColour);
+        PlaceLabel(*this, resistNames[i], kLayoutGroup, kResistElements[i][0], kResistNames[i], kCaptionAlign,
+                   1, kCaptionColour);
+        PlaceLabel(*this, resistValues[i], kLayoutGroup, kResistElements[i][1], "", kValueAlign, 1,
+                   kValueColour);
     }
     ShowUndo();
     Refresh();
@@ -113,8 +115,7 @@ void CCharacterSheetPage::Open(CPlayer& player, const CRuleContext& rules, CChar
 }
 
 void CCharacterSheetPage::Refresh() {
-    if (!player_ || !points_)
-        return;
+    if (!player_ || !points_) return;
     CSheetValues v;
     ComputeSheetValues(*player_, *points_, v);
     for (int a = 1; a <= kPlayerAttributeCount; ++a) {
@@ -124,8 +125,7 @@ void CCharacterSheetPage::Refresh() {
     }
     pointsValue.SetText(v.availablePoints.GetText());
     CStr* resist[4] = {&v.magic, &v.poison, &v.paralysis, &v.diseases};
-    for (int i = 0; i < 4; ++i)
-        resistValues[i].SetText(resist[i]->GetText());
+    for (int i = 0; i < 4; ++i) resistValues[i].SetText(resist[i]->GetText());
     values[kDamage].SetText(v.damage.GetText());
     values[kArmour].SetText(v.armour.GetText());
     values[kHp].SetText(v.hp.GetText());
@@ -141,8 +141,7 @@ void CCharacterSheetPage::ShowUndo() {
 }
 
 u32 CCharacterSheetPage::OnCommand(u32 command) {
-    if (!points_)
-        return 0;
+    if (!points_) return 0;
     if (int a = AttributeOfRaiseCommand(static_cast<int>(command))) {
         PlayInterfaceSound(game, 2, 10);
         if (points_->RaiseAttribute(a)) {

@@ -36,8 +36,7 @@ void CEffectsPage::Open(const CPlayer& player, const CRuleContext& rules, u32 fi
             filterLinks[f].Setup(mode == 1 || mode == 4 ? kLongNames[f] : kShortNames[f], kFilterElements[f],
                                  0xFFFFFF, 0x96FFFF, 0x585858);
     }
-    if (PlaceWidget(*this, list, kLayoutGroup, kShowSelected))
-        SetupCharacterList(list, game);
+    if (PlaceWidget(*this, list, kLayoutGroup, kShowSelected)) SetupCharacterList(list, game);
     if (PlaceWidget(*this, description, kLayoutGroup, 499))
         description.Setup(1, 0xFFFFFF, 0xFFFFFF, 0xC8C8C8, 0x161616, 0, 3, 2, 0xFFFFFF);
     SetFilter(filter);
@@ -95,8 +94,7 @@ u32 CEffectsPage::OnCommand(u32 command) {
         PlayInterfaceSound(game, 2, 10);
         SetFilter(command == kFilterDynamic ? 0 : command == kFilterConstant ? 1 : 2);
         break;
-    default:
-        break;
+    default: break;
     }
     return 0;
 }

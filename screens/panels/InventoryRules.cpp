@@ -10,26 +10,16 @@
 
 bool FilterListsItem(int filter, int itemClass, int subclass) {
     switch (filter) {
-    case 0:
-        return true;
-    case 1:
-        return itemClass == kItemWeapon;
-    case 2:
-        return itemClass == kItemHeavyArmour || itemClass == kItemLightArmour;
-    case 3:
-        return itemClass == kItemAccessory;
-    case 4:
-        return itemClass == kItemBook || (itemClass == kItemMagic && subclass == 2);
-    case 5:
-        return itemClass == kItemAlchemy || itemClass == kItemIngredient;
-    case 6:
-        return itemClass == kItemPotion;
-    case 7:
-        return itemClass == kItemMagic;
-    case 8:
-        return itemClass >= kItemMoney && itemClass <= kItemCard;
-    default:
-        return false;
+    case 0: return true;
+    case 1: return itemClass == kItemWeapon;
+    case 2: return itemClass == kItemHeavyArmour || itemClass == kItemLightArmour;
+    case 3: return itemClass == kItemAccessory;
+    case 4: return itemClass == kItemBook || (itemClass == kItemMagic && subclass == 2);
+    case 5: return itemClass == kItemAlchemy || itemClass == kItemIngredient;
+    case 6: return itemClass == kItemPotion;
+    case 7: return itemClass == kItemMagic;
+    case 8: return itemClass >= kItemMoney && itemClass <= kItemCard;
+    default: return false;
     }
 }
 
@@ -57,31 +47,20 @@ void FormatGoldAndLoad(int layoutMode, u32 gold, u32 load, u32 capacity, CStr& o
     case 3:
     case 5:
     case 7:
-    case 8:
-        out.Format("Gold: %s%c\rPack: %u.%u/%u.%u", text, 9, lw, lf, cw, cf);
-        break;
+    case 8: out.Format("Gold: %s%c\rPack: %u.%u/%u.%u", text, 9, lw, lf, cw, cf); break;
     case 6:
     case 12:
-    case 13:
-        out.Format("Gold:\r%s\rPack:\r%u.%u/\r%u.%u", text, lw, lf, cw, cf);
-        break;
-    case 16:
-        out.Format("Gold:\r%s%c\r\rPack:\r%u.%u/\r%u.%u", text, 9, lw, lf, cw, cf);
-        break;
-    default:
-        out.Format("Gold:\r%s%c\rPack:\r%u.%u/\r%u.%u", text, 9, lw, lf, cw, cf);
-        break;
+    case 13: out.Format("Gold:\r%s\rPack:\r%u.%u/\r%u.%u", text, lw, lf, cw, cf); break;
+    case 16: out.Format("Gold:\r%s%c\r\rPack:\r%u.%u/\r%u.%u", text, 9, lw, lf, cw, cf); break;
+    default: out.Format("Gold:\r%s%c\rPack:\r%u.%u/\r%u.%u", text, 9, lw, lf, cw, cf); break;
     }
 }
 
 InventoryTap DecideListTap(bool containerShown, bool equipRequest, bool doubleTap, bool useRequest,
                            bool useButtonShown) {
-    if (!containerShown && equipRequest)
-        return InventoryTap::kEquip;
-    if (doubleTap)
-        return containerShown ? InventoryTap::kTake : InventoryTap::kUse;
-    if (!containerShown && useRequest && useButtonShown)
-        return InventoryTap::kSelectAndUse;
+    if (!containerShown && equipRequest) return InventoryTap::kEquip;
+    if (doubleTap) return containerShown ? InventoryTap::kTake : InventoryTap::kUse;
+    if (!containerShown && useRequest && useButtonShown) return InventoryTap::kSelectAndUse;
     return InventoryTap::kSelect;
 }
 
@@ -107,31 +86,30 @@ void CInventoryLists::SetFilter(int filter) {
     Refresh(false);
 }
 
-void CInventoryLists::Select(int index) { selection_ = ClampSelection(index, static_cast<i32>(entries_.size())); }
+void CInventoryLists::Select(int index) {
+    selection_ = ClampSelection(index, static_cast<i32>(entries_.size()));
+}
 
 const CInventoryEntry* CInventoryLists::GetSelectedEntry() const {
-    return selection_ >= 0 && selection_ < static_cast<int>(entries_.size()) ? &entries_[selection_] : nullptr;
+    return selection_ >= 0 && selection_ < static_cast<int>(entries_.size()) ? &entries_[selection_]
+                                                                             : nullptr;
 }
 
 std::vector<CItemInstance*> CInventoryLists::CollectItems(bool fromContainer) const {
     std::vector<CItemInstance*> items;
     if (fromContainer) {
         if (container_)
-            for (int i = 0; i < container_->GetItemCount(); ++i)
-                items.push_back(container_->GetItem(i));
+            for (int i = 0; i < container_->GetItemCount(); ++i) items.push_back(container_->GetItem(i));
     } else if (player_) {
-        for (const auto& item : player_->items)
-            items.push_back(item.get());
+        for (const auto& item : player_->items) items.push_back(item.get());
     }
     return items;
 }
 
 bool CInventoryLists::IsEquipped(const CItemInstance& item) const {
-    if (!player_)
-        return false;
+    if (!player_) return false;
     for (int slot = 1; slot <= kEquipmentSlotCount; ++slot)
-        if (player_->equipment[slot] == &item)
-            return true;
+        if (player_->equipment[slot] == &item) return true;
     return false;
 }
 
@@ -140,18 +118,16 @@ u8 CInventoryLists::FlagsOf(const CItemInstance& item) const {
     u8 flags = 0;
     if (!showContainer_ && type.itemClass >= kItemWeapon && type.itemClass <= kItemAccessory)
         flags |= kInvEntryEquippable;
-    if (!showContainer_ && IsEquipped(item))
-        flags |= kInvEntryEquipped;
-    if (player_ && ((type.alignment == 1 && player_->fame < 0) || (type.alignment == 2 && player_->fame >= 0)))
+    if (!showContainer_ && IsEquipped(item)) flags |= kInvEntryEquipped;
+    if (player_ &&
+        ((type.alignment == 1 && player_->fame < 0) || (type.alignment == 2 && player_->fame >= 0)))
         flags |= kInvEntryForbidden;
-    if (type.flags & 0x10)
-        flags |= kInvEntryUnusable;
+    if (type.flags & 0x10) flags |= kInvEntryUnusable;
     return flags;
 }
 
 void CInventoryLists::Refresh(bool keep) {
-    if (showContainer_ ? !container_ : !player_)
-        return;
+    if (showContainer_ ? !container_ : !player_) return;
     const int previous = selection_;
     entries_.clear();
     for (CItemInstance* item : CollectItems(showContainer_)) {
@@ -159,7 +135,8 @@ void CInventoryLists::Refresh(bool keep) {
             continue;
         const u8 flags = FlagsOf(*item);
         auto same = std::find_if(entries_.begin(), entries_.end(), [&](const CInventoryEntry& entry) {
-            return !(flags & kInvEntryEquipped) && !(entry.flags & kInvEntryEquipped) && ItemsStack(*entry.item, *item);
+            return !(flags & kInvEntryEquipped) && !(entry.flags & kInvEntryEquipped) &&
+                   ItemsStack(*entry.item, *item);
         });
         if (same != entries_.end()) {
             ++same->count;
@@ -171,11 +148,9 @@ void CInventoryLists::Refresh(bool keep) {
 }
 
 bool CInventoryLists::IsFilterEnabled(int filter) const {
-    if (filter == 0)
-        return true;
+    if (filter == 0) return true;
     for (const CItemInstance* item : CollectItems(showContainer_))
-        if (item && item->type && FilterEnabledByClass(item->type->itemClass) == filter)
-            return true;
+        if (item && item->type && FilterEnabledByClass(item->type->itemClass) == filter) return true;
     return false;
 }
 
@@ -209,16 +184,13 @@ CInventoryOutcome CInventoryLists::SwitchList(bool container) {
 
 CInventoryOutcome CInventoryLists::Take() {
     CInventoryOutcome outcome;
-    if (!showContainer_)
-        return SwitchList(true);
+    if (!showContainer_) return SwitchList(true);
     const CInventoryEntry* entry = GetSelectedEntry();
-    if (!entry || !container_ || !player_)
-        return outcome;
+    if (!entry || !container_ || !player_) return outcome;
     CItemInstance* item = entry->item;
     const int at = [&] {
         for (int i = 0; i < container_->GetItemCount(); ++i)
-            if (container_->GetItem(i) == item)
-                return i;
+            if (container_->GetItem(i) == item) return i;
         return -1;
     }();
     if (at < 0) {
@@ -246,12 +218,10 @@ CInventoryOutcome CInventoryLists::Take() {
 
 CInventoryOutcome CInventoryLists::Drop() {
     CInventoryOutcome outcome;
-    if (showContainer_)
-        return SwitchList(false);
+    if (showContainer_) return SwitchList(false);
     const CInventoryEntry* entry = GetSelectedEntry();
     // Without a container the cell takes no bag: the item stays with the player.
-    if (!entry || !container_ || !player_)
-        return outcome;
+    if (!entry || !container_ || !player_) return outcome;
     CItemInstance* item = entry->item;
     std::unique_ptr<CItemInstance> taken = player_->RemoveItem(item);
     if (!taken) {

@@ -14,7 +14,9 @@ namespace {
 
 constexpr u8 kTypeUnusable = 0x10;
 
-const char* TypeName(const CItemType& type) { return type.name ? type.name : (type.GetName() ? type.GetName() : ""); }
+const char* TypeName(const CItemType& type) {
+    return type.name ? type.name : (type.GetName() ? type.GetName() : "");
+}
 
 CItemUseOutcome Refuse(CItemUseOutcome::Kind kind, const char* text) {
     CItemUseOutcome outcome;
@@ -31,15 +33,11 @@ const CEffect* FirstEffect(const CItemType& type) {
 
 bool ShowsUseButton(const CItemType& type) {
     switch (type.itemClass) {
-    case kItemBook:
-        return type.subclass >= 1 && type.subclass <= 3;
+    case kItemBook: return type.subclass >= 1 && type.subclass <= 3;
     case kItemAlchemy:
-    case kItemRepair:
-        return true;
-    case kItemMagic:
-        return type.subclass == 2;
-    default:
-        return false;
+    case kItemRepair: return true;
+    case kItemMagic: return type.subclass == 2;
+    default: return false;
     }
 }
 
@@ -49,16 +47,18 @@ CItemUseOutcome UseItem(const CItemType& type, bool danger) {
     switch (type.itemClass) {
     case kItemBook: {
         if (danger) {
-            static const char* const kWhat[] = {"read anything", "read books", "read letters", "examine maps"};
+            static const char* const kWhat[] = {"read anything", "read books", "read letters",
+                                                "examine maps"};
             outcome = Refuse(CItemUseOutcome::kRefusedDanger, "");
             outcome.message.Format("You cannot %s when there might be immediate threat.",
                                    kWhat[type.subclass <= 3 ? type.subclass : 0]);
             return outcome;
         }
         if (unusable)
-            return Refuse(CItemUseOutcome::kRefusedUnusable, type.subclass == 1   ? "You cannot read this book."
-                                                             : type.subclass == 3 ? "You cannot read this map."
-                                                                                  : "You cannot read this letter.");
+            return Refuse(CItemUseOutcome::kRefusedUnusable, type.subclass == 1 ? "You cannot read this book."
+                                                             : type.subclass == 3
+                                                                 ? "You cannot read this map."
+                                                                 : "You cannot read this letter.");
         if (type.subclass >= 1 && type.subclass <= 3) {
             outcome.kind = CItemUseOutcome::kOpenReader;
             outcome.readerKind = type.subclass == 1 ? 1 : 3;
@@ -69,22 +69,21 @@ CItemUseOutcome UseItem(const CItemType& type, bool danger) {
         if (danger)
             return Refuse(CItemUseOutcome::kRefusedDanger,
                           "You cannot mix potions when there might be immediate threat.");
-        if (unusable)
-            return Refuse(CItemUseOutcome::kRefusedUnusable, "You cannot use this item.");
+        if (unusable) return Refuse(CItemUseOutcome::kRefusedUnusable, "You cannot use this item.");
         outcome.kind = CItemUseOutcome::kOpenAlchemy;
         return outcome;
     case kItemIngredient:
-        return unusable ? Refuse(CItemUseOutcome::kRefusedUnusable, "You cannot eat this ingredient.") : outcome;
+        return unusable ? Refuse(CItemUseOutcome::kRefusedUnusable, "You cannot eat this ingredient.")
+                        : outcome;
     case kItemPotion:
-        return unusable ? Refuse(CItemUseOutcome::kRefusedUnusable, "You cannot quaff this potion.") : outcome;
+        return unusable ? Refuse(CItemUseOutcome::kRefusedUnusable, "You cannot quaff this potion.")
+                        : outcome;
     case kItemMagic:
-        if (type.subclass != 2)
-            return outcome;
+        if (type.subclass != 2) return outcome;
         if (danger)
             return Refuse(CItemUseOutcome::kRefusedDanger,
                           "You cannot read spellbooks when there might be immediate threat.");
-        if (unusable)
-            return Refuse(CItemUseOutcome::kRefusedUnusable, "You cannot read this spellbook.");
+        if (unusable) return Refuse(CItemUseOutcome::kRefusedUnusable, "You cannot read this spellbook.");
         outcome.kind = CItemUseOutcome::kOpenReader;
         outcome.readerKind = 2;
         return outcome;
@@ -92,12 +91,10 @@ CItemUseOutcome UseItem(const CItemType& type, bool danger) {
         if (danger)
             return Refuse(CItemUseOutcome::kRefusedDanger,
                           "You cannot repair items when there might be immediate threat.");
-        if (unusable)
-            return Refuse(CItemUseOutcome::kRefusedUnusable, "You cannot use this item.");
+        if (unusable) return Refuse(CItemUseOutcome::kRefusedUnusable, "You cannot use this item.");
         outcome.kind = CItemUseOutcome::kOpenRepair;
         return outcome;
-    default:
-        return outcome;
+    default: return outcome;
     }
 }
 
@@ -121,7 +118,8 @@ CStr LearnFromBook(CPlayer& player, const CItemType& book, const CRuleContext& r
         player.RememberReadText(id);
         notice.Format("Your %s skill has been increased by %u.", skillName, amount);
         if (skill != player.MissingSkill())
-            player.skills[skill] = static_cast<u16>(std::min<u32>(player.skills[skill] + amount, kMaxSkillValue));
+            player.skills[skill] =
+                static_cast<u16>(std::min<u32>(player.skills[skill] + amount, kMaxSkillValue));
         return notice;
     }
     if (player.GetRace() == 1 && skill == kSkillHealMagic) {
@@ -130,10 +128,12 @@ CStr LearnFromBook(CPlayer& player, const CItemType& book, const CRuleContext& r
         notice = "You can't learn Undead Magic, because you aren't undead.";
     } else {
         const CSkillEntry* entry = rules.skills->GetEntry(skill);
-        const char* attribute = entry && rules.attributes ? rules.attributes->GetName(entry->attribute) : nullptr;
-        notice.Format("You can't learn from this book.\nYour %s skill cannot be higher than the double of its "
-                      "governing attribute (%s).",
-                      skillName, attribute ? attribute : "?");
+        const char* attribute =
+            entry && rules.attributes ? rules.attributes->GetName(entry->attribute) : nullptr;
+        notice.Format(
+            "You can't learn from this book.\nYour %s skill cannot be higher than the double of its "
+            "governing attribute (%s).",
+            skillName, attribute ? attribute : "?");
     }
     return notice;
 }
@@ -142,12 +142,10 @@ CStr LearnFromSpellbook(CPlayer& player, const CItemType& book, const CRuleConte
     CStr notice;
     const char* id = book.GetName();
     const CEffect* effect = FirstEffect(book);
-    if (!effect || player.HasReadBook(id))
-        return notice;
+    if (!effect || player.HasReadBook(id)) return notice;
     player.RememberReadText(id);
     const CSpell* spell = rules.spells && effect->id ? rules.spells->FindById(effect->id) : nullptr;
-    if (!spell)
-        return notice;
+    if (!spell) return notice;
     if (!player.CanUseSpellBook(spell->GetName())) {
         notice = player.GetRace() == 1 && spell->school == 1
                      ? "You can't learn Heal Magic spells, because you're undead."
@@ -168,8 +166,7 @@ bool IsItemBroken(u32 condition, u32 maxCondition) {
 namespace {
 
 const char* EquipVerb(const CItemType& type) {
-    if (type.itemClass == kItemWeapon)
-        return type.subclass == 11 || type.subclass == 13 ? "select" : "wield";
+    if (type.itemClass == kItemWeapon) return type.subclass == 11 || type.subclass == 13 ? "select" : "wield";
     if (type.itemClass == kItemHeavyArmour || type.itemClass == kItemLightArmour)
         return type.subclass == 1 ? "wield" : "equip";
     return "equip";
@@ -179,8 +176,7 @@ const char* PastVerb(const CItemType& type) {
     if (type.itemClass == kItemAccessory ||
         ((type.itemClass == kItemHeavyArmour || type.itemClass == kItemLightArmour) && type.subclass != 1))
         return "equipped";
-    if (type.itemClass == kItemWeapon && (type.subclass == 11 || type.subclass == 13))
-        return "selected";
+    if (type.itemClass == kItemWeapon && (type.subclass == 11 || type.subclass == 13)) return "selected";
     return "wielded";
 }
 
@@ -190,15 +186,13 @@ bool IsShield(const CItemType& type) {
 
 bool HoldsTwoHanded(const CPlayer& player, bool onlyNine) {
     const CItemInstance* right = player.equipment[5];
-    if (!right || !right->type || right->type->itemClass != kItemWeapon)
-        return false;
+    if (!right || !right->type || right->type->itemClass != kItemWeapon) return false;
     return right->type->subclass == 9 || (!onlyNine && right->type->subclass == 10);
 }
 
 bool IsWorn(const CPlayer& player, const CItemInstance* item) {
     for (int slot = 1; slot <= kEquipmentSlotCount; ++slot)
-        if (player.equipment[slot] == item)
-            return true;
+        if (player.equipment[slot] == item) return true;
     return false;
 }
 
@@ -206,23 +200,23 @@ bool IsWorn(const CPlayer& player, const CItemInstance* item) {
 
 CEquipOutcome ToggleEquip(CPlayer& player, CItemInstance* item, bool forbidden, bool danger, bool detail) {
     CEquipOutcome outcome;
-    if (!item || !item->type || forbidden)
-        return outcome;
+    if (!item || !item->type || forbidden) return outcome;
     const CItemType& type = *item->type;
     const char* verb = EquipVerb(type);
     outcome.kind = CEquipOutcome::kRefused;
     if (danger && type.itemClass != kItemWeapon && !IsShield(type)) {
-        outcome.message = "You cannot equip or remove anything (except weapons and shields) when there might be "
-                          "immediate threat.";
+        outcome.message =
+            "You cannot equip or remove anything (except weapons and shields) when there might be "
+            "immediate threat.";
         return outcome;
     }
     if (type.flags & kTypeUnusable) {
         outcome.message.Format("You cannot %s this item.", verb);
         return outcome;
     }
-    const bool wears = (type.itemClass == kItemWeapon && type.subclass != 8 && type.subclass != 11 &&
-                        type.subclass != 13) ||
-                       type.itemClass == kItemHeavyArmour || type.itemClass == kItemLightArmour;
+    const bool wears =
+        (type.itemClass == kItemWeapon && type.subclass != 8 && type.subclass != 11 && type.subclass != 13) ||
+        type.itemClass == kItemHeavyArmour || type.itemClass == kItemLightArmour;
     if (wears && IsItemBroken(item->count, type.maxCondition)) {
         outcome.message.Format("This item is broken - you cannot %s it.", verb);
         return outcome;
@@ -244,8 +238,7 @@ CEquipOutcome ToggleEquip(CPlayer& player, CItemInstance* item, bool forbidden, 
     } else if (type.itemClass == kItemWeapon && (type.subclass == 9 || type.subclass == 10)) {
         player.equipment[6] = nullptr;
     } else if (IsShield(type)) {
-        if (HoldsTwoHanded(player, true))
-            player.equipment[5] = nullptr;
+        if (HoldsTwoHanded(player, true)) player.equipment[5] = nullptr;
         second = true;
     } else if (type.itemClass == kItemAccessory && type.subclass == 2) {
         if (player.equipment[8] && player.equipment[9]) {
@@ -260,8 +253,7 @@ CEquipOutcome ToggleEquip(CPlayer& player, CItemInstance* item, bool forbidden, 
         outcome.message.Format("You have %s %s.", past, phrase.c_str());
     } else {
         std::string upper(past);
-        if (upper[0] >= 'a' && upper[0] <= 'z')
-            upper[0] = static_cast<char>(upper[0] - 'a' + 'A');
+        if (upper[0] >= 'a' && upper[0] <= 'z') upper[0] = static_cast<char>(upper[0] - 'a' + 'A');
         outcome.message.Format("%s: %s.", upper.c_str(), TypeName(type));
     }
     return outcome;
@@ -269,11 +261,10 @@ CEquipOutcome ToggleEquip(CPlayer& player, CItemInstance* item, bool forbidden, 
 
 CEquipOutcome WieldInHand(CPlayer& player, CItemInstance* item, bool left) {
     CEquipOutcome outcome;
-    if (!item || !item->type)
-        return outcome;
+    if (!item || !item->type) return outcome;
     player.EquipItem(item, left);
     outcome.kind = CEquipOutcome::kDone;
-    outcome.message.Format("You have wielded %s in your %s hand.", CPlayer::FormatItemPhrase(*item->type, 1).c_str(),
-                           left ? "left" : "right");
+    outcome.message.Format("You have wielded %s in your %s hand.",
+                           CPlayer::FormatItemPhrase(*item->type, 1).c_str(), left ? "left" : "right");
     return outcome;
 }

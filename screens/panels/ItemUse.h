@@ -42,10 +42,10 @@ bool IsItemBroken(u32 condition, u32 maxCondition);
 
 struct CEquipOutcome {
     enum Kind {
-        kNothing,     // no item, or its alignment forbids it
-        kRefused,     // message; the click sound, nothing changed
-        kAskHand,     // both places are taken: ask "On left or right hand?"
-        kDone,        // worn or removed: message, "bsnd_wear"
+        kNothing,  // no item, or its alignment forbids it
+        kRefused,  // message; the click sound, nothing changed
+        kAskHand,  // both places are taken: ask "On left or right hand?"
+        kDone,     // worn or removed: message, "bsnd_wear"
     };
     Kind kind = kNothing;
     CStr message;

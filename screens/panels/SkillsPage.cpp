@@ -23,11 +23,10 @@ u32 ButtonCommand(int i) {
 }
 
 const char* SkillLabelName(const CSkillEntry* entry, u32 mode) {
-    if (!entry)
-        return "";
-    const char* name = mode == 14 ? entry->fullName
+    if (!entry) return "";
+    const char* name = mode == 14                                                         ? entry->fullName
                        : (mode == 3 || mode == 5 || mode == 7 || mode == 8 || mode == 10) ? entry->shortName
-                                                                                            : entry->mediumName;
+                                                                                          : entry->mediumName;
     return name ? name : "";
 }
 
@@ -59,8 +58,8 @@ void CSkillsPage::Open(CPlayer& player, const CRuleContext& rules, CCharacterPoi
         PlacePictureButton(*this, raiseButtons[i], kLayoutGroup, ButtonCommand(i), kPictureSkillButtons,
                            kPictureSkillButtons + 1, true);
     }
-    PlaceLabel(*this, pointsCaption, kLayoutGroup, 452, IsSmallLayout(mode) ? "Available pts:" : "Available points:",
-               kLeft, 1, kNameColour);
+    PlaceLabel(*this, pointsCaption, kLayoutGroup, 452,
+               IsSmallLayout(mode) ? "Available pts:" : "Available points:", kLeft, 1, kNameColour);
     PlaceLabel(*this, pointsValue, kLayoutGroup, 453, "", kLeft, 1, kValueColour);
     if (PlaceWidget(*this, undo, kLayoutGroup, kUndoSkillsCommand))
         undo.Setup("Undo", kUndoSkillsCommand, 0x64C8C8, 0x00FFFF, 0x161616);
@@ -72,22 +71,21 @@ void CSkillsPage::Open(CPlayer& player, const CRuleContext& rules, CCharacterPoi
 void CSkillsPage::SetButtonPictures(CBitmapButton& button, bool ruleBars) {
     // The barred look is the raise button sunk: the raise cannot be had, the button only explains why.
     CRecordHolder* pictures[3] = {
-        game ? game->GetInterfacePicture(ruleBars ? kPictureSkillButtons + 1 : kPictureSkillButtons) : nullptr,
+        game ? game->GetInterfacePicture(ruleBars ? kPictureSkillButtons + 1 : kPictureSkillButtons)
+             : nullptr,
         game ? game->GetInterfacePicture(kPictureSkillButtons + 1) : nullptr, nullptr};
     button.SetPictures(pictures, button.commandId, 0);
 }
 
 void CSkillsPage::Refresh() {
-    if (!player_ || !points_)
-        return;
+    if (!player_ || !points_) return;
     CSkillRows rows;
     ComputeSkillRows(*player_, *points_, rows);
     for (int i = 0; i < kPlayerSkillCount; ++i) {
         const CSkillRow& row = i < kPrimarySkillSlots ? rows.primary[i] : rows.other[i - kPrimarySkillSlots];
         values[i].SetText(row.value.GetText());
         const bool shown = row.button != CCharacterPoints::SkillButton::kHidden;
-        if (shown)
-            SetButtonPictures(raiseButtons[i], row.button == CCharacterPoints::SkillButton::kRuleBars);
+        if (shown) SetButtonPictures(raiseButtons[i], row.button == CCharacterPoints::SkillButton::kRuleBars);
         raiseButtons[i].Show(shown ? 1 : 0);
         raiseButtons[i].EnablePen(shown ? 1 : 0);
     }
@@ -127,8 +125,7 @@ void CSkillsPage::Raise(int slot) {
 }
 
 u32 CSkillsPage::OnCommand(u32 command) {
-    if (!points_)
-        return 0;
+    if (!points_) return 0;
     if (command == kCloseMessage) {
         if (messageShown_) {
             PlayInterfaceSound(game, 1, 10);
@@ -139,8 +136,7 @@ u32 CSkillsPage::OnCommand(u32 command) {
         }
         return 0;
     }
-    if (messageShown_)
-        return 0;
+    if (messageShown_) return 0;
     if (command >= kRaisePrimarySkillCommand && command < kRaisePrimarySkillCommand + kPlayerSkillCount) {
         PlayInterfaceSound(game, 2, 10);
         Raise(static_cast<int>(command - kRaisePrimarySkillCommand));

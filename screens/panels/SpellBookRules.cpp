@@ -32,8 +32,7 @@ bool IsListedScroll(const CItemInstance& item) {
 
 bool IsListedWand(const CItemInstance& item) {
     const CItemType& type = *item.type;
-    if (type.itemClass != kItemMagic || type.subclass <= 3)
-        return false;
+    if (type.itemClass != kItemMagic || type.subclass <= 3) return false;
     return type.subclass != 5 || (item.effects && item.effects->Count() > 0);
 }
 
@@ -52,7 +51,8 @@ std::vector<CMagicItemLine> BuildMagicItemLines(const CPlayer& player, const CRu
         if (!item || !item->type || (item->type->flags & kTypeHidden) || !IsListedScroll(*item) ||
             !player.CanUseWand(*item->type, item))
             continue;
-        auto same = std::find_if(scrolls.begin(), scrolls.end(), [&](const Group& g) { return g.type == item->type; });
+        auto same = std::find_if(scrolls.begin(), scrolls.end(),
+                                 [&](const Group& g) { return g.type == item->type; });
         if (same != scrolls.end())
             ++same->count;
         else
@@ -69,8 +69,8 @@ std::vector<CMagicItemLine> BuildMagicItemLines(const CPlayer& player, const CRu
     }
     for (size_t i = 0; i < player.items.size(); ++i) {
         const CItemInstance* item = player.items[i].get();
-        if (!item || !item->type || (item->type->flags & kTypeHidden) || !IsListedWand(*item) || item->count == 0 ||
-            !player.CanUseWand(*item->type, item))
+        if (!item || !item->type || (item->type->flags & kTypeHidden) || !IsListedWand(*item) ||
+            item->count == 0 || !player.CanUseWand(*item->type, item))
             continue;
         CStr name, line;
         ShortName(*item, rules, name);
@@ -97,15 +97,12 @@ void FormatSpellPageMessage(int page, int race, bool empty, const char* schoolNa
 }
 
 int ParseItemEntryKey(const char* key, int itemCount) {
-    if (!key || !*key)
-        return -1;
+    if (!key || !*key) return -1;
     u64 value = 0;
     for (const char* c = key; *c; ++c) {
-        if (*c < '0' || *c > '9')
-            return -1;
+        if (*c < '0' || *c > '9') return -1;
         value = value * 10 + static_cast<u64>(*c - '0');
-        if (value >= static_cast<u64>(itemCount < 0 ? 0 : itemCount))
-            return -1;
+        if (value >= static_cast<u64>(itemCount < 0 ? 0 : itemCount)) return -1;
     }
     return static_cast<int>(value);
 }
@@ -160,9 +157,9 @@ u8 FacingToDirection(int degrees) {
 }
 
 bool MarkPosition(CPlayer& player, int slot, const CMarkPlace& place) {
-    if (slot < 0 || static_cast<size_t>(slot) >= player.marks.size())
-        return false;
-    player.SetMarkedPosition(slot, place.worldId, place.mapId, place.x, place.y, FacingToDirection(place.facingDegrees));
+    if (slot < 0 || static_cast<size_t>(slot) >= player.marks.size()) return false;
+    player.SetMarkedPosition(slot, place.worldId, place.mapId, place.x, place.y,
+                             FacingToDirection(place.facingDegrees));
     CMarkedPosition& stored = player.marks[static_cast<size_t>(slot)];
     stored.text3 = place.worldName ? place.worldName : "";
     stored.text4 = place.mapName ? place.mapName : "";
@@ -171,8 +168,7 @@ bool MarkPosition(CPlayer& player, int slot, const CMarkPlace& place) {
 
 CRecallOutcome RecallSlot(const CMarkedPosition& slot, const IRecallWorlds& worlds) {
     CRecallOutcome outcome;
-    if (slot.world == "-")
-        return outcome;
+    if (slot.world == "-") return outcome;
     // An empty slot names no world: the recall fails plainly rather than searching for an empty id.
     if (!slot.world.empty() && worlds.HasWorld(slot.world.c_str()) &&
         worlds.HasMap(slot.world.c_str(), slot.map.c_str())) {

@@ -52,8 +52,7 @@ TEST(Executable, WithoutTheInterfaceDatabaseItSaysWhichFileIsMissingAndFails) {
     testing_support::TempDir dir;
     std::string exe = CopyExecutable(dir);
     std::string command = "cd '" + dir.Path() + "' && XDG_CONFIG_HOME='" + dir.File("config") +
-                          "' VANTREL_WINDOW=headless '" + exe + "' 2>'" +
-                          dir.File("stderr.txt") + "'";
+                          "' VANTREL_WINDOW=headless '" + exe + "' 2>'" + dir.File("stderr.txt") + "'";
     int status = std::system(command.c_str());
     ASSERT_TRUE(WIFEXITED(status));
     EXPECT_NE(WEXITSTATUS(status), 0);
@@ -73,8 +72,8 @@ unsigned long WindowPid(Display* display, Window window) {
     unsigned long count = 0, after = 0;
     unsigned char* data = nullptr;
     unsigned long pid = 0;
-    if (XGetWindowProperty(display, window, property, 0, 1, False, XA_CARDINAL, &type, &format, &count, &after,
-                           &data) == Success &&
+    if (XGetWindowProperty(display, window, property, 0, 1, False, XA_CARDINAL, &type, &format, &count,
+                           &after, &data) == Success &&
         data != nullptr && format == 32 && count == 1)
         pid = *reinterpret_cast<unsigned long*>(data);
     if (data) XFree(data);
@@ -152,9 +151,7 @@ public:
         }
         return true;
     }
-    bool Running() {
-        return pid_ > 0 && !WaitExit(0);
-    }
+    bool Running() { return pid_ > 0 && !WaitExit(0); }
     ~GameProcess() {
         if (pid_ > 0) {
             kill(pid_, SIGKILL);
@@ -174,7 +171,8 @@ private:
 TEST(Executable, OpensItsWindowUnderXAndClosesWithStatusZero) {
     const char* displayName = std::getenv("DISPLAY");
     if (displayName == nullptr || *displayName == 0) {
-        if (std::getenv("VANTREL_REQUIRE_DISPLAY")) FAIL() << "VANTREL_REQUIRE_DISPLAY is set but there is no DISPLAY";
+        if (std::getenv("VANTREL_REQUIRE_DISPLAY"))
+            FAIL() << "VANTREL_REQUIRE_DISPLAY is set but there is no DISPLAY";
         GTEST_SKIP() << "no X display";
     }
     testing_support::TempDir dir;
@@ -214,7 +212,8 @@ TEST(Executable, OpensItsWindowUnderXAndClosesWithStatusZero) {
     // Not resizable: the size hints pin the client area.
     XSizeHints hints{};
     long supplied = 0;
-    if (XGetWMNormalHints(display, window, &hints, &supplied) && (hints.flags & PMinSize) && (hints.flags & PMaxSize)) {
+    if (XGetWMNormalHints(display, window, &hints, &supplied) && (hints.flags & PMinSize) &&
+        (hints.flags & PMaxSize)) {
         EXPECT_EQ(hints.min_width, hints.max_width);
         EXPECT_EQ(hints.min_height, hints.max_height);
     }
@@ -238,8 +237,9 @@ TEST(Executable, OpensItsWindowUnderXAndClosesWithStatusZero) {
 
     // The first run left every setting in the settings file.
     std::string settings = ReadFile(dir.File("config/vantrel/settings.txt"));
-    for (const char* name : {"StartMode", "Key1", "Key12", "LKey12", "RKey12", "SoundVolume", "MusicVolume",
-                             "ViewSize", "LViewSize", "RViewSize", "WorldID00", "WorldID19Active", "StartView"})
+    for (const char* name :
+         {"StartMode", "Key1", "Key12", "LKey12", "RKey12", "SoundVolume", "MusicVolume", "ViewSize",
+          "LViewSize", "RViewSize", "WorldID00", "WorldID19Active", "StartView"})
         EXPECT_NE(settings.find(name), std::string::npos) << name << " missing from:\n" << settings;
 }
 #endif

@@ -31,8 +31,8 @@ public:
         return r_.keyAnswer;
     }
     u32 OnPen(i32 x, i32 y, u32 down, u32 moving) override {
-        r_.log.push_back("pen " + std::to_string(x) + "," + std::to_string(y) + "," + std::to_string(down) + "," +
-                         std::to_string(moving));
+        r_.log.push_back("pen " + std::to_string(x) + "," + std::to_string(y) + "," + std::to_string(down) +
+                         "," + std::to_string(moving));
         return 0;
     }
     u32 OnTick(u32) override {
@@ -57,8 +57,8 @@ public:
         return 0;
     }
     u32 OnPen(i32 x, i32 y, u32 down, u32 moving) override {
-        r_.log.push_back("pen " + std::to_string(x) + "," + std::to_string(y) + "," + std::to_string(down) + "," +
-                         std::to_string(moving));
+        r_.log.push_back("pen " + std::to_string(x) + "," + std::to_string(y) + "," + std::to_string(down) +
+                         "," + std::to_string(moving));
         return 0;
     }
     u32 OnTick(u32) override {
@@ -123,15 +123,15 @@ protected:
 
 TEST_F(FrameTest, KeyDownsBecomeCommandsOfTheLayout) {
     Install(kScreenMainMenu, new RecordingScreen(rec));
-    Key(13);                    // Enter: "Key7" of the wide layout, attack
-    Key('W');                   // "Key1", forward
-    Key(37);                    // left arrow: the fixed table
+    Key(13);   // Enter: "Key7" of the wide layout, attack
+    Key('W');  // "Key1", forward
+    Key(37);   // left arrow: the fixed table
     window->SetKeyDown(plat::vk::Control, true);
-    Key(37);                    // with Ctrl: strafe left
-    Key('Q');                   // "Key3" in the wide layout whatever Ctrl says
+    Key(37);   // with Ctrl: strafe left
+    Key('Q');  // "Key3" in the wide layout whatever Ctrl says
     window->SetKeyDown(plat::vk::Control, false);
-    Key(9);                     // Tab: nothing
-    Key(112);                   // F1: nothing
+    Key(9);    // Tab: nothing
+    Key(112);  // F1: nothing
     EXPECT_EQ(rec.log, (Log{"key 3000", "key 1000", "key 1004", "key 3004", "key 1004"}));
 
     rec.log.clear();

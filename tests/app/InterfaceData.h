@@ -11,10 +11,10 @@
 namespace app_test {
 
 struct InterfaceDataOptions {
-    u32 layoutMode = 15;             // which column of pictures to write
-    std::set<u16> leaveOut;          // records not to write
+    u32 layoutMode = 15;     // which column of pictures to write
+    std::set<u16> leaveOut;  // records not to write
     const char* creator = "VnTl";
-    std::vector<u8> layoutTable;     // record 3003 in place of the start-up table when not empty
+    std::vector<u8> layoutTable;  // record 3003 in place of the start-up table when not empty
 };
 
 // A layout table with what start-up and the screens need in layout mode 15: the 3D view (group 43),

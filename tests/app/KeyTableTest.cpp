@@ -84,8 +84,8 @@ TEST(KeyTable, ConfiguredKeyMatching) {
 TEST(KeyTable, HeldKeyCodesAndPenRounding) {
     struct Held {
         u32 word, code;
-    } held[] = {{'w', 'W'}, {'a', 'A'}, {'z', 'Z'}, {'W', 'W'}, {13, 13}, {32, 32}, {'5', '5'}, {0x177, 'W'}, {1000, 232},
-                   {160, 16}, {162, 17}};
+    } held[] = {{'w', 'W'}, {'a', 'A'},   {'z', 'Z'},  {'W', 'W'}, {13, 13}, {32, 32},
+                {'5', '5'}, {0x177, 'W'}, {1000, 232}, {160, 16},  {162, 17}};
     for (const Held& h : held) EXPECT_EQ(HeldKeyCode(h.word), h.code) << h.word;
 
     struct Pen {
@@ -106,7 +106,11 @@ TEST(KeyTable, ScreenModeTable) {
         {4, true, 480, 320, "Vantrel - 480x320 Palm Hi LandScape"},
         {16, true, 640, 240, "Vantrel - 640x240 PPC HPC"},
         {2, true, 320, 320, "Vantrel - 320x320 Palm Hi"},
-        {1, false, 0, 0, ""}, {12, false, 0, 0, ""}, {13, false, 0, 0, ""}, {17, false, 0, 0, ""}, {0, false, 0, 0, ""},
+        {1, false, 0, 0, ""},
+        {12, false, 0, 0, ""},
+        {13, false, 0, 0, ""},
+        {17, false, 0, 0, ""},
+        {0, false, 0, 0, ""},
     };
     for (const Case& c : cases) {
         const char* title = "untouched";

@@ -21,9 +21,10 @@ TEST(NoDisplay, TheGameSaysSoAndEndsWithAFailure) {
     std::filesystem::copy_file(executable, exe);
     ASSERT_TRUE(app_test::WriteInterfaceData(dir.Path()));
     // `timeout` kills a game that runs on regardless (status 137).
-    const std::string command = "cd '" + dir.Path() + "' && env -u DISPLAY -u WAYLAND_DISPLAY -u SDL_VIDEODRIVER " +
-                                "-u VANTREL_WINDOW SDL_AUDIODRIVER=dummy XDG_CONFIG_HOME='" + dir.File("config") +
-                                "' timeout -s KILL 30 '" + exe + "' 2>'" + dir.File("stderr.txt") + "'";
+    const std::string command =
+        "cd '" + dir.Path() + "' && env -u DISPLAY -u WAYLAND_DISPLAY -u SDL_VIDEODRIVER " +
+        "-u VANTREL_WINDOW SDL_AUDIODRIVER=dummy XDG_CONFIG_HOME='" + dir.File("config") +
+        "' timeout -s KILL 30 '" + exe + "' 2>'" + dir.File("stderr.txt") + "'";
     const int status = std::system(command.c_str());
     std::ifstream in(dir.File("stderr.txt"));
     std::stringstream err;

@@ -172,6 +172,7 @@ TEST(ScreenSlots, SlotOrderAndUnknownIds) {
     struct Case {
         u32 id;
         int slot;
-    } cases[] = {{1, 0}, {5, 4}, {7, 5}, {6, 6}, {8, 7}, {12, 11}, {14, 12}, {15, 13}, {0, -1}, {13, -1}, {16, -1}, {99, -1}};
+    } cases[] = {{1, 0},   {5, 4},   {7, 5},  {6, 6},   {8, 7},   {12, 11},
+                 {14, 12}, {15, 13}, {0, -1}, {13, -1}, {16, -1}, {99, -1}};
     for (const Case& c : cases) EXPECT_EQ(ScreenSlotOf(c.id), c.slot) << c.id;
 }

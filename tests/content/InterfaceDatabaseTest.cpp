@@ -78,7 +78,8 @@ Picture ParsePicture(const std::vector<u8>& d) {
     // the texels index (texels past the table would be drawn black).
     CPictureData read;
     if (!ReadPicture(d.data(), d.size(), read)) return p.error = "refused by the display", p;
-    if (read.width != p.width || read.height != p.height || read.encoding != p.encoding) return p.error = "read differently", p;
+    if (read.width != p.width || read.height != p.height || read.encoding != p.encoding)
+        return p.error = "read differently", p;
     u32 entries = p.encoding == 0 ? static_cast<u32>(maxIndex + 1) : static_cast<u32>(4 * (maxIndex + 1));
     if (read.tableCount < entries) return p.error = "texels index past the display's table", p;
     return p;
@@ -100,7 +101,8 @@ TEST_F(InterfaceDatabase, EveryInterfacePictureOfEveryLayoutModeParses) {
             u16 record = InterfacePictureRecord(base, mode);
             records.insert(record);
             Picture p = ParsePicture(Record(record));
-            EXPECT_EQ(p.error, "") << "interface picture " << base << " (record " << record << ") in mode " << mode;
+            EXPECT_EQ(p.error, "") << "interface picture " << base << " (record " << record << ") in mode "
+                                   << mode;
         }
         EXPECT_EQ(records.size(), static_cast<size_t>(kInterfacePictureCount)) << "mode " << mode;
     }
@@ -125,7 +127,7 @@ TEST_F(InterfaceDatabase, PicturesHaveTheSizesTheirWidgetsDrawThemAt) {
         {3385, 10, 10}, {3386, 10, 10}, {3387, 10, 10},  // wear marks drawn in an item cell
         {3349, 50, 50}, {3530, 50, 50},                  // empty slot and placeholder: item-sized
         {3532, 50, 50}, {3533, 50, 50}, {3534, 50, 50},  // drawn over equipment slots 7, 8, 9
-        {3478, 0, 0}, {3479, 21, 21},                    // world map pin and the 21 x 21 area mark
+        {3478, 0, 0},   {3479, 21, 21},                  // world map pin and the 21 x 21 area mark
     };
     for (const Case& c : cases) {
         Picture p = ParsePicture(Record(InterfacePictureRecord(c.base, 15)));
@@ -177,7 +179,8 @@ TEST_F(InterfaceDatabase, GaugeFillsCoverTheGaugesOfTheGameView) {
         bool horizontal = e.w >= e.h;
         u16 first = horizontal ? 3823 : 3378;
         for (u16 set : {first, static_cast<u16>(first + 3)}) {
-            Picture cap1 = ParsePicture(Record(set)), fill = ParsePicture(Record(set + 1)), cap2 = ParsePicture(Record(set + 2));
+            Picture cap1 = ParsePicture(Record(set)), fill = ParsePicture(Record(set + 1)),
+                    cap2 = ParsePicture(Record(set + 2));
             if (horizontal) {
                 EXPECT_GE(fill.width, e.w - cap1.width - cap2.width) << set;
             } else {
@@ -190,8 +193,8 @@ TEST_F(InterfaceDatabase, GaugeFillsCoverTheGaugesOfTheGameView) {
 TEST_F(InterfaceDatabase, PicturesThatScreensReadByNumberParse) {
     // Loading pictures, splash, death screen, page frames and buttons, race pictures, the card game,
     // the inn's fire and the realm-travel picture.
-    std::vector<u16> records = {3080, 3081, 3082, 3083, 4036, 4081, 3521, 3522, 3523, 4033, 4034, 4035,
-                                3518, 3519, 3520};
+    std::vector<u16> records = {3080, 3081, 3082, 3083, 4036, 4081, 3521, 3522,
+                                3523, 4033, 4034, 4035, 3518, 3519, 3520};
     for (u16 r = 3524; r <= 3527; ++r) records.push_back(r);
     for (u16 r = 3540; r <= 3548; ++r) records.push_back(r);
     for (u16 r = 3560; r <= 3567; ++r) records.push_back(r);

@@ -49,7 +49,8 @@ std::vector<u32> Range(u32 first, u32 last) {
 const std::map<u16, std::vector<u32>>& RequiredElements() {
     static const std::map<u16, std::vector<u32>> required = [] {
         std::map<u16, std::vector<u32>> m = {
-            {43, {550, 534, 713, 535, 36, 544, 545, 542, 543, 546, 547, 549, 548, 536, 537, 538, 539, 540, 541}},
+            {43,
+             {550, 534, 713, 535, 36, 544, 545, 542, 543, 546, 547, 549, 548, 536, 537, 538, 539, 540, 541}},
             {3, Range(10, 15)},
             {2, {8, 9}},
             {13, {562, 107, 563, 25}},
@@ -86,7 +87,9 @@ TEST(LayoutTable, EveryElementTheScreensReadExistsInTheLargeSmallAndBaseModes) {
     ASSERT_FALSE(LayoutTable().empty());
     for (const auto& [group, elements] : RequiredElements())
         for (u32 mode : {15u, 9u, 14u, 2u, 5u, 1u, 4u})
-            for (u32 e : elements) EXPECT_NE(Find(mode, group, e), nullptr) << "group " << group << " element " << e << " mode " << mode;
+            for (u32 e : elements)
+                EXPECT_NE(Find(mode, group, e), nullptr)
+                    << "group " << group << " element " << e << " mode " << mode;
 }
 
 TEST(LayoutTable, DirectoryIsWellFormedAndEveryRectangleLiesInsideItsForm) {
@@ -118,7 +121,8 @@ TEST(LayoutTable, DirectoryIsWellFormedAndEveryRectangleLiesInsideItsForm) {
                 EXPECT_LE(y + eh, h) << "group " << id << " mode " << mode << " element " << U16(t, r);
             }
         }
-        for (u16 mode = 1; mode <= 16; ++mode) EXPECT_TRUE(seen.count(mode)) << "group " << id << " lacks mode " << mode;
+        for (u16 mode = 1; mode <= 16; ++mode)
+            EXPECT_TRUE(seen.count(mode)) << "group " << id << " lacks mode " << mode;
     }
 }
 
@@ -194,7 +198,8 @@ struct Wav {
 // after the format chunk walked to "data".
 Wav ParseWav(const std::vector<u8>& d) {
     Wav w;
-    if (d.size() < 36 || std::string(d.begin() + 12, d.begin() + 16) != "fmt ") return w.error = "no format chunk", w;
+    if (d.size() < 36 || std::string(d.begin() + 12, d.begin() + 16) != "fmt ")
+        return w.error = "no format chunk", w;
     u32 fmtSize = U32(d, 16);
     w.channels = U16(d, 22);
     w.rate = static_cast<int>(U32(d, 24));
@@ -223,7 +228,8 @@ TEST(InterfaceSounds, ClickAndConfirmAreShortAudibleWavImages) {
         EXPECT_TRUE(w.bits == 8 || w.bits == 16) << id;
         EXPECT_GT(w.rate, 8000) << id;
         EXPECT_GT(w.frames, 0u) << id;
-        EXPECT_LT(w.frames, static_cast<size_t>(w.rate) / 4) << id << ": an interface sound lasts well under 250 ms";
+        EXPECT_LT(w.frames, static_cast<size_t>(w.rate) / 4)
+            << id << ": an interface sound lasts well under 250 ms";
         EXPECT_GT(w.peak, 4000) << id << ": and it can be heard";
     }
 }

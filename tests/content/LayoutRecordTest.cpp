@@ -11,18 +11,15 @@
 namespace {
 
 TEST(LayoutRecord, MatchesTheFieldListByteForByteAndSharesLayoutsOfOneScale) {
-    std::vector<LayoutGroupDef> groups = {{7, 100, 60, {{19, 0, 0, 100, 60}, {25, 10, 20, 30, 40}}}, {9, 50, 40, {}}};
+    std::vector<LayoutGroupDef> groups = {{7, 100, 60, {{19, 0, 0, 100, 60}, {25, 10, 20, 30, 40}}},
+                                          {9, 50, 40, {}}};
     std::vector<LayoutModeScale> modes = {{15, 1, 1}, {14, 1, 1}, {2, 1, 2}};
     // Directory: count 2, {offset, id} x 2. Group 7 at 10: 3 modes, layouts at 24 (modes 15 and 14
     // share it) and 50. Group 9 at 76: layouts at 90 and 96.
     std::vector<uint16_t> words = {
-        2, 10, 7, 76, 9,
-        3, 24, 15, 24, 14, 50, 2,
-        100, 60, 2, 19, 0, 0, 100, 60, 25, 10, 20, 30, 40,
-        50, 30, 2, 19, 0, 0, 50, 30, 25, 5, 10, 15, 20,
-        3, 90, 15, 90, 14, 96, 2,
-        50, 40, 0,
-        25, 20, 0,
+        2, 10,  7,  76, 9,  3,  24, 15, 24, 14, 50, 2,  100, 60, 2,  19, 0,
+        0, 100, 60, 25, 10, 20, 30, 40, 50, 30, 2,  19, 0,   0,  50, 30, 25,
+        5, 10,  15, 20, 3,  90, 15, 90, 14, 96, 2,  50, 40,  0,  25, 20, 0,
     };
     std::vector<uint8_t> expected;
     for (uint16_t w : words) expected.push_back(w & 0xFF), expected.push_back(w >> 8);

@@ -55,11 +55,12 @@ TEST(PictureEncoder, EveryEncodingReadsBackTexelForTexel) {
     } cases[] = {
         {Encoding::Palette, 6, 4, 10, 0},  {Encoding::Palette, 7, 5, 10, 0},  // odd data length: padded table
         {Encoding::Blocks8, 8, 6, 12, 1},  {Encoding::Blocks16, 8, 6, 12, 2},
-        {Encoding::Auto, 16, 16, 3, 1},    {Encoding::Auto, 9, 7, 40, 0},     // odd sizes: palette only
+        {Encoding::Auto, 16, 16, 3, 1},    {Encoding::Auto, 9, 7, 40, 0},  // odd sizes: palette only
         {Encoding::Auto, 64, 64, -300, 2},  // 300 kinds of block with 1200 colours: only encoding 2 fits
     };
     for (const Case& c : cases) {
-        SCOPED_TRACE(testing::Message() << c.width << "x" << c.height << " encoding " << static_cast<int>(c.encoding));
+        SCOPED_TRACE(testing::Message()
+                     << c.width << "x" << c.height << " encoding " << static_cast<int>(c.encoding));
         std::vector<uint16_t> px = TestPixels(c.width, c.height, c.colours);
         Decoded d = Decode(EncodePicture565(px, c.width, c.height, c.encoding));
         ASSERT_EQ(d.encoding, c.expected);
@@ -74,7 +75,7 @@ TEST(PictureEncoder, EveryEncodingReadsBackTexelForTexel) {
 TEST(PictureEncoder, OpaqueWhiteStaysVisibleAndHalfTransparentTexelsRoundToTheirSide) {
     Canvas c(4, 2);
     c.Set(0, 0, Rgb(0xFFFFFF));
-    c.Set(1, 0, Rgba{0, 0, 0, 127});   // under half covered: see-through
+    c.Set(1, 0, Rgba{0, 0, 0, 127});    // under half covered: see-through
     c.Set(2, 0, Rgba{255, 0, 0, 128});  // half covered: drawn
     std::vector<uint16_t> px = ToPixels565(c);
     EXPECT_NE(px[0], kTransparent565);

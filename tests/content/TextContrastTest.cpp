@@ -80,7 +80,8 @@ TEST(TextContrast, EveryTextColourReadsOnThePictureUnderIt) {
             for (i32 row = first; row < last && row < picture.height; ++row)
                 for (i32 column = from; column < to && column < picture.width; ++column) {
                     if (PictureTexelIsClear(picture, column, row)) continue;
-                    worst = std::min(worst, Contrast(text, TexelLuminance(PictureTexel(picture, column, row))));
+                    worst =
+                        std::min(worst, Contrast(text, TexelLuminance(PictureTexel(picture, column, row))));
                 }
             FreeDataBlock(data);
             EXPECT_GE(worst, 4.5) << "record " << record << ", " << picture.width << " x " << picture.height;

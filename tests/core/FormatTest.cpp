@@ -69,8 +69,8 @@ TEST(Formatter, Texts) {
         const char* expected;
     };
     const TextCase cases[] = {
-        {"%3s", "ab", " ab"},   {"[%-4s]", "ab", "[ab  ]"}, {"%s", nullptr, ""},
-        {"<%3s>", nullptr, "<   >"}, {"%.3s", "abcdef", "abc"}, {"%s%%", "x", "x%"},
+        {"%3s", "ab", " ab"},        {"[%-4s]", "ab", "[ab  ]"}, {"%s", nullptr, ""},
+        {"<%3s>", nullptr, "<   >"}, {"%.3s", "abcdef", "abc"},  {"%s%%", "x", "x%"},
         {"%1s", "long", "long"},
     };
     for (const auto& c : cases) {
@@ -129,7 +129,7 @@ TEST(Formatter, CStrFormatAndAppendFormatCutAtTheirScratchSizes) {
 }
 
 TEST(Formatter, CStrFormatGrowsInWholeStepsFromTheCurrentLength) {
-    CStr s("abc");  // capacity 10
+    CStr s("abc");                 // capacity 10
     s.Format("%s", "0123456789");  // 10 characters do not fit: Reserve(11) from length 3 -> 20
     EXPECT_STREQ(s.GetText(), "0123456789");
     EXPECT_EQ(s.GetCapacity(), 20);

@@ -14,7 +14,9 @@ using testing_support::PutWord;
 
 std::vector<u8> SampleTable() {
     return BuildLayoutGroups({
-        {8, {{9, 640, 480, {{44, 1, 2, 3, 4}}}, {15, 800, 584, {{44, 10, 20, 30, 40}, {45, 5, 6, 7, 8}, {44, 99, 99, 99, 99}}}}},
+        {8,
+         {{9, 640, 480, {{44, 1, 2, 3, 4}}},
+          {15, 800, 584, {{44, 10, 20, 30, 40}, {45, 5, 6, 7, 8}, {44, 99, 99, 99, 99}}}}},
         {31, {{2, 320, 320, {{19, 1, 1, 1, 1}}}}},
         // A second entry for group 43: the first lacks mode 15, so the walk must go on to this one.
         {43, {{9, 100, 100, {{550, 1, 1, 1, 1}}}}},
@@ -39,18 +41,19 @@ TEST(LayoutTable, FindsElementsOfTheCurrentModeAndTheFirstOfDuplicates) {
         bool found;
         u16 x, y, w, h;
     } cases[] = {
-        {15, 8, 44, true, 10, 20, 30, 40},   // the first of two records with id 44
+        {15, 8, 44, true, 10, 20, 30, 40},  // the first of two records with id 44
         {15, 8, 45, true, 5, 6, 7, 8},
         {9, 8, 44, true, 1, 2, 3, 4},
-        {15, 8, 46, false, 0, 0, 0, 0},      // no such element
-        {15, 31, 19, false, 0, 0, 0, 0},     // group without the mode
+        {15, 8, 46, false, 0, 0, 0, 0},   // no such element
+        {15, 31, 19, false, 0, 0, 0, 0},  // group without the mode
         {2, 31, 19, true, 1, 1, 1, 1},
-        {15, 43, 550, true, 0, 0, 480, 320}, // found in the second entry for the group
-        {15, 7, 44, false, 0, 0, 0, 0},      // no such group
+        {15, 43, 550, true, 0, 0, 480, 320},       // found in the second entry for the group
+        {15, 7, 44, false, 0, 0, 0, 0},            // no such group
         {15, 8, 44 + 0x10000, false, 0, 0, 0, 0},  // an id beyond 16 bits never matches
     };
     for (const Case& c : cases) {
-        SCOPED_TRACE(testing::Message() << "mode " << c.mode << " group " << c.group << " element " << c.element);
+        SCOPED_TRACE(testing::Message()
+                     << "mode " << c.mode << " group " << c.group << " element " << c.element);
         bool found = false;
         CLayoutElement e = Find(t, c.mode, c.group, c.element, &found);
         EXPECT_EQ(found, c.found);
@@ -94,7 +97,8 @@ TEST(LayoutTable, EmptyAndDamagedTablesFindNothing) {
     }
     auto bigGroupCount = good;
     PutWord(bigGroupCount, 0, 0xFFFF);  // the directory runs past the end after the real group
-    EXPECT_EQ(ReadLayoutElement(FindLayoutRectIn(bigGroupCount.data(), bigGroupCount.size(), 15, 8, 45)).x, 1);
+    EXPECT_EQ(ReadLayoutElement(FindLayoutRectIn(bigGroupCount.data(), bigGroupCount.size(), 15, 8, 45)).x,
+              1);
     EXPECT_EQ(FindLayoutRectIn(bigGroupCount.data(), bigGroupCount.size(), 15, 9, 45), nullptr);
 
     auto farGroup = good;

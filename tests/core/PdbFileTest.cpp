@@ -19,11 +19,9 @@ using Bytes = std::vector<u8>;
 
 Bytes ReadAll(const std::string& path) {
     auto file = plat::OpenFileForReading(path);
-    if (!file)
-        return {};
+    if (!file) return {};
     Bytes bytes(file->Size());
-    if (!bytes.empty() && !file->ReadAt(0, bytes.data(), bytes.size()))
-        return {};
+    if (!bytes.empty() && !file->ReadAt(0, bytes.data(), bytes.size())) return {};
     return bytes;
 }
 
@@ -49,29 +47,26 @@ void BuildExample(CPdbFile& db) {
 // standing at 1,700,000,000 seconds after 1970 (0xE179A180 after 1904).
 const Bytes kExampleFile = {
     // name, 32 bytes
-    'V', 'a', 'n', 't', 'r', 'e', 'l', 'S', 'a', 'v', 'e', '1', 0, 0, 0, 0,
-    0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0,
-    0x00, 0x09,              // attributes: backup and resource bits
-    0x00, 0x01,              // version
-    0xE1, 0x79, 0xA1, 0x80,  // created
-    0xE1, 0x79, 0xA1, 0x80,  // modified
-    0, 0, 0, 0,              // last backup
-    0, 0, 0, 0,              // modification number
-    0, 0, 0, 0,              // application info
-    0, 0, 0, 0,              // sort info
-    'V', 'n', 'T', 'S',      // type
-    'V', 'n', 'T', 'S',      // creator
-    0, 0, 0, 0,              // unique-id seed
-    0, 0, 0, 0,              // next record list
-    0x00, 0x03,              // record count
+    'V', 'a', 'n', 't', 'r', 'e', 'l', 'S', 'a', 'v', 'e', '1', 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0,
+    0, 0, 0, 0, 0, 0x00, 0x09,  // attributes: backup and resource bits
+    0x00, 0x01,                 // version
+    0xE1, 0x79, 0xA1, 0x80,     // created
+    0xE1, 0x79, 0xA1, 0x80,     // modified
+    0, 0, 0, 0,                 // last backup
+    0, 0, 0, 0,                 // modification number
+    0, 0, 0, 0,                 // application info
+    0, 0, 0, 0,                 // sort info
+    'V', 'n', 'T', 'S',         // type
+    'V', 'n', 'T', 'S',         // creator
+    0, 0, 0, 0,                 // unique-id seed
+    0, 0, 0, 0,                 // next record list
+    0x00, 0x03,                 // record count
     // record list at 78: offset, attributes, unique id
-    0x00, 0x00, 0x00, 104, 0x00, 0x00, 0x0B, 0xB8,
-    0x00, 0x00, 0x00, 116, 0x00, 0x00, 0x0B, 0xB9,
-    0x00, 0x00, 0x00, 120, 0x00, 0x00, 0x0B, 0xBA,
-    0, 0,                    // 102: two zero bytes after the list
-    1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 0, 0,                // 104: record 3000 and its two zeros
-    0, 0, 0, 0,                                          // 116: record 3001's two zeros, then the gap
-    0xA1, 0xA2, 0xA3, 0xA4, 0xA5, 0xA6, 0xA7, 0, 0,      // 120: record 3002 and its two zeros
+    0x00, 0x00, 0x00, 104, 0x00, 0x00, 0x0B, 0xB8, 0x00, 0x00, 0x00, 116, 0x00, 0x00, 0x0B, 0xB9, 0x00, 0x00,
+    0x00, 120, 0x00, 0x00, 0x0B, 0xBA, 0, 0,         // 102: two zero bytes after the list
+    1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 0, 0,             // 104: record 3000 and its two zeros
+    0, 0, 0, 0,                                      // 116: record 3001's two zeros, then the gap
+    0xA1, 0xA2, 0xA3, 0xA4, 0xA5, 0xA6, 0xA7, 0, 0,  // 120: record 3002 and its two zeros
 };
 
 class PdbFileTest : public ::testing::Test {

@@ -11,8 +11,7 @@ void* Tag(int i) { return &g_tags[i]; }
 
 std::vector<void*> Elements(const CPointerArray& a) {
     std::vector<void*> out;
-    for (int i = 0; i < a.GetCount(); ++i)
-        out.push_back(a.GetAt(i));
+    for (int i = 0; i < a.GetCount(); ++i) out.push_back(a.GetAt(i));
     return out;
 }
 
@@ -22,12 +21,10 @@ TEST(PointerArray, GrowsByItsStepAndKeepsOrder) {
     EXPECT_EQ(a.GetCapacity(), 4);
     EXPECT_EQ(a.GetGrowthStep(), 4);
     EXPECT_EQ(a.OwnsElements(), 1u);
-    for (int i = 0; i < 5; ++i)
-        EXPECT_TRUE(a.Add(Tag(i)));
+    for (int i = 0; i < 5; ++i) EXPECT_TRUE(a.Add(Tag(i)));
     EXPECT_EQ(a.GetCapacity(), 8);
     EXPECT_EQ(Elements(a), (std::vector<void*>{Tag(0), Tag(1), Tag(2), Tag(3), Tag(4)}));
-    for (u32 slot = 5; slot < 8; ++slot)
-        EXPECT_EQ(a.Slot(slot), nullptr);
+    for (u32 slot = 5; slot < 8; ++slot) EXPECT_EQ(a.Slot(slot), nullptr);
     EXPECT_EQ(a.GetAt(5), nullptr);
     EXPECT_EQ(a.GetAt(-1), nullptr);
 
@@ -46,9 +43,8 @@ TEST(PointerArray, GrowsByItsStepAndKeepsOrder) {
 
 TEST(PointerArray, InsertAndRemoveKeepTheOrderOfTheRest) {
     CPointerArray a;
-    for (int i = 0; i < 4; ++i)
-        a.Add(Tag(i));
-    a.InsertAt(-3, Tag(10));  // a negative index counts as 0
+    for (int i = 0; i < 4; ++i) a.Add(Tag(i));
+    a.InsertAt(-3, Tag(10));                // a negative index counts as 0
     a.InsertAt(a.GetCount() + 5, Tag(11));  // past the end appends
     a.InsertAt(2, Tag(12));
     EXPECT_EQ(Elements(a), (std::vector<void*>{Tag(10), Tag(0), Tag(12), Tag(1), Tag(2), Tag(3), Tag(11)}));
@@ -60,8 +56,7 @@ TEST(PointerArray, InsertAndRemoveKeepTheOrderOfTheRest) {
     EXPECT_EQ(a.RemoveAtIndex(a.GetCount() - 1), Tag(11));
     EXPECT_EQ(Elements(a), (std::vector<void*>{Tag(10), Tag(0), Tag(1), Tag(2), Tag(3)}));
     // The null tail moves down with the elements.
-    for (u32 slot = a.GetCount(); slot < a.GetCapacity(); ++slot)
-        EXPECT_EQ(a.Slot(slot), nullptr);
+    for (u32 slot = a.GetCount(); slot < a.GetCapacity(); ++slot) EXPECT_EQ(a.Slot(slot), nullptr);
 
     a.Add(Tag(1));
     a.Remove(Tag(1));  // only the first occurrence
@@ -92,8 +87,7 @@ struct Borrowing {
     const char* borrowed;
     int value;
     ~Borrowing() {
-        if (borrowed)
-            ++released;  // would have released something it does not own
+        if (borrowed) ++released;  // would have released something it does not own
     }
 };
 
@@ -119,8 +113,7 @@ void ExpectEmptiedAndReusable(CPointerArray& a) {
 
 TEST(PointerArray, EmptyingOperationsReleaseEachElementTheirWayAndSkipNulls) {
     CPointerArray a;
-    for (int i = 0; i < 6; ++i)
-        a.Add(i == 2 ? nullptr : static_cast<Counted*>(new DerivedCounted));
+    for (int i = 0; i < 6; ++i) a.Add(i == 2 ? nullptr : static_cast<Counted*>(new DerivedCounted));
     a.DeleteAll<Counted>();
     EXPECT_EQ(Counted::destroyed, 5);
     EXPECT_EQ(DerivedCounted::derivedDestroyed, 5);
@@ -139,8 +132,7 @@ TEST(PointerArray, EmptyingOperationsReleaseEachElementTheirWayAndSkipNulls) {
     a.FreeAll<char>();
     ExpectEmptiedAndReusable(a);
 
-    for (int i = 0; i < 5; ++i)
-        a.Add(new Handle{new u8[4], 4});
+    for (int i = 0; i < 5; ++i) a.Add(new Handle{new u8[4], 4});
     a.Add(nullptr);
     a.FreeAllBuffers<Handle>();
     EXPECT_EQ(g_handlesFreed, 5);
@@ -151,8 +143,7 @@ TEST(PointerArray, EmptyingOperationsReleaseEachElementTheirWayAndSkipNulls) {
     b.SetGrowthStep(50);
     b.FreeAll<char>();
     EXPECT_EQ(b.GetCapacity(), 4);
-    for (int i = 0; i < 5; ++i)
-        b.Add(Tag(i));
+    for (int i = 0; i < 5; ++i) b.Add(Tag(i));
     EXPECT_EQ(b.GetCapacity(), 54);
 
     auto* heap = new CPointerArray;
@@ -166,8 +157,7 @@ TEST(PointerArray, RefusesElementsPastItsSixteenBitLimit) {
     CPointerArray a;
     a.Reserve(CPointerArray::kMaxSlots);
     EXPECT_EQ(a.GetCapacity(), CPointerArray::kMaxSlots);
-    for (u32 i = 0; i < CPointerArray::kMaxSlots; ++i)
-        ASSERT_TRUE(a.Add(Tag(i % 16)));
+    for (u32 i = 0; i < CPointerArray::kMaxSlots; ++i) ASSERT_TRUE(a.Add(Tag(i % 16)));
     EXPECT_FALSE(a.Add(Tag(0)));
     EXPECT_FALSE(a.InsertAt(0, Tag(1)));
     EXPECT_FALSE(a.Grow());

@@ -36,26 +36,22 @@ TEST(Random, SequenceAcrossRegenerationsAndSmallRanges) {
     CRandom random;
     random.Seed(nullptr);
     std::vector<u32> firstTen;
-    for (int i = 0; i < 10; ++i)
-        firstTen.push_back(random.Next(1000));
+    for (int i = 0; i < 10; ++i) firstTen.push_back(random.Next(1000));
     EXPECT_EQ(firstTen, (std::vector<u32>{936, 871, 85, 275, 579, 103, 170, 805, 508, 142}));
 
     // Draws 623, 624 and 625 straddle the second regeneration; 699 is well into it.
-    for (int i = 10; i < 623; ++i)
-        random.Next(7);
+    for (int i = 10; i < 623; ++i) random.Next(7);
     EXPECT_EQ(random.Next(2147483647), 998983728u % 2147483647u);
     EXPECT_EQ(random.Next(2147483647), 2714958349u % 2147483647u);
     EXPECT_EQ(random.GetIndex(), 1u);
     EXPECT_EQ(random.Next(2147483647), 2323573434u % 2147483647u);
-    for (int i = 626; i < 699; ++i)
-        random.Next(3);
+    for (int i = 626; i < 699; ++i) random.Next(3);
     EXPECT_EQ(random.Next(2147483647), 1363367273u % 2147483647u);
 
     clock.SetTime(1765432100);
     random.Seed(nullptr);
     std::vector<u32> dice;
-    for (int i = 0; i < 10; ++i)
-        dice.push_back(random.Next(6));
+    for (int i = 0; i < 10; ++i) dice.push_back(random.Next(6));
     EXPECT_EQ(dice, (std::vector<u32>{0, 4, 0, 1, 4, 3, 0, 4, 2, 4}));
 }
 

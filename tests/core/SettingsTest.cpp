@@ -15,8 +15,7 @@ const u32 kR[12] = {1006, 1004, 1000, 1002, 3006, 3000, 3005, 3004, 3001, 0, 0, 
 const u32 kLetters[9] = {'w', 's', 'q', 'e', ' ', 'c', 13, 'a', 'd'};
 
 void ExpectKeys(const u32* actual, const u32* expected, u32 n, const char* what) {
-    for (u32 i = 0; i < n; ++i)
-        EXPECT_EQ(actual[i], expected[i]) << what << (i + 1);
+    for (u32 i = 0; i < n; ++i) EXPECT_EQ(actual[i], expected[i]) << what << (i + 1);
 }
 
 CGameSettings Defaults() {
@@ -107,9 +106,9 @@ TEST(Settings, MissingValuesOfASavedSet) {
 
     CGameSettings s = Defaults();
     LoadSettings(s, 15, store);
-    EXPECT_EQ(s.Key[2], 0u);    // a saved set takes a missing key as 0
+    EXPECT_EQ(s.Key[2], 0u);  // a saved set takes a missing key as 0
     EXPECT_EQ(s.LKey[1], 0u);
-    EXPECT_EQ(s.Key[0], 1000u);  // no first-run letters for a saved set
+    EXPECT_EQ(s.Key[0], 1000u);   // no first-run letters for a saved set
     EXPECT_EQ(s.RKey[4], 3006u);  // the R set falls back on its default
     EXPECT_EQ(s.RKey[0], 0u);     // a stored 0 stays 0
     EXPECT_EQ(s.SoundVolume, 10u);

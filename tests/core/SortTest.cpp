@@ -22,15 +22,13 @@ int CompareKeys(const void* a, const void* b) {
 
 std::string Tags(const std::vector<Tagged>& v) {
     std::string out;
-    for (const auto& e : v)
-        out += e.tag;
+    for (const auto& e : v) out += e.tag;
     return out;
 }
 
 std::vector<Tagged> EqualElements(int n) {
     std::vector<Tagged> v;
-    for (int i = 0; i < n; ++i)
-        v.push_back({1, static_cast<char>('a' + i)});
+    for (int i = 0; i < n; ++i) v.push_back({1, static_cast<char>('a' + i)});
     return v;
 }
 
@@ -89,8 +87,7 @@ TEST(Sort, SortsAnyInputIntoAscendingOrder) {
     for (u32 n : {2u, 5u, 8u, 9u, 10u, 17u, 31u, 100u, 257u, 1000u}) {
         for (int range : {3, 1000000}) {
             std::vector<int> v(n);
-            for (auto& x : v)
-                x = static_cast<int>(gen() % static_cast<u32>(range)) - range / 2;
+            for (auto& x : v) x = static_cast<int>(gen() % static_cast<u32>(range)) - range / 2;
             std::vector<int> expected = v;
             std::sort(expected.begin(), expected.end());
             SortArray(v.data(), n, sizeof(int), [](const void* a, const void* b) {
@@ -100,8 +97,7 @@ TEST(Sort, SortsAnyInputIntoAscendingOrder) {
             EXPECT_EQ(v, expected) << n << " " << range;
         }
         std::vector<Odd> odd(n);
-        for (auto& e : odd)
-            e = {{static_cast<u8>(gen()), static_cast<u8>(gen()), static_cast<u8>(gen())}};
+        for (auto& e : odd) e = {{static_cast<u8>(gen()), static_cast<u8>(gen()), static_cast<u8>(gen())}};
         SortArray(odd.data(), n, sizeof(Odd), CompareOdd);
         EXPECT_TRUE(std::is_sorted(odd.begin(), odd.end(),
                                    [](const Odd& a, const Odd& b) { return CompareOdd(&a, &b) < 0; }));
@@ -110,8 +106,7 @@ TEST(Sort, SortsAnyInputIntoAscendingOrder) {
     // Presorted, reversed and all-equal inputs of some size finish and sort.
     for (int pattern = 0; pattern < 3; ++pattern) {
         std::vector<int> v(100000);
-        for (int i = 0; i < 100000; ++i)
-            v[i] = pattern == 0 ? i : pattern == 1 ? 100000 - i : 4;
+        for (int i = 0; i < 100000; ++i) v[i] = pattern == 0 ? i : pattern == 1 ? 100000 - i : 4;
         SortArray(v.data(), 100000, sizeof(int), [](const void* a, const void* b) {
             return *static_cast<const int*>(a) - *static_cast<const int*>(b);
         });
@@ -121,16 +116,14 @@ TEST(Sort, SortsAnyInputIntoAscendingOrder) {
 
 TEST(Sort, AnInconsistentComparisonStillEndsWithTheSameElements) {
     std::vector<int> v(2000);
-    for (int i = 0; i < 2000; ++i)
-        v[i] = i;
+    for (int i = 0; i < 2000; ++i) v[i] = i;
     static u32 state = 1;
     SortArray(v.data(), 2000, sizeof(int), [](const void*, const void*) {
         state = state * 1103515245u + 12345u;
         return static_cast<int>((state >> 16) % 3) - 1;
     });
     std::sort(v.begin(), v.end());
-    for (int i = 0; i < 2000; ++i)
-        ASSERT_EQ(v[i], i);
+    for (int i = 0; i < 2000; ++i) ASSERT_EQ(v[i], i);
 }
 
 TEST(Sort, StringPointersSortWithNullsLast) {

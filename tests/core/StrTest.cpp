@@ -196,8 +196,11 @@ TEST(CStr, QueriesStripLeftAndRight) {
         const char* right;
     };
     CStr text("abcdefghijk");
-    for (Cut c : {Cut{0, "", ""}, {3, "abc", "ijk"}, {11, "abcdefghijk", "abcdefghijk"},
-                  {50, "abcdefghijk", "abcdefghijk"}, {-2, "", ""}}) {
+    for (Cut c : {Cut{0, "", ""},
+                  {3, "abc", "ijk"},
+                  {11, "abcdefghijk", "abcdefghijk"},
+                  {50, "abcdefghijk", "abcdefghijk"},
+                  {-2, "", ""}}) {
         EXPECT_STREQ(text.Left(c.n).GetText(), c.left) << c.n;
         EXPECT_STREQ(text.Right(c.n).GetText(), c.right) << c.n;
     }
@@ -240,14 +243,9 @@ TEST(PlainStrings, FindingAndCounting) {
         u32 countNoCase;
     };
     const Case cases[] = {
-        {"aaaa", "aa", 0, 0, 2, 2},
-        {"xAbab", "ab", 3, 1, 1, 2},
-        {"abc", "", -1, -1, 0, 0},
-        {"", "a", -1, -1, 0, 0},
-        {nullptr, "a", -1, -1, 0, 0},
-        {"abc", nullptr, -1, -1, 0, 0},
-        {"ab", "abc", -1, -1, 0, 0},
-        {"one.pdb.PDB", ".pdb", 3, 3, 1, 2},
+        {"aaaa", "aa", 0, 0, 2, 2},  {"xAbab", "ab", 3, 1, 1, 2},         {"abc", "", -1, -1, 0, 0},
+        {"", "a", -1, -1, 0, 0},     {nullptr, "a", -1, -1, 0, 0},        {"abc", nullptr, -1, -1, 0, 0},
+        {"ab", "abc", -1, -1, 0, 0}, {"one.pdb.PDB", ".pdb", 3, 3, 1, 2},
     };
     for (const auto& c : cases) {
         EXPECT_EQ(FindSubstring(c.text, c.pattern), c.found) << (c.text ? c.text : "null");
@@ -311,12 +309,14 @@ TEST(PlainStrings, ParsingAndNumberTexts) {
         i32 value;
     };
     const Case ints[] = {
-        {"  -42abc", -42}, {"+7", 7},   {"x1", 0},        {nullptr, 0},      {"", 0},
-        {" - 5", 0},       {"\t5", 0},  {"007", 7},       {"--1", 0},        {"2147483647", 2147483647},
+        {"  -42abc", -42}, {"+7", 7},
+        {"x1", 0},         {nullptr, 0},
+        {"", 0},           {" - 5", 0},
+        {"\t5", 0},        {"007", 7},
+        {"--1", 0},        {"2147483647", 2147483647},
         {"4294967297", 1}, {"-2147483648", static_cast<i32>(0x80000000u)},
     };
-    for (const auto& c : ints)
-        EXPECT_EQ(ParseInt(c.text), c.value) << (c.text ? c.text : "null");
+    for (const auto& c : ints) EXPECT_EQ(ParseInt(c.text), c.value) << (c.text ? c.text : "null");
     EXPECT_EQ(ParseShort("  -42abc"), -42);
     EXPECT_EQ(ParseShort("32767"), 32767);
     EXPECT_EQ(ParseShort("40000"), -25536);  // wraps in 16 bits
@@ -326,7 +326,10 @@ TEST(PlainStrings, ParsingAndNumberTexts) {
         i32 value;
         const char* text;
     };
-    for (Text c : {Text{0, "0"}, {7, "7"}, {-15, "-15"}, {2147483647, "2147483647"},
+    for (Text c : {Text{0, "0"},
+                   {7, "7"},
+                   {-15, "-15"},
+                   {2147483647, "2147483647"},
                    {static_cast<i32>(0x80000000u), "-2147483648"}}) {
         IntToText(c.value, buf);
         EXPECT_STREQ(buf, c.text);
@@ -342,8 +345,16 @@ TEST(PlainStrings, IndefiniteArticle) {
         const char* word;
         const char* article;
     };
-    for (Case c : {Case{"apple", "an"}, {"Orc", "an"}, {"elf", "an"}, {"Ice", "an"}, {"umbra", "an"},
-                   {"sword", "a"}, {"Yew", "a"}, {"", "a"}, {nullptr, "a"}, {"1 coin", "a"}})
+    for (Case c : {Case{"apple", "an"},
+                   {"Orc", "an"},
+                   {"elf", "an"},
+                   {"Ice", "an"},
+                   {"umbra", "an"},
+                   {"sword", "a"},
+                   {"Yew", "a"},
+                   {"", "a"},
+                   {nullptr, "a"},
+                   {"1 coin", "a"}})
         EXPECT_STREQ(IndefiniteArticle(c.word), c.article) << (c.word ? c.word : "null");
 }
 

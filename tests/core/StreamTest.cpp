@@ -30,7 +30,8 @@ TEST(Stream, FieldsAreAlignedFromTheRecordStartAndLittleEndian) {
     w.SerializeU8(b2);
     w.SerializeU32(y);
     ASSERT_FALSE(w.HasError());
-    const Bytes expected = {0x11, 0, 0x33, 0x22, 0x77, 0x66, 0x55, 0x44, 0x88, 0, 0, 0, 0xCC, 0xBB, 0xAA, 0x99};
+    const Bytes expected = {0x11, 0, 0x33, 0x22, 0x77, 0x66, 0x55, 0x44,
+                            0x88, 0, 0,    0,    0xCC, 0xBB, 0xAA, 0x99};
     EXPECT_EQ(Written(w), expected);
 
     // The same fields read back from a record that starts 2 bytes past a multiple of 4: alignment
@@ -154,7 +155,8 @@ TEST(Stream, TextsAndBlobsRoundTrip) {
     EXPECT_TRUE(rowned < reinterpret_cast<char*>(record.data()) ||
                 rowned >= reinterpret_cast<char*>(record.data() + record.size()))
         << "an owned string is a copy";
-    EXPECT_EQ(rref, reinterpret_cast<const char*>(record.data() + 12)) << "a reference points into the record";
+    EXPECT_EQ(rref, reinterpret_cast<const char*>(record.data() + 12))
+        << "a reference points into the record";
     ASSERT_EQ(rlength, 3);
     EXPECT_EQ(rblob, record.data() + 18);
     EXPECT_EQ(rnoLength, 0);
@@ -172,24 +174,69 @@ TEST(Stream, ReadsPastTheEndSetAStickyError) {
         void (*read)(CStream&);
     };
     const Case cases[] = {
-        {"u16 over one byte", {0xAA}, [](CStream& s) { u16 v = 1; s.SerializeU16(v); EXPECT_EQ(v, 0); }},
-        {"u32 after its gap", {1, 0, 0, 0, 0xAA, 0xBB}, [](CStream& s) {
-             u8 b; s.SerializeU8(b); u32 v = 1; s.SerializeU32(v); EXPECT_EQ(v, 0u); }},
-        {"u8 of an empty record", {}, [](CStream& s) { u8 v = 1; s.SerializeU8(v); EXPECT_EQ(v, 0); }},
-        {"string without its NUL", {'a', 'b'}, [](CStream& s) {
-             CStr v; v.Assign("x"); s.SerializeStr(v); EXPECT_STREQ(v.GetText(), ""); }},
-        {"reference without its NUL", {'a'}, [](CStream& s) {
-             const char* v = "x"; s.SerializeStringRef(v); EXPECT_EQ(v, nullptr); }},
-        {"owned string without its NUL", {'a'}, [](CStream& s) {
-             char* v = DuplicateString("x"); s.SerializeOwnedString(v); EXPECT_EQ(v, nullptr); }},
-        {"blob longer than the record", {5, 0, 1, 2}, [](CStream& s) {
-             u16 n = 0; u8* p = nullptr; s.SerializeBlob(n, p); EXPECT_EQ(n, 0); EXPECT_EQ(p, nullptr); }},
-        {"string array longer than the record", {3, 0, 'a', 0, 'b'}, [](CStream& s) {
+        {"u16 over one byte",
+         {0xAA},
+         [](CStream& s) {
+             u16 v = 1;
+             s.SerializeU16(v);
+             EXPECT_EQ(v, 0);
+         }},
+        {"u32 after its gap",
+         {1, 0, 0, 0, 0xAA, 0xBB},
+         [](CStream& s) {
+             u8 b;
+             s.SerializeU8(b);
+             u32 v = 1;
+             s.SerializeU32(v);
+             EXPECT_EQ(v, 0u);
+         }},
+        {"u8 of an empty record",
+         {},
+         [](CStream& s) {
+             u8 v = 1;
+             s.SerializeU8(v);
+             EXPECT_EQ(v, 0);
+         }},
+        {"string without its NUL",
+         {'a', 'b'},
+         [](CStream& s) {
+             CStr v;
+             v.Assign("x");
+             s.SerializeStr(v);
+             EXPECT_STREQ(v.GetText(), "");
+         }},
+        {"reference without its NUL",
+         {'a'},
+         [](CStream& s) {
+             const char* v = "x";
+             s.SerializeStringRef(v);
+             EXPECT_EQ(v, nullptr);
+         }},
+        {"owned string without its NUL",
+         {'a'},
+         [](CStream& s) {
+             char* v = DuplicateString("x");
+             s.SerializeOwnedString(v);
+             EXPECT_EQ(v, nullptr);
+         }},
+        {"blob longer than the record",
+         {5, 0, 1, 2},
+         [](CStream& s) {
+             u16 n = 0;
+             u8* p = nullptr;
+             s.SerializeBlob(n, p);
+             EXPECT_EQ(n, 0);
+             EXPECT_EQ(p, nullptr);
+         }},
+        {"string array longer than the record",
+         {3, 0, 'a', 0, 'b'},
+         [](CStream& s) {
              CPointerArray a;
              a.SetOwnsElements(false);
              s.ReadStringArray(a);
              ASSERT_EQ(a.GetCount(), 1u);
-             EXPECT_STREQ(static_cast<const char*>(a.GetAt(0)), "a"); }},
+             EXPECT_STREQ(static_cast<const char*>(a.GetAt(0)), "a");
+         }},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.what);
@@ -309,11 +356,10 @@ TEST(ParseHexByte, DigitsOfEitherCase) {
         const char* text;
         u8 value;
     } cases[] = {
-        {"ff", 255}, {"FF", 255}, {"0a", 10}, {"7F", 127}, {"00", 0}, {"c8ffee", 200},
-        {"", 0}, {nullptr, 0}, {"f", 0xF0}, {"zz", 0},
+        {"ff", 255},     {"FF", 255}, {"0a", 10},   {"7F", 127}, {"00", 0},
+        {"c8ffee", 200}, {"", 0},     {nullptr, 0}, {"f", 0xF0}, {"zz", 0},
     };
-    for (const auto& c : cases)
-        EXPECT_EQ(ParseHexByte(c.text), c.value) << (c.text ? c.text : "(null)");
+    for (const auto& c : cases) EXPECT_EQ(ParseHexByte(c.text), c.value) << (c.text ? c.text : "(null)");
 }
 
 }  // namespace

@@ -40,10 +40,12 @@ TEST(BaseWorld, TheHerbsOfTheWorldBrewItsPotions) {
     } rows[] = {{"base_alc_alkieberries", "base_alc_ladyslipper", "base_phealsmall"},
                 {"base_alc_moonshinemushies", "base_alc_purplefairyring", "base_pmanasmall"}};
     for (const Row& r : rows) {
-        const CItemType* slots[3] = {base.items.FindItemType(r.first), base.items.FindItemType(r.second), nullptr};
+        const CItemType* slots[3] = {base.items.FindItemType(r.first), base.items.FindItemType(r.second),
+                                     nullptr};
         ASSERT_NE(slots[0], nullptr) << r.first;
         ASSERT_NE(slots[1], nullptr) << r.second;
-        std::vector<craft::CPotionChoice> made = craft::FindMatchingRecipes(base.recipes, base.items, 60, slots);
+        std::vector<craft::CPotionChoice> made =
+            craft::FindMatchingRecipes(base.recipes, base.items, 60, slots);
         ASSERT_EQ(made.size(), 1u) << r.potion;
         EXPECT_STREQ(made[0].potion->GetName(), r.potion);
         EXPECT_FALSE(made[0].unidentified);
@@ -95,7 +97,8 @@ TEST(BaseWorld, TheRandomStartDrawFinishesForEveryRace) {
 
 TEST(BaseWorld, HandsFacesCreaturesAndTheMerchantResolve) {
     LoadedBase base(kTestVersion);
-    for (const char* id : {"bres_fpsfist", "bres_fpsthrow", "bres_fpscastself", "bres_fpscasttouch", "bres_fpscastother"})
+    for (const char* id :
+         {"bres_fpsfist", "bres_fpsthrow", "bres_fpscastself", "bres_fpscasttouch", "bres_fpscastother"})
         EXPECT_NE(base.items.FindFpsAnimation(id), nullptr) << id << " would not resolve";
     for (int i = 0; i < base.items.GetItemTypeCount(); ++i) {
         const CItemType* t = base.items.GetItemType(i);
@@ -140,7 +143,8 @@ TEST(BaseWorld, EveryNamedPictureIsPaintedAndEncodes) {
     for (const char* name : base.items.GetPicturesToLoad()) EXPECT_TRUE(painted.count(name)) << name;
     for (int i = 0; i < base.creatures.GetKindCount(); ++i) {
         const CCreatureKind* k = base.creatures.GetKind(i);
-        for (int f = 0; f < k->GetFrameCount(); ++f) EXPECT_TRUE(k->frames[f] && painted.count(k->frames[f])) << k->GetName();
+        for (int f = 0; f < k->GetFrameCount(); ++f)
+            EXPECT_TRUE(k->frames[f] && painted.count(k->frames[f])) << k->GetName();
     }
 }
 
@@ -158,8 +162,8 @@ TEST(BaseWorld, RecordsOfOlderVersionsLoadToo) {
 TEST(BaseWorld, RecordsByteForByteAgainstTheFieldLists) {
     // Portraits at version 122: tag, aligned count, then marker, id and selectable byte each.
     RuleRecord portraits = WritePortraitRecord({{"bres_a", 1}, {"bres_bb", 0}}, 122);
-    const std::vector<u8> expected = {0x25, 0, 2, 0, 0x26, 'b', 'r', 'e', 's', '_', 'a', 0, 1,
-                                      0x26, 'b', 'r', 'e', 's', '_', 'b', 'b', 0, 0};
+    const std::vector<u8> expected = {0x25, 0,    2,   0,   0x26, 'b', 'r', 'e', 's', '_', 'a', 0,
+                                      1,    0x26, 'b', 'r', 'e',  's', '_', 'b', 'b', 0,   0};
     EXPECT_EQ(portraits, expected);
     // One effect at version 122 and at 24 (no radius).
     EffectDef e = Fx(26, -3, "x", 1);
@@ -185,7 +189,8 @@ TEST(BaseWorld, RecordsByteForByteAgainstTheFieldLists) {
     ByteWriter w;
     w.U8(7);
     PutItemList(w, {{"base_x", 2, 3, 40, 90}, {"", 1, 1, 100, 100}});
-    const std::vector<u8> items = {7, 0, 2, 0, 'b', 'a', 's', 'e', '_', 'x', 0, 2, 3, 40, 90, 0, 1, 1, 100, 100};
+    const std::vector<u8> items = {7, 0, 2, 0,  'b', 'a', 's', 'e', '_', 'x',
+                                   0, 2, 3, 40, 90,  0,   1,   1,   100, 100};
     EXPECT_EQ(std::vector<u8>(out.GetBuffer(), out.GetBuffer() + out.GetOffset()), items);
     EXPECT_EQ(w.Take(), items);
     FreeModifierList(list);

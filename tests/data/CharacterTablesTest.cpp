@@ -63,9 +63,9 @@ TEST(CharacterTables, TrainingCostIncludingValuesPastTheTable) {
     const struct {
         int value;
         u32 cost;
-    } rows[] = {{0, 50}, {5, 75}, {10, 100}, {45, 525}, {99, 2900}, {100, 3000}, {150, 3000}, {65535, 3000}, {-4, 50}};
-    for (const auto& r : rows)
-        EXPECT_EQ(skills.GetTrainingCost(r.value), r.cost) << r.value;
+    } rows[] = {{0, 50},     {5, 75},     {10, 100},     {45, 525}, {99, 2900},
+                {100, 3000}, {150, 3000}, {65535, 3000}, {-4, 50}};
+    for (const auto& r : rows) EXPECT_EQ(skills.GetTrainingCost(r.value), r.cost) << r.value;
 }
 
 TEST(CharacterTables, RecordsReplaceTheNamesUnlessTheyAreAbsent) {
@@ -73,8 +73,11 @@ TEST(CharacterTables, RecordsReplaceTheNamesUnlessTheyAreAbsent) {
     CMemoryRecordReader absent({WriteAttributeRecord({}, kTestVersion)});
     EXPECT_TRUE(attributes.Load(absent, kTestVersion));
     EXPECT_STREQ(attributes.GetName(1), "Strength");
-    std::vector<AttributeDef> defs = {{"base_might", "Might", "Mig"}, {"base_b", "B", "b"}, {"base_c", "C", "c"},
-                                      {"base_d", "D", "d"},           {"base_e", "E", "e"}};
+    std::vector<AttributeDef> defs = {{"base_might", "Might", "Mig"},
+                                      {"base_b", "B", "b"},
+                                      {"base_c", "C", "c"},
+                                      {"base_d", "D", "d"},
+                                      {"base_e", "E", "e"}};
     CMemoryRecordReader present({WriteAttributeRecord(defs, kTestVersion)});
     EXPECT_TRUE(attributes.Load(present, kTestVersion));
     EXPECT_STREQ(attributes.GetName(1), "Might");
@@ -105,8 +108,8 @@ TEST(CharacterTables, RecordsReplaceTheNamesUnlessTheyAreAbsent) {
 TEST(CharacterTables, RacesAreBuiltInAgainAfterAReset) {
     std::vector<RaceDef> defs;
     for (int i = 0; i < 6; ++i)
-        defs.push_back({"base_r" + std::to_string(i), "Race " + std::to_string(i), "base_ability" + std::to_string(i), "",
-                        "third"});
+        defs.push_back({"base_r" + std::to_string(i), "Race " + std::to_string(i),
+                        "base_ability" + std::to_string(i), "", "third"});
     CRaceTable races;
     CMemoryRecordReader reader({WriteRaceRecord(defs, kTestVersion)});
     ASSERT_TRUE(races.Load(reader, kTestVersion));

@@ -19,9 +19,10 @@ CreatureKindDef Kind(const std::string& id, int kind, int frames) {
     return k;
 }
 
-bool Load(CCreatureCatalogue& c, const std::vector<CreatureKindDef>& kinds, const std::vector<MonsterTypeDef>& types,
-          int version) {
-    CMemoryRecordReader reader({WriteCreatureKindRecord(kinds, version), WriteMonsterTypeRecord(types, version)});
+bool Load(CCreatureCatalogue& c, const std::vector<CreatureKindDef>& kinds,
+          const std::vector<MonsterTypeDef>& types, int version) {
+    CMemoryRecordReader reader(
+        {WriteCreatureKindRecord(kinds, version), WriteMonsterTypeRecord(types, version)});
     return c.Load(reader, version);
 }
 
@@ -63,7 +64,8 @@ TEST(CreatureKinds, AHandWrittenRecordWithAndWithoutMarkers) {
     for (const char* t : {"base_bat", "Bat", "Cave bat"}) again.Text(t), again.U8(0);
     again.Align(2), again.U16(7);
     for (int i = 0; i < 7; ++i) again.Text("bres_bat" + std::to_string(i)), again.U8(0);
-    for (const char* t : {"bres_batstill", "bsnd_a", "bsnd_b", "bsnd_c", "bsnd_d"}) again.Text(t), again.U8(0);
+    for (const char* t : {"bres_batstill", "bsnd_a", "bsnd_b", "bsnd_c", "bsnd_d"})
+        again.Text(t), again.U8(0);
     again.Align(2);
     for (int v : values) again.U16(v);
     again.U8(1), again.U8(2), again.U8(3), again.U8(4), again.U8(5);
@@ -136,7 +138,8 @@ TEST(CreatureKinds, TheExtensionBlockAddsIds) {
 TEST(MonsterTypes, StoredFormVersionsKindsAndPictures) {
     CreatureKindDef orc = Kind("base_orc", 1, 7);
     MonsterTypeDef t;
-    t.id = "base_orc_grunt", t.kindId = "base_orc", t.displayName = "Orc grunt", t.pictureName = "bres_orcpic";
+    t.id = "base_orc_grunt", t.kindId = "base_orc", t.displayName = "Orc grunt",
+    t.pictureName = "bres_orcpic";
     t.npcId = "base_npc";
     t.effects = {Fx(26, 3, "", 1), Fx(99, 1)};
     t.items = {{"base_sword", 1, 1, 50, 80}, {"", 2, 3, 100, 100}};
@@ -169,7 +172,10 @@ TEST(MonsterTypes, StoredFormVersionsKindsAndPictures) {
     struct Finder : IPictureFinder {
         u16 FindPictureIndex(const char* name) const override {
             std::string n = name ? name : "";
-            return n == "bres_orcpic" ? 40 : n == "base_orc_still" ? 41 : n.rfind("base_orc_f", 0) == 0 ? 10 + (n.back() - '0') : 0;
+            return n == "bres_orcpic"              ? 40
+                   : n == "base_orc_still"         ? 41
+                   : n.rfind("base_orc_f", 0) == 0 ? 10 + (n.back() - '0')
+                                                   : 0;
         }
     } finder;
     CCreatureCatalogue c;

@@ -81,8 +81,13 @@ TEST(EffectCost, TableOfKindsAndSources) {
 
 TEST(EffectCost, KindsWithoutCostAndMissingRecordsLeaveTheOutputs) {
     RuleWorld world;
-    const EffectDef untouched[] = {Fx(37, 5), Fx(42, 5), Fx(54, 5), Fx(17, 150, "base_nothing"),
-                                   Fx(23, 7, "base_nothing"), Fx(31, 5, "base_nothing"), Fx(32, 5, "base_nothing")};
+    const EffectDef untouched[] = {Fx(37, 5),
+                                   Fx(42, 5),
+                                   Fx(54, 5),
+                                   Fx(17, 150, "base_nothing"),
+                                   Fx(23, 7, "base_nothing"),
+                                   Fx(31, 5, "base_nothing"),
+                                   Fx(32, 5, "base_nothing")};
     for (const EffectDef& d : untouched) {
         CEffect e = ReadEffect(d);
         i32 storage = -7, price = -9;
@@ -149,7 +154,7 @@ TEST(EffectAmounts, CodingAndLevelScaling) {
         EXPECT_EQ(IsCodedAmount(r.amount), r.coded) << r.amount;
     }
     EXPECT_EQ(ScaleByLevel(10, 20, 50), 20);
-    EXPECT_EQ(ScaleByLevel(10, -15, 50), 3);   // -7.5 truncates toward zero
+    EXPECT_EQ(ScaleByLevel(10, -15, 50), 3);             // -7.5 truncates toward zero
     EXPECT_EQ(ScaleByLevel(0, 32767, 32767), 10736762);  // past 16 bits, not wrapped
 }
 
@@ -184,8 +189,7 @@ TEST(EffectKinds, NamesDefaultsAndAllowedKinds) {
     EXPECT_EQ(e.kind, 1);
     EXPECT_EQ(e.mode, 1);
     const int modes[] = {0, 3, 3, 3, 3, 4, 4, 4, 3, 3, 2, 2, 2, 3, 3, 1, 3};
-    for (int s = 0; s <= 16; ++s)
-        EXPECT_EQ(GetDefaultEffectMode(s), modes[s]) << s;
+    for (int s = 0; s <= 16; ++s) EXPECT_EQ(GetDefaultEffectMode(s), modes[s]) << s;
 }
 
 TEST(EffectForms, WorldFormVersionGateAndSavedRoundTrip) {

@@ -22,7 +22,9 @@ struct TextCase {
     bool shorterForm = false;
 };
 
-TextCase C(int kind, int source, int amount, const char* expected) { return {kind, source, amount, expected}; }
+TextCase C(int kind, int source, int amount, const char* expected) {
+    return {kind, source, amount, expected};
+}
 TextCase Dur(TextCase c, int duration, int perLevel = 0, int durationPerLevel = 0, int percent = 0) {
     c.duration = duration;
     c.perLevel = perLevel;
@@ -103,7 +105,8 @@ TEST(EffectText, EveryKindInItsSources) {
         Dur(C(16, 6, 110, "Fortifies paralysis resistance by 10% for 3 turns"), 3),
         C(16, 1, 110, "+10% Paralysis resistance"),
         Ref(C(17, 2, 125, "+25% Plague resistance"), "base_plague"),
-        Ref(Dur(C(17, 5, 20, "Fortifies Plague resistance by 20%, for 11 turn"), 1, 0, 10, 100), "base_plague"),
+        Ref(Dur(C(17, 5, 20, "Fortifies Plague resistance by 20%, for 11 turn"), 1, 0, 10, 100),
+            "base_plague"),
         Ref(Dur(C(17, 6, 120, "Fortifies Plague resistance by 20% for 2 turns"), 2), "base_plague"),
         Ref(C(17, 7, 0, "Resist Plague"), "base_plague"),
         C(18, 1, 115, "+15% normal weapon resistance"),
@@ -201,7 +204,8 @@ TEST(EffectText, CastSpellOnWandsScrollsAndOthers) {
         bool shortForm, shorter;
         const char* expected;
     } rows[] = {
-        {"base_spellfire", 10, 10, 3, false, false, "Casts Fire Bolt at skill level 40 (3 out of 10 charges)"},
+        {"base_spellfire", 10, 10, 3, false, false,
+         "Casts Fire Bolt at skill level 40 (3 out of 10 charges)"},
         {"base_spellfire", 10, 10, 1, false, false, "Casts Fire Bolt at skill level 40 (1 out of 10 charge)"},
         {"base_spellfire", 10, 1, 0xFFFF, false, false, "Casts Fire Bolt at skill level 40 (1 charge)"},
         {"base_spellfire", 10, 10, 10, false, false, "Casts Fire Bolt at skill level 40 (10 charges)"},
@@ -241,11 +245,13 @@ TEST(EffectText, ListsJoinByLayoutAndIngredientsHideWhatTheSkillCannotTell) {
         list.Add(new CEffect(ReadEffect(d)));
     CStr out;
     FormatEffectListText(out, list, world.game, kSourcePotion, 0, false);
-    EXPECT_STREQ(out.GetText(), "Heals 5 hp\rFortifies mana by 5, for 0 turns\rPoisons 5 hp\rRestores 5 mana");
+    EXPECT_STREQ(out.GetText(),
+                 "Heals 5 hp\rFortifies mana by 5, for 0 turns\rPoisons 5 hp\rRestores 5 mana");
     world.game.layoutMode = 5;
     out = "Effects: ";
     FormatEffectListText(out, list, world.game, kSourcePotion, 0, false);
-    EXPECT_STREQ(out.GetText(), "Effects: Heals 5 hp, Fortifies mana by 5, for 0 turns, Poisons 5 hp, Restores 5 mana");
+    EXPECT_STREQ(out.GetText(),
+                 "Effects: Heals 5 hp, Fortifies mana by 5, for 0 turns, Poisons 5 hp, Restores 5 mana");
 
     world.game.layoutMode = 15;
     const struct {

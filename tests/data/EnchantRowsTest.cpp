@@ -13,7 +13,8 @@ TEST(EnchantRows, RecordRowsShowNamesAndStoreIds) {
         EnchantDatum datum;
         const char* id;
         const char* name;
-    } rows[] = {{EnchantDatum::Disease, "base_plague", "Plague"}, {EnchantDatum::Creature, "base_rat", "Giant Rat"}};
+    } rows[] = {{EnchantDatum::Disease, "base_plague", "Plague"},
+                {EnchantDatum::Creature, "base_rat", "Giant Rat"}};
     for (const Row& r : rows) {
         std::vector<CDatumRow> list = EnchantDatumRows(r.datum, world.game);
         ASSERT_EQ(list.size(), 1u) << r.id;

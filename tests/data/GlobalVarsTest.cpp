@@ -38,9 +38,9 @@ TEST(GlobalVars, TheSavedFormByteForByte) {
     list.items[0]->text = "5";
     list.items[1]->type = 1;
     list.items[1]->text = "hi";
-    const std::vector<u8> expected = {0x10, 0x00, 0x02, 0x00, 'b', 'a', 's', 'e', '_', 'x', 0x00, 0x00,
-                                      0x05, 0x00, 0x00, 0x00, 'b', 'a', 's', 'e', '_', 't', 0x00, 0x01,
-                                      'h',  'i',  0x00};
+    const std::vector<u8> expected = {0x10, 0x00, 0x02, 0x00, 'b',  'a',  's',  'e', '_',
+                                      'x',  0x00, 0x00, 0x05, 0x00, 0x00, 0x00, 'b', 'a',
+                                      's',  'e',  '_',  't',  0x00, 0x01, 'h',  'i', 0x00};
     EXPECT_EQ(Saved(list), expected);
 }
 

@@ -42,15 +42,19 @@ TEST(ItemScaling, ConditionScalesDamageArmourAndOutfitWithTheirRounding) {
         u32 condition;
         u32 low, high, ac, outfit;
     } rows[] = {
-        {s, 550, 3, 6, 0, 4},    {s, 1000, 4, 10, 0, 6}, {s, 0, 0, 0, 0, 0},      {s, 449, 1, 4, 0, 2},
-        {m, 950, 0, 0, 10, 9},   {m, 940, 0, 0, 10, 9},  {m, 400, 0, 0, 4, 3},     {m, 1000, 0, 0, 10, 9},
-        {r, 10, 0, 0, 3, 5},     {a, 1, 2, 5, 0, 0},     {o, 5, 4, 10, 0, 0},
+        {s, 550, 3, 6, 0, 4},  {s, 1000, 4, 10, 0, 6}, {s, 0, 0, 0, 0, 0},   {s, 449, 1, 4, 0, 2},
+        {m, 950, 0, 0, 10, 9}, {m, 940, 0, 0, 10, 9},  {m, 400, 0, 0, 4, 3}, {m, 1000, 0, 0, 10, 9},
+        {r, 10, 0, 0, 3, 5},   {a, 1, 2, 5, 0, 0},     {o, 5, 4, 10, 0, 0},
     };
     for (const auto& row : rows) {
-        EXPECT_EQ(row.type->GetDamageLow(row.condition), row.low) << row.type->GetName() << " " << row.condition;
-        EXPECT_EQ(row.type->GetDamageHigh(row.condition), row.high) << row.type->GetName() << " " << row.condition;
-        EXPECT_EQ(row.type->GetArmourClass(row.condition), row.ac) << row.type->GetName() << " " << row.condition;
-        EXPECT_EQ(row.type->GetOutfitPoints(row.condition), row.outfit) << row.type->GetName() << " " << row.condition;
+        EXPECT_EQ(row.type->GetDamageLow(row.condition), row.low)
+            << row.type->GetName() << " " << row.condition;
+        EXPECT_EQ(row.type->GetDamageHigh(row.condition), row.high)
+            << row.type->GetName() << " " << row.condition;
+        EXPECT_EQ(row.type->GetArmourClass(row.condition), row.ac)
+            << row.type->GetName() << " " << row.condition;
+        EXPECT_EQ(row.type->GetOutfitPoints(row.condition), row.outfit)
+            << row.type->GetName() << " " << row.condition;
     }
 }
 
@@ -105,7 +109,8 @@ TEST(ItemInstances, CountWordsByClass) {
     ItemDef potion = Item("base_potion", 8, 1);
     world.LoadItems({{}, {}, {}, {wand, bare, broken, arrows, mail, potion}});
     auto make = [&](const char* id, int p) {
-        return std::unique_ptr<CItemInstance>(CreateItemInstance(*world.items.FindItemType(id), p, &world.random));
+        return std::unique_ptr<CItemInstance>(
+            CreateItemInstance(*world.items.FindItemType(id), p, &world.random));
     };
     EXPECT_EQ(make("base_wand", -1)->count, 12);
     EXPECT_EQ(make("base_barewand", -1)->count, 0);
@@ -166,8 +171,7 @@ TEST(ItemCatalogue, RandomTablesWeightsAndItemLists) {
     ASSERT_EQ(got.items.size(), 6u);
     EXPECT_STREQ(got.items[0]->type->GetName(), "base_a");
     EXPECT_EQ(got.items[0]->count, 500);
-    for (int i = 2; i < 6; ++i)
-        EXPECT_EQ(got.items[i]->type->group, 2);
+    for (int i = 2; i < 6; ++i) EXPECT_EQ(got.items[i]->type->group, 2);
     FreeModifierList(list);
 }
 
@@ -220,10 +224,11 @@ TEST(ItemTypes, SkillsAndEffectSources) {
         int itemClass, subclass, flags;
         int first, second, source;
     } rows[] = {
-        {1, 1, 0, 3, 0, 3},  {1, 1, 2, 2, 0, 3},  {1, 7, 0, 3, 0, 14}, {1, 8, 2, 2, 7, 15}, {1, 9, 0, 3, 7, 16},
-        {1, 11, 0, 3, 0, 15}, {1, 12, 0, 3, 7, 3}, {2, 3, 0, 6, 0, 2},  {3, 1, 0, 5, 0, 2},  {4, 1, 0, 0, 0, 4},
-        {5, 1, 0, 0, 0, 13}, {7, 1, 0, 0, 0, 7},  {8, 1, 0, 0, 0, 6},  {9, 1, 0, 0, 0, 11}, {9, 2, 0, 0, 0, 12},
-        {9, 3, 0, 0, 0, 11}, {9, 5, 0, 0, 0, 10}, {9, 6, 0, 0, 0, 0},  {10, 1, 0, 0, 0, 0}, {16, 1, 0, 0, 0, 0},
+        {1, 1, 0, 3, 0, 3},  {1, 1, 2, 2, 0, 3},   {1, 7, 0, 3, 0, 14}, {1, 8, 2, 2, 7, 15},
+        {1, 9, 0, 3, 7, 16}, {1, 11, 0, 3, 0, 15}, {1, 12, 0, 3, 7, 3}, {2, 3, 0, 6, 0, 2},
+        {3, 1, 0, 5, 0, 2},  {4, 1, 0, 0, 0, 4},   {5, 1, 0, 0, 0, 13}, {7, 1, 0, 0, 0, 7},
+        {8, 1, 0, 0, 0, 6},  {9, 1, 0, 0, 0, 11},  {9, 2, 0, 0, 0, 12}, {9, 3, 0, 0, 0, 11},
+        {9, 5, 0, 0, 0, 10}, {9, 6, 0, 0, 0, 0},   {10, 1, 0, 0, 0, 0}, {16, 1, 0, 0, 0, 0},
     };
     for (const auto& r : rows) {
         CItemType t;
@@ -246,7 +251,7 @@ TEST(ItemTypes, PlayerWeaponDamage) {
     p.attributes[2] = 15;
     u32 low = 0, high = 0;
     ComputeWeaponDamageRange(club, 1000, false, p, low, high);
-    EXPECT_EQ(low, 8u);   // 4 + 4 * 33 / 66, + 15 / 25, + 40 / 16
+    EXPECT_EQ(low, 8u);  // 4 + 4 * 33 / 66, + 15 / 25, + 40 / 16
     EXPECT_EQ(high, 17u);
     p.cursed = true;
     ComputeWeaponDamageRange(club, 1000, false, p, low, high);

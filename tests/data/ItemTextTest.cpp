@@ -16,12 +16,14 @@ struct TextWorld : RuleWorld {
         book.hasEffects = true, book.effects = {Fx(1, 5, "", 3)}, book.effects[0].target = 2;
         ItemDef scroll = Item("base_scroll", 9, 1, "Fire");
         ItemDef spellbook = Item("base_spbook", 9, 2, "Fire");
-        spellbook.weight = 50, spellbook.hasEffects = true, spellbook.effects = {Fx(31, 1, "base_spellfire", 2)};
+        spellbook.weight = 50, spellbook.hasEffects = true,
+        spellbook.effects = {Fx(31, 1, "base_spellfire", 2)};
         ItemDef wand = Item("base_wand", 9, 4, "Sparks");
         ItemDef blank = Item("base_blank", 9, 3, "Blank scroll");
         ItemDef empty = Item("base_emptywand", 9, 5, "Empty wand");
         ItemDef sword = Item("base_sword", 1, 2, "Sword");
-        sword.damageLow = 4, sword.damageHigh = 10, sword.weight = 350, sword.outfit = 6, sword.enchantCapacity = 150;
+        sword.damageLow = 4, sword.damageHigh = 10, sword.weight = 350, sword.outfit = 6,
+        sword.enchantCapacity = 150;
         ItemDef quiver = Item("base_quiver", 1, 11, "Quiver");
         quiver.damageLow = 2, quiver.damageHigh = 5, quiver.alignment = 2;
         ItemDef mail = Item("base_mail", 3, 3, "Leather");
@@ -36,8 +38,11 @@ struct TextWorld : RuleWorld {
         herb.hasEffects = true, herb.effects = {Fx(3, 5), Fx(10, 5)};
         ItemDef pick = Item("base_pick", 11, 2, "Lockpick");
         pick.maxCondition = 100;
-        LoadItems({{}, {}, {}, {potion, book, scroll, spellbook, wand, blank, empty, sword, quiver, mail, weight,
-                                gold, gem, card, herb, pick}});
+        LoadItems({{},
+                   {},
+                   {},
+                   {potion, book, scroll, spellbook, wand, blank, empty, sword, quiver, mail, weight, gold,
+                    gem, card, herb, pick}});
     }
     const CItemType& T(const char* id) { return *items.FindItemType(id); }
     std::unique_ptr<CItemInstance> I(const char* id, u16 count) {
@@ -101,20 +106,26 @@ TEST(ItemText, DescriptionsPerClassAndLayout) {
         const char* expected;
     } rows[] = {
         {&w.T("base_sword"), sword.get(), 15, false,
-         "Heavy weapon\rDamage: 3-6\rWeight: 3.5\rOutfit: regular\rCondition: average\r\rModerately enchantable"},
+         "Heavy weapon\rDamage: 3-6\rWeight: 3.5\rOutfit: regular\rCondition: average\r\rModerately "
+         "enchantable"},
         {&w.T("base_sword"), sword.get(), 15, true,
-         "Heavy weapon\rDamage: 3-6\rWeight: 3.5\rOutfit: regular (40)\rCondition: 550/1000\r\rModerately enchantable"},
+         "Heavy weapon\rDamage: 3-6\rWeight: 3.5\rOutfit: regular (40)\rCondition: 550/1000\r\rModerately "
+         "enchantable"},
         {&w.T("base_sword"), sword.get(), 5, false,
          "Heavy weapon\rDam: 3-6, Weight: 3.5\rOutfit: regular\rCondition: average\rModerately enchantable"},
         {&w.T("base_quiver"), quiver.get(), 15, false,
-         "Heavy weapon\rContains 1 unit.\rDamage: 2-5\rWeight: 1.0\rRequires evil alignment\r\rUnenchantable"},
+         "Heavy weapon\rContains 1 unit.\rDamage: 2-5\rWeight: 1.0\rRequires evil "
+         "alignment\r\rUnenchantable"},
         {&w.T("base_mail"), mail.get(), 15, false,
          "Light armor\rAC: 10\rWeight: 10.0\rOutfit: swell\rCondition: good\r\r+5 HP"},
         {&w.T("base_weight"), nullptr, 15, false, "Miscellanous\rWeight: 12.3\r"},
         {&w.T("base_gold"), nullptr, 15, false, ""},
-        {&w.T("base_herb"), herbs.get(), 15, false, "Alchemy ingredient\rWeight: 1.0\r\rEffects:\rRestore health\rUnknown effect"},
-        {&w.T("base_spbook"), nullptr, 15, false, "Weight: 0.5\r\rTeaches Fire BoltYou don't know this spell."},
-        {&w.T("base_book"), nullptr, 15, false, "Weight: 1.0\r\rTeaches Light Weapon (+5)\rYou haven't read this book yet."},
+        {&w.T("base_herb"), herbs.get(), 15, false,
+         "Alchemy ingredient\rWeight: 1.0\r\rEffects:\rRestore health\rUnknown effect"},
+        {&w.T("base_spbook"), nullptr, 15, false,
+         "Weight: 0.5\r\rTeaches Fire BoltYou don't know this spell."},
+        {&w.T("base_book"), nullptr, 15, false,
+         "Weight: 1.0\r\rTeaches Light Weapon (+5)\rYou haven't read this book yet."},
     };
     for (const auto& r : rows) {
         w.game.layoutMode = r.layout;
@@ -140,7 +151,8 @@ TEST(ItemText, ConditionAndOutfitWordsAndAMaximumOfZero) {
         i.count = r.count;
         CStr out;
         FormatItemDescription(pick, &i, w.game, out, false);
-        EXPECT_NE(std::string(out.GetText()).find(std::string("Condition: ") + r.word + "\r"), std::string::npos)
+        EXPECT_NE(std::string(out.GetText()).find(std::string("Condition: ") + r.word + "\r"),
+                  std::string::npos)
             << r.count << "/" << r.maxCondition << ": " << out.GetText();
     }
     for (int outfit : {2, 3, 6, 9}) {
@@ -148,14 +160,18 @@ TEST(ItemText, ConditionAndOutfitWordsAndAMaximumOfZero) {
         ring.itemClass = 4, ring.subclass = 2, ring.outfit = static_cast<u8>(outfit);
         CStr out;
         FormatItemDescription(ring, nullptr, w.game, out, false);
-        const char* word = outfit < 3 ? "plain" : outfit < 6 ? "regular" : outfit < 9 ? "fashionable" : "swell";
-        EXPECT_NE(std::string(out.GetText()).find(std::string("Outfit: ") + word), std::string::npos) << outfit;
+        const char* word = outfit < 3   ? "plain"
+                           : outfit < 6 ? "regular"
+                           : outfit < 9 ? "fashionable"
+                                        : "swell";
+        EXPECT_NE(std::string(out.GetText()).find(std::string("Outfit: ") + word), std::string::npos)
+            << outfit;
     }
     const struct {
         int capacity;
         const char* word;
-    } words[] = {{0, "Unenchantable"},         {99, "Slightly enchantable"},  {100, "Moderately enchantable"},
-                 {299, "May be enchantable"},  {499, "Strongly enchantable"}, {500, "Superiorly enchantable"}};
+    } words[] = {{0, "Unenchantable"},        {99, "Slightly enchantable"},  {100, "Moderately enchantable"},
+                 {299, "May be enchantable"}, {499, "Strongly enchantable"}, {500, "Superiorly enchantable"}};
     for (const auto& r : words) {
         CItemType t;
         t.enchantCapacity = static_cast<u16>(r.capacity);

@@ -66,44 +66,74 @@ TEST(MapCells, EveryMaskBitReadsItsFields) {
         std::function<void(const CMapCell&, const CStoredCell&)> check;
     };
     const std::vector<Case> cases = {
-        {"layer 1 without picture", 34, {0x01, 0x00, 1, 0, 2, 0}, 6,
+        {"layer 1 without picture",
+         34,
+         {0x01, 0x00, 1, 0, 2, 0},
+         6,
          [](const CMapCell& c, const CStoredCell&) {
              EXPECT_EQ(c.layer1, 101);
              EXPECT_EQ(c.layer1Picture, kNoCellIndex);
              EXPECT_EQ(c.layer1Second, 102);
          }},
-        {"layer 1 at 33 has its picture", 33, {0x01, 0x00, 1, 0, 3, 0, 2, 0}, 8,
+        {"layer 1 at 33 has its picture",
+         33,
+         {0x01, 0x00, 1, 0, 3, 0, 2, 0},
+         8,
          [](const CMapCell& c, const CStoredCell&) { EXPECT_EQ(c.layer1Picture, 203); }},
-        {"layer 1 with picture bit", 34, {0x01, 0x10, 1, 0, 3, 0, 2, 0}, 8,
+        {"layer 1 with picture bit",
+         34,
+         {0x01, 0x10, 1, 0, 3, 0, 2, 0},
+         8,
          [](const CMapCell& c, const CStoredCell&) { EXPECT_EQ(c.layer1Picture, 203); }},
-        {"layer 2 with picture bit", 122, {0x02, 0x20, 4, 0, 5, 0, 6, 0}, 8,
+        {"layer 2 with picture bit",
+         122,
+         {0x02, 0x20, 4, 0, 5, 0, 6, 0},
+         8,
          [](const CMapCell& c, const CStoredCell&) {
              EXPECT_EQ(c.layer2, 104);
              EXPECT_EQ(c.layer2Picture, 205);
              EXPECT_EQ(c.layer2Second, 106);
          }},
-        {"layer 2 at 33", 33, {0x02, 0x00, 4, 0, 5, 0, 6, 0}, 8,
+        {"layer 2 at 33",
+         33,
+         {0x02, 0x00, 4, 0, 5, 0, 6, 0},
+         8,
          [](const CMapCell& c, const CStoredCell&) { EXPECT_EQ(c.layer2Picture, 205); }},
-        {"centre at 42: no door byte", 42, {0x04, 0x40, 7, 0, 8, 0, 9, 0}, 8,
+        {"centre at 42: no door byte",
+         42,
+         {0x04, 0x40, 7, 0, 8, 0, 9, 0},
+         8,
          [](const CMapCell& c, const CStoredCell&) {
              EXPECT_EQ(c.centre, 107);
              EXPECT_EQ(c.centrePicture, 208);
              EXPECT_EQ(c.centreId, 9);
              EXPECT_EQ(c.doorMode, 0);
          }},
-        {"centre at 43: door byte", 43, {0x04, 0x40, 7, 0, 8, 0, 9, 0x88}, 8,
+        {"centre at 43: door byte",
+         43,
+         {0x04, 0x40, 7, 0, 8, 0, 9, 0x88},
+         8,
          [](const CMapCell& c, const CStoredCell&) { EXPECT_EQ(c.doorMode, 0x88); }},
-        {"centre without picture", 122, {0x04, 0x00, 7, 0, 9, 0x08}, 6,
+        {"centre without picture",
+         122,
+         {0x04, 0x00, 7, 0, 9, 0x08},
+         6,
          [](const CMapCell& c, const CStoredCell&) {
              EXPECT_EQ(c.centrePicture, kNoCellIndex);
              EXPECT_EQ(c.doorMode, 8);
          }},
-        {"layer 4", 122, {0x08, 0x00, 1, 0, 2, 0}, 6,
+        {"layer 4",
+         122,
+         {0x08, 0x00, 1, 0, 2, 0},
+         6,
          [](const CMapCell& c, const CStoredCell&) {
              EXPECT_EQ(c.layer4, 101);
              EXPECT_EQ(c.layer4Picture, 202);
          }},
-        {"sides 0 and 3, padded", 122, {0x90, 0x00, 1, 0, 2, 0, 5, 0, 3, 0, 4, 0, 6, 0}, 14,
+        {"sides 0 and 3, padded",
+         122,
+         {0x90, 0x00, 1, 0, 2, 0, 5, 0, 3, 0, 4, 0, 6, 0},
+         14,
          [](const CMapCell& c, const CStoredCell&) {
              EXPECT_EQ(c.side[0], 101);
              EXPECT_EQ(c.sidePicture[0], 202);
@@ -112,26 +142,33 @@ TEST(MapCells, EveryMaskBitReadsItsFields) {
              EXPECT_EQ(c.sideId[3], 6);
              EXPECT_EQ(c.side[1], kNoCellIndex);
          }},
-        {"sides 1 and 2", 122, {0x60, 0x00, 1, 0, 2, 0, 7, 0, 3, 0, 4, 0, 8, 0}, 14,
+        {"sides 1 and 2",
+         122,
+         {0x60, 0x00, 1, 0, 2, 0, 7, 0, 3, 0, 4, 0, 8, 0},
+         14,
          [](const CMapCell& c, const CStoredCell&) {
              EXPECT_EQ(c.sideId[1], 7);
              EXPECT_EQ(c.side[2], 103);
          }},
-        {"second sides 0..3", 122, {0x00, 0x0F, 1, 0, 2, 0, 3, 0, 4, 0, 5, 0, 6, 0, 7, 0, 8, 0}, 18,
+        {"second sides 0..3",
+         122,
+         {0x00, 0x0F, 1, 0, 2, 0, 3, 0, 4, 0, 5, 0, 6, 0, 7, 0, 8, 0},
+         18,
          [](const CMapCell& c, const CStoredCell&) {
              EXPECT_EQ(c.secondSide[0], 101);
              EXPECT_EQ(c.secondSidePicture[3], 208);
          }},
-        {"stored block, every bit", 122,
-         {0x00, 0x80,                    // cell mask: only the stored block
-          0xDD, 0xD1,                    // stored: layer 1, centre, layer 4 (+pictures), sides 0, 2, 3, second 0
-          1, 0, 2, 0,                    // layer 1 and its picture
-          3, 0, 4, 0, 5, 0,              // centre, picture, id 5, pad
-          6, 0, 7, 0,                    // layer 4 and its picture
-          1, 0, 1, 0, 1, 0,              // side 0
-          2, 0, 2, 0, 2, 0,              // side 2
-          3, 0, 3, 0, 3, 0,              // side 3
-          9, 0, 9, 0},                   // second side 0
+        {"stored block, every bit",
+         122,
+         {0x00, 0x80,              // cell mask: only the stored block
+          0xDD, 0xD1,              // stored: layer 1, centre, layer 4 (+pictures), sides 0, 2, 3, second 0
+          1,    0,    2, 0,        // layer 1 and its picture
+          3,    0,    4, 0, 5, 0,  // centre, picture, id 5, pad
+          6,    0,    7, 0,        // layer 4 and its picture
+          1,    0,    1, 0, 1, 0,  // side 0
+          2,    0,    2, 0, 2, 0,  // side 2
+          3,    0,    3, 0, 3, 0,  // side 3
+          9,    0,    9, 0},       // second side 0
          40,
          [](const CMapCell& c, const CStoredCell& s) {
              EXPECT_EQ(c.layer1, kNoCellIndex);
@@ -147,12 +184,18 @@ TEST(MapCells, EveryMaskBitReadsItsFields) {
              EXPECT_EQ(s.sideId[3], 3);
              EXPECT_EQ(s.secondSide[0], 109);
          }},
-        {"stored layer 4 without its picture bit", 122, {0x00, 0x80, 0x08, 0x00, 6, 0}, 6,
+        {"stored layer 4 without its picture bit",
+         122,
+         {0x00, 0x80, 0x08, 0x00, 6, 0},
+         6,
          [](const CMapCell&, const CStoredCell& s) {
              EXPECT_EQ(s.layer4, 106);
              EXPECT_EQ(s.layer4Picture, kNoCellIndex);
          }},
-        {"empty stored block", 122, {0x00, 0x80, 0, 0}, 4,
+        {"empty stored block",
+         122,
+         {0x00, 0x80, 0, 0},
+         4,
          [](const CMapCell&, const CStoredCell& s) { EXPECT_TRUE(s.IsEmpty()); }},
     };
     for (const Case& c : cases) {
@@ -383,9 +426,9 @@ TEST(ActionSprite, SmallViewsShrinkTheSpritesLessThanInProportion) {
     } cases[] = {
         {380, 320, false, 150, 150, 150, 150},  // full size keeps even references above 100
         {480, 400, false, 90, 80, 90, 80},
-        {240, 320, false, 100, 100, 84, 100},   // 100 * (240 + 81) / 380
-        {240, 320, false, 150, 100, 84, 100},   // 150 is used as 100
-        {240, 200, true, 150, 100, 150, 81},    // fixed width; 100 * (200 + 60) / 320
+        {240, 320, false, 100, 100, 84, 100},  // 100 * (240 + 81) / 380
+        {240, 320, false, 150, 100, 84, 100},  // 150 is used as 100
+        {240, 200, true, 150, 100, 150, 81},   // fixed width; 100 * (200 + 60) / 320
     };
     for (const auto& c : cases) {
         CActionSpriteSize s;

@@ -56,7 +56,8 @@ TEST(Dialogue, SharedDialogueLinesChoicesAndLookUps) {
     gapped.script = {1, 2, 3};
     d.topics = {Entry("base_work", {Line("l1", "no"), gapped}), Entry("base_closed", {Line("x")}, "no"),
                 Entry("base_silent", {Line("x", "no")})};
-    d.greetings = {Entry("base_monster", {Line("Hello from base")}), Entry("bres_monster", {Line("Hello from bres")}),
+    d.greetings = {Entry("base_monster", {Line("Hello from base")}),
+                   Entry("bres_monster", {Line("Hello from bres")}),
                    Entry("base_guard", {Line("Halt", "no"), Line("Move along")})};
     CDialogue dialogue;
     CMemoryRecordReader reader({WriteSharedDialogueRecord(d, kTestVersion)});
@@ -99,14 +100,10 @@ TEST(Dialogue, SharedDialogueLinesChoicesAndLookUps) {
         const char* prefix;
         const char* found;
     } lookUps[] = {
-        {"bres_monster", "base_", "base_monster"},
-        {"bres_monster", "xtra_", "bres_monster"},
-        {"monster", "base_", "base_monster"},
-        {"monster", "xtra_", "bres_monster"},
-        {"base_guard", "base_", "base_guard"},
-        {"xtra_guard", "base_", "base_guard"},
-        {"base_none", "base_", nullptr},
-        {"bres_monster", "", "bres_monster"},
+        {"bres_monster", "base_", "base_monster"}, {"bres_monster", "xtra_", "bres_monster"},
+        {"monster", "base_", "base_monster"},      {"monster", "xtra_", "bres_monster"},
+        {"base_guard", "base_", "base_guard"},     {"xtra_guard", "base_", "base_guard"},
+        {"base_none", "base_", nullptr},           {"bres_monster", "", "bres_monster"},
     };
     for (const auto& l : lookUps) {
         const CDialogueEntry* e = dialogue.FindEntryByName(l.name, l.prefix);
@@ -180,9 +177,9 @@ TEST(Npcs, Willingness) {
         bool night;
         u32 willing;
     } rows[] = {
-        {50, 5, 2, 1, 9, true, 1},   {0, 40, 1, 2, 0, true, 1},   {0, 20, 2, 2, 0, false, 1},
-        {0, 20, 2, 2, 0, true, 0},   {0, 20, 1, 1, 0, true, 1},   {0, 20, 1, 2, 0, false, 0},
-        {0, 20, 2, 1, 0, false, 0},  {0, 9, 2, 2, 0, false, 0},   {-1, 20, 2, 2, 0, false, 0},
+        {50, 5, 2, 1, 9, true, 1},  {0, 40, 1, 2, 0, true, 1}, {0, 20, 2, 2, 0, false, 1},
+        {0, 20, 2, 2, 0, true, 0},  {0, 20, 1, 1, 0, true, 1}, {0, 20, 1, 2, 0, false, 0},
+        {0, 20, 2, 1, 0, false, 0}, {0, 9, 2, 2, 0, false, 0}, {-1, 20, 2, 2, 0, false, 0},
         {0, 20, 2, 2, 1, false, 0},
     };
     for (const auto& r : rows) {
@@ -195,7 +192,8 @@ TEST(Npcs, Willingness) {
         CNpc npc;
         npc.bytes[0] = static_cast<u8>(r.npcRace);
         UpdateNpcWillingness(p, npc, r.night);
-        EXPECT_EQ(npc.talkFlag, r.willing) << r.fame << " " << r.personality << " " << r.race << "/" << r.npcRace;
+        EXPECT_EQ(npc.talkFlag, r.willing)
+            << r.fame << " " << r.personality << " " << r.race << "/" << r.npcRace;
     }
 }
 
@@ -215,7 +213,9 @@ struct Stock : IShopStock {
         return false;
     }
     void AddItem(CItemInstance* item) override { items.push_back(item); }
-    void AddStockEntry(const CItemType& type, u32, u16 condition) override { entries.push_back({&type, condition}); }
+    void AddStockEntry(const CItemType& type, u32, u16 condition) override {
+        entries.push_back({&type, condition});
+    }
     u8 flags = 0;
     std::vector<CItemInstance*> items;
     std::vector<std::pair<const CItemType*, u16>> entries;
@@ -226,7 +226,8 @@ TEST(ShopStock, FilledOnceFromTheMerchantsGroupsUnderASeededGenerator) {
     ItemCatalogueDef def;
     auto item = [&](const char* id, int cls, int sub, int group, int rarity) {
         ItemDef d;
-        d.id = id, d.itemClass = cls, d.subclass = sub, d.group = group, d.rarity = rarity, d.maxCondition = 900;
+        d.id = id, d.itemClass = cls, d.subclass = sub, d.group = group, d.rarity = rarity,
+        d.maxCondition = 900;
         def.items.push_back(d);
     };
     item("base_sword1", 1, 1, 1, 1);

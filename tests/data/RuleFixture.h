@@ -22,15 +22,38 @@ constexpr int kTestVersion = 122;
 
 // The item types the new game's start kit names: the common kit and each race's book and start item.
 inline std::vector<std::string> StartKitItemIds() {
-    std::vector<std::string> items = {
-        "base_punholysmall", "base_phealsmall", "base_pmanasmall", "base_boots_fur", "base_shield_smallwooden",
-        "base_shield_woodenround", "base_weap_shortswordcheap", "base_weap_greatcudgel2", "base_weap_dirkcheap",
-        "base_mail_frayedleather", "base_mail_scalecheap", "base_weap_shortbowcheap", "base_quiver_cheap",
-        "base_spbookcurelightwounds", "base_spbookstoneskin", "base_spbookburninghand", "base_spbookcurse",
-        "base_spbookdrainhealth", "base_spbookfeather", "base_repair_hammerapprentice", "base_money_100",
-        "base_gem_amethyst", "base_alc_mortarbeginner", "base_alc_alkieberries", "base_alc_criminivulgaris",
-        "base_alc_ladyslipper", "base_alc_moonshinemushies", "base_alc_powerberries", "base_alc_purplefairyring",
-        "base_key_lockpickbeginner", "base_scrdisarm", "base_robe_clothcape"};
+    std::vector<std::string> items = {"base_punholysmall",
+                                      "base_phealsmall",
+                                      "base_pmanasmall",
+                                      "base_boots_fur",
+                                      "base_shield_smallwooden",
+                                      "base_shield_woodenround",
+                                      "base_weap_shortswordcheap",
+                                      "base_weap_greatcudgel2",
+                                      "base_weap_dirkcheap",
+                                      "base_mail_frayedleather",
+                                      "base_mail_scalecheap",
+                                      "base_weap_shortbowcheap",
+                                      "base_quiver_cheap",
+                                      "base_spbookcurelightwounds",
+                                      "base_spbookstoneskin",
+                                      "base_spbookburninghand",
+                                      "base_spbookcurse",
+                                      "base_spbookdrainhealth",
+                                      "base_spbookfeather",
+                                      "base_repair_hammerapprentice",
+                                      "base_money_100",
+                                      "base_gem_amethyst",
+                                      "base_alc_mortarbeginner",
+                                      "base_alc_alkieberries",
+                                      "base_alc_criminivulgaris",
+                                      "base_alc_ladyslipper",
+                                      "base_alc_moonshinemushies",
+                                      "base_alc_powerberries",
+                                      "base_alc_purplefairyring",
+                                      "base_key_lockpickbeginner",
+                                      "base_scrdisarm",
+                                      "base_robe_clothcape"};
     for (const char* race : {"rasvim", "etherim", "seiry", "derth", "nogur"}) {
         items.push_back(std::string("base_race_") + race + "_book");
         items.push_back(std::string("base_race_") + race + "_start");
@@ -58,7 +81,8 @@ public:
     int GetRace() const override { return race; }
     int GetFame() const override { return fame; }
     u32 GetCrime() const override { return crime; }
-    void AddConditionEffect(int kind, int amount, int target, const char* id, const void*, int, int source) override {
+    void AddConditionEffect(int kind, int amount, int target, const char* id, const void*, int,
+                            int source) override {
         conditions.push_back({kind, amount, target, id ? id : "", source});
     }
     void ApplyEffect(const CEffect& effect, int source) override {

@@ -52,13 +52,11 @@ std::vector<u8> ReadFile(const std::string& path) {
 class FakeParts : public ISavedGameParts {
 public:
     void MakeThumbnail(u16* pixels) override {
-        for (u32 i = 0; i < savegame::kThumbnailPixels; ++i)
-            pixels[i] = static_cast<u16>(i * 7);
+        for (u32 i = 0; i < savegame::kThumbnailPixels; ++i) pixels[i] = static_cast<u16>(i * 7);
     }
     std::string DayAndTimeText() override { return "Day 3, 7:05 am"; }
     bool WritePart(u16 id, CStream& stream, CSaveStringTable& strings) override {
-        if (failWrites)
-            return false;
+        if (failWrites) return false;
         if (id != savegame::kPlayerRecord) {
             u32 marker = id;
             stream.MatchByte(Tag(id));
@@ -76,19 +74,19 @@ public:
     bool ReadPart(u16 id, CStream& stream, const CSaveStringTable& strings, u32) override {
         if (id != savegame::kPlayerRecord) {
             u32 marker = 0;
-            if (!stream.MatchByte(Tag(id)))
-                return false;
+            if (!stream.MatchByte(Tag(id))) return false;
             stream.Align(4);
             stream.SerializeU32(marker);
             return !stream.HasError() && marker == id;
         }
-        if (!stream.MatchByte('Y'))
-            return false;
+        if (!stream.MatchByte('Y')) return false;
         stream.Align(4);
         stream.SerializeU32(waiting);
         u16 item = 0;
         stream.SerializeU16(item);
-        waitingItem = strings.NameAt(CSaveStringTable::kItemTypes, item) ? strings.NameAt(CSaveStringTable::kItemTypes, item) : "";
+        waitingItem = strings.NameAt(CSaveStringTable::kItemTypes, item)
+                          ? strings.NameAt(CSaveStringTable::kItemTypes, item)
+                          : "";
         return !stream.HasError();
     }
     void DiscardParts() override { ++discards; }
@@ -105,7 +103,9 @@ public:
         placedY = y;
     }
 
-    static u8 Tag(u16 id) { return id == savegame::kGlobalsRecord ? 'G' : id == savegame::kGameViewRecord ? 'W' : 'X'; }
+    static u8 Tag(u16 id) {
+        return id == savegame::kGlobalsRecord ? 'G' : id == savegame::kGameViewRecord ? 'W' : 'X';
+    }
 
     u32 value = 0, waiting = 0;
     std::string item, waitingItem;
@@ -118,8 +118,8 @@ class SavedGameTest : public ::testing::Test {
 protected:
     void SetUp() override {
         finder.SetFolder(worldsDir.Path());
-        for (const world::Content& c :
-             {fixtures::MusicWorld(), fixtures::SoundWorld(), fixtures::ResourceWorld(), fixtures::BaseWorld()})
+        for (const world::Content& c : {fixtures::MusicWorld(), fixtures::SoundWorld(),
+                                        fixtures::ResourceWorld(), fixtures::BaseWorld()})
             fixtures::Write(worldsDir.Path(), c);
         worlds = std::make_unique<CWorldList>(lists, &finder, &settings);
         ASSERT_EQ(worlds->OpenGameDatabases(), 1);
@@ -172,23 +172,22 @@ protected:
 
 TEST(SavedGameRecordTest, HeaderIsByteExact) {
     std::vector<u16> thumbnail(savegame::kThumbnailPixels);
-    for (u32 i = 0; i < thumbnail.size(); ++i)
-        thumbnail[i] = static_cast<u16>(0xF800 ^ i);
+    for (u32 i = 0; i < thumbnail.size(); ++i) thumbnail[i] = static_cast<u16>(0xF800 ^ i);
     ByteWriter w;
     w.U8(0x02);
     w.U8(0x03);
     w.U8(0xFF);
     w.U8(122);
     w.U16(8000);
-    for (u16 pixel : thumbnail)
-        w.U16(pixel);
+    for (u16 pixel : thumbnail) w.U16(pixel);
     w.Text("Old Cellar");
     w.U8(0);
     w.Text("Day 3, 7:05 am");
     w.U8(0);
     const std::vector<u8> expected = w.Take();
-    const std::vector<u8> written =
-        Compose([&](CStream& s) { return savegame::WriteHeader(s, thumbnail.data(), "Old Cellar", "Day 3, 7:05 am"); });
+    const std::vector<u8> written = Compose([&](CStream& s) {
+        return savegame::WriteHeader(s, thumbnail.data(), "Old Cellar", "Day 3, 7:05 am");
+    });
     ASSERT_EQ(written.size(), 8006u + 11 + 15);
     EXPECT_EQ(written, expected);
 
@@ -390,9 +389,14 @@ TEST_F(SavedGameTest, DamagedRecordsFailTheLoadAndLeaveTheGameAlone) {
     base->SectionAt(0)->lastVisit = 50;
     ASSERT_EQ(manager.Save(1), 1);
     const std::vector<u8> original = ReadFile(manager.SlotPath(1) + ".pdb");
-    std::vector<u16> ids = {savegame::kHeaderRecord, savegame::kWorldListRecord, savegame::kGlobalsRecord,
-                            savegame::kPlayerRecord,  savegame::kGameViewRecord,  savegame::kPanelsRecord,
-                            savegame::kStringTableRecord, savegame::kFirstMapStateRecord,
+    std::vector<u16> ids = {savegame::kHeaderRecord,
+                            savegame::kWorldListRecord,
+                            savegame::kGlobalsRecord,
+                            savegame::kPlayerRecord,
+                            savegame::kGameViewRecord,
+                            savegame::kPanelsRecord,
+                            savegame::kStringTableRecord,
+                            savegame::kFirstMapStateRecord,
                             static_cast<u16>(savegame::kFirstMapStateRecord + 1)};
     parts.value = 99;
     base->SectionAt(0)->lastVisit = 51;
@@ -436,7 +440,8 @@ TEST_F(SavedGameTest, RemovedWorldOrSectionFallsBackToTheBaseWorldByExpansion) {
         const char* section;
         u8 expansion;
         u32 x, y;
-    } cases[] = {{"gone", "gone_s1", 2, 20, 17}, {"base", "base_nowhere", 1, 14, 19}, {"gone", "", 7, 18, 24}};
+    } cases[] = {
+        {"gone", "gone_s1", 2, 20, 17}, {"base", "base_nowhere", 1, 14, 19}, {"gone", "", 7, 18, 24}};
     ASSERT_EQ(manager.Save(1), 1);
     for (const Case& c : cases) {
         ByteWriter w;
@@ -502,16 +507,15 @@ TEST_F(SavedGameTest, KilledWhileSavingLeavesTheOldOrTheNewGame) {
             close(channel[0]);
             for (u32 generation = acknowledged + 1;; ++generation) {
                 parts.value = generation;
-                if (manager.Save(3) != 1)
-                    _exit(2);
-                if (write(channel[1], &generation, sizeof generation) != sizeof generation)
-                    _exit(3);
+                if (manager.Save(3) != 1) _exit(2);
+                if (write(channel[1], &generation, sizeof generation) != sizeof generation) _exit(3);
             }
         }
         close(channel[1]);
         const u32 wanted = 1 + random() % 3;
         u32 generation = acknowledged;
-        for (u32 seen = 0; seen < wanted && read(channel[0], &generation, sizeof generation) == sizeof generation;)
+        for (u32 seen = 0;
+             seen < wanted && read(channel[0], &generation, sizeof generation) == sizeof generation;)
             ++seen;
         ::kill(child, SIGKILL);
         int status = 0;
@@ -523,16 +527,14 @@ TEST_F(SavedGameTest, KilledWhileSavingLeavesTheOldOrTheNewGame) {
         close(channel[0]);
         acknowledged = generation;
         // A temporary file left behind shows that the kill came in the middle of writing.
-        if (std::ifstream(manager.SlotPath(3) + ".pdb.tmp").good())
-            ++killedWhileWriting;
+        if (std::ifstream(manager.SlotPath(3) + ".pdb.tmp").good()) ++killedWhileWriting;
 
         ASSERT_TRUE(manager.List(3)) << "kill " << round;
         ASSERT_EQ(manager.Load(3, nullptr), 1) << "kill " << round << ": " << manager.LastError();
         // The save that was running when the kill came may or may not have reached its rename.
         ASSERT_TRUE(parts.value == acknowledged || parts.value == acknowledged + 1)
             << "kill " << round << ": " << parts.value << " after " << acknowledged;
-        if (parts.value == acknowledged + 1)
-            ++killedMidSave;
+        if (parts.value == acknowledged + 1) ++killedMidSave;
         acknowledged = parts.value;
     }
     RecordProperty("kills", kKills);

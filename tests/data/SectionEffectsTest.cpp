@@ -95,9 +95,10 @@ TEST(SectionEffects, ActiveEffectsText) {
     fx.AddMonsterEffect(5, 0, 2, 19, 0, nullptr);
     out = "";
     fx.FormatActiveEffectsText(5, world.game, out);
-    EXPECT_STREQ(out.GetText(),
-                 "\rPlague disease\r+3 Light Weapon (1 round)\r+30% poison resistance (4 rounds)\r+150 hp (0 rounds)\r"
-                 "Poisoned, 6 hp\rCursed, 1 turn\rMagic immunity, 2 turns\r");
+    EXPECT_STREQ(
+        out.GetText(),
+        "\rPlague disease\r+3 Light Weapon (1 round)\r+30% poison resistance (4 rounds)\r+150 hp (0 rounds)\r"
+        "Poisoned, 6 hp\rCursed, 1 turn\rMagic immunity, 2 turns\r");
 }
 
 TEST(SectionIds, RunningIdThenTheLowestFreeAndRefusalWhenFull) {

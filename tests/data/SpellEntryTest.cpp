@@ -70,11 +70,9 @@ TEST_F(SpellEntry, AWandGetsTheChosenSpellByIdWithItsCharges) {
     Entry().OnCommand(CEnchantSpellEntryDialog::kSpells);
     EXPECT_STREQ(Entry().Entry().id, "base_spellfire");
     EXPECT_GT(Entry().NeededStorage(), 0);  // found by id: it costs storage
-    for (int i = 0; i < 150; ++i)
-        Entry().OnCommand(CEnchantSpellEntryDialog::kChargesUp);
+    for (int i = 0; i < 150; ++i) Entry().OnCommand(CEnchantSpellEntryDialog::kChargesUp);
     EXPECT_EQ(Entry().Entry().amount, 100);
-    for (int i = 0; i < 90; ++i)
-        Entry().OnCommand(CEnchantSpellEntryDialog::kChargesDown);
+    for (int i = 0; i < 90; ++i) Entry().OnCommand(CEnchantSpellEntryDialog::kChargesDown);
     EXPECT_EQ(Entry().Entry().amount, 10);
     Entry().OnCommand(CEnchantSpellEntryDialog::kOk);
     ASSERT_EQ(screen.Count(), 1);

@@ -76,8 +76,8 @@ TEST(Abilities, TeachSpellsByRaceAndApplyTheRest) {
     BundleDef a;
     a.id = "base_ability";
     a.text = "Gifted";
-    a.effects = {Fx(31, 0, "base_spellheal", 2), Fx(31, 0, "base_spelldrain", 2), Fx(31, 0, "base_spellfire", 2),
-                 Fx(11, 2, "", 3)};
+    a.effects = {Fx(31, 0, "base_spellheal", 2), Fx(31, 0, "base_spelldrain", 2),
+                 Fx(31, 0, "base_spellfire", 2), Fx(11, 2, "", 3)};
     CMemoryRecordReader reader({WriteAbilityRecord({a}, kTestVersion)});
     CAbilityList abilities;
     ASSERT_TRUE(abilities.Load(reader, kTestVersion));
@@ -135,9 +135,9 @@ TEST(Recipes, ScalingByEffectKind) {
         int kind;
         int amount, duration;
         bool changed;
-    } rows[] = {{5, 35, 15, true},  {20, 35, 15, true}, {3, 35, 0, true},  {57, 35, 0, true},
+    } rows[] = {{5, 35, 15, true},   {20, 35, 15, true},  {3, 35, 0, true}, {57, 35, 0, true},
                 {15, 135, 15, true}, {38, 135, 15, true}, {4, 0, 0, true},  {55, 0, 0, true},
-                {1, 77, 66, false}, {31, 77, 66, false}};
+                {1, 77, 66, false},  {31, 77, 66, false}};
     CMemoryRecordReader reader({WriteRecipeRecord({r}, kTestVersion)});
     CRecipeList list;
     ASSERT_TRUE(list.Load(reader, kTestVersion));
@@ -192,7 +192,8 @@ TEST(Recipes, ResultItemsGetTheirOwnScaledEffect) {
     ASSERT_NE(made->effects, nullptr);
     EXPECT_EQ(made->effects->At(0)->amount, 20);
     EXPECT_EQ(world.items.FindItemType("base_pheal")->effects->At(0)->amount, 5);  // the type keeps its own
-    std::unique_ptr<CItemInstance> plainItem(ScaleRecipeEffect(*list.FindById("base_waterrecipe"), 50, world.game));
+    std::unique_ptr<CItemInstance> plainItem(
+        ScaleRecipeEffect(*list.FindById("base_waterrecipe"), 50, world.game));
     ASSERT_NE(plainItem, nullptr);
     EXPECT_EQ(plainItem->effects, nullptr);
     EXPECT_EQ(ScaleRecipeEffect(*list.FindById("base_nothing"), 50, world.game), nullptr);

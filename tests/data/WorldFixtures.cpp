@@ -24,13 +24,17 @@ world::Content SmallWorld(const std::string& dbName, const std::string& shortNam
     return c;
 }
 
-std::vector<world::Record> Build(const world::Content& c, uint8_t version) { return world::BuildWorld(c, version); }
+std::vector<world::Record> Build(const world::Content& c, uint8_t version) {
+    return world::BuildWorld(c, version);
+}
 
 void Write(const std::string& folder, const world::Content& c, const std::vector<world::Record>& records) {
     ASSERT_TRUE(world::WriteWorldDatabase(c, records, folder + c.dbName + ".pdb"));
 }
 
-void Write(const std::string& folder, const world::Content& c, uint8_t version) { Write(folder, c, Build(c, version)); }
+void Write(const std::string& folder, const world::Content& c, uint8_t version) {
+    Write(folder, c, Build(c, version));
+}
 
 world::Record* FindRecord(std::vector<world::Record>& records, uint16_t id) {
     for (world::Record& r : records)
@@ -39,8 +43,9 @@ world::Record* FindRecord(std::vector<world::Record>& records, uint16_t id) {
 }
 
 void RemoveRecord(std::vector<world::Record>& records, uint16_t id) {
-    records.erase(std::remove_if(records.begin(), records.end(), [id](const world::Record& r) { return r.id == id; }),
-                  records.end());
+    records.erase(
+        std::remove_if(records.begin(), records.end(), [id](const world::Record& r) { return r.id == id; }),
+        records.end());
 }
 
 world::Record* FindRecordWith(std::vector<world::Record>& records, uint8_t tag, const std::string& text) {
@@ -51,6 +56,8 @@ world::Record* FindRecordWith(std::vector<world::Record>& records, uint8_t tag, 
     return nullptr;
 }
 
-std::vector<uint8_t> ModuleFile(const world::Song& song, const world::Bank& bank) { return world::ModuleFile(song, bank); }
+std::vector<uint8_t> ModuleFile(const world::Song& song, const world::Bank& bank) {
+    return world::ModuleFile(song, bank);
+}
 
 }  // namespace fixtures

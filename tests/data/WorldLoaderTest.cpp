@@ -74,13 +74,20 @@ protected:
 
 // The counts of every rule list, to compare lists before and after a world.
 std::vector<long> RuleCounts(const CWorldLists& l) {
-    return {l.abilities.Count(),           l.recipes.Count(),
-            l.diseases.Count(),            l.items.GetItemTypeCount(),
-            l.items.GetAnimationCount(),   l.items.GetUseStyleCount(),
-            l.items.GetPictureListCount(), l.creatures.GetKindCount(),
-            l.creatures.GetTypeCount(),    l.dialogue.topics.GetCount(),
-            l.dialogue.greetings.GetCount(), l.portraits.Count(),
-            l.npcs.Count(),                l.spells.Count(),
+    return {l.abilities.Count(),
+            l.recipes.Count(),
+            l.diseases.Count(),
+            l.items.GetItemTypeCount(),
+            l.items.GetAnimationCount(),
+            l.items.GetUseStyleCount(),
+            l.items.GetPictureListCount(),
+            l.creatures.GetKindCount(),
+            l.creatures.GetTypeCount(),
+            l.dialogue.topics.GetCount(),
+            l.dialogue.greetings.GetCount(),
+            l.portraits.Count(),
+            l.npcs.Count(),
+            l.spells.Count(),
             l.items.GetGroupCount(1)};
 }
 
@@ -95,11 +102,12 @@ world::Record* FindKindRecord(std::vector<world::Record>& records, u8 tag, const
 }
 
 TEST_F(WorldLoaderTest, TheKindTableHoldsTheTwentySevenKindsInFileOrder) {
-    const char expected[] = {'<', 'L', 0x0A, 0x0E, 0x0C, 0x10, 0x16, 0x19, 'C', 0x1C, 'E', 0x24, 0x25, 0x2B,
-                             0x08, '5', 'B', 0x27, 0x2C, '0', 0x03, 0x3B, 'N', 'P', 'R', 'C', 1};
+    const char expected[] = {'<',  'L', 0x0A, 0x0E, 0x0C, 0x10, 0x16, 0x19, 'C', 0x1C, 'E', 0x24, 0x25, 0x2B,
+                             0x08, '5', 'B',  0x27, 0x2C, '0',  0x03, 0x3B, 'N', 'P',  'R', 'C',  1};
     auto kinds = WorldKinds();
     ASSERT_EQ(kinds.size(), 27u);
-    for (size_t i = 0; i < kinds.size(); ++i) EXPECT_EQ(kinds[i].tag, static_cast<u8>(expected[i])) << "order " << i + 1;
+    for (size_t i = 0; i < kinds.size(); ++i)
+        EXPECT_EQ(kinds[i].tag, static_cast<u8>(expected[i])) << "order " << i + 1;
     EXPECT_EQ(kinds[8].when, CWorldKind::kAbove71);
     EXPECT_EQ(kinds[10].when, CWorldKind::kAbove71);
     EXPECT_EQ(kinds[25].when, CWorldKind::kUpTo71);
@@ -192,17 +200,20 @@ TEST_F(WorldLoaderTest, EveryRuleKindFillsItsListAsTheBuilderWroteIt) {
     for (int i = 0; i < kRaceCount; ++i) {
         EXPECT_EQ(std::string(lists.races.GetName(i)), content.races[i].display) << i;
         EXPECT_EQ(std::string(lists.races.GetEntry(i)->text1 ? lists.races.GetEntry(i)->text1 : ""),
-                  content.races[i].text1) << i;
+                  content.races[i].text1)
+            << i;
     }
     ASSERT_EQ(content.skills.size(), static_cast<size_t>(kSkillCount));
     for (int i = 1; i <= kSkillCount; ++i)
         EXPECT_EQ(std::string(lists.skills.GetEntry(i)->fullName), content.skills[i - 1].full) << i;
     ASSERT_EQ(content.attributes.size(), static_cast<size_t>(kAttributeCount));
     for (int i = 1; i <= kAttributeCount; ++i)
-        EXPECT_EQ(std::string(lists.attributes.GetEntry(i)->displayName), content.attributes[i - 1].display) << i;
+        EXPECT_EQ(std::string(lists.attributes.GetEntry(i)->displayName), content.attributes[i - 1].display)
+            << i;
     // The random-item tables are built for the base world; its monster types belong to it.
     EXPECT_GT(lists.items.GetGroupCount(1), 0);
-    for (int i = 0; i < lists.creatures.GetTypeCount(); ++i) EXPECT_EQ(lists.creatures.GetType(i)->owner, base.get());
+    for (int i = 0; i < lists.creatures.GetTypeCount(); ++i)
+        EXPECT_EQ(lists.creatures.GetType(i)->owner, base.get());
     // The sounds the creature kinds name are not shared ones.
     for (const char* name : lists.namedSounds())
         if (const CWorldSound* sound = lists.resources.FindResourceByName(name)) {
@@ -242,7 +253,8 @@ TEST_F(WorldLoaderTest, TheStartKitResolvesThroughTheLoadedWorld) {
     for (int race = 1; race <= 5; ++race)
         EXPECT_NE(lists.abilities.FindById(lists.races.GetEntry(race)->text1), nullptr) << race;
     // The items the world places resolve through its own item table.
-    for (u32 i = 1; i < base->tableD.Count(); ++i) EXPECT_NE(base->ItemTypeAt(i), nullptr) << base->tableD.names[i];
+    for (u32 i = 1; i < base->tableD.Count(); ++i)
+        EXPECT_NE(base->ItemTypeAt(i), nullptr) << base->tableD.names[i];
 }
 
 // Each rule kind's record damaged in turn (cut to half its length) fails the world naming that record;
@@ -260,13 +272,20 @@ TEST_F(WorldLoaderTest, ADamagedRuleRecordFailsNamingItAndRollsTheRuleListsBack)
         u8 tag;
         const char* text;  // a text the record holds
     } cases[] = {
-        {"abilities", 0x0A, ""},          {"recipes", 0x0E, ""},
-        {"diseases", 0x0C, ""},           {"items", 0x38, ""},
-        {"items", 0x15, "base_money_100"}, {"creatures", 0x1C, ""},
-        {"creatures", 0x1E, ""},          {"dialogue", 0x24, ""},
-        {"portraits", 0x25, ""},          {"NPCs", 0x2A, "base_npc_merchant"},
-        {"spells", 0x04, "base_spellcurse"}, {"races", 'N', ""},
-        {"skills", 'P', ""},              {"attributes", 'R', ""},
+        {"abilities", 0x0A, ""},
+        {"recipes", 0x0E, ""},
+        {"diseases", 0x0C, ""},
+        {"items", 0x38, ""},
+        {"items", 0x15, "base_money_100"},
+        {"creatures", 0x1C, ""},
+        {"creatures", 0x1E, ""},
+        {"dialogue", 0x24, ""},
+        {"portraits", 0x25, ""},
+        {"NPCs", 0x2A, "base_npc_merchant"},
+        {"spells", 0x04, "base_spellcurse"},
+        {"races", 'N', ""},
+        {"skills", 'P', ""},
+        {"attributes", 'R', ""},
     };
     const world::Content c = fixtures::BaseWorld();
     const std::vector<world::Record> records = fixtures::Build(c);
@@ -324,14 +343,14 @@ struct VersionCase {
 
 TEST_F(WorldLoaderTest, VersionGatesOfEachKind) {
     const VersionCase cases[] = {
-        {24, 1, 0, 5, false, false, false, false},  {33, 1, 0, 5, false, false, false, false},
-        {42, 1, 0, 5, true, false, false, false},   {51, 1, 0, 5, true, false, false, false},
-        {52, 1, 0, 9, true, false, false, false},   {67, 1, 0, 9, true, false, false, false},
-        {71, 1, 0, 9, true, false, false, false},   {72, 1, 0, 9, true, false, false, false},
-        {101, 1, 0, 9, true, false, false, false},  {102, 1, 0, 9, true, true, false, false},
-        {116, 1, 0, 9, true, true, false, false},   {117, 1, 0, 9, true, true, true, false},
-        {118, 1, 0, 9, true, true, true, true},     {119, 3, 0, 9, true, true, true, true},
-        {121, 3, 0, 9, true, true, true, true},     {122, 3, 7, 9, true, true, true, true},
+        {24, 1, 0, 5, false, false, false, false}, {33, 1, 0, 5, false, false, false, false},
+        {42, 1, 0, 5, true, false, false, false},  {51, 1, 0, 5, true, false, false, false},
+        {52, 1, 0, 9, true, false, false, false},  {67, 1, 0, 9, true, false, false, false},
+        {71, 1, 0, 9, true, false, false, false},  {72, 1, 0, 9, true, false, false, false},
+        {101, 1, 0, 9, true, false, false, false}, {102, 1, 0, 9, true, true, false, false},
+        {116, 1, 0, 9, true, true, false, false},  {117, 1, 0, 9, true, true, true, false},
+        {118, 1, 0, 9, true, true, true, true},    {119, 3, 0, 9, true, true, true, true},
+        {121, 3, 0, 9, true, true, true, true},    {122, 3, 7, 9, true, true, true, true},
     };
     for (const VersionCase& vc : cases) {
         SCOPED_TRACE(testing::Message() << "version " << int(vc.version));

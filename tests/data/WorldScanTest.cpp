@@ -49,8 +49,7 @@ std::vector<u8> HeaderRecord(const WorldDb& w) {
     world.SerializeHeader(s);
     EXPECT_FALSE(s.HasError());
     std::vector<u8> bytes(s.GetBuffer(), s.GetBuffer() + s.GetOffset());
-    if (!w.markers)
-        bytes.erase(bytes.begin() + 4, bytes.begin() + 7);
+    if (!w.markers) bytes.erase(bytes.begin() + 4, bytes.begin() + 7);
     return bytes;
 }
 

@@ -167,7 +167,8 @@ protected:
         std::memcpy(db.Header().type, type, 4);
         std::memcpy(db.Header().creator, creator, 4);
         db.Header().modificationDate = date;
-        for (const world::Record& r : records) db.AddRecord(r.id, r.data.data(), static_cast<u32>(r.data.size()));
+        for (const world::Record& r : records)
+            db.AddRecord(r.id, r.data.data(), static_cast<u32>(r.data.size()));
         ASSERT_EQ(db.Save(file.c_str()), 1);
     }
 
@@ -179,7 +180,8 @@ protected:
 };
 
 TEST_F(WorldListTest, TheGameDatabasesOpenInOrderAndLookUpsUseFourCharacters) {
-    for (const world::Content& c : {fixtures::MusicWorld(), fixtures::SoundWorld(), fixtures::ResourceWorld(), fixtures::BaseWorld()})
+    for (const world::Content& c :
+         {fixtures::MusicWorld(), fixtures::SoundWorld(), fixtures::ResourceWorld(), fixtures::BaseWorld()})
         fixtures::Write(dir.Path(), c);
     CWorldList worlds(lists, &finder, &settings);
     int steps = 0;
@@ -218,8 +220,8 @@ TEST_F(WorldListTest, WithoutTheBaseWorldOpeningFailsAndACutBaseNamesFileAndReco
     worlds.CloseAllWorlds();
     EXPECT_EQ(worlds.OpenGameDatabases(), 0);
     EXPECT_EQ(worlds.FindWorldByShortName("base"), nullptr);
-    EXPECT_EQ(worlds.LastError(),
-              "VantrelBase.pdb: record " + std::to_string(objectsId) + " (map objects) is missing or damaged.");
+    EXPECT_EQ(worlds.LastError(), "VantrelBase.pdb: record " + std::to_string(objectsId) +
+                                      " (map objects) is missing or damaged.");
 }
 
 TEST_F(WorldListTest, InstalledWorldsAreFoundSkippedAndRemembered) {
@@ -248,12 +250,14 @@ TEST_F(WorldListTest, InstalledWorldsAreFoundSkippedAndRemembered) {
     EXPECT_EQ(settings.Worlds[1].Active, 1);
 
     std::vector<std::pair<std::string, std::string>> offered;
-    worlds.AddWorldStartEntries(2, [&offered](const char* label, const char* id) { offered.emplace_back(label, id); });
+    worlds.AddWorldStartEntries(
+        2, [&offered](const char* label, const char* id) { offered.emplace_back(label, id); });
     ASSERT_EQ(offered.size(), 1u);
     EXPECT_EQ(offered[0].first, "Land of isle (100\t)");
     EXPECT_EQ(offered[0].second, "isle_STARTGAME");
     offered.clear();
-    worlds.AddWorldStartEntries(3, [&offered](const char* label, const char* id) { offered.emplace_back(label, id); });
+    worlds.AddWorldStartEntries(
+        3, [&offered](const char* label, const char* id) { offered.emplace_back(label, id); });
     EXPECT_TRUE(offered.empty());  // the disabled world is not offered
 
     worlds.OpenInstalledWorlds();

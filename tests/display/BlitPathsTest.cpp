@@ -17,8 +17,10 @@ using drawtest::MakePictureRecord;
 // that some texels index past it. About one colour in eight is the see-through colour.
 std::vector<u8> RandomPicture(std::mt19937& rng, u8 encoding, i16 width, i16 height) {
     const u32 kinds = rng() % 3;
-    const u32 blocks = encoding == 0 ? static_cast<u32>(width * height) : static_cast<u32>(width * height / 4);
-    const u32 largest = encoding == 0 ? (kinds == 0 ? 255 : 1 + rng() % 40) : (kinds == 0 ? 255 : 1 + rng() % 60);
+    const u32 blocks =
+        encoding == 0 ? static_cast<u32>(width * height) : static_cast<u32>(width * height / 4);
+    const u32 largest =
+        encoding == 0 ? (kinds == 0 ? 255 : 1 + rng() % 40) : (kinds == 0 ? 255 : 1 + rng() % 60);
     std::vector<u8> data;
     for (u32 i = 0; i < blocks; ++i) {
         const u32 index = rng() % (largest + 1);
@@ -62,8 +64,8 @@ TEST(BlitPathsTest, TableCoversTheLargestIndexRead) {
         {"encoding 2, block 0x102, one short", 2, {0x02, 0x01}, 4 * 0x103 - 1, false},
     };
     for (const Case& c : cases) {
-        const std::vector<u8> record = MakePictureRecord(c.encoding, 2, 2, c.data,
-                                                         std::vector<u16>(c.entries, 0x1234));
+        const std::vector<u8> record =
+            MakePictureRecord(c.encoding, 2, 2, c.data, std::vector<u16>(c.entries, 0x1234));
         CPictureData p;
         ASSERT_TRUE(ReadPicture(record.data(), record.size(), p)) << c.what;
         EXPECT_EQ(PictureTableCoversData(p), c.covered) << c.what;
@@ -89,7 +91,9 @@ TEST(BlitPathsTest, UnturnedAndTurnedScreensDrawTheSame) {
         const CPictureData* drawn[3] = {&picture, &checked, &picture};
 
         Frames frames(rng);
-        auto any = [&](int lo, int hi) { return lo + static_cast<int>(rng() % static_cast<u32>(hi - lo + 1)); };
+        auto any = [&](int lo, int hi) {
+            return lo + static_cast<int>(rng() % static_cast<u32>(hi - lo + 1));
+        };
         for (int op = 0; op < 6; ++op) {
             const int kind = any(0, 6);
             const int x = any(-30, 70), y = any(-30, 55), sx = any(-3, width), sy = any(-3, height);

@@ -27,7 +27,8 @@ void Pump(plat::Window& window) {
 void FillSurface(Surface& s, u16 base) {
     for (u32 y = 0; y < s.height; ++y)
         for (u32 x = 0; x < s.width; ++x)
-            reinterpret_cast<u16*>(reinterpret_cast<u8*>(s.pixels) + y * s.pitch)[x] = static_cast<u16>(base + y * 64 + x);
+            reinterpret_cast<u16*>(reinterpret_cast<u8*>(s.pixels) + y * s.pitch)[x] =
+                static_cast<u16>(base + y * 64 + x);
 }
 
 TEST(Surface, PitchIsTheRowOfASixteenBitBitmap) {
@@ -45,7 +46,10 @@ TEST(Display, CreateOnAWindowSizesItsClientAreaAndKeepsItsPicture) {
         int clientWidth, clientHeight;
         u32 gotOrientation;
     } cases[] = {
-        {0, 0, 1, 320, 240, 1}, {0, 480, 0, 240, 320, 0}, {0, 0, 4, 240, 320, 0}, {800, 584, 0, 800, 584, 0},
+        {0, 0, 1, 320, 240, 1},
+        {0, 480, 0, 240, 320, 0},
+        {0, 0, 4, 240, 320, 0},
+        {800, 584, 0, 800, 584, 0},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(testing::Message() << c.width << "x" << c.height << " o" << c.orientation);

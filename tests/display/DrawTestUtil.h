@@ -57,7 +57,8 @@ inline std::vector<u8> EncodePicture(u8 encoding, int width, int height, const s
         for (int by = 0; by < height / 2; ++by) {
             for (int bx = 0; bx < width / 2; ++bx) {
                 u16 q[4] = {colours[(2 * by) * width + 2 * bx], colours[(2 * by) * width + 2 * bx + 1],
-                            colours[(2 * by + 1) * width + 2 * bx], colours[(2 * by + 1) * width + 2 * bx + 1]};
+                            colours[(2 * by + 1) * width + 2 * bx],
+                            colours[(2 * by + 1) * width + 2 * bx + 1]};
                 u32 k = 0;
                 if (!(q[0] == 0xFFFF && q[1] == 0xFFFF && q[2] == 0xFFFF && q[3] == 0xFFFF)) {
                     // Equal blocks share an entry, so that encoding 1 stays within its 256 entries.

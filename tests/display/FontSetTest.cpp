@@ -76,7 +76,8 @@ TEST(FontSet, FontsFollowTheLayoutMode) {
         u32 mode;
         u32 font1, font2;
         u32 drawnForIndex0;
-    } cases[] = {{15, 3013, 3014, 3014}, {11, 3013, 3014, 3011}, {6, 3010, 3012, 3011}, {1, 3012, 3013, 3011}};
+    } cases[] = {
+        {15, 3013, 3014, 3014}, {11, 3013, 3014, 3011}, {6, 3010, 3012, 3011}, {1, 3012, 3013, 3011}};
     for (const Case& c : cases) {
         SCOPED_TRACE(c.mode);
         Fonts f(c.mode);
@@ -147,8 +148,8 @@ TEST(FontSet, DrawTextBoxLineCounts) {
         u32 flags;
         i32 lines;
     } cases[] = {
-        {"ab\rcd", 0, 2}, {"ab\rcd\r", 0, 3}, {"ab\ncd", 0, 2}, {"", 0, 1}, {nullptr, 0, 1},
-        {"ab\rcd", CFontSet::kOneLine, 1},
+        {"ab\rcd", 0, 2}, {"ab\rcd\r", 0, 3}, {"ab\ncd", 0, 2},
+        {"", 0, 1},       {nullptr, 0, 1},    {"ab\rcd", CFontSet::kOneLine, 1},
     };
     for (const Case& c : cases) {
         Fonts f;

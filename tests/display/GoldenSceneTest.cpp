@@ -20,7 +20,8 @@ std::vector<u16> Emblem() {
     std::vector<u16> c(20 * 16);
     for (int y = 0; y < 16; ++y) {
         for (int x = 0; x < 20; ++x) {
-            u16 r = static_cast<u16>(x * 31 / 19), g = static_cast<u16>(y * 63 / 15), b = static_cast<u16>(31 - r);
+            u16 r = static_cast<u16>(x * 31 / 19), g = static_cast<u16>(y * 63 / 15),
+                b = static_cast<u16>(31 - r);
             u16 colour = static_cast<u16>((r << 11) | (g << 5) | b);
             if (std::abs(x - 10) + std::abs(y - 8) < 5) colour = 0xFFFF;
             if (x == 0 || y == 0 || x == 19 || y == 15) colour = 0x2104;

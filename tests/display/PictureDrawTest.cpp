@@ -144,8 +144,8 @@ TEST(PictureBlits, TransparentCutAtTheTopAndMirrored) {
 
     Frame mirrored(6, 1, 0, 0);
     mirrored.R().DrawPictureTransparentMirrored(1, 0, p, 4, 4, 1);
-    EXPECT_EQ(mirrored.Logical(),
-              (std::vector<u16>{0, NumberedAt(3, 0), NumberedAt(2, 0), NumberedAt(1, 0), NumberedAt(0, 0), 0}));
+    EXPECT_EQ(mirrored.Logical(), (std::vector<u16>{0, NumberedAt(3, 0), NumberedAt(2, 0), NumberedAt(1, 0),
+                                                    NumberedAt(0, 0), 0}));
 }
 
 TEST(PictureBlits, StretchSamplesTexelCentres) {
@@ -172,10 +172,18 @@ TEST(PictureBlits, TilingCoversTheAreaWithStripsAndCorner) {
         int x, y;
         u16 expected;
     } probes[] = {
-        {2, 3, NumberedAt(0, 0)},     {11, 12, NumberedAt(9, 9)},  {12, 3, NumberedAt(0, 0)},
-        {22, 3, NumberedAt(0, 0)},    {26, 12, NumberedAt(4, 9)},  {27, 3, 0},
-        {2, 13, NumberedAt(0, 0)},    {21, 17, NumberedAt(9, 4)},  {22, 13, NumberedAt(0, 0)},
-        {26, 17, NumberedAt(4, 4)},   {2, 18, 0},                  {1, 3, 0},
+        {2, 3, NumberedAt(0, 0)},
+        {11, 12, NumberedAt(9, 9)},
+        {12, 3, NumberedAt(0, 0)},
+        {22, 3, NumberedAt(0, 0)},
+        {26, 12, NumberedAt(4, 9)},
+        {27, 3, 0},
+        {2, 13, NumberedAt(0, 0)},
+        {21, 17, NumberedAt(9, 4)},
+        {22, 13, NumberedAt(0, 0)},
+        {26, 17, NumberedAt(4, 4)},
+        {2, 18, 0},
+        {1, 3, 0},
     };
     for (const Probe& p : probes) EXPECT_EQ(frame.At(p.x, p.y), p.expected) << p.x << "," << p.y;
     // The transparent form leaves the see-through texels.
@@ -239,9 +247,9 @@ TEST(PictureBlits, RotatedAtZeroAndNinetyDegrees) {
     auto record = EncodePicture(0, 8, 6, Numbered(8, 6));
     Frame turned(12, 12, 0, 0);
     turned.R().DrawPictureRotated(6, 6, Read(record), 8, 6, 90 * 65536);
-    EXPECT_EQ(turned.At(3, 9), NumberedAt(0, 0));   // bottom-left of the 6 x 8 turned picture
-    EXPECT_EQ(turned.At(3, 2), NumberedAt(7, 0));   // top-left: the top edge's far end
-    EXPECT_EQ(turned.At(8, 9), NumberedAt(0, 5));   // bottom-right
+    EXPECT_EQ(turned.At(3, 9), NumberedAt(0, 0));  // bottom-left of the 6 x 8 turned picture
+    EXPECT_EQ(turned.At(3, 2), NumberedAt(7, 0));  // top-left: the top edge's far end
+    EXPECT_EQ(turned.At(8, 9), NumberedAt(0, 5));  // bottom-right
     EXPECT_EQ(turned.At(2, 5), 0);
     EXPECT_EQ(turned.View().flags & kViewFlagDrawn2D, 0);  // the rotated blit does not mark
 }
@@ -325,9 +333,8 @@ TEST(FrameTarget, SpanAddressesInEveryOrientation) {
         std::ptrdiff_t start, end;
         i32 step;
     } cases[] = {
-        {0, false, 2, 1, 4, 17, 20, 1},    {0, true, 3, 1, 2, 11, 19, 8},
-        {1, false, 0, 0, 3, 0, -24, -8},   {1, true, 1, 0, 3, -8, -5, 1},
-        {2, false, 1, 0, 3, -1, 23, 8},    {2, true, 0, 0, 3, 0, -3, -1},
+        {0, false, 2, 1, 4, 17, 20, 1}, {0, true, 3, 1, 2, 11, 19, 8},  {1, false, 0, 0, 3, 0, -24, -8},
+        {1, true, 1, 0, 3, -8, -5, 1},  {2, false, 1, 0, 3, -1, 23, 8}, {2, true, 0, 0, 3, 0, -3, -1},
         {0, false, 1, 2, 2, 10, 10, 1},
     };
     for (const Case& c : cases) {

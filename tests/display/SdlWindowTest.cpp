@@ -23,7 +23,8 @@ using drawtest::Read;
 std::vector<u16> Checker(int w, int h) {
     std::vector<u16> c(static_cast<size_t>(w) * h);
     for (int y = 0; y < h; ++y)
-        for (int x = 0; x < w; ++x) c[y * w + x] = ((x / 3 + y / 3) & 1) ? 0xFFFF : static_cast<u16>(x * 2048 + y * 33);
+        for (int x = 0; x < w; ++x)
+            c[y * w + x] = ((x / 3 + y / 3) & 1) ? 0xFFFF : static_cast<u16>(x * 2048 + y * 33);
     return c;
 }
 
@@ -59,7 +60,8 @@ TEST(SdlWindow, ShowsWhatTheHeadlessWindowKeeps) {
     const char* x = std::getenv("DISPLAY");
     const char* require = std::getenv("VANTREL_REQUIRE_DISPLAY");
     if (!x || !*x) {
-        if (require && std::strcmp(require, "1") == 0) FAIL() << "VANTREL_REQUIRE_DISPLAY=1 but no DISPLAY is set";
+        if (require && std::strcmp(require, "1") == 0)
+            FAIL() << "VANTREL_REQUIRE_DISPLAY=1 but no DISPLAY is set";
         GTEST_SKIP() << "no X display";
     }
     auto headless = plat::CreateWindowFor(plat::WindowBackend::Headless);

@@ -59,8 +59,8 @@ TEST(Video, CreateBindsTheFrameBufferToTheDisplaysBackBuffer) {
 
 TEST(Video, ViewRectangleFollowsTheLayoutAndTheViewSize) {
     FakeHost host;
-    host.layout = BuildLayoutTable({{43, 15, 800, 584, {{550, 0, 0, 480, 400}}},
-                                    {43, 6, 320, 240, {{550, 8, 4, 200, 150}}}});
+    host.layout = BuildLayoutTable(
+        {{43, 15, 800, 584, {{550, 0, 0, 480, 400}}}, {43, 6, 320, 240, {{550, 8, 4, 200, 150}}}});
     CVideo video(&host);
     struct Case {
         u32 mode, viewSet, size;

@@ -45,8 +45,7 @@ TEST(Files, FindFilesMatchesExtensionWithoutCaseAndSorts) {
     TempDir dir;
     for (const char* name : {"b.pdb", "A.PDB", "c.Pdb", "d.txt", ".pdb", "epdb"})
         WriteText(dir.File(name), "x");
-    EXPECT_EQ(plat::FindFiles(dir.Path(), ".pdb"),
-              (std::vector<std::string>{"A.PDB", "b.pdb", "c.Pdb"}));
+    EXPECT_EQ(plat::FindFiles(dir.Path(), ".pdb"), (std::vector<std::string>{"A.PDB", "b.pdb", "c.Pdb"}));
     EXPECT_TRUE(plat::FindFiles(dir.File("nowhere/"), ".pdb").empty());
 }
 
@@ -87,15 +86,24 @@ TEST(UserDataFolder, FollowsTheBaseDirectoryRules) {
         {nullptr, nullptr, plat::ProgramFolder()},
     };
     for (const Case& c : cases) {
-        if (c.data) setenv("XDG_DATA_HOME", c.data, 1); else unsetenv("XDG_DATA_HOME");
-        if (c.home) setenv("HOME", c.home, 1); else unsetenv("HOME");
+        if (c.data)
+            setenv("XDG_DATA_HOME", c.data, 1);
+        else
+            unsetenv("XDG_DATA_HOME");
+        if (c.home)
+            setenv("HOME", c.home, 1);
+        else
+            unsetenv("HOME");
         EXPECT_EQ(plat::UserDataFolder(), c.expected) << (c.data ? c.data : "-");
     }
     plat::SetUserDataFolder("/elsewhere/");
     EXPECT_EQ(plat::UserDataFolder(), "/elsewhere/");
     plat::SetUserDataFolder("");
     for (Saved& s : saved)
-        if (s.set) setenv(s.name, s.value.c_str(), 1); else unsetenv(s.name);
+        if (s.set)
+            setenv(s.name, s.value.c_str(), 1);
+        else
+            unsetenv(s.name);
 
     testing_support::TempDir dir;
     EXPECT_TRUE(plat::EnsureFolder(dir.File("a/b/c")));

@@ -57,14 +57,16 @@ TEST(SettingsKeep, AFileThatCannotBeReadIsLeftAsItIsAndSaidOnce) {
     const std::string path = dir.File("settings.txt");
     const std::string text = "[SOFTWARE\\Vantrel]\nSoundVolume = dword 3\n";
     WriteAll(path, text);
-    EXPECT_EXIT(LoadAndSaveAnUnreadableFile(path, text), testing::ExitedWithCode(0), "settings.txt cannot be read");
+    EXPECT_EXIT(LoadAndSaveAnUnreadableFile(path, text), testing::ExitedWithCode(0),
+                "settings.txt cannot be read");
 }
 
 TEST(SettingsKeep, AnOversizedFileIsReadUpToTheCapAndKeptAside) {
     testing_support::TempDir dir;
     const std::string path = dir.File("settings.txt");
     const std::string text = "[SOFTWARE\\Vantrel]\nSoundVolume = dword 3\n" +
-                             std::string(plat::FileSettingsStore::kMaxFileSize, '#') + "\nMusicVolume = dword 4\n";
+                             std::string(plat::FileSettingsStore::kMaxFileSize, '#') +
+                             "\nMusicVolume = dword 4\n";
     WriteAll(path, text);
     testing::internal::CaptureStderr();
     plat::FileSettingsStore store(path);

@@ -16,8 +16,7 @@ const char* const kKey = "SOFTWARE\\Vantrel";
 
 std::string ReadAll(const std::string& path) {
     auto file = plat::OpenFileForReading(path);
-    if (!file)
-        return "";
+    if (!file) return "";
     std::string text(file->Size(), '\0');
     file->ReadAt(0, text.data(), text.size());
     return text;
@@ -33,8 +32,7 @@ void WriteAll(const std::string& path, const std::string& text) {
 class ScopedEnv {
 public:
     ScopedEnv(const char* name, const char* value) : name_(name) {
-        if (const char* old = std::getenv(name))
-            old_ = old;
+        if (const char* old = std::getenv(name)) old_ = old;
         if (value)
             setenv(name, value, 1);
         else
@@ -75,7 +73,8 @@ TEST(SettingsStore, MemoryValuesKeepTheirTypeAndIgnoreCase) {
 TEST(SettingsStore, FileRoundTripUnderTheConfigFolder) {
     TempDir dir;
     ScopedEnv config("XDG_CONFIG_HOME", dir.Path().c_str());
-    const std::string odd = std::string("quote\" back\\ line\nret\r tab\t nul") + '\0' + "\x01\x7f high\xe9 end";
+    const std::string odd =
+        std::string("quote\" back\\ line\nret\r tab\t nul") + '\0' + "\x01\x7f high\xe9 end";
     {
         plat::FileSettingsStore store;
         EXPECT_EQ(store.Path(), dir.Path() + "vantrel/settings.txt");
@@ -190,8 +189,7 @@ TEST(SettingsStore, MissingOrUnreadableFilesReadAsAFirstRun) {
     EXPECT_EQ(missing.ValueCount(), 0u);
 
     std::string binary;
-    for (int i = 0; i < 4096; ++i)
-        binary += static_cast<char>((i * 37) & 0xFF);
+    for (int i = 0; i < 4096; ++i) binary += static_cast<char>((i * 37) & 0xFF);
     WriteAll(dir.File("binary.txt"), binary);
     plat::FileSettingsStore garbage(dir.File("binary.txt"));
     EXPECT_EQ(garbage.ValueCount(), 0u);

@@ -55,11 +55,11 @@ TEST(HeadlessWindow, TimerIsCoalescedAndComesAfterQueuedEvents) {
     clock.Advance(30);
     for (int i = 0; i < 3; ++i) window->PushMouse(EventType::MouseMove, i, 0, true);
     EXPECT_EQ(Drain(*window), (std::vector<EventType>{EventType::MouseMove, EventType::MouseMove,
-                                                       EventType::MouseMove, EventType::Timer}));
+                                                      EventType::MouseMove, EventType::Timer}));
     clock.Advance(60);
     for (int i = 0; i < 3; ++i) window->PushMouse(EventType::MouseMove, i, 0, true);
     EXPECT_EQ(Drain(*window), (std::vector<EventType>{EventType::Timer, EventType::MouseMove,
-                                                       EventType::MouseMove, EventType::MouseMove}));
+                                                      EventType::MouseMove, EventType::MouseMove}));
     window->StopTimer();
     clock.Advance(1000);
     EXPECT_TRUE(Drain(*window).empty());

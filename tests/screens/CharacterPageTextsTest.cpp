@@ -39,7 +39,8 @@ struct Fixture {
         character_testing::PrepareCharacter(player, rules);
     }
     void AddEffect(int kind, int strength, int duration, int source, const void* origin, int target = 0) {
-        player.effects[kind].push_back(character_testing::MakeEffect(kind, strength, duration, source, origin, target));
+        player.effects[kind].push_back(
+            character_testing::MakeEffect(kind, strength, duration, source, origin, target));
     }
 };
 
@@ -76,8 +77,7 @@ TEST(CharacterPageTexts, SheetValuesHighlightWhatEffectsChange) {
 TEST(CharacterPageTexts, SkillRowsShowBarredSkillsAsZero) {
     Fixture f;
     f.player.skillPoints = 1;
-    for (int s = 1; s <= kPlayerSkillCount; ++s)
-        f.player.skillRaises[s] = 2;
+    for (int s = 1; s <= kPlayerSkillCount; ++s) f.player.skillRaises[s] = 2;
     CCharacterPoints points(f.player);
     CSkillRows rows;
     ComputeSkillRows(f.player, points, rows);
@@ -108,15 +108,18 @@ TEST(CharacterPageTexts, ActiveEffectsOfEverySourceByFilter) {
     f.AddEffect(kListPoison, 3, 5, kFromHit, nullptr);
 
     EXPECT_EQ(ListEffectKinds(f.player, 0), (std::vector<int>{kListFortifyAc, kListPoison}));
-    EXPECT_EQ(ListEffectKinds(f.player, 1), (std::vector<int>{kListFortifyAc, kListResistMagic, kListDamage}));
+    EXPECT_EQ(ListEffectKinds(f.player, 1),
+              (std::vector<int>{kListFortifyAc, kListResistMagic, kListDamage}));
     EXPECT_EQ(ListEffectKinds(f.player, 2),
               (std::vector<int>{kListFortifyAc, kListResistMagic, kListPoison, kListDamage}));
 
     CStr body;
     DescribeEffectKind(f.player, kListFortifyAc, 2, f.rules, body);
-    EXPECT_EQ(std::string(body.GetText()), Plain("+3, (Copper Ring)\r+4, 6 rounds, (Bear potion)\r+2, 1 round, (Stoneskin spell)\r"));
+    EXPECT_EQ(std::string(body.GetText()),
+              Plain("+3, (Copper Ring)\r+4, 6 rounds, (Bear potion)\r+2, 1 round, (Stoneskin spell)\r"));
     DescribeEffectKind(f.player, kListFortifyAc, 0, f.rules, body);
-    EXPECT_EQ(std::string(body.GetText()), Plain("+4, 6 rounds, (Bear potion)\r+2, 1 round, (Stoneskin spell)\r"));
+    EXPECT_EQ(std::string(body.GetText()),
+              Plain("+4, 6 rounds, (Bear potion)\r+2, 1 round, (Stoneskin spell)\r"));
     DescribeEffectKind(f.player, kListFortifyAc, 1, f.rules, body);
     EXPECT_EQ(std::string(body.GetText()), Plain("+3, (Copper Ring)\r"));
     DescribeEffectKind(f.player, kListPoison, 2, f.rules, body);

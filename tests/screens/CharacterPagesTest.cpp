@@ -94,15 +94,14 @@ TEST(SkillsPage, RaisesSkillsExplainsTheRuleAndDraws) {
     CPlayer& player = rig.Game()->GetPlayer();
     const CRuleContext& rules = rig.Game()->GetRules();
     player.race = 2;
-    for (int a = 1; a <= kPlayerAttributeCount; ++a)
-        player.attributes[a] = 20;
+    for (int a = 1; a <= kPlayerAttributeCount; ++a) player.attributes[a] = 20;
     // Primary skills 1..6 in slot order, the others after them.
     for (int s = 1; s <= kPlayerSkillCount; ++s) {
         player.skillOrder[s - 1] = static_cast<u8>(s);
         player.skills[s] = static_cast<u16>(5 + s);
         player.skillRaises[s] = 2;
     }
-    player.skills[3] = 40;  // heavy weapon at twice strength: the rule bars it
+    player.skills[3] = 40;    // heavy weapon at twice strength: the rule bars it
     player.SetWorld(&rules);  // the rule reads the governing attributes from the world's tables
     player.skillPoints = 3;
 
@@ -154,7 +153,8 @@ TEST(EffectsPage, ListsKindsByFilterAndDescribesThem) {
     player.effects[kListFortifyAc].push_back(MakeEffect(kListFortifyAc, 4, 6, kFromDrink, &o.potion));
     player.effects[kListFortifyAttribute].push_back(
         MakeEffect(kListFortifyAttribute, 5, 12, kFromSpell, &o.spell, kStrength));
-    player.effects[kListResistMagic].push_back(MakeEffect(kListResistMagic, 110, 0, kFromAbility, &o.ability));
+    player.effects[kListResistMagic].push_back(
+        MakeEffect(kListResistMagic, 110, 0, kFromAbility, &o.ability));
 
     CEffectsPage page;
     rig.Show(page);
@@ -174,8 +174,7 @@ TEST(EffectsPage, ListsKindsByFilterAndDescribesThem) {
     EXPECT_FALSE(page.filterLinks[0].state & kWidgetLatched);
     page.OnCommand(CEffectsPage::kFilterAll);
     EXPECT_EQ(page.list.GetCount(), 3);
-    for (auto& list : player.effects)
-        list.clear();
+    for (auto& list : player.effects) list.clear();
     page.SetFilter(2);
     EXPECT_EQ(page.list.GetCount(), 0);
     EXPECT_EQ(page.list.selection, -1);

@@ -39,15 +39,13 @@ TEST(CharacterPoints, ALevelGainedGrantsPointsAndAllowances) {
     ASSERT_EQ(player.level, 2);
     EXPECT_EQ(player.attributePoints, 5);
     EXPECT_EQ(player.skillPoints, 10);
-    for (int a = 1; a <= kPlayerAttributeCount; ++a)
-        EXPECT_EQ(player.attributeRaises[a], 2) << a;
+    for (int a = 1; a <= kPlayerAttributeCount; ++a) EXPECT_EQ(player.attributeRaises[a], 2) << a;
     EXPECT_EQ(player.skillRaises[1], 2);
     EXPECT_EQ(player.skillRaises[kSkillUndeadMagic], 0);  // barred for race 2
 
     // The sheet now offers every attribute; spending them raises the value the pages show.
     CCharacterPoints points(player);
-    for (int a = 1; a <= kPlayerAttributeCount; ++a)
-        EXPECT_TRUE(points.ShowsAttributeRaise(a)) << a;
+    for (int a = 1; a <= kPlayerAttributeCount; ++a) EXPECT_TRUE(points.ShowsAttributeRaise(a)) << a;
     EXPECT_TRUE(points.RaiseAttribute(kStrength));
     EXPECT_EQ(player.GetAttribute(kStrength), 21);
     EXPECT_EQ(points.RaiseSkill(points.PrimarySkill(0), true), CCharacterPoints::SkillRaise::kRaised);
@@ -132,8 +130,7 @@ TEST(CharacterPoints, SkillButtonsAndRefusals) {
     CPlayer player;
     PrepareCharacter(player, t.rules);
     player.skillPoints = 10;
-    for (int s = 1; s <= kPlayerSkillCount; ++s)
-        player.skillRaises[s] = 2;
+    for (int s = 1; s <= kPlayerSkillCount; ++s) player.skillRaises[s] = 2;
     player.skills[3] = 40;   // heavy weapon, governed by strength 20: at twice it
     player.skills[9] = 100;  // at the ceiling
     player.skillRaises[10] = 0;
@@ -202,8 +199,9 @@ TEST(CharacterPoints, SkillRuleMessageNamesSkillAndAttribute) {
     Tables t;
     CStr text;
     FormatSkillRuleMessage(t.rules, 3, text);
-    EXPECT_STREQ(text.GetText(), "You can't improve this skill.\rThe Heavy Weapon skill's base value cannot be higher "
-                                 "than the double of its governing attribute's base value (Strength).");
+    EXPECT_STREQ(text.GetText(),
+                 "You can't improve this skill.\rThe Heavy Weapon skill's base value cannot be higher "
+                 "than the double of its governing attribute's base value (Strength).");
     FormatSkillRuleMessage(t.rules, 30, text);
     EXPECT_NE(std::string(text.GetText()).find("The unknown skill's"), std::string::npos);
 }
@@ -220,8 +218,9 @@ TEST(CharacterPoints, CompactNumbersAndTheExperienceLine) {
         u32 value;
         const char* text;
     };
-    const Case numbers[] = {{0, "0"}, {9999, "9999"}, {12345, "12K"}, {1500000, "1M"}, {999999999, "999M"},
-                            {1000000000, "1B"}, {3000000000u, "3B"}};
+    const Case numbers[] = {{0, "0"},           {9999, "9999"},      {12345, "12K"},
+                            {1500000, "1M"},    {999999999, "999M"}, {1000000000, "1B"},
+                            {3000000000u, "3B"}};
     CStr out;
     for (const Case& c : numbers) {
         FormatCharacterNumber(c.value, out);
@@ -231,9 +230,9 @@ TEST(CharacterPoints, CompactNumbersAndTheExperienceLine) {
         u32 mode;
         const char* text;
     };
-    const Line lines[] = {{5, "4, xp: 12K (next lvl: 1M)"},  {7, "4, xp: 12K (next lvl: 1M)"},
-                          {16, "12K\r(next lvl: 1M)"},        {2, "12K (next lvl: 1M)"},
-                          {13, "12K (next lvl: 1M)"},         {15, "12K (next level: 1M)"},
+    const Line lines[] = {{5, "4, xp: 12K (next lvl: 1M)"}, {7, "4, xp: 12K (next lvl: 1M)"},
+                          {16, "12K\r(next lvl: 1M)"},      {2, "12K (next lvl: 1M)"},
+                          {13, "12K (next lvl: 1M)"},       {15, "12K (next level: 1M)"},
                           {1, "12K (next level: 1M)"}};
     for (const Line& l : lines) {
         FormatExperienceLine(l.mode, 4, 12345, 1500000, out);
@@ -259,13 +258,16 @@ TEST(CharacterPoints, ActiveEffectLinesBySourceAndKind) {
         {MakeEffect(1, 5, 0, kFromEquipment, &worn, 2), 1, "+5 Light Weapon, (Copper Ring)\r"},
         {MakeEffect(1, 5, 0, kFromEquipment, &worn, 40), 1, "+5 unknown skill, (Copper Ring)\r"},
         {MakeEffect(2, 4, 12, kFromDrink, &potion, 1), 2, "+4 Strength, 12 rounds, (Bear potion)\r"},
-        {MakeEffect(2, -3, 1, kFromSpell, &spell, 9), 2, "-3 unknown attribute, 1 round, (Stoneskin spell)\r"},
+        {MakeEffect(2, -3, 1, kFromSpell, &spell, 9), 2,
+         "-3 unknown attribute, 1 round, (Stoneskin spell)\r"},
         {MakeEffect(6, 7, 3, kFromSpell, &spell), 6, "+7, 3 rounds, (Stoneskin spell)\r"},
         {MakeEffect(7, 130, 0, kFromAbility, &ability), 7, "+30%, (Darksight ability)\r"},
         {MakeEffect(11, -125, 0, kFromDisease, &disease), 11, "-25%, (Grey Cough disease)\r"},
         {MakeEffect(11, 40, 0, kFromDisease, &disease), 11, "+40%, (Grey Cough disease)\r"},
-        {MakeEffect(9, 20, 0, kFromAbility, &ability, 0, "di_nothing"), 9, "+20% unknown disease, (Darksight ability)\r"},
-        {MakeEffect(13, 20, 0, kFromAbility, &ability, 0, "sp_none"), 13, "+20% unknown spell, (Darksight ability)\r"},
+        {MakeEffect(9, 20, 0, kFromAbility, &ability, 0, "di_nothing"), 9,
+         "+20% unknown disease, (Darksight ability)\r"},
+        {MakeEffect(13, 20, 0, kFromAbility, &ability, 0, "sp_none"), 13,
+         "+20% unknown spell, (Darksight ability)\r"},
         {MakeEffect(17, 0, 4, kFromHit, nullptr), 17, "Immunity, 4 rounds, \r"},
         {MakeEffect(19, 115, 5, kFromDrink, &potion), 19, "15%, 5 rounds, (Bear potion)\r"},
         {MakeEffect(23, -6, 2, kFromHit, nullptr), 23, "-6 hp/turn, 2 rounds, \r"},
@@ -285,8 +287,9 @@ TEST(CharacterPoints, EffectsFilter) {
         u8 source;
         bool dynamicOnly, constantOnly;
     };
-    const Case cases[] = {{kFromEquipment, false, true}, {kFromDrink, true, false}, {kFromSpell, true, false},
-                          {kFromDisease, false, true},   {kFromAbility, false, true}, {kFromHit, true, false}};
+    const Case cases[] = {{kFromEquipment, false, true}, {kFromDrink, true, false},
+                          {kFromSpell, true, false},     {kFromDisease, false, true},
+                          {kFromAbility, false, true},   {kFromHit, true, false}};
     for (const Case& c : cases) {
         CActiveEffect e;
         e.source = c.source;

@@ -13,8 +13,7 @@ namespace character_testing {
 inline void PrepareCharacter(CPlayer& player, const CRuleContext& rules) {
     player.SetWorld(&rules);
     player.race = 2;
-    for (int a = 1; a <= kPlayerAttributeCount; ++a)
-        player.attributes[a] = 20;
+    for (int a = 1; a <= kPlayerAttributeCount; ++a) player.attributes[a] = 20;
     for (int s = 1; s <= kPlayerSkillCount; ++s) {
         player.skills[s] = 10;
         player.skillOrder[s - 1] = static_cast<u8>(s);
@@ -39,8 +38,8 @@ struct EffectOrigins {
     }
 };
 
-inline CActiveEffect MakeEffect(int kind, int strength, int duration, int source, const void* origin, int target = 0,
-                                const char* ref = nullptr) {
+inline CActiveEffect MakeEffect(int kind, int strength, int duration, int source, const void* origin,
+                                int target = 0, const char* ref = nullptr) {
     CActiveEffect e;
     e.kind = static_cast<u8>(kind);
     e.strength = static_cast<i16>(strength);
@@ -48,8 +47,7 @@ inline CActiveEffect MakeEffect(int kind, int strength, int duration, int source
     e.source = static_cast<u8>(source);
     e.origin = origin;
     e.target = static_cast<u8>(target);
-    if (ref)
-        e.name = ref;
+    if (ref) e.name = ref;
     return e;
 }
 

@@ -35,8 +35,12 @@ struct Fixture : ITalkOutput, IConditionEvaluator {
             case 'F': talk->SetGoFirst(); break;
             case 'L':
                 talk->CreateObjectList();
-                talk->AddListEntry("item_sword", "-\x0b" "Sword");
-                talk->AddListEntry("item_shield", "-\x0b" "Shield");
+                talk->AddListEntry("item_sword",
+                                   "-\x0b"
+                                   "Sword");
+                talk->AddListEntry("item_shield",
+                                   "-\x0b"
+                                   "Shield");
                 break;
             }
         }
@@ -111,9 +115,10 @@ void BuildDialogue(Fixture& f) {
                       {{"Yes.", nullptr}, {"Only for gold.", "greedy"}, {"No.", nullptr}}),
               F::Line("Thank you!")});
     F::Entry(f.dialogue.topics, "Story", nullptr,
-             {F::Line("Once,", nullptr, "N"), F::Line("long ago,", nullptr, "N"), F::Line("there was a king."),
-              F::Line("The end.")});
-    F::Entry(f.dialogue.topics, "Wares", nullptr, {F::Line("Pick one.", nullptr, "L"), F::Line("Fine choice.")});
+             {F::Line("Once,", nullptr, "N"), F::Line("long ago,", nullptr, "N"),
+              F::Line("there was a king."), F::Line("The end.")});
+    F::Entry(f.dialogue.topics, "Wares", nullptr,
+             {F::Line("Pick one.", nullptr, "L"), F::Line("Fine choice.")});
     F::Entry(f.dialogue.topics, "Hidden", nullptr, {F::Line("Secret.", "never")});
     F::Entry(f.dialogue.topics, "Bye", nullptr, {F::Line("Farewell.", nullptr, "B"), F::Line("unreachable")});
     F::Entry(f.dialogue.topics, "Riddle", nullptr,
@@ -296,8 +301,10 @@ TEST(Conversation, ObjectListAcceptAndCancel) {
         ASSERT_EQ(t.talk.GetListEntries().size(), 2u);
         t.talk.AcceptListEntry(7);  // no such entry: nothing happens
         EXPECT_EQ(t.talk.GetPhase(), CConversation::Phase::ObjectList);
-        if (c.pick >= 0) t.talk.AcceptListEntry(c.pick);
-        else t.talk.CancelList();
+        if (c.pick >= 0)
+            t.talk.AcceptListEntry(c.pick);
+        else
+            t.talk.CancelList();
         EXPECT_EQ(t.f.speech[t.f.speech.size() - 2], c.said);
         EXPECT_EQ(t.f.chosen, c.chosen);
         EXPECT_EQ(t.f.Last(), "- N:Fine choice.");

@@ -38,11 +38,9 @@ protected:
     int Where(const CItemInstance* item) const {
         int at = 0;
         for (int i = 0; i < bag.GetItemCount(); ++i)
-            if (bag.GetItem(i) == item)
-                at |= 1;
+            if (bag.GetItem(i) == item) at |= 1;
         for (const auto& held : player.items)
-            if (held.get() == item)
-                at |= 2;
+            if (held.get() == item) at |= 2;
         return at;
     }
 
@@ -65,14 +63,15 @@ TEST(InventoryFilters, ListAndEnableByClass) {
         bool listed;
     };
     const Case cases[] = {
-        {0, kItemCard, 0, true},      {1, kItemWeapon, 3, true},    {2, kItemLightArmour, 1, true},
-        {2, kItemWeapon, 1, false},   {3, kItemAccessory, 2, true}, {4, kItemBook, 1, true},
-        {4, kItemMagic, 2, true},     {4, kItemMagic, 1, false},    {5, kItemIngredient, 0, true},
-        {6, kItemPotion, 0, true},    {7, kItemMagic, 4, true},     {8, kItemMoney, 0, true},
-        {8, kItemCard, 0, true},      {8, kItemPotion, 0, false},
+        {0, kItemCard, 0, true},    {1, kItemWeapon, 3, true},    {2, kItemLightArmour, 1, true},
+        {2, kItemWeapon, 1, false}, {3, kItemAccessory, 2, true}, {4, kItemBook, 1, true},
+        {4, kItemMagic, 2, true},   {4, kItemMagic, 1, false},    {5, kItemIngredient, 0, true},
+        {6, kItemPotion, 0, true},  {7, kItemMagic, 4, true},     {8, kItemMoney, 0, true},
+        {8, kItemCard, 0, true},    {8, kItemPotion, 0, false},
     };
     for (const Case& c : cases)
-        EXPECT_EQ(FilterListsItem(c.filter, c.itemClass, c.subclass), c.listed) << c.filter << " " << c.itemClass;
+        EXPECT_EQ(FilterListsItem(c.filter, c.itemClass, c.subclass), c.listed)
+            << c.filter << " " << c.itemClass;
     // A spellbook is listed by filter 4 but enables the button of filter 7 only.
     EXPECT_EQ(FilterEnabledByClass(kItemMagic), 7);
     EXPECT_EQ(FilterEnabledByClass(kItemBook), 4);
@@ -145,8 +144,7 @@ TEST_F(InventoryTest, TakeAllOfMixedStackPutsEveryInstanceInExactlyOneContainer)
         ASSERT_LE(++taken, 4);
     }
     EXPECT_EQ(taken, 4);
-    for (CItemInstance* item : worn)
-        EXPECT_EQ(Where(item), 2);
+    for (CItemInstance* item : worn) EXPECT_EQ(Where(item), 2);
     EXPECT_EQ(Where(fresh), 2);
     EXPECT_EQ(bag.GetItemCount(), 0);
 }
@@ -238,7 +236,8 @@ TEST(ItemUse, UseOutcomeByClass) {
          "You cannot read letters when there might be immediate threat."},
         {kItemBook, 3, 0x10, false, CItemUseOutcome::kRefusedUnusable, "You cannot read this map."},
         {kItemAlchemy, 0, 0, false, CItemUseOutcome::kOpenAlchemy, ""},
-        {kItemIngredient, 0, 0x10, false, CItemUseOutcome::kRefusedUnusable, "You cannot eat this ingredient."},
+        {kItemIngredient, 0, 0x10, false, CItemUseOutcome::kRefusedUnusable,
+         "You cannot eat this ingredient."},
         {kItemPotion, 0, 0, false, CItemUseOutcome::kNothing, ""},
         {kItemMagic, 2, 0, true, CItemUseOutcome::kRefusedDanger,
          "You cannot read spellbooks when there might be immediate threat."},
@@ -275,8 +274,7 @@ protected:
         rules.skills = &skills;
         rules.attributes = &attributes;
         player.SetWorld(&rules);
-        for (u16& a : player.attributes)
-            a = 30;
+        for (u16& a : player.attributes) a = 30;
         player.race = 2;
     }
     std::unique_ptr<CItemType> Book(const char* id, int skill, int amount) {
@@ -315,7 +313,8 @@ TEST_F(BookTest, InvalidSkillCannotBeLearnt) {
 TEST_F(BookTest, UndeadCannotLearnHealMagicAndBookStaysUnread) {
     player.race = 1;
     auto book = Book("tome_heal", kSkillHealMagic, 2);
-    EXPECT_STREQ(LearnFromBook(player, *book, rules).GetText(), "You can't learn Heal Magic, because you're undead.");
+    EXPECT_STREQ(LearnFromBook(player, *book, rules).GetText(),
+                 "You can't learn Heal Magic, because you're undead.");
     EXPECT_FALSE(player.HasReadBook("tome_heal"));
 }
 

@@ -69,7 +69,9 @@ struct LoadSaveRig : testing_support::FrameRig {
         Answer(CButtonBar::kOk);
         return Reopen(mode);
     }
-    void TapElement(u32 element) { ASSERT_TRUE(TapLayoutElement(CLoadSaveScreen::kLayoutGroup, element)) << element; }
+    void TapElement(u32 element) {
+        ASSERT_TRUE(TapLayoutElement(CLoadSaveScreen::kLayoutGroup, element)) << element;
+    }
     // Answers the prompt or notice shown with its button.
     void Answer(u32 button) {
         if (const u32 code = screen->OnCommand(button)) Game()->SwitchScreen(code);

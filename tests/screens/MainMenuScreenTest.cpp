@@ -92,16 +92,17 @@ TEST(MainMenu, TheFourthPictureFollowsTheLayoutMode) {
     struct Case {
         u32 mode;
         u16 record;
-    } cases[] = {{2, 4036},  {5, 4036},  {6, 4036},  {7, 4036},  {8, 4036},  {12, 4036}, {13, 4036}, {16, 4036},
-                 {9, 4081},  {10, 4081}, {11, 4081}, {14, 4081}, {15, 4081}, {1, 3083},  {3, 3083},  {4, 3083}};
+    } cases[] = {{2, 4036},  {5, 4036},  {6, 4036}, {7, 4036},  {8, 4036},  {12, 4036},
+                 {13, 4036}, {16, 4036}, {9, 4081}, {10, 4081}, {11, 4081}, {14, 4081},
+                 {15, 4081}, {1, 3083},  {3, 3083}, {4, 3083}};
     for (const Case& c : cases) EXPECT_EQ(MainMenuFourthPicture(c.mode), c.record) << c.mode;
 }
 
 TEST(MainMenu, AFirstStartShowsSixEntriesAndNoPrompt) {
     MenuRig rig;
     ASSERT_TRUE(rig.StartAtMenu());
-    EXPECT_EQ(rig.Entries(), (std::vector<std::string>{"Start new game", "Load Game", "Settings", "Additional worlds",
-                                                       "Credits", "Exit"}));
+    EXPECT_EQ(rig.Entries(), (std::vector<std::string>{"Start new game", "Load Game", "Settings",
+                                                       "Additional worlds", "Credits", "Exit"}));
     EXPECT_EQ(rig.menu->pendingPrompt, kPromptNone);
     EXPECT_EQ(rig.menu->modalChild, nullptr);
     EXPECT_TRUE(rig.menu->list.IsShown());
@@ -187,10 +188,14 @@ TEST(MainMenu, AGameInProgressAddsContinueFirstAndSaveAfterLoadWhileThePlayerLiv
         i32 hitPoints;
         std::vector<std::string> entries;
     } cases[] = {
-        {1, 12, {"Continue game", "Start new game", "Load Game", "Save Game", "Settings", "Additional worlds",
-                 "Credits", "Exit"}},
-        {1, 1, {"Continue game", "Start new game", "Load Game", "Save Game", "Settings", "Additional worlds",
-                "Credits", "Exit"}},
+        {1,
+         12,
+         {"Continue game", "Start new game", "Load Game", "Save Game", "Settings", "Additional worlds",
+          "Credits", "Exit"}},
+        {1,
+         1,
+         {"Continue game", "Start new game", "Load Game", "Save Game", "Settings", "Additional worlds",
+          "Credits", "Exit"}},
         {1, 0, {"Start new game", "Load Game", "Settings", "Additional worlds", "Credits", "Exit"}},
         {1, -5, {"Start new game", "Load Game", "Settings", "Additional worlds", "Credits", "Exit"}},
         {0, 12, {"Start new game", "Load Game", "Settings", "Additional worlds", "Credits", "Exit"}},
@@ -281,7 +286,8 @@ TEST(MainMenu, EachEntryLeadsWhereItShouldAndEscapeComesBack) {
         EXPECT_EQ(rig.Game()->screenStack->GetCount(), c.kept ? 1 : 0);
         if (c.screen == kScreenPages) {
             // The pages get the world's sequence: the intro, or the credits.
-            const char* sequence = c.wordA == 0 ? CMainMenuScreen::kIntroSequence : CMainMenuScreen::kCreditsSequence;
+            const char* sequence =
+                c.wordA == 0 ? CMainMenuScreen::kIntroSequence : CMainMenuScreen::kCreditsSequence;
             EXPECT_EQ(next->entryB, rig.Game()->FindPageSequence(sequence));
             EXPECT_NE(next->entryB, 0u);
             continue;

@@ -48,7 +48,8 @@ struct WorldRig : testing_support::FrameRig {
 // The text of the skill links of the creation page, joined by commas.
 std::string SkillLinks(const CCreatePlayerScreen& s) {
     std::string out;
-    for (const CTextLink& link : s.skillLinks) out += (out.empty() ? "" : ",") + std::string(link.text.GetText());
+    for (const CTextLink& link : s.skillLinks)
+        out += (out.empty() ? "" : ",") + std::string(link.text.GetText());
     return out;
 }
 
@@ -190,7 +191,8 @@ TEST(CharacterCreation, RaceDialogSelectsTheRowAndPictureAndTheRaceRuleFollows) 
         u32 race;
         const char* face;
         u32 slot3;
-    } cases[] = {{5, "bres_head00_racenogur", u32{kSkillHealMagic}}, {1, "bres_head00_raceundead", u32{kSkillUndeadMagic}},
+    } cases[] = {{5, "bres_head00_racenogur", u32{kSkillHealMagic}},
+                 {1, "bres_head00_raceundead", u32{kSkillUndeadMagic}},
                  {2, "bres_head00_raceetherim", u32{kSkillHealMagic}}};
     for (const Case& c : cases) {
         s->OnCommand(CCreatePlayerScreen::kChangeRace);
@@ -370,8 +372,9 @@ TEST(PagesScreen, SpeedButtonsStayWithinTheirRangeAndPauseStopsTheText) {
         u32 command;
         u32 interval;
         bool fasterWorks, slowerWorks;
-    } cases[] = {{41, 50, false, true},  {41, 50, false, true},  {42, 100, true, true}, {42, 150, true, true},
-                 {42, 200, true, true},  {42, 250, true, true}, {42, 300, true, false}, {42, 300, true, false}};
+    } cases[] = {{41, 50, false, true},  {41, 50, false, true}, {42, 100, true, true},
+                 {42, 150, true, true},  {42, 200, true, true}, {42, 250, true, true},
+                 {42, 300, true, false}, {42, 300, true, false}};
     for (const Case& c : cases) {
         p->OnCommand(c.command);
         EXPECT_EQ(p->scrollInterval, c.interval);
@@ -498,9 +501,10 @@ TEST(NewGameFrames, CreationAndRaceDialogInAWideAndANarrowLayout) {
         s->OnCommand(CCreatePlayerScreen::kChangeRace);
         s->Draw();
         CRaceDialog& d = s->raceDialog;
-        EXPECT_TRUE(testing_support::MatchesGolden(std::string("screens/race_dialog_") + c.name,
-                                                   crop(rig.Capture(), static_cast<int>(d.x), static_cast<int>(d.y),
-                                                        static_cast<int>(d.width), static_cast<int>(d.height))));
+        EXPECT_TRUE(
+            testing_support::MatchesGolden(std::string("screens/race_dialog_") + c.name,
+                                           crop(rig.Capture(), static_cast<int>(d.x), static_cast<int>(d.y),
+                                                static_cast<int>(d.width), static_cast<int>(d.height))));
         rig.Game()->layoutMode = 15;
     }
 }

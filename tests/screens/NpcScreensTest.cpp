@@ -51,7 +51,8 @@ struct NpcRig : testing_support::FrameRig {
         npc.texts[2] = "Welcome to the Drowsy Heron!";
         npc.bytes[1] = 8;  // price level
         AddEntry(dialogue.greetings, "hello", nullptr, {Line("Good day, traveller.")});
-        AddEntry(dialogue.topics, "Rooms", "Do you have a room?", {Line("A bed and a warm meal, every night.")});
+        AddEntry(dialogue.topics, "Rooms", "Do you have a room?",
+                 {Line("A bed and a warm meal, every night.")});
         AddEntry(dialogue.topics, "Wolves", "Any news?",
                  {Line("Wolves took two sheep last night. Will you hunt them?", {"I will.", "Not now."}),
                   Line("Bless you. Bring me their pelts.")});
@@ -75,7 +76,9 @@ struct NpcRig : testing_support::FrameRig {
         return Current() == game.GetScreen(id);
     }
     CTalkScreen* Talk() const { return static_cast<CTalkScreen*>(Game()->GetScreen(kScreenTalk)); }
-    CServicesScreen* Services() const { return static_cast<CServicesScreen*>(Game()->GetScreen(kScreenServices)); }
+    CServicesScreen* Services() const {
+        return static_cast<CServicesScreen*>(Game()->GetScreen(kScreenServices));
+    }
     u32 Command(u32 command) {
         const u32 code = Current()->OnCommand(command);
         if (code) Game()->SwitchScreen(code);
@@ -89,7 +92,8 @@ struct NpcRig : testing_support::FrameRig {
 TEST(NpcScreens, ServicesMenuWithoutAProfileWorksAndLeaves) {
     NpcRig rig;
     // A profile id that names no profile: no animation, no own music, the menu works.
-    ASSERT_TRUE(rig.Open(kScreenServices, kServiceBuySell | kServiceSleep | kServiceCards, "base_missingprofile"));
+    ASSERT_TRUE(
+        rig.Open(kScreenServices, kServiceBuySell | kServiceSleep | kServiceCards, "base_missingprofile"));
     CServicesScreen& s = *rig.Services();
     EXPECT_EQ(s.GetProfile(), nullptr);
     EXPECT_STREQ(s.musicName.GetText(), "");
@@ -126,7 +130,8 @@ TEST(NpcScreens, InnRentsARoomRestsAndRestores) {
     EXPECT_EQ(rig.customer.hp, 50);
     EXPECT_EQ(rig.customer.mana, 25);
     EXPECT_FALSE(rig.customer.poisoned);
-    EXPECT_NE(std::string(s.restDialog.GetWakeText()).find("Maren Holt serves delicious food"), std::string::npos);
+    EXPECT_NE(std::string(s.restDialog.GetWakeText()).find("Maren Holt serves delicious food"),
+              std::string::npos);
     EXPECT_NE(std::string(s.restDialog.GetWakeText()).find("no longer poisoned"), std::string::npos);
     EXPECT_TRUE(s.restDialog.closeButton.IsShown());
     rig.Command(CRestDialog::kCloseCommand);
@@ -154,14 +159,16 @@ TEST(NpcScreens, TalkWithoutAProfileOffersServicesAndGoodbye) {
     NpcRig rig;
     ASSERT_TRUE(rig.Open(kScreenTalk, kServiceBuySell | kServiceRepair, nullptr));
     rig.Tick();
-    EXPECT_EQ(rig.Talk()->ShownLinks(), (std::vector<std::string>{"Buy/sell", "Repair", "Rooms", "Wolves", "Goodbye"}));
+    EXPECT_EQ(rig.Talk()->ShownLinks(),
+              (std::vector<std::string>{"Buy/sell", "Repair", "Rooms", "Wolves", "Goodbye"}));
     EXPECT_EQ(rig.Command(kTalkBuySell), kScreenShop);
 }
 
 TEST(NpcScreens, GoldenFrames) {
     {
         NpcRig rig;
-        ASSERT_TRUE(rig.Open(kScreenServices, kServiceBuySell | kServiceTraining | kServiceSleep, "base_innkeeper"));
+        ASSERT_TRUE(
+            rig.Open(kScreenServices, kServiceBuySell | kServiceTraining | kServiceSleep, "base_innkeeper"));
         rig.Tick();
         EXPECT_TRUE(testing_support::MatchesGolden("screens/services_mode15", rig.Capture()));
     }
@@ -199,8 +206,8 @@ TEST(NpcScreens, SmallSquareLayoutPagesTheLinksSixAtATime) {
     rig.Tick();
     CTalkScreen& t = *rig.Talk();
     ASSERT_EQ(rig.Current(), &t);
-    EXPECT_EQ(t.ShownLinks(),
-              (std::vector<std::string>{"Buy/sell", "Training", "Repair", "Rooms", "Wolves", "Harvest", "Goodbye"}));
+    EXPECT_EQ(t.ShownLinks(), (std::vector<std::string>{"Buy/sell", "Training", "Repair", "Rooms", "Wolves",
+                                                        "Harvest", "Goodbye"}));
     EXPECT_TRUE(t.nextPage.IsShown());
     EXPECT_FALSE(t.previousPage.state & kWidgetPenEnabled);
     rig.Command(559);
@@ -220,7 +227,8 @@ TEST(NpcScreens, InnRefusesASeriousDiseaseBeforeLookingAtTheGold) {
         rig.Command(kServicesSleep);
         std::string shown;
         for (u32 i = 0; i < s.messageView.rows.Count(); ++i) shown += s.messageView.rows.At(i).text.GetText();
-        for (u32 i = 0; i < s.messageView.pending.Count(); ++i) shown += s.messageView.pending.At(i).text.GetText();
+        for (u32 i = 0; i < s.messageView.pending.Count(); ++i)
+            shown += s.messageView.pending.At(i).text.GetText();
         EXPECT_NE(shown.find("seriously diseased"), std::string::npos) << shown;
         rig.Command(CButtonBar::kYes);  // not offered: nothing is rented
         EXPECT_EQ(rig.customer.gold, gold);

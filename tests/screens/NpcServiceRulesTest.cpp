@@ -29,10 +29,12 @@ TEST(NpcServiceRules, ServiceButtonsByFlagsAtMostFiveBeforeLeave) {
         {kServiceSleep, {"Talk", "Sleep"}, false},
         {kServiceBuySell | kServiceCards, {"Talk", "Buy/sell", "Cards"}, false},
         {kServiceBuySell | kServiceTraining | kServiceRepair | kServiceEnchant | kServiceCards,
-         {"Talk", "Buy/sell", "Training", "Repair", "Enchant"}, true},
+         {"Talk", "Buy/sell", "Training", "Repair", "Enchant"},
+         true},
         // Five services and Talk would be six buttons for five places.
         {kServiceBuySell | kServiceTraining | kServiceRepair | kServiceEnchant | kServiceSleep,
-         {"Talk", "Buy/sell", "Training", "Repair", "Enchant"}, true},
+         {"Talk", "Buy/sell", "Training", "Repair", "Enchant"},
+         true},
         {0xff, {"Talk", "Buy/sell", "Training", "Repair", "Enchant"}, true},
     };
     for (const Case& c : cases) {
@@ -54,7 +56,8 @@ TEST(NpcServiceRules, TalkServiceLinksOnlyWithoutAProfile) {
     const u8 flags = 0xff;
     EXPECT_TRUE(GetTalkServiceLinks(flags, true).empty());
     const auto links = GetTalkServiceLinks(flags, false);
-    EXPECT_EQ(Captions(links), (std::vector<std::string>{"Buy/sell", "Training", "Repair", "Enchant", "Cards"}));
+    EXPECT_EQ(Captions(links),
+              (std::vector<std::string>{"Buy/sell", "Training", "Repair", "Enchant", "Cards"}));
     EXPECT_EQ(links[3].command, kTalkEnchant);
     EXPECT_TRUE(GetTalkServiceLinks(0, false).empty());
 }
@@ -84,7 +87,10 @@ TEST(NpcServiceRules, TakingGoldRechecksAndNeverWraps) {
         bool taken;
         u32 after;
     } cases[] = {
-        {100, 45, true, 55}, {45, 45, true, 0}, {44, 45, false, 44}, {0, 1, false, 0},
+        {100, 45, true, 55},
+        {45, 45, true, 0},
+        {44, 45, false, 44},
+        {0, 1, false, 0},
         {0xffffffffu, 1, true, kGoldLimit},
     };
     for (const Case& k : cases) {
@@ -123,8 +129,8 @@ TEST(NpcServiceRules, RestInTheOpenNeverLowers) {
         bool rain;
         i32 after;
     } cases[] = {
-        {10, 40, false, 40}, {10, 40, true, 25}, {11, 40, true, 25}, {40, 40, true, 40},
-        {60, 40, false, 60}, {60, 40, true, 60},
+        {10, 40, false, 40}, {10, 40, true, 25},  {11, 40, true, 25},
+        {40, 40, true, 40},  {60, 40, false, 60}, {60, 40, true, 60},
     };
     for (const Case& k : cases) EXPECT_EQ(RestoreInOpen(k.value, k.maximum, k.rain), k.after);
 }

@@ -50,10 +50,10 @@ TEST(SmithRepair, ListsWornWeaponsAndArmourAtTheirPricesAndRepairsForGold) {
     DialogRig rig;
     ASSERT_TRUE(rig.Start());
     FakeTradeWorld& w = rig.world;
-    CItemInstance* broken = FakeTradeWorld::Item(w.sword, 0);      // 200 missing: 20 at rate 10
-    CItemInstance* nearly = FakeTradeWorld::Item(w.helmet, 199);   // 1 missing: 0, raised to 1
+    CItemInstance* broken = FakeTradeWorld::Item(w.sword, 0);     // 200 missing: 20 at rate 10
+    CItemInstance* nearly = FakeTradeWorld::Item(w.helmet, 199);  // 1 missing: 0, raised to 1
     w.player.items.Add(broken);
-    w.player.items.Add(FakeTradeWorld::Item(w.axe, 200));          // not worn: not listed
+    w.player.items.Add(FakeTradeWorld::Item(w.axe, 200));  // not worn: not listed
     w.player.items.Add(nearly);
     w.player.items.Add(FakeTradeWorld::Item(w.potion, 0));
     w.arrows();
@@ -198,8 +198,8 @@ TEST(HammerRepair, OffersGoodHammersAndWornItemsAndRepairsByTheRoll) {
     DialogRig rig;
     ASSERT_TRUE(rig.Start());
     FakeTradeWorld& w = rig.world;
-    CItemInstance* spent = FakeTradeWorld::Item(w.hammer, 19);   // below 10 %: not offered
-    CItemInstance* used = FakeTradeWorld::Item(w.hammer, 40);    // 20 %
+    CItemInstance* spent = FakeTradeWorld::Item(w.hammer, 19);  // below 10 %: not offered
+    CItemInstance* used = FakeTradeWorld::Item(w.hammer, 40);   // 20 %
     CItemInstance* fresh = FakeTradeWorld::Item(w.hammer, 200);
     CItemInstance* sword = FakeTradeWorld::Item(w.sword, 20);
     CItemInstance* helmet = FakeTradeWorld::Item(w.helmet, 150);

@@ -34,16 +34,20 @@ struct SettingsRig : testing_support::FrameRig {
         return Open([](CGame&) {});
     }
 
-    void TapElement(u32 element) { ASSERT_TRUE(TapLayoutElement(CSettingsScreen::kLayoutGroup, element)) << element; }
+    void TapElement(u32 element) {
+        ASSERT_TRUE(TapLayoutElement(CSettingsScreen::kLayoutGroup, element)) << element;
+    }
 
     std::vector<std::string> Values() const {
         std::vector<std::string> out;
-        for (u32 r = 0; r < CSettingsScreen::kRowCount; ++r) out.push_back(screen->rowValues[r].text.GetText());
+        for (u32 r = 0; r < CSettingsScreen::kRowCount; ++r)
+            out.push_back(screen->rowValues[r].text.GetText());
         return out;
     }
     std::vector<std::string> Names() const {
         std::vector<std::string> out;
-        for (u32 r = 0; r < CSettingsScreen::kRowCount; ++r) out.push_back(screen->rowNames[r].text.GetText());
+        for (u32 r = 0; r < CSettingsScreen::kRowCount; ++r)
+            out.push_back(screen->rowNames[r].text.GetText());
         return out;
     }
     u32 Stored(const char* name) const {
@@ -67,7 +71,8 @@ TEST(SettingsScreen, KeyListsAndTheirLookUps) {
     for (u32 r = 0; r < 9; ++r) {
         EXPECT_EQ(KeyChoiceCount(r), counts[r]) << r;
         EXPECT_STREQ(KeyChoiceName(0, r), "none");
-        for (u32 i = 0; i < counts[r]; ++i) EXPECT_EQ(FindKeyChoice(r, KeyChoiceValue(i, r)), i) << r << " " << i;
+        for (u32 i = 0; i < counts[r]; ++i)
+            EXPECT_EQ(FindKeyChoice(r, KeyChoiceValue(i, r)), i) << r << " " << i;
     }
     EXPECT_EQ(FindKeyChoice(0, 1000), 0u);  // a command id is no key
     EXPECT_EQ(FindKeyChoice(9, 0), 0u);
@@ -80,9 +85,10 @@ TEST(SettingsScreen, KeyListsAndTheirLookUps) {
 
     struct Case {
         u32 mode, orientation, result;
-    } cases[] = {{3, 0, 3}, {3, 1, 4}, {4, 0, 3}, {4, 2, 4}, {7, 1, 6}, {6, 0, 7}, {10, 2, 9}, {9, 0, 10}, {15, 1, 15},
-                 {2, 1, 2}};
-    for (const Case& c : cases) EXPECT_EQ(LayoutModeForOrientation(c.mode, c.orientation), c.result) << c.mode;
+    } cases[] = {{3, 0, 3}, {3, 1, 4},  {4, 0, 3},  {4, 2, 4},   {7, 1, 6},
+                 {6, 0, 7}, {10, 2, 9}, {9, 0, 10}, {15, 1, 15}, {2, 1, 2}};
+    for (const Case& c : cases)
+        EXPECT_EQ(LayoutModeForOrientation(c.mode, c.orientation), c.result) << c.mode;
 }
 
 TEST(SettingsScreen, TheStartModeShowsKeyboardRowsAndDefaultKeysFillTheLetters) {
@@ -97,8 +103,9 @@ TEST(SettingsScreen, TheStartModeShowsKeyboardRowsAndDefaultKeysFillTheLetters) 
     EXPECT_EQ(s.viewSizeLabel.text.GetText(), std::string("View size:"));
     EXPECT_EQ(s.viewValue.text.GetText(), std::string("largest"));
     EXPECT_FALSE(s.orientationLabel.IsShown());  // the start mode offers no turn
-    EXPECT_EQ(rig.Names(), (std::vector<std::string>{"Foward:", "Backward:", "Turn left:", "Turn right:", "Use:",
-                                                      "Spell:", "Hit:", "Strafe left:", "Strafe right:"}));
+    EXPECT_EQ(rig.Names(),
+              (std::vector<std::string>{"Foward:", "Backward:", "Turn left:", "Turn right:", "Use:", "Spell:",
+                                        "Hit:", "Strafe left:", "Strafe right:"}));
     EXPECT_EQ(rig.Values(), std::vector<std::string>(9, "none"));
     for (u32 r = 0; r < 9; ++r) EXPECT_FALSE(PenOn(s.rowLeft[r])) << r;
 
@@ -159,8 +166,9 @@ TEST(SettingsScreen, AHandheldModeEditsCommandsPerOrientation) {
     EXPECT_FALSE(s.viewSizeLabel.IsShown());  // mode 7 has no view size
     EXPECT_TRUE(s.orientationLinks[0].IsShown());
     EXPECT_NE(s.orientationLinks[0].state & kWidgetLatched, 0);
-    EXPECT_EQ(rig.Names(), (std::vector<std::string>{"Up arrow:", "Down arrow:", "Left arrow:", "Right arrow:",
-                                                      "Select:", "Calendar:", "Contacts:", "Messaging:", "Home:"}));
+    EXPECT_EQ(rig.Names(),
+              (std::vector<std::string>{"Up arrow:", "Down arrow:", "Left arrow:", "Right arrow:", "Select:",
+                                        "Calendar:", "Contacts:", "Messaging:", "Home:"}));
     // The first run's letters are no commands.
     EXPECT_EQ(rig.Values(), std::vector<std::string>(9, "none"));
     // A value in no list steps to the list's second entry on the right arrow.
@@ -169,8 +177,8 @@ TEST(SettingsScreen, AHandheldModeEditsCommandsPerOrientation) {
     EXPECT_EQ(game.settings.Key[8], 1000u);
 
     rig.TapElement(647);
-    EXPECT_EQ(rig.Values(), (std::vector<std::string>{"forward", "back", "turn left", "turn right", "use", "spell",
-                                                       "strafe left", "strafe right", "hit"}));
+    EXPECT_EQ(rig.Values(), (std::vector<std::string>{"forward", "back", "turn left", "turn right", "use",
+                                                      "spell", "strafe left", "strafe right", "hit"}));
     EXPECT_EQ(rig.Stored("Key9"), 3000u);
     // The handheld list ends with "use".
     EXPECT_FALSE(PenOn(s.rowRight[4]));
@@ -185,8 +193,8 @@ TEST(SettingsScreen, AHandheldModeEditsCommandsPerOrientation) {
     EXPECT_EQ(rig.frame->clientWidth, 320u);
     EXPECT_EQ(s.orientation, 1u);
     EXPECT_EQ(s.keysHeader.text.GetText(), std::string("Left landscape keys:"));
-    EXPECT_EQ(rig.Values(), (std::vector<std::string>{"turn left", "turn right", "back", "forward", "use", "spell",
-                                                       "strafe left", "strafe right", "hit"}));
+    EXPECT_EQ(rig.Values(), (std::vector<std::string>{"turn left", "turn right", "back", "forward", "use",
+                                                      "spell", "strafe left", "strafe right", "hit"}));
     EXPECT_NE(s.orientationLinks[1].state & kWidgetLatched, 0);
     EXPECT_EQ(s.orientationLinks[0].state & kWidgetLatched, 0);
     rig.Tick();
@@ -219,7 +227,9 @@ TEST(SettingsScreen, VolumesAreHeardAtOnceAndTheMusicClickSoundsAtTheNewLevel) {
     ASSERT_NE(mixer, nullptr);
 
     std::vector<std::pair<u16, u32>> clicks;  // record, effects volume when it played
-    SetInterfaceSoundListener([&](u16 record, i32) { clicks.push_back({record, game.sound->EffectsVolume()}); });
+    SetInterfaceSoundListener([&](u16 record, i32) {
+        clicks.push_back({record, game.sound->EffectsVolume()});
+    });
 
     rig.TapElement(599);  // sound box 0
     EXPECT_EQ(game.settings.SoundVolume, 0u);
@@ -303,8 +313,8 @@ TEST(SettingsScreen, SettingsRoundTripThroughTheFile) {
         ASSERT_TRUE(SaveSettings(game.settings, file));
     }
     plat::FileSettingsStore reread(path);
-    for (plat::SettingsStore* store : {static_cast<plat::SettingsStore*>(&rig.env.store),
-                                       static_cast<plat::SettingsStore*>(&reread)}) {
+    for (plat::SettingsStore* store :
+         {static_cast<plat::SettingsStore*>(&rig.env.store), static_cast<plat::SettingsStore*>(&reread)}) {
         CGameSettings loaded{};
         SetDefaultSettings(loaded);
         LoadSettings(loaded, 15, *store);

@@ -32,7 +32,8 @@ struct ShopRig : testing_support::FrameRig {
     }
     std::string Text() const {
         std::string out;
-        for (u32 i = 0; i < shop->description.pages.GetCount(); ++i) out += shop->description.pages.GetText(i);
+        for (u32 i = 0; i < shop->description.pages.GetCount(); ++i)
+            out += shop->description.pages.GetText(i);
         // The box ends its lines with CR: read them as one sentence.
         for (char& c : out)
             if (c == '\r') c = ' ';
@@ -67,7 +68,8 @@ TEST(ShopScreen, EntersOnTheMerchantsStockAndDrawsIt) {
     ASSERT_EQ(rig.shop->trade.GetEntries().size(), 4u);
     EXPECT_EQ(rig.shop->trade.GetEntries()[0].count, 2);
     EXPECT_EQ(rig.shop->trade.GetEntries()[0].price, 144u);  // 120 x 12 / 10
-    EXPECT_EQ(rig.Text().find("Short sword") != std::string::npos || rig.shop->description.title.Equals("Short sword"),
+    EXPECT_EQ(rig.Text().find("Short sword") != std::string::npos ||
+                  rig.shop->description.title.Equals("Short sword"),
               true);
     EXPECT_TRUE(testing_support::MatchesGolden("screens/shop_stock", rig.Capture()));
 }

@@ -59,11 +59,9 @@ protected:
     int Where(const CItemInstance* item) const {
         int at = 0;
         for (int i = 0; i < bag->GetItemCount(); ++i)
-            if (bag->GetItem(i) == item)
-                at |= 1;
+            if (bag->GetItem(i) == item) at |= 1;
         for (int i = 0; i < player.GetItemCount(); ++i)
-            if (player.GetItem(i) == item)
-                at |= 2;
+            if (player.GetItem(i) == item) at |= 2;
         return at;
     }
 
@@ -163,8 +161,7 @@ TEST_F(ShopTradeTest, StacksMoveEveryInstanceOnceAndChargeOncePerItem) {
     EXPECT_EQ(spent, 3 * 50u + 100u);
     EXPECT_EQ(player.gold, 1000u - spent);
     EXPECT_EQ(bag->GetItemCount(), 0);
-    for (CItemInstance* item : all)
-        EXPECT_EQ(Where(item), 2);
+    for (CItemInstance* item : all) EXPECT_EQ(Where(item), 2);
 
     trade.ShowList(false);
     u32 received = 0;
@@ -176,8 +173,7 @@ TEST_F(ShopTradeTest, StacksMoveEveryInstanceOnceAndChargeOncePerItem) {
     }
     EXPECT_EQ(received, 3 * 25u + 50u);
     EXPECT_EQ(player.gold, 1000u - spent + received);
-    for (CItemInstance* item : all)
-        EXPECT_EQ(Where(item), 1);
+    for (CItemInstance* item : all) EXPECT_EQ(Where(item), 1);
     EXPECT_EQ(player.counters[kTradeSkillMercantile], 8);
 }
 

@@ -92,7 +92,9 @@ TEST(SpellBookRules, MagicItemPageGroupsScrollsAndListsUsableWands) {
     EXPECT_EQ(lines[0].index, 1);
     EXPECT_STREQ(lines[0].text.GetText(), "\xB5Light (3)");
     EXPECT_EQ(lines[1].index, 0);
-    EXPECT_STREQ(lines[1].text.GetText(), "\xB6" "Frost (3/5 ch)");
+    EXPECT_STREQ(lines[1].text.GetText(),
+                 "\xB6"
+                 "Frost (3/5 ch)");
     EXPECT_TRUE(BuildMagicItemLines(CPlayer(), nullptr).empty());
 }
 

@@ -74,15 +74,15 @@ TEST(Splash, StrokesStepEvery100msAfterTheirDelaysThenTheTitleShowsFor2000ms) {
         u32 phase;
         u32 code;
     } steps[] = {
-        {99, 0, 0, CSplashScreen::kDrawing, kScreenStay},    // not yet 100 ms
-        {1, 1, 0, CSplashScreen::kDrawing, kScreenStay},     // step 1: stroke 1 waits (2 -> 1)
-        {60, 1, 0, CSplashScreen::kDrawing, kScreenStay},    // 60 ms after the step: nothing
-        {40, 2, 0, CSplashScreen::kDrawing, kScreenStay},    // step 2: stroke 1 waits (1 -> 0)
-        {100, 3, 1, CSplashScreen::kDrawing, kScreenStay},   // step 3: stroke 0 ends, stroke 1 starts
+        {99, 0, 0, CSplashScreen::kDrawing, kScreenStay},   // not yet 100 ms
+        {1, 1, 0, CSplashScreen::kDrawing, kScreenStay},    // step 1: stroke 1 waits (2 -> 1)
+        {60, 1, 0, CSplashScreen::kDrawing, kScreenStay},   // 60 ms after the step: nothing
+        {40, 2, 0, CSplashScreen::kDrawing, kScreenStay},   // step 2: stroke 1 waits (1 -> 0)
+        {100, 3, 1, CSplashScreen::kDrawing, kScreenStay},  // step 3: stroke 0 ends, stroke 1 starts
         // Step 4 draws the last point of stroke 1 without a spark: no stroke did work, so the writing
         // is over.
         {100, 3, 2, CSplashScreen::kFinishing, kScreenStay},
-        {30, 3, 2, CSplashScreen::kShowing, kScreenStay},    // the finished title goes up
+        {30, 3, 2, CSplashScreen::kShowing, kScreenStay},  // the finished title goes up
         {1999, 3, 2, CSplashScreen::kShowing, kScreenStay},
         {1, 3, 2, CSplashScreen::kShowing, kScreenMainMenu},
     };
@@ -170,7 +170,10 @@ TEST(Splash, TheLayoutModeChoosesThePictures) {
     struct Case {
         u32 mode;
         u16 finished, hidden, second;
-    } cases[] = {{15, 3521, 3522, 3523}, {10, 3521, 3522, 3523}, {3, 3521, 3522, 3523}, {6, 4033, 4034, 4035},
+    } cases[] = {{15, 3521, 3522, 3523},
+                 {10, 3521, 3522, 3523},
+                 {3, 3521, 3522, 3523},
+                 {6, 4033, 4034, 4035},
                  {16, 4033, 4034, 4035}};
     for (const Case& c : cases) {
         SCOPED_TRACE(c.mode);

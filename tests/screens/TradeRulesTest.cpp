@@ -16,12 +16,12 @@ TEST(TradeRules, TradeBonusFromSkillsPersonalityAndDrink) {
         CTradeSkills skills;
         int bonus;
     } cases[] = {
-        {{0, 0, 0, 0, false}, 0},        // personality counts at least 1: 1 / 14
-        {{20, 30, 10, 0, false}, 4},     // (10 + 30 + 20) / 14
-        {{40, 50, 50, 0, false}, 12},    // (20 + 50 + 100) / 14
-        {{40, 50, 50, 30, true}, 11},    // drunk: penalty 30 / 5 + 1 = 7 -> (20 + 43 + 100) / 14
-        {{40, 50, 50, 30, false}, 11},   // tipsy: penalty 30 / 10 + 1 = 4 -> (20 + 46 + 100) / 14
-        {{0, 5, 0, 90, true}, 0},        // the penalty cannot take personality below 1
+        {{0, 0, 0, 0, false}, 0},          // personality counts at least 1: 1 / 14
+        {{20, 30, 10, 0, false}, 4},       // (10 + 30 + 20) / 14
+        {{40, 50, 50, 0, false}, 12},      // (20 + 50 + 100) / 14
+        {{40, 50, 50, 30, true}, 11},      // drunk: penalty 30 / 5 + 1 = 7 -> (20 + 43 + 100) / 14
+        {{40, 50, 50, 30, false}, 11},     // tipsy: penalty 30 / 10 + 1 = 4 -> (20 + 46 + 100) / 14
+        {{0, 5, 0, 90, true}, 0},          // the penalty cannot take personality below 1
         {{400, 400, 600, 0, false}, 100},  // stacked Fortify effects: held at 100 %
     };
     for (const Case& c : cases)
@@ -36,16 +36,17 @@ TEST(TradeRules, AdjustPriceLowersWhatThePlayerPaysAndRaisesWhatItIsPaid) {
     } cases[] = {
         {100, 0, 100, 100},
         {100, 12, 88, 112},
-        {99, 12, 88, 110},   // 99 x 12 / 100 = 11, truncated
-        {7, 10, 7, 7},       // a change below one piece is lost
+        {99, 12, 88, 110},  // 99 x 12 / 100 = 11, truncated
+        {7, 10, 7, 7},      // a change below one piece is lost
         {1000, 100, 0, 2000},
-        {1000, 250, 0, 2000},   // above 100 % is held at 100 %: no wrap to a huge price
+        {1000, 250, 0, 2000},  // above 100 % is held at 100 %: no wrap to a huge price
         {1000, -30, 1000, 1000},
         {0xFFFFFFF0u, 50, 0x7FFFFFF8u, 0xFFFFFFFFu},
     };
     for (const Case& c : cases) {
         EXPECT_EQ(AdjustPrice(c.price, c.bonus, TradeSide::PlayerBuys), c.buys) << c.price << " " << c.bonus;
-        EXPECT_EQ(AdjustPrice(c.price, c.bonus, TradeSide::PlayerSells), c.sells) << c.price << " " << c.bonus;
+        EXPECT_EQ(AdjustPrice(c.price, c.bonus, TradeSide::PlayerSells), c.sells)
+            << c.price << " " << c.bonus;
     }
 }
 
@@ -62,7 +63,8 @@ TEST(TradeRules, ShopPricesByValueLevelAndClass) {
         {kItemBook, 2, 101, 50}, {kItemMagic, 1, 101, 50}, {kItemWeapon, 1, 101, 50}, {kItemPotion, 0, 1, 0},
     };
     for (const Case& c : sells)
-        EXPECT_EQ(GetShopSellPrice(c.value, c.itemClass, c.subclass), c.price) << c.itemClass << "/" << c.subclass;
+        EXPECT_EQ(GetShopSellPrice(c.value, c.itemClass, c.subclass), c.price)
+            << c.itemClass << "/" << c.subclass;
 
     CItemType arrows;
     arrows.itemClass = kItemWeapon;
@@ -94,8 +96,8 @@ TEST(TradeRules, MoneyTextsAndPaymentsStopAtTheGoldLimit) {
         u32 amount;
         const char* text;
     } cases[] = {
-        {0, "0"}, {9999, "9999"}, {10000, "10K"}, {999999, "999K"}, {1000000, "1M"},
-        {999999999, "999M"}, {1000000000, "1B"}, {4000000000u, "4B"},
+        {0, "0"},        {9999, "9999"},      {10000, "10K"},     {999999, "999K"},
+        {1000000, "1M"}, {999999999, "999M"}, {1000000000, "1B"}, {4000000000u, "4B"},
     };
     for (const Case& c : cases) {
         CStr text;
@@ -107,8 +109,7 @@ TEST(TradeRules, MoneyTextsAndPaymentsStopAtTheGoldLimit) {
     EXPECT_EQ(PayToPlayer(kGoldLimit, 0xFFFFFFFFull), kGoldLimit);
 
     u16 counter = 253;
-    for (int i = 0; i < 5; ++i)
-        RaiseUseCounter(counter);
+    for (int i = 0; i < 5; ++i) RaiseUseCounter(counter);
     EXPECT_EQ(counter, 255);
 }
 
@@ -117,9 +118,9 @@ TEST(TradeRules, ConditionWords) {
         u32 condition, maximum;
         const char* word;
     } cases[] = {
-        {0, 200, "broken"},   {19, 200, "broken"}, {20, 200, "poor"},  {59, 200, "poor"},
-        {60, 200, "average"}, {139, 200, "average"}, {140, 200, "good"}, {199, 200, "good"},
-        {200, 200, "perfect"}, {0, 0, "broken"},  {5, 0, "perfect"},  // a maximum of 0 counts as 1
+        {0, 200, "broken"},    {19, 200, "broken"},   {20, 200, "poor"},  {59, 200, "poor"},
+        {60, 200, "average"},  {139, 200, "average"}, {140, 200, "good"}, {199, 200, "good"},
+        {200, 200, "perfect"}, {0, 0, "broken"},      {5, 0, "perfect"},  // a maximum of 0 counts as 1
     };
     for (const Case& c : cases)
         EXPECT_STREQ(GetConditionWord(GetConditionPercent(c.condition, c.maximum)), c.word)
@@ -132,9 +133,9 @@ TEST(TradeRules, RepairableClasses) {
         u8 itemClass, subclass;
         bool repairable;
     } cases[] = {
-        {kItemWeapon, 1, true},  {kItemWeapon, 8, false}, {kItemWeapon, 11, false}, {kItemWeapon, 13, false},
-        {kItemWeapon, 12, true}, {kItemHeavyArmour, 1, true}, {kItemLightArmour, 2, true},
-        {kItemAccessory, 1, false}, {kItemRepair, 0, false},
+        {kItemWeapon, 1, true},      {kItemWeapon, 8, false},    {kItemWeapon, 11, false},
+        {kItemWeapon, 13, false},    {kItemWeapon, 12, true},    {kItemHeavyArmour, 1, true},
+        {kItemLightArmour, 2, true}, {kItemAccessory, 1, false}, {kItemRepair, 0, false},
     };
     for (const Case& c : cases) {
         type.itemClass = c.itemClass;
@@ -150,11 +151,9 @@ struct ScriptedDraws {
     RandomDraw Draw() {
         return [this](i32 n) -> u32 {
             asked.push_back(n);
-            if (n < 1)
-                return 0;
+            if (n < 1) return 0;
             u32 v = answers.empty() ? 0 : answers.front();
-            if (!answers.empty())
-                answers.pop_front();
+            if (!answers.empty()) answers.pop_front();
             return v % static_cast<u32>(n);
         };
     }
@@ -196,11 +195,12 @@ TEST(TradeRules, SmithCostIsTheMissingConditionAtTheRateAndAtLeastOne) {
     struct Case {
         u32 condition, maximum, rate, cost;
     } cases[] = {
-        {0, 200, 10, 20}, {199, 200, 10, 1}, {0, 200, 25, 50}, {150, 200, 15, 7}, {200, 200, 10, 1},
-        {0, 65535, 255, 167114},
+        {0, 200, 10, 20},  {199, 200, 10, 1}, {0, 200, 25, 50},
+        {150, 200, 15, 7}, {200, 200, 10, 1}, {0, 65535, 255, 167114},
     };
     for (const Case& c : cases)
-        EXPECT_EQ(GetSmithRepairCost(c.condition, c.maximum, c.rate), c.cost) << c.condition << "/" << c.maximum;
+        EXPECT_EQ(GetSmithRepairCost(c.condition, c.maximum, c.rate), c.cost)
+            << c.condition << "/" << c.maximum;
     // Shown and charged after the trade bonus.
     EXPECT_EQ(AdjustPrice(GetSmithRepairCost(0, 200, 10), 10, TradeSide::PlayerBuys), 18u);
 }
@@ -238,12 +238,11 @@ TEST(TradeRules, TrainingPriceInterpolatesTheCostPointsAndEndsAtTheLast) {
         int bonus;
         u32 price;
     } cases[] = {
-        {0, 0, 50}, {5, 0, 75}, {10, 0, 100}, {25, 0, 250}, {99, 0, 2900},
+        {0, 0, 50},     {5, 0, 75},     {10, 0, 100},   {25, 0, 250},     {99, 0, 2900},
         {100, 0, 3000}, {101, 0, 3000}, {200, 0, 3000}, {65535, 0, 3000},  // past the table: its last cost
         {25, 10, 225},
     };
-    for (const Case& c : cases)
-        EXPECT_EQ(GetTrainingPrice(skills, c.base, c.bonus), c.price) << c.base;
+    for (const Case& c : cases) EXPECT_EQ(GetTrainingPrice(skills, c.base, c.bonus), c.price) << c.base;
 }
 
 }  // namespace

@@ -37,7 +37,8 @@ struct WorldsRig : testing_support::FrameRig {
             entry.title.Assign(("World number " + std::to_string(i)).c_str());
             AppendWorldEntry(game.GetInstalledWorlds(), entry);
             std::ofstream(env.dir.File("World" + name + ".pdb")) << "world";
-            std::snprintf(game.settings.Worlds[i].Name, sizeof game.settings.Worlds[i].Name, "%s", name.c_str());
+            std::snprintf(game.settings.Worlds[i].Name, sizeof game.settings.Worlds[i].Name, "%s",
+                          name.c_str());
             game.settings.Worlds[i].Active = 1;
         }
         prepare(game);
@@ -51,7 +52,9 @@ struct WorldsRig : testing_support::FrameRig {
         return Open(count, [](CGame&) {});
     }
 
-    void TapElement(u32 element) { ASSERT_TRUE(TapLayoutElement(CWorldsScreen::kLayoutGroup, element)) << element; }
+    void TapElement(u32 element) {
+        ASSERT_TRUE(TapLayoutElement(CWorldsScreen::kLayoutGroup, element)) << element;
+    }
     // The titles of the rows shown.
     std::vector<std::string> Rows() const {
         std::vector<std::string> out;
@@ -71,8 +74,8 @@ bool PenOn(const CWidget& w) { return (w.state & kWidgetPenEnabled) != 0; }
 TEST(WorldsScreen, RowsPerPageByLayoutMode) {
     struct Case {
         u32 mode, rows;
-    } cases[] = {{2, 7},  {4, 7},  {6, 7},   {11, 7},  {16, 7},  {3, 10}, {7, 10}, {9, 10}, {10, 10},
-                 {14, 10}, {15, 10}, {5, 6}, {8, 6}, {1, 7}, {12, 7}, {13, 7}, {0, 7}};
+    } cases[] = {{2, 7},   {4, 7},   {6, 7}, {11, 7}, {16, 7}, {3, 10}, {7, 10}, {9, 10}, {10, 10},
+                 {14, 10}, {15, 10}, {5, 6}, {8, 6},  {1, 7},  {12, 7}, {13, 7}, {0, 7}};
     for (const Case& c : cases) EXPECT_EQ(WorldRowsPerPage(c.mode), c.rows) << c.mode;
 }
 

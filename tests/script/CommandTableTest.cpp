@@ -26,8 +26,7 @@ TEST(ScriptCommandTable, HoldsAllCommandsInIdOrder) {
         if (row->targetMask & 1) {
             EXPECT_EQ(row->targetMask, 1) << row->name << ": the world bit stands alone";
         }
-        for (int b = 0; b < 4; ++b)
-            perTarget[b] += (row->targetMask >> b) & 1;
+        for (int b = 0; b < 4; ++b) perTarget[b] += (row->targetMask >> b) & 1;
     }
     EXPECT_EQ(perTarget[0], 62);
     EXPECT_EQ(perTarget[1], 18);
@@ -75,11 +74,9 @@ TEST(ScriptCommandTable, PerTargetListsInIdOrderEndedByZero) {
         const u8* list = rig.context.GetCommandList(t);
         std::vector<i32> expected;
         for (const script::CommandRow& row : script::kCommandTable)
-            if (row.targetMask & bits[t])
-                expected.push_back(row.id);
+            if (row.targetMask & bits[t]) expected.push_back(row.id);
         std::vector<i32> got;
-        for (u32 i = 0; i < CScriptContext::kCommandListSize && list[i]; ++i)
-            got.push_back(list[i]);
+        for (u32 i = 0; i < CScriptContext::kCommandListSize && list[i]; ++i) got.push_back(list[i]);
         EXPECT_EQ(got, expected) << "list " << t;
     }
 }
@@ -193,8 +190,7 @@ public:
     using FakeWorld::FakeWorld;
     bool FindScriptCode(const char* id, const u8*& code, u32& size) override {
         auto found = scripts.find(id);
-        if (found == scripts.end())
-            return false;
+        if (found == scripts.end()) return false;
         code = found->second.empty() ? nullptr : found->second.data();
         size = static_cast<u32>(found->second.size());
         return true;

@@ -17,13 +17,10 @@ using Bytes = std::vector<u8>;
 Bytes ConditionRecord(const std::string& param, i16 value, i8 kind, u8 op, u8 extra, u32 lead = 0,
                       bool marker = false) {
     Bytes b(lead, 0xAA);
-    if (marker)
-        b.push_back(0x20);
-    for (char c : param)
-        b.push_back(static_cast<u8>(c));
+    if (marker) b.push_back(0x20);
+    for (char c : param) b.push_back(static_cast<u8>(c));
     b.push_back(0);
-    if (b.size() % 2)
-        b.push_back(0);
+    if (b.size() % 2) b.push_back(0);
     b.push_back(static_cast<u8>(value & 0xFF));
     b.push_back(static_cast<u8>((value >> 8) & 0xFF));
     b.push_back(static_cast<u8>(kind));
@@ -312,8 +309,7 @@ TEST(ScriptConditions, AmountScale) {
                  {86, 200000},     {87, 250000},     {102, 1000000},    {103, 1100000},
                  {112, 2000000},   {113, 2500000},   {128, 10000000},   {129, 11000000},
                  {218, 100000000}, {219, 200000000}, {227, 1000000000}, {228, 0}};
-    for (const auto& c : cases)
-        EXPECT_EQ(GetAmountScaleEntry(c.index), c.amount) << c.index;
+    for (const auto& c : cases) EXPECT_EQ(GetAmountScaleEntry(c.index), c.amount) << c.index;
 }
 
 TEST(ScriptConditions, TalkNodeConditions) {
@@ -368,8 +364,7 @@ TEST(ScriptConditions, DialogueLinesAskTheScriptEvaluator) {
     const Condition no("", 0, 1, 1);
     const Condition fame("", -5, 8, 1);
     const CScriptConditionEvaluator evaluator(rig.context, nullptr);
-    for (const Condition* c : {&yes, &no, &fame})
-        EXPECT_EQ(evaluator.Holds(*c->Ref()), rig.Holds(*c));
+    for (const Condition* c : {&yes, &no, &fame}) EXPECT_EQ(evaluator.Holds(*c->Ref()), rig.Holds(*c));
 
     CDialogueLine line;
     line.conditions[0] = new CConditionRef(*yes.Ref());

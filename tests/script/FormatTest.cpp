@@ -52,8 +52,7 @@ TEST(ScriptFormat, HandWrittenBytesRun) {
 
 TEST(ScriptFormat, LoaderReadsTwoHundredStrings) {
     std::string source;
-    for (int i = 0; i < 200; ++i)
-        source += "v" + std::to_string(i) + " = " + std::to_string(i) + ";\n";
+    for (int i = 0; i < 200; ++i) source += "v" + std::to_string(i) + " = " + std::to_string(i) + ";\n";
     ScriptRig rig;
     EXPECT_EQ(rig.Run(source), 0);
     EXPECT_EQ(rig.Num("v199"), 199);
@@ -119,8 +118,7 @@ TEST(ScriptFormat, LineRecordsGiveErrorLines) {
     EXPECT_EQ(rig.engine.GetErrorLine(), 12);
     // Lines keep their low 8 bits in the token.
     std::string far;
-    for (int i = 0; i < 299; ++i)
-        far += "\n";
+    for (int i = 0; i < 299; ++i) far += "\n";
     far += "5;";
     EXPECT_EQ(rig.Run(far, true), 4);
     EXPECT_EQ(rig.engine.GetErrorLine(), 300 & 0xFF);
@@ -151,8 +149,7 @@ TEST(ScriptFormat, SpellingTableMatchesTheAssembler) {
         EXPECT_EQ(script::TokenClassOf(row.code), row.kind) << row.text;
     }
     // Classes of the codes that are their own class, and of the ranges.
-    for (u8 code : {0, 3, 6, 8, 10, 11, 12, 13, 20, 40, 49})
-        EXPECT_EQ(script::TokenClassOf(code), code);
+    for (u8 code : {0, 3, 6, 8, 10, 11, 12, 13, 20, 40, 49}) EXPECT_EQ(script::TokenClassOf(code), code);
     EXPECT_EQ(script::TokenClassOf(94), script::kClassOperator);
     EXPECT_EQ(script::TokenClassOf(99), script::kClassKeyword);
     EXPECT_EQ(script::TokenClassOf(255), script::kClassCommand);

@@ -261,13 +261,11 @@ TEST(ScriptInterpreter, ALoneEndRunsAndSucceeds) {
 TEST(ScriptInterpreter, DeepNestingFailsCleanly) {
     ScriptRig rig;
     std::string deep = "x = ";
-    for (int i = 0; i < 5000; ++i)
-        deep += "(";
+    for (int i = 0; i < 5000; ++i) deep += "(";
     deep += "1;";
     EXPECT_EQ(rig.Run(deep), 1);
     std::string ifs;
-    for (int i = 0; i < 5000; ++i)
-        ifs += "if (1) ";
+    for (int i = 0; i < 5000; ++i) ifs += "if (1) ";
     ifs += "x = 1;";
     EXPECT_EQ(rig.Run(ifs), 1);
 }

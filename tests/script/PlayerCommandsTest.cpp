@@ -135,8 +135,7 @@ TEST(ScriptPlayerCommands, Keywords) {
                  {"ladderdown", 4}, {"ladder down", 4}, {"ladderup", 5}, {"ladder up", 5},
                  {"stairdown", 6},  {"stair down", 6},  {"stairup", 7},  {"stair up", 7},
                  {"swim", 0}};
-    for (const auto& k : kinds)
-        EXPECT_EQ(TransitionKindFromKeyword(k.word), k.kind) << k.word;
+    for (const auto& k : kinds) EXPECT_EQ(TransitionKindFromKeyword(k.word), k.kind) << k.word;
     EXPECT_EQ(ParseDirectionLetter("north"), 0);
     EXPECT_EQ(ParseDirectionLetter("West"), 1);
     EXPECT_EQ(ParseDirectionLetter("s"), 2);

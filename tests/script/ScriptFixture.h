@@ -22,15 +22,12 @@ using Log = std::vector<std::string>;
 inline std::string Join(std::initializer_list<std::string> parts) {
     std::string s;
     for (const std::string& p : parts) {
-        if (!s.empty())
-            s += ' ';
+        if (!s.empty()) s += ' ';
         s += p;
     }
     return s;
 }
-inline std::string N(long long v) {
-    return std::to_string(v);
-}
+inline std::string N(long long v) { return std::to_string(v); }
 
 class FakeNpc : public IScriptNpc {
 public:
@@ -53,10 +50,8 @@ public:
                        bool& changed) override {
         log_.push_back(
             Join({"object", name_, N(command), args[0].GetText(), N(place.x), N(place.y), N(place.side)}));
-        if (command == 115)
-            result = std::make_unique<CScriptValue>(state);
-        if (command == 116)
-            state = static_cast<i8>(args[0].GetNumber());
+        if (command == 115) result = std::make_unique<CScriptValue>(state);
+        if (command == 116) state = static_cast<i8>(args[0].GetNumber());
         changed = changes;
         return code;
     }
@@ -81,8 +76,7 @@ public:
     i32 ExecuteMonsterCommand(const ScriptPlace& place, i32 command, const ScriptArgs& args,
                               ScriptResult& result, bool& changed) override {
         log_.push_back(Join({"creature", name_, N(command), args[0].GetText()}));
-        if (command == 177)
-            result = std::make_unique<CScriptValue>(hp);
+        if (command == 177) result = std::make_unique<CScriptValue>(hp);
         changed = changes;
         return 0;
     }
@@ -164,12 +158,9 @@ public:
     void RemoveGold(i32 v, bool report) override { Say(Join({"RemoveGold", N(v), N(report)})); }
     i32 FindSkillId(const char* name) const override {
         const std::string s = name;
-        if (s == "sword" || s == "Swordsmanship")
-            return 3;
-        if (s == "heal")
-            return 8;
-        if (s == "bow")
-            return 7;
+        if (s == "sword" || s == "Swordsmanship") return 3;
+        if (s == "heal") return 8;
+        if (s == "bow") return 7;
         return 0;
     }
     const char* GetSkillKey(i32 skill) const override {
@@ -256,8 +247,7 @@ public:
     }
     IScriptCreature* FindMonsterByName(const char* name) override {
         for (auto& c : creatures)
-            if (c->GetName() == std::string(name))
-                return c.get();
+            if (c->GetName() == std::string(name)) return c.get();
         return nullptr;
     }
     IScriptMapObject* GetDefaultMapObject() override { return &defaultObject; }
@@ -347,8 +337,7 @@ public:
         return true;
     }
     bool GetMapObjectPosition(const char* name, i32& x, i32& y) override {
-        if (std::string(name) != "well")
-            return false;
+        if (std::string(name) != "well") return false;
         x = 9;
         y = 11;
         return true;
@@ -412,8 +401,7 @@ public:
     i32 RunBytes(std::vector<u8> bytes) {
         code_ = std::move(bytes);
         const i32 loaded = engine.LoadScript(code_.data(), static_cast<u32>(code_.size()));
-        if (loaded)
-            return loaded;
+        if (loaded) return loaded;
         return engine.Run();
     }
     i32 Run(const std::string& source, bool lines = false) { return RunBytes(Compile(source, lines)); }
@@ -429,8 +417,7 @@ public:
     }
     bool Logged(const std::string& line) const {
         for (const std::string& l : log)
-            if (l == line)
-                return true;
+            if (l == line) return true;
         return false;
     }
 
@@ -454,8 +441,7 @@ struct CommandCase {
 };
 
 inline void RunCommandCase(ScriptRig& rig, const CommandCase& row) {
-    if (row.setup)
-        row.setup(rig);
+    if (row.setup) row.setup(rig);
     EXPECT_EQ(rig.Run(row.source), 0) << row.id << " " << row.source;
     if (row.log) {
         EXPECT_TRUE(rig.Logged(row.log)) << row.id << " " << row.source << " wanted: " << row.log;

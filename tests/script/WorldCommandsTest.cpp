@@ -5,12 +5,8 @@ using namespace scripttest;
 
 namespace {
 
-void Talk(ScriptRig& rig) {
-    rig.context.SetupTalkEvent(&rig.world.npc);
-}
-void Pages(ScriptRig& rig) {
-    rig.context.SetupPageEvent();
-}
+void Talk(ScriptRig& rig) { rig.context.SetupTalkEvent(&rig.world.npc); }
+void Pages(ScriptRig& rig) { rig.context.SetupPageEvent(); }
 std::function<void(ScriptRig&)> Event(i32 kind) {
     return [kind](ScriptRig& rig) {
         rig.context.SetupEvent(kind, nullptr, rig.world.section, nullptr, 3, 4, -1, 1, kRouteGameView);

@@ -17,8 +17,7 @@ namespace {
 
 const char* Source(const char* id) {
     for (const content::WorldScript& s : content::WorldScripts())
-        if (std::string(s.id) == id)
-            return s.source;
+        if (std::string(s.id) == id) return s.source;
     ADD_FAILURE() << "no script " << id;
     return "";
 }
@@ -52,9 +51,7 @@ public:
                        bool& changed) override {
         FakeMapObject::ExecuteCommand(place, command, args, result, changed);
         switch (command) {
-        case 112:
-            result = std::make_unique<CScriptValue>(on ? 1 : 0);
-            break;
+        case 112: result = std::make_unique<CScriptValue>(on ? 1 : 0); break;
         case 113:
         case 103:
             on = true;
@@ -65,8 +62,7 @@ public:
             on = false;
             changed = true;
             break;
-        default:
-            break;
+        default: break;
         }
         return 0;
     }

@@ -32,14 +32,15 @@ std::vector<int16_t> RenderOurs(const std::vector<uint8_t>& file) {
     std::vector<uint8_t> buffer(2 * 4096);
     while (!mixer.Music(0).IsStopped() && out.size() < 44100 * 60) {
         mixer.Mix(buffer.data(), static_cast<u32>(buffer.size()));
-        for (size_t i = 0; i < 4096; ++i) out.push_back(static_cast<int16_t>(buffer[i * 2] | (buffer[i * 2 + 1] << 8)));
+        for (size_t i = 0; i < 4096; ++i)
+            out.push_back(static_cast<int16_t>(buffer[i * 2] | (buffer[i * 2 + 1] << 8)));
     }
     return out;
 }
 
 std::vector<int16_t> RenderReference(const std::vector<uint8_t>& file) {
-    openmpt_module* mod = openmpt_module_create_from_memory2(file.data(), file.size(), nullptr, nullptr, nullptr,
-                                                             nullptr, nullptr, nullptr, nullptr);
+    openmpt_module* mod = openmpt_module_create_from_memory2(file.data(), file.size(), nullptr, nullptr,
+                                                             nullptr, nullptr, nullptr, nullptr, nullptr);
     EXPECT_NE(mod, nullptr);
     if (mod == nullptr) return {};
     openmpt_module_set_repeat_count(mod, 0);
@@ -155,49 +156,62 @@ std::vector<CrossCase> Cases() {
             }
         };
     };
-    cases.push_back({"plain notes and instrument volumes", [](ModuleBuilder& b) {
+    cases.push_back({"plain notes and instrument volumes",
+                     [](ModuleBuilder& b) {
                          const uint32_t periods[4] = {kA, kB, kC, 360};
                          for (uint32_t i = 0; i < 4; ++i) b.SetCell(0, i * 8, 0, i % 2 ? 2 : 1, periods[i]);
-                     }, Plain(32, 8)});
+                     },
+                     Plain(32, 8)});
     cases.push_back({"0xy arpeggio", notes([](ModuleBuilder& b, uint32_t r, uint32_t) {
                          b.SetCell(0, r, 0, 1, r == 0 ? kA : r == 8 ? kB : r == 16 ? kC : 360, 0x0, 0x37);
-                     }), Plain(32, 8)});
+                     }),
+                     Plain(32, 8)});
     cases.push_back({"1xx portamento up", notes([](ModuleBuilder& b, uint32_t r, uint32_t p) {
                          b.SetCell(0, r, 0, 1, p, 0x1, 0x04);
-                     }), Plain(32, 8)});
+                     }),
+                     Plain(32, 8)});
     cases.push_back({"2xx portamento down", notes([](ModuleBuilder& b, uint32_t r, uint32_t p) {
                          b.SetCell(0, r, 0, 1, p, 0x2, 0x06);
-                     }), Plain(32, 8)});
+                     }),
+                     Plain(32, 8)});
     cases.push_back({"3xx tone portamento", notes([](ModuleBuilder& b, uint32_t r, uint32_t p) {
                          b.SetCell(0, r + 1, 0, 0, p == kC ? kA : kC, 0x3, 0x0C);
-                     }), Plain(32, 8)});
+                     }),
+                     Plain(32, 8)});
     cases.push_back({"4xy vibrato", notes([](ModuleBuilder& b, uint32_t r, uint32_t p) {
                          // Only on the note's row: here every 4xy with a parameter restarts the
                          // vibrato's phase, where the reference carries it on.
                          b.SetCell(0, r, 0, 1, p, 0x4, 0x46);
-                     }), Plain(32, 8)});
+                     }),
+                     Plain(32, 8)});
     cases.push_back({"5xy portamento and volume slide", notes([](ModuleBuilder& b, uint32_t r, uint32_t p) {
                          b.SetCell(0, r + 1, 0, 0, p == kC ? kA : kC, 0x3, 0x08);
                          b.SetCell(0, r + 2, 0, 0, 0, 0x5, 0x03);
-                     }), Plain(32, 8)});
+                     }),
+                     Plain(32, 8)});
     cases.push_back({"6xy vibrato and volume slide", notes([](ModuleBuilder& b, uint32_t r, uint32_t p) {
                          b.SetCell(0, r, 0, 1, p, 0x4, 0x32);
                          b.SetCell(0, r + 1, 0, 0, 0, 0x6, 0x02);
-                     }), Plain(32, 8)});
+                     }),
+                     Plain(32, 8)});
     cases.push_back({"Axy volume slide", notes([](ModuleBuilder& b, uint32_t r, uint32_t) {
                          b.SetCell(0, r + 1, 0, 0, 0, 0xA, r % 16 ? 0x30 : 0x05);
-                     }), Plain(32, 8)});
+                     }),
+                     Plain(32, 8)});
     cases.push_back({"Cxx volume", notes([](ModuleBuilder& b, uint32_t r, uint32_t p) {
                          b.SetCell(0, r, 0, 1, p, 0xC, 8 + r);
-                     }), Plain(32, 8)});
+                     }),
+                     Plain(32, 8)});
     cases.push_back({"EAy and EBy fine volume", notes([](ModuleBuilder& b, uint32_t r, uint32_t p) {
                          b.SetCell(0, r, 0, 1, p, 0xE, r % 16 ? 0xA9 : 0xBC);
-                     }), Plain(32, 8)});
+                     }),
+                     Plain(32, 8)});
     {
         // B jumps forward to order 2, whose D breaks to order 3; B past the song ends it there. The
         // break row (x x 10 + y) is left to the exact tests: the reference in use here went on at
         // row 0 whatever the parameter.
-        CrossCase c{"Bxx jump and Dxy break", [](ModuleBuilder& b) {
+        CrossCase c{"Bxx jump and Dxy break",
+                    [](ModuleBuilder& b) {
                         b.SetOrders({0, 1, 2, 3});
                         b.SetCell(0, 0, 0, 1, kC);
                         b.SetCell(0, 2, 1, 0, 0, 0xB, 2);
@@ -207,17 +221,18 @@ std::vector<CrossCase> Cases() {
                         b.SetCell(3, 3, 1, 0, 0, 0xB, 0x7F);
                     },
                     {}};
-        c.rows = Plain(3, 3);      // order 0 rows 0..2
-        auto more = Plain(3, 3);   // order 2 rows 0..2
+        c.rows = Plain(3, 3);     // order 0 rows 0..2
+        auto more = Plain(3, 3);  // order 2 rows 0..2
         c.rows.insert(c.rows.end(), more.begin(), more.end());
-        more = Plain(4, 4);        // order 3 rows 0..3
+        more = Plain(4, 4);  // order 3 rows 0..3
         c.rows.insert(c.rows.end(), more.begin(), more.end());
         c.shortNotes = true;
         cases.push_back(c);
     }
     {
         // E60 / E62: rows 0..3 three times, then row 4.
-        CrossCase c{"E6y pattern loop", [](ModuleBuilder& b) {
+        CrossCase c{"E6y pattern loop",
+                    [](ModuleBuilder& b) {
                         b.SetCell(0, 0, 0, 1, kC);
                         b.SetCell(0, 0, 1, 0, 0, 0xE, 0x60);
                         b.SetCell(0, 2, 0, 1, kA);
@@ -236,7 +251,8 @@ std::vector<CrossCase> Cases() {
         cases.push_back(c);
     }
     {
-        CrossCase c{"EEy pattern delay", [](ModuleBuilder& b) {
+        CrossCase c{"EEy pattern delay",
+                    [](ModuleBuilder& b) {
                         b.SetCell(0, 0, 0, 1, kC);
                         b.SetCell(0, 1, 1, 0, 0, 0xE, 0xE2);
                         b.SetCell(0, 2, 0, 1, kA);
@@ -253,7 +269,8 @@ std::vector<CrossCase> Cases() {
         cases.push_back(c);
     }
     {
-        CrossCase c{"Fxx speed and tempo", [](ModuleBuilder& b) {
+        CrossCase c{"Fxx speed and tempo",
+                    [](ModuleBuilder& b) {
                         b.SetCell(0, 0, 0, 1, kC);
                         b.SetCell(0, 0, 1, 0, 0, 0xF, 0x03);
                         b.SetCell(0, 2, 0, 1, kA);
@@ -275,7 +292,8 @@ std::vector<CrossCase> Cases() {
     {
         // The player here starts a delayed note one tick later than the reference: the delay counter
         // is set to y - 1 and the note starts when it has counted down past 0, on tick y + 1.
-        CrossCase c{"EDy note delay (one tick later here)", [](ModuleBuilder& b) {
+        CrossCase c{"EDy note delay (one tick later here)",
+                    [](ModuleBuilder& b) {
                         b.SetCell(0, 0, 0, 1, kC, 0xE, 0xD2);
                         b.SetCell(0, 2, 0, 1, kA, 0xE, 0xD4);
                         b.SetCell(0, 4, 0, 1, kB, 0xE, 0xD1);
@@ -321,7 +339,8 @@ TEST(ModuleCrossCheckTest, OnsetsPitchAndLevelAgreeWithAnIndependentPlayer) {
         ASSERT_EQ(refOnsets.size(), refModel.size());
         for (size_t i = 0; i < ourModel.size(); ++i) {
             EXPECT_NEAR(double(ourOnsets[i]), ourModel[i], 0.5) << "note " << i;
-            EXPECT_NEAR(double(refOnsets[i]), refModel[i], 3.0) << "note " << i << " of " << c.rows.size() << " rows";
+            EXPECT_NEAR(double(refOnsets[i]), refModel[i], 3.0)
+                << "note " << i << " of " << c.rows.size() << " rows";
         }
 
         // Pitch and level of each note, over the note until the next one.

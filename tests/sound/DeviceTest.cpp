@@ -26,7 +26,8 @@ TEST(SoundDeviceTest, BufferCountFollowsLatencyWithinFourToThirtyTwo) {
         u32 ms;
         u32 count;
     } cases[] = {{180, 6}, {360, 12}, {100, 4}, {119, 4}, {960, 32}, {2000, 32}, {0, 4}};
-    for (const Case& c : cases) EXPECT_EQ(SoundDevice::BufferCountFor(c.ms * 44100 / 1000, 44100), c.count) << c.ms;
+    for (const Case& c : cases)
+        EXPECT_EQ(SoundDevice::BufferCountFor(c.ms * 44100 / 1000, 44100), c.count) << c.ms;
     // 30 ms of 16-bit mono rounded up to 8 bytes; 8-bit stereo is the same size.
     EXPECT_EQ(SoundDevice::BufferBytesFor(44100, 2), 2648u);
     EXPECT_EQ(SoundDevice::BufferBytesFor(22050, 1), 664u);

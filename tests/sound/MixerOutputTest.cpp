@@ -47,8 +47,8 @@ struct HeldSample {
     SampleData data;
 };
 
-std::unique_ptr<HeldSample> MakeSample(std::mt19937& rng, bool is8Bit, bool stereo, u32 frames, u32 rate, bool loop,
-                                       u32 volume) {
+std::unique_ptr<HeldSample> MakeSample(std::mt19937& rng, bool is8Bit, bool stereo, u32 frames, u32 rate,
+                                       bool loop, u32 volume) {
     auto s = std::make_unique<HeldSample>();
     const u32 frameBytes = (is8Bit ? 1 : 2) * (stereo ? 2 : 1);
     s->bytes.resize(static_cast<size_t>(frames) * frameBytes);
@@ -65,10 +65,10 @@ std::unique_ptr<HeldSample> MakeSample(std::mt19937& rng, bool is8Bit, bool ster
     return s;
 }
 
-const u32 kPeriods[] = {1712, 1616, 1525, 1440, 1357, 1281, 1209, 1141, 1077, 1017, 961, 907, 856, 808,
-                        762,  720,  678,  640,  604,  570,  538,  508,  480,  453,  428,  404, 381, 360,
-                        339,  320,  302,  285,  269,  254,  240,  226,  214,  202,  190,  180, 113, 57,
-                        28,   13,   1700, 1000, 500,  250,  100,  14};
+const u32 kPeriods[] = {1712, 1616, 1525, 1440, 1357, 1281, 1209, 1141, 1077, 1017, 961, 907, 856,
+                        808,  762,  720,  678,  640,  604,  570,  538,  508,  480,  453, 428, 404,
+                        381,  360,  339,  320,  302,  285,  269,  254,  240,  226,  214, 202, 190,
+                        180,  113,  57,   28,   13,   1700, 1000, 500,  250,  100,  14};
 
 // A module of random cells where every effect and every extended effect appears, with instruments of
 // every shape: empty, short, looping, looping past their end, split across the 64,000-byte boundary,
@@ -110,7 +110,8 @@ ModuleBuilder RandomModule(uint32_t seed, uint32_t tracks, uint32_t patterns, ui
                 // Keep rows short and jumps, pattern loops and delays rare, so that a few seconds pass
                 // through many rows.
                 if (effect == 0xF) param = param <= 32 ? 1 + rng() % 3 : 150 + rng() % 106;
-                const bool jumps = effect == 0xB || effect == 0xD || (effect == 0xE && ((param >> 4) == 0x6 || (param >> 4) == 0xE));
+                const bool jumps = effect == 0xB || effect == 0xD ||
+                                   (effect == 0xE && ((param >> 4) == 0x6 || (param >> 4) == 0xE));
                 if (jumps && rng() % (tracks * 6) != 0) effect = 0xC;
                 if (effect == 0xE && (param >> 4) == 0xE) param = 0xE0 | (rng() % 3);
                 if (effect == 0xE && (param >> 4) == 0x6) param = 0x60 | (rng() % 3);
@@ -124,7 +125,8 @@ ModuleBuilder RandomModule(uint32_t seed, uint32_t tracks, uint32_t patterns, ui
 
 // Renders `frames` output samples in buffers of uneven sizes (odd byte counts too, whose last byte is
 // written as zero), calling `between(i)` before buffer i, and hashes every byte written.
-uint64_t RenderHashed(Mixer& mixer, size_t frames, uint32_t seed, const std::function<void(u32)>& between = {}) {
+uint64_t RenderHashed(Mixer& mixer, size_t frames, uint32_t seed,
+                      const std::function<void(u32)>& between = {}) {
     std::mt19937 rng(seed);
     Hash h;
     std::vector<uint8_t> buffer;
@@ -153,10 +155,12 @@ TEST(MixerOutputTest, RandomModulesStayTheSame) {
         double seconds;
         uint64_t hash;
     } cases[] = {
-        {1, 4, 3, 5, false, 6, 0xc201b427dfc3429d},  {2, 4, 2, 3, true, 6, 0x679e904f547fbc58},   {3, 8, 3, 6, true, 5, 0xcd5561e720912fce},
-        {4, 6, 2, 4, false, 5, 0xecae3e8fbd999e67},  {5, 1, 2, 4, true, 5, 0x74b2e03ac7b64dfe},   {6, 16, 2, 3, true, 3, 0x3354c21d96579ddb},
-        {7, 32, 2, 3, false, 3, 0xc94c445cce5a12bd}, {8, 12, 4, 9, true, 4, 0xc8d45a395ce0d580},  {9, 4, 1, 1, true, 6, 0xd3930f633f93badc},
-        {10, 5, 3, 7, false, 5, 0x670316443a4d9475}, {11, 3, 2, 2, true, 5, 0xc61b8f2cca1b3ded},  {12, 32, 1, 2, true, 2, 0x6c611beb3f739c91},
+        {1, 4, 3, 5, false, 6, 0xc201b427dfc3429d},  {2, 4, 2, 3, true, 6, 0x679e904f547fbc58},
+        {3, 8, 3, 6, true, 5, 0xcd5561e720912fce},   {4, 6, 2, 4, false, 5, 0xecae3e8fbd999e67},
+        {5, 1, 2, 4, true, 5, 0x74b2e03ac7b64dfe},   {6, 16, 2, 3, true, 3, 0x3354c21d96579ddb},
+        {7, 32, 2, 3, false, 3, 0xc94c445cce5a12bd}, {8, 12, 4, 9, true, 4, 0xc8d45a395ce0d580},
+        {9, 4, 1, 1, true, 6, 0xd3930f633f93badc},   {10, 5, 3, 7, false, 5, 0x670316443a4d9475},
+        {11, 3, 2, 2, true, 5, 0xc61b8f2cca1b3ded},  {12, 32, 1, 2, true, 2, 0x6c611beb3f739c91},
     };
     for (const Case& c : cases) {
         HeldModule m(RandomModule(c.seed, c.tracks, c.patterns, c.orders), c.loop);
@@ -178,18 +182,18 @@ TEST(MixerOutputTest, InstrumentShapesAndAnEndingSong) {
         for (auto& v : w) v = static_cast<int8_t>(rng());
         return w;
     };
-    b.SetInstrument(1, wave(1000), 64);                   // one shot
-    b.SetInstrument(2, wave(1000), 50, 0, 100, 300);      // loop inside
-    b.SetInstrument(3, wave(90000), 64, 0, 31000, 14000); // split, loop across the boundary to the end
-    b.SetInstrument(4, wave(90000), 40);                  // split one shot
-    b.SetInstrument(5, wave(600), 64, 0, 200, 1);         // a loop of one word is no loop
-    b.SetInstrument(6, wave(600), 64, 0, 250, 200);       // a loop past the end
+    b.SetInstrument(1, wave(1000), 64);                    // one shot
+    b.SetInstrument(2, wave(1000), 50, 0, 100, 300);       // loop inside
+    b.SetInstrument(3, wave(90000), 64, 0, 31000, 14000);  // split, loop across the boundary to the end
+    b.SetInstrument(4, wave(90000), 40);                   // split one shot
+    b.SetInstrument(5, wave(600), 64, 0, 200, 1);          // a loop of one word is no loop
+    b.SetInstrument(6, wave(600), 64, 0, 250, 200);        // a loop past the end
     for (uint32_t row = 0; row < 64; ++row)
         for (uint32_t t = 0; t < 4; ++t) {
             const uint32_t ins = 1 + (row + t) % 6;
             const uint32_t period = kPeriods[(row * 5 + t * 11) % 44];
-            b.SetCell(row % 2, row, t, row % 3 == 0 ? ins : 0, row % 4 == 3 ? 0 : period, row % 16 == 5 ? 0xE : 0xF,
-                      row % 16 == 5 ? 0x50 + (row % 16) : 1 + row % 2);
+            b.SetCell(row % 2, row, t, row % 3 == 0 ? ins : 0, row % 4 == 3 ? 0 : period,
+                      row % 16 == 5 ? 0xE : 0xF, row % 16 == 5 ? 0x50 + (row % 16) : 1 + row % 2);
         }
     for (uint32_t ft = 0; ft < 16; ++ft) b.Header()[20 + (ft % 6) * 30 + 24] = static_cast<uint8_t>(ft);
     b.SetOrders({0, 1, 0});
@@ -225,20 +229,16 @@ TEST(MixerOutputTest, SamplesAndMusicWithChangesBetweenBuffers) {
         switch (actions() % 16) {
         case 0:
         case 1:
-        case 2:
-            mixer.PlaySample(samples[actions() % samples.size()]->data);
-            break;
-        case 3:
-            mixer.SetMusicVolume(actions() % 70);
-            break;
-        case 4:
-            mixer.SetSampleVolume(actions() % 70);
-            break;
+        case 2: mixer.PlaySample(samples[actions() % samples.size()]->data); break;
+        case 3: mixer.SetMusicVolume(actions() % 70); break;
+        case 4: mixer.SetSampleVolume(actions() % 70); break;
         case 5:
-            if (SoundChannel* c = mixer.Channel(static_cast<i32>(actions() % 67))) c->SetVolume(actions() % 70);
+            if (SoundChannel* c = mixer.Channel(static_cast<i32>(actions() % 67)))
+                c->SetVolume(actions() % 70);
             break;
         case 6:
-            if (SoundChannel* c = mixer.Channel(static_cast<i32>(3 + actions() % 64))) c->SetPosition(actions() % 3000);
+            if (SoundChannel* c = mixer.Channel(static_cast<i32>(3 + actions() % 64)))
+                c->SetPosition(actions() % 3000);
             break;
         case 7:
             if (i % 5 == 0) mixer.Music(0).SetPosition(actions() % (64 * 5));
@@ -253,10 +253,10 @@ TEST(MixerOutputTest, SamplesAndMusicWithChangesBetweenBuffers) {
             if (i % 13 == 0) mixer.StopAllSamples();
             break;
         case 11:
-            if (SoundChannel* c = mixer.Channel(static_cast<i32>(actions() % 67))) c->SetPaused(!c->IsPaused());
+            if (SoundChannel* c = mixer.Channel(static_cast<i32>(actions() % 67)))
+                c->SetPaused(!c->IsPaused());
             break;
-        default:
-            break;
+        default: break;
         }
     });
     ExpectHash(got, 0x912eaac2ed7d9645, "samples and music");
@@ -270,8 +270,9 @@ TEST(MixerOutputTest, SampleFormatsAndClipping) {
         u32 rate;
         uint64_t hash;
     } cases[] = {
-        {true, false, false, 22050, 0xd36046b58c16bcb7}, {true, true, true, 44100, 0x8af33220f8a0b7dd},   {false, false, true, 11025, 0x9f30d91417d71c99},
-        {false, true, false, 48000, 0xf42bae7ee91c63d9}, {false, false, false, 50, 0xcc2dadc9ea8389b7},   {true, false, true, 200000, 0xf358ba678ec6752f},
+        {true, false, false, 22050, 0xd36046b58c16bcb7}, {true, true, true, 44100, 0x8af33220f8a0b7dd},
+        {false, false, true, 11025, 0x9f30d91417d71c99}, {false, true, false, 48000, 0xf42bae7ee91c63d9},
+        {false, false, false, 50, 0xcc2dadc9ea8389b7},   {true, false, true, 200000, 0xf358ba678ec6752f},
     };
     for (const Case& c : cases) {
         auto s = MakeSample(rng, c.is8Bit, c.stereo, 3001, c.rate, c.loop, 64);

@@ -28,7 +28,8 @@ public:
         std::vector<uint8_t> bytes(count * 2);
         mixer.Mix(bytes.data(), static_cast<u32>(bytes.size()));
         std::vector<int16_t> out(count);
-        for (size_t i = 0; i < count; ++i) out[i] = static_cast<int16_t>(bytes[i * 2] | (bytes[i * 2 + 1] << 8));
+        for (size_t i = 0; i < count; ++i)
+            out[i] = static_cast<int16_t>(bytes[i * 2] | (bytes[i * 2 + 1] << 8));
         return out;
     }
     ModuleChannel& Channel() { return mixer.Music(0); }
@@ -50,8 +51,8 @@ TEST(ModuleDataTest, SignatureGivesTrackCount) {
     struct Case {
         const char* sig;
         u32 tracks;
-    } cases[] = {{"M.K.", 4}, {"M!K!", 4}, {"6CHN", 6}, {"8CHN", 8}, {"16CH", 16}, {"32CH", 32},
-                 {"XCHN", 0}, {"FLT4", 0}, {"M.X.", 0}, {"99CH", 99}};
+    } cases[] = {{"M.K.", 4},  {"M!K!", 4}, {"6CHN", 6}, {"8CHN", 8}, {"16CH", 16},
+                 {"32CH", 32}, {"XCHN", 0}, {"FLT4", 0}, {"M.X.", 0}, {"99CH", 99}};
     for (const Case& c : cases)
         EXPECT_EQ(GetModuleTrackCount(reinterpret_cast<const u8*>(c.sig)), c.tracks) << c.sig;
 }
@@ -78,7 +79,14 @@ TEST(ModuleDataTest, RefusesHeadersThatDoNotFitTheirData) {
         i32 code;
     } cases[] = {
         {"unknown signature", withHeader(1080, 'X'), -100},
-        {"33 tracks", [&] { auto h = withHeader(1080, '3'); h[1081] = '3'; h[1082] = 'C'; return h; }(), -100},
+        {"33 tracks",
+         [&] {
+             auto h = withHeader(1080, '3');
+             h[1081] = '3';
+             h[1082] = 'C';
+             return h;
+         }(),
+         -100},
         {"song length 0", withHeader(950, 0), -1},
         {"song length 129", withHeader(950, 129), -1},
         {"order names a missing pattern", withHeader(953, 7), -1},
@@ -109,10 +117,10 @@ TEST(ModuleDataTest, PeriodTableKeepsKnownRowsAndNearestNote) {
     EXPECT_EQ(t[0], 1712);
     EXPECT_EQ(t[83], 13);
     EXPECT_EQ(t[1 * 84 + 0], 1699);
-    EXPECT_EQ(t[8 * 84 + 1], 1711);   // the rule would give 1712
-    EXPECT_EQ(t[8 * 84 + 8], 1140);   // the rule would give 1141
+    EXPECT_EQ(t[8 * 84 + 1], 1711);  // the rule would give 1712
+    EXPECT_EQ(t[8 * 84 + 8], 1140);  // the rule would give 1141
     EXPECT_EQ(t[15 * 84 + 11], 913);
-    EXPECT_EQ(t[1 * 84 + 24], 424);   // 428 x 2^(-1/96), truncated
+    EXPECT_EQ(t[1 * 84 + 24], 424);  // 428 x 2^(-1/96), truncated
     EXPECT_EQ(FindNearestNote(428), 24);
     EXPECT_EQ(FindNearestNote(430), 24);
     EXPECT_EQ(FindNearestNote(416), 24);  // 12 from 428 and 12 from 404: the first wins
@@ -139,16 +147,16 @@ TEST(ModuleChannelTest, RowAndTickBoundariesWithVolumeSteps) {
     } checks[] = {
         {0, 640},
         {kRow - 1, 640},
-        {kRow, 320},                           // C20
-        {2 * kRow + kTick - 1, 320},           // A02: tick 0 keeps the volume
-        {2 * kRow + kTick, 300},               // ... each later tick takes 2
+        {kRow, 320},                  // C20
+        {2 * kRow + kTick - 1, 320},  // A02: tick 0 keeps the volume
+        {2 * kRow + kTick, 300},      // ... each later tick takes 2
         {2 * kRow + 5 * kTick, 220},
         {3 * kRow - 1, 220},
-        {3 * kRow, 260},                       // EA4 at row time
-        {4 * kRow, 180},                       // EB8
-        {5 * kRow + kTick - 1, 180},           // A30 slides up by 3 a tick
+        {3 * kRow, 260},              // EA4 at row time
+        {4 * kRow, 180},              // EB8
+        {5 * kRow + kTick - 1, 180},  // A30 slides up by 3 a tick
         {5 * kRow + 5 * kTick, 330},
-        {6 * kRow, 640},                       // C50 is held at 64
+        {6 * kRow, 640},  // C50 is held at 64
     };
     for (const Check& c : checks) EXPECT_EQ(out[c.at], c.value) << c.at;
 }
@@ -231,7 +239,8 @@ TEST(ModuleChannelTest, PatternLoopBreakAndJump) {
         b.SetCell(0, 0, 1, 0, 0, 0xE, 0x60);
         b.SetCell(0, 2, 1, 0, 0, 0xE, 0x62);
         ModulePlayer p(b);
-        EXPECT_EQ(RowCodes(p, std::vector<size_t>(10, kRow)), (std::vector<int>{1, 2, 3, 1, 2, 3, 1, 2, 3, 4}));
+        EXPECT_EQ(RowCodes(p, std::vector<size_t>(10, kRow)),
+                  (std::vector<int>{1, 2, 3, 1, 2, 3, 1, 2, 3, 4}));
     }
     {
         // D12 continues at row 12 of the next order; D7F's row 85 becomes row 0.
@@ -265,12 +274,12 @@ TEST(ModuleChannelTest, PatternLoopBreakAndJump) {
 TEST(ModuleChannelTest, SpeedAndTempoChanges) {
     ModuleBuilder b = DcModule();
     b.SetCell(0, 0, 0, 1, kC2);
-    b.SetCell(0, 0, 1, 0, 0, 0xF, 3);       // speed 3: 1 + 3 x 883
-    b.SetCell(0, 1, 1, 0, 0, 0xF, 0x40);    // tempo 64 x 2 / 5 = 25: 1764 + 1 a tick
+    b.SetCell(0, 0, 1, 0, 0, 0xF, 3);     // speed 3: 1 + 3 x 883
+    b.SetCell(0, 1, 1, 0, 0, 0xF, 0x40);  // tempo 64 x 2 / 5 = 25: 1764 + 1 a tick
     b.SetCell(0, 1, 0, 0, 0, 0xC, 2);
-    b.SetCell(0, 2, 1, 0, 0, 0xF, 0x20);    // 32 is a speed
+    b.SetCell(0, 2, 1, 0, 0, 0xF, 0x20);  // 32 is a speed
     b.SetCell(0, 2, 0, 0, 0, 0xC, 3);
-    b.SetCell(0, 3, 1, 0, 0, 0xF, 0x21);    // 33 is tempo 13
+    b.SetCell(0, 3, 1, 0, 0, 0xF, 0x21);  // 33 is tempo 13
     b.SetCell(0, 3, 0, 0, 0, 0xC, 4);
     b.SetCell(0, 4, 0, 0, 0, 0xC, 5);
     ModulePlayer p(b);

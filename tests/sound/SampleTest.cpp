@@ -29,14 +29,13 @@ TEST(WavTest, ParsesFormatsAndCountsFrames) {
         size_t bytes;
         uint32_t frames;
     } cases[] = {
-        {"8-bit mono", 1, 44100, 8, 1000, 1000},
-        {"16-bit mono", 1, 44100, 16, 1000, 500},
-        {"8-bit stereo", 2, 22050, 8, 1000, 500},
-        {"16-bit stereo 4000 bytes", 2, 44100, 16, 4000, 1000},
+        {"8-bit mono", 1, 44100, 8, 1000, 1000},   {"16-bit mono", 1, 44100, 16, 1000, 500},
+        {"8-bit stereo", 2, 22050, 8, 1000, 500},  {"16-bit stereo 4000 bytes", 2, 44100, 16, 4000, 1000},
         {"odd 8-bit data", 1, 22050, 8, 999, 999},
     };
     for (const Case& c : cases) {
-        const std::vector<uint8_t> wav = MakeWav(c.channels, c.rate, c.bits, std::vector<uint8_t>(c.bytes, 1));
+        const std::vector<uint8_t> wav =
+            MakeWav(c.channels, c.rate, c.bits, std::vector<uint8_t>(c.bytes, 1));
         SampleData s;
         ASSERT_EQ(s.ParseWav(wav.data(), wav.size()), 0) << c.name;
         EXPECT_EQ(s.length, c.frames) << c.name;
@@ -123,7 +122,8 @@ TEST_F(SampleMixTest, ValuesTimesVolumeAtKnownIndices) {
         {"8-bit mono", MakeWav(1, 44100, 8, std::vector<uint8_t>(100, 200)), 64, 72 * 256 * 64 >> 7, 100},
         {"16-bit mono", MakeWav(1, 44100, 16, {0xE8, 0x03, 0xE8, 0x03}), 64, 1000 * 64 >> 7, 2},
         {"8-bit stereo", MakeWav(2, 44100, 8, std::vector<uint8_t>(20, 0)), 64, -32768, 10},
-        {"22,050 Hz lasts twice", MakeWav(1, 22050, 8, std::vector<uint8_t>(50, 160)), 10, 32 * 256 * 10 >> 7, 100},
+        {"22,050 Hz lasts twice", MakeWav(1, 22050, 8, std::vector<uint8_t>(50, 160)), 10, 32 * 256 * 10 >> 7,
+         100},
     };
     for (const Case& c : cases) {
         SampleData s;

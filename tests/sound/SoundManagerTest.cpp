@@ -22,7 +22,8 @@ protected:
             b.SetDcInstrument(1, static_cast<int8_t>(10 + song), 64);
             b.SetCell(0, 0, 0, 1, 428);
             songs[song] = b.File();
-            ASSERT_TRUE(catalogue.AddMusic(song ? "bmus_fight" : "bmus_main", songs[song].data(), songs[song].size()));
+            ASSERT_TRUE(catalogue.AddMusic(song ? "bmus_fight" : "bmus_main", songs[song].data(),
+                                           songs[song].size()));
         }
     }
 

@@ -46,18 +46,22 @@ std::vector<u8> CodePatternStrip(const GlyphTable& table) {
         for (int row = top; row < bottom; ++row) {
             for (int col = 0; col < gw; ++col) {
                 u8 t = 0;
-                if (col == 0) t = 1;
-                else if (col == gw - 1) t = 3;
-                else if (row == top) t = ((g.code >> (col % 8)) & 1) ? 1 : 0;
-                else if (row == (top + bottom) / 2) t = ((g.code >> ((col + 3) % 8)) & 1) ? 2 : 0;
+                if (col == 0)
+                    t = 1;
+                else if (col == gw - 1)
+                    t = 3;
+                else if (row == top)
+                    t = ((g.code >> (col % 8)) & 1) ? 1 : 0;
+                else if (row == (top + bottom) / 2)
+                    t = ((g.code >> ((col + 3) % 8)) & 1) ? 2 : 0;
                 texels[static_cast<size_t>(row) * stripWidth + g.first + col] = t;
             }
         }
     }
     // Entries 0..3 stand for the shades; none of them is read from the table.
-    return IndexedPicture(
-        stripWidth, stripHeight, [&](int x, int y) { return texels[static_cast<size_t>(y) * stripWidth + x]; },
-        {0, 0, 0, 0});
+    return IndexedPicture(stripWidth, stripHeight,
+                          [&](int x, int y) { return texels[static_cast<size_t>(y) * stripWidth + x]; },
+                          {0, 0, 0, 0});
 }
 
 std::vector<u8> BlockPatternStrip(const GlyphTable& table) {
@@ -66,7 +70,10 @@ std::vector<u8> BlockPatternStrip(const GlyphTable& table) {
     const int height = table.stripHeight;
     // The shades are not read from the table.
     return IndexedPicture(
-        width, height, [=](int col, int row) { return static_cast<u8>((row >= 2 && row < height - 3) ? (col % 3 == 2 ? 3 : 1) : 0); },
+        width, height,
+        [=](int col, int row) {
+            return static_cast<u8>((row >= 2 && row < height - 3) ? (col % 3 == 2 ? 3 : 1) : 0);
+        },
         {0, 0, 0, 0});
 }
 

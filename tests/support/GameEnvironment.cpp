@@ -21,7 +21,8 @@ GameEnvironment::~GameEnvironment() {
 }
 
 bool GameEnvironment::CopyBuiltDatabase() {
-    for (const char* name : {"VantrelData", "VantrelMusic", "VantrelSound", "VantrelRes", "VantrelBase", "VantrelEmber"}) {
+    for (const char* name :
+         {"VantrelData", "VantrelMusic", "VantrelSound", "VantrelRes", "VantrelBase", "VantrelEmber"}) {
         if (!withWorlds && std::string(name) != "VantrelData") continue;
         if (!withAdditionalWorld && std::string(name) == "VantrelEmber") continue;
         const std::string file = std::string(name) + ".pdb";

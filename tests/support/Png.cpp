@@ -100,8 +100,8 @@ testing::AssertionResult MatchesGoldenIn(const std::string& sourceDir, const std
     Rgb565Image golden;
     if (!ReadPng(path, golden)) {
         WritePng(sourceDir + "/tests/golden/" + name + ".actual.png", image);
-        return testing::AssertionFailure() << "no golden image " << path
-                                           << " (run with VANTREL_UPDATE_GOLDEN=1 to write it)";
+        return testing::AssertionFailure()
+               << "no golden image " << path << " (run with VANTREL_UPDATE_GOLDEN=1 to write it)";
     }
     if (golden.width != image.width || golden.height != image.height)
         return testing::AssertionFailure() << name << ": size " << image.width << "x" << image.height

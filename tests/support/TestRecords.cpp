@@ -60,7 +60,8 @@ std::vector<u8> BuildLayoutGroups(const std::vector<LayoutGroupSpec>& groups) {
 std::vector<u8> BuildLayoutTable(const std::vector<LayoutSpec>& layouts) {
     std::vector<LayoutGroupSpec> groups;
     for (const LayoutSpec& l : layouts) {
-        auto it = std::find_if(groups.begin(), groups.end(), [&](const LayoutGroupSpec& g) { return g.id == l.group; });
+        auto it = std::find_if(groups.begin(), groups.end(),
+                               [&](const LayoutGroupSpec& g) { return g.id == l.group; });
         if (it == groups.end()) {
             groups.push_back({l.group, {}});
             it = groups.end() - 1;
@@ -100,12 +101,16 @@ std::vector<u8> PictureRecord(int width, int height, const std::function<u16(int
         width, height, [&](int x, int y) { return texels[static_cast<size_t>(y) * width + x]; }, table);
 }
 
-std::vector<u8> SolidPicture(i16 width, i16 height, u16 colour) { return BorderedPicture(width, height, colour, colour); }
+std::vector<u8> SolidPicture(i16 width, i16 height, u16 colour) {
+    return BorderedPicture(width, height, colour, colour);
+}
 
 std::vector<u8> BorderedPicture(i16 width, i16 height, u16 inside, u16 border) {
     return IndexedPicture(
         width, height,
-        [=](int x, int y) { return static_cast<u8>((x == 0 || y == 0 || x == width - 1 || y == height - 1) ? 1 : 0); },
+        [=](int x, int y) {
+            return static_cast<u8>((x == 0 || y == 0 || x == width - 1 || y == height - 1) ? 1 : 0);
+        },
         {inside, border});
 }
 

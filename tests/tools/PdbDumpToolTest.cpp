@@ -79,18 +79,25 @@ TEST(PdbDumpTool, ListsTheBuiltWorldDatabasesKindByKind) {
         const char* file;
         const char* type;
         const char* shortName;
-    } worlds[] = {{"VantrelMusic", "bmus", "bmus"}, {"VantrelSound", "bsnd", "bsnd"},
-                  {"VantrelRes", "bres", "bres"}, {"VantrelBase", "base", "base"}};
+    } worlds[] = {{"VantrelMusic", "bmus", "bmus"},
+                  {"VantrelSound", "bsnd", "bsnd"},
+                  {"VantrelRes", "bres", "bres"},
+                  {"VantrelBase", "base", "base"}};
     for (const auto& w : worlds) {
         SCOPED_TRACE(w.file);
         ToolRun run = Inspect(dir, std::string(VANTREL_BINARY_DIR) + "/" + w.file + ".pdb");
         EXPECT_EQ(run.status, 0) << run.out;
-        EXPECT_NE(run.out.find(std::string("type: ") + w.type + "  creator: VnTl"), std::string::npos) << run.out;
-        EXPECT_NE(run.out.find(std::string("world header (record 3999): version 122")), std::string::npos) << run.out;
-        EXPECT_NE(run.out.find(std::string("short name \"") + w.shortName + "\""), std::string::npos) << run.out;
-        EXPECT_NE(run.out.find("kind  1  tag 0x3C  pictures             records 4000..4001"), std::string::npos)
+        EXPECT_NE(run.out.find(std::string("type: ") + w.type + "  creator: VnTl"), std::string::npos)
             << run.out;
-        EXPECT_NE(run.out.find("kind 26  tag 0x43  index tables         not read at this version"), std::string::npos)
+        EXPECT_NE(run.out.find(std::string("world header (record 3999): version 122")), std::string::npos)
+            << run.out;
+        EXPECT_NE(run.out.find(std::string("short name \"") + w.shortName + "\""), std::string::npos)
+            << run.out;
+        EXPECT_NE(run.out.find("kind  1  tag 0x3C  pictures             records 4000..4001"),
+                  std::string::npos)
+            << run.out;
+        EXPECT_NE(run.out.find("kind 26  tag 0x43  index tables         not read at this version"),
+                  std::string::npos)
             << run.out;
         EXPECT_NE(run.out.find("kind 27  tag 0x01  section directory"), std::string::npos) << run.out;
         EXPECT_NE(run.out.find("27 kinds"), std::string::npos) << run.out;

@@ -46,8 +46,8 @@ TEST_F(BuiltContent, TheReaderPlacesEveryMemberInsideItselfForEachKind) {
         book.UpdatePageButtons();
         EXPECT_GT(book.width, 0u) << kind;
         EXPECT_NE(book.background, nullptr);
-        const CWidget* members[] = {&book.pageBackdrop, &book.pageFrame, &book.pages, &book.previousButton,
-                                    &book.nextButton, &book.closeButton};
+        const CWidget* members[] = {&book.pageBackdrop,   &book.pageFrame,  &book.pages,
+                                    &book.previousButton, &book.nextButton, &book.closeButton};
         for (const CWidget* w : members) {
             EXPECT_TRUE(w->IsShown()) << kind << " element " << w->id;
             EXPECT_TRUE(Inside(*w, book)) << kind << " element " << w->id;

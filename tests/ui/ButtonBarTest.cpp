@@ -16,7 +16,8 @@ namespace {
 // A 480 x 320 frame whose 3D view is the 400 x 300 rectangle at (0, 0); mode 15 unless asked.
 struct BarRig : Rig {
     explicit BarRig(u32 mode = 15, int width = 480, int height = 320)
-        : Rig(mode, width, height, widgetrig::RigView{0, 0, static_cast<u16>(width - 80), static_cast<u16>(height - 20)}) {
+        : Rig(mode, width, height,
+              widgetrig::RigView{0, 0, static_cast<u16>(width - 80), static_cast<u16>(height - 20)}) {
         InstallInterfacePictures();
         SetInterfaceSoundListener([this](u16 record, i32 volume) { sounds.emplace_back(record, volume); });
         bar.Attach(&game);
@@ -152,9 +153,9 @@ TEST(ButtonBar, KeysChooseTheShownButtons) {
         u32 key;
         std::vector<u32> commands;
     } const cases[] = {
-        {1, 3006, {1}}, {1, 3007, {}}, {2, 3007, {2}}, {1 | 2, 3006, {1}}, {1 | 2, 3007, {2}},
-        {4 | 8, 3006, {4}}, {4 | 8, 3007, {8}}, {2 | 8, 3007, {2}}, {32 | 64, 3006, {}}, {1, 1000, {}},
-        {1, 0x10000 | 3006, {1}},
+        {1, 3006, {1}},      {1, 3007, {}},      {2, 3007, {2}},           {1 | 2, 3006, {1}},
+        {1 | 2, 3007, {2}},  {4 | 8, 3006, {4}}, {4 | 8, 3007, {8}},       {2 | 8, 3007, {2}},
+        {32 | 64, 3006, {}}, {1, 1000, {}},      {1, 0x10000 | 3006, {1}},
     };
     for (const Case& c : cases) {
         BarRig rig;

@@ -15,8 +15,8 @@ namespace {
 struct Pen {
     i32 x, y;
     u32 down, moving;
-    u32 result;     // what the button answers
-    bool pressed;   // its pressed bit afterwards
+    u32 result;    // what the button answers
+    bool pressed;  // its pressed bit afterwards
 };
 
 // Runs a pen sequence on a button and checks each answer and the pressed bit after it.
@@ -33,10 +33,12 @@ void RunPen(Button& button, const char* what, const std::vector<Pen>& events) {
 // right edge.
 const std::vector<std::pair<const char*, std::vector<Pen>>> kPressCases = {
     {"tap", {{30, 30, 1, 0, 0, true}, {30, 30, 0, 0, 7, false}}},
-    {"press, drag inside, release", {{30, 30, 1, 0, 0, true}, {40, 35, 1, 1, 0, true}, {41, 35, 0, 0, 7, false}}},
-    {"slide off and release outside", {{30, 30, 1, 0, 0, true}, {100, 30, 1, 1, 0, false}, {100, 30, 0, 0, 0, false}}},
-    {"slide off and back", {{30, 30, 1, 0, 0, true}, {80, 30, 1, 1, 0, false}, {79, 30, 1, 1, 0, true},
-                            {79, 49, 0, 0, 7, false}}},
+    {"press, drag inside, release",
+     {{30, 30, 1, 0, 0, true}, {40, 35, 1, 1, 0, true}, {41, 35, 0, 0, 7, false}}},
+    {"slide off and release outside",
+     {{30, 30, 1, 0, 0, true}, {100, 30, 1, 1, 0, false}, {100, 30, 0, 0, 0, false}}},
+    {"slide off and back",
+     {{30, 30, 1, 0, 0, true}, {80, 30, 1, 1, 0, false}, {79, 30, 1, 1, 0, true}, {79, 49, 0, 0, 7, false}}},
     {"release inside without a press", {{30, 30, 0, 0, 0, false}}},
     {"bottom edge is outside", {{30, 50, 1, 0, 0, false}}},
 };
@@ -85,8 +87,12 @@ TEST(Buttons, AnAutoRepeatButtonFiresOnPressAndWhileHeldButNotOnRelease) {
     button.SetPictures(rig.set, 1000, 0);
     button.SetRect(20, 20, 60, 30);
     button.firesOnPress = 1;
-    RunPen(button, "auto-repeat", {{30, 30, 1, 0, 1000, true}, {31, 30, 1, 1, 1000, true}, {31, 30, 1, 1, 1000, true},
-                                   {31, 30, 0, 0, 0, false}, {31, 30, 0, 0, 0, false}});
+    RunPen(button, "auto-repeat",
+           {{30, 30, 1, 0, 1000, true},
+            {31, 30, 1, 1, 1000, true},
+            {31, 30, 1, 1, 1000, true},
+            {31, 30, 0, 0, 0, false},
+            {31, 30, 0, 0, 0, false}});
 }
 
 // With its pen bit cleared a picture button neither presses nor answers its shortcut key; it draws
@@ -186,8 +192,8 @@ TEST(Buttons, DrawnLooks) {
     for (CWidget* w : std::initializer_list<CWidget*>{&picture, &captioned, &framed, &text}) rig.Place(*w);
     picture.SetPictures(rig.set, 1, 0);
     captioned.SetPicturesAndText(rig.set, "Open", 2, 0);
-    framed.SetFramedText(StandardButtonFrames(&rig.game, true), StandardButtonFrames(&rig.game, false), "Map", 3, 1, 0xFFFFFF, 0x202020,
-                         0x00FFFF, 0x202020, 0);
+    framed.SetFramedText(StandardButtonFrames(&rig.game, true), StandardButtonFrames(&rig.game, false), "Map",
+                         3, 1, 0xFFFFFF, 0x202020, 0x00FFFF, 0x202020, 0);
     text.SetLabel("Cancel", 4);
     const std::pair<i32, i32> places[4] = {{4, 4}, {70, 4}, {4, 44}, {70, 44}};
     CWidget* all[4] = {&picture, &captioned, &framed, &text};
@@ -200,7 +206,7 @@ TEST(Buttons, DrawnLooks) {
             all[i]->state = static_cast<u16>((all[i]->state & ~kWidgetPressed) | (look ? kWidgetPressed : 0));
             all[i]->Draw();
         }
-        EXPECT_TRUE(testing_support::MatchesGolden(look ? "ui/buttons_pressed" : "ui/buttons_normal",
-                                                   rig.Capture()));
+        EXPECT_TRUE(
+            testing_support::MatchesGolden(look ? "ui/buttons_pressed" : "ui/buttons_normal", rig.Capture()));
     }
 }

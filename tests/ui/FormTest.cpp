@@ -221,8 +221,9 @@ TEST(Widgets, PlacementFromLayoutRecords) {
         i32 x, y;
         bool inside;
     } cases[] = {
-        {30, 40, 110, 70, true}, {30, 40, 139, 109, true}, {30, 40, 140, 70, false},
-        {30, 40, 110, 110, false}, {30, 40, 109, 70, false}, {0, 40, 110, 70, false}, {30, 0, 110, 70, false},
+        {30, 40, 110, 70, true},   {30, 40, 139, 109, true}, {30, 40, 140, 70, false},
+        {30, 40, 110, 110, false}, {30, 40, 109, 70, false}, {0, 40, 110, 70, false},
+        {30, 0, 110, 70, false},
     };
     for (const Case& c : cases) {
         w.SetRect(110, 70, c.w, c.h);

@@ -66,7 +66,8 @@ struct NineSet {
     std::unique_ptr<CRecordHolder> owned[9];
     CRecordHolder* set[9];
     NineSet() {
-        static const i16 size[9][2] = {{2, 2}, {2, 1}, {2, 2}, {1, 2}, {1, 1}, {1, 2}, {2, 2}, {2, 1}, {2, 2}};
+        static const i16 size[9][2] = {{2, 2}, {2, 1}, {2, 2}, {1, 2}, {1, 1},
+                                       {1, 2}, {2, 2}, {2, 1}, {2, 2}};
         for (int k = 0; k < 9; ++k) {
             owned[k] = SolidPicture(size[k][0], size[k][1], static_cast<u16>(k + 1));
             set[k] = owned[k].get();
@@ -102,7 +103,8 @@ TEST(FrameDrawing, FramedPictureSidesAndFill) {
         // Sides only: the corners still come with the left and right sides.
         {kFrameLeft | kFrameRight, {"aa..gg", "aa..gg", "bb..hh", "cc..ii", "cc..ii"}},
         {kFrameTop | kFrameBottom, {"aaddgg", "aaddgg", "......", "ccffii", "ccffii"}},
-        {kFrameTop | kFrameLeft | kFrameBottom | kFrameRight, {"aaddgg", "aaddgg", "bb..hh", "ccffii", "ccffii"}},
+        {kFrameTop | kFrameLeft | kFrameBottom | kFrameRight,
+         {"aaddgg", "aaddgg", "bb..hh", "ccffii", "ccffii"}},
         // The fill covers the inner rectangle in the colour (0x00BBGGRR packed to RGB565).
         {kFrameFill, {"......", "......", "..##..", "......", "......"}},
         {0, {"......", "......", "......", "......", "......"}},
@@ -116,7 +118,8 @@ TEST(FrameDrawing, FramedPictureSidesAndFill) {
 }
 
 TEST(FrameDrawing, ButtonFrameAndMissingPieces) {
-    std::unique_ptr<CRecordHolder> caps[3] = {SolidPicture(2, 1, 1), SolidPicture(1, 1, 2), SolidPicture(1, 1, 3)};
+    std::unique_ptr<CRecordHolder> caps[3] = {SolidPicture(2, 1, 1), SolidPicture(1, 1, 2),
+                                              SolidPicture(1, 1, 3)};
     CRecordHolder* set[3] = {caps[0].get(), caps[1].get(), caps[2].get()};
     Canvas canvas(7, 3);
     // The caps keep their own height; the middle is tiled over the whole height.

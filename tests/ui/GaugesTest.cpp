@@ -27,14 +27,18 @@ TEST(GaugeBar, SetupChoosesThePicturesByShapeAndStyle) {
         u32 style;
         u16 first;
         u32 horizontal;
-    } const cases[] = {{10, 50, 1, 3378, 0}, {10, 50, 0, 3381, 0}, {90, 10, 1, 3823, 1},
-                       {90, 10, 0, 3826, 1}, {10, 10, 1, 3823, 1}};
+    } const cases[] = {{10, 50, 1, 3378, 0},
+                       {10, 50, 0, 3381, 0},
+                       {90, 10, 1, 3823, 1},
+                       {90, 10, 0, 3826, 1},
+                       {10, 10, 1, 3823, 1}};
     for (const Case& c : cases) {
         CGaugeBar gauge;
         rig.Place(gauge, 5, 5, c.w, c.h);
         gauge.Setup(c.style);
         EXPECT_EQ(gauge.horizontal, c.horizontal);
-        for (int i = 0; i < 3; ++i) EXPECT_EQ(gauge.pictures[i], rig.game.GetInterfacePicture(static_cast<u16>(c.first + i)));
+        for (int i = 0; i < 3; ++i)
+            EXPECT_EQ(gauge.pictures[i], rig.game.GetInterfacePicture(static_cast<u16>(c.first + i)));
     }
     CGaugeBar vertical;
     rig.Place(vertical, 5, 5, 10, 50);
@@ -51,8 +55,8 @@ TEST(GaugeBar, SetupChoosesThePicturesByShapeAndStyle) {
 TEST(GaugeBar, SetPercentCutsTheFillAndMovesTheCap) {
     GaugeRig rig;
     CGaugeBar v, h;
-    rig.Place(v, 10, 10, 10, 50);   // inner 43
-    rig.Place(h, 30, 10, 90, 10);   // inner 83
+    rig.Place(v, 10, 10, 10, 50);  // inner 43
+    rig.Place(h, 30, 10, 90, 10);  // inner 83
     v.Setup(1);
     h.Setup(1);
     struct Case {
@@ -108,14 +112,16 @@ TEST(ProgressBar, FillsInProportionAndSurvivesAZeroMaximum) {
     bar.restColour = 0xFF0000;  // blue
     struct Case {
         i32 value, maximum, filled;
-    } const cases[] = {{0, 21, 0}, {21, 21, 100}, {7, 21, 33}, {1, 3, 33}, {5, 0, 100}, {-3, 10, 0}, {30, 10, 100}};
+    } const cases[] = {{0, 21, 0},  {21, 21, 100}, {7, 21, 33},  {1, 3, 33},
+                       {5, 0, 100}, {-3, 10, 0},   {30, 10, 100}};
     for (const Case& c : cases) {
         rig.Clear(0x07E0);
         bar.value = c.value;
         bar.maximum = c.maximum;
         bar.Draw();
         for (int x = 10; x < 110; ++x)
-            ASSERT_EQ(rig.Pixel(x, 12), x < 10 + c.filled ? 0xF800 : 0x001F) << c.value << "/" << c.maximum << " at " << x;
+            ASSERT_EQ(rig.Pixel(x, 12), x < 10 + c.filled ? 0xF800 : 0x001F)
+                << c.value << "/" << c.maximum << " at " << x;
         EXPECT_EQ(rig.Pixel(110, 12), 0x07E0);
     }
 }

@@ -165,8 +165,8 @@ TEST(ItemList, SelectionPagesKeysAndTaps) {
     const struct {
         u32 key;
         int from, to;
-    } keys[] = {{1000, 4, 1}, {1000, 1, 0}, {1002, 1, 4}, {1002, 7, 8}, {1004, 4, 3}, {3004, 0, 0}, {1006, 3, 4},
-                {3005, 8, 8}};
+    } keys[] = {{1000, 4, 1}, {1000, 1, 0}, {1002, 1, 4}, {1002, 7, 8},
+                {1004, 4, 3}, {3004, 0, 0}, {1006, 3, 4}, {3005, 8, 8}};
     for (const auto& k : keys) {
         list.Select(k.from);
         EXPECT_EQ(list.OnKey(k.key), 42u);
@@ -199,7 +199,8 @@ TEST(ItemList, DrawnGrid) {
     rig.InstallInterfacePictures();
     for (u16 mark : {CItemList::kWornMark, CItemList::kWearableMark, CItemList::kUnusableMark})
         rig.SetInterfacePicture(mark, MakePicture(10, 10, static_cast<u16>(0xF800 >> (mark - 3385) * 5)));
-    auto picture = MakePicture(40, 40, [](int x, int y) { return static_cast<u16>(((x + y) / 8) % 2 ? 0x07E0 : 0x001F); });
+    auto picture = MakePicture(
+        40, 40, [](int x, int y) { return static_cast<u16>(((x + y) / 8) % 2 ? 0x07E0 : 0x001F); });
     std::vector<std::unique_ptr<CRecordHolder>> frame;
     std::vector<CRecordHolder*> pieces;
     for (int i = 0; i < 9; ++i) {

@@ -23,9 +23,8 @@ struct SlotRig : Rig {
         slot.SetRect(4, 4, 70, 56);
     }
     CItemSlot slot;
-    std::unique_ptr<CRecordHolder> picture = MakePicture(50, 50, [](int x, int y) {
-        return static_cast<u16>(((x / 10 + y / 10) % 2) ? 0x07E0 : 0x001F);
-    });
+    std::unique_ptr<CRecordHolder> picture = MakePicture(
+        50, 50, [](int x, int y) { return static_cast<u16>(((x / 10 + y / 10) % 2) ? 0x07E0 : 0x001F); });
 };
 
 TEST(ItemSlot, SizeByLayoutModeAndPictureSize) {
@@ -56,8 +55,10 @@ TEST(ItemSlot, DrawnSlots) {
         bool item;
         u32 count;
         u32 marked;
-    } cases[] = {{"ui/item_slot_large_count", 15, true, 1000, 0}, {"ui/item_slot_large_single", 15, true, 1, 1},
-                 {"ui/item_slot_small_count", 2, true, 12, 0},   {"ui/item_slot_small_empty", 2, false, 0, 1},
+    } cases[] = {{"ui/item_slot_large_count", 15, true, 1000, 0},
+                 {"ui/item_slot_large_single", 15, true, 1, 1},
+                 {"ui/item_slot_small_count", 2, true, 12, 0},
+                 {"ui/item_slot_small_empty", 2, false, 0, 1},
                  {"ui/item_slot_other_count", 3, true, 7, 0}};
     for (const auto& c : cases) {
         SCOPED_TRACE(c.golden);

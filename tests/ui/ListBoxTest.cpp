@@ -35,9 +35,18 @@ TEST(ListBoxKeys, UpAndDownWrapAndShowTheSelectionsPage) {
         int topRow;
     };
     const Case cases[] = {
-        {3, -1, 1000, 0, 0},   {3, -1, 1002, 0, 0},  {3, 0, 1000, 2, 0},   {3, 2, 1002, 0, 0},
-        {3, 1, 1002, 2, 0},    {8, 7, 1002, 0, 0},   {9, 7, 1002, 8, 8},   {9, 0, 1000, 8, 8},
-        {12, 8, 1000, 7, 0},   {12, 11, 1002, 0, 0}, {20, 15, 1002, 16, 16}, {20, 0, 1000, 19, 16},
+        {3, -1, 1000, 0, 0},
+        {3, -1, 1002, 0, 0},
+        {3, 0, 1000, 2, 0},
+        {3, 2, 1002, 0, 0},
+        {3, 1, 1002, 2, 0},
+        {8, 7, 1002, 0, 0},
+        {9, 7, 1002, 8, 8},
+        {9, 0, 1000, 8, 8},
+        {12, 8, 1000, 7, 0},
+        {12, 11, 1002, 0, 0},
+        {20, 15, 1002, 16, 16},
+        {20, 0, 1000, 19, 16},
         // A selection left over from a longer list counts as none.
         {3, 9, 1002, 0, 0},
     };
@@ -96,8 +105,9 @@ TEST(ListBoxSelect, ByTextAndValueFallBackToTheFirstItemAndMoveTheTopRow) {
         int topRow;
     };
     const Case cases[] = {
-        {12, "k9", 9, 8}, {12, "k7", 7, 0}, {12, "nothing", 0, 0}, {12, nullptr, 0, 0},
-        {20, "k17", 17, 16}, {12, "K9", 0, 0} /* exact case */, {0, "k0", -1, 0},
+        {12, "k9", 9, 8},    {12, "k7", 7, 0},    {12, "nothing", 0, 0},
+        {12, nullptr, 0, 0}, {20, "k17", 17, 16}, {12, "K9", 0, 0} /* exact case */,
+        {0, "k0", -1, 0},
     };
     for (const Case& c : cases) {
         CListBox list;
@@ -196,7 +206,8 @@ TEST(ListBoxPen, OnlyWhollyVisibleRowsCountAndOutsideTapsMayDeselect) {
     // Row 7 is cut by the bottom edge; a tap below the rows and one left of the list are outside.
     RunPen(list, {{15, 92, 1, 0, 0, 2, 0}, {15, 200, 1, 0, 0, 2, 0}, {9, 25, 1, 0, 0, 2, 0}}, "keep");
     list.deselectOutside = 1;
-    RunPen(list, {{15, 92, 1, 0, 7, -1, -1}, {15, 25, 1, 0, 7, 0, 0}, {300, 25, 0, 0, 7, -1, -1}}, "deselect");
+    RunPen(list, {{15, 92, 1, 0, 7, -1, -1}, {15, 25, 1, 0, 7, 0, 0}, {300, 25, 0, 0, 7, -1, -1}},
+           "deselect");
     // A list scrolled to its second page maps the pen to rows 8 ..
     list.topRow = 8;
     RunPen(list, {{15, 45, 1, 0, 7, 10, 0}}, "page");
@@ -238,8 +249,10 @@ TEST(ListBoxFit, SizesToTheWidestLabelAndAtMostEightRows) {
         EXPECT_EQ(list.selection, c.items > 0 ? 0 : -1);
         i32 widest = 0, lines = 0;
         stage.game.fonts->Select(1, 0, 0);
-        stage.game.fonts->MeasureText(c.items > 1 ? "A much longer label" : c.items ? "Short" : "", 340, widest,
-                                      lines);
+        stage.game.fonts->MeasureText(c.items > 1 ? "A much longer label"
+                                      : c.items   ? "Short"
+                                                  : "",
+                                      340, widest, lines);
         EXPECT_EQ(list.w, widest + 10) << c.items;
     }
 }

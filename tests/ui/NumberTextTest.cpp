@@ -9,7 +9,8 @@ TEST(NumberText, CompactNumbers) {
     struct Case {
         u32 value;
         const char* text;
-    } cases[] = {{0, "0"}, {9999, "9999"}, {10000, "10K"}, {999999, "999K"}, {1000000, "1M"}, {1999999, "1M"}, {4294967295u, "4294M"}};
+    } cases[] = {{0, "0"},        {9999, "9999"},  {10000, "10K"},        {999999, "999K"},
+                 {1000000, "1M"}, {1999999, "1M"}, {4294967295u, "4294M"}};
     for (const Case& c : cases) {
         CStr s;
         FormatCompactNumber(c.value, s);

@@ -22,12 +22,15 @@ TEST(EquipmentView, MarkerSitsAtTheCentreAndPinsAtTheEnds) {
         i32 marker;
     };
     const Case cases[] = {
-        {0, 100 + 50},                 // the centre: x + half - 2
-        {-10, 100}, {-50, 100},        // at or past the low end: the left edge
-        {10, 100 + 100}, {99, 100 + 100},  // at or past the high end: x + w - 4
-        {-5, 100 + 50 - 49 * -5 / -10},   // 49 = half - 3
+        {0, 100 + 50},  // the centre: x + half - 2
+        {-10, 100},
+        {-50, 100},  // at or past the low end: the left edge
+        {10, 100 + 100},
+        {99, 100 + 100},                 // at or past the high end: x + w - 4
+        {-5, 100 + 50 - 49 * -5 / -10},  // 49 = half - 3
         {5, 100 + 50 + 49 * 5 / 10},
-        {-1, 100 + 50 - 4}, {1, 100 + 50 + 4},
+        {-1, 100 + 50 - 4},
+        {1, 100 + 50 + 4},
     };
     for (const Case& c : cases) {
         scale.value = c.value;
@@ -50,9 +53,10 @@ TEST(ColorBox, TakesAPenDownOnePixelLeftOfItself) {
         i32 x, y;
         u32 down, moving, result;
     };
-    const Case cases[] = {{9, 10, 1, 0, 33}, {8, 10, 1, 0, 0}, {14, 14, 1, 0, 33}, {15, 14, 1, 0, 0},
+    const Case cases[] = {{9, 10, 1, 0, 33}, {8, 10, 1, 0, 0},  {14, 14, 1, 0, 33}, {15, 14, 1, 0, 0},
                           {12, 9, 1, 0, 0},  {12, 12, 1, 1, 0}, {12, 12, 0, 0, 0}};
-    for (const Case& c : cases) EXPECT_EQ(box.OnPen(c.x, c.y, c.down, c.moving), c.result) << c.x << "," << c.y;
+    for (const Case& c : cases)
+        EXPECT_EQ(box.OnPen(c.x, c.y, c.down, c.moving), c.result) << c.x << "," << c.y;
 }
 
 TEST(PictureView, PlacesStretchesAndRefusesAZeroWidePicture) {

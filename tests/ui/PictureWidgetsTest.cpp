@@ -38,12 +38,13 @@ TEST(TapWidgets, APenDownInsideGivesTheIdAndNothingElseDoes) {
     struct Case {
         i32 x, y;
         u32 down, moving, result;
-    } const cases[] = {{20, 20, 1, 0, 77}, {20, 20, 1, 1, 0}, {20, 20, 0, 0, 0},
-                       {49, 39, 1, 0, 77}, {50, 20, 1, 0, 0}, {20, 40, 1, 0, 0}, {9, 20, 1, 0, 0}};
+    } const cases[] = {{20, 20, 1, 0, 77}, {20, 20, 1, 1, 0}, {20, 20, 0, 0, 0}, {49, 39, 1, 0, 77},
+                       {50, 20, 1, 0, 0},  {20, 40, 1, 0, 0}, {9, 20, 1, 0, 0}};
     for (CWidget* w : std::initializer_list<CWidget*>{&icon, &image, &slot}) {
         rig.Place(*w, 10, 10, 40, 30);
         w->id = 77;
-        for (const Case& c : cases) EXPECT_EQ(w->OnPen(c.x, c.y, c.down, c.moving), c.result) << c.x << "," << c.y;
+        for (const Case& c : cases)
+            EXPECT_EQ(w->OnPen(c.x, c.y, c.down, c.moving), c.result) << c.x << "," << c.y;
     }
 }
 
@@ -53,8 +54,8 @@ TEST(CardSlot, PileHeightsByCount) {
     struct Case {
         u32 mode, count;
         int cards;
-    } const cases[] = {{15, 0, 1}, {15, 1, 1}, {15, 4, 1}, {15, 5, 1}, {15, 10, 2}, {15, 23, 4},
-                       {2, 7, 1}, {2, 8, 1}, {2, 16, 2}};
+    } const cases[] = {{15, 0, 1},  {15, 1, 1}, {15, 4, 1}, {15, 5, 1}, {15, 10, 2},
+                       {15, 23, 4}, {2, 7, 1},  {2, 8, 1},  {2, 16, 2}};
     for (const Case& c : cases) {
         PictureRig rig(c.mode);
         rig.Clear(0);
@@ -66,7 +67,8 @@ TEST(CardSlot, PileHeightsByCount) {
         slot.Draw();
         // The top-left pixel of card i lies at (40 - i, 40 - i); the topmost card is the last drawn.
         for (int i = 0; i < 6; ++i)
-            EXPECT_EQ(rig.Pixel(40 - i, 40 - i) != 0, i < c.cards) << "mode " << c.mode << ", count " << c.count << ", card " << i;
+            EXPECT_EQ(rig.Pixel(40 - i, 40 - i) != 0, i < c.cards)
+                << "mode " << c.mode << ", count " << c.count << ", card " << i;
         const int top = c.cards - 1;
         EXPECT_EQ(rig.Pixel(40 - top, 40 - top), top % 2 ? 0x001F : 0xF800) << "mirrored on odd cards";
     }
@@ -94,7 +96,8 @@ TEST(CardSlot, EmptySlotAndBadge) {
 TEST(TapWidgets, IconAndImageLooks) {
     PictureRig rig;
     rig.Clear(0);
-    auto icon = MakePicture(12, 12, [](int x, int y) { return static_cast<u16>((x + y) % 5 == 0 ? 0xFFFF : 0x07FF); });
+    auto icon = MakePicture(
+        12, 12, [](int x, int y) { return static_cast<u16>((x + y) % 5 == 0 ? 0xFFFF : 0x07FF); });
     auto badge = Solid(2, 2, 0xF81F);
     auto opaque = Solid(12, 12, 0x8410);
     auto overlay1 = MakePicture(12, 12, [](int x, int) { return static_cast<u16>(x < 6 ? 0xFFFF : 0xF800); });
@@ -153,8 +156,10 @@ TEST(Compass, AtFacingZeroTheStripsEndComesFirst) {
     rig.Clear(0);
     // A 120-column strip (360 degrees at 3 per column) whose column c has blue c / 4 and a marked
     // first row; the shades are black, so they halve what lies under them.
-    auto strip = MakePicture(120, 8, [](int x, int y) { return static_cast<u16>(y == 0 ? 0xFFFF : (x / 4) | 0x0400); });
-    auto overlay = MakePicture(120, 8, [](int x, int y) { return static_cast<u16>(x == 0 && y > 0 ? 0xF800 : 0xFFFF); });
+    auto strip = MakePicture(
+        120, 8, [](int x, int y) { return static_cast<u16>(y == 0 ? 0xFFFF : (x / 4) | 0x0400); });
+    auto overlay =
+        MakePicture(120, 8, [](int x, int y) { return static_cast<u16>(x == 0 && y > 0 ? 0xF800 : 0xFFFF); });
     auto shade = Solid(4, 8, 0);
     CCompass compass;
     rig.Place(compass, 20, 30, 40, 8);

@@ -11,17 +11,28 @@ namespace {
 // The progress screen's layout group 3 on a 320 x 240 frame: four pictures and the strip element 12.
 struct ProgressRig : Rig {
     ProgressRig()
-        : Rig(15, 320, 240, {}, {{3, 15, 320, 240,
-                                  {{10, 0, 0, 320, 60}, {13, 0, 60, 160, 60}, {14, 160, 60, 160, 60},
-                                   {11, 100, 20, 120, 100}, {12, 40, 110, 240, 70}}}}) {
+        : Rig(15, 320, 240, {},
+              {{3,
+                15,
+                320,
+                240,
+                {{10, 0, 0, 320, 60},
+                 {13, 0, 60, 160, 60},
+                 {14, 160, 60, 160, 60},
+                 {11, 100, 20, 120, 100},
+                 {12, 40, 110, 240, 70}}}}) {
         InstallInterfacePictures();
         const u16 colours[4] = {0x18E3, 0x2124, 0x2965, 0xFFFF};
         for (int i = 0; i < 4; ++i) {
             const u16 c = colours[i];
-            game.loadingPictures[i] = (i == 3 ? MakePicture(120, 100, [](int x, int y) {
-                                                   return static_cast<u16>((x - 60) * (x - 60) + (y - 50) * (y - 50) < 900 ? 0xC618 : 0xFFFF);
-                                               })
-                                             : MakePicture(i == 0 ? 320 : 160, 60, c));
+            game.loadingPictures[i] =
+                (i == 3
+                     ? MakePicture(120, 100,
+                                   [](int x, int y) {
+                                       return static_cast<u16>(
+                                           (x - 60) * (x - 60) + (y - 50) * (y - 50) < 900 ? 0xC618 : 0xFFFF);
+                                   })
+                     : MakePicture(i == 0 ? 320 : 160, 60, c));
         }
         dialog.Attach(&game);
         dialog.Open();
@@ -33,7 +44,8 @@ struct ProgressRig : Rig {
     int FilledColumns() {
         int filled = 0;
         const int y = dialog.bar.y + dialog.bar.h / 2;
-        for (int x = dialog.bar.x; x < dialog.bar.x + dialog.bar.w; ++x) filled += Pixel(x, y) == PackRGB565(0xC8, 0xC8, 0x64);
+        for (int x = dialog.bar.x; x < dialog.bar.x + dialog.bar.w; ++x)
+            filled += Pixel(x, y) == PackRGB565(0xC8, 0xC8, 0x64);
         return filled;
     }
     CProgressDialog dialog;

@@ -70,10 +70,8 @@ TEST(TextLabel, DrawnLooks) {
         u32 alignment;
         u32 outline;
     } const cases[] = {
-        {"ui/label_centred_outline_mode15", 15, 0x12, 1},
-        {"ui/label_centred_outline_mode11", 11, 0x12, 1},
-        {"ui/label_centred_outline_mode2", 2, 0x12, 1},
-        {"ui/label_right_plain", 15, 0x10, 0},
+        {"ui/label_centred_outline_mode15", 15, 0x12, 1}, {"ui/label_centred_outline_mode11", 11, 0x12, 1},
+        {"ui/label_centred_outline_mode2", 2, 0x12, 1},   {"ui/label_right_plain", 15, 0x10, 0},
         {"ui/label_left_outline_ignored", 15, 0x11, 1},
     };
     for (const Case& c : cases) {

@@ -76,12 +76,14 @@ TEST(TextView, AddTextWrapsInTheViewsFont) {
     rig.fonts.Select(1, 0, 0);
     rig.view.AddText(text, 0, 0);
     std::vector<std::string> inFontOne;
-    for (u32 i = 0; i < rig.view.PendingCount(); ++i) inFontOne.emplace_back(rig.view.pending.At(i).text.GetText());
+    for (u32 i = 0; i < rig.view.PendingCount(); ++i)
+        inFontOne.emplace_back(rig.view.pending.At(i).text.GetText());
     rig.view.pending.Empty();
     rig.fonts.Select(0, 0, 0);
     rig.view.AddText(text, 0, 0);
     std::vector<std::string> afterFontZero;
-    for (u32 i = 0; i < rig.view.PendingCount(); ++i) afterFontZero.emplace_back(rig.view.pending.At(i).text.GetText());
+    for (u32 i = 0; i < rig.view.PendingCount(); ++i)
+        afterFontZero.emplace_back(rig.view.pending.At(i).text.GetText());
     EXPECT_GT(inFontOne.size(), 1u);
     EXPECT_EQ(afterFontZero, inFontOne);
 }
@@ -114,7 +116,8 @@ TEST(TextView, ThreeLinesRollIntoFiveRowsWithPausesBetweenThem) {
 
 TEST(TextView, SevenLinesStopAtAFullPageWithTheMarker) {
     ViewRig rig;
-    auto background = widgetrig::MakePicture(5, 5, [](int x, int y) { return static_cast<u16>((x + y) % 4 ? 0x2945 : 0x3186); });
+    auto background = widgetrig::MakePicture(
+        5, 5, [](int x, int y) { return static_cast<u16>((x + y) % 4 ? 0x2945 : 0x3186); });
     rig.view.backgroundPicture = background.get();
     rig.AddLines(1, 7);
     rig.view.Draw();
@@ -269,7 +272,8 @@ TEST(TextView, MeasurePendingCountsWrappedLinesAndTheWidestLine) {
 // and a centred view without bullets.
 TEST(TextView, DrawnLines) {
     ViewRig rig;
-    auto background = widgetrig::MakePicture(7, 5, [](int x, int y) { return static_cast<u16>((x + y) % 4 ? 0x3186 : 0x4208); });
+    auto background = widgetrig::MakePicture(
+        7, 5, [](int x, int y) { return static_cast<u16>((x + y) % 4 ? 0x3186 : 0x4208); });
     rig.view.SetColors(0xFFFFFF, 0x80FFFF, 0x8080FF, 0x161616, background.get());
     rig.view.noPauses = 1;
     rig.view.AddText("a bullet and a wrapped second line", 0, 1);

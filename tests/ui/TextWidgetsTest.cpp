@@ -222,13 +222,12 @@ TEST(TextLink, ShortcutKeysAndThePressProtocol) {
         bool pressed;
     };
     const Step steps[] = {
-        {15, 25, 0, 0, false},   // up without a press
-        {15, 25, 1, 0, true},    // press
-        {15, 26, 1, 0, true},    // still held
-        {400, 25, 1, 0, false},  // slid off: cancelled
-        {15, 25, 0, 0, false},   // released inside without a press
-        {15, 25, 1, 0, true},
-        {15, 25, 0, 44, false},  // released inside: the command
+        {15, 25, 0, 0, false},                           // up without a press
+        {15, 25, 1, 0, true},                            // press
+        {15, 26, 1, 0, true},                            // still held
+        {400, 25, 1, 0, false},                          // slid off: cancelled
+        {15, 25, 0, 0, false},                           // released inside without a press
+        {15, 25, 1, 0, true},   {15, 25, 0, 44, false},  // released inside: the command
     };
     for (const Step& s : steps) {
         EXPECT_EQ(link.OnPen(s.x, s.y, s.down, 0), s.result) << s.x << "," << s.down;

@@ -57,7 +57,9 @@ CRecordHolder* FakeGameData::PictureAt(u32 index) {
     return index < pictures.size() ? pictures[index].second.get() : nullptr;
 }
 
-const CPaletteRef* FakeGameData::PaletteAt(u32 index) { return index < palettes.size() ? palettes[index] : nullptr; }
+const CPaletteRef* FakeGameData::PaletteAt(u32 index) {
+    return index < palettes.size() ? palettes[index] : nullptr;
+}
 
 bool FakeGameData::FindEquippedItemPicture(int slot, CRecordHolder*& picture, const CPaletteRef*& palette) {
     if (slot < 0 || slot >= 14 || equipped[slot] == nullptr) return false;

@@ -8,8 +8,10 @@
 
 namespace widgetrig {
 
-std::unique_ptr<CRecordHolder> MakePicture(int width, int height, const std::function<u16(int, int)>& colour) {
-    return std::unique_ptr<CRecordHolder>(testing_support::MakeHolder(testing_support::PictureRecord(width, height, colour)));
+std::unique_ptr<CRecordHolder> MakePicture(int width, int height,
+                                           const std::function<u16(int, int)>& colour) {
+    return std::unique_ptr<CRecordHolder>(
+        testing_support::MakeHolder(testing_support::PictureRecord(width, height, colour)));
 }
 
 std::unique_ptr<CRecordHolder> MakePicture(int width, int height, u16 colour) {
@@ -28,7 +30,10 @@ Rig::Rig(u32 layoutMode, int w, int h, RigView view, std::vector<LayoutSpec> lay
     gameScreen = static_cast<CGameScreen*>(game.GetScreen(kScreenGame));
     gameScreen->Attach(&game);
     if (view.width == 0) view = {0, 0, static_cast<u16>(w), static_cast<u16>(h)};
-    layouts.push_back({43, static_cast<u16>(layoutMode), static_cast<u16>(w), static_cast<u16>(h),
+    layouts.push_back({43,
+                       static_cast<u16>(layoutMode),
+                       static_cast<u16>(w),
+                       static_cast<u16>(h),
                        {{550, view.x, view.y, view.width, view.height}}});
     game.layoutTable.reset(testing_support::MakeRecord(BuildLayoutTable(layouts)));
     host.viewState = &gameScreen->viewState;
@@ -91,7 +96,8 @@ void Rig::InstallInterfacePictures() {
     SetInterfacePicture(3016, MakePicture(c, 4, [=](int x, int) { return x < 3 ? gold : brown; }));
     SetInterfacePicture(3017, corner(0, 1));
     SetInterfacePicture(3018, MakePicture(4, c, [=](int, int y) { return y < 3 ? gold : brown; }));
-    SetInterfacePicture(3019, MakePicture(6, 6, [=](int x, int y) { return (x + y) % 5 ? parchment : 0xD671; }));
+    SetInterfacePicture(3019,
+                        MakePicture(6, 6, [=](int x, int y) { return (x + y) % 5 ? parchment : 0xD671; }));
     SetInterfacePicture(3020, MakePicture(4, c, [=](int, int y) { return y >= c - 3 ? gold : brown; }));
     SetInterfacePicture(3021, corner(1, 0));
     SetInterfacePicture(3022, MakePicture(c, 4, [=](int x, int) { return x >= c - 3 ? gold : brown; }));
@@ -101,13 +107,16 @@ void Rig::InstallInterfacePictures() {
     for (int pressed = 0; pressed < 2; ++pressed) {
         const u16 face = pressed ? pressedFace : normalFace;
         const u16 base = static_cast<u16>(pressed ? 3027 : 3024);
-        SetInterfacePicture(base, MakePicture(5, 30, [=](int x, int y) {
-            return (x == 0 || y == 0 || y == 29) ? (x == 0 && (y == 0 || y == 29) ? kClear : gold) : face;
-        }));
-        SetInterfacePicture(base + 1, MakePicture(3, 30, [=](int, int y) { return (y == 0 || y == 29) ? gold : face; }));
-        SetInterfacePicture(base + 2, MakePicture(5, 30, [=](int x, int y) {
-            return (x == 4 || y == 0 || y == 29) ? (x == 4 && (y == 0 || y == 29) ? kClear : gold) : face;
-        }));
+        SetInterfacePicture(
+            base, MakePicture(5, 30, [=](int x, int y) {
+                return (x == 0 || y == 0 || y == 29) ? (x == 0 && (y == 0 || y == 29) ? kClear : gold) : face;
+            }));
+        SetInterfacePicture(
+            base + 1, MakePicture(3, 30, [=](int, int y) { return (y == 0 || y == 29) ? gold : face; }));
+        SetInterfacePicture(
+            base + 2, MakePicture(5, 30, [=](int x, int y) {
+                return (x == 4 || y == 0 || y == 29) ? (x == 4 && (y == 0 || y == 29) ? kClear : gold) : face;
+            }));
     }
     // The progress frame: eight pieces of a two-pixel frame.
     for (u16 i = 0; i < 8; ++i) SetInterfacePicture(static_cast<u16>(3190 + i), MakePicture(2, 2, gold));
@@ -116,10 +125,14 @@ void Rig::InstallInterfacePictures() {
     for (int style = 0; style < 2; ++style) {
         const u16 v = static_cast<u16>(style ? 3378 : 3381), hz = static_cast<u16>(style ? 3823 : 3826);
         SetInterfacePicture(v, MakePicture(10, 4, capColour[style]));
-        SetInterfacePicture(v + 1, MakePicture(10, 40, [=](int x, int y) { return static_cast<u16>(((y * 2) << 5) | (x * 3)); }));
+        SetInterfacePicture(v + 1, MakePicture(10, 40, [=](int x, int y) {
+                                return static_cast<u16>(((y * 2) << 5) | (x * 3));
+                            }));
         SetInterfacePicture(v + 2, MakePicture(10, 3, dark));
         SetInterfacePicture(hz, MakePicture(4, 10, capColour[style]));
-        SetInterfacePicture(hz + 1, MakePicture(80, 10, [=](int x, int y) { return static_cast<u16>(((x / 3) << 11) | (y * 5)); }));
+        SetInterfacePicture(hz + 1, MakePicture(80, 10, [=](int x, int y) {
+                                return static_cast<u16>(((x / 3) << 11) | (y * 5));
+                            }));
         SetInterfacePicture(hz + 2, MakePicture(3, 10, dark));
     }
 }

@@ -77,7 +77,7 @@ public:
     plat::HeadlessWindow* window = host.window.get();
     CGame game;
     CFontSet& fonts{*(game.fonts = std::make_unique<CFontSet>())};
-    CVideo* video = nullptr;          // owned by the game
+    CVideo* video = nullptr;            // owned by the game
     CGameScreen* gameScreen = nullptr;  // owned by the game
     RecordingScreen* screen = nullptr;  // owned by the game; the current screen
 };

@@ -11,7 +11,8 @@
 namespace {
 
 // Type indices of the fixture and their first pictures (100 + index).
-constexpr u16 kGrass = 1, kSand = 2, kWater = 3, kPit = 4, kRoof = 5, kWall = 6, kTransition = 7, kUniqueRoof = 8;
+constexpr u16 kGrass = 1, kSand = 2, kWater = 3, kPit = 4, kRoof = 5, kWall = 6, kTransition = 7,
+              kUniqueRoof = 8;
 
 struct Window : CViewCellWindow {
     CViewCell cells[35][35];
@@ -89,7 +90,9 @@ struct Window : CViewCellWindow {
     void FillPictureGroup(i32, i32, CPictureGroup&) override {}
     bool LowersLight() const override { return lowers; }
     bool HasCellObject(i32 x, i32 y, i32 slot) const override { return slot == 0 && (x + y) % 2 == 0; }
-    void SetCellObjectIndex(i32 x, i32 y, i32 slot, u16 index) override { objectNumbers[{x, y * 2 + slot}] = index; }
+    void SetCellObjectIndex(i32 x, i32 y, i32 slot, u16 index) override {
+        objectNumbers[{x, y * 2 + slot}] = index;
+    }
     bool HasPictureGroup(i32, i32) const override { return false; }
     void SetPictureGroupIndex(i32, i32, u16) override {}
 
@@ -144,7 +147,8 @@ TEST(CellBuilderTest, GroundComposition) {
     // At the water's edge: sand below (it surrounds the cell), water on top through the mask of the
     // transition type that the mask selects.
     for (i32 y = 14; y <= 16; ++y)
-        for (i32 x = 14; x <= 16; ++x) r->w.cells[y][x].layer2Second = kTransition, r->w.cells[y][x].layer2Picture = 9;
+        for (i32 x = 14; x <= 16; ++x)
+            r->w.cells[y][x].layer2Second = kTransition, r->w.cells[y][x].layer2Picture = 9;
     r->b.BuildCellCaches(14, 14);
     const CGroundCacheEntry& e = r->GroundOf(14, 14);
     EXPECT_EQ(e.texture[0], 100 + kSand);
@@ -251,7 +255,7 @@ TEST(CellBuilderTest, UpperBlocksJoinLikeNeighbours) {
     r->w.second[{10, 10}] = {kRoof, 2, kNoIndex, kNoIndex};
     r->w.second[{11, 10}] = {kRoof, 2, kNoIndex, kNoIndex};
     r->w.second[{10, 11}] = {kRoof, 3, kNoIndex, kNoIndex};  // another palette: not joined
-    r->w.Block(9, 10, kWall, 2);                               // a lower wall of the same type and palette
+    r->w.Block(9, 10, kWall, 2);                             // a lower wall of the same type and palette
     r->w.types[kWall].kind = 5;
     EXPECT_EQ(r->b.OverlayBlockJointCode(10, 10), JointCodeOfMask(ApplyCornerRule(0x04)));
     r->w.Block(9, 10, kRoof, 2);

@@ -48,7 +48,7 @@ TEST(FillerTest, StepperEqualsTheExactValueAtEveryPixelCentre) {
 TEST(FillerTest, CellStepperSamplesAtCellBoundaries) {
     CEdgeStepper s;
     SetUpCellEdgeStepper(s, 100, 3172, 0, 3072);  // x = y - 100 along the edge
-    EXPECT_EQ(s.value, 924);                        // at y = 1024
+    EXPECT_EQ(s.value, 924);                      // at y = 1024
     EXPECT_TRUE(s.rising);
     s.Step();
     EXPECT_EQ(s.value, 1948);
@@ -110,19 +110,22 @@ TEST(FillerTest, SharedEdgesCoverEveryPixelOnce) {
     for (int t = 0; t < 300; ++t) {
         const i32 W = 32, H = 32;  // the fans stay inside: fillers do not clip
         std::vector<u16> sum(static_cast<size_t>(W * H), 0);
-        CScreenVertex centre{static_cast<i32>(150 + random() % 170), static_cast<i32>(150 + random() % 170), 1};
+        CScreenVertex centre{static_cast<i32>(150 + random() % 170), static_cast<i32>(150 + random() % 170),
+                             1};
         // Points on a circle round the centre, clockwise on the screen (y down), so the whole is convex.
         const int n = 3 + static_cast<int>(random() % 6);
         const double rad = 60 + random() % 80;
         std::vector<CScreenVertex> ring;
         for (int k = 0; k < n; ++k) {
             double a = 2 * 3.14159265 * (k + (random() % 100) / 200.0) / n;
-            ring.push_back({centre.x + static_cast<i32>(rad * std::cos(a)), centre.y + static_cast<i32>(rad * std::sin(a)), 1});
+            ring.push_back({centre.x + static_cast<i32>(rad * std::cos(a)),
+                            centre.y + static_cast<i32>(rad * std::sin(a)), 1});
         }
         for (int k = 0; k < n; ++k) {
             std::vector<u16> one(static_cast<size_t>(W * H), 0);
             CFrameTarget target{one.data(), W, 0, 1, W, W, H};
-            CScreenVertex tri[3] = {centre, ring[static_cast<size_t>(k)], ring[static_cast<size_t>((k + 1) % n)]};
+            CScreenVertex tri[3] = {centre, ring[static_cast<size_t>(k)],
+                                    ring[static_cast<size_t>((k + 1) % n)]};
             FillFlatPolygon(target, 3, tri, 1);
             for (size_t i = 0; i < one.size(); ++i) sum[i] = static_cast<u16>(sum[i] + one[i]);
         }

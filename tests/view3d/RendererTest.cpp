@@ -13,12 +13,14 @@ struct Rig {
     std::vector<u16> memory;
     CViewState3D view;
     CRenderer3D r;
-    Rig(i32 W = 380, i32 H = 320, i32 orientation = 0, i32 pitch = 400) : memory(static_cast<size_t>(pitch) * 400) {
+    Rig(i32 W = 380, i32 H = 320, i32 orientation = 0, i32 pitch = 400)
+        : memory(static_cast<size_t>(pitch) * 400) {
         view.viewX = 4;
         view.viewY = 6;
         view.viewWidth = static_cast<u32>(W);
         view.viewHeight = static_cast<u32>(H);
-        view.frameBuffer.pixels = memory.data() + (orientation == 1 ? 390 * pitch : 0) + (orientation == 2 ? 390 : 0);
+        view.frameBuffer.pixels =
+            memory.data() + (orientation == 1 ? 390 * pitch : 0) + (orientation == 2 ? 390 : 0);
         view.frameBuffer.pitch = pitch;
         view.frameBuffer.orientation = orientation;
         view.frameBuffer.width = 400;
@@ -80,7 +82,10 @@ TEST(RendererHeadingTest, ClassesPairsAndTheEye) {
     struct Case {
         i32 angle, cls, c, s;
     } cases[] = {
-        {0, 0, 1024, 0}, {90 << 16, 1, 0, -1024}, {180 << 16, 2, -1024, 0}, {270 << 16, 3, 0, 1024},
+        {0, 0, 1024, 0},
+        {90 << 16, 1, 0, -1024},
+        {180 << 16, 2, -1024, 0},
+        {270 << 16, 3, 0, 1024},
     };
     rig.view.viewPosX = (5 * 1024 + 300) << 6;
     rig.view.viewPosY = (7 * 1024 + 700) << 6;
@@ -120,7 +125,9 @@ public:
 // Whether the cell's centre lies inside the triangle (either winding).
 bool CentreInside(const CMapPoint t[3], i32 cx, i32 cy) {
     double px = cx * 1024 + 512, py = cy * 1024 + 512;
-    auto side = [&](const CMapPoint& a, const CMapPoint& b) { return (b.x - a.x) * (py - a.y) - (b.y - a.y) * (px - a.x); };
+    auto side = [&](const CMapPoint& a, const CMapPoint& b) {
+        return (b.x - a.x) * (py - a.y) - (b.y - a.y) * (px - a.x);
+    };
     double s0 = side(t[0], t[1]), s1 = side(t[1], t[2]), s2 = side(t[2], t[0]);
     return (s0 >= 0 && s1 >= 0 && s2 >= 0) || (s0 <= 0 && s1 <= 0 && s2 <= 0);
 }
@@ -145,7 +152,8 @@ TEST(RendererScanTest, EveryCellOfTheTriangleOnceAndTheMapBorder) {
             for (i32 x = -30; x < 60; ++x)
                 if (CentreInside(rig.r.scanTriangle, x, y)) {
                     bool mapped = x >= 0 && y >= 0 && x < 35 && y < 35;
-                    EXPECT_EQ((mapped ? rec.inside : rec.outside).count({x, y}), 1u) << x << "," << y << " " << angle;
+                    EXPECT_EQ((mapped ? rec.inside : rec.outside).count({x, y}), 1u)
+                        << x << "," << y << " " << angle;
                 }
         for (auto [x, y] : rec.outside) EXPECT_TRUE(x < 0 || y < 0 || x >= 35 || y >= 35);
     }
@@ -207,7 +215,8 @@ TEST(RendererDrawListTest, FogWeightsAndDepthBounds) {
     ASSERT_EQ(r.polygonCount, 1);
     EXPECT_EQ(r.fogPool[0], 128);
     EXPECT_EQ(r.fogPool[1], 0);
-    EXPECT_EQ(r.fogPool[2], static_cast<i16>(((((far - (near + far) / 2) * 1024) / (far - near)) * 256) >> 11));
+    EXPECT_EQ(r.fogPool[2],
+              static_cast<i16>(((((far - (near + far) / 2) * 1024) / (far - near)) * 256) >> 11));
     EXPECT_EQ(r.entries[0].minDepth, near);
     EXPECT_EQ(r.entries[0].maxDepth, far);
     // Nearer than the fog start: above 128; beyond the far depth: negative.
@@ -261,7 +270,8 @@ TEST(RendererDrawListTest, SortOrder) {
     for (int i = 0; i < 6; ++i)
         for (int j = 0; j < 6; ++j) {
             if (i != j) {
-                EXPECT_EQ(cmp(order[i], 10, 5, order[j], 10, 5), i < j ? -1 : 1) << int(order[i]) << " " << int(order[j]);
+                EXPECT_EQ(cmp(order[i], 10, 5, order[j], 10, 5), i < j ? -1 : 1)
+                    << int(order[i]) << " " << int(order[j]);
             }
         }
     EXPECT_EQ(cmp(0, 100, 1, 0, 5, 1), 0);
@@ -364,7 +374,9 @@ struct OccRig : Rig {
         r.NextPolygon() = CPolygon{};
         r.EmitPolygon(4, type, 256, layer);
     }
-    bool Visible(int polygon) const { return r.polygons[static_cast<size_t>(polygon)].flags & kPolygonVisible; }
+    bool Visible(int polygon) const {
+        return r.polygons[static_cast<size_t>(polygon)].flags & kPolygonVisible;
+    }
     void Cull() {
         r.SortPolygons();
         r.CullOccluded();

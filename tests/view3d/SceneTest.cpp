@@ -13,17 +13,8 @@ namespace {
 using testing_support::MatchesGolden;
 
 const std::vector<std::string> kMap = {
-    "###########",
-    "#.........#",
-    "#.###.###.#",
-    "#.#.....#.#",
-    "#.#.###.#.#",
-    "#...#.#...#",
-    "#.#.#.#.#.#",
-    "#.#.....#.#",
-    "#.###.###.#",
-    "#.........#",
-    "###########",
+    "###########", "#.........#", "#.###.###.#", "#.#.....#.#", "#.#.###.#.#", "#...#.#...#",
+    "#.#.#.#.#.#", "#.#.....#.#", "#.###.###.#", "#.........#", "###########",
 };
 
 TEST(SceneTest, CorridorGoldenFrames) {
@@ -123,7 +114,9 @@ TEST(SceneTest, AQuarterTurnOfASymmetricWorldDrawsTheSameFrame) {
     for (int i = 0; i < 11; ++i) map[0][i] = map[10][i] = map[i][0] = map[i][10] = '#';
     for (auto [x, y] : {std::pair{2, 2}, {2, 8}, {8, 2}, {8, 8}, {5, 2}, {2, 5}, {8, 5}, {5, 8}})
         map[static_cast<size_t>(y)][static_cast<size_t>(x)] = '#';
-    auto solid = [](u16 colour) { return scene::IndexedRecord(256, 256, std::vector<u8>(256 * 256, 0), {colour}); };
+    auto solid = [](u16 colour) {
+        return scene::IndexedRecord(256, 256, std::vector<u8>(256 * 256, 0), {colour});
+    };
     std::vector<u16> frames[4];
     for (int q = 0; q < 4; ++q) {
         scene::Scene s(map, 190, 160);

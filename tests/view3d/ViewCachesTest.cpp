@@ -80,7 +80,7 @@ TEST(ViewCachesTest, AFullCacheSaysSoOncePerRebuildAndStoresNothing) {
 TEST(ViewCachesTest, JointCodes) {
     EXPECT_EQ(JointCodeOfMask(ApplyCornerRule(255)), 0);  // surrounded on all sides
     EXPECT_EQ(JointCodeOfMask(ApplyCornerRule(0)), 15);
-    EXPECT_EQ(JointCodeOfMask(ApplyCornerRule(2)), 15);   // a corner alone does not count
+    EXPECT_EQ(JointCodeOfMask(ApplyCornerRule(2)), 15);  // a corner alone does not count
     EXPECT_EQ(JointCodeOfMask(ApplyCornerRule(124)), 1);
     EXPECT_EQ(JointCodeOfMask(ApplyCornerRule(5)), 44);
     EXPECT_EQ(JointCodeOfMask(ApplyCornerRule(7)), 6);

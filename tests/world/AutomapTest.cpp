@@ -28,25 +28,30 @@ void InstallMapPictures(Rig& rig, int size) {
     rig.SetInterfacePicture(3403, solid(0x3BC6));
     rig.SetInterfacePicture(3405, solid(0x2AD3));
     rig.SetInterfacePicture(3432, MakePicture(size, size, [=](int x, int y) {
-        return x == 0 || y == 0 ? u16(0xBDF7) : u16(0x8410);
-    }));
+                                return x == 0 || y == 0 ? u16(0xBDF7) : u16(0x8410);
+                            }));
     rig.SetInterfacePicture(3443, solid(0xC3A0));
     rig.SetInterfacePicture(3444, solid(0xA000));
     for (int q = 0; q < 4; ++q)
-        rig.SetInterfacePicture(static_cast<u16>(3455 + q), MakePicture(size, size, [=](int x, int y) {
-            const int c = size / 2;
-            const bool stem = q % 2 == 0 ? (x >= c - 1 && x <= c) : (y >= c - 1 && y <= c);
-            const bool head = q == 0 ? y < 3 : q == 1 ? x >= size - 3 : q == 2 ? y >= size - 3 : x < 3;
-            return stem || (head && (q % 2 == 0 ? std::abs(x - c) < 3 : std::abs(y - c) < 3)) ? u16(0xFFE0) : clear;
-        }));
+        rig.SetInterfacePicture(
+            static_cast<u16>(3455 + q), MakePicture(size, size, [=](int x, int y) {
+                const int c = size / 2;
+                const bool stem = q % 2 == 0 ? (x >= c - 1 && x <= c) : (y >= c - 1 && y <= c);
+                const bool head = q == 0 ? y < 3 : q == 1 ? x >= size - 3 : q == 2 ? y >= size - 3 : x < 3;
+                return stem || (head && (q % 2 == 0 ? std::abs(x - c) < 3 : std::abs(y - c) < 3))
+                           ? u16(0xFFE0)
+                           : clear;
+            }));
     for (int i = 61; i <= 68; ++i)
-        rig.SetInterfacePicture(static_cast<u16>(3400 + i), MakePicture(size, size, [=](int x, int y) {
-            const bool top = i == 61 || i == 62 || i == 68, bottom = i == 64 || i == 65 || i == 66;
-            const bool left = i == 66 || i == 67 || i == 68, right = i == 62 || i == 63 || i == 64;
-            return (top && y == 0) || (bottom && y == size - 1) || (left && x == 0) || (right && x == size - 1)
-                       ? u16(0xFE60)
-                       : clear;
-        }));
+        rig.SetInterfacePicture(
+            static_cast<u16>(3400 + i), MakePicture(size, size, [=](int x, int y) {
+                const bool top = i == 61 || i == 62 || i == 68, bottom = i == 64 || i == 65 || i == 66;
+                const bool left = i == 66 || i == 67 || i == 68, right = i == 62 || i == 63 || i == 64;
+                return (top && y == 0) || (bottom && y == size - 1) || (left && x == 0) ||
+                               (right && x == size - 1)
+                           ? u16(0xFE60)
+                           : clear;
+            }));
 }
 
 struct AutomapRig {
@@ -139,15 +144,16 @@ namespace {
 
 // The vale's overview with the pin at the town and the town's area selected, wide and narrow.
 TEST(WorldGrid, TheOverviewShowsThePinAndTheSelectedArea) {
-    for (const auto& [mode, width, height, name] :
-         {std::tuple{15u, 300, 200, "world/worldgrid_wide"}, std::tuple{13u, 120, 88, "world/worldgrid_narrow"}}) {
+    for (const auto& [mode, width, height, name] : {std::tuple{15u, 300, 200, "world/worldgrid_wide"},
+                                                    std::tuple{13u, 120, 88, "world/worldgrid_narrow"}}) {
         AutomapRig a(mode, width, height);
         a.rig.SetInterfacePicture(3478, MakePicture(7, 11, [](int x, int y) {
-            return y < 5 ? u16(0xF800) : (x == 3 ? u16(0x0000) : u16(0xFFFF));
-        }));
+                                      return y < 5 ? u16(0xF800) : (x == 3 ? u16(0x0000) : u16(0xFFFF));
+                                  }));
         a.rig.SetInterfacePicture(3479, MakePicture(21, 21, [](int x, int y) {
-            return x == 0 || y == 0 || x == 20 || y == 20 ? u16(0xFFE0) : u16(0xFFFF);
-        }));
+                                      return x == 0 || y == 0 || x == 20 || y == 20 ? u16(0xFFE0)
+                                                                                    : u16(0xFFFF);
+                                  }));
         CWorldGrid grid;
         grid.Attach(a.rig.screen);
         grid.SetRect(0, 0, static_cast<u16>(width), static_cast<u16>(height));
@@ -169,8 +175,9 @@ TEST(WorldGrid, APenDownSelectsTheGridCellUnderIt) {
         u32 gridWidth;
         i32 column;
     } cases[] = {
-        {0, 10 + 20, 3, 0}, {0, 10 + 21, 3, 1}, {0, 10 + 62, 3, 2}, {0, 10 + 63, 3, -1},  // column 3 = width
-        {15, 10 + 14, 3, -1},                                                         // left of the picture
+        {0, 10 + 20, 3, 0},   {0, 10 + 21, 3, 1},
+        {0, 10 + 62, 3, 2},   {0, 10 + 63, 3, -1},  // column 3 = width
+        {15, 10 + 14, 3, -1},                       // left of the picture
         {-21, 10 + 1, 3, 1},
     };
     for (const auto& c : cases) {
@@ -215,9 +222,19 @@ public:
 struct DialogRig {
     DialogRig()
         : rig(15, 560, 440, {},
-              {{8, 15, 560, 440, {{44, 0, 0, 560, 440}, {45, 20, 14, 520, 28}, {46, 20, 48, 520, 320},
-                                  {47, 20, 396, 190, 22}, {48, 490, 374, 40, 40}, {49, 430, 374, 40, 40},
-                                  {50, 430, 374, 40, 40}, {51, 214, 396, 190, 22}, {52, 20, 370, 390, 22}}}}) {
+              {{8,
+                15,
+                560,
+                440,
+                {{44, 0, 0, 560, 440},
+                 {45, 20, 14, 520, 28},
+                 {46, 20, 48, 520, 320},
+                 {47, 20, 396, 190, 22},
+                 {48, 490, 374, 40, 40},
+                 {49, 430, 374, 40, 40},
+                 {50, 430, 374, 40, 40},
+                 {51, 214, 396, 190, 22},
+                 {52, 20, 370, 390, 22}}}}) {
         rig.InstallInterfacePictures();
         InstallMapPictures(rig, 16);
         CMapSection* cellar = built.base->FindSectionByName("base_cellar");

@@ -38,7 +38,8 @@ protected:
 TEST(CellWindowTables, SectorIndexAndPieceTable) {
     const struct {
         i32 x, y, sector;
-    } cases[] = {{0, 0, 0}, {6, 6, 0}, {7, 0, 1}, {0, 7, 5}, {20, 13, 7}, {34, 34, 24}, {27, 7, 8}, {28, 7, 9}};
+    } cases[] = {{0, 0, 0},   {6, 6, 0},    {7, 0, 1},  {0, 7, 5},
+                 {20, 13, 7}, {34, 34, 24}, {27, 7, 8}, {28, 7, 9}};
     for (const auto& c : cases) EXPECT_EQ(CCellWindow::SectorIndex(c.x, c.y), c.sector) << c.x << "," << c.y;
     // Every sector's piece covers the sector's cells with its window rectangle.
     for (i32 s = 0; s < 25; ++s) {
@@ -91,8 +92,8 @@ TEST_F(CellWindowTest, TheSurfaceWindowComesFromTheNinePiecesAroundThePlayer) {
                 for (const auto& [dx, dy] : {std::pair{-1, 0}, {1, 0}, {0, -1}, {0, 1}}) {
                     const i32 nx = px + dx, ny = py + dy;
                     if (nx >= 7 && nx <= 27 && ny >= 7 && ny <= 27) continue;
-                    CMapSection* expected = base->FindNeighbourSection(current, nx < 7 ? -1 : (nx > 27 ? 1 : 0),
-                                                                       ny < 7 ? -1 : (ny > 27 ? 1 : 0));
+                    CMapSection* expected = base->FindNeighbourSection(
+                        current, nx < 7 ? -1 : (nx > 27 ? 1 : 0), ny < 7 ? -1 : (ny > 27 ? 1 : 0));
                     EXPECT_EQ(window.SectorSection(nx, ny), expected);
                     // Every piece leaves its corner cell (0, 0) empty.
                     CMapSection* holder = nullptr;
@@ -167,7 +168,8 @@ TEST_F(CellWindowTest, TheNeighbourSearchKeepsToTheSectionAndNeverWrapsAPosition
     CMapSection* town = base->FindSectionAt(2, 2);
     window.SetPlayer(7, 7, 0);
     window.Fill(base.get(), town, refs, 100);
-    for (const auto& [x, y] : {std::pair{8, 7}, {8, 8}, {7, 8}}) window.Cell(x, y)->creature[0] = window.Cell(x, y)->creature[1] = 99;
+    for (const auto& [x, y] : {std::pair{8, 7}, {8, 8}, {7, 8}})
+        window.Cell(x, y)->creature[0] = window.Cell(x, y)->creature[1] = 99;
     CMonster m;
     m.id = 20;
     m.x = 0;
@@ -190,17 +192,50 @@ TEST_F(CellWindowTest, ExploredRaysStopAtViewBlockingCells) {
         std::set<std::pair<int, int>> cells;
     } cases[] = {
         // Open floor looking north: three steps of three rays and the two side rays.
-        {17, 17, 0, {{17, 17}, {17, 16}, {17, 15}, {17, 14}, {16, 16}, {16, 15}, {16, 14}, {18, 16}, {18, 15},
-                     {18, 14}, {15, 15}, {15, 14}, {19, 15}, {19, 14}}},
+        {17,
+         17,
+         0,
+         {{17, 17},
+          {17, 16},
+          {17, 15},
+          {17, 14},
+          {16, 16},
+          {16, 15},
+          {16, 14},
+          {18, 16},
+          {18, 15},
+          {18, 14},
+          {15, 15},
+          {15, 14},
+          {19, 15},
+          {19, 14}}},
         // The wall straight ahead at the first step ends every ray.
         {10, 13, 0, {{10, 13}, {10, 12}}},
         // Looking west along the wall: ray 1 hits it and takes ray 3 with it.
-        {10, 13, 90, {{10, 13}, {9, 13}, {8, 13}, {7, 13}, {9, 12}, {9, 14}, {8, 14}, {7, 14}, {8, 15}, {7, 15}}},
+        {10,
+         13,
+         90,
+         {{10, 13}, {9, 13}, {8, 13}, {7, 13}, {9, 12}, {9, 14}, {8, 14}, {7, 14}, {8, 15}, {7, 15}}},
         // South against the map's edge wall: blocked at the first step.
         {1, 33, 180, {{1, 33}, {1, 34}}},
         // East in the hall: the side rays reach round the wall ends.
-        {30, 20, 270, {{30, 20}, {31, 20}, {32, 20}, {33, 20}, {31, 21}, {32, 21}, {33, 21}, {31, 19}, {32, 19},
-                       {33, 19}, {32, 22}, {33, 22}, {32, 18}, {33, 18}}},
+        {30,
+         20,
+         270,
+         {{30, 20},
+          {31, 20},
+          {32, 20},
+          {33, 20},
+          {31, 21},
+          {32, 21},
+          {33, 21},
+          {31, 19},
+          {32, 19},
+          {33, 19},
+          {32, 22},
+          {33, 22},
+          {32, 18},
+          {33, 18}}},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(testing::Message() << c.x << "," << c.y << " facing " << c.facing);
@@ -260,8 +295,8 @@ TEST(CreatureSprite, TheSpriteStandsOnTheEdgeFacingThePlayer) {
         {7, 5, 5, 5, 0, false, false, false, true, 1535, 45056},     // second of two, narrow, east
     };
     for (const auto& c : cases) {
-        const CSpritePlace p = SelectCreatureSprite(c.cx, c.cy, c.px, c.py, c.facing, c.turning, c.wide, c.paired,
-                                                    c.second);
+        const CSpritePlace p =
+            SelectCreatureSprite(c.cx, c.cy, c.px, c.py, c.facing, c.turning, c.wide, c.paired, c.second);
         EXPECT_EQ(p.x, c.x) << c.cx << "," << c.cy << " facing " << c.facing;
         EXPECT_EQ(p.y, c.y) << c.cx << "," << c.cy << " facing " << c.facing;
     }

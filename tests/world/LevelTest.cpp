@@ -8,14 +8,12 @@ namespace {
 
 TEST(Levels, TheExperienceTable) {
     CPlayer p;
-    const std::pair<int, u32> rows[] = {{0, 0},          {1, 0},          {2, 400},        {6, 4000},
-                                        {10, 25000},     {11, 40000},     {20, 730000},    {30, 4130000},
-                                        {31, 4570000},   {32, 5150000},   {33, 5770000},   {34, 6430000},
+    const std::pair<int, u32> rows[] = {{0, 0},         {1, 0},        {2, 400},      {6, 4000},
+                                        {10, 25000},    {11, 40000},   {20, 730000},  {30, 4130000},
+                                        {31, 4570000},  {32, 5150000}, {33, 5770000}, {34, 6430000},
                                         {99, 215990000}};
-    for (const auto& [level, xp] : rows)
-        EXPECT_EQ(p.xpTable[level], xp) << level;
-    for (int l = 1; l < kMaxLevel; ++l)
-        EXPECT_LT(p.xpTable[l], p.xpTable[l + 1]) << l;
+    for (const auto& [level, xp] : rows) EXPECT_EQ(p.xpTable[level], xp) << level;
+    for (int l = 1; l < kMaxLevel; ++l) EXPECT_LT(p.xpTable[l], p.xpTable[l + 1]) << l;
 }
 
 TEST(Levels, GainsOneOrSeveralLevelsWithOneMessage) {
@@ -31,8 +29,9 @@ TEST(Levels, GainsOneOrSeveralLevelsWithOneMessage) {
     EXPECT_EQ(p.skillRaises[1], 2);
     EXPECT_EQ(p.skillRaises[12], 0) << "the skill the race lacks";
     ASSERT_EQ(w.host.posted.size(), 1u);
-    EXPECT_EQ(w.host.posted[0], "You have reached level 2.\rYou can spend the available points on your attributes and "
-                                "skills, check your status screen.");
+    EXPECT_EQ(w.host.posted[0],
+              "You have reached level 2.\rYou can spend the available points on your attributes and "
+              "skills, check your status screen.");
     EXPECT_EQ(w.host.sounds[0], "bsnd_newlevel");
 
     PlayerWorld v;
@@ -48,8 +47,7 @@ TEST(Levels, PracticedSkillsRiseInRankOrder) {
     PlayerWorld w;
     CPlayer& p = w.player;
     // Block 5, Heavy Weapon 5, Stealth 5, Accuracy 5: ties go to the lower id, the fourth waits.
-    for (int s : {1, 3, 20, 7})
-        p.skillUse[s] = 5;
+    for (int s : {1, 3, 20, 7}) p.skillUse[s] = 5;
     p.skillUse[kSkillLightWeapon] = 9;
     p.skillUse[12] = 50;  // the skill the race lacks is never raised
     int s1, s2, s3;
@@ -65,9 +63,11 @@ TEST(Levels, PracticedSkillsRiseInRankOrder) {
     w.host.Clear();
     p.AddXp(400, false);
     const CSkillTable& names = w.base.skills;
-    EXPECT_EQ(w.host.posted[0], std::string("You have reached level 2.\r--------------\rYour ") + names.GetName(7) + " and " +
-                                    names.GetName(20) + " skills have been increased.\rYou can spend the available points on your "
-                                    "attributes and skills, check your status screen.");
+    EXPECT_EQ(w.host.posted[0],
+              std::string("You have reached level 2.\r--------------\rYour ") + names.GetName(7) + " and " +
+                  names.GetName(20) +
+                  " skills have been increased.\rYou can spend the available points on your "
+                  "attributes and skills, check your status screen.");
 
     PlayerWorld v;
     v.player.skillUse[kSkillBlock] = 1;
@@ -87,7 +87,8 @@ TEST(Levels, LossesAndRestorableExperience) {
     EXPECT_EQ(p.xp, 0u);
     EXPECT_EQ(p.level, 2) << "one level per check";
     EXPECT_EQ(p.savedXp, 1000u);
-    EXPECT_EQ(w.host.shown, (std::vector<std::string>{"You have lost 1000 xp.", "It can be restored somehow."}));
+    EXPECT_EQ(w.host.shown,
+              (std::vector<std::string>{"You have lost 1000 xp.", "It can be restored somehow."}));
     EXPECT_EQ(w.host.posted.back(), "You have lost a level.");
     EXPECT_EQ(w.host.sounds.back(), "bsnd_loselevel");
     p.AddXp(1000, false);

@@ -15,7 +15,8 @@ CEffect Strike(int kind, int amount) {
 }
 
 void Resist(CPlayer& p, int list, int strength) {
-    p.effects[list].push_back({std::nullopt, nullptr, static_cast<i16>(strength), 0, static_cast<u8>(list), kFromSpell, 0});
+    p.effects[list].push_back(
+        {std::nullopt, nullptr, static_cast<i16>(strength), 0, static_cast<u8>(list), kFromSpell, 0});
 }
 
 TEST(PlayerHits, ArmourBlockAndTheWeatherSoftenTheBlow) {
@@ -183,8 +184,7 @@ TEST(PlayerAttack, RangeWithoutAndWithWeapons) {
 TEST(PlayerSpells, SpellRowsCastAtThePlayer) {
     auto spellOf = [](std::vector<CEffect> effects) {
         auto spell = std::make_unique<CSpell>();
-        for (CEffect& e : effects)
-            spell->effects.Add(new CEffect(e));
+        for (CEffect& e : effects) spell->effects.Add(new CEffect(e));
         return spell;
     };
     {
@@ -202,7 +202,8 @@ TEST(PlayerSpells, SpellRowsCastAtThePlayer) {
         PlayerWorld w;
         CEffect fortify = PlayerFx(2, 4, 10, kStrength);
         fortify.amountPerLevel = 10;
-        auto spell = spellOf({fortify, PlayerFx(11, 5, 3), PlayerFx(22, 150, 2), PlayerFx(17, 30, 2, 0, "base_plague"), PlayerFx(20, 0, 5)});
+        auto spell = spellOf({fortify, PlayerFx(11, 5, 3), PlayerFx(22, 150, 2),
+                              PlayerFx(17, 30, 2, 0, "base_plague"), PlayerFx(20, 0, 5)});
         w.player.ApplySpell(*spell, 50, true, 0, false);
         EXPECT_EQ(w.player.GetAttributeValue(kStrength), 15 + 9);
         EXPECT_EQ(w.player.effects[kListFortifyAttribute][0].duration, 11);
@@ -221,7 +222,8 @@ TEST(PlayerSpells, SpellRowsCastAtThePlayer) {
         EXPECT_TRUE(w.player.effects[kListFortifyAc].empty());
         EXPECT_FALSE(w.player.IsCursed());
         w.player.RemoveAllEffects();
-        w.player.effects[kListMagicImmunity].push_back({std::nullopt, nullptr, 0, 5, kListMagicImmunity, kFromSpell, 0});
+        w.player.effects[kListMagicImmunity].push_back(
+            {std::nullopt, nullptr, 0, 5, kListMagicImmunity, kFromSpell, 0});
         w.player.effects[kListCurse].push_back({std::nullopt, nullptr, 0, 5, kListCurse, kFromSpell, 0});
         w.player.hp = 50;
         auto harm = spellOf({PlayerFx(25, 20), PlayerFx(19, 0)});
@@ -241,7 +243,8 @@ TEST(PlayerSpells, SpellRowsCastAtThePlayer) {
     {
         SCOPED_TRACE("events, calm, food and area-only");
         PlayerWorld w;
-        auto spell = spellOf({PlayerFx(46, 0), PlayerFx(49, 0), PlayerFx(50, 0), PlayerFx(41, 0), PlayerFx(52, 0)});
+        auto spell =
+            spellOf({PlayerFx(46, 0), PlayerFx(49, 0), PlayerFx(50, 0), PlayerFx(41, 0), PlayerFx(52, 0)});
         w.player.ApplySpell(*spell, 60, true, 0, false);
         EXPECT_EQ(w.host.spellEvents, (std::vector<std::pair<int, int>>{{14, 0}, {17, 0}, {18, 60}}));
         EXPECT_EQ(w.host.calmRadius, 6);

@@ -37,8 +37,7 @@ TEST(PlayerCrafts, BrewingTheWorldsHealingPotion) {
     dialog.OnCommand(CAlchemyDialog::kBrew);
     EXPECT_EQ(dialog.GetState(), CAlchemyDialog::kResult);
     std::vector<std::string> carried;
-    for (auto& item : world.player.items)
-        carried.emplace_back(item->type->GetName());
+    for (auto& item : world.player.items) carried.emplace_back(item->type->GetName());
     EXPECT_EQ(carried, (std::vector<std::string>{"base_alc_mortarbeginner", "base_phealsmall"}));
     EXPECT_EQ(world.player.skillUse[craft::kAlchemySkill], 1);
     EXPECT_EQ(&crafts.LockpickUseCounter(), &world.player.skillUse[craft::kLockpickSkill]);

@@ -36,9 +36,9 @@ TEST(PlayerEffects, PoisonAndParalysisAnnounceOnlyTheFirstAndRefreshTheStronger)
 TEST(PlayerEffects, TicksAgeOnlyTimedEntriesOfTheAgeingSources) {
     PlayerWorld w;
     CPlayer& p = w.player;
-    p.AddConditionEffect(28, kFromHit, nullptr, 0, 2, 0, nullptr);     // 3 units
-    p.AddConditionEffect(2, kFromSpell, nullptr, 4, 9, 1, nullptr);    // 10 units
-    p.AddConditionEffect(2, kFromSpell, &p, 2, 0, 1, nullptr);         // lasting
+    p.AddConditionEffect(28, kFromHit, nullptr, 0, 2, 0, nullptr);        // 3 units
+    p.AddConditionEffect(2, kFromSpell, nullptr, 4, 9, 1, nullptr);       // 10 units
+    p.AddConditionEffect(2, kFromSpell, &p, 2, 0, 1, nullptr);            // lasting
     p.AddConditionEffect(11, kFromEquipment, nullptr, 3, 1, 0, nullptr);  // equipment never ages
     p.TickEffects(2);
     EXPECT_EQ(p.effects[kListParalysis][0].duration, 1);
@@ -125,13 +125,11 @@ TEST(PlayerEffects, PoisonAndDiseaseDamage) {
     const CDisease* serious = nullptr;
     for (int i = 0; i < w.base.diseases.Count(); ++i)
         for (int j = 0; j < w.base.diseases.At(i)->effects.Count(); ++j)
-            if (w.base.diseases.At(i)->effects.At(j)->kind == 25)
-                serious = w.base.diseases.At(i);
+            if (w.base.diseases.At(i)->effects.At(j)->kind == 25) serious = w.base.diseases.At(i);
     ASSERT_NE(serious, nullptr) << "the base world has a serious disease";
     int damage = 0;
     for (int j = 0; j < serious->effects.Count(); ++j)
-        if (serious->effects.At(j)->kind == 25)
-            damage += std::abs(serious->effects.At(j)->amount);
+        if (serious->effects.At(j)->kind == 25) damage += std::abs(serious->effects.At(j)->amount);
     p.InfectDisease(serious->GetName());
     EXPECT_TRUE(p.HasSeriousDisease());
     p.hp = 50;
@@ -150,7 +148,8 @@ TEST(PlayerEffects, AWornShieldBreaksOnceBelowTenPercent) {
     EXPECT_TRUE(p.WearItem(max, shield));
     EXPECT_EQ(shield->count, 0);
     EXPECT_EQ(p.equipment[6], nullptr);
-    EXPECT_EQ(w.host.posted, (std::vector<std::string>{std::string("Your ") + shield->type->name + " broke!"}));
+    EXPECT_EQ(w.host.posted,
+              (std::vector<std::string>{std::string("Your ") + shield->type->name + " broke!"}));
     EXPECT_FALSE(p.WearItem(5, shield));
     EXPECT_EQ(w.host.posted.size(), 1u);
 }
@@ -162,9 +161,9 @@ TEST(PlayerEffects, PotionRows) {
         CEffect effect;
         int hpBefore;
         int hpAfter;
-        int list;        // the list that receives a lasting entry, 0 for none
-        int strength;    // its strength
-        int duration;    // its duration
+        int list;      // the list that receives a lasting entry, 0 for none
+        int strength;  // its strength
+        int duration;  // its duration
     };
     const Row rows[] = {
         {"fortify attribute", 2, PlayerFx(2, 5, 10, 1), 50, 50, kListFortifyAttribute, 5, 11},
@@ -207,8 +206,7 @@ TEST(PlayerEffects, PotionRows) {
         int entries = 0;
         for (int k = 1; k <= kEffectListCount; ++k)
             for (const CActiveEffect& e : p.effects[k]) {
-                if (e.source == kFromAbility)
-                    continue;
+                if (e.source == kFromAbility) continue;
                 ++entries;
                 EXPECT_EQ(k, r.list);
                 EXPECT_EQ(e.strength, r.strength);

@@ -28,8 +28,7 @@ TEST(Player, ConstructionAndResetGiveTheFreshCharacter) {
     EXPECT_EQ(p.race, 2u);
     EXPECT_STREQ(p.name.GetText(), "Player");
     EXPECT_STREQ(p.portrait.GetText(), "bres_head34");
-    for (int a = 1; a <= 5; ++a)
-        EXPECT_EQ(p.attributes[a], 15);
+    for (int a = 1; a <= 5; ++a) EXPECT_EQ(p.attributes[a], 15);
     for (int s = 1; s <= 20; ++s) {
         EXPECT_EQ(p.skills[s], 10);
         EXPECT_EQ(p.skillOrder[s - 1], s);
@@ -55,14 +54,12 @@ TEST(Player, ResetAndWorldResetDropEveryReferenceIntoWorldRecords) {
 
     p.SetWorld(nullptr);
     p.ResetToDefaults();
-    for (const auto& list : p.spellsBySchool)
-        EXPECT_TRUE(list.empty());
+    for (const auto& list : p.spellsBySchool) EXPECT_TRUE(list.empty());
     EXPECT_TRUE(p.abilities.empty());
     EXPECT_TRUE(p.diseases.empty());
     EXPECT_TRUE(p.items.empty());
     EXPECT_EQ(p.equipment[11], nullptr);
-    for (const auto& list : p.effects)
-        EXPECT_TRUE(list.empty());
+    for (const auto& list : p.effects) EXPECT_TRUE(list.empty());
     EXPECT_EQ(p.race, 1u) << "without a world the values stay";
 
     p.SetWorld(&w.rules);
@@ -104,7 +101,8 @@ TEST(Player, MaximaSkillsOfTheRaceAndTitles) {
     CPlayer& p = w.player;
     EXPECT_EQ(p.GetMaxHp(), 60);
     EXPECT_EQ(p.GetMaxMana(), 75);
-    p.effects[kListFortifyAttribute].push_back({std::nullopt, nullptr, -40, 0, kListFortifyAttribute, kFromSpell, 3});
+    p.effects[kListFortifyAttribute].push_back(
+        {std::nullopt, nullptr, -40, 0, kListFortifyAttribute, kFromSpell, 3});
     p.effects[kListFortifyHp].push_back({std::nullopt, nullptr, 7, 0, kListFortifyHp, kFromSpell, 0});
     EXPECT_EQ(p.GetMaxHp(), 4 + 7);
     p.race = 1;
@@ -118,16 +116,15 @@ TEST(Player, MaximaSkillsOfTheRaceAndTitles) {
     EXPECT_EQ(p.GetSkillValue(12), 0);
     EXPECT_FALSE(p.CanRaiseSkill(12));
 
-    const std::pair<int, const char*> titles[] = {{100, "Saint"},   {80, "Blessed"},  {79, "Blameless"}, {20, "Virtuous"},
-                                                  {1, "Good"},      {0, "Neutral"},   {-1, "Immoral"},   {-20, "Corrupt"},
-                                                  {-50, "Evil"},    {-99, "Pure evil"}, {-100, "Demonic"}};
-    for (const auto& [fame, title] : titles)
-        EXPECT_STREQ(CPlayer::FameTitle(fame), title) << fame;
-    const std::pair<int, const char*> outfits[] = {{10, "threadbare"}, {11, "shabby"},      {40, "plain"},
-                                                   {60, "regular"},    {80, "dressy"},      {90, "well dressed"},
+    const std::pair<int, const char*> titles[] = {{100, "Saint"},     {80, "Blessed"},  {79, "Blameless"},
+                                                  {20, "Virtuous"},   {1, "Good"},      {0, "Neutral"},
+                                                  {-1, "Immoral"},    {-20, "Corrupt"}, {-50, "Evil"},
+                                                  {-99, "Pure evil"}, {-100, "Demonic"}};
+    for (const auto& [fame, title] : titles) EXPECT_STREQ(CPlayer::FameTitle(fame), title) << fame;
+    const std::pair<int, const char*> outfits[] = {{10, "threadbare"},  {11, "shabby"}, {40, "plain"},
+                                                   {60, "regular"},     {80, "dressy"}, {90, "well dressed"},
                                                    {95, "fashionable"}, {96, "swell"}};
-    for (const auto& [outfit, word] : outfits)
-        EXPECT_STREQ(CPlayer::OutfitWord(outfit), word) << outfit;
+    for (const auto& [outfit, word] : outfits) EXPECT_STREQ(CPlayer::OutfitWord(outfit), word) << outfit;
 }
 
 TEST(Player, ArmourOutfitCapacityPriceAndResistances) {
@@ -151,7 +148,8 @@ TEST(Player, ArmourOutfitCapacityPriceAndResistances) {
     p.GetArmorClass(&modified, 1);
     EXPECT_FALSE(modified);
 
-    int outfit = static_cast<int>((m.GetOutfitPoints(mail->count) * 20 + s.GetOutfitPoints(shield->count) * 8) / 10);
+    int outfit =
+        static_cast<int>((m.GetOutfitPoints(mail->count) * 20 + s.GetOutfitPoints(shield->count) * 8) / 10);
     EXPECT_EQ(p.GetOutfit(), std::max(outfit, 1));
 
     EXPECT_EQ(p.GetCarriedWeight(), static_cast<u32>(m.weight + s.weight));
@@ -166,7 +164,8 @@ TEST(Player, ArmourOutfitCapacityPriceAndResistances) {
     p.effects[kListResistMagic].push_back({std::nullopt, nullptr, 150, 0, kListResistMagic, kFromSpell, 0});
     p.effects[kListResistMagic].push_back({std::nullopt, nullptr, 90, 0, kListResistMagic, kFromSpell, 0});
     EXPECT_EQ(p.GetMagicResistance(), 100) << "7 + 50 + 90, at most 100";
-    p.effects[kListResistDisease].push_back({std::string("base_plague"), nullptr, 130, 0, kListResistDisease, 2, 0});
+    p.effects[kListResistDisease].push_back(
+        {std::string("base_plague"), nullptr, 130, 0, kListResistDisease, 2, 0});
     EXPECT_EQ(p.GetSpecificDiseaseResistance("base_plague"), 37);
     EXPECT_EQ(p.GetSpecificDiseaseResistance("base_other"), 7);
 }
@@ -249,9 +248,9 @@ TEST(PlayerChangers, SpellsQuestsAbilitiesAndDiseases) {
     PlayerWorld w;
     CPlayer& p = w.player;
     EXPECT_FALSE(p.LearnSpell("base_spelldrainhealth", true));
-    EXPECT_EQ(w.host.shown.back(), "You can't learn the " +
-                                       std::string(w.base.spells.FindById("base_spelldrainhealth")->GetDisplayName()) +
-                                       " spell.");
+    EXPECT_EQ(w.host.shown.back(),
+              "You can't learn the " +
+                  std::string(w.base.spells.FindById("base_spelldrainhealth")->GetDisplayName()) + " spell.");
     EXPECT_TRUE(p.spellsBySchool[5].empty());
     EXPECT_TRUE(p.LearnSpell("base_spellfeather", true));
     EXPECT_TRUE(p.KnowsSpell("base_spellfeather"));
@@ -277,7 +276,8 @@ TEST(PlayerChangers, SpellsQuestsAbilitiesAndDiseases) {
     const CDisease* disease = w.base.diseases.At(0);
     p.InfectDisease(disease->GetName());
     EXPECT_TRUE(p.IsDiseased(""));
-    EXPECT_EQ(w.host.shown.back(), std::string("You have been infected by ") + disease->GetDisplayName() + ".");
+    EXPECT_EQ(w.host.shown.back(),
+              std::string("You have been infected by ") + disease->GetDisplayName() + ".");
     p.CureDisease(disease->GetName());
     EXPECT_FALSE(p.IsDiseased(""));
 }
@@ -293,7 +293,8 @@ TEST(PlayerChangers, ItemsMoneyPhrasesAndEquipmentSlots) {
     EXPECT_EQ(w.host.shown.back(), "You have found " + std::to_string(money.value) + "\x09.");
 
     p.ReceiveItem("base_pmanasmall", 3, true);
-    EXPECT_EQ(w.host.shown.back(), std::string("You have received 3 potions of ") + w.Type("base_pmanasmall")->name + ".");
+    EXPECT_EQ(w.host.shown.back(),
+              std::string("You have received 3 potions of ") + w.Type("base_pmanasmall")->name + ".");
     EXPECT_EQ(CPlayer::FormatItemPhrase(*w.Type("base_gem_amethyst"), 1),
               std::string("an ") + w.Type("base_gem_amethyst")->name + " gem");
     EXPECT_EQ(p.CountItems("base_pmanasmall"), 3);
@@ -307,10 +308,11 @@ TEST(PlayerChangers, ItemsMoneyPhrasesAndEquipmentSlots) {
         int itemClass, subclass;
         bool second;
         int slot;
-    } slots[] = {{1, 1, false, 5}, {1, 1, true, 6}, {1, 11, false, 12}, {1, 13, true, 12}, {2, 1, false, 6},
-                 {3, 2, false, 10}, {2, 3, false, 4}, {3, 4, false, 1}, {2, 5, false, 13}, {3, 6, false, 11},
-                 {2, 7, false, 2}, {3, 8, false, 7}, {4, 2, false, 8}, {4, 2, true, 9}, {4, 1, false, 3},
-                 {8, 1, false, 0}, {2, 9, false, 0}};
+    } slots[] = {{1, 1, false, 5},  {1, 1, true, 6},   {1, 11, false, 12}, {1, 13, true, 12},
+                 {2, 1, false, 6},  {3, 2, false, 10}, {2, 3, false, 4},   {3, 4, false, 1},
+                 {2, 5, false, 13}, {3, 6, false, 11}, {2, 7, false, 2},   {3, 8, false, 7},
+                 {4, 2, false, 8},  {4, 2, true, 9},   {4, 1, false, 3},   {8, 1, false, 0},
+                 {2, 9, false, 0}};
     for (const auto& c : slots) {
         t.itemClass = static_cast<u8>(c.itemClass);
         t.subclass = static_cast<u8>(c.subclass);
@@ -365,14 +367,15 @@ TEST(PlayerMarks, SlotCountFollowsIntelligenceAndDrink) {
     const struct {
         int intelligence, fortify, drink;
         size_t slots;
-    } cases[] = {{15, 0, 0, 3}, {4, 0, 0, 1}, {15, 10, 0, 5}, {15, 0, 120, 2}, {15, 0, 140, 1}, {1, -20, 0, 1}};
+    } cases[] = {{15, 0, 0, 3},   {4, 0, 0, 1},    {15, 10, 0, 5},
+                 {15, 0, 120, 2}, {15, 0, 140, 1}, {1, -20, 0, 1}};
     for (const auto& c : cases) {
         p.ClearMarkSlots();
         p.RemoveAllEffects();
         p.attributes[kIntelligence] = static_cast<u16>(c.intelligence);
         if (c.fortify)
-            p.effects[kListFortifyAttribute].push_back(
-                {std::nullopt, nullptr, static_cast<i16>(c.fortify), 0, kListFortifyAttribute, kFromSpell, kIntelligence});
+            p.effects[kListFortifyAttribute].push_back({std::nullopt, nullptr, static_cast<i16>(c.fortify), 0,
+                                                        kListFortifyAttribute, kFromSpell, kIntelligence});
         if (c.drink)
             p.effects[kListAlcoholic].push_back(
                 {std::nullopt, nullptr, static_cast<i16>(c.drink), 5, kListAlcoholic, kFromDrink, 0});

@@ -11,12 +11,13 @@ namespace {
 
 std::map<std::string, int> Carried(const CPlayer& p) {
     std::map<std::string, int> counts;
-    for (const auto& item : p.items)
-        ++counts[item->type->GetName()];
+    for (const auto& item : p.items) ++counts[item->type->GetName()];
     return counts;
 }
 
-const char* Worn(const CPlayer& p, int slot) { return p.equipment[slot] ? p.equipment[slot]->type->GetName() : ""; }
+const char* Worn(const CPlayer& p, int slot) {
+    return p.equipment[slot] ? p.equipment[slot]->type->GetName() : "";
+}
 
 CCreatedCharacter Character(u32 race, std::initializer_list<u8> skills) {
     CCreatedCharacter c;
@@ -75,8 +76,7 @@ TEST(StartKit, EachRaceGetsItsItemsGoldTimeAndScript) {
         int groupOne = 0, further = 0;
         for (const auto& [id, count] : carried) {
             const CItemType* t = w.Type(id.c_str());
-            if (t->group == 0 || id.rfind("base_race_", 0) == 0)
-                continue;
+            if (t->group == 0 || id.rfind("base_race_", 0) == 0) continue;
             EXPECT_EQ(count, 4) << id;
             EXPECT_EQ((t->flags & 0x08) != 0, r.race == 1) << id;
             (t->group == 1 ? groupOne : further) += 1;
@@ -206,16 +206,14 @@ TEST(StartKit, TheSequenceOfDrawsForOneSeed) {
     for (int g = 1; g <= kMaxItemGroup; ++g)
         for (u16 i : items.GetGroupList(g)) {
             const CItemType* t = items.GetItemType(i);
-            if (!(t->flags & 0x08))
-                (g == 1 ? groupOne : further).push_back(t);
+            if (!(t->flags & 0x08)) (g == 1 ? groupOne : further).push_back(t);
         }
     std::vector<const CItemType*> all = groupOne;
     all.insert(all.end(), further.begin(), further.end());
     const CItemType* first = all[replay.Next(static_cast<i32>(all.size()))];
     auto countedDraws = [&](const CItemType* t) {
         for (int i = 0; i < 4; ++i)
-            if (t->IsCountedWeapon())
-                replay.Next(10);
+            if (t->IsCountedWeapon()) replay.Next(10);
     };
     countedDraws(first);
     const std::vector<const CItemType*>& rest = first->group == 1 ? further : groupOne;
@@ -234,12 +232,12 @@ TEST(StartKit, TheSequenceOfDrawsForOneSeed) {
 
     // And pinned as numbers, so that a change in how the generator is used shows here too.
     std::vector<int> values;
-    for (int i = 0; i < 20; ++i)
-        values.push_back(w.player.skills[w.player.skillOrder[i]]);
+    for (int i = 0; i < 20; ++i) values.push_back(w.player.skills[w.player.skillOrder[i]]);
     EXPECT_STREQ(first->GetName(), "base_phealmedium");
     EXPECT_STREQ(second->GetName(), "base_food_bread");
     EXPECT_EQ(quiver, 12u);
-    EXPECT_EQ(values, (std::vector<int>{15, 19, 17, 16, 19, 16, 11, 11, 14, 13, 14, 12, 10, 13, 11, 11, 12, 12, 11, 11}));
+    EXPECT_EQ(values, (std::vector<int>{15, 19, 17, 16, 19, 16, 11, 11, 14, 13,
+                                        14, 12, 10, 13, 11, 11, 12, 12, 11, 11}));
 }
 
 }  // namespace

@@ -144,7 +144,8 @@ void Canvas::Polygon(const std::vector<Pt>& pts, Rgba c) {
     constexpr int kSub = 4;
     float minY = pts[0].y, maxY = pts[0].y;
     for (const Pt& p : pts) minY = std::min(minY, p.y), maxY = std::max(maxY, p.y);
-    int y0 = std::max(0, static_cast<int>(std::floor(minY))), y1 = std::min(h_ - 1, static_cast<int>(std::ceil(maxY)));
+    int y0 = std::max(0, static_cast<int>(std::floor(minY))),
+        y1 = std::min(h_ - 1, static_cast<int>(std::ceil(maxY)));
     std::vector<float> cover(static_cast<size_t>(w_) + 1);
     std::vector<float> xs;
     for (int j = y0; j <= y1; ++j) {

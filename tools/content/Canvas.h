@@ -10,14 +10,15 @@ struct Rgba {
 };
 
 constexpr Rgba Rgb(uint32_t rgb, uint8_t a = 255) {
-    return Rgba{static_cast<uint8_t>(rgb >> 16), static_cast<uint8_t>(rgb >> 8), static_cast<uint8_t>(rgb), a};
+    return Rgba{static_cast<uint8_t>(rgb >> 16), static_cast<uint8_t>(rgb >> 8), static_cast<uint8_t>(rgb),
+                a};
 }
 
 // A well-mixed 32-bit hash: the deterministic noise of grain and procedural textures.
 uint32_t Hash(uint32_t x);
 
-Rgba Mix(Rgba a, Rgba b, float t);   // a towards b by t (0..1), alpha included
-Rgba Shade(Rgba c, float f);         // brightness times f, clamped
+Rgba Mix(Rgba a, Rgba b, float t);  // a towards b by t (0..1), alpha included
+Rgba Shade(Rgba c, float f);        // brightness times f, clamped
 
 struct Pt {
     float x, y;

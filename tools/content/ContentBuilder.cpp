@@ -43,7 +43,8 @@ std::vector<ContentRecord> BuildInterfaceRecords(const std::string& fontFolder) 
     std::vector<PictureRecord> others = PaintOtherLayoutPictures(large);
     std::set<uint16_t> seen;
     for (PictureRecord& p : pictures) {
-        if (!seen.insert(p.record).second) throw std::logic_error("record " + std::to_string(p.record) + " painted twice");
+        if (!seen.insert(p.record).second)
+            throw std::logic_error("record " + std::to_string(p.record) + " painted twice");
         out.push_back({p.record, EncodePicture(p.picture), p.use, std::move(p.picture)});
     }
     for (PictureRecord& p : others) {
@@ -53,7 +54,8 @@ std::vector<ContentRecord> BuildInterfaceRecords(const std::string& fontFolder) 
     }
     out.push_back({4031, MakeWav(ClickSamples()), "click sound", {}});
     out.push_back({4032, MakeWav(ConfirmSamples()), "confirm sound", {}});
-    std::sort(out.begin(), out.end(), [](const ContentRecord& a, const ContentRecord& b) { return a.id < b.id; });
+    std::sort(out.begin(), out.end(),
+              [](const ContentRecord& a, const ContentRecord& b) { return a.id < b.id; });
     return out;
 }
 
@@ -80,7 +82,9 @@ bool DecodePicture(const std::vector<uint8_t>& d, int& w, int& h, std::vector<ui
     size_t n = static_cast<size_t>(w) * h;
     size_t dataLen = enc == 0 ? n : enc == 1 ? n / 4 : n / 2;
     size_t table = 8 + dataLen + (dataLen % 2);
-    auto u16at = [&](size_t at) { return at + 1 < d.size() ? static_cast<uint16_t>(d[at] | d[at + 1] << 8) : uint16_t{0xF81F}; };
+    auto u16at = [&](size_t at) {
+        return at + 1 < d.size() ? static_cast<uint16_t>(d[at] | d[at + 1] << 8) : uint16_t{0xF81F};
+    };
     px.resize(n);
     for (int y = 0; y < h; ++y)
         for (int x = 0; x < w; ++x) {
@@ -139,7 +143,8 @@ bool WriteContactSheet(const std::vector<ContentRecord>& records, const std::str
     for (const ContentRecord& r : records)
         if (r.picture.Width() > 0) pics.push_back(&r);
     const size_t perPage = static_cast<size_t>(cols) * rowsPerPage;
-    std::string stem = path.size() > 4 && path.substr(path.size() - 4) == ".png" ? path.substr(0, path.size() - 4) : path;
+    std::string stem =
+        path.size() > 4 && path.substr(path.size() - 4) == ".png" ? path.substr(0, path.size() - 4) : path;
     for (size_t page = 0; page * perPage < pics.size(); ++page) {
         Canvas sheet(cols * cw, rowsPerPage * ch, Rgb(0x808080));
         for (size_t k = 0; k < perPage && page * perPage + k < pics.size(); ++k) {
@@ -149,17 +154,20 @@ bool WriteContactSheet(const std::vector<ContentRecord>& records, const std::str
             if (!DecodePicture(rec->data, w, h, px)) continue;
             int ox = static_cast<int>(k % cols) * cw, oy = static_cast<int>(k / cols) * ch;
             for (int y = 0; y < 120; ++y)
-                for (int x = 0; x < 120; ++x) sheet.Set(ox + 4 + x, oy + 4 + y, ((x / 8 + y / 8) % 2) ? Rgb(0x9A9A9A) : Rgb(0x6A6A6A));
+                for (int x = 0; x < 120; ++x)
+                    sheet.Set(ox + 4 + x, oy + 4 + y, ((x / 8 + y / 8) % 2) ? Rgb(0x9A9A9A) : Rgb(0x6A6A6A));
             int scale = std::max({1, (w + 119) / 120, (h + 119) / 120});
             for (int y = 0; y < h / scale; ++y)
                 for (int x = 0; x < w / scale; ++x) {
                     uint16_t c = px[static_cast<size_t>(y * scale) * w + x * scale];
                     if (c == kTransparent565) continue;
                     sheet.Set(ox + 4 + x, oy + 4 + y,
-                              Rgba{static_cast<uint8_t>((c >> 11) * 255 / 31), static_cast<uint8_t>(((c >> 5) & 63) * 255 / 63),
+                              Rgba{static_cast<uint8_t>((c >> 11) * 255 / 31),
+                                   static_cast<uint8_t>(((c >> 5) & 63) * 255 / 63),
                                    static_cast<uint8_t>((c & 31) * 255 / 31), 255});
                 }
-            PaintText(sheet, std::to_string(rec->id), ox, oy + 122, cw, 16, 11, Rgb(0xFFFFFF), true, false, false);
+            PaintText(sheet, std::to_string(rec->id), ox, oy + 122, cw, 16, 11, Rgb(0xFFFFFF), true, false,
+                      false);
         }
         if (!WritePng(sheet, stem + "-" + std::to_string(page + 1) + ".png")) return false;
     }
@@ -199,10 +207,12 @@ bool WriteFontSample(const std::vector<ContentRecord>& records, const std::strin
                         if (v < 4) {
                             sheet.Set(x + gx, y + gy, shades[v]);
                         } else if (tableAt + 2 * v + 1 < d.size()) {
-                            uint16_t c = static_cast<uint16_t>(d[tableAt + 2 * v] | d[tableAt + 2 * v + 1] << 8);
-                            sheet.Set(x + gx, y + gy, Rgba{static_cast<uint8_t>((c >> 11) * 255 / 31),
-                                                           static_cast<uint8_t>(((c >> 5) & 63) * 255 / 63),
-                                                           static_cast<uint8_t>((c & 31) * 255 / 31), 255});
+                            uint16_t c =
+                                static_cast<uint16_t>(d[tableAt + 2 * v] | d[tableAt + 2 * v + 1] << 8);
+                            sheet.Set(x + gx, y + gy,
+                                      Rgba{static_cast<uint8_t>((c >> 11) * 255 / 31),
+                                           static_cast<uint8_t>(((c >> 5) & 63) * 255 / 63),
+                                           static_cast<uint8_t>((c & 31) * 255 / 31), 255});
                         }
                     }
                 x += width + 1;
@@ -219,7 +229,8 @@ bool WriteLayoutPreview(const std::string& path) {
     // as an outlined box with its id, so that overlaps and crowding show at a glance.
     const int cellW = 410, cellH = 320, cols = 3, rowsPerPage = 3;
     const auto& groups = LayoutGroups();
-    std::string stem = path.size() > 4 && path.substr(path.size() - 4) == ".png" ? path.substr(0, path.size() - 4) : path;
+    std::string stem =
+        path.size() > 4 && path.substr(path.size() - 4) == ".png" ? path.substr(0, path.size() - 4) : path;
     size_t perPage = static_cast<size_t>(cols) * rowsPerPage;
     for (size_t page = 0; page * perPage < groups.size(); ++page) {
         Canvas sheet(cols * cellW, rowsPerPage * cellH, Rgb(0x505050));
@@ -232,10 +243,11 @@ bool WriteLayoutPreview(const std::string& path) {
                 if (e.x == 0 && e.y == 0 && e.w == g.width && e.h == g.height) continue;
                 Rgba c = Rgb(0x60C0F0);
                 sheet.Frame(ox + e.x / 2, oy + e.y / 2, std::max(1, e.w / 2), std::max(1, e.h / 2), c, 1);
-                PaintText(sheet, std::to_string(e.id), ox + e.x / 2, oy + e.y / 2, std::max(14, e.w / 2), std::max(8, e.h / 2), 8,
-                          Rgb(0xF0E0A0), false, false, false);
+                PaintText(sheet, std::to_string(e.id), ox + e.x / 2, oy + e.y / 2, std::max(14, e.w / 2),
+                          std::max(8, e.h / 2), 8, Rgb(0xF0E0A0), false, false, false);
             }
-            PaintText(sheet, "group " + std::to_string(g.group), ox, oy + 296, 200, 14, 11, Rgb(0xFFFFFF), true, false, false);
+            PaintText(sheet, "group " + std::to_string(g.group), ox, oy + 296, 200, 14, 11, Rgb(0xFFFFFF),
+                      true, false, false);
         }
         if (!WritePng(sheet, stem + "-" + std::to_string(page + 1) + ".png")) return false;
     }
@@ -251,7 +263,8 @@ const ContentRecord* FindRecord(const std::vector<ContentRecord>& records, uint1
 }
 
 // Draws picture record id at (x, y) on the canvas, tiled over w x h when they are given.
-void Put(Canvas& c, const std::vector<ContentRecord>& records, uint16_t id, int x, int y, int w = 0, int h = 0) {
+void Put(Canvas& c, const std::vector<ContentRecord>& records, uint16_t id, int x, int y, int w = 0,
+         int h = 0) {
     const ContentRecord* r = FindRecord(records, id);
     int pw = 0, ph = 0;
     std::vector<uint16_t> px;
@@ -262,13 +275,16 @@ void Put(Canvas& c, const std::vector<ContentRecord>& records, uint16_t id, int 
         for (int i = 0; i < w; ++i) {
             uint16_t v = px[static_cast<size_t>(j % ph) * pw + i % pw];
             if (v == kTransparent565) continue;
-            c.Set(x + i, y + j, Rgba{static_cast<uint8_t>((v >> 11) * 255 / 31), static_cast<uint8_t>(((v >> 5) & 63) * 255 / 63),
-                                     static_cast<uint8_t>((v & 31) * 255 / 31), 255});
+            c.Set(x + i, y + j,
+                  Rgba{static_cast<uint8_t>((v >> 11) * 255 / 31),
+                       static_cast<uint8_t>(((v >> 5) & 63) * 255 / 63),
+                       static_cast<uint8_t>((v & 31) * 255 / 31), 255});
         }
 }
 
 // The nine-piece box as the game draws it: corners whole, edges and centre tiled.
-void Box(Canvas& c, const std::vector<ContentRecord>& records, uint16_t first, int x, int y, int w, int h, bool centre = true) {
+void Box(Canvas& c, const std::vector<ContentRecord>& records, uint16_t first, int x, int y, int w, int h,
+         bool centre = true) {
     int pw = 0, ph = 0, rw = 0, bh = 0;
     std::vector<uint16_t> px;
     if (const ContentRecord* r = FindRecord(records, first)) DecodePicture(r->data, pw, ph, px);
@@ -297,7 +313,8 @@ bool WriteMockScreen(const std::vector<ContentRecord>& records, const std::strin
     Box(c, records, 3039, 184, 116, 200, 260);
     Box(c, records, 3140, 400, 116, 216, 260);
     for (int k = 0; k < 7; ++k)
-        PaintText(c, k == 2 ? "Mage" : "Warrior", 404, 120 + 30 * k, 208, 28, 18, k == 2 ? Rgb(0x8A2A1A) : Rgb(0x161616), k == 2, false, false);
+        PaintText(c, k == 2 ? "Mage" : "Warrior", 404, 120 + 30 * k, 208, 28, 18,
+                  k == 2 ? Rgb(0x8A2A1A) : Rgb(0x161616), k == 2, false, false);
     Put(c, records, 3100, 250, 404);
     Put(c, records, 3102, 450, 404);
     Box(c, records, 3015, 200, 480, 400, 90);

@@ -10,8 +10,8 @@
 struct ContentRecord {
     uint16_t id;
     std::vector<uint8_t> data;
-    std::string use;   // for the contact sheet and messages
-    Canvas picture;    // pictures only: what was encoded
+    std::string use;  // for the contact sheet and messages
+    Canvas picture;   // pictures only: what was encoded
 };
 
 // The creator of the game's databases and the type of the interface database. The type differs from

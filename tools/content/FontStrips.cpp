@@ -41,7 +41,8 @@ Choice ChooseGlyph(int code) {
     if (code == 145) return {0x21E7, Style::Text};  // shift
     if (code == 146) return {0x2190, Style::Text};  // delete (back)
     if (code == 147) return {0x21B5, Style::Text};  // enter
-    if (code == 9 || code == 11 || code == 12 || code == 148 || code == 181 || code == 182) return {0, Style::Text};
+    if (code == 9 || code == 11 || code == 12 || code == 148 || code == 181 || code == 182)
+        return {0, Style::Text};
     if (code > 128 && code < 160) return {kCp1252[code - 128] ? kCp1252[code - 128] : 0x00B7u, Style::Text};
     if (code >= 160) return {static_cast<uint32_t>(code), Style::Text};
     return {0x00B7, Style::Text};
@@ -110,7 +111,8 @@ public:
         int left = x0 + (w - static_cast<int>(bm.width)) / 2;
         int top = base - face_->glyph->bitmap_top;
         // A mark that hangs below the strip (the underscore in the short strips) moves up into it.
-        if (top + static_cast<int>(bm.rows) > s.height && static_cast<int>(bm.rows) <= s.height) top = s.height - static_cast<int>(bm.rows);
+        if (top + static_cast<int>(bm.rows) > s.height && static_cast<int>(bm.rows) <= s.height)
+            top = s.height - static_cast<int>(bm.rows);
         for (unsigned r = 0; r < bm.rows; ++r)
             for (unsigned c = 0; c < bm.width; ++c) {
                 int x = left + static_cast<int>(c), y = top + static_cast<int>(r);
@@ -161,14 +163,16 @@ void DrawLinkMark(FontStrip& s, int x0, int w, int base) {
 void DrawStackMark(FontStrip& s, int x0, int w, int base) {
     int step = std::max(2, base / 5);
     for (int k = 0; k < 3; ++k)
-        for (int x = x0 + 1 + k; x < x0 + w - 1 - (2 - k); ++x) Put(s, x, base - 1 - k * step, k == 1 ? 2 : 1);
+        for (int x = x0 + 1 + k; x < x0 + w - 1 - (2 - k); ++x)
+            Put(s, x, base - 1 - k * step, k == 1 ? 2 : 1);
 }
 
 void DrawChargeMark(FontStrip& s, int x0, int w, int base) {
     int h = std::max(4, base * 2 / 3);
     int top = base - h;
     for (int y = 0; y < h; ++y) {
-        int x = y < h / 2 ? x0 + w - 2 - y * (w - 3) / h : x0 + w - 2 - (y - h / 2) * (w - 3) / h - (w - 3) / 3;
+        int x =
+            y < h / 2 ? x0 + w - 2 - y * (w - 3) / h : x0 + w - 2 - (y - h / 2) * (w - 3) / h - (w - 3) / 3;
         Put(s, x, top + y, kGold);
         Put(s, x + 1, top + y, kGoldLight);
     }
@@ -216,7 +220,8 @@ FontStrip RasteriseStrip(const GlyphTable& table, const std::string& fontFile) {
             small.Draw(s, choice.codepoint, g.first, w, base, Style::Text);
             continue;
         }
-        if (!text.Draw(s, choice.codepoint, g.first, w, base, choice.style)) text.Draw(s, '?', g.first, w, base, choice.style);
+        if (!text.Draw(s, choice.codepoint, g.first, w, base, choice.style))
+            text.Draw(s, '?', g.first, w, base, choice.style);
     }
     return s;
 }

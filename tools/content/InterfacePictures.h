@@ -11,7 +11,7 @@
 
 // One run of consecutive base numbers and the record numbers that each layout family loads.
 struct InterfacePictureRun {
-    uint16_t base;   // first base number
+    uint16_t base;  // first base number
     uint16_t count;
     uint16_t small;  // first record in the small layouts
     uint16_t large;  // first record in the large layouts

@@ -22,7 +22,8 @@
 
 int main(int argc, char** argv) {
     std::string out = ".", fonts = "/usr/share/fonts/truetype/dejavu", sheet, worldVersion = "122";
-    if (argc == 3 && std::strcmp(argv[1], "--render-music") == 0) return world::RenderMusic(argv[2], 40) ? 0 : 1;
+    if (argc == 3 && std::strcmp(argv[1], "--render-music") == 0)
+        return world::RenderMusic(argv[2], 40) ? 0 : 1;
     for (int i = 1; i < argc; ++i) {
         auto value = [&](std::string& into) {
             if (i + 1 >= argc) return false;
@@ -30,12 +31,18 @@ int main(int argc, char** argv) {
             return true;
         };
         bool ok = false;
-        if (std::strcmp(argv[i], "--out") == 0) ok = value(out);
-        else if (std::strcmp(argv[i], "--fonts") == 0) ok = value(fonts);
-        else if (std::strcmp(argv[i], "--sheet") == 0) ok = value(sheet);
-        else if (std::strcmp(argv[i], "--world-version") == 0) ok = value(worldVersion);
+        if (std::strcmp(argv[i], "--out") == 0)
+            ok = value(out);
+        else if (std::strcmp(argv[i], "--fonts") == 0)
+            ok = value(fonts);
+        else if (std::strcmp(argv[i], "--sheet") == 0)
+            ok = value(sheet);
+        else if (std::strcmp(argv[i], "--world-version") == 0)
+            ok = value(worldVersion);
         if (!ok) {
-            std::fprintf(stderr, "usage: %s --out FOLDER [--fonts FOLDER] [--sheet FILE.png] [--world-version N]\n", argv[0]);
+            std::fprintf(stderr,
+                         "usage: %s --out FOLDER [--fonts FOLDER] [--sheet FILE.png] [--world-version N]\n",
+                         argv[0]);
             return 2;
         }
     }
@@ -47,8 +54,9 @@ int main(int argc, char** argv) {
             return 1;
         }
         std::string stem = sheet.size() > 4 ? sheet.substr(0, sheet.size() - 4) : sheet;
-        if (!sheet.empty() && (!WriteContactSheet(records, sheet) || !WriteFontSample(records, stem + "-fonts.png") ||
-                               !WriteLayoutPreview(stem + "-layout.png") || !WriteMockScreen(records, stem + "-mock.png"))) {
+        if (!sheet.empty() &&
+            (!WriteContactSheet(records, sheet) || !WriteFontSample(records, stem + "-fonts.png") ||
+             !WriteLayoutPreview(stem + "-layout.png") || !WriteMockScreen(records, stem + "-mock.png"))) {
             std::fprintf(stderr, "vantrel_content: cannot write %s\n", sheet.c_str());
             return 1;
         }

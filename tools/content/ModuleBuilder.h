@@ -13,7 +13,9 @@ namespace content {
 class ModuleBuilder {
 public:
     explicit ModuleBuilder(uint32_t tracks, uint32_t patterns = 1) : tracks_(tracks), header_(1084, 0) {
-        std::string sig = tracks == 4 ? "M.K." : tracks < 10 ? std::to_string(tracks) + "CHN" : std::to_string(tracks) + "CH";
+        std::string sig = tracks == 4   ? "M.K."
+                          : tracks < 10 ? std::to_string(tracks) + "CHN"
+                                        : std::to_string(tracks) + "CH";
         std::memcpy(header_.data() + 1080, sig.data(), 4);
         patterns_.assign(patterns, std::vector<uint8_t>(64 * tracks * 4, 0));
         samples_.resize(31);
@@ -82,12 +84,19 @@ private:
 };
 
 // A canonical RIFF/WAVE image of PCM data.
-inline std::vector<uint8_t> MakeWav(uint16_t channels, uint32_t rate, uint16_t bits, const std::vector<uint8_t>& data,
-                                    uint16_t tag = 1) {
+inline std::vector<uint8_t> MakeWav(uint16_t channels, uint32_t rate, uint16_t bits,
+                                    const std::vector<uint8_t>& data, uint16_t tag = 1) {
     std::vector<uint8_t> w;
-    auto u32 = [&](uint32_t v) { for (int i = 0; i < 4; ++i) w.push_back(static_cast<uint8_t>(v >> (8 * i))); };
-    auto u16 = [&](uint16_t v) { w.push_back(static_cast<uint8_t>(v)); w.push_back(static_cast<uint8_t>(v >> 8)); };
-    auto id = [&](const char* s) { for (int i = 0; i < 4; ++i) w.push_back(static_cast<uint8_t>(s[i])); };
+    auto u32 = [&](uint32_t v) {
+        for (int i = 0; i < 4; ++i) w.push_back(static_cast<uint8_t>(v >> (8 * i)));
+    };
+    auto u16 = [&](uint16_t v) {
+        w.push_back(static_cast<uint8_t>(v));
+        w.push_back(static_cast<uint8_t>(v >> 8));
+    };
+    auto id = [&](const char* s) {
+        for (int i = 0; i < 4; ++i) w.push_back(static_cast<uint8_t>(s[i]));
+    };
     id("RIFF");
     u32(static_cast<uint32_t>(36 + data.size() + (data.size() & 1)));
     id("WAVE");

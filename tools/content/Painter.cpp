@@ -28,7 +28,8 @@ Canvas FrameBox(FrameStyle style, int w, int h, int e, bool transparentCentre) {
         c.Bevel(e - 3, e - 3, w - 2 * (e - 3), h - 2 * (e - 3), kGoldDark, kGoldLight, 2);
         c.Frame(e - 1, e - 1, w - 2 * (e - 1), h - 2 * (e - 1), kBlack, 1);
         // Gold studs in the corners.
-        for (Pt p : {Pt{e / 2.0f, e / 2.0f}, Pt{w - e / 2.0f, e / 2.0f}, Pt{e / 2.0f, h - e / 2.0f}, Pt{w - e / 2.0f, h - e / 2.0f}}) {
+        for (Pt p : {Pt{e / 2.0f, e / 2.0f}, Pt{w - e / 2.0f, e / 2.0f}, Pt{e / 2.0f, h - e / 2.0f},
+                     Pt{w - e / 2.0f, h - e / 2.0f}}) {
             c.Disc(p.x, p.y, e * 0.34f, kGoldDark);
             c.Disc(p.x - 0.5f, p.y - 0.5f, e * 0.26f, kGold);
             c.Disc(p.x - e * 0.1f, p.y - e * 0.1f, e * 0.1f, kGoldLight);
@@ -93,7 +94,9 @@ Canvas FrameBox(FrameStyle style, int w, int h, int e, bool transparentCentre) {
     return c;
 }
 
-Pt Rot(Pt p, float a) { return Pt{p.x * std::cos(a) - p.y * std::sin(a), p.x * std::sin(a) + p.y * std::cos(a)}; }
+Pt Rot(Pt p, float a) {
+    return Pt{p.x * std::cos(a) - p.y * std::sin(a), p.x * std::sin(a) + p.y * std::cos(a)};
+}
 
 // Polygon in unit coordinates (-1..1) placed into the square, with an outline pass behind it.
 void Shape(Canvas& c, std::vector<Pt> unit, int x, int y, int s, Rgba col, float angle = 0) {
@@ -117,7 +120,8 @@ void Stroke(Canvas& c, Pt a, Pt b, int x, int y, int s, float t, Rgba col) {
     c.Line(pa, pb, w, col);
 }
 
-void Round(Canvas& c, float ux, float uy, float ur, int x, int y, int s, Rgba col, bool ring = false, float t = 0.12f) {
+void Round(Canvas& c, float ux, float uy, float ur, int x, int y, int s, Rgba col, bool ring = false,
+           float t = 0.12f) {
     float h = s / 2.0f;
     float cx = x + h + ux * h * 0.8f, cy = y + h + uy * h * 0.8f, r = ur * h * 0.8f;
     if (ring) {
@@ -129,7 +133,8 @@ void Round(Canvas& c, float ux, float uy, float ur, int x, int y, int s, Rgba co
     }
 }
 
-const std::vector<Pt> kArrow = {{0, -1}, {0.9f, 0.1f}, {0.35f, 0.1f}, {0.35f, 0.9f}, {-0.35f, 0.9f}, {-0.35f, 0.1f}, {-0.9f, 0.1f}};
+const std::vector<Pt> kArrow = {{0, -1},        {0.9f, 0.1f},   {0.35f, 0.1f}, {0.35f, 0.9f},
+                                {-0.35f, 0.9f}, {-0.35f, 0.1f}, {-0.9f, 0.1f}};
 
 class Face {
 public:
@@ -162,14 +167,14 @@ std::vector<Canvas> PaintFrame(FrameStyle style, int e, int tile, bool transpare
     int w = 2 * e + tile, h = 2 * e + tile;
     Canvas box = FrameBox(style, w, h, e, transparentCentre);
     std::vector<Canvas> pieces;
-    pieces.push_back(box.Crop(0, 0, e, e));              // 0 top-left
-    pieces.push_back(box.Crop(0, e, e, tile));           // 1 left
-    pieces.push_back(box.Crop(0, e + tile, e, e));       // 2 bottom-left
-    pieces.push_back(box.Crop(e, 0, tile, e));           // 3 top
-    pieces.push_back(box.Crop(e, e, tile, tile));        // 4 centre
-    pieces.push_back(box.Crop(e, e + tile, tile, e));    // 5 bottom
-    pieces.push_back(box.Crop(e + tile, 0, e, e));       // 6 top-right
-    pieces.push_back(box.Crop(e + tile, e, e, tile));    // 7 right
+    pieces.push_back(box.Crop(0, 0, e, e));                // 0 top-left
+    pieces.push_back(box.Crop(0, e, e, tile));             // 1 left
+    pieces.push_back(box.Crop(0, e + tile, e, e));         // 2 bottom-left
+    pieces.push_back(box.Crop(e, 0, tile, e));             // 3 top
+    pieces.push_back(box.Crop(e, e, tile, tile));          // 4 centre
+    pieces.push_back(box.Crop(e, e + tile, tile, e));      // 5 bottom
+    pieces.push_back(box.Crop(e + tile, 0, e, e));         // 6 top-right
+    pieces.push_back(box.Crop(e + tile, e, e, tile));      // 7 right
     pieces.push_back(box.Crop(e + tile, e + tile, e, e));  // 8 bottom-right
     return pieces;
 }
@@ -203,17 +208,31 @@ void PaintIcon(Canvas& c, Icon icon, int x, int y, int s, Rgba col) {
         break;
     case Icon::Minus: Stroke(c, {-0.8f, 0}, {0.8f, 0}, x, y, s, 0.18f, col); break;
     case Icon::Sword:
-        Shape(c, {{0.9f, -0.9f}, {0.75f, -0.55f}, {-0.35f, 0.55f}, {-0.55f, 0.35f}, {0.55f, -0.75f}}, x, y, s, Rgb(0xD8DCE4));
+        Shape(c, {{0.9f, -0.9f}, {0.75f, -0.55f}, {-0.35f, 0.55f}, {-0.55f, 0.35f}, {0.55f, -0.75f}}, x, y, s,
+              Rgb(0xD8DCE4));
         Stroke(c, {-0.7f, 0.2f}, {-0.2f, 0.7f}, x, y, s, 0.1f, col);
         Stroke(c, {-0.45f, 0.45f}, {-0.85f, 0.85f}, x, y, s, 0.1f, Shade(col, 0.7f));
         break;
     case Icon::Shield:
         Shape(c, {{-0.8f, -0.8f}, {0.8f, -0.8f}, {0.75f, 0.1f}, {0, 0.95f}, {-0.75f, 0.1f}}, x, y, s, col);
-        Shape(c, {{-0.5f, -0.55f}, {0.5f, -0.55f}, {0.45f, 0.05f}, {0, 0.6f}, {-0.45f, 0.05f}}, x, y, s, dark);
+        Shape(c, {{-0.5f, -0.55f}, {0.5f, -0.55f}, {0.45f, 0.05f}, {0, 0.6f}, {-0.45f, 0.05f}}, x, y, s,
+              dark);
         Stroke(c, {0, -0.5f}, {0, 0.5f}, x, y, s, 0.08f, col);
         break;
     case Icon::Helmet:
-        Shape(c, {{-0.75f, 0.8f}, {-0.75f, -0.1f}, {-0.5f, -0.65f}, {0, -0.85f}, {0.5f, -0.65f}, {0.75f, -0.1f}, {0.75f, 0.8f}, {0.2f, 0.8f}, {0.2f, 0.0f}, {-0.2f, 0.0f}, {-0.2f, 0.8f}}, x, y, s, Rgb(0xB8BCC8));
+        Shape(c,
+              {{-0.75f, 0.8f},
+               {-0.75f, -0.1f},
+               {-0.5f, -0.65f},
+               {0, -0.85f},
+               {0.5f, -0.65f},
+               {0.75f, -0.1f},
+               {0.75f, 0.8f},
+               {0.2f, 0.8f},
+               {0.2f, 0.0f},
+               {-0.2f, 0.0f},
+               {-0.2f, 0.8f}},
+              x, y, s, Rgb(0xB8BCC8));
         Stroke(c, {-0.75f, -0.1f}, {0.75f, -0.1f}, x, y, s, 0.08f, col);
         break;
     case Icon::Ring:
@@ -228,15 +247,19 @@ void PaintIcon(Canvas& c, Icon icon, int x, int y, int s, Rgba col) {
         break;
     case Icon::Potion:
         Round(c, 0, 0.3f, 0.6f, x, y, s, Rgb(0xC03040));
-        Shape(c, {{-0.18f, -0.9f}, {0.18f, -0.9f}, {0.18f, -0.25f}, {-0.18f, -0.25f}}, x, y, s, Rgb(0xA0C8D0));
+        Shape(c, {{-0.18f, -0.9f}, {0.18f, -0.9f}, {0.18f, -0.25f}, {-0.18f, -0.25f}}, x, y, s,
+              Rgb(0xA0C8D0));
         Round(c, -0.2f, 0.15f, 0.15f, x, y, s, Rgb(0xF09090));
         break;
     case Icon::Flask:
-        Shape(c, {{-0.2f, -0.9f}, {0.2f, -0.9f}, {0.2f, -0.2f}, {0.75f, 0.8f}, {-0.75f, 0.8f}, {-0.2f, -0.2f}}, x, y, s, Rgb(0xA0C8D0));
+        Shape(c,
+              {{-0.2f, -0.9f}, {0.2f, -0.9f}, {0.2f, -0.2f}, {0.75f, 0.8f}, {-0.75f, 0.8f}, {-0.2f, -0.2f}},
+              x, y, s, Rgb(0xA0C8D0));
         Shape(c, {{-0.45f, 0.3f}, {0.45f, 0.3f}, {0.72f, 0.78f}, {-0.72f, 0.78f}}, x, y, s, Rgb(0x40B060));
         break;
     case Icon::Leaf:
-        Shape(c, {{0.8f, -0.8f}, {0.5f, 0.3f}, {-0.3f, 0.6f}, {-0.6f, 0.3f}, {-0.3f, -0.4f}}, x, y, s, Rgb(0x4CA040));
+        Shape(c, {{0.8f, -0.8f}, {0.5f, 0.3f}, {-0.3f, 0.6f}, {-0.6f, 0.3f}, {-0.3f, -0.4f}}, x, y, s,
+              Rgb(0x4CA040));
         Stroke(c, {0.7f, -0.7f}, {-0.8f, 0.8f}, x, y, s, 0.06f, Rgb(0x2A6020));
         break;
     case Icon::Scroll:
@@ -248,7 +271,8 @@ void PaintIcon(Canvas& c, Icon icon, int x, int y, int s, Rgba col) {
         break;
     case Icon::Gem:
         Shape(c, {{-0.5f, -0.6f}, {0.5f, -0.6f}, {0.9f, -0.15f}, {0, 0.85f}, {-0.9f, -0.15f}}, x, y, s, col);
-        Shape(c, {{-0.3f, -0.45f}, {0.3f, -0.45f}, {0.5f, -0.15f}, {-0.5f, -0.15f}}, x, y, s, Mix(col, Rgb(0xFFFFFF), 0.5f));
+        Shape(c, {{-0.3f, -0.45f}, {0.3f, -0.45f}, {0.5f, -0.15f}, {-0.5f, -0.15f}}, x, y, s,
+              Mix(col, Rgb(0xFFFFFF), 0.5f));
         break;
     case Icon::Star: {
         std::vector<Pt> pts;
@@ -265,10 +289,34 @@ void PaintIcon(Canvas& c, Icon icon, int x, int y, int s, Rgba col) {
         Round(c, -0.05f, -0.05f, 0.45f, x, y, s, kGoldLight, true, 0.06f);
         break;
     case Icon::Hand:
-        Shape(c, {{-0.6f, 0.9f}, {-0.7f, 0}, {-0.55f, -0.5f}, {-0.35f, -0.5f}, {-0.3f, -0.9f}, {-0.1f, -0.9f}, {0, -0.5f}, {0.1f, -0.95f}, {0.3f, -0.95f}, {0.35f, -0.45f}, {0.5f, -0.8f}, {0.7f, -0.75f}, {0.6f, 0.1f}, {0.4f, 0.9f}}, x, y, s, Rgb(0xE0B890));
+        Shape(c,
+              {{-0.6f, 0.9f},
+               {-0.7f, 0},
+               {-0.55f, -0.5f},
+               {-0.35f, -0.5f},
+               {-0.3f, -0.9f},
+               {-0.1f, -0.9f},
+               {0, -0.5f},
+               {0.1f, -0.95f},
+               {0.3f, -0.95f},
+               {0.35f, -0.45f},
+               {0.5f, -0.8f},
+               {0.7f, -0.75f},
+               {0.6f, 0.1f},
+               {0.4f, 0.9f}},
+              x, y, s, Rgb(0xE0B890));
         break;
     case Icon::Map:
-        Shape(c, {{-0.9f, -0.6f}, {-0.3f, -0.8f}, {0.3f, -0.6f}, {0.9f, -0.8f}, {0.9f, 0.6f}, {0.3f, 0.8f}, {-0.3f, 0.6f}, {-0.9f, 0.8f}}, x, y, s, kParchment);
+        Shape(c,
+              {{-0.9f, -0.6f},
+               {-0.3f, -0.8f},
+               {0.3f, -0.6f},
+               {0.9f, -0.8f},
+               {0.9f, 0.6f},
+               {0.3f, 0.8f},
+               {-0.3f, 0.6f},
+               {-0.9f, 0.8f}},
+              x, y, s, kParchment);
         Stroke(c, {-0.3f, -0.8f}, {-0.3f, 0.6f}, x, y, s, 0.05f, kParchmentDark);
         Stroke(c, {0.3f, -0.6f}, {0.3f, 0.8f}, x, y, s, 0.05f, kParchmentDark);
         Stroke(c, {-0.6f, 0.3f}, {0.1f, -0.2f}, x, y, s, 0.06f, kRed);
@@ -276,19 +324,22 @@ void PaintIcon(Canvas& c, Icon icon, int x, int y, int s, Rgba col) {
         break;
     case Icon::Globe:
         Round(c, 0, 0, 0.9f, x, y, s, Rgb(0x3A70C0));
-        Shape(c, {{-0.5f, -0.5f}, {0.1f, -0.6f}, {0.2f, -0.1f}, {-0.2f, 0.3f}, {-0.6f, 0.1f}}, x, y, s, Rgb(0x50A050));
+        Shape(c, {{-0.5f, -0.5f}, {0.1f, -0.6f}, {0.2f, -0.1f}, {-0.2f, 0.3f}, {-0.6f, 0.1f}}, x, y, s,
+              Rgb(0x50A050));
         Shape(c, {{0.3f, 0.2f}, {0.7f, 0.1f}, {0.6f, 0.6f}, {0.3f, 0.6f}}, x, y, s, Rgb(0x50A050));
         break;
     case Icon::Gear:
         for (int i = 0; i < 8; ++i) {
             float a = i * kPi / 4;
-            Stroke(c, {0.5f * std::cos(a), 0.5f * std::sin(a)}, {0.95f * std::cos(a), 0.95f * std::sin(a)}, x, y, s, 0.16f, col);
+            Stroke(c, {0.5f * std::cos(a), 0.5f * std::sin(a)}, {0.95f * std::cos(a), 0.95f * std::sin(a)}, x,
+                   y, s, 0.16f, col);
         }
         Round(c, 0, 0, 0.65f, x, y, s, col);
         Round(c, 0, 0, 0.25f, x, y, s, kWoodDark);
         break;
     case Icon::Door:
-        Shape(c, {{-0.6f, 0.9f}, {-0.6f, -0.5f}, {0, -0.9f}, {0.6f, -0.5f}, {0.6f, 0.9f}}, x, y, s, kWoodLight);
+        Shape(c, {{-0.6f, 0.9f}, {-0.6f, -0.5f}, {0, -0.9f}, {0.6f, -0.5f}, {0.6f, 0.9f}}, x, y, s,
+              kWoodLight);
         Stroke(c, {0, -0.8f}, {0, 0.9f}, x, y, s, 0.05f, kWoodDark);
         Round(c, 0.35f, 0.2f, 0.1f, x, y, s, col);
         break;
@@ -316,27 +367,41 @@ void PaintIcon(Canvas& c, Icon icon, int x, int y, int s, Rgba col) {
     case Icon::Sun:
         for (int i = 0; i < 12; ++i) {
             float a = i * kPi / 6;
-            Stroke(c, {0.55f * std::cos(a), 0.55f * std::sin(a)}, {0.95f * std::cos(a), 0.95f * std::sin(a)}, x, y, s, 0.07f, Rgb(0xF0C040));
+            Stroke(c, {0.55f * std::cos(a), 0.55f * std::sin(a)}, {0.95f * std::cos(a), 0.95f * std::sin(a)},
+                   x, y, s, 0.07f, Rgb(0xF0C040));
         }
         Round(c, 0, 0, 0.5f, x, y, s, Rgb(0xF8D850));
         break;
     case Icon::Flame:
-        Shape(c, {{0, -0.95f}, {0.5f, -0.2f}, {0.6f, 0.4f}, {0.3f, 0.85f}, {-0.3f, 0.85f}, {-0.6f, 0.4f}, {-0.45f, -0.1f}, {-0.2f, 0.1f}}, x, y, s, Rgb(0xE86020));
-        Shape(c, {{0, -0.3f}, {0.3f, 0.3f}, {0.15f, 0.8f}, {-0.15f, 0.8f}, {-0.3f, 0.35f}}, x, y, s, Rgb(0xF8D040));
+        Shape(c,
+              {{0, -0.95f},
+               {0.5f, -0.2f},
+               {0.6f, 0.4f},
+               {0.3f, 0.85f},
+               {-0.3f, 0.85f},
+               {-0.6f, 0.4f},
+               {-0.45f, -0.1f},
+               {-0.2f, 0.1f}},
+              x, y, s, Rgb(0xE86020));
+        Shape(c, {{0, -0.3f}, {0.3f, 0.3f}, {0.15f, 0.8f}, {-0.15f, 0.8f}, {-0.3f, 0.35f}}, x, y, s,
+              Rgb(0xF8D040));
         break;
     case Icon::Bag:
-        Shape(c, {{-0.3f, -0.6f}, {0.3f, -0.6f}, {0.8f, 0.3f}, {0.6f, 0.85f}, {-0.6f, 0.85f}, {-0.8f, 0.3f}}, x, y, s, Rgb(0x9A6A3A));
+        Shape(c, {{-0.3f, -0.6f}, {0.3f, -0.6f}, {0.8f, 0.3f}, {0.6f, 0.85f}, {-0.6f, 0.85f}, {-0.8f, 0.3f}},
+              x, y, s, Rgb(0x9A6A3A));
         Stroke(c, {-0.35f, -0.6f}, {0.35f, -0.6f}, x, y, s, 0.1f, col);
         Shape(c, {{-0.2f, -0.6f}, {0, -0.95f}, {0.2f, -0.6f}}, x, y, s, Rgb(0x9A6A3A));
         break;
     case Icon::Eye:
-        Shape(c, {{-0.95f, 0}, {-0.4f, -0.5f}, {0.4f, -0.5f}, {0.95f, 0}, {0.4f, 0.5f}, {-0.4f, 0.5f}}, x, y, s, Rgb(0xF0ECE0));
+        Shape(c, {{-0.95f, 0}, {-0.4f, -0.5f}, {0.4f, -0.5f}, {0.95f, 0}, {0.4f, 0.5f}, {-0.4f, 0.5f}}, x, y,
+              s, Rgb(0xF0ECE0));
         Round(c, 0, 0, 0.35f, x, y, s, Rgb(0x3A6AB0));
         Round(c, 0, 0, 0.15f, x, y, s, kInk);
         break;
     case Icon::Person:
         Round(c, 0, -0.5f, 0.35f, x, y, s, col);
-        Shape(c, {{-0.7f, 0.9f}, {-0.6f, 0.1f}, {-0.3f, -0.1f}, {0.3f, -0.1f}, {0.6f, 0.1f}, {0.7f, 0.9f}}, x, y, s, col);
+        Shape(c, {{-0.7f, 0.9f}, {-0.6f, 0.1f}, {-0.3f, -0.1f}, {0.3f, -0.1f}, {0.6f, 0.1f}, {0.7f, 0.9f}}, x,
+              y, s, col);
         break;
     case Icon::Quill:
     case Icon::Feather:
@@ -348,18 +413,29 @@ void PaintIcon(Canvas& c, Icon icon, int x, int y, int s, Rgba col) {
         Shape(c, {{-0.95f, -0.15f}, {-0.2f, -0.15f}, {-0.55f, 0.35f}}, x, y, s, col);
         break;
     case Icon::Pause:
-        Shape(c, {{-0.55f, -0.75f}, {-0.15f, -0.75f}, {-0.15f, 0.75f}, {-0.55f, 0.75f}}, x, y, s, Rgb(0xE0C890));
+        Shape(c, {{-0.55f, -0.75f}, {-0.15f, -0.75f}, {-0.15f, 0.75f}, {-0.55f, 0.75f}}, x, y, s,
+              Rgb(0xE0C890));
         Shape(c, {{0.15f, -0.75f}, {0.55f, -0.75f}, {0.55f, 0.75f}, {0.15f, 0.75f}}, x, y, s, Rgb(0xE0C890));
         break;
     case Icon::Hourglass:
-        Shape(c, {{-0.6f, -0.85f}, {0.6f, -0.85f}, {0.1f, 0}, {0.6f, 0.85f}, {-0.6f, 0.85f}, {-0.1f, 0}}, x, y, s, Rgb(0xE0C890));
+        Shape(c, {{-0.6f, -0.85f}, {0.6f, -0.85f}, {0.1f, 0}, {0.6f, 0.85f}, {-0.6f, 0.85f}, {-0.1f, 0}}, x,
+              y, s, Rgb(0xE0C890));
         Stroke(c, {-0.7f, -0.9f}, {0.7f, -0.9f}, x, y, s, 0.1f, kWoodLight);
         Stroke(c, {-0.7f, 0.9f}, {0.7f, 0.9f}, x, y, s, 0.1f, kWoodLight);
         break;
     case Icon::Anvil:
     case Icon::Hammer:
         if (icon == Icon::Anvil) {
-            Shape(c, {{-0.9f, -0.4f}, {0.8f, -0.4f}, {0.5f, 0}, {0.3f, 0}, {0.4f, 0.8f}, {-0.4f, 0.8f}, {-0.3f, 0}, {-0.6f, -0.1f}}, x, y, s, Rgb(0x70747E));
+            Shape(c,
+                  {{-0.9f, -0.4f},
+                   {0.8f, -0.4f},
+                   {0.5f, 0},
+                   {0.3f, 0},
+                   {0.4f, 0.8f},
+                   {-0.4f, 0.8f},
+                   {-0.3f, 0},
+                   {-0.6f, -0.1f}},
+                  x, y, s, Rgb(0x70747E));
         } else {
             Stroke(c, {-0.7f, 0.8f}, {0.3f, -0.2f}, x, y, s, 0.12f, kWoodLight);
             Shape(c, {{0.0f, -0.7f}, {0.4f, -0.9f}, {0.9f, -0.4f}, {0.7f, 0.0f}}, x, y, s, Rgb(0x90949E));
@@ -375,10 +451,16 @@ void PaintIcon(Canvas& c, Icon icon, int x, int y, int s, Rgba col) {
         Shape(c, {{-0.75f, -0.05f}, {0.75f, -0.05f}, {0, 0.85f}}, x, y, s, kRed);
         break;
     case Icon::Bolt:
-        Shape(c, {{0.2f, -0.95f}, {-0.5f, 0.1f}, {0, 0.1f}, {-0.2f, 0.95f}, {0.5f, -0.15f}, {0, -0.15f}}, x, y, s, Rgb(0xF8E060));
+        Shape(c, {{0.2f, -0.95f}, {-0.5f, 0.1f}, {0, 0.1f}, {-0.2f, 0.95f}, {0.5f, -0.15f}, {0, -0.15f}}, x,
+              y, s, Rgb(0xF8E060));
         break;
-    case Icon::Shift: Shape(c, {{0, -0.9f}, {0.8f, 0}, {0.35f, 0}, {0.35f, 0.8f}, {-0.35f, 0.8f}, {-0.35f, 0}, {-0.8f, 0}}, x, y, s, col); break;
-    case Icon::Back: Shape(c, {{-0.9f, 0}, {-0.4f, -0.6f}, {0.9f, -0.6f}, {0.9f, 0.6f}, {-0.4f, 0.6f}}, x, y, s, col); break;
+    case Icon::Shift:
+        Shape(c, {{0, -0.9f}, {0.8f, 0}, {0.35f, 0}, {0.35f, 0.8f}, {-0.35f, 0.8f}, {-0.35f, 0}, {-0.8f, 0}},
+              x, y, s, col);
+        break;
+    case Icon::Back:
+        Shape(c, {{-0.9f, 0}, {-0.4f, -0.6f}, {0.9f, -0.6f}, {0.9f, 0.6f}, {-0.4f, 0.6f}}, x, y, s, col);
+        break;
     case Icon::Enter:
         Stroke(c, {0.6f, -0.7f}, {0.6f, 0.2f}, x, y, s, 0.14f, col);
         Stroke(c, {0.6f, 0.2f}, {-0.4f, 0.2f}, x, y, s, 0.14f, col);
@@ -433,7 +515,8 @@ Canvas ButtonBody(int w, int h, bool pressed, Rgba top, Rgba bottom) {
         }
     c.Grain(2, 2, w - 4, h - 4, 0.06f, static_cast<uint32_t>(w * 31 + h));
     // A highlight along the top of a raised button, a shadow along the top of a pressed one.
-    c.Fill(static_cast<int>(r), 2, w - 2 * static_cast<int>(r), 1, pressed ? Rgba{0, 0, 0, 120} : Rgba{255, 240, 200, 90});
+    c.Fill(static_cast<int>(r), 2, w - 2 * static_cast<int>(r), 1,
+           pressed ? Rgba{0, 0, 0, 120} : Rgba{255, 240, 200, 90});
     return c;
 }
 
@@ -443,7 +526,8 @@ Canvas PaintButton(int w, int h, Icon icon, bool pressed, Rgba iconColour) {
     Canvas c = ButtonBody(w, h, pressed, pressed ? kWoodDark : kWoodLight, pressed ? kWood : kWoodDark);
     int size = std::min(w, h) - std::max(8, std::min(w, h) / 4);
     int off = pressed ? 1 : 0;
-    PaintIcon(c, icon, (w - size) / 2 + off, (h - size) / 2 + off, size, pressed ? Shade(iconColour, 0.8f) : iconColour);
+    PaintIcon(c, icon, (w - size) / 2 + off, (h - size) / 2 + off, size,
+              pressed ? Shade(iconColour, 0.8f) : iconColour);
     return c;
 }
 
@@ -456,7 +540,8 @@ Canvas PaintLabelButton(int w, int h, bool pressed) {
 Canvas PaintTextButton(int w, int h, const std::string& caption, bool pressed) {
     Canvas c = PaintButton(w, h, Icon::None, pressed);
     int off = pressed ? 1 : 0;
-    PaintText(c, caption, off, off, w, h, std::max(9, h * 9 / 16), pressed ? Shade(kGoldLight, 0.85f) : kGoldLight);
+    PaintText(c, caption, off, off, w, h, std::max(9, h * 9 / 16),
+              pressed ? Shade(kGoldLight, 0.85f) : kGoldLight);
     return c;
 }
 
@@ -468,7 +553,8 @@ void PaintText(Canvas& c, const std::string& text, int x, int y, int w, int h, i
     // Measure the pen advance first to centre the line.
     int width = 0;
     for (unsigned char ch : text) {
-        if (FT_Load_Char(face, ch, FT_LOAD_DEFAULT) == 0) width += static_cast<int>(face->glyph->advance.x >> 6);
+        if (FT_Load_Char(face, ch, FT_LOAD_DEFAULT) == 0)
+            width += static_cast<int>(face->glyph->advance.x >> 6);
     }
     int ascent = static_cast<int>(face->size->metrics.ascender >> 6);
     int descent = static_cast<int>(-face->size->metrics.descender >> 6);
@@ -483,8 +569,9 @@ void PaintText(Canvas& c, const std::string& text, int x, int y, int w, int h, i
             const FT_Bitmap& bm = face->glyph->bitmap;
             for (unsigned r = 0; r < bm.rows; ++r)
                 for (unsigned k = 0; k < bm.width; ++k)
-                    c.Blend(px + face->glyph->bitmap_left + static_cast<int>(k), base + dy - face->glyph->bitmap_top + static_cast<int>(r),
-                            col, bm.buffer[r * bm.pitch + k] / 255.0f);
+                    c.Blend(px + face->glyph->bitmap_left + static_cast<int>(k),
+                            base + dy - face->glyph->bitmap_top + static_cast<int>(r), col,
+                            bm.buffer[r * bm.pitch + k] / 255.0f);
             px += static_cast<int>(face->glyph->advance.x >> 6);
         }
     }

@@ -29,12 +29,12 @@ constexpr Rgba kClear = Rgba{0, 0, 0, 0};
 
 // Frame styles of the nine-piece and eight-piece sets.
 enum class FrameStyle {
-    Dialog,    // ornate gold on dark wood, for dialogs and screens
-    Message,   // bronze rim round parchment, for messages and menus
-    Book,      // leather with gold stitching round parchment
-    Dark,      // dark wood rim round a dark centre, compact boxes
-    List,      // thin gold bevel, outside a list
-    Thin,      // thin dark-gold line, round progress bars and page pictures
+    Dialog,   // ornate gold on dark wood, for dialogs and screens
+    Message,  // bronze rim round parchment, for messages and menus
+    Book,     // leather with gold stitching round parchment
+    Dark,     // dark wood rim round a dark centre, compact boxes
+    List,     // thin gold bevel, outside a list
+    Thin,     // thin dark-gold line, round progress bars and page pictures
 };
 
 // The nine pieces of a frame in the order the frame sets use: 0 top-left, 1 left, 2 bottom-left,
@@ -43,11 +43,64 @@ enum class FrameStyle {
 std::vector<Canvas> PaintFrame(FrameStyle style, int edge, int tile, bool transparentCentre = false);
 
 enum class Icon {
-    None, ArrowUp, ArrowDown, ArrowLeft, ArrowRight, Check, Cross, Plus, Minus, DoubleUp, DoubleDown,
-    Sword, Shield, Helmet, Ring, Book, Potion, Flask, Leaf, Scroll, Gem, Star, Coin, Hand, Map, Globe,
-    Gear, Door, Key, Lock, Skull, Moon, Sun, Flame, Bag, Eye, Person, Quill, Undo, Hourglass, Anvil,
-    Wand, Heart, Bolt, Shift, Back, Enter, Dot, Pin, Area, Hammer, TurnLeft, TurnRight, StrafeLeft,
-    StrafeRight, Feather, Cards, Pause
+    None,
+    ArrowUp,
+    ArrowDown,
+    ArrowLeft,
+    ArrowRight,
+    Check,
+    Cross,
+    Plus,
+    Minus,
+    DoubleUp,
+    DoubleDown,
+    Sword,
+    Shield,
+    Helmet,
+    Ring,
+    Book,
+    Potion,
+    Flask,
+    Leaf,
+    Scroll,
+    Gem,
+    Star,
+    Coin,
+    Hand,
+    Map,
+    Globe,
+    Gear,
+    Door,
+    Key,
+    Lock,
+    Skull,
+    Moon,
+    Sun,
+    Flame,
+    Bag,
+    Eye,
+    Person,
+    Quill,
+    Undo,
+    Hourglass,
+    Anvil,
+    Wand,
+    Heart,
+    Bolt,
+    Shift,
+    Back,
+    Enter,
+    Dot,
+    Pin,
+    Area,
+    Hammer,
+    TurnLeft,
+    TurnRight,
+    StrafeLeft,
+    StrafeRight,
+    Feather,
+    Cards,
+    Pause
 };
 
 // An icon drawn into the square (x, y, size) in colour c with a dark outline.

@@ -91,8 +91,10 @@ std::vector<uint16_t> ReduceColours(const std::vector<uint16_t>& pixels, size_t 
     std::unordered_map<uint16_t, size_t> counts;
     bool hasTransparent = false;
     for (uint16_t c : pixels) {
-        if (c == kTransparent565) hasTransparent = true;
-        else ++counts[c];
+        if (c == kTransparent565)
+            hasTransparent = true;
+        else
+            ++counts[c];
     }
     size_t budget = maxColours - (hasTransparent ? 1 : 0);
     if (counts.size() <= budget) return pixels;
@@ -109,14 +111,16 @@ std::vector<uint16_t> ReduceColours(const std::vector<uint16_t>& pixels, size_t 
             for (auto& cc : boxes[i].colours) total += cc.second;
             for (int ch = 0; ch < 3; ++ch) {
                 int lo = 255, hi = 0;
-                for (auto& cc : boxes[i].colours) lo = std::min(lo, Channel(cc.first, ch)), hi = std::max(hi, Channel(cc.first, ch));
+                for (auto& cc : boxes[i].colours)
+                    lo = std::min(lo, Channel(cc.first, ch)), hi = std::max(hi, Channel(cc.first, ch));
                 long score = static_cast<long>(hi - lo) * static_cast<long>(1 + total / 64);
                 if (score > bestScore) bestScore = score, best = i, bestCh = ch;
             }
         }
         if (best == boxes.size()) break;
         auto& cs = boxes[best].colours;
-        std::sort(cs.begin(), cs.end(), [&](auto& a, auto& b) { return Channel(a.first, bestCh) < Channel(b.first, bestCh); });
+        std::sort(cs.begin(), cs.end(),
+                  [&](auto& a, auto& b) { return Channel(a.first, bestCh) < Channel(b.first, bestCh); });
         size_t total = 0, half = 0;
         for (auto& cc : cs) total += cc.second;
         size_t cut = 0;
@@ -134,9 +138,11 @@ std::vector<uint16_t> ReduceColours(const std::vector<uint16_t>& pixels, size_t 
         // A split can leave a box without colours: it stands for nothing.
         if (b.colours.empty()) continue;
         double r = 0, g = 0, bl = 0, n = 0;
-        for (auto& [c, k] : b.colours) r += (c >> 11) * double(k), g += ((c >> 5) & 63) * double(k), bl += (c & 31) * double(k), n += k;
-        uint16_t mean = static_cast<uint16_t>((static_cast<int>(r / n + 0.5) << 11) | (static_cast<int>(g / n + 0.5) << 5) |
-                                              static_cast<int>(bl / n + 0.5));
+        for (auto& [c, k] : b.colours)
+            r += (c >> 11) * double(k), g += ((c >> 5) & 63) * double(k), bl += (c & 31) * double(k), n += k;
+        uint16_t mean =
+            static_cast<uint16_t>((static_cast<int>(r / n + 0.5) << 11) |
+                                  (static_cast<int>(g / n + 0.5) << 5) | static_cast<int>(bl / n + 0.5));
         if (mean == kTransparent565) mean = 0xFFDF;
         for (auto& [c, k] : b.colours) map[c] = mean;
     }
@@ -152,8 +158,7 @@ std::vector<uint8_t> EncodePicture565(const std::vector<uint16_t>& px, int w, in
     bool even = w % 2 == 0 && h % 2 == 0;
     std::vector<Block> table;
     switch (encoding) {
-    case Encoding::Palette:
-        return EncodePalette(ReduceColours(px, 256), w, h);
+    case Encoding::Palette: return EncodePalette(ReduceColours(px, 256), w, h);
     case Encoding::Blocks8:
     case Encoding::Blocks16: {
         if (!even) throw std::invalid_argument("block encodings need even sizes");
@@ -161,8 +166,7 @@ std::vector<uint8_t> EncodePicture565(const std::vector<uint16_t>& px, int w, in
         if (out.empty()) throw std::logic_error("too many distinct blocks");
         return out;
     }
-    case Encoding::Auto:
-        break;
+    case Encoding::Auto: break;
     }
     // Lossless candidates, smallest first: a palette when 256 colours suffice, the block encodings
     // when the sizes are even (they win on flat and repetitive pictures such as frame pieces).
@@ -175,7 +179,8 @@ std::vector<uint8_t> EncodePicture565(const std::vector<uint16_t>& px, int w, in
         for (int enc : {1, 2}) {
             auto out = EncodeBlocks(px, w, h, enc, table);
             // A block table larger than the texels it replaces gains nothing over a palette.
-            if (!out.empty() && out.size() < static_cast<size_t>(w) * h * 2 && (best.empty() || out.size() < best.size()))
+            if (!out.empty() && out.size() < static_cast<size_t>(w) * h * 2 &&
+                (best.empty() || out.size() < best.size()))
                 best = std::move(out);
         }
     }

@@ -25,11 +25,12 @@ std::vector<std::vector<Pt>> StrokeLines() {
     return out;
 }
 
-void StrokeAll(Canvas& c, const std::vector<std::vector<Pt>>& lines, float x, float y, float scale, float dx, float dy,
-               float thickness, Rgba colour) {
+void StrokeAll(Canvas& c, const std::vector<std::vector<Pt>>& lines, float x, float y, float scale, float dx,
+               float dy, float thickness, Rgba colour) {
     auto at = [&](Pt p) { return Pt{x + (p.x + dx) * scale, y + (p.y + dy) * scale}; };
     for (const std::vector<Pt>& line : lines)
-        for (size_t k = 1; k < line.size(); ++k) c.Line(at(line[k - 1]), at(line[k]), thickness * scale, colour);
+        for (size_t k = 1; k < line.size(); ++k)
+            c.Line(at(line[k - 1]), at(line[k]), thickness * scale, colour);
 }
 
 }  // namespace
@@ -53,7 +54,8 @@ void PaintTitleLettering(Canvas& c, float x, float y, float scale, bool hot) {
             float t = std::clamp((py - y) / (kTitleHeight * scale), 0.0f, 1.0f);
             c.Blend(px, py, Mix(top, bottom, t), m.a / 255.0f);
         }
-    StrokeAll(c, lines, x, y, scale, -0.8f, -0.8f, 1.2f, hot ? Rgba{255, 255, 255, 200} : Rgba{255, 250, 225, 150});
+    StrokeAll(c, lines, x, y, scale, -0.8f, -0.8f, 1.2f,
+              hot ? Rgba{255, 255, 255, 200} : Rgba{255, 250, 225, 150});
 }
 
 namespace {
@@ -74,7 +76,8 @@ Canvas PaintSecond(int w, int h) {
         c.Line(Pt{inner, mid}, Pt{outer, mid}, std::max(1.0f, h / 40.0f), kGoldDark);
         c.Line(Pt{inner, mid - 1}, Pt{outer, mid - 1}, std::max(1.0f, h / 80.0f), kGold);
         float d = h / 14.0f;
-        c.Polygon({{outer, mid - d}, {outer + side * d, mid}, {outer, mid + d}, {outer - side * d, mid}}, kGoldLight);
+        c.Polygon({{outer, mid - d}, {outer + side * d, mid}, {outer, mid + d}, {outer - side * d, mid}},
+                  kGoldLight);
     }
     PaintIcon(c, Icon::Sword, (w - icon) / 2, (h - icon) / 2, icon, kGoldLight);
     return c;
@@ -96,7 +99,8 @@ Canvas PaintSpark(int kind) {
     case 2:  // diamond
         for (int y = 0; y < 5; ++y)
             for (int x = 0; x < 5; ++x)
-                if (std::abs(x - 2) + std::abs(y - 2) <= 2) put(x, y, std::abs(x - 2) + std::abs(y - 2) == 2 ? ember : warm);
+                if (std::abs(x - 2) + std::abs(y - 2) <= 2)
+                    put(x, y, std::abs(x - 2) + std::abs(y - 2) == 2 ? ember : warm);
         break;
     default:  // a small star
         for (int k = 1; k < 4; ++k) put(k, 2, warm), put(2, k, warm);
@@ -120,7 +124,9 @@ Canvas Reduce(const Canvas& src, int w, int h) {
                     Rgba p = src.Get(sx, sy);
                     r += p.r, g += p.g, b += p.b, n += 1;
                 }
-            out.Set(x, y, Rgba{static_cast<uint8_t>(r / n), static_cast<uint8_t>(g / n), static_cast<uint8_t>(b / n), 255});
+            out.Set(x, y,
+                    Rgba{static_cast<uint8_t>(r / n), static_cast<uint8_t>(g / n),
+                         static_cast<uint8_t>(b / n), 255});
         }
     return out;
 }
@@ -133,7 +139,8 @@ std::vector<PictureRecord> PaintSplashPictures() {
     out.push_back({3521, "splash: finished title", finished});
     out.push_back({3522, "splash: title that the strokes reveal", hidden});
     out.push_back({3523, "splash: sword under the title", PaintSecond(200, 80)});
-    for (int k = 0; k < 4; ++k) out.push_back({static_cast<uint16_t>(3524 + k), "splash: pen spark", PaintSpark(k)});
+    for (int k = 0; k < 4; ++k)
+        out.push_back({static_cast<uint16_t>(3524 + k), "splash: pen spark", PaintSpark(k)});
     // The small layouts store every stroke point at two thirds, so their titles are two thirds too.
     int w = kTitleWidth * 2 / 3, h = kTitleHeight * 2 / 3;
     out.push_back({4033, "splash (small): finished title", Reduce(finished, w, h)});

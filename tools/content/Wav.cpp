@@ -21,8 +21,8 @@ std::vector<uint8_t> MakeWav(const std::vector<int16_t>& samples, int rate) {
     out.Text("WAVE");
     out.Text("fmt ");
     out.U32(16);
-    out.U16(1);         // PCM
-    out.U16(1);         // mono
+    out.U16(1);  // PCM
+    out.U16(1);  // mono
     out.U32(rate);
     out.U32(rate * 2);  // byte rate
     out.U16(2);         // block align
@@ -43,7 +43,8 @@ std::vector<int16_t> ClickSamples() {
         seed = seed * 1664525u + 1013904223u;
         double noise = ((seed >> 8) & 0xFFFF) / 32768.0 - 1.0;
         double env = std::exp(-t * 160.0);
-        double v = 0.55 * std::sin(2 * kPi * 1750 * t) + 0.3 * std::sin(2 * kPi * 620 * t) + 0.35 * noise * std::exp(-t * 900.0);
+        double v = 0.55 * std::sin(2 * kPi * 1750 * t) + 0.3 * std::sin(2 * kPi * 620 * t) +
+                   0.35 * noise * std::exp(-t * 900.0);
         s[i] = ToSample(0.6 * env * v);
     }
     return s;
@@ -58,7 +59,9 @@ std::vector<int16_t> ConfirmSamples() {
         double attack = std::min(1.0, t / 0.003);
         double a = std::exp(-t * 28.0) * (std::sin(2 * kPi * 880 * t) + 0.3 * std::sin(2 * kPi * 1760 * t));
         double t2 = t - 0.045;
-        double b = t2 < 0 ? 0.0 : std::min(1.0, t2 / 0.003) * std::exp(-t2 * 30.0) * (std::sin(2 * kPi * 1318.5 * t2) + 0.25 * std::sin(2 * kPi * 2637 * t2));
+        double b = t2 < 0 ? 0.0
+                          : std::min(1.0, t2 / 0.003) * std::exp(-t2 * 30.0) *
+                                (std::sin(2 * kPi * 1318.5 * t2) + 0.25 * std::sin(2 * kPi * 2637 * t2));
         double fade = i > n - 200 ? (n - i) / 200.0 : 1.0;
         s[i] = ToSample(0.33 * attack * fade * (a + b));
     }

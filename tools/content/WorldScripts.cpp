@@ -10,7 +10,8 @@ const std::vector<WorldScript>& WorldScripts() {
     static const std::vector<WorldScript> scripts = {
         {"bres_sign_harbour",
          "// The harbour sign greets whoever reads it.\n"
-         "if (evtuse()) message(\"Harbour Town. The well lies east, the cellar north. Welcome, %PCName%.\");\n"},
+         "if (evtuse()) message(\"Harbour Town. The well lies east, the cellar north. Welcome, "
+         "%PCName%.\");\n"},
         {"bres_lever_gate",
          "// The lever opens the harbour gate, and closes it again.\n"
          "if (evtuse()) {\n"
@@ -37,7 +38,8 @@ const std::vector<WorldScript>& WorldScripts() {
          "// The harbour master lost her ring; she pays for its return.\n"
          "if (!player.hasquest(\"bres_q_ring\")) {\n"
          "    player.addquest(\"bres_q_ring\");\n"
-         "    message(\"I dropped my ring by the well, %PCName%. Bring it back and you will not regret it.\");\n"
+         "    message(\"I dropped my ring by the well, %PCName%. Bring it back and you will not regret "
+         "it.\");\n"
          "} else if (player.hasitem(\"bres_ring\", 1)) {\n"
          "    player.removeitem(\"bres_ring\", 1);\n"
          "    player.solvequest(\"bres_q_ring\");\n"

@@ -68,10 +68,11 @@ void PrintWorld(const char* path) {
     if (!db->OpenPath(path)) return;
     CWorld world;
     if (!world.ReadHeader(*db)) return;
-    std::printf("world header (record 3999): version %u, title \"%s\", short name \"%s\", expansion %u, byte G %u, "
-                "grid %u x %u, section prefix \"%s\"\n",
-                world.version, world.title.GetText(), world.shortName.GetText(), world.expansion, world.flagByte,
-                world.gridWidth, world.gridHeight, world.sectionPrefix.GetText());
+    std::printf(
+        "world header (record 3999): version %u, title \"%s\", short name \"%s\", expansion %u, byte G %u, "
+        "grid %u x %u, section prefix \"%s\"\n",
+        world.version, world.title.GetText(), world.shortName.GetText(), world.expansion, world.flagByte,
+        world.gridWidth, world.gridHeight, world.sectionPrefix.GetText());
     CTextureSet textures;
     CWorldLists lists(textures);
     CWorldLoadContext context{world, lists, db.get(), CWorld::kFirstKindRecord, world.version};
@@ -79,15 +80,16 @@ void PrintWorld(const char* path) {
     size_t shown = 0;
     auto skipTo = [&shown, &kinds](size_t order) {
         for (; shown + 1 < order; ++shown)
-            std::printf("  kind %2zu  tag 0x%02X  %-20s not read at this version\n", shown + 1, kinds[shown].tag,
-                        kinds[shown].name);
+            std::printf("  kind %2zu  tag 0x%02X  %-20s not read at this version\n", shown + 1,
+                        kinds[shown].tag, kinds[shown].name);
     };
     context.trace = [&](const CWorldKind& kind, u16 first, u16 end) {
         const size_t order = static_cast<size_t>(&kind - kinds.data()) + 1;
         skipTo(order);
         shown = order;
         if (end > first + 1)
-            std::printf("  kind %2zu  tag 0x%02X  %-20s records %u..%u\n", order, kind.tag, kind.name, first, end - 1);
+            std::printf("  kind %2zu  tag 0x%02X  %-20s records %u..%u\n", order, kind.tag, kind.name, first,
+                        end - 1);
         else if (end == first + 1)
             std::printf("  kind %2zu  tag 0x%02X  %-20s record %u\n", order, kind.tag, kind.name, first);
         else
@@ -95,7 +97,8 @@ void PrintWorld(const char* path) {
     };
     CWorldLoadError error;
     if (!LoadWorldKinds(context, &error))
-        std::printf("  the world does not load: record %u (%s) is missing or damaged\n", error.record, error.kind.c_str());
+        std::printf("  the world does not load: record %u (%s) is missing or damaged\n", error.record,
+                    error.kind.c_str());
     else
         std::printf("  %zu kinds, %u sections\n", kinds.size(), world.SectionCount());
     lists.Clear();
@@ -125,8 +128,7 @@ int main(int argc, char** argv) {
             return Usage();
         }
     }
-    if (!path)
-        return Usage();
+    if (!path) return Usage();
 
     CPdbFile db;
     if (!db.OpenPath(path)) {

@@ -59,16 +59,14 @@ class Writer {
 public:
     void Byte(uint8_t b) { bytes.push_back(b); }
     void AlignTo(size_t n) {
-        while (bytes.size() % n)
-            bytes.push_back(0);
+        while (bytes.size() % n) bytes.push_back(0);
     }
     void U16(uint16_t v) {
         Byte(static_cast<uint8_t>(v & 0xFF));
         Byte(static_cast<uint8_t>(v >> 8));
     }
     void U32(uint32_t v) {
-        for (int i = 0; i < 4; ++i)
-            Byte(static_cast<uint8_t>(v >> (8 * i)));
+        for (int i = 0; i < 4; ++i) Byte(static_cast<uint8_t>(v >> (8 * i)));
     }
     std::vector<uint8_t> bytes;
 };
@@ -83,8 +81,7 @@ public:
         out_.U16(0);
         while (ok_) {
             SkipBlanks();
-            if (pos_ >= src_.size())
-                break;
+            if (pos_ >= src_.size()) break;
             Token();
         }
         if (!ok_) {
@@ -103,8 +100,7 @@ public:
         out_.bytes[3] = static_cast<uint8_t>(table >> 8);
         out_.U16(static_cast<uint16_t>(strings_.size()));
         for (const std::string& s : strings_) {
-            for (char c : s)
-                out_.Byte(static_cast<uint8_t>(c));
+            for (char c : s) out_.Byte(static_cast<uint8_t>(c));
             out_.Byte(0);
         }
         result.ok = true;
@@ -130,8 +126,7 @@ private:
             } else if (std::isspace(static_cast<unsigned char>(c))) {
                 ++pos_;
             } else if (c == '/' && pos_ + 1 < src_.size() && src_[pos_ + 1] == '/') {
-                while (pos_ < src_.size() && src_[pos_] != '\n')
-                    ++pos_;
+                while (pos_ < src_.size() && src_[pos_] != '\n') ++pos_;
             } else {
                 break;
             }
@@ -163,8 +158,7 @@ private:
 
     size_t StringIndex(const std::string& text) {
         auto found = index_.find(text);
-        if (found != index_.end())
-            return found->second;
+        if (found != index_.end()) return found->second;
         if (strings_.size() >= 0x7FFF) {
             Fail("too many strings");
             return 0;
@@ -175,8 +169,7 @@ private:
     }
 
     void EmitNumber(int64_t v, int width) {
-        if (width == 0)
-            width = (v >= -128 && v <= 127) ? 8 : (v >= -32768 && v <= 32767) ? 16 : 32;
+        if (width == 0) width = (v >= -128 && v <= 127) ? 8 : (v >= -32768 && v <= 32767) ? 16 : 32;
         if (v < INT32_MIN || v > UINT32_MAX) {
             Fail("number out of range");
             return;
@@ -202,8 +195,7 @@ private:
             negative = true;
             ++pos_;
         }
-        if (pos_ >= src_.size() || !std::isdigit(static_cast<unsigned char>(src_[pos_])))
-            return false;
+        if (pos_ >= src_.size() || !std::isdigit(static_cast<unsigned char>(src_[pos_]))) return false;
         int base = 10;
         if (src_[pos_] == '0' && pos_ + 1 < src_.size() && (src_[pos_ + 1] == 'x' || src_[pos_ + 1] == 'X')) {
             base = 16;
@@ -214,8 +206,7 @@ private:
         while (pos_ < src_.size() && std::isxdigit(static_cast<unsigned char>(src_[pos_]))) {
             const char c = static_cast<char>(std::tolower(static_cast<unsigned char>(src_[pos_])));
             const int d = std::isdigit(static_cast<unsigned char>(c)) ? c - '0' : c - 'a' + 10;
-            if (d >= base)
-                break;
+            if (d >= base) break;
             v = v * base + d;
             if (v > 0xFFFFFFFFLL) {
                 Fail("number out of range");
@@ -224,10 +215,8 @@ private:
             any = true;
             ++pos_;
         }
-        if (!any)
-            return false;
-        if (negative)
-            v = -v;
+        if (!any) return false;
+        if (negative) v = -v;
         return true;
     }
 
@@ -266,15 +255,13 @@ private:
     // After a name: "." and a command make it an object with its link.
     bool FollowedByLink() {
         size_t p = pos_;
-        while (p < src_.size() && (src_[p] == ' ' || src_[p] == '\t'))
-            ++p;
+        while (p < src_.size() && (src_[p] == ' ' || src_[p] == '\t')) ++p;
         return p < src_.size() && src_[p] == '.';
     }
 
     void Object(const std::string& name) {
         EmitStringOperand(10, name);
-        while (pos_ < src_.size() && src_[pos_] != '.')
-            ++pos_;
+        while (pos_ < src_.size() && src_[pos_] != '.') ++pos_;
         ++pos_;
         SkipBlanks();
         Emit(6);
@@ -295,21 +282,17 @@ private:
         if (word == "pad") {
             out_.Byte(12);
         } else if (word == "line") {
-            if (!ReadNumber(v))
-                return Fail("@line needs a number");
+            if (!ReadNumber(v)) return Fail("@line needs a number");
             LineRecord(static_cast<int>(v));
         } else if (word == "byte") {
-            if (!ReadNumber(v) || v < 0 || v > 255)
-                return Fail("@byte needs a number 0..255");
+            if (!ReadNumber(v) || v < 0 || v > 255) return Fail("@byte needs a number 0..255");
             Emit(static_cast<uint8_t>(v));
         } else if (word == "i8" || word == "i16" || word == "i32") {
-            if (!ReadNumber(v))
-                return Fail("@" + word + " needs a number");
+            if (!ReadNumber(v)) return Fail("@" + word + " needs a number");
             EmitNumber(v, word == "i8" ? 8 : word == "i16" ? 16 : 32);
         } else if (word == "obj") {
             std::string name = pos_ < src_.size() && src_[pos_] == '"' ? ReadQuoted() : ReadWord();
-            if (name.empty())
-                return Fail("@obj needs a name");
+            if (name.empty()) return Fail("@obj needs a name");
             EmitStringOperand(10, name);
         } else {
             Fail("unknown directive @" + word);
@@ -317,20 +300,16 @@ private:
     }
 
     void SkipInline() {
-        while (pos_ < src_.size() && (src_[pos_] == ' ' || src_[pos_] == '\t'))
-            ++pos_;
+        while (pos_ < src_.size() && (src_[pos_] == ' ' || src_[pos_] == '\t')) ++pos_;
     }
 
     void Token() {
         const char c = src_[pos_];
-        if (c == '@')
-            return Directive();
+        if (c == '@') return Directive();
         if (c == '"') {
             const std::string text = ReadQuoted();
-            if (!ok_)
-                return;
-            if (FollowedByLink())
-                return Object(text);
+            if (!ok_) return;
+            if (FollowedByLink()) return Object(text);
             EmitStringOperand(33, text);
             return;
         }
@@ -346,16 +325,11 @@ private:
         }
         if (std::isalpha(static_cast<unsigned char>(c)) || c == '_') {
             const std::string word = ReadWord();
-            if (word == "if")
-                return Emit(95);
-            if (word == "else")
-                return Emit(96);
-            if (word == "return")
-                return Emit(97);
-            if (FollowedByLink())
-                return Object(word);
-            if (const int32_t id = script::FindCommandId(word.c_str()))
-                return Emit(static_cast<uint8_t>(id));
+            if (word == "if") return Emit(95);
+            if (word == "else") return Emit(96);
+            if (word == "return") return Emit(97);
+            if (FollowedByLink()) return Object(word);
+            if (const int32_t id = script::FindCommandId(word.c_str())) return Emit(static_cast<uint8_t>(id));
             EmitStringOperand(8, word);
             return;
         }
@@ -389,8 +363,7 @@ private:
             ++pos_;
             Emit(61);
             return;
-        default:
-            break;
+        default: break;
         }
         for (const Operator& op : kOperators) {
             const size_t n = std::char_traits<char>::length(op.text);
@@ -424,8 +397,6 @@ Result Assemble(const std::string& source, const Options& options) {
     return Assembler(source, options).Run();
 }
 
-const char* HelpText() {
-    return kHelp;
-}
+const char* HelpText() { return kHelp; }
 
 }  // namespace scriptasm

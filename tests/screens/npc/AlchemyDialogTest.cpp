@@ -29,14 +29,14 @@ CEffect* NewEffect(int kind, int amount) {
     return e;
 }
 
-void Define(CItemType& type, const char* id, const char* name, int itemClass, std::vector<CEffect*> effects = {}) {
+void Define(CItemType& type, const char* id, const char* name, int itemClass,
+            std::vector<CEffect*> effects = {}) {
     type.SetName(id);
     type.name = name;
     type.itemClass = static_cast<u8>(itemClass);
     if (!effects.empty()) {
         type.effects = new CEffectList;
-        for (CEffect* e : effects)
-            type.effects->Add(e);
+        for (CEffect* e : effects) type.effects->Add(e);
     }
 }
 
@@ -45,23 +45,20 @@ public:
     const CRuleContext& GetRules() const override { return rules; }
     std::vector<CItemInstance*> GetCarriedItems() override {
         std::vector<CItemInstance*> out;
-        for (auto& item : items)
-            out.push_back(item.get());
+        for (auto& item : items) out.push_back(item.get());
         return out;
     }
     int GetAlchemySkill() const override { return skill; }
     u16& AlchemyUseCounter() override { return counter; }
     void ConsumeItemOfType(const CItemType& type) override {
         auto it = std::find_if(items.begin(), items.end(), [&](const auto& i) { return i->type == &type; });
-        if (it != items.end())
-            items.erase(it);
+        if (it != items.end()) items.erase(it);
     }
     void ReceiveItem(CItemInstance* item) override { items.emplace_back(item); }
     std::vector<const CRecipe*> GetRecipes() const override { return recipes; }
     const CItemType* FindItemType(const char* id) const override {
         for (const CItemType* t : types)
-            if (std::string(t->GetName()) == id)
-                return t;
+            if (std::string(t->GetName()) == id) return t;
         return nullptr;
     }
     void Carry(const CItemType& type, u16 count = 0) {
@@ -71,7 +68,8 @@ public:
         items.push_back(std::move(item));
     }
     int Carried(const CItemType& type) const {
-        return static_cast<int>(std::count_if(items.begin(), items.end(), [&](const auto& i) { return i->type == &type; }));
+        return static_cast<int>(
+            std::count_if(items.begin(), items.end(), [&](const auto& i) { return i->type == &type; }));
     }
 
     CRuleContext rules;
@@ -91,9 +89,11 @@ protected:
         dialog.SetAlchemist(&player);
         Define(mortar, "a_mortar", "Beginner's mortar", kItemAlchemy);
         mortar.maxCondition = 100;
-        Define(berries, "a_berries", "Alkie berries", kItemIngredient, {NewEffect(3, 5), NewEffect(57, 110), NewEffect(10, 5)});
+        Define(berries, "a_berries", "Alkie berries", kItemIngredient,
+               {NewEffect(3, 5), NewEffect(57, 110), NewEffect(10, 5)});
         Define(slipper, "a_slipper", "Lady slipper", kItemIngredient, {NewEffect(3, 5), NewEffect(16, 110)});
-        Define(mushies, "a_mushies", "Moonshine mushies", kItemIngredient, {NewEffect(9, 5), NewEffect(57, 120)});
+        Define(mushies, "a_mushies", "Moonshine mushies", kItemIngredient,
+               {NewEffect(9, 5), NewEffect(57, 120)});
         Define(healing, "p_heal", "Small Healing", kItemPotion, {NewEffect(3, 25)});
         Define(mana, "p_mana", "Small Mana", kItemPotion, {NewEffect(9, 20)});
         player.types = {&healing, &mana};
@@ -117,19 +117,16 @@ protected:
         panel.OpenModal(&dialog);
         const CItemInstance* used = nullptr;
         for (const auto& item : player.items)
-            if (!used && item->type == &mortar)
-                used = item.get();
+            if (!used && item->type == &mortar) used = item.get();
         dialog.Open(used);
     }
     // Steps slot i forward n times.
     void Step(int slot, int n) {
-        for (int k = 0; k < n; ++k)
-            dialog.OnCommand(static_cast<u32>(483 + 4 * slot));
+        for (int k = 0; k < n; ++k) dialog.OnCommand(static_cast<u32>(483 + 4 * slot));
     }
     std::vector<std::string> Rows() const {
         std::vector<std::string> out;
-        for (const auto& p : dialog.Potions())
-            out.push_back(p.label);
+        for (const auto& p : dialog.Potions()) out.push_back(p.label);
         return out;
     }
 
@@ -170,8 +167,7 @@ TEST_F(AlchemyDialog, ListsMortarsAndGroupedIngredients) {
     EXPECT_STREQ(dialog.mortarText.title.GetText(), "Beginner's mortar");
     ASSERT_EQ(dialog.Ingredients().size(), 2u);
     EXPECT_EQ(dialog.Ingredients()[0].count, 2);
-    for (int i = 0; i < 3; ++i)
-        EXPECT_EQ(dialog.SlotIndex(i), -1);
+    for (int i = 0; i < 3; ++i) EXPECT_EQ(dialog.SlotIndex(i), -1);
     EXPECT_TRUE(Rows().empty());
 }
 
@@ -241,7 +237,7 @@ TEST_F(AlchemyDialog, ATooLowSkillAsksAndNoKeepsEverything) {
     EXPECT_EQ(dialog.GetState(), CAlchemyDialog::kResult);
     EXPECT_EQ(player.Carried(mushies), 1);
     EXPECT_EQ(player.Carried(mana), 0);
-    EXPECT_EQ(player.counter, 255);  // stops there
+    EXPECT_EQ(player.counter, 255);     // stops there
     EXPECT_EQ(dialog.SlotIndex(0), 0);  // one left: the slot keeps it
     EXPECT_EQ(Rows(), std::vector<std::string>{"Small Mana"});
 }

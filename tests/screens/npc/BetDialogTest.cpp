@@ -130,7 +130,8 @@ testing_support::Rgb565Image DialogPixels(BetRig& rig) {
     out.height = static_cast<int>(rig.dialog.height);
     for (int row = 0; row < out.height; ++row)
         for (int col = 0; col < out.width; ++col)
-            out.pixels.push_back(frame.At(static_cast<int>(rig.dialog.x) + col, static_cast<int>(rig.dialog.y) + row));
+            out.pixels.push_back(
+                frame.At(static_cast<int>(rig.dialog.x) + col, static_cast<int>(rig.dialog.y) + row));
     return out;
 }
 

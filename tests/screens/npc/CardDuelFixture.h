@@ -24,8 +24,7 @@ protected:
 
     const CCardDef& Card(const char* name) const {
         for (u32 key = 0; key < kCardCount; ++key)
-            if (std::strcmp(table.CardAt(key).name, name) == 0)
-                return table.CardAt(key);
+            if (std::strcmp(table.CardAt(key).name, name) == 0) return table.CardAt(key);
         ADD_FAILURE() << "no card " << name;
         return table.CardAt(0);
     }

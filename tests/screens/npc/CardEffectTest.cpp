@@ -6,10 +6,10 @@ namespace {
 // tick. The player starts at 20 of 40 hit points, the opponent at 40 of 40, no markers anywhere.
 struct EffectRow {
     const char* card;
-    i32 multiplier;      // 2: played under a doubling combo
+    i32 multiplier;  // 2: played under a doubling combo
     i32 playerHp, playerMax, opponentHp;
-    i32 markerCount;     // the player's marker in slot 0 after the tick; -1 none
-    bool combo;          // the combo flag afterwards
+    i32 markerCount;  // the player's marker in slot 0 after the tick; -1 none
+    bool combo;       // the combo flag afterwards
     i32 comboMultiplier;
 };
 
@@ -18,14 +18,14 @@ const EffectRow kEffects[] = {
     {"Slash", 1, 20, 40, 38, -1, false, 1},
     {"Crush", 1, 20, 40, 37, -1, false, 1},
     {"Rapid stab", 1, 20, 40, 36, -1, false, 1},
-    {"Bleeding", 1, 20, 40, 36, 2, false, 1},       // 1 now, and 3 in the tick of the turn it is laid
+    {"Bleeding", 1, 20, 40, 36, 2, false, 1},  // 1 now, and 3 in the tick of the turn it is laid
     {"Assault", 1, 20, 40, 38, -1, false, 1},
     {"Dual strike", 1, 20, 40, 32, -1, false, 1},
     {"Backstab", 1, 20, 40, 35, -1, false, 1},
     {"Block", 1, 20, 40, 40, 1, false, 1},
     {"War cry", 1, 20, 40, 40, -1, true, 2},
-    {"Tower shield", 1, 20, 40, 40, 8, false, 1},   // hit-point markers do not count down
-    {"Long sword", 1, 20, 40, 40, 5, false, 1},     // nor do attack markers
+    {"Tower shield", 1, 20, 40, 40, 8, false, 1},  // hit-point markers do not count down
+    {"Long sword", 1, 20, 40, 40, 5, false, 1},    // nor do attack markers
     {"Kite shield", 1, 20, 40, 40, 12, false, 1},
     {"Battle axe", 1, 20, 40, 40, 7, false, 1},
     {"Plate mail", 1, 20, 40, 40, 15, false, 1},
@@ -157,7 +157,7 @@ struct HitRow {
     const char* defenderMarker;
     i32 defenderCount;
     i32 damage;
-    bool direct;                 // past the defence, with the attacker's bonuses
+    bool direct;  // past the defence, with the attacker's bonuses
     i32 defenderHp;
     i32 defenderCountAfter;
     i32 attackerHp;
@@ -193,10 +193,8 @@ const HitRow kHits[] = {
 TEST_F(CardDuelTest, MarkersOnAHit) {
     for (const HitRow& row : kHits) {
         SetUp();
-        if (*row.attackerMarker)
-            SetMarker(kCardPlayer, 0, row.attackerMarker, 5);
-        if (*row.defenderMarker)
-            SetMarker(kCardOpponent, 0, row.defenderMarker, row.defenderCount);
+        if (*row.attackerMarker) SetMarker(kCardPlayer, 0, row.attackerMarker, 5);
+        if (*row.defenderMarker) SetMarker(kCardOpponent, 0, row.defenderMarker, row.defenderCount);
         if (row.direct)
             duel.InflictDirectDamage(row.damage, kCardOpponent, true);
         else

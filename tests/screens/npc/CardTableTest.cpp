@@ -44,14 +44,19 @@ TEST(CardTable, RowsAsListed) {
         {0, 23, "Bloodlust", 2, 16, 0, 0, 0, "Combo card, and heals half of the missing Hp."},
         {0, 24, "Berzerk", 1, 8, 50, 30, 2,
          "%u%% damage bonus but %u%% more damage taken per turn. Turns:\x0B%u."},
-        {1, 4, "Moon node", 3, 8, 25, 0, 4, "Increases the damage infilcted, by %u%% per turn. Turns:\x0B%u."},
-        {1, 6, "Sun node", 1, 8, 50, 0, 4, "Increases the infilicted damage, by %u%% per turn. Turns:\x0B%u."},
+        {1, 4, "Moon node", 3, 8, 25, 0, 4,
+         "Increases the damage infilcted, by %u%% per turn. Turns:\x0B%u."},
+        {1, 6, "Sun node", 1, 8, 50, 0, 4,
+         "Increases the infilicted damage, by %u%% per turn. Turns:\x0B%u."},
         {1, 17, "Will-o'-the-wisp", 2, 8, 2, 0, 3, "Reduces enemy attack by %u per turn. Turns:\x0B%u."},
-        {1, 24, "Mana storm", 1, 16, 0, 0, 0, "Combo card, you can table another card which effect's doubled."},
+        {1, 24, "Mana storm", 1, 16, 0, 0, 0,
+         "Combo card, you can table another card which effect's doubled."},
         {2, 8, "Soul crush", 1, 1, 15, 5, 0, "Inflicts %u damage for suffering %u damage."},
-        {2, 15, "Skeleton", 1, 2, 3, 0, 4, "Minion, inflicts %u damage to the enemy in each turn. Hp:\x0B%u."},
+        {2, 15, "Skeleton", 1, 2, 3, 0, 4,
+         "Minion, inflicts %u damage to the enemy in each turn. Hp:\x0B%u."},
         {2, 22, "Blood boil", 1, 8, 10, 0, 2, "Inflicts %u Hp damage per turn. Turns:\x0B%u."},
-        {2, 24, "Soul pile", 1, 16, 0, 0, 0, "Combo card, you can table another card which effect's doubled."},
+        {2, 24, "Soul pile", 1, 16, 0, 0, 0,
+         "Combo card, you can table another card which effect's doubled."},
     };
     CCardTable table;
     for (const Row& row : rows) {
@@ -92,8 +97,7 @@ TEST(CardDeck, HoldsEveryCopyShuffledReproducibly) {
             ASSERT_LT(index, 25);
             ++counts[index];
         }
-        for (u32 i = 0; i < kCardsPerClass; ++i)
-            EXPECT_EQ(counts[i], table.Card(cls, i).copies);
+        for (u32 i = 0; i < kCardsPerClass; ++i) EXPECT_EQ(counts[i], table.Card(cls, i).copies);
 
         // The same seed gives the same order; the order is not the plain index order.
         CRandom again = SeededRandom(1234);
@@ -109,8 +113,7 @@ TEST(CardDeck, ShuffleSwapsThePlacesTheGeneratorDraws) {
     CCardTable table;
     std::vector<i32> expected;
     for (u32 i = 0; i < kCardsPerClass; ++i)
-        for (u32 c = 0; c < table.Card(kCardSorcerer, i).copies; ++c)
-            expected.push_back(static_cast<i32>(i));
+        for (u32 c = 0; c < table.Card(kCardSorcerer, i).copies; ++c) expected.push_back(static_cast<i32>(i));
     CRandom replay = SeededRandom(77);
     for (int round = 0; round < 100; ++round) {
         u32 a = replay.Next(static_cast<i32>(expected.size()));
@@ -140,14 +143,30 @@ TEST(CardText, FillsPlacesByKind) {
         {0, 23, 7, "Combo card, and heals half of the missing Hp."},
         {1, 13, kNoCardValue, "Destroys all of the enemy's markers."},
         // Markers: the last place is the count given, or the third value.
-        {0, 7, kNoCardValue, "50% damage resistance. Turns:\x0B" "2."},
-        {0, 7, 1, "50% damage resistance. Turns:\x0B" "1."},
-        {0, 3, kNoCardValue, "Inflicts 1 damage and enemy loses 3 Hp per turn. Turns:\x0B" "3."},
-        {0, 3, 2, "Inflicts 1 damage and enemy loses 3 Hp per turn. Turns:\x0B" "2."},
-        {2, 10, kNoCardValue, "Defensive bone wall. Hp:\x0B" "6."},
-        {2, 10, 4, "Defensive bone wall. Hp:\x0B" "4."},
-        {0, 9, 5, "20% damage reduction per turn. Durability:\x0B" "5\x0BHp."},
-        {0, 24, kNoCardValue, "50% damage bonus but 30% more damage taken per turn. Turns:\x0B" "2."},
+        {0, 7, kNoCardValue,
+         "50% damage resistance. Turns:\x0B"
+         "2."},
+        {0, 7, 1,
+         "50% damage resistance. Turns:\x0B"
+         "1."},
+        {0, 3, kNoCardValue,
+         "Inflicts 1 damage and enemy loses 3 Hp per turn. Turns:\x0B"
+         "3."},
+        {0, 3, 2,
+         "Inflicts 1 damage and enemy loses 3 Hp per turn. Turns:\x0B"
+         "2."},
+        {2, 10, kNoCardValue,
+         "Defensive bone wall. Hp:\x0B"
+         "6."},
+        {2, 10, 4,
+         "Defensive bone wall. Hp:\x0B"
+         "4."},
+        {0, 9, 5,
+         "20% damage reduction per turn. Durability:\x0B"
+         "5\x0BHp."},
+        {0, 24, kNoCardValue,
+         "50% damage bonus but 30% more damage taken per turn. Turns:\x0B"
+         "2."},
     };
     for (const Row& row : rows)
         EXPECT_EQ(FormatCardText(table.Card(row.cls, row.index), row.value), row.expected)

@@ -60,8 +60,7 @@ TEST(CardDuelStart, ClassesFollowTheGenerator) {
 
 TEST_F(CardDuelTest, AnEmptyDrawPileIsShuffledAgain) {
     CCardSide& player = duel.Side(kCardPlayer);
-    while (player.deck.Count() > 2)
-        player.deck.DrawTop();
+    while (player.deck.Count() > 2) player.deck.DrawTop();
     duel.Deal();
     // Two from the old pile, then a fresh deck of the class gives the other three.
     EXPECT_EQ(player.deck.Count(), table.DeckSize(player.cls) - 3);
@@ -127,8 +126,7 @@ TEST_F(CardDuelTest, APlainComboGivesTheNextCardItsOwnMultiplier) {
 
 TEST_F(CardDuelTest, AnOpponentsComboGivesASecondPlainCard) {
     duel.Deal();
-    for (u32 slot = 0; slot < 5; ++slot)
-        duel.Side(kCardOpponent).hand[slot] = &Card("Slash");
+    for (u32 slot = 0; slot < 5; ++slot) duel.Side(kCardOpponent).hand[slot] = &Card("Slash");
     duel.Side(kCardOpponent).hand[4] = &Card("Soul pile");
     duel.Side(kCardPlayer).hand[0] = &Card("Fosse");
     duel.PlayCard(kCardPlayer, 0);
@@ -165,8 +163,7 @@ TEST_F(CardDuelTest, AHandOfCombosEndsTheComboWhenEmpty) {
 
 TEST_F(CardDuelTest, AnOpponentsHandOfCombosPassesTheTurn) {
     duel.Deal();
-    for (u32 slot = 0; slot < 5; ++slot)
-        duel.Side(kCardOpponent).hand[slot] = &Card("Heart pile");
+    for (u32 slot = 0; slot < 5; ++slot) duel.Side(kCardOpponent).hand[slot] = &Card("Heart pile");
     duel.Side(kCardPlayer).hand[0] = &Card("Fosse");
     duel.PlayCard(kCardPlayer, 0);
     CCardNext next = duel.EndOfWait();

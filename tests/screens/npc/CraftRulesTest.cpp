@@ -42,8 +42,7 @@ std::unique_ptr<CItemType> MakeType(const char* id, const char* name, int itemCl
     type->subclass = static_cast<u8>(subclass);
     if (!effects.empty()) {
         type->effects = new CEffectList;
-        for (CEffect* e : effects)
-            type->effects->Add(e);
+        for (CEffect* e : effects) type->effects->Add(e);
     }
     return type;
 }
@@ -82,7 +81,7 @@ TEST(CraftLists, RowKeysOutsideTheItemsGiveNoItem) {
     struct Row {
         const char* key;
         int count, index;
-    } rows[] = {{"0", 3, 0}, {"2", 3, 2}, {"3", 3, -1},   {"", 3, -1},   {nullptr, 3, -1},
+    } rows[] = {{"0", 3, 0},   {"2", 3, 2},   {"3", 3, -1},           {"", 3, -1}, {nullptr, 3, -1},
                 {"-1", 3, -1}, {"1x", 3, -1}, {"99999999999", 3, -1}, {"0", 0, -1}};
     for (const Row& r : rows)
         EXPECT_EQ(ItemIndexFromKey(r.key, r.count), r.index) << (r.key ? r.key : "(null)");
@@ -92,9 +91,9 @@ TEST(CraftLists, ConditionWordsByPercentage) {
     struct Row {
         u32 condition, maximum;
         const char* word;
-    } rows[] = {{9, 100, "broken"},  {10, 100, "poor"},   {29, 100, "poor"},    {30, 100, "average"},
-                {69, 100, "average"}, {70, 100, "good"},  {99, 100, "good"},    {100, 100, "perfect"},
-                {5, 50, "poor"},      {0, 0, "broken"},   {1, 0, "perfect"},    {65535, 65535, "perfect"}};
+    } rows[] = {{9, 100, "broken"},   {10, 100, "poor"}, {29, 100, "poor"}, {30, 100, "average"},
+                {69, 100, "average"}, {70, 100, "good"}, {99, 100, "good"}, {100, 100, "perfect"},
+                {5, 50, "poor"},      {0, 0, "broken"},  {1, 0, "perfect"}, {65535, 65535, "perfect"}};
     for (const Row& r : rows)
         EXPECT_STREQ(ConditionWord(r.condition, r.maximum), r.word) << r.condition << "/" << r.maximum;
     EXPECT_EQ(RaiseUseCounter(0), 1);
@@ -108,13 +107,12 @@ TEST(CraftLists, ConditionWordsByPercentage) {
 TEST(Alchemy, ThresholdAndTheRollsThatSucceed) {
     struct Row {
         int skill, required, threshold, successes;  // successes among the rolls 0..99
-    } rows[] = {{50, 40, 100, 100}, {40, 40, 90, 91}, {39, 40, 95, 96}, {30, 40, 50, 51},
+    } rows[] = {{50, 40, 100, 100}, {40, 40, 90, 91}, {39, 40, 95, 96},  {30, 40, 50, 51},
                 {20, 40, 0, 1},     {19, 40, -5, 0},  {0, 255, -1175, 0}};
     for (const Row& r : rows) {
         EXPECT_EQ(AlchemyThreshold(r.skill, r.required), r.threshold) << r.skill << " vs " << r.required;
         int successes = 0;
-        for (int roll = 0; roll < 100; ++roll)
-            successes += roll <= AlchemyThreshold(r.skill, r.required);
+        for (int roll = 0; roll < 100; ++roll) successes += roll <= AlchemyThreshold(r.skill, r.required);
         EXPECT_EQ(successes, r.successes) << r.skill << " vs " << r.required;
     }
 }
@@ -154,7 +152,8 @@ struct Garden {
     Garden() {
         berries = MakeType("t_berries", "Berries", kItemIngredient, 0,
                            {NewEffect(3, 5), NewEffect(1, 3, 4), NewEffect(10, 5)});
-        slipper = MakeType("t_slipper", "Slipper", kItemIngredient, 0, {NewEffect(3, 5), NewEffect(17, 110, 0, "d_plague")});
+        slipper = MakeType("t_slipper", "Slipper", kItemIngredient, 0,
+                           {NewEffect(3, 5), NewEffect(17, 110, 0, "d_plague")});
         stone = MakeType("t_stone", "Stone", kItemIngredient);  // no effects: never takes part
         heal = MakeType("t_heal", "Healing", kItemPotion, 0, {NewEffect(3, 10)});
         skill = MakeType("t_skill", "Cunning", kItemPotion, 0, {NewEffect(1, 5, 4)});
@@ -171,8 +170,7 @@ struct Garden {
         auto r = std::make_unique<CRecipe>();
         r->SetName(id);
         r->resultId = result;
-        for (size_t i = 0; i < needs.size(); ++i)
-            r->ingredients[i] = needs[i];
+        for (size_t i = 0; i < needs.size(); ++i) r->ingredients[i] = needs[i];
         recipes.push_back(r.get());
         owned.push_back(std::move(r));
     }
@@ -186,8 +184,7 @@ struct Garden {
     }
     ItemTypeLookup find = [this](const char* id) -> const CItemType* {
         for (const CItemType* t : {heal.get(), skill.get(), cure.get()})
-            if (std::string(t->GetName()) == id)
-                return t;
+            if (std::string(t->GetName()) == id) return t;
         return nullptr;
     };
     std::unique_ptr<CItemType> berries, slipper, stone, heal, skill, cure;
@@ -207,9 +204,17 @@ TEST(Alchemy, RecipesMatchByKindTargetAndReference) {
         Labels labels;
     } rows[] = {
         // Two restoring ingredients meet both requirements of the healing; the skill targets 4 only.
-        {g.berries.get(), g.slipper.get(), nullptr, 60, {"r_heal:Healing", "r_skill:Cunning", "r_cure:Plague cure"}},
+        {g.berries.get(),
+         g.slipper.get(),
+         nullptr,
+         60,
+         {"r_heal:Healing", "r_skill:Cunning", "r_cure:Plague cure"}},
         // The second effect is unknown below 30, the third below 60.
-        {g.berries.get(), g.slipper.get(), nullptr, 29, {"r_heal:Healing", "r_skill:? Unknown", "r_cure:? Unknown"}},
+        {g.berries.get(),
+         g.slipper.get(),
+         nullptr,
+         29,
+         {"r_heal:Healing", "r_skill:? Unknown", "r_cure:? Unknown"}},
         {g.berries.get(), nullptr, nullptr, 29, {"r_skill:? Unknown"}},
         // One effect is used once per recipe: a single herb cannot meet two restoring requirements.
         {g.slipper.get(), nullptr, nullptr, 60, {"r_cure:Plague cure"}},
@@ -220,8 +225,7 @@ TEST(Alchemy, RecipesMatchByKindTargetAndReference) {
         {g.stone.get(), nullptr, nullptr, 100, {}},
         {nullptr, nullptr, nullptr, 100, {}},
     };
-    for (const Row& r : rows)
-        EXPECT_EQ(g.Labels(r.a, r.b, r.c, r.skill), r.labels) << r.skill;
+    for (const Row& r : rows) EXPECT_EQ(g.Labels(r.a, r.b, r.c, r.skill), r.labels) << r.skill;
 }
 
 TEST(Alchemy, ChoicesRecordTheIngredientOfEachRequirementAndWhenToAsk) {
@@ -256,11 +260,11 @@ TEST(Potions, GroupedByTypeOrderedByRarityThenName) {
     red->rarity = 1, blue->rarity = 3, amber->rarity = 1, hidden->rarity = 9;
     hidden->flags = 0x10;
     std::vector<std::unique_ptr<CItemInstance>> held;
-    for (const CItemType* t : {sword.get(), red.get(), red.get(), blue.get(), hidden.get(), red.get(), amber.get()})
+    for (const CItemType* t :
+         {sword.get(), red.get(), red.get(), blue.get(), hidden.get(), red.get(), amber.get()})
         held.push_back(MakeItem(*t));
     std::vector<const CItemInstance*> items;
-    for (auto& i : held)
-        items.push_back(i.get());
+    for (auto& i : held) items.push_back(i.get());
 
     std::vector<CPotionGroup> groups = GroupPotions(items);
     ASSERT_EQ(groups.size(), 3u);
@@ -348,10 +352,11 @@ TEST(Prices, PriceLevelAndRechargePrices) {
         int level;
         i32 price;
     } rows[] = {
-        {100, 110, 10, 10},   // one charge short at the plain level: the value difference
-        {100, 110, 15, 15},   {100, 107, 15, 10},  // truncated
-        {0, 0, 10, 0},        // full already
-        {110, 100, 10, 0},    // a value that shrinks with charges never pays the player
+        {100, 110, 10, 10},  // one charge short at the plain level: the value difference
+        {100, 110, 15, 15},
+        {100, 107, 15, 10},  // truncated
+        {0, 0, 10, 0},       // full already
+        {110, 100, 10, 0},   // a value that shrinks with charges never pays the player
         {0, 2000000000, 20, 2147483647},
     };
     for (const Row& r : rows)
@@ -375,11 +380,16 @@ TEST(Enchanting, StorageAndPricePerEffectKind) {
         int source, kind, amount, target;
         i32 storage, gold;
     } rows[] = {
-        {kSourceWeapon, 1, 5, 3, 75, 500},     {kSourceArmour, 2, 4, 1, 100, 800},
-        {kSourceArmour, 5, 20, 0, 200, 1500},  {kSourceArmour, 11, 3, 0, 60, 300},
-        {kSourceArmour, 15, 130, 0, 300, 3000}, {kSourceAccessory, 36, 110, 0, 250, 2000},
-        {kSourceWeapon, 29, 1, 0, 200, 2000},  {kSourceMissile, 29, 1, 0, 200, 1000},  // missiles halve the gold
-        {kSourceArmour, 58, 7, 0, 105, 700},   {kSourceArmour, 0, 9, 0, 0, 0},
+        {kSourceWeapon, 1, 5, 3, 75, 500},
+        {kSourceArmour, 2, 4, 1, 100, 800},
+        {kSourceArmour, 5, 20, 0, 200, 1500},
+        {kSourceArmour, 11, 3, 0, 60, 300},
+        {kSourceArmour, 15, 130, 0, 300, 3000},
+        {kSourceAccessory, 36, 110, 0, 250, 2000},
+        {kSourceWeapon, 29, 1, 0, 200, 2000},
+        {kSourceMissile, 29, 1, 0, 200, 1000},  // missiles halve the gold
+        {kSourceArmour, 58, 7, 0, 105, 700},
+        {kSourceArmour, 0, 9, 0, 0, 0},
     };
     for (const Row& r : rows) {
         CEffectList list;
@@ -433,9 +443,9 @@ TEST(Enchanting, ValueRangesNormalisingAndSteps) {
     struct Row {
         int kind, stored, normalised, plusTen, minusTen;
     } rows[] = {
-        {1, 0, 1, 11, 1},         {1, 70, 50, 50, 40},       {2, 25, 20, 20, 10},    {11, 12, 10, 10, 1},
-        {15, 0, 101, 111, 101},   {15, 130, 130, 140, 120},  {22, 250, 200, 200, 190}, {5, 100, 100, 100, 90},
-        {24, 3, 3, 13, 1},
+        {1, 0, 1, 11, 1},         {1, 70, 50, 50, 40},    {2, 25, 20, 20, 10},
+        {11, 12, 10, 10, 1},      {15, 0, 101, 111, 101}, {15, 130, 130, 140, 120},
+        {22, 250, 200, 200, 190}, {5, 100, 100, 100, 90}, {24, 3, 3, 13, 1},
     };
     for (const Row& r : rows) {
         CEnchantValueRange range = GetEnchantValueRange(r.kind);
@@ -457,16 +467,16 @@ TEST(Enchanting, EntriesWithoutAKindOrTheirDatumAreNotStored) {
         const char* id;
         bool complete;
     } rows[] = {
-        {0, 0, nullptr, false},          {1, 0, nullptr, false},      {1, 4, nullptr, true},
-        {2, 6, nullptr, false},          {5, 0, nullptr, true},       {17, 0, nullptr, false},
-        {17, 0, "", false},              {17, 0, "d_plague", true},   {23, 0, nullptr, false},
-        {23, 0, "c_rat", true},          {24, 0, nullptr, false},     {24, 3, nullptr, true},
-        {26, 0, nullptr, true},          {32, 0, nullptr, false},     {31, 0, nullptr, false},
-        {31, 0, "s_fire", true},         {59, 0, nullptr, false},
+        {0, 0, nullptr, false},  {1, 0, nullptr, false},  {1, 4, nullptr, true},   {2, 6, nullptr, false},
+        {5, 0, nullptr, true},   {17, 0, nullptr, false}, {17, 0, "", false},      {17, 0, "d_plague", true},
+        {23, 0, nullptr, false}, {23, 0, "c_rat", true},  {24, 0, nullptr, false}, {24, 3, nullptr, true},
+        {26, 0, nullptr, true},  {32, 0, nullptr, false}, {31, 0, nullptr, false}, {31, 0, "s_fire", true},
+        {59, 0, nullptr, false},
     };
     for (const Row& r : rows) {
         std::unique_ptr<CEffect> e(NewEffect(r.kind, 1, r.target, r.id));
-        EXPECT_EQ(IsEnchantEntryComplete(*e), r.complete) << r.kind << " " << r.target << " " << (r.id ? r.id : "-");
+        EXPECT_EQ(IsEnchantEntryComplete(*e), r.complete)
+            << r.kind << " " << r.target << " " << (r.id ? r.id : "-");
     }
 }
 
@@ -481,11 +491,12 @@ TEST(LockPicking, LockWordsAndChanceWords) {
         bool pick;
         int skill, difficulty;
         const char* word;
-    } rows[] = {{false, 90, 10, "none"}, {true, 200, 110, "none"}, {true, 51, 50, "very good"},
-                {true, 50, 50, "good"},  {true, 46, 50, "good"},  {true, 45, 50, "moderate"},
+    } rows[] = {{false, 90, 10, "none"},    {true, 200, 110, "none"}, {true, 51, 50, "very good"},
+                {true, 50, 50, "good"},     {true, 46, 50, "good"},   {true, 45, 50, "moderate"},
                 {true, 36, 50, "moderate"}, {true, 35, 50, "slight"}, {true, 1, 0, "very good"}};
     for (const Row& r : rows)
-        EXPECT_STREQ(LockChanceWord(r.pick, r.skill, r.difficulty), r.word) << r.skill << " vs " << r.difficulty;
+        EXPECT_STREQ(LockChanceWord(r.pick, r.skill, r.difficulty), r.word)
+            << r.skill << " vs " << r.difficulty;
     EXPECT_EQ(PickSkill(30, 999), 31);
 }
 
@@ -508,9 +519,9 @@ TEST(LockPicking, AttemptsWearThePickThenRollUnderASeededGenerator) {
         u16 condition, lockWord;
         PickResult expected;
     } rows[] = {
-        {60, 1000, 0, PickResult::Opened},                   // a level-0 lock opens at any skill of 2 or more
-        {0, 500, 0, PickResult::Failed},                     // skill 1 with the pick: the roll is always 0
-        {100, 1000, static_cast<u16>(11u << 6), PickResult::Failed},   // beyond 100 never opens
+        {60, 1000, 0, PickResult::Opened},  // a level-0 lock opens at any skill of 2 or more
+        {0, 500, 0, PickResult::Failed},    // skill 1 with the pick: the roll is always 0
+        {100, 1000, static_cast<u16>(11u << 6), PickResult::Failed},  // beyond 100 never opens
         {0, 500, static_cast<u16>((5u << 6) | (2u << 10)), PickResult::Trapped},
     };
     for (const Row& r : rows) {
@@ -520,7 +531,8 @@ TEST(LockPicking, AttemptsWearThePickThenRollUnderASeededGenerator) {
         auto pick = MakeItem(*picks.type, r.condition);
         u16 counter = 254;
         CPickAttempt attempt = AttemptLockPick(random, *pick, r.skill, r.lockWord, counter);
-        int wear = static_cast<int>(mirror.Next(100 - r.skill)) * 3 / 2 + static_cast<int>(mirror.Next(20)) + 10;
+        int wear =
+            static_cast<int>(mirror.Next(100 - r.skill)) * 3 / 2 + static_cast<int>(mirror.Next(20)) + 10;
         EXPECT_EQ(attempt.wear, wear);
         EXPECT_EQ(pick->count, std::max(0, r.condition - wear));
         EXPECT_EQ(attempt.result, r.expected) << r.skill;
@@ -532,8 +544,8 @@ TEST(LockPicking, AttemptsWearThePickThenRollUnderASeededGenerator) {
 
 TEST(LockPicking, PicksBelowTenPercentLeaveTheList) {
     Picks picks;
-    EXPECT_TRUE(IsUsablePick(*MakeItem(*picks.type, 100)));   // exactly 10 percent
-    EXPECT_FALSE(IsUsablePick(*MakeItem(*picks.type, 99)));   // 9.9 percent
+    EXPECT_TRUE(IsUsablePick(*MakeItem(*picks.type, 100)));  // exactly 10 percent
+    EXPECT_FALSE(IsUsablePick(*MakeItem(*picks.type, 99)));  // 9.9 percent
     CRandom random;
     SeedAt(random, 1);
     auto pick = MakeItem(*picks.type, 105);  // any wear of 10 or more takes it below

@@ -34,8 +34,7 @@ public:
     int GetPriceLevel(const CNpc& npc) const override { return npc.GetPriceLevel(); }
     std::vector<CItemInstance*> GetCarriedItems() override {
         std::vector<CItemInstance*> out;
-        for (auto& item : items)
-            out.push_back(item.get());
+        for (auto& item : items) out.push_back(item.get());
         return out;
     }
     bool KnowsAnySpell() const override { return knowsSpells; }

@@ -59,7 +59,8 @@ protected:
         screen.Open(enchanter, &item, limit);
     }
     // Add, then close the entry dialog with this entry and command.
-    void AddEntry(int kind, int amount, int target, u32 close = CEnchantDialog::kOk, const char* id = nullptr) {
+    void AddEntry(int kind, int amount, int target, u32 close = CEnchantDialog::kOk,
+                  const char* id = nullptr) {
         screen.OnCommand(CEnchantDialog::kAdd);
         ASSERT_EQ(screen.GetState(), CEnchantDialog::kEntryOpen);
         entries.edited.kind = static_cast<u8>(kind);
@@ -83,9 +84,9 @@ protected:
 
 TEST_F(EnchantScreen, LooksAsDrawnWithAnEnchanter) {
     Open(&npc, 300);
-    AddEntry(5, 12, 0);   // Fortify hp
-    AddEntry(11, 2, 0);   // Fortify ac
-    AddEntry(29, 1, 0);   // Drain hp on strike
+    AddEntry(5, 12, 0);  // Fortify hp
+    AddEntry(11, 2, 0);  // Fortify ac
+    AddEntry(29, 1, 0);  // Drain hp on strike
     screen.Draw();
     EXPECT_TRUE(testing_support::MatchesGolden("screens/enchanting_screen", rig.Capture()));
 }
@@ -107,10 +108,10 @@ TEST_F(EnchantScreen, TotalsCapacityAndPriceFollowTheList) {
 
 TEST_F(EnchantScreen, IncompleteEntriesAreCancelled) {
     Open(&npc, 300);
-    AddEntry(0, 5, 0);                                    // no kind
-    AddEntry(17, 120, 0);                                 // resist disease without a disease
-    AddEntry(1, 5, 0);                                    // fortify skill without a skill
-    AddEntry(5, 10, 0, CEnchantDialog::kCancel);          // cancelled
+    AddEntry(0, 5, 0);                            // no kind
+    AddEntry(17, 120, 0);                         // resist disease without a disease
+    AddEntry(1, 5, 0);                            // fortify skill without a skill
+    AddEntry(5, 10, 0, CEnchantDialog::kCancel);  // cancelled
     EXPECT_EQ(screen.Count(), 0);
     AddEntry(17, 120, 0, CEnchantDialog::kOk, "d_plague");
     EXPECT_EQ(screen.Count(), 1);

@@ -49,7 +49,8 @@ protected:
         npc.SetName("Ilsabet");
         npc.bytes[3] = 5;  // enchant level
     }
-    static void Define(CItemType& t, const char* id, const char* name, int itemClass, int subclass, int storage) {
+    static void Define(CItemType& t, const char* id, const char* name, int itemClass, int subclass,
+                       int storage) {
         t.SetName(id);
         t.name = name;
         t.itemClass = static_cast<u8>(itemClass);

@@ -27,8 +27,7 @@ class Picker : public ILockPicker {
 public:
     std::vector<CItemInstance*> GetCarriedItems() override {
         std::vector<CItemInstance*> out;
-        for (auto& item : items)
-            out.push_back(item.get());
+        for (auto& item : items) out.push_back(item.get());
         return out;
     }
     int GetLockpickSkill() const override { return skill; }

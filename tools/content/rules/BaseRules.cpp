@@ -28,8 +28,8 @@ constexpr int kStrike = 1, kCast = 2, kConstant = 3, kUse = 4;
 // Spell target modes, kept in the spell's second small value.
 constexpr int kSelf = 1, kTouch = 2, kOther = 3;
 
-SpellDef Spell(const std::string& id, const std::string& name, const std::string& description, int school, int cost,
-               int target, std::vector<EffectDef> effects, const std::string& sound) {
+SpellDef Spell(const std::string& id, const std::string& name, const std::string& description, int school,
+               int cost, int target, std::vector<EffectDef> effects, const std::string& sound) {
     SpellDef s;
     s.id = id;
     s.texts[0] = name;
@@ -46,8 +46,8 @@ SpellDef Spell(const std::string& id, const std::string& name, const std::string
 
 struct ItemMaker {
     ItemCatalogueDef& catalogue;
-    ItemDef& Add(const std::string& id, const std::string& name, int itemClass, int subclass, const std::string& picture,
-                 uint32_t value, int weight) {
+    ItemDef& Add(const std::string& id, const std::string& name, int itemClass, int subclass,
+                 const std::string& picture, uint32_t value, int weight) {
         ItemDef d;
         d.id = id;
         d.name = name;
@@ -59,15 +59,15 @@ struct ItemMaker {
         catalogue.items.push_back(d);
         return catalogue.items.back();
     }
-    ItemDef& Weapon(const std::string& id, const std::string& name, int subclass, bool light, int low, int high,
-                    uint32_t value, const std::string& picture, const std::string& style) {
+    ItemDef& Weapon(const std::string& id, const std::string& name, int subclass, bool light, int low,
+                    int high, uint32_t value, const std::string& picture, const std::string& style) {
         ItemDef& d = Add(id, name, 1, subclass, picture, value, light ? 150 : 400);
         d.damageLow = low, d.damageHigh = high, d.flags = light ? 2 : 0, d.useStyle = style;
         d.outfit = 3, d.enchantCapacity = 100;
         return d;
     }
-    ItemDef& Armour(const std::string& id, const std::string& name, int itemClass, int subclass, int ac, uint32_t value,
-                    int weight, const std::string& picture) {
+    ItemDef& Armour(const std::string& id, const std::string& name, int itemClass, int subclass, int ac,
+                    uint32_t value, int weight, const std::string& picture) {
         ItemDef& d = Add(id, name, itemClass, subclass, picture, value, weight);
         d.armourClass = ac, d.outfit = 4, d.enchantCapacity = 80;
         if (subclass == 1) d.useStyle = "bres_useshield";
@@ -93,18 +93,22 @@ BaseRuleContent MakeBaseRules() {
         const char* text;
     } skills[] = {
         {"base_block", "Block", "Block", "Block", 2, 9, "Turning blows aside with a shield."},
-        {"base_lightweapon", "Light Weapon", "Light Weap", "Light W", 2, 8, "Swords, daggers and thrown blades."},
-        {"base_heavyweapon", "Heavy Weapon", "Heavy Weap", "Heavy W", 1, 9, "Maces, axes, hammers and clubs."},
+        {"base_lightweapon", "Light Weapon", "Light Weap", "Light W", 2, 8,
+         "Swords, daggers and thrown blades."},
+        {"base_heavyweapon", "Heavy Weapon", "Heavy Weap", "Heavy W", 1, 9,
+         "Maces, axes, hammers and clubs."},
         {"base_dualwield", "Dual Wield", "Dual Wield", "Dual Wield", 2, 10, "A weapon in each hand."},
         {"base_lightarmor", "Light Armor", "Light Armor", "Light Arm", 2, 9, "Leather, cloth and fur."},
         {"base_heavyarmor", "Heavy Armor", "Heavy Armor", "Heavy Arm", 3, 9, "Mail and plate."},
         {"base_accuracy", "Accuracy", "Accuracy", "Accuracy", 2, 10, "Bows, crossbows and throwing."},
         {"base_healmagic", "Heal Magic", "Heal Magic", "Heal Magic", 4, 11, "Spells that mend the body."},
-        {"base_protectionmagic", "Protection Magic", "Prot. Magic", "Prot. Magic", 4, 11, "Wards and shields."},
+        {"base_protectionmagic", "Protection Magic", "Prot. Magic", "Prot. Magic", 4, 11,
+         "Wards and shields."},
         {"base_attackmagic", "Attack Magic", "Attack Magic", "Attack M", 4, 11, "Fire, frost and lightning."},
         {"base_mindmagic", "Mind Magic", "Mind Magic", "Mind Magic", 5, 11, "Curses and charms."},
         {"base_undeadmagic", "Undead Magic", "Undead Magic", "Undead M", 4, 11, "The craft of the grave."},
-        {"base_environmagic", "Environment Magic", "Env. Magic", "Env. Magic", 4, 11, "Air, earth and the road."},
+        {"base_environmagic", "Environment Magic", "Env. Magic", "Env. Magic", 4, 11,
+         "Air, earth and the road."},
         {"base_repair", "Repair", "Repair", "Repair", 2, 9, "Mending arms and armour."},
         {"base_mercantile", "Mercantile", "Mercantile", "Mercantile", 5, 9, "Better prices."},
         {"base_alchemy", "Alchemy", "Alchemy", "Alchemy", 4, 10, "Brewing potions."},
@@ -113,9 +117,11 @@ BaseRuleContent MakeBaseRules() {
         {"base_disarm", "Disarm", "Disarm", "Disarm", 4, 9, "Making traps harmless."},
         {"base_stealth", "Stealth", "Stealth", "Stealth", 2, 9, "Moving unseen."},
     };
-    for (const auto& s : skills) c.skills.push_back({s.id, s.full, s.medium, s.shortName, s.text, s.attribute, s.group});
+    for (const auto& s : skills)
+        c.skills.push_back({s.id, s.full, s.medium, s.shortName, s.text, s.attribute, s.group});
     c.races = {{"base_creature", "Creature", "", "", ""},
-               {"base_rasvim", "Rasvim", "base_ability_rasvim", "The risen, who neither eat nor sleep as others do.", ""},
+               {"base_rasvim", "Rasvim", "base_ability_rasvim",
+                "The risen, who neither eat nor sleep as others do.", ""},
                {"base_etherim", "Etherim", "base_ability_etherim", "Tall folk with a gift for magic.", ""},
                {"base_seiry", "Seiry", "base_ability_seiry", "Quick and quiet people of the woods.", ""},
                {"base_derth", "Derth", "base_ability_derth", "Stout miners of the hills.", ""},
@@ -139,26 +145,26 @@ BaseRuleContent MakeBaseRules() {
               {Timed(E(11, 3, kUse), 10, 4, 20)}, "bsnd_spellshield"),
         Spell("base_spellburninghand", "Burning Hand", "A burst of flame from the palm.", 3, 25, kTouch,
               {Timed(E(25, 8, kUse), 0, 16)}, "bsnd_spellfire"),
-        Spell("base_spellcurse", "Curse", "Clouds the luck of a foe.", 4, 30, kOther, {Timed(E(27, 0, kUse), 3, 0, 6)},
-              "bsnd_spellcurse"),
+        Spell("base_spellcurse", "Curse", "Clouds the luck of a foe.", 4, 30, kOther,
+              {Timed(E(27, 0, kUse), 3, 0, 6)}, "bsnd_spellcurse"),
         Spell("base_spelldrainhealth", "Drain Health", "Draws the life out of a foe.", 5, 35, kTouch,
               {Timed(E(29, 5, kUse), 0, 10)}, "bsnd_spelldrain"),
         Spell("base_spellfeather", "Feather", "Lightens the load on your back.", 6, 15, kSelf,
               {Timed(E(20, 20, kUse), 30, 20, 30)}, "bsnd_spellair"),
-        Spell("base_spellfireball", "Fireball", "A ball of fire that bursts around its target.", 3, 60, kOther,
-              {Timed(E(25, 12, kUse), 0, 24, 0, 1)}, "bsnd_spellfire"),
+        Spell("base_spellfireball", "Fireball", "A ball of fire that bursts around its target.", 3, 60,
+              kOther, {Timed(E(25, 12, kUse), 0, 24, 0, 1)}, "bsnd_spellfire"),
         Spell("base_spelllightningbolt", "Lightning Bolt", "A bolt from a clear sky.", 3, 50, kOther,
               {Timed(E(25, 15, kUse), 0, 20)}, "bsnd_spellbolt"),
         Spell("base_spellpoisontouch", "Poison Touch", "Venom on the fingertips.", 3, 30, kTouch,
               {Timed(E(26, 3, kUse), 5, 4, 5)}, "bsnd_spellpoison"),
         Spell("base_spellplague", "Plague", "Spreads the plague.", 5, 40, kOther,
               {E(32, 50, kUse, "base_disease_plague")}, "bsnd_spellcurse"),
-        Spell("base_spellwarrt", "Warts", "Covers a foe in warts.", 4, 20, kOther, {Timed(E(2, -3, kUse, "", 5), 10)},
-              "bsnd_spellcurse"),
+        Spell("base_spellwarrt", "Warts", "Covers a foe in warts.", 4, 20, kOther,
+              {Timed(E(2, -3, kUse, "", 5), 10)}, "bsnd_spellcurse"),
         Spell("base_spellharmundead", "Harm Undead", "Burns the risen.", 1, 30, kOther,
               {E(24, 20, kUse, "", 3)}, "bsnd_spellheal"),
-        Spell("base_spelldisarm", "Disarm Trap", "Makes a trap harmless.", 6, 20, kTouch, {Timed(E(44, 20, kUse), 0, 40)},
-              "bsnd_spellair"),
+        Spell("base_spelldisarm", "Disarm Trap", "Makes a trap harmless.", 6, 20, kTouch,
+              {Timed(E(44, 20, kUse), 0, 40)}, "bsnd_spellair"),
     };
 
     RecipeDef healing;
@@ -178,8 +184,8 @@ BaseRuleContent MakeBaseRules() {
     c.recipes = {healing, mana};
 
     // First-person hands and use styles.
-    auto animation = [&](const std::string& id, const std::string& frameStem, int frames, const std::string& sound,
-                         int plainSwing, int alternateSwing) {
+    auto animation = [&](const std::string& id, const std::string& frameStem, int frames,
+                         const std::string& sound, int plainSwing, int alternateSwing) {
         FpsAnimationDef a;
         a.id = id;
         a.text = frameStem;
@@ -218,26 +224,32 @@ BaseRuleContent MakeBaseRules() {
     const char* races[] = {"rasvim", "etherim", "seiry", "derth", "nogur"};
     const char* raceNames[] = {"Rasvim", "Etherim", "Seiry", "Derth", "Nogur"};
     for (int i = 0; i < 5; ++i) {
-        m.Add(std::string("base_race_") + races[i] + "_book", std::string("Letter to a young ") + raceNames[i], 5, 2,
-              "bres_item_letter", 1, 10);
-        ItemDef& start = m.Add(std::string("base_race_") + races[i] + "_start", std::string(raceNames[i]) + " provisions", 14,
-                               1, i == 0 ? "bres_item_vial" : "bres_item_bread", 5, 50);
+        m.Add(std::string("base_race_") + races[i] + "_book",
+              std::string("Letter to a young ") + raceNames[i], 5, 2, "bres_item_letter", 1, 10);
+        ItemDef& start =
+            m.Add(std::string("base_race_") + races[i] + "_start", std::string(raceNames[i]) + " provisions",
+                  14, 1, i == 0 ? "bres_item_vial" : "bres_item_bread", 5, 50);
         start.flags = i == 0 ? 8 : 0;
     }
-    m.WithEffects(m.Add("base_phealsmall", "Small Healing", 8, 1, "bres_item_potionred", 25, 20), {E(3, 25, kUse)});
-    m.WithEffects(m.Add("base_punholysmall", "Small Unholy", 8, 1, "bres_item_potionblack", 25, 20), {E(6, 25, kUse)});
-    m.WithEffects(m.Add("base_pmanasmall", "Small Mana", 8, 1, "bres_item_potionblue", 30, 20), {E(9, 20, kUse)});
+    m.WithEffects(m.Add("base_phealsmall", "Small Healing", 8, 1, "bres_item_potionred", 25, 20),
+                  {E(3, 25, kUse)});
+    m.WithEffects(m.Add("base_punholysmall", "Small Unholy", 8, 1, "bres_item_potionblack", 25, 20),
+                  {E(6, 25, kUse)});
+    m.WithEffects(m.Add("base_pmanasmall", "Small Mana", 8, 1, "bres_item_potionblue", 30, 20),
+                  {E(9, 20, kUse)});
 
     m.Armour("base_shield_woodenround", "Wooden round shield", 3, 1, 3, 20, 500, "bres_item_shield");
     m.Armour("base_shield_smallwooden", "Small wooden shield", 3, 1, 2, 12, 350, "bres_item_shield");
-    m.Weapon("base_weap_shortswordcheap", "Cheap short sword", 1, true, 3, 7, 25, "bres_item_sword", "bres_useblade");
+    m.Weapon("base_weap_shortswordcheap", "Cheap short sword", 1, true, 3, 7, 25, "bres_item_sword",
+             "bres_useblade");
     m.Weapon("base_weap_greatcudgel2", "Great cudgel", 6, false, 5, 11, 20, "bres_item_club", "bres_useclub");
     m.Weapon("base_weap_dirkcheap", "Cheap dirk", 1, true, 2, 5, 15, "bres_item_dagger", "bres_useblade");
     m.Armour("base_mail_frayedleather", "Frayed leather armor", 3, 3, 4, 30, 800, "bres_item_leather");
     m.Armour("base_mail_scalecheap", "Cheap scale mail", 2, 3, 8, 60, 2000, "bres_item_mail");
-    m.Weapon("base_weap_shortbowcheap", "Cheap short bow", 9, false, 2, 8, 30, "bres_item_bow", "bres_usebow");
-    ItemDef& quiver = m.Weapon("base_quiver_cheap", "Quiver of arrows", 11, false, 1, 3, 10, "bres_item_quiver",
-                               "bres_usequiver");
+    m.Weapon("base_weap_shortbowcheap", "Cheap short bow", 9, false, 2, 8, 30, "bres_item_bow",
+             "bres_usebow");
+    ItemDef& quiver = m.Weapon("base_quiver_cheap", "Quiver of arrows", 11, false, 1, 3, 10,
+                               "bres_item_quiver", "bres_usequiver");
     quiver.outfit = 0;
     const struct {
         const char* id;
@@ -251,11 +263,13 @@ BaseRuleContent MakeBaseRules() {
                  {"base_spbookfeather", "Feather", "base_spellfeather"}};
     for (const auto& b : books)
         m.WithEffects(m.Add(b.id, b.name, 9, 2, "bres_item_spellbook", 60, 80), {E(31, 1, kCast, b.spell)});
-    ItemDef& hammer = m.Add("base_repair_hammerapprentice", "Apprentice hammer", 12, 1, "bres_item_hammer", 15, 150);
+    ItemDef& hammer =
+        m.Add("base_repair_hammerapprentice", "Apprentice hammer", 12, 1, "bres_item_hammer", 15, 150);
     hammer.maxCondition = 40;
     m.Add("base_money_100", "100 gold", 10, 1, "bres_item_coins", 100, 0);
     m.Add("base_gem_amethyst", "Amethyst", 15, 1, "bres_item_gem", 120, 5);
-    ItemDef& mortar = m.Add("base_alc_mortarbeginner", "Beginner's mortar", 6, 1, "bres_item_mortar", 20, 300);
+    ItemDef& mortar =
+        m.Add("base_alc_mortarbeginner", "Beginner's mortar", 6, 1, "bres_item_mortar", 20, 300);
     mortar.maxCondition = 100;
     const struct {
         const char* id;
@@ -267,10 +281,13 @@ BaseRuleContent MakeBaseRules() {
         {"base_alc_ladyslipper", "Lady slipper", {E(3, 5, kUse), E(16, 110, kUse), E(20, 5, kUse)}},
         {"base_alc_moonshinemushies", "Moonshine mushies", {E(9, 5, kUse), E(57, 120, kUse)}},
         {"base_alc_powerberries", "Power berries", {E(2, 1, kUse, "", 1), E(38, 105, kUse)}},
-        {"base_alc_purplefairyring", "Purple fairy ring", {E(9, 5, kUse), E(22, 110, kUse), E(36, 105, kUse)}},
+        {"base_alc_purplefairyring",
+         "Purple fairy ring",
+         {E(9, 5, kUse), E(22, 110, kUse), E(36, 105, kUse)}},
     };
     for (const auto& h : herbs) m.WithEffects(m.Add(h.id, h.name, 7, 1, "bres_item_herb", 4, 10), h.effects);
-    ItemDef& pick = m.Add("base_key_lockpickbeginner", "Beginner's lockpick", 11, 2, "bres_item_lockpick", 10, 10);
+    ItemDef& pick =
+        m.Add("base_key_lockpickbeginner", "Beginner's lockpick", 11, 2, "bres_item_lockpick", 10, 10);
     pick.maxCondition = 50;
     ItemDef& scroll = m.Add("base_scrdisarm", "Disarm Trap", 9, 1, "bres_item_scroll", 25, 5);
     EffectDef disarm = E(31, 1, kCast, "base_spelldisarm");
@@ -282,7 +299,8 @@ BaseRuleContent MakeBaseRules() {
     // Random groups: the start draw gives one item of group 1 and one further item (group 2 only
     // while none was given, any other group always), taking only items whose flag bit 3 matches the
     // race (set for the risen Rasvim, clear for the others); each group holds both kinds.
-    auto food = [&](const std::string& id, const std::string& name, int group, bool risen, const std::string& picture) {
+    auto food = [&](const std::string& id, const std::string& name, int group, bool risen,
+                    const std::string& picture) {
         ItemDef& d = m.Add(id, name, 14, group == 3 ? 2 : 1, picture, 3, 30);
         d.group = group;
         d.flags = risen ? 8 : 0;
@@ -299,10 +317,13 @@ BaseRuleContent MakeBaseRules() {
         d.group = group;
         d.rarity = rarity;
     };
-    goods(m.Weapon("base_weap_longsword", "Long sword", 2, false, 5, 12, 120, "bres_item_sword", "bres_useblade"), 3, 1);
+    goods(m.Weapon("base_weap_longsword", "Long sword", 2, false, 5, 12, 120, "bres_item_sword",
+                   "bres_useblade"),
+          3, 1);
     goods(m.Weapon("base_weap_mace", "Mace", 3, false, 4, 11, 90, "bres_item_club", "bres_useclub"), 3, 1);
-    goods(m.Weapon("base_weap_throwingknives", "Throwing knives", 8, true, 2, 6, 40, "bres_item_dagger", "bres_usethrow"), 3,
-          2);
+    goods(m.Weapon("base_weap_throwingknives", "Throwing knives", 8, true, 2, 6, 40, "bres_item_dagger",
+                   "bres_usethrow"),
+          3, 2);
     goods(m.Armour("base_helm_iron", "Iron helm", 2, 4, 3, 70, 600, "bres_item_helm"), 3, 1);
     goods(m.Armour("base_mail_chain", "Chain mail", 2, 3, 12, 200, 2500, "bres_item_mail"), 4, 2);
     goods(m.WithEffects(m.Add("base_ring_protection", "Ring of protection", 4, 2, "bres_item_ring", 250, 5),
@@ -315,7 +336,9 @@ BaseRuleContent MakeBaseRules() {
                                   {E(31, 10, kCast, "base_spelllightningbolt")});
     wand.effects[0].amountPerLevel = 30;
     goods(wand, 5, 2);
-    goods(m.WithEffects(m.Add("base_phealmedium", "Healing", 8, 1, "bres_item_potionred", 60, 20), {E(3, 60, kUse)}), 4, 1);
+    goods(m.WithEffects(m.Add("base_phealmedium", "Healing", 8, 1, "bres_item_potionred", 60, 20),
+                        {E(3, 60, kUse)}),
+          4, 1);
 
     ItemPictureListDef pictureList;
     pictureList.id = "bres_itempictures";
@@ -359,8 +382,8 @@ BaseRuleContent MakeBaseRules() {
         c.monsterTypes.push_back(t);
         return &c.monsterTypes.back();
     };
-    type("base_rat_small", "base_rat", "Giant rat", 1, {1, 3, 1, 8, 20, 2, 3, 5, 5, 3}, 1, 12)
-        ->effects = {E(32, 5, kStrike, "base_disease_plague")};
+    type("base_rat_small", "base_rat", "Giant rat", 1, {1, 3, 1, 8, 20, 2, 3, 5, 5, 3}, 1, 12)->effects = {
+        E(32, 5, kStrike, "base_disease_plague")};
     type("base_wolf_grey", "base_wolf", "Grey wolf", 3, {2, 6, 3, 20, 60, 2, 3, 10, 10, 3}, 1, 12);
     MonsterTypeDef* skeleton = type("base_skeleton_warrior", "base_skeleton", "Skeleton warrior", 5,
                                     {3, 8, 5, 35, 120, 2, 3, 100, 20, 3}, 3, 12);
@@ -373,7 +396,8 @@ BaseRuleContent MakeBaseRules() {
     // and the merchant's.
     const char* faceRaces[] = {"undead", "etherim", "seiry", "derth", "nogur"};
     for (int face = 0; face < 2; ++face)
-        for (const char* r : faceRaces) c.portraits.push_back({std::string("bres_head0") + std::to_string(face) + "_race" + r, 1});
+        for (const char* r : faceRaces)
+            c.portraits.push_back({std::string("bres_head0") + std::to_string(face) + "_race" + r, 1});
     c.portraits.push_back({"bres_head34", 1});
     c.portraits.push_back({"bres_headunknown", 0});
     c.portraits.push_back({"bres_head_merchant", 0});
@@ -408,7 +432,7 @@ BaseRuleContent MakeBaseRules() {
     trader.merchantLevel = 3;
     trader.classMask = 0x0007;  // weapons, heavy and light armour
     trader.bytes[0] = 2;
-    trader.bytes[2] = 1;        // services: trade
+    trader.bytes[2] = 1;  // services: trade
     trader.trainerSkill = 15;
     trader.hasDialogue = true;
     DialogueEntryDef hello;

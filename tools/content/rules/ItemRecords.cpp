@@ -22,7 +22,9 @@ void PutItemType(ByteWriter& w, const ItemDef& it, int version) {
     }
     w.Align(4);
     w.U32(it.value);
-    for (int v : {it.weight, it.damageLow, it.damageHigh, it.armourClass, it.enchantCapacity, it.maxCondition}) w.U16(v);
+    for (int v :
+         {it.weight, it.damageLow, it.damageHigh, it.armourClass, it.enchantCapacity, it.maxCondition})
+        w.U16(v);
     for (int v : {it.group, it.itemClass, it.subclass, it.alignment, it.flags}) w.U8(v);
     if (version >= 64) w.U8(it.outfit);
     if (version >= 85) w.U8(it.rarity);

@@ -57,8 +57,8 @@ Canvas PaintItem(const std::string& name) {
     } else if (Has(name, "boots")) {
         c.Polygon({{8, 6}, {16, 6}, {16, 22}, {26, 22}, {26, 28}, {8, 28}}, Rgb(0x9A7A5A));
     } else if (Has(name, "potion") || Has(name, "vial") || Has(name, "water")) {
-        Rgba liquid = Has(name, "red") ? Rgb(0xC02A2A)
-                      : Has(name, "blue") ? Rgb(0x2A5AD0)
+        Rgba liquid = Has(name, "red")                          ? Rgb(0xC02A2A)
+                      : Has(name, "blue")                       ? Rgb(0x2A5AD0)
                       : Has(name, "black") || Has(name, "vial") ? Rgb(0x5A1020)
                                                                 : Rgb(0x7AB8E0);
         c.Disc(16, 20, 9, kOutline);
@@ -68,7 +68,8 @@ Canvas PaintItem(const std::string& name) {
     } else if (Has(name, "letter") || Has(name, "scroll")) {
         c.Fill(6, 6, 20, 20, Rgb(0xE8DAB0));
         c.Frame(6, 6, 20, 20, kOutline, 1);
-        for (int y = 10; y < 24; y += 4) c.Line({9, static_cast<float>(y)}, {23, static_cast<float>(y)}, 1, Rgb(0x6A5A40));
+        for (int y = 10; y < 24; y += 4)
+            c.Line({9, static_cast<float>(y)}, {23, static_cast<float>(y)}, 1, Rgb(0x6A5A40));
         if (Has(name, "scroll")) c.Disc(16, 26, 3, Rgb(0xB02222));
     } else if (Has(name, "spellbook")) {
         c.Fill(6, 4, 20, 24, Rgb(0x4A2A7A));
@@ -130,7 +131,10 @@ Canvas PaintCreature(const std::string& name) {
     bool still = Has(name, "still");
     int frame = std::isdigit(static_cast<unsigned char>(name.back())) ? name.back() - '0' : 0;
     float swing = still ? 0.0f : 4.0f * std::sin(frame * 0.9f);
-    Rgba body = Has(name, "rat") ? Rgb(0x6A5A4A) : Has(name, "wolf") ? Rgb(0x8A8A90) : Has(name, "skeleton") ? Rgb(0xE0DCC8) : Rgb(0x3A5A9A);
+    Rgba body = Has(name, "rat")        ? Rgb(0x6A5A4A)
+                : Has(name, "wolf")     ? Rgb(0x8A8A90)
+                : Has(name, "skeleton") ? Rgb(0xE0DCC8)
+                                        : Rgb(0x3A5A9A);
     if (still) body = Mix(body, Rgb(0x4060C0), 0.5f);
     if (Has(name, "rat") || Has(name, "wolf")) {
         float size = Has(name, "rat") ? 14.0f : 18.0f;
@@ -155,9 +159,12 @@ Canvas PaintCreature(const std::string& name) {
 // in their hair.
 Canvas PaintPortrait(const std::string& name) {
     Canvas c(64, 80, Rgb(0x2A190D));
-    Rgba skin = Has(name, "undead") ? Rgb(0x9AA890) : Has(name, "etherim") ? Rgb(0xE8D0C0)
-              : Has(name, "seiry") ? Rgb(0xC8A070) : Has(name, "derth") ? Rgb(0xB07850)
-              : Has(name, "nogur") ? Rgb(0x8A6040) : Rgb(0xD8A880);
+    Rgba skin = Has(name, "undead")    ? Rgb(0x9AA890)
+                : Has(name, "etherim") ? Rgb(0xE8D0C0)
+                : Has(name, "seiry")   ? Rgb(0xC8A070)
+                : Has(name, "derth")   ? Rgb(0xB07850)
+                : Has(name, "nogur")   ? Rgb(0x8A6040)
+                                       : Rgb(0xD8A880);
     Rgba hair = Has(name, "head01") ? Rgb(0xC8A040) : Has(name, "merchant") ? Rgb(0x606060) : Rgb(0x3A2414);
     if (Has(name, "unknown")) {
         c.Disc(32, 38, 20, Rgb(0x505050));

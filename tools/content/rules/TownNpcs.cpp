@@ -4,7 +4,8 @@
 namespace town_npcs {
 
 // Service flag bits of the NPC record.
-constexpr int kBuySell = 0x01, kTraining = 0x02, kEnchant = 0x04, kRepair = 0x08, kSleep = 0x20, kCards = 0x40;
+constexpr int kBuySell = 0x01, kTraining = 0x02, kEnchant = 0x04, kRepair = 0x08, kSleep = 0x20,
+              kCards = 0x40;
 // "Talk" and four services fill the five places before "Leave".
 constexpr int kMenuPlaces = 5;
 
@@ -47,7 +48,8 @@ using namespace town_npcs;
 void AddTownNpcs(std::vector<NpcDef>& npcs) {
     // The talker: no services and no profile, so the talk screen opens at once with "Goodbye".
     NpcDef talker = Person("base_npc_shepherd", "bres_head34", "", "", 0);
-    talker.dialogue.greetings = {Entry("base_npc_shepherd_hello", "Greeting", "", {Say("Oh! A traveller. Good.")})};
+    talker.dialogue.greetings = {
+        Entry("base_npc_shepherd_hello", "Greeting", "", {Say("Oh! A traveller. Good.")})};
     talker.dialogue.topics = {
         Entry("base_npc_shepherd_news", "News", "What is the news?",
               {Say("Wolves came down from the ridge again."), Say("Three nights running now.")}),
@@ -63,7 +65,8 @@ void AddTownNpcs(std::vector<NpcDef>& npcs) {
                         "Welcome to the Drowsy Heron! A bed, a meal, a fire.", kSleep | kCards);
     inn.bytes[1] = 6;  // price level: the rent is five times it
     inn.maxBet = 50;
-    inn.dialogue.greetings = {Entry("base_npc_innkeeper_hello", "Greeting", "", {Say("Come in, out of the wind.")})};
+    inn.dialogue.greetings = {
+        Entry("base_npc_innkeeper_hello", "Greeting", "", {Say("Come in, out of the wind.")})};
     inn.dialogue.topics = {Entry("base_npc_innkeeper_rooms", "Rooms", "Do you have a room?",
                                  {Say("Clean beds and a hot supper. Ask for Sleep when you are tired.")})};
     npcs.push_back(inn);
@@ -72,7 +75,8 @@ void AddTownNpcs(std::vector<NpcDef>& npcs) {
     NpcDef trainer = Person("base_npc_trainer", "bres_headunknown", "", "", kTraining);
     trainer.trainerSkill = 1;
     trainer.bytes[4] = 40;  // trains up to 40
-    trainer.dialogue.greetings = {Entry("base_npc_trainer_hello", "Greeting", "", {Say("Feet apart. Again.")})};
+    trainer.dialogue.greetings = {
+        Entry("base_npc_trainer_hello", "Greeting", "", {Say("Feet apart. Again.")})};
     npcs.push_back(trainer);
 
     // The smith: repairs and trades.

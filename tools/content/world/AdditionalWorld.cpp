@@ -40,7 +40,7 @@ Content AdditionalWorld() {
     cave.lightBColour = 0x3082;
     cave.lightBLevel = 60;
     cave.byteE = 0;
-    cave.bytes[0] = 5;  // visibility
+    cave.bytes[0] = 5;    // visibility
     cave.indices[0] = 1;  // floor
     cave.indices[1] = 1;
     cave.indices[3] = 3;  // ceiling picture

@@ -22,7 +22,8 @@ void Hills(Canvas& c, float base, float height, Rgba colour, uint32_t seed) {
     const float phase = static_cast<float>(Step(seed) % 100) / 10.0f;
     for (int x = 0; x <= kWidth; x += 8) {
         const float t = static_cast<float>(x) / kWidth;
-        const float y = base - height * (0.5f + 0.3f * std::sin(t * 7.0f + phase) + 0.2f * std::sin(t * 17.0f + phase));
+        const float y =
+            base - height * (0.5f + 0.3f * std::sin(t * 7.0f + phase) + 0.2f * std::sin(t * 17.0f + phase));
         pts.push_back({static_cast<float>(x), y});
     }
     pts.push_back({static_cast<float>(kWidth), static_cast<float>(kHeight)});
@@ -45,7 +46,8 @@ Canvas QuietVale() {
     c.Disc(230, 104, 18, Rgb(0xFFD890));
     Hills(c, 120, 30, Rgb(0x5A5A78), 3);
     Hills(c, 150, 26, Rgb(0x3E5A3A), 5);
-    for (int i = 0; i < 5; ++i) House(c, 60 + i * 34, 150 - (i % 2) * 6, 18, Rgb(0xB89A78), Rgb(0x7A3A2A), Rgb(0xFFD070));
+    for (int i = 0; i < 5; ++i)
+        House(c, 60 + i * 34, 150 - (i % 2) * 6, 18, Rgb(0xB89A78), Rgb(0x7A3A2A), Rgb(0xFFD070));
     Hills(c, 190, 18, Rgb(0x2A3E26), 9);
     c.Grain(0, 0, kWidth, kHeight, 0.03f, 11);
     return c;
@@ -93,7 +95,9 @@ Canvas MorningCart() {
 
 std::vector<std::pair<std::string, Canvas>> PaintPagePictures() {
     using namespace page_art;
-    return {{"bres_intro_vale", QuietVale()}, {"bres_intro_lights", LightsInTheHills()}, {"bres_intro_cart", MorningCart()}};
+    return {{"bres_intro_vale", QuietVale()},
+            {"bres_intro_lights", LightsInTheHills()},
+            {"bres_intro_cart", MorningCart()}};
 }
 
 std::vector<PageSequence> FrontEndPageSequences() {
@@ -101,19 +105,27 @@ std::vector<PageSequence> FrontEndPageSequences() {
     intro.id = "bres_intro";
     intro.text = "bmus_main";
     intro.pages = {
-        {"bres_intro_vale", "The vale has been quiet for a generation. Its farms are green, its roads are "
-                            "safe, and the old wars are songs that grandmothers sing.", ""},
-        {"bres_intro_lights", "Now lights move in the hills at night, and the old cellars below the town are "
-                              "not empty any more. The elder has sent for help, and nobody has come.", ""},
-        {"bres_intro_cart", "You arrive with the morning cart, a stranger with little more than a name. "
-                            "Tell us who you are.", ""},
+        {"bres_intro_vale",
+         "The vale has been quiet for a generation. Its farms are green, its roads are "
+         "safe, and the old wars are songs that grandmothers sing.",
+         ""},
+        {"bres_intro_lights",
+         "Now lights move in the hills at night, and the old cellars below the town are "
+         "not empty any more. The elder has sent for help, and nobody has come.",
+         ""},
+        {"bres_intro_cart",
+         "You arrive with the morning cart, a stranger with little more than a name. "
+         "Tell us who you are.",
+         ""},
     };
     PageSequence credits;
     credits.id = "bmus_credits";
     credits.text = "bmus_town";
     credits.pages = {
-        {"", "VANTREL\r\rA small tale of a quiet vale\r\rWorld, pictures, music and sounds\rmade by hand "
-             "by the Vantrel team\r\rThank you for playing", ""},
+        {"",
+         "VANTREL\r\rA small tale of a quiet vale\r\rWorld, pictures, music and sounds\rmade by hand "
+         "by the Vantrel team\r\rThank you for playing",
+         ""},
     };
     return {intro, credits};
 }

@@ -28,7 +28,9 @@ Content Named(const char* db, const char* type, const char* shortName, const cha
 
 // ---- sounds ----
 
-int16_t S16(double v) { return static_cast<int16_t>(std::lround(std::max(-1.0, std::min(1.0, v)) * 32000.0)); }
+int16_t S16(double v) {
+    return static_cast<int16_t>(std::lround(std::max(-1.0, std::min(1.0, v)) * 32000.0));
+}
 
 uint32_t Next(uint32_t& seed) {
     seed = seed * 1664525u + 1013904223u;
@@ -72,7 +74,8 @@ std::vector<int16_t> Creak() {
         const double t = static_cast<double>(i) / kWavRate;
         phase += 2 * kPiSounds * (180 - 90 * t) / kWavRate;
         const double buzz = std::sin(phase) + 0.4 * std::sin(3 * phase) + 0.2 * std::sin(5 * phase);
-        s[i] = S16(0.35 * buzz * std::sin(kPiSounds * t / 0.45) * (0.7 + 0.3 * std::sin(2 * kPiSounds * 23 * t)));
+        s[i] = S16(0.35 * buzz * std::sin(kPiSounds * t / 0.45) *
+                   (0.7 + 0.3 * std::sin(2 * kPiSounds * 23 * t)));
     }
     return s;
 }
@@ -84,7 +87,8 @@ std::vector<int16_t> Chime() {
     for (int i = 0; i < n; ++i) {
         const double t = static_cast<double>(i) / kWavRate;
         const double a = std::sin(2 * kPiSounds * 784 * t) * std::exp(-t * 6);
-        const double b = t > 0.12 ? std::sin(2 * kPiSounds * 1175 * (t - 0.12)) * std::exp(-(t - 0.12) * 6) : 0.0;
+        const double b =
+            t > 0.12 ? std::sin(2 * kPiSounds * 1175 * (t - 0.12)) * std::exp(-(t - 0.12) * 6) : 0.0;
         s[i] = S16(0.35 * (a + b));
     }
     return s;
@@ -116,7 +120,8 @@ Canvas SkyPicture(Rgba top, Rgba horizon, bool stars, bool clouds, uint32_t seed
         for (int i = 0; i < 60; ++i) c.Set(Next(seed) % 256, Next(seed) % 48, Rgb(0xF0F0FF));
     if (clouds)
         for (int i = 0; i < 9; ++i)
-            c.Disc(static_cast<float>(Next(seed) % 256), 20.0f + Next(seed) % 24, 6.0f + Next(seed) % 8, Rgb(0xD8DCE4, 150));
+            c.Disc(static_cast<float>(Next(seed) % 256), 20.0f + Next(seed) % 24, 6.0f + Next(seed) % 8,
+                   Rgb(0xD8DCE4, 150));
     return c;
 }
 
@@ -142,7 +147,9 @@ Canvas WorldMapPicture() {
     return c;
 }
 
-void AddPicture(Content& c, const std::string& name, const Canvas& canvas) { c.pictures.push_back({name, Encode(canvas)}); }
+void AddPicture(Content& c, const std::string& name, const Canvas& canvas) {
+    c.pictures.push_back({name, Encode(canvas)});
+}
 
 }  // namespace
 
@@ -176,11 +183,11 @@ std::vector<std::vector<uint8_t>> EmptyCaveRecords(const std::string& entryPoint
     Str(objects, entryPoint);
     Str(objects, "");
     Str(objects, "");
-    objects.U8(1);    // id
-    objects.U8(0);    // bag
-    objects.U8(17);   // x
-    objects.U8(17);   // y
-    objects.U8(0x01); // visible
+    objects.U8(1);     // id
+    objects.U8(0);     // bag
+    objects.U8(17);    // x
+    objects.U8(17);    // y
+    objects.U8(0x01);  // visible
     ByteWriter bags;
     A2U16(bags, 0);
     bags.U8(1);
@@ -275,9 +282,11 @@ Content BaseWorld() {
     c.tableD = {"base_money_100", "base_weap_dirkcheap"};
     c.tableE = {"base_rat_small", "base_skeleton_warrior"};
     c.tableF = {"bres_tex_floor", "bres_tex_wall", "bres_tex_ceiling"};
-    c.quests = {{"base_q_cellar", "The old cellar", "Old Maren asked you to look into the noises in her cellar."},
-                {"base_q_elder", "The elder's errand", "Bring the elder's letter to the smith in the lower town."},
-                {content::kRingQuestId, "Harbour Ring", "The harbour master lost her ring by the well, east of the harbour."}};
+    c.quests = {
+        {"base_q_cellar", "The old cellar", "Old Maren asked you to look into the noises in her cellar."},
+        {"base_q_elder", "The elder's errand", "Bring the elder's letter to the smith in the lower town."},
+        {content::kRingQuestId, "Harbour Ring",
+         "The harbour master lost her ring by the well, east of the harbour."}};
     for (const std::string& id : FrontEndPageIds()) c.pageIds.push_back(id);
     c.pageSequences = FrontEndPageSequences();
     c.scripts = {{"base_startgame1", 5, ScriptCode({})}, {"base_cellarenter", 5, ScriptCode({})}};

@@ -38,7 +38,7 @@ struct Instrument {
     std::string name;
     std::vector<uint8_t> data;
     uint8_t volume = 64;
-    uint32_t loopStart = 0;  // bytes
+    uint32_t loopStart = 0;   // bytes
     uint32_t loopLength = 0;  // bytes; 0 = no loop
 };
 
@@ -51,8 +51,9 @@ Instrument Pad(size_t bytes, uint32_t loopStart) {
         const double t = static_cast<double>(i);
         const double phase = 2 * kPi * t / kCycle;
         const double lfo = 0.5 + 0.5 * std::sin(2 * kPi * (t - loopStart) / swell);
-        double v = 0.55 * std::sin(phase) + 0.22 * std::sin(2 * phase + 0.3) + (0.10 + 0.08 * lfo) * std::sin(3 * phase + 1.1) +
-                   0.05 * lfo * std::sin(4 * phase) + 0.03 * std::sin(5 * phase + 0.7);
+        double v = 0.55 * std::sin(phase) + 0.22 * std::sin(2 * phase + 0.3) +
+                   (0.10 + 0.08 * lfo) * std::sin(3 * phase + 1.1) + 0.05 * lfo * std::sin(4 * phase) +
+                   0.03 * std::sin(5 * phase + 0.7);
         const double attack = std::min(1.0, t / 3000.0);
         in.data.push_back(static_cast<uint8_t>(ToS8(0.9 * attack * v)));
     }
@@ -98,7 +99,8 @@ Instrument Flute() {
         seed = seed * 1664525u + 1013904223u;
         const double breath = (((seed >> 9) & 0xFF) / 128.0 - 1.0) * 0.08 * std::max(0.0, 1.0 - t / 600.0);
         const double attack = std::min(1.0, t / 300.0);
-        in.data.push_back(static_cast<uint8_t>(ToS8(attack * (0.75 * std::sin(phase) + 0.12 * std::sin(2 * phase)) + breath)));
+        in.data.push_back(static_cast<uint8_t>(
+            ToS8(attack * (0.75 * std::sin(phase) + 0.12 * std::sin(2 * phase)) + breath)));
     }
     return in;
 }
@@ -181,7 +183,7 @@ private:
 };
 
 struct Chord {
-    const char* root;   // bass note, octave 1
+    const char* root;      // bass note, octave 1
     const char* tones[3];  // arpeggio notes, octave 2
 };
 
@@ -198,7 +200,8 @@ Song MakeSong(const std::string& name, const std::string& bank, const std::vecto
     return song;
 }
 
-Bank MakeBank(const std::string& name, const std::vector<uint8_t>& header, const std::vector<Instrument>& ins) {
+Bank MakeBank(const std::string& name, const std::vector<uint8_t>& header,
+              const std::vector<Instrument>& ins) {
     Bank bank;
     bank.name = name;
     bank.header = header;
@@ -217,14 +220,10 @@ void ComposeMain(MusicContent& out) {
                              {"D-1", {"F-2", "A-2", "D-3"}}, {"E-1", {"E-2", "G#2", "B-2"}}};
     // Flute melody, one list per bar: (row in bar, note); "" ends a note.
     const std::vector<std::pair<int, const char*>> melody[8] = {
-        {{0, "E-3"}, {6, "D-3"}, {8, "C-3"}, {12, "B-2"}},
-        {{0, "C-3"}, {8, "A-2"}, {14, ""}},
-        {{0, "G-2"}, {4, "C-3"}, {8, "E-3"}, {12, "D-3"}},
-        {{0, "D-3"}, {8, "B-2"}, {14, ""}},
-        {{0, "E-3"}, {4, "A-3"}, {8, "G-3"}, {12, "E-3"}},
-        {{0, "F-3"}, {6, "E-3"}, {8, "C-3"}, {14, ""}},
-        {{0, "D-3"}, {4, "F-3"}, {8, "E-3"}, {12, "D-3"}},
-        {{0, "B-2"}, {8, "G#2"}, {12, ""}}};
+        {{0, "E-3"}, {6, "D-3"}, {8, "C-3"}, {12, "B-2"}}, {{0, "C-3"}, {8, "A-2"}, {14, ""}},
+        {{0, "G-2"}, {4, "C-3"}, {8, "E-3"}, {12, "D-3"}}, {{0, "D-3"}, {8, "B-2"}, {14, ""}},
+        {{0, "E-3"}, {4, "A-3"}, {8, "G-3"}, {12, "E-3"}}, {{0, "F-3"}, {6, "E-3"}, {8, "C-3"}, {14, ""}},
+        {{0, "D-3"}, {4, "F-3"}, {8, "E-3"}, {12, "D-3"}}, {{0, "B-2"}, {8, "G#2"}, {12, ""}}};
     std::vector<Pattern> patterns(4);
     for (int p = 0; p < 4; ++p) {
         Pattern& pat = patterns[p];
@@ -287,8 +286,10 @@ void ComposeDungeon(MusicContent& out) {
 void ComposeTown(MusicContent& out) {
     std::vector<Instrument> ins = {Pluck(9000, 31337, 0.994), Bass(6000), Flute(), Shaker(), Kick()};
     const std::vector<uint8_t> header = InstrumentHeader("Market day", ins);
-    const Chord chords[4] = {{"G-1", {"G-2", "B-2", "D-3"}}, {"C-2", {"C-3", "E-3", "G-3"}},
-                             {"D-1", {"D-3", "F#2", "A-2"}}, {"G-1", {"G-2", "B-2", "D-3"}}};
+    const Chord chords[4] = {{"G-1", {"G-2", "B-2", "D-3"}},
+                             {"C-2", {"C-3", "E-3", "G-3"}},
+                             {"D-1", {"D-3", "F#2", "A-2"}},
+                             {"G-1", {"G-2", "B-2", "D-3"}}};
     const char* fifths[4] = {"D-2", "G-1", "A-1", "D-2"};
     const std::vector<std::pair<int, const char*>> tune[4] = {
         {{0, "D-3"}, {4, "G-3"}, {6, "F#3"}, {8, "G-3"}, {12, "B-2"}},
@@ -302,7 +303,8 @@ void ComposeTown(MusicContent& out) {
         for (int bar = 0; bar < 4; ++bar) {
             const Chord& c = chords[bar];
             const int r = bar * 16;
-            for (int k = 0; k < 4; ++k) pat.Note(r + 4 * k, 1, 2, k % 2 ? fifths[bar] : c.root, k == 0 ? 50 : 40);
+            for (int k = 0; k < 4; ++k)
+                pat.Note(r + 4 * k, 1, 2, k % 2 ? fifths[bar] : c.root, k == 0 ? 50 : 40);
             for (int k = 0; k < 4; ++k) pat.Note(r + 4 * k + 2, 0, 1, c.tones[k % 3], 34);
             if (p == 1)
                 for (const auto& [row, note] : tune[bar]) {

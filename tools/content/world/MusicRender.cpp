@@ -23,8 +23,9 @@ bool RenderMusic(const std::string& folder, int seconds) {
         for (const auto& s : bank->samples) {
             const u32 size = static_cast<u32>(s.size());
             first.push_back({s.data(), size > kModuleFirstPart ? kModuleFirstPart : size});
-            second.push_back(size > kModuleFirstPart ? ModuleBlock{s.data() + kModuleFirstPart, size - kModuleFirstPart}
-                                                     : ModuleBlock{});
+            second.push_back(size > kModuleFirstPart
+                                 ? ModuleBlock{s.data() + kModuleFirstPart, size - kModuleFirstPart}
+                                 : ModuleBlock{});
         }
         ModuleData module;
         module.loop = true;

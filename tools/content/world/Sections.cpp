@@ -259,9 +259,7 @@ Section Cellar() {
         c.secondSide[0] = kBanner;
         c.secondSidePicture[0] = kTexWall;
     }
-    const struct {
-        int x, y, side;
-    } banners[] = {{33, 20, 1}, {20, 33, 2}, {13, 28, 3}};
+    const struct { int x, y, side; } banners[] = {{33, 20, 1}, {20, 33, 2}, {13, 28, 3}};
     for (const auto& b : banners) {
         CellSpec& c = at(b.x, b.y);
         c.side[b.side] = kBanner;
@@ -314,13 +312,16 @@ Section Cellar() {
         {0, "base_niche", "", "", 6, 0, 6, 26, 0x01},
     };
     std::vector<MonsterSpec> monsters = {
-        {1, 1, 0x02, 0, 26, 18, 0},
-        {1, 2, 0x06, 4, 30, 30, 0},  // bound to the hidden nest
+        {1, 1, 0x02, 0, 26, 18, 0}, {1, 2, 0x06, 4, 30, 30, 0},  // bound to the hidden nest
     };
-    std::vector<BagSpec> bags = {{1, 0, 20, 16, {"base_money_100"}}, {2, 0, 255, 255, {"base_weap_dirkcheap"}}};
+    std::vector<BagSpec> bags = {{1, 0, 20, 16, {"base_money_100"}},
+                                 {2, 0, 255, 255, {"base_weap_dirkcheap"}}};
     s.recordsAt = [cells, monsters, placements, bags](uint8_t v) {
-        return std::vector<std::vector<uint8_t>>{UndergroundCells(cells, v), {}, MonsterRecord(monsters, v),
-                                                 PlacementRecord(placements, v), BagRecord(bags)};
+        return std::vector<std::vector<uint8_t>>{UndergroundCells(cells, v),
+                                                 {},
+                                                 MonsterRecord(monsters, v),
+                                                 PlacementRecord(placements, v),
+                                                 BagRecord(bags)};
     };
     return s;
 }
@@ -363,8 +364,10 @@ Section ValePiece(int column, int row) {
             for (int i = 3; i < 18; i += 2) {
                 // Along the far edge: the north or south edge of the middle column, else the west or east.
                 const int edge = column == 2 ? (row == 1 ? 2 : 18) : (column == 1 ? 2 : 18);
-                if (column == 2) at(i, edge) = WallBlock();
-                else at(edge, i) = WallBlock();
+                if (column == 2)
+                    at(i, edge) = WallBlock();
+                else
+                    at(edge, i) = WallBlock();
             }
     }
     if (column == 3 && row == 3) monsters.push_back({1, 1, 0x02, 0, 15, 15, 0});

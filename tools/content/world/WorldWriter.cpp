@@ -136,9 +136,13 @@ void RulesOrEmpty(Builder& b, const RuleRecords* records, uint8_t tag) {
 
 }  // namespace
 
-void WriteAbilities(Builder& b, const Content&) { RuleOrEmpty(b, b.rules ? &b.rules->abilities : nullptr, 0x0A); }
+void WriteAbilities(Builder& b, const Content&) {
+    RuleOrEmpty(b, b.rules ? &b.rules->abilities : nullptr, 0x0A);
+}
 void WriteRecipes(Builder& b, const Content&) { RuleOrEmpty(b, b.rules ? &b.rules->recipes : nullptr, 0x0E); }
-void WriteDiseases(Builder& b, const Content&) { RuleOrEmpty(b, b.rules ? &b.rules->diseases : nullptr, 0x0C); }
+void WriteDiseases(Builder& b, const Content&) {
+    RuleOrEmpty(b, b.rules ? &b.rules->diseases : nullptr, 0x0C);
+}
 void WriteItems(Builder& b, const Content&) {
     if (b.rules) {
         for (const RuleRecord& r : b.rules->items) b.Append(r);
@@ -166,13 +170,17 @@ void WriteDialogue(Builder& b, const Content&) {
     A2U16(w, 0);  // greetings
     b.Append(w.Take());
 }
-void WritePortraits(Builder& b, const Content&) { RuleOrEmpty(b, b.rules ? &b.rules->portraits : nullptr, 0x25); }
+void WritePortraits(Builder& b, const Content&) {
+    RuleOrEmpty(b, b.rules ? &b.rules->portraits : nullptr, 0x25);
+}
 void WriteNpcs(Builder& b, const Content&) { RulesOrEmpty(b, b.rules ? &b.rules->npcs : nullptr, 0x2B); }
 void WriteSpells(Builder& b, const Content&) { RulesOrEmpty(b, b.rules ? &b.rules->spells : nullptr, 0x03); }
 // A present flag of 0 keeps the built-in tables.
 void WriteRaces(Builder& b, const Content&) { RuleOrEmpty(b, b.rules ? &b.rules->races : nullptr, 'N'); }
 void WriteSkills(Builder& b, const Content&) { RuleOrEmpty(b, b.rules ? &b.rules->skills : nullptr, 'P'); }
-void WriteAttributes(Builder& b, const Content&) { RuleOrEmpty(b, b.rules ? &b.rules->attributes : nullptr, 'R'); }
+void WriteAttributes(Builder& b, const Content&) {
+    RuleOrEmpty(b, b.rules ? &b.rules->attributes : nullptr, 'R');
+}
 
 void WriteGlobals(Builder& b, const Content& c) {
     ByteWriter w = ListHead(0x10, c.globals.size());
@@ -443,11 +451,14 @@ std::vector<Record> BuildWorld(const Content& c, uint8_t version) {
     WriteAttributes(b, c);
     if (version <= 71) WriteIndexTables(b, c);
     WriteSectionDirectory(b, c);
-    if (b.next > kFirstPictureRecord) throw std::logic_error(c.dbName + ": the record kinds run into the pictures");
-    std::sort(b.records.begin(), b.records.end(), [](const Record& x, const Record& y) { return x.id < y.id; });
+    if (b.next > kFirstPictureRecord)
+        throw std::logic_error(c.dbName + ": the record kinds run into the pictures");
+    std::sort(b.records.begin(), b.records.end(),
+              [](const Record& x, const Record& y) { return x.id < y.id; });
     for (size_t i = 1; i < b.records.size(); ++i)
         if (b.records[i].id == b.records[i - 1].id)
-            throw std::logic_error(c.dbName + ": record " + std::to_string(b.records[i].id) + " written twice");
+            throw std::logic_error(c.dbName + ": record " + std::to_string(b.records[i].id) +
+                                   " written twice");
     return b.records;
 }
 

@@ -31,8 +31,9 @@ void IdReferenceBlock(ByteWriter& w, uint8_t version) {
 }
 
 std::vector<uint8_t> WithPrefix(const std::vector<uint8_t>& picture) {
-    std::vector<uint8_t> out(4, 0);
-    out.insert(out.end(), picture.begin(), picture.end());
+    // The record prefix is four zero bytes; the picture follows it.
+    std::vector<uint8_t> out(picture.size() + 4, 0);
+    std::copy(picture.begin(), picture.end(), out.begin() + 4);
     return out;
 }
 

@@ -21,7 +21,6 @@ namespace {
 
 constexpr u32 kWhite = 0xFFFFFF;
 constexpr u32 kDark = 0x161616;
-constexpr u32 kGrey = 0xC8C8C8;
 constexpr u8 kTypeLeftOut = 0x10;
 
 u32 SlotCommand(int slot, bool next) { return static_cast<u32>(482 + 4 * slot + (next ? 1 : 0)); }

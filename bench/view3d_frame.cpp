@@ -23,12 +23,12 @@ std::vector<std::string> Hall(bool pillars) {
     return rows;
 }
 
-struct SceneSpec {
+struct ScenePose {
     std::vector<std::string> map;
     i32 cx, cy, angle;
 };
 
-SceneSpec Spec(int scene) {
+ScenePose PoseOf(int scene) {
     switch (scene) {
     case 0: return {kCorridor, 5, 9, 0};
     case 1: return {Hall(false), 17, 30, (20 << 16) + 0x4000};
@@ -90,14 +90,14 @@ void DressHall(scene::Scene& s) {
 
 void BM_Frame(benchmark::State& state) {
     const int which = static_cast<int>(state.range(0));
-    SceneSpec spec = Spec(which);
+    ScenePose pose = PoseOf(which);
     const i32 w = static_cast<i32>(state.range(1)), h = static_cast<i32>(state.range(2));
-    scene::Scene s(spec.map, w, h, 0);
+    scene::Scene s(pose.map, w, h, 0);
     if (which == 3) DressHall(s);
     // The surface's largest visible distance (7 cells), fog from 2 cells.
     s.view->visibleDistance = 7 * kFogStep;
     s.view->fogStart = 2 * kFogStep;
-    s.Pose(spec.cx, spec.cy, 512, 512, spec.angle);
+    s.Pose(pose.cx, pose.cy, 512, 512, pose.angle);
     for (auto _ : state) {
         s.Render();
         benchmark::DoNotOptimize(s.memory.data());

@@ -148,6 +148,9 @@ public:
     // What the NPC services see of the player when it is not the player itself (a test's stand-in).
     INpcCustomer* customer = nullptr;
 
+    const CQuestList* GetQuests() const override;
+    const CRecipeList* GetRecipes() const override;
+
     CScreen* GetScreen(u32 id) const override;
     // Puts a screen in the slot of its id (start-up and tests), replacing the one there.
     void SetScreen(u32 id, std::unique_ptr<CScreen> screen);

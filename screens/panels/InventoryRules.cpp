@@ -6,6 +6,7 @@
 #include "data/ItemType.h"
 #include "screens/npc/ListPaging.h"
 #include "screens/npc/TradeRules.h"
+#include "ui/ItemList.h"
 #include "world/Player.h"
 
 bool FilterListsItem(int filter, int itemClass, int subclass) {
@@ -144,6 +145,9 @@ void CInventoryLists::Refresh(bool keep) {
         }
         entries_.push_back({item, 1, flags});
     }
+    std::stable_sort(entries_.begin(), entries_.end(), [](const CInventoryEntry& a, const CInventoryEntry& b) {
+        return ItemTypeSortsBefore(*a.item->type, *b.item->type);
+    });
     Select(keep ? previous : 0);
 }
 

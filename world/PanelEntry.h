@@ -1,0 +1,19 @@
+// How the game view opens the panel screen (screen 4) on the player's items: it hands over the bag
+// that the panel works with, then switches to screen 4 keeping itself on the stack. A bag cannot
+// travel in a screen's 32-bit entry words, so it goes through this call first.
+#pragma once
+
+#include "core/Types.h"
+
+class CItemBag;
+
+class IPanelEntry {
+public:
+    virtual ~IPanelEntry() = default;
+    // The player's items, beside the bag on the player's cell (null when the cell takes no bag: then
+    // nothing can be dropped). `target` is the reference the game view searches for when the panel
+    // closes.
+    virtual void PrepareInventory(CItemBag* cellBag, u32 target) = 0;
+    // A bag or pile the player looks into, and the game event that opened it (0 for none).
+    virtual void PrepareContainer(CItemBag* container, u32 openingEvent, u32 target) = 0;
+};

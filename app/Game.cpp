@@ -3,6 +3,8 @@
 #include <cstring>
 
 #include "app/GameTradeWorld.h"
+#include "app/GameWidgetData.h"
+#include "ui/WidgetGameData.h"
 #include "app/MainFrame.h"
 #include "core/FileFinder.h"
 #include "core/PdbFile.h"
@@ -32,7 +34,11 @@ int ScreenSlotOf(u32 id) {
     return -1;
 }
 
-CGame::CGame() : gameTradeWorld(std::make_unique<CGameTradeWorld>(*this)) { SetDefaultSettings(); }
+CGame::CGame()
+    : gameTradeWorld(std::make_unique<CGameTradeWorld>(*this)), widgetData(std::make_unique<CGameWidgetData>(*this)) {
+    SetDefaultSettings();
+    SetWidgetGameData(widgetData.get());
+}
 
 ITradeWorld* CGame::GetTradeWorld() { return tradeWorld ? tradeWorld : gameTradeWorld.get(); }
 
@@ -44,6 +50,7 @@ CGame::~CGame() {
     CGameScreen* gameScreen = GetGameScreen();
     if (gameScreen && gameScreen->inGame) saveGames.Save(0);
     ReleaseResources();
+    if (&WidgetGameData() == widgetData.get()) SetWidgetGameData(nullptr);
 }
 
 void CGame::ReleaseResources() {

@@ -155,10 +155,7 @@ std::unique_ptr<CItemListEntry> CItemList::MakeEntry(const CItemInstance& item, 
     entry->itemClass = t.itemClass;
     entry->subclass = t.subclass;
     entry->picture = t.texts[1] ? WidgetGameData().FindPicture(t.texts[1]) : nullptr;
-    if (entry->picture != nullptr)
-        WidgetGameData().EnsurePictureLoaded(entry->picture);
-    else if (t.texts[1] != nullptr && game != nullptr)
-        entry->picture = game->FindTexturePicture(t.texts[1]);
+    if (entry->picture != nullptr) WidgetGameData().EnsurePictureLoaded(entry->picture);
     entry->nameKey = NameKey(NameOf(&t));
     if (t.flags & 0x04)
         entry->flags |= kEntryTypeFlag4;

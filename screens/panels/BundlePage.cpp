@@ -4,7 +4,6 @@
 #include "data/RuleContext.h"
 #include "data/Spells.h"
 #include "screens/frontend/FrontendWidgets.h"
-#include "screens/npc/LayoutPlacing.h"
 #include "screens/panels/CharacterList.h"
 #include "screens/panels/CharacterPageTexts.h"
 #include "ui/InterfacePictureRoles.h"
@@ -29,7 +28,7 @@ void CBundlePage::Open(const CPlayer& player, const CRuleContext& rules, Kind ki
     kind_ = kind;
     const PageElements& e = kPages[kind];
     RemoveAllWidgets();
-    CentreNpcDialog(*this, e.group);
+    PlacePanelPage(*this, e.group);
     background = game ? game->GetInterfacePicture(kPictureScreenBackground) : nullptr;
     drawBackground = 1;
     PlaceLabel(*this, title, e.group, e.title, e.caption, CTextLabel::kAlignLeft | CTextLabel::kAlignMiddle,

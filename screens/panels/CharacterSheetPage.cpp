@@ -3,7 +3,7 @@
 #include "data/CharacterTables.h"
 #include "data/RuleContext.h"
 #include "screens/frontend/FrontendWidgets.h"
-#include "screens/npc/LayoutPlacing.h"
+#include "screens/panels/CharacterList.h"
 #include "screens/panels/CharacterPageTexts.h"
 #include "ui/Draw.h"
 #include "ui/InterfacePictureRoles.h"
@@ -51,7 +51,7 @@ void CCharacterSheetPage::Open(CPlayer& player, const CRuleContext& rules, CChar
     rules_ = &rules;
     points_ = &points;
     RemoveAllWidgets();
-    CentreNpcDialog(*this, kLayoutGroup);
+    PlacePanelPage(*this, kLayoutGroup);
     background = game ? game->GetInterfacePicture(kPictureScreenBackground) : nullptr;
     drawBackground = 1;
     const u32 mode = rules.layoutMode;

@@ -70,8 +70,9 @@ void CInventoryPage::Open(CPanelScreen& panel) {
         const i32 columns = std::max<i32>(1, std::min<i32>(grid.columns, list.w / grid.cellWidth));
         const i32 rows = std::max<i32>(1, std::min<i32>(grid.rows, list.h / grid.cellHeight));
         list.SetEntryLayout(InterfacePictureSet(game, kPictureCompactFrameSet, 9), grid.cellWidth,
-                            grid.cellHeight, columns, rows, 10, 0, nullptr, 0);
-        list.background = 0x101418;
+                            grid.cellHeight, columns, rows, 10, 0, InterfacePictureSet(game, kPictureListFrame, 9),
+                            0);
+        list.background = 0x182028;
     }
     if (PlaceWidget(*this, paperDoll, kLayoutGroup, kPaperDoll)) paperDoll.Setup();
     PlaceWidget(*this, description, kLayoutGroup, 322);
@@ -191,11 +192,20 @@ void CInventoryPage::ApplyDetailMode() {
     if (!panel_) return;
     const u32 mode = game ? game->GetLayoutMode() : 15;
     const bool detail = panel_->state.detailMode == 1 || !ShowsPlayerItems();
-    // In this layout table the description has its own place below the grid: it keeps it in both
-    // modes; the detail mode adds the body to it.
     description.SetLayoutRect(FindLayoutRect(game, kLayoutGroup, 322));
-    if (!detail && SmallestLayout(mode)) description.Show(0);
-    paperDoll.Show(1);
+    if (detail) {
+        // The box grows over the paper doll, down to its own bottom edge.
+        const u8* doll = FindLayoutRect(game, kLayoutGroup, kPaperDoll);
+        if (doll && (description.state & kWidgetEnabled) && !SmallestLayout(mode) && mode != 16 &&
+            paperDoll.y <= description.y) {
+            const u16 bottom = static_cast<u16>(description.y + description.h);
+            description.SetRect(paperDoll.x, paperDoll.y, paperDoll.w, static_cast<u16>(bottom - paperDoll.y));
+        }
+        if (mode != 16) paperDoll.Show(0);
+    } else {
+        if (SmallestLayout(mode)) description.Show(0);
+        paperDoll.Show(1);
+    }
     detailOn.Show(detail ? 0 : 1);
     detailOff.Show(detail ? 1 : 0);
     const u32 titleFont = IsSmallLayoutMode(mode) ? 1 : 2;

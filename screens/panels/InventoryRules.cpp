@@ -1,6 +1,7 @@
 #include "screens/panels/InventoryRules.h"
 
 #include <algorithm>
+#include <string>
 
 #include "data/ItemBag.h"
 #include "data/ItemType.h"
@@ -55,6 +56,19 @@ void FormatGoldAndLoad(int layoutMode, u32 gold, u32 load, u32 capacity, CStr& o
     case 16: out.Format("Gold:\r%s%c\r\rPack:\r%u.%u/\r%u.%u", text, 9, lw, lf, cw, cf); break;
     default: out.Format("Gold:\r%s%c\rPack:\r%u.%u/\r%u.%u", text, 9, lw, lf, cw, cf); break;
     }
+}
+
+void PutGoldAndLoadOnOneLine(CStr& text) {
+    std::string flat;
+    for (const char* c = text.GetText(); *c; ++c) {
+        if (*c != '\r')
+            flat += *c;
+        else if (!flat.empty() && flat.back() == ':')
+            flat += ' ';
+        else if (!flat.empty() && flat.back() != '/' && flat.back() != ' ')
+            flat += "   ";
+    }
+    text = flat.c_str();
 }
 
 InventoryTap DecideListTap(bool containerShown, bool equipRequest, bool doubleTap, bool useRequest,

@@ -102,6 +102,8 @@ private:
 // The gold and load line of the panel's frame for a layout mode: gold in the compact money form, load
 // and capacity (hundredths) as whole part and first decimal.
 void FormatGoldAndLoad(int layoutMode, u32 gold, u32 load, u32 capacity, CStr& out);
+// The same line for a label one row high: its rows joined, a space after each caption.
+void PutGoldAndLoadOnOneLine(CStr& text);
 
 // "You have taken 50 gold." and the gold after a coin of `value`: never past the gold limit, while the
 // message still names the coin's value.

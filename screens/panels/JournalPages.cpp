@@ -105,12 +105,12 @@ void CQuestPage::Open(const CPlayer& player, const CQuestList* quests, u32& filt
     GetLayoutSize(game, kLayoutGroup, width, height);
     drawBackground = 0;
     PlaceWidget(*this, backdrop, kLayoutGroup, 348);
-    PlaceLabel(*this, title, kLayoutGroup, 333, "Quests", kLeft, 1, 0x5A8A87);
+    PlaceLabel(*this, title, kLayoutGroup, 333, "Quests", kLeft, 1, 0xC8C8C8);
     PlaceFrame(*this, listFrame, kLayoutGroup, 334);
     if (PlaceWidget(*this, list, kLayoutGroup, kList)) SetupCharacterList(list, game);
     PlaceArrows(*this, kLayoutGroup, listUp, kListUp, listDown, kListDown, kPictureListPageUp,
                 kPictureListPageDown);
-    PlaceLabel(*this, descriptionTitle, kLayoutGroup, 336, "Description:", kLeft, 1, 0x5A8A87);
+    PlaceLabel(*this, descriptionTitle, kLayoutGroup, 336, "Description:", kLeft, 1, 0xC8C8C8);
     PlaceFrame(*this, textFrame, kLayoutGroup, 337);
     if (PlaceWidget(*this, text, kLayoutGroup, 338)) SetupText(text);
     PlaceArrows(*this, kLayoutGroup, textUp, kTextUp, textDown, kTextDown, kPictureArrowButtons,
@@ -119,7 +119,7 @@ void CQuestPage::Open(const CPlayer& player, const CQuestList* quests, u32& filt
     static const char* const kNames[4] = {"All", "Active", "Solved", "Failed"};
     for (u32 f = 0; f < 4; ++f)
         if (PlaceWidget(*this, filterLinks[f], kLayoutGroup, kFilterAll + f))
-            filterLinks[f].Setup(kNames[f], kFilterAll + f, 0xFFF096, 0xFFFFFF, 0x161616);
+            filterLinks[f].Setup(kNames[f], kFilterAll + f, 0x96F0FF, 0xFFFFFF, 0x161616);
     UpdateFilterLinks();
     Fill();
     ResetInputGuard();
@@ -200,12 +200,12 @@ void CSpellsPage::Open(const CPlayer& player, const CRuleContext& rules, u32& pa
     GetLayoutSize(game, kLayoutGroup, width, height);
     drawBackground = 0;
     PlaceFrame(*this, frame, kLayoutGroup, 207);
-    PlaceLabel(*this, title, kLayoutGroup, 349, "Spells", kLeft, 1, 0x6F87AB);
+    PlaceLabel(*this, title, kLayoutGroup, 349, "Spells", kLeft, 1, 0xC8C8C8);
     PlaceFrame(*this, listFrame, kLayoutGroup, 350);
     if (PlaceWidget(*this, list, kLayoutGroup, kList)) SetupCharacterList(list, game);
     PlaceArrows(*this, kLayoutGroup, listUp, kListUp, listDown, kListDown, kPictureListPageUp,
                 kPictureListPageDown);
-    PlaceLabel(*this, descriptionTitle, kLayoutGroup, 568, "Description:", kLeft, 1, 0x6F87AB);
+    PlaceLabel(*this, descriptionTitle, kLayoutGroup, 568, "Description:", kLeft, 1, 0xC8C8C8);
     PlaceFrame(*this, textFrame, kLayoutGroup, 351);
     if (PlaceWidget(*this, text, kLayoutGroup, 352)) SetupText(text);
     PlaceArrows(*this, kLayoutGroup, textUp, kTextUp, textDown, kTextDown, kPictureArrowButtons,

@@ -7,6 +7,7 @@
 #include "data/ItemType.h"
 #include "data/Npc.h"
 #include "data/RuleContext.h"
+#include "display/FontSet.h"
 #include "screens/ScreenHost.h"
 #include "screens/frontend/CreationDialogs.h"
 #include "screens/frontend/FrontendWidgets.h"
@@ -15,6 +16,7 @@
 #include "screens/npc/PlayerCrafts.h"
 #include "screens/npc/RepairDialog.h"
 #include "screens/npc/TradeWorld.h"
+#include "screens/panels/CharacterList.h"
 #include "ui/Draw.h"
 #include "ui/InterfacePictureRoles.h"
 #include "ui/Layout.h"
@@ -147,8 +149,14 @@ void CPanelScreen::RebuildPage() {
     BuildFrame();
     UpdateGoldAndLoad();
     BuildPage();
+    FitButtons();
     for (u32 t = 0; t < 4; ++t) Latch(tabs[t], state.page == t);
     flags |= kFormRedrawAll;
+}
+
+void CPanelScreen::FitButtons() {
+    FitPictureButtons(*this, group_);
+    if (hosted_) FitPictureButtons(*hosted_, group_);
 }
 
 void CPanelScreen::BuildFrame() {
@@ -161,6 +169,7 @@ void CPanelScreen::BuildFrame() {
     case kSpells: group = kSpellGroup; break;
     default: break;
     }
+    group_ = group;
     GetLayoutSize(game, group, width, height);
     const u32 mode = game ? game->GetLayoutMode() : 15;
     const bool small = IsSmallLayoutMode(mode);
@@ -219,8 +228,6 @@ void CPanelScreen::SetupCharacterFrame() {
 void CPanelScreen::Host(CForm& page) {
     hosted_ = &page;
     page.drawBackground = 0;
-    page.x = x;
-    page.y = y;
     page.flags |= kFormRedrawAll;
 }
 
@@ -270,6 +277,10 @@ void CPanelScreen::UpdateGoldAndLoad() {
     CStr text;
     FormatGoldAndLoad(static_cast<int>(game ? game->GetLayoutMode() : 15), player.gold, player.GetCarriedWeight(),
                       static_cast<u32>(std::max(0, player.GetCarryCapacity())), text);
+    // The line is laid out in rows for a tall label; a label one row high takes it as one line.
+    const CBitmapFont* font = fonts ? fonts->Font(goldLine.font) : nullptr;
+    const i32 rowHeight = font && font->LineHeight() > 0 ? font->LineHeight() : 16;
+    if (goldLine.h < 2 * rowHeight) PutGoldAndLoadOnOneLine(text);
     ToNumberGlyphs(text);
     goldLine.SetText(text.GetText());
     goldLine.Layout();
@@ -322,6 +333,7 @@ u32 CPanelScreen::OnPen(i32 px, i32 py, u32 down, u32 moving) {
         }
     }
     const u32 code = hosted_->OnPen(px, py, down, moving);
+    FitButtons();
     Draw();
     return code;
 }
@@ -336,6 +348,7 @@ u32 CPanelScreen::OnKey(u32 key) {
         }
     }
     const u32 code = hosted_->OnKey(key);
+    FitButtons();
     Draw();
     return code;
 }

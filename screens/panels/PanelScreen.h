@@ -175,8 +175,12 @@ private:
     u32 Close();
     u32 AfterCommand(u32 command);
 
+    // Pictures bigger than their elements drawn into them (after every page change of the buttons).
+    void FitButtons();
+
     CScreenHost& host_;
     CForm* hosted_ = nullptr;
+    u16 group_ = 33;
     CItemBag* pendingContainer_ = nullptr;
     u32 pendingEvent_ = 0;
     u32 pendingTarget_ = 0;

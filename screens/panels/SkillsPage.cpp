@@ -3,7 +3,7 @@
 #include "data/CharacterTables.h"
 #include "data/RuleContext.h"
 #include "screens/frontend/FrontendWidgets.h"
-#include "screens/npc/LayoutPlacing.h"
+#include "screens/panels/CharacterList.h"
 #include "screens/panels/CharacterPageTexts.h"
 #include "ui/InterfacePictureRoles.h"
 #include "ui/WidgetHelpers.h"
@@ -39,7 +39,7 @@ void CSkillsPage::Open(CPlayer& player, const CRuleContext& rules, CCharacterPoi
     messageShown_ = false;
     RemoveAllWidgets();
     messageBar.Attach(game);
-    CentreNpcDialog(*this, kLayoutGroup);
+    PlacePanelPage(*this, kLayoutGroup);
     background = game ? game->GetInterfacePicture(kPictureScreenBackground) : nullptr;
     drawBackground = 1;
     const u32 mode = rules.layoutMode;

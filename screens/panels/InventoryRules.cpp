@@ -58,15 +58,24 @@ void FormatGoldAndLoad(int layoutMode, u32 gold, u32 load, u32 capacity, CStr& o
     }
 }
 
-void PutGoldAndLoadOnOneLine(CStr& text) {
+void FitGoldAndLoadRows(CStr& text, int rows, bool compact) {
     std::string flat;
     for (const char* c = text.GetText(); *c; ++c) {
         if (*c != '\r')
             flat += *c;
-        else if (!flat.empty() && flat.back() == ':')
-            flat += ' ';
+        else if (!flat.empty() && flat.back() == ':') {
+            if (!compact) flat += ' ';
+        }
         else if (!flat.empty() && flat.back() != '/' && flat.back() != ' ')
-            flat += "   ";
+            flat += "  ";
+    }
+    if (rows >= 2) {
+        const size_t pack = flat.find("Pack:");
+        if (pack != std::string::npos) {
+            size_t end = pack;
+            while (end > 0 && flat[end - 1] == ' ') --end;
+            flat = flat.substr(0, end) + "\r" + flat.substr(pack);
+        }
     }
     text = flat.c_str();
 }

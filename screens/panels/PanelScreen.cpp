@@ -277,10 +277,13 @@ void CPanelScreen::UpdateGoldAndLoad() {
     CStr text;
     FormatGoldAndLoad(static_cast<int>(game ? game->GetLayoutMode() : 15), player.gold, player.GetCarriedWeight(),
                       static_cast<u32>(std::max(0, player.GetCarryCapacity())), text);
-    // The line is laid out in rows for a tall label; a label one row high takes it as one line.
+    // The line is laid out in rows for a tall label; a lower label takes it in fewer rows.
     const CBitmapFont* font = fonts ? fonts->Font(goldLine.font) : nullptr;
-    const i32 rowHeight = font && font->LineHeight() > 0 ? font->LineHeight() : 16;
-    if (goldLine.h < 2 * rowHeight) PutGoldAndLoadOnOneLine(text);
+    const i32 pitch = (font && font->LineHeight() > 0 ? font->LineHeight() : 16) + 1;
+    int rows = 1;
+    for (const char* c = text.GetText(); *c; ++c) rows += *c == '\r' ? 1 : 0;
+    if (goldLine.h < rows * pitch + 2)
+        FitGoldAndLoadRows(text, (goldLine.h - 2) / pitch, IsSmallLayoutMode(game ? game->GetLayoutMode() : 15));
     ToNumberGlyphs(text);
     goldLine.SetText(text.GetText());
     goldLine.Layout();

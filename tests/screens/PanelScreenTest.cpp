@@ -268,7 +268,7 @@ TEST(PanelScreen, TakeDropAndEquipThroughTapsMoveItemsGoldAndLoad) {
     EXPECT_EQ(rig.Message(), Plain("You have taken 100 gold."));
     CStr line;
     FormatGoldAndLoad(15, 220, 0, capacity, line);
-    PutGoldAndLoadOnOneLine(line);
+    FitGoldAndLoadRows(line, 1, false);
     ToNumberGlyphs(line);
     EXPECT_STREQ(panel.goldLine.text.GetText(), line.GetText());
     EXPECT_EQ(chest.GetItemCount(), 2);
@@ -280,7 +280,7 @@ TEST(PanelScreen, TakeDropAndEquipThroughTapsMoveItemsGoldAndLoad) {
     EXPECT_EQ(player.items[0].get(), sword);
     EXPECT_EQ(chest.GetItemCount(), 1);
     FormatGoldAndLoad(15, 220, sword->type->weight, capacity, line);
-    PutGoldAndLoadOnOneLine(line);
+    FitGoldAndLoadRows(line, 1, false);
     ToNumberGlyphs(line);
     EXPECT_STREQ(panel.goldLine.text.GetText(), line.GetText());
 
@@ -307,7 +307,7 @@ TEST(PanelScreen, TakeDropAndEquipThroughTapsMoveItemsGoldAndLoad) {
     EXPECT_TRUE(player.items.empty());
     EXPECT_EQ(chest.GetItemCount(), 2);
     FormatGoldAndLoad(15, 220, 0, capacity, line);
-    PutGoldAndLoadOnOneLine(line);
+    FitGoldAndLoadRows(line, 1, false);
     ToNumberGlyphs(line);
     EXPECT_STREQ(panel.goldLine.text.GetText(), line.GetText());
 }

@@ -1,11 +1,17 @@
 #include "screens/panels/CharacterList.h"
 
+#include "core/LayoutTable.h"
 #include "display/FontSet.h"
+#include "screens/frontend/FrontendWidgets.h"
 #include "screens/panels/CharacterPageTexts.h"
 #include "ui/Buttons.h"
 #include "ui/Form.h"
 #include "ui/Layout.h"
 #include "ui/ListBox.h"
+#include "ui/PictureSets.h"
+#include "ui/PictureWidgets.h"
+#include "ui/TextBox.h"
+#include "ui/InterfacePictureRoles.h"
 #include "ui/WidgetHost.h"
 
 void SetupCharacterList(CListBox& list, CWidgetHost* game) {
@@ -48,4 +54,43 @@ void FitPictureButtons(CForm& form, u16 group) {
         }
         button->state = state | kWidgetRedraw;
     }
+}
+
+void PlaceListFrame(CForm& form, CPicture& frame, u16 group, u32 element) {
+    if (!PlaceWidget(form, frame, group, element)) return;
+    const bool large = IsLargeLayoutMode(form.game ? form.game->GetLayoutMode() : 15);
+    frame.frameSet = InterfacePictureSet(form.game, large ? kPictureLargeFrameSet : kPictureCompactFrameSet, 9);
+    frame.transparent = 1;
+    frame.sides = 0x0F;
+}
+
+void PlaceArrowPair(CForm& form, u16 group, CBitmapButton& up, u32 upElement, CBitmapButton& down,
+                    u32 downElement, u16 upPicture, u16 downPicture) {
+    PlacePictureButton(form, up, group, upElement, upPicture, static_cast<u16>(upPicture + 1), true);
+    PlacePictureButton(form, down, group, downElement, downPicture, static_cast<u16>(downPicture + 1), true);
+}
+
+void CListScrolling::UpdateList(CListBox& list, CBitmapButton& up, CBitmapButton& down) {
+    up.EnablePen(list.topRow > 0 ? 1 : 0);
+    down.EnablePen(list.topRow + list.visibleRows < list.GetCount() ? 1 : 0);
+}
+
+void CListScrolling::UpdateText(const CTextBox& text, CBitmapButton& up, CBitmapButton& down) {
+    up.EnablePen(text.currentPage > 0 ? 1 : 0);
+    down.EnablePen(text.currentPage + 1 < text.GetPageCount() ? 1 : 0);
+}
+
+void CListScrolling::PageList(CListBox& list, int direction) {
+    const i32 rows = list.visibleRows > 0 ? list.visibleRows : 1;
+    const i32 top = list.topRow + direction * rows;
+    if (top < 0 || top >= list.GetCount()) return;
+    list.topRow = top;
+    list.selection = top;
+    list.state |= kWidgetRedraw;
+}
+
+void CListScrolling::StepText(CTextBox& text, int direction) {
+    if (direction < 0 && text.currentPage > 0) --text.currentPage;
+    if (direction > 0 && text.currentPage + 1 < text.GetPageCount()) ++text.currentPage;
+    text.state |= kWidgetRedraw;
 }

@@ -4,9 +4,27 @@
 
 #include "core/Types.h"
 
+class CBitmapButton;
 class CForm;
 class CListBox;
+class CPicture;
+class CTextBox;
 class CWidgetHost;
+
+// The frame round a list or a description: the border set of the layout's size, all four sides.
+void PlaceListFrame(CForm& form, CPicture& frame, u16 group, u32 element);
+// A pair of picture buttons from two interface picture pairs (normal, then pressed).
+void PlaceArrowPair(CForm& form, u16 group, CBitmapButton& up, u32 upElement, CBitmapButton& down,
+                    u32 downElement, u16 upPicture, u16 downPicture);
+
+// The page and line buttons of a list and its description.
+struct CListScrolling {
+    static void UpdateList(CListBox& list, CBitmapButton& up, CBitmapButton& down);
+    static void UpdateText(const CTextBox& text, CBitmapButton& up, CBitmapButton& down);
+    // Page up (-1) or down (+1): the first row moves by a page and the selection goes with it.
+    static void PageList(CListBox& list, int direction);
+    static void StepText(CTextBox& text, int direction);
+};
 
 // In the layouts whose elements are smaller than the interface's button pictures, the picture buttons
 // of the form keep their elements' rectangles (the element of the button's command) and draw their

@@ -35,9 +35,15 @@ void CEffectsPage::Open(const CPlayer& player, const CRuleContext& rules, u32 fi
             filterLinks[f].Setup(mode == 1 || mode == 4 ? kLongNames[f] : kShortNames[f], kFilterElements[f],
                                  0xFFFFFF, 0x96FFFF, 0x585858);
     }
+    PlaceListFrame(*this, listFrame, kLayoutGroup, 500);
+    PlaceListFrame(*this, textFrame, kLayoutGroup, 498);
     if (PlaceWidget(*this, list, kLayoutGroup, kShowSelected)) SetupCharacterList(list, game);
     if (PlaceWidget(*this, description, kLayoutGroup, 499))
         description.Setup(1, 0xFFFFFF, 0xFFFFFF, 0xC8C8C8, 0x161616, 0, 3, 2, 0xFFFFFF);
+    PlaceArrowPair(*this, kLayoutGroup, pageUp, kPageUp, pageDown, kPageDown, kPictureListPageUp,
+                   kPictureListPageDown);
+    PlaceArrowPair(*this, kLayoutGroup, lineUp, kLineUp, lineDown, kLineDown, kPictureArrowButtons,
+                   kPictureArrowButtons + 2);
     SetFilter(filter);
     ResetInputGuard();
 }
@@ -62,6 +68,7 @@ void CEffectsPage::SetFilter(u32 filter) {
         }
     }
     SelectFirstRow(list);
+    CListScrolling::UpdateList(list, pageUp, pageDown);
     ShowSelected();
 }
 
@@ -78,19 +85,33 @@ void CEffectsPage::ShowSelected() {
     }
     description.SetText(heading, body.GetText(), 0, 0);
     description.state |= kWidgetRedraw;
+    CListScrolling::UpdateText(description, lineUp, lineDown);
     flags |= kFormRedrawAll;
 }
 
 u32 CEffectsPage::OnCommand(u32 command) {
     switch (command) {
     case kShowSelected:
-        PlayInterfaceSound(game, 1, 10);
+        PlayInterfaceSound(game, 0, 10);
         ShowSelected();
+        break;
+    case kPageUp:
+    case kPageDown:
+        PlayInterfaceSound(game, 0, 10);
+        CListScrolling::PageList(list, command == kPageUp ? -1 : 1);
+        CListScrolling::UpdateList(list, pageUp, pageDown);
+        ShowSelected();
+        break;
+    case kLineUp:
+    case kLineDown:
+        PlayInterfaceSound(game, 0, 10);
+        CListScrolling::StepText(description, command == kLineUp ? -1 : 1);
+        CListScrolling::UpdateText(description, lineUp, lineDown);
         break;
     case kFilterDynamic:
     case kFilterConstant:
     case kFilterAll:
-        PlayInterfaceSound(game, 2, 10);
+        PlayInterfaceSound(game, 1, 10);
         SetFilter(command == kFilterDynamic ? 0 : command == kFilterConstant ? 1 : 2);
         break;
     default: break;

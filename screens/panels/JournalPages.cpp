@@ -24,20 +24,6 @@ namespace {
 
 constexpr u32 kLeft = CTextLabel::kAlignLeft | CTextLabel::kAlignMiddle;
 
-void PlaceFrame(CForm& form, CPicture& frame, u16 group, u32 element) {
-    if (!PlaceWidget(form, frame, group, element)) return;
-    const bool large = IsLargeLayoutMode(form.game ? form.game->GetLayoutMode() : 15);
-    frame.frameSet = InterfacePictureSet(form.game, large ? kPictureLargeFrameSet : kPictureCompactFrameSet, 9);
-    frame.transparent = 1;
-    frame.sides = 0x0F;
-}
-
-void PlaceArrows(CForm& form, u16 group, CBitmapButton& up, u32 upElement, CBitmapButton& down,
-                 u32 downElement, u16 upPicture, u16 downPicture) {
-    PlacePictureButton(form, up, group, upElement, upPicture, upPicture + 1, true);
-    PlacePictureButton(form, down, group, downElement, downPicture, downPicture + 1, true);
-}
-
 void SetupText(CTextBox& text) { text.Setup(1, 0xFFFFFF, 0xFFFFFF, 0xC8C8C8, 0x161616, 0, 3, 2, 0x64C8C8); }
 
 void Latch(CWidget& widget, bool on) {
@@ -66,35 +52,6 @@ u32 SpellCost(u32 base, u32 perPoint, int skill) {
     return base + (skill > 0 ? perPoint * static_cast<u32>(skill) / 100 : 0);
 }
 
-void CJournalScrolling::UpdateList(CListBox& list, CBitmapButton& up, CBitmapButton& down) {
-    up.EnablePen(list.topRow > 0 ? 1 : 0);
-    down.EnablePen(list.topRow + list.visibleRows < list.GetCount() ? 1 : 0);
-    up.state |= kWidgetRedraw;
-    down.state |= kWidgetRedraw;
-}
-
-void CJournalScrolling::UpdateText(const CTextBox& text, CBitmapButton& up, CBitmapButton& down) {
-    up.EnablePen(text.currentPage > 0 ? 1 : 0);
-    down.EnablePen(text.currentPage + 1 < text.GetPageCount() ? 1 : 0);
-    up.state |= kWidgetRedraw;
-    down.state |= kWidgetRedraw;
-}
-
-void CJournalScrolling::PageList(CListBox& list, int direction) {
-    const i32 rows = list.visibleRows > 0 ? list.visibleRows : 1;
-    const i32 top = list.topRow + direction * rows;
-    if (top < 0 || top >= list.GetCount()) return;
-    list.topRow = top;
-    list.selection = top;
-    list.state |= kWidgetRedraw;
-}
-
-void CJournalScrolling::StepText(CTextBox& text, int direction) {
-    if (direction < 0 && text.currentPage > 0) --text.currentPage;
-    if (direction > 0 && text.currentPage + 1 < text.GetPageCount()) ++text.currentPage;
-    text.state |= kWidgetRedraw;
-}
-
 // ---- quests ----
 
 void CQuestPage::Open(const CPlayer& player, const CQuestList* quests, u32& filter) {
@@ -106,14 +63,14 @@ void CQuestPage::Open(const CPlayer& player, const CQuestList* quests, u32& filt
     drawBackground = 0;
     PlaceWidget(*this, backdrop, kLayoutGroup, 348);
     PlaceLabel(*this, title, kLayoutGroup, 333, "Quests", kLeft, 1, 0xC8C8C8);
-    PlaceFrame(*this, listFrame, kLayoutGroup, 334);
+    PlaceListFrame(*this, listFrame, kLayoutGroup, 334);
     if (PlaceWidget(*this, list, kLayoutGroup, kList)) SetupCharacterList(list, game);
-    PlaceArrows(*this, kLayoutGroup, listUp, kListUp, listDown, kListDown, kPictureListPageUp,
+    PlaceArrowPair(*this, kLayoutGroup, listUp, kListUp, listDown, kListDown, kPictureListPageUp,
                 kPictureListPageDown);
     PlaceLabel(*this, descriptionTitle, kLayoutGroup, 336, "Description:", kLeft, 1, 0xC8C8C8);
-    PlaceFrame(*this, textFrame, kLayoutGroup, 337);
+    PlaceListFrame(*this, textFrame, kLayoutGroup, 337);
     if (PlaceWidget(*this, text, kLayoutGroup, 338)) SetupText(text);
-    PlaceArrows(*this, kLayoutGroup, textUp, kTextUp, textDown, kTextDown, kPictureArrowButtons,
+    PlaceArrowPair(*this, kLayoutGroup, textUp, kTextUp, textDown, kTextDown, kPictureArrowButtons,
                 kPictureArrowButtons + 2);
     PlaceLabel(*this, showLabel, kLayoutGroup, 343, "Show:", kLeft, 1, 0xC8C8C8);
     static const char* const kNames[4] = {"All", "Active", "Solved", "Failed"};
@@ -142,7 +99,7 @@ void CQuestPage::Fill() {
         }
     }
     SelectFirstRow(list);
-    CJournalScrolling::UpdateList(list, listUp, listDown);
+    CListScrolling::UpdateList(list, listUp, listDown);
     ShowDescription();
 }
 
@@ -154,7 +111,7 @@ void CQuestPage::ShowDescription() {
     else
         text.SetText("", "", 0, 0);
     text.state |= kWidgetRedraw;
-    CJournalScrolling::UpdateText(text, textUp, textDown);
+    CListScrolling::UpdateText(text, textUp, textDown);
     flags |= kFormRedrawAll;
 }
 
@@ -167,15 +124,15 @@ u32 CQuestPage::OnCommand(u32 command) {
     case kListUp:
     case kListDown:
         PlayInterfaceSound(game, 0, 10);
-        CJournalScrolling::PageList(list, command == kListUp ? -1 : 1);
-        CJournalScrolling::UpdateList(list, listUp, listDown);
+        CListScrolling::PageList(list, command == kListUp ? -1 : 1);
+        CListScrolling::UpdateList(list, listUp, listDown);
         ShowDescription();
         break;
     case kTextUp:
     case kTextDown:
         PlayInterfaceSound(game, 0, 10);
-        CJournalScrolling::StepText(text, command == kTextUp ? -1 : 1);
-        CJournalScrolling::UpdateText(text, textUp, textDown);
+        CListScrolling::StepText(text, command == kTextUp ? -1 : 1);
+        CListScrolling::UpdateText(text, textUp, textDown);
         break;
     default:
         if (command >= kFilterAll && command < kFilterAll + 4 && filter_) {
@@ -199,16 +156,16 @@ void CSpellsPage::Open(const CPlayer& player, const CRuleContext& rules, u32& pa
     RemoveAllWidgets();
     GetLayoutSize(game, kLayoutGroup, width, height);
     drawBackground = 0;
-    PlaceFrame(*this, frame, kLayoutGroup, 207);
+    PlaceListFrame(*this, frame, kLayoutGroup, 207);
     PlaceLabel(*this, title, kLayoutGroup, 349, "Spells", kLeft, 1, 0xC8C8C8);
-    PlaceFrame(*this, listFrame, kLayoutGroup, 350);
+    PlaceListFrame(*this, listFrame, kLayoutGroup, 350);
     if (PlaceWidget(*this, list, kLayoutGroup, kList)) SetupCharacterList(list, game);
-    PlaceArrows(*this, kLayoutGroup, listUp, kListUp, listDown, kListDown, kPictureListPageUp,
+    PlaceArrowPair(*this, kLayoutGroup, listUp, kListUp, listDown, kListDown, kPictureListPageUp,
                 kPictureListPageDown);
     PlaceLabel(*this, descriptionTitle, kLayoutGroup, 568, "Description:", kLeft, 1, 0xC8C8C8);
-    PlaceFrame(*this, textFrame, kLayoutGroup, 351);
+    PlaceListFrame(*this, textFrame, kLayoutGroup, 351);
     if (PlaceWidget(*this, text, kLayoutGroup, 352)) SetupText(text);
-    PlaceArrows(*this, kLayoutGroup, textUp, kTextUp, textDown, kTextDown, kPictureArrowButtons,
+    PlaceArrowPair(*this, kLayoutGroup, textUp, kTextUp, textDown, kTextDown, kPictureArrowButtons,
                 kPictureArrowButtons + 2);
     for (u32 t = 0; t < 7; ++t)
         PlacePictureButton(*this, tabs[t], kLayoutGroup, kFirstTab + t,
@@ -239,7 +196,7 @@ void CSpellsPage::Fill() {
             if (spell) list.AddItem(spell->GetDisplayName(), spell->GetName(), 0);
     }
     SelectFirstRow(list);
-    CJournalScrolling::UpdateList(list, listUp, listDown);
+    CListScrolling::UpdateList(list, listUp, listDown);
     ShowDescription();
 }
 
@@ -279,7 +236,7 @@ void CSpellsPage::ShowDescription() {
     ToNumberGlyphs(body);
     text.SetText(heading.GetText(), body.GetText(), 0, 0);
     text.state |= kWidgetRedraw;
-    CJournalScrolling::UpdateText(text, textUp, textDown);
+    CListScrolling::UpdateText(text, textUp, textDown);
     flags |= kFormRedrawAll;
 }
 
@@ -292,15 +249,15 @@ u32 CSpellsPage::OnCommand(u32 command) {
     case kListUp:
     case kListDown:
         PlayInterfaceSound(game, 0, 10);
-        CJournalScrolling::PageList(list, command == kListUp ? -1 : 1);
-        CJournalScrolling::UpdateList(list, listUp, listDown);
+        CListScrolling::PageList(list, command == kListUp ? -1 : 1);
+        CListScrolling::UpdateList(list, listUp, listDown);
         ShowDescription();
         break;
     case kTextUp:
     case kTextDown:
         PlayInterfaceSound(game, 0, 10);
-        CJournalScrolling::StepText(text, command == kTextUp ? -1 : 1);
-        CJournalScrolling::UpdateText(text, textUp, textDown);
+        CListScrolling::StepText(text, command == kTextUp ? -1 : 1);
+        CListScrolling::UpdateText(text, textUp, textDown);
         break;
     default:
         if (command >= kFirstTab && command < kFirstTab + 7 && page_) {

@@ -24,15 +24,6 @@ bool QuestFilterShows(u32 filter, u8 mark);
 // A spell's cost line: base + per-point cost x skill / 100.
 u32 SpellCost(u32 base, u32 perPoint, int skill);
 
-// The list and description scroll buttons both pages share.
-struct CJournalScrolling {
-    static void UpdateList(CListBox& list, CBitmapButton& up, CBitmapButton& down);
-    static void UpdateText(const CTextBox& text, CBitmapButton& up, CBitmapButton& down);
-    // Page up (-1) or down (+1): the first row moves by a page and the selection goes with it.
-    static void PageList(CListBox& list, int direction);
-    static void StepText(CTextBox& text, int direction);
-};
-
 class CQuestPage : public CForm {
 public:
     static constexpr u16 kLayoutGroup = 34;

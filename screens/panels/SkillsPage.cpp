@@ -128,7 +128,7 @@ u32 CSkillsPage::OnCommand(u32 command) {
     if (!points_) return 0;
     if (command == kCloseMessage) {
         if (messageShown_) {
-            PlayInterfaceSound(game, 1, 10);
+            PlayInterfaceSound(game, 0, 10);
             CloseModal();
             messageShown_ = false;
             ResetInputGuard();
@@ -138,7 +138,7 @@ u32 CSkillsPage::OnCommand(u32 command) {
     }
     if (messageShown_) return 0;
     if (command >= kRaisePrimarySkillCommand && command < kRaisePrimarySkillCommand + kPlayerSkillCount) {
-        PlayInterfaceSound(game, 2, 10);
+        PlayInterfaceSound(game, 1, 10);
         Raise(static_cast<int>(command - kRaisePrimarySkillCommand));
         return 0;
     }

@@ -482,3 +482,170 @@ TEST(PanelFrames, EveryPageInAWideAndANarrowLayout) {
         rig.Game()->layoutMode = 15;
     }
 }
+
+TEST(PanelScreen, ASecondOneHandedWeaponGoesLeftAndAThirdAsksWhichHand) {
+    PanelRig rig;
+    ASSERT_TRUE(rig.Start());
+    CPlayer& player = rig.Game()->GetPlayer();
+    CItemInstance* sword = rig.Give("base_weap_shortswordcheap");
+    CItemInstance* dirk = rig.Give("base_weap_dirkcheap");
+    CItemInstance* second = rig.Make("base_weap_dirkcheap");
+    ASSERT_TRUE(sword && dirk && second);
+    second->count = 500;  // worn: its own stack
+    player.TakeItem(second);
+    ASSERT_TRUE(rig.Open(nullptr, false));
+    CPanelScreen& panel = *rig.panel;
+    auto wear = [&](CItemInstance* item) {
+        for (size_t i = 0; i < panel.inventory.lists.GetEntries().size(); ++i)
+            if (panel.inventory.lists.GetEntries()[i].item == item) {
+                rig.Tick(500);
+                rig.TapCell(static_cast<int>(i), true);
+                return;
+            }
+        ADD_FAILURE() << "no entry";
+    };
+    wear(sword);
+    EXPECT_EQ(player.equipment[5], sword);
+    wear(dirk);
+    EXPECT_EQ(player.equipment[6], dirk);
+    wear(second);
+    ASSERT_EQ(panel.state.page, CPanelScreen::kHandQuestion);
+    ASSERT_EQ(panel.modalChild, &panel.handBar);
+    EXPECT_EQ(player.equipment[5], sword);
+
+    rig.Tick();
+    const CTextButton& left = panel.handBar.buttons[5];
+    rig.FrameRig::Tap(left.x + left.w / 2, left.y + left.h / 2);
+    rig.Tick();
+    EXPECT_EQ(panel.state.page, CPanelScreen::kInventory);
+    EXPECT_EQ(panel.modalChild, nullptr);
+    EXPECT_EQ(player.equipment[6], second);
+    EXPECT_EQ(player.equipment[5], sword);
+    EXPECT_EQ(rig.Message(), Plain(("You have wielded " + CPlayer::FormatItemPhrase(*second->type, 1) +
+                                    " in your left hand.")
+                                       .c_str()));
+}
+
+TEST(PanelScreen, FiltersAndThePaperDollChooseWhatTheGridLists) {
+    PanelRig rig;
+    ASSERT_TRUE(rig.Start());
+    CPlayer& player = rig.Game()->GetPlayer();
+    rig.Give("base_spbookfeather");
+    CItemInstance* shield = rig.Give("base_shield_woodenround");
+    rig.Give("base_phealsmall");
+    player.EquipItem(shield, true);
+    ASSERT_TRUE(rig.Open(nullptr, false));
+    CInventoryPage& page = rig.panel->inventory;
+    // Spellbooks are listed by the books filter, but only letters and books enable its button: a tap
+    // on it does nothing, the filter itself lists the spellbook.
+    ASSERT_TRUE(rig.Tap(33, 314));
+    EXPECT_EQ(rig.panel->state.itemFilter, 0u);
+    page.OnCommand(314);
+    EXPECT_EQ(rig.panel->state.itemFilter, 4u);
+    ASSERT_EQ(page.list.Count(), 1);
+    EXPECT_EQ(page.list.EntryAt(0)->itemClass, kItemMagic);
+    EXPECT_FALSE(page.filters[4].state & kWidgetPenEnabled);
+    EXPECT_TRUE(page.filters[6].state & kWidgetPenEnabled);
+    EXPECT_FALSE(page.filters[1].state & kWidgetPenEnabled);
+
+    // A tap on the worn shield in the paper doll lists armour and selects it.
+    rig.panel->state.detailMode = 0;
+    page.OnCommand(CInventoryPage::kDetailOff);
+    ASSERT_TRUE(page.paperDoll.IsShown());
+    int slot = 0;
+    for (int s = 1; s <= kEquipmentSlotCount; ++s)
+        if (player.equipment[s] == shield) slot = s;
+    ASSERT_NE(slot, 0);
+    rig.Tick();
+    rig.FrameRig::Tap(page.paperDoll.x + page.paperDoll.slotX[slot] + 5,
+                      page.paperDoll.y + page.paperDoll.slotY[slot] + 5);
+    rig.Tick();
+    EXPECT_EQ(rig.panel->state.itemFilter, 2u);
+    ASSERT_NE(page.lists.GetSelectedEntry(), nullptr);
+    EXPECT_EQ(page.lists.GetSelectedEntry()->item, shield);
+}
+
+TEST(JournalPages, QuestStatesAndSpellCosts) {
+    struct QuestCase {
+        u8 state;
+        u8 mark;
+        bool shown[4];  // all, active, solved, failed
+    } quests[] = {
+        {0, 2, {true, true, false, false}},
+        {1, 0, {true, false, true, false}},
+        {2, 1, {true, false, false, true}},
+    };
+    for (const QuestCase& c : quests) {
+        CPlayerQuest quest;
+        quest.state = c.state;
+        EXPECT_EQ(QuestMark(quest), c.mark);
+        for (u32 f = 0; f < 4; ++f) EXPECT_EQ(QuestFilterShows(f, c.mark), c.shown[f]) << int(c.state) << f;
+    }
+    struct CostCase {
+        u32 base, perPoint;
+        int skill;
+        u32 cost;
+    } costs[] = {{5, 50, 7, 8}, {5, 50, 0, 5}, {20, 30, 99, 49}, {20, 30, -5, 20}};
+    for (const CostCase& c : costs) EXPECT_EQ(SpellCost(c.base, c.perPoint, c.skill), c.cost);
+}
+
+TEST(JournalPages, QuestFiltersAndSpellSchoolsThroughTheirTaps) {
+    PanelRig rig;
+    ASSERT_TRUE(rig.Start());
+    CPlayer& player = rig.Game()->GetPlayer();
+    const CQuestList* quests = rig.Game()->GetQuests();
+    ASSERT_TRUE(quests && quests->Count() >= 2);
+    player.quests.push_back({quests->At(0)->id, 0});
+    player.quests.push_back({quests->At(1)->id, 1});
+    player.quests.push_back({"no_such_quest", 0});  // not in the world: left out
+    const CRuleContext& rules = rig.Game()->GetRules();
+    for (const char* id : {"base_spellcurelightwounds", "base_spellburninghand"})
+        player.LearnSpell(*rules.spells->FindById(id));
+    ASSERT_TRUE(rig.Open(nullptr, false));
+    CPanelScreen& panel = *rig.panel;
+
+    ASSERT_TRUE(rig.Tap(33, CPanelScreen::kTabQuests));
+    CQuestPage& page = panel.quests;
+    EXPECT_EQ(page.list.GetCount(), 2);
+    EXPECT_STREQ(page.text.title.GetText(), quests->At(0)->title);
+    struct Step {
+        u32 link;
+        int count;
+    } steps[] = {{345, 1}, {346, 1}, {347, 0}, {344, 2}};
+    for (const Step& s : steps) {
+        SCOPED_TRACE(s.link);
+        ASSERT_TRUE(rig.Tap(34, s.link));
+        EXPECT_EQ(panel.state.questFilter, s.link - 344);
+        EXPECT_EQ(page.list.GetCount(), s.count);
+        EXPECT_TRUE(page.filterLinks[s.link - 344].state & kWidgetLatched);
+        if (s.count == 0) {
+            EXPECT_EQ(page.list.selection, -1);
+            EXPECT_STREQ(page.text.title.GetText(), "");
+            EXPECT_EQ(page.text.GetPageCount() == 0 || std::string(page.text.pages.GetText(0)).empty(), true);
+        }
+    }
+
+    // The spells page starts on the first school each time it is built.
+    panel.state.spellPage = 3;
+    ASSERT_TRUE(rig.Tap(34, CPanelScreen::kTabSpells));
+    EXPECT_EQ(panel.state.spellPage, 1u);
+    EXPECT_EQ(panel.spells.list.GetCount(), 1);
+    ASSERT_TRUE(rig.Tap(35, 210));
+    EXPECT_EQ(panel.state.spellPage, 3u);
+    ASSERT_EQ(panel.spells.list.GetCount(), 1);
+    const CSpell* burning = rules.spells->FindById("base_spellburninghand");
+    EXPECT_STREQ(panel.spells.text.title.GetText(), burning->GetDisplayName());
+    const int schoolSkill = rules.spells->GetSchoolSkill(burning->school);
+    CStr cost;
+    cost.Format("Costs %u sp", SpellCost(burning->base, burning->factor,
+                                         schoolSkill >= 1 ? player.GetSkillValue(schoolSkill) : 0));
+    ToNumberGlyphs(cost);
+    std::string body;
+    for (u32 i = 0; i < panel.spells.text.pages.GetCount(); ++i) body += panel.spells.text.pages.GetText(i);
+    for (char& c : body)
+        if (c == '\r') c = ' ';
+    EXPECT_NE(body.find(cost.GetText()), std::string::npos) << body;
+    ASSERT_TRUE(rig.Tap(35, 212));  // a school the player knows nothing of
+    EXPECT_EQ(panel.spells.list.GetCount(), 0);
+    EXPECT_STREQ(panel.spells.text.title.GetText(), "");
+}

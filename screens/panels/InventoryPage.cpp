@@ -428,8 +428,7 @@ u32 CInventoryPage::OnCommand(u32 command) {
     return 0;
 }
 
-u32 CInventoryPage::OnTick(u32 tick) {
+void CInventoryPage::ExpireMessage() {
     // A signed difference, so a wrapping millisecond counter ends a message as it should.
     if (messageShown && static_cast<i32>(Now() - messageUntil) > 0) ShowDescription();
-    return CForm::OnTick(tick);
 }

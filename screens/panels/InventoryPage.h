@@ -37,7 +37,8 @@ public:
     // Places the page's widgets for the current layout and fills the list from the panel's state.
     void Open(CPanelScreen& panel);
     u32 OnCommand(u32 command) override;
-    u32 OnTick(u32 tick) override;
+    // Brings the description back when a message has been shown for three seconds.
+    void ExpireMessage();
 
     // Refills the list; keep holds the selection and the page.
     void Refresh(bool keep);

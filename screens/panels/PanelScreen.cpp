@@ -80,12 +80,14 @@ CPanelScreen::CPanelScreen(CScreenHost& host)
 CPanelScreen::~CPanelScreen() = default;
 
 void CPanelScreen::PrepareInventory(CItemBag* cellBag, u32 target) {
+    prepared_ = true;
     pendingContainer_ = cellBag;
     pendingEvent_ = 0;
     pendingTarget_ = target;
 }
 
 void CPanelScreen::PrepareContainer(CItemBag* bag, u32 openingEvent, u32 target) {
+    prepared_ = true;
     pendingContainer_ = bag;
     pendingEvent_ = openingEvent;
     pendingTarget_ = target;
@@ -116,8 +118,9 @@ void CPanelScreen::Enter(u32 a, u32 b, u32 c, u32 d) {
     CScreen::Enter(a, b, c, d);
     // A bag cannot travel in the entry words: the game view handed it over just before.
     container = pendingContainer_;
-    containerFromEvent = pendingContainer_ ? pendingEvent_ : c;
-    containerTarget = pendingContainer_ ? pendingTarget_ : d;
+    containerFromEvent = prepared_ ? pendingEvent_ : c;
+    containerTarget = prepared_ ? pendingTarget_ : d;
+    prepared_ = false;
     pendingContainer_ = nullptr;
     pendingEvent_ = pendingTarget_ = 0;
     showContainer = a == 0 && container ? 1 : 0;
@@ -357,12 +360,9 @@ u32 CPanelScreen::OnKey(u32 key) {
 }
 
 u32 CPanelScreen::OnTick(u32 tick) {
-    if (modalChild) return CScreen::OnTick(tick);
-    if (const u32 code = CScreen::OnTick(tick)) return code;
-    if (!hosted_) return 0;
-    const u32 code = hosted_->OnTick(tick);
-    if (hosted_->flags & kFormRedrawAll) Draw();
-    return code;
+    if (!modalChild && hosted_ == &inventory) inventory.ExpireMessage();
+    // The pages hold no widgets that take ticks; the base draws the panel, and with it the page.
+    return CScreen::OnTick(tick);
 }
 
 u32 CPanelScreen::Close() {
@@ -377,7 +377,9 @@ u32 CPanelScreen::Close() {
 void CPanelScreen::CloseDialog(u32 backTo) {
     state.page = backTo;
     CloseModal();
+    // A brew or a repair may have changed the items.
     if (backTo == kInventory && hosted_ == &inventory) inventory.Refresh(true);
+    UpdateGoldAndLoad();
     flags |= kFormRedrawAll;
 }
 

@@ -181,6 +181,7 @@ private:
     CScreenHost& host_;
     CForm* hosted_ = nullptr;
     u16 group_ = 33;
+    bool prepared_ = false;
     CItemBag* pendingContainer_ = nullptr;
     u32 pendingEvent_ = 0;
     u32 pendingTarget_ = 0;

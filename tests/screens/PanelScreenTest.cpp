@@ -272,6 +272,12 @@ TEST(PanelScreen, TakeDropAndEquipThroughTapsMoveItemsGoldAndLoad) {
     ToNumberGlyphs(line);
     EXPECT_STREQ(panel.goldLine.text.GetText(), line.GetText());
     EXPECT_EQ(chest.GetItemCount(), 2);
+    // The message gives way to the description of the entry now selected after three seconds.
+    rig.Tick(2900);
+    EXPECT_EQ(panel.inventory.messageShown, 1u);
+    rig.Tick(200);
+    EXPECT_EQ(panel.inventory.messageShown, 0u);
+    EXPECT_FALSE(panel.inventory.description.title.Equals(""));
 
     // The sword changes hands; the load grows by its weight.
     rig.TapCell(rig.EntryOf("base_weap_shortswordcheap"));

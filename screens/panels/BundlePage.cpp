@@ -84,18 +84,7 @@ void CBundlePage::ShowSelected() {
 
 u32 CBundlePage::OnCommand(u32 command) {
     const PageElements& e = kPages[kind_];
-    if (command == ListCommand()) {
-        PlayInterfaceSound(game, 0, 10);
-        ShowSelected();
-    } else if (command == e.pageUp || command == e.pageDown) {
-        PlayInterfaceSound(game, 0, 10);
-        CListScrolling::PageList(list, command == e.pageUp ? -1 : 1);
-        CListScrolling::UpdateList(list, pageUp, pageDown);
-        ShowSelected();
-    } else if (command == e.lineUp || command == e.lineDown) {
-        PlayInterfaceSound(game, 0, 10);
-        CListScrolling::StepText(description, command == e.lineUp ? -1 : 1);
-        CListScrolling::UpdateText(description, lineUp, lineDown);
-    }
+    OnListPageCommand(game, command, {e.list, e.pageUp, e.pageDown, e.lineUp, e.lineDown},
+                      {list, description, pageUp, pageDown, lineUp, lineDown}, [this] { ShowSelected(); });
     return 0;
 }

@@ -12,6 +12,7 @@
 #include "ui/PictureWidgets.h"
 #include "ui/TextBox.h"
 #include "ui/InterfacePictureRoles.h"
+#include "ui/WidgetHelpers.h"
 #include "ui/WidgetHost.h"
 
 void SetupCharacterList(CListBox& list, CWidgetHost* game) {
@@ -93,4 +94,24 @@ void CListScrolling::StepText(CTextBox& text, int direction) {
     if (direction < 0 && text.currentPage > 0) --text.currentPage;
     if (direction > 0 && text.currentPage + 1 < text.GetPageCount()) ++text.currentPage;
     text.state |= kWidgetRedraw;
+}
+
+bool OnListPageCommand(CWidgetHost* game, u32 command, const CListPageCommands& ids, const CListPageWidgets& page,
+                       const std::function<void()>& show) {
+    if (command == ids.list) {
+        PlayInterfaceSound(game, 0, 10);
+        show();
+    } else if (command == ids.pageUp || command == ids.pageDown) {
+        PlayInterfaceSound(game, 0, 10);
+        CListScrolling::PageList(page.list, command == ids.pageUp ? -1 : 1);
+        CListScrolling::UpdateList(page.list, page.pageUp, page.pageDown);
+        show();
+    } else if (command == ids.lineUp || command == ids.lineDown) {
+        PlayInterfaceSound(game, 0, 10);
+        CListScrolling::StepText(page.text, command == ids.lineUp ? -1 : 1);
+        CListScrolling::UpdateText(page.text, page.lineUp, page.lineDown);
+    } else {
+        return false;
+    }
+    return true;
 }

@@ -2,6 +2,8 @@
 // and the selection put on the first row once it is filled.
 #pragma once
 
+#include <functional>
+
 #include "core/Types.h"
 
 class CBitmapButton;
@@ -38,3 +40,16 @@ void SetupCharacterList(CListBox& list, CWidgetHost* game);
 // Rows per page from the list's height (at least one), the first row chosen when there is one, and the
 // page that shows it.
 void SelectFirstRow(CListBox& list);
+
+// The commands a list-and-description page shares: a tap in the list, page up and down, line up and
+// down; each plays the click. `show` shows the selected entry. False for any other command.
+struct CListPageCommands {
+    u32 list, pageUp, pageDown, lineUp, lineDown;
+};
+struct CListPageWidgets {
+    CListBox& list;
+    CTextBox& text;
+    CBitmapButton &pageUp, &pageDown, &lineUp, &lineDown;
+};
+bool OnListPageCommand(CWidgetHost* game, u32 command, const CListPageCommands& ids, const CListPageWidgets& page,
+                       const std::function<void()>& show);

@@ -90,31 +90,12 @@ void CEffectsPage::ShowSelected() {
 }
 
 u32 CEffectsPage::OnCommand(u32 command) {
-    switch (command) {
-    case kShowSelected:
-        PlayInterfaceSound(game, 0, 10);
-        ShowSelected();
-        break;
-    case kPageUp:
-    case kPageDown:
-        PlayInterfaceSound(game, 0, 10);
-        CListScrolling::PageList(list, command == kPageUp ? -1 : 1);
-        CListScrolling::UpdateList(list, pageUp, pageDown);
-        ShowSelected();
-        break;
-    case kLineUp:
-    case kLineDown:
-        PlayInterfaceSound(game, 0, 10);
-        CListScrolling::StepText(description, command == kLineUp ? -1 : 1);
-        CListScrolling::UpdateText(description, lineUp, lineDown);
-        break;
-    case kFilterDynamic:
-    case kFilterConstant:
-    case kFilterAll:
+    if (OnListPageCommand(game, command, {kShowSelected, kPageUp, kPageDown, kLineUp, kLineDown},
+                          {list, description, pageUp, pageDown, lineUp, lineDown}, [this] { ShowSelected(); }))
+        return 0;
+    if (command == kFilterDynamic || command == kFilterConstant || command == kFilterAll) {
         PlayInterfaceSound(game, 1, 10);
         SetFilter(command == kFilterDynamic ? 0 : command == kFilterConstant ? 1 : 2);
-        break;
-    default: break;
     }
     return 0;
 }

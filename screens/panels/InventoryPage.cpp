@@ -234,30 +234,15 @@ void CInventoryPage::AfterChange(const CStr& message, const char* sound) {
     UpdateListButtons();
 }
 
-void CInventoryPage::Take() {
-    const CInventoryOutcome outcome = lists.Take();
-    switch (outcome.kind) {
-    case CInventoryOutcome::kNothing: return;
-    case CInventoryOutcome::kSwitchedList:
-        if (panel_) panel_->showContainer = 1;
-        PlayInterfaceSound(game, 1, 10);
-        ApplyDetailMode();
-        Refresh(false);
-        return;
-    case CInventoryOutcome::kDone:
-        ShowList();
-        list.state |= kWidgetRedraw;
-        AfterChange(outcome.message, outcome.sound);
-        return;
-    }
-}
+void CInventoryPage::Take() { ShowTransfer(lists.Take()); }
 
-void CInventoryPage::Drop() {
-    const CInventoryOutcome outcome = lists.Drop();
+void CInventoryPage::Drop() { ShowTransfer(lists.Drop()); }
+
+void CInventoryPage::ShowTransfer(const CInventoryOutcome& outcome) {
     switch (outcome.kind) {
     case CInventoryOutcome::kNothing: return;
     case CInventoryOutcome::kSwitchedList:
-        if (panel_) panel_->showContainer = 0;
+        if (panel_) panel_->showContainer = lists.IsShowingContainer() ? 1 : 0;
         PlayInterfaceSound(game, 1, 10);
         ApplyDetailMode();
         Refresh(false);

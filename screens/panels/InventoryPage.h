@@ -76,6 +76,8 @@ private:
     void OnListTap();
     void OnPaperDollTap();
     void SetFilter(int filter);
+    // What a take or a drop came to: the other list, or an item that changed hands.
+    void ShowTransfer(const CInventoryOutcome& outcome);
     // Shows the list as the lists model stands.
     void ShowList();
     // After an item changed hands or places: message, sound, gold and load line.

@@ -116,32 +116,14 @@ void CQuestPage::ShowDescription() {
 }
 
 u32 CQuestPage::OnCommand(u32 command) {
-    switch (command) {
-    case kList:
-        PlayInterfaceSound(game, 0, 10);
-        ShowDescription();
-        break;
-    case kListUp:
-    case kListDown:
-        PlayInterfaceSound(game, 0, 10);
-        CListScrolling::PageList(list, command == kListUp ? -1 : 1);
-        CListScrolling::UpdateList(list, listUp, listDown);
-        ShowDescription();
-        break;
-    case kTextUp:
-    case kTextDown:
-        PlayInterfaceSound(game, 0, 10);
-        CListScrolling::StepText(text, command == kTextUp ? -1 : 1);
-        CListScrolling::UpdateText(text, textUp, textDown);
-        break;
-    default:
-        if (command >= kFilterAll && command < kFilterAll + 4 && filter_) {
-            PlayInterfaceSound(game, 1, 10);
-            *filter_ = command - kFilterAll;
-            UpdateFilterLinks();
-            Fill();
-        }
-        break;
+    if (OnListPageCommand(game, command, {kList, kListUp, kListDown, kTextUp, kTextDown},
+                          {list, text, listUp, listDown, textUp, textDown}, [this] { ShowDescription(); }))
+        return 0;
+    if (command >= kFilterAll && command < kFilterAll + 4 && filter_) {
+        PlayInterfaceSound(game, 1, 10);
+        *filter_ = command - kFilterAll;
+        UpdateFilterLinks();
+        Fill();
     }
     return 0;
 }
@@ -241,31 +223,13 @@ void CSpellsPage::ShowDescription() {
 }
 
 u32 CSpellsPage::OnCommand(u32 command) {
-    switch (command) {
-    case kList:
-        PlayInterfaceSound(game, 0, 10);
-        ShowDescription();
-        break;
-    case kListUp:
-    case kListDown:
-        PlayInterfaceSound(game, 0, 10);
-        CListScrolling::PageList(list, command == kListUp ? -1 : 1);
-        CListScrolling::UpdateList(list, listUp, listDown);
-        ShowDescription();
-        break;
-    case kTextUp:
-    case kTextDown:
-        PlayInterfaceSound(game, 0, 10);
-        CListScrolling::StepText(text, command == kTextUp ? -1 : 1);
-        CListScrolling::UpdateText(text, textUp, textDown);
-        break;
-    default:
-        if (command >= kFirstTab && command < kFirstTab + 7 && page_) {
-            PlayInterfaceSound(game, 1, 10);
-            *page_ = command - kFirstTab + 1;
-            Fill();
-        }
-        break;
+    if (OnListPageCommand(game, command, {kList, kListUp, kListDown, kTextUp, kTextDown},
+                          {list, text, listUp, listDown, textUp, textDown}, [this] { ShowDescription(); }))
+        return 0;
+    if (command >= kFirstTab && command < kFirstTab + 7 && page_) {
+        PlayInterfaceSound(game, 1, 10);
+        *page_ = command - kFirstTab + 1;
+        Fill();
     }
     return 0;
 }

@@ -115,3 +115,11 @@ bool OnListPageCommand(CWidgetHost* game, u32 command, const CListPageCommands& 
     }
     return true;
 }
+
+void SetLatched(CWidget& widget, bool on) {
+    if (on)
+        widget.state |= kWidgetLatched;
+    else
+        widget.state &= static_cast<u16>(~kWidgetLatched);
+    widget.state |= kWidgetRedraw;
+}

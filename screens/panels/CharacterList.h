@@ -11,7 +11,11 @@ class CForm;
 class CListBox;
 class CPicture;
 class CTextBox;
+class CWidget;
 class CWidgetHost;
+
+// Draws a tab, link or filter button pressed (the current one) or not, and marks it for redraw.
+void SetLatched(CWidget& widget, bool on);
 
 // The frame round a list or a description: the border set of the layout's size, all four sides.
 void PlaceListFrame(CForm& form, CPicture& frame, u16 group, u32 element);

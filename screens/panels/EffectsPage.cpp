@@ -50,13 +50,7 @@ void CEffectsPage::Open(const CPlayer& player, const CRuleContext& rules, u32 fi
 
 void CEffectsPage::SetFilter(u32 filter) {
     filter_ = filter > 2 ? 2 : filter;
-    for (u32 f = 0; f < 3; ++f) {
-        if (f == filter_)
-            filterLinks[f].state |= kWidgetLatched;
-        else
-            filterLinks[f].state &= ~static_cast<u32>(kWidgetLatched);
-        filterLinks[f].state |= kWidgetRedraw;
-    }
+    for (u32 f = 0; f < 3; ++f) SetLatched(filterLinks[f], f == filter_);
     list.ResetItems();
     list.selection = -1;
     if (player_) {

@@ -9,6 +9,7 @@
 #include "data/RuleContext.h"
 #include "platform/Clock.h"
 #include "screens/frontend/FrontendWidgets.h"
+#include "screens/panels/CharacterList.h"
 #include "screens/panels/ItemUse.h"
 #include "screens/panels/PanelScreen.h"
 #include "ui/Draw.h"
@@ -128,10 +129,7 @@ void CInventoryPage::UpdateFilterButtons() {
     const int current = lists.GetFilter();
     for (int f = 0; f < kInventoryFilterCount; ++f) {
         filters[f].EnablePen(lists.IsFilterEnabled(f) ? 1 : 0);
-        if (f == current)
-            filters[f].state |= kWidgetLatched;
-        else
-            filters[f].state &= static_cast<u16>(~kWidgetLatched);
+        SetLatched(filters[f], f == current);
     }
 }
 

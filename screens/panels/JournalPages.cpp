@@ -26,14 +26,6 @@ constexpr u32 kLeft = CTextLabel::kAlignLeft | CTextLabel::kAlignMiddle;
 
 void SetupText(CTextBox& text) { text.Setup(1, 0xFFFFFF, 0xFFFFFF, 0xC8C8C8, 0x161616, 0, 3, 2, 0x64C8C8); }
 
-void Latch(CWidget& widget, bool on) {
-    if (on)
-        widget.state |= kWidgetLatched;
-    else
-        widget.state &= static_cast<u16>(~kWidgetLatched);
-    widget.state |= kWidgetRedraw;
-}
-
 }  // namespace
 
 u8 QuestMark(const CPlayerQuest& quest) { return quest.state == 1 ? 0 : quest.state == 2 ? 1 : 2; }
@@ -83,7 +75,7 @@ void CQuestPage::Open(const CPlayer& player, const CQuestList* quests, u32& filt
 }
 
 void CQuestPage::UpdateFilterLinks() {
-    for (u32 f = 0; f < 4; ++f) Latch(filterLinks[f], filter_ && *filter_ == f);
+    for (u32 f = 0; f < 4; ++f) SetLatched(filterLinks[f], filter_ && *filter_ == f);
 }
 
 void CQuestPage::Fill() {
@@ -160,7 +152,7 @@ void CSpellsPage::Open(const CPlayer& player, const CRuleContext& rules, u32& pa
 
 void CSpellsPage::Fill() {
     const u32 page = page_ ? *page_ : 1;
-    for (u32 t = 0; t < 7; ++t) Latch(tabs[t], t + 1 == page);
+    for (u32 t = 0; t < 7; ++t) SetLatched(tabs[t], t + 1 == page);
     const CSpellSchool* school =
         rules_ && rules_->spells && page >= 1 && page <= 7 ? rules_->spells->GetSchool(static_cast<int>(page))
                                                            : nullptr;

@@ -37,14 +37,6 @@ constexpr u16 kCharacterGroups[5] = {36, 37, 41, 40, 39};
 constexpr u32 kCharacterTabElements[5] = {360, 361, 363, 364, 362};
 const char* const kCharacterTabNames[5] = {"Main", "Skills", "Abilities", "Diseases", "Active effects"};
 
-void Latch(CWidget& widget, bool on) {
-    if (on)
-        widget.state |= kWidgetLatched;
-    else
-        widget.state &= static_cast<u16>(~kWidgetLatched);
-    widget.state |= kWidgetRedraw;
-}
-
 void PlaceBox(CForm& form, CPicture& box, u16 group, u32 element, bool small) {
     if (!PlaceWidget(form, box, group, element)) return;
     box.frameSet = InterfacePictureSet(form.game, small ? kPictureCompactFrameSet : kPictureLargeFrameSet, 9);
@@ -153,7 +145,7 @@ void CPanelScreen::RebuildPage() {
     UpdateGoldAndLoad();
     BuildPage();
     FitButtons();
-    for (u32 t = 0; t < 4; ++t) Latch(tabs[t], state.page == t);
+    for (u32 t = 0; t < 4; ++t) SetLatched(tabs[t], state.page == t);
     flags |= kFormRedrawAll;
 }
 
@@ -225,7 +217,7 @@ void CPanelScreen::SetupCharacterFrame() {
             characterTabs[t].Setup(kCharacterTabNames[t], kCharacterTabElements[t], 0xFFFFFF, 0x96FFFF, 0x585858);
     PlaceBox(*this, areaFrame, group, 359, small);
     if (mode != 10) PlaceBox(*this, innerFrame, group, 557, small);
-    for (u32 t = 0; t < 5; ++t) Latch(characterTabs[t], t == state.characterPage);
+    for (u32 t = 0; t < 5; ++t) SetLatched(characterTabs[t], t == state.characterPage);
 }
 
 void CPanelScreen::Host(CForm& page) {

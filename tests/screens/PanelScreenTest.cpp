@@ -182,9 +182,12 @@ TEST(PanelScreen, TabsSwitchThePageSetsAndTheInventoryTabClearsTheFilter) {
     }
     EXPECT_EQ(panel.state.itemFilter, 0u);
 
-    // Close goes back to the screen below.
-    ASSERT_TRUE(rig.Tap(33, 330));
-    EXPECT_NE(rig.Current(), rig.panel);
+    // The main menu keeps the panel on the stack; the cancel key closes it.
+    ASSERT_TRUE(rig.Tap(33, CPanelScreen::kTabQuests));
+    EXPECT_EQ(panel.OnCommand(CPanelScreen::kMainMenu), kScreenMainMenu);
+    EXPECT_EQ(panel.keepOnStack, 1u);
+    EXPECT_EQ(panel.state.page, CPanelScreen::kQuests);
+    EXPECT_EQ(panel.OnKey(kCommandCancel), kScreenBack);
 }
 
 TEST(PanelScreen, DialogPageModesTakeOnlyTheirClosingCommand) {

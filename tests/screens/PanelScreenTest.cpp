@@ -360,9 +360,17 @@ TEST(PanelScreen, ClosingOverloadedWarnsTheGameView) {
 
     PanelRig rig;
     ASSERT_TRUE(rig.Start());
-    auto view = std::make_unique<MessageView>();
-    MessageView* messages = view.get();
-    rig.Game()->SetScreen(kScreenGame, std::move(view));
+    // The game view's slot holds the listening view while the test runs; the game's own view (whose
+    // view state the video output describes) stays alive beside it and goes back at the end.
+    std::unique_ptr<CScreen> view = std::make_unique<MessageView>();
+    MessageView* messages = static_cast<MessageView*>(view.get());
+    std::unique_ptr<CScreen>& slot = rig.Game()->screens[static_cast<size_t>(ScreenSlotOf(kScreenGame))];
+    std::swap(slot, view);
+    struct Restore {
+        std::unique_ptr<CScreen>& slot;
+        std::unique_ptr<CScreen>& own;
+        ~Restore() { std::swap(slot, own); }
+    } restore{slot, view};
     CPlayer& player = rig.Game()->GetPlayer();
     while (static_cast<i32>(player.GetCarriedWeight()) <= player.GetCarryCapacity())
         rig.Give("base_mail_scalecheap");

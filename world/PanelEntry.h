@@ -17,3 +17,15 @@ public:
     // A bag or pile the player looks into, and the game event that opened it (0 for none).
     virtual void PrepareContainer(CItemBag* container, u32 openingEvent, u32 target) = 0;
 };
+
+// What the panel asks of the game view when it closes after the player looked into a container: the
+// view then looks again at what lies in front of the player (the pile may be gone or changed).
+class IPanelReturn {
+public:
+    virtual ~IPanelReturn() = default;
+    // Whether the player's cell holds an item holder: the map object the cell names has type 4 and the
+    // cell's object byte is set.
+    virtual bool CellHoldsItems() const = 0;
+    // Runs the view's target search for the reference.
+    virtual void FindTargetInFront(u32 reference) = 0;
+};

@@ -154,6 +154,12 @@ void CPanelScreen::FitButtons() {
     if (hosted_) FitPictureButtons(*hosted_, group_);
 }
 
+void CPanelScreen::AfterPageInput() {
+    FitButtons();
+    // The effects filter is the panel's word: it comes back with the page and goes into saved games.
+    if (hosted_ == &effects) state.effectsFilter = effects.Filter();
+}
+
 void CPanelScreen::BuildFrame() {
     RemoveAllWidgets();
     hosted_ = nullptr;
@@ -331,7 +337,7 @@ u32 CPanelScreen::OnPen(i32 px, i32 py, u32 down, u32 moving) {
         }
     }
     const u32 code = hosted_->OnPen(px, py, down, moving);
-    FitButtons();
+    AfterPageInput();
     Draw();
     return code;
 }
@@ -346,7 +352,7 @@ u32 CPanelScreen::OnKey(u32 key) {
         }
     }
     const u32 code = hosted_->OnKey(key);
-    FitButtons();
+    AfterPageInput();
     Draw();
     return code;
 }
@@ -360,6 +366,10 @@ u32 CPanelScreen::OnTick(u32 tick) {
 u32 CPanelScreen::Close() {
     if (points) points->CommitAll();
     PlayNamedSound("bsnd_bagclose");
+    if (container) {
+        if (auto* view = dynamic_cast<IPanelReturn*>(host_.GetGameScreen()))
+            if (containerFromEvent != 0 || view->CellHoldsItems()) view->FindTargetInFront(containerTarget);
+    }
     CPlayer& player = Player();
     if (const char* warning = CarryWarning(static_cast<i32>(player.GetCarriedWeight()), player.GetCarryCapacity()))
         if (CGameScreen* view = host_.GetGameScreen()) view->PostMessageEvent(warning, "");

@@ -177,6 +177,7 @@ private:
 
     // Pictures bigger than their elements drawn into them (after every page change of the buttons).
     void FitButtons();
+    void AfterPageInput();
 
     CScreenHost& host_;
     CForm* hosted_ = nullptr;

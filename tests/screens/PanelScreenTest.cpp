@@ -28,11 +28,16 @@
 
 namespace {
 
-// The game view as the panel sees it when it closes: the messages it was given.
-class MessageView : public CGameScreen {
+// The game view as the panel sees it when it closes: the messages it was given and the target searches
+// it ran.
+class MessageView : public CGameScreen, public IPanelReturn {
 public:
     void PostMessageEvent(const char* text, const char*) override { messages.emplace_back(text); }
+    bool CellHoldsItems() const override { return itemsOnCell; }
+    void FindTargetInFront(u32 reference) override { searches.push_back(reference); }
     std::vector<std::string> messages;
+    std::vector<u32> searches;
+    bool itemsOnCell = false;
 };
 
 struct PanelRig : testing_support::FrameRig {
@@ -51,18 +56,28 @@ struct PanelRig : testing_support::FrameRig {
         return panel != nullptr;
     }
     // Opens the panel from the screen underneath: on the player's items beside `bag`, or looking into it.
-    bool Open(CItemBag* bag, bool lookInto) {
+    // A test that handed the bag over itself keeps its words.
+    bool Open(CItemBag* bag, bool lookInto, bool prepared = false) {
         CScreen* below = Current();
         below->entryA = lookInto ? 0 : 1;
         below->entryB = below->entryC = below->entryD = 0;
         below->keepOnStack = 1;
-        if (lookInto)
+        if (prepared)
+            ;
+        else if (lookInto)
             panel->PrepareContainer(bag, 0, 0);
         else
             panel->PrepareInventory(bag, 0);
         Game()->SwitchScreen(kScreenPanels);
         Tick();
         return Current() == panel;
+    }
+    // Closes the panel as its close button does, back to the screen below.
+    u32 Close() {
+        const u32 code = panel->OnCommand(CPanelScreen::kClose);
+        Game()->SwitchScreen(code);
+        Tick();
+        return code;
     }
     const CItemType* Type(const char* id) const {
         const CRuleContext& rules = Game()->GetRules();
@@ -181,6 +196,15 @@ TEST(PanelScreen, TabsSwitchThePageSetsAndTheInventoryTabClearsTheFilter) {
         EXPECT_TRUE(panel.tabs[s.page].state & kWidgetLatched);
     }
     EXPECT_EQ(panel.state.itemFilter, 0u);
+
+    // The effects filter is kept while the panel shows other pages.
+    ASSERT_TRUE(rig.Tap(33, CPanelScreen::kTabCharacter));
+    ASSERT_TRUE(rig.Tap(36, CPanelScreen::kCharacterEffects));
+    ASSERT_TRUE(rig.Tap(39, CEffectsPage::kFilterAll));
+    EXPECT_EQ(panel.state.effectsFilter, 2u);
+    ASSERT_TRUE(rig.Tap(39, CPanelScreen::kCharacterMain));
+    ASSERT_TRUE(rig.Tap(36, CPanelScreen::kCharacterEffects));
+    EXPECT_EQ(panel.effects.Filter(), 2u);
 
     // The main menu keeps the panel on the stack; the cancel key closes it.
     ASSERT_TRUE(rig.Tap(33, CPanelScreen::kTabQuests));
@@ -372,13 +396,28 @@ TEST(PanelScreen, ClosingOverloadedWarnsTheGameView) {
         ~Restore() { std::swap(slot, own); }
     } restore{slot, view};
     CPlayer& player = rig.Game()->GetPlayer();
+    // Within the capacity: no warning. A pile looked into through a game event: the view looks again.
+    CItemBag pile;
+    rig.panel->PrepareContainer(&pile, 7, 41);
+    ASSERT_TRUE(rig.Open(&pile, true, true));
+    EXPECT_EQ(rig.Close(), kScreenBack);
+    EXPECT_TRUE(messages->messages.empty());
+    EXPECT_EQ(messages->searches, std::vector<u32>{41});
+
+    // The player's own items beside the cell's bag: a search only when items lie on the cell.
     while (static_cast<i32>(player.GetCarriedWeight()) <= player.GetCarryCapacity())
         rig.Give("base_mail_scalecheap");
-    ASSERT_TRUE(rig.Open(nullptr, false));
-    EXPECT_EQ(rig.panel->OnCommand(CPanelScreen::kClose), kScreenBack);
+    CItemBag cell;
+    ASSERT_TRUE(rig.Open(&cell, false));
+    EXPECT_EQ(rig.Close(), kScreenBack);
+    EXPECT_EQ(messages->searches.size(), 1u);
     ASSERT_EQ(messages->messages.size(), 1u);
     EXPECT_EQ(messages->messages[0], CarryWarning(static_cast<i32>(player.GetCarriedWeight()),
                                                   player.GetCarryCapacity()));
+    messages->itemsOnCell = true;
+    ASSERT_TRUE(rig.Open(&cell, false));
+    rig.Close();
+    EXPECT_EQ(messages->searches.size(), 2u);
 }
 
 TEST(PanelScreen, SavedSectionIsTheMarkerAndEightAlignedWords) {

@@ -705,3 +705,33 @@ TEST(JournalPages, QuestFiltersAndSpellSchoolsThroughTheirTaps) {
     EXPECT_EQ(panel.spells.list.GetCount(), 0);
     EXPECT_STREQ(panel.spells.text.title.GetText(), "");
 }
+
+TEST(PanelScreen, CharacterListsPageThroughTheirButtons) {
+    PanelRig rig;
+    ASSERT_TRUE(rig.Start());
+    CPlayer& player = rig.Game()->GetPlayer();
+    // One potion effect in every kind: more kinds than the list shows at once.
+    const CItemType* potion = rig.Type("base_phealsmall");
+    ASSERT_NE(potion, nullptr);
+    for (int kind = 1; kind <= kEffectListCount; ++kind)
+        player.effects[kind].push_back(character_testing::MakeEffect(kind, 3, 5, kFromDrink, potion, 1));
+    ASSERT_TRUE(rig.Open(nullptr, false));
+    CPanelScreen& panel = *rig.panel;
+    ASSERT_TRUE(rig.Tap(33, CPanelScreen::kTabCharacter));
+    ASSERT_TRUE(rig.Tap(36, CPanelScreen::kCharacterEffects));
+    CEffectsPage& page = panel.effects;
+    const int rows = page.list.visibleRows;
+    ASSERT_GT(rows, 0);
+    ASSERT_GT(page.list.GetCount(), rows);
+    EXPECT_FALSE(page.pageUp.state & kWidgetPenEnabled);
+    EXPECT_TRUE(page.pageDown.state & kWidgetPenEnabled);
+
+    ASSERT_TRUE(rig.Tap(39, CEffectsPage::kPageDown));
+    EXPECT_EQ(page.list.topRow, rows);
+    EXPECT_EQ(page.list.selection, rows);
+    EXPECT_TRUE(page.pageUp.state & kWidgetPenEnabled);
+    EXPECT_EQ(page.pageDown.state & kWidgetPenEnabled, page.list.GetCount() > 2 * rows ? kWidgetPenEnabled : 0);
+    ASSERT_TRUE(rig.Tap(39, CEffectsPage::kPageUp));
+    EXPECT_EQ(page.list.topRow, 0);
+    EXPECT_EQ(page.list.selection, 0);
+}

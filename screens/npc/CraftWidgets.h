@@ -30,6 +30,9 @@ void PlaceButton(CForm& form, CBitmapButton& button, CRecordHolder* (&set)[3], u
 void SetupDialogBackdrop(CForm& form, CPicture& frame, u16 group, u16 backgroundPicture);
 // An outlined white title, centred, on the given colour.
 void SetupTitle(CTextLabel& title, const char* text, u32 backgroundColour);
+// A label of the enchantment entry dialogs, placed by its element: the title (element 16) white,
+// outlined and centred, every other label grey and left-aligned.
+void PlaceEntryLabel(CForm& form, CTextLabel& label, u16 group, u32 element, const char* text);
 // A box with a white title and grey text on dark.
 void SetupDetailBox(CTextBox& box);
 // A nine-piece frame drawn over the picture's rectangle.

@@ -102,13 +102,6 @@ void PageList(CListBox& list, int direction) {
     list.state |= kWidgetRedraw;
 }
 
-void CentreOnScreen(CForm& form) {
-    i32 screenWidth = 0, screenHeight = 0;
-    GameFrameBufferSize(form.game, screenWidth, screenHeight);
-    form.x = static_cast<u32>(std::max(0, (screenWidth - static_cast<i32>(form.width)) / 2));
-    form.y = static_cast<u32>(std::max(0, (screenHeight - static_cast<i32>(form.height)) / 2));
-}
-
 void FormatMoneyText(i64 value, CStr& out) {
     constexpr i64 kBillion = 1000000000;
     if (value < 0) value = 0;

@@ -1,5 +1,5 @@
 // The small pieces every craft dialog builds its widgets from: placing by layout element, button
-// picture pairs, the grey-on-dark lists with their paging, frames, centring and money texts.
+// picture pairs, the grey-on-dark lists with their paging, frames and money texts.
 #pragma once
 
 #include "core/Types.h"
@@ -42,8 +42,6 @@ void SetupFrame(CPicture& picture, CWidgetHost* game, u16 firstPicture);
 void SetupCraftList(CListBox& list);
 // Moves the first shown row by one page up (-1) or down (1) and selects it.
 void PageList(CListBox& list, int direction);
-// Centres the form on the frame buffer.
-void CentreOnScreen(CForm& form);
 // Money as price and gold texts show it: compact below a thousand million, then in thousand millions.
 void FormatMoneyText(i64 value, CStr& out);
 

@@ -1,5 +1,6 @@
 #include "screens/npc/EnchantSpellEntryDialog.h"
 
+#include "screens/frontend/DialogKit.h"
 #include "screens/npc/CraftWidgets.h"
 
 #include "core/LayoutTable.h"
@@ -24,8 +25,7 @@ void CEnchantSpellEntryDialog::PlaceLabel(CTextLabel& label, u32 element, const 
 
 void CEnchantSpellEntryDialog::Open(const CEffect& effect, int storage, bool isScroll) {
     RemoveAllWidgets();
-    GetLayoutSize(game, kLayoutGroup, width, height);
-    craft::CentreOnScreen(*this);
+    CentreDialog(*this, kLayoutGroup);
     background = game ? game->GetInterfacePicture(kPictureDialogBackground) : nullptr;
     drawBackground = 1;
     Place(frame, 19);

@@ -2,6 +2,7 @@
 
 #include "core/Str.h"
 #include "data/RuleContext.h"
+#include "screens/frontend/DialogKit.h"
 #include "screens/npc/CraftHost.h"
 #include "screens/npc/CraftWidgets.h"
 #include "screens/npc/ListPaging.h"
@@ -32,8 +33,7 @@ int CEnchantTypeEntryDialog::ShownValue() const { return range.percent ? entry.a
 
 void CEnchantTypeEntryDialog::Open(const CEffect& effect, int storage, int itemSource) {
     RemoveAllWidgets();
-    GetLayoutSize(game, kLayoutGroup, width, height);
-    craft::CentreOnScreen(*this);
+    CentreDialog(*this, kLayoutGroup);
     craft::SetupDialogBackdrop(*this, frame, kLayoutGroup, kPictureDialogBackground);
     craft::PlaceEntryLabel(*this, title, kLayoutGroup, kTitleElement, "Enchant entry");
     craft::PlaceEntryLabel(*this, typeLabel, kLayoutGroup, kTypeLabel, "Type:");

@@ -197,16 +197,16 @@ u32 CEnchantTypeEntryDialog::OnCommand(u32 command) {
     case kData: DatumChosen(); return 0;
     case kTypesUp:
     case kTypesDown:
-        PlayInterfaceSound(game, 0, 10);
-        TurnListPage(types, command == kTypesUp ? -1 : 1);
-        UpdatePageButtons(types, typesUp, typesDown);
-        return 0;
     case kDataUp:
-    case kDataDown:
+    case kDataDown: {
         PlayInterfaceSound(game, 0, 10);
-        TurnListPage(data, command == kDataUp ? -1 : 1);
-        UpdatePageButtons(data, dataUp, dataDown);
+        const i32 direction = command == kTypesUp || command == kDataUp ? -1 : 1;
+        if (command == kTypesUp || command == kTypesDown)
+            TurnListPage(types, typesUp, typesDown, direction);
+        else
+            TurnListPage(data, dataUp, dataDown, direction);
         return 0;
+    }
     case kPlusOne:
     case kMinusOne:
     case kPlusTen:

@@ -109,8 +109,7 @@ u32 CMarkRecallDialog::OnCommand(u32 command) {
     case kPageUp:
     case kPageDown:
         PlayInterfaceSound(game, 0, 10);
-        TurnListPage(slots, command == kPageUp ? -1 : 1);
-        UpdatePageButtons();
+        TurnListPage(slots, pageUp, pageDown, command == kPageUp ? -1 : 1);
         return 0;
     default: return 0;
     }

@@ -159,8 +159,7 @@ u32 CSpellBookDialog::OnCommand(u32 command) {
     case kPageUp:
     case kPageDown:
         PlayInterfaceSound(game, 0, 10);
-        TurnListPage(entries, command == kPageUp ? -1 : 1);
-        UpdateScrollButtons();
+        TurnListPage(entries, pageUp, pageDown, command == kPageUp ? -1 : 1);
         return 0;
     case kCast:
     case kClose:

@@ -41,12 +41,6 @@ public:
 };
 
 struct WorldRig : testing_support::FrameRig {
-    bool StartWithWorld() {
-        if (!StartOnBuiltDatabase()) return false;
-        Key(27);
-        Game()->ResetWorld();
-        return Game()->OpenGameDatabases(nullptr) != 0;
-    }
     // Puts a travelling view in the game view's place, on the same frame buffer and 3D view.
     TravellingView* InstallTravellingView() {
         auto view = std::make_unique<TravellingView>();

@@ -22,12 +22,6 @@ namespace {
 using Owner = craft_testing::OwnerStandIn;
 using Dialog = CEnchantTypeEntryDialog;
 
-std::vector<std::string> Rows(const CListBox& list) {
-    std::vector<std::string> out;
-    for (i32 i = 0; i < list.GetCount(); ++i) out.emplace_back(list.GetItem(i)->label.GetText());
-    return out;
-}
-
 std::string Glyphs(int value) {
     CStr text;
     text.Format("%d", value);
@@ -55,7 +49,7 @@ protected:
     }
     // Selects the type row with that name as a tap on the list does.
     void ChooseType(const char* name) {
-        const std::vector<std::string> rows = Rows(dialog.types);
+        const std::vector<std::string> rows = craft_testing::ListLabels(dialog.types);
         for (size_t i = 0; i < rows.size(); ++i)
             if (rows[i] == name) dialog.types.selection = static_cast<i32>(i);
         dialog.OnCommand(Dialog::kTypes);
@@ -74,7 +68,7 @@ TEST_F(TypeEntry, WeaponsChooseTheModeAndEachModeOffersItsTypes) {
     EXPECT_TRUE(dialog.constantLink.IsShown());
     EXPECT_TRUE(dialog.constantLink.state & kWidgetLatched);
     EXPECT_FALSE(dialog.strikeLink.state & kWidgetLatched);
-    EXPECT_EQ(Rows(dialog.types), (std::vector<std::string>{"Fortify skill", "Fortify attribute", "Fortify hp",
+    EXPECT_EQ(craft_testing::ListLabels(dialog.types), (std::vector<std::string>{"Fortify skill", "Fortify attribute", "Fortify hp",
                                                              "Fortify unholy", "Fortify mana", "Fortify ac",
                                                              "Fortify outfit"}));
     EXPECT_EQ(dialog.types.selection, 0) << "a new entry starts as Fortify skill";
@@ -84,7 +78,7 @@ TEST_F(TypeEntry, WeaponsChooseTheModeAndEachModeOffersItsTypes) {
     dialog.OnCommand(Dialog::kStrike);
     EXPECT_EQ(dialog.Entry().mode, kModeStrike);
     EXPECT_TRUE(dialog.strikeLink.state & kWidgetLatched);
-    EXPECT_EQ(Rows(dialog.types), (std::vector<std::string>{"Damage base", "Damage type", "Damage all", "Poison",
+    EXPECT_EQ(craft_testing::ListLabels(dialog.types), (std::vector<std::string>{"Damage base", "Damage type", "Damage all", "Poison",
                                                              "Curse", "Drain hp", "Drain sp", "Infect disease"}));
     EXPECT_EQ(dialog.Entry().kind, 0) << "Strike does not offer Fortify skill";
     EXPECT_EQ(dialog.types.selection, -1);
@@ -161,7 +155,7 @@ TEST_F(TypeEntry, TypesWithoutAValueOrDatumHideThem) {
     EXPECT_EQ(dialog.Entry().id, nullptr);
 
     ChooseType("Damage type");
-    EXPECT_EQ(Rows(dialog.data), (std::vector<std::string>{"Humanoids", "Creatures", "Undeads"}));
+    EXPECT_EQ(craft_testing::ListLabels(dialog.data), (std::vector<std::string>{"Humanoids", "Creatures", "Undeads"}));
     dialog.data.selection = 2;
     dialog.OnCommand(Dialog::kData);
     EXPECT_EQ(dialog.Entry().target, 3);

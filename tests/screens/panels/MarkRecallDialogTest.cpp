@@ -43,11 +43,7 @@ struct MarkRecallTest : testing::Test {
         host.place.y = 4;
         host.place.facingDegrees = 135;
     }
-    std::vector<std::string> Lines() const {
-        std::vector<std::string> out;
-        for (i32 i = 0; i < dialog.slots.GetCount(); ++i) out.emplace_back(dialog.slots.GetItem(i)->label.GetText());
-        return out;
-    }
+    std::vector<std::string> Lines() const { return craft_testing::ListLabels(dialog.slots); }
 
     DialogRig rig;
     PlayerWorld world;

@@ -36,11 +36,7 @@ struct SpellBookTest : testing::Test {
         book.ShowPage();
         host.log.clear();
     }
-    std::vector<std::string> Lines() const {
-        std::vector<std::string> out;
-        for (i32 i = 0; i < book.entries.GetCount(); ++i) out.emplace_back(book.entries.GetItem(i)->label.GetText());
-        return out;
-    }
+    std::vector<std::string> Lines() const { return craft_testing::ListLabels(book.entries); }
 
     DialogRig rig;
     PlayerWorld world;

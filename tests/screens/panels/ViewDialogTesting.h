@@ -14,6 +14,7 @@
 #include "display/Video.h"
 #include "screens/panels/GameViewDialogHost.h"
 #include "ui/Screen.h"
+#include "tests/screens/npc/CraftTestSupport.h"
 #include "tests/support/FrameRig.h"
 #include "tests/world/PlayerFixture.h"
 #include "ui/WidgetHelpers.h"
@@ -66,15 +67,7 @@ private:
 
 // The screen that owns a dialog in the tests: it records each command the dialog hands it and takes
 // the dialog down, as the game view does.
-class OwnerScreen : public CScreen {
-public:
-    u32 OnCommand(u32 command) override {
-        commands.push_back(command);
-        CloseModal();
-        return 0;
-    }
-    std::vector<u32> commands;
-};
+using OwnerScreen = craft_testing::RecordingOwner<CScreen>;
 
 // The started game on the built interface database, in a layout mode, with the owner screen current:
 // taps and commands reach a dialog through the frame and the game as they do in play.

@@ -33,6 +33,10 @@ IGameViewTravel* CGameViewDialogs::Travel() const { return dynamic_cast<IGameVie
 bool CGameViewDialogs::OpenSpellBook() {
     CForm* view = PrepareView();
     if (!view) return false;
+    if (!game_.player.effects[kListMagicImmunity].empty()) {
+        ShowGameMessage("You have active magic immunity effect.");
+        return false;
+    }
     PlayNamedSound("bsnd_bookopen", false);
     view->OpenModal(&spellBook);
     spellBook.ShowPage();
@@ -42,6 +46,10 @@ bool CGameViewDialogs::OpenSpellBook() {
 bool CGameViewDialogs::OpenMarkRecall(bool markMode) {
     CForm* view = PrepareView();
     if (!view) return false;
+    if (!markMode && !game_.player.HasMarkedPosition()) {
+        ShowGameMessage("You haven't marked any positions to recall.");
+        return false;
+    }
     view->OpenModal(&markRecall);
     markRecall.Open(markMode ? CMarkRecallDialog::kMarkMode : CMarkRecallDialog::kRecallMode);
     return true;

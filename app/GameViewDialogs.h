@@ -17,7 +17,9 @@ public:
     explicit CGameViewDialogs(CGame& game);
 
     // Each opens its dialog as the game view's modal child; false without a game view. The game view
-    // has refused what the current map or the player's state forbids before it asks.
+    // has refused what the current map forbids before it asks; what the player's state forbids is
+    // refused here with its message: the book while a magic immunity lasts, recall without a marked
+    // place.
     bool OpenSpellBook();
     bool OpenMarkRecall(bool markMode);
     bool OpenVoyage(const char* text, const char* destination);

@@ -31,6 +31,7 @@ public:
     }
     void ChangeMap(const char* destination) override { log.push_back(std::string("change map ") + destination); }
     void StopQueuedSounds(bool stopMusic) override { log.push_back(stopMusic ? "stop with music" : "stop"); }
+    void ShowGameMessage(const char* text) override { log.push_back(std::string("message ") + text); }
     u32 OnCommand(u32 command) override {
         commands.push_back(command);
         CloseModal();
@@ -104,7 +105,8 @@ TEST(GameViewDialogs, MarkAndRecallThroughATravellingView) {
 
     ASSERT_TRUE(dialogs.OpenMarkRecall(false));
     dialogs.markRecall.OnCommand(CMarkRecallDialog::kOk);
-    EXPECT_EQ(view->log, std::vector<std::string>{"transition " + mark.world + " " + mark.map + " 7,9 1 kind 1"});
+    EXPECT_EQ(view->log, (std::vector<std::string>{"message Position has been marked.",
+                                                    "transition " + mark.world + " " + mark.map + " 7,9 1 kind 1"}));
 }
 
 TEST(GameViewDialogs, TheVoyageAndTheBookOpenOverTheView) {
@@ -130,6 +132,28 @@ TEST(GameViewDialogs, TheVoyageAndTheBookOpenOverTheView) {
     rig.Game()->GetPlayer().race = 2;
     dialogs.spellBook.ShowPage();
     EXPECT_STREQ(dialogs.spellBook.message.text.GetText(), "You don't know any Heal spells.");
+}
+
+TEST(GameViewDialogs, ThePlayersStateRefusesTheBookAndRecall) {
+    WorldRig rig;
+    ASSERT_TRUE(rig.StartWithWorld());
+    TravellingView* view = rig.InstallTravellingView();
+    CGameViewDialogs& dialogs = rig.Game()->GetViewDialogs();
+    CPlayer& player = rig.Game()->GetPlayer();
+    player.marks.assign(2, CMarkedPosition{});
+    player.effects[kListMagicImmunity].push_back(CActiveEffect{});
+
+    EXPECT_FALSE(dialogs.OpenSpellBook());
+    EXPECT_FALSE(dialogs.OpenMarkRecall(false));
+    EXPECT_EQ(view->modalChild, nullptr);
+    EXPECT_EQ(view->log, (std::vector<std::string>{"message You have active magic immunity effect.",
+                                                    "message You haven't marked any positions to recall."}));
+    // Marking needs no marked place, and recall opens once one is marked.
+    EXPECT_TRUE(dialogs.OpenMarkRecall(true));
+    player.marks[1].world = "base";
+    EXPECT_TRUE(dialogs.OpenMarkRecall(false));
+    player.effects[kListMagicImmunity].clear();
+    EXPECT_TRUE(dialogs.OpenSpellBook());
 }
 
 }  // namespace

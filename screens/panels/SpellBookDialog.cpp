@@ -63,8 +63,10 @@ void CSpellBookDialog::ShowPage() {
     }
     craft::PlaceButton(*this, pageUp, upPictures, kLayoutGroup, kPageUp, kPictureListPageUp, 0);
     craft::PlaceButton(*this, pageDown, downPictures, kLayoutGroup, kPageDown, kPictureListPageDown, 0);
-    craft::PlaceButton(*this, castButton, castPictures, kLayoutGroup, kCast, kPictureOk, 0);
-    craft::PlaceButton(*this, closeButton, closePictures, kLayoutGroup, kClose, kPictureCancel, 0);
+    craft::PlaceButton(*this, castButton, castPictures, kLayoutGroup, kCast, kPictureTextButton, 0);
+    castButton.SetPicturesAndText(castPictures, "Cast", kCast, 0);
+    craft::PlaceButton(*this, closeButton, closePictures, kLayoutGroup, kClose, kPictureTextButton, 0);
+    closeButton.SetPicturesAndText(closePictures, "Close", kClose, 0);
 
     const i32 kept = entries.selection;
     entries.ResetItems();

@@ -239,6 +239,15 @@ TEST(SpellBookDialog, Frames) {
         book.OnKey(kTurnRight);
         book.entries.selection = 1;
         EXPECT_TRUE(testing_support::MatchesGolden("screens/spell_book_mode" + std::to_string(mode), rig.Draw(book)));
+        if (mode != 15) continue;
+        // The magic items with their marks, counts and charges.
+        for (int i = 0; i < 2; ++i) world.Give("base_scrdisarm");
+        world.Give("base_wand_sparks")->count = 4;
+        book.OnKey(kTurnLeft);
+        book.OnKey(kTurnLeft);
+        book.OnKey(kTurnLeft);
+        ASSERT_EQ(book.GetPage(), CSpellBookDialog::kMagicItemsPage);
+        EXPECT_TRUE(testing_support::MatchesGolden("screens/spell_book_items_mode15", rig.Draw(book)));
     }
 }
 

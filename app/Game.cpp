@@ -3,8 +3,8 @@
 #include <cstring>
 
 #include "app/GameTradeWorld.h"
+#include "app/GameViewDialogs.h"
 #include "app/GameWidgetData.h"
-#include "ui/WidgetGameData.h"
 #include "app/MainFrame.h"
 #include "core/FileFinder.h"
 #include "core/PdbFile.h"
@@ -20,6 +20,7 @@
 #include "sound/SoundManager.h"
 #include "ui/ProgressDialog.h"
 #include "ui/Screen.h"
+#include "ui/WidgetGameData.h"
 #include "world/GameScreen.h"
 
 namespace {
@@ -41,6 +42,11 @@ CGame::CGame()
 }
 
 ITradeWorld* CGame::GetTradeWorld() { return tradeWorld ? tradeWorld : gameTradeWorld.get(); }
+
+CGameViewDialogs& CGame::GetViewDialogs() {
+    if (!viewDialogs) viewDialogs = std::make_unique<CGameViewDialogs>(*this);
+    return *viewDialogs;
+}
 
 CGame::~CGame() {
     if (sound && sound->GetMixer()) {

@@ -59,8 +59,7 @@ void FitPictureButtons(CForm& form, u16 group) {
 
 void PlaceListFrame(CForm& form, CPicture& frame, u16 group, u32 element) {
     if (!PlaceWidget(form, frame, group, element)) return;
-    const bool large = IsLargeLayoutMode(form.game ? form.game->GetLayoutMode() : 15);
-    frame.frameSet = InterfacePictureSet(form.game, large ? kPictureLargeFrameSet : kPictureCompactFrameSet, 9);
+    frame.frameSet = InterfacePictureSet(form.game, kPictureCompactFrameSet, 9);
     frame.transparent = 1;
     frame.sides = 0x0F;
 }

@@ -17,7 +17,7 @@ class CWidgetHost;
 // Draws a tab, link or filter button pressed (the current one) or not, and marks it for redraw.
 void SetLatched(CWidget& widget, bool on);
 
-// The frame round a list or a description: the border set of the layout's size, all four sides.
+// The frame round a list or a description: the small border set, all four sides.
 void PlaceListFrame(CForm& form, CPicture& frame, u16 group, u32 element);
 // A pair of picture buttons from two interface picture pairs (normal, then pressed).
 void PlaceArrowPair(CForm& form, u16 group, CBitmapButton& up, u32 upElement, CBitmapButton& down,

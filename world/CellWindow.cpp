@@ -376,9 +376,9 @@ u32 CCellWindow::CountPeopleNearby() const {
     return count;
 }
 
-bool CCellWindow::IsThreatNearby() const {
+bool CCellWindow::IsHostileWithin(i32 radius) const {
     bool threat = false;
-    ForEachCreatureNear(7, [&](CMapSection& section, const CMonster& m) {
+    ForEachCreatureNear(radius, [&](CMapSection& section, const CMonster& m) {
         const CMonsterType* type = TypeOf(m);
         if (!type || type->kind == kCreaturePeople || !IsActive(section, m)) return;
         if ((m.flags & 0x04) || ((m.flags & 0x02) && (type->flags & 0x04))) threat = true;

@@ -14,13 +14,39 @@
 class CMapSection;
 class CWorld;
 
+// A map object where it stands in the window: its index in the map-object table, its placement (null
+// when none), the cell, the window position and the side (-1 the centre).
+struct CCellSite {
+    u16 objectIndex = kNoCellIndex;
+    struct CPlacement* placement = nullptr;
+    CMapCell* cell = nullptr;
+    i32 x = 0, y = 0;
+    i32 side = -1;
+};
+
 // What the window needs of the map objects: whether a map-object index blocks a creature, with the
-// placement standing in the cell (null when none).
+// placement standing in the cell (null when none), its type code, and the operations the per-tick
+// passes and the surroundings call. Those have neutral defaults: an object without them does nothing.
 class ICellObjects {
 public:
     virtual ~ICellObjects() = default;
     virtual bool IsBlocking(u16 objectIndex, const struct CPlacement* placement) const = 0;
     virtual u8 TypeCode(u16 objectIndex) const = 0;
+
+    // Whether the object has its first sound (the one that ambient objects loop).
+    virtual bool HasSound(u16) const { return false; }
+    // The looping sound the object makes near the player, as a centre or as a side object; null: none.
+    virtual const char* GetAmbientSound(const CCellSite&) const { return nullptr; }
+    virtual const char* GetSideAmbientSound(const CCellSite&) const { return nullptr; }
+    // The sound of an ambient source (type 43) by day or by night; null when it has none then.
+    virtual const char* GetSourceSound(u16, bool /*day*/) const { return nullptr; }
+    // The light pass: a centre object updates its cell's view record (`alternative`: the cell's
+    // second light record, for a type 41 object whose door-mode byte has bit 7); a side object of a
+    // block updates it for its side, of the first or (overlay) the second layer.
+    virtual void UpdateCentreLight(const CCellSite&, CCellView&, bool /*alternative*/) const {}
+    virtual void UpdateSideLight(const CCellSite&, CCellView&, bool /*overlay*/) const {}
+    // One animation tick of a door standing in the player's surroundings.
+    virtual void AnimateTick(const CCellSite&, CCellView&) const {}
 };
 
 class CCellWindow : public CViewCellWindow {
@@ -64,6 +90,9 @@ public:
         facing_ = facing;
     }
     bool IsPlayerCell(i32 x, i32 y) const { return x == playerX_ && y == playerY_; }
+    i32 PlayerX() const { return playerX_; }
+    i32 PlayerY() const { return playerY_; }
+    u32 Facing() const { return facing_; }
 
     // Bags and creatures. PutBagInCell: 1 placed or no piece holds the position; 0 when the cell is
     // missing or taken, the bag then lying nowhere (255, 255).
@@ -74,6 +103,7 @@ public:
     bool IsCellCentreBlocking(const CMapCell& cell, CMapSection* section) const;
     bool IsViewBlockingCell(i32 x, i32 y) const;
     void SetObjects(const ICellObjects* objects) { objects_ = objects; }
+    const ICellObjects* Objects() const { return objects_; }
     // The item catalogue that fills the bags of a section when it enters the window (with the
     // window's random generator); without one the bags stay as stored.
     void SetItemCatalogue(const CItemCatalogue* catalogue) { catalogue_ = catalogue; }
@@ -86,7 +116,10 @@ public:
     // People (creature kind 4) within 2 cells whose controlling placement is missing or active; and
     // whether a hostile creature that is not a person stands within 7 cells.
     u32 CountPeopleNearby() const;
-    bool IsThreatNearby() const;
+    bool IsThreatNearby() const { return IsHostileWithin(7); }
+    // A creature that is not a person, acts and is hostile (flag bit 2, or bit 1 with its type's
+    // aggressive flag) within `radius` cells of the player, the player's cell included.
+    bool IsHostileWithin(i32 radius) const;
     // Calls `visit` for each creature standing within `radius` cells of the player (slot 1, then 2).
     template <class Visit>
     void ForEachCreatureNear(i32 radius, Visit visit) const {

@@ -15,8 +15,10 @@
 #include "tests/data/BuiltWorld.h"
 #include "tests/data/WorldFixtures.h"
 #include "tests/world/TypeCodeObjects.h"
+#include "tests/world/WorldAudioFakes.h"
 #include "world/CellWindow.h"
 #include "world/CreatureSprite.h"
+#include "world/Surroundings.h"
 
 namespace {
 
@@ -324,6 +326,34 @@ TEST_F(CellWindowTest, ARatNearbyIsAThreatByItsFlagsOrItsType) {
     window.SetPlayer(5, 30, 0);
     EXPECT_FALSE(window.IsThreatNearby()) << "beyond 7 cells";
     EXPECT_EQ(window.CountPeopleNearby(), 0u);
+}
+
+// Only a hostile creature next to the player (or in its cell) starts the fight music's countdown.
+TEST_F(CellWindowTest, AHostileRatNextToThePlayerStartsTheFightCountdown) {
+    CMapSection* cellar = base->FindSectionByName("base_cellar");
+    window.SetPlayer(26, 20, 0);
+    window.Fill(base.get(), cellar, refs, 100);
+    CMonster* rat = cellar->FindMonster(1);
+    ASSERT_NE(rat, nullptr);
+    rat->flags = 0x04;
+    ASSERT_EQ(window.Cell(26, 18)->creature[0], rat->id);
+    testing_world::FakeWorldAudio audio;
+    CRandom random;
+    CWeather weather{random, audio};
+    CSurroundings sound{audio, weather, random};
+    const struct {
+        i32 x, y;
+        u32 countdown;
+    } steps[] = {{26, 20, 0}, {26, 19, 4}, {25, 17, 4}, {26, 18, 4}, {20, 20, 3}, {20, 20, 2}};
+    for (const auto& s : steps) {
+        window.SetPlayer(s.x, s.y, 0);
+        sound.UpdateFightCountdown(window, false);
+        EXPECT_EQ(sound.fightCountdown, s.countdown) << s.x << "," << s.y;
+    }
+    rat->flags = 0x00;
+    window.SetPlayer(26, 19, 0);
+    sound.UpdateFightCountdown(window, false);
+    EXPECT_EQ(sound.fightCountdown, 1u) << "a peaceful rat";
 }
 
 }  // namespace

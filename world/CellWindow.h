@@ -32,6 +32,8 @@ public:
     virtual ~ICellObjects() = default;
     virtual bool IsBlocking(u16 objectIndex, const struct CPlacement* placement) const = 0;
     virtual u8 TypeCode(u16 objectIndex) const = 0;
+    // The object's view flags (bit 15: a door).
+    virtual u16 ViewFlags(u16) const { return 0; }
 
     // Whether the object has its first sound (the one that ambient objects loop).
     virtual bool HasSound(u16) const { return false; }
@@ -102,6 +104,28 @@ public:
     CMapCell* GetFreeCreatureCell(i32 x, i32 y, const CMapSection* section);
     bool IsCellCentreBlocking(const CMapCell& cell, CMapSection* section) const;
     bool IsViewBlockingCell(i32 x, i32 y) const;
+
+    // The passability tests, by the type codes of the cell's objects: a door cell (centre of type 4
+    // with the door flag) whose door is absent or open; a cell whose ground is of type 5; a cell with
+    // an object of type 3 in a layer (or, without one, a section ground of type 3); how many of the
+    // three cells across a move in `direction` (0 north, 1 east, 2 south, 3 west) are such cells.
+    bool IsDoorCellOpen(i32 x, i32 y) const;
+    bool IsCellKind5(i32 x, i32 y) const;
+    bool FindKind3TypeAt(i32 x, i32 y) const;
+    i32 CountKind3Across(i32 x, i32 y, i32 direction) const;
+    // Whether a creature may not step into (x, y): outside the window, both slots taken, water in a
+    // strip of three or a type-5 ground unless a door is open there, a blocking centre object that is
+    // visible (or has no placement), and for creatures whose type's second further byte is set a
+    // visible object of the second layer. `monsterType` may be null.
+    bool CanCreatureEnter(i32 x, i32 y, const class CMonsterType* monsterType, i32 direction) const;
+    // The player stands under cover on a surface map: the second layer of the player's cell names an
+    // object (a roof) whose placement is absent or open, or the player stands in a door (types 20, 22)
+    // that is absent or open. No rain or snow is drawn then.
+    bool IsSheltered() const;
+    // Whether a section is loaded into the window (the current one, or one of the nine pieces).
+    bool IsSectionLoaded(const CMapSection* section) const;
+    // The placement named by an id byte in the section of the sector of (x, y); null for id 0.
+    CPlacement* PlacementAt(i32 x, i32 y, u8 id) const;
     void SetObjects(const ICellObjects* objects) { objects_ = objects; }
     const ICellObjects* Objects() const { return objects_; }
     // The item catalogue that fills the bags of a section when it enters the window (with the

@@ -493,3 +493,28 @@ bool CCellWindow::IsSheltered() const {
     const u8 code = objects_->TypeCode(cell->centre);
     return (code == 20 || code == 22) && IsOpen(PlacementAt(playerX_, playerY_, cell->centreId));
 }
+
+u16 CCellWindow::ResolveMapObjectTarget(CMapSection* section, const CPlacement& placement) const {
+    i32 x = 0, y = 0, side = -1, layer = 1;
+    if (!LocateMapObject(section, placement, x, y, side, layer)) return kNoCellIndex;
+    if (layer == 1) {
+        const CMapCell* cell = Cell(x, y);
+        return side < 0 ? cell->centre : cell->side[side];
+    }
+    const CStoredCell& stored = (*stored_)[static_cast<size_t>(y * kSize + x)];
+    return side < 0 ? stored.centre : stored.side[side];
+}
+
+bool CCellWindow::FindNamedObjectCell(const CPlacement& placement, i32& x, i32& y) const {
+    x = y = 0;
+    if (!section_ || placement.id == 0) return false;
+    for (const CMonster& m : section_->monsters) {
+        if (m.objectId != placement.id) continue;
+        i32 wx = 0, wy = 0;
+        if (!SectionToWindowCell(section_, m.x, m.y, wx, wy)) return false;
+        x = wx;
+        y = wy;
+        return true;
+    }
+    return false;
+}

@@ -137,6 +137,13 @@ public:
     bool LocateMapObject(CMapSection* section, const CPlacement& placement, i32& x, i32& y, i32& side,
                          i32& layer) const;
 
+    // The map-object index that LocateMapObject names for a placement: the centre or side object of
+    // its cell, or of the cell's second layer; 65535 when its cell names it nowhere.
+    u16 ResolveMapObjectTarget(CMapSection* section, const CPlacement& placement) const;
+    // The window cell of the creature bound to a placement of the current section (its object id is
+    // the placement's id); false, and (0, 0), when there is none or it stands outside the window.
+    bool FindNamedObjectCell(const CPlacement& placement, i32& x, i32& y) const;
+
     // People (creature kind 4) within 2 cells whose controlling placement is missing or active; and
     // whether a hostile creature that is not a person stands within 7 cells.
     u32 CountPeopleNearby() const;

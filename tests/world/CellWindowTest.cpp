@@ -379,7 +379,25 @@ TEST_F(CellWindowTest, PlacementsAreFoundInTheCentreOnASideOrInTheSecondLayer) {
         i32 x = -9, y = -9, side = -9, layer = -9;
         EXPECT_EQ(window.LocateMapObject(cellar, *p, x, y, side, layer), c.found) << c.name;
         EXPECT_EQ(std::tuple(x, y, side, layer), std::tuple(c.x, c.y, c.side, c.layer)) << c.name;
+        // The map object the placement stands for, from the same place.
+        const CMapCell* cell = window.Cell(c.x, c.y);
+        const CStoredCell* stored = window.StoredCell(c.x, c.y);
+        const u16 expected = !c.found       ? kNoCellIndex
+                             : c.layer == 2 ? (c.side < 0 ? stored->centre : stored->side[c.side])
+                                            : (c.side < 0 ? cell->centre : cell->side[c.side]);
+        EXPECT_EQ(window.ResolveMapObjectTarget(cellar, *p), expected) << c.name;
+        if (c.found) EXPECT_NE(expected, kNoCellIndex) << c.name;
     }
+    // The creature bound to a placement is found where it stands.
+    const CPlacement* door = cellar->FindPlacementByName("base_cellardoor");
+    CMonster* rat = cellar->FindMonster(1);
+    ASSERT_NE(rat, nullptr);
+    i32 x = -1, y = -1;
+    EXPECT_FALSE(window.FindNamedObjectCell(*door, x, y));
+    EXPECT_EQ(std::pair(x, y), std::pair(0, 0));
+    rat->objectId = door->id;
+    EXPECT_TRUE(window.FindNamedObjectCell(*door, x, y));
+    EXPECT_EQ(std::pair(x, y), std::pair(i32{rat->x}, i32{rat->y}));
 }
 
 }  // namespace

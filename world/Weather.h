@@ -45,6 +45,13 @@ private:
 // grey without a map), snow flakes on snowy maps, else rain. `count` is the number of particles.
 CWeatherParameters WeatherParticleParameters(const CMapSection* section, u32 clockMinutes);
 
+// The time the particles move by after a drawn frame, in 16.16 seconds, from the milliseconds since
+// they last moved; a pause of more than 200 ms (a dialog, a slow frame) counts as 50 ms.
+inline i32 ParticleElapsed(u32 ms) {
+    if (ms > 200) ms = 50;
+    return static_cast<i32>(((ms / 1000) << 16) + ((ms % 1000) << 16) / 1000);
+}
+
 class CWeather {
 public:
     static constexpr u16 kSnowyMap = 0x0800;

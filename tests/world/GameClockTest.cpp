@@ -351,4 +351,12 @@ TEST_F(GameClockTest, ParticlesTakeTheMapsColourByDayAndNightAndFlakesOnSnowyMap
     EXPECT_EQ(particles.lastCount, weather.intensity);
 }
 
+TEST(WeatherParticles, ElapsedTimeInSixteenSixteenSecondsWithLongPausesCut) {
+    const struct {
+        u32 ms;
+        i32 elapsed;
+    } cases[] = {{0, 0}, {30, 1966}, {200, 13107}, {201, 3276}, {5000, 3276}, {1, 65}};
+    for (const auto& c : cases) EXPECT_EQ(ParticleElapsed(c.ms), c.elapsed) << c.ms;
+}
+
 }  // namespace

@@ -229,6 +229,9 @@ public:
     virtual ~CViewCellBuilder() = default;
     virtual void BuildCellCaches(i32 x, i32 y) = 0;
     virtual void BuildCellCachesPass3(i32 x, i32 y) = 0;
+    // The walls alone, of the lower or the upper part (after a side's object changed).
+    virtual void BuildCellCachesPass2(i32, i32) {}
+    virtual void BuildCellCachesPass4(i32, i32) {}
 };
 
 // Rebuilds the whole window: the caches are emptied (so a full cache says so again, once), and every

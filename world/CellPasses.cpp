@@ -3,14 +3,9 @@
 #include <algorithm>
 
 #include "script/ScriptContext.h"
-#include "view3d/CellBuilder.h"
+#include "view3d/ViewCaches.h"
 #include "view3d/ViewRecord.h"
 #include "world/CellWindow.h"
-
-void CViewCacheRebuilder::BuildCellCaches(i32 x, i32 y) { builder_.BuildCellCaches(x, y); }
-void CViewCacheRebuilder::BuildCellCachesPass3(i32 x, i32 y) { builder_.BuildCellCachesPass3(x, y); }
-void CViewCacheRebuilder::BuildCellCachesPass2(i32 x, i32 y) { builder_.BuildCellCachesPass2(x, y); }
-void CViewCacheRebuilder::BuildCellCachesPass4(i32 x, i32 y) { builder_.BuildCellCachesPass4(x, y); }
 
 namespace {
 
@@ -69,7 +64,7 @@ void CCellPasses::AnimateDoors() {
         }
 }
 
-void CCellPasses::RebuildChangedCell(const ScriptStateRecord& entry, ICellRebuilder& rebuilder) {
+void CCellPasses::RebuildChangedCell(const ScriptStateRecord& entry, CViewCellBuilder& rebuilder) {
     if (!window_.IsSectionLoaded(entry.section)) return;
     if (entry.side >= 0 && entry.side < 4) {
         const i32 nx = entry.x + kDx[entry.side], ny = entry.y + kDy[entry.side];
@@ -87,7 +82,7 @@ void CCellPasses::RebuildChangedCell(const ScriptStateRecord& entry, ICellRebuil
         rebuilder.BuildCellCachesPass3(entry.x, entry.y);
 }
 
-void CCellPasses::RebuildChangedCells(CScriptContext& context, ICellRebuilder& rebuilder) {
+void CCellPasses::RebuildChangedCells(CScriptContext& context, CViewCellBuilder& rebuilder) {
     for (const ScriptStateRecord& entry : context.GetStateRecords()) RebuildChangedCell(entry, rebuilder);
     context.ClearStateRecords();
 }

@@ -8,33 +8,9 @@
 
 class CCellWindow;
 class CScriptContext;
-class CViewCacheBuilder;
+class CViewCellBuilder;
 struct CViewState3D;
 struct ScriptStateRecord;
-
-// The view-cache rebuilds a changed cell needs (CViewCacheBuilder in the game).
-class ICellRebuilder {
-public:
-    virtual ~ICellRebuilder() = default;
-    // The whole cell of the first layer, or the upper part (second layer).
-    virtual void BuildCellCaches(i32 x, i32 y) = 0;
-    virtual void BuildCellCachesPass3(i32 x, i32 y) = 0;
-    // The walls of the first or the second layer.
-    virtual void BuildCellCachesPass2(i32 x, i32 y) = 0;
-    virtual void BuildCellCachesPass4(i32 x, i32 y) = 0;
-};
-
-class CViewCacheRebuilder : public ICellRebuilder {
-public:
-    explicit CViewCacheRebuilder(CViewCacheBuilder& builder) : builder_(builder) {}
-    void BuildCellCaches(i32 x, i32 y) override;
-    void BuildCellCachesPass3(i32 x, i32 y) override;
-    void BuildCellCachesPass2(i32 x, i32 y) override;
-    void BuildCellCachesPass4(i32 x, i32 y) override;
-
-private:
-    CViewCacheBuilder& builder_;
-};
 
 class CCellPasses {
 public:
@@ -51,9 +27,9 @@ public:
     // Rebuilds the view caches of one changed cell (window coordinates) of a loaded section: with a
     // side, the walls of the neighbour across it; without one (-1) the cell itself. Layer 1 rebuilds
     // the first layer, any other the second.
-    void RebuildChangedCell(const ScriptStateRecord& entry, ICellRebuilder& rebuilder);
+    void RebuildChangedCell(const ScriptStateRecord& entry, CViewCellBuilder& rebuilder);
     // Every record of the script context, then the records are emptied.
-    void RebuildChangedCells(CScriptContext& context, ICellRebuilder& rebuilder);
+    void RebuildChangedCells(CScriptContext& context, CViewCellBuilder& rebuilder);
 
 private:
     CCellWindow& window_;

@@ -23,24 +23,20 @@ CWeatherParameters WeatherParticleParameters(const CMapSection* section, u32 clo
         p.colour = night ? section->colourD : section->colourC;
     else
         p.colour = night ? PackRGB565(105, 105, 105) : PackRGB565(165, 165, 165);
-    // The particles' numbers in the renderer's order: slant, the flake flag it keeps, streak length
-    // bounds, speed bounds.
+    // The particles' numbers in the renderer's order, in whole units: slant, streak length bounds,
+    // speed bounds; the value it keeps for the caller is the flake flag.
+    struct Numbers {
+        i32 angle, a, b, d, e;
+    };
+    static constexpr Numbers kSnow = {5, 2, 50, 3, 100}, kRain = {10, 8, 400, 20, 600};
     const bool snow = section && (section->flags & CWeather::kSnowyMap);
-    if (snow) {
-        p.angle = 5 * kFixed;
-        p.value = 1;
-        p.a = 2 * kFixed;
-        p.b = 50 * kFixed;
-        p.d = 3 * kFixed;
-        p.e = 100 * kFixed;
-    } else {
-        p.angle = 10 * kFixed;
-        p.value = 0;
-        p.a = 8 * kFixed;
-        p.b = 400 * kFixed;
-        p.d = 20 * kFixed;
-        p.e = 600 * kFixed;
-    }
+    const Numbers& n = snow ? kSnow : kRain;
+    p.angle = n.angle * kFixed;
+    p.value = snow ? 1 : 0;
+    p.a = n.a * kFixed;
+    p.b = n.b * kFixed;
+    p.d = n.d * kFixed;
+    p.e = n.e * kFixed;
     return p;
 }
 

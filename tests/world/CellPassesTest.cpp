@@ -42,7 +42,7 @@ public:
 };
 
 // The cell windows rebuilds, by pass.
-class RecordingRebuilder : public ICellRebuilder {
+class RecordingRebuilder : public CViewCellBuilder {
 public:
     void BuildCellCaches(i32 x, i32 y) override { calls.push_back({1, x, y}); }
     void BuildCellCachesPass2(i32 x, i32 y) override { calls.push_back({2, x, y}); }

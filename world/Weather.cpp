@@ -44,7 +44,8 @@ void CWeather::Clear() {
     intensity = target = direction = 0;
     timer = kClearTimer;
     flashOn = delayedThunder = false;
-    rainChannel = kNoChannel;
+    // A loop that is only forgotten would play on for ever.
+    StopRainSound();
     rainHeavy = false;
 }
 

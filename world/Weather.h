@@ -63,7 +63,7 @@ public:
     void SetHost(IWeatherHost* host) { host_ = host; }
     void SetParticles(IWeatherParticles* particles) { particles_ = particles; }
 
-    // Clear weather, the rain loop forgotten (a new map is entered, a game reset).
+    // Clear weather, the rain loop stopped (a new map is entered, a game reset).
     void Clear();
     // `fresh`: a new weather from the map's weather byte (255: random); else one game minute of drift
     // with its chance of lightning. The map is the player's current section (null: none).

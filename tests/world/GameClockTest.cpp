@@ -316,6 +316,14 @@ TEST_F(GameClockTest, TheRainLoopFollowsTheMapAndTheIntensity) {
         }
         playing = wanted;
     }
+    // Clearing the weather for a new map stops a loop that plays.
+    weather.intensity = 600;
+    weather.UpdateRainSound(surface.get());
+    const i32 loop = weather.rainChannel;
+    weather.Clear();
+    EXPECT_EQ(audio.stopped.back(), loop);
+    EXPECT_EQ(weather.rainChannel, kNoChannel);
+    EXPECT_EQ(weather.Intensity(), 0);
 }
 
 TEST_F(GameClockTest, ParticlesTakeTheMapsColourByDayAndNightAndFlakesOnSnowyMaps) {

@@ -5,6 +5,7 @@
 #include "data/MapSection.h"
 #include "data/TextureSet.h"
 #include "data/WorldRecords.h"
+#include "tests/data/BuiltWorld.h"
 #include "tests/world/WorldAudioFakes.h"
 #include "view3d/ViewRecord.h"
 #include "world/SkyChoice.h"
@@ -112,6 +113,35 @@ TEST_F(SkyChoiceTest, UndergroundTheMapGivesFogAndCeilingAndThereIsNoWeather) {
     view.fogColour = 0x7777;
     UpdateSkyPicture(view, source, skyName, nullptr, sets, 12 * 60, weather, false);
     EXPECT_EQ(view.fogColour, 0x7777);
+}
+
+// The built world's skies: a lit day sky that turns slowly, and the thunder sky found by its name.
+TEST(BuiltWorldSkies, DayNightAndThunderSkiesShowTheirPictures) {
+    fixtures::BuiltWorld built;
+    ASSERT_TRUE(built.Loaded());
+    CWorldSkySource source{built.lists.skies, built.textures};
+    CRandom random;
+    FakeWorldAudio audio;
+    CWeather weather{random, audio};
+    CMapSection* vale = built.base->FindSectionAt(2, 2);
+    ASSERT_NE(vale, nullptr);
+    ASSERT_TRUE(vale->IsSurface());
+    const struct {
+        u32 clock;
+        bool flash;
+        const char* picture;
+    } cases[] = {{12 * 60, false, "bres_skyday"}, {23 * 60, false, "bres_skynight"},
+                 {7 * 60, false, "bres_skydusk"}, {12 * 60, true, "bres_sky-thunder"}};
+    for (const auto& c : cases) {
+        CViewState3D view;
+        std::string name;
+        weather.flashOn = c.flash;
+        UpdateSkyPicture(view, source, name, vale, built.lists.pictureSets, c.clock, weather, false);
+        EXPECT_EQ(view.skyTexture, built.textures.FindPictureIndex(c.picture)) << c.picture;
+        EXPECT_NE(view.skyTexture, 0) << c.picture;
+        EXPECT_GE(view.visibleDistance, 3 * kFogStep) << c.picture;
+        EXPECT_NE(view.fogColour, 0) << c.picture;
+    }
 }
 
 }  // namespace

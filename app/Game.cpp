@@ -66,6 +66,11 @@ void CGame::SetScreen(u32 id, std::unique_ptr<CScreen> screen) {
 
 CGameScreen* CGame::GetGameScreen() const { return dynamic_cast<CGameScreen*>(GetScreen(kScreenGame)); }
 
+void CGame::SetCurrentWorld(CWorld* world) {
+    currentWorld = world;
+    if (worlds) worlds->SetCurrent(world);
+}
+
 void CGame::SendCommand(u32 command) {
     if (video == nullptr || currentScreen == nullptr) return;
     if (u32 code = currentScreen->OnKey(command)) SwitchScreen(code);

@@ -22,6 +22,7 @@
 #include "screens/ScreenHost.h"
 #include "ui/ScreenIds.h"
 #include "app/PlayerCustomer.h"
+#include "world/GameViewHost.h"
 #include "world/Player.h"
 
 class CRandom;
@@ -52,7 +53,7 @@ constexpr int kScreenSlotCount = 14;
 // -1 for a code that names no screen.
 int ScreenSlotOf(u32 id);
 
-class CGame : public CScreenHost {
+class CGame : public CScreenHost, public IGameViewHost {
 public:
     CGame();
     ~CGame() override;
@@ -152,6 +153,13 @@ public:
     // Puts a screen in the slot of its id (start-up and tests), replacing the one there.
     void SetScreen(u32 id, std::unique_ptr<CScreen> screen);
     CGameScreen* GetGameScreen() const override;
+
+    // What the main game view asks of the game.
+    CWorldList* GetWorldList() const override { return worlds.get(); }
+    CWorldLists* GetWorldLists() const override { return worldLists.get(); }
+    CTextureSet& GetTextures() override { return textureSet; }
+    const char* GetPendingMapName() const override { return pendingMapName.GetText(); }
+    void SetCurrentWorld(CWorld* world) override;
 
     // The two interface sounds (click, confirm) as the sound front-end plays them; null when absent.
     CSoundEntry* GetInterfaceSound(int index) const override;

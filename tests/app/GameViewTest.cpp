@@ -1,0 +1,59 @@
+// A new game played as a user would: the built world's start in the game view, a few steps and turns
+// with the keys, the frame compared with its golden picture.
+#include <gtest/gtest.h>
+
+#include "app/Game.h"
+#include "data/MapSection.h"
+#include "tests/support/FrameRig.h"
+#include "tests/support/Png.h"
+#include "ui/ScreenIds.h"
+#include "world/GameScreen.h"
+
+namespace {
+
+struct GameViewRig : testing_support::FrameRig {
+    bool StartNewGame() {
+        if (!StartOnBuiltDatabase()) return false;
+        Key(27);
+        Game()->ResetWorld();
+        if (!Game()->OpenGameDatabases(nullptr)) return false;
+        if (!Game()->NewGame(nullptr)) return false;
+        CScreen* current = Current();
+        current->entryA = 1;
+        current->entryB = current->entryC = current->entryD = 0;
+        current->keepOnStack = 0;
+        Game()->SwitchScreen(kScreenGame);
+        return Current() == Game()->GetGameScreen();
+    }
+    CGameScreen* View() const { return Game()->GetGameScreen(); }
+    // Ticks until the view is idle again (a step takes 8 phases of 25 ms).
+    void Settle() {
+        for (int i = 0; i < 40 && View()->IsBusy(); ++i) Tick(30);
+        Tick(30);
+    }
+};
+
+TEST(GameView, ANewGameBeginsInTheCellarAndWalks) {
+    GameViewRig rig;
+    ASSERT_TRUE(rig.StartNewGame());
+    CGameScreen* view = rig.View();
+    ASSERT_NE(view->section, nullptr);
+    EXPECT_STREQ(view->section->GetName(), "base_cellar");
+    EXPECT_EQ(view->playerX, 17);
+    EXPECT_EQ(view->playerY, 17);
+    EXPECT_EQ(view->inGame, 1u);
+    rig.Settle();
+
+    // North twice: the first step reaches (17, 16), each a minute of game time.
+    const u32 clock = view->clock;
+    view->facing = 0;
+    rig.Key(38);
+    rig.Settle();
+    EXPECT_EQ(view->playerY, 16);
+    EXPECT_EQ(view->clock, clock + 1);
+
+    testing_support::Rgb565Image frame = rig.Capture();
+    EXPECT_TRUE(testing_support::MatchesGolden("app_gameview_cellar", frame));
+}
+
+}  // namespace

@@ -1,0 +1,470 @@
+// The game view's event queue and its handlers: messages and prompts through the message box, map
+// changes and the animated transitions, turning and placing the player, talk, and the answers of the
+// dialogs and prompts.
+#include <cctype>
+#include <cstring>
+
+#include "data/MapSection.h"
+#include "data/World.h"
+#include "data/WorldList.h"
+#include "display/Video.h"
+#include "platform/Clock.h"
+#include "script/PlayerCommands.h"
+#include "script/ScriptContext.h"
+#include "ui/WidgetHost.h"
+#include "world/GameScreen.h"
+
+CGameEvent::CGameEvent() = default;
+CGameEvent::~CGameEvent() = default;
+
+namespace {
+
+bool SameText(const char* a, const char* b) {
+    if (!a || !b) return false;
+    for (; *a && *b; ++a, ++b)
+        if (std::tolower(static_cast<unsigned char>(*a)) != std::tolower(static_cast<unsigned char>(*b)))
+            return false;
+    return *a == *b;
+}
+
+bool SamePrefix(const char* name, const char* shortName) {
+    if (!name || !shortName) return false;
+    for (int i = 0; i < 4; ++i) {
+        const int a = std::tolower(static_cast<unsigned char>(name[i]));
+        const int b = std::tolower(static_cast<unsigned char>(shortName[i]));
+        if (a != b) return false;
+        if (a == 0) return true;
+    }
+    return true;
+}
+
+}  // namespace
+
+u32 TransitionFrames(u32 kind) {
+    static constexpr u32 kFrames[8] = {0, 10, 20, 20, 50, 50, 40, 40};
+    return kind < 8 ? kFrames[kind] : 0;
+}
+
+// --- posting ---
+
+namespace {
+
+std::unique_ptr<CGameEvent> NewEvent(u32 type) {
+    auto e = std::make_unique<CGameEvent>();
+    e->type = type;
+    return e;
+}
+
+}  // namespace
+
+void CGameScreen::PostChangeMapEvent(const char* mapName, u32 kind) {
+    if (!world || !SamePrefix(mapName, world->shortName.GetText())) return;
+    auto e = NewEvent(kEventChangeMap);
+    e->name.Assign(mapName);
+    e->word1 = kind;
+    events.push_back(std::move(e));
+}
+
+void CGameScreen::PostMapPromptEvent(const char* mapName, const char* prompt, u32 kind, u32 stepBack) {
+    if (!world || !SamePrefix(mapName, world->shortName.GetText())) return;
+    auto e = NewEvent(kEventMapPrompt);
+    e->name.Assign(mapName);
+    e->text.Assign(prompt ? prompt : "");
+    e->word1 = kind;
+    e->word2 = stepBack;
+    events.push_back(std::move(e));
+}
+
+void CGameScreen::PostTurnEvent(u32 direction) {
+    auto e = NewEvent(kEventTurn);
+    e->direction = direction & 3;
+    events.push_back(std::move(e));
+}
+
+void CGameScreen::PostSetPositionEvent(u32 x, u32 y) {
+    auto e = NewEvent(kEventSetPosition);
+    e->x = x;
+    e->y = y;
+    events.push_back(std::move(e));
+}
+
+void CGameScreen::PostKeywordTransitionEvent(const char* keyword, u32 kind) {
+    auto e = NewEvent(kEventTransition);
+    e->name.Assign(keyword ? keyword : "");
+    e->word1 = kind;
+    events.push_back(std::move(e));
+}
+
+void CGameScreen::PostTransitionEvent(CWorld* w, CMapSection* map, u32 x, u32 y, u32 direction, u32 kind) {
+    auto e = NewEvent(kEventTransition);
+    transitionWorld = w;
+    transitionMap = map;
+    e->x = x;
+    e->y = y;
+    e->direction = direction;
+    e->word1 = kind;
+    events.push_back(std::move(e));
+}
+
+void CGameScreen::InsertTransitionEvent(const char* map, u32 kind) {
+    auto e = NewEvent(kEventTransition);
+    e->name.Assign(map ? map : "");
+    e->word1 = kind;
+    events.insert(events.begin(), std::move(e));
+}
+
+void CGameScreen::PostJailEvent(const char* prison) {
+    auto e = NewEvent(kEventJail);
+    e->jailName.Assign(prison ? prison : "");
+    events.push_back(std::move(e));
+}
+
+void CGameScreen::PostStepBackEvent() { events.push_back(NewEvent(kEventStepBack)); }
+
+void CGameScreen::PostMessageEvent(const char* text, u32 options, const char* sound) {
+    auto e = NewEvent(kEventMessage);
+    e->text.Assign(text ? text : "");
+    e->options = options;
+    e->sound.Assign(sound ? sound : "bsnd_click");
+    events.push_back(std::move(e));
+}
+
+void CGameScreen::PostShowObjectListEvent(u32 listId) {
+    auto e = NewEvent(kEventObjectList);
+    e->listId = listId;
+    events.push_back(std::move(e));
+}
+
+void CGameScreen::PostTalkEvent(const char* npcName) {
+    u32 word = 0;
+    if (!host_ || host_->TalkEntry(npcName, word) == 0) {
+        PostMessageEvent("No answer", 0, nullptr);
+        return;
+    }
+    auto e = NewEvent(kEventTalk);
+    e->npcName.Assign(npcName);
+    events.push_back(std::move(e));
+}
+
+void CGameScreen::PostRestPromptEvent() {
+    auto e = NewEvent(kEventRestPrompt);
+    e->text.Assign("Do you want to rest here?");
+    events.push_back(std::move(e));
+}
+
+// Texts of any length go in: the message grows with them (a world's names and sign texts included).
+void CGameScreen::AppendMessage(const char* text) {
+    if (events.empty() || events.back()->type != kEventMessage) PostMessageEvent("", 1, nullptr);
+    CStr& message = events.back()->text;
+    if (!message.IsEmpty() && text && *text) message.Append(" ");
+    message.Append(text ? text : "");
+}
+
+bool CGameScreen::HasMessageEvent() const {
+    for (const auto& e : events)
+        if (e->type == kEventMessage) return true;
+    return false;
+}
+
+// --- dispatch ---
+
+void CGameScreen::DispatchEvent(bool last) {
+    if (events.empty()) return;
+    std::unique_ptr<CGameEvent> event;
+    if (last) {
+        event = std::move(events.back());
+        events.pop_back();
+    } else {
+        event = std::move(events.front());
+        events.erase(events.begin());
+    }
+    DispatchOne(*event);
+}
+
+void CGameScreen::DispatchOne(CGameEvent& e) {
+    switch (e.type) {
+    case kEventChangeMap: ChangeMap(e.name.GetText(), e.word1); break;
+    case kEventMapPrompt: OpenMapPrompt(e.name.GetText(), e.text.GetText(), e.word1, e.word2); break;
+    case kEventTurn: TurnTo(e.direction); break;
+    case kEventSetPosition: SetPosition(static_cast<i32>(e.x), static_cast<i32>(e.y)); break;
+    case kEventTransition:
+        if (e.word1 == 1 && !e.soundPlayed) {
+            PlaySound("bsnd_spellteleport", 10);
+            e.soundPlayed = 1;
+        }
+        if (e.name.IsEmpty())
+            StartPositionTransition(transitionWorld, transitionMap, e.x, e.y, e.direction, e.word1);
+        else
+            StartTransition(e.name.GetText(), e.word1);
+        break;
+    case kEventStepBack: StepBack(); break;
+    case kEventMessage: ShowMessage(e.text.GetText(), e.options, e.sound.GetText()); break;
+    case kEventTalk: OpenTalk(e.npcName.GetText()); break;
+    case kEventRestPrompt:
+        PostMessageEvent(e.text.GetText(), CButtonBar::kYes | CButtonBar::kNo, nullptr);
+        DispatchEvent(true);
+        screenMode = kModeRestPrompt;
+        break;
+    case kEventShipVoyage:
+        OpenModalDialog(CGameViewDialog::kRealmTravel, kModeRealmTravel);
+        AdvanceClockHours(1);
+        break;
+    default: break;  // the handlers of the map objects, magic and stealing plug in with their work
+    }
+}
+
+// --- handlers ---
+
+CWorld* CGameScreen::FindWorldForMap(const char* name) const {
+    if (world && SamePrefix(name, world->shortName.GetText())) return world;
+    CWorldList* list = host_ ? host_->GetWorldList() : nullptr;
+    return list ? list->FindWorldByShortName(name) : nullptr;
+}
+
+CPlacement* CGameScreen::FindEntry(CWorld* w, const char* name, CMapSection*& where) const {
+    where = nullptr;
+    if (!w || !name) return nullptr;
+    for (u32 i = 0; i < w->SectionCount(); ++i) {
+        CMapSection* s = w->SectionAt(i);
+        if (!s) continue;
+        if (const CPlacement* p = s->FindPlacementByName(name)) {
+            where = s;
+            return const_cast<CPlacement*>(p);
+        }
+    }
+    return nullptr;
+}
+
+void CGameScreen::AfterPositionChange(bool sectionChanged) {
+    (void)sectionChanged;
+    turning = stepping = bump = false;
+    bumpPause = bumpTravel = 0;
+    footstepCountdown = 0;
+    fractionX = fractionY = 0x8000;
+    targetFacing = facing;
+    previousX = previousY = -1;
+    window.SetPlayer(playerX, playerY, static_cast<u32>(facing));
+    window.MarkExploredCells();
+    fightCountdown = 0;
+    rebuildRequested = true;
+    viewChanged = true;
+    UpdateSkyPicture();
+    UpdateMusic();
+    if (IsCurrentScreen()) Draw();
+    penGuardTick = game ? game->GetTickCounter() : 0;
+}
+
+bool CGameScreen::ChangeMap(const char* name, u32 kind) {
+    if (kind != 0) {
+        PostKeywordTransitionEvent(name, kind);
+        return true;
+    }
+    CWorld* target = FindWorldForMap(name);
+    if (!target) {
+        PostMessageEvent("This realm doesn't exist.", 1, nullptr);
+        return false;
+    }
+    CMapSection* where = nullptr;
+    CPlacement* entry = FindEntry(target, name, where);
+    if (!entry || !where) return false;
+    const bool sectionChanged = where != section;
+    target->currentSection = where;
+    if (host_) host_->SetCurrentWorld(target);
+    world = target;
+    section = where;
+    const i32 offset = where->IsSurface() ? 7 : 0;
+    playerX = entry->x + offset;
+    playerY = entry->y + offset;
+    RefreshView();
+    if (where->IsSurface()) world->SetWorldPositionFromSection(where, entry->x, entry->y, 0);
+    if (const CMapCell* cell = window.Cell(playerX, playerY)) {
+        const u8 code = viewWorld ? viewWorld->TypeCode(cell->centre) : 0;
+        if ((code == typecode::kFacingEntry || code == typecode::kFacingEntryB) && (cell->state & 7))
+            facing = ((5 - (cell->state & 7)) * 90) % 360;
+    }
+    AfterPositionChange(sectionChanged);
+    CMapCell* cell = window.Cell(playerX, playerY);
+    if (cell && cell->centre != kNoCellIndex && !window.CentreObject(playerX, playerY).Hides())
+        TriggerCellEvent(kEventArrival, kTargetCentre, section, cell, playerX, playerY, -1, false, nullptr);
+    return true;
+}
+
+void CGameScreen::EnterMapAt(CWorld* w, CMapSection* map, i32 x, i32 y, u32 direction) {
+    // A section that is not there leaves the player where he is, with a word why.
+    if (!w || !map) {
+        PostMessageEvent("The way leads nowhere.", 1, nullptr);
+        return;
+    }
+    const bool sectionChanged = map != section;
+    w->currentSection = map;
+    if (host_) host_->SetCurrentWorld(w);
+    world = w;
+    section = map;
+    facing = static_cast<i32>((direction & 3) * 90);
+    const i32 offset = map->IsSurface() ? 7 : 0;
+    playerX = x + offset;
+    playerY = y + offset;
+    RefreshView();
+    if (map->IsSurface()) world->SetWorldPositionFromSection(map, x, y, 0);
+    AfterPositionChange(sectionChanged);
+}
+
+void CGameScreen::OpenMapPrompt(const char* target, const char* text, u32 kind, u32 stepBack) {
+    PostMessageEvent(text, CButtonBar::kYes | CButtonBar::kNo, nullptr);
+    DispatchEvent(true);
+    screenMode = kModeMapPrompt;
+    if (target && *target) transitionTarget.Assign(target);
+    transitionKind = kind;
+    stepBackWord = stepBack;
+}
+
+void CGameScreen::TurnTo(u32 direction) {
+    const i32 target = static_cast<i32>((direction & 3) * 90);
+    StartTurn(target, (facing + 90) % 360 == target ? 10 : -10);
+}
+
+void CGameScreen::SetPosition(i32 x, i32 y) {
+    if (window.IsSurface()) {
+        const i32 wx = x + 7, wy = y + 7;
+        if (window.Cell(wx, wy)) x = wx, y = wy;
+    }
+    if (!window.Cell(x, y)) return;
+    playerX = x;
+    playerY = y;
+    if (world && section && section->IsSurface()) {
+        CMapSection* at = nullptr;
+        i32 sx = 0, sy = 0;
+        if (window.WindowToSectionCell(x, y, at, sx, sy)) world->SetWorldPositionFromSection(at, sx, sy, 0);
+    }
+    AfterPositionChange(false);
+}
+
+void CGameScreen::StartTransition(const char* name, u32 kind) {
+    screenMode = kModeTransition;
+    transitionTarget.Assign(name ? name : "");
+    transitionKind = kind;
+    transitionFrames = TransitionFrames(kind);
+    const bool barefoot = true;
+    switch (kind) {
+    case 3: PlaySound(player_ && player_->gender == 1 ? "bsnd_fallmale" : "bsnd_fallfemale", 10); break;
+    case 4: PlaySound("bsnd_ladderdown", 10); break;
+    case 5: PlaySound("bsnd_ladderup", 10); break;
+    case 6: PlaySound(barefoot ? "bsnd_stairdownbare" : "bsnd_stairdown", 10); break;
+    case 7: PlaySound(barefoot ? "bsnd_stairupbare" : "bsnd_stairup", 10); break;
+    default: break;
+    }
+    if (transitionFrames == 0) transitionFrames = 1;
+}
+
+void CGameScreen::StartPositionTransition(CWorld* w, CMapSection* map, u32 x, u32 y, u32 direction, u32 kind) {
+    transitionWorld = w;
+    transitionMap = map;
+    transitionX = x;
+    transitionY = y;
+    transitionDirection = direction;
+    StartTransition("", kind);
+}
+
+void CGameScreen::AnimateTransition() {
+    if (screenMode != kModeTransition) return;
+    const bool lastFrame = transitionFrames <= 1;
+    if (video) {
+        const u16 colour = transitionKind == 1 ? (lastFrame ? 0xFFFF : 0) : 0;
+        if (transitionKind != 1 || lastFrame)
+            video->FillRect(static_cast<i32>(viewState.viewX), static_cast<i32>(viewState.viewY),
+                            static_cast<i32>(viewState.viewWidth), static_cast<i32>(viewState.viewHeight), colour);
+    }
+    if (transitionFrames > 0) --transitionFrames;
+    if (transitionFrames > 0) return;
+    plat::Sleep(100);
+    screenMode = kModeNormal;
+    if (!transitionTarget.IsEmpty()) {
+        CStr target;
+        target.Assign(transitionTarget.GetText());
+        ChangeMap(target.GetText(), 0);
+    } else {
+        EnterMapAt(transitionWorld, transitionMap, static_cast<i32>(transitionX), static_cast<i32>(transitionY),
+                   transitionDirection);
+    }
+}
+
+void CGameScreen::ShowMessage(const char* text, u32 options, const char* sound) {
+    if (options == 0) options = CButtonBar::kOk;
+    messageOptions = options;
+    messageBar.Attach(game);
+    if (game && video) {
+        messageBar.ownedView = std::make_unique<CTextView>();
+        ShowMessageText(game, messageBar.ownedView.get(), text, options, &messageBar, this);
+    }
+    OpenModal(&messageBar);
+    screenMode = kModeMessage;
+    if (sound && *sound) PlaySound(sound, 10);
+}
+
+void CGameScreen::OpenTalk(const char* npcName) {
+    u32 word = 0;
+    const u32 code = host_ ? host_->TalkEntry(npcName, word) : 0;
+    if (code == 0) return;
+    entryA = 0;
+    entryB = word;
+    entryC = 0;
+    entryD = 0;
+    keepOnStack = 1;
+    pendingScreen = code;
+}
+
+u32 CGameScreen::OnDialogResult(u32 result) {
+    const u32 mode = screenMode;
+    const u32 options = messageOptions;
+    modalDialog.reset();
+    CForm::CloseModal();
+    screenMode = kModeNormal;
+    CScriptContext* context = host_ ? host_->GetScriptContext() : nullptr;
+    switch (mode) {
+    case kModeMessage:
+        // A box of more than one button answered a script's question: the answer is the button's flag.
+        if ((options & (options - 1)) != 0 && context) {
+            context->SetAnswer(static_cast<i32>(result));
+            context->RunTriggerScript(triggerScript.GetText());
+        }
+        break;
+    case kModeMapPrompt:
+        if (result == CButtonBar::kYes) {
+            CStr target;
+            target.Assign(transitionTarget.GetText());
+            if (transitionKind == 0)
+                ChangeMap(target.GetText(), 0);
+            else
+                InsertTransitionEvent(target.GetText(), transitionKind);
+        } else if (stepBackWord) {
+            StepBack();
+        }
+        break;
+    case kModeObjectList:
+        if (context) context->RunTriggerScript(triggerScript.GetText());
+        break;
+    case kModeRestPrompt:
+        if (result == CButtonBar::kYes) Rest();
+        break;
+    default: break;
+    }
+    flags |= kFormRedrawAll;
+    return 0;
+}
+
+void CGameScreen::RunActions() {
+    for (size_t i = 0; i < actions.size();) {
+        CPlayerAction& a = *actions[i];
+        bool finished = a.kind == 8 ? false : (runActionStep ? runActionStep(a) : true);
+        if (finished)
+            actions.erase(actions.begin() + static_cast<std::ptrdiff_t>(i));
+        else
+            ++i;
+    }
+}
+
+bool CGameScreen::HasBlockingAction() const {
+    for (const auto& a : actions)
+        if (a->kind != 7) return true;
+    return false;
+}

@@ -249,7 +249,7 @@ i32 CGameScreen::TriggerCellEvent(u32 code, u32 targets, CMapSection* at, CMapCe
         if (creature || !(targets & bit) || id == 0 || id > 255) continue;
         const CMonster* m = at->FindMonster(static_cast<u8>(id));
         const CPlacement* owner = m && m->objectId ? at->FindPlacement(m->objectId) : nullptr;
-        if (!m || (owner && owner->Hidden())) continue;
+        if (!m || (owner && !(owner->flags & CPlacement::kVisible))) continue;
         if (objects_->CreatureEventMask(*at, static_cast<u8>(id)) & code) creature = static_cast<u8>(id);
     }
     u16 object = kNoCellIndex;
@@ -257,12 +257,13 @@ i32 CGameScreen::TriggerCellEvent(u32 code, u32 targets, CMapSection* at, CMapCe
     if (!creature) {
         if (cell->centre == kNoCellIndex) return 0;
         CPlacement* centre = cell->centreId ? at->FindPlacement(cell->centreId) : nullptr;
-        if (centre && centre->Hidden()) return 0;
+        // A placed object takes events only while it is active (its first flag bit).
+        if (centre && !(centre->flags & CPlacement::kVisible)) return 0;
         const bool wall = viewWorld && viewWorld->TypeCode(cell->centre) == typecode::kWall;
         if (wall && side >= 0 && side < 4 && cell->side[side] != kNoCellIndex) {
             if (!(targets & kTargetSide)) return 0;
             placement = cell->sideId[side] ? at->FindPlacement(cell->sideId[side]) : nullptr;
-            if (placement && placement->Hidden()) return 0;
+            if (placement && !(placement->flags & CPlacement::kVisible)) return 0;
             object = cell->side[side];
         } else {
             if (!(targets & kTargetCentre)) return 0;
@@ -292,8 +293,10 @@ i32 CGameScreen::TriggerCellEvent(u32 code, u32 targets, CMapSection* at, CMapCe
     } else {
         if (context) context->SetupEvent(static_cast<i32>(code), nullptr, at, cell, x, y, side, 1, 1);
         const char* script = objects_->ObjectScript(object, placement);
-        if (script && *script && context)
+        if (script && *script && context) {
+            triggerScript.Assign(script);
             result = context->RunScriptById(script);
+        }
         else
             result = objects_->HandleObjectEvent(code, at, object, placement, x, y, side, changed);
     }

@@ -26,6 +26,7 @@ CGameScreen::CGameScreen() {
 
 CGameScreen::~CGameScreen() {
     if (player_) player_->SetHost(nullptr);
+    if (scriptContext_ && scriptContext_->GetWorld() == &scriptWorld) scriptContext_->SetWorld(nullptr);
 }
 
 void CGameScreen::AttachPlayer(CPlayer* player) {
@@ -35,6 +36,8 @@ void CGameScreen::AttachPlayer(CPlayer* player) {
 }
 
 void CGameScreen::SetHost(IGameViewHost* host) {
+    if (scriptContext_ && scriptContext_->GetWorld() == &scriptWorld) scriptContext_->SetWorld(nullptr);
+    scriptContext_ = nullptr;
     host_ = host;
     viewWorld.reset();
     cacheBuilder.reset();
@@ -46,6 +49,8 @@ void CGameScreen::SetHost(IGameViewHost* host) {
     cacheBuilder = std::make_unique<CViewCacheBuilder>(viewState, *viewWorld, nullptr);
     viewState.pictures = viewWorld.get();
     random = host_->GetRandom();
+    scriptContext_ = host_->GetScriptContext();
+    if (scriptContext_) scriptContext_->SetWorld(&scriptWorld);
 }
 
 // The quantity ladder that stored conditions compare a player's amounts with: ever coarser steps
@@ -318,7 +323,7 @@ u32 CGameScreen::OnPen(i32 px, i32 py, u32 down, u32 moving) {
     const bool inView = viewWidget.Contains(px, py);
     if (down && !moving) {
         for (int i = 0; i < 7; ++i)
-            if (buttons[i].IsShown() && buttons[i].Contains(px, py)) return RunCommandKey(kButtonKeys[i]);
+            if (buttons[i].IsShown() && buttons[i].Contains(px, py)) return OnKey(kButtonKeys[i]);
     }
     if (!down || moving || !inView) return CForm::OnPen(px, py, down, moving);
     for (u32 t = 0; t < 2; ++t) {
@@ -368,12 +373,12 @@ u32 CGameScreen::OnCommand(u32 id) {
         if (modalDialog && host_ && host_->GetGameViewDialogs()) host_->GetGameViewDialogs()->DrinkChosenPotion(*modalDialog);
         CloseModal();
         return 0;
-    case 536: return RunCommandKey(1004);
-    case 537: return RunCommandKey(1000);
-    case 538: return RunCommandKey(1006);
-    case 539: return RunCommandKey(3004);
-    case 540: return RunCommandKey(1002);
-    case 541: return RunCommandKey(3005);
+    case 536: return OnKey(1004);
+    case 537: return OnKey(1000);
+    case 538: return OnKey(1006);
+    case 539: return OnKey(3004);
+    case 540: return OnKey(1002);
+    case 541: return OnKey(3005);
     case 542: Attack(); return 0;
     case 543: OpenSpellBook(); return 0;
     case 546: OpenPotions(); return 0;

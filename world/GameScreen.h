@@ -29,12 +29,14 @@
 #include "view3d/ViewRecord.h"
 #include "world/CellWindow.h"
 #include "world/GameEvent.h"
+#include "world/GameScriptWorld.h"
 #include "world/GameViewHost.h"
 #include "world/GameViewWorld.h"
 #include "world/Player.h"
 #include "world/PlayerHost.h"
 
 class CMapSection;
+class CScriptContext;
 class CWorld;
 struct CPlacement;
 
@@ -309,6 +311,9 @@ public:
     u32 selectedTarget = 0;
     i32 targetPanelX = 0, targetPanelY = 0, targetPanelW = 0, targetPanelH = 0;
 
+    // What the scripts see of the view.
+    CGameScriptWorld scriptWorld{*this};
+
     // The open message box and its buttons; the script whose question it asks.
     CButtonBar messageBar;
     u32 messageOptions = 0;
@@ -334,6 +339,7 @@ private:
     void AfterPositionChange(bool sectionChanged);
 
     IGameViewHost* host_ = nullptr;
+    CScriptContext* scriptContext_ = nullptr;
     IGameViewObjects* objects_ = nullptr;
     CPlayer* player_ = nullptr;
 };

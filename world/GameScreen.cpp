@@ -133,6 +133,7 @@ void CGameScreen::Resume() {
     SetupHud();
     viewChanged = true;
     RebuildChangedCells();
+    UpdateMusic();
     flags |= kFormRedrawAll;
     Draw();
     ResetInputGuard();

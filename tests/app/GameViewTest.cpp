@@ -42,6 +42,7 @@ TEST(GameView, ANewGameBeginsInTheCellarAndWalks) {
     EXPECT_EQ(view->playerX, 17);
     EXPECT_EQ(view->playerY, 17);
     EXPECT_EQ(view->inGame, 1u);
+    EXPECT_STREQ(view->currentMusic, "bmus_dungeon");
     rig.Settle();
 
     // North twice: the first step reaches (17, 16), each a minute of game time.

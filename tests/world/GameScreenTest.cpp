@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "core/Random.h"
+#include "data/ItemType.h"
 #include "data/MapSection.h"
 #include "script/ScriptContext.h"
 #include "tests/data/BuiltWorld.h"
@@ -203,6 +204,55 @@ TEST_F(GameScreenTest, WallsAndClosedDoorsBumpWithoutTakingTime) {
     Key(1000);
     Settle();
     EXPECT_EQ(view->playerY, 12);
+}
+
+TEST_F(GameScreenTest, ThePlayerMovesUpToThreeHalvesOfTheCarryingCapacity) {
+    CPlayer& player = rig.game.player;
+    const u32 limit = static_cast<u32>(player.GetCarryCapacity()) * 3 / 2;
+    ASSERT_GT(limit, 0u);
+    CItemType load;
+    player.items.push_back(std::make_unique<CItemInstance>());
+    player.items.back()->type = &load;
+    const struct {
+        u32 weight;
+        bool moves;
+    } cases[] = {{limit, true}, {limit + 1, false}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.weight);
+        load.weight = static_cast<u16>(c.weight);
+        ASSERT_EQ(player.GetCarriedWeight(), c.weight) << "the load must fit the weight field";
+        PlaceAt(20, 20, 180);
+        view->events.clear();
+        Key(1000);
+        EXPECT_EQ(view->stepping, c.moves);
+        EXPECT_FALSE(view->bump) << "overload is no bump";
+        if (!c.moves) {
+            ASSERT_EQ(view->events.size(), 1u);
+            EXPECT_STREQ(view->events[0]->text.GetText(), "You carry way too much - you can't move.");
+            view->events.clear();
+        }
+        Settle();
+        EXPECT_EQ(view->playerY, c.moves ? 21 : 20);
+    }
+    player.items.clear();
+}
+
+TEST_F(GameScreenTest, WalkingOffASurfacePieceMakesTheNeighbourTheCurrentPiece) {
+    ASSERT_TRUE(view->ChangeMap("base_housedoor", 0));
+    PlaceAt(10, 20, 180);  // section cells on a surface map: the window's (17, 27)
+    ASSERT_EQ(view->playerY, 27);
+    Key(1000);
+    Settle();
+    EXPECT_STREQ(view->section->GetName(), "base_s0203");
+    EXPECT_EQ(view->playerY, 7);
+    EXPECT_EQ(view->playerX, 17);
+    EXPECT_EQ(view->window.CurrentSection(), view->section);
+    // Back north: the town again, the player on its southern edge.
+    view->facing = view->targetFacing = 0;
+    Key(1000);
+    Settle();
+    EXPECT_STREQ(view->section->GetName(), "base_s0202");
+    EXPECT_EQ(view->playerY, 27);
 }
 
 TEST_F(GameScreenTest, StepsSendLeaveAndEnterToTheCellsObjects) {

@@ -90,6 +90,7 @@ void CGameScreen::AdvanceMinute() {
     const u32 day = GetDay();
     ++clock;
     if (player_) player_->TickEffects(1);
+    if (inPrison && clock >= prisonArrival + 10) ServeSentence();
     const u32 minute = clock % 60;
     if (minute == 0) {
         const u32 hour = clock % 1440 / 60;

@@ -1,8 +1,14 @@
 // The game view's event queue and its handlers: messages and prompts through the message box, map
 // changes and the animated transitions, turning and placing the player, talk, and the answers of the
 // dialogs and prompts.
+#include <algorithm>
 #include <cctype>
 #include <cstring>
+#include <vector>
+
+#include "core/Random.h"
+#include "data/CharacterTables.h"
+#include "data/RuleContext.h"
 
 #include "data/MapSection.h"
 #include "data/World.h"
@@ -197,6 +203,7 @@ void CGameScreen::DispatchOne(CGameEvent& e) {
         else
             StartTransition(e.name.GetText(), e.word1);
         break;
+    case kEventJail: TransportToJail(e.jailName.GetText()); break;
     case kEventStepBack: StepBack(); break;
     case kEventMessage: ShowMessage(e.text.GetText(), e.options, e.sound.GetText()); break;
     case kEventTalk: OpenTalk(e.npcName.GetText()); break;
@@ -467,4 +474,121 @@ bool CGameScreen::HasBlockingAction() const {
     for (const auto& a : actions)
         if (a->kind != 7) return true;
     return false;
+}
+
+// --- prison ---
+
+i32 CGameScreen::DrawSentenceLoss(CRandom* random, i32 count, i32 first, const std::function<bool(i32)>& eligible) {
+    // The draws are bounded: a player who lacks nearly everything must not keep the game drawing.
+    constexpr int kDraws = 64;
+    for (int i = 0; i < kDraws && random; ++i) {
+        const i32 v = static_cast<i32>(random->Next(count)) + 1;
+        if (v != first && eligible(v)) return v;
+    }
+    for (i32 v = 1; v <= count; ++v)
+        if (v != first && eligible(v)) return v;
+    return 0;
+}
+
+void CGameScreen::TransportToJail(const char* prison) {
+    CStr name;
+    name.Assign(prison && *prison ? prison : (section && section->GetName() ? section->GetName() : ""));
+    auto entryOf = [this](const char* base, CMapSection*& where) {
+        CStr entry;
+        entry.Assign(base);
+        entry.Append("_jailentry");
+        return FindEntry(world, entry.GetText(), where);
+    };
+    CMapSection* where = nullptr;
+    CPlacement* entry = entryOf(name.GetText(), where);
+    if (!entry && section && section->IsSurface() && world) {
+        for (i32 i = 0; i < 9 && !entry; ++i) {
+            const CCellWindow::Piece& p = CCellWindow::kPieces[i];
+            CMapSection* piece = world->FindNeighbourSection(section, p.dx, p.dy);
+            if (!piece || !piece->GetName()) continue;
+            if ((entry = entryOf(piece->GetName(), where)) != nullptr) name.Assign(piece->GetName());
+        }
+    }
+    if (!entry) {
+        AppendMessage("There's no prison nearby - you're free - at least for a while.");
+        return;
+    }
+    CStr text;
+    // The section's name may be of any length: appended, never formatted into a fixed buffer.
+    if (where && where->displayName) {
+        text.Assign("You're being transported to the prison of ");
+        text.Append(where->displayName);
+        text.Append(".");
+    } else
+        text.Assign("You're being transported to a prison.");
+    AppendMessage(text.GetText());
+    inPrison = true;
+    prisonArrival = clock;
+    jailTarget.Assign(name.GetText());
+    jailTarget.Append("_jail");
+    StartTransition(jailTarget.GetText(), 3);
+}
+
+void CGameScreen::ServeSentence() {
+    inPrison = false;
+    CStr exit;
+    exit.Assign(jailTarget.GetText());
+    exit.Append("exit");
+    ChangeMap(exit.GetText(), 0);
+    if (!player_) return;
+    const u32 days = std::max<u32>(1, player_->crime / 10);
+    AdvanceClockHours(days * 24);
+    const i32 losses = days < 10 ? 1 : (days < 20 ? 2 : 3);
+    CRandom* r = random;
+    const CRuleContext* rules = player_->GetWorld();
+    CStr message;
+    message.Assign("You have served your sentence. Your ");
+    i32 firstAttribute = 0, firstSkill = 0;
+    std::vector<i32> attributes, skills;
+    for (i32 k = 0; k < losses; ++k) {
+        const i32 a = DrawSentenceLoss(r, 5, firstAttribute, [this](i32 v) { return player_->attributes[v] > 0; });
+        if (a == 0) break;
+        if (k == 0) firstAttribute = a;
+        if (player_->attributes[a] > 1) player_->AddAttributeValue(a, -1, false);
+        attributes.push_back(a);
+    }
+    const i32 spared = player_->MissingSkill();
+    for (i32 k = 0; k < losses; ++k) {
+        const i32 s = DrawSentenceLoss(r, 20, firstSkill,
+                                       [this, spared](i32 v) { return v != spared && player_->skills[v] > 0; });
+        if (s == 0) break;
+        if (k == 0) firstSkill = s;
+        if (player_->skills[s] > 1) player_->AddSkillValue(s, -1, false);
+        skills.push_back(s);
+    }
+    auto attributeName = [rules](i32 a) {
+        const char* n = rules && rules->attributes ? rules->attributes->GetName(a) : nullptr;
+        return n ? n : "";
+    };
+    auto skillName = [rules](i32 s) {
+        const char* n = rules && rules->skills ? rules->skills->GetName(s) : nullptr;
+        return n ? n : "";
+    };
+    for (size_t i = 0; i < attributes.size(); ++i) {
+        message.Append(attributeName(attributes[i]));
+        message.Append(i + 1 < attributes.size() ? "," : " ");
+    }
+    for (size_t i = 0; i < skills.size(); ++i) {
+        if (i + 1 < skills.size()) {
+            message.Append(skillName(skills[i]));
+            message.Append(" skill, ");
+        } else {
+            message.Append("and ");
+            message.Append(skillName(skills[i]));
+            message.Append(" skill ");
+        }
+    }
+    message.Append("have been decreased.");
+    PostMessageEvent(message.GetText(), 1, nullptr);
+    if (player_->crime != 0) {
+        player_->crime = 0;
+        PostMessageEvent("Your crime records have been cleared.", 1, nullptr);
+    }
+    if (CScriptContext* context = host_ ? host_->GetScriptContext() : nullptr)
+        context->SetupEvent(static_cast<i32>(kEventUse), nullptr, section, nullptr, playerX, playerY, -1, 1, 1);
 }

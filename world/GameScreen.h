@@ -36,6 +36,7 @@
 #include "world/PlayerHost.h"
 
 class CMapSection;
+class CRandom;
 class CScriptContext;
 class CWorld;
 struct CPlacement;
@@ -200,6 +201,11 @@ public:
     void EnterMapAt(CWorld* world, CMapSection* map, i32 x, i32 y, u32 direction);
     void ShowMessage(const char* text, u32 options, const char* sound);
     void OpenTalk(const char* npcName);
+    void TransportToJail(const char* prison);
+    void ServeSentence();
+    // A value 1..count other than `first` that `eligible` accepts, drawn at random a bounded number of
+    // times and then searched in order; 0 when none qualifies.
+    static i32 DrawSentenceLoss(CRandom* random, i32 count, i32 first, const std::function<bool(i32)>& eligible);
     u32 OnDialogResult(u32 result);
 
     // --- player commands ---
@@ -260,6 +266,10 @@ public:
     CMapSection* transitionMap = nullptr;
     u32 transitionX = 0, transitionY = 0, transitionDirection = 0;
     i32 fadeStep[5] = {};
+    // Prison: whether the player sits in one, since when, and the jail's map-object name.
+    bool inPrison = false;
+    u32 prisonArrival = 0;
+    CStr jailTarget;
     // The current world and section of the view (the cell window's).
     CWorld* world = nullptr;
     CMapSection* section = nullptr;

@@ -401,3 +401,53 @@ TEST_F(GameScreenTest, TheHudPlacesOnlyTheWidgetsWhoseRectanglesExist) {
 }
 
 }  // namespace
+
+namespace {
+
+TEST(GameScreenSentence, LossesAreDrawnABoundedNumberOfTimes) {
+    CRandom random;
+    // Nothing qualifies but the first one drawn: no endless redrawing, no loss.
+    EXPECT_EQ(CGameScreen::DrawSentenceLoss(&random, 5, 2, [](i32 v) { return v == 2; }), 0);
+    EXPECT_EQ(CGameScreen::DrawSentenceLoss(&random, 20, 0, [](i32) { return false; }), 0);
+    // One value qualifies: it is found, drawn or searched.
+    for (int i = 0; i < 20; ++i)
+        EXPECT_EQ(CGameScreen::DrawSentenceLoss(&random, 20, 0, [](i32 v) { return v == 13; }), 13);
+    EXPECT_EQ(CGameScreen::DrawSentenceLoss(nullptr, 5, 1, [](i32 v) { return v >= 1; }), 2);
+}
+
+}  // namespace
+
+TEST_F(GameScreenTest, WithoutAPrisonNearbyThePlayerStaysFree) {
+    view->PostJailEvent("");
+    Tick();
+    EXPECT_FALSE(view->inPrison);
+    EXPECT_STREQ(view->section->GetName(), "base_cellar");
+    ASSERT_EQ(view->events.size(), 1u);
+    EXPECT_STREQ(view->events[0]->text.GetText(), "There's no prison nearby - you're free - at least for a while.");
+    Tick();
+    EXPECT_EQ(view->screenMode, CGameScreen::kModeMessage);
+}
+
+TEST_F(GameScreenTest, ASentenceOfCrimeFiveIsOneDayAndOneAttributePoint) {
+    CPlayer& player = rig.game.player;
+    for (int a = 1; a <= 5; ++a) player.attributes[a] = 40;
+    for (int s = 1; s <= 20; ++s) player.skills[s] = 10;
+    player.crime = 5;
+    view->inPrison = true;
+    view->jailTarget.Assign("base_cellar_jail");  // the built world has no jail: the player stays put
+    const u32 clock = view->clock;
+    view->ServeSentence();
+    EXPECT_FALSE(view->inPrison);
+    EXPECT_EQ(view->clock, clock + 24 * 60);
+    int attributeSum = 0, skillSum = 0;
+    for (int a = 1; a <= 5; ++a) attributeSum += player.attributes[a];
+    for (int s = 1; s <= 20; ++s) skillSum += player.skills[s];
+    EXPECT_EQ(attributeSum, 5 * 40 - 1);
+    EXPECT_EQ(skillSum, 20 * 10 - 1);
+    EXPECT_EQ(player.crime, 0u);
+    ASSERT_GE(view->events.size(), 2u);
+    const std::string text = view->events[view->events.size() - 2]->text.GetText();
+    EXPECT_EQ(text.rfind("You have served your sentence. Your ", 0), 0u) << text;
+    EXPECT_NE(text.find(" skill have been decreased."), std::string::npos) << text;
+    EXPECT_STREQ(view->events.back()->text.GetText(), "Your crime records have been cleared.");
+}

@@ -53,8 +53,29 @@ TEST(GameView, ANewGameBeginsInTheCellarAndWalks) {
     EXPECT_EQ(view->playerY, 16);
     EXPECT_EQ(view->clock, clock + 1);
 
+    // A turn to the east and two steps along the hall; then back west with the mouse's button.
+    rig.Key(39);
+    rig.Settle();
+    EXPECT_EQ(view->facing, 270);
+    rig.Key(38);
+    rig.Settle();
+    rig.Key(38);
+    rig.Settle();
+    EXPECT_EQ(view->playerX, 19);
+    EXPECT_EQ(view->playerY, 16);
+    EXPECT_EQ(view->clock, clock + 3);
+    ASSERT_TRUE(rig.TapLayoutElement(43, 540));  // the back button
+    rig.Settle();
+    EXPECT_EQ(view->playerX, 18);
+
     testing_support::Rgb565Image frame = rig.Capture();
     EXPECT_TRUE(testing_support::MatchesGolden("app_gameview_cellar", frame));
+
+    // Hit points 0: the next tick leads to the death screen.
+    rig.Game()->player.hp = 0;
+    rig.Tick(30);
+    EXPECT_EQ(rig.Current(), rig.Game()->GetScreen(kScreenDeath));
+    EXPECT_EQ(view->inGame, 0u);
 }
 
 }  // namespace

@@ -18,6 +18,7 @@
 #include "sound/SoundManager.h"
 #include "ui/ProgressDialog.h"
 #include "ui/Screen.h"
+#include "app/GameViewDialogs.h"
 #include "world/GameScreen.h"
 
 namespace {
@@ -65,6 +66,11 @@ void CGame::SetScreen(u32 id, std::unique_ptr<CScreen> screen) {
 }
 
 CGameScreen* CGame::GetGameScreen() const { return dynamic_cast<CGameScreen*>(GetScreen(kScreenGame)); }
+
+IGameViewDialogs* CGame::GetGameViewDialogs() {
+    if (!gameViewDialogs_) gameViewDialogs_ = std::make_unique<CGameViewDialogs>(*this);
+    return gameViewDialogs_.get();
+}
 
 void CGame::SetCurrentWorld(CWorld* world) {
     currentWorld = world;

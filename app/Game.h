@@ -160,6 +160,7 @@ public:
     CTextureSet& GetTextures() override { return textureSet; }
     const char* GetPendingMapName() const override { return pendingMapName.GetText(); }
     void SetCurrentWorld(CWorld* world) override;
+    IGameViewDialogs* GetGameViewDialogs() override;
 
     // The two interface sounds (click, confirm) as the sound front-end plays them; null when absent.
     CSoundEntry* GetInterfaceSound(int index) const override;
@@ -246,6 +247,7 @@ private:
     // The NPC records handed to the talk and services screens: entry word n names entry n - 1.
     std::vector<CNpc*> npcEntries_;
     CPlayerCustomer playerCustomer_{player};
+    std::unique_ptr<IGameViewDialogs> gameViewDialogs_;
     // The interface pictures as plain pointers in base-number order: the runs that
     // GetInterfacePictureSet hands out point into it. SetInterfacePicture keeps it in step.
     std::array<CRecordHolder*, kInterfacePictureCount> interfacePictureRuns_{};

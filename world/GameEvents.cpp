@@ -423,9 +423,7 @@ void CGameScreen::OpenTalk(const char* npcName) {
 u32 CGameScreen::OnDialogResult(u32 result) {
     const u32 mode = screenMode;
     const u32 options = messageOptions;
-    modalDialog.reset();
-    CForm::CloseModal();
-    screenMode = kModeNormal;
+    CloseModal();
     CScriptContext* context = host_ ? host_->GetScriptContext() : nullptr;
     switch (mode) {
     case kModeMessage:

@@ -209,6 +209,7 @@ u32 CGameScreen::OnTick(u32 time) {
         inGame = 0;
         return kScreenDeath;
     }
+    retiredDialog_.reset();
     if (screenMode == kModeWorldMap || screenMode == kModeEnchant || screenMode == kModeRealmTravel) return 0;
     const u32 now = plat::TickCount();
     static constexpr u32 kPeriods[9] = {200, 200, 150, 1000, 50, 50, 50, 25, 50};
@@ -344,8 +345,9 @@ u32 CGameScreen::OnPen(i32 px, i32 py, u32 down, u32 moving) {
     return 0;
 }
 
+// A dialog closes from inside its own command handler: it goes at the next tick, not under its feet.
 void CGameScreen::CloseModal() {
-    modalDialog.reset();
+    if (modalDialog) retiredDialog_ = std::move(modalDialog);
     CForm::CloseModal();
     screenMode = kModeNormal;
 }
@@ -371,7 +373,11 @@ u32 CGameScreen::OnCommand(u32 id) {
         AdvanceMinute();
         return 0;
     case 224:
-        if (modalDialog && host_ && host_->GetGameViewDialogs()) host_->GetGameViewDialogs()->DrinkChosenPotion(*modalDialog);
+        if (modalDialog && host_ && host_->GetGameViewDialogs() &&
+            host_->GetGameViewDialogs()->DrinkChosenPotion(*modalDialog)) {
+            PlaySound("bsnd_drink", 10);
+            UpdateGauges();
+        }
         CloseModal();
         return 0;
     case 536: return OnKey(1004);

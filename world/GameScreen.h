@@ -349,6 +349,7 @@ private:
     void AfterPositionChange(bool sectionChanged);
 
     IGameViewHost* host_ = nullptr;
+    std::unique_ptr<CForm> retiredDialog_;
     CScriptContext* scriptContext_ = nullptr;
     IGameViewObjects* objects_ = nullptr;
     CPlayer* player_ = nullptr;

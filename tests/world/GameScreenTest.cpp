@@ -25,8 +25,10 @@ public:
     CRandom* GetRandom() const override { return &random_; }
     const char* GetPendingMapName() const override { return pending.c_str(); }
     void SetCurrentWorld(CWorld* world) override { current = world; }
+    IGameViewDialogs* GetGameViewDialogs() override { return dialogs; }
 
     CScriptContext* context = nullptr;
+    IGameViewDialogs* dialogs = nullptr;
     std::string pending = "base_start";
     CWorld* current = nullptr;
 
@@ -58,6 +60,16 @@ public:
 
 private:
     const CGameViewWorld& view_;
+};
+
+// Dialogs as plain forms; records what was opened.
+class Dialogs : public IGameViewDialogs {
+public:
+    std::unique_ptr<CForm> OpenDialog(CGameViewDialog kind) override {
+        opened.push_back(kind);
+        return std::make_unique<CForm>();
+    }
+    std::vector<CGameViewDialog> opened;
 };
 
 class GameScreenTest : public ::testing::Test {
@@ -450,4 +462,34 @@ TEST_F(GameScreenTest, ASentenceOfCrimeFiveIsOneDayAndOneAttributePoint) {
     EXPECT_EQ(text.rfind("You have served your sentence. Your ", 0), 0u) << text;
     EXPECT_NE(text.find(" skill have been decreased."), std::string::npos) << text;
     EXPECT_STREQ(view->events.back()->text.GetText(), "Your crime records have been cleared.");
+}
+
+TEST_F(GameScreenTest, RestAnsweredYesSleepsEightHoursAndHeals) {
+    Dialogs dialogs;
+    host.dialogs = &dialogs;
+    CPlayer& player = rig.game.player;
+    const int maxHp = player.GetMaxHp();
+    ASSERT_GT(maxHp, 2);
+    player.hp = static_cast<u16>(maxHp / 2);
+    const u32 clock = view->clock;
+    view->OnCommand(547);
+    Tick();
+    ASSERT_EQ(view->screenMode, CGameScreen::kModeRestPrompt);
+    view->OnCommand(CButtonBar::kYes);
+    EXPECT_EQ(view->screenMode, CGameScreen::kModeRest);
+    EXPECT_EQ(dialogs.opened, std::vector<CGameViewDialog>{CGameViewDialog::kRest});
+    EXPECT_EQ(view->clock, clock + 8 * 60);
+    EXPECT_EQ(player.hp, maxHp);
+    // The dialog's close command gives the view back.
+    view->OnCommand(5);
+    EXPECT_EQ(view->screenMode, CGameScreen::kModeNormal);
+    Tick();
+    EXPECT_EQ(view->IsBusy(), 0u);
+    // Refused on a map that forbids it.
+    view->section->flags |= 0x10;
+    view->OnCommand(547);
+    ASSERT_EQ(view->events.size(), 1u);
+    EXPECT_STREQ(view->events[0]->text.GetText(), "You cannot rest here.");
+    view->section->flags &= static_cast<u16>(~0x10);
+    host.dialogs = nullptr;
 }

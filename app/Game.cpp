@@ -8,6 +8,7 @@
 #include "core/PdbFile.h"
 #include "core/Random.h"
 #include "data/RecordHolder.h"
+#include "data/Npc.h"
 #include "data/WorldList.h"
 #include "data/WorldLists.h"
 #include "display/FontSet.h"
@@ -70,6 +71,16 @@ CGameScreen* CGame::GetGameScreen() const { return dynamic_cast<CGameScreen*>(Ge
 IGameViewDialogs* CGame::GetGameViewDialogs() {
     if (!gameViewDialogs_) gameViewDialogs_ = std::make_unique<CGameViewDialogs>(*this);
     return gameViewDialogs_.get();
+}
+
+// An NPC talks when it has its talk flag, its second mark byte or services; one with services opens
+// the services menu, the others the talk screen.
+u32 CGame::TalkEntry(const char* npcId, u32& npcWord) {
+    npcWord = 0;
+    CNpc* npc = worldLists && npcId ? worldLists->npcs.FindById(npcId) : nullptr;
+    if (!npc || (npc->talkFlag == 0 && npc->markByte == 0 && npc->GetServiceFlags() == 0)) return 0;
+    npcWord = GetEntryForNpc(npc);
+    return npc->GetServiceFlags() != 0 ? kScreenServices : kScreenTalk;
 }
 
 void CGame::SetCurrentWorld(CWorld* world) {

@@ -161,6 +161,7 @@ public:
     const char* GetPendingMapName() const override { return pendingMapName.GetText(); }
     void SetCurrentWorld(CWorld* world) override;
     IGameViewDialogs* GetGameViewDialogs() override;
+    u32 TalkEntry(const char* npcId, u32& npcWord) override;
 
     // The two interface sounds (click, confirm) as the sound front-end plays them; null when absent.
     CSoundEntry* GetInterfaceSound(int index) const override;

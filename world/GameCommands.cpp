@@ -87,22 +87,22 @@ void CGameScreen::Rest() {
 
 // The seams of the clock's rules (weather, per-minute effects, the hour's events) hang here.
 void CGameScreen::AdvanceMinute() {
-    const u32 day = GetDay();
     ++clock;
     if (player_) player_->TickEffects(1);
     if (inPrison && clock >= prisonArrival + 10) ServeSentence();
-    const u32 minute = clock % 60;
-    if (minute == 0) {
+    if (clock % 60 == 0) {
+        // The light changes at these hours.
         const u32 hour = clock % 1440 / 60;
         if (hour == 6 || hour == 8 || hour == 20 || hour == 22) UpdateSkyPicture();
     }
-    (void)day;
+    OnTimePassed(1);
 }
 
 void CGameScreen::AdvanceClockHours(u32 hours) {
     clock += hours * 60;
     if (player_) player_->TickEffects(static_cast<int>(hours * 60));
     UpdateSkyPicture();
+    OnTimePassed(hours * 60);
 }
 
 void CGameScreen::FormatDateTime(CStr& out) const {

@@ -256,7 +256,7 @@ void CGameScreen::AfterPositionChange(bool sectionChanged) {
     rebuildRequested = true;
     viewChanged = true;
     UpdateSkyPicture();
-    UpdateMusic();
+    UpdateSurroundings();
     if (IsCurrentScreen()) Draw();
     penGuardTick = game ? game->GetTickCounter() : 0;
 }

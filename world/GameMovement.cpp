@@ -202,6 +202,7 @@ void CGameScreen::EndOfStep() {
         if (window.WindowToSectionCell(playerX, playerY, at, sx, sy))
             world->SetWorldPositionFromSection(at, sx, sy, 0);
     }
+    UpdateSurroundings();
     viewChanged = true;
 }
 

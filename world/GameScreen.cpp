@@ -110,6 +110,7 @@ void CGameScreen::Enter(u32 a, u32 b, u32 c, u32 d) {
     } else {
         RefreshView();
         window.MarkExploredCells();
+        UpdateSurroundings();
     }
     UpdateSkyPicture();
     rebuildRequested = true;
@@ -133,7 +134,7 @@ void CGameScreen::Resume() {
     SetupHud();
     viewChanged = true;
     RebuildChangedCells();
-    UpdateMusic();
+    UpdateSurroundings();
     flags |= kFormRedrawAll;
     Draw();
     ResetInputGuard();
@@ -246,9 +247,7 @@ u32 CGameScreen::OnTick(u32 time) {
             }
         }
     }
-    if (fired[2] && cacheBuilder) {
-        // Animated ground textures advance with the view's caches.
-    }
+    RunCellPasses(fired);
     if (fired[5]) {
         viewState.skyAngle -= 0x1000;
         if (viewState.skyAngle < 0) viewState.skyAngle += 360 << 16;
@@ -407,6 +406,14 @@ void CGameScreen::OpenModalDialog(CGameViewDialog kind, u32 mode) {
 void CGameScreen::PlaySound(const char* name, i32 volume) {
     if (music && name && *name) music->PlaySound(name, volume);
 }
+
+// --- seams ---
+
+void CGameScreen::OnTimePassed(u32) {}
+
+void CGameScreen::UpdateSurroundings() { UpdateMusic(); }
+
+void CGameScreen::RunCellPasses(const bool (&)[9]) {}
 
 // --- music ---
 

@@ -134,6 +134,17 @@ public:
     bool IsSurfaceMap() const override { return window.IsSurface(); }
     int GetHour() const override { return static_cast<int>(clock % 1440 / 60); }
 
+    // --- seams: the clock's weather, the surroundings and the cell window's per-tick passes are
+    // classes of their own that the view calls here ---
+    // After every minute of game time (a step, an attack, a cast) and after whole hours: the weather's
+    // drift, the hour's events and the per-minute effects of the creatures near the player.
+    void OnTimePassed(u32 minutes);
+    // The sounds around the player and the music, after moves, commands and map changes.
+    void UpdateSurroundings();
+    // The per-tick passes over the cells near the player, by the phase timers that fired (index 0 is
+    // phase 1): animation of creatures and doors, the light, creature visibility.
+    void RunCellPasses(const bool (&fired)[9]);
+
     // --- music (the front end asks for it) ---
     // Chooses the music: the piece a screen brings, "bmus_main" outside a game, else the map's.
     void UpdateMusic();

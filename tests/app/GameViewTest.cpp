@@ -71,6 +71,21 @@ TEST(GameView, ANewGameBeginsInTheCellarAndWalks) {
     testing_support::Rgb565Image frame = rig.Capture();
     EXPECT_TRUE(testing_support::MatchesGolden("app_gameview_cellar", frame));
 
+    // A talk posted by a script opens the NPC's screen with the view kept underneath; leaving it
+    // returns to the view.
+    view->PostTalkEvent("base_npc_merchant");
+    rig.Tick(30);
+    CScreen* talk = rig.Current();
+    ASSERT_NE(talk, view);
+    EXPECT_TRUE(talk == rig.Game()->GetScreen(kScreenServices) || talk == rig.Game()->GetScreen(kScreenTalk));
+    EXPECT_NE(rig.Game()->GetNpcForEntry(view->entryB), nullptr);
+    rig.Game()->SwitchScreen(kScreenBack);
+    EXPECT_EQ(rig.Current(), view);
+    view->PostTalkEvent("base_npc_nobody");
+    ASSERT_EQ(view->events.size(), 1u);
+    EXPECT_STREQ(view->events[0]->text.GetText(), "No answer");
+    view->events.clear();
+
     // Hit points 0: the next tick leads to the death screen.
     rig.Game()->player.hp = 0;
     rig.Tick(30);

@@ -13,6 +13,7 @@
 #include "data/MapSection.h"
 #include "data/World.h"
 #include "data/WorldList.h"
+#include "display/FontSet.h"
 #include "display/Video.h"
 #include "platform/Clock.h"
 #include "script/PlayerCommands.h"
@@ -206,6 +207,7 @@ void CGameScreen::DispatchOne(CGameEvent& e) {
     case kEventJail: TransportToJail(e.jailName.GetText()); break;
     case kEventStepBack: StepBack(); break;
     case kEventMessage: ShowMessage(e.text.GetText(), e.options, e.sound.GetText()); break;
+    case kEventObjectList: ShowObjectList(e.listId); break;
     case kEventTalk: OpenTalk(e.npcName.GetText()); break;
     case kEventRestPrompt:
         PostMessageEvent(e.text.GetText(), CButtonBar::kYes | CButtonBar::kNo, nullptr);
@@ -446,7 +448,11 @@ u32 CGameScreen::OnDialogResult(u32 result) {
         }
         break;
     case kModeObjectList:
-        if (context) context->RunTriggerScript(triggerScript.GetText());
+        if (context) {
+            context->SetAnswer(static_cast<i32>(result));
+            context->SetChosenEntry(result == CActionMenu::kOk ? objectMenu.answer.GetText() : "");
+            context->RunTriggerScript(triggerScript.GetText());
+        }
         break;
     case kModeRestPrompt:
         if (result == CButtonBar::kYes) Rest();
@@ -589,4 +595,25 @@ void CGameScreen::ServeSentence() {
     }
     if (CScriptContext* context = host_ ? host_->GetScriptContext() : nullptr)
         context->SetupEvent(static_cast<i32>(kEventUse), nullptr, section, nullptr, playerX, playerY, -1, 1, 1);
+}
+
+void CGameScreen::ShowObjectList(u32) {
+    if (!pendingList.open) return;
+    pendingList.open = false;
+    objectList.Attach(this);
+    objectList.ResetItems();
+    objectList.font = 1;
+    objectList.textColour = 0x161616;
+    objectList.backgroundColour = 0x94D6E7;
+    objectList.selection = -1;
+    if (fonts) {
+        fonts->Select(1, 0, 0);
+        objectList.rowHeight = fonts->CurrentFont()->LineHeight();
+    }
+    for (const auto& [id, title] : pendingList.entries) objectList.AddItem(title.c_str(), id.c_str(), 0);
+    objectList.FitToItems(340);
+    objectMenu.Attach(game);
+    objectMenu.Open(&objectList);
+    OpenModal(&objectMenu);
+    screenMode = kModeObjectList;
 }

@@ -281,7 +281,10 @@ u32 CGameScreen::OnTick(u32 time) {
 u32 CGameScreen::OnKey(u32 command) {
     if (!game || game->GetTickCounter() == penGuardTick) return 0;
     if (modalChild) {
-        const u32 code = modalChild->OnKey(command);
+        // A dialog's answer goes to the dialog-result handler (the message box and the dialogs that
+        // report to the view themselves answer 0 here).
+        const u32 result = modalChild->OnKey(command);
+        const u32 code = result ? OnDialogResult(result) : 0;
         Draw();
         return code;
     }
@@ -315,7 +318,8 @@ u32 CGameScreen::OnPen(i32 px, i32 py, u32 down, u32 moving) {
     };
     if (modalChild) {
         if (down && !moving) release();
-        return modalChild->OnPen(px, py, down, moving);
+        const u32 result = modalChild->OnPen(px, py, down, moving);
+        return result ? OnDialogResult(result) : 0;
     }
     if (IsBusy()) {
         if (down && !moving) release();

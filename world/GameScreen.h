@@ -8,14 +8,18 @@
 #include <functional>
 #include <initializer_list>
 #include <memory>
+#include <string>
+#include <utility>
 #include <vector>
 
 #include "core/Str.h"
 #include "data/ResourceCatalogue.h"
 #include "sound/SoundManager.h"
+#include "ui/ActionMenu.h"
 #include "ui/ButtonBar.h"
 #include "ui/Buttons.h"
 #include "ui/Gauges.h"
+#include "ui/ListBox.h"
 #include "ui/MapView.h"
 #include "ui/Panel.h"
 #include "ui/PictureView.h"
@@ -212,6 +216,8 @@ public:
     void EnterMapAt(CWorld* world, CMapSection* map, i32 x, i32 y, u32 direction);
     void ShowMessage(const char* text, u32 options, const char* sound);
     void OpenTalk(const char* npcName);
+    // The object list a script built: shown in the choice box, the chosen entry's id goes back to it.
+    void ShowObjectList(u32 listId);
     void TransportToJail(const char* prison);
     void ServeSentence();
     // A value 1..count other than `first` that `eligible` accepts, drawn at random a bounded number of
@@ -339,6 +345,14 @@ public:
     CButtonBar messageBar;
     u32 messageOptions = 0;
     CStr triggerScript;
+    // The list a script is building (title and entries of id and title), and the box that shows it.
+    struct PendingList {
+        bool open = false;
+        CStr title;
+        std::vector<std::pair<std::string, std::string>> entries;
+    } pendingList;
+    CListBox objectList;
+    CActionMenu objectMenu;
     // A screen the view switches to at the end of its tick (talk).
     u32 pendingScreen = 0;
 

@@ -75,3 +75,21 @@ void CGameScriptWorld::PostSetPositionEvent(i32 x, i32 y) {
 void CGameScriptWorld::PostJailEvent(const char* jail) { view_.PostJailEvent(jail); }
 
 void CGameScriptWorld::PostStepBackEvent() { view_.PostStepBackEvent(); }
+
+void CGameScriptWorld::CreatePendingList(const char* title) {
+    view_.pendingList.open = true;
+    view_.pendingList.title.Assign(title ? title : "");
+    view_.pendingList.entries.clear();
+}
+
+void CGameScriptWorld::DeletePendingList() {
+    view_.pendingList.open = false;
+    view_.pendingList.entries.clear();
+}
+
+void CGameScriptWorld::AddPendingListEntry(const char* id, const char* title) {
+    if (!view_.pendingList.open) return;
+    view_.pendingList.entries.emplace_back(id ? id : "", title ? title : "");
+}
+
+void CGameScriptWorld::PostShowObjectListEvent() { view_.PostShowObjectListEvent(0); }

@@ -33,6 +33,10 @@ public:
     void PostSetPositionEvent(i32 x, i32 y) override;
     void PostJailEvent(const char* jail) override;
     void PostStepBackEvent() override;
+    void CreatePendingList(const char* title) override;
+    void DeletePendingList() override;
+    void AddPendingListEntry(const char* id, const char* title) override;
+    void PostShowObjectListEvent() override;
 
 private:
     CGameScreen& view_;

@@ -493,3 +493,29 @@ TEST_F(GameScreenTest, RestAnsweredYesSleepsEightHoursAndHeals) {
     view->section->flags &= static_cast<u16>(~0x10);
     host.dialogs = nullptr;
 }
+
+TEST_F(GameScreenTest, AScriptsObjectListGivesTheChosenEntryBack) {
+    CScriptContext context;
+    host.context = &context;
+    view->SetHost(&host);
+    IScriptWorld& world = view->scriptWorld;
+    world.CreatePendingList("Which key?");
+    world.AddPendingListEntry("base_key_iron", "Iron key");
+    world.AddPendingListEntry("base_key_brass", "Brass key");
+    world.PostShowObjectListEvent();
+    Tick();
+    ASSERT_EQ(view->screenMode, CGameScreen::kModeObjectList);
+    EXPECT_EQ(view->objectList.GetCount(), 2);
+    view->objectList.selection = 1;
+    ++rig.game.tickCounter;
+    CTextButton& ok = view->objectMenu.okButton;
+    ok.SetRect(10, 10, 40, 20);  // the rig has no button frames to size it
+    ok.state |= kWidgetPlaced;
+    const i32 x = ok.x + ok.w / 2, y = ok.y + ok.h / 2;
+    EXPECT_EQ(view->OnPen(x, y, 1, 0), 0u);
+    EXPECT_EQ(view->OnPen(x, y, 0, 0), 0u) << "an answer is never a screen code";
+    EXPECT_EQ(view->screenMode, CGameScreen::kModeNormal);
+    EXPECT_STREQ(context.GetChosenEntry(), "base_key_brass");
+    EXPECT_EQ(context.GetAnswer(), static_cast<i32>(CActionMenu::kOk));
+    view->SetHost(nullptr);
+}

@@ -172,7 +172,10 @@ void CGame::LeaveStackedScreens() {
 // Closes every world and empties the record lists and the texture set.
 void CGame::ResetWorld() {
     // The music's records go with the worlds: the piece stops first.
-    if (CGameScreen* view = GetGameScreen()) view->StopMusic();
+    if (CGameScreen* view = GetGameScreen()) {
+        view->StopMusic();
+        view->ForgetWorld();
+    }
     npcEntries_.clear();  // the records go with the worlds
     // The player's spells, abilities, diseases, items and effects point into the records freed here.
     player.ForgetWorld();

@@ -229,9 +229,10 @@ u32 CGameScreen::OnTick(u32 time) {
             }
         }
         if (stepping) {
-            const bool wasMoving = bumpPause == 0 || bumpTravel != 0;
+            // A bump ends where it began: it arrives nowhere and sends no cell events.
+            const bool wasBump = bump;
             StepPhase();
-            stepEnded = !stepping && wasMoving && !bump;
+            stepEnded = !stepping && !wasBump;
         }
         if (turning) compass.state |= kWidgetRedraw;
         if (turnEnded) window.SetPlayer(playerX, playerY, static_cast<u32>(facing)), window.MarkExploredCells();
@@ -266,9 +267,9 @@ u32 CGameScreen::OnTick(u32 time) {
     }
     if (screenMode == kModeNormal && !modalChild && actions.empty() && !events.empty()) DispatchEvent(false);
     if (modalChild) {
-        const u32 code = modalChild->OnTick(time);
-        modalChild->Draw();
-        if (code) return code;
+        const u32 result = modalChild->OnTick(time);
+        if (modalChild) modalChild->Draw();
+        if (result) OnDialogResult(result);
     }
     if (pendingScreen) {
         const u32 code = pendingScreen;
@@ -474,10 +475,24 @@ void CGameScreen::PassTimeTo(int hour, int minute) {
 
 // --- the view ---
 
-void CGameScreen::ResetWindowLinks() {
+void CGameScreen::ForgetWorld() {
     window.Clear();
     world = nullptr;
     section = nullptr;
+    transitionWorld = nullptr;
+    transitionMap = nullptr;
+    events.clear();
+    actions.clear();
+    modalDialog.reset();
+    retiredDialog_.reset();
+    modalChild = nullptr;
+    screenMode = kModeNormal;
+    turning = stepping = bump = false;
+    bumpPause = bumpTravel = 0;
+    inPrison = false;
+    pendingList = PendingList{};
+    for (Target& t : targets) t = Target{};
+    if (viewWorld) viewWorld->Forget();
 }
 
 void CGameScreen::RefreshView() {

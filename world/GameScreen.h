@@ -109,6 +109,9 @@ public:
     IGameViewHost* GetHost() const { return host_; }
     // The map objects' and creatures' answers to the cell events (null: none take events).
     void SetObjects(IGameViewObjects* objects) { objects_ = objects; }
+    // Drops everything that points into the open worlds (they are about to close): the window, the
+    // map, the queued events and actions, the open dialog.
+    void ForgetWorld();
     // Makes this view the host of the player's reports (null: none).
     void AttachPlayer(CPlayer* player);
     CPlayer* GetPlayer() const { return player_; }
@@ -368,7 +371,6 @@ private:
     void OpenModalDialog(CGameViewDialog kind, u32 mode);
     bool IsBlockingTarget(i32 x, i32 y, i32 direction);
     void FillQuantityLadder();
-    void ResetWindowLinks();
     CWorld* FindWorldForMap(const char* name) const;
     CPlacement* FindEntry(CWorld* w, const char* name, CMapSection*& where) const;
     void AfterPositionChange(bool sectionChanged);

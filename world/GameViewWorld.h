@@ -36,6 +36,12 @@ public:
     // Rebuilds the cell-type records from the map-object table (after worlds opened or closed) and
     // forgets the pictures read so far.
     void Refresh();
+    // Forgets the cell types and the pictures read (the worlds they came from are closing).
+    void Forget() {
+        types_.clear();
+        pictures_.clear();
+        palettes_.clear();
+    }
 
     // CViewPictureSource: pictures by first-table index, palettes by second-table index.
     const CPictureData* GetViewPicture(u16 id) const override;

@@ -519,3 +519,20 @@ TEST_F(GameScreenTest, AScriptsObjectListGivesTheChosenEntryBack) {
     EXPECT_EQ(context.GetAnswer(), static_cast<i32>(CActionMenu::kOk));
     view->SetHost(nullptr);
 }
+
+TEST_F(GameScreenTest, ForgettingTheWorldLeavesNothingThatPointsIntoIt) {
+    view->PostMessageEvent("Queued.", 1, "");
+    view->AddAction(std::make_unique<CPlayerAction>());
+    view->ForgetWorld();
+    EXPECT_EQ(view->section, nullptr);
+    EXPECT_EQ(view->world, nullptr);
+    EXPECT_FALSE(view->window.HasMapData());
+    EXPECT_TRUE(view->events.empty());
+    EXPECT_TRUE(view->actions.empty());
+    EXPECT_EQ(view->IsBusy(), 0u);
+    Tick();  // draws nothing, does nothing
+    // A new game enters again.
+    view->world = built.base.get();
+    view->Enter(1, 0, 0, 0);
+    EXPECT_STREQ(view->section->GetName(), "base_cellar");
+}

@@ -8,7 +8,8 @@
 #include "core/Str.h"
 #include "core/Types.h"
 
-class CTextView;
+class CMapSection;
+class CWorld;
 
 enum CGameEventType : u32 {
     kEventChangeMap = 1,
@@ -45,14 +46,16 @@ struct CGameEvent {
     u32 word1 = 0;   // transition kind
     u32 word2 = 0;   // step back when a map prompt is refused
     u32 direction = 0;
-    CStr text;       // prompt text, second voyage word, door text
+    CStr text;       // message text, prompt text, second voyage word, door text
     u32 x = 0, y = 0;
-    std::unique_ptr<CTextView> widget;  // the message's text
     u32 options = 0;                    // the message's button flags
     u32 listId = 0;
     CStr npcName;
     CStr jailName;
-    u32 args[10] = {};  // word 5 the target world, word 6 the target map of a position transition
+    u32 args[10] = {};
+    // The target of a position transition.
+    CWorld* targetWorld = nullptr;
+    CMapSection* targetMap = nullptr;
     CStr sound;
     u16 value = 0;
     u8 soundPlayed = 0;

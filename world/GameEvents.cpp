@@ -95,29 +95,33 @@ void CGameScreen::PostSetPositionEvent(u32 x, u32 y) {
     events.push_back(std::move(e));
 }
 
-void CGameScreen::PostKeywordTransitionEvent(const char* keyword, u32 kind) {
+namespace {
+
+std::unique_ptr<CGameEvent> TransitionEvent(const char* name, u32 kind) {
     auto e = NewEvent(kEventTransition);
-    e->name.Assign(keyword ? keyword : "");
+    e->name.Assign(name ? name : "");
     e->word1 = kind;
-    events.push_back(std::move(e));
+    return e;
+}
+
+}  // namespace
+
+void CGameScreen::PostKeywordTransitionEvent(const char* keyword, u32 kind) {
+    events.push_back(TransitionEvent(keyword, kind));
 }
 
 void CGameScreen::PostTransitionEvent(CWorld* w, CMapSection* map, u32 x, u32 y, u32 direction, u32 kind) {
-    auto e = NewEvent(kEventTransition);
-    transitionWorld = w;
-    transitionMap = map;
+    auto e = TransitionEvent("", kind);
+    e->targetWorld = w;
+    e->targetMap = map;
     e->x = x;
     e->y = y;
     e->direction = direction;
-    e->word1 = kind;
     events.push_back(std::move(e));
 }
 
 void CGameScreen::InsertTransitionEvent(const char* map, u32 kind) {
-    auto e = NewEvent(kEventTransition);
-    e->name.Assign(map ? map : "");
-    e->word1 = kind;
-    events.insert(events.begin(), std::move(e));
+    events.insert(events.begin(), TransitionEvent(map, kind));
 }
 
 void CGameScreen::PostJailEvent(const char* prison) {
@@ -200,7 +204,7 @@ void CGameScreen::DispatchOne(CGameEvent& e) {
             e.soundPlayed = 1;
         }
         if (e.name.IsEmpty())
-            StartPositionTransition(transitionWorld, transitionMap, e.x, e.y, e.direction, e.word1);
+            StartPositionTransition(e.targetWorld, e.targetMap, e.x, e.y, e.direction, e.word1);
         else
             StartTransition(e.name.GetText(), e.word1);
         break;

@@ -536,3 +536,22 @@ TEST_F(GameScreenTest, ForgettingTheWorldLeavesNothingThatPointsIntoIt) {
     view->Enter(1, 0, 0, 0);
     EXPECT_STREQ(view->section->GetName(), "base_cellar");
 }
+
+TEST_F(GameScreenTest, ATeleportToAPositionEntersThatMapFacingItsDirection) {
+    CMapSection* town = built.base->FindSectionByName("base_s0202");
+    ASSERT_NE(town, nullptr);
+    view->PostTransitionEvent(built.base.get(), town, 3, 4, 2, 1);
+    view->PostTransitionEvent(built.base.get(), nullptr, 5, 5, 0, 2);  // a second one waits its turn
+    Tick();
+    ASSERT_EQ(view->screenMode, CGameScreen::kModeTransition);
+    EXPECT_EQ(view->transitionFrames, 10u);
+    for (int i = 0; i < 20 && view->screenMode == CGameScreen::kModeTransition; ++i) Tick();
+    EXPECT_EQ(view->section, town);
+    EXPECT_EQ(view->playerX, 3 + 7);
+    EXPECT_EQ(view->playerY, 4 + 7);
+    EXPECT_EQ(view->facing, 180);
+    // The second leads nowhere: the player stays, told why.
+    for (int i = 0; i < 40 && view->screenMode != CGameScreen::kModeMessage; ++i) Tick();
+    EXPECT_EQ(view->section, town);
+    EXPECT_EQ(view->playerX, 10);
+}

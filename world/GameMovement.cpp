@@ -34,30 +34,47 @@ CMapCell* CGameScreen::GetCellInDirection(i32 direction, i32& x, i32& y, i32& op
     return window.Cell(x, y);
 }
 
-// A cell whose wall holds a door stands open when its door object is absent or open; any other wall
-// cell is closed.
+// The passability tests of the cell types: a door cell (a centre of kind 4 with the door flag) stands
+// open when its door object is absent or active; a cell whose ground is of kind 5 is closed unless it
+// is such an open door; kind-3 cells block across a strip of three.
+bool CGameScreen::IsDoorCellOpen(i32 x, i32 y) const {
+    const CMapCell* cell = window.Cell(x, y);
+    if (!cell || !viewWorld || viewWorld->TypeCode(cell->centre) != typecode::kKind4 ||
+        !(viewWorld->ViewFlags(cell->centre) & kObjectDoorFlag))
+        return false;
+    return IsObjectActive(x, y, cell->centreId);
+}
+
+bool CGameScreen::IsObjectActive(i32 x, i32 y, u8 id) const {
+    CMapSection* at = window.SectorSection(x, y);
+    const CPlacement* p = at && id ? at->FindPlacement(id) : nullptr;
+    return !p || (p->flags & CPlacement::kVisible);
+}
+
 bool CGameScreen::IsBlockingTarget(i32 x, i32 y, i32 direction) {
     CMapCell* target = window.Cell(x, y);
     if (!target || !viewWorld) return true;
-    CMapSection* at = window.SectorSection(x, y);
     auto kindOf = [this](u16 index) { return viewWorld->TypeCode(index); };
-    auto doorOpen = [&]() {
-        if (kindOf(target->layer4) != typecode::kKind4 || !(viewWorld->ViewFlags(target->layer4) & kObjectDoorFlag))
-            return false;
-        return !window.CentreObject(x, y).Hides();
-    };
     auto isKind3 = [&](const CMapCell* c) {
         return c && (kindOf(c->layer1) == typecode::kKind3 || kindOf(c->layer2) == typecode::kKind3 ||
                      kindOf(c->centre) == typecode::kKind3);
     };
-    if (isKind3(window.Cell(playerX, playerY)) && isKind3(target) && !doorOpen() &&
+    if (isKind3(window.Cell(playerX, playerY)) && isKind3(target) && !IsDoorCellOpen(x, y) &&
         !(x == previousX && y == previousY)) {
         // The strip of three cells across the direction at the target.
         const i32 ax = kDy[direction] != 0 ? 1 : 0, ay = kDx[direction] != 0 ? 1 : 0;
         if (isKind3(window.Cell(x - ax, y - ay)) && isKind3(window.Cell(x + ax, y + ay))) return true;
     }
-    if (kindOf(target->centre) == typecode::kWall && !doorOpen()) return true;
-    return target->centre != kNoCellIndex && window.IsCellCentreBlocking(*target, at);
+    if (kindOf(target->layer1) == typecode::kWall && !IsDoorCellOpen(x, y)) return true;
+    // A centre object that is absent or active decides itself.
+    if (target->centre == kNoCellIndex || !IsObjectActive(x, y, target->centreId)) return false;
+    CMapSection* at = window.SectorSection(x, y);
+    const CPlacement* p = at && target->centreId ? at->FindPlacement(target->centreId) : nullptr;
+    return IsBlocking(target->centre, p);
+}
+
+bool CGameScreen::IsBlocking(u16 objectIndex, const CPlacement* placement) const {
+    return viewWorld && viewWorld->IsBlocking(objectIndex, placement);
 }
 
 i32 CGameScreen::MoveStep(i32 direction) {
@@ -108,7 +125,7 @@ i32 CGameScreen::MoveStep(i32 direction) {
     if (!blocked && !(target->creature[0] || target->creature[1])) {
         blocked = IsBlockingTarget(x, y, direction);
         const u16 flags = viewWorld ? viewWorld->ViewFlags(target->centre) : 0;
-        const bool present = target->centre != kNoCellIndex && !window.CentreObject(x, y).Hides();
+        const bool present = target->centre != kNoCellIndex && IsObjectActive(x, y, target->centreId);
         if (present && (flags & kObjectUsedWhenWalkedInto) && target->centreId != 0) {
             const i32 result = UseInFront(direction, 0);
             if (viewWorld->TypeCode(target->centre) != typecode::kUseStep) return result;

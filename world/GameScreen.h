@@ -370,6 +370,10 @@ private:
     void CloseModal();
     void OpenModalDialog(CGameViewDialog kind, u32 mode);
     bool IsBlockingTarget(i32 x, i32 y, i32 direction);
+    bool IsDoorCellOpen(i32 x, i32 y) const;
+    // A placed object is active (its first flag bit) or absent.
+    bool IsObjectActive(i32 x, i32 y, u8 id) const;
+    bool IsBlocking(u16 objectIndex, const CPlacement* placement) const;
     void FillQuantityLadder();
     CWorld* FindWorldForMap(const char* name) const;
     CPlacement* FindEntry(CWorld* w, const char* name, CMapSection*& where) const;

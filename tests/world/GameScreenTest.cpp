@@ -7,6 +7,7 @@
 
 #include "core/Random.h"
 #include "data/ItemType.h"
+#include "data/MapObjectRecords.h"
 #include "data/MapSection.h"
 #include "script/ScriptContext.h"
 #include "tests/data/BuiltWorld.h"
@@ -554,4 +555,24 @@ TEST_F(GameScreenTest, ATeleportToAPositionEntersThatMapFacingItsDirection) {
     for (int i = 0; i < 40 && view->screenMode != CGameScreen::kModeMessage; ++i) Tick();
     EXPECT_EQ(view->section, town);
     EXPECT_EQ(view->playerX, 10);
+}
+
+TEST_F(GameScreenTest, WalkingIntoAnObjectThatIsUsedSoUsesItInstead) {
+    EventLog objects(*view->viewWorld);
+    view->SetObjects(&objects);
+    const CMapCell* door = view->window.Cell(12, 22);
+    ASSERT_NE(door, nullptr);
+    auto* record = const_cast<CMapObjectRecord*>(built.lists.mapObjects.At(door->centre));
+    ASSERT_NE(record, nullptr);
+    const u16 flags = record->viewFlags;
+    record->viewFlags = static_cast<u16>(flags | kObjectUsedWhenWalkedInto);
+    PlaceAt(13, 22, 90);
+    const u32 clock = view->clock;
+    Key(1000);
+    Settle();
+    record->viewFlags = flags;
+    view->SetObjects(nullptr);
+    EXPECT_EQ(objects.log, std::vector<std::string>{"32@12,22,-1 base_chamberdoor"});
+    EXPECT_EQ(view->playerX, 13);
+    EXPECT_EQ(view->clock, clock);
 }

@@ -305,6 +305,11 @@ u32 CGameScreen::RunCommandKey(u32 command) {
     case 3000: Attack(); break;
     case 3001: OpenSpellBook(); break;
     case 3006: UseInFront(-1, selectedTarget); break;
+    case 3007:
+        // Cancel opens the main menu over the game, which stays underneath ("Continue game" resumes it).
+        keepOnStack = 1;
+        entryA = entryB = entryC = entryD = 0;
+        return kScreenMainMenu;
     default: return 0;
     }
     return 0;

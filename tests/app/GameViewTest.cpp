@@ -86,6 +86,20 @@ TEST(GameView, ANewGameBeginsInTheCellarAndWalks) {
     EXPECT_STREQ(view->events[0]->text.GetText(), "No answer");
     view->events.clear();
 
+    // Escape opens the main menu over the game; "Continue game" resumes the view where it was.
+    rig.Tick(30);  // the view takes keys from the tick after it was resumed
+    rig.Key(27);
+    ASSERT_EQ(rig.Current(), rig.Game()->GetScreen(kScreenMainMenu));
+    EXPECT_EQ(view->inGame, 1u);
+    rig.Tick(30);
+    rig.Key(40);  // down from no selection: the first entry, "Continue game"
+    rig.Key(13);
+    rig.Tick(30);
+    ASSERT_EQ(rig.Current(), view);
+    EXPECT_EQ(view->playerX, 18);
+    EXPECT_EQ(view->playerY, 16);
+    EXPECT_STREQ(view->currentMusic, "bmus_dungeon");
+
     // Hit points 0: the next tick leads to the death screen.
     rig.Game()->player.hp = 0;
     rig.Tick(30);

@@ -163,6 +163,13 @@ void CGameScreen::PostRestPromptEvent() {
     events.push_back(std::move(e));
 }
 
+void CGameScreen::PostShipVoyageEvent(const char* destination, const char* second) {
+    auto e = NewEvent(kEventShipVoyage);
+    e->name.Assign(destination ? destination : "");
+    e->text.Assign(second ? second : "");
+    events.push_back(std::move(e));
+}
+
 // Texts of any length go in: the message grows with them (a world's names and sign texts included).
 void CGameScreen::AppendMessage(const char* text) {
     if (events.empty() || events.back()->type != kEventMessage) PostMessageEvent("", 1, nullptr);

@@ -177,8 +177,9 @@ void CGameScreen::StepPhase() {
         } else {
             cell += towards;
         }
-        if (!window.IsSurface()) footstepCountdown = 2;
         window.SetPlayer(playerX, playerY, static_cast<u32>(facing));
+        PlayFootstep(false);
+        if (!window.IsSurface()) footstepCountdown = 2;
         return;
     }
     fraction = static_cast<u32>(next);
@@ -248,6 +249,32 @@ i32 CGameScreen::UseInFront(i32 direction, u32 rightSide) {
         TriggerCellEvent(kEventUse, targets, window.SectorSection(x, y), cell, x, y, side, false, nullptr);
     if (result == 0 && modalChild) modalChild->Draw();
     return result;
+}
+
+// The ground under the player sounds: bare feet on anything but a kind-3 ground when the footwear slot
+// is empty, else the ground's own sound for the foot (right on cells whose x + y is even).
+void CGameScreen::PlayFootstep(bool quiet) {
+    const CMapCell* cell = window.Cell(playerX, playerY);
+    if (!cell || !viewWorld) return;
+    u16 ground = kNoCellIndex;
+    if (viewWorld->TypeCode(cell->centre) == typecode::kKind4 && viewWorld->ObjectSound(cell->centre, 0) &&
+        IsObjectActive(playerX, playerY, cell->centreId))
+        ground = cell->centre;
+    else if (cell->layer2 != kNoCellIndex)
+        ground = cell->layer2;
+    else if (cell->layer1 != kNoCellIndex)
+        ground = cell->layer1;
+    else
+        ground = window.defaultGround;
+    const bool right = ((playerX + playerY) & 1) == 0;
+    const i32 volume = quiet ? 6 : 10;
+    const bool barefoot = !player_ || player_->equipment[11] == nullptr;
+    if (viewWorld->TypeCode(ground) != typecode::kKind3 && barefoot) {
+        PlaySound(right ? "bsnd_stepbarefoot-right" : "bsnd_stepbarefoot-left", volume);
+        return;
+    }
+    const char* own = viewWorld->ObjectSound(ground, right ? 0 : 1);
+    PlaySound(own ? own : viewWorld->ObjectSound(ground, 0), volume);
 }
 
 u32 CGameScreen::OpenBagInCell() {

@@ -218,6 +218,8 @@ u32 CGameScreen::OnTick(u32 time) {
     for (int i = 0; i < 9; ++i)
         if (i != 5 || movingSky) fired[i] = PhaseFired(i, now, kPeriods[i]);
 
+    // The second footstep of a step underground.
+    if (footstepCountdown && --footstepCountdown == 0) PlayFootstep(true);
     bool turnEnded = false, stepEnded = false;
     if (fired[7]) {
         if (turning) {

@@ -165,6 +165,7 @@ public:
     void StepBack() { MoveStep(static_cast<i32>((lastStepDirection + 2) & 3)); }
     i32 UseInFront(i32 direction, u32 rightSide);
     u32 OpenBagInCell();
+    void PlayFootstep(bool quiet);
     i32 SendLeaveEvent();
     void SendArriveEvent();
     i32 TriggerCellEvent(u32 code, u32 targets, CMapSection* section, CMapCell* cell, i32 x, i32 y, i32 side,
@@ -199,6 +200,7 @@ public:
     void PostShowObjectListEvent(u32 listId);
     void PostTalkEvent(const char* npcName);
     void PostRestPromptEvent();
+    void PostShipVoyageEvent(const char* destination, const char* second);
     void AppendMessage(const char* text);
     bool HasMessageEvent() const;
     void DispatchEvent(bool last);

@@ -76,6 +76,10 @@ void CGameScriptWorld::PostJailEvent(const char* jail) { view_.PostJailEvent(jai
 
 void CGameScriptWorld::PostStepBackEvent() { view_.PostStepBackEvent(); }
 
+void CGameScriptWorld::PostShipVoyageEvent(const char* target, const char* text) {
+    view_.PostShipVoyageEvent(target, text);
+}
+
 void CGameScriptWorld::CreatePendingList(const char* title) {
     view_.pendingList.open = true;
     view_.pendingList.title.Assign(title ? title : "");

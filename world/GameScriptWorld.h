@@ -33,6 +33,7 @@ public:
     void PostSetPositionEvent(i32 x, i32 y) override;
     void PostJailEvent(const char* jail) override;
     void PostStepBackEvent() override;
+    void PostShipVoyageEvent(const char* target, const char* text) override;
     void CreatePendingList(const char* title) override;
     void DeletePendingList() override;
     void AddPendingListEntry(const char* id, const char* title) override;

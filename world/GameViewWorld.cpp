@@ -65,6 +65,12 @@ u16 CGameViewWorld::ViewFlags(u16 index) const {
     return r ? r->viewFlags : 0;
 }
 
+const char* CGameViewWorld::ObjectSound(u16 index, int which) const {
+    const CMapObjectRecord* r = index < lists_.mapObjects.Count() ? lists_.mapObjects.At(index) : nullptr;
+    const char* sound = r && which >= 0 && which < 3 ? r->sounds[which] : nullptr;
+    return sound && *sound ? sound : nullptr;
+}
+
 bool CGameViewWorld::IsBlocking(u16 index, const CPlacement* placement) const {
     const u8 code = TypeCode(index);
     if (code == typecode::kWall) return true;

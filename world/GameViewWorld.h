@@ -53,6 +53,8 @@ public:
     bool IsBlocking(u16 objectIndex, const CPlacement* placement) const override;
     u8 TypeCode(u16 objectIndex) const override;
     u16 ViewFlags(u16 objectIndex) const;
+    // Sound `which` (0..2) of a map-object index; null when it has none.
+    const char* ObjectSound(u16 objectIndex, int which) const;
 
     // CViewCellWindow, the window's answers with the cell types and the blocks added.
     bool HasMapData() const override { return window_.HasMapData(); }

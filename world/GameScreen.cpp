@@ -39,6 +39,8 @@ void CGameScreen::SetHost(IGameViewHost* host) {
     if (scriptContext_ && scriptContext_->GetWorld() == &scriptWorld) scriptContext_->SetWorld(nullptr);
     scriptContext_ = nullptr;
     host_ = host;
+    mapView.source = nullptr;
+    automap.reset();
     viewWorld.reset();
     cacheBuilder.reset();
     viewState.pictures = nullptr;
@@ -46,6 +48,8 @@ void CGameScreen::SetHost(IGameViewHost* host) {
     if (!host_ || !host_->GetWorldLists()) return;
     viewWorld = std::make_unique<CGameViewWorld>(window, host_->GetTextures(), *host_->GetWorldLists());
     window.SetObjects(viewWorld.get());
+    automap = std::make_unique<CAutomapSource>(window, *viewWorld);
+    mapView.source = automap.get();
     cacheBuilder = std::make_unique<CViewCacheBuilder>(viewState, *viewWorld, nullptr);
     viewState.pictures = viewWorld.get();
     random = host_->GetRandom();
@@ -172,6 +176,13 @@ void CGameScreen::SyncViewPose() {
     viewState.viewPosX = position(playerX, fractionX);
     viewState.viewPosY = position(playerY, fractionY);
     viewState.viewAngle = facing << 16;
+    if (automap) {
+        automap->playerX = playerX;
+        automap->playerY = playerY;
+        automap->fractionX = fractionX;
+        automap->fractionY = fractionY;
+        automap->facing = static_cast<u32>(facing);
+    }
 }
 
 void CGameScreen::Draw() {

@@ -31,6 +31,7 @@
 #include "view3d/CellEmitters.h"
 #include "view3d/Renderer3D.h"
 #include "view3d/ViewRecord.h"
+#include "world/AutomapSource.h"
 #include "world/CellWindow.h"
 #include "world/GameEvent.h"
 #include "world/GameScriptWorld.h"
@@ -319,6 +320,7 @@ public:
     CCellWindow window;
     CViewState3D viewState;
     std::unique_ptr<CGameViewWorld> viewWorld;
+    std::unique_ptr<CAutomapSource> automap;  // the HUD's map of the explored cells
     std::unique_ptr<CViewCacheBuilder> cacheBuilder;
     CViewEmitters emitters;
     CRenderer3D renderer;

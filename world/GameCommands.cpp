@@ -134,7 +134,10 @@ void CGameScreen::SetupHud() {
     };
     if (place(hudBottom, 534)) hudBottom.SetPicture(game->GetInterfacePicture(kPictureHudBottom), 0, 0, 1);
     if (place(hudSide, 713)) hudSide.SetPicture(game->GetInterfacePicture(kPictureHudSide), 0, 0, 1);
-    if (place(mapView, 535)) mapView.Setup();
+    if (place(mapView, 535)) {
+        mapView.Setup();
+        mapView.id = 535;  // a tap opens the world map
+    }
     if (place(portrait, 36) && player_) portrait.SetPortrait(player_->portrait.GetText());
     if (place(hpBar, 544)) hpBar.Setup(1);
     if (place(manaBar, 545)) manaBar.Setup(0);

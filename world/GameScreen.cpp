@@ -402,6 +402,7 @@ u32 CGameScreen::OnCommand(u32 id) {
         }
         CloseModal();
         return 0;
+    case 535: return OpenWorldMap();
     case 536: return OnKey(1004);
     case 537: return OnKey(1000);
     case 538: return OnKey(1006);
@@ -414,6 +415,20 @@ u32 CGameScreen::OnCommand(u32 id) {
     case 547: RestCommand(); return 0;
     default: return 0;
     }
+}
+
+u32 CGameScreen::OpenWorldMap() {
+    if (turning || stepping || HasBlockingAction() || modalChild || !game) return 0;
+    auto dialog = std::make_unique<CWorldMapDialog>();
+    dialog->Attach(game);
+    dialog->source = &worldMapSource;
+    modalDialog = std::move(dialog);
+    screenMode = kModeWorldMap;
+    OpenModal(modalDialog.get());
+    static_cast<CWorldMapDialog*>(modalDialog.get())->Open();
+    PlaySound("bsnd_letteropenclose", 10);
+    flags |= kFormRedrawAll;
+    return 0;
 }
 
 void CGameScreen::OpenModalDialog(CGameViewDialog kind, u32 mode) {

@@ -26,6 +26,7 @@
 #include "ui/PictureWidgets.h"
 #include "ui/Screen.h"
 #include "ui/TextView.h"
+#include "ui/WorldMapDialog.h"
 #include "ui/Widget.h"
 #include "view3d/CellBuilder.h"
 #include "view3d/CellEmitters.h"
@@ -35,6 +36,7 @@
 #include "world/CellWindow.h"
 #include "world/GameEvent.h"
 #include "world/GameScriptWorld.h"
+#include "world/GameWorldMap.h"
 #include "world/GameViewHost.h"
 #include "world/GameViewWorld.h"
 #include "world/Player.h"
@@ -238,6 +240,9 @@ public:
     void RestCommand();
     void Rest();
 
+    // Opens the world map over the view (the map widget's tap); refused while moving or acting.
+    u32 OpenWorldMap();
+
     // --- HUD ---
     void SetupHud();
     void SetupTargetPanel();
@@ -345,8 +350,9 @@ public:
     u32 selectedTarget = 0;
     i32 targetPanelX = 0, targetPanelY = 0, targetPanelW = 0, targetPanelH = 0;
 
-    // What the scripts see of the view.
+    // What the scripts see of the view, and what the world map shows.
     CGameScriptWorld scriptWorld{*this};
+    CGameWorldMap worldMapSource{*this};
 
     // The open message box and its buttons; the script whose question it asks.
     CButtonBar messageBar;

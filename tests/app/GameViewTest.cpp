@@ -86,6 +86,16 @@ TEST(GameView, ANewGameBeginsInTheCellarAndWalks) {
     EXPECT_STREQ(view->events[0]->text.GetText(), "No answer");
     view->events.clear();
 
+    // A tap on the map opens the world map; its close button gives the view back.
+    rig.Tick(30);
+    ASSERT_TRUE(rig.TapLayoutElement(43, 535));
+    ASSERT_EQ(view->screenMode, CGameScreen::kModeWorldMap);
+    EXPECT_EQ(view->IsBusy(), 1u);
+    rig.Tick(30);
+    view->modalChild->OnCommand(CWorldMapDialog::kCommandClose);
+    EXPECT_EQ(view->screenMode, CGameScreen::kModeNormal);
+    EXPECT_EQ(view->modalChild, nullptr);
+
     // Escape opens the main menu over the game; "Continue game" resumes the view where it was.
     rig.Tick(30);  // the view takes keys from the tick after it was resumed
     rig.Key(27);

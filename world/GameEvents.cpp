@@ -26,14 +26,6 @@ CGameEvent::~CGameEvent() = default;
 
 namespace {
 
-bool SameText(const char* a, const char* b) {
-    if (!a || !b) return false;
-    for (; *a && *b; ++a, ++b)
-        if (std::tolower(static_cast<unsigned char>(*a)) != std::tolower(static_cast<unsigned char>(*b)))
-            return false;
-    return *a == *b;
-}
-
 bool SamePrefix(const char* name, const char* shortName) {
     if (!name || !shortName) return false;
     for (int i = 0; i < 4; ++i) {
@@ -255,8 +247,7 @@ CPlacement* CGameScreen::FindEntry(CWorld* w, const char* name, CMapSection*& wh
     return nullptr;
 }
 
-void CGameScreen::AfterPositionChange(bool sectionChanged) {
-    (void)sectionChanged;
+void CGameScreen::AfterPositionChange() {
     turning = stepping = bump = false;
     bumpPause = bumpTravel = 0;
     footstepCountdown = 0;
@@ -287,7 +278,6 @@ bool CGameScreen::ChangeMap(const char* name, u32 kind) {
     CMapSection* where = nullptr;
     CPlacement* entry = FindEntry(target, name, where);
     if (!entry || !where) return false;
-    const bool sectionChanged = where != section;
     target->currentSection = where;
     if (host_) host_->SetCurrentWorld(target);
     world = target;
@@ -302,7 +292,7 @@ bool CGameScreen::ChangeMap(const char* name, u32 kind) {
         if ((code == typecode::kFacingEntry || code == typecode::kFacingEntryB) && (cell->state & 7))
             facing = ((5 - (cell->state & 7)) * 90) % 360;
     }
-    AfterPositionChange(sectionChanged);
+    AfterPositionChange();
     CMapCell* cell = window.Cell(playerX, playerY);
     if (cell && cell->centre != kNoCellIndex && !window.CentreObject(playerX, playerY).Hides())
         TriggerCellEvent(kEventArrival, kTargetCentre, section, cell, playerX, playerY, -1, false, nullptr);
@@ -315,7 +305,6 @@ void CGameScreen::EnterMapAt(CWorld* w, CMapSection* map, i32 x, i32 y, u32 dire
         PostMessageEvent("The way leads nowhere.", 1, nullptr);
         return;
     }
-    const bool sectionChanged = map != section;
     w->currentSection = map;
     if (host_) host_->SetCurrentWorld(w);
     world = w;
@@ -326,7 +315,7 @@ void CGameScreen::EnterMapAt(CWorld* w, CMapSection* map, i32 x, i32 y, u32 dire
     playerY = y + offset;
     RefreshView();
     if (map->IsSurface()) world->SetWorldPositionFromSection(map, x, y, 0);
-    AfterPositionChange(sectionChanged);
+    AfterPositionChange();
 }
 
 void CGameScreen::OpenMapPrompt(const char* target, const char* text, u32 kind, u32 stepBack) {
@@ -356,7 +345,7 @@ void CGameScreen::SetPosition(i32 x, i32 y) {
         i32 sx = 0, sy = 0;
         if (window.WindowToSectionCell(x, y, at, sx, sy)) world->SetWorldPositionFromSection(at, sx, sy, 0);
     }
-    AfterPositionChange(false);
+    AfterPositionChange();
 }
 
 void CGameScreen::StartTransition(const char* name, u32 kind) {

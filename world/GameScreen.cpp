@@ -133,6 +133,8 @@ void CGameScreen::Leave() {
 
 void CGameScreen::Resume() {
     if (video) video->LayoutViewRect();
+    viewWidget.SetRect(static_cast<u16>(viewState.viewX), static_cast<u16>(viewState.viewY),
+                       static_cast<u16>(viewState.viewWidth), static_cast<u16>(viewState.viewHeight));
     if (rendererReady) renderer.SetupView();
     if (video) video->FillRect(0, 0, video->Width(), video->Height(), 0);
     SetupHud();
@@ -436,7 +438,6 @@ void CGameScreen::OpenModalDialog(CGameViewDialog kind, u32 mode) {
     std::unique_ptr<CForm> dialog = dialogs ? dialogs->OpenDialog(kind) : nullptr;
     if (!dialog) return;
     modalDialog = std::move(dialog);
-    modalKind = kind;
     screenMode = mode;
     OpenModal(modalDialog.get());
 }

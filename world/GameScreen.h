@@ -98,7 +98,6 @@ public:
     static constexpr i32 kDx[4] = {0, 1, 0, -1};
     static constexpr i32 kDy[4] = {-1, 0, 1, 0};
     static constexpr u32 kLadderSize = 228;
-    static constexpr u32 kFrequentSteps = 0x10000 / 8;  // a step's delta per 25 ms phase: 8 phases
 
     CGameScreen();
     ~CGameScreen() override;
@@ -270,7 +269,6 @@ public:
     u32 busy = 0;  // forces IsBusy (the shell's tests)
     u32 screenMode = kModeNormal;
     std::unique_ptr<CForm> modalDialog;
-    CGameViewDialog modalKind = CGameViewDialog::kSpellBook;
     i32 facing = 270, targetFacing = 270, turnStep = 0;
     bool turning = false;
     i32 playerX = 17, playerY = 17;
@@ -293,7 +291,6 @@ public:
     CWorld* transitionWorld = nullptr;
     CMapSection* transitionMap = nullptr;
     u32 transitionX = 0, transitionY = 0, transitionDirection = 0;
-    i32 fadeStep[5] = {};
     // Prison: whether the player sits in one, since when, and the jail's map-object name.
     bool inPrison = false;
     u32 prisonArrival = 0;
@@ -306,7 +303,6 @@ public:
     u32 phaseLast[9] = {};
     bool movingSky = false;
     u32 penGuardTick = 0;
-    u32 lastWeatherTick = 0;
 
     // The music: a screen's own piece while that screen shows (the pages), the catalogue, the channel.
     const char* currentMusic = nullptr;
@@ -387,7 +383,7 @@ private:
     void FillQuantityLadder();
     CWorld* FindWorldForMap(const char* name) const;
     CPlacement* FindEntry(CWorld* w, const char* name, CMapSection*& where) const;
-    void AfterPositionChange(bool sectionChanged);
+    void AfterPositionChange();
 
     IGameViewHost* host_ = nullptr;
     std::unique_ptr<CForm> retiredDialog_;

@@ -20,6 +20,7 @@
 #include "ui/ProgressDialog.h"
 #include "ui/Screen.h"
 #include "app/GameViewDialogs.h"
+#include "app/GameViewModalDialogs.h"
 #include "world/GameScreen.h"
 
 namespace {
@@ -37,6 +38,11 @@ int ScreenSlotOf(u32 id) {
 CGame::CGame() : gameTradeWorld(std::make_unique<CGameTradeWorld>(*this)) { SetDefaultSettings(); }
 
 ITradeWorld* CGame::GetTradeWorld() { return tradeWorld ? tradeWorld : gameTradeWorld.get(); }
+
+CGameViewDialogs& CGame::GetViewDialogs() {
+    if (!viewDialogs) viewDialogs = std::make_unique<CGameViewDialogs>(*this);
+    return *viewDialogs;
+}
 
 CGame::~CGame() {
     if (sound && sound->GetMixer()) {
@@ -69,7 +75,7 @@ void CGame::SetScreen(u32 id, std::unique_ptr<CScreen> screen) {
 CGameScreen* CGame::GetGameScreen() const { return dynamic_cast<CGameScreen*>(GetScreen(kScreenGame)); }
 
 IGameViewDialogs* CGame::GetGameViewDialogs() {
-    if (!gameViewDialogs_) gameViewDialogs_ = std::make_unique<CGameViewDialogs>(*this);
+    if (!gameViewDialogs_) gameViewDialogs_ = std::make_unique<CGameViewModalDialogs>(*this);
     return gameViewDialogs_.get();
 }
 

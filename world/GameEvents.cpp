@@ -617,3 +617,27 @@ void CGameScreen::ShowObjectList(u32) {
     OpenModal(&objectMenu);
     screenMode = kModeObjectList;
 }
+
+// --- travel of the spell and voyage dialogs ---
+
+bool CGameScreen::GetPlayerCell(int& x, int& y) const {
+    CMapSection* at = nullptr;
+    i32 sx = 0, sy = 0;
+    if (!section || !window.WindowToSectionCell(playerX, playerY, at, sx, sy)) return false;
+    x = sx;
+    y = sy;
+    return true;
+}
+
+void CGameScreen::PostMapTransition(const char* worldId, const char* map, int x, int y, int direction, int kind) {
+    CWorldList* list = host_ ? host_->GetWorldList() : nullptr;
+    CWorld* target = world && SamePrefix(worldId, world->shortName.GetText()) ? world : nullptr;
+    if (!target && list) target = list->FindWorldByShortName(worldId);
+    CMapSection* at = target && map ? target->FindSectionByName(map) : nullptr;
+    PostTransitionEvent(target, at, static_cast<u32>(x), static_cast<u32>(y), static_cast<u32>(direction & 3),
+                        static_cast<u32>(kind));
+}
+
+void CGameScreen::StopQueuedSounds(bool stopMusic) {
+    if (stopMusic) StopMusic();
+}

@@ -38,6 +38,7 @@
 #include "world/GameScriptWorld.h"
 #include "world/GameWorldMap.h"
 #include "world/GameViewHost.h"
+#include "world/GameViewTravel.h"
 #include "world/GameViewWorld.h"
 #include "world/Player.h"
 #include "world/PlayerHost.h"
@@ -67,7 +68,7 @@ public:
                                     bool& changed) = 0;
 };
 
-class CGameScreen : public CScreen, public IPlayerHost {
+class CGameScreen : public CScreen, public IPlayerHost, public IGameViewTravel {
 public:
     // Screen modes.
     enum : u32 {
@@ -231,6 +232,14 @@ public:
     // times and then searched in order; 0 when none qualifies.
     static i32 DrawSentenceLoss(CRandom* random, i32 count, i32 first, const std::function<bool(i32)>& eligible);
     u32 OnDialogResult(u32 result);
+    // Takes the open dialog down (it goes at the next tick) and returns to normal play.
+    void CloseModal();
+
+    // --- IGameViewTravel: the spell and travel dialogs ---
+    bool GetPlayerCell(int& x, int& y) const override;
+    void PostMapTransition(const char* worldId, const char* map, int x, int y, int direction, int kind) override;
+    void ChangeMap(const char* destination) override { ChangeMap(destination, 0); }
+    void StopQueuedSounds(bool stopMusic) override;
 
     // --- player commands ---
     void Attack();
@@ -373,7 +382,6 @@ private:
     void EndOfStep();
     void SwitchSurfacePiece(i32 axis, i32 towards);
     void DispatchOne(CGameEvent& event);
-    void CloseModal();
     void OpenModalDialog(CGameViewDialog kind, u32 mode);
     bool IsBlockingTarget(i32 x, i32 y, i32 direction);
     bool IsDoorCellOpen(i32 x, i32 y) const;

@@ -214,10 +214,14 @@ CellSpec Floor() {
     return c;
 }
 
+// A wall stands in both layers, so that it reaches from the ground to the ceiling.
 CellSpec WallBlock() {
     CellSpec c = Floor();
     c.centre = kWall;
     c.centrePicture = kTexWall;
+    c.hasStored = true;
+    c.stored.centre = kWall;
+    c.stored.centrePicture = kTexWall;
     return c;
 }
 
@@ -240,7 +244,7 @@ Section Cellar() {
     s.lightAColour = 0x2104;
     s.lightALevel = 70;
     s.byteE = 0;
-    s.bytes[0] = 6;  // visibility
+    s.bytes[0] = 150;  // visibility: fog from 1 cell, the view reaching 9
     s.indices[0] = kFloor;
     s.indices[1] = kTexFloor;
     s.indices[3] = kTexCeiling;  // the ceiling object falls back to the first of type 1

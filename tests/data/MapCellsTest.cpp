@@ -384,12 +384,12 @@ TEST_F(BuiltSections, AWeekOfAbsenceResetsTheMonstersAndBags) {
 
 TEST(MapSections, DamagedMonsterEntriesAreDropped) {
     CWorld world;
-    world.tableE.names = {nullptr, "base_rat"};
-    world.tableE.entries = {nullptr, &world};
+    world.tableE.names = {nullptr, "base_rat", "base_gone"};
+    world.tableE.entries = {nullptr, &world, nullptr};
     CMapSection section(&world);
     section.placements.push_back({0, nullptr, nullptr, nullptr, 4, 0, 1, 1, 0x03});
     ByteWriter w;
-    w.U32(4);
+    w.U32(5);
     w.U8(9);
     auto entry = [&](u16 type, u8 id, u8 object, u8 x, u8 y) {
         w.Align(2);
@@ -402,7 +402,8 @@ TEST(MapSections, DamagedMonsterEntriesAreDropped) {
         w.U8(0);
     };
     entry(1, 1, 0, 3, 3);   // kept
-    entry(2, 2, 0, 3, 3);   // type beyond the table
+    entry(3, 2, 0, 3, 3);   // type beyond the table
+    entry(2, 4, 0, 3, 3);   // a name that matched no monster type
     entry(1, 3, 0, 35, 3);  // outside the 35 x 35 map
     entry(1, 5, 4, 3, 3);   // bound to a hidden placement
     std::vector<u8> bytes = w.Take();

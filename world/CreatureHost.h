@@ -65,6 +65,9 @@ public:
     // Whether a creature may step into the window cell moving in `direction` (0 north, 1 west,
     // 2 south, 3 east: the facing quarters): walls, doors and map objects.
     virtual bool CanCreatureEnter(i32 x, i32 y, i32 direction) = 0;
+    // A blow (code 8, the damage) or a spell (code 16, the strength) on the map object of a window
+    // cell without creatures.
+    virtual void RaiseObjectEvent(int /*code*/, i32 /*x*/, i32 /*y*/, int /*amount*/) {}
     // The player's hp reached 0 (the death screen follows).
     virtual void OnPlayerDied() {}
 };

@@ -1,0 +1,326 @@
+#include <gtest/gtest.h>
+
+#include <set>
+#include <string>
+
+#include "data/ItemType.h"
+#include "data/Spells.h"
+#include "tests/world/CreatureFixture.h"
+#include "world/CombatActions.h"
+#include "world/Directions.h"
+#include "world/NearCreatures.h"
+
+namespace {
+
+class CombatTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        ASSERT_TRUE(w.built.Loaded());
+        w.FillEmpty();
+        near.SetActions(&actions);
+        w.player.hp = 500;
+    }
+    CMonster& Make(const char* type, i32 x, i32 y, u8 flags = 0x06) { return w.Make(type, x, y, flags); }
+    CItemInstance* Equip(const char* id, bool second = false) {
+        CItemInstance* item = w.player.AddItemCopies(1, *w.rules.items->FindItemType(id));
+        w.player.EquipItem(item, second);
+        return item;
+    }
+    // One tick of the view: actions, creatures, and every other tick the 50 ms animation.
+    void Tick() {
+        w.clock.Advance(25);
+        actions.Run();
+        near.Run();
+        if (++ticks % 2 == 0) near.AnimateNearby();
+        if (near.Count() == 0) near.Scan();
+    }
+    std::string Dump() {
+        std::string s;
+        for (int i = 0; i < near.Count(); ++i)
+            s += std::to_string(near.At(i).id) + ":" + std::to_string(near.At(i).state) + " ";
+        return s;
+    }
+
+    CreatureWorld w;
+    CCreatures creatures{w.host};
+    CCombatActions actions{w.host, creatures};
+    CNearCreatures near{w.host, creatures};
+    int ticks = 0;
+};
+
+TEST_F(CombatTest, TheScanTakesHostileAndIdleCreaturesWithinSevenCellsButNoPeople) {
+    const u8 inside = Make("base_rat_small", 24, 17).id;
+    const u8 corner = Make("base_rat_small", 10, 10).id;
+    Make("base_rat_small", 25, 17);  // 8 cells away
+    Make("base_townsfolk_merchant", 18, 18, 0x02);
+    near.Scan();
+    ASSERT_EQ(near.Count(), 2);
+    std::set<u8> ids{near.At(0).id, near.At(1).id};
+    EXPECT_EQ(ids, (std::set<u8>{inside, corner}));
+    // A second scan waits while the list is not empty.
+    near.Scan();
+    EXPECT_TRUE(near.pending);
+    EXPECT_EQ(near.Count(), 2);
+}
+
+TEST_F(CombatTest, DecisionsFollowPlaceStyleAndHealth) {
+    struct Case {
+        const char* type;
+        i32 x, y;
+        u8 flags;
+        int style;
+        u8 state;
+    };
+    // The player stands at 17, 17 in open floor.
+    const Case cases[] = {
+        {"base_rat_small", 20, 19, 0x06, 1, kNearApproach},   // off the lines, melee
+        {"base_rat_small", 20, 19, 0x06, 2, kNearToLine},     // off the lines, missile
+        {"base_rat_small", 17, 14, 0x06, 1, kNearToLine},     // on the column, melee
+        {"base_rat_small", 17, 14, 0x06, 2, kNearAttackClose},  // on the column, missile: shoots
+        {"base_rat_small", 17, 14, 0x06, 3, kNearAttackFar},  // caster
+        {"base_rat_small", 18, 17, 0x06, 1, kNearAttackClose},  // adjacent melee
+        {"base_rat_small", 18, 17, 0x00, 1, kNearIdle},        // not hostile
+    };
+    for (const Case& c : cases) {
+        w.FillEmpty();
+        CMonsterType& type = const_cast<CMonsterType&>(*w.Type(c.type));
+        const u8 savedStyle = type.attackStyle;
+        type.attackStyle = static_cast<u8>(c.style);
+        Make(c.type, c.x, c.y, c.flags);
+        near.Clear();
+        near.Scan();
+        ASSERT_EQ(near.Count(), 1);
+        EXPECT_EQ(near.At(0).state, c.state) << c.x << "," << c.y << " style " << c.style;
+        type.attackStyle = savedStyle;
+    }
+}
+
+TEST_F(CombatTest, AWeakAdjacentCreatureFleesAboutFourInTenAndAMissileCreatureStepsBack) {
+    CMonsterType& rat = const_cast<CMonsterType&>(*w.Type("base_rat_small"));
+    const u8 style = rat.attackStyle;
+    auto count = [&](int attackStyle, int hp) {
+        rat.attackStyle = static_cast<u8>(attackStyle);
+        int fled = 0;
+        for (int i = 0; i < 200; ++i) {
+            w.FillEmpty();
+            CMonster& m = Make("base_rat_small", 17, 18);
+            m.hp = static_cast<u16>(hp);
+            near.Clear();
+            near.Scan();
+            if (near.Count() == 1 && near.At(0).state == kNearFlee) ++fled;
+        }
+        return fled;
+    };
+    const int weakMelee = count(1, 2);  // 2 of 8 hp: 25 percent
+    const int healthyMelee = count(1, 8);
+    const int healthyMissile = count(2, 8);
+    rat.attackStyle = style;
+    EXPECT_GT(weakMelee, 50);
+    EXPECT_LT(weakMelee, 110);
+    EXPECT_EQ(healthyMelee, 0);
+    EXPECT_GT(healthyMissile, 35);
+    EXPECT_LT(healthyMissile, 85);
+}
+
+TEST_F(CombatTest, EachOctantTriesItsFirstMove) {
+    // From the player at 17, 17: a creature in each octant, approaching, steps by the table's first
+    // move (the flag does not change the first move on the lines, and off them the longer axis
+    // decides).
+    const struct {
+        i32 x, y, toX, toY;
+    } cases[] = {{17, 13, 17, 14}, {20, 15, 19, 15}, {21, 17, 20, 17}, {20, 19, 19, 19},
+                 {17, 21, 17, 20}, {14, 19, 15, 19}, {13, 17, 14, 17}, {14, 15, 15, 15}};
+    for (const auto& c : cases) {
+        w.FillEmpty();
+        Make("base_rat_small", c.x, c.y);
+        near.Clear();
+        near.Scan();
+        ASSERT_EQ(near.Count(), 1);
+        CNearEntry& e = near.At(0);
+        e.state = kNearApproach;
+        near.PlanStep(e, 17, 17);
+        EXPECT_EQ(std::pair(int(e.toX), int(e.toY)), std::pair(c.toX, c.toY)) << c.x << "," << c.y;
+        EXPECT_EQ(e.state, kNearApproach);
+    }
+}
+
+TEST_F(CombatTest, ClaimedCellsKeepTwoCreaturesOutOfOne) {
+    // One rat stands in 17, 14; another heads for it; a third cannot plan a step there.
+    Make("base_rat_small", 17, 14);
+    Make("base_rat_small", 16, 13);
+    Make("base_rat_small", 17, 12);
+    near.Scan();
+    ASSERT_EQ(near.Count(), 3);
+    CNearEntry* heading = nullptr;
+    CNearEntry* third = nullptr;
+    for (int i = 0; i < near.Count(); ++i) {
+        CNearEntry& e = near.At(i);
+        if (e.x == 16) heading = &e;
+        if (e.y == 12) third = &e;
+        if (e.y == 14) {  // busy where it stands
+            e.state = kNearBusy;
+            e.toX = e.x;
+            e.toY = e.y;
+        }
+    }
+    ASSERT_TRUE(heading && third);
+    heading->state = kNearApproach;
+    heading->toX = 17;
+    heading->toY = 14;
+    int slot = -1;
+    EXPECT_TRUE(near.IsCellClaimed(17, 14, third, slot));
+    third->state = kNearApproach;
+    near.PlanStep(*third, 17, 17);
+    EXPECT_FALSE(third->toX == 17 && third->toY == 14);
+    // Without the one heading there the cell has a free second slot.
+    heading->state = kNearIdle;
+    EXPECT_FALSE(near.IsCellClaimed(17, 14, third, slot));
+    EXPECT_EQ(slot, 1);
+}
+
+TEST_F(CombatTest, AHostileCreatureApproachesAndAttacksWithinBoundedTicks) {
+    const u8 id = Make("base_skeleton_warrior", 17, 12).id;
+    near.Scan();
+    int tick = 0;
+    for (; tick < 400 && w.player.hp == 500; ++tick) Tick();
+    EXPECT_LT(w.player.hp, 500) << Dump();
+    EXPECT_LT(tick, 400);
+    const CMonster* m = w.Find(id);
+    ASSERT_NE(m, nullptr);
+    EXPECT_EQ(std::abs(m->x - 17) + std::abs(m->y - 17), 1);
+    // It never left the cellar's cells nor stood on the player's.
+    EXPECT_EQ(w.window.Cell(17, 17)->creature[0], 0);
+}
+
+TEST_F(CombatTest, TheBlowFallsOnTheTimedStepAndKills) {
+    const u8 id = Make("base_rat_small", 17, 16).id;
+    w.player.attributes[kStrength] = 90;
+    w.player.attributes[kDexterity] = 90;
+    actions.StartAttack();
+    ASSERT_EQ(actions.Count(), 1);
+    const CPlayerAction* blow = actions.At(0);
+    ASSERT_FALSE(blow->alternate);  // the fist's record never swings frame by frame
+    // Steps come every 40 ms: nothing between.
+    for (int step = 0; step < 5; ++step) {
+        actions.Run();
+        EXPECT_EQ(blow->frame, step + 1);
+        w.clock.Advance(39);
+        actions.Run();
+        EXPECT_EQ(blow->frame, step + 1);
+        w.clock.Advance(1);
+    }
+    EXPECT_FALSE(blow->blowDone);
+    actions.Run();  // frame 5: the plain swing lands
+    const CMonster* m = w.Find(id);
+    EXPECT_TRUE(m == nullptr || m->hp < 8);
+    for (int i = 0; i < 10; ++i, w.clock.Advance(40)) actions.Run();
+    EXPECT_EQ(actions.Count(), 0);
+}
+
+TEST_F(CombatTest, TheStepsOfEachActionKeepTheirPeriods) {
+    const struct {
+        u8 kind;
+        u32 period;
+    } cases[] = {{kActionPlayerHit, 50}, {kActionParalysedBump, 40}, {kActionGuard, 50}};
+    for (const auto& c : cases) {
+        actions.Clear();
+        if (c.kind == kActionPlayerHit) actions.ShowPlayerHit(0, false);
+        if (c.kind == kActionGuard) actions.StartWeaponChange(0, 0);
+        if (c.kind == kActionParalysedBump) {
+            w.player.AddConditionEffect(28, kFromHit, nullptr, 1, 3, 0, nullptr);
+            actions.StartAttack();
+        }
+        ASSERT_EQ(actions.Count(), 1);
+        ASSERT_EQ(actions.At(0)->kind, c.kind);
+        actions.Run();
+        const int first = actions.At(0)->step + actions.At(0)->frame;
+        w.clock.Advance(c.period - 1);
+        actions.Run();
+        EXPECT_EQ(actions.At(0)->step + actions.At(0)->frame, first) << int(c.kind);
+        w.clock.Advance(1);
+        actions.Run();
+        EXPECT_EQ(actions.At(0)->step + actions.At(0)->frame, first + 1) << int(c.kind);
+        w.player.RemoveEffectsOfKind(28);
+    }
+    // A bow's draw (the step that leaves frame 1) waits 120 ms.
+    actions.Clear();
+    Equip("base_weap_shortbowcheap");
+    CItemInstance* quiver = Equip("base_quiver_cheap");
+    w.player.equipment[12] = quiver;
+    actions.StartAttack();
+    ASSERT_EQ(actions.Count(), 1);
+    actions.Run();
+    EXPECT_EQ(actions.At(0)->frame, 1);
+    w.clock.Advance(100);
+    actions.Run();
+    EXPECT_EQ(actions.At(0)->frame, 1);
+    w.clock.Advance(20);
+    actions.Run();
+    EXPECT_EQ(actions.At(0)->frame, 2);
+}
+
+TEST_F(CombatTest, BowsNeedFittingAmmunition) {
+    Equip("base_weap_shortbowcheap");
+    w.player.equipment[12] = nullptr;
+    actions.StartAttack();
+    EXPECT_EQ(actions.Count(), 0);
+    ASSERT_EQ(w.host.posted.size(), 1u);
+    EXPECT_EQ(w.host.posted[0], "You need to select a quiver.");
+    w.player.equipment[12] = Equip("base_weap_dirkcheap", true);
+    actions.StartAttack();
+    EXPECT_EQ(w.host.posted.back(), "You need to select arrows for the bow.");
+    EXPECT_EQ(actions.Count(), 0);
+}
+
+TEST_F(CombatTest, AMissileFliesHalfACellEachStepAndEndsInTheEighthCell) {
+    actions.LaunchPlayerMissile(0);  // north, along open floor from 17, 17
+    ASSERT_EQ(actions.Count(), 1);
+    int steps = 0;
+    int lastCell = 17;
+    while (actions.Count() > 0 && steps < 40) {
+        actions.Run();
+        if (actions.Count()) lastCell = actions.At(0)->cellY;
+        w.clock.Advance(40);
+        ++steps;
+    }
+    EXPECT_EQ(actions.Count(), 0);
+    EXPECT_EQ(lastCell, 17 - 7);
+    EXPECT_EQ(steps, 16);
+}
+
+TEST_F(CombatTest, AMissileAndASpellHurtTheCreatureTheyReach) {
+    const u8 id = Make("base_skeleton_warrior", 17, 13).id;
+    const int hp = w.Find(id)->hp;
+    w.player.attributes[kDexterity] = 90;
+    for (int i = 0; i < 6 && w.Find(id) && w.Find(id)->hp == hp; ++i) {
+        actions.LaunchPlayerMissile(0);
+        for (int s = 0; s < 20; ++s, w.clock.Advance(40)) actions.Run();
+    }
+    ASSERT_NE(w.Find(id), nullptr);
+    EXPECT_LT(w.Find(id)->hp, hp);
+    const int before = w.Find(id)->hp;
+    const CSpell* bolt = w.rules.spells->FindById("base_spelllightningbolt");
+    actions.ReleasePlayerSpell(*bolt, 100);
+    for (int s = 0; s < 30; ++s, w.clock.Advance(40)) actions.Run();
+    const CMonster* m = w.Find(id);
+    EXPECT_TRUE(m == nullptr || m->hp < before);
+    EXPECT_TRUE(w.host.Played("bsnd_spellcast0"));
+}
+
+TEST_F(CombatTest, AnAreaSpellReachesThePlayerBesideTheImpact) {
+    const CSpell* fireball = w.rules.spells->FindById("base_spellfireball");
+    const int hp = w.player.hp;
+    actions.SpellImpact(*fireball, 100, 17, 16, false, false);
+    EXPECT_LT(w.player.hp, hp);
+}
+
+TEST_F(CombatTest, SpellDamageCountsByKindAgainstTheUndead) {
+    CMonster& skeleton = Make("base_skeleton_warrior", 20, 20);
+    const CSpell* harm = w.rules.spells->FindById("base_spellharmundead");  // kind 24 on kind 3
+    const CSpell* bolt = w.rules.spells->FindById("base_spelllightningbolt");
+    const int r = creatures.GetMagicResistance(*w.cellar, skeleton);
+    EXPECT_EQ(actions.SpellDamageAgainst(*harm, 0, *w.cellar, skeleton), 20 - 20 * r / 100);
+    EXPECT_EQ(actions.SpellDamageAgainst(*bolt, 100, *w.cellar, skeleton), 35 - 35 * r / 100);
+}
+
+}  // namespace

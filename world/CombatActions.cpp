@@ -619,15 +619,72 @@ bool CCombatActions::StepGuard(CPlayerAction& a) {
     }
     const int f = a.frame++;
     if (f == 0) {
-        guardStartX_ = 100 - secondHandX;
-        guardStartY_ = 100 - secondHandY;
+        guardStartX_ = 100 - secondHand.x;
+        guardStartY_ = 100 - secondHand.y;
     }
     if (f >= 6 && f <= 9) {
-        secondHandX += guardStartX_ / 4;
-        secondHandY += guardStartY_ / 4;
+        secondHand.x += guardStartX_ / 4;
+        secondHand.y += guardStartY_ / 4;
     } else if (f >= 19 && f <= 25) {
-        secondHandX -= guardStartX_ / 8;
-        secondHandY -= guardStartY_ / 8;
+        secondHand.x -= guardStartX_ / 8;
+        secondHand.y -= guardStartY_ / 8;
     }
     return a.frame < 26;
+}
+
+// ---------------------------------------------------------------------------------------------
+// The hands.
+
+void CCombatActions::SetHandSprites() {
+    CPlayer& player = host_.Player();
+    if (player.IsParalyzed()) return;
+    const CItemCatalogue* items = host_.Rules().items;
+    auto animationOf = [&](const CItemInstance* item) -> const CFpsAnimation* {
+        if (!items) return nullptr;
+        const char* id = "bres_fpsfist";
+        if (item && item->type && item->type->subclass == kSubclassThrown && item->type->IsWeapon()) {
+            id = "bres_fpsthrow";
+        } else if (item && item->type && item->type->useStyle) {
+            if (const CItemUseStyle* style = items->FindUseStyle(item->type->useStyle); style && style->texts[2])
+                id = style->texts[2];
+        }
+        return items->FindFpsAnimation(id);
+    };
+    const CItemInstance* right = player.equipment[kEquipWeapon];
+    const CItemInstance* left = player.equipment[kEquipSecond];
+    const bool crossbow = right && right->type && right->type->subclass == kSubclassCrossbow;
+    if (const CFpsAnimation* a = animationOf(right)) {
+        weaponHand.picture = a->frameIndices.empty() ? 0 : a->frameIndices[0];
+        weaponHand.x = 96 - a->words[0];
+        weaponHand.y = crossbow ? 10 - a->words[1] : 96 - a->words[1];
+    }
+    if (const CFpsAnimation* a = animationOf(left)) {
+        secondHand.picture = a->frameIndices.empty() ? 0 : a->frameIndices[0];
+        secondHand.x = 100 - a->words[0];
+        secondHand.y = 100 - a->words[1];
+    }
+    secondHand.shown = !left || (left->type && left->type->itemClass == 1);
+}
+
+void CCombatActions::StartHandBob() {
+    ++bobSteps_;
+    bobTick_ = 0;
+    bobSaved_[0] = std::min(weaponHand.x, 95);
+    bobSaved_[1] = weaponHand.y;
+    bobSaved_[2] = std::min(secondHand.x, 95);
+    bobSaved_[3] = secondHand.y;
+}
+
+void CCombatActions::HandBobTick() {
+    static constexpr int kAcross[8] = {1, 2, 3, 3, 4, 4, 5, 5};
+    static constexpr int kDown[8] = {1, 2, 3, 4, 4, 3, 2, 1};
+    if (bobTick_ >= 8) return;
+    const int phase = (bobSteps_ - 1) % 4;
+    const int h = phase == 0 || phase == 3 ? kAcross[bobTick_] : -kAcross[bobTick_];
+    const int v = (bobSteps_ - 1) % 2 != 0 ? -kDown[bobTick_] : kDown[bobTick_];
+    weaponHand.x = bobSaved_[0] + h;
+    weaponHand.y = bobSaved_[1] + v;
+    secondHand.x = bobSaved_[2] - h;
+    secondHand.y = bobSaved_[3] - v;
+    ++bobTick_;
 }

@@ -53,6 +53,13 @@ struct CPlayerAction {
     int hitQuarter = -1;  // the hurt display's push-back: the facing quarter the blow came from
 };
 
+// One of the two first-person hands: its picture and its place in percent of the view.
+struct CHandSprite {
+    u16 picture = 0;
+    int x = 96, y = 100;
+    bool shown = true;
+};
+
 class CCombatActions : public ICreatureAttacks {
 public:
     CCombatActions(ICreatureHost& host, CCreatures& creatures);
@@ -91,8 +98,14 @@ public:
     bool IsFlightInCell(i32 x, i32 y) const;
     void Clear() { actions_.clear(); }
 
-    // The second hand's sprite position in percent of the view (the guard moves it).
-    int secondHandX = 100, secondHandY = 100;
+    // ---- the hands ----
+    // The hand pictures and places from the equipment (left alone while the player is paralysed).
+    void SetHandSprites();
+    // Each player step starts a bob; each 25 ms tick of the step moves the hands.
+    void StartHandBob();
+    void HandBobTick();
+
+    CHandSprite weaponHand, secondHand;
     bool spellCastByPlayer = false;
     // The view's push-back while the player is hit or bumps, relative to the cell centre.
     i32 viewOffset = 0;
@@ -120,4 +133,6 @@ private:
     CCreatures& creatures_;
     std::vector<std::unique_ptr<CPlayerAction>> actions_;
     int guardStartX_ = 0, guardStartY_ = 0;
+    int bobSteps_ = 0, bobTick_ = 8;
+    int bobSaved_[4] = {};
 };

@@ -323,4 +323,38 @@ TEST_F(CombatTest, SpellDamageCountsByKindAgainstTheUndead) {
     EXPECT_EQ(actions.SpellDamageAgainst(*bolt, 100, *w.cellar, skeleton), 35 - 35 * r / 100);
 }
 
+TEST_F(CombatTest, TheHandsBobWithTheStepsAndFollowTheEquipment) {
+    actions.SetHandSprites();
+    EXPECT_TRUE(actions.secondHand.shown);  // bare hands
+    actions.weaponHand.x = 96;
+    actions.weaponHand.y = 90;
+    actions.secondHand.x = 100;
+    actions.secondHand.y = 90;
+    // First step: across positive, down positive; the second hand mirrors; horizontal capped at 95.
+    actions.StartHandBob();
+    const int across[8] = {1, 2, 3, 3, 4, 4, 5, 5}, down[8] = {1, 2, 3, 4, 4, 3, 2, 1};
+    for (int t = 0; t < 8; ++t) {
+        actions.HandBobTick();
+        EXPECT_EQ(actions.weaponHand.x, 95 + across[t]);
+        EXPECT_EQ(actions.weaponHand.y, 90 + down[t]);
+        EXPECT_EQ(actions.secondHand.x, 95 - across[t]);
+    }
+    // Second step: across negated, down negated.
+    actions.weaponHand.x = 96;
+    actions.weaponHand.y = 90;
+    actions.StartHandBob();
+    actions.HandBobTick();
+    EXPECT_EQ(actions.weaponHand.x, 95 - 1);
+    EXPECT_EQ(actions.weaponHand.y, 90 - 1);
+    // A second weapon (class 1) shows the second hand; a shield hides it.
+    Equip("base_weap_dirkcheap", true);
+    actions.SetHandSprites();
+    EXPECT_TRUE(actions.secondHand.shown);
+    w.player.UnequipItem(w.player.equipment[6]);
+    Equip("base_shield_woodenround", true);
+    ASSERT_NE(w.player.equipment[6], nullptr);
+    actions.SetHandSprites();
+    EXPECT_FALSE(actions.secondHand.shown);
+}
+
 }  // namespace

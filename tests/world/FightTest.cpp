@@ -1,0 +1,59 @@
+#include <gtest/gtest.h>
+
+#include "tests/world/CreatureFixture.h"
+#include "world/Fight.h"
+
+namespace {
+
+// The built cellar as it loads: its rat comes for the player, who fights it with bare fists.
+class FightTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        ASSERT_TRUE(w.built.Loaded());
+        w.host.px = 26;
+        w.host.py = 21;
+        w.window.SetPlayer(26, 21, 0);
+        w.window.Fill(w.built.base.get(), w.cellar, w.built.refs, 100);
+        w.player.attributes[kStrength] = 60;
+        w.player.attributes[kDexterity] = 60;
+        fight.Enter();
+    }
+    // One 25 ms tick; the 50 ms animation every other one; the player strikes whatever stands in
+    // front when the hands are free.
+    void Tick(bool strike) {
+        w.clock.Advance(25);
+        fight.Tick();
+        if (++ticks % 2 == 0) fight.Animate();
+        const CMapCell* front = w.window.Cell(w.host.px, w.host.py - 1);
+        if (strike && fight.actions.Count() == 0 && front->creature[0] != 0) fight.Attack();
+        if (fight.near.Count() == 0) fight.near.Scan();
+    }
+
+    CreatureWorld w;
+    CFight fight{w.host};
+    int ticks = 0;
+};
+
+TEST_F(FightTest, TheCellarRatComesFightsAndDiesForExperience) {
+    ASSERT_EQ(w.cellar->monsters.size(), 1u);
+    const u8 rat = w.cellar->monsters[0].id;
+    const u32 xp = w.player.xp;
+    w.player.hp = 400;
+    int tick = 0;
+    for (; tick < 4000 && w.Find(rat); ++tick) Tick(true);
+    EXPECT_EQ(w.Find(rat), nullptr) << "after " << tick << " ticks";
+    EXPECT_EQ(w.player.xp, xp + w.Type("base_rat_small")->values[creature::kExperience]);
+    EXPECT_GT(w.host.fightFlags, 0);
+}
+
+TEST_F(FightTest, APlayerWhoDoesNotFightBackDies) {
+    // A skeleton warrior beside the rat; the player only waits.
+    CMonster* skeleton = w.cellar->CreateMonster(w.Type("base_skeleton_warrior"), 25, 18);
+    w.window.PlaceObjectNear(w.cellar, *skeleton, 25, 18);
+    w.player.hp = 30;
+    for (int tick = 0; tick < 20000 && w.player.hp > 0; ++tick) Tick(false);
+    EXPECT_EQ(w.player.hp, 0);
+    EXPECT_GE(w.host.deaths, 1);
+}
+
+}  // namespace

@@ -317,9 +317,12 @@ TEST_F(BuiltSections, TheCellarHoldsItsPlacementsMonstersAndBags) {
     ASSERT_NE(start, nullptr);
     EXPECT_EQ(start->x, 17);
     EXPECT_EQ(start->y, 17);
-    // The rat bound to the hidden nest is not placed; the other one is.
-    ASSERT_EQ(cellar->monsters.size(), 1u);
+    // The rat bound to the hidden nest is not placed; the other rat, the wolf, the skeleton warrior
+    // and the skeleton mage are.
+    ASSERT_EQ(cellar->monsters.size(), 4u);
     EXPECT_EQ(cellar->monsters[0].id, 1);
+    EXPECT_EQ(cellar->FindMonster(2), nullptr);
+    for (u8 id : {3, 4, 5}) EXPECT_NE(cellar->FindMonster(id), nullptr) << int(id);
     // It starts with its type's maximum hp.
     ASSERT_NE(cellar->monsters[0].type, nullptr);
     EXPECT_EQ(cellar->monsters[0].hp, static_cast<const CMonsterType*>(cellar->monsters[0].type)->values[3]);
@@ -372,7 +375,7 @@ TEST_F(BuiltSections, AWeekOfAbsenceResetsTheMonstersAndBags) {
         cellar->lastVisit = 1000;
         cellar->LoadIntoCellWindow(cells.data(), stored.data(), refs, 1000 + gap);
         EXPECT_EQ(cellar->lastVisit, 1000 + gap);
-        EXPECT_EQ(cellar->monsters.size(), gap > 10080 ? 1u : 0u);
+        EXPECT_EQ(cellar->monsters.size(), gap > 10080 ? 4u : 0u);
         EXPECT_EQ(cellar->bags.Count(), gap > 10080 ? 2 : 0);
     }
     // The cells of the cellar: its walls and doors.

@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include "data/Npc.h"
+#include "data/Spells.h"
 #include "tests/world/CreatureFixture.h"
 #include "world/Fight.h"
 
@@ -35,8 +37,8 @@ protected:
 };
 
 TEST_F(FightTest, TheCellarRatComesFightsAndDiesForExperience) {
-    ASSERT_EQ(w.cellar->monsters.size(), 1u);
-    const u8 rat = w.cellar->monsters[0].id;
+    const u8 rat = 1;
+    ASSERT_NE(w.Find(rat), nullptr);
     const u32 xp = w.player.xp;
     w.player.hp = 400;
     int tick = 0;
@@ -54,6 +56,33 @@ TEST_F(FightTest, APlayerWhoDoesNotFightBackDies) {
     for (int tick = 0; tick < 20000 && w.player.hp > 0; ++tick) Tick(false);
     EXPECT_EQ(w.player.hp, 0);
     EXPECT_GE(w.host.deaths, 1);
+}
+
+TEST_F(FightTest, TheBuiltCreaturesFightBackDropBagsAndThePeopleAreTalkPartners) {
+    // The cellar: every creature hostile by its type; the wolf, the warrior and the mage carry loot;
+    // the mage knows spells of the world.
+    for (u8 id : {1, 3, 4, 5}) {
+        const CMonster* m = w.Find(id);
+        ASSERT_NE(m, nullptr) << int(id);
+        EXPECT_TRUE(CCreatures::IsAggressive(*m)) << int(id);
+    }
+    for (u8 id : {3, 4, 5}) EXPECT_GT(w.Find(id)->Type()->items.GetCount(), 0) << int(id);
+    const CMonsterType* mage = w.Find(5)->Type();
+    EXPECT_EQ(mage->attackStyle, 3);
+    for (int i = 0; i < mage->effects.Count(); ++i)
+        EXPECT_NE(w.rules.spells->FindById(mage->effects.At(i)->id), nullptr) << mage->effects.At(i)->id;
+    // The town: five people, each the NPC of a talk screen; only the shepherd walks.
+    CMapSection* town = w.built.base->FindSectionAt(2, 2);
+    ASSERT_NE(town, nullptr);
+    int people = 0, walkers = 0;
+    for (const CMonster& m : town->monsters) {
+        if (!CCreatures::IsPerson(m)) continue;
+        ++people;
+        EXPECT_NE(w.built.lists.npcs.FindById(m.Type()->npcId), nullptr) << m.Type()->GetName();
+        if (!(m.Type()->flags & creature::kTypeStationary)) ++walkers;
+    }
+    EXPECT_EQ(people, 5);
+    EXPECT_EQ(walkers, 1);
 }
 
 }  // namespace

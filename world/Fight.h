@@ -8,7 +8,9 @@
 //   Attack() / Cast()     the player's commands.
 #pragma once
 
+#include "world/CellWindow.h"
 #include "world/CombatActions.h"
+#include "world/CreatureHost.h"
 #include "world/Creatures.h"
 #include "world/NearCreatures.h"
 #include "world/NearPeople.h"
@@ -47,6 +49,28 @@ public:
     void Animate() { near.AnimateNearby(); }
     void Attack() { actions.StartAttack(); }
     void Cast(const CSpell* spell, CItemInstance* item) { actions.StartCasting(spell, item); }
+    // The script commands that make and remove creatures: a new creature of the type at the section
+    // position, put into the window when its section is loaded (flag bit 0 when a script made it
+    // removable); and every removable creature of the type taken out of its cell and the lists.
+    bool CreateMonster(CMapSection& section, const CMonsterType* type, i32 x, i32 y, bool removable) {
+        CMonster* m = section.CreateMonster(type, x, y);
+        if (!m) return false;
+        if (removable) m->flags |= creature::kRemovable;
+        i32 wx = 0, wy = 0;
+        if (creatures.Host().Window().SectionToWindowCell(&section, x, y, wx, wy))
+            creatures.Host().Window().PlaceObjectNear(&section, *m, x, y);
+        creatures.Host().RefreshAfterChange();
+        return true;
+    }
+    void RemoveMonstersOfType(CMapSection& section, const CMonsterType* type) {
+        for (const CMonster& m : section.monsters)
+            if (m.type == type && (m.flags & creature::kRemovable)) {
+                creatures.Host().Window().RemoveCreatureFromCell(&section, m);
+                Forget(section, m.id);
+            }
+        section.RemoveMonstersOfType(type);
+        creatures.Host().RefreshAfterChange();
+    }
     // A creature taken out of its cell (a script, a death) leaves both lists.
     void Forget(CMapSection& section, u8 id) {
         near.RemoveEntry(&section, id);

@@ -221,11 +221,15 @@ TEST_F(CombatTest, TheStepsOfEachActionKeepTheirPeriods) {
     const struct {
         u8 kind;
         u32 period;
-    } cases[] = {{kActionPlayerHit, 50}, {kActionParalysedBump, 40}, {kActionGuard, 50}};
+    } cases[] = {{kActionPlayerHit, 50}, {kActionParalysedBump, 40}, {kActionGuard, 50}, {kActionSpellSelf, 100},
+                 {kActionCast, 50}};
     for (const auto& c : cases) {
         actions.Clear();
         if (c.kind == kActionPlayerHit) actions.ShowPlayerHit(0, false);
         if (c.kind == kActionGuard) actions.StartWeaponChange(0, 0);
+        if (c.kind == kActionSpellSelf)
+            actions.ReleasePlayerSpell(*w.rules.spells->FindById("base_spellcurelightwounds"), 50);
+        if (c.kind == kActionCast) actions.StartCasting(w.rules.spells->FindById("base_spellcurse"), nullptr);
         if (c.kind == kActionParalysedBump) {
             w.player.AddConditionEffect(28, kFromHit, nullptr, 1, 3, 0, nullptr);
             actions.StartAttack();
@@ -233,13 +237,14 @@ TEST_F(CombatTest, TheStepsOfEachActionKeepTheirPeriods) {
         ASSERT_EQ(actions.Count(), 1);
         ASSERT_EQ(actions.At(0)->kind, c.kind);
         actions.Run();
-        const int first = actions.At(0)->step + actions.At(0)->frame;
+        const u32 first = actions.At(0)->lastStep;
+        EXPECT_EQ(first, w.clock.TickCount());
         w.clock.Advance(c.period - 1);
         actions.Run();
-        EXPECT_EQ(actions.At(0)->step + actions.At(0)->frame, first) << int(c.kind);
+        EXPECT_EQ(actions.At(0)->lastStep, first) << int(c.kind);
         w.clock.Advance(1);
         actions.Run();
-        EXPECT_EQ(actions.At(0)->step + actions.At(0)->frame, first + 1) << int(c.kind);
+        EXPECT_EQ(actions.At(0)->lastStep, first + c.period) << int(c.kind);
         w.player.RemoveEffectsOfKind(28);
     }
     // A bow's draw (the step that leaves frame 1) waits 120 ms.
@@ -355,6 +360,125 @@ TEST_F(CombatTest, TheHandsBobWithTheStepsAndFollowTheEquipment) {
     ASSERT_NE(w.player.equipment[6], nullptr);
     actions.SetHandSprites();
     EXPECT_FALSE(actions.secondHand.shown);
+}
+
+TEST_F(CombatTest, AScanWaitsForAHurtCreatureNearbyAndTheLookAheadHolds) {
+    const u8 id = Make("base_rat_small", 20, 17).id;
+    w.Find(id)->hurtTicks = 5;  // its hurt display still runs
+    near.Scan();
+    EXPECT_EQ(near.Count(), 0);
+    EXPECT_TRUE(near.pending);
+    w.Find(id)->hurtTicks = 0;
+    near.Scan();
+    EXPECT_EQ(near.Count(), 1);
+    EXPECT_FALSE(near.pending);
+    // The look-ahead of a step, with nothing that attacks or stands beside the player: the list is
+    // dropped and the hold flag stays until the next unforced scan.
+    near.Clear();
+    w.Find(id)->flags = 0x00;  // peaceful: idle
+    near.Scan(true, 17, 16);
+    EXPECT_TRUE(near.hold);
+    EXPECT_EQ(near.Count(), 0);
+    // With a hostile creature beside the cell entered the look-ahead keeps its list.
+    w.Find(id)->flags = 0x06;
+    near.Scan(true, 19, 17);
+    EXPECT_FALSE(near.hold);
+    EXPECT_EQ(near.Count(), 1);
+}
+
+TEST_F(CombatTest, MissingOrWrongAmmunitionNamesWhatIsNeeded) {
+    const struct {
+        const char* weapon;
+        int weaponSubclass, quiverSubclass;  // 0: no quiver
+        const char* message;
+    } cases[] = {{"base_weap_shortbowcheap", 9, 0, "You need to select a quiver."},
+                 {"base_weap_shortbowcheap", 9, 13, "You need to select arrows for the bow."},
+                 {"base_weap_shortbowcheap", 12, 0, "You need to select a bolt quiver."},
+                 {"base_weap_shortbowcheap", 12, 11, "You need to select a bolt quiver for the crossbow."}};
+    for (const auto& c : cases) {
+        CItemType weapon, quiver;
+        weapon.itemClass = 1;
+        weapon.subclass = static_cast<u8>(c.weaponSubclass);
+        quiver.itemClass = 1;
+        quiver.subclass = static_cast<u8>(c.quiverSubclass);
+        CItemInstance weaponItem, quiverItem;
+        weaponItem.type = &weapon;
+        quiverItem.type = &quiver;
+        quiverItem.count = 10;
+        w.player.equipment[5] = &weaponItem;
+        w.player.equipment[12] = c.quiverSubclass ? &quiverItem : nullptr;
+        w.host.posted.clear();
+        actions.StartAttack();
+        EXPECT_EQ(actions.Count(), 0) << c.message;
+        ASSERT_EQ(w.host.posted.size(), 1u);
+        EXPECT_EQ(w.host.posted[0], c.message);
+        w.player.equipment[5] = w.player.equipment[12] = nullptr;
+    }
+}
+
+TEST_F(CombatTest, AMissedBlowSoundsTheMiss) {
+    // A creature of high armour: the weakest fists cannot hurt it, and a blow of 0 plays the miss.
+    CMonsterType hard;
+    hard.creatureKind = w.Type("base_rat_small")->creatureKind;
+    hard.values[creature::kArmourClass] = 500;
+    hard.values[creature::kMaxHp] = 10;
+    hard.flags = 12;
+    CMonster* m = w.cellar->CreateMonster(&hard, 17, 16);
+    w.window.PlaceObjectNear(w.cellar, *m, 17, 16);
+    bool missed = false;
+    for (int i = 0; i < 20 && !missed; ++i) {
+        w.host.sounds.clear();
+        actions.ResolveBlow(17, 16, 0);
+        missed = w.host.Played("bsnd_hitmiss");
+    }
+    EXPECT_TRUE(missed);
+}
+
+TEST_F(CombatTest, ACreaturesMissileAndSpellReachThePlayer) {
+    CMonsterType& rat = const_cast<CMonsterType&>(*w.Type("base_rat_small"));
+    const u8 style = rat.attackStyle;
+    rat.attackStyle = 2;
+    const u8 archer = Make("base_rat_small", 17, 13).id;
+    const int hp = w.player.hp;
+    for (int i = 0; i < 20 && w.player.hp == hp; ++i) {
+        creatures.CreatureAttack(*w.cellar, archer, false);
+        for (int s = 0; s < 12; ++s, w.clock.Advance(40)) actions.Run();
+    }
+    rat.attackStyle = style;
+    EXPECT_LT(w.player.hp, hp);
+    // The mage of the cellar casts from the column.
+    CMonster& mage = Make("base_skeleton_mage", 17, 14);
+    const u8 mageId = mage.id;
+    const int before = w.player.hp;
+    for (int i = 0; i < 10 && w.player.hp == before; ++i) {
+        creatures.CreatureAttack(*w.cellar, mageId, false);
+        for (int s = 0; s < 20; ++s, w.clock.Advance(40)) actions.Run();
+    }
+    EXPECT_FALSE(actions.spellCastByPlayer);
+    EXPECT_TRUE(w.player.hp < before || w.player.IsCursed());
+}
+
+TEST_F(CombatTest, AnAttackFromTheFrontRaisesTheShield) {
+    Equip("base_shield_woodenround", true);
+    ASSERT_NE(w.player.equipment[6], nullptr);
+    Make("base_rat_small", 17, 16);  // in front of the player, who looks north
+    near.Scan();
+    ASSERT_EQ(near.Count(), 1);
+    ASSERT_EQ(near.At(0).state, kNearAttackClose);
+    near.Run();
+    EXPECT_TRUE(actions.HasKind(kActionGuard));
+    EXPECT_EQ(near.At(0).state, kNearBusy);
+    EXPECT_EQ(near.attackCountdown, 5);  // set to 6, one walk done
+}
+
+TEST(CreatureHealth, AMaximumOfZeroReadsAsZeroPercent) {
+    CMonsterType type;
+    CMonster m;
+    m.type = &type;
+    m.hp = 5;
+    EXPECT_EQ(CCreatures::HpPercent(m), 0);
+    type.values[creature::kMaxHp] = 20;
+    EXPECT_EQ(CCreatures::HpPercent(m), 25);
 }
 
 }  // namespace

@@ -85,4 +85,22 @@ TEST_F(FightTest, TheBuiltCreaturesFightBackDropBagsAndThePeopleAreTalkPartners)
     EXPECT_EQ(walkers, 1);
 }
 
+TEST_F(FightTest, ScriptsMakeAndRemoveCreaturesInTheWindow) {
+    const CMonsterType* wolf = w.Type("base_wolf_grey");
+    ASSERT_TRUE(fight.CreateMonster(*w.cellar, wolf, 20, 20, true));
+    ASSERT_TRUE(fight.CreateMonster(*w.cellar, wolf, 21, 20, false));
+    const u8 made = static_cast<u8>(w.window.Cell(20, 20)->creature[0]);
+    ASSERT_NE(made, 0);
+    fight.near.Clear();
+    fight.near.Scan();
+    ASSERT_NE(fight.near.FindEntry(w.cellar, made), nullptr);
+    fight.RemoveMonstersOfType(*w.cellar, wolf);
+    EXPECT_EQ(w.window.Cell(20, 20)->creature[0], 0);
+    EXPECT_EQ(w.Find(made), nullptr);
+    EXPECT_EQ(fight.near.FindEntry(w.cellar, made), nullptr);
+    // The one a map made, not removable, stays (and so does the wolf of the cellar).
+    EXPECT_NE(w.window.Cell(21, 20)->creature[0], 0);
+    EXPECT_NE(w.Find(3), nullptr);
+}
+
 }  // namespace

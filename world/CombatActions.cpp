@@ -205,6 +205,9 @@ void CCombatActions::ReleaseSpell(const CSpell& spell, int strength, i32 x, i32 
     CPlayerAction* a = nullptr;
     if (mode == kTargetSelf && byPlayer) {
         a = &Add(kActionSpellSelf);
+    } else if (mode == kTargetSelf) {
+        // A creature's own spell (a heal, a shield) lands in its own cell.
+        a = &Add(kActionSpellAtCell);
     } else if (mode == kTargetTouch) {
         a = &Add(kActionSpellAtCell);
         x += dir::kStepX[direction];

@@ -298,6 +298,14 @@ void CCreatures::MakeAggressive(CMonster& m, CCreatureEvent& event) {
     host_.RefreshAfterChange();
 }
 
+void CCreatures::GiveDrain(int kind, int gain) {
+    if (gain < 1) return;
+    if (kind == 29)
+        host_.Player().AddHp(gain, false);
+    else
+        host_.Player().AddMana(gain, false);
+}
+
 void CCreatures::ShowHurt(CMonster& m, int damage) {
     m.flags = static_cast<u8>((m.flags & 0x1F) | kHurt);
     m.hurtTicks = 10;
@@ -351,12 +359,7 @@ void CCreatures::ApplyItemHitEffects(CMapSection& section, CMonster& m, const CI
         case 30: {
             int r = GetMagicResistance(section, m);
             int gain = d - d * r / 100;
-            if (Roll(100) > r && gain >= 1) {
-                if (e.kind == 29)
-                    host_.Player().AddHp(gain, false);
-                else
-                    host_.Player().AddMana(gain, false);
-            }
+            if (Roll(100) > r) GiveDrain(e.kind, gain);
             break;
         }
         case 32:
@@ -459,13 +462,7 @@ void CCreatures::ApplySpellEffect(CMapSection& section, CMonster& m, const CEffe
     }
     case 29:
     case 30: {
-        int gain = 2 * s - 2 * s * r / 100;
-        if (gain >= 1) {
-            if (e.kind == 29)
-                host_.Player().AddHp(gain, false);
-            else
-                host_.Player().AddMana(gain, false);
-        }
+        GiveDrain(e.kind, 2 * s - 2 * s * r / 100);
         break;
     }
     case 32:

@@ -5,6 +5,7 @@
 // creatures by value, so a pointer to one does not outlive the next creature made or removed.
 #pragma once
 
+#include <algorithm>
 #include <functional>
 
 #include "core/Types.h"
@@ -51,6 +52,20 @@ inline constexpr int kDamageMin = 0, kDamageMax = 1, kArmourClass = 2, kMaxHp = 
 inline constexpr u8 kTypeAggressive = 0x04;
 inline constexpr u8 kTypeStationary = 0x10;
 }  // namespace creature
+
+// The lists of creatures near the player keep owned entries that name a creature by section and id.
+template <class List>
+auto* FindCreatureEntry(List& list, const CMapSection* section, u8 id) {
+    for (auto& e : list)
+        if (e->section == section && e->id == id) return e.get();
+    return static_cast<decltype(list.front().get())>(nullptr);
+}
+template <class List>
+void EraseCreatureEntry(List& list, const CMapSection* section, u8 id) {
+    list.erase(std::remove_if(list.begin(), list.end(),
+                              [&](const auto& e) { return e->section == section && e->id == id; }),
+               list.end());
+}
 
 // What the event carries: the amount of a hit or spell, the weapon and second item of a blow, the
 // spell and its strength percent, whether the player did it; and what the handler reports back.
@@ -153,6 +168,8 @@ private:
     void ApplySpellEffect(CMapSection& section, CMonster& m, const struct CEffect& e, int s, int r,
                           bool& instantDeath);
     void ShowHurt(CMonster& m, int damage);
+    // A drain of hp (kind 29) or mana (kind 30) the player gains, without a message.
+    void GiveDrain(int kind, int gain);
     int Roll(int n);
     void Message(const char* text);
 

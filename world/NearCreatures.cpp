@@ -54,16 +54,10 @@ int CNearCreatures::Roll(int n) { return static_cast<int>(host_.Random().Next(n)
 CMonster* CNearCreatures::Creature(const CNearEntry& e) const { return e.section ? e.section->FindMonster(e.id) : nullptr; }
 
 CNearEntry* CNearCreatures::FindEntry(const CMapSection* section, u8 id) {
-    for (auto& e : entries_)
-        if (e->section == section && e->id == id) return e.get();
-    return nullptr;
+    return FindCreatureEntry(entries_, section, id);
 }
 
-void CNearCreatures::RemoveEntry(const CMapSection* section, u8 id) {
-    entries_.erase(std::remove_if(entries_.begin(), entries_.end(),
-                                  [&](const auto& e) { return e->section == section && e->id == id; }),
-                   entries_.end());
-}
+void CNearCreatures::RemoveEntry(const CMapSection* section, u8 id) { EraseCreatureEntry(entries_, section, id); }
 
 bool CNearCreatures::IsHurtEnemyNearby() const {
     bool found = false;
@@ -141,12 +135,10 @@ void CNearCreatures::Scan(bool force, i32 cx, i32 cy) {
 }
 
 void CNearCreatures::UpdateFightCountdown(i32 px, i32 py) {
+    // A creature that attacks, approaches or flees within 4 cells (an adjacent hostile one among them).
     bool fight = false;
-    for (const auto& e : entries_) {
-        const i32 d = std::max(std::abs(e->x - px), std::abs(e->y - py));
-        if (e->state == kNearIdle) continue;
-        if (d <= 1 || d <= 4) fight = true;
-    }
+    for (const auto& e : entries_)
+        if (e->state != kNearIdle && std::max(std::abs(e->x - px), std::abs(e->y - py)) <= 4) fight = true;
     if (fight) host_.SetFightCountdown(4);
     host_.UpdateMusic();
 }

@@ -34,16 +34,10 @@ int CNearPeople::Roll(int n) { return static_cast<int>(host_.Random().Next(n)); 
 
 CMonster* CNearPeople::Creature(const CNearPerson& p) const { return p.section ? p.section->FindMonster(p.id) : nullptr; }
 
-CNearPerson* CNearPeople::Find(const CMapSection* section, u8 id) {
-    for (auto& p : people_)
-        if (p->section == section && p->id == id) return p.get();
-    return nullptr;
-}
+CNearPerson* CNearPeople::Find(const CMapSection* section, u8 id) { return FindCreatureEntry(people_, section, id); }
 
 void CNearPeople::Drop(const CMapSection* section, u8 id) {
-    people_.erase(std::remove_if(people_.begin(), people_.end(),
-                                 [&](const auto& p) { return p->section == section && p->id == id; }),
-                  people_.end());
+    EraseCreatureEntry(people_, section, id);
     if (nearestSection == section && nearestId == id) nearestSection = nullptr, nearestId = 0;
 }
 

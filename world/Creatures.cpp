@@ -487,7 +487,10 @@ void CCreatures::ApplySpellEffect(CMapSection& section, CMonster& m, const CEffe
 void CCreatures::Use(CMapSection& section, CMonster& m) {
     if (IsPerson(m)) {
         if (Facing(m) == dir::QuarterOfFacing(host_.GetFacing())) {
-            host_.PostStealPrompt(section, m);
+            if (postStealPrompt)
+                postStealPrompt(section, m);
+            else
+                host_.PostStealPrompt(section, m);
             return;
         }
         if (alertStealVictim) alertStealVictim(section, m);

@@ -94,8 +94,11 @@ public:
     explicit CCreatures(ICreatureHost& host) : host_(host) {}
 
     void SetAttacks(ICreatureAttacks* attacks) { attacks_ = attacks; }
-    // Turns a listed person to face the player (the people near the player).
+    // The people near the player: a listed person turned to face the player, and the steal prompt
+    // for a listed person whose back is turned (nothing for one not listed). Unset: the prompt goes
+    // to the host and nobody turns.
     std::function<void(CMapSection&, CMonster&)> alertStealVictim;
+    std::function<void(CMapSection&, CMonster&)> postStealPrompt;
 
     // ---- what it is ----
     static bool IsAggressive(const CMonster& m);

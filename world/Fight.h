@@ -23,6 +23,7 @@ public:
         creatures.alertStealVictim = [this](CMapSection& section, CMonster& m) {
             people.AlertStealVictim(section, m.id);
         };
+        creatures.postStealPrompt = [this](CMapSection& section, CMonster& m) { people.PostStealPrompt(section, m); };
     }
     CFight(const CFight&) = delete;
     CFight& operator=(const CFight&) = delete;

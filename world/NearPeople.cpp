@@ -41,6 +41,10 @@ void CNearPeople::Drop(const CMapSection* section, u8 id) {
     if (nearestSection == section && nearestId == id) nearestSection = nullptr, nearestId = 0;
 }
 
+void CNearPeople::PostStealPrompt(CMapSection& section, CMonster& creature) {
+    if (Find(&section, creature.id)) host_.PostStealPrompt(section, creature);
+}
+
 // ---------------------------------------------------------------------------------------------
 // The scan.
 

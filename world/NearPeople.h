@@ -41,6 +41,8 @@ public:
     void Update();
     // Turns a listed person to face the player (a use or a theft noticed).
     void AlertStealVictim(const CMapSection& section, u8 id);
+    // The steal prompt (game event 19) for a listed person; nothing for one not listed.
+    void PostStealPrompt(CMapSection& section, CMonster& creature);
     CNearPerson* Find(const CMapSection* section, u8 id);
     void Drop(const CMapSection* section, u8 id);
     int Count() const { return static_cast<int>(people_.size()); }

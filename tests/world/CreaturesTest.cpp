@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <set>
 #include <string>
 
 #include "data/ItemType.h"
@@ -390,6 +391,38 @@ TEST(CreatureDirections, TheTwoNumberingsNameTheSameSides) {
     EXPECT_EQ(dir::TableTowards(5, 5, 5, 2), 0);
     EXPECT_EQ(dir::kStepX[1], 1);
     EXPECT_EQ(dir::kStepY[0], -1);
+}
+
+TEST_F(CreaturesTest, IdleSoundsAndTheScriptEnginesViewOfACreature) {
+    // A plain creature sounds its kind's fourth sound; people one of theirs at random.
+    creatures.PlayMonsterIdleSound(*w.Type("base_rat_small"));
+    ASSERT_EQ(w.host.sounds.size(), 1u);
+    EXPECT_EQ(w.host.sounds[0].first, "bsnd_ratattack");
+    std::set<std::string> heard;
+    for (int i = 0; i < 60; ++i) {
+        w.host.sounds.clear();
+        creatures.PlayMonsterIdleSound(*w.Type("base_townsfolk_merchant"));
+        ASSERT_EQ(w.host.sounds.size(), 1u);
+        heard.insert(w.host.sounds[0].first);
+    }
+    EXPECT_EQ(heard.size(), 4u);
+
+    CMonster& rat = w.Make("base_rat_small", 20, 17, 0x06);
+    const u8 id = rat.id;
+    w.cellar->effects.AddMonsterEffect(id, 4, 0, 26, 0, nullptr);
+    w.cellar->effects.InfectMonster(id, "base_disease_plague");
+    CScriptCreature view(creatures, *w.cellar, id);
+    EXPECT_STREQ(view.GetName(), "base_rat_small");
+    EXPECT_STREQ(view.GetKindId(), "base_rat");
+    EXPECT_TRUE(view.IsAggressive());
+    EXPECT_FALSE(view.IsParalyzed());
+    EXPECT_TRUE(view.HasAnyDisease());
+    EXPECT_EQ(view.GetPoisonStrength(), 4);
+    ScriptResult result;
+    bool changed = false;
+    view.ExecuteMonsterCommand(ScriptPlace{}, 177, ScriptArgs{}, result, changed);
+    ASSERT_TRUE(result);
+    EXPECT_EQ(result->GetNumber(), 8);
 }
 
 }  // namespace

@@ -103,4 +103,19 @@ TEST_F(FightTest, ScriptsMakeAndRemoveCreaturesInTheWindow) {
     EXPECT_NE(w.Find(3), nullptr);
 }
 
+TEST_F(FightTest, OnlyAListedPersonWithItsBackTurnedOffersTheSteal) {
+    CMonster* person = w.cellar->CreateMonster(w.Type("base_townsfolk_merchant"), 26, 20);
+    w.window.PlaceObjectNear(w.cellar, *person, 26, 20);
+    creature::SetFacing(*person, 0);  // looks north as the player does: its back is turned
+    const u8 id = person->id;
+    CCreatureEvent use;
+    fight.creatures.HandleMonsterEvent(creature::kEventUse, *w.cellar, id, use);
+    EXPECT_TRUE(w.host.stealPrompts.empty());
+    fight.people.Scan();
+    ASSERT_NE(fight.people.Find(w.cellar, id), nullptr);
+    creature::SetFacing(*w.Find(id), 0);
+    fight.creatures.HandleMonsterEvent(creature::kEventUse, *w.cellar, id, use);
+    EXPECT_EQ(w.host.stealPrompts.size(), 1u);
+}
+
 }  // namespace

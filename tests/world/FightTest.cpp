@@ -44,6 +44,7 @@ TEST_F(FightTest, TheCellarRatComesFightsAndDiesForExperience) {
     int tick = 0;
     for (; tick < 4000 && w.Find(rat); ++tick) Tick(true);
     EXPECT_EQ(w.Find(rat), nullptr) << "after " << tick << " ticks";
+    RecordProperty("ticks", tick);
     EXPECT_EQ(w.player.xp, xp + w.Type("base_rat_small")->values[creature::kExperience]);
     EXPECT_GT(w.host.fightFlags, 0);
 }
@@ -53,7 +54,9 @@ TEST_F(FightTest, APlayerWhoDoesNotFightBackDies) {
     CMonster* skeleton = w.cellar->CreateMonster(w.Type("base_skeleton_warrior"), 25, 18);
     w.window.PlaceObjectNear(w.cellar, *skeleton, 25, 18);
     w.player.hp = 30;
-    for (int tick = 0; tick < 20000 && w.player.hp > 0; ++tick) Tick(false);
+    int tick = 0;
+    for (; tick < 20000 && w.player.hp > 0; ++tick) Tick(false);
+    RecordProperty("ticks", tick);
     EXPECT_EQ(w.player.hp, 0);
     EXPECT_GE(w.host.deaths, 1);
 }

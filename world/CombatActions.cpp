@@ -333,12 +333,12 @@ void CCombatActions::ResolveBlow(i32 x, i32 y, int p, bool secondSlot) {
         const bool shot = blow && (blow->bow || blow->crossbow);
         event.weapon = shot ? player.equipment[kEquipQuiver] : weapon;
         if (!shot && left && left->type && left->type->itemClass == 1) event.second = left;
-        creatures_.HandleMonsterEvent(creature::kEventHit, *section, id, event);
+        creatures_.RaiseEvent(creature::kEventHit, *section, id, event);
         m = section->FindMonster(id);
         if (m && m->hp == 0 && damage != 0) {
             m->hp = 1;
             CCreatureEvent death;
-            creatures_.HandleMonsterEvent(creature::kEventDeath, *section, id, death);
+            creatures_.RaiseEvent(creature::kEventDeath, *section, id, death);
         }
     }
     if (damage == 0) {
@@ -370,12 +370,12 @@ void CCombatActions::SpellImpact(const CSpell& spell, int skill, i32 x, i32 y, b
             event.strength = skill;
             event.byPlayer = byPlayer;
             event.amount = SpellDamageAgainst(spell, skill, *section, *m);
-            creatures_.HandleMonsterEvent(creature::kEventSpell, *section, m->id, event);
+            creatures_.RaiseEvent(creature::kEventSpell, *section, m->id, event);
             m = section->FindMonster(static_cast<u8>(id));
             if (m && m->hp < 1) {
                 CCreatureEvent death;
                 death.byPlayer = byPlayer;
-                creatures_.HandleMonsterEvent(creature::kEventDeath, *section, m->id, death);
+                creatures_.RaiseEvent(creature::kEventDeath, *section, m->id, death);
             }
         }
     }
@@ -552,7 +552,7 @@ void CCombatActions::MissileStopped(CPlayerAction& a) {
         target->hp = 1;
         CCreatureEvent death;
         death.byPlayer = false;
-        creatures_.HandleMonsterEvent(creature::kEventDeath, *section, id, death);
+        creatures_.RaiseEvent(creature::kEventDeath, *section, id, death);
     }
     host_.RefreshAfterChange();
 }

@@ -68,6 +68,13 @@ public:
     // A blow (code 8, the damage) or a spell (code 16, the strength) on the map object of a window
     // cell without creatures.
     virtual void RaiseObjectEvent(int /*code*/, i32 /*x*/, i32 /*y*/, int /*amount*/) {}
+    // A creature's event (8 hit, 16 spell, 32 use, 64 death) goes first to the script of the map
+    // object the creature is bound to; true when a script took it (its "default" command reaches the
+    // creature's own handling through CScriptCreature). False: the creature handles it at once.
+    virtual bool RunCreatureEventScript(int /*code*/, CMapSection& /*section*/, CMonster& /*creature*/,
+                                        struct CCreatureEvent& /*event*/) {
+        return false;
+    }
     // The player's hp reached 0 (the death screen follows).
     virtual void OnPlayerDied() {}
 };

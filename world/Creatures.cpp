@@ -9,6 +9,7 @@
 #include "data/ItemType.h"
 #include "data/RuleContext.h"
 #include "data/Spells.h"
+#include "script/ScriptContext.h"
 #include "view3d/ViewCaches.h"
 #include "world/CellWindow.h"
 #include "world/CreatureHost.h"
@@ -261,13 +262,20 @@ int CCreatures::HandleMonsterEvent(int code, CMapSection& section, u8 id, CCreat
     CMonster* m = section.FindMonster(id);
     if (!m || !m->Type()) return 0;
     switch (code) {
-    case kEventHit: Hit(section, *m, event); break;
-    case kEventSpell: Spell(section, *m, event); break;
-    case kEventUse: Use(section, *m); break;
-    case kEventDeath: Death(section, id, event); break;
+    case creature::kEventHit: Hit(section, *m, event); break;
+    case creature::kEventSpell: Spell(section, *m, event); break;
+    case creature::kEventUse: Use(section, *m); break;
+    case creature::kEventDeath: Death(section, id, event); break;
     default: break;
     }
     return 0;
+}
+
+void CCreatures::RaiseEvent(int code, CMapSection& section, u8 id, CCreatureEvent& event) {
+    CMonster* m = section.FindMonster(id);
+    if (!m) return;
+    if (m->objectId != 0 && host_.RunCreatureEventScript(code, section, *m, event)) return;
+    HandleMonsterEvent(code, section, id, event);
 }
 
 // People are never hurt (a crime when the player tries); a peaceful creature refuses. True when the
@@ -776,6 +784,14 @@ const char* CScriptCreature::GetName() const {
 i32 CScriptCreature::ExecuteMonsterCommand(const ScriptPlace&, i32 command, const ScriptArgs& args,
                                            ScriptResult& result, bool& changed) {
     return creatures_.ExecuteMonsterCommand(section_, id_, command, args, result, changed);
+}
+
+void CScriptCreature::HandleMonsterEvent(i32 eventKind, const ScriptPlace&, CMapCell*, bool& changed) {
+    CCreatureEvent local;
+    CCreatureEvent& event = event_ ? *event_ : local;
+    if (context_) event.amount = context_->GetDamage();
+    creatures_.HandleMonsterEvent(eventKind, section_, id_, event);
+    changed = true;
 }
 
 bool CScriptCreature::IsAggressive() const {

@@ -137,7 +137,11 @@ public:
     void RefreshFrame(const CMapSection& section, const CMonster& m);
 
     // ---- events (codes 8, 16, 32, 64); the creature is named by id ----
+    // The creature's own handling.
     int HandleMonsterEvent(int code, CMapSection& section, u8 id, CCreatureEvent& event);
+    // An event as the fight raises it: the bound map object's script first (through the host), else
+    // the creature's own handling.
+    void RaiseEvent(int code, CMapSection& section, u8 id, CCreatureEvent& event);
 
     // ---- script commands ----
     i32 ExecuteMonsterCommand(CMapSection& section, u8 id, i32 command, const ScriptArgs& args,
@@ -185,6 +189,13 @@ class CScriptCreature : public IScriptCreature {
 public:
     CScriptCreature(CCreatures& creatures, CMapSection& section, u8 id)
         : creatures_(creatures), section_(section), id_(id) {}
+    // The event a script runs for: its "default" command hands it to the creature, with the damage
+    // as the script left it in the context (when one is given).
+    void SetEvent(CCreatureEvent* event, const CScriptContext* context) {
+        event_ = event;
+        context_ = context;
+    }
+    void HandleMonsterEvent(i32 eventKind, const ScriptPlace& place, CMapCell* cell, bool& changed) override;
     const char* GetName() const override;
     i32 ExecuteMonsterCommand(const ScriptPlace& place, i32 command, const ScriptArgs& args,
                               ScriptResult& result, bool& changed) override;
@@ -201,4 +212,6 @@ private:
     CCreatures& creatures_;
     CMapSection& section_;
     u8 id_;
+    CCreatureEvent* event_ = nullptr;
+    const CScriptContext* context_ = nullptr;
 };

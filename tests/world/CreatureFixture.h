@@ -58,6 +58,18 @@ public:
         return window->Cell(x, y) != nullptr && !window->IsViewBlockingCell(x, y);
     }
     void OnPlayerDied() override { ++deaths; }
+    // A bound creature's script: records the event and, when `scriptDefault` is set, runs the
+    // "default" command as a script would.
+    bool RunCreatureEventScript(int code, CMapSection& section, CMonster& m, CCreatureEvent& event) override {
+        scriptEvents.push_back(code);
+        if (scriptDefault) {
+            CScriptCreature view(*scriptCreatures, section, m.id);
+            view.SetEvent(&event, nullptr);
+            bool changed = false;
+            view.HandleMonsterEvent(code, ScriptPlace{}, nullptr, changed);
+        }
+        return true;
+    }
 
     bool Played(const std::string& name) const {
         for (const auto& s : sounds)
@@ -79,6 +91,9 @@ public:
     std::vector<u8> talks, stealPrompts, examined;
     int fightFlags = 0, fightCountdown = 0, musicUpdates = 0, refreshes = 0, deaths = 0;
     std::map<u8, CCellObject> sprites;
+    std::vector<int> scriptEvents;
+    bool scriptDefault = false;
+    CCreatures* scriptCreatures = nullptr;
 };
 
 class CreatureWorld {

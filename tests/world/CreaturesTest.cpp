@@ -425,4 +425,26 @@ TEST_F(CreaturesTest, IdleSoundsAndTheScriptEnginesViewOfACreature) {
     EXPECT_EQ(result->GetNumber(), 8);
 }
 
+TEST_F(CreaturesTest, ABoundCreaturesEventsGoThroughItsObjectsScriptFirst) {
+    w.host.scriptCreatures = &creatures;
+    CMonster& free = w.Make("base_rat_small", 20, 17, 0x06);
+    const u8 freeId = free.id;
+    CCreatureEvent hit;
+    hit.amount = 3;
+    creatures.RaiseEvent(creature::kEventHit, *w.cellar, freeId, hit);
+    EXPECT_TRUE(w.host.scriptEvents.empty());
+    EXPECT_EQ(w.Find(freeId)->hp, 5);
+    CMonster& bound = w.Make("base_rat_small", 21, 17, 0x06);
+    bound.objectId = 5;
+    const u8 boundId = bound.id;
+    // A script that does not call "default": the creature is untouched.
+    creatures.RaiseEvent(creature::kEventHit, *w.cellar, boundId, hit);
+    EXPECT_EQ(w.host.scriptEvents, std::vector<int>{creature::kEventHit});
+    EXPECT_EQ(w.Find(boundId)->hp, 8);
+    // With "default" the hit lands.
+    w.host.scriptDefault = true;
+    creatures.RaiseEvent(creature::kEventHit, *w.cellar, boundId, hit);
+    EXPECT_EQ(w.Find(boundId)->hp, 5);
+}
+
 }  // namespace

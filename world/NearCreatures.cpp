@@ -9,6 +9,7 @@
 #include "world/CellWindow.h"
 #include "world/CombatActions.h"
 #include "world/CreatureHost.h"
+#include "world/CreatureSprite.h"
 #include "world/Creatures.h"
 #include "world/Directions.h"
 #include "world/Player.h"
@@ -269,9 +270,17 @@ void CNearCreatures::StartStep(CNearEntry& e) {
         e.spriteX = static_cast<u16>(sprite->x);
         e.spriteY = static_cast<u16>(sprite->y);
     }
-    // The place in the target cell, counted from the present cell's corner.
-    const i32 targetX = (e.toX - e.x) * 65536 + 0x8000;
-    const i32 targetY = (e.toY - e.y) * 65536 + 0x8000;
+    // The place in the target cell the creature slot reserved for it gives, counted from the present
+    // cell's corner.
+    i32 px = 0, py = 0;
+    host_.GetPlayerCell(px, py);
+    const CMapCell* to = host_.Window().Cell(e.toX, e.toY);
+    const bool second = e.slot == 1;
+    const bool paired = !second && to && to->creature[1] != 0 && to->creature[1] != e.id;
+    const bool wide = m->Type()->bytes[0] != 0;
+    const CSpritePlace place = SelectCreatureSprite(e.toX, e.toY, px, py, host_.GetFacing(), false, wide, paired, second);
+    const i32 targetX = (e.toX - e.x) * 65536 + static_cast<i32>(place.x);
+    const i32 targetY = (e.toY - e.y) * 65536 + static_cast<i32>(place.y);
     e.moveX = (targetX - e.spriteX) / 8;
     e.moveY = (targetY - e.spriteY) / 8;
     if (IsMovingState(e.state)) {

@@ -561,6 +561,10 @@ void CCreatures::StrikePlayer(const CMapSection& section, const CMonster& m, int
         if (WindowCell(section, m, x, y))
             hit.positionDirection = dir::TableToQuarter(dir::TableTowards(px, py, x, y));
     }
+    lastBlowQuarter = hit.keepDirection ? hit.direction : hit.positionDirection;
+    // A creature's blow is a fight: the music turns to it.
+    host_.SetFightCountdown(4);
+    host_.UpdateMusic();
     player.ApplyHit(hit);
     if (player.hp == 0) host_.OnPlayerDied();
 }

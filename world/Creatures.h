@@ -164,6 +164,10 @@ public:
 
     ICreatureHost& Host() { return host_; }
 
+    // The facing quarter the last creature blow on the player came from (-1: none), for the hurt
+    // display the player's report starts.
+    int lastBlowQuarter = -1;
+
 private:
     void Hit(CMapSection& section, CMonster& m, CCreatureEvent& event);
     void Spell(CMapSection& section, CMonster& m, CCreatureEvent& event);

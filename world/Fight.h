@@ -72,6 +72,22 @@ public:
         section.RemoveMonstersOfType(type);
         creatures.Host().RefreshAfterChange();
     }
+    // Every creature that is not a person within `distance` cells of the player made hostile or
+    // peaceful (the script's creature scan, the calm spell); how many changed.
+    int SetNearbyAggression(i32 distance, bool aggressive) {
+        int changed = 0;
+        creatures.Host().Window().ForEachCreatureNear(distance, [&](CMapSection&, const CMonster& m) {
+            if (CCreatures::IsPerson(m) || CCreatures::IsAggressive(m) == aggressive) return;
+            CMonster& c = const_cast<CMonster&>(m);
+            if (aggressive)
+                c.flags = static_cast<u8>((c.flags & ~creature::kTypeAggression) | creature::kAggressive);
+            else
+                c.flags = static_cast<u8>(c.flags & ~(creature::kTypeAggression | creature::kAggressive));
+            ++changed;
+        });
+        if (changed) creatures.Host().RefreshAfterChange();
+        return changed;
+    }
     // A creature taken out of its cell (a script, a death) leaves both lists.
     void Forget(CMapSection& section, u8 id) {
         near.RemoveEntry(&section, id);

@@ -121,4 +121,15 @@ TEST_F(FightTest, OnlyAListedPersonWithItsBackTurnedOffersTheSteal) {
     EXPECT_EQ(w.host.stealPrompts.size(), 1u);
 }
 
+TEST_F(FightTest, NearbyCreaturesAreCalmedOrRousedWithinTheDistance) {
+    // The player at 26, 21: the rat (26, 18) and the wolf (29, 31) of the cellar; the wolf lies 10
+    // rows away.
+    EXPECT_EQ(fight.SetNearbyAggression(5, false), 1);
+    EXPECT_FALSE(CCreatures::IsAggressive(*w.Find(1)));
+    EXPECT_TRUE(CCreatures::IsAggressive(*w.Find(3)));
+    EXPECT_EQ(fight.SetNearbyAggression(5, false), 0);
+    EXPECT_EQ(fight.SetNearbyAggression(10, true), 1);
+    EXPECT_TRUE(CCreatures::IsAggressive(*w.Find(1)));
+}
+
 }  // namespace

@@ -522,7 +522,9 @@ void CCreatures::Death(CMapSection& section, u8 id, CCreatureEvent& event) {
         CMapCell* cell = inWindow ? window.Cell(wx, wy) : nullptr;
         CItemBag* bag = cell && cell->bag ? section.bags.FindBagById(static_cast<u8>(cell->bag)) : nullptr;
         if (!bag) {
+            // A section out of bag ids drops the creature's own bag instead, so nothing is lost.
             bag = section.bags.CreateBag(0);
+            if (!bag) bag = carried;
             if (bag) {
                 bag->x = m->x;
                 bag->y = m->y;

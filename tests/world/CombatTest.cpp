@@ -481,4 +481,37 @@ TEST(CreatureHealth, AMaximumOfZeroReadsAsZeroPercent) {
     EXPECT_EQ(CCreatures::HpPercent(m), 25);
 }
 
+TEST_F(CombatTest, ACreatureCrossingIntoTheNextSurfacePieceMovesToItsList) {
+    CMapSection* town = w.built.base->FindSectionAt(2, 2);
+    CMapSection* east = w.built.base->FindSectionAt(3, 2);
+    ASSERT_TRUE(town && east);
+    w.host.px = 21;
+    w.host.py = 17;
+    w.window.SetPlayer(21, 17, 0);
+    w.window.Fill(w.built.base.get(), town, w.built.refs, 100);
+    // A wolf on the east piece's first column, which the window shows at x 28.
+    CMonster* wolf = east->CreateMonster(w.Type("base_wolf_grey"), 0, 10);
+    wolf->flags = 0x06;
+    const u8 eastId = wolf->id;
+    east->effects.AddMonsterEffect(eastId, 3, 0, 26, 0, nullptr);
+    w.window.PlaceObjectNear(east, *wolf, 0, 10);
+    ASSERT_EQ(w.window.Cell(28, 17)->creature[0], eastId);
+    near.Scan();
+    ASSERT_EQ(near.Count(), 1);
+    CNearEntry& e = near.At(0);
+    ASSERT_EQ(e.state, kNearToLine);  // on the row, a melee creature: closes in
+    e.state = kNearApproach;
+    e.toX = 27;
+    e.toY = 17;
+    for (int i = 0; i < 12 && near.Count() > 0; ++i) near.Run();
+    EXPECT_EQ(east->FindMonster(eastId), nullptr);
+    const u16 now = w.window.Cell(27, 17)->creature[0];
+    ASSERT_NE(now, 0);
+    const CMonster* moved = town->FindMonster(static_cast<u8>(now));
+    ASSERT_NE(moved, nullptr);
+    EXPECT_EQ(std::pair(int(moved->x), int(moved->y)), std::pair(20, 10));
+    EXPECT_EQ(town->effects.SumMonsterEffect(moved->id, 26), 3);  // its poison came along
+    EXPECT_EQ(w.window.Cell(28, 17)->creature[0], 0);
+}
+
 }  // namespace

@@ -447,4 +447,20 @@ TEST_F(CreaturesTest, ABoundCreaturesEventsGoThroughItsObjectsScriptFirst) {
     EXPECT_EQ(w.Find(boundId)->hp, 5);
 }
 
+TEST_F(CreaturesTest, WithNoBagIdLeftADyingCreatureDropsItsOwnBag) {
+    CMonster& merchant = w.Make("base_townsfolk_merchant", 19, 17, 0x02);
+    const u8 id = merchant.id;
+    const u8 own = merchant.bagId;
+    w.cellar->bags.FindBagById(own)->AddItem(
+        CreateItemInstance(*w.rules.items->FindItemType("base_weap_dirkcheap"), -1, nullptr));
+    while (w.cellar->bags.CreateBag(0)) {
+    }
+    CCreatureEvent death;
+    creatures.HandleMonsterEvent(creature::kEventDeath, *w.cellar, id, death);
+    EXPECT_EQ(w.Find(id), nullptr);
+    EXPECT_EQ(w.window.Cell(19, 17)->bag, own);
+    ASSERT_NE(w.cellar->bags.FindBagById(own), nullptr);
+    EXPECT_EQ(w.cellar->bags.FindBagById(own)->GetItemCount(), 1);
+}
+
 }  // namespace

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cstdlib>
+#include <string>
 
 #include "core/Random.h"
 #include "core/Str.h"
@@ -165,16 +166,43 @@ void CCombatActions::LaunchPlayerMissile(i32 direction) {
     // Arrows leave beside the centre, thrown weapons from the hand's side, bolts from the centre.
     int side = 0;
     for (const auto& blow : actions_)
-        if (blow->kind == kActionBlow) side = blow->thrown ? 32767 : blow->bow ? 20384 : 0;
+        if (blow->kind == kActionBlow) {
+            side = blow->thrown ? 32767 : blow->bow ? 20384 : 0;
+            const CItemInstance* shot = blow->thrown ? blow->weapon : blow->quiver;
+            const CItemCatalogue* items = host_.Rules().items;
+            if (shot && shot->type && shot->type->useStyle && items)
+                if (const CItemUseStyle* style = items->FindUseStyle(shot->type->useStyle); style && style->texts[2])
+                    a.flightAnimation = items->FindFpsAnimation(style->texts[2]);
+        }
     const i32 lateral = (direction + 1) % 4;
     a.posX = 0x8000 + dir::kStepX[lateral] * side;
     a.posY = 0x8000 + dir::kStepY[lateral] * side;
 }
 
+u16 CCombatActions::FlightPicture(const CPlayerAction& a) {
+    const CFpsAnimation* animation = a.flightAnimation;
+    if (!animation || animation->frameIndices.empty()) return 0;
+    return animation->frameIndices[static_cast<size_t>(a.step) % animation->frameIndices.size()];
+}
+
 void CCombatActions::LaunchCreatureMissile(CMapSection& section, const CMonster& shooter, i32 direction) {
     i32 x = 0, y = 0;
     if (!creatures_.WindowCell(section, shooter, x, y)) return;
+    const CMonsterType* type = shooter.Type();
+    const CCreatureKind* kind = type ? type->creatureKind : nullptr;
+    const CItemCatalogue* items = host_.Rules().items;
+    const CFpsAnimation* animation = nullptr;
+    if (kind && kind->text && *kind->text && items) {
+        // The missile leaves from the side of the cell the shooter stands on: the second creature of
+        // a cell shoots from the left.
+        const CMapCell* cell = host_.Window().Cell(x, y);
+        const bool left = cell && cell->creature[1] == shooter.id;
+        std::string id = std::string(kind->text) + (left ? "left" : "right");
+        animation = items->FindFpsAnimation(id.c_str());
+    }
     CPlayerAction& a = Add(kActionMissile);
+    a.flightAnimation = animation;
+    a.effectPicture = type ? type->text : nullptr;
     a.cellX = x;
     a.cellY = y;
     a.direction = direction;

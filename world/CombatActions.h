@@ -49,6 +49,9 @@ struct CPlayerAction {
     CItemInstance* castItem = nullptr;
     CMapSection* attackerSection = nullptr;
     u8 attackerId = 0;
+    // What a missile or projectile shows in its cell: its picture and the effect picture's name.
+    const CFpsAnimation* flightAnimation = nullptr;
+    const char* effectPicture = nullptr;
     int delay = 0;      // the guard's wait in steps
     int hitQuarter = -1;  // the hurt display's push-back: the facing quarter the blow came from
 };
@@ -96,6 +99,15 @@ public:
     const CPlayerAction* At(int i) const { return actions_[static_cast<size_t>(i)].get(); }
     // A missile or spell of the player in flight positioned in the cell.
     bool IsFlightInCell(i32 x, i32 y) const;
+    // Every missile and projectile in flight with its cell, place in the cell, picture (0 when none)
+    // and effect picture name: what the view records of those cells show.
+    template <class Visit>
+    void ForEachFlight(Visit visit) const {
+        for (const auto& a : actions_)
+            if (a->kind == kActionMissile || a->kind == kActionProjectile)
+                visit(a->cellX, a->cellY, a->posX, a->posY, FlightPicture(*a), a->effectPicture);
+    }
+    static u16 FlightPicture(const CPlayerAction& a);
     void Clear() { actions_.clear(); }
 
     // ---- the hands ----

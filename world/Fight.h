@@ -5,6 +5,7 @@
 //   Tick()                every timer tick: the running actions, the people, the near creatures, and a
 //                         pending scan when the list has emptied;
 //   Animate()             from the 50 ms phase: the creatures' display counters and strikes;
+//   StepTick()            from the 25 ms phase while the player steps: the hand bob;
 //   Attack() / Cast()     the player's commands.
 #pragma once
 
@@ -48,6 +49,8 @@ public:
         if (near.Count() == 0 && near.pending) near.Scan();
     }
     void Animate() { near.AnimateNearby(); }
+    // From the 25 ms phase while the player steps: the hands bob.
+    void StepTick() { actions.HandBobTick(); }
     void Attack() { actions.StartAttack(); }
     void Cast(const CSpell* spell, CItemInstance* item) { actions.StartCasting(spell, item); }
     // The script commands that make and remove creatures: a new creature of the type at the section

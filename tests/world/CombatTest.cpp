@@ -514,4 +514,32 @@ TEST_F(CombatTest, ACreatureCrossingIntoTheNextSurfacePieceMovesToItsList) {
     EXPECT_EQ(w.window.Cell(28, 17)->creature[0], 0);
 }
 
+TEST_F(CombatTest, ABowShotLeavesOnTheThirdFrameWithAnArrowOfTheQuiver) {
+    Equip("base_weap_shortbowcheap");
+    CItemInstance* quiver = Equip("base_quiver_cheap");
+    w.player.equipment[12] = quiver;
+    const u16 arrows = quiver->count;
+    ASSERT_GT(arrows, 0);
+    actions.StartAttack();
+    ASSERT_EQ(actions.Count(), 1);
+    // Frames 0 and 1, the draw of 120 ms, then frame 2 shoots.
+    actions.Run();
+    w.clock.Advance(120);
+    actions.Run();
+    EXPECT_FALSE(actions.HasKind(kActionMissile));
+    w.clock.Advance(40);
+    actions.Run();
+    EXPECT_TRUE(actions.HasKind(kActionMissile));
+    EXPECT_EQ(quiver->count, arrows - 1);
+    int flights = 0;
+    const CFpsAnimation* arrow = w.rules.items->FindFpsAnimation("bres_fpsarrow");
+    ASSERT_NE(arrow, nullptr);
+    actions.ForEachFlight([&](i32 x, i32 y, i32, i32, u16 picture, const char*) {
+        ++flights;
+        EXPECT_EQ(std::pair(x, y), std::pair(17, 17));
+        EXPECT_EQ(picture, arrow->frameIndices.empty() ? 0 : arrow->frameIndices[0]);
+    });
+    EXPECT_EQ(flights, 1);
+}
+
 }  // namespace

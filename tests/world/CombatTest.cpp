@@ -80,6 +80,12 @@ TEST_F(CombatTest, DecisionsFollowPlaceStyleAndHealth) {
         {"base_rat_small", 17, 14, 0x06, 3, kNearAttackFar},  // caster
         {"base_rat_small", 18, 17, 0x06, 1, kNearAttackClose},  // adjacent melee
         {"base_rat_small", 18, 17, 0x00, 1, kNearIdle},        // not hostile
+        // A melee creature in each octant three cells out: on a line it closes in along it, off
+        // the lines it approaches.
+        {"base_rat_small", 17, 14, 0x06, 1, kNearToLine},   {"base_rat_small", 20, 14, 0x06, 1, kNearApproach},
+        {"base_rat_small", 20, 17, 0x06, 1, kNearToLine},   {"base_rat_small", 20, 20, 0x06, 1, kNearApproach},
+        {"base_rat_small", 17, 20, 0x06, 1, kNearToLine},   {"base_rat_small", 14, 20, 0x06, 1, kNearApproach},
+        {"base_rat_small", 14, 17, 0x06, 1, kNearToLine},   {"base_rat_small", 14, 14, 0x06, 1, kNearApproach},
     };
     for (const Case& c : cases) {
         w.FillEmpty();

@@ -40,7 +40,7 @@ struct CMonster {
     // bit 0 removable, bit 1 aggression from the type, bit 2 aggressive, 3..4 facing quarter, 5..6
     // animation (both: moving, 5 alone: winding up an attack, 6 alone: striking), bit 7 hurt
     u8 flags = 0;
-    u8 objectId = 0;   // the placement it belongs to, 0 = none
+    u8 objectId = 0;  // the placement it belongs to, 0 = none
     u8 bagId = 0;
     u8 hurtTicks = 0;  // display counter of the hurt, attack and step animations
     u8 x = 0, y = 0;   // its position in the section
@@ -172,8 +172,8 @@ public:
     // Creatures by value: a pointer to one lasts only until the next creature is made or removed, so
     // whatever keeps a creature across turns keeps its id.
     std::vector<CMonster> monsters;
-    u8 nextMonsterId = 1;
-    CSectionEffects effects;  // what spells, weapons and diseases do to its creatures, by id  // the ids the section hands out next, kept with its saved state
+    u8 nextMonsterId = 1;     // the ids the section hands out next, kept with its saved state
+    CSectionEffects effects;  // what spells, weapons and diseases do to its creatures, by id
     CSectionBags bags;
     std::vector<std::unique_ptr<CBagItemList>> bagLists;  // by bag id - 1 (255 entries when any)
 };

@@ -43,7 +43,8 @@ bool HasRadius(const CSpell& spell) {
 
 }  // namespace
 
-CCombatActions::CCombatActions(ICreatureHost& host, CCreatures& creatures) : host_(host), creatures_(creatures) {
+CCombatActions::CCombatActions(ICreatureHost& host, CCreatures& creatures)
+    : host_(host), creatures_(creatures) {
     creatures_.SetAttacks(this);
 }
 
@@ -119,7 +120,8 @@ void CCombatActions::StartAttack() {
     if (thrown) {
         animation = "bres_fpsthrow";
     } else if (weapon && items && weapon->type->useStyle) {
-        if (const CItemUseStyle* style = items->FindUseStyle(weapon->type->useStyle); style && style->texts[2])
+        if (const CItemUseStyle* style = items->FindUseStyle(weapon->type->useStyle);
+            style && style->texts[2])
             animation = style->texts[2];
     }
     a.animation = items ? items->FindFpsAnimation(animation) : nullptr;
@@ -171,7 +173,8 @@ void CCombatActions::LaunchPlayerMissile(i32 direction) {
             const CItemInstance* shot = blow->thrown ? blow->weapon : blow->quiver;
             const CItemCatalogue* items = host_.Rules().items;
             if (shot && shot->type && shot->type->useStyle && items)
-                if (const CItemUseStyle* style = items->FindUseStyle(shot->type->useStyle); style && style->texts[2])
+                if (const CItemUseStyle* style = items->FindUseStyle(shot->type->useStyle);
+                    style && style->texts[2])
                     a.flightAnimation = items->FindFpsAnimation(style->texts[2]);
         }
     const i32 lateral = (direction + 1) % 4;
@@ -227,8 +230,8 @@ void CCombatActions::ReleaseCreatureSpell(CMapSection& section, const CMonster& 
     ReleaseSpell(spell, skill, x, y, direction, false, &section, caster.id);
 }
 
-void CCombatActions::ReleaseSpell(const CSpell& spell, int strength, i32 x, i32 y, i32 direction, bool byPlayer,
-                                  CMapSection* section, u8 casterId) {
+void CCombatActions::ReleaseSpell(const CSpell& spell, int strength, i32 x, i32 y, i32 direction,
+                                  bool byPlayer, CMapSection* section, u8 casterId) {
     const int mode = spell.value2;
     CPlayerAction* a = nullptr;
     if (mode == kTargetSelf && byPlayer) {
@@ -307,7 +310,8 @@ int CCombatActions::SpellDamageAgainst(const CSpell& spell, int s, const CMapSec
             if (!undead) total += std::min(a, m.hp - 1);
             break;
         case 23:
-            if (type && type->creatureKind && e.id && CompareStrings(e.id, type->creatureKind->GetName()) == 0)
+            if (type && type->creatureKind && e.id &&
+                CompareStrings(e.id, type->creatureKind->GetName()) == 0)
                 total += a;
             break;
         case 24:
@@ -478,7 +482,8 @@ void CCombatActions::Run() {
     }
     actions_.erase(std::remove_if(actions_.begin(), actions_.end(),
                                   [&](const auto& a) {
-                                      return std::find(finished.begin(), finished.end(), a.get()) != finished.end();
+                                      return std::find(finished.begin(), finished.end(), a.get()) !=
+                                             finished.end();
                                   }),
                    actions_.end());
 }
@@ -491,7 +496,8 @@ bool CCombatActions::StepBlow(CPlayerAction& a) {
             a.blowDone = true;
             CItemInstance* ammunition = a.thrown ? a.weapon : a.quiver;
             if (ammunition && ammunition->count > 0) --ammunition->count;
-            if (a.animation && a.animation->sound && *a.animation->sound) host_.PlaySound(a.animation->sound, 10);
+            if (a.animation && a.animation->sound && *a.animation->sound)
+                host_.PlaySound(a.animation->sound, 10);
             LaunchPlayerMissile(a.direction);
         }
     } else if (!a.blowDone && ((a.alternate && frame == 3) || (!a.alternate && frame >= 5))) {
@@ -574,7 +580,9 @@ void CCombatActions::MissileStopped(CPlayerAction& a) {
         target->hp = static_cast<u16>(std::max(0, target->hp - event.amount));
         target->flags = static_cast<u8>((target->flags & 0x1F) | creature::kHurt);
         target->hurtTicks = 10;
-        if (!wasAggressive) target->flags = static_cast<u8>((target->flags & ~creature::kTypeAggression) | creature::kAggressive);
+        if (!wasAggressive)
+            target->flags =
+                static_cast<u8>((target->flags & ~creature::kTypeAggression) | creature::kAggressive);
     }
     if (target->hp == 0) {
         target->hp = 1;
@@ -625,7 +633,8 @@ bool CCombatActions::StepSpellAtCell(CPlayerAction& a) {
 
 bool CCombatActions::StepPlayerHit(CPlayerAction& a) {
     if (a.step == 0) host_.PlaySound(a.byPlayer ? "bsnd_hitclub" : "bsnd_hitpoison", 10);
-    if (a.hitQuarter >= 0) viewOffset = a.step == 0 ? 4000 : a.step <= 3 ? viewOffset + 400 : viewOffset - 400;
+    if (a.hitQuarter >= 0)
+        viewOffset = a.step == 0 ? 4000 : a.step <= 3 ? viewOffset + 400 : viewOffset - 400;
     if (++a.step < 6) return true;
     viewOffset = 0;
     host_.SetPlayerFraction(0x8000, 0x8000);
@@ -676,7 +685,8 @@ void CCombatActions::SetHandSprites() {
         if (item && item->type && item->type->subclass == kSubclassThrown && item->type->IsWeapon()) {
             id = "bres_fpsthrow";
         } else if (item && item->type && item->type->useStyle) {
-            if (const CItemUseStyle* style = items->FindUseStyle(item->type->useStyle); style && style->texts[2])
+            if (const CItemUseStyle* style = items->FindUseStyle(item->type->useStyle);
+                style && style->texts[2])
                 id = style->texts[2];
         }
         return items->FindFpsAnimation(id);

@@ -31,7 +31,7 @@ struct CPlayerAction {
     u8 kind = 0;
     u32 lastStep = 0;
     bool started = false;
-    int step = 0;  // steps taken
+    int step = 0;   // steps taken
     int frame = 0;  // the right hand's (or the cast's) frame counter
     int frameDirection = 1;
     bool blowDone = false, alternate = false, bow = false, crossbow = false, thrown = false;
@@ -52,7 +52,7 @@ struct CPlayerAction {
     // What a missile or projectile shows in its cell: its picture and the effect picture's name.
     const CFpsAnimation* flightAnimation = nullptr;
     const char* effectPicture = nullptr;
-    int delay = 0;      // the guard's wait in steps
+    int delay = 0;        // the guard's wait in steps
     int hitQuarter = -1;  // the hurt display's push-back: the facing quarter the blow came from
 };
 
@@ -85,7 +85,8 @@ public:
     void ResolveBlow(i32 x, i32 y, int p, bool secondSlot = false);
     void SpellImpact(const CSpell& spell, int skill, i32 x, i32 y, bool area, bool byPlayer);
     void AreaImpact(const CSpell& spell, int skill, i32 x, i32 y, bool byPlayer);
-    int SpellDamageAgainst(const CSpell& spell, int strength, const CMapSection& section, const CMonster& m) const;
+    int SpellDamageAgainst(const CSpell& spell, int strength, const CMapSection& section,
+                           const CMonster& m) const;
     // The player's casting strength for a spell: the school skill and the Fortify magic bonus.
     int PlayerSpellStrength(const CSpell& spell) const;
     // Whether a missile or spell in flight stops in the cell (its creatures, its centre object).

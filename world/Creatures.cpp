@@ -28,9 +28,7 @@ int Clamp100(int v) { return std::clamp(v, -100, 100); }
 int Fold(int a) { return a < -100 ? a + 100 : a > 100 ? a - 100 : a; }
 
 // The kinds a spell hurts with: a harmful spell angers its target and is a crime against people.
-bool IsHarmfulKind(int kind) {
-    return (kind >= 23 && kind <= 30) || kind == 32 || kind == 40 || kind == 53;
-}
+bool IsHarmfulKind(int kind) { return (kind >= 23 && kind <= 30) || kind == 32 || kind == 40 || kind == 53; }
 
 bool IsHarmful(const CSpell& spell) {
     for (int i = 0; i < spell.effects.Count(); ++i)
@@ -120,7 +118,8 @@ int CCreatures::GetPoisonResistance(const CMapSection& s, const CMonster& m) con
 }
 
 int CCreatures::GetParalysisResistance(const CMapSection& s, const CMonster& m) const {
-    return Clamp100(2 * GetResistanceB(s, m) + s.effects.SumMonsterEffect(m.id, 16) + PassiveSum(TypeOf(m), 16));
+    return Clamp100(2 * GetResistanceB(s, m) + s.effects.SumMonsterEffect(m.id, 16) +
+                    PassiveSum(TypeOf(m), 16));
 }
 
 int CCreatures::GetMagicResistance(const CMapSection& s, const CMonster& m) const {
@@ -291,8 +290,9 @@ bool CCreatures::RefusePeopleOrPeaceful(const CMonster& m, bool byPlayer, bool& 
         refused = true;
     } else if (IsPeaceful(m)) {
         if (byPlayer)
-            Message("You shouldn't attack this monster - it looks peaceful, maybe it has something to say or "
-                    "do for you.");
+            Message(
+                "You shouldn't attack this monster - it looks peaceful, maybe it has something to say or "
+                "do for you.");
         refused = true;
     }
     return refused;
@@ -588,7 +588,8 @@ void CCreatures::CreatureAttack(CMapSection& section, u8 id, bool areaCast) {
         break;
     case 3:
         if (const CSpell* spell = ChooseMonsterSpell(section, *m, areaCast))
-            if (attacks_) attacks_->ReleaseCreatureSpell(section, *m, *spell, towards, GetSpellSkill(section, *m));
+            if (attacks_)
+                attacks_->ReleaseCreatureSpell(section, *m, *spell, towards, GetSpellSkill(section, *m));
         break;
     default: break;
     }
@@ -641,9 +642,7 @@ const CSpell* CCreatures::ChooseMonsterSpell(const CMapSection& section, const C
             int v = 0;
             switch (e.kind) {
             case 1:
-            case 2:
-                v = mode == 1 && HasEffect(section, m, e.kind) ? 0 : Roll(46) + 23;
-                break;
+            case 2: v = mode == 1 && HasEffect(section, m, e.kind) ? 0 : Roll(46) + 23; break;
             case 3:
                 if (!undead) v = byHp(true);
                 break;
@@ -708,7 +707,9 @@ i32 CCreatures::ExecuteMonsterCommand(CMapSection& section, u8 id, i32 command, 
     CPlacement* object = m->objectId ? section.FindPlacement(m->objectId) : nullptr;
     const i32 n = args[0].GetNumber();
     const char* text = args[0].GetText();
-    auto setHp = [&](i32 hp) { m->hp = static_cast<u16>(std::clamp(hp, 0, static_cast<i32>(type.values[kMaxHp]))); };
+    auto setHp = [&](i32 hp) {
+        m->hp = static_cast<u16>(std::clamp(hp, 0, static_cast<i32>(type.values[kMaxHp])));
+    };
     switch (command) {
     case 109: give(object && (object->flags & CPlacement::kVisible) ? 1 : 0); break;
     case 110:

@@ -18,13 +18,16 @@
 
 class CFight {
 public:
-    explicit CFight(ICreatureHost& host) : creatures(host), actions(host, creatures), near(host, creatures), people(host) {
+    explicit CFight(ICreatureHost& host)
+        : creatures(host), actions(host, creatures), near(host, creatures), people(host) {
         near.SetActions(&actions);
         people.SetActions(&actions);
         creatures.alertStealVictim = [this](CMapSection& section, CMonster& m) {
             people.AlertStealVictim(section, m.id);
         };
-        creatures.postStealPrompt = [this](CMapSection& section, CMonster& m) { people.PostStealPrompt(section, m); };
+        creatures.postStealPrompt = [this](CMapSection& section, CMonster& m) {
+            people.PostStealPrompt(section, m);
+        };
     }
     CFight(const CFight&) = delete;
     CFight& operator=(const CFight&) = delete;

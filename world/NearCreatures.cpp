@@ -52,13 +52,17 @@ bool IsMovingState(u8 state) { return state == kNearApproach || state == kNearFl
 
 int CNearCreatures::Roll(int n) { return static_cast<int>(host_.Random().Next(n)); }
 
-CMonster* CNearCreatures::Creature(const CNearEntry& e) const { return e.section ? e.section->FindMonster(e.id) : nullptr; }
+CMonster* CNearCreatures::Creature(const CNearEntry& e) const {
+    return e.section ? e.section->FindMonster(e.id) : nullptr;
+}
 
 CNearEntry* CNearCreatures::FindEntry(const CMapSection* section, u8 id) {
     return FindCreatureEntry(entries_, section, id);
 }
 
-void CNearCreatures::RemoveEntry(const CMapSection* section, u8 id) { EraseCreatureEntry(entries_, section, id); }
+void CNearCreatures::RemoveEntry(const CMapSection* section, u8 id) {
+    EraseCreatureEntry(entries_, section, id);
+}
 
 bool CNearCreatures::IsHurtEnemyNearby() const {
     bool found = false;
@@ -219,7 +223,8 @@ void CNearCreatures::PlanStep(CNearEntry& e, i32 px, i32 py) {
         const i32 tx = e.x + move.dx, ty = e.y + move.dy;
         int slot = 0;
         if (host_.Window().Cell(tx, ty) && !(tx == px && ty == py) &&
-            host_.CanCreatureEnter(tx, ty, QuarterOfMove(move.dx, move.dy)) && !IsCellClaimed(tx, ty, &e, slot)) {
+            host_.CanCreatureEnter(tx, ty, QuarterOfMove(move.dx, move.dy)) &&
+            !IsCellClaimed(tx, ty, &e, slot)) {
             e.toX = static_cast<u8>(tx);
             e.toY = static_cast<u8>(ty);
             e.slot = static_cast<u8>(slot);
@@ -278,7 +283,8 @@ void CNearCreatures::StartStep(CNearEntry& e) {
     const bool second = e.slot == 1;
     const bool paired = !second && to && to->creature[1] != 0 && to->creature[1] != e.id;
     const bool wide = m->Type()->bytes[0] != 0;
-    const CSpritePlace place = SelectCreatureSprite(e.toX, e.toY, px, py, host_.GetFacing(), false, wide, paired, second);
+    const CSpritePlace place =
+        SelectCreatureSprite(e.toX, e.toY, px, py, host_.GetFacing(), false, wide, paired, second);
     const i32 targetX = (e.toX - e.x) * 65536 + static_cast<i32>(place.x);
     const i32 targetY = (e.toY - e.y) * 65536 + static_cast<i32>(place.y);
     e.moveX = (targetX - e.spriteX) / 8;
@@ -329,7 +335,8 @@ bool CNearCreatures::MoveCreatureToCell(CNearEntry& e, i32 toX, i32 toY) {
         if (bag) {
             CItemBag* copy = toSection->bags.CreateBag(bag->serial);
             if (copy) {
-                while (bag->GetItemCount() > 0) copy->AddItem(static_cast<CItemInstance*>(bag->items.RemoveAt(0)));
+                while (bag->GetItemCount() > 0)
+                    copy->AddItem(static_cast<CItemInstance*>(bag->items.RemoveAt(0)));
                 moved.bagId = copy->id;
             }
             e.section->bags.RemoveBag(bag);
@@ -396,14 +403,16 @@ void CNearCreatures::StartAttack(CNearEntry& e, CMonster& m, i32 px, i32 py) {
     m.flags = static_cast<u8>((m.flags & 0x1F) | kAttacking);
     m.hurtTicks = 8;
     const CCreatureKind* kind = m.Type()->creatureKind;
-    if (kind && kind->sounds[3] && *kind->sounds[3]) host_.PlaySound(kind->sounds[3], creatures_.VolumeByDistance(e.x, e.y));
+    if (kind && kind->sounds[3] && *kind->sounds[3])
+        host_.PlaySound(kind->sounds[3], creatures_.VolumeByDistance(e.x, e.y));
     e.areaCast = was == kNearAreaCast;
     e.state = kNearBusy;
     attackCountdown = 6;
     if (was != kNearAttackClose || !actions_) return;
     const CPlayer& player = host_.Player();
     const CItemInstance* second = player.equipment[6];
-    const bool guardItem = second && second->type && (second->type->itemClass == 2 || second->type->itemClass == 3);
+    const bool guardItem =
+        second && second->type && (second->type->itemClass == 2 || second->type->itemClass == 3);
     const bool onLine = e.x == px || e.y == py;
     if (onLine && e.direction == dir::TableOfFacing(host_.GetFacing()) && guardItem &&
         !actions_->HasKind(kActionGuard) && !player.IsParalyzed()) {

@@ -34,12 +34,12 @@ struct CNearEntry {
     u32 wait = 0;
     u8 direction = 0;  // table direction from the player's side towards the creature
     u8 state = 0;
-    u8 slot = 0;            // the creature slot (0, 1) it takes in the target cell
-    bool stepping = false;  // a step has begun
-    u8 stepsLeft = 0;       // eighths of the way still to go
-    i32 moveX = 0, moveY = 0;  // per-step move of the sprite, 65536 to a cell
+    u8 slot = 0;                   // the creature slot (0, 1) it takes in the target cell
+    bool stepping = false;         // a step has begun
+    u8 stepsLeft = 0;              // eighths of the way still to go
+    i32 moveX = 0, moveY = 0;      // per-step move of the sprite, 65536 to a cell
     i32 spriteX = 0, spriteY = 0;  // the sprite's place relative to its cell's corner
-    bool areaCast = false;  // its attack is the area cast of state 8
+    bool areaCast = false;         // its attack is the area cast of state 8
 };
 
 class CNearCreatures {

@@ -32,9 +32,13 @@ u8 FacingOfMovement(i32 dx, i32 dy) {
 
 int CNearPeople::Roll(int n) { return static_cast<int>(host_.Random().Next(n)); }
 
-CMonster* CNearPeople::Creature(const CNearPerson& p) const { return p.section ? p.section->FindMonster(p.id) : nullptr; }
+CMonster* CNearPeople::Creature(const CNearPerson& p) const {
+    return p.section ? p.section->FindMonster(p.id) : nullptr;
+}
 
-CNearPerson* CNearPeople::Find(const CMapSection* section, u8 id) { return FindCreatureEntry(people_, section, id); }
+CNearPerson* CNearPeople::Find(const CMapSection* section, u8 id) {
+    return FindCreatureEntry(people_, section, id);
+}
 
 void CNearPeople::Drop(const CMapSection* section, u8 id) {
     EraseCreatureEntry(people_, section, id);
@@ -140,7 +144,8 @@ void CNearPeople::Decide(CNearPerson& p) {
     }
     i32 px = 0, py = 0;
     host_.GetPlayerCell(px, py);
-    const bool adjacent = (p.cellX == px && std::abs(p.cellY - py) == 1) || (p.cellY == py && std::abs(p.cellX - px) == 1);
+    const bool adjacent =
+        (p.cellX == px && std::abs(p.cellY - py) == 1) || (p.cellY == py && std::abs(p.cellX - px) == 1);
     const int r = Roll(100);
     if (adjacent) {
         if (r < 30) {
@@ -193,7 +198,8 @@ void CNearPeople::StartAction(CNearPerson& p) {
         p.goalY = static_cast<u8>(p.cellY);
         p.budget = 16384 + Roll(16384);
         p.stepX = p.stepY = 0;
-        if (CCellObject* sprite = host_.SpriteOf(*m)) sprite->flags = static_cast<u16>((sprite->flags & ~0x0700) | 0x0100);
+        if (CCellObject* sprite = host_.SpriteOf(*m))
+            sprite->flags = static_cast<u16>((sprite->flags & ~0x0700) | 0x0100);
         m->flags = static_cast<u8>(m->flags & ~kAnimMask);
         m->hurtTicks = 0;
         break;
@@ -215,10 +221,12 @@ void CNearPeople::StartAction(CNearPerson& p) {
             const i32 nx = p.cellX + dir::kStepX[table], ny = p.cellY + dir::kStepY[table];
             const CMapCell* cell = host_.Window().Cell(nx, ny);
             if (!cell || (nx == px && ny == py) || CCellWindow::SectorIndex(nx, ny) != p.sector) continue;
-            if (!host_.CanCreatureEnter(nx, ny, dir::TableToQuarter(table)) || !IsFreeForPeople(nx, ny)) continue;
+            if (!host_.CanCreatureEnter(nx, ny, dir::TableToQuarter(table)) || !IsFreeForPeople(nx, ny))
+                continue;
             if (cell->centre != kNoCellIndex) {
                 CMapSection* section = host_.Window().SectorSection(nx, ny);
-                const CPlacement* placement = section && cell->centreId ? section->FindPlacement(cell->centreId) : nullptr;
+                const CPlacement* placement =
+                    section && cell->centreId ? section->FindPlacement(cell->centreId) : nullptr;
                 if (!placement || (placement->flags & CPlacement::kVisible)) continue;
             }
             chosen = table;

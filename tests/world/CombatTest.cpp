@@ -73,19 +73,23 @@ TEST_F(CombatTest, DecisionsFollowPlaceStyleAndHealth) {
     };
     // The player stands at 17, 17 in open floor.
     const Case cases[] = {
-        {"base_rat_small", 20, 19, 0x06, 1, kNearApproach},   // off the lines, melee
-        {"base_rat_small", 20, 19, 0x06, 2, kNearToLine},     // off the lines, missile
-        {"base_rat_small", 17, 14, 0x06, 1, kNearToLine},     // on the column, melee
+        {"base_rat_small", 20, 19, 0x06, 1, kNearApproach},     // off the lines, melee
+        {"base_rat_small", 20, 19, 0x06, 2, kNearToLine},       // off the lines, missile
+        {"base_rat_small", 17, 14, 0x06, 1, kNearToLine},       // on the column, melee
         {"base_rat_small", 17, 14, 0x06, 2, kNearAttackClose},  // on the column, missile: shoots
-        {"base_rat_small", 17, 14, 0x06, 3, kNearAttackFar},  // caster
+        {"base_rat_small", 17, 14, 0x06, 3, kNearAttackFar},    // caster
         {"base_rat_small", 18, 17, 0x06, 1, kNearAttackClose},  // adjacent melee
-        {"base_rat_small", 18, 17, 0x00, 1, kNearIdle},        // not hostile
+        {"base_rat_small", 18, 17, 0x00, 1, kNearIdle},         // not hostile
         // A melee creature in each octant three cells out: on a line it closes in along it, off
         // the lines it approaches.
-        {"base_rat_small", 17, 14, 0x06, 1, kNearToLine},   {"base_rat_small", 20, 14, 0x06, 1, kNearApproach},
-        {"base_rat_small", 20, 17, 0x06, 1, kNearToLine},   {"base_rat_small", 20, 20, 0x06, 1, kNearApproach},
-        {"base_rat_small", 17, 20, 0x06, 1, kNearToLine},   {"base_rat_small", 14, 20, 0x06, 1, kNearApproach},
-        {"base_rat_small", 14, 17, 0x06, 1, kNearToLine},   {"base_rat_small", 14, 14, 0x06, 1, kNearApproach},
+        {"base_rat_small", 17, 14, 0x06, 1, kNearToLine},
+        {"base_rat_small", 20, 14, 0x06, 1, kNearApproach},
+        {"base_rat_small", 20, 17, 0x06, 1, kNearToLine},
+        {"base_rat_small", 20, 20, 0x06, 1, kNearApproach},
+        {"base_rat_small", 17, 20, 0x06, 1, kNearToLine},
+        {"base_rat_small", 14, 20, 0x06, 1, kNearApproach},
+        {"base_rat_small", 14, 17, 0x06, 1, kNearToLine},
+        {"base_rat_small", 14, 14, 0x06, 1, kNearApproach},
     };
     for (const Case& c : cases) {
         w.FillEmpty();
@@ -227,7 +231,10 @@ TEST_F(CombatTest, TheStepsOfEachActionKeepTheirPeriods) {
     const struct {
         u8 kind;
         u32 period;
-    } cases[] = {{kActionPlayerHit, 50}, {kActionParalysedBump, 40}, {kActionGuard, 50}, {kActionSpellSelf, 100},
+    } cases[] = {{kActionPlayerHit, 50},
+                 {kActionParalysedBump, 40},
+                 {kActionGuard, 50},
+                 {kActionSpellSelf, 100},
                  {kActionCast, 50}};
     for (const auto& c : cases) {
         actions.Clear();

@@ -60,8 +60,8 @@ TEST_F(CreaturesTest, ResistancesAddTheirSourcesAndStayWithinOneHundred) {
         int poison, magic, paralysis, disease, skill;
     } cases[] = {
         {10, 20, 0, 0, 0, 0, 10, 20, 40, 5, 40},
-        {0, 0, 0, 0, 0, 0, 1, 1, 2, 0, 2},            // the base values are at least 1
-        {90, 60, 30, 0, 50, 0, 100, 100, 100, 45, 100},  // clamped
+        {0, 0, 0, 0, 0, 0, 1, 1, 2, 0, 2},                // the base values are at least 1
+        {90, 60, 30, 0, 50, 0, 100, 100, 100, 45, 100},   // clamped
         {10, 10, 5, 150, -40, -50, 65, -30, -30, 5, 20},  // a coded passive 150 counts 50
     };
     for (const auto& c : cases) {
@@ -87,7 +87,10 @@ TEST_F(CreaturesTest, DamageRollFollowsKind38EntriesAndTheCurse) {
         int amount;  // 0: no kind-38 entry
         bool cursed;
         int low, high;
-    } cases[] = {{0, false, 10, 20}, {150, false, 15, 30}, {-150, false, 5, 10}, {0, true, 10, 15},
+    } cases[] = {{0, false, 10, 20},
+                 {150, false, 15, 30},
+                 {-150, false, 5, 10},
+                 {0, true, 10, 15},
                  {200, true, 20, 30}};
     for (const auto& c : cases) {
         CMonsterType t;
@@ -283,7 +286,8 @@ TEST_F(CreaturesTest, TheSameSeedDrawsTheSameSpellsAndBlows) {
         CCreatures c(world.host);
         CMonster& skeleton = world.Make("base_skeleton_warrior", 17, 14, 0x06);
         std::string log;
-        for (int i = 0; i < 30; ++i) log += std::to_string(c.RollMonsterDamage(*world.cellar, skeleton)) + ",";
+        for (int i = 0; i < 30; ++i)
+            log += std::to_string(c.RollMonsterDamage(*world.cellar, skeleton)) + ",";
         return log;
     };
     EXPECT_EQ(run(7), run(7));
@@ -365,8 +369,8 @@ TEST(CreatureFrames, PlainCreaturesAnimateByStateAndPeopleBySide) {
         u32 angle;
         u16 picture;
         bool mirrored;
-    } people[] = {{0, 0, 100, false}, {2, 0, 106, false}, {1, 0, 103, false}, {3, 0, 103, true},
-                  {1, 90, 100, false}};
+    } people[] = {
+        {0, 0, 100, false}, {2, 0, 106, false}, {1, 0, 103, false}, {3, 0, 103, true}, {1, 90, 100, false}};
     for (const auto& p : people) {
         creature::SetFacing(m, p.facing);
         CCreatures::ChooseMonsterPicture(m, p.angle, sprite);

@@ -68,7 +68,8 @@ TEST_F(NearPeopleTest, WalkersStayInTheirSectorAndOutOfThePlayersCell) {
     MakeWalker(18, 18);
     MakeWalker(13, 17);
     std::vector<std::pair<u8, int>> sectors;
-    for (const CMonster& m : w.cellar->monsters) sectors.emplace_back(m.id, CCellWindow::SectorIndex(m.x, m.y));
+    for (const CMonster& m : w.cellar->monsters)
+        sectors.emplace_back(m.id, CCellWindow::SectorIndex(m.x, m.y));
     bool moved = false;
     for (int tick = 0; tick < 3000; ++tick) {
         people.Update();

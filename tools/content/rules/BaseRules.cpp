@@ -387,7 +387,8 @@ BaseRuleContent MakeBaseRules() {
     MonsterTypeDef* skeleton = type("base_skeleton_warrior", "base_skeleton", "Skeleton warrior", 5,
                                     {3, 8, 5, 35, 120, 2, 3, 100, 20, 3}, 3, 12);
     skeleton->items = {{"base_weap_shortswordcheap", 1, 1, 30, 40}, {"", 1, 4, 20, 100}};
-    MonsterTypeDef* wolf = type("base_wolf_grey", "base_wolf", "Grey wolf", 3, {2, 6, 3, 20, 60, 2, 3, 10, 10, 3}, 1, 12);
+    MonsterTypeDef* wolf =
+        type("base_wolf_grey", "base_wolf", "Grey wolf", 3, {2, 6, 3, 20, 60, 2, 3, 10, 10, 3}, 1, 12);
     wolf->items = {{"base_money_100", 1, 1, 100, 100}};
     MonsterTypeDef* mage = type("base_skeleton_mage", "base_skeleton", "Skeleton mage", 6,
                                 {2, 5, 3, 28, 150, 2, 3, 60, 30, 3}, 3, 12);

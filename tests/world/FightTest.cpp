@@ -86,6 +86,12 @@ TEST_F(FightTest, TheBuiltCreaturesFightBackDropBagsAndThePeopleAreTalkPartners)
     }
     EXPECT_EQ(people, 5);
     EXPECT_EQ(walkers, 1);
+    // The western meadow's wolf is neutral until struck.
+    CMapSection* meadow = w.built.base->FindSectionAt(1, 2);
+    ASSERT_NE(meadow, nullptr);
+    ASSERT_EQ(meadow->monsters.size(), 1u);
+    EXPECT_FALSE(CCreatures::IsAggressive(meadow->monsters[0]));
+    EXPECT_FALSE(CCreatures::IsPeaceful(meadow->monsters[0]));
 }
 
 TEST_F(FightTest, ScriptsMakeAndRemoveCreaturesInTheWindow) {

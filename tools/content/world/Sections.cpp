@@ -375,6 +375,8 @@ Section ValePiece(int column, int row) {
             }
     }
     if (column == 3 && row == 3) monsters.push_back({1, 1, 0x02, 0, 15, 15, 0});
+    // A grey wolf on the western meadow that leaves the player alone until it is struck.
+    if (column == 1 && row == 2) monsters.push_back({3, 1, 0x00, 0, 6, 14, 0});
     if (column == 2 && row == 2) {
         // The town's people: the innkeeper behind the house's banner, the smith and the trainer at
         // their places on the square, the merchant by the house door and the shepherd who wanders.

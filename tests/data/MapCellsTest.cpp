@@ -372,9 +372,13 @@ TEST_F(BuiltSections, AWeekOfAbsenceResetsTheMonstersAndBags) {
         SCOPED_TRACE(gap);
         cellar->monsters.clear();
         cellar->bags.RemoveAllBags();
+        cellar->effects.Clear();
+        cellar->effects.AddMonsterEffect(1, 5, 0, 26, 0, nullptr);  // a poison on the old rat 1
         cellar->lastVisit = 1000;
         cellar->LoadIntoCellWindow(cells.data(), stored.data(), refs, 1000 + gap);
         EXPECT_EQ(cellar->lastVisit, 1000 + gap);
+        // The creatures read again get the stored ids anew: the old holders would fall to them.
+        EXPECT_EQ(cellar->effects.SumMonsterEffect(1, 26), gap > 10080 ? 0 : 5);
         EXPECT_EQ(cellar->monsters.size(), gap > 10080 ? 4u : 0u);
         EXPECT_EQ(cellar->bags.Count(), gap > 10080 ? 2 : 0);
     }

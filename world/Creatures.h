@@ -60,6 +60,10 @@ auto* FindCreatureEntry(List& list, const CMapSection* section, u8 id) {
         if (e->section == section && e->id == id) return e.get();
     return static_cast<decltype(list.front().get())>(nullptr);
 }
+template <class Entry>
+CMonster* CreatureOf(const Entry& e) {
+    return e.section ? e.section->FindMonster(e.id) : nullptr;
+}
 template <class List>
 void EraseCreatureEntry(List& list, const CMapSection* section, u8 id) {
     list.erase(std::remove_if(list.begin(), list.end(),

@@ -52,9 +52,7 @@ bool IsMovingState(u8 state) { return state == kNearApproach || state == kNearFl
 
 int CNearCreatures::Roll(int n) { return static_cast<int>(host_.Random().Next(n)); }
 
-CMonster* CNearCreatures::Creature(const CNearEntry& e) const {
-    return e.section ? e.section->FindMonster(e.id) : nullptr;
-}
+CMonster* CNearCreatures::Creature(const CNearEntry& e) const { return CreatureOf(e); }
 
 CNearEntry* CNearCreatures::FindEntry(const CMapSection* section, u8 id) {
     return FindCreatureEntry(entries_, section, id);

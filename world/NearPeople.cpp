@@ -32,9 +32,7 @@ u8 FacingOfMovement(i32 dx, i32 dy) {
 
 int CNearPeople::Roll(int n) { return static_cast<int>(host_.Random().Next(n)); }
 
-CMonster* CNearPeople::Creature(const CNearPerson& p) const {
-    return p.section ? p.section->FindMonster(p.id) : nullptr;
-}
+CMonster* CNearPeople::Creature(const CNearPerson& p) const { return CreatureOf(p); }
 
 CNearPerson* CNearPeople::Find(const CMapSection* section, u8 id) {
     return FindCreatureEntry(people_, section, id);

@@ -9,6 +9,8 @@
 //   Attack() / Cast()     the player's commands.
 #pragma once
 
+#include <memory>
+
 #include "world/CellWindow.h"
 #include "world/CombatActions.h"
 #include "world/CreatureHost.h"
@@ -94,6 +96,13 @@ public:
         if (changed) creatures.Host().RefreshAfterChange();
         return changed;
     }
+    // The script engine's view of a creature (IScriptWorld::FindMonsterByName and the object events);
+    // the last four asked for stay valid.
+    CScriptCreature* ScriptView(CMapSection& section, u8 id) {
+        auto& slot = views_[nextView_++ % 4];
+        slot = std::make_unique<CScriptCreature>(creatures, section, id);
+        return slot.get();
+    }
     // A creature taken out of its cell (a script, a death) leaves both lists.
     void Forget(CMapSection& section, u8 id) {
         near.RemoveEntry(&section, id);
@@ -104,4 +113,8 @@ public:
     CCombatActions actions;
     CNearCreatures near;
     CNearPeople people;
+
+private:
+    std::unique_ptr<CScriptCreature> views_[4];
+    u32 nextView_ = 0;
 };

@@ -107,6 +107,10 @@ TEST_F(FightTest, ScriptsMakeAndRemoveCreaturesInTheWindow) {
     EXPECT_EQ(w.window.Cell(20, 20)->creature[0], 0);
     EXPECT_EQ(w.Find(made), nullptr);
     EXPECT_EQ(fight.near.FindEntry(w.cellar, made), nullptr);
+    // The script engine sees a creature through a view that answers for it.
+    IScriptCreature* view = fight.ScriptView(*w.cellar, 3);
+    EXPECT_STREQ(view->GetName(), "base_wolf_grey");
+    EXPECT_TRUE(view->IsAggressive());
     // The one a map made, not removable, stays (and so does the wolf of the cellar).
     EXPECT_NE(w.window.Cell(21, 20)->creature[0], 0);
     EXPECT_NE(w.Find(3), nullptr);

@@ -386,7 +386,9 @@ TEST_F(CellWindowTest, PlacementsAreFoundInTheCentreOnASideOrInTheSecondLayer) {
                              : c.layer == 2 ? (c.side < 0 ? stored->centre : stored->side[c.side])
                                             : (c.side < 0 ? cell->centre : cell->side[c.side]);
         EXPECT_EQ(window.ResolveMapObjectTarget(cellar, *p), expected) << c.name;
-        if (c.found) EXPECT_NE(expected, kNoCellIndex) << c.name;
+        if (c.found) {
+            EXPECT_NE(expected, kNoCellIndex) << c.name;
+        }
     }
     // The creature bound to a placement is found where it stands.
     const CPlacement* door = cellar->FindPlacementByName("base_cellardoor");

@@ -9,6 +9,7 @@
 #include "core/Types.h"
 
 class CForm;
+class CMapSection;
 class CScriptContext;
 class CTextureSet;
 class CWorld;
@@ -58,4 +59,10 @@ public:
     // Talk with an NPC by id: the screen to switch to (2 talk, 3 services) and the NPC's entry word;
     // 0 when there is no such NPC or it does not talk.
     virtual u32 TalkEntry(const char* npcId, u32& npcWord) { return 0; }
+    // The entry words of the creature that stands for the NPC in the section (0 when none does) and
+    // of the section's bags, which the talk hands on to the shop.
+    virtual void TalkPlace(const char* npcId, CMapSection* section, u32& creatureWord, u32& sectionWord) {
+        creatureWord = 0;
+        sectionWord = 0;
+    }
 };

@@ -8,6 +8,8 @@
 #include "core/Types.h"
 #include "screens/npc/NpcServiceRules.h"
 #include "screens/npc/RestDialog.h"
+#include "screens/npc/SmithRepairDialog.h"
+#include "screens/npc/TrainingDialog.h"
 #include "ui/ButtonBar.h"
 #include "ui/Buttons.h"
 #include "ui/Panel.h"
@@ -64,6 +66,8 @@ public:
     CTextView messageView;
     CButtonBar messageBar;
     CRestDialog restDialog;
+    CSmithRepairDialog repairDialog;
+    CTrainingDialog trainingDialog;
 
     std::vector<ServiceButton> buttons;  // the services placed before "Leave"
     u32 doorFlag = 0;
@@ -72,6 +76,8 @@ public:
 
 private:
     void DropModal();
+    // Opens a member dialog as the modal child in a state of its own.
+    void OpenDialog(CForm& dialog, u32 state);
 
     CScreenHost& host_;
     CNpc* npc_ = nullptr;

@@ -46,7 +46,7 @@ i32 CTalkScreen::LinkStep() const {
 
 void CTalkScreen::Enter(u32 a, u32 b, u32 c, u32 d) {
     CScreen::Enter(a, b, c, d);
-    screenState = 1;
+    screenState = kTalking;
     npc_ = host_.GetNpcForEntry(b);
     hasProfile_ = npc_ && npc_->GetTalkProfileId() && *npc_->GetTalkProfileId();
     if (npc_) {
@@ -293,6 +293,13 @@ u32 CTalkScreen::OnCommand(u32 command) {
         Redraw();
         return 0;
     }
+    // A service dialog's closing command gives the talk back.
+    if (screenState == kRepairOpen || screenState == kTrainingOpen) {
+        screenState = kTalking;
+        CloseModal();
+        Redraw();
+        return 0;
+    }
     if (command >= kTalkTopicBase && command < kTalkTopicBase + 0x100) {
         conversation_->ChooseTopic(static_cast<int>(command - kTalkTopicBase));
     } else if (command == kTalkContinue) {
@@ -308,6 +315,18 @@ u32 CTalkScreen::OnCommand(u32 command) {
         entryA = 0;
         keepOnStack = 1;
         return kScreenShop;
+    } else if (command == kTalkRepair && npc_) {
+        repairDialog.Attach(game);
+        repairDialog.Open(host_.GetTradeWorld(), GetNpcPriceLevel(host_, *npc_));
+        screenState = kRepairOpen;
+        OpenModal(&repairDialog);
+        return 0;
+    } else if (command == kTalkTraining && npc_) {
+        trainingDialog.Attach(game);
+        trainingDialog.Open(host_.GetTradeWorld(), *npc_);
+        screenState = kTrainingOpen;
+        OpenModal(&trainingDialog);
+        return 0;
     } else if ((command == kPreviousPage || command == kNextPage) && PagedLayout()) {
         PlayInterfaceSound(game, 0, 10);
         linkPage = command == kNextPage ? linkPage + 1 : (linkPage > 0 ? linkPage - 1 : 0);

@@ -11,6 +11,8 @@
 #include "core/Types.h"
 #include "screens/npc/Conversation.h"
 #include "screens/npc/NpcServiceRules.h"
+#include "screens/npc/SmithRepairDialog.h"
+#include "screens/npc/TrainingDialog.h"
 #include "ui/ButtonBar.h"
 #include "ui/Buttons.h"
 #include "ui/Panel.h"
@@ -27,6 +29,8 @@ public:
     static constexpr u16 kLayoutGroup = 28;
     // An object list entry answers this base plus its index (a tap chooses it).
     static constexpr u32 kListEntryBase = 0x6500;
+    // Screen states: talking, or a service dialog open over the talk.
+    enum : u32 { kTalking = 1, kRepairOpen = 2, kTrainingOpen = 4 };
 
     explicit CTalkScreen(CScreenHost& host) : host_(host) {}
 
@@ -58,6 +62,9 @@ public:
     std::vector<std::unique_ptr<CTextLink>> links;  // services, topics, answers or list entries
     std::vector<u32> linkPages;                     // the page of each link
     u32 doorFlag = 0;
+    // The services the talk offers itself (an NPC without a services menu).
+    CSmithRepairDialog repairDialog;
+    CTrainingDialog trainingDialog;
 
     // ITalkOutput
     void AppendSpeech(const char* text, int style, bool startsUtterance) override;

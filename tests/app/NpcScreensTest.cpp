@@ -1,0 +1,288 @@
+// The town's people met in a new game as a user meets them: a talk from the game view opens the NPC's
+// screen over it, its services open their dialogs or the shop (stocked from the merchant's bag on the
+// map), and leaving gives the game view back. Taps on the screens' own widgets drive every step.
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cstring>
+#include <string>
+#include <vector>
+
+#include "app/Game.h"
+#include "data/ItemBag.h"
+#include "data/ItemType.h"
+#include "data/MapSection.h"
+#include "data/Npc.h"
+#include "data/World.h"
+#include "data/WorldList.h"
+#include "data/WorldLists.h"
+#include "screens/npc/ServicesScreen.h"
+#include "screens/npc/ShopScreen.h"
+#include "screens/npc/TalkScreen.h"
+#include "tests/support/FrameRig.h"
+#include "tests/support/Png.h"
+#include "ui/ScreenIds.h"
+#include "world/GameScreen.h"
+
+namespace {
+
+struct TownRig : testing_support::FrameRig {
+    // A new game, then the player in the town square, facing south.
+    bool StartInTown() {
+        if (!StartOnBuiltDatabase()) return false;
+        Key(27);
+        Game()->ResetWorld();
+        if (!Game()->OpenGameDatabases(nullptr) || !Game()->NewGame(nullptr)) return false;
+        CScreen* current = Current();
+        current->entryA = 1;
+        current->entryB = current->entryC = current->entryD = 0;
+        current->keepOnStack = 0;
+        Game()->SwitchScreen(kScreenGame);
+        CGameScreen* view = View();
+        if (Current() != view) return false;
+        CWorld* world = Game()->worlds->Current();
+        CMapSection* town = world ? world->FindSectionByName("base_s0202") : nullptr;
+        if (!town) return false;
+        view->EnterMapAt(world, town, 12, 12, 2);
+        for (int i = 0; i < 40 && view->IsBusy(); ++i) Tick(30);
+        Tick(30);
+        return view->section == town;
+    }
+    CGameScreen* View() const { return Game()->GetGameScreen(); }
+    // The talk with an NPC as a script or a creature starts it: the NPC's screen on the next tick.
+    CScreen* TalkTo(const char* npc) {
+        View()->PostTalkEvent(npc);
+        Tick(30);
+        // The greeting comes with the first tick of the talk; input from the tick after it.
+        Tick(30);
+        Tick(30);
+        return Current();
+    }
+    void TapWidget(const CWidget& w) { Tap(w.x + w.w / 2, w.y + w.h / 2); }
+    // The services menu button of a command.
+    bool TapService(CServicesScreen& services, u32 command) {
+        for (size_t i = 0; i < services.buttons.size(); ++i)
+            if (services.buttons[i].command == command) {
+                TapWidget(services.menuButtons[i]);
+                return true;
+            }
+        return false;
+    }
+    bool TapTalkLink(CTalkScreen& talk, u32 command) {
+        for (const auto& link : talk.links)
+            if (link->commandId == command) {
+                TapWidget(*link);
+                return true;
+            }
+        return false;
+    }
+    // One tick for the dialog to open and one for its pen guard.
+    void Settle() {
+        Tick(30);
+        Tick(30);
+    }
+};
+
+TEST(NpcScreensInGame, TheMerchantSellsFromTheStockInItsBagAndTheViewComesBack) {
+    TownRig rig;
+    ASSERT_TRUE(rig.StartInTown());
+    CGame& game = *rig.Game();
+    CGameScreen* view = rig.View();
+    game.player.gold = 5000;
+
+    // The merchant trades: its menu opens, and the words name it, its creature and the town's bags.
+    auto* services = dynamic_cast<CServicesScreen*>(rig.TalkTo("base_npc_merchant"));
+    ASSERT_NE(services, nullptr);
+    ASSERT_NE(services->GetNpc(), nullptr);
+    EXPECT_STREQ(services->GetNpc()->GetName(), "base_npc_merchant");
+    EXPECT_EQ(services->entryC, 4u);  // the merchant's creature id in the town piece
+    EXPECT_EQ(game.GetSectionForEntry(services->entryD), view->section);
+    EXPECT_TRUE(testing_support::MatchesGolden("app_npc_services_merchant", rig.Capture()));
+
+    ASSERT_TRUE(rig.TapService(*services, kServicesBuySell));
+    rig.Settle();
+    auto* shop = dynamic_cast<CShopScreen*>(rig.Current());
+    ASSERT_NE(shop, nullptr);
+    EXPECT_EQ(shop->merchant, services->GetNpc());
+    ASSERT_NE(shop->merchantBag, nullptr);
+    const int stocked = shop->merchantBag->GetItemCount();
+    ASSERT_GT(stocked, 0);
+    for (int i = 0; i < stocked; ++i) {
+        const u8 cls = shop->merchantBag->GetItem(i)->type->itemClass;
+        EXPECT_TRUE(cls >= 1 && cls <= 3) << "class " << int(cls) << " is not among the merchant's";
+    }
+    EXPECT_TRUE(testing_support::MatchesGolden("app_npc_shop_merchant", rig.Capture()));
+
+    // Buy the first entry: the gold goes down by what the trade said, the item moves to the player.
+    const size_t carried = game.player.items.size();
+    ASSERT_TRUE(rig.TapLayoutElement(CShopScreen::kLayoutGroup, CShopScreen::kBuy));
+    EXPECT_EQ(game.player.items.size(), carried + 1);
+    EXPECT_EQ(shop->merchantBag->GetItemCount(), stocked - 1);
+    EXPECT_LT(game.player.gold, 5000u);
+    EXPECT_GT(game.player.gold, 0u);
+
+    // Leave the shop and the menu: the view is back, and a second visit keeps the stock made once.
+    rig.Tick(30);
+    ASSERT_TRUE(rig.TapLayoutElement(CShopScreen::kLayoutGroup, CShopScreen::kLeave));
+    EXPECT_EQ(rig.Current(), services);
+    rig.Settle();
+    ASSERT_TRUE(rig.TapService(*services, kServicesBuySell));
+    rig.Settle();
+    ASSERT_EQ(rig.Current(), shop);
+    EXPECT_EQ(shop->merchantBag->GetItemCount(), stocked - 1);
+    ASSERT_TRUE(rig.TapLayoutElement(CShopScreen::kLayoutGroup, CShopScreen::kLeave));
+    rig.Settle();
+    rig.TapWidget(services->leaveButton);
+    EXPECT_EQ(rig.Current(), view);
+}
+
+TEST(NpcScreensInGame, TheSmithRepairsAndTheInnkeeperLetsARoom) {
+    TownRig rig;
+    ASSERT_TRUE(rig.StartInTown());
+    CGame& game = *rig.Game();
+    CGameScreen* view = rig.View();
+    game.player.gold = 1000;
+    // A worn dagger.
+    const CItemType* dirk = game.worldLists->items.FindItemType("base_weap_dirkcheap");
+    ASSERT_NE(dirk, nullptr);
+    CItemInstance* weapon = game.player.AddItemCopies(1, *dirk);
+    ASSERT_NE(weapon, nullptr);
+    weapon->count = static_cast<u16>(dirk->maxCondition / 2);
+
+    auto* services = dynamic_cast<CServicesScreen*>(rig.TalkTo("base_npc_smith"));
+    ASSERT_NE(services, nullptr);
+    ASSERT_TRUE(rig.TapService(*services, kServicesRepair));
+    rig.Settle();
+    ASSERT_EQ(services->modalChild, &services->repairDialog);
+    EXPECT_TRUE(testing_support::MatchesGolden("app_npc_smith_repair", rig.Capture()));
+    CSmithRepairDialog& repair = services->repairDialog;
+    ASSERT_FALSE(repair.items.empty());
+    int row = -1;
+    for (size_t i = 0; i < repair.items.size(); ++i)
+        if (repair.items[i] == weapon) row = static_cast<int>(i);
+    ASSERT_GE(row, 0);
+    repair.list.selection = row;
+    const u32 price = repair.PriceOf(*weapon);
+    EXPECT_GT(price, 0u);
+    rig.TapWidget(repair.actionButton);
+    EXPECT_EQ(weapon->count, weapon->type->maxCondition);
+    EXPECT_EQ(game.player.gold, 1000u - price);
+    rig.Tick(30);
+    rig.TapWidget(repair.cancelButton);
+    EXPECT_EQ(services->modalChild, nullptr);
+    rig.Settle();
+    rig.TapWidget(services->leaveButton);
+    ASSERT_EQ(rig.Current(), view);
+    rig.Tick(30);
+
+    // The inn: Sleep offers a room, Yes takes the rent and opens the rest dialog; eight hours pass.
+    services = dynamic_cast<CServicesScreen*>(rig.TalkTo("base_npc_innkeeper"));
+    ASSERT_NE(services, nullptr);
+    const u32 gold = game.player.gold;
+    const u32 clock = view->clock;
+    ASSERT_TRUE(rig.TapService(*services, kServicesSleep));
+    rig.Settle();
+    ASSERT_EQ(services->modalChild, &services->messageBar);
+    services->OnCommand(CButtonBar::kYes);
+    ASSERT_EQ(services->modalChild, &services->restDialog);
+    EXPECT_LT(game.player.gold, gold);
+    EXPECT_EQ(view->clock, clock + 8 * 60);
+    rig.Settle();
+    EXPECT_TRUE(testing_support::MatchesGolden("app_npc_inn_rest", rig.Capture()));
+
+    // Eight hours of a second each; then the close button gives the menu back, the player rested.
+    for (int hour = 1; hour < 8; ++hour) rig.Tick(1001);
+    EXPECT_EQ(services->restDialog.GetHour(), 8u);
+    EXPECT_NE(std::string(services->restDialog.GetWakeText()).find("serves delicious food"), std::string::npos);
+    EXPECT_EQ(game.player.hp, game.player.GetMaxHp() * 5 / 4);
+    rig.Tick(30);
+    rig.TapWidget(services->restDialog.closeButton);
+    EXPECT_EQ(services->modalChild, nullptr);
+    rig.Settle();
+    rig.TapWidget(services->leaveButton);
+    EXPECT_EQ(rig.Current(), view);
+}
+
+// The trainer has a service and so its menu; its talk shows the service again as a link.
+TEST(NpcScreensInGame, TheTrainerTeachesFromItsMenuAndFromItsTalk) {
+    TownRig rig;
+    ASSERT_TRUE(rig.StartInTown());
+    CGame& game = *rig.Game();
+    game.player.gold = 1000;
+    auto* services = dynamic_cast<CServicesScreen*>(rig.TalkTo("base_npc_trainer"));
+    ASSERT_NE(services, nullptr);
+    ASSERT_TRUE(rig.TapService(*services, kServicesTraining));
+    rig.Settle();
+    ASSERT_EQ(services->modalChild, &services->trainingDialog);
+    EXPECT_TRUE(testing_support::MatchesGolden("app_npc_training", rig.Capture()));
+    CTrainingDialog& training = services->trainingDialog;
+    const u32 skill = training.skill;
+    ASSERT_TRUE(skill >= 1 && skill <= 20);
+    const u16 before = game.player.skills[skill];
+    const u32 price = training.price;
+    ASSERT_GT(price, 0u);
+    rig.TapWidget(training.trainButton);
+    EXPECT_EQ(game.player.skills[skill], before + 1);
+    EXPECT_EQ(game.player.gold, 1000u - price);
+    rig.Tick(30);
+    rig.TapWidget(training.cancelButton);
+    EXPECT_EQ(services->modalChild, nullptr);
+    rig.Settle();
+
+    ASSERT_TRUE(rig.TapService(*services, kServicesTalk));
+    rig.Settle();
+    auto* talk = dynamic_cast<CTalkScreen*>(rig.Current());
+    ASSERT_NE(talk, nullptr);
+    ASSERT_TRUE(rig.TapTalkLink(*talk, kTalkTraining));
+    rig.Settle();
+    ASSERT_EQ(talk->modalChild, &talk->trainingDialog);
+    const u32 gold = game.player.gold;
+    rig.TapWidget(talk->trainingDialog.trainButton);
+    EXPECT_EQ(game.player.skills[skill], before + 2);
+    EXPECT_LT(game.player.gold, gold);
+    rig.Tick(30);
+    rig.TapWidget(talk->trainingDialog.cancelButton);
+    EXPECT_EQ(talk->modalChild, nullptr);
+    rig.Settle();
+    rig.TapWidget(talk->exitLink);
+    EXPECT_EQ(rig.Current(), services);
+    rig.Settle();
+    rig.TapWidget(services->leaveButton);
+    EXPECT_EQ(rig.Current(), rig.View());
+}
+
+// The shepherd has no services: the talk screen opens at once with its portrait and greeting.
+TEST(NpcScreensInGame, TheShepherdTalksOfTheWolves) {
+    TownRig rig;
+    ASSERT_TRUE(rig.StartInTown());
+    auto* talk = dynamic_cast<CTalkScreen*>(rig.TalkTo("base_npc_shepherd"));
+    ASSERT_NE(talk, nullptr);
+    EXPECT_TRUE(testing_support::MatchesGolden("app_npc_talk_shepherd", rig.Capture()));
+
+    // The wolves: the shepherd asks, the answers stand as links; one answer and the talk goes on.
+    bool tapped = false;
+    for (const auto& link : talk->links)
+        if (std::strcmp(link->text.GetText(), "The wolves") == 0) {
+            rig.TapWidget(*link);
+            tapped = true;
+            break;
+        }
+    ASSERT_TRUE(tapped);
+    rig.Settle();
+    EXPECT_TRUE(testing_support::MatchesGolden("app_npc_talk_wolves", rig.Capture()));
+    std::vector<std::string> shown = talk->ShownLinks();
+    const auto answer = std::find(shown.begin(), shown.end(), "I will clear the den.");
+    ASSERT_NE(answer, shown.end());
+    ASSERT_NE(answer + 1, shown.end());
+    EXPECT_EQ(*(answer + 1), "Not today.");
+    ASSERT_TRUE(rig.TapTalkLink(*talk, kTalkAnswerBase));
+    rig.Settle();
+    shown = talk->ShownLinks();
+    EXPECT_EQ(std::count(shown.begin(), shown.end(), "Not today."), 0);
+    EXPECT_EQ(shown.back(), "Goodbye");
+    rig.TapWidget(talk->exitLink);
+
+    EXPECT_EQ(rig.Current(), rig.View());
+}
+
+}  // namespace

@@ -171,6 +171,18 @@ TEST(NpcScreensInGame, TheSmithRepairsAndTheInnkeeperLetsARoom) {
     rig.TapWidget(repair.cancelButton);
     EXPECT_EQ(services->modalChild, nullptr);
     rig.Settle();
+
+    // The smith trades too, from a bag of its own: the shop names the smith, not the NPC that comes
+    // first in the world's list (the merchant).
+    ASSERT_TRUE(rig.TapService(*services, kServicesBuySell));
+    rig.Settle();
+    auto* shop = dynamic_cast<CShopScreen*>(rig.Current());
+    ASSERT_NE(shop, nullptr);
+    EXPECT_EQ(shop->merchant, services->GetNpc());
+    ASSERT_NE(shop->merchantBag, nullptr);
+    EXPECT_EQ(shop->merchantBag->id, 2);
+    ASSERT_TRUE(rig.TapLayoutElement(CShopScreen::kLayoutGroup, CShopScreen::kLeave));
+    rig.Settle();
     rig.TapWidget(services->leaveButton);
     ASSERT_EQ(rig.Current(), view);
     rig.Tick(30);

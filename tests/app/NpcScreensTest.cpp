@@ -16,6 +16,7 @@
 #include "data/World.h"
 #include "data/WorldList.h"
 #include "data/WorldLists.h"
+#include "screens/npc/RestDialog.h"
 #include "screens/npc/ServicesScreen.h"
 #include "screens/npc/ShopScreen.h"
 #include "screens/npc/TalkScreen.h"
@@ -295,6 +296,34 @@ TEST(NpcScreensInGame, TheShepherdTalksOfTheWolves) {
     rig.TapWidget(talk->exitLink);
 
     EXPECT_EQ(rig.Current(), rig.View());
+}
+
+// The rest command of the game view: its prompt, then the same rest dialog in the open, over the view.
+TEST(NpcScreensInGame, TheRestCommandSleepsInTheOpen) {
+    TownRig rig;
+    ASSERT_TRUE(rig.StartInTown());
+    CGame& game = *rig.Game();
+    CGameScreen* view = rig.View();
+    game.player.hp = 1;
+    const u32 clock = view->clock;
+    ASSERT_TRUE(rig.TapLayoutElement(43, 547));  // the rest button
+    rig.Settle();
+    ASSERT_EQ(view->screenMode, CGameScreen::kModeRestPrompt);
+    rig.Key(32);  // Yes: the space bar is "use" (return hits, in the wide layouts)
+    ASSERT_EQ(view->screenMode, CGameScreen::kModeRest);
+    auto* rest = dynamic_cast<CRestDialog*>(view->modalChild);
+    ASSERT_NE(rest, nullptr);
+    EXPECT_EQ(view->clock, clock + 8 * 60);
+    EXPECT_EQ(game.player.hp, game.player.GetMaxHp());
+    rig.Tick(30);
+    EXPECT_TRUE(testing_support::MatchesGolden("app_gameview_rest", rig.Capture()));
+    for (int hour = 1; hour < 8; ++hour) rig.Tick(1001);
+    EXPECT_EQ(rest->GetHour(), 8u);
+    EXPECT_NE(std::string(rest->GetWakeText()).find("You eat and drink"), std::string::npos);
+    rig.Tick(30);
+    rig.TapWidget(rest->closeButton);
+    EXPECT_EQ(view->modalChild, nullptr);
+    EXPECT_EQ(view->screenMode, CGameScreen::kModeNormal);
 }
 
 }  // namespace

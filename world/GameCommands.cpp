@@ -83,6 +83,16 @@ void CGameScreen::Rest() {
     if (modalDialog && host_ && host_->GetGameViewDialogs()) host_->GetGameViewDialogs()->ReportRest(*modalDialog, false);
 }
 
+void CGameScreen::PickLock(u16& lockWord) {
+    IGameViewDialogs* dialogs = host_ ? host_->GetGameViewDialogs() : nullptr;
+    std::unique_ptr<CForm> dialog = dialogs ? dialogs->OpenLockPick(lockWord) : nullptr;
+    if (!dialog) return;
+    modalDialog = std::move(dialog);
+    screenMode = kModeLockPick;
+    lockWord_ = &lockWord;
+    OpenModal(modalDialog.get());
+}
+
 // --- clock ---
 
 // The seams of the clock's rules (weather, per-minute effects, the hour's events) hang here.

@@ -391,6 +391,15 @@ u32 CGameScreen::OnCommand(u32 id) {
     case 225:
     case 279:
     case 5: CloseModal(); return 0;
+    case 103:
+        // The lock-picking dialog sprang the trap: the dialog goes, the trap strikes at its strength.
+        if (screenMode == kModeLockPick) {
+            const u32 strength = lockWord_ ? ((*lockWord_ >> 10) & 15u) * 10u : 0u;
+            lockWord_ = nullptr;
+            CloseModal();
+            if (springTrap && strength) springTrap(strength);
+        }
+        return 0;
     case 218:
         if (modalDialog && host_ && host_->GetGameViewDialogs()) host_->GetGameViewDialogs()->CastChosenSpell(*modalDialog);
         CloseModal();

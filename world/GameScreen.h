@@ -247,6 +247,10 @@ public:
     void OpenPotions();
     void RestCommand();
     void Rest();
+    // The lock-picking dialog on a door's lock word (the door prompt's Pick); the trap's strength is
+    // handed to `springTrap` when an attempt springs it.
+    void PickLock(u16& lockWord);
+    std::function<void(u32 trapStrength)> springTrap;
 
     // Opens the world map over the view (the map widget's tap); refused while moving or acting.
     u32 OpenWorldMap();
@@ -398,4 +402,5 @@ private:
     CScriptContext* scriptContext_ = nullptr;
     IGameViewObjects* objects_ = nullptr;
     CPlayer* player_ = nullptr;
+    u16* lockWord_ = nullptr;  // the lock being picked
 };

@@ -7,8 +7,8 @@
 #include <memory>
 
 #include "core/Types.h"
+#include "ui/Form.h"
 
-class CForm;
 class CMapSection;
 class CScriptContext;
 class CTextureSet;
@@ -41,6 +41,10 @@ public:
     virtual bool CastChosenSpell(CForm& dialog) { return false; }
     // The rest dialog is told whether the player lay exposed to the weather.
     virtual void ReportRest(CForm& dialog, bool exposed) {}
+    // The lock-picking dialog on a lock word (lock level in bits 6..9, trap level in bits 10..13),
+    // which a success changes; the word must outlive the dialog. It ends with 104 (opened or
+    // cancelled) or 103 (the trap sprang). Null when the application has none.
+    virtual std::unique_ptr<CForm> OpenLockPick(u16& lockWord) { return nullptr; }
 };
 
 class IGameViewHost {

@@ -16,6 +16,8 @@
 #include "data/World.h"
 #include "data/WorldList.h"
 #include "data/WorldLists.h"
+#include "screens/npc/CraftRules.h"
+#include "screens/npc/LockPickDialog.h"
 #include "screens/npc/RestDialog.h"
 #include "screens/npc/ServicesScreen.h"
 #include "screens/npc/ShopScreen.h"
@@ -324,6 +326,46 @@ TEST(NpcScreensInGame, TheRestCommandSleepsInTheOpen) {
     rig.TapWidget(rest->closeButton);
     EXPECT_EQ(view->modalChild, nullptr);
     EXPECT_EQ(view->screenMode, CGameScreen::kModeNormal);
+}
+
+// A locked door's Pick: the lock-picking dialog over the view, on the door's lock word. A good hand
+// opens a light lock; a trapped lock that holds springs the trap at its strength.
+TEST(NpcScreensInGame, ALockIsPickedFromTheGameView) {
+    TownRig rig;
+    ASSERT_TRUE(rig.StartInTown());
+    CGame& game = *rig.Game();
+    CGameScreen* view = rig.View();
+    const CItemType* pickType = game.worldLists->items.FindItemType("base_key_lockpickbeginner");
+    ASSERT_NE(pickType, nullptr);
+    ASSERT_NE(game.player.AddItemCopies(1, *pickType), nullptr);
+    game.player.skills[craft::kLockpickSkill] = 100;
+
+    u16 lock = 1u << 6;  // level 1, no trap
+    view->PickLock(lock);
+    ASSERT_EQ(view->screenMode, CGameScreen::kModeLockPick);
+    auto* dialog = dynamic_cast<CLockPickDialog*>(view->modalChild);
+    ASSERT_NE(dialog, nullptr);
+    EXPECT_EQ(dialog->PickCount(), 1);
+    rig.Settle();
+    EXPECT_TRUE(testing_support::MatchesGolden("app_gameview_lockpick", rig.Capture()));
+    rig.TapWidget(dialog->pickButton);
+    EXPECT_EQ(lock & 0x3C0u, 0u);
+    EXPECT_EQ(view->modalChild, nullptr);
+    EXPECT_EQ(view->screenMode, CGameScreen::kModeNormal);
+
+    // A lock beyond any hand (level 15) with a trap of 3: the attempt fails and the trap strikes.
+    u32 sprung = 0;
+    view->springTrap = [&](u32 strength) { sprung = strength; };
+    game.player.skills[craft::kLockpickSkill] = 1;
+    u16 trapped = static_cast<u16>((15u << 6) | (3u << 10));
+    rig.Tick(30);
+    view->PickLock(trapped);
+    ASSERT_EQ(view->screenMode, CGameScreen::kModeLockPick);
+    rig.Settle();
+    rig.TapWidget(static_cast<CLockPickDialog*>(view->modalChild)->pickButton);
+    EXPECT_EQ(sprung, 30u);
+    EXPECT_EQ(trapped & 0x3C0u, 15u << 6);
+    EXPECT_EQ(view->modalChild, nullptr);
 }
 
 }  // namespace

@@ -17,6 +17,7 @@
 #include "data/ItemBag.h"
 #include "data/MapCells.h"
 #include "data/RecordBuffer.h"
+#include "data/SectionEffects.h"
 
 class CStream;
 class CWorld;
@@ -160,4 +161,6 @@ public:
     u8 nextMonsterId = 1;  // the ids the section hands out next, kept with its saved state
     CSectionBags bags;
     std::vector<std::unique_ptr<CBagItemList>> bagLists;  // by bag id - 1 (255 entries when any)
+    // What spells and weapons still do to the section's creatures, kept with its saved state.
+    CSectionEffects effects;
 };

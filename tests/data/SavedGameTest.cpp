@@ -306,20 +306,24 @@ TEST(SavedGameRecordTest, OlderVersionsReadFewerFields) {
         std::vector<u8> bytes = w.Take();
         CStream stream;
         stream.InitForReading(bytes.data(), static_cast<u32>(bytes.size()));
-        CSavedSectionState state;
-        ASSERT_TRUE(savegame::ReadSectionState(stream, c.version, 2, state)) << c.version;
+        CMapSection section;
+        section.explored.assign(2, 0);
+        CSaveStringTable strings;
+        ASSERT_TRUE(savegame::ReadSectionState(stream, c.version, section, strings, nullptr)) << c.version;
         EXPECT_EQ(stream.GetOffset(), bytes.size()) << c.version;
-        EXPECT_EQ(state.lastVisit, 500u);
-        EXPECT_EQ(state.nextMonsterId, c.ids ? 7 : 0);
-        EXPECT_EQ(state.explored, (std::vector<u8>{0x0F, 0xF0}));
+        EXPECT_EQ(section.lastVisit, 500u);
+        EXPECT_EQ(section.nextMonsterId, c.ids ? 7 : 1);
+        EXPECT_EQ(section.explored, (std::vector<u8>{0x0F, 0xF0}));
     }
     // An explored map longer than the record, or a mode past 2, is damage.
     for (u8 mode : {u8(2), u8(3)}) {
         std::vector<u8> bytes = {0x02, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, mode, 1, 2};
         CStream stream;
         stream.InitForReading(bytes.data(), static_cast<u32>(bytes.size()));
-        CSavedSectionState state;
-        EXPECT_FALSE(savegame::ReadSectionState(stream, 122, 175, state)) << int(mode);
+        CMapSection section;
+        section.explored.assign(175, 0);
+        CSaveStringTable strings;
+        EXPECT_FALSE(savegame::ReadSectionState(stream, 122, section, strings, nullptr)) << int(mode);
     }
 }
 
@@ -426,9 +430,9 @@ TEST_F(SavedGameTest, DamagedRecordsFailTheLoadAndLeaveTheGameAlone) {
                 .write(reinterpret_cast<const char*>(original.data()), static_cast<long>(original.size()));
         }
     }
-    // A map object, monster or bag entry cannot be read by this game: refused, not skipped over.
+    // More map objects than the record holds is damage, not a list to skip over.
     std::vector<u8> section = RecordOf(1, savegame::kFirstMapStateRecord + 1);
-    section[10] = 1;
+    section[11] = 0x40;
     Rewrite(1, savegame::kFirstMapStateRecord + 1, &section);
     EXPECT_EQ(manager.Load(1, nullptr), 0);
     EXPECT_EQ(parts.resets, 0);

@@ -52,6 +52,8 @@ bool CSavedViewSection::Serialize(CStream& s, u32 version) {
     if (!s.IsWriting()) {
         facing -= facing % 90;
         screenMode = 1;
+        // The cell indexes the 35 x 35 cell window: one outside it is damage, not a place.
+        if (x >= 35 || y >= 35) return false;
     }
     return !s.HasError();
 }
@@ -164,8 +166,9 @@ bool CGame::ResetForLoad() {
 void CGame::CommitParts() {
     // The same bytes that passed the checks: the readers cannot fail on them now, and what they drop
     // (names the new tables lack) is dropped the same way.
-    for (auto& [id, bytes] : waitingParts_) {
-        ReadBytes(bytes, [&](CStream& s) {
+    for (auto& part : waitingParts_) {
+        const u16 id = part.first;
+        ReadBytes(part.second, [&](CStream& s) {
             switch (id) {
             case savegame::kGlobalsRecord: return worldLists && worldLists->globals.Restore(s);
             case savegame::kPlayerRecord: return player.SerializeSaved(s, waitingStrings_, waitingVersion_);

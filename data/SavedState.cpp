@@ -258,8 +258,10 @@ bool ReadBags(CStream& s, CMapSection& section, const CSaveStringTable& strings,
         if (head.id == 0 || section.bags.FindBagById(head.id)) continue;
         bag->id = head.id;
         bag->flags = head.extra;
-        bag->x = head.x;
-        bag->y = head.y;
+        // A place outside the section would index past its cells: such a bag lies nowhere.
+        const bool inside = head.x < section.width && head.y < section.height;
+        bag->x = inside ? head.x : kNoPosition;
+        bag->y = inside ? head.y : kNoPosition;
         // The bag holds what it held when saved: its stored list has been given out already.
         if (head.id <= section.bagLists.size() && section.bagLists[head.id - 1u])
             section.bagLists[head.id - 1u]->filled = true;

@@ -8,6 +8,7 @@
 
 #include "app/Game.h"
 #include "core/PdbFile.h"
+#include "core/Stream.h"
 #include "data/MapSection.h"
 #include "data/Spells.h"
 #include "data/World.h"
@@ -217,6 +218,24 @@ TEST(OldSavedGames, EachVersionLoadsWhatItHad) {
         EXPECT_EQ(game.viewSection.clock, 1500u);
         EXPECT_EQ(game.viewSection.screenMode, 1u);
         EXPECT_EQ(game.viewSection.words[5], c.viewWords ? 7u : 0u);
+    }
+}
+
+// The game view's cell indexes the cell window: a stored cell outside 0..34 fails the record.
+TEST(OldSavedGames, AViewCellOutsideTheWindowIsDamage) {
+    for (u32 x : {0u, 34u, 35u, 0xFFFFFFFFu}) {
+        ByteWriter w;
+        w.U8('W');
+        for (u32 v : {0u, x, 34u, 0u, 0u, 0u, 0u, 0u}) Dword(w, v);
+        Text(w, "");
+        Dword(w, 0);
+        for (int i = 0; i < 6; ++i) Dword(w, 0);
+        Text(w, "");
+        std::vector<u8> bytes = w.Take();
+        CStream stream;
+        stream.InitForReading(bytes.data(), static_cast<u32>(bytes.size()));
+        CSavedViewSection view;
+        EXPECT_EQ(view.Serialize(stream, 122), x < 35) << x;
     }
 }
 

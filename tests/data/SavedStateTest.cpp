@@ -337,6 +337,10 @@ TEST_F(SavedStateTest, VisitedSectionComesBackAndWhatIsGoneIsDropped) {
     world.tableE.entries[1] = nullptr;
     guard.values[3] = 30;
     section.monsters[1].hp = 40;
+    CItemBag* astray = section.bags.CreateBag(0);
+    ASSERT_NE(astray, nullptr);
+    astray->x = 40;
+    astray->y = 2;
     CMonster outside = b, twice = b;
     outside.id = 3;
     outside.x = 35;
@@ -354,6 +358,10 @@ TEST_F(SavedStateTest, VisitedSectionComesBackAndWhatIsGoneIsDropped) {
     ASSERT_TRUE(ReadWith(bytes, [&](CStream& s) {
                     return savestate::SerializeSectionState(s, again, table, savegame::kSaveVersion, &base.items);
                 }).ok);
+    ASSERT_EQ(again.bags.Count(), 2);
+    EXPECT_EQ(again.bags.At(0)->x, 8);
+    EXPECT_EQ(again.bags.At(1)->x, 255);
+    EXPECT_EQ(again.bags.At(1)->y, 255);
     ASSERT_EQ(again.monsters.size(), 1u);
     EXPECT_EQ(again.monsters[0].id, 2);
     EXPECT_EQ(again.monsters[0].hp, 30);

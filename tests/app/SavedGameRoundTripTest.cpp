@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "app/Game.h"
+#include "core/PdbFile.h"
 #include "core/Stream.h"
 #include "data/Effect.h"
 #include "data/ItemType.h"
@@ -186,6 +187,56 @@ TEST(SavedGameRoundTrip, APlayedNewGameLoadsBackAsItWasSaved) {
     EXPECT_EQ(game.viewSection.facing, 180u);
     ASSERT_NE(game.GetGameScreen(), nullptr);
     EXPECT_EQ(game.GetGameScreen()->inGame, 1u);
+}
+
+// A saved game whose globals, player, view or panels record is cut short or missing fails the load
+// before anything of the running game goes: the player, the worlds and the view stay as they were.
+TEST(SavedGameRoundTrip, ADamagedPartFailsTheLoadAndKeepsTheRunningGame) {
+    testing_support::FrameRig rig;
+    ASSERT_TRUE(rig.StartOnBuiltDatabase());
+    CGame& game = *rig.Game();
+    game.saveGames.folder = rig.env.dir.Path();
+    ASSERT_TRUE(game.NewGame(nullptr));
+    ASSERT_NE(game.player.ReceiveItem("base_weap_mace", 1, false), nullptr);
+    ASSERT_EQ(game.saveGames.Save(2), 1) << game.saveGames.LastError();
+    const std::string path = game.saveGames.SlotPath(2);
+
+    game.player.AddGold(55, false, false);
+    game.viewSection.clock = 77;
+    const u32 gold = game.player.gold;
+    const CItemInstance* item = game.player.items.back().get();
+    const CWorld* base = game.worlds->FindWorldByShortName("base");
+    for (u16 id : {savegame::kGlobalsRecord, savegame::kPlayerRecord, savegame::kGameViewRecord,
+                   savegame::kPanelsRecord}) {
+        for (bool drop : {false, true}) {
+            SCOPED_TRACE(std::to_string(id) + (drop ? " missing" : " cut"));
+            CPdbFile in(nullptr, game.finder.get());
+            ASSERT_EQ(in.Open(path.c_str(), "VnTS"), 1);
+            CPdbFile out(nullptr, game.finder.get());
+            out.InitSavedGameHeader("VantrelSave5");
+            for (u32 i = 0; i < in.GetRecordCount(); ++i) {
+                const u16 key = in.GetEntry(i).key;
+                CRecordDataPtr record(in.ReadRecord(key));
+                ASSERT_TRUE(record);
+                if (key != id)
+                    out.AddRecord(key, record->data, record->size);
+                else if (!drop && record->size > 1)
+                    out.AddRecord(key, record->data, record->size / 2);
+            }
+            in.Close();
+            ASSERT_EQ(out.Save(game.saveGames.SlotPath(5).c_str()), 1);
+            out.Release();
+            if (id == savegame::kPanelsRecord && !drop) continue;  // its tag alone cannot be cut
+            EXPECT_EQ(game.saveGames.Load(5, nullptr), 0);
+            EXPECT_FALSE(game.saveGames.LastError().empty());
+            EXPECT_EQ(game.player.gold, gold);
+            EXPECT_EQ(game.player.items.back().get(), item);
+            EXPECT_EQ(game.worlds->FindWorldByShortName("base"), base);
+            EXPECT_EQ(game.viewSection.clock, 77u);
+        }
+    }
+    ASSERT_EQ(game.saveGames.Load(2, nullptr), 1) << game.saveGames.LastError();
+    EXPECT_EQ(game.player.gold, gold - 55);
 }
 
 // Closing the window during a game writes the automatic save, which the next start lists.

@@ -231,4 +231,24 @@ TEST_F(PlayerSaveTest, WhatTheWorldLostIsDroppedAndTheRestStays) {
     }
 }
 
+// An effect stored without an origin (a drink that came from no item, a blow's condition) keeps none;
+// only an origin that was stored and is gone drops its entry.
+TEST_F(PlayerSaveTest, EffectsWithoutAnOriginComeBack) {
+    w.player.AddConditionEffect(2, kFromDrink, nullptr, 4, 9, 1, "ale");
+    w.player.AddConditionEffect(2, kFromHit, nullptr, -2, 9, 3, nullptr);
+    CSaveStringTable table;
+    CStream out;
+    out.InitForWriting();
+    ASSERT_TRUE(w.player.SerializeSaved(out, table, savegame::kSaveVersion));
+    std::vector<u8> bytes(out.GetBuffer(), out.GetBuffer() + out.GetOffset());
+    w.player.RemoveAllEffects();
+    ASSERT_TRUE(Load(bytes, savegame::kSaveVersion, table));
+    ASSERT_EQ(FromSource(kFromDrink), 1);
+    ASSERT_EQ(FromSource(kFromHit), 1);
+    for (const CActiveEffect& e : w.player.effects[kListFortifyAttribute]) {
+        EXPECT_EQ(e.origin, nullptr);
+        if (e.source == kFromDrink) EXPECT_EQ(e.name.value_or(""), "ale");
+    }
+}
+
 }  // namespace

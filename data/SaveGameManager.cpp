@@ -127,6 +127,11 @@ int CSaveGameManager::Load(u32 slot, CProgressDialog*) {
     lastError_.clear();
     if (!worlds || !parts) return Fail("no game to load into"), 0;
 
+    // Without the base world no game runs that a failed load could spoil: the worlds are opened first,
+    // so that each saved section is checked against, and later read into, the section it belongs to.
+    if (!worlds->FindWorldByShortName("base") && !parts->ResetForLoad())
+        return Fail("the worlds could not be opened"), 0;
+
     // Everything is read and checked before the running game is touched.
     CSavedGame game;
     {

@@ -247,6 +247,13 @@ TEST(SavedGameRoundTrip, EndingDuringAGameWritesTheAutomaticSave) {
     ASSERT_TRUE(game.NewGame(nullptr));
     game.player.AddGold(777, false, false);
     const u32 gold = game.player.gold;
+    CWorld* base = game.worlds->FindWorldByShortName("base");
+    ASSERT_NE(base, nullptr);
+    CMapSection* section = SectionWithCreatures(*base);
+    ASSERT_NE(section, nullptr);
+    base->currentSection = section;
+    section->lastVisit = 321;
+    const std::string sectionName = section->GetName();
     rig.Stop();
 
     // The next start finds its saved games in the same user folder.
@@ -255,8 +262,16 @@ TEST(SavedGameRoundTrip, EndingDuringAGameWritesTheAutomaticSave) {
     ASSERT_TRUE(next.StartOnBuiltDatabase());
     CGame& again = *next.Game();
     ASSERT_TRUE(again.saveGames.List(0));
+    // Loaded from the menu of a fresh start, before any world is open: the sections' states still
+    // reach their sections.
+    ASSERT_EQ(again.worlds->FindWorldByShortName("base"), nullptr);
     ASSERT_EQ(again.saveGames.Load(0, nullptr), 1) << again.saveGames.LastError();
     EXPECT_EQ(again.player.gold, gold);
+    CWorld* loaded = again.worlds->FindWorldByShortName("base");
+    ASSERT_NE(loaded, nullptr);
+    ASSERT_NE(loaded->currentSection, nullptr);
+    EXPECT_EQ(sectionName, loaded->currentSection->GetName());
+    EXPECT_EQ(loaded->currentSection->lastVisit, 321u);
 }
 
 }  // namespace

@@ -32,7 +32,8 @@ std::string FormatDayAndTime(u32 minutes) {
     const u32 hour = minutes / 60 % 24;
     const u32 hour12 = hour % 12 == 0 ? 12 : hour % 12;
     char text[48];
-    std::snprintf(text, sizeof text, "Day %u, %u:%02u %s", day, hour12, minutes % 60, hour < 12 ? "am" : "pm");
+    std::snprintf(text, sizeof text, "Day %u, %u:%02u %s", day, hour12, minutes % 60,
+                  hour < 12 ? "am" : "pm");
     return text;
 }
 
@@ -40,7 +41,8 @@ std::string FormatDayAndTime(u32 minutes) {
 
 bool CSavedViewSection::Serialize(CStream& s, u32 version) {
     s.MatchByte('W');
-    for (u32* word : {&facing, &x, &y, &words[0], &words[1], &words[2], &clock, &words[3]}) s.SerializeU32(*word);
+    for (u32* word : {&facing, &x, &y, &words[0], &words[1], &words[2], &clock, &words[3]})
+        s.SerializeU32(*word);
     s.SerializeStr(text);
     s.SerializeU32(words[4]);
     if (s.IsWriting() || version > 98)
@@ -110,7 +112,8 @@ bool CGame::WritePart(u16 recordId, CStream& stream, CSaveStringTable& strings) 
         }
         return !stream.HasError();
     case savegame::kPlayerRecord: return player.SerializeSaved(stream, strings, savegame::kSaveVersion);
-    case savegame::kGameViewRecord: return SerializeGameViewSection(stream, savegame::kSaveVersion, viewSection);
+    case savegame::kGameViewRecord:
+        return SerializeGameViewSection(stream, savegame::kSaveVersion, viewSection);
     case savegame::kPanelsRecord: return SerializePanelSection(stream, savegame::kSaveVersion);
     default: return false;
     }

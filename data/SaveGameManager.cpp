@@ -77,10 +77,9 @@ int CSaveGameManager::Save(u32 slot) {
         ok = AddComposed(db, firsts[w],
                          [&](CStream& s) { return savegame::WriteWorldStates(s, world, firsts[w]); });
         for (u32 i = 0; ok && i < world.SectionCount(); ++i)
-            ok = AddComposed(db, static_cast<u16>(firsts[w] + 1 + i),
-                             [&](CStream& s) {
-                                  return savegame::WriteSectionState(s, *world.SectionAt(i), strings);
-                              });
+            ok = AddComposed(db, static_cast<u16>(firsts[w] + 1 + i), [&](CStream& s) {
+                return savegame::WriteSectionState(s, *world.SectionAt(i), strings);
+            });
     }
     for (u16 id : {savegame::kGlobalsRecord, savegame::kPlayerRecord, savegame::kGameViewRecord,
                    savegame::kPanelsRecord})

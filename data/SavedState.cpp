@@ -35,7 +35,8 @@ u16 FindMonsterTypeIndex(const CMapSection& section, const char* name) {
 
 // A count that cannot be right: more entries than bytes left in the record (every entry takes one).
 bool CountTooLarge(const CStream& stream, u32 count) {
-    return !stream.IsWriting() && count > stream.GetCapacity() - std::min(stream.GetOffset(), stream.GetCapacity());
+    return !stream.IsWriting() &&
+           count > stream.GetCapacity() - std::min(stream.GetOffset(), stream.GetCapacity());
 }
 
 }  // namespace
@@ -115,9 +116,9 @@ bool ReadContainer(CStream& s, const CSaveStringTable& strings, const CItemCatal
 
 void SerializePlacementState(CStream& s, CPlacement& p) {
     u8 extra = 0;  // a spare byte of the saved form; placements keep none
-    u8 flags = s.IsWriting() ? static_cast<u8>((p.bagId != 0 ? 1 : 0) | (p.level != 0 ? 2 : 0) |
-                                               (p.flags != 0 ? 4 : 0))
-                             : 0;
+    u8 flags = s.IsWriting()
+                   ? static_cast<u8>((p.bagId != 0 ? 1 : 0) | (p.level != 0 ? 2 : 0) | (p.flags != 0 ? 4 : 0))
+                   : 0;
     s.SerializeU8(flags);
     if (!s.IsWriting()) {
         p.bagId = 0;
@@ -242,7 +243,8 @@ bool ReadMonsters(CStream& s, CMapSection& section, const CSaveStringTable& stri
     return !s.HasError();
 }
 
-bool ReadBags(CStream& s, CMapSection& section, const CSaveStringTable& strings, const CItemCatalogue* catalogue) {
+bool ReadBags(CStream& s, CMapSection& section, const CSaveStringTable& strings,
+              const CItemCatalogue* catalogue) {
     section.bags.RemoveAllBags();
     u16 count = 0;
     s.SerializeU16(count);

@@ -39,8 +39,8 @@ void SerializeSmall(CStream& s, u16& value, u32 version) {
 
 // A list of held records by id: a count and each id.
 template <class T>
-void SerializeIdList(CStream& s, std::vector<const T*>& list, const T* (*find)(const CRuleContext*, const char*),
-                     const CRuleContext* rules) {
+void SerializeIdList(CStream& s, std::vector<const T*>& list,
+                     const T* (*find)(const CRuleContext*, const char*), const CRuleContext* rules) {
     u16 count = static_cast<u16>(std::min<size_t>(list.size(), 0xFFFF));
     s.SerializeU16(count);
     if (!s.IsWriting()) list.clear();

@@ -162,12 +162,8 @@ TEST(OldSavedGames, EachVersionLoadsWhatItHad) {
         bool nextIds;  // the section's next ids
         bool marks;
         bool viewWords;  // the game view's three further words
-    } cases[] = {{89, 0, false, false, false},
-                 {92, 2, false, true, false},
-                 {98, 2, true, true, false},
-                 {115, 3, true, true, true},
-                 {120, 3, true, true, true},
-                 {122, 3, true, true, true}};
+    } cases[] = {{89, 0, false, false, false}, {92, 2, false, true, false}, {98, 2, true, true, false},
+                 {115, 3, true, true, true},   {120, 3, true, true, true},  {122, 3, true, true, true}};
     for (const Case& c : cases) {
         SCOPED_TRACE(c.version);
         CPdbFile db(nullptr, game.finder.get());

@@ -65,7 +65,8 @@ SectionSnapshot Snapshot(const CMapSection& section) {
             s.bagItems.push_back(std::to_string(section.bags.At(b)->id) + ":" + item->type->GetName() + ":" +
                                  std::to_string(item->count));
         }
-    for (int h = 0; h < section.effects.GetHolderCount(); ++h) s.holderEntries += section.effects.HolderAt(h)->Count();
+    for (int h = 0; h < section.effects.GetHolderCount(); ++h)
+        s.holderEntries += section.effects.HolderAt(h)->Count();
     return s;
 }
 

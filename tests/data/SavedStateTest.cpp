@@ -114,8 +114,9 @@ TEST_F(SavedStateTest, ItemEntriesAndContainersAreByteExact) {
         taken.clear();
         const ReadResult r = ReadWith(renamed, [&](CStream& s) {
             s.SerializeU8(head.id);
-            return savestate::ReadContainer(s, *table, &base.items, head,
-                                            [&](std::unique_ptr<CItemInstance> item) { taken.push_back(std::move(item)); });
+            return savestate::ReadContainer(
+                s, *table, &base.items, head,
+                [&](std::unique_ptr<CItemInstance> item) { taken.push_back(std::move(item)); });
         });
         ASSERT_TRUE(r.ok);
         EXPECT_EQ(r.offset, written.size());
@@ -129,8 +130,9 @@ TEST_F(SavedStateTest, ItemEntriesAndContainersAreByteExact) {
     taken.clear();
     ReadWith(written, [&](CStream& s) {
         s.SerializeU8(head.id);
-        return savestate::ReadContainer(s, strings, &base.items, head,
-                                        [&](std::unique_ptr<CItemInstance> item) { taken.push_back(std::move(item)); });
+        return savestate::ReadContainer(
+            s, strings, &base.items, head,
+            [&](std::unique_ptr<CItemInstance> item) { taken.push_back(std::move(item)); });
     });
     ASSERT_EQ(taken.size(), 3u);
     EXPECT_EQ(taken[1]->count, 321);
@@ -218,10 +220,12 @@ TEST_F(SavedStateTest, PlacedObjectsCreaturesAndHoldersAreByteExact) {
     entry->effectClass = kActiveEffect;
     entry->target = 1;
     holder.entries.Add(entry);
-    const std::vector<u8> holderBytes = Written([&](CStream& s) { savestate::SerializeEffectHolder(s, holder); });
+    const std::vector<u8> holderBytes =
+        Written([&](CStream& s) { savestate::SerializeEffectHolder(s, holder); });
     EXPECT_EQ(holderBytes, (std::vector<u8>{6, 0, 1, 0, 2, 26, 'f', 'i', 'r', 0, 0xFB, 0xFF, 3, 1}));
     CEffectHolder read;
-    ASSERT_TRUE(ReadWith(holderBytes, [&](CStream& s) { return savestate::SerializeEffectHolder(s, read); }).ok);
+    ASSERT_TRUE(
+        ReadWith(holderBytes, [&](CStream& s) { return savestate::SerializeEffectHolder(s, read); }).ok);
     ASSERT_EQ(read.Count(), 1);
     EXPECT_EQ(read.creatureId, 6);
     EXPECT_STREQ(read.At(0)->id, "fir");
@@ -249,8 +253,8 @@ TEST_F(SavedStateTest, RecordReferenceHasAFourthByteAfterVersion27) {
         EXPECT_EQ(bytes, expected) << version;
         savestate::CRecordRef back;
         ASSERT_TRUE(ReadWith(bytes, [&](CStream& s) {
-                        return savestate::SerializeRecordRef(s, table, CSaveStringTable::kItemTypes, back, version,
-                                                             find);
+                        return savestate::SerializeRecordRef(s, table, CSaveStringTable::kItemTypes, back,
+                                                             version, find);
                     }).ok);
         EXPECT_EQ(back.record, mace);
         EXPECT_EQ(back.bytes[2], 3);
@@ -260,11 +264,13 @@ TEST_F(SavedStateTest, RecordReferenceHasAFourthByteAfterVersion27) {
     CSaveStringTable empty;
     savestate::CRecordRef none;
     ASSERT_TRUE(ReadWith({24, 0, 9, 0, 0, 0, 0, 0}, [&](CStream& s) {
-                    return savestate::SerializeRecordRef(s, empty, CSaveStringTable::kItemTypes, none, 122, find);
+                    return savestate::SerializeRecordRef(s, empty, CSaveStringTable::kItemTypes, none, 122,
+                                                         find);
                 }).ok);
     EXPECT_EQ(none.record, nullptr);
     EXPECT_FALSE(ReadWith({25, 0, 0, 0}, [&](CStream& s) {
-                     return savestate::SerializeRecordRef(s, empty, CSaveStringTable::kItemTypes, none, 122, find);
+                     return savestate::SerializeRecordRef(s, empty, CSaveStringTable::kItemTypes, none, 122,
+                                                          find);
                  }).ok);
 }
 
@@ -312,7 +318,8 @@ TEST_F(SavedStateTest, VisitedSectionComesBackAndWhatIsGoneIsDropped) {
     stale.id = 30;
     copy.monsters.push_back(stale);
     ASSERT_TRUE(ReadWith(bytes, [&](CStream& s) {
-                    return savestate::SerializeSectionState(s, copy, strings, savegame::kSaveVersion, &base.items);
+                    return savestate::SerializeSectionState(s, copy, strings, savegame::kSaveVersion,
+                                                            &base.items);
                 }).ok);
     EXPECT_EQ(copy.lastVisit, 900u);
     EXPECT_EQ(copy.nextMonsterId, 12);
@@ -356,7 +363,8 @@ TEST_F(SavedStateTest, VisitedSectionComesBackAndWhatIsGoneIsDropped) {
     again.width = again.height = 35;
     again.explored.assign(35 * 5, 0);
     ASSERT_TRUE(ReadWith(bytes, [&](CStream& s) {
-                    return savestate::SerializeSectionState(s, again, table, savegame::kSaveVersion, &base.items);
+                    return savestate::SerializeSectionState(s, again, table, savegame::kSaveVersion,
+                                                            &base.items);
                 }).ok);
     ASSERT_EQ(again.bags.Count(), 2);
     EXPECT_EQ(again.bags.At(0)->x, 8);
@@ -371,9 +379,12 @@ TEST_F(SavedStateTest, VisitedSectionComesBackAndWhatIsGoneIsDropped) {
         CMapSection cut(&world);
         cut.explored.assign(35 * 5, 0);
         std::vector<u8> part(bytes.begin(), bytes.begin() + static_cast<long>(keep));
-        EXPECT_FALSE(ReadWith(part, [&](CStream& s) {
-                         return savestate::SerializeSectionState(s, cut, table, savegame::kSaveVersion, &base.items);
-                     }).ok)
+        EXPECT_FALSE(ReadWith(part,
+                              [&](CStream& s) {
+                                  return savestate::SerializeSectionState(
+                                      s, cut, table, savegame::kSaveVersion, &base.items);
+                              })
+                         .ok)
             << keep;
     }
 }

@@ -18,6 +18,7 @@
 #include "data/WorldLists.h"
 #include "data/WorldRecords.h"
 #include "tests/support/FrameRig.h"
+#include "tests/support/SavedGameFiles.h"
 #include "platform/Files.h"
 #include "world/GameScreen.h"
 
@@ -211,22 +212,16 @@ TEST(SavedGameRoundTrip, ADamagedPartFailsTheLoadAndKeepsTheRunningGame) {
                    savegame::kPanelsRecord}) {
         for (bool drop : {false, true}) {
             SCOPED_TRACE(std::to_string(id) + (drop ? " missing" : " cut"));
-            CPdbFile in(nullptr, game.finder.get());
-            ASSERT_EQ(in.Open(path.c_str(), "VnTS"), 1);
-            CPdbFile out(nullptr, game.finder.get());
-            out.InitSavedGameHeader("VantrelSave5");
-            for (u32 i = 0; i < in.GetRecordCount(); ++i) {
-                const u16 key = in.GetEntry(i).key;
-                CRecordDataPtr record(in.ReadRecord(key));
+            std::vector<u8> half;
+            {
+                CPdbFile db(nullptr, game.finder.get());
+                ASSERT_EQ(db.Open(path.c_str(), "VnTS"), 1);
+                CRecordDataPtr record(db.ReadRecord(id));
                 ASSERT_TRUE(record);
-                if (key != id)
-                    out.AddRecord(key, record->data, record->size);
-                else if (!drop && record->size > 1)
-                    out.AddRecord(key, record->data, record->size / 2);
+                half.assign(record->data, record->data + record->size / 2);
             }
-            in.Close();
-            ASSERT_EQ(out.Save(game.saveGames.SlotPath(5).c_str()), 1);
-            out.Release();
+            ASSERT_TRUE(testing_support::RewriteSavedGame(game.finder.get(), path, game.saveGames.SlotPath(5),
+                                                          id, drop ? nullptr : &half));
             if (id == savegame::kPanelsRecord && !drop) continue;  // its tag alone cannot be cut
             EXPECT_EQ(game.saveGames.Load(5, nullptr), 0);
             EXPECT_FALSE(game.saveGames.LastError().empty());

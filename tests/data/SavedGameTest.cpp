@@ -28,6 +28,7 @@
 #include "data/WorldList.h"
 #include "data/WorldLists.h"
 #include "tests/data/WorldFixtures.h"
+#include "tests/support/SavedGameFiles.h"
 #include "tests/support/TempDir.h"
 #include "tools/content/ByteWriter.h"
 
@@ -135,22 +136,8 @@ protected:
 
     // The saved database rebuilt with one record replaced by `bytes` (or left out when `drop`).
     void Rewrite(u32 slot, u16 id, const std::vector<u8>* bytes, bool drop = false) {
-        CPdbFile in(nullptr, &finder);
-        ASSERT_EQ(in.Open(manager.SlotPath(slot).c_str(), "VnTS"), 1);
-        CPdbFile out(nullptr, &finder);
-        out.InitSavedGameHeader("VantrelSave");
-        for (u32 i = 0; i < in.GetRecordCount(); ++i) {
-            const u16 key = in.GetEntry(i).key;
-            CRecordDataPtr record(in.ReadRecord(key));
-            ASSERT_TRUE(record);
-            if (key != id)
-                out.AddRecord(key, record->data, record->size);
-            else if (!drop)
-                out.AddRecord(key, bytes->data(), static_cast<u32>(bytes->size()));
-        }
-        in.Close();
-        ASSERT_EQ(out.Save(manager.SlotPath(slot).c_str()), 1);
-        out.Release();
+        const std::string path = manager.SlotPath(slot);
+        ASSERT_TRUE(testing_support::RewriteSavedGame(&finder, path, path, id, drop ? nullptr : bytes));
     }
     std::vector<u8> RecordOf(u32 slot, u16 id) {
         CPdbFile db(nullptr, &finder);

@@ -11,6 +11,7 @@ bool CMapObjectRecords::Load(CPdbFile* database, u16& key, u8 version) {
     u16 count = 0;
     s.SerializeU16(count);
     const size_t before = items.size();
+    skipped = 0;
     for (u32 i = 0; i < count && !s.HasError(); ++i) {
         auto o = std::make_unique<CMapObjectRecord>();
         s.SerializeU8(o->typeCode);
@@ -31,6 +32,12 @@ bool CMapObjectRecords::Load(CPdbFile* database, u16& key, u8 version) {
         }
         o->frames = ReadStringRefs(s);
         o->idList = ReadStringRefs(s);
+        // No class answers a type code outside 1..43 (or an object whose two codes disagree): the
+        // object is left out and the rest of the world loads.
+        if (o->typeCode < kFirstTypeCode || o->typeCode > kLastTypeCode || again != o->typeCode) {
+            ++skipped;
+            continue;
+        }
         items.push_back(std::move(o));
     }
     if (s.HasError() || !ReadIdReferenceList(*this, s, version)) {

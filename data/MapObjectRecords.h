@@ -26,7 +26,13 @@ struct CMapObjectRecord {
 
 class CMapObjectRecords : public CWorldRecordList<CMapObjectRecord> {
 public:
+    static constexpr u8 kFirstTypeCode = 1;
+    static constexpr u8 kLastTypeCode = 43;
+
     bool Load(CPdbFile* database, u16& key, u8 version);
     // The first record of a type code (the fallback ground and ceiling is the first of type 1).
     const CMapObjectRecord* FirstOfType(u8 typeCode) const;
+
+    // Objects of the last record read that were left out for a type code without a class.
+    u32 skipped = 0;
 };

@@ -53,7 +53,8 @@ struct CPlacement {
     u8 id = 0;
     u8 bagId = 0;
     u8 x = 255, y = 255;
-    u8 flags = kVisible;
+    u8 flags = kVisible;  // the bits are named in world/MapObject.h
+    u8 state = 0;         // the script commands getstate and setstate
     bool Hidden() const { return (flags & kClosed) != 0; }
 };
 

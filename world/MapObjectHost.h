@@ -1,0 +1,76 @@
+// What the map objects, the interactions with map things, stealing and the travel events need of the
+// game view around them. The game view implements it; the map objects never reach the view, the
+// creatures or the dialogs any other way, so a test drives them with a small fake.
+#pragma once
+
+#include <string>
+
+#include "core/Types.h"
+
+class CPlayer;
+class CMapSection;
+class CMapObject;
+class CSpell;
+struct CPlacement;
+struct CMapCell;
+struct CMonster;
+struct CRuleContext;
+
+// A door that asks the player what to do: the text, the door and where it stands, and which of the
+// answers Open, Disarm and Pick are offered (a count above 0 offers the button). Kind 20 is a door.
+struct CDoorPrompt {
+    std::string text;
+    const CMapObject* object = nullptr;
+    CPlacement* placement = nullptr;
+    CMapSection* section = nullptr;
+    i32 x = 0, y = 0;
+    i32 open = 0, disarm = 0, pick = 0;
+    i32 kind = 20;
+};
+
+class IMapObjectHost {
+public:
+    virtual ~IMapObjectHost() = default;
+
+    // The rules of the open world (item catalogue, spells, generator) and the player.
+    virtual const CRuleContext& GetRules() = 0;
+    virtual CPlayer& GetPlayer() = 0;
+    // The player's cell in the 35 x 35 window.
+    virtual void GetPlayerCell(i32& x, i32& y) const = 0;
+    // The hour 0..23 of the game clock; whether the current map is underground.
+    virtual i32 GetHour() const = 0;
+    virtual bool IsUndergroundMap() const = 0;
+    // The game view's animation counter (it advances once per animation tick).
+    virtual u32 GetAnimationCounter() const = 0;
+    // A number 0..n-1 of the game's generator (0 for n below 1).
+    virtual u32 Random(i32 n) = 0;
+
+    // A named world sound at a relative volume 1..10.
+    virtual void PlaySound(const char* name, i32 volume) = 0;
+    // A message shown at once with its text macros expanded (in-game message kind 1).
+    virtual void ShowGameMessage(const char* text) = 0;
+    // A message queued as a game event with its button flags (1 Ok, 4 Yes, 8 No ...).
+    virtual void PostMessageEvent(const char* text, i32 buttons) = 0;
+
+    // Game events of the view: the door prompt (event 11), the map-change prompt (event 2), a map
+    // change at once, the keyword transition (event 5).
+    virtual void PostDoorPrompt(const CDoorPrompt& prompt) = 0;
+    virtual void PostMapPromptEvent(const char* destination, const char* question, i32 transitionKind,
+                                    bool stepBack) = 0;
+    virtual void ChangeMap(const char* destination, i32 transitionKind) = 0;
+    virtual void PostKeywordTransitionEvent(const char* destination, i32 transitionKind) = 0;
+    // Opens the placement's bag in the inventory panel (the game view's thumbnail and screen switch).
+    virtual void OpenObjectBag(CMapSection* section, CPlacement& placement, i32 x, i32 y) = 0;
+    // Talk to the NPC that stands behind a town door; false when it refuses (outside its opening
+    // hours). `screen` receives the screen code to return.
+    virtual bool TalkToObjectNpc(CMapSection* section, CPlacement& placement, i32& screen) = 0;
+    // Shows a hit on the player as a creature's blow does.
+    virtual void ShowPlayerHit(i32 damage) = 0;
+    // The countdown of the marked objects' highlight.
+    virtual i32 GetMarkCountdown() const = 0;
+    virtual void SetMarkCountdown(i32 ticks) = 0;
+    // The spell of the current spell event with the skill value it is applied with; null when none.
+    virtual const CSpell* GetEventSpell(i32& strength) = 0;
+    // Casts a spell (null: plain damage) at the player with a strength (the combat's spell hit).
+    virtual void CastSpellAtPlayer(const CSpell* spell, i32 strength) = 0;
+};

@@ -223,9 +223,9 @@ i32 CMapObject::ExecuteCommand(CMapSection* section, CPlacement* placement, i32,
 // ---- the table ----
 
 void CMapObjectTable::Build(const CMapObjectRecords& records, IMapObjectHost* host) {
-    objects_.clear();
-    objects_.reserve(records.Count());
-    for (size_t i = 0; i < records.Count(); ++i) {
+    // A world rolled back leaves fewer records; each world opened after the first adds its own.
+    if (objects_.size() > records.Count()) objects_.resize(records.Count());
+    for (size_t i = objects_.size(); i < records.Count(); ++i) {
         std::unique_ptr<CMapObject> o = CreateMapObject(this, *records.At(i), host);
         // The loader refuses other type codes; a placeholder keeps the indices of the cells aligned.
         if (!o) o = std::make_unique<CMapObject>();

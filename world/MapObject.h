@@ -177,7 +177,8 @@ public:
     CMapObjectTable& operator=(const CMapObjectTable&) = delete;
 
     // One object per record of the list, made by the factory (records with a type code outside 1..43
-    // never reach the list: the loader skips them).
+    // never reach the list: the loader skips them). Objects made before stay; the table follows the
+    // list as worlds are added or rolled back.
     void Build(const CMapObjectRecords& records, IMapObjectHost* host);
     void Clear() { objects_.clear(); }
     // Each object's picture ids from its frame names in the texture set, its frame counts and its

@@ -3,7 +3,12 @@
 #include "core/Stream.h"
 
 bool CMapObjectRecords::Load(CPdbFile* database, u16& key, u8 version) {
-    CRecordPtr record = ReadRecordPtr(database, key);
+    if (!LoadRecord(ReadRecordPtr(database, key), version)) return false;
+    ++key;
+    return true;
+}
+
+bool CMapObjectRecords::LoadRecord(CRecordPtr record, u8 version) {
     if (!record) return false;
     CStream s;
     s.InitForReading(*record);
@@ -45,7 +50,6 @@ bool CMapObjectRecords::Load(CPdbFile* database, u16& key, u8 version) {
         return false;
     }
     records.push_back(std::move(record));
-    ++key;
     return true;
 }
 

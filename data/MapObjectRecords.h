@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "core/Types.h"
+#include "data/RecordBuffer.h"
 #include "data/WorldRecords.h"
 
 struct CMapObjectRecord {
@@ -30,6 +31,9 @@ public:
     static constexpr u8 kLastTypeCode = 43;
 
     bool Load(CPdbFile* database, u16& key, u8 version);
+    // The record itself; the list keeps it (the texts point into it). False when it is damaged: the
+    // objects read from it are dropped again.
+    bool LoadRecord(CRecordPtr record, u8 version);
     // The first record of a type code (the fallback ground and ceiling is the first of type 1).
     const CMapObjectRecord* FirstOfType(u8 typeCode) const;
 

@@ -16,6 +16,18 @@ struct CMapCell;
 struct CMonster;
 struct CRuleContext;
 
+// What the game view tells of a creature that is examined (its Part computes these).
+struct CCreatureFacts {
+    std::string name;
+    bool person = false;  // creature kind 4
+    u32 level = 0;
+    u32 hp = 0, maxHp = 0;
+    u32 xp = 0;
+    u32 strength = 0, dexterity = 0, endurance = 0, intelligence = 0;
+    u32 perception = 0;
+    std::string activeEffects;  // the lines of its active effects
+};
+
 // A door that asks the player what to do: the text, the door and where it stands, and which of the
 // answers Open, Disarm and Pick are offered (a count above 0 offers the button). Kind 20 is a door.
 struct CDoorPrompt {
@@ -73,4 +85,27 @@ public:
     virtual const CSpell* GetEventSpell(i32& strength) = 0;
     // Casts a spell (null: plain damage) at the player with a strength (the combat's spell hit).
     virtual void CastSpellAtPlayer(const CSpell* spell, i32 strength) = 0;
+
+    // What the game view's handlers of doors, stealing and travel need.
+    // Posts a prompt with its buttons, dispatches the event queue once and sets the screen mode.
+    virtual void ShowPrompt(const char* text, i32 buttons, i32 screenMode) = 0;
+    // The lock-picking dialog for a door (screen mode 10), the mark/recall dialog in mark or recall
+    // mode (14) and the enchanting or recharging dialog (15), each as the view's modal dialog.
+    virtual void OpenLockPickDialog(const CDoorPrompt& door) = 0;
+    virtual void OpenMarkRecallDialog(bool mark) = 0;
+    virtual void OpenEnchantDialog(u16 item, bool recharge) = 0;
+    // The fight countdown: non-zero while there might be immediate threat.
+    virtual i32 GetFightCountdown() const = 0;
+    // The current section; the section of a surface piece of the world grid (null when none).
+    virtual CMapSection* GetCurrentSection() = 0;
+    virtual CMapSection* FindSectionAt(i32 px, i32 py) = 0;
+    // The player's position on the surface of the world, in cells.
+    virtual void GetPlayerWorldPosition(i32& x, i32& y) const = 0;
+    // People (creature kind 4) within 2 cells of the player.
+    virtual i32 CountPeopleNearby() const = 0;
+    // The perception of a creature's type, and what an examination shows of it.
+    virtual i32 GetCreaturePerception(const CMonster& creature) const = 0;
+    virtual bool DescribeCreature(CMapSection* section, const CMonster& creature, CCreatureFacts& facts) = 0;
+    // A robbed victim stops and turns towards the player; the turn's result (0: not near).
+    virtual i32 AlertStealVictim(CMonster& victim) = 0;
 };

@@ -4,6 +4,7 @@
 
 #include <memory>
 #include <string>
+#include <tuple>
 #include <vector>
 
 #include "data/MapCells.h"
@@ -60,6 +61,45 @@ public:
         return spell;
     }
     void CastSpellAtPlayer(const CSpell* s, i32 strength) override { casts.push_back({s, strength}); }
+    void ShowPrompt(const char* text, i32 buttons, i32 mode) override {
+        promptTexts.emplace_back(text);
+        promptButtons.push_back(buttons);
+        screenMode = mode;
+    }
+    void OpenLockPickDialog(const CDoorPrompt& door) override {
+        lockPickDoor = door.placement;
+        screenMode = 10;
+    }
+    void OpenMarkRecallDialog(bool mark) override {
+        markRecall.push_back(mark);
+        screenMode = 14;
+    }
+    void OpenEnchantDialog(u16 item, bool recharge) override {
+        enchant.push_back({item, recharge});
+        screenMode = 15;
+    }
+    i32 GetFightCountdown() const override { return fightCountdown; }
+    CMapSection* GetCurrentSection() override { return current; }
+    CMapSection* FindSectionAt(i32 px, i32 py) override {
+        ++piecesSearched;
+        for (auto& [x, y, s] : grid)
+            if (x == px && y == py) return s;
+        return nullptr;
+    }
+    void GetPlayerWorldPosition(i32& x, i32& y) const override {
+        x = worldX;
+        y = worldY;
+    }
+    i32 CountPeopleNearby() const override { return people; }
+    i32 GetCreaturePerception(const CMonster&) const override { return perception; }
+    bool DescribeCreature(CMapSection*, const CMonster&, CCreatureFacts& f) override {
+        f = facts;
+        return true;
+    }
+    i32 AlertStealVictim(CMonster& victim) override {
+        alerted.push_back(&victim);
+        return 1;
+    }
 
     struct Travel {
         std::string how, destination, question;
@@ -77,6 +117,16 @@ public:
     std::vector<CDoorPrompt> prompts;
     std::vector<Travel> travel;
     std::vector<std::pair<const CSpell*, i32>> casts;
+    std::vector<std::string> promptTexts;
+    std::vector<i32> promptButtons;
+    i32 screenMode = 0, fightCountdown = 0, worldX = 0, worldY = 0, people = 0, perception = 0, piecesSearched = 0;
+    CPlacement* lockPickDoor = nullptr;
+    std::vector<bool> markRecall;
+    std::vector<std::pair<u16, bool>> enchant;
+    CMapSection* current = nullptr;
+    std::vector<std::tuple<i32, i32, CMapSection*>> grid;
+    CCreatureFacts facts;
+    std::vector<CMonster*> alerted;
 };
 
 // A table of map objects built from hand-made records, one section with placements.

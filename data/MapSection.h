@@ -127,6 +127,7 @@ public:
     bool TestMapBit(i32 x, i32 y) const;
     bool IsExplored(i32 x, i32 y) const;
     void MarkExplored(i32 x, i32 y);
+    // The placement of that id (the section's FindObject); null for 0 or none.
     CPlacement* FindPlacement(u8 id);
     const CPlacement* FindPlacementByName(const char* name) const;
     CMonster* FindMonster(u8 id);

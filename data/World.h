@@ -95,6 +95,12 @@ public:
     void SetWorldPositionFromSection(const CMapSection* section, i32 x, i32 y, u32 third);
 
     CMapSection* FindSectionByName(const char* name) const;
+    // The placed map object of that name in the sections in order, with its section (both null when
+    // none); and the creature bound to it (its object id is the placement's id), null when none.
+    CPlacement* FindMapObjectByName(const char* name, CMapSection*& section) const;
+    CPlacement* FindMonsterByName(const char* name, CMapSection*& section, CMonster*& monster) const;
+    // Clears the marked bit (0x80) of every placement of every section.
+    void ClearMapObjectMarks();
     // The surface piece at a grid column and row (both from 1); null when none.
     CMapSection* FindSectionAt(u32 column, u32 row) const;
     CPdbFile* GetDatabase() const { return database.get(); }

@@ -318,6 +318,57 @@ void CMapObjectTable::ResolvePictureIds(const CTextureSet& textures, std::vector
         default: o.animated = false; break;
         }
     }
+    // The 3D view's cell-type records: the kind is the type code; objects whose drawing follows
+    // their placement (doors, traps, flowers, fire, switches, containers) are unique to their cell.
+    cellTypes_.assign(objects_.size(), CViewCellType{});
+    for (size_t i = 0; i < objects_.size(); ++i) {
+        const CMapObject& o = *objects_[i];
+        CViewCellType& t = cellTypes_[i];
+        t.kind = o.typeCode;
+        const u8 c = o.typeCode;
+        t.uniqueLower = t.uniqueUpper =
+            c == 13 || c == 14 || c == 16 || c == 17 || c == 20 || c == 22 || c == 28 || c == 31 || c == 33 || c == 42;
+        t.pictures = o.pictureIds.empty() ? nullptr : o.pictureIds.data();
+        t.pictureCount = static_cast<u32>(o.pictureIds.size());
+    }
+}
+
+bool CMapObjectTable::IsBlocking(u16 index, const CPlacement* placement) const {
+    const CMapObject* o = At(index);
+    return o && o->IsBlocking(placement);
+}
+
+u8 CMapObjectTable::TypeCode(u16 index) const {
+    const CMapObject* o = At(index);
+    return o ? o->typeCode : 0;
+}
+
+u8 CMapObjectTable::CellViewBits(u16 index) const {
+    const CMapObject* o = At(index);
+    return o ? o->cellViewBits : 0;
+}
+
+const CViewCellType* CMapObjectTable::CellType(u16 index) const {
+    return index < cellTypes_.size() && index < objects_.size() ? &cellTypes_[index] : nullptr;
+}
+
+bool CMapObjectTable::DescribeCentre(u16 index, const CPlacement* placement, const CMapCell& cell,
+                                     CBlockCacheEntry& entry, u16& light) const {
+    const CMapObject* o = At(index);
+    return o && o->DescribeCentre(placement, cell, entry, light);
+}
+
+bool CMapObjectTable::DescribeSide(u16 index, const CPlacement* placement, const CMapCell& cell,
+                                   CWallCacheEntry& entry, i32 side) const {
+    const CMapObject* o = At(index);
+    return o && o->DescribeSide(placement, cell, entry, side);
+}
+
+void CMapObjectTable::MarkSoundsInUse(const CCellWindow& window, bool full, void (*markSound)(void*, const char*),
+                                      void* user) {
+    window.ForEachCellObject(full, [&](u16 index) {
+        if (CMapObject* o = At(index)) o->RequestPictures(markSound, user);
+    });
 }
 
 void CMapObjectTable::RequestFirePictures(void (*markSound)(void*, const char*), void* user) {

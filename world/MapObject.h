@@ -16,6 +16,7 @@
 
 #include "core/Types.h"
 #include "script/ScriptTargets.h"
+#include "world/CellWindow.h"
 
 struct CMapObjectRecord;
 class CMapObjectRecords;
@@ -167,8 +168,9 @@ protected:
     bool IsNightOrUnderground() const;
 };
 
-// The world's map objects in record order: an object's index is the u16 that cells store.
-class CMapObjectTable {
+// The world's map objects in record order: an object's index is the u16 that cells store. The cell
+// window asks it about the objects its cells name.
+class CMapObjectTable : public ICellObjects {
 public:
     static const CMapObjectTypeRow kTypeRows[44];
 
@@ -195,9 +197,23 @@ public:
     // The name of a picture of the cells' picture list (the texture set's second table); null when
     // none or before ResolvePictureIds.
     const char* PictureName(u16 index) const;
+    // Every index the window's cells name has its sounds marked (layers and centre; `full`: sides).
+    void MarkSoundsInUse(const CCellWindow& window, bool full, void (*markSound)(void* user, const char* name),
+                         void* user);
+
+    // ICellObjects.
+    bool IsBlocking(u16 index, const CPlacement* placement) const override;
+    u8 TypeCode(u16 index) const override;
+    const CViewCellType* CellType(u16 index) const override;
+    bool DescribeCentre(u16 index, const CPlacement* placement, const CMapCell& cell, CBlockCacheEntry& entry,
+                        u16& light) const override;
+    bool DescribeSide(u16 index, const CPlacement* placement, const CMapCell& cell, CWallCacheEntry& entry,
+                      i32 side) const override;
+    u8 CellViewBits(u16 index) const override;
 
 private:
     const CTextureSet* textures_ = nullptr;
+    std::vector<CViewCellType> cellTypes_;  // by index, made by ResolvePictureIds
     std::vector<std::unique_ptr<CMapObject>> objects_;
 };
 

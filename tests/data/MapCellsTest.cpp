@@ -324,7 +324,8 @@ TEST_F(BuiltSections, TheCellarHoldsItsPlacementsMonstersAndBags) {
     ASSERT_NE(cellar->monsters[0].type, nullptr);
     EXPECT_EQ(cellar->monsters[0].hp, static_cast<const CMonsterType*>(cellar->monsters[0].type)->values[3]);
     EXPECT_GT(cellar->monsters[0].hp, 0);
-    EXPECT_EQ(cellar->bags.Count(), 2);
+    // The bag on the floor, the creature's, and the gallery's two containers.
+    EXPECT_EQ(cellar->bags.Count(), 4);
     ASSERT_NE(cellar->bags.FindBagById(1), nullptr);
     EXPECT_EQ(cellar->bags.FindBagById(1)->x, 20);
     ASSERT_NE(cellar->BagList(1), nullptr);
@@ -356,7 +357,8 @@ TEST_F(BuiltSections, BagsAreFilledOnce) {
     const int items = cellar->bags.FindBagById(1)->GetItemCount();
     cellar->FillBags(catalogue, random);
     EXPECT_EQ(cellar->bags.FindBagById(1)->GetItemCount(), items);
-    EXPECT_EQ(cellar->BagList(3), nullptr);
+    EXPECT_TRUE(cellar->BagList(3)->filled);
+    EXPECT_EQ(cellar->BagList(5), nullptr);
     EXPECT_EQ(cellar->BagList(0), nullptr);
 }
 
@@ -373,7 +375,7 @@ TEST_F(BuiltSections, AWeekOfAbsenceResetsTheMonstersAndBags) {
         cellar->LoadIntoCellWindow(cells.data(), stored.data(), refs, 1000 + gap);
         EXPECT_EQ(cellar->lastVisit, 1000 + gap);
         EXPECT_EQ(cellar->monsters.size(), gap > 10080 ? 1u : 0u);
-        EXPECT_EQ(cellar->bags.Count(), gap > 10080 ? 2 : 0);
+        EXPECT_EQ(cellar->bags.Count(), gap > 10080 ? 4 : 0);
     }
     // The cells of the cellar: its walls and doors.
     EXPECT_NE(cells[0].centre, kNoCellIndex);

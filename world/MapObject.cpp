@@ -25,6 +25,10 @@ void SetTrapLevel(u16& level, u32 value) {
     level = static_cast<u16>((level & ~(15u << 10)) | (((value / 10) & 15) << 10));
 }
 
+const char* PlacementScript(const CPlacement& placement) {
+    return placement.third && *placement.third ? placement.third : nullptr;
+}
+
 u8 DoorMode(const CMapCell& cell) { return static_cast<u8>((cell.doorMode >> 2) & 3); }
 
 i32 VolumeByDistance(const IMapObjectHost& host, i32 x, i32 y) {

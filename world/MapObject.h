@@ -60,6 +60,9 @@ u8 TrapLevel(u16 level);
 void SetLockLevel(u16& level, u32 value);
 void SetTrapLevel(u16& level, u32 value);
 inline i32 TransitionKind(u16 level) { return level & 7; }
+// The script a placement runs on its events instead of its object's own handling: the id in its third
+// string (null when it has none).
+const char* PlacementScript(const CPlacement& placement);
 // The door mode of a cell: 0 no visible way to open, 1 key or lock picking, 2 by hand, 3 inert.
 u8 DoorMode(const CMapCell& cell);
 // 10 - |dx| - |dy| from the player's cell, clamped to 1..10.

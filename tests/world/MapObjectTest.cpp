@@ -71,7 +71,8 @@ TEST(MapObjectFactory, EveryTypeCodeMakesItsClassWithTheRowValues) {
         std::unique_ptr<CMapObject> o = CreateMapObject(&table, static_cast<u8>(code));
         ASSERT_NE(o, nullptr);
         const bool matches = code == 43 ? Is<CScriptOnlyObject>(o.get()) : expected[code](o.get());
-        EXPECT_TRUE(matches) << typeid(*o).name();
+        const CMapObject& made = *o;
+        EXPECT_TRUE(matches) << typeid(made).name();
         const CMapObjectTypeRow& row = CMapObjectTable::kTypeRows[code];
         EXPECT_EQ(o->typeCode, code);
         EXPECT_EQ(o->table, &table);
@@ -492,4 +493,34 @@ TEST(Traps, WeakTrapsHurtByChance) {
     }
     EXPECT_GT(hurt, 0);
     EXPECT_GT(spared, 0);
+}
+
+TEST(MapObjectCommands, TheScriptEngineActsThroughThePlacedObject) {
+    MapObjectWorld m;
+    CMapObject* lever = m.Add(16, "base_lever");
+    CPlacement& p = m.Place(7);
+    p.name = "harbour_lever";
+    CPlacedMapObject placed(lever, &p);
+    EXPECT_STREQ(placed.GetName(), "harbour_lever");
+    EXPECT_EQ(placed.GetTypeByte(), 16);
+    ScriptPlace place;
+    place.section = &m.section;
+    place.x = 10;
+    place.y = 9;
+    ScriptArgs args;
+    ScriptResult result;
+    bool changed = false;
+    placed.ExecuteCommand(place, 114, args, result, changed);
+    EXPECT_TRUE(changed);
+    EXPECT_TRUE(placed.IsClosed());
+    args.a[0] = CScriptValue(-3);
+    placed.ExecuteCommand(place, 116, args, result, changed);
+    EXPECT_EQ(placed.GetState(), -3);
+    CMapCell cell;
+    placed.HandleEvent(kEventUse, place, &cell, changed);
+    EXPECT_TRUE(changed);
+    EXPECT_FALSE(placed.IsClosed()) << "the lever's own use turned it on";
+    CPlacedMapObject nothing(nullptr, nullptr);
+    EXPECT_STREQ(nothing.GetName(), "");
+    EXPECT_EQ(nothing.ExecuteCommand(place, 102, args, result, changed), 0);
 }

@@ -127,7 +127,8 @@ TEST_F(BuiltObjects, TheTrappedDoorAsksAKeenPlayerAndTheLeverScriptIsNamed) {
     EXPECT_EQ(m.host.prompts[0].text, "The door seems to be trapped.");
     EXPECT_EQ(CMapInteractions::TrapSpellCode(m.host.prompts[0].object), 1) << "a fireball";
     const CPlacement* lever = Placement(16);
-    EXPECT_STREQ(lever->third, "bres_lever_gate");
+    EXPECT_STREQ(PlacementScript(*lever), "bres_lever_gate");
+    EXPECT_EQ(PlacementScript(*Placement(22)), nullptr);
     EXPECT_NE(cellar->FindPlacementByName("harbour_gate"), nullptr);
     EXPECT_STREQ(Placement(31)->third, "bres_plate_cellar");
 }

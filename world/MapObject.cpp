@@ -174,6 +174,7 @@ bool CMapObject::BagCommand(CMapSection* section, CPlacement* placement, i32 com
     }
     const CItemType* type = rules.items ? rules.items->FindItemType(id) : nullptr;
     if (!type) return true;
+    // The amount comes from a script: at most a bagful of 255 at a time.
     for (i32 i = 0; i < amount && i < 255; ++i) bag->AddItem(CreateItemInstance(*type, -1, rules.random));
     return true;
 }

@@ -67,6 +67,13 @@ void Travel(IMapObjectHost& host, const CPassageText& t, i32 kind, bool stepBack
         host.ChangeMap(t.destination.c_str(), kind);
 }
 
+// A doorway or wall opening in use: only objects used when walked into move the player, by the
+// placement's transition kind.
+void UsePassage(const CMapObject& o, const CPlacement* p) {
+    if (!p || !o.host || !p->text || !(o.viewFlags & kViewUsedWhenWalkedInto)) return;
+    Travel(*o.host, SplitPassageText(p->text), TransitionKind(p->level), false, false);
+}
+
 }  // namespace
 
 bool CBlockingWhileShown::IsBlocking(const CPlacement* p) const { return IsShown(p); }
@@ -203,8 +210,7 @@ const char* CPassageObject::GetAmbientSound(const CPlacement* p, const CMapCell&
 
 i32 CPassageObject::HandleEvent(i32 code, CMapSection*, CPlacement* p, CMapCell*, i32, i32, bool& redraw) {
     redraw = false;
-    if (code != kEventUse || !p || !host || !p->text || !(viewFlags & kViewUsedWhenWalkedInto)) return 0;
-    Travel(*host, SplitPassageText(p->text), TransitionKind(p->level), false, false);
+    if (code == kEventUse) UsePassage(*this, p);
     return 0;
 }
 
@@ -224,7 +230,7 @@ i32 CWallPassageObject::HandleEvent(i32 code, CMapSection*, CPlacement* p, CMapC
         host->ShowGameMessage(p->text);
         return 0;
     }
-    Travel(*host, SplitPassageText(p->text), TransitionKind(p->level), false, false);
+    UsePassage(*this, p);
     return 0;
 }
 
@@ -234,8 +240,7 @@ const char* CWallPassageObject2::GetSideAmbientSound(const CPlacement* p, const 
 
 i32 CWallPassageObject2::HandleEvent(i32 code, CMapSection*, CPlacement* p, CMapCell*, i32, i32, bool& redraw) {
     redraw = false;
-    if (code != kEventUse || !p || !host || !p->text || !(viewFlags & kViewUsedWhenWalkedInto)) return 0;
-    Travel(*host, SplitPassageText(p->text), TransitionKind(p->level), false, false);
+    if (code == kEventUse) UsePassage(*this, p);
     return 0;
 }
 

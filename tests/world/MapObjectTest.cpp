@@ -191,6 +191,11 @@ TEST(MapObjectCommands, ItemsInThePlacementsBag) {
     EXPECT_EQ(m.Command(plain, &p, 141, 0, "base_food_bread")->GetNumber(), 1) << "any object with a bag";
     m.Command(holder, &p, 138, 1, "base_no_such_item");
     EXPECT_EQ(m.section.bags.FindBagById(p.bagId)->GetItemCount(), 1);
+    // A script's amount is data: a huge one makes a bagful, a negative one nothing.
+    m.Command(holder, &p, 138, 1000000, "base_food_bread");
+    EXPECT_EQ(m.Command(holder, &p, 141, 0, "base_food_bread")->GetNumber(), 256);
+    m.Command(holder, &p, 140, -5, "base_food_bread");
+    EXPECT_EQ(m.Command(holder, &p, 141, 0, "base_food_bread")->GetNumber(), 256);
 }
 
 // ---- doors ----

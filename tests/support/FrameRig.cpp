@@ -25,6 +25,13 @@ bool FrameRig::StartOnBuiltDatabase() {
     return false;
 }
 
+bool FrameRig::StartWithWorld() {
+    if (!StartOnBuiltDatabase()) return false;
+    Key(27);
+    Game()->ResetWorld();
+    return Game()->OpenGameDatabases(nullptr) != 0;
+}
+
 void FrameRig::Stop() {
     if (!frame) return;
     frame.reset();

@@ -26,6 +26,8 @@ public:
     bool Start();
     // The same on a copy of the database that the build writes.
     bool StartOnBuiltDatabase();
+    // The same, past the splash, with the game's own world databases open as for a new game.
+    bool StartWithWorld();
     // Ends the game through its frame, as closing the window does.
     void Stop();
 

@@ -6,6 +6,7 @@
 #include "data/MapSection.h"
 #include "data/RuleContext.h"
 #include "data/Spells.h"
+#include "world/CellWindow.h"
 #include "world/MapDoors.h"
 #include "world/Player.h"
 
@@ -112,4 +113,84 @@ void CMapInteractions::PlayFootstep(const CMapObjectTable& table, const CMapCell
                                     const CMapObject* sectionGround, i32 x, i32 y, bool quiet) {
     const Footstep step = ChooseFootstep(table, cell, centre, sectionGround, x, y, quiet);
     if (step.sound) host_.PlaySound(step.sound, step.volume);
+}
+
+// ---- bags, the world map, scenes ----
+
+bool CMapInteractions::OpenObjectBag(CMapSection* section, CPlacement& placement, i32 x, i32 y) {
+    if (!section || placement.bagId == 0) return false;
+    CItemBag* bag = section->bags.FindBagById(placement.bagId);
+    if (!bag) return false;
+    host_.MakeViewThumbnail();
+    host_.PlaySound("bsnd_bagopen", 10);
+    host_.RegisterChangedCell(section, x, y, -1);
+    CScreenEntry entry;
+    entry.what = bag;
+    entry.object = &placement;
+    entry.section = section;
+    host_.EnterScreen(4, entry);
+    return true;
+}
+
+bool CMapInteractions::OpenSectionBag(CMapSection* section, CItemBag* bag) {
+    if (!section || !bag) return false;
+    host_.MakeViewThumbnail();
+    host_.PlaySound("bsnd_bagopen", 10);
+    i32 x = 0, y = 0;
+    host_.GetPlayerCell(x, y);
+    host_.RegisterChangedCell(section, x, y, -1);
+    CScreenEntry entry;
+    entry.what = bag;
+    entry.section = section;
+    host_.EnterScreen(4, entry);
+    return true;
+}
+
+bool CMapInteractions::OpenGroundBag(CCellWindow& window, const CMapObjectTable& table) {
+    i32 x = 0, y = 0;
+    host_.GetPlayerCell(x, y);
+    CMapCell* cell = window.Cell(x, y);
+    CMapSection* section = nullptr;
+    i32 sx = 0, sy = 0;
+    if (!cell || !window.WindowToSectionCell(x, y, section, sx, sy)) return false;
+    CItemBag* bag = cell->bag ? section->bags.FindBagById(static_cast<u8>(cell->bag)) : nullptr;
+    const CMapObject* centre = table.At(cell->centre);
+    if (!bag && !(centre && (centre->typeFlags & kNoGroundBags))) {
+        bag = section->bags.CreateBag(0);
+        if (bag) window.PutBagInCell(section, sx, sy, *bag);
+    }
+    host_.RegisterChangedCell(section, x, y, -1);
+    host_.MakeViewThumbnail();
+    host_.PlaySound("bsnd_bagopen", 10);
+    CScreenEntry entry;
+    entry.mode = 1;
+    entry.what = bag;
+    entry.section = host_.GetCurrentSection();
+    host_.EnterScreen(4, entry);
+    return true;
+}
+
+bool CMapInteractions::OpenWorldMap() {
+    if (host_.IsViewBusy()) return false;
+    host_.OpenWorldMapDialog();
+    host_.PlaySound("bsnd_letteropenclose", 10);
+    return true;
+}
+
+bool CMapInteractions::OnPlaySceneEvent(const char* name) {
+    const void* sequence = name ? host_.FindPageSequence(name) : nullptr;
+    if (!sequence) return false;
+    CScreenEntry entry;
+    entry.mode = 1;
+    entry.what = sequence;
+    host_.EnterScreen(11, entry);
+    return true;
+}
+
+void CMapInteractions::OnParalysisEnded() {
+    CPlayer& player = host_.GetPlayer();
+    if (!player.IsParalyzed()) return;
+    host_.ShowGameMessage("You're no longer paralyzed.");
+    player.RemoveEffectsOfKind(28);
+    host_.SetHandSprites();
 }

@@ -6,6 +6,8 @@
 #include "world/MapObjectHost.h"
 
 class CMapObjectTable;
+class CCellWindow;
+class CItemBag;
 
 class CMapInteractions {
 public:
@@ -43,6 +45,20 @@ public:
                             const CMapObject* sectionGround, i32 x, i32 y, bool quiet) const;
     void PlayFootstep(const CMapObjectTable& table, const CMapCell& cell, const CPlacement* centre,
                       const CMapObject* sectionGround, i32 x, i32 y, bool quiet);
+
+    // Bags: a container's (its placement's bag), one of a section, and the one on the ground under
+    // the player (made when the cell has none, unless its centre object keeps bags out). Each opens
+    // the inventory panel with the bag. False when there is no bag to show.
+    static constexpr u32 kNoGroundBags = 0x40000;
+    bool OpenObjectBag(CMapSection* section, CPlacement& placement, i32 x, i32 y);
+    bool OpenSectionBag(CMapSection* section, CItemBag* bag);
+    bool OpenGroundBag(CCellWindow& window, const CMapObjectTable& table);
+    // The world map, unless the view is busy.
+    bool OpenWorldMap();
+    // Game event 21: the pages screen with the scene's page sequence.
+    bool OnPlaySceneEvent(const char* name);
+    // After a map change or a new position: a paralysed player moves again.
+    void OnParalysisEnded();
 
 private:
     IMapObjectHost& host_;

@@ -40,6 +40,16 @@ struct CDoorPrompt {
     i32 kind = 20;
 };
 
+// The five words a screen switch hands to the next screen: mode (or page), the bag or page sequence,
+// the object that opened it, the section, and whether the game view stays underneath.
+struct CScreenEntry {
+    u32 mode = 0;
+    const void* what = nullptr;
+    const void* object = nullptr;
+    CMapSection* section = nullptr;
+    bool keepUnderneath = true;
+};
+
 class IMapObjectHost {
 public:
     virtual ~IMapObjectHost() = default;
@@ -108,4 +118,21 @@ public:
     virtual bool DescribeCreature(CMapSection* section, const CMonster& creature, CCreatureFacts& facts) = 0;
     // A robbed victim stops and turns towards the player; the turn's result (0: not near).
     virtual i32 AlertStealVictim(CMonster& victim) = 0;
+
+    // What the bags, the world map, scenes and the end of paralysis need of the view.
+    // Keeps the 80 x 50 thumbnail of the current 3D view (the panels show it).
+    virtual void MakeViewThumbnail() = 0;
+    // Registers a changed cell (side -1: the cell itself) with the script context.
+    virtual void RegisterChangedCell(CMapSection* section, i32 x, i32 y, i32 side) = 0;
+    // Leaves (or pushes) the game view and enters a screen with its entry words: 4 the inventory
+    // panel, 11 the pages screen.
+    virtual void EnterScreen(i32 screen, const CScreenEntry& entry) = 0;
+    // The view is turning, a step runs or the player's actions are pending.
+    virtual bool IsViewBusy() const = 0;
+    // The world-map dialog as the view's modal dialog (screen mode 7).
+    virtual void OpenWorldMapDialog() = 0;
+    // The page sequence of that name, null when none.
+    virtual const void* FindPageSequence(const char* name) = 0;
+    // The first-person hands follow the player's state.
+    virtual void SetHandSprites() = 0;
 };

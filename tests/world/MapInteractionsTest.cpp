@@ -1,6 +1,8 @@
 #include <gtest/gtest.h>
 
 #include "tests/world/MapObjectFixture.h"
+#include "data/World.h"
+#include "world/CellWindow.h"
 #include "world/MapDoors.h"
 #include "world/MapInteractions.h"
 #include "world/Stealing.h"
@@ -393,4 +395,89 @@ TEST(TravelEvents, ExaminingShowsMoreWithTheLevel) {
     travel.OnExamineCreatureEvent(nullptr, someone, 30);
     EXPECT_EQ(m.host.posted.back(), "Guard\rPerception: 35");
     EXPECT_EQ(m.host.buttonFlags.back(), 1);
+}
+
+// ---- bags, the world map, scenes, paralysis ----
+
+TEST(MapBags, AContainerOpensItsBagInTheInventoryPanel) {
+    MapObjectWorld m;
+    CMapInteractions view(m.host);
+    CPlacement& chest = m.Place(1);
+    EXPECT_FALSE(view.OpenObjectBag(&m.section, chest, 3, 4)) << "no bag";
+    chest.bagId = m.section.bags.CreateBag(0)->id;
+    ASSERT_TRUE(view.OpenObjectBag(&m.section, chest, 3, 4));
+    EXPECT_EQ(m.host.thumbnails, 1);
+    EXPECT_EQ(m.host.sounds.back(), "bsnd_bagopen");
+    ASSERT_EQ(m.host.changedCells.size(), 1u);
+    EXPECT_EQ(m.host.changedCells[0], std::make_tuple(&m.section, 3, 4, -1));
+    ASSERT_EQ(m.host.entered.size(), 1u);
+    const auto& [screen, entry] = m.host.entered[0];
+    EXPECT_EQ(screen, 4);
+    EXPECT_EQ(entry.mode, 0u);
+    EXPECT_EQ(entry.what, m.section.bags.FindBagById(chest.bagId));
+    EXPECT_EQ(entry.object, &chest);
+    EXPECT_EQ(entry.section, &m.section);
+    EXPECT_TRUE(entry.keepUnderneath);
+
+    EXPECT_TRUE(view.OpenSectionBag(&m.section, m.section.bags.FindBagById(chest.bagId)));
+    EXPECT_EQ(m.host.entered.back().second.object, nullptr);
+    EXPECT_EQ(m.host.changedCells.back(), std::make_tuple(&m.section, 10, 10, -1)) << "the player's cell";
+    EXPECT_FALSE(view.OpenSectionBag(&m.section, nullptr));
+}
+
+TEST(MapBags, TheGroundBagIsMadeWhereNoneLies) {
+    MapObjectWorld m;
+    CMapObject* altar = m.Add(4, "base_altar");
+    CCellWindow window;
+    // An underground section of the window's size with the player at (10, 10).
+    CWorld world;
+    m.section.world = &world;
+    window.Fill(&world, &m.section, CCellRefs{}, 0);
+    CMapInteractions view(m.host);
+    ASSERT_TRUE(view.OpenGroundBag(window, m.table));
+    const auto& [screen, entry] = m.host.entered.back();
+    EXPECT_EQ(screen, 4);
+    EXPECT_EQ(entry.mode, 1u);
+    ASSERT_NE(entry.what, nullptr);
+    EXPECT_EQ(window.Cell(10, 10)->bag, static_cast<const CItemBag*>(entry.what)->id);
+    // The same bag the next time.
+    ASSERT_TRUE(view.OpenGroundBag(window, m.table));
+    EXPECT_EQ(m.host.entered.back().second.what, entry.what);
+    EXPECT_EQ(m.section.bags.Count(), 1);
+    // Under an object that keeps bags out, the panel opens without one (no built-in type row carries
+    // the flag; a world's object may).
+    altar->typeFlags |= CMapInteractions::kNoGroundBags;
+    window.Cell(11, 10)->centre = m.table.IndexOf(altar);
+    m.host.playerX = 11;
+    ASSERT_TRUE(view.OpenGroundBag(window, m.table));
+    EXPECT_EQ(m.host.entered.back().second.what, nullptr);
+    EXPECT_EQ(m.section.bags.Count(), 1);
+}
+
+TEST(MapBags, TheWorldMapScenesAndTheEndOfParalysis) {
+    MapObjectWorld m;
+    CMapInteractions view(m.host);
+    m.host.busy = true;
+    EXPECT_FALSE(view.OpenWorldMap());
+    EXPECT_TRUE(m.host.sounds.empty());
+    m.host.busy = false;
+    EXPECT_TRUE(view.OpenWorldMap());
+    EXPECT_EQ(m.host.screenMode, 7);
+    EXPECT_EQ(m.host.sounds.back(), "bsnd_letteropenclose");
+
+    EXPECT_FALSE(view.OnPlaySceneEvent("base_nothing"));
+    EXPECT_FALSE(view.OnPlaySceneEvent(nullptr));
+    ASSERT_TRUE(view.OnPlaySceneEvent("base_intro"));
+    EXPECT_EQ(m.host.entered.back().first, 11);
+    EXPECT_EQ(m.host.entered.back().second.mode, 1u);
+
+    view.OnParalysisEnded();
+    EXPECT_TRUE(m.host.shown.empty()) << "not paralysed";
+    m.world.player.ApplyEffect(PlayerFx(28, 10, 5), 3);
+    ASSERT_TRUE(m.world.player.IsParalyzed());
+    view.OnParalysisEnded();
+    ASSERT_EQ(m.host.shown.size(), 1u);
+    EXPECT_EQ(m.host.shown[0], "You're no longer paralyzed.");
+    EXPECT_FALSE(m.world.player.IsParalyzed());
+    EXPECT_EQ(m.host.handSprites, 1);
 }

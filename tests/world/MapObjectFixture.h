@@ -100,6 +100,17 @@ public:
         alerted.push_back(&victim);
         return 1;
     }
+    void MakeViewThumbnail() override { ++thumbnails; }
+    void RegisterChangedCell(CMapSection* s, i32 x, i32 y, i32 side) override {
+        changedCells.push_back({s, x, y, side});
+    }
+    void EnterScreen(i32 screen, const CScreenEntry& entry) override { entered.push_back({screen, entry}); }
+    bool IsViewBusy() const override { return busy; }
+    void OpenWorldMapDialog() override { screenMode = 7; }
+    const void* FindPageSequence(const char* name) override {
+        return std::string(name) == "base_intro" ? this : nullptr;
+    }
+    void SetHandSprites() override { ++handSprites; }
 
     struct Travel {
         std::string how, destination, question;
@@ -127,6 +138,10 @@ public:
     std::vector<std::tuple<i32, i32, CMapSection*>> grid;
     CCreatureFacts facts;
     std::vector<CMonster*> alerted;
+    i32 thumbnails = 0, handSprites = 0;
+    bool busy = false;
+    std::vector<std::tuple<CMapSection*, i32, i32, i32>> changedCells;
+    std::vector<std::pair<i32, CScreenEntry>> entered;
 };
 
 // A table of map objects built from hand-made records, one section with placements.

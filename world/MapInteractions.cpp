@@ -115,6 +115,15 @@ void CMapInteractions::PlayFootstep(const CMapObjectTable& table, const CMapCell
     if (step.sound) host_.PlaySound(step.sound, step.volume);
 }
 
+void CMapInteractions::PlayGroundSound(const CMapObjectTable& table, const CMapCell& cell,
+                                       const CMapObject* sectionGround, i32 x, i32 y) {
+    const CMapObject* ground = table.At(cell.layer2);
+    if (!ground) ground = table.At(cell.layer1);
+    if (!ground) ground = sectionGround;
+    const char* sound = ground ? ground->Sound(1) : nullptr;
+    if (sound && *sound) host_.PlaySound(sound, VolumeByDistance(host_, x, y));
+}
+
 // ---- bags, the world map, scenes ----
 
 bool CMapInteractions::OpenObjectBag(CMapSection* section, CPlacement& placement, i32 x, i32 y) {

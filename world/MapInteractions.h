@@ -46,6 +46,11 @@ public:
     void PlayFootstep(const CMapObjectTable& table, const CMapCell& cell, const CPlacement* centre,
                       const CMapObject* sectionGround, i32 x, i32 y, bool quiet);
 
+    // The ground's own sound at a cell (the creatures' steps): its layer-2 object, else its layer-1
+    // object, else the section's ground, at the volume of the distance from the player.
+    void PlayGroundSound(const CMapObjectTable& table, const CMapCell& cell, const CMapObject* sectionGround,
+                         i32 x, i32 y);
+
     // Bags: a container's (its placement's bag), one of a section, and the one on the ground under
     // the player (made when the cell has none, unless its centre object keeps bags out). Each opens
     // the inventory panel with the bag. False when there is no bag to show.

@@ -93,6 +93,8 @@ public:
     const char* FrameName(u32 i) const;
     u16 PictureId(u32 i) const { return i < pictureIds.size() ? pictureIds[i] : 0; }
     u8 GetTypeCode() const { return typeCode; }
+    // Whether the object answers an event (its type's event mask, the extra column of its row).
+    bool AnswersEvent(i32 code) const { return (typeExtra & code) != 0; }
     // The objects of the table by their text 2 (a door's or a fire's flame); null when none.
     const CMapObject* Flame() const;
 

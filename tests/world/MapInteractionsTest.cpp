@@ -138,6 +138,18 @@ TEST(Footsteps, GroundAndFoot) {
     hidden.flags = 0;
     EXPECT_STREQ(step(4, 4, false, &hidden).sound, "bsnd_grass-right") << "a hidden carpet is not walked on";
     m.world.player.equipment[11] = nullptr;
+
+    // A creature's step sounds by the ground of its cell, quieter with the distance.
+    steps.PlayGroundSound(m.table, cell, nullptr, 13, 10);
+    EXPECT_EQ(m.host.sounds.back(), "bsnd_grass-right");
+    EXPECT_EQ(m.host.volumes.back(), 7);
+    CMapCell bare;
+    const size_t played = m.host.sounds.size();
+    steps.PlayGroundSound(m.table, bare, nullptr, 10, 10);
+    EXPECT_EQ(m.host.sounds.size(), played) << "no ground, no sound";
+    steps.PlayGroundSound(m.table, bare, water, 30, 30);
+    EXPECT_EQ(m.host.sounds.back(), "bsnd_splash");
+    EXPECT_EQ(m.host.volumes.back(), 1);
 }
 
 // ---- stealing ----

@@ -84,6 +84,10 @@ TEST(MapObjectFactory, EveryTypeCodeMakesItsClassWithTheRowValues) {
     for (u32 code : {0u, 44u, 200u, 255u}) EXPECT_EQ(CreateMapObject(&table, static_cast<u8>(code)), nullptr) << code;
     EXPECT_EQ(CMapObjectTable::kTypeRows[20].flags, 0x54a0a84u);
     EXPECT_EQ(CMapObjectTable::kTypeRows[42].extra, 571u);
+    // The extra column is the mask of the events a type answers: a trap is stepped on, a sign used.
+    EXPECT_TRUE(CreateMapObject(&table, 42)->AnswersEvent(kEventStep));
+    EXPECT_FALSE(CreateMapObject(&table, 19)->AnswersEvent(kEventStep));
+    EXPECT_TRUE(CreateMapObject(&table, 19)->AnswersEvent(kEventUse));
 }
 
 TEST(MapObjectFactory, ViewFlagsFromTheRecordOrTheRow) {

@@ -1,5 +1,8 @@
 #include "data/MapObjectRecords.h"
 
+#include <string_view>
+#include <vector>
+
 #include "core/Stream.h"
 
 bool CMapObjectRecords::Load(CPdbFile* database, u16& key, u8 version) {
@@ -17,6 +20,7 @@ bool CMapObjectRecords::LoadRecord(CRecordPtr record, u8 version) {
     s.SerializeU16(count);
     const size_t before = items.size();
     skipped = 0;
+    std::vector<std::string_view> left;  // the ids of the objects left out
     for (u32 i = 0; i < count && !s.HasError(); ++i) {
         auto o = std::make_unique<CMapObjectRecord>();
         s.SerializeU8(o->typeCode);
@@ -41,16 +45,40 @@ bool CMapObjectRecords::LoadRecord(CRecordPtr record, u8 version) {
         // object is left out and the rest of the world loads.
         if (o->typeCode < kFirstTypeCode || o->typeCode > kLastTypeCode || again != o->typeCode) {
             ++skipped;
+            if (o->id) left.emplace_back(o->id);
             continue;
         }
         items.push_back(std::move(o));
     }
-    if (s.HasError() || !ReadIdReferenceList(*this, s, version)) {
+    if (s.HasError() || !ReadIdReferences(s, version, left)) {
         items.resize(before);
         return false;
     }
     records.push_back(std::move(record));
     return true;
+}
+
+// The id-reference block as every list reads it, except that an entry naming an object left out for
+// its type code is passed over instead of failing the world.
+bool CMapObjectRecords::ReadIdReferences(CStream& s, u8 version, const std::vector<std::string_view>& left) {
+    if (version <= 41) return true;
+    u16 count = 0;
+    s.SerializeU16(count);
+    for (u32 i = 0; i < count && !s.HasError(); ++i) {
+        const char* id = nullptr;
+        s.SerializeStringRef(id);
+        std::vector<const char*> ids = ReadStringRefs(s);
+        if (s.HasError()) return false;
+        CMapObjectRecord* element = FindById(id);
+        if (element) {
+            element->idList.insert(element->idList.end(), ids.begin(), ids.end());
+            continue;
+        }
+        bool wasLeftOut = false;
+        for (std::string_view l : left) wasLeftOut |= id && l == id;
+        if (!wasLeftOut) return false;
+    }
+    return !s.HasError();
 }
 
 const CMapObjectRecord* CMapObjectRecords::FirstOfType(u8 typeCode) const {

@@ -4,6 +4,7 @@
 // 33 classes built from the type code) builds on these records.
 #pragma once
 
+#include <string_view>
 #include <vector>
 
 #include "core/Types.h"
@@ -39,4 +40,7 @@ public:
 
     // Objects of the last record read that were left out for a type code without a class.
     u32 skipped = 0;
+
+private:
+    bool ReadIdReferences(CStream& stream, u8 version, const std::vector<std::string_view>& left);
 };

@@ -133,11 +133,21 @@ TEST(MapObjectRecord, TypeCodesWithoutAClassAreLeftOut) {
     object(44, 44, 'x');
     object(19, 19, 's');
     object(20, 22, 'd');
-    bytes.insert(bytes.end(), {0, 0});
+    // The id-reference block: ids for the sign and for the object left out.
+    bytes.insert(bytes.end(), {2, 0, 's', 0, 1, 0, 'a', 0, 'x', 0, 0, 0});
     OneRecord r(bytes);
     ASSERT_TRUE(r.Load(122)) << "the world still loads";
     ASSERT_EQ(r.list.Count(), 1u);
     EXPECT_STREQ(r.list.At(0)->id, "s");
     EXPECT_EQ(r.list.At(0)->viewFlags, 2);
+    ASSERT_EQ(r.list.At(0)->idList.size(), 1u);
+    EXPECT_STREQ(r.list.At(0)->idList[0], "a");
     EXPECT_EQ(r.list.skipped, 2u);
+
+    // An entry naming no object at all is still damage.
+    bytes.resize(bytes.size() - 12);
+    bytes.insert(bytes.end(), {1, 0, 'q', 0, 0, 0});
+    OneRecord damaged(bytes);
+    EXPECT_FALSE(damaged.Load(122));
+    EXPECT_EQ(damaged.list.Count(), 0u);
 }

@@ -423,7 +423,7 @@ TEST(MapBags, AContainerOpensItsBagInTheInventoryPanel) {
     ASSERT_EQ(m.host.changedCells.size(), 1u);
     EXPECT_EQ(m.host.changedCells[0], std::make_tuple(&m.section, 3, 4, -1));
     ASSERT_EQ(m.host.entered.size(), 1u);
-    const auto& [screen, entry] = m.host.entered[0];
+    const auto [screen, entry] = m.host.entered[0];
     EXPECT_EQ(screen, 4);
     EXPECT_EQ(entry.mode, 0u);
     EXPECT_EQ(entry.what, m.section.bags.FindBagById(chest.bagId));
@@ -447,7 +447,7 @@ TEST(MapBags, TheGroundBagIsMadeWhereNoneLies) {
     window.Fill(&world, &m.section, CCellRefs{}, 0);
     CMapInteractions view(m.host);
     ASSERT_TRUE(view.OpenGroundBag(window, m.table));
-    const auto& [screen, entry] = m.host.entered.back();
+    const auto [screen, entry] = m.host.entered.back();
     EXPECT_EQ(screen, 4);
     EXPECT_EQ(entry.mode, 1u);
     ASSERT_NE(entry.what, nullptr);

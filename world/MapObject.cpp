@@ -8,6 +8,7 @@
 #include "data/MapSection.h"
 #include "data/RuleContext.h"
 #include "data/TextureSet.h"
+#include "view3d/ViewCaches.h"
 #include "world/MapDoors.h"
 #include "world/MapObjectHost.h"
 #include "world/MapScenery.h"
@@ -367,6 +368,54 @@ bool CMapObjectTable::DescribeSide(u16 index, const CPlacement* placement, const
                                    CWallCacheEntry& entry, i32 side) const {
     const CMapObject* o = At(index);
     return o && o->DescribeSide(placement, cell, entry, side);
+}
+
+u16 CMapObjectTable::ViewFlags(u16 index) const {
+    const CMapObject* o = At(index);
+    return o ? o->viewFlags : 0;
+}
+
+bool CMapObjectTable::HasSound(u16 index) const {
+    const CMapObject* o = At(index);
+    return o && o->Sound(1) && *o->Sound(1);
+}
+
+const char* CMapObjectTable::GetAmbientSound(const CCellSite& site) const {
+    const CMapObject* o = At(site.objectIndex);
+    return o && site.cell ? o->GetAmbientSound(site.placement, *site.cell) : nullptr;
+}
+
+const char* CMapObjectTable::GetSideAmbientSound(const CCellSite& site) const {
+    const CMapObject* o = At(site.objectIndex);
+    return o && site.cell ? o->GetSideAmbientSound(site.placement, *site.cell) : nullptr;
+}
+
+const char* CMapObjectTable::GetSourceSound(u16 index, bool day) const {
+    const CMapObject* o = At(index);
+    const char* s = o ? o->Sound(day ? 1 : 2) : nullptr;
+    return s && *s ? s : nullptr;
+}
+
+void CMapObjectTable::UpdateCentreLight(const CCellSite& site, CCellView& view, bool) const {
+    CMapObject* o = At(site.objectIndex);
+    if (!o || !site.cell) return;
+    CBlockCacheEntry scratch;
+    o->UpdateCentreLight(site.placement, *site.cell, site.x, site.y, scratch, view.light);
+}
+
+void CMapObjectTable::UpdateSideLight(const CCellSite& site, CCellView&, bool) const {
+    CMapObject* o = At(site.objectIndex);
+    if (!o || !site.cell) return;
+    CWallCacheEntry scratch;
+    o->UpdateSideLight(site.placement, *site.cell, scratch, site.side);
+}
+
+void CMapObjectTable::AnimateTick(const CCellSite& site, CCellView&) const {
+    CMapObject* o = At(site.objectIndex);
+    if (!o || !site.cell) return;
+    u16 phase = static_cast<u16>((site.cell->state & 63) << 10);
+    o->AnimateTick(nullptr, site.placement, *site.cell, site.x, site.y, phase, nullptr);
+    site.cell->state = static_cast<u8>(phase >> 10);
 }
 
 void CMapObjectTable::MarkSoundsInUse(const CCellWindow& window, bool full, void (*markSound)(void*, const char*),

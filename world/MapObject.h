@@ -215,6 +215,17 @@ public:
     bool DescribeSide(u16 index, const CPlacement* placement, const CMapCell& cell, CWallCacheEntry& entry,
                       i32 side) const override;
     u8 CellViewBits(u16 index) const override;
+    u16 ViewFlags(u16 index) const override;
+    bool HasSound(u16 index) const override;
+    const char* GetAmbientSound(const CCellSite& site) const override;
+    const char* GetSideAmbientSound(const CCellSite& site) const override;
+    // An ambient source (type 43) plays its sound 1 by day and its sound 2 by night.
+    const char* GetSourceSound(u16 index, bool day) const override;
+    // The light passes change the cell's light value; a door's phase lives in the cell's run-time
+    // state byte (0 closed .. 63 open).
+    void UpdateCentreLight(const CCellSite& site, CCellView& view, bool alternative) const override;
+    void UpdateSideLight(const CCellSite& site, CCellView& view, bool overlay) const override;
+    void AnimateTick(const CCellSite& site, CCellView& view) const override;
 
 private:
     const CTextureSet* textures_ = nullptr;

@@ -224,6 +224,10 @@ public:
     bool IsBlocking(const CPlacement*) const override { return true; }
     bool DescribeCentre(const CPlacement* placement, const CMapCell& cell, CBlockCacheEntry& entry,
                         u16& light) const override;
+    void UpdateCentreLight(CPlacement* placement, const CMapCell& cell, i32 x, i32 y, CBlockCacheEntry& entry,
+                           u16& light) override {
+        DescribeCentre(placement, cell, entry, light);
+    }
     const char* GetAmbientSound(const CPlacement* placement, const CMapCell& cell) const override;
     i32 HandleEvent(i32 code, CMapSection* section, CPlacement* placement, CMapCell* cell, i32 x, i32 y,
                     bool& redraw) override;

@@ -208,3 +208,31 @@ TEST_F(BuiltObjects, TheCreatureOfAPlacementIsFoundInTheWindow) {
     built.base->ClearMapObjectMarks();
     EXPECT_EQ(Placement(20)->flags & kMarked, 0);
 }
+
+TEST_F(BuiltObjects, ThePassesOfTheWindowReachTheObjects) {
+    // A door opened by the lock's key animates through the table, its phase kept in the cell.
+    CPlacement* door = Placement(20);
+    i32 x = 0, y = 0;
+    CMapCell& cell = CellOf(*door, x, y);
+    const u16 index = window.ResolveMapObjectTarget(cellar, *door);
+    static_cast<CDoor*>(table.At(index))->Open(*door, x, y);
+    CCellView view;
+    const CCellSite site{index, door, &cell, x, y, -1};
+    for (i32 i = 0; i < 13; ++i) table.AnimateTick(site, view);
+    EXPECT_EQ(cell.state, 63);
+    table.AnimateTick(site, view);
+    EXPECT_EQ(door->flags & (kOpening | kClosed), 0);
+    EXPECT_EQ(table.ViewFlags(index), table.At(index)->viewFlags);
+    // Sounds: the ambient source plays by day and by night from its two sounds.
+    EXPECT_TRUE(table.HasSound(index));
+    EXPECT_EQ(table.GetSourceSound(index, true), std::string("bsnd_doorwood"));
+    EXPECT_EQ(table.GetSourceSound(window.ResolveMapObjectTarget(cellar, *Placement(43)), false), nullptr);
+    // The fire's flame lights its cell underground.
+    CPlacement* fire = Placement(33);
+    CMapCell& hearth = CellOf(*fire, x, y);
+    view.light = 100;
+    table.UpdateCentreLight({window.ResolveMapObjectTarget(cellar, *fire), fire, &hearth, x, y, -1}, view, false);
+    EXPECT_GE(view.light, 100 + 64 + 16);
+    EXPECT_EQ(table.GetAmbientSound({window.ResolveMapObjectTarget(cellar, *fire), fire, &hearth, x, y, -1}),
+              std::string("bsnd_fire"));
+}

@@ -352,7 +352,7 @@ std::vector<MapObject> GalleryObjects() {
             break;
         case 33:
             o.frames = {"bres_floorstone", "bres_wallstone", "bres_wallstone"};
-            o.text2 = "base_obj34";
+            o.text2 = "base_obj03";  // its flame: the animated object of type 3
             break;
         default: break;
         }

@@ -50,35 +50,18 @@ bool CMapObjectRecords::LoadRecord(CRecordPtr record, u8 version) {
         }
         items.push_back(std::move(o));
     }
-    if (s.HasError() || !ReadIdReferences(s, version, left)) {
+    // An id naming an object left out for its type code is passed over, not taken for damage.
+    auto wasLeftOut = [&left](const char* id) {
+        for (std::string_view l : left)
+            if (id && l == id) return true;
+        return false;
+    };
+    if (s.HasError() || !ReadIdReferenceList(*this, s, version, wasLeftOut)) {
         items.resize(before);
         return false;
     }
     records.push_back(std::move(record));
     return true;
-}
-
-// The id-reference block as every list reads it, except that an entry naming an object left out for
-// its type code is passed over instead of failing the world.
-bool CMapObjectRecords::ReadIdReferences(CStream& s, u8 version, const std::vector<std::string_view>& left) {
-    if (version <= 41) return true;
-    u16 count = 0;
-    s.SerializeU16(count);
-    for (u32 i = 0; i < count && !s.HasError(); ++i) {
-        const char* id = nullptr;
-        s.SerializeStringRef(id);
-        std::vector<const char*> ids = ReadStringRefs(s);
-        if (s.HasError()) return false;
-        CMapObjectRecord* element = FindById(id);
-        if (element) {
-            element->idList.insert(element->idList.end(), ids.begin(), ids.end());
-            continue;
-        }
-        bool wasLeftOut = false;
-        for (std::string_view l : left) wasLeftOut |= id && l == id;
-        if (!wasLeftOut) return false;
-    }
-    return !s.HasError();
 }
 
 const CMapObjectRecord* CMapObjectRecords::FirstOfType(u8 typeCode) const {

@@ -40,7 +40,4 @@ public:
 
     // Objects of the last record read that were left out for a type code without a class.
     u32 skipped = 0;
-
-private:
-    bool ReadIdReferences(CStream& stream, u8 version, const std::vector<std::string_view>& left);
 };

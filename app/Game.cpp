@@ -4,12 +4,14 @@
 
 #include "app/GameTradeWorld.h"
 #include "app/GameViewDialogs.h"
+#include "app/GameViewModalDialogs.h"
 #include "app/GameWidgetData.h"
 #include "app/MainFrame.h"
 #include "core/FileFinder.h"
 #include "core/PdbFile.h"
 #include "core/Random.h"
 #include "data/RecordHolder.h"
+#include "data/Npc.h"
 #include "data/WorldList.h"
 #include "data/WorldLists.h"
 #include "display/FontSet.h"
@@ -78,6 +80,26 @@ void CGame::SetScreen(u32 id, std::unique_ptr<CScreen> screen) {
 }
 
 CGameScreen* CGame::GetGameScreen() const { return dynamic_cast<CGameScreen*>(GetScreen(kScreenGame)); }
+
+IGameViewDialogs* CGame::GetGameViewDialogs() {
+    if (!gameViewDialogs_) gameViewDialogs_ = std::make_unique<CGameViewModalDialogs>(*this);
+    return gameViewDialogs_.get();
+}
+
+// An NPC talks when it has its talk flag, its second mark byte or services; one with services opens
+// the services menu, the others the talk screen.
+u32 CGame::TalkEntry(const char* npcId, u32& npcWord) {
+    npcWord = 0;
+    CNpc* npc = worldLists && npcId ? worldLists->npcs.FindById(npcId) : nullptr;
+    if (!npc || (npc->talkFlag == 0 && npc->markByte == 0 && npc->GetServiceFlags() == 0)) return 0;
+    npcWord = GetEntryForNpc(npc);
+    return npc->GetServiceFlags() != 0 ? kScreenServices : kScreenTalk;
+}
+
+void CGame::SetCurrentWorld(CWorld* world) {
+    currentWorld = world;
+    if (worlds) worlds->SetCurrent(world);
+}
 
 void CGame::SendCommand(u32 command) {
     if (video == nullptr || currentScreen == nullptr) return;
@@ -163,7 +185,10 @@ void CGame::LeaveStackedScreens() {
 // Closes every world and empties the record lists and the texture set.
 void CGame::ResetWorld() {
     // The music's records go with the worlds: the piece stops first.
-    if (CGameScreen* view = GetGameScreen()) view->StopMusic();
+    if (CGameScreen* view = GetGameScreen()) {
+        view->StopMusic();
+        view->ForgetWorld();
+    }
     npcEntries_.clear();  // the records go with the worlds
     // The player's spells, abilities, diseases, items and effects point into the records freed here.
     player.ForgetWorld();

@@ -22,6 +22,7 @@
 #include "screens/ScreenHost.h"
 #include "ui/ScreenIds.h"
 #include "app/PlayerCustomer.h"
+#include "world/GameViewHost.h"
 #include "world/Player.h"
 
 class CRandom;
@@ -54,7 +55,7 @@ constexpr int kScreenSlotCount = 14;
 // -1 for a code that names no screen.
 int ScreenSlotOf(u32 id);
 
-class CGame : public CScreenHost {
+class CGame : public CScreenHost, public IGameViewHost {
 public:
     CGame();
     ~CGame() override;
@@ -160,6 +161,15 @@ public:
     void SetScreen(u32 id, std::unique_ptr<CScreen> screen);
     CGameScreen* GetGameScreen() const override;
 
+    // What the main game view asks of the game.
+    CWorldList* GetWorldList() const override { return worlds.get(); }
+    CWorldLists* GetWorldLists() const override { return worldLists.get(); }
+    CTextureSet& GetTextures() override { return textureSet; }
+    const char* GetPendingMapName() const override { return pendingMapName.GetText(); }
+    void SetCurrentWorld(CWorld* world) override;
+    IGameViewDialogs* GetGameViewDialogs() override;
+    u32 TalkEntry(const char* npcId, u32& npcWord) override;
+
     // The two interface sounds (click, confirm) as the sound front-end plays them; null when absent.
     CSoundEntry* GetInterfaceSound(int index) const override;
 
@@ -249,6 +259,7 @@ private:
     // The NPC records handed to the talk and services screens: entry word n names entry n - 1.
     std::vector<CNpc*> npcEntries_;
     CPlayerCustomer playerCustomer_{player};
+    std::unique_ptr<IGameViewDialogs> gameViewDialogs_;
     // The interface pictures as plain pointers in base-number order: the runs that
     // GetInterfacePictureSet hands out point into it. SetInterfacePicture keeps it in step.
     std::array<CRecordHolder*, kInterfacePictureCount> interfacePictureRuns_{};

@@ -109,23 +109,6 @@ CPlacement* CWorld::FindMapObjectByName(const char* name, CMapSection*& section)
     return nullptr;
 }
 
-CPlacement* CWorld::FindMonsterByName(const char* name, CMapSection*& section, CMonster*& monster) const {
-    monster = nullptr;
-    CPlacement* p = FindMapObjectByName(name, section);
-    if (p && section)
-        for (CMonster& m : section->monsters)
-            if (m.objectId == p->id) {
-                monster = &m;
-                break;
-            }
-    return p;
-}
-
-void CWorld::ClearMapObjectMarks() {
-    for (const auto& s : sections)
-        for (CPlacement& p : s->placements) p.flags &= static_cast<u8>(~0x80u);
-}
-
 CMapSection* CWorld::FindSectionAt(u32 column, u32 row) const {
     if (sectionPrefix.IsEmpty() || column > 99 || row > 99) return nullptr;
     CStr name;

@@ -96,11 +96,11 @@ public:
 
     CMapSection* FindSectionByName(const char* name) const;
     // The placed map object of that name in the sections in order, with its section (both null when
-    // none); and the creature bound to it (its object id is the placement's id), null when none.
+    // none).
     CPlacement* FindMapObjectByName(const char* name, CMapSection*& section) const;
-    CPlacement* FindMonsterByName(const char* name, CMapSection*& section, CMonster*& monster) const;
-    // Clears the marked bit (0x80) of every placement of every section.
-    void ClearMapObjectMarks();
+    // The map object of that name in the sections in order: its section and the creature bound to it
+    // (null when none). False, with both null, when no section has an object of that name.
+    bool FindMonsterByName(const char* name, CMapSection*& section, CMonster*& monster) const;
     // The surface piece at a grid column and row (both from 1); null when none.
     CMapSection* FindSectionAt(u32 column, u32 row) const;
     CPdbFile* GetDatabase() const { return database.get(); }

@@ -327,7 +327,8 @@ TEST_F(BuiltSections, TheCellarHoldsItsPlacementsMonstersAndBags) {
     ASSERT_NE(cellar->monsters[0].type, nullptr);
     EXPECT_EQ(cellar->monsters[0].hp, static_cast<const CMonsterType*>(cellar->monsters[0].type)->values[3]);
     EXPECT_GT(cellar->monsters[0].hp, 0);
-    EXPECT_EQ(cellar->bags.Count(), 2);
+    // The bag on the floor, the creature's, and the gallery's two containers.
+    EXPECT_EQ(cellar->bags.Count(), 4);
     ASSERT_NE(cellar->bags.FindBagById(1), nullptr);
     EXPECT_EQ(cellar->bags.FindBagById(1)->x, 20);
     ASSERT_NE(cellar->BagList(1), nullptr);
@@ -359,7 +360,8 @@ TEST_F(BuiltSections, BagsAreFilledOnce) {
     const int items = cellar->bags.FindBagById(1)->GetItemCount();
     cellar->FillBags(catalogue, random);
     EXPECT_EQ(cellar->bags.FindBagById(1)->GetItemCount(), items);
-    EXPECT_EQ(cellar->BagList(3), nullptr);
+    EXPECT_TRUE(cellar->BagList(3)->filled);
+    EXPECT_EQ(cellar->BagList(5), nullptr);
     EXPECT_EQ(cellar->BagList(0), nullptr);
 }
 
@@ -380,7 +382,7 @@ TEST_F(BuiltSections, AWeekOfAbsenceResetsTheMonstersAndBags) {
         // The creatures read again get the stored ids anew: the old holders would fall to them.
         EXPECT_EQ(cellar->effects.SumMonsterEffect(1, 26), gap > 10080 ? 0 : 5);
         EXPECT_EQ(cellar->monsters.size(), gap > 10080 ? 4u : 0u);
-        EXPECT_EQ(cellar->bags.Count(), gap > 10080 ? 2 : 0);
+        EXPECT_EQ(cellar->bags.Count(), gap > 10080 ? 4 : 0);
     }
     // The cells of the cellar: its walls and doors.
     EXPECT_NE(cells[0].centre, kNoCellIndex);

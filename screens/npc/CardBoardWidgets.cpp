@@ -22,6 +22,7 @@ constexpr u32 kPanelColour = 0x102418;
 constexpr u32 kPanelRim = 0x3A7A90;
 constexpr u32 kFlashColour = 0x2020E0;
 constexpr u32 kSelectedRim = 0x40E8FF;
+constexpr u32 kRimColour = 0x40A0C9;
 
 void DrawRim(CVideo* video, i32 x, i32 y, i32 w, i32 h, i32 thickness, u16 colour) {
     video->FillRect(x, y, w, thickness, colour);
@@ -62,14 +63,20 @@ void CCardPlace::Draw() {
         return;
     }
     DrawFitted(video, card->IsMarker() ? markerFace : instantFace, x, y, w, h);
-    // The card's own picture sits in the upper part of the face, its name below it.
+    // The card's own picture sits in the window of the face; its number in the band below: what a
+    // marker lasts, else the amount it deals or heals.
     i32 pw = 0, ph = 0;
     PictureSizeOf(picture, pw, ph);
-    const i32 top = y + (w - pw) / 2;
-    if (picture != nullptr) video->DrawPictureTransparent(picture, x + (w - pw) / 2, top);
-    if (fonts != nullptr && card->name != nullptr && !SmallMode(game)) {
-        fonts->Select(0, kNameColour, kNameShade);
-        fonts->DrawTextBox(x + 3, top + ph + 2, x + w - 3, y + h - 3, card->name, CFontSet::kCentre);
+    const i32 inset = (static_cast<i32>(w) - pw) / 2;
+    if (picture != nullptr) video->DrawPictureTransparent(picture, x + inset, y + inset);
+    const u32 number = card->IsMarker() ? card->value3 : card->value1;
+    if (fonts != nullptr && number > 0) {
+        CStr text;
+        text.Format("%u", number);
+        ToNumberGlyphs(text);
+        fonts->Select(1, kNameColour, kNameShade);
+        const i32 band = y + inset + ph + (SmallMode(game) ? 1 : 4);
+        fonts->DrawTextBox(x, band, x + w, y + h, text.GetText(), CFontSet::kCentre | CFontSet::kOneLine);
     }
     if (selected) DrawRim(video, x, y, w, h, SmallMode(game) ? 1 : 2, PackColourWord(kSelectedRim));
 }
@@ -84,7 +91,7 @@ void CCardMarkerPlace::Draw() {
         CStr text;
         text.Format("%d", count);
         ToNumberGlyphs(text);
-        fonts->Select(SmallMode(game) ? 0 : 1, kCountColour, kNameShade);
+        fonts->Select(1, kCountColour, kNameShade);
         const i32 inset = SmallMode(game) ? 1 : 3;
         fonts->DrawTextBox(x + inset, y + inset, x + w - inset, y + h - inset, text.GetText(),
                            CFontSet::kAlignRight | CFontSet::kOneLine);
@@ -100,13 +107,16 @@ void CCardPile::Draw() {
     CStr text;
     text.Format("%u", left);
     ToNumberGlyphs(text);
-    fonts->Select(SmallMode(game) ? 0 : 2, kNameColour, kNameShade);
+    fonts->Select(SmallMode(game) ? 1 : 2, kNameColour, kNameShade);
     fonts->DrawTextBox(x, y + h - h / 3, x + w, y + h, text.GetText(), CFontSet::kCentre | CFontSet::kOneLine);
 }
 
 void CCardPortrait::Draw() {
     CPanel::Draw();
-    if (flash && video != nullptr) DrawRim(video, x, y, w, h, SmallMode(game) ? 2 : 3, PackColourWord(kFlashColour));
+    if (video == nullptr) return;
+    // Gold round the face, red while its side has just been hit.
+    DrawRim(video, x - 1, y - 1, w + 2, h + 2, 1, PackColourWord(kRimColour));
+    if (flash) DrawRim(video, x, y, w, h, SmallMode(game) ? 2 : 3, PackColourWord(kFlashColour));
 }
 
 void CCardTextPanel::Show(const char* newHeading, const char* newBody) {

@@ -22,7 +22,8 @@ public:
 };
 
 // A card in a hand slot or on the table. Face up it shows the face picture of its kind with the card's
-// own picture and name on it; face down the back of its side's deck. A tap answers the widget's id.
+// own picture and its number on it; face down the back of its side's deck. A tap answers the widget's
+// id.
 class CCardPlace : public CWidget {
 public:
     CCardPlace() : CWidget(kWidgetTakesPen) {}

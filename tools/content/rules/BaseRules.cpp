@@ -391,6 +391,9 @@ BaseRuleContent MakeBaseRules() {
     MonsterTypeDef* merchant = type("base_townsfolk_merchant", "base_townsfolk", "Merchant", 2,
                                     {1, 3, 2, 30, 0, 2, 3, 10, 10, 3}, 4, 8 | 16);
     merchant->npcId = "base_npc_merchant";
+    MonsterTypeDef* gambler = type("base_townsfolk_gambler", "base_townsfolk", "Card player", 2,
+                                   {1, 3, 2, 30, 0, 2, 3, 10, 10, 3}, 4, 8 | 16);
+    gambler->npcId = "base_npc_cardplayer";
 
     // Portraits: two faces of each race to choose from at creation, the default and unknown heads,
     // and the merchant's.

@@ -280,7 +280,7 @@ Content BaseWorld() {
     c.mapObjects = {floor, water, wall, stairs};
     c.tableC = {"base_floorstone", "base_wallstone", "base_water", "base_stairsup"};
     c.tableD = {"base_money_100", "base_weap_dirkcheap"};
-    c.tableE = {"base_rat_small", "base_skeleton_warrior"};
+    c.tableE = {"base_rat_small", "base_skeleton_warrior", "base_townsfolk_gambler"};
     c.tableF = {"bres_tex_floor", "bres_tex_wall", "bres_tex_ceiling"};
     c.quests = {
         {"base_q_cellar", "The old cellar", "Old Maren asked you to look into the noises in her cellar."},

@@ -352,6 +352,8 @@ Section ValePiece(int column, int row) {
         at(10, 8).side[0] = kBanner;
         at(10, 8).sidePicture[0] = kTexWall;
         placements.push_back({0, "base_housedoor", "", "", 1, 0, 10, 13, kClosedDoor});
+        // The card player keeps a table in the town house.
+        monsters.push_back({3, 1, 0x02, 0, 11, 9, 0});
     } else {
         // Water in the corner pieces, a low wall along the far edges of the rest.
         if (column != 2 && row != 2)

@@ -9,6 +9,8 @@
 #include "screens/npc/CardGameScreen.h"
 #include "screens/npc/ServicesScreen.h"
 #include "screens/npc/TalkScreen.h"
+#include "script/ScriptContext.h"
+#include "script/ScriptTargets.h"
 #include "tests/screens/FakeCustomer.h"
 #include "tests/support/FrameRig.h"
 #include "core/LayoutTable.h"
@@ -17,11 +19,18 @@
 
 namespace {
 
+// The world as the scripts see it: only the hours the clock is moved on.
+struct ClockWorld : IScriptWorld {
+    void AdvanceClock(i32 minutes, i32 hours, i32 days) override { hoursPassed += hours + 24 * days; }
+    i32 hoursPassed = 0;
+};
+
 // The game with a card player handed to a talk or services screen, as the game view's talk event does.
 struct CardRig : testing_support::FrameRig {
     CNpc npc;
     CDialogue dialogue;
     FakeCustomer customer;
+    ClockWorld world;
 
     CardRig() {
         npc.SetName("Tobin Ashgrove");
@@ -31,7 +40,10 @@ struct CardRig : testing_support::FrameRig {
         customer.gold = 500;
         env.clock.SetTime(1700000000);  // the game's generator is seeded from it
     }
-    ~CardRig() { npc.dialogue = nullptr; }
+    ~CardRig() {
+        npc.dialogue = nullptr;
+        if (Game() && Game()->GetScriptContext()) Game()->GetScriptContext()->SetWorld(nullptr);
+    }
 
     bool Open(u32 id, const char* profile, u32 mode = 15) {
         npc.bytes[2] = kServiceCards;
@@ -39,6 +51,7 @@ struct CardRig : testing_support::FrameRig {
         if (!StartOnBuiltDatabase()) return false;
         Key(27);  // past the splash
         CGame& game = *Game();
+        if (game.GetScriptContext()) game.GetScriptContext()->SetWorld(&world);
         if (mode != game.layoutMode) {
             // The layout's own interface pictures and fonts, as a start in that mode would load them.
             game.layoutMode = mode;
@@ -175,6 +188,7 @@ TEST(CardGameScreen, GivingUpLosesTheBetAtOnce) {
     EXPECT_TRUE(board.IsFinished());
     EXPECT_STREQ(board.EndText(), "You lost your bet, 100\x09.");
     EXPECT_EQ(rig.customer.gold, 400u);
+    EXPECT_EQ(rig.world.hoursPassed, 1);  // a game takes an hour
     EXPECT_EQ(rig.Send(board, CCardGameScreen::kEndOk), kScreenBack);
 }
 
@@ -225,6 +239,7 @@ TEST(CardGameScreen, GoldSpentAfterTheBetTakesNothingAndEndsAtOnce) {
     EXPECT_TRUE(board.IsFinished());
     EXPECT_STREQ(board.EndText(), "You don't have enough money.");
     EXPECT_EQ(rig.customer.gold, 30u);
+    EXPECT_EQ(rig.world.hoursPassed, 0);
     rig.Tick(3000);
     EXPECT_TRUE(board.Match()->Flights().empty());
     EXPECT_EQ(rig.Send(board, CCardGameScreen::kEndOk), kScreenBack);

@@ -26,6 +26,9 @@ public:
     bool Start();
     // The same on a copy of the database that the build writes.
     bool StartOnBuiltDatabase();
+    // Puts the started game into another layout mode with that layout's own interface pictures and
+    // fonts, as a start in that mode would load them (the frame keeps its size). False on failure.
+    bool UseLayoutMode(u32 mode);
     // Ends the game through its frame, as closing the window does.
     void Stop();
 

@@ -3,6 +3,7 @@
 #include <cstring>
 
 #include "app/GameTradeWorld.h"
+#include "app/GameViewDialogs.h"
 #include "app/MainFrame.h"
 #include "core/FileFinder.h"
 #include "core/PdbFile.h"
@@ -35,6 +36,11 @@ int ScreenSlotOf(u32 id) {
 CGame::CGame() : gameTradeWorld(std::make_unique<CGameTradeWorld>(*this)) { SetDefaultSettings(); }
 
 ITradeWorld* CGame::GetTradeWorld() { return tradeWorld ? tradeWorld : gameTradeWorld.get(); }
+
+CGameViewDialogs& CGame::GetViewDialogs() {
+    if (!viewDialogs) viewDialogs = std::make_unique<CGameViewDialogs>(*this);
+    return *viewDialogs;
+}
 
 CGame::~CGame() {
     if (sound && sound->GetMixer()) {

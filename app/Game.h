@@ -39,6 +39,7 @@ class CLoadedResource;
 class CSoundEntry;
 class CWorld;
 class CGameTradeWorld;
+class CGameViewDialogs;
 class CWorldList;
 class CWorldLists;
 struct CPageSequenceView;
@@ -128,6 +129,8 @@ public:
     CPlayer& GetPlayer() override { return player; }
     CSaveGameManager& GetSaveGames() override { return saveGames; }
     ITradeWorld* GetTradeWorld() override;
+    // The game view's spell book, mark and recall and ship voyage dialogs; made on first use.
+    CGameViewDialogs& GetViewDialogs();
     int OpenGameDatabases(CProgressDialog* progress) override;
     std::string WorldOpenError() const override;
     const CRuleContext& GetRules() const override;
@@ -221,6 +224,8 @@ public:
     std::unique_ptr<CScriptEngine> scriptEngine;
     std::unique_ptr<CScriptContext> scriptContext;
     std::array<std::unique_ptr<CScreen>, kScreenSlotCount> screens;
+    // Shown as the game view's modal children: they go before the screens.
+    std::unique_ptr<CGameViewDialogs> viewDialogs;
     std::unique_ptr<CPointerArray> screenStack;  // of CScreen*, top last; does not own the screens
     // The four loading pictures that the main menu loads and the game view releases.
     std::unique_ptr<CRecordHolder> loadingPictures[4];

@@ -1,5 +1,6 @@
 #include "screens/npc/AlchemyDialog.h"
 
+#include "screens/frontend/DialogKit.h"
 #include "screens/npc/CraftWidgets.h"
 
 #include "core/LayoutTable.h"
@@ -54,8 +55,7 @@ CRecordHolder* CAlchemyDialog::PictureOf(const CItemType* type) const {
 void CAlchemyDialog::Open(const CItemInstance* mortar) {
     RemoveAllWidgets();
     messageBar.Attach(game);
-    GetLayoutSize(game, kLayoutGroup, width, height);
-    craft::CentreOnScreen(*this);
+    CentreDialog(*this, kLayoutGroup);
     const bool small = IsSmallLayoutMode(game ? game->GetLayoutMode() : 0);
     background = game ? game->GetInterfacePicture(kPictureScreenBackground) : nullptr;
     drawBackground = 1;

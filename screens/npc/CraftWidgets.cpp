@@ -58,6 +58,18 @@ void SetupTitle(CTextLabel& title, const char* text, u32 backgroundColour) {
     title.SetText(text);
 }
 
+void PlaceEntryLabel(CForm& form, CTextLabel& label, u16 group, u32 element, const char* text) {
+    constexpr u32 kTitleElement = 16;
+    const bool title = element == kTitleElement;
+    PlaceWidget(form, label, group, element);
+    label.font = 1;
+    label.textColour = title ? 0xFFFFFF : 0xC8C8C8;
+    label.backgroundColour = 0x161616;
+    label.outline = title ? 1 : 0;
+    label.alignment = (title ? CTextLabel::kAlignCentre : CTextLabel::kAlignLeft) | CTextLabel::kAlignMiddle;
+    label.SetText(text);
+}
+
 void SetupDetailBox(CTextBox& box) {
     box.Setup(1, 0xFFFFFF, 0xFFFFFF, 0xC8C8C8, 0x161616, 0, 1, 1, 0xFFFFFF);
 }
@@ -88,13 +100,6 @@ void PageList(CListBox& list, int direction) {
     list.topRow = top;
     list.selection = list.GetCount() > 0 ? top : -1;
     list.state |= kWidgetRedraw;
-}
-
-void CentreOnScreen(CForm& form) {
-    i32 screenWidth = 0, screenHeight = 0;
-    GameFrameBufferSize(form.game, screenWidth, screenHeight);
-    form.x = static_cast<u32>(std::max(0, (screenWidth - static_cast<i32>(form.width)) / 2));
-    form.y = static_cast<u32>(std::max(0, (screenHeight - static_cast<i32>(form.height)) / 2));
 }
 
 void FormatMoneyText(i64 value, CStr& out) {

@@ -1,5 +1,5 @@
 // The small pieces every craft dialog builds its widgets from: placing by layout element, button
-// picture pairs, the grey-on-dark lists with their paging, frames, centring and money texts.
+// picture pairs, the grey-on-dark lists with their paging, frames and money texts.
 #pragma once
 
 #include "core/Types.h"
@@ -30,6 +30,9 @@ void PlaceButton(CForm& form, CBitmapButton& button, CRecordHolder* (&set)[3], u
 void SetupDialogBackdrop(CForm& form, CPicture& frame, u16 group, u16 backgroundPicture);
 // An outlined white title, centred, on the given colour.
 void SetupTitle(CTextLabel& title, const char* text, u32 backgroundColour);
+// A label of the enchantment entry dialogs, placed by its element: the title (element 16) white,
+// outlined and centred, every other label grey and left-aligned.
+void PlaceEntryLabel(CForm& form, CTextLabel& label, u16 group, u32 element, const char* text);
 // A box with a white title and grey text on dark.
 void SetupDetailBox(CTextBox& box);
 // A nine-piece frame drawn over the picture's rectangle.
@@ -39,8 +42,6 @@ void SetupFrame(CPicture& picture, CWidgetHost* game, u16 firstPicture);
 void SetupCraftList(CListBox& list);
 // Moves the first shown row by one page up (-1) or down (1) and selects it.
 void PageList(CListBox& list, int direction);
-// Centres the form on the frame buffer.
-void CentreOnScreen(CForm& form);
 // Money as price and gold texts show it: compact below a thousand million, then in thousand millions.
 void FormatMoneyText(i64 value, CStr& out);
 

@@ -1,5 +1,6 @@
 #include "screens/npc/EnchantSelectDialog.h"
 
+#include "screens/frontend/DialogKit.h"
 #include "screens/npc/CraftWidgets.h"
 
 #include "core/LayoutTable.h"
@@ -33,8 +34,7 @@ void CEnchantSelectDialog::Open(const CNpc* npc, int newLevel, bool recharging) 
     messageBar.Attach(game);
     enchanting.Attach(game);
     recharge.Attach(game);
-    GetLayoutSize(game, kLayoutGroup, width, height);
-    craft::CentreOnScreen(*this);
+    CentreDialog(*this, kLayoutGroup);
     const bool small = IsSmallLayoutMode(game ? game->GetLayoutMode() : 0);
     background = game ? game->GetInterfacePicture(kPictureDialogBackground) : nullptr;
     drawBackground = 1;

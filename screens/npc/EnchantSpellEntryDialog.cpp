@@ -1,5 +1,6 @@
 #include "screens/npc/EnchantSpellEntryDialog.h"
 
+#include "screens/frontend/DialogKit.h"
 #include "screens/npc/CraftWidgets.h"
 
 #include "core/LayoutTable.h"
@@ -19,20 +20,12 @@ void CEnchantSpellEntryDialog::Place(CWidget& widget, u32 element) {
 }
 
 void CEnchantSpellEntryDialog::PlaceLabel(CTextLabel& label, u32 element, const char* text) {
-    Place(label, element);
-    label.font = 1;
-    label.textColour = element == 16 ? 0xFFFFFF : 0xC8C8C8;
-    label.backgroundColour = 0x161616;
-    label.outline = element == 16 ? 1 : 0;
-    label.alignment =
-        (element == 16 ? CTextLabel::kAlignCentre : CTextLabel::kAlignLeft) | CTextLabel::kAlignMiddle;
-    label.SetText(text);
+    craft::PlaceEntryLabel(*this, label, kLayoutGroup, element, text);
 }
 
 void CEnchantSpellEntryDialog::Open(const CEffect& effect, int storage, bool isScroll) {
     RemoveAllWidgets();
-    GetLayoutSize(game, kLayoutGroup, width, height);
-    craft::CentreOnScreen(*this);
+    CentreDialog(*this, kLayoutGroup);
     background = game ? game->GetInterfacePicture(kPictureDialogBackground) : nullptr;
     drawBackground = 1;
     Place(frame, 19);
@@ -189,8 +182,23 @@ u32 CEnchantSpellEntryDialog::OnCommand(u32 command) {
 }
 
 CForm* CEnchantEntryDialogs::OpenEntry(const CEffect& entry, int available, int source) {
-    if (source != kSourceWand && source != kSourceScroll) return nullptr;
-    if (host != nullptr && spellEntry.game != host) spellEntry.Attach(host);
-    spellEntry.Open(entry, available, source == kSourceScroll);
-    return &spellEntry;
+    switch (source) {
+    case kSourceWand:
+    case kSourceScroll:
+        if (host != nullptr && spellEntry.game != host) spellEntry.Attach(host);
+        spellEntry.Open(entry, available, source == kSourceScroll);
+        opened = &spellEntry;
+        return &spellEntry;
+    case kSourceArmour:
+    case kSourceWeapon:
+    case kSourceAccessory:
+    case kSourceStaff:
+    case kSourceMissile:
+    case kSourceBow:
+        if (host != nullptr && typeEntry.game != host) typeEntry.Attach(host);
+        typeEntry.Open(entry, available, source);
+        opened = &typeEntry;
+        return &typeEntry;
+    default: return nullptr;
+    }
 }

@@ -8,6 +8,7 @@
 #include "data/Effect.h"
 #include "screens/npc/CraftHost.h"
 #include "screens/npc/CraftRules.h"
+#include "screens/npc/EnchantTypeEntryDialog.h"
 #include "ui/Buttons.h"
 #include "ui/Form.h"
 #include "ui/ListBox.h"
@@ -65,19 +66,25 @@ private:
     CRecordHolder* cancelPictures[3] = {};
 };
 
-// The entry dialogs of the enchanting screen by the item's source kind. Items of the other kinds
-// have no entry dialog here yet: Add then changes nothing.
+// The entry dialogs of the enchanting screen by the item's source kind: a spell for wands and scrolls,
+// a type with its datum and value for weapons, armour and worn items. Items of other kinds have no
+// entry dialog: Add then changes nothing.
 class CEnchantEntryDialogs : public IEnchantEntryEditor {
 public:
     // The game the dialogs draw with and the craft host they read the rules from.
     void Attach(CWidgetHost* game, ICraftHost* craft) {
         host = game;
         spellEntry.SetHost(craft);
+        typeEntry.SetHost(craft);
     }
     CForm* OpenEntry(const CEffect& entry, int available, int source) override;
-    const CEffect& GetEditedEntry() const override { return spellEntry.Entry(); }
+    const CEffect& GetEditedEntry() const override {
+        return opened == &typeEntry ? typeEntry.Entry() : spellEntry.Entry();
+    }
     CEnchantSpellEntryDialog spellEntry;
+    CEnchantTypeEntryDialog typeEntry;
 
 private:
     CWidgetHost* host = nullptr;
+    const CForm* opened = nullptr;
 };

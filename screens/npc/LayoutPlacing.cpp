@@ -20,11 +20,3 @@ void PlaceDialogFrame(CForm& dialog, CPicture& frame, u16 group) {
     frame.transparent = 1;
     frame.sides = 0x0F;
 }
-
-void CentreNpcDialog(CForm& dialog, u16 group) {
-    GetLayoutSize(dialog.game, group, dialog.width, dialog.height);
-    u32 screenWidth = 0, screenHeight = 0;
-    if (dialog.game) dialog.game->GetClientSize(screenWidth, screenHeight);
-    dialog.x = screenWidth > dialog.width ? (screenWidth - dialog.width) / 2 : 0;
-    dialog.y = screenHeight > dialog.height ? (screenHeight - dialog.height) / 2 : 0;
-}

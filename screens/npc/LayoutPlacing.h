@@ -1,5 +1,5 @@
-// Placing the service screens and dialogs: centred dialogs with their frame, and the normal and
-// pressed picture pair of a picture button.
+// Placing the service screens and dialogs: a dialog's frame, and the normal and pressed picture pair
+// of a picture button. Dialogs centre themselves with the front end's CentreDialog.
 #pragma once
 
 #include "core/Types.h"
@@ -16,7 +16,5 @@ class CWidgetHost;
 // The interface picture `normal` and the one after it (pressed); no disabled picture.
 void FillButtonPictures(CWidgetHost* game, CRecordHolder* (&set)[3], u16 normal);
 
-// Sizes a dialog from its layout group and centres it on the screen.
-void CentreNpcDialog(CForm& dialog, u16 group);
 // The dialog's frame (element 0x13) over its background.
 void PlaceDialogFrame(CForm& dialog, CPicture& frame, u16 group);

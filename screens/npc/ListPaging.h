@@ -44,3 +44,9 @@ inline void TurnListPage(CListBox& list, i32 direction) {
     list.selection = count > 0 ? list.topRow : -1;
     list.state |= kWidgetRedraw;
 }
+
+// Turns a list a page with its page buttons following.
+inline void TurnListPage(CListBox& list, CBitmapButton& up, CBitmapButton& down, i32 direction) {
+    TurnListPage(list, direction);
+    UpdatePageButtons(list, up, down);
+}

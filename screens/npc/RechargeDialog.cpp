@@ -1,5 +1,6 @@
 #include "screens/npc/RechargeDialog.h"
 
+#include "screens/frontend/DialogKit.h"
 #include "screens/npc/CraftWidgets.h"
 
 #include "core/LayoutTable.h"
@@ -22,8 +23,7 @@ void CRechargeDialog::Place(CWidget& widget, u32 element) {
 void CRechargeDialog::Open(const CNpc* npc, CItemInstance* target) {
     RemoveAllWidgets();
     messageBar.Attach(game);
-    GetLayoutSize(game, kLayoutGroup, width, height);
-    craft::CentreOnScreen(*this);
+    CentreDialog(*this, kLayoutGroup);
     craft::SetupDialogBackdrop(*this, frame, kLayoutGroup, kPictureDialogBackground);
     Place(title, 16);
     craft::SetupTitle(title, "Recharge wand", 0x161616);

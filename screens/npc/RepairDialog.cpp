@@ -4,6 +4,7 @@
 
 #include "core/Str.h"
 #include "data/ItemType.h"
+#include "screens/frontend/DialogKit.h"
 #include "screens/npc/LayoutPlacing.h"
 #include "screens/npc/ListPaging.h"
 #include "screens/npc/TradeWorld.h"
@@ -36,7 +37,7 @@ void CRepairDialog::Open(ITradeWorld* world, CItemInstance* hammer, RandomDraw r
     world_ = world;
     random_ = std::move(random);
     RemoveAllWidgets();
-    CentreNpcDialog(*this, kLayoutGroup);
+    CentreDialog(*this, kLayoutGroup);
     background = game ? game->GetInterfacePicture(kPictureDialogBackground) : nullptr;
     PlaceDialogFrame(*this, backgroundFrame, kLayoutGroup);
     PlaceWidget(*this, title, kLayoutGroup, 0x17);

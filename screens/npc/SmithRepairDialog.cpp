@@ -5,6 +5,7 @@
 #include "core/Str.h"
 #include "data/ItemType.h"
 #include "display/FontSet.h"
+#include "screens/frontend/DialogKit.h"
 #include "screens/npc/LayoutPlacing.h"
 #include "screens/npc/ListPaging.h"
 #include "screens/npc/TradeRules.h"
@@ -18,7 +19,7 @@
 void CSmithRepairDialog::Open(ITradeWorld* world, u32 priceRate) {
     world_ = world;
     RemoveAllWidgets();
-    CentreNpcDialog(*this, kLayoutGroup);
+    CentreDialog(*this, kLayoutGroup);
     background = game ? game->GetInterfacePicture(kPictureDialogBackground) : nullptr;
     PlaceDialogFrame(*this, backgroundFrame, kLayoutGroup);
     PlaceWidget(*this, title, kLayoutGroup, 0x17);

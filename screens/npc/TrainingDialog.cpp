@@ -3,6 +3,7 @@
 #include "data/CharacterTables.h"
 #include "data/Npc.h"
 #include "data/RuleContext.h"
+#include "screens/frontend/DialogKit.h"
 #include "screens/npc/LayoutPlacing.h"
 #include "screens/npc/TradeRules.h"
 #include "screens/npc/TradeWorld.h"
@@ -31,7 +32,7 @@ void SetupLabel(CTextLabel& label, u32 font, u32 colour) {
 void CTrainingDialog::Open(ITradeWorld* world, const CNpc& npc) {
     world_ = world;
     RemoveAllWidgets();
-    CentreNpcDialog(*this, kLayoutGroup);
+    CentreDialog(*this, kLayoutGroup);
     background = game ? game->GetInterfacePicture(kPictureDialogBackground) : nullptr;
     drawBackground = 1;
     PlaceDialogFrame(*this, backgroundFrame, kLayoutGroup);

@@ -3,6 +3,7 @@
 #include "core/Str.h"
 #include "data/RuleContext.h"
 #include "data/Spells.h"
+#include "screens/frontend/DialogKit.h"
 #include "screens/frontend/FrontendWidgets.h"
 #include "screens/npc/LayoutPlacing.h"
 #include "screens/panels/CharacterList.h"
@@ -29,7 +30,7 @@ void CBundlePage::Open(const CPlayer& player, const CRuleContext& rules, Kind ki
     kind_ = kind;
     const PageElements& e = kPages[kind];
     RemoveAllWidgets();
-    CentreNpcDialog(*this, e.group);
+    CentreDialog(*this, e.group);
     background = game ? game->GetInterfacePicture(kPictureScreenBackground) : nullptr;
     drawBackground = 1;
     PlaceLabel(*this, title, e.group, e.title, e.caption, CTextLabel::kAlignLeft | CTextLabel::kAlignMiddle,

@@ -2,6 +2,7 @@
 
 #include "data/CharacterTables.h"
 #include "data/RuleContext.h"
+#include "screens/frontend/DialogKit.h"
 #include "screens/frontend/FrontendWidgets.h"
 #include "screens/npc/LayoutPlacing.h"
 #include "screens/panels/CharacterPageTexts.h"
@@ -51,7 +52,7 @@ void CCharacterSheetPage::Open(CPlayer& player, const CRuleContext& rules, CChar
     rules_ = &rules;
     points_ = &points;
     RemoveAllWidgets();
-    CentreNpcDialog(*this, kLayoutGroup);
+    CentreDialog(*this, kLayoutGroup);
     background = game ? game->GetInterfacePicture(kPictureScreenBackground) : nullptr;
     drawBackground = 1;
     const u32 mode = rules.layoutMode;

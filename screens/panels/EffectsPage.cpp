@@ -2,6 +2,7 @@
 
 #include "core/Str.h"
 #include "data/RuleContext.h"
+#include "screens/frontend/DialogKit.h"
 #include "screens/frontend/FrontendWidgets.h"
 #include "screens/npc/LayoutPlacing.h"
 #include "screens/panels/CharacterList.h"
@@ -24,7 +25,7 @@ void CEffectsPage::Open(const CPlayer& player, const CRuleContext& rules, u32 fi
     player_ = &player;
     rules_ = &rules;
     RemoveAllWidgets();
-    CentreNpcDialog(*this, kLayoutGroup);
+    CentreDialog(*this, kLayoutGroup);
     background = game ? game->GetInterfacePicture(kPictureScreenBackground) : nullptr;
     drawBackground = 1;
     const u32 mode = rules.layoutMode;

@@ -2,6 +2,7 @@
 
 #include "data/CharacterTables.h"
 #include "data/RuleContext.h"
+#include "screens/frontend/DialogKit.h"
 #include "screens/frontend/FrontendWidgets.h"
 #include "screens/npc/LayoutPlacing.h"
 #include "screens/panels/CharacterPageTexts.h"
@@ -39,7 +40,7 @@ void CSkillsPage::Open(CPlayer& player, const CRuleContext& rules, CCharacterPoi
     messageShown_ = false;
     RemoveAllWidgets();
     messageBar.Attach(game);
-    CentreNpcDialog(*this, kLayoutGroup);
+    CentreDialog(*this, kLayoutGroup);
     background = game ? game->GetInterfacePicture(kPictureScreenBackground) : nullptr;
     drawBackground = 1;
     const u32 mode = rules.layoutMode;

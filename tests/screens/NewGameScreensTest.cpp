@@ -20,12 +20,6 @@ namespace {
 
 // A started game past its splash, with the world's databases open, as after "Start new game".
 struct WorldRig : testing_support::FrameRig {
-    bool StartWithWorld() {
-        if (!StartOnBuiltDatabase()) return false;
-        Key(27);
-        Game()->ResetWorld();
-        return Game()->OpenGameDatabases(nullptr) != 0;
-    }
     // Switches from the current screen to another with entry words.
     void EnterScreen(u32 id, u32 a = 0, u32 b = 0) {
         CScreen* current = Current();

@@ -26,6 +26,13 @@ bool FrameRig::StartOnBuiltDatabase() {
     return false;
 }
 
+bool FrameRig::StartWithWorld() {
+    if (!StartOnBuiltDatabase()) return false;
+    Key(27);
+    Game()->ResetWorld();
+    return Game()->OpenGameDatabases(nullptr) != 0;
+}
+
 bool FrameRig::UseLayoutMode(u32 mode) {
     CGame* game = Game();
     if (game == nullptr) return false;

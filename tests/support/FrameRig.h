@@ -26,6 +26,8 @@ public:
     bool Start();
     // The same on a copy of the database that the build writes.
     bool StartOnBuiltDatabase();
+    // The same, past the splash, with the game's own world databases open as for a new game.
+    bool StartWithWorld();
     // Puts the started game into another layout mode with that layout's own interface pictures and
     // fonts, as a start in that mode would load them (the frame keeps its size). False on failure.
     bool UseLayoutMode(u32 mode);

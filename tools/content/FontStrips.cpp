@@ -159,7 +159,8 @@ void DrawLinkMark(FontStrip& s, int x0, int w, int base) {
     }
 }
 
-// The stack mark (181): three stacked bars; the charge mark (182): a zigzag bolt.
+// The stack mark (181): three stacked bars; the charge mark (182): a zigzag bolt. Both take the text's
+// colour, so they read on the light lists of the spell book as on dark ones.
 void DrawStackMark(FontStrip& s, int x0, int w, int base) {
     int step = std::max(2, base / 5);
     for (int k = 0; k < 3; ++k)
@@ -173,8 +174,8 @@ void DrawChargeMark(FontStrip& s, int x0, int w, int base) {
     for (int y = 0; y < h; ++y) {
         int x =
             y < h / 2 ? x0 + w - 2 - y * (w - 3) / h : x0 + w - 2 - (y - h / 2) * (w - 3) / h - (w - 3) / 3;
-        Put(s, x, top + y, kGold);
-        Put(s, x + 1, top + y, kGoldLight);
+        Put(s, x, top + y, 1);
+        Put(s, x + 1, top + y, 2);
     }
 }
 

@@ -319,7 +319,8 @@ Canvas Paint(uint16_t base) {
         return PairButton(i, 40, 40, {Icon::Star, Icon::Sword, Icon::Shield, Icon::Ring, Icon::Book, Icon::Flask,
                                       Icon::Potion, Icon::Leaf, Icon::Bag});
     if (in(3270, 19)) {
-        if (i < 14) return PairButton(i, 40, 40, {Icon::Flame, Icon::Bolt, Icon::Leaf, Icon::Heart, Icon::Eye, Icon::Skull, Icon::Wand});
+        // Heal, protection, attack, mind, undead and environment magic, then the magic items.
+        if (i < 14) return PairButton(i, 40, 40, {Icon::Heart, Icon::Shield, Icon::Flame, Icon::Eye, Icon::Skull, Icon::Leaf, Icon::Wand});
         if (i < 16) return PaintButton(60, 60, Icon::Book, i == 15);
         if (i < 18) return PaintButton(60, 60, Icon::Bag, i == 17);
         return PaintButton(60, 60, Icon::Map, false);

@@ -3,6 +3,7 @@
 #pragma once
 
 #include <memory>
+#include <string>
 #include <vector>
 
 #include "data/ItemType.h"
@@ -10,19 +11,30 @@
 #include "data/RuleContext.h"
 #include "screens/npc/CraftHost.h"
 #include "ui/Form.h"
+#include "ui/ListBox.h"
 
 namespace craft_testing {
 
-// The owner of a dialog: records each command and takes the dialog down, as the owners do.
-class OwnerStandIn : public CForm {
+// The owner of a dialog, a form or a screen: records each command and takes the dialog down, as the
+// owners do.
+template <class Base>
+class RecordingOwner : public Base {
 public:
     u32 OnCommand(u32 command) override {
         commands.push_back(command);
-        CloseModal();
+        this->CloseModal();
         return 0;
     }
     std::vector<u32> commands;
 };
+using OwnerStandIn = RecordingOwner<CForm>;
+
+// The labels of a list's rows.
+inline std::vector<std::string> ListLabels(const CListBox& list) {
+    std::vector<std::string> out;
+    for (i32 i = 0; i < list.GetCount(); ++i) out.emplace_back(list.GetItem(i)->label.GetText());
+    return out;
+}
 
 class FakeCraftHost : public ICraftHost {
 public:

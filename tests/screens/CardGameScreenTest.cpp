@@ -254,12 +254,7 @@ TEST(CardGameScreen, TheTalkScreensCardsLinkOpensTheBetAndCancelTalksOn) {
 }
 
 TEST(CardGameScreen, GoldenBoardsInAWideAndANarrowLayout) {
-    struct Case {
-        u32 mode;
-        const char* name;
-        int width, height;
-    } cases[] = {{15, "mode15", 800, 584}, {16, "mode16", 400, 292}};
-    for (const Case& c : cases) {
+    for (const testing_support::GoldenLayout& c : testing_support::kGoldenLayouts) {
         SCOPED_TRACE(c.mode);
         CardRig rig;
         ASSERT_TRUE(rig.BetFromServices(1, c.mode));

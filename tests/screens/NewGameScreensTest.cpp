@@ -463,12 +463,7 @@ TEST(DeathScreen, TheButtonAndTheUseKeyBothLeadToTheMenu) {
 }
 
 TEST(NewGameFrames, CreationAndRaceDialogInAWideAndANarrowLayout) {
-    struct Case {
-        u32 mode;
-        const char* name;
-        int width, height;
-    } cases[] = {{15, "mode15", 800, 584}, {16, "mode16", 400, 292}};
-    for (const Case& c : cases) {
+    for (const testing_support::GoldenLayout& c : testing_support::kGoldenLayouts) {
         SCOPED_TRACE(c.mode);
         WorldRig rig;
         ASSERT_TRUE(rig.StartWithWorld());

@@ -14,6 +14,15 @@
 
 namespace testing_support {
 
+// The layouts that golden frames are drawn in: a wide and a narrow one, with the mode's name in the
+// file names and the size of its screen.
+struct GoldenLayout {
+    u32 mode;
+    const char* name;
+    int width, height;
+};
+inline constexpr GoldenLayout kGoldenLayouts[] = {{15, "mode15", 800, 584}, {16, "mode16", 400, 292}};
+
 class FrameRig {
 public:
     FrameRig() = default;

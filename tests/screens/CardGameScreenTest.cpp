@@ -4,6 +4,7 @@
 
 #include "app/Game.h"
 #include "data/Npc.h"
+#include "data/WorldLists.h"
 #include "screens/npc/CardGameScreen.h"
 #include "screens/npc/ServicesScreen.h"
 #include "screens/npc/TalkScreen.h"
@@ -271,4 +272,65 @@ TEST(CardGameScreen, GoldenBoardsInAWideAndANarrowLayout) {
         EXPECT_TRUE(testing_support::MatchesGolden(std::string("screens/card_board_") + c.name,
                                                    testing_support::Crop(rig.Capture(), 0, 0, c.width, c.height)));
     }
+}
+
+namespace {
+
+void TapWidget(testing_support::FrameRig& rig, const CWidget& widget) {
+    rig.Tap(widget.x + widget.w / 2, widget.y + widget.h / 2);
+    rig.Tick();
+}
+
+}  // namespace
+
+// As a new user plays: the built world's card player, the Cards link of the talk screen, the bet set
+// and confirmed, and the whole game played to its end with the mouse alone, the player's own gold
+// taken and paid.
+TEST(CardGameScreen, TheBuiltWorldsCardPlayerIsPlayedWithTheMouse) {
+    testing_support::FrameRig rig;
+    rig.env.clock.SetTime(1700000000);
+    ASSERT_TRUE(rig.StartWithWorld());
+    CGame& game = *rig.Game();
+    CNpc* gambler = game.worldLists->npcs.FindById("base_npc_cardplayer");
+    ASSERT_NE(gambler, nullptr);
+    game.player.gold = 300;
+    ASSERT_TRUE(EnterNpcScreen(rig, *gambler, *game.GetCustomer(), kScreenTalk));
+    CTalkScreen& talk = *static_cast<CTalkScreen*>(game.GetScreen(kScreenTalk));
+    rig.Tick();
+
+    const CWidget* cards = nullptr;
+    for (const auto& link : talk.links)
+        if (std::string(link->text.GetText()) == "Cards") cards = link.get();
+    ASSERT_NE(cards, nullptr);
+    TapWidget(rig, *cards);
+    ASSERT_EQ(talk.modalChild, &talk.betDialog);
+    TapWidget(rig, talk.betDialog.raiseButton);
+    EXPECT_EQ(talk.betDialog.Bet(), 100);
+    TapWidget(rig, talk.betDialog.okButton);
+    auto* board = static_cast<CCardGameScreen*>(game.GetScreen(kScreenCardGame));
+    ASSERT_EQ(rig.Current(), board);
+    EXPECT_EQ(game.player.gold, 200u);
+
+    for (int plays = 0; plays < 200 && !board->IsFinished(); ++plays) {
+        for (int i = 0; i < 2000 && !board->IsFinished(); ++i) {
+            if (!board->Match()->IsBusy() && board->Match()->Duel().CanPlayerPlay()) break;
+            rig.Tick(30);
+        }
+        if (board->IsFinished()) break;
+        const CCardSide& me = board->Match()->Duel().Side(kCardPlayer);
+        u32 slot = 0;
+        while (slot < kCardHandSize && me.hand[slot] == nullptr) ++slot;
+        ASSERT_LT(slot, kCardHandSize);
+        TapWidget(rig, board->playerHand[slot]);
+        TapWidget(rig, board->playerHand[slot]);
+    }
+    ASSERT_TRUE(board->IsFinished());
+    EXPECT_EQ(game.player.gold, board->Match()->PlayerWon() ? 400u : 200u);
+    const CWidget* ok = nullptr;
+    for (const CTextButton& button : board->messageBar.buttons)
+        if (button.IsShown()) ok = &button;
+    ASSERT_NE(ok, nullptr);
+    rig.Tick();  // the message takes no tap before the next tick
+    TapWidget(rig, *ok);
+    EXPECT_EQ(rig.Current(), &talk);
 }

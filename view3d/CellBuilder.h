@@ -17,8 +17,8 @@ public:
     // Upper block, upper walls and upper light.
     void BuildCellCachesPass3(i32 x, i32 y) override;
     // The walls alone, of the lower or the upper part (after a side's object changed).
-    void BuildCellCachesPass2(i32 x, i32 y) { BuildWalls(x, y, false); }
-    void BuildCellCachesPass4(i32 x, i32 y) { BuildWalls(x, y, true); }
+    void BuildCellCachesPass2(i32 x, i32 y) override { BuildWalls(x, y, false); }
+    void BuildCellCachesPass4(i32 x, i32 y) override { BuildWalls(x, y, true); }
     void RebuildViewCaches() { ::RebuildViewCaches(view_, *this); }
 
     // The ground description of a cell and its shape code (54 by default, 59 or 60 where one layer

@@ -24,7 +24,7 @@ CViewFog SurfaceFog(i32 percent, bool daytime);
 bool IsDaytime(i32 clockMinutes);
 
 // What the world gives of a sky record: its fog colour, visibility percent and picture id.
-struct CSkyRecord {
+struct CViewSky {
     u16 fogColour = 0;
     i32 visibilityPercent = 0;
     u16 pictureId = 0;
@@ -35,8 +35,8 @@ struct CSkyRecord {
 class CViewSkySource {
 public:
     virtual ~CViewSkySource() = default;
-    virtual bool PrepareSkyPicture(const std::string& name, CSkyRecord& sky) = 0;
-    virtual CSkyRecord LoadSkyPictures() = 0;
+    virtual bool PrepareSkyPicture(const std::string& name, CViewSky& sky) = 0;
+    virtual CViewSky LoadSkyPictures() = 0;
 };
 
 inline constexpr const char* kThunderSky = "bres_sky-thunder";

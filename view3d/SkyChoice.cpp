@@ -42,7 +42,7 @@ void ApplyUndergroundSky(CViewState3D& view, u8 visibility, u16 fogColour, u16 c
 
 void ApplySurfaceSky(CViewState3D& view, CViewSkySource& skies, std::string& skyName, bool thunder,
                      i32 clockMinutes) {
-    CSkyRecord sky;
+    CViewSky sky;
     const std::string name = thunder ? std::string(kThunderSky) : skyName;
     if (name.empty()) {
         sky = skies.LoadSkyPictures();

@@ -65,7 +65,26 @@ struct CBlockCacheEntry {
 // Nine groups of four words, the word of part p in group k at p + 4 k.
 struct CWallCacheEntry {
     u16 words[36] = {};
+    static constexpr int kParts = 4;
+    static constexpr int kWordsPerPart = 9;
+    u16& Word(int part, int k) { return words[part + kParts * k]; }
+    // Part -1 clears the whole entry, part 0..3 the nine words of that part; other parts nothing.
+    void Clear(int part) {
+        if (part == -1) {
+            *this = CWallCacheEntry{};
+            return;
+        }
+        if (part < 0 || part >= kParts) return;
+        for (int k = 0; k < kWordsPerPart; ++k) Word(part, k) = 0;
+    }
 };
+
+// Two descriptions are equal when every byte of them is (the caches intern by this rule).
+template <typename Entry>
+bool EntriesEqual(const Entry& a, const Entry& b) {
+    static_assert(std::has_unique_object_representations_v<Entry>, "descriptions are compared byte by byte");
+    return std::memcmp(&a, &b, sizeof(Entry)) == 0;
+}
 
 struct CPictureGroup {
     u16 pictures[10] = {};
@@ -121,7 +140,7 @@ public:
         }
         if (shared) {
             for (u32 k = 0; k < used_.size(); ++k) {
-                if (shared_[k] && std::memcmp(&entries_[k + 1], &entry, sizeof(Entry)) == 0)
+                if (shared_[k] && EntriesEqual(entries_[k + 1], entry))
                     return static_cast<u16>(k + 1);
             }
         }
@@ -210,6 +229,9 @@ public:
     virtual ~CViewCellBuilder() = default;
     virtual void BuildCellCaches(i32 x, i32 y) = 0;
     virtual void BuildCellCachesPass3(i32 x, i32 y) = 0;
+    // The walls alone, of the lower or the upper part (after a side's object changed).
+    virtual void BuildCellCachesPass2(i32, i32) {}
+    virtual void BuildCellCachesPass4(i32, i32) {}
 };
 
 // Rebuilds the whole window: the caches are emptied (so a full cache says so again, once), and every

@@ -2,6 +2,7 @@
 
 #include "data/CreatureCatalogue.h"
 #include "data/MapSection.h"
+#include "data/MapObjectRecords.h"
 #include "data/World.h"
 
 const CCellWindow::Piece CCellWindow::kPieces[9] = {
@@ -376,9 +377,9 @@ u32 CCellWindow::CountPeopleNearby() const {
     return count;
 }
 
-bool CCellWindow::IsThreatNearby() const {
+bool CCellWindow::IsHostileWithin(i32 radius) const {
     bool threat = false;
-    ForEachCreatureNear(7, [&](CMapSection& section, const CMonster& m) {
+    ForEachCreatureNear(radius, [&](CMapSection& section, const CMonster& m) {
         const CMonsterType* type = TypeOf(m);
         if (!type || type->kind == kCreaturePeople || !IsActive(section, m)) return;
         if ((m.flags & 0x04) || ((m.flags & 0x02) && (type->flags & 0x04))) threat = true;
@@ -412,5 +413,108 @@ bool CCellWindow::LocateMapObject(CMapSection* section, const CPlacement& placem
             return true;
         }
     layer = 1;
+    return false;
+}
+
+CPlacement* CCellWindow::PlacementAt(i32 x, i32 y, u8 id) const {
+    CMapSection* section = SectorSection(x, y);
+    return section && id ? section->FindPlacement(id) : nullptr;
+}
+
+bool CCellWindow::IsSectionLoaded(const CMapSection* section) const {
+    if (!section) return false;
+    if (!surface_) return section == section_;
+    for (CMapSection* p : pieces_)
+        if (p == section) return true;
+    return false;
+}
+
+namespace {
+
+bool IsOpen(const CPlacement* p) { return !p || (p->flags & CPlacement::kClosed) == 0; }
+bool IsVisible(const CPlacement* p) { return !p || (p->flags & CPlacement::kVisible) != 0; }
+constexpr u16 kDoorViewFlag = 0x8000;
+
+}  // namespace
+
+bool CCellWindow::IsDoorCellOpen(i32 x, i32 y) const {
+    const CMapCell* cell = Cell(x, y);
+    if (!cell || !objects_ || cell->centre == kNoCellIndex) return false;
+    if (objects_->TypeCode(cell->centre) != 4 || !(objects_->ViewFlags(cell->centre) & kDoorViewFlag)) return false;
+    return IsOpen(PlacementAt(x, y, cell->centreId));
+}
+
+bool CCellWindow::IsCellKind5(i32 x, i32 y) const {
+    const CMapCell* cell = Cell(x, y);
+    return cell && objects_ && cell->layer1 != kNoCellIndex && objects_->TypeCode(cell->layer1) == 5;
+}
+
+bool CCellWindow::FindKind3TypeAt(i32 x, i32 y) const {
+    const CMapCell* cell = Cell(x, y);
+    if (!cell || !objects_) return false;
+    for (u16 index : {cell->layer1, cell->layer2, cell->centre, cell->layer4})
+        if (index != kNoCellIndex && objects_->TypeCode(index) == 3) return true;
+    const CMapSection* section = SectorSection(x, y);
+    return section && section->groundObject && section->groundObject->typeCode == 3;
+}
+
+i32 CCellWindow::CountKind3Across(i32 x, i32 y, i32 direction) const {
+    // Across a move north or south the strip runs east to west, across east or west north to south.
+    const bool northSouth = (direction & 1) == 0;
+    i32 count = 0;
+    for (i32 k = -1; k <= 1; ++k)
+        if (FindKind3TypeAt(northSouth ? x + k : x, northSouth ? y : y + k)) ++count;
+    return count;
+}
+
+bool CCellWindow::CanCreatureEnter(i32 x, i32 y, const CMonsterType* monsterType, i32 direction) const {
+    const CMapCell* cell = Cell(x, y);
+    if (!cell || (cell->creature[0] != 0 && cell->creature[1] != 0)) return true;
+    if (FindKind3TypeAt(x, y) && CountKind3Across(x, y, direction) == 3 && !IsDoorCellOpen(x, y)) return true;
+    if (IsCellKind5(x, y) && !IsDoorCellOpen(x, y)) return true;
+    if (cell->centre != kNoCellIndex && objects_) {
+        const CPlacement* p = PlacementAt(x, y, cell->centreId);
+        if (IsVisible(p) && objects_->IsBlocking(cell->centre, p)) return true;
+    }
+    if (monsterType && monsterType->bytes[1] != 0) {
+        const CStoredCell& stored = (*stored_)[static_cast<size_t>(y * kSize + x)];
+        if (stored.centre != kNoCellIndex && IsVisible(PlacementAt(x, y, stored.centreId))) return true;
+    }
+    return false;
+}
+
+bool CCellWindow::IsSheltered() const {
+    if (!surface_ || !objects_) return false;
+    const CMapCell* cell = Cell(playerX_, playerY_);
+    if (!cell) return false;
+    const CStoredCell& stored = (*stored_)[static_cast<size_t>(playerY_ * kSize + playerX_)];
+    if (stored.centre != kNoCellIndex && IsOpen(PlacementAt(playerX_, playerY_, stored.centreId))) return true;
+    if (cell->centre == kNoCellIndex) return false;
+    const u8 code = objects_->TypeCode(cell->centre);
+    return (code == 20 || code == 22) && IsOpen(PlacementAt(playerX_, playerY_, cell->centreId));
+}
+
+u16 CCellWindow::ResolveMapObjectTarget(CMapSection* section, const CPlacement& placement) const {
+    i32 x = 0, y = 0, side = -1, layer = 1;
+    if (!LocateMapObject(section, placement, x, y, side, layer)) return kNoCellIndex;
+    if (layer == 1) {
+        const CMapCell* cell = Cell(x, y);
+        return side < 0 ? cell->centre : cell->side[side];
+    }
+    const CStoredCell& stored = (*stored_)[static_cast<size_t>(y * kSize + x)];
+    return side < 0 ? stored.centre : stored.side[side];
+}
+
+bool CCellWindow::FindNamedObjectCell(const CPlacement& placement, i32& x, i32& y) const {
+    x = y = 0;
+    if (!section_ || placement.id == 0) return false;
+    for (const CMonster& m : section_->monsters) {
+        if (m.objectId != placement.id) continue;
+        i32 wx = 0, wy = 0;
+        if (!SectionToWindowCell(section_, m.x, m.y, wx, wy)) return false;
+        x = wx;
+        y = wy;
+        return true;
+    }
     return false;
 }

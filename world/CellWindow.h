@@ -14,13 +14,41 @@
 class CMapSection;
 class CWorld;
 
+// A map object where it stands in the window: its index in the map-object table, its placement (null
+// when none), the cell, the window position and the side (-1 the centre).
+struct CCellSite {
+    u16 objectIndex = kNoCellIndex;
+    struct CPlacement* placement = nullptr;
+    CMapCell* cell = nullptr;
+    i32 x = 0, y = 0;
+    i32 side = -1;
+};
+
 // What the window needs of the map objects: whether a map-object index blocks a creature, with the
-// placement standing in the cell (null when none).
+// placement standing in the cell (null when none), its type code, and the operations the per-tick
+// passes and the surroundings call. Those have neutral defaults: an object without them does nothing.
 class ICellObjects {
 public:
     virtual ~ICellObjects() = default;
     virtual bool IsBlocking(u16 objectIndex, const struct CPlacement* placement) const = 0;
     virtual u8 TypeCode(u16 objectIndex) const = 0;
+    // The object's view flags (bit 15: a door).
+    virtual u16 ViewFlags(u16) const { return 0; }
+
+    // Whether the object has its first sound (the one that ambient objects loop).
+    virtual bool HasSound(u16) const { return false; }
+    // The looping sound the object makes near the player, as a centre or as a side object; null: none.
+    virtual const char* GetAmbientSound(const CCellSite&) const { return nullptr; }
+    virtual const char* GetSideAmbientSound(const CCellSite&) const { return nullptr; }
+    // The sound of an ambient source (type 43) by day or by night; null when it has none then.
+    virtual const char* GetSourceSound(u16, bool /*day*/) const { return nullptr; }
+    // The light pass: a centre object updates its cell's view record (`alternative`: the cell's
+    // second light record, for a type 41 object whose door-mode byte has bit 7); a side object of a
+    // block updates it for its side, of the first or (overlay) the second layer.
+    virtual void UpdateCentreLight(const CCellSite&, CCellView&, bool /*alternative*/) const {}
+    virtual void UpdateSideLight(const CCellSite&, CCellView&, bool /*overlay*/) const {}
+    // One animation tick of a door standing in the player's surroundings.
+    virtual void AnimateTick(const CCellSite&, CCellView&) const {}
 };
 
 class CCellWindow : public CViewCellWindow {
@@ -64,6 +92,9 @@ public:
         facing_ = facing;
     }
     bool IsPlayerCell(i32 x, i32 y) const { return x == playerX_ && y == playerY_; }
+    i32 PlayerX() const { return playerX_; }
+    i32 PlayerY() const { return playerY_; }
+    u32 Facing() const { return facing_; }
 
     // Bags and creatures. PutBagInCell: 1 placed or no piece holds the position; 0 when the cell is
     // missing or taken, the bag then lying nowhere (255, 255).
@@ -73,7 +104,30 @@ public:
     CMapCell* GetFreeCreatureCell(i32 x, i32 y, const CMapSection* section);
     bool IsCellCentreBlocking(const CMapCell& cell, CMapSection* section) const;
     bool IsViewBlockingCell(i32 x, i32 y) const;
+
+    // The passability tests, by the type codes of the cell's objects: a door cell (centre of type 4
+    // with the door flag) whose door is absent or open; a cell whose ground is of type 5; a cell with
+    // an object of type 3 in a layer (or, without one, a section ground of type 3); how many of the
+    // three cells across a move in `direction` (0 north, 1 east, 2 south, 3 west) are such cells.
+    bool IsDoorCellOpen(i32 x, i32 y) const;
+    bool IsCellKind5(i32 x, i32 y) const;
+    bool FindKind3TypeAt(i32 x, i32 y) const;
+    i32 CountKind3Across(i32 x, i32 y, i32 direction) const;
+    // Whether a creature may not step into (x, y): outside the window, both slots taken, water in a
+    // strip of three or a type-5 ground unless a door is open there, a blocking centre object that is
+    // visible (or has no placement), and for creatures whose type's second further byte is set a
+    // visible object of the second layer. `monsterType` may be null.
+    bool CanCreatureEnter(i32 x, i32 y, const class CMonsterType* monsterType, i32 direction) const;
+    // The player stands under cover on a surface map: the second layer of the player's cell names an
+    // object (a roof) whose placement is absent or open, or the player stands in a door (types 20, 22)
+    // that is absent or open. No rain or snow is drawn then.
+    bool IsSheltered() const;
+    // Whether a section is loaded into the window (the current one, or one of the nine pieces).
+    bool IsSectionLoaded(const CMapSection* section) const;
+    // The placement named by an id byte in the section of the sector of (x, y); null for id 0.
+    CPlacement* PlacementAt(i32 x, i32 y, u8 id) const;
     void SetObjects(const ICellObjects* objects) { objects_ = objects; }
+    const ICellObjects* Objects() const { return objects_; }
     // The item catalogue that fills the bags of a section when it enters the window (with the
     // window's random generator); without one the bags stay as stored.
     void SetItemCatalogue(const CItemCatalogue* catalogue) { catalogue_ = catalogue; }
@@ -83,10 +137,20 @@ public:
     bool LocateMapObject(CMapSection* section, const CPlacement& placement, i32& x, i32& y, i32& side,
                          i32& layer) const;
 
+    // The map-object index that LocateMapObject names for a placement: the centre or side object of
+    // its cell, or of the cell's second layer; 65535 when its cell names it nowhere.
+    u16 ResolveMapObjectTarget(CMapSection* section, const CPlacement& placement) const;
+    // The window cell of the creature bound to a placement of the current section (its object id is
+    // the placement's id); false, and (0, 0), when there is none or it stands outside the window.
+    bool FindNamedObjectCell(const CPlacement& placement, i32& x, i32& y) const;
+
     // People (creature kind 4) within 2 cells whose controlling placement is missing or active; and
     // whether a hostile creature that is not a person stands within 7 cells.
     u32 CountPeopleNearby() const;
-    bool IsThreatNearby() const;
+    bool IsThreatNearby() const { return IsHostileWithin(7); }
+    // A creature that is not a person, acts and is hostile (flag bit 2, or bit 1 with its type's
+    // aggressive flag) within `radius` cells of the player, the player's cell included.
+    bool IsHostileWithin(i32 radius) const;
     // Calls `visit` for each creature standing within `radius` cells of the player (slot 1, then 2).
     template <class Visit>
     void ForEachCreatureNear(i32 radius, Visit visit) const {

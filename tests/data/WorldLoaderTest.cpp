@@ -173,7 +173,7 @@ TEST_F(WorldLoaderTest, TheBuiltBaseWorldLoadsWithItsHeaderTablesAndSection) {
     ASSERT_NE(lists.pageSequences.FindById("bres_intro"), nullptr);
     EXPECT_EQ(lists.pageSequences.FindById("bres_intro")->pages.size(), 3u);
     EXPECT_EQ(lists.talkProfiles.FindById("base_npc_elder")->pictures.size(), 1u);
-    EXPECT_EQ(lists.skies.Count(), 5u);
+    EXPECT_EQ(lists.skies.Count(), 6u);  // five by hour and weather, and the thunder sky
     // The rule kinds start at 4004, after the world map's two.
     EXPECT_EQ(FirstRecordOfKind("VantrelBase", 0x0A), 4004);
 }

@@ -35,13 +35,13 @@ TEST(SkyChoiceTest, Daytime) {
 
 struct Skies : CViewSkySource {
     std::vector<std::string> asked;
-    bool PrepareSkyPicture(const std::string& name, CSkyRecord& sky) override {
+    bool PrepareSkyPicture(const std::string& name, CViewSky& sky) override {
         asked.push_back(name);
         if (name == "bres_sky-broken") return false;
         sky = {0x1111, name == kThunderSky ? 20 : 100, 42};
         return true;
     }
-    CSkyRecord LoadSkyPictures() override {
+    CViewSky LoadSkyPictures() override {
         asked.push_back("(list)");
         return {0x2222, 0, 7};
     }

@@ -2,7 +2,9 @@
 #include "view3d/ViewCaches.h"
 #include "view3d/ViewRecord.h"
 
+#include <algorithm>
 #include <memory>
+#include <vector>
 
 #include <gtest/gtest.h>
 
@@ -172,6 +174,47 @@ TEST(ViewCachesTest, ARebuildStartsAfreshAndWarnsOnce) {
     RebuildViewCaches(*view, b);
     EXPECT_EQ(n.shown.size(), 2u);
     EXPECT_EQ(view->CellView(0, 0)->ground, 1);
+}
+
+}  // namespace
+
+namespace {
+
+TEST(ViewRecordsTest, WallPartsInterleaveAndClearAloneAndRecordsStartNeutral) {
+    CWallCacheEntry wall;
+    for (int i = 0; i < 36; ++i) wall.words[i] = static_cast<u16>(i + 1);
+    EXPECT_EQ(&wall.Word(1, 2), &wall.words[9]) << "word k of part p is word p + 4 k";
+    EXPECT_EQ(&wall.Word(3, 8), &wall.words[35]);
+    const struct {
+        int part;
+        std::vector<int> cleared;  // the word numbers that become 0
+    } cases[] = {{0, {0, 4, 8, 12, 16, 20, 24, 28, 32}},
+                 {3, {3, 7, 11, 15, 19, 23, 27, 31, 35}},
+                 {4, {}},
+                 {-2, {}}};
+    for (const auto& c : cases) {
+        CWallCacheEntry e = wall;
+        e.Clear(c.part);
+        for (int i = 0; i < 36; ++i) {
+            const bool cleared = std::find(c.cleared.begin(), c.cleared.end(), i) != c.cleared.end();
+            EXPECT_EQ(e.words[i], cleared ? 0 : i + 1) << "part " << c.part << " word " << i;
+        }
+    }
+    CWallCacheEntry all = wall;
+    all.Clear(-1);
+    EXPECT_TRUE(EntriesEqual(all, CWallCacheEntry{}));
+    EXPECT_FALSE(EntriesEqual(wall, CWallCacheEntry{}));
+    CBlockCacheEntry a, b;
+    EXPECT_TRUE(EntriesEqual(a, b));
+    b.palette[5] = 1;
+    EXPECT_FALSE(EntriesEqual(a, b)) << "the last byte counts";
+    EXPECT_TRUE(EntriesEqual(CGroundCacheEntry{}, CGroundCacheEntry{}));
+    // A cell's view record starts with neutral light and nothing else; the second layer's with nothing.
+    const CCellView cell;
+    static_assert(sizeof(CCellView) == 13 * sizeof(u16));
+    const u16* words = reinterpret_cast<const u16*>(&cell);
+    for (int i = 0; i < 13; ++i) EXPECT_EQ(words[i], i == 11 ? 256 : 0) << i;
+    EXPECT_TRUE(EntriesEqual(CCellOverlayView{}, CCellOverlayView{0, 0, 0}));
 }
 
 }  // namespace

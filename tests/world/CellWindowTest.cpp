@@ -15,8 +15,10 @@
 #include "tests/data/BuiltWorld.h"
 #include "tests/data/WorldFixtures.h"
 #include "tests/world/TypeCodeObjects.h"
+#include "tests/world/WorldAudioFakes.h"
 #include "world/CellWindow.h"
 #include "world/CreatureSprite.h"
+#include "world/Surroundings.h"
 
 namespace {
 
@@ -326,6 +328,34 @@ TEST_F(CellWindowTest, ARatNearbyIsAThreatByItsFlagsOrItsType) {
     EXPECT_EQ(window.CountPeopleNearby(), 0u);
 }
 
+// Only a hostile creature next to the player (or in its cell) starts the fight music's countdown.
+TEST_F(CellWindowTest, AHostileRatNextToThePlayerStartsTheFightCountdown) {
+    CMapSection* cellar = base->FindSectionByName("base_cellar");
+    window.SetPlayer(26, 20, 0);
+    window.Fill(base.get(), cellar, refs, 100);
+    CMonster* rat = cellar->FindMonster(1);
+    ASSERT_NE(rat, nullptr);
+    rat->flags = 0x04;
+    ASSERT_EQ(window.Cell(26, 18)->creature[0], rat->id);
+    testing_world::FakeWorldAudio audio;
+    CRandom random;
+    CWeather weather{random, audio};
+    CSurroundings sound{audio, weather, random};
+    const struct {
+        i32 x, y;
+        u32 countdown;
+    } steps[] = {{26, 20, 0}, {26, 19, 4}, {25, 17, 4}, {26, 18, 4}, {20, 20, 3}, {20, 20, 2}};
+    for (const auto& s : steps) {
+        window.SetPlayer(s.x, s.y, 0);
+        sound.UpdateFightCountdown(window, false);
+        EXPECT_EQ(sound.fightCountdown, s.countdown) << s.x << "," << s.y;
+    }
+    rat->flags = 0x00;
+    window.SetPlayer(26, 19, 0);
+    sound.UpdateFightCountdown(window, false);
+    EXPECT_EQ(sound.fightCountdown, 1u) << "a peaceful rat";
+}
+
 }  // namespace
 
 namespace {
@@ -349,7 +379,27 @@ TEST_F(CellWindowTest, PlacementsAreFoundInTheCentreOnASideOrInTheSecondLayer) {
         i32 x = -9, y = -9, side = -9, layer = -9;
         EXPECT_EQ(window.LocateMapObject(cellar, *p, x, y, side, layer), c.found) << c.name;
         EXPECT_EQ(std::tuple(x, y, side, layer), std::tuple(c.x, c.y, c.side, c.layer)) << c.name;
+        // The map object the placement stands for, from the same place.
+        const CMapCell* cell = window.Cell(c.x, c.y);
+        const CStoredCell* stored = window.StoredCell(c.x, c.y);
+        const u16 expected = !c.found       ? kNoCellIndex
+                             : c.layer == 2 ? (c.side < 0 ? stored->centre : stored->side[c.side])
+                                            : (c.side < 0 ? cell->centre : cell->side[c.side]);
+        EXPECT_EQ(window.ResolveMapObjectTarget(cellar, *p), expected) << c.name;
+        if (c.found) {
+            EXPECT_NE(expected, kNoCellIndex) << c.name;
+        }
     }
+    // The creature bound to a placement is found where it stands.
+    const CPlacement* door = cellar->FindPlacementByName("base_cellardoor");
+    CMonster* rat = cellar->FindMonster(1);
+    ASSERT_NE(rat, nullptr);
+    i32 x = -1, y = -1;
+    EXPECT_FALSE(window.FindNamedObjectCell(*door, x, y));
+    EXPECT_EQ(std::pair(x, y), std::pair(0, 0));
+    rat->objectId = door->id;
+    EXPECT_TRUE(window.FindNamedObjectCell(*door, x, y));
+    EXPECT_EQ(std::pair(x, y), std::pair(i32{rat->x}, i32{rat->y}));
 }
 
 }  // namespace

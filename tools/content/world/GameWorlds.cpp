@@ -245,11 +245,17 @@ Content ResourceWorld() {
     c.seconds.push_back({"bres_tex_floor", "bres_floorstone", 0, Encode(floor)});
     c.seconds.push_back({"bres_tex_wall", "bres_wallstone", 0, Encode(wall)});
     c.seconds.push_back({"bres_tex_ceiling", "bres_ceilingstone", 0, Encode(ceiling)});
-    c.skies = {{"bres_skyday", "", 1, 0, 0, 0, 0},
-               {"bres_skyrain", "", 1, 3, 0, 0, 0},
-               {"bres_skydusk", "", 4, 0, 0, 0, 0},
-               {"bres_skynight", "", 2, 0, 0, 0, 0},
-               {"bres_skystorm", "bres_sky-thunder", 1, 6, 0, 0, 0}};
+    // Each sky: time class, weather level, visibility percent, moving flag and, as the fog colour, its
+    // own horizon. The thunder sky is found by its id while lightning flashes; the storm sky by level.
+    const uint16_t dayFog = To565(Rgb(0xB8D4F0)), rainFog = To565(Rgb(0x8A909A));
+    const uint16_t duskFog = To565(Rgb(0xE89A50)), nightFog = To565(Rgb(0x1A2440));
+    const uint16_t thunderFog = To565(Rgb(0xD0D0E0));
+    c.skies = {{"bres_skyday", "", 1, 0, 80, 1, dayFog},
+               {"bres_skyrain", "", 1, 3, 50, 1, rainFog},
+               {"bres_skydusk", "", 4, 0, 60, 0, duskFog},
+               {"bres_skynight", "", 2, 0, 40, 0, nightFog},
+               {"bres_skystorm", "bres_sky-thunder", 1, 6, 30, 1, thunderFog},
+               {"bres_sky-thunder", "", 8, 9, 30, 0, thunderFog}};
     c.pictureSets = {{"bres_skyset", 1, {"bres_skyday", "bres_skydusk", "bres_skynight"}, {}}};
     return c;
 }

@@ -4,11 +4,14 @@
 
 #include "app/GameTradeWorld.h"
 #include "app/GameViewDialogs.h"
+#include "app/GameViewModalDialogs.h"
+#include "app/GameWidgetData.h"
 #include "app/MainFrame.h"
 #include "core/FileFinder.h"
 #include "core/PdbFile.h"
 #include "core/Random.h"
 #include "data/RecordHolder.h"
+#include "data/Npc.h"
 #include "data/WorldList.h"
 #include "data/WorldLists.h"
 #include "display/FontSet.h"
@@ -19,6 +22,7 @@
 #include "sound/SoundManager.h"
 #include "ui/ProgressDialog.h"
 #include "ui/Screen.h"
+#include "ui/WidgetGameData.h"
 #include "world/GameScreen.h"
 
 namespace {
@@ -33,7 +37,11 @@ int ScreenSlotOf(u32 id) {
     return -1;
 }
 
-CGame::CGame() : gameTradeWorld(std::make_unique<CGameTradeWorld>(*this)) { SetDefaultSettings(); }
+CGame::CGame()
+    : gameTradeWorld(std::make_unique<CGameTradeWorld>(*this)), widgetData(std::make_unique<CGameWidgetData>(*this)) {
+    SetDefaultSettings();
+    SetWidgetGameData(widgetData.get());
+}
 
 ITradeWorld* CGame::GetTradeWorld() { return tradeWorld ? tradeWorld : gameTradeWorld.get(); }
 
@@ -50,6 +58,7 @@ CGame::~CGame() {
     CGameScreen* gameScreen = GetGameScreen();
     if (gameScreen && gameScreen->inGame) saveGames.Save(0);
     ReleaseResources();
+    if (&WidgetGameData() == widgetData.get()) SetWidgetGameData(nullptr);
 }
 
 void CGame::ReleaseResources() {
@@ -71,6 +80,26 @@ void CGame::SetScreen(u32 id, std::unique_ptr<CScreen> screen) {
 }
 
 CGameScreen* CGame::GetGameScreen() const { return dynamic_cast<CGameScreen*>(GetScreen(kScreenGame)); }
+
+IGameViewDialogs* CGame::GetGameViewDialogs() {
+    if (!gameViewDialogs_) gameViewDialogs_ = std::make_unique<CGameViewModalDialogs>(*this);
+    return gameViewDialogs_.get();
+}
+
+// An NPC talks when it has its talk flag, its second mark byte or services; one with services opens
+// the services menu, the others the talk screen.
+u32 CGame::TalkEntry(const char* npcId, u32& npcWord) {
+    npcWord = 0;
+    CNpc* npc = worldLists && npcId ? worldLists->npcs.FindById(npcId) : nullptr;
+    if (!npc || (npc->talkFlag == 0 && npc->markByte == 0 && npc->GetServiceFlags() == 0)) return 0;
+    npcWord = GetEntryForNpc(npc);
+    return npc->GetServiceFlags() != 0 ? kScreenServices : kScreenTalk;
+}
+
+void CGame::SetCurrentWorld(CWorld* world) {
+    currentWorld = world;
+    if (worlds) worlds->SetCurrent(world);
+}
 
 void CGame::SendCommand(u32 command) {
     if (video == nullptr || currentScreen == nullptr) return;
@@ -156,7 +185,10 @@ void CGame::LeaveStackedScreens() {
 // Closes every world and empties the record lists and the texture set.
 void CGame::ResetWorld() {
     // The music's records go with the worlds: the piece stops first.
-    if (CGameScreen* view = GetGameScreen()) view->StopMusic();
+    if (CGameScreen* view = GetGameScreen()) {
+        view->StopMusic();
+        view->ForgetWorld();
+    }
     npcEntries_.clear();  // the records go with the worlds
     // The player's spells, abilities, diseases, items and effects point into the records freed here.
     player.ForgetWorld();

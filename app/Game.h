@@ -22,6 +22,7 @@
 #include "screens/ScreenHost.h"
 #include "ui/ScreenIds.h"
 #include "app/PlayerCustomer.h"
+#include "world/GameViewHost.h"
 #include "world/Player.h"
 
 class CRandom;
@@ -34,6 +35,7 @@ class CSoundManager;
 class CFileFinder;
 class CScreen;
 class CGameScreen;
+class CGameWidgetData;
 class CRecordHolder;
 class CLoadedResource;
 class CSoundEntry;
@@ -53,7 +55,7 @@ constexpr int kScreenSlotCount = 14;
 // -1 for a code that names no screen.
 int ScreenSlotOf(u32 id);
 
-class CGame : public CScreenHost {
+class CGame : public CScreenHost, public IGameViewHost {
 public:
     CGame();
     ~CGame() override;
@@ -151,10 +153,22 @@ public:
     // What the NPC services see of the player when it is not the player itself (a test's stand-in).
     INpcCustomer* customer = nullptr;
 
+    const CQuestList* GetQuests() const override;
+    const CRecipeList* GetRecipes() const override;
+
     CScreen* GetScreen(u32 id) const override;
     // Puts a screen in the slot of its id (start-up and tests), replacing the one there.
     void SetScreen(u32 id, std::unique_ptr<CScreen> screen);
     CGameScreen* GetGameScreen() const override;
+
+    // What the main game view asks of the game.
+    CWorldList* GetWorldList() const override { return worlds.get(); }
+    CWorldLists* GetWorldLists() const override { return worldLists.get(); }
+    CTextureSet& GetTextures() override { return textureSet; }
+    const char* GetPendingMapName() const override { return pendingMapName.GetText(); }
+    void SetCurrentWorld(CWorld* world) override;
+    IGameViewDialogs* GetGameViewDialogs() override;
+    u32 TalkEntry(const char* npcId, u32& npcWord) override;
 
     // The two interface sounds (click, confirm) as the sound front-end plays them; null when absent.
     CSoundEntry* GetInterfaceSound(int index) const override;
@@ -198,6 +212,8 @@ public:
     // The world and player as the NPC services see them: the game's own unless a test sets another.
     ITradeWorld* tradeWorld = nullptr;
     std::unique_ptr<CGameTradeWorld> gameTradeWorld;
+    // The widgets' view of the game (item and equipment pictures), installed while the game lives.
+    std::unique_ptr<CGameWidgetData> widgetData;
     u32 phaseTimers[9][2] = {};
 
     // The frame that shows the game (the video output is created for its window); may be null in
@@ -243,6 +259,7 @@ private:
     // The NPC records handed to the talk and services screens: entry word n names entry n - 1.
     std::vector<CNpc*> npcEntries_;
     CPlayerCustomer playerCustomer_{player};
+    std::unique_ptr<IGameViewDialogs> gameViewDialogs_;
     // The interface pictures as plain pointers in base-number order: the runs that
     // GetInterfacePictureSet hands out point into it. SetInterfacePicture keeps it in step.
     std::array<CRecordHolder*, kInterfacePictureCount> interfacePictureRuns_{};

@@ -186,6 +186,7 @@ bool CGame::Initialize() {
     if (CGameScreen* view = GetGameScreen()) {
         view->music = &worldLists->resources;
         view->AttachPlayer(&player);
+        view->SetHost(this);
     }
     if (CRenderer* renderer = video->GetRenderer()) renderer->SetupView();
 

@@ -1,88 +1,401 @@
-// Stand-in for the main game view (screen 1) until the world work replaces it. It carries what the
-// shell reads of it: whether it is busy, the view widget whose rectangle the pen repeat tests, the
-// in-game flag that decides the automatic save, and the 3D view rectangle; and the music choice that the
-// front end asks of it, which picks a piece by name and plays it from the world's music catalogue. It is
-// the player's host from start-up on: the gauges and the clock it keeps, the messages go nowhere yet.
+// The main game view (screen 1): the first-person view of the world around the player with the HUD
+// over it. It owns the 35 x 35 cell window, the 3D renderer and its caches, the player's facing and
+// cell with the glide of a step or a turn, the game clock, the event queue and the action list, and
+// the dialog or prompt open over the view. Every world update of the running game happens in its
+// tick; every command of the player reaches the world through its key, pen and command slots.
 #pragma once
 
+#include <functional>
+#include <initializer_list>
+#include <memory>
+#include <string>
+#include <utility>
+#include <vector>
+
+#include "core/Str.h"
 #include "data/ResourceCatalogue.h"
 #include "sound/SoundManager.h"
+#include "ui/ActionMenu.h"
+#include "ui/ButtonBar.h"
+#include "ui/Buttons.h"
+#include "ui/Gauges.h"
+#include "ui/ListBox.h"
+#include "ui/MapView.h"
+#include "ui/Panel.h"
+#include "ui/PictureView.h"
+#include "ui/PictureWidgets.h"
 #include "ui/Screen.h"
+#include "ui/TextView.h"
+#include "ui/WorldMapDialog.h"
 #include "ui/Widget.h"
-#include "display/ViewState.h"
+#include "view3d/CellBuilder.h"
+#include "view3d/CellEmitters.h"
+#include "view3d/Renderer3D.h"
+#include "view3d/ViewRecord.h"
+#include "world/AutomapSource.h"
+#include "world/CellWindow.h"
+#include "world/GameEvent.h"
+#include "world/GameScriptWorld.h"
+#include "world/GameWorldMap.h"
+#include "world/GameViewHost.h"
+#include "world/GameViewTravel.h"
+#include "world/GameViewWorld.h"
 #include "world/Player.h"
 #include "world/PlayerHost.h"
 
-class CGameScreen : public CScreen, public IPlayerHost {
+class CMapSection;
+class CRandom;
+class CScriptContext;
+class CWorld;
+struct CPlacement;
+
+// What the cell events need of the map objects and the creatures standing in the cells: which events
+// a map object or a creature takes, the script a placed object runs, and their own event handlers.
+// The map objects' and creatures' classes answer through it; without it no cell takes an event.
+class IGameViewObjects {
 public:
-    CGameScreen() = default;
+    virtual ~IGameViewObjects() = default;
+    // The event mask of a map-object index (bits of the cell event codes).
+    virtual u32 ObjectEventMask(u16 objectIndex) const = 0;
+    // The event mask of a creature standing in a cell (0 for none).
+    virtual u32 CreatureEventMask(CMapSection& section, u8 creatureId) const = 0;
+    // The script id a placed object runs on its events (null or empty: its own handler runs).
+    virtual const char* ObjectScript(u16 objectIndex, const CPlacement* placement) const = 0;
+    // The handler of a map object or a creature; `changed` reports a change of its state.
+    virtual i32 HandleObjectEvent(u32 code, CMapSection* section, u16 objectIndex, CPlacement* placement,
+                                  i32 x, i32 y, i32 side, bool& changed) = 0;
+    virtual i32 HandleCreatureEvent(u32 code, CMapSection& section, u8 creatureId, i32 x, i32 y,
+                                    bool& changed) = 0;
+};
+
+class CGameScreen : public CScreen, public IPlayerHost, public IGameViewTravel {
+public:
+    // Screen modes.
+    enum : u32 {
+        kModeNormal = 1,
+        kModeMessage = 2,
+        kModeMapPrompt = 3,
+        kModeTransition = 4,
+        kModeObjectList = 5,
+        kModeSpellBook = 6,
+        kModeWorldMap = 7,
+        kModePotions = 8,
+        kModeDoorPrompt = 9,
+        kModeLockPick = 10,
+        kModeRestPrompt = 11,
+        kModeRest = 12,
+        kModeStealPrompt = 13,
+        kModeMarkRecall = 14,
+        kModeEnchant = 15,
+        kModeRealmTravel = 16,
+    };
+    // Cell event codes and target bits.
+    static constexpr u32 kEventEnter = 1, kEventLeave = 2, kEventItemUsed = 4, kEventUse = 0x20,
+                         kEventArrival = 0x200;
+    static constexpr u32 kTargetCentre = 1, kTargetSide = 2, kTargetCreature1 = 4, kTargetCreature2 = 8;
+    // Command buttons: attack, turn left, forward, turn right, strafe left, back, strafe right.
+    static constexpr u32 kButtonIds[7] = {542, 536, 537, 538, 539, 540, 541};
+    static constexpr u32 kButtonKeys[7] = {3000, 1004, 1000, 1006, 3004, 1002, 3005};
+    static constexpr i32 kDx[4] = {0, 1, 0, -1};
+    static constexpr i32 kDy[4] = {-1, 0, 1, 0};
+    static constexpr u32 kLadderSize = 228;
+
+    CGameScreen();
+    ~CGameScreen() override;
     CGameScreen(const CGameScreen&) = delete;
     CGameScreen& operator=(const CGameScreen&) = delete;
-    // The player must not report to a view that is gone.
-    ~CGameScreen() override {
-        if (player_) player_->SetHost(nullptr);
-    }
 
+    // --- links to the game ---
+    // The game's services beyond the widget host; without them the view shows nothing and ignores
+    // input (the shell's tests attach the view alone).
+    void SetHost(IGameViewHost* host);
+    IGameViewHost* GetHost() const { return host_; }
+    // The map objects' and creatures' answers to the cell events (null: none take events).
+    void SetObjects(IGameViewObjects* objects) { objects_ = objects; }
+    // Drops everything that points into the open worlds (they are about to close): the window, the
+    // map, the queued events and actions, the open dialog.
+    void ForgetWorld();
     // Makes this view the host of the player's reports (null: none).
-    void AttachPlayer(CPlayer* player) {
-        if (player_) player_->SetHost(nullptr);
-        player_ = player;
-        if (player_) player_->SetHost(this);
-    }
+    void AttachPlayer(CPlayer* player);
     CPlayer* GetPlayer() const { return player_; }
 
-    // What the player reports.
-    void ShowGameMessage(const char*) override {}
-    void PostMessageEvent(const char*, const char*) override {}
-    void SetHpGauge(int percent) override { hpGauge = percent; }
-    void SetManaGauge(int percent) override { manaGauge = percent; }
+    // --- CScreen ---
+    void Attach(CWidgetHost* game) override;
+    void Enter(u32 a, u32 b, u32 c, u32 d) override;
+    void Leave() override;
+    void Resume() override;
+    void Draw() override;
+    u32 OnCommand(u32 id) override;
+    u32 OnKey(u32 command) override;
+    u32 OnPen(i32 x, i32 y, u32 down, u32 moving) override;
+    u32 OnTick(u32 time) override;
+    // 1 while the view is turning, stepping, animating, has events queued, actions running or a dialog
+    // open (or while `busy` is forced).
+    u32 IsBusy() const;
+
+    // --- IPlayerHost ---
+    void ShowGameMessage(const char* text) override;
+    void PostMessageEvent(const char* text, const char* sound) override;
+    void SetHpGauge(int percent) override;
+    void SetManaGauge(int percent) override;
     void SetHandSprites() override {}
-    void PassTimeTo(int hour, int minute) override {
-        clockHour = hour;
-        clockMinute = minute;
-    }
-    int GetHour() const override { return clockHour; }
+    void PassTimeTo(int hour, int minute) override;
+    int GetFacingQuarter() const override { return static_cast<int>(DirectionOfFacing(facing)); }
+    bool IsSurfaceMap() const override { return window.IsSurface(); }
+    int GetHour() const override { return static_cast<int>(clock % 1440 / 60); }
 
-    // 1 while the view is turning, stepping, animating, has events queued or a dialog open.
-    u32 IsBusy() const { return busy; }
+    // --- seams: the clock's weather, the surroundings and the cell window's per-tick passes are
+    // classes of their own that the view calls here ---
+    // After every minute of game time (a step, an attack, a cast) and after whole hours: the weather's
+    // drift, the hour's events and the per-minute effects of the creatures near the player.
+    void OnTimePassed(u32 minutes);
+    // The sounds around the player and the music, after moves, commands and map changes.
+    void UpdateSurroundings();
+    // The per-tick passes over the cells near the player, by the phase timers that fired (index 0 is
+    // phase 1): animation of creatures and doors, the light, creature visibility.
+    void RunCellPasses(const bool (&fired)[9]);
 
-    // Chooses the music for the current state: "bmus_main" outside a game.
-    void UpdateMusic() {
-        ++musicUpdates;
-        const char* choice = screenMusic != nullptr ? screenMusic : inGame ? nullptr : "bmus_main";
-        // The piece playing already goes on; a new choice starts from its beginning.
-        if (choice == currentMusic && musicChannel >= 0) return;
-        StopMusic();
-        currentMusic = choice;
-        if (music && choice) musicChannel = music->PlayMusic(choice);
-    }
+    // --- music (the front end asks for it) ---
+    // Chooses the music: the piece a screen brings, "bmus_main" outside a game, else the map's.
+    void UpdateMusic();
     // Stops the current music and forgets it.
-    void StopMusic() {
-        if (music && musicChannel >= 0 && music->GetSoundManager()) music->GetSoundManager()->ReleaseMusic();
-        musicChannel = kNoChannel;
-        currentMusic = nullptr;
-    }
+    void StopMusic();
 
-    CWidget viewWidget;
+    // --- movement and cell events ---
+    // The direction 0..3 of a facing that is a multiple of 90 (table[(360 - facing) / 90]).
+    static u32 DirectionOfFacing(i32 facing);
+    i32 MoveStep(i32 direction);
+    void StepBack() { MoveStep(static_cast<i32>((lastStepDirection + 2) & 3)); }
+    i32 UseInFront(i32 direction, u32 rightSide);
+    u32 OpenBagInCell();
+    void PlayFootstep(bool quiet);
+    i32 SendLeaveEvent();
+    void SendArriveEvent();
+    i32 TriggerCellEvent(u32 code, u32 targets, CMapSection* section, CMapCell* cell, i32 x, i32 y, i32 side,
+                         bool testOnly, bool* found);
+    void TurnLeft() { StartTurn(facing + 90, 10); }
+    void TurnRight() { StartTurn(facing - 90, -10); }
+    // The cell next to the player in a direction (-1: the facing), with its place; null outside.
+    CMapCell* GetCellInDirection(i32 direction, i32& x, i32& y, i32& oppositeSide);
+    // Whether the player's cell holds a centre object of one of these type codes.
+    bool PlayerCellCentreIs(std::initializer_list<u8> codes) const;
+
+    // --- clock ---
+    u32 GetDay() const { return clock / 1440 + 1; }
+    u32 GetMinute() const { return clock % 1440 % 60; }
+    bool IsDaytime() const { return static_cast<u32>(GetHour() - 6) < 16; }
+    // One minute of game time (a step, an attack, a cast) and whole hours (rest, travel).
+    void AdvanceMinute();
+    void AdvanceClockHours(u32 hours);
+    void FormatDateTime(CStr& out) const;
+
+    // --- event queue and actions ---
+    void PostChangeMapEvent(const char* mapName, u32 kind);
+    void PostMapPromptEvent(const char* mapName, const char* prompt, u32 kind, u32 stepBack);
+    void PostTurnEvent(u32 direction);
+    void PostSetPositionEvent(u32 x, u32 y);
+    void PostKeywordTransitionEvent(const char* keyword, u32 kind);
+    void PostTransitionEvent(CWorld* world, CMapSection* map, u32 x, u32 y, u32 direction, u32 kind);
+    void InsertTransitionEvent(const char* map, u32 kind);
+    void PostJailEvent(const char* prison);
+    void PostStepBackEvent();
+    void PostMessageEvent(const char* text, u32 options, const char* sound);
+    void PostShowObjectListEvent(u32 listId);
+    void PostTalkEvent(const char* npcName);
+    void PostRestPromptEvent();
+    void PostShipVoyageEvent(const char* destination, const char* second);
+    void AppendMessage(const char* text);
+    bool HasMessageEvent() const;
+    void DispatchEvent(bool last);
+    void RunActions();
+    bool HasBlockingAction() const;
+    void AddAction(std::unique_ptr<CPlayerAction> action) { actions.push_back(std::move(action)); }
+    // Runs one step of an action; true when it has finished. The combat rules plug in here.
+    std::function<bool(CPlayerAction&)> runActionStep;
+
+    // --- handlers, transitions, prompts ---
+    bool ChangeMap(const char* name, u32 kind);
+    void OpenMapPrompt(const char* target, const char* text, u32 kind, u32 stepBack);
+    void TurnTo(u32 direction);
+    void SetPosition(i32 x, i32 y);
+    void StartTransition(const char* name, u32 kind);
+    void StartPositionTransition(CWorld* world, CMapSection* map, u32 x, u32 y, u32 direction, u32 kind);
+    void AnimateTransition();
+    void EnterMapAt(CWorld* world, CMapSection* map, i32 x, i32 y, u32 direction);
+    void ShowMessage(const char* text, u32 options, const char* sound);
+    void OpenTalk(const char* npcName);
+    // The object list a script built: shown in the choice box, the chosen entry's id goes back to it.
+    void ShowObjectList(u32 listId);
+    void TransportToJail(const char* prison);
+    void ServeSentence();
+    // A value 1..count other than `first` that `eligible` accepts, drawn at random a bounded number of
+    // times and then searched in order; 0 when none qualifies.
+    static i32 DrawSentenceLoss(CRandom* random, i32 count, i32 first, const std::function<bool(i32)>& eligible);
+    u32 OnDialogResult(u32 result);
+    // Takes the open dialog down (it goes at the next tick) and returns to normal play.
+    void CloseModal();
+
+    // --- IGameViewTravel: the spell and travel dialogs ---
+    bool GetPlayerCell(int& x, int& y) const override;
+    void PostMapTransition(const char* worldId, const char* map, int x, int y, int direction, int kind) override;
+    void ChangeMap(const char* destination) override { ChangeMap(destination, 0); }
+    void StopQueuedSounds(bool stopMusic) override;
+
+    // --- player commands ---
+    void Attack();
+    void OpenSpellBook();
+    void OpenPotions();
+    void RestCommand();
+    void Rest();
+
+    // Opens the world map over the view (the map widget's tap); refused while moving or acting.
+    u32 OpenWorldMap();
+
+    // --- HUD ---
+    void SetupHud();
+    void SetupTargetPanel();
+    void UpdateTarget();
+    void DrawTargetPanel();
+    void DrawEffectTimer();
+    void UpdateGauges();
+
+    // --- the 3D view ---
+    // Fills the cell window from the current section, places the player and rebuilds the caches.
+    void RefreshView();
+    void RebuildViewCaches();
+    void RebuildCell(i32 x, i32 y);
+    // Rebuilds the cells the scripts changed and forgets them.
+    void RebuildChangedCells();
+    // Chooses the sky, the fog and the ceiling for the current map and the time of day.
+    void UpdateSkyPicture();
+    // Writes the player's position and facing into the view record.
+    void SyncViewPose();
+    void PlaySound(const char* name, i32 volume);
+
+    // --- state ---
+    CWidget viewWidget;  // the 3D view's rectangle, for the frame's pen repeat
     u32 inGame = 0;
-    i32 viewX = 0, viewY = 0, viewWidth = 0, viewHeight = 0;
-    u32 busy = 0;
-    u32 facing = 0;  // the player's facing in degrees, 0..359
+    u32 busy = 0;  // forces IsBusy (the shell's tests)
+    u32 screenMode = kModeNormal;
+    std::unique_ptr<CForm> modalDialog;
+    i32 facing = 270, targetFacing = 270, turnStep = 0;
+    bool turning = false;
+    i32 playerX = 17, playerY = 17;
+    u32 fractionX = 0x8000, fractionY = 0x8000;
+    bool stepping = false, bump = false;
+    i32 stepDx = 0, stepDy = 0;
+    u32 bumpPause = 0, bumpTravel = 0;
+    i32 previousX = -1, previousY = -1;
+    u32 lastStepDirection = 0;
+    u32 footstepCountdown = 0;
+    bool viewChanged = false, rebuildRequested = false;
+    u32 clock = 880;
+    u32 effectTimer = 100;
+    u32 quantityLadder[kLadderSize] = {};
+    std::vector<std::unique_ptr<CGameEvent>> events;
+    std::vector<std::unique_ptr<CPlayerAction>> actions;
+    // Transition state.
+    CStr transitionTarget;
+    u32 transitionKind = 0, transitionFrames = 0, stepBackWord = 0;
+    CWorld* transitionWorld = nullptr;
+    CMapSection* transitionMap = nullptr;
+    u32 transitionX = 0, transitionY = 0, transitionDirection = 0;
+    // Prison: whether the player sits in one, since when, and the jail's map-object name.
+    bool inPrison = false;
+    u32 prisonArrival = 0;
+    CStr jailTarget;
+    // The current world and section of the view (the cell window's).
+    CWorld* world = nullptr;
+    CMapSection* section = nullptr;
+    // The phase timers: counter and the time each last fired.
+    u32 phaseCount[9] = {};
+    u32 phaseLast[9] = {};
+    bool movingSky = false;
+    u32 penGuardTick = 0;
+
+    // The music: a screen's own piece while that screen shows (the pages), the catalogue, the channel.
     const char* currentMusic = nullptr;
-    // The music of a screen that brings its own (the pages), chosen while that screen shows.
     const char* screenMusic = nullptr;
-    // The world's music catalogue (null: silence) and the channel of the piece playing.
     CResourceCatalogue* music = nullptr;
     i32 musicChannel = kNoChannel;
     u32 musicUpdates = 0;
-    // The frame buffer and 3D view rectangle that the video output writes.
-    CViewState viewState;
-    // The gauges in percent and the game clock as the player last set them.
+    u32 fightCountdown = 0;
+
+    // Gauges as last set.
     int hpGauge = 100;
     int manaGauge = 100;
-    int clockHour = 12;
-    int clockMinute = 0;
+
+    // The view: window, world adapter, record, renderer.
+    CRandom* random = nullptr;
+    CCellWindow window;
+    CViewState3D viewState;
+    std::unique_ptr<CGameViewWorld> viewWorld;
+    std::unique_ptr<CAutomapSource> automap;  // the HUD's map of the explored cells
+    std::unique_ptr<CViewCacheBuilder> cacheBuilder;
+    CViewEmitters emitters;
+    CRenderer3D renderer;
+    bool rendererReady = false;
+    CCellRefs cellRefs;
+
+    // The HUD.
+    CBitmapButton buttons[7];
+    CBitmapButton spellButton, potionButton, restButton;
+    CPictureView hudBottom, hudSide;
+    CMapView mapView;
+    CPanel portrait;
+    CGaugeBar hpBar, manaBar;
+    CCompass compass;
+    // Target panel: up to two targets with a name, a health 0..100 and whether a bar shows.
+    struct Target {
+        bool visible = false;
+        CStr name;
+        u32 health = 100;
+        bool bar = false;
+    } targets[2];
+    u32 selectedTarget = 0;
+    i32 targetPanelX = 0, targetPanelY = 0, targetPanelW = 0, targetPanelH = 0;
+
+    // What the scripts see of the view, and what the world map shows.
+    CGameScriptWorld scriptWorld{*this};
+    CGameWorldMap worldMapSource{*this};
+
+    // The open message box and its buttons; the script whose question it asks.
+    CButtonBar messageBar;
+    u32 messageOptions = 0;
+    CStr triggerScript;
+    // The list a script is building (title and entries of id and title), and the box that shows it.
+    struct PendingList {
+        bool open = false;
+        CStr title;
+        std::vector<std::pair<std::string, std::string>> entries;
+    } pendingList;
+    CListBox objectList;
+    CActionMenu objectMenu;
+    // A screen the view switches to at the end of its tick (talk).
+    u32 pendingScreen = 0;
 
 private:
+    void StartTurn(i32 target, i32 step);
+    u32 RunCommandKey(u32 command);
+    bool PhaseFired(int phase, u32 now, u32 period);
+    void StepPhase();
+    void EndOfStep();
+    void SwitchSurfacePiece(i32 axis, i32 towards);
+    void DispatchOne(CGameEvent& event);
+    void OpenModalDialog(CGameViewDialog kind, u32 mode);
+    bool IsBlockingTarget(i32 x, i32 y, i32 direction);
+    bool IsDoorCellOpen(i32 x, i32 y) const;
+    // A placed object is active (its first flag bit) or absent.
+    bool IsObjectActive(i32 x, i32 y, u8 id) const;
+    bool IsBlocking(u16 objectIndex, const CPlacement* placement) const;
+    void FillQuantityLadder();
+    CWorld* FindWorldForMap(const char* name) const;
+    CPlacement* FindEntry(CWorld* w, const char* name, CMapSection*& where) const;
+    void AfterPositionChange();
+
+    IGameViewHost* host_ = nullptr;
+    std::unique_ptr<CForm> retiredDialog_;
+    CScriptContext* scriptContext_ = nullptr;
+    IGameViewObjects* objects_ = nullptr;
     CPlayer* player_ = nullptr;
 };

@@ -165,7 +165,7 @@ TEST_F(WorldLoaderTest, TheBuiltBaseWorldLoadsWithItsHeaderTablesAndSection) {
     EXPECT_STREQ(cellar->groundObject->id, "base_floorstone");
     EXPECT_STREQ(cellar->ceilingObject->id, "base_floorstone");
     EXPECT_EQ(cellar->byteE, 0);
-    EXPECT_EQ(cellar->bytes[0], 6);
+    EXPECT_EQ(cellar->bytes[0], 150);
 
     EXPECT_EQ(lists.quests.Count(), 3u);
     EXPECT_EQ(lists.scripts.Count(), 2u + content::WorldScripts().size());

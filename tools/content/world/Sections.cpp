@@ -214,10 +214,14 @@ CellSpec Floor() {
     return c;
 }
 
+// A wall stands in both layers, so that it reaches from the ground to the ceiling.
 CellSpec WallBlock() {
     CellSpec c = Floor();
     c.centre = kWall;
     c.centrePicture = kTexWall;
+    c.hasStored = true;
+    c.stored.centre = kWall;
+    c.stored.centrePicture = kTexWall;
     return c;
 }
 
@@ -240,7 +244,7 @@ Section Cellar() {
     s.lightAColour = 0x2104;
     s.lightALevel = 70;
     s.byteE = 0;
-    s.bytes[0] = 6;  // visibility
+    s.bytes[0] = 150;  // visibility: fog from 1 cell, the view reaching 9
     s.indices[0] = kFloor;
     s.indices[1] = kTexFloor;
     s.indices[3] = kTexCeiling;  // the ceiling object falls back to the first of type 1
@@ -311,8 +315,12 @@ Section Cellar() {
         {0, "base_shelf", "", "", 5, 0, 6, 20, 0x01},
         {0, "base_niche", "", "", 6, 0, 6, 26, 0x01},
     };
+    // The rat in the hall comes at once; a wolf prowls the hall's far corner, a skeleton warrior keeps
+    // the side chamber and a skeleton mage the north passage behind the cellar door. All are hostile
+    // by their types and leave what they carry.
     std::vector<MonsterSpec> monsters = {
         {1, 1, 0x02, 0, 26, 18, 0}, {1, 2, 0x06, 4, 30, 30, 0},  // bound to the hidden nest
+        {3, 3, 0x02, 0, 29, 31, 0}, {2, 4, 0x02, 0, 4, 16, 0},  {4, 5, 0x02, 0, 17, 5, 0},
     };
     std::vector<BagSpec> bags = {{1, 0, 20, 16, {"base_money_100"}},
                                  {2, 0, 255, 255, {"base_weap_dirkcheap"}}};
@@ -352,8 +360,6 @@ Section ValePiece(int column, int row) {
         at(10, 8).side[0] = kBanner;
         at(10, 8).sidePicture[0] = kTexWall;
         placements.push_back({0, "base_housedoor", "", "", 1, 0, 10, 13, kClosedDoor});
-        // The card player keeps a table in the town house.
-        monsters.push_back({3, 1, 0x02, 0, 11, 9, 0});
     } else {
         // Water in the corner pieces, a low wall along the far edges of the rest.
         if (column != 2 && row != 2)
@@ -373,6 +379,20 @@ Section ValePiece(int column, int row) {
             }
     }
     if (column == 3 && row == 3) monsters.push_back({1, 1, 0x02, 0, 15, 15, 0});
+    // A grey wolf on the western meadow that leaves the player alone until it is struck.
+    if (column == 1 && row == 2) monsters.push_back({3, 1, 0x00, 0, 6, 14, 0});
+    if (column == 2 && row == 2) {
+        // The town's people: the innkeeper behind the house's banner, the smith and the trainer at
+        // their places on the square, the merchant by the house door and the shepherd who wanders.
+        // Each stands for the NPC the talk screens show; only the shepherd walks.
+        monsters.push_back({7, 1, 0x12, 0, 10, 9, 0});   // facing south, into the room
+        monsters.push_back({8, 2, 0x1A, 0, 3, 10, 0});   // facing east
+        monsters.push_back({9, 3, 0x0A, 0, 17, 10, 0});  // facing west
+        monsters.push_back({5, 4, 0x12, 0, 12, 15, 0});
+        monsters.push_back({6, 5, 0x02, 0, 15, 4, 0});
+        // The card player keeps a table in the house, facing the innkeeper.
+        monsters.push_back({10, 6, 0x02, 0, 9, 11, 0});
+    }
     at(0, 0) = CellSpec{};  // a cell left empty: it shows the world's default ground
     ByteWriter bits;
     bits.U16(0);

@@ -1,0 +1,51 @@
+#include "app/GameViewModalDialogs.h"
+
+#include <vector>
+
+#include "app/Game.h"
+#include "data/ItemType.h"
+#include "screens/npc/PotionDialog.h"
+#include "screens/npc/RestDialog.h"
+
+namespace {
+
+std::vector<CItemInstance*> Carried(CPlayer& player) {
+    std::vector<CItemInstance*> carried;
+    for (const auto& item : player.items) carried.push_back(item.get());
+    return carried;
+}
+
+}  // namespace
+
+std::unique_ptr<CForm> CGameViewModalDialogs::OpenDialog(CGameViewDialog kind) {
+    switch (kind) {
+    case CGameViewDialog::kRest: {
+        auto rest = std::make_unique<CRestDialog>();
+        rest->Attach(&game_);
+        rest->Open(nullptr, game_.GetCustomer());
+        return rest;
+    }
+    case CGameViewDialog::kPotions: {
+        auto potions = std::make_unique<CPotionDialog>();
+        potions->Attach(&game_);
+        // An empty list opens nothing: the view says there is nothing to drink.
+        if (potions->Open(Carried(game_.player)) == 0) return nullptr;
+        return potions;
+    }
+    default: return nullptr;
+    }
+}
+
+bool CGameViewModalDialogs::DrinkChosenPotion(CForm& dialog) {
+    auto* potions = dynamic_cast<CPotionDialog*>(&dialog);
+    if (!potions) return false;
+    CItemInstance* potion = potions->GetSelectedPotion(Carried(game_.player));
+    if (!potion) return false;
+    game_.player.ApplyPotion(*potion);
+    game_.player.RemoveItem(potion);
+    return true;
+}
+
+void CGameViewModalDialogs::ReportRest(CForm& dialog, bool exposed) {
+    if (auto* rest = dynamic_cast<CRestDialog*>(&dialog)) rest->SetRained(exposed);
+}

@@ -1,0 +1,120 @@
+// A new game played as a user would: the built world's start in the game view, a few steps and turns
+// with the keys, the frame compared with its golden picture.
+#include <gtest/gtest.h>
+
+#include "app/Game.h"
+#include "data/MapSection.h"
+#include "tests/support/FrameRig.h"
+#include "tests/support/Png.h"
+#include "ui/ScreenIds.h"
+#include "world/GameScreen.h"
+
+namespace {
+
+struct GameViewRig : testing_support::FrameRig {
+    bool StartNewGame() {
+        if (!StartOnBuiltDatabase()) return false;
+        Key(27);
+        Game()->ResetWorld();
+        if (!Game()->OpenGameDatabases(nullptr)) return false;
+        if (!Game()->NewGame(nullptr)) return false;
+        CScreen* current = Current();
+        current->entryA = 1;
+        current->entryB = current->entryC = current->entryD = 0;
+        current->keepOnStack = 0;
+        Game()->SwitchScreen(kScreenGame);
+        return Current() == Game()->GetGameScreen();
+    }
+    CGameScreen* View() const { return Game()->GetGameScreen(); }
+    // Ticks until the view is idle again (a step takes 8 phases of 25 ms).
+    void Settle() {
+        for (int i = 0; i < 40 && View()->IsBusy(); ++i) Tick(30);
+        Tick(30);
+    }
+};
+
+TEST(GameView, ANewGameBeginsInTheCellarAndWalks) {
+    GameViewRig rig;
+    ASSERT_TRUE(rig.StartNewGame());
+    CGameScreen* view = rig.View();
+    ASSERT_NE(view->section, nullptr);
+    EXPECT_STREQ(view->section->GetName(), "base_cellar");
+    EXPECT_EQ(view->playerX, 17);
+    EXPECT_EQ(view->playerY, 17);
+    EXPECT_EQ(view->inGame, 1u);
+    EXPECT_STREQ(view->currentMusic, "bmus_dungeon");
+    rig.Settle();
+
+    // North twice: the first step reaches (17, 16), each a minute of game time.
+    const u32 clock = view->clock;
+    view->facing = 0;
+    rig.Key(38);
+    rig.Settle();
+    EXPECT_EQ(view->playerY, 16);
+    EXPECT_EQ(view->clock, clock + 1);
+
+    // A turn to the east and two steps along the hall; then back west with the mouse's button.
+    rig.Key(39);
+    rig.Settle();
+    EXPECT_EQ(view->facing, 270);
+    rig.Key(38);
+    rig.Settle();
+    rig.Key(38);
+    rig.Settle();
+    EXPECT_EQ(view->playerX, 19);
+    EXPECT_EQ(view->playerY, 16);
+    EXPECT_EQ(view->clock, clock + 3);
+    ASSERT_TRUE(rig.TapLayoutElement(43, 540));  // the back button
+    rig.Settle();
+    EXPECT_EQ(view->playerX, 18);
+
+    testing_support::Rgb565Image frame = rig.Capture();
+    EXPECT_TRUE(testing_support::MatchesGolden("app_gameview_cellar", frame));
+
+    // A talk posted by a script opens the NPC's screen with the view kept underneath; leaving it
+    // returns to the view.
+    view->PostTalkEvent("base_npc_merchant");
+    rig.Tick(30);
+    CScreen* talk = rig.Current();
+    ASSERT_NE(talk, view);
+    EXPECT_TRUE(talk == rig.Game()->GetScreen(kScreenServices) || talk == rig.Game()->GetScreen(kScreenTalk));
+    EXPECT_NE(rig.Game()->GetNpcForEntry(view->entryB), nullptr);
+    rig.Game()->SwitchScreen(kScreenBack);
+    EXPECT_EQ(rig.Current(), view);
+    view->PostTalkEvent("base_npc_nobody");
+    ASSERT_EQ(view->events.size(), 1u);
+    EXPECT_STREQ(view->events[0]->text.GetText(), "No answer");
+    view->events.clear();
+
+    // A tap on the map opens the world map; its close button gives the view back.
+    rig.Tick(30);
+    ASSERT_TRUE(rig.TapLayoutElement(43, 535));
+    ASSERT_EQ(view->screenMode, CGameScreen::kModeWorldMap);
+    EXPECT_EQ(view->IsBusy(), 1u);
+    rig.Tick(30);
+    view->modalChild->OnCommand(CWorldMapDialog::kCommandClose);
+    EXPECT_EQ(view->screenMode, CGameScreen::kModeNormal);
+    EXPECT_EQ(view->modalChild, nullptr);
+
+    // Escape opens the main menu over the game; "Continue game" resumes the view where it was.
+    rig.Tick(30);  // the view takes keys from the tick after it was resumed
+    rig.Key(27);
+    ASSERT_EQ(rig.Current(), rig.Game()->GetScreen(kScreenMainMenu));
+    EXPECT_EQ(view->inGame, 1u);
+    rig.Tick(30);
+    rig.Key(40);  // down from no selection: the first entry, "Continue game"
+    rig.Key(13);
+    rig.Tick(30);
+    ASSERT_EQ(rig.Current(), view);
+    EXPECT_EQ(view->playerX, 18);
+    EXPECT_EQ(view->playerY, 16);
+    EXPECT_STREQ(view->currentMusic, "bmus_dungeon");
+
+    // Hit points 0: the next tick leads to the death screen.
+    rig.Game()->player.hp = 0;
+    rig.Tick(30);
+    EXPECT_EQ(rig.Current(), rig.Game()->GetScreen(kScreenDeath));
+    EXPECT_EQ(view->inGame, 0u);
+}
+
+}  // namespace

@@ -1,0 +1,578 @@
+// The main game view on the built world, headless, with the manual clock: movement and blocking,
+// turning, the event queue's order, transitions and the change of map, prompts, death, the HUD.
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "core/Random.h"
+#include "data/ItemType.h"
+#include "data/MapObjectRecords.h"
+#include "data/MapSection.h"
+#include "script/ScriptContext.h"
+#include "tests/data/BuiltWorld.h"
+#include "tests/ui/WidgetRig.h"
+#include "world/GameScreen.h"
+
+namespace {
+
+class ViewHost : public IGameViewHost {
+public:
+    explicit ViewHost(fixtures::BuiltWorld& built) : built_(built) {}
+    CWorldList* GetWorldList() const override { return nullptr; }
+    CWorldLists* GetWorldLists() const override { return &built_.lists; }
+    CTextureSet& GetTextures() override { return built_.textures; }
+    CScriptContext* GetScriptContext() override { return context; }
+    CRandom* GetRandom() const override { return &random_; }
+    const char* GetPendingMapName() const override { return pending.c_str(); }
+    void SetCurrentWorld(CWorld* world) override { current = world; }
+    IGameViewDialogs* GetGameViewDialogs() override { return dialogs; }
+
+    CScriptContext* context = nullptr;
+    IGameViewDialogs* dialogs = nullptr;
+    std::string pending = "base_start";
+    CWorld* current = nullptr;
+
+private:
+    fixtures::BuiltWorld& built_;
+    mutable CRandom random_;
+};
+
+// Records the cell events the map objects receive; the doors of the built world take enter, leave
+// and use.
+class EventLog : public IGameViewObjects {
+public:
+    explicit EventLog(const CGameViewWorld& view) : view_(view) {}
+    u32 ObjectEventMask(u16 index) const override {
+        const u8 code = view_.TypeCode(index);
+        return code == typecode::kDoor ? (1 | 2 | 0x20 | 0x200) : 0;
+    }
+    u32 CreatureEventMask(CMapSection&, u8) const override { return 0; }
+    const char* ObjectScript(u16, const CPlacement*) const override { return nullptr; }
+    i32 HandleObjectEvent(u32 code, CMapSection*, u16, CPlacement* p, i32 x, i32 y, i32 side,
+                          bool& changed) override {
+        log.push_back(std::to_string(code) + "@" + std::to_string(x) + "," + std::to_string(y) + "," +
+                      std::to_string(side) + (p ? " " + std::string(p->name) : ""));
+        changed = false;
+        return 1;
+    }
+    i32 HandleCreatureEvent(u32, CMapSection&, u8, i32, i32, bool&) override { return 0; }
+    std::vector<std::string> log;
+
+private:
+    const CGameViewWorld& view_;
+};
+
+// Dialogs as plain forms; records what was opened.
+class Dialogs : public IGameViewDialogs {
+public:
+    std::unique_ptr<CForm> OpenDialog(CGameViewDialog kind) override {
+        opened.push_back(kind);
+        return std::make_unique<CForm>();
+    }
+    std::vector<CGameViewDialog> opened;
+};
+
+class GameScreenTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        ASSERT_TRUE(built.Loaded());
+        view = rig.gameScreen;
+        view->SetHost(&host);
+        view->AttachPlayer(&rig.game.player);
+        view->world = built.base.get();
+        rig.game.currentScreen = view;
+        view->Enter(1, 0, 0, 0);
+        ASSERT_NE(view->section, nullptr);
+        Tick(30);
+    }
+    void TearDown() override { view->AttachPlayer(nullptr); }
+
+    // One timer tick: the clock moves on and the game's tick counter with it.
+    u32 Tick(u32 ms = 26) {
+        rig.clock.Advance(ms);
+        ++rig.game.tickCounter;
+        return view->OnTick(rig.game.tickCounter);
+    }
+    void Settle() {
+        for (int i = 0; i < 200 && view->IsBusy(); ++i) Tick();
+    }
+    // Places the player at a cell of the current map facing a direction, idle.
+    void PlaceAt(i32 x, i32 y, i32 facing) {
+        view->SetPosition(x, y);
+        view->facing = view->targetFacing = facing;
+        Settle();
+    }
+    u32 Key(u32 command) {
+        ++rig.game.tickCounter;
+        return view->OnKey(command);
+    }
+    CPlacement* Placement(const char* name) {
+        return const_cast<CPlacement*>(view->section->FindPlacementByName(name));
+    }
+
+    fixtures::BuiltWorld built;
+    widgetrig::Rig rig{15, 480, 400, {0, 0, 380, 320}};
+    ViewHost host{built};
+    CGameScreen* view = nullptr;
+};
+
+TEST(GameScreenTables, QuantityLadderAndFacingDirections) {
+    CGameScreen view;
+    const struct {
+        u32 index, value;
+    } ladder[] = {{0, 1},      {19, 20},     {20, 25},     {23, 100},     {24, 150},       {31, 500},
+                  {32, 600},   {46, 2000},   {47, 2500},   {75, 100000},  {76, 110000},    {127, 10000000},
+                  {128, 11000000}, {225, 900000000}, {226, 1000000000}, {227, 0}};
+    for (const auto& c : ladder) EXPECT_EQ(view.quantityLadder[c.index], c.value) << "entry " << c.index;
+    for (u32 i = 1; i < 227; ++i) EXPECT_LT(view.quantityLadder[i - 1], view.quantityLadder[i]) << i;
+
+    const struct {
+        i32 facing;
+        u32 direction;
+    } directions[] = {{0, 0}, {90, 3}, {180, 2}, {270, 1}, {360, 0}};
+    for (const auto& c : directions) EXPECT_EQ(CGameScreen::DirectionOfFacing(c.facing), c.direction) << c.facing;
+}
+
+TEST_F(GameScreenTest, ANewGameBeginsAtTheStartPlace) {
+    EXPECT_STREQ(view->section->GetName(), "base_cellar");
+    EXPECT_EQ(host.current, built.base.get());
+    EXPECT_EQ(view->playerX, 17);
+    EXPECT_EQ(view->playerY, 17);
+    EXPECT_EQ(view->screenMode, CGameScreen::kModeNormal);
+    EXPECT_EQ(view->inGame, 1u);
+    EXPECT_EQ(view->IsBusy(), 0u);
+}
+
+TEST_F(GameScreenTest, AStepGlidesOverEightPhasesAndTakesOneMinute) {
+    PlaceAt(17, 17, 0);
+    const u32 clock = view->clock;
+    Key(1000);
+    EXPECT_TRUE(view->stepping);
+    EXPECT_EQ(view->clock, clock + 1);
+    // A second command while the step runs is ignored.
+    Key(1000);
+    int phases = 0;
+    while (view->stepping && phases < 20) {
+        Tick();
+        ++phases;
+    }
+    EXPECT_EQ(phases, 8);
+    EXPECT_EQ(view->playerY, 16);
+    EXPECT_EQ(view->fractionY, 0x8000u);
+    EXPECT_EQ(view->clock, clock + 1);
+    // The next command is taken once the step has ended.
+    Settle();
+    Key(1000);
+    Settle();
+    EXPECT_EQ(view->playerY, 15);
+}
+
+TEST_F(GameScreenTest, TurningLeftFromTheWestStepsTenDegreesAPhase) {
+    PlaceAt(17, 17, 270);
+    Key(1004);
+    EXPECT_EQ(view->targetFacing, 0);
+    std::vector<i32> seen;
+    for (int i = 0; i < 20 && view->turning; ++i) {
+        Tick();
+        seen.push_back(view->facing);
+    }
+    EXPECT_FALSE(view->turning);
+    ASSERT_GE(seen.size(), 9u);
+    EXPECT_EQ(seen[0], 280);
+    EXPECT_EQ(seen[7], 350);
+    EXPECT_EQ(seen[8], 0);
+    EXPECT_EQ(view->facing, 0);
+}
+
+TEST_F(GameScreenTest, WallsAndClosedDoorsBumpWithoutTakingTime) {
+    struct Case {
+        const char* what;
+        i32 x, y, facing;
+        bool moves;
+        i32 endX, endY;
+    };
+    const Case cases[] = {
+        {"wall to the north", 16, 13, 0, false, 16, 13},
+        {"closed cellar door", 17, 13, 0, false, 17, 13},
+        {"open chamber door", 13, 22, 90, true, 12, 22},
+        {"open floor", 20, 20, 180, true, 20, 21},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        PlaceAt(c.x, c.y, c.facing);
+        const u32 clock = view->clock;
+        Key(1000);
+        EXPECT_EQ(view->bump, !c.moves);
+        Settle();
+        EXPECT_EQ(view->playerX, c.endX);
+        EXPECT_EQ(view->playerY, c.endY);
+        EXPECT_EQ(view->fractionX, 0x8000u);
+        EXPECT_EQ(view->fractionY, 0x8000u);
+        EXPECT_EQ(view->clock, clock + (c.moves ? 1 : 0));
+    }
+    // Opened, the cellar door lets the player through.
+    Placement("base_cellardoor")->flags = CPlacement::kVisible;
+    PlaceAt(17, 13, 0);
+    Key(1000);
+    Settle();
+    EXPECT_EQ(view->playerY, 12);
+}
+
+TEST_F(GameScreenTest, ThePlayerMovesUpToThreeHalvesOfTheCarryingCapacity) {
+    CPlayer& player = rig.game.player;
+    const u32 limit = static_cast<u32>(player.GetCarryCapacity()) * 3 / 2;
+    ASSERT_GT(limit, 0u);
+    CItemType load;
+    player.items.push_back(std::make_unique<CItemInstance>());
+    player.items.back()->type = &load;
+    const struct {
+        u32 weight;
+        bool moves;
+    } cases[] = {{limit, true}, {limit + 1, false}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.weight);
+        load.weight = static_cast<u16>(c.weight);
+        ASSERT_EQ(player.GetCarriedWeight(), c.weight) << "the load must fit the weight field";
+        PlaceAt(20, 20, 180);
+        view->events.clear();
+        Key(1000);
+        EXPECT_EQ(view->stepping, c.moves);
+        EXPECT_FALSE(view->bump) << "overload is no bump";
+        if (!c.moves) {
+            ASSERT_EQ(view->events.size(), 1u);
+            EXPECT_STREQ(view->events[0]->text.GetText(), "You carry way too much - you can't move.");
+            view->events.clear();
+        }
+        Settle();
+        EXPECT_EQ(view->playerY, c.moves ? 21 : 20);
+    }
+    player.items.clear();
+}
+
+TEST_F(GameScreenTest, WalkingOffASurfacePieceMakesTheNeighbourTheCurrentPiece) {
+    ASSERT_TRUE(view->ChangeMap("base_housedoor", 0));
+    PlaceAt(10, 20, 180);  // section cells on a surface map: the window's (17, 27)
+    ASSERT_EQ(view->playerY, 27);
+    Key(1000);
+    Settle();
+    EXPECT_STREQ(view->section->GetName(), "base_s0203");
+    EXPECT_EQ(view->playerY, 7);
+    EXPECT_EQ(view->playerX, 17);
+    EXPECT_EQ(view->window.CurrentSection(), view->section);
+    // Back north: the town again, the player on its southern edge.
+    view->facing = view->targetFacing = 0;
+    Key(1000);
+    Settle();
+    EXPECT_STREQ(view->section->GetName(), "base_s0202");
+    EXPECT_EQ(view->playerY, 27);
+}
+
+TEST_F(GameScreenTest, StepsSendLeaveAndEnterToTheCellsObjects) {
+    EventLog objects(*view->viewWorld);
+    view->SetObjects(&objects);
+    PlaceAt(13, 22, 90);
+    Key(1000);  // west, into the chamber door's cell
+    Settle();
+    Key(1000);  // and out of it
+    Settle();
+    // Using what stands in front: the open door, and the closed one (an active door takes the use
+    // that opens it).
+    PlaceAt(13, 22, 90);
+    Key(3006);
+    PlaceAt(17, 13, 0);
+    Key(3006);
+    view->SetObjects(nullptr);
+    EXPECT_EQ(objects.log, (std::vector<std::string>{"1@12,22,-1 base_chamberdoor", "2@12,22,-1 base_chamberdoor",
+                                                     "32@12,22,-1 base_chamberdoor", "32@17,12,-1 base_cellardoor"}));
+    // A door that is not active takes nothing.
+    objects.log.clear();
+    view->SetObjects(&objects);
+    Placement("base_cellardoor")->flags = CPlacement::kClosed;
+    Key(3006);
+    view->SetObjects(nullptr);
+    EXPECT_TRUE(objects.log.empty());
+}
+
+TEST_F(GameScreenTest, MessagesComeOneAfterAnotherAndWaitForTheBoxToClose) {
+    view->PostMessageEvent("First.", 1, "");
+    view->PostMessageEvent("Second.", 1, "");
+    EXPECT_EQ(view->IsBusy(), 1u);
+    Tick();
+    EXPECT_EQ(view->screenMode, CGameScreen::kModeMessage);
+    EXPECT_EQ(view->modalChild, &view->messageBar);
+    ASSERT_EQ(view->events.size(), 1u);
+    EXPECT_STREQ(view->events[0]->text.GetText(), "Second.");
+    Tick();
+    EXPECT_EQ(view->events.size(), 1u) << "the second waits while the box is open";
+    view->OnCommand(CButtonBar::kOk);
+    EXPECT_EQ(view->screenMode, CGameScreen::kModeNormal);
+    Tick();
+    EXPECT_EQ(view->screenMode, CGameScreen::kModeMessage);
+    EXPECT_TRUE(view->events.empty());
+    view->OnCommand(CButtonBar::kOk);
+    EXPECT_EQ(view->IsBusy(), 0u);
+}
+
+TEST_F(GameScreenTest, AppendingMessagesAndInsertingTransitions) {
+    view->AppendMessage("You found a key.");
+    view->AppendMessage("It is rusty.");
+    ASSERT_EQ(view->events.size(), 1u);
+    EXPECT_STREQ(view->events[0]->text.GetText(), "You found a key. It is rusty.");
+    // A long name from a world never overruns the message.
+    const std::string name(3000, 'x');
+    view->AppendMessage(name.c_str());
+    EXPECT_EQ(std::string(view->events[0]->text.GetText()).size(), 29u + 1 + 3000);
+    view->PostTurnEvent(2);
+    view->InsertTransitionEvent("base_start", 4);
+    ASSERT_EQ(view->events.size(), 3u);
+    EXPECT_EQ(view->events[0]->type, kEventTransition);
+    EXPECT_EQ(view->events[1]->type, kEventMessage);
+    EXPECT_EQ(view->events[2]->type, kEventTurn);
+}
+
+TEST_F(GameScreenTest, ALadderPassageChangesTheMapAfterItsFrames) {
+    rig.clock.ClearSleepLog();
+    view->ChangeMap("base_housedoor", 4);
+    ASSERT_EQ(view->events.size(), 1u);
+    Tick();
+    EXPECT_EQ(view->screenMode, CGameScreen::kModeTransition);
+    EXPECT_EQ(view->transitionFrames, 50u);
+    int frames = 0;
+    while (view->screenMode == CGameScreen::kModeTransition && frames < 100) {
+        Tick();
+        ++frames;
+    }
+    EXPECT_EQ(frames, 50);
+    EXPECT_EQ(rig.clock.SleepLog(), std::vector<u32>{100});
+    EXPECT_STREQ(view->section->GetName(), "base_s0202");
+    EXPECT_TRUE(view->window.IsSurface());
+    EXPECT_EQ(view->playerX, 10 + 7);
+    EXPECT_EQ(view->playerY, 13 + 7);
+}
+
+TEST_F(GameScreenTest, UnknownRealmsAndEntriesKeepThePlayerWhereHeIs) {
+    EXPECT_FALSE(view->ChangeMap("zzzz_nowhere", 0));
+    ASSERT_EQ(view->events.size(), 1u);
+    EXPECT_STREQ(view->events[0]->text.GetText(), "This realm doesn't exist.");
+    EXPECT_FALSE(view->ChangeMap("base_nowhere", 0));
+    EXPECT_STREQ(view->section->GetName(), "base_cellar");
+    view->EnterMapAt(built.base.get(), nullptr, 3, 3, 0);
+    EXPECT_STREQ(view->section->GetName(), "base_cellar");
+    EXPECT_EQ(view->playerX, 17);
+}
+
+TEST_F(GameScreenTest, AMapPromptAnsweredYesChangesTheMapAndNoStepsBack) {
+    view->PostMapPromptEvent("base_housedoor", "Climb the stairs?", 0, 1);
+    Tick();
+    EXPECT_EQ(view->screenMode, CGameScreen::kModeMapPrompt);
+    view->OnCommand(CButtonBar::kYes);
+    EXPECT_STREQ(view->section->GetName(), "base_s0202");
+
+    view->ChangeMap("base_start", 0);
+    PlaceAt(17, 17, 0);
+    Key(1000);
+    Settle();
+    ASSERT_EQ(view->playerY, 16);
+    view->PostMapPromptEvent("base_housedoor", "Climb the stairs?", 0, 1);
+    Tick();
+    view->OnCommand(CButtonBar::kNo);
+    Settle();
+    EXPECT_STREQ(view->section->GetName(), "base_cellar");
+    EXPECT_EQ(view->playerY, 17) << "refused, the player steps back";
+}
+
+TEST_F(GameScreenTest, AScriptQuestionGivesTheScriptTheButtonsFlag) {
+    CScriptContext context;
+    host.context = &context;
+    view->SetHost(&host);
+    view->PostMessageEvent("Pull the lever?", CButtonBar::kYes | CButtonBar::kNo, "");
+    Tick();
+    view->OnCommand(CButtonBar::kNo);
+    EXPECT_EQ(context.GetAnswer(), static_cast<i32>(CButtonBar::kNo));
+    view->SetHost(nullptr);
+}
+
+TEST_F(GameScreenTest, HitPointsZeroLeadToTheDeathScreenEvenWithADialogOpen) {
+    view->PostMessageEvent("A trap!", 1, "");
+    Tick();
+    ASSERT_EQ(view->screenMode, CGameScreen::kModeMessage);
+    rig.game.player.hp = 0;
+    EXPECT_EQ(Tick(), kScreenDeath);
+    EXPECT_EQ(view->inGame, 0u);
+}
+
+TEST_F(GameScreenTest, TheHudPlacesOnlyTheWidgetsWhoseRectanglesExist) {
+    // The rig's layout table has the view's rectangle and nothing else.
+    EXPECT_EQ(view->widgets.GetCount(), 0);
+    for (const CBitmapButton& b : view->buttons) EXPECT_FALSE(b.IsShown());
+    // Commands from the buttons still reach the view.
+    PlaceAt(20, 20, 180);
+    ++rig.game.tickCounter;
+    view->OnCommand(537);
+    EXPECT_TRUE(view->stepping);
+}
+
+}  // namespace
+
+namespace {
+
+TEST(GameScreenSentence, LossesAreDrawnABoundedNumberOfTimes) {
+    CRandom random;
+    // Nothing qualifies but the first one drawn: no endless redrawing, no loss.
+    EXPECT_EQ(CGameScreen::DrawSentenceLoss(&random, 5, 2, [](i32 v) { return v == 2; }), 0);
+    EXPECT_EQ(CGameScreen::DrawSentenceLoss(&random, 20, 0, [](i32) { return false; }), 0);
+    // One value qualifies: it is found, drawn or searched.
+    for (int i = 0; i < 20; ++i)
+        EXPECT_EQ(CGameScreen::DrawSentenceLoss(&random, 20, 0, [](i32 v) { return v == 13; }), 13);
+    EXPECT_EQ(CGameScreen::DrawSentenceLoss(nullptr, 5, 1, [](i32 v) { return v >= 1; }), 2);
+}
+
+}  // namespace
+
+TEST_F(GameScreenTest, WithoutAPrisonNearbyThePlayerStaysFree) {
+    view->PostJailEvent("");
+    Tick();
+    EXPECT_FALSE(view->inPrison);
+    EXPECT_STREQ(view->section->GetName(), "base_cellar");
+    ASSERT_EQ(view->events.size(), 1u);
+    EXPECT_STREQ(view->events[0]->text.GetText(), "There's no prison nearby - you're free - at least for a while.");
+    Tick();
+    EXPECT_EQ(view->screenMode, CGameScreen::kModeMessage);
+}
+
+TEST_F(GameScreenTest, ASentenceOfCrimeFiveIsOneDayAndOneAttributePoint) {
+    CPlayer& player = rig.game.player;
+    for (int a = 1; a <= 5; ++a) player.attributes[a] = 40;
+    for (int s = 1; s <= 20; ++s) player.skills[s] = 10;
+    player.crime = 5;
+    view->inPrison = true;
+    view->jailTarget.Assign("base_cellar_jail");  // the built world has no jail: the player stays put
+    const u32 clock = view->clock;
+    view->ServeSentence();
+    EXPECT_FALSE(view->inPrison);
+    EXPECT_EQ(view->clock, clock + 24 * 60);
+    int attributeSum = 0, skillSum = 0;
+    for (int a = 1; a <= 5; ++a) attributeSum += player.attributes[a];
+    for (int s = 1; s <= 20; ++s) skillSum += player.skills[s];
+    EXPECT_EQ(attributeSum, 5 * 40 - 1);
+    EXPECT_EQ(skillSum, 20 * 10 - 1);
+    EXPECT_EQ(player.crime, 0u);
+    ASSERT_GE(view->events.size(), 2u);
+    const std::string text = view->events[view->events.size() - 2]->text.GetText();
+    EXPECT_EQ(text.rfind("You have served your sentence. Your ", 0), 0u) << text;
+    EXPECT_NE(text.find(" skill have been decreased."), std::string::npos) << text;
+    EXPECT_STREQ(view->events.back()->text.GetText(), "Your crime records have been cleared.");
+}
+
+TEST_F(GameScreenTest, RestAnsweredYesSleepsEightHoursAndHeals) {
+    Dialogs dialogs;
+    host.dialogs = &dialogs;
+    CPlayer& player = rig.game.player;
+    const int maxHp = player.GetMaxHp();
+    ASSERT_GT(maxHp, 2);
+    player.hp = static_cast<u16>(maxHp / 2);
+    const u32 clock = view->clock;
+    view->OnCommand(547);
+    Tick();
+    ASSERT_EQ(view->screenMode, CGameScreen::kModeRestPrompt);
+    view->OnCommand(CButtonBar::kYes);
+    EXPECT_EQ(view->screenMode, CGameScreen::kModeRest);
+    EXPECT_EQ(dialogs.opened, std::vector<CGameViewDialog>{CGameViewDialog::kRest});
+    EXPECT_EQ(view->clock, clock + 8 * 60);
+    EXPECT_EQ(player.hp, maxHp);
+    // The dialog's close command gives the view back.
+    view->OnCommand(5);
+    EXPECT_EQ(view->screenMode, CGameScreen::kModeNormal);
+    Tick();
+    EXPECT_EQ(view->IsBusy(), 0u);
+    // Refused on a map that forbids it.
+    view->section->flags |= 0x10;
+    view->OnCommand(547);
+    ASSERT_EQ(view->events.size(), 1u);
+    EXPECT_STREQ(view->events[0]->text.GetText(), "You cannot rest here.");
+    view->section->flags &= static_cast<u16>(~0x10);
+    host.dialogs = nullptr;
+}
+
+TEST_F(GameScreenTest, AScriptsObjectListGivesTheChosenEntryBack) {
+    CScriptContext context;
+    host.context = &context;
+    view->SetHost(&host);
+    IScriptWorld& world = view->scriptWorld;
+    world.CreatePendingList("Which key?");
+    world.AddPendingListEntry("base_key_iron", "Iron key");
+    world.AddPendingListEntry("base_key_brass", "Brass key");
+    world.PostShowObjectListEvent();
+    Tick();
+    ASSERT_EQ(view->screenMode, CGameScreen::kModeObjectList);
+    EXPECT_EQ(view->objectList.GetCount(), 2);
+    view->objectList.selection = 1;
+    ++rig.game.tickCounter;
+    CTextButton& ok = view->objectMenu.okButton;
+    ok.SetRect(10, 10, 40, 20);  // the rig has no button frames to size it
+    ok.state |= kWidgetPlaced;
+    const i32 x = ok.x + ok.w / 2, y = ok.y + ok.h / 2;
+    EXPECT_EQ(view->OnPen(x, y, 1, 0), 0u);
+    EXPECT_EQ(view->OnPen(x, y, 0, 0), 0u) << "an answer is never a screen code";
+    EXPECT_EQ(view->screenMode, CGameScreen::kModeNormal);
+    EXPECT_STREQ(context.GetChosenEntry(), "base_key_brass");
+    EXPECT_EQ(context.GetAnswer(), static_cast<i32>(CActionMenu::kOk));
+    view->SetHost(nullptr);
+}
+
+TEST_F(GameScreenTest, ForgettingTheWorldLeavesNothingThatPointsIntoIt) {
+    view->PostMessageEvent("Queued.", 1, "");
+    view->AddAction(std::make_unique<CPlayerAction>());
+    view->ForgetWorld();
+    EXPECT_EQ(view->section, nullptr);
+    EXPECT_EQ(view->world, nullptr);
+    EXPECT_FALSE(view->window.HasMapData());
+    EXPECT_TRUE(view->events.empty());
+    EXPECT_TRUE(view->actions.empty());
+    EXPECT_EQ(view->IsBusy(), 0u);
+    Tick();  // draws nothing, does nothing
+    // A new game enters again.
+    view->world = built.base.get();
+    view->Enter(1, 0, 0, 0);
+    EXPECT_STREQ(view->section->GetName(), "base_cellar");
+}
+
+TEST_F(GameScreenTest, ATeleportToAPositionEntersThatMapFacingItsDirection) {
+    CMapSection* town = built.base->FindSectionByName("base_s0202");
+    ASSERT_NE(town, nullptr);
+    view->PostTransitionEvent(built.base.get(), town, 3, 4, 2, 1);
+    view->PostTransitionEvent(built.base.get(), nullptr, 5, 5, 0, 2);  // a second one waits its turn
+    Tick();
+    ASSERT_EQ(view->screenMode, CGameScreen::kModeTransition);
+    EXPECT_EQ(view->transitionFrames, 10u);
+    for (int i = 0; i < 20 && view->screenMode == CGameScreen::kModeTransition; ++i) Tick();
+    EXPECT_EQ(view->section, town);
+    EXPECT_EQ(view->playerX, 3 + 7);
+    EXPECT_EQ(view->playerY, 4 + 7);
+    EXPECT_EQ(view->facing, 180);
+    // The second leads nowhere: the player stays, told why.
+    for (int i = 0; i < 40 && view->screenMode != CGameScreen::kModeMessage; ++i) Tick();
+    EXPECT_EQ(view->section, town);
+    EXPECT_EQ(view->playerX, 10);
+}
+
+TEST_F(GameScreenTest, WalkingIntoAnObjectThatIsUsedSoUsesItInstead) {
+    EventLog objects(*view->viewWorld);
+    view->SetObjects(&objects);
+    const CMapCell* door = view->window.Cell(12, 22);
+    ASSERT_NE(door, nullptr);
+    auto* record = const_cast<CMapObjectRecord*>(built.lists.mapObjects.At(door->centre));
+    ASSERT_NE(record, nullptr);
+    const u16 flags = record->viewFlags;
+    record->viewFlags = static_cast<u16>(flags | kObjectUsedWhenWalkedInto);
+    PlaceAt(13, 22, 90);
+    const u32 clock = view->clock;
+    Key(1000);
+    Settle();
+    record->viewFlags = flags;
+    view->SetObjects(nullptr);
+    EXPECT_EQ(objects.log, std::vector<std::string>{"32@12,22,-1 base_chamberdoor"});
+    EXPECT_EQ(view->playerX, 13);
+    EXPECT_EQ(view->clock, clock);
+}

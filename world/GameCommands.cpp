@@ -1,0 +1,216 @@
+// The player's commands of the game view besides moving (attack, spell book, potions, rest), the game
+// clock's steps, and the HUD over the view: its widgets from the layout table, the target panel and
+// the effect timer.
+#include <algorithm>
+#include <cstdio>
+
+#include "data/CreatureCatalogue.h"
+#include "data/MapSection.h"
+#include "display/Video.h"
+#include "display/FontSet.h"
+#include "ui/InterfacePictureRoles.h"
+#include "ui/Layout.h"
+#include "ui/WidgetHost.h"
+#include "world/GameScreen.h"
+
+namespace {
+
+constexpr u16 kMapForbidsMagic = 0x02, kMapForbidsAttack = 0x04, kMapForbidsRest = 0x10;
+constexpr u16 kHudGroup = 43;
+
+}  // namespace
+
+// --- commands ---
+
+void CGameScreen::Attack() {
+    if (IsBusy()) return;
+    if (section && (section->flags & kMapForbidsAttack)) {
+        PostMessageEvent("Attack is forbidden on this map.", 1, nullptr);
+        return;
+    }
+    auto swing = std::make_unique<CPlayerAction>();
+    swing->kind = 1;
+    AddAction(std::move(swing));
+    AdvanceMinute();
+}
+
+void CGameScreen::OpenSpellBook() {
+    if (IsBusy()) return;
+    if (section && (section->flags & kMapForbidsMagic)) {
+        PostMessageEvent("Magic is forbidden on this map.", 1, nullptr);
+        return;
+    }
+    if (player_ && !player_->effects[kListMagicImmunity].empty()) {
+        PostMessageEvent("You have active magic immunity effect.", 1, nullptr);
+        return;
+    }
+    PlaySound("bsnd_bookopen", 10);
+    OpenModalDialog(CGameViewDialog::kSpellBook, kModeSpellBook);
+}
+
+void CGameScreen::OpenPotions() {
+    if (IsBusy()) return;
+    OpenModalDialog(CGameViewDialog::kPotions, kModePotions);
+    if (!modalDialog) PostMessageEvent("You don't have any potions.", 1, nullptr);
+}
+
+void CGameScreen::RestCommand() {
+    if (IsBusy()) return;
+    const char* refusal = nullptr;
+    if (section && (section->flags & kMapForbidsRest))
+        refusal = "You cannot rest here.";
+    else if (window.IsThreatNearby())
+        refusal = "There are monsters around - you cannot rest here.";
+    else if (player_ && player_->GetPoisonStrength() > 0)
+        refusal = "You're poisoned - resting would be lethal.";
+    if (refusal) {
+        PostMessageEvent(refusal, 1, nullptr);
+        return;
+    }
+    PostRestPromptEvent();
+}
+
+void CGameScreen::Rest() {
+    OpenModalDialog(CGameViewDialog::kRest, kModeRest);
+    AdvanceClockHours(8);
+    if (player_) {
+        // Rest heals fully; only the maxima bound it.
+        const int maxHp = player_->GetMaxHp(), maxMana = player_->GetMaxMana();
+        if (player_->hp < maxHp) player_->SetHp(maxHp, false);
+        if (player_->mana < maxMana) player_->AddMana(maxMana - player_->mana, false);
+    }
+    UpdateGauges();
+    if (modalDialog && host_ && host_->GetGameViewDialogs()) host_->GetGameViewDialogs()->ReportRest(*modalDialog, false);
+}
+
+// --- clock ---
+
+// The seams of the clock's rules (weather, per-minute effects, the hour's events) hang here.
+void CGameScreen::AdvanceMinute() {
+    ++clock;
+    if (player_) player_->TickEffects(1);
+    if (inPrison && clock >= prisonArrival + 10) ServeSentence();
+    if (clock % 60 == 0) {
+        // The light changes at these hours.
+        const u32 hour = clock % 1440 / 60;
+        if (hour == 6 || hour == 8 || hour == 20 || hour == 22) UpdateSkyPicture();
+    }
+    OnTimePassed(1);
+}
+
+void CGameScreen::AdvanceClockHours(u32 hours) {
+    clock += hours * 60;
+    if (player_) player_->TickEffects(static_cast<int>(hours * 60));
+    UpdateSkyPicture();
+    OnTimePassed(hours * 60);
+}
+
+void CGameScreen::FormatDateTime(CStr& out) const {
+    const u32 hour = static_cast<u32>(GetHour());
+    char text[48];
+    std::snprintf(text, sizeof text, "Day %u, %u:%02u %s", GetDay(), hour % 12 == 0 ? 12 : hour % 12, GetMinute(),
+                  hour < 12 ? "am" : "pm");
+    out.Assign(text);
+}
+
+// --- HUD ---
+
+void CGameScreen::UpdateGauges() {
+    if (!player_) return;
+    const int maxHp = player_->GetMaxHp(), maxMana = player_->GetMaxMana();
+    SetHpGauge(maxHp > 0 ? std::min(100, player_->hp * 100 / maxHp) : 0);
+    SetManaGauge(maxMana > 0 ? std::min(100, player_->mana * 100 / maxMana) : 0);
+}
+
+void CGameScreen::SetupHud() {
+    RemoveAllWidgets();
+    if (!game) return;
+    auto place = [this](CWidget& w, u32 element) -> bool {
+        w.Attach(this);
+        w.SetLayoutRect(FindLayoutRect(game, kHudGroup, element));
+        if (!(w.state & kWidgetEnabled)) return false;
+        AddWidget(&w);
+        return true;
+    };
+    if (place(hudBottom, 534)) hudBottom.SetPicture(game->GetInterfacePicture(kPictureHudBottom), 0, 0, 1);
+    if (place(hudSide, 713)) hudSide.SetPicture(game->GetInterfacePicture(kPictureHudSide), 0, 0, 1);
+    if (place(mapView, 535)) {
+        mapView.Setup();
+        mapView.id = 535;  // a tap opens the world map
+    }
+    if (place(portrait, 36) && player_) portrait.SetPortrait(player_->portrait.GetText());
+    if (place(hpBar, 544)) hpBar.Setup(1);
+    if (place(manaBar, 545)) manaBar.Setup(0);
+    UpdateGauges();
+    if (place(buttons[0], 542))
+        buttons[0].SetPictures(game->GetInterfacePictureSet(kPictureMoveButtons + 12, 2), 542, 0);
+    if (place(spellButton, 543))
+        spellButton.SetPictures(game->GetInterfacePictureSet(kPictureSpellBookButton, 2), 543, 0);
+    if (place(potionButton, 546))
+        potionButton.SetPictures(game->GetInterfacePictureSet(kPicturePanelButton, 2), 546, 0);
+    if (place(restButton, 547))
+        restButton.SetPictures(game->GetInterfacePictureSet(kPictureRestButton, 2), 547, 0);
+    if (place(compass, 548))
+        compass.Setup(game->GetInterfacePicture(kPictureCompassBand), nullptr,
+                      game->GetInterfacePicture(kPictureCompassMark), nullptr);
+    for (int i = 1; i < 7; ++i)
+        if (place(buttons[i], kButtonIds[i]))
+            buttons[i].SetPictures(game->GetInterfacePictureSet(static_cast<u16>(kPictureMoveButtons + 2 * (i - 1)), 2),
+                                   kButtonIds[i], 0);
+}
+
+void CGameScreen::SetupTargetPanel() {
+    for (Target& t : targets) t = Target{};
+    selectedTarget = 0;
+    targetPanelX = static_cast<i32>(viewState.viewX) + 8;
+    targetPanelY = static_cast<i32>(viewState.viewY) + 8;
+    targetPanelW = static_cast<i32>(viewState.viewWidth) / 3;
+    targetPanelH = 24;
+}
+
+void CGameScreen::UpdateTarget() {
+    for (Target& t : targets) t = Target{};
+    if (!viewWorld) return;
+    const u32 d = DirectionOfFacing(facing);
+    const i32 reach = std::max(1, viewState.visibleDistance / kFogStep);
+    for (i32 k = 1; k <= reach; ++k) {
+        const i32 x = playerX + kDx[d] * k, y = playerY + kDy[d] * k;
+        const CMapCell* cell = window.Cell(x, y);
+        CMapSection* at = window.SectorSection(x, y);
+        if (!cell || !at) return;
+        for (int slot = 0; slot < 2; ++slot) {
+            const CMonster* m = cell->creature[slot] ? at->FindMonster(static_cast<u8>(cell->creature[slot])) : nullptr;
+            const auto* type = m ? static_cast<const CMonsterType*>(m->type) : nullptr;
+            if (!type) continue;
+            Target& t = targets[slot];
+            t.visible = true;
+            t.name.Assign(type->displayName ? type->displayName : "");
+            t.bar = type->kind != kCreaturePeople;
+            t.health = 100;
+        }
+        if (targets[0].visible || targets[1].visible) return;
+        const u8 code = viewWorld->TypeCode(cell->centre);
+        if (code == typecode::kWall) return;
+        if ((code == typecode::kDoor || code == typecode::kDoorB) && window.CentreObject(x, y).Hides()) return;
+    }
+}
+
+void CGameScreen::DrawTargetPanel() {
+    if (!video || !fonts) return;
+    for (u32 i = 0; i < 2; ++i) {
+        const Target& t = targets[i];
+        if (!t.visible) continue;
+        const i32 x = targetPanelX, y = targetPanelY + static_cast<i32>(i) * targetPanelH;
+        video->FillRect(x, y, targetPanelW, targetPanelH, i == selectedTarget ? 0x94D6 : 0x4A49);
+        video->FillRect(x + 1, y + 1, targetPanelW - 2, targetPanelH - 2, 0x1082);
+        fonts->DrawTextBox(x + 6, y + 3, x + targetPanelW - 6, y + targetPanelH - 3, t.name.GetText(), 0);
+        if (t.bar)
+            video->FillRect(x + 6, y + targetPanelH - 6, (targetPanelW - 12) * static_cast<i32>(t.health) / 100, 3,
+                            0xF800);
+    }
+}
+
+void CGameScreen::DrawEffectTimer() {
+    if (effectTimer >= 40 || !video) return;
+    video->FillRect(targetPanelX, targetPanelY - 6, static_cast<i32>(effectTimer * 30 / 100), 4, 0xFFE0);
+}

@@ -1,0 +1,587 @@
+#include "world/GameScreen.h"
+
+#include <algorithm>
+#include <string_view>
+
+#include "core/Random.h"
+#include "data/MapObjectRecords.h"
+#include "data/MapSection.h"
+#include "data/TextureSet.h"
+#include "data/World.h"
+#include "data/WorldList.h"
+#include "data/WorldLists.h"
+#include "display/Video.h"
+#include "platform/Clock.h"
+#include "script/ScriptContext.h"
+#include "ui/WidgetHost.h"
+
+CGameScreen::CGameScreen() {
+    renderer.Init();
+    renderer.viewState = &viewState;
+    renderer.emitters = &emitters;
+    viewState.mapWidth = kWindowSize;
+    viewState.mapHeight = kWindowSize;
+    FillQuantityLadder();
+}
+
+CGameScreen::~CGameScreen() {
+    if (player_) player_->SetHost(nullptr);
+    if (scriptContext_ && scriptContext_->GetWorld() == &scriptWorld) scriptContext_->SetWorld(nullptr);
+}
+
+void CGameScreen::AttachPlayer(CPlayer* player) {
+    if (player_) player_->SetHost(nullptr);
+    player_ = player;
+    if (player_) player_->SetHost(this);
+}
+
+void CGameScreen::SetHost(IGameViewHost* host) {
+    if (scriptContext_ && scriptContext_->GetWorld() == &scriptWorld) scriptContext_->SetWorld(nullptr);
+    scriptContext_ = nullptr;
+    host_ = host;
+    mapView.source = nullptr;
+    automap.reset();
+    viewWorld.reset();
+    cacheBuilder.reset();
+    viewState.pictures = nullptr;
+    window.SetObjects(nullptr);
+    if (!host_ || !host_->GetWorldLists()) return;
+    viewWorld = std::make_unique<CGameViewWorld>(window, host_->GetTextures(), *host_->GetWorldLists());
+    window.SetObjects(viewWorld.get());
+    automap = std::make_unique<CAutomapSource>(window, *viewWorld);
+    mapView.source = automap.get();
+    cacheBuilder = std::make_unique<CViewCacheBuilder>(viewState, *viewWorld, nullptr);
+    viewState.pictures = viewWorld.get();
+    random = host_->GetRandom();
+    scriptContext_ = host_->GetScriptContext();
+    if (scriptContext_) scriptContext_->SetWorld(&scriptWorld);
+}
+
+// The quantity ladder that stored conditions compare a player's amounts with: ever coarser steps
+// from 1 to a thousand million, the rest 0.
+void CGameScreen::FillQuantityLadder() {
+    static constexpr struct {
+        u32 from, to, step;
+    } kRuns[] = {{1, 20, 1},
+                 {25, 100, 25},
+                 {150, 500, 50},
+                 {600, 2000, 100},
+                 {2500, 5000, 500},
+                 {6000, 10000, 1000},
+                 {15000, 100000, 5000},
+                 {110000, 200000, 10000},
+                 {250000, 1000000, 50000},
+                 {1100000, 2000000, 100000},
+                 {2500000, 10000000, 500000},
+                 {11000000, 100000000, 1000000},
+                 {200000000, 1000000000, 100000000}};
+    u32 n = 0;
+    for (const auto& run : kRuns)
+        for (u32 v = run.from; v <= run.to && n < kLadderSize; v += run.step) quantityLadder[n++] = v;
+    while (n < kLadderSize) quantityLadder[n++] = 0;
+}
+
+void CGameScreen::Attach(CWidgetHost* g) {
+    CScreen::Attach(g);
+    facing = targetFacing = 270;
+    turnStep = 0;
+    turning = stepping = bump = false;
+    fractionX = fractionY = 0x8000;
+    previousX = previousY = -1;
+    clock = 880;
+    screenMode = kModeNormal;
+    messageBar.Attach(g);
+    if (g && !random) random = g->GetRandom();
+    flags |= kFormRedrawAll;
+}
+
+void CGameScreen::Enter(u32 a, u32 b, u32 c, u32 d) {
+    CScreen::Enter(a, b, c, d);
+    inGame = 1;
+    if (video) video->LayoutViewRect();
+    viewWidget.SetRect(static_cast<u16>(viewState.viewX), static_cast<u16>(viewState.viewY),
+                       static_cast<u16>(viewState.viewWidth), static_cast<u16>(viewState.viewHeight));
+    rendererReady = viewState.frameBuffer.pixels != nullptr && viewState.viewWidth > 0;
+    if (rendererReady) renderer.SetupView();
+    SetupHud();
+    SetupTargetPanel();
+    effectTimer = 100;
+    if (a != 0 && host_) {
+        // A new or loaded game begins at the pending map; a map that is not there keeps the view empty
+        // and says so.
+        if (!ChangeMap(host_->GetPendingMapName(), 0))
+            PostMessageEvent("The start of the game could not be found.", 1, nullptr);
+    } else {
+        RefreshView();
+        window.MarkExploredCells();
+        UpdateSurroundings();
+    }
+    UpdateSkyPicture();
+    rebuildRequested = true;
+    if (video) video->FillRect(0, 0, video->Width(), video->Height(), 0);
+    flags |= kFormRedrawAll;
+    Draw();
+    ResetInputGuard();
+    penGuardTick = game ? game->GetTickCounter() : 0;
+}
+
+void CGameScreen::Leave() {
+    keepOnStack = 0;
+    RemoveAllWidgets();
+    CScreen::Leave();
+}
+
+void CGameScreen::Resume() {
+    if (video) video->LayoutViewRect();
+    viewWidget.SetRect(static_cast<u16>(viewState.viewX), static_cast<u16>(viewState.viewY),
+                       static_cast<u16>(viewState.viewWidth), static_cast<u16>(viewState.viewHeight));
+    if (rendererReady) renderer.SetupView();
+    if (video) video->FillRect(0, 0, video->Width(), video->Height(), 0);
+    SetupHud();
+    viewChanged = true;
+    RebuildChangedCells();
+    UpdateSurroundings();
+    flags |= kFormRedrawAll;
+    Draw();
+    ResetInputGuard();
+    penGuardTick = game ? game->GetTickCounter() : 0;
+}
+
+u32 CGameScreen::DirectionOfFacing(i32 f) {
+    static constexpr u32 kTable[7] = {0, 1, 2, 3, 0, 1, 2};
+    f %= 360;
+    if (f < 0) f += 360;
+    return kTable[(360 - f) / 90];
+}
+
+void CGameScreen::StartTurn(i32 target, i32 step) {
+    if (target >= 360) target -= 360;
+    if (target < 0) target += 360;
+    targetFacing = target;
+    turnStep = step;
+    turning = true;
+}
+
+u32 CGameScreen::IsBusy() const {
+    if (busy || turning || stepping || modalDialog || modalChild || screenMode != kModeNormal) return 1;
+    if (!events.empty() || HasBlockingAction()) return 1;
+    return 0;
+}
+
+void CGameScreen::SyncViewPose() {
+    auto position = [](i32 cell, u32 fraction) {
+        // A fraction that reached the next cell counts as the last point of this one.
+        const u32 f = (fraction & 0x10000) ? 0xFFFF : fraction;
+        return static_cast<i32>((static_cast<u32>(cell) << 16) + f);
+    };
+    // The view record keeps 1024 units per cell with six more fraction bits: 1 << 16 per cell.
+    viewState.viewPosX = position(playerX, fractionX);
+    viewState.viewPosY = position(playerY, fractionY);
+    viewState.viewAngle = facing << 16;
+    if (automap) {
+        automap->playerX = playerX;
+        automap->playerY = playerY;
+        automap->fractionX = fractionX;
+        automap->fractionY = fractionY;
+        automap->facing = static_cast<u32>(facing);
+    }
+}
+
+void CGameScreen::Draw() {
+    if (modalDialog && (screenMode == kModeWorldMap || screenMode == kModeEnchant ||
+                        screenMode == kModeRealmTravel)) {
+        modalDialog->Draw();
+        return;
+    }
+    SyncViewPose();
+    if (rendererReady && section) renderer.RenderFrame();
+    if (!turning) DrawTargetPanel();
+    DrawEffectTimer();
+    // The widgets draw over the view every frame: the view beneath them was drawn anew.
+    for (int i = 0; i < widgets.GetCount(); ++i)
+        if (CWidget* w = widgets.At<CWidget>(i)) w->state |= kWidgetRedraw;
+    const u32 keepBackground = drawBackground;
+    drawBackground = 0;
+    DrawWidgets();
+    drawBackground = keepBackground;
+    if (modalChild) {
+        modalChild->flags |= kFormRedrawAll;
+        modalChild->Draw();
+    }
+}
+
+bool CGameScreen::PhaseFired(int phase, u32 now, u32 period) {
+    if (now - phaseLast[phase] <= period) return false;
+    phaseLast[phase] = now;
+    ++phaseCount[phase];
+    return true;
+}
+
+u32 CGameScreen::OnTick(u32 time) {
+    if (player_ && player_->hp == 0 && inGame) {
+        StopMusic();
+        inGame = 0;
+        return kScreenDeath;
+    }
+    retiredDialog_.reset();
+    if (screenMode == kModeWorldMap || screenMode == kModeEnchant || screenMode == kModeRealmTravel) return 0;
+    const u32 now = plat::TickCount();
+    static constexpr u32 kPeriods[9] = {200, 200, 150, 1000, 50, 50, 50, 25, 50};
+    bool fired[9] = {};
+    for (int i = 0; i < 9; ++i)
+        if (i != 5 || movingSky) fired[i] = PhaseFired(i, now, kPeriods[i]);
+
+    // The second footstep of a step underground.
+    if (footstepCountdown && --footstepCountdown == 0) PlayFootstep(true);
+    bool turnEnded = false, stepEnded = false;
+    if (fired[7]) {
+        if (turning) {
+            if (facing == targetFacing) {
+                turning = false;
+                turnEnded = true;
+            } else {
+                facing = ((facing + turnStep) % 360 + 360) % 360;
+            }
+        }
+        if (stepping) {
+            // A bump ends where it began: it arrives nowhere and sends no cell events.
+            const bool wasBump = bump;
+            StepPhase();
+            stepEnded = !stepping && !wasBump;
+        }
+        if (turning) compass.state |= kWidgetRedraw;
+        if (turnEnded) window.SetPlayer(playerX, playerY, static_cast<u32>(facing)), window.MarkExploredCells();
+        if (stepEnded) EndOfStep();
+        // The end of a bump's outward travel: back again, then done.
+        if (stepping && bump && bumpPause == 0 && bumpTravel == 0) {
+            if (stepDx == 0 && stepDy == 0) {
+                stepping = bump = false;
+            } else {
+                stepDx = -stepDx;
+                stepDy = -stepDy;
+                bumpTravel = 3;
+            }
+        }
+    }
+    RunCellPasses(fired);
+    if (fired[5]) {
+        viewState.skyAngle -= 0x1000;
+        if (viewState.skyAngle < 0) viewState.skyAngle += 360 << 16;
+    }
+    if (fired[7] && !turning && !stepping && (turnEnded || stepEnded || viewChanged || rebuildRequested)) {
+        UpdateTarget();
+        rebuildRequested = false;
+        viewChanged = false;
+    }
+    if (screenMode == kModeNormal && !modalChild && !actions.empty()) RunActions();
+    if (screenMode == kModeTransition) {
+        Draw();
+        AnimateTransition();
+    } else {
+        Draw();
+    }
+    if (screenMode == kModeNormal && !modalChild && actions.empty() && !events.empty()) DispatchEvent(false);
+    if (modalChild) {
+        const u32 result = modalChild->OnTick(time);
+        if (modalChild) modalChild->Draw();
+        if (result) OnDialogResult(result);
+    }
+    if (pendingScreen) {
+        const u32 code = pendingScreen;
+        pendingScreen = 0;
+        return code;
+    }
+    return 0;
+}
+
+u32 CGameScreen::OnKey(u32 command) {
+    if (!game || game->GetTickCounter() == penGuardTick) return 0;
+    if (modalChild) {
+        // A dialog's answer goes to the dialog-result handler (the message box and the dialogs that
+        // report to the view themselves answer 0 here).
+        const u32 result = modalChild->OnKey(command);
+        const u32 code = result ? OnDialogResult(result) : 0;
+        Draw();
+        return code;
+    }
+    if (IsBusy()) return 0;
+    return RunCommandKey(command);
+}
+
+u32 CGameScreen::RunCommandKey(u32 command) {
+    const u32 d = DirectionOfFacing(facing);
+    switch (command) {
+    case 1000: MoveStep(static_cast<i32>(d)); break;
+    case 1002: MoveStep(static_cast<i32>((d + 2) & 3)); break;
+    case 3004: MoveStep(static_cast<i32>((d + 3) & 3)); break;
+    case 3005: MoveStep(static_cast<i32>((d + 1) & 3)); break;
+    case 1004: TurnLeft(); break;
+    case 1006: TurnRight(); break;
+    case 3000: Attack(); break;
+    case 3001: OpenSpellBook(); break;
+    case 3006: UseInFront(-1, selectedTarget); break;
+    case 3007:
+        // Cancel opens the main menu over the game, which stays underneath ("Continue game" resumes it).
+        keepOnStack = 1;
+        entryA = entryB = entryC = entryD = 0;
+        return kScreenMainMenu;
+    default: return 0;
+    }
+    return 0;
+}
+
+u32 CGameScreen::OnPen(i32 px, i32 py, u32 down, u32 moving) {
+    if (!game || game->GetTickCounter() == penGuardTick) return 0;
+    if (down && !moving) penDownSeen = 1;
+    if (!penDownSeen || !section) return 0;
+    auto release = [this] {
+        for (CBitmapButton& b : buttons) b.state &= static_cast<u16>(~kWidgetPressed);
+    };
+    if (modalChild) {
+        if (down && !moving) release();
+        const u32 result = modalChild->OnPen(px, py, down, moving);
+        return result ? OnDialogResult(result) : 0;
+    }
+    if (IsBusy()) {
+        if (down && !moving) release();
+        return 0;
+    }
+    const bool inView = viewWidget.Contains(px, py);
+    if (down && !moving) {
+        for (int i = 0; i < 7; ++i)
+            if (buttons[i].IsShown() && buttons[i].Contains(px, py)) return OnKey(kButtonKeys[i]);
+    }
+    if (!down || moving || !inView) return CForm::OnPen(px, py, down, moving);
+    for (u32 t = 0; t < 2; ++t) {
+        if (!targets[t].visible) continue;
+        const i32 top = targetPanelY + static_cast<i32>(t) * targetPanelH;
+        if (px >= targetPanelX && px < targetPanelX + targetPanelW && py >= top && py < top + targetPanelH) {
+            if (t != selectedTarget) {
+                selectedTarget = t;
+                UpdateTarget();
+            }
+            return 0;
+        }
+    }
+    const i32 lowerEdge = viewWidget.y + viewWidget.h - (viewWidget.h * 3) / 10;
+    if (py >= lowerEdge && OpenBagInCell()) return 0;
+    UseInFront(-1, px >= viewWidget.x + viewWidget.w / 2 ? 1 : 0);
+    return 0;
+}
+
+// A dialog closes from inside its own command handler: it goes at the next tick, not under its feet.
+void CGameScreen::CloseModal() {
+    if (modalDialog) retiredDialog_ = std::move(modalDialog);
+    CForm::CloseModal();
+    screenMode = kModeNormal;
+}
+
+u32 CGameScreen::OnCommand(u32 id) {
+    for (int i = 0; i < 7; ++i) {
+        if (buttons[i].state & kWidgetPressed && kButtonIds[i] != id)
+            buttons[i].state &= static_cast<u16>(~kWidgetPressed);
+    }
+    // The message box answers with its button flags.
+    if (modalChild == &messageBar) return OnDialogResult(id);
+    switch (id) {
+    case 48:
+    case 232:
+    case 104:
+    case 219:
+    case 225:
+    case 279:
+    case 5: CloseModal(); return 0;
+    case 218:
+        if (modalDialog && host_ && host_->GetGameViewDialogs()) host_->GetGameViewDialogs()->CastChosenSpell(*modalDialog);
+        CloseModal();
+        AdvanceMinute();
+        return 0;
+    case 224:
+        if (modalDialog && host_ && host_->GetGameViewDialogs() &&
+            host_->GetGameViewDialogs()->DrinkChosenPotion(*modalDialog)) {
+            PlaySound("bsnd_drink", 10);
+            UpdateGauges();
+        }
+        CloseModal();
+        return 0;
+    case 535: return OpenWorldMap();
+    case 536: return OnKey(1004);
+    case 537: return OnKey(1000);
+    case 538: return OnKey(1006);
+    case 539: return OnKey(3004);
+    case 540: return OnKey(1002);
+    case 541: return OnKey(3005);
+    case 542: Attack(); return 0;
+    case 543: OpenSpellBook(); return 0;
+    case 546: OpenPotions(); return 0;
+    case 547: RestCommand(); return 0;
+    default: return 0;
+    }
+}
+
+u32 CGameScreen::OpenWorldMap() {
+    if (turning || stepping || HasBlockingAction() || modalChild || !game) return 0;
+    auto dialog = std::make_unique<CWorldMapDialog>();
+    dialog->Attach(game);
+    dialog->source = &worldMapSource;
+    modalDialog = std::move(dialog);
+    screenMode = kModeWorldMap;
+    OpenModal(modalDialog.get());
+    static_cast<CWorldMapDialog*>(modalDialog.get())->Open();
+    PlaySound("bsnd_letteropenclose", 10);
+    flags |= kFormRedrawAll;
+    return 0;
+}
+
+void CGameScreen::OpenModalDialog(CGameViewDialog kind, u32 mode) {
+    IGameViewDialogs* dialogs = host_ ? host_->GetGameViewDialogs() : nullptr;
+    std::unique_ptr<CForm> dialog = dialogs ? dialogs->OpenDialog(kind) : nullptr;
+    if (!dialog) return;
+    modalDialog = std::move(dialog);
+    screenMode = mode;
+    OpenModal(modalDialog.get());
+}
+
+void CGameScreen::PlaySound(const char* name, i32 volume) {
+    if (music && name && *name) music->PlaySound(name, volume);
+}
+
+// --- seams ---
+
+void CGameScreen::OnTimePassed(u32) {}
+
+void CGameScreen::UpdateSurroundings() { UpdateMusic(); }
+
+void CGameScreen::RunCellPasses(const bool (&)[9]) {}
+
+// --- music ---
+
+void CGameScreen::UpdateMusic() {
+    ++musicUpdates;
+    const char* choice = screenMusic;
+    if (!choice) {
+        const bool viewShows = game && game->GetCurrentScreen() == this;
+        if (!inGame || !viewShows)
+            choice = "bmus_main";
+        else if (fightCountdown)
+            choice = "bmus_fight";
+        else if (window.IsSurface())
+            choice = IsDaytime() ? "bmus_surfaceday" : "bmus_surfacenight";
+        else
+            choice = "bmus_dungeon";
+    }
+    // The piece playing already goes on; a new choice starts from its beginning.
+    if (currentMusic && std::string_view(choice) == currentMusic && musicChannel >= 0) return;
+    StopMusic();
+    currentMusic = choice;
+    if (music) musicChannel = music->PlayMusic(choice);
+}
+
+void CGameScreen::StopMusic() {
+    if (music && musicChannel >= 0 && music->GetSoundManager()) music->GetSoundManager()->ReleaseMusic();
+    musicChannel = kNoChannel;
+    currentMusic = nullptr;
+}
+
+// --- what the player reports ---
+
+void CGameScreen::ShowGameMessage(const char* text) { AppendMessage(text); }
+
+void CGameScreen::PostMessageEvent(const char* text, const char* sound) { PostMessageEvent(text, 1, sound); }
+
+void CGameScreen::SetHpGauge(int percent) {
+    hpGauge = percent;
+    hpBar.SetPercent(static_cast<u32>(std::clamp(percent, 0, 100)));
+}
+
+void CGameScreen::SetManaGauge(int percent) {
+    manaGauge = percent;
+    manaBar.SetPercent(static_cast<u32>(std::clamp(percent, 0, 100)));
+}
+
+void CGameScreen::PassTimeTo(int hour, int minute) {
+    const u32 target = static_cast<u32>(hour * 60 + minute) % 1440;
+    const u32 now = clock % 1440;
+    const u32 minutes = target >= now ? target - now : target + 1440 - now;
+    clock += minutes;
+    UpdateSkyPicture();
+}
+
+// --- the view ---
+
+void CGameScreen::ForgetWorld() {
+    window.Clear();
+    world = nullptr;
+    section = nullptr;
+    transitionWorld = nullptr;
+    transitionMap = nullptr;
+    events.clear();
+    actions.clear();
+    modalDialog.reset();
+    retiredDialog_.reset();
+    modalChild = nullptr;
+    screenMode = kModeNormal;
+    turning = stepping = bump = false;
+    bumpPause = bumpTravel = 0;
+    inPrison = false;
+    pendingList = PendingList{};
+    for (Target& t : targets) t = Target{};
+    if (viewWorld) viewWorld->Forget();
+}
+
+void CGameScreen::RefreshView() {
+    if (!section || !host_ || !host_->GetWorldLists()) {
+        window.Clear();
+        return;
+    }
+    CWorldLists& lists = *host_->GetWorldLists();
+    CTextureSet& textures = host_->GetTextures();
+    cellRefs = world ? world->MakeCellRefs(
+                           [&lists](const CMapObjectRecord* r) {
+                               for (size_t i = 0; i < lists.mapObjects.Count(); ++i)
+                                   if (lists.mapObjects.At(i) == r) return static_cast<u16>(i);
+                               return kNoCellIndex;
+                           },
+                           [&textures](const CSecondPicture* p) { return textures.IndexOfSecond(p); })
+                     : CCellRefs{};
+    window.defaultGround = kNoCellIndex;
+    for (size_t i = 0; i < lists.mapObjects.Count(); ++i)
+        if (lists.mapObjects.At(i) == section->groundObject) window.defaultGround = static_cast<u16>(i);
+    window.defaultGroundPicture = section->groundPicture ? textures.IndexOfSecond(section->groundPicture)
+                                                         : kNoCellIndex;
+    if (section->IsSurface()) {
+        playerX = std::clamp(playerX, 7, 27);
+        playerY = std::clamp(playerY, 7, 27);
+    }
+    window.SetPlayer(playerX, playerY, static_cast<u32>(facing));
+    window.SetItemCatalogue(nullptr);
+    window.Fill(world, section, cellRefs, clock);
+    if (viewWorld) viewWorld->Refresh();
+    RebuildViewCaches();
+    SyncViewPose();
+}
+
+void CGameScreen::RebuildViewCaches() {
+    if (cacheBuilder) cacheBuilder->RebuildViewCaches();
+}
+
+void CGameScreen::RebuildCell(i32 x, i32 y) {
+    if (!cacheBuilder) return;
+    cacheBuilder->BuildCellCaches(x, y);
+    cacheBuilder->BuildCellCachesPass3(x, y);
+    for (i32 d = 0; d < 4; ++d) {
+        cacheBuilder->BuildCellCachesPass2(x + kDx[d], y + kDy[d]);
+        cacheBuilder->BuildCellCachesPass4(x + kDx[d], y + kDy[d]);
+    }
+}
+
+void CGameScreen::RebuildChangedCells() {
+    CScriptContext* context = host_ ? host_->GetScriptContext() : nullptr;
+    if (!context) return;
+    for (const ScriptStateRecord& r : context->GetStateRecords()) {
+        i32 x = 0, y = 0;
+        if (!window.SectionToWindowCell(r.section, r.x, r.y, x, y)) continue;
+        RebuildCell(x, y);
+    }
+    context->ClearStateRecords();
+}

@@ -1,0 +1,99 @@
+#include "world/GameScriptWorld.h"
+
+#include "core/Random.h"
+#include "data/MapSection.h"
+#include "data/World.h"
+#include "world/GameScreen.h"
+
+u32 CGameScriptWorld::NextRandom(i32 n) {
+    return view_.random && n > 0 ? view_.random->Next(static_cast<u32>(n)) : 0;
+}
+
+u32 CGameScriptWorld::GetClock() const { return view_.clock; }
+
+// Scripts pass time forward only: a negative span is none.
+void CGameScriptWorld::AdvanceClock(i32 minutes, i32 hours, i32 days) {
+    const i64 total = (static_cast<i64>(days) * 24 + hours) * 60 + minutes;
+    if (total <= 0) return;
+    const u32 whole = static_cast<u32>(total / 60);
+    for (u32 m = static_cast<u32>(total % 60); m > 0; --m) view_.AdvanceMinute();
+    if (whole) view_.AdvanceClockHours(whole);
+}
+
+const char* CGameScriptWorld::FormatDateTime() const {
+    view_.FormatDateTime(dateTime_);
+    return dateTime_.GetText();
+}
+
+CMapSection* CGameScriptWorld::GetCurrentSection() { return view_.section; }
+
+const char* CGameScriptWorld::GetCurrentMapName() const {
+    return view_.section && view_.section->GetName() ? view_.section->GetName() : "";
+}
+
+const char* CGameScriptWorld::GetCurrentMapDisplayName() const {
+    return view_.section && view_.section->displayName ? view_.section->displayName : "";
+}
+
+const char* CGameScriptWorld::GetCurrentWorldId() const {
+    return view_.world ? view_.world->shortName.GetText() : "";
+}
+
+bool CGameScriptWorld::IsWorldOpen() const { return view_.world != nullptr; }
+
+void CGameScriptWorld::GetPlayerCell(i32& x, i32& y) const {
+    x = view_.playerX;
+    y = view_.playerY;
+}
+
+void CGameScriptWorld::RebuildChangedCells(CScriptContext&) { view_.RebuildChangedCells(); }
+
+void CGameScriptWorld::PostMessageEvent(const char* text, i32 options) {
+    view_.PostMessageEvent(text, static_cast<u32>(options), nullptr);
+}
+
+void CGameScriptWorld::AppendMessage(const char* text, i32) { view_.AppendMessage(text); }
+
+void CGameScriptWorld::PostTalkEvent(const char* npcId) { view_.PostTalkEvent(npcId); }
+
+void CGameScriptWorld::PostChangeMapEvent(const char* mapObject, i32 transitionKind) {
+    view_.PostChangeMapEvent(mapObject, static_cast<u32>(transitionKind));
+}
+
+void CGameScriptWorld::PostMapPromptEvent(const char* mapObject, const char* question, i32 transitionKind,
+                                          i32 extra) {
+    view_.PostMapPromptEvent(mapObject, question, static_cast<u32>(transitionKind), static_cast<u32>(extra));
+}
+
+void CGameScriptWorld::PostTurnEvent(i32 direction) { view_.PostTurnEvent(static_cast<u32>(direction)); }
+
+void CGameScriptWorld::PostSetPositionEvent(i32 x, i32 y) {
+    if (x < 0 || y < 0) return;
+    view_.PostSetPositionEvent(static_cast<u32>(x), static_cast<u32>(y));
+}
+
+void CGameScriptWorld::PostJailEvent(const char* jail) { view_.PostJailEvent(jail); }
+
+void CGameScriptWorld::PostStepBackEvent() { view_.PostStepBackEvent(); }
+
+void CGameScriptWorld::PostShipVoyageEvent(const char* target, const char* text) {
+    view_.PostShipVoyageEvent(target, text);
+}
+
+void CGameScriptWorld::CreatePendingList(const char* title) {
+    view_.pendingList.open = true;
+    view_.pendingList.title.Assign(title ? title : "");
+    view_.pendingList.entries.clear();
+}
+
+void CGameScriptWorld::DeletePendingList() {
+    view_.pendingList.open = false;
+    view_.pendingList.entries.clear();
+}
+
+void CGameScriptWorld::AddPendingListEntry(const char* id, const char* title) {
+    if (!view_.pendingList.open) return;
+    view_.pendingList.entries.emplace_back(id ? id : "", title ? title : "");
+}
+
+void CGameScriptWorld::PostShowObjectListEvent() { view_.PostShowObjectListEvent(0); }

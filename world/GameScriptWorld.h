@@ -1,0 +1,45 @@
+// The main game view as the script engine sees it: its clock, its current map and world, the
+// player's cell, and the events and messages that scripts post to it. The view owns one and hands it
+// to the script context; the talk and pages screens add their own answers where they run scripts.
+#pragma once
+
+#include "core/Str.h"
+#include "script/ScriptTargets.h"
+
+class CGameScreen;
+
+class CGameScriptWorld : public IScriptWorld {
+public:
+    explicit CGameScriptWorld(CGameScreen& view) : view_(view) {}
+
+    u32 NextRandom(i32 n) override;
+    u32 GetClock() const override;
+    void AdvanceClock(i32 minutes, i32 hours, i32 days) override;
+    const char* FormatDateTime() const override;
+    CMapSection* GetCurrentSection() override;
+    const char* GetCurrentMapName() const override;
+    const char* GetCurrentMapDisplayName() const override;
+    const char* GetCurrentWorldId() const override;
+    bool IsWorldOpen() const override;
+    void GetPlayerCell(i32& x, i32& y) const override;
+    void RebuildChangedCells(CScriptContext& context) override;
+
+    void PostMessageEvent(const char* text, i32 options) override;
+    void AppendMessage(const char* text, i32 style) override;
+    void PostTalkEvent(const char* npcId) override;
+    void PostChangeMapEvent(const char* mapObject, i32 transitionKind) override;
+    void PostMapPromptEvent(const char* mapObject, const char* question, i32 transitionKind, i32 extra) override;
+    void PostTurnEvent(i32 direction) override;
+    void PostSetPositionEvent(i32 x, i32 y) override;
+    void PostJailEvent(const char* jail) override;
+    void PostStepBackEvent() override;
+    void PostShipVoyageEvent(const char* target, const char* text) override;
+    void CreatePendingList(const char* title) override;
+    void DeletePendingList() override;
+    void AddPendingListEntry(const char* id, const char* title) override;
+    void PostShowObjectListEvent() override;
+
+private:
+    CGameScreen& view_;
+    mutable CStr dateTime_;
+};

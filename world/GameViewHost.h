@@ -1,0 +1,61 @@
+// What the main game view needs of the game around it, as narrow interfaces that the application
+// implements: the open worlds and their tables, the script context, where a new game begins, and the
+// dialogs of the panels and NPC screens that the view shows over itself (those live above the world
+// and are made by the application on request).
+#pragma once
+
+#include <memory>
+
+#include "core/Types.h"
+
+class CForm;
+class CScriptContext;
+class CTextureSet;
+class CWorld;
+class CWorldList;
+class CWorldLists;
+class CRandom;
+
+// The dialogs the game view opens as its modal child, one kind each.
+enum class CGameViewDialog : u8 {
+    kSpellBook,
+    kPotions,
+    kRest,
+    kWorldMap,
+    kRealmTravel,
+    kLockPick,
+    kMarkRecall,
+    kEnchant,
+};
+
+class IGameViewDialogs {
+public:
+    virtual ~IGameViewDialogs() = default;
+    // A new dialog of that kind, attached to the game and opened; null when the application has none
+    // (the command then does nothing). The view owns it until it closes.
+    virtual std::unique_ptr<CForm> OpenDialog(CGameViewDialog kind) = 0;
+    // What the spell book or the potion list chose before closing: the chosen potion is eaten up by
+    // DrinkChosenPotion (false when nothing was chosen); the spell is cast by CastChosenSpell.
+    virtual bool DrinkChosenPotion(CForm& dialog) { return false; }
+    virtual bool CastChosenSpell(CForm& dialog) { return false; }
+    // The rest dialog is told whether the player lay exposed to the weather.
+    virtual void ReportRest(CForm& dialog, bool exposed) {}
+};
+
+class IGameViewHost {
+public:
+    virtual ~IGameViewHost() = default;
+    virtual CWorldList* GetWorldList() const = 0;
+    virtual CWorldLists* GetWorldLists() const = 0;
+    virtual CTextureSet& GetTextures() = 0;
+    virtual CScriptContext* GetScriptContext() = 0;
+    virtual CRandom* GetRandom() const = 0;
+    // The map object a new or loaded game begins at.
+    virtual const char* GetPendingMapName() const = 0;
+    // The world the game plays in from now on.
+    virtual void SetCurrentWorld(CWorld* world) = 0;
+    virtual IGameViewDialogs* GetGameViewDialogs() { return nullptr; }
+    // Talk with an NPC by id: the screen to switch to (2 talk, 3 services) and the NPC's entry word;
+    // 0 when there is no such NPC or it does not talk.
+    virtual u32 TalkEntry(const char* npcId, u32& npcWord) { return 0; }
+};

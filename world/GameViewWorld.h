@@ -1,0 +1,104 @@
+// The world as the 3D view and the cell window read it: the texture set's pictures and palettes by id,
+// the cell-type records of the map-object table (the kind is the object's type code, the pictures its
+// frames), and the cell window with the block descriptions of walls and doors. The map objects' own
+// describe operations take over the blocks where they exist; until then a wall or a closed door is a
+// solid block dressed with its first frame, which is enough to walk the built world.
+#pragma once
+
+#include <map>
+#include <vector>
+
+#include "display/Picture.h"
+#include "view3d/CellWindow.h"
+#include "view3d/ViewWorld.h"
+#include "world/CellWindow.h"
+
+class CMapSection;
+class CTextureSet;
+class CWorldLists;
+
+// Type codes of the map objects that the view and the movement rules test.
+namespace typecode {
+inline constexpr u8 kGround = 1, kKind3 = 3, kKind4 = 4, kWall = 5, kEntrance = 12, kUseStep = 15;
+inline constexpr u8 kDoor = 20, kDoorB = 22, kFacingEntry = 25, kPassage = 35, kFacingEntryB = 39;
+inline constexpr u8 kHeld = 42;
+}  // namespace typecode
+
+// View flags of a map-object record: "used when walked into" and the door flag.
+inline constexpr u16 kObjectUsedWhenWalkedInto = 0x4000;
+inline constexpr u16 kObjectDoorFlag = 0x8000;
+
+class CGameViewWorld : public CViewPictureSource, public CViewCellWindow, public ICellObjects {
+public:
+    CGameViewWorld(CCellWindow& window, CTextureSet& textures, const CWorldLists& lists)
+        : window_(window), textures_(textures), lists_(lists) {}
+
+    // Rebuilds the cell-type records from the map-object table (after worlds opened or closed) and
+    // forgets the pictures read so far.
+    void Refresh();
+    // Forgets the cell types and the pictures read (the worlds they came from are closing).
+    void Forget() {
+        types_.clear();
+        pictures_.clear();
+        palettes_.clear();
+    }
+
+    // CViewPictureSource: pictures by first-table index, palettes by second-table index.
+    const CPictureData* GetViewPicture(u16 id) const override;
+    CViewPalette GetViewPalette(u16 id) const override;
+    i8 GetPictureAnchor(u16) const override { return 0; }
+
+    // ICellObjects: the type code of a map-object index; walls block, and so does a door that stands
+    // closed.
+    bool IsBlocking(u16 objectIndex, const CPlacement* placement) const override;
+    u8 TypeCode(u16 objectIndex) const override;
+    u16 ViewFlags(u16 objectIndex) const override;
+    // Sound `which` (0..2) of a map-object index; null when it has none.
+    const char* ObjectSound(u16 objectIndex, int which) const;
+
+    // CViewCellWindow, the window's answers with the cell types and the blocks added.
+    bool HasMapData() const override { return window_.HasMapData(); }
+    bool GetCell(i32 x, i32 y, CViewCell& cell) const override { return window_.GetCell(x, y, cell); }
+    bool GetSecondCell(i32 x, i32 y, CViewSecondCell& cell) const override {
+        return window_.GetSecondCell(x, y, cell);
+    }
+    const CViewCellType* GetCellType(u16 index) const override;
+    CViewObjectState CentreObject(i32 x, i32 y) const override { return window_.CentreObject(x, y); }
+    CViewObjectState SecondCentreObject(i32 x, i32 y) const override { return window_.SecondCentreObject(x, y); }
+    void DefaultGround(i32 x, i32 y, u16& type, u16& palette) const override {
+        window_.DefaultGround(x, y, type, palette);
+    }
+    u8 TransitionIndex(u8 mask) const override { return window_.TransitionIndex(mask); }
+    bool DescribeCentre(i32 x, i32 y, bool upper, CBlockCacheEntry& entry, u16& light) override;
+    bool DescribeSide(i32 nx, i32 ny, i32 part, bool upper, CWallCacheEntry& entry) override {
+        return window_.DescribeSide(nx, ny, part, upper, entry);
+    }
+    u16 CellObjectIndex(i32 x, i32 y, i32 slot) const override { return window_.CellObjectIndex(x, y, slot); }
+    void FillCellObject(i32 x, i32 y, i32 slot, CCellObject& o) override { window_.FillCellObject(x, y, slot, o); }
+    u16 PictureGroupIndex(i32 x, i32 y) const override { return window_.PictureGroupIndex(x, y); }
+    void FillPictureGroup(i32 x, i32 y, CPictureGroup& g) override { window_.FillPictureGroup(x, y, g); }
+    bool LowersLight() const override { return window_.LowersLight(); }
+    bool HasCellObject(i32 x, i32 y, i32 slot) const override { return window_.HasCellObject(x, y, slot); }
+    void SetCellObjectIndex(i32 x, i32 y, i32 slot, u16 i) override { window_.SetCellObjectIndex(x, y, slot, i); }
+    bool HasPictureGroup(i32 x, i32 y) const override { return window_.HasPictureGroup(x, y); }
+    void SetPictureGroupIndex(i32 x, i32 y, u16 i) override { window_.SetPictureGroupIndex(x, y, i); }
+
+    // The first-table index of a picture name (0 when none), loading the picture.
+    u16 PictureIndex(const char* name) const;
+    // The ceiling of an underground map: its ceiling object's first frame and its picture's palette.
+    void CeilingOf(const CMapSection& section, u16& texture, u16& palette) const;
+    // The world's sky for an hour and a weather level: picture index, visibility percent, fog colour.
+    bool ChooseSurfaceSky(u32 hour, i32 weather, u16& picture, i32& percent, u16& fog) const;
+
+private:
+    struct Type {
+        CViewCellType view;
+        std::vector<u16> pictures;
+    };
+    CCellWindow& window_;
+    CTextureSet& textures_;
+    const CWorldLists& lists_;
+    std::vector<Type> types_;
+    mutable std::map<u16, CPictureData> pictures_;
+    mutable std::map<u16, CPictureData> palettes_;
+};

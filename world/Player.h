@@ -190,6 +190,9 @@ public:
     bool IsParalyzed() const { return !effects[kListParalysis].empty(); }
     bool IsCursed() const override { return !effects[kListCurse].empty(); }
     bool HasSeriousDisease() const;
+    // The trade bonus in percent (world/TradeBonus.h), and a price with it: lowered when the player
+    // pays, raised when the player is paid.
+    int GetTradeBonus() const;
     u32 AdjustPrice(u32 price, bool playerPays) const;
     int GetMagicResistance(bool* modified = nullptr) const;
     int GetPoisonResistance(bool* modified = nullptr) const;

@@ -12,6 +12,7 @@
 #include "data/ActionSprite.h"
 #include "data/MapCells.h"
 #include "data/MapSection.h"
+#include "data/Npc.h"
 #include "data/TextureSet.h"
 #include "data/World.h"
 #include "data/WorldLists.h"
@@ -308,6 +309,24 @@ TEST_F(BuiltSections, EveryCellOfEverySectionResolvesAndEveryMaskBitOccurs) {
     EXPECT_EQ(unresolved, "");
     EXPECT_EQ(masks, 0xFFFF) << std::hex << masks;
     EXPECT_EQ(storedMasks, 0xDFFD) << std::hex << storedMasks;  // 0x0002 and 0x2000 mean nothing there
+}
+
+// The town house keeps a card player: a townsman whose NPC record plays cards for bets.
+TEST_F(BuiltSections, TheTownHouseHasACardPlayer) {
+    CMapSection* town = base->FindSectionAt(2, 2);
+    ASSERT_NE(town, nullptr);
+    const CNpc* player = nullptr;
+    for (const CMonster& m : town->monsters) {
+        const auto* type = static_cast<const CMonsterType*>(m.type);
+        const CNpc* npc = type && type->npcId ? built.lists.npcs.FindById(type->npcId) : nullptr;
+        // Cards on the talk screen: the flag, and no talk profile (whose services menu the innkeeper has).
+        const char* profile = npc ? npc->GetTalkProfileId() : nullptr;
+        if (npc == nullptr || (npc->GetServiceFlags() & 0x40) == 0 || (profile && *profile)) continue;
+        EXPECT_TRUE(m.x > 7 && m.x < 13 && m.y > 7 && m.y < 13) << "inside the house's walls";
+        player = npc;
+    }
+    ASSERT_NE(player, nullptr);
+    EXPECT_EQ(player->maxBet, 200);
 }
 
 TEST_F(BuiltSections, TheCellarHoldsItsPlacementsMonstersAndBags) {

@@ -413,7 +413,8 @@ BaseRuleContent MakeBaseRules() {
                   {"base_townsfolk_shepherd", "Shepherd", "base_npc_shepherd", 8},
                   {"base_townsfolk_innkeeper", "Innkeeper", "base_npc_innkeeper", 8 | 16},
                   {"base_townsfolk_smith", "Smith", "base_npc_smith", 8 | 16},
-                  {"base_townsfolk_trainer", "Trainer", "base_npc_trainer", 8 | 16}};
+                  {"base_townsfolk_trainer", "Trainer", "base_npc_trainer", 8 | 16},
+                  {"base_townsfolk_gambler", "Card player", "base_npc_cardplayer", 8 | 16}};
     for (const auto& p : people)
         type(p.id, "base_townsfolk", p.name, 2, {1, 3, 2, 30, 0, 2, 3, 10, 10, 3}, 4, p.flags)->npcId = p.npc;
 

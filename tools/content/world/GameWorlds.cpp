@@ -292,7 +292,8 @@ Content BaseWorld() {
     // Monster types by 1-based index: the cellar's creatures, then the town's people.
     c.tableE = {"base_rat_small",           "base_skeleton_warrior",   "base_wolf_grey",
                 "base_skeleton_mage",       "base_townsfolk_merchant", "base_townsfolk_shepherd",
-                "base_townsfolk_innkeeper", "base_townsfolk_smith",    "base_townsfolk_trainer"};
+                "base_townsfolk_innkeeper", "base_townsfolk_smith",    "base_townsfolk_trainer",
+                "base_townsfolk_gambler"};
     c.tableF = {"bres_tex_floor", "bres_tex_wall", "bres_tex_ceiling"};
     c.quests = {
         {"base_q_cellar", "The old cellar", "Old Maren asked you to look into the noises in her cellar."},

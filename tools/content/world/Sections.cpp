@@ -536,6 +536,8 @@ Section ValePiece(int column, int row) {
         monsters.push_back({9, 3, 0x0A, 0, 17, 10, 0});  // facing west
         monsters.push_back({5, 4, 0x12, 0, 12, 15, 0});
         monsters.push_back({6, 5, 0x02, 0, 15, 4, 0});
+        // The card player keeps a table in the house, facing the innkeeper.
+        monsters.push_back({10, 6, 0x02, 0, 9, 11, 0});
     }
     at(0, 0) = CellSpec{};  // a cell left empty: it shows the world's default ground
     ByteWriter bits;

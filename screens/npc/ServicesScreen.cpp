@@ -49,6 +49,7 @@ void CServicesScreen::Enter(u32 a, u32 b, u32 c, u32 d) {
     restDialog.Attach(game);
     repairDialog.Attach(game);
     trainingDialog.Attach(game);
+    betDialog.Attach(game);
     npc_ = host_.GetNpcForEntry(b);
     // A missing profile leaves the screen without animation and own music; the menu still works.
     profile_ = npc_ ? host_.FindTalkProfile(npc_->GetTalkProfileId()) : nullptr;
@@ -167,6 +168,12 @@ u32 CServicesScreen::OnCommand(u32 command) {
             trainingDialog.Open(host_.GetTradeWorld(), *npc_);
             OpenDialog(trainingDialog, kTrainingOpen);
             return 0;
+        case kServicesCards:
+            screenState = kBetOpen;
+            betDialog.Open(npc_ ? npc_->maxBet : 0);
+            OpenModal(&betDialog);
+            Draw();
+            return 0;
         case kServicesLeave:
             PlayInterfaceSound(game, 1, 10);
             doorFlag = 0;
@@ -193,10 +200,16 @@ u32 CServicesScreen::OnCommand(u32 command) {
         screenState = kMenu;
         DropModal();
         return 0;
-    case kBetOpen:
+    case kBetOpen: {
         screenState = kMenu;
+        const i32 bet = betDialog.Bet();
         DropModal();
-        return 0;
+        if (command != CBetDialog::kOk) return 0;
+        return StartCardGame(*this, host_.GetCustomer(), bet, [this](const char* text) {
+            ShowMessage(text, CButtonBar::kOk);
+            Draw();
+        });
+    }
     default: return 0;
     }
 }

@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "core/Types.h"
+#include "screens/npc/BetDialog.h"
 #include "screens/npc/NpcServiceRules.h"
 #include "screens/npc/RestDialog.h"
 #include "screens/npc/SmithRepairDialog.h"
@@ -68,6 +69,7 @@ public:
     CRestDialog restDialog;
     CSmithRepairDialog repairDialog;
     CTrainingDialog trainingDialog;
+    CBetDialog betDialog;
 
     std::vector<ServiceButton> buttons;  // the services placed before "Leave"
     u32 doorFlag = 0;

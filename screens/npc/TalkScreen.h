@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "core/Types.h"
+#include "screens/npc/BetDialog.h"
 #include "screens/npc/Conversation.h"
 #include "screens/npc/NpcServiceRules.h"
 #include "screens/npc/SmithRepairDialog.h"
@@ -29,8 +30,8 @@ public:
     static constexpr u16 kLayoutGroup = 28;
     // An object list entry answers this base plus its index (a tap chooses it).
     static constexpr u32 kListEntryBase = 0x6500;
-    // Screen states: talking, or a service dialog open over the talk.
-    enum : u32 { kTalking = 1, kRepairOpen = 2, kTrainingOpen = 4 };
+    // Screen states: talking, or a service or the bet dialog open over the talk.
+    enum : u32 { kTalking = 1, kRepairOpen = 2, kTrainingOpen = 4, kBetOpen = 6 };
 
     explicit CTalkScreen(CScreenHost& host) : host_(host) {}
 
@@ -65,6 +66,9 @@ public:
     // The services the talk offers itself (an NPC without a services menu).
     CSmithRepairDialog repairDialog;
     CTrainingDialog trainingDialog;
+    CBetDialog betDialog;
+    CTextView messageView;
+    CButtonBar messageBar;
 
     // ITalkOutput
     void AppendSpeech(const char* text, int style, bool startsUtterance) override;

@@ -392,12 +392,12 @@ u32 CGameScreen::OnCommand(u32 id) {
     case 279:
     case 5: CloseModal(); return 0;
     case 103:
-        // The lock-picking dialog sprang the trap: the dialog goes, the trap strikes at its strength.
+        // The lock-picking dialog sprang the trap: the dialog goes, then the trap fires.
         if (screenMode == kModeLockPick) {
-            const u32 strength = lockWord_ ? ((*lockWord_ >> 10) & 15u) * 10u : 0u;
+            const u16 word = lockWord_ ? *lockWord_ : 0;
             lockWord_ = nullptr;
             CloseModal();
-            if (springTrap && strength) springTrap(strength);
+            if (springTrap && (word >> 10) & 15u) springTrap(word);
         }
         return 0;
     case 218:

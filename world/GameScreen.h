@@ -247,10 +247,10 @@ public:
     void OpenPotions();
     void RestCommand();
     void Rest();
-    // The lock-picking dialog on a door's lock word (the door prompt's Pick); the trap's strength is
-    // handed to `springTrap` when an attempt springs it.
+    // The lock-picking dialog on a door's lock word (the door prompt's Pick: the placement's level
+    // word); when an attempt springs the trap, `springTrap` gets the word (the door's trap fires).
     void PickLock(u16& lockWord);
-    std::function<void(u32 trapStrength)> springTrap;
+    std::function<void(u16 lockWord)> springTrap;
 
     // Opens the world map over the view (the map widget's tap); refused while moving or acting.
     u32 OpenWorldMap();

@@ -353,9 +353,9 @@ TEST(NpcScreensInGame, ALockIsPickedFromTheGameView) {
     EXPECT_EQ(view->modalChild, nullptr);
     EXPECT_EQ(view->screenMode, CGameScreen::kModeNormal);
 
-    // A lock beyond any hand (level 15) with a trap of 3: the attempt fails and the trap strikes.
-    u32 sprung = 0;
-    view->springTrap = [&](u32 strength) { sprung = strength; };
+    // A lock beyond any hand (level 15) with a trap of 3: the attempt fails and the trap fires.
+    u16 sprung = 0;
+    view->springTrap = [&](u16 word) { sprung = word; };
     game.player.skills[craft::kLockpickSkill] = 1;
     u16 trapped = static_cast<u16>((15u << 6) | (3u << 10));
     rig.Tick(30);
@@ -363,7 +363,7 @@ TEST(NpcScreensInGame, ALockIsPickedFromTheGameView) {
     ASSERT_EQ(view->screenMode, CGameScreen::kModeLockPick);
     rig.Settle();
     rig.TapWidget(static_cast<CLockPickDialog*>(view->modalChild)->pickButton);
-    EXPECT_EQ(sprung, 30u);
+    EXPECT_EQ(sprung, trapped);
     EXPECT_EQ(trapped & 0x3C0u, 15u << 6);
     EXPECT_EQ(view->modalChild, nullptr);
 }

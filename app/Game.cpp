@@ -2,6 +2,7 @@
 
 #include <cstring>
 
+#include "app/GameScreenScripts.h"
 #include "app/GameTradeWorld.h"
 #include "app/GameViewDialogs.h"
 #include "app/GameViewModalDialogs.h"
@@ -300,6 +301,11 @@ void CGame::TalkPlace(const char* npcId, CMapSection* section, u32& creatureWord
         sectionEntries_.push_back(section);
         sectionWord = static_cast<u32>(sectionEntries_.size());
     }
+}
+
+IScriptWorld* CGame::GetScreenScripts() {
+    if (!screenScripts_) screenScripts_ = std::make_unique<CGameScreenScripts>(*this);
+    return screenScripts_.get();
 }
 
 CMapSection* CGame::GetSectionForEntry(u32 word) const {

@@ -205,6 +205,7 @@ public:
     IGameViewDialogs* GetGameViewDialogs() override;
     u32 TalkEntry(const char* npcId, u32& npcWord) override;
     void TalkPlace(const char* npcId, CMapSection* section, u32& creatureWord, u32& sectionWord) override;
+    IScriptWorld* GetScreenScripts() override;
     // The section an entry word names (null for 0 or one that names none).
     CMapSection* GetSectionForEntry(u32 word) const;
 
@@ -302,6 +303,7 @@ private:
     std::vector<CNpc*> npcEntries_;
     // The sections whose bags a talk handed on: entry word n names entry n - 1.
     std::vector<CMapSection*> sectionEntries_;
+    std::unique_ptr<IScriptWorld> screenScripts_;
     CPlayerCustomer playerCustomer_{player};
     std::unique_ptr<IGameViewDialogs> gameViewDialogs_;
     // The interface pictures as plain pointers in base-number order: the runs that

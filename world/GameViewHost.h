@@ -11,6 +11,7 @@
 
 class CMapSection;
 class CScriptContext;
+class IScriptWorld;
 class CTextureSet;
 class CWorld;
 class CWorldList;
@@ -65,6 +66,9 @@ public:
     virtual u32 TalkEntry(const char* npcId, u32& npcWord) { return 0; }
     // The entry words of the creature that stands for the NPC in the section (0 when none does) and
     // of the section's bags, which the talk hands on to the shop.
+    // Where the scripts' talk and page commands go (the talk screen's text, topics and course, the
+    // pages screen's text): only those commands of the world are used. Null: nowhere.
+    virtual IScriptWorld* GetScreenScripts() { return nullptr; }
     virtual void TalkPlace(const char* npcId, CMapSection* section, u32& creatureWord, u32& sectionWord) {
         creatureWord = 0;
         sectionWord = 0;

@@ -165,6 +165,10 @@ void CTalkScreen::AddListEntry(const char* id, const char* title) {
     if (conversation_) conversation_->AddListEntry(id, title);
 }
 
+void CTalkScreen::ShowScriptText(const char* text, i32 style) {
+    speechView.AddText(text ? text : "", static_cast<u32>(style), 1);
+}
+
 void CTalkScreen::AddLink(const char* text, u32 command, u32 colour, bool pen, i32& y) {
     const u8* area = FindLayoutRect(game, kLayoutGroup, kLinkArea);
     if (!area) return;

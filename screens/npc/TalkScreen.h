@@ -46,6 +46,8 @@ public:
     void SetGoFirst();
     void CreateObjectList();
     void AddListEntry(const char* id, const char* title);
+    // A script's message in the speech (its macros already expanded).
+    void ShowScriptText(const char* text, i32 style);
 
     const CNpc* GetNpc() const { return npc_; }
     const CConversation* GetConversation() const { return conversation_.get(); }

@@ -22,6 +22,8 @@
 #include "screens/npc/ServicesScreen.h"
 #include "screens/npc/ShopScreen.h"
 #include "screens/npc/TalkScreen.h"
+#include "script/ScriptContext.h"
+#include "script/ScriptMessages.h"
 #include "tests/support/FrameRig.h"
 #include "tests/support/Png.h"
 #include "ui/ScreenIds.h"
@@ -273,6 +275,16 @@ TEST(NpcScreensInGame, TheShepherdTalksOfTheWolves) {
     auto* talk = dynamic_cast<CTalkScreen*>(rig.TalkTo("base_npc_shepherd"));
     ASSERT_NE(talk, nullptr);
     EXPECT_TRUE(testing_support::MatchesGolden("app_npc_talk_shepherd", rig.Capture()));
+
+    // A message of a script run in the talk (a dialogue line's) joins the speech.
+    CScriptContext* context = rig.Game()->GetScriptContext();
+    ASSERT_NE(context, nullptr);
+    ASSERT_EQ(context->GetRouting(), kRouteTalk);
+    ShowGameMessage(*context, "A dog barks somewhere.", 0);
+    std::string speech;
+    for (const CTextViewLineArray* lines : {&talk->speechView.rows, &talk->speechView.pending})
+        for (u32 i = 0; i < lines->Count(); ++i) speech += std::string(lines->At(i).text.GetText()) + " ";
+    EXPECT_NE(speech.find("A dog barks"), std::string::npos) << speech;
 
     // The wolves: the shepherd asks, the answers stand as links; one answer and the talk goes on.
     bool tapped = false;

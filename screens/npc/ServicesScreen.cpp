@@ -163,6 +163,15 @@ u32 CServicesScreen::OnCommand(u32 command) {
             repairDialog.Open(host_.GetTradeWorld(), GetPriceLevel());
             OpenDialog(repairDialog, kRepairOpen);
             return 0;
+        case kServicesEnchant:
+            if (!npc_) return 0;
+            if (!CNpcEnchanting::HasCandidates(host_)) {
+                screenState = kEnchantOpen;
+                ShowMessage("You don't have anything to enchant.", CButtonBar::kOk);
+                return 0;
+            }
+            OpenDialog(enchanting.Open(host_, *npc_, 0), kEnchantOpen);
+            return 0;
         case kServicesTraining:
             if (!npc_) return 0;
             trainingDialog.Open(host_.GetTradeWorld(), *npc_);

@@ -7,6 +7,7 @@
 
 #include "core/Types.h"
 #include "screens/npc/BetDialog.h"
+#include "screens/npc/NpcEnchanting.h"
 #include "screens/npc/NpcServiceRules.h"
 #include "screens/npc/RestDialog.h"
 #include "screens/npc/SmithRepairDialog.h"
@@ -69,6 +70,7 @@ public:
     CRestDialog restDialog;
     CSmithRepairDialog repairDialog;
     CTrainingDialog trainingDialog;
+    CNpcEnchanting enchanting;
     CBetDialog betDialog;
 
     std::vector<ServiceButton> buttons;  // the services placed before "Leave"

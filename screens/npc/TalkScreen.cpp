@@ -314,7 +314,7 @@ u32 CTalkScreen::OnCommand(u32 command) {
         return 0;
     }
     // A service dialog's closing command gives the talk back.
-    if (screenState == kRepairOpen || screenState == kTrainingOpen) {
+    if (screenState == kRepairOpen || screenState == kTrainingOpen || screenState == kEnchantOpen) {
         screenState = kTalking;
         CloseModal();
         Redraw();
@@ -340,6 +340,11 @@ u32 CTalkScreen::OnCommand(u32 command) {
         repairDialog.Open(host_.GetTradeWorld(), GetNpcPriceLevel(host_, *npc_));
         screenState = kRepairOpen;
         OpenModal(&repairDialog);
+        return 0;
+    } else if (command == kTalkEnchant && npc_) {
+        CEnchantSelectDialog& selection = enchanting.Open(host_, *npc_, 3 * npc_->GetEnchantLevel());
+        screenState = kEnchantOpen;
+        OpenModal(&selection);
         return 0;
     } else if (command == kTalkTraining && npc_) {
         trainingDialog.Attach(game);

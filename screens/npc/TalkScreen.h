@@ -11,6 +11,7 @@
 #include "core/Types.h"
 #include "screens/npc/BetDialog.h"
 #include "screens/npc/Conversation.h"
+#include "screens/npc/NpcEnchanting.h"
 #include "screens/npc/NpcServiceRules.h"
 #include "screens/npc/SmithRepairDialog.h"
 #include "screens/npc/TrainingDialog.h"
@@ -31,7 +32,7 @@ public:
     // An object list entry answers this base plus its index (a tap chooses it).
     static constexpr u32 kListEntryBase = 0x6500;
     // Screen states: talking, or a service or the bet dialog open over the talk.
-    enum : u32 { kTalking = 1, kRepairOpen = 2, kTrainingOpen = 4, kBetOpen = 6 };
+    enum : u32 { kTalking = 1, kRepairOpen = 2, kEnchantOpen = 3, kTrainingOpen = 4, kBetOpen = 6 };
 
     explicit CTalkScreen(CScreenHost& host) : host_(host) {}
 
@@ -68,6 +69,7 @@ public:
     // The services the talk offers itself (an NPC without a services menu).
     CSmithRepairDialog repairDialog;
     CTrainingDialog trainingDialog;
+    CNpcEnchanting enchanting;
     CBetDialog betDialog;
     CTextView messageView;
     CButtonBar messageBar;

@@ -380,4 +380,33 @@ TEST(NpcScreensInGame, ALockIsPickedFromTheGameView) {
     EXPECT_EQ(view->modalChild, nullptr);
 }
 
+// The enchanter's service: the selection of the player's enchantable items over its menu.
+TEST(NpcScreensInGame, TheEnchanterOffersTheItemsToEnchant) {
+    TownRig rig;
+    ASSERT_TRUE(rig.StartInTown());
+    CGame& game = *rig.Game();
+    const CItemCatalogue& catalogue = game.worldLists->items;
+    const CItemType* plain = nullptr;
+    for (int i = 0; i < catalogue.GetItemTypeCount() && !plain; ++i) {
+        const CItemType* t = catalogue.GetItemType(i);
+        if (t && t->itemClass >= 1 && t->itemClass <= 4 && t->enchantCapacity > 0 && !t->effects) plain = t;
+    }
+    ASSERT_NE(plain, nullptr);
+    ASSERT_NE(game.player.AddItemCopies(1, *plain), nullptr);
+
+    auto* services = dynamic_cast<CServicesScreen*>(rig.TalkTo("base_npc_enchanter"));
+    ASSERT_NE(services, nullptr);
+    ASSERT_TRUE(rig.TapService(*services, kServicesEnchant));
+    rig.Settle();
+    CEnchantSelectDialog& selection = services->enchanting.selection;
+    ASSERT_EQ(services->modalChild, &selection);
+    EXPECT_GT(selection.items.GetCount(), 0);
+    EXPECT_TRUE(testing_support::MatchesGolden("app_npc_enchant_select", rig.Capture()));
+    rig.TapWidget(selection.closeButton);
+    EXPECT_EQ(services->modalChild, nullptr);
+    rig.Settle();
+    rig.TapWidget(services->leaveButton);
+    EXPECT_EQ(rig.Current(), rig.View());
+}
+
 }  // namespace

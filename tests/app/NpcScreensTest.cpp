@@ -17,6 +17,7 @@
 #include "data/WorldList.h"
 #include "data/WorldLists.h"
 #include "screens/npc/CraftRules.h"
+#include "screens/npc/EnchantTypeEntryDialog.h"
 #include "screens/npc/LockPickDialog.h"
 #include "screens/npc/RestDialog.h"
 #include "screens/npc/ServicesScreen.h"
@@ -402,6 +403,44 @@ TEST(NpcScreensInGame, TheEnchanterOffersTheItemsToEnchant) {
     ASSERT_EQ(services->modalChild, &selection);
     EXPECT_GT(selection.items.GetCount(), 0);
     EXPECT_TRUE(testing_support::MatchesGolden("app_npc_enchant_select", rig.Capture()));
+
+    // The first item into the enchanting screen; one entry of the first type; OK pays and enchants.
+    selection.items.selection = 0;
+    CItemInstance* item = selection.ItemOfRow(0);
+    ASSERT_NE(item, nullptr);
+    rig.TapWidget(selection.useButton);
+    rig.Settle();
+    CEnchantDialog& enchanting = selection.enchanting;
+    ASSERT_EQ(selection.modalChild, &enchanting);
+    EXPECT_TRUE(testing_support::MatchesGolden("app_npc_enchanting", rig.Capture()));
+    rig.TapWidget(enchanting.addButton);
+    rig.Settle();
+    CEnchantTypeEntryDialog& entry = services->enchanting.entries.typeEntry;
+    ASSERT_EQ(enchanting.modalChild, &entry);
+    ASSERT_GT(entry.types.GetCount(), 0);
+    // "Fortify skill" and its first skill: a kind that needs a datum stores nothing without one.
+    rig.Tap(entry.types.x + entry.types.w / 2, entry.types.y + entry.types.rowHeight / 2);
+    rig.Settle();
+    rig.Tap(entry.data.x + entry.data.w / 2, entry.data.y + entry.data.rowHeight / 2);
+    rig.Settle();
+    EXPECT_TRUE(testing_support::MatchesGolden("app_npc_enchant_entry", rig.Capture()));
+    rig.TapWidget(entry.okButton);
+    rig.Settle();
+    ASSERT_EQ(enchanting.modalChild, nullptr);
+    ASSERT_EQ(enchanting.Count(), 1);
+    const u32 gold = game.player.gold = 100000;
+    const u32 price = static_cast<u32>(enchanting.Totals().price);
+    rig.TapWidget(enchanting.okButton);
+    rig.Settle();
+    ASSERT_NE(item->effects, nullptr);
+    EXPECT_EQ(item->effects->Count(), 1);
+    EXPECT_GT(price, 0u);
+    EXPECT_EQ(game.player.gold, gold - price);
+    // The success message; its Ok gives the selection back.
+    ASSERT_EQ(enchanting.modalChild, &enchanting.messageBar);
+    rig.Key(32);
+    rig.Settle();
+    EXPECT_EQ(selection.modalChild, nullptr);
     rig.TapWidget(selection.closeButton);
     EXPECT_EQ(services->modalChild, nullptr);
     rig.Settle();

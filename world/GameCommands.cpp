@@ -1,5 +1,5 @@
-// The player's commands of the game view besides moving (attack, spell book, potions, rest), the game
-// clock's steps, and the HUD over the view: its widgets from the layout table, the target panel and
+// The player's commands of the game view besides moving (attack, spell book, potions, rest), and the
+// HUD over the view: its widgets from the layout table, the target panel and
 // the effect timer.
 #include <algorithm>
 #include <cstdio>
@@ -81,36 +81,6 @@ void CGameScreen::Rest() {
     }
     UpdateGauges();
     if (modalDialog && host_ && host_->GetGameViewDialogs()) host_->GetGameViewDialogs()->ReportRest(*modalDialog, false);
-}
-
-// --- clock ---
-
-// The seams of the clock's rules (weather, per-minute effects, the hour's events) hang here.
-void CGameScreen::AdvanceMinute() {
-    ++clock;
-    if (player_) player_->TickEffects(1);
-    if (inPrison && clock >= prisonArrival + 10) ServeSentence();
-    if (clock % 60 == 0) {
-        // The light changes at these hours.
-        const u32 hour = clock % 1440 / 60;
-        if (hour == 6 || hour == 8 || hour == 20 || hour == 22) UpdateSkyPicture();
-    }
-    OnTimePassed(1);
-}
-
-void CGameScreen::AdvanceClockHours(u32 hours) {
-    clock += hours * 60;
-    if (player_) player_->TickEffects(static_cast<int>(hours * 60));
-    UpdateSkyPicture();
-    OnTimePassed(hours * 60);
-}
-
-void CGameScreen::FormatDateTime(CStr& out) const {
-    const u32 hour = static_cast<u32>(GetHour());
-    char text[48];
-    std::snprintf(text, sizeof text, "Day %u, %u:%02u %s", GetDay(), hour % 12 == 0 ? 12 : hour % 12, GetMinute(),
-                  hour < 12 ? "am" : "pm");
-    out.Assign(text);
 }
 
 // --- HUD ---

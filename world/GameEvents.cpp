@@ -526,15 +526,13 @@ void CGameScreen::TransportToJail(const char* prison) {
     } else
         text.Assign("You're being transported to a prison.");
     AppendMessage(text.GetText());
-    inPrison = true;
-    prisonArrival = clock;
+    gameClock.EnterPrison();
     jailTarget.Assign(name.GetText());
     jailTarget.Append("_jail");
     StartTransition(jailTarget.GetText(), 3);
 }
 
 void CGameScreen::ServeSentence() {
-    inPrison = false;
     CStr exit;
     exit.Assign(jailTarget.GetText());
     exit.Append("exit");

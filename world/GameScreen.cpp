@@ -19,6 +19,8 @@ CGameScreen::CGameScreen() {
     renderer.Init();
     renderer.viewState = &viewState;
     renderer.emitters = &emitters;
+    weather.SetHost(this);
+    weather.SetParticles(&weatherParticles);
     viewState.mapWidth = kWindowSize;
     viewState.mapHeight = kWindowSize;
     FillQuantityLadder();
@@ -33,6 +35,7 @@ void CGameScreen::AttachPlayer(CPlayer* player) {
     if (player_) player_->SetHost(nullptr);
     player_ = player;
     if (player_) player_->SetHost(this);
+    gameClock.SetPlayer(player);
 }
 
 void CGameScreen::SetHost(IGameViewHost* host) {
@@ -53,6 +56,9 @@ void CGameScreen::SetHost(IGameViewHost* host) {
     cacheBuilder = std::make_unique<CViewCacheBuilder>(viewState, *viewWorld, nullptr);
     viewState.pictures = viewWorld.get();
     random = host_->GetRandom();
+    music = &host_->GetWorldLists()->resources;
+    worldAudio.SetCatalogue(music);
+    skySource = std::make_unique<CWorldSkySource>(host_->GetWorldLists()->skies, host_->GetTextures());
     scriptContext_ = host_->GetScriptContext();
     if (scriptContext_) scriptContext_->SetWorld(&scriptWorld);
 }
@@ -88,7 +94,7 @@ void CGameScreen::Attach(CWidgetHost* g) {
     turning = stepping = bump = false;
     fractionX = fractionY = 0x8000;
     previousX = previousY = -1;
-    clock = 880;
+    gameClock.minutes = CGameClock::kAttachTime;
     screenMode = kModeNormal;
     messageBar.Attach(g);
     if (g && !random) random = g->GetRandom();
@@ -195,6 +201,11 @@ void CGameScreen::Draw() {
     }
     SyncViewPose();
     if (rendererReady && section) renderer.RenderFrame();
+    if (section && section->IsSurface() && weather.Intensity() != 0) {
+        const u32 now = plat::TickCount();
+        renderer.MoveWeatherParticles(ParticleElapsed(now - lastParticleTick));
+        lastParticleTick = now;
+    }
     if (!turning) DrawTargetPanel();
     DrawEffectTimer();
     // The widgets draw over the view every frame: the view beneath them was drawn anew.
@@ -264,6 +275,7 @@ u32 CGameScreen::OnTick(u32 time) {
         }
     }
     RunCellPasses(fired);
+    weather.Tick();
     if (fired[5]) {
         viewState.skyAngle -= 0x1000;
         if (viewState.skyAngle < 0) viewState.skyAngle += 360 << 16;
@@ -448,11 +460,28 @@ void CGameScreen::PlaySound(const char* name, i32 volume) {
 
 // --- seams ---
 
-void CGameScreen::OnTimePassed(u32) {}
-
 void CGameScreen::UpdateSurroundings() { UpdateMusic(); }
 
-void CGameScreen::RunCellPasses(const bool (&)[9]) {}
+void CGameScreen::RunCellPasses(const bool (&fired)[9]) {
+    if (!section) return;
+    if (fired[0] || fired[1]) cellPasses.ComputeLighting(true, true);
+    if (fired[4]) cellPasses.AnimateDoors();
+}
+
+void CGameScreen::ClearAllObjectMarks() {
+    CWorldList* list = host_ ? host_->GetWorldList() : nullptr;
+    if (list) {
+        for (u32 i = 0; i < list->Count(); ++i)
+            if (CWorld* w = list->At(i)) ClearMapObjectMarks(*w);
+    } else if (world) {
+        ClearMapObjectMarks(*world);
+    }
+}
+
+void CGameScreen::ReloadSkyAndCaches() {
+    UpdateSkyPicture();
+    RebuildViewCaches();
+}
 
 // --- music ---
 
@@ -500,11 +529,7 @@ void CGameScreen::SetManaGauge(int percent) {
 }
 
 void CGameScreen::PassTimeTo(int hour, int minute) {
-    const u32 target = static_cast<u32>(hour * 60 + minute) % 1440;
-    const u32 now = clock % 1440;
-    const u32 minutes = target >= now ? target - now : target + 1440 - now;
-    clock += minutes;
-    UpdateSkyPicture();
+    gameClock.PassTimeTo(hour, minute);
 }
 
 // --- the view ---
@@ -523,7 +548,8 @@ void CGameScreen::ForgetWorld() {
     screenMode = kModeNormal;
     turning = stepping = bump = false;
     bumpPause = bumpTravel = 0;
-    inPrison = false;
+    gameClock.inPrison = false;
+    weather.Clear();
     pendingList = PendingList{};
     for (Target& t : targets) t = Target{};
     if (viewWorld) viewWorld->Forget();
@@ -555,7 +581,7 @@ void CGameScreen::RefreshView() {
     }
     window.SetPlayer(playerX, playerY, static_cast<u32>(facing));
     window.SetItemCatalogue(nullptr);
-    window.Fill(world, section, cellRefs, clock);
+    window.Fill(world, section, cellRefs, gameClock.minutes);
     if (viewWorld) viewWorld->Refresh();
     RebuildViewCaches();
     SyncViewPose();
@@ -577,11 +603,5 @@ void CGameScreen::RebuildCell(i32 x, i32 y) {
 
 void CGameScreen::RebuildChangedCells() {
     CScriptContext* context = host_ ? host_->GetScriptContext() : nullptr;
-    if (!context) return;
-    for (const ScriptStateRecord& r : context->GetStateRecords()) {
-        i32 x = 0, y = 0;
-        if (!window.SectionToWindowCell(r.section, r.x, r.y, x, y)) continue;
-        RebuildCell(x, y);
-    }
-    context->ClearStateRecords();
+    if (context && cacheBuilder) cellPasses.RebuildChangedCells(*context, *cacheBuilder);
 }

@@ -106,24 +106,3 @@ bool CGameViewWorld::DescribeCentre(i32 x, i32 y, bool upper, CBlockCacheEntry& 
     return true;
 }
 
-void CGameViewWorld::CeilingOf(const CMapSection& section, u16& texture, u16& palette) const {
-    texture = palette = 0;
-    if (section.ceilingObject && !section.ceilingObject->frames.empty())
-        texture = PictureIndex(section.ceilingObject->frames[0]);
-    if (section.ceilingPicture) {
-        const u16 index = textures_.IndexOfSecond(section.ceilingPicture);
-        palette = index == kNoIndex ? 0 : index;
-    }
-}
-
-bool CGameViewWorld::ChooseSurfaceSky(u32 hour, i32 weather, u16& picture, i32& percent, u16& fog) const {
-    picture = 0;
-    percent = 0;
-    fog = 0;
-    const CSkyRecord* sky = lists_.skies.ChooseSky(hour, weather);
-    if (!sky) return false;
-    picture = PictureIndex(sky->picture && *sky->picture ? sky->picture : sky->id);
-    percent = sky->value;
-    fog = sky->word;
-    return true;
-}

@@ -13,7 +13,6 @@
 #include "view3d/ViewWorld.h"
 #include "world/CellWindow.h"
 
-class CMapSection;
 class CTextureSet;
 class CWorldLists;
 
@@ -85,10 +84,6 @@ public:
 
     // The first-table index of a picture name (0 when none), loading the picture.
     u16 PictureIndex(const char* name) const;
-    // The ceiling of an underground map: its ceiling object's first frame and its picture's palette.
-    void CeilingOf(const CMapSection& section, u16& texture, u16& palette) const;
-    // The world's sky for an hour and a weather level: picture index, visibility percent, fog colour.
-    bool ChooseSurfaceSky(u32 hour, i32 weather, u16& picture, i32& percent, u16& fog) const;
 
 private:
     struct Type {

@@ -46,12 +46,12 @@ TEST(GameView, ANewGameBeginsInTheCellarAndWalks) {
     rig.Settle();
 
     // North twice: the first step reaches (17, 16), each a minute of game time.
-    const u32 clock = view->clock;
+    const u32 clock = view->gameClock.minutes;
     view->facing = 0;
     rig.Key(38);
     rig.Settle();
     EXPECT_EQ(view->playerY, 16);
-    EXPECT_EQ(view->clock, clock + 1);
+    EXPECT_EQ(view->gameClock.minutes, clock + 1);
 
     // A turn to the east and two steps along the hall; then back west with the mouse's button.
     rig.Key(39);
@@ -63,7 +63,7 @@ TEST(GameView, ANewGameBeginsInTheCellarAndWalks) {
     rig.Settle();
     EXPECT_EQ(view->playerX, 19);
     EXPECT_EQ(view->playerY, 16);
-    EXPECT_EQ(view->clock, clock + 3);
+    EXPECT_EQ(view->gameClock.minutes, clock + 3);
     ASSERT_TRUE(rig.TapLayoutElement(43, 540));  // the back button
     rig.Settle();
     EXPECT_EQ(view->playerX, 18);

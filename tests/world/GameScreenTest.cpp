@@ -146,10 +146,10 @@ TEST_F(GameScreenTest, ANewGameBeginsAtTheStartPlace) {
 
 TEST_F(GameScreenTest, AStepGlidesOverEightPhasesAndTakesOneMinute) {
     PlaceAt(17, 17, 0);
-    const u32 clock = view->clock;
+    const u32 clock = view->gameClock.minutes;
     Key(1000);
     EXPECT_TRUE(view->stepping);
-    EXPECT_EQ(view->clock, clock + 1);
+    EXPECT_EQ(view->gameClock.minutes, clock + 1);
     // A second command while the step runs is ignored.
     Key(1000);
     int phases = 0;
@@ -160,7 +160,7 @@ TEST_F(GameScreenTest, AStepGlidesOverEightPhasesAndTakesOneMinute) {
     EXPECT_EQ(phases, 8);
     EXPECT_EQ(view->playerY, 16);
     EXPECT_EQ(view->fractionY, 0x8000u);
-    EXPECT_EQ(view->clock, clock + 1);
+    EXPECT_EQ(view->gameClock.minutes, clock + 1);
     // The next command is taken once the step has ended.
     Settle();
     Key(1000);
@@ -201,7 +201,7 @@ TEST_F(GameScreenTest, WallsAndClosedDoorsBumpWithoutTakingTime) {
     for (const Case& c : cases) {
         SCOPED_TRACE(c.what);
         PlaceAt(c.x, c.y, c.facing);
-        const u32 clock = view->clock;
+        const u32 clock = view->gameClock.minutes;
         Key(1000);
         EXPECT_EQ(view->bump, !c.moves);
         Settle();
@@ -209,7 +209,7 @@ TEST_F(GameScreenTest, WallsAndClosedDoorsBumpWithoutTakingTime) {
         EXPECT_EQ(view->playerY, c.endY);
         EXPECT_EQ(view->fractionX, 0x8000u);
         EXPECT_EQ(view->fractionY, 0x8000u);
-        EXPECT_EQ(view->clock, clock + (c.moves ? 1 : 0));
+        EXPECT_EQ(view->gameClock.minutes, clock + (c.moves ? 1 : 0));
     }
     // Opened, the cellar door lets the player through.
     Placement("base_cellardoor")->flags = CPlacement::kVisible;
@@ -433,7 +433,7 @@ TEST(GameScreenSentence, LossesAreDrawnABoundedNumberOfTimes) {
 TEST_F(GameScreenTest, WithoutAPrisonNearbyThePlayerStaysFree) {
     view->PostJailEvent("");
     Tick();
-    EXPECT_FALSE(view->inPrison);
+    EXPECT_FALSE(view->gameClock.inPrison);
     EXPECT_STREQ(view->section->GetName(), "base_cellar");
     ASSERT_EQ(view->events.size(), 1u);
     EXPECT_STREQ(view->events[0]->text.GetText(), "There's no prison nearby - you're free - at least for a while.");
@@ -446,12 +446,15 @@ TEST_F(GameScreenTest, ASentenceOfCrimeFiveIsOneDayAndOneAttributePoint) {
     for (int a = 1; a <= 5; ++a) player.attributes[a] = 40;
     for (int s = 1; s <= 20; ++s) player.skills[s] = 10;
     player.crime = 5;
-    view->inPrison = true;
     view->jailTarget.Assign("base_cellar_jail");  // the built world has no jail: the player stays put
-    const u32 clock = view->clock;
-    view->ServeSentence();
-    EXPECT_FALSE(view->inPrison);
-    EXPECT_EQ(view->clock, clock + 24 * 60);
+    const u32 clock = view->gameClock.minutes;
+    view->gameClock.EnterPrison();
+    // Ten game minutes after the arrival the clock lets the prisoner go.
+    for (int m = 0; m < 9; ++m) view->AdvanceMinute();
+    EXPECT_TRUE(view->gameClock.inPrison);
+    view->AdvanceMinute();
+    EXPECT_FALSE(view->gameClock.inPrison);
+    EXPECT_EQ(view->gameClock.minutes, clock + 10 + 24 * 60);
     int attributeSum = 0, skillSum = 0;
     for (int a = 1; a <= 5; ++a) attributeSum += player.attributes[a];
     for (int s = 1; s <= 20; ++s) skillSum += player.skills[s];
@@ -472,14 +475,14 @@ TEST_F(GameScreenTest, RestAnsweredYesSleepsEightHoursAndHeals) {
     const int maxHp = player.GetMaxHp();
     ASSERT_GT(maxHp, 2);
     player.hp = static_cast<u16>(maxHp / 2);
-    const u32 clock = view->clock;
+    const u32 clock = view->gameClock.minutes;
     view->OnCommand(547);
     Tick();
     ASSERT_EQ(view->screenMode, CGameScreen::kModeRestPrompt);
     view->OnCommand(CButtonBar::kYes);
     EXPECT_EQ(view->screenMode, CGameScreen::kModeRest);
     EXPECT_EQ(dialogs.opened, std::vector<CGameViewDialog>{CGameViewDialog::kRest});
-    EXPECT_EQ(view->clock, clock + 8 * 60);
+    EXPECT_EQ(view->gameClock.minutes, clock + 8 * 60);
     EXPECT_EQ(player.hp, maxHp);
     // The dialog's close command gives the view back.
     view->OnCommand(5);
@@ -567,12 +570,12 @@ TEST_F(GameScreenTest, WalkingIntoAnObjectThatIsUsedSoUsesItInstead) {
     const u16 flags = record->viewFlags;
     record->viewFlags = static_cast<u16>(flags | kObjectUsedWhenWalkedInto);
     PlaceAt(13, 22, 90);
-    const u32 clock = view->clock;
+    const u32 clock = view->gameClock.minutes;
     Key(1000);
     Settle();
     record->viewFlags = flags;
     view->SetObjects(nullptr);
     EXPECT_EQ(objects.log, std::vector<std::string>{"32@12,22,-1 base_chamberdoor"});
     EXPECT_EQ(view->playerX, 13);
-    EXPECT_EQ(view->clock, clock);
+    EXPECT_EQ(view->gameClock.minutes, clock);
 }

@@ -534,6 +534,34 @@ void CGameScreen::PassTimeTo(int hour, int minute) {
 
 // --- the view ---
 
+void CGameScreen::ResetState() {
+    ForgetWorld();
+    facing = targetFacing = 0;
+    playerX = playerY = 0;
+    fractionX = fractionY = 0x8000;
+    gameClock.minutes = 0;
+    fightCountdown = 0;
+    triggerScript.Assign("");
+}
+
+void CGameScreen::StoreState(CGameViewState& out) const {
+    out.facing = static_cast<u32>(facing);
+    out.cellX = static_cast<u32>(playerX);
+    out.cellY = static_cast<u32>(playerY);
+    out.clock = gameClock.minutes;
+    out.screenMode = screenMode;
+}
+
+// A stored facing between quarters, a cell outside the window or another mode come back tidied.
+void CGameScreen::RestoreState(const CGameViewState& in) {
+    facing = targetFacing = static_cast<i32>(in.facing % 360 / 90 * 90);
+    playerX = in.cellX < static_cast<u32>(kWindowSize) ? static_cast<i32>(in.cellX) : 17;
+    playerY = in.cellY < static_cast<u32>(kWindowSize) ? static_cast<i32>(in.cellY) : 17;
+    fractionX = fractionY = 0x8000;
+    gameClock.minutes = in.clock;
+    screenMode = kModeNormal;
+}
+
 void CGameScreen::ForgetWorld() {
     window.Clear();
     world = nullptr;

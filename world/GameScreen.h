@@ -37,6 +37,7 @@
 #include "world/CellWindow.h"
 #include "world/GameClock.h"
 #include "world/GameEvent.h"
+#include "world/GameViewState.h"
 #include "world/GameScriptWorld.h"
 #include "world/GameWorldMap.h"
 #include "world/GameViewHost.h"
@@ -124,6 +125,11 @@ public:
     // Drops everything that points into the open worlds (they are about to close): the window, the
     // map, the queued events and actions, the open dialog.
     void ForgetWorld();
+    // The view's part of a saved game: reset before a game is created or loaded, stored into and taken
+    // from the saved state (the map itself comes back with the world's saved position).
+    void ResetState();
+    void StoreState(CGameViewState& out) const;
+    void RestoreState(const CGameViewState& in);
     // Makes this view the host of the player's reports (null: none).
     void AttachPlayer(CPlayer* player);
     CPlayer* GetPlayer() const { return player_; }

@@ -579,3 +579,26 @@ TEST_F(GameScreenTest, WalkingIntoAnObjectThatIsUsedSoUsesItInstead) {
     EXPECT_EQ(view->playerX, 13);
     EXPECT_EQ(view->gameClock.minutes, clock);
 }
+
+TEST_F(GameScreenTest, TheSavedViewStateComesBackTidied) {
+    PlaceAt(20, 21, 180);
+    CGameViewState saved;
+    view->StoreState(saved);
+    EXPECT_EQ(saved.cellX, 20u);
+    EXPECT_EQ(saved.cellY, 21u);
+    EXPECT_EQ(saved.facing, 180u);
+    EXPECT_EQ(saved.clock, view->gameClock.minutes);
+    view->ResetState();
+    EXPECT_EQ(view->gameClock.minutes, 0u);
+    EXPECT_EQ(view->section, nullptr);
+    saved.facing = 135;
+    saved.screenMode = 4;
+    view->RestoreState(saved);
+    EXPECT_EQ(view->facing, 90);
+    EXPECT_EQ(view->playerX, 20);
+    EXPECT_EQ(view->playerY, 21);
+    EXPECT_EQ(view->screenMode, CGameScreen::kModeNormal);
+    saved.cellX = 99;
+    view->RestoreState(saved);
+    EXPECT_EQ(view->playerX, 17) << "a cell outside the window is none of the map's";
+}

@@ -44,7 +44,6 @@ void CGameScreen::OpenSpellBook() {
         PostMessageEvent("You have active magic immunity effect.", 1, nullptr);
         return;
     }
-    PlaySound("bsnd_bookopen", 10);
     OpenModalDialog(CGameViewDialog::kSpellBook, kModeSpellBook);
 }
 

@@ -218,7 +218,7 @@ void CGameScreen::DispatchOne(CGameEvent& e) {
         screenMode = kModeRestPrompt;
         break;
     case kEventShipVoyage:
-        OpenModalDialog(CGameViewDialog::kRealmTravel, kModeRealmTravel);
+        OpenModalDialog(CGameViewDialog::kRealmTravel, kModeRealmTravel, e.text.GetText(), e.name.GetText());
         AdvanceClockHours(1);
         break;
     default: break;  // the handlers of the map objects, magic and stealing plug in with their work

@@ -417,6 +417,13 @@ u32 CGameScreen::OnCommand(u32 id) {
         CloseModal();
         return 0;
     case 535: return OpenWorldMap();
+    case 228:
+        // The voyage's end: its picture goes, the HUD is laid out again.
+        CloseModal();
+        if (host_ && host_->GetGameViewDialogs()) host_->GetGameViewDialogs()->CloseKeptDialog(CGameViewDialog::kRealmTravel);
+        SetupHud();
+        UpdateSurroundings();
+        return 0;
     case 536: return OnKey(1004);
     case 537: return OnKey(1000);
     case 538: return OnKey(1006);
@@ -445,13 +452,17 @@ u32 CGameScreen::OpenWorldMap() {
     return 0;
 }
 
-void CGameScreen::OpenModalDialog(CGameViewDialog kind, u32 mode) {
+void CGameScreen::OpenModalDialog(CGameViewDialog kind, u32 mode, const char* text, const char* destination) {
     IGameViewDialogs* dialogs = host_ ? host_->GetGameViewDialogs() : nullptr;
-    std::unique_ptr<CForm> dialog = dialogs ? dialogs->OpenDialog(kind) : nullptr;
-    if (!dialog) return;
-    modalDialog = std::move(dialog);
-    screenMode = mode;
-    OpenModal(modalDialog.get());
+    if (!dialogs) return;
+    if (std::unique_ptr<CForm> dialog = dialogs->OpenDialog(kind)) {
+        modalDialog = std::move(dialog);
+        screenMode = mode;
+        OpenModal(modalDialog.get());
+        return;
+    }
+    // A dialog the application keeps opens itself over the view.
+    if (dialogs->OpenKeptDialog(kind, text, destination) && modalChild) screenMode = mode;
 }
 
 void CGameScreen::PlaySound(const char* name, i32 volume) {

@@ -409,7 +409,7 @@ private:
     void EndOfStep();
     void SwitchSurfacePiece(i32 axis, i32 towards);
     void DispatchOne(CGameEvent& event);
-    void OpenModalDialog(CGameViewDialog kind, u32 mode);
+    void OpenModalDialog(CGameViewDialog kind, u32 mode, const char* text = "", const char* destination = "");
     bool IsBlockingTarget(i32 x, i32 y, i32 direction);
     bool IsDoorCellOpen(i32 x, i32 y) const;
     // A placed object is active (its first flag bit) or absent.

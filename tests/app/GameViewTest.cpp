@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "app/Game.h"
+#include "app/GameViewDialogs.h"
 #include "data/MapSection.h"
 #include "tests/support/FrameRig.h"
 #include "tests/support/Png.h"
@@ -93,6 +94,16 @@ TEST(GameView, ANewGameBeginsInTheCellarAndWalks) {
     EXPECT_EQ(view->IsBusy(), 1u);
     rig.Tick(30);
     view->modalChild->OnCommand(CWorldMapDialog::kCommandClose);
+    EXPECT_EQ(view->screenMode, CGameScreen::kModeNormal);
+    EXPECT_EQ(view->modalChild, nullptr);
+
+    // The spell book button opens the game's spell book over the view; its close gives the view back.
+    rig.Tick(30);
+    view->OnCommand(543);
+    ASSERT_EQ(view->screenMode, CGameScreen::kModeSpellBook);
+    EXPECT_EQ(view->modalChild, &rig.Game()->GetViewDialogs().spellBook);
+    rig.Tick(30);
+    view->modalChild->OnCommand(CSpellBookDialog::kClose);
     EXPECT_EQ(view->screenMode, CGameScreen::kModeNormal);
     EXPECT_EQ(view->modalChild, nullptr);
 

@@ -79,7 +79,8 @@ void CGameScreen::Rest() {
         if (player_->mana < maxMana) player_->AddMana(maxMana - player_->mana, false);
     }
     UpdateGauges();
-    if (modalDialog && host_ && host_->GetGameViewDialogs()) host_->GetGameViewDialogs()->ReportRest(*modalDialog, false);
+    if (modalDialog && host_ && host_->GetGameViewDialogs())
+        host_->GetGameViewDialogs()->ReportRest(*modalDialog, false);
 }
 
 // --- HUD ---
@@ -124,8 +125,9 @@ void CGameScreen::SetupHud() {
                       game->GetInterfacePicture(kPictureCompassMark), nullptr);
     for (int i = 1; i < 7; ++i)
         if (place(buttons[i], kButtonIds[i]))
-            buttons[i].SetPictures(game->GetInterfacePictureSet(static_cast<u16>(kPictureMoveButtons + 2 * (i - 1)), 2),
-                                   kButtonIds[i], 0);
+            buttons[i].SetPictures(
+                game->GetInterfacePictureSet(static_cast<u16>(kPictureMoveButtons + 2 * (i - 1)), 2),
+                kButtonIds[i], 0);
 }
 
 void CGameScreen::SetupTargetPanel() {
@@ -148,7 +150,8 @@ void CGameScreen::UpdateTarget() {
         CMapSection* at = window.SectorSection(x, y);
         if (!cell || !at) return;
         for (int slot = 0; slot < 2; ++slot) {
-            const CMonster* m = cell->creature[slot] ? at->FindMonster(static_cast<u8>(cell->creature[slot])) : nullptr;
+            const CMonster* m =
+                cell->creature[slot] ? at->FindMonster(static_cast<u8>(cell->creature[slot])) : nullptr;
             const auto* type = m ? static_cast<const CMonsterType*>(m->type) : nullptr;
             if (!type) continue;
             Target& t = targets[slot];
@@ -160,7 +163,8 @@ void CGameScreen::UpdateTarget() {
         if (targets[0].visible || targets[1].visible) return;
         const u8 code = viewWorld->TypeCode(cell->centre);
         if (code == typecode::kWall) return;
-        if ((code == typecode::kDoor || code == typecode::kDoorB) && window.CentreObject(x, y).Hides()) return;
+        if ((code == typecode::kDoor || code == typecode::kDoorB) && window.CentreObject(x, y).Hides())
+            return;
     }
 }
 
@@ -174,8 +178,8 @@ void CGameScreen::DrawTargetPanel() {
         video->FillRect(x + 1, y + 1, targetPanelW - 2, targetPanelH - 2, 0x1082);
         fonts->DrawTextBox(x + 6, y + 3, x + targetPanelW - 6, y + targetPanelH - 3, t.name.GetText(), 0);
         if (t.bar)
-            video->FillRect(x + 6, y + targetPanelH - 6, (targetPanelW - 12) * static_cast<i32>(t.health) / 100, 3,
-                            0xF800);
+            video->FillRect(x + 6, y + targetPanelH - 6,
+                            (targetPanelW - 12) * static_cast<i32>(t.health) / 100, 3, 0xF800);
     }
 }
 

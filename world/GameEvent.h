@@ -42,13 +42,13 @@ struct CGameEvent {
     CGameEvent& operator=(const CGameEvent&) = delete;
 
     u32 type = 0;
-    CStr name;       // map name, keyword, target map or voyage destination
-    u32 word1 = 0;   // transition kind
-    u32 word2 = 0;   // step back when a map prompt is refused
+    CStr name;      // map name, keyword, target map or voyage destination
+    u32 word1 = 0;  // transition kind
+    u32 word2 = 0;  // step back when a map prompt is refused
     u32 direction = 0;
-    CStr text;       // message text, prompt text, second voyage word, door text
+    CStr text;  // message text, prompt text, second voyage word, door text
     u32 x = 0, y = 0;
-    u32 options = 0;                    // the message's button flags
+    u32 options = 0;  // the message's button flags
     u32 listId = 0;
     CStr npcName;
     CStr jailName;

@@ -194,8 +194,8 @@ void CGameScreen::SyncViewPose() {
 }
 
 void CGameScreen::Draw() {
-    if (modalDialog && (screenMode == kModeWorldMap || screenMode == kModeEnchant ||
-                        screenMode == kModeRealmTravel)) {
+    if (modalDialog &&
+        (screenMode == kModeWorldMap || screenMode == kModeEnchant || screenMode == kModeRealmTravel)) {
         modalDialog->Draw();
         return;
     }
@@ -261,7 +261,8 @@ u32 CGameScreen::OnTick(u32 time) {
             stepEnded = !stepping && !wasBump;
         }
         if (turning) compass.state |= kWidgetRedraw;
-        if (turnEnded) window.SetPlayer(playerX, playerY, static_cast<u32>(facing)), window.MarkExploredCells();
+        if (turnEnded)
+            window.SetPlayer(playerX, playerY, static_cast<u32>(facing)), window.MarkExploredCells();
         if (stepEnded) EndOfStep();
         // The end of a bump's outward travel: back again, then done.
         if (stepping && bump && bumpPause == 0 && bumpTravel == 0) {
@@ -404,7 +405,8 @@ u32 CGameScreen::OnCommand(u32 id) {
     case 279:
     case 5: CloseModal(); return 0;
     case 218:
-        if (modalDialog && host_ && host_->GetGameViewDialogs()) host_->GetGameViewDialogs()->CastChosenSpell(*modalDialog);
+        if (modalDialog && host_ && host_->GetGameViewDialogs())
+            host_->GetGameViewDialogs()->CastChosenSpell(*modalDialog);
         CloseModal();
         AdvanceMinute();
         return 0;
@@ -420,7 +422,8 @@ u32 CGameScreen::OnCommand(u32 id) {
     case 228:
         // The voyage's end: its picture goes, the HUD is laid out again.
         CloseModal();
-        if (host_ && host_->GetGameViewDialogs()) host_->GetGameViewDialogs()->CloseKeptDialog(CGameViewDialog::kRealmTravel);
+        if (host_ && host_->GetGameViewDialogs())
+            host_->GetGameViewDialogs()->CloseKeptDialog(CGameViewDialog::kRealmTravel);
         SetupHud();
         UpdateSurroundings();
         return 0;
@@ -539,9 +542,7 @@ void CGameScreen::SetManaGauge(int percent) {
     manaBar.SetPercent(static_cast<u32>(std::clamp(percent, 0, 100)));
 }
 
-void CGameScreen::PassTimeTo(int hour, int minute) {
-    gameClock.PassTimeTo(hour, minute);
-}
+void CGameScreen::PassTimeTo(int hour, int minute) { gameClock.PassTimeTo(hour, minute); }
 
 // --- the view ---
 
@@ -612,8 +613,8 @@ void CGameScreen::RefreshView() {
     window.defaultGround = kNoCellIndex;
     for (size_t i = 0; i < lists.mapObjects.Count(); ++i)
         if (lists.mapObjects.At(i) == section->groundObject) window.defaultGround = static_cast<u16>(i);
-    window.defaultGroundPicture = section->groundPicture ? textures.IndexOfSecond(section->groundPicture)
-                                                         : kNoCellIndex;
+    window.defaultGroundPicture =
+        section->groundPicture ? textures.IndexOfSecond(section->groundPicture) : kNoCellIndex;
     if (section->IsSurface()) {
         playerX = std::clamp(playerX, 7, 27);
         playerY = std::clamp(playerY, 7, 27);

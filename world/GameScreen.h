@@ -250,14 +250,16 @@ public:
     void ServeSentence() override;
     // A value 1..count other than `first` that `eligible` accepts, drawn at random a bounded number of
     // times and then searched in order; 0 when none qualifies.
-    static i32 DrawSentenceLoss(CRandom* random, i32 count, i32 first, const std::function<bool(i32)>& eligible);
+    static i32 DrawSentenceLoss(CRandom* random, i32 count, i32 first,
+                                const std::function<bool(i32)>& eligible);
     u32 OnDialogResult(u32 result);
     // Takes the open dialog down (it goes at the next tick) and returns to normal play.
     void CloseModal();
 
     // --- IGameViewTravel: the spell and travel dialogs ---
     bool GetPlayerCell(int& x, int& y) const override;
-    void PostMapTransition(const char* worldId, const char* map, int x, int y, int direction, int kind) override;
+    void PostMapTransition(const char* worldId, const char* map, int x, int y, int direction,
+                           int kind) override;
     void ChangeMap(const char* destination) override { ChangeMap(destination, 0); }
     void StopQueuedSounds(bool stopMusic) override;
 

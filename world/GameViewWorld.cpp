@@ -37,7 +37,8 @@ const CPictureData* CGameViewWorld::GetViewPicture(u16 id) const {
     CPictureData& p = pictures_[id];
     CRecordHolder* holder = id ? textures_.PictureAt(id) : nullptr;
     // A picture that cannot be read or checked is none: the view leaves its polygons out.
-    if (!holder || !textures_.EnsureLoaded(holder) || !holder->data || !ReadPicture(holder->data, holder->Size(), p))
+    if (!holder || !textures_.EnsureLoaded(holder) || !holder->data ||
+        !ReadPicture(holder->data, holder->Size(), p))
         p = CPictureData{};
     return p.data ? &p : nullptr;
 }
@@ -47,7 +48,8 @@ CViewPalette CGameViewWorld::GetViewPalette(u16 id) const {
     if (it == palettes_.end()) {
         CPictureData& p = palettes_[id];
         CSecondPicture* second = textures_.SecondAt(id);
-        if (!second || !second->EnsureLoaded() || !second->data || !ReadPicture(second->data, second->Size(), p))
+        if (!second || !second->EnsureLoaded() || !second->data ||
+            !ReadPicture(second->data, second->Size(), p))
             p = CPictureData{};
         it = palettes_.find(id);
     }
@@ -56,9 +58,7 @@ CViewPalette CGameViewWorld::GetViewPalette(u16 id) const {
     return {p.table, p.tableCount};
 }
 
-u8 CGameViewWorld::TypeCode(u16 index) const {
-    return index < types_.size() ? types_[index].view.kind : 0;
-}
+u8 CGameViewWorld::TypeCode(u16 index) const { return index < types_.size() ? types_[index].view.kind : 0; }
 
 u16 CGameViewWorld::ViewFlags(u16 index) const {
     const CMapObjectRecord* r = index < lists_.mapObjects.Count() ? lists_.mapObjects.At(index) : nullptr;
@@ -105,4 +105,3 @@ bool CGameViewWorld::DescribeCentre(i32 x, i32 y, bool upper, CBlockCacheEntry& 
     }
     return true;
 }
-

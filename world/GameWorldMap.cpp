@@ -22,9 +22,7 @@ const char* CGameWorldMap::SectionTitleAt(u32 column, u32 row) const {
 
 u32 CGameWorldMap::ClockMinutes() const { return view_.gameClock.minutes; }
 
-void CGameWorldMap::FormatTime(CStr& text) const {
-    view_.gameClock.FormatTime(text);
-}
+void CGameWorldMap::FormatTime(CStr& text) const { view_.gameClock.FormatTime(text); }
 
 const CRecordHolder* CGameWorldMap::WorldPicture() const {
     return view_.world ? view_.world->worldMapPicture.get() : nullptr;

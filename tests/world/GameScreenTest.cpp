@@ -121,8 +121,9 @@ TEST(GameScreenTables, QuantityLadderAndFacingDirections) {
     CGameScreen view;
     const struct {
         u32 index, value;
-    } ladder[] = {{0, 1},      {19, 20},     {20, 25},     {23, 100},     {24, 150},       {31, 500},
-                  {32, 600},   {46, 2000},   {47, 2500},   {75, 100000},  {76, 110000},    {127, 10000000},
+    } ladder[] = {{0, 1},          {19, 20},         {20, 25},          {23, 100},
+                  {24, 150},       {31, 500},        {32, 600},         {46, 2000},
+                  {47, 2500},      {75, 100000},     {76, 110000},      {127, 10000000},
                   {128, 11000000}, {225, 900000000}, {226, 1000000000}, {227, 0}};
     for (const auto& c : ladder) EXPECT_EQ(view.quantityLadder[c.index], c.value) << "entry " << c.index;
     for (u32 i = 1; i < 227; ++i) EXPECT_LT(view.quantityLadder[i - 1], view.quantityLadder[i]) << i;
@@ -131,7 +132,8 @@ TEST(GameScreenTables, QuantityLadderAndFacingDirections) {
         i32 facing;
         u32 direction;
     } directions[] = {{0, 0}, {90, 3}, {180, 2}, {270, 1}, {360, 0}};
-    for (const auto& c : directions) EXPECT_EQ(CGameScreen::DirectionOfFacing(c.facing), c.direction) << c.facing;
+    for (const auto& c : directions)
+        EXPECT_EQ(CGameScreen::DirectionOfFacing(c.facing), c.direction) << c.facing;
 }
 
 TEST_F(GameScreenTest, ANewGameBeginsAtTheStartPlace) {
@@ -283,8 +285,9 @@ TEST_F(GameScreenTest, StepsSendLeaveAndEnterToTheCellsObjects) {
     PlaceAt(17, 13, 0);
     Key(3006);
     view->SetObjects(nullptr);
-    EXPECT_EQ(objects.log, (std::vector<std::string>{"1@12,22,-1 base_chamberdoor", "2@12,22,-1 base_chamberdoor",
-                                                     "32@12,22,-1 base_chamberdoor", "32@17,12,-1 base_cellardoor"}));
+    EXPECT_EQ(objects.log,
+              (std::vector<std::string>{"1@12,22,-1 base_chamberdoor", "2@12,22,-1 base_chamberdoor",
+                                        "32@12,22,-1 base_chamberdoor", "32@17,12,-1 base_cellardoor"}));
     // A door that is not active takes nothing.
     objects.log.clear();
     view->SetObjects(&objects);
@@ -436,7 +439,8 @@ TEST_F(GameScreenTest, WithoutAPrisonNearbyThePlayerStaysFree) {
     EXPECT_FALSE(view->gameClock.inPrison);
     EXPECT_STREQ(view->section->GetName(), "base_cellar");
     ASSERT_EQ(view->events.size(), 1u);
-    EXPECT_STREQ(view->events[0]->text.GetText(), "There's no prison nearby - you're free - at least for a while.");
+    EXPECT_STREQ(view->events[0]->text.GetText(),
+                 "There's no prison nearby - you're free - at least for a while.");
     Tick();
     EXPECT_EQ(view->screenMode, CGameScreen::kModeMessage);
 }

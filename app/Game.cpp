@@ -3,6 +3,9 @@
 #include <cstring>
 
 #include "app/GameTradeWorld.h"
+#include "app/GameViewDialogs.h"
+#include "app/GameViewModalDialogs.h"
+#include "app/GameWidgetData.h"
 #include "app/MainFrame.h"
 #include "core/FileFinder.h"
 #include "core/PdbFile.h"
@@ -19,8 +22,7 @@
 #include "sound/SoundManager.h"
 #include "ui/ProgressDialog.h"
 #include "ui/Screen.h"
-#include "app/GameViewDialogs.h"
-#include "app/GameViewModalDialogs.h"
+#include "ui/WidgetGameData.h"
 #include "world/GameScreen.h"
 
 namespace {
@@ -35,7 +37,11 @@ int ScreenSlotOf(u32 id) {
     return -1;
 }
 
-CGame::CGame() : gameTradeWorld(std::make_unique<CGameTradeWorld>(*this)) { SetDefaultSettings(); }
+CGame::CGame()
+    : gameTradeWorld(std::make_unique<CGameTradeWorld>(*this)), widgetData(std::make_unique<CGameWidgetData>(*this)) {
+    SetDefaultSettings();
+    SetWidgetGameData(widgetData.get());
+}
 
 ITradeWorld* CGame::GetTradeWorld() { return tradeWorld ? tradeWorld : gameTradeWorld.get(); }
 
@@ -52,6 +58,7 @@ CGame::~CGame() {
     CGameScreen* gameScreen = GetGameScreen();
     if (gameScreen && gameScreen->inGame) saveGames.Save(0);
     ReleaseResources();
+    if (&WidgetGameData() == widgetData.get()) SetWidgetGameData(nullptr);
 }
 
 void CGame::ReleaseResources() {

@@ -35,6 +35,7 @@ class CSoundManager;
 class CFileFinder;
 class CScreen;
 class CGameScreen;
+class CGameWidgetData;
 class CRecordHolder;
 class CLoadedResource;
 class CSoundEntry;
@@ -152,6 +153,9 @@ public:
     // What the NPC services see of the player when it is not the player itself (a test's stand-in).
     INpcCustomer* customer = nullptr;
 
+    const CQuestList* GetQuests() const override;
+    const CRecipeList* GetRecipes() const override;
+
     CScreen* GetScreen(u32 id) const override;
     // Puts a screen in the slot of its id (start-up and tests), replacing the one there.
     void SetScreen(u32 id, std::unique_ptr<CScreen> screen);
@@ -208,6 +212,8 @@ public:
     // The world and player as the NPC services see them: the game's own unless a test sets another.
     ITradeWorld* tradeWorld = nullptr;
     std::unique_ptr<CGameTradeWorld> gameTradeWorld;
+    // The widgets' view of the game (item and equipment pictures), installed while the game lives.
+    std::unique_ptr<CGameWidgetData> widgetData;
     u32 phaseTimers[9][2] = {};
 
     // The frame that shows the game (the video output is created for its window); may be null in

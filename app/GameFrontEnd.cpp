@@ -31,6 +31,10 @@ const CPortraitList& CGame::GetPortraits() const {
     return worldLists != nullptr ? worldLists->portraits : kNone;
 }
 
+const CQuestList* CGame::GetQuests() const { return worldLists != nullptr ? &worldLists->quests : nullptr; }
+
+const CRecipeList* CGame::GetRecipes() const { return worldLists != nullptr ? &worldLists->recipes : nullptr; }
+
 bool CGame::NewGame(CProgressDialog* progress) {
     if (progress != nullptr) {
         progress->textLine.SetText("Loading...");

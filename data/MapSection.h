@@ -17,6 +17,7 @@
 #include "data/ItemBag.h"
 #include "data/MapCells.h"
 #include "data/RecordBuffer.h"
+#include "data/SectionEffects.h"
 
 class CStream;
 class CWorld;
@@ -27,18 +28,23 @@ class CItemCatalogue;
 class CRandom;
 struct CRecordData;
 
+class CMonsterType;
+
 // One creature standing in a section, as its monster entry holds it.
 struct CMonster {
     const void* type = nullptr;  // the monster type of the world's 'E' table
     u16 typeIndex = 0;           // its index in that table (1-based)
-    u16 runtime = 0;
+    u16 viewIndex = 0;           // its sprite entry in the game view
     u16 hp = 0;
-    u8 id = 0;        // 1..255, unique in the section
-    u8 flags = 0;     // bit 0 removable, bit 1 aggression from the type, bit 2 aggressive, 3..4 facing
+    u8 id = 0;  // 1..255, unique in the section
+    // bit 0 removable, bit 1 aggression from the type, bit 2 aggressive, 3..4 facing quarter, 5..6
+    // animation (both: moving, 5 alone: winding up an attack, 6 alone: striking), bit 7 hurt
+    u8 flags = 0;
     u8 objectId = 0;  // the placement it belongs to, 0 = none
     u8 bagId = 0;
-    u8 extra = 0;
-    u8 x = 0, y = 0;  // its position in the section
+    u8 hurtTicks = 0;  // display counter of the hurt, attack and step animations
+    u8 x = 0, y = 0;   // its position in the section
+    const CMonsterType* Type() const { return static_cast<const CMonsterType*>(type); }
 };
 
 // The state of one placed map object of a section (the objects themselves live in the map-object
@@ -129,8 +135,15 @@ public:
     CPlacement* FindPlacement(u8 id);
     const CPlacement* FindPlacementByName(const char* name) const;
     CMonster* FindMonster(u8 id);
-    // Removes a killed creature with its bag.
+    // Removes a killed creature with its bag and its effects.
     void DeleteMonster(u8 id);
+    // A new creature of the type at x, y with a new id, full hp and flags 2; a person also gets a new
+    // bag. Null when the section has no id left (or no bag id for a person).
+    CMonster* CreateMonster(const CMonsterType* type, i32 x, i32 y);
+    // Removes every removable creature (flag bit 0) of the type with its effects; how many went.
+    int RemoveMonstersOfType(const CMonsterType* type, std::vector<u8>* removedIds = nullptr);
+    // The creature bound to the placement id; null for 0 or none.
+    CMonster* FindMonsterOfObject(u8 objectId);
     // Fills every bag not filled yet from its stored item list, once.
     void FillBags(const CItemCatalogue& catalogue, CRandom& random);
     const CBagItemList* BagList(u8 bagId) const;
@@ -156,8 +169,11 @@ public:
     CRecordPtr objectsRecord;  // base + 3, kept: the placements' texts point into it
     std::vector<CPlacement> placements;
     u8 nextObjectId = 1;
+    // Creatures by value: a pointer to one lasts only until the next creature is made or removed, so
+    // whatever keeps a creature across turns keeps its id.
     std::vector<CMonster> monsters;
-    u8 nextMonsterId = 1;  // the ids the section hands out next, kept with its saved state
+    u8 nextMonsterId = 1;     // the ids the section hands out next, kept with its saved state
+    CSectionEffects effects;  // what spells, weapons and diseases do to its creatures, by id
     CSectionBags bags;
     std::vector<std::unique_ptr<CBagItemList>> bagLists;  // by bag id - 1 (255 entries when any)
 };

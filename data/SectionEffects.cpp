@@ -16,7 +16,8 @@ bool SameId(const char* a, const char* b) { return (!a && !b) || (a && b && Comp
 int PoisonHurtStrength(int p) {
     if (p <= 10) return 50;
     if (p >= 60) return 100;
-    return 50 + 2 * (p - 10);
+    // The line from 50 at 10 rises past 100 long before 60; the strength is a percentage.
+    return std::min(100, 50 + 2 * (p - 10));
 }
 
 CEffectHolder* CSectionEffects::FindHolder(u8 id) const {

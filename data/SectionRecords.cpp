@@ -107,6 +107,8 @@ bool CMapSection::LoadMonsters(CStream& s, u8 version) {
         if (world) {
             if (m.typeIndex == 0 || m.typeIndex >= world->tableE.Count()) continue;
             m.type = world->MonsterTypeAt(m.typeIndex);
+            // A table entry whose name matched no monster type: every rule reads the type.
+            if (!m.type) continue;
         }
         if (m.x >= width || m.y >= height || m.id == 0 || FindMonster(m.id)) continue;
         if (m.objectId != 0) {
@@ -147,6 +149,8 @@ const CBagItemList* CMapSection::BagList(u8 bagId) const {
 
 void CMapSection::ResetFromDatabase() {
     monsters.clear();
+    // The ids are handed out again from the stored record: old holders would fall to new creatures.
+    effects.Clear();
     bags.RemoveFlaggedBags();
     if (CRecordPtr record = ReadRecordPtr(database, baseRecord + 2u)) {
         CStream s;
@@ -218,6 +222,7 @@ void CMapSection::DeleteMonster(u8 id) {
     for (size_t i = 0; i < monsters.size(); ++i)
         if (monsters[i].id == id) {
             if (CItemBag* bag = bags.FindBagById(monsters[i].bagId)) bags.RemoveBag(bag);
+            delete effects.DetachMonsterEffects(id);
             monsters.erase(monsters.begin() + static_cast<std::ptrdiff_t>(i));
             return;
         }

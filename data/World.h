@@ -95,6 +95,9 @@ public:
     void SetWorldPositionFromSection(const CMapSection* section, i32 x, i32 y, u32 third);
 
     CMapSection* FindSectionByName(const char* name) const;
+    // The map object of that name in the sections in order: its section and the creature bound to it
+    // (null when none). False, with both null, when no section has an object of that name.
+    bool FindMonsterByName(const char* name, CMapSection*& section, CMonster*& monster) const;
     // The surface piece at a grid column and row (both from 1); null when none.
     CMapSection* FindSectionAt(u32 column, u32 row) const;
     CPdbFile* GetDatabase() const { return database.get(); }

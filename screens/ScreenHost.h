@@ -22,6 +22,8 @@ class CPlayer;
 class CPortraitList;
 struct CRuleContext;
 class CProgressDialog;
+class CQuestList;
+class CRecipeList;
 class CSaveGameManager;
 class ITradeWorld;
 
@@ -100,6 +102,12 @@ public:
     // be read), and its data freed again (the entry stays).
     virtual CRecordHolder* LoadTexturePicture(const char* name) = 0;
     virtual void UnloadTexturePicture(CRecordHolder* picture) = 0;
+
+    // The panel screen: the world's quests and alchemy recipes (null while no world is open), and whether
+    // a fight is going on near the player (items other than weapons and shields cannot be changed then).
+    virtual const CQuestList* GetQuests() const { return nullptr; }
+    virtual const CRecipeList* GetRecipes() const { return nullptr; }
+    virtual bool IsThreatNear() const { return false; }
 
     // Ends the program in order after the current message: the game is then destroyed, which stops
     // the sounds and writes the automatic save.

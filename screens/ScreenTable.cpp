@@ -21,7 +21,7 @@ std::unique_ptr<CScreen> CreateScreen(u32 id, CScreenHost& host) {
     case kScreenGame: return std::make_unique<CGameScreen>();
     case kScreenTalk: return std::make_unique<CTalkScreen>(host);
     case kScreenServices: return std::make_unique<CServicesScreen>(host);
-    case kScreenPanels: return std::make_unique<CPanelScreen>();
+    case kScreenPanels: return std::make_unique<CPanelScreen>(host);
     case kScreenShop: return std::make_unique<CShopScreen>(host);
     case kScreenDeath: return std::make_unique<CDeathScreen>();
     case kScreenSplash: return std::make_unique<CSplashScreen>();

@@ -20,6 +20,7 @@ void CBitmapButton::SetPictures(CRecordHolder* const* pictureSet, u32 command, u
     transparent = 0;
     hasDisabledPicture = 0;
     firesOnPress = 0;
+    fitToRect = 0;
     commandId = command;
     shortcutKey = key;
     state |= kWidgetRedraw;
@@ -100,7 +101,9 @@ void CBitmapButton::Draw() {
         else
             picture = pressedLook ? pictures[1] : pictures[0];
         if (picture != nullptr) {
-            if (transparent != 0)
+            if (fitToRect != 0)
+                video->DrawPictureStretched(picture, x, y, w, h);
+            else if (transparent != 0)
                 video->DrawPictureTransparent(picture, x, y);
             else
                 video->DrawPicture(picture, x, y);

@@ -34,6 +34,8 @@ public:
     u32 transparent = 0;
     u32 hasDisabledPicture = 0;
     u32 firesOnPress = 0;
+    // Draws the pictures scaled to the button's rectangle instead of at their own size.
+    u32 fitToRect = 0;
     u32 commandId = 0;
     u16 shortcutKey = 0;
     u32 fontIndex = 0;

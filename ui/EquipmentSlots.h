@@ -9,7 +9,7 @@ class CEquipmentSlots : public CWidget {
 public:
     static constexpr int kSlotCount = 14;
 
-    CEquipmentSlots() : CWidget(0) {}
+    CEquipmentSlots() : CWidget(kWidgetTakesPen) {}
 
     // Slot offsets for the current layout mode; selects slot 0.
     void Setup();

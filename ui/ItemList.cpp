@@ -48,17 +48,21 @@ int SortClass(int itemClass) {
 const char* NameOf(const CItemType* t) { return t->name ? t->name : (t->GetName() ? t->GetName() : ""); }
 
 bool Before(const std::unique_ptr<CItemListEntry>& a, const std::unique_ptr<CItemListEntry>& b) {
-    if (SortClass(a->itemClass) != SortClass(b->itemClass))
-        return SortClass(a->itemClass) < SortClass(b->itemClass);
-    if (a->subclass != b->subclass) return a->subclass < b->subclass;
-    const i64 keys = static_cast<i64>(static_cast<i32>(a->nameKey)) - static_cast<i32>(b->nameKey);
-    if (keys != 0) return keys < 0;
-    return std::strcmp(NameOf(a->type), NameOf(b->type)) < 0;
+    return ItemTypeSortsBefore(*a->type, *b->type);
 }
 
 u32 ModeOf(CWidgetHost* game) { return game != nullptr ? game->GetLayoutMode() : 0; }
 
 }  // namespace
+
+bool ItemTypeSortsBefore(const CItemType& a, const CItemType& b) {
+    if (SortClass(a.itemClass) != SortClass(b.itemClass)) return SortClass(a.itemClass) < SortClass(b.itemClass);
+    if (a.subclass != b.subclass) return a.subclass < b.subclass;
+    const u32 keyA = NameKey(NameOf(&a)), keyB = NameKey(NameOf(&b));
+    const i64 keys = static_cast<i64>(static_cast<i32>(keyA)) - static_cast<i32>(keyB);
+    if (keys != 0) return keys < 0;
+    return std::strcmp(NameOf(&a), NameOf(&b)) < 0;
+}
 
 CItemList::CItemList() : CWidget(kWidgetTakesKeys | kWidgetTakesPen) {}
 
@@ -109,19 +113,7 @@ void CItemList::Fill(const std::vector<const CItemInstance*>& items, int classFi
             ++(*stack)->count;
             continue;
         }
-        auto entry = std::make_unique<CItemListEntry>();
-        entry->type = &t;
-        entry->item = item;
-        entry->count = 1;
-        entry->itemClass = t.itemClass;
-        entry->subclass = t.subclass;
-        entry->picture = t.texts[1] ? WidgetGameData().FindPicture(t.texts[1]) : nullptr;
-        entry->nameKey = NameKey(NameOf(&t));
-        if (t.flags & 0x04)
-            entry->flags |= kEntryTypeFlag4;
-        else if (t.itemClass >= 1 && t.itemClass <= 4 && (item->effects || t.effects))
-            entry->flags |= kEntryMagic;
-        if (t.flags & 0x10) entry->flags |= kEntryTypeFlag10;
+        auto entry = MakeEntry(*item, 1);
         u64 value = queries.GetValue(*item);
         if (t.itemClass == kItemWeapon && (t.subclass == 8 || t.subclass == 11 || t.subclass == 13))
             value = value * item->count / 12;
@@ -145,13 +137,45 @@ void CItemList::Fill(const std::vector<const CItemInstance*>& items, int classFi
                     entry->flags |= kEntryUnusable;
             }
         }
-        if (entry->picture != nullptr) WidgetGameData().EnsurePictureLoaded(entry->picture);
         entries.push_back(std::move(entry));
     }
     std::stable_sort(entries.begin(), entries.end(), Before);
     first = 0;
     selected = -1;
     selectedEntry = nullptr;
+    state |= kWidgetRedraw;
+}
+
+std::unique_ptr<CItemListEntry> CItemList::MakeEntry(const CItemInstance& item, u16 count) const {
+    const CItemType& t = *item.type;
+    auto entry = std::make_unique<CItemListEntry>();
+    entry->type = &t;
+    entry->item = &item;
+    entry->count = count;
+    entry->itemClass = t.itemClass;
+    entry->subclass = t.subclass;
+    entry->picture = t.texts[1] ? WidgetGameData().FindPicture(t.texts[1]) : nullptr;
+    if (entry->picture != nullptr) WidgetGameData().EnsurePictureLoaded(entry->picture);
+    entry->nameKey = NameKey(NameOf(&t));
+    if (t.flags & 0x04)
+        entry->flags |= kEntryTypeFlag4;
+    else if (t.itemClass >= 1 && t.itemClass <= 4 && (item.effects || t.effects))
+        entry->flags |= kEntryMagic;
+    if (t.flags & 0x10) entry->flags |= kEntryTypeFlag10;
+    return entry;
+}
+
+void CItemList::ShowStacks(const std::vector<CItemListStack>& stacks) {
+    entries.clear();
+    for (const CItemListStack& stack : stacks) {
+        if (!stack.item || !stack.item->type) continue;
+        auto entry = MakeEntry(*stack.item, stack.count);
+        entry->flags |= stack.flags & (kEntryWearable | kEntryWorn | kEntryUnusable);
+        if (stack.flags & kEntryWorn) entry->flags |= kEntryNotStacked;
+        entries.push_back(std::move(entry));
+    }
+    if (first >= Count()) first = 0;
+    Select(selected);
     state |= kWidgetRedraw;
 }
 

@@ -48,6 +48,18 @@ struct CItemListEntry {
     u8 flags = 0;
 };
 
+// Items of one type in one state, already stacked by their owner, with the entry flags the owner
+// worked out (wearable, worn, forbidden by alignment).
+struct CItemListStack {
+    const CItemInstance* item = nullptr;
+    u16 count = 1;
+    u8 flags = 0;
+};
+
+// The order of the lists: by class (potions before ingredients), subclass, the first four letters of
+// the name, then the whole name.
+bool ItemTypeSortsBefore(const CItemType& a, const CItemType& b);
+
 class CItemList : public CWidget {
 public:
     static constexpr u16 kWornMark = 3385;
@@ -62,6 +74,9 @@ public:
     // merchantMask < 0: no merchant; else only items whose class flag shares a bit with it.
     void Fill(const std::vector<const CItemInstance*>& items, int classFilter, int merchantMask,
               const IItemListQueries& queries);
+    // Shows stacks its owner made, in the owner's order; the selection and page stay where they were
+    // (clamped).
+    void ShowStacks(const std::vector<CItemListStack>& stacks);
     void Select(int index);
     void SelectItem(const CItemInstance* item);
     void PageUp();
@@ -103,6 +118,7 @@ public:
     std::vector<std::unique_ptr<CItemListEntry>> entries;
 
 private:
+    std::unique_ptr<CItemListEntry> MakeEntry(const CItemInstance& item, u16 count) const;
     bool CellOf(int index, i32& cx, i32& cy) const;
     void DrawCell(int index, i32 cx, i32 cy);
     void ResetOwnerGuard();

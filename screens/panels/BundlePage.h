@@ -3,8 +3,10 @@
 #pragma once
 
 #include "core/Types.h"
+#include "ui/Buttons.h"
 #include "ui/Form.h"
 #include "ui/ListBox.h"
+#include "ui/PictureWidgets.h"
 #include "ui/TextBox.h"
 #include "ui/TextLabel.h"
 
@@ -23,8 +25,10 @@ public:
     u32 ListCommand() const { return kind_ == kAbilities ? 522 : 512; }
 
     CTextLabel title;
+    CPicture listFrame, textFrame;
     CListBox list;
     CTextBox description;
+    CBitmapButton pageUp, pageDown, lineUp, lineDown;
 
 private:
     const CPlayer* player_ = nullptr;

@@ -2,9 +2,8 @@
 
 #include "data/CharacterTables.h"
 #include "data/RuleContext.h"
-#include "screens/frontend/DialogKit.h"
 #include "screens/frontend/FrontendWidgets.h"
-#include "screens/npc/LayoutPlacing.h"
+#include "screens/panels/CharacterList.h"
 #include "screens/panels/CharacterPageTexts.h"
 #include "ui/Draw.h"
 #include "ui/InterfacePictureRoles.h"
@@ -52,7 +51,7 @@ void CCharacterSheetPage::Open(CPlayer& player, const CRuleContext& rules, CChar
     rules_ = &rules;
     points_ = &points;
     RemoveAllWidgets();
-    CentreDialog(*this, kLayoutGroup);
+    PlacePanelPage(*this, kLayoutGroup);
     background = game ? game->GetInterfacePicture(kPictureScreenBackground) : nullptr;
     drawBackground = 1;
     const u32 mode = rules.layoutMode;
@@ -75,6 +74,17 @@ void CCharacterSheetPage::Open(CPlayer& player, const CRuleContext& rules, CChar
     values[kXp].SetText(text.GetText());
     const char* fame = player.FameTitle();
     values[kFame].SetText(fame ? fame : "");
+    if (PlaceWidget(*this, fameScale, kLayoutGroup, 379)) {
+        fameScale.flags = 1;
+        fameScale.lowValue = -100;
+        fameScale.middleValue = 0;
+        fameScale.highValue = 100;
+        fameScale.lowColour = 0x5064FA;
+        fameScale.middleColour = 0xBEDCE6;
+        fameScale.highColour = 0x64DC64;
+        fameScale.markerColour = 0xFFFFFF;
+        fameScale.value = player.fame;
+    }
     FormatCharacterNumber(player.crime, text);
     ToNumberGlyphs(text);
     values[kCrime].SetText(text.GetText());
@@ -144,7 +154,7 @@ void CCharacterSheetPage::ShowUndo() {
 u32 CCharacterSheetPage::OnCommand(u32 command) {
     if (!points_) return 0;
     if (int a = AttributeOfRaiseCommand(static_cast<int>(command))) {
-        PlayInterfaceSound(game, 2, 10);
+        PlayInterfaceSound(game, 1, 10);
         if (points_->RaiseAttribute(a)) {
             Refresh();
             ShowUndo();

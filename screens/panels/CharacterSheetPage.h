@@ -6,6 +6,7 @@
 
 #include "core/Types.h"
 #include "screens/panels/CharacterPoints.h"
+#include "ui/Boxes.h"
 #include "ui/Buttons.h"
 #include "ui/Form.h"
 #include "ui/TextLabel.h"
@@ -25,6 +26,7 @@ public:
     void Refresh();
 
     CTextLabel captions[12], values[12];
+    CEquipmentView fameScale;
     CTextLabel attributesTitle, attributeNames[kPlayerAttributeCount], attributeValues[kPlayerAttributeCount];
     CBitmapButton raiseButtons[kPlayerAttributeCount];
     CTextLabel pointsCaption, pointsValue;

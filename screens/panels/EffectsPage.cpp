@@ -2,9 +2,7 @@
 
 #include "core/Str.h"
 #include "data/RuleContext.h"
-#include "screens/frontend/DialogKit.h"
 #include "screens/frontend/FrontendWidgets.h"
-#include "screens/npc/LayoutPlacing.h"
 #include "screens/panels/CharacterList.h"
 #include "screens/panels/CharacterPageTexts.h"
 #include "ui/InterfacePictureRoles.h"
@@ -25,7 +23,7 @@ void CEffectsPage::Open(const CPlayer& player, const CRuleContext& rules, u32 fi
     player_ = &player;
     rules_ = &rules;
     RemoveAllWidgets();
-    CentreDialog(*this, kLayoutGroup);
+    PlacePanelPage(*this, kLayoutGroup);
     background = game ? game->GetInterfacePicture(kPictureScreenBackground) : nullptr;
     drawBackground = 1;
     const u32 mode = rules.layoutMode;
@@ -37,22 +35,22 @@ void CEffectsPage::Open(const CPlayer& player, const CRuleContext& rules, u32 fi
             filterLinks[f].Setup(mode == 1 || mode == 4 ? kLongNames[f] : kShortNames[f], kFilterElements[f],
                                  0xFFFFFF, 0x96FFFF, 0x585858);
     }
+    PlaceListFrame(*this, listFrame, kLayoutGroup, 500);
+    PlaceListFrame(*this, textFrame, kLayoutGroup, 498);
     if (PlaceWidget(*this, list, kLayoutGroup, kShowSelected)) SetupCharacterList(list, game);
     if (PlaceWidget(*this, description, kLayoutGroup, 499))
         description.Setup(1, 0xFFFFFF, 0xFFFFFF, 0xC8C8C8, 0x161616, 0, 3, 2, 0xFFFFFF);
+    PlaceArrowPair(*this, kLayoutGroup, pageUp, kPageUp, pageDown, kPageDown, kPictureListPageUp,
+                   kPictureListPageDown);
+    PlaceArrowPair(*this, kLayoutGroup, lineUp, kLineUp, lineDown, kLineDown, kPictureArrowButtons,
+                   kPictureArrowButtons + 2);
     SetFilter(filter);
     ResetInputGuard();
 }
 
 void CEffectsPage::SetFilter(u32 filter) {
     filter_ = filter > 2 ? 2 : filter;
-    for (u32 f = 0; f < 3; ++f) {
-        if (f == filter_)
-            filterLinks[f].state |= kWidgetLatched;
-        else
-            filterLinks[f].state &= ~static_cast<u32>(kWidgetLatched);
-        filterLinks[f].state |= kWidgetRedraw;
-    }
+    for (u32 f = 0; f < 3; ++f) SetLatched(filterLinks[f], f == filter_);
     list.ResetItems();
     list.selection = -1;
     if (player_) {
@@ -64,6 +62,7 @@ void CEffectsPage::SetFilter(u32 filter) {
         }
     }
     SelectFirstRow(list);
+    CListScrolling::UpdateList(list, pageUp, pageDown);
     ShowSelected();
 }
 
@@ -80,22 +79,17 @@ void CEffectsPage::ShowSelected() {
     }
     description.SetText(heading, body.GetText(), 0, 0);
     description.state |= kWidgetRedraw;
+    CListScrolling::UpdateText(description, lineUp, lineDown);
     flags |= kFormRedrawAll;
 }
 
 u32 CEffectsPage::OnCommand(u32 command) {
-    switch (command) {
-    case kShowSelected:
+    if (OnListPageCommand(game, command, {kShowSelected, kPageUp, kPageDown, kLineUp, kLineDown},
+                          {list, description, pageUp, pageDown, lineUp, lineDown}, [this] { ShowSelected(); }))
+        return 0;
+    if (command == kFilterDynamic || command == kFilterConstant || command == kFilterAll) {
         PlayInterfaceSound(game, 1, 10);
-        ShowSelected();
-        break;
-    case kFilterDynamic:
-    case kFilterConstant:
-    case kFilterAll:
-        PlayInterfaceSound(game, 2, 10);
         SetFilter(command == kFilterDynamic ? 0 : command == kFilterConstant ? 1 : 2);
-        break;
-    default: break;
     }
     return 0;
 }

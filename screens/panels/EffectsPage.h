@@ -6,8 +6,10 @@
 #include <vector>
 
 #include "core/Types.h"
+#include "ui/Buttons.h"
 #include "ui/Form.h"
 #include "ui/ListBox.h"
+#include "ui/PictureWidgets.h"
 #include "ui/TextBox.h"
 #include "ui/TextLabel.h"
 #include "ui/TextLink.h"
@@ -18,7 +20,16 @@ struct CRuleContext;
 class CEffectsPage : public CForm {
 public:
     static constexpr u16 kLayoutGroup = 39;
-    enum : u32 { kShowSelected = 501, kFilterConstant = 507, kFilterDynamic = 508, kFilterAll = 509 };
+    enum : u32 {
+        kShowSelected = 501,
+        kPageUp = 503,
+        kPageDown = 504,
+        kLineUp = 505,
+        kLineDown = 506,
+        kFilterConstant = 507,
+        kFilterDynamic = 508,
+        kFilterAll = 509,
+    };
 
     void Open(const CPlayer& player, const CRuleContext& rules, u32 filter);
     u32 OnCommand(u32 command) override;
@@ -29,8 +40,10 @@ public:
 
     CTextLabel title, showLabel;
     CTextLink filterLinks[3];  // by filter value
+    CPicture listFrame, textFrame;
     CListBox list;
     CTextBox description;
+    CBitmapButton pageUp, pageDown, lineUp, lineDown;
 
 private:
     const CPlayer* player_ = nullptr;

@@ -1,11 +1,13 @@
 #include "screens/panels/InventoryRules.h"
 
 #include <algorithm>
+#include <string>
 
 #include "data/ItemBag.h"
 #include "data/ItemType.h"
 #include "screens/npc/ListPaging.h"
 #include "screens/npc/TradeRules.h"
+#include "ui/ItemList.h"
 #include "world/Player.h"
 
 bool FilterListsItem(int filter, int itemClass, int subclass) {
@@ -54,6 +56,28 @@ void FormatGoldAndLoad(int layoutMode, u32 gold, u32 load, u32 capacity, CStr& o
     case 16: out.Format("Gold:\r%s%c\r\rPack:\r%u.%u/\r%u.%u", text, 9, lw, lf, cw, cf); break;
     default: out.Format("Gold:\r%s%c\rPack:\r%u.%u/\r%u.%u", text, 9, lw, lf, cw, cf); break;
     }
+}
+
+void FitGoldAndLoadRows(CStr& text, int rows, bool compact) {
+    std::string flat;
+    for (const char* c = text.GetText(); *c; ++c) {
+        if (*c != '\r')
+            flat += *c;
+        else if (!flat.empty() && flat.back() == ':') {
+            if (!compact) flat += ' ';
+        }
+        else if (!flat.empty() && flat.back() != '/' && flat.back() != ' ')
+            flat += "  ";
+    }
+    if (rows >= 2) {
+        const size_t pack = flat.find("Pack:");
+        if (pack != std::string::npos) {
+            size_t end = pack;
+            while (end > 0 && flat[end - 1] == ' ') --end;
+            flat = flat.substr(0, end) + "\r" + flat.substr(pack);
+        }
+    }
+    text = flat.c_str();
 }
 
 InventoryTap DecideListTap(bool containerShown, bool equipRequest, bool doubleTap, bool useRequest,
@@ -144,6 +168,9 @@ void CInventoryLists::Refresh(bool keep) {
         }
         entries_.push_back({item, 1, flags});
     }
+    std::stable_sort(entries_.begin(), entries_.end(), [](const CInventoryEntry& a, const CInventoryEntry& b) {
+        return ItemTypeSortsBefore(*a.item->type, *b.item->type);
+    });
     Select(keep ? previous : 0);
 }
 

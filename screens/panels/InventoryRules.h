@@ -102,6 +102,9 @@ private:
 // The gold and load line of the panel's frame for a layout mode: gold in the compact money form, load
 // and capacity (hundredths) as whole part and first decimal.
 void FormatGoldAndLoad(int layoutMode, u32 gold, u32 load, u32 capacity, CStr& out);
+// The same line for a label of fewer rows than the text has: the gold on one row and the pack on the
+// next when two rows fit, else both on one row; compact leaves out the space after each caption.
+void FitGoldAndLoadRows(CStr& text, int rows, bool compact);
 
 // "You have taken 50 gold." and the gold after a coin of `value`: never past the gold limit, while the
 // message still names the coin's value.

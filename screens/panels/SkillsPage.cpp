@@ -2,9 +2,8 @@
 
 #include "data/CharacterTables.h"
 #include "data/RuleContext.h"
-#include "screens/frontend/DialogKit.h"
 #include "screens/frontend/FrontendWidgets.h"
-#include "screens/npc/LayoutPlacing.h"
+#include "screens/panels/CharacterList.h"
 #include "screens/panels/CharacterPageTexts.h"
 #include "ui/InterfacePictureRoles.h"
 #include "ui/WidgetHelpers.h"
@@ -40,7 +39,7 @@ void CSkillsPage::Open(CPlayer& player, const CRuleContext& rules, CCharacterPoi
     messageShown_ = false;
     RemoveAllWidgets();
     messageBar.Attach(game);
-    CentreDialog(*this, kLayoutGroup);
+    PlacePanelPage(*this, kLayoutGroup);
     background = game ? game->GetInterfacePicture(kPictureScreenBackground) : nullptr;
     drawBackground = 1;
     const u32 mode = rules.layoutMode;
@@ -129,7 +128,7 @@ u32 CSkillsPage::OnCommand(u32 command) {
     if (!points_) return 0;
     if (command == kCloseMessage) {
         if (messageShown_) {
-            PlayInterfaceSound(game, 1, 10);
+            PlayInterfaceSound(game, 0, 10);
             CloseModal();
             messageShown_ = false;
             ResetInputGuard();
@@ -139,7 +138,7 @@ u32 CSkillsPage::OnCommand(u32 command) {
     }
     if (messageShown_) return 0;
     if (command >= kRaisePrimarySkillCommand && command < kRaisePrimarySkillCommand + kPlayerSkillCount) {
-        PlayInterfaceSound(game, 2, 10);
+        PlayInterfaceSound(game, 1, 10);
         Raise(static_cast<int>(command - kRaisePrimarySkillCommand));
         return 0;
     }

@@ -18,7 +18,7 @@
 namespace {
 
 // A game view that offers travel and logs what it is asked.
-class TravellingView : public CGameScreen, public IGameViewTravel {
+class TravellingView : public CGameScreen {
 public:
     bool GetPlayerCell(int& x, int& y) const override {
         x = 7;

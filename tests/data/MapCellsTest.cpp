@@ -317,9 +317,12 @@ TEST_F(BuiltSections, TheCellarHoldsItsPlacementsMonstersAndBags) {
     ASSERT_NE(start, nullptr);
     EXPECT_EQ(start->x, 17);
     EXPECT_EQ(start->y, 17);
-    // The rat bound to the hidden nest is not placed; the other one is.
-    ASSERT_EQ(cellar->monsters.size(), 1u);
+    // The rat bound to the hidden nest is not placed; the other rat, the wolf, the skeleton warrior
+    // and the skeleton mage are.
+    ASSERT_EQ(cellar->monsters.size(), 4u);
     EXPECT_EQ(cellar->monsters[0].id, 1);
+    EXPECT_EQ(cellar->FindMonster(2), nullptr);
+    for (u8 id : {3, 4, 5}) EXPECT_NE(cellar->FindMonster(id), nullptr) << int(id);
     // It starts with its type's maximum hp.
     ASSERT_NE(cellar->monsters[0].type, nullptr);
     EXPECT_EQ(cellar->monsters[0].hp, static_cast<const CMonsterType*>(cellar->monsters[0].type)->values[3]);
@@ -369,10 +372,14 @@ TEST_F(BuiltSections, AWeekOfAbsenceResetsTheMonstersAndBags) {
         SCOPED_TRACE(gap);
         cellar->monsters.clear();
         cellar->bags.RemoveAllBags();
+        cellar->effects.Clear();
+        cellar->effects.AddMonsterEffect(1, 5, 0, 26, 0, nullptr);  // a poison on the old rat 1
         cellar->lastVisit = 1000;
         cellar->LoadIntoCellWindow(cells.data(), stored.data(), refs, 1000 + gap);
         EXPECT_EQ(cellar->lastVisit, 1000 + gap);
-        EXPECT_EQ(cellar->monsters.size(), gap > 10080 ? 1u : 0u);
+        // The creatures read again get the stored ids anew: the old holders would fall to them.
+        EXPECT_EQ(cellar->effects.SumMonsterEffect(1, 26), gap > 10080 ? 0 : 5);
+        EXPECT_EQ(cellar->monsters.size(), gap > 10080 ? 4u : 0u);
         EXPECT_EQ(cellar->bags.Count(), gap > 10080 ? 2 : 0);
     }
     // The cells of the cellar: its walls and doors.
@@ -384,12 +391,12 @@ TEST_F(BuiltSections, AWeekOfAbsenceResetsTheMonstersAndBags) {
 
 TEST(MapSections, DamagedMonsterEntriesAreDropped) {
     CWorld world;
-    world.tableE.names = {nullptr, "base_rat"};
-    world.tableE.entries = {nullptr, &world};
+    world.tableE.names = {nullptr, "base_rat", "base_gone"};
+    world.tableE.entries = {nullptr, &world, nullptr};
     CMapSection section(&world);
     section.placements.push_back({0, nullptr, nullptr, nullptr, 4, 0, 1, 1, 0x03});
     ByteWriter w;
-    w.U32(4);
+    w.U32(5);
     w.U8(9);
     auto entry = [&](u16 type, u8 id, u8 object, u8 x, u8 y) {
         w.Align(2);
@@ -402,7 +409,8 @@ TEST(MapSections, DamagedMonsterEntriesAreDropped) {
         w.U8(0);
     };
     entry(1, 1, 0, 3, 3);   // kept
-    entry(2, 2, 0, 3, 3);   // type beyond the table
+    entry(3, 2, 0, 3, 3);   // type beyond the table
+    entry(2, 4, 0, 3, 3);   // a name that matched no monster type
     entry(1, 3, 0, 35, 3);  // outside the 35 x 35 map
     entry(1, 5, 4, 3, 3);   // bound to a hidden placement
     std::vector<u8> bytes = w.Take();

@@ -384,13 +384,30 @@ BaseRuleContent MakeBaseRules() {
     };
     type("base_rat_small", "base_rat", "Giant rat", 1, {1, 3, 1, 8, 20, 2, 3, 5, 5, 3}, 1, 12)->effects = {
         E(32, 5, kStrike, "base_disease_plague")};
-    type("base_wolf_grey", "base_wolf", "Grey wolf", 3, {2, 6, 3, 20, 60, 2, 3, 10, 10, 3}, 1, 12);
     MonsterTypeDef* skeleton = type("base_skeleton_warrior", "base_skeleton", "Skeleton warrior", 5,
                                     {3, 8, 5, 35, 120, 2, 3, 100, 20, 3}, 3, 12);
     skeleton->items = {{"base_weap_shortswordcheap", 1, 1, 30, 40}, {"", 1, 4, 20, 100}};
-    MonsterTypeDef* merchant = type("base_townsfolk_merchant", "base_townsfolk", "Merchant", 2,
-                                    {1, 3, 2, 30, 0, 2, 3, 10, 10, 3}, 4, 8 | 16);
-    merchant->npcId = "base_npc_merchant";
+    MonsterTypeDef* wolf =
+        type("base_wolf_grey", "base_wolf", "Grey wolf", 3, {2, 6, 3, 20, 60, 2, 3, 10, 10, 3}, 1, 12);
+    wolf->items = {{"base_money_100", 1, 1, 100, 100}};
+    MonsterTypeDef* mage = type("base_skeleton_mage", "base_skeleton", "Skeleton mage", 6,
+                                {2, 5, 3, 28, 150, 2, 3, 60, 30, 3}, 3, 12);
+    mage->attackStyle = 3;
+    mage->effects = {E(0, 0, kCast, "base_spellcurse"), E(0, 0, kCast, "base_spelllightningbolt")};
+    mage->items = {{"base_spbookcurse", 1, 1, 50, 100}, {"base_money_100", 1, 1, 100, 100}};
+    // The town's people: stationary ones stand at their trades, the shepherd wanders.
+    const struct {
+        const char* id;
+        const char* name;
+        const char* npc;
+        int flags;
+    } people[] = {{"base_townsfolk_merchant", "Merchant", "base_npc_merchant", 8 | 16},
+                  {"base_townsfolk_shepherd", "Shepherd", "base_npc_shepherd", 8},
+                  {"base_townsfolk_innkeeper", "Innkeeper", "base_npc_innkeeper", 8 | 16},
+                  {"base_townsfolk_smith", "Smith", "base_npc_smith", 8 | 16},
+                  {"base_townsfolk_trainer", "Trainer", "base_npc_trainer", 8 | 16}};
+    for (const auto& p : people)
+        type(p.id, "base_townsfolk", p.name, 2, {1, 3, 2, 30, 0, 2, 3, 10, 10, 3}, 4, p.flags)->npcId = p.npc;
 
     // Portraits: two faces of each race to choose from at creation, the default and unknown heads,
     // and the merchant's.

@@ -288,7 +288,10 @@ Content BaseWorld() {
     c.mapObjects = {floor, water, wall, stairs};
     c.tableC = {"base_floorstone", "base_wallstone", "base_water", "base_stairsup"};
     c.tableD = {"base_money_100", "base_weap_dirkcheap"};
-    c.tableE = {"base_rat_small", "base_skeleton_warrior"};
+    // Monster types by 1-based index: the cellar's creatures, then the town's people.
+    c.tableE = {"base_rat_small",           "base_skeleton_warrior",   "base_wolf_grey",
+                "base_skeleton_mage",       "base_townsfolk_merchant", "base_townsfolk_shepherd",
+                "base_townsfolk_innkeeper", "base_townsfolk_smith",    "base_townsfolk_trainer"};
     c.tableF = {"bres_tex_floor", "bres_tex_wall", "bres_tex_ceiling"};
     c.quests = {
         {"base_q_cellar", "The old cellar", "Old Maren asked you to look into the noises in her cellar."},

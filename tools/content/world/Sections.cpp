@@ -316,8 +316,12 @@ Section Cellar() {
         {0, "base_shelf", "", "", 5, 0, 6, 20, 0x01},
         {0, "base_niche", "", "", 6, 0, 6, 26, 0x01},
     };
+    // The rat in the hall comes at once; a wolf prowls the hall's far corner, a skeleton warrior keeps
+    // the side chamber and a skeleton mage the north passage behind the cellar door. All are hostile
+    // by their types and leave what they carry.
     std::vector<MonsterSpec> monsters = {
         {1, 1, 0x02, 0, 26, 18, 0}, {1, 2, 0x06, 4, 30, 30, 0},  // bound to the hidden nest
+        {3, 3, 0x02, 0, 29, 31, 0}, {2, 4, 0x02, 0, 4, 16, 0},  {4, 5, 0x02, 0, 17, 5, 0},
     };
     std::vector<BagSpec> bags = {{1, 0, 20, 16, {"base_money_100"}},
                                  {2, 0, 255, 255, {"base_weap_dirkcheap"}}};
@@ -376,6 +380,18 @@ Section ValePiece(int column, int row) {
             }
     }
     if (column == 3 && row == 3) monsters.push_back({1, 1, 0x02, 0, 15, 15, 0});
+    // A grey wolf on the western meadow that leaves the player alone until it is struck.
+    if (column == 1 && row == 2) monsters.push_back({3, 1, 0x00, 0, 6, 14, 0});
+    if (column == 2 && row == 2) {
+        // The town's people: the innkeeper behind the house's banner, the smith and the trainer at
+        // their places on the square, the merchant by the house door and the shepherd who wanders.
+        // Each stands for the NPC the talk screens show; only the shepherd walks.
+        monsters.push_back({7, 1, 0x12, 0, 10, 9, 0});   // facing south, into the room
+        monsters.push_back({8, 2, 0x1A, 0, 3, 10, 0});   // facing east
+        monsters.push_back({9, 3, 0x0A, 0, 17, 10, 0});  // facing west
+        monsters.push_back({5, 4, 0x12, 0, 12, 15, 0});
+        monsters.push_back({6, 5, 0x02, 0, 15, 4, 0});
+    }
     at(0, 0) = CellSpec{};  // a cell left empty: it shows the world's default ground
     ByteWriter bits;
     bits.U16(0);

@@ -28,9 +28,7 @@ void CGameScreen::Attack() {
         PostMessageEvent("Attack is forbidden on this map.", 1, nullptr);
         return;
     }
-    auto swing = std::make_unique<CPlayerAction>();
-    swing->kind = 1;
-    AddAction(std::move(swing));
+    if (fightActions) fightActions->StartAttack();
     AdvanceMinute();
 }
 

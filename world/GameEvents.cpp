@@ -465,23 +465,6 @@ u32 CGameScreen::OnDialogResult(u32 result) {
     return 0;
 }
 
-void CGameScreen::RunActions() {
-    for (size_t i = 0; i < actions.size();) {
-        CPlayerAction& a = *actions[i];
-        bool finished = a.kind == 8 ? false : (runActionStep ? runActionStep(a) : true);
-        if (finished)
-            actions.erase(actions.begin() + static_cast<std::ptrdiff_t>(i));
-        else
-            ++i;
-    }
-}
-
-bool CGameScreen::HasBlockingAction() const {
-    for (const auto& a : actions)
-        if (a->kind != 7) return true;
-    return false;
-}
-
 // --- prison ---
 
 i32 CGameScreen::DrawSentenceLoss(CRandom* random, i32 count, i32 first,

@@ -286,14 +286,14 @@ u32 CGameScreen::OnTick(u32 time) {
         rebuildRequested = false;
         viewChanged = false;
     }
-    if (screenMode == kModeNormal && !modalChild && !actions.empty()) RunActions();
+    if (screenMode == kModeNormal && !modalChild && HasActions()) RunActions();
     if (screenMode == kModeTransition) {
         Draw();
         AnimateTransition();
     } else {
         Draw();
     }
-    if (screenMode == kModeNormal && !modalChild && actions.empty() && !events.empty()) DispatchEvent(false);
+    if (screenMode == kModeNormal && !modalChild && !HasActions() && !events.empty()) DispatchEvent(false);
     if (modalChild) {
         const u32 result = modalChild->OnTick(time);
         if (modalChild) modalChild->Draw();
@@ -581,7 +581,7 @@ void CGameScreen::ForgetWorld() {
     transitionWorld = nullptr;
     transitionMap = nullptr;
     events.clear();
-    actions.clear();
+    if (fightActions) fightActions->Clear();
     modalDialog.reset();
     retiredDialog_.reset();
     modalChild = nullptr;

@@ -227,11 +227,13 @@ public:
     void AppendMessage(const char* text);
     bool HasMessageEvent() const;
     void DispatchEvent(bool last);
-    void RunActions();
-    bool HasBlockingAction() const;
-    void AddAction(std::unique_ptr<CPlayerAction> action) { actions.push_back(std::move(action)); }
-    // Runs one step of an action; true when it has finished. The combat rules plug in here.
-    std::function<bool(CPlayerAction&)> runActionStep;
+    // The fight's action list (null: no actions run, an attack does nothing).
+    void SetActions(IGameViewActions* actions) { fightActions = actions; }
+    void RunActions() {
+        if (fightActions) fightActions->Run();
+    }
+    bool HasBlockingAction() const { return fightActions && fightActions->HasBlockingAction(); }
+    bool HasActions() const { return fightActions && !fightActions->Empty(); }
 
     // --- handlers, transitions, prompts ---
     bool ChangeMap(const char* name, u32 kind);
@@ -314,7 +316,7 @@ public:
     u32 effectTimer = 100;
     u32 quantityLadder[kLadderSize] = {};
     std::vector<std::unique_ptr<CGameEvent>> events;
-    std::vector<std::unique_ptr<CPlayerAction>> actions;
+    IGameViewActions* fightActions = nullptr;
     // Transition state.
     CStr transitionTarget;
     u32 transitionKind = 0, transitionFrames = 0, stepBackWord = 0;

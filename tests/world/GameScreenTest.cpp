@@ -73,6 +73,17 @@ public:
     std::vector<CGameViewDialog> opened;
 };
 
+// The fight's action list as far as the view asks: attacks counted, each running until cleared.
+class Actions : public IGameViewActions {
+public:
+    void StartAttack() override { ++running; }
+    void Run() override { ++steps; }
+    bool Empty() const override { return running == 0; }
+    bool HasBlockingAction() const override { return running != 0; }
+    void Clear() override { running = 0; }
+    int running = 0, steps = 0;
+};
+
 class GameScreenTest : public ::testing::Test {
 protected:
     void SetUp() override {
@@ -529,14 +540,18 @@ TEST_F(GameScreenTest, AScriptsObjectListGivesTheChosenEntryBack) {
 }
 
 TEST_F(GameScreenTest, ForgettingTheWorldLeavesNothingThatPointsIntoIt) {
+    Actions fight;
+    view->SetActions(&fight);
+    view->Attack();
+    EXPECT_EQ(fight.running, 1);
     view->PostMessageEvent("Queued.", 1, "");
-    view->AddAction(std::make_unique<CPlayerAction>());
     view->ForgetWorld();
     EXPECT_EQ(view->section, nullptr);
     EXPECT_EQ(view->world, nullptr);
     EXPECT_FALSE(view->window.HasMapData());
     EXPECT_TRUE(view->events.empty());
-    EXPECT_TRUE(view->actions.empty());
+    EXPECT_EQ(fight.running, 0);
+    view->SetActions(nullptr);
     EXPECT_EQ(view->IsBusy(), 0u);
     Tick();  // draws nothing, does nothing
     // A new game enters again.
@@ -605,4 +620,31 @@ TEST_F(GameScreenTest, TheSavedViewStateComesBackTidied) {
     saved.cellX = 99;
     view->RestoreState(saved);
     EXPECT_EQ(view->playerX, 17) << "a cell outside the window is none of the map's";
+}
+
+TEST_F(GameScreenTest, AnActionRunningHoldsTheEventsBackAndAnAttackTakesAMinute) {
+    Actions fight;
+    view->SetActions(&fight);
+    const u32 clock = view->gameClock.minutes;
+    ++rig.game.tickCounter;
+    view->OnKey(3000);
+    EXPECT_EQ(fight.running, 1);
+    EXPECT_EQ(view->gameClock.minutes, clock + 1);
+    view->PostMessageEvent("Waits for the swing.", 1, "");
+    Tick();
+    EXPECT_GT(fight.steps, 0);
+    EXPECT_EQ(view->screenMode, CGameScreen::kModeNormal) << "the event waits while an action runs";
+    fight.running = 0;
+    Tick();
+    EXPECT_EQ(view->screenMode, CGameScreen::kModeMessage);
+    // A map that forbids attacks says so.
+    view->OnCommand(CButtonBar::kOk);
+    view->section->flags |= 0x04;
+    ++rig.game.tickCounter;
+    view->OnKey(3000);
+    view->section->flags &= static_cast<u16>(~0x04);
+    EXPECT_EQ(fight.running, 0);
+    ASSERT_EQ(view->events.size(), 1u);
+    EXPECT_STREQ(view->events[0]->text.GetText(), "Attack is forbidden on this map.");
+    view->SetActions(nullptr);
 }

@@ -197,14 +197,14 @@ TEST(NpcScreensInGame, TheSmithRepairsAndTheInnkeeperLetsARoom) {
     services = dynamic_cast<CServicesScreen*>(rig.TalkTo("base_npc_innkeeper"));
     ASSERT_NE(services, nullptr);
     const u32 gold = game.player.gold;
-    const u32 clock = view->clock;
+    const u32 clock = view->gameClock.Minutes();
     ASSERT_TRUE(rig.TapService(*services, kServicesSleep));
     rig.Settle();
     ASSERT_EQ(services->modalChild, &services->messageBar);
     services->OnCommand(CButtonBar::kYes);
     ASSERT_EQ(services->modalChild, &services->restDialog);
     EXPECT_LT(game.player.gold, gold);
-    EXPECT_EQ(view->clock, clock + 8 * 60);
+    EXPECT_EQ(view->gameClock.Minutes(), clock + 8 * 60);
     rig.Settle();
     EXPECT_TRUE(testing_support::MatchesGolden("app_npc_inn_rest", rig.Capture()));
 
@@ -320,7 +320,7 @@ TEST(NpcScreensInGame, TheRestCommandSleepsInTheOpen) {
     CGame& game = *rig.Game();
     CGameScreen* view = rig.View();
     game.player.hp = 1;
-    const u32 clock = view->clock;
+    const u32 clock = view->gameClock.Minutes();
     ASSERT_TRUE(rig.TapLayoutElement(43, 547));  // the rest button
     rig.Settle();
     ASSERT_EQ(view->screenMode, CGameScreen::kModeRestPrompt);
@@ -328,7 +328,7 @@ TEST(NpcScreensInGame, TheRestCommandSleepsInTheOpen) {
     ASSERT_EQ(view->screenMode, CGameScreen::kModeRest);
     auto* rest = dynamic_cast<CRestDialog*>(view->modalChild);
     ASSERT_NE(rest, nullptr);
-    EXPECT_EQ(view->clock, clock + 8 * 60);
+    EXPECT_EQ(view->gameClock.Minutes(), clock + 8 * 60);
     EXPECT_EQ(game.player.hp, game.player.GetMaxHp());
     rig.Tick(30);
     EXPECT_TRUE(testing_support::MatchesGolden("app_gameview_rest", rig.Capture()));

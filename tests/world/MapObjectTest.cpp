@@ -286,7 +286,9 @@ TEST(Doors, ModesKeysLocksAndTraps) {
             EXPECT_EQ(m.world.host.shown.back().rfind("You have lost ", 0), 0u);
             EXPECT_EQ(m.host.sounds.front(), "bsnd_lockout");
         }
-        if (c.opens) EXPECT_EQ(m.host.sounds.back(), "bsnd_ddooropen");
+        if (c.opens) {
+            EXPECT_EQ(m.host.sounds.back(), "bsnd_ddooropen");
+        }
     }
 }
 

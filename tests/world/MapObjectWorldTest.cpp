@@ -87,7 +87,9 @@ TEST_F(BuiltObjects, EveryTypeCodeStandsInTheGalleryAndTakesItsEvents) {
         const CMapObject* o = t == 25 ? table.FindByName("base_stairsup") : Object(t);
         ASSERT_NE(o, nullptr);
         EXPECT_EQ(o->pictureIds.size(), o->FrameNameCount());
-        if (t != 25) EXPECT_NE(o->PictureId(0), 0) << "its pictures are in the world";
+        if (t != 25) {
+            EXPECT_NE(o->PictureId(0), 0) << "its pictures are in the world";
+        }
     }
 }
 

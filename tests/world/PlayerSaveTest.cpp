@@ -247,7 +247,9 @@ TEST_F(PlayerSaveTest, EffectsWithoutAnOriginComeBack) {
     ASSERT_EQ(FromSource(kFromHit), 1);
     for (const CActiveEffect& e : w.player.effects[kListFortifyAttribute]) {
         EXPECT_EQ(e.origin, nullptr);
-        if (e.source == kFromDrink) EXPECT_EQ(e.name.value_or(""), "ale");
+        if (e.source == kFromDrink) {
+            EXPECT_EQ(e.name.value_or(""), "ale");
+        }
     }
 }
 

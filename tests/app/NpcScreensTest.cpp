@@ -25,6 +25,7 @@
 #include "screens/npc/TalkScreen.h"
 #include "script/ScriptContext.h"
 #include "script/ScriptMessages.h"
+#include "tests/app/NewGameRig.h"
 #include "tests/support/FrameRig.h"
 #include "tests/support/Png.h"
 #include "ui/ScreenIds.h"
@@ -32,29 +33,17 @@
 
 namespace {
 
-struct TownRig : testing_support::FrameRig {
+struct TownRig : testing_support::NewGameRig {
     // A new game, then the player in the town square, facing south.
     bool StartInTown() {
-        if (!StartOnBuiltDatabase()) return false;
-        Key(27);
-        Game()->ResetWorld();
-        if (!Game()->OpenGameDatabases(nullptr) || !Game()->NewGame(nullptr)) return false;
-        CScreen* current = Current();
-        current->entryA = 1;
-        current->entryB = current->entryC = current->entryD = 0;
-        current->keepOnStack = 0;
-        Game()->SwitchScreen(kScreenGame);
-        CGameScreen* view = View();
-        if (Current() != view) return false;
+        if (!StartNewGame()) return false;
         CWorld* world = Game()->worlds->Current();
         CMapSection* town = world ? world->FindSectionByName("base_s0202") : nullptr;
         if (!town) return false;
-        view->EnterMapAt(world, town, 12, 12, 2);
-        for (int i = 0; i < 40 && view->IsBusy(); ++i) Tick(30);
-        Tick(30);
-        return view->section == town;
+        View()->EnterMapAt(world, town, 12, 12, 2);
+        SettleView();
+        return View()->section == town;
     }
-    CGameScreen* View() const { return Game()->GetGameScreen(); }
     // The talk with an NPC as a script or a creature starts it: the NPC's screen on the next tick.
     CScreen* TalkTo(const char* npc) {
         View()->PostTalkEvent(npc);
@@ -86,6 +75,13 @@ struct TownRig : testing_support::FrameRig {
     void Settle() {
         Tick(30);
         Tick(30);
+    }
+    // A dialog's closing button: the owner has no modal child after it.
+    void CloseWith(const CForm& owner, const CWidget& button) {
+        Tick(30);
+        TapWidget(button);
+        EXPECT_EQ(owner.modalChild, nullptr);
+        Settle();
     }
 };
 
@@ -173,10 +169,7 @@ TEST(NpcScreensInGame, TheSmithRepairsAndTheInnkeeperLetsARoom) {
     rig.TapWidget(repair.actionButton);
     EXPECT_EQ(weapon->count, weapon->type->maxCondition);
     EXPECT_EQ(game.player.gold, 1000u - price);
-    rig.Tick(30);
-    rig.TapWidget(repair.cancelButton);
-    EXPECT_EQ(services->modalChild, nullptr);
-    rig.Settle();
+    rig.CloseWith(*services, repair.cancelButton);
 
     // The smith trades too, from a bag of its own: the shop names the smith, not the NPC that comes
     // first in the world's list (the merchant).
@@ -213,10 +206,7 @@ TEST(NpcScreensInGame, TheSmithRepairsAndTheInnkeeperLetsARoom) {
     EXPECT_EQ(services->restDialog.GetHour(), 8u);
     EXPECT_NE(std::string(services->restDialog.GetWakeText()).find("serves delicious food"), std::string::npos);
     EXPECT_EQ(game.player.hp, game.player.GetMaxHp() * 5 / 4);
-    rig.Tick(30);
-    rig.TapWidget(services->restDialog.closeButton);
-    EXPECT_EQ(services->modalChild, nullptr);
-    rig.Settle();
+    rig.CloseWith(*services, services->restDialog.closeButton);
     rig.TapWidget(services->leaveButton);
     EXPECT_EQ(rig.Current(), view);
 }
@@ -242,10 +232,7 @@ TEST(NpcScreensInGame, TheTrainerTeachesFromItsMenuAndFromItsTalk) {
     rig.TapWidget(training.trainButton);
     EXPECT_EQ(game.player.skills[skill], before + 1);
     EXPECT_EQ(game.player.gold, 1000u - price);
-    rig.Tick(30);
-    rig.TapWidget(training.cancelButton);
-    EXPECT_EQ(services->modalChild, nullptr);
-    rig.Settle();
+    rig.CloseWith(*services, training.cancelButton);
 
     ASSERT_TRUE(rig.TapService(*services, kServicesTalk));
     rig.Settle();
@@ -258,10 +245,7 @@ TEST(NpcScreensInGame, TheTrainerTeachesFromItsMenuAndFromItsTalk) {
     rig.TapWidget(talk->trainingDialog.trainButton);
     EXPECT_EQ(game.player.skills[skill], before + 2);
     EXPECT_LT(game.player.gold, gold);
-    rig.Tick(30);
-    rig.TapWidget(talk->trainingDialog.cancelButton);
-    EXPECT_EQ(talk->modalChild, nullptr);
-    rig.Settle();
+    rig.CloseWith(*talk, talk->trainingDialog.cancelButton);
     rig.TapWidget(talk->exitLink);
     EXPECT_EQ(rig.Current(), services);
     rig.Settle();

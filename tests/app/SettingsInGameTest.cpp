@@ -6,6 +6,7 @@
 
 #include "app/Game.h"
 #include "screens/frontend/SettingsScreen.h"
+#include "tests/app/NewGameRig.h"
 #include "tests/support/FrameRig.h"
 #include "tests/support/Png.h"
 #include "ui/ScreenIds.h"
@@ -16,25 +17,7 @@ namespace {
 constexpr u16 kSettingsGroup = CSettingsScreen::kLayoutGroup;
 constexpr u32 kSettingsBack = 25, kTurnLeftNext = 641, kViewSmaller = 654, kViewLarger = 655;
 
-struct SettingsRig : testing_support::FrameRig {
-    bool StartNewGame() {
-        if (!StartOnBuiltDatabase()) return false;
-        Key(27);
-        Game()->ResetWorld();
-        if (!Game()->OpenGameDatabases(nullptr) || !Game()->NewGame(nullptr)) return false;
-        CScreen* current = Current();
-        current->entryA = 1;
-        current->entryB = current->entryC = current->entryD = 0;
-        current->keepOnStack = 0;
-        Game()->SwitchScreen(kScreenGame);
-        Settle();
-        return Current() == View();
-    }
-    CGameScreen* View() const { return Game()->GetGameScreen(); }
-    void Settle() {
-        for (int i = 0; i < 40 && View()->IsBusy(); ++i) Tick(30);
-        Tick(30);
-    }
+struct SettingsRig : testing_support::NewGameRig {
     // Escape, then the menu's entry "Settings" (the fifth in a game) with the arrow keys.
     bool OpenSettings() {
         Key(27);
@@ -68,7 +51,7 @@ TEST(SettingsInGame, AReassignedKeyMovesThePlayerAndTheViewSizeChangesTheView) {
     // By default "a" strafes left: the facing stays.
     view->facing = 0;
     rig.Key('A');
-    rig.Settle();
+    rig.SettleView();
     EXPECT_EQ(view->facing, 0);
 
     // Turn left becomes "a" (the row's next choice); as the rows are read in order, "a" now turns.
@@ -84,7 +67,7 @@ TEST(SettingsInGame, AReassignedKeyMovesThePlayerAndTheViewSizeChangesTheView) {
 
     const i32 x = view->playerX, y = view->playerY;
     rig.Key('A');
-    rig.Settle();
+    rig.SettleView();
     EXPECT_EQ(view->facing, 90);
     EXPECT_EQ(view->playerX, x);
     EXPECT_EQ(view->playerY, y);

@@ -57,7 +57,7 @@ struct TownRig : testing_support::NewGameRig {
     // The services menu button of a command.
     bool TapService(CServicesScreen& services, u32 command) {
         for (size_t i = 0; i < services.buttons.size(); ++i)
-            if (services.buttons[i].command == command) {
+            if (static_cast<u32>(services.buttons[i].command) == command) {
                 TapWidget(services.menuButtons[i]);
                 return true;
             }

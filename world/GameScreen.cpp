@@ -14,6 +14,7 @@
 #include "platform/Clock.h"
 #include "script/ScriptContext.h"
 #include "ui/WidgetHost.h"
+#include "world/GameCreatures.h"
 
 CGameScreen::CGameScreen() {
     renderer.Init();
@@ -165,6 +166,7 @@ void CGameScreen::StartTurn(i32 target, i32 step) {
 u32 CGameScreen::IsBusy() const {
     if (busy || turning || stepping || modalDialog || modalChild || screenMode != kModeNormal) return 1;
     if (!events.empty() || HasBlockingAction()) return 1;
+    if (AreCreaturesBusy()) return 1;
     return 0;
 }
 
@@ -264,6 +266,7 @@ u32 CGameScreen::OnTick(u32 time) {
         }
     }
     RunCellPasses(fired);
+    RunCreaturePasses(fired, turnEnded || stepEnded, screenMode == kModeNormal && !modalChild);
     if (fired[5]) {
         viewState.skyAngle -= 0x1000;
         if (viewState.skyAngle < 0) viewState.skyAngle += 360 << 16;
@@ -527,6 +530,7 @@ void CGameScreen::ForgetWorld() {
     pendingList = PendingList{};
     for (Target& t : targets) t = Target{};
     if (viewWorld) viewWorld->Forget();
+    creatures.reset();
 }
 
 void CGameScreen::RefreshView() {
@@ -559,6 +563,7 @@ void CGameScreen::RefreshView() {
     if (viewWorld) viewWorld->Refresh();
     RebuildViewCaches();
     SyncViewPose();
+    EnterCreatures();
 }
 
 void CGameScreen::RebuildViewCaches() {

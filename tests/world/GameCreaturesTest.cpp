@@ -1,0 +1,196 @@
+// The creatures of the built cellar in the running game view, headless, with the manual clock and a
+// seeded generator: the player walks up to a creature and strikes it with the attack key until it
+// dies (its bag on the floor, its experience gained); a player who only turns on the spot is beaten
+// to death and the view asks for the death screen.
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <string>
+
+#include "core/Random.h"
+#include "data/CreatureCatalogue.h"
+#include "data/ItemBag.h"
+#include "data/MapSection.h"
+#include "data/RuleContext.h"
+#include "tests/data/BuiltWorld.h"
+#include "tests/ui/WidgetRig.h"
+#include "ui/ScreenIds.h"
+#include "world/Fight.h"
+#include "world/GameCreatures.h"
+#include "world/GameScreen.h"
+
+namespace {
+
+class CellarHost : public IGameViewHost {
+public:
+    CellarHost(fixtures::BuiltWorld& built, CRandom& random) : built_(built), random_(random) {}
+    CWorldList* GetWorldList() const override { return nullptr; }
+    CWorldLists* GetWorldLists() const override { return &built_.lists; }
+    CTextureSet& GetTextures() override { return built_.textures; }
+    CScriptContext* GetScriptContext() override { return nullptr; }
+    CRandom* GetRandom() const override { return &random_; }
+    const char* GetPendingMapName() const override { return "base_start"; }
+    void SetCurrentWorld(CWorld*) override {}
+
+private:
+    fixtures::BuiltWorld& built_;
+    CRandom& random_;
+};
+
+class GameCreaturesTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        ASSERT_TRUE(built.Loaded());
+        rig.clock.SetTime(1765432100);
+        random.Seed(nullptr);
+        built.lists.BindRuleContext(rules);
+        rules.player = &player;
+        rules.random = &random;
+        rules.currentWorldCode = "base";
+        player.SetWorld(&rules);
+        player.ResetToDefaults();
+        view = rig.gameScreen;
+        view->SetHost(&host);
+        view->AttachPlayer(&player);
+        view->world = built.base.get();
+        rig.game.currentScreen = view;
+        view->Enter(1, 0, 0, 0);
+        ASSERT_NE(view->section, nullptr);
+        cellar = view->section;
+        ASSERT_STREQ(cellar->GetName(), "base_cellar");
+        ASSERT_NE(view->Fight(), nullptr);
+    }
+    void TearDown() override { view->AttachPlayer(nullptr); }
+
+    u32 Tick() {
+        rig.clock.Advance(26);
+        ++rig.game.tickCounter;
+        return view->OnTick(rig.game.tickCounter);
+    }
+    // One tick; a message box that opened is answered Ok (the player reads and goes on).
+    u32 TickAndRead() {
+        const u32 code = Tick();
+        if (view->screenMode == CGameScreen::kModeMessage) {
+            ++messages;
+            view->OnCommand(CButtonBar::kOk);
+        }
+        return code;
+    }
+    u32 Key(u32 command) {
+        ++rig.game.tickCounter;
+        return view->OnKey(command);
+    }
+    // Puts the player at a window cell facing a direction, with the creatures gathered there.
+    void PlaceAt(i32 x, i32 y, i32 facing) {
+        view->facing = view->targetFacing = facing;
+        view->SetPosition(x, y);
+        for (int i = 0; i < 400 && view->IsBusy(); ++i) TickAndRead();
+    }
+    // The key that brings the player one move nearer the creature: a turn towards it, a step along
+    // the longer axis, or the attack when it stands in front.
+    u32 MoveTowards(const CMonster& m) {
+        i32 x = 0, y = 0;
+        view->window.SectionToWindowCell(cellar, m.x, m.y, x, y);
+        const i32 dx = x - view->playerX, dy = y - view->playerY;
+        const u32 want = std::abs(dx) >= std::abs(dy) ? (dx > 0 ? 1u : 3u) : (dy > 0 ? 2u : 0u);
+        const u32 now = CGameScreen::DirectionOfFacing(view->facing);
+        if (want != now) return want == ((now + 1) & 3) ? 1006 : 1004;
+        return std::abs(dx) + std::abs(dy) == 1 ? 3000 : 1000;
+    }
+    const CMonsterType* Type(const char* id) const { return built.lists.creatures.FindMonsterType(id); }
+
+    fixtures::BuiltWorld built;
+    widgetrig::Rig rig{15, 480, 400, {0, 0, 380, 320}};
+    CRandom random;
+    CRuleContext rules;
+    CPlayer player;
+    CellarHost host{built, random};
+    CGameScreen* view = nullptr;
+    CMapSection* cellar = nullptr;
+    int messages = 0;
+};
+
+TEST_F(GameCreaturesTest, ThePlayerStrikesTheWolfDeadForItsBagAndItsExperience) {
+    const u8 wolfId = 3;
+    const CMonster* wolf = cellar->FindMonster(wolfId);
+    ASSERT_NE(wolf, nullptr);
+    ASSERT_STREQ(wolf->Type()->GetName(), "base_wolf_grey");
+    const u8 startX = wolf->x, startY = wolf->y;
+    u8 deathX = startX, deathY = startY;
+    player.attributes[kStrength] = 60;
+    player.attributes[kDexterity] = 60;
+    player.hp = 400;
+    const u32 xp = player.xp;
+    PlaceAt(24, 31, 270);
+
+    int attacks = 0, ticks = 0;
+    for (; ticks < 20000 && (wolf = cellar->FindMonster(wolfId)) != nullptr; ++ticks) {
+        deathX = wolf->x;
+        deathY = wolf->y;
+        if (TickAndRead() == kScreenDeath) FAIL() << "the player died";
+        if (view->IsBusy()) continue;
+        const u32 key = MoveTowards(*wolf);
+        Key(key);
+        if (key == 3000) ++attacks;
+    }
+    ASSERT_EQ(cellar->FindMonster(wolfId), nullptr) << "after " << ticks << " ticks";
+    RecordProperty("ticks", ticks);
+    EXPECT_GT(attacks, 0);
+    EXPECT_TRUE(deathX != startX || deathY != startY) << "the wolf came for the player";
+    EXPECT_EQ(player.xp, xp + Type("base_wolf_grey")->values[creature::kExperience]);
+    // Its loot lies where it fell, in a bag of its cell.
+    i32 x = 0, y = 0;
+    ASSERT_TRUE(view->window.SectionToWindowCell(cellar, deathX, deathY, x, y));
+    const CMapCell* cell = view->window.Cell(x, y);
+    ASSERT_NE(cell, nullptr);
+    const CItemBag* bag = cell->bag ? cellar->bags.FindBagById(static_cast<u8>(cell->bag)) : nullptr;
+    ASSERT_NE(bag, nullptr);
+    EXPECT_GT(bag->items.GetCount(), 0);
+    // The fight plays its music while it lasts.
+    EXPECT_GT(view->fightCountdown, 0u);
+    EXPECT_STREQ(view->currentMusic, "bmus_fight");
+    // The fight is over: nothing keeps the view busy.
+    for (int i = 0; i < 400 && view->IsBusy(); ++i) TickAndRead();
+    EXPECT_GT(messages, 0);
+    EXPECT_EQ(view->IsBusy(), 0u);
+}
+
+TEST_F(GameCreaturesTest, APlayerWhoOnlyTurnsIsBeatenToDeathAndTheDeathScreenFollows) {
+    CMonster* skeleton = cellar->CreateMonster(Type("base_skeleton_warrior"), 22, 20);
+    ASSERT_NE(skeleton, nullptr);
+    skeleton->flags = creature::kTypeAggression;
+    view->window.PlaceObjectNear(cellar, *skeleton, 22, 20);
+    player.hp = 30;
+    PlaceAt(22, 22, 270);
+    u32 code = 0;
+    int ticks = 0;
+    for (; ticks < 40000 && code == 0; ++ticks) {
+        code = TickAndRead();
+        if (code == 0 && !view->IsBusy()) Key(1004);
+    }
+    RecordProperty("ticks", ticks);
+    EXPECT_EQ(player.hp, 0);
+    EXPECT_EQ(code, static_cast<u32>(kScreenDeath));
+    EXPECT_EQ(view->inGame, 0u);
+}
+
+TEST_F(GameCreaturesTest, TheTargetPanelShowsTheCreatureInFrontWithItsHealth) {
+    CMonster* rat = cellar->FindMonster(1);
+    ASSERT_NE(rat, nullptr);
+    i32 x = 0, y = 0;
+    ASSERT_TRUE(view->window.SectionToWindowCell(cellar, rat->x, rat->y, x, y));
+    // Face the rat from three cells west of it: it is the first target, at full health.
+    PlaceAt(x - 3, y, 270);
+    rat = cellar->FindMonster(1);
+    ASSERT_NE(rat, nullptr);
+    view->UpdateTarget();
+    ASSERT_TRUE(view->targets[0].visible);
+    EXPECT_STREQ(view->targets[0].name.GetText(), rat->Type()->displayName ? rat->Type()->displayName : "");
+    EXPECT_EQ(view->targets[0].health, static_cast<u32>(CCreatures::HpPercent(*rat)));
+    rat->hp = static_cast<u16>(CCreatures::MaxHp(*rat) / 2);
+    view->UpdateTarget();
+    EXPECT_EQ(view->targets[0].health, static_cast<u32>(CCreatures::HpPercent(*rat)));
+    EXPECT_LT(view->targets[0].health, 100u);
+}
+
+}  // namespace

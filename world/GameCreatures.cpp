@@ -1,0 +1,247 @@
+// The game view's side of the creatures and the fight: what the creatures ask of the view, and where
+// the view's tick, its commands and its clock reach the fight.
+#include "world/GameCreatures.h"
+
+#include <algorithm>
+
+#include "core/Random.h"
+#include "data/CreatureCatalogue.h"
+#include "data/SectionEffects.h"
+#include "data/Spells.h"
+#include "platform/Clock.h"
+#include "world/Directions.h"
+#include "world/GameScreen.h"
+
+// ---------------------------------------------------------------------------------------------
+// What the creatures ask of the view.
+
+CCellWindow& CGameCreatures::Window() { return view_.window; }
+
+CPlayer& CGameCreatures::Player() { return *view_.GetPlayer(); }
+
+const CRuleContext& CGameCreatures::Rules() const { return *view_.GetPlayer()->GetWorld(); }
+
+CRandom& CGameCreatures::Random() { return *view_.random; }
+
+u32 CGameCreatures::TickCount() const { return plat::TickCount(); }
+
+void CGameCreatures::GetPlayerCell(i32& x, i32& y) const {
+    x = view_.playerX;
+    y = view_.playerY;
+}
+
+void CGameCreatures::GetPlayerFraction(i32& fx, i32& fy) const {
+    fx = static_cast<i32>(view_.fractionX);
+    fy = static_cast<i32>(view_.fractionY);
+}
+
+void CGameCreatures::SetPlayerFraction(i32 fx, i32 fy) {
+    view_.fractionX = static_cast<u32>(std::clamp(fx, 0, 0x10000));
+    view_.fractionY = static_cast<u32>(std::clamp(fy, 0, 0x10000));
+}
+
+u32 CGameCreatures::GetFacing() const { return static_cast<u32>(view_.facing); }
+
+bool CGameCreatures::IsSurfaceMap() const { return view_.window.IsSurface(); }
+
+int CGameCreatures::GetHour() const { return view_.GetHour(); }
+
+void CGameCreatures::PostMessageEvent(const char* text, u32 buttons) {
+    view_.PostMessageEvent(text, buttons, nullptr);
+}
+
+void CGameCreatures::ShowGameMessage(const char* text) { view_.ShowGameMessage(text); }
+
+void CGameCreatures::PlaySound(const char* name, int volume) { view_.PlaySound(name, volume); }
+
+// A creature with an NPC talks through the NPC's screens; the others say nothing.
+void CGameCreatures::TalkToCreature(CMapSection&, CMonster& creature) {
+    const CMonsterType* type = creature.Type();
+    if (type && type->npcId && *type->npcId)
+        view_.PostTalkEvent(type->npcId);
+    else
+        view_.PostMessageEvent("No answer", 1, nullptr);
+}
+
+void CGameCreatures::RaiseFightFlag() { view_.fightCountdown = std::max<u32>(view_.fightCountdown, 4); }
+
+void CGameCreatures::SetFightCountdown(int value) { view_.fightCountdown = static_cast<u32>(std::max(0, value)); }
+
+void CGameCreatures::UpdateMusic() { view_.UpdateMusic(); }
+
+void CGameCreatures::RefreshAfterChange() {
+    view_.rebuildRequested = true;
+    view_.viewChanged = true;
+    view_.UpdateGauges();
+}
+
+// The creatures name the direction of their step by facing quarter (0 north, 1 west, 2 south, 3 east);
+// the window's test takes the table's (0 north, 1 east, 2 south, 3 west), and answers whether the
+// cell refuses the creature.
+bool CGameCreatures::CanCreatureEnter(i32 x, i32 y, i32 direction) {
+    if (!view_.window.SectorSection(x, y) || !view_.window.Cell(x, y)) return false;
+    return !view_.window.CanCreatureEnter(x, y, nullptr, dir::QuarterToTable(direction));
+}
+
+// The death screen follows from the view's next tick, which finds the hit points at 0.
+void CGameCreatures::OnPlayerDied() { view_.UpdateGauges(); }
+
+namespace {
+
+// A creature of the window as the effects' ageing sees it.
+class AgingCreature : public IAgingMonster {
+public:
+    AgingCreature(CCreatures& creatures, CMapSection& section, CMonster& m)
+        : creatures_(creatures), section_(section), m_(m) {}
+    int GetHp() const override { return m_.hp; }
+    void SetHp(int hp) override { m_.hp = static_cast<u16>(std::clamp(hp, 0, 0xFFFF)); }
+    void MarkHurt(int) override {
+        m_.flags = static_cast<u8>((m_.flags & ~creature::kAnimMask) | creature::kHurt);
+        m_.hurtTicks = 10;
+    }
+    void ChooseFrame() override { creatures_.RefreshFrame(section_, m_); }
+
+private:
+    CCreatures& creatures_;
+    CMapSection& section_;
+    CMonster& m_;
+};
+
+}  // namespace
+
+void CGameCreatures::AgeNearbyEffects(int turns) {
+    // Gathered first: an ageing that kills takes the creature out of the lists it walks.
+    std::vector<std::pair<CMapSection*, u8>> near;
+    view_.window.ForEachCreatureNear(7, [&](CMapSection& section, const CMonster& m) {
+        if (!CCreatures::IsPerson(m) && !CCreatures::IsObjectHidden(section, m)) near.emplace_back(&section, m.id);
+    });
+    for (auto& [section, id] : near) {
+        CMonster* m = section->FindMonster(id);
+        if (!m) continue;
+        AgingCreature aging(fight.creatures, *section, *m);
+        section->effects.AgeMonsterEffects(id, aging, turns);
+        m = section->FindMonster(id);
+        if (m && m->hp == 0) {
+            CCreatureEvent death;
+            death.byPlayer = false;
+            m->hp = 1;
+            fight.creatures.RaiseEvent(creature::kEventDeath, *section, id, death);
+        }
+    }
+}
+
+void CGameCreatures::UpdateVisibility(bool) {
+    view_.window.ForEachCreatureNear(7, [&](CMapSection& section, const CMonster& m) {
+        if (m.hurtTicks > 5) return;
+        fight.creatures.RefreshFrame(section, m);
+    });
+}
+
+// ---------------------------------------------------------------------------------------------
+// Where the view reaches the fight.
+
+CFight* CGameScreen::Fight() const { return creatures ? &creatures->fight : nullptr; }
+
+void CGameScreen::EnterCreatures() {
+    if (!player_ || !player_->GetWorld() || !random || !section) {
+        creatures.reset();
+        return;
+    }
+    if (!creatures) creatures = std::make_unique<CGameCreatures>(*this);
+    creatures->fight.Enter();
+}
+
+void CGameScreen::ScanCreaturesForStep(i32 x, i32 y) {
+    CFight* f = Fight();
+    if (!f) return;
+    f->actions.StartHandBob();
+    // Underground the creatures look ahead at the cell the player is entering.
+    if (!window.IsSurface()) f->near.Scan(true, x, y);
+    f->people.Scan();
+}
+
+void CGameScreen::RunCreaturePasses(const bool (&fired)[9], bool moved, bool runActions) {
+    CFight* f = Fight();
+    if (!f) return;
+    if (fired[7] && stepping && !bump) f->StepTick();
+    if (moved) {
+        f->near.Scan();
+        f->people.Scan();
+    }
+    if (f->near.pending) f->near.Scan();
+    if (f->near.Count() > 0) f->near.Run();
+    if (screenMode != kModeStealPrompt) {
+        if (fired[6]) f->Animate();
+        if (fired[8]) f->people.Update();
+    }
+    if (fired[7] && (turning || stepping || viewChanged) && !f->near.hold) creatures->UpdateVisibility(turning);
+    if (runActions && f->actions.Count() > 0) {
+        f->actions.Run();
+        // What the blow or the spell left behind: the creatures answer once the hands are free.
+        if (f->actions.Count() == 0 && f->near.pending) f->near.Scan();
+    }
+    if (fightCountdown && fired[3]) --fightCountdown;
+}
+
+bool CGameScreen::AreCreaturesBusy() const {
+    const CFight* f = Fight();
+    if (!f) return false;
+    if (f->near.pending || f->near.Count() > 0) return true;
+    if (!f->near.hold && f->near.IsHurtEnemyNearby()) return true;
+    for (int i = 0; i < f->actions.Count(); ++i)
+        if (f->actions.At(i)->kind != kActionPlayerHit) return true;
+    return false;
+}
+
+void CGameScreen::UpdateCreaturesPerMinute() {
+    if (creatures) creatures->AgeNearbyEffects(1);
+}
+
+bool CGameScreen::CastSpell(const CSpell* spell, CItemInstance* item) {
+    CFight* f = Fight();
+    if (!f || !spell || !player_) return false;
+    // Paralysed, only a spell on oneself (target mode 1) may be cast.
+    if (player_->IsParalyzed() && spell->value2 != 1) {
+        PostMessageEvent("You can cast spells only on yourself when you're paralyzed.", 1, nullptr);
+        return false;
+    }
+    if (!item) {
+        const int cost = static_cast<int>(spell->GetSkillScaledValue(*player_->GetWorld()));
+        if (cost > player_->mana) {
+            PostMessageEvent("You don't have enough mana.", 1, nullptr);
+            return false;
+        }
+        player_->AddMana(-cost, false);
+        const CSpellList* spells = player_->GetWorld()->spells;
+        const int skill = spells ? spells->GetSchoolSkill(spell->school) : 0;
+        if (skill > 0) player_->CountSkillUse(skill);
+        UpdateGauges();
+    }
+    f->Cast(spell, item);
+    f->near.Scan();
+    return true;
+}
+
+// ---------------------------------------------------------------------------------------------
+// What the player reports to the view.
+
+void CGameScreen::SetHandSprites() {
+    if (CFight* f = Fight()) f->actions.SetHandSprites();
+}
+
+void CGameScreen::ShowPlayerHit(int, int) {
+    UpdateGauges();
+    CFight* f = Fight();
+    if (!f) return;
+    f->actions.ShowPlayerHit(f->creatures.lastBlowQuarter, false);
+    f->creatures.lastBlowQuarter = -1;
+}
+
+void CGameScreen::ShowDamageOverTime(int) {
+    UpdateGauges();
+    if (CFight* f = Fight()) f->actions.ShowPlayerHit(-1, true);
+}
+
+void CGameScreen::CalmCreatures(int radius) {
+    if (CFight* f = Fight()) f->SetNearbyAggression(radius, false);
+}

@@ -1,0 +1,53 @@
+// The creatures and the fight as the game view runs them: the view's answers to what the creatures
+// ask (its cell window, its player, its clock and generator, its messages, sounds and music), and the
+// fight itself, which the view drives from its tick and its commands. The view makes one when a world
+// is open and a player is bound to the world's tables.
+#pragma once
+
+#include "world/CreatureHost.h"
+#include "world/Fight.h"
+
+class CGameScreen;
+
+class CGameCreatures : public ICreatureHost {
+public:
+    explicit CGameCreatures(CGameScreen& view) : view_(view), fight(*this) {}
+    CGameCreatures(const CGameCreatures&) = delete;
+    CGameCreatures& operator=(const CGameCreatures&) = delete;
+
+    // ICreatureHost.
+    CCellWindow& Window() override;
+    CPlayer& Player() override;
+    const CRuleContext& Rules() const override;
+    CRandom& Random() override;
+    u32 TickCount() const override;
+    void GetPlayerCell(i32& x, i32& y) const override;
+    void GetPlayerFraction(i32& fx, i32& fy) const override;
+    void SetPlayerFraction(i32 fx, i32 fy) override;
+    u32 GetFacing() const override;
+    bool IsSurfaceMap() const override;
+    int GetHour() const override;
+    void PostMessageEvent(const char* text, u32 buttons) override;
+    void ShowGameMessage(const char* text) override;
+    void PlaySound(const char* name, int volume) override;
+    void TalkToCreature(CMapSection& section, CMonster& creature) override;
+    void RaiseFightFlag() override;
+    void SetFightCountdown(int value) override;
+    void UpdateMusic() override;
+    void RefreshAfterChange() override;
+    bool CanCreatureEnter(i32 x, i32 y, i32 direction) override;
+    void OnPlayerDied() override;
+
+    // Each creature within 7 cells that is not a person and whose controlling map object is absent
+    // or shown passes `turns` turns of its effects (poison, paralysis, regeneration).
+    void AgeNearbyEffects(int turns);
+    // The sprite place and frame of the creatures within 7 cells (those in the first part of an
+    // animation keep theirs).
+    void UpdateVisibility(bool turning);
+
+private:
+    CGameScreen& view_;
+
+public:
+    CFight fight;
+};

@@ -52,7 +52,7 @@ public:
     // closed.
     bool IsBlocking(u16 objectIndex, const CPlacement* placement) const override;
     u8 TypeCode(u16 objectIndex) const override;
-    u16 ViewFlags(u16 objectIndex) const;
+    u16 ViewFlags(u16 objectIndex) const override;
     // Sound `which` (0..2) of a map-object index; null when it has none.
     const char* ObjectSound(u16 objectIndex, int which) const;
 

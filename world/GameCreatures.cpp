@@ -7,6 +7,7 @@
 #include "core/Random.h"
 #include "data/CreatureCatalogue.h"
 #include "data/SectionEffects.h"
+#include "data/WorldLists.h"
 #include "data/Spells.h"
 #include "platform/Clock.h"
 #include "world/Directions.h"
@@ -244,4 +245,58 @@ void CGameScreen::ShowDamageOverTime(int) {
 
 void CGameScreen::CalmCreatures(int radius) {
     if (CFight* f = Fight()) f->SetNearbyAggression(radius, false);
+}
+
+// ---------------------------------------------------------------------------------------------
+// What the scripts do to the creatures.
+
+IScriptCreature* CGameScriptWorld::FindMonsterByName(const char* name) {
+    CFight* fight = view_.Fight();
+    if (!fight || !name) return nullptr;
+    auto find = [&](CMapSection* section) -> IScriptCreature* {
+        const CPlacement* p = section ? section->FindPlacementByName(name) : nullptr;
+        if (!p || p->id == 0) return nullptr;
+        for (const CMonster& m : section->monsters)
+            if (m.objectId == p->id) return fight->ScriptView(*section, m.id);
+        return nullptr;
+    };
+    if (IScriptCreature* c = find(view_.window.CurrentSection())) return c;
+    for (int piece = 0; piece < 9; ++piece) {
+        CMapSection* section = view_.window.PieceSection(piece);
+        if (section == view_.window.CurrentSection()) continue;
+        if (IScriptCreature* c = find(section)) return c;
+    }
+    return nullptr;
+}
+
+CMonsterType* CGameScriptWorld::FindMonsterType(const char* id) {
+    IGameViewHost* host = view_.GetHost();
+    CWorldLists* lists = host ? host->GetWorldLists() : nullptr;
+    return lists && id ? lists->creatures.FindMonsterType(id) : nullptr;
+}
+
+void CGameScriptWorld::GetSectionSize(CMapSection* section, i32& width, i32& height) const {
+    width = section ? section->width : 0;
+    height = section ? section->height : 0;
+}
+
+void CGameScriptWorld::RemoveMonstersOfType(CMapSection* section, CMonsterType* type) {
+    if (!section || !type) return;
+    if (CFight* fight = view_.Fight())
+        fight->RemoveMonstersOfType(*section, type);
+    else
+        section->RemoveMonstersOfType(type);
+}
+
+bool CGameScriptWorld::CreateMonster(CMapSection* section, CMonsterType* type, i32 x, i32 y, bool flagScripted) {
+    if (!section || !type || x < 0 || y < 0 || x >= section->width || y >= section->height) return false;
+    if (CFight* fight = view_.Fight()) return fight->CreateMonster(*section, type, x, y, flagScripted);
+    CMonster* m = section->CreateMonster(type, x, y);
+    if (m && flagScripted) m->flags |= creature::kRemovable;
+    return m != nullptr;
+}
+
+i32 CGameScriptWorld::ScanCreatures(i32 distance, i32 mode) {
+    CFight* fight = view_.Fight();
+    return fight ? fight->SetNearbyAggression(distance, mode == 1) : 0;
 }

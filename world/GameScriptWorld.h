@@ -39,6 +39,14 @@ public:
     void AddPendingListEntry(const char* id, const char* title) override;
     void PostShowObjectListEvent() override;
 
+    // The creatures of the loaded sections (with the view's fight).
+    IScriptCreature* FindMonsterByName(const char* name) override;
+    CMonsterType* FindMonsterType(const char* id) override;
+    void GetSectionSize(CMapSection* section, i32& width, i32& height) const override;
+    void RemoveMonstersOfType(CMapSection* section, CMonsterType* type) override;
+    bool CreateMonster(CMapSection* section, CMonsterType* type, i32 x, i32 y, bool flagScripted) override;
+    i32 ScanCreatures(i32 distance, i32 mode) override;
+
 private:
     CGameScreen& view_;
     mutable CStr dateTime_;

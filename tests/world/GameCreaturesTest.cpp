@@ -193,4 +193,35 @@ TEST_F(GameCreaturesTest, TheTargetPanelShowsTheCreatureInFrontWithItsHealth) {
     EXPECT_LT(view->targets[0].health, 100u);
 }
 
+TEST_F(GameCreaturesTest, ScriptsMakeFindCalmAndRemoveCreaturesOfTheView) {
+    IScriptWorld& scripts = view->scriptWorld;
+    CMonsterType* wolf = scripts.FindMonsterType("base_wolf_grey");
+    ASSERT_NE(wolf, nullptr);
+    EXPECT_EQ(scripts.FindMonsterType("base_no_such_creature"), nullptr);
+    // Outside the section nothing is made; inside, the creature stands in its window cell.
+    EXPECT_FALSE(scripts.CreateMonster(cellar, wolf, 35, 3, true));
+    EXPECT_FALSE(scripts.CreateMonster(cellar, wolf, -1, 3, true));
+    ASSERT_TRUE(scripts.CreateMonster(cellar, wolf, 20, 16, true));
+    const u16 made = view->window.Cell(20, 16)->creature[0];
+    ASSERT_NE(made, 0);
+    // A creature bound to a placed object answers for it by the object's name.
+    const CPlacement* shelf = cellar->FindPlacementByName("base_shelf");
+    ASSERT_NE(shelf, nullptr);
+    cellar->FindMonster(static_cast<u8>(made))->objectId = shelf->id;
+    IScriptCreature* bound = scripts.FindMonsterByName("base_shelf");
+    ASSERT_NE(bound, nullptr);
+    EXPECT_STREQ(bound->GetTypeId(), "base_wolf_grey");
+    EXPECT_EQ(scripts.FindMonsterByName("base_nowhere"), nullptr);
+    // The calming scan: every hostile creature near the player becomes peaceful.
+    PlaceAt(20, 18, 0);
+    EXPECT_GT(scripts.ScanCreatures(7, 0), 0);
+    EXPECT_FALSE(view->window.IsThreatNearby());
+    EXPECT_EQ(scripts.ScanCreatures(7, 0), 0);
+    // Removal takes the made wolf out of its cell and the section; the cellar's own wolf stays.
+    scripts.RemoveMonstersOfType(cellar, wolf);
+    EXPECT_EQ(view->window.Cell(20, 16)->creature[0], 0);
+    EXPECT_EQ(cellar->FindMonster(static_cast<u8>(made)), nullptr);
+    EXPECT_NE(cellar->FindMonster(3), nullptr);
+}
+
 }  // namespace

@@ -7,9 +7,12 @@
 #include "core/Random.h"
 #include "data/CreatureCatalogue.h"
 #include "data/SectionEffects.h"
+#include "data/TextureSet.h"
 #include "data/WorldLists.h"
 #include "data/Spells.h"
 #include "platform/Clock.h"
+#include "view3d/ViewCaches.h"
+#include "world/CreatureSprite.h"
 #include "world/Directions.h"
 #include "world/GameScreen.h"
 
@@ -70,7 +73,9 @@ void CGameCreatures::SetFightCountdown(int value) { view_.fightCountdown = stati
 
 void CGameCreatures::UpdateMusic() { view_.UpdateMusic(); }
 
+// Creatures came, went or changed cells: the caches number the sprites of the window anew.
 void CGameCreatures::RefreshAfterChange() {
+    view_.RebuildViewCaches();
     view_.rebuildRequested = true;
     view_.viewChanged = true;
     view_.UpdateGauges();
@@ -86,6 +91,56 @@ bool CGameCreatures::CanCreatureEnter(i32 x, i32 y, i32 direction) {
 
 // The death screen follows from the view's next tick, which finds the hit points at 0.
 void CGameCreatures::OnPlayerDied() { view_.UpdateGauges(); }
+
+CCellObject* CGameCreatures::SpriteOf(const CMonster& creature) {
+    auto& sprites = view_.viewState.cellObjects;
+    return creature.viewIndex != 0 && creature.viewIndex < sprites.size() ? &sprites[creature.viewIndex] : nullptr;
+}
+
+CMonster* CGameCreatures::SlotCreature(i32 x, i32 y, i32 slot, CMapSection** where) const {
+    const CMapCell* cell = view_.window.Cell(x, y);
+    CMapSection* section = view_.window.SectorSection(x, y);
+    if (!cell || !section || slot < 0 || slot > 1) return nullptr;
+    const u16 id = cell->creature[slot];
+    CMonster* m = id != 0 && id <= 255 ? section->FindMonster(static_cast<u8>(id)) : nullptr;
+    if (!m || !m->Type() || CCreatures::IsObjectHidden(*section, *m)) return nullptr;
+    if (where) *where = section;
+    return m;
+}
+
+bool CGameCreatures::HasSprite(i32 x, i32 y, i32 slot) const { return SlotCreature(x, y, slot) != nullptr; }
+
+u16 CGameCreatures::SpriteIndex(i32 x, i32 y, i32 slot) const {
+    const CMonster* m = SlotCreature(x, y, slot);
+    return m ? m->viewIndex : 0;
+}
+
+void CGameCreatures::SetSpriteIndex(i32 x, i32 y, i32 slot, u16 index) {
+    if (CMonster* m = SlotCreature(x, y, slot)) m->viewIndex = index;
+}
+
+// On the edge of its cell that faces the player, beside the other creature when two share the cell.
+void CGameCreatures::PlaceSprite(i32 x, i32 y, i32 slot, const CMonster& m, CCellObject& sprite) const {
+    const CMapCell* cell = view_.window.Cell(x, y);
+    const bool second = slot == 1;
+    const bool paired = !second && cell && cell->creature[1] != 0;
+    const CSpritePlace place = SelectCreatureSprite(x, y, view_.playerX, view_.playerY,
+                                                    static_cast<u32>(view_.facing), view_.turning,
+                                                    m.Type()->bytes[0] != 0, paired, second);
+    sprite.x = static_cast<i16>(static_cast<u16>(place.x));
+    sprite.y = static_cast<i16>(static_cast<u16>(place.y));
+}
+
+void CGameCreatures::FillSprite(i32 x, i32 y, i32 slot, CCellObject& sprite) {
+    CMapSection* section = nullptr;
+    CMonster* m = SlotCreature(x, y, slot, &section);
+    if (!m) return;
+    CCreatures::BuildMonsterViewEntry(*m->Type(), sprite);
+    // The view stands a sprite's foot at its height field: a creature stands on the floor.
+    sprite.heightFraction = 0;
+    PlaceSprite(x, y, slot, *m, sprite);
+    fight.creatures.ChooseMonsterFrame(*section, *m, sprite);
+}
 
 namespace {
 
@@ -132,10 +187,19 @@ void CGameCreatures::AgeNearbyEffects(int turns) {
 }
 
 void CGameCreatures::UpdateVisibility(bool) {
-    view_.window.ForEachCreatureNear(7, [&](CMapSection& section, const CMonster& m) {
-        if (m.hurtTicks > 5) return;
-        fight.creatures.RefreshFrame(section, m);
-    });
+    const i32 px = view_.playerX, py = view_.playerY;
+    for (i32 y = std::max(0, py - 7); y <= std::min(34, py + 7); ++y)
+        for (i32 x = std::max(0, px - 7); x <= std::min(34, px + 7); ++x)
+            for (i32 slot = 0; slot < 2; ++slot) {
+                CMapSection* section = nullptr;
+                CMonster* m = SlotCreature(x, y, slot, &section);
+                CCellObject* sprite = m ? SpriteOf(*m) : nullptr;
+                // Those in the first part of an animation keep their place and frame.
+                if (!sprite || m->hurtTicks > 5) continue;
+                if (!CCreatures::IsPerson(*m) || (m->Type()->flags & creature::kTypeStationary))
+                    PlaceSprite(x, y, slot, *m, *sprite);
+                fight.creatures.ChooseMonsterFrame(*section, *m, *sprite);
+            }
 }
 
 // ---------------------------------------------------------------------------------------------
@@ -145,10 +209,39 @@ CFight* CGameScreen::Fight() const { return creatures ? &creatures->fight : null
 
 void CGameScreen::EnterCreatures() {
     if (!player_ || !player_->GetWorld() || !random || !section) {
+        if (viewWorld) viewWorld->sprites = nullptr;
         creatures.reset();
         return;
     }
-    if (!creatures) creatures = std::make_unique<CGameCreatures>(*this);
+    if (!creatures) {
+        creatures = std::make_unique<CGameCreatures>(*this);
+        // The creature kinds' frames are found in the open worlds' pictures once per opening.
+        struct Finder : IPictureFinder {
+            explicit Finder(CTextureSet& t) : textures(t) {}
+            u16 FindPictureIndex(const char* name) const override { return textures.FindPictureIndex(name); }
+            CTextureSet& textures;
+        };
+        if (host_ && host_->GetWorldLists()) {
+            CTextureSet& textures = host_->GetTextures();
+            CCreatureCatalogue& catalogue = host_->GetWorldLists()->creatures;
+            catalogue.ResolvePictures(Finder(textures), nullptr, 0);
+            // The types' two looks colour the sprite as palettes of the second table: a look that
+            // names no palette there leaves the frame its own colours.
+            auto palette = [&](const char* name) -> u16 {
+                const u16 i = name ? textures.IndexOfSecond(textures.FindSecondByName(name)) : 0;
+                return i == 65535 ? 0 : i;
+            };
+            for (int i = 0; i < catalogue.GetTypeCount(); ++i) {
+                CMonsterType* type = catalogue.GetType(i);
+                type->normalPicture = palette(type->pictureName);
+                type->paralysedPicture = palette(type->creatureKind ? type->creatureKind->secondLook : nullptr);
+            }
+        }
+    }
+    if (viewWorld && viewWorld->sprites != creatures.get()) {
+        viewWorld->sprites = creatures.get();
+        RebuildViewCaches();
+    }
     creatures->fight.Enter();
 }
 

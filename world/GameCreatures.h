@@ -5,11 +5,12 @@
 #pragma once
 
 #include "world/CreatureHost.h"
+#include "world/CreatureSprite.h"
 #include "world/Fight.h"
 
 class CGameScreen;
 
-class CGameCreatures : public ICreatureHost {
+class CGameCreatures : public ICreatureHost, public ICellSprites {
 public:
     explicit CGameCreatures(CGameScreen& view) : view_(view), fight(*this) {}
     CGameCreatures(const CGameCreatures&) = delete;
@@ -37,6 +38,14 @@ public:
     void RefreshAfterChange() override;
     bool CanCreatureEnter(i32 x, i32 y, i32 direction) override;
     void OnPlayerDied() override;
+    CCellObject* SpriteOf(const CMonster& creature) override;
+
+    // ICellSprites: a shown creature of a cell slot stands in the 3D view as its sprite, numbered by
+    // the view's caches (the number is kept in the creature).
+    bool HasSprite(i32 x, i32 y, i32 slot) const override;
+    u16 SpriteIndex(i32 x, i32 y, i32 slot) const override;
+    void SetSpriteIndex(i32 x, i32 y, i32 slot, u16 index) override;
+    void FillSprite(i32 x, i32 y, i32 slot, CCellObject& sprite) override;
 
     // Each creature within 7 cells that is not a person and whose controlling map object is absent
     // or shown passes `turns` turns of its effects (poison, paralysis, regeneration).
@@ -46,6 +55,10 @@ public:
     void UpdateVisibility(bool turning);
 
 private:
+    // The shown creature of a window cell's slot; null when none.
+    CMonster* SlotCreature(i32 x, i32 y, i32 slot, CMapSection** section = nullptr) const;
+    void PlaceSprite(i32 x, i32 y, i32 slot, const CMonster& m, CCellObject& sprite) const;
+
     CGameScreen& view_;
 
 public:

@@ -530,6 +530,7 @@ void CGameScreen::ForgetWorld() {
     pendingList = PendingList{};
     for (Target& t : targets) t = Target{};
     if (viewWorld) viewWorld->Forget();
+    if (viewWorld) viewWorld->sprites = nullptr;
     creatures.reset();
 }
 
@@ -567,7 +568,10 @@ void CGameScreen::RefreshView() {
 }
 
 void CGameScreen::RebuildViewCaches() {
-    if (cacheBuilder) cacheBuilder->RebuildViewCaches();
+    if (!cacheBuilder) return;
+    // The creatures and piles standing in the cells take their numbers first.
+    cacheBuilder->NumberCellObjects();
+    cacheBuilder->RebuildViewCaches();
 }
 
 void CGameScreen::RebuildCell(i32 x, i32 y) {

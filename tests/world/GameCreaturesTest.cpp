@@ -13,6 +13,7 @@
 #include "data/MapSection.h"
 #include "data/RuleContext.h"
 #include "tests/data/BuiltWorld.h"
+#include "tests/support/Png.h"
 #include "tests/ui/WidgetRig.h"
 #include "ui/ScreenIds.h"
 #include "world/Fight.h"
@@ -222,6 +223,22 @@ TEST_F(GameCreaturesTest, ScriptsMakeFindCalmAndRemoveCreaturesOfTheView) {
     EXPECT_EQ(view->window.Cell(20, 16)->creature[0], 0);
     EXPECT_EQ(cellar->FindMonster(static_cast<u8>(made)), nullptr);
     EXPECT_NE(cellar->FindMonster(3), nullptr);
+}
+
+TEST_F(GameCreaturesTest, TheWolfStandsOnTheFloorOfTheViewTwoCellsAhead) {
+    // Calmed, the wolf stays where it stands; the player faces it from two cells south.
+    CMonster* wolf = cellar->FindMonster(3);
+    ASSERT_NE(wolf, nullptr);
+    wolf->flags &= static_cast<u8>(~(creature::kTypeAggression | creature::kAggressive));
+    PlaceAt(wolf->x, wolf->y + 2, 0);
+    ASSERT_EQ(cellar->FindMonster(3)->y + 2, view->playerY);
+    ASSERT_NE(cellar->FindMonster(3)->viewIndex, 0) << "the caches numbered its sprite";
+    view->Draw();
+    const CViewState3D& v = view->viewState;
+    testing_support::Rgb565Image frame =
+        rig.Capture(static_cast<int>(v.viewX), static_cast<int>(v.viewY), static_cast<int>(v.viewWidth),
+                    static_cast<int>(v.viewHeight));
+    EXPECT_TRUE(testing_support::MatchesGolden("world_gameview_wolf", frame));
 }
 
 }  // namespace

@@ -5,6 +5,7 @@
 #pragma once
 
 #include <array>
+#include <map>
 #include <memory>
 #include <vector>
 #include <string>
@@ -51,11 +52,24 @@ class CProgressDialog;
 
 constexpr int kScreenSlotCount = 14;
 
+// "Day %u, %u:%02u %s" of a game clock in minutes: the day from 1, the hour on the 12-hour clock.
+std::string FormatDayAndTime(u32 minutes);
+
+// The game view's section of a saved game ('W', record 3004) as stored: the player's facing and cell,
+// the clock, the screen mode and the view's words and texts. Held by the game until the game view
+// keeps its own state; reading turns the facing down to a quarter and the screen mode back to 1.
+struct CSavedViewSection {
+    u32 facing = 0, x = 0, y = 0, clock = 0, screenMode = 1;
+    u32 words[10] = {};
+    CStr text, text2;
+    bool Serialize(CStream& stream, u32 version);
+};
+
 // The slot of a screen id (slots are kept in the order 1, 2, 3, 4, 5, 7, 6, 8, ..., 12, 14, 15), or
 // -1 for a code that names no screen.
 int ScreenSlotOf(u32 id);
 
-class CGame : public CScreenHost, public IGameViewHost {
+class CGame : public CScreenHost, public IGameViewHost, public ISavedGameParts {
 public:
     CGame();
     ~CGame() override;
@@ -155,6 +169,26 @@ public:
 
     const CQuestList* GetQuests() const override;
     const CRecipeList* GetRecipes() const override;
+
+    // ---- saved games: the game's own parts (records 3002..3005), the header's picture and clock text,
+    // and the teardown of a load that passed its checks ----
+    void MakeThumbnail(u16* pixels) override;
+    std::string DayAndTimeText() override;
+    bool WritePart(u16 recordId, CStream& stream, CSaveStringTable& strings) override;
+    bool ReadPart(u16 recordId, CStream& stream, const CSaveStringTable& strings, u32 version) override;
+    void DiscardParts() override;
+    bool ResetForLoad() override;
+    void CommitParts() override;
+    void PlacePlayer(u32 x, u32 y) override;
+    // The places where the parts still being built join the saved game; each has one call here:
+    // the game view's section (3004), the panels' section (3005, the tag alone), the game view's reset
+    // before a load, the clock of the header's text and the header's picture of the view.
+    bool SerializeGameViewSection(CStream& stream, u32 version, CSavedViewSection& view);
+    bool SerializePanelSection(CStream& stream, u32 version);
+    void ResetGameViewState();
+    u32 GameClockMinutes() const;
+    void MakeGameViewThumbnail(u16* pixels);
+    CSavedViewSection viewSection;
 
     CScreen* GetScreen(u32 id) const override;
     // Puts a screen in the slot of its id (start-up and tests), replacing the one there.
@@ -256,6 +290,10 @@ private:
     bool Fail(const std::string& message);
     std::string startupError;
     CWorldEntryArray noWorlds_;
+    // A load's parts that passed their checks, kept until the running game has been torn down.
+    std::map<u16, std::vector<u8>> waitingParts_;
+    CSaveStringTable waitingStrings_;
+    u32 waitingVersion_ = 0;
     // The NPC records handed to the talk and services screens: entry word n names entry n - 1.
     std::vector<CNpc*> npcEntries_;
     CPlayerCustomer playerCustomer_{player};

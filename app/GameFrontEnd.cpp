@@ -43,6 +43,7 @@ bool CGame::NewGame(CProgressDialog* progress) {
     }
     PopAllScreens();
     ResetWorld();
+    ResetGameViewState();
     if (!OpenGameDatabases(progress)) return false;
     pendingMapName.Assign(kStartPlace);
     // The new character from the creation screen's choices, with its start kit from the new world.

@@ -135,6 +135,8 @@ bool CGame::Initialize() {
     worldLists = std::make_unique<CWorldLists>(textureSet);
     worldLists->resources.SetSoundManager(sound.get());
     worlds = std::make_unique<CWorldList>(*worldLists, finder.get(), &settings);
+    saveGames.worlds = worlds.get();
+    saveGames.parts = this;
 
     fonts = std::make_unique<CFontSet>();
     fonts->Init();

@@ -69,16 +69,29 @@ private:
         return game_.creatures ? game_.creatures->GetRaceName(e_.target) : nullptr;
     }
 
-    // The four common shapes of the resistance kinds 15, 16 and 22.
-    void Resistance(const char* worn, const char* spell, const char* potion, const char* ingredient) {
-        if (In(source_, {1, 2, 3, 4, 8, 9, 14}))
+    // A lasting change as spells and potions word it: "Fortifies <what> by <n>, for <t> turns" for a
+    // spell, from the amount and duration scaled by the caster's level, and the same without the comma
+    // for a potion. A percentage puts "%" after the amount and takes a potion's amount as a percentage.
+    void Lasting(const char* what, bool percentage) {
+        const char* unit = percentage ? "%" : "";
+        if (source_ == kSourceSpell) {
+            F("%s %s by %u%s, for %u %s", Sign(S), what, Abs(S), unit, SD, Turns(SD));
+            return;
+        }
+        const int amount = percentage ? P : A;
+        F("%s %s by %u%s for %u %s", Sign(amount), what, Abs(amount), unit, D, Turns(D));
+    }
+    // The four common shapes of the resistance kinds 15, 16 and 22; the spell's text of one of them
+    // ends with `spellEnd`.
+    void Resistance(const char* worn, const char* what, const char* ingredient, const char* spellEnd = "") {
+        if (In(source_, {1, 2, 3, 4, 8, 9, 14})) {
             F(worn, P, Res());
-        else if (source_ == kSourceSpell)
-            F(spell, Sign(S), Abs(S), SD, Turns(SD));
-        else if (source_ == kSourcePotion)
-            F(potion, Sign(P), Abs(P), D, Turns(D));
-        else if (source_ == kSourceIngredient)
+        } else if (source_ == kSourceSpell || source_ == kSourcePotion) {
+            Lasting(what, true);
+            if (source_ == kSourceSpell) out_.Append(spellEnd);
+        } else if (source_ == kSourceIngredient) {
             F(ingredient);
+        }
     }
     // Damage against a creature kind or race, on weapons and missiles and in spells.
     void Damage(const char* target) {
@@ -161,7 +174,7 @@ void Writer::Write() {
         if (In(src, kWorn))
             F("%+d %s", A, name);
         else if (src == kSourceSpell)
-            F("%s %s by %u, for %u %s", Sign(S), name, Abs(S), SD, Turns(SD));
+            Lasting(name, false);
         else if (src == kSourceBook)
             F("Teaches %s (%+d)", name, A);
         break;
@@ -171,10 +184,8 @@ void Writer::Write() {
         if (!name) return;
         if (In(src, kWorn))
             F("%+d %s", A, name);
-        else if (src == kSourceSpell)
-            F("%s %s by %u, for %u %s", Sign(S), name, Abs(S), SD, Turns(SD));
-        else if (src == kSourcePotion)
-            F("%s %s by %u for %u %s", Sign(A), name, Abs(A), D, Turns(D));
+        else if (src == kSourceSpell || src == kSourcePotion)
+            Lasting(name, false);
         else if (src == kSourceIngredient)
             F("Fortify %s", name);
         break;
@@ -195,13 +206,10 @@ void Writer::Write() {
         break;
     case 5:
     case 8: {
-        const char* unholy = e_.kind == 8 ? "unholy " : "";
         if (In(src, kWorn))
             F(e_.kind == 8 ? "%+d unholy HP" : "%+d HP", A);
-        else if (src == kSourceSpell)
-            F("%s %shp by %u, for %u %s", Sign(S), unholy, Abs(S), SD, Turns(SD));
-        else if (src == kSourcePotion)
-            F("%s %shp by %u for %u %s", Sign(A), unholy, Abs(A), D, Turns(D));
+        else if (src == kSourceSpell || src == kSourcePotion)
+            Lasting(e_.kind == 8 ? "unholy hp" : "hp", false);
         else if (src == kSourceIngredient)
             F(e_.kind == 8 ? "Fortify unholy HP" : "Fortify health");
         break;
@@ -247,12 +255,10 @@ void Writer::Write() {
         if (In(src, {5, 6}) && DiseaseName()) F("Cures %s disease", DiseaseName());
         break;
     case 15:
-        Resistance("%+d%% Poison %s", "%s poison resistance by %u%%, for %u %s.",
-                   "%s poison resistance by %u%% for %u %s", "Resist poison");
+        Resistance("%+d%% Poison %s", "poison resistance", "Resist poison", ".");
         break;
     case 16:
-        Resistance("%+d%% Paralysis %s", "%s paralysis resistance by %u%%, for %u %s",
-                   "%s paralysis resistance by %u%% for %u %s", "Resist paralysis");
+        Resistance("%+d%% Paralysis %s", "paralysis resistance", "Resist paralysis");
         break;
     case 17: {
         const char* name = DiseaseName();
@@ -292,8 +298,7 @@ void Writer::Write() {
         if (src == kSourceSpell) F("Removes curse");
         break;
     case 22:
-        Resistance("%+d%% Magic %s", "%s magic resistance by %u%%, for %u %s",
-                   "%s magic resistance by %u%% for %u %s", "Resist magic");
+        Resistance("%+d%% Magic %s", "magic resistance", "Resist magic");
         break;
     case 23: Damage(CreatureName()); break;
     case 24: Damage(RaceName()); break;
@@ -362,10 +367,8 @@ void Writer::Write() {
             F("%+d%% diseases resistance", P);
         else if (In(src, {2, 4, 8, 9}))
             F("%+d%% Disease %s", P, Res());
-        else if (src == kSourceSpell)
-            F("%s diseases resistance by %u%%, for %u %s", Sign(S), Abs(S), SD, Turns(SD));
-        else if (src == kSourcePotion)
-            F("%s diseases resistance by %u%% for %u %s", Sign(P), Abs(P), D, Turns(D));
+        else if (src == kSourceSpell || src == kSourcePotion)
+            Lasting("diseases resistance", true);
         else if (src == kSourceIngredient)
             F("Resist diseases");
         break;
@@ -385,7 +388,7 @@ void Writer::Write() {
         if (In(src, {1, 4, 8, 9, 14}))
             F("Fortify Magic %+d%%", P);
         else if (src == kSourcePotion)
-            F("%s magic by %u%% for %u %s", Sign(P), Abs(P), D, Turns(D));
+            Lasting("magic", true);
         else if (src == kSourceIngredient)
             F("Fortify Magic");
         break;
@@ -395,7 +398,7 @@ void Writer::Write() {
         else if (src == kSourceSpell)
             F("%s melee %u%%, for %u %s", Sign(S), Abs(S), SD, Turns(SD));
         else if (src == kSourcePotion)
-            F("%s melee by %u%% for %u %s", Sign(P), Abs(P), D, Turns(D));
+            Lasting("melee", true);
         else if (src == kSourceIngredient)
             F("Fortify Melee");
         break;

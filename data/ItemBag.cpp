@@ -30,6 +30,13 @@ CItemBag* CSectionBags::CreateBag(u16 serial) {
     return bag;
 }
 
+bool CSectionBags::Adopt(CItemBag* bag) {
+    if (!bag) return false;
+    if (bags_.Add(bag)) return true;
+    delete bag;
+    return false;
+}
+
 void CSectionBags::RemoveBag(CItemBag* bag) {
     if (!bag) return;
     for (int i = 0; i < bags_.GetCount(); ++i)

@@ -51,6 +51,8 @@ public:
     CItemBag* CreateBag(u16 serial);
     u8 NewBagId();
     void RemoveBag(CItemBag* bag);
+    // Takes a bag read from a saved game; false (and the bag freed) when the list is full.
+    bool Adopt(CItemBag* bag);
     void RemoveAllBags() { bags_.DeleteAll<CItemBag>(); }
     void RemoveFlaggedBags();
 

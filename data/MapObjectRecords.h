@@ -4,9 +4,11 @@
 // 33 classes built from the type code) builds on these records.
 #pragma once
 
+#include <string_view>
 #include <vector>
 
 #include "core/Types.h"
+#include "data/RecordBuffer.h"
 #include "data/WorldRecords.h"
 
 struct CMapObjectRecord {
@@ -26,7 +28,16 @@ struct CMapObjectRecord {
 
 class CMapObjectRecords : public CWorldRecordList<CMapObjectRecord> {
 public:
+    static constexpr u8 kFirstTypeCode = 1;
+    static constexpr u8 kLastTypeCode = 43;
+
     bool Load(CPdbFile* database, u16& key, u8 version);
+    // The record itself; the list keeps it (the texts point into it). False when it is damaged: the
+    // objects read from it are dropped again.
+    bool LoadRecord(CRecordPtr record, u8 version);
     // The first record of a type code (the fallback ground and ceiling is the first of type 1).
     const CMapObjectRecord* FirstOfType(u8 typeCode) const;
+
+    // Objects of the last record read that were left out for a type code without a class.
+    u32 skipped = 0;
 };

@@ -59,7 +59,8 @@ struct CPlacement {
     u8 id = 0;
     u8 bagId = 0;
     u8 x = 255, y = 255;
-    u8 flags = kVisible;
+    u8 flags = kVisible;  // the bits are named in world/MapObject.h
+    u8 state = 0;         // the script commands getstate and setstate
     bool Hidden() const { return (flags & kClosed) != 0; }
 };
 
@@ -132,6 +133,7 @@ public:
     bool TestMapBit(i32 x, i32 y) const;
     bool IsExplored(i32 x, i32 y) const;
     void MarkExplored(i32 x, i32 y);
+    // The placement of that id (the section's FindObject); null for 0 or none.
     CPlacement* FindPlacement(u8 id);
     const CPlacement* FindPlacementByName(const char* name) const;
     CMonster* FindMonster(u8 id);

@@ -7,6 +7,7 @@
 #include "data/MapSection.h"
 #include "data/World.h"
 #include "data/WorldList.h"
+#include "data/WorldLists.h"
 #include "platform/Files.h"
 
 namespace {
@@ -76,8 +77,9 @@ int CSaveGameManager::Save(u32 slot) {
         ok = AddComposed(db, firsts[w],
                          [&](CStream& s) { return savegame::WriteWorldStates(s, world, firsts[w]); });
         for (u32 i = 0; ok && i < world.SectionCount(); ++i)
-            ok = AddComposed(db, static_cast<u16>(firsts[w] + 1 + i),
-                             [&](CStream& s) { return savegame::WriteSectionState(s, *world.SectionAt(i)); });
+            ok = AddComposed(db, static_cast<u16>(firsts[w] + 1 + i), [&](CStream& s) {
+                return savegame::WriteSectionState(s, *world.SectionAt(i), strings);
+            });
     }
     for (u16 id : {savegame::kGlobalsRecord, savegame::kPlayerRecord, savegame::kGameViewRecord,
                    savegame::kPanelsRecord})
@@ -124,6 +126,11 @@ int CSaveGameManager::Load(u32 slot, CProgressDialog*) {
     lastError_.clear();
     if (!worlds || !parts) return Fail("no game to load into"), 0;
 
+    // Without the base world no game runs that a failed load could spoil: the worlds are opened first,
+    // so that each saved section is checked against, and later read into, the section it belongs to.
+    if (!worlds->FindWorldByShortName("base") && !parts->ResetForLoad())
+        return Fail("the worlds could not be opened"), 0;
+
     // Everything is read and checked before the running game is touched.
     CSavedGame game;
     {
@@ -135,7 +142,7 @@ int CSaveGameManager::Load(u32 slot, CProgressDialog*) {
             CWorld* w = open.FindWorldByShortName(world);
             return w ? w->FindSectionByName(name) : nullptr;
         };
-        if (!savegame::ReadSavedGame(db, lookup, game, why))
+        if (!savegame::ReadSavedGame(db, lookup, game, why, &worlds->Lists().items))
             return Fail("the saved game is damaged: " + why), 0;
     }
     for (auto& [id, bytes] : game.parts) {
@@ -151,7 +158,7 @@ int CSaveGameManager::Load(u32 slot, CProgressDialog*) {
         parts->DiscardParts();
         return Fail("the worlds could not be opened again"), 0;
     }
-    savegame::ApplyMapStates(game, *worlds);
+    savegame::ApplyMapStates(game, *worlds, &worlds->Lists().items);
     strings = game.strings;
     parts->CommitParts();
 

@@ -6,6 +6,7 @@
 #include "core/Str.h"
 #include "core/Stream.h"
 #include "data/MapSection.h"
+#include "data/SavedState.h"
 #include "data/World.h"
 #include "data/WorldList.h"
 
@@ -222,74 +223,13 @@ bool ReadWorldStates(CStream& stream, u32 version, CSavedWorldState& state) {
     return !stream.HasError();
 }
 
-bool WriteSectionState(CStream& stream, const CMapSection& section) {
-    stream.MatchByte(0x02);
-    u32 lastVisit = section.lastVisit;
-    u8 nextMonster = section.nextMonsterId;
-    u8 nextBag = section.bags.nextBagId;
-    stream.Align(4);
-    stream.SerializeU32(lastVisit);
-    stream.SerializeU8(nextMonster);
-    stream.SerializeU8(nextBag);
-    // Map objects keep no state of their own yet.
-    u16 objects = 0;
-    stream.Align(2);
-    stream.SerializeU16(objects);
-
-    bool any = false, all = !section.explored.empty();
-    for (u8 byte : section.explored) {
-        any = any || byte != 0;
-        all = all && byte == 0xFF;
-    }
-    u8 mode = lastVisit == 0 || !any ? 0 : all ? 1 : 2;
-    stream.SerializeU8(mode);
-    if (mode == 2)
-        for (u8 byte : section.explored) {
-            u8 b = byte;
-            stream.SerializeU8(b);
-        }
-    if (lastVisit != 0) {
-        // Monsters, item bags and monster effect holders: none is kept in a section yet.
-        for (int list = 0; list < 3; ++list) {
-            u16 none = 0;
-            stream.Align(2);
-            stream.SerializeU16(none);
-        }
-    }
-    return !stream.HasError();
+bool WriteSectionState(CStream& stream, CMapSection& section, CSaveStringTable& strings) {
+    return savestate::SerializeSectionState(stream, section, strings, kSaveVersion, nullptr);
 }
 
-bool ReadSectionState(CStream& stream, u32 version, u32 cells, CSavedSectionState& state) {
-    stream.MatchByte(0x02);
-    stream.Align(4);
-    stream.SerializeU32(state.lastVisit);
-    if (version > 92) {
-        stream.SerializeU8(state.nextMonsterId);
-        stream.SerializeU8(state.nextBagId);
-    }
-    u16 objects = 0;
-    stream.Align(2);
-    stream.SerializeU16(objects);
-    // Nothing in a section has saved state of its own yet, so a saved entry cannot be read.
-    if (objects != 0) return false;
-    stream.SerializeU8(state.exploredMode);
-    if (state.exploredMode > 2) return false;
-    state.explored.clear();
-    if (state.exploredMode == 2) {
-        if (cells > stream.GetCapacity() - std::min(stream.GetOffset(), stream.GetCapacity())) return false;
-        state.explored.resize(cells);
-        for (u8& byte : state.explored) stream.SerializeU8(byte);
-    }
-    if (state.lastVisit != 0) {
-        const int lists = version > 91 ? 3 : 2;
-        for (int list = 0; list < lists; ++list) {
-            u16 count = 0;
-            stream.Align(2);
-            stream.SerializeU16(count);
-            if (count != 0) return false;
-        }
-    }
-    return !stream.HasError();
+bool ReadSectionState(CStream& stream, u32 version, CMapSection& section, CSaveStringTable& strings,
+                      const CItemCatalogue* catalogue) {
+    return savestate::SerializeSectionState(stream, section, strings, version, catalogue);
 }
 
 // ---- the whole saved game ----
@@ -322,7 +262,8 @@ bool ReadRecordWith(CPdbFile& db, u32 id, std::string& why, Fn&& read) {
 
 }  // namespace
 
-bool ReadSavedGame(CPdbFile& db, const CSectionLookup& lookup, CSavedGame& game, std::string& why) {
+bool ReadSavedGame(CPdbFile& db, const CSectionLookup& lookup, CSavedGame& game, std::string& why,
+                   const CItemCatalogue* catalogue) {
     if (!db.HasType("VnTS") || !db.HasCreator("VnTS")) {
         why = "not a saved game";
         return false;
@@ -341,12 +282,26 @@ bool ReadSavedGame(CPdbFile& db, const CSectionLookup& lookup, CSavedGame& game,
             const CMapSection* running =
                 lookup ? lookup(world.shortName.c_str(), section.name.c_str()) : nullptr;
             section.known = running != nullptr;
-            const u32 cells = running ? static_cast<u32>(running->explored.size()) : 0;
-            if (!ReadRecordWith(db, section.recordId, why, [&](CStream& s) {
-                    // The state of a section the running game lacks is skipped, but must be there.
-                    return !section.known || ReadSectionState(s, game.version, cells, section);
-                }))
+            if (!FetchRecord(db, section.recordId, section.record)) {
+                why = "record " + std::to_string(section.recordId) + " is missing";
                 return false;
+            }
+            // The state of a section the running game lacks is skipped, but must be there.
+            if (!section.known) continue;
+            // Read into a copy shaped like the running section, which stays untouched.
+            CMapSection copy(running->world);
+            copy.width = running->width;
+            copy.height = running->height;
+            copy.explored.assign(running->explored.size(), 0);
+            copy.exploredRowLength = running->exploredRowLength;
+            copy.rules = running->rules;
+            copy.placements = running->placements;
+            CStream stream;
+            stream.InitForReading(section.record.data(), static_cast<u32>(section.record.size()));
+            if (!ReadSectionState(stream, game.version, copy, game.strings, catalogue) || stream.HasError()) {
+                why = "record " + std::to_string(section.recordId) + " is damaged";
+                return false;
+            }
         }
     }
     for (u16 id : {kGlobalsRecord, kPlayerRecord, kGameViewRecord, kPanelsRecord}) {
@@ -358,7 +313,7 @@ bool ReadSavedGame(CPdbFile& db, const CSectionLookup& lookup, CSavedGame& game,
     return true;
 }
 
-void ApplyMapStates(const CSavedGame& game, CWorldList& worlds) {
+void ApplyMapStates(CSavedGame& game, CWorldList& worlds, const CItemCatalogue* catalogue) {
     for (const CSavedWorldState& state : game.worlds) {
         CWorld* world = worlds.FindWorldByShortName(state.shortName.c_str());
         if (!world) continue;
@@ -370,13 +325,11 @@ void ApplyMapStates(const CSavedGame& game, CWorldList& worlds) {
         for (const CSavedSectionState& saved : state.sections) {
             CMapSection* section = saved.known ? world->FindSectionByName(saved.name.c_str()) : nullptr;
             if (!section) continue;
-            section->lastVisit = saved.lastVisit;
-            section->nextMonsterId = saved.nextMonsterId;
-            section->bags.nextBagId = saved.nextBagId;
-            const u8 fill = saved.exploredMode == 1 ? 0xFF : 0;
-            std::fill(section->explored.begin(), section->explored.end(), fill);
-            if (saved.exploredMode == 2 && saved.explored.size() == section->explored.size())
-                section->explored = saved.explored;
+            std::vector<u8> bytes = saved.record;
+            CStream stream;
+            stream.InitForReading(bytes.data(), static_cast<u32>(bytes.size()));
+            // Checked whole when the saved game was read: the same bytes read the same way again.
+            ReadSectionState(stream, game.version, *section, game.strings, catalogue);
         }
     }
 }

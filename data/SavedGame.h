@@ -14,6 +14,7 @@ class CStream;
 class CWorld;
 class CWorldList;
 class CMapSection;
+class CItemCatalogue;
 
 namespace savegame {
 
@@ -58,16 +59,13 @@ private:
     std::vector<std::string> names_[kTableCount];
 };
 
-// The saved state of one section.
+// The saved state of one section: its record as stored, checked when the saved game was read and read
+// again into the running section when the load goes ahead.
 struct CSavedSectionState {
     std::string name;
     u16 recordId = 0;
     bool known = false;  // whether the running world has this section (else its record is skipped)
-    u32 lastVisit = 0;
-    u8 nextMonsterId = 0;
-    u8 nextBagId = 0;
-    u8 exploredMode = 0;  // 0 none, 1 all, 2 the map below
-    std::vector<u8> explored;
+    std::vector<u8> record;
 };
 
 // The map states of one listed world.
@@ -116,14 +114,18 @@ bool ReadWorldList(CStream& stream, CSavedGame& game);
 // Record F of one world ('V'), and one section's state record.
 bool WriteWorldStates(CStream& stream, const CWorld& world, u16 first);
 bool ReadWorldStates(CStream& stream, u32 version, CSavedWorldState& state);
-bool WriteSectionState(CStream& stream, const CMapSection& section);
-// `cells`: the bytes of the section's explored map (height x bytes per row).
-bool ReadSectionState(CStream& stream, u32 version, u32 cells, CSavedSectionState& state);
+// The section's state in either direction (its item entries name the catalogue's item types); false
+// when the record is damaged.
+bool WriteSectionState(CStream& stream, CMapSection& section, CSaveStringTable& strings);
+bool ReadSectionState(CStream& stream, u32 version, CMapSection& section, CSaveStringTable& strings,
+                      const CItemCatalogue* catalogue);
 
-// Reads and checks every record of an open saved-game database. `why` names the first fault.
-bool ReadSavedGame(CPdbFile& db, const CSectionLookup& lookup, CSavedGame& game, std::string& why);
+// Reads and checks every record of an open saved-game database: each known section's state is read
+// into a copy of the running section. `why` names the first fault.
+bool ReadSavedGame(CPdbFile& db, const CSectionLookup& lookup, CSavedGame& game, std::string& why,
+                   const CItemCatalogue* catalogue = nullptr);
 
 // Puts the map states into the open worlds (sections and worlds not found are skipped).
-void ApplyMapStates(const CSavedGame& game, CWorldList& worlds);
+void ApplyMapStates(CSavedGame& game, CWorldList& worlds, const CItemCatalogue* catalogue);
 
 }  // namespace savegame

@@ -75,6 +75,7 @@ public:
 
     void Clear() { holders_.DeleteAll<CEffectHolder>(); }
     int GetHolderCount() const { return holders_.GetCount(); }
+    CEffectHolder* HolderAt(int i) const { return holders_.At<CEffectHolder>(i); }
     CEffectHolder* FindHolder(u8 id) const;
     // Takes the creature's holder out (the caller owns it); null when none.
     CEffectHolder* DetachMonsterEffects(u8 id);

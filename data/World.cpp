@@ -98,6 +98,17 @@ CMapSection* CWorld::FindSectionByName(const char* name) const {
     return nullptr;
 }
 
+CPlacement* CWorld::FindMapObjectByName(const char* name, CMapSection*& section) const {
+    section = nullptr;
+    if (name == nullptr) return nullptr;
+    for (const auto& s : sections)
+        if (const CPlacement* p = s->FindPlacementByName(name)) {
+            section = s.get();
+            return const_cast<CPlacement*>(p);
+        }
+    return nullptr;
+}
+
 CMapSection* CWorld::FindSectionAt(u32 column, u32 row) const {
     if (sectionPrefix.IsEmpty() || column > 99 || row > 99) return nullptr;
     CStr name;

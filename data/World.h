@@ -95,6 +95,9 @@ public:
     void SetWorldPositionFromSection(const CMapSection* section, i32 x, i32 y, u32 third);
 
     CMapSection* FindSectionByName(const char* name) const;
+    // The placed map object of that name in the sections in order, with its section (both null when
+    // none).
+    CPlacement* FindMapObjectByName(const char* name, CMapSection*& section) const;
     // The map object of that name in the sections in order: its section and the creature bound to it
     // (null when none). False, with both null, when no section has an object of that name.
     bool FindMonsterByName(const char* name, CMapSection*& section, CMonster*& monster) const;

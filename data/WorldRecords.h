@@ -3,6 +3,7 @@
 // variables and NPC talk profiles. Texts point into the loaded records, which each list keeps.
 #pragma once
 
+#include <functional>
 #include <memory>
 #include <string>
 #include <string_view>
@@ -39,9 +40,11 @@ public:
 
 // Reads the id-reference block that follows lists of records with id lists (picture sets here):
 // for versions above 41 a count, then for each entry an id naming an element of the list and the ids
-// appended to that element's id list. False when an id names no element or the block is damaged.
+// appended to that element's id list. False when an id names no element (unless `passOver` accepts
+// the id: an element the list left out) or the block is damaged.
 template <class T>
-bool ReadIdReferenceList(CWorldRecordList<T>& list, CStream& stream, u8 version);
+bool ReadIdReferenceList(CWorldRecordList<T>& list, CStream& stream, u8 version,
+                         const std::function<bool(const char* id)>& passOver = {});
 
 // A 2-aligned u16 count and that many text references (null for an empty text).
 std::vector<const char*> ReadStringRefs(CStream& stream);
@@ -178,7 +181,8 @@ void LoadProfilePictures(CTextureSet& textures, const CNpcProfile& profile);
 void ReleaseProfilePictures(CTextureSet& textures, const CNpcProfile& profile);
 
 template <class T>
-bool ReadIdReferenceList(CWorldRecordList<T>& list, CStream& s, u8 version) {
+bool ReadIdReferenceList(CWorldRecordList<T>& list, CStream& s, u8 version,
+                         const std::function<bool(const char* id)>& passOver) {
     if (version <= 41) return true;
     u16 count = 0;
     s.SerializeU16(count);
@@ -186,8 +190,12 @@ bool ReadIdReferenceList(CWorldRecordList<T>& list, CStream& s, u8 version) {
         const char* id = nullptr;
         s.SerializeStringRef(id);
         std::vector<const char*> ids = ReadStringRefs(s);
+        if (s.HasError()) return false;
         T* element = list.FindById(id);
-        if (s.HasError() || element == nullptr) return false;
+        if (element == nullptr) {
+            if (passOver && passOver(id)) continue;
+            return false;
+        }
         element->idList.insert(element->idList.end(), ids.begin(), ids.end());
     }
     return !s.HasError();

@@ -29,7 +29,7 @@ std::unique_ptr<CScreen> CreateScreen(u32 id, CScreenHost& host) {
     case kScreenMainMenu: return std::make_unique<CMainMenuScreen>(host);
     case kScreenCreatePlayer: return std::make_unique<CCreatePlayerScreen>(host);
     case kScreenPages: return std::make_unique<CPagesScreen>(host);
-    case kScreenCardGame: return std::make_unique<CCardGameScreen>();
+    case kScreenCardGame: return std::make_unique<CCardGameScreen>(host);
     case kScreenSettings: return std::make_unique<CSettingsScreen>(host);
     case kScreenWorlds: return std::make_unique<CWorldsScreen>(host);
     default: return nullptr;

@@ -328,15 +328,49 @@ bool CCellWindow::GetSecondCell(i32 x, i32 y, CViewSecondCell& v) const {
     return true;
 }
 
-const CViewCellType* CCellWindow::GetCellType(u16) const { return nullptr; }
+const CViewCellType* CCellWindow::GetCellType(u16 index) const {
+    return objects_ && index != kNoCellIndex ? objects_->CellType(index) : nullptr;
+}
 
 CViewObjectState CCellWindow::ObjectState(CMapSection* section, u8 id) const {
     CViewObjectState state;
     const CPlacement* p = section && id ? section->FindPlacement(id) : nullptr;
     if (!p) return state;
     state.exists = true;
-    state.open = (p->flags & CPlacement::kClosed) == 0;
+    // The view draws a placed object while it is visible (a closed door is drawn closed).
+    state.open = (p->flags & CPlacement::kVisible) != 0;
     return state;
+}
+
+bool CCellWindow::DescribeCentre(i32 x, i32 y, bool upper, CBlockCacheEntry& entry, u16& light) {
+    const CMapCell* cell = Cell(x, y);
+    if (!cell || !objects_) return false;
+    CMapSection* section = SectorSection(x, y);
+    const CStoredCell& stored = (*stored_)[static_cast<size_t>(y * kSize + x)];
+    const u16 index = upper ? stored.centre : cell->centre;
+    const u8 id = upper ? stored.centreId : cell->centreId;
+    if (index == kNoCellIndex) return false;
+    const CPlacement* p = section && id ? section->FindPlacement(id) : nullptr;
+    return objects_->DescribeCentre(index, p, *cell, entry, light);
+}
+
+bool CCellWindow::DescribeSide(i32 nx, i32 ny, i32 part, bool upper, CWallCacheEntry& entry) {
+    const CMapCell* cell = Cell(nx, ny);
+    if (!cell || !objects_ || part < 0 || part > 3) return false;
+    CMapSection* section = SectorSection(nx, ny);
+    const CStoredCell& stored = (*stored_)[static_cast<size_t>(ny * kSize + nx)];
+    // `part` is the neighbour's side that faces the cell being built; the objects fill the part
+    // (side + 2) & 3 of the description they are given.
+    const i32 side = (part + 2) & 3;
+    const u16 block = upper ? stored.centre : cell->centre;
+    if (block != kNoCellIndex) objects_->DescribeSide(block, nullptr, *cell, entry, side);
+    const u16 decoration = upper ? stored.side[part] : cell->side[part];
+    const u8 id = upper ? stored.sideId[part] : cell->sideId[part];
+    if (decoration == kNoCellIndex) return false;
+    const CPlacement* p = section && id ? section->FindPlacement(id) : nullptr;
+    if (p && !(p->flags & CPlacement::kVisible)) return id != 0;
+    objects_->DescribeSide(decoration, p, *cell, entry, side);
+    return id != 0;
 }
 
 CViewObjectState CCellWindow::CentreObject(i32 x, i32 y) const {

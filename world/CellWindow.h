@@ -26,7 +26,8 @@ struct CCellSite {
 
 // What the window needs of the map objects: whether a map-object index blocks a creature, with the
 // placement standing in the cell (null when none), its type code, and the operations the per-tick
-// passes and the surroundings call. Those have neutral defaults: an object without them does nothing.
+// passes, the surroundings and the 3D view call. Those have neutral defaults: an object without them
+// does nothing. The map-object table implements them all.
 class ICellObjects {
 public:
     virtual ~ICellObjects() = default;
@@ -49,6 +50,19 @@ public:
     virtual void UpdateSideLight(const CCellSite&, CCellView&, bool /*overlay*/) const {}
     // One animation tick of a door standing in the player's surroundings.
     virtual void AnimateTick(const CCellSite&, CCellView&) const {}
+
+    // The 3D view: each index's cell-type record and the describe operations.
+    virtual const CViewCellType* CellType(u16 objectIndex) const { return nullptr; }
+    virtual bool DescribeCentre(u16 objectIndex, const CPlacement* placement, const CMapCell& cell,
+                                CBlockCacheEntry& entry, u16& light) const {
+        return false;
+    }
+    // Fills the part of a wall description that faces the cell across `side` of the object's cell.
+    virtual bool DescribeSide(u16 objectIndex, const CPlacement* placement, const CMapCell& cell,
+                              CWallCacheEntry& entry, i32 side) const {
+        return false;
+    }
+    virtual u8 CellViewBits(u16 objectIndex) const { return 0; }
 };
 
 class CCellWindow : public CViewCellWindow {
@@ -136,6 +150,20 @@ public:
     // (1 the cell, 2 its second layer). Defaults 0, 0, -1, 1; false when its cell names it nowhere.
     bool LocateMapObject(CMapSection* section, const CPlacement& placement, i32& x, i32& y, i32& side,
                          i32& layer) const;
+    // Calls `visit` with every map-object index the cells name: the layers and the centre, and with
+    // `full` the sides too (the sounds of what the window shows stay loaded).
+    template <class Visit>
+    void ForEachCellObject(bool full, Visit visit) const {
+        for (const CMapCell& c : *cells_) {
+            for (u16 i : {c.layer1, c.layer1Second, c.layer2, c.layer2Second, c.centre, c.layer4})
+                if (i != kNoCellIndex) visit(i);
+            if (full)
+                for (i32 s = 0; s < 4; ++s) {
+                    if (c.side[s] != kNoCellIndex) visit(c.side[s]);
+                    if (c.secondSide[s] != kNoCellIndex) visit(c.secondSide[s]);
+                }
+        }
+    }
 
     // The map-object index that LocateMapObject names for a placement: the centre or side object of
     // its cell, or of the cell's second layer; 65535 when its cell names it nowhere.
@@ -182,8 +210,8 @@ public:
     CViewObjectState SecondCentreObject(i32 x, i32 y) const override;
     void DefaultGround(i32 x, i32 y, u16& type, u16& palette) const override;
     u8 TransitionIndex(u8 mask) const override { return mask; }
-    bool DescribeCentre(i32, i32, bool, CBlockCacheEntry&, u16&) override { return false; }
-    bool DescribeSide(i32, i32, i32, bool, CWallCacheEntry&) override { return false; }
+    bool DescribeCentre(i32 x, i32 y, bool upper, CBlockCacheEntry& entry, u16& light) override;
+    bool DescribeSide(i32 nx, i32 ny, i32 part, bool upper, CWallCacheEntry& entry) override;
     u16 CellObjectIndex(i32, i32, i32) const override { return 0; }
     void FillCellObject(i32, i32, i32, CCellObject&) override {}
     u16 PictureGroupIndex(i32, i32) const override { return 0; }

@@ -6,6 +6,7 @@
 #include "core/Random.h"
 #include "data/CharacterTables.h"
 #include "data/ItemType.h"
+#include "world/TradeBonus.h"
 
 namespace {
 
@@ -323,13 +324,19 @@ bool CPlayer::HasSeriousDisease() const {
     return false;
 }
 
+int CPlayer::GetTradeBonus() const {
+    CTradeSkills skills;
+    skills.persuade = GetSkillValue(kSkillPersuade);
+    skills.mercantile = GetSkillValue(kSkillMercantile);
+    // Personality with its effects; the drink's penalty is the trade rule's own.
+    skills.personality = GetAttributeValue(kPersonality, nullptr, nullptr, false);
+    skills.drunkenness = GetDrunkenness();
+    skills.drunk = IsDrunk();
+    return ComputeTradeBonus(skills);
+}
+
 u32 CPlayer::AdjustPrice(u32 price, bool playerPays) const {
-    i64 p = GetSkillValue(kSkillPersuade), m = GetSkillValue(kSkillMercantile);
-    // The bonus only ever favours the player, and never by more than the whole price.
-    i64 bonus =
-        std::clamp<i64>((p / 2 + EffectiveAttribute(kPersonality, true, nullptr) + m * 2) / 14, 0, 100);
-    i64 change = static_cast<i64>(price) * bonus / 100;
-    return static_cast<u32>(std::clamp<i64>(playerPays ? price - change : price + change, 0, UINT32_MAX));
+    return ::AdjustPrice(price, GetTradeBonus(), playerPays ? TradeSide::PlayerBuys : TradeSide::PlayerSells);
 }
 
 int CPlayer::GetMagicResistance(bool* modified) const {

@@ -18,6 +18,8 @@
 #include "world/PlayerHost.h"
 
 class CGame;
+class CSaveStringTable;
+class CStream;
 struct CItemInstance;
 class CItemType;
 
@@ -188,6 +190,9 @@ public:
     bool IsParalyzed() const { return !effects[kListParalysis].empty(); }
     bool IsCursed() const override { return !effects[kListCurse].empty(); }
     bool HasSeriousDisease() const;
+    // The trade bonus in percent (world/TradeBonus.h), and a price with it: lowered when the player
+    // pays, raised when the player is paid.
+    int GetTradeBonus() const;
     u32 AdjustPrice(u32 price, bool playerPays) const;
     int GetMagicResistance(bool* modified = nullptr) const;
     int GetPoisonResistance(bool* modified = nullptr) const;
@@ -305,6 +310,13 @@ public:
     bool HasMarkedPosition() const;
     void ClearMarkSlots() { marks.clear(); }
 
+    // ---- saved games ----
+    // The player's record of a saved game in either direction, by the stream's mode. Writing adds the
+    // names it refers to to the tables; reading finds them again in the world's tables (bound first),
+    // drops what the world no longer has and builds the effects of equipment, abilities and diseases
+    // again. `version` is the saved game's (only read when reading). False when the record is damaged.
+    bool SerializeSaved(CStream& stream, CSaveStringTable& strings, u32 version);
+
     // ---- rule queries ----
     bool MayLearnSchool(int school) const override { return IsSpellSchoolAllowed(school); }
     bool MayUseItemMagic() const override { return true; }
@@ -379,6 +391,8 @@ private:
     static const char* TakeById(std::vector<const T*>& list, const char* id);
     void ApplyHitEffect(const CEffect& effect, int damage, CPlayerHitResult& result);
     CItemInstance* DrawFood(const std::vector<const CItemType*>& candidates);
+    u16 InternEffectOrigin(const CActiveEffect& effect, CSaveStringTable& strings) const;
+    const void* FindEffectOrigin(u8 source, u16 ref, const CSaveStringTable& strings) const;
 
     const CRuleContext* rules_ = nullptr;
     IPlayerHost* host_ = nullptr;

@@ -1,6 +1,9 @@
 #include "screens/npc/BetDialog.h"
 
 #include "core/Str.h"
+#include "screens/npc/NpcServiceRules.h"
+#include "ui/Screen.h"
+#include "ui/ScreenIds.h"
 #include "ui/Draw.h"
 #include "ui/InterfacePictureRoles.h"
 #include "ui/Layout.h"
@@ -115,4 +118,16 @@ u32 CBetDialog::OnCommand(u32 command) {
         return 0;
     default: return 0;
     }
+}
+
+u32 StartCardGame(CScreen& owner, const INpcCustomer* customer, i32 bet,
+                  const std::function<void(const char*)>& refuse) {
+    if (customer == nullptr || bet <= 0 || customer->GetGold() < static_cast<u32>(bet)) {
+        refuse("You don't have enough money.");
+        return 0;
+    }
+    owner.entryA = static_cast<u32>(bet);
+    owner.entryC = 0;
+    owner.keepOnStack = 1;
+    return kScreenCardGame;
 }

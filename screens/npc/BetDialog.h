@@ -3,6 +3,8 @@
 // modal child; Ok and Cancel go on to the owning screen, which starts the duel or drops it.
 #pragma once
 
+#include <functional>
+
 #include "core/Types.h"
 #include "screens/npc/BetRules.h"
 #include "ui/Boxes.h"
@@ -11,6 +13,8 @@
 #include "ui/TextLabel.h"
 
 class CRecordHolder;
+class CScreen;
+class INpcCustomer;
 
 class CBetDialog : public CForm {
 public:
@@ -49,3 +53,9 @@ private:
 
     CRecordHolder* buttonPictures[6][3] = {};
 };
+
+// The owning screen's answer to the bet's Ok. When the player's gold covers the bet, the screen's entry
+// words become (the bet, the NPC it was entered with, 0), it stays underneath, and the answer is the
+// card game's screen id; otherwise `refuse` shows "You don't have enough money." and the answer is 0.
+u32 StartCardGame(CScreen& owner, const INpcCustomer* customer, i32 bet,
+                  const std::function<void(const char*)>& refuse);

@@ -143,9 +143,15 @@ void CCardDuel::Start() {
     CCardSide& opponent = sides_[kCardOpponent];
     CCardSide& player = sides_[kCardPlayer];
     opponent.cls = random_.Next(kCardClasses);
+    // Drawn again until the classes differ; a generator that keeps giving one value (a zero seed
+    // leaves the game's generator so) must not hold the game here, so after many draws the next
+    // class is taken.
+    constexpr int kClassDraws = 64;
+    int draws = 0;
     do {
         player.cls = random_.Next(kCardClasses);
-    } while (player.cls == opponent.cls);
+    } while (player.cls == opponent.cls && ++draws < kClassDraws);
+    if (player.cls == opponent.cls) player.cls = (opponent.cls + 1) % kCardClasses;
     opponent.deck.BuildDeck(table_, opponent.cls, random_);
     player.deck.BuildDeck(table_, player.cls, random_);
     for (CCardSide& side : sides_) side.hp = side.maxHp = kCardStartHp;

@@ -35,16 +35,7 @@ u16& CPlayerServices::GetSkillUseCounter(int skill) {
     return player_.skillUse[skill];
 }
 
-int CPlayerServices::GetTradeBonus() const {
-    CTradeSkills skills;
-    skills.persuade = player_.GetSkillValue(kSkillPersuade);
-    skills.mercantile = player_.GetSkillValue(kTradeSkillMercantile);
-    // Personality with its effects; the drink's penalty is the trade rule's own.
-    skills.personality = player_.GetAttributeValue(kPersonality, nullptr, nullptr, false);
-    skills.drunkenness = player_.GetDrunkenness();
-    skills.drunk = player_.IsDrunk();
-    return ComputeTradeBonus(skills);
-}
+int CPlayerServices::GetTradeBonus() const { return player_.GetTradeBonus(); }
 
 u32 CPlayerServices::GetSkillBase(int skill) const {
     return skill >= 1 && skill <= kPlayerSkillCount ? player_.skills[skill] : 0;

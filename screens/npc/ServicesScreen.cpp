@@ -59,6 +59,7 @@ void CServicesScreen::Enter(u32 a, u32 b, u32 c, u32 d) {
     sleptFlag = 0;
     messageBar.Attach(game);
     restDialog.Attach(game);
+    betDialog.Attach(game);
     npc_ = host_.GetNpcForEntry(b);
     // A missing profile leaves the screen without animation and own music; the menu still works.
     profile_ = npc_ ? host_.FindTalkProfile(npc_->GetTalkProfileId()) : nullptr;
@@ -163,6 +164,12 @@ u32 CServicesScreen::OnCommand(u32 command) {
             keepOnStack = 1;
             return command == kServicesTalk ? kScreenTalk : kScreenShop;
         case kServicesSleep: OfferRoom(); return 0;
+        case kServicesCards:
+            screenState = kBetOpen;
+            betDialog.Open(npc_ ? npc_->maxBet : 0);
+            OpenModal(&betDialog);
+            Draw();
+            return 0;
         case kServicesLeave:
             PlayInterfaceSound(game, 1, 10);
             doorFlag = 0;
@@ -189,10 +196,16 @@ u32 CServicesScreen::OnCommand(u32 command) {
         screenState = kMenu;
         DropModal();
         return 0;
-    case kBetOpen:
+    case kBetOpen: {
         screenState = kMenu;
+        const i32 bet = betDialog.Bet();
         DropModal();
-        return 0;
+        if (command != CBetDialog::kOk) return 0;
+        return StartCardGame(*this, host_.GetCustomer(), bet, [this](const char* text) {
+            ShowMessage(text, CButtonBar::kOk);
+            Draw();
+        });
+    }
     default: return 0;
     }
 }

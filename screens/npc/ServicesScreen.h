@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "core/Types.h"
+#include "screens/npc/BetDialog.h"
 #include "screens/npc/NpcServiceRules.h"
 #include "screens/npc/RestDialog.h"
 #include "ui/ButtonBar.h"
@@ -64,6 +65,7 @@ public:
     CTextView messageView;
     CButtonBar messageBar;
     CRestDialog restDialog;
+    CBetDialog betDialog;
 
     std::vector<ServiceButton> buttons;  // the services placed before "Leave"
     u32 doorFlag = 0;

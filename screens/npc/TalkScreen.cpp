@@ -47,6 +47,8 @@ i32 CTalkScreen::LinkStep() const {
 void CTalkScreen::Enter(u32 a, u32 b, u32 c, u32 d) {
     CScreen::Enter(a, b, c, d);
     screenState = 1;
+    betDialog.Attach(game);
+    messageBar.Attach(game);
     npc_ = host_.GetNpcForEntry(b);
     hasProfile_ = npc_ && npc_->GetTalkProfileId() && *npc_->GetTalkProfileId();
     if (npc_) {
@@ -288,6 +290,20 @@ void CTalkScreen::Redraw() {
 
 u32 CTalkScreen::OnCommand(u32 command) {
     if (!conversation_) return 0;
+    if (screenState == kBetOpen) {
+        // The bet dialog's Ok or Cancel: the talk goes on, or the card game starts when the gold
+        // covers the bet.
+        screenState = 1;
+        const i32 bet = betDialog.Bet();
+        CloseModal();
+        Redraw();
+        if (command != CBetDialog::kOk) return 0;
+        return StartCardGame(*this, host_.GetCustomer(), bet, [this](const char* text) {
+            ShowMessageText(game, &messageView, text, CButtonBar::kOk, &messageBar, this);
+            OpenModal(&messageBar);
+            Draw();
+        });
+    }
     if (command == 1 && modalChild) {
         CloseModal();
         Redraw();
@@ -308,6 +324,12 @@ u32 CTalkScreen::OnCommand(u32 command) {
         entryA = 0;
         keepOnStack = 1;
         return kScreenShop;
+    } else if (command == kTalkCards && npc_) {
+        screenState = kBetOpen;
+        betDialog.Open(npc_->maxBet);
+        OpenModal(&betDialog);
+        Draw();
+        return 0;
     } else if ((command == kPreviousPage || command == kNextPage) && PagedLayout()) {
         PlayInterfaceSound(game, 0, 10);
         linkPage = command == kNextPage ? linkPage + 1 : (linkPage > 0 ? linkPage - 1 : 0);

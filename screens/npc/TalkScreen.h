@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "core/Types.h"
+#include "screens/npc/BetDialog.h"
 #include "screens/npc/Conversation.h"
 #include "screens/npc/NpcServiceRules.h"
 #include "ui/ButtonBar.h"
@@ -27,6 +28,8 @@ public:
     static constexpr u16 kLayoutGroup = 28;
     // An object list entry answers this base plus its index (a tap chooses it).
     static constexpr u32 kListEntryBase = 0x6500;
+    // The screen state while the bet dialog is open (1 while talking).
+    static constexpr u32 kBetOpen = 6;
 
     explicit CTalkScreen(CScreenHost& host) : host_(host) {}
 
@@ -58,6 +61,9 @@ public:
     std::vector<std::unique_ptr<CTextLink>> links;  // services, topics, answers or list entries
     std::vector<u32> linkPages;                     // the page of each link
     u32 doorFlag = 0;
+    CBetDialog betDialog;
+    CTextView messageView;
+    CButtonBar messageBar;
 
     // ITalkOutput
     void AppendSpeech(const char* text, int style, bool startsUtterance) override;

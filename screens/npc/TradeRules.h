@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "core/Types.h"
+#include "world/TradeBonus.h"
 
 class CNpc;
 class CSkillTable;
@@ -14,28 +15,8 @@ class CStr;
 class CItemType;
 struct CItemInstance;
 
-// Which way the gold goes: the trade bonus lowers what the player pays and raises what the player is
-// paid (one signature for every caller, so no caller can turn the bonus into a penalty).
-enum class TradeSide { PlayerBuys, PlayerSells };
-
 // The most gold anyone holds; the player's own cap is the same figure (checked where both meet).
 inline constexpr u32 kGoldLimit = 1000000000;
-
-// What the trade bonus is made of: skills and Personality with their Fortify effects.
-struct CTradeSkills {
-    int persuade = 0;
-    int personality = 0;
-    int mercantile = 0;
-    int drunkenness = 0;
-    bool drunk = false;
-};
-
-// (Persuade / 2 + max(1, Personality - drunkenness penalty) + 2 x Mercantile) / 14, in percent.
-// Stacked Fortify effects can push it past 100; it is held to 0..100 so that a price never wraps.
-int ComputeTradeBonus(const CTradeSkills& skills);
-// The price after the bonus (percent, clamped to 0..100 here as well), truncated; a selling price
-// that would pass the 32-bit range stays at its top.
-u32 AdjustPrice(u32 price, int bonus, TradeSide side);
 
 // The gold after a payment to the player, never above the gold limit.
 u32 PayToPlayer(u32 gold, u64 amount);

@@ -12,6 +12,7 @@
 #include "data/ActionSprite.h"
 #include "data/MapCells.h"
 #include "data/MapSection.h"
+#include "data/Npc.h"
 #include "data/TextureSet.h"
 #include "data/World.h"
 #include "data/WorldLists.h"
@@ -310,6 +311,24 @@ TEST_F(BuiltSections, EveryCellOfEverySectionResolvesAndEveryMaskBitOccurs) {
     EXPECT_EQ(storedMasks, 0xDFFD) << std::hex << storedMasks;  // 0x0002 and 0x2000 mean nothing there
 }
 
+// The town house keeps a card player: a townsman whose NPC record plays cards for bets.
+TEST_F(BuiltSections, TheTownHouseHasACardPlayer) {
+    CMapSection* town = base->FindSectionAt(2, 2);
+    ASSERT_NE(town, nullptr);
+    const CNpc* player = nullptr;
+    for (const CMonster& m : town->monsters) {
+        const auto* type = static_cast<const CMonsterType*>(m.type);
+        const CNpc* npc = type && type->npcId ? built.lists.npcs.FindById(type->npcId) : nullptr;
+        // Cards on the talk screen: the flag, and no talk profile (whose services menu the innkeeper has).
+        const char* profile = npc ? npc->GetTalkProfileId() : nullptr;
+        if (npc == nullptr || (npc->GetServiceFlags() & 0x40) == 0 || (profile && *profile)) continue;
+        EXPECT_TRUE(m.x > 7 && m.x < 13 && m.y > 7 && m.y < 13) << "inside the house's walls";
+        player = npc;
+    }
+    ASSERT_NE(player, nullptr);
+    EXPECT_EQ(player->maxBet, 200);
+}
+
 TEST_F(BuiltSections, TheCellarHoldsItsPlacementsMonstersAndBags) {
     CMapSection* cellar = base->FindSectionByName("base_cellar");
     ASSERT_NE(cellar, nullptr);
@@ -327,7 +346,8 @@ TEST_F(BuiltSections, TheCellarHoldsItsPlacementsMonstersAndBags) {
     ASSERT_NE(cellar->monsters[0].type, nullptr);
     EXPECT_EQ(cellar->monsters[0].hp, static_cast<const CMonsterType*>(cellar->monsters[0].type)->values[3]);
     EXPECT_GT(cellar->monsters[0].hp, 0);
-    EXPECT_EQ(cellar->bags.Count(), 2);
+    // The bag on the floor, the creature's, and the gallery's two containers.
+    EXPECT_EQ(cellar->bags.Count(), 4);
     ASSERT_NE(cellar->bags.FindBagById(1), nullptr);
     EXPECT_EQ(cellar->bags.FindBagById(1)->x, 20);
     ASSERT_NE(cellar->BagList(1), nullptr);
@@ -359,7 +379,8 @@ TEST_F(BuiltSections, BagsAreFilledOnce) {
     const int items = cellar->bags.FindBagById(1)->GetItemCount();
     cellar->FillBags(catalogue, random);
     EXPECT_EQ(cellar->bags.FindBagById(1)->GetItemCount(), items);
-    EXPECT_EQ(cellar->BagList(3), nullptr);
+    EXPECT_TRUE(cellar->BagList(3)->filled);
+    EXPECT_EQ(cellar->BagList(5), nullptr);
     EXPECT_EQ(cellar->BagList(0), nullptr);
 }
 
@@ -380,7 +401,7 @@ TEST_F(BuiltSections, AWeekOfAbsenceResetsTheMonstersAndBags) {
         // The creatures read again get the stored ids anew: the old holders would fall to them.
         EXPECT_EQ(cellar->effects.SumMonsterEffect(1, 26), gap > 10080 ? 0 : 5);
         EXPECT_EQ(cellar->monsters.size(), gap > 10080 ? 4u : 0u);
-        EXPECT_EQ(cellar->bags.Count(), gap > 10080 ? 2 : 0);
+        EXPECT_EQ(cellar->bags.Count(), gap > 10080 ? 4 : 0);
     }
     // The cells of the cellar: its walls and doors.
     EXPECT_NE(cells[0].centre, kNoCellIndex);

@@ -28,6 +28,7 @@
 #include "data/WorldList.h"
 #include "data/WorldLists.h"
 #include "tests/data/WorldFixtures.h"
+#include "tests/support/SavedGameFiles.h"
 #include "tests/support/TempDir.h"
 #include "tools/content/ByteWriter.h"
 
@@ -135,22 +136,8 @@ protected:
 
     // The saved database rebuilt with one record replaced by `bytes` (or left out when `drop`).
     void Rewrite(u32 slot, u16 id, const std::vector<u8>* bytes, bool drop = false) {
-        CPdbFile in(nullptr, &finder);
-        ASSERT_EQ(in.Open(manager.SlotPath(slot).c_str(), "VnTS"), 1);
-        CPdbFile out(nullptr, &finder);
-        out.InitSavedGameHeader("VantrelSave");
-        for (u32 i = 0; i < in.GetRecordCount(); ++i) {
-            const u16 key = in.GetEntry(i).key;
-            CRecordDataPtr record(in.ReadRecord(key));
-            ASSERT_TRUE(record);
-            if (key != id)
-                out.AddRecord(key, record->data, record->size);
-            else if (!drop)
-                out.AddRecord(key, bytes->data(), static_cast<u32>(bytes->size()));
-        }
-        in.Close();
-        ASSERT_EQ(out.Save(manager.SlotPath(slot).c_str()), 1);
-        out.Release();
+        const std::string path = manager.SlotPath(slot);
+        ASSERT_TRUE(testing_support::RewriteSavedGame(&finder, path, path, id, drop ? nullptr : bytes));
     }
     std::vector<u8> RecordOf(u32 slot, u16 id) {
         CPdbFile db(nullptr, &finder);
@@ -306,20 +293,24 @@ TEST(SavedGameRecordTest, OlderVersionsReadFewerFields) {
         std::vector<u8> bytes = w.Take();
         CStream stream;
         stream.InitForReading(bytes.data(), static_cast<u32>(bytes.size()));
-        CSavedSectionState state;
-        ASSERT_TRUE(savegame::ReadSectionState(stream, c.version, 2, state)) << c.version;
+        CMapSection section;
+        section.explored.assign(2, 0);
+        CSaveStringTable strings;
+        ASSERT_TRUE(savegame::ReadSectionState(stream, c.version, section, strings, nullptr)) << c.version;
         EXPECT_EQ(stream.GetOffset(), bytes.size()) << c.version;
-        EXPECT_EQ(state.lastVisit, 500u);
-        EXPECT_EQ(state.nextMonsterId, c.ids ? 7 : 0);
-        EXPECT_EQ(state.explored, (std::vector<u8>{0x0F, 0xF0}));
+        EXPECT_EQ(section.lastVisit, 500u);
+        EXPECT_EQ(section.nextMonsterId, c.ids ? 7 : 1);
+        EXPECT_EQ(section.explored, (std::vector<u8>{0x0F, 0xF0}));
     }
     // An explored map longer than the record, or a mode past 2, is damage.
     for (u8 mode : {u8(2), u8(3)}) {
         std::vector<u8> bytes = {0x02, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, mode, 1, 2};
         CStream stream;
         stream.InitForReading(bytes.data(), static_cast<u32>(bytes.size()));
-        CSavedSectionState state;
-        EXPECT_FALSE(savegame::ReadSectionState(stream, 122, 175, state)) << int(mode);
+        CMapSection section;
+        section.explored.assign(175, 0);
+        CSaveStringTable strings;
+        EXPECT_FALSE(savegame::ReadSectionState(stream, 122, section, strings, nullptr)) << int(mode);
     }
 }
 
@@ -426,9 +417,9 @@ TEST_F(SavedGameTest, DamagedRecordsFailTheLoadAndLeaveTheGameAlone) {
                 .write(reinterpret_cast<const char*>(original.data()), static_cast<long>(original.size()));
         }
     }
-    // A map object, monster or bag entry cannot be read by this game: refused, not skipped over.
+    // More map objects than the record holds is damage, not a list to skip over.
     std::vector<u8> section = RecordOf(1, savegame::kFirstMapStateRecord + 1);
-    section[10] = 1;
+    section[11] = 0x40;
     Rewrite(1, savegame::kFirstMapStateRecord + 1, &section);
     EXPECT_EQ(manager.Load(1, nullptr), 0);
     EXPECT_EQ(parts.resets, 0);

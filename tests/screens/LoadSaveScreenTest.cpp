@@ -177,3 +177,31 @@ TEST(LoadSaveScreen, GoldenFrames) {
     rig.Tick();
     EXPECT_TRUE(testing_support::MatchesGolden("screens/load_save_delete_prompt", rig.Capture()));
 }
+
+// The game's own parts through the screen: a new game saved into slot 1, changed, and loaded back
+// from the load mode, which takes the player into the game view with what was saved.
+TEST(LoadSaveScreen, TheRunningGameIsSavedAndLoadedBack) {
+    LoadSaveRig rig;
+    ASSERT_TRUE(rig.StartOnBuiltDatabase());
+    rig.Key(27);  // past the splash
+    CGame& game = *rig.Game();
+    game.saveGames.folder = rig.env.dir.Path();
+    ASSERT_TRUE(game.NewGame(nullptr));
+    game.player.AddGold(250, false, false);
+    const u32 gold = game.player.gold;
+    ASSERT_TRUE(rig.Reopen(CLoadSaveScreen::kModeSave));
+    rig.TapElement(2);
+    rig.TapElement(CLoadSaveScreen::kCommandLoadSave);
+    ASSERT_EQ(rig.Prompt(), "Game saved.");
+    rig.Answer(CButtonBar::kOk);
+    rig.Tick();
+
+    game.player.AddGold(1000, false, false);
+    ASSERT_TRUE(rig.Reopen(CLoadSaveScreen::kModeLoad));
+    rig.TapElement(2);
+    ASSERT_TRUE(PenOn(rig.screen->loadSaveButton));
+    rig.TapElement(CLoadSaveScreen::kCommandLoadSave);
+    rig.Tick();
+    EXPECT_EQ(rig.Current(), game.GetScreen(kScreenGame));
+    EXPECT_EQ(game.player.gold, gold);
+}

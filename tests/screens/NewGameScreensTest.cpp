@@ -463,41 +463,23 @@ TEST(DeathScreen, TheButtonAndTheUseKeyBothLeadToTheMenu) {
 }
 
 TEST(NewGameFrames, CreationAndRaceDialogInAWideAndANarrowLayout) {
-    struct Case {
-        u32 mode;
-        const char* name;
-        int width, height;
-    } cases[] = {{15, "mode15", 800, 584}, {16, "mode16", 400, 292}};
-    for (const Case& c : cases) {
+    for (const testing_support::GoldenLayout& c : testing_support::kGoldenLayouts) {
         SCOPED_TRACE(c.mode);
         WorldRig rig;
         ASSERT_TRUE(rig.StartWithWorld());
-        // The layout's own interface pictures and fonts, as a start in that mode would load them.
-        CGame* game = rig.Game();
-        game->layoutMode = c.mode;
-        for (int i = 0; i < kInterfacePictureCount; ++i) game->SetInterfacePicture(i, nullptr);
-        u16 missing = 0;
-        ASSERT_TRUE(game->LoadInterfacePictures(&missing)) << missing;
-        ASSERT_TRUE(game->fonts->LoadFonts(*game, game->video->GetRenderer()));
+        ASSERT_TRUE(rig.UseLayoutMode(c.mode));
         CCreatePlayerScreen* s = rig.EnterCreation();
         s->Draw();
         testing_support::Rgb565Image frame = rig.Capture();
-        auto crop = [&](const testing_support::Rgb565Image& in, int x0, int y0, int w, int h) {
-            testing_support::Rgb565Image out;
-            out.width = w;
-            out.height = h;
-            for (int y = 0; y < h; ++y)
-                for (int x = 0; x < w; ++x) out.pixels.push_back(in.At(x0 + x, y0 + y));
-            return out;
-        };
+        using testing_support::Crop;
         EXPECT_TRUE(testing_support::MatchesGolden(std::string("screens/creation_") + c.name,
-                                                   crop(frame, 0, 0, c.width, c.height)));
+                                                   Crop(frame, 0, 0, c.width, c.height)));
         s->OnCommand(CCreatePlayerScreen::kChangeRace);
         s->Draw();
         CRaceDialog& d = s->raceDialog;
         EXPECT_TRUE(
             testing_support::MatchesGolden(std::string("screens/race_dialog_") + c.name,
-                                           crop(rig.Capture(), static_cast<int>(d.x), static_cast<int>(d.y),
+                                           Crop(rig.Capture(), static_cast<int>(d.x), static_cast<int>(d.y),
                                                 static_cast<int>(d.width), static_cast<int>(d.height))));
         rig.Game()->layoutMode = 15;
     }

@@ -7,6 +7,7 @@
 #include "screens/npc/ServicesScreen.h"
 #include "screens/npc/TalkScreen.h"
 #include "tests/screens/FakeCustomer.h"
+#include "tests/screens/NpcEntry.h"
 #include "tests/support/FrameRig.h"
 
 namespace {
@@ -65,15 +66,7 @@ struct NpcRig : testing_support::FrameRig {
         npc.texts[1] = profile;
         if (!StartOnBuiltDatabase()) return false;
         Key(27);  // past the splash
-        CGame& game = *Game();
-        game.customer = &customer;
-        CScreen* below = game.currentScreen;
-        below->entryA = 0;
-        below->entryB = game.GetEntryForNpc(&npc);
-        below->keepOnStack = 1;
-        game.SwitchScreen(id);
-        Tick();
-        return Current() == game.GetScreen(id);
+        return EnterNpcScreen(*this, npc, customer, id);
     }
     CTalkScreen* Talk() const { return static_cast<CTalkScreen*>(Game()->GetScreen(kScreenTalk)); }
     CServicesScreen* Services() const {

@@ -1,5 +1,6 @@
 #include "tests/support/FrameRig.h"
 
+#include "display/FontSet.h"
 #include "display/Video.h"
 #include "platform/Window.h"
 #include "ui/Layout.h"
@@ -30,6 +31,19 @@ bool FrameRig::StartWithWorld() {
     Key(27);
     Game()->ResetWorld();
     return Game()->OpenGameDatabases(nullptr) != 0;
+}
+
+bool FrameRig::UseLayoutMode(u32 mode) {
+    CGame* game = Game();
+    if (game == nullptr) return false;
+    game->layoutMode = mode;
+    for (int i = 0; i < kInterfacePictureCount; ++i) game->SetInterfacePicture(i, nullptr);
+    u16 missing = 0;
+    if (!game->LoadInterfacePictures(&missing)) {
+        ADD_FAILURE() << "interface picture " << missing << " missing in mode " << mode;
+        return false;
+    }
+    return game->fonts->LoadFonts(*game, game->video->GetRenderer());
 }
 
 void FrameRig::Stop() {

@@ -14,6 +14,15 @@
 
 namespace testing_support {
 
+// The layouts that golden frames are drawn in: a wide and a narrow one, with the mode's name in the
+// file names and the size of its screen.
+struct GoldenLayout {
+    u32 mode;
+    const char* name;
+    int width, height;
+};
+inline constexpr GoldenLayout kGoldenLayouts[] = {{15, "mode15", 800, 584}, {16, "mode16", 400, 292}};
+
 class FrameRig {
 public:
     FrameRig() = default;
@@ -28,6 +37,9 @@ public:
     bool StartOnBuiltDatabase();
     // The same, past the splash, with the game's own world databases open as for a new game.
     bool StartWithWorld();
+    // Puts the started game into another layout mode with that layout's own interface pictures and
+    // fonts, as a start in that mode would load them (the frame keeps its size). False on failure.
+    bool UseLayoutMode(u32 mode);
     // Ends the game through its frame, as closing the window does.
     void Stop();
 

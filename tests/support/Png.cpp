@@ -8,6 +8,15 @@
 #include <memory>
 
 namespace testing_support {
+
+Rgb565Image Crop(const Rgb565Image& image, int x, int y, int width, int height) {
+    Rgb565Image out;
+    out.width = width;
+    out.height = height;
+    for (int row = 0; row < height; ++row)
+        for (int col = 0; col < width; ++col) out.pixels.push_back(image.At(x + col, y + row));
+    return out;
+}
 namespace {
 
 struct FileCloser {

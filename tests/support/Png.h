@@ -19,6 +19,9 @@ struct Rgb565Image {
     uint16_t At(int x, int y) const { return pixels[static_cast<size_t>(y) * width + x]; }
 };
 
+// The rectangle (x, y, width, height) of an image, which must lie inside it.
+Rgb565Image Crop(const Rgb565Image& image, int x, int y, int width, int height);
+
 bool WritePng(const std::string& path, const Rgb565Image& image);
 // False for a missing or unreadable file; every PNG colour type is accepted and turned into RGB565.
 bool ReadPng(const std::string& path, Rgb565Image& image);

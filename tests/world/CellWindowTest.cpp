@@ -65,7 +65,11 @@ TEST_F(CellWindowTest, TheCellarFillsTheWholeWindowWithItsCreatureAndBag) {
     EXPECT_EQ(window.Cell(20, 16)->bag, 1);
     EXPECT_EQ(window.Cell(-1, 0), nullptr);
     EXPECT_EQ(window.Cell(35, 0), nullptr);
-    // The 3D view's side: the closed door, the beam of the second layer.
+    // The 3D view's side: the closed door is drawn closed (only a hidden placement hides), the beam
+    // of the second layer.
+    EXPECT_TRUE(window.CentreObject(17, 12).exists);
+    EXPECT_FALSE(window.CentreObject(17, 12).Hides());
+    window.SectorSection(17, 12)->FindPlacement(2)->flags = 0;
     EXPECT_TRUE(window.CentreObject(17, 12).Hides());
     CViewSecondCell second;
     EXPECT_TRUE(window.GetSecondCell(6, 20, second));

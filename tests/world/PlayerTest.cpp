@@ -158,6 +158,13 @@ TEST(Player, ArmourOutfitCapacityPriceAndResistances) {
     // bonus = (10 / 2 + 15 + 10 * 2) / 14 = 2 percent.
     EXPECT_EQ(p.AdjustPrice(1000, false), 1020u);
     EXPECT_EQ(p.AdjustPrice(1000, true), 980u);
+    // Drunk (drunkenness 100 against twice the endurance): personality loses 100 / 5 + 1 and counts 1,
+    // so the bonus is (5 + 1 + 20) / 14 = 1 percent.
+    p.effects[kListAlcoholic].push_back({std::nullopt, nullptr, 200, 0, kListAlcoholic, kFromSpell, 0});
+    ASSERT_TRUE(p.IsDrunk());
+    EXPECT_EQ(p.GetTradeBonus(), 1);
+    EXPECT_EQ(p.AdjustPrice(1000, true), 990u);
+    p.effects[kListAlcoholic].clear();
 
     EXPECT_EQ(p.GetMagicResistance(), 7);
     EXPECT_EQ(p.GetParalysisResistance(), 9);

@@ -504,6 +504,80 @@ Canvas Shrink(const Canvas& src, int num, int den) {
     return out;
 }
 
+// What each card shows: its icon and the family of its effect, which tints the icon (damage red,
+// healing green, defence steel, draining violet, combos gold, the lasting spells of the sorcerer
+// and the rest in the class's light tone). Rows by class, 25 cards each, in the order of the game's
+// card table.
+enum class CardFamily { Damage, Heal, Defence, Drain, Combo, Lasting };
+
+struct CardArt {
+    Icon icon;
+    CardFamily family;
+};
+
+const CardArt kCardArt[3][25] = {
+    // warrior: Slash .. Berzerk
+    {{Icon::Sword, CardFamily::Damage},    {Icon::Hammer, CardFamily::Damage},    {Icon::Pin, CardFamily::Damage},
+     {Icon::Heart, CardFamily::Damage},    {Icon::Cross, CardFamily::Damage},     {Icon::Sword, CardFamily::Lasting},
+     {Icon::Hand, CardFamily::Damage},     {Icon::Shield, CardFamily::Defence},   {Icon::Person, CardFamily::Combo},
+     {Icon::Door, CardFamily::Defence},    {Icon::Sword, CardFamily::Combo},      {Icon::Shield, CardFamily::Lasting},
+     {Icon::Hammer, CardFamily::Lasting},  {Icon::Helmet, CardFamily::Defence},   {Icon::Moon, CardFamily::Lasting},
+     {Icon::Plus, CardFamily::Heal},       {Icon::Potion, CardFamily::Heal},      {Icon::Leaf, CardFamily::Heal},
+     {Icon::Star, CardFamily::Heal},       {Icon::ArrowDown, CardFamily::Damage}, {Icon::Area, CardFamily::Lasting},
+     {Icon::Map, CardFamily::Damage},      {Icon::Eye, CardFamily::Damage},       {Icon::Flame, CardFamily::Combo},
+     {Icon::Skull, CardFamily::Damage}},
+    // sorcerer: Life node .. Mana storm
+    {{Icon::Leaf, CardFamily::Heal},       {Icon::Feather, CardFamily::Defence},  {Icon::Skull, CardFamily::Lasting},
+     {Icon::Flask, CardFamily::Defence},   {Icon::Moon, CardFamily::Lasting},     {Icon::Flame, CardFamily::Defence},
+     {Icon::Sun, CardFamily::Lasting},     {Icon::Globe, CardFamily::Defence},    {Icon::Gem, CardFamily::Damage},
+     {Icon::Bolt, CardFamily::Damage},     {Icon::Area, CardFamily::Damage},      {Icon::Undo, CardFamily::Damage},
+     {Icon::Flame, CardFamily::Damage},    {Icon::Star, CardFamily::Lasting},     {Icon::Hourglass, CardFamily::Damage},
+     {Icon::Dot, CardFamily::Lasting},     {Icon::Sword, CardFamily::Lasting},    {Icon::Eye, CardFamily::Defence},
+     {Icon::Flame, CardFamily::Lasting},   {Icon::Leaf, CardFamily::Damage},      {Icon::Plus, CardFamily::Heal},
+     {Icon::Scroll, CardFamily::Heal},     {Icon::Sun, CardFamily::Heal},         {Icon::Wand, CardFamily::Combo},
+     {Icon::Ring, CardFamily::Combo}},
+    // necromancer: Blood chant .. Soul pile
+    {{Icon::Heart, CardFamily::Damage},    {Icon::Pin, CardFamily::Damage},       {Icon::Minus, CardFamily::Damage},
+     {Icon::Hand, CardFamily::Damage},     {Icon::Hand, CardFamily::Drain},       {Icon::Flask, CardFamily::Damage},
+     {Icon::Bag, CardFamily::Drain},       {Icon::Moon, CardFamily::Drain},       {Icon::Gem, CardFamily::Damage},
+     {Icon::Eye, CardFamily::Drain},       {Icon::Door, CardFamily::Defence},     {Icon::Person, CardFamily::Damage},
+     {Icon::Lock, CardFamily::Defence},    {Icon::Skull, CardFamily::Damage},     {Icon::Area, CardFamily::Heal},
+     {Icon::Skull, CardFamily::Lasting},   {Icon::Moon, CardFamily::Lasting},     {Icon::DoubleDown, CardFamily::Damage},
+     {Icon::Dot, CardFamily::Drain},       {Icon::Person, CardFamily::Lasting},   {Icon::Feather, CardFamily::Drain},
+     {Icon::Lock, CardFamily::Drain},      {Icon::Flame, CardFamily::Damage},     {Icon::Heart, CardFamily::Combo},
+     {Icon::Cards, CardFamily::Combo}},
+};
+
+Rgba FamilyColour(CardFamily family, Rgba classColour) {
+    switch (family) {
+    case CardFamily::Damage: return Rgb(0xF07A50);
+    case CardFamily::Heal: return Rgb(0x8AE07A);
+    case CardFamily::Defence: return Rgb(0xC8D8EC);
+    case CardFamily::Drain: return Rgb(0xC890F0);
+    case CardFamily::Combo: return kGoldLight;
+    case CardFamily::Lasting: return Mix(kGoldLight, classColour, 0.35f);
+    }
+    return kGoldLight;
+}
+
+// The card pictures: the class's colour deepening to the bottom, a rim of the family's tone and the
+// card's icon; 48 x 48, with the small layouts' halves.
+void PaintCardPictures(std::vector<PictureRecord>& out, const uint32_t (&classColours)[3]) {
+    for (int c = 0; c < 3; ++c)
+        for (int i = 0; i < 25; ++i) {
+            const Rgba classColour = Rgb(classColours[c]);
+            const Rgba tone = FamilyColour(kCardArt[c][i].family, classColour);
+            Canvas card(48, 48);
+            card.RoundRect(0, 0, 48, 48, 6, kBlack);
+            card.RoundRect(1, 1, 46, 46, 5, Shade(tone, 0.7f));
+            card.VGradient(3, 3, 42, 42, Shade(classColour, 0.75f), Shade(classColour, 0.3f));
+            card.Grain(3, 3, 42, 42, 0.05f, static_cast<uint32_t>(300 + 25 * c + i));
+            PaintIcon(card, kCardArt[c][i].icon, 7, 7, 34, tone);
+            out.push_back({static_cast<uint16_t>(3570 + 30 * c + i), "card picture", card});
+            out.push_back({static_cast<uint16_t>(3952 + 25 * c + i), "card picture (small layouts)", Shrink(card, 1, 2)});
+        }
+}
+
 }  // namespace
 
 std::vector<PictureRecord> PaintOtherLayoutPictures(const std::vector<PictureRecord>& large) {
@@ -603,11 +677,16 @@ std::vector<PictureRecord> PaintScreenPictures() {
         out.push_back({static_cast<uint16_t>(3070 + k), "race picture", c});
     }
 
-    // The card game: the board, the class pictures of the draw piles, the frames of the table and of
-    // the marker slots, the give-up button, and the 75 card pictures (three classes of 25), with the
-    // small layouts' forms 894 records further on and their cards from 3952.
+    // The card game: the board, the class pictures of the draw piles (the backs of each class's
+    // cards), the frames of the table and of the draw piles, the marker slot's ground, rim and light,
+    // the two card faces (instants and combos; markers), the give-up button, the table's empty mark
+    // and the 75 card pictures (three classes of 25), with the small layouts' forms 894 records
+    // further on and their cards from 3952.
     Canvas board(800, 584, Rgb(0x1E4A2A));
     board.Grain(0, 0, 800, 584, 0.06f, 71);
+    // A lighter felt where the cards are played, and the two halves of the table marked apart.
+    board.RoundRect(228, 112, 376, 272, 24, Rgba{60, 120, 70, 90});
+    board.Fill(240, 246, 352, 2, Rgba{201, 160, 64, 120});
     board.Frame(0, 0, 800, 584, kWoodDark, 14);
     board.Bevel(0, 0, 800, 584, kWoodLight, kBlack, 3);
     board.Frame(14, 14, 772, 556, kGoldDark, 2);
@@ -618,6 +697,7 @@ std::vector<PictureRecord> PaintScreenPictures() {
         Canvas pile(64, 88);
         pile.RoundRect(0, 0, 64, 88, 6, kBlack);
         pile.RoundRect(2, 2, 60, 84, 5, Rgb(kClassColours[c]));
+        pile.Grain(2, 2, 60, 84, 0.08f, 90 + c);
         pile.Frame(6, 6, 52, 76, kGold, 1);
         PaintIcon(pile, kClassIcons[c], 12, 24, 40, kGoldLight);
         out.push_back({static_cast<uint16_t>(3048 + c), "card class picture", pile});
@@ -626,39 +706,42 @@ std::vector<PictureRecord> PaintScreenPictures() {
     Canvas frameOnly(72, 96);
     frameOnly.Frame(0, 0, 72, 96, kBlack, 1);
     frameOnly.Frame(1, 1, 70, 94, kGold, 2);
-    Canvas slotA(56, 56), slotB(56, 56), slotC(56, 56), decoA(64, 64), decoB(64, 64);
-    slotA.RoundRect(0, 0, 56, 56, 8, Rgba{10, 30, 16, 255});
-    slotA.Frame(2, 2, 52, 52, kGoldDark, 1);
-    slotB.Frame(0, 0, 56, 56, kGold, 2);
-    PaintIcon(slotC, Icon::Shield, 36, 36, 18, kGold);
-    PaintIcon(decoA, Icon::Cards, 0, 0, 64, kGold);
-    PaintIcon(decoB, Icon::Coin, 0, 0, 64, kGold);
-    const std::pair<uint16_t, Canvas*> kBoardPieces[] = {{3052, &frameOnly}, {3053, &slotA}, {3054, &decoA}, {3055, &decoB},
-                                                        {3056, &slotB}, {3057, &slotC}};
+    // The card faces: a warm parchment face for the cards that act once, a cool slate face for the
+    // markers that stay; both with a window for the card's picture and a dark band for its number.
+    auto face = [&](Rgba top, Rgba bottom, Rgba rim) {
+        Canvas f(64, 88);
+        f.RoundRect(0, 0, 64, 88, 6, kBlack);
+        f.RoundRect(1, 1, 62, 86, 5, rim);
+        f.VGradient(3, 3, 58, 82, top, bottom);
+        f.Grain(3, 3, 58, 82, 0.05f, 17);
+        f.Frame(6, 6, 52, 52, Shade(rim, 0.6f), 2);
+        f.RoundRect(12, 64, 40, 18, 6, Rgba{16, 16, 22, 230});
+        return f;
+    };
+    Canvas instantFace = face(kParchment, kParchmentDark, kGold);
+    Canvas markerFace = face(Rgb(0x9AA6B8), Rgb(0x5A6678), Rgb(0xD8DCE4));
+    Canvas ground(56, 56), rim(56, 56), light(56, 56);
+    ground.RoundRect(0, 0, 56, 56, 8, Rgba{10, 30, 16, 255});
+    ground.Frame(2, 2, 52, 52, kGoldDark, 1);
+    rim.Frame(0, 0, 56, 56, kGold, 2);
+    light.Frame(0, 0, 56, 56, Rgb(0xFFF0A0), 3);
+    light.Frame(3, 3, 50, 50, Rgba{255, 240, 160, 120}, 2);
+    const std::pair<uint16_t, Canvas*> kBoardPieces[] = {{3052, &frameOnly},   {3053, &ground},     {3054, &instantFace},
+                                                        {3055, &markerFace}, {3056, &rim},        {3057, &light}};
     for (const auto& [record, canvas] : kBoardPieces) {
         out.push_back({record, "card board piece", *canvas});
         out.push_back({static_cast<uint16_t>(record + 894), "card board piece (small layouts)", Shrink(*canvas, 1, 2)});
     }
-    out.push_back({3655, "card game: give up", PaintTextButton(120, 36, "Give up", false)});
-    Canvas back(64, 88);
-    back.RoundRect(0, 0, 64, 88, 6, kBlack);
-    back.RoundRect(2, 2, 60, 84, 5, Rgb(0x3A1E5A));
-    back.Frame(6, 6, 52, 76, kGold, 1);
-    PaintIcon(back, Icon::Star, 16, 28, 32, kGold);
-    out.push_back({3656, "card back", back});
-    static const Icon kCardIcons[] = {Icon::Sword, Icon::Shield, Icon::Flame, Icon::Bolt, Icon::Heart, Icon::Skull, Icon::Eye,
-                                      Icon::Leaf, Icon::Potion, Icon::Gem, Icon::Star, Icon::Moon, Icon::Sun, Icon::Key,
-                                      Icon::Lock, Icon::Ring, Icon::Wand, Icon::Hourglass, Icon::Feather, Icon::Globe,
-                                      Icon::Hammer, Icon::Anvil, Icon::Book, Icon::Scroll, Icon::Coin};
-    for (int c = 0; c < 3; ++c)
-        for (int i = 0; i < 25; ++i) {
-            Canvas card(48, 48);
-            card.RoundRect(0, 0, 48, 48, 6, Shade(Rgb(kClassColours[c]), 0.45f));
-            card.Frame(1, 1, 46, 46, Rgb(kClassColours[c]), 1);
-            PaintIcon(card, kCardIcons[i], 6, 6, 36, Mix(kGoldLight, Rgb(kClassColours[c]), 0.25f));
-            out.push_back({static_cast<uint16_t>(3570 + 30 * c + i), "card picture", card});
-            out.push_back({static_cast<uint16_t>(3952 + 25 * c + i), "card picture (small layouts)", Shrink(card, 1, 2)});
-        }
+    // The give-up button on the board's own green, so that it may be drawn smaller in the small layouts.
+    Canvas giveUp(120, 36, Rgb(0x1E4A2A));
+    giveUp.Draw(PaintTextButton(120, 36, "Give up", false), 0, 0);
+    out.push_back({3655, "card game: give up", giveUp});
+    // The mark of the empty table, small enough for the table of every layout.
+    Canvas emptyMark(28, 28);
+    emptyMark.Ring(14, 14, 12, 2, kGoldDark);
+    PaintIcon(emptyMark, Icon::Cards, 6, 6, 16, kGoldDark);
+    out.push_back({3656, "card table mark", emptyMark});
+    PaintCardPictures(out, kClassColours);
 
     // The inn's fire: eight frames of a flickering flame.
     for (int k = 0; k < 8; ++k) {

@@ -218,6 +218,7 @@ BaseRuleContent MakeBaseRules() {
     style("bres_usequiver", "bres_fpsarrow");
     style("bres_useshield", "bres_fpsshield");
     style("bres_usethrow", "bres_fpsthrow");
+    style("bres_useherb", "bres_fpsfist");
 
     ItemMaker m{c.items};
     // Race items: a letter of introduction and a first meal.
@@ -285,10 +286,17 @@ BaseRuleContent MakeBaseRules() {
          "Purple fairy ring",
          {E(9, 5, kUse), E(22, 110, kUse), E(36, 105, kUse)}},
     };
-    for (const auto& h : herbs) m.WithEffects(m.Add(h.id, h.name, 7, 1, "bres_item_herb", 4, 10), h.effects);
+    // Herbs grow in the world as flowers, which name the herbs' use style.
+    for (const auto& h : herbs) {
+        ItemDef& herb = m.Add(h.id, h.name, 7, 1, "bres_item_herb", 4, 10);
+        herb.useStyle = "bres_useherb";
+        m.WithEffects(herb, h.effects);
+    }
     ItemDef& pick =
         m.Add("base_key_lockpickbeginner", "Beginner's lockpick", 11, 2, "bres_item_lockpick", 10, 10);
     pick.maxCondition = 50;
+    // The key of the locked door in the cellar's gallery; it lies in the gallery's chest.
+    m.Add("base_key_gallery", "Gallery key", 11, 1, "bres_item_lockpick", 1, 5);
     ItemDef& scroll = m.Add("base_scrdisarm", "Disarm Trap", 9, 1, "bres_item_scroll", 25, 5);
     EffectDef disarm = E(31, 1, kCast, "base_spelldisarm");
     disarm.amountPerLevel = 30;
@@ -405,7 +413,8 @@ BaseRuleContent MakeBaseRules() {
                   {"base_townsfolk_shepherd", "Shepherd", "base_npc_shepherd", 8},
                   {"base_townsfolk_innkeeper", "Innkeeper", "base_npc_innkeeper", 8 | 16},
                   {"base_townsfolk_smith", "Smith", "base_npc_smith", 8 | 16},
-                  {"base_townsfolk_trainer", "Trainer", "base_npc_trainer", 8 | 16}};
+                  {"base_townsfolk_trainer", "Trainer", "base_npc_trainer", 8 | 16},
+                  {"base_townsfolk_gambler", "Card player", "base_npc_cardplayer", 8 | 16}};
     for (const auto& p : people)
         type(p.id, "base_townsfolk", p.name, 2, {1, 3, 2, 30, 0, 2, 3, 10, 10, 3}, 4, p.flags)->npcId = p.npc;
 

@@ -94,6 +94,20 @@ void AddTownNpcs(std::vector<NpcDef>& npcs) {
     enchanter.bytes[3] = 20;
     enchanter.dialogue.greetings = {Entry("base_npc_enchanter_hello", "Greeting", "", {Say("Hm? Yes?")})};
     npcs.push_back(enchanter);
+
+    // The card player: no profile, so "Cards" is a link of the talk screen; bets up to 200.
+    NpcDef gambler = Person("base_npc_cardplayer", "bres_head34", "", "", kCards);
+    gambler.maxBet = 200;
+    gambler.dialogue.greetings = {Entry("base_npc_cardplayer_hello", "Greeting", "",
+                                        {Say("Sit, sit. The cards are warm and so is the ale. A hand?")})};
+    gambler.dialogue.topics = {
+        Entry("base_npc_cardplayer_rules", "The game", "How is the game played?",
+              {Say("We each draw a deck: warrior, sorcerer or necromancer. Five cards in hand, forty hit "
+                   "points each."),
+               Say("Tap a card to read it, tap it again to lay it down. Whoever falls to nothing loses; the "
+                   "winner takes twice the stake.")}),
+    };
+    npcs.push_back(gambler);
 }
 
 std::vector<std::string> NpcServiceWarnings(const std::vector<NpcDef>& npcs) {

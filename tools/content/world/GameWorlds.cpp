@@ -245,6 +245,9 @@ Content ResourceWorld() {
     c.seconds.push_back({"bres_tex_floor", "bres_floorstone", 0, Encode(floor)});
     c.seconds.push_back({"bres_tex_wall", "bres_wallstone", 0, Encode(wall)});
     c.seconds.push_back({"bres_tex_ceiling", "bres_ceilingstone", 0, Encode(ceiling)});
+    // The herb that the cellar's flower shows, by the name its item type gives as its picture.
+    for (const RulePicture& p : PaintRulePictures())
+        if (p.name == "bres_item_herb") c.seconds.push_back({p.name, p.name, 0, Encode(p.picture)});
     // Each sky: time class, weather level, visibility percent, moving flag and, as the fog colour, its
     // own horizon. The thunder sky is found by its id while lightning flashes; the storm sky by level.
     const uint16_t dayFog = To565(Rgb(0xB8D4F0)), rainFog = To565(Rgb(0x8A909A));
@@ -289,7 +292,8 @@ Content BaseWorld() {
     // Monster types by 1-based index: the cellar's creatures, then the town's people.
     c.tableE = {"base_rat_small",           "base_skeleton_warrior",   "base_wolf_grey",
                 "base_skeleton_mage",       "base_townsfolk_merchant", "base_townsfolk_shepherd",
-                "base_townsfolk_innkeeper", "base_townsfolk_smith",    "base_townsfolk_trainer"};
+                "base_townsfolk_innkeeper", "base_townsfolk_smith",    "base_townsfolk_trainer",
+                "base_townsfolk_gambler"};
     c.tableF = {"bres_tex_floor", "bres_tex_wall", "bres_tex_ceiling"};
     c.quests = {
         {"base_q_cellar", "The old cellar", "Old Maren asked you to look into the noises in her cellar."},

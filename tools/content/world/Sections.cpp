@@ -10,7 +10,22 @@ namespace {
 
 // The base world's 'C' and 'F' references.
 constexpr uint16_t kFloor = 1, kWall = 2, kWater = 3, kStairs = 4, kDoor = 5, kBanner = 6;
-constexpr uint16_t kTexFloor = 1, kTexWall = 2, kTexCeiling = 3;
+constexpr uint16_t kTexFloor = 1, kTexWall = 2, kTexCeiling = 3, kTexHerb = 4;
+// The gallery's objects: one of each type code t at reference kGallery + t, placement id 10 + t.
+constexpr uint16_t kGallery = 6;
+constexpr uint16_t GalleryRef(int typeCode) { return static_cast<uint16_t>(kGallery + typeCode); }
+constexpr uint8_t GalleryId(int typeCode) { return static_cast<uint8_t>(10 + typeCode); }
+// The type codes drawn on a wall's side; the others stand in a cell's centre.
+constexpr bool IsSideType(int t) {
+    return t == 6 || t == 9 || t == 10 || t == 11 || t == 12 || t == 14 || t == 16 || t == 17 || t == 18 ||
+           t == 28 || t == 40;
+}
+// Level words: the lock level in bits 6..9, the trap level in 10..13; a floor trap's damage level in
+// bits 8..11.
+constexpr uint16_t LockLevel(int tens) { return static_cast<uint16_t>(tens << 6); }
+constexpr uint16_t TrapLevel(int tens) { return static_cast<uint16_t>(tens << 10); }
+constexpr uint8_t kDoorByKey = 1 << 2;
+constexpr uint8_t kDoorNoWay = 0;
 constexpr uint8_t kClosedDoor = 0x01 | 0x02;
 constexpr uint8_t kDoorByHand = 2 << 2;
 
@@ -233,6 +248,123 @@ CellSpec Door(uint8_t id) {
     return c;
 }
 
+// The gallery north of the cellar's hall: one object of every type code. Side objects hang on the
+// south face of the north wall; centre objects stand in three rows with room to walk between them.
+// Its doors: the trapped one (opened by hand, its trap casts a fireball), the locked one (its key lies
+// in the chest beside it) and the gate that the lever works through its script.
+void PlaceGallery(std::vector<CellSpec>& cells, std::vector<PlacementSpec>& placements, std::vector<BagSpec>& bags) {
+    auto at = [&](int x, int y) -> CellSpec& { return cells[static_cast<size_t>(y * 35 + x)]; };
+    int sideX = 2, centre = 0;
+    for (int t = 1; t <= 43; ++t) {
+        if (t == 25) continue;  // the cellar's stairs stand for the type
+        PlacementSpec p;
+        p.id = GalleryId(t);
+        char name[24];
+        std::snprintf(name, sizeof name, "base_gallery%02d", t);
+        p.name = name;
+        if (IsSideType(t)) {
+            p.x = static_cast<uint8_t>(sideX);
+            p.y = 0;
+            CellSpec& wall = at(sideX, 0);
+            wall.side[2] = GalleryRef(t);
+            wall.sidePicture[2] = kTexWall;
+            wall.sideId[2] = p.id;
+            sideX += 2;
+        } else {
+            const int x = 2 + (centre % 16) * 2, y = 4 + (centre / 16) * 3;
+            ++centre;
+            p.x = static_cast<uint8_t>(x);
+            p.y = static_cast<uint8_t>(y);
+            CellSpec& c = at(x, y);
+            c.centre = GalleryRef(t);
+            c.centrePicture = t == 13 ? kTexHerb : kTexWall;
+            c.centreId = p.id;
+            if (t == 20) c.doorMode = kDoorByHand;
+            if (t == 22) c.doorMode = kDoorByKey;
+        }
+        switch (t) {
+        case 7:
+        case 8: p.text = "base_town_arrive#Leave the cellar by this way?"; break;
+        case 9: p.text = "Scratched into the stone: the key of the locked door lies in the chest."; break;
+        case 11: p.text = "base_npc_innkeeper"; break;
+        case 12: p.text = "base_npc_shepherd"; break;
+        case 14:
+            p.bagId = 3;
+            break;
+        case 15: p.text = "base_cellar_arrive#Climb down the ladder?"; break;
+        case 17: p.bagId = 4; break;
+        case 16: p.third = "bres_lever_gate"; break;
+        case 19: p.text = "The gallery: every kind of thing the old builders left, in a row."; break;
+        case 20:
+            p.level = TrapLevel(2);
+            p.flags = kClosedDoor;
+            break;
+        case 22:
+            p.level = LockLevel(3);
+            p.text = "base_key_gallery";
+            p.flags = kClosedDoor;
+            break;
+        case 31:
+            p.third = "bres_plate_cellar";
+            p.flags = 0x01 | 0x02;
+            break;
+        case 33:
+            p.text = "base_cellar_arrive#Step into the flames?";
+            p.level = 1;  // the way leads down
+            break;
+        case 40: p.text = "base_town_arrive#Crawl through the gap?"; break;
+        case 42: p.level = 2 << 8; break;  // damage level 2
+        default: break;
+        }
+        placements.push_back(p);
+    }
+    // The gate the lever opens: a door with no visible way to open it.
+    CellSpec& gate = at(2, 11);
+    gate.centre = GalleryRef(20);
+    gate.centreId = 60;
+    gate.doorMode = kDoorNoWay;
+    placements.push_back({0, "harbour_gate", "", "", 60, 0, 2, 11, kClosedDoor});
+    bags.push_back({3, 0, 255, 255, {"base_key_gallery", "base_food_bread"}});
+    bags.push_back({4, 0, 255, 255, {"base_alc_ladyslipper"}});
+}
+
+// One gallery object of each type code, with the pictures and sounds the type draws and plays.
+std::vector<MapObject> GalleryObjects() {
+    std::vector<MapObject> objects;
+    for (int t = 1; t <= 43; ++t) {
+        MapObject o;
+        o.typeCode = static_cast<uint8_t>(t);
+        char id[24];
+        std::snprintf(id, sizeof id, "base_obj%02d", t);
+        o.id = id;
+        o.frames = {"bres_wallstone", "bres_floorstone"};
+        switch (t) {
+        case 7:
+        case 8:
+        case 15:
+        case 40: o.viewFlags = 0x4000 | 0x40; break;
+        case 13:
+            o.frames = {"bres_item_herb", "bres_item_herb"};
+            o.text3 = "bres_useherb";
+            break;
+        case 20:
+        case 22:
+            o.sound1 = "bsnd_doorwood";
+            o.sound2 = "bsnd_doorwood";
+            o.frames = {"bres_wallstone", "bres_wallstone", "bres_wallstone"};
+            o.cellViewBits = 1 << 4;  // its trap casts the fireball
+            break;
+        case 33:
+            o.frames = {"bres_floorstone", "bres_wallstone", "bres_wallstone"};
+            o.text2 = "base_obj03";  // its flame: the animated object of type 3
+            break;
+        default: break;
+        }
+        objects.push_back(o);
+    }
+    return objects;
+}
+
 // The cellar below the town: a walled hall, a wall across its north with a door, a wall down its west
 // with a door, a side chamber with banners, puddles, a stair up and a hanging ceiling beam.
 Section Cellar() {
@@ -280,6 +412,8 @@ Section Cellar() {
     // The stair up out of the cellar, and a beam under the ceiling over the hall.
     at(17, 30).layer4 = kStairs;
     at(17, 30).layer4Picture = kTexWall;
+    at(17, 30).centre = kStairs;
+    at(17, 30).centreId = 7;
     at(20, 20).layer1Second = kWater;
     // The second layer: a beam over the door of the hall and a shelf in the side chamber.
     CellSpec& beam = at(17, 13);
@@ -314,6 +448,8 @@ Section Cellar() {
         {0, "base_ratnest", "", "", 4, 0, 30, 30, 0x02},  // hidden until the nest is stirred
         {0, "base_shelf", "", "", 5, 0, 6, 20, 0x01},
         {0, "base_niche", "", "", 6, 0, 6, 26, 0x01},
+        {0, "base_cellarstairs", "base_town_arrive", "", 7, 0, 17, 30, 0x01},
+        {0, "base_cellar_arrive", "", "", 8, 0, 17, 29, 0x01},
     };
     // The rat in the hall comes at once; a wolf prowls the hall's far corner, a skeleton warrior keeps
     // the side chamber and a skeleton mage the north passage behind the cellar door. All are hostile
@@ -324,6 +460,7 @@ Section Cellar() {
     };
     std::vector<BagSpec> bags = {{1, 0, 20, 16, {"base_money_100"}},
                                  {2, 0, 255, 255, {"base_weap_dirkcheap"}}};
+    PlaceGallery(cells, placements, bags);
     s.recordsAt = [cells, monsters, placements, bags](uint8_t v) {
         return std::vector<std::vector<uint8_t>>{UndergroundCells(cells, v),
                                                  {},
@@ -360,6 +497,15 @@ Section ValePiece(int column, int row) {
         at(10, 8).side[0] = kBanner;
         at(10, 8).sidePicture[0] = kTexWall;
         placements.push_back({0, "base_housedoor", "", "", 1, 0, 10, 13, kClosedDoor});
+        // The stair down into the cellar, where it arrives back up, and the harbour sign.
+        at(4, 4).centre = kStairs;
+        at(4, 4).centreId = 2;
+        placements.push_back({0, "base_townstairs", "base_cellar_arrive", "", 2, 0, 4, 4, 0x01});
+        placements.push_back({0, "base_town_arrive", "", "", 3, 0, 4, 5, 0x01});
+        at(16, 4).centre = GalleryRef(19);
+        at(16, 4).centrePicture = kTexWall;
+        at(16, 4).centreId = 4;
+        placements.push_back({0, "base_townsign", "", "bres_sign_harbour", 4, 0, 16, 4, 0x01});
     } else {
         // Water in the corner pieces, a low wall along the far edges of the rest.
         if (column != 2 && row != 2)
@@ -390,6 +536,8 @@ Section ValePiece(int column, int row) {
         monsters.push_back({9, 3, 0x0A, 0, 17, 10, 0});  // facing west
         monsters.push_back({5, 4, 0x12, 0, 12, 15, 0});
         monsters.push_back({6, 5, 0x02, 0, 15, 4, 0});
+        // The card player keeps a table in the house, facing the innkeeper.
+        monsters.push_back({10, 6, 0x02, 0, 9, 11, 0});
     }
     at(0, 0) = CellSpec{};  // a cell left empty: it shows the world's default ground
     ByteWriter bits;
@@ -420,6 +568,11 @@ void AddBaseSections(Content& c) {
     c.mapObjects.push_back(banner);
     c.tableC.push_back("base_doorwood");
     c.tableC.push_back("base_banner");
+    for (const MapObject& o : GalleryObjects()) {
+        c.mapObjects.push_back(o);
+        c.tableC.push_back(o.id);
+    }
+    c.tableF.push_back("bres_item_herb");
     c.sectionPrefix = "base_s";
     c.gridWidth = 3;
     c.gridHeight = 3;

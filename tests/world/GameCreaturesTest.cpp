@@ -5,7 +5,6 @@
 #include <gtest/gtest.h>
 
 #include <cstdlib>
-#include <string>
 
 #include "core/Random.h"
 #include "data/CreatureCatalogue.h"
@@ -15,6 +14,7 @@
 #include "tests/data/BuiltWorld.h"
 #include "tests/support/Png.h"
 #include "tests/ui/WidgetRig.h"
+#include "tests/world/CreatureFixture.h"
 #include "ui/ScreenIds.h"
 #include "world/Fight.h"
 #include "world/GameCreatures.h"
@@ -44,11 +44,7 @@ protected:
         ASSERT_TRUE(built.Loaded());
         rig.clock.SetTime(1765432100);
         random.Seed(nullptr);
-        built.lists.BindRuleContext(rules);
-        rules.player = &player;
-        rules.random = &random;
-        rules.currentWorldCode = "base";
-        player.SetWorld(&rules);
+        BindToBuiltWorld(built, rules, player, random);
         player.ResetToDefaults();
         view = rig.gameScreen;
         view->SetHost(&host);

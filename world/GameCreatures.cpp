@@ -186,6 +186,15 @@ void CGameCreatures::AgeNearbyEffects(int turns) {
     }
 }
 
+void CGameCreatures::SoundNearCreature() {
+    CNearCreatures& near = fight.near;
+    const u32 now = plat::TickCount();
+    if (!near.soundSection || now - lastIdleSound_ <= 10000) return;
+    lastIdleSound_ = now;
+    if (const CMonster* m = near.soundSection->FindMonster(near.soundId); m && m->Type())
+        fight.creatures.PlayMonsterIdleSound(*m->Type());
+}
+
 void CGameCreatures::UpdateVisibility(bool) {
     const i32 px = view_.playerX, py = view_.playerY;
     for (i32 y = std::max(0, py - 7); y <= std::min(34, py + 7); ++y)
@@ -274,7 +283,7 @@ void CGameScreen::RunCreaturePasses(const bool (&fired)[9], bool moved, bool run
         // What the blow or the spell left behind: the creatures answer once the hands are free.
         if (f->actions.Count() == 0 && f->near.pending) f->near.Scan();
     }
-    if (fightCountdown && fired[3]) --fightCountdown;
+    creatures->SoundNearCreature();
 }
 
 bool CGameScreen::AreCreaturesBusy() const {

@@ -53,6 +53,8 @@ public:
     // The sprite place and frame of the creatures within 7 cells (those in the first part of an
     // animation keep theirs).
     void UpdateVisibility(bool turning);
+    // Now and then (more than 10 s apart) the creature the near list chose sounds its idle sound.
+    void SoundNearCreature();
 
 private:
     // The shown creature of a window cell's slot; null when none.
@@ -60,6 +62,7 @@ private:
     void PlaceSprite(i32 x, i32 y, i32 slot, const CMonster& m, CCellObject& sprite) const;
 
     CGameScreen& view_;
+    u32 lastIdleSound_ = 0;
 
 public:
     CFight fight;

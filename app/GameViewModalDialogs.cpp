@@ -3,6 +3,7 @@
 #include <vector>
 
 #include "app/Game.h"
+#include "app/GameViewDialogs.h"
 #include "data/ItemType.h"
 #include "screens/npc/PotionDialog.h"
 #include "screens/npc/RestDialog.h"
@@ -34,6 +35,19 @@ std::unique_ptr<CForm> CGameViewModalDialogs::OpenDialog(CGameViewDialog kind) {
     }
     default: return nullptr;
     }
+}
+
+// The spell book and the voyage are the game's own dialogs, kept between their openings.
+bool CGameViewModalDialogs::OpenKeptDialog(CGameViewDialog kind, const char* text, const char* destination) {
+    switch (kind) {
+    case CGameViewDialog::kSpellBook: return game_.GetViewDialogs().OpenSpellBook();
+    case CGameViewDialog::kRealmTravel: return game_.GetViewDialogs().OpenVoyage(text, destination);
+    default: return false;
+    }
+}
+
+void CGameViewModalDialogs::CloseKeptDialog(CGameViewDialog kind) {
+    if (kind == CGameViewDialog::kRealmTravel) game_.GetViewDialogs().ReleaseVoyagePicture();
 }
 
 bool CGameViewModalDialogs::DrinkChosenPotion(CForm& dialog) {

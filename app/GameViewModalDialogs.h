@@ -10,6 +10,8 @@ class CGameViewModalDialogs : public IGameViewDialogs {
 public:
     explicit CGameViewModalDialogs(CGame& game) : game_(game) {}
     std::unique_ptr<CForm> OpenDialog(CGameViewDialog kind) override;
+    bool OpenKeptDialog(CGameViewDialog kind, const char* text, const char* destination) override;
+    void CloseKeptDialog(CGameViewDialog kind) override;
     bool DrinkChosenPotion(CForm& dialog) override;
     void ReportRest(CForm& dialog, bool exposed) override;
 

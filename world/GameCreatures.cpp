@@ -212,6 +212,30 @@ void CGameCreatures::UpdateVisibility(bool) {
 }
 
 // ---------------------------------------------------------------------------------------------
+// The player's actions as the view steps them.
+
+// The creatures answer the blow once it is over (the scan waits for the hands).
+void CGameCreatures::StartAttack() {
+    fight.Attack();
+    fight.near.Scan();
+}
+
+void CGameCreatures::Run() {
+    fight.actions.Run();
+    if (fight.actions.Count() == 0 && fight.near.pending) fight.near.Scan();
+}
+
+bool CGameCreatures::Empty() const { return fight.actions.Count() == 0; }
+
+bool CGameCreatures::HasBlockingAction() const {
+    for (int i = 0; i < fight.actions.Count(); ++i)
+        if (fight.actions.At(i)->kind != kActionPlayerHit) return true;
+    return false;
+}
+
+void CGameCreatures::Clear() { fight.actions.Clear(); }
+
+// ---------------------------------------------------------------------------------------------
 // Where the view reaches the fight.
 
 CFight* CGameScreen::Fight() const { return creatures ? &creatures->fight : nullptr; }
@@ -219,6 +243,7 @@ CFight* CGameScreen::Fight() const { return creatures ? &creatures->fight : null
 void CGameScreen::EnterCreatures() {
     if (!player_ || !player_->GetWorld() || !random || !section) {
         if (viewWorld) viewWorld->sprites = nullptr;
+        if (creatures && fightActions == creatures.get()) SetActions(nullptr);
         creatures.reset();
         return;
     }
@@ -247,6 +272,7 @@ void CGameScreen::EnterCreatures() {
             }
         }
     }
+    SetActions(creatures.get());
     if (viewWorld && viewWorld->sprites != creatures.get()) {
         viewWorld->sprites = creatures.get();
         RebuildViewCaches();
@@ -263,7 +289,7 @@ void CGameScreen::ScanCreaturesForStep(i32 x, i32 y) {
     f->people.Scan();
 }
 
-void CGameScreen::RunCreaturePasses(const bool (&fired)[9], bool moved, bool runActions) {
+void CGameScreen::RunCreaturePasses(const bool (&fired)[9], bool moved) {
     CFight* f = Fight();
     if (!f) return;
     if (fired[7] && stepping && !bump) f->StepTick();
@@ -278,11 +304,6 @@ void CGameScreen::RunCreaturePasses(const bool (&fired)[9], bool moved, bool run
         if (fired[8]) f->people.Update();
     }
     if (fired[7] && (turning || stepping || viewChanged) && !f->near.hold) creatures->UpdateVisibility(turning);
-    if (runActions && f->actions.Count() > 0) {
-        f->actions.Run();
-        // What the blow or the spell left behind: the creatures answer once the hands are free.
-        if (f->actions.Count() == 0 && f->near.pending) f->near.Scan();
-    }
     creatures->SoundNearCreature();
 }
 
@@ -290,10 +311,7 @@ bool CGameScreen::AreCreaturesBusy() const {
     const CFight* f = Fight();
     if (!f) return false;
     if (f->near.pending || f->near.Count() > 0) return true;
-    if (!f->near.hold && f->near.IsHurtEnemyNearby()) return true;
-    for (int i = 0; i < f->actions.Count(); ++i)
-        if (f->actions.At(i)->kind != kActionPlayerHit) return true;
-    return false;
+    return !f->near.hold && f->near.IsHurtEnemyNearby();
 }
 
 void CGameScreen::UpdateCreaturesPerMinute() {

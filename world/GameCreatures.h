@@ -7,10 +7,11 @@
 #include "world/CreatureHost.h"
 #include "world/CreatureSprite.h"
 #include "world/Fight.h"
+#include "world/GameEvent.h"
 
 class CGameScreen;
 
-class CGameCreatures : public ICreatureHost, public ICellSprites {
+class CGameCreatures : public ICreatureHost, public ICellSprites, public IGameViewActions {
 public:
     explicit CGameCreatures(CGameScreen& view) : view_(view), fight(*this) {}
     CGameCreatures(const CGameCreatures&) = delete;
@@ -46,6 +47,13 @@ public:
     u16 SpriteIndex(i32 x, i32 y, i32 slot) const override;
     void SetSpriteIndex(i32 x, i32 y, i32 slot, u16 index) override;
     void FillSprite(i32 x, i32 y, i32 slot, CCellObject& sprite) override;
+
+    // IGameViewActions: the fight's own action list.
+    void StartAttack() override;
+    void Run() override;
+    bool Empty() const override;
+    bool HasBlockingAction() const override;
+    void Clear() override;
 
     // Each creature within 7 cells that is not a person and whose controlling map object is absent
     // or shown passes `turns` turns of its effects (poison, paralysis, regeneration).

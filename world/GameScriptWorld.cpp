@@ -9,15 +9,12 @@ u32 CGameScriptWorld::NextRandom(i32 n) {
     return view_.random && n > 0 ? view_.random->Next(static_cast<u32>(n)) : 0;
 }
 
-u32 CGameScriptWorld::GetClock() const { return view_.clock; }
+u32 CGameScriptWorld::GetClock() const { return view_.gameClock.minutes; }
 
 // Scripts pass time forward only: a negative span is none.
 void CGameScriptWorld::AdvanceClock(i32 minutes, i32 hours, i32 days) {
-    const i64 total = (static_cast<i64>(days) * 24 + hours) * 60 + minutes;
-    if (total <= 0) return;
-    const u32 whole = static_cast<u32>(total / 60);
-    for (u32 m = static_cast<u32>(total % 60); m > 0; --m) view_.AdvanceMinute();
-    if (whole) view_.AdvanceClockHours(whole);
+    if (days < 0 || hours < 0 || minutes < 0) return;
+    view_.gameClock.AdvanceClock(static_cast<u32>(days), static_cast<u32>(hours), static_cast<u32>(minutes));
 }
 
 const char* CGameScriptWorld::FormatDateTime() const {

@@ -28,7 +28,8 @@ public:
     void AppendMessage(const char* text, i32 style) override;
     void PostTalkEvent(const char* npcId) override;
     void PostChangeMapEvent(const char* mapObject, i32 transitionKind) override;
-    void PostMapPromptEvent(const char* mapObject, const char* question, i32 transitionKind, i32 extra) override;
+    void PostMapPromptEvent(const char* mapObject, const char* question, i32 transitionKind,
+                            i32 extra) override;
     void PostTurnEvent(i32 direction) override;
     void PostSetPositionEvent(i32 x, i32 y) override;
     void PostJailEvent(const char* jail) override;

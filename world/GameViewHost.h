@@ -34,6 +34,13 @@ public:
     // A new dialog of that kind, attached to the game and opened; null when the application has none
     // (the command then does nothing). The view owns it until it closes.
     virtual std::unique_ptr<CForm> OpenDialog(CGameViewDialog kind) = 0;
+    // The dialogs the application keeps and shows itself as the view's modal child (the spell book, mark
+    // and recall, the voyage with its text and destination): true when one opened. After one closed,
+    // CloseKeptDialog lets the application free what it held for it.
+    virtual bool OpenKeptDialog(CGameViewDialog kind, const char* text, const char* destination) {
+        return false;
+    }
+    virtual void CloseKeptDialog(CGameViewDialog kind) {}
     // What the spell book or the potion list chose before closing: the chosen potion is eaten up by
     // DrinkChosenPotion (false when nothing was chosen); the spell is cast by CastChosenSpell.
     virtual bool DrinkChosenPotion(CForm& dialog) { return false; }

@@ -14,7 +14,6 @@
 #include "world/CellWindow.h"
 #include "world/CreatureSprite.h"
 
-class CMapSection;
 class CTextureSet;
 class CWorldLists;
 
@@ -65,7 +64,9 @@ public:
     }
     const CViewCellType* GetCellType(u16 index) const override;
     CViewObjectState CentreObject(i32 x, i32 y) const override { return window_.CentreObject(x, y); }
-    CViewObjectState SecondCentreObject(i32 x, i32 y) const override { return window_.SecondCentreObject(x, y); }
+    CViewObjectState SecondCentreObject(i32 x, i32 y) const override {
+        return window_.SecondCentreObject(x, y);
+    }
     void DefaultGround(i32 x, i32 y, u16& type, u16& palette) const override {
         window_.DefaultGround(x, y, type, palette);
     }
@@ -96,10 +97,6 @@ public:
     ICellSprites* sprites = nullptr;
     // The first-table index of a picture name (0 when none), loading the picture.
     u16 PictureIndex(const char* name) const;
-    // The ceiling of an underground map: its ceiling object's first frame and its picture's palette.
-    void CeilingOf(const CMapSection& section, u16& texture, u16& palette) const;
-    // The world's sky for an hour and a weather level: picture index, visibility percent, fog colour.
-    bool ChooseSurfaceSky(u32 hour, i32 weather, u16& picture, i32& percent, u16& fog) const;
 
 private:
     struct Type {

@@ -377,6 +377,7 @@ Section Cellar() {
     s.lightALevel = 70;
     s.byteE = 0;
     s.bytes[0] = 150;  // visibility: fog from 1 cell, the view reaching 9
+    s.bytes[1] = 2;    // the ceiling's picture set
     s.indices[0] = kFloor;
     s.indices[1] = kTexFloor;
     s.indices[3] = kTexCeiling;  // the ceiling object falls back to the first of type 1

@@ -11,6 +11,7 @@
 #include "data/WorldLists.h"
 #include "data/Spells.h"
 #include "platform/Clock.h"
+#include "script/ScriptContext.h"
 #include "view3d/ViewCaches.h"
 #include "world/CreatureSprite.h"
 #include "world/Directions.h"
@@ -87,6 +88,11 @@ void CGameCreatures::RefreshAfterChange() {
 bool CGameCreatures::CanCreatureEnter(i32 x, i32 y, i32 direction) {
     if (!view_.window.SectorSection(x, y) || !view_.window.Cell(x, y)) return false;
     return !view_.window.CanCreatureEnter(x, y, nullptr, dir::QuarterToTable(direction));
+}
+
+bool CGameCreatures::RunCreatureEventScript(int code, CMapSection& section, CMonster& creature,
+                                            CCreatureEvent& event) {
+    return view_.RunCreatureScript(code, section, creature, event);
 }
 
 // The death screen follows from the view's next tick, which finds the hit points at 0.
@@ -312,6 +318,25 @@ bool CGameScreen::AreCreaturesBusy() const {
     if (!f) return false;
     if (f->near.pending || f->near.Count() > 0) return true;
     return !f->near.hold && f->near.IsHurtEnemyNearby();
+}
+
+bool CGameScreen::RunCreatureScript(int code, CMapSection& at, CMonster& m, CCreatureEvent& event) {
+    CScriptContext* context = host_ ? host_->GetScriptContext() : nullptr;
+    const CPlacement* placement = m.objectId ? at.FindPlacement(m.objectId) : nullptr;
+    if (!context || !objects_ || !placement || !creatures) return false;
+    const u16 object = window.ResolveMapObjectTarget(&at, *placement);
+    const char* script = object != kNoCellIndex ? objects_->ObjectScript(object, placement) : nullptr;
+    if (!script || !*script) return false;
+    i32 x = 0, y = 0;
+    window.SectionToWindowCell(&at, m.x, m.y, x, y);
+    // The script's "default" command hands the event back to the creature through its view.
+    CScriptCreature view(creatures->fight.creatures, at, m.id);
+    view.SetEvent(&event, context);
+    context->SetupObjectEvent(code, &view, &at, window.Cell(x, y), x, y);
+    triggerScript.Assign(script);
+    context->RunScriptById(script);
+    RebuildChangedCells();
+    return true;
 }
 
 void CGameScreen::UpdateCreaturesPerMinute() {

@@ -39,6 +39,7 @@ public:
     void RefreshAfterChange() override;
     bool CanCreatureEnter(i32 x, i32 y, i32 direction) override;
     void OnPlayerDied() override;
+    bool RunCreatureEventScript(int code, CMapSection& section, CMonster& creature, CCreatureEvent& event) override;
     CCellObject* SpriteOf(const CMonster& creature) override;
 
     // ICellSprites: a shown creature of a cell slot stands in the 3D view as its sprite, numbered by

@@ -187,6 +187,9 @@ public:
     void RunCreaturePasses(const bool (&fired)[9], bool moved);
     // Creatures near the player keep the view busy: listed, hurt or striking nearby, a scan pending.
     bool AreCreaturesBusy() const;
+    // A creature's event (8 hit, 16 spell, 32 use, 64 death) runs the script of the placed object the
+    // creature is bound to; false when it has none (the creature then handles the event itself).
+    bool RunCreatureScript(int code, CMapSection& at, CMonster& creature, struct CCreatureEvent& event);
     // The creatures within 7 cells pass one minute of their effects.
     void UpdateCreaturesPerMinute() override;
     // The spell (or the magic of the item) chosen in the spell book is cast: refused while paralysed

@@ -5,12 +5,14 @@
 #include <gtest/gtest.h>
 
 #include <cstdlib>
+#include <string_view>
 
 #include "core/Random.h"
 #include "data/CreatureCatalogue.h"
 #include "data/ItemBag.h"
 #include "data/MapSection.h"
 #include "data/RuleContext.h"
+#include "script/ScriptContext.h"
 #include "tests/data/BuiltWorld.h"
 #include "tests/support/Png.h"
 #include "tests/ui/WidgetRig.h"
@@ -28,14 +30,28 @@ public:
     CWorldList* GetWorldList() const override { return nullptr; }
     CWorldLists* GetWorldLists() const override { return &built_.lists; }
     CTextureSet& GetTextures() override { return built_.textures; }
-    CScriptContext* GetScriptContext() override { return nullptr; }
+    CScriptContext* GetScriptContext() override { return context; }
     CRandom* GetRandom() const override { return &random_; }
     const char* GetPendingMapName() const override { return "base_start"; }
     void SetCurrentWorld(CWorld*) override {}
 
+    CScriptContext* context = nullptr;
+
 private:
     fixtures::BuiltWorld& built_;
     CRandom& random_;
+};
+
+// The placed shelf of the cellar runs a script on its events; nothing else takes events.
+class ShelfScript : public IGameViewObjects {
+public:
+    u32 ObjectEventMask(u16) const override { return 0; }
+    u32 CreatureEventMask(CMapSection&, u8) const override { return 0; }
+    const char* ObjectScript(u16, const CPlacement* p) const override {
+        return p && std::string_view(p->name) == "base_shelf" ? "base_cellarenter" : nullptr;
+    }
+    i32 HandleObjectEvent(u32, CMapSection*, u16, CPlacement*, i32, i32, i32, bool&) override { return 0; }
+    i32 HandleCreatureEvent(u32, CMapSection&, u8, i32, i32, bool&) override { return 0; }
 };
 
 class GameCreaturesTest : public ::testing::Test {
@@ -235,6 +251,37 @@ TEST_F(GameCreaturesTest, TheWolfStandsOnTheFloorOfTheViewTwoCellsAhead) {
         rig.Capture(static_cast<int>(v.viewX), static_cast<int>(v.viewY), static_cast<int>(v.viewWidth),
                     static_cast<int>(v.viewHeight));
     EXPECT_TRUE(testing_support::MatchesGolden("world_gameview_wolf", frame));
+}
+
+TEST_F(GameCreaturesTest, ACreatureBoundToAScriptedObjectLeavesItsEventsToTheScript) {
+    CScriptContext context;
+    ShelfScript objects;
+    host.context = &context;
+    view->SetHost(&host);
+    view->SetObjects(&objects);
+    view->EnterCreatures();
+    CMonsterType* wolfType = view->scriptWorld.FindMonsterType("base_wolf_grey");
+    ASSERT_TRUE(view->scriptWorld.CreateMonster(cellar, wolfType, 8, 20, true));
+    ASSERT_TRUE(view->scriptWorld.CreateMonster(cellar, wolfType, 9, 20, true));
+    const u8 bound = static_cast<u8>(view->window.Cell(8, 20)->creature[0]);
+    const u8 free = static_cast<u8>(view->window.Cell(9, 20)->creature[0]);
+    cellar->FindMonster(bound)->objectId = cellar->FindPlacementByName("base_shelf")->id;
+    CCreatures& creatures = view->Fight()->creatures;
+    for (u8 id : {bound, free}) {
+        const int hp = cellar->FindMonster(id)->hp;
+        CCreatureEvent hit;
+        hit.amount = 3;
+        creatures.RaiseEvent(creature::kEventHit, *cellar, id, hit);
+        if (id == bound) {
+            EXPECT_EQ(cellar->FindMonster(id)->hp, hp) << "the shelf's script took the blow";
+            EXPECT_EQ(context.GetEventKind(), creature::kEventHit);
+            EXPECT_EQ(context.GetSection(), cellar);
+        } else {
+            EXPECT_EQ(cellar->FindMonster(id)->hp, hp - 3) << "a free creature takes it itself";
+        }
+    }
+    view->SetObjects(nullptr);
+    view->SetHost(nullptr);
 }
 
 }  // namespace

@@ -82,6 +82,16 @@ void CGameScreen::Rest() {
         host_->GetGameViewDialogs()->ReportRest(*modalDialog, false);
 }
 
+void CGameScreen::PickLock(u16& lockWord) {
+    IGameViewDialogs* dialogs = host_ ? host_->GetGameViewDialogs() : nullptr;
+    std::unique_ptr<CForm> dialog = dialogs ? dialogs->OpenLockPick(lockWord) : nullptr;
+    if (!dialog) return;
+    modalDialog = std::move(dialog);
+    screenMode = kModeLockPick;
+    lockWord_ = &lockWord;
+    OpenModal(modalDialog.get());
+}
+
 // --- HUD ---
 
 void CGameScreen::UpdateGauges() {

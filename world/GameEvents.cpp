@@ -419,8 +419,7 @@ void CGameScreen::OpenTalk(const char* npcName) {
     if (code == 0) return;
     entryA = 0;
     entryB = word;
-    entryC = 0;
-    entryD = 0;
+    host_->TalkPlace(npcName, section, entryC, entryD);
     keepOnStack = 1;
     pendingScreen = code;
 }

@@ -407,6 +407,15 @@ u32 CGameScreen::OnCommand(u32 id) {
     case 225:
     case 279:
     case 5: CloseModal(); return 0;
+    case 103:
+        // The lock-picking dialog sprang the trap: the dialog goes, then the trap fires.
+        if (screenMode == kModeLockPick) {
+            const u16 word = lockWord_ ? *lockWord_ : 0;
+            lockWord_ = nullptr;
+            CloseModal();
+            if (springTrap && (word >> 10) & 15u) springTrap(word);
+        }
+        return 0;
     case 218:
         if (modalDialog && host_ && host_->GetGameViewDialogs())
             host_->GetGameViewDialogs()->CastChosenSpell(*modalDialog);

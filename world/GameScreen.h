@@ -298,6 +298,10 @@ public:
     void OpenPotions();
     void RestCommand();
     void Rest();
+    // The lock-picking dialog on a door's lock word (the door prompt's Pick: the placement's level
+    // word); when an attempt springs the trap, `springTrap` gets the word (the door's trap fires).
+    void PickLock(u16& lockWord);
+    std::function<void(u16 lockWord)> springTrap;
 
     // Opens the world map over the view (the map widget's tap); refused while moving or acting.
     u32 OpenWorldMap();
@@ -458,4 +462,5 @@ private:
     CScriptContext* scriptContext_ = nullptr;
     IGameViewObjects* objects_ = nullptr;
     CPlayer* player_ = nullptr;
+    u16* lockWord_ = nullptr;  // the lock being picked
 };

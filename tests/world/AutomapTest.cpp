@@ -105,6 +105,23 @@ TEST(Automap, TheCellarShowsItsWallsAndDoorsAsBuilt) {
     }
 }
 
+// The crypt below the cellar: hall and ladder, corridor with its door and trap, chamber, shrine gate.
+TEST(Automap, TheCryptShowsItsRoomsAsBuilt) {
+    AutomapRig a(15, 560, 560);
+    ASSERT_TRUE(a.built.Loaded());
+    CMapSection* crypt = a.built.base->FindSectionByName("base_crypt");
+    ASSERT_NE(crypt, nullptr);
+    a.window.Fill(a.built.base.get(), crypt, a.built.refs, 100);
+    a.ExploreAll(crypt);
+    a.view.wholeMap = 1;
+    a.view.originX = 17 * 16;
+    a.view.originY = 17 * 16;
+    a.source.playerX = 17;
+    a.source.playerY = 31;
+    a.view.Draw();
+    EXPECT_TRUE(testing_support::MatchesGolden("world/automap_crypt_wide", a.rig.Capture()));
+}
+
 TEST(Automap, TheTownShowsTheBorderOfTheActiveArea) {
     AutomapRig a(15, 560, 560);
     CMapSection* town = a.built.base->FindSectionAt(2, 2);

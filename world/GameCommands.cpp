@@ -1,5 +1,5 @@
-// The player's commands of the game view besides moving (attack, spell book, potions, rest), the game
-// clock's steps, and the HUD over the view: its widgets from the layout table, the target panel and
+// The player's commands of the game view besides moving (attack, spell book, potions, rest), and the
+// HUD over the view: its widgets from the layout table, the target panel and
 // the effect timer.
 #include <algorithm>
 #include <cstdio>
@@ -28,9 +28,7 @@ void CGameScreen::Attack() {
         PostMessageEvent("Attack is forbidden on this map.", 1, nullptr);
         return;
     }
-    auto swing = std::make_unique<CPlayerAction>();
-    swing->kind = 1;
-    AddAction(std::move(swing));
+    if (fightActions) fightActions->StartAttack();
     AdvanceMinute();
 }
 
@@ -44,7 +42,6 @@ void CGameScreen::OpenSpellBook() {
         PostMessageEvent("You have active magic immunity effect.", 1, nullptr);
         return;
     }
-    PlaySound("bsnd_bookopen", 10);
     OpenModalDialog(CGameViewDialog::kSpellBook, kModeSpellBook);
 }
 
@@ -80,37 +77,18 @@ void CGameScreen::Rest() {
         if (player_->mana < maxMana) player_->AddMana(maxMana - player_->mana, false);
     }
     UpdateGauges();
-    if (modalDialog && host_ && host_->GetGameViewDialogs()) host_->GetGameViewDialogs()->ReportRest(*modalDialog, false);
+    if (modalDialog && host_ && host_->GetGameViewDialogs())
+        host_->GetGameViewDialogs()->ReportRest(*modalDialog, false);
 }
 
-// --- clock ---
-
-// The seams of the clock's rules (weather, per-minute effects, the hour's events) hang here.
-void CGameScreen::AdvanceMinute() {
-    ++clock;
-    if (player_) player_->TickEffects(1);
-    if (inPrison && clock >= prisonArrival + 10) ServeSentence();
-    if (clock % 60 == 0) {
-        // The light changes at these hours.
-        const u32 hour = clock % 1440 / 60;
-        if (hour == 6 || hour == 8 || hour == 20 || hour == 22) UpdateSkyPicture();
-    }
-    OnTimePassed(1);
-}
-
-void CGameScreen::AdvanceClockHours(u32 hours) {
-    clock += hours * 60;
-    if (player_) player_->TickEffects(static_cast<int>(hours * 60));
-    UpdateSkyPicture();
-    OnTimePassed(hours * 60);
-}
-
-void CGameScreen::FormatDateTime(CStr& out) const {
-    const u32 hour = static_cast<u32>(GetHour());
-    char text[48];
-    std::snprintf(text, sizeof text, "Day %u, %u:%02u %s", GetDay(), hour % 12 == 0 ? 12 : hour % 12, GetMinute(),
-                  hour < 12 ? "am" : "pm");
-    out.Assign(text);
+void CGameScreen::PickLock(u16& lockWord) {
+    IGameViewDialogs* dialogs = host_ ? host_->GetGameViewDialogs() : nullptr;
+    std::unique_ptr<CForm> dialog = dialogs ? dialogs->OpenLockPick(lockWord) : nullptr;
+    if (!dialog) return;
+    modalDialog = std::move(dialog);
+    screenMode = kModeLockPick;
+    lockWord_ = &lockWord;
+    OpenModal(modalDialog.get());
 }
 
 // --- HUD ---
@@ -155,8 +133,9 @@ void CGameScreen::SetupHud() {
                       game->GetInterfacePicture(kPictureCompassMark), nullptr);
     for (int i = 1; i < 7; ++i)
         if (place(buttons[i], kButtonIds[i]))
-            buttons[i].SetPictures(game->GetInterfacePictureSet(static_cast<u16>(kPictureMoveButtons + 2 * (i - 1)), 2),
-                                   kButtonIds[i], 0);
+            buttons[i].SetPictures(
+                game->GetInterfacePictureSet(static_cast<u16>(kPictureMoveButtons + 2 * (i - 1)), 2),
+                kButtonIds[i], 0);
 }
 
 void CGameScreen::SetupTargetPanel() {
@@ -179,7 +158,8 @@ void CGameScreen::UpdateTarget() {
         CMapSection* at = window.SectorSection(x, y);
         if (!cell || !at) return;
         for (int slot = 0; slot < 2; ++slot) {
-            const CMonster* m = cell->creature[slot] ? at->FindMonster(static_cast<u8>(cell->creature[slot])) : nullptr;
+            const CMonster* m =
+                cell->creature[slot] ? at->FindMonster(static_cast<u8>(cell->creature[slot])) : nullptr;
             const auto* type = m ? static_cast<const CMonsterType*>(m->type) : nullptr;
             if (!type) continue;
             Target& t = targets[slot];
@@ -191,7 +171,8 @@ void CGameScreen::UpdateTarget() {
         if (targets[0].visible || targets[1].visible) return;
         const u8 code = viewWorld->TypeCode(cell->centre);
         if (code == typecode::kWall) return;
-        if ((code == typecode::kDoor || code == typecode::kDoorB) && window.CentreObject(x, y).Hides()) return;
+        if ((code == typecode::kDoor || code == typecode::kDoorB) && window.CentreObject(x, y).Hides())
+            return;
     }
 }
 
@@ -205,8 +186,8 @@ void CGameScreen::DrawTargetPanel() {
         video->FillRect(x + 1, y + 1, targetPanelW - 2, targetPanelH - 2, 0x1082);
         fonts->DrawTextBox(x + 6, y + 3, x + targetPanelW - 6, y + targetPanelH - 3, t.name.GetText(), 0);
         if (t.bar)
-            video->FillRect(x + 6, y + targetPanelH - 6, (targetPanelW - 12) * static_cast<i32>(t.health) / 100, 3,
-                            0xF800);
+            video->FillRect(x + 6, y + targetPanelH - 6,
+                            (targetPanelW - 12) * static_cast<i32>(t.health) / 100, 3, 0xF800);
     }
 }
 

@@ -1,4 +1,4 @@
-// The game view's deferred events and the player's running actions. Whatever changes the view's
+// The game view's deferred events and the seam of the player's running actions. Whatever changes the view's
 // situation (messages, map changes, transitions, prompts, talk) is posted as an event and handled one
 // at a time when the view is idle, so that it never happens inside a script or a step.
 #pragma once
@@ -42,13 +42,13 @@ struct CGameEvent {
     CGameEvent& operator=(const CGameEvent&) = delete;
 
     u32 type = 0;
-    CStr name;       // map name, keyword, target map or voyage destination
-    u32 word1 = 0;   // transition kind
-    u32 word2 = 0;   // step back when a map prompt is refused
+    CStr name;      // map name, keyword, target map or voyage destination
+    u32 word1 = 0;  // transition kind
+    u32 word2 = 0;  // step back when a map prompt is refused
     u32 direction = 0;
-    CStr text;       // message text, prompt text, second voyage word, door text
+    CStr text;  // message text, prompt text, second voyage word, door text
     u32 x = 0, y = 0;
-    u32 options = 0;                    // the message's button flags
+    u32 options = 0;  // the message's button flags
     u32 listId = 0;
     CStr npcName;
     CStr jailName;
@@ -61,15 +61,19 @@ struct CGameEvent {
     u8 soundPlayed = 0;
 };
 
-// A running action of the player (a swing, a missile, a cast and what follows it). Its steps belong
-// to the combat rules; the view only runs them, one step per tick, until each says it has finished.
-struct CPlayerAction {
-    u32 kind = 0;  // 1 blow, 2 missile, 3 casting, 4 spell on oneself, 5..6 spells, 7 hurt display,
-                   // 8 without a step, 9 paralysed bump, 10 guard movement
-    u8 consumeItem = 1;
-    u8 id = 0;
-    void* item = nullptr;  // the item the action uses
-    u32 itemCount = 0;
+// The player's running actions (swings, missiles, casting and what follows them) belong to the fight,
+// which keeps its own action list; the view starts an attack, steps the list once a tick while it is
+// idle, and asks whether an action holds it busy.
+class IGameViewActions {
+public:
+    virtual ~IGameViewActions() = default;
+    virtual void StartAttack() = 0;
+    virtual void Run() = 0;
+    // Whether any action runs, and whether one other than the hurt display does.
+    virtual bool Empty() const = 0;
+    virtual bool HasBlockingAction() const = 0;
+    // A game reset: every action goes.
+    virtual void Clear() = 0;
 };
 
 // The keywords of the transitions are the script engine's (TransitionKindFromKeyword). The frames a transition of a kind animates (0 for kind 0).

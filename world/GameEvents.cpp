@@ -218,7 +218,7 @@ void CGameScreen::DispatchOne(CGameEvent& e) {
         screenMode = kModeRestPrompt;
         break;
     case kEventShipVoyage:
-        OpenModalDialog(CGameViewDialog::kRealmTravel, kModeRealmTravel);
+        OpenModalDialog(CGameViewDialog::kRealmTravel, kModeRealmTravel, e.text.GetText(), e.name.GetText());
         AdvanceClockHours(1);
         break;
     default: break;  // the handlers of the map objects, magic and stealing plug in with their work
@@ -365,7 +365,8 @@ void CGameScreen::StartTransition(const char* name, u32 kind) {
     if (transitionFrames == 0) transitionFrames = 1;
 }
 
-void CGameScreen::StartPositionTransition(CWorld* w, CMapSection* map, u32 x, u32 y, u32 direction, u32 kind) {
+void CGameScreen::StartPositionTransition(CWorld* w, CMapSection* map, u32 x, u32 y, u32 direction,
+                                          u32 kind) {
     transitionWorld = w;
     transitionMap = map;
     transitionX = x;
@@ -381,7 +382,8 @@ void CGameScreen::AnimateTransition() {
         const u16 colour = transitionKind == 1 ? (lastFrame ? 0xFFFF : 0) : 0;
         if (transitionKind != 1 || lastFrame)
             video->FillRect(static_cast<i32>(viewState.viewX), static_cast<i32>(viewState.viewY),
-                            static_cast<i32>(viewState.viewWidth), static_cast<i32>(viewState.viewHeight), colour);
+                            static_cast<i32>(viewState.viewWidth), static_cast<i32>(viewState.viewHeight),
+                            colour);
     }
     if (transitionFrames > 0) --transitionFrames;
     if (transitionFrames > 0) return;
@@ -392,8 +394,8 @@ void CGameScreen::AnimateTransition() {
         target.Assign(transitionTarget.GetText());
         ChangeMap(target.GetText(), 0);
     } else {
-        EnterMapAt(transitionWorld, transitionMap, static_cast<i32>(transitionX), static_cast<i32>(transitionY),
-                   transitionDirection);
+        EnterMapAt(transitionWorld, transitionMap, static_cast<i32>(transitionX),
+                   static_cast<i32>(transitionY), transitionDirection);
     }
 }
 
@@ -416,8 +418,7 @@ void CGameScreen::OpenTalk(const char* npcName) {
     if (code == 0) return;
     entryA = 0;
     entryB = word;
-    entryC = 0;
-    entryD = 0;
+    host_->TalkPlace(npcName, section, entryC, entryD);
     keepOnStack = 1;
     pendingScreen = code;
 }
@@ -463,26 +464,10 @@ u32 CGameScreen::OnDialogResult(u32 result) {
     return 0;
 }
 
-void CGameScreen::RunActions() {
-    for (size_t i = 0; i < actions.size();) {
-        CPlayerAction& a = *actions[i];
-        bool finished = a.kind == 8 ? false : (runActionStep ? runActionStep(a) : true);
-        if (finished)
-            actions.erase(actions.begin() + static_cast<std::ptrdiff_t>(i));
-        else
-            ++i;
-    }
-}
-
-bool CGameScreen::HasBlockingAction() const {
-    for (const auto& a : actions)
-        if (a->kind != 7) return true;
-    return false;
-}
-
 // --- prison ---
 
-i32 CGameScreen::DrawSentenceLoss(CRandom* random, i32 count, i32 first, const std::function<bool(i32)>& eligible) {
+i32 CGameScreen::DrawSentenceLoss(CRandom* random, i32 count, i32 first,
+                                  const std::function<bool(i32)>& eligible) {
     // The draws are bounded: a player who lacks nearly everything must not keep the game drawing.
     constexpr int kDraws = 64;
     for (int i = 0; i < kDraws && random; ++i) {
@@ -526,15 +511,13 @@ void CGameScreen::TransportToJail(const char* prison) {
     } else
         text.Assign("You're being transported to a prison.");
     AppendMessage(text.GetText());
-    inPrison = true;
-    prisonArrival = clock;
+    gameClock.EnterPrison();
     jailTarget.Assign(name.GetText());
     jailTarget.Append("_jail");
     StartTransition(jailTarget.GetText(), 3);
 }
 
 void CGameScreen::ServeSentence() {
-    inPrison = false;
     CStr exit;
     exit.Assign(jailTarget.GetText());
     exit.Append("exit");
@@ -550,7 +533,8 @@ void CGameScreen::ServeSentence() {
     i32 firstAttribute = 0, firstSkill = 0;
     std::vector<i32> attributes, skills;
     for (i32 k = 0; k < losses; ++k) {
-        const i32 a = DrawSentenceLoss(r, 5, firstAttribute, [this](i32 v) { return player_->attributes[v] > 0; });
+        const i32 a =
+            DrawSentenceLoss(r, 5, firstAttribute, [this](i32 v) { return player_->attributes[v] > 0; });
         if (a == 0) break;
         if (k == 0) firstAttribute = a;
         if (player_->attributes[a] > 1) player_->AddAttributeValue(a, -1, false);
@@ -558,8 +542,8 @@ void CGameScreen::ServeSentence() {
     }
     const i32 spared = player_->MissingSkill();
     for (i32 k = 0; k < losses; ++k) {
-        const i32 s = DrawSentenceLoss(r, 20, firstSkill,
-                                       [this, spared](i32 v) { return v != spared && player_->skills[v] > 0; });
+        const i32 s = DrawSentenceLoss(
+            r, 20, firstSkill, [this, spared](i32 v) { return v != spared && player_->skills[v] > 0; });
         if (s == 0) break;
         if (k == 0) firstSkill = s;
         if (player_->skills[s] > 1) player_->AddSkillValue(s, -1, false);
@@ -594,7 +578,8 @@ void CGameScreen::ServeSentence() {
         PostMessageEvent("Your crime records have been cleared.", 1, nullptr);
     }
     if (CScriptContext* context = host_ ? host_->GetScriptContext() : nullptr)
-        context->SetupEvent(static_cast<i32>(kEventUse), nullptr, section, nullptr, playerX, playerY, -1, 1, 1);
+        context->SetupEvent(static_cast<i32>(kEventUse), nullptr, section, nullptr, playerX, playerY, -1, 1,
+                            1);
 }
 
 void CGameScreen::ShowObjectList(u32) {
@@ -629,7 +614,8 @@ bool CGameScreen::GetPlayerCell(int& x, int& y) const {
     return true;
 }
 
-void CGameScreen::PostMapTransition(const char* worldId, const char* map, int x, int y, int direction, int kind) {
+void CGameScreen::PostMapTransition(const char* worldId, const char* map, int x, int y, int direction,
+                                    int kind) {
     CWorldList* list = host_ ? host_->GetWorldList() : nullptr;
     CWorld* target = world && SamePrefix(worldId, world->shortName.GetText()) ? world : nullptr;
     if (!target && list) target = list->FindWorldByShortName(worldId);

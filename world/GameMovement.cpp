@@ -188,9 +188,9 @@ void CGameScreen::StepPhase() {
 // Leaving the current surface piece: the neighbour in that direction becomes the current piece and
 // the window is filled around it; without one the player walks on to the window's margin.
 void CGameScreen::SwitchSurfacePiece(i32 axis, i32 towards) {
-    CMapSection* next = world ? world->FindNeighbourSection(section, axis == 0 ? towards : 0,
-                                                           axis == 1 ? towards : 0)
-                              : nullptr;
+    CMapSection* next =
+        world ? world->FindNeighbourSection(section, axis == 0 ? towards : 0, axis == 1 ? towards : 0)
+              : nullptr;
     i32& cell = axis == 0 ? playerX : playerY;
     if (!next) {
         cell += towards;
@@ -228,8 +228,9 @@ i32 CGameScreen::SendLeaveEvent() {
     if (previousX < 0 || previousY < 0) return 0;
     CMapCell* cell = window.Cell(previousX, previousY);
     if (!cell) return 0;
-    return TriggerCellEvent(kEventLeave, kTargetCentre | kTargetSide, window.SectorSection(previousX, previousY),
-                            cell, previousX, previousY, -1, false, nullptr);
+    return TriggerCellEvent(kEventLeave, kTargetCentre | kTargetSide,
+                            window.SectorSection(previousX, previousY), cell, previousX, previousY, -1, false,
+                            nullptr);
 }
 
 void CGameScreen::SendArriveEvent() {
@@ -341,8 +342,7 @@ i32 CGameScreen::TriggerCellEvent(u32 code, u32 targets, CMapSection* at, CMapCe
         if (script && *script && context) {
             triggerScript.Assign(script);
             result = context->RunScriptById(script);
-        }
-        else
+        } else
             result = objects_->HandleObjectEvent(code, at, object, placement, x, y, side, changed);
     }
     if (changed && context) context->FindOrAddStateRecord(at, 1, sx, sy, side);

@@ -19,6 +19,8 @@ CGameScreen::CGameScreen() {
     renderer.Init();
     renderer.viewState = &viewState;
     renderer.emitters = &emitters;
+    weather.SetHost(this);
+    weather.SetParticles(&weatherParticles);
     viewState.mapWidth = kWindowSize;
     viewState.mapHeight = kWindowSize;
     FillQuantityLadder();
@@ -33,6 +35,7 @@ void CGameScreen::AttachPlayer(CPlayer* player) {
     if (player_) player_->SetHost(nullptr);
     player_ = player;
     if (player_) player_->SetHost(this);
+    gameClock.SetPlayer(player);
 }
 
 void CGameScreen::SetHost(IGameViewHost* host) {
@@ -53,6 +56,9 @@ void CGameScreen::SetHost(IGameViewHost* host) {
     cacheBuilder = std::make_unique<CViewCacheBuilder>(viewState, *viewWorld, nullptr);
     viewState.pictures = viewWorld.get();
     random = host_->GetRandom();
+    music = &host_->GetWorldLists()->resources;
+    worldAudio.SetCatalogue(music);
+    skySource = std::make_unique<CWorldSkySource>(host_->GetWorldLists()->skies, host_->GetTextures());
     scriptContext_ = host_->GetScriptContext();
     if (scriptContext_) scriptContext_->SetWorld(&scriptWorld);
 }
@@ -88,7 +94,7 @@ void CGameScreen::Attach(CWidgetHost* g) {
     turning = stepping = bump = false;
     fractionX = fractionY = 0x8000;
     previousX = previousY = -1;
-    clock = 880;
+    gameClock.minutes = CGameClock::kAttachTime;
     screenMode = kModeNormal;
     messageBar.Attach(g);
     if (g && !random) random = g->GetRandom();
@@ -188,13 +194,18 @@ void CGameScreen::SyncViewPose() {
 }
 
 void CGameScreen::Draw() {
-    if (modalDialog && (screenMode == kModeWorldMap || screenMode == kModeEnchant ||
-                        screenMode == kModeRealmTravel)) {
+    if (modalDialog &&
+        (screenMode == kModeWorldMap || screenMode == kModeEnchant || screenMode == kModeRealmTravel)) {
         modalDialog->Draw();
         return;
     }
     SyncViewPose();
     if (rendererReady && section) renderer.RenderFrame();
+    if (section && section->IsSurface() && weather.Intensity() != 0) {
+        const u32 now = plat::TickCount();
+        renderer.MoveWeatherParticles(ParticleElapsed(now - lastParticleTick));
+        lastParticleTick = now;
+    }
     if (!turning) DrawTargetPanel();
     DrawEffectTimer();
     // The widgets draw over the view every frame: the view beneath them was drawn anew.
@@ -250,7 +261,8 @@ u32 CGameScreen::OnTick(u32 time) {
             stepEnded = !stepping && !wasBump;
         }
         if (turning) compass.state |= kWidgetRedraw;
-        if (turnEnded) window.SetPlayer(playerX, playerY, static_cast<u32>(facing)), window.MarkExploredCells();
+        if (turnEnded)
+            window.SetPlayer(playerX, playerY, static_cast<u32>(facing)), window.MarkExploredCells();
         if (stepEnded) EndOfStep();
         // The end of a bump's outward travel: back again, then done.
         if (stepping && bump && bumpPause == 0 && bumpTravel == 0) {
@@ -264,6 +276,7 @@ u32 CGameScreen::OnTick(u32 time) {
         }
     }
     RunCellPasses(fired);
+    weather.Tick();
     if (fired[5]) {
         viewState.skyAngle -= 0x1000;
         if (viewState.skyAngle < 0) viewState.skyAngle += 360 << 16;
@@ -273,14 +286,14 @@ u32 CGameScreen::OnTick(u32 time) {
         rebuildRequested = false;
         viewChanged = false;
     }
-    if (screenMode == kModeNormal && !modalChild && !actions.empty()) RunActions();
+    if (screenMode == kModeNormal && !modalChild && HasActions()) RunActions();
     if (screenMode == kModeTransition) {
         Draw();
         AnimateTransition();
     } else {
         Draw();
     }
-    if (screenMode == kModeNormal && !modalChild && actions.empty() && !events.empty()) DispatchEvent(false);
+    if (screenMode == kModeNormal && !modalChild && !HasActions() && !events.empty()) DispatchEvent(false);
     if (modalChild) {
         const u32 result = modalChild->OnTick(time);
         if (modalChild) modalChild->Draw();
@@ -391,8 +404,18 @@ u32 CGameScreen::OnCommand(u32 id) {
     case 225:
     case 279:
     case 5: CloseModal(); return 0;
+    case 103:
+        // The lock-picking dialog sprang the trap: the dialog goes, then the trap fires.
+        if (screenMode == kModeLockPick) {
+            const u16 word = lockWord_ ? *lockWord_ : 0;
+            lockWord_ = nullptr;
+            CloseModal();
+            if (springTrap && (word >> 10) & 15u) springTrap(word);
+        }
+        return 0;
     case 218:
-        if (modalDialog && host_ && host_->GetGameViewDialogs()) host_->GetGameViewDialogs()->CastChosenSpell(*modalDialog);
+        if (modalDialog && host_ && host_->GetGameViewDialogs())
+            host_->GetGameViewDialogs()->CastChosenSpell(*modalDialog);
         CloseModal();
         AdvanceMinute();
         return 0;
@@ -405,6 +428,14 @@ u32 CGameScreen::OnCommand(u32 id) {
         CloseModal();
         return 0;
     case 535: return OpenWorldMap();
+    case 228:
+        // The voyage's end: its picture goes, the HUD is laid out again.
+        CloseModal();
+        if (host_ && host_->GetGameViewDialogs())
+            host_->GetGameViewDialogs()->CloseKeptDialog(CGameViewDialog::kRealmTravel);
+        SetupHud();
+        UpdateSurroundings();
+        return 0;
     case 536: return OnKey(1004);
     case 537: return OnKey(1000);
     case 538: return OnKey(1006);
@@ -433,13 +464,17 @@ u32 CGameScreen::OpenWorldMap() {
     return 0;
 }
 
-void CGameScreen::OpenModalDialog(CGameViewDialog kind, u32 mode) {
+void CGameScreen::OpenModalDialog(CGameViewDialog kind, u32 mode, const char* text, const char* destination) {
     IGameViewDialogs* dialogs = host_ ? host_->GetGameViewDialogs() : nullptr;
-    std::unique_ptr<CForm> dialog = dialogs ? dialogs->OpenDialog(kind) : nullptr;
-    if (!dialog) return;
-    modalDialog = std::move(dialog);
-    screenMode = mode;
-    OpenModal(modalDialog.get());
+    if (!dialogs) return;
+    if (std::unique_ptr<CForm> dialog = dialogs->OpenDialog(kind)) {
+        modalDialog = std::move(dialog);
+        screenMode = mode;
+        OpenModal(modalDialog.get());
+        return;
+    }
+    // A dialog the application keeps opens itself over the view.
+    if (dialogs->OpenKeptDialog(kind, text, destination) && modalChild) screenMode = mode;
 }
 
 void CGameScreen::PlaySound(const char* name, i32 volume) {
@@ -448,11 +483,28 @@ void CGameScreen::PlaySound(const char* name, i32 volume) {
 
 // --- seams ---
 
-void CGameScreen::OnTimePassed(u32) {}
-
 void CGameScreen::UpdateSurroundings() { UpdateMusic(); }
 
-void CGameScreen::RunCellPasses(const bool (&)[9]) {}
+void CGameScreen::RunCellPasses(const bool (&fired)[9]) {
+    if (!section) return;
+    if (fired[0] || fired[1]) cellPasses.ComputeLighting(true, true);
+    if (fired[4]) cellPasses.AnimateDoors();
+}
+
+void CGameScreen::ClearAllObjectMarks() {
+    CWorldList* list = host_ ? host_->GetWorldList() : nullptr;
+    if (list) {
+        for (u32 i = 0; i < list->Count(); ++i)
+            if (CWorld* w = list->At(i)) ClearMapObjectMarks(*w);
+    } else if (world) {
+        ClearMapObjectMarks(*world);
+    }
+}
+
+void CGameScreen::ReloadSkyAndCaches() {
+    UpdateSkyPicture();
+    RebuildViewCaches();
+}
 
 // --- music ---
 
@@ -499,15 +551,37 @@ void CGameScreen::SetManaGauge(int percent) {
     manaBar.SetPercent(static_cast<u32>(std::clamp(percent, 0, 100)));
 }
 
-void CGameScreen::PassTimeTo(int hour, int minute) {
-    const u32 target = static_cast<u32>(hour * 60 + minute) % 1440;
-    const u32 now = clock % 1440;
-    const u32 minutes = target >= now ? target - now : target + 1440 - now;
-    clock += minutes;
-    UpdateSkyPicture();
-}
+void CGameScreen::PassTimeTo(int hour, int minute) { gameClock.PassTimeTo(hour, minute); }
 
 // --- the view ---
+
+void CGameScreen::ResetState() {
+    ForgetWorld();
+    facing = targetFacing = 0;
+    playerX = playerY = 0;
+    fractionX = fractionY = 0x8000;
+    gameClock.minutes = 0;
+    fightCountdown = 0;
+    triggerScript.Assign("");
+}
+
+void CGameScreen::StoreState(CGameViewState& out) const {
+    out.facing = static_cast<u32>(facing);
+    out.cellX = static_cast<u32>(playerX);
+    out.cellY = static_cast<u32>(playerY);
+    out.clock = gameClock.minutes;
+    out.screenMode = screenMode;
+}
+
+// A stored facing between quarters, a cell outside the window or another mode come back tidied.
+void CGameScreen::RestoreState(const CGameViewState& in) {
+    facing = targetFacing = static_cast<i32>(in.facing % 360 / 90 * 90);
+    playerX = in.cellX < static_cast<u32>(kWindowSize) ? static_cast<i32>(in.cellX) : 17;
+    playerY = in.cellY < static_cast<u32>(kWindowSize) ? static_cast<i32>(in.cellY) : 17;
+    fractionX = fractionY = 0x8000;
+    gameClock.minutes = in.clock;
+    screenMode = kModeNormal;
+}
 
 void CGameScreen::ForgetWorld() {
     window.Clear();
@@ -516,14 +590,15 @@ void CGameScreen::ForgetWorld() {
     transitionWorld = nullptr;
     transitionMap = nullptr;
     events.clear();
-    actions.clear();
+    if (fightActions) fightActions->Clear();
     modalDialog.reset();
     retiredDialog_.reset();
     modalChild = nullptr;
     screenMode = kModeNormal;
     turning = stepping = bump = false;
     bumpPause = bumpTravel = 0;
-    inPrison = false;
+    gameClock.inPrison = false;
+    weather.Clear();
     pendingList = PendingList{};
     for (Target& t : targets) t = Target{};
     if (viewWorld) viewWorld->Forget();
@@ -547,15 +622,15 @@ void CGameScreen::RefreshView() {
     window.defaultGround = kNoCellIndex;
     for (size_t i = 0; i < lists.mapObjects.Count(); ++i)
         if (lists.mapObjects.At(i) == section->groundObject) window.defaultGround = static_cast<u16>(i);
-    window.defaultGroundPicture = section->groundPicture ? textures.IndexOfSecond(section->groundPicture)
-                                                         : kNoCellIndex;
+    window.defaultGroundPicture =
+        section->groundPicture ? textures.IndexOfSecond(section->groundPicture) : kNoCellIndex;
     if (section->IsSurface()) {
         playerX = std::clamp(playerX, 7, 27);
         playerY = std::clamp(playerY, 7, 27);
     }
     window.SetPlayer(playerX, playerY, static_cast<u32>(facing));
     window.SetItemCatalogue(nullptr);
-    window.Fill(world, section, cellRefs, clock);
+    window.Fill(world, section, cellRefs, gameClock.minutes);
     if (viewWorld) viewWorld->Refresh();
     RebuildViewCaches();
     SyncViewPose();
@@ -577,11 +652,5 @@ void CGameScreen::RebuildCell(i32 x, i32 y) {
 
 void CGameScreen::RebuildChangedCells() {
     CScriptContext* context = host_ ? host_->GetScriptContext() : nullptr;
-    if (!context) return;
-    for (const ScriptStateRecord& r : context->GetStateRecords()) {
-        i32 x = 0, y = 0;
-        if (!window.SectionToWindowCell(r.section, r.x, r.y, x, y)) continue;
-        RebuildCell(x, y);
-    }
-    context->ClearStateRecords();
+    if (context && cacheBuilder) cellPasses.RebuildChangedCells(*context, *cacheBuilder);
 }

@@ -33,14 +33,20 @@
 #include "view3d/Renderer3D.h"
 #include "view3d/ViewRecord.h"
 #include "world/AutomapSource.h"
+#include "world/CellPasses.h"
 #include "world/CellWindow.h"
+#include "world/GameClock.h"
 #include "world/GameEvent.h"
+#include "world/GameViewState.h"
 #include "world/GameScriptWorld.h"
 #include "world/GameWorldMap.h"
 #include "world/GameViewHost.h"
 #include "world/GameViewTravel.h"
 #include "world/GameViewWorld.h"
 #include "world/Player.h"
+#include "world/SkyChoice.h"
+#include "world/Weather.h"
+#include "world/WorldAudio.h"
 #include "world/PlayerHost.h"
 
 class CMapSection;
@@ -68,7 +74,11 @@ public:
                                     bool& changed) = 0;
 };
 
-class CGameScreen : public CScreen, public IPlayerHost, public IGameViewTravel {
+class CGameScreen : public CScreen,
+                    public IPlayerHost,
+                    public IGameViewTravel,
+                    public IGameClockHost,
+                    public IWeatherHost {
 public:
     // Screen modes.
     enum : u32 {
@@ -115,6 +125,11 @@ public:
     // Drops everything that points into the open worlds (they are about to close): the window, the
     // map, the queued events and actions, the open dialog.
     void ForgetWorld();
+    // The view's part of a saved game: reset before a game is created or loaded, stored into and taken
+    // from the saved state (the map itself comes back with the world's saved position).
+    void ResetState();
+    void StoreState(CGameViewState& out) const;
+    void RestoreState(const CGameViewState& in);
     // Makes this view the host of the player's reports (null: none).
     void AttachPlayer(CPlayer* player);
     CPlayer* GetPlayer() const { return player_; }
@@ -142,13 +157,11 @@ public:
     void PassTimeTo(int hour, int minute) override;
     int GetFacingQuarter() const override { return static_cast<int>(DirectionOfFacing(facing)); }
     bool IsSurfaceMap() const override { return window.IsSurface(); }
-    int GetHour() const override { return static_cast<int>(clock % 1440 / 60); }
+    int GetHour() const override { return static_cast<int>(gameClock.GetHour()); }
+    int GetWeatherIntensity() const override { return weather.Intensity(); }
 
     // --- seams: the clock's weather, the surroundings and the cell window's per-tick passes are
     // classes of their own that the view calls here ---
-    // After every minute of game time (a step, an attack, a cast) and after whole hours: the weather's
-    // drift, the hour's events and the per-minute effects of the creatures near the player.
-    void OnTimePassed(u32 minutes);
     // The sounds around the player and the music, after moves, commands and map changes.
     void UpdateSurroundings();
     // The per-tick passes over the cells near the player, by the phase timers that fired (index 0 is
@@ -181,13 +194,20 @@ public:
     bool PlayerCellCentreIs(std::initializer_list<u8> codes) const;
 
     // --- clock ---
-    u32 GetDay() const { return clock / 1440 + 1; }
-    u32 GetMinute() const { return clock % 1440 % 60; }
-    bool IsDaytime() const { return static_cast<u32>(GetHour() - 6) < 16; }
+    u32 GetDay() const { return gameClock.GetDay(); }
+    u32 GetMinute() const { return gameClock.GetMinute(); }
+    bool IsDaytime() const { return gameClock.IsDaytime(); }
     // One minute of game time (a step, an attack, a cast) and whole hours (rest, travel).
-    void AdvanceMinute();
-    void AdvanceClockHours(u32 hours);
-    void FormatDateTime(CStr& out) const;
+    void AdvanceMinute() { gameClock.AdvanceMinute(); }
+    void AdvanceClockHours(u32 hours) { gameClock.AdvanceClockHours(hours); }
+    void FormatDateTime(CStr& out) const { gameClock.FormatDateTime(out); }
+
+    // --- IGameClockHost, IWeatherHost ---
+    const CMapSection* CurrentSection() const override { return section; }
+    void UpdateCreaturesPerMinute() override {}
+    void ClearAllObjectMarks() override;
+    void ReloadSkyAndCaches() override;
+    void ReloadSky() override { UpdateSkyPicture(); }
 
     // --- event queue and actions ---
     void PostChangeMapEvent(const char* mapName, u32 kind);
@@ -207,11 +227,13 @@ public:
     void AppendMessage(const char* text);
     bool HasMessageEvent() const;
     void DispatchEvent(bool last);
-    void RunActions();
-    bool HasBlockingAction() const;
-    void AddAction(std::unique_ptr<CPlayerAction> action) { actions.push_back(std::move(action)); }
-    // Runs one step of an action; true when it has finished. The combat rules plug in here.
-    std::function<bool(CPlayerAction&)> runActionStep;
+    // The fight's action list (null: no actions run, an attack does nothing).
+    void SetActions(IGameViewActions* actions) { fightActions = actions; }
+    void RunActions() {
+        if (fightActions) fightActions->Run();
+    }
+    bool HasBlockingAction() const { return fightActions && fightActions->HasBlockingAction(); }
+    bool HasActions() const { return fightActions && !fightActions->Empty(); }
 
     // --- handlers, transitions, prompts ---
     bool ChangeMap(const char* name, u32 kind);
@@ -227,17 +249,19 @@ public:
     // The object list a script built: shown in the choice box, the chosen entry's id goes back to it.
     void ShowObjectList(u32 listId);
     void TransportToJail(const char* prison);
-    void ServeSentence();
+    void ServeSentence() override;
     // A value 1..count other than `first` that `eligible` accepts, drawn at random a bounded number of
     // times and then searched in order; 0 when none qualifies.
-    static i32 DrawSentenceLoss(CRandom* random, i32 count, i32 first, const std::function<bool(i32)>& eligible);
+    static i32 DrawSentenceLoss(CRandom* random, i32 count, i32 first,
+                                const std::function<bool(i32)>& eligible);
     u32 OnDialogResult(u32 result);
     // Takes the open dialog down (it goes at the next tick) and returns to normal play.
     void CloseModal();
 
     // --- IGameViewTravel: the spell and travel dialogs ---
     bool GetPlayerCell(int& x, int& y) const override;
-    void PostMapTransition(const char* worldId, const char* map, int x, int y, int direction, int kind) override;
+    void PostMapTransition(const char* worldId, const char* map, int x, int y, int direction,
+                           int kind) override;
     void ChangeMap(const char* destination) override { ChangeMap(destination, 0); }
     void StopQueuedSounds(bool stopMusic) override;
 
@@ -247,6 +271,10 @@ public:
     void OpenPotions();
     void RestCommand();
     void Rest();
+    // The lock-picking dialog on a door's lock word (the door prompt's Pick: the placement's level
+    // word); when an attempt springs the trap, `springTrap` gets the word (the door's trap fires).
+    void PickLock(u16& lockWord);
+    std::function<void(u16 lockWord)> springTrap;
 
     // Opens the world map over the view (the map widget's tap); refused while moving or acting.
     u32 OpenWorldMap();
@@ -289,20 +317,17 @@ public:
     u32 lastStepDirection = 0;
     u32 footstepCountdown = 0;
     bool viewChanged = false, rebuildRequested = false;
-    u32 clock = 880;
     u32 effectTimer = 100;
     u32 quantityLadder[kLadderSize] = {};
     std::vector<std::unique_ptr<CGameEvent>> events;
-    std::vector<std::unique_ptr<CPlayerAction>> actions;
+    IGameViewActions* fightActions = nullptr;
     // Transition state.
     CStr transitionTarget;
     u32 transitionKind = 0, transitionFrames = 0, stepBackWord = 0;
     CWorld* transitionWorld = nullptr;
     CMapSection* transitionMap = nullptr;
     u32 transitionX = 0, transitionY = 0, transitionDirection = 0;
-    // Prison: whether the player sits in one, since when, and the jail's map-object name.
-    bool inPrison = false;
-    u32 prisonArrival = 0;
+    // The jail the player was taken to (the clock keeps the time served).
     CStr jailTarget;
     // The current world and section of the view (the cell window's).
     CWorld* world = nullptr;
@@ -335,6 +360,16 @@ public:
     CViewEmitters emitters;
     CRenderer3D renderer;
     bool rendererReady = false;
+    // The game clock with its weather, and the sounds they play.
+    CCatalogueAudio worldAudio;
+    CRandom weatherRandom;
+    CWeather weather{weatherRandom, worldAudio};
+    CGameClock gameClock{*this, weather};
+    CRendererParticles weatherParticles{renderer};
+    u32 lastParticleTick = 0;
+    std::unique_ptr<CWorldSkySource> skySource;
+    std::string skyName;
+    CCellPasses cellPasses{window, viewState};
     CCellRefs cellRefs;
 
     // The HUD.
@@ -382,7 +417,7 @@ private:
     void EndOfStep();
     void SwitchSurfacePiece(i32 axis, i32 towards);
     void DispatchOne(CGameEvent& event);
-    void OpenModalDialog(CGameViewDialog kind, u32 mode);
+    void OpenModalDialog(CGameViewDialog kind, u32 mode, const char* text = "", const char* destination = "");
     bool IsBlockingTarget(i32 x, i32 y, i32 direction);
     bool IsDoorCellOpen(i32 x, i32 y) const;
     // A placed object is active (its first flag bit) or absent.
@@ -398,4 +433,5 @@ private:
     CScriptContext* scriptContext_ = nullptr;
     IGameViewObjects* objects_ = nullptr;
     CPlayer* player_ = nullptr;
+    u16* lockWord_ = nullptr;  // the lock being picked
 };

@@ -3,21 +3,20 @@
 #include "core/Random.h"
 #include "data/MapSection.h"
 #include "data/World.h"
+#include "data/WorldLists.h"
+#include "data/WorldRecords.h"
 #include "world/GameScreen.h"
 
 u32 CGameScriptWorld::NextRandom(i32 n) {
     return view_.random && n > 0 ? view_.random->Next(static_cast<u32>(n)) : 0;
 }
 
-u32 CGameScriptWorld::GetClock() const { return view_.clock; }
+u32 CGameScriptWorld::GetClock() const { return view_.gameClock.minutes; }
 
 // Scripts pass time forward only: a negative span is none.
 void CGameScriptWorld::AdvanceClock(i32 minutes, i32 hours, i32 days) {
-    const i64 total = (static_cast<i64>(days) * 24 + hours) * 60 + minutes;
-    if (total <= 0) return;
-    const u32 whole = static_cast<u32>(total / 60);
-    for (u32 m = static_cast<u32>(total % 60); m > 0; --m) view_.AdvanceMinute();
-    if (whole) view_.AdvanceClockHours(whole);
+    if (days < 0 || hours < 0 || minutes < 0) return;
+    view_.gameClock.AdvanceClock(static_cast<u32>(days), static_cast<u32>(hours), static_cast<u32>(minutes));
 }
 
 const char* CGameScriptWorld::FormatDateTime() const {
@@ -97,3 +96,42 @@ void CGameScriptWorld::AddPendingListEntry(const char* id, const char* title) {
 }
 
 void CGameScriptWorld::PostShowObjectListEvent() { view_.PostShowObjectListEvent(0); }
+
+IScriptWorld* CGameScriptWorld::Screens() const { return view_.GetHost() ? view_.GetHost()->GetScreenScripts() : nullptr; }
+
+void CGameScriptWorld::ClearTalkTopics() {
+    if (IScriptWorld* s = Screens()) s->ClearTalkTopics();
+}
+
+void CGameScriptWorld::AddTalkTopic(const char* id, const char* title) {
+    if (IScriptWorld* s = Screens()) s->AddTalkTopic(id, title);
+}
+
+void CGameScriptWorld::AddTalkText(const char* text, i32 style) {
+    if (IScriptWorld* s = Screens()) s->AddTalkText(text, style);
+}
+
+void CGameScriptWorld::EndTalk() {
+    if (IScriptWorld* s = Screens()) s->EndTalk();
+}
+
+void CGameScriptWorld::SetTalkGoNext() {
+    if (IScriptWorld* s = Screens()) s->SetTalkGoNext();
+}
+
+void CGameScriptWorld::SetTalkGoFirst() {
+    if (IScriptWorld* s = Screens()) s->SetTalkGoFirst();
+}
+
+void CGameScriptWorld::SetPagesText(const char* text) {
+    if (IScriptWorld* s = Screens()) s->SetPagesText(text);
+}
+
+bool CGameScriptWorld::FindScriptCode(const char* id, const u8*& code, u32& size) {
+    CWorldLists* lists = view_.GetHost() ? view_.GetHost()->GetWorldLists() : nullptr;
+    const CScript* script = lists && id ? lists->scripts.FindById(id) : nullptr;
+    if (!script) return false;
+    code = script->code;
+    size = script->codeLength;
+    return true;
+}

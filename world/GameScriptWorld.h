@@ -28,7 +28,8 @@ public:
     void AppendMessage(const char* text, i32 style) override;
     void PostTalkEvent(const char* npcId) override;
     void PostChangeMapEvent(const char* mapObject, i32 transitionKind) override;
-    void PostMapPromptEvent(const char* mapObject, const char* question, i32 transitionKind, i32 extra) override;
+    void PostMapPromptEvent(const char* mapObject, const char* question, i32 transitionKind,
+                            i32 extra) override;
     void PostTurnEvent(i32 direction) override;
     void PostSetPositionEvent(i32 x, i32 y) override;
     void PostJailEvent(const char* jail) override;
@@ -38,8 +39,20 @@ public:
     void DeletePendingList() override;
     void AddPendingListEntry(const char* id, const char* title) override;
     void PostShowObjectListEvent() override;
+    // The open worlds' scripts by id.
+    bool FindScriptCode(const char* id, const u8*& code, u32& size) override;
+    // The talk and page commands go to the screen that shows them (IGameViewHost::GetScreenScripts).
+    void ClearTalkTopics() override;
+    void AddTalkTopic(const char* id, const char* title) override;
+    void AddTalkText(const char* text, i32 style) override;
+    void EndTalk() override;
+    void SetTalkGoNext() override;
+    void SetTalkGoFirst() override;
+    void SetPagesText(const char* text) override;
 
 private:
+    IScriptWorld* Screens() const;
+
     CGameScreen& view_;
     mutable CStr dateTime_;
 };

@@ -37,7 +37,8 @@ const CPictureData* CGameViewWorld::GetViewPicture(u16 id) const {
     CPictureData& p = pictures_[id];
     CRecordHolder* holder = id ? textures_.PictureAt(id) : nullptr;
     // A picture that cannot be read or checked is none: the view leaves its polygons out.
-    if (!holder || !textures_.EnsureLoaded(holder) || !holder->data || !ReadPicture(holder->data, holder->Size(), p))
+    if (!holder || !textures_.EnsureLoaded(holder) || !holder->data ||
+        !ReadPicture(holder->data, holder->Size(), p))
         p = CPictureData{};
     return p.data ? &p : nullptr;
 }
@@ -47,7 +48,8 @@ CViewPalette CGameViewWorld::GetViewPalette(u16 id) const {
     if (it == palettes_.end()) {
         CPictureData& p = palettes_[id];
         CSecondPicture* second = textures_.SecondAt(id);
-        if (!second || !second->EnsureLoaded() || !second->data || !ReadPicture(second->data, second->Size(), p))
+        if (!second || !second->EnsureLoaded() || !second->data ||
+            !ReadPicture(second->data, second->Size(), p))
             p = CPictureData{};
         it = palettes_.find(id);
     }
@@ -56,9 +58,7 @@ CViewPalette CGameViewWorld::GetViewPalette(u16 id) const {
     return {p.table, p.tableCount};
 }
 
-u8 CGameViewWorld::TypeCode(u16 index) const {
-    return index < types_.size() ? types_[index].view.kind : 0;
-}
+u8 CGameViewWorld::TypeCode(u16 index) const { return index < types_.size() ? types_[index].view.kind : 0; }
 
 u16 CGameViewWorld::ViewFlags(u16 index) const {
     const CMapObjectRecord* r = index < lists_.mapObjects.Count() ? lists_.mapObjects.At(index) : nullptr;
@@ -103,27 +103,5 @@ bool CGameViewWorld::DescribeCentre(i32 x, i32 y, bool upper, CBlockCacheEntry& 
         entry.picture[k] = t->Picture(0);
         entry.palette[k] = palette == kNoIndex ? 0 : palette;
     }
-    return true;
-}
-
-void CGameViewWorld::CeilingOf(const CMapSection& section, u16& texture, u16& palette) const {
-    texture = palette = 0;
-    if (section.ceilingObject && !section.ceilingObject->frames.empty())
-        texture = PictureIndex(section.ceilingObject->frames[0]);
-    if (section.ceilingPicture) {
-        const u16 index = textures_.IndexOfSecond(section.ceilingPicture);
-        palette = index == kNoIndex ? 0 : index;
-    }
-}
-
-bool CGameViewWorld::ChooseSurfaceSky(u32 hour, i32 weather, u16& picture, i32& percent, u16& fog) const {
-    picture = 0;
-    percent = 0;
-    fog = 0;
-    const CSkyRecord* sky = lists_.skies.ChooseSky(hour, weather);
-    if (!sky) return false;
-    picture = PictureIndex(sky->picture && *sky->picture ? sky->picture : sky->id);
-    percent = sky->value;
-    fog = sky->word;
     return true;
 }

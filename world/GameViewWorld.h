@@ -13,7 +13,6 @@
 #include "view3d/ViewWorld.h"
 #include "world/CellWindow.h"
 
-class CMapSection;
 class CTextureSet;
 class CWorldLists;
 
@@ -64,7 +63,9 @@ public:
     }
     const CViewCellType* GetCellType(u16 index) const override;
     CViewObjectState CentreObject(i32 x, i32 y) const override { return window_.CentreObject(x, y); }
-    CViewObjectState SecondCentreObject(i32 x, i32 y) const override { return window_.SecondCentreObject(x, y); }
+    CViewObjectState SecondCentreObject(i32 x, i32 y) const override {
+        return window_.SecondCentreObject(x, y);
+    }
     void DefaultGround(i32 x, i32 y, u16& type, u16& palette) const override {
         window_.DefaultGround(x, y, type, palette);
     }
@@ -74,21 +75,21 @@ public:
         return window_.DescribeSide(nx, ny, part, upper, entry);
     }
     u16 CellObjectIndex(i32 x, i32 y, i32 slot) const override { return window_.CellObjectIndex(x, y, slot); }
-    void FillCellObject(i32 x, i32 y, i32 slot, CCellObject& o) override { window_.FillCellObject(x, y, slot, o); }
+    void FillCellObject(i32 x, i32 y, i32 slot, CCellObject& o) override {
+        window_.FillCellObject(x, y, slot, o);
+    }
     u16 PictureGroupIndex(i32 x, i32 y) const override { return window_.PictureGroupIndex(x, y); }
     void FillPictureGroup(i32 x, i32 y, CPictureGroup& g) override { window_.FillPictureGroup(x, y, g); }
     bool LowersLight() const override { return window_.LowersLight(); }
     bool HasCellObject(i32 x, i32 y, i32 slot) const override { return window_.HasCellObject(x, y, slot); }
-    void SetCellObjectIndex(i32 x, i32 y, i32 slot, u16 i) override { window_.SetCellObjectIndex(x, y, slot, i); }
+    void SetCellObjectIndex(i32 x, i32 y, i32 slot, u16 i) override {
+        window_.SetCellObjectIndex(x, y, slot, i);
+    }
     bool HasPictureGroup(i32 x, i32 y) const override { return window_.HasPictureGroup(x, y); }
     void SetPictureGroupIndex(i32 x, i32 y, u16 i) override { window_.SetPictureGroupIndex(x, y, i); }
 
     // The first-table index of a picture name (0 when none), loading the picture.
     u16 PictureIndex(const char* name) const;
-    // The ceiling of an underground map: its ceiling object's first frame and its picture's palette.
-    void CeilingOf(const CMapSection& section, u16& texture, u16& palette) const;
-    // The world's sky for an hour and a weather level: picture index, visibility percent, fog colour.
-    bool ChooseSurfaceSky(u32 hour, i32 weather, u16& picture, i32& percent, u16& fog) const;
 
 private:
     struct Type {

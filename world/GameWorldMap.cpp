@@ -1,7 +1,5 @@
 #include "world/GameWorldMap.h"
 
-#include <cstdio>
-
 #include "data/MapSection.h"
 #include "data/World.h"
 #include "world/GameScreen.h"
@@ -22,15 +20,9 @@ const char* CGameWorldMap::SectionTitleAt(u32 column, u32 row) const {
     return s && s->displayName ? s->displayName : nullptr;
 }
 
-u32 CGameWorldMap::ClockMinutes() const { return view_.clock; }
+u32 CGameWorldMap::ClockMinutes() const { return view_.gameClock.minutes; }
 
-void CGameWorldMap::FormatTime(CStr& text) const {
-    const u32 hour = view_.clock % 1440 / 60;
-    char buffer[24];
-    std::snprintf(buffer, sizeof buffer, "%u:%02u %s", hour % 12 == 0 ? 12 : hour % 12, view_.GetMinute(),
-                  hour < 12 ? "am" : "pm");
-    text.Assign(buffer);
-}
+void CGameWorldMap::FormatTime(CStr& text) const { view_.gameClock.FormatTime(text); }
 
 const CRecordHolder* CGameWorldMap::WorldPicture() const {
     return view_.world ? view_.world->worldMapPicture.get() : nullptr;

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "app/Game.h"
+#include "app/GameViewDialogs.h"
 #include "data/MapSection.h"
 #include "tests/support/FrameRig.h"
 #include "tests/support/Png.h"
@@ -76,12 +77,12 @@ TEST(GameView, ANewGameBeginsInTheCellarAndWalks) {
     rig.Settle();
 
     // North twice: the first step reaches (17, 16), each a minute of game time.
-    const u32 clock = view->clock;
+    const u32 clock = view->gameClock.minutes;
     view->facing = 0;
     rig.Key(38);
     rig.Settle();
     EXPECT_EQ(view->playerY, 16);
-    EXPECT_EQ(view->clock, clock + 1);
+    EXPECT_EQ(view->gameClock.minutes, clock + 1);
 
     // A turn to the east and two steps along the hall; then back west with the mouse's button.
     rig.Key(39);
@@ -93,7 +94,7 @@ TEST(GameView, ANewGameBeginsInTheCellarAndWalks) {
     rig.Settle();
     EXPECT_EQ(view->playerX, 19);
     EXPECT_EQ(view->playerY, 16);
-    EXPECT_EQ(view->clock, clock + 3);
+    EXPECT_EQ(view->gameClock.minutes, clock + 3);
     ASSERT_TRUE(rig.TapLayoutElement(43, 540));  // the back button
     rig.Settle();
     EXPECT_EQ(view->playerX, 18);
@@ -123,6 +124,16 @@ TEST(GameView, ANewGameBeginsInTheCellarAndWalks) {
     EXPECT_EQ(view->IsBusy(), 1u);
     rig.Tick(30);
     view->modalChild->OnCommand(CWorldMapDialog::kCommandClose);
+    EXPECT_EQ(view->screenMode, CGameScreen::kModeNormal);
+    EXPECT_EQ(view->modalChild, nullptr);
+
+    // The spell book button opens the game's spell book over the view; its close gives the view back.
+    rig.Tick(30);
+    view->OnCommand(543);
+    ASSERT_EQ(view->screenMode, CGameScreen::kModeSpellBook);
+    EXPECT_EQ(view->modalChild, &rig.Game()->GetViewDialogs().spellBook);
+    rig.Tick(30);
+    view->modalChild->OnCommand(CSpellBookDialog::kClose);
     EXPECT_EQ(view->screenMode, CGameScreen::kModeNormal);
     EXPECT_EQ(view->modalChild, nullptr);
 

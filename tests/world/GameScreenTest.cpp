@@ -73,6 +73,17 @@ public:
     std::vector<CGameViewDialog> opened;
 };
 
+// The fight's action list as far as the view asks: attacks counted, each running until cleared.
+class Actions : public IGameViewActions {
+public:
+    void StartAttack() override { ++running; }
+    void Run() override { ++steps; }
+    bool Empty() const override { return running == 0; }
+    bool HasBlockingAction() const override { return running != 0; }
+    void Clear() override { running = 0; }
+    int running = 0, steps = 0;
+};
+
 class GameScreenTest : public ::testing::Test {
 protected:
     void SetUp() override {
@@ -121,8 +132,9 @@ TEST(GameScreenTables, QuantityLadderAndFacingDirections) {
     CGameScreen view;
     const struct {
         u32 index, value;
-    } ladder[] = {{0, 1},      {19, 20},     {20, 25},     {23, 100},     {24, 150},       {31, 500},
-                  {32, 600},   {46, 2000},   {47, 2500},   {75, 100000},  {76, 110000},    {127, 10000000},
+    } ladder[] = {{0, 1},          {19, 20},         {20, 25},          {23, 100},
+                  {24, 150},       {31, 500},        {32, 600},         {46, 2000},
+                  {47, 2500},      {75, 100000},     {76, 110000},      {127, 10000000},
                   {128, 11000000}, {225, 900000000}, {226, 1000000000}, {227, 0}};
     for (const auto& c : ladder) EXPECT_EQ(view.quantityLadder[c.index], c.value) << "entry " << c.index;
     for (u32 i = 1; i < 227; ++i) EXPECT_LT(view.quantityLadder[i - 1], view.quantityLadder[i]) << i;
@@ -131,7 +143,8 @@ TEST(GameScreenTables, QuantityLadderAndFacingDirections) {
         i32 facing;
         u32 direction;
     } directions[] = {{0, 0}, {90, 3}, {180, 2}, {270, 1}, {360, 0}};
-    for (const auto& c : directions) EXPECT_EQ(CGameScreen::DirectionOfFacing(c.facing), c.direction) << c.facing;
+    for (const auto& c : directions)
+        EXPECT_EQ(CGameScreen::DirectionOfFacing(c.facing), c.direction) << c.facing;
 }
 
 TEST_F(GameScreenTest, ANewGameBeginsAtTheStartPlace) {
@@ -146,10 +159,10 @@ TEST_F(GameScreenTest, ANewGameBeginsAtTheStartPlace) {
 
 TEST_F(GameScreenTest, AStepGlidesOverEightPhasesAndTakesOneMinute) {
     PlaceAt(17, 17, 0);
-    const u32 clock = view->clock;
+    const u32 clock = view->gameClock.minutes;
     Key(1000);
     EXPECT_TRUE(view->stepping);
-    EXPECT_EQ(view->clock, clock + 1);
+    EXPECT_EQ(view->gameClock.minutes, clock + 1);
     // A second command while the step runs is ignored.
     Key(1000);
     int phases = 0;
@@ -160,7 +173,7 @@ TEST_F(GameScreenTest, AStepGlidesOverEightPhasesAndTakesOneMinute) {
     EXPECT_EQ(phases, 8);
     EXPECT_EQ(view->playerY, 16);
     EXPECT_EQ(view->fractionY, 0x8000u);
-    EXPECT_EQ(view->clock, clock + 1);
+    EXPECT_EQ(view->gameClock.minutes, clock + 1);
     // The next command is taken once the step has ended.
     Settle();
     Key(1000);
@@ -201,7 +214,7 @@ TEST_F(GameScreenTest, WallsAndClosedDoorsBumpWithoutTakingTime) {
     for (const Case& c : cases) {
         SCOPED_TRACE(c.what);
         PlaceAt(c.x, c.y, c.facing);
-        const u32 clock = view->clock;
+        const u32 clock = view->gameClock.minutes;
         Key(1000);
         EXPECT_EQ(view->bump, !c.moves);
         Settle();
@@ -209,7 +222,7 @@ TEST_F(GameScreenTest, WallsAndClosedDoorsBumpWithoutTakingTime) {
         EXPECT_EQ(view->playerY, c.endY);
         EXPECT_EQ(view->fractionX, 0x8000u);
         EXPECT_EQ(view->fractionY, 0x8000u);
-        EXPECT_EQ(view->clock, clock + (c.moves ? 1 : 0));
+        EXPECT_EQ(view->gameClock.minutes, clock + (c.moves ? 1 : 0));
     }
     // Opened, the cellar door lets the player through.
     Placement("base_cellardoor")->flags = CPlacement::kVisible;
@@ -283,8 +296,9 @@ TEST_F(GameScreenTest, StepsSendLeaveAndEnterToTheCellsObjects) {
     PlaceAt(17, 13, 0);
     Key(3006);
     view->SetObjects(nullptr);
-    EXPECT_EQ(objects.log, (std::vector<std::string>{"1@12,22,-1 base_chamberdoor", "2@12,22,-1 base_chamberdoor",
-                                                     "32@12,22,-1 base_chamberdoor", "32@17,12,-1 base_cellardoor"}));
+    EXPECT_EQ(objects.log,
+              (std::vector<std::string>{"1@12,22,-1 base_chamberdoor", "2@12,22,-1 base_chamberdoor",
+                                        "32@12,22,-1 base_chamberdoor", "32@17,12,-1 base_cellardoor"}));
     // A door that is not active takes nothing.
     objects.log.clear();
     view->SetObjects(&objects);
@@ -433,10 +447,11 @@ TEST(GameScreenSentence, LossesAreDrawnABoundedNumberOfTimes) {
 TEST_F(GameScreenTest, WithoutAPrisonNearbyThePlayerStaysFree) {
     view->PostJailEvent("");
     Tick();
-    EXPECT_FALSE(view->inPrison);
+    EXPECT_FALSE(view->gameClock.inPrison);
     EXPECT_STREQ(view->section->GetName(), "base_cellar");
     ASSERT_EQ(view->events.size(), 1u);
-    EXPECT_STREQ(view->events[0]->text.GetText(), "There's no prison nearby - you're free - at least for a while.");
+    EXPECT_STREQ(view->events[0]->text.GetText(),
+                 "There's no prison nearby - you're free - at least for a while.");
     Tick();
     EXPECT_EQ(view->screenMode, CGameScreen::kModeMessage);
 }
@@ -446,12 +461,15 @@ TEST_F(GameScreenTest, ASentenceOfCrimeFiveIsOneDayAndOneAttributePoint) {
     for (int a = 1; a <= 5; ++a) player.attributes[a] = 40;
     for (int s = 1; s <= 20; ++s) player.skills[s] = 10;
     player.crime = 5;
-    view->inPrison = true;
     view->jailTarget.Assign("base_cellar_jail");  // the built world has no jail: the player stays put
-    const u32 clock = view->clock;
-    view->ServeSentence();
-    EXPECT_FALSE(view->inPrison);
-    EXPECT_EQ(view->clock, clock + 24 * 60);
+    const u32 clock = view->gameClock.minutes;
+    view->gameClock.EnterPrison();
+    // Ten game minutes after the arrival the clock lets the prisoner go.
+    for (int m = 0; m < 9; ++m) view->AdvanceMinute();
+    EXPECT_TRUE(view->gameClock.inPrison);
+    view->AdvanceMinute();
+    EXPECT_FALSE(view->gameClock.inPrison);
+    EXPECT_EQ(view->gameClock.minutes, clock + 10 + 24 * 60);
     int attributeSum = 0, skillSum = 0;
     for (int a = 1; a <= 5; ++a) attributeSum += player.attributes[a];
     for (int s = 1; s <= 20; ++s) skillSum += player.skills[s];
@@ -472,14 +490,14 @@ TEST_F(GameScreenTest, RestAnsweredYesSleepsEightHoursAndHeals) {
     const int maxHp = player.GetMaxHp();
     ASSERT_GT(maxHp, 2);
     player.hp = static_cast<u16>(maxHp / 2);
-    const u32 clock = view->clock;
+    const u32 clock = view->gameClock.minutes;
     view->OnCommand(547);
     Tick();
     ASSERT_EQ(view->screenMode, CGameScreen::kModeRestPrompt);
     view->OnCommand(CButtonBar::kYes);
     EXPECT_EQ(view->screenMode, CGameScreen::kModeRest);
     EXPECT_EQ(dialogs.opened, std::vector<CGameViewDialog>{CGameViewDialog::kRest});
-    EXPECT_EQ(view->clock, clock + 8 * 60);
+    EXPECT_EQ(view->gameClock.minutes, clock + 8 * 60);
     EXPECT_EQ(player.hp, maxHp);
     // The dialog's close command gives the view back.
     view->OnCommand(5);
@@ -522,14 +540,18 @@ TEST_F(GameScreenTest, AScriptsObjectListGivesTheChosenEntryBack) {
 }
 
 TEST_F(GameScreenTest, ForgettingTheWorldLeavesNothingThatPointsIntoIt) {
+    Actions fight;
+    view->SetActions(&fight);
+    view->Attack();
+    EXPECT_EQ(fight.running, 1);
     view->PostMessageEvent("Queued.", 1, "");
-    view->AddAction(std::make_unique<CPlayerAction>());
     view->ForgetWorld();
     EXPECT_EQ(view->section, nullptr);
     EXPECT_EQ(view->world, nullptr);
     EXPECT_FALSE(view->window.HasMapData());
     EXPECT_TRUE(view->events.empty());
-    EXPECT_TRUE(view->actions.empty());
+    EXPECT_EQ(fight.running, 0);
+    view->SetActions(nullptr);
     EXPECT_EQ(view->IsBusy(), 0u);
     Tick();  // draws nothing, does nothing
     // A new game enters again.
@@ -567,12 +589,62 @@ TEST_F(GameScreenTest, WalkingIntoAnObjectThatIsUsedSoUsesItInstead) {
     const u16 flags = record->viewFlags;
     record->viewFlags = static_cast<u16>(flags | kObjectUsedWhenWalkedInto);
     PlaceAt(13, 22, 90);
-    const u32 clock = view->clock;
+    const u32 clock = view->gameClock.minutes;
     Key(1000);
     Settle();
     record->viewFlags = flags;
     view->SetObjects(nullptr);
     EXPECT_EQ(objects.log, std::vector<std::string>{"32@12,22,-1 base_chamberdoor"});
     EXPECT_EQ(view->playerX, 13);
-    EXPECT_EQ(view->clock, clock);
+    EXPECT_EQ(view->gameClock.minutes, clock);
+}
+
+TEST_F(GameScreenTest, TheSavedViewStateComesBackTidied) {
+    PlaceAt(20, 21, 180);
+    CGameViewState saved;
+    view->StoreState(saved);
+    EXPECT_EQ(saved.cellX, 20u);
+    EXPECT_EQ(saved.cellY, 21u);
+    EXPECT_EQ(saved.facing, 180u);
+    EXPECT_EQ(saved.clock, view->gameClock.minutes);
+    view->ResetState();
+    EXPECT_EQ(view->gameClock.minutes, 0u);
+    EXPECT_EQ(view->section, nullptr);
+    saved.facing = 135;
+    saved.screenMode = 4;
+    view->RestoreState(saved);
+    EXPECT_EQ(view->facing, 90);
+    EXPECT_EQ(view->playerX, 20);
+    EXPECT_EQ(view->playerY, 21);
+    EXPECT_EQ(view->screenMode, CGameScreen::kModeNormal);
+    saved.cellX = 99;
+    view->RestoreState(saved);
+    EXPECT_EQ(view->playerX, 17) << "a cell outside the window is none of the map's";
+}
+
+TEST_F(GameScreenTest, AnActionRunningHoldsTheEventsBackAndAnAttackTakesAMinute) {
+    Actions fight;
+    view->SetActions(&fight);
+    const u32 clock = view->gameClock.minutes;
+    ++rig.game.tickCounter;
+    view->OnKey(3000);
+    EXPECT_EQ(fight.running, 1);
+    EXPECT_EQ(view->gameClock.minutes, clock + 1);
+    view->PostMessageEvent("Waits for the swing.", 1, "");
+    Tick();
+    EXPECT_GT(fight.steps, 0);
+    EXPECT_EQ(view->screenMode, CGameScreen::kModeNormal) << "the event waits while an action runs";
+    fight.running = 0;
+    Tick();
+    EXPECT_EQ(view->screenMode, CGameScreen::kModeMessage);
+    // A map that forbids attacks says so.
+    view->OnCommand(CButtonBar::kOk);
+    view->section->flags |= 0x04;
+    ++rig.game.tickCounter;
+    view->OnKey(3000);
+    view->section->flags &= static_cast<u16>(~0x04);
+    EXPECT_EQ(fight.running, 0);
+    ASSERT_EQ(view->events.size(), 1u);
+    EXPECT_STREQ(view->events[0]->text.GetText(), "Attack is forbidden on this map.");
+    view->SetActions(nullptr);
 }

@@ -73,6 +73,9 @@ const std::vector<WorldScript>& WorldScripts() {
          "        message(\"You ring the old bell. Its note rolls through the crypt and the knocking stops.\");\n"
          "    } else message(\"An old bell hangs over the shrine. You have no cause to ring it.\");\n"
          "}\n"},
+        {"bres_intro_arrival",
+         "// The intro's last page: the cart comes over the last hill.\n"
+         "message(\"The roofs of Vantrel Town show over the hedges.\");\n"},
     };
     return scripts;
 }

@@ -259,7 +259,9 @@ Content ResourceWorld() {
                {"bres_skynight", "", 2, 0, 40, 0, nightFog},
                {"bres_skystorm", "bres_sky-thunder", 1, 6, 30, 1, thunderFog},
                {"bres_sky-thunder", "", 8, 9, 30, 0, thunderFog}};
-    c.pictureSets = {{"bres_skyset", 1, {"bres_skyday", "bres_skydusk", "bres_skynight"}, {}}};
+    // The sky set of the surface, and the ceiling of the cellar (an underground map's first picture).
+    c.pictureSets = {{"bres_skyset", 1, {"bres_skyday", "bres_skydusk", "bres_skynight"}, {}},
+                     {"bres_ceilingset", 1, {"bres_ceilingstone"}, {}}};
     return c;
 }
 

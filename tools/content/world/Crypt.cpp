@@ -24,18 +24,7 @@ enum : uint8_t {
 
 Section Crypt() {
     using namespace crypt_layout;
-    Section s;
-    s.id = "base_crypt";
-    s.displayName = "Crypt of the Keepers";
-    s.lightBColour = 0x1082;
-    s.lightBLevel = 55;
-    s.lightAColour = 0x1082;
-    s.lightALevel = 55;
-    s.byteE = 0;
-    s.bytes[0] = 120;  // a shorter view than the cellar's
-    s.indices[0] = kFloor;
-    s.indices[1] = kTexFloor;
-    s.indices[3] = kTexCeiling;
+    Section s = Underground("base_crypt", "Crypt of the Keepers", 0x1082, 55, 120);  // a shorter view
     std::vector<CellSpec> cells(35 * 35, WallBlock());
     auto at = [&](int x, int y) -> CellSpec& { return cells[static_cast<size_t>(y * 35 + x)]; };
     // The entrance hall, the corridor, the tomb chamber and the shrine behind its gate.

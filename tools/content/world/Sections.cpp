@@ -235,6 +235,21 @@ CellSpec Door(uint8_t id, uint8_t mode) {
     return c;
 }
 
+Section Underground(const char* id, const char* name, uint16_t light, uint8_t level, uint8_t visibility) {
+    Section s;
+    s.id = id;
+    s.displayName = name;
+    s.lightBColour = s.lightAColour = light;
+    s.lightBLevel = s.lightALevel = level;
+    s.byteE = 0;
+    s.bytes[0] = visibility;
+    s.bytes[1] = 2;  // the ceiling's picture set
+    s.indices[0] = kFloor;
+    s.indices[1] = kTexFloor;
+    s.indices[3] = kTexCeiling;  // the ceiling object falls back to the first of type 1
+    return s;
+}
+
 }  // namespace parts
 
 namespace {
@@ -360,19 +375,8 @@ std::vector<MapObject> GalleryObjects() {
 // The cellar below the town: a walled hall, a wall across its north with a door, a wall down its west
 // with a door, a side chamber with banners, puddles, a stair up and a hanging ceiling beam.
 Section Cellar() {
-    Section s;
-    s.id = "base_cellar";
-    s.displayName = "Old Cellar";
-    s.lightBColour = 0x2104;
-    s.lightBLevel = 70;
-    s.lightAColour = 0x2104;
-    s.lightALevel = 70;
-    s.byteE = 0;
-    s.bytes[0] = 150;  // visibility: fog from 1 cell, the view reaching 9
-    s.bytes[1] = 2;    // the ceiling's picture set
-    s.indices[0] = kFloor;
-    s.indices[1] = kTexFloor;
-    s.indices[3] = kTexCeiling;  // the ceiling object falls back to the first of type 1
+    // Visibility 150: fog from 1 cell, the view reaching 9.
+    Section s = Underground("base_cellar", "Old Cellar", 0x2104, 70, 150);
     std::vector<CellSpec> cells(35 * 35, Floor());
     auto at = [&](int x, int y) -> CellSpec& { return cells[static_cast<size_t>(y * 35 + x)]; };
     for (int i = 0; i < 35; ++i) at(i, 0) = at(i, 34) = at(0, i) = at(34, i) = WallBlock();

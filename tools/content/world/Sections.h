@@ -81,6 +81,9 @@ CellSpec Floor();
 // A wall stands in both layers, so that it reaches from the ground to the ceiling.
 CellSpec WallBlock();
 CellSpec Door(uint8_t id, uint8_t mode = kDoorByHand);
+// An underground map's section with its light (colour and level of both lights) and visibility byte,
+// no weather, the ceiling's picture set and the base world's ground and ceiling.
+Section Underground(const char* id, const char* name, uint16_t light, uint8_t level, uint8_t visibility);
 }  // namespace parts
 
 // The crypt below the cellar, reached by the ladder in the cellar's side chamber.

@@ -346,6 +346,7 @@ void CGameScreen::SetPosition(i32 x, i32 y) {
         if (window.WindowToSectionCell(x, y, at, sx, sy)) world->SetWorldPositionFromSection(at, sx, sy, 0);
     }
     AfterPositionChange();
+    EnterCreatures();
 }
 
 void CGameScreen::StartTransition(const char* name, u32 kind) {

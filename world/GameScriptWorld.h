@@ -50,6 +50,14 @@ public:
     void SetTalkGoFirst() override;
     void SetPagesText(const char* text) override;
 
+    // The creatures of the loaded sections (with the view's fight).
+    IScriptCreature* FindMonsterByName(const char* name) override;
+    CMonsterType* FindMonsterType(const char* id) override;
+    void GetSectionSize(CMapSection* section, i32& width, i32& height) const override;
+    void RemoveMonstersOfType(CMapSection* section, CMonsterType* type) override;
+    bool CreateMonster(CMapSection* section, CMonsterType* type, i32 x, i32 y, bool flagScripted) override;
+    i32 ScanCreatures(i32 distance, i32 mode) override;
+
 private:
     IScriptWorld* Screens() const;
 

@@ -71,8 +71,8 @@ protected:
     }
 
     const CMapObjectRecord* Object(u16 index) const {
-        return index == kNoCellIndex || index >= built.lists.mapObjects.Count() ? nullptr
-                                                                                 : built.lists.mapObjects.At(index);
+        if (index == kNoCellIndex || index >= built.lists.mapObjects.Count()) return nullptr;
+        return built.lists.mapObjects.At(index);
     }
 
     // The object a placement belongs to: the centre or the side of its cell that carries its id.

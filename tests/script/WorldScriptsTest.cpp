@@ -293,8 +293,9 @@ TEST_F(BuiltWorldScripts, CryptQuestStartsInTownAndEndsAtTheShrine) {
     EXPECT_EQ(world.quester.quests[quest], 0);
 
     const u32 gold = world.quester.gold;
-    EXPECT_EQ(ring(), "AppendMessage You ring the old bell. Its note rolls through the crypt and the knocking "
-                      "stops. 0");
+    EXPECT_EQ(ring(),
+              "AppendMessage You ring the old bell. Its note rolls through the crypt and the knocking "
+              "stops. 0");
     EXPECT_EQ(world.quester.quests[quest], 1);
     EXPECT_EQ(world.quester.gold, gold + 150);
     EXPECT_EQ(world.globals["base_crypt_rested"].GetNumber(), 1);

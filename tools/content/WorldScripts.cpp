@@ -70,7 +70,8 @@ const std::vector<WorldScript>& WorldScripts() {
          "        setglobal(\"base_crypt_rested\", 1);\n"
          "        player.solvequest(\"base_q_cellar\");\n"
          "        player.receivegold(150);\n"
-         "        message(\"You ring the old bell. Its note rolls through the crypt and the knocking stops.\");\n"
+         "        message(\"You ring the old bell. Its note rolls through the crypt and the knocking "
+         "stops.\");\n"
          "    } else message(\"An old bell hangs over the shrine. You have no cause to ring it.\");\n"
          "}\n"},
         {"bres_intro_arrival",

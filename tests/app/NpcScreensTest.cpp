@@ -93,10 +93,10 @@ TEST(NpcScreensInGame, TheMerchantSellsFromTheStockInItsBagAndTheViewComesBack) 
     game.player.gold = 5000;
 
     // The merchant trades: its menu opens, and the words name it, its creature and the town's bags.
-    auto* services = dynamic_cast<CServicesScreen*>(rig.TalkTo("base_npc_merchant"));
+    auto* services = dynamic_cast<CServicesScreen*>(rig.TalkTo("Hesper"));
     ASSERT_NE(services, nullptr);
     ASSERT_NE(services->GetNpc(), nullptr);
-    EXPECT_STREQ(services->GetNpc()->GetName(), "base_npc_merchant");
+    EXPECT_STREQ(services->GetNpc()->GetName(), "Hesper");
     EXPECT_EQ(services->entryC, 4u);  // the merchant's creature id in the town piece
     EXPECT_EQ(game.GetSectionForEntry(services->entryD), view->section);
     EXPECT_TRUE(testing_support::MatchesGolden("app_npc_services_merchant", rig.Capture()));
@@ -151,7 +151,7 @@ TEST(NpcScreensInGame, TheSmithRepairsAndTheInnkeeperLetsARoom) {
     ASSERT_NE(weapon, nullptr);
     weapon->count = static_cast<u16>(dirk->maxCondition / 2);
 
-    auto* services = dynamic_cast<CServicesScreen*>(rig.TalkTo("base_npc_smith"));
+    auto* services = dynamic_cast<CServicesScreen*>(rig.TalkTo("Corwen"));
     ASSERT_NE(services, nullptr);
     ASSERT_TRUE(rig.TapService(*services, kServicesRepair));
     rig.Settle();
@@ -187,7 +187,7 @@ TEST(NpcScreensInGame, TheSmithRepairsAndTheInnkeeperLetsARoom) {
     rig.Tick(30);
 
     // The inn: Sleep offers a room, Yes takes the rent and opens the rest dialog; eight hours pass.
-    services = dynamic_cast<CServicesScreen*>(rig.TalkTo("base_npc_innkeeper"));
+    services = dynamic_cast<CServicesScreen*>(rig.TalkTo("Maren"));
     ASSERT_NE(services, nullptr);
     const u32 gold = game.player.gold;
     const u32 clock = view->gameClock.Minutes();
@@ -217,7 +217,7 @@ TEST(NpcScreensInGame, TheTrainerTeachesFromItsMenuAndFromItsTalk) {
     ASSERT_TRUE(rig.StartInTown());
     CGame& game = *rig.Game();
     game.player.gold = 1000;
-    auto* services = dynamic_cast<CServicesScreen*>(rig.TalkTo("base_npc_trainer"));
+    auto* services = dynamic_cast<CServicesScreen*>(rig.TalkTo("Aldo"));
     ASSERT_NE(services, nullptr);
     ASSERT_TRUE(rig.TapService(*services, kServicesTraining));
     rig.Settle();
@@ -257,7 +257,7 @@ TEST(NpcScreensInGame, TheTrainerTeachesFromItsMenuAndFromItsTalk) {
 TEST(NpcScreensInGame, TheShepherdTalksOfTheWolves) {
     TownRig rig;
     ASSERT_TRUE(rig.StartInTown());
-    auto* talk = dynamic_cast<CTalkScreen*>(rig.TalkTo("base_npc_shepherd"));
+    auto* talk = dynamic_cast<CTalkScreen*>(rig.TalkTo("Tamsin"));
     ASSERT_NE(talk, nullptr);
     EXPECT_TRUE(testing_support::MatchesGolden("app_npc_talk_shepherd", rig.Capture()));
 
@@ -379,7 +379,7 @@ TEST(NpcScreensInGame, TheEnchanterOffersTheItemsToEnchant) {
     ASSERT_NE(plain, nullptr);
     ASSERT_NE(game.player.AddItemCopies(1, *plain), nullptr);
 
-    auto* services = dynamic_cast<CServicesScreen*>(rig.TalkTo("base_npc_enchanter"));
+    auto* services = dynamic_cast<CServicesScreen*>(rig.TalkTo("Ysolde"));
     ASSERT_NE(services, nullptr);
     ASSERT_TRUE(rig.TapService(*services, kServicesEnchant));
     rig.Settle();

@@ -121,7 +121,7 @@ TEST(BaseWorld, HandsFacesCreaturesAndTheMerchantResolve) {
             EXPECT_NE(base.npcs.FindById(t->npcId), nullptr) << t->GetName();
         }
     }
-    const CNpc* merchant = base.npcs.FindById("base_npc_merchant");
+    const CNpc* merchant = base.npcs.FindById("Hesper");
     ASSERT_NE(merchant, nullptr);
     EXPECT_NE(base.portraits.FindById(merchant->GetPortraitId()), nullptr);
     ASSERT_NE(merchant->dialogue, nullptr);

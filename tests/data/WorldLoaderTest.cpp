@@ -154,7 +154,7 @@ TEST_F(WorldLoaderTest, TheBuiltBaseWorldLoadsWithItsHeaderTablesAndSection) {
     // first map object of type 1 for its ceiling.
     ASSERT_NE(base->defaultGround, nullptr);
     EXPECT_STREQ(base->defaultGround->id, "base_water");
-    ASSERT_EQ(base->SectionCount(), 10u);
+    ASSERT_EQ(base->SectionCount(), 11u);
     ASSERT_NE(base->worldMapPicture, nullptr);
     EXPECT_EQ(base->FindSectionAt(1, 1), base->SectionAt(1));
     EXPECT_TRUE(base->SectionAt(1)->IsSurface());
@@ -172,7 +172,7 @@ TEST_F(WorldLoaderTest, TheBuiltBaseWorldLoadsWithItsHeaderTablesAndSection) {
 
     EXPECT_EQ(lists.quests.Count(), 3u);
     EXPECT_EQ(lists.scripts.Count(), 2u + content::WorldScripts().size());
-    EXPECT_EQ(lists.globals.Count(), 4u);
+    EXPECT_EQ(lists.globals.Count(), 5u);
     ASSERT_NE(lists.pageSequences.FindById("bres_intro"), nullptr);
     EXPECT_EQ(lists.pageSequences.FindById("bres_intro")->pages.size(), 3u);
     EXPECT_EQ(lists.talkProfiles.FindById("base_npc_elder")->pictures.size(), 1u);
@@ -284,7 +284,7 @@ TEST_F(WorldLoaderTest, ADamagedRuleRecordFailsNamingItAndRollsTheRuleListsBack)
         {"creatures", 0x1E, ""},
         {"dialogue", 0x24, ""},
         {"portraits", 0x25, ""},
-        {"NPCs", 0x2A, "base_npc_merchant"},
+        {"NPCs", 0x2A, "Hesper"},
         {"spells", 0x04, "base_spellcurse"},
         {"races", 'N', ""},
         {"skills", 'P', ""},

@@ -291,7 +291,7 @@ TEST(CardGameScreen, TheBuiltWorldsCardPlayerIsPlayedWithTheMouse) {
     rig.env.clock.SetTime(1700000000);
     ASSERT_TRUE(rig.StartWithWorld());
     CGame& game = *rig.Game();
-    CNpc* gambler = game.worldLists->npcs.FindById("base_npc_cardplayer");
+    CNpc* gambler = game.worldLists->npcs.FindById("Fenn");
     ASSERT_NE(gambler, nullptr);
     game.player.gold = 300;
     ASSERT_TRUE(EnterNpcScreen(rig, *gambler, *game.GetCustomer(), kScreenTalk));

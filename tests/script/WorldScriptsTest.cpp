@@ -35,7 +35,8 @@ TEST(WorldScripts, SignShowsItsMessage) {
     rig.context.SetupEvent(kEventUse, &sign, rig.world.section, nullptr, 3, 4, 0, 2, kRouteGameView);
     EXPECT_EQ(rig.Run(Source("bres_sign_harbour"), true), 0);
     EXPECT_TRUE(
-        rig.Logged("AppendMessage Harbour Town. The well lies east, the cellar north. Welcome, Ilsa. 0"));
+        rig.Logged("AppendMessage Vantrel Town. The inn is the house on the square, the cellar stairs lie "
+                   "north-west. Welcome, Ilsa. 0"));
     // Stepping on it says nothing.
     rig.log.clear();
     rig.context.SetupEvent(kEventStepOn, &sign, rig.world.section, nullptr, 3, 4, 0, 2, kRouteGameView);
@@ -225,7 +226,8 @@ TEST_F(BuiltWorldScripts, SignLeverAndPlateRunFromTheWorld) {
     context.SetupEvent(kEventUse, &sign, world.section, nullptr, 3, 4, 0, 2, kRouteGameView);
     EXPECT_EQ(context.RunScriptById("bres_sign_harbour"), 1);
     EXPECT_NE(std::find(log.begin(), log.end(),
-                        "AppendMessage Harbour Town. The well lies east, the cellar north. Welcome, Ilsa. 0"),
+                        "AppendMessage Vantrel Town. The inn is the house on the square, the cellar "
+                        "stairs lie north-west. Welcome, Ilsa. 0"),
               log.end());
 
     world.objects.push_back(std::make_unique<Switchable>(log, "lever1"));
@@ -266,3 +268,47 @@ TEST_F(BuiltWorldScripts, RingQuestRunsFromTheWorldAndItsQuestRecordExists) {
 }
 
 }  // namespace
+
+// Maren's quest: her line hands it over once, the crypt's shrine refuses to be rung without it, ends it
+// with its reward once, and is silent after; the crypt's lever works the shrine's gate.
+TEST_F(BuiltWorldScripts, CryptQuestStartsInTownAndEndsAtTheShrine) {
+    const char* quest = "base_q_cellar";
+    ASSERT_NE(lists.quests.FindById(quest), nullptr);
+    ASSERT_EQ(world.globals.count("base_crypt_rested"), 1u);
+    FakeMapObject& shrine = world.AddObject("base_crypt_shrine");
+    auto ring = [&]() {
+        context.SetupEvent(kEventUse, &shrine, world.section, nullptr, 17, 3, 0, 2, kRouteGameView);
+        EXPECT_EQ(context.RunScriptById("base_crypt_shrine"), 1);
+        return log.back();
+    };
+    EXPECT_EQ(ring(), "AppendMessage An old bell hangs over the shrine. You have no cause to ring it. 0");
+    EXPECT_EQ(world.quester.quests.count(quest), 0u);
+
+    FakeNpc maren;
+    context.SetupTalkEvent(&maren);
+    EXPECT_EQ(context.RunScriptById("base_talk_maren_cellar"), 1);
+    ASSERT_EQ(world.quester.quests.count(quest), 1u);
+    EXPECT_EQ(world.quester.quests[quest], 0);
+    EXPECT_EQ(context.RunScriptById("base_talk_maren_cellar"), 1);  // asked again: still the one quest
+    EXPECT_EQ(world.quester.quests[quest], 0);
+
+    const u32 gold = world.quester.gold;
+    EXPECT_EQ(ring(),
+              "AppendMessage You ring the old bell. Its note rolls through the crypt and the knocking "
+              "stops. 0");
+    EXPECT_EQ(world.quester.quests[quest], 1);
+    EXPECT_EQ(world.quester.gold, gold + 150);
+    EXPECT_EQ(world.globals["base_crypt_rested"].GetNumber(), 1);
+    EXPECT_EQ(ring(), "AppendMessage The shrine is silent. The keepers sleep. 0");
+    EXPECT_EQ(world.quester.gold, gold + 150);
+
+    world.objects.push_back(std::make_unique<Switchable>(log, "base_crypt_lever"));
+    world.objects.push_back(std::make_unique<Switchable>(log, "base_crypt_gate"));
+    auto& lever = static_cast<Switchable&>(*world.objects[world.objects.size() - 2]);
+    auto& gate = static_cast<Switchable&>(*world.objects.back());
+    context.SetupEvent(kEventUse, &lever, world.section, nullptr, 12, 7, 0, 2, kRouteGameView);
+    EXPECT_EQ(context.RunScriptById("base_crypt_lever"), 1);
+    EXPECT_TRUE(gate.on);
+    EXPECT_EQ(context.RunScriptById("base_crypt_lever"), 1);
+    EXPECT_FALSE(gate.on);
+}

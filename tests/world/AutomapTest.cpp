@@ -67,6 +67,14 @@ struct AutomapRig {
         for (int y = 0; y < section->height; ++y)
             for (int x = 0; x < section->width; ++x) section->MarkExplored(x, y);
     }
+    // A whole underground map explored, drawn whole from its centre.
+    void ShowWhole(CMapSection* section) {
+        window.Fill(built.base.get(), section, built.refs, 100);
+        ExploreAll(section);
+        view.wholeMap = 1;
+        view.originX = 17 * 16;
+        view.originY = 17 * 16;
+    }
 
     fixtures::BuiltWorld built;
     CTypeCodeObjects types{built.lists};
@@ -81,12 +89,7 @@ TEST(Automap, TheCellarShowsItsWallsAndDoorsAsBuilt) {
     {
         AutomapRig a(15, 560, 560);
         ASSERT_TRUE(a.built.Loaded());
-        CMapSection* cellar = a.built.base->FindSectionByName("base_cellar");
-        a.window.Fill(a.built.base.get(), cellar, a.built.refs, 100);
-        a.ExploreAll(cellar);
-        a.view.wholeMap = 1;
-        a.view.originX = 17 * 16;
-        a.view.originY = 17 * 16;
+        a.ShowWhole(a.built.base->FindSectionByName("base_cellar"));
         EXPECT_EQ(a.view.cellSize, 16);
         a.view.Draw();
         EXPECT_TRUE(testing_support::MatchesGolden("world/automap_cellar_wide", a.rig.Capture()));
@@ -103,6 +106,19 @@ TEST(Automap, TheCellarShowsItsWallsAndDoorsAsBuilt) {
         a.view.Draw();
         EXPECT_TRUE(testing_support::MatchesGolden("world/automap_cellar_narrow", a.rig.Capture()));
     }
+}
+
+// The crypt below the cellar: hall and ladder, corridor with its door and trap, chamber, shrine gate.
+TEST(Automap, TheCryptShowsItsRoomsAsBuilt) {
+    AutomapRig a(15, 560, 560);
+    ASSERT_TRUE(a.built.Loaded());
+    CMapSection* crypt = a.built.base->FindSectionByName("base_crypt");
+    ASSERT_NE(crypt, nullptr);
+    a.ShowWhole(crypt);
+    a.source.playerX = 17;
+    a.source.playerY = 31;
+    a.view.Draw();
+    EXPECT_TRUE(testing_support::MatchesGolden("world/automap_crypt_wide", a.rig.Capture()));
 }
 
 TEST(Automap, TheTownShowsTheBorderOfTheActiveArea) {

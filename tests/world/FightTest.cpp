@@ -74,8 +74,8 @@ TEST_F(FightTest, TheBuiltCreaturesFightBackDropBagsAndThePeopleAreTalkPartners)
     EXPECT_EQ(mage->attackStyle, 3);
     for (int i = 0; i < mage->effects.Count(); ++i)
         EXPECT_NE(w.rules.spells->FindById(mage->effects.At(i)->id), nullptr) << mage->effects.At(i)->id;
-    // The town: six people (the card player among them), each the NPC of a talk screen; only the
-    // shepherd walks.
+    // The town: seven people (the card player and the enchanter among them), each the NPC of a talk
+    // screen; only the shepherd walks.
     CMapSection* town = w.built.base->FindSectionAt(2, 2);
     ASSERT_NE(town, nullptr);
     int people = 0, walkers = 0;
@@ -85,7 +85,7 @@ TEST_F(FightTest, TheBuiltCreaturesFightBackDropBagsAndThePeopleAreTalkPartners)
         EXPECT_NE(w.built.lists.npcs.FindById(m.Type()->npcId), nullptr) << m.Type()->GetName();
         if (!(m.Type()->flags & creature::kTypeStationary)) ++walkers;
     }
-    EXPECT_EQ(people, 6);
+    EXPECT_EQ(people, 7);
     EXPECT_EQ(walkers, 1);
     // The western meadow's wolf is neutral until struck.
     CMapSection* meadow = w.built.base->FindSectionAt(1, 2);

@@ -9,9 +9,9 @@ namespace content {
 const std::vector<WorldScript>& WorldScripts() {
     static const std::vector<WorldScript> scripts = {
         {"bres_sign_harbour",
-         "// The harbour sign greets whoever reads it.\n"
-         "if (evtuse()) message(\"Harbour Town. The well lies east, the cellar north. Welcome, "
-         "%PCName%.\");\n"},
+         "// The town's sign greets whoever reads it.\n"
+         "if (evtuse()) message(\"Vantrel Town. The inn is the house on the square, the cellar stairs "
+         "lie north-west. Welcome, %PCName%.\");\n"},
         {"bres_lever_gate",
          "// The lever opens the harbour gate, and closes it again.\n"
          "if (evtuse()) {\n"
@@ -45,11 +45,46 @@ const std::vector<WorldScript>& WorldScripts() {
          "    player.solvequest(\"bres_q_ring\");\n"
          "    player.receivegold(100);\n"
          "} else message(\"The well is east of the harbour.\");\n"},
+        {"base_crypt_lever",
+         "// The lever in the tomb chamber raises the shrine's gate, and lets it down again.\n"
+         "if (evtuse()) {\n"
+         "    if (ison()) {\n"
+         "        setoff();\n"
+         "        base_crypt_gate.close();\n"
+         "        message(\"The shrine's gate drops back into its groove.\");\n"
+         "    } else {\n"
+         "        seton();\n"
+         "        base_crypt_gate.open();\n"
+         "        message(\"Chains rattle in the wall; the shrine's gate rises.\");\n"
+         "    }\n"
+         "}\n"},
+        {"base_talk_maren_cellar",
+         "// Maren's line about the knocking hands the player her quest, once.\n"
+         "if (!player.hasquest(\"base_q_cellar\")) player.addquest(\"base_q_cellar\");\n"},
+        {"base_crypt_shrine",
+         "// The shrine's bell quiets the crypt and ends Maren's quest, once, with her reward.\n"
+         "if (evtuse()) {\n"
+         "    if (getglobal(\"base_crypt_rested\") == 1) {\n"
+         "        message(\"The shrine is silent. The keepers sleep.\");\n"
+         "    } else if (player.hasquest(\"base_q_cellar\")) {\n"
+         "        setglobal(\"base_crypt_rested\", 1);\n"
+         "        player.solvequest(\"base_q_cellar\");\n"
+         "        player.receivegold(150);\n"
+         "        message(\"You ring the old bell. Its note rolls through the crypt and the knocking "
+         "stops.\");\n"
+         "    } else message(\"An old bell hangs over the shrine. You have no cause to ring it.\");\n"
+         "}\n"},
         {"bres_intro_arrival",
          "// The intro's last page: the cart comes over the last hill.\n"
          "message(\"The roofs of Vantrel Town show over the hedges.\");\n"},
     };
     return scripts;
+}
+
+std::vector<uint8_t> CompileWorldScript(const std::string& id) {
+    for (CompiledScript& script : CompileWorldScripts())
+        if (script.id == id) return std::move(script.code);
+    throw std::runtime_error("no world script " + id);
 }
 
 std::vector<CompiledScript> CompileWorldScripts() {

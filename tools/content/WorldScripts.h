@@ -16,7 +16,7 @@ struct WorldScript {
 };
 
 // The sign at the harbour, the lever that works the harbour gate, the pressure plate before the
-// cellar, the harbour master's ring quest.
+// cellar, the harbour master's ring quest; the crypt's lever and shrine, and Maren's quest line.
 const std::vector<WorldScript>& WorldScripts();
 
 struct CompiledScript {
@@ -27,6 +27,9 @@ struct CompiledScript {
 // The world's scripts in compiled form, with line records so that a script error names its line. A
 // script that does not assemble stops the build: std::runtime_error with its id and the error.
 std::vector<CompiledScript> CompileWorldScripts();
+
+// One of the world's scripts compiled, by id (a dialogue line carries it); std::runtime_error when none.
+std::vector<uint8_t> CompileWorldScript(const std::string& id);
 
 // A stored condition at the writer's position: parameter text, then at the record's next even offset
 // the value, the kind, the operator and the extra operand.

@@ -409,12 +409,13 @@ BaseRuleContent MakeBaseRules() {
         const char* name;
         const char* npc;
         int flags;
-    } people[] = {{"base_townsfolk_merchant", "Merchant", "base_npc_merchant", 8 | 16},
-                  {"base_townsfolk_shepherd", "Shepherd", "base_npc_shepherd", 8},
-                  {"base_townsfolk_innkeeper", "Innkeeper", "base_npc_innkeeper", 8 | 16},
-                  {"base_townsfolk_smith", "Smith", "base_npc_smith", 8 | 16},
-                  {"base_townsfolk_trainer", "Trainer", "base_npc_trainer", 8 | 16},
-                  {"base_townsfolk_gambler", "Card player", "base_npc_cardplayer", 8 | 16}};
+    } people[] = {{"base_townsfolk_merchant", "Merchant", "Hesper", 8 | 16},
+                  {"base_townsfolk_shepherd", "Shepherd", "Tamsin", 8},
+                  {"base_townsfolk_innkeeper", "Innkeeper", "Maren", 8 | 16},
+                  {"base_townsfolk_smith", "Smith", "Corwen", 8 | 16},
+                  {"base_townsfolk_trainer", "Trainer", "Aldo", 8 | 16},
+                  {"base_townsfolk_gambler", "Card player", "Fenn", 8 | 16},
+                  {"base_townsfolk_enchanter", "Enchanter", "Ysolde", 8 | 16}};
     for (const auto& p : people)
         type(p.id, "base_townsfolk", p.name, 2, {1, 3, 2, 30, 0, 2, 3, 10, 10, 3}, 4, p.flags)->npcId = p.npc;
 
@@ -450,7 +451,7 @@ BaseRuleContent MakeBaseRules() {
     c.dialogue.topics = {rumours, town};
 
     NpcDef trader;
-    trader.id = "base_npc_merchant";
+    trader.id = "Hesper";
     trader.texts[0] = "bres_head_merchant";
     trader.texts[1] = "base_talk_merchant";
     trader.texts[2] = "Welcome, traveller! Have a look at my wares.";

@@ -1,5 +1,7 @@
 #include "tools/content/rules/TownNpcs.h"
 
+#include "tools/content/WorldScripts.h"
+
 // Named, not anonymous: the tests compile the builder's sources into one unit.
 namespace town_npcs {
 
@@ -47,7 +49,7 @@ using namespace town_npcs;
 
 void AddTownNpcs(std::vector<NpcDef>& npcs) {
     // The talker: no services and no profile, so the talk screen opens at once with "Goodbye".
-    NpcDef talker = Person("base_npc_shepherd", "bres_head34", "", "", 0);
+    NpcDef talker = Person("Tamsin", "bres_head34", "", "", 0);
     talker.dialogue.greetings = {
         Entry("base_npc_shepherd_hello", "Greeting", "", {Say("Oh! A traveller. Good.")})};
     talker.dialogue.topics = {
@@ -61,18 +63,24 @@ void AddTownNpcs(std::vector<NpcDef>& npcs) {
     npcs.push_back(talker);
 
     // The innkeeper: a profile and the Sleep service (the inn).
-    NpcDef inn = Person("base_npc_innkeeper", "bres_head34", "base_npc_elder",
+    NpcDef inn = Person("Maren", "bres_head34", "base_npc_elder",
                         "Welcome to the Drowsy Heron! A bed, a meal, a fire.", kSleep | kCards);
     inn.bytes[1] = 6;  // price level: the rent is five times it
     inn.maxBet = 50;
     inn.dialogue.greetings = {
         Entry("base_npc_innkeeper_hello", "Greeting", "", {Say("Come in, out of the wind.")})};
+    // Her quest: the knocking below the cellar. The line hands it over; the crypt's shrine ends it.
+    LineDef knocking = Say("Every night something knocks below my cellar, deeper than any cellar goes. "
+                           "There is a ladder down in its side chamber. Would you go and see?");
+    knocking.script = content::CompileWorldScript("base_talk_maren_cellar");
     inn.dialogue.topics = {Entry("base_npc_innkeeper_rooms", "Rooms", "Do you have a room?",
-                                 {Say("Clean beds and a hot supper. Ask for Sleep when you are tired.")})};
+                                 {Say("Clean beds and a hot supper. Ask for Sleep when you are tired.")}),
+                           Entry("base_npc_innkeeper_knocking", "The knocking", "You look tired.",
+                                 {knocking})};
     npcs.push_back(inn);
 
     // The trainer: no profile, so its service shows as a link on the talk screen.
-    NpcDef trainer = Person("base_npc_trainer", "bres_headunknown", "", "", kTraining);
+    NpcDef trainer = Person("Aldo", "bres_headunknown", "", "", kTraining);
     trainer.trainerSkill = 1;
     trainer.bytes[4] = 40;  // trains up to 40
     trainer.dialogue.greetings = {
@@ -80,7 +88,7 @@ void AddTownNpcs(std::vector<NpcDef>& npcs) {
     npcs.push_back(trainer);
 
     // The smith: repairs and trades.
-    NpcDef smith = Person("base_npc_smith", "bres_headunknown", "base_npc_elder",
+    NpcDef smith = Person("Corwen", "bres_headunknown", "base_npc_elder",
                           "The forge is hot. What needs mending?", kRepair | kBuySell);
     smith.bytes[1] = 12;
     smith.classMask = 0x0003;
@@ -89,14 +97,14 @@ void AddTownNpcs(std::vector<NpcDef>& npcs) {
     npcs.push_back(smith);
 
     // The enchanter.
-    NpcDef enchanter = Person("base_npc_enchanter", "bres_headunknown", "base_npc_elder",
+    NpcDef enchanter = Person("Ysolde", "bres_headunknown", "base_npc_elder",
                               "Things hum when they hold power. Do yours?", kEnchant);
     enchanter.bytes[3] = 20;
     enchanter.dialogue.greetings = {Entry("base_npc_enchanter_hello", "Greeting", "", {Say("Hm? Yes?")})};
     npcs.push_back(enchanter);
 
     // The card player: no profile, so "Cards" is a link of the talk screen; bets up to 200.
-    NpcDef gambler = Person("base_npc_cardplayer", "bres_head34", "", "", kCards);
+    NpcDef gambler = Person("Fenn", "bres_head34", "", "", kCards);
     gambler.maxBet = 200;
     gambler.dialogue.greetings = {Entry("base_npc_cardplayer_hello", "Greeting", "",
                                         {Say("Sit, sit. The cards are warm and so is the ale. A hand?")})};

@@ -271,7 +271,7 @@ Content BaseWorld() {
     c.stringC = "base";
     c.headerWord = 1;
     // The last one is the floor plate's: it warns once.
-    c.globals = {"base_metelder", "base_cellarkey", "base_ratskilled", "cellar_warned"};
+    c.globals = {"base_metelder", "base_cellarkey", "base_ratskilled", "cellar_warned", "base_crypt_rested"};
     MapObject floor;
     floor.typeCode = 1;
     floor.id = "base_floorstone";
@@ -295,10 +295,12 @@ Content BaseWorld() {
     c.tableE = {"base_rat_small",           "base_skeleton_warrior",   "base_wolf_grey",
                 "base_skeleton_mage",       "base_townsfolk_merchant", "base_townsfolk_shepherd",
                 "base_townsfolk_innkeeper", "base_townsfolk_smith",    "base_townsfolk_trainer",
-                "base_townsfolk_gambler"};
+                "base_townsfolk_gambler",   "base_townsfolk_enchanter"};
     c.tableF = {"bres_tex_floor", "bres_tex_wall", "bres_tex_ceiling"};
     c.quests = {
-        {"base_q_cellar", "The old cellar", "Old Maren asked you to look into the noises in her cellar."},
+        {"base_q_cellar", "The knocking below",
+         "Maren at the inn hears knocking from below her cellar. A ladder in the cellar's side chamber "
+         "leads down to the old crypt: find what wakes the dead there and quiet it."},
         {"base_q_elder", "The elder's errand", "Bring the elder's letter to the smith in the lower town."},
         {content::kRingQuestId, "Harbour Ring",
          "The harbour master lost her ring by the well, east of the harbour."}};

@@ -6,28 +6,16 @@
 
 namespace world {
 
+using namespace parts;
+
 namespace {
 
-// The base world's 'C' and 'F' references.
-constexpr uint16_t kFloor = 1, kWall = 2, kWater = 3, kStairs = 4, kDoor = 5, kBanner = 6;
-constexpr uint16_t kTexFloor = 1, kTexWall = 2, kTexCeiling = 3, kTexHerb = 4;
-// The gallery's objects: one of each type code t at reference kGallery + t, placement id 10 + t.
-constexpr uint16_t kGallery = 6;
-constexpr uint16_t GalleryRef(int typeCode) { return static_cast<uint16_t>(kGallery + typeCode); }
 constexpr uint8_t GalleryId(int typeCode) { return static_cast<uint8_t>(10 + typeCode); }
 // The type codes drawn on a wall's side; the others stand in a cell's centre.
 constexpr bool IsSideType(int t) {
     return t == 6 || t == 9 || t == 10 || t == 11 || t == 12 || t == 14 || t == 16 || t == 17 || t == 18 ||
            t == 28 || t == 40;
 }
-// Level words: the lock level in bits 6..9, the trap level in 10..13; a floor trap's damage level in
-// bits 8..11.
-constexpr uint16_t LockLevel(int tens) { return static_cast<uint16_t>(tens << 6); }
-constexpr uint16_t TrapLevel(int tens) { return static_cast<uint16_t>(tens << 10); }
-constexpr uint8_t kDoorByKey = 1 << 2;
-constexpr uint8_t kDoorNoWay = 0;
-constexpr uint8_t kClosedDoor = 0x01 | 0x02;
-constexpr uint8_t kDoorByHand = 2 << 2;
 
 void Ref(ByteWriter& w, uint16_t v) { A2U16(w, v); }
 
@@ -220,7 +208,7 @@ std::vector<uint8_t> SurfaceCells(const std::vector<CellSpec>& cells, uint8_t ve
     return w.Take();
 }
 
-namespace {
+namespace parts {
 
 CellSpec Floor() {
     CellSpec c;
@@ -229,7 +217,6 @@ CellSpec Floor() {
     return c;
 }
 
-// A wall stands in both layers, so that it reaches from the ground to the ceiling.
 CellSpec WallBlock() {
     CellSpec c = Floor();
     c.centre = kWall;
@@ -240,13 +227,32 @@ CellSpec WallBlock() {
     return c;
 }
 
-CellSpec Door(uint8_t id) {
+CellSpec Door(uint8_t id, uint8_t mode) {
     CellSpec c = Floor();
     c.centre = kDoor;
     c.centreId = id;
-    c.doorMode = kDoorByHand;
+    c.doorMode = mode;
     return c;
 }
+
+Section Underground(const char* id, const char* name, uint16_t light, uint8_t level, uint8_t visibility) {
+    Section s;
+    s.id = id;
+    s.displayName = name;
+    s.lightBColour = s.lightAColour = light;
+    s.lightBLevel = s.lightALevel = level;
+    s.byteE = 0;
+    s.bytes[0] = visibility;
+    s.bytes[1] = 2;  // the ceiling's picture set
+    s.indices[0] = kFloor;
+    s.indices[1] = kTexFloor;
+    s.indices[3] = kTexCeiling;  // the ceiling object falls back to the first of type 1
+    return s;
+}
+
+}  // namespace parts
+
+namespace {
 
 // The gallery north of the cellar's hall: one object of every type code. Side objects hang on the
 // south face of the north wall; centre objects stand in three rows with room to walk between them.
@@ -286,8 +292,8 @@ void PlaceGallery(std::vector<CellSpec>& cells, std::vector<PlacementSpec>& plac
         case 7:
         case 8: p.text = "base_town_arrive#Leave the cellar by this way?"; break;
         case 9: p.text = "Scratched into the stone: the key of the locked door lies in the chest."; break;
-        case 11: p.text = "base_npc_innkeeper"; break;
-        case 12: p.text = "base_npc_shepherd"; break;
+        case 11: p.text = "Maren"; break;
+        case 12: p.text = "Tamsin"; break;
         case 14:
             p.bagId = 3;
             break;
@@ -324,7 +330,8 @@ void PlaceGallery(std::vector<CellSpec>& cells, std::vector<PlacementSpec>& plac
     gate.centreId = 60;
     gate.doorMode = kDoorNoWay;
     placements.push_back({0, "harbour_gate", "", "", 60, 0, 2, 11, kClosedDoor});
-    bags.push_back({3, 0, 255, 255, {"base_key_gallery", "base_food_bread"}});
+    // The crypt's door has no key: the lockpick beside the gallery key is for it.
+    bags.push_back({3, 0, 255, 255, {"base_key_gallery", "base_food_bread", "base_key_lockpickbeginner"}});
     bags.push_back({4, 0, 255, 255, {"base_alc_ladyslipper"}});
 }
 
@@ -368,19 +375,8 @@ std::vector<MapObject> GalleryObjects() {
 // The cellar below the town: a walled hall, a wall across its north with a door, a wall down its west
 // with a door, a side chamber with banners, puddles, a stair up and a hanging ceiling beam.
 Section Cellar() {
-    Section s;
-    s.id = "base_cellar";
-    s.displayName = "Old Cellar";
-    s.lightBColour = 0x2104;
-    s.lightBLevel = 70;
-    s.lightAColour = 0x2104;
-    s.lightALevel = 70;
-    s.byteE = 0;
-    s.bytes[0] = 150;  // visibility: fog from 1 cell, the view reaching 9
-    s.bytes[1] = 2;    // the ceiling's picture set
-    s.indices[0] = kFloor;
-    s.indices[1] = kTexFloor;
-    s.indices[3] = kTexCeiling;  // the ceiling object falls back to the first of type 1
+    // Visibility 150: fog from 1 cell, the view reaching 9.
+    Section s = Underground("base_cellar", "Old Cellar", 0x2104, 70, 150);
     std::vector<CellSpec> cells(35 * 35, Floor());
     auto at = [&](int x, int y) -> CellSpec& { return cells[static_cast<size_t>(y * 35 + x)]; };
     for (int i = 0; i < 35; ++i) at(i, 0) = at(i, 34) = at(0, i) = at(34, i) = WallBlock();
@@ -451,7 +447,13 @@ Section Cellar() {
         {0, "base_niche", "", "", 6, 0, 6, 26, 0x01},
         {0, "base_cellarstairs", "base_town_arrive", "", 7, 0, 17, 30, 0x01},
         {0, "base_cellar_arrive", "", "", 8, 0, 17, 29, 0x01},
+        // The ladder down into the crypt, in the side chamber's far corner, and its foot.
+        {0, "base_cellarladder", "base_crypt_arrive#Climb down the ladder?", "", 61, 0, 2, 32, 0x01},
+        {0, "base_cellar_ladderfoot", "", "", 62, 0, 3, 32, 0x01},
     };
+    at(2, 32).centre = GalleryRef(15);
+    at(2, 32).centrePicture = kTexWall;
+    at(2, 32).centreId = 61;
     // The rat in the hall comes at once; a wolf prowls the hall's far corner, a skeleton warrior keeps
     // the side chamber and a skeleton mage the north passage behind the cellar door. All are hostile
     // by their types and leave what they carry.
@@ -479,8 +481,13 @@ Section ValePiece(int column, int row) {
     char name[16];
     std::snprintf(name, sizeof name, "base_s%02d%02d", column, row);
     s.id = name;
-    s.displayName = column == 2 && row == 2 ? "Vantrel Town" : "Vale of Vantrel";
+    // Row by row from the north-west: wood, road and rise; meadow, town and fields; marsh, road, mill.
+    static const char* const kNames[9] = {"Alder Wood",  "North Road", "Stony Rise",
+                                          "Western Meadow", "Vantrel Town", "Eastern Fields",
+                                          "Reed Marsh",  "South Road", "Old Mill"};
+    s.displayName = kNames[(row - 1) * 3 + column - 1];
     s.flags = 0x80;
+    if (column == 2 && row == 2) s.flags |= 0x0200;  // a town the town portal reaches
     s.lightBColour = 0xFFDF;
     s.lightAColour = 0xFFDF;
     s.byteE = 255;
@@ -541,6 +548,8 @@ Section ValePiece(int column, int row) {
         monsters.push_back({6, 5, 0x02, 0, 15, 4, 0});
         // The card player keeps a table in the house, facing the innkeeper.
         monsters.push_back({10, 6, 0x02, 0, 9, 11, 0});
+        // The enchanter keeps to the square's north-east corner, facing west.
+        monsters.push_back({11, 7, 0x0A, 0, 17, 2, 0});
         bags = {{1, 0, BagSpec{}.x, BagSpec{}.y, {}}, {2, 0, BagSpec{}.x, BagSpec{}.y, {}}};
     }
     at(0, 0) = CellSpec{};  // a cell left empty: it shows the world's default ground
@@ -584,6 +593,7 @@ void AddBaseSections(Content& c) {
     c.sections.push_back(Cellar());
     for (int row = 1; row <= 3; ++row)
         for (int column = 1; column <= 3; ++column) c.sections.push_back(ValePiece(column, row));
+    c.sections.push_back(Crypt());
 }
 
 }  // namespace world

@@ -62,4 +62,31 @@ std::vector<uint8_t> SurfaceCells(const std::vector<CellSpec>& cells, uint8_t ve
 // Adds the map objects and table entries the sections use, and the sections, to the base world.
 void AddBaseSections(Content& c);
 
+// The pieces the underground maps are laid out with. References into the base world's 'C' and 'F'
+// tables; the gallery holds one object of each type code t at reference GalleryRef(t).
+namespace parts {
+inline constexpr uint16_t kFloor = 1, kWall = 2, kWater = 3, kStairs = 4, kDoor = 5, kBanner = 6;
+inline constexpr uint16_t kTexFloor = 1, kTexWall = 2, kTexCeiling = 3, kTexHerb = 4;
+inline constexpr uint16_t kGallery = 6;
+constexpr uint16_t GalleryRef(int typeCode) { return static_cast<uint16_t>(kGallery + typeCode); }
+// Level words: the lock level in bits 6..9, the trap level in 10..13; a floor trap's damage level in
+// bits 8..11.
+constexpr uint16_t LockLevel(int tens) { return static_cast<uint16_t>(tens << 6); }
+constexpr uint16_t TrapLevel(int tens) { return static_cast<uint16_t>(tens << 10); }
+// Door modes as a cell stores them, and the placement flags of a closed door.
+inline constexpr uint8_t kDoorNoWay = 0, kDoorByKey = 1 << 2, kDoorByHand = 2 << 2;
+inline constexpr uint8_t kClosedDoor = 0x01 | 0x02;
+
+CellSpec Floor();
+// A wall stands in both layers, so that it reaches from the ground to the ceiling.
+CellSpec WallBlock();
+CellSpec Door(uint8_t id, uint8_t mode = kDoorByHand);
+// An underground map's section with its light (colour and level of both lights) and visibility byte,
+// no weather, the ceiling's picture set and the base world's ground and ceiling.
+Section Underground(const char* id, const char* name, uint16_t light, uint8_t level, uint8_t visibility);
+}  // namespace parts
+
+// The crypt below the cellar, reached by the ladder in the cellar's side chamber.
+Section Crypt();
+
 }  // namespace world

@@ -1,0 +1,215 @@
+// The built world holds together as a player walks it: every passage, stair and ladder leads to a
+// placement on a cell that can be stood on, every key opens a door that exists and lies where a player
+// finds it, every locked door without a key can be picked with a lockpick the world holds, every NPC
+// has a name and stands in the world, and each map's display name is set.
+#include <gtest/gtest.h>
+
+#include <map>
+#include <set>
+#include <string>
+#include <vector>
+
+#include "core/Stream.h"
+#include "data/CreatureCatalogue.h"
+#include "data/ItemBag.h"
+#include "data/ItemType.h"
+#include "data/MapObjectRecords.h"
+#include "data/Npc.h"
+#include "tests/data/BuiltWorld.h"
+
+namespace {
+
+// The types that move the player, and whether they must carry the walked-into view flag to do so.
+bool IsPassage(const CMapObjectRecord& o) {
+    switch (o.typeCode) {
+    case 7:
+    case 8:
+    case 15:
+    case 25:
+    case 33:
+    case 40: return true;
+    case 9: return (o.viewFlags & 0x4000) != 0;  // without it, a readable wall
+    default: return false;
+    }
+}
+
+class BuiltWorldLinks : public ::testing::Test {
+protected:
+    void SetUp() override {
+        ASSERT_TRUE(built.Loaded());
+        for (u32 i = 0; i < built.base->SectionCount(); ++i) {
+            CMapSection* section = built.base->SectionAt(i);
+            sections.push_back(section);
+            cells[section] = Decode(*section);
+            ASSERT_EQ(cells[section].size(), static_cast<size_t>(section->width) * section->height)
+                << section->id;
+        }
+    }
+
+    std::vector<CMapCell> Decode(const CMapSection& section) {
+        CRecordPtr record = ReadRecordPtr(built.base->GetDatabase(), section.baseRecord);
+        std::vector<CMapCell> out(static_cast<size_t>(section.width) * section.height);
+        if (!record) return {};
+        const u8* d = record->data;
+        CStream s;
+        s.InitForReading(*record);
+        s.MatchByte('H');
+        for (size_t k = 0; k < out.size(); ++k) {
+            CStoredCell stored;
+            if (section.IsSurface()) {
+                // The whole piece is stored, with one offset per cell (0: an empty cell).
+                const u32 at = d[10 + 2 * k] | (d[11 + 2 * k] << 8);
+                if (at == 0) continue;
+                CStream one;
+                one.InitForReading(record->data + at, record->size - at);
+                if (!DecodeCell(one, built.base->version, built.refs, out[k], stored)) return {};
+            } else if (!DecodeCell(s, built.base->version, built.refs, out[k], stored)) {
+                return {};
+            }
+        }
+        return out;
+    }
+
+    const CMapObjectRecord* Object(u16 index) const {
+        if (index == kNoCellIndex || index >= built.lists.mapObjects.Count()) return nullptr;
+        return built.lists.mapObjects.At(index);
+    }
+
+    // The object a placement belongs to: the centre or the side of its cell that carries its id.
+    const CMapObjectRecord* ObjectOf(const CMapSection& section, const CPlacement& p) {
+        if (p.x >= section.width || p.y >= section.height) return nullptr;
+        const CMapCell& c = cells[&section][static_cast<size_t>(p.y) * section.width + p.x];
+        if (c.centreId == p.id && Object(c.centre)) return Object(c.centre);
+        for (int s = 0; s < 4; ++s)
+            if (c.sideId[s] == p.id && Object(c.side[s])) return Object(c.side[s]);
+        return nullptr;
+    }
+
+    // Ground to stand on and nothing standing in the cell's centre.
+    bool Standable(const CMapSection& section, int x, int y) {
+        if (x < 0 || y < 0 || x >= section.width || y >= section.height) return false;
+        const CMapCell& c = cells[&section][static_cast<size_t>(y) * section.width + x];
+        const bool ground = c.layer1 != kNoCellIndex || section.groundObject != nullptr;
+        return ground && c.centre == kNoCellIndex;
+    }
+
+    // The section and placement that a destination names.
+    std::pair<CMapSection*, const CPlacement*> Find(const std::string& name) {
+        for (CMapSection* section : sections)
+            if (const CPlacement* p = section->FindPlacementByName(name.c_str())) return {section, p};
+        return {nullptr, nullptr};
+    }
+
+    // Every item id some bag of some section or some creature holds.
+    std::set<std::string> FindableItems() {
+        std::set<std::string> items;
+        for (CMapSection* section : sections)
+            for (int b = 0; b < section->bags.Count(); ++b)
+                if (const CBagItemList* list = section->BagList(section->bags.At(b)->id))
+                    for (int i = 0; i < list->entries.GetCount(); ++i)
+                        items.insert(list->entries.At<CModifierEntry>(i)->itemId);
+        return items;
+    }
+
+    fixtures::BuiltWorld built;
+    std::vector<CMapSection*> sections;
+    std::map<const CMapSection*, std::vector<CMapCell>> cells;
+};
+
+TEST_F(BuiltWorldLinks, EveryPassageLeadsToACellThatCanBeStoodOn) {
+    std::string broken;
+    std::set<std::string> reached;
+    int passages = 0;
+    for (CMapSection* section : sections)
+        for (const CPlacement& p : section->placements) {
+            const CMapObjectRecord* o = ObjectOf(*section, p);
+            if (!o || !IsPassage(*o) || !p.text) continue;
+            ++passages;
+            const std::string text = p.text;
+            const std::string destination = text.substr(0, text.find('#'));
+            const auto [target, arrival] = Find(destination);
+            if (!arrival) {
+                broken += std::string(section->id) + " " + p.name + " -> " + destination + " (none); ";
+                continue;
+            }
+            reached.insert(target->id);
+            if (!Standable(*target, arrival->x, arrival->y))
+                broken += std::string(section->id) + " " + p.name + " -> " + destination + " (blocked); ";
+        }
+    EXPECT_EQ(broken, "");
+    EXPECT_GT(passages, 4);
+    // The underground maps are reached: the cellar by the town's stairs, the crypt by the cellar's ladder.
+    EXPECT_EQ(reached.count("base_cellar"), 1u);
+    EXPECT_EQ(reached.count("base_crypt"), 1u);
+    const auto [town, stairs] = Find("base_townstairs");
+    ASSERT_NE(stairs, nullptr);
+    EXPECT_EQ(ObjectOf(*town, *stairs)->typeCode, 25);
+    const auto [cellar, ladder] = Find("base_cellarladder");
+    ASSERT_NE(ladder, nullptr);
+    EXPECT_EQ(ObjectOf(*cellar, *ladder)->typeCode, 15);
+    EXPECT_EQ(std::string(ladder->text).rfind("base_crypt_arrive#", 0), 0u);
+    // The new game's entry point stands free too.
+    const auto [start, entry] = Find("base_start");
+    ASSERT_NE(entry, nullptr);
+    EXPECT_TRUE(Standable(*start, entry->x, entry->y));
+}
+
+TEST_F(BuiltWorldLinks, KeysOpenDoorsThatExistAndLockedDoorsCanBeOpened) {
+    const std::set<std::string> findable = FindableItems();
+    int keyed = 0, toPick = 0;
+    std::string broken;
+    for (CMapSection* section : sections)
+        for (const CPlacement& p : section->placements) {
+            const CMapObjectRecord* o = ObjectOf(*section, p);
+            if (!o || (o->typeCode != 20 && o->typeCode != 22)) continue;
+            const CMapCell& c = cells[section][static_cast<size_t>(p.y) * section->width + p.x];
+            const int mode = (c.doorMode >> 2) & 3, lock = (p.level >> 6) & 15;
+            if (mode != 1 || lock == 0) continue;
+            const std::string key = p.text ? p.text : "";
+            if (key.empty()) {
+                ++toPick;
+            } else {
+                ++keyed;
+                if (!built.lists.items.FindItemType(key.c_str())) broken += key + " is no item; ";
+                if (!findable.count(key)) broken += key + " lies nowhere; ";
+            }
+        }
+    EXPECT_EQ(broken, "");
+    EXPECT_GE(keyed, 1);
+    EXPECT_GE(toPick, 1);
+    EXPECT_EQ(findable.count("base_key_lockpickbeginner"), 1u);
+    // Loot and alchemy ingredients lie in the crypt's chest.
+    CMapSection* crypt = built.base->FindSectionByName("base_crypt");
+    ASSERT_NE(crypt, nullptr);
+    const CPlacement* chest = crypt->FindPlacementByName("base_crypt_chest");
+    ASSERT_NE(chest, nullptr);
+    EXPECT_EQ(ObjectOf(*crypt, *chest)->typeCode, 14);
+    const CBagItemList* loot = crypt->BagList(chest->bagId);
+    ASSERT_NE(loot, nullptr);
+    int herbs = 0;
+    for (int i = 0; i < loot->entries.GetCount(); ++i)
+        herbs += std::string(loot->entries.At<CModifierEntry>(i)->itemId).rfind("base_alc_", 0) == 0;
+    EXPECT_GE(herbs, 2);
+}
+
+// Each NPC shows a name, not an id, and stands in the world as the creature that speaks for it; the
+// town piece carries the town flag.
+TEST_F(BuiltWorldLinks, EveryNpcHasANameAndStandsInTown) {
+    std::set<std::string> placed;
+    for (CMapSection* section : sections)
+        for (const CMonster& m : section->monsters) {
+            const auto* type = static_cast<const CMonsterType*>(m.type);
+            if (type && type->npcId) placed.insert(type->npcId);
+        }
+    for (int i = 0; i < built.lists.npcs.Count(); ++i) {
+        const std::string name = built.lists.npcs.At(i)->GetName();
+        EXPECT_EQ(name.find('_'), std::string::npos) << name << " reads as an id";
+        EXPECT_EQ(placed.count(name), 1u) << name << " stands nowhere";
+    }
+    CMapSection* town = built.base->FindSectionAt(2, 2);
+    ASSERT_NE(town, nullptr);
+    EXPECT_NE(town->flags & 0x0200, 0);
+    for (CMapSection* section : sections) EXPECT_STRNE(section->displayName, "") << section->id;
+}
+
+}  // namespace

@@ -28,6 +28,7 @@
 #include "tools/content/rules/TownNpcs.cpp"
 #include "tools/content/world/FrontEndPages.cpp"
 #include "tools/content/world/GameWorlds.cpp"
+#include "tools/content/world/Crypt.cpp"
 #include "tools/content/world/Sections.cpp"
 #include "tools/content/world/Music.cpp"
 #include "tools/content/world/WorldWriter.cpp"

@@ -103,6 +103,7 @@ public:
         placedX = x;
         placedY = y;
     }
+    void EnterSavedPlace(CWorld&, CMapSection& section) override { enteredSection = section.GetName(); }
 
     static u8 Tag(u16 id) {
         return id == savegame::kGlobalsRecord ? 'G' : id == savegame::kGameViewRecord ? 'W' : 'X';
@@ -113,6 +114,7 @@ public:
     bool failWrites = false;
     int resets = 0, discards = 0;
     u32 placedX = 0, placedY = 0;
+    std::string enteredSection;
 };
 
 class SavedGameTest : public ::testing::Test {
@@ -453,7 +455,8 @@ TEST_F(SavedGameTest, RemovedWorldOrSectionFallsBackToTheBaseWorldByExpansion) {
         ASSERT_EQ(manager.Load(1, nullptr), 1) << manager.LastError();
         EXPECT_EQ(worlds->Current(), base) << c.section;
         // The fixture's base world has none of the fallback sections: its first section stands in.
-        EXPECT_NE(base->currentSection, nullptr) << c.section;
+        ASSERT_NE(base->currentSection, nullptr) << c.section;
+        EXPECT_EQ(parts.enteredSection, base->currentSection->GetName()) << "the game goes on where it loaded";
         EXPECT_EQ(parts.placedX, c.x) << c.section;
         EXPECT_EQ(parts.placedY, c.y) << c.section;
     }

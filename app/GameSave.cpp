@@ -119,7 +119,7 @@ void CGame::EnterSavedPlace(CWorld& world, CMapSection& section) {
     view->world = &world;
     view->section = &section;
     // The view is entered as a running game's is (its first entry word 0): the window is filled around
-    // the saved cell then, not from the start place of a new game.
+    // the saved cell then, not at the start place of a new game.
     view->inGame = 1;
 }
 
@@ -135,7 +135,10 @@ u32 CGame::GameClockMinutes() const {
 void CGame::MakeGameViewThumbnail(u16* pixels) {
     std::fill(pixels, pixels + savegame::kThumbnailPixels, u16(0));
     CGameScreen* view = GetGameScreen();
+    // Only a window filled for the view's section is drawn: between a load and the view's entry the
+    // window and the caches still describe the worlds that were closed.
     if (!view || !view->section || !view->rendererReady) return;
+    if (view->window.CurrentSection() != view->section) return;
     // The screen over the view (the menu, the load and save screen) covers its last frame: the view is
     // drawn again for the picture, and the screen over it redraws itself after the save.
     view->SyncViewPose();

@@ -34,7 +34,8 @@ struct Place {
 
 void PrintTo(const Place& p, std::ostream* os) {
     *os << p.section << " (" << p.x << ", " << p.y << ") facing " << p.facing << " clock " << p.clock
-        << " weather " << p.intensity << "/" << p.target << "/" << p.timer << "/" << p.direction << "/" << p.value;
+        << " weather " << p.intensity << "/" << p.target << "/" << p.timer << "/" << p.direction << "/"
+        << p.value;
 }
 
 struct SavedViewRig : testing_support::FrameRig {
@@ -58,8 +59,16 @@ struct SavedViewRig : testing_support::FrameRig {
     Place Here() const {
         const CGameScreen& v = *View();
         const CWeather& w = v.weather;
-        return {v.section ? v.section->GetName() : "", v.playerX, v.playerY, v.facing, v.gameClock.minutes,
-                w.intensity, w.target, w.timer, w.direction, w.value};
+        return {v.section ? v.section->GetName() : "",
+                v.playerX,
+                v.playerY,
+                v.facing,
+                v.gameClock.minutes,
+                w.intensity,
+                w.target,
+                w.timer,
+                w.direction,
+                w.value};
     }
     // Escape over the view, then the menu's n-th entry (from 1) by the arrow keys and Enter.
     void MenuEntry(int n) {

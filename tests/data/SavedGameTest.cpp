@@ -456,7 +456,7 @@ TEST_F(SavedGameTest, RemovedWorldOrSectionFallsBackToTheBaseWorldByExpansion) {
         EXPECT_EQ(worlds->Current(), base) << c.section;
         // The fixture's base world has none of the fallback sections: its first section stands in.
         ASSERT_NE(base->currentSection, nullptr) << c.section;
-        EXPECT_EQ(parts.enteredSection, base->currentSection->GetName()) << "the game goes on where it loaded";
+        EXPECT_EQ(parts.enteredSection, base->currentSection->GetName()) << "the game goes on there";
         EXPECT_EQ(parts.placedX, c.x) << c.section;
         EXPECT_EQ(parts.placedY, c.y) << c.section;
     }

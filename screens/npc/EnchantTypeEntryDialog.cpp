@@ -15,7 +15,7 @@
 
 namespace {
 
-constexpr u32 kFrameElement = 19, kTitleElement = 16, kTypeLabel = 266, kTypesLabel = 255, kDataLabel = 269,
+constexpr u32 kTitleElement = 16, kTypeLabel = 266, kTypesLabel = 255, kDataLabel = 269,
               kValueLabel = 256, kValuePanel = 263, kValueText = 258, kNeededLabel = 247, kNeededValue = 248,
               kAvailableLabel = 249, kAvailableValue = 250;
 constexpr u32 kLinkColour = 0xC8C8C8, kChosenLinkColour = 0x00FFFF, kDark = 0x161616;

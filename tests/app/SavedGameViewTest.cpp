@@ -12,6 +12,7 @@
 #include "app/Game.h"
 #include "data/MapSection.h"
 #include "data/SaveGameManager.h"
+#include "data/World.h"
 #include "platform/Files.h"
 #include "screens/frontend/LoadSaveScreen.h"
 #include "screens/frontend/MainMenuScreen.h"
@@ -207,3 +208,33 @@ TEST(SavedGameView, TheAutomaticSaveBringsTheNextStartBackToTheSamePlace) {
 }
 
 }  // namespace
+
+// On the surface the window holds nine pieces around the player's: the saved cell is the window's, and
+// the piece the player stands in is the current section that comes back.
+TEST(SavedGameView, ASurfacePlaceComesBackInItsPiece) {
+    SavedViewRig rig;
+    ASSERT_TRUE(rig.StartNewGame());
+    CGameScreen* view = rig.View();
+    CWorld* world = view->world;
+    ASSERT_NE(world, nullptr);
+    CMapSection* surface = nullptr;
+    for (u32 i = 0; i < world->SectionCount() && !surface; ++i)
+        if (world->SectionAt(i)->IsSurface()) surface = world->SectionAt(i);
+    ASSERT_NE(surface, nullptr);
+    view->EnterMapAt(world, surface, 10, 12, 1);
+    rig.Settle();
+    const Place saved = rig.Here();
+    ASSERT_EQ(saved.section, surface->GetName());
+    ASSERT_EQ(rig.Game()->saveGames.Save(2), 1) << rig.Game()->saveGames.LastError();
+
+    view->EnterMapAt(world, surface, 3, 4, 3);
+    rig.Settle();
+    ASSERT_NE(rig.Here(), saved);
+    ASSERT_EQ(rig.Game()->saveGames.Load(2, nullptr), 1) << rig.Game()->saveGames.LastError();
+    view->entryA = 0;
+    rig.Game()->SwitchScreen(kScreenGame);
+    ASSERT_EQ(rig.Current(), view);
+    EXPECT_EQ(rig.Here(), saved);
+    EXPECT_EQ(view->window.CurrentSection(), view->section);
+    EXPECT_TRUE(view->window.IsSurface());
+}

@@ -2,6 +2,7 @@
 
 #include <cstring>
 
+#include "app/GameScreenScripts.h"
 #include "app/GameTradeWorld.h"
 #include "app/GameViewDialogs.h"
 #include "app/GameViewModalDialogs.h"
@@ -11,6 +12,8 @@
 #include "core/PdbFile.h"
 #include "core/Random.h"
 #include "data/RecordHolder.h"
+#include "data/CreatureCatalogue.h"
+#include "data/MapSection.h"
 #include "data/Npc.h"
 #include "data/WorldList.h"
 #include "data/WorldLists.h"
@@ -190,6 +193,7 @@ void CGame::ResetWorld() {
         view->ForgetWorld();
     }
     npcEntries_.clear();  // the records go with the worlds
+    sectionEntries_.clear();
     // The player's spells, abilities, diseases, items and effects point into the records freed here.
     player.ForgetWorld();
     // The world code names the closing world's string.
@@ -277,6 +281,36 @@ std::string CGame::WorldOpenError() const {
 }
 
 void CGame::QuitGame() { ::QuitGame(); }
+
+// The creature word is the id of the creature whose type names the NPC, in the section the player
+// stands in; the shop finds the merchant's bag through it.
+void CGame::TalkPlace(const char* npcId, CMapSection* section, u32& creatureWord, u32& sectionWord) {
+    creatureWord = 0;
+    sectionWord = 0;
+    if (!section || !npcId) return;
+    for (const CMonster& m : section->monsters) {
+        const CMonsterType* type = m.Type();
+        if (type && type->npcId && std::strcmp(type->npcId, npcId) == 0) {
+            creatureWord = m.id;
+            break;
+        }
+    }
+    for (size_t i = 0; i < sectionEntries_.size(); ++i)
+        if (sectionEntries_[i] == section) sectionWord = static_cast<u32>(i + 1);
+    if (sectionWord == 0) {
+        sectionEntries_.push_back(section);
+        sectionWord = static_cast<u32>(sectionEntries_.size());
+    }
+}
+
+IScriptWorld* CGame::GetScreenScripts() {
+    if (!screenScripts_) screenScripts_ = std::make_unique<CGameScreenScripts>(*this);
+    return screenScripts_.get();
+}
+
+CMapSection* CGame::GetSectionForEntry(u32 word) const {
+    return word >= 1 && word <= sectionEntries_.size() ? sectionEntries_[word - 1] : nullptr;
+}
 
 u32 CGame::GetEntryForNpc(CNpc* npc) {
     if (!npc) return 0;

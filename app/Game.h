@@ -200,6 +200,10 @@ public:
     void SetCurrentWorld(CWorld* world) override;
     IGameViewDialogs* GetGameViewDialogs() override;
     u32 TalkEntry(const char* npcId, u32& npcWord) override;
+    void TalkPlace(const char* npcId, CMapSection* section, u32& creatureWord, u32& sectionWord) override;
+    IScriptWorld* GetScreenScripts() override;
+    // The section an entry word names (null for 0 or one that names none).
+    CMapSection* GetSectionForEntry(u32 word) const;
 
     // The two interface sounds (click, confirm) as the sound front-end plays them; null when absent.
     CSoundEntry* GetInterfaceSound(int index) const override;
@@ -293,6 +297,9 @@ private:
     u32 waitingVersion_ = 0;
     // The NPC records handed to the talk and services screens: entry word n names entry n - 1.
     std::vector<CNpc*> npcEntries_;
+    // The sections whose bags a talk handed on: entry word n names entry n - 1.
+    std::vector<CMapSection*> sectionEntries_;
+    std::unique_ptr<IScriptWorld> screenScripts_;
     CPlayerCustomer playerCustomer_{player};
     std::unique_ptr<IGameViewDialogs> gameViewDialogs_;
     // The interface pictures as plain pointers in base-number order: the runs that

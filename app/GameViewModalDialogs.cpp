@@ -5,6 +5,9 @@
 #include "app/Game.h"
 #include "app/GameViewDialogs.h"
 #include "data/ItemType.h"
+#include "world/GameScreen.h"
+#include "screens/npc/LockPickDialog.h"
+#include "screens/npc/PlayerCrafts.h"
 #include "screens/npc/PotionDialog.h"
 #include "screens/npc/RestDialog.h"
 
@@ -17,6 +20,21 @@ std::vector<CItemInstance*> Carried(CPlayer& player) {
 }
 
 }  // namespace
+
+// A door's lock word as the lock-picking dialog sees it.
+class CLockWordTarget : public ILockTarget {
+public:
+    explicit CLockWordTarget(u16& word) : word_(word) {}
+    u16 GetLockWord() const override { return word_; }
+    void SetLockWord(u16 word) override { word_ = word; }
+
+private:
+    u16& word_;
+};
+
+CGameViewModalDialogs::CGameViewModalDialogs(CGame& game) : game_(game) {}
+
+CGameViewModalDialogs::~CGameViewModalDialogs() = default;
 
 std::unique_ptr<CForm> CGameViewModalDialogs::OpenDialog(CGameViewDialog kind) {
     switch (kind) {
@@ -62,4 +80,18 @@ bool CGameViewModalDialogs::DrinkChosenPotion(CForm& dialog) {
 
 void CGameViewModalDialogs::ReportRest(CForm& dialog, bool exposed) {
     if (auto* rest = dynamic_cast<CRestDialog*>(&dialog)) rest->SetRained(exposed);
+}
+
+std::unique_ptr<CForm> CGameViewModalDialogs::OpenLockPick(u16& lockWord) {
+    const CRuleContext* rules = game_.player.GetWorld();
+    if (!rules) return nullptr;
+    picker_ = std::make_unique<CPlayerCrafts>(game_.player, *rules, game_.GetRecipes());
+    picker_->SetMessageSink([this](const char* text) {
+        if (CGameScreen* view = game_.GetGameScreen()) view->AppendMessage(text);
+    });
+    lock_ = std::make_unique<CLockWordTarget>(lockWord);
+    auto dialog = std::make_unique<CLockPickDialog>();
+    dialog->Attach(&game_);
+    dialog->Open(picker_.get(), lock_.get(), game_.GetRandom());
+    return dialog;
 }

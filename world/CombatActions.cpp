@@ -50,8 +50,8 @@ CCombatActions::CCombatActions(ICreatureHost& host, CCreatures& creatures)
 
 int CCombatActions::Roll(int n) { return static_cast<int>(host_.Random().Next(n)); }
 
-CPlayerAction& CCombatActions::Add(u8 kind) {
-    auto action = std::make_unique<CPlayerAction>();
+CCombatAction& CCombatActions::Add(u8 kind) {
+    auto action = std::make_unique<CCombatAction>();
     action->kind = kind;
     actions_.push_back(std::move(action));
     return *actions_.back();
@@ -108,7 +108,7 @@ void CCombatActions::StartAttack() {
         player.RemoveItem(ammunition);
         return;
     }
-    CPlayerAction& a = Add(kActionBlow);
+    CCombatAction& a = Add(kActionBlow);
     a.direction = direction;
     a.bow = bow;
     a.crossbow = crossbow;
@@ -152,7 +152,7 @@ void CCombatActions::StartCasting(const CSpell* spell, CItemInstance* item) {
             spell = host_.Rules().spells->FindById(list->At(0)->id);
     }
     if (!spell) return;
-    CPlayerAction& a = Add(kActionCast);
+    CCombatAction& a = Add(kActionCast);
     a.spell = spell;
     a.castItem = item;
 }
@@ -160,7 +160,7 @@ void CCombatActions::StartCasting(const CSpell* spell, CItemInstance* item) {
 void CCombatActions::LaunchPlayerMissile(i32 direction) {
     i32 px = 0, py = 0;
     host_.GetPlayerCell(px, py);
-    CPlayerAction& a = Add(kActionMissile);
+    CCombatAction& a = Add(kActionMissile);
     a.cellX = px;
     a.cellY = py;
     a.direction = direction;
@@ -182,7 +182,7 @@ void CCombatActions::LaunchPlayerMissile(i32 direction) {
     a.posY = 0x8000 + dir::kStepY[lateral] * side;
 }
 
-u16 CCombatActions::FlightPicture(const CPlayerAction& a) {
+u16 CCombatActions::FlightPicture(const CCombatAction& a) {
     const CFpsAnimation* animation = a.flightAnimation;
     if (!animation || animation->frameIndices.empty()) return 0;
     return animation->frameIndices[static_cast<size_t>(a.step) % animation->frameIndices.size()];
@@ -203,7 +203,7 @@ void CCombatActions::LaunchCreatureMissile(CMapSection& section, const CMonster&
         std::string id = std::string(kind->text) + (left ? "left" : "right");
         animation = items->FindFpsAnimation(id.c_str());
     }
-    CPlayerAction& a = Add(kActionMissile);
+    CCombatAction& a = Add(kActionMissile);
     a.flightAnimation = animation;
     a.effectPicture = type ? type->text : nullptr;
     a.cellX = x;
@@ -233,7 +233,7 @@ void CCombatActions::ReleaseCreatureSpell(CMapSection& section, const CMonster& 
 void CCombatActions::ReleaseSpell(const CSpell& spell, int strength, i32 x, i32 y, i32 direction,
                                   bool byPlayer, CMapSection* section, u8 casterId) {
     const int mode = spell.value2;
-    CPlayerAction* a = nullptr;
+    CCombatAction* a = nullptr;
     if (mode == kTargetSelf && byPlayer) {
         a = &Add(kActionSpellSelf);
     } else if (mode == kTargetSelf) {
@@ -257,13 +257,13 @@ void CCombatActions::ReleaseSpell(const CSpell& spell, int strength, i32 x, i32 
 }
 
 void CCombatActions::ShowPlayerHit(int fromQuarter, bool overTime) {
-    CPlayerAction& a = Add(kActionPlayerHit);
+    CCombatAction& a = Add(kActionPlayerHit);
     a.hitQuarter = fromQuarter;
     a.byPlayer = !overTime;
 }
 
 void CCombatActions::StartWeaponChange(int delay, i32 direction) {
-    CPlayerAction& a = Add(kActionGuard);
+    CCombatAction& a = Add(kActionGuard);
     a.delay = delay * 4;
     a.direction = direction;
 }
@@ -341,7 +341,7 @@ void CCombatActions::ResolveBlow(i32 x, i32 y, int p, bool secondSlot) {
     CMapSection* section = window.SectorSection(x, y);
     if (!cell) return;
     CPlayer& player = host_.Player();
-    const CPlayerAction* blow = nullptr;
+    const CCombatAction* blow = nullptr;
     for (const auto& a : actions_)
         if (a->kind == kActionBlow) blow = a.get();
     int damage = 0;
@@ -430,7 +430,7 @@ void CCombatActions::AreaImpact(const CSpell& spell, int skill, i32 x, i32 y, bo
 // ---------------------------------------------------------------------------------------------
 // The runner.
 
-bool CCombatActions::Due(CPlayerAction& a, u32 period) {
+bool CCombatActions::Due(CCombatAction& a, u32 period) {
     const u32 now = host_.TickCount();
     if (a.started && now - a.lastStep < period) return false;
     a.started = true;
@@ -442,9 +442,9 @@ void CCombatActions::Run() {
     // Steps may add actions (a blow launches a missile, a projectile releases its impact): those
     // wait for the next pass.
     const size_t count = actions_.size();
-    std::vector<CPlayerAction*> finished;
+    std::vector<CCombatAction*> finished;
     for (size_t i = 0; i < count && i < actions_.size(); ++i) {
-        CPlayerAction& a = *actions_[i];
+        CCombatAction& a = *actions_[i];
         bool goesOn = true;
         switch (a.kind) {
         case kActionBlow: {
@@ -488,7 +488,7 @@ void CCombatActions::Run() {
                    actions_.end());
 }
 
-bool CCombatActions::StepBlow(CPlayerAction& a) {
+bool CCombatActions::StepBlow(CCombatAction& a) {
     const int frame = a.frame;
     const int launchAt = a.thrown ? 0 : a.bow ? 2 : a.crossbow ? 4 : -1;
     if (launchAt >= 0) {
@@ -512,7 +512,7 @@ bool CCombatActions::StepBlow(CPlayerAction& a) {
     return false;
 }
 
-bool CCombatActions::Fly(CPlayerAction& a) {
+bool CCombatActions::Fly(CCombatAction& a) {
     a.posX += dir::kStepX[a.direction] * 32768;
     a.posY += dir::kStepY[a.direction] * 32768;
     bool crossed = false;
@@ -536,12 +536,12 @@ bool CCombatActions::Fly(CPlayerAction& a) {
     return true;
 }
 
-void CCombatActions::MissileStopped(CPlayerAction& a) {
+void CCombatActions::MissileStopped(CCombatAction& a) {
     i32 px = 0, py = 0;
     host_.GetPlayerCell(px, py);
     if (a.kind == kActionProjectile) {
         if (a.spell) {
-            CPlayerAction& impact = Add(kActionSpellAtCell);
+            CCombatAction& impact = Add(kActionSpellAtCell);
             impact.spell = a.spell;
             impact.skill = a.skill;
             impact.byPlayer = a.byPlayer;
@@ -593,11 +593,11 @@ void CCombatActions::MissileStopped(CPlayerAction& a) {
     host_.RefreshAfterChange();
 }
 
-bool CCombatActions::StepMissile(CPlayerAction& a) { return Fly(a); }
+bool CCombatActions::StepMissile(CCombatAction& a) { return Fly(a); }
 
-bool CCombatActions::StepProjectile(CPlayerAction& a) { return Fly(a); }
+bool CCombatActions::StepProjectile(CCombatAction& a) { return Fly(a); }
 
-bool CCombatActions::StepCast(CPlayerAction& a) {
+bool CCombatActions::StepCast(CCombatAction& a) {
     if (a.step++ == 0 && a.spell && SpellSound(*a.spell)) host_.PlaySound(SpellSound(*a.spell), 10);
     const int top = a.castItem ? 8 : 7;
     a.frame += a.frameDirection;
@@ -615,7 +615,7 @@ bool CCombatActions::StepCast(CPlayerAction& a) {
     return true;
 }
 
-bool CCombatActions::StepSpellSelf(CPlayerAction& a) {
+bool CCombatActions::StepSpellSelf(CCombatAction& a) {
     if (a.step++ == 0 && a.spell) {
         if (SpellSound(*a.spell)) host_.PlaySound(SpellSound(*a.spell), 10);
         host_.Player().ApplySpell(*a.spell, a.skill, true, 0, false);
@@ -623,7 +623,7 @@ bool CCombatActions::StepSpellSelf(CPlayerAction& a) {
     return a.step < kSpellPictureSteps;
 }
 
-bool CCombatActions::StepSpellAtCell(CPlayerAction& a) {
+bool CCombatActions::StepSpellAtCell(CCombatAction& a) {
     if (a.step++ == 0 && a.spell) {
         if (SpellSound(*a.spell)) host_.PlaySound(SpellSound(*a.spell), 10);
         SpellImpact(*a.spell, a.skill, a.cellX, a.cellY, false, a.byPlayer);
@@ -631,7 +631,7 @@ bool CCombatActions::StepSpellAtCell(CPlayerAction& a) {
     return a.step < kSpellPictureSteps;
 }
 
-bool CCombatActions::StepPlayerHit(CPlayerAction& a) {
+bool CCombatActions::StepPlayerHit(CCombatAction& a) {
     if (a.step == 0) host_.PlaySound(a.byPlayer ? "bsnd_hitclub" : "bsnd_hitpoison", 10);
     if (a.hitQuarter >= 0)
         viewOffset = a.step == 0 ? 4000 : a.step <= 3 ? viewOffset + 400 : viewOffset - 400;
@@ -641,7 +641,7 @@ bool CCombatActions::StepPlayerHit(CPlayerAction& a) {
     return false;
 }
 
-bool CCombatActions::StepBump(CPlayerAction& a) {
+bool CCombatActions::StepBump(CCombatAction& a) {
     constexpr i32 kOffsets[] = {0, 2000, 4000, 4000, 2000};
     if (a.step < 5) {
         viewOffset = kOffsets[a.step++];
@@ -652,7 +652,7 @@ bool CCombatActions::StepBump(CPlayerAction& a) {
     return false;
 }
 
-bool CCombatActions::StepGuard(CPlayerAction& a) {
+bool CCombatActions::StepGuard(CCombatAction& a) {
     if (a.delay > 0) {
         --a.delay;
         return true;

@@ -27,7 +27,7 @@ enum ActionKind : u8 {
     kActionGuard = 10,
 };
 
-struct CPlayerAction {
+struct CCombatAction {
     u8 kind = 0;
     u32 lastStep = 0;
     bool started = false;
@@ -97,7 +97,7 @@ public:
     void Run();
     int Count() const { return static_cast<int>(actions_.size()); }
     bool HasKind(u8 kind) const;
-    const CPlayerAction* At(int i) const { return actions_[static_cast<size_t>(i)].get(); }
+    const CCombatAction* At(int i) const { return actions_[static_cast<size_t>(i)].get(); }
     // A missile or spell of the player in flight positioned in the cell.
     bool IsFlightInCell(i32 x, i32 y) const;
     // Every missile and projectile in flight with its cell, place in the cell, picture (0 when none)
@@ -108,7 +108,7 @@ public:
             if (a->kind == kActionMissile || a->kind == kActionProjectile)
                 visit(a->cellX, a->cellY, a->posX, a->posY, FlightPicture(*a), a->effectPicture);
     }
-    static u16 FlightPicture(const CPlayerAction& a);
+    static u16 FlightPicture(const CCombatAction& a);
     void Clear() { actions_.clear(); }
 
     // ---- the hands ----
@@ -124,27 +124,27 @@ public:
     i32 viewOffset = 0;
 
 private:
-    CPlayerAction& Add(u8 kind);
-    bool Due(CPlayerAction& a, u32 period);
-    bool StepBlow(CPlayerAction& a);
-    bool StepMissile(CPlayerAction& a);
-    bool StepCast(CPlayerAction& a);
-    bool StepSpellSelf(CPlayerAction& a);
-    bool StepSpellAtCell(CPlayerAction& a);
-    bool StepProjectile(CPlayerAction& a);
-    bool StepPlayerHit(CPlayerAction& a);
-    bool StepBump(CPlayerAction& a);
-    bool StepGuard(CPlayerAction& a);
+    CCombatAction& Add(u8 kind);
+    bool Due(CCombatAction& a, u32 period);
+    bool StepBlow(CCombatAction& a);
+    bool StepMissile(CCombatAction& a);
+    bool StepCast(CCombatAction& a);
+    bool StepSpellSelf(CCombatAction& a);
+    bool StepSpellAtCell(CCombatAction& a);
+    bool StepProjectile(CCombatAction& a);
+    bool StepPlayerHit(CCombatAction& a);
+    bool StepBump(CCombatAction& a);
+    bool StepGuard(CCombatAction& a);
     // Moves a missile or projectile half a cell; false when it left the window or its range.
-    bool Fly(CPlayerAction& a);
-    void MissileStopped(CPlayerAction& a);
+    bool Fly(CCombatAction& a);
+    void MissileStopped(CCombatAction& a);
     void ReleaseSpell(const CSpell& spell, int strength, i32 x, i32 y, i32 tableDirection, bool byPlayer,
                       CMapSection* section, u8 casterId);
     int Roll(int n);
 
     ICreatureHost& host_;
     CCreatures& creatures_;
-    std::vector<std::unique_ptr<CPlayerAction>> actions_;
+    std::vector<std::unique_ptr<CCombatAction>> actions_;
     int guardStartX_ = 0, guardStartY_ = 0;
     int bobSteps_ = 0, bobTick_ = 8;
     int bobSaved_[4] = {};

@@ -11,6 +11,7 @@
 #include "ui/InterfacePictureRoles.h"
 #include "ui/Layout.h"
 #include "ui/WidgetHost.h"
+#include "world/GameCreatures.h"
 #include "world/GameScreen.h"
 
 namespace {
@@ -79,6 +80,16 @@ void CGameScreen::Rest() {
     UpdateGauges();
     if (modalDialog && host_ && host_->GetGameViewDialogs())
         host_->GetGameViewDialogs()->ReportRest(*modalDialog, false);
+}
+
+void CGameScreen::PickLock(u16& lockWord) {
+    IGameViewDialogs* dialogs = host_ ? host_->GetGameViewDialogs() : nullptr;
+    std::unique_ptr<CForm> dialog = dialogs ? dialogs->OpenLockPick(lockWord) : nullptr;
+    if (!dialog) return;
+    modalDialog = std::move(dialog);
+    screenMode = kModeLockPick;
+    lockWord_ = &lockWord;
+    OpenModal(modalDialog.get());
 }
 
 // --- HUD ---
@@ -156,7 +167,7 @@ void CGameScreen::UpdateTarget() {
             t.visible = true;
             t.name.Assign(type->displayName ? type->displayName : "");
             t.bar = type->kind != kCreaturePeople;
-            t.health = 100;
+            t.health = static_cast<u32>(CCreatures::HpPercent(*m));
         }
         if (targets[0].visible || targets[1].visible) return;
         const u8 code = viewWorld->TypeCode(cell->centre);

@@ -346,6 +346,7 @@ void CGameScreen::SetPosition(i32 x, i32 y) {
         if (window.WindowToSectionCell(x, y, at, sx, sy)) world->SetWorldPositionFromSection(at, sx, sy, 0);
     }
     AfterPositionChange();
+    EnterCreatures();
 }
 
 void CGameScreen::StartTransition(const char* name, u32 kind) {
@@ -418,8 +419,7 @@ void CGameScreen::OpenTalk(const char* npcName) {
     if (code == 0) return;
     entryA = 0;
     entryB = word;
-    entryC = 0;
-    entryD = 0;
+    host_->TalkPlace(npcName, section, entryC, entryD);
     keepOnStack = 1;
     pendingScreen = code;
 }

@@ -147,6 +147,7 @@ i32 CGameScreen::MoveStep(i32 direction) {
         bump = true;
     }
     lastStepDirection = static_cast<u32>(direction);
+    if (!blocked) ScanCreaturesForStep(x, y);
     if (!blocked) AdvanceMinute();
     return 0;
 }

@@ -14,6 +14,7 @@
 #include "platform/Clock.h"
 #include "script/ScriptContext.h"
 #include "ui/WidgetHost.h"
+#include "world/GameCreatures.h"
 
 CGameScreen::CGameScreen() {
     renderer.Init();
@@ -171,6 +172,7 @@ void CGameScreen::StartTurn(i32 target, i32 step) {
 u32 CGameScreen::IsBusy() const {
     if (busy || turning || stepping || modalDialog || modalChild || screenMode != kModeNormal) return 1;
     if (!events.empty() || HasBlockingAction()) return 1;
+    if (AreCreaturesBusy()) return 1;
     return 0;
 }
 
@@ -276,6 +278,7 @@ u32 CGameScreen::OnTick(u32 time) {
         }
     }
     RunCellPasses(fired);
+    RunCreaturePasses(fired, turnEnded || stepEnded);
     weather.Tick();
     if (fired[5]) {
         viewState.skyAngle -= 0x1000;
@@ -404,6 +407,15 @@ u32 CGameScreen::OnCommand(u32 id) {
     case 225:
     case 279:
     case 5: CloseModal(); return 0;
+    case 103:
+        // The lock-picking dialog sprang the trap: the dialog goes, then the trap fires.
+        if (screenMode == kModeLockPick) {
+            const u16 word = lockWord_ ? *lockWord_ : 0;
+            lockWord_ = nullptr;
+            CloseModal();
+            if (springTrap && (word >> 10) & 15u) springTrap(word);
+        }
+        return 0;
     case 218:
         if (modalDialog && host_ && host_->GetGameViewDialogs())
             host_->GetGameViewDialogs()->CastChosenSpell(*modalDialog);
@@ -593,6 +605,9 @@ void CGameScreen::ForgetWorld() {
     pendingList = PendingList{};
     for (Target& t : targets) t = Target{};
     if (viewWorld) viewWorld->Forget();
+    if (viewWorld) viewWorld->sprites = nullptr;
+    if (creatures && fightActions == creatures.get()) SetActions(nullptr);
+    creatures.reset();
 }
 
 void CGameScreen::RefreshView() {
@@ -625,10 +640,14 @@ void CGameScreen::RefreshView() {
     if (viewWorld) viewWorld->Refresh();
     RebuildViewCaches();
     SyncViewPose();
+    EnterCreatures();
 }
 
 void CGameScreen::RebuildViewCaches() {
-    if (cacheBuilder) cacheBuilder->RebuildViewCaches();
+    if (!cacheBuilder) return;
+    // The creatures and piles standing in the cells take their numbers first.
+    cacheBuilder->NumberCellObjects();
+    cacheBuilder->RebuildViewCaches();
 }
 
 void CGameScreen::RebuildCell(i32 x, i32 y) {

@@ -49,9 +49,13 @@
 #include "world/WorldAudio.h"
 #include "world/PlayerHost.h"
 
+class CFight;
+class CGameCreatures;
 class CMapSection;
 class CRandom;
 class CScriptContext;
+class CSpell;
+struct CItemInstance;
 class CWorld;
 struct CPlacement;
 
@@ -153,12 +157,15 @@ public:
     void PostMessageEvent(const char* text, const char* sound) override;
     void SetHpGauge(int percent) override;
     void SetManaGauge(int percent) override;
-    void SetHandSprites() override {}
+    void SetHandSprites() override;
     void PassTimeTo(int hour, int minute) override;
     int GetFacingQuarter() const override { return static_cast<int>(DirectionOfFacing(facing)); }
     bool IsSurfaceMap() const override { return window.IsSurface(); }
     int GetHour() const override { return static_cast<int>(gameClock.GetHour()); }
     int GetWeatherIntensity() const override { return weather.Intensity(); }
+    void ShowPlayerHit(int damage, int kind) override;
+    void ShowDamageOverTime(int damage) override;
+    void CalmCreatures(int radius) override;
 
     // --- seams: the clock's weather, the surroundings and the cell window's per-tick passes are
     // classes of their own that the view calls here ---
@@ -167,6 +174,27 @@ public:
     // The per-tick passes over the cells near the player, by the phase timers that fired (index 0 is
     // phase 1): animation of creatures and doors, the light, creature visibility.
     void RunCellPasses(const bool (&fired)[9]);
+
+    // --- the creatures and the fight ---
+    // The fight of the open world; null while no world is open or the player has no world tables.
+    CFight* Fight() const;
+    // A refilled window or a new place: the creatures and people near the player are gathered anew.
+    void EnterCreatures();
+    // A step begins towards (x, y): the people look again, underground the creatures look ahead.
+    void ScanCreaturesForStep(i32 x, i32 y);
+    // The creatures' share of the tick by the phase timers that fired (index 0 is phase 1); after a
+    // step or a turn ended (`moved`) they look again.
+    void RunCreaturePasses(const bool (&fired)[9], bool moved);
+    // Creatures near the player keep the view busy: listed, hurt or striking nearby, a scan pending.
+    bool AreCreaturesBusy() const;
+    // A creature's event (8 hit, 16 spell, 32 use, 64 death) runs the script of the placed object the
+    // creature is bound to; false when it has none (the creature then handles the event itself).
+    bool RunCreatureScript(int code, CMapSection& at, CMonster& creature, struct CCreatureEvent& event);
+    // The creatures within 7 cells pass one minute of their effects.
+    void UpdateCreaturesPerMinute() override;
+    // The spell (or the magic of the item) chosen in the spell book is cast: refused while paralysed
+    // unless on oneself, paid with mana (a spell), practised, and the creatures look again.
+    bool CastSpell(const CSpell* spell, CItemInstance* item);
 
     // --- music (the front end asks for it) ---
     // Chooses the music: the piece a screen brings, "bmus_main" outside a game, else the map's.
@@ -204,7 +232,6 @@ public:
 
     // --- IGameClockHost, IWeatherHost ---
     const CMapSection* CurrentSection() const override { return section; }
-    void UpdateCreaturesPerMinute() override {}
     void ClearAllObjectMarks() override;
     void ReloadSkyAndCaches() override;
     void ReloadSky() override { UpdateSkyPicture(); }
@@ -271,6 +298,10 @@ public:
     void OpenPotions();
     void RestCommand();
     void Rest();
+    // The lock-picking dialog on a door's lock word (the door prompt's Pick: the placement's level
+    // word); when an attempt springs the trap, `springTrap` gets the word (the door's trap fires).
+    void PickLock(u16& lockWord);
+    std::function<void(u16 lockWord)> springTrap;
 
     // Opens the world map over the view (the map widget's tap); refused while moving or acting.
     u32 OpenWorldMap();
@@ -404,6 +435,8 @@ public:
     CActionMenu objectMenu;
     // A screen the view switches to at the end of its tick (talk).
     u32 pendingScreen = 0;
+    // The creatures' host and the fight, made when a map is entered.
+    std::unique_ptr<CGameCreatures> creatures;
 
 private:
     void StartTurn(i32 target, i32 step);
@@ -429,4 +462,5 @@ private:
     CScriptContext* scriptContext_ = nullptr;
     IGameViewObjects* objects_ = nullptr;
     CPlayer* player_ = nullptr;
+    u16* lockWord_ = nullptr;  // the lock being picked
 };

@@ -3,6 +3,8 @@
 #include "core/Random.h"
 #include "data/MapSection.h"
 #include "data/World.h"
+#include "data/WorldLists.h"
+#include "data/WorldRecords.h"
 #include "world/GameScreen.h"
 
 u32 CGameScriptWorld::NextRandom(i32 n) {
@@ -94,3 +96,42 @@ void CGameScriptWorld::AddPendingListEntry(const char* id, const char* title) {
 }
 
 void CGameScriptWorld::PostShowObjectListEvent() { view_.PostShowObjectListEvent(0); }
+
+IScriptWorld* CGameScriptWorld::Screens() const { return view_.GetHost() ? view_.GetHost()->GetScreenScripts() : nullptr; }
+
+void CGameScriptWorld::ClearTalkTopics() {
+    if (IScriptWorld* s = Screens()) s->ClearTalkTopics();
+}
+
+void CGameScriptWorld::AddTalkTopic(const char* id, const char* title) {
+    if (IScriptWorld* s = Screens()) s->AddTalkTopic(id, title);
+}
+
+void CGameScriptWorld::AddTalkText(const char* text, i32 style) {
+    if (IScriptWorld* s = Screens()) s->AddTalkText(text, style);
+}
+
+void CGameScriptWorld::EndTalk() {
+    if (IScriptWorld* s = Screens()) s->EndTalk();
+}
+
+void CGameScriptWorld::SetTalkGoNext() {
+    if (IScriptWorld* s = Screens()) s->SetTalkGoNext();
+}
+
+void CGameScriptWorld::SetTalkGoFirst() {
+    if (IScriptWorld* s = Screens()) s->SetTalkGoFirst();
+}
+
+void CGameScriptWorld::SetPagesText(const char* text) {
+    if (IScriptWorld* s = Screens()) s->SetPagesText(text);
+}
+
+bool CGameScriptWorld::FindScriptCode(const char* id, const u8*& code, u32& size) {
+    CWorldLists* lists = view_.GetHost() ? view_.GetHost()->GetWorldLists() : nullptr;
+    const CScript* script = lists && id ? lists->scripts.FindById(id) : nullptr;
+    if (!script) return false;
+    code = script->code;
+    size = script->codeLength;
+    return true;
+}

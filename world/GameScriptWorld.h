@@ -39,8 +39,28 @@ public:
     void DeletePendingList() override;
     void AddPendingListEntry(const char* id, const char* title) override;
     void PostShowObjectListEvent() override;
+    // The open worlds' scripts by id.
+    bool FindScriptCode(const char* id, const u8*& code, u32& size) override;
+    // The talk and page commands go to the screen that shows them (IGameViewHost::GetScreenScripts).
+    void ClearTalkTopics() override;
+    void AddTalkTopic(const char* id, const char* title) override;
+    void AddTalkText(const char* text, i32 style) override;
+    void EndTalk() override;
+    void SetTalkGoNext() override;
+    void SetTalkGoFirst() override;
+    void SetPagesText(const char* text) override;
+
+    // The creatures of the loaded sections (with the view's fight).
+    IScriptCreature* FindMonsterByName(const char* name) override;
+    CMonsterType* FindMonsterType(const char* id) override;
+    void GetSectionSize(CMapSection* section, i32& width, i32& height) const override;
+    void RemoveMonstersOfType(CMapSection* section, CMonsterType* type) override;
+    bool CreateMonster(CMapSection* section, CMonsterType* type, i32 x, i32 y, bool flagScripted) override;
+    i32 ScanCreatures(i32 distance, i32 mode) override;
 
 private:
+    IScriptWorld* Screens() const;
+
     CGameScreen& view_;
     mutable CStr dateTime_;
 };

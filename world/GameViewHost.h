@@ -7,9 +7,11 @@
 #include <memory>
 
 #include "core/Types.h"
+#include "ui/Form.h"
 
-class CForm;
+class CMapSection;
 class CScriptContext;
+class IScriptWorld;
 class CTextureSet;
 class CWorld;
 class CWorldList;
@@ -47,6 +49,10 @@ public:
     virtual bool CastChosenSpell(CForm& dialog) { return false; }
     // The rest dialog is told whether the player lay exposed to the weather.
     virtual void ReportRest(CForm& dialog, bool exposed) {}
+    // The lock-picking dialog on a lock word (lock level in bits 6..9, trap level in bits 10..13),
+    // which a success changes; the word must outlive the dialog. It ends with 104 (opened or
+    // cancelled) or 103 (the trap sprang). Null when the application has none.
+    virtual std::unique_ptr<CForm> OpenLockPick(u16& lockWord) { return nullptr; }
 };
 
 class IGameViewHost {
@@ -65,4 +71,13 @@ public:
     // Talk with an NPC by id: the screen to switch to (2 talk, 3 services) and the NPC's entry word;
     // 0 when there is no such NPC or it does not talk.
     virtual u32 TalkEntry(const char* npcId, u32& npcWord) { return 0; }
+    // The entry words of the creature that stands for the NPC in the section (0 when none does) and
+    // of the section's bags, which the talk hands on to the shop.
+    // Where the scripts' talk and page commands go (the talk screen's text, topics and course, the
+    // pages screen's text): only those commands of the world are used. Null: nowhere.
+    virtual IScriptWorld* GetScreenScripts() { return nullptr; }
+    virtual void TalkPlace(const char* npcId, CMapSection* section, u32& creatureWord, u32& sectionWord) {
+        creatureWord = 0;
+        sectionWord = 0;
+    }
 };

@@ -12,6 +12,7 @@
 #include "view3d/CellWindow.h"
 #include "view3d/ViewWorld.h"
 #include "world/CellWindow.h"
+#include "world/CreatureSprite.h"
 
 class CTextureSet;
 class CWorldLists;
@@ -74,20 +75,26 @@ public:
     bool DescribeSide(i32 nx, i32 ny, i32 part, bool upper, CWallCacheEntry& entry) override {
         return window_.DescribeSide(nx, ny, part, upper, entry);
     }
-    u16 CellObjectIndex(i32 x, i32 y, i32 slot) const override { return window_.CellObjectIndex(x, y, slot); }
+    u16 CellObjectIndex(i32 x, i32 y, i32 slot) const override {
+        return sprites ? sprites->SpriteIndex(x, y, slot) : window_.CellObjectIndex(x, y, slot);
+    }
     void FillCellObject(i32 x, i32 y, i32 slot, CCellObject& o) override {
-        window_.FillCellObject(x, y, slot, o);
+        sprites ? sprites->FillSprite(x, y, slot, o) : window_.FillCellObject(x, y, slot, o);
     }
     u16 PictureGroupIndex(i32 x, i32 y) const override { return window_.PictureGroupIndex(x, y); }
     void FillPictureGroup(i32 x, i32 y, CPictureGroup& g) override { window_.FillPictureGroup(x, y, g); }
     bool LowersLight() const override { return window_.LowersLight(); }
-    bool HasCellObject(i32 x, i32 y, i32 slot) const override { return window_.HasCellObject(x, y, slot); }
+    bool HasCellObject(i32 x, i32 y, i32 slot) const override {
+        return sprites ? sprites->HasSprite(x, y, slot) : window_.HasCellObject(x, y, slot);
+    }
     void SetCellObjectIndex(i32 x, i32 y, i32 slot, u16 i) override {
-        window_.SetCellObjectIndex(x, y, slot, i);
+        sprites ? sprites->SetSpriteIndex(x, y, slot, i) : window_.SetCellObjectIndex(x, y, slot, i);
     }
     bool HasPictureGroup(i32 x, i32 y) const override { return window_.HasPictureGroup(x, y); }
     void SetPictureGroupIndex(i32 x, i32 y, u16 i) override { window_.SetPictureGroupIndex(x, y, i); }
 
+    // The creatures' sprites in the cells' two creature slots (the game view's fight); null: none.
+    ICellSprites* sprites = nullptr;
     // The first-table index of a picture name (0 when none), loading the picture.
     u16 PictureIndex(const char* name) const;
 

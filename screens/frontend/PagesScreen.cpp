@@ -142,6 +142,11 @@ void CPagesScreen::ShowPage() {
     if (page.script != nullptr && page.script[0] != 0) host_.RunPageScript(page.script);
 }
 
+void CPagesScreen::AppendText(const char* message) {
+    text.SetText(message ? message : "");
+    text.state |= kWidgetRedraw;
+}
+
 u32 CPagesScreen::EndCode() {
     if (caller == kIntro) {
         entryA = entryB = entryC = entryD = 0;

@@ -42,6 +42,8 @@ public:
     // The next page: 0 while pages remain, else where the sequence ends (10 or 99).
     u32 NextPage();
     void ShowPage();
+    // A page script's message: its lines follow the page's text in the roll.
+    void AppendText(const char* message);
     void UpdateSpeedButtons();
     void ToggleScrolling();
 

@@ -1,6 +1,8 @@
 #include "screens/npc/NpcHeader.h"
 
 #include "data/Npc.h"
+#include "screens/ScreenHost.h"
+#include "screens/npc/TradeRules.h"
 #include "screens/frontend/FrontendWidgets.h"
 #include "ui/Form.h"
 #include "ui/InterfacePictureRoles.h"
@@ -8,6 +10,8 @@
 #include "ui/Panel.h"
 #include "ui/TextLabel.h"
 #include "ui/WidgetHost.h"
+#include "script/ScriptContext.h"
+#include "script/ScriptValue.h"
 
 void PlaceNpcHeader(CForm& form, u16 group, CPanel& portrait, CTextLabel& name, const CNpc* npc) {
     constexpr u32 kPortrait = 288, kName = 289;
@@ -19,4 +23,16 @@ void PlaceNpcHeader(CForm& form, u16 group, CPanel& portrait, CTextLabel& name, 
         portrait.SetPortrait(npc->GetPortraitId());
     PlaceLabel(form, name, group, kName, npc && npc->GetName() ? npc->GetName() : "",
                CTextLabel::kAlignCentre | CTextLabel::kAlignMiddle, 2, 0xbec8d2);
+}
+
+u32 GetNpcPriceLevel(CScreenHost& host, const CNpc& npc) {
+    const i32* value = nullptr;
+    i32 number = 0;
+    CScriptContext* context = host.GetScriptContext();
+    if (npc.GetPriceVariable() && context && context->GetWorld())
+        if (CScriptValue* global = context->GetWorld()->FindGlobal(npc.GetPriceVariable())) {
+            number = global->GetNumber();
+            value = &number;
+        }
+    return GetNpcPriceLevel(npc, value);
 }

@@ -1,5 +1,5 @@
-// What the talk screen and the services menu share at their top: the screen's size and background,
-// and the NPC's portrait and name.
+// What the talk screen and the services menu share: at their top the screen's size and background,
+// and the NPC's portrait and name; and the NPC's price level for the services both offer.
 #pragma once
 
 #include "core/Types.h"
@@ -7,8 +7,12 @@
 class CForm;
 class CNpc;
 class CPanel;
+class CScreenHost;
 class CTextLabel;
 
 // Removes the form's widgets, sizes it by the layout group and places the portrait (element 288) and
 // the name (element 289) of the NPC, which may be null.
 void PlaceNpcHeader(CForm& form, u16 group, CPanel& portrait, CTextLabel& name, const CNpc* npc);
+
+// The NPC's price level: its price variable when that exists and holds more than 0, else its own.
+u32 GetNpcPriceLevel(CScreenHost& host, const CNpc& npc);

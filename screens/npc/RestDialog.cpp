@@ -4,7 +4,9 @@
 
 #include "data/Npc.h"
 #include "platform/Clock.h"
+#include "screens/frontend/DialogKit.h"
 #include "screens/frontend/FrontendWidgets.h"
+#include "screens/npc/LayoutPlacing.h"
 #include "ui/InterfacePictureRoles.h"
 #include "ui/Layout.h"
 #include "ui/WidgetHelpers.h"
@@ -18,9 +20,11 @@ constexpr u32 kTitle = 2, kHour = 3, kHours = 4, kClose = 5, kWake = 7;
 
 void CRestDialog::Open(const CNpc* host, INpcCustomer* customer) {
     RemoveAllWidgets();
-    GetLayoutSize(game, kLayoutGroup, width, height);
-    background = game ? game->GetInterfacePicture(kPictureDialogBackground) : nullptr;
-    drawBackground = 1;
+    // Centred and framed like the other dialogs; the owner's screen is drawn again beneath it so
+    // that nothing of a message it closed just before stays in view.
+    CentreDialog(*this, kLayoutGroup);
+    PlaceDialogFrame(*this, frame, kLayoutGroup);
+    if (parent) parent->flags |= kFormRedrawAll;
     PlaceLabel(*this, title, kLayoutGroup, kTitle, "Resting...", CTextLabel::kAlignCentre, 2, 0xffffff);
     PlaceLabel(*this, hourNumber, kLayoutGroup, kHour, "1",
                CTextLabel::kAlignCentre | CTextLabel::kAlignMiddle, 2, 0x64c8c8);

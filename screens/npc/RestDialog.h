@@ -8,6 +8,7 @@
 #include "screens/npc/NpcServiceRules.h"
 #include "ui/Buttons.h"
 #include "ui/Form.h"
+#include "ui/PictureWidgets.h"
 #include "ui/TextLabel.h"
 
 class CNpc;
@@ -29,6 +30,7 @@ public:
     u32 GetHour() const { return counter_.GetHour(); }
     const char* GetWakeText() const { return wakeText.text.GetText(); }
 
+    CPicture frame;
     CTextLabel title;
     CTextLabel hourNumber;
     CTextLabel hoursLabel;

@@ -8,7 +8,6 @@
 #include "screens/npc/NpcHeader.h"
 #include "screens/frontend/FrontendWidgets.h"
 #include "script/ScriptContext.h"
-#include "script/ScriptValue.h"
 #include "ui/InterfacePictureRoles.h"
 #include "ui/Layout.h"
 #include "display/Video.h"
@@ -39,18 +38,7 @@ void CServicesScreen::Attach(CWidgetHost* owner) {
     doorFlag = 0;
 }
 
-u32 CServicesScreen::GetPriceLevel() const {
-    if (!npc_) return 0;
-    const i32* value = nullptr;
-    i32 number = 0;
-    CScriptContext* context = host_.GetScriptContext();
-    if (npc_->GetPriceVariable() && context && context->GetWorld())
-        if (CScriptValue* global = context->GetWorld()->FindGlobal(npc_->GetPriceVariable())) {
-            number = global->GetNumber();
-            value = &number;
-        }
-    return GetNpcPriceLevel(*npc_, value);
-}
+u32 CServicesScreen::GetPriceLevel() const { return npc_ ? GetNpcPriceLevel(host_, *npc_) : 0; }
 
 void CServicesScreen::Enter(u32 a, u32 b, u32 c, u32 d) {
     CScreen::Enter(a, b, c, d);
@@ -59,6 +47,8 @@ void CServicesScreen::Enter(u32 a, u32 b, u32 c, u32 d) {
     sleptFlag = 0;
     messageBar.Attach(game);
     restDialog.Attach(game);
+    repairDialog.Attach(game);
+    trainingDialog.Attach(game);
     betDialog.Attach(game);
     npc_ = host_.GetNpcForEntry(b);
     // A missing profile leaves the screen without animation and own music; the menu still works.
@@ -104,6 +94,11 @@ void CServicesScreen::DropModal() {
     flags |= kFormRedrawAll;
     Draw();
     ResetInputGuard();
+}
+
+void CServicesScreen::OpenDialog(CForm& dialog, u32 state) {
+    screenState = state;
+    OpenModal(&dialog);
 }
 
 void CServicesScreen::OfferRoom() {
@@ -164,6 +159,24 @@ u32 CServicesScreen::OnCommand(u32 command) {
             keepOnStack = 1;
             return command == kServicesTalk ? kScreenTalk : kScreenShop;
         case kServicesSleep: OfferRoom(); return 0;
+        case kServicesRepair:
+            repairDialog.Open(host_.GetTradeWorld(), GetPriceLevel());
+            OpenDialog(repairDialog, kRepairOpen);
+            return 0;
+        case kServicesEnchant:
+            if (!npc_) return 0;
+            if (!CNpcEnchanting::HasCandidates(host_)) {
+                screenState = kEnchantOpen;
+                ShowMessage("You don't have anything to enchant.", CButtonBar::kOk);
+                return 0;
+            }
+            OpenDialog(enchanting.Open(host_, *npc_, 0), kEnchantOpen);
+            return 0;
+        case kServicesTraining:
+            if (!npc_) return 0;
+            trainingDialog.Open(host_.GetTradeWorld(), *npc_);
+            OpenDialog(trainingDialog, kTrainingOpen);
+            return 0;
         case kServicesCards:
             screenState = kBetOpen;
             betDialog.Open(npc_ ? npc_->maxBet : 0);

@@ -7,8 +7,11 @@
 
 #include "core/Types.h"
 #include "screens/npc/BetDialog.h"
+#include "screens/npc/NpcEnchanting.h"
 #include "screens/npc/NpcServiceRules.h"
 #include "screens/npc/RestDialog.h"
+#include "screens/npc/SmithRepairDialog.h"
+#include "screens/npc/TrainingDialog.h"
 #include "ui/ButtonBar.h"
 #include "ui/Buttons.h"
 #include "ui/Panel.h"
@@ -65,6 +68,9 @@ public:
     CTextView messageView;
     CButtonBar messageBar;
     CRestDialog restDialog;
+    CSmithRepairDialog repairDialog;
+    CTrainingDialog trainingDialog;
+    CNpcEnchanting enchanting;
     CBetDialog betDialog;
 
     std::vector<ServiceButton> buttons;  // the services placed before "Leave"
@@ -74,6 +80,8 @@ public:
 
 private:
     void DropModal();
+    // Opens a member dialog as the modal child in a state of its own.
+    void OpenDialog(CForm& dialog, u32 state);
 
     CScreenHost& host_;
     CNpc* npc_ = nullptr;

@@ -46,7 +46,7 @@ i32 CTalkScreen::LinkStep() const {
 
 void CTalkScreen::Enter(u32 a, u32 b, u32 c, u32 d) {
     CScreen::Enter(a, b, c, d);
-    screenState = 1;
+    screenState = kTalking;
     betDialog.Attach(game);
     messageBar.Attach(game);
     npc_ = host_.GetNpcForEntry(b);
@@ -163,6 +163,10 @@ void CTalkScreen::CreateObjectList() {
 
 void CTalkScreen::AddListEntry(const char* id, const char* title) {
     if (conversation_) conversation_->AddListEntry(id, title);
+}
+
+void CTalkScreen::ShowScriptText(const char* text, i32 style) {
+    speechView.AddText(text ? text : "", static_cast<u32>(style), 1);
 }
 
 void CTalkScreen::AddLink(const char* text, u32 command, u32 colour, bool pen, i32& y) {
@@ -293,7 +297,7 @@ u32 CTalkScreen::OnCommand(u32 command) {
     if (screenState == kBetOpen) {
         // The bet dialog's Ok or Cancel: the talk goes on, or the card game starts when the gold
         // covers the bet.
-        screenState = 1;
+        screenState = kTalking;
         const i32 bet = betDialog.Bet();
         CloseModal();
         Redraw();
@@ -305,6 +309,13 @@ u32 CTalkScreen::OnCommand(u32 command) {
         });
     }
     if (command == 1 && modalChild) {
+        CloseModal();
+        Redraw();
+        return 0;
+    }
+    // A service dialog's closing command gives the talk back.
+    if (screenState == kRepairOpen || screenState == kTrainingOpen || screenState == kEnchantOpen) {
+        screenState = kTalking;
         CloseModal();
         Redraw();
         return 0;
@@ -324,6 +335,23 @@ u32 CTalkScreen::OnCommand(u32 command) {
         entryA = 0;
         keepOnStack = 1;
         return kScreenShop;
+    } else if (command == kTalkRepair && npc_) {
+        repairDialog.Attach(game);
+        repairDialog.Open(host_.GetTradeWorld(), GetNpcPriceLevel(host_, *npc_));
+        screenState = kRepairOpen;
+        OpenModal(&repairDialog);
+        return 0;
+    } else if (command == kTalkEnchant && npc_) {
+        CEnchantSelectDialog& selection = enchanting.Open(host_, *npc_, 3 * npc_->GetEnchantLevel());
+        screenState = kEnchantOpen;
+        OpenModal(&selection);
+        return 0;
+    } else if (command == kTalkTraining && npc_) {
+        trainingDialog.Attach(game);
+        trainingDialog.Open(host_.GetTradeWorld(), *npc_);
+        screenState = kTrainingOpen;
+        OpenModal(&trainingDialog);
+        return 0;
     } else if (command == kTalkCards && npc_) {
         screenState = kBetOpen;
         betDialog.Open(npc_->maxBet);

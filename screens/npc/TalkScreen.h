@@ -11,7 +11,10 @@
 #include "core/Types.h"
 #include "screens/npc/BetDialog.h"
 #include "screens/npc/Conversation.h"
+#include "screens/npc/NpcEnchanting.h"
 #include "screens/npc/NpcServiceRules.h"
+#include "screens/npc/SmithRepairDialog.h"
+#include "screens/npc/TrainingDialog.h"
 #include "ui/ButtonBar.h"
 #include "ui/Buttons.h"
 #include "ui/Panel.h"
@@ -28,8 +31,8 @@ public:
     static constexpr u16 kLayoutGroup = 28;
     // An object list entry answers this base plus its index (a tap chooses it).
     static constexpr u32 kListEntryBase = 0x6500;
-    // The screen state while the bet dialog is open (1 while talking).
-    static constexpr u32 kBetOpen = 6;
+    // Screen states: talking, or a service or the bet dialog open over the talk.
+    enum : u32 { kTalking = 1, kRepairOpen = 2, kEnchantOpen = 3, kTrainingOpen = 4, kBetOpen = 6 };
 
     explicit CTalkScreen(CScreenHost& host) : host_(host) {}
 
@@ -44,6 +47,8 @@ public:
     void SetGoFirst();
     void CreateObjectList();
     void AddListEntry(const char* id, const char* title);
+    // A script's message in the speech (its macros already expanded).
+    void ShowScriptText(const char* text, i32 style);
 
     const CNpc* GetNpc() const { return npc_; }
     const CConversation* GetConversation() const { return conversation_.get(); }
@@ -61,6 +66,10 @@ public:
     std::vector<std::unique_ptr<CTextLink>> links;  // services, topics, answers or list entries
     std::vector<u32> linkPages;                     // the page of each link
     u32 doorFlag = 0;
+    // The services the talk offers itself (an NPC without a services menu).
+    CSmithRepairDialog repairDialog;
+    CTrainingDialog trainingDialog;
+    CNpcEnchanting enchanting;
     CBetDialog betDialog;
     CTextView messageView;
     CButtonBar messageBar;

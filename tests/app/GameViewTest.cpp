@@ -2,6 +2,8 @@
 // with the keys, the frame compared with its golden picture.
 #include <gtest/gtest.h>
 
+#include <cstdlib>
+
 #include "app/Game.h"
 #include "app/GameViewDialogs.h"
 #include "data/MapSection.h"
@@ -114,6 +116,47 @@ TEST(GameView, ANewGameBeginsInTheCellarAndWalks) {
     rig.Tick(30);
     EXPECT_EQ(rig.Current(), rig.Game()->GetScreen(kScreenDeath));
     EXPECT_EQ(view->inGame, 0u);
+}
+
+// The rat of the cellar comes for a new character, who walks up to it with the arrow keys and
+// strikes it with the attack button until it dies; its experience is the player's.
+TEST(GameView, ANewCharacterFightsTheCellarRatToItsDeath) {
+    GameViewRig rig;
+    ASSERT_TRUE(rig.StartNewGame());
+    CGameScreen* view = rig.View();
+    CMapSection* cellar = view->section;
+    ASSERT_NE(view->Fight(), nullptr);
+    // The game began without the new-game screens: the character gets a fighter's strength and
+    // dexterity as those screens would give.
+    CPlayer& player = rig.Game()->player;
+    player.attributes[kStrength] = 60;
+    player.attributes[kDexterity] = 60;
+    const u32 xp = player.xp;
+    const u8 ratId = 1;
+    int attacks = 0, ticks = 0;
+    for (; ticks < 6000 && cellar->FindMonster(ratId) && player.hp > 0; ++ticks) {
+        rig.Tick(30);
+        if (view->screenMode == CGameScreen::kModeMessage) view->OnCommand(CButtonBar::kOk);
+        const CMonster* rat = cellar->FindMonster(ratId);
+        if (!rat || view->IsBusy()) continue;
+        // A turn towards the rat, a step along the longer way, or the blow when it stands in front.
+        const i32 dx = rat->x - view->playerX, dy = rat->y - view->playerY;
+        const u32 want = std::abs(dx) >= std::abs(dy) ? (dx > 0 ? 1u : 3u) : (dy > 0 ? 2u : 0u);
+        const u32 now = CGameScreen::DirectionOfFacing(view->facing);
+        if (want != now) {
+            rig.Key(want == ((now + 1) & 3) ? 39 : 37);
+        } else if (std::abs(dx) + std::abs(dy) == 1) {
+            ASSERT_TRUE(rig.TapLayoutElement(43, 542));  // the attack button
+            ++attacks;
+        } else {
+            rig.Key(38);
+        }
+    }
+    RecordProperty("ticks", ticks);
+    EXPECT_EQ(cellar->FindMonster(ratId), nullptr) << "after " << ticks << " ticks, " << attacks << " blows";
+    EXPECT_GT(attacks, 0);
+    EXPECT_GT(player.hp, 0);
+    EXPECT_GT(player.xp, xp);
 }
 
 }  // namespace

@@ -208,7 +208,7 @@ TEST_F(CombatTest, TheBlowFallsOnTheTimedStepAndKills) {
     w.player.attributes[kDexterity] = 90;
     actions.StartAttack();
     ASSERT_EQ(actions.Count(), 1);
-    const CPlayerAction* blow = actions.At(0);
+    const CCombatAction* blow = actions.At(0);
     ASSERT_FALSE(blow->alternate);  // the fist's record never swings frame by frame
     // Steps come every 40 ms: nothing between.
     for (int step = 0; step < 5; ++step) {

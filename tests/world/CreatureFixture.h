@@ -96,6 +96,15 @@ public:
     CCreatures* scriptCreatures = nullptr;
 };
 
+// The player bound to the built world's tables, with the generator the rules draw from.
+inline void BindToBuiltWorld(fixtures::BuiltWorld& built, CRuleContext& rules, CPlayer& player, CRandom& random) {
+    built.lists.BindRuleContext(rules);
+    rules.player = &player;
+    rules.random = &random;
+    rules.currentWorldCode = "base";
+    player.SetWorld(&rules);
+}
+
 class CreatureWorld {
 public:
     explicit CreatureWorld(i64 seed = 1765432100) {
@@ -104,11 +113,7 @@ public:
             plat::ScopedClock scoped(clock);
             random.Seed(nullptr);
         }
-        built.lists.BindRuleContext(rules);
-        rules.player = &player;
-        rules.random = &random;
-        rules.currentWorldCode = "base";
-        player.SetWorld(&rules);
+        BindToBuiltWorld(built, rules, player, random);
         player.SetHost(&playerHost);
         player.ResetToDefaults();
         window.SetObjects(&objects);

@@ -45,6 +45,9 @@ const std::vector<WorldScript>& WorldScripts() {
          "    player.solvequest(\"bres_q_ring\");\n"
          "    player.receivegold(100);\n"
          "} else message(\"The well is east of the harbour.\");\n"},
+        {"bres_intro_arrival",
+         "// The intro's last page: the cart comes over the last hill.\n"
+         "message(\"The roofs of Vantrel Town show over the hedges.\");\n"},
     };
     return scripts;
 }

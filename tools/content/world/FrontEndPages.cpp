@@ -116,7 +116,7 @@ std::vector<PageSequence> FrontEndPageSequences() {
         {"bres_intro_cart",
          "You arrive with the morning cart, a stranger with little more than a name. "
          "Tell us who you are.",
-         ""},
+         "bres_intro_arrival"},
     };
     PageSequence credits;
     credits.id = "bmus_credits";

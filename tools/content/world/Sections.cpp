@@ -491,6 +491,7 @@ Section ValePiece(int column, int row) {
     auto at = [&](int x, int y) -> CellSpec& { return cells[static_cast<size_t>(y * 21 + x)]; };
     std::vector<PlacementSpec> placements;
     std::vector<MonsterSpec> monsters;
+    std::vector<BagSpec> bags;
     if (column == 2 && row == 2) {
         // The town house: walls round 7..13, a door on the south, a banner inside.
         for (int i = 7; i <= 13; ++i) at(i, 7) = at(i, 13) = at(7, i) = at(13, i) = WallBlock();
@@ -532,22 +533,24 @@ Section ValePiece(int column, int row) {
         // The town's people: the innkeeper behind the house's banner, the smith and the trainer at
         // their places on the square, the merchant by the house door and the shepherd who wanders.
         // Each stands for the NPC the talk screens show; only the shepherd walks.
+        // The two who trade keep their stock in a bag of their own, lying nowhere.
         monsters.push_back({7, 1, 0x12, 0, 10, 9, 0});   // facing south, into the room
-        monsters.push_back({8, 2, 0x1A, 0, 3, 10, 0});   // facing east
+        monsters.push_back({8, 2, 0x1A, 0, 3, 10, 2});   // facing east
         monsters.push_back({9, 3, 0x0A, 0, 17, 10, 0});  // facing west
-        monsters.push_back({5, 4, 0x12, 0, 12, 15, 0});
+        monsters.push_back({5, 4, 0x12, 0, 12, 15, 1});
         monsters.push_back({6, 5, 0x02, 0, 15, 4, 0});
         // The card player keeps a table in the house, facing the innkeeper.
         monsters.push_back({10, 6, 0x02, 0, 9, 11, 0});
+        bags = {{1, 0, BagSpec{}.x, BagSpec{}.y, {}}, {2, 0, BagSpec{}.x, BagSpec{}.y, {}}};
     }
     at(0, 0) = CellSpec{};  // a cell left empty: it shows the world's default ground
     ByteWriter bits;
     bits.U16(0);
     for (int y = 0; y < 21; ++y)
         for (int b = 0; b < 3; ++b) bits.U8(column == 2 && row == 2 && b == 1 ? 0x3C : 0);
-    s.recordsAt = [cells, monsters, placements, map = bits.Take()](uint8_t v) {
+    s.recordsAt = [cells, monsters, placements, bags, map = bits.Take()](uint8_t v) {
         return std::vector<std::vector<uint8_t>>{SurfaceCells(cells, v), map, MonsterRecord(monsters, v),
-                                                 PlacementRecord(placements, v), BagRecord({})};
+                                                 PlacementRecord(placements, v), BagRecord(bags)};
     };
     return s;
 }

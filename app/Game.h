@@ -37,6 +37,9 @@ class CSoundManager;
 class CFileFinder;
 class CScreen;
 class CGameScreen;
+class CPanelScreen;
+struct CPanelState;
+struct CGameViewState;
 class CMapSection;
 class CGameWidgetData;
 class CRecordHolder;
@@ -56,16 +59,6 @@ constexpr int kScreenSlotCount = 14;
 
 // "Day %u, %u:%02u %s" of a game clock in minutes: the day from 1, the hour on the 12-hour clock.
 std::string FormatDayAndTime(u32 minutes);
-
-// The game view's section of a saved game ('W', record 3004) as stored: the player's facing and cell,
-// the clock, the screen mode and the view's words and texts. Held by the game until the game view
-// keeps its own state; reading turns the facing down to a quarter and the screen mode back to 1.
-struct CSavedViewSection {
-    u32 facing = 0, x = 0, y = 0, clock = 0, screenMode = 1;
-    u32 words[10] = {};
-    CStr text, text2;
-    bool Serialize(CStream& stream, u32 version);
-};
 
 // The slot of a screen id (slots are kept in the order 1, 2, 3, 4, 5, 7, 6, 8, ..., 12, 14, 15), or
 // -1 for a code that names no screen.
@@ -182,15 +175,18 @@ public:
     bool ResetForLoad() override;
     void CommitParts() override;
     void PlacePlayer(u32 x, u32 y) override;
-    // The places where the parts still being built join the saved game; each has one call here:
-    // the game view's section (3004), the panels' section (3005, the tag alone), the game view's reset
-    // before a load, the clock of the header's text and the header's picture of the view.
-    bool SerializeGameViewSection(CStream& stream, u32 version, CSavedViewSection& view);
-    bool SerializePanelSection(CStream& stream, u32 version);
+    void EnterSavedPlace(CWorld& world, CMapSection& section) override;
+    // Where the game view and the panels join the saved game: their sections (3004, 3005), the view's
+    // state taken from and given back to the running view, its reset before a new game or a load, the
+    // clock of the header's text and the header's picture of the view.
+    bool SerializeGameViewSection(CStream& stream, u32 version, CGameViewState& view);
+    bool SerializePanelSection(CStream& stream, u32 version, CPanelState& state);
+    void StoreGameViewState(CGameViewState& state) const;
+    void RestoreGameViewState(const CGameViewState& state);
     void ResetGameViewState();
     u32 GameClockMinutes() const;
     void MakeGameViewThumbnail(u16* pixels);
-    CSavedViewSection viewSection;
+    CPanelScreen* GetPanelScreen() const;
 
     CScreen* GetScreen(u32 id) const override;
     // Puts a screen in the slot of its id (start-up and tests), replacing the one there.

@@ -11,8 +11,9 @@
 #include "data/WorldList.h"
 #include "data/WorldLists.h"
 #include "data/WorldRecords.h"
-#include "display/ViewState.h"
+#include "screens/panels/PanelScreen.h"
 #include "world/GameScreen.h"
+#include "world/GameViewState.h"
 
 namespace {
 
@@ -37,62 +38,112 @@ std::string FormatDayAndTime(u32 minutes) {
     return text;
 }
 
-// ---- the sections still waiting for their owners ----
+// ---- the game view's and the panels' sections ----
 
-bool CSavedViewSection::Serialize(CStream& s, u32 version) {
-    s.MatchByte('W');
-    for (u32* word : {&facing, &x, &y, &words[0], &words[1], &words[2], &clock, &words[3]})
-        s.SerializeU32(*word);
-    s.SerializeStr(text);
-    s.SerializeU32(words[4]);
-    if (s.IsWriting() || version > 98)
-        for (u32* word : {&words[5], &words[6], &words[7]}) s.SerializeU32(*word);
-    s.SerializeU32(screenMode);
-    s.SerializeU32(words[8]);
-    s.SerializeU32(words[9]);
-    s.SerializeStr(text2);
-    if (!s.IsWriting()) {
-        facing -= facing % 90;
-        screenMode = 1;
-        // The cell indexes the 35 x 35 cell window: one outside it is damage, not a place.
-        if (x >= 35 || y >= 35) return false;
+namespace {
+
+// The save version as the view's reader takes it: one byte in the header, so nothing above 255 arrives.
+u8 ViewVersion(u32 version) { return static_cast<u8>(std::min<u32>(version, 255)); }
+
+// What the view's saved words hold beyond the place, the facing and the clock: the weather in the
+// first three words and the two single ones, the prison in the first text and two further words, the
+// fractions of the player's cell in the two mode words.
+enum : size_t { kIntensity = 0, kTarget = 1, kTimer = 2 };
+enum : size_t { kInPrison = 0, kPrisonArrival = 1 };
+enum : size_t { kFractionX = 0, kFractionY = 1 };
+constexpr u32 kMaxFraction = 0x10000;
+
+}  // namespace
+
+bool CGame::SerializeGameViewSection(CStream& stream, u32 version, CGameViewState& view) {
+    return view.Serialize(stream, ViewVersion(version));
+}
+
+bool CGame::SerializePanelSection(CStream& stream, u32, CPanelState& state) {
+    // Saves made before the panels kept their state hold the tag alone (with the record's padding to
+    // 4 bytes, no room for a word): the panels start afresh then.
+    if (!stream.IsWriting() && stream.GetCapacity() - stream.GetOffset() <= 4) {
+        stream.MatchByte('X');
+        state = CPanelState{};
+        return !stream.HasError();
     }
-    return !s.HasError();
-}
-
-bool CGame::SerializeGameViewSection(CStream& stream, u32 version, CSavedViewSection& view) {
-    return view.Serialize(stream, version);
-}
-
-bool CGame::SerializePanelSection(CStream& stream, u32) {
-    // The panel screen keeps no state of its own yet: the section is its tag alone.
-    stream.MatchByte('X');
+    SerializePanelState(stream, state);
     return !stream.HasError();
 }
 
-void CGame::ResetGameViewState() { viewSection = CSavedViewSection(); }
+CPanelScreen* CGame::GetPanelScreen() const { return dynamic_cast<CPanelScreen*>(GetScreen(kScreenPanels)); }
 
-u32 CGame::GameClockMinutes() const { return viewSection.clock; }
+void CGame::StoreGameViewState(CGameViewState& state) const {
+    state.Reset();
+    const CGameScreen* view = GetGameScreen();
+    if (!view) return;
+    view->StoreState(state);
+    const CWeather& weather = view->weather;
+    state.viewWords[kIntensity] = static_cast<u32>(weather.intensity);
+    state.viewWords[kTarget] = static_cast<u32>(weather.target);
+    state.viewWords[kTimer] = static_cast<u32>(weather.timer);
+    state.viewWord = static_cast<u32>(weather.direction);
+    state.viewWord2 = static_cast<u32>(weather.value);
+    state.viewText.Assign(view->jailTarget.GetText());
+    state.furtherWords[kInPrison] = view->gameClock.inPrison ? 1 : 0;
+    state.furtherWords[kPrisonArrival] = view->gameClock.prisonArrival;
+    state.modeWords[kFractionX] = view->fractionX;
+    state.modeWords[kFractionY] = view->fractionY;
+}
+
+void CGame::RestoreGameViewState(const CGameViewState& state) {
+    CGameScreen* view = GetGameScreen();
+    if (!view) return;
+    view->RestoreState(state);
+    // Weather words from another build or a damaged file are brought into the weather's own ranges.
+    CWeather& weather = view->weather;
+    weather.Clear();
+    weather.intensity = std::clamp(static_cast<i32>(state.viewWords[kIntensity]), 0, 999);
+    weather.target = std::clamp(static_cast<i32>(state.viewWords[kTarget]), 0, 999);
+    weather.timer = std::clamp(static_cast<i32>(state.viewWords[kTimer]), 0, CWeather::kClearTimer);
+    weather.direction = std::clamp(static_cast<i32>(state.viewWord), -1, 1);
+    weather.value = std::clamp(static_cast<i32>(state.viewWord2), 0, 99);
+    view->jailTarget.Assign(state.viewText.GetText());
+    view->gameClock.inPrison = state.furtherWords[kInPrison] != 0;
+    view->gameClock.prisonArrival = state.furtherWords[kPrisonArrival];
+    if (state.modeWords[kFractionX] <= kMaxFraction && state.modeWords[kFractionY] <= kMaxFraction) {
+        view->fractionX = state.modeWords[kFractionX];
+        view->fractionY = state.modeWords[kFractionY];
+    }
+}
+
+void CGame::EnterSavedPlace(CWorld& world, CMapSection& section) {
+    SetCurrentWorld(&world);
+    CGameScreen* view = GetGameScreen();
+    if (!view) return;
+    view->world = &world;
+    view->section = &section;
+    // The view is entered as a running game's is (its first entry word 0): the window is filled around
+    // the saved cell then, not at the start place of a new game.
+    view->inGame = 1;
+}
+
+void CGame::ResetGameViewState() {
+    if (CGameScreen* view = GetGameScreen()) view->ResetState();
+}
+
+u32 CGame::GameClockMinutes() const {
+    const CGameScreen* view = GetGameScreen();
+    return view ? view->gameClock.minutes : 0;
+}
 
 void CGame::MakeGameViewThumbnail(u16* pixels) {
     std::fill(pixels, pixels + savegame::kThumbnailPixels, u16(0));
-    const CViewState* state = GetViewState();
-    if (!state || !state->frameBuffer.pixels) return;
-    const CFrameBufferDesc& frame = state->frameBuffer;
-    // The 3D view's rectangle of the frame, or the whole frame when it has none, sampled down.
-    i64 x0 = state->viewX, y0 = state->viewY, w = state->viewWidth, h = state->viewHeight;
-    if (w <= 0 || h <= 0 || x0 + w > frame.width || y0 + h > frame.height) {
-        x0 = y0 = 0;
-        w = frame.width;
-        h = frame.height;
-    }
-    if (w <= 0 || h <= 0 || frame.pitch < frame.width) return;
-    for (u32 ty = 0; ty < savegame::kThumbnailHeight; ++ty)
-        for (u32 tx = 0; tx < savegame::kThumbnailWidth; ++tx) {
-            const i64 sx = x0 + static_cast<i64>(tx) * w / savegame::kThumbnailWidth;
-            const i64 sy = y0 + static_cast<i64>(ty) * h / savegame::kThumbnailHeight;
-            pixels[ty * savegame::kThumbnailWidth + tx] = frame.pixels[sy * frame.pitch + sx];
-        }
+    CGameScreen* view = GetGameScreen();
+    // Only a window filled for the view's section is drawn: between a load and the view's entry the
+    // window and the caches still describe the worlds that were closed.
+    if (!view || !view->section || !view->rendererReady) return;
+    if (view->window.CurrentSection() != view->section) return;
+    // The screen over the view (the menu, the load and save screen) covers its last frame: the view is
+    // drawn again for the picture, and the screen over it redraws itself after the save.
+    view->SyncViewPose();
+    view->renderer.RenderFrame();
+    view->renderer.MakeViewThumbnail(pixels);
 }
 
 // ---- ISavedGameParts ----
@@ -112,9 +163,16 @@ bool CGame::WritePart(u16 recordId, CStream& stream, CSaveStringTable& strings) 
         }
         return !stream.HasError();
     case savegame::kPlayerRecord: return player.SerializeSaved(stream, strings, savegame::kSaveVersion);
-    case savegame::kGameViewRecord:
-        return SerializeGameViewSection(stream, savegame::kSaveVersion, viewSection);
-    case savegame::kPanelsRecord: return SerializePanelSection(stream, savegame::kSaveVersion);
+    case savegame::kGameViewRecord: {
+        CGameViewState view;
+        StoreGameViewState(view);
+        return SerializeGameViewSection(stream, savegame::kSaveVersion, view);
+    }
+    case savegame::kPanelsRecord: {
+        CPanelState panels;
+        if (const CPanelScreen* screen = GetPanelScreen()) panels = screen->state;
+        return SerializePanelSection(stream, savegame::kSaveVersion, panels);
+    }
     default: return false;
     }
 }
@@ -137,13 +195,15 @@ bool CGame::ReadPart(u16 recordId, CStream& stream, const CSaveStringTable& stri
         break;
     }
     case savegame::kGameViewRecord: {
-        CSavedViewSection scratch;
+        CGameViewState scratch;
         ok = ReadBytes(bytes, [&](CStream& s) { return SerializeGameViewSection(s, version, scratch); });
         break;
     }
-    case savegame::kPanelsRecord:
-        ok = ReadBytes(bytes, [&](CStream& s) { return SerializePanelSection(s, version); });
+    case savegame::kPanelsRecord: {
+        CPanelState scratch;
+        ok = ReadBytes(bytes, [&](CStream& s) { return SerializePanelSection(s, version, scratch); });
         break;
+    }
     default: break;
     }
     if (!ok) return false;
@@ -175,8 +235,18 @@ void CGame::CommitParts() {
             switch (id) {
             case savegame::kGlobalsRecord: return worldLists && worldLists->globals.Restore(s);
             case savegame::kPlayerRecord: return player.SerializeSaved(s, waitingStrings_, waitingVersion_);
-            case savegame::kGameViewRecord: return SerializeGameViewSection(s, waitingVersion_, viewSection);
-            case savegame::kPanelsRecord: return SerializePanelSection(s, waitingVersion_);
+            case savegame::kGameViewRecord: {
+                CGameViewState view;
+                if (!SerializeGameViewSection(s, waitingVersion_, view)) return false;
+                RestoreGameViewState(view);
+                return true;
+            }
+            case savegame::kPanelsRecord: {
+                CPanelState panels;
+                if (!SerializePanelSection(s, waitingVersion_, panels)) return false;
+                if (CPanelScreen* screen = GetPanelScreen()) screen->state = panels;
+                return true;
+            }
             default: return false;
             }
         });
@@ -186,6 +256,8 @@ void CGame::CommitParts() {
 }
 
 void CGame::PlacePlayer(u32 x, u32 y) {
-    viewSection.x = x;
-    viewSection.y = y;
+    CGameScreen* view = GetGameScreen();
+    if (!view || x >= CGameViewState::kWindowSize || y >= CGameViewState::kWindowSize) return;
+    view->playerX = static_cast<i32>(x);
+    view->playerY = static_cast<i32>(y);
 }

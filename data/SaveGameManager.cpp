@@ -175,6 +175,7 @@ int CSaveGameManager::Load(u32 slot, CProgressDialog*) {
     }
     worlds->SetCurrent(current);
     current->currentSection = section;
+    parts->EnterSavedPlace(*current, *section);
     return 1;
 }
 

@@ -51,6 +51,8 @@ public:
     virtual void CommitParts() = 0;
     // Puts the player on a cell of the current section, when a saved place no longer exists.
     virtual void PlacePlayer(u32 x, u32 y) = 0;
+    // The load is complete: the game goes on in this world's section, at the place the parts gave.
+    virtual void EnterSavedPlace(CWorld& world, CMapSection& section) = 0;
 };
 
 class CSaveGameManager {

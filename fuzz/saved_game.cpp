@@ -3,7 +3,6 @@
 // view, the panels) as the load's checks do. Every section name resolves to a full-size section of a
 // world with two monster types, so that explored maps, creatures, bags and effect holders are read
 // too. Nothing may crash, leak or read outside a buffer.
-#include "app/Game.h"
 #include "core/PdbFile.h"
 #include "core/Stream.h"
 #include "data/CreatureCatalogue.h"
@@ -12,6 +11,9 @@
 #include "data/World.h"
 #include "data/WorldRecords.h"
 #include "platform/Files.h"
+#include "screens/panels/PanelScreen.h"
+#include "world/GameViewState.h"
+#include "world/Player.h"
 #include "fuzz/ScratchFile.h"
 
 #include <cstddef>
@@ -59,9 +61,12 @@ void ReadPart(CPdbFile& db, u16 id, u32 version, CSaveStringTable& strings) {
         player.SetWorld(&noTables);
         player.SerializeSaved(stream, strings, version);
         player.ForgetWorld();
+    } else if (id == savegame::kGameViewRecord) {
+        CGameViewState view;
+        view.Serialize(stream, static_cast<u8>(version > 255 ? 255 : version));
     } else {
-        CSavedViewSection view;
-        view.Serialize(stream, version);
+        CPanelState panels;
+        SerializePanelState(stream, panels);
     }
 }
 

@@ -201,6 +201,9 @@ u32 CLoadSaveScreen::LoadSelected() {
     }
     if (CGameScreen* view = shell_.GetGameScreen()) view->StopMusic();
     shell_.PopAllScreens();
+    // The game view goes on at the saved place (first entry word 0), not at a new game's start.
+    entryA = entryB = entryC = entryD = 0;
+    keepOnStack = 0;
     return kScreenGame;
 }
 

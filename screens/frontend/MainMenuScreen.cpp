@@ -283,7 +283,12 @@ u32 CMainMenuScreen::LoadAutoSave() {
     if (CGameScreen* view = shell_.GetGameScreen()) view->StopMusic();
     OpenProgress();
     shell_.PopAllScreens();
-    if (shell_.GetSaveGames().Load(0, &progress)) return kScreenGame;
+    if (shell_.GetSaveGames().Load(0, &progress)) {
+        // The game view goes on at the saved place (first entry word 0), not at a new game's start.
+        entryA = entryB = entryC = entryD = 0;
+        keepOnStack = 0;
+        return kScreenGame;
+    }
     // A failed load leaves the player in the menu with word of it, not in a half-loaded world.
     CloseModal();
     pendingPrompt = kPromptNotice;

@@ -19,19 +19,7 @@
 namespace {
 
 struct GameViewRig : testing_support::FrameRig {
-    bool StartNewGame() {
-        if (!StartOnBuiltDatabase()) return false;
-        Key(27);
-        Game()->ResetWorld();
-        if (!Game()->OpenGameDatabases(nullptr)) return false;
-        if (!Game()->NewGame(nullptr)) return false;
-        CScreen* current = Current();
-        current->entryA = 1;
-        current->entryB = current->entryC = current->entryD = 0;
-        current->keepOnStack = 0;
-        Game()->SwitchScreen(kScreenGame);
-        return Current() == Game()->GetGameScreen();
-    }
+    bool StartNewGame() { return StartNewGameInView(); }
     CGameScreen* View() const { return Game()->GetGameScreen(); }
     // Ticks until the view is idle again (a step takes 8 phases of 25 ms).
     void Settle() {

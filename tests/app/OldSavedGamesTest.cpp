@@ -17,6 +17,8 @@
 #include "data/WorldRecords.h"
 #include "tests/support/FrameRig.h"
 #include "tests/world/PlayerRecordFixture.h"
+#include "world/GameScreen.h"
+#include "world/GameViewState.h"
 #include "tools/content/ByteWriter.h"
 
 namespace {
@@ -209,11 +211,15 @@ TEST(OldSavedGames, EachVersionLoadsWhatItHad) {
         EXPECT_STREQ(player.equipment[5]->type->GetName(), "base_weap_longsword");
         EXPECT_TRUE(player.KnowsSpell("base_spellcurse"));
         // Facing 135 turns down to 90; the screen mode is always 1 after a load.
-        EXPECT_EQ(game.viewSection.facing, 90u);
-        EXPECT_EQ(game.viewSection.x, 17u);
-        EXPECT_EQ(game.viewSection.clock, 1500u);
-        EXPECT_EQ(game.viewSection.screenMode, 1u);
-        EXPECT_EQ(game.viewSection.words[5], c.viewWords ? 7u : 0u);
+        const CGameScreen& view = *game.GetGameScreen();
+        EXPECT_EQ(view.facing, 90);
+        EXPECT_EQ(view.playerX, 17);
+        EXPECT_EQ(view.playerY, 18);
+        EXPECT_EQ(view.gameClock.minutes, 1500u);
+        EXPECT_EQ(view.screenMode, 1u);
+        // The first two further words are the prison's: only saves that hold them put the player there.
+        EXPECT_EQ(view.gameClock.inPrison, c.viewWords);
+        EXPECT_EQ(view.gameClock.prisonArrival, c.viewWords ? 8u : 0u);
     }
 }
 
@@ -230,7 +236,7 @@ TEST(OldSavedGames, AViewCellOutsideTheWindowIsDamage) {
         std::vector<u8> bytes = w.Take();
         CStream stream;
         stream.InitForReading(bytes.data(), static_cast<u32>(bytes.size()));
-        CSavedViewSection view;
+        CGameViewState view;
         EXPECT_EQ(view.Serialize(stream, 122), x < 35) << x;
     }
 }

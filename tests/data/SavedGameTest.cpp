@@ -3,10 +3,6 @@
 // for a world that is gone, and a save that fails leaving the old one.
 #include <gtest/gtest.h>
 
-#include <signal.h>
-#include <sys/wait.h>
-#include <unistd.h>
-
 #include <algorithm>
 #include <cstring>
 #include <fstream>
@@ -24,6 +20,7 @@
 #include "data/SaveGameManager.h"
 #include "data/SavedGame.h"
 #include "data/TextureSet.h"
+#include "tests/support/KillWhileSaving.h"
 #include "data/World.h"
 #include "data/WorldList.h"
 #include "data/WorldLists.h"
@@ -103,6 +100,7 @@ public:
         placedX = x;
         placedY = y;
     }
+    void EnterSavedPlace(CWorld&, CMapSection& section) override { enteredSection = section.GetName(); }
 
     static u8 Tag(u16 id) {
         return id == savegame::kGlobalsRecord ? 'G' : id == savegame::kGameViewRecord ? 'W' : 'X';
@@ -113,6 +111,7 @@ public:
     bool failWrites = false;
     int resets = 0, discards = 0;
     u32 placedX = 0, placedY = 0;
+    std::string enteredSection;
 };
 
 class SavedGameTest : public ::testing::Test {
@@ -453,7 +452,8 @@ TEST_F(SavedGameTest, RemovedWorldOrSectionFallsBackToTheBaseWorldByExpansion) {
         ASSERT_EQ(manager.Load(1, nullptr), 1) << manager.LastError();
         EXPECT_EQ(worlds->Current(), base) << c.section;
         // The fixture's base world has none of the fallback sections: its first section stands in.
-        EXPECT_NE(base->currentSection, nullptr) << c.section;
+        ASSERT_NE(base->currentSection, nullptr) << c.section;
+        EXPECT_EQ(parts.enteredSection, base->currentSection->GetName()) << "the game goes on there";
         EXPECT_EQ(parts.placedX, c.x) << c.section;
         EXPECT_EQ(parts.placedY, c.y) << c.section;
     }
@@ -490,33 +490,11 @@ TEST_F(SavedGameTest, KilledWhileSavingLeavesTheOldOrTheNewGame) {
     constexpr int kKills = 200;
     int killedMidSave = 0, killedWhileWriting = 0;
     for (int round = 0; round < kKills; ++round) {
-        int channel[2];
-        ASSERT_EQ(pipe(channel), 0);
-        const pid_t child = fork();
-        ASSERT_GE(child, 0);
-        if (child == 0) {
-            close(channel[0]);
-            for (u32 generation = acknowledged + 1;; ++generation) {
-                parts.value = generation;
-                if (manager.Save(3) != 1) _exit(2);
-                if (write(channel[1], &generation, sizeof generation) != sizeof generation) _exit(3);
-            }
-        }
-        close(channel[1]);
-        const u32 wanted = 1 + random() % 3;
-        u32 generation = acknowledged;
-        for (u32 seen = 0;
-             seen < wanted && read(channel[0], &generation, sizeof generation) == sizeof generation;)
-            ++seen;
-        ::kill(child, SIGKILL);
-        int status = 0;
-        ASSERT_EQ(waitpid(child, &status, 0), child);
-        ASSERT_TRUE(WIFSIGNALED(status)) << "the child stopped on its own: " << status;
-        // Reports sent before the kill landed.
-        while (read(channel[0], &generation, sizeof generation) == sizeof generation) {
-        }
-        close(channel[0]);
-        acknowledged = generation;
+        auto save = [this](u32 generation) {
+            parts.value = generation;
+            return manager.Save(3) == 1;
+        };
+        ASSERT_TRUE(testing_support::KillWhileSaving(random, acknowledged, save, acknowledged)) << round;
         // A temporary file left behind shows that the kill came in the middle of writing.
         if (std::ifstream(manager.SlotPath(3) + ".pdb.tmp").good()) ++killedWhileWriting;
 

@@ -33,6 +33,7 @@ public:
     bool ResetForLoad() override { return true; }
     void CommitParts() override {}
     void PlacePlayer(u32, u32) override {}
+    void EnterSavedPlace(CWorld&, CMapSection&) override {}
     bool failWrites = false;
 };
 

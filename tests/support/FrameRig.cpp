@@ -4,6 +4,8 @@
 #include "display/Video.h"
 #include "platform/Window.h"
 #include "ui/Layout.h"
+#include "ui/Screen.h"
+#include "ui/ScreenIds.h"
 
 namespace testing_support {
 
@@ -31,6 +33,16 @@ bool FrameRig::StartWithWorld() {
     Key(27);
     Game()->ResetWorld();
     return Game()->OpenGameDatabases(nullptr) != 0;
+}
+
+bool FrameRig::StartNewGameInView() {
+    if (!StartWithWorld() || !Game()->NewGame(nullptr)) return false;
+    CScreen* current = Current();
+    current->entryA = 1;
+    current->entryB = current->entryC = current->entryD = 0;
+    current->keepOnStack = 0;
+    Game()->SwitchScreen(kScreenGame);
+    return Current() != nullptr && Current() == Game()->GetScreen(kScreenGame);
 }
 
 bool FrameRig::UseLayoutMode(u32 mode) {

@@ -37,6 +37,8 @@ public:
     bool StartOnBuiltDatabase();
     // The same, past the splash, with the game's own world databases open as for a new game.
     bool StartWithWorld();
+    // The same, with a new game entered in the game view as character creation starts one.
+    bool StartNewGameInView();
     // Puts the started game into another layout mode with that layout's own interface pictures and
     // fonts, as a start in that mode would load them (the frame keeps its size). False on failure.
     bool UseLayoutMode(u32 mode);

@@ -196,6 +196,7 @@ void CGame::ResetWorld() {
     sectionEntries_.clear();
     // The player's spells, abilities, diseases, items and effects point into the records freed here.
     player.ForgetWorld();
+    mapObjects.Clear();
     // The world code names the closing world's string.
     ruleContext.currentWorldCode = nullptr;
     if (worlds) worlds->CloseAllWorlds();

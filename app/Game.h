@@ -24,6 +24,7 @@
 #include "ui/ScreenIds.h"
 #include "app/PlayerCustomer.h"
 #include "world/GameViewHost.h"
+#include "world/MapObject.h"
 #include "world/Player.h"
 
 class CRandom;
@@ -199,6 +200,7 @@ public:
     const char* GetPendingMapName() const override { return pendingMapName.GetText(); }
     void SetCurrentWorld(CWorld* world) override;
     IGameViewDialogs* GetGameViewDialogs() override;
+    CMapObjectTable* GetMapObjects() override { return &mapObjects; }
     u32 TalkEntry(const char* npcId, u32& npcWord) override;
     void TalkPlace(const char* npcId, CMapSection* section, u32& creatureWord, u32& sectionWord) override;
     IScriptWorld* GetScreenScripts() override;
@@ -268,6 +270,8 @@ public:
     // The record lists every open world adds to, and the open worlds themselves: they go before the
     // finder and the sound front-end they use, after the screens that play their music.
     std::unique_ptr<CWorldLists> worldLists;
+    // One object per map-object record of the open worlds; the game view brings it up to the records.
+    CMapObjectTable mapObjects;
     std::unique_ptr<CWorldList> worlds;
     // Where the next game begins: the map object of this name in the open world.
     CStr pendingMapName;

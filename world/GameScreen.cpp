@@ -50,7 +50,8 @@ void CGameScreen::SetHost(IGameViewHost* host) {
     viewState.pictures = nullptr;
     window.SetObjects(nullptr);
     if (!host_ || !host_->GetWorldLists()) return;
-    viewWorld = std::make_unique<CGameViewWorld>(window, host_->GetTextures(), *host_->GetWorldLists());
+    viewWorld = std::make_unique<CGameViewWorld>(window, host_->GetTextures(), *host_->GetWorldLists(),
+                                                 host_->GetMapObjects());
     window.SetObjects(viewWorld.get());
     automap = std::make_unique<CAutomapSource>(window, *viewWorld);
     mapView.source = automap.get();

@@ -9,6 +9,7 @@
 #include "core/Types.h"
 #include "ui/Form.h"
 
+class CMapObjectTable;
 class CMapSection;
 class CScriptContext;
 class IScriptWorld;
@@ -68,6 +69,8 @@ public:
     // The world the game plays in from now on.
     virtual void SetCurrentWorld(CWorld* world) = 0;
     virtual IGameViewDialogs* GetGameViewDialogs() { return nullptr; }
+    // The world's map objects, which the game keeps from world to world (null: the view keeps its own).
+    virtual CMapObjectTable* GetMapObjects() { return nullptr; }
     // Talk with an NPC by id: the screen to switch to (2 talk, 3 services) and the NPC's entry word;
     // 0 when there is no such NPC or it does not talk.
     virtual u32 TalkEntry(const char* npcId, u32& npcWord) { return 0; }

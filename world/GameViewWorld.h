@@ -1,11 +1,10 @@
 // The world as the 3D view and the cell window read it: the texture set's pictures and palettes by id,
-// the cell-type records of the map-object table (the kind is the object's type code, the pictures its
-// frames), and the cell window with the block descriptions of walls and doors. The map objects' own
-// describe operations take over the blocks where they exist; until then a wall or a closed door is a
-// solid block dressed with its first frame, which is enough to walk the built world.
+// and the cell window whose cells the map-object table describes (cell types, blocking, blocks and
+// sides, light and sounds).
 #pragma once
 
 #include <map>
+#include <memory>
 #include <vector>
 
 #include "display/Picture.h"
@@ -13,6 +12,7 @@
 #include "view3d/ViewWorld.h"
 #include "world/CellWindow.h"
 #include "world/CreatureSprite.h"
+#include "world/MapObject.h"
 
 class CTextureSet;
 class CWorldLists;
@@ -30,29 +30,60 @@ inline constexpr u16 kObjectDoorFlag = 0x8000;
 
 class CGameViewWorld : public CViewPictureSource, public CViewCellWindow, public ICellObjects {
 public:
-    CGameViewWorld(CCellWindow& window, CTextureSet& textures, const CWorldLists& lists)
-        : window_(window), textures_(textures), lists_(lists) {}
+    // `objects` is the game's map-object table; without one the view keeps a table of its own.
+    CGameViewWorld(CCellWindow& window, CTextureSet& textures, const CWorldLists& lists,
+                   CMapObjectTable* objects = nullptr, IMapObjectHost* objectHost = nullptr)
+        : window_(window), textures_(textures), lists_(lists), objectHost_(objectHost) {
+        if (!objects) {
+            ownObjects_ = std::make_unique<CMapObjectTable>();
+            objects = ownObjects_.get();
+        }
+        objects_ = objects;
+    }
 
-    // Rebuilds the cell-type records from the map-object table (after worlds opened or closed) and
-    // forgets the pictures read so far.
+    // Brings the map-object table up to the record list (after worlds opened or closed), resolves its
+    // pictures and forgets the pictures read so far.
     void Refresh();
-    // Forgets the cell types and the pictures read (the worlds they came from are closing).
+    // Forgets the pictures read (the worlds they came from are closing); the table follows the record
+    // list at the next refresh.
     void Forget() {
-        types_.clear();
         pictures_.clear();
         palettes_.clear();
     }
+    CMapObjectTable& Objects() const { return *objects_; }
 
     // CViewPictureSource: pictures by first-table index, palettes by second-table index.
     const CPictureData* GetViewPicture(u16 id) const override;
     CViewPalette GetViewPalette(u16 id) const override;
     i8 GetPictureAnchor(u16) const override { return 0; }
 
-    // ICellObjects: the type code of a map-object index; walls block, and so does a door that stands
-    // closed.
-    bool IsBlocking(u16 objectIndex, const CPlacement* placement) const override;
-    u8 TypeCode(u16 objectIndex) const override;
-    u16 ViewFlags(u16 objectIndex) const override;
+    // ICellObjects: the map-object table's answers.
+    bool IsBlocking(u16 i, const CPlacement* placement) const override { return objects_->IsBlocking(i, placement); }
+    u8 TypeCode(u16 i) const override { return objects_->TypeCode(i); }
+    u16 ViewFlags(u16 i) const override { return objects_->ViewFlags(i); }
+    bool HasSound(u16 i) const override { return objects_->HasSound(i); }
+    const char* GetAmbientSound(const CCellSite& site) const override { return objects_->GetAmbientSound(site); }
+    const char* GetSideAmbientSound(const CCellSite& site) const override {
+        return objects_->GetSideAmbientSound(site);
+    }
+    const char* GetSourceSound(u16 i, bool day) const override { return objects_->GetSourceSound(i, day); }
+    void UpdateCentreLight(const CCellSite& site, CCellView& view, bool alternative) const override {
+        objects_->UpdateCentreLight(site, view, alternative);
+    }
+    void UpdateSideLight(const CCellSite& site, CCellView& view, bool overlay) const override {
+        objects_->UpdateSideLight(site, view, overlay);
+    }
+    void AnimateTick(const CCellSite& site, CCellView& view) const override { objects_->AnimateTick(site, view); }
+    const CViewCellType* CellType(u16 i) const override { return objects_->CellType(i); }
+    bool DescribeCentre(u16 i, const CPlacement* placement, const CMapCell& cell, CBlockCacheEntry& entry,
+                        u16& light) const override {
+        return objects_->DescribeCentre(i, placement, cell, entry, light);
+    }
+    bool DescribeSide(u16 i, const CPlacement* placement, const CMapCell& cell, CWallCacheEntry& entry,
+                      i32 side) const override {
+        return objects_->DescribeSide(i, placement, cell, entry, side);
+    }
+    u8 CellViewBits(u16 i) const override { return objects_->CellViewBits(i); }
     // Sound `which` (0..2) of a map-object index; null when it has none.
     const char* ObjectSound(u16 objectIndex, int which) const;
 
@@ -62,7 +93,7 @@ public:
     bool GetSecondCell(i32 x, i32 y, CViewSecondCell& cell) const override {
         return window_.GetSecondCell(x, y, cell);
     }
-    const CViewCellType* GetCellType(u16 index) const override;
+    const CViewCellType* GetCellType(u16 index) const override { return objects_->CellType(index); }
     CViewObjectState CentreObject(i32 x, i32 y) const override { return window_.CentreObject(x, y); }
     CViewObjectState SecondCentreObject(i32 x, i32 y) const override {
         return window_.SecondCentreObject(x, y);
@@ -71,7 +102,9 @@ public:
         window_.DefaultGround(x, y, type, palette);
     }
     u8 TransitionIndex(u8 mask) const override { return window_.TransitionIndex(mask); }
-    bool DescribeCentre(i32 x, i32 y, bool upper, CBlockCacheEntry& entry, u16& light) override;
+    bool DescribeCentre(i32 x, i32 y, bool upper, CBlockCacheEntry& entry, u16& light) override {
+        return window_.DescribeCentre(x, y, upper, entry, light);
+    }
     bool DescribeSide(i32 nx, i32 ny, i32 part, bool upper, CWallCacheEntry& entry) override {
         return window_.DescribeSide(nx, ny, part, upper, entry);
     }
@@ -99,14 +132,12 @@ public:
     u16 PictureIndex(const char* name) const;
 
 private:
-    struct Type {
-        CViewCellType view;
-        std::vector<u16> pictures;
-    };
     CCellWindow& window_;
     CTextureSet& textures_;
     const CWorldLists& lists_;
-    std::vector<Type> types_;
+    IMapObjectHost* objectHost_ = nullptr;
+    std::unique_ptr<CMapObjectTable> ownObjects_;
+    CMapObjectTable* objects_ = nullptr;
     mutable std::map<u16, CPictureData> pictures_;
     mutable std::map<u16, CPictureData> palettes_;
 };

@@ -6,11 +6,15 @@
 
 #include "app/Game.h"
 #include "app/GameViewDialogs.h"
+#include "data/MapObjectRecords.h"
 #include "data/MapSection.h"
+#include "data/WorldLists.h"
 #include "tests/support/FrameRig.h"
 #include "tests/support/Png.h"
 #include "ui/ScreenIds.h"
 #include "world/GameScreen.h"
+#include "world/GameViewWorld.h"
+#include "world/MapObject.h"
 
 namespace {
 
@@ -149,6 +153,35 @@ TEST(GameView, ANewGameBeginsInTheCellarAndWalks) {
     rig.Tick(30);
     EXPECT_EQ(rig.Current(), rig.Game()->GetScreen(kScreenDeath));
     EXPECT_EQ(view->inGame, 0u);
+}
+
+TEST(GameView, TheMapObjectsOfTheGameFollowTheWorldsRecordsAndGoWithTheWorld) {
+    GameViewRig rig;
+    ASSERT_TRUE(rig.StartNewGame());
+    CGameScreen* view = rig.View();
+    CMapObjectTable* table = rig.Game()->GetMapObjects();
+    ASSERT_NE(table, nullptr);
+    ASSERT_NE(view->viewWorld, nullptr);
+    // The view asks the game's table, one object per record, each with its record's type code.
+    EXPECT_EQ(&view->viewWorld->Objects(), table);
+    const CMapObjectRecords& records = rig.Game()->GetWorldLists()->mapObjects;
+    ASSERT_GT(records.Count(), 0u);
+    ASSERT_EQ(table->Count(), records.Count());
+    for (u32 i = 0; i < table->Count(); ++i)
+        EXPECT_EQ(table->TypeCode(static_cast<u16>(i)), records.At(i)->typeCode);
+    // The cells ask their objects: the cellar's walls block.
+    bool sawWall = false;
+    for (i32 y = 0; y < CCellWindow::kSize && !sawWall; ++y)
+        for (i32 x = 0; x < CCellWindow::kSize && !sawWall; ++x) {
+            const CMapCell* cell = view->window.Cell(x, y);
+            if (cell && cell->centre != kNoCellIndex && table->TypeCode(cell->centre) == 5) {
+                sawWall = true;
+                EXPECT_TRUE(view->viewWorld->IsBlocking(cell->centre, nullptr));
+            }
+        }
+    EXPECT_TRUE(sawWall);
+    rig.Game()->ResetWorld();
+    EXPECT_EQ(table->Count(), 0u);
 }
 
 // The rat of the cellar comes for a new character, who walks up to it with the arrow keys and

@@ -38,6 +38,29 @@ struct CCellOverlayView {
     u16 upperLight = 0;
 };
 
+// The game view's bookkeeping of its cell window: counters, position words, the window's size,
+// four quadruples of bounds and flag bytes. A reset leaves everything 0 but the size, which is the
+// whole 35 x 35 window, so a view that was never filled still spans its window.
+struct CCellWindowState {
+    u16 counters[4] = {};
+    u16 position[4] = {};
+    u16 width = kWindowCells;
+    u16 height = kWindowCells;
+    u16 bounds[4][4] = {};
+    u8 flags[4] = {};
+};
+inline void ResetCellWindowState(CCellWindowState& state) { state = CCellWindowState{}; }
+
+// Two small view records kept beside the caches; both start as zeros.
+struct CViewRecord14 {
+    u16 words[7] = {};
+};
+struct CViewRecord20 {
+    u32 words[5] = {};
+};
+inline void ZeroRecord14(CViewRecord14& record) { record = CViewRecord14{}; }
+inline void ZeroRecord20(CViewRecord20& record) { record = CViewRecord20{}; }
+
 // Nine words: three textures, their palette ids, flags (bit 0 a pit) and the two mask pictures.
 struct CGroundCacheEntry {
     u16 texture[3] = {0, 0, 0};

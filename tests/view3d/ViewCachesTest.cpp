@@ -215,6 +215,24 @@ TEST(ViewRecordsTest, WallPartsInterleaveAndClearAloneAndRecordsStartNeutral) {
     const u16* words = reinterpret_cast<const u16*>(&cell);
     for (int i = 0; i < 13; ++i) EXPECT_EQ(words[i], i == 11 ? 256 : 0) << i;
     EXPECT_TRUE(EntriesEqual(CCellOverlayView{}, CCellOverlayView{0, 0, 0}));
+    // A used window state resets to zeros with the whole window's size; the small records to zeros.
+    CCellWindowState state;
+    state.width = 7;
+    state.counters[2] = 9;
+    state.bounds[3][3] = 4;
+    state.flags[1] = 1;
+    ResetCellWindowState(state);
+    EXPECT_TRUE(EntriesEqual(state, CCellWindowState{}));
+    EXPECT_EQ(state.width, 35);
+    EXPECT_EQ(state.height, 35);
+    CViewRecord14 r14;
+    r14.words[6] = 5;
+    ZeroRecord14(r14);
+    EXPECT_TRUE(EntriesEqual(r14, CViewRecord14{}));
+    CViewRecord20 r20;
+    r20.words[4] = 0xFFFFFFFFu;
+    ZeroRecord20(r20);
+    EXPECT_TRUE(EntriesEqual(r20, CViewRecord20{}));
 }
 
 }  // namespace

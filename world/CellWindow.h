@@ -145,6 +145,7 @@ public:
     // The item catalogue that fills the bags of a section when it enters the window (with the
     // window's random generator); without one the bags stay as stored.
     void SetItemCatalogue(const CItemCatalogue* catalogue) { catalogue_ = catalogue; }
+    void SetRandom(CRandom* random) { random_ = random; }
 
     // Where a placement's id stands in the window: its cell, the side (-1 the centre) and the layer
     // (1 the cell, 2 its second layer). Defaults 0, 0, -1, 1; false when its cell names it nowhere.

@@ -19,6 +19,7 @@
 #include "script/PlayerCommands.h"
 #include "script/ScriptContext.h"
 #include "ui/WidgetHost.h"
+#include "world/GameMapObjects.h"
 #include "world/GameScreen.h"
 
 CGameEvent::CGameEvent() = default;
@@ -221,7 +222,10 @@ void CGameScreen::DispatchOne(CGameEvent& e) {
         OpenModalDialog(CGameViewDialog::kRealmTravel, kModeRealmTravel, e.text.GetText(), e.name.GetText());
         AdvanceClockHours(1);
         break;
-    default: break;  // the handlers of the map objects, magic and stealing plug in with their work
+    default:
+        // The door prompt belongs to the map objects; magic and stealing plug in with their work.
+        if (mapObjects) mapObjects->DispatchEvent(e);
+        break;
     }
 }
 
@@ -458,6 +462,9 @@ u32 CGameScreen::OnDialogResult(u32 result) {
         break;
     case kModeRestPrompt:
         if (result == CButtonBar::kYes) Rest();
+        break;
+    case kModeDoorPrompt:
+        if (mapObjects) mapObjects->AnswerDoorPrompt(result);
         break;
     default: break;
     }

@@ -330,15 +330,15 @@ i32 CGameScreen::TriggerCellEvent(u32 code, u32 targets, CMapSection* at, CMapCe
     CScriptContext* context = host_ ? host_->GetScriptContext() : nullptr;
     bool changed = false;
     i32 result = 0;
-    i32 sx = x, sy = y;
-    CMapSection* holder = at;
-    window.WindowToSectionCell(x, y, holder, sx, sy);
     if (creature) {
         if (context) context->SetupObjectEvent(static_cast<i32>(code), nullptr, at, cell, x, y);
         result = objects_->HandleCreatureEvent(code, *at, creature, x, y, changed);
         side = -1;
     } else {
-        if (context) context->SetupEvent(static_cast<i32>(code), nullptr, at, cell, x, y, side, 1, 1);
+        // The placed object is the script's "(this)".
+        if (context)
+            context->SetupEvent(static_cast<i32>(code), objects_->PlacedObject(object, at, placement), at, cell, x,
+                                y, side, 1, 1);
         const char* script = objects_->ObjectScript(object, placement);
         if (script && *script && context) {
             triggerScript.Assign(script);
@@ -346,7 +346,8 @@ i32 CGameScreen::TriggerCellEvent(u32 code, u32 targets, CMapSection* at, CMapCe
         } else
             result = objects_->HandleObjectEvent(code, at, object, placement, x, y, side, changed);
     }
-    if (changed && context) context->FindOrAddStateRecord(at, 1, sx, sy, side);
+    // The changed-cell records name window cells, as the scripts' do.
+    if (changed && context) context->FindOrAddStateRecord(at, 1, x, y, side);
     rebuildRequested = true;
     if (IsCurrentScreen()) {
         RebuildChangedCells();

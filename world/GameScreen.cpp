@@ -15,6 +15,7 @@
 #include "script/ScriptContext.h"
 #include "ui/WidgetHost.h"
 #include "world/GameCreatures.h"
+#include "world/GameMapObjects.h"
 
 CGameScreen::CGameScreen() {
     renderer.Init();
@@ -29,6 +30,7 @@ CGameScreen::CGameScreen() {
 
 CGameScreen::~CGameScreen() {
     if (player_) player_->SetHost(nullptr);
+    ReleaseMapObjects();
     if (scriptContext_ && scriptContext_->GetWorld() == &scriptWorld) scriptContext_->SetWorld(nullptr);
 }
 
@@ -45,13 +47,17 @@ void CGameScreen::SetHost(IGameViewHost* host) {
     host_ = host;
     mapView.source = nullptr;
     automap.reset();
+    ReleaseMapObjects();
     viewWorld.reset();
     cacheBuilder.reset();
     viewState.pictures = nullptr;
     window.SetObjects(nullptr);
     if (!host_ || !host_->GetWorldLists()) return;
+    mapObjects = std::make_unique<CGameMapObjects>(*this);
     viewWorld = std::make_unique<CGameViewWorld>(window, host_->GetTextures(), *host_->GetWorldLists(),
-                                                 host_->GetMapObjects());
+                                                 host_->GetMapObjects(), mapObjects.get());
+    viewWorld->Objects().SetHost(mapObjects.get());
+    objects_ = mapObjects.get();
     window.SetObjects(viewWorld.get());
     automap = std::make_unique<CAutomapSource>(window, *viewWorld);
     mapView.source = automap.get();
@@ -202,6 +208,9 @@ void CGameScreen::Draw() {
         modalDialog->Draw();
         return;
     }
+    // A full redraw (a message box or dialog went) starts from black: what lay outside the view and
+    // the HUD would otherwise stay on the screen.
+    if ((flags & kFormRedrawAll) && video && !modalChild) video->FillRect(0, 0, video->Width(), video->Height(), 0);
     SyncViewPose();
     if (rendererReady && section) renderer.RenderFrame();
     if (section && section->IsSurface() && weather.Intensity() != 0) {
@@ -587,7 +596,16 @@ void CGameScreen::RestoreState(const CGameViewState& in) {
     screenMode = kModeNormal;
 }
 
+// The game's table outlives the view: its objects stop asking this view.
+void CGameScreen::ReleaseMapObjects() {
+    if (mapObjects && viewWorld && viewWorld->Objects().Host() == mapObjects.get())
+        viewWorld->Objects().SetHost(nullptr);
+    if (objects_ == mapObjects.get()) objects_ = nullptr;
+    mapObjects.reset();
+}
+
 void CGameScreen::ForgetWorld() {
+    if (mapObjects) mapObjects->Forget();
     window.Clear();
     world = nullptr;
     section = nullptr;
@@ -636,7 +654,9 @@ void CGameScreen::RefreshView() {
         playerY = std::clamp(playerY, 7, 27);
     }
     window.SetPlayer(playerX, playerY, static_cast<u32>(facing));
-    window.SetItemCatalogue(nullptr);
+    // The bags of the sections entering the window get their items from the world's item lists once.
+    window.SetItemCatalogue(host_ && host_->GetWorldLists() ? &host_->GetWorldLists()->items : nullptr);
+    window.SetRandom(random);
     window.Fill(world, section, cellRefs, gameClock.minutes);
     if (viewWorld) viewWorld->Refresh();
     RebuildViewCaches();

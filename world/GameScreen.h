@@ -51,6 +51,8 @@
 
 class CFight;
 class CGameCreatures;
+class CGameMapObjects;
+class IScriptMapObject;
 class CMapSection;
 class CRandom;
 class CScriptContext;
@@ -71,6 +73,10 @@ public:
     virtual u32 CreatureEventMask(CMapSection& section, u8 creatureId) const = 0;
     // The script id a placed object runs on its events (null or empty: its own handler runs).
     virtual const char* ObjectScript(u16 objectIndex, const CPlacement* placement) const = 0;
+    // The placed object a script run for its event acts on as "(this)"; null: none.
+    virtual IScriptMapObject* PlacedObject(u16 objectIndex, CMapSection* section, CPlacement* placement) {
+        return nullptr;
+    }
     // The handler of a map object or a creature; `changed` reports a change of its state.
     virtual i32 HandleObjectEvent(u32 code, CMapSection* section, u16 objectIndex, CPlacement* placement,
                                   i32 x, i32 y, i32 side, bool& changed) = 0;
@@ -437,8 +443,11 @@ public:
     u32 pendingScreen = 0;
     // The creatures' host and the fight, made when a map is entered.
     std::unique_ptr<CGameCreatures> creatures;
+    // The map objects' host and the cell events' answers, made with the game around the view.
+    std::unique_ptr<CGameMapObjects> mapObjects;
 
 private:
+    friend class CGameMapObjects;  // opens the view's dialogs for the doors and the travel events
     void StartTurn(i32 target, i32 step);
     u32 RunCommandKey(u32 command);
     bool PhaseFired(int phase, u32 now, u32 period);
@@ -456,6 +465,7 @@ private:
     CWorld* FindWorldForMap(const char* name) const;
     CPlacement* FindEntry(CWorld* w, const char* name, CMapSection*& where) const;
     void AfterPositionChange();
+    void ReleaseMapObjects();
 
     IGameViewHost* host_ = nullptr;
     std::unique_ptr<CForm> retiredDialog_;

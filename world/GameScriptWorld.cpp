@@ -5,6 +5,7 @@
 #include "data/World.h"
 #include "data/WorldLists.h"
 #include "data/WorldRecords.h"
+#include "world/GameMapObjects.h"
 #include "world/GameScreen.h"
 
 u32 CGameScriptWorld::NextRandom(i32 n) {
@@ -46,6 +47,14 @@ void CGameScriptWorld::GetPlayerCell(i32& x, i32& y) const {
 }
 
 void CGameScriptWorld::RebuildChangedCells(CScriptContext&) { view_.RebuildChangedCells(); }
+
+IScriptWorld::Target CGameScriptWorld::FindMapObjectByName(const char* name) {
+    return view_.mapObjects ? view_.mapObjects->FindByName(name) : Target{};
+}
+
+IScriptMapObject* CGameScriptWorld::GetDefaultMapObject() {
+    return view_.mapObjects ? view_.mapObjects->DefaultObject() : nullptr;
+}
 
 void CGameScriptWorld::PostMessageEvent(const char* text, i32 options) {
     view_.PostMessageEvent(text, static_cast<u32>(options), nullptr);

@@ -50,6 +50,10 @@ public:
     void SetTalkGoFirst() override;
     void SetPagesText(const char* text) override;
 
+    // The placed map objects of the open world, through the view's map objects.
+    Target FindMapObjectByName(const char* name) override;
+    IScriptMapObject* GetDefaultMapObject() override;
+
     // The creatures of the loaded sections (with the view's fight).
     IScriptCreature* FindMonsterByName(const char* name) override;
     CMonsterType* FindMonsterType(const char* id) override;

@@ -10,6 +10,7 @@
 #include "ui/Form.h"
 
 class CMapObjectTable;
+class IPanelEntry;
 class CMapSection;
 class CScriptContext;
 class IScriptWorld;
@@ -83,4 +84,9 @@ public:
         creatureWord = 0;
         sectionWord = 0;
     }
+    // The panel screen, which takes the bag a container or the ground opens before the switch to it
+    // (null: bags do not open).
+    virtual IPanelEntry* GetPanelEntry() { return nullptr; }
+    // The number of the page sequence of that id (0 for none): the pages screen's entry word.
+    virtual u32 FindPageSequence(const char* id) const { return 0; }
 };

@@ -237,6 +237,12 @@ void CMapObjectTable::Build(const CMapObjectRecords& records, IMapObjectHost* ho
         if (!o) o = std::make_unique<CMapObject>();
         objects_.push_back(std::move(o));
     }
+    SetHost(host);
+}
+
+void CMapObjectTable::SetHost(IMapObjectHost* host) {
+    host_ = host;
+    for (const auto& o : objects_) o->host = host;
 }
 
 u16 CMapObjectTable::IndexOf(const CMapObject* object) const {

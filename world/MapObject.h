@@ -187,6 +187,9 @@ public:
     // never reach the list: the loader skips them). Objects made before stay; the table follows the
     // list as worlds are added or rolled back.
     void Build(const CMapObjectRecords& records, IMapObjectHost* host);
+    // The host every object asks (objects built before it existed get it too); null: none.
+    void SetHost(IMapObjectHost* host);
+    IMapObjectHost* Host() const { return host_; }
     void Clear() { objects_.clear(); }
     // Each object's picture ids from its frame names in the texture set, its frame counts and its
     // animated flag. `usage` (one byte per picture of the set; may be null) marks the pictures.
@@ -229,6 +232,7 @@ public:
 
 private:
     const CTextureSet* textures_ = nullptr;
+    IMapObjectHost* host_ = nullptr;
     std::vector<CViewCellType> cellTypes_;  // by index, made by ResolvePictureIds
     std::vector<std::unique_ptr<CMapObject>> objects_;
 };

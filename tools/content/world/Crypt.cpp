@@ -71,7 +71,8 @@ Section Crypt() {
          "The lever in the north wall raises its gate.\"",
          "", kBook, 0, 21, 12, 0x01},
         {0, "base_crypt_gate", "", "", kGate, 0, 17, 7, kClosedDoor},
-        {0, "base_crypt_lever", "", "base_crypt_lever", kLever, 0, 12, 7, 0x01},
+        // Off while its gate is shut: the first pull raises the gate.
+        {0, "base_crypt_lever", "", "base_crypt_lever", kLever, 0, 12, 7, 0x01 | 0x02},
         {0, "base_crypt_shrine", "", "base_crypt_shrine", kShrine, 0, 17, 3, 0x01},
     };
     // The keepers who do not rest: two skeleton warriors, a skeleton mage by the lectern, and a rat.

@@ -299,7 +299,11 @@ void PlaceGallery(std::vector<CellSpec>& cells, std::vector<PlacementSpec>& plac
             break;
         case 15: p.text = "base_cellar_arrive#Climb down the ladder?"; break;
         case 17: p.bagId = 4; break;
-        case 16: p.third = "bres_lever_gate"; break;
+        case 16:
+            // The lever stands off while its gate is shut: the first pull opens the gate.
+            p.third = "bres_lever_gate";
+            p.flags = 0x01 | 0x02;
+            break;
         case 19: p.text = "The gallery: every kind of thing the old builders left, in a row."; break;
         case 20:
             p.level = TrapLevel(2);

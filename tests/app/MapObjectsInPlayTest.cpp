@@ -1,0 +1,263 @@
+// The map objects of the built world as a player meets them in a new game: the use key on a sign, a
+// lever and its gate, a locked door with and without its key, a chest, the card player in the town,
+// and the stairs and the ladder between the town, the cellar and the crypt.
+#include <gtest/gtest.h>
+
+#include <string>
+
+#include "app/Game.h"
+#include "data/ItemType.h"
+#include "data/MapSection.h"
+#include "data/WorldLists.h"
+#include "screens/panels/PanelScreen.h"
+#include "tests/app/NewGameRig.h"
+#include "tests/support/Png.h"
+#include "ui/ButtonBar.h"
+#include "ui/ScreenIds.h"
+#include "world/GameMapObjects.h"
+#include "world/GameScreen.h"
+#include "world/MapObject.h"
+
+namespace {
+
+constexpr u32 kUseKey = 32;  // Space: "Use"
+constexpr i32 kNorth = 0, kWest = 90, kSouth = 180;
+
+struct PlayRig : testing_support::NewGameRig {
+    bool Start() {
+        if (!StartNewGame()) return false;
+        Calm();
+        return true;
+    }
+    // The creatures of the current map go, so that nothing walks up or strikes while the test acts.
+    void Calm() {
+        CGameScreen* view = View();
+        if (!view->section) return;
+        for (const CMonster& m : view->section->monsters) view->window.RemoveCreatureFromCell(view->section, m);
+        view->section->monsters.clear();
+        view->EnterCreatures();
+        SettleView();
+    }
+    // Puts the player on a cell (section cells) looking one way, as a step and a turn would.
+    void PlaceAt(i32 x, i32 y, i32 facing) {
+        CGameScreen* view = View();
+        view->facing = view->targetFacing = facing;
+        view->SetPosition(x, y);
+        SettleView();
+    }
+    // The use key on what stands in front.
+    void Use() { Key(kUseKey); }
+    CPlacement* Placement(const char* name) const {
+        return View()->section ? const_cast<CPlacement*>(View()->section->FindPlacementByName(name)) : nullptr;
+    }
+    // The text of the last message the view has queued ("" when none).
+    std::string LastQueuedText() const {
+        const auto& events = View()->events;
+        return events.empty() ? std::string() : std::string(events.back()->text.GetText());
+    }
+    // Ticks until the placement's door stands open (opening and closed bits clear).
+    bool TickUntilOpen(const CPlacement& door) {
+        for (int i = 0; i < 200 && (door.flags & (mapobject::kOpening | mapobject::kClosed)); ++i) Tick(30);
+        return (door.flags & (mapobject::kOpening | mapobject::kClosed)) == 0;
+    }
+    // The whole frame drawn afresh (no remains of a message box closed before).
+    testing_support::Rgb565Image FreshFrame() {
+        View()->flags |= kFormRedrawAll;
+        Tick(30);
+        return Capture();
+    }
+    // Closes the message box that shows, with its Ok.
+    void CloseMessage() {
+        CGameScreen* view = View();
+        SettleView();
+        if (view->screenMode == CGameScreen::kModeMessage) view->OnCommand(CButtonBar::kOk);
+        SettleView();
+    }
+};
+
+// The game's objects take their events from the running view: the table is hosted by it.
+TEST(MapObjectsInPlay, TheGamesObjectsAskTheView) {
+    PlayRig rig;
+    ASSERT_TRUE(rig.Start());
+    CMapObjectTable* table = rig.Game()->GetMapObjects();
+    ASSERT_NE(rig.View()->mapObjects, nullptr);
+    EXPECT_EQ(table->Host(), rig.View()->mapObjects.get());
+    for (u32 i = 0; i < table->Count(); ++i) EXPECT_EQ(table->At(i)->host, rig.View()->mapObjects.get()) << i;
+}
+
+// The gallery's sign shows its text; its locked door refuses a player without the key and opens with
+// it, which the key pays for; the player then walks through.
+TEST(MapObjectsInPlay, ASignReadsAndALockedDoorOpensOnlyWithItsKey) {
+    PlayRig rig;
+    ASSERT_TRUE(rig.Start());
+    CGameScreen* view = rig.View();
+
+    rig.PlaceAt(20, 5, kNorth);  // before the sign
+    rig.Use();
+    EXPECT_EQ(rig.LastQueuedText(), "The gallery: every kind of thing the old builders left, in a row.");
+    rig.CloseMessage();
+
+    CPlacement* door = rig.Placement("base_gallery22");
+    ASSERT_NE(door, nullptr);
+    CPlayer& player = rig.Game()->player;
+    while (player.CountItems("base_key_gallery") > 0) player.RemoveItems("base_key_gallery", 1);
+    rig.PlaceAt(26, 5, kNorth);
+    rig.Use();
+    EXPECT_EQ(rig.LastQueuedText().rfind("The door is locked,\rand you don't have the right key", 0), 0u)
+        << rig.LastQueuedText();
+    EXPECT_NE(door->flags & mapobject::kClosed, 0);
+    EXPECT_EQ(door->flags & mapobject::kOpening, 0) << "refused";
+    view->events.clear();
+    rig.SettleView();
+    rig.Key(38);
+    rig.SettleView();
+    EXPECT_EQ(view->playerY, 5) << "the closed door blocks";
+
+    const CItemType* key = rig.Game()->GetWorldLists()->items.FindItemType("base_key_gallery");
+    ASSERT_NE(key, nullptr);
+    player.AddItemCopies(1, *key);
+    rig.Use();
+    EXPECT_NE(door->flags & mapobject::kOpening, 0);
+    EXPECT_EQ(player.CountItems("base_key_gallery"), 0) << "the lock keeps the key";
+    ASSERT_TRUE(rig.TickUntilOpen(*door));
+    rig.CloseMessage();  // "You have lost ..."
+    rig.Key(38);
+    rig.SettleView();
+    EXPECT_EQ(view->playerY, 4) << "through the open door";
+}
+
+// The lever's script opens the gate it names (a golden frame of the open gate) and shuts it again.
+TEST(MapObjectsInPlay, ALeverOpensTheGateAndShutsIt) {
+    PlayRig rig;
+    ASSERT_TRUE(rig.Start());
+    CPlacement* gate = rig.Placement("harbour_gate");
+    CPlacement* lever = rig.Placement("base_gallery16");
+    ASSERT_NE(gate, nullptr);
+    ASSERT_NE(lever, nullptr);
+    ASSERT_NE(gate->flags & mapobject::kClosed, 0);
+
+    rig.PlaceAt(14, 1, kNorth);  // under the lever on the north wall
+    rig.Use();
+    EXPECT_EQ(rig.LastQueuedText(), "Somewhere a gate grinds open.");
+    EXPECT_EQ(lever->flags & mapobject::kClosed, 0) << "the lever is on";
+    EXPECT_NE(gate->flags & mapobject::kOpening, 0);
+    rig.CloseMessage();
+
+    rig.PlaceAt(2, 9, kSouth);  // two cells north of the gate, looking at it
+    ASSERT_TRUE(rig.TickUntilOpen(*gate));
+    const testing_support::Rgb565Image open = rig.FreshFrame();
+    EXPECT_TRUE(testing_support::MatchesGolden("app_gameview_gate_open", open));
+    rig.PlaceAt(2, 10, kSouth);
+    rig.Key(38);
+    rig.SettleView();
+    EXPECT_EQ(rig.View()->playerY, 11) << "into the open gate";
+
+    rig.PlaceAt(14, 1, kNorth);
+    rig.Use();
+    EXPECT_EQ(rig.LastQueuedText(), "The gate rattles shut.");
+    EXPECT_NE(lever->flags & mapobject::kClosed, 0);
+    EXPECT_NE(gate->flags & mapobject::kClosing, 0);
+}
+
+// The chest beside the locked door opens its bag in the panels, with the view kept underneath.
+TEST(MapObjectsInPlay, AChestShowsItsBag) {
+    PlayRig rig;
+    ASSERT_TRUE(rig.Start());
+    CGameScreen* view = rig.View();
+    rig.PlaceAt(12, 1, kNorth);
+    rig.Use();
+    rig.Tick(30);
+    auto* panels = dynamic_cast<CPanelScreen*>(rig.Current());
+    ASSERT_NE(panels, nullptr);
+    ASSERT_NE(view->section, nullptr);
+    const CItemBag* chest = view->section->bags.FindBagById(rig.Placement("base_gallery14")->bagId);
+    ASSERT_NE(chest, nullptr);
+    EXPECT_EQ(panels->container, chest);
+    EXPECT_EQ(panels->showContainer, 1u);
+    EXPECT_EQ(chest->GetItemCount(), 3);
+    rig.Game()->SwitchScreen(kScreenBack);
+    EXPECT_EQ(rig.Current(), view);
+}
+
+// Down the stairs from the town into the cellar and back up; the town's sign greets by its script;
+// the ladder in the cellar's side chamber asks and climbs down into the crypt.
+TEST(MapObjectsInPlay, StairsAndTheLadderLeadBetweenTownCellarAndCrypt) {
+    PlayRig rig;
+    ASSERT_TRUE(rig.Start());
+    CGameScreen* view = rig.View();
+
+    // The cellar's stair up, walked onto from the cell before it.
+    rig.PlaceAt(17, 29, kSouth);
+    rig.Key(38);
+    rig.SettleView();
+    for (int i = 0; i < 40 && view->section && std::string(view->section->GetName()) == "base_cellar"; ++i)
+        rig.Tick(30);
+    rig.SettleView();
+    ASSERT_NE(view->section, nullptr);
+    EXPECT_STREQ(view->section->GetName(), "base_s0202");
+    EXPECT_EQ(view->playerX, 4 + 7);
+    EXPECT_EQ(view->playerY, 5 + 7);
+    rig.Calm();
+
+    // The harbour sign runs its script.
+    rig.PlaceAt(16, 5, kNorth);
+    rig.Use();
+    EXPECT_EQ(rig.LastQueuedText().rfind("Vantrel Town. The inn is the house on the square", 0), 0u)
+        << rig.LastQueuedText();
+    rig.CloseMessage();
+
+    // The town's stair down, walked onto from the south.
+    rig.PlaceAt(4, 5, kNorth);
+    rig.Key(38);
+    rig.SettleView();
+    for (int i = 0; i < 40 && view->section && std::string(view->section->GetName()) != "base_cellar"; ++i)
+        rig.Tick(30);
+    rig.SettleView();
+    ASSERT_NE(view->section, nullptr);
+    EXPECT_STREQ(view->section->GetName(), "base_cellar");
+    EXPECT_EQ(view->playerX, 17);
+    EXPECT_EQ(view->playerY, 29);
+    rig.Calm();
+
+    // The ladder asks first; a No steps back, a Yes climbs down.
+    for (u32 answer : {CButtonBar::kNo, CButtonBar::kYes}) {
+        rig.PlaceAt(3, 32, kWest);
+        rig.Key(38);
+        rig.SettleView();
+        ASSERT_EQ(view->screenMode, CGameScreen::kModeMapPrompt) << answer;
+        view->OnCommand(answer);
+        for (int i = 0; i < 80 && view->section && std::string(view->section->GetName()) == "base_cellar"; ++i)
+            rig.Tick(30);
+        rig.SettleView();
+        if (answer == CButtonBar::kNo) {
+            EXPECT_STREQ(view->section->GetName(), "base_cellar");
+            EXPECT_EQ(view->playerX, 3) << "stepped back off the ladder";
+        }
+    }
+    EXPECT_STREQ(view->section->GetName(), "base_crypt");
+    EXPECT_EQ(view->playerX, 17);
+    EXPECT_EQ(view->playerY, 31);
+}
+
+// The card player in the town's house: used from in front, the talk (his services) opens.
+TEST(MapObjectsInPlay, TheCardPlayerTalks) {
+    PlayRig rig;
+    ASSERT_TRUE(rig.StartNewGame());
+    CGameScreen* view = rig.View();
+    ASSERT_TRUE(view->ChangeMap("base_town_arrive", 0));
+    rig.SettleView();
+    // He sits at (9, 11) facing north; the player stands before him.
+    rig.PlaceAt(9, 10, kSouth);
+    rig.Use();
+    for (int i = 0; i < 10 && rig.Current() == view; ++i) rig.Tick(30);
+    CScreen* talk = rig.Current();
+    ASSERT_NE(talk, view);
+    EXPECT_TRUE(talk == rig.Game()->GetScreen(kScreenServices) || talk == rig.Game()->GetScreen(kScreenTalk));
+    const CNpc* npc = rig.Game()->GetNpcForEntry(view->entryB);
+    ASSERT_NE(npc, nullptr);
+    EXPECT_STREQ(npc->GetName(), "Fenn");
+    rig.Game()->SwitchScreen(kScreenBack);
+    EXPECT_EQ(rig.Current(), view);
+}
+
+}  // namespace

@@ -201,6 +201,7 @@ public:
     void SetCurrentWorld(CWorld* world) override;
     IGameViewDialogs* GetGameViewDialogs() override;
     CMapObjectTable* GetMapObjects() override { return &mapObjects; }
+    IPanelEntry* GetPanelEntry() override;
     u32 TalkEntry(const char* npcId, u32& npcWord) override;
     void TalkPlace(const char* npcId, CMapSection* section, u32& creatureWord, u32& sectionWord) override;
     IScriptWorld* GetScreenScripts() override;

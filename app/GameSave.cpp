@@ -73,6 +73,8 @@ bool CGame::SerializePanelSection(CStream& stream, u32, CPanelState& state) {
 
 CPanelScreen* CGame::GetPanelScreen() const { return dynamic_cast<CPanelScreen*>(GetScreen(kScreenPanels)); }
 
+IPanelEntry* CGame::GetPanelEntry() { return GetPanelScreen(); }
+
 void CGame::StoreGameViewState(CGameViewState& state) const {
     state.Reset();
     const CGameScreen* view = GetGameScreen();

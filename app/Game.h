@@ -201,10 +201,10 @@ public:
     void SetCurrentWorld(CWorld* world) override;
     IGameViewDialogs* GetGameViewDialogs() override;
     CMapObjectTable* GetMapObjects() override { return &mapObjects; }
+    IPanelEntry* GetPanelEntry() override;
     u32 TalkEntry(const char* npcId, u32& npcWord) override;
     void TalkPlace(const char* npcId, CMapSection* section, u32& creatureWord, u32& sectionWord) override;
     IScriptWorld* GetScreenScripts() override;
-    IPanelEntry* GetPanelEntry() override;
     // The section an entry word names (null for 0 or one that names none).
     CMapSection* GetSectionForEntry(u32 word) const;
 

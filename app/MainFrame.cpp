@@ -70,6 +70,7 @@ constexpr FixedKey kFixedKeys[] = {
     {69, kCommandTurnRight, kCommandTurnRight},
     {65, kCommandStrafeLeft, kCommandStrafeLeft},
     {68, kCommandStrafeRight, kCommandStrafeRight},
+    {73, kCommandInventory, kCommandInventory},
 };
 
 bool IsWideLayout(u32 mode) { return mode == 14 || mode == 15 || mode == 16; }

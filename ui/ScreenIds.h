@@ -38,4 +38,7 @@ enum : u32 {
     kCommandStrafeRight = 3005,
     kCommandUse = 3006,
     kCommandCancel = 3007,
+    // The desktop's inventory key: the same command as the game view's portrait tap (the player's
+    // items beside the bag of the player's cell).
+    kCommandInventory = 36,
 };

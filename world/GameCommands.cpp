@@ -117,7 +117,11 @@ void CGameScreen::SetupHud() {
         mapView.Setup();
         mapView.id = 535;  // a tap opens the world map
     }
-    if (place(portrait, 36) && player_) portrait.SetPortrait(player_->portrait.GetText());
+    if (place(portrait, 36)) {
+        // A tap on the portrait opens the player's items (command 36, the panel's id).
+        portrait.capabilities |= kWidgetTakesPen;
+        if (player_) portrait.SetPortrait(player_->portrait.GetText());
+    }
     if (place(hpBar, 544)) hpBar.Setup(1);
     if (place(manaBar, 545)) manaBar.Setup(0);
     UpdateGauges();

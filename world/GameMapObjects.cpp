@@ -402,19 +402,10 @@ void CGameMapObjects::RegisterChangedCell(CMapSection* section, i32 x, i32 y, i3
 }
 
 void CGameMapObjects::EnterScreen(i32 screen, const CScreenEntry& entry) {
-    IGameViewHost* host = view_.GetHost();
     if (screen == kScreenPanels) {
         // The bag travels through the panel's own entry call: the entry words cannot hold it.
-        IPanelEntry* panel = host ? host->GetPanelEntry() : nullptr;
-        if (!panel) return;
         CItemBag* bag = const_cast<CItemBag*>(static_cast<const CItemBag*>(entry.what));
-        if (entry.mode == 0)
-            panel->PrepareContainer(bag, 0, 0);
-        else
-            panel->PrepareInventory(bag, 0);
-        view_.entryA = entry.mode;
-        view_.entryB = view_.entryC = view_.entryD = 0;
-        SwitchScreen(kScreenPanels);
+        if (view_.OpenPanel(entry.mode, bag, 0, 0)) SwitchScreen(kScreenPanels);
         return;
     }
     if (screen == kScreenPages && entry.what) {

@@ -279,11 +279,6 @@ void CGameScreen::PlayFootstep(bool quiet) {
     PlaySound(own ? own : viewWorld->ObjectSound(ground, 0), volume);
 }
 
-u32 CGameScreen::OpenBagInCell() {
-    const CMapCell* cell = window.Cell(playerX, playerY);
-    return cell && cell->bag != 0 ? 1 : 0;
-}
-
 i32 CGameScreen::TriggerCellEvent(u32 code, u32 targets, CMapSection* at, CMapCell* cell, i32 x, i32 y,
                                   i32 side, bool testOnly, bool* found) {
     if (found) *found = false;

@@ -155,6 +155,10 @@ void CGameScreen::Resume() {
     viewChanged = true;
     RebuildChangedCells();
     UpdateSurroundings();
+    // What the player wields may have changed on the screen above (the inventory), and the bag made
+    // there for drops may have stayed empty.
+    SetHandSprites();
+    ForgetEmptyGroundBag();
     flags |= kFormRedrawAll;
     Draw();
     ResetInputGuard();
@@ -346,6 +350,7 @@ u32 CGameScreen::RunCommandKey(u32 command) {
     case 3000: Attack(); break;
     case 3001: OpenSpellBook(); break;
     case 3006: UseInFront(-1, selectedTarget); break;
+    case kCommandInventory: return OpenGroundBag();
     case 3007:
         // Cancel opens the main menu over the game, which stays underneath ("Continue game" resumes it).
         keepOnStack = 1;
@@ -390,7 +395,8 @@ u32 CGameScreen::OnPen(i32 px, i32 py, u32 down, u32 moving) {
         }
     }
     const i32 lowerEdge = viewWidget.y + viewWidget.h - (viewWidget.h * 3) / 10;
-    if (py >= lowerEdge && OpenBagInCell()) return 0;
+    if (py >= lowerEdge)
+        if (const u32 code = OpenBagInCell()) return code;
     UseInFront(-1, px >= viewWidget.x + viewWidget.w / 2 ? 1 : 0);
     return 0;
 }
@@ -440,6 +446,7 @@ u32 CGameScreen::OnCommand(u32 id) {
         }
         CloseModal();
         return 0;
+    case 36: return OpenGroundBag();
     case 535: return OpenWorldMap();
     case 228:
         // The voyage's end: its picture goes, the HUD is laid out again.

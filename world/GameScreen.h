@@ -47,11 +47,13 @@
 #include "world/SkyChoice.h"
 #include "world/Weather.h"
 #include "world/WorldAudio.h"
+#include "world/PanelEntry.h"
 #include "world/PlayerHost.h"
 
 class CFight;
 class CGameCreatures;
 class CGameMapObjects;
+class CItemBag;
 class IScriptMapObject;
 class CMapSection;
 class CRandom;
@@ -88,7 +90,8 @@ class CGameScreen : public CScreen,
                     public IPlayerHost,
                     public IGameViewTravel,
                     public IGameClockHost,
-                    public IWeatherHost {
+                    public IWeatherHost,
+                    public IPanelReturn {
 public:
     // Screen modes.
     enum : u32 {
@@ -214,6 +217,8 @@ public:
     i32 MoveStep(i32 direction);
     void StepBack() { MoveStep(static_cast<i32>((lastStepDirection + 2) & 3)); }
     i32 UseInFront(i32 direction, u32 rightSide);
+    // A tap on the lower part of the view: the bag lying in the player's cell opens on its own (the
+    // panel's screen code), 0 when none lies there.
     u32 OpenBagInCell();
     void PlayFootstep(bool quiet);
     i32 SendLeaveEvent();
@@ -311,6 +316,27 @@ public:
 
     // Opens the world map over the view (the map widget's tap); refused while moving or acting.
     u32 OpenWorldMap();
+
+    // --- the inventory panel (screen 4) over the view ---
+    // The player's items beside the bag of the player's cell, made there when none lies there (none
+    // under a centre object that keeps bags out): the portrait's tap and the inventory key. The
+    // panel's screen code; 0 while the view is busy or the game has no panel.
+    u32 OpenGroundBag();
+    // Hands the panel its bag and sets the entry words (mode 1 the player's items, 0 the bag on its
+    // own; the game event that opened it or 0) and keeps the view underneath: the panel's screen
+    // code, 0 when the game has no panel.
+    u32 OpenPanel(u32 mode, CItemBag* bag, u32 openingEvent, u32 target);
+    // IPanelReturn: what the panel asks when it closes after the player looked into a container.
+    bool CellHoldsItems() const override;
+    void FindTargetInFront(u32 reference) override;
+    // The bag OpenGroundBag made for the panel goes again when the panel gave it back empty: each
+    // opening on a new cell would otherwise keep an empty bag, until the section had no bag id left
+    // for a drop or a person.
+    void ForgetEmptyGroundBag();
+    struct MadeBag {
+        i32 x = -1, y = -1;  // window cell
+        u8 id = 0;
+    } madeGroundBag;
 
     // --- HUD ---
     void SetupHud();

@@ -72,6 +72,9 @@ public:
     virtual IGameViewDialogs* GetGameViewDialogs() { return nullptr; }
     // The world's map objects, which the game keeps from world to world (null: the view keeps its own).
     virtual CMapObjectTable* GetMapObjects() { return nullptr; }
+    // The panel screen, which takes the bag it opens on before the view switches to it (null: the
+    // game has none, and the inventory stays shut).
+    virtual IPanelEntry* GetPanelEntry() { return nullptr; }
     // Talk with an NPC by id: the screen to switch to (2 talk, 3 services) and the NPC's entry word;
     // 0 when there is no such NPC or it does not talk.
     virtual u32 TalkEntry(const char* npcId, u32& npcWord) { return 0; }
@@ -84,9 +87,6 @@ public:
         creatureWord = 0;
         sectionWord = 0;
     }
-    // The panel screen, which takes the bag a container or the ground opens before the switch to it
-    // (null: bags do not open).
-    virtual IPanelEntry* GetPanelEntry() { return nullptr; }
     // The number of the page sequence of that id (0 for none): the pages screen's entry word.
     virtual u32 FindPageSequence(const char* id) const { return 0; }
 };

@@ -147,6 +147,7 @@ void CAlchemyDialog::ShowMortar() {
         mortarText.SetText("", "", 0, 0);
         mortarPicture.SetPicture(nullptr, 1, 0, 0);
     }
+    flags |= kFormRedrawAll;  // as for the ingredient slots: the text has no ground of its own
     mortarText.state |= kWidgetRedraw;
     mortarPicture.state |= kWidgetRedraw;
     mortarPrevious.EnablePen(mortarIndex > 0 ? 1 : 0);
@@ -172,6 +173,9 @@ void CAlchemyDialog::ShowSlot(int slot) {
         slotText[slot].SetText("", "", 0, 0);
         slotPicture[slot].SetPicture(nullptr, 1, 0, 0);
     }
+    // The text box draws no ground of its own: the dialog's background goes under the new text,
+    // or it lands on the old one.
+    flags |= kFormRedrawAll;
     slotText[slot].state |= kWidgetRedraw;
     slotPicture[slot].state |= kWidgetRedraw;
     slotPrevious[slot].EnablePen(index > -1 ? 1 : 0);

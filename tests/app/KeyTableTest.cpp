@@ -46,6 +46,8 @@ TEST(KeyTable, ConfiguredKeysApplyOnlyInTheWideLayouts) {
         {'S', false, 9, kCommandBack},
         {'A', false, 9, kCommandStrafeLeft},
         {39, false, 9, kCommandTurnRight},
+        {'I', false, 9, kCommandInventory},
+        {'I', true, 15, kCommandInventory},
         // No command: Tab, digits, function keys, shift, other letters.
         {9, false, 9, 0},
         {'1', false, 9, 0},

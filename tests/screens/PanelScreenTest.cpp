@@ -30,7 +30,7 @@ namespace {
 
 // The game view as the panel sees it when it closes: the messages it was given and the target searches
 // it ran.
-class MessageView : public CGameScreen, public IPanelReturn {
+class MessageView : public CGameScreen {
 public:
     void PostMessageEvent(const char* text, const char*) override { messages.emplace_back(text); }
     bool CellHoldsItems() const override { return itemsOnCell; }

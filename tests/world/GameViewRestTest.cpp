@@ -3,6 +3,7 @@
 // permanent potion of a level.
 #include <gtest/gtest.h>
 
+#include <cstdlib>
 #include <string_view>
 
 #include "core/Random.h"
@@ -16,6 +17,7 @@
 #include "tests/world/CreatureFixture.h"
 #include "world/Fight.h"
 #include "world/GameScreen.h"
+#include "world/TeleportFade.h"
 
 namespace {
 
@@ -218,6 +220,85 @@ TEST_F(GameViewRestTest, OnePermanentPotionPerLevel) {
     EXPECT_TRUE(view->DrinkSelected(player.items.back().get()));
     EXPECT_EQ(Count("base_phealsmall"), 0);
     EXPECT_FALSE(view->DrinkSelected(nullptr));
+}
+
+// The gallery's pool (a ground of kind 3 with two frames of its own) runs through its frames on the
+// 150 ms phase, and the floor around it keeps its stone.
+TEST_F(GameViewRestTest, AnAnimatedGroundCyclesItsFramesAndLeavesTheOtherGroundsAlone) {
+    CMapObjectTable& objects = view->viewWorld->Objects();
+    u16 poolIndex = kNoCellIndex;
+    for (u32 i = 0; i < objects.Count() && poolIndex == kNoCellIndex; ++i)
+        if (objects.TypeCode(static_cast<u16>(i)) == 3) poolIndex = static_cast<u16>(i);
+    ASSERT_NE(poolIndex, kNoCellIndex) << "the gallery has its pool";
+    // The pool is laid into the floor of one cell; another plain floor cell is watched beside it.
+    i32 px = -1, py = -1, fx = -1, fy = -1;
+    for (i32 y = 0; y < 35; ++y)
+        for (i32 x = 0; x < 35; ++x) {
+            const CMapCell* c = view->window.Cell(x, y);
+            if (!c || objects.TypeCode(c->layer1) != 1 || c->layer2 != kNoCellIndex) continue;
+            if (px < 0)
+                px = x, py = y;
+            else if (fx < 0 && std::abs(x - px) + std::abs(y - py) > 2)
+                fx = x, fy = y;
+        }
+    ASSERT_GE(px, 0);
+    ASSERT_GE(fx, 0);
+    view->window.Cell(px, py)->layer1 = poolIndex;
+    view->RebuildViewCaches();
+    const CViewCellType* pool = objects.CellType(poolIndex);
+    ASSERT_NE(pool, nullptr);
+    ASSERT_EQ(pool->pictureCount, 2u);
+    ASSERT_NE(pool->Picture(0), pool->Picture(1));
+    auto entry = [&](i32 x, i32 y) -> const CGroundCacheEntry& {
+        return view->viewState.groundCache.At(view->viewState.cellViews[static_cast<size_t>(y * 35 + x)].ground);
+    };
+    // The pool lies over the floor: the entry word that shows one of its frames.
+    auto ground = [&](i32 x, i32 y) -> u16 {
+        for (u16 w : entry(x, y).texture)
+            if (w == pool->Picture(0) || w == pool->Picture(1)) return w;
+        return 0;
+    };
+    ASSERT_EQ(ground(px, py), pool->Picture(0));
+    const CGroundCacheEntry floorBefore = entry(fx, fy);
+    const u16 floor = floorBefore.texture[0];
+    std::vector<u16> seen;
+    for (int i = 0; i < 40; ++i) {  // about a second: six or seven frames
+        Tick();
+        if (seen.empty() || seen.back() != ground(px, py)) seen.push_back(ground(px, py));
+        ASSERT_EQ(entry(fx, fy).texture[0], floor) << i;
+    }
+    ASSERT_GE(seen.size(), 4u);
+    for (size_t i = 0; i < seen.size(); ++i) EXPECT_EQ(seen[i], pool->Picture(static_cast<u32>((i + 1) % 2))) << i;
+}
+
+// A teleport closes the fog in on the player and whitens it over its frames, ending at nothing, white.
+TEST(TeleportFade, TheFogClosesInAndTurnsWhiteOverTheFrames) {
+    const struct {
+        i32 fogStart, distance;
+        u16 colour;
+        u32 frames;
+    } cases[] = {{2 * kFogStep, 6 * kFogStep, 0x0000, 10}, {kFogStep, 7 * kFogStep, 0x1A28, 10},
+                 {0, 1, 0xFFFF, 10}, {5, 9, 0x8410, 3}, {0, 0, 0x0000, 1}};
+    for (const auto& c : cases) {
+        CViewState3D view;
+        view.fogStart = c.fogStart;
+        view.visibleDistance = c.distance;
+        view.fogColour = c.colour;
+        CTeleportFade fade;
+        fade.Start(view, c.frames);
+        i32 lastDistance = view.visibleDistance;
+        for (u32 f = 0; f < c.frames; ++f) {
+            fade.Step(view);
+            EXPECT_LE(view.visibleDistance, lastDistance);
+            lastDistance = view.visibleDistance;
+        }
+        EXPECT_EQ(fade.FramesLeft(), 0u);
+        EXPECT_EQ(view.fogStart, 0) << c.distance;
+        EXPECT_EQ(view.visibleDistance, 0) << c.distance;
+        EXPECT_EQ(view.fogColour, 0xFFFF) << c.colour;
+        fade.Step(view);  // past the end nothing moves
+        EXPECT_EQ(view.fogColour, 0xFFFF);
+    }
 }
 
 }  // namespace

@@ -68,14 +68,9 @@ void CGameViewModalDialogs::CloseKeptDialog(CGameViewDialog kind) {
     if (kind == CGameViewDialog::kRealmTravel) game_.GetViewDialogs().ReleaseVoyagePicture();
 }
 
-bool CGameViewModalDialogs::DrinkChosenPotion(CForm& dialog) {
+CItemInstance* CGameViewModalDialogs::ChosenPotion(CForm& dialog) {
     auto* potions = dynamic_cast<CPotionDialog*>(&dialog);
-    if (!potions) return false;
-    CItemInstance* potion = potions->GetSelectedPotion(Carried(game_.player));
-    if (!potion) return false;
-    game_.player.ApplyPotion(*potion);
-    game_.player.RemoveItem(potion);
-    return true;
+    return potions ? potions->GetSelectedPotion(Carried(game_.player)) : nullptr;
 }
 
 void CGameViewModalDialogs::ReportRest(CForm& dialog, bool exposed) {

@@ -16,7 +16,7 @@ public:
     std::unique_ptr<CForm> OpenDialog(CGameViewDialog kind) override;
     bool OpenKeptDialog(CGameViewDialog kind, const char* text, const char* destination) override;
     void CloseKeptDialog(CGameViewDialog kind) override;
-    bool DrinkChosenPotion(CForm& dialog) override;
+    CItemInstance* ChosenPotion(CForm& dialog) override;
     void ReportRest(CForm& dialog, bool exposed) override;
     std::unique_ptr<CForm> OpenLockPick(u16& lockWord) override;
 

@@ -5,14 +5,19 @@
 #include <cstdio>
 
 #include "data/CreatureCatalogue.h"
+#include "data/ItemType.h"
 #include "data/MapSection.h"
+#include "data/Npc.h"
+#include "data/WorldLists.h"
 #include "display/Video.h"
 #include "display/FontSet.h"
 #include "ui/InterfacePictureRoles.h"
 #include "ui/Layout.h"
+#include "ui/WidgetHelpers.h"
 #include "ui/WidgetHost.h"
 #include "world/GameCreatures.h"
 #include "world/GameScreen.h"
+#include "world/RestRules.h"
 
 namespace {
 
@@ -52,34 +57,69 @@ void CGameScreen::OpenPotions() {
     if (!modalDialog) PostMessageEvent("You don't have any potions.", 1, nullptr);
 }
 
+bool CGameScreen::DrinkSelected(CItemInstance* potion) {
+    CFight* f = Fight();
+    if (potion && player_) {
+        const CItemType* type = potion->type;
+        if (type && type->HasPermanentFortifyEffect(potion)) {
+            // The player's level-gain flag counts the permanent potion of the level.
+            if (player_->levelGainFlag != 0) {
+                PlayInterfaceSound(game, 0, 10);
+                PostMessageEvent("You cannot drink more potions with permanent effects until your level advances.",
+                                 1, nullptr);
+                potion = nullptr;
+            } else {
+                player_->levelGainFlag = 1;
+            }
+        }
+        if (potion) {
+            PlaySound("bsnd_drink", 10);
+            player_->ApplyPotion(*potion);
+            player_->RemoveItem(potion);
+            UpdateGauges();
+        }
+    } else {
+        potion = nullptr;
+    }
+    if (f) f->near.Scan();
+    return potion != nullptr;
+}
+
 void CGameScreen::RestCommand() {
     if (IsBusy()) return;
-    const char* refusal = nullptr;
-    if (section && (section->flags & kMapForbidsRest))
-        refusal = "You cannot rest here.";
-    else if (window.IsThreatNearby())
-        refusal = "There are monsters around - you cannot rest here.";
-    else if (player_ && player_->GetPoisonStrength() > 0)
-        refusal = "You're poisoned - resting would be lethal.";
-    if (refusal) {
+    CRestSituation situation;
+    situation.forbidden = section && (section->flags & kMapForbidsRest);
+    situation.monstersNear = window.IsThreatNearby();
+    if (player_) {
+        situation.poisoned = player_->GetPoisonStrength() > 0;
+        situation.seriouslyDiseased = player_->HasSeriousDisease();
+        situation.hasFoodAndWater = player_->HasFoodIngredients();
+        situation.undead = player_->race == 1;
+    }
+    if (const char* refusal = RestRefusal(situation)) {
         PostMessageEvent(refusal, 1, nullptr);
         return;
     }
     PostRestPromptEvent();
 }
 
+// Resting out in the weather (before or after the eight hours) gives back only half of what is lacking.
 void CGameScreen::Rest() {
     OpenModalDialog(CGameViewDialog::kRest, kModeRest);
+    const bool rainBefore = weather.Intensity() != 0;
     AdvanceClockHours(8);
+    const bool exposed = window.IsSurface() && (rainBefore || weather.Intensity() != 0);
     if (player_) {
-        // Rest heals fully; only the maxima bound it.
-        const int maxHp = player_->GetMaxHp(), maxMana = player_->GetMaxMana();
-        if (player_->hp < maxHp) player_->SetHp(maxHp, false);
-        if (player_->mana < maxMana) player_->AddMana(maxMana - player_->mana, false);
+        player_->ConsumeFood();
+        const int hp = RestedValue(player_->hp, player_->GetMaxHp(), exposed);
+        const int mana = RestedValue(player_->mana, player_->GetMaxMana(), exposed);
+        if (hp != player_->hp) player_->SetHp(hp, false);
+        if (mana != player_->mana) player_->AddMana(mana - player_->mana, false);
     }
+    UpdateSkyPicture();
     UpdateGauges();
     if (modalDialog && host_ && host_->GetGameViewDialogs())
-        host_->GetGameViewDialogs()->ReportRest(*modalDialog, false);
+        host_->GetGameViewDialogs()->ReportRest(*modalDialog, exposed);
 }
 
 void CGameScreen::PickLock(u16& lockWord) {
@@ -175,10 +215,30 @@ void CGameScreen::UpdateTarget() {
         }
         if (targets[0].visible || targets[1].visible) return;
         const u8 code = viewWorld->TypeCode(cell->centre);
-        if (code == typecode::kWall) return;
+        if (code == typecode::kWall) {
+            TargetEntrance(*cell, *at, static_cast<i32>((d + 2) & 3));
+            return;
+        }
         if ((code == typecode::kDoor || code == typecode::kDoorB) && window.CentreObject(x, y).Hides())
             return;
     }
+}
+
+// A house front that the player looks at names the NPC who keeps it (the entrance's placement names
+// the NPC by id), without a health bar.
+void CGameScreen::TargetEntrance(const CMapCell& cell, CMapSection& at, i32 side) {
+    const u16 object = cell.side[side];
+    if (object == kNoCellIndex || viewWorld->TypeCode(object) != typecode::kEntrance) return;
+    const CPlacement* p = cell.sideId[side] ? at.FindPlacement(cell.sideId[side]) : nullptr;
+    if (p && !(p->flags & CPlacement::kVisible)) return;
+    CWorldLists* lists = host_ ? host_->GetWorldLists() : nullptr;
+    const CNpc* npc = p && p->text && *p->text && lists ? lists->npcs.FindById(p->text) : nullptr;
+    if (!npc || !npc->GetName()) return;
+    Target& t = targets[0];
+    t.visible = true;
+    t.name.Assign(npc->GetName());
+    t.health = 100;
+    t.bar = false;
 }
 
 void CGameScreen::DrawTargetPanel() {

@@ -68,9 +68,14 @@ void CGameCreatures::TalkToCreature(CMapSection&, CMonster& creature) {
         view_.PostMessageEvent("No answer", 1, nullptr);
 }
 
-void CGameCreatures::RaiseFightFlag() { view_.fightCountdown = std::max<u32>(view_.fightCountdown, 4); }
+void CGameCreatures::RaiseFightFlag() {
+    u32& countdown = view_.surroundings.fightCountdown;
+    countdown = std::max<u32>(countdown, CSurroundings::kFightCountdown);
+}
 
-void CGameCreatures::SetFightCountdown(int value) { view_.fightCountdown = static_cast<u32>(std::max(0, value)); }
+void CGameCreatures::SetFightCountdown(int value) {
+    view_.surroundings.fightCountdown = static_cast<u32>(std::max(0, value));
+}
 
 void CGameCreatures::UpdateMusic() { view_.UpdateMusic(); }
 
@@ -192,13 +197,14 @@ void CGameCreatures::AgeNearbyEffects(int turns) {
     }
 }
 
+const CMonster* CGameCreatures::SoundCreature() const {
+    const CNearCreatures& near = fight.near;
+    const CMonster* m = near.soundSection ? near.soundSection->FindMonster(near.soundId) : nullptr;
+    return m && m->Type() ? m : nullptr;
+}
+
 void CGameCreatures::SoundNearCreature() {
-    CNearCreatures& near = fight.near;
-    const u32 now = plat::TickCount();
-    if (!near.soundSection || now - lastIdleSound_ <= 10000) return;
-    lastIdleSound_ = now;
-    if (const CMonster* m = near.soundSection->FindMonster(near.soundId); m && m->Type())
-        fight.creatures.PlayMonsterIdleSound(*m->Type());
+    if (const CMonster* m = SoundCreature()) fight.creatures.PlayMonsterIdleSound(*m->Type());
 }
 
 void CGameCreatures::UpdateVisibility(bool) {
@@ -310,7 +316,6 @@ void CGameScreen::RunCreaturePasses(const bool (&fired)[9], bool moved) {
         if (fired[8]) f->people.Update();
     }
     if (fired[7] && (turning || stepping || viewChanged) && !f->near.hold) creatures->UpdateVisibility(turning);
-    creatures->SoundNearCreature();
 }
 
 bool CGameScreen::AreCreaturesBusy() const {

@@ -62,7 +62,9 @@ public:
     // The sprite place and frame of the creatures within 7 cells (those in the first part of an
     // animation keep theirs).
     void UpdateVisibility(bool turning);
-    // Now and then (more than 10 s apart) the creature the near list chose sounds its idle sound.
+    // The creature the near list chose to be heard now and then (null: none); the view's ambient tick
+    // spaces its idle sound with the map's ambient sounds.
+    const CMonster* SoundCreature() const;
     void SoundNearCreature();
 
 private:
@@ -71,7 +73,6 @@ private:
     void PlaceSprite(i32 x, i32 y, i32 slot, const CMonster& m, CCellObject& sprite) const;
 
     CGameScreen& view_;
-    u32 lastIdleSound_ = 0;
 
 public:
     CFight fight;

@@ -260,7 +260,7 @@ void CGameScreen::AfterPositionChange() {
     previousX = previousY = -1;
     window.SetPlayer(playerX, playerY, static_cast<u32>(facing));
     window.MarkExploredCells();
-    fightCountdown = 0;
+    surroundings.fightCountdown = 0;
     rebuildRequested = true;
     viewChanged = true;
     UpdateSkyPicture();
@@ -358,7 +358,8 @@ void CGameScreen::StartTransition(const char* name, u32 kind) {
     transitionTarget.Assign(name ? name : "");
     transitionKind = kind;
     transitionFrames = TransitionFrames(kind);
-    const bool barefoot = true;
+    // The stairs sound bare under feet without footwear (the footstep rule's slot).
+    const bool barefoot = !player_ || player_->equipment[11] == nullptr;
     switch (kind) {
     case 3: PlaySound(player_ && player_->gender == 1 ? "bsnd_fallmale" : "bsnd_fallfemale", 10); break;
     case 4: PlaySound("bsnd_ladderdown", 10); break;
@@ -368,6 +369,7 @@ void CGameScreen::StartTransition(const char* name, u32 kind) {
     default: break;
     }
     if (transitionFrames == 0) transitionFrames = 1;
+    if (kind == 1) teleportFade.Start(viewState, transitionFrames);
 }
 
 void CGameScreen::StartPositionTransition(CWorld* w, CMapSection* map, u32 x, u32 y, u32 direction,
@@ -383,6 +385,8 @@ void CGameScreen::StartPositionTransition(CWorld* w, CMapSection* map, u32 x, u3
 void CGameScreen::AnimateTransition() {
     if (screenMode != kModeTransition) return;
     const bool lastFrame = transitionFrames <= 1;
+    // A teleport dissolves the place into white fog and ends in white; the other ways go dark.
+    if (transitionKind == 1) teleportFade.Step(viewState);
     if (video) {
         const u16 colour = transitionKind == 1 ? (lastFrame ? 0xFFFF : 0) : 0;
         if (transitionKind != 1 || lastFrame)
@@ -394,6 +398,7 @@ void CGameScreen::AnimateTransition() {
     if (transitionFrames > 0) return;
     plat::Sleep(100);
     screenMode = kModeNormal;
+    const bool faded = transitionKind == 1;
     if (!transitionTarget.IsEmpty()) {
         CStr target;
         target.Assign(transitionTarget.GetText());
@@ -402,6 +407,8 @@ void CGameScreen::AnimateTransition() {
         EnterMapAt(transitionWorld, transitionMap, static_cast<i32>(transitionX),
                    static_cast<i32>(transitionY), transitionDirection);
     }
+    // A teleport that led nowhere leaves the player where he was: his fog comes back.
+    if (faded) UpdateSkyPicture();
 }
 
 void CGameScreen::ShowMessage(const char* text, u32 options, const char* sound) {
@@ -632,6 +639,3 @@ void CGameScreen::PostMapTransition(const char* worldId, const char* map, int x,
                         static_cast<u32>(kind));
 }
 
-void CGameScreen::StopQueuedSounds(bool stopMusic) {
-    if (stopMusic) StopMusic();
-}

@@ -337,7 +337,7 @@ void CGameMapObjects::OpenEnchantDialog(u16, bool) {
     view_.OpenModalDialog(CGameViewDialog::kEnchant, CGameScreen::kModeEnchant);
 }
 
-i32 CGameMapObjects::GetFightCountdown() const { return static_cast<i32>(view_.fightCountdown); }
+i32 CGameMapObjects::GetFightCountdown() const { return static_cast<i32>(view_.surroundings.fightCountdown); }
 
 CMapSection* CGameMapObjects::GetCurrentSection() { return view_.section; }
 

@@ -1,7 +1,6 @@
 #include "world/GameScreen.h"
 
 #include <algorithm>
-#include <string_view>
 
 #include "core/Random.h"
 #include "data/MapObjectRecords.h"
@@ -140,6 +139,7 @@ void CGameScreen::Enter(u32 a, u32 b, u32 c, u32 d) {
 }
 
 void CGameScreen::Leave() {
+    StopQueuedSounds(false);
     keepOnStack = 0;
     RemoveAllWidgets();
     CScreen::Leave();
@@ -246,7 +246,7 @@ bool CGameScreen::PhaseFired(int phase, u32 now, u32 period) {
 
 u32 CGameScreen::OnTick(u32 time) {
     if (player_ && player_->hp == 0 && inGame) {
-        StopMusic();
+        StopQueuedSounds(true);
         inGame = 0;
         return kScreenDeath;
     }
@@ -258,6 +258,7 @@ u32 CGameScreen::OnTick(u32 time) {
     for (int i = 0; i < 9; ++i)
         if (i != 5 || movingSky) fired[i] = PhaseFired(i, now, kPeriods[i]);
 
+    TickAmbient();
     // The second footstep of a step underground.
     if (footstepCountdown && --footstepCountdown == 0) PlayFootstep(true);
     bool turnEnded = false, stepEnded = false;
@@ -438,14 +439,13 @@ u32 CGameScreen::OnCommand(u32 id) {
         CloseModal();
         AdvanceMinute();
         return 0;
-    case 224:
-        if (modalDialog && host_ && host_->GetGameViewDialogs() &&
-            host_->GetGameViewDialogs()->DrinkChosenPotion(*modalDialog)) {
-            PlaySound("bsnd_drink", 10);
-            UpdateGauges();
-        }
+    case 224: {
+        IGameViewDialogs* dialogs = host_ ? host_->GetGameViewDialogs() : nullptr;
+        CItemInstance* potion = modalDialog && dialogs ? dialogs->ChosenPotion(*modalDialog) : nullptr;
         CloseModal();
+        DrinkSelected(potion);
         return 0;
+    }
     case 36: return OpenGroundBag();
     case 535: return OpenWorldMap();
     case 228:
@@ -503,10 +503,9 @@ void CGameScreen::PlaySound(const char* name, i32 volume) {
 
 // --- seams ---
 
-void CGameScreen::UpdateSurroundings() { UpdateMusic(); }
-
 void CGameScreen::RunCellPasses(const bool (&fired)[9]) {
     if (!section) return;
+    if (fired[2]) AnimateGroundTextures();
     if (fired[0] || fired[1]) cellPasses.ComputeLighting(true, true);
     if (fired[4]) cellPasses.AnimateDoors();
 }
@@ -524,35 +523,6 @@ void CGameScreen::ClearAllObjectMarks() {
 void CGameScreen::ReloadSkyAndCaches() {
     UpdateSkyPicture();
     RebuildViewCaches();
-}
-
-// --- music ---
-
-void CGameScreen::UpdateMusic() {
-    ++musicUpdates;
-    const char* choice = screenMusic;
-    if (!choice) {
-        const bool viewShows = game && game->GetCurrentScreen() == this;
-        if (!inGame || !viewShows)
-            choice = "bmus_main";
-        else if (fightCountdown)
-            choice = "bmus_fight";
-        else if (window.IsSurface())
-            choice = IsDaytime() ? "bmus_surfaceday" : "bmus_surfacenight";
-        else
-            choice = "bmus_dungeon";
-    }
-    // The piece playing already goes on; a new choice starts from its beginning.
-    if (currentMusic && std::string_view(choice) == currentMusic && musicChannel >= 0) return;
-    StopMusic();
-    currentMusic = choice;
-    if (music) musicChannel = music->PlayMusic(choice);
-}
-
-void CGameScreen::StopMusic() {
-    if (music && musicChannel >= 0 && music->GetSoundManager()) music->GetSoundManager()->ReleaseMusic();
-    musicChannel = kNoChannel;
-    currentMusic = nullptr;
 }
 
 // --- what the player reports ---
@@ -581,7 +551,7 @@ void CGameScreen::ResetState() {
     playerX = playerY = 0;
     fractionX = fractionY = 0x8000;
     gameClock.minutes = 0;
-    fightCountdown = 0;
+    surroundings.Reset();
     triggerScript.Assign("");
 }
 
@@ -613,6 +583,8 @@ void CGameScreen::ReleaseMapObjects() {
 
 void CGameScreen::ForgetWorld() {
     if (mapObjects) mapObjects->Forget();
+    // The loops play the closing worlds' sounds.
+    StopQueuedSounds(false);
     window.Clear();
     world = nullptr;
     section = nullptr;
@@ -666,6 +638,7 @@ void CGameScreen::RefreshView() {
     window.SetRandom(random);
     window.Fill(world, section, cellRefs, gameClock.minutes);
     if (viewWorld) viewWorld->Refresh();
+    BuildAnimatedTextureList();
     RebuildViewCaches();
     SyncViewPose();
     EnterCreatures();
@@ -676,6 +649,8 @@ void CGameScreen::RebuildViewCaches() {
     // The creatures and piles standing in the cells take their numbers first.
     cacheBuilder->NumberCellObjects();
     cacheBuilder->RebuildViewCaches();
+    // The caches were built with the first frames again.
+    for (CAnimatedTexture& t : animatedTextures) t.current = 0;
 }
 
 void CGameScreen::RebuildCell(i32 x, i32 y) {

@@ -30,6 +30,7 @@
 #include "ui/Widget.h"
 #include "view3d/CellBuilder.h"
 #include "view3d/CellEmitters.h"
+#include "view3d/ViewCaches.h"
 #include "view3d/Renderer3D.h"
 #include "view3d/ViewRecord.h"
 #include "world/AutomapSource.h"
@@ -45,6 +46,8 @@
 #include "world/GameViewWorld.h"
 #include "world/Player.h"
 #include "world/SkyChoice.h"
+#include "world/Surroundings.h"
+#include "world/TeleportFade.h"
 #include "world/Weather.h"
 #include "world/WorldAudio.h"
 #include "world/PanelEntry.h"
@@ -178,8 +181,22 @@ public:
 
     // --- seams: the clock's weather, the surroundings and the cell window's per-tick passes are
     // classes of their own that the view calls here ---
-    // The sounds around the player and the music, after moves, commands and map changes.
+    // The sounds around the player and the music, after moves, commands and map changes: what was
+    // queued stops, the rain loop follows the weather, the fight countdown runs, the music is chosen
+    // and the sound-bearing objects within 7 cells are queued again.
     void UpdateSurroundings();
+    // A creature of the near list fights (attacks, approaches, flees or lines up) within 4 cells of
+    // the player on both axes.
+    bool IsFightNear() const;
+    // What the music choice looks at now.
+    CMusicSituation MusicSituation() const;
+    // The tick's ambient sound: at most one every 10 wall-clock seconds, the ambient source or the
+    // creature the near list chose (its idle sound).
+    void TickAmbient();
+    // The ground textures of the cell types that animate (kind 3, more than one frame), gathered when
+    // the view is refreshed; each phase-3 tick moves the ground cache on by one frame.
+    void BuildAnimatedTextureList();
+    void AnimateGroundTextures();
     // The per-tick passes over the cells near the player, by the phase timers that fired (index 0 is
     // phase 1): animation of creatures and doors, the light, creature visibility.
     void RunCellPasses(const bool (&fired)[9]);
@@ -307,6 +324,9 @@ public:
     void Attack();
     void OpenSpellBook();
     void OpenPotions();
+    // Drinks the potion chosen in the potion list (null: none chosen): one potion with a permanent
+    // effect per level; false when nothing was drunk.
+    bool DrinkSelected(CItemInstance* potion);
     void RestCommand();
     void Rest();
     // The lock-picking dialog on a door's lock word (the door prompt's Pick: the placement's level
@@ -342,6 +362,8 @@ public:
     void SetupHud();
     void SetupTargetPanel();
     void UpdateTarget();
+    // The text target of a block's side that holds an entrance (the NPC it names).
+    void TargetEntrance(const CMapCell& cell, CMapSection& at, i32 side);
     void DrawTargetPanel();
     void DrawEffectTimer();
     void UpdateGauges();
@@ -386,6 +408,7 @@ public:
     CWorld* transitionWorld = nullptr;
     CMapSection* transitionMap = nullptr;
     u32 transitionX = 0, transitionY = 0, transitionDirection = 0;
+    CTeleportFade teleportFade;
     // The jail the player was taken to (the clock keeps the time served).
     CStr jailTarget;
     // The current world and section of the view (the cell window's).
@@ -397,13 +420,11 @@ public:
     bool movingSky = false;
     u32 penGuardTick = 0;
 
-    // The music: a screen's own piece while that screen shows (the pages), the catalogue, the channel.
-    const char* currentMusic = nullptr;
+    // The music: a screen's own piece while that screen shows (the pages), the catalogue; the piece
+    // playing and the fight countdown are the surroundings'.
     const char* screenMusic = nullptr;
     CResourceCatalogue* music = nullptr;
-    i32 musicChannel = kNoChannel;
     u32 musicUpdates = 0;
-    u32 fightCountdown = 0;
 
     // Gauges as last set.
     int hpGauge = 100;
@@ -424,6 +445,9 @@ public:
     CRandom weatherRandom;
     CWeather weather{weatherRandom, worldAudio};
     CGameClock gameClock{*this, weather};
+    // The music, the fight countdown and the looped sounds of the objects around the player.
+    CSurroundings surroundings{worldAudio, weather, weatherRandom};
+    std::vector<CAnimatedTexture> animatedTextures;
     CRendererParticles weatherParticles{renderer};
     u32 lastParticleTick = 0;
     std::unique_ptr<CWorldSkySource> skySource;

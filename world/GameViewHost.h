@@ -18,6 +18,7 @@ class CTextureSet;
 class CWorld;
 class CWorldList;
 class CWorldLists;
+struct CItemInstance;
 class CRandom;
 
 // The dialogs the game view opens as its modal child, one kind each.
@@ -45,9 +46,9 @@ public:
         return false;
     }
     virtual void CloseKeptDialog(CGameViewDialog kind) {}
-    // What the spell book or the potion list chose before closing: the chosen potion is eaten up by
-    // DrinkChosenPotion (false when nothing was chosen); the spell is cast by CastChosenSpell.
-    virtual bool DrinkChosenPotion(CForm& dialog) { return false; }
+    // What the spell book or the potion list chose before closing: the potion chosen (null when none;
+    // the view drinks it), the spell cast by CastChosenSpell.
+    virtual CItemInstance* ChosenPotion(CForm& dialog) { return nullptr; }
     virtual bool CastChosenSpell(CForm& dialog) { return false; }
     // The rest dialog is told whether the player lay exposed to the weather.
     virtual void ReportRest(CForm& dialog, bool exposed) {}

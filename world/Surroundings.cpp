@@ -31,12 +31,17 @@ void CSurroundings::UpdateMusic(const CMusicSituation& situation) {
 }
 
 void CSurroundings::StopMusic() {
-    if (musicChannel != kNoChannel) audio_.StopChannel(musicChannel);
+    if (musicChannel != kNoChannel) audio_.StopMusic(musicChannel);
     musicChannel = kNoChannel;
+    currentMusic.clear();
 }
 
+// A stopped channel keeps its handle, so an unchanged choice would otherwise leave the music silent
+// after a voyage or a death screen.
 void CSurroundings::StopMusicChannel() {
-    if (musicChannel != kNoChannel) audio_.StopChannel(musicChannel);
+    if (musicChannel == kNoChannel) return;
+    audio_.StopChannel(musicChannel);
+    restartFlag = true;
 }
 
 void CSurroundings::UpdateFightCountdown(const CCellWindow& window, bool engagedNear) {
@@ -68,7 +73,10 @@ void CSurroundings::UpdateSurroundings(CCellWindow& window, const CMapSection* s
     UpdateFightCountdown(window, engagedNear);
     situation.fightCountdown = fightCountdown;
     UpdateMusic(situation);
+    QueueNearSounds(window, clockMinutes);
+}
 
+void CSurroundings::QueueNearSounds(CCellWindow& window, u32 clockMinutes) {
     sourceObject = 0xFFFF;
     sourceSound.clear();
     const ICellObjects* objects = window.Objects();

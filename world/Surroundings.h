@@ -53,7 +53,7 @@ public:
     void UpdateMusic(const CMusicSituation& situation);
     // Stops the music and forgets it (other screens do before they start their own).
     void StopMusic();
-    // Stops the music's channel and keeps the handle.
+    // Stops the music's channel and keeps the handle; the next choice starts the piece again.
     void StopMusicChannel();
     // A hostile creature that is not a person within 1 cell, or (engagedNear) an entry of the
     // near-creature list fighting within 4 cells, sets the countdown to 4; else it counts down.
@@ -63,6 +63,10 @@ public:
     // or night. The situation's countdown is this object's own.
     void UpdateSurroundings(CCellWindow& window, const CMapSection* section, u32 clockMinutes,
                             bool engagedNear, CMusicSituation situation);
+    // The second half of the pass: the looped sounds of the sound-bearing objects within 7 cells of
+    // the player (centre objects, a block's side objects, the second layer at its quieter rule), and
+    // the ambient source chosen among the type-43 objects that sound at this time of day.
+    void QueueNearSounds(CCellWindow& window, u32 clockMinutes);
     // The two volume rules: closeness (10 less the distance, 1..10) less 5, or less 6 for the second
     // layer, at least 1. A sound already queued at that volume is not started twice.
     void QueueAmbientSound(i32 dx, i32 dy, const char* name) { Queue(dx, dy, name, 5); }

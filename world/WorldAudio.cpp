@@ -25,6 +25,12 @@ void CCatalogueAudio::StopChannel(i32 channel) {
     if (catalogue_ && catalogue_->GetSoundManager()) catalogue_->GetSoundManager()->StopChannel(channel);
 }
 
+void CCatalogueAudio::StopMusic(i32 channel) {
+    CSoundManager* sound = catalogue_ ? catalogue_->GetSoundManager() : nullptr;
+    if (!sound) return;
+    if (channel != kNoChannel) sound->ReleaseMusic();
+}
+
 void CCatalogueAudio::PauseChannel(i32 channel, bool paused) {
     CSoundManager* sound = catalogue_ ? catalogue_->GetSoundManager() : nullptr;
     Mixer* mixer = sound ? sound->GetMixer() : nullptr;

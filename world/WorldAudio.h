@@ -20,6 +20,8 @@ public:
     virtual i32 PlayMusic(const char* name) = 0;
     // Anything but a real channel is ignored.
     virtual void StopChannel(i32 channel) = 0;
+    // Stops the music on its channel for good (its piece may be freed).
+    virtual void StopMusic(i32 channel) { StopChannel(channel); }
     virtual void PauseChannel(i32 channel, bool paused) = 0;
 };
 
@@ -34,6 +36,7 @@ public:
     i32 PlaySoundLooped(const char* name, i32 volume) override;
     i32 PlayMusic(const char* name) override;
     void StopChannel(i32 channel) override;
+    void StopMusic(i32 channel) override;
     void PauseChannel(i32 channel, bool paused) override;
 
 private:

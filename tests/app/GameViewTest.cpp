@@ -70,7 +70,7 @@ TEST(GameView, ANewGameBeginsInTheCellarAndWalks) {
     EXPECT_EQ(view->playerX, 17);
     EXPECT_EQ(view->playerY, 17);
     EXPECT_EQ(view->inGame, 1u);
-    EXPECT_STREQ(view->currentMusic, "bmus_dungeon");
+    EXPECT_EQ(view->surroundings.currentMusic, "bmus_dungeon");
     rig.Settle();
 
     // North twice: the first step reaches (17, 16), each a minute of game time.
@@ -146,7 +146,7 @@ TEST(GameView, ANewGameBeginsInTheCellarAndWalks) {
     ASSERT_EQ(rig.Current(), view);
     EXPECT_EQ(view->playerX, 18);
     EXPECT_EQ(view->playerY, 16);
-    EXPECT_STREQ(view->currentMusic, "bmus_dungeon");
+    EXPECT_EQ(view->surroundings.currentMusic, "bmus_dungeon");
 
     // Hit points 0: the next tick leads to the death screen.
     rig.Game()->player.hp = 0;

@@ -304,8 +304,29 @@ TEST(NpcScreensInGame, TheRestCommandSleepsInTheOpen) {
     CGame& game = *rig.Game();
     CGameScreen* view = rig.View();
     game.player.hp = 1;
-    const u32 clock = view->gameClock.Minutes();
+    // Without a meal for the night the rest is refused; bread and water make one.
+    auto meals = [&] {
+        int n = 0;
+        for (const auto& item : game.player.items) n += item->type && item->type->itemClass == 14;
+        return n;
+    };
+    for (size_t i = game.player.items.size(); i-- > 0;)
+        if (game.player.items[i]->type && game.player.items[i]->type->itemClass == 14)
+            game.player.RemoveItem(game.player.items[i].get());
+    ASSERT_EQ(meals(), 0);
     ASSERT_TRUE(rig.TapLayoutElement(43, 547));  // the rest button
+    rig.Settle();
+    ASSERT_EQ(view->screenMode, CGameScreen::kModeMessage);
+    rig.Key(32);
+    rig.Settle();
+    ASSERT_EQ(view->screenMode, CGameScreen::kModeNormal);
+    for (const char* id : {"base_food_bread", "base_drink_water"}) {
+        const CItemType* type = game.worldLists->items.FindItemType(id);
+        ASSERT_NE(type, nullptr) << id;
+        ASSERT_NE(game.player.AddItemCopies(1, *type), nullptr);
+    }
+    const u32 clock = view->gameClock.Minutes();
+    ASSERT_TRUE(rig.TapLayoutElement(43, 547));
     rig.Settle();
     ASSERT_EQ(view->screenMode, CGameScreen::kModeRestPrompt);
     rig.Key(32);  // Yes: the space bar is "use" (return hits, in the wide layouts)
@@ -313,7 +334,12 @@ TEST(NpcScreensInGame, TheRestCommandSleepsInTheOpen) {
     auto* rest = dynamic_cast<CRestDialog*>(view->modalChild);
     ASSERT_NE(rest, nullptr);
     EXPECT_EQ(view->gameClock.Minutes(), clock + 8 * 60);
-    EXPECT_EQ(game.player.hp, game.player.GetMaxHp());
+    EXPECT_EQ(meals(), 0) << "the bread and the water were the meal";
+    if (view->weather.Intensity() == 0) {
+        EXPECT_EQ(game.player.hp, game.player.GetMaxHp());
+    } else {
+        EXPECT_GT(game.player.hp, 1);  // in the rain: half of what was lacking
+    }
     rig.Tick(30);
     EXPECT_TRUE(testing_support::MatchesGolden("app_gameview_rest", rig.Capture()));
     for (int hour = 1; hour < 8; ++hour) rig.Tick(1001);

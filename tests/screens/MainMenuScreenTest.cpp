@@ -119,7 +119,7 @@ TEST(MainMenu, AFirstStartShowsSixEntriesAndNoPrompt) {
         EXPECT_EQ(rig.menu->pictures[i].stretched, 0u) << records[i];
     }
     EXPECT_EQ(rig.menu->pictures[3].transparent, 1u);
-    EXPECT_STREQ(rig.Game()->GetGameScreen()->currentMusic, "bmus_main");
+    EXPECT_EQ(rig.Game()->GetGameScreen()->surroundings.currentMusic, "bmus_main");
     EXPECT_TRUE(testing_support::MatchesGolden("screens/main_menu_mode15", rig.Capture()));
 }
 
@@ -392,22 +392,22 @@ TEST(MainMenuWorlds, TheMenuPlaysItsMusicFromTheMusicDatabase) {
     ASSERT_TRUE(rig.StartAtMenu());
     CGameScreen* view = rig.Game()->GetGameScreen();
     ASSERT_NE(view, nullptr);
-    EXPECT_STREQ(view->currentMusic, "bmus_main");
-    ASSERT_GE(view->musicChannel, 0);
+    EXPECT_EQ(view->surroundings.currentMusic, "bmus_main");
+    ASSERT_GE(view->surroundings.musicChannel, 0);
     Mixer* mixer = rig.Game()->sound->GetMixer();
     ASSERT_TRUE(mixer && mixer->IsOpen());
-    EXPECT_FALSE(mixer->Music(static_cast<u32>(view->musicChannel)).IsStopped());
+    EXPECT_FALSE(mixer->Music(static_cast<u32>(view->surroundings.musicChannel)).IsStopped());
 
     // A new game closes and reopens the worlds: the music stops first and nothing is left playing
     // from freed records; the intro then plays its own piece from the reopened world.
-    const i32 before = view->musicChannel;
+    const i32 before = view->surroundings.musicChannel;
     u32 updates = view->musicUpdates;
     rig.Choose("Start new game");
     EXPECT_EQ(rig.Current(), rig.Game()->GetScreen(kScreenPages));
     EXPECT_GT(view->musicUpdates, updates);
     EXPECT_NE(view->screenMusic, nullptr);
-    if (view->musicChannel >= 0) {
-        EXPECT_FALSE(mixer->Music(static_cast<u32>(view->musicChannel)).IsStopped());
+    if (view->surroundings.musicChannel >= 0) {
+        EXPECT_FALSE(mixer->Music(static_cast<u32>(view->surroundings.musicChannel)).IsStopped());
     }
     (void)before;
     EXPECT_NE(rig.Game()->currentWorld, nullptr);
@@ -454,7 +454,7 @@ TEST(MainMenuWorlds, ADamagedMusicDatabaseOnlySilencesTheMusic) {
     }
     std::filesystem::resize_file(damaged.env.dir.File("VantrelMusic.pdb"), 3000);
     ASSERT_TRUE(damaged.StartAtMenu());
-    EXPECT_EQ(damaged.Game()->GetGameScreen()->musicChannel, kNoChannel);
+    EXPECT_EQ(damaged.Game()->GetGameScreen()->surroundings.musicChannel, kNoChannel);
     damaged.Choose("Start new game");
     EXPECT_EQ(damaged.Current(), damaged.Game()->GetScreen(kScreenPages));
 }

@@ -160,8 +160,8 @@ TEST_F(GameCreaturesTest, ThePlayerStrikesTheWolfDeadForItsBagAndItsExperience) 
     ASSERT_NE(bag, nullptr);
     EXPECT_GT(bag->items.GetCount(), 0);
     // The fight plays its music while it lasts.
-    EXPECT_GT(view->fightCountdown, 0u);
-    EXPECT_STREQ(view->currentMusic, "bmus_fight");
+    EXPECT_GT(view->surroundings.fightCountdown, 0u);
+    EXPECT_EQ(view->surroundings.currentMusic, "bmus_fight");
     // The fight is over: nothing keeps the view busy.
     for (int i = 0; i < 400 && view->IsBusy(); ++i) TickAndRead();
     EXPECT_GT(messages, 0);

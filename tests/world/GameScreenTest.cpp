@@ -490,6 +490,12 @@ TEST_F(GameScreenTest, RestAnsweredYesSleepsEightHoursAndHeals) {
     const int maxHp = player.GetMaxHp();
     ASSERT_GT(maxHp, 2);
     player.hp = static_cast<u16>(maxHp / 2);
+    // The night's meal: bread and water.
+    for (const char* id : {"base_food_bread", "base_drink_water"}) {
+        const CItemType* type = built.lists.items.FindItemType(id);
+        ASSERT_NE(type, nullptr) << id;
+        ASSERT_NE(player.AddItemCopies(1, *type), nullptr);
+    }
     const u32 clock = view->gameClock.minutes;
     view->OnCommand(547);
     Tick();

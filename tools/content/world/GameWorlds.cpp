@@ -241,6 +241,10 @@ Content ResourceWorld() {
     // The pictures the base world's rule records name: items, creature frames, hands, portraits.
     for (const RulePicture& p : PaintRulePictures()) AddPicture(c, p.name, p.picture);
     for (const auto& [name, picture] : PaintPagePictures()) AddPicture(c, name, picture);
+    // The two frames of the gallery's animated ground: pictures of their own, since the animation
+    // swaps every ground in view that shows the current frame.
+    AddPicture(c, "bres_pool1", StoneTexture(Rgb(0x2A4A7A), 9, false));
+    AddPicture(c, "bres_pool2", StoneTexture(Rgb(0x36588A), 10, false));
     // The sections' textures, found by the worlds' 'F' tables.
     c.seconds.push_back({"bres_tex_floor", "bres_floorstone", 0, Encode(floor)});
     c.seconds.push_back({"bres_tex_wall", "bres_wallstone", 0, Encode(wall)});

@@ -354,6 +354,7 @@ std::vector<MapObject> GalleryObjects() {
         case 8:
         case 15:
         case 40: o.viewFlags = 0x4000 | 0x40; break;
+        case 3: o.frames = {"bres_pool1", "bres_pool2"}; break;
         case 13:
             o.frames = {"bres_item_herb", "bres_item_herb"};
             o.text3 = "bres_useherb";

@@ -41,6 +41,7 @@ public:
     void OnPlayerDied() override;
     bool RunCreatureEventScript(int code, CMapSection& section, CMonster& creature, CCreatureEvent& event) override;
     CCellObject* SpriteOf(const CMonster& creature) override;
+    void RaiseObjectEvent(int code, i32 x, i32 y, int amount, const CSpell* spell) override;
 
     // ICellSprites: a shown creature of a cell slot stands in the 3D view as its sprite, numbered by
     // the view's caches (the number is kept in the creature).
@@ -62,6 +63,9 @@ public:
     // The sprite place and frame of the creatures within 7 cells (those in the first part of an
     // animation keep theirs).
     void UpdateVisibility(bool turning);
+    // The two first-person hands over the view's lower corners: the weapon hand from the right, the
+    // second hand (while shown) from the left, their places as the percent of each picture showing.
+    void ShowHands(struct CViewState3D& view) const;
     // Now and then (more than 10 s apart) the creature the near list chose sounds its idle sound.
     void SoundNearCreature();
 

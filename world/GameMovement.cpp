@@ -4,6 +4,7 @@
 
 #include "data/CreatureCatalogue.h"
 #include "data/MapSection.h"
+#include "data/Spells.h"
 #include "data/World.h"
 #include "script/ScriptContext.h"
 #include "ui/WidgetHost.h"
@@ -285,7 +286,7 @@ u32 CGameScreen::OpenBagInCell() {
 }
 
 i32 CGameScreen::TriggerCellEvent(u32 code, u32 targets, CMapSection* at, CMapCell* cell, i32 x, i32 y,
-                                  i32 side, bool testOnly, bool* found) {
+                                  i32 side, bool testOnly, bool* found, i32 amount, const CSpell* spell) {
     if (found) *found = false;
     if (!cell || !objects_ || !at) return 0;
     // A creature first: the second slot when asked for, else the first.
@@ -338,7 +339,11 @@ i32 CGameScreen::TriggerCellEvent(u32 code, u32 targets, CMapSection* at, CMapCe
         result = objects_->HandleCreatureEvent(code, *at, creature, x, y, changed);
         side = -1;
     } else {
-        if (context) context->SetupEvent(static_cast<i32>(code), nullptr, at, cell, x, y, side, 1, 1);
+        if (context) {
+            context->SetupEvent(static_cast<i32>(code), nullptr, at, cell, x, y, side, 1, 1);
+            context->SetDamage(amount);
+            if (spell) context->SetSpellId(spell->GetName());
+        }
         const char* script = objects_->ObjectScript(object, placement);
         if (script && *script && context) {
             triggerScript.Assign(script);

@@ -187,6 +187,7 @@ void CGameScreen::SyncViewPose() {
     viewState.viewPosX = position(playerX, fractionX);
     viewState.viewPosY = position(playerY, fractionY);
     viewState.viewAngle = facing << 16;
+    if (creatures) creatures->ShowHands(viewState);
     if (automap) {
         automap->playerX = playerX;
         automap->playerY = playerY;
@@ -417,12 +418,14 @@ u32 CGameScreen::OnCommand(u32 id) {
             if (springTrap && (word >> 10) & 15u) springTrap(word);
         }
         return 0;
-    case 218:
-        if (modalDialog && host_ && host_->GetGameViewDialogs())
-            host_->GetGameViewDialogs()->CastChosenSpell(*modalDialog);
+    case 218: {
+        // The spell book is a dialog the application keeps: it is the modal child, not an owned one.
+        CForm* book = modalDialog ? modalDialog.get() : modalChild;
         CloseModal();
+        if (book && host_ && host_->GetGameViewDialogs()) host_->GetGameViewDialogs()->CastChosenSpell(*book);
         AdvanceMinute();
         return 0;
+    }
     case 224:
         if (modalDialog && host_ && host_->GetGameViewDialogs() &&
             host_->GetGameViewDialogs()->DrinkChosenPotion(*modalDialog)) {

@@ -10,6 +10,7 @@
 #include "screens/npc/PlayerCrafts.h"
 #include "screens/npc/PotionDialog.h"
 #include "screens/npc/RestDialog.h"
+#include "screens/panels/SpellBookDialog.h"
 
 namespace {
 
@@ -71,6 +72,18 @@ void CGameViewModalDialogs::CloseKeptDialog(CGameViewDialog kind) {
 CItemInstance* CGameViewModalDialogs::ChosenPotion(CForm& dialog) {
     auto* potions = dynamic_cast<CPotionDialog*>(&dialog);
     return potions ? potions->GetSelectedPotion(Carried(game_.player)) : nullptr;
+}
+
+// The book's cast command: the chosen spell, or the chosen scroll or wand, goes to the game view,
+// which pays for it and starts the casting hands.
+bool CGameViewModalDialogs::CastChosenSpell(CForm& dialog) {
+    auto* book = dynamic_cast<CSpellBookDialog*>(&dialog);
+    CGameScreen* view = game_.GetGameScreen();
+    if (!book || !view) return false;
+    const CSpell* spell = book->GetSelectedSpell();
+    CItemInstance* item = spell ? nullptr : book->GetSelectedItem();
+    if (!spell && !item) return false;
+    return view->CastSpell(spell, item);
 }
 
 void CGameViewModalDialogs::ReportRest(CForm& dialog, bool exposed) {

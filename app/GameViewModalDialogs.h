@@ -17,6 +17,7 @@ public:
     bool OpenKeptDialog(CGameViewDialog kind, const char* text, const char* destination) override;
     void CloseKeptDialog(CGameViewDialog kind) override;
     CItemInstance* ChosenPotion(CForm& dialog) override;
+    bool CastChosenSpell(CForm& dialog) override;
     void ReportRest(CForm& dialog, bool exposed) override;
     std::unique_ptr<CForm> OpenLockPick(u16& lockWord) override;
 

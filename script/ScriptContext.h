@@ -118,6 +118,8 @@ public:
     i32 GetAnswer() const { return answer_; }
     void SetAnswer(i32 answer) { answer_ = answer; }
     i32 GetDamage() const { return damage_; }
+    // The amount of a hit or spell event on a map object (a blow's damage, a spell's strength).
+    void SetDamage(i32 damage) { damage_ = damage; }
     // The chosen entry of the last object list.
     const char* GetChosenEntry() const { return chosenEntry_.GetText(); }
     void SetChosenEntry(const char* text) { chosenEntry_.Assign(text ? text : ""); }

@@ -135,22 +135,23 @@ void CCombatActions::StartAttack() {
     }
 }
 
+const CSpell* CCombatActions::SpellOfItem(const CItemInstance& item, const CRuleContext& rules) {
+    if (!item.type || !rules.spells) return nullptr;
+    const CEffectList* list = nullptr;
+    const u8 subclass = item.type->subclass;
+    if (subclass == 1 || subclass == 4)
+        list = item.type->effects;
+    else if (subclass == 3 || subclass == 5)
+        list = item.effects;
+    return list && list->Count() > 0 ? rules.spells->FindById(list->At(0)->id) : nullptr;
+}
+
 void CCombatActions::StartCasting(const CSpell* spell, CItemInstance* item) {
     if (host_.Player().IsParalyzed()) {
         Add(kActionParalysedBump).direction = dir::TableOfFacing(host_.GetFacing());
         return;
     }
-    if (item && item->type) {
-        const CEffectList* list = nullptr;
-        const u8 subclass = item->type->subclass;
-        if (subclass == 1 || subclass == 4)
-            list = item->type->effects;
-        else if (subclass == 3 || subclass == 5)
-            list = item->effects;
-        spell = nullptr;
-        if (list && list->Count() > 0 && host_.Rules().spells)
-            spell = host_.Rules().spells->FindById(list->At(0)->id);
-    }
+    if (item) spell = SpellOfItem(*item, host_.Rules());
     if (!spell) return;
     CCombatAction& a = Add(kActionCast);
     a.spell = spell;
@@ -350,7 +351,7 @@ void CCombatActions::ResolveBlow(i32 x, i32 y, int p, bool secondSlot) {
         player.ComputeAttack(low, high, false);
         damage = low + Roll(std::max(0, high - low) + 1);
         damage -= damage * p / 100;
-        host_.RaiseObjectEvent(creature::kEventHit, x, y, damage);
+        host_.RaiseObjectEvent(creature::kEventHit, x, y, damage, nullptr);
     } else {
         const int slot = secondSlot && cell->creature[1] != 0 ? 1 : 0;
         const u8 id = static_cast<u8>(cell->creature[slot]);
@@ -391,7 +392,7 @@ void CCombatActions::SpellImpact(const CSpell& spell, int skill, i32 x, i32 y, b
         host_.Player().ApplySpell(spell, skill, false, 0, area);
         if (host_.Player().hp == 0) host_.OnPlayerDied();
     } else if (cell && (cell->creature[0] == 0 || !section)) {
-        host_.RaiseObjectEvent(creature::kEventSpell, x, y, skill);
+        host_.RaiseObjectEvent(creature::kEventSpell, x, y, skill, &spell);
     } else if (cell) {
         const u16 ids[2] = {cell->creature[0], cell->creature[1]};
         for (u16 id : ids) {
@@ -488,7 +489,23 @@ void CCombatActions::Run() {
                    actions_.end());
 }
 
+// The weapon hand follows the blow up and back down: frame by frame through the record's pictures in
+// an alternate swing; with the plain-swing picture drawing back and returning otherwise.
+void CCombatActions::ShowBlowFrame(const CCombatAction& a) {
+    const CFpsAnimation* animation = a.animation;
+    if (!animation || animation->frameIndices.empty()) return;
+    const int last = static_cast<int>(animation->frameIndices.size()) - 1;
+    const int rise = a.frame < kBlowFrames / 2 ? a.frame : kBlowFrames - 1 - a.frame;
+    const int shown = a.alternate ? std::min(rise, last) : std::min<int>(animation->bytes[0], last);
+    weaponHand.picture = animation->frameIndices[static_cast<size_t>(shown)];
+    const int baseX = 96 - animation->words[0];
+    const int baseY = (a.crossbow ? 10 : 96) - animation->words[1];
+    weaponHand.x = a.alternate ? baseX : baseX - 8 * rise;
+    weaponHand.y = a.alternate ? baseY : baseY - 6 * rise;
+}
+
 bool CCombatActions::StepBlow(CCombatAction& a) {
+    ShowBlowFrame(a);
     const int frame = a.frame;
     const int launchAt = a.thrown ? 0 : a.bow ? 2 : a.crossbow ? 4 : -1;
     if (launchAt >= 0) {
@@ -509,6 +526,7 @@ bool CCombatActions::StepBlow(CCombatAction& a) {
     ++a.frame;
     if (a.frame < kBlowFrames) return true;
     host_.SetPlayerFraction(0x8000, 0x8000);
+    SetHandSprites();
     return false;
 }
 
@@ -598,9 +616,26 @@ bool CCombatActions::StepMissile(CCombatAction& a) { return Fly(a); }
 bool CCombatActions::StepProjectile(CCombatAction& a) { return Fly(a); }
 
 bool CCombatActions::StepCast(CCombatAction& a) {
-    if (a.step++ == 0 && a.spell && SpellSound(*a.spell)) host_.PlaySound(SpellSound(*a.spell), 10);
+    if (a.step++ == 0) {
+        if (a.spell && SpellSound(*a.spell)) host_.PlaySound(SpellSound(*a.spell), 10);
+        const CItemCatalogue* items = host_.Rules().items;
+        const int mode = a.spell ? a.spell->value2 : 0;
+        const char* id = mode == kTargetSelf    ? "bres_fpscastself"
+                         : mode == kTargetTouch ? "bres_fpscasttouch"
+                                                : "bres_fpscastother";
+        a.animation = items ? items->FindFpsAnimation(id) : nullptr;
+    }
     const int top = a.castItem ? 8 : 7;
     a.frame += a.frameDirection;
+    // Both hands rise with the frames and sink again after the release.
+    if (a.animation && !a.animation->frameIndices.empty()) {
+        const size_t last = a.animation->frameIndices.size() - 1;
+        const u16 picture = a.animation->frameIndices[std::min(static_cast<size_t>(std::max(a.frame, 0)) / 2, last)];
+        weaponHand.picture = secondHand.picture = picture;
+        secondHand.shown = true;
+    }
+    weaponHand.x = secondHand.x = 96;
+    weaponHand.y = secondHand.y = std::clamp(20 * a.frame, 0, 100);
     if (a.frameDirection > 0 && a.frame > top) {
         a.frameDirection = -1;
         if (a.spell) ReleasePlayerSpell(*a.spell, PlayerSpellStrength(*a.spell));
@@ -611,7 +646,10 @@ bool CCombatActions::StepCast(CCombatAction& a) {
             a.castItem = nullptr;
         }
     }
-    if (a.frameDirection < 0 && a.frame <= 0) return false;
+    if (a.frameDirection < 0 && a.frame <= 0) {
+        SetHandSprites();
+        return false;
+    }
     return true;
 }
 

@@ -14,6 +14,7 @@
 class CFpsAnimation;
 class CSpell;
 struct CItemInstance;
+struct CRuleContext;
 
 enum ActionKind : u8 {
     kActionBlow = 1,
@@ -87,6 +88,9 @@ public:
     void AreaImpact(const CSpell& spell, int skill, i32 x, i32 y, bool byPlayer);
     int SpellDamageAgainst(const CSpell& spell, int strength, const CMapSection& section,
                            const CMonster& m) const;
+    // The spell a scroll or wand casts: the first effect of its type's list (subclasses 1 and 4) or of
+    // its own (3 and 5); null for other items, an empty list or an id that names no spell.
+    static const CSpell* SpellOfItem(const CItemInstance& item, const CRuleContext& rules);
     // The player's casting strength for a spell: the school skill and the Fortify magic bonus.
     int PlayerSpellStrength(const CSpell& spell) const;
     // Whether a missile or spell in flight stops in the cell (its creatures, its centre object).
@@ -127,6 +131,7 @@ private:
     CCombatAction& Add(u8 kind);
     bool Due(CCombatAction& a, u32 period);
     bool StepBlow(CCombatAction& a);
+    void ShowBlowFrame(const CCombatAction& a);
     bool StepMissile(CCombatAction& a);
     bool StepCast(CCombatAction& a);
     bool StepSpellSelf(CCombatAction& a);

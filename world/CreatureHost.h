@@ -10,6 +10,7 @@ class CCellWindow;
 class CMapSection;
 class CPlayer;
 class CRandom;
+class CSpell;
 struct CCellObject;
 struct CMonster;
 struct CRuleContext;
@@ -65,9 +66,10 @@ public:
     // Whether a creature may step into the window cell moving in `direction` (0 north, 1 west,
     // 2 south, 3 east: the facing quarters): walls, doors and map objects.
     virtual bool CanCreatureEnter(i32 x, i32 y, i32 direction) = 0;
-    // A blow (code 8, the damage) or a spell (code 16, the strength) on the map object of a window
-    // cell without creatures.
-    virtual void RaiseObjectEvent(int /*code*/, i32 /*x*/, i32 /*y*/, int /*amount*/) {}
+    // A blow (code 8, the damage) or a spell (code 16, the spell and its strength) on the map object
+    // of a window cell without creatures.
+    virtual void RaiseObjectEvent(int /*code*/, i32 /*x*/, i32 /*y*/, int /*amount*/,
+                                  const CSpell* /*spell*/) {}
     // A creature's event (8 hit, 16 spell, 32 use, 64 death) goes first to the script of the map
     // object the creature is bound to; true when a script took it (its "default" command reaches the
     // creature's own handling through CScriptCreature). False: the creature handles it at once.

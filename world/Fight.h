@@ -54,6 +54,8 @@ public:
         if (near.Count() == 0 && near.pending) near.Scan();
     }
     void Animate() { near.AnimateNearby(); }
+    // The creatures' animation pass: the 1000 ms phase walks, the 50 ms phase counts down.
+    void Animate(bool walk, bool countdown) { near.AnimateNearby(walk, countdown); }
     // From the 25 ms phase while the player steps: the hands bob.
     void StepTick() { actions.HandBobTick(); }
     void Attack() { actions.StartAttack(); }

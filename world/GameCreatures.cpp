@@ -13,6 +13,7 @@
 #include "platform/Clock.h"
 #include "script/ScriptContext.h"
 #include "view3d/ViewCaches.h"
+#include "view3d/ViewRecord.h"
 #include "world/CreatureSprite.h"
 #include "world/Directions.h"
 #include "world/GameScreen.h"
@@ -106,6 +107,16 @@ void CGameCreatures::OnPlayerDied() { view_.UpdateGauges(); }
 CCellObject* CGameCreatures::SpriteOf(const CMonster& creature) {
     auto& sprites = view_.viewState.cellObjects;
     return creature.viewIndex != 0 && creature.viewIndex < sprites.size() ? &sprites[creature.viewIndex] : nullptr;
+}
+
+// A blow or a spell that found no creature reaches the map object of the cell (its script, with the
+// amount, or its own handler) as the view's cell events do.
+void CGameCreatures::RaiseObjectEvent(int code, i32 x, i32 y, int amount, const CSpell* spell) {
+    CMapCell* cell = view_.window.Cell(x, y);
+    CMapSection* section = view_.window.SectorSection(x, y);
+    if (!cell || !section || code <= 0) return;
+    view_.TriggerCellEvent(static_cast<u32>(code), CGameScreen::kTargetCentre, section, cell, x, y, -1, false,
+                           nullptr, amount, spell);
 }
 
 CMonster* CGameCreatures::SlotCreature(i32 x, i32 y, i32 slot, CMapSection** where) const {
@@ -203,6 +214,21 @@ const CMonster* CGameCreatures::SoundCreature() const {
     return m && m->Type() ? m : nullptr;
 }
 
+void CGameCreatures::ShowHands(CViewState3D& view) const {
+    const CCombatActions& actions = fight.actions;
+    auto percent = [](int v) { return static_cast<u16>(std::clamp(v, 0, 100)); };
+    view.overlayB = actions.weaponHand.picture;
+    view.overlayBPalette = 0;
+    view.overlayBWidth = percent(actions.weaponHand.x);
+    view.overlayBHeight = percent(actions.weaponHand.y);
+    view.overlayA = actions.secondHand.shown ? actions.secondHand.picture : 0;
+    view.overlayAPalette = 0;
+    view.overlayAWidth = percent(actions.secondHand.x);
+    view.overlayAHeight = percent(actions.secondHand.y);
+    view.overlayAMirrored = 0;
+    view.overlayFollow = 0;
+}
+
 void CGameCreatures::SoundNearCreature() {
     if (const CMonster* m = SoundCreature()) fight.creatures.PlayMonsterIdleSound(*m->Type());
 }
@@ -271,6 +297,8 @@ void CGameScreen::EnterCreatures() {
             CTextureSet& textures = host_->GetTextures();
             CCreatureCatalogue& catalogue = host_->GetWorldLists()->creatures;
             catalogue.ResolvePictures(Finder(textures), nullptr, 0);
+            // And the first-person hands' frames.
+            host_->GetWorldLists()->items.ResolvePictures(Finder(textures));
             // The types' two looks colour the sprite as palettes of the second table: a look that
             // names no palette there leaves the frame its own colours.
             auto palette = [&](const char* name) -> u16 {
@@ -312,7 +340,7 @@ void CGameScreen::RunCreaturePasses(const bool (&fired)[9], bool moved) {
     if (f->near.pending) f->near.Scan();
     if (f->near.Count() > 0) f->near.Run();
     if (screenMode != kModeStealPrompt) {
-        if (fired[6]) f->Animate();
+        if (fired[3] || fired[6]) f->Animate(fired[3], fired[6]);
         if (fired[8]) f->people.Update();
     }
     if (fired[7] && (turning || stepping || viewChanged) && !f->near.hold) creatures->UpdateVisibility(turning);
@@ -350,7 +378,9 @@ void CGameScreen::UpdateCreaturesPerMinute() {
 
 bool CGameScreen::CastSpell(const CSpell* spell, CItemInstance* item) {
     CFight* f = Fight();
-    if (!f || !spell || !player_) return false;
+    if (!f || !player_ || !player_->GetWorld()) return false;
+    if (item) spell = CCombatActions::SpellOfItem(*item, *player_->GetWorld());
+    if (!spell) return false;
     // Paralysed, only a spell on oneself (target mode 1) may be cast.
     if (player_->IsParalyzed() && spell->value2 != 1) {
         PostMessageEvent("You can cast spells only on yourself when you're paralyzed.", 1, nullptr);

@@ -41,6 +41,7 @@ public:
     void OnPlayerDied() override;
     bool RunCreatureEventScript(int code, CMapSection& section, CMonster& creature, CCreatureEvent& event) override;
     CCellObject* SpriteOf(const CMonster& creature) override;
+    void RaiseObjectEvent(int code, i32 x, i32 y, int amount, const CSpell* spell) override;
 
     // ICellSprites: a shown creature of a cell slot stands in the 3D view as its sprite, numbered by
     // the view's caches (the number is kept in the creature).
@@ -65,6 +66,9 @@ public:
     // The creature the near list chose to be heard now and then (null: none); the view's ambient tick
     // spaces its idle sound with the map's ambient sounds.
     const CMonster* SoundCreature() const;
+    // The two first-person hands over the view's lower corners: the weapon hand from the right, the
+    // second hand (while shown) from the left, their places as the percent of each picture showing.
+    void ShowHands(struct CViewState3D& view) const;
     void SoundNearCreature();
 
 private:

@@ -4,6 +4,7 @@
 
 #include "data/CreatureCatalogue.h"
 #include "data/MapSection.h"
+#include "data/Spells.h"
 #include "data/World.h"
 #include "script/ScriptContext.h"
 #include "ui/WidgetHost.h"
@@ -280,7 +281,7 @@ void CGameScreen::PlayFootstep(bool quiet) {
 }
 
 i32 CGameScreen::TriggerCellEvent(u32 code, u32 targets, CMapSection* at, CMapCell* cell, i32 x, i32 y,
-                                  i32 side, bool testOnly, bool* found) {
+                                  i32 side, bool testOnly, bool* found, i32 amount, const CSpell* spell) {
     if (found) *found = false;
     if (!cell || !objects_ || !at) return 0;
     // A creature first: the second slot when asked for, else the first.
@@ -330,10 +331,13 @@ i32 CGameScreen::TriggerCellEvent(u32 code, u32 targets, CMapSection* at, CMapCe
         result = objects_->HandleCreatureEvent(code, *at, creature, x, y, changed);
         side = -1;
     } else {
-        // The placed object is the script's "(this)".
-        if (context)
+        // The placed object is the script's "(this)"; a blow or a spell on it hands on its amount.
+        if (context) {
             context->SetupEvent(static_cast<i32>(code), objects_->PlacedObject(object, at, placement), at, cell, x,
                                 y, side, 1, 1);
+            context->SetDamage(amount);
+            if (spell) context->SetSpellId(spell->GetName());
+        }
         const char* script = objects_->ObjectScript(object, placement);
         if (script && *script && context) {
             triggerScript.Assign(script);

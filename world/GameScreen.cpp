@@ -197,6 +197,7 @@ void CGameScreen::SyncViewPose() {
     viewState.viewPosX = position(playerX, fractionX);
     viewState.viewPosY = position(playerY, fractionY);
     viewState.viewAngle = facing << 16;
+    if (creatures) creatures->ShowHands(viewState);
     if (automap) {
         automap->playerX = playerX;
         automap->playerY = playerY;
@@ -433,12 +434,14 @@ u32 CGameScreen::OnCommand(u32 id) {
             if (springTrap && (word >> 10) & 15u) springTrap(word);
         }
         return 0;
-    case 218:
-        if (modalDialog && host_ && host_->GetGameViewDialogs())
-            host_->GetGameViewDialogs()->CastChosenSpell(*modalDialog);
+    case 218: {
+        // The spell book is a dialog the application keeps: it is the modal child, not an owned one.
+        CForm* book = modalDialog ? modalDialog.get() : modalChild;
         CloseModal();
+        if (book && host_ && host_->GetGameViewDialogs()) host_->GetGameViewDialogs()->CastChosenSpell(*book);
         AdvanceMinute();
         return 0;
+    }
     case 224: {
         IGameViewDialogs* dialogs = host_ ? host_->GetGameViewDialogs() : nullptr;
         CItemInstance* potion = modalDialog && dialogs ? dialogs->ChosenPotion(*modalDialog) : nullptr;

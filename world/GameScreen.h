@@ -240,8 +240,10 @@ public:
     void PlayFootstep(bool quiet);
     i32 SendLeaveEvent();
     void SendArriveEvent();
+    // `amount` and `spell`: what a blow (its damage) or a spell (its strength and id) on a map object
+    // hands to the object's script.
     i32 TriggerCellEvent(u32 code, u32 targets, CMapSection* section, CMapCell* cell, i32 x, i32 y, i32 side,
-                         bool testOnly, bool* found);
+                         bool testOnly, bool* found, i32 amount = 0, const CSpell* spell = nullptr);
     void TurnLeft() { StartTurn(facing + 90, 10); }
     void TurnRight() { StartTurn(facing - 90, -10); }
     // The cell next to the player in a direction (-1: the facing), with its place; null outside.

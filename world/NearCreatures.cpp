@@ -481,10 +481,26 @@ void CNearCreatures::AnimateCreature(CMapSection& section, u8 id) {
     if (CMonster* still = section.FindMonster(id)) creatures_.RefreshFrame(section, *still);
 }
 
-void CNearCreatures::AnimateNearby() {
+void CNearCreatures::AnimateNearby(bool walk, bool countdown) {
+    // Gathered first: a strike can kill the player or change the cells walked.
     std::vector<std::pair<CMapSection*, u8>> near;
     host_.Window().ForEachCreatureNear(7, [&](CMapSection& s, const CMonster& m) {
-        if (m.hurtTicks > 0) near.emplace_back(&s, m.id);
+        if ((countdown && m.hurtTicks > 0) || walk) near.emplace_back(&s, m.id);
     });
-    for (auto& [section, id] : near) AnimateCreature(*section, id);
+    for (auto& [section, id] : near) {
+        CMonster* m = section->FindMonster(id);
+        if (!m) continue;
+        if (countdown && m->hurtTicks > 0) {
+            AnimateCreature(*section, id);
+            continue;
+        }
+        if (!walk) continue;
+        CCellObject* sprite = host_.SpriteOf(*m);
+        if (!sprite) continue;
+        if (!CCreatures::IsPerson(*m)) {
+            const u16 step = static_cast<u16>((((sprite->flags >> 8) & 7) + 1) % 4);
+            sprite->flags = static_cast<u16>((sprite->flags & ~0x0700u) | (step << 8));
+        }
+        creatures_.ChooseMonsterFrame(*section, *m, *sprite);
+    }
 }

@@ -62,8 +62,11 @@ public:
     // Once per 50 ms for a creature near the player: the display counter runs down; an attack's
     // wind-up that runs out strikes, and the animation ends when it runs out again.
     void AnimateCreature(CMapSection& section, u8 id);
-    // Every creature within 7 cells, once per 50 ms.
-    void AnimateNearby();
+    // Every creature within 7 cells: `countdown` (once per 50 ms) runs the display counters down,
+    // `walk` (once per 1000 ms) advances the walk step of a creature that is not a person and whose
+    // counter did not run in the same call; each frame is chosen anew.
+    void AnimateNearby(bool walk, bool countdown);
+    void AnimateNearby() { AnimateNearby(false, true); }
     // A creature that is not a person, within 6 cells, whose hurt, attack or step animation runs.
     bool IsHurtEnemyNearby() const;
 

@@ -9,9 +9,12 @@
 #include "data/MapObjectRecords.h"
 #include "data/MapSection.h"
 #include "data/WorldLists.h"
+#include "data/Spells.h"
+#include "screens/panels/SpellBookDialog.h"
 #include "tests/support/FrameRig.h"
 #include "tests/support/Png.h"
 #include "ui/ScreenIds.h"
+#include "world/Creatures.h"
 #include "world/GameScreen.h"
 #include "world/GameViewWorld.h"
 #include "world/MapObject.h"
@@ -223,6 +226,53 @@ TEST(GameView, ANewCharacterFightsTheCellarRatToItsDeath) {
     EXPECT_GT(attacks, 0);
     EXPECT_GT(player.hp, 0);
     EXPECT_GT(player.xp, xp);
+}
+
+// The spell key opens the book; with a fire spell chosen, the spell key again casts it: the mana is
+// paid, the hands raise the cast, and the flame burns the rat in front of the player.
+TEST(GameView, TheSpellKeyCastsTheChosenSpellAtTheRatInFront) {
+    GameViewRig rig;
+    ASSERT_TRUE(rig.StartNewGame());
+    CGameScreen* view = rig.View();
+    CMapSection* cellar = view->section;
+    CPlayer& player = rig.Game()->player;
+    const CSpell* flame = player.GetWorld()->spells->FindById("base_spellburninghand");
+    ASSERT_NE(flame, nullptr);
+    player.LearnSpell(*flame);
+    player.mana = static_cast<u16>(player.GetMaxMana());
+    // The rat, calmed so that it waits, with the player west of it facing east.
+    CMonster* rat = cellar->FindMonster(1);
+    ASSERT_NE(rat, nullptr);
+    rat->flags &= static_cast<u8>(~(creature::kTypeAggression | creature::kAggressive));
+    i32 x = 0, y = 0;
+    ASSERT_TRUE(view->window.SectionToWindowCell(cellar, rat->x, rat->y, x, y));
+    view->facing = view->targetFacing = 270;
+    view->SetPosition(x - 1, y);
+    rig.Settle();
+    const int hp = cellar->FindMonster(1)->hp;
+    const int mana = player.mana;
+    const int cost = static_cast<int>(flame->GetSkillScaledValue(*player.GetWorld()));
+    ASSERT_GT(cost, 0);
+
+    rig.Key('C');
+    CSpellBookDialog& book = rig.Game()->GetViewDialogs().spellBook;
+    ASSERT_EQ(view->modalChild, &book);
+    book.OnCommand(CSpellBookDialog::kFirstTab + static_cast<u32>(flame->school) - 1);
+    ASSERT_GT(book.entries.GetCount(), 0);
+    book.entries.selection = 0;
+    ASSERT_EQ(book.GetSelectedSpell(), flame);
+    rig.Key('C');
+    EXPECT_EQ(view->modalChild, nullptr) << "the book goes down for the cast";
+    EXPECT_EQ(player.mana, mana - cost);
+    bool raised = false;
+    for (int i = 0; i < 100 && view->IsBusy(); ++i) {
+        rig.Tick(30);
+        raised = raised || view->viewState.overlayBHeight > 60;
+    }
+    rig.Settle();
+    EXPECT_TRUE(raised) << "the casting hands rose";
+    const CMonster* after = cellar->FindMonster(1);
+    EXPECT_TRUE(!after || after->hp < hp) << "the flame hurt the rat";
 }
 
 }  // namespace

@@ -4,14 +4,18 @@
 // to death and the view asks for the death screen.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdlib>
+#include <string>
 #include <string_view>
 
 #include "core/Random.h"
 #include "data/CreatureCatalogue.h"
 #include "data/ItemBag.h"
+#include "data/ItemType.h"
 #include "data/MapSection.h"
 #include "data/RuleContext.h"
+#include "data/Spells.h"
 #include "script/ScriptContext.h"
 #include "tests/data/BuiltWorld.h"
 #include "tests/support/Png.h"
@@ -283,5 +287,176 @@ TEST_F(GameCreaturesTest, ACreatureBoundToAScriptedObjectLeavesItsEventsToTheScr
     view->SetObjects(nullptr);
     view->SetHost(nullptr);
 }
+
+// A creature standing in sight steps through its walk frames once a second (its picture changing
+// with them), never sooner; one in the wind-up of an attack keeps its frame meanwhile.
+TEST_F(GameCreaturesTest, AStandingCreatureChangesItsWalkFrameOnceASecond) {
+    CMonster* wolf = cellar->FindMonster(3);
+    ASSERT_NE(wolf, nullptr);
+    wolf->flags &= static_cast<u8>(~(creature::kTypeAggression | creature::kAggressive));
+    PlaceAt(wolf->x, wolf->y + 2, 0);
+    wolf = cellar->FindMonster(3);
+    const CCellObject* sprite = view->creatures->SpriteOf(*wolf);
+    ASSERT_NE(sprite, nullptr);
+    std::vector<u32> changes;
+    std::vector<u16> pictures{sprite->picture};
+    int step = (sprite->flags >> 8) & 7;
+    for (u32 elapsed = 0; elapsed < 6000; elapsed += 26) {
+        TickAndRead();
+        sprite = view->creatures->SpriteOf(*cellar->FindMonster(3));
+        ASSERT_NE(sprite, nullptr);
+        const int now = (sprite->flags >> 8) & 7;
+        if (now == step) continue;
+        EXPECT_EQ(now, (step + 1) % 4) << "one step at a time";
+        step = now;
+        changes.push_back(elapsed);
+        pictures.push_back(sprite->picture);
+    }
+    ASSERT_GE(changes.size(), 5u);
+    EXPECT_LE(changes.size(), 6u);
+    for (size_t i = 1; i < changes.size(); ++i) EXPECT_GE(changes[i] - changes[i - 1], 1000u);
+    std::sort(pictures.begin(), pictures.end());
+    EXPECT_GE(std::unique(pictures.begin(), pictures.end()) - pictures.begin(), 2) << "the frames show";
+}
+
+// The first-person hands stand over the view's lower corners from the start: the fist of an
+// unarmed player rises and falls through a blow and is back in its place after it.
+TEST_F(GameCreaturesTest, TheWeaponHandShowsOverTheViewAndMovesThroughABlow) {
+    PlaceAt(24, 31, 270);
+    view->Draw();
+    const CViewState3D& v = view->viewState;
+    const CItemCatalogue* items = player.GetWorld()->items;
+    const CFpsAnimation* fist = items ? items->FindFpsAnimation("bres_fpsfist") : nullptr;
+    ASSERT_NE(fist, nullptr);
+    ASSERT_FALSE(fist->frameIndices.empty());
+    ASSERT_NE(fist->frameIndices[0], 0) << "the fist's pictures are found";
+    EXPECT_EQ(v.overlayB, fist->frameIndices[0]);
+    const u16 restX = v.overlayBWidth, restY = v.overlayBHeight;
+    EXPECT_GT(restX, 0);
+    EXPECT_GT(restY, 0);
+    Key(3000);
+    bool moved = false;
+    for (int i = 0; i < 200 && view->IsBusy(); ++i) {
+        TickAndRead();
+        view->Draw();
+        moved = moved || v.overlayB != fist->frameIndices[0] || v.overlayBWidth != restX ||
+                v.overlayBHeight != restY;
+    }
+    EXPECT_TRUE(moved);
+    view->Draw();
+    EXPECT_EQ(v.overlayB, fist->frameIndices[0]);
+    EXPECT_EQ(v.overlayBWidth, restX);
+    EXPECT_EQ(v.overlayBHeight, restY);
+}
+
+// A blow or a spell that meets no creature reaches the map object in its cell: its handler gets
+// the event, and its script finds the blow's damage in the script context.
+class ObjectEvents : public IGameViewObjects {
+public:
+    u32 ObjectEventMask(u16) const override { return creature::kEventHit | creature::kEventSpell; }
+    u32 CreatureEventMask(CMapSection&, u8) const override { return 0; }
+    const char* ObjectScript(u16, const CPlacement*) const override { return nullptr; }
+    i32 HandleObjectEvent(u32 code, CMapSection*, u16, CPlacement*, i32 x, i32 y, i32, bool&) override {
+        events.push_back({code, x, y});
+        return 0;
+    }
+    i32 HandleCreatureEvent(u32, CMapSection&, u8, i32, i32, bool&) override { return 0; }
+    struct Event {
+        u32 code;
+        i32 x, y;
+    };
+    std::vector<Event> events;
+};
+
+TEST_F(GameCreaturesTest, ABlowAndASpellOnAnEmptyCellReachItsMapObject) {
+    CScriptContext context;
+    ObjectEvents objects;
+    host.context = &context;
+    view->SetObjects(&objects);
+    // A cell of the cellar with an object in its centre and no creature.
+    i32 sx = -1, sy = -1;
+    for (i32 y = 0; y < 35 && sx < 0; ++y)
+        for (i32 x = 0; x < 35; ++x) {
+            const CMapCell* c = view->window.Cell(x, y);
+            const CPlacement* p = c && c->centreId ? cellar->FindPlacement(c->centreId) : nullptr;
+            if (c && c->centre != kNoCellIndex && c->creature[0] == 0 && (!p || (p->flags & CPlacement::kVisible))) {
+                sx = x;
+                sy = y;
+                break;
+            }
+        }
+    ASSERT_GE(sx, 0);
+    ASSERT_EQ(view->window.Cell(sx, sy)->creature[0], 0);
+    CCombatActions& actions = view->Fight()->actions;
+    actions.ResolveBlow(sx, sy, 0);
+    ASSERT_EQ(objects.events.size(), 1u);
+    EXPECT_EQ(objects.events[0].code, static_cast<u32>(creature::kEventHit));
+    EXPECT_EQ(objects.events[0].x, sx);
+    EXPECT_EQ(objects.events[0].y, sy);
+    EXPECT_EQ(context.GetEventKind(), creature::kEventHit);
+    int low = 0, high = 0;
+    player.ComputeAttack(low, high, false);
+    EXPECT_GE(context.GetDamage(), low);
+    EXPECT_LE(context.GetDamage(), high);
+    const CSpell* bolt = player.GetWorld()->spells->FindById("base_spelllightningbolt");
+    ASSERT_NE(bolt, nullptr);
+    actions.SpellImpact(*bolt, 40, sx, sy, false, true);
+    ASSERT_EQ(objects.events.size(), 2u);
+    EXPECT_EQ(objects.events[1].code, static_cast<u32>(creature::kEventSpell));
+    EXPECT_EQ(context.GetDamage(), 40) << "the spell's strength";
+    // Outside the window nothing is raised.
+    actions.ResolveBlow(-1, 3, 0);
+    EXPECT_EQ(objects.events.size(), 2u);
+    view->SetObjects(nullptr);
+}
+
+// A new character as the creation screens leave it (every attribute 15, the kit of the chosen class
+// skills) walks up to the cellar rat, turns on the spot until it has bitten (through armour a bite
+// lands now and then, if only as a graze) and fights it: whatever the kit, its blows bring the rat down in a bounded number.
+struct StartKit {
+    const char* name;
+    u8 skills[6];
+};
+
+class RatFight : public GameCreaturesTest, public ::testing::WithParamInterface<StartKit> {};
+
+TEST_P(RatFight, ANewCharacterKillsTheCellarRatAndIsBittenOnTheWay) {
+    CCreatedCharacter created;
+    for (int i = 0; i < 6; ++i) created.skills[i] = GetParam().skills[i];
+    player.GiveStartingKit(created);
+    ASSERT_EQ(player.attributes[kStrength], 15);
+    ASSERT_EQ(player.attributes[kDexterity], 15);
+    const u8 ratId = 1;
+    const CMonster* rat = cellar->FindMonster(ratId);
+    ASSERT_NE(rat, nullptr);
+    ASSERT_STREQ(rat->Type()->GetName(), "base_rat_small");
+    const u32 xp = player.xp;
+    int blows = 0, bites = 0, ticks = 0;
+    int hp = player.hp;
+    for (; ticks < 20000 && (rat = cellar->FindMonster(ratId)) != nullptr; ++ticks) {
+        if (TickAndRead() == kScreenDeath) FAIL() << "the rat killed a new character";
+        if (player.hp < hp) ++bites;
+        hp = player.hp;
+        if (view->IsBusy()) continue;
+        // Beside the rat the player only turns (the rat answers each move) until it has bitten, then
+        // strikes.
+        u32 key = MoveTowards(*rat);
+        if (key == 3000 && bites == 0 && ticks < 6000) key = 1004;
+        Key(key);
+        if (key == 3000) ++blows;
+    }
+    RecordProperty("blows", blows);
+    EXPECT_EQ(cellar->FindMonster(ratId), nullptr) << "after " << ticks << " ticks, " << blows << " blows";
+    EXPECT_GT(blows, 0);
+    EXPECT_LE(blows, 30);
+    EXPECT_GT(bites, 0) << "the rat never landed a blow";
+    EXPECT_EQ(player.xp, xp + Type("base_rat_small")->values[creature::kExperience]);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Kits, RatFight,
+    ::testing::Values(StartKit{"fists", {}}, StartKit{"lightweapon", {kSkillLightWeapon}},
+                      StartKit{"heavyweaponarmour", {kSkillHeavyWeapon, kSkillHeavyArmor, kSkillBlock}}),
+    [](const ::testing::TestParamInfo<StartKit>& info) { return std::string(info.param.name); });
 
 }  // namespace

@@ -109,19 +109,22 @@ Canvas PaintItem(const std::string& name) {
 
 // First-person hands: a fist, a weapon or a casting glow rising with the frame number.
 Canvas PaintHand(const std::string& name) {
-    Canvas c(96, 64, kClear);
+    // Large enough to read over the view's lower corners: the fist stands in the picture's lower
+    // middle, what it holds reaches up and out.
+    Canvas c(160, 112, kClear);
     int frame = std::isdigit(static_cast<unsigned char>(name.back())) ? name.back() - '0' : 0;
-    float lift = 6.0f * frame;
+    float lift = 10.0f * frame;
     Rgba skin = Rgb(0xD8A880);
-    c.RoundRect(40, static_cast<int>(36 - lift), 22, 26, 6, skin);
-    c.Frame(40, static_cast<int>(36 - lift), 22, 26, kOutline, 1);
-    if (Has(name, "sword")) c.Line({52, 38 - lift}, {70, 4 - lift}, 4, kSteel);
-    if (Has(name, "club")) c.Line({52, 38 - lift}, {68, 8 - lift}, 6, kWood);
-    if (Has(name, "bow")) c.Ring(50, 30, 26, 3, kWood);
-    if (Has(name, "arrow")) c.Line({30, 40}, {70, 10}, 2, kSteel);
-    if (Has(name, "shield")) c.Disc(30, 40, 22, kWood);
-    if (Has(name, "cast")) c.Disc(51, 30 - lift, 6.0f + 2 * frame, Rgba{120, 180, 255, 180});
-    if (Has(name, "throw")) c.Line({52, 36 - lift}, {62, 26 - lift}, 3, kSteel);
+    const int top = static_cast<int>(62 - lift);
+    c.RoundRect(64, top, 38, 50, 10, skin);
+    c.Frame(64, top, 38, 50, kOutline, 1);
+    if (Has(name, "sword")) c.Line({84, 66 - lift}, {118, 6 - lift}, 7, kSteel);
+    if (Has(name, "club")) c.Line({84, 66 - lift}, {112, 12 - lift}, 11, kWood);
+    if (Has(name, "bow")) c.Ring(82, 52, 44, 5, kWood);
+    if (Has(name, "arrow")) c.Line({48, 70}, {118, 16}, 3, kSteel);
+    if (Has(name, "shield")) c.Disc(50, 70, 38, kWood);
+    if (Has(name, "cast")) c.Disc(83, 52 - lift, 10.0f + 3 * frame, Rgba{120, 180, 255, 180});
+    if (Has(name, "throw")) c.Line({84, 62 - lift}, {102, 44 - lift}, 5, kSteel);
     return c;
 }
 

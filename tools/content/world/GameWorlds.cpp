@@ -257,10 +257,18 @@ Content ResourceWorld() {
     c.seconds.push_back({"bres_tex_floor", "bres_floorstone", 0, Encode(floor)});
     c.seconds.push_back({"bres_tex_wall", "bres_wallstone", 0, Encode(wall)});
     c.seconds.push_back({"bres_tex_ceiling", "bres_ceilingstone", 0, Encode(ceiling)});
-    // The vale's ground: grass, and the trodden paths between its pieces.
-    c.seconds.push_back({"bres_tex_grass", "bres_grass", 0, Encode(ValeGrass())});
-    c.seconds.push_back({"bres_tex_path", "bres_path", 0, Encode(ValePath())});
-    c.seconds.push_back({"bres_tex_water", "bres_water", 0, Encode(ValeWater())});
+    // The vale's ground: grass and the water of its ponds. A ground cell draws
+    // its object's picture in the colours of its second picture, so each is both, from one encoding.
+    const struct {
+        const char* second;
+        const char* picture;
+        Canvas canvas;
+    } ground[] = {{"bres_tex_grass", "bres_grass", ValeGrass()},
+                  {"bres_tex_water", "bres_water", ValeWater()}};
+    for (const auto& g : ground) {
+        AddPicture(c, g.picture, g.canvas);
+        c.seconds.push_back({g.second, g.picture, 0, Encode(g.canvas)});
+    }
     // The herb that the cellar's flower shows, by the name its item type gives as its picture.
     for (const RulePicture& p : PaintRulePictures())
         if (p.name == "bres_item_herb") c.seconds.push_back({p.name, p.name, 0, Encode(p.picture)});

@@ -231,20 +231,6 @@ Canvas ValeGrass() {
     return c;
 }
 
-Canvas ValePath() {
-    using scenery_paint::Noise;
-    using scenery_paint::Soft;
-    Canvas c(256, 128);
-    for (int y = 0; y < 128; ++y)
-        for (int x = 0; x < 256; ++x) {
-            Rgba p = Mix(Rgb(0x6B4F32), Rgb(0x8E7150), Soft(x, y, 16, 256, 128, 111));
-            if (Noise(x / 3, y / 3, 112) > 0.93f) p = Rgb(0x9A948A);  // pebbles
-            c.Set(x, y, p);
-        }
-    c.Grain(0, 0, 256, 128, 0.06f, 113);
-    return c;
-}
-
 Canvas ValeWater() {
     using scenery_paint::Soft;
     Canvas c(256, 128);

@@ -20,9 +20,8 @@ struct ScenerySprite {
 std::vector<ScenerySprite> PaintScenery();
 
 // The vale's ground textures, in the size of the stone floor texture they stand beside (256 x 128):
-// grass, a trodden path and the still water of its ponds.
+// grass and the still water of its ponds.
 Canvas ValeGrass();
-Canvas ValePath();
 Canvas ValeWater();
 
 }  // namespace world

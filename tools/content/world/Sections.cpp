@@ -477,8 +477,8 @@ Section Cellar() {
 }
 
 // The vale's pieces round the town, row by row from the north-west (the town's own entry is empty):
-// '.' grass, '=' a trodden path, '~' a pond, '#' a field wall, 'T' a tree, 'F' a fir, 'b' a bush,
-// 'r' a rock, 'R' a ruin, 'W' the well. The paths meet the town's four sides in the middle of each
+// '.' grass, '=' a paved road, '~' a pond, '#' a field wall, 'T' a tree, 'F' a fir, 'b' a bush,
+// 'r' a rock, 'R' a ruin, 'W' the well. The roads meet the town's four sides in the middle of each
 // edge; creatures and the people who stand outside the town have free cells.
 const char* const kValeLayouts[9][21] = {
     {  // Alder Wood
@@ -668,17 +668,19 @@ const char* const kValeLayouts[9][21] = {
     },
 };
 
-// A piece's cell from its layout character: grass under everything but the paths.
+// A piece's cell from its layout character: grass under everything but the roads, which are paved
+// like the town's square.
 CellSpec ValeCell(char c) {
     CellSpec cell = Floor();
-    cell.layer1Picture = c == '=' ? kTexPath : kTexGrass;
+    cell.layer1 = c == '=' ? kFloor : kGrass;
+    cell.layer1Picture = c == '=' ? kTexFloor : kTexGrass;
     auto stand = [&cell](uint16_t object) {
         cell.centre = object;
         cell.centrePicture = kTexGrass;
     };
     switch (c) {
     case '~':
-        cell.layer2 = kWater;
+        cell.layer2 = kPond;
         cell.layer2Picture = kTexWater;
         break;
     case '#': cell = WallBlock(); break;
@@ -712,7 +714,7 @@ Section ValePiece(int column, int row) {
     s.byteE = 255;
     s.bytes[1] = 1;  // the sky picture set
     const bool town = column == 2 && row == 2;
-    s.indices[0] = kFloor;
+    s.indices[0] = town ? kFloor : kGrass;
     s.indices[1] = town ? kTexFloor : kTexGrass;
     std::vector<CellSpec> cells(21 * 21, Floor());
     auto at = [&](int x, int y) -> CellSpec& { return cells[static_cast<size_t>(y * 21 + x)]; };
@@ -799,7 +801,6 @@ void AddBaseSections(Content& c) {
     }
     c.tableF.push_back("bres_item_herb");
     c.tableF.push_back("bres_tex_grass");
-    c.tableF.push_back("bres_tex_path");
     c.tableF.push_back("bres_tex_water");
     // The vale's scenery, in the order of its references: sprites that block the way, but for the
     // bushes, which a player pushes through.
@@ -817,7 +818,15 @@ void AddBaseSections(Content& c) {
         c.mapObjects.push_back(o);
         c.tableC.push_back(o.id);
     }
-    if (c.tableC.size() != kWell) throw std::logic_error("the scenery's references moved");
+    for (const auto& [id, picture] : {std::pair{"base_grass", "bres_grass"}, std::pair{"base_pond", "bres_water"}}) {
+        MapObject o;
+        o.typeCode = 1;
+        o.id = id;
+        o.frames = {picture};
+        c.mapObjects.push_back(o);
+        c.tableC.push_back(o.id);
+    }
+    if (c.tableC.size() != kPond) throw std::logic_error("the vale's references moved");
     c.sectionPrefix = "base_s";
     c.gridWidth = 3;
     c.gridHeight = 3;

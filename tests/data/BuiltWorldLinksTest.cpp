@@ -1,7 +1,8 @@
 // The built world holds together as a player walks it: every passage, stair and ladder leads to a
 // placement on a cell that can be stood on, every key opens a door that exists and lies where a player
 // finds it, every locked door without a key can be picked with a lockpick the world holds, every NPC
-// has a name and stands in the world, and each map's display name is set.
+// has a name and stands in the world, and each map's display name is set. What the world reaches is
+// listed by kind (map-object types, NPC services, quests), and a failure names what it does not.
 #include <gtest/gtest.h>
 
 #include <map>
@@ -16,6 +17,9 @@
 #include "data/MapObjectRecords.h"
 #include "data/Npc.h"
 #include "tests/data/BuiltWorld.h"
+#include "tools/content/WorldScripts.h"
+#include "tools/content/rules/BaseRules.h"
+#include "tools/content/world/GameWorlds.h"
 
 namespace {
 
@@ -109,6 +113,17 @@ protected:
                     for (int i = 0; i < list->entries.GetCount(); ++i)
                         items.insert(list->entries.At<CModifierEntry>(i)->itemId);
         return items;
+    }
+
+    // The NPCs that stand in some section as the creature that speaks for them.
+    std::set<std::string> PlacedNpcs() {
+        std::set<std::string> placed;
+        for (CMapSection* section : sections)
+            for (const CMonster& m : section->monsters) {
+                const auto* type = static_cast<const CMonsterType*>(m.type);
+                if (type && type->npcId) placed.insert(type->npcId);
+            }
+        return placed;
     }
 
     fixtures::BuiltWorld built;
@@ -210,6 +225,146 @@ TEST_F(BuiltWorldLinks, EveryNpcHasANameAndStandsInTown) {
     ASSERT_NE(town, nullptr);
     EXPECT_NE(town->flags & 0x0200, 0);
     for (CMapSection* section : sections) EXPECT_STRNE(section->displayName, "") << section->id;
+}
+
+// The map-object types whose objects draw nothing: the flame that a fire takes its pictures from, the
+// marks and sources that only scripts and sounds use.
+bool DrawsNothing(u8 typeCode) {
+    switch (typeCode) {
+    case 2:
+    case 3:
+    case 21:
+    case 23:
+    case 30:
+    case 34:
+    case 36:
+    case 39:
+    case 43: return true;
+    default: return false;
+    }
+}
+
+// Every one of the 43 types stands in some map, and every object that draws something names pictures
+// that the resource world holds (the stairs once had none and were invisible in the 3D view).
+TEST_F(BuiltWorldLinks, EveryMapObjectTypeStandsInAMapAndShowsItsPictures) {
+    std::set<int> types;
+    auto note = [&](u16 index) {
+        if (const CMapObjectRecord* o = Object(index)) types.insert(o->typeCode);
+    };
+    for (CMapSection* section : sections)
+        for (const CMapCell& c : cells[section]) {
+            for (u16 index : {c.layer1, c.layer2, c.centre, c.layer4}) note(index);
+            for (int side = 0; side < 4; ++side) {
+                note(c.side[side]);
+                note(c.secondSide[side]);
+            }
+        }
+    std::string missing;
+    for (int t = 1; t <= 43; ++t)
+        if (!types.count(t)) missing += std::to_string(t) + " ";
+    EXPECT_EQ(missing, "") << "map-object types that stand in no map";
+
+    std::string unseen;
+    for (size_t i = 0; i < built.lists.mapObjects.Count(); ++i) {
+        const CMapObjectRecord* o = built.lists.mapObjects.At(i);
+        if (!o || DrawsNothing(o->typeCode)) continue;
+        if (o->frames.empty()) unseen += std::string(o->id) + " (no picture); ";
+        for (const char* frame : o->frames)
+            if (!frame || built.textures.FindPictureIndex(frame) == 0)
+                unseen += std::string(o->id) + " (" + (frame ? frame : "") + " missing); ";
+    }
+    EXPECT_EQ(unseen, "");
+}
+
+// Each service the NPC screens offer is offered by someone who stands in the world.
+TEST_F(BuiltWorldLinks, EveryNpcServiceIsOfferedBySomeoneInTheWorld) {
+    const std::set<std::string> placed = PlacedNpcs();
+    const struct {
+        u8 flag;
+        const char* name;
+    } services[] = {{0x01, "trade"},  {0x02, "training"}, {0x04, "enchanting"},
+                    {0x08, "repair"}, {0x20, "sleep"},    {0x40, "cards"}};
+    for (const auto& service : services) {
+        std::string by;
+        for (int i = 0; i < built.lists.npcs.Count(); ++i) {
+            const CNpc* npc = built.lists.npcs.At(i);
+            if ((npc->GetServiceFlags() & service.flag) && placed.count(npc->GetName())) by += npc->GetName();
+        }
+        EXPECT_NE(by, "") << "nobody in the world offers " << service.name;
+    }
+}
+
+// The quoted first arguments of every call of `command` in a script's text.
+std::set<std::string> Calls(const std::string& source, const std::string& command) {
+    std::set<std::string> ids;
+    const std::string opening = command + "(\"";
+    for (size_t at = source.find(opening); at != std::string::npos; at = source.find(opening, at + 1)) {
+        const size_t from = at + opening.size(), to = source.find('"', from);
+        if (to != std::string::npos) ids.insert(source.substr(from, to - from));
+    }
+    return ids;
+}
+
+// Every quest is handed over by an NPC who stands in the world, in a topic that is no longer offered
+// once the quest is solved; it is solved somewhere a player goes (a placed object's script or a placed
+// NPC's talk), and what the solving asks the player to bring can be found or is handed over.
+TEST_F(BuiltWorldLinks, EveryQuestIsGivenBySomeoneAndFinishedSomewhere) {
+    std::map<std::vector<uint8_t>, std::string> scriptIdByCode;
+    for (const content::CompiledScript& script : content::CompileWorldScripts())
+        scriptIdByCode[script.code] = script.id;
+    std::map<std::string, std::string> sourceById;
+    for (const content::WorldScript& script : content::WorldScripts()) sourceById[script.id] = script.source;
+
+    // Where each script runs: the talk topics of the NPCs who stand in the world, and the placements.
+    struct Topic {
+        std::string npc;
+        const DialogueEntryDef* entry;
+    };
+    std::map<std::string, std::vector<Topic>> topicsByScript;
+    const std::set<std::string> placed = PlacedNpcs();
+    for (const NpcDef& npc : BaseRules().npcs) {
+        if (!placed.count(npc.id)) continue;
+        for (const DialogueEntryDef& entry : npc.dialogue.topics)
+            for (const LineDef& line : entry.lines)
+                if (auto it = scriptIdByCode.find(line.script); it != scriptIdByCode.end())
+                    topicsByScript[it->second].push_back({npc.id, &entry});
+    }
+    std::set<std::string> placedScripts;
+    for (CMapSection* section : sections)
+        for (const CPlacement& p : section->placements)
+            if (p.third && *p.third) placedScripts.insert(p.third);
+
+    std::set<std::string> findable = FindableItems();
+    for (const auto& [id, source] : sourceById)
+        for (const std::string& item : Calls(source, "receiveitem")) findable.insert(item);
+
+    const world::Content base = world::BaseWorld();
+    ASSERT_FALSE(base.quests.empty());
+    for (const world::Quest& quest : base.quests) {
+        SCOPED_TRACE(quest.id);
+        EXPECT_NE(built.lists.quests.FindById(quest.id.c_str()), nullptr);
+        std::string givers, finishers;
+        for (const auto& [id, source] : sourceById) {
+            const auto topics = topicsByScript.find(id);
+            const bool talk = topics != topicsByScript.end();
+            if (Calls(source, "addquest").count(quest.id) && talk)
+                for (const Topic& t : topics->second) {
+                    givers += t.npc + " ";
+                    // The topic goes once the quest is solved: kind 43, "=", 0 on the quest.
+                    const ConditionDef& c = t.entry->condition;
+                    EXPECT_TRUE(t.entry->hasCondition && c.name == quest.id && c.bytes[0] == 43 &&
+                                c.bytes[1] == 1 && c.word == 0)
+                        << t.npc << "'s topic " << t.entry->name << " stays offered after the quest";
+                }
+            if (Calls(source, "solvequest").count(quest.id) && (talk || placedScripts.count(id))) {
+                finishers += id + " ";
+                for (const std::string& item : Calls(source, "hasitem"))
+                    EXPECT_EQ(findable.count(item), 1u) << id << " asks for " << item << ", which lies nowhere";
+            }
+        }
+        EXPECT_NE(givers, "") << "no NPC in the world hands over " << quest.id;
+        EXPECT_NE(finishers, "") << "nothing in the world finishes " << quest.id;
+    }
 }
 
 }  // namespace

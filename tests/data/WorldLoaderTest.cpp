@@ -129,15 +129,18 @@ TEST_F(WorldLoaderTest, TheBuiltBaseWorldLoadsWithItsHeaderTablesAndSection) {
 
     // 'C' finds the map objects by id, 'D' the item types, 'E' the monster types; 'F' finds the second
     // picture table of the resource world.
-    // Six objects of the sections, then the cellar gallery's one of each of the 43 type codes.
-    ASSERT_EQ(base->tableC.Count(), 50u);
+    // Six objects of the sections, then the cellar gallery's one of each of the 43 type codes, then the
+    // vale's six kinds of scenery and its two grounds.
+    ASSERT_EQ(base->tableC.Count(), 58u);
     EXPECT_EQ(base->MapObjectAt(0), nullptr);
     ASSERT_NE(base->MapObjectAt(2), nullptr);
     EXPECT_STREQ(base->MapObjectAt(2)->id, "base_wallstone");
     EXPECT_EQ(base->MapObjectAt(2)->typeCode, 5);
     ASSERT_NE(base->MapObjectAt(49), nullptr);
     EXPECT_EQ(base->MapObjectAt(49)->typeCode, 43);
-    EXPECT_EQ(base->MapObjectAt(50), nullptr);
+    ASSERT_NE(base->MapObjectAt(57), nullptr);
+    EXPECT_STREQ(base->MapObjectAt(57)->id, "base_pond");
+    EXPECT_EQ(base->MapObjectAt(58), nullptr);
     ASSERT_EQ(base->tableD.Count(), 3u);
     EXPECT_STREQ(base->tableD.names[1], "base_money_100");
     ASSERT_NE(base->ItemTypeAt(1), nullptr);
@@ -506,7 +509,7 @@ TEST_F(WorldLoaderTest, StoredIndicesOutsideTheirTablesAreNone) {
     c.defaultGround = 90;
     c.defaultGroundPicture = 9;
     c.sections[0].indices[0] = 77;
-    c.sections[0].indices[1] = 5;
+    c.sections[0].indices[1] = 7;  // one past the 'F' table
     fixtures::Write(dir.Path(), c);
     auto base = Load("VantrelBase");
     ASSERT_TRUE(base);

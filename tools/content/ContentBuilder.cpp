@@ -16,6 +16,7 @@
 #include "tools/content/Painter.h"
 #include "tools/content/PictureEncoder.h"
 #include "tools/content/Wav.h"
+#include "tools/content/world/WorldWriter.h"
 
 namespace {
 
@@ -66,6 +67,7 @@ bool WriteInterfaceDatabase(const std::vector<ContentRecord>& records, const std
     std::memcpy(h.name, kDataName, std::strlen(kDataName));
     std::memcpy(h.type, kDataType, 4);
     std::memcpy(h.creator, kDataCreator, 4);
+    h.creationDate = h.modificationDate = world::kBuiltDate1904;
     for (const ContentRecord& r : records) db.AddRecord(r.id, r.data.data(), static_cast<u32>(r.data.size()));
     return db.Save(path.c_str()) == 1;
 }

@@ -99,7 +99,10 @@ std::vector<uint16_t> ReduceColours(const std::vector<uint16_t>& pixels, size_t 
     size_t budget = maxColours - (hasTransparent ? 1 : 0);
     if (counts.size() <= budget) return pixels;
     std::vector<Box> boxes(1);
+    // The hash map's order is the library's: sort, and split on a total order below, so that the
+    // palette is the same whichever compiler and library built the builder.
     for (auto& kv : counts) boxes[0].colours.push_back(kv);
+    std::sort(boxes[0].colours.begin(), boxes[0].colours.end());
     while (boxes.size() < budget) {
         // Split the box with the widest channel range (weighted by its pixel count).
         size_t best = boxes.size();
@@ -119,8 +122,10 @@ std::vector<uint16_t> ReduceColours(const std::vector<uint16_t>& pixels, size_t 
         }
         if (best == boxes.size()) break;
         auto& cs = boxes[best].colours;
-        std::sort(cs.begin(), cs.end(),
-                  [&](auto& a, auto& b) { return Channel(a.first, bestCh) < Channel(b.first, bestCh); });
+        std::sort(cs.begin(), cs.end(), [&](auto& a, auto& b) {
+            const int ca = Channel(a.first, bestCh), cb = Channel(b.first, bestCh);
+            return ca != cb ? ca < cb : a.first < b.first;
+        });
         size_t total = 0, half = 0;
         for (auto& cc : cs) total += cc.second;
         size_t cut = 0;

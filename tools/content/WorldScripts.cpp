@@ -74,6 +74,26 @@ const std::vector<WorldScript>& WorldScripts() {
          "stops.\");\n"
          "    } else message(\"An old bell hangs over the shrine. You have no cause to ring it.\");\n"
          "}\n"},
+        {"base_talk_elder_errand",
+         "// The elder hands over his letter with the errand, and another copy when it was lost.\n"
+         "if (!player.hasquest(\"base_q_elder\")) {\n"
+         "    player.addquest(\"base_q_elder\");\n"
+         "    player.receiveitem(\"base_letter_elder\", 1);\n"
+         "    message(\"Take this letter to Corwen, the smith on the town square, %PCName%. He is waiting "
+         "for it.\");\n"
+         "} else if (!player.hasitem(\"base_letter_elder\", 1)) {\n"
+         "    player.receiveitem(\"base_letter_elder\", 1);\n"
+         "    message(\"Lost it? Here, I have written it out again.\");\n"
+         "} else message(\"Corwen's forge is on the town square, down the road.\");\n"},
+        {"base_talk_smith_letter",
+         "// The smith takes the elder's letter and ends the errand, once, with a few coins.\n"
+         "if (player.hasitem(\"base_letter_elder\", 1)) {\n"
+         "    player.removeitem(\"base_letter_elder\", 1);\n"
+         "    player.solvequest(\"base_q_elder\");\n"
+         "    player.receivegold(50);\n"
+         "    message(\"New hinges for the town gate, before the frost. Tell the elder they will be "
+         "ready. Here, for your legs.\");\n"
+         "} else message(\"A letter from the elder? You do not have it with you. Ask him for another.\");\n"},
         {"bres_intro_arrival",
          "// The intro's last page: the cart comes over the last hill.\n"
          "message(\"The roofs of Vantrel Town show over the hedges.\");\n"},

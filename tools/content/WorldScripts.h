@@ -16,7 +16,8 @@ struct WorldScript {
 };
 
 // The sign at the harbour, the lever that works the harbour gate, the pressure plate before the
-// cellar, the harbour master's ring quest; the crypt's lever and shrine, and Maren's quest line.
+// cellar, the ring quest (the merchant's talk); the crypt's lever and shrine, and Maren's quest line;
+// the elder's errand, handed over by the elder and ended by the smith.
 const std::vector<WorldScript>& WorldScripts();
 
 struct CompiledScript {
@@ -38,5 +39,12 @@ void WriteCondition(ByteWriter& out, const std::string& parameter, int16_t value
 
 // The harbour master's ring topic is offered while the player holds the quest (kind 42, "=", 1).
 inline constexpr const char* kRingQuestId = "bres_q_ring";
+// The ring that the quest sends the player to find.
+inline constexpr const char* kRingItemId = "bres_ring";
+// The elder's errand: his letter goes to the smith.
+inline constexpr const char* kElderQuestId = "base_q_elder";
+inline constexpr const char* kElderLetterId = "base_letter_elder";
+// Maren's quest below her cellar.
+inline constexpr const char* kCellarQuestId = "base_q_cellar";
 
 }  // namespace content

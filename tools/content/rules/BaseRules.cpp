@@ -1,5 +1,6 @@
 #include "tools/content/rules/BaseRules.h"
 #include "tools/content/rules/TownNpcs.h"
+#include "tools/content/WorldScripts.h"
 
 #include <set>
 
@@ -297,6 +298,9 @@ BaseRuleContent MakeBaseRules() {
     pick.maxCondition = 50;
     // The key of the locked door in the cellar's gallery; it lies in the gallery's chest.
     m.Add("base_key_gallery", "Gallery key", 11, 1, "bres_item_lockpick", 1, 5);
+    // The things two quests turn on: the merchant's lost ring and the elder's letter to the smith.
+    m.Add(content::kRingItemId, "Hesper's ring", 11, 1, "bres_item_ring", 60, 2);
+    m.Add(content::kElderLetterId, "The elder's letter", 11, 1, "bres_item_letter", 1, 2);
     ItemDef& scroll = m.Add("base_scrdisarm", "Disarm Trap", 9, 1, "bres_item_scroll", 25, 5);
     EffectDef disarm = E(31, 1, kCast, "base_spelldisarm");
     disarm.amountPerLevel = 30;
@@ -415,7 +419,8 @@ BaseRuleContent MakeBaseRules() {
                   {"base_townsfolk_smith", "Smith", "Corwen", 8 | 16},
                   {"base_townsfolk_trainer", "Trainer", "Aldo", 8 | 16},
                   {"base_townsfolk_gambler", "Card player", "Fenn", 8 | 16},
-                  {"base_townsfolk_enchanter", "Enchanter", "Ysolde", 8 | 16}};
+                  {"base_townsfolk_enchanter", "Enchanter", "Ysolde", 8 | 16},
+                  {"base_townsfolk_elder", "Elder", "Bram", 8 | 16}};
     for (const auto& p : people)
         type(p.id, "base_townsfolk", p.name, 2, {1, 3, 2, 30, 0, 2, 3, 10, 10, 3}, 4, p.flags)->npcId = p.npc;
 
@@ -472,8 +477,19 @@ BaseRuleContent MakeBaseRules() {
     wares.lines = {line("Swords, maces, helms and mail. Ask to trade and see for yourself.")};
     DialogueEntryDef sharedRumours = rumours;
     sharedRumours.shared = 1;
+    // Her lost ring: the talk hands over the quest, then takes the ring back and ends it; the topic
+    // goes once the quest is solved.
+    DialogueEntryDef ring;
+    ring.name = "base_npc_merchant_ring";
+    ring.textA = "Your ring";
+    ring.textB = "You look troubled.";
+    ring.hasCondition = true;
+    ring.condition = QuestNotSolved(content::kRingQuestId);
+    LineDef ringLine = line("Have you seen my ring? I had it when I drew water at the well.");
+    ringLine.script = content::CompileWorldScript("bres_talk_harbourmaster");
+    ring.lines = {ringLine};
     trader.dialogue.greetings = {hello};
-    trader.dialogue.topics = {wares, sharedRumours};
+    trader.dialogue.topics = {wares, sharedRumours, ring};
     c.npcs = {trader};
     AddTownNpcs(c.npcs);
     return c;

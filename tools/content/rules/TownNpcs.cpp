@@ -43,9 +43,30 @@ NpcDef Person(const std::string& id, const std::string& portrait, const std::str
     return n;
 }
 
+// Condition kinds and the "equals" operator of stored conditions.
+constexpr int kKindHasQuest = 42, kKindQuestSolved = 43, kEquals = 1;
+
 }  // namespace town_npcs
 
 using namespace town_npcs;
+
+ConditionDef QuestHeld(const std::string& questId) {
+    ConditionDef c;
+    c.name = questId;
+    c.word = 1;
+    c.bytes[0] = kKindHasQuest;
+    c.bytes[1] = kEquals;
+    return c;
+}
+
+ConditionDef QuestNotSolved(const std::string& questId) {
+    ConditionDef c;
+    c.name = questId;
+    c.word = 0;
+    c.bytes[0] = kKindQuestSolved;
+    c.bytes[1] = kEquals;
+    return c;
+}
 
 void AddTownNpcs(std::vector<NpcDef>& npcs) {
     // The talker: no services and no profile, so the talk screen opens at once with "Goodbye".
@@ -73,10 +94,13 @@ void AddTownNpcs(std::vector<NpcDef>& npcs) {
     LineDef knocking = Say("Every night something knocks below my cellar, deeper than any cellar goes. "
                            "There is a ladder down in its side chamber. Would you go and see?");
     knocking.script = content::CompileWorldScript("base_talk_maren_cellar");
+    DialogueEntryDef knockingTopic = Entry("base_npc_innkeeper_knocking", "The knocking", "You look tired.",
+                                           {knocking});
+    knockingTopic.hasCondition = true;
+    knockingTopic.condition = QuestNotSolved(content::kCellarQuestId);
     inn.dialogue.topics = {Entry("base_npc_innkeeper_rooms", "Rooms", "Do you have a room?",
                                  {Say("Clean beds and a hot supper. Ask for Sleep when you are tired.")}),
-                           Entry("base_npc_innkeeper_knocking", "The knocking", "You look tired.",
-                                 {knocking})};
+                           knockingTopic};
     npcs.push_back(inn);
 
     // The trainer: no profile, so its service shows as a link on the talk screen.
@@ -94,6 +118,15 @@ void AddTownNpcs(std::vector<NpcDef>& npcs) {
     smith.classMask = 0x0003;
     smith.maxPayment = 800;
     smith.dialogue.greetings = {Entry("base_npc_smith_hello", "Greeting", "", {Say("Mind the sparks.")})};
+    // The end of the elder's errand: offered while the player carries it and until it is done.
+    LineDef letter = Say("You have something for me?");
+    letter.conditionPresent[0] = true;
+    letter.conditions[0] = QuestHeld(content::kElderQuestId);
+    letter.script = content::CompileWorldScript("base_talk_smith_letter");
+    DialogueEntryDef letterTopic = Entry("base_npc_smith_letter", "The elder's letter", "", {letter});
+    letterTopic.hasCondition = true;
+    letterTopic.condition = QuestNotSolved(content::kElderQuestId);
+    smith.dialogue.topics = {letterTopic};
     npcs.push_back(smith);
 
     // The enchanter.
@@ -116,6 +149,22 @@ void AddTownNpcs(std::vector<NpcDef>& npcs) {
                    "winner takes twice the stake.")}),
     };
     npcs.push_back(gambler);
+
+    // The elder, in his garden by the north road: no services and no profile, so the talk screen opens
+    // at once. His errand takes a letter to the smith.
+    NpcDef elder = Person("Bram", "bres_headelder", "", "", 0);
+    elder.dialogue.greetings = {
+        Entry("base_npc_elder_hello", "Greeting", "", {Say("Ah, a new face on the old road. Welcome to the vale.")})};
+    LineDef errand = Say("My legs are not what they were. Would you carry a letter down to the smith for me?");
+    errand.script = content::CompileWorldScript("base_talk_elder_errand");
+    DialogueEntryDef errandTopic = Entry("base_npc_elder_errand", "An errand", "Can I help you?", {errand});
+    errandTopic.hasCondition = true;
+    errandTopic.condition = QuestNotSolved(content::kElderQuestId);
+    elder.dialogue.topics = {errandTopic,
+                             Entry("base_npc_elder_vale", "The vale", "Tell me about the vale.",
+                                   {Say("Woods to the north-west, the stony rise to the north-east with the "
+                                        "old watch house on it, the marsh and the mill to the south.")})};
+    npcs.push_back(elder);
 }
 
 std::vector<std::string> NpcServiceWarnings(const std::vector<NpcDef>& npcs) {

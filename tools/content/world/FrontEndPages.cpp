@@ -57,7 +57,13 @@ Canvas LightsInTheHills() {
     Canvas c(kWidth, kHeight);
     c.VGradient(0, 0, kWidth, 140, Rgb(0x050818), Rgb(0x1A2440));
     uint32_t seed = 17;
-    for (int i = 0; i < 70; ++i) c.Set(Step(seed) % kWidth, Step(seed) % 90, Rgb(0xE8ECFF));
+    // One draw per statement: a call's arguments are evaluated in the compiler's order, and the
+    // page must be the same whichever compiler built the builder.
+    for (int i = 0; i < 70; ++i) {
+        const uint32_t x = Step(seed) % kWidth;
+        const uint32_t y = Step(seed) % 90;
+        c.Set(static_cast<int>(x), static_cast<int>(y), Rgb(0xE8ECFF));
+    }
     c.Disc(60, 40, 12, Rgb(0xE8E8D0));
     c.Disc(65, 37, 11, Rgb(0x0A1026));
     Hills(c, 130, 40, Rgb(0x141A2A), 21);

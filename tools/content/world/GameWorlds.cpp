@@ -10,6 +10,7 @@
 #include "tools/content/WorldScripts.h"
 #include "tools/content/world/FrontEndPages.h"
 #include "tools/content/world/Music.h"
+#include "tools/content/world/Scenery.h"
 
 namespace world {
 
@@ -116,12 +117,21 @@ Canvas StoneTexture(Rgba base, uint32_t seed, bool bricks) {
 Canvas SkyPicture(Rgba top, Rgba horizon, bool stars, bool clouds, uint32_t seed) {
     Canvas c(256, 64);
     c.VGradient(0, 0, 256, 64, top, horizon);
+    // One draw per statement: the order of a call's arguments is the compiler's to choose, and the
+    // built databases must not depend on which compiler built the builder.
     if (stars)
-        for (int i = 0; i < 60; ++i) c.Set(Next(seed) % 256, Next(seed) % 48, Rgb(0xF0F0FF));
+        for (int i = 0; i < 60; ++i) {
+            const uint32_t x = Next(seed) % 256;
+            const uint32_t y = Next(seed) % 48;
+            c.Set(static_cast<int>(x), static_cast<int>(y), Rgb(0xF0F0FF));
+        }
     if (clouds)
-        for (int i = 0; i < 9; ++i)
-            c.Disc(static_cast<float>(Next(seed) % 256), 20.0f + Next(seed) % 24, 6.0f + Next(seed) % 8,
-                   Rgb(0xD8DCE4, 150));
+        for (int i = 0; i < 9; ++i) {
+            const uint32_t x = Next(seed) % 256;
+            const uint32_t y = 20 + Next(seed) % 24;
+            const uint32_t r = 6 + Next(seed) % 8;
+            c.Disc(static_cast<float>(x), static_cast<float>(y), static_cast<float>(r), Rgb(0xD8DCE4, 150));
+        }
     return c;
 }
 
@@ -238,6 +248,8 @@ Content ResourceWorld() {
     AddPicture(c, "bres_head34", Head(Rgb(0xE0B090), Rgb(0x5A3A1A), Rgb(0x40506A)));
     AddPicture(c, "bres_headunknown", Head(Rgb(0x8A8A8A), Rgb(0x3A3A3A), Rgb(0x303030)));
     AddPicture(c, "bres_headelder", Head(Rgb(0xD8A888), Rgb(0xD0D0D0), Rgb(0x5A4030)));
+    // The stairs and the vale's scenery, drawn as sprites by the map objects that name them.
+    for (const ScenerySprite& sprite : PaintScenery()) AddPicture(c, sprite.name, sprite.picture);
     // The pictures the base world's rule records name: items, creature frames, hands, portraits.
     for (const RulePicture& p : PaintRulePictures()) AddPicture(c, p.name, p.picture);
     for (const auto& [name, picture] : PaintPagePictures()) AddPicture(c, name, picture);
@@ -249,6 +261,18 @@ Content ResourceWorld() {
     c.seconds.push_back({"bres_tex_floor", "bres_floorstone", 0, Encode(floor)});
     c.seconds.push_back({"bres_tex_wall", "bres_wallstone", 0, Encode(wall)});
     c.seconds.push_back({"bres_tex_ceiling", "bres_ceilingstone", 0, Encode(ceiling)});
+    // The vale's ground: grass and the water of its ponds. A ground cell draws
+    // its object's picture in the colours of its second picture, so each is both, from one encoding.
+    const struct {
+        const char* second;
+        const char* picture;
+        Canvas canvas;
+    } ground[] = {{"bres_tex_grass", "bres_grass", ValeGrass()},
+                  {"bres_tex_water", "bres_water", ValeWater()}};
+    for (const auto& g : ground) {
+        AddPicture(c, g.picture, g.canvas);
+        c.seconds.push_back({g.second, g.picture, 0, Encode(g.canvas)});
+    }
     // The herb that the cellar's flower shows, by the name its item type gives as its picture.
     for (const RulePicture& p : PaintRulePictures())
         if (p.name == "bres_item_herb") c.seconds.push_back({p.name, p.name, 0, Encode(p.picture)});
@@ -291,6 +315,7 @@ Content BaseWorld() {
     stairs.typeCode = 25;
     stairs.id = "base_stairsup";
     stairs.text1 = "stairup";
+    stairs.frames = {"bres_stairs"};
     stairs.sound1 = "bsnd_stepbarefoot-left";
     c.mapObjects = {floor, water, wall, stairs};
     c.tableC = {"base_floorstone", "base_wallstone", "base_water", "base_stairsup"};
@@ -299,15 +324,17 @@ Content BaseWorld() {
     c.tableE = {"base_rat_small",           "base_skeleton_warrior",   "base_wolf_grey",
                 "base_skeleton_mage",       "base_townsfolk_merchant", "base_townsfolk_shepherd",
                 "base_townsfolk_innkeeper", "base_townsfolk_smith",    "base_townsfolk_trainer",
-                "base_townsfolk_gambler",   "base_townsfolk_enchanter"};
+                "base_townsfolk_gambler",   "base_townsfolk_enchanter", "base_townsfolk_elder"};
     c.tableF = {"bres_tex_floor", "bres_tex_wall", "bres_tex_ceiling"};
     c.quests = {
         {"base_q_cellar", "The knocking below",
          "Maren at the inn hears knocking from below her cellar. A ladder in the cellar's side chamber "
          "leads down to the old crypt: find what wakes the dead there and quiet it."},
-        {"base_q_elder", "The elder's errand", "Bring the elder's letter to the smith in the lower town."},
+        {content::kElderQuestId, "The elder's errand",
+         "Bram, the elder who lives by the north road, gave me a letter for Corwen, the smith on the town "
+         "square."},
         {content::kRingQuestId, "Harbour Ring",
-         "The harbour master lost her ring by the well, east of the harbour."}};
+         "Hesper the merchant lost her ring by the well in the eastern fields, east of the town."}};
     for (const std::string& id : FrontEndPageIds()) c.pageIds.push_back(id);
     c.pageSequences = FrontEndPageSequences();
     c.scripts = {{"base_startgame1", 5, ScriptCode({})}, {"base_cellarenter", 5, ScriptCode({})}};

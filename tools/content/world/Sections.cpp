@@ -4,6 +4,8 @@
 #include <cstdio>
 #include <stdexcept>
 
+#include "tools/content/WorldScripts.h"
+
 namespace world {
 
 using namespace parts;
@@ -479,8 +481,227 @@ Section Cellar() {
     return s;
 }
 
-// One piece of the vale: a stone-paved square with a walled house in the middle piece, a well and
-// paths elsewhere. Column and row count from 1.
+// The vale's pieces round the town, row by row from the north-west (the town's own entry is empty):
+// '.' grass, '=' a paved road, '~' a pond, '#' a field wall, 'T' a tree, 'F' a fir, 'b' a bush,
+// 'r' a rock, 'R' a ruin, 'W' the well. The roads meet the town's four sides in the middle of each
+// edge; creatures and the people who stand outside the town have free cells.
+const char* const kValeLayouts[9][21] = {
+    {  // Alder Wood
+        "..T..T...T...T..T..T.",
+        ".T..T..T...T..T...T..",
+        "...T...b..T....T..T..",
+        ".T...T....b..T...T...",
+        "..b....T.....b...T.T.",
+        ".T..T....~~~...T.....",
+        "...T....~~~~~.....T..",
+        ".T....b.~~~~~..T.....",
+        "..T.T....~~~....T..T.",
+        ".....T.......T.......",
+        ".T.b...T..b.....T..T.",
+        "...T.....T...T.......",
+        ".T...T.........b..T..",
+        "..T....T..T.T........",
+        "T...T.........=======",
+        "..T...T.======.....T.",
+        ".T...====..........T.",
+        "...T.=..T..T..T..T...",
+        ".T...=..T..b.....T...",
+        "..T..=.T...T..T....T.",
+        ".T.T.=...T....T..T...",
+    },
+    {  // North Road
+        ".....T....=.....T....",
+        "..b.......=........b.",
+        "...#.#.#.#=#.#.#.#...",
+        "..........=..........",
+        ".T..r.....=......T...",
+        "..........=...b......",
+        "....b.....=..........",
+        ".........b=.r......T.",
+        "..T.......=..........",
+        "....r.....=....b.....",
+        "..........=..........",
+        ".b....T...=.....r....",
+        "..........=..........",
+        ".....b....=...T......",
+        "==========....r......",
+        "..........=......b...",
+        ".r....T...=..........",
+        "..........=....T.....",
+        "...b......=.......r..",
+        "..........=..b.......",
+        ".T........=.......T..",
+    },
+    {  // Stony Rise
+        ".F..r...F....F..r..F.",
+        "...F...r...F.....F...",
+        ".r...F.....rr..F...r.",
+        "...F...F.........F...",
+        ".F...r.........r...F.",
+        "...r.....r.R...r.....",
+        ".F.....r.....r....F..",
+        "...F..............r..",
+        ".r...r..F..~~..F.....",
+        "...F.....~~~~....r.F.",
+        ".F...r...~~~~..F.....",
+        "....F..r..~~......F..",
+        ".r....F.......r......",
+        "...F......F.......F..",
+        "=======..r....F...r..",
+        ".F....===....r.......",
+        "...r....==....F...F..",
+        ".F.....r.=.......r...",
+        "...F.....=.F.....F...",
+        ".r....F..=....r......",
+        "...F.....=.F...F...r.",
+    },
+    {  // Western Meadow
+        "..T..=...b...T....b..",
+        ".b...=.........b.....",
+        "..#..=..b....T.......",
+        ".....=..........b....",
+        "..#..=...T...........",
+        ".....=.......b....T..",
+        "..#..=..b............",
+        "..........T......b...",
+        "..#.....b.....b......",
+        ".....T...............",
+        "..#==================",
+        "...........b.....T...",
+        "..#...b.....T........",
+        "..........b.....b....",
+        "..#...............b..",
+        ".....T...b...........",
+        "..#........T....b....",
+        "....b.............T..",
+        "..#...T.....b........",
+        ".........b.......b...",
+        "..#..T.........T.....",
+    },
+    {},  // Vantrel Town: laid out by hand below
+    {  // Eastern Fields
+        "...b.b.b.b.b.b.b.b...",
+        ".....................",
+        "...b.b.b.b.b.b.b.#...",
+        ".....................",
+        "...b.b.b.b.b.b.b.#...",
+        ".....................",
+        "...b.b.b.b.b.b.b.#...",
+        ".................T...",
+        "..........r......#...",
+        ".........W.......T...",
+        "=====================",
+        "........r........#...",
+        "...b.b.b.b.b.b.b.....",
+        ".................#...",
+        "...b.b.b.b.b.b.b.....",
+        ".................#...",
+        "...b.b.b.b.b.b.b.....",
+        ".................#...",
+        "..T......T.......T...",
+        ".....................",
+        "..T..r....T..r...T...",
+    },
+    {  // Reed Marsh
+        "..b..=..b..T...b...T.",
+        ".b...=...b.....b.....",
+        "...b.=..b...b....b...",
+        ".T...=....b.....T....",
+        "..b..=.b.~~~~.b....b.",
+        "....b=..~~~~~~.......",
+        ".b...=.~~~~~~~~.b..T.",
+        "...b.=.~~~~~~~~..b...",
+        ".T...=.~~~~~~~~.b....",
+        "..b..====~~~~~~....b.",
+        ".b......~~~~~~..T....",
+        "...b.b...~~~~.b..b...",
+        ".T.....b.......b.....",
+        "..b..T....b..T....b..",
+        ".b.....b.........b...",
+        "...T..b...T..b....T..",
+        "..b.....b......b.....",
+        ".T...b.....T.....b...",
+        "...b...T.....b.....T.",
+        ".b..T.....b.....T....",
+        "...b...T...b...T...b.",
+    },
+    {  // South Road
+        ".T........=.......T..",
+        "..b.......=...b......",
+        "..........=..........",
+        ".....r....=.....r....",
+        "..........=..........",
+        "...b......=....b.....",
+        ".T........=.........T",
+        "........b.=..........",
+        "...r......=...r......",
+        "..........=..........",
+        ".....T....=.....T....",
+        "..........=..........",
+        "...b......=.....b....",
+        "..........=..........",
+        ".r........=....r.....",
+        "......b...=..........",
+        "..........=.......T..",
+        "..T.......=..b.......",
+        "...#.#.#.#=#.#.#.#...",
+        "..........=..........",
+        ".T....b...=......T...",
+    },
+    {  // Old Mill
+        ".F..=....F....F....F.",
+        "...F=..r....F....F...",
+        ".F..=.......R.....r..",
+        "....=..F.........F...",
+        ".r..=.....r....F.....",
+        "...F=..F.........F...",
+        ".F..=........r.......",
+        "....====~~~~~.F....F.",
+        ".F.....~~~~~~~.....r.",
+        "...r..~~~~~~~~..F....",
+        ".F.....~~~~~~~R..F...",
+        "....F...~~~~~........",
+        ".r.......~~~.....F...",
+        "...F..F.......r......",
+        ".F......r...F.....F..",
+        "....F.........F......",
+        "..r....F.......F...r.",
+        ".F...F.....r.........",
+        "....r...F......F..F..",
+        ".F........F.....r....",
+        "...F..F.....F.....F..",
+    },
+};
+
+// A piece's cell from its layout character: grass under everything but the roads, which are paved
+// like the town's square.
+CellSpec ValeCell(char c) {
+    CellSpec cell = Floor();
+    cell.layer1 = c == '=' ? kFloor : kGrass;
+    cell.layer1Picture = c == '=' ? kTexFloor : kTexGrass;
+    auto stand = [&cell](uint16_t object) {
+        cell.centre = object;
+        cell.centrePicture = kTexGrass;
+    };
+    switch (c) {
+    case '~':
+        cell.layer2 = kPond;
+        cell.layer2Picture = kTexWater;
+        break;
+    case '#': cell = WallBlock(); break;
+    case 'T': stand(kTree); break;
+    case 'F': stand(kFir); break;
+    case 'b': stand(kBush); break;
+    case 'r': stand(kRock); break;
+    case 'R': stand(kRuin); break;
+    case 'W': stand(kWell); break;
+    default: break;
+    }
+    return cell;
+}
+
+// One piece of the vale: a stone-paved square with a walled house in the middle piece; woods, fields,
+// a marsh, a rise with a ruin and an old mill round it. Column and row count from 1.
 Section ValePiece(int column, int row) {
     Section s;
     char name[16];
@@ -497,8 +718,9 @@ Section ValePiece(int column, int row) {
     s.lightAColour = 0xFFDF;
     s.byteE = 255;
     s.bytes[1] = 1;  // the sky picture set
-    s.indices[0] = kFloor;
-    s.indices[1] = kTexFloor;
+    const bool town = column == 2 && row == 2;
+    s.indices[0] = town ? kFloor : kGrass;
+    s.indices[1] = town ? kTexFloor : kTexGrass;
     std::vector<CellSpec> cells(21 * 21, Floor());
     auto at = [&](int x, int y) -> CellSpec& { return cells[static_cast<size_t>(y * 21 + x)]; };
     std::vector<PlacementSpec> placements;
@@ -521,26 +743,18 @@ Section ValePiece(int column, int row) {
         at(16, 4).centreId = 4;
         placements.push_back({0, "base_townsign", "", "bres_sign_harbour", 4, 0, 16, 4, 0x01});
     } else {
-        // Water in the corner pieces, a low wall along the far edges of the rest.
-        if (column != 2 && row != 2)
-            for (int y = 8; y < 12; ++y)
-                for (int x = 8; x < 12; ++x) {
-                    at(x, y).layer2 = kWater;
-                    at(x, y).layer2Picture = kTexFloor;
-                }
-        else
-            for (int i = 3; i < 18; i += 2) {
-                // Along the far edge: the north or south edge of the middle column, else the west or east.
-                const int edge = column == 2 ? (row == 1 ? 2 : 18) : (column == 1 ? 2 : 18);
-                if (column == 2)
-                    at(i, edge) = WallBlock();
-                else
-                    at(edge, i) = WallBlock();
-            }
+        const char* const* layout = kValeLayouts[(row - 1) * 3 + column - 1];
+        for (int y = 0; y < 21; ++y)
+            for (int x = 0; x < 21; ++x) at(x, y) = ValeCell(layout[y][x]);
     }
     if (column == 3 && row == 3) monsters.push_back({1, 1, 0x02, 0, 15, 15, 0});
     // A grey wolf on the western meadow that leaves the player alone until it is struck.
     if (column == 1 && row == 2) monsters.push_back({3, 1, 0x00, 0, 6, 14, 0});
+    // The elder keeps to his cottage garden by the north road, facing the road; he sends the player
+    // to the smith with a letter.
+    if (column == 2 && row == 1) monsters.push_back({12, 1, 0x0A, 0, 12, 8, 0});
+    // The merchant's lost ring lies in the grass beside the well of the eastern fields.
+    if (column == 3 && row == 2) bags.push_back({1, 0, 10, 9, {content::kRingItemId}});
     if (column == 2 && row == 2) {
         // The town's people: the innkeeper behind the house's banner, the smith and the trainer at
         // their places on the square, the merchant by the house door and the shepherd who wanders.
@@ -591,6 +805,33 @@ void AddBaseSections(Content& c) {
         c.tableC.push_back(o.id);
     }
     c.tableF.push_back("bres_item_herb");
+    c.tableF.push_back("bres_tex_grass");
+    c.tableF.push_back("bres_tex_water");
+    // The vale's scenery, in the order of its references: sprites that block the way, but for the
+    // bushes, which a player pushes through.
+    const struct {
+        const char* id;
+        const char* picture;
+        uint8_t typeCode;
+    } scenery[] = {{"base_tree", "bres_tree", 32}, {"base_fir", "bres_fir", 32},   {"base_bush", "bres_bush", 26},
+                   {"base_rock", "bres_rock", 32}, {"base_ruin", "bres_ruin", 32}, {"base_well", "bres_well", 32}};
+    for (const auto& sc : scenery) {
+        MapObject o;
+        o.typeCode = sc.typeCode;
+        o.id = sc.id;
+        o.frames = {sc.picture};
+        c.mapObjects.push_back(o);
+        c.tableC.push_back(o.id);
+    }
+    for (const auto& [id, picture] : {std::pair{"base_grass", "bres_grass"}, std::pair{"base_pond", "bres_water"}}) {
+        MapObject o;
+        o.typeCode = 1;
+        o.id = id;
+        o.frames = {picture};
+        c.mapObjects.push_back(o);
+        c.tableC.push_back(o.id);
+    }
+    if (c.tableC.size() != kPond) throw std::logic_error("the vale's references moved");
     c.sectionPrefix = "base_s";
     c.gridWidth = 3;
     c.gridHeight = 3;

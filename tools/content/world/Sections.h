@@ -66,9 +66,15 @@ void AddBaseSections(Content& c);
 // tables; the gallery holds one object of each type code t at reference GalleryRef(t).
 namespace parts {
 inline constexpr uint16_t kFloor = 1, kWall = 2, kWater = 3, kStairs = 4, kDoor = 5, kBanner = 6;
-inline constexpr uint16_t kTexFloor = 1, kTexWall = 2, kTexCeiling = 3, kTexHerb = 4;
+inline constexpr uint16_t kTexFloor = 1, kTexWall = 2, kTexCeiling = 3, kTexHerb = 4, kTexGrass = 5,
+                          kTexWater = 6;
 inline constexpr uint16_t kGallery = 6;
 constexpr uint16_t GalleryRef(int typeCode) { return static_cast<uint16_t>(kGallery + typeCode); }
+// The vale's scenery, after the gallery's objects: sprites that stand in a cell's centre.
+inline constexpr uint16_t kTree = kGallery + 44, kFir = kTree + 1, kBush = kTree + 2, kRock = kTree + 3,
+                          kRuin = kTree + 4, kWell = kTree + 5;
+// The vale's ground objects: grass and a pond's water, each drawn with its own picture.
+inline constexpr uint16_t kGrass = kWell + 1, kPond = kWell + 2;
 // Level words: the lock level in bits 6..9, the trap level in 10..13; a floor trap's damage level in
 // bits 8..11.
 constexpr uint16_t LockLevel(int tens) { return static_cast<uint16_t>(tens << 6); }

@@ -471,6 +471,7 @@ bool WriteWorldDatabase(const Content& c, const std::vector<Record>& records, co
     std::memset(h.type, ' ', 4);
     std::memcpy(h.type, c.type.data(), std::min<size_t>(c.type.size(), 4));
     std::memcpy(h.creator, "VnTl", 4);
+    h.creationDate = h.modificationDate = kBuiltDate1904;
     for (const Record& r : records)
         if (!db.AddRecord(r.id, r.data.data(), static_cast<u32>(r.data.size()))) return false;
     return db.Save(path.c_str()) == 1;

@@ -205,6 +205,11 @@ void WriteSkills(Builder& b, const Content& c);
 void WriteAttributes(Builder& b, const Content& c);
 void WriteSectionDirectory(Builder& b, const Content& c);
 
+// The creation and modification date of every database the builder writes (seconds since 1904:
+// 2026-01-01 00:00 UTC). A fixed date, not the clock's, so that a build writes the same bytes every
+// time; the game only compares the dates of two copies of one additional world.
+inline constexpr uint32_t kBuiltDate1904 = 3850070400u;
+
 // Every record of the world at a data version, sorted by id.
 std::vector<Record> BuildWorld(const Content& c, uint8_t version = 122);
 // Writes the records as a database (creator "VnTl", the content's type); false on failure.

@@ -1,0 +1,247 @@
+#include "tools/content/world/Scenery.h"
+
+#include <algorithm>
+#include <cmath>
+
+#include "tools/content/art3d/WorldArt.h"
+
+namespace world {
+
+// Named, not anonymous: the tests compile the builder's sources into one unit.
+namespace scenery_paint {
+
+constexpr Rgba kClear = Rgba{0, 0, 0, 0};
+
+float Noise(int x, int y, uint32_t seed) {
+    return static_cast<float>(Hash(static_cast<uint32_t>(x) * 7919u + static_cast<uint32_t>(y) * 104729u +
+                                   seed * 31337u) %
+                              1000) /
+           1000.0f;
+}
+
+// Smooth value noise with a period of `cell` texels that tiles over a w x h texture.
+float Soft(int x, int y, int cell, int w, int h, uint32_t seed) {
+    const int nx = std::max(1, w / cell), ny = std::max(1, h / cell);
+    const int cx = x / cell, cy = y / cell;
+    const float fx = static_cast<float>(x % cell) / static_cast<float>(cell);
+    const float fy = static_cast<float>(y % cell) / static_cast<float>(cell);
+    auto at = [&](int i, int j) { return Noise((i % nx + nx) % nx, (j % ny + ny) % ny, seed); };
+    const float sx = fx * fx * (3 - 2 * fx), sy = fy * fy * (3 - 2 * fy);
+    const float a = at(cx, cy) + (at(cx + 1, cy) - at(cx, cy)) * sx;
+    const float b = at(cx, cy + 1) + (at(cx + 1, cy + 1) - at(cx, cy + 1)) * sx;
+    return a + (b - a) * sy;
+}
+
+// Fills and discs blend, so clearing needs its own: these make texels see-through.
+void EraseRect(Canvas& c, int x0, int y0, int w, int h) {
+    for (int y = y0; y < y0 + h; ++y)
+        for (int x = x0; x < x0 + w; ++x) c.Set(x, y, kClear);
+}
+void EraseDisc(Canvas& c, float cx, float cy, float r) {
+    for (int y = 0; y < c.Height(); ++y)
+        for (int x = 0; x < c.Width(); ++x)
+            if (std::hypot(x + 0.5f - cx, y + 0.5f - cy) < r) c.Set(x, y, kClear);
+}
+
+// Shades every opaque texel of a sprite by its place: lighter towards the upper left, darker towards
+// the lower right and near its foot, with a little grain.
+void LightFromUpperLeft(Canvas& c, uint32_t seed) {
+    const float w = static_cast<float>(c.Width()), h = static_cast<float>(c.Height());
+    for (int y = 0; y < c.Height(); ++y)
+        for (int x = 0; x < c.Width(); ++x) {
+            const Rgba p = c.Get(x, y);
+            if (p.a == 0) continue;
+            const float lean = 1.12f - 0.25f * (static_cast<float>(x) / w) - 0.2f * (static_cast<float>(y) / h);
+            const float grain = 0.92f + 0.16f * Noise(x, y, seed);
+            Rgba shaded = Shade(p, lean * grain);
+            shaded.a = p.a;
+            c.Set(x, y, shaded);
+        }
+}
+
+// Stone blocks inside a shape: courses `course` texels high, blocks `length` long.
+void StoneBlocks(Canvas& c, const Canvas& shape, Rgba stone, Rgba mortar, int course, int length,
+                 uint32_t seed) {
+    for (int y = 0; y < c.Height(); ++y)
+        for (int x = 0; x < c.Width(); ++x) {
+            if (shape.Get(x, y).a == 0) continue;
+            const int row = y / course;
+            const int shifted = x + ((row & 1) ? length / 2 : 0);
+            const bool joint = (y % course) < 2 || (shifted % length) < 2;
+            const float tone = 0.85f + 0.3f * Noise(shifted / length, row, seed);
+            c.Set(x, y, joint ? mortar : Shade(stone, tone));
+        }
+}
+
+// An arch of dressed stone round a stair that climbs into the dark: the way between the town and
+// the cellar, seen from either end.
+Canvas Stairs() {
+    Canvas c(128, 128, kClear);
+    Canvas outer(128, 128, kClear);
+    outer.Disc(64, 58, 56, Rgb(0xFFFFFF));
+    outer.Fill(8, 58, 112, 70, Rgb(0xFFFFFF));
+    StoneBlocks(c, outer, Rgb(0x7A746A), Rgb(0x34322E), 14, 28, 41);
+    // The opening, black at its top where the stair turns away.
+    Canvas inner(128, 128, kClear);
+    inner.Disc(64, 62, 34, Rgb(0xFFFFFF));
+    inner.Fill(30, 62, 68, 66, Rgb(0xFFFFFF));
+    for (int y = 0; y < 128; ++y)
+        for (int x = 0; x < 128; ++x)
+            if (inner.Get(x, y).a) c.Set(x, y, Mix(Rgb(0x050404), Rgb(0x2A241E), static_cast<float>(y) / 128));
+    // Seven steps, the nearest widest and lightest.
+    for (int i = 0; i < 7; ++i) {
+        const int top = 116 - i * 9, inset = 30 + i * 3;
+        const float light = 1.0f - 0.12f * static_cast<float>(i);
+        const Rgba riser = Shade(Rgb(0x6A645A), light * 0.7f), tread = Shade(Rgb(0x8E877A), light);
+        c.Fill(inset, top, 128 - 2 * inset, 12, riser);
+        c.Fill(inset, top, 128 - 2 * inset, 3, tread);
+    }
+    // The keystone.
+    c.Polygon({{56, 2}, {72, 2}, {69, 16}, {59, 16}}, Rgb(0x8E877A));
+    LightFromUpperLeft(c, 42);
+    return c;
+}
+
+// A dark fir: three tiers of needles over a short trunk.
+Canvas Fir() {
+    Canvas c(80, 160, kClear);
+    c.Fill(36, 126, 8, 34, Rgb(0x4A3020));
+    const Rgba needles[3] = {Rgb(0x1E4A26), Rgb(0x245A2C), Rgb(0x2A6632)};
+    for (int tier = 0; tier < 3; ++tier) {
+        const float top = 4.0f + 38 * tier, bottom = 64.0f + 32 * tier, half = 20.0f + 9 * tier;
+        c.Polygon({{40, top}, {40 + half, bottom}, {40 - half, bottom}}, needles[tier]);
+    }
+    for (int y = 0; y < 130; ++y)
+        for (int x = 0; x < 80; ++x)
+            if (c.Get(x, y).a && Noise(x / 2, y / 3, 51) > 0.8f) c.Set(x, y, Rgb(0x163A1C));
+    LightFromUpperLeft(c, 52);
+    return c;
+}
+
+// A low round bush with a few red berries.
+Canvas Bush() {
+    Canvas c(80, 52, kClear);
+    c.Disc(24, 32, 20, Rgb(0x2E5A22));
+    c.Disc(50, 28, 24, Rgb(0x3A6E2A));
+    c.Disc(40, 38, 18, Rgb(0x26501E));
+    EraseRect(c, 0, 50, 80, 2);
+    for (int y = 0; y < 52; ++y)
+        for (int x = 0; x < 80; ++x)
+            if (c.Get(x, y).a && Noise(x / 2, y / 2, 61) > 0.75f) c.Set(x, y, Rgb(0x4F7A2C));
+    for (int i = 0; i < 6; ++i) {
+        const float bx = 14.0f + 10 * i, by = 22.0f + static_cast<float>(Hash(60u + i) % 20);
+        c.Disc(bx, by, 2.2f, Rgb(0xA02020));
+    }
+    LightFromUpperLeft(c, 62);
+    return c;
+}
+
+// A weathered boulder, flat at its foot, with a patch of moss.
+Canvas Rock() {
+    Canvas c(84, 56, kClear);
+    c.Polygon({{6, 55}, {2, 38}, {14, 16}, {34, 6}, {58, 8}, {76, 22}, {82, 42}, {78, 55}}, Rgb(0x84807A));
+    for (int y = 0; y < 56; ++y)
+        for (int x = 0; x < 84; ++x) {
+            if (!c.Get(x, y).a) continue;
+            const float t = Soft(x, y, 8, 84, 56, 71);
+            Rgba p = Shade(Rgb(0x84807A), 0.8f + 0.4f * t);
+            if (y < 24 && Soft(x, y, 6, 84, 56, 72) > 0.6f) p = Mix(p, Rgb(0x4F7A2C), 0.7f);
+            c.Set(x, y, p);
+        }
+    c.Line({30, 20}, {44, 40}, 1.2f, Rgb(0x4A4640));  // a crack
+    LightFromUpperLeft(c, 73);
+    return c;
+}
+
+// What is left of a watch house on the rise: a broken wall with a window, its top fallen away.
+Canvas Ruin() {
+    Canvas c(160, 120, kClear);
+    Canvas shape(160, 120, kClear);
+    // The wall's top, block by block, lower towards the right where it fell.
+    for (int b = 0; b < 10; ++b) {
+        const int top = b < 3 ? 6 + 6 * b : 24 + static_cast<int>(Hash(80u + b) % 40) + 4 * b;
+        shape.Fill(b * 16, std::min(top, 100), 16, 120 - std::min(top, 100), Rgb(0xFFFFFF));
+    }
+    StoneBlocks(c, shape, Rgb(0x8A8478), Rgb(0x3A3630), 16, 32, 81);
+    // The window, and the fallen stones at the wall's foot.
+    EraseRect(c, 34, 40, 22, 34);
+    EraseDisc(c, 45, 40, 11);
+    for (int i = 0; i < 5; ++i) {
+        const float x = 90.0f + 14 * i, y = 112.0f - static_cast<float>(Hash(90u + i) % 6);
+        c.Disc(x, y, 6.0f + static_cast<float>(Hash(95u + i) % 3), Rgb(0x7A746A));
+    }
+    for (int y = 0; y < 120; ++y)
+        for (int x = 0; x < 160; ++x)
+            if (c.Get(x, y).a && y > 70 && Soft(x, y, 8, 160, 120, 82) > 0.68f) c.Set(x, y, Rgb(0x3E6A2A));
+    LightFromUpperLeft(c, 83);
+    return c;
+}
+
+// A round stone well under a little roof, a bucket on its rim.
+Canvas Well() {
+    Canvas c(96, 112, kClear);
+    // The roof on two posts.
+    c.Polygon({{8, 30}, {48, 4}, {88, 30}}, Rgb(0x8E3A28));
+    for (int i = 0; i < 5; ++i) {
+        const float y = 10.0f + 5 * i;
+        c.Line({48 - (y - 4) * 1.5f, y}, {48 + (y - 4) * 1.5f, y}, 1, Rgb(0x5A2418));
+    }
+    c.Fill(16, 30, 6, 46, Rgb(0x5A3A22));
+    c.Fill(74, 30, 6, 46, Rgb(0x5A3A22));
+    c.Fill(16, 40, 64, 3, Rgb(0x4A3020));  // the winch
+    c.Line({48, 42}, {48, 62}, 1, Rgb(0xB8A888));
+    // The well's round wall of stones, its dark mouth seen over the near rim.
+    Canvas ring(96, 112, kClear);
+    ring.Fill(6, 70, 84, 36, Rgb(0xFFFFFF));
+    ring.Disc(48, 106, 42, Rgb(0xFFFFFF));
+    EraseRect(ring, 0, 108, 96, 4);
+    Canvas stones(96, 112, kClear);
+    StoneBlocks(stones, ring, Rgb(0x8A8478), Rgb(0x3A3630), 9, 18, 91);
+    c.Draw(stones, 0, 0);
+    EraseRect(c, 6, 108, 84, 4);
+    c.RoundRect(10, 64, 76, 12, 6, Rgb(0x9A9488));
+    c.RoundRect(16, 66, 64, 7, 3, Rgb(0x0A0A0C));
+    c.RoundRect(54, 54, 12, 12, 2, Rgb(0x6E4424));  // the bucket
+    c.Fill(54, 58, 12, 2, Rgb(0x3C3C40));
+    LightFromUpperLeft(c, 92);
+    return c;
+}
+
+}  // namespace scenery_paint
+
+std::vector<ScenerySprite> PaintScenery() {
+    using namespace scenery_paint;
+    return {{"bres_stairs", Stairs()}, {"bres_tree", art3d::TreeSprite()}, {"bres_fir", Fir()},
+            {"bres_bush", Bush()},     {"bres_rock", Rock()},               {"bres_ruin", Ruin()},
+            {"bres_well", Well()}};
+}
+
+Canvas ValeGrass() {
+    using scenery_paint::Noise;
+    using scenery_paint::Soft;
+    Canvas c(256, 128);
+    for (int y = 0; y < 128; ++y)
+        for (int x = 0; x < 256; ++x) {
+            const float t = Soft(x, y, 32, 256, 128, 101) * 0.6f + Soft(x, y, 8, 256, 128, 102) * 0.4f;
+            Rgba p = Mix(Rgb(0x2F5A22), Rgb(0x5E8F3A), t);
+            if (Noise(x, y, 103) > 0.97f) p = Rgb(0x7AA848);  // blades catching the light
+            c.Set(x, y, p);
+        }
+    c.Grain(0, 0, 256, 128, 0.08f, 104);
+    return c;
+}
+
+Canvas ValeWater() {
+    using scenery_paint::Soft;
+    Canvas c(256, 128);
+    for (int y = 0; y < 128; ++y)
+        for (int x = 0; x < 256; ++x) {
+            const float t = Soft(x, y, 32, 256, 128, 121) * 0.7f + Soft(x, y, 8, 256, 128, 122) * 0.3f;
+            Rgba p = Mix(Rgb(0x1E3E5A), Rgb(0x3A6A8A), t);
+            if (Soft(x * 2, y, 4, 512, 128, 123) > 0.8f) p = Rgb(0x8AB0C8);  // ripples catching the sky
+            c.Set(x, y, p);
+        }
+    return c;
+}
+
+}  // namespace world

@@ -1,0 +1,27 @@
+// The pictures of the things that stand in the maps as sprites: the stairs between the town and the
+// cellar, and the vale's trees, bushes, rocks, the ruin and the well. They are painted like the 3D
+// view's other art (soft value noise, outlines left out, light from the upper left) and have clear
+// backgrounds, so that the ground shows round them.
+#pragma once
+
+#include <string>
+#include <vector>
+
+#include "tools/content/Canvas.h"
+
+namespace world {
+
+struct ScenerySprite {
+    std::string name;  // the picture's name in the resource world
+    Canvas picture;
+};
+
+// Every sprite above, by the names the base world's map objects give as their frames.
+std::vector<ScenerySprite> PaintScenery();
+
+// The vale's ground textures, in the size of the stone floor texture they stand beside (256 x 128):
+// grass and the still water of its ponds.
+Canvas ValeGrass();
+Canvas ValeWater();
+
+}  // namespace world

@@ -32,6 +32,8 @@ TEST(NewGameStart, OkInCreationEntersTheGameViewWithTheCharacterMade) {
     const std::string face = creation->faceName.GetText();
     rig.Tick(30);
     ASSERT_TRUE(rig.TapLayoutElement(CCreatePlayerScreen::kLayoutGroup, 25));  // OK
+    // The page drawn after the command shows no picture of the world that went.
+    EXPECT_EQ(creation->facePanel.picture, nullptr);
     ASSERT_TRUE(rig.TickUntilScreen(kScreenGame, 600));
     CGame* game = rig.Game();
     EXPECT_NE(game->currentWorld, nullptr);

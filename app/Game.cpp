@@ -1,5 +1,6 @@
 #include "app/Game.h"
 
+#include <cstdio>
 #include <cstring>
 
 #include "app/GameScreenScripts.h"
@@ -350,6 +351,23 @@ bool CGame::LoadInterfacePictures(u16* missing) {
     return ok;
 }
 
+bool CGame::ReloadInterfacePictures(u16* missing) {
+    bool ok = true;
+    for (int i = 0; i < kInterfacePictureCount; ++i) {
+        std::unique_ptr<CRecordHolder>& holder = interfacePictures[static_cast<size_t>(i)];
+        if (holder == nullptr) SetInterfacePicture(i, std::make_unique<CRecordHolder>());
+        const u16 record = InterfacePictureRecord(InterfacePictureBase(i), layoutMode);
+        if (holder->IsLoaded() && holder->recordId == record && holder->database == dataDb.get()) continue;
+        if (!holder->Load(dataDb.get(), record) && ok) {
+            ok = false;
+            if (missing) *missing = record;
+        }
+    }
+    // The letters are drawn from the mode's own font strips as well.
+    if (fonts != nullptr && video != nullptr && !fonts->LoadFonts(*this, video->GetRenderer())) ok = false;
+    return ok;
+}
+
 void CGame::SetDefaultSettings() { ::SetDefaultSettings(settings); }
 void CGame::LoadSettings() { ::LoadSettings(settings, layoutMode); }
 bool CGame::SaveSettings() { return ::SaveSettings(settings); }
@@ -359,6 +377,14 @@ void CGame::SwitchLayoutMode(u32 mode) {
     // Texts the rules build from now on use the new layout's separators.
     ruleContext.layoutMode = mode;
     ChangeScreenMode(mode);
+    // The pictures were chosen for the old layout's screen size; a mode switch that kept them would
+    // draw the old layout's frames and buttons into the new one.
+    if (dataDb != nullptr) {
+        u16 missing = 0;
+        if (!ReloadInterfacePictures(&missing))
+            std::fprintf(stderr, "Vantrel: interface picture %u missing in layout mode %u\n",
+                         static_cast<unsigned>(missing), static_cast<unsigned>(mode));
+    }
     if (video == nullptr) return;
     video->Present();
     video->Rebuild(0);

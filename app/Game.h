@@ -218,6 +218,10 @@ public:
     // Fills every empty holder with the record the layout mode chooses. False when a record is
     // missing; `missing` then names it.
     bool LoadInterfacePictures(u16* missing);
+    // Loads the interface pictures and the fonts again for the current layout mode, after a switch of
+    // mode: each picture goes into the holder it had, so the widgets that point at a holder show the
+    // new layout's picture. False when a record is missing; `missing` then names it.
+    bool ReloadInterfacePictures(u16* missing);
     // Holds the picture as the interface picture of slot `index` (InterfacePictureIndex of its base).
     void SetInterfacePicture(int index, std::unique_ptr<CRecordHolder> picture);
 

@@ -2,6 +2,7 @@
 
 #include <cstdio>
 
+#include "app/InputLog.h"
 #include "app/MainFrame.h"
 #include "platform/Window.h"
 
@@ -9,8 +10,17 @@ CGameApp::CGameApp() = default;
 
 CGameApp::~CGameApp() { ExitInstance(); }
 
+bool CGameApp::RecordInputTo(const std::string& path) {
+    recorder_ = std::make_unique<CInputRecorder>(path);
+    if (recorder_->Ok()) return true;
+    recorder_.reset();
+    std::fprintf(stderr, "Vantrel: cannot write the input log %s\n", path.c_str());
+    return false;
+}
+
 bool CGameApp::InitInstance(std::unique_ptr<plat::Window> window) {
     if (!window) window = plat::CreateGameWindow();
+    if (recorder_ && window) window->AddListener(recorder_.get());
     frame_ = std::make_unique<CMainFrame>(std::move(window));
     CMainFrame* frame = frame_.get();
     SetMainFrame(frame);

@@ -8,6 +8,7 @@
 #include "platform/Window.h"
 
 class CMainFrame;
+class CInputRecorder;
 
 class CGameApp {
 public:
@@ -28,7 +29,14 @@ public:
 
     const std::string& Error() const { return error_; }
 
+    // Writes every input event of the window to a log file from the start on (called before
+    // InitInstance), so that a played session can be replayed, and a bug kept as a test. False when
+    // the file cannot be made.
+    bool RecordInputTo(const std::string& path);
+
 private:
+    // Declared before the frame: it hears the window's last events while the frame goes.
+    std::unique_ptr<CInputRecorder> recorder_;
     std::unique_ptr<CMainFrame> frame_;
     std::string error_;
 };

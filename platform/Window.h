@@ -58,6 +58,8 @@ constexpr uint32_t Oem7 = 222;       // '"
 
 enum class EventType {
     KeyDown,      // key: virtual-key code; keyboard auto-repeat arrives as further key-downs
+    KeyUp,        // key: virtual-key code of a released key (the game polls key states instead; the
+                  // input recorder keeps it)
     MouseMove,    // x, y; leftHeld: the left button is held during the move
     LButtonDown,  // x, y
     LButtonUp,    // x, y (also when released outside the client area while captured)
@@ -75,7 +77,7 @@ struct Event {
     int32_t x = 0;  // client coordinates of mouse events
     int32_t y = 0;
     bool leftHeld = false;
-    uint32_t key = 0;  // virtual-key code of KeyDown
+    uint32_t key = 0;  // virtual-key code of KeyDown and KeyUp
 };
 
 class Window;

@@ -29,4 +29,7 @@ export UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1
 xvfb-run -a -s "-screen 0 1280x1024x24" ctest --test-dir build --output-on-failure -j "$jobs"
 xvfb-run -a -s "-screen 0 1280x1024x24" ctest --test-dir build-asan --output-on-failure -j "$jobs"
 
+# Twenty seconds of random input to the sanitized game: no crash, no sanitizer report.
+build-asan/tools/vantrel_monkey --seed "${MONKEY_SEED:-1}" --seconds 20 --report 10
+
 scripts/fuzz.sh build-asan "${FUZZ_SECONDS:-60}"

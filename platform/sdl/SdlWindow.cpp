@@ -288,8 +288,9 @@ private:
         switch (e.type) {
         case SDL_QUIT: event.type = EventType::Quit; return true;
         case SDL_KEYDOWN:
+        case SDL_KEYUP:
             if (e.key.windowID != id) return false;
-            event.type = EventType::KeyDown;
+            event.type = e.type == SDL_KEYDOWN ? EventType::KeyDown : EventType::KeyUp;
             event.key = VirtualKeyOf(e.key.keysym.sym);
             return event.key != 0;
         case SDL_MOUSEMOTION:

@@ -301,6 +301,10 @@ u32 CCreatePlayerScreen::StartGame() {
     PlayInterfaceSound(game, 1, 10);
     CGameScreen* view = host_.GetGameScreen();
     if (view != nullptr) view->StopMusic();
+    // The new game closes the worlds and with them the texture set the face picture lives in; the page
+    // is drawn once more after this command, so it must no longer point at the face.
+    facePanel.picture = nullptr;  // SetBitmap keeps the picture it has when given none
+    facePanel.state |= kWidgetRedraw;
     progress.Open();
     OpenModal(&progress);
     const bool started = host_.NewGame(&progress);

@@ -3,6 +3,9 @@
 #pragma once
 
 #include "app/Game.h"
+#include "data/MapSection.h"
+#include "data/World.h"
+#include "data/WorldList.h"
 #include "tests/support/FrameRig.h"
 #include "ui/ScreenIds.h"
 #include "world/GameScreen.h"
@@ -28,6 +31,23 @@ struct NewGameRig : FrameRig {
     void SettleView() {
         for (int i = 0; i < 40 && View()->IsBusy(); ++i) Tick(30);
         Tick(30);
+    }
+    // A new game, then the player in the town square, facing south.
+    bool StartInTown() {
+        if (!StartNewGame()) return false;
+        CWorld* world = Game()->worlds->Current();
+        CMapSection* town = world ? world->FindSectionByName("base_s0202") : nullptr;
+        if (!town) return false;
+        View()->EnterMapAt(world, town, 12, 12, 2);
+        SettleView();
+        return View()->section == town;
+    }
+    // A talk with an NPC as a script or a creature starts it: the greeting comes with the talk's first
+    // tick, input from the tick after it.
+    CScreen* TalkTo(const char* npc) {
+        View()->PostTalkEvent(npc);
+        for (int i = 0; i < 3; ++i) Tick(30);
+        return Current();
     }
 };
 

@@ -34,25 +34,6 @@
 namespace {
 
 struct TownRig : testing_support::NewGameRig {
-    // A new game, then the player in the town square, facing south.
-    bool StartInTown() {
-        if (!StartNewGame()) return false;
-        CWorld* world = Game()->worlds->Current();
-        CMapSection* town = world ? world->FindSectionByName("base_s0202") : nullptr;
-        if (!town) return false;
-        View()->EnterMapAt(world, town, 12, 12, 2);
-        SettleView();
-        return View()->section == town;
-    }
-    // The talk with an NPC as a script or a creature starts it: the NPC's screen on the next tick.
-    CScreen* TalkTo(const char* npc) {
-        View()->PostTalkEvent(npc);
-        Tick(30);
-        // The greeting comes with the first tick of the talk; input from the tick after it.
-        Tick(30);
-        Tick(30);
-        return Current();
-    }
     void TapWidget(const CWidget& w) { Tap(w.x + w.w / 2, w.y + w.h / 2); }
     // The services menu button of a command.
     bool TapService(CServicesScreen& services, u32 command) {

@@ -94,22 +94,6 @@ struct PanelPlayRig : testing_support::NewGameRig {
             if (owned.get() == item) return true;
         return false;
     }
-    // The player in the town square, facing south.
-    bool StartInTown() {
-        if (!StartNewGame()) return false;
-        CWorld* world = Game()->worlds->Current();
-        CMapSection* town = world ? world->FindSectionByName("base_s0202") : nullptr;
-        if (!town) return false;
-        View()->EnterMapAt(world, town, 12, 12, 2);
-        SettleView();
-        return View()->section == town;
-    }
-    // A talk with an NPC as a script or a creature starts it: the NPC's screen, ready for input.
-    CScreen* TalkTo(const char* npc) {
-        View()->PostTalkEvent(npc);
-        for (int i = 0; i < 3; ++i) Tick(30);
-        return Current();
-    }
     bool TapService(CServicesScreen& services, u32 command) {
         for (size_t i = 0; i < services.buttons.size(); ++i)
             if (static_cast<u32>(services.buttons[i].command) == command) {

@@ -117,50 +117,43 @@ void CPdbFile::SwapHeader(CPdbHeader& h) {
 
 // The in-memory struct has padding, so the file layout is laid field by field: the fields are
 // swapped to file order and copied at their file offsets.
+namespace {
+// The stored header is the fields back to back with no padding, so both directions walk one list.
+template <class Header, class Visit>
+void ForEachHeaderField(Header& h, Visit visit) {
+    visit(h.name, 32);
+    visit(&h.attributes, 2);
+    visit(&h.version, 2);
+    visit(&h.creationDate, 4);
+    visit(&h.modificationDate, 4);
+    visit(&h.lastBackupDate, 4);
+    visit(&h.modificationNumber, 4);
+    visit(&h.appInfoId, 4);
+    visit(&h.sortInfoId, 4);
+    visit(h.type, 4);
+    visit(h.creator, 4);
+    visit(&h.uniqueIdSeed, 4);
+    visit(&h.nextRecordListId, 4);
+    visit(&h.recordCount, 2);
+}
+}  // namespace
+
 void CPdbFile::EncodeHeader(const CPdbHeader& header, u8* out) {
     CPdbHeader h = header;
     SwapHeader(h);
     u8* p = out;
-    auto put = [&p](const void* field, size_t n) {
+    ForEachHeaderField(h, [&p](const void* field, size_t n) {
         std::memcpy(p, field, n);
         p += n;
-    };
-    put(h.name, 32);
-    put(&h.attributes, 2);
-    put(&h.version, 2);
-    put(&h.creationDate, 4);
-    put(&h.modificationDate, 4);
-    put(&h.lastBackupDate, 4);
-    put(&h.modificationNumber, 4);
-    put(&h.appInfoId, 4);
-    put(&h.sortInfoId, 4);
-    put(h.type, 4);
-    put(h.creator, 4);
-    put(&h.uniqueIdSeed, 4);
-    put(&h.nextRecordListId, 4);
-    put(&h.recordCount, 2);
+    });
 }
 
 void CPdbFile::DecodeHeader(const u8* in, CPdbHeader& h) {
     const u8* p = in;
-    auto get = [&p](void* field, size_t n) {
+    ForEachHeaderField(h, [&p](void* field, size_t n) {
         std::memcpy(field, p, n);
         p += n;
-    };
-    get(h.name, 32);
-    get(&h.attributes, 2);
-    get(&h.version, 2);
-    get(&h.creationDate, 4);
-    get(&h.modificationDate, 4);
-    get(&h.lastBackupDate, 4);
-    get(&h.modificationNumber, 4);
-    get(&h.appInfoId, 4);
-    get(&h.sortInfoId, 4);
-    get(h.type, 4);
-    get(h.creator, 4);
-    get(&h.uniqueIdSeed, 4);
-    get(&h.nextRecordListId, 4);
-    get(&h.recordCount, 2);
+    });
     SwapHeader(h);
 }
 

@@ -29,6 +29,7 @@
 #include "tests/app/NewGameRig.h"
 #include "tests/support/Png.h"
 #include "ui/ScreenIds.h"
+#include "ui/WidgetHelpers.h"
 #include "world/GameScreen.h"
 
 namespace {
@@ -450,6 +451,19 @@ TEST(PanelsInGame, APotionIsBrewedAWeaponMendedAndTheLootSold) {
         if (alchemy.Potions()[i].potion == healing) row = static_cast<int>(i);
     ASSERT_GE(row, 0);
     alchemy.potionList.selection = row;
+    // What the dialog shows of the chosen things: the mortar's condition under its name, and the
+    // pictures of the mortar and the two herbs, which are drawn at their own size inside the slots.
+    ASSERT_GT(alchemy.mortarText.GetPageCount(), 0u);
+    EXPECT_NE(std::string(alchemy.mortarText.pages.GetAt(0)->GetText()).find("Condition: perfect"),
+              std::string::npos)
+        << alchemy.mortarText.pages.GetAt(0)->GetText();
+    for (const CPictureView* picture : {&alchemy.mortarPicture, &alchemy.slotPicture[0], &alchemy.slotPicture[1]}) {
+        ASSERT_NE(picture->picture, nullptr);
+        EXPECT_EQ(picture->stretched, 0u) << "a scaled picture with a transparent ground draws nothing";
+        EXPECT_GE(picture->drawnX, picture->x);
+        EXPECT_LE(picture->drawnX + picture->drawnWidth, picture->x + static_cast<i32>(picture->w));
+    }
+    EXPECT_EQ(alchemy.slotPicture[2].picture, nullptr) << "the third place is empty";
     EXPECT_TRUE(testing_support::MatchesGolden("app_panels_alchemy", rig.Capture()));
     rig.TapWidget(alchemy.brewButton);
     EXPECT_EQ(count(healing), healingBefore + 1) << "a skill of 100 brews it";
@@ -538,6 +552,9 @@ TEST(PanelsInGame, TheEnchanterRechargesASpentWand) {
     ASSERT_EQ(selection.modalChild, &recharge);
     const i32 price = recharge.Price();
     EXPECT_GT(price, 0);
+    // Both lines stand in the label's rectangle: the price, and the gold the player has to pay it with.
+    EXPECT_NE(std::string(recharge.priceText.text.GetText()).find("\rYour gold: 5000"), std::string::npos);
+    EXPECT_GE(recharge.priceText.h, 2 * (CurrentLineHeight(recharge.priceText.fonts) + 1)) << "room for both";
     EXPECT_TRUE(testing_support::MatchesGolden("app_panels_recharge", rig.Capture()));
     rig.TapWidget(recharge.rechargeButton);
     EXPECT_EQ(wand->count, full);

@@ -11,6 +11,7 @@
 #include <string>
 
 #include "app/Game.h"
+#include "app/GameViewDialogs.h"
 #include "data/ItemBag.h"
 #include "data/ItemType.h"
 #include "data/MapSection.h"
@@ -25,7 +26,10 @@
 #include "screens/npc/RepairDialog.h"
 #include "screens/npc/ServicesScreen.h"
 #include "screens/npc/ShopScreen.h"
+#include "screens/panels/MarkRecallDialog.h"
 #include "screens/panels/PanelScreen.h"
+#include "screens/panels/SpellBookDialog.h"
+#include "data/Spells.h"
 #include "tests/app/NewGameRig.h"
 #include "tests/support/Png.h"
 #include "ui/ScreenIds.h"
@@ -103,6 +107,51 @@ struct PanelPlayRig : testing_support::NewGameRig {
                 return true;
             }
         return false;
+    }
+    // Reads a book from the inventory page as the player does: selected, Use, the notice's Ok, the
+    // reader closed.
+    void ReadFromInventory(const CItemInstance& book) {
+        CPanelScreen& panel = *Panel();
+        panel.inventory.Refresh(false);
+        TapCell(EntryOf(book.type));
+        TapWidget(panel.inventory.useButton);
+        Key(32);
+        Tick(30);
+        TapWidget(panel.reader.closeButton);
+    }
+    // The spell key opens the book; the spell's school page, its row chosen, the key again casts it.
+    // False when the book does not offer it.
+    bool CastFromBook(const CSpell& spell) {
+        Key('C');
+        Tick(30);
+        CSpellBookDialog& book = Game()->GetViewDialogs().spellBook;
+        if (View()->modalChild != &book) return false;
+        book.OnCommand(CSpellBookDialog::kFirstTab + static_cast<u32>(spell.school) - 1);
+        for (i32 i = 0; i < book.entries.GetCount(); ++i) {
+            book.entries.selection = i;
+            if (book.GetSelectedSpell() == &spell) {
+                Key('C');
+                Tick(30);
+                return true;
+            }
+        }
+        return false;
+    }
+    // The Ok of every message the view shows, then the view idle.
+    void CloseMessages() {
+        for (int i = 0; i < 10; ++i) {
+            SettleView();
+            if (View()->screenMode != CGameScreen::kModeMessage) break;
+            Key(32);
+            Tick(30);
+        }
+        SettleView();
+    }
+    // Ticks until a dialog shows over the view or the view is idle without one.
+    CForm* TickUntilDialog() {
+        for (int i = 0; i < 120 && !View()->modalChild; ++i) Tick(30);
+        Tick(30);  // a dialog takes taps from the tick after the one it opened in
+        return View()->modalChild;
     }
     // A bag on the ground of the player's cell holding the items, as a fallen creature leaves one.
     CItemBag* DropBagHere(std::initializer_list<const char*> ids) {
@@ -566,6 +615,82 @@ TEST(PanelsInGame, TheEnchanterRechargesASpentWand) {
     rig.Tick(30);
     rig.TapWidget(services->leaveButton);
     EXPECT_EQ(rig.Current(), rig.View());
+}
+
+// The spells of the road home, learnt from their books: Mark keeps the town square in a slot, and from
+// the cellar Recall takes the player back to that very cell, facing the way he stood.
+TEST(PanelsInGame, APlaceIsMarkedAndRecalledTo) {
+    PanelPlayRig rig;
+    ASSERT_TRUE(rig.StartInTown());
+    CGameScreen* view = rig.View();
+    CPlayer& player = rig.Player();
+    const CSpell* mark = player.GetWorld()->spells->FindById("base_spellmark");
+    const CSpell* recall = player.GetWorld()->spells->FindById("base_spellrecall");
+    ASSERT_TRUE(mark && recall);
+    ASSERT_TRUE(rig.OpenFromPortrait());
+    for (const char* id : {"base_spbookmark", "base_spbookrecall"}) {
+        CItemInstance* book = rig.Give(id);
+        ASSERT_NE(book, nullptr) << id;
+        rig.ReadFromInventory(*book);
+    }
+    EXPECT_TRUE(player.KnowsSpell("base_spellmark"));
+    EXPECT_TRUE(player.KnowsSpell("base_spellrecall"));
+    rig.ClosePanel();
+    ASSERT_EQ(rig.Current(), view);
+
+    // Recall before anything was marked says so and opens nothing.
+    player.mana = static_cast<u16>(player.GetMaxMana());
+    ASSERT_TRUE(rig.CastFromBook(*recall));
+    CForm* shown = rig.TickUntilDialog();
+    EXPECT_EQ(view->screenMode, CGameScreen::kModeMessage);
+    EXPECT_NE(shown, &rig.Game()->GetViewDialogs().markRecall);
+    rig.CloseMessages();
+    ASSERT_EQ(view->modalChild, nullptr);
+
+    CMapSection* town = view->section;
+    const i32 townX = view->playerX, townY = view->playerY;
+    const int quarter = view->facing / 90;
+    player.mana = static_cast<u16>(player.GetMaxMana());
+    ASSERT_TRUE(rig.CastFromBook(*mark));
+    CMarkRecallDialog& dialog = rig.Game()->GetViewDialogs().markRecall;
+    ASSERT_EQ(rig.TickUntilDialog(), &dialog);
+    EXPECT_EQ(view->screenMode, CGameScreen::kModeMarkRecall);
+    ASSERT_EQ(dialog.markMode, CMarkRecallDialog::kMarkMode);
+    ASSERT_GT(dialog.slots.GetCount(), 0);
+    EXPECT_TRUE(testing_support::MatchesGolden("app_panels_mark", rig.Capture()));
+    rig.TapWidget(dialog.okButton);
+    ASSERT_FALSE(player.marks.empty());
+    const CMarkedPosition& kept = player.marks[0];
+    EXPECT_EQ(kept.map, town->GetName());
+    EXPECT_EQ(kept.facing, quarter);
+    rig.CloseMessages();  // "Position has been marked."
+    ASSERT_EQ(view->modalChild, nullptr);
+
+    // Down in the cellar, far from the mark.
+    CWorld* world = rig.Game()->worlds->Current();
+    CMapSection* cellar = world->FindSectionByName("base_cellar");
+    ASSERT_NE(cellar, nullptr);
+    view->EnterMapAt(world, cellar, 17, 29, 0);
+    rig.SettleView();
+    ASSERT_EQ(view->section, cellar);
+
+    player.mana = static_cast<u16>(player.GetMaxMana());
+    ASSERT_TRUE(rig.CastFromBook(*recall));
+    ASSERT_EQ(rig.TickUntilDialog(), &dialog);
+    EXPECT_EQ(dialog.markMode, CMarkRecallDialog::kRecallMode);
+    dialog.slots.selection = 0;
+    rig.TapWidget(dialog.okButton);
+    for (int i = 0; i < 200 && view->section != town; ++i) rig.Tick(30);
+    rig.SettleView();
+    ASSERT_EQ(view->section, town) << "back in the town";
+    CMapSection* at = nullptr;
+    i32 sx = 0, sy = 0;
+    ASSERT_TRUE(view->window.WindowToSectionCell(view->playerX, view->playerY, at, sx, sy));
+    EXPECT_EQ(sx, kept.x);
+    EXPECT_EQ(sy, kept.y);
+    EXPECT_EQ(view->playerX, townX);
+    EXPECT_EQ(view->playerY, townY);
+    EXPECT_EQ(view->facing / 90, quarter);
 }
 
 }  // namespace

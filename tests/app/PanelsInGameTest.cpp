@@ -20,7 +20,9 @@
 #include "data/WorldLists.h"
 #include "screens/npc/AlchemyDialog.h"
 #include "screens/npc/CraftRules.h"
+#include "screens/npc/EnchantDialog.h"
 #include "screens/npc/EnchantSelectDialog.h"
+#include "screens/npc/EnchantSpellEntryDialog.h"
 #include "screens/npc/NpcServiceRules.h"
 #include "screens/npc/PotionDialog.h"
 #include "screens/npc/RepairDialog.h"
@@ -691,6 +693,97 @@ TEST(PanelsInGame, APlaceIsMarkedAndRecalledTo) {
     EXPECT_EQ(view->playerX, townX);
     EXPECT_EQ(view->playerY, townY);
     EXPECT_EQ(view->facing / 90, quarter);
+}
+
+// A spell of the player's own put into a plain wand at the enchanter, for gold, with the charges
+// chosen; the wand then casts it from the spell book's page of magic items, and the spell heals.
+TEST(PanelsInGame, TheEnchanterPutsASpellIntoAWandThatThenCastsIt) {
+    PanelPlayRig rig;
+    ASSERT_TRUE(rig.StartInTown());
+    CGameScreen* view = rig.View();
+    CPlayer& player = rig.Player();
+    const CSpell* heal = player.GetWorld()->spells->FindById("base_spellcurelightwounds");
+    ASSERT_NE(heal, nullptr);
+    player.LearnSpell(*heal);
+    CItemInstance* wand = rig.Give("base_wand_ash");
+    ASSERT_NE(wand, nullptr);
+    ASSERT_EQ(wand->GetEffects(), nullptr) << "a plain wand";
+    player.gold = 20000;
+
+    auto* services = dynamic_cast<CServicesScreen*>(rig.TalkTo("Ysolde"));
+    ASSERT_NE(services, nullptr);
+    ASSERT_TRUE(rig.TapService(*services, kServicesEnchant));
+    CEnchantSelectDialog& selection = services->enchanting.selection;
+    ASSERT_EQ(services->modalChild, &selection);
+    int row = -1;
+    for (int i = 0; i < selection.items.GetCount(); ++i)
+        if (selection.ItemOfRow(i) == wand) row = i;
+    ASSERT_GE(row, 0) << "the plain wand is offered";
+    selection.items.selection = row;
+    rig.TapWidget(selection.useButton);
+    rig.Tick(30);
+    CEnchantDialog& enchanting = selection.enchanting;
+    ASSERT_EQ(selection.modalChild, &enchanting);
+
+    // Add: the spell entry, the healing spell tapped in its list, five charges.
+    rig.TapWidget(enchanting.addButton);
+    rig.Tick(30);
+    CEnchantSpellEntryDialog& entry = services->enchanting.entries.spellEntry;
+    ASSERT_EQ(enchanting.modalChild, &entry);
+    ASSERT_GT(entry.spells.GetCount(), 0);
+    int spellRow = -1;
+    for (i32 i = 0; i < entry.spells.GetCount(); ++i)
+        if (std::string(entry.spells.GetItem(i)->label.GetText()) == heal->GetDisplayName()) spellRow = i;
+    ASSERT_GE(spellRow, 0) << "the player's spell is offered";
+    rig.Tap(entry.spells.x + entry.spells.w / 2,
+            entry.spells.y + (spellRow - entry.spells.topRow) * entry.spells.rowHeight + entry.spells.rowHeight / 2);
+    rig.Tick(30);
+    ASSERT_NE(entry.Entry().id, nullptr);
+    EXPECT_STREQ(entry.Entry().id, "base_spellcurelightwounds");
+    for (int i = 0; i < 4; ++i) rig.TapWidget(entry.chargesUp);
+    EXPECT_EQ(entry.Entry().amount, 5);
+    EXPECT_TRUE(testing_support::MatchesGolden("app_npc_enchant_spell_entry", rig.Capture()));
+    rig.TapWidget(entry.okButton);
+    rig.Tick(30);
+    ASSERT_EQ(enchanting.modalChild, nullptr);
+    ASSERT_EQ(enchanting.Count(), 1);
+    const i32 price = enchanting.Totals().price;
+    EXPECT_GT(price, 0);
+    EXPECT_GE(enchanting.Totals().available, 0) << "the wand holds the spell";
+    rig.TapWidget(enchanting.okButton);
+    rig.Tick(30);
+    ASSERT_NE(wand->effects, nullptr);
+    ASSERT_EQ(wand->effects->Count(), 1);
+    EXPECT_STREQ(wand->effects->At(0)->id, "base_spellcurelightwounds");
+    EXPECT_EQ(wand->count, 5) << "the charges chosen";
+    EXPECT_EQ(player.gold, 20000u - static_cast<u32>(price));
+    rig.Key(32);  // the success message's Ok gives the selection back
+    rig.Tick(30);
+    EXPECT_EQ(selection.modalChild, nullptr);
+    rig.TapWidget(selection.closeButton);
+    rig.Tick(30);
+    rig.TapWidget(services->leaveButton);
+    rig.SettleView();
+    ASSERT_EQ(rig.Current(), view);
+
+    // The spell book's magic items: the wand chosen, the spell key casts its spell.
+    player.hp = 3;
+    rig.Key('C');
+    rig.Tick(30);
+    CSpellBookDialog& book = rig.Game()->GetViewDialogs().spellBook;
+    ASSERT_EQ(view->modalChild, &book);
+    book.OnCommand(CSpellBookDialog::kFirstTab + 6);
+    int itemRow = -1;
+    for (i32 i = 0; i < book.entries.GetCount() && itemRow < 0; ++i) {
+        book.entries.selection = i;
+        if (book.GetSelectedItem() == wand) itemRow = i;
+    }
+    ASSERT_GE(itemRow, 0) << "the wand stands among the magic items";
+    rig.Key('C');
+    for (int i = 0; i < 100 && view->IsBusy(); ++i) rig.Tick(30);
+    rig.SettleView();
+    EXPECT_GT(player.hp, 3) << "the wand's spell healed";
+    EXPECT_EQ(wand->count, 4) << "one charge spent";
 }
 
 }  // namespace

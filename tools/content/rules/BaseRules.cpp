@@ -358,6 +358,9 @@ BaseRuleContent MakeBaseRules() {
                                   {E(31, 10, kCast, "base_spelllightningbolt")});
     wand.effects[0].amountPerLevel = 30;
     goods(wand, 5, 2);
+    // A wand without a spell of its own: the enchanter puts one of the player's spells into it.
+    ItemDef& ash = m.Add("base_wand_ash", "Ash wand", 9, 5, "bres_item_wand", 40, 40);
+    ash.enchantCapacity = 100;
     goods(m.WithEffects(m.Add("base_phealmedium", "Healing", 8, 1, "bres_item_potionred", 60, 20),
                         {E(3, 60, kUse)}),
           4, 1);

@@ -82,7 +82,7 @@ Section Crypt() {
     const std::vector<BagSpec> bags = {
         {1, 0, 255, 255,
          {"base_amulet_health", "base_money_100", "base_alc_purplefairyring", "base_alc_powerberries",
-          "base_spbookmark", "base_spbookrecall"}}};
+          "base_spbookmark", "base_spbookrecall", "base_wand_ash"}}};
     s.recordsAt = [cells, monsters, placements, bags](uint8_t v) {
         return std::vector<std::vector<uint8_t>>{UndergroundCells(cells, v), {}, MonsterRecord(monsters, v),
                                                  PlacementRecord(placements, v), BagRecord(bags)};

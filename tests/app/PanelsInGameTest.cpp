@@ -34,6 +34,7 @@
 #include "data/Spells.h"
 #include "tests/app/NewGameRig.h"
 #include "tests/support/Png.h"
+#include "ui/Draw.h"
 #include "ui/ScreenIds.h"
 #include "ui/WidgetHelpers.h"
 #include "world/GameScreen.h"
@@ -148,6 +149,25 @@ struct PanelPlayRig : testing_support::NewGameRig {
             Tick(30);
         }
         SettleView();
+    }
+    // The view's potion button, the potion of that type chosen in its list and drunk; false when the
+    // list does not offer it.
+    bool DrinkFromView(const CItemType* type) {
+        if (!TapElement(kHudGroup, kPotionButton)) return false;
+        Tick(30);
+        auto* potions = dynamic_cast<CPotionDialog*>(View()->modalChild);
+        if (!potions) return false;
+        // A row's key is the potion's place among the carried items.
+        for (i32 i = 0; i < potions->potions.GetCount(); ++i) {
+            const int index = std::atoi(potions->potions.GetItem(i)->key.GetText());
+            if (index >= 0 && index < static_cast<int>(Player().items.size()) &&
+                Player().items[static_cast<size_t>(index)]->type == type) {
+                potions->potions.selection = i;
+                TapWidget(potions->drinkButton);
+                return View()->modalChild == nullptr;
+            }
+        }
+        return false;
     }
     // Ticks until a dialog shows over the view or the view is idle without one.
     CForm* TickUntilDialog() {
@@ -784,6 +804,92 @@ TEST(PanelsInGame, TheEnchanterPutsASpellIntoAWandThatThenCastsIt) {
     rig.SettleView();
     EXPECT_GT(player.hp, 3) << "the wand's spell healed";
     EXPECT_EQ(wand->count, 4) << "one charge spent";
+}
+
+// The effects page's lines for the kind that is selected, as one text with the lines the box wrapped
+// joined again by spaces; AsGlyphs writes an expected line as the page does, in number glyphs.
+std::string EffectLines(const CPanelScreen& panel) {
+    std::string text;
+    for (u32 p = 0; p < panel.effects.description.GetPageCount(); ++p)
+        text += panel.effects.description.pages.GetAt(p)->GetText();
+    std::replace(text.begin(), text.end(), '\r', ' ');
+    return text;
+}
+std::string AsGlyphs(const char* plain) {
+    CStr text(plain);
+    ToNumberGlyphs(text);
+    return text.GetText();
+}
+
+// The gallery chest's potion of strength, taken with the use key on the chest and drunk from the
+// inventory: the effects page lists it with the rounds it has left, and they run down with the clock.
+TEST(PanelsInGame, APotionFromTheChestShowsOnTheEffectsPageWithItsTimeLeft) {
+    PanelPlayRig rig;
+    ASSERT_TRUE(rig.StartNewGame());
+    CGameScreen* view = rig.View();
+    CPlayer& player = rig.Player();
+    const CItemType* strength = rig.Type("base_pstrengthsmall");
+    ASSERT_NE(strength, nullptr);
+    // The chest stands north of the cell in front of the locked door.
+    view->facing = view->targetFacing = 0;
+    view->SetPosition(12, 1);
+    rig.SettleView();
+    rig.Key(32);
+    rig.Tick(30);
+    CPanelScreen& panel = *rig.Panel();
+    ASSERT_EQ(rig.Current(), &panel);
+    ASSERT_TRUE(panel.inventory.lists.IsShowingContainer());
+    const int entry = rig.EntryOf(strength);
+    ASSERT_GE(entry, 0) << "the potion lies in the chest";
+    rig.TapCell(entry);
+    rig.TapWidget(panel.inventory.takeButton);
+    rig.TapWidget(panel.inventory.dropButton);  // over to the player's items
+    ASSERT_FALSE(panel.inventory.lists.IsShowingContainer());
+    ASSERT_GE(rig.EntryOf(strength), 0);
+    rig.ClosePanel();
+    ASSERT_EQ(rig.Current(), view);
+
+    // Drunk from the view's potion button.
+    const u16 before = player.attributes[1];
+    const int effective = player.GetAttribute(1);
+    ASSERT_TRUE(rig.DrinkFromView(strength));
+    EXPECT_EQ(std::count_if(player.items.begin(), player.items.end(),
+                            [&](const auto& item) { return item->type == strength; }),
+              0)
+        << "drunk";
+    EXPECT_EQ(player.attributes[1], before) << "a lasting effect, not a new base value";
+    EXPECT_EQ(player.GetAttribute(1), effective + 5);
+    rig.CloseMessages();  // what the potion does is said in a message
+
+    ASSERT_TRUE(rig.OpenFromPortrait());
+    rig.TapWidget(panel.tabs[CPanelScreen::kCharacter]);
+    rig.TapWidget(panel.characterTabs[4]);
+    ASSERT_EQ(panel.HostedPage(), &panel.effects);
+    ASSERT_GT(panel.effects.list.GetCount(), 0) << "the potion's kind is listed";
+    // The potion's 30 rounds and the one it was drunk in.
+    EXPECT_NE(EffectLines(panel).find(AsGlyphs("+5 Strength, 31 rounds, (Small Strength potion)")),
+              std::string::npos);
+    EXPECT_TRUE(testing_support::MatchesGolden("app_panels_effects_potion", rig.Capture()));
+    rig.ClosePanel();
+    ASSERT_EQ(rig.Current(), view);
+
+    // Seven minutes of the game's clock later the page shows what is left.
+    for (int i = 0; i < 7; ++i) view->AdvanceMinute();
+    ASSERT_TRUE(rig.OpenFromPortrait());
+    rig.TapWidget(panel.tabs[CPanelScreen::kCharacter]);
+    rig.TapWidget(panel.characterTabs[4]);
+    ASSERT_EQ(panel.HostedPage(), &panel.effects);
+    EXPECT_NE(EffectLines(panel).find(AsGlyphs("+5 Strength, 24 rounds,")), std::string::npos);
+    rig.ClosePanel();
+
+    // When the rounds are spent the effect is gone from the player and from the page.
+    for (int i = 0; i < 24; ++i) view->AdvanceMinute();
+    EXPECT_EQ(player.GetAttribute(1), effective);
+    ASSERT_TRUE(rig.OpenFromPortrait());
+    rig.TapWidget(panel.tabs[CPanelScreen::kCharacter]);
+    rig.TapWidget(panel.characterTabs[4]);
+    EXPECT_EQ(EffectLines(panel).find("Strength potion"), std::string::npos) << EffectLines(panel);
+    rig.ClosePanel();
 }
 
 }  // namespace

@@ -38,6 +38,11 @@
 #include "ui/ScreenIds.h"
 #include "ui/WidgetHelpers.h"
 #include "world/GameScreen.h"
+#include "world/MapObject.h"
+#include "world/MapInteractions.h"
+#include "screens/npc/TrainingDialog.h"
+#include "screens/npc/SmithRepairDialog.h"
+#include "screens/npc/LockPickDialog.h"
 
 namespace {
 
@@ -110,6 +115,15 @@ struct PanelPlayRig : testing_support::NewGameRig {
                 return true;
             }
         return false;
+    }
+    // The creatures of the current map go, so that nothing walks up or strikes while the test acts.
+    void Calm() {
+        CGameScreen* view = View();
+        if (!view->section) return;
+        for (const CMonster& m : view->section->monsters) view->window.RemoveCreatureFromCell(view->section, m);
+        view->section->monsters.clear();
+        view->EnterCreatures();
+        SettleView();
     }
     // Reads a book from the inventory page as the player does: selected, Use, the notice's Ok, the
     // reader closed.
@@ -836,6 +850,7 @@ TEST(PanelsInGame, APotionFromTheChestShowsOnTheEffectsPageWithItsTimeLeft) {
     rig.SettleView();
     rig.Key(32);
     rig.Tick(30);
+    rig.Tick(30);  // the panel takes taps from the tick after the one it opened in
     CPanelScreen& panel = *rig.Panel();
     ASSERT_EQ(rig.Current(), &panel);
     ASSERT_TRUE(panel.inventory.lists.IsShowingContainer());
@@ -890,6 +905,182 @@ TEST(PanelsInGame, APotionFromTheChestShowsOnTheEffectsPageWithItsTimeLeft) {
     rig.TapWidget(panel.characterTabs[4]);
     EXPECT_EQ(EffectLines(panel).find("Strength potion"), std::string::npos) << EffectLines(panel);
     rig.ClosePanel();
+}
+
+// One game played through, as a new player spends a first evening: the lockpick and the potion from
+// the cellar's chest; the crypt's door, which has no key, picked open; in the town a weapon and a helm
+// bought, worn (the paper doll and the first-person hands take them), the weapon worn down and mended
+// at the smith, a skill trained, and after a level the points spent on the sheet.
+TEST(PanelsInGame, AFirstEveningInOneSitting) {
+    PanelPlayRig rig;
+    ASSERT_TRUE(rig.StartNewGame());
+    CGameScreen* view = rig.View();
+    CPlayer& player = rig.Player();
+    CWorld* world = rig.Game()->worlds->Current();
+    ASSERT_NE(world, nullptr);
+    rig.Calm();
+
+    // The gallery chest: its lockpick and its potion.
+    view->facing = view->targetFacing = 0;
+    view->SetPosition(12, 1);
+    rig.SettleView();
+    rig.Key(32);
+    rig.Tick(30);
+    rig.Tick(30);  // the panel takes taps from the tick after the one it opened in
+    CPanelScreen& panel = *rig.Panel();
+    ASSERT_EQ(rig.Current(), &panel);
+    const int picks = player.CountItems("base_key_lockpickbeginner");
+    for (const char* id : {"base_key_lockpickbeginner", "base_pstrengthsmall"}) {
+        const int entry = rig.EntryOf(rig.Type(id));
+        ASSERT_GE(entry, 0) << id;
+        rig.TapCell(entry);
+        rig.TapWidget(panel.inventory.takeButton);
+    }
+    EXPECT_EQ(player.CountItems("base_key_lockpickbeginner"), picks + 1);
+    EXPECT_EQ(player.CountItems("base_pstrengthsmall"), 1);
+    rig.ClosePanel();
+    ASSERT_EQ(rig.Current(), view);
+
+    // Down in the crypt, before its locked door: the use key asks, Pick opens the lock-picking dialog,
+    // and a sure hand opens the door.
+    CMapSection* crypt = world->FindSectionByName("base_crypt");
+    ASSERT_NE(crypt, nullptr);
+    view->EnterMapAt(world, crypt, 17, 27, 0);
+    rig.SettleView();
+    rig.Calm();
+    ASSERT_EQ(view->section, crypt);
+    const CPlacement* door = crypt->FindPlacementByName("base_crypt_door");
+    ASSERT_NE(door, nullptr);
+    ASSERT_NE(door->flags & mapobject::kClosed, 0);
+    player.skills[craft::kLockpickSkill] = 100;
+    rig.Key(32);
+    rig.SettleView();
+    ASSERT_EQ(view->screenMode, CGameScreen::kModeDoorPrompt);
+    view->OnCommand(CMapInteractions::kPick);
+    rig.Tick(30);
+    ASSERT_EQ(view->screenMode, CGameScreen::kModeLockPick);
+    auto* picking = dynamic_cast<CLockPickDialog*>(view->modalChild);
+    ASSERT_NE(picking, nullptr);
+    rig.Tick(30);
+    rig.TapWidget(picking->pickButton);
+    EXPECT_EQ(door->level & 0x3C0u, 0u) << "unlocked";
+    EXPECT_EQ(view->modalChild == picking, false);
+    rig.CloseMessages();  // "You have successfully picked the lock."
+    // Unlocked, the door opens to the use key like any other.
+    rig.Key(32);
+    for (int i = 0; i < 200 && (door->flags & (mapobject::kOpening | mapobject::kClosed)); ++i) rig.Tick(30);
+    EXPECT_EQ(door->flags & (mapobject::kOpening | mapobject::kClosed), 0) << "the door stands open";
+    rig.CloseMessages();
+    rig.Key(38);
+    rig.SettleView();
+    EXPECT_EQ(view->playerY, 26) << "through the picked door";
+
+    // The town: a weapon and a piece of armour from the merchant, each for the price the shop shows.
+    CMapSection* town = world->FindSectionByName("base_s0202");
+    ASSERT_NE(town, nullptr);
+    view->EnterMapAt(world, town, 12, 12, 2);
+    rig.SettleView();
+    player.gold = 5000;
+    auto* services = dynamic_cast<CServicesScreen*>(rig.TalkTo("Hesper"));
+    ASSERT_NE(services, nullptr);
+    ASSERT_TRUE(rig.TapService(*services, kServicesBuySell));
+    auto* shop = dynamic_cast<CShopScreen*>(rig.Current());
+    ASSERT_NE(shop, nullptr);
+    constexpr int kEquipWeapon = 5, kEquipSecond = 6;  // the right hand and the left
+    CItemInstance* bought[2] = {};
+    for (int want = 0; want < 2; ++want) {
+        int row = -1;
+        const auto& stock = shop->trade.GetEntries();
+        for (size_t i = 0; i < stock.size() && row < 0; ++i) {
+            const CItemType* t = stock[i].item ? stock[i].item->type : nullptr;
+            const int slot = t ? CPlayer::SlotFor(*t, false) : 0;
+            if (want == 0 ? slot == kEquipWeapon : t && t->itemClass >= 2 && t->itemClass <= 3 && slot > 0 &&
+                                                       slot != kEquipWeapon && slot != kEquipSecond)
+                row = static_cast<int>(i);
+        }
+        ASSERT_GE(row, 0) << (want == 0 ? "a weapon in stock" : "armour in stock");
+        shop->trade.Select(row);
+        const u32 price = shop->trade.GetSelectedEntry()->price;
+        CItemInstance* item = shop->trade.GetSelectedEntry()->item;
+        const u32 gold = player.gold;
+        rig.TapWidget(shop->buyButton);
+        EXPECT_TRUE(rig.Carries(item));
+        EXPECT_EQ(player.gold, gold - price);
+        bought[want] = item;
+    }
+    rig.TapWidget(shop->leaveButton);
+    rig.Tick(30);
+    rig.TapWidget(services->leaveButton);
+    rig.SettleView();
+    ASSERT_EQ(rig.Current(), view);
+
+    // Worn from the inventory: the paper doll's places hold them, and the hands in the view change.
+    const u16 handBefore = view->viewState.overlayB;
+    ASSERT_TRUE(rig.OpenFromPortrait());
+    for (CItemInstance* item : bought) {
+        rig.TapCell(rig.EntryOf(item->type), true);
+        EXPECT_EQ(player.equipment[CPlayer::SlotFor(*item->type, false)], item);
+    }
+    rig.ClosePanel();
+    ASSERT_EQ(rig.Current(), view);
+    rig.Tick(30);
+    EXPECT_NE(view->viewState.overlayB, handBefore) << "the weapon hand shows the weapon";
+
+    // The weapon worn down, mended at the smith for the price he names.
+    CItemInstance* weapon = bought[0];
+    weapon->count = static_cast<u16>(weapon->type->maxCondition / 4);
+    services = dynamic_cast<CServicesScreen*>(rig.TalkTo("Corwen"));
+    ASSERT_NE(services, nullptr);
+    ASSERT_TRUE(rig.TapService(*services, kServicesRepair));
+    CSmithRepairDialog& repair = services->repairDialog;
+    ASSERT_EQ(services->modalChild, &repair);
+    int row = -1;
+    for (size_t i = 0; i < repair.items.size(); ++i)
+        if (repair.items[i] == weapon) row = static_cast<int>(i);
+    ASSERT_GE(row, 0) << "a worn weapon, even one in hand, is offered";
+    repair.list.selection = row;
+    u32 gold = player.gold;
+    const u32 repairPrice = repair.PriceOf(*weapon);
+    rig.TapWidget(repair.actionButton);
+    EXPECT_EQ(weapon->count, weapon->type->maxCondition);
+    EXPECT_EQ(player.gold, gold - repairPrice);
+    rig.TapWidget(repair.cancelButton);
+    rig.Tick(30);
+    rig.TapWidget(services->leaveButton);
+    rig.SettleView();
+
+    // A skill trained.
+    services = dynamic_cast<CServicesScreen*>(rig.TalkTo("Aldo"));
+    ASSERT_NE(services, nullptr);
+    ASSERT_TRUE(rig.TapService(*services, kServicesTraining));
+    CTrainingDialog& training = services->trainingDialog;
+    ASSERT_EQ(services->modalChild, &training);
+    const u32 skill = training.skill;
+    ASSERT_TRUE(skill >= 1 && skill <= 20);
+    const u16 skillBefore = player.skills[skill];
+    gold = player.gold;
+    const u32 trainPrice = training.price;
+    rig.TapWidget(training.trainButton);
+    EXPECT_EQ(player.skills[skill], skillBefore + 1);
+    EXPECT_EQ(player.gold, gold - trainPrice);
+    rig.TapWidget(training.cancelButton);
+    rig.Tick(30);
+    rig.TapWidget(services->leaveButton);
+    rig.SettleView();
+    ASSERT_EQ(rig.Current(), view);
+
+    // A level: the sheet offers its point, which raises an attribute there and then.
+    player.AddXp(static_cast<i32>(player.GetXpForNextLevel() - player.xp), true);
+    rig.CloseMessages();
+    ASSERT_GT(player.attributePoints, 0);
+    ASSERT_TRUE(rig.OpenFromPortrait());
+    rig.TapWidget(panel.tabs[CPanelScreen::kCharacter]);
+    ASSERT_TRUE(panel.sheet.raiseButtons[0].IsShown());
+    const u16 strength = player.attributes[1];
+    rig.TapWidget(panel.sheet.raiseButtons[0]);
+    EXPECT_EQ(player.attributes[1], strength + 1);
+    rig.ClosePanel();
+    EXPECT_EQ(rig.Current(), view);
 }
 
 }  // namespace

@@ -908,7 +908,7 @@ TEST(PanelsInGame, APotionFromTheChestShowsOnTheEffectsPageWithItsTimeLeft) {
 }
 
 // One game played through, as a new player spends a first evening: the lockpick and the potion from
-// the cellar's chest; the crypt's door, which has no key, picked open; in the town a weapon and a helm
+// the cellar's chest; a healing potion brewed from the gallery's herbs; the crypt's door, which has no key, picked open; in the town a weapon and a helm
 // bought, worn (the paper doll and the first-person hands take them), the weapon worn down and mended
 // at the smith, a skill trained, and after a level the points spent on the sheet.
 TEST(PanelsInGame, AFirstEveningInOneSitting) {
@@ -938,6 +938,57 @@ TEST(PanelsInGame, AFirstEveningInOneSitting) {
     }
     EXPECT_EQ(player.CountItems("base_key_lockpickbeginner"), picks + 1);
     EXPECT_EQ(player.CountItems("base_pstrengthsmall"), 1);
+    rig.ClosePanel();
+    ASSERT_EQ(rig.Current(), view);
+
+    // Herbs of the gallery: the flower picked with the use key, the lady slipper taken from the bag
+    // that lies on the floor. What the start kit gave of them goes first, so that the brew below can
+    // only be made of what was found.
+    for (const char* id : {"base_alc_alkieberries", "base_alc_ladyslipper"})
+        while (player.CountItems(id) > 0) player.RemoveItems(id, 1);
+    // The mortar is an alchemist's kit (this new character's class starts without one).
+    if (player.CountItems("base_alc_mortarbeginner") == 0) ASSERT_NE(rig.Give("base_alc_mortarbeginner"), nullptr);
+    const CPlacement* flower = view->section->FindPlacementByName("base_gallery13");
+    const CPlacement* herbBag = view->section->FindPlacementByName("base_gallery17");
+    ASSERT_TRUE(flower && herbBag);
+    view->facing = view->targetFacing = 0;
+    view->SetPosition(flower->x, flower->y + 1);
+    rig.SettleView();
+    rig.Key(32);
+    rig.CloseMessages();  // "You have found Alkie berries."
+    EXPECT_EQ(player.CountItems("base_alc_alkieberries"), 1);
+    view->facing = view->targetFacing = 0;
+    view->SetPosition(herbBag->x, herbBag->y + 1);
+    rig.SettleView();
+    rig.Key(32);
+    rig.Tick(30);
+    rig.Tick(30);
+    ASSERT_EQ(rig.Current(), &panel);
+    ASSERT_TRUE(panel.inventory.lists.IsShowingContainer());
+    const int slipper = rig.EntryOf(rig.Type("base_alc_ladyslipper"));
+    ASSERT_GE(slipper, 0);
+    rig.TapCell(slipper);
+    rig.TapWidget(panel.inventory.takeButton);
+    EXPECT_EQ(player.CountItems("base_alc_ladyslipper"), 1);
+
+    // Brewed with the mortar: the two restoring herbs make a healing potion.
+    rig.TapWidget(panel.inventory.dropButton);  // over to the player's items
+    player.skills[craft::kAlchemySkill] = 100;
+    const int healing = player.CountItems("base_phealsmall");
+    rig.TapCell(rig.EntryOf(rig.Type("base_alc_mortarbeginner")));
+    rig.TapWidget(panel.inventory.useButton);
+    ASSERT_EQ(panel.state.page, CPanelScreen::kAlchemy);
+    CAlchemyDialog& alchemy = *panel.alchemy;
+    rig.TapWidget(alchemy.slotNext[0]);
+    rig.TapWidget(alchemy.slotNext[1]);
+    rig.TapWidget(alchemy.slotNext[1]);
+    ASSERT_FALSE(alchemy.Potions().empty()) << "the found herbs make a potion";
+    rig.TapWidget(alchemy.brewButton);
+    EXPECT_EQ(player.CountItems("base_phealsmall"), healing + 1);
+    EXPECT_EQ(player.CountItems("base_alc_alkieberries") + player.CountItems("base_alc_ladyslipper"), 0);
+    rig.Key(32);
+    rig.Tick(30);
+    rig.TapWidget(alchemy.closeButton);
     rig.ClosePanel();
     ASSERT_EQ(rig.Current(), view);
 

@@ -3,7 +3,9 @@
 // looks into a bag lying there, the tabs lead to the character and journal pages, and closing gives
 // the view back as it was. What the player does there goes through taps on the screens' own widgets:
 // loot taken, worn and dropped, a potion drunk from the view, points spent after a level, a quest read,
-// a potion brewed and a weapon mended with the player's own tools.
+// a potion brewed and a weapon mended with the player's own tools, a place marked and recalled to, a
+// spell put into a wand and cast from it, a lasting potion on the effects page, and a first evening
+// played through in one game.
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -542,7 +544,8 @@ TEST(PanelsInGame, APotionIsBrewedAWeaponMendedAndTheLootSold) {
     EXPECT_NE(std::string(alchemy.mortarText.pages.GetAt(0)->GetText()).find("Condition: perfect"),
               std::string::npos)
         << alchemy.mortarText.pages.GetAt(0)->GetText();
-    for (const CPictureView* picture : {&alchemy.mortarPicture, &alchemy.slotPicture[0], &alchemy.slotPicture[1]}) {
+    for (const CPictureView* picture :
+         {&alchemy.mortarPicture, &alchemy.slotPicture[0], &alchemy.slotPicture[1]}) {
         ASSERT_NE(picture->picture, nullptr);
         EXPECT_EQ(picture->stretched, 0u) << "a scaled picture with a transparent ground draws nothing";
         EXPECT_GE(picture->drawnX, picture->x);
@@ -770,7 +773,8 @@ TEST(PanelsInGame, TheEnchanterPutsASpellIntoAWandThatThenCastsIt) {
         if (std::string(entry.spells.GetItem(i)->label.GetText()) == heal->GetDisplayName()) spellRow = i;
     ASSERT_GE(spellRow, 0) << "the player's spell is offered";
     rig.Tap(entry.spells.x + entry.spells.w / 2,
-            entry.spells.y + (spellRow - entry.spells.topRow) * entry.spells.rowHeight + entry.spells.rowHeight / 2);
+            entry.spells.y + (spellRow - entry.spells.topRow) * entry.spells.rowHeight +
+                entry.spells.rowHeight / 2);
     rig.Tick(30);
     ASSERT_NE(entry.Entry().id, nullptr);
     EXPECT_STREQ(entry.Entry().id, "base_spellcurelightwounds");
@@ -947,7 +951,8 @@ TEST(PanelsInGame, AFirstEveningInOneSitting) {
     for (const char* id : {"base_alc_alkieberries", "base_alc_ladyslipper"})
         while (player.CountItems(id) > 0) player.RemoveItems(id, 1);
     // The mortar is an alchemist's kit (this new character's class starts without one).
-    if (player.CountItems("base_alc_mortarbeginner") == 0) ASSERT_NE(rig.Give("base_alc_mortarbeginner"), nullptr);
+    if (player.CountItems("base_alc_mortarbeginner") == 0)
+        ASSERT_NE(rig.Give("base_alc_mortarbeginner"), nullptr);
     const CPlacement* flower = view->section->FindPlacementByName("base_gallery13");
     const CPlacement* herbBag = view->section->FindPlacementByName("base_gallery17");
     ASSERT_TRUE(flower && herbBag);
@@ -1038,17 +1043,19 @@ TEST(PanelsInGame, AFirstEveningInOneSitting) {
     auto* shop = dynamic_cast<CShopScreen*>(rig.Current());
     ASSERT_NE(shop, nullptr);
     constexpr int kEquipWeapon = 5, kEquipSecond = 6;  // the right hand and the left
+    // The first stock entry held in the weapon hand, then the first piece of armour worn elsewhere.
+    auto wanted = [&](const CItemType* t, int want) {
+        const int slot = t ? CPlayer::SlotFor(*t, false) : 0;
+        if (want == 0) return slot == kEquipWeapon;
+        return t && t->itemClass >= 2 && t->itemClass <= 3 && slot > 0 && slot != kEquipWeapon &&
+               slot != kEquipSecond;
+    };
     CItemInstance* bought[2] = {};
     for (int want = 0; want < 2; ++want) {
         int row = -1;
         const auto& stock = shop->trade.GetEntries();
-        for (size_t i = 0; i < stock.size() && row < 0; ++i) {
-            const CItemType* t = stock[i].item ? stock[i].item->type : nullptr;
-            const int slot = t ? CPlayer::SlotFor(*t, false) : 0;
-            if (want == 0 ? slot == kEquipWeapon : t && t->itemClass >= 2 && t->itemClass <= 3 && slot > 0 &&
-                                                       slot != kEquipWeapon && slot != kEquipSecond)
-                row = static_cast<int>(i);
-        }
+        for (size_t i = 0; i < stock.size() && row < 0; ++i)
+            if (wanted(stock[i].item ? stock[i].item->type : nullptr, want)) row = static_cast<int>(i);
         ASSERT_GE(row, 0) << (want == 0 ? "a weapon in stock" : "armour in stock");
         shop->trade.Select(row);
         const u32 price = shop->trade.GetSelectedEntry()->price;

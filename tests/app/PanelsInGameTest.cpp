@@ -552,6 +552,8 @@ TEST(PanelsInGame, APotionIsBrewedAWeaponMendedAndTheLootSold) {
         EXPECT_LE(picture->drawnX + picture->drawnWidth, picture->x + static_cast<i32>(picture->w));
     }
     EXPECT_EQ(alchemy.slotPicture[2].picture, nullptr) << "the third place is empty";
+    for (int i = 0; i < 2; ++i)
+        EXPECT_EQ(alchemy.slotText[i].GetPageCount(), 1u) << "every effect of herb " << i << " shows";
     EXPECT_TRUE(testing_support::MatchesGolden("app_panels_alchemy", rig.Capture()));
     rig.TapWidget(alchemy.brewButton);
     EXPECT_EQ(count(healing), healingBefore + 1) << "a skill of 100 brews it";

@@ -916,7 +916,8 @@ TEST(PanelsInGame, APotionFromTheChestShowsOnTheEffectsPageWithItsTimeLeft) {
 // One game played through, as a new player spends a first evening: the lockpick and the potion from
 // the cellar's chest; a healing potion brewed from the gallery's herbs; the crypt's door, which has no key, picked open; in the town a weapon and a helm
 // bought, worn (the paper doll and the first-person hands take them), the weapon worn down and mended
-// at the smith, a skill trained, and after a level the points spent on the sheet.
+// at the smith, a skill trained, after a level the points spent on the sheet, and a look at the journal
+// and the spell book.
 TEST(PanelsInGame, AFirstEveningInOneSitting) {
     PanelPlayRig rig;
     ASSERT_TRUE(rig.StartNewGame());
@@ -1139,8 +1140,14 @@ TEST(PanelsInGame, AFirstEveningInOneSitting) {
     const u16 strength = player.attributes[1];
     rig.TapWidget(panel.sheet.raiseButtons[0]);
     EXPECT_EQ(player.attributes[1], strength + 1);
+    // The journal and the spell book are a tab away, and the view comes back as it was.
+    rig.TapWidget(panel.tabs[CPanelScreen::kQuests]);
+    EXPECT_EQ(panel.HostedPage(), &panel.quests);
+    rig.TapWidget(panel.tabs[CPanelScreen::kSpells]);
+    EXPECT_EQ(panel.HostedPage(), &panel.spells);
     rig.ClosePanel();
     EXPECT_EQ(rig.Current(), view);
+    EXPECT_EQ(view->section, town);
 }
 
 }  // namespace

@@ -1,5 +1,6 @@
 #include "app/GameViewModalDialogs.h"
 
+#include <string_view>
 #include <vector>
 
 #include "app/Game.h"
@@ -61,6 +62,8 @@ bool CGameViewModalDialogs::OpenKeptDialog(CGameViewDialog kind, const char* tex
     switch (kind) {
     case CGameViewDialog::kSpellBook: return game_.GetViewDialogs().OpenSpellBook();
     case CGameViewDialog::kRealmTravel: return game_.GetViewDialogs().OpenVoyage(text, destination);
+    case CGameViewDialog::kMarkRecall:
+        return game_.GetViewDialogs().OpenMarkRecall(text && std::string_view(text) == "mark");
     default: return false;
     }
 }

@@ -163,6 +163,13 @@ void CGameScreen::PostShipVoyageEvent(const char* destination, const char* secon
     events.push_back(std::move(e));
 }
 
+void CGameScreen::PostSpellEvent(int type, int word) {
+    if (type < static_cast<int>(kEventMark) || type > static_cast<int>(kEventEnchant)) return;
+    auto e = NewEvent(static_cast<u32>(type));
+    e->value = static_cast<u16>(word);
+    events.push_back(std::move(e));
+}
+
 // Texts of any length go in: the message grows with them (a world's names and sign texts included).
 void CGameScreen::AppendMessage(const char* text) {
     if (events.empty() || events.back()->type != kEventMessage) PostMessageEvent("", 1, nullptr);

@@ -113,6 +113,14 @@ void CGameMapObjects::PostDoorPrompt(const CDoorPrompt& prompt) {
 }
 
 bool CGameMapObjects::DispatchEvent(CGameEvent& e) {
+    switch (e.type) {
+    case kEventMark: travel_.OnMarkEvent(); return true;
+    case kEventRecall: travel_.OnRecallEvent(); return true;
+    case kEventTownPortal: travel_.OnTownPortalEvent(); return true;
+    case kEventRecharge: travel_.OnRechargeEvent(); return true;
+    case kEventEnchant: travel_.OnEnchantEvent(e.value); return true;
+    default: break;
+    }
     if (e.type != kEventDoorPrompt) return false;
     CDoorPrompt prompt;
     prompt.text = e.text.GetText();

@@ -12,6 +12,7 @@
 #include "world/MapInteractions.h"
 #include "world/MapObject.h"
 #include "world/MapObjectHost.h"
+#include "world/TravelEvents.h"
 
 struct CGameEvent;
 
@@ -38,7 +39,8 @@ public:
     i32 HandleCreatureEvent(u32 code, CMapSection& section, u8 creatureId, i32 x, i32 y, bool& changed) override;
 
     // --- what the view's event queue, its dialog answers and the scripts hand over ---
-    // Game event 11 (the door prompt): true when the event was one of the map objects'.
+    // Game event 11 (the door prompt) and the spell events 14..18 (mark, recall, town portal, recharge,
+    // enchant): true when the event was one of the map objects'.
     bool DispatchEvent(CGameEvent& event);
     // The answer of the door prompt (screen mode 9): Open, Disarm or Pick; Cancel does nothing.
     void AnswerDoorPrompt(u32 result);
@@ -110,6 +112,7 @@ private:
 
     CGameScreen& view_;
     CMapInteractions interactions_{*this};
+    CTravelEvents travel_{*this};
     std::map<std::pair<const CMapSection*, u8>, std::unique_ptr<CPlacedMapObject>> placed_;
     CMapObject plainObject_;
     std::unique_ptr<CPlacedMapObject> defaultObject_;

@@ -178,6 +178,9 @@ public:
     void ShowPlayerHit(int damage, int kind) override;
     void ShowDamageOverTime(int damage) override;
     void CalmCreatures(int radius) override;
+    // Mark, recall, the town portal, recharge and enchant: queued as the view's events 14..18, which
+    // the map objects handle once the cast is over.
+    void PostSpellEvent(int type, int word) override;
 
     // --- seams: the clock's weather, the surroundings and the cell window's per-tick passes are
     // classes of their own that the view calls here ---

@@ -52,6 +52,22 @@ CRecordHolder* CAlchemyDialog::PictureOf(const CItemType* type) const {
     return game && name ? game->FindTexturePicture(name) : nullptr;
 }
 
+void CAlchemyDialog::ShowItemPicture(CPictureView& view, const CItemType* type) {
+    view.SetPicture(PictureOf(type), 1, 0, 0);
+    if (!view.picture || !view.stretched) return;
+    i32 pw = 0, ph = 0;
+    PictureSizeOf(view.picture, pw, ph);
+    if (pw > static_cast<i32>(view.w) || ph > static_cast<i32>(view.h)) {
+        view.transparent = 0;  // too big to centre: scaled down on its own ground
+        return;
+    }
+    view.stretched = 0;
+    view.drawnWidth = pw;
+    view.drawnHeight = ph;
+    view.drawnX = view.x + (static_cast<i32>(view.w) - pw) / 2;
+    view.drawnY = view.y + (static_cast<i32>(view.h) - ph) / 2;
+}
+
 void CAlchemyDialog::Open(const CItemInstance* mortar) {
     RemoveAllWidgets();
     messageBar.Attach(game);
@@ -84,10 +100,14 @@ void CAlchemyDialog::Open(const CItemInstance* mortar) {
     mortarNext.SetPictures(arrowRight, kMortarNext, 0);
     Place(mortarText, 477);
     craft::SetupDetailBox(mortarText);
+    // The names stand on one line: the boxes are low, and the condition or the effects need the
+    // lines below them.
+    mortarText.oneLineTitle = 1;
     for (int i = 0; i < 3; ++i) {
         Place(slotPicture[i], static_cast<u32>(480 + 4 * i));
         Place(slotText[i], static_cast<u32>(481 + 4 * i));
         craft::SetupDetailBox(slotText[i]);
+        slotText[i].oneLineTitle = 1;
         Place(slotPrevious[i], SlotCommand(i, false));
         slotPrevious[i].SetPictures(arrowLeft, SlotCommand(i, false), 0);
         Place(slotNext[i], SlotCommand(i, true));
@@ -142,7 +162,7 @@ void CAlchemyDialog::ShowMortar() {
         CStr body;
         body.Format("Condition: %s", craft::ConditionWord(e.item->count, e.type->maxCondition));
         mortarText.SetText(e.name.c_str(), body.GetText(), 0, 0);
-        mortarPicture.SetPicture(PictureOf(e.type), 1, 0, 0);
+        ShowItemPicture(mortarPicture, e.type);
     } else {
         mortarText.SetText("", "", 0, 0);
         mortarPicture.SetPicture(nullptr, 1, 0, 0);
@@ -168,7 +188,7 @@ void CAlchemyDialog::ShowSlot(int slot) {
         CStr name;
         name.Format(e.count > 1 ? "%s (%u)" : "%s", e.name.c_str(), static_cast<unsigned>(e.count));
         slotText[slot].SetText(name.GetText(), effects.GetText(), 0, 0);
-        slotPicture[slot].SetPicture(PictureOf(e.type), 1, 0, 0);
+        ShowItemPicture(slotPicture[slot], e.type);
     } else {
         slotText[slot].SetText("", "", 0, 0);
         slotPicture[slot].SetPicture(nullptr, 1, 0, 0);

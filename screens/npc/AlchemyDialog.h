@@ -98,6 +98,9 @@ private:
     void Brew(bool confirmed);
     void ShowMessage(const char* text, u32 buttons, State next);
     CRecordHolder* PictureOf(const CItemType* type) const;
+    // The item's picture in a slot, centred at its own size: item pictures are drawn with their
+    // transparent ground, which the picture view cannot scale.
+    void ShowItemPicture(CPictureView& view, const CItemType* type);
 
     IAlchemist* alchemist = nullptr;
     State state = kChoosing;

@@ -132,6 +132,9 @@ void CEnchantSpellEntryDialog::UpdateValues() {
     text.Format("%u", static_cast<unsigned>(needed < 0 ? 0 : needed));
     ToNumberGlyphs(text);
     neededValue.SetText(text.GetText());
+    // The value labels draw no ground of their own: the dialog's background goes under the new
+    // numbers, or they land on the old ones.
+    flags |= kFormRedrawAll;
     chargesUp.EnablePen(entry.amount < 100 ? 1 : 0);
     chargesDown.EnablePen(entry.amount > 1 ? 1 : 0);
     skillUp.EnablePen(entry.amountPerLevel < 100 ? 1 : 0);

@@ -161,6 +161,9 @@ void CEnchantTypeEntryDialog::UpdateNeeded() {
     text.Format("%d", needed);
     ToNumberGlyphs(text);
     neededValue.SetText(text.GetText());
+    // The value labels draw no ground of their own: the dialog's background goes under the new
+    // numbers, or they land on the old ones.
+    flags |= kFormRedrawAll;
 }
 
 void CEnchantTypeEntryDialog::TypeChosen() {

@@ -174,7 +174,7 @@ TEST(MapObjectsInPlay, AChestShowsItsBag) {
     ASSERT_NE(chest, nullptr);
     EXPECT_EQ(panels->container, chest);
     EXPECT_EQ(panels->showContainer, 1u);
-    EXPECT_EQ(chest->GetItemCount(), 3);
+    EXPECT_EQ(chest->GetItemCount(), 4);
     rig.Game()->SwitchScreen(kScreenBack);
     EXPECT_EQ(rig.Current(), view);
 }

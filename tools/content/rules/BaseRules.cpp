@@ -166,6 +166,11 @@ BaseRuleContent MakeBaseRules() {
               {E(24, 20, kUse, "", 3)}, "bsnd_spellheal"),
         Spell("base_spelldisarm", "Disarm Trap", "Makes a trap harmless.", 6, 20, kTouch,
               {Timed(E(44, 20, kUse), 0, 40)}, "bsnd_spellair"),
+        // The road home: mark a place, and come back to it from anywhere that allows it.
+        Spell("base_spellmark", "Mark", "Remembers the place where you stand.", 6, 25, kSelf,
+              {E(46, 1, kUse)}, "bsnd_spellair"),
+        Spell("base_spellrecall", "Recall", "Takes you back to a place you marked.", 6, 40, kSelf,
+              {E(47, 1, kUse)}, "bsnd_spellair"),
     };
 
     RecipeDef healing;
@@ -239,6 +244,9 @@ BaseRuleContent MakeBaseRules() {
                   {E(6, 25, kUse)});
     m.WithEffects(m.Add("base_pmanasmall", "Small Mana", 8, 1, "bres_item_potionblue", 30, 20),
                   {E(9, 20, kUse)});
+    // The one potion whose strength stays a while: half an hour of a stronger arm.
+    m.WithEffects(m.Add("base_pstrengthsmall", "Small Strength", 8, 1, "bres_item_potiongreen", 40, 20),
+                  {Timed(E(2, 5, kUse, "", 1), 30)});
 
     m.Armour("base_shield_woodenround", "Wooden round shield", 3, 1, 3, 20, 500, "bres_item_shield");
     m.Armour("base_shield_smallwooden", "Small wooden shield", 3, 1, 2, 12, 350, "bres_item_shield");
@@ -262,7 +270,9 @@ BaseRuleContent MakeBaseRules() {
                  {"base_spbookburninghand", "Burning Hand", "base_spellburninghand"},
                  {"base_spbookcurse", "Curse", "base_spellcurse"},
                  {"base_spbookdrainhealth", "Drain Health", "base_spelldrainhealth"},
-                 {"base_spbookfeather", "Feather", "base_spellfeather"}};
+                 {"base_spbookfeather", "Feather", "base_spellfeather"},
+                 {"base_spbookmark", "Mark", "base_spellmark"},
+                 {"base_spbookrecall", "Recall", "base_spellrecall"}};
     for (const auto& b : books)
         m.WithEffects(m.Add(b.id, b.name, 9, 2, "bres_item_spellbook", 60, 80), {E(31, 1, kCast, b.spell)});
     ItemDef& hammer =
@@ -348,6 +358,9 @@ BaseRuleContent MakeBaseRules() {
                                   {E(31, 10, kCast, "base_spelllightningbolt")});
     wand.effects[0].amountPerLevel = 30;
     goods(wand, 5, 2);
+    // A wand without a spell of its own: the enchanter puts one of the player's spells into it.
+    ItemDef& ash = m.Add("base_wand_ash", "Ash wand", 9, 5, "bres_item_wand", 40, 40);
+    ash.enchantCapacity = 100;
     goods(m.WithEffects(m.Add("base_phealmedium", "Healing", 8, 1, "bres_item_potionred", 60, 20),
                         {E(3, 60, kUse)}),
           4, 1);

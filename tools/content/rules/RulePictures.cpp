@@ -59,6 +59,7 @@ Canvas PaintItem(const std::string& name) {
     } else if (Has(name, "potion") || Has(name, "vial") || Has(name, "water")) {
         Rgba liquid = Has(name, "red")                          ? Rgb(0xC02A2A)
                       : Has(name, "blue")                       ? Rgb(0x2A5AD0)
+                      : Has(name, "green")                      ? Rgb(0x3A9A3A)
                       : Has(name, "black") || Has(name, "vial") ? Rgb(0x5A1020)
                                                                 : Rgb(0x7AB8E0);
         c.Disc(16, 20, 9, kOutline);

@@ -81,7 +81,8 @@ Section Crypt() {
         {1, 4, 0x02, 0, 14, 30, 0}};
     const std::vector<BagSpec> bags = {
         {1, 0, 255, 255,
-         {"base_amulet_health", "base_money_100", "base_alc_purplefairyring", "base_alc_powerberries"}}};
+         {"base_amulet_health", "base_money_100", "base_alc_purplefairyring", "base_alc_powerberries",
+          "base_spbookmark", "base_spbookrecall", "base_wand_ash"}}};
     s.recordsAt = [cells, monsters, placements, bags](uint8_t v) {
         return std::vector<std::vector<uint8_t>>{UndergroundCells(cells, v), {}, MonsterRecord(monsters, v),
                                                  PlacementRecord(placements, v), BagRecord(bags)};

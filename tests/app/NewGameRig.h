@@ -16,6 +16,10 @@ struct NewGameRig : FrameRig {
     bool StartNewGame() {
         if (!StartOnBuiltDatabase()) return false;
         Key(27);
+        return EnterNewGame();
+    }
+    // From the front end (past the splash): the game databases opened afresh, a new player, the view.
+    bool EnterNewGame() {
         Game()->ResetWorld();
         if (!Game()->OpenGameDatabases(nullptr) || !Game()->NewGame(nullptr)) return false;
         CScreen* current = Current();

@@ -136,7 +136,8 @@ void AddTownNpcs(std::vector<NpcDef>& npcs) {
     enchanter.dialogue.greetings = {Entry("base_npc_enchanter_hello", "Greeting", "", {Say("Hm? Yes?")})};
     npcs.push_back(enchanter);
 
-    // The card player: no profile, so "Cards" is a link of the talk screen; bets up to 200.
+    // The card player: his one service brings up the services menu with "Cards"; with no profile his
+    // talk offers "Cards" among its links too. Bets up to 200.
     NpcDef gambler = Person("Fenn", "bres_head34", "", "", kCards);
     gambler.maxBet = 200;
     gambler.dialogue.greetings = {Entry("base_npc_cardplayer_hello", "Greeting", "",

@@ -138,7 +138,7 @@ TEST(CardGameInPlay, TheTownsCardPlayerIsBetAndPlayedWithTheMouseToAWinAndALoss)
     EXPECT_TRUE(losses);
 }
 
-// The give-up button asks first; No plays on, Yes loses the bet at once. A bet that the gold no longer
+// Giving up asks first, by Escape or by the give-up button; No plays on, Yes loses the bet at once. A bet that the gold no longer
 // covers is refused by the menu, and nothing is taken.
 TEST(CardGameInPlay, GivingUpLosesTheBetAndAnUncoveredBetIsRefused) {
     CardRig rig;
@@ -168,8 +168,15 @@ TEST(CardGameInPlay, GivingUpLosesTheBetAndAnUncoveredBetIsRefused) {
     EXPECT_EQ(game.player.gold, 70u);
     ASSERT_TRUE(rig.AwaitPlayersTurn(*board));
 
+    // Escape asks as the give-up button does.
     for (u32 answer : {CCardGameScreen::kGiveUpNo, CCardGameScreen::kGiveUpYes}) {
-        rig.TapWidget(board->giveUpButton);
+        if (answer == CCardGameScreen::kGiveUpNo) {
+            rig.Key(27);
+            rig.Tick(30);
+        } else {
+            rig.TapWidget(board->giveUpButton);
+        }
+        ASSERT_EQ(rig.Current(), board) << answer;
         ASSERT_NE(board->modalChild, nullptr) << answer;
         rig.TapBarButton(board->messageBar, answer);
         EXPECT_EQ(board->IsFinished(), answer == CCardGameScreen::kGiveUpYes) << answer;

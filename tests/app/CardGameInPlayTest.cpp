@@ -30,16 +30,6 @@ struct CardRig : testing_support::PlayRig {
         Tick(30);  // the menu takes taps from the tick after its entry
         return static_cast<CServicesScreen*>(Current());
     }
-    void TapWidget(const CWidget& widget) {
-        Tap(widget.x + widget.w / 2, widget.y + widget.h / 2);
-        Tick(30);
-    }
-    const CWidget* MenuButton(CServicesScreen& menu, const char* caption) {
-        for (size_t i = 0; i < menu.buttons.size(); ++i)
-            if (std::string(menu.buttons[i].caption) == caption && menu.menuButtons[i].IsShown())
-                return &menu.menuButtons[i];
-        return nullptr;
-    }
     CCardGameScreen* Board() { return static_cast<CCardGameScreen*>(Game()->GetScreen(kScreenCardGame)); }
     // Waits until the player may lay a card down (or the game is over); false when neither comes.
     bool AwaitPlayersTurn(CCardGameScreen& board) {
@@ -81,9 +71,7 @@ void PlayAGameForABetOf100(u32 startTime, bool& won) {
     ASSERT_GE(gold, 100u);
     const u32 minutes = view->gameClock.Minutes();
 
-    const CWidget* cards = rig.MenuButton(*menu, "Cards");
-    ASSERT_NE(cards, nullptr);
-    rig.TapWidget(*cards);
+    ASSERT_TRUE(rig.TapService(*menu, kServicesCards));
     ASSERT_EQ(menu->modalChild, &menu->betDialog);
     // He bets up to 200: steps of 50, the bet opening at one step.
     EXPECT_EQ(menu->betDialog.Bet(), 50);
@@ -148,7 +136,7 @@ TEST(CardGameInPlay, GivingUpLosesTheBetAndAnUncoveredBetIsRefused) {
     ASSERT_NE(menu, nullptr);
     game.player.gold = 120;
 
-    rig.TapWidget(*rig.MenuButton(*menu, "Cards"));
+    ASSERT_TRUE(rig.TapService(*menu, kServicesCards));
     ASSERT_EQ(menu->modalChild, &menu->betDialog);
     rig.TapWidget(menu->betDialog.maximumButton);
     ASSERT_EQ(menu->betDialog.Bet(), 200);
@@ -161,7 +149,7 @@ TEST(CardGameInPlay, GivingUpLosesTheBetAndAnUncoveredBetIsRefused) {
     ASSERT_EQ(menu->modalChild, nullptr);
 
     rig.Tick(30);
-    rig.TapWidget(*rig.MenuButton(*menu, "Cards"));
+    ASSERT_TRUE(rig.TapService(*menu, kServicesCards));
     rig.TapWidget(menu->betDialog.okButton);  // the opening bet, 50
     CCardGameScreen* board = rig.Board();
     ASSERT_EQ(rig.Current(), board);

@@ -103,8 +103,9 @@ void AddTownNpcs(std::vector<NpcDef>& npcs) {
                            knockingTopic};
     npcs.push_back(inn);
 
-    // The trainer: no profile, so its service shows as a link on the talk screen.
-    NpcDef trainer = Person("Aldo", "bres_headunknown", "", "", kTraining);
+    // The trainer: his service brings up the services menu, which greets with his welcome; with no
+    // profile his talk shows the service again as a link.
+    NpcDef trainer = Person("Aldo", "bres_headunknown", "", "Guard up, feet apart. A lesson?", kTraining);
     trainer.trainerSkill = 1;
     trainer.bytes[4] = 40;  // trains up to 40
     trainer.dialogue.greetings = {
@@ -138,7 +139,7 @@ void AddTownNpcs(std::vector<NpcDef>& npcs) {
 
     // The card player: his one service brings up the services menu with "Cards"; with no profile his
     // talk offers "Cards" among its links too. Bets up to 200.
-    NpcDef gambler = Person("Fenn", "bres_head34", "", "", kCards);
+    NpcDef gambler = Person("Fenn", "bres_head34", "", "A hand of cards? I play for up to 200.", kCards);
     gambler.maxBet = 200;
     gambler.dialogue.greetings = {Entry("base_npc_cardplayer_hello", "Greeting", "",
                                         {Say("Sit, sit. The cards are warm and so is the ale. A hand?")})};

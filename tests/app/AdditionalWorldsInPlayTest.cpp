@@ -5,6 +5,8 @@
 #include <gtest/gtest.h>
 
 #include <string>
+#include <utility>
+#include <vector>
 
 #include "app/Game.h"
 #include "core/Settings.h"
@@ -13,6 +15,8 @@
 #include "data/WorldList.h"
 #include "screens/frontend/MainMenuScreen.h"
 #include "screens/frontend/WorldsScreen.h"
+#include "script/ScriptContext.h"
+#include "script/ScriptValue.h"
 #include "tests/app/NewGameRig.h"
 #include "ui/ButtonBar.h"
 #include "ui/ScreenIds.h"
@@ -63,6 +67,23 @@ struct WorldsInPlayRig : testing_support::NewGameRig {
         ASSERT_TRUE(TapLayoutElement(CWorldsScreen::kLayoutGroup, element)) << element;
         Tick(30);
     }
+    // What a script in the game view that lists the first expansion's start entries offers, as
+    // (id, label): it makes a list and adds "exppack1" to it.
+    std::vector<std::pair<std::string, std::string>> StartEntriesOffered() {
+        CGameScreen* view = View();
+        CScriptContext* context = Game()->GetScriptContext();
+        if (!context || context->GetWorld() != &view->scriptWorld) return {{"no script world", ""}};
+        context->SetupEvent(kEventUse, nullptr, view->section, nullptr, view->playerX, view->playerY, -1, 1,
+                            kRouteGameView);
+        ScriptArgs args;
+        ScriptResult result;
+        args.a[0] = CScriptValue("Where to?");
+        context->ExecuteWorldCommand(238, args, result);
+        args.a[0] = CScriptValue("exppack1");
+        args.a[1] = CScriptValue("exppack1");
+        context->ExecuteWorldCommand(170, args, result);
+        return view->pendingList.entries;
+    }
     const CWorldEntry& Entry() const { return Game()->GetInstalledWorlds()[0]; }
     u32 StoredActive() {
         u32 active = 9;
@@ -102,9 +123,10 @@ TEST(AdditionalWorldsInPlay, TheBuiltWorldIsDisabledAndEnabledFromTheMenu) {
     rig.TapElement(kBack);
     ASSERT_EQ(rig.Current(), game.GetScreen(kScreenMainMenu));
 
-    // A new game leaves the disabled world closed.
+    // A new game leaves the disabled world closed and offers no start in it.
     ASSERT_TRUE(rig.EnterNewGame());
     EXPECT_EQ(game.worlds->FindWorldByShortName("embr"), nullptr);
+    EXPECT_TRUE(rig.StartEntriesOffered().empty());
 
     // A new run remembers it disabled: the scan finds the file again, the settings keep it off.
     rig.Stop();
@@ -125,6 +147,8 @@ TEST(AdditionalWorldsInPlay, TheBuiltWorldIsDisabledAndEnabledFromTheMenu) {
     const CWorld* embers = again.worlds->FindWorldByShortName("embr");
     ASSERT_NE(embers, nullptr) << again.worlds->LastError();
     EXPECT_STREQ(embers->title.GetText(), "The Ember Caves");
+    using Offer = std::pair<std::string, std::string>;
+    EXPECT_EQ(rig.StartEntriesOffered(), std::vector<Offer>{Offer("embr_STARTGAME", "The Ember Caves (50\t)")});
 }
 
 // During a game the screen says why nothing may change, and its buttons take no taps.

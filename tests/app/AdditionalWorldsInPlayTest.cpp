@@ -148,7 +148,8 @@ TEST(AdditionalWorldsInPlay, TheBuiltWorldIsDisabledAndEnabledFromTheMenu) {
     ASSERT_NE(embers, nullptr) << again.worlds->LastError();
     EXPECT_STREQ(embers->title.GetText(), "The Ember Caves");
     using Offer = std::pair<std::string, std::string>;
-    EXPECT_EQ(rig.StartEntriesOffered(), std::vector<Offer>{Offer("embr_STARTGAME", "The Ember Caves (50\t)")});
+    EXPECT_EQ(rig.StartEntriesOffered(),
+              std::vector<Offer>{Offer("embr_STARTGAME", "The Ember Caves (50\t)")});
 }
 
 // During a game the screen says why nothing may change, and its buttons take no taps.

@@ -179,7 +179,12 @@ bool CGame::Initialize() {
     tickCounter = 0;
     currentScreen = nullptr;
 
+    // A world seen for the first time is remembered here, after the start-up save: saved at once, the
+    // store holds what the game remembers, also for a run that changes nothing else.
+    CWorldSetting remembered[std::size(settings.Worlds)];
+    std::memcpy(remembered, settings.Worlds, sizeof remembered);
     worlds->UpdateInstalledWorlds();
+    if (std::memcmp(remembered, settings.Worlds, sizeof remembered) != 0) SaveSettings();
     // The music plays from the first screen on; a music database that is missing or damaged leaves
     // the game silent and nothing more.
     worlds->OpenWorldByName(CWorldList::kMusicDatabase);

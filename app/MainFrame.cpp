@@ -75,6 +75,11 @@ constexpr FixedKey kFixedKeys[] = {
 
 bool IsWideLayout(u32 mode) { return mode == 14 || mode == 15 || mode == 16; }
 
+// The letters of the fixed table that the settings' key rows offer too.
+bool IsMovementLetter(u32 key) {
+    return key == 'W' || key == 'S' || key == 'Q' || key == 'E' || key == 'A' || key == 'D';
+}
+
 // The settings screen offers Shift and Ctrl as the left-hand keys (160 and 162, the codes the keys
 // are stored under); the platform reports either Shift as 16 and either Ctrl as 17.
 u32 ReportedKeyCode(u32 code) {
@@ -131,6 +136,10 @@ u32 KeyDownCommand(u32 key, bool ctrl, u32 layoutMode, const u32* configured) {
                 (configured[i] == key || configured[i] == folded || ReportedKeyCode(configured[i]) == key))
                 return kConfiguredCommands[i];
         }
+        // Here the letters of movement belong to the player's keys: one taken off its command, or
+        // set to "none", must not go on doing it. The arrows, Enter, Space and Escape keep their
+        // fixed meaning, as the menus need them.
+        if (IsMovementLetter(key)) return 0;
     }
     for (const FixedKey& k : kFixedKeys)
         if (k.key == key) return ctrl ? k.withCtrl : k.command;

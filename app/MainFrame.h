@@ -23,7 +23,8 @@ bool GetScreenModeInfo(u32 mode, const char** title, u32* width, u32* height);
 // The command of a key-down: the configured keys first in the wide layouts (14, 15, 16), then the
 // fixed key table (its Ctrl column while Ctrl is held); 0 for a key without a command.
 // `configured` holds the key words "Key1" .. "Key9"; a word of the left Shift or Ctrl (160, 162)
-// matches the Shift or Ctrl key (16, 17).
+// matches the Shift or Ctrl key (16, 17). In the wide layouts the letters W, S, Q, E, A and D act
+// only through the configured keys: a letter that no key word names gives no command there.
 u32 KeyDownCommand(u32 key, bool ctrl, u32 layoutMode, const u32* configured);
 // The command of configured key `index` (0 .. 8).
 u32 ConfiguredKeyCommand(int index);

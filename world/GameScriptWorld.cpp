@@ -3,6 +3,7 @@
 #include "core/Random.h"
 #include "data/MapSection.h"
 #include "data/World.h"
+#include "data/WorldList.h"
 #include "data/WorldLists.h"
 #include "data/WorldRecords.h"
 #include "world/GameMapObjects.h"
@@ -114,6 +115,17 @@ void CGameScriptWorld::ClearTalkTopics() {
 
 void CGameScriptWorld::AddTalkTopic(const char* id, const char* title) {
     if (IScriptWorld* s = Screens()) s->AddTalkTopic(id, title);
+}
+
+void CGameScriptWorld::AddWorldStartEntries(i32 expansion, bool toTalk) {
+    CWorldList* worlds = view_.GetHost() ? view_.GetHost()->GetWorldList() : nullptr;
+    if (worlds == nullptr || expansion < 1 || expansion > 3) return;
+    worlds->AddWorldStartEntries(static_cast<u32>(expansion), [this, toTalk](const char* label, const char* id) {
+        if (toTalk)
+            AddTalkTopic(id, label);
+        else
+            AddPendingListEntry(id, label);
+    });
 }
 
 void CGameScriptWorld::AddTalkText(const char* text, i32 style) {

@@ -44,6 +44,7 @@ public:
     // The talk and page commands go to the screen that shows them (IGameViewHost::GetScreenScripts).
     void ClearTalkTopics() override;
     void AddTalkTopic(const char* id, const char* title) override;
+    void AddWorldStartEntries(i32 expansion, bool toTalk) override;
     void AddTalkText(const char* text, i32 style) override;
     void EndTalk() override;
     void SetTalkGoNext() override;

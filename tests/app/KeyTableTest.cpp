@@ -63,6 +63,33 @@ TEST(KeyTable, ConfiguredKeysApplyOnlyInTheWideLayouts) {
     }
 }
 
+// Keys moved in the settings: the new key does the command, and a letter taken off every row does
+// nothing in the wide layouts, though the fixed table names it; the arrows keep their meaning, and
+// the handheld layouts keep the whole fixed table.
+TEST(KeyTable, ALetterTakenOffItsCommandStopsInTheWideLayouts) {
+    // Turn left on "a" (strafe left, tried later, loses it), turn right on the right arrow, forward
+    // and strafe right on none.
+    const u32 moved[9] = {0, 115, 97, 39, 32, 99, 13, 97, 0};
+    struct Case {
+        u32 key;
+        bool ctrl;
+        u32 mode;
+        u32 command;
+    } cases[] = {
+        {'A', false, 15, kCommandTurnLeft},   {'Q', false, 15, 0},
+        {'Q', true, 15, 0},                   {'E', false, 16, 0},
+        {'W', false, 14, 0},                  {'D', false, 15, 0},
+        {39, false, 15, kCommandTurnRight},   {38, false, 15, kCommandForward},
+        {37, false, 15, kCommandTurnLeft},    {'S', false, 15, kCommandBack},
+        {'I', false, 15, kCommandInventory},  {'Q', false, 9, kCommandTurnLeft},
+        {'W', false, 9, kCommandForward},     {'D', false, 10, kCommandStrafeRight},
+    };
+    for (const Case& c : cases) {
+        EXPECT_EQ(KeyDownCommand(c.key, c.ctrl, c.mode, moved), c.command)
+            << "key " << c.key << (c.ctrl ? " with Ctrl" : "") << " in mode " << c.mode;
+    }
+}
+
 TEST(KeyTable, ConfiguredKeyMatching) {
     // Codes that are not letters match by equality; a word of 0 never matches; the first match wins.
     u32 keys[9] = {38, 0, 'z', 187, 0, 0, 0, 0, 38};

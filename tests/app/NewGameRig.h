@@ -6,6 +6,7 @@
 #include "data/MapSection.h"
 #include "data/World.h"
 #include "data/WorldList.h"
+#include "screens/npc/ServicesScreen.h"
 #include "tests/support/FrameRig.h"
 #include "ui/ScreenIds.h"
 #include "world/GameScreen.h"
@@ -16,6 +17,10 @@ struct NewGameRig : FrameRig {
     bool StartNewGame() {
         if (!StartOnBuiltDatabase()) return false;
         Key(27);
+        return EnterNewGame();
+    }
+    // From the front end (past the splash): the game databases opened afresh, a new player, the view.
+    bool EnterNewGame() {
         Game()->ResetWorld();
         if (!Game()->OpenGameDatabases(nullptr) || !Game()->NewGame(nullptr)) return false;
         CScreen* current = Current();
@@ -27,6 +32,21 @@ struct NewGameRig : FrameRig {
         return Current() == View();
     }
     CGameScreen* View() const { return Game()->GetGameScreen(); }
+    // The player's taps: each is followed by a tick, as the frame's timer runs between two taps.
+    void TapWidget(const CWidget& w) {
+        Tap(w.x + w.w / 2, w.y + w.h / 2);
+        Tick(30);
+    }
+    // The services menu's button of a command, tapped, and a tick more for what it opens.
+    bool TapService(CServicesScreen& services, u32 command) {
+        for (size_t i = 0; i < services.buttons.size(); ++i)
+            if (static_cast<u32>(services.buttons[i].command) == command) {
+                TapWidget(services.menuButtons[i]);
+                Tick(30);
+                return true;
+            }
+        return false;
+    }
     // Ticks until the view is idle again (a step takes 8 phases of 25 ms), then one more.
     void SettleView() {
         for (int i = 0; i < 40 && View()->IsBusy(); ++i) Tick(30);

@@ -60,11 +60,6 @@ struct PanelPlayRig : testing_support::NewGameRig {
         const CItemType* type = Type(id);
         return type ? Player().AddItemCopies(count, *type) : nullptr;
     }
-    // The player's taps: each is followed by a tick, as the frame's timer runs between two taps.
-    void TapWidget(const CWidget& w) {
-        Tap(w.x + w.w / 2, w.y + w.h / 2);
-        Tick(30);
-    }
     bool TapElement(u16 group, u32 element) {
         const bool ok = TapLayoutElement(group, element);
         Tick(30);
@@ -107,15 +102,6 @@ struct PanelPlayRig : testing_support::NewGameRig {
     bool Carries(const CItemInstance* item) const {
         for (const auto& owned : Player().items)
             if (owned.get() == item) return true;
-        return false;
-    }
-    bool TapService(CServicesScreen& services, u32 command) {
-        for (size_t i = 0; i < services.buttons.size(); ++i)
-            if (static_cast<u32>(services.buttons[i].command) == command) {
-                TapWidget(services.menuButtons[i]);
-                Tick(30);
-                return true;
-            }
         return false;
     }
     // The creatures of the current map go, so that nothing walks up or strikes while the test acts.

@@ -207,8 +207,8 @@ TEST_F(BuiltWorldLinks, KeysOpenDoorsThatExistAndLockedDoorsCanBeOpened) {
     EXPECT_GE(herbs, 2);
 }
 
-// Each NPC shows a name, not an id, and stands in the world as the creature that speaks for it; the
-// town piece carries the town flag.
+// Each NPC shows a name, not an id, stands in the world as the creature that speaks for it, and
+// greets on its services menu when it has one; the town piece carries the town flag.
 TEST_F(BuiltWorldLinks, EveryNpcHasANameAndStandsInTown) {
     std::set<std::string> placed;
     for (CMapSection* section : sections)
@@ -217,9 +217,14 @@ TEST_F(BuiltWorldLinks, EveryNpcHasANameAndStandsInTown) {
             if (type && type->npcId) placed.insert(type->npcId);
         }
     for (int i = 0; i < built.lists.npcs.Count(); ++i) {
-        const std::string name = built.lists.npcs.At(i)->GetName();
+        const CNpc* npc = built.lists.npcs.At(i);
+        const std::string name = npc->GetName();
         EXPECT_EQ(name.find('_'), std::string::npos) << name << " reads as an id";
         EXPECT_EQ(placed.count(name), 1u) << name << " stands nowhere";
+        // One with services greets on the services menu; without a welcome the menu shows the
+        // placeholder "- welcome message not found -".
+        if (npc->GetServiceFlags() != 0)
+            EXPECT_TRUE(npc->GetWelcomeText() && *npc->GetWelcomeText()) << name << " has services but no welcome";
     }
     CMapSection* town = built.base->FindSectionAt(2, 2);
     ASSERT_NE(town, nullptr);

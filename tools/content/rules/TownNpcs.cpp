@@ -103,8 +103,9 @@ void AddTownNpcs(std::vector<NpcDef>& npcs) {
                            knockingTopic};
     npcs.push_back(inn);
 
-    // The trainer: no profile, so its service shows as a link on the talk screen.
-    NpcDef trainer = Person("Aldo", "bres_headunknown", "", "", kTraining);
+    // The trainer: his service brings up the services menu, which greets with his welcome; with no
+    // profile his talk shows the service again as a link.
+    NpcDef trainer = Person("Aldo", "bres_headunknown", "", "Guard up, feet apart. A lesson?", kTraining);
     trainer.trainerSkill = 1;
     trainer.bytes[4] = 40;  // trains up to 40
     trainer.dialogue.greetings = {
@@ -136,8 +137,9 @@ void AddTownNpcs(std::vector<NpcDef>& npcs) {
     enchanter.dialogue.greetings = {Entry("base_npc_enchanter_hello", "Greeting", "", {Say("Hm? Yes?")})};
     npcs.push_back(enchanter);
 
-    // The card player: no profile, so "Cards" is a link of the talk screen; bets up to 200.
-    NpcDef gambler = Person("Fenn", "bres_head34", "", "", kCards);
+    // The card player: his one service brings up the services menu with "Cards"; with no profile his
+    // talk offers "Cards" among its links too. Bets up to 200.
+    NpcDef gambler = Person("Fenn", "bres_head34", "", "A hand of cards? I play for up to 200.", kCards);
     gambler.maxBet = 200;
     gambler.dialogue.greetings = {Entry("base_npc_cardplayer_hello", "Greeting", "",
                                         {Say("Sit, sit. The cards are warm and so is the ale. A hand?")})};

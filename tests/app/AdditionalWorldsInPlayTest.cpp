@@ -1,0 +1,189 @@
+// The additional-worlds screen as a user reaches it, by the main menu with the mouse, on the small
+// additional world that the builder writes: disabled and enabled again before a game, the settings
+// and the installed list following at once and after a restart, a new game opening only an enabled
+// world, and the list read-only while a game runs.
+#include <gtest/gtest.h>
+
+#include <string>
+#include <utility>
+#include <vector>
+
+#include "app/Game.h"
+#include "core/Settings.h"
+#include "core/WorldEntry.h"
+#include "data/World.h"
+#include "data/WorldList.h"
+#include "screens/frontend/MainMenuScreen.h"
+#include "screens/frontend/WorldsScreen.h"
+#include "script/ScriptContext.h"
+#include "script/ScriptValue.h"
+#include "tests/app/NewGameRig.h"
+#include "ui/ButtonBar.h"
+#include "ui/ScreenIds.h"
+
+namespace {
+
+constexpr u32 kDisable0 = 674, kEnable0 = 691, kBack = 25;
+
+struct WorldsInPlayRig : testing_support::NewGameRig {
+    WorldsInPlayRig() { env.withAdditionalWorld = true; }
+
+    // Past the splash to the main menu; a game left running by the run before was saved as it ended,
+    // and the menu's offer to load it is declined.
+    bool StartAtMenu() {
+        if (!StartOnBuiltDatabase()) return false;
+        Key(27);
+        Tick(30);
+        auto* menu = static_cast<CMainMenuScreen*>(Game()->GetScreen(kScreenMainMenu));
+        if (Current() != menu) return false;
+        if (menu->pendingPrompt == kPromptLoadAutoSave) {
+            for (const CTextButton& b : menu->promptBar.buttons)
+                if (b.IsShown() && b.commandId == CButtonBar::kNo) Tap(b.x + b.w / 2, b.y + b.h / 2);
+            Tick(30);
+        }
+        return menu->modalChild == nullptr;
+    }
+    // A tap on the menu's entry with that text.
+    bool TapMenuEntry(const char* text) {
+        auto* menu = static_cast<CMainMenuScreen*>(Game()->GetScreen(kScreenMainMenu));
+        if (Current() != menu) return false;
+        const CListBox& list = menu->list;
+        for (i32 i = 0; i < list.items.GetCount(); ++i) {
+            if (std::string(list.items.GetAt(i)->label.GetText()) != text) continue;
+            Tap(list.x + list.w / 2, list.y + (i - list.topRow) * list.rowHeight + list.rowHeight / 2);
+            Tick(30);
+            return true;
+        }
+        return false;
+    }
+    CWorldsScreen* OpenWorlds() {
+        if (!TapMenuEntry("Additional worlds")) return nullptr;
+        auto* screen = static_cast<CWorldsScreen*>(Game()->GetScreen(kScreenWorlds));
+        if (Current() != screen) return nullptr;
+        Tick(30);
+        return screen;
+    }
+    void TapElement(u32 element) {
+        ASSERT_TRUE(TapLayoutElement(CWorldsScreen::kLayoutGroup, element)) << element;
+        Tick(30);
+    }
+    // What a script in the game view that lists the first expansion's start entries offers, as
+    // (id, label): it makes a list and adds "exppack1" to it.
+    std::vector<std::pair<std::string, std::string>> StartEntriesOffered() {
+        CGameScreen* view = View();
+        CScriptContext* context = Game()->GetScriptContext();
+        if (!context || context->GetWorld() != &view->scriptWorld) return {{"no script world", ""}};
+        context->SetupEvent(kEventUse, nullptr, view->section, nullptr, view->playerX, view->playerY, -1, 1,
+                            kRouteGameView);
+        ScriptArgs args;
+        ScriptResult result;
+        args.a[0] = CScriptValue("Where to?");
+        context->ExecuteWorldCommand(238, args, result);
+        args.a[0] = CScriptValue("exppack1");
+        args.a[1] = CScriptValue("exppack1");
+        context->ExecuteWorldCommand(170, args, result);
+        return view->pendingList.entries;
+    }
+    const CWorldEntry& Entry() const { return Game()->GetInstalledWorlds()[0]; }
+    u32 StoredActive() {
+        u32 active = 9;
+        EXPECT_TRUE(env.store.ReadDword(kSettingsKey, "WorldID00Active", active));
+        return active;
+    }
+};
+
+bool PenOn(const CWidget& w) { return (w.state & kWidgetPenEnabled) != 0; }
+
+TEST(AdditionalWorldsInPlay, TheBuiltWorldIsDisabledAndEnabledFromTheMenu) {
+    WorldsInPlayRig rig;
+    ASSERT_TRUE(rig.StartAtMenu());
+    CGame& game = *rig.Game();
+    ASSERT_EQ(game.GetInstalledWorlds().GetCount(), 1u);
+    EXPECT_STREQ(rig.Entry().shortName.GetText(), "embr");
+    EXPECT_EQ(rig.Entry().enabled, 1);
+    // Found for the first time, it is remembered, and the store holds what the game remembers.
+    std::string name;
+    EXPECT_TRUE(rig.env.store.ReadString(kSettingsKey, "WorldID00", name));
+    EXPECT_EQ(name, "embr");
+    EXPECT_EQ(rig.StoredActive(), 1u);
+
+    CWorldsScreen* screen = rig.OpenWorlds();
+    ASSERT_NE(screen, nullptr);
+    EXPECT_EQ(screen->editable, 1u);
+    EXPECT_EQ(screen->modalChild, nullptr);
+    EXPECT_STREQ(screen->rowNames[0].text.GetText(), "The Ember Caves");
+
+    rig.TapElement(kDisable0);
+    EXPECT_EQ(rig.Entry().enabled, 0);
+    EXPECT_STREQ(game.settings.Worlds[0].Name, "embr");
+    EXPECT_EQ(game.settings.Worlds[0].Active, 0);
+    EXPECT_EQ(rig.StoredActive(), 0u);
+    EXPECT_TRUE(screen->enableButtons[0].IsShown());
+    EXPECT_FALSE(screen->disableButtons[0].IsShown());
+    rig.TapElement(kBack);
+    ASSERT_EQ(rig.Current(), game.GetScreen(kScreenMainMenu));
+
+    // A new game leaves the disabled world closed and offers no start in it.
+    ASSERT_TRUE(rig.EnterNewGame());
+    EXPECT_EQ(game.worlds->FindWorldByShortName("embr"), nullptr);
+    EXPECT_TRUE(rig.StartEntriesOffered().empty());
+
+    // A new run remembers it disabled: the scan finds the file again, the settings keep it off.
+    rig.Stop();
+    ASSERT_TRUE(rig.StartAtMenu());
+    CGame& again = *rig.Game();
+    ASSERT_EQ(again.GetInstalledWorlds().GetCount(), 1u);
+    EXPECT_EQ(rig.Entry().enabled, 0);
+    screen = rig.OpenWorlds();
+    ASSERT_NE(screen, nullptr);
+    EXPECT_TRUE(screen->enableButtons[0].IsShown());
+    rig.TapElement(kEnable0);
+    EXPECT_EQ(rig.Entry().enabled, 1);
+    EXPECT_EQ(again.settings.Worlds[0].Active, 1);
+    EXPECT_EQ(rig.StoredActive(), 1u);
+    rig.TapElement(kBack);
+
+    ASSERT_TRUE(rig.EnterNewGame());
+    const CWorld* embers = again.worlds->FindWorldByShortName("embr");
+    ASSERT_NE(embers, nullptr) << again.worlds->LastError();
+    EXPECT_STREQ(embers->title.GetText(), "The Ember Caves");
+    using Offer = std::pair<std::string, std::string>;
+    EXPECT_EQ(rig.StartEntriesOffered(),
+              std::vector<Offer>{Offer("embr_STARTGAME", "The Ember Caves (50\t)")});
+}
+
+// During a game the screen says why nothing may change, and its buttons take no taps.
+TEST(AdditionalWorldsInPlay, DuringAGameTheListIsReadOnly) {
+    WorldsInPlayRig rig;
+    ASSERT_TRUE(rig.StartAtMenu());
+    ASSERT_TRUE(rig.EnterNewGame());
+    CGame& game = *rig.Game();
+    rig.Key(27);
+    ASSERT_EQ(rig.Current(), game.GetScreen(kScreenMainMenu));
+    rig.Tick(30);
+
+    CWorldsScreen* screen = rig.OpenWorlds();
+    ASSERT_NE(screen, nullptr);
+    EXPECT_EQ(screen->editable, 0u);
+    ASSERT_EQ(screen->modalChild, &screen->promptBar);
+    EXPECT_FALSE(PenOn(screen->disableButtons[0]));
+    EXPECT_FALSE(PenOn(screen->deleteButtons[0]));
+    const CWidget* ok = nullptr;
+    for (const CTextButton& b : screen->promptBar.buttons)
+        if (b.IsShown()) ok = &b;
+    ASSERT_NE(ok, nullptr);
+    rig.Tap(ok->x + ok->w / 2, ok->y + ok->h / 2);
+    rig.Tick(30);
+    EXPECT_EQ(screen->modalChild, nullptr);
+
+    rig.TapElement(kDisable0);
+    EXPECT_EQ(rig.Entry().enabled, 1);
+    EXPECT_EQ(game.settings.Worlds[0].Active, 1);
+    EXPECT_EQ(rig.StoredActive(), 1u);
+    EXPECT_TRUE(screen->disableButtons[0].IsShown());
+    rig.TapElement(kBack);
+    EXPECT_EQ(rig.Current(), game.GetScreen(kScreenMainMenu));
+    EXPECT_NE(game.worlds->FindWorldByShortName("embr"), nullptr) << "the open game keeps its worlds";
+}
+
+}  // namespace

@@ -18,9 +18,7 @@
 #include <gtest/gtest.h>
 
 #include <cstdlib>
-#include <deque>
 #include <fstream>
-#include <set>
 #include <sstream>
 #include <string>
 #include <vector>
@@ -28,6 +26,7 @@
 #include "app/Game.h"
 #include "app/HeadlessSession.h"
 #include "app/InputLog.h"
+#include "app/PlayerWays.h"
 #include "data/CreatureCatalogue.h"
 #include "data/World.h"
 #include "data/ItemBag.h"
@@ -280,43 +279,6 @@ public:
         }
         return AdjacentFoe(at) == nullptr;
     }
-    // Whether the player may step into a window cell in a direction: no creature there and nothing
-    // that keeps a walker out (walls, closed doors, blocking objects).
-    bool Walkable(i32 x, i32 y, i32 direction) const {
-        const CCellWindow& w = View()->window;
-        const CMapCell* cell = w.Cell(x, y);
-        if (cell == nullptr || cell->creature[0] != 0 || cell->creature[1] != 0) return false;
-        return !w.CanCreatureEnter(x, y, nullptr, direction) && !refused_.count({x, y});
-    }
-    // The first step (a direction) of a shortest way to (tx, ty) in window cells, or -1 without one.
-    // With `beside` the way ends next to the target instead (a person, a door).
-    int FirstStepTowards(i32 tx, i32 ty, bool beside) const {
-        const CGameScreen* view = View();
-        const i32 n = CCellWindow::kSize;
-        auto done = [&](i32 x, i32 y) { return beside ? std::abs(x - tx) + std::abs(y - ty) == 1 : x == tx && y == ty; };
-        if (done(view->playerX, view->playerY)) return -2;
-        std::vector<int> first(static_cast<size_t>(n * n), -1);
-        std::deque<std::pair<i32, i32>> open;
-        first[static_cast<size_t>(view->playerY * n + view->playerX)] = 4;
-        open.emplace_back(view->playerX, view->playerY);
-        while (!open.empty()) {
-            const auto [x, y] = open.front();
-            open.pop_front();
-            for (int d = 0; d < 4; ++d) {
-                const i32 nx = x + CGameScreen::kDx[d], ny = y + CGameScreen::kDy[d];
-                if (nx < 0 || ny < 0 || nx >= n || ny >= n || first[static_cast<size_t>(ny * n + nx)] != -1) continue;
-                // The goal itself may be a stair or a placement walked into.
-                const bool goal = done(nx, ny);
-                if (!goal && !Walkable(nx, ny, d)) continue;
-                if (goal && !beside && View()->window.Cell(nx, ny) == nullptr) continue;
-                const int via = first[static_cast<size_t>(y * n + x)];
-                first[static_cast<size_t>(ny * n + nx)] = via == 4 ? d : via;
-                if (goal) return first[static_cast<size_t>(ny * n + nx)];
-                open.emplace_back(nx, ny);
-            }
-        }
-        return -1;
-    }
     // Walks to a window cell (or next to it), fighting on the way. Stops early when the map changes
     // (a stair). False when no way leads there.
     bool WalkTo(i32 tx, i32 ty, bool beside = false) {
@@ -327,12 +289,12 @@ public:
             Settle();
             if (view->section != map) return true;
             if (!FightWhatStandsNear()) return false;
-            const int d = FirstStepTowards(tx, ty, beside);
-            if (d == -2) return true;
-            if (d < 0) {
+            const int d = FirstStepTowards(*view, tx, ty, beside, refused_);
+            if (d == kWayArrived) return true;
+            if (d == kWayNone) {
                 // A creature may stand in the only way: wait for it to move on.
                 Wait(300);
-                if (FirstStepTowards(tx, ty, beside) < 0 && refused_.empty()) return false;
+                if (FirstStepTowards(*view, tx, ty, beside, refused_) == kWayNone && refused_.empty()) return false;
                 refused_.clear();
                 continue;
             }
@@ -351,10 +313,7 @@ public:
         return WindowCell(x, y, wx, wy) && WalkTo(wx, wy, beside);
     }
     // Turns to face a neighbouring window cell.
-    void FaceCell(i32 wx, i32 wy) {
-        const i32 dx = wx - View()->playerX, dy = wy - View()->playerY;
-        Face(dx > 0 ? 1u : dx < 0 ? 3u : dy > 0 ? 2u : 0u);
-    }
+    void FaceCell(i32 wx, i32 wy) { Face(DirectionTowards(*View(), wx, wy)); }
 
     // ---- the item panel ----
 
@@ -393,7 +352,7 @@ private:
 
     CHeadlessSession& s_;
     std::vector<CInputLogEvent>& log_;
-    std::set<std::pair<i32, i32>> refused_;  // cells a step into did not reach, on this walk
+    CRefusedCells refused_;  // cells a step into did not reach, on this walk
 };
 
 TEST(PlayedSession, Rerecord) {
@@ -488,13 +447,12 @@ TEST(PlayedSession, Rerecord) {
     const u8 merchantId = merchant->id;
     CMapSection* town = view->section;
     for (int attempt = 0; attempt < 5 && p.Screen() == kScreenGame; ++attempt) {
-        // People talk to who stands before them: the cell their facing quarter (bits 3..4 of the
-        // flags, counted anticlockwise from north) looks at.
+        // People talk to who stands before them.
         merchant = town->FindMonster(merchantId);
-        const u32 looks = (4 - ((merchant->flags >> 3) & 3)) & 3;
-        i32 mx = 0, my = 0;
+        i32 mx = 0, my = 0, bx = 0, by = 0;
         ASSERT_TRUE(p.WindowCell(merchant->x, merchant->y, mx, my));
-        ASSERT_TRUE(p.WalkTo(mx + CGameScreen::kDx[looks], my + CGameScreen::kDy[looks]));
+        ASSERT_TRUE(CellBefore(*view, *town, *merchant, bx, by));
+        ASSERT_TRUE(p.WalkTo(bx, by));
         p.FaceCell(mx, my);
         p.Key(32);  // use
         for (int i = 0; i < 20 && p.Screen() == kScreenGame; ++i) p.Wait(30);

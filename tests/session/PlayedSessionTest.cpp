@@ -519,11 +519,10 @@ TEST(PlayedSession, Rerecord) {
     for (int i = 0; i < 100 && (door->flags & (mapobject::kOpening | mapobject::kClosed)); ++i) p.Wait(30);
     ASSERT_EQ(door->flags & (mapobject::kOpening | mapobject::kClosed), 0) << "the door stays shut";
     p.Settle();
-    p.Key(38);
-    p.Settle();
-    p.Key(38);
-    p.Settle();
-    ASSERT_EQ(view->playerY, doorY - 2) << "inside the house";
+    i32 insideX = 0, insideY = 0;
+    ASSERT_TRUE(p.WindowCell(door->x, door->y - 1, insideX, insideY));
+    ASSERT_TRUE(p.WalkTo(insideX, insideY));
+    ASSERT_EQ(view->playerY, insideY) << "inside the house";
     ASSERT_EQ(view->screenMode, CGameScreen::kModeNormal) << view->modalChild;
 
     // Escape, "Save Game" (the fourth entry in a game), the first slot, save; "Game saved.", OK.

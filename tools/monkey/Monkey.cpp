@@ -27,6 +27,7 @@
 #include <random>
 #include <set>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "app/Game.h"
@@ -268,12 +269,13 @@ private:
         // reached, else one drawn anew, so that a run meets each of them in turn.
         const CRefusedCells none;
         struct Person {
-            const CMonster* creature;
+            std::string map;
+            u8 id;
             i32 beforeX, beforeY, x, y;
         };
         std::vector<Person> people;
         view.window.ForEachCreatureNear(CCellWindow::kSize, [&](CMapSection& at, CMonster& m) {
-            Person p{&m, 0, 0, 0, 0};
+            Person p{at.GetName() ? at.GetName() : "", m.id, 0, 0, 0, 0};
             if (!CCreatures::IsPerson(m) || !CellBefore(view, at, m, p.beforeX, p.beforeY) ||
                 !view.window.SectionToWindowCell(&at, m.x, m.y, p.x, p.y))
                 return;
@@ -282,9 +284,9 @@ private:
         });
         const Person* person = nullptr;
         for (const Person& p : people)
-            if (p.creature == chosenPerson_) person = &p;
+            if (p.id == chosenPerson_.second && p.map == chosenPerson_.first) person = &p;
         if (person == nullptr && !people.empty()) person = &people[Pick(static_cast<u32>(people.size()))];
-        chosenPerson_ = person != nullptr ? person->creature : nullptr;
+        chosenPerson_ = person != nullptr ? std::make_pair(person->map, person->id) : std::make_pair(std::string(), u8{0});
         i32 goalX = person != nullptr ? person->beforeX : 0, goalY = person != nullptr ? person->beforeY : 0;
         const int best = person != nullptr ? 0 : -1;
         const i32 personX = person != nullptr ? person->x : 0, personY = person != nullptr ? person->y : 0;
@@ -300,7 +302,7 @@ private:
                 turnTo(towards);
             } else {
                 Key(kUse);
-                chosenPerson_ = nullptr;  // the next one another
+                chosenPerson_ = {};  // the next one another
             }
             return true;
         }
@@ -339,8 +341,8 @@ private:
         return true;
     }
 
-    // The person the guided walk goes to (only compared, never followed: it may be gone).
-    const CMonster* chosenPerson_ = nullptr;
+    // The person the guided walk goes to: its map and creature id (id 0: none).
+    std::pair<std::string, u8> chosenPerson_;
     static constexpr u16 kHudGroup = 43;
     static constexpr u32 kAttackButton = 542;
 

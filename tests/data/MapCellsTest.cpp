@@ -351,8 +351,9 @@ TEST_F(BuiltSections, TheCellarHoldsItsPlacementsMonstersAndBags) {
     ASSERT_NE(cellar->bags.FindBagById(1), nullptr);
     EXPECT_EQ(cellar->bags.FindBagById(1)->x, 20);
     ASSERT_NE(cellar->BagList(1), nullptr);
-    ASSERT_EQ(cellar->BagList(1)->entries.GetCount(), 1);
+    ASSERT_EQ(cellar->BagList(1)->entries.GetCount(), 2);
     EXPECT_STREQ(cellar->BagList(1)->entries.At<CModifierEntry>(0)->itemId, "base_money_100");
+    EXPECT_STREQ(cellar->BagList(1)->entries.At<CModifierEntry>(1)->itemId, "base_helm_iron");
     EXPECT_FALSE(cellar->BagList(1)->filled);
     // The town's bit map.
     CMapSection* town = base->FindSectionAt(2, 2);

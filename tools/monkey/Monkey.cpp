@@ -12,8 +12,13 @@
 //   --log FILE    write every event as a recorded input log (app/InputLog.h): after a crash,
 //                 `vantrel_replay FILE` plays the same input again
 //
-// At the end it prints the runs (starts of the game), the events, the screens reached and the
-// resident memory at the start and the end.
+// Now and then it plays as a player would instead, by what the game shows: into a new game, along
+// the way to the nearest person (opening doors) or out of the map by its stair, speaking to people,
+// choosing their services, betting at cards, fighting what stands next to it and answering messages.
+// Those acts are input like any other and go into the log, so a replay plays them the same.
+//
+// At the end it prints the runs (starts of the game), the events, the screens reached (with their
+// names) and the resident memory at the start and the end.
 #include <chrono>
 #include <cstdio>
 #include <cstdlib>
@@ -22,10 +27,28 @@
 #include <random>
 #include <set>
 #include <string>
+#include <utility>
 #include <vector>
 
+#include "app/Game.h"
 #include "app/HeadlessSession.h"
 #include "app/InputLog.h"
+#include "app/PlayerWays.h"
+#include "data/MapSection.h"
+#include "screens/frontend/CreatePlayerScreen.h"
+#include "screens/frontend/MainMenuScreen.h"
+#include "screens/npc/BetDialog.h"
+#include "screens/npc/NpcServiceRules.h"
+#include "screens/npc/ServicesScreen.h"
+#include "screens/npc/ShopScreen.h"
+#include "screens/npc/TalkScreen.h"
+#include "screens/panels/PanelScreen.h"
+#include "ui/ButtonBar.h"
+#include "ui/Layout.h"
+#include "ui/ScreenIds.h"
+#include "ui/TextLink.h"
+#include "world/Creatures.h"
+#include "world/GameScreen.h"
 #include "platform/Files.h"
 #include "platform/Window.h"
 #include "platform/headless/HeadlessWindow.h"
@@ -44,6 +67,27 @@ const u32 kKeys[] = {
     'B',              'I',             'M',             'J',             '1', '5', '9', 'Z', plat::vk::F1,
     plat::vk::Numpad0 + 5, plat::vk::OemMinus, plat::vk::Oem2,
 };
+
+// A screen's name for the figures.
+const char* ScreenName(u32 id) {
+    switch (id) {
+    case kScreenGame: return "game";
+    case kScreenTalk: return "talk";
+    case kScreenServices: return "services";
+    case kScreenPanels: return "panels";
+    case kScreenShop: return "shop";
+    case kScreenSplash: return "splash";
+    case kScreenDeath: return "death";
+    case kScreenLoadSave: return "load/save";
+    case kScreenMainMenu: return "menu";
+    case kScreenCreatePlayer: return "creation";
+    case kScreenPages: return "pages";
+    case kScreenCardGame: return "cards";
+    case kScreenSettings: return "settings";
+    case kScreenWorlds: return "worlds";
+    default: return "none";
+    }
+}
 
 // Resident memory of this process in kilobytes, 0 when the system does not tell.
 long ResidentKb() {
@@ -82,9 +126,12 @@ public:
 
     u64 events = 0;
     std::set<u32> screens;
+    std::set<std::string> maps;
 
-    // One random act: a key, a tap, a drag, a pause, or now and then a close of the window.
+    // One act: now and then one a player would make (when the game offers one), else a random key,
+    // tap, drag or pause, or a close of the window.
     void Act() {
+        if (Pick(1000) < kGuidedShare && Guide()) return;
         const u32 roll = Pick(1000);
         if (roll < 2) {
             Send({Tick(0), EInputLogKind::Close});
@@ -114,6 +161,191 @@ public:
     }
 
 private:
+    // The share in a thousand of the acts that play as a player would, where the game offers one.
+    static constexpr u32 kGuidedShare = 450;
+    static constexpr u32 kUse = plat::vk::Space, kForward = plat::vk::Up;
+
+    void Key(u32 key) {
+        Send({Tick(Pick(60)), EInputLogKind::KeyDown, key});
+        Send({Tick(Pick(40)), EInputLogKind::KeyUp, key});
+    }
+    void Tap(i32 x, i32 y) {
+        Send({Tick(Pick(60)), EInputLogKind::PenDown, 0, x, y});
+        Send({Tick(Pick(40)), EInputLogKind::PenUp, 0, x, y});
+    }
+    void TapWidget(const CWidget& w) { Tap(w.x + w.w / 2, w.y + w.h / 2); }
+    // Taps a shown button of a bar, the first of the flags it shows; false when none shows.
+    bool TapBar(CButtonBar& bar, std::initializer_list<u32> flags) {
+        for (u32 flag : flags)
+            for (u32 i = 0; i < CButtonBar::kButtonCount; ++i)
+                if (bar.buttons[i].commandId == flag && bar.buttons[i].IsShown()) {
+                    TapWidget(bar.buttons[i]);
+                    return true;
+                }
+        return false;
+    }
+
+    // One act a player would make on the current screen; false when the monkey has none to offer.
+    bool Guide() {
+        CGame* game = session_.Game();
+        if (game == nullptr) return false;
+        switch (session_.CurrentScreenId()) {
+        case kScreenSplash: Key(plat::vk::Escape); return true;
+        case kScreenPages: Key(kUse); return true;
+        case kScreenMainMenu: return GuideMenu(*static_cast<CMainMenuScreen*>(game->GetScreen(kScreenMainMenu)));
+        case kScreenCreatePlayer:
+            TapWidget(static_cast<CCreatePlayerScreen*>(game->GetScreen(kScreenCreatePlayer))->okButton);
+            return true;
+        case kScreenGame: return GuideView(*game->GetGameScreen());
+        case kScreenTalk: return GuideTalk(*static_cast<CTalkScreen*>(game->GetScreen(kScreenTalk)));
+        case kScreenServices:
+            return GuideServices(*static_cast<CServicesScreen*>(game->GetScreen(kScreenServices)));
+        // The pages a player looks into and leaves again; the random acts play inside them.
+        case kScreenPanels:
+            if (Pick(2) != 0) return false;
+            TapWidget(game->GetPanelScreen()->closeButton);
+            return true;
+        case kScreenShop:
+            if (Pick(3) != 0) return false;
+            TapWidget(static_cast<CShopScreen*>(game->GetScreen(kScreenShop))->leaveButton);
+            return true;
+        case kScreenLoadSave:
+        case kScreenSettings:
+        case kScreenWorlds: Key(plat::vk::Escape); return true;
+        default: return false;
+        }
+    }
+
+    // The menu: its prompt answered, then back into the game or into a new one.
+    bool GuideMenu(CMainMenuScreen& menu) {
+        if (menu.pendingPrompt != kPromptNone) return TapBar(menu.promptBar, {Pick(2) ? CButtonBar::kYes : CButtonBar::kNo, CButtonBar::kOk});
+        const u32 wanted = menu.GameInProgress() ? kMenuContinue : kMenuNewGame;
+        i32 row = -1;
+        for (i32 i = 0; i < menu.list.GetCount() && row < 0; ++i)
+            if (menu.list.GetItem(i)->value == wanted) row = i;
+        if (row < 0) return false;
+        const i32 at = menu.list.selection;
+        Key(at == row ? kUse : at < row ? plat::vk::Down : plat::vk::Up);
+        return true;
+    }
+
+    // The game view: messages answered, a foe next to the player fought, else a step along the way to
+    // the person nearest by the way (spoken to from the cell it faces) or to the way out of the map.
+    bool GuideView(CGameScreen& view) {
+        if (view.inGame == 0 || view.section == nullptr) return false;
+        if (view.screenMode != CGameScreen::kModeNormal) {
+            auto* bar = dynamic_cast<CButtonBar*>(view.modalChild);
+            return bar != nullptr && TapBar(*bar, {CButtonBar::kOk, CButtonBar::kYes});
+        }
+        if (view.IsBusy()) {
+            session_.AdvanceTo(Tick(60));
+            Note();
+            return true;
+        }
+        const u32 facing = CGameScreen::DirectionOfFacing(view.facing);
+        auto turnTo = [&](u32 direction) { Key(direction == ((facing + 1) & 3) ? plat::vk::Right : plat::vk::Left); };
+        // A foe next to the player.
+        i32 foeX = 0, foeY = 0;
+        bool foe = false;
+        view.window.ForEachCreatureNear(1, [&](CMapSection& at, CMonster& m) {
+            i32 x = 0, y = 0;
+            if (foe || CCreatures::IsPerson(m) || m.hp == 0 || !view.window.SectionToWindowCell(&at, m.x, m.y, x, y)) return;
+            if (std::abs(x - view.playerX) + std::abs(y - view.playerY) != 1) return;
+            foe = true;
+            foeX = x;
+            foeY = y;
+        });
+        if (foe) {
+            const u32 towards = DirectionTowards(view, foeX, foeY);
+            if (towards != facing) {
+                turnTo(towards);
+            } else if (const u8* rect = FindLayoutRect(session_.Game(), kHudGroup, kAttackButton)) {
+                const CLayoutElement e = ReadLayoutElement(rect);
+                Tap(e.x + e.w / 2, e.y + e.h / 2);
+            }
+            return true;
+        }
+        // A person the way reaches, through doors: the one chosen before while it still can be
+        // reached, else one drawn anew, so that a run meets each of them in turn.
+        const CRefusedCells none;
+        struct Person {
+            std::string map;
+            u8 id;
+            i32 beforeX, beforeY, x, y;
+        };
+        std::vector<Person> people;
+        view.window.ForEachCreatureNear(CCellWindow::kSize, [&](CMapSection& at, CMonster& m) {
+            Person p{at.GetName() ? at.GetName() : "", m.id, 0, 0, 0, 0};
+            if (!CCreatures::IsPerson(m) || !CellBefore(view, at, m, p.beforeX, p.beforeY) ||
+                !view.window.SectionToWindowCell(&at, m.x, m.y, p.x, p.y))
+                return;
+            if (FirstStepTowards(view, p.beforeX, p.beforeY, false, none, true) == kWayNone) return;
+            people.push_back(p);
+        });
+        const Person* person = nullptr;
+        for (const Person& p : people)
+            if (p.id == chosenPerson_.second && p.map == chosenPerson_.first) person = &p;
+        if (person == nullptr && !people.empty()) person = &people[Pick(static_cast<u32>(people.size()))];
+        chosenPerson_ = person != nullptr ? std::make_pair(person->map, person->id) : std::make_pair(std::string(), u8{0});
+        i32 goalX = person != nullptr ? person->beforeX : 0, goalY = person != nullptr ? person->beforeY : 0;
+        const int best = person != nullptr ? 0 : -1;
+        const i32 personX = person != nullptr ? person->x : 0, personY = person != nullptr ? person->y : 0;
+        bool throughDoors = true;
+        if (best < 0) {
+            if (!FindWayOut(view, goalX, goalY)) return false;
+            throughDoors = false;
+        }
+        const int step = FirstStepTowards(view, goalX, goalY, false, none, throughDoors);
+        if (step == kWayArrived && best >= 0) {
+            const u32 towards = DirectionTowards(view, personX, personY);
+            if (towards != facing) {
+                turnTo(towards);
+            } else {
+                Key(kUse);
+                chosenPerson_ = {};  // the next one another
+            }
+            return true;
+        }
+        if (step < 0) return false;
+        if (static_cast<u32>(step) != facing)
+            turnTo(static_cast<u32>(step));
+        else if (IsClosedDoorCell(view, view.playerX + CGameScreen::kDx[step], view.playerY + CGameScreen::kDy[step]))
+            Key(kUse);
+        else
+            Key(kForward);
+        return true;
+    }
+
+    // The bet of a card duel confirmed; else one of the services, the cards first now and then.
+    bool GuideServices(CServicesScreen& services) {
+        if (auto* bet = dynamic_cast<CBetDialog*>(services.modalChild)) {
+            TapWidget(bet->okButton);
+            return true;
+        }
+        if (services.modalChild != nullptr || services.buttons.empty()) return false;
+        size_t chosen = Pick(static_cast<u32>(services.buttons.size()));
+        for (size_t i = 0; i < services.buttons.size(); ++i)
+            if (services.buttons[i].command == static_cast<int>(kServicesCards) && Pick(2) == 0) chosen = i;
+        TapWidget(services.menuButtons[chosen]);
+        return true;
+    }
+
+    // A link of the talk: a service, a topic or an answer.
+    bool GuideTalk(CTalkScreen& talk) {
+        if (auto* bet = dynamic_cast<CBetDialog*>(talk.modalChild)) {
+            TapWidget(bet->okButton);
+            return true;
+        }
+        if (talk.modalChild != nullptr || talk.links.empty()) return false;
+        TapWidget(*talk.links[Pick(static_cast<u32>(talk.links.size()))]);
+        return true;
+    }
+
+    // The person the guided walk goes to: its map and creature id (id 0: none).
+    std::pair<std::string, u8> chosenPerson_;
+    static constexpr u16 kHudGroup = 43;
+    static constexpr u32 kAttackButton = 542;
+
     u32 Pick(u32 n) { return n == 0 ? 0 : static_cast<u32>(random_() % n); }
     u32 Tick(u32 delta) { return session_.RunTick() + delta; }
     // Mostly inside the window, now and then just outside it (a drag that leaves it).
@@ -145,6 +377,9 @@ private:
         }
         ended_ = false;
         screens.insert(session_.CurrentScreenId());
+        if (CGame* game = session_.Game())
+            if (const CGameScreen* view = game->GetGameScreen(); view && view->inGame && view->section && view->section->GetName())
+                maps.insert(view->section->GetName());
         if (plat::HeadlessWindow* window = session_.Window()) {
             width_ = window->ClientWidth();
             height_ = window->ClientHeight();
@@ -217,8 +452,12 @@ int main(int argc, char** argv) {
             }
         }
         session.Stop();
+        std::string walked;
+        for (const std::string& map : monkey.maps) walked += (walked.empty() ? "" : " ") + map;
+        std::printf("maps walked: %s\n", walked.c_str());
         std::string reached;
-        for (u32 id : monkey.screens) reached += (reached.empty() ? "" : " ") + std::to_string(id);
+        for (u32 id : monkey.screens)
+            reached += (reached.empty() ? "" : " ") + std::to_string(id) + "=" + ScreenName(id);
         std::printf("runs: %u\nevents: %llu\nscreens reached: %zu (%s)\nrss at start: %ld kB\n"
                     "rss after the first run: %ld kB\nrss at end: %ld kB\n",
                     session.Runs(), static_cast<unsigned long long>(monkey.events), monkey.screens.size(),

@@ -469,7 +469,8 @@ Section Cellar() {
         {1, 1, 0x02, 0, 26, 18, 0}, {1, 2, 0x06, 4, 30, 30, 0},  // bound to the hidden nest
         {3, 3, 0x02, 0, 29, 31, 0}, {2, 4, 0x02, 0, 4, 16, 0},  {4, 5, 0x02, 0, 17, 5, 0},
     };
-    std::vector<BagSpec> bags = {{1, 0, 20, 16, {"base_money_100"}},
+    // Someone's things left on the hall's floor near the start: coins and a helm to wear.
+    std::vector<BagSpec> bags = {{1, 0, 20, 16, {"base_money_100", "base_helm_iron"}},
                                  {2, 0, 255, 255, {"base_weap_dirkcheap"}}};
     PlaceGallery(cells, placements, bags);
     s.recordsAt = [cells, monsters, placements, bags](uint8_t v) {

@@ -12,6 +12,7 @@
 #include "display/Video.h"
 #include "platform/Clock.h"
 #include "script/ScriptContext.h"
+#include "script/ScriptMessages.h"
 #include "ui/WidgetHost.h"
 #include "world/GameCreatures.h"
 #include "world/GameMapObjects.h"
@@ -530,7 +531,14 @@ void CGameScreen::ReloadSkyAndCaches() {
 
 // --- what the player reports ---
 
-void CGameScreen::ShowGameMessage(const char* text) { AppendMessage(text); }
+// The player's reports go where the scripts' messages go: in a talk, into the speech, so a quest
+// handed over by a line is told there and not behind the talk screen.
+void CGameScreen::ShowGameMessage(const char* text) {
+    if (scriptContext_ && scriptContext_->GetWorld() == &scriptWorld)
+        ::ShowGameMessage(*scriptContext_, text, 0);
+    else
+        AppendMessage(text);
+}
 
 void CGameScreen::PostMessageEvent(const char* text, const char* sound) { PostMessageEvent(text, 1, sound); }
 

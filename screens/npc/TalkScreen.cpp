@@ -58,10 +58,15 @@ void CTalkScreen::Enter(u32 a, u32 b, u32 c, u32 d) {
                 night = SkyTimeClassOfHour(world->GetClock() / 60 % 24) == 2;
         UpdateNpcWillingness(host_.GetPlayer(), *npc_, night);
     }
+    // The partner of the talk's conditions and of the scripts its lines run (%NPCName%).
+    IScriptNpc* partner = nullptr;
+    if (CScriptContext* context = host_.GetScriptContext())
+        if (IScriptWorld* world = context->GetWorld())
+            partner = npc_ ? world->FindNpc(npc_->GetName()) : nullptr;
     const IConditionEvaluator* conditions = host_.GetDialogueConditions();
     ownConditions_.reset();
     if (!conditions && host_.GetScriptContext()) {
-        ownConditions_ = std::make_unique<CScriptConditionEvaluator>(*host_.GetScriptContext(), nullptr);
+        ownConditions_ = std::make_unique<CScriptConditionEvaluator>(*host_.GetScriptContext(), partner);
         conditions = ownConditions_.get();
     }
     conversation_ = std::make_unique<CConversation>(npc_ ? npc_->dialogue : nullptr,
@@ -76,7 +81,7 @@ void CTalkScreen::Enter(u32 a, u32 b, u32 c, u32 d) {
         // The talk is drawn whole at once: a line never holds the window's thread.
         speechView.noPauses = 1;
     }
-    if (CScriptContext* context = host_.GetScriptContext()) context->SetRouting(kRouteTalk);
+    if (CScriptContext* context = host_.GetScriptContext()) context->SetupTalkEvent(partner);
     linkPage = 0;
     if (PagedLayout()) {
         PlacePictureButton(*this, previousPage, kLayoutGroup, kPreviousPage, kArrowLeftPicture,

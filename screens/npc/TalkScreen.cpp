@@ -329,6 +329,9 @@ u32 CTalkScreen::OnCommand(u32 command) {
         conversation_->ChooseTopic(static_cast<int>(command - kTalkTopicBase));
     } else if (command == kTalkContinue) {
         PlayInterfaceSound(game, 0, 10);
+        // The view stopped at a full page and holds its rows until told to go on; without this the
+        // waiting text never came in and the talk stayed at "Continue" for good.
+        speechView.scrolled = 0;
         conversation_->Continue();
     } else if (command >= kTalkAnswerBase && command < kTalkAnswerBase + 4) {
         conversation_->ChooseAnswer(static_cast<int>(command - kTalkAnswerBase));

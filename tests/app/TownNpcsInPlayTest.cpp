@@ -134,7 +134,14 @@ TEST(TownNpcsInPlay, AFirstDayTalkingToEveryoneEndsEachQuestAndANightAtTheInn) {
         const std::string speech = rig.Speech(*talk);
         EXPECT_NE(speech.find("I will clear the den."), std::string::npos) << speech;
         EXPECT_NE(speech.find("May the road be kind"), std::string::npos) << speech;
+        EXPECT_EQ(speech.find("Another day"), std::string::npos) << speech;
         EXPECT_FALSE(rig.Shows(*talk, "Not today."));
+        // The other answer, the other line: the lines after the question ask for the answer given.
+        ASSERT_TRUE(rig.TapLink(*talk, "The wolves"));
+        ASSERT_TRUE(rig.TapLink(*talk, "Not today."));
+        const std::string later = rig.Speech(*talk);
+        EXPECT_NE(later.find("Another day, then."), std::string::npos) << later;
+        EXPECT_EQ(later.find("May the road", later.find("Not today.")), std::string::npos) << later;
         rig.Leave(*talk);
         ASSERT_EQ(rig.Current(), view);
     }
@@ -228,7 +235,7 @@ TEST(TownNpcsInPlay, AFirstDayTalkingToEveryoneEndsEachQuestAndANightAtTheInn) {
         EXPECT_EQ(player.CountItems("base_letter_elder"), 0);
         EXPECT_EQ(rig.Quest("base_q_elder")->state, 1);
         EXPECT_EQ(player.gold, gold + 50);
-        EXPECT_NE(rig.Speech(*talk).find("The elder's errand quest has been solved."), std::string::npos);
+        EXPECT_NE(rig.Speech(*talk).find("The Elder's Errand quest has been solved."), std::string::npos);
         EXPECT_FALSE(rig.Shows(*talk, "The elder's letter")) << int(talk->GetConversation()->GetPhase()) << " " << talk->GetConversation()->GetTopics().size() << rig.Speech(*talk);
         rig.Leave(*talk, services);
     }
@@ -244,7 +251,7 @@ TEST(TownNpcsInPlay, AFirstDayTalkingToEveryoneEndsEachQuestAndANightAtTheInn) {
         ASSERT_TRUE(rig.TapLink(*talk, "Rooms"));
         ASSERT_TRUE(rig.TapLink(*talk, "The knocking"));
         ASSERT_NE(rig.Quest("base_q_cellar"), nullptr);
-        EXPECT_NE(rig.Speech(*talk).find("You have a new quest: The knocking below."), std::string::npos);
+        EXPECT_NE(rig.Speech(*talk).find("You have a new quest: Knocking Below."), std::string::npos);
         rig.Leave(*talk, services);
     }
     gold = player.gold;

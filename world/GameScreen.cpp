@@ -531,10 +531,11 @@ void CGameScreen::ReloadSkyAndCaches() {
 
 // --- what the player reports ---
 
-// The player's reports go where the scripts' messages go: in a talk, into the speech, so a quest
-// handed over by a line is told there and not behind the talk screen.
+// In a talk the player's reports join the speech, so a quest handed over by a line is told there and
+// not behind the talk screen. Any other routing left over from a finished run (the pages of the
+// intro) would lose them: they go to the view's messages.
 void CGameScreen::ShowGameMessage(const char* text) {
-    if (scriptContext_ && scriptContext_->GetWorld() == &scriptWorld)
+    if (scriptContext_ && scriptContext_->GetWorld() == &scriptWorld && scriptContext_->GetRouting() == kRouteTalk)
         ::ShowGameMessage(*scriptContext_, text, 0);
     else
         AppendMessage(text);

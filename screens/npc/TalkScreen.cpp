@@ -99,6 +99,9 @@ void CTalkScreen::Enter(u32 a, u32 b, u32 c, u32 d) {
 }
 
 void CTalkScreen::Leave() {
+    // However the talk ends, later messages are no longer its speech.
+    if (CScriptContext* context = host_.GetScriptContext())
+        if (context->GetRouting() == kRouteTalk) context->SetRouting(kRouteGameView);
     keepOnStack = 0;
     RemoveAllWidgets();
     links.clear();

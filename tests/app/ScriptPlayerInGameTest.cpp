@@ -162,3 +162,38 @@ TEST(ScriptPlayerInGame, AGlobalSetByAScriptStaysInTheWorld) {
 }
 
 }  // namespace
+
+// The player's reports follow a talk's speech while it runs, and the view's messages before and after,
+// whatever routing a finished run left behind (the intro's pages run their scripts in their own).
+TEST(ScriptPlayerInGame, ThePlayersReportsGoToTheTalkOnlyWhileItRuns) {
+    testing_support::TownRig rig;
+    ASSERT_TRUE(rig.StartInTown());
+    CGame& game = *rig.Game();
+    CGameScreen* view = rig.View();
+    auto viewMessages = [view] {
+        std::string all;
+        for (const auto& event : view->events)
+            if (event->type == kEventMessage) all += std::string(event->text.GetText()) + "|";
+        return all;
+    };
+
+    game.GetScriptContext()->SetupPageEvent();
+    game.player.AddFame(5);
+    EXPECT_NE(viewMessages().find("Your fame has been increased"), std::string::npos) << viewMessages();
+    view->events.clear();
+
+    auto* talk = dynamic_cast<CTalkScreen*>(rig.TalkTo("Tamsin"));
+    ASSERT_NE(talk, nullptr);
+    game.player.AddFame(5);
+    std::string speech;
+    for (const CTextViewLineArray* lines : {&talk->speechView.rows, &talk->speechView.pending})
+        for (u32 i = 0; i < lines->Count(); ++i) speech += std::string(lines->At(i).text.GetText()) + " ";
+    EXPECT_NE(speech.find("Your fame has been increased"), std::string::npos) << speech;
+    EXPECT_EQ(viewMessages(), "");
+
+    rig.TapWidget(talk->exitLink);
+    ASSERT_EQ(rig.Current(), view);
+    view->events.clear();
+    game.player.AddFame(5);
+    EXPECT_NE(viewMessages().find("Your fame has been increased"), std::string::npos) << viewMessages();
+}

@@ -255,6 +255,7 @@ TEST(TownNpcsInPlay, AFirstDayTalkingToEveryoneEndsEachQuestAndANightAtTheInn) {
         rig.Leave(*talk, services);
     }
     gold = player.gold;
+    const u32 xp = player.xp;
     {
         SCOPED_TRACE("the shrine");
         CMapSection* crypt = rig.Section("base_crypt");
@@ -267,6 +268,7 @@ TEST(TownNpcsInPlay, AFirstDayTalkingToEveryoneEndsEachQuestAndANightAtTheInn) {
         }
         EXPECT_EQ(rig.Quest("base_q_cellar")->state, 1);
         EXPECT_EQ(player.gold, gold + 150) << "the bell pays once";
+        EXPECT_EQ(player.xp, xp + 100) << "and teaches once";
     }
 
     // The trainer, the enchanter and the card player answer the use key with their screens.

@@ -65,7 +65,7 @@ TEST(BuiltDatabaseHash, EachWorldDatabaseIsPinned) {
         {fixtures::MusicWorld(), "d79871b41be827b6"},
         {fixtures::SoundWorld(), "3611c0d077a748f4"},
         {fixtures::ResourceWorld(), "be6440bd4eebc786"},
-        {fixtures::BaseWorld(), "40753709b931b2e8"},
+        {fixtures::BaseWorld(), "01d0020b475711fb"},
     };
     for (const auto& w : worlds) {
         fixtures::Write(dir.Path(), w.content);

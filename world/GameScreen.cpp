@@ -535,7 +535,8 @@ void CGameScreen::ReloadSkyAndCaches() {
 // not behind the talk screen. Any other routing left over from a finished run (the pages of the
 // intro) would lose them: they go to the view's messages.
 void CGameScreen::ShowGameMessage(const char* text) {
-    if (scriptContext_ && scriptContext_->GetWorld() == &scriptWorld && scriptContext_->GetRouting() == kRouteTalk)
+    if (scriptContext_ && scriptContext_->GetWorld() == &scriptWorld &&
+        scriptContext_->GetRouting() == kRouteTalk)
         ::ShowGameMessage(*scriptContext_, text, 0);
     else
         AppendMessage(text);

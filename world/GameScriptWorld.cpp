@@ -174,7 +174,9 @@ void CGameScriptWorld::AddPendingListEntry(const char* id, const char* title) {
 
 void CGameScriptWorld::PostShowObjectListEvent() { view_.PostShowObjectListEvent(0); }
 
-IScriptWorld* CGameScriptWorld::Screens() const { return view_.GetHost() ? view_.GetHost()->GetScreenScripts() : nullptr; }
+IScriptWorld* CGameScriptWorld::Screens() const {
+    return view_.GetHost() ? view_.GetHost()->GetScreenScripts() : nullptr;
+}
 
 void CGameScriptWorld::ClearTalkTopics() {
     if (IScriptWorld* s = Screens()) s->ClearTalkTopics();

@@ -165,8 +165,9 @@ i32 CScriptPlayer::FindAttributeId(const char* name) const {
 }
 
 i32 CScriptPlayer::GetAttributeValue(i32 attribute, bool withDrink) const {
-    return Player() && ValidAttribute(attribute) ? Player()->GetAttributeValue(attribute, nullptr, nullptr, withDrink)
-                                                 : 0;
+    return Player() && ValidAttribute(attribute)
+               ? Player()->GetAttributeValue(attribute, nullptr, nullptr, withDrink)
+               : 0;
 }
 
 void CScriptPlayer::AddAttributeValue(i32 attribute, i32 value, bool report) {
@@ -205,8 +206,9 @@ bool CScriptPlayer::IsDiseased(const char* id) const { return Player() && Player
 
 const char* CScriptPlayer::GetRaceKey() const {
     const CRuleContext* rules = Rules();
-    const CRaceEntry* entry =
-        rules && rules->races && Player() ? rules->races->GetEntry(static_cast<int>(Player()->race)) : nullptr;
+    const CRaceEntry* entry = rules && rules->races && Player()
+                                  ? rules->races->GetEntry(static_cast<int>(Player()->race))
+                                  : nullptr;
     return entry && entry->GetName() ? entry->GetName() : "";
 }
 

@@ -28,8 +28,8 @@ struct ScriptedTownRig : testing_support::NewGameRig {
         CScriptContext* context = Game()->GetScriptContext();
         CScriptEngine* engine = context ? context->GetEngine() : nullptr;
         if (!engine) return -1;
-        context->SetupEvent(kEventUse, nullptr, View()->section, nullptr, View()->playerX, View()->playerY, -1, 1,
-                            kRouteGameView);
+        context->SetupEvent(kEventUse, nullptr, View()->section, nullptr, View()->playerX, View()->playerY,
+                            -1, 1, kRouteGameView);
         const i32 loaded = engine->LoadScript(code_.data(), static_cast<u32>(code_.size()));
         return loaded ? loaded : engine->Run();
     }
@@ -64,22 +64,34 @@ TEST(ScriptPlayerInGame, EachPlayerCommandReachesTheCharacter) {
     const Row rows[] = {
         // Quests by the world's records: one the world lacks is never given.
         {"player.addquest(\"base_q_cellar\");", nullptr, nothing,
-         [](const CPlayer& p) { ASSERT_EQ(p.quests.size(), 1u); EXPECT_EQ(p.quests[0].id, "base_q_cellar"); }},
+         [](const CPlayer& p) {
+             ASSERT_EQ(p.quests.size(), 1u);
+             EXPECT_EQ(p.quests[0].id, "base_q_cellar");
+         }},
         {"player.addquest(\"base_q_nowhere\");", nullptr, nothing,
          [](const CPlayer& p) { EXPECT_TRUE(p.quests.empty()); }},
         {"player.solvequest(\"base_q_cellar\"); x = player.isquestsolved(\"base_q_cellar\");", "1",
-         [](CPlayer& p) { p.quests.push_back({"base_q_cellar", 0}); }, none},
+         [](CPlayer& p) {
+             p.quests.push_back({"base_q_cellar", 0});
+         },
+         none},
         {"player.failquest(\"base_q_cellar\"); x = player.isquestfailed(\"base_q_cellar\");", "1",
-         [](CPlayer& p) { p.quests.push_back({"base_q_cellar", 0}); }, none},
+         [](CPlayer& p) {
+             p.quests.push_back({"base_q_cellar", 0});
+         },
+         none},
         // A quest the player does not hold is not solved by naming it.
         {"player.solvequest(\"base_q_cellar\"); x = player.hasquest(\"base_q_cellar\");", "0", nothing, none},
-        {"player.removequest(\"base_q_elder\");", nullptr, [](CPlayer& p) { p.quests.push_back({"base_q_elder", 1}); },
+        {"player.removequest(\"base_q_elder\");", nullptr,
+         [](CPlayer& p) {
+             p.quests.push_back({"base_q_elder", 1});
+         },
          [](const CPlayer& p) { EXPECT_TRUE(p.quests.empty()); }},
         // Items, gold and experience.
-        {"player.receiveitem(\"base_weap_dirkcheap\", 2); x = player.hasitem(\"base_weap_dirkcheap\", 2);", "1",
-         nothing, none},
-        {"player.removeitem(\"base_weap_dirkcheap\", 1); x = player.hasitem(\"base_weap_dirkcheap\", 2);", "0",
-         [](CPlayer& p) { p.ReceiveItem("base_weap_dirkcheap", 2, false); },
+        {"player.receiveitem(\"base_weap_dirkcheap\", 2); x = player.hasitem(\"base_weap_dirkcheap\", 2);",
+         "1", nothing, none},
+        {"player.removeitem(\"base_weap_dirkcheap\", 1); x = player.hasitem(\"base_weap_dirkcheap\", 2);",
+         "0", [](CPlayer& p) { p.ReceiveItem("base_weap_dirkcheap", 2, false); },
          [](const CPlayer& p) { EXPECT_EQ(p.CountItems("base_weap_dirkcheap"), 1); }},
         {"player.receiveitem(\"base_no_such_item\", 1);", nullptr, nothing,
          [](const CPlayer& p) { EXPECT_EQ(p.CountItems("base_no_such_item"), 0); }},
@@ -97,16 +109,23 @@ TEST(ScriptPlayerInGame, EachPlayerCommandReachesTheCharacter) {
         {"player.addattributevalue(\"Str\", 2); x = player.getattributevalue(\"base_strength\");", "32",
          [](CPlayer& p) { p.attributes[kStrength] = 30; }, none},
         {"x = player.gethighestskill(\"base_block,Accuracy\");", "base_accuracy",
-         [](CPlayer& p) { p.skills[kSkillBlock] = 10; p.skills[kSkillAccuracy] = 12; }, none},
+         [](CPlayer& p) {
+             p.skills[kSkillBlock] = 10;
+             p.skills[kSkillAccuracy] = 12;
+         },
+         none},
         // Spells, abilities, diseases.
         {"player.addspell(\"base_spellstoneskin\"); x = player.knowsspell(\"base_spellstoneskin\");", "1",
          nothing, none},
-        {"player.infectdisease(\"base_disease_swampcough\"); x = player.isdiseased(\"\");", "1", nothing, none},
-        {"player.curedisease(\"base_disease_swampcough\"); x = player.isdiseased(\"base_disease_swampcough\");",
+        {"player.infectdisease(\"base_disease_swampcough\"); x = player.isdiseased(\"\");", "1", nothing,
+         none},
+        {"player.curedisease(\"base_disease_swampcough\"); x = "
+         "player.isdiseased(\"base_disease_swampcough\");",
          "0", [](CPlayer& p) { p.InfectDisease("base_disease_swampcough"); }, none},
         // Values of the character.
         {"player.sethp(7); x = player.gethp();", "7", nothing, none},
-        {"player.setfullhp(); x = player.gethp() == player.getmaxhp();", "1", [](CPlayer& p) { p.hp = 1; }, none},
+        {"player.setfullhp(); x = player.gethp() == player.getmaxhp();", "1", [](CPlayer& p) { p.hp = 1; },
+         none},
         {"player.addsp(-5); x = player.getsp();", "15", [](CPlayer& p) { p.mana = 20; }, none},
         {"player.addfame(10); x = player.getfame();", "10", [](CPlayer& p) { p.fame = 0; }, none},
         {"player.addcrime(4); x = player.getcrime();", "4", [](CPlayer& p) { p.crime = 0; }, none},

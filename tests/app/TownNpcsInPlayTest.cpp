@@ -54,7 +54,8 @@ struct TownDayRig : testing_support::TownRig {
             View()->EnterMapAt(Game()->worlds->Current(), section, x, y, static_cast<u32>((quarter + 2) & 3));
             Tick(30);
             m = Person(*section, npc);
-            if (!m || m->x + kAhead[creature::Facing(*m)][0] != x || m->y + kAhead[creature::Facing(*m)][1] != y)
+            if (!m || m->x + kAhead[creature::Facing(*m)][0] != x ||
+                m->y + kAhead[creature::Facing(*m)][1] != y)
                 continue;
             Key(32);
             for (int i = 0; i < 3; ++i) Tick(30);
@@ -210,7 +211,9 @@ TEST(TownNpcsInPlay, AFirstDayTalkingToEveryoneEndsEachQuestAndANightAtTheInn) {
         ASSERT_NE(services, nullptr);
         CTalkScreen* talk = rig.TalkFromMenu(*services);
         ASSERT_NE(talk, nullptr);
-        EXPECT_FALSE(rig.Shows(*talk, "The elder's letter")) << int(talk->GetConversation()->GetPhase()) << " " << talk->GetConversation()->GetTopics().size() << rig.Speech(*talk);
+        EXPECT_FALSE(rig.Shows(*talk, "The elder's letter"))
+            << int(talk->GetConversation()->GetPhase()) << " " << talk->GetConversation()->GetTopics().size()
+            << rig.Speech(*talk);
         rig.Leave(*talk, services);
     }
     {
@@ -236,7 +239,9 @@ TEST(TownNpcsInPlay, AFirstDayTalkingToEveryoneEndsEachQuestAndANightAtTheInn) {
         EXPECT_EQ(rig.Quest("base_q_elder")->state, 1);
         EXPECT_EQ(player.gold, gold + 50);
         EXPECT_NE(rig.Speech(*talk).find("The Elder's Errand quest has been solved."), std::string::npos);
-        EXPECT_FALSE(rig.Shows(*talk, "The elder's letter")) << int(talk->GetConversation()->GetPhase()) << " " << talk->GetConversation()->GetTopics().size() << rig.Speech(*talk);
+        EXPECT_FALSE(rig.Shows(*talk, "The elder's letter"))
+            << int(talk->GetConversation()->GetPhase()) << " " << talk->GetConversation()->GetTopics().size()
+            << rig.Speech(*talk);
         rig.Leave(*talk, services);
     }
 

@@ -4,6 +4,7 @@
 #include "data/CharacterTables.h"
 #include "data/MapSection.h"
 #include "data/Npc.h"
+#include "data/Spells.h"
 #include "data/World.h"
 #include "data/WorldLists.h"
 #include "data/WorldRecords.h"
@@ -74,6 +75,24 @@ IScriptNpc* CGameScriptWorld::FindNpc(const char* id) {
     std::unique_ptr<CNpcView>& npc = npcs_[id];
     if (!npc) npc = std::make_unique<CNpcView>(view_, id);
     return npc.get();
+}
+
+bool CGameScriptWorld::IsSurfaceSection(CMapSection* section) const {
+    return section && section->IsSurface();
+}
+
+bool CGameScriptWorld::CastSpellAtPlayer(const char* spellId, i32 skillValue) {
+    const CPlayer* player = view_.GetPlayer();
+    const CRuleContext* rules = player ? player->GetWorld() : nullptr;
+    const CSpell* spell =
+        rules && rules->spells && spellId && *spellId ? rules->spells->FindById(spellId) : nullptr;
+    if (!spell || !view_.mapObjects) return false;
+    view_.mapObjects->CastSpellAtPlayer(spell, skillValue);
+    return true;
+}
+
+void CGameScriptWorld::PlaySound(const char* name, i32 volume) {
+    if (name && *name) view_.PlaySound(name, volume);
 }
 
 u32 CGameScriptWorld::NextRandom(i32 n) {

@@ -28,6 +28,10 @@ public:
     const char* GetRaceName(u8 raceIndex) const override;
     // The open world's NPC records by id.
     IScriptNpc* FindNpc(const char* id) override;
+    bool IsSurfaceSection(CMapSection* section) const override;
+    // The open world's spell of that id, cast at the player as a map object's spell is.
+    bool CastSpellAtPlayer(const char* spellId, i32 skillValue) override;
+    void PlaySound(const char* name, i32 volume) override;
 
     u32 NextRandom(i32 n) override;
     u32 GetClock() const override;

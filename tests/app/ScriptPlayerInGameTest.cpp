@@ -133,6 +133,13 @@ TEST(ScriptPlayerInGame, EachPlayerCommandReachesTheCharacter) {
         {"x = player.getrace();", "base_etherim", [](CPlayer& p) { p.race = 2; }, none},
         {"x = player.isundead();", "1", [](CPlayer& p) { p.race = 1; }, none},
         {"x = player.getlevel();", "1", nothing, none},
+        // The town is a surface piece: its cells count from the piece's corner, not the window's.
+        {"x = player.getposx() * 100 + player.getposy();", "1212", nothing, none},
+        // A spell cast at the player by the world's spell list; an unknown spell does nothing.
+        {"player.executespell(\"base_spellcurelightwounds\", 50);", nullptr, [](CPlayer& p) { p.hp = 1; },
+         [](const CPlayer& p) { EXPECT_GT(p.hp, 1); }},
+        {"player.executespell(\"base_no_such_spell\", 50);", nullptr, [](CPlayer& p) { p.hp = 1; },
+         [](const CPlayer& p) { EXPECT_EQ(p.hp, 1); }},
     };
     for (const Row& row : rows) {
         SCOPED_TRACE(row.source);

@@ -65,7 +65,7 @@ TEST(BuiltDatabaseHash, EachWorldDatabaseIsPinned) {
         {fixtures::MusicWorld(), "d79871b41be827b6"},
         {fixtures::SoundWorld(), "3611c0d077a748f4"},
         {fixtures::ResourceWorld(), "3915081932719215"},
-        {fixtures::BaseWorld(), "8efffdf2403d834d"},
+        {fixtures::BaseWorld(), "e57620b9de200d81"},
     };
     for (const auto& w : worlds) {
         fixtures::Write(dir.Path(), w.content);

@@ -500,6 +500,13 @@ void CGameScreen::OpenModalDialog(CGameViewDialog kind, u32 mode, const char* te
     if (dialogs->OpenKeptDialog(kind, text, destination) && modalChild) screenMode = mode;
 }
 
+bool CGameScreen::OpenSpellEnchanting(u16 level, bool recharge) {
+    IGameViewDialogs* dialogs = host_ ? host_->GetGameViewDialogs() : nullptr;
+    if (!dialogs || !dialogs->OpenSpellEnchanting(level, recharge) || !modalChild) return false;
+    screenMode = kModeEnchant;
+    return true;
+}
+
 void CGameScreen::PlaySound(const char* name, i32 volume) {
     if (music && name && *name) music->PlaySound(name, volume);
 }

@@ -59,6 +59,7 @@ class CGameMapObjects;
 class CItemBag;
 class IScriptMapObject;
 class CMapSection;
+struct CMonster;
 class CRandom;
 class CScriptContext;
 class CSpell;
@@ -178,6 +179,9 @@ public:
     void ShowPlayerHit(int damage, int kind) override;
     void ShowDamageOverTime(int damage) override;
     void CalmCreatures(int radius) override;
+    // The magic the player's spells leave to the view: mark (14), recall (15), town portal (16),
+    // recharge (17) and enchant (18, the spell's power as the word); other types post nothing.
+    void PostSpellEvent(int type, int word) override;
 
     // --- seams: the clock's weather, the surroundings and the cell window's per-tick passes are
     // classes of their own that the view calls here ---
@@ -281,6 +285,10 @@ public:
     void PostTalkEvent(const char* npcName);
     void PostRestPromptEvent();
     void PostShipVoyageEvent(const char* destination, const char* second);
+    // A creature to examine at a level (nothing is posted while one waits in the queue), and the
+    // steal prompt for a person. The events keep the creature by its section and id.
+    void PostExamineEvent(CMapSection& section, const CMonster& creature, u32 level);
+    void PostStealPromptEvent(CMapSection& section, const CMonster& creature);
     void AppendMessage(const char* text);
     bool HasMessageEvent() const;
     void DispatchEvent(bool last);
@@ -338,6 +346,9 @@ public:
 
     // Opens the world map over the view (the map widget's tap); refused while moving or acting.
     u32 OpenWorldMap();
+    // The item selection of an enchanting (the spell's power as its level) or recharging spell over
+    // the view (mode 15); false when the game has none to show.
+    bool OpenSpellEnchanting(u16 level, bool recharge);
 
     // --- the inventory panel (screen 4) over the view ---
     // The player's items beside the bag of the player's cell, made there when none lies there (none
@@ -482,6 +493,7 @@ public:
     // The open message box and its buttons; the script whose question it asks.
     CButtonBar messageBar;
     u32 messageOptions = 0;
+    CStr messageText;  // what the box says (kept whole: the view holds it wrapped)
     CStr triggerScript;
     // The list a script is building (title and entries of id and title), and the box that shows it.
     struct PendingList {

@@ -10,7 +10,7 @@
 #include "data/MapSection.h"
 #include "data/WorldLists.h"
 #include "screens/panels/PanelScreen.h"
-#include "tests/app/NewGameRig.h"
+#include "tests/app/MapObjectsPlayRig.h"
 #include "tests/support/Png.h"
 #include "ui/ButtonBar.h"
 #include "ui/ScreenIds.h"
@@ -20,60 +20,9 @@
 
 namespace {
 
-constexpr u32 kUseKey = 32;  // Space: "Use"
 constexpr i32 kNorth = 0, kWest = 90, kSouth = 180;
 
-struct PlayRig : testing_support::NewGameRig {
-    bool Start() {
-        if (!StartNewGame()) return false;
-        Calm();
-        return true;
-    }
-    // The creatures of the current map go, so that nothing walks up or strikes while the test acts.
-    void Calm() {
-        CGameScreen* view = View();
-        if (!view->section) return;
-        for (const CMonster& m : view->section->monsters) view->window.RemoveCreatureFromCell(view->section, m);
-        view->section->monsters.clear();
-        view->EnterCreatures();
-        SettleView();
-    }
-    // Puts the player on a cell (section cells) looking one way, as a step and a turn would.
-    void PlaceAt(i32 x, i32 y, i32 facing) {
-        CGameScreen* view = View();
-        view->facing = view->targetFacing = facing;
-        view->SetPosition(x, y);
-        SettleView();
-    }
-    // The use key on what stands in front.
-    void Use() { Key(kUseKey); }
-    CPlacement* Placement(const char* name) const {
-        return View()->section ? const_cast<CPlacement*>(View()->section->FindPlacementByName(name)) : nullptr;
-    }
-    // The text of the last message the view has queued ("" when none).
-    std::string LastQueuedText() const {
-        const auto& events = View()->events;
-        return events.empty() ? std::string() : std::string(events.back()->text.GetText());
-    }
-    // Ticks until the placement's door stands open (opening and closed bits clear).
-    bool TickUntilOpen(const CPlacement& door) {
-        for (int i = 0; i < 200 && (door.flags & (mapobject::kOpening | mapobject::kClosed)); ++i) Tick(30);
-        return (door.flags & (mapobject::kOpening | mapobject::kClosed)) == 0;
-    }
-    // The whole frame drawn afresh (no remains of a message box closed before).
-    testing_support::Rgb565Image FreshFrame() {
-        View()->flags |= kFormRedrawAll;
-        Tick(30);
-        return Capture();
-    }
-    // Closes the message box that shows, with its Ok.
-    void CloseMessage() {
-        CGameScreen* view = View();
-        SettleView();
-        if (view->screenMode == CGameScreen::kModeMessage) view->OnCommand(CButtonBar::kOk);
-        SettleView();
-    }
-};
+using testing_support::PlayRig;
 
 // The game's objects take their events from the running view: the table is hosted by it.
 TEST(MapObjectsInPlay, TheGamesObjectsAskTheView) {

@@ -429,8 +429,7 @@ i32 CGameMapObjects::AlertStealVictim(CMonster& victim) {
     return 1;
 }
 
-// The panels draw no picture of the view behind them: nothing to keep.
-void CGameMapObjects::MakeViewThumbnail() {}
+void CGameMapObjects::MakeViewThumbnail() { view_.MakeViewThumbnail(); }
 
 void CGameMapObjects::RegisterChangedCell(CMapSection* section, i32 x, i32 y, i32 side) {
     CScriptContext* context = view_.GetHost() ? view_.GetHost()->GetScriptContext() : nullptr;

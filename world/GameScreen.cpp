@@ -591,8 +591,20 @@ void CGameScreen::ReleaseMapObjects() {
     mapObjects.reset();
 }
 
+bool CGameScreen::MakeViewThumbnail() {
+    if (!section || !rendererReady || window.CurrentSection() != section) {
+        std::fill(viewThumbnail.begin(), viewThumbnail.end(), u16(0));
+        return false;
+    }
+    SyncViewPose();
+    renderer.RenderFrame();
+    renderer.MakeViewThumbnail(viewThumbnail.data());
+    return true;
+}
+
 void CGameScreen::ForgetWorld() {
     if (mapObjects) mapObjects->Forget();
+    std::fill(viewThumbnail.begin(), viewThumbnail.end(), u16(0));
     // The loops play the closing worlds' sounds.
     StopQueuedSounds(false);
     window.Clear();

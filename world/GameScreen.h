@@ -392,6 +392,13 @@ public:
     void UpdateSkyPicture();
     // Writes the player's position and facing into the view record.
     void SyncViewPose();
+    // Keeps an 80 x 50 picture of the 3D view (when a bag opens over it and when a game is saved): the
+    // view is drawn afresh for it, since a screen over the view may have covered its last frame.
+    // False, and the kept picture forgotten, while the view has no world of its own to draw (between
+    // a load and its entry the window still describes the closed worlds).
+    bool MakeViewThumbnail();
+    // The picture last kept (black before any, and after the view forgot its world).
+    std::vector<u16> viewThumbnail = std::vector<u16>(kThumbnailWidth * kThumbnailHeight, 0);
     void PlaySound(const char* name, i32 volume);
 
     // --- state ---

@@ -5,11 +5,13 @@
 #include <gtest/gtest.h>
 
 #include <string>
+#include <vector>
 
 #include "app/Game.h"
 #include "data/Effect.h"
 #include "data/ItemType.h"
 #include "data/MapSection.h"
+#include "data/SavedGame.h"
 #include "data/Spells.h"
 #include "data/World.h"
 #include "data/WorldLists.h"
@@ -17,6 +19,7 @@
 #include "screens/panels/MarkRecallDialog.h"
 #include "tests/app/MapObjectsPlayRig.h"
 #include "ui/ButtonBar.h"
+#include "ui/ScreenIds.h"
 #include "world/Creatures.h"
 #include "world/Fight.h"
 #include "world/GameMapObjects.h"
@@ -169,6 +172,37 @@ TEST(TrapsInPlay, TheTrappedDoorIsNoticedAndDisarmedOrSprung) {
     rig.Use();
     EXPECT_NE(door->flags & mapobject::kOpening, 0);
     EXPECT_EQ(view->screenMode, CGameScreen::kModeNormal);
+}
+
+// ---- the view's picture ----
+
+// The chest's bag opens over a picture of the view kept at that moment; the panel drawn over the
+// view does not get into the picture a save then takes; a reset game has no picture of the old one.
+TEST(ViewPictureInPlay, OpeningAChestKeepsThePictureOfTheView) {
+    EventRig rig;
+    ASSERT_TRUE(rig.Start());
+    CGameScreen* view = rig.View();
+    rig.PlaceAt(12, 1, kNorth);  // before the gallery's chest
+    const std::vector<u16> black(savegame::kThumbnailPixels, 0);
+    std::vector<u16> before(savegame::kThumbnailPixels);
+    rig.Game()->MakeThumbnail(before.data());
+    ASSERT_NE(before, black);
+
+    std::fill(view->viewThumbnail.begin(), view->viewThumbnail.end(), u16(0));
+    rig.Use();
+    rig.Tick(30);
+    ASSERT_NE(rig.Current(), view) << "the panels show the chest's bag";
+    EXPECT_EQ(view->viewThumbnail, before) << "kept when the bag opened";
+    rig.Tick(30);
+    std::vector<u16> saved(savegame::kThumbnailPixels);
+    rig.Game()->MakeThumbnail(saved.data());
+    EXPECT_EQ(saved, before) << "the view, not the panel over it";
+    rig.Game()->SwitchScreen(kScreenBack);
+
+    rig.Game()->ResetGameViewState();
+    EXPECT_EQ(view->viewThumbnail, black);
+    rig.Game()->MakeThumbnail(saved.data());
+    EXPECT_EQ(saved, black);
 }
 
 // ---- the magic the spells leave to the view ----

@@ -25,6 +25,17 @@ CGameScreen::CGameScreen() {
     viewState.mapWidth = kWindowSize;
     viewState.mapHeight = kWindowSize;
     FillQuantityLadder();
+    FillShapeTables();
+    window.SetTransitionShapes(transitionShapes);
+}
+
+void CGameScreen::FillShapeTables() {
+    for (u32 mask = 0; mask < 256; ++mask) {
+        const u8 m = static_cast<u8>(mask);
+        const u16 code = ApplyCornerRule(m) == m ? JointCodeOfMask(m) : 0;
+        jointCodes[mask] = code;
+        transitionShapes[mask] = static_cast<u8>(code);
+    }
 }
 
 CGameScreen::~CGameScreen() {
@@ -61,6 +72,7 @@ void CGameScreen::SetHost(IGameViewHost* host) {
     automap = std::make_unique<CAutomapSource>(window, *viewWorld);
     mapView.source = automap.get();
     cacheBuilder = std::make_unique<CViewCacheBuilder>(viewState, *viewWorld, nullptr);
+    cacheBuilder->SetJointTable(jointCodes);
     viewState.pictures = viewWorld.get();
     random = host_->GetRandom();
     music = &host_->GetWorldLists()->resources;

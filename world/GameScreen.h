@@ -420,6 +420,13 @@ public:
     bool viewChanged = false, rebuildRequested = false;
     u32 effectTimer = 100;
     u32 quantityLadder[kLadderSize] = {};
+    // The shape tables of the 47-tile neighbour scheme (an eight-neighbour mask in which a corner
+    // counts only together with both of its edge neighbours), which the view's caches read: the
+    // picture a ground transition takes by mask, and a block's joint code by mask. Both number the
+    // 47 shapes alike (a mask surrounded on all sides is 0); every mask the corner rule cannot
+    // produce gives 0.
+    u8 transitionShapes[256] = {};
+    u16 jointCodes[256] = {};
     std::vector<std::unique_ptr<CGameEvent>> events;
     IGameViewActions* fightActions = nullptr;
     // Transition state.
@@ -533,6 +540,7 @@ private:
     bool IsObjectActive(i32 x, i32 y, u8 id) const;
     bool IsBlocking(u16 objectIndex, const CPlacement* placement) const;
     void FillQuantityLadder();
+    void FillShapeTables();
     CWorld* FindWorldForMap(const char* name) const;
     CPlacement* FindEntry(CWorld* w, const char* name, CMapSection*& where) const;
     void AfterPositionChange();

@@ -195,6 +195,17 @@ void CGameScreen::SetupTargetPanel() {
 void CGameScreen::UpdateTarget() {
     for (Target& t : targets) t = Target{};
     if (!viewWorld) return;
+    // A person in the player's own cell, on the side he looks at, is the target.
+    for (int slot = 0; slot < 2; ++slot) {
+        const CMonster* m = PersonFacedInOwnCell(slot);
+        if (!m) continue;
+        Target& t = targets[slot];
+        t.visible = true;
+        t.name.Assign(m->Type()->displayName ? m->Type()->displayName : "");
+        t.bar = false;
+        t.health = static_cast<u32>(CCreatures::HpPercent(*m));
+    }
+    if (targets[0].visible || targets[1].visible) return;
     const u32 d = DirectionOfFacing(facing);
     const i32 reach = std::max(1, viewState.visibleDistance / kFogStep);
     for (i32 k = 1; k <= reach; ++k) {

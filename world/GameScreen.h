@@ -252,6 +252,9 @@ public:
     void TurnRight() { StartTurn(facing - 90, -10); }
     // The cell next to the player in a direction (-1: the facing), with its place; null outside.
     CMapCell* GetCellInDirection(i32 direction, i32& x, i32& y, i32& oppositeSide);
+    // The person of a creature slot of the player's own cell whose sprite stands in the half of the
+    // cell the player faces (null: none); its section too.
+    CMonster* PersonFacedInOwnCell(int slot, CMapSection** at = nullptr) const;
     // Whether the player's cell holds a centre object of one of these type codes.
     bool PlayerCellCentreIs(std::initializer_list<u8> codes) const;
 

@@ -1,7 +1,8 @@
 // What the player meets through the view's event queue in a running game: the gallery's floor trap and
-// its trapped door (noticed, disarmed, or sprung by opening it), the steal prompt behind a person's
-// back, and the magic the player's spells leave to the view (mark, recall, town portal, enchanting,
-// recharging) and the examination of a creature.
+// its trapped door (noticed, disarmed, or sprung by opening it), the picture of the view a bag opens
+// over, the magic the player's spells leave to the view (mark, recall, town portal, enchanting,
+// recharging) and the examination of a creature, a person sharing the player's cell, and the steal
+// prompt behind a person's back.
 #include <gtest/gtest.h>
 
 #include <string>
@@ -22,6 +23,7 @@
 #include "ui/ScreenIds.h"
 #include "world/Creatures.h"
 #include "world/Fight.h"
+#include "world/GameCreatures.h"
 #include "world/GameMapObjects.h"
 #include "world/GameScreen.h"
 #include "world/MapDoors.h"
@@ -405,6 +407,64 @@ TEST(SpellEventsInPlay, AnExaminedCreatureIsDescribed) {
     const std::string full = rig.ShownMessage();
     EXPECT_NE(full.find("Xp: "), std::string::npos) << full;
     EXPECT_NE(full.find("Active effects:"), std::string::npos) << full;
+}
+
+// ---- a person in the player's own cell ----
+
+// The card player shares the player's cell: on the side the player looks at he is the target (no
+// health bar, a person) and takes the use, which starts the talk; behind the player's back he is
+// neither, and the use goes to the cell in front.
+TEST(PeopleInPlay, APersonInTheOwnCellCountsOnlyOnTheFacedSide) {
+    EventRig rig;
+    ASSERT_TRUE(rig.StartNewGame());
+    CGameScreen* view = rig.View();
+    ASSERT_TRUE(view->ChangeMap("base_town_arrive", 0));
+    rig.SettleView();
+    rig.PlaceAt(9, 11, kSouth);  // where he sits
+    const CMapCell* cell = view->window.Cell(view->playerX, view->playerY);
+    ASSERT_NE(cell, nullptr);
+    ASSERT_NE(cell->creature[0], 0);
+    CMonster* fenn = view->section->FindMonster(static_cast<u8>(cell->creature[0]));
+    ASSERT_NE(fenn, nullptr);
+    ASSERT_NE(view->creatures, nullptr);
+    CCellObject* sprite = view->creatures->SpriteOf(*fenn);
+    ASSERT_NE(sprite, nullptr);
+    const std::string name = fenn->Type()->displayName;
+
+    const struct {
+        i32 facing;
+        u16 x, y;
+        bool faced;
+    } cases[] = {
+        {0, 0x8000, 0x4000, true},   {0, 0x8000, 0xC000, false}, {90, 0x4000, 0x8000, true},
+        {90, 0xC000, 0x8000, false}, {180, 0x8000, 0xC000, true}, {180, 0x8000, 0x4000, false},
+        {270, 0xC000, 0x8000, true}, {270, 0x4000, 0x8000, false}, {0, 0x8000, 0x8000, false},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(testing::Message() << c.facing << " " << c.x << " " << c.y);
+        view->facing = view->targetFacing = c.facing;
+        sprite->x = static_cast<i16>(c.x);
+        sprite->y = static_cast<i16>(c.y);
+        view->UpdateTarget();
+        const bool named = view->targets[0].visible && name == view->targets[0].name.GetText();
+        EXPECT_EQ(named, c.faced);
+        if (named) EXPECT_FALSE(view->targets[0].bar);
+    }
+
+    auto talks = [&] {
+        for (const auto& e : view->events)
+            if (e->type == kEventTalk) return true;
+        return false;
+    };
+    view->facing = view->targetFacing = kSouth;  // his face: he looks north
+    for (bool faced : {true, false}) {
+        SCOPED_TRACE(faced);
+        sprite->x = static_cast<i16>(0x8000);
+        sprite->y = static_cast<i16>(faced ? 0xC000 : 0x4000);
+        view->events.clear();
+        view->UseInFront(-1, 0);
+        EXPECT_EQ(talks(), faced);
+    }
 }
 
 // ---- stealing ----

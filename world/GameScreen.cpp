@@ -318,6 +318,7 @@ u32 CGameScreen::OnTick(u32 time) {
         viewChanged = false;
     }
     if (screenMode == kModeNormal && !modalChild && HasActions()) RunActions();
+    StepPanelEffect(now);
     if (screenMode == kModeTransition) {
         Draw();
         AnimateTransition();
@@ -616,6 +617,9 @@ bool CGameScreen::MakeViewThumbnail() {
 
 void CGameScreen::ForgetWorld() {
     if (mapObjects) mapObjects->Forget();
+    // The effect's pictures belong to the closing world's records.
+    panelEffect = nullptr;
+    panelEffectStep = 0;
     std::fill(viewThumbnail.begin(), viewThumbnail.end(), u16(0));
     // The loops play the closing worlds' sounds.
     StopQueuedSounds(false);

@@ -60,6 +60,7 @@ class CItemBag;
 class IScriptMapObject;
 class CMapSection;
 struct CMonster;
+struct CPictureSet;
 class CRandom;
 class CScriptContext;
 class CSpell;
@@ -342,6 +343,15 @@ public:
     bool DrinkSelected(CItemInstance* potion);
     void RestCommand();
     void Rest();
+    // The pictures of a visual effect record (a picture set by id) played over the player's portrait,
+    // one every 100 ms, as a potion that names one acts; the portrait shows alone again after the
+    // last. An unknown id or an empty set shows nothing.
+    void ShowPanelEffect(const char* pictureSetId);
+    void StepPanelEffect(u32 now);
+    static constexpr u32 kPanelEffectStepMs = 100;
+    // The effect playing (null: none), the next picture and when the last one went up.
+    const CPictureSet* panelEffect = nullptr;
+    u32 panelEffectStep = 0, panelEffectLast = 0;
     // The lock-picking dialog on a door's lock word (the door prompt's Pick: the placement's level
     // word); when an attempt springs the trap, `springTrap` gets the word (the door's trap fires).
     void PickLock(u16& lockWord);

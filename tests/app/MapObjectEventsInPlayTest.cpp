@@ -5,6 +5,7 @@
 // prompt behind a person's back.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <string>
 #include <vector>
 
@@ -15,11 +16,13 @@
 #include "data/SavedGame.h"
 #include "data/Spells.h"
 #include "data/World.h"
+#include "data/WorldRecords.h"
 #include "data/WorldLists.h"
 #include "screens/npc/EnchantSelectDialog.h"
 #include "screens/panels/MarkRecallDialog.h"
 #include "tests/app/MapObjectsPlayRig.h"
 #include "ui/ButtonBar.h"
+#include "ui/WidgetGameData.h"
 #include "ui/ScreenIds.h"
 #include "world/Creatures.h"
 #include "world/Fight.h"
@@ -205,6 +208,51 @@ TEST(ViewPictureInPlay, OpeningAChestKeepsThePictureOfTheView) {
     EXPECT_EQ(view->viewThumbnail, black);
     rig.Game()->MakeThumbnail(saved.data());
     EXPECT_EQ(saved, black);
+}
+
+// The built world's potions name their visual effect record (text 6): drunk, its pictures play over
+// the player's portrait, one every 100 ms in the record's order, and the portrait shows alone again
+// after the last; a potion without one, or naming one the world lacks, shows nothing.
+TEST(ViewPictureInPlay, ADrunkPotionPlaysItsEffectOverThePortrait) {
+    EventRig rig;
+    ASSERT_TRUE(rig.Start());
+    CGameScreen* view = rig.View();
+    CWorldLists* lists = rig.Game()->GetWorldLists();
+    auto* potion = const_cast<CItemType*>(lists->items.FindItemType("base_phealsmall"));
+    ASSERT_NE(potion, nullptr);
+    const char* own = potion->texts[2];
+    const CPictureSet* effect = lists->pictureSets.FindById(own);
+    ASSERT_NE(effect, nullptr) << "the potion names a record the world has";
+    ASSERT_GE(effect->pictureIndices.size(), 2u);
+
+    struct Case {
+        const char* record;
+        bool plays;
+    };
+    for (const Case& c : {Case{own, true}, Case{nullptr, false}, Case{"bres_nosuchset", false}}) {
+        SCOPED_TRACE(c.record ? c.record : "none");
+        potion->texts[2] = c.record;
+        rig.Player().AddItemCopies(1, *potion);
+        CItemInstance* drunk = rig.Player().items.back().get();
+        ASSERT_EQ(drunk->type, potion);
+        ASSERT_TRUE(view->DrinkSelected(drunk));
+        std::vector<const CRecordHolder*> shown;
+        for (int i = 0; i < 20; ++i) {
+            rig.Tick(50);
+            if (view->portrait.secondPicture && (shown.empty() || shown.back() != view->portrait.secondPicture))
+                shown.push_back(view->portrait.secondPicture);
+        }
+        EXPECT_EQ(view->portrait.secondPicture, nullptr) << "the portrait alone after the last picture";
+        if (!c.plays) {
+            EXPECT_TRUE(shown.empty());
+            continue;
+        }
+        std::vector<const CRecordHolder*> expected;
+        for (u32 index : effect->pictureIndices) expected.push_back(WidgetGameData().PictureAt(index));
+        ASSERT_EQ(std::count(expected.begin(), expected.end(), nullptr), 0) << "the record's pictures exist";
+        EXPECT_EQ(shown, expected);
+    }
+    potion->texts[2] = own;
 }
 
 // ---- the magic the spells leave to the view ----

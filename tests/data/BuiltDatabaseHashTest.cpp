@@ -64,8 +64,8 @@ TEST(BuiltDatabaseHash, EachWorldDatabaseIsPinned) {
     } worlds[] = {
         {fixtures::MusicWorld(), "d79871b41be827b6"},
         {fixtures::SoundWorld(), "3611c0d077a748f4"},
-        {fixtures::ResourceWorld(), "be6440bd4eebc786"},
-        {fixtures::BaseWorld(), "f31376d48f74e50f"},
+        {fixtures::ResourceWorld(), "bcef4ae16910ac39"},
+        {fixtures::BaseWorld(), "0d5c202b93b5c0a8"},
     };
     for (const auto& w : worlds) {
         fixtures::Write(dir.Path(), w.content);

@@ -324,8 +324,9 @@ TEST(SpellEventsInPlay, MarkAndRecallOpenTheirDialogOrRefuse) {
     EXPECT_EQ(view->playerY, markedY);
 }
 
-// The town portal looks for a town in the rings of vale pieces around the player's own piece; the
-// town's arrival object takes him there with the teleport; a vale without one fails.
+// The town portal looks for a town in the rings of vale pieces around the player's own piece and
+// takes him to the town's arrival place with the teleport; without a town in reach, or on a map that
+// denies teleport magic, it fails and the player stays.
 TEST(SpellEventsInPlay, TheTownPortalFindsTheNearestTown) {
     EventRig rig;
     ASSERT_TRUE(rig.Start());
@@ -336,27 +337,31 @@ TEST(SpellEventsInPlay, TheTownPortalFindsTheNearestTown) {
     ASSERT_NE(meadow, nullptr);
     ASSERT_NE(town, nullptr);
     ASSERT_NE(town->flags & 0x0200, 0) << "the town is one the portal reaches";
+    const CPlacement* arrival = town->FindPlacementByName("base_s0202townportal");
+    ASSERT_NE(arrival, nullptr) << "the town has its arrival place";
     view->EnterMapAt(world, meadow, 10, 10, 0);
     rig.Calm();
     ASSERT_EQ(view->section, meadow);
 
-    // Without an arrival object in the town the portal has nowhere to go.
-    CPlacement* arrival = const_cast<CPlacement*>(town->FindPlacementByName("base_s0202townportal"));
-    if (!arrival) {
+    const u16 townFlags = town->flags, meadowFlags = meadow->flags;
+    const struct {
+        u16 town, meadow;
+        const char* refusal;
+    } refusals[] = {
+        {static_cast<u16>(townFlags & ~0x0200), meadowFlags, "Teleport failed."},
+        {townFlags, static_cast<u16>(meadowFlags | 0x0400), "Teleport magic is denied on this map."},
+    };
+    for (const auto& r : refusals) {
+        SCOPED_TRACE(r.refusal);
+        town->flags = r.town;
+        meadow->flags = r.meadow;
         rig.CastOnPlayer(48);
-        EXPECT_EQ(rig.ShownMessage(), "Teleport failed.");
+        EXPECT_EQ(rig.ShownMessage(), r.refusal);
         rig.CloseMessage();
-        arrival = const_cast<CPlacement*>(town->FindPlacementByName("base_town_arrive"));
-        ASSERT_NE(arrival, nullptr);
-        arrival->name = "base_s0202townportal";
+        EXPECT_EQ(view->section, meadow);
     }
-    // A map that denies teleport magic keeps the player.
-    const u16 flags = meadow->flags;
-    meadow->flags |= 0x0400;
-    rig.CastOnPlayer(48);
-    EXPECT_EQ(rig.ShownMessage(), "Teleport magic is denied on this map.");
-    rig.CloseMessage();
-    meadow->flags = flags;
+    town->flags = townFlags;
+    meadow->flags = meadowFlags;
 
     rig.CastOnPlayer(48);
     rig.Dispatch();

@@ -65,7 +65,7 @@ TEST(BuiltDatabaseHash, EachWorldDatabaseIsPinned) {
         {fixtures::MusicWorld(), "d79871b41be827b6"},
         {fixtures::SoundWorld(), "3611c0d077a748f4"},
         {fixtures::ResourceWorld(), "bcef4ae16910ac39"},
-        {fixtures::BaseWorld(), "0d5c202b93b5c0a8"},
+        {fixtures::BaseWorld(), "d29e6419f4f132f5"},
     };
     for (const auto& w : worlds) {
         fixtures::Write(dir.Path(), w.content);

@@ -150,6 +150,7 @@ TEST(TrapsInPlay, TheTrappedDoorIsNoticedAndDisarmedOrSprung) {
         door->flags = mapobject::kVisible | mapobject::kClosed;
         player.skills[kSkillDisarm] = static_cast<u8>(c.disarm);
         player.hp = player.GetMaxHp();
+        view->UpdateGauges();
         view->events.clear();
         rig.PlaceAt(door->x, door->y + 1, kNorth);
         rig.Use();
@@ -167,6 +168,9 @@ TEST(TrapsInPlay, TheTrappedDoorIsNoticedAndDisarmedOrSprung) {
         if (c.message) {
             EXPECT_TRUE(rig.Queued(c.message));
         }
+        // The fireball's burn shows as a hit: the hurt display runs and the gauge follows.
+        EXPECT_EQ(view->Fight()->actions.HasKind(kActionPlayerHit), c.hurt);
+        EXPECT_EQ(view->hpGauge, player.hp * 100 / player.GetMaxHp());
         EXPECT_EQ(mapobject::LockLevel(door->level), mapobject::LockLevel(trapped)) << "the lock is not touched";
     }
     // A door without its trap opens by hand at once.

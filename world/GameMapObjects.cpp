@@ -174,7 +174,11 @@ void CGameMapObjects::AnswerStealPrompt(u32 result) {
     CMonster* victim = section->FindMonster(id);
     if (!victim) return;
     stealing_.SetVictim(section, victim);
+    // A robbed victim that noticed turns round in its own section (a surface piece beside the
+    // player's, perhaps).
+    alertSection_ = section;
     stealing_.TrySteal();
+    alertSection_ = nullptr;
 }
 
 IScriptWorld::Target CGameMapObjects::FindByName(const char* name) {
@@ -423,7 +427,7 @@ bool CGameMapObjects::DescribeCreature(CMapSection*, const CMonster& creature, C
 
 i32 CGameMapObjects::AlertStealVictim(CMonster& victim) {
     CFight* fight = view_.Fight();
-    CMapSection* section = view_.section;
+    CMapSection* section = alertSection_ ? alertSection_ : view_.section;
     if (!fight || !section) return 0;
     fight->people.AlertStealVictim(*section, victim.id);
     return 1;

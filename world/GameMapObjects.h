@@ -121,6 +121,7 @@ private:
     // The victim the steal prompt asks about, by its section and id: the answer finds it afresh.
     CMapSection* stealSection_ = nullptr;
     u8 stealVictim_ = 0;
+    CMapSection* alertSection_ = nullptr;  // the victim's section while an attempt runs
     std::map<std::pair<const CMapSection*, u8>, std::unique_ptr<CPlacedMapObject>> placed_;
     CMapObject plainObject_;
     std::unique_ptr<CPlacedMapObject> defaultObject_;

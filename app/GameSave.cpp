@@ -134,18 +134,14 @@ u32 CGame::GameClockMinutes() const {
     return view ? view->gameClock.minutes : 0;
 }
 
+// The view keeps the picture; the screen over the view (the menu, the load and save screen) redraws
+// itself after the save, over the view drawn for the picture.
 void CGame::MakeGameViewThumbnail(u16* pixels) {
+    static_assert(kThumbnailWidth * kThumbnailHeight == savegame::kThumbnailPixels);
     std::fill(pixels, pixels + savegame::kThumbnailPixels, u16(0));
     CGameScreen* view = GetGameScreen();
-    // Only a window filled for the view's section is drawn: between a load and the view's entry the
-    // window and the caches still describe the worlds that were closed.
-    if (!view || !view->section || !view->rendererReady) return;
-    if (view->window.CurrentSection() != view->section) return;
-    // The screen over the view (the menu, the load and save screen) covers its last frame: the view is
-    // drawn again for the picture, and the screen over it redraws itself after the save.
-    view->SyncViewPose();
-    view->renderer.RenderFrame();
-    view->renderer.MakeViewThumbnail(pixels);
+    if (!view || !view->MakeViewThumbnail()) return;
+    std::copy(view->viewThumbnail.begin(), view->viewThumbnail.end(), pixels);
 }
 
 // ---- ISavedGameParts ----

@@ -8,6 +8,7 @@
 #include "data/ItemType.h"
 #include "world/GameScreen.h"
 #include "screens/npc/LockPickDialog.h"
+#include "screens/npc/NpcEnchanting.h"
 #include "screens/npc/PlayerCrafts.h"
 #include "screens/npc/PotionDialog.h"
 #include "screens/npc/RestDialog.h"
@@ -105,4 +106,12 @@ std::unique_ptr<CForm> CGameViewModalDialogs::OpenLockPick(u16& lockWord) {
     dialog->Attach(&game_);
     dialog->Open(picker_.get(), lock_.get(), game_.GetRandom());
     return dialog;
+}
+
+bool CGameViewModalDialogs::OpenSpellEnchanting(int level, bool recharge) {
+    CGameScreen* view = game_.GetGameScreen();
+    if (!view || !game_.player.GetWorld()) return false;
+    if (!enchanting_) enchanting_ = std::make_unique<CNpcEnchanting>();
+    view->OpenModal(&enchanting_->OpenForSpell(game_, level, recharge));
+    return true;
 }

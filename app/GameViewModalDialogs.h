@@ -9,6 +9,7 @@
 class CGame;
 class CPlayerCrafts;
 class CLockWordTarget;
+class CNpcEnchanting;
 
 class CGameViewModalDialogs : public IGameViewDialogs {
 public:
@@ -20,6 +21,7 @@ public:
     bool CastChosenSpell(CForm& dialog) override;
     void ReportRest(CForm& dialog, bool exposed) override;
     std::unique_ptr<CForm> OpenLockPick(u16& lockWord) override;
+    bool OpenSpellEnchanting(int level, bool recharge) override;
 
     CGameViewModalDialogs(const CGameViewModalDialogs&) = delete;
     CGameViewModalDialogs& operator=(const CGameViewModalDialogs&) = delete;
@@ -30,4 +32,6 @@ private:
     // What the lock-picking dialog works on while it is open: the player and the lock.
     std::unique_ptr<CPlayerCrafts> picker_;
     std::unique_ptr<CLockWordTarget> lock_;
+    // The item selection of the enchanting and recharging spells, kept while it shows.
+    std::unique_ptr<CNpcEnchanting> enchanting_;
 };

@@ -14,6 +14,11 @@ CRecordHolder* CGameWidgetData::FindPicture(const char* name) {
     return picture != nullptr && game_.textureSet.EnsureLoaded(picture) ? picture : nullptr;
 }
 
+CRecordHolder* CGameWidgetData::PictureAt(u32 index) {
+    CRecordHolder* picture = index != 0 ? game_.textureSet.PictureAt(index) : nullptr;
+    return picture != nullptr && game_.textureSet.EnsureLoaded(picture) ? picture : nullptr;
+}
+
 bool CGameWidgetData::EnsurePictureLoaded(CRecordHolder* picture) {
     return picture != nullptr && game_.textureSet.EnsureLoaded(picture);
 }

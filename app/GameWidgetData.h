@@ -14,6 +14,8 @@ public:
     const char* FindPortraitPictureName(const char* id) override;
     CRecordHolder* FindPicture(const char* name) override;
     bool EnsurePictureLoaded(CRecordHolder* picture) override;
+    // A picture of the world's texture set by index (entry 0 is none), loaded on first use.
+    CRecordHolder* PictureAt(u32 index) override;
     bool FindEquippedItemPicture(int slot, CRecordHolder*& picture, const CPaletteRef*& palette) override;
 
 private:

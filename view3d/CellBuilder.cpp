@@ -117,7 +117,7 @@ u16 CViewCacheBuilder::BlockJointCode(i32 x, i32 y) const {
             hit = Kind(s.firstType) == 1 && s.firstType == c.centre && s.firstPalette == c.centrePicture;
         if (hit) mask |= static_cast<u8>(1u << k);
     }
-    return JointCodeOfMask(ApplyCornerRule(mask));
+    return JointCode(ApplyCornerRule(mask));
 }
 
 u16 CViewCacheBuilder::OverlayBlockJointCode(i32 x, i32 y) const {
@@ -145,7 +145,7 @@ u16 CViewCacheBuilder::OverlayBlockJointCode(i32 x, i32 y) const {
         }
         if (hit) mask |= static_cast<u8>(1u << k);
     }
-    return JointCodeOfMask(ApplyCornerRule(mask));
+    return JointCode(ApplyCornerRule(mask));
 }
 
 void CViewCacheBuilder::BuildWalls(i32 x, i32 y, bool upper) {

@@ -31,6 +31,10 @@ public:
     u16 OverlayBlockJointCode(i32 x, i32 y) const;
     // Numbers the cell objects and item piles of the window, row by row, up to 255 each.
     void NumberCellObjects();
+    // The 256-entry joint table by corner-ruled neighbour mask that the game view keeps (null: the
+    // built-in codes of JointCodeOfMask).
+    void SetJointTable(const u16* table) { joints_ = table; }
+    u16 JointCode(u8 mask) const { return joints_ ? joints_[mask] : JointCodeOfMask(mask); }
 
 private:
     void BuildWalls(i32 x, i32 y, bool upper);
@@ -50,4 +54,5 @@ private:
     CViewCellWindow& window_;
     CViewNotices* notices_;
     CViewNumbering numbering_;
+    const u16* joints_ = nullptr;
 };

@@ -210,7 +210,10 @@ public:
     CViewObjectState CentreObject(i32 x, i32 y) const override;
     CViewObjectState SecondCentreObject(i32 x, i32 y) const override;
     void DefaultGround(i32 x, i32 y, u16& type, u16& palette) const override;
-    u8 TransitionIndex(u8 mask) const override { return mask; }
+    // The picture a ground layer's transition takes for a neighbour mask: the game view's table of
+    // shape numbers (without one, the mask itself).
+    u8 TransitionIndex(u8 mask) const override { return transitionShapes_ ? transitionShapes_[mask] : mask; }
+    void SetTransitionShapes(const u8* table) { transitionShapes_ = table; }
     bool DescribeCentre(i32 x, i32 y, bool upper, CBlockCacheEntry& entry, u16& light) override;
     bool DescribeSide(i32 nx, i32 ny, i32 part, bool upper, CWallCacheEntry& entry) override;
     u16 CellObjectIndex(i32, i32, i32) const override { return 0; }
@@ -235,6 +238,7 @@ private:
     CMapSection* sectors_[25] = {};
     CMapSection* pieces_[9] = {};
     CMapSection* section_ = nullptr;
+    const u8* transitionShapes_ = nullptr;
     CWorld* world_ = nullptr;
     bool surface_ = false;
     i32 playerX_ = -1, playerY_ = -1;

@@ -49,10 +49,11 @@ public:
     virtual void PlaySound(const char* name, int volume) = 0;
 
     // The talk with a creature (its NPC, its talk profile or "No answer"), the steal prompt for a
-    // person whose back is turned, the examine window of a creature.
+    // person whose back is turned, the examine window of a creature at the level of the spell's
+    // power (what it shows grows with it).
     virtual void TalkToCreature(CMapSection& section, CMonster& creature) = 0;
     virtual void PostStealPrompt(CMapSection& /*section*/, CMonster& /*creature*/) {}
-    virtual void PostExamineCreature(CMapSection& /*section*/, CMonster& /*creature*/) {}
+    virtual void PostExamineCreature(CMapSection& /*section*/, CMonster& /*creature*/, int /*level*/) {}
 
     // The fight: a hit made a creature hostile or killed it; the countdown is set to 4 while hostile
     // creatures are near (the music follows it).

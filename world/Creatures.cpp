@@ -487,7 +487,7 @@ void CCreatures::ApplySpellEffect(CMapSection& section, CMonster& m, const CEffe
             !(m.Type()->npcId && *m.Type()->npcId))
             m.flags = static_cast<u8>(m.flags & ~(kTypeAggression | kAggressive));
         break;
-    case 43: host_.PostExamineCreature(section, m); break;
+    case 43: host_.PostExamineCreature(section, m, std::max(a, 0)); break;
     default: break;
     }
 }

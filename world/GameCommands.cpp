@@ -11,6 +11,7 @@
 #include "data/WorldLists.h"
 #include "display/Video.h"
 #include "display/FontSet.h"
+#include "platform/Clock.h"
 #include "ui/InterfacePictureRoles.h"
 #include "ui/Layout.h"
 #include "ui/WidgetHelpers.h"
@@ -74,6 +75,8 @@ bool CGameScreen::DrinkSelected(CItemInstance* potion) {
         }
         if (potion) {
             PlaySound("bsnd_drink", 10);
+            // Text 6 of a potion names the visual effect record it shows as it acts.
+            if (type) ShowPanelEffect(type->texts[2]);
             player_->ApplyPotion(*potion);
             player_->RemoveItem(potion);
             UpdateGauges();
@@ -83,6 +86,28 @@ bool CGameScreen::DrinkSelected(CItemInstance* potion) {
     }
     if (f) f->near.Scan();
     return potion != nullptr;
+}
+
+void CGameScreen::ShowPanelEffect(const char* id) {
+    CWorldLists* lists = host_ ? host_->GetWorldLists() : nullptr;
+    const CPictureSet* set = lists && id && *id ? lists->pictureSets.FindById(id) : nullptr;
+    if (!set || set->pictureIndices.empty()) return;
+    panelEffect = set;
+    panelEffectStep = 0;
+    // The first picture goes up with the next tick.
+    panelEffectLast = plat::TickCount() - kPanelEffectStepMs;
+}
+
+void CGameScreen::StepPanelEffect(u32 now) {
+    if (!panelEffect || now - panelEffectLast < kPanelEffectStepMs) return;
+    panelEffectLast = now;
+    if (panelEffectStep < panelEffect->pictureIndices.size()) {
+        portrait.SetPaletteColors(static_cast<u16>(panelEffect->pictureIndices[panelEffectStep++]), 0);
+        return;
+    }
+    panelEffect = nullptr;
+    panelEffectStep = 0;
+    if (player_) portrait.SetPortrait(player_->portrait.GetText());
 }
 
 void CGameScreen::RestCommand() {
@@ -195,6 +220,17 @@ void CGameScreen::SetupTargetPanel() {
 void CGameScreen::UpdateTarget() {
     for (Target& t : targets) t = Target{};
     if (!viewWorld) return;
+    // A person in the player's own cell, on the side he looks at, is the target.
+    for (int slot = 0; slot < 2; ++slot) {
+        const CMonster* m = PersonFacedInOwnCell(slot);
+        if (!m) continue;
+        Target& t = targets[slot];
+        t.visible = true;
+        t.name.Assign(m->Type()->displayName ? m->Type()->displayName : "");
+        t.bar = false;
+        t.health = static_cast<u32>(CCreatures::HpPercent(*m));
+    }
+    if (targets[0].visible || targets[1].visible) return;
     const u32 d = DirectionOfFacing(facing);
     const i32 reach = std::max(1, viewState.visibleDistance / kFogStep);
     for (i32 k = 1; k <= reach; ++k) {

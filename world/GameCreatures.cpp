@@ -61,6 +61,14 @@ void CGameCreatures::ShowGameMessage(const char* text) { view_.ShowGameMessage(t
 void CGameCreatures::PlaySound(const char* name, int volume) { view_.PlaySound(name, volume); }
 
 // A creature with an NPC talks through the NPC's screens; the others say nothing.
+void CGameCreatures::PostStealPrompt(CMapSection& section, CMonster& creature) {
+    view_.PostStealPromptEvent(section, creature);
+}
+
+void CGameCreatures::PostExamineCreature(CMapSection& section, CMonster& creature, int level) {
+    view_.PostExamineEvent(section, creature, static_cast<u32>(std::max(level, 0)));
+}
+
 void CGameCreatures::TalkToCreature(CMapSection&, CMonster& creature) {
     const CMonsterType* type = creature.Type();
     if (type && type->npcId && *type->npcId)

@@ -33,6 +33,8 @@ public:
     void ShowGameMessage(const char* text) override;
     void PlaySound(const char* name, int volume) override;
     void TalkToCreature(CMapSection& section, CMonster& creature) override;
+    void PostStealPrompt(CMapSection& section, CMonster& creature) override;
+    void PostExamineCreature(CMapSection& section, CMonster& creature, int level) override;
     void RaiseFightFlag() override;
     void SetFightCountdown(int value) override;
     void UpdateMusic() override;

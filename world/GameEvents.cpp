@@ -166,7 +166,26 @@ void CGameScreen::PostShipVoyageEvent(const char* destination, const char* secon
 void CGameScreen::PostSpellEvent(int type, int word) {
     if (type < static_cast<int>(kEventMark) || type > static_cast<int>(kEventEnchant)) return;
     auto e = NewEvent(static_cast<u32>(type));
-    e->value = static_cast<u16>(word);
+    e->value = static_cast<u16>(std::clamp(word, 0, 0xFFFF));
+    events.push_back(std::move(e));
+}
+
+// The creature travels by its section and id: it may walk, die or change sections while the event
+// waits, and the handler then finds it (or not) as it is.
+void CGameScreen::PostExamineEvent(CMapSection& at, const CMonster& creature, u32 level) {
+    for (const auto& queued : events)
+        if (queued->type == kEventExamine) return;
+    auto e = NewEvent(kEventExamine);
+    e->targetMap = &at;
+    e->args[0] = creature.id;
+    e->value = static_cast<u16>(std::min<u32>(level, 0xFFFF));
+    events.push_back(std::move(e));
+}
+
+void CGameScreen::PostStealPromptEvent(CMapSection& at, const CMonster& creature) {
+    auto e = NewEvent(kEventStealPrompt);
+    e->targetMap = &at;
+    e->args[0] = creature.id;
     events.push_back(std::move(e));
 }
 
@@ -230,7 +249,7 @@ void CGameScreen::DispatchOne(CGameEvent& e) {
         AdvanceClockHours(1);
         break;
     default:
-        // The door prompt belongs to the map objects; magic and stealing plug in with their work.
+        // The door prompt, the magic of the spells and the steal prompt belong to the map objects' host.
         if (mapObjects) mapObjects->DispatchEvent(e);
         break;
     }
@@ -421,6 +440,7 @@ void CGameScreen::AnimateTransition() {
 void CGameScreen::ShowMessage(const char* text, u32 options, const char* sound) {
     if (options == 0) options = CButtonBar::kOk;
     messageOptions = options;
+    messageText.Assign(text ? text : "");
     messageBar.Attach(game);
     if (game && video) {
         messageBar.ownedView = std::make_unique<CTextView>();
@@ -479,6 +499,9 @@ u32 CGameScreen::OnDialogResult(u32 result) {
         break;
     case kModeDoorPrompt:
         if (mapObjects) mapObjects->AnswerDoorPrompt(result);
+        break;
+    case kModeStealPrompt:
+        if (mapObjects) mapObjects->AnswerStealPrompt(result);
         break;
     default: break;
     }

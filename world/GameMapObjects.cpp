@@ -11,6 +11,7 @@
 #include "data/Spells.h"
 #include "data/World.h"
 #include "data/WorldLists.h"
+#include "ui/ButtonBar.h"
 #include "ui/ScreenIds.h"
 #include "script/ScriptContext.h"
 #include "script/ScriptMessages.h"
@@ -114,14 +115,28 @@ void CGameMapObjects::PostDoorPrompt(const CDoorPrompt& prompt) {
 
 bool CGameMapObjects::DispatchEvent(CGameEvent& e) {
     switch (e.type) {
+    case kEventDoorPrompt: break;
     case kEventMark: travel_.OnMarkEvent(); return true;
     case kEventRecall: travel_.OnRecallEvent(); return true;
     case kEventTownPortal: travel_.OnTownPortalEvent(); return true;
     case kEventRecharge: travel_.OnRechargeEvent(); return true;
     case kEventEnchant: travel_.OnEnchantEvent(e.value); return true;
-    default: break;
+    case kEventStealPrompt: {
+        // A victim gone since the use (dead, carried off by a script) is asked about no more.
+        CMonster* victim = e.targetMap ? e.targetMap->FindMonster(static_cast<u8>(e.args[0])) : nullptr;
+        if (!victim) return true;
+        stealSection_ = e.targetMap;
+        stealVictim_ = victim->id;
+        stealing_.OnStealPrompt(e.targetMap, victim, e.args[1]);
+        return true;
     }
-    if (e.type != kEventDoorPrompt) return false;
+    case kEventExamine: {
+        const CMonster* creature = e.targetMap ? e.targetMap->FindMonster(static_cast<u8>(e.args[0])) : nullptr;
+        if (creature) travel_.OnExamineCreatureEvent(e.targetMap, *creature, e.value);
+        return true;
+    }
+    default: return false;
+    }
     CDoorPrompt prompt;
     prompt.text = e.text.GetText();
     prompt.section = e.targetMap;
@@ -147,6 +162,23 @@ void CGameMapObjects::AnswerDoorPrompt(u32 result) {
     case CMapInteractions::kPick: interactions_.OpenLockPicking(); break;
     default: break;
     }
+}
+
+void CGameMapObjects::AnswerStealPrompt(u32 result) {
+    CMapSection* section = stealSection_;
+    const u8 id = stealVictim_;
+    stealSection_ = nullptr;
+    stealVictim_ = 0;
+    if (result != CButtonBar::kYes || !section) return;
+    // The creatures went on while the player made up his mind: the victim is looked up again.
+    CMonster* victim = section->FindMonster(id);
+    if (!victim) return;
+    stealing_.SetVictim(section, victim);
+    // A robbed victim that noticed turns round in its own section (a surface piece beside the
+    // player's, perhaps).
+    alertSection_ = section;
+    stealing_.TrySteal();
+    alertSection_ = nullptr;
 }
 
 IScriptWorld::Target CGameMapObjects::FindByName(const char* name) {
@@ -201,6 +233,8 @@ IScriptMapObject* CGameMapObjects::DefaultObject() {
 
 void CGameMapObjects::Forget() {
     placed_.clear();
+    stealSection_ = nullptr;
+    stealVictim_ = 0;
     eventSpell_ = nullptr;
     eventStrength_ = 0;
     pickedDoor_ = CDoorPrompt{};
@@ -341,9 +375,7 @@ void CGameMapObjects::OpenMarkRecallDialog(bool mark) {
     view_.OpenModalDialog(CGameViewDialog::kMarkRecall, CGameScreen::kModeMarkRecall, mark ? "mark" : "recall");
 }
 
-void CGameMapObjects::OpenEnchantDialog(u16, bool) {
-    view_.OpenModalDialog(CGameViewDialog::kEnchant, CGameScreen::kModeEnchant);
-}
+void CGameMapObjects::OpenEnchantDialog(u16 item, bool recharge) { view_.OpenSpellEnchanting(item, recharge); }
 
 i32 CGameMapObjects::GetFightCountdown() const { return static_cast<i32>(view_.surroundings.fightCountdown); }
 
@@ -395,14 +427,13 @@ bool CGameMapObjects::DescribeCreature(CMapSection*, const CMonster& creature, C
 
 i32 CGameMapObjects::AlertStealVictim(CMonster& victim) {
     CFight* fight = view_.Fight();
-    CMapSection* section = view_.section;
+    CMapSection* section = alertSection_ ? alertSection_ : view_.section;
     if (!fight || !section) return 0;
     fight->people.AlertStealVictim(*section, victim.id);
     return 1;
 }
 
-// The panels draw no picture of the view behind them: nothing to keep.
-void CGameMapObjects::MakeViewThumbnail() {}
+void CGameMapObjects::MakeViewThumbnail() { view_.MakeViewThumbnail(); }
 
 void CGameMapObjects::RegisterChangedCell(CMapSection* section, i32 x, i32 y, i32 side) {
     CScriptContext* context = view_.GetHost() ? view_.GetHost()->GetScriptContext() : nullptr;

@@ -12,6 +12,7 @@
 #include "world/MapInteractions.h"
 #include "world/MapObject.h"
 #include "world/MapObjectHost.h"
+#include "world/Stealing.h"
 #include "world/TravelEvents.h"
 
 struct CGameEvent;
@@ -39,11 +40,13 @@ public:
     i32 HandleCreatureEvent(u32 code, CMapSection& section, u8 creatureId, i32 x, i32 y, bool& changed) override;
 
     // --- what the view's event queue, its dialog answers and the scripts hand over ---
-    // Game event 11 (the door prompt) and the spell events 14..18 (mark, recall, town portal, recharge,
-    // enchant): true when the event was one of the map objects'.
+    // Game events 11 (the door prompt), 14..18 (the magic of the player's spells), 19 (the steal
+    // prompt) and 20 (a creature examined): true when the event was one of these.
     bool DispatchEvent(CGameEvent& event);
     // The answer of the door prompt (screen mode 9): Open, Disarm or Pick; Cancel does nothing.
     void AnswerDoorPrompt(u32 result);
+    // The answer of the steal prompt (screen mode 13): Yes tries; No leaves the victim be.
+    void AnswerStealPrompt(u32 result);
     // A placed object by its placement's name in the open world's sections, with the place the script
     // commands act at (the window cell and side when it is in the window, else -1); kind 8 when a
     // creature is bound to it, 4 for a map object, 0 when no placement has the name.
@@ -59,6 +62,7 @@ public:
         eventStrength_ = strength;
     }
     CMapInteractions& Interactions() { return interactions_; }
+    CStealing& Stealing() { return stealing_; }
 
     // --- IMapObjectHost ---
     const CRuleContext& GetRules() override;
@@ -112,7 +116,12 @@ private:
 
     CGameScreen& view_;
     CMapInteractions interactions_{*this};
+    CStealing stealing_{*this};
     CTravelEvents travel_{*this};
+    // The victim the steal prompt asks about, by its section and id: the answer finds it afresh.
+    CMapSection* stealSection_ = nullptr;
+    u8 stealVictim_ = 0;
+    CMapSection* alertSection_ = nullptr;  // the victim's section while an attempt runs
     std::map<std::pair<const CMapSection*, u8>, std::unique_ptr<CPlacedMapObject>> placed_;
     CMapObject plainObject_;
     std::unique_ptr<CPlacedMapObject> defaultObject_;

@@ -8,6 +8,8 @@
 #include "data/World.h"
 #include "script/ScriptContext.h"
 #include "ui/WidgetHost.h"
+#include "world/Creatures.h"
+#include "world/GameCreatures.h"
 #include "world/GameScreen.h"
 
 namespace {
@@ -243,7 +245,38 @@ void CGameScreen::SendArriveEvent() {
                      playerX, playerY, -1, false, nullptr);
 }
 
+CMonster* CGameScreen::PersonFacedInOwnCell(int slot, CMapSection** atOut) const {
+    const CMapCell* cell = window.Cell(playerX, playerY);
+    CMapSection* at = cell ? window.SectorSection(playerX, playerY) : nullptr;
+    if (!at || slot < 0 || slot > 1 || !cell->creature[slot] || !creatures) return nullptr;
+    CMonster* m = cell->creature[slot] <= 255 ? at->FindMonster(static_cast<u8>(cell->creature[slot])) : nullptr;
+    if (!m || !m->Type() || !CCreatures::IsPerson(*m)) return nullptr;
+    const CCellObject* sprite = creatures->SpriteOf(*m);
+    if (!sprite) return nullptr;
+    // The sprite's place inside the cell, 0x8000 its middle; the player looks across the middle.
+    const u16 sx = static_cast<u16>(sprite->x), sy = static_cast<u16>(sprite->y);
+    bool faced = false;
+    switch (DirectionOfFacing(facing)) {
+    case 0: faced = sy < 0x8000; break;  // north
+    case 1: faced = sx > 0x8000; break;  // east
+    case 2: faced = sy > 0x8000; break;  // south
+    default: faced = sx < 0x8000; break;  // west
+    }
+    if (!faced) return nullptr;
+    if (atOut) *atOut = at;
+    return m;
+}
+
 i32 CGameScreen::UseInFront(i32 direction, u32 rightSide) {
+    // A person sharing the player's cell on the side he looks at takes the use first.
+    CMapSection* own = nullptr;
+    if (PersonFacedInOwnCell(0, &own)) {
+        CMapCell* cell = window.Cell(playerX, playerY);
+        const i32 result =
+            TriggerCellEvent(kEventUse, kTargetCreature1, own, cell, playerX, playerY, -1, false, nullptr);
+        if (result == 0 && modalChild) modalChild->Draw();
+        return result;
+    }
     i32 x = 0, y = 0, side = 0;
     CMapCell* cell = GetCellInDirection(direction, x, y, side);
     if (!cell) return 0;

@@ -26,6 +26,17 @@ CGameScreen::CGameScreen() {
     viewState.mapWidth = kWindowSize;
     viewState.mapHeight = kWindowSize;
     FillQuantityLadder();
+    FillShapeTables();
+    window.SetTransitionShapes(transitionShapes);
+}
+
+void CGameScreen::FillShapeTables() {
+    for (u32 mask = 0; mask < 256; ++mask) {
+        const u8 m = static_cast<u8>(mask);
+        const u16 code = ApplyCornerRule(m) == m ? JointCodeOfMask(m) : 0;
+        jointCodes[mask] = code;
+        transitionShapes[mask] = static_cast<u8>(code);
+    }
 }
 
 CGameScreen::~CGameScreen() {
@@ -62,6 +73,7 @@ void CGameScreen::SetHost(IGameViewHost* host) {
     automap = std::make_unique<CAutomapSource>(window, *viewWorld);
     mapView.source = automap.get();
     cacheBuilder = std::make_unique<CViewCacheBuilder>(viewState, *viewWorld, nullptr);
+    cacheBuilder->SetJointTable(jointCodes);
     viewState.pictures = viewWorld.get();
     random = host_->GetRandom();
     music = &host_->GetWorldLists()->resources;
@@ -307,6 +319,7 @@ u32 CGameScreen::OnTick(u32 time) {
         viewChanged = false;
     }
     if (screenMode == kModeNormal && !modalChild && HasActions()) RunActions();
+    StepPanelEffect(now);
     if (screenMode == kModeTransition) {
         Draw();
         AnimateTransition();
@@ -501,6 +514,13 @@ void CGameScreen::OpenModalDialog(CGameViewDialog kind, u32 mode, const char* te
     if (dialogs->OpenKeptDialog(kind, text, destination) && modalChild) screenMode = mode;
 }
 
+bool CGameScreen::OpenSpellEnchanting(u16 level, bool recharge) {
+    IGameViewDialogs* dialogs = host_ ? host_->GetGameViewDialogs() : nullptr;
+    if (!dialogs || !dialogs->OpenSpellEnchanting(level, recharge) || !modalChild) return false;
+    screenMode = kModeEnchant;
+    return true;
+}
+
 void CGameScreen::PlaySound(const char* name, i32 volume) {
     if (music && name && *name) music->PlaySound(name, volume);
 }
@@ -594,8 +614,23 @@ void CGameScreen::ReleaseMapObjects() {
     mapObjects.reset();
 }
 
+bool CGameScreen::MakeViewThumbnail() {
+    if (!section || !rendererReady || window.CurrentSection() != section) {
+        std::fill(viewThumbnail.begin(), viewThumbnail.end(), u16(0));
+        return false;
+    }
+    SyncViewPose();
+    renderer.RenderFrame();
+    renderer.MakeViewThumbnail(viewThumbnail.data());
+    return true;
+}
+
 void CGameScreen::ForgetWorld() {
     if (mapObjects) mapObjects->Forget();
+    // The effect's pictures belong to the closing world's records.
+    panelEffect = nullptr;
+    panelEffectStep = 0;
+    std::fill(viewThumbnail.begin(), viewThumbnail.end(), u16(0));
     // The loops play the closing worlds' sounds.
     StopQueuedSounds(false);
     window.Clear();

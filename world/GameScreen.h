@@ -59,6 +59,8 @@ class CGameMapObjects;
 class CItemBag;
 class IScriptMapObject;
 class CMapSection;
+struct CMonster;
+struct CPictureSet;
 class CRandom;
 class CScriptContext;
 class CSpell;
@@ -178,8 +180,8 @@ public:
     void ShowPlayerHit(int damage, int kind) override;
     void ShowDamageOverTime(int damage) override;
     void CalmCreatures(int radius) override;
-    // Mark, recall, the town portal, recharge and enchant: queued as the view's events 14..18, which
-    // the map objects handle once the cast is over.
+    // The magic the player's spells leave to the view: mark (14), recall (15), town portal (16),
+    // recharge (17) and enchant (18, the spell's power as the word); other types post nothing.
     void PostSpellEvent(int type, int word) override;
 
     // --- seams: the clock's weather, the surroundings and the cell window's per-tick passes are
@@ -251,6 +253,9 @@ public:
     void TurnRight() { StartTurn(facing - 90, -10); }
     // The cell next to the player in a direction (-1: the facing), with its place; null outside.
     CMapCell* GetCellInDirection(i32 direction, i32& x, i32& y, i32& oppositeSide);
+    // The person of a creature slot of the player's own cell whose sprite stands in the half of the
+    // cell the player faces (null: none); its section too.
+    CMonster* PersonFacedInOwnCell(int slot, CMapSection** at = nullptr) const;
     // Whether the player's cell holds a centre object of one of these type codes.
     bool PlayerCellCentreIs(std::initializer_list<u8> codes) const;
 
@@ -284,6 +289,10 @@ public:
     void PostTalkEvent(const char* npcName);
     void PostRestPromptEvent();
     void PostShipVoyageEvent(const char* destination, const char* second);
+    // A creature to examine at a level (nothing is posted while one waits in the queue), and the
+    // steal prompt for a person. The events keep the creature by its section and id.
+    void PostExamineEvent(CMapSection& section, const CMonster& creature, u32 level);
+    void PostStealPromptEvent(CMapSection& section, const CMonster& creature);
     void AppendMessage(const char* text);
     bool HasMessageEvent() const;
     void DispatchEvent(bool last);
@@ -334,6 +343,15 @@ public:
     bool DrinkSelected(CItemInstance* potion);
     void RestCommand();
     void Rest();
+    // The pictures of a visual effect record (a picture set by id) played over the player's portrait,
+    // one every 100 ms, as a potion that names one acts; the portrait shows alone again after the
+    // last. An unknown id or an empty set shows nothing.
+    void ShowPanelEffect(const char* pictureSetId);
+    void StepPanelEffect(u32 now);
+    static constexpr u32 kPanelEffectStepMs = 100;
+    // The effect playing (null: none), the next picture and when the last one went up.
+    const CPictureSet* panelEffect = nullptr;
+    u32 panelEffectStep = 0, panelEffectLast = 0;
     // The lock-picking dialog on a door's lock word (the door prompt's Pick: the placement's level
     // word); when an attempt springs the trap, `springTrap` gets the word (the door's trap fires).
     void PickLock(u16& lockWord);
@@ -341,6 +359,9 @@ public:
 
     // Opens the world map over the view (the map widget's tap); refused while moving or acting.
     u32 OpenWorldMap();
+    // The item selection of an enchanting (the spell's power as its level) or recharging spell over
+    // the view (mode 15); false when the game has none to show.
+    bool OpenSpellEnchanting(u16 level, bool recharge);
 
     // --- the inventory panel (screen 4) over the view ---
     // The player's items beside the bag of the player's cell, made there when none lies there (none
@@ -384,6 +405,13 @@ public:
     void UpdateSkyPicture();
     // Writes the player's position and facing into the view record.
     void SyncViewPose();
+    // Keeps an 80 x 50 picture of the 3D view (when a bag opens over it and when a game is saved): the
+    // view is drawn afresh for it, since a screen over the view may have covered its last frame.
+    // False, and the kept picture forgotten, while the view has no world of its own to draw (between
+    // a load and its entry the window still describes the closed worlds).
+    bool MakeViewThumbnail();
+    // The picture last kept (black before any, and after the view forgot its world).
+    std::vector<u16> viewThumbnail = std::vector<u16>(kThumbnailWidth * kThumbnailHeight, 0);
     void PlaySound(const char* name, i32 volume);
 
     // --- state ---
@@ -405,6 +433,13 @@ public:
     bool viewChanged = false, rebuildRequested = false;
     u32 effectTimer = 100;
     u32 quantityLadder[kLadderSize] = {};
+    // The shape tables of the 47-tile neighbour scheme (an eight-neighbour mask in which a corner
+    // counts only together with both of its edge neighbours), which the view's caches read: the
+    // picture a ground transition takes by mask, and a block's joint code by mask. Both number the
+    // 47 shapes alike (a mask surrounded on all sides is 0); every mask the corner rule cannot
+    // produce gives 0.
+    u8 transitionShapes[256] = {};
+    u16 jointCodes[256] = {};
     std::vector<std::unique_ptr<CGameEvent>> events;
     IGameViewActions* fightActions = nullptr;
     // Transition state.
@@ -485,6 +520,7 @@ public:
     // The open message box and its buttons; the script whose question it asks.
     CButtonBar messageBar;
     u32 messageOptions = 0;
+    CStr messageText;  // what the box says (kept whole: the view holds it wrapped)
     CStr triggerScript;
     // The list a script is building (title and entries of id and title), and the box that shows it.
     struct PendingList {
@@ -517,6 +553,7 @@ private:
     bool IsObjectActive(i32 x, i32 y, u8 id) const;
     bool IsBlocking(u16 objectIndex, const CPlacement* placement) const;
     void FillQuantityLadder();
+    void FillShapeTables();
     CWorld* FindWorldForMap(const char* name) const;
     CPlacement* FindEntry(CWorld* w, const char* name, CMapSection*& where) const;
     void AfterPositionChange();

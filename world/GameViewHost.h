@@ -56,6 +56,10 @@ public:
     // which a success changes; the word must outlive the dialog. It ends with 104 (opened or
     // cancelled) or 103 (the trap sprang). Null when the application has none.
     virtual std::unique_ptr<CForm> OpenLockPick(u16& lockWord) { return nullptr; }
+    // The item selection of a spell that enchants (its power as the storage level) or recharges a
+    // wand, kept by the application and shown as the view's modal child; it ends with 279. False when
+    // the application has none.
+    virtual bool OpenSpellEnchanting(int level, bool recharge) { return false; }
 };
 
 class IGameViewHost {

@@ -14,6 +14,11 @@ public:
     static const char* ChanceWord(i32 chance);
     // Game event 19: keeps the victim and asks (screen mode 13).
     void OnStealPrompt(CMapSection* section, CMonster* victim, u32 objectWord = 0);
+    // The victim asked about, found again when the answer comes (the creatures may have moved since).
+    void SetVictim(CMapSection* section, CMonster* victim) {
+        section_ = section;
+        victim_ = victim;
+    }
     // The answer Yes.
     void TrySteal();
 

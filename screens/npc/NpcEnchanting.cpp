@@ -10,7 +10,7 @@
 CNpcEnchanting::CNpcEnchanting() = default;
 CNpcEnchanting::~CNpcEnchanting() = default;
 
-CEnchantSelectDialog& CNpcEnchanting::Open(CScreenHost& host, const CNpc& enchanter, int level) {
+void CNpcEnchanting::Prepare(CScreenHost& host) {
     // Made anew for each visit: the player's items and the world's rules may have changed since.
     crafts_ = std::make_unique<CPlayerCrafts>(host.GetPlayer(), host.GetRules(), host.GetRecipes());
     crafts_->SetVariableLookup([&host](const char* name, i32& value) {
@@ -23,7 +23,17 @@ CEnchantSelectDialog& CNpcEnchanting::Open(CScreenHost& host, const CNpc& enchan
     entries.Attach(&host, crafts_.get());
     selection.Attach(&host);
     selection.SetHost(crafts_.get(), &entries);
+}
+
+CEnchantSelectDialog& CNpcEnchanting::Open(CScreenHost& host, const CNpc& enchanter, int level) {
+    Prepare(host);
     selection.Open(&enchanter, level, false);
+    return selection;
+}
+
+CEnchantSelectDialog& CNpcEnchanting::OpenForSpell(CScreenHost& host, int level, bool recharge) {
+    Prepare(host);
+    selection.Open(nullptr, level, recharge);
     return selection;
 }
 

@@ -23,6 +23,9 @@ public:
     // three times the NPC's enchant level, the services menu 0); the caller opens it as its modal
     // child.
     CEnchantSelectDialog& Open(CScreenHost& host, const CNpc& enchanter, int level);
+    // The same selection without an enchanter, for a spell: it enchants free of charge up to the
+    // spell's level, or recharges a wand at once.
+    CEnchantSelectDialog& OpenForSpell(CScreenHost& host, int level, bool recharge);
     // Whether the selection would list anything of the player's (equipped items count).
     static bool HasCandidates(CScreenHost& host);
 
@@ -30,5 +33,6 @@ public:
     CEnchantEntryDialogs entries;
 
 private:
+    void Prepare(CScreenHost& host);
     std::unique_ptr<CPlayerCrafts> crafts_;
 };

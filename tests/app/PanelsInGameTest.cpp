@@ -867,6 +867,9 @@ TEST(PanelsInGame, APotionFromTheChestShowsOnTheEffectsPageWithItsTimeLeft) {
     EXPECT_EQ(player.attributes[1], before) << "a lasting effect, not a new base value";
     EXPECT_EQ(player.GetAttribute(1), effective + 5);
     rig.CloseMessages();  // what the potion does is said in a message
+    // The portrait takes no tap while the drink's bubbles play over it.
+    for (int i = 0; i < 40 && view->panelEffect; ++i) rig.Tick(30);
+    ASSERT_EQ(view->panelEffect, nullptr);
 
     ASSERT_TRUE(rig.OpenFromPortrait());
     rig.TapWidget(panel.tabs[CPanelScreen::kCharacter]);

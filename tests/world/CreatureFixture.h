@@ -48,7 +48,7 @@ public:
     void PlaySound(const char* name, int volume) override { sounds.emplace_back(name, volume); }
     void TalkToCreature(CMapSection&, CMonster& m) override { talks.push_back(m.id); }
     void PostStealPrompt(CMapSection&, CMonster& m) override { stealPrompts.push_back(m.id); }
-    void PostExamineCreature(CMapSection&, CMonster& m) override { examined.push_back(m.id); }
+    void PostExamineCreature(CMapSection&, CMonster& m, int) override { examined.push_back(m.id); }
     void RaiseFightFlag() override { ++fightFlags; }
     void SetFightCountdown(int value) override { fightCountdown = value; }
     void UpdateMusic() override { ++musicUpdates; }

@@ -12,6 +12,7 @@
 #include "script/ScriptContext.h"
 #include "tests/data/BuiltWorld.h"
 #include "tests/ui/WidgetRig.h"
+#include "view3d/ViewCaches.h"
 #include "world/GameScreen.h"
 
 namespace {
@@ -145,6 +146,49 @@ TEST(GameScreenTables, QuantityLadderAndFacingDirections) {
     } directions[] = {{0, 0}, {90, 3}, {180, 2}, {270, 1}, {360, 0}};
     for (const auto& c : directions)
         EXPECT_EQ(CGameScreen::DirectionOfFacing(c.facing), c.direction) << c.facing;
+}
+
+// The view's two tables of the 47-tile neighbour scheme: only the masks the corner rule leaves as
+// they are have a shape, each of the 47 its own number (the mask surrounded on all sides 0, the
+// others 1..47 without 16); a corner without both of its edges has none.
+TEST(GameScreenTables, ShapeTablesOfTheNeighbourScheme) {
+    CGameScreen view;
+    std::vector<int> uses(48, 0);
+    int shaped = 0;
+    for (u32 mask = 0; mask < 256; ++mask) {
+        const u8 m = static_cast<u8>(mask);
+        EXPECT_EQ(view.transitionShapes[mask], view.jointCodes[mask]) << mask;
+        ASSERT_LE(view.jointCodes[mask], 47u) << mask;
+        if (ApplyCornerRule(m) != m) {
+            EXPECT_EQ(view.jointCodes[mask], 0u) << "a corner without its edges: " << mask;
+            continue;
+        }
+        ++shaped;
+        ++uses[view.jointCodes[mask]];
+    }
+    EXPECT_EQ(shaped, 47);
+    for (int code = 0; code <= 47; ++code) EXPECT_EQ(uses[static_cast<size_t>(code)], code == 16 ? 0 : 1) << code;
+    const struct {
+        u8 mask;
+        u16 code;
+    } cases[] = {{0, 15}, {255, 0}, {2, 0}, {7, 6}, {124, 1}, {85, 31}, {5, 44}};
+    for (const auto& c : cases) EXPECT_EQ(view.jointCodes[c.mask], c.code) << int(c.mask);
+}
+
+// The caches read the view's tables, not a copy of their own: the blocks' joint codes and the ground
+// transitions' picture numbers follow what the view holds.
+TEST_F(GameScreenTest, TheCachesReadTheViewsShapeTables) {
+    for (u32 mask = 0; mask < 256; ++mask)
+        EXPECT_EQ(view->window.TransitionIndex(static_cast<u8>(mask)), view->transitionShapes[mask]) << mask;
+    i32 bx = -1, by = -1;
+    for (i32 y = 0; y < 35 && bx < 0; ++y)
+        for (i32 x = 0; x < 35 && bx < 0; ++x)
+            if (view->cacheBuilder->BlockJointCode(x, y) != 0) bx = x, by = y;
+    ASSERT_GE(bx, 0) << "the cellar has joined blocks";
+    for (u16& code : view->jointCodes) code = 33;
+    EXPECT_EQ(view->cacheBuilder->BlockJointCode(bx, by), 33u);
+    view->transitionShapes[7] = 9;
+    EXPECT_EQ(view->window.TransitionIndex(7), 9u);
 }
 
 TEST_F(GameScreenTest, ANewGameBeginsAtTheStartPlace) {

@@ -238,15 +238,20 @@ BaseRuleContent MakeBaseRules() {
                   14, 1, i == 0 ? "bres_item_vial" : "bres_item_bread", 5, 50);
         start.flags = i == 0 ? 8 : 0;
     }
+    // Text 6 of a potion names the visual effect record that plays over the portrait as it acts.
     m.WithEffects(m.Add("base_phealsmall", "Small Healing", 8, 1, "bres_item_potionred", 25, 20),
-                  {E(3, 25, kUse)});
+                  {E(3, 25, kUse)})
+        .texts[2] = kDrinkEffect;
     m.WithEffects(m.Add("base_punholysmall", "Small Unholy", 8, 1, "bres_item_potionblack", 25, 20),
-                  {E(6, 25, kUse)});
+                  {E(6, 25, kUse)})
+        .texts[2] = kDrinkEffect;
     m.WithEffects(m.Add("base_pmanasmall", "Small Mana", 8, 1, "bres_item_potionblue", 30, 20),
-                  {E(9, 20, kUse)});
+                  {E(9, 20, kUse)})
+        .texts[2] = kDrinkEffect;
     // The one potion whose strength stays a while: half an hour of a stronger arm.
     m.WithEffects(m.Add("base_pstrengthsmall", "Small Strength", 8, 1, "bres_item_potiongreen", 40, 20),
-                  {Timed(E(2, 5, kUse, "", 1), 30)});
+                  {Timed(E(2, 5, kUse, "", 1), 30)})
+        .texts[2] = kDrinkEffect;
 
     m.Armour("base_shield_woodenround", "Wooden round shield", 3, 1, 3, 20, 500, "bres_item_shield");
     m.Armour("base_shield_smallwooden", "Small wooden shield", 3, 1, 2, 12, 350, "bres_item_shield");

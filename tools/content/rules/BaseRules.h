@@ -28,6 +28,13 @@ struct BaseRuleContent {
 
 const BaseRuleContent& BaseRules();
 
+// The visual effect record the potions name: a picture set of the resource world, its frames played
+// over the player's portrait as a potion acts.
+inline constexpr const char* kDrinkEffect = "bres_fx_drink";
+inline constexpr int kDrinkEffectFrames = 4;
+// Frame i of the drink effect: light rising in bubbles over the portrait (the rest clear).
+Canvas PaintDrinkEffect(int frame);
+
 // The records of each rule kind at a world version, in the order the world loader reads each kind.
 struct BaseRuleRecords {
     RuleRecord abilities;      // 0x0A

@@ -187,6 +187,22 @@ Canvas PaintPortrait(const std::string& name) {
 
 }  // namespace
 
+Canvas PaintDrinkEffect(int frame) {
+    Canvas c(64, 80, Rgba{});
+    // Six bubbles climb a fifth of the picture a frame, in two colours, wrapping at the top.
+    for (int j = 0; j < 6; ++j) {
+        const float x = 9.0f + 9.0f * static_cast<float>(j) + static_cast<float>((j % 2) * 3);
+        const int rise = (frame * 16 + j * 23) % 64;
+        const float y = 72.0f - static_cast<float>(rise);
+        const float r = 2.5f + static_cast<float>(j % 3);
+        const Rgba colour = j % 2 ? Rgb(0xFFE8A0) : Rgb(0xB8E8FF);
+        c.Disc(x, y, r + 1.5f, Shade(colour, 0.6f));
+        c.Disc(x, y, r, colour);
+        c.Disc(x - r / 3, y - r / 3, r / 3, Rgb(0xFFFFFF));
+    }
+    return c;
+}
+
 std::vector<RulePicture> PaintRulePictures() {
     std::vector<RulePicture> out;
     for (const std::string& name : RulePictureNames(BaseRules())) {

@@ -257,6 +257,12 @@ Content ResourceWorld() {
     // swaps every ground in view that shows the current frame.
     AddPicture(c, "bres_pool1", StoneTexture(Rgb(0x2A4A7A), 9, false));
     AddPicture(c, "bres_pool2", StoneTexture(Rgb(0x36588A), 10, false));
+    // The frames of the potions' visual effect.
+    std::vector<std::string> drinkFrames;
+    for (int i = 0; i < kDrinkEffectFrames; ++i) {
+        drinkFrames.push_back(std::string(kDrinkEffect) + std::to_string(i));
+        AddPicture(c, drinkFrames.back(), PaintDrinkEffect(i));
+    }
     // The sections' textures, found by the worlds' 'F' tables.
     c.seconds.push_back({"bres_tex_floor", "bres_floorstone", 0, Encode(floor)});
     c.seconds.push_back({"bres_tex_wall", "bres_wallstone", 0, Encode(wall)});
@@ -289,7 +295,8 @@ Content ResourceWorld() {
                {"bres_sky-thunder", "", 8, 9, 30, 0, thunderFog}};
     // The sky set of the surface, and the ceiling of the cellar (an underground map's first picture).
     c.pictureSets = {{"bres_skyset", 1, {"bres_skyday", "bres_skydusk", "bres_skynight"}, {}},
-                     {"bres_ceilingset", 1, {"bres_ceilingstone"}, {}}};
+                     {"bres_ceilingset", 1, {"bres_ceilingstone"}, {}},
+                     {kDrinkEffect, 1, drinkFrames, {}}};
     return c;
 }
 

@@ -744,6 +744,8 @@ Section ValePiece(int column, int row) {
         at(16, 4).centrePicture = kTexWall;
         at(16, 4).centreId = 4;
         placements.push_back({0, "base_townsign", "", "bres_sign_harbour", 4, 0, 16, 4, 0x01});
+        // Where the town portal sets the player down: on the square before the house door.
+        placements.push_back({0, "base_s0202townportal", "", "", 5, 0, 10, 16, 0x01});
     } else {
         const char* const* layout = kValeLayouts[(row - 1) * 3 + column - 1];
         for (int y = 0; y < 21; ++y)

@@ -510,7 +510,7 @@ void CGameScreen::RunCellPasses(const bool (&fired)[9]) {
     if (!section) return;
     if (fired[2]) AnimateGroundTextures();
     if (fired[0] || fired[1]) cellPasses.ComputeLighting(true, true);
-    if (fired[4]) cellPasses.AnimateDoors();
+    if (fired[4]) cellPasses.AnimateDoors(cacheBuilder.get());
 }
 
 void CGameScreen::ClearAllObjectMarks() {

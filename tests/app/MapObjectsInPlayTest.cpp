@@ -66,6 +66,11 @@ struct PlayRig : testing_support::NewGameRig {
         Tick(30);
         return Capture();
     }
+    // The view's description of the thing standing in a cell (section cells of an underground map).
+    const CBlockCacheEntry& GateEntry(i32 x, i32 y) const {
+        const CViewState3D& v = View()->viewState;
+        return v.blockCache[v.cellViews[static_cast<size_t>(y * kWindowCells + x)].lowerBlock];
+    }
     // Closes the message box that shows, with its Ok.
     void CloseMessage() {
         CGameScreen* view = View();
@@ -136,6 +141,16 @@ TEST(MapObjectsInPlay, ALeverOpensTheGateAndShutsIt) {
     ASSERT_NE(lever, nullptr);
     ASSERT_NE(gate->flags & mapobject::kClosed, 0);
 
+    // The shut gate stands in its doorway: the view's entry of the cell has the doorway and the
+    // bars, not moved at all (a golden frame of the shut gate).
+    rig.PlaceAt(2, 9, kSouth);
+    const CBlockCacheEntry& shut = rig.GateEntry(2, 11);
+    EXPECT_EQ(shut.kind, 3);
+    EXPECT_NE(shut.picture[3], 0) << "the doorway";
+    EXPECT_NE(shut.picture[1], 0) << "the bars";
+    EXPECT_EQ(shut.model >> 2, 0) << "shut";
+    EXPECT_TRUE(testing_support::MatchesGolden("app_gameview_gate_shut", rig.FreshFrame()));
+
     rig.PlaceAt(14, 1, kNorth);  // under the lever on the north wall
     rig.Use();
     EXPECT_EQ(rig.LastQueuedText(), "Somewhere a gate grinds open.");
@@ -144,7 +159,15 @@ TEST(MapObjectsInPlay, ALeverOpensTheGateAndShutsIt) {
     rig.CloseMessage();
 
     rig.PlaceAt(2, 9, kSouth);  // two cells north of the gate, looking at it
+    // Half way up the bars are drawn half way up: the view follows the leaf as it moves.
+    for (int i = 0; i < 200 && (rig.GateEntry(2, 11).model >> 2) < 24; ++i) rig.Tick(30);
+    const i32 halfWay = rig.GateEntry(2, 11).model >> 2;
+    EXPECT_GT(halfWay, 0);
+    EXPECT_LT(halfWay, 63);
     ASSERT_TRUE(rig.TickUntilOpen(*gate));
+    rig.SettleView();
+    EXPECT_EQ(rig.GateEntry(2, 11).model >> 2, 63) << "open: the bars are gone";
+    EXPECT_NE(rig.GateEntry(2, 11).picture[3], 0) << "the doorway stays";
     const testing_support::Rgb565Image open = rig.FreshFrame();
     EXPECT_TRUE(testing_support::MatchesGolden("app_gameview_gate_open", open));
     rig.PlaceAt(2, 10, kSouth);

@@ -64,8 +64,8 @@ TEST(BuiltDatabaseHash, EachWorldDatabaseIsPinned) {
     } worlds[] = {
         {fixtures::MusicWorld(), "d79871b41be827b6"},
         {fixtures::SoundWorld(), "3611c0d077a748f4"},
-        {fixtures::ResourceWorld(), "be6440bd4eebc786"},
-        {fixtures::BaseWorld(), "f31376d48f74e50f"},
+        {fixtures::ResourceWorld(), "ed9795513a466175"},
+        {fixtures::BaseWorld(), "a91e397d5039e93a"},
     };
     for (const auto& w : worlds) {
         fixtures::Write(dir.Path(), w.content);

@@ -626,11 +626,14 @@ void CGameScreen::RefreshView() {
                            },
                            [&textures](const CSecondPicture* p) { return textures.IndexOfSecond(p); })
                      : CCellRefs{};
-    window.defaultGround = kNoCellIndex;
-    for (size_t i = 0; i < lists.mapObjects.Count(); ++i)
-        if (lists.mapObjects.At(i) == section->groundObject) window.defaultGround = static_cast<u16>(i);
-    window.defaultGroundPicture =
-        section->groundPicture ? textures.IndexOfSecond(section->groundPicture) : kNoCellIndex;
+    // A section's default ground in the window's indices.
+    auto groundOf = [&](const CMapSection& s, u16& type, u16& picture) {
+        type = kNoCellIndex;
+        for (size_t i = 0; i < lists.mapObjects.Count(); ++i)
+            if (lists.mapObjects.At(i) == s.groundObject) type = static_cast<u16>(i);
+        picture = s.groundPicture ? textures.IndexOfSecond(s.groundPicture) : kNoCellIndex;
+    };
+    groundOf(*section, window.defaultGround, window.defaultGroundPicture);
     if (section->IsSurface()) {
         playerX = std::clamp(playerX, 7, 27);
         playerY = std::clamp(playerY, 7, 27);
@@ -640,6 +643,13 @@ void CGameScreen::RefreshView() {
     window.SetItemCatalogue(host_ && host_->GetWorldLists() ? &host_->GetWorldLists()->items : nullptr);
     window.SetRandom(random);
     window.Fill(world, section, cellRefs, gameClock.minutes);
+    for (i32 piece = 0; piece < 9; ++piece) {
+        if (const CMapSection* s = window.IsSurface() ? window.PieceSection(piece) : nullptr) {
+            u16 type = kNoCellIndex, picture = kNoCellIndex;
+            groundOf(*s, type, picture);
+            window.SetPieceGround(piece, type, picture);
+        }
+    }
     if (viewWorld) viewWorld->Refresh();
     BuildAnimatedTextureList();
     RebuildViewCaches();

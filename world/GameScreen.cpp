@@ -228,6 +228,13 @@ void CGameScreen::Draw() {
     // The widgets draw over the view every frame: the view beneath them was drawn anew.
     for (int i = 0; i < widgets.GetCount(); ++i)
         if (CWidget* w = widgets.At<CWidget>(i)) w->state |= kWidgetRedraw;
+    // The frame follows the view when the view's size setting made it smaller than its place.
+    if (viewFrame.state & kWidgetEnabled) {
+        viewFrame.x = static_cast<u16>(std::max<i32>(0, static_cast<i32>(viewState.viewX) - CHandFrame::kBorder));
+        viewFrame.y = static_cast<u16>(std::max<i32>(0, static_cast<i32>(viewState.viewY) - CHandFrame::kBorder));
+        viewFrame.w = static_cast<u16>(viewState.viewWidth + 2 * CHandFrame::kBorder);
+        viewFrame.h = static_cast<u16>(viewState.viewHeight + 2 * CHandFrame::kBorder);
+    }
     const u32 keepBackground = drawBackground;
     drawBackground = 0;
     DrawWidgets();

@@ -327,3 +327,47 @@ TEST(GameView, TheGroundGoesOnAcrossThePiecesOfTheSurface) {
         EXPECT_EQ(HolesInTheGround(rig.Capture()), 0);
     }
 }
+
+namespace {
+
+bool HasWidget(const CForm& form, const CWidget* w) {
+    for (int i = 0; i < form.widgets.GetCount(); ++i)
+        if (form.widgets.At<CWidget>(i) == w) return true;
+    return false;
+}
+
+}  // namespace
+
+// The large layouts give the game view its hand area (the hand of the display orientation in its
+// frame) and a frame round the 3D view, 8 pixels larger on every side; the small ones neither.
+TEST(GameView, TheHandAreaAndTheViewFrameBelongToTheLargeLayouts) {
+    testing_support::NewGameRig rig;
+    ASSERT_TRUE(rig.StartNewGame());
+    CGameScreen* view = rig.View();
+    const CViewState3D& v = view->viewState;
+    ASSERT_TRUE(HasWidget(*view, &view->viewFrame));
+    ASSERT_TRUE(HasWidget(*view, &view->handArea));
+    EXPECT_EQ(view->viewFrame.x + 8u, v.viewX);
+    EXPECT_EQ(view->viewFrame.y + 8u, v.viewY);
+    EXPECT_EQ(view->viewFrame.w, v.viewWidth + 16);
+    EXPECT_EQ(view->viewFrame.h, v.viewHeight + 16);
+    EXPECT_NE(view->handArea.picture, nullptr);
+    // Drawn: the frame's band beside the view is no longer the black of the screen, and the hand's
+    // frame lies 8 pixels round the hand picture in the middle of its area.
+    view->flags |= kFormRedrawAll;
+    rig.Tick(30);
+    const testing_support::Rgb565Image frame = rig.Capture();
+    const int bandX = static_cast<int>(v.viewX) - 4, midY = static_cast<int>(v.viewY + v.viewHeight / 2);
+    EXPECT_NE(frame.At(bandX, midY), 0);
+    EXPECT_EQ(view->handArea.frameWidth, 96 + 16);
+    EXPECT_EQ(view->handArea.frameX, view->handArea.x + (view->handArea.w - 96) / 2 - 8);
+
+    for (u32 mode : {1u, 5u, 15u}) {
+        SCOPED_TRACE(mode);
+        rig.Game()->ruleContext.layoutMode = mode;
+        view->SetupHud();
+        EXPECT_EQ(HasWidget(*view, &view->viewFrame), mode == 15);
+        EXPECT_EQ(HasWidget(*view, &view->handArea), mode == 15);
+        EXPECT_TRUE(HasWidget(*view, &view->compass)) << "the rest of the HUD stays";
+    }
+}

@@ -64,7 +64,7 @@ TEST(BuiltDatabaseHash, EachWorldDatabaseIsPinned) {
     } worlds[] = {
         {fixtures::MusicWorld(), "d79871b41be827b6"},
         {fixtures::SoundWorld(), "3611c0d077a748f4"},
-        {fixtures::ResourceWorld(), "ed9795513a466175"},
+        {fixtures::ResourceWorld(), "0833ce54e3f52ba8"},
         {fixtures::BaseWorld(), "a91e397d5039e93a"},
     };
     for (const auto& w : worlds) {

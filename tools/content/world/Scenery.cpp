@@ -291,6 +291,27 @@ Canvas IronGate() {
     return c;
 }
 
+// A signpost: a board of planks on a post, its letters burnt in.
+Canvas Signpost() {
+    Canvas c(64, 96, kClear);
+    c.Fill(29, 30, 7, 66, Rgb(0x5A3A22));
+    c.Fill(29, 30, 2, 66, Rgb(0x7A5232));
+    Canvas board(64, 96, kClear);
+    board.RoundRect(4, 8, 56, 28, 3, Rgb(0xFFFFFF));
+    for (int y = 8; y < 36; ++y)
+        for (int x = 4; x < 60; ++x)
+            if (board.Get(x, y).a) {
+                const bool seam = (y - 8) % 9 == 0;
+                c.Set(x, y, seam ? Rgb(0x4A2E18) : Shade(Rgb(0x9A6A3E), 0.85f + 0.3f * Soft(x * 3, y, 8, 192, 96, 141)));
+            }
+    c.Frame(4, 8, 56, 28, Rgb(0x3A2414), 1);
+    // Burnt letters: short strokes in two lines.
+    for (int i = 0; i < 7; ++i) c.Fill(10 + 6 * i, 14, 4, 5, Rgb(0x2A1A0E));
+    for (int i = 0; i < 5; ++i) c.Fill(14 + 7 * i, 25, 5, 5, Rgb(0x2A1A0E));
+    LightFromUpperLeft(c, 142);
+    return c;
+}
+
 }  // namespace scenery_paint
 
 std::vector<ScenerySprite> PaintScenery() {
@@ -298,7 +319,7 @@ std::vector<ScenerySprite> PaintScenery() {
     return {{"bres_stairs", Stairs()}, {"bres_tree", art3d::TreeSprite()}, {"bres_fir", Fir()},
             {"bres_bush", Bush()},     {"bres_rock", Rock()},               {"bres_ruin", Ruin()},
             {"bres_well", Well()},     {"bres_doorway", Doorway()},         {"bres_doorleaf", DoorLeaf()},
-            {"bres_gate", IronGate()}};
+            {"bres_gate", IronGate()}, {"bres_signpost", Signpost()}};
 }
 
 Canvas ValeGrass() {

@@ -317,11 +317,13 @@ i32 CEntranceObject::HandleEvent(i32 code, CMapSection* section, CPlacement* p, 
 // ---- CTrap ----
 
 bool CTrap::DescribeCentre(const CPlacement*, const CMapCell& cell, CBlockCacheEntry& e, u16&) const {
+    (void)cell;
     e.kind = 13;
+    // The blades in the middle of the cell, half a level under the floor (a signed height of -32768)
+    // until the trap springs. The cell's ground picture is a texture, not a picture to stand there.
     e.picture[0] = PictureId(0);
-    e.picture[1] = cell.layer1Picture == kNoCellIndex ? 0 : cell.layer1Picture;
     e.heightFraction = kNeutralDepth;
-    e.x[0] = e.y[0] = static_cast<i16>(0);
+    e.x[0] = e.y[0] = static_cast<i16>(static_cast<u16>(512 << 6));
     e.undersideTexture = kNeutralDepth;
     e.flags = 39;
     return true;

@@ -64,8 +64,8 @@ TEST(BuiltDatabaseHash, EachWorldDatabaseIsPinned) {
     } worlds[] = {
         {fixtures::MusicWorld(), "d79871b41be827b6"},
         {fixtures::SoundWorld(), "3611c0d077a748f4"},
-        {fixtures::ResourceWorld(), "f72cdc837072adb0"},
-        {fixtures::BaseWorld(), "507e625626b3b743"},
+        {fixtures::ResourceWorld(), "8c08bbb28ddc3632"},
+        {fixtures::BaseWorld(), "eb207a6b38840986"},
     };
     for (const auto& w : worlds) {
         fixtures::Write(dir.Path(), w.content);

@@ -312,6 +312,19 @@ Canvas Signpost() {
     return c;
 }
 
+// A trap's blades: a row of iron spikes on a bar, which wait under the floor until the trap springs.
+Canvas TrapBlades() {
+    Canvas c(96, 72, kClear);
+    for (int i = 0; i < 6; ++i) {
+        const float x = 8.0f + 16.0f * static_cast<float>(i), top = (i % 2) ? 4.0f : 12.0f;
+        c.Polygon({{x - 5, 60}, {x + 5, 60}, {x, top}}, Rgb(0x6A6E74));
+        c.Line({x, top + 4}, {x, 58}, 1.2f, Rgb(0xA8B0B8));
+    }
+    c.Fill(0, 58, 96, 14, Rgb(0x3A3A40));
+    LightFromUpperLeft(c, 152);
+    return c;
+}
+
 }  // namespace scenery_paint
 
 std::vector<ScenerySprite> PaintScenery() {
@@ -319,7 +332,8 @@ std::vector<ScenerySprite> PaintScenery() {
     return {{"bres_stairs", Stairs()}, {"bres_tree", art3d::TreeSprite()}, {"bres_fir", Fir()},
             {"bres_bush", Bush()},     {"bres_rock", Rock()},               {"bres_ruin", Ruin()},
             {"bres_well", Well()},     {"bres_doorway", Doorway()},         {"bres_doorleaf", DoorLeaf()},
-            {"bres_gate", IronGate()}, {"bres_signpost", Signpost()}};
+            {"bres_gate", IronGate()}, {"bres_signpost", Signpost()},
+            {"bres_trapblades", TrapBlades()}};
 }
 
 Canvas ValeGrass() {

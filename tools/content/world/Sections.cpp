@@ -373,6 +373,7 @@ std::vector<MapObject> GalleryObjects() {
             o.cellViewBits = 1 << 4;  // its trap casts the fireball
             break;
         case 19: o.frames = {"bres_signpost"}; break;  // the signs of the town and the gallery
+        case 42: o.frames = {"bres_trapblades"}; break;
         case 33:
             o.frames = {"bres_floorstone", "bres_wallstone", "bres_wallstone"};
             o.text2 = "base_obj03";  // its flame: the animated object of type 3

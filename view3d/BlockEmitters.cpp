@@ -28,9 +28,12 @@ void CViewEmitters::EmitBlockByKind(i32 x, i32 y) {
         break;
     }
     case 13:
+        // Raised pictures may also be sunk: the height is signed, and what lies below the floor is
+        // not drawn (a trap's blades wait half a level down and spring up through the floor).
         EmitPictureGroupBlock(
             x, y, b,
-            r.groundHeight + static_cast<i32>((static_cast<i64>(b.heightFraction) * r.levelHeight) >> 16));
+            r.groundHeight +
+                static_cast<i32>((static_cast<i64>(static_cast<i16>(b.heightFraction)) * r.levelHeight) >> 16));
         break;
     default: break;
     }
@@ -71,7 +74,7 @@ void CViewEmitters::EmitPictureGroupBlock(i32 x, i32 y, const CBlockCacheEntry& 
         if (b.picture[k] == 0) continue;
         CBillboard out;
         EmitBillboard(x, y, CellPosition(b.x[k]), height, CellPosition(b.y[k]), 512, false,
-                      CPictureSplit::kSplit, b.picture[k], b.palette[k], c.light, out);
+                      CPictureSplit::kSplit, b.picture[k], b.palette[k], c.light, out, false, false, 0, true);
     }
 }
 

@@ -83,6 +83,16 @@ void CViewCacheBuilder::BuildGroundEntry(i32 x, i32 y, CGroundCacheEntry& e, u16
         if (t0) tops[topCount++] = {t0->Picture(0), PaletteId(c.layer1Picture), maskOf(m1)};
     }
     if (t3) tops[topCount++] = {t3->Picture(0), PaletteId(c.layer2Picture), maskOf(m2)};
+    // A layer without a transition mask has no edge to blend: it covers the cell, and what lies under
+    // it is not drawn (a layer with mask 0 would draw nothing at all, leaving a hole to the sky).
+    for (int k = topCount - 1; k >= 0; --k) {
+        if (tops[k].mask != 0) continue;
+        e.texture[0] = tops[k].texture;
+        e.palette[0] = tops[k].palette;
+        for (int j = k + 1; j < topCount; ++j) tops[j - k - 1] = tops[j];
+        topCount -= k + 1;
+        break;
+    }
     for (int k = 0; k < topCount; ++k) {
         e.texture[1 + k] = tops[k].texture;
         e.palette[1 + k] = tops[k].palette;

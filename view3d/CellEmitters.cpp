@@ -327,7 +327,7 @@ void CViewEmitters::EmitPictureQuad(i32 left, i32 top, i32 right, i32 bottom, i3
 
 bool CViewEmitters::EmitBillboard(i32 x, i32 y, i32 px, i32 height, i32 py, i32 sizeFactor, bool hanging,
                                   CPictureSplit split, u16 picture, u16 palette, u16 light, CBillboard& out,
-                                  bool mirrored, bool small, u8 flags) {
+                                  bool mirrored, bool small, u8 flags, bool cutAtGround) {
     CRenderer3D& r = R();
     const CMapPoint p = r.TransformCellPoint(x - r.eyeCellX, y - r.eyeCellY, px, 0, py);
     const i32 d = p.y;
@@ -360,7 +360,16 @@ bool CViewEmitters::EmitBillboard(i32 x, i32 y, i32 px, i32 height, i32 py, i32 
         out.bottom = static_cast<i32>(foot + (((h - anchor) * s) >> 6));
     }
     const i32 u0 = mirrored ? w * 16 - 1 : 0, u1 = mirrored ? -1 : w * 16;
-    EmitPictureQuad(out.left, out.top, out.right, out.bottom, d, u0, u1, 0, h * 16, picture, palette, light,
-                    split, flags);
+    i32 bottom = out.bottom, v1 = h * 16;
+    if (cutAtGround && height < r.groundHeight) {
+        const i32 groundRow = static_cast<i32>(((-(k * r.groundHeight)) >> 15) - r.horizon);
+        if (out.top >= groundRow) return true;
+        if (bottom > groundRow) {
+            v1 = static_cast<i32>(static_cast<i64>(groundRow - out.top) * h * 16 / (bottom - out.top));
+            bottom = groundRow;
+        }
+    }
+    EmitPictureQuad(out.left, out.top, out.right, bottom, d, u0, u1, 0, v1, picture, palette, light, split,
+                    flags);
     return true;
 }

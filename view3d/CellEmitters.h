@@ -67,9 +67,10 @@ public:
     // An upright picture standing (or, `hanging`, hanging) at (px, height, py) inside cell (x, y), with
     // the size factor 512 (normal) or 1024 (double); `small` uses the scale of wall pictures and items
     // (no size term). False when the point is not strictly between the near and the far depth.
+    // `cutAtGround` leaves out what lies below the ground (a picture rising out of the floor).
     bool EmitBillboard(i32 x, i32 y, i32 px, i32 height, i32 py, i32 sizeFactor, bool hanging,
                        CPictureSplit split, u16 picture, u16 palette, u16 light, CBillboard& out,
-                       bool mirrored = false, bool small = false, u8 flags = 0);
+                       bool mirrored = false, bool small = false, u8 flags = 0, bool cutAtGround = false);
     // The screen rows of a height at a depth, and the picture quad with its u and v ranges cut by the
     // split rule, clipped and emitted as type 11.
     i32 RowOfHeight(i32 height, i32 depth) const;

@@ -49,7 +49,7 @@ void CCellPasses::ComputeLighting(bool full, bool sides) {
         }
 }
 
-void CCellPasses::AnimateDoors() {
+void CCellPasses::AnimateDoors(CViewCellBuilder* rebuilder) {
     const ICellObjects* objects = window_.Objects();
     if (!objects) return;
     const i32 px = window_.PlayerX(), py = window_.PlayerY();
@@ -60,7 +60,10 @@ void CCellPasses::AnimateDoors() {
             if (!cell || !view || cell->centre == kNoCellIndex) continue;
             const u8 code = objects->TypeCode(cell->centre);
             if (code != 20 && code != 22) continue;
-            objects->AnimateTick({cell->centre, window_.PlacementAt(x, y, cell->centreId), cell, x, y, -1}, *view);
+            CPlacement* p = window_.PlacementAt(x, y, cell->centreId);
+            const u8 state = cell->state, flags = p ? p->flags : 0;
+            objects->AnimateTick({cell->centre, p, cell, x, y, -1}, *view);
+            if (rebuilder && (cell->state != state || (p && p->flags != flags))) rebuilder->BuildCellCaches(x, y);
         }
 }
 

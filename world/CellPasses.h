@@ -22,8 +22,9 @@ public:
     // every view record back to neutral light, then (full) the centre objects and (sides) the side
     // objects of blocks update it; a map that lowers strong light lowers it as the cache build does.
     void ComputeLighting(bool full, bool sides);
-    // One animation tick of each door (types 20 and 22) within 6 cells of the player.
-    void AnimateDoors();
+    // One animation tick of each door (types 20 and 22) within 6 cells of the player; a door whose
+    // leaf moved (or that came to rest) has its view caches rebuilt, so the view shows it moving.
+    void AnimateDoors(CViewCellBuilder* rebuilder = nullptr);
     // Rebuilds the view caches of one changed cell (window coordinates) of a loaded section: with a
     // side, the walls of the neighbour across it; without one (-1) the cell itself. Layer 1 rebuilds
     // the first layer, any other the second.

@@ -27,6 +27,7 @@ void CCellWindow::Clear() {
     for (CStoredCell& c : *stored_) c.Reset();
     for (auto& s : sectors_) s = nullptr;
     for (auto& p : pieces_) p = nullptr;
+    for (auto& g : pieceGround_) g[0] = g[1] = kNoCellIndex;
     section_ = nullptr;
     world_ = nullptr;
     surface_ = false;
@@ -383,9 +384,20 @@ CViewObjectState CCellWindow::SecondCentreObject(i32 x, i32 y) const {
     return ObjectState(SectorSection(x, y), (*stored_)[static_cast<size_t>(y * kSize + x)].centreId);
 }
 
-void CCellWindow::DefaultGround(i32, i32, u16& type, u16& palette) const {
+void CCellWindow::SetPieceGround(i32 piece, u16 type, u16 picture) {
+    if (piece < 0 || piece >= 9) return;
+    pieceGround_[piece][0] = type;
+    pieceGround_[piece][1] = picture;
+}
+
+void CCellWindow::DefaultGround(i32 x, i32 y, u16& type, u16& palette) const {
     type = defaultGround;
     palette = defaultGroundPicture;
+    if (!surface_ || x < 0 || y < 0 || x >= kSize || y >= kSize) return;
+    const i32 piece = kSectorPieces[SectorIndex(x, y)];
+    if (!pieces_[piece] || pieceGround_[piece][0] == kNoCellIndex) return;
+    type = pieceGround_[piece][0];
+    palette = pieceGround_[piece][1];
 }
 
 bool CCellWindow::LowersLight() const { return section_ && (section_->flags & 0x100) != 0; }

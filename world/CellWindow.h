@@ -228,6 +228,10 @@ public:
 
     // The default ground of the world in map-object and picture indices (the view's fallback).
     u16 defaultGround = kNoCellIndex, defaultGroundPicture = kNoCellIndex;
+    // The default ground of one piece of a surface window (0..8, row by row), which its cells show
+    // where their own layers leave the ground open: the vale's grass beside the town's paving. A
+    // piece without one falls back to the window's default. Filling the window forgets them.
+    void SetPieceGround(i32 piece, u16 type, u16 picture);
 
 private:
     void PlaceSectionContents(CMapSection* section);
@@ -237,6 +241,7 @@ private:
     std::unique_ptr<std::array<CStoredCell, kMapWindowCells>> stored_;
     CMapSection* sectors_[25] = {};
     CMapSection* pieces_[9] = {};
+    u16 pieceGround_[9][2] = {};
     CMapSection* section_ = nullptr;
     const u8* transitionShapes_ = nullptr;
     CWorld* world_ = nullptr;

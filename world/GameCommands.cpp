@@ -8,6 +8,7 @@
 #include "data/ItemType.h"
 #include "data/MapSection.h"
 #include "data/Npc.h"
+#include "data/RuleContext.h"
 #include "data/WorldLists.h"
 #include "display/Video.h"
 #include "display/FontSet.h"
@@ -18,6 +19,7 @@
 #include "ui/WidgetHost.h"
 #include "world/GameCreatures.h"
 #include "world/GameScreen.h"
+#include "world/Player.h"
 #include "world/RestRules.h"
 
 namespace {
@@ -166,6 +168,23 @@ void CGameScreen::UpdateGauges() {
     SetManaGauge(maxMana > 0 ? std::min(100, player_->mana * 100 / maxMana) : 0);
 }
 
+namespace {
+
+// The layout modes whose game view has the hand area and the frame round the view.
+bool HasHandArea(u32 mode) {
+    switch (mode) {
+    case 2: case 3: case 4: case 9: case 10: case 11: case 14: case 15: return true;
+    default: return false;
+    }
+}
+
+u32 LayoutModeOf(const CPlayer* player) {
+    const CRuleContext* rules = player ? player->GetWorld() : nullptr;
+    return rules ? rules->layoutMode : 0;
+}
+
+}  // namespace
+
 void CGameScreen::SetupHud() {
     RemoveAllWidgets();
     if (!game) return;
@@ -176,6 +195,21 @@ void CGameScreen::SetupHud() {
         AddWidget(&w);
         return true;
     };
+    // The hand area and the frame round the view belong to the large layout modes, and to a display
+    // orientation that has its hand picture.
+    const u32 orientation = video ? std::min<u32>(video->viewSet, 2) : 0;
+    CRecordHolder* hand = game->GetInterfacePicture(static_cast<u16>(kPictureHands + orientation));
+    CRecordHolder* handFrame = game->GetInterfacePicture(static_cast<u16>(kPictureHandFrames + orientation));
+    if (hand && HasHandArea(LayoutModeOf(player_))) {
+        if (place(viewFrame, 550)) {
+            viewFrame.x -= CHandFrame::kBorder;
+            viewFrame.y -= CHandFrame::kBorder;
+            viewFrame.w += 2 * CHandFrame::kBorder;
+            viewFrame.h += 2 * CHandFrame::kBorder;
+            viewFrame.picture = nullptr;
+            viewFrame.framePicture = handFrame;
+        }
+    }
     if (place(hudBottom, 534)) hudBottom.SetPicture(game->GetInterfacePicture(kPictureHudBottom), 0, 0, 1);
     if (place(hudSide, 713)) hudSide.SetPicture(game->GetInterfacePicture(kPictureHudSide), 0, 0, 1);
     if (place(mapView, 535)) {
@@ -198,6 +232,10 @@ void CGameScreen::SetupHud() {
         potionButton.SetPictures(game->GetInterfacePictureSet(kPicturePanelButton, 2), 546, 0);
     if (place(restButton, 547))
         restButton.SetPictures(game->GetInterfacePictureSet(kPictureRestButton, 2), 547, 0);
+    if (hand && HasHandArea(LayoutModeOf(player_)) && place(handArea, 549)) {
+        handArea.picture = hand;
+        handArea.framePicture = handFrame;
+    }
     if (place(compass, 548))
         compass.Setup(game->GetInterfacePicture(kPictureCompassBand), nullptr,
                       game->GetInterfacePicture(kPictureCompassMark), nullptr);

@@ -5,6 +5,7 @@
 #include <algorithm>
 
 #include "core/Random.h"
+#include "data/ActionSprite.h"
 #include "data/CreatureCatalogue.h"
 #include "data/SectionEffects.h"
 #include "data/TextureSet.h"
@@ -225,15 +226,25 @@ const CMonster* CGameCreatures::SoundCreature() const {
 void CGameCreatures::ShowHands(CViewState3D& view) const {
     const CCombatActions& actions = fight.actions;
     auto percent = [](int v) { return static_cast<u16>(std::clamp(v, 0, 100)); };
+    // The hands' places are set for a 380 x 320 view; a smaller view shows less of them.
+    CActionSpriteSize size;
+    size.viewWidth = static_cast<u16>(std::min<u32>(view.viewWidth, 0xFFFF));
+    size.viewHeight = static_cast<u16>(std::min<u32>(view.viewHeight, 0xFFFF));
+    size.referenceWidth[0] = percent(actions.weaponHand.x);
+    size.referenceHeight[0] = percent(actions.weaponHand.y);
+    size.referenceWidth[1] = percent(actions.secondHand.x);
+    size.referenceHeight[1] = percent(actions.secondHand.y);
+    ScaleActionSpriteToView(size);
     view.overlayB = actions.weaponHand.picture;
     view.overlayBPalette = 0;
-    view.overlayBWidth = percent(actions.weaponHand.x);
-    view.overlayBHeight = percent(actions.weaponHand.y);
+    view.overlayBWidth = size.width[0];
+    view.overlayBHeight = size.height[0];
     view.overlayA = actions.secondHand.shown ? actions.secondHand.picture : 0;
     view.overlayAPalette = 0;
-    view.overlayAWidth = percent(actions.secondHand.x);
-    view.overlayAHeight = percent(actions.secondHand.y);
-    view.overlayAMirrored = 0;
+    view.overlayAWidth = size.width[1];
+    view.overlayAHeight = size.height[1];
+    // Both hands are painted as the right hand: the second is its mirror image, drawn whole.
+    view.overlayAMirrored = 1;
     view.overlayFollow = 0;
 }
 

@@ -241,6 +241,13 @@ void CGameScreen::Draw() {
     // The widgets draw over the view every frame: the view beneath them was drawn anew.
     for (int i = 0; i < widgets.GetCount(); ++i)
         if (CWidget* w = widgets.At<CWidget>(i)) w->state |= kWidgetRedraw;
+    // The frame follows the view when the view's size setting made it smaller than its place.
+    if (viewFrame.state & kWidgetEnabled) {
+        viewFrame.x = static_cast<u16>(std::max<i32>(0, static_cast<i32>(viewState.viewX) - CHandFrame::kBorder));
+        viewFrame.y = static_cast<u16>(std::max<i32>(0, static_cast<i32>(viewState.viewY) - CHandFrame::kBorder));
+        viewFrame.w = static_cast<u16>(viewState.viewWidth + 2 * CHandFrame::kBorder);
+        viewFrame.h = static_cast<u16>(viewState.viewHeight + 2 * CHandFrame::kBorder);
+    }
     const u32 keepBackground = drawBackground;
     drawBackground = 0;
     DrawWidgets();
@@ -531,7 +538,7 @@ void CGameScreen::RunCellPasses(const bool (&fired)[9]) {
     if (!section) return;
     if (fired[2]) AnimateGroundTextures();
     if (fired[0] || fired[1]) cellPasses.ComputeLighting(true, true);
-    if (fired[4]) cellPasses.AnimateDoors();
+    if (fired[4]) cellPasses.AnimateDoors(cacheBuilder.get());
 }
 
 void CGameScreen::ClearAllObjectMarks() {
@@ -671,11 +678,14 @@ void CGameScreen::RefreshView() {
                            },
                            [&textures](const CSecondPicture* p) { return textures.IndexOfSecond(p); })
                      : CCellRefs{};
-    window.defaultGround = kNoCellIndex;
-    for (size_t i = 0; i < lists.mapObjects.Count(); ++i)
-        if (lists.mapObjects.At(i) == section->groundObject) window.defaultGround = static_cast<u16>(i);
-    window.defaultGroundPicture =
-        section->groundPicture ? textures.IndexOfSecond(section->groundPicture) : kNoCellIndex;
+    // A section's default ground in the window's indices.
+    auto groundOf = [&](const CMapSection& s, u16& type, u16& picture) {
+        type = kNoCellIndex;
+        for (size_t i = 0; i < lists.mapObjects.Count(); ++i)
+            if (lists.mapObjects.At(i) == s.groundObject) type = static_cast<u16>(i);
+        picture = s.groundPicture ? textures.IndexOfSecond(s.groundPicture) : kNoCellIndex;
+    };
+    groundOf(*section, window.defaultGround, window.defaultGroundPicture);
     if (section->IsSurface()) {
         playerX = std::clamp(playerX, 7, 27);
         playerY = std::clamp(playerY, 7, 27);
@@ -685,6 +695,13 @@ void CGameScreen::RefreshView() {
     window.SetItemCatalogue(host_ && host_->GetWorldLists() ? &host_->GetWorldLists()->items : nullptr);
     window.SetRandom(random);
     window.Fill(world, section, cellRefs, gameClock.minutes);
+    for (i32 piece = 0; piece < 9; ++piece) {
+        if (const CMapSection* s = window.IsSurface() ? window.PieceSection(piece) : nullptr) {
+            u16 type = kNoCellIndex, picture = kNoCellIndex;
+            groundOf(*s, type, picture);
+            window.SetPieceGround(piece, type, picture);
+        }
+    }
     if (viewWorld) viewWorld->Refresh();
     BuildAnimatedTextureList();
     RebuildViewCaches();

@@ -35,6 +35,7 @@
 #include "view3d/ViewRecord.h"
 #include "world/AutomapSource.h"
 #include "world/CellPasses.h"
+#include "world/HandFrames.h"
 #include "world/CellWindow.h"
 #include "world/GameClock.h"
 #include "world/GameEvent.h"
@@ -499,6 +500,8 @@ public:
     CBitmapButton buttons[7];
     CBitmapButton spellButton, potionButton, restButton;
     CPictureView hudBottom, hudSide;
+    // The frame round the 3D view (element 550) and the hand area (element 549).
+    CHandFrame viewFrame, handArea;
     CMapView mapView;
     CPanel portrait;
     CGaugeBar hpBar, manaBar;

@@ -52,11 +52,16 @@ void CDoor::Close(CPlacement& p, i32 x, i32 y) const {
 }
 
 bool CDoor::DescribeCentre(const CPlacement* p, const CMapCell& cell, CBlockCacheEntry& e, u16& light) const {
-    i32 px = -1, py = -1;
-    if (host) host->GetPlayerCell(px, py);
-    (void)cell;
     e.kind = 3;
-    for (u32 i = 0; i < 3 && i < pictureIds.size(); ++i) e.picture[i] = pictureIds[i];
+    // The first frame is the doorway across the cell, the second the leaf that fills its opening, a
+    // third a second leaf (the two part in the middle) and a fourth a decal on the doorway. How far
+    // the leaf has moved is the cell's run-time state, 0 shut .. 63 open.
+    e.picture[3] = PictureId(0);
+    e.picture[1] = PictureId(1);
+    e.picture[2] = PictureId(2);
+    e.picture[0] = PictureId(3);
+    const i32 amount = p && IsOpen(*p) ? kFullyOpen : (cell.state & 63);
+    e.model = static_cast<u8>(amount << 2);
     e.x[0] = static_cast<i16>(typeCode == 22 ? 55 : 43);
     e.y[0] = static_cast<i16>(typeCode == 22 ? 71 : 43);
     e.x[1] = static_cast<i16>(Param(4));
@@ -312,11 +317,13 @@ i32 CEntranceObject::HandleEvent(i32 code, CMapSection* section, CPlacement* p, 
 // ---- CTrap ----
 
 bool CTrap::DescribeCentre(const CPlacement*, const CMapCell& cell, CBlockCacheEntry& e, u16&) const {
+    (void)cell;
     e.kind = 13;
+    // The blades in the middle of the cell, half a level under the floor (a signed height of -32768)
+    // until the trap springs. The cell's ground picture is a texture, not a picture to stand there.
     e.picture[0] = PictureId(0);
-    e.picture[1] = cell.layer1Picture == kNoCellIndex ? 0 : cell.layer1Picture;
     e.heightFraction = kNeutralDepth;
-    e.x[0] = e.y[0] = static_cast<i16>(0);
+    e.x[0] = e.y[0] = static_cast<i16>(static_cast<u16>(512 << 6));
     e.undersideTexture = kNeutralDepth;
     e.flags = 39;
     return true;

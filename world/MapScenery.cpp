@@ -49,10 +49,20 @@ const CMapObject* CellObject(const CMapObject& o, u16 index) {
     return o.table && index != kNoCellIndex ? o.table->At(index) : nullptr;
 }
 
+// A picture standing in a cell stands on the ground at the cell's middle: positions are view units
+// times 64, so the middle is 512 << 6, and the height fraction lifts it from the ground. Only the
+// main picture of a composite has a place in the cell; its other pictures keep their texel offsets.
+void StandAtCentre(CBlockCacheEntry& e) {
+    constexpr i16 kMiddle = static_cast<i16>(static_cast<u16>(512 << 6));
+    const bool group = e.kind == 5 || e.kind == 13;
+    for (u32 i = 0; i < (group ? 6u : 1u); ++i) e.x[i] = e.y[i] = kMiddle;
+    e.heightFraction = 0;
+}
+
 void FillCentre(const CMapObject& o, u8 kind, CBlockCacheEntry& e) {
     e.kind = kind;
     for (u32 i = 0; i < 6 && i < o.pictureIds.size(); ++i) e.picture[i] = o.pictureIds[i];
-    e.heightFraction = kNeutralDepth;
+    StandAtCentre(e);
     e.flags = 1;
 }
 
@@ -197,7 +207,7 @@ bool CPassageObject::DescribeCentre(const CPlacement*, const CMapCell& cell, CBl
     const CMapObject* centre = CellObject(*this, cell.centre);
     e.picture[0] = centre ? centre->PictureId(0) : PictureId(0);
     e.palette[0] = cell.centrePicture == kNoCellIndex ? 0 : cell.centrePicture;
-    e.heightFraction = kNeutralDepth;
+    StandAtCentre(e);
     if (viewFlags & 0x400) e.undersidePalette = 10000;
     e.flags = 1;
     return true;
@@ -360,7 +370,7 @@ bool CFlowerObject::DescribeCentre(const CPlacement* p, const CMapCell&, CBlockC
     // A torn flower shows its last frame.
     const u32 frame = IsOff(p) && !pictureIds.empty() ? static_cast<u32>(pictureIds.size() - 1) : 0;
     e.picture[0] = PictureId(frame);
-    e.heightFraction = kNeutralDepth;
+    StandAtCentre(e);
     e.flags = 1;
     return true;
 }

@@ -11,6 +11,7 @@
 #include "data/WorldLists.h"
 #include "data/Spells.h"
 #include "screens/panels/SpellBookDialog.h"
+#include "tests/app/NewGameRig.h"
 #include "tests/support/FrameRig.h"
 #include "tests/support/Png.h"
 #include "ui/ScreenIds.h"
@@ -276,3 +277,97 @@ TEST(GameView, TheSpellKeyCastsTheChosenSpellAtTheRatInFront) {
 }
 
 }  // namespace
+
+namespace {
+
+// Pixels of the 3D view's lower part (well below the horizon, beside the hand) where no ground was
+// drawn: black, or the sky's blue showing through.
+int HolesInTheGround(const testing_support::Rgb565Image& frame) {
+    int holes = 0;
+    for (int y = 200; y < 360; ++y)
+        for (int x = 14; x < 490; ++x) {
+            const uint16_t p = frame.At(x, y);
+            const int r = (p >> 11) << 3, g = ((p >> 5) & 63) << 2, b = (p & 31) << 3;
+            if (p == 0 || (b > r + 40 && b > g)) ++holes;
+        }
+    return holes;
+}
+
+}  // namespace
+
+// Across the borders of the surface pieces the ground goes on: each piece shows its own cells and,
+// where they leave the ground open, its own default ground; the town's paved roads run on into the
+// vale's grass, which is drawn beside them.
+TEST(GameView, TheGroundGoesOnAcrossThePiecesOfTheSurface) {
+    testing_support::NewGameRig rig;
+    ASSERT_TRUE(rig.StartInTown());
+    CGameScreen* view = rig.View();
+    CWorld* world = rig.Game()->worlds->Current();
+    const struct {
+        const char* piece;
+        int x, y, facing;
+    } poses[] = {
+        {"base_s0202", 10, 20, 180},  // the town's south road into the South Road piece
+        {"base_s0202", 0, 10, 90},    // west into the Western Meadow
+        {"base_s0202", 20, 20, 135},  // the corner towards the Old Mill
+        {"base_s0203", 10, 3, 0},     // back north from the South Road into the town
+        {"base_s0203", 10, 10, 0},    // along the South Road's paving
+        {"base_s0101", 10, 10, 270},
+    };
+    for (const auto& p : poses) {
+        SCOPED_TRACE(testing::Message() << p.piece << " " << p.x << "," << p.y << " facing " << p.facing);
+        CMapSection* s = world->FindSectionByName(p.piece);
+        ASSERT_NE(s, nullptr);
+        if (view->section != s) view->EnterMapAt(world, s, p.x, p.y, 0);
+        view->facing = view->targetFacing = p.facing;
+        view->SetPosition(p.x, p.y);
+        rig.SettleView();
+        view->flags |= kFormRedrawAll;
+        rig.Tick(30);
+        EXPECT_EQ(HolesInTheGround(rig.Capture()), 0);
+    }
+}
+
+namespace {
+
+bool HasWidget(const CForm& form, const CWidget* w) {
+    for (int i = 0; i < form.widgets.GetCount(); ++i)
+        if (form.widgets.At<CWidget>(i) == w) return true;
+    return false;
+}
+
+}  // namespace
+
+// The large layouts give the game view its hand area (the hand of the display orientation in its
+// frame) and a frame round the 3D view, 8 pixels larger on every side; the small ones neither.
+TEST(GameView, TheHandAreaAndTheViewFrameBelongToTheLargeLayouts) {
+    testing_support::NewGameRig rig;
+    ASSERT_TRUE(rig.StartNewGame());
+    CGameScreen* view = rig.View();
+    const CViewState3D& v = view->viewState;
+    ASSERT_TRUE(HasWidget(*view, &view->viewFrame));
+    ASSERT_TRUE(HasWidget(*view, &view->handArea));
+    EXPECT_EQ(view->viewFrame.x + 8u, v.viewX);
+    EXPECT_EQ(view->viewFrame.y + 8u, v.viewY);
+    EXPECT_EQ(view->viewFrame.w, v.viewWidth + 16);
+    EXPECT_EQ(view->viewFrame.h, v.viewHeight + 16);
+    EXPECT_NE(view->handArea.picture, nullptr);
+    // Drawn: the frame's band beside the view is no longer the black of the screen, and the hand's
+    // frame lies 8 pixels round the hand picture in the middle of its area.
+    view->flags |= kFormRedrawAll;
+    rig.Tick(30);
+    const testing_support::Rgb565Image frame = rig.Capture();
+    const int bandX = static_cast<int>(v.viewX) - 4, midY = static_cast<int>(v.viewY + v.viewHeight / 2);
+    EXPECT_NE(frame.At(bandX, midY), 0);
+    EXPECT_EQ(view->handArea.frameWidth, 96 + 16);
+    EXPECT_EQ(view->handArea.frameX, view->handArea.x + (view->handArea.w - 96) / 2 - 8);
+
+    for (u32 mode : {1u, 5u, 15u}) {
+        SCOPED_TRACE(mode);
+        rig.Game()->ruleContext.layoutMode = mode;
+        view->SetupHud();
+        EXPECT_EQ(HasWidget(*view, &view->viewFrame), mode == 15);
+        EXPECT_EQ(HasWidget(*view, &view->handArea), mode == 15);
+        EXPECT_TRUE(HasWidget(*view, &view->compass)) << "the rest of the HUD stays";
+    }
+}

@@ -86,6 +86,16 @@ TEST(MapObjectsInPlay, ALeverOpensTheGateAndShutsIt) {
     ASSERT_NE(lever, nullptr);
     ASSERT_NE(gate->flags & mapobject::kClosed, 0);
 
+    // The shut gate stands in its doorway: the view's entry of the cell has the doorway and the
+    // bars, not moved at all (a golden frame of the shut gate).
+    rig.PlaceAt(2, 9, kSouth);
+    const CBlockCacheEntry& shut = rig.GateEntry(2, 11);
+    EXPECT_EQ(shut.kind, 3);
+    EXPECT_NE(shut.picture[3], 0) << "the doorway";
+    EXPECT_NE(shut.picture[1], 0) << "the bars";
+    EXPECT_EQ(shut.model >> 2, 0) << "shut";
+    EXPECT_TRUE(testing_support::MatchesGolden("app_gameview_gate_shut", rig.FreshFrame()));
+
     rig.PlaceAt(14, 1, kNorth);  // under the lever on the north wall
     rig.Use();
     EXPECT_EQ(rig.LastQueuedText(), "Somewhere a gate grinds open.");
@@ -94,7 +104,15 @@ TEST(MapObjectsInPlay, ALeverOpensTheGateAndShutsIt) {
     rig.CloseMessage();
 
     rig.PlaceAt(2, 9, kSouth);  // two cells north of the gate, looking at it
+    // Half way up the bars are drawn half way up: the view follows the leaf as it moves.
+    for (int i = 0; i < 200 && (rig.GateEntry(2, 11).model >> 2) < 24; ++i) rig.Tick(30);
+    const i32 halfWay = rig.GateEntry(2, 11).model >> 2;
+    EXPECT_GT(halfWay, 0);
+    EXPECT_LT(halfWay, 63);
     ASSERT_TRUE(rig.TickUntilOpen(*gate));
+    rig.SettleView();
+    EXPECT_EQ(rig.GateEntry(2, 11).model >> 2, 63) << "open: the bars are gone";
+    EXPECT_NE(rig.GateEntry(2, 11).picture[3], 0) << "the doorway stays";
     const testing_support::Rgb565Image open = rig.FreshFrame();
     EXPECT_TRUE(testing_support::MatchesGolden("app_gameview_gate_open", open));
     rig.PlaceAt(2, 10, kSouth);

@@ -59,6 +59,11 @@ struct PlayRig : NewGameRig {
         Tick(30);
         return Capture();
     }
+    // The view's description of the thing standing in a cell (section cells of an underground map).
+    const CBlockCacheEntry& GateEntry(i32 x, i32 y) const {
+        const CViewState3D& v = View()->viewState;
+        return v.blockCache[v.cellViews[static_cast<size_t>(y * kWindowCells + x)].lowerBlock];
+    }
     // Closes the message box that shows, with its Ok.
     void CloseMessage() {
         CGameScreen* view = View();

@@ -64,8 +64,8 @@ TEST(BuiltDatabaseHash, EachWorldDatabaseIsPinned) {
     } worlds[] = {
         {fixtures::MusicWorld(), "d79871b41be827b6"},
         {fixtures::SoundWorld(), "3611c0d077a748f4"},
-        {fixtures::ResourceWorld(), "025d99a978f19bf6"},
-        {fixtures::BaseWorld(), "51b9d2cc47ac504d"},
+        {fixtures::ResourceWorld(), "27b310036a920bb0"},
+        {fixtures::BaseWorld(), "fd8a86394acf8576"},
     };
     for (const auto& w : worlds) {
         fixtures::Write(dir.Path(), w.content);

@@ -125,10 +125,22 @@ TEST(CellBuilderTest, GroundComposition) {
     EXPECT_EQ(r->GroundOf(10, 10).palette[0], 3);
     EXPECT_EQ(r->Cell(10, 10).groundShape, 54);
     EXPECT_EQ(r->Cell(10, 10).ground, r->Cell(20, 20).ground);
-    // On the window's edge the outside neighbours do not count: the default ground lies under the sand.
+    // On the window's edge the outside neighbours do not count, but without a transition type there
+    // is no mask to blend the edge with: the sand covers the cell (a layer through mask 0 would draw
+    // nothing, a hole to the sky).
     EXPECT_EQ(r->b.GroundNeighbourCode(0, 0, false), ApplyCornerRule(0x1C));
+    EXPECT_EQ(r->GroundOf(0, 0).texture[0], 100 + kSand);
+    EXPECT_EQ(r->GroundOf(0, 0).palette[0], 3);
+    EXPECT_EQ(r->GroundOf(0, 0).texture[1], 0);
+    EXPECT_EQ(r->GroundOf(0, 0).maskA, 0);
+    // With a transition type the default ground lies under the sand, which comes through its mask.
+    r->w.cells[0][0].layer2Second = kTransition;
+    r->b.BuildCellCaches(0, 0);
     EXPECT_EQ(r->GroundOf(0, 0).texture[0], 100 + kGrass);
     EXPECT_EQ(r->GroundOf(0, 0).texture[1], 100 + kSand);
+    EXPECT_EQ(r->GroundOf(0, 0).maskA, 1000 * kTransition + 1 + ApplyCornerRule(0x1C) % 15);
+    r->w.cells[0][0].layer2Second = CViewCell{}.layer2Second;
+    r->b.BuildCellCaches(0, 0);
 
     // A pit keeps its shape code and is flagged.
     r->w.Ground(5, 5, kPit, 2);

@@ -697,7 +697,7 @@ void DressGallery(scene::Scene& s) {
     block(3, 1, b);
     b = {}, b.kind = 12, b.picture[0] = kSprite, b.x[0] = scene::Units(512), b.y[0] = scene::Units(512);
     block(5, 1, b);
-    b = {}, b.kind = 13, b.heightFraction = 0x8000;
+    b = {}, b.kind = 13, b.heightFraction = 0x7000;  // signed: raised almost half a level
     b.picture[0] = b.picture[1] = kSprite;
     b.x[0] = scene::Units(300), b.y[0] = scene::Units(500), b.x[1] = scene::Units(700),
     b.y[1] = scene::Units(500);
@@ -787,3 +787,56 @@ TEST(EmitterTest, GroundPicturesMoveTowardsTheEyeAtMostTheirShift) {
 }
 
 }  // namespace
+
+namespace {
+
+// The largest v of the texture coordinates of the last polygon emitted.
+i32 LastPolygonMaxV(const CRenderer3D& r) {
+    const CPolygon& p = r.polygons[static_cast<size_t>(r.polygonCount - 1)];
+    i32 v = 0;
+    for (i32 i = 0; i < p.vertexCount; ++i) v = std::max(v, r.texCoordPool[static_cast<size_t>(p.firstTexCoord + i)].v);
+    return v;
+}
+
+}  // namespace
+
+// Pictures that rise out of the floor (a trap's blades) are not drawn below it: wholly under the
+// floor nothing shows, partly under only the part above the floor; a raised group's height is signed,
+// so the blades at rest (-32768) wait under the floor rather than float half a level up.
+TEST(EmitterTest, PicturesRisingOutOfTheFloorAreCutAtIt) {
+    scene::Scene s(kOpen, 380, 320);
+    scene::art::AddPictures(s);
+    Prepare(s, 5, 5, 512, 512, 0);
+    CRenderer3D& r = *s.renderer;
+    CViewEmitters& e = *s.emitters;
+    CBillboard b;
+    // Standing on the floor three cells ahead: the whole picture, v to its foot.
+    ASSERT_TRUE(e.EmitBillboard(5, 2, 512, r.groundHeight, 512, 512, false, CPictureSplit::kSplit,
+                                scene::art::kSprite, 0, 256, b, false, false, 0, true));
+    ASSERT_EQ(r.polygonCount, 1);
+    const i32 whole = LastPolygonMaxV(r);
+    // Far under the floor: in depth range, but nothing drawn.
+    EXPECT_TRUE(e.EmitBillboard(5, 2, 512, r.groundHeight - 5000, 512, 512, false, CPictureSplit::kSplit,
+                                scene::art::kSprite, 0, 256, b, false, false, 0, true));
+    EXPECT_EQ(r.polygonCount, 1);
+    // A little under: the foot is cut off. Without the cut the same picture shows whole.
+    ASSERT_TRUE(e.EmitBillboard(5, 2, 512, r.groundHeight - 100, 512, 512, false, CPictureSplit::kSplit,
+                                scene::art::kSprite, 0, 256, b, false, false, 0, true));
+    ASSERT_EQ(r.polygonCount, 2);
+    EXPECT_LT(LastPolygonMaxV(r), whole);
+    ASSERT_TRUE(e.EmitBillboard(5, 2, 512, r.groundHeight - 100, 512, 512, false, CPictureSplit::kSplit,
+                                scene::art::kSprite, 0, 256, b));
+    EXPECT_EQ(LastPolygonMaxV(r), whole);
+
+    // A raised group sunk by a signed fraction (the sprung blades at -8000) is cut like that.
+    CBlockCacheEntry blades;
+    blades.kind = 13;
+    blades.picture[0] = scene::art::kSprite;
+    blades.x[0] = blades.y[0] = static_cast<i16>(static_cast<u16>(512 << 6));
+    blades.heightFraction = static_cast<u16>(static_cast<i16>(-8000));
+    s.CellAt(5, 2).lowerBlock = s.AddBlock(blades);
+    const i32 before = r.polygonCount;
+    e.EmitBlockByKind(5, 2);
+    ASSERT_EQ(r.polygonCount, before + 1);
+    EXPECT_LT(LastPolygonMaxV(r), whole);
+}

@@ -129,6 +129,41 @@ TEST_F(CellWindowTest, TheSurfaceWindowComesFromTheNinePiecesAroundThePlayer) {
     EXPECT_EQ(window.Cell(22, 22)->creature[0], 1);
 }
 
+// Each piece of a surface window shows its own default ground where its cells leave the ground
+// open: the vale's grass beyond the town's border, not the town's paving.
+TEST_F(CellWindowTest, EachPieceHasItsOwnDefaultGround) {
+    CMapSection* town = base->FindSectionAt(2, 2);
+    window.SetPlayer(17, 17, 0);
+    window.Fill(base.get(), town, refs, 100);
+    window.defaultGround = 1;
+    window.defaultGroundPicture = 2;
+    window.SetPieceGround(4, 1, 2);
+    window.SetPieceGround(7, 30, 40);  // the south piece
+    const struct {
+        i32 x, y;
+        u16 type, picture;
+    } cases[] = {
+        {17, 17, 1, 2},   // the town
+        {17, 27, 1, 2},   // its last row
+        {17, 28, 30, 40}, // the south piece's first row
+        {0, 34, 1, 2},    // the south-west piece has none set: the window's default
+        {7, 34, 30, 40},
+        {-1, 17, 1, 2},   // outside the window
+    };
+    for (const auto& c : cases) {
+        u16 type = 0, picture = 0;
+        window.DefaultGround(c.x, c.y, type, picture);
+        EXPECT_EQ(type, c.type) << c.x << "," << c.y;
+        EXPECT_EQ(picture, c.picture) << c.x << "," << c.y;
+    }
+    // A new fill forgets them.
+    window.Fill(base.get(), town, refs, 100);
+    u16 type = 0, picture = 0;
+    window.DefaultGround(17, 28, type, picture);
+    EXPECT_EQ(type, 1);
+    EXPECT_EQ(picture, 2);
+}
+
 TEST_F(CellWindowTest, ABagOnATakenCellLiesNowhereAndStaysFindable) {
     CMapSection* cellar = base->FindSectionByName("base_cellar");
     window.Fill(base.get(), cellar, refs, 100);

@@ -460,3 +460,41 @@ INSTANTIATE_TEST_SUITE_P(
     [](const ::testing::TestParamInfo<StartKit>& info) { return std::string(info.param.name); });
 
 }  // namespace
+
+// The hands are placed for a 380 x 320 view: a smaller view shows less of them, a larger one as much;
+// the second hand is the mirror image of the first.
+TEST_F(GameCreaturesTest, TheHandsShrinkWithASmallView) {
+    CFight* fight = view->Fight();
+    ASSERT_NE(fight, nullptr);
+    fight->actions.weaponHand.picture = 7;
+    fight->actions.weaponHand.x = 96;
+    fight->actions.weaponHand.y = 90;
+    fight->actions.secondHand.picture = 8;
+    fight->actions.secondHand.shown = true;
+    fight->actions.secondHand.x = 120;  // beyond 100: limited first
+    fight->actions.secondHand.y = 100;
+    const struct {
+        u32 width, height;
+        u16 weaponWidth, weaponHeight, secondWidth, secondHeight;
+    } cases[] = {
+        {380, 320, 96, 90, 100, 100},
+        {480, 400, 96, 90, 100, 100},
+        // 240 wide: (240 + 140 * 7 / 12) / 380 = 321 / 380; 160 high: (160 + 80) / 320.
+        {240, 160, 96 * 321 / 380, 90 * 240 / 320, 100 * 321 / 380, 100 * 240 / 320},
+        {380, 150, 96, 90 * 235 / 320, 100, 100 * 235 / 320},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(testing::Message() << c.width << " x " << c.height);
+        CViewState3D& v = view->viewState;
+        v.viewWidth = c.width;
+        v.viewHeight = c.height;
+        view->creatures->ShowHands(v);
+        EXPECT_EQ(v.overlayB, 7);
+        EXPECT_EQ(v.overlayBWidth, c.weaponWidth);
+        EXPECT_EQ(v.overlayBHeight, c.weaponHeight);
+        EXPECT_EQ(v.overlayA, 8);
+        EXPECT_EQ(v.overlayAWidth, c.secondWidth);
+        EXPECT_EQ(v.overlayAHeight, c.secondHeight);
+        EXPECT_EQ(v.overlayAMirrored, 1);
+    }
+}

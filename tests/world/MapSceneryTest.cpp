@@ -332,3 +332,33 @@ TEST(Scenery, EveryTypeCodeTakesEveryEvent) {
         o->MergeCellViewFlags(word);
     }
 }
+
+TEST(Scenery, StandingPicturesStandOnTheGroundAtTheCellsMiddle) {
+    // Every object drawn as a picture standing in the cell (composite, large picture, picture
+    // group) puts its picture at the middle of the cell (512 view units, times 64) and on the ground;
+    // a stray position puts stairs and trees on the cell's corner, a stray height lifts them.
+    MapObjectWorld m;
+    for (u8 code = 1; code <= 43; ++code) m.Add(code, "thing", {"f0", "f1", "f2"}, "thing", "style", "bsnd_x");
+    CTextureSet textures;
+    m.table.ResolvePictureIds(textures, nullptr);
+    i32 standing = 0;
+    for (u8 code = 1; code <= 43; ++code) {
+        SCOPED_TRACE(code);
+        CMapObject* o = m.table.At(code - 1u);
+        CPlacement& p = m.Place(code);
+        CMapCell cell;
+        CBlockCacheEntry block;
+        u16 light = 100;
+        if (!o->DescribeCentre(&p, cell, block, light)) continue;
+        const bool group = block.kind == 5;
+        if (block.kind != 1 && block.kind != 12 && !group) continue;
+        ++standing;
+        EXPECT_EQ(block.heightFraction, 0);
+        for (i32 k = 0; k < (group ? 6 : 1); ++k) {
+            if (!group && block.picture[k] == 0) continue;
+            EXPECT_EQ(static_cast<u16>(block.x[k]), 512u << 6) << "picture " << k;
+            EXPECT_EQ(static_cast<u16>(block.y[k]), 512u << 6) << "picture " << k;
+        }
+    }
+    EXPECT_GT(standing, 3) << "the stairs, signs, flowers and passages stand in their cells";
+}

@@ -1,8 +1,10 @@
 // The pictures of the rule records, drawn from simple shapes: item icons, first-person hands,
 // creature frames and portraits. Each kind of name has its own painter.
 #include <cctype>
+#include <algorithm>
 #include <cmath>
 #include <string>
+#include <vector>
 
 #include "tools/content/rules/BaseRules.h"
 
@@ -108,24 +110,135 @@ Canvas PaintItem(const std::string& name) {
     return c;
 }
 
-// First-person hands: a fist, a weapon or a casting glow rising with the frame number.
+// First-person hands: the player's right forearm reaching in from the lower right corner of the
+// picture, its fist round what it holds, rising with the frame number. The view draws the same picture
+// mirrored as the left hand. Painted like the 3D view's sprites: soft shapes lit from the upper left.
+void HandShading(Canvas& c) {
+    const float w = static_cast<float>(c.Width()), h = static_cast<float>(c.Height());
+    for (int y = 0; y < c.Height(); ++y)
+        for (int x = 0; x < c.Width(); ++x) {
+            const Rgba p = c.Get(x, y);
+            if (p.a == 0) continue;
+            const float lean = 1.14f - 0.22f * (static_cast<float>(x) / w) - 0.22f * (static_cast<float>(y) / h);
+            const float grain = 0.96f + 0.08f * static_cast<float>(Hash(static_cast<uint32_t>(x * 131 + y * 7919)) % 100) / 100.0f;
+            Rgba shaded = Shade(p, lean * grain);
+            shaded.a = p.a;
+            c.Set(x, y, shaded);
+        }
+}
+
+// A shape with a dark rim one pixel wide: drawn first in the rim colour, a little larger.
+void Rimmed(Canvas& c, const std::vector<Pt>& pts, Rgba fill, Rgba rim) {
+    float cx = 0, cy = 0;
+    for (const Pt& p : pts) cx += p.x, cy += p.y;
+    cx /= static_cast<float>(pts.size()), cy /= static_cast<float>(pts.size());
+    std::vector<Pt> outer;
+    for (const Pt& p : pts) {
+        const float dx = p.x - cx, dy = p.y - cy, d = std::max(1.0f, std::hypot(dx, dy));
+        outer.push_back({p.x + dx / d * 1.5f, p.y + dy / d * 1.5f});
+    }
+    c.Polygon(outer, rim);
+    c.Polygon(pts, fill);
+}
+
 Canvas PaintHand(const std::string& name) {
-    // Large enough to read over the view's lower corners: the fist stands in the picture's lower
-    // middle, what it holds reaches up and out.
-    Canvas c(160, 112, kClear);
-    int frame = std::isdigit(static_cast<unsigned char>(name.back())) ? name.back() - '0' : 0;
-    float lift = 10.0f * frame;
-    Rgba skin = Rgb(0xD8A880);
-    const int top = static_cast<int>(62 - lift);
-    c.RoundRect(64, top, 38, 50, 10, skin);
-    c.Frame(64, top, 38, 50, kOutline, 1);
-    if (Has(name, "sword")) c.Line({84, 66 - lift}, {118, 6 - lift}, 7, kSteel);
-    if (Has(name, "club")) c.Line({84, 66 - lift}, {112, 12 - lift}, 11, kWood);
-    if (Has(name, "bow")) c.Ring(82, 52, 44, 5, kWood);
-    if (Has(name, "arrow")) c.Line({48, 70}, {118, 16}, 3, kSteel);
-    if (Has(name, "shield")) c.Disc(50, 70, 38, kWood);
-    if (Has(name, "cast")) c.Disc(83, 52 - lift, 10.0f + 3 * frame, Rgba{120, 180, 255, 180});
-    if (Has(name, "throw")) c.Line({84, 62 - lift}, {102, 44 - lift}, 5, kSteel);
+    Canvas c(176, 136, kClear);
+    const int frame = std::isdigit(static_cast<unsigned char>(name.back())) ? name.back() - '0' : 0;
+    const float y0 = -10.0f * static_cast<float>(frame);  // the hand rises frame by frame
+    auto P = [y0](float x, float y) { return Pt{x, y + y0}; };
+    const Rgba skin = Rgb(0xD9A57C), skinDark = Rgb(0xA8714E), skinLight = Rgb(0xEBC29C);
+    const Rgba sleeve = Rgb(0x4E5E3A), cuff = Rgb(0x6B4A2A);
+    const bool cast = Has(name, "cast"), shield = Has(name, "shield");
+
+    // What the fist holds, behind it: it leans up and in towards the middle of the view.
+    if (Has(name, "sword")) {
+        c.Line(P(86, 46), P(30, -40), 13, kOutline);
+        c.Line(P(86, 46), P(30, -40), 10, kSteel);
+        c.Line(P(84, 44), P(32, -36), 3, Rgb(0xE8EEF4));  // the ridge catches the light
+        c.Line(P(72, 58), P(104, 36), 8, kOutline);       // the cross guard
+        c.Line(P(73, 57), P(103, 37), 5, kGold);
+    } else if (Has(name, "club")) {
+        c.Line(P(88, 48), P(44, -18), 16, kOutline);
+        c.Line(P(88, 48), P(44, -18), 13, kWood);
+        c.Disc(P(42, -20).x, P(42, -20).y, 16, kOutline);
+        c.Disc(P(42, -20).x, P(42, -20).y, 14, Rgb(0x6A4224));
+        for (int i = 0; i < 5; ++i) {
+            const float a = 0.6f + 1.2f * static_cast<float>(i);
+            c.Disc(42 + 11 * std::cos(a), -20 + y0 + 11 * std::sin(a), 2.5f, kSteelDark);
+        }
+    } else if (Has(name, "bow")) {
+        Pt last = P(112, -30);
+        for (int i = 1; i <= 16; ++i) {
+            const float t = static_cast<float>(i) / 16.0f, u = 2 * t - 1;
+            const Pt p = P(112 - 34 * (1 - u * u), -30 + 180 * t);
+            c.Line(last, p, 9, kOutline);
+            c.Line(last, p, 6, kWood);
+            last = p;
+        }
+        c.Line(P(112, -30), P(112, 150), 1.5f, Rgb(0xE8E4D4));  // the string
+    } else if (Has(name, "arrow")) {
+        c.Line(P(150, 70), P(40, 8), 4, kOutline);
+        c.Line(P(150, 70), P(40, 8), 2, kWood);
+        c.Polygon({P(34, 4), P(48, 8), P(42, 16)}, kSteel);
+        c.Polygon({P(150, 70), P(160, 62), P(156, 76)}, Rgb(0xC8C0B0));
+    } else if (Has(name, "throw")) {
+        c.Line(P(86, 48), P(60, 8), 8, kOutline);
+        c.Line(P(86, 48), P(60, 8), 5, kSteel);
+        c.Line(P(76, 54), P(96, 42), 5, kGold);
+    }
+
+    // The forearm from the corner, in its sleeve.
+    Rimmed(c, {P(84, 78), P(120, 64), P(176, 104), P(176, 136), P(124, 136)}, skin, skinDark);
+    c.Polygon({P(118, 100), P(146, 88), P(176, 110), P(176, 136), P(112, 136)}, sleeve);
+    c.Line(P(116, 102), P(148, 88), 5, cuff);
+
+    if (cast) {
+        // An open hand, palm up, fingers spread round a glow that grows with the frame.
+        Rimmed(c, {P(70, 54), P(110, 46), P(122, 72), P(88, 86)}, skin, skinDark);
+        const float tips[4][2] = {{64, 30}, {80, 22}, {96, 22}, {110, 28}};
+        const float roots[4][2] = {{76, 56}, {86, 52}, {96, 50}, {106, 50}};
+        for (int i = 0; i < 4; ++i) {
+            c.Line(P(roots[i][0], roots[i][1]), P(tips[i][0], tips[i][1]), 10, skinDark);
+            c.Line(P(roots[i][0], roots[i][1]), P(tips[i][0], tips[i][1]), 8, skin);
+        }
+        c.Line(P(72, 70), P(52, 60), 10, skinDark);  // the thumb
+        c.Line(P(72, 70), P(52, 60), 8, skin);
+        HandShading(c);
+        const float r = 12.0f + 5.0f * static_cast<float>(frame);
+        c.Disc(90, 36 + y0, r + 8, Rgba{120, 170, 255, 60});
+        c.Disc(90, 36 + y0, r, Rgba{150, 200, 255, 140});
+        c.Disc(90, 36 + y0, r * 0.45f, Rgba{235, 245, 255, 220});
+        return c;
+    }
+
+    // The fist: the back of the hand, four curled fingers with their knuckles, the thumb across.
+    Rimmed(c, {P(72, 50), P(112, 40), P(124, 70), P(92, 86), P(76, 80)}, skin, skinDark);
+    for (int i = 0; i < 4; ++i) {
+        const float x = 70.0f + 11.0f * static_cast<float>(i), y = 50.0f - 3.0f * static_cast<float>(i);
+        c.RoundRect(static_cast<int>(x), static_cast<int>(y + y0), 12, 22, 5, skinDark);
+        c.RoundRect(static_cast<int>(x) + 1, static_cast<int>(y + y0) + 1, 10, 20, 4, skin);
+        c.Disc(x + 6, y + y0 + 4, 3.5f, skinLight);  // the knuckle
+    }
+    Rimmed(c, {P(66, 66), P(92, 60), P(100, 70), P(74, 80)}, skin, skinDark);  // the thumb
+    c.Line(P(92, 62), P(98, 68), 2, Rgb(0xE8C8B0));                          // its nail
+    if (Has(name, "club") || Has(name, "sword") || Has(name, "throw")) {
+        c.Disc(P(106, 84).x, P(106, 84).y, 6, kOutline);  // the pommel below the fist
+        c.Disc(P(106, 84).x, P(106, 84).y, 4.5f, Has(name, "sword") ? kGold : Rgb(0x5A3A1E));
+    }
+
+    if (shield) {
+        // A round shield of planks with an iron rim and boss, held in front of the fist.
+        const float cx = 84, cy = 66 + y0;
+        c.Disc(cx, cy, 62, kOutline);
+        c.Disc(cx, cy, 60, kSteelDark);
+        c.Disc(cx, cy, 54, kWood);
+        for (int k = -3; k <= 3; ++k) c.Line({cx + 15.0f * k, cy - 54}, {cx + 15.0f * k, cy + 54}, 1.5f, Rgb(0x4A2E18));
+        c.Ring(cx, cy, 57, 6, kSteelDark);
+        c.Disc(cx, cy, 14, kOutline);
+        c.Disc(cx, cy, 12, kSteel);
+        c.Disc(cx - 4, cy - 4, 4, Rgb(0xE0E6EC));
+    }
+    HandShading(c);
     return c;
 }
 

@@ -102,11 +102,13 @@ std::vector<uint8_t> Encode(const Canvas& c) { return EncodePicture(c, Encoding:
 Canvas StoneTexture(Rgba base, uint32_t seed, bool bricks) {
     Canvas c(256, 128, base);
     c.Grain(0, 0, 256, 128, 0.12f, seed);
+    // A wall texture lies on the wall with its width running down the face and its height along it,
+    // so its courses run down the columns: eight courses a level, two bricks a cell.
     if (bricks)
-        for (int row = 0; row < 4; ++row) {
-            const int y = row * 32;
-            c.Fill(0, y, 256, 2, Shade(base, 0.55f));
-            for (int x = (row % 2) * 32; x < 256; x += 64) c.Fill(x, y, 2, 32, Shade(base, 0.55f));
+        for (int course = 0; course < 8; ++course) {
+            const int x = course * 32;
+            c.Fill(x, 0, 2, 128, Shade(base, 0.55f));
+            for (int y = (course % 2) * 32; y < 128; y += 64) c.Fill(x, y, 32, 2, Shade(base, 0.55f));
         }
     else
         for (int y = 0; y < 128; y += 64)

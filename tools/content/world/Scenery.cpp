@@ -207,13 +207,133 @@ Canvas Well() {
     return c;
 }
 
+// A doorway in a wall, a whole cell wide and two levels high: dressed stone round an arched
+// opening that stays clear, so that an open door shows the room behind it. The door's leaf (wood or
+// an iron gate) is painted in the opening's shape and lies on it at kDoorwayLeft, kDoorwayTop.
+Canvas DoorwayShape() {
+    Canvas shape(kDoorwayWidth, kDoorwayHeight, kClear);
+    const float r = static_cast<float>(kDoorwayWidth) / 2;
+    shape.Disc(r, r, r, Rgb(0xFFFFFF));
+    shape.Fill(0, static_cast<int>(r), kDoorwayWidth, kDoorwayHeight - static_cast<int>(r), Rgb(0xFFFFFF));
+    return shape;
+}
+
+Canvas Doorway() {
+    Canvas c(128, 183, kClear);
+    Canvas all(128, 183, Rgb(0xFFFFFF));
+    StoneBlocks(c, all, Rgb(0x77726A), Rgb(0x34322E), 16, 32, 61);
+    // The arch's voussoirs, lighter than the wall, then the opening cleared inside them.
+    const Canvas shape = DoorwayShape();
+    const float r = static_cast<float>(kDoorwayWidth) / 2;
+    const float cx = kDoorwayLeft + r, cy = kDoorwayTop + r;
+    c.Ring(cx, cy, r + 5, 10, Rgb(0x8E877A));
+    c.Fill(kDoorwayLeft - 10, static_cast<int>(cy), 10, 183 - static_cast<int>(cy), Rgb(0x857E72));
+    c.Fill(kDoorwayLeft + kDoorwayWidth, static_cast<int>(cy), 10, 183 - static_cast<int>(cy), Rgb(0x857E72));
+    for (int i = 1; i < 8; ++i) {
+        const float a = 3.14159265f * static_cast<float>(i) / 8;
+        c.Line({cx - std::cos(a) * r, cy - std::sin(a) * r}, {cx - std::cos(a) * (r + 10), cy - std::sin(a) * (r + 10)},
+               1.5f, Rgb(0x34322E));
+    }
+    for (int y = static_cast<int>(cy) + 16; y < 183; y += 16) {
+        c.Fill(kDoorwayLeft - 10, y, 10, 2, Rgb(0x34322E));
+        c.Fill(kDoorwayLeft + kDoorwayWidth, y, 10, 2, Rgb(0x34322E));
+    }
+    c.Polygon({{cx - 6, kDoorwayTop - 11}, {cx + 6, kDoorwayTop - 11}, {cx + 4, kDoorwayTop + 2}, {cx - 4, kDoorwayTop + 2}},
+              Rgb(0x9A9284));
+    LightFromUpperLeft(c, 62);
+    for (int y = 0; y < kDoorwayHeight; ++y)
+        for (int x = 0; x < kDoorwayWidth; ++x)
+            if (shape.Get(x, y).a) c.Set(kDoorwayLeft + x, kDoorwayTop + y, kClear);
+    return c;
+}
+
+// Oak planks bound with iron, a ring to pull it by.
+Canvas DoorLeaf() {
+    const Canvas shape = DoorwayShape();
+    Canvas c(kDoorwayWidth, kDoorwayHeight, kClear);
+    for (int y = 0; y < kDoorwayHeight; ++y)
+        for (int x = 0; x < kDoorwayWidth; ++x) {
+            if (!shape.Get(x, y).a) continue;
+            const int plank = x / 12;
+            const bool seam = x % 12 == 0;
+            const float grain = 0.8f + 0.25f * Soft(x * 4, y, 12, 288, kDoorwayHeight, 71 + plank);
+            c.Set(x, y, seam ? Rgb(0x2E1C10) : Shade(Rgb(0x7A5230), grain * (0.92f + 0.04f * (plank & 1))));
+        }
+    for (int band : {56, 118}) {
+        c.Fill(2, band, kDoorwayWidth - 4, 6, Rgb(0x3C3C40));
+        for (int x = 6; x < kDoorwayWidth - 4; x += 14) c.Disc(static_cast<float>(x), band + 3.0f, 1.6f, Rgb(0x8A8A90));
+    }
+    c.Ring(56, 92, 5, 2, Rgb(0xB08A38));
+    c.Disc(56, 86, 2.5f, Rgb(0x3C3C40));
+    LightFromUpperLeft(c, 72);
+    return c;
+}
+
+// An iron gate: bars and cross bars with the room showing between them.
+Canvas IronGate() {
+    const Canvas shape = DoorwayShape();
+    Canvas c(kDoorwayWidth, kDoorwayHeight, kClear);
+    const Rgba iron = Rgb(0x4A4A50), rust = Rgb(0x6A4A38);
+    for (int y = 0; y < kDoorwayHeight; ++y)
+        for (int x = 0; x < kDoorwayWidth; ++x) {
+            if (!shape.Get(x, y).a) continue;
+            const bool bar = (x + 3) % 12 < 4, cross = y % 34 > 27 || y > kDoorwayHeight - 7;
+            if (!bar && !cross) continue;
+            const float t = Noise(x, y, 83);
+            c.Set(x, y, Mix(Shade(iron, bar && (x + 3) % 12 == 0 ? 1.35f : 1.0f), rust, t > 0.85f ? 0.6f : 0.0f));
+        }
+    // Spikes along the foot, where the gate meets the floor.
+    for (int x = 3; x < kDoorwayWidth; x += 12)
+        c.Polygon({{static_cast<float>(x) - 1, kDoorwayHeight - 7.0f}, {static_cast<float>(x) + 3, kDoorwayHeight - 7.0f},
+                   {static_cast<float>(x) + 1, static_cast<float>(kDoorwayHeight)}},
+                  iron);
+    LightFromUpperLeft(c, 84);
+    return c;
+}
+
+// A signpost: a board of planks on a post, its letters burnt in.
+Canvas Signpost() {
+    Canvas c(64, 96, kClear);
+    c.Fill(29, 30, 7, 66, Rgb(0x5A3A22));
+    c.Fill(29, 30, 2, 66, Rgb(0x7A5232));
+    Canvas board(64, 96, kClear);
+    board.RoundRect(4, 8, 56, 28, 3, Rgb(0xFFFFFF));
+    for (int y = 8; y < 36; ++y)
+        for (int x = 4; x < 60; ++x)
+            if (board.Get(x, y).a) {
+                const bool seam = (y - 8) % 9 == 0;
+                c.Set(x, y, seam ? Rgb(0x4A2E18) : Shade(Rgb(0x9A6A3E), 0.85f + 0.3f * Soft(x * 3, y, 8, 192, 96, 141)));
+            }
+    c.Frame(4, 8, 56, 28, Rgb(0x3A2414), 1);
+    // Burnt letters: short strokes in two lines.
+    for (int i = 0; i < 7; ++i) c.Fill(10 + 6 * i, 14, 4, 5, Rgb(0x2A1A0E));
+    for (int i = 0; i < 5; ++i) c.Fill(14 + 7 * i, 25, 5, 5, Rgb(0x2A1A0E));
+    LightFromUpperLeft(c, 142);
+    return c;
+}
+
+// A trap's blades: a row of iron spikes on a bar, which wait under the floor until the trap springs.
+Canvas TrapBlades() {
+    Canvas c(96, 72, kClear);
+    for (int i = 0; i < 6; ++i) {
+        const float x = 8.0f + 16.0f * static_cast<float>(i), top = (i % 2) ? 4.0f : 12.0f;
+        c.Polygon({{x - 5, 60}, {x + 5, 60}, {x, top}}, Rgb(0x6A6E74));
+        c.Line({x, top + 4}, {x, 58}, 1.2f, Rgb(0xA8B0B8));
+    }
+    c.Fill(0, 58, 96, 14, Rgb(0x3A3A40));
+    LightFromUpperLeft(c, 152);
+    return c;
+}
+
 }  // namespace scenery_paint
 
 std::vector<ScenerySprite> PaintScenery() {
     using namespace scenery_paint;
     return {{"bres_stairs", Stairs()}, {"bres_tree", art3d::TreeSprite()}, {"bres_fir", Fir()},
             {"bres_bush", Bush()},     {"bres_rock", Rock()},               {"bres_ruin", Ruin()},
-            {"bres_well", Well()}};
+            {"bres_well", Well()},     {"bres_doorway", Doorway()},         {"bres_doorleaf", DoorLeaf()},
+            {"bres_gate", IronGate()}, {"bres_signpost", Signpost()},
+            {"bres_trapblades", TrapBlades()}};
 }
 
 Canvas ValeGrass() {

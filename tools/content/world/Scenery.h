@@ -1,7 +1,7 @@
 // The pictures of the things that stand in the maps as sprites: the stairs between the town and the
-// cellar, and the vale's trees, bushes, rocks, the ruin and the well. They are painted like the 3D
-// view's other art (soft value noise, outlines left out, light from the upper left) and have clear
-// backgrounds, so that the ground shows round them.
+// cellar, the vale's trees, bushes, rocks, the ruin and the well, and doorways with their doors and
+// gates. They are painted like the 3D view's other art (soft value noise, outlines left out, light
+// from the upper left) and have clear backgrounds, so that the ground shows round them.
 #pragma once
 
 #include <string>
@@ -15,6 +15,10 @@ struct ScenerySprite {
     std::string name;  // the picture's name in the resource world
     Canvas picture;
 };
+
+// The doorway picture of doors and gates: a wall with an arched opening that the leaf fills. The
+// leaf's texel offsets on the doorway are the door objects' parameters 4 and 5.
+inline constexpr int kDoorwayLeft = 28, kDoorwayTop = 44, kDoorwayWidth = 72, kDoorwayHeight = 139;
 
 // Every sprite above, by the names the base world's map objects give as their frames.
 std::vector<ScenerySprite> PaintScenery();

@@ -5,6 +5,7 @@
 #include <stdexcept>
 
 #include "tools/content/WorldScripts.h"
+#include "tools/content/world/Scenery.h"
 
 namespace world {
 
@@ -366,9 +367,14 @@ std::vector<MapObject> GalleryObjects() {
         case 22:
             o.sound1 = "bsnd_doorwood";
             o.sound2 = "bsnd_doorwood";
-            o.frames = {"bres_wallstone", "bres_wallstone", "bres_wallstone"};
+            // The harbour's gate is the gallery's door of type 20: iron bars; type 22 a wooden door.
+            o.frames = {"bres_doorway", t == 20 ? "bres_gate" : "bres_doorleaf"};
+            o.params[4] = kDoorwayLeft;
+            o.params[5] = kDoorwayTop;
             o.cellViewBits = 1 << 4;  // its trap casts the fireball
             break;
+        case 19: o.frames = {"bres_signpost"}; break;  // the signs of the town and the gallery
+        case 42: o.frames = {"bres_trapblades"}; break;
         case 33:
             o.frames = {"bres_floorstone", "bres_wallstone", "bres_wallstone"};
             o.text2 = "base_obj03";  // its flame: the animated object of type 3
@@ -795,7 +801,9 @@ void AddBaseSections(Content& c) {
     door.id = "base_doorwood";
     door.sound1 = "bsnd_doorwood";
     door.sound2 = "bsnd_doorwood";
-    door.frames = {"bres_wallstone"};
+    door.frames = {"bres_doorway", "bres_doorleaf"};
+    door.params[4] = kDoorwayLeft;
+    door.params[5] = kDoorwayTop;
     MapObject banner;
     banner.typeCode = 6;
     banner.id = "base_banner";

@@ -329,13 +329,22 @@ void CGameScreen::ScanCreaturesForStep(i32 x, i32 y) {
     f->people.Scan();
 }
 
-void CGameScreen::RunCreaturePasses(const bool (&fired)[9], bool moved) {
+void CGameScreen::RunCreaturePasses(const bool (&fired)[9], bool moved, u32 now) {
     CFight* f = Fight();
     if (!f) return;
     if (fired[7] && stepping && !bump) f->StepTick();
+    // The creatures answer what the player does; a player who does nothing would get no answer, so
+    // once the view has rested for a second, the next 200 ms phase gives them a turn as a move of
+    // the player would. Between two such turns the view is idle for that second and takes the
+    // player's keys: the turn comes only from the timer, never from the end of the previous one.
+    constexpr u32 kCreatureTurnMs = 1000;
+    const bool resting = !moved && IsBusy() == 0;
+    if (!resting) restSince = now;
     if (moved) {
         f->near.Scan();
         f->people.Scan();
+    } else if (resting && fired[0] && now - restSince >= kCreatureTurnMs && window.IsThreatNearby()) {
+        f->near.Scan();
     }
     if (f->near.pending) f->near.Scan();
     if (f->near.Count() > 0) f->near.Run();

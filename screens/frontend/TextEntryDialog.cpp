@@ -3,6 +3,7 @@
 #include <cstring>
 
 #include "screens/frontend/DialogKit.h"
+#include "ui/ScreenIds.h"
 #include "ui/WidgetGameData.h"
 #include "ui/WidgetHelpers.h"
 #include "ui/WidgetHost.h"
@@ -78,8 +79,14 @@ void CTextEntryDialog::Open() {
     if (PlaceInLayout(*this, fieldFrame, kLayoutGroup, 199)) SetupFramePiece(fieldFrame, compact, 15);
     if (PlaceInLayout(*this, shiftMark, kLayoutGroup, 196))
         SetupLabel(shiftMark, "", 1, CTextLabel::kAlignCentre | CTextLabel::kAlignMiddle, 0xC8C8C8, 0x000000);
-    if (PlaceInLayout(*this, okButton, kLayoutGroup, 25)) SetupOkButton(okButton, game);
-    if (PlaceInLayout(*this, cancelButton, kLayoutGroup, 26)) SetupCancelButton(cancelButton, game);
+    if (PlaceInLayout(*this, okButton, kLayoutGroup, 25)) {
+        SetupOkButton(okButton, game);
+        okButton.shortcutKey = static_cast<u16>(kCommandUse);
+    }
+    if (PlaceInLayout(*this, cancelButton, kLayoutGroup, 26)) {
+        SetupCancelButton(cancelButton, game);
+        cancelButton.shortcutKey = static_cast<u16>(kCommandCancel);
+    }
 
     shiftState = kLowerCase;
     SetCaptions();
@@ -150,6 +157,20 @@ void CTextEntryDialog::DeleteChar() {
         UpdateKeyCaptions();
     }
 }
+
+bool CTextEntryDialog::OnChar(char c) {
+    const bool typed = c == ' ' || (c >= '0' && c <= '9') || (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z');
+    if (c == '\b')
+        DeleteChar();
+    else if (typed)
+        TypeChar(c);
+    else
+        return false;
+    if (IsShownForm()) Draw();
+    return true;
+}
+
+u32 CTextEntryDialog::OnKey(u32 key) { return CForm::OnKey(key == kCommandAttack ? kCommandUse : key); }
 
 u32 CTextEntryDialog::OnCommand(u32 command) {
     if (command == 25 || command == 26) {

@@ -133,6 +133,59 @@ TEST(TextEntryKeyboard, TheTextStaysWithinItsLengthAndWidthAndSetTextCopiesNoMor
     EXPECT_EQ(d.shiftState, CTextEntryDialog::kOneCapital);
 }
 
+// The keyboard types into the open dialog as its keys do, with the same capitals; what the on-screen
+// keyboard has no key for is left to the key commands, and with no dialog open nothing types.
+TEST(TextEntryKeyboard, TheKeyboardTypesAsTheScreenKeysDo) {
+    WorldRig rig;
+    ASSERT_TRUE(rig.StartWithWorld());
+    CCreatePlayerScreen* s = rig.EnterCreation();
+    EXPECT_FALSE(rig.Game()->TypeChar('a')) << "no dialog open";
+    s->OnCommand(CCreatePlayerScreen::kRename);
+    CTextEntryDialog& d = s->textDialog;
+    ASSERT_EQ(s->modalChild, &d);
+
+    struct Case {
+        const char* what;
+        const char* typed;  // from an empty text
+        const char* text;
+        u8 shift;
+    } cases[] = {
+        {"capital first and after a space", "ab cd", "Ab Cd", 0},
+        {"a typed capital stays and ends the one capital", "Ab", "Ab", 0},
+        {"a capital mid-word", "aBc", "ABc", 0},
+        {"backspace back to the space asks for a capital", "ab c\b", "Ab ", 1},
+        {"backspace on the empty text", "\b\b", "", 1},
+        {"digits and a space", "r2 d2", "R2 D2", 0},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        d.SetText("");
+        for (const char* p = c.typed; *p; ++p) EXPECT_TRUE(rig.Game()->TypeChar(*p)) << *p;
+        EXPECT_STREQ(d.GetText(), c.text);
+        EXPECT_EQ(d.shiftState, c.shift);
+    }
+    // Characters without a key on the on-screen keyboard are not taken.
+    d.SetText("Kel");
+    for (char c : {'-', '.', '\r', '\x1b', '\t', static_cast<char>(0xE9)}) EXPECT_FALSE(rig.Game()->TypeChar(c)) << int(c);
+    EXPECT_STREQ(d.GetText(), "Kel");
+    // Escape (the cancel key) closes the dialog and keeps the old name; Enter (the use key, or the
+    // attack key of the wide layouts) takes the new one.
+    rig.Tick();
+    rig.Game()->SendCommand(kCommandCancel);
+    EXPECT_EQ(s->modalChild, nullptr);
+    EXPECT_STREQ(s->name.GetText(), "Player");
+    for (u32 enter : {kCommandUse, kCommandAttack}) {
+        s->OnCommand(CCreatePlayerScreen::kRename);
+        d.SetText("");
+        rig.Game()->TypeChar('v');
+        rig.Tick();
+        rig.Game()->SendCommand(enter);
+        EXPECT_EQ(s->modalChild, nullptr) << enter;
+        EXPECT_STREQ(s->name.GetText(), "V") << enter;
+        s->name.Assign("Player");
+    }
+}
+
 TEST(CharacterCreation, EnteringShowsTheDefaultsEveryTime) {
     WorldRig rig;
     ASSERT_TRUE(rig.StartWithWorld());

@@ -191,6 +191,64 @@ TEST_F(GameCreaturesTest, APlayerWhoOnlyTurnsIsBeatenToDeathAndTheDeathScreenFol
     EXPECT_EQ(view->inGame, 0u);
 }
 
+// A player who stands still is not left alone: once the view has rested a second, the next 200 ms
+// phase gives the creatures a turn. Nothing else starts one: a message box on the view, or a creature
+// that is not hostile, keeps them waiting; and the second of rest takes the player's keys.
+TEST_F(GameCreaturesTest, ACreatureTakesItsTurnOnlyAfterTheViewHasRestedASecond) {
+    // The skeleton alone in the cellar.
+    for (const CMonster& m : cellar->monsters) view->window.RemoveCreatureFromCell(cellar, m);
+    cellar->monsters.clear();
+    CMonster* skeleton = cellar->CreateMonster(Type("base_skeleton_warrior"), 22, 21);
+    ASSERT_NE(skeleton, nullptr);
+    const u8 id = skeleton->id;
+    view->window.PlaceObjectNear(cellar, *skeleton, 22, 21);
+    player.hp = 400;
+    auto turnStarted = [&] { return view->Fight()->near.Count() > 0; };
+    // Ticks (messages left open) until the creatures' turn starts or 5 s have passed.
+    auto waitForTurn = [&] {
+        const u32 from = rig.clock.TickCount();
+        while (!turnStarted() && rig.clock.TickCount() - from < 5000) Tick();
+    };
+    struct Case {
+        const char* what;
+        bool hostile;
+        bool message;  // a message box stays open
+        bool turns;
+    } cases[] = {
+        {"hostile, the view at rest", true, false, true},
+        {"hostile, a message box open", true, true, false},
+        {"not hostile", false, false, false},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        cellar->FindMonster(id)->flags = c.hostile ? creature::kTypeAggression : 0;
+        PlaceAt(22, 22, 0);
+        ASSERT_EQ(view->IsBusy(), 0u);
+        if (c.message) view->PostMessageEvent("Wait.", 1, nullptr);
+        if (c.message) Tick();
+        waitForTurn();
+        // The time the view has rested when the turn starts.
+        const u32 rested = rig.clock.TickCount() - view->restSince;
+        if (c.turns) {
+            EXPECT_TRUE(turnStarted());
+            EXPECT_GE(rested, 1000u);
+            EXPECT_LE(rested, 1000u + 208u + 26u) << "the first 200 ms phase after the second";
+        } else {
+            EXPECT_FALSE(turnStarted()) << "after " << rested << " ms";
+        }
+        if (c.message) view->OnCommand(CButtonBar::kOk);
+    }
+    // In the second of rest after a turn the player's key is taken: the turn to the right starts.
+    cellar->FindMonster(id)->flags = creature::kTypeAggression;
+    PlaceAt(22, 22, 0);
+    waitForTurn();
+    ASSERT_TRUE(turnStarted());
+    for (int i = 0; i < 400 && view->IsBusy(); ++i) TickAndRead();
+    ASSERT_EQ(view->IsBusy(), 0u);
+    Key(1006);
+    EXPECT_TRUE(view->turning);
+}
+
 TEST_F(GameCreaturesTest, TheTargetPanelShowsTheCreatureInFrontWithItsHealth) {
     CMonster* rat = cellar->FindMonster(1);
     ASSERT_NE(rat, nullptr);

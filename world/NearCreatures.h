@@ -79,6 +79,9 @@ public:
     bool pending = false;
     bool hold = false;
     int attackCountdown = 0;
+    // Whether a creature of the list has stepped or attacked since the list was filled: a list that
+    // only went idle changed nothing in the view, which then needs no rebuild.
+    bool changed = false;
     // The creature the view sounds now and then.
     CMapSection* soundSection = nullptr;
     u8 soundId = 0;

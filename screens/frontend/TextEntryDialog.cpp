@@ -1,6 +1,7 @@
 #include "screens/frontend/TextEntryDialog.h"
 
 #include <cstring>
+#include <string>
 
 #include "screens/frontend/DialogKit.h"
 #include "ui/ScreenIds.h"
@@ -128,7 +129,11 @@ void CTextEntryDialog::SetCaptions() {
 
 void CTextEntryDialog::UpdateKeyCaptions() {
     fieldFrame.state |= kWidgetRedraw;
+    // The shift mark stands on the dialog's own background: a mark that went (or changed to a
+    // narrower one) is only erased by drawing the dialog whole.
+    const std::string before = shiftMark.text.GetText();
     SetCaptions();
+    if (before != shiftMark.text.GetText()) flags |= kFormRedrawAll;
 }
 
 void CTextEntryDialog::TypeChar(char c) {

@@ -186,6 +186,52 @@ TEST(TextEntryKeyboard, TheKeyboardTypesAsTheScreenKeysDo) {
     }
 }
 
+// Whatever the keys change, the shift mark on the screen is the one a full redraw would show: a mark
+// that goes (after the first letter, at the third shift) leaves nothing of itself behind.
+TEST(TextEntryKeyboard, TheShiftMarkAfterEachKeyIsTheOneAFullRedrawShows) {
+    struct Case {
+        const char* what;
+        const char* start;
+        std::vector<u32> keys;  // on-screen keys, by command
+        const char* typed;      // then typed on the keyboard
+    } cases[] = {
+        {"the one capital goes with a tapped letter", "", {167}, ""},
+        {"the one capital goes with a typed letter", "", {}, "k"},
+        {"caps lock comes and goes", "Kel", {194, 194, 194}, ""},
+        {"the one capital comes back with a space", "Kel", {}, " "},
+        {"and with a delete back to the space", "Kel ", {}, "a\b"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        WorldRig rig;
+        ASSERT_TRUE(rig.StartWithWorld());
+        CCreatePlayerScreen* s = rig.EnterCreation();
+        rig.Tick();
+        s->OnCommand(CCreatePlayerScreen::kRename);
+        CTextEntryDialog& d = s->textDialog;
+        d.SetText(c.start);
+        d.flags |= kFormRedrawAll;
+        d.Draw();
+        for (u32 key : c.keys)
+            for (const CBitmapButton& b : d.keys)
+                if (b.commandId == key) {
+                    rig.Tick();
+                    rig.Tap(b.x + b.w / 2, b.y + b.h / 2);
+                }
+        for (const char* p = c.typed; *p; ++p) rig.Game()->TypeChar(*p);
+        // Where the shift mark stands, as drawn and as a full redraw draws it.
+        const CTextLabel& mark = d.shiftMark;
+        const testing_support::Rgb565Image drawn = testing_support::Crop(rig.Capture(), mark.x, mark.y, mark.w, mark.h);
+        d.flags |= kFormRedrawAll;
+        d.Draw();
+        const testing_support::Rgb565Image fresh = testing_support::Crop(rig.Capture(), mark.x, mark.y, mark.w, mark.h);
+        ASSERT_GT(drawn.pixels.size(), 0u);
+        size_t differing = 0;
+        for (size_t i = 0; i < drawn.pixels.size(); ++i) differing += drawn.pixels[i] != fresh.pixels[i];
+        EXPECT_EQ(differing, 0u);
+    }
+}
+
 TEST(CharacterCreation, EnteringShowsTheDefaultsEveryTime) {
     WorldRig rig;
     ASSERT_TRUE(rig.StartWithWorld());

@@ -141,7 +141,8 @@ char TypedChar(u32 key, bool shift, bool ctrl) {
     if (ctrl) return 0;
     if (key >= 'A' && key <= 'Z') return static_cast<char>(shift ? key : key - 'A' + 'a');
     if (key >= '0' && key <= '9') return shift ? 0 : static_cast<char>(key);
-    if (key >= plat::vk::Numpad0 && key <= plat::vk::Numpad0 + 9) return static_cast<char>('0' + key - plat::vk::Numpad0);
+    if (key >= plat::vk::Numpad0 && key <= plat::vk::Numpad0 + 9)
+        return static_cast<char>('0' + key - plat::vk::Numpad0);
     if (key == plat::vk::Space) return ' ';
     if (key == plat::vk::Back) return '\b';
     return 0;

@@ -151,7 +151,8 @@ TEST(NewGameStart, ACharacterMadeInOneSittingPlaysDiesAndTheMenuFollows) {
     ASSERT_EQ(creation->modalChild, &creation->classDialog);
     TapRow(rig, creation->classDialog.list, 2);
     ASSERT_EQ(creation->classDialog.classId, 3u);
-    EXPECT_STREQ(creation->classDialog.list.GetItem(creation->classDialog.list.selection)->label.GetText(), "Mage");
+    EXPECT_STREQ(creation->classDialog.list.GetItem(creation->classDialog.list.selection)->label.GetText(),
+                 "Mage");
     TapWidget(rig, creation->classDialog.okButton);
     const u32 mage[6] = {2, 8, 9, 10, 13, 16};
     for (int i = 0; i < 6; ++i) EXPECT_EQ(creation->skills[i], mage[i]) << "slot " << i;
@@ -160,7 +161,8 @@ TEST(NewGameStart, ACharacterMadeInOneSittingPlaysDiesAndTheMenuFollows) {
     // slot holds, into the second, the two swapping places.
     auto chooseSkill = [&](u32 slot, u32 skill) {
         rig.Tick(30);
-        ASSERT_TRUE(rig.TapLayoutElement(CCreatePlayerScreen::kLayoutGroup, CCreatePlayerScreen::kFirstSkillSlot + slot));
+        ASSERT_TRUE(rig.TapLayoutElement(CCreatePlayerScreen::kLayoutGroup,
+                                         CCreatePlayerScreen::kFirstSkillSlot + slot));
         ASSERT_EQ(creation->modalChild, &creation->skillDialog);
         TapWidget(rig, creation->skillDialog.links[skill]);
         EXPECT_EQ(creation->skillDialog.skill, skill);
@@ -174,7 +176,8 @@ TEST(NewGameStart, ACharacterMadeInOneSittingPlaysDiesAndTheMenuFollows) {
 
     // The face: two steps on with the right arrow, one back with the left; and female.
     ASSERT_GE(creation->faceNames.size(), 3u);
-    for (u32 arrow : {CCreatePlayerScreen::kNextFace, CCreatePlayerScreen::kNextFace, CCreatePlayerScreen::kPreviousFace}) {
+    for (u32 arrow : {CCreatePlayerScreen::kNextFace, CCreatePlayerScreen::kNextFace,
+                      CCreatePlayerScreen::kPreviousFace}) {
         rig.Tick(30);
         ASSERT_TRUE(rig.TapLayoutElement(CCreatePlayerScreen::kLayoutGroup, arrow));
     }

@@ -166,7 +166,8 @@ TEST(TextEntryKeyboard, TheKeyboardTypesAsTheScreenKeysDo) {
     }
     // Characters without a key on the on-screen keyboard are not taken.
     d.SetText("Kel");
-    for (char c : {'-', '.', '\r', '\x1b', '\t', static_cast<char>(0xE9)}) EXPECT_FALSE(rig.Game()->TypeChar(c)) << int(c);
+    for (char c : {'-', '.', '\r', '\x1b', '\t', static_cast<char>(0xE9)})
+        EXPECT_FALSE(rig.Game()->TypeChar(c)) << int(c);
     EXPECT_STREQ(d.GetText(), "Kel");
     // Escape (the cancel key) closes the dialog and keeps the old name; Enter (the use key, or the
     // attack key of the wide layouts) takes the new one.
@@ -221,10 +222,12 @@ TEST(TextEntryKeyboard, TheShiftMarkAfterEachKeyIsTheOneAFullRedrawShows) {
         for (const char* p = c.typed; *p; ++p) rig.Game()->TypeChar(*p);
         // Where the shift mark stands, as drawn and as a full redraw draws it.
         const CTextLabel& mark = d.shiftMark;
-        const testing_support::Rgb565Image drawn = testing_support::Crop(rig.Capture(), mark.x, mark.y, mark.w, mark.h);
+        const testing_support::Rgb565Image drawn =
+            testing_support::Crop(rig.Capture(), mark.x, mark.y, mark.w, mark.h);
         d.flags |= kFormRedrawAll;
         d.Draw();
-        const testing_support::Rgb565Image fresh = testing_support::Crop(rig.Capture(), mark.x, mark.y, mark.w, mark.h);
+        const testing_support::Rgb565Image fresh =
+            testing_support::Crop(rig.Capture(), mark.x, mark.y, mark.w, mark.h);
         ASSERT_GT(drawn.pixels.size(), 0u);
         size_t differing = 0;
         for (size_t i = 0; i < drawn.pixels.size(); ++i) differing += drawn.pixels[i] != fresh.pixels[i];

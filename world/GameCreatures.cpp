@@ -210,7 +210,13 @@ void CGameCreatures::AgeNearbyEffects(int turns) {
 
 const CMonster* CGameCreatures::SoundCreature() const {
     const CNearCreatures& near = fight.near;
-    const CMonster* m = near.soundSection ? near.soundSection->FindMonster(near.soundId) : nullptr;
+    // Only a creature of a section the window still holds is heard: the list that chose it may have
+    // emptied long ago, and its piece of the map gone since.
+    const CCellWindow& window = view_.window;
+    bool held = near.soundSection != nullptr && near.soundSection == window.CurrentSection();
+    for (int piece = 0; piece < 9 && !held && near.soundSection; ++piece)
+        held = window.PieceSection(piece) == near.soundSection;
+    const CMonster* m = held ? near.soundSection->FindMonster(near.soundId) : nullptr;
     return m && m->Type() ? m : nullptr;
 }
 

@@ -74,7 +74,12 @@ public:
     void RemoveEntry(const CMapSection* section, u8 id);
     int Count() const { return static_cast<int>(entries_.size()); }
     CNearEntry& At(int i) { return *entries_[static_cast<size_t>(i)]; }
-    void Clear() { entries_.clear(); }
+    // Empties the list and forgets the creature it chose to be heard (a new map or window).
+    void Clear() {
+        entries_.clear();
+        soundSection = nullptr;
+        soundId = 0;
+    }
 
     bool pending = false;
     bool hold = false;

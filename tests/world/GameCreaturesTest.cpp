@@ -249,6 +249,30 @@ TEST_F(GameCreaturesTest, ACreatureTakesItsTurnOnlyAfterTheViewHasRestedASecond)
     EXPECT_TRUE(view->turning);
 }
 
+// The creature the view sounds now and then is one of the creatures near the player: once the
+// player has left the map, none of the old map's creatures is heard any more.
+TEST_F(GameCreaturesTest, TheCreaturesOfAMapLeftBehindAreNotHeard) {
+    PlaceAt(22, 22, 0);
+    CMonster* skeleton = cellar->CreateMonster(Type("base_skeleton_warrior"), 22, 18);
+    ASSERT_NE(skeleton, nullptr);
+    view->window.PlaceObjectNear(cellar, *skeleton, 22, 18);
+    for (int i = 0; i < 400 && !view->creatures->SoundCreature(); ++i) {
+        if (view->Fight()->near.Count() == 0) view->Fight()->near.Scan();
+        TickAndRead();
+    }
+    ASSERT_NE(view->creatures->SoundCreature(), nullptr);
+    CMapSection* town = built.base->FindSectionByName("base_s0202");
+    ASSERT_NE(town, nullptr);
+    view->EnterMapAt(built.base.get(), town, 12, 12, 2);
+    ASSERT_EQ(view->section, town);
+    EXPECT_EQ(view->creatures->SoundCreature(), nullptr);
+    for (int i = 0; i < 100; ++i) {
+        Tick();
+        const CMonster* heard = view->creatures->SoundCreature();
+        ASSERT_TRUE(heard == nullptr || view->Fight()->near.soundSection != cellar) << "tick " << i;
+    }
+}
+
 TEST_F(GameCreaturesTest, TheTargetPanelShowsTheCreatureInFrontWithItsHealth) {
     CMonster* rat = cellar->FindMonster(1);
     ASSERT_NE(rat, nullptr);

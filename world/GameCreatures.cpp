@@ -350,6 +350,9 @@ void CGameScreen::RunCreaturePasses(const bool (&fired)[9], bool moved, u32 now)
         f->near.Scan();
         f->people.Scan();
     } else if (resting && fired[0] && now - restSince >= kCreatureTurnMs && window.IsThreatNearby()) {
+        // A turn in which nobody can act (a paralysed or shut-in creature) leaves the view idle; the
+        // next look waits another second all the same.
+        restSince = now;
         f->near.Scan();
     }
     if (f->near.pending) f->near.Scan();

@@ -193,7 +193,8 @@ TEST_F(GameCreaturesTest, APlayerWhoOnlyTurnsIsBeatenToDeathAndTheDeathScreenFol
 
 // A player who stands still is not left alone: once the view has rested a second, the next 200 ms
 // phase gives the creatures a turn. Nothing else starts one: a message box on the view, or a creature
-// that is not hostile, keeps them waiting; and the second of rest takes the player's keys.
+// that is not hostile, keeps them waiting; a turn in which nobody can act still counts, so that the
+// next waits a second too; and the second of rest takes the player's keys.
 TEST_F(GameCreaturesTest, ACreatureTakesItsTurnOnlyAfterTheViewHasRestedASecond) {
     // The skeleton alone in the cellar.
     for (const CMonster& m : cellar->monsters) view->window.RemoveCreatureFromCell(cellar, m);
@@ -226,9 +227,10 @@ TEST_F(GameCreaturesTest, ACreatureTakesItsTurnOnlyAfterTheViewHasRestedASecond)
         ASSERT_EQ(view->IsBusy(), 0u);
         if (c.message) view->PostMessageEvent("Wait.", 1, nullptr);
         if (c.message) Tick();
+        const u32 restingSince = view->restSince;
         waitForTurn();
         // The time the view has rested when the turn starts.
-        const u32 rested = rig.clock.TickCount() - view->restSince;
+        const u32 rested = rig.clock.TickCount() - restingSince;
         if (c.turns) {
             EXPECT_TRUE(turnStarted());
             EXPECT_GE(rested, 1000u);
@@ -238,6 +240,18 @@ TEST_F(GameCreaturesTest, ACreatureTakesItsTurnOnlyAfterTheViewHasRestedASecond)
         }
         if (c.message) view->OnCommand(CButtonBar::kOk);
     }
+    // A hostile creature that cannot act (paralysed) is looked at once a second, not at every phase:
+    // each look draws one number to place it in the list.
+    cellar->FindMonster(id)->flags = creature::kTypeAggression;
+    cellar->effects.AddMonsterEffect(id, 1, 1000, 28, 0, nullptr);
+    PlaceAt(22, 22, 0);
+    const u32 from = view->random->GetIndex();
+    for (int i = 0; i < 5000 / 26; ++i) Tick();
+    const u32 to = view->random->GetIndex();
+    const u32 draws = to >= from ? to - from : CRandom::kStateSize - from + to;
+    EXPECT_GE(draws, 3u);
+    EXPECT_LE(draws, 6u);
+    cellar->effects.Clear();
     // In the second of rest after a turn the player's key is taken: the turn to the right starts.
     cellar->FindMonster(id)->flags = creature::kTypeAggression;
     PlaceAt(22, 22, 0);

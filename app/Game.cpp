@@ -110,6 +110,11 @@ void CGame::SendCommand(u32 command) {
     if (u32 code = currentScreen->OnKey(command)) SwitchScreen(code);
 }
 
+bool CGame::TypeChar(char c) {
+    if (video == nullptr || currentScreen == nullptr) return false;
+    return currentScreen->OnChar(c);
+}
+
 void CGame::PenEvent(i32 x, i32 y, u32 down, u32 moving) {
     if (video == nullptr || currentScreen == nullptr) return;
     if (u32 code = currentScreen->OnPen(x, y, down, moving)) SwitchScreen(code);

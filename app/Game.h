@@ -83,6 +83,8 @@ public:
 
     // Input forwarding to the current screen; nothing reaches a screen without video output.
     void SendCommand(u32 command);
+    // A character typed on the keyboard for the screen's text entry; false when nothing types text.
+    bool TypeChar(char c);
     void PenEvent(i32 x, i32 y, u32 down, u32 moving);
     u32 Tick();
     void SwitchScreen(u32 code);

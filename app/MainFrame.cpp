@@ -146,6 +146,17 @@ u32 KeyDownCommand(u32 key, bool ctrl, u32 layoutMode, const u32* configured) {
     return 0;
 }
 
+char TypedChar(u32 key, bool shift, bool ctrl) {
+    if (ctrl) return 0;
+    if (key >= 'A' && key <= 'Z') return static_cast<char>(shift ? key : key - 'A' + 'a');
+    if (key >= '0' && key <= '9') return shift ? 0 : static_cast<char>(key);
+    if (key >= plat::vk::Numpad0 && key <= plat::vk::Numpad0 + 9)
+        return static_cast<char>('0' + key - plat::vk::Numpad0);
+    if (key == plat::vk::Space) return ' ';
+    if (key == plat::vk::Back) return '\b';
+    return 0;
+}
+
 u32 HeldKeyCode(u32 configured) {
     u32 low = configured & 0xFF;
     if (low >= 'a' && low <= 'z') low = low - 'a' + 'A';
@@ -293,6 +304,13 @@ void CMainFrame::OnTimer(u32 id) {
 void CMainFrame::OnKeyDown(u32 key) {
     bool ctrl = window_ && window_->IsKeyDown(plat::vk::Control);
     if (game == nullptr || !LockDisplay()) return;
+    // A text being typed (the character's name) takes letters, digits, space and backspace before
+    // they can become commands.
+    const bool shift = window_ && window_->IsKeyDown(plat::vk::Shift);
+    if (const char c = TypedChar(key, shift, ctrl); c != 0 && game->TypeChar(c)) {
+        PresentFrame();
+        return;
+    }
     u32 command = KeyDownCommand(key, ctrl, game->layoutMode, ConfiguredKeys(*game));
     if (command != 0) game->SendCommand(command);
     PresentFrame();

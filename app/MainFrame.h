@@ -31,6 +31,9 @@ u32 ConfiguredKeyCommand(int index);
 // The key code polled for a configured key word: its low byte with a..z turned into A..Z, and the
 // left Shift and Ctrl (160, 162) as the platform reports them (16, 17).
 u32 HeldKeyCode(u32 configured);
+// The character a key types into a text (letters in capitals with Shift; digits, space, backspace
+// '\b'); 0 for other keys and with Ctrl.
+char TypedChar(u32 key, bool shift, bool ctrl);
 // A mouse coordinate as the pen sees it: rounded toward zero to an even number.
 inline i32 RoundPenCoordinate(i32 v) { return v - v % 2; }
 

@@ -16,6 +16,9 @@ void CRandom::Seed(CGame* owner) {
 }
 
 void CRandom::SeedWith(u32 seed) {
+    // Every state word of a zero seed is zero, and such a generator draws nothing but zeros: a clock
+    // that reads 0 seeds with the reference code's default instead.
+    if (seed == 0) seed = kZeroSeedReplacement;
     state_[0] = seed;
     for (u32 i = 1; i < kStateSize; ++i) state_[i] = state_[i - 1] * 69069u;
     index_ = kStateSize;

@@ -10,6 +10,7 @@ class CGame;
 class CRandom {
 public:
     static constexpr u32 kStateSize = 624;
+    static constexpr u32 kZeroSeedReplacement = 4357;
 
     CRandom() = default;
 

@@ -11,7 +11,7 @@
 //   14..23   the small number digits 0..9; 24..27 their 'K', 'M', 'B', '%'; 28 '-', 29 '+'
 //   128      a symbol of strip 3011 only
 //   130..135 the highlighted 'K', 'M', 'B', '%', '-', '+'; 160..169 the highlighted digits 0..9
-//   145..147 the keys of the text entry dialog (shift, delete, enter)
+//   145..147 the text entry dialog's delete key, its one-capital mark and its caps-lock mark
 //   148      the link mark of the text links
 //   181      the stack mark of grouped scrolls; 182 the charge mark of wands
 //   the other codes from 128 up are the accented letters and signs of the Western (cp1252) code page.

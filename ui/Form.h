@@ -33,6 +33,9 @@ public:
     virtual u32 OnKey(u32 key);
     virtual u32 OnPen(i32 x, i32 y, u32 down, u32 moving);
     virtual u32 OnTick(u32 tick);
+    // A character typed on the keyboard ('\b' for backspace), offered before the key becomes a
+    // command: true when a form that types text took it. The form passes it to its modal child.
+    virtual bool OnChar(char c) { return modalChild != nullptr && modalChild->OnChar(c); }
 
     void AddWidget(CWidget* widget);
     void RemoveWidget(CWidget* widget);

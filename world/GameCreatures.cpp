@@ -219,7 +219,13 @@ void CGameCreatures::AgeNearbyEffects(int turns) {
 
 const CMonster* CGameCreatures::SoundCreature() const {
     const CNearCreatures& near = fight.near;
-    const CMonster* m = near.soundSection ? near.soundSection->FindMonster(near.soundId) : nullptr;
+    // Only a creature of a section the window still holds is heard: the list that chose it may have
+    // emptied long ago, and its piece of the map gone since.
+    const CCellWindow& window = view_.window;
+    bool held = near.soundSection != nullptr && near.soundSection == window.CurrentSection();
+    for (int piece = 0; piece < 9 && !held && near.soundSection; ++piece)
+        held = window.PieceSection(piece) == near.soundSection;
+    const CMonster* m = held ? near.soundSection->FindMonster(near.soundId) : nullptr;
     return m && m->Type() ? m : nullptr;
 }
 
@@ -348,13 +354,25 @@ void CGameScreen::ScanCreaturesForStep(i32 x, i32 y) {
     f->people.Scan();
 }
 
-void CGameScreen::RunCreaturePasses(const bool (&fired)[9], bool moved) {
+void CGameScreen::RunCreaturePasses(const bool (&fired)[9], bool moved, u32 now) {
     CFight* f = Fight();
     if (!f) return;
     if (fired[7] && stepping && !bump) f->StepTick();
+    // The creatures answer what the player does; a player who does nothing would get no answer, so
+    // once the view has rested for a second, the next 200 ms phase gives them a turn as a move of
+    // the player would. Between two such turns the view is idle for that second and takes the
+    // player's keys: the turn comes only from the timer, never from the end of the previous one.
+    constexpr u32 kCreatureTurnMs = 1000;
+    const bool resting = !moved && IsBusy() == 0;
+    if (!resting) restSince = now;
     if (moved) {
         f->near.Scan();
         f->people.Scan();
+    } else if (resting && fired[0] && now - restSince >= kCreatureTurnMs && window.IsThreatNearby()) {
+        // A turn in which nobody can act (a paralysed or shut-in creature) leaves the view idle; the
+        // next look waits another second all the same.
+        restSince = now;
+        f->near.Scan();
     }
     if (f->near.pending) f->near.Scan();
     if (f->near.Count() > 0) f->near.Run();

@@ -149,6 +149,8 @@ void CGameScreen::Enter(u32 a, u32 b, u32 c, u32 d) {
     Draw();
     ResetInputGuard();
     penGuardTick = game ? game->GetTickCounter() : 0;
+    // The creatures wait for a player who has just come (back) before they act on their own.
+    restSince = plat::TickCount();
 }
 
 void CGameScreen::Leave() {
@@ -176,6 +178,8 @@ void CGameScreen::Resume() {
     Draw();
     ResetInputGuard();
     penGuardTick = game ? game->GetTickCounter() : 0;
+    // The creatures wait for a player who has just come (back) before they act on their own.
+    restSince = plat::TickCount();
 }
 
 u32 CGameScreen::DirectionOfFacing(i32 f) {
@@ -314,7 +318,7 @@ u32 CGameScreen::OnTick(u32 time) {
         }
     }
     RunCellPasses(fired);
-    RunCreaturePasses(fired, turnEnded || stepEnded);
+    RunCreaturePasses(fired, turnEnded || stepEnded, now);
     weather.Tick();
     if (fired[5]) {
         viewState.skyAngle -= 0x1000;

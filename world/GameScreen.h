@@ -215,8 +215,9 @@ public:
     // A step begins towards (x, y): the people look again, underground the creatures look ahead.
     void ScanCreaturesForStep(i32 x, i32 y);
     // The creatures' share of the tick by the phase timers that fired (index 0 is phase 1); after a
-    // step or a turn ended (`moved`) they look again.
-    void RunCreaturePasses(const bool (&fired)[9], bool moved);
+    // step or a turn ended (`moved`) they look again, and a hostile creature near a player who has
+    // stood still for a second takes its turn without waiting for the player.
+    void RunCreaturePasses(const bool (&fired)[9], bool moved, u32 now);
     // Creatures near the player keep the view busy: listed, hurt or striking nearby, a scan pending.
     bool AreCreaturesBusy() const;
     // A creature's event (8 hit, 16 spell, 32 use, 64 death) runs the script of the placed object the
@@ -458,6 +459,9 @@ public:
     // The phase timers: counter and the time each last fired.
     u32 phaseCount[9] = {};
     u32 phaseLast[9] = {};
+    // The last tick (ms) the view was busy: a player who stands still has let the creatures wait
+    // since then.
+    u32 restSince = 0;
     bool movingSky = false;
     u32 penGuardTick = 0;
 

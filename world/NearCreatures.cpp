@@ -114,6 +114,7 @@ void CNearCreatures::Scan(bool force, i32 cx, i32 cy) {
             }
         }
     entries_ = std::move(fresh);
+    changed = false;
     for (auto& e : entries_) {
         Decide(*e, cx, cy);
         PlanStep(*e, cx, cy);
@@ -266,6 +267,7 @@ bool CNearCreatures::IsCellClaimed(i32 x, i32 y, const CNearEntry* self, int& fr
 void CNearCreatures::StartStep(CNearEntry& e) {
     CMonster* m = Creature(e);
     if (!m) return;
+    changed = true;
     e.stepping = true;
     e.stepsLeft = 8;
     e.spriteX = e.spriteY = 0x8000;
@@ -405,6 +407,7 @@ void CNearCreatures::StartAttack(CNearEntry& e, CMonster& m, i32 px, i32 py) {
         host_.PlaySound(kind->sounds[3], creatures_.VolumeByDistance(e.x, e.y));
     e.areaCast = was == kNearAreaCast;
     e.state = kNearBusy;
+    changed = true;
     attackCountdown = 6;
     if (was != kNearAttackClose || !actions_) return;
     const CPlayer& player = host_.Player();
@@ -462,7 +465,8 @@ void CNearCreatures::Run() {
     if (attackCountdown > 0) --attackCountdown;
     if (entries_.empty()) {
         hold = false;
-        host_.RefreshAfterChange();
+        if (changed) host_.RefreshAfterChange();
+        changed = false;
     }
 }
 

@@ -74,11 +74,19 @@ public:
     void RemoveEntry(const CMapSection* section, u8 id);
     int Count() const { return static_cast<int>(entries_.size()); }
     CNearEntry& At(int i) { return *entries_[static_cast<size_t>(i)]; }
-    void Clear() { entries_.clear(); }
+    // Empties the list and forgets the creature it chose to be heard (a new map or window).
+    void Clear() {
+        entries_.clear();
+        soundSection = nullptr;
+        soundId = 0;
+    }
 
     bool pending = false;
     bool hold = false;
     int attackCountdown = 0;
+    // Whether a creature of the list has stepped or attacked since the list was filled: a list that
+    // only went idle changed nothing in the view, which then needs no rebuild.
+    bool changed = false;
     // The creature the view sounds now and then.
     CMapSection* soundSection = nullptr;
     u8 soundId = 0;

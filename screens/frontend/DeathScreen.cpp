@@ -54,6 +54,8 @@ void CDeathScreen::Leave() {
     RemoveAllWidgets();
 }
 
+u32 CDeathScreen::OnKey(u32 key) { return CScreen::OnKey(key == kCommandAttack ? kCommandUse : key); }
+
 u32 CDeathScreen::OnCommand(u32 command) {
     if (command != 25) return kScreenStay;
     entryA = entryB = entryC = entryD = 0;

@@ -7,6 +7,7 @@
 #include "core/Types.h"
 #include "ui/Buttons.h"
 #include "ui/PictureView.h"
+#include "ui/ScreenIds.h"
 #include "ui/Screen.h"
 #include "ui/TextLabel.h"
 
@@ -24,6 +25,8 @@ public:
 
     void Enter(u32 a, u32 b, u32 c, u32 d) override;
     void Leave() override;
+    // Enter is the attack key in the wide layouts; here it presses OK as the use key does.
+    u32 OnKey(u32 key) override;
     u32 OnCommand(u32 command) override;
 
     std::unique_ptr<CRecordHolder> holders[3];

@@ -1,8 +1,10 @@
 #include "screens/frontend/TextEntryDialog.h"
 
 #include <cstring>
+#include <string>
 
 #include "screens/frontend/DialogKit.h"
+#include "ui/ScreenIds.h"
 #include "ui/WidgetGameData.h"
 #include "ui/WidgetHelpers.h"
 #include "ui/WidgetHost.h"
@@ -78,8 +80,14 @@ void CTextEntryDialog::Open() {
     if (PlaceInLayout(*this, fieldFrame, kLayoutGroup, 199)) SetupFramePiece(fieldFrame, compact, 15);
     if (PlaceInLayout(*this, shiftMark, kLayoutGroup, 196))
         SetupLabel(shiftMark, "", 1, CTextLabel::kAlignCentre | CTextLabel::kAlignMiddle, 0xC8C8C8, 0x000000);
-    if (PlaceInLayout(*this, okButton, kLayoutGroup, 25)) SetupOkButton(okButton, game);
-    if (PlaceInLayout(*this, cancelButton, kLayoutGroup, 26)) SetupCancelButton(cancelButton, game);
+    if (PlaceInLayout(*this, okButton, kLayoutGroup, 25)) {
+        SetupOkButton(okButton, game);
+        okButton.shortcutKey = static_cast<u16>(kCommandUse);
+    }
+    if (PlaceInLayout(*this, cancelButton, kLayoutGroup, 26)) {
+        SetupCancelButton(cancelButton, game);
+        cancelButton.shortcutKey = static_cast<u16>(kCommandCancel);
+    }
 
     shiftState = kLowerCase;
     SetCaptions();
@@ -121,7 +129,11 @@ void CTextEntryDialog::SetCaptions() {
 
 void CTextEntryDialog::UpdateKeyCaptions() {
     fieldFrame.state |= kWidgetRedraw;
+    // The shift mark stands on the dialog's own background: a mark that went (or changed to a
+    // narrower one) is only erased by drawing the dialog whole.
+    const std::string before = shiftMark.text.GetText();
     SetCaptions();
+    if (before != shiftMark.text.GetText()) flags |= kFormRedrawAll;
 }
 
 void CTextEntryDialog::TypeChar(char c) {
@@ -150,6 +162,20 @@ void CTextEntryDialog::DeleteChar() {
         UpdateKeyCaptions();
     }
 }
+
+bool CTextEntryDialog::OnChar(char c) {
+    const bool typed = c == ' ' || (c >= '0' && c <= '9') || (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z');
+    if (c == '\b')
+        DeleteChar();
+    else if (typed)
+        TypeChar(c);
+    else
+        return false;
+    if (IsShownForm()) Draw();
+    return true;
+}
+
+u32 CTextEntryDialog::OnKey(u32 key) { return CForm::OnKey(key == kCommandAttack ? kCommandUse : key); }
 
 u32 CTextEntryDialog::OnCommand(u32 command) {
     if (command == 25 || command == 26) {

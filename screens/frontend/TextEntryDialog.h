@@ -1,7 +1,8 @@
 // The text entry dialog with its on-screen keyboard: digits, letters, delete, shift and space keys, a
 // text field with a blinking caret and a shift mark. It types the first letter, and the first letter
-// after a space, in capitals unless caps lock is on. Only taps on its keys type; the owner opens it as
-// its modal child, puts the old text in with SetText and reads the text back when OK comes.
+// after a space, in capitals unless caps lock is on. Taps on its keys type, and so does the keyboard;
+// the owner opens it as its modal child, puts the old text in with SetText and reads the text back
+// when OK comes.
 #pragma once
 
 #include "core/Types.h"
@@ -33,6 +34,11 @@ public:
     const char* GetText() const { return field.GetText(); }
 
     u32 OnCommand(u32 command) override;
+    // The keyboard types as the on-screen keys do (letters, digits, space; backspace deletes), with
+    // the same capitals; Enter and Escape press OK and Cancel.
+    bool OnChar(char c) override;
+    // Enter is the attack key in the wide layouts; here it presses OK as the use key does.
+    u32 OnKey(u32 key) override;
 
     void TypeChar(char c);
     void DeleteChar();

@@ -156,3 +156,40 @@ TEST(KeyTable, ScreenModeTable) {
         }
     }
 }
+
+// What a key types into a name: the on-screen keyboard's characters only (letters, digits, space,
+// backspace), a capital only with Shift; nothing with Ctrl (those keys stay commands).
+TEST(KeyTable, TypedCharactersAreThoseOfTheOnScreenKeyboard) {
+    struct Case {
+        u32 key;
+        bool shift, ctrl;
+        char typed;
+    } cases[] = {
+        {'A', false, false, 'a'},
+        {'Z', false, false, 'z'},
+        {'Q', true, false, 'Q'},
+        {'0', false, false, '0'},
+        {'9', false, false, '9'},
+        {'1', true, false, 0},    // Shift+1 is no digit
+        {96, false, false, '0'},  // the number pad
+        {105, false, false, '9'},
+        {32, false, false, ' '},
+        {32, true, false, ' '},
+        {8, false, false, '\b'},
+        // With Ctrl a key stays a command.
+        {'W', false, true, 0},
+        {8, false, true, 0},
+        // Enter, Escape, an arrow, Tab, ';', the number pad's '*', the codes beside the letters.
+        {13, false, false, 0},
+        {27, false, false, 0},
+        {37, false, false, 0},
+        {9, false, false, 0},
+        {186, false, false, 0},
+        {106, false, false, 0},
+        {'A' - 1, false, false, 0},
+        {'Z' + 1, false, false, 0},
+    };
+    for (const Case& c : cases)
+        EXPECT_EQ(TypedChar(c.key, c.shift, c.ctrl), c.typed)
+            << c.key << " shift " << c.shift << " ctrl " << c.ctrl;
+}

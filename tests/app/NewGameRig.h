@@ -5,14 +5,16 @@
 #include <gtest/gtest.h>
 
 #include "app/Game.h"
+#include "data/CreatureCatalogue.h"
 #include "data/MapSection.h"
 #include "data/World.h"
 #include "data/WorldList.h"
 #include "screens/npc/ServicesScreen.h"
 #include "tests/support/FrameRig.h"
 #include "ui/ScreenIds.h"
-#include "screens/npc/ServicesScreen.h"
+#include "data/WorldLists.h"
 #include "screens/npc/TalkScreen.h"
+#include "world/Creatures.h"
 #include "world/GameScreen.h"
 
 namespace testing_support {
@@ -65,6 +67,22 @@ struct NewGameRig : FrameRig {
         View()->EnterMapAt(world, town, 12, 12, 2);
         SettleView();
         return View()->section == town;
+    }
+    // The current map with one hostile creature of a kind at a section cell and no other creature;
+    // null when the kind or the cell cannot take it.
+    CMonster* OnlyHostileAt(const char* kind, i32 x, i32 y) {
+        CGameScreen* view = View();
+        CMapSection* map = view->section;
+        const CMonsterType* type = Game()->GetWorldLists()->creatures.FindMonsterType(kind);
+        if (!map || !type) return nullptr;
+        for (const CMonster& m : map->monsters) view->window.RemoveCreatureFromCell(map, m);
+        map->monsters.clear();
+        CMonster* m = map->CreateMonster(type, x, y);
+        if (!m) return nullptr;
+        m->flags = creature::kTypeAggression;
+        view->window.PlaceObjectNear(map, *m, x, y);
+        view->EnterCreatures();
+        return m;
     }
     // A talk with an NPC as a script or a creature starts it: the greeting comes with the talk's first
     // tick, input from the tick after it.

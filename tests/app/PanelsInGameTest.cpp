@@ -20,6 +20,7 @@
 #include "data/World.h"
 #include "data/WorldList.h"
 #include "data/WorldLists.h"
+#include "screens/npc/TradeRules.h"
 #include "screens/npc/AlchemyDialog.h"
 #include "screens/npc/CraftRules.h"
 #include "screens/npc/EnchantDialog.h"
@@ -1076,8 +1077,16 @@ TEST(PanelsInGame, AFirstEveningInOneSitting) {
     rig.Tick(30);
     EXPECT_NE(view->viewState.overlayB, handBefore) << "the weapon hand shows the weapon";
 
-    // The weapon worn down, mended at the smith for the price he names.
+    // The weapon worn down, mended at the smith for the price he names. Thrown weapons count their
+    // number, not a condition: when the stock had only those, a carried blade stands in.
     CItemInstance* weapon = bought[0];
+    if (!IsRepairable(*weapon->type))
+        for (const auto& carried : player.items)
+            if (carried->type->IsWeapon() && IsRepairable(*carried->type)) {
+                weapon = carried.get();
+                break;
+            }
+    ASSERT_TRUE(IsRepairable(*weapon->type));
     weapon->count = static_cast<u16>(weapon->type->maxCondition / 4);
     services = dynamic_cast<CServicesScreen*>(rig.TalkTo("Corwen"));
     ASSERT_NE(services, nullptr);

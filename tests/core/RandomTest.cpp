@@ -4,6 +4,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <vector>
 
 namespace {
@@ -53,6 +54,25 @@ TEST(Random, SequenceAcrossRegenerationsAndSmallRanges) {
     std::vector<u32> dice;
     for (int i = 0; i < 10; ++i) dice.push_back(random.Next(6));
     EXPECT_EQ(dice, (std::vector<u32>{0, 4, 0, 1, 4, 3, 0, 4, 2, 4}));
+}
+
+// A clock that reads 0 would leave the whole state 0 and every draw 0; the seed is replaced instead.
+TEST(Random, AClockAtZeroStillGivesARealSequence) {
+    plat::ManualClock clock;
+    plat::ScopedClock scoped(clock);
+    CRandom atZero, replaced;
+    clock.SetTime(0);
+    atZero.Seed(nullptr);
+    clock.SetTime(CRandom::kZeroSeedReplacement);
+    replaced.Seed(nullptr);
+    EXPECT_EQ(atZero.StateWord(0), CRandom::kZeroSeedReplacement);
+    std::vector<u32> dice, same;
+    for (int i = 0; i < 20; ++i) {
+        dice.push_back(atZero.Next(6));
+        same.push_back(replaced.Next(6));
+    }
+    EXPECT_EQ(dice, same);
+    EXPECT_NE(std::count(dice.begin(), dice.end(), 0u), 20);
 }
 
 TEST(Random, RangesBelowOneReturnZeroWithoutDrawingAndOneStillDraws) {

@@ -133,6 +133,108 @@ TEST(TextEntryKeyboard, TheTextStaysWithinItsLengthAndWidthAndSetTextCopiesNoMor
     EXPECT_EQ(d.shiftState, CTextEntryDialog::kOneCapital);
 }
 
+// The keyboard types into the open dialog as its keys do, with the same capitals; what the on-screen
+// keyboard has no key for is left to the key commands, and with no dialog open nothing types.
+TEST(TextEntryKeyboard, TheKeyboardTypesAsTheScreenKeysDo) {
+    WorldRig rig;
+    ASSERT_TRUE(rig.StartWithWorld());
+    CCreatePlayerScreen* s = rig.EnterCreation();
+    EXPECT_FALSE(rig.Game()->TypeChar('a')) << "no dialog open";
+    s->OnCommand(CCreatePlayerScreen::kRename);
+    CTextEntryDialog& d = s->textDialog;
+    ASSERT_EQ(s->modalChild, &d);
+
+    struct Case {
+        const char* what;
+        const char* typed;  // from an empty text
+        const char* text;
+        u8 shift;
+    } cases[] = {
+        {"capital first and after a space", "ab cd", "Ab Cd", 0},
+        {"a typed capital stays and ends the one capital", "Ab", "Ab", 0},
+        {"a capital mid-word", "aBc", "ABc", 0},
+        {"backspace back to the space asks for a capital", "ab c\b", "Ab ", 1},
+        {"backspace on the empty text", "\b\b", "", 1},
+        {"digits and a space", "r2 d2", "R2 D2", 0},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        d.SetText("");
+        for (const char* p = c.typed; *p; ++p) EXPECT_TRUE(rig.Game()->TypeChar(*p)) << *p;
+        EXPECT_STREQ(d.GetText(), c.text);
+        EXPECT_EQ(d.shiftState, c.shift);
+    }
+    // Characters without a key on the on-screen keyboard are not taken.
+    d.SetText("Kel");
+    for (char c : {'-', '.', '\r', '\x1b', '\t', static_cast<char>(0xE9)})
+        EXPECT_FALSE(rig.Game()->TypeChar(c)) << int(c);
+    EXPECT_STREQ(d.GetText(), "Kel");
+    // Escape (the cancel key) closes the dialog and keeps the old name; Enter (the use key, or the
+    // attack key of the wide layouts) takes the new one.
+    rig.Tick();
+    rig.Game()->SendCommand(kCommandCancel);
+    EXPECT_EQ(s->modalChild, nullptr);
+    EXPECT_STREQ(s->name.GetText(), "Player");
+    for (u32 enter : {kCommandUse, kCommandAttack}) {
+        s->OnCommand(CCreatePlayerScreen::kRename);
+        d.SetText("");
+        rig.Game()->TypeChar('v');
+        rig.Tick();
+        rig.Game()->SendCommand(enter);
+        EXPECT_EQ(s->modalChild, nullptr) << enter;
+        EXPECT_STREQ(s->name.GetText(), "V") << enter;
+        s->name.Assign("Player");
+    }
+}
+
+// Whatever the keys change, the shift mark on the screen is the one a full redraw would show: a mark
+// that goes (after the first letter, at the third shift) leaves nothing of itself behind.
+TEST(TextEntryKeyboard, TheShiftMarkAfterEachKeyIsTheOneAFullRedrawShows) {
+    struct Case {
+        const char* what;
+        const char* start;
+        std::vector<u32> keys;  // on-screen keys, by command
+        const char* typed;      // then typed on the keyboard
+    } cases[] = {
+        {"the one capital goes with a tapped letter", "", {167}, ""},
+        {"the one capital goes with a typed letter", "", {}, "k"},
+        {"caps lock comes and goes", "Kel", {194, 194, 194}, ""},
+        {"the one capital comes back with a space", "Kel", {}, " "},
+        {"and with a delete back to the space", "Kel ", {}, "a\b"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        WorldRig rig;
+        ASSERT_TRUE(rig.StartWithWorld());
+        CCreatePlayerScreen* s = rig.EnterCreation();
+        rig.Tick();
+        s->OnCommand(CCreatePlayerScreen::kRename);
+        CTextEntryDialog& d = s->textDialog;
+        d.SetText(c.start);
+        d.flags |= kFormRedrawAll;
+        d.Draw();
+        for (u32 key : c.keys)
+            for (const CBitmapButton& b : d.keys)
+                if (b.commandId == key) {
+                    rig.Tick();
+                    rig.Tap(b.x + b.w / 2, b.y + b.h / 2);
+                }
+        for (const char* p = c.typed; *p; ++p) rig.Game()->TypeChar(*p);
+        // Where the shift mark stands, as drawn and as a full redraw draws it.
+        const CTextLabel& mark = d.shiftMark;
+        const testing_support::Rgb565Image drawn =
+            testing_support::Crop(rig.Capture(), mark.x, mark.y, mark.w, mark.h);
+        d.flags |= kFormRedrawAll;
+        d.Draw();
+        const testing_support::Rgb565Image fresh =
+            testing_support::Crop(rig.Capture(), mark.x, mark.y, mark.w, mark.h);
+        ASSERT_GT(drawn.pixels.size(), 0u);
+        size_t differing = 0;
+        for (size_t i = 0; i < drawn.pixels.size(); ++i) differing += drawn.pixels[i] != fresh.pixels[i];
+        EXPECT_EQ(differing, 0u);
+    }
+}
+
 TEST(CharacterCreation, EnteringShowsTheDefaultsEveryTime) {
     WorldRig rig;
     ASSERT_TRUE(rig.StartWithWorld());

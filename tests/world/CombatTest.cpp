@@ -202,6 +202,37 @@ TEST_F(CombatTest, AHostileCreatureApproachesAndAttacksWithinBoundedTicks) {
     EXPECT_EQ(w.window.Cell(17, 17)->creature[0], 0);
 }
 
+// When the list has run empty the view is rebuilt only if a creature of it stepped or struck: a list
+// that only went idle (a calm creature) changed nothing, and a rebuild would restart the view's
+// animated ground for nothing each time the creatures look.
+TEST_F(CombatTest, OnlyAListThatSteppedOrStruckHasTheViewRebuilt) {
+    struct Case {
+        const char* what;
+        i32 x, y;
+        u8 flags;
+        bool rebuilt;
+    } cases[] = {
+        {"calm", 17, 16, 0x00, false},
+        {"hostile beside the player: a blow", 17, 16, 0x06, true},
+        {"hostile three cells off: a step", 17, 14, 0x06, true},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        w.FillEmpty();
+        Make("base_skeleton_warrior", c.x, c.y, c.flags);
+        near.Scan();
+        ASSERT_EQ(near.Count(), 1);
+        const int before = w.host.refreshes;
+        for (int i = 0; i < 100 && near.Count() > 0; ++i) {
+            w.clock.Advance(25);
+            near.Run();
+            if (i % 2 == 1) near.AnimateNearby();
+        }
+        EXPECT_EQ(near.Count(), 0);
+        EXPECT_EQ(w.host.refreshes - before, c.rebuilt ? 1 : 0);
+    }
+}
+
 TEST_F(CombatTest, TheBlowFallsOnTheTimedStepAndKills) {
     const u8 id = Make("base_rat_small", 17, 16).id;
     w.player.attributes[kStrength] = 90;

@@ -191,6 +191,102 @@ TEST_F(GameCreaturesTest, APlayerWhoOnlyTurnsIsBeatenToDeathAndTheDeathScreenFol
     EXPECT_EQ(view->inGame, 0u);
 }
 
+// A player who stands still is not left alone: once the view has rested a second, the next 200 ms
+// phase gives the creatures a turn. Nothing else starts one: a message box on the view, or a creature
+// that is not hostile, keeps them waiting; a turn in which nobody can act still counts, so that the
+// next waits a second too; and the second of rest takes the player's keys.
+TEST_F(GameCreaturesTest, ACreatureTakesItsTurnOnlyAfterTheViewHasRestedASecond) {
+    // The skeleton alone in the cellar.
+    for (const CMonster& m : cellar->monsters) view->window.RemoveCreatureFromCell(cellar, m);
+    cellar->monsters.clear();
+    CMonster* skeleton = cellar->CreateMonster(Type("base_skeleton_warrior"), 22, 21);
+    ASSERT_NE(skeleton, nullptr);
+    const u8 id = skeleton->id;
+    view->window.PlaceObjectNear(cellar, *skeleton, 22, 21);
+    player.hp = 400;
+    auto turnStarted = [&] { return view->Fight()->near.Count() > 0; };
+    // Ticks (messages left open) until the creatures' turn starts or 5 s have passed.
+    auto waitForTurn = [&] {
+        const u32 from = rig.clock.TickCount();
+        while (!turnStarted() && rig.clock.TickCount() - from < 5000) Tick();
+    };
+    struct Case {
+        const char* what;
+        bool hostile;
+        bool message;  // a message box stays open
+        bool turns;
+    } cases[] = {
+        {"hostile, the view at rest", true, false, true},
+        {"hostile, a message box open", true, true, false},
+        {"not hostile", false, false, false},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        cellar->FindMonster(id)->flags = c.hostile ? creature::kTypeAggression : 0;
+        PlaceAt(22, 22, 0);
+        ASSERT_EQ(view->IsBusy(), 0u);
+        if (c.message) view->PostMessageEvent("Wait.", 1, nullptr);
+        if (c.message) Tick();
+        const u32 restingSince = view->restSince;
+        waitForTurn();
+        // The time the view has rested when the turn starts.
+        const u32 rested = rig.clock.TickCount() - restingSince;
+        if (c.turns) {
+            EXPECT_TRUE(turnStarted());
+            EXPECT_GE(rested, 1000u);
+            EXPECT_LE(rested, 1000u + 208u + 26u) << "the first 200 ms phase after the second";
+        } else {
+            EXPECT_FALSE(turnStarted()) << "after " << rested << " ms";
+        }
+        if (c.message) view->OnCommand(CButtonBar::kOk);
+    }
+    // A hostile creature that cannot act (paralysed) is looked at once a second, not at every phase:
+    // each look draws one number to place it in the list.
+    cellar->FindMonster(id)->flags = creature::kTypeAggression;
+    cellar->effects.AddMonsterEffect(id, 1, 1000, 28, 0, nullptr);
+    PlaceAt(22, 22, 0);
+    const u32 from = view->random->GetIndex();
+    for (int i = 0; i < 5000 / 26; ++i) Tick();
+    const u32 to = view->random->GetIndex();
+    const u32 draws = to >= from ? to - from : CRandom::kStateSize - from + to;
+    EXPECT_GE(draws, 3u);
+    EXPECT_LE(draws, 6u);
+    cellar->effects.Clear();
+    // In the second of rest after a turn the player's key is taken: the turn to the right starts.
+    cellar->FindMonster(id)->flags = creature::kTypeAggression;
+    PlaceAt(22, 22, 0);
+    waitForTurn();
+    ASSERT_TRUE(turnStarted());
+    for (int i = 0; i < 400 && view->IsBusy(); ++i) TickAndRead();
+    ASSERT_EQ(view->IsBusy(), 0u);
+    Key(1006);
+    EXPECT_TRUE(view->turning);
+}
+
+// The creature the view sounds now and then is one of the creatures near the player: once the
+// player has left the map, none of the old map's creatures is heard any more.
+TEST_F(GameCreaturesTest, TheCreaturesOfAMapLeftBehindAreNotHeard) {
+    PlaceAt(22, 22, 0);
+    CMonster* skeleton = cellar->CreateMonster(Type("base_skeleton_warrior"), 22, 18);
+    ASSERT_NE(skeleton, nullptr);
+    view->window.PlaceObjectNear(cellar, *skeleton, 22, 18);
+    for (int i = 0; i < 400 && !view->creatures->SoundCreature(); ++i) {
+        if (view->Fight()->near.Count() == 0) view->Fight()->near.Scan();
+        TickAndRead();
+    }
+    ASSERT_NE(view->creatures->SoundCreature(), nullptr);
+    CMapSection* town = built.base->FindSectionByName("base_s0202");
+    ASSERT_NE(town, nullptr);
+    view->EnterMapAt(built.base.get(), town, 12, 12, 2);
+    ASSERT_EQ(view->section, town);
+    EXPECT_EQ(view->creatures->SoundCreature(), nullptr);
+    for (int i = 0; i < 100; ++i) {
+        Tick();
+        const CMonster* heard = view->creatures->SoundCreature();
+        ASSERT_TRUE(heard == nullptr || view->Fight()->near.soundSection != cellar) << "tick " << i;
+    }
+}
+
 TEST_F(GameCreaturesTest, TheTargetPanelShowsTheCreatureInFrontWithItsHealth) {
     CMonster* rat = cellar->FindMonster(1);
     ASSERT_NE(rat, nullptr);

@@ -38,9 +38,9 @@ Choice ChooseGlyph(int code) {
     if (code >= 160 && code <= 169) return {static_cast<uint32_t>('0' + code - 160), Style::Gold};
     if (code >= 32 && code < 127) return {static_cast<uint32_t>(code), Style::Text};
     if (code == 128) return {0x2726, Style::Text};  // a four-pointed star, the symbol of strip 3011
-    if (code == 145) return {0x21E7, Style::Text};  // shift
-    if (code == 146) return {0x2190, Style::Text};  // delete (back)
-    if (code == 147) return {0x21B5, Style::Text};  // enter
+    if (code == 145) return {0x2190, Style::Text};  // delete (back)
+    if (code == 146) return {0x21E7, Style::Text};  // a capital next
+    if (code == 147) return {0x21EA, Style::Text};  // caps lock
     if (code == 9 || code == 11 || code == 12 || code == 148 || code == 181 || code == 182)
         return {0, Style::Text};
     if (code > 128 && code < 160) return {kCp1252[code - 128] ? kCp1252[code - 128] : 0x00B7u, Style::Text};

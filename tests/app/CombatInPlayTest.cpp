@@ -1,0 +1,65 @@
+// A fight in the running game with the manual clock, the player giving no input at all: a hostile
+// creature two cells away comes up on its own turns and strikes again and again (the view takes the
+// player's keys between its turns), until the player dies; the death screen follows, and its OK leads
+// back to the main menu, which offers no game to continue.
+#include <gtest/gtest.h>
+
+#include <vector>
+
+#include "screens/frontend/DeathScreen.h"
+#include "screens/frontend/MainMenuScreen.h"
+#include "tests/app/NewGameRig.h"
+#include "ui/ButtonBar.h"
+#include "world/Fight.h"
+
+namespace {
+
+TEST(CombatInPlay, ACreatureStrikesAPlayerWhoStandsStillUntilDeathAndTheMenuFollows) {
+    testing_support::NewGameRig rig;
+    ASSERT_TRUE(rig.StartNewGame());
+    CGameScreen* view = rig.View();
+    CPlayer& player = rig.Game()->player;
+    // The player two cells south of the skeleton, facing it.
+    view->facing = view->targetFacing = 0;
+    view->SetPosition(22, 22);
+    ASSERT_NE(rig.OnlyHostileAt("base_skeleton_warrior", 22, 20), nullptr);
+    rig.SettleView();
+    player.hp = 12;
+
+    // Only the clock moves; a message the fight shows is read and closed, as any player would.
+    std::vector<int> restBefore;  // for each blow after the first: the idle ticks since the one before
+    int blows = 0, idle = 0, ticks = 0;
+    int hp = player.hp;
+    for (; ticks < 6000 && rig.Current() == view; ++ticks) {
+        rig.Tick(30);
+        if (rig.Current() != view) break;
+        if (view->screenMode == CGameScreen::kModeMessage) view->OnCommand(CButtonBar::kOk);
+        if (player.hp < hp) {
+            if (blows++ > 0) restBefore.push_back(idle);
+            idle = 0;
+        }
+        hp = player.hp;
+        if (view->IsBusy() == 0) ++idle;
+    }
+    RecordProperty("ticks", ticks);
+    ASSERT_GE(blows, 3) << "after " << ticks << " ticks";
+    // Between two blows the view rested a second (33 ticks of 30 ms), taking the player's keys.
+    for (size_t i = 0; i < restBefore.size(); ++i) EXPECT_GE(restBefore[i], 33) << "before blow " << i + 2;
+    EXPECT_EQ(player.hp, 0);
+    ASSERT_EQ(rig.Current(), rig.Game()->GetScreen(kScreenDeath));
+    EXPECT_EQ(view->inGame, 0u);
+
+    // The death screen's OK goes to the main menu; Enter presses it (in the wide layouts Enter is the
+    // attack key).
+    rig.Tick(30);
+    rig.Key(13);
+    ASSERT_EQ(rig.Current(), rig.Game()->GetScreen(kScreenMainMenu));
+    auto* menu = static_cast<CMainMenuScreen*>(rig.Current());
+    EXPECT_FALSE(menu->GameInProgress());
+    for (int i = 0; i < menu->list.GetCount(); ++i)
+        EXPECT_NE(menu->list.GetItem(i)->value, kMenuContinue) << i;
+    for (int i = 0; i < 10; ++i) rig.Tick(30);
+    EXPECT_EQ(rig.Current(), rig.Game()->GetScreen(kScreenMainMenu));
+}
+
+}  // namespace

@@ -10,6 +10,7 @@
 #include "ui/Draw.h"
 #include "ui/ScreenIds.h"
 #include "ui/WidgetHelpers.h"
+#include "ui/WidgetGameData.h"
 #include "ui/WidgetHost.h"
 
 CShopGridGeometry ShopGridGeometry(u32 layoutMode) {
@@ -106,7 +107,10 @@ void CShopItemGrid::DrawEntry(const CShopEntry& entry, i32 ex, i32 ey, bool sele
     }
     const CItemType* type = entry.item ? entry.item->type : nullptr;
     if (type != nullptr && type->texts[1] != nullptr) {
-        if (CRecordHolder* picture = game->FindTexturePicture(type->texts[1])) {
+        CRecordHolder* picture = game->FindTexturePicture(type->texts[1]);
+        // Stock the player has never carried has not been read yet: without this the cell stays empty.
+        if (picture != nullptr) {
+            WidgetGameData().EnsurePictureLoaded(picture);
             i32 pw = 0, ph = 0;
             PictureSizeOf(picture, pw, ph);
             const i32 room = entryHeight - lineHeight;

@@ -20,6 +20,7 @@
 #include "tests/data/BuiltWorld.h"
 #include "tests/support/Png.h"
 #include "tests/ui/WidgetRig.h"
+#include "tests/world/BuiltViewFixture.h"
 #include "tests/world/CreatureFixture.h"
 #include "ui/ScreenIds.h"
 #include "world/Fight.h"
@@ -27,24 +28,6 @@
 #include "world/GameScreen.h"
 
 namespace {
-
-class CellarHost : public IGameViewHost {
-public:
-    CellarHost(fixtures::BuiltWorld& built, CRandom& random) : built_(built), random_(random) {}
-    CWorldList* GetWorldList() const override { return nullptr; }
-    CWorldLists* GetWorldLists() const override { return &built_.lists; }
-    CTextureSet& GetTextures() override { return built_.textures; }
-    CScriptContext* GetScriptContext() override { return context; }
-    CRandom* GetRandom() const override { return &random_; }
-    const char* GetPendingMapName() const override { return "base_start"; }
-    void SetCurrentWorld(CWorld*) override {}
-
-    CScriptContext* context = nullptr;
-
-private:
-    fixtures::BuiltWorld& built_;
-    CRandom& random_;
-};
 
 // The placed shelf of the cellar runs a script on its events; nothing else takes events.
 class ShelfScript : public IGameViewObjects {
@@ -58,31 +41,14 @@ public:
     i32 HandleCreatureEvent(u32, CMapSection&, u8, i32, i32, bool&) override { return 0; }
 };
 
-class GameCreaturesTest : public ::testing::Test {
+class GameCreaturesTest : public builtview::BuiltViewTest {
 protected:
     void SetUp() override {
-        ASSERT_TRUE(built.Loaded());
-        rig.clock.SetTime(1765432100);
-        random.Seed(nullptr);
-        BindToBuiltWorld(built, rules, player, random);
-        player.ResetToDefaults();
-        view = rig.gameScreen;
-        view->SetHost(&host);
-        view->AttachPlayer(&player);
-        view->world = built.base.get();
-        rig.game.currentScreen = view;
-        view->Enter(1, 0, 0, 0);
-        ASSERT_NE(view->section, nullptr);
+        builtview::BuiltViewTest::SetUp();
+        if (HasFatalFailure()) return;
         cellar = view->section;
         ASSERT_STREQ(cellar->GetName(), "base_cellar");
         ASSERT_NE(view->Fight(), nullptr);
-    }
-    void TearDown() override { view->AttachPlayer(nullptr); }
-
-    u32 Tick() {
-        rig.clock.Advance(26);
-        ++rig.game.tickCounter;
-        return view->OnTick(rig.game.tickCounter);
     }
     // One tick; a message box that opened is answered Ok (the player reads and goes on).
     u32 TickAndRead() {
@@ -92,10 +58,6 @@ protected:
             view->OnCommand(CButtonBar::kOk);
         }
         return code;
-    }
-    u32 Key(u32 command) {
-        ++rig.game.tickCounter;
-        return view->OnKey(command);
     }
     // Puts the player at a window cell facing a direction, with the creatures gathered there.
     void PlaceAt(i32 x, i32 y, i32 facing) {
@@ -116,13 +78,6 @@ protected:
     }
     const CMonsterType* Type(const char* id) const { return built.lists.creatures.FindMonsterType(id); }
 
-    fixtures::BuiltWorld built;
-    widgetrig::Rig rig{15, 480, 400, {0, 0, 380, 320}};
-    CRandom random;
-    CRuleContext rules;
-    CPlayer player;
-    CellarHost host{built, random};
-    CGameScreen* view = nullptr;
     CMapSection* cellar = nullptr;
     int messages = 0;
 };

@@ -12,8 +12,8 @@
 #include "data/MapSection.h"
 #include "data/RuleContext.h"
 #include "data/World.h"
-#include "tests/data/BuiltWorld.h"
 #include "tests/ui/WidgetRig.h"
+#include "tests/world/BuiltViewFixture.h"
 #include "tests/world/CreatureFixture.h"
 #include "world/Fight.h"
 #include "world/GameScreen.h"
@@ -21,45 +21,8 @@
 
 namespace {
 
-class BuiltHost : public IGameViewHost {
-public:
-    BuiltHost(fixtures::BuiltWorld& built, CRandom& random) : built_(built), random_(random) {}
-    CWorldList* GetWorldList() const override { return nullptr; }
-    CWorldLists* GetWorldLists() const override { return &built_.lists; }
-    CTextureSet& GetTextures() override { return built_.textures; }
-    CScriptContext* GetScriptContext() override { return nullptr; }
-    CRandom* GetRandom() const override { return &random_; }
-    const char* GetPendingMapName() const override { return "base_start"; }
-    void SetCurrentWorld(CWorld*) override {}
-
-private:
-    fixtures::BuiltWorld& built_;
-    CRandom& random_;
-};
-
-class GameViewRestTest : public ::testing::Test {
+class GameViewRestTest : public builtview::BuiltViewTest {
 protected:
-    void SetUp() override {
-        ASSERT_TRUE(built.Loaded());
-        rig.clock.SetTime(1765432100);
-        random.Seed(nullptr);
-        BindToBuiltWorld(built, rules, player, random);
-        player.ResetToDefaults();
-        view = rig.gameScreen;
-        view->SetHost(&host);
-        view->AttachPlayer(&player);
-        view->world = built.base.get();
-        rig.game.currentScreen = view;
-        view->Enter(1, 0, 0, 0);
-        ASSERT_NE(view->section, nullptr);
-    }
-    void TearDown() override { view->AttachPlayer(nullptr); }
-
-    u32 Tick() {
-        rig.clock.Advance(26);
-        ++rig.game.tickCounter;
-        return view->OnTick(rig.game.tickCounter);
-    }
     bool EnterTown() {
         CMapSection* town = built.base->FindSectionByName("base_s0202");
         if (!town) return false;
@@ -82,13 +45,6 @@ protected:
         return {};
     }
 
-    fixtures::BuiltWorld built;
-    widgetrig::Rig rig{15, 480, 400, {0, 0, 380, 320}};
-    CRandom random;
-    CRuleContext rules;
-    CPlayer player;
-    BuiltHost host{built, random};
-    CGameScreen* view = nullptr;
 };
 
 // The creature the near list chose is heard through the view's ambient tick: once, then not again

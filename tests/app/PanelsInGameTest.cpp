@@ -105,6 +105,27 @@ struct PanelPlayRig : testing_support::NewGameRig {
             if (owned.get() == item) return true;
         return false;
     }
+    // Ysolde's enchanting service, the item chosen in its selection and Use tapped: the services
+    // screen, or null (with the failure said) when a step does not come.
+    CServicesScreen* ChooseAtEnchanter(const CItemInstance* item) {
+        auto* services = dynamic_cast<CServicesScreen*>(TalkTo("Ysolde"));
+        if (!services || !TapService(*services, kServicesEnchant)) {
+            ADD_FAILURE() << "the enchanter's service does not open";
+            return nullptr;
+        }
+        CEnchantSelectDialog& selection = services->enchanting.selection;
+        int row = -1;
+        for (int i = 0; services->modalChild == &selection && i < selection.items.GetCount(); ++i)
+            if (selection.ItemOfRow(i) == item) row = i;
+        if (row < 0) {
+            ADD_FAILURE() << "the item is not offered";
+            return nullptr;
+        }
+        selection.items.selection = row;
+        TapWidget(selection.useButton);
+        Tick(30);
+        return services;
+    }
     // The creatures of the current map go, so that nothing walks up or strikes while the test acts.
     void Calm() {
         CGameScreen* view = View();
@@ -613,18 +634,9 @@ TEST(PanelsInGame, TheEnchanterRechargesASpentWand) {
     ASSERT_GT(full, 1);
     wand->count = 1;
 
-    auto* services = dynamic_cast<CServicesScreen*>(rig.TalkTo("Ysolde"));
+    CServicesScreen* services = rig.ChooseAtEnchanter(wand);
     ASSERT_NE(services, nullptr);
-    ASSERT_TRUE(rig.TapService(*services, kServicesEnchant));
     CEnchantSelectDialog& selection = services->enchanting.selection;
-    ASSERT_EQ(services->modalChild, &selection);
-    int row = -1;
-    for (int i = 0; i < selection.items.GetCount(); ++i)
-        if (selection.ItemOfRow(i) == wand) row = i;
-    ASSERT_GE(row, 0) << "the wand is offered";
-    selection.items.selection = row;
-    rig.TapWidget(selection.useButton);
-    rig.Tick(30);
     CRechargeDialog& recharge = selection.recharge;
     ASSERT_EQ(selection.modalChild, &recharge);
     const i32 price = recharge.Price();
@@ -736,18 +748,9 @@ TEST(PanelsInGame, TheEnchanterPutsASpellIntoAWandThatThenCastsIt) {
     ASSERT_EQ(wand->GetEffects(), nullptr) << "a plain wand";
     player.gold = 20000;
 
-    auto* services = dynamic_cast<CServicesScreen*>(rig.TalkTo("Ysolde"));
+    CServicesScreen* services = rig.ChooseAtEnchanter(wand);
     ASSERT_NE(services, nullptr);
-    ASSERT_TRUE(rig.TapService(*services, kServicesEnchant));
     CEnchantSelectDialog& selection = services->enchanting.selection;
-    ASSERT_EQ(services->modalChild, &selection);
-    int row = -1;
-    for (int i = 0; i < selection.items.GetCount(); ++i)
-        if (selection.ItemOfRow(i) == wand) row = i;
-    ASSERT_GE(row, 0) << "the plain wand is offered";
-    selection.items.selection = row;
-    rig.TapWidget(selection.useButton);
-    rig.Tick(30);
     CEnchantDialog& enchanting = selection.enchanting;
     ASSERT_EQ(selection.modalChild, &enchanting);
 

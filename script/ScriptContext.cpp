@@ -303,10 +303,16 @@ i32 CScriptContext::ExecuteWorldCommand(i32 command, const ScriptArgs& args, Scr
         break;
     }
     case 101:
-        if (CScriptValue* global = world.FindGlobal(a1)) global->SetNumber(args[1].GetNumber());
+        if (CScriptValue* global = world.FindGlobal(a1)) {
+            global->SetNumber(args[1].GetNumber());
+            world.GlobalChanged(a1);
+        }
         break;
     case 253:
-        if (CScriptValue* global = world.FindGlobal(a1)) global->SetString(args[1].GetText());
+        if (CScriptValue* global = world.FindGlobal(a1)) {
+            global->SetString(args[1].GetText());
+            world.GlobalChanged(a1);
+        }
         break;
     case 117:
     case 118: {

@@ -266,6 +266,9 @@ public:
     virtual bool FindScriptCode(const char* id, const u8*& code, u32& size) { return false; }
     // The global variable of that name; null when none.
     virtual CScriptValue* FindGlobal(const char* name) { return nullptr; }
+    // A script has just changed the value FindGlobal gave for that name; a world that keeps its
+    // globals elsewhere stores it back here.
+    virtual void GlobalChanged(const char* name) {}
     // The base value of the item type plus the value word of the record it links to; 0 when unknown.
     virtual i32 GetItemValue(const char* id) { return 0; }
     virtual const char* GetRaceName(u8 raceIndex) const { return ""; }

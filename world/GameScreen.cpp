@@ -12,6 +12,7 @@
 #include "display/Video.h"
 #include "platform/Clock.h"
 #include "script/ScriptContext.h"
+#include "script/ScriptMessages.h"
 #include "ui/WidgetHost.h"
 #include "world/GameCreatures.h"
 #include "world/GameMapObjects.h"
@@ -530,7 +531,16 @@ void CGameScreen::ReloadSkyAndCaches() {
 
 // --- what the player reports ---
 
-void CGameScreen::ShowGameMessage(const char* text) { AppendMessage(text); }
+// In a talk the player's reports join the speech, so a quest handed over by a line is told there and
+// not behind the talk screen. Any other routing left over from a finished run (the pages of the
+// intro) would lose them: they go to the view's messages.
+void CGameScreen::ShowGameMessage(const char* text) {
+    if (scriptContext_ && scriptContext_->GetWorld() == &scriptWorld &&
+        scriptContext_->GetRouting() == kRouteTalk)
+        ::ShowGameMessage(*scriptContext_, text, 0);
+    else
+        AppendMessage(text);
+}
 
 void CGameScreen::PostMessageEvent(const char* text, const char* sound) { PostMessageEvent(text, 1, sound); }
 

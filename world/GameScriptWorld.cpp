@@ -1,13 +1,100 @@
 #include "world/GameScriptWorld.h"
 
 #include "core/Random.h"
+#include "data/CharacterTables.h"
 #include "data/MapSection.h"
+#include "data/Npc.h"
+#include "data/Spells.h"
 #include "data/World.h"
 #include "data/WorldList.h"
 #include "data/WorldLists.h"
 #include "data/WorldRecords.h"
 #include "world/GameMapObjects.h"
 #include "world/GameScreen.h"
+
+// An NPC record as the scripts and the conditions see it. It holds the id, not the record: a world
+// reset frees the records, and the next question finds the new world's record of that id, or none.
+class CGameScriptWorld::CNpcView : public IScriptNpc {
+public:
+    CNpcView(const CGameScreen& view, std::string id) : view_(view), id_(std::move(id)) {}
+    const char* GetName() const override { return Record() ? id_.c_str() : ""; }
+    u8 GetRaceByte() const override { return Record() ? Record()->GetRace() : 1; }
+    i32 GetWillingness() const override { return Record() ? static_cast<i32>(Record()->talkFlag) : 0; }
+
+private:
+    const CNpc* Record() const {
+        const CWorldLists* lists = view_.GetHost() ? view_.GetHost()->GetWorldLists() : nullptr;
+        return lists ? lists->npcs.FindById(id_.c_str()) : nullptr;
+    }
+    const CGameScreen& view_;
+    std::string id_;
+};
+
+CGameScriptWorld::CGameScriptWorld(CGameScreen& view) : view_(view), player_(view) {}
+
+CGameScriptWorld::~CGameScriptWorld() = default;
+
+namespace {
+
+CGlobalVar* FindWorldGlobal(const CGameScreen& view, const char* name) {
+    CWorldLists* lists = view.GetHost() ? view.GetHost()->GetWorldLists() : nullptr;
+    return lists && name && *name ? lists->globals.FindById(name) : nullptr;
+}
+
+}  // namespace
+
+CScriptValue* CGameScriptWorld::FindGlobal(const char* name) {
+    const CGlobalVar* variable = FindWorldGlobal(view_, name);
+    if (!variable) return nullptr;
+    CScriptValue& copy = globals_[name];
+    if (variable->type)
+        copy.SetString(variable->text.c_str());
+    else
+        copy.SetNumber(variable->number);
+    return &copy;
+}
+
+void CGameScriptWorld::GlobalChanged(const char* name) {
+    CGlobalVar* variable = FindWorldGlobal(view_, name);
+    const auto copy = name ? globals_.find(name) : globals_.end();
+    if (!variable || copy == globals_.end()) return;
+    variable->type = copy->second.IsString() ? 1 : 0;
+    variable->number = copy->second.GetNumber();
+    variable->text = copy->second.GetText() ? copy->second.GetText() : "";
+}
+
+const char* CGameScriptWorld::GetRaceName(u8 raceIndex) const {
+    const CPlayer* player = view_.GetPlayer();
+    const CRuleContext* rules = player ? player->GetWorld() : nullptr;
+    const char* name = rules && rules->races ? rules->races->GetName(raceIndex) : nullptr;
+    return name ? name : "";
+}
+
+IScriptNpc* CGameScriptWorld::FindNpc(const char* id) {
+    const CWorldLists* lists = view_.GetHost() ? view_.GetHost()->GetWorldLists() : nullptr;
+    if (!id || !*id || !lists || !lists->npcs.FindById(id)) return nullptr;
+    std::unique_ptr<CNpcView>& npc = npcs_[id];
+    if (!npc) npc = std::make_unique<CNpcView>(view_, id);
+    return npc.get();
+}
+
+bool CGameScriptWorld::IsSurfaceSection(CMapSection* section) const {
+    return section && section->IsSurface();
+}
+
+bool CGameScriptWorld::CastSpellAtPlayer(const char* spellId, i32 skillValue) {
+    const CPlayer* player = view_.GetPlayer();
+    const CRuleContext* rules = player ? player->GetWorld() : nullptr;
+    const CSpell* spell =
+        rules && rules->spells && spellId && *spellId ? rules->spells->FindById(spellId) : nullptr;
+    if (!spell || !view_.mapObjects) return false;
+    view_.mapObjects->CastSpellAtPlayer(spell, skillValue);
+    return true;
+}
+
+void CGameScriptWorld::PlaySound(const char* name, i32 volume) {
+    if (name && *name) view_.PlaySound(name, volume);
+}
 
 u32 CGameScriptWorld::NextRandom(i32 n) {
     return view_.random && n > 0 ? view_.random->Next(static_cast<u32>(n)) : 0;
@@ -107,7 +194,9 @@ void CGameScriptWorld::AddPendingListEntry(const char* id, const char* title) {
 
 void CGameScriptWorld::PostShowObjectListEvent() { view_.PostShowObjectListEvent(0); }
 
-IScriptWorld* CGameScriptWorld::Screens() const { return view_.GetHost() ? view_.GetHost()->GetScreenScripts() : nullptr; }
+IScriptWorld* CGameScriptWorld::Screens() const {
+    return view_.GetHost() ? view_.GetHost()->GetScreenScripts() : nullptr;
+}
 
 void CGameScriptWorld::ClearTalkTopics() {
     if (IScriptWorld* s = Screens()) s->ClearTalkTopics();

@@ -5,12 +5,33 @@
 
 #include "core/Str.h"
 #include "script/ScriptTargets.h"
+#include "script/ScriptValue.h"
+#include "world/ScriptPlayer.h"
+
+#include <map>
+#include <memory>
+#include <string>
 
 class CGameScreen;
 
 class CGameScriptWorld : public IScriptWorld {
 public:
-    explicit CGameScriptWorld(CGameScreen& view) : view_(view) {}
+    explicit CGameScriptWorld(CGameScreen& view);
+    ~CGameScriptWorld() override;
+
+    // The player the view holds.
+    IScriptPlayer* GetPlayer() override { return &player_; }
+    // The open world's globals: the value handed out is a copy that GlobalChanged writes back, so
+    // the world's list (which the saved games keep) always holds what the scripts set.
+    CScriptValue* FindGlobal(const char* name) override;
+    void GlobalChanged(const char* name) override;
+    const char* GetRaceName(u8 raceIndex) const override;
+    // The open world's NPC records by id.
+    IScriptNpc* FindNpc(const char* id) override;
+    bool IsSurfaceSection(CMapSection* section) const override;
+    // The open world's spell of that id, cast at the player as a map object's spell is.
+    bool CastSpellAtPlayer(const char* spellId, i32 skillValue) override;
+    void PlaySound(const char* name, i32 volume) override;
 
     u32 NextRandom(i32 n) override;
     u32 GetClock() const override;
@@ -66,6 +87,11 @@ public:
 private:
     IScriptWorld* Screens() const;
 
+    class CNpcView;
+
     CGameScreen& view_;
+    CScriptPlayer player_;
+    std::map<std::string, CScriptValue> globals_;
+    std::map<std::string, std::unique_ptr<CNpcView>> npcs_;
     mutable CStr dateTime_;
 };

@@ -58,10 +58,15 @@ void CTalkScreen::Enter(u32 a, u32 b, u32 c, u32 d) {
                 night = SkyTimeClassOfHour(world->GetClock() / 60 % 24) == 2;
         UpdateNpcWillingness(host_.GetPlayer(), *npc_, night);
     }
+    // The partner of the talk's conditions and of the scripts its lines run (%NPCName%).
+    IScriptNpc* partner = nullptr;
+    if (CScriptContext* context = host_.GetScriptContext())
+        if (IScriptWorld* world = context->GetWorld())
+            partner = npc_ ? world->FindNpc(npc_->GetName()) : nullptr;
     const IConditionEvaluator* conditions = host_.GetDialogueConditions();
     ownConditions_.reset();
     if (!conditions && host_.GetScriptContext()) {
-        ownConditions_ = std::make_unique<CScriptConditionEvaluator>(*host_.GetScriptContext(), nullptr);
+        ownConditions_ = std::make_unique<CScriptConditionEvaluator>(*host_.GetScriptContext(), partner);
         conditions = ownConditions_.get();
     }
     conversation_ = std::make_unique<CConversation>(npc_ ? npc_->dialogue : nullptr,
@@ -76,7 +81,7 @@ void CTalkScreen::Enter(u32 a, u32 b, u32 c, u32 d) {
         // The talk is drawn whole at once: a line never holds the window's thread.
         speechView.noPauses = 1;
     }
-    if (CScriptContext* context = host_.GetScriptContext()) context->SetRouting(kRouteTalk);
+    if (CScriptContext* context = host_.GetScriptContext()) context->SetupTalkEvent(partner);
     linkPage = 0;
     if (PagedLayout()) {
         PlacePictureButton(*this, previousPage, kLayoutGroup, kPreviousPage, kArrowLeftPicture,
@@ -94,6 +99,9 @@ void CTalkScreen::Enter(u32 a, u32 b, u32 c, u32 d) {
 }
 
 void CTalkScreen::Leave() {
+    // However the talk ends, later messages are no longer its speech.
+    if (CScriptContext* context = host_.GetScriptContext())
+        if (context->GetRouting() == kRouteTalk) context->SetRouting(kRouteGameView);
     keepOnStack = 0;
     RemoveAllWidgets();
     links.clear();
@@ -324,6 +332,9 @@ u32 CTalkScreen::OnCommand(u32 command) {
         conversation_->ChooseTopic(static_cast<int>(command - kTalkTopicBase));
     } else if (command == kTalkContinue) {
         PlayInterfaceSound(game, 0, 10);
+        // The view stopped at a full page and holds its rows until told to go on; without this the
+        // waiting text never came in and the talk stayed at "Continue" for good.
+        speechView.scrolled = 0;
         conversation_->Continue();
     } else if (command >= kTalkAnswerBase && command < kTalkAnswerBase + 4) {
         conversation_->ChooseAnswer(static_cast<int>(command - kTalkAnswerBase));

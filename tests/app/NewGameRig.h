@@ -2,6 +2,8 @@
 // the game databases open, the new player made, the view entered at the start.
 #pragma once
 
+#include <gtest/gtest.h>
+
 #include "app/Game.h"
 #include "data/MapSection.h"
 #include "data/World.h"
@@ -9,6 +11,8 @@
 #include "screens/npc/ServicesScreen.h"
 #include "tests/support/FrameRig.h"
 #include "ui/ScreenIds.h"
+#include "screens/npc/ServicesScreen.h"
+#include "screens/npc/TalkScreen.h"
 #include "world/GameScreen.h"
 
 namespace testing_support {
@@ -68,6 +72,40 @@ struct NewGameRig : FrameRig {
         View()->PostTalkEvent(npc);
         for (int i = 0; i < 3; ++i) Tick(30);
         return Current();
+    }
+};
+
+// The new game in the town, with the taps that the NPC screens take.
+struct TownRig : NewGameRig {
+    void TapWidget(const CWidget& w) { Tap(w.x + w.w / 2, w.y + w.h / 2); }
+    // The services menu button of a command.
+    bool TapService(CServicesScreen& services, u32 command) {
+        for (size_t i = 0; i < services.buttons.size(); ++i)
+            if (static_cast<u32>(services.buttons[i].command) == command) {
+                TapWidget(services.menuButtons[i]);
+                return true;
+            }
+        return false;
+    }
+    bool TapTalkLink(CTalkScreen& talk, u32 command) {
+        for (const auto& link : talk.links)
+            if (link->commandId == command) {
+                TapWidget(*link);
+                return true;
+            }
+        return false;
+    }
+    // One tick for the dialog to open and one for its pen guard.
+    void Settle() {
+        Tick(30);
+        Tick(30);
+    }
+    // A dialog's closing button: the owner has no modal child after it.
+    void CloseWith(const CForm& owner, const CWidget& button) {
+        Tick(30);
+        TapWidget(button);
+        EXPECT_EQ(owner.modalChild, nullptr);
+        Settle();
     }
 };
 

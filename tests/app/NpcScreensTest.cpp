@@ -33,38 +33,7 @@
 
 namespace {
 
-struct TownRig : testing_support::NewGameRig {
-    void TapWidget(const CWidget& w) { Tap(w.x + w.w / 2, w.y + w.h / 2); }
-    // The services menu button of a command.
-    bool TapService(CServicesScreen& services, u32 command) {
-        for (size_t i = 0; i < services.buttons.size(); ++i)
-            if (static_cast<u32>(services.buttons[i].command) == command) {
-                TapWidget(services.menuButtons[i]);
-                return true;
-            }
-        return false;
-    }
-    bool TapTalkLink(CTalkScreen& talk, u32 command) {
-        for (const auto& link : talk.links)
-            if (link->commandId == command) {
-                TapWidget(*link);
-                return true;
-            }
-        return false;
-    }
-    // One tick for the dialog to open and one for its pen guard.
-    void Settle() {
-        Tick(30);
-        Tick(30);
-    }
-    // A dialog's closing button: the owner has no modal child after it.
-    void CloseWith(const CForm& owner, const CWidget& button) {
-        Tick(30);
-        TapWidget(button);
-        EXPECT_EQ(owner.modalChild, nullptr);
-        Settle();
-    }
-};
+using testing_support::TownRig;
 
 TEST(NpcScreensInGame, TheMerchantSellsFromTheStockInItsBagAndTheViewComesBack) {
     TownRig rig;

@@ -454,7 +454,7 @@ TEST(PanelsInGame, PointsAfterALevelAndAQuestOnItsPage) {
 
     // The innkeeper's quest as her line gives it (the scripts' player commands do not reach the
     // player yet): the quest page lists it.
-    player.AddQuest("base_q_cellar", "The knocking below");
+    player.AddQuest("base_q_cellar", "Knocking Below");
     ASSERT_EQ(player.quests.size(), 1u);
     rig.Tick(30);
     for (int i = 0; i < 6 && rig.View()->modalChild; ++i) {

@@ -65,7 +65,7 @@ TEST(BuiltDatabaseHash, EachWorldDatabaseIsPinned) {
         {fixtures::MusicWorld(), "d79871b41be827b6"},
         {fixtures::SoundWorld(), "3611c0d077a748f4"},
         {fixtures::ResourceWorld(), "3915081932719215"},
-        {fixtures::BaseWorld(), "f08e7278ff8db8c5"},
+        {fixtures::BaseWorld(), "c456e485d786ee08"},
     };
     for (const auto& w : worlds) {
         fixtures::Write(dir.Path(), w.content);

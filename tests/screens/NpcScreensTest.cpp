@@ -229,3 +229,31 @@ TEST(NpcScreens, InnRefusesASeriousDiseaseBeforeLookingAtTheGold) {
         EXPECT_EQ(s.screenState, CServicesScreen::kMenu);
     }
 }
+
+// A line longer than the speech view waits at "Continue"; each Continue lets the next page in, and the
+// talk comes back to its menu with the line's last words shown.
+TEST(NpcScreens, ContinueBringsInALineLongerThanTheView) {
+    NpcRig rig;
+    std::string story;
+    for (int i = 1; i <= 40; ++i) story += "The road turned again by the " + std::to_string(i) + "th stone. ";
+    story += "And that is the end.";
+    AddEntry(rig.dialogue.topics, "Stories", "Tell me a story.", {Line(story.c_str())});
+    ASSERT_TRUE(rig.Open(kScreenTalk, 0, nullptr));
+    rig.Tick();
+    CTalkScreen& t = *rig.Talk();
+    rig.Command(kTalkTopicBase + 2);
+    ASSERT_EQ(t.GetConversation()->GetPhase(), CConversation::Phase::Continue);
+    int pages = 0;
+    while (t.GetConversation()->GetPhase() == CConversation::Phase::Continue && pages < 20) {
+        rig.Command(kTalkContinue);
+        ++pages;
+    }
+    EXPECT_EQ(t.GetConversation()->GetPhase(), CConversation::Phase::Menu) << pages << " pages";
+    EXPECT_GT(pages, 1);
+    EXPECT_FALSE(t.speechView.HasPending());
+    std::string shown;
+    for (u32 i = 0; i < t.speechView.rows.Count(); ++i)
+        shown += std::string(t.speechView.rows.At(i).text.GetText()) + " ";
+    EXPECT_NE(shown.find("the end."), std::string::npos) << shown;
+    EXPECT_EQ(t.ShownLinks(), (std::vector<std::string>{"Rooms", "Wolves", "Stories", "Goodbye"}));
+}

@@ -62,7 +62,7 @@ const std::vector<WorldScript>& WorldScripts() {
          "// Maren's line about the knocking hands the player her quest, once.\n"
          "if (!player.hasquest(\"base_q_cellar\")) player.addquest(\"base_q_cellar\");\n"},
         {"base_crypt_shrine",
-         "// The shrine's bell quiets the crypt and ends Maren's quest, once, with her reward.\n"
+         "// The shrine's bell quiets the crypt and ends Maren's quest, once, with gold and experience.\n"
          "if (evtuse()) {\n"
          "    if (getglobal(\"base_crypt_rested\") == 1) {\n"
          "        message(\"The shrine is silent. The keepers sleep.\");\n"
@@ -70,6 +70,7 @@ const std::vector<WorldScript>& WorldScripts() {
          "        setglobal(\"base_crypt_rested\", 1);\n"
          "        player.solvequest(\"base_q_cellar\");\n"
          "        player.receivegold(150);\n"
+         "        player.addxp(100);\n"
          "        message(\"You ring the old bell. Its note rolls through the crypt and the knocking "
          "stops.\");\n"
          "    } else message(\"An old bell hangs over the shrine. You have no cause to ring it.\");\n"

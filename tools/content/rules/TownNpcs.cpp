@@ -44,7 +44,16 @@ NpcDef Person(const std::string& id, const std::string& portrait, const std::str
 }
 
 // Condition kinds and the "equals" operator of stored conditions.
-constexpr int kKindHasQuest = 42, kKindQuestSolved = 43, kEquals = 1;
+constexpr int kKindAnswer = 2, kKindHasQuest = 42, kKindQuestSolved = 43, kEquals = 1;
+
+// The line is spoken after the answer of that number (1 the first answer of the line before).
+LineDef Answered(int answer, LineDef line) {
+    line.conditionPresent[0] = true;
+    line.conditions[0].word = answer;
+    line.conditions[0].bytes[0] = kKindAnswer;
+    line.conditions[0].bytes[1] = kEquals;
+    return line;
+}
 
 }  // namespace town_npcs
 
@@ -79,7 +88,8 @@ void AddTownNpcs(std::vector<NpcDef>& npcs) {
         Entry("base_npc_shepherd_wolves", "The wolves", "Can I help with the wolves?",
               {Say("Would you? Their den is in the cave past the old mill. Will you clear it?",
                    {"I will clear the den.", "Not today."}),
-               Say("May the road be kind to you. Come back when it is done.")}),
+               Answered(1, Say("May the road be kind to you. Come back when it is done.")),
+               Answered(2, Say("Another day, then. Keep to the roads after dusk."))}),
     };
     npcs.push_back(talker);
 

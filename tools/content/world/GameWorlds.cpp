@@ -327,10 +327,10 @@ Content BaseWorld() {
                 "base_townsfolk_gambler",   "base_townsfolk_enchanter", "base_townsfolk_elder"};
     c.tableF = {"bres_tex_floor", "bres_tex_wall", "bres_tex_ceiling"};
     c.quests = {
-        {"base_q_cellar", "The knocking below",
+        {"base_q_cellar", "Knocking Below",
          "Maren at the inn hears knocking from below her cellar. A ladder in the cellar's side chamber "
          "leads down to the old crypt: find what wakes the dead there and quiet it."},
-        {content::kElderQuestId, "The elder's errand",
+        {content::kElderQuestId, "Elder's Errand",
          "Bram, the elder who lives by the north road, gave me a letter for Corwen, the smith on the town "
          "square."},
         {content::kRingQuestId, "Harbour Ring",

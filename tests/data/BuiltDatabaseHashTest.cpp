@@ -65,7 +65,8 @@ TEST(BuiltDatabaseHash, EachWorldDatabaseIsPinned) {
         {fixtures::MusicWorld(), "d79871b41be827b6"},
         {fixtures::SoundWorld(), "3611c0d077a748f4"},
         {fixtures::ResourceWorld(), "3915081932719215"},
-        {fixtures::BaseWorld(), "c456e485d786ee08"},
+        {fixtures::BaseWorld(), "6d2680950cd046c2"},
+        {fixtures::AdditionalWorld(), "f811cb60cb65621d"},
     };
     for (const auto& w : worlds) {
         fixtures::Write(dir.Path(), w.content);

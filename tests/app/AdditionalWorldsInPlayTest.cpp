@@ -327,4 +327,51 @@ TEST(AdditionalWorldsInPlay, ADisabledWorldIsNotOffered) {
     EXPECT_EQ(rig.Offered(), (std::vector<Offer>{{"stay", "Stay in the vale"}}));
 }
 
+// A game saved in the caves loads back into them while the world is installed and enabled; once it is
+// disabled, the load puts the player into the vale instead, on a cell that can be stood on.
+TEST(AdditionalWorldsInPlay, AGameSavedInTheCavesLoadsThereOrInTheValeWhenTheyAreGone) {
+    VoyageRig rig(true);
+    ASSERT_TRUE(rig.StartBeforeTheBoatman());
+    CGame& game = *rig.Game();
+    game.player.gold = 500;
+    rig.Use();
+    rig.SettleView();
+    ASSERT_TRUE(rig.Choose("embr_STARTGAME"));
+    rig.CloseMessages();
+    rig.Disembark();
+    ASSERT_EQ(rig.Where(), "embr embr_cave");
+    rig.Calm();
+    rig.PlaceAt(17, 22, testing_support::kNorth);
+    ASSERT_EQ(game.saveGames.Save(3), 1) << game.saveGames.LastError();
+
+    // The loaded game is entered as the load screen enters it.
+    auto load = [&rig, &game] {
+        if (game.saveGames.Load(3, nullptr) != 1) return false;
+        rig.View()->entryA = 0;
+        game.SwitchScreen(kScreenGame);
+        rig.SettleView();
+        return rig.Current() == rig.View();
+    };
+    auto cell = [&rig] {
+        i32 x = -1, y = -1;
+        rig.View()->GetPlayerCell(x, y);
+        return std::pair(x, y);
+    };
+    ASSERT_TRUE(load()) << game.saveGames.LastError();
+    EXPECT_EQ(rig.Where(), "embr embr_cave");
+    EXPECT_EQ(cell(), std::pair(17, 22));
+
+    game.GetInstalledWorlds()[0].enabled = 0;
+    ASSERT_TRUE(load()) << game.saveGames.LastError();
+    EXPECT_EQ(game.worlds->FindWorldByShortName("embr"), nullptr);
+    const CGameScreen* view = rig.View();
+    ASSERT_NE(view->section, nullptr);
+    EXPECT_STREQ(view->world->shortName.GetText(), "base");
+    // The fallback's piece of the vale is not in this vale's grid: the loader's own fallback, the
+    // world's first map at the same cell, holds the player on open floor.
+    const CMapCell* under = view->window.Cell(view->playerX, view->playerY);
+    ASSERT_NE(under, nullptr) << rig.Where();
+    EXPECT_FALSE(view->window.IsCellCentreBlocking(*under, view->section)) << rig.Where();
+}
+
 }  // namespace

@@ -27,6 +27,7 @@
 #include "tools/content/rules/NpcRecords.cpp"
 #include "tools/content/rules/RulePictures.cpp"
 #include "tools/content/rules/TownNpcs.cpp"
+#include "tools/content/world/AdditionalWorld.cpp"
 #include "tools/content/world/FrontEndPages.cpp"
 #include "tools/content/world/GameWorlds.cpp"
 #include "tools/content/world/Crypt.cpp"

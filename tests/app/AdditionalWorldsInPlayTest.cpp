@@ -1,7 +1,9 @@
 // The additional-worlds screen as a user reaches it, by the main menu with the mouse, on the small
 // additional world that the builder writes: disabled and enabled again before a game, the settings
 // and the installed list following at once and after a restart, a new game opening only an enabled
-// world, and the list read-only while a game runs.
+// world, and the list read-only while a game runs. Then the way there as a player takes it: the
+// boatman on the town square offers the enabled world, rows the player into the Ember Caves, and the
+// boat at the caves' landing brings the player back; a disabled world is not offered.
 #include <gtest/gtest.h>
 
 #include <string>
@@ -9,6 +11,7 @@
 #include <vector>
 
 #include "app/Game.h"
+#include "app/GameViewDialogs.h"
 #include "core/Settings.h"
 #include "core/WorldEntry.h"
 #include "data/World.h"
@@ -17,7 +20,10 @@
 #include "screens/frontend/WorldsScreen.h"
 #include "script/ScriptContext.h"
 #include "script/ScriptValue.h"
+#include "screens/panels/RealmTravelDialog.h"
 #include "tests/app/NewGameRig.h"
+#include "tests/app/PlayRig.h"
+#include "ui/ActionMenu.h"
 #include "ui/ButtonBar.h"
 #include "ui/ScreenIds.h"
 
@@ -184,6 +190,188 @@ TEST(AdditionalWorldsInPlay, DuringAGameTheListIsReadOnly) {
     rig.TapElement(kBack);
     EXPECT_EQ(rig.Current(), game.GetScreen(kScreenMainMenu));
     EXPECT_NE(game.worlds->FindWorldByShortName("embr"), nullptr) << "the open game keeps its worlds";
+}
+
+// A new game with the built additional world beside the vale, the player on the town square.
+struct VoyageRig : testing_support::PlayRig {
+    explicit VoyageRig(bool enabled) {
+        env.withAdditionalWorld = true;
+        if (!enabled) {
+            // Remembered disabled, as the worlds screen leaves it.
+            env.store.WriteString(kSettingsKey, "WorldID00", "embr");
+            env.store.WriteDword(kSettingsKey, "WorldID00Active", 0);
+        }
+    }
+    // On the cell before the boatman's post, facing it, with the town's people sent away.
+    bool StartBeforeTheBoatman() {
+        if (!StartNewGame()) return false;
+        CWorld* base = Game()->worlds->FindWorldByShortName("base");
+        CMapSection* town = base ? base->FindSectionByName("base_s0202") : nullptr;
+        if (!town) return false;
+        View()->EnterMapAt(base, town, 18, 16, 2);
+        Calm();
+        return View()->section == town;
+    }
+    // The rows of the list the view shows, as (key, label).
+    std::vector<std::pair<std::string, std::string>> Offered() const {
+        std::vector<std::pair<std::string, std::string>> rows;
+        const CListBox& list = View()->objectList;
+        for (i32 i = 0; i < list.items.GetCount(); ++i)
+            rows.emplace_back(list.items.GetAt(i)->key.GetText(), list.items.GetAt(i)->label.GetText());
+        return rows;
+    }
+    // Taps the row with that key, then "Ok".
+    bool Choose(const std::string& key) {
+        CListBox& list = View()->objectList;
+        for (i32 i = 0; i < list.items.GetCount(); ++i) {
+            if (key != list.items.GetAt(i)->key.GetText()) continue;
+            Tap(list.x + list.w / 2, list.y + (i - list.topRow) * list.rowHeight + list.rowHeight / 2);
+            Tick(30);
+            TapWidget(View()->objectMenu.okButton);
+            SettleView();
+            return true;
+        }
+        return false;
+    }
+    // Closes the messages that show, one after another.
+    void CloseMessages() {
+        for (int i = 0; i < 8 && View()->screenMode == CGameScreen::kModeMessage; ++i) CloseMessage();
+    }
+    // The voyage's "Ok", and the ticks for the map it enters.
+    void Disembark() {
+        CRealmTravelDialog& voyage = Game()->GetViewDialogs().voyage;
+        TapWidget(voyage.okButton);
+        SettleView();
+    }
+    std::string Where() const {
+        const CGameScreen* view = View();
+        return std::string(view->world ? view->world->shortName.GetText() : "") + " " +
+               (view->section ? view->section->id : "");
+    }
+};
+
+using Offer = std::pair<std::string, std::string>;
+
+TEST(AdditionalWorldsInPlay, TheBoatmanRowsToTheEnabledCavesAndBack) {
+    VoyageRig rig(true);
+    ASSERT_TRUE(rig.StartBeforeTheBoatman());
+    CGameScreen* view = rig.View();
+    CPlayer& player = rig.Game()->player;
+    player.gold = 80;
+
+    rig.Use();
+    rig.SettleView();
+    ASSERT_EQ(view->screenMode, CGameScreen::kModeObjectList);
+    EXPECT_EQ(rig.Offered(), (std::vector<Offer>{{"embr_STARTGAME", "The Ember Caves (50\t)"},
+                                                 {"stay", "Stay in the vale"}}));
+    // Staying ashore costs nothing and goes nowhere.
+    ASSERT_TRUE(rig.Choose("stay"));
+    rig.CloseMessage();
+    EXPECT_EQ(rig.Where(), "base base_s0202");
+    EXPECT_EQ(player.gold, 80u);
+
+    rig.Use();
+    rig.SettleView();
+    ASSERT_TRUE(rig.Choose("embr_STARTGAME"));
+    // The player hears what the fare took, then the voyage begins.
+    rig.CloseMessages();
+    ASSERT_EQ(view->screenMode, CGameScreen::kModeRealmTravel);
+    EXPECT_EQ(player.gold, 30u) << "the fare is the price the list shows";
+    EXPECT_STREQ(rig.Game()->GetViewDialogs().voyage.GetDestination(), "embr_STARTGAME");
+    rig.Disembark();
+    ASSERT_EQ(rig.Where(), "embr embr_cave");
+    EXPECT_EQ(view->screenMode, CGameScreen::kModeNormal);
+    const CPlacement* arrival = rig.Placement("embr_STARTGAME");
+    ASSERT_NE(arrival, nullptr);
+    i32 x = -1, y = -1;
+    ASSERT_TRUE(view->GetPlayerCell(x, y));
+    EXPECT_EQ(std::pair(x, y), std::pair(static_cast<i32>(arrival->x), static_cast<i32>(arrival->y)));
+    // The caves are a place: their creatures, their chest and their own rock.
+    EXPECT_EQ(view->section->monsters.size(), 3u);
+    EXPECT_NE(rig.Placement("embr_chest"), nullptr);
+    const CWorld* caves = view->world;
+    ASSERT_GE(caves->tableF.Count(), 4u);
+    for (u32 i = 1; i < caves->tableF.Count(); ++i) EXPECT_NE(caves->tableF.entries[i], nullptr) << i;
+
+    // With too little gold left, the boatman would not row again; the boat home is free.
+    rig.Calm();
+    rig.PlaceAt(arrival->x, arrival->y, testing_support::kSouth);
+    rig.Use();
+    rig.SettleView();
+    ASSERT_EQ(view->screenMode, CGameScreen::kModeRealmTravel);
+    rig.Disembark();
+    ASSERT_EQ(rig.Where(), "base base_s0202");
+    const CPlacement* home = rig.Placement("base_city1");
+    ASSERT_NE(home, nullptr);
+    ASSERT_TRUE(view->GetPlayerCell(x, y));
+    EXPECT_EQ(std::pair(x, y), std::pair(static_cast<i32>(home->x), static_cast<i32>(home->y)));
+    EXPECT_EQ(player.gold, 30u);
+
+    rig.PlaceAt(home->x, home->y, testing_support::kSouth);
+    rig.Use();
+    rig.SettleView();
+    ASSERT_TRUE(rig.Choose("embr_STARTGAME"));
+    rig.CloseMessage();
+    EXPECT_EQ(rig.Where(), "base base_s0202") << "a fare of 50 with 30 gold";
+    EXPECT_EQ(player.gold, 30u);
+}
+
+TEST(AdditionalWorldsInPlay, ADisabledWorldIsNotOffered) {
+    VoyageRig rig(false);
+    ASSERT_TRUE(rig.StartBeforeTheBoatman());
+    ASSERT_EQ(rig.Game()->GetInstalledWorlds().GetCount(), 1u);
+    EXPECT_EQ(rig.Game()->GetInstalledWorlds()[0].enabled, 0);
+    rig.Use();
+    rig.SettleView();
+    ASSERT_EQ(rig.View()->screenMode, CGameScreen::kModeObjectList);
+    EXPECT_EQ(rig.Offered(), (std::vector<Offer>{{"stay", "Stay in the vale"}}));
+}
+
+// A game saved in the caves loads back into them while the world is installed and enabled; once it is
+// disabled, the load puts the player into the vale instead, on a cell that can be stood on.
+TEST(AdditionalWorldsInPlay, AGameSavedInTheCavesLoadsThereOrInTheValeWhenTheyAreGone) {
+    VoyageRig rig(true);
+    ASSERT_TRUE(rig.StartBeforeTheBoatman());
+    CGame& game = *rig.Game();
+    game.player.gold = 500;
+    rig.Use();
+    rig.SettleView();
+    ASSERT_TRUE(rig.Choose("embr_STARTGAME"));
+    rig.CloseMessages();
+    rig.Disembark();
+    ASSERT_EQ(rig.Where(), "embr embr_cave");
+    rig.Calm();
+    rig.PlaceAt(17, 22, testing_support::kNorth);
+    ASSERT_EQ(game.saveGames.Save(3), 1) << game.saveGames.LastError();
+
+    // The loaded game is entered as the load screen enters it.
+    auto load = [&rig, &game] {
+        if (game.saveGames.Load(3, nullptr) != 1) return false;
+        rig.View()->entryA = 0;
+        game.SwitchScreen(kScreenGame);
+        rig.SettleView();
+        return rig.Current() == rig.View();
+    };
+    auto cell = [&rig] {
+        i32 x = -1, y = -1;
+        rig.View()->GetPlayerCell(x, y);
+        return std::pair(x, y);
+    };
+    ASSERT_TRUE(load()) << game.saveGames.LastError();
+    EXPECT_EQ(rig.Where(), "embr embr_cave");
+    EXPECT_EQ(cell(), std::pair(17, 22));
+
+    game.GetInstalledWorlds()[0].enabled = 0;
+    ASSERT_TRUE(load()) << game.saveGames.LastError();
+    EXPECT_EQ(game.worlds->FindWorldByShortName("embr"), nullptr);
+    const CGameScreen* view = rig.View();
+    ASSERT_NE(view->section, nullptr);
+    EXPECT_STREQ(view->world->shortName.GetText(), "base");
+    // The fallback's piece of the vale is not in this vale's grid: the loader's own fallback, the
+    // world's first map at the same cell, holds the player on open floor.
+    const CMapCell* under = view->window.Cell(view->playerX, view->playerY);
+    ASSERT_NE(under, nullptr) << rig.Where();
+    EXPECT_FALSE(view->window.IsCellCentreBlocking(*under, view->section)) << rig.Where();
 }
 
 }  // namespace

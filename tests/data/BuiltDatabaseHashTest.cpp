@@ -65,7 +65,8 @@ TEST(BuiltDatabaseHash, EachWorldDatabaseIsPinned) {
         {fixtures::MusicWorld(), "d79871b41be827b6"},
         {fixtures::SoundWorld(), "3611c0d077a748f4"},
         {fixtures::ResourceWorld(), "27b310036a920bb0"},
-        {fixtures::BaseWorld(), "fd8a86394acf8576"},
+        {fixtures::BaseWorld(), "70e8d69e0278aaa5"},
+        {fixtures::AdditionalWorld(), "f811cb60cb65621d"},
     };
     for (const auto& w : worlds) {
         fixtures::Write(dir.Path(), w.content);

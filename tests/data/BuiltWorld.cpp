@@ -6,14 +6,23 @@
 
 namespace fixtures {
 
-BuiltWorld::BuiltWorld() {
+BuiltWorld::BuiltWorld(bool withAdditionalWorld) {
     finder.SetFolder(dir.Path());
     Write(dir.Path(), ResourceWorld());
     Write(dir.Path(), BaseWorld());
     res = Load("VantrelRes");
     base = Load("VantrelBase");
     if (!base) return;
-    refs = base->MakeCellRefs(
+    refs = RefsOf(*base);
+    if (!withAdditionalWorld) return;
+    const world::Content extra = AdditionalWorld();
+    Write(dir.Path(), extra);
+    additional = Load(extra.dbName);
+    if (additional) additionalRefs = RefsOf(*additional);
+}
+
+CCellRefs BuiltWorld::RefsOf(CWorld& world) {
+    return world.MakeCellRefs(
         [this](const CMapObjectRecord* r) {
             for (size_t i = 0; i < lists.mapObjects.Count(); ++i)
                 if (lists.mapObjects.At(i) == r) return static_cast<u16>(i);

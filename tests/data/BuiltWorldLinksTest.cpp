@@ -5,6 +5,7 @@
 // listed by kind (map-object types, NPC services, quests), and a failure names what it does not.
 #include <gtest/gtest.h>
 
+#include <cstdlib>
 #include <map>
 #include <set>
 #include <string>
@@ -41,17 +42,25 @@ class BuiltWorldLinks : public ::testing::Test {
 protected:
     void SetUp() override {
         ASSERT_TRUE(built.Loaded());
+        ASSERT_NE(built.additional, nullptr);
         for (u32 i = 0; i < built.base->SectionCount(); ++i) {
             CMapSection* section = built.base->SectionAt(i);
             sections.push_back(section);
-            cells[section] = Decode(*section);
+            cells[section] = Decode(*built.base, built.refs, *section);
+            ASSERT_EQ(cells[section].size(), static_cast<size_t>(section->width) * section->height)
+                << section->id;
+        }
+        for (u32 i = 0; i < built.additional->SectionCount(); ++i) {
+            CMapSection* section = built.additional->SectionAt(i);
+            additionalSections.push_back(section);
+            cells[section] = Decode(*built.additional, built.additionalRefs, *section);
             ASSERT_EQ(cells[section].size(), static_cast<size_t>(section->width) * section->height)
                 << section->id;
         }
     }
 
-    std::vector<CMapCell> Decode(const CMapSection& section) {
-        CRecordPtr record = ReadRecordPtr(built.base->GetDatabase(), section.baseRecord);
+    std::vector<CMapCell> Decode(const CWorld& world, const CCellRefs& refs, const CMapSection& section) {
+        CRecordPtr record = ReadRecordPtr(world.GetDatabase(), section.baseRecord);
         std::vector<CMapCell> out(static_cast<size_t>(section.width) * section.height);
         if (!record) return {};
         const u8* d = record->data;
@@ -66,8 +75,8 @@ protected:
                 if (at == 0) continue;
                 CStream one;
                 one.InitForReading(record->data + at, record->size - at);
-                if (!DecodeCell(one, built.base->version, built.refs, out[k], stored)) return {};
-            } else if (!DecodeCell(s, built.base->version, built.refs, out[k], stored)) {
+                if (!DecodeCell(one, world.version, refs, out[k], stored)) return {};
+            } else if (!DecodeCell(s, world.version, refs, out[k], stored)) {
                 return {};
             }
         }
@@ -126,8 +135,9 @@ protected:
         return placed;
     }
 
-    fixtures::BuiltWorld built;
-    std::vector<CMapSection*> sections;
+    // The additional world is loaded beside the vale, as a game that has it enabled opens it.
+    fixtures::BuiltWorld built{true};
+    std::vector<CMapSection*> sections, additionalSections;
     std::map<const CMapSection*, std::vector<CMapCell>> cells;
 };
 
@@ -370,6 +380,68 @@ TEST_F(BuiltWorldLinks, EveryQuestIsGivenBySomeoneAndFinishedSomewhere) {
         EXPECT_NE(givers, "") << "no NPC in the world hands over " << quest.id;
         EXPECT_NE(finishers, "") << "nothing in the world finishes " << quest.id;
     }
+}
+
+// The additional world is a place a player reaches and walks: its start entry, where the boatman's
+// voyage lands, stands free; every cell of its rooms is walked to from there (no room is sealed),
+// its creatures stand on such cells and its chest faces one; and the boat home lands on the cell
+// before the boatman's post in the town.
+TEST_F(BuiltWorldLinks, TheAdditionalWorldIsReachedAndWalkedWhole) {
+    ASSERT_EQ(additionalSections.size(), 1u);
+    CMapSection& cave = *additionalSections[0];
+    const CPlacement* arrival = cave.FindPlacementByName("embr_STARTGAME");
+    ASSERT_NE(arrival, nullptr);
+    ASSERT_TRUE(Standable(cave, arrival->x, arrival->y));
+
+    static constexpr int kStep[4][2] = {{0, -1}, {1, 0}, {0, 1}, {-1, 0}};  // north, east, south, west
+    std::set<std::pair<int, int>> reached{{arrival->x, arrival->y}};
+    std::vector<std::pair<int, int>> open{{arrival->x, arrival->y}};
+    while (!open.empty()) {
+        const auto [x, y] = open.back();
+        open.pop_back();
+        for (const auto& d : kStep)
+            if (Standable(cave, x + d[0], y + d[1]) && reached.insert({x + d[0], y + d[1]}).second)
+                open.push_back({x + d[0], y + d[1]});
+    }
+    std::string sealed;
+    for (int y = 0; y < cave.height; ++y)
+        for (int x = 0; x < cave.width; ++x)
+            if (Standable(cave, x, y) && !reached.count({x, y}))
+                sealed += std::to_string(x) + "," + std::to_string(y) + " ";
+    EXPECT_EQ(sealed, "") << "cells that cannot be walked to from the start entry";
+    EXPECT_GT(reached.size(), 100u) << "a few rooms, not a closet";
+
+    ASSERT_FALSE(cave.monsters.empty());
+    for (const CMonster& m : cave.monsters) {
+        EXPECT_NE(m.type, nullptr) << "a creature of a type the vale does not know";
+        EXPECT_EQ(reached.count({m.x, m.y}), 1u) << "a creature at " << int(m.x) << "," << int(m.y);
+    }
+
+    const CPlacement* chest = cave.FindPlacementByName("embr_chest");
+    ASSERT_NE(chest, nullptr);
+    const CMapCell& wall = cells[&cave][static_cast<size_t>(chest->y) * cave.width + chest->x];
+    int face = -1;
+    for (int side = 0; side < 4; ++side)
+        if (wall.sideId[side] == chest->id) face = side;
+    ASSERT_NE(face, -1);
+    EXPECT_EQ(ObjectOf(cave, *chest)->typeCode, 14);
+    EXPECT_EQ(reached.count({chest->x + kStep[face][0], chest->y + kStep[face][1]}), 1u)
+        << "the chest faces a cell the player reaches";
+    const CBagItemList* loot = cave.BagList(chest->bagId);
+    ASSERT_NE(loot, nullptr);
+    EXPECT_GT(loot->entries.GetCount(), 0);
+
+    const CPlacement* boat = cave.FindPlacementByName("embr_boat");
+    ASSERT_NE(boat, nullptr);
+    EXPECT_EQ(std::abs(boat->x - arrival->x) + std::abs(boat->y - arrival->y), 1) << "the boat waits by the landing";
+
+    const auto [town, home] = Find("base_city1");
+    ASSERT_NE(home, nullptr);
+    EXPECT_TRUE(Standable(*town, home->x, home->y));
+    const CPlacement* post = town->FindPlacementByName("base_boatman");
+    ASSERT_NE(post, nullptr);
+    EXPECT_EQ(std::abs(post->x - home->x) + std::abs(post->y - home->y), 1);
+    EXPECT_FALSE(Standable(*town, post->x, post->y)) << "the post stands in its cell";
 }
 
 }  // namespace

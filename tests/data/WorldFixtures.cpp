@@ -4,6 +4,7 @@
 
 #include <algorithm>
 
+#include "tools/content/world/AdditionalWorld.h"
 #include "tools/content/world/GameWorlds.h"
 #include "tools/content/world/Music.h"
 
@@ -15,6 +16,7 @@ world::Content BaseWorld() { return world::BaseWorld(); }
 world::Content ResourceWorld() { return world::ResourceWorld(); }
 world::Content SoundWorld() { return world::SoundWorld(); }
 world::Content MusicWorld() { return world::MusicWorld(); }
+world::Content AdditionalWorld() { return world::AdditionalWorld(); }
 
 world::Content SmallWorld(const std::string& dbName, const std::string& shortName) {
     world::Content c = world::BaseWorld();

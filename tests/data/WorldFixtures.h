@@ -15,6 +15,7 @@ world::Content BaseWorld();
 world::Content ResourceWorld();
 world::Content SoundWorld();
 world::Content MusicWorld();
+world::Content AdditionalWorld();
 // A world with one of everything small that this loader reads, and the given short name.
 world::Content SmallWorld(const std::string& dbName, const std::string& shortName);
 

@@ -95,6 +95,28 @@ const std::vector<WorldScript>& WorldScripts() {
          "    message(\"New hinges for the town gate, before the frost. Tell the elder they will be "
          "ready. Here, for your legs.\");\n"
          "} else message(\"A letter from the elder? You do not have it with you. Ask him for another.\");\n"},
+        {"base_boatman",
+         "// The boatman rows to the additional worlds that are open, for his fare. His list comes first;\n"
+         "// the player's choice runs the script again with the list's answer.\n"
+         "if (evtuse()) {\n"
+         "    if (answer() == 0) {\n"
+         "        createobjectlist(\"Where to?\");\n"
+         "        addobjecttolist(\"exppack1\", \"exppack1\");\n"
+         "        addobjecttolist(\"stay\", \"Stay in the vale\");\n"
+         "        showobjectlist();\n"
+         "    } else {\n"
+         "        where = getobjectlistresult();\n"
+         "        if (where == \"\") message(\"The boatman goes back to mending his net.\");\n"
+         "        else if (where == \"stay\") message(\"The boatman goes back to mending his net.\");\n"
+         "        else if (player.getgold() < 50) message(\"Fifty gold for the crossing, says the boatman. "
+         "You do not have it.\");\n"
+         "        else {\n"
+         "            player.removegold(50);\n"
+         "            player.movebyship(where, \"The boatman rows you out across the still water, to a "
+         "shore beyond the vale.\");\n"
+         "        }\n"
+         "    }\n"
+         "}\n"},
         {"bres_intro_arrival",
          "// The intro's last page: the cart comes over the last hill.\n"
          "message(\"The roofs of Vantrel Town show over the hedges.\");\n"},

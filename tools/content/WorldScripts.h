@@ -17,7 +17,8 @@ struct WorldScript {
 
 // The sign at the harbour, the lever that works the harbour gate, the pressure plate before the
 // cellar, the ring quest (the merchant's talk); the crypt's lever and shrine, and Maren's quest line;
-// the elder's errand, handed over by the elder and ended by the smith.
+// the elder's errand, handed over by the elder and ended by the smith; the boatman who rows to the
+// additional worlds.
 const std::vector<WorldScript>& WorldScripts();
 
 struct CompiledScript {

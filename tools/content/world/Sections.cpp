@@ -752,6 +752,13 @@ Section ValePiece(int column, int row) {
         placements.push_back({0, "base_townsign", "", "bres_sign_harbour", 4, 0, 16, 4, 0x01});
         // Where the town portal sets the player down: on the square before the house door.
         placements.push_back({0, "base_s0202townportal", "", "", 5, 0, 10, 16, 0x01});
+        // The boatman's post on the square's south-east: he rows to the worlds beyond the vale, and
+        // whoever he brings back steps ashore on the cell before it.
+        at(18, 17).centre = GalleryRef(19);
+        at(18, 17).centrePicture = kTexWall;
+        at(18, 17).centreId = 6;
+        placements.push_back({0, "base_boatman", "", "base_boatman", 6, 0, 18, 17, 0x01});
+        placements.push_back({0, "base_city1", "", "", 7, 0, 18, 16, 0x01});
     } else {
         const char* const* layout = kValeLayouts[(row - 1) * 3 + column - 1];
         for (int y = 0; y < 21; ++y)

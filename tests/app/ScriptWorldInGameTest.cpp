@@ -189,8 +189,8 @@ TEST(ScriptWorldInGame, APrisonerFreedByAScriptServesNoSentence) {
     EXPECT_EQ(view->section, Section(rig, "base_s0202"));
 }
 
-// A scene a script asks for shows in the pages screen when the view takes its events; one the world
-// lacks leaves the player in the view.
+// A scene a script asks for shows in the pages screen when the view takes its events, and the player
+// is back in the view after its last page; one the world lacks leaves the player in the view.
 TEST(ScriptWorldInGame, AScenePlaysInThePagesScreen) {
     for (const auto& [scene, shows] : {std::pair{"bres_intro", true}, std::pair{"bres_nosuchscene", false}}) {
         SCOPED_TRACE(scene);
@@ -198,10 +198,17 @@ TEST(ScriptWorldInGame, AScenePlaysInThePagesScreen) {
         ASSERT_TRUE(rig.StartInTown());
         ASSERT_EQ(rig.Run(std::string("playscene(\"") + scene + "\");"), 0);
         for (int i = 0; i < 3; ++i) rig.Tick(30);
-        if (shows)
-            EXPECT_EQ(rig.Current(), rig.Game()->GetScreen(kScreenPages));
-        else
+        if (!shows) {
             EXPECT_EQ(rig.Current(), rig.View());
+            continue;
+        }
+        ASSERT_EQ(rig.Current(), rig.Game()->GetScreen(kScreenPages));
+        for (int page = 0; page < 5 && rig.Current() == rig.Game()->GetScreen(kScreenPages); ++page) {
+            rig.Tick(30);
+            rig.Key(32);
+        }
+        EXPECT_TRUE(rig.TickUntilScreen(kScreenGame, 300));
+        EXPECT_EQ(rig.View()->section, Section(rig, "base_s0202"));
     }
 }
 

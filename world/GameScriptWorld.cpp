@@ -251,7 +251,8 @@ IScriptMapObject* CGameScriptWorld::GetDefaultMapObject() {
 
 IScriptCreature* CGameScriptWorld::GetFallbackCreature() {
     const CWorldLists* lists = view_.GetHost() ? view_.GetHost()->GetWorldLists() : nullptr;
-    fallback_ = std::make_unique<CFallbackCreature>(lists ? lists->creatures.FindCreatureKind("bres_cyclops") : nullptr);
+    fallback_ = std::make_unique<CFallbackCreature>(lists ? lists->creatures.FindCreatureKind("bres_cyclops")
+                                                          : nullptr);
     return fallback_.get();
 }
 

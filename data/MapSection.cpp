@@ -25,6 +25,8 @@ bool CMapSection::SerializeFields(CStream& s, u8 version) {
     }
     if (version >= 118) s.SerializeU8(byteE);
     for (u8& b : bytes) s.SerializeU8(b);
+    storedViewDistance = bytes[0];
+    storedFogColour = lightBColour;
     width = height = IsSurface() ? 21 : 35;
     if (version > 12)
         for (u16& index : indices) s.SerializeU16(index);

@@ -111,6 +111,15 @@ public:
     u16 colourC = 0xA534;  // grey 165
     u16 colourD = 0x6B4D;  // grey 105
     u8 byteE = 255;
+    // The view distance (bytes[0]) and the fog colour (light B's colour) as the world stored them:
+    // scripts may change both for a while and put them back.
+    u8 storedViewDistance = 0;
+    u16 storedFogColour = 0;
+    void SetFog(u8 viewDistance, u16 fogColour) {
+        bytes[0] = viewDistance;
+        lightBColour = fogColour;
+    }
+    void ResetFog() { SetFog(storedViewDistance, storedFogColour); }
     // The stored indices, checked against the tables ('C', 'F', 'C', 'F'); 0 = none.
     u16 indices[4] = {};
     std::vector<u8> explored;  // one bit per cell

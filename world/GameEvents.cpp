@@ -163,6 +163,12 @@ void CGameScreen::PostShipVoyageEvent(const char* destination, const char* secon
     events.push_back(std::move(e));
 }
 
+void CGameScreen::PostPlaySceneEvent(const char* name) {
+    auto e = NewEvent(kEventPlayScene);
+    e->name.Assign(name ? name : "");
+    events.push_back(std::move(e));
+}
+
 void CGameScreen::PostSpellEvent(int type, int word) {
     if (type < static_cast<int>(kEventMark) || type > static_cast<int>(kEventEnchant)) return;
     auto e = NewEvent(static_cast<u32>(type));

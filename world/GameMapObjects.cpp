@@ -116,6 +116,7 @@ void CGameMapObjects::PostDoorPrompt(const CDoorPrompt& prompt) {
 bool CGameMapObjects::DispatchEvent(CGameEvent& e) {
     switch (e.type) {
     case kEventDoorPrompt: break;
+    case kEventPlayScene: interactions_.OnPlaySceneEvent(e.name.GetText()); return true;
     case kEventMark: travel_.OnMarkEvent(); return true;
     case kEventRecall: travel_.OnRecallEvent(); return true;
     case kEventTownPortal: travel_.OnTownPortalEvent(); return true;

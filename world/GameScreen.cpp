@@ -597,6 +597,11 @@ void CGameScreen::ResetState() {
     gameClock.minutes = 0;
     surroundings.Reset();
     triggerScript.Assign("");
+    // A sky a script chose in the last game is not the new game's.
+    skyName.clear();
+    cloud = 0;
+    gameClock.prisonArrival = 0;
+    jailTarget.Assign("");
 }
 
 void CGameScreen::StoreState(CGameViewState& out) const {

@@ -234,6 +234,8 @@ public:
     void UpdateMusic();
     // Stops the current music and forgets it.
     void StopMusic();
+    // A script's piece of music, when the world has it: it plays until the choice changes.
+    void PlayScriptMusic(const char* name);
 
     // --- movement and cell events ---
     // The direction 0..3 of a facing that is a multiple of 90 (table[(360 - facing) / 90]).
@@ -291,6 +293,8 @@ public:
     void PostTalkEvent(const char* npcName);
     void PostRestPromptEvent();
     void PostShipVoyageEvent(const char* destination, const char* second);
+    // The page sequence of that name, shown by the pages screen over the view (a script's scene).
+    void PostPlaySceneEvent(const char* name);
     // A creature to examine at a level (nothing is posted while one waits in the queue), and the
     // steal prompt for a person. The events keep the creature by its section and id.
     void PostExamineEvent(CMapSection& section, const CMonster& creature, u32 level);
@@ -496,7 +500,10 @@ public:
     CRendererParticles weatherParticles{renderer};
     u32 lastParticleTick = 0;
     std::unique_ptr<CWorldSkySource> skySource;
+    // The sky a script chose for the surface (empty: the sky of the hour and the weather), and the
+    // cloud value 0..100 it gave with it; both stay until a script changes them or a game starts.
     std::string skyName;
+    i32 cloud = 0;
     CCellPasses cellPasses{window, viewState};
     CCellRefs cellRefs;
 

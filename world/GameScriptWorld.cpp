@@ -1,6 +1,11 @@
 #include "world/GameScriptWorld.h"
 
+#include <algorithm>
+
 #include "core/Random.h"
+#include "data/CreatureCatalogue.h"
+#include "data/ItemType.h"
+#include "data/RuleContext.h"
 #include "data/CharacterTables.h"
 #include "data/MapSection.h"
 #include "data/Npc.h"
@@ -9,6 +14,7 @@
 #include "data/WorldList.h"
 #include "data/WorldLists.h"
 #include "data/WorldRecords.h"
+#include "world/Creatures.h"
 #include "world/GameMapObjects.h"
 #include "world/GameScreen.h"
 
@@ -28,6 +34,34 @@ private:
     }
     const CGameScreen& view_;
     std::string id_;
+};
+
+// The creature that answers for a placed object without one. Its type is made anew for each command
+// from the open world's kind, so nothing of it outlives a world reset.
+class CGameScriptWorld::CFallbackCreature : public IScriptCreature {
+public:
+    explicit CFallbackCreature(const CCreatureKind* kind) { type_.SetKind(kind); }
+    const char* GetName() const override { return type_.kindId ? type_.kindId : ""; }
+    i32 ExecuteMonsterCommand(const ScriptPlace&, i32 command, const ScriptArgs&, ScriptResult& result,
+                              bool&) override {
+        // As the placed creatures' handler, every command gives a value; a query of the type gives
+        // the type's, anything else 0 (it stands nowhere, has nothing and changes nothing).
+        i32 value = 0;
+        switch (command) {
+        case 177:
+        case 181: value = type_.values[creature::kMaxHp]; break;
+        case 194: value = type_.kind == kCreatureUndead ? 1 : 0; break;
+        case 210: value = type_.level; break;
+        case 213: value = type_.values[creature::kArmourClass]; break;
+        default: break;
+        }
+        if (command >= 100 && command <= 254) result = std::make_unique<CScriptValue>(value);
+        return 0;
+    }
+    const char* GetKindId() const override { return GetName(); }
+
+private:
+    CMonsterType type_;
 };
 
 CGameScriptWorld::CGameScriptWorld(CGameScreen& view) : view_(view), player_(view) {}
@@ -129,6 +163,77 @@ const char* CGameScriptWorld::GetCurrentWorldId() const {
 
 bool CGameScriptWorld::IsWorldOpen() const { return view_.world != nullptr; }
 
+const char* CGameScriptWorld::GetCurrentWorldPrefix() const {
+    return view_.world ? view_.world->shortName.GetText() : "";
+}
+
+i32 CGameScriptWorld::GetCurrentWorldExpansion() const { return view_.world ? view_.world->expansion : 0; }
+
+i32 CGameScriptWorld::GetCloud() const { return view_.cloud; }
+
+i32 CGameScriptWorld::GetRain() const { return view_.weather.Intensity(); }
+
+void CGameScriptWorld::SetSkyName(const char* name) { view_.skyName = name ? name : ""; }
+
+void CGameScriptWorld::SetCloud(i32 cloud) { view_.cloud = std::clamp(cloud, 0, 100); }
+
+void CGameScriptWorld::RedrawSky() { view_.UpdateSkyPicture(); }
+
+void CGameScriptWorld::SetRain(i32 rain) {
+    view_.weather.SetIntensity(rain, view_.section, view_.gameClock.minutes);
+    // Without a sky of its own the surface's sky follows the weather.
+    view_.UpdateSkyPicture();
+}
+
+CMapSection* CGameScriptWorld::FindSectionInAllWorlds(const char* name) {
+    CWorldList* worlds = view_.GetHost() ? view_.GetHost()->GetWorldList() : nullptr;
+    if (!worlds || !name || !*name) return nullptr;
+    for (u32 i = 0; i < worlds->Count(); ++i)
+        if (CWorld* w = worlds->At(i))
+            if (CMapSection* s = w->FindSectionByName(name)) return s;
+    return nullptr;
+}
+
+void CGameScriptWorld::SetSectionFog(CMapSection* section, u8 viewDistance, u16 fogColour) {
+    if (section) section->SetFog(viewDistance, fogColour);
+}
+
+void CGameScriptWorld::ResetSectionFog(CMapSection* section) {
+    if (section) section->ResetFog();
+}
+
+// The fog is all that changed: the sky and fog are chosen again, the cells stay as they are.
+void CGameScriptWorld::RefreshView() { view_.UpdateSkyPicture(); }
+
+i32 CGameScriptWorld::GetItemValue(const char* id) {
+    const CPlayer* player = view_.GetPlayer();
+    const CRuleContext* rules = player ? player->GetWorld() : nullptr;
+    const CItemType* type = rules && rules->items && id && *id ? rules->items->FindItemType(id) : nullptr;
+    return type ? static_cast<i32>(type->GetValue(nullptr, *rules)) : 0;
+}
+
+bool CGameScriptWorld::GetMapObjectPosition(const char* name, i32& x, i32& y) {
+    const CPlacement* p = view_.section && name && *name ? view_.section->FindPlacementByName(name) : nullptr;
+    if (!p) return false;
+    x = p->x;
+    y = p->y;
+    return true;
+}
+
+void CGameScriptWorld::ClearJail() {
+    view_.gameClock.inPrison = false;
+    view_.gameClock.prisonArrival = 0;
+    view_.jailTarget.Assign("");
+}
+
+i32 CGameScriptWorld::GetJailState() const { return view_.gameClock.inPrison ? 1 : 0; }
+
+void CGameScriptWorld::PostPlaySceneEvent(const char* name) {
+    if (name && *name) view_.PostPlaySceneEvent(name);
+}
+
+void CGameScriptWorld::PlayMusic(const char* name) { view_.PlayScriptMusic(name); }
+
 void CGameScriptWorld::GetPlayerCell(i32& x, i32& y) const {
     x = view_.playerX;
     y = view_.playerY;
@@ -142,6 +247,13 @@ IScriptWorld::Target CGameScriptWorld::FindMapObjectByName(const char* name) {
 
 IScriptMapObject* CGameScriptWorld::GetDefaultMapObject() {
     return view_.mapObjects ? view_.mapObjects->DefaultObject() : nullptr;
+}
+
+IScriptCreature* CGameScriptWorld::GetFallbackCreature() {
+    const CWorldLists* lists = view_.GetHost() ? view_.GetHost()->GetWorldLists() : nullptr;
+    fallback_ = std::make_unique<CFallbackCreature>(lists ? lists->creatures.FindCreatureKind("bres_cyclops")
+                                                          : nullptr);
+    return fallback_.get();
 }
 
 void CGameScriptWorld::PostMessageEvent(const char* text, i32 options) {

@@ -42,6 +42,36 @@ public:
     const char* GetCurrentMapDisplayName() const override;
     const char* GetCurrentWorldId() const override;
     bool IsWorldOpen() const override;
+    // The current world's short name and expansion number (0 without a world).
+    const char* GetCurrentWorldPrefix() const override;
+    i32 GetCurrentWorldExpansion() const override;
+
+    // The weather and the sky of the view: the rain is the weather's intensity.
+    i32 GetCloud() const override;
+    i32 GetRain() const override;
+    void SetSkyName(const char* name) override;
+    void SetCloud(i32 cloud) override;
+    void RedrawSky() override;
+    void SetRain(i32 rain) override;
+
+    // A section's fog, found by id in every open world; the view's fog follows when it is the
+    // current one.
+    CMapSection* FindSectionInAllWorlds(const char* name) override;
+    void SetSectionFog(CMapSection* section, u8 viewDistance, u16 fogColour) override;
+    void ResetSectionFog(CMapSection* section) override;
+    void RefreshView() override;
+
+    // The base value of the item type with its effects' value; 0 for an unknown type.
+    i32 GetItemValue(const char* id) override;
+    // Where the placed object of that name lies in the current section.
+    bool GetMapObjectPosition(const char* name, i32& x, i32& y) override;
+
+    // The prison: the view's in-prison flag and what brings the player back out.
+    void ClearJail() override;
+    i32 GetJailState() const override;
+
+    void PostPlaySceneEvent(const char* name) override;
+    void PlayMusic(const char* name) override;
     void GetPlayerCell(i32& x, i32& y) const override;
     void RebuildChangedCells(CScriptContext& context) override;
 
@@ -75,6 +105,9 @@ public:
     // The placed map objects of the open world, through the view's map objects.
     Target FindMapObjectByName(const char* name) override;
     IScriptMapObject* GetDefaultMapObject() override;
+    // A creature of the kind "bres_cyclops" that stands nowhere: what a creature command aimed at a
+    // placed object without a creature answers (the values of its type; changes go nowhere).
+    IScriptCreature* GetFallbackCreature() override;
 
     // The creatures of the loaded sections (with the view's fight).
     IScriptCreature* FindMonsterByName(const char* name) override;
@@ -88,10 +121,12 @@ private:
     IScriptWorld* Screens() const;
 
     class CNpcView;
+    class CFallbackCreature;
 
     CGameScreen& view_;
     CScriptPlayer player_;
     std::map<std::string, CScriptValue> globals_;
     std::map<std::string, std::unique_ptr<CNpcView>> npcs_;
     mutable CStr dateTime_;
+    std::unique_ptr<CFallbackCreature> fallback_;
 };

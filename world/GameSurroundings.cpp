@@ -46,6 +46,8 @@ void CGameScreen::UpdateMusic() {
 
 void CGameScreen::StopMusic() { surroundings.StopMusic(); }
 
+void CGameScreen::PlayScriptMusic(const char* name) { surroundings.PlayScriptMusic(name); }
+
 void CGameScreen::StopQueuedSounds(bool stopMusic) { surroundings.StopQueuedSounds(stopMusic); }
 
 void CGameScreen::UpdateSurroundings() {

@@ -30,6 +30,15 @@ void CSurroundings::UpdateMusic(const CMusicSituation& situation) {
     }
 }
 
+void CSurroundings::PlayScriptMusic(const char* name) {
+    if (!name || !*name || !audio_.HasMusic(name)) return;
+    if (musicChannel != kNoChannel) audio_.StopChannel(musicChannel);
+    pauseFlag = restartFlag = false;
+    musicChannel = audio_.PlayMusic(name);
+    // Nothing chosen yet: the next choice starts its own piece.
+    if (musicChannel == kNoChannel) restartFlag = true;
+}
+
 void CSurroundings::StopMusic() {
     if (musicChannel != kNoChannel) audio_.StopMusic(musicChannel);
     musicChannel = kNoChannel;

@@ -51,6 +51,9 @@ public:
     // Chooses and switches the music: a new piece starts when the choice changes or a restart was
     // asked for; else a paused piece resumes.
     void UpdateMusic(const CMusicSituation& situation);
+    // A piece a script asks for replaces the chosen one, when the world has it; it plays on while
+    // the choice stays and gives way when the choice changes (a fight, nightfall, another map).
+    void PlayScriptMusic(const char* name);
     // Stops the music and forgets it (other screens do before they start their own).
     void StopMusic();
     // Stops the music's channel and keeps the handle; the next choice starts the piece again.

@@ -94,6 +94,14 @@ void CWeather::Update(bool fresh, const CMapSection* section, u32 clockMinutes) 
     UpdateParticles(false, section, clockMinutes);
 }
 
+void CWeather::SetIntensity(i32 v, const CMapSection* section, u32 clockMinutes) {
+    intensity = target = std::clamp(v, 0, 999);
+    direction = 0;
+    if (intensity == 0) timer = kClearTimer;
+    UpdateRainSound(section);
+    UpdateParticles(false, section, clockMinutes);
+}
+
 void CWeather::EndFlash() {
     flashOn = false;
     delayedThunder = false;

@@ -68,6 +68,9 @@ public:
     // `fresh`: a new weather from the map's weather byte (255: random); else one game minute of drift
     // with its chance of lightning. The map is the player's current section (null: none).
     void Update(bool fresh, const CMapSection* section, u32 clockMinutes);
+    // A script's rain, clamped to 0..999: the weather holds there (0 is clear weather) until it
+    // drifts on; the rain loop and the particles follow at once.
+    void SetIntensity(i32 value, const CMapSection* section, u32 clockMinutes);
     // From the game view's tick: a flash whose time has passed ends, with its far thunder when it was
     // put off.
     void Tick();

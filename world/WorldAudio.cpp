@@ -15,6 +15,10 @@ i32 CCatalogueAudio::PlaySoundLooped(const char* name, i32 volume) {
     return catalogue_ ? catalogue_->PlaySoundLooped(name, volume) : kNoChannel;
 }
 
+bool CCatalogueAudio::HasMusic(const char* name) {
+    return catalogue_ && name && catalogue_->FindSongByName(name);
+}
+
 i32 CCatalogueAudio::PlayMusic(const char* name) {
     if (!catalogue_ || !name) return kNoChannel;
     if (!catalogue_->FindSongByName(name)) return kNoChannel;

@@ -16,6 +16,8 @@ public:
     // The channel that plays it, or kNoChannel.
     virtual i32 PlaySound(const char* name, i32 volume) = 0;
     virtual i32 PlaySoundLooped(const char* name, i32 volume) = 0;
+    // Whether the world has a piece of music of that name.
+    virtual bool HasMusic(const char* name) = 0;
     // Starts a piece of music by name: its channel, or kNoChannel when the world has no such piece.
     virtual i32 PlayMusic(const char* name) = 0;
     // Anything but a real channel is ignored.
@@ -34,6 +36,7 @@ public:
     bool HasSound(const char* name) override;
     i32 PlaySound(const char* name, i32 volume) override;
     i32 PlaySoundLooped(const char* name, i32 volume) override;
+    bool HasMusic(const char* name) override;
     i32 PlayMusic(const char* name) override;
     void StopChannel(i32 channel) override;
     void StopMusic(i32 channel) override;

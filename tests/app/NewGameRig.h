@@ -4,6 +4,9 @@
 
 #include <gtest/gtest.h>
 
+#include <string>
+#include <vector>
+
 #include "app/Game.h"
 #include "data/CreatureCatalogue.h"
 #include "data/MapSection.h"
@@ -14,6 +17,10 @@
 #include "ui/ScreenIds.h"
 #include "data/WorldLists.h"
 #include "screens/npc/TalkScreen.h"
+#include "script/ScriptContext.h"
+#include "script/ScriptEngine.h"
+#include "tools/scriptasm/ScriptAssembler.h"
+#include "world/GameEvent.h"
 #include "world/Creatures.h"
 #include "world/GameScreen.h"
 
@@ -125,6 +132,38 @@ struct TownRig : NewGameRig {
         EXPECT_EQ(owner.modalChild, nullptr);
         Settle();
     }
+};
+
+// The new game in the town, with script text run there as a map object's script would run it.
+struct ScriptedTownRig : NewGameRig {
+    // Runs the script text as a map object's script of the town would run: its messages go to the view.
+    i32 Run(const std::string& source) {
+        scriptasm::Result assembled = scriptasm::Assemble(source, scriptasm::Options{});
+        EXPECT_TRUE(assembled.ok) << assembled.error << "\n" << source;
+        code_ = assembled.bytes;
+        CScriptContext* context = Game()->GetScriptContext();
+        CScriptEngine* engine = context ? context->GetEngine() : nullptr;
+        if (!engine) return -1;
+        context->SetupEvent(kEventUse, nullptr, View()->section, nullptr, View()->playerX, View()->playerY,
+                            -1, 1, kRouteGameView);
+        const i32 loaded = engine->LoadScript(code_.data(), static_cast<u32>(code_.size()));
+        return loaded ? loaded : engine->Run();
+    }
+    // The script variable x after a run, as text.
+    std::string X() const {
+        const CScriptValue* x = Game()->GetScriptContext()->GetEngine()->FindVariable("x");
+        return x ? x->GetText() : "(none)";
+    }
+    // The texts of the messages waiting in the view's events.
+    std::string PendingMessages() const {
+        std::string all;
+        for (const auto& event : View()->events)
+            if (event->type == kEventMessage) all += std::string(event->text.GetText()) + "|";
+        return all;
+    }
+
+private:
+    std::vector<u8> code_;
 };
 
 }  // namespace testing_support

@@ -120,6 +120,33 @@ TEST_F(SurroundingsTest, MusicStartsOnAChangeOrARestartAndResumesWhenPaused) {
     EXPECT_EQ(sound.musicChannel, 1);
 }
 
+// A script's piece plays on while the choice stays and gives way when it changes; a piece the world
+// lacks leaves the music as it was.
+TEST_F(SurroundingsTest, AScriptsMusicPlaysUntilTheChoiceChanges) {
+    sound.UpdateMusic(Underground());
+    audio.missing = {"bmus_nosuchpiece"};
+    sound.PlayScriptMusic("bmus_nosuchpiece");
+    sound.PlayScriptMusic("");
+    sound.PlayScriptMusic(nullptr);
+    EXPECT_EQ(audio.music, std::vector<std::string>{"bmus_dungeon"});
+    EXPECT_TRUE(audio.stopped.empty());
+    EXPECT_EQ(sound.musicChannel, 1);
+
+    audio.musicChannel = 2;
+    sound.PlayScriptMusic("bmus_town");
+    EXPECT_EQ(audio.music.back(), "bmus_town");
+    EXPECT_EQ(audio.stopped, std::vector<i32>{1});
+    EXPECT_EQ(sound.musicChannel, 2);
+    sound.UpdateMusic(Underground());
+    EXPECT_EQ(audio.music.size(), 2u) << "the choice stayed: the script's piece plays on";
+
+    audio.musicChannel = 3;
+    sound.UpdateMusic({kGameViewScreen, nullptr, 0, true, true});
+    EXPECT_EQ(audio.music.back(), "bmus_surfaceday");
+    EXPECT_EQ(audio.stopped.back(), 2);
+    EXPECT_EQ(sound.musicChannel, 3);
+}
+
 TEST_F(SurroundingsTest, TheFightMusicStaysForFourUpdatesAfterTheThreat) {
     sound.UpdateSurroundings(window, nullptr, 880, true, Underground());
     EXPECT_EQ(sound.fightCountdown, CSurroundings::kFightCountdown);

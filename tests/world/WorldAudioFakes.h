@@ -24,6 +24,7 @@ public:
             if (m == name) return false;
         return true;
     }
+    bool HasMusic(const char* name) override { return HasSound(name); }
     i32 PlaySound(const char* name, i32 volume) override { return Play(name, volume, false); }
     i32 PlaySoundLooped(const char* name, i32 volume) override { return Play(name, volume, true); }
     i32 PlayMusic(const char* name) override {

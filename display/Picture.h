@@ -100,6 +100,21 @@ inline u16 GroundTexel(const CTextureDesc& t, i32 x, i32 y) {
     return index < t.tableCount ? t.table[index] : 0;
 }
 
+// TextureTexel with the encoding known to the caller (0, 1, or 2 for the two-byte blocks), so that a
+// span filler can choose it once per polygon instead of once per pixel.
+template <int Encoding>
+inline u16 TextureTexelOf(const CTextureDesc& t, i32 x, i32 y) {
+    u32 index;
+    if constexpr (Encoding == 0) {
+        index = t.data[static_cast<u32>(y) * static_cast<u32>(t.width) + static_cast<u32>(x)];
+    } else {
+        u32 k = static_cast<u32>(y >> 1) * static_cast<u32>(t.width >> 1) + static_cast<u32>(x >> 1);
+        u32 b = Encoding == 1 ? t.data[k] : static_cast<u32>(t.data[2 * k] | (t.data[2 * k + 1] << 8));
+        index = 4 * b + 2 * static_cast<u32>(y & 1) + static_cast<u32>(x & 1);
+    }
+    return index < t.tableCount ? t.table[index] : 0;
+}
+
 // Colour of texel (x, y) of a texture addressed with its own width as the row length.
 inline u16 TextureTexel(const CTextureDesc& t, i32 x, i32 y) {
     u32 index;

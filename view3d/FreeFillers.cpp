@@ -5,6 +5,7 @@
 
 #include <algorithm>
 #include <climits>
+#include <type_traits>
 
 namespace {
 
@@ -98,10 +99,13 @@ u32 RowLoop(const CFillArgs& args, Span&& span) {
 // Ground texel choice of polygon types 1..5 at texel (x, y) of texture 1's layout.
 inline bool MaskAt(const CMaskDesc* m, i32 x, i32 y) { return m && m->bits && MaskBit(*m, x, y); }
 
-template <int Type>
+// Enc is the first texture's encoding when the filler chose it per polygon, -1 when not.
+template <int Type, int Enc = -1>
 inline u16 GroundColour(const CFillArgs& a, i32 x, i32 y) {
     const CTextureDesc& t1 = *a.textures[0];
-    if constexpr (Type == 1) {
+    if constexpr (Type == 1 && Enc >= 0) {
+        return TextureTexelOf<Enc>(t1, x, y);
+    } else if constexpr (Type == 1) {
         return TextureTexel(t1, x, y);
     } else if constexpr (Type == 2) {
         return MaskAt(a.masks[0], x, y) ? TextureTexel(*a.textures[1], x, y) : TextureTexel(t1, x, y);
@@ -131,9 +135,25 @@ enum class Axis { kFree, kRowConstant, kColumnConstant };
 // Ground types 1..5. kFree: both coordinates stepped along the span; kColumnConstant (headings 90 and
 // 270 degrees): the texture column u taken at the left edge, v stepped; kRowConstant (0 and 180): the
 // row v at the left edge, u stepped.
+template <int Type, Axis Mode, int Enc>
+u32 FillGroundOf(const CFillArgs& args);
+
+// One ground texture: its encoding is chosen here once, not per pixel.
 template <int Type, Axis Mode>
 u32 FillGround(const CFillArgs& args) {
     if (!GroundUsable<Type>(args)) return 0;
+    if constexpr (Type == 1) {
+        switch (args.textures[0]->encoding) {
+        case 0: return FillGroundOf<Type, Mode, 0>(args);
+        case 1: return FillGroundOf<Type, Mode, 1>(args);
+        default: return FillGroundOf<Type, Mode, 2>(args);
+        }
+    }
+    return FillGroundOf<Type, Mode, -1>(args);
+}
+
+template <int Type, Axis Mode, int Enc>
+u32 FillGroundOf(const CFillArgs& args) {
     const CTextureDesc& t = *args.textures[0];
     const i32 uMax = t.width * 16 - 1, vMax = t.height * 16 - 1;
     const i32 xMax = t.width - 1, yMax = t.height - 1;
@@ -162,12 +182,19 @@ u32 FillGround(const CFillArgs& args) {
             } else {
                 constant = vL >> 4;
             }
-            for (u16* p = span.start; p != span.end; p += step, u += du, w += dv) {
-                i32 tx = Mode == Axis::kColumnConstant ? constant : std::clamp(u >> 12, 0, xMax);
-                i32 ty = Mode == Axis::kRowConstant ? constant : std::clamp(w >> 12, 0, yMax);
-                u16 c = GroundColour<Type>(args, tx, ty);
-                *p = f == 32 ? c : FogBlend(c, args.fogColour, f);
-            }
+            // Unfogged spans (the near ground) skip the blend altogether.
+            auto fill = [&](auto fogged) {
+                for (u16* p = span.start; p != span.end; p += step, u += du, w += dv) {
+                    i32 tx = Mode == Axis::kColumnConstant ? constant : std::clamp(u >> 12, 0, xMax);
+                    i32 ty = Mode == Axis::kRowConstant ? constant : std::clamp(w >> 12, 0, yMax);
+                    u16 c = GroundColour<Type, Enc>(args, tx, ty);
+                    *p = decltype(fogged)::value ? FogBlend(c, args.fogColour, f) : c;
+                }
+            };
+            if (f == 32)
+                fill(std::false_type{});
+            else
+                fill(std::true_type{});
             return true;
         });
 }

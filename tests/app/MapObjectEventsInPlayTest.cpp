@@ -506,7 +506,9 @@ TEST(PeopleInPlay, APersonInTheOwnCellCountsOnlyOnTheFacedSide) {
         view->UpdateTarget();
         const bool named = view->targets[0].visible && name == view->targets[0].name.GetText();
         EXPECT_EQ(named, c.faced);
-        if (named) EXPECT_FALSE(view->targets[0].bar);
+        if (named) {
+            EXPECT_FALSE(view->targets[0].bar);
+        }
     }
 
     auto talks = [&] {
@@ -570,8 +572,12 @@ TEST(StealingInPlay, BehindAPersonsBackTheUseKeyOffersToSteal) {
         const bool caught = player.crime == std::min<u32>(crime + 2, 1000) && player.crime != crime;
         const bool stole = player.items.size() == items + 1;
         EXPECT_NE(caught, stole || rig.Queued("There's nothing to steal!"));
-        if (stole) EXPECT_EQ(bag->GetItemCount(), his - 1);
-        if (caught) EXPECT_TRUE(rig.Queued("You failed!"));
+        if (stole) {
+            EXPECT_EQ(bag->GetItemCount(), his - 1);
+        }
+        if (caught) {
+            EXPECT_TRUE(rig.Queued("You failed!"));
+        }
     }
 }
 

@@ -947,8 +947,9 @@ TEST(PanelsInGame, AFirstEveningInOneSitting) {
     for (const char* id : {"base_alc_alkieberries", "base_alc_ladyslipper"})
         while (player.CountItems(id) > 0) player.RemoveItems(id, 1);
     // The mortar is an alchemist's kit (this new character's class starts without one).
-    if (player.CountItems("base_alc_mortarbeginner") == 0)
+    if (player.CountItems("base_alc_mortarbeginner") == 0) {
         ASSERT_NE(rig.Give("base_alc_mortarbeginner"), nullptr);
+    }
     const CPlacement* flower = view->section->FindPlacementByName("base_gallery13");
     const CPlacement* herbBag = view->section->FindPlacementByName("base_gallery17");
     ASSERT_TRUE(flower && herbBag);

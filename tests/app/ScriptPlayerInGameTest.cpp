@@ -120,7 +120,9 @@ TEST(ScriptPlayerInGame, EachPlayerCommandReachesTheCharacter) {
         player.quests.clear();
         row.prepare(player);
         EXPECT_EQ(rig.Run(row.source), 0);
-        if (row.x) EXPECT_EQ(rig.X(), row.x);
+        if (row.x) {
+            EXPECT_EQ(rig.X(), row.x);
+        }
         row.check(player);
     }
 }

@@ -152,7 +152,9 @@ TEST(ScriptWorldInGame, EachWorldCommandReachesTheView) {
         rig.View()->events.clear();
         row.prepare(rig);
         EXPECT_EQ(rig.Run(row.source), 0);
-        if (row.x) EXPECT_EQ(rig.X(), row.x);
+        if (row.x) {
+            EXPECT_EQ(rig.X(), row.x);
+        }
         row.check(rig);
     }
 }

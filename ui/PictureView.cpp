@@ -71,7 +71,20 @@ void CPictureView::Draw() {
     if (picture != nullptr) {
         if (transparent == 0 && fill != 0) video->FillRect(x, y, w, h, background);
         if (transparent != 0) {
-            if (stretched == 0) video->DrawPictureTransparent(picture, drawnX, drawnY);
+            if (stretched == 0) {
+                video->DrawPictureTransparent(picture, drawnX, drawnY);
+            } else {
+                // There is no see-through scaler: rather than nothing, the picture at its own size,
+                // centred and cut to the view.
+                i32 pw = 0, ph = 0;
+                PictureSizeOf(picture, pw, ph);
+                const i32 partW = std::min<i32>(static_cast<i32>(w), pw);
+                const i32 partH = std::min<i32>(static_cast<i32>(h), ph);
+                video->DrawPicturePartTransparent(picture, x + (static_cast<i32>(w) - partW) / 2,
+                                                  y + (static_cast<i32>(h) - partH) / 2,
+                                                  std::max(0, (pw - partW) / 2), std::max(0, (ph - partH) / 2),
+                                                  partW, partH);
+            }
         } else if (stretched != 0) {
             video->DrawPictureStretched(picture, drawnX, drawnY, drawnWidth, drawnHeight);
         } else {

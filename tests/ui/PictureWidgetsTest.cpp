@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <memory>
 
 #include "core/PdbFile.h"
@@ -7,6 +8,7 @@
 #include "tests/ui/WidgetRig.h"
 #include "ui/PictureWidgets.h"
 #include "ui/PictureSets.h"
+#include "ui/PictureView.h"
 #include "ui/WidgetHelpers.h"
 
 using widgetrig::MakePicture;
@@ -357,4 +359,27 @@ TEST(PictureSize, ShortOrNegativeRecordsHaveNoSize) {
     CRecordHolder unloaded;
     PictureSizeOf(&unloaded, w, h);
     EXPECT_EQ(h, 0);
+}
+
+// A see-through picture whose size differs from its view is not scaled (there is no see-through
+// scaler), but it must not vanish: it goes at its own size, centred, and cut to the view's rectangle.
+TEST(PictureView, ASeeThroughPictureOfAnotherSizeStillShowsCentredAndCut) {
+    struct Case {
+        int pw, ph;
+    } const cases[] = {{20, 10}, {60, 50}, {20, 50}};
+    for (const Case& c : cases) {
+        PictureRig rig;
+        auto picture = Solid(c.pw, c.ph, 0x07E0);
+        CPictureView view;
+        rig.Place(view, 40, 30, 40, 30);
+        view.SetPicture(picture.get(), 1, 0, 0);
+        ASSERT_EQ(view.stretched, 1u);
+        rig.video->FillRect(0, 0, 160, 100, 0);
+        view.Draw();
+        EXPECT_EQ(rig.Pixel(60, 45), 0x07E0) << c.pw << "x" << c.ph;
+        const int left = 40 + (40 - std::min(40, c.pw)) / 2, top = 30 + (30 - std::min(30, c.ph)) / 2;
+        EXPECT_EQ(rig.Pixel(left, top), 0x07E0);
+        EXPECT_EQ(rig.Pixel(left - 1, top), 0) << "nothing left of the picture or the view";
+        EXPECT_EQ(rig.Pixel(left, top - 1), 0) << "nothing above the picture or the view";
+    }
 }

@@ -375,3 +375,53 @@ TEST(AdditionalWorldsInPlay, AGameSavedInTheCavesLoadsThereOrInTheValeWhenTheyAr
 }
 
 }  // namespace
+
+// The caves' own errand: the sign at the hall's entrance gives it, the altar at the hall's head ends
+// it once, with gold and experience; the altar asked again only says the caves are quiet.
+TEST(AdditionalWorldsInPlay, TheCavesSignGivesTheirQuestAndTheAltarEndsIt) {
+    VoyageRig rig(true);
+    ASSERT_TRUE(rig.StartBeforeTheBoatman());
+    CPlayer& player = rig.Game()->player;
+    player.gold = 80;
+    rig.Use();
+    rig.SettleView();
+    ASSERT_TRUE(rig.Choose("embr_STARTGAME"));
+    rig.CloseMessages();
+    rig.Disembark();
+    ASSERT_EQ(rig.Where(), "embr embr_cave");
+    rig.Calm();
+    auto quest = [&player]() -> const CPlayerQuest* {
+        for (const CPlayerQuest& q : player.quests)
+            if (q.id == "embr_q_embers") return &q;
+        return nullptr;
+    };
+    // Before the quest the altar gives nothing.
+    const CPlacement* altar = rig.Placement("embr_altar");
+    ASSERT_NE(altar, nullptr);
+    rig.PlaceAt(altar->x, altar->y + 1, testing_support::kNorth);
+    rig.Use();
+    rig.SettleView();
+    rig.CloseMessages();
+    EXPECT_EQ(quest(), nullptr);
+    EXPECT_EQ(player.gold, 30u);
+
+    const CPlacement* sign = rig.Placement("embr_sign");
+    ASSERT_NE(sign, nullptr);
+    rig.PlaceAt(sign->x, sign->y + 1, testing_support::kNorth);
+    rig.Use();
+    rig.SettleView();
+    rig.CloseMessages();
+    ASSERT_NE(quest(), nullptr) << "the sign hands out the errand";
+
+    const u32 xp = player.xp;
+    for (int time = 0; time < 2; ++time) {
+        rig.PlaceAt(altar->x, altar->y + 1, testing_support::kNorth);
+        rig.Use();
+        rig.SettleView();
+        rig.CloseMessages();
+    }
+    ASSERT_NE(quest(), nullptr);
+    EXPECT_NE(quest()->state, 0) << "solved";
+    EXPECT_EQ(player.gold, 150u) << "paid once";
+    EXPECT_EQ(player.xp, xp + 80);
+}

@@ -66,7 +66,7 @@ TEST(BuiltDatabaseHash, EachWorldDatabaseIsPinned) {
         {fixtures::SoundWorld(), "3611c0d077a748f4"},
         {fixtures::ResourceWorld(), "27b310036a920bb0"},
         {fixtures::BaseWorld(), "70e8d69e0278aaa5"},
-        {fixtures::AdditionalWorld(), "f811cb60cb65621d"},
+        {fixtures::AdditionalWorld(), "29a75991dbc5a030"},
     };
     for (const auto& w : worlds) {
         fixtures::Write(dir.Path(), w.content);

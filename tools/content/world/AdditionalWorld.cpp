@@ -21,7 +21,7 @@ using namespace parts;
 inline constexpr uint16_t kChest = 3, kSign = 4, kBoat = 5;
 
 // Placement ids.
-enum : uint8_t { kArrival = 1, kBoatId, kSignId, kChestId };
+enum : uint8_t { kArrival = 1, kBoatId, kSignId, kChestId, kAltarId };
 
 // Dark rock; the wall's has glowing seams, as if a fire burned behind it.
 Canvas EmberRock(Rgba base, uint32_t seed, bool seams) {
@@ -75,6 +75,8 @@ Section Cave() {
     };
     centre(17, 29, kBoat, kBoatId);
     centre(12, 18, kSign, kSignId);
+    // The old altar at the head of the hall, where the embers that keep the caves awake are fed.
+    centre(17, 9, kSign, kAltarId);
     // The chest stands against the side chamber's north wall, facing into the chamber.
     CellSpec& wall = at(4, 7);
     wall.side[2] = kChest;
@@ -86,9 +88,13 @@ Section Cave() {
         {0, "embr_STARTGAME", "", "", kArrival, 0, 17, 28, 0x01},
         {0, "embr_boat", "", "embr_boat", kBoatId, 0, 17, 29, 0x01},
         {0, "embr_sign",
-         "Scratched into the soot: \"The fire under the rock never sleeps. Neither do they.\"", "",
+         "Scratched into the soot: \"The fire under the rock never sleeps. Neither do they.\" "
+         "Someone has added: \"Put out the altar at the head of the hall.\"",
+         "embr_sign",
          kSignId, 0, 12, 18, 0x01},
         {0, "embr_chest", "", "", kChestId, 1, 4, 7, 0x01},
+        {0, "embr_altar", "A slab of black stone, warm to the touch; embers glow in a hollow on top.",
+         "embr_altar", kAltarId, 0, 17, 9, 0x01},
     };
     // Two rats in the hall and a skeleton warrior at its far end, all hostile by their types.
     const std::vector<MonsterSpec> monsters = {
@@ -155,11 +161,32 @@ Content AdditionalWorld() {
     if (c.tableC.size() != kBoat) throw std::logic_error("the caves' references moved");
     // The creatures are the vale's kinds: its rat and its skeleton warrior.
     c.tableE = {"base_rat_small", "base_skeleton_warrior"};
+    c.globals = {"embr_embers_out"};
     c.quests = {{"embr_q_embers", "Embers in the dark",
                  "Something keeps the old fires of the caves burning. Find out what it is."}};
     c.scripts = {
         // What a new game runs when it begins in these caves.
         {"embr_STARTGAME", 5, ScriptCode({})},
+        {"embr_sign", 5,
+         Compiled("embr_sign",
+                "// Whoever reads the soot learns of the caves' trouble.\n"
+                "if (evtuse() && !player.hasquest(\"embr_q_embers\")) player.addquest(\"embr_q_embers\");\n")},
+        {"embr_altar", 5,
+         Compiled("embr_altar",
+                "// Scattering the altar's embers ends the caves' trouble, once, with gold and "
+                "experience.\n"
+                "if (evtuse()) {\n"
+                "    if (getglobal(\"embr_embers_out\") == 1) {\n"
+                "        message(\"The hollow is cold and grey. The caves are quiet.\");\n"
+                "    } else if (player.hasquest(\"embr_q_embers\")) {\n"
+                "        setglobal(\"embr_embers_out\", 1);\n"
+                "        player.solvequest(\"embr_q_embers\");\n"
+                "        player.receivegold(120);\n"
+                "        player.addxp(80);\n"
+                "        message(\"You scatter the embers over the cold floor. The glow in the walls "
+                "fades.\");\n"
+                "    }\n"
+                "}\n")},
         {"embr_boat", 5,
          Compiled("embr_boat",
                 "// The boatman waits at the landing to row the player home to the vale.\n"

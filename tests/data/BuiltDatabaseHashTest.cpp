@@ -64,7 +64,7 @@ TEST(BuiltDatabaseHash, EachWorldDatabaseIsPinned) {
     } worlds[] = {
         {fixtures::MusicWorld(), "d79871b41be827b6"},
         {fixtures::SoundWorld(), "3611c0d077a748f4"},
-        {fixtures::ResourceWorld(), "27b310036a920bb0"},
+        {fixtures::ResourceWorld(), "67458e5b9f2a188e"},
         {fixtures::BaseWorld(), "fd8a86394acf8576"},
     };
     for (const auto& w : worlds) {

@@ -243,7 +243,59 @@ Canvas PaintHand(const std::string& name) {
 }
 
 // Creatures: a body and head in the kind's colours, the legs swung by the frame number.
+// A grown person at the size the 3D view gives a level (240 texels a level, so about 175 texels
+// tall). People turn and walk, so their ten frames are three steps seen from behind (0..2), from the
+// side (3..5) and from the front (6..8), and a tenth frame from the front; the side frames face west
+// and the game mirrors them for the east.
+Canvas PaintPerson(const std::string& name) {
+    Canvas c(84, 180, kClear);
+    const bool still = Has(name, "still");
+    const int frame = std::isdigit(static_cast<unsigned char>(name.back())) ? name.back() - '0' : 6;
+    const int view = still ? 2 : std::min(frame / 3, 2);
+    const int step = still ? 0 : frame % 3;
+    const float stride = step == 1 ? 9.0f : step == 2 ? -9.0f : 0.0f;
+    const Rgba skin = Rgb(0xD8A880), hair = Rgb(0x4A3020), tunic = still ? Rgb(0x4060C0) : Rgb(0x3A5A9A);
+    const Rgba belt = Rgb(0x5A3A1E), hose = Rgb(0x5A4A3A), shoe = Rgb(0x2A1C10);
+    if (view == 1) {
+        // Seen from the side, looking west (left): the legs and the near arm swing along the way.
+        c.Line({42, 112}, {42 - stride, 170}, 10, hose);
+        c.Line({42, 112}, {42 + stride, 170}, 10, Mix(hose, kOutline, 0.3f));
+        c.Fill(32 - static_cast<int>(stride), 168, 14, 8, shoe);
+        c.Fill(32 + static_cast<int>(stride), 168, 14, 8, shoe);
+        c.RoundRect(30, 40, 26, 76, 8, tunic);
+        c.Fill(30, 100, 26, 6, belt);
+        c.Line({43, 46}, {43 + stride, 104}, 8, Mix(tunic, kOutline, 0.25f));
+        c.Disc(43 + stride, 106, 5, skin);
+        c.Disc(42, 24, 15, skin);
+        c.Disc(46, 19, 14, hair);
+        c.Disc(32, 24, 2, kOutline);
+        c.Fill(26, 26, 4, 3, skin);
+        return c;
+    }
+    const float left = step == 1 ? -4.0f : 4.0f, right = step == 2 ? -4.0f : 4.0f;
+    c.Line({34, 112}, {34, 168 + left}, 11, hose);
+    c.Line({50, 112}, {50, 168 + right}, 11, hose);
+    c.Fill(27, static_cast<int>(166 + left), 14, 8, shoe);
+    c.Fill(43, static_cast<int>(166 + right), 14, 8, shoe);
+    c.RoundRect(22, 40, 40, 76, 10, tunic);
+    c.Fill(22, 100, 40, 6, belt);
+    c.Line({22, 48}, {12, 102 + 2 * right}, 8, tunic);
+    c.Line({62, 48}, {72, 102 + 2 * left}, 8, tunic);
+    c.Disc(12, 104 + 2 * right, 5, skin);
+    c.Disc(72, 104 + 2 * left, 5, skin);
+    c.Disc(42, 24, 16, view == 0 ? hair : skin);
+    if (view == 2) {
+        c.Disc(42, 14, 13, hair);
+        c.Disc(42, 27, 13, skin);
+        c.Disc(36, 24, 2, kOutline);
+        c.Disc(48, 24, 2, kOutline);
+        c.Line({37, 32}, {47, 32}, 2, Rgb(0x8A4A3A));
+    }
+    return c;
+}
+
 Canvas PaintCreature(const std::string& name) {
+    if (Has(name, "townsfolk")) return PaintPerson(name);
     Canvas c(64, 64, kClear);
     bool still = Has(name, "still");
     int frame = std::isdigit(static_cast<unsigned char>(name.back())) ? name.back() - '0' : 0;

@@ -285,11 +285,12 @@ Content ResourceWorld() {
     for (const RulePicture& p : PaintRulePictures())
         if (p.name == "bres_item_herb") c.seconds.push_back({p.name, p.name, 0, Encode(p.picture)});
     // Each sky: time class, weather level, visibility percent, moving flag and, as the fog colour, its
-    // own horizon. The thunder sky is found by its id while lightning flashes; the storm sky by level.
+    // own horizon. A clear day sees as far as the surface lets anyone see (fog from two cells out).
+    // The thunder sky is found by its id while lightning flashes; the storm sky by level.
     const uint16_t dayFog = To565(Rgb(0xB8D4F0)), rainFog = To565(Rgb(0x8A909A));
     const uint16_t duskFog = To565(Rgb(0xE89A50)), nightFog = To565(Rgb(0x1A2440));
     const uint16_t thunderFog = To565(Rgb(0xD0D0E0));
-    c.skies = {{"bres_skyday", "", 1, 0, 80, 1, dayFog},
+    c.skies = {{"bres_skyday", "", 1, 0, 100, 1, dayFog},
                {"bres_skyrain", "", 1, 3, 50, 1, rainFog},
                {"bres_skydusk", "", 4, 0, 60, 0, duskFog},
                {"bres_skynight", "", 2, 0, 40, 0, nightFog},

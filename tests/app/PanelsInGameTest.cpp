@@ -36,6 +36,7 @@
 #include "screens/panels/SpellBookDialog.h"
 #include "data/Spells.h"
 #include "tests/app/NewGameRig.h"
+#include "tests/app/PlayRig.h"
 #include "tests/support/Png.h"
 #include "ui/Draw.h"
 #include "ui/ScreenIds.h"
@@ -53,7 +54,7 @@ constexpr u16 kHudGroup = 43;
 constexpr u32 kPortrait = 36;
 constexpr u32 kPotionButton = 546;
 
-struct PanelPlayRig : testing_support::NewGameRig {
+struct PanelPlayRig : testing_support::PlayRig {
     CPanelScreen* Panel() const { return Game()->GetPanelScreen(); }
     CPlayer& Player() const { return Game()->GetPlayer(); }
     const CItemType* Type(const char* id) const { return Game()->worldLists->items.FindItemType(id); }
@@ -125,15 +126,6 @@ struct PanelPlayRig : testing_support::NewGameRig {
         TapWidget(selection.useButton);
         Tick(30);
         return services;
-    }
-    // The creatures of the current map go, so that nothing walks up or strikes while the test acts.
-    void Calm() {
-        CGameScreen* view = View();
-        if (!view->section) return;
-        for (const CMonster& m : view->section->monsters) view->window.RemoveCreatureFromCell(view->section, m);
-        view->section->monsters.clear();
-        view->EnterCreatures();
-        SettleView();
     }
     // Reads a book from the inventory page as the player does: selected, Use, the notice's Ok, the
     // reader closed.

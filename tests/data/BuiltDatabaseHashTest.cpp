@@ -64,7 +64,7 @@ TEST(BuiltDatabaseHash, EachWorldDatabaseIsPinned) {
     } worlds[] = {
         {fixtures::MusicWorld(), "d79871b41be827b6"},
         {fixtures::SoundWorld(), "3611c0d077a748f4"},
-        {fixtures::ResourceWorld(), "67458e5b9f2a188e"},
+        {fixtures::ResourceWorld(), "ebdce79ee809dcfb"},
         {fixtures::BaseWorld(), "70e8d69e0278aaa5"},
         {fixtures::AdditionalWorld(), "29a75991dbc5a030"},
     };

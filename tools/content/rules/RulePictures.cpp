@@ -294,6 +294,44 @@ Canvas PaintPerson(const std::string& name) {
     return c;
 }
 
+// Creatures that walk upright stand as tall as a grown person (the view counts 240 texels to a wall's
+// height): the skeletons bare bones, the others robed.
+Canvas PaintUpright(const std::string& name, Rgba body, float swing) {
+    Canvas c(84, 180, kClear);
+    const bool bones = Has(name, "skeleton");
+    const Rgba dark = Mix(body, kOutline, 0.35f);
+    const float legs = swing * 2.0f;
+    c.Line({36, 106}, {32 + legs, 176}, bones ? 6.0f : 10.0f, body);
+    c.Line({48, 106}, {52 - legs, 176}, bones ? 6.0f : 10.0f, body);
+    if (bones) {
+        // Spine, ribs and pelvis.
+        c.Line({42, 38}, {42, 104}, 5, body);
+        for (int i = 0; i < 5; ++i) {
+            const float y = 48.0f + 9.0f * static_cast<float>(i), half = 17.0f - 1.5f * static_cast<float>(i);
+            c.Line({42 - half, y + 3}, {42 + half, y + 3}, 3.5f, body);
+        }
+        c.RoundRect(28, 98, 28, 12, 5, body);
+    } else {
+        c.Polygon({{26, 40}, {58, 40}, {66, 150}, {18, 150}}, body);
+        c.Fill(26, 96, 32, 5, dark);
+    }
+    // Arms, the near one swinging, and the skull or hooded head.
+    c.Line({26, 44}, {18, 96 + swing * 2.0f}, bones ? 5.0f : 8.0f, body);
+    c.Line({58, 44}, {66, 96 - swing * 2.0f}, bones ? 5.0f : 8.0f, body);
+    c.Line({22, 40}, {62, 40}, bones ? 5.0f : 9.0f, body);
+    c.Disc(42, 22, 15, body);
+    if (bones) {
+        c.Disc(36, 20, 4, kOutline);
+        c.Disc(48, 20, 4, kOutline);
+        c.Fill(37, 30, 10, 3, kOutline);
+    } else {
+        c.Disc(42, 25, 9, Rgb(0xD8A880));
+        c.Disc(38, 24, 1.5f, kOutline);
+        c.Disc(46, 24, 1.5f, kOutline);
+    }
+    return c;
+}
+
 Canvas PaintCreature(const std::string& name) {
     if (Has(name, "townsfolk")) return PaintPerson(name);
     Canvas c(64, 64, kClear);
@@ -314,12 +352,7 @@ Canvas PaintCreature(const std::string& name) {
         c.Line({40 - swing, 52}, {42 - swing, 62}, 3, body);
         c.Line({30 - size, 44}, {4, 40 + swing}, 2, body);
     } else {
-        c.Disc(32, 12, 8, Has(name, "skeleton") ? body : Rgb(0xD8A880));
-        c.RoundRect(24, 20, 16, 24, 4, body);
-        c.Line({28, 44}, {26 + swing, 62}, 4, body);
-        c.Line({36, 44}, {38 - swing, 62}, 4, body);
-        c.Line({24, 24}, {16, 38 + swing}, 3, body);
-        c.Line({40, 24}, {48, 38 - swing}, 3, body);
+        return PaintUpright(name, body, swing);
     }
     return c;
 }

@@ -738,6 +738,12 @@ Section ValePiece(int column, int row) {
         // The town house: walls round 7..13, a door on the south, a banner inside.
         for (int i = 7; i <= 13; ++i) at(i, 7) = at(i, 13) = at(7, i) = at(13, i) = WallBlock();
         at(10, 13) = Door(1);
+        // Houses along the square's edges, so that it reads as a town from its middle; they keep clear
+        // of the roads that meet the piece's sides, the stair, the sign, the boatman and the people.
+        const struct { int x0, y0, x1, y1; } houses[] = {{1, 15, 4, 18}, {15, 6, 19, 7}, {14, 18, 16, 19}};
+        for (const auto& h : houses)
+            for (int y = h.y0; y <= h.y1; ++y)
+                for (int x = h.x0; x <= h.x1; ++x) at(x, y) = WallBlock();
         at(10, 8).side[0] = kBanner;
         at(10, 8).sidePicture[0] = kTexWall;
         placements.push_back({0, "base_housedoor", "", "", 1, 0, 10, 13, kClosedDoor});

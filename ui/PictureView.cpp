@@ -27,7 +27,12 @@ void CPictureView::SetPicture(CRecordHolder* newPicture, u32 isTransparent, u32 
     if (picture != nullptr) {
         drawnWidth = pw;
         drawnHeight = ph;
-        if (pw != w || ph != h) {
+        if (isTransparent != 0 && pw <= static_cast<i32>(w) && ph <= static_cast<i32>(h)) {
+            // There is no see-through scaler: a smaller see-through picture stands at its own size,
+            // centred, and takes taps there.
+            drawnX = x + (static_cast<i32>(w) - pw) / 2;
+            drawnY = y + (static_cast<i32>(h) - ph) / 2;
+        } else if (pw != w || ph != h) {
             drawnWidth = w;
             drawnHeight = keepAspect != 0 ? ph * static_cast<i32>(w) / pw : static_cast<i32>(h);
             stretched = 1;
@@ -74,8 +79,7 @@ void CPictureView::Draw() {
             if (stretched == 0) {
                 video->DrawPictureTransparent(picture, drawnX, drawnY);
             } else {
-                // There is no see-through scaler: rather than nothing, the picture at its own size,
-                // centred and cut to the view.
+                // A see-through picture larger than the view: at its own size, centred and cut to it.
                 i32 pw = 0, ph = 0;
                 PictureSizeOf(picture, pw, ph);
                 const i32 partW = std::min<i32>(static_cast<i32>(w), pw);

@@ -52,20 +52,11 @@ CRecordHolder* CAlchemyDialog::PictureOf(const CItemType* type) const {
     return game && name ? game->FindTexturePicture(name) : nullptr;
 }
 
+// The picture view centres a smaller see-through picture itself; one too big for its box is scaled
+// down on its own ground rather than cut.
 void CAlchemyDialog::ShowItemPicture(CPictureView& view, const CItemType* type) {
     view.SetPicture(PictureOf(type), 1, 0, 0);
-    if (!view.picture || !view.stretched) return;
-    i32 pw = 0, ph = 0;
-    PictureSizeOf(view.picture, pw, ph);
-    if (pw > static_cast<i32>(view.w) || ph > static_cast<i32>(view.h)) {
-        view.transparent = 0;  // too big to centre: scaled down on its own ground
-        return;
-    }
-    view.stretched = 0;
-    view.drawnWidth = pw;
-    view.drawnHeight = ph;
-    view.drawnX = view.x + (static_cast<i32>(view.w) - pw) / 2;
-    view.drawnY = view.y + (static_cast<i32>(view.h) - ph) / 2;
+    if (view.picture && view.stretched) view.transparent = 0;
 }
 
 void CAlchemyDialog::Open(const CItemInstance* mortar) {

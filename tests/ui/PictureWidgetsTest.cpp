@@ -362,7 +362,8 @@ TEST(PictureSize, ShortOrNegativeRecordsHaveNoSize) {
 }
 
 // A see-through picture whose size differs from its view is not scaled (there is no see-through
-// scaler), but it must not vanish: it goes at its own size, centred, and cut to the view's rectangle.
+// scaler), but it must not vanish: it goes at its own size, centred, and cut to the view's rectangle;
+// taps count on the picture where it stands.
 TEST(PictureView, ASeeThroughPictureOfAnotherSizeStillShowsCentredAndCut) {
     struct Case {
         int pw, ph;
@@ -373,7 +374,6 @@ TEST(PictureView, ASeeThroughPictureOfAnotherSizeStillShowsCentredAndCut) {
         CPictureView view;
         rig.Place(view, 40, 30, 40, 30);
         view.SetPicture(picture.get(), 1, 0, 0);
-        ASSERT_EQ(view.stretched, 1u);
         rig.video->FillRect(0, 0, 160, 100, 0);
         view.Draw();
         EXPECT_EQ(rig.Pixel(60, 45), 0x07E0) << c.pw << "x" << c.ph;
@@ -381,5 +381,9 @@ TEST(PictureView, ASeeThroughPictureOfAnotherSizeStillShowsCentredAndCut) {
         EXPECT_EQ(rig.Pixel(left, top), 0x07E0);
         EXPECT_EQ(rig.Pixel(left - 1, top), 0) << "nothing left of the picture or the view";
         EXPECT_EQ(rig.Pixel(left, top - 1), 0) << "nothing above the picture or the view";
+        view.id = 5;
+        EXPECT_EQ(view.OnPen(left, top, 1, 0), 5u);
+        const bool smaller = c.pw <= 40 && c.ph <= 30;
+        EXPECT_EQ(view.OnPen(40, 30, 1, 0), smaller ? 0u : 5u) << "the view's corner is outside a smaller picture";
     }
 }

@@ -107,10 +107,8 @@ void CShopItemGrid::DrawEntry(const CShopEntry& entry, i32 ex, i32 ey, bool sele
     }
     const CItemType* type = entry.item ? entry.item->type : nullptr;
     if (type != nullptr && type->texts[1] != nullptr) {
-        CRecordHolder* picture = game->FindTexturePicture(type->texts[1]);
-        // Stock the player has never carried has not been read yet: without this the cell stays empty.
-        if (picture != nullptr) {
-            WidgetGameData().EnsurePictureLoaded(picture);
+        // Found and read: stock the player never carried has not been read before.
+        if (CRecordHolder* picture = WidgetGameData().FindPicture(type->texts[1])) {
             i32 pw = 0, ph = 0;
             PictureSizeOf(picture, pw, ph);
             const i32 room = entryHeight - lineHeight;

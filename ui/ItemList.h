@@ -117,9 +117,11 @@ public:
     const CItemListEntry* selectedEntry = nullptr;
     std::vector<std::unique_ptr<CItemListEntry>> entries;
 
+    // The top-left corner of an entry's cell on the page shown; false when it is on another page.
+    bool CellOf(int index, i32& cx, i32& cy) const;
+
 private:
     std::unique_ptr<CItemListEntry> MakeEntry(const CItemInstance& item, u16 count) const;
-    bool CellOf(int index, i32& cx, i32& cy) const;
     void DrawCell(int index, i32 cx, i32 cy);
     void ResetOwnerGuard();
 };

@@ -86,9 +86,8 @@ struct PanelPlayRig : testing_support::PlayRig {
     // A cell of the inventory grid: its middle selects (or takes), its top-left corner is the wear mark.
     void TapCell(int index, bool corner = false) {
         const CItemList& list = Panel()->inventory.list;
-        const int onPage = index - list.first;
-        const i32 cx = list.gridX + (onPage % list.columns) * (list.cellWidth + list.separatorWidth);
-        const i32 cy = list.gridY + (onPage / list.columns) * (list.cellHeight + list.separatorHeight);
+        i32 cx = 0, cy = 0;
+        ASSERT_TRUE(list.CellOf(index, cx, cy)) << "entry " << index << " is on the page shown";
         if (corner)
             Tap(cx + 3, cy + 3);
         else

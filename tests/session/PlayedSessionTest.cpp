@@ -323,10 +323,8 @@ public:
         CItemList& list = panel.inventory.list;
         for (int i = 0; i < 20 && index < list.first; ++i) TapWidget(panel.inventory.pageUp), Wait(30);
         for (int i = 0; i < 20 && index >= list.first + list.PageSize(); ++i) TapWidget(panel.inventory.pageDown), Wait(30);
-        if (index < list.first || index >= list.first + list.PageSize()) return false;
-        const int onPage = index - list.first;
-        const i32 cx = list.gridX + (onPage % list.columns) * (list.cellWidth + list.separatorWidth);
-        const i32 cy = list.gridY + (onPage / list.columns) * (list.cellHeight + list.separatorHeight);
+        i32 cx = 0, cy = 0;
+        if (!list.CellOf(index, cx, cy)) return false;
         if (corner)
             Tap(cx + 3, cy + 3);
         else

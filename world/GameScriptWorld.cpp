@@ -187,11 +187,7 @@ void CGameScriptWorld::SetRain(i32 rain) {
 
 CMapSection* CGameScriptWorld::FindSectionInAllWorlds(const char* name) {
     CWorldList* worlds = view_.GetHost() ? view_.GetHost()->GetWorldList() : nullptr;
-    if (!worlds || !name || !*name) return nullptr;
-    for (u32 i = 0; i < worlds->Count(); ++i)
-        if (CWorld* w = worlds->At(i))
-            if (CMapSection* s = w->FindSectionByName(name)) return s;
-    return nullptr;
+    return worlds && name && *name ? worlds->FindSectionInAllWorlds(name) : nullptr;
 }
 
 void CGameScriptWorld::SetSectionFog(CMapSection* section, u8 viewDistance, u16 fogColour) {

@@ -372,19 +372,23 @@ int CPlayer::GetSpecificDiseaseResistance(const char* name) const {
     return std::min(std::max(general, specific), 100);
 }
 
-static const CPlayerQuest* FindQuest(const std::vector<CPlayerQuest>& quests, const char* id) {
+const CPlayerQuest* CPlayer::FindQuest(const char* id) const {
     for (const CPlayerQuest& q : quests)
         if (id && q.id == id) return &q;
     return nullptr;
 }
 
+CPlayerQuest* CPlayer::FindQuest(const char* id) {
+    return const_cast<CPlayerQuest*>(static_cast<const CPlayer*>(this)->FindQuest(id));
+}
+
 bool CPlayer::IsQuestSolved(const char* id) const {
-    const CPlayerQuest* q = FindQuest(quests, id);
+    const CPlayerQuest* q = FindQuest(id);
     return q && (q->state & 1);
 }
 
 bool CPlayer::IsQuestFailed(const char* id) const {
-    const CPlayerQuest* q = FindQuest(quests, id);
+    const CPlayerQuest* q = FindQuest(id);
     return q && (q->state & 2);
 }
 
@@ -638,7 +642,7 @@ void CPlayer::ForgetSpell(const char* id) {
 }
 
 void CPlayer::AddQuest(const char* id, const char* title) {
-    if (!id || !title || FindQuest(quests, id)) return;
+    if (!id || !title || FindQuest(id)) return;
     quests.push_back({id, 0});
     message.Assign(Around("You have a new quest: ", title, ".").c_str());
     Report(true);

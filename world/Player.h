@@ -199,6 +199,9 @@ public:
     int GetParalysisResistance(bool* modified = nullptr) const;
     int GetDiseaseResistance(bool* modified = nullptr) const;
     int GetSpecificDiseaseResistance(const char* name) const;
+    // The journal's entry of a quest; null when the player never had it.
+    const CPlayerQuest* FindQuest(const char* id) const;
+    CPlayerQuest* FindQuest(const char* id);
     bool IsQuestSolved(const char* id) const;
     bool IsQuestFailed(const char* id) const;
     bool KnowsSpell(const char* id) const;

@@ -11,13 +11,6 @@ namespace {
 bool ValidAttribute(i32 attribute) { return attribute >= 1 && attribute <= kPlayerAttributeCount; }
 bool ValidSkill(i32 skill) { return skill >= 1 && skill <= kPlayerSkillCount; }
 
-CPlayerQuest* FindEntry(CPlayer& player, const char* id) {
-    if (!id) return nullptr;
-    for (CPlayerQuest& quest : player.quests)
-        if (quest.id == id) return &quest;
-    return nullptr;
-}
-
 }  // namespace
 
 CPlayer* CScriptPlayer::Player() const { return view_.GetPlayer(); }
@@ -87,14 +80,14 @@ void CScriptPlayer::AddQuest(const char* id) {
 // The script command reports the new state itself, so the entry changes here without a message.
 const char* CScriptPlayer::SetQuestState(const char* id, i32 state) {
     CPlayer* p = Player();
-    CPlayerQuest* quest = p ? FindEntry(*p, id) : nullptr;
+    CPlayerQuest* quest = p ? p->FindQuest(id) : nullptr;
     if (!quest) return nullptr;
     quest->state = static_cast<u8>(state);
     const char* title = QuestTitle(id);
     return title ? title : id;
 }
 
-bool CScriptPlayer::HasQuest(const char* id) const { return Player() && FindEntry(*Player(), id); }
+bool CScriptPlayer::HasQuest(const char* id) const { return Player() && Player()->FindQuest(id); }
 bool CScriptPlayer::IsQuestSolved(const char* id) const { return Player() && Player()->IsQuestSolved(id); }
 bool CScriptPlayer::IsQuestFailed(const char* id) const { return Player() && Player()->IsQuestFailed(id); }
 

@@ -187,14 +187,7 @@ IScriptWorld::Target CGameMapObjects::FindByName(const char* name) {
     CWorld* world = view_.world;
     if (!world || !name || !*name) return target;
     CMapSection* section = nullptr;
-    CPlacement* placement = nullptr;
-    for (u32 i = 0; i < world->SectionCount() && !placement; ++i) {
-        CMapSection* s = world->SectionAt(i);
-        const CPlacement* p = s ? s->FindPlacementByName(name) : nullptr;
-        if (!p) continue;
-        section = s;
-        placement = const_cast<CPlacement*>(p);
-    }
+    CPlacement* placement = world->FindMapObjectByName(name, section);
     if (!placement) return target;
     target.place.section = section;
     target.place.where = 1;

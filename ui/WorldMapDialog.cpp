@@ -36,7 +36,7 @@ void CWorldMapDialog::Open() {
     }
     frame.frameSet = InterfacePictureSet(game, kMessageFrameFirstPicture, 9);
     frame.transparent = 1;
-    frame.sides = 0x0F;
+    frame.pictureMode = 0;
     const u32 background = game ? game->GetTextColor() : 0x94D6EF;
     PlaceLabel(title, CTextLabel::kAlignCentre, 2, background);
     PlaceLabel(selection, CTextLabel::kAlignLeft, 1, background);

@@ -4,6 +4,7 @@
 #pragma once
 
 #include "core/Str.h"
+#include "ui/Boxes.h"
 #include "ui/Buttons.h"
 #include "ui/Form.h"
 #include "ui/MapView.h"
@@ -42,7 +43,7 @@ public:
     u32 OnCommand(u32 command) override;
 
     IWorldMapSource* source = nullptr;
-    CPicture frame;
+    CFramedBox frame;
     CTextLabel title;
     CMapView mapView;
     CWorldGrid worldGrid;

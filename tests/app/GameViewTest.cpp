@@ -124,6 +124,8 @@ TEST(GameView, ANewGameBeginsInTheCellarAndWalks) {
     ASSERT_EQ(view->screenMode, CGameScreen::kModeWorldMap);
     EXPECT_EQ(view->IsBusy(), 1u);
     rig.Tick(30);
+    // The dialog paints its whole rectangle: the view behind must not show through its title rows.
+    EXPECT_TRUE(testing_support::MatchesGolden("app_gameview_worldmap", rig.Capture()));
     view->modalChild->OnCommand(CWorldMapDialog::kCommandClose);
     EXPECT_EQ(view->screenMode, CGameScreen::kModeNormal);
     EXPECT_EQ(view->modalChild, nullptr);

@@ -99,7 +99,7 @@ Canvas GaugePiece(int w, int h, bool horizontal, int piece, Rgba colour) {
 
 // One of the 69 map pictures, 16 x 16. 0 is the unexplored ground that the map view tiles and the
 // outside of the map; 1..30 explored floors; 31..54 cell contents drawn over a floor (transparent
-// around them); 55..58 the player's arrow facing 0, 90, 180, 270 degrees; 59, 60 spare marks; 61..68
+// around them); 55..58 the player's arrow facing 0, 90, 180, 270 degrees (north, west, south, east); 59, 60 spare marks; 61..68
 // the border of the active surface area (61 top, 62 top-right, 63 right, 64 bottom-right, 65 bottom,
 // 66 bottom-left, 67 left, 68 top-left).
 Canvas MapPicture(int i) {
@@ -148,9 +148,10 @@ Canvas MapPicture(int i) {
             for (int x = 0; x < s; ++x) {
                 int sx = x, sy = y;
                 switch (i - 55) {
-                case 1: sx = y, sy = s - 1 - x; break;          // 90: pointing right
+                // Facing turns anticlockwise: 90 looks west, 270 east.
+                case 1: sx = s - 1 - y, sy = x; break;          // 90: pointing left
                 case 2: sx = s - 1 - x, sy = s - 1 - y; break;  // 180: down
-                case 3: sx = s - 1 - y, sy = x; break;          // 270: left
+                case 3: sx = y, sy = s - 1 - x; break;          // 270: right
                 default: break;
                 }
                 turned.Set(x, y, c.Get(sx, sy));
@@ -276,15 +277,24 @@ Canvas Paint(uint16_t base) {
     if (in(3110, 6)) return PairButton(i, 32, 32, {Icon::ArrowUp, Icon::ArrowDown, Icon::Cross});
     if (in(3120, 8)) return PairButton(i, 32, 32, {Icon::ArrowUp, Icon::ArrowDown, Icon::ArrowLeft, Icon::ArrowRight});
     if (in(3130, 2)) {
-        if (i == 1) return IconOnly(12, 24, Icon::ArrowDown, kRed);
-        Canvas c(376, 24, kWoodDark);
-        c.Grain(0, 0, 376, 24, 0.1f, 17);
-        c.Bevel(0, 0, 376, 24, kGold, kGoldDark, 1);
+        // The compass turns its band at three degrees a pixel, so the band is one full turn of 120
+        // pixels: N at column 10 where a heading of 0 centres it, then E, S and W each 30 further.
+        // The overlay is drawn at the same column and paints the north letter red over the band's.
+        constexpr int kTurn = 120, kNorthColumn = 10, kQuarter = 30;
         static const char* kPoints[] = {"N", "E", "S", "W"};
-        for (int k = 0; k < 8; ++k) {
-            int x = 23 + k * 47;
-            if (k % 2 == 0) PaintText(c, kPoints[k / 2], x - 10, 2, 20, 20, 14, kGoldLight);
-            else c.Fill(x, 8, 1, 8, kGold);
+        if (i == 1) {
+            Canvas mark(kTurn, 24);
+            PaintText(mark, "N", kNorthColumn - 10, 2, 20, 20, 14, kRed);
+            return mark;
+        }
+        Canvas c(kTurn, 24, kWoodDark);
+        c.Grain(0, 0, kTurn, 24, 0.1f, 17);
+        c.Fill(0, 0, kTurn, 1, kGold);
+        c.Fill(0, 23, kTurn, 1, kGoldDark);
+        for (int k = 0; k < 4; ++k) {
+            const int x = kNorthColumn + k * kQuarter;
+            PaintText(c, kPoints[k], x - 10, 2, 20, 20, 14, kGoldLight);
+            c.Fill((x + kQuarter / 2) % kTurn, 8, 1, 8, kGold);
         }
         return c;
     }

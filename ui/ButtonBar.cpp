@@ -201,13 +201,17 @@ u32 CButtonBar::OnKey(u32 key) {
     // No key is taken in the tick of the layout.
     if (game->GetTickCounter() == guardTick) return 0;
     if (static_cast<u32>(widgets.GetCount()) == 0) return OnCommand(0);
-    const u32 k = key & 0xFFFFu;
-    if (k == 3006) {
+    u32 k = key & 0xFFFFu;
+    // Where Enter strikes (the wide layouts) it reaches a message as the attack command. A message
+    // with nothing to refuse takes it as its answer, so a player who fought with Enter can go on;
+    // a question still wants its answer chosen.
+    if (k == kCommandAttack && !IsShown(1) && !IsShown(3)) k = kCommandUse;
+    if (k == kCommandUse) {
         for (u32 index : {0u, 2u, 4u})
             if (IsShown(index)) return OnCommand(flagTable[index]);
         return 0;
     }
-    if (k == 3007) {
+    if (k == kCommandCancel) {
         for (u32 index : {1u, 3u})
             if (IsShown(index)) return OnCommand(flagTable[index]);
         return 0;

@@ -146,7 +146,8 @@ TEST(ButtonBar, WithoutButtonsAnyKeyOrATapInsideAnswersZero) {
 }
 
 // Keys choose among the shown buttons: 3006 the first of Ok, Yes, Continue; 3007 the first of Cancel,
-// No. A bar reused for another message answers with the new buttons only.
+// No; 3000 (Enter where it strikes) the first of Ok, Yes, Continue when no Cancel or No is shown.
+// A bar reused for another message answers with the new buttons only.
 TEST(ButtonBar, KeysChooseTheShownButtons) {
     struct Case {
         u32 flags;
@@ -156,6 +157,8 @@ TEST(ButtonBar, KeysChooseTheShownButtons) {
         {1, 3006, {1}},      {1, 3007, {}},      {2, 3007, {2}},           {1 | 2, 3006, {1}},
         {1 | 2, 3007, {2}},  {4 | 8, 3006, {4}}, {4 | 8, 3007, {8}},       {2 | 8, 3007, {2}},
         {32 | 64, 3006, {}}, {1, 1000, {}},      {1, 0x10000 | 3006, {1}},
+        // The attack key answers a message with nothing to refuse, never a question.
+        {1, 3000, {1}},      {4 | 8, 3000, {}},  {1 | 2, 3000, {}},        {2 | 8, 3000, {}},
     };
     for (const Case& c : cases) {
         BarRig rig;

@@ -454,19 +454,25 @@ void CRenderer::Shrink(i32 x, i32 y, const CPictureData& picture, int n) {
                 for (i32 u = 0; u < 5; ++u) block[v][u] = PictureTexel(picture, bx * 5 + u, by * 5 + v);
             for (int j = 0; j < n; ++j) {
                 for (int i = 0; i < n; ++i) {
-                    u32 r = 0, g = 0, b = 0;
+                    // See-through texels take no part: a pixel mostly over them is left as it
+                    // was, the others average their solid texels only, so an item picture with
+                    // see-through corners shrinks onto its cell without a white rim.
+                    u32 r = 0, g = 0, b = 0, solid = 0;
                     for (int v = 0; v < 5; ++v) {
                         for (int u = 0; u < 5; ++u) {
                             u32 w = weights[i][u] * weights[j][v];
                             if (!w) continue;
                             u16 colour = block[v][u];
+                            if (colour == kTransparentPixel) continue;
+                            solid += w;
                             r += w * (colour >> 11);
                             g += w * ((colour >> 5) & 63);
                             b += w * (colour & 31);
                         }
                     }
+                    if (solid * 2 < 25) continue;
                     PutPixel(target2D, x + n * bx + i, y + n * by + j,
-                             static_cast<u16>(((r / 25) << 11) | ((g / 25) << 5) | (b / 25)));
+                             static_cast<u16>(((r / solid) << 11) | ((g / solid) << 5) | (b / solid)));
                 }
             }
         }

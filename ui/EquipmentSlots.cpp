@@ -86,7 +86,7 @@ void CEquipmentSlots::Draw() {
         PictureSizeOf(picture, pw, ph);
         if (pw <= 0 || ph <= 0) continue;
         if (column == 0) {
-            video->DrawPictureWithPalette(picture, palette, sx, sy);
+            DrawItemPicture(video, picture, palette, sx, sy);
         } else if (pw == 50 && ph == 50) {
             if (size == 30)
                 video->DrawPictureShrunk30(picture, palette, sx, sy);

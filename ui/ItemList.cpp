@@ -296,11 +296,11 @@ void CItemList::DrawCell(int index, i32 cx, i32 cy) {
             video->DrawPictureStretched(e->picture, px, py, 40, 40);
     } else if (IsLargeLayoutMode(mode)) {
         if (shop)
-            video->DrawPictureWithPalette(e->picture, nullptr, cx + (cellWidth - 50) / 2, cy + 1);
+            DrawItemPicture(video, e->picture, nullptr, cx + (cellWidth - 50) / 2, cy + 1);
         else
-            video->DrawPictureWithPalette(e->picture, nullptr, cx + 5, cy + 3);
+            DrawItemPicture(video, e->picture, nullptr, cx + 5, cy + 3);
     } else {
-        video->DrawPicture(e->picture, cx, cy);
+        DrawItemPicture(video, e->picture, nullptr, cx, cy);
     }
     if (fonts != nullptr) {
         fonts->Select(font, 0xFFFFFF, 0);

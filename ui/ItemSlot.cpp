@@ -46,10 +46,9 @@ void CItemSlot::Draw() {
             else
                 video->DrawPictureStretched(shown, x, y, 40, 40);
         } else if (IsLargeLayoutMode(mode)) {
-            video->DrawPictureWithPalette(shown, shownPalette, x + 5, y + 3);
+            DrawItemPicture(video, shown, shownPalette, x + 5, y + 3);
         } else {
-            video->DrawPictureWithPalette(shown, shownPalette, x + (width - slotWidth) / 2,
-                                          y + (height - slotHeight) / 2);
+            DrawItemPicture(video, shown, shownPalette, x + (width - slotWidth) / 2, y + (height - slotHeight) / 2);
         }
     }
     if (picture != nullptr && count > 1 && fonts != nullptr) {

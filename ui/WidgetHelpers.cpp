@@ -5,6 +5,7 @@
 #include "ui/InterfacePictures.h"
 #include "data/RecordHolder.h"
 #include "display/FontSet.h"
+#include "display/Video.h"
 #include "sound/SoundManager.h"
 #include "ui/PictureSets.h"
 #include "display/ViewState.h"
@@ -25,6 +26,12 @@ i32 CurrentLineHeight(const CFontSet* fonts) {
 
 u16 PackColourWord(u32 colour) {
     return PackRGB565(colour & 0xFF, (colour >> 8) & 0xFF, (colour >> 16) & 0xFF);
+}
+
+void DrawItemPicture(CVideo* video, const CRecordHolder* picture, const CPaletteRef* palette, i32 x, i32 y) {
+    i32 w = 0, h = 0;
+    PictureSizeOf(picture, w, h);
+    if (video != nullptr && w > 0 && h > 0) video->DrawPicturePartTransparentWithPalette(picture, palette, x, y, 0, 0, w, h);
 }
 
 void PictureSizeOf(const CRecordHolder* picture, i32& width, i32& height) {

@@ -10,6 +10,8 @@
 class CFontSet;
 class CWidgetHost;
 class CRecordHolder;
+class CVideo;
+struct CPaletteRef;
 
 // The line height of the font selected last; 0 before any font is selected.
 i32 CurrentLineHeight(const CFontSet* fonts);
@@ -20,6 +22,11 @@ u16 PackColourWord(u32 colour);
 // The width and height of a held picture (its i16 header words); 0 x 0 when the holder is null, holds
 // nothing, or holds a record too short for a picture header.
 void PictureSizeOf(const CRecordHolder* picture, i32& width, i32& height);
+
+// An item's picture drawn whole at its own size. Item pictures are shared with the world, where a
+// herb's picture stands in the 3D view as the plant itself, so they carry see-through pixels; drawn
+// opaque, those would show as white boxes in every cell of the inventory and the shop.
+void DrawItemPicture(CVideo* video, const CRecordHolder* picture, const CPaletteRef* palette, i32 x, i32 y);
 
 // The progress screen's bar frame: eight pieces, a nine-piece frame without its centre.
 constexpr u16 kProgressFrameFirst = 3190;

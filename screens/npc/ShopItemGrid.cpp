@@ -98,7 +98,6 @@ u32 CShopItemGrid::OnKey(u32 key) {
 void CShopItemGrid::DrawEntry(const CShopEntry& entry, i32 ex, i32 ey, bool selected) {
     if (selected)
         video->FillRect(ex + 1, ey + 1, entryWidth - 2, entryHeight - 2, PackColourWord(selectedColour));
-    if (frameSet != nullptr) DrawFramedPicture(game, frameSet, 1, ex, ey, 0x0F, entryWidth, entryHeight, 0);
     CFontSet* f = fonts;
     i32 lineHeight = 0;
     if (f != nullptr) {
@@ -116,6 +115,8 @@ void CShopItemGrid::DrawEntry(const CShopEntry& entry, i32 ex, i32 ey, bool sele
                                           ey + std::max(0, (room - ph) / 2));
         }
     }
+    // The frame goes over the picture: a picture as large as the cell keeps inside its border.
+    if (frameSet != nullptr) DrawFramedPicture(game, frameSet, 1, ex, ey, 0x0F, entryWidth, entryHeight, 0);
     if (f == nullptr) return;
     CStr text;
     FormatMoney(entry.price, text);

@@ -20,7 +20,54 @@ const Rgba kWood = Rgb(0x7A4E2A);
 const Rgba kLeather = Rgb(0x8A5A32);
 const Rgba kGold = Rgb(0xD8B048);
 
-void Blade(Canvas& c, float length, float width) {
+// Item pictures are 50 pixels square, the size the inventory, the shop and the paper doll lay out
+// (the small layouts shrink them from exactly that size). The shapes below are drawn in a 32-unit
+// square; the adapter scales every coordinate so they stay readable as the sizes change.
+constexpr int kItemPicture = 50;
+
+class ItemCanvas {
+public:
+    explicit ItemCanvas(Canvas& c) : c_(c), k_(static_cast<float>(c.Width()) / 32.0f) {}
+    void Fill(int x, int y, int w, int h, Rgba col) { c_.Fill(I(x), I(y), I(x + w) - I(x), I(y + h) - I(y), col); }
+    void Frame(int x, int y, int w, int h, Rgba col, int t) {
+        c_.Frame(I(x), I(y), I(x + w) - I(x), I(y + h) - I(y), col, std::max(1, I(t)));
+    }
+    void Line(Pt a, Pt b, float t, Rgba col) { c_.Line(P(a), P(b), t * k_, col); }
+    void Disc(float x, float y, float r, Rgba col) { c_.Disc(x * k_, y * k_, r * k_, col); }
+    void Ring(float x, float y, float r, float t, Rgba col) { c_.Ring(x * k_, y * k_, r * k_, t * k_, col); }
+    void RoundRect(int x, int y, int w, int h, float r, Rgba col) {
+        c_.RoundRect(I(x), I(y), I(x + w) - I(x), I(y + h) - I(y), r * k_, col);
+    }
+    void Polygon(const std::vector<Pt>& pts, Rgba col) {
+        std::vector<Pt> scaled;
+        for (Pt q : pts) scaled.push_back(P(q));
+        c_.Polygon(scaled, col);
+    }
+
+private:
+    int I(int v) const { return static_cast<int>(std::lround(static_cast<float>(v) * k_)); }
+    Pt P(Pt q) const { return Pt{q.x * k_, q.y * k_}; }
+    Canvas& c_;
+    float k_;
+};
+
+// A dark rim round every shape, so an item reads on the black cells of the inventory and on the
+// floor of the 3D view alike.
+void OutlineShapes(Canvas& c) {
+    const Canvas before = c;
+    for (int y = 0; y < c.Height(); ++y)
+        for (int x = 0; x < c.Width(); ++x) {
+            if (before.Get(x, y).a >= 128) continue;
+            bool touches = false;
+            for (int d = 0; d < 4 && !touches; ++d) {
+                const int nx = x + (d == 0) - (d == 1), ny = y + (d == 2) - (d == 3);
+                touches = nx >= 0 && ny >= 0 && nx < c.Width() && ny < c.Height() && before.Get(nx, ny).a >= 128;
+            }
+            if (touches) c.Set(x, y, kOutline);
+        }
+}
+
+void Blade(ItemCanvas& c, float length, float width) {
     c.Line({6, 26}, {6 + length, 26 - length}, width + 2, kOutline);
     c.Line({6, 26}, {6 + length, 26 - length}, width, kSteel);
     c.Line({4, 22}, {10, 28}, 3, kGold);
@@ -28,7 +75,8 @@ void Blade(Canvas& c, float length, float width) {
 }
 
 Canvas PaintItem(const std::string& name) {
-    Canvas c(32, 32, kClear);
+    Canvas picture(kItemPicture, kItemPicture, kClear);
+    ItemCanvas c(picture);
     if (Has(name, "sword") || Has(name, "dagger")) {
         Blade(c, Has(name, "dagger") ? 12.0f : 20.0f, 3);
     } else if (Has(name, "club")) {
@@ -107,7 +155,8 @@ Canvas PaintItem(const std::string& name) {
     } else {
         c.RoundRect(6, 12, 20, 14, 5, Rgb(0xC89050));  // bread and everything else
     }
-    return c;
+    OutlineShapes(picture);
+    return picture;
 }
 
 // First-person hands: the player's right forearm reaching in from the lower right corner of the

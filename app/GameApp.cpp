@@ -3,7 +3,9 @@
 #include <cstdio>
 
 #include "app/InputLog.h"
+#include "app/Game.h"
 #include "app/MainFrame.h"
+#include "core/Random.h"
 #include "platform/Window.h"
 
 CGameApp::CGameApp() = default;
@@ -24,7 +26,12 @@ bool CGameApp::InitInstance(std::unique_ptr<plat::Window> window) {
     frame_ = std::make_unique<CMainFrame>(std::move(window));
     CMainFrame* frame = frame_.get();
     SetMainFrame(frame);
-    if (frame->CreateMainWindow()) return true;
+    if (frame->CreateMainWindow()) {
+        // The draws of this run come from the clock: the log keeps the reading so a replay of a
+        // played fault meets the same dice.
+        if (recorder_ && frame->game && frame->game->random) recorder_->NoteSeed(frame->game->random->ClockSeed());
+        return true;
+    }
 
     error_ = frame->Error();
     std::fprintf(stderr, "Vantrel: %s\n", error_.c_str());

@@ -183,6 +183,34 @@ CInputRecorder::CInputRecorder(const std::string& path)
 
 CInputRecorder::~CInputRecorder() = default;
 
+void CInputRecorder::NoteSeed(u32 seed) {
+    if (file_ == nullptr || closed_) return;
+    const std::string line = "# seed " + std::to_string(seed) + "\n";
+    if (!file_->Write(line.data(), line.size())) file_.reset();
+}
+
+bool FindLoggedSeed(std::string_view text, u32& seed) {
+    constexpr std::string_view kPrefix = "# seed ";
+    size_t at = 0;
+    while (at < text.size()) {
+        const size_t end = std::min(text.find('\n', at), text.size());
+        const std::string_view line = text.substr(at, end - at);
+        at = end + 1;
+        if (line.substr(0, kPrefix.size()) != kPrefix) continue;
+        u64 value = 0;
+        size_t digits = 0;
+        for (char ch : line.substr(kPrefix.size())) {
+            if (ch == '\r') break;
+            if (ch < '0' || ch > '9' || ++digits > 10) return false;
+            value = value * 10 + static_cast<u64>(ch - '0');
+        }
+        if (digits == 0 || value > 0xFFFFFFFFu) return false;
+        seed = static_cast<u32>(value);
+        return true;
+    }
+    return false;
+}
+
 void CInputRecorder::OnWindowEvent(plat::Window&, const plat::Event& event) {
     if (file_ == nullptr || closed_) return;
     // A window that goes without a close (the menu's exit) still ends the run in the log.

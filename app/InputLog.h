@@ -40,6 +40,10 @@ constexpr i32 kInputLogMaxCoordinate = 100000;
 // The longest line the reader accepts; a real line is under 40 characters.
 constexpr size_t kInputLogMaxLine = 200;
 
+// A run's seed rides in a comment line, "# seed N": the calendar time the game seeded its draws
+// from. FindLoggedSeed gives the first one in a log; false when the log has none.
+bool FindLoggedSeed(std::string_view text, u32& seed);
+
 // Reads a whole log. False, with `error` naming the first bad line ("line 7: ..."), when a line is
 // malformed, a number is out of range or a tick goes back within a run; `events` then holds the
 // lines before it.
@@ -66,6 +70,8 @@ public:
     bool Ok() const { return file_ != nullptr; }
     u32 EventCount() const { return count_; }
     void OnWindowEvent(plat::Window& window, const plat::Event& event) override;
+    // Writes the seed comment of the run being recorded.
+    void NoteSeed(u32 seed);
 
 private:
     std::unique_ptr<plat::File> file_;

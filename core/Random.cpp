@@ -12,7 +12,8 @@ constexpr u32 kLowerMask = 0x7FFFFFFFu;
 
 void CRandom::Seed(CGame* owner) {
     owner_ = owner;
-    SeedWith(static_cast<u32>(plat::Time()));
+    clockSeed_ = static_cast<u32>(plat::Time());
+    SeedWith(clockSeed_);
 }
 
 void CRandom::SeedWith(u32 seed) {

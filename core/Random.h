@@ -22,12 +22,16 @@ public:
     CGame* GetOwner() const { return owner_; }
     u32 StateWord(u32 i) const { return i < kStateSize ? state_[i] : 0; }
     u32 GetIndex() const { return index_; }
+    // The clock reading Seed took (before a zero is replaced): a replay that sets its clock to it
+    // draws what this run drew.
+    u32 ClockSeed() const { return clockSeed_; }
 
 private:
     void SeedWith(u32 seed);
     void Regenerate();
 
     CGame* owner_ = nullptr;
+    u32 clockSeed_ = 0;
     u32 state_[kStateSize] = {};
     u32 index_ = kStateSize;
     u32 matrix_[2] = {0, 0x9908B0DFu};

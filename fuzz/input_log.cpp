@@ -1,5 +1,6 @@
 // Arbitrary bytes as a recorded input log: the reader either refuses them with the line named or
-// gives events that write back to lines reading to the same events.
+// gives events that write back to lines reading to the same events; a seed comment found in them
+// writes back to the same seed.
 #include "app/InputLog.h"
 
 #include <cstddef>
@@ -11,6 +12,12 @@
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     std::string_view text(reinterpret_cast<const char*>(data), size);
+    // The seed comment: found or not, read without running off the text; a found one writes back.
+    u32 seed = 0;
+    if (FindLoggedSeed(text, seed)) {
+        u32 again = 0;
+        if (!FindLoggedSeed("# seed " + std::to_string(seed) + "\n", again) || again != seed) std::abort();
+    }
     std::vector<CInputLogEvent> events;
     std::string error;
     if (!ParseInputLog(text, events, error)) {

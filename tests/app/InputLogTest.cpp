@@ -162,3 +162,46 @@ TEST(InputLog, AWindowDestroyedWithoutACloseStillEndsTheRun) {
 }
 
 }  // namespace
+
+// A recording notes the clock reading its run seeded from; the replay reads it back so random draws
+// repeat. The line is a comment to the event reader.
+TEST(InputLog, TheSeedRidesInACommentThatTheReplayFinds) {
+    testing_support::TempDir dir;
+    plat::ManualClock clock;
+    plat::ScopedClock scoped(clock);
+    const std::string path = dir.File("input.txt");
+    {
+        CInputRecorder recorder(path);
+        recorder.NoteSeed(1765430000u);
+    }
+    std::ifstream in(path);
+    std::stringstream all;
+    all << in.rdbuf();
+    u32 seed = 0;
+    ASSERT_TRUE(FindLoggedSeed(all.str(), seed));
+    EXPECT_EQ(seed, 1765430000u);
+    std::vector<CInputLogEvent> events;
+    std::string error;
+    EXPECT_TRUE(ParseInputLog(all.str(), events, error)) << error;
+    EXPECT_TRUE(events.empty());
+
+    const struct {
+        const char* text;
+        bool found;
+        u32 seed;
+    } cases[] = {
+        {"# seed 0\n", true, 0},
+        {"10 key-down 32\n# seed 42\r\n# seed 7\n", true, 42},  // the first run's
+        {"# seed 4294967295\n", true, 4294967295u},
+        {"# seed 4294967296\n", false, 0},  // beyond 32 bits
+        {"# seed 12x\n", false, 0},
+        {"# seed \n", false, 0},
+        {"#seed 5\n", false, 0},
+        {"", false, 0},
+    };
+    for (const auto& c : cases) {
+        u32 got = 99;
+        EXPECT_EQ(FindLoggedSeed(c.text, got), c.found) << c.text;
+        if (c.found) EXPECT_EQ(got, c.seed) << c.text;
+    }
+}

@@ -7,7 +7,8 @@
 //   --data DIR    where the game's databases are (default: the build folder above this tool)
 //   --folder DIR  run in this folder (the databases are copied in; saved games stay there); default: a
 //                 new temporary folder, removed at the end
-//   --seed N      the calendar time the clock reports, from which the game seeds its draws (default 1)
+//   --seed N      the calendar time the clock reports, from which the game seeds its draws (default:
+//                 the log's "# seed N" line, which a recording writes, else 1)
 //   --settle MS   how long the game runs on after the last event (default 1000)
 //   --hashes      print the frame hash after every event, not only their combined hash
 //   --png FILE    write the last frame as a PNG picture
@@ -17,6 +18,8 @@
 #include <cstdlib>
 #include <cstring>
 #include <filesystem>
+#include <fstream>
+#include <iterator>
 #include <random>
 #include <string>
 #include <vector>
@@ -72,13 +75,16 @@ int main(int argc, char** argv) {
     std::string data = (fs::absolute(fs::path(argv[0])).parent_path().parent_path()).string();
     std::string folder, png, log;
     u32 seed = 1, settle = 1000;
-    bool allHashes = false;
+    bool allHashes = false, seedGiven = false;
     for (int i = 1; i < argc; ++i) {
         const std::string arg = argv[i];
         const bool hasValue = i + 1 < argc;
         if (arg == "--data" && hasValue) data = argv[++i];
         else if (arg == "--folder" && hasValue) folder = argv[++i];
-        else if (arg == "--seed" && hasValue) seed = static_cast<u32>(std::strtoul(argv[++i], nullptr, 10));
+        else if (arg == "--seed" && hasValue) {
+            seed = static_cast<u32>(std::strtoul(argv[++i], nullptr, 10));
+            seedGiven = true;
+        }
         else if (arg == "--settle" && hasValue) settle = static_cast<u32>(std::strtoul(argv[++i], nullptr, 10));
         else if (arg == "--png" && hasValue) png = argv[++i];
         else if (arg == "--hashes") allHashes = true;
@@ -92,6 +98,11 @@ int main(int argc, char** argv) {
     if (!ReadInputLogFile(log, events, error)) {
         std::fprintf(stderr, "vantrel_replay: %s\n", error.c_str());
         return 1;
+    }
+    if (!seedGiven) {
+        std::ifstream in(log, std::ios::binary);
+        const std::string text((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+        FindLoggedSeed(text, seed);
     }
 
     const bool temporary = folder.empty();

@@ -65,7 +65,7 @@ TEST(BuiltDatabaseHash, EachWorldDatabaseIsPinned) {
         {fixtures::MusicWorld(), "d79871b41be827b6"},
         {fixtures::SoundWorld(), "3611c0d077a748f4"},
         {fixtures::ResourceWorld(), "3ee2ff5eca18f075"},
-        {fixtures::BaseWorld(), "85292c32f4943568"},
+        {fixtures::BaseWorld(), "eb062e9aebc63de5"},
         {fixtures::AdditionalWorld(), "29a75991dbc5a030"},
     };
     for (const auto& w : worlds) {

@@ -227,15 +227,18 @@ BaseRuleContent MakeBaseRules() {
     style("bres_useherb", "bres_fpsfist");
 
     ItemMaker m{c.items};
-    // Race items: a letter of introduction and a first meal.
+    // Race items: a letter of introduction and something to drink. Rest wants food and drink; the
+    // start draw always gives food (its first group), but its further item is anything, so the
+    // drink comes with the race: every new character can rest once before the first purchase.
     const char* races[] = {"rasvim", "etherim", "seiry", "derth", "nogur"};
     const char* raceNames[] = {"Rasvim", "Etherim", "Seiry", "Derth", "Nogur"};
     for (int i = 0; i < 5; ++i) {
         m.Add(std::string("base_race_") + races[i] + "_book",
               std::string("Letter to a young ") + raceNames[i], 5, 2, "bres_item_letter", 1, 10);
         ItemDef& start =
-            m.Add(std::string("base_race_") + races[i] + "_start", std::string(raceNames[i]) + " provisions",
-                  14, 1, i == 0 ? "bres_item_vial" : "bres_item_bread", 5, 50);
+            m.Add(std::string("base_race_") + races[i] + "_start",
+                  i == 0 ? std::string("Flask of dark water") : std::string(raceNames[i]) + " waterskin", 14, 2,
+                  i == 0 ? "bres_item_vial" : "bres_item_water", 5, 50);
         start.flags = i == 0 ? 8 : 0;
     }
     // Text 6 of a potion names the visual effect record that plays over the portrait as it acts.

@@ -59,6 +59,7 @@ u32 CGameScreen::OpenGroundBag() {
             bag = nullptr;
         }
     }
+    // The changed-cell records name window cells (on the surface not the section's).
     if (CScriptContext* context = host_->GetScriptContext()) context->FindOrAddStateRecord(at, 1, playerX, playerY, -1);
     PlaySound("bsnd_bagopen", 10);
     return OpenPanel(1, bag, 0, CellReference(playerX, playerY, -1));

@@ -145,4 +145,41 @@ TEST(ItemPilesInPlay, AnItemDroppedOnABareFloorShowsWhenThePanelCloses) {
     EXPECT_EQ(rig.PileOf(x, y), expected);
 }
 
+// On the surface a window cell is not its section's cell: the bag looked into in the town is the one
+// whose pile goes when it is emptied.
+TEST(ItemPilesInPlay, ABagEmptiedInTheTownLeavesItsCellBare) {
+    PileRig rig;
+    ASSERT_TRUE(rig.StartInTown());
+    CGameScreen* view = rig.View();
+    ASSERT_TRUE(view->section->IsSurface());
+    const i32 x = view->playerX, y = view->playerY;
+    CMapSection* at = nullptr;
+    i32 sx = 0, sy = 0;
+    ASSERT_TRUE(view->window.WindowToSectionCell(x, y, at, sx, sy));
+    ASSERT_TRUE(sx != x || sy != y);
+    ASSERT_EQ(view->window.Cell(x, y)->bag, 0);
+    const CItemType* helm = rig.Type("base_helm_iron");
+    ASSERT_NE(helm, nullptr);
+    CItemBag* bag = at->bags.CreateBag(0);
+    ASSERT_NE(bag, nullptr);
+    ASSERT_EQ(view->window.PutBagInCell(at, sx, sy, *bag), 1);
+    auto* item = new CItemInstance;
+    item->type = helm;
+    item->count = 1;
+    bag->AddItem(item);
+    view->RebuildViewCaches();
+    ASSERT_EQ(rig.PileOf(x, y), std::vector<u16>{rig.PictureOf(*helm)});
+
+    rig.TapLowInView();
+    CPanelScreen* panel = rig.Panel();
+    ASSERT_EQ(rig.Current(), panel);
+    ASSERT_EQ(panel->container, bag);
+    rig.TapEntry(0);
+    rig.TapWidget(panel->inventory.takeButton);
+    ASSERT_EQ(bag->GetItemCount(), 0);
+    rig.ClosePanel();
+    ASSERT_EQ(rig.Current(), view);
+    EXPECT_TRUE(rig.PileOf(x, y).empty());
+}
+
 }  // namespace

@@ -1,5 +1,7 @@
 #include "world/CellWindow.h"
 
+#include <algorithm>
+
 #include "data/CreatureCatalogue.h"
 #include "data/MapSection.h"
 #include "data/MapObjectRecords.h"
@@ -20,11 +22,13 @@ const i32 CCellWindow::kNeighbours[8][2] = {{0, -1}, {1, -1}, {1, 0},  {1, 1},
 
 CCellWindow::CCellWindow(CRandom* random)
     : cells_(std::make_unique<std::array<CMapCell, kMapWindowCells>>()),
-      stored_(std::make_unique<std::array<CStoredCell, kMapWindowCells>>()), random_(random) {}
+      stored_(std::make_unique<std::array<CStoredCell, kMapWindowCells>>()),
+      pileNumbers_(std::make_unique<std::array<PileNumber, kMapWindowCells>>()), random_(random) {}
 
 void CCellWindow::Clear() {
     for (CMapCell& c : *cells_) c.Reset();
     for (CStoredCell& c : *stored_) c.Reset();
+    ForgetPileNumbers();
     for (auto& s : sectors_) s = nullptr;
     for (auto& p : pieces_) p = nullptr;
     for (auto& g : pieceGround_) g[0] = g[1] = kNoCellIndex;
@@ -398,6 +402,41 @@ void CCellWindow::DefaultGround(i32 x, i32 y, u16& type, u16& palette) const {
     if (!pieces_[piece] || pieceGround_[piece][0] == kNoCellIndex) return;
     type = pieceGround_[piece][0];
     palette = pieceGround_[piece][1];
+}
+
+CItemBag* CCellWindow::PileAt(i32 x, i32 y) const {
+    const CMapCell* cell = Cell(x, y);
+    if (!cell || cell->bag == 0 || cell->bag > 255) return nullptr;
+    const CMapSection* section = SectorSection(x, y);
+    return section ? section->bags.FindBagById(static_cast<u8>(cell->bag)) : nullptr;
+}
+
+u16 CCellWindow::PictureGroupIndex(i32 x, i32 y) const {
+    const CMapCell* cell = Cell(x, y);
+    if (!cell || cell->bag == 0) return 0;
+    const PileNumber& n = (*pileNumbers_)[static_cast<size_t>(y * kSize + x)];
+    // A number given to another bag (taken away, and a new one put down since) is not this one's.
+    return n.bag == cell->bag && PileAt(x, y) ? n.index : 0;
+}
+
+void CCellWindow::SetPictureGroupIndex(i32 x, i32 y, u16 index) {
+    const CMapCell* cell = Cell(x, y);
+    if (!cell) return;
+    (*pileNumbers_)[static_cast<size_t>(y * kSize + x)] = {index, static_cast<u8>(cell->bag)};
+    if (index != 0) pilesNumbered_ = std::max(pilesNumbered_, index);
+}
+
+void CCellWindow::ForgetPileNumbers() {
+    for (PileNumber& n : *pileNumbers_) n = PileNumber{};
+    pilesNumbered_ = 0;
+}
+
+bool CCellWindow::HasUnnumberedPile() const {
+    if (pilesNumbered_ >= 255) return false;
+    for (i32 y = 0; y < kSize; ++y)
+        for (i32 x = 0; x < kSize; ++x)
+            if (PictureGroupIndex(x, y) == 0 && PileAt(x, y)) return true;
+    return false;
 }
 
 bool CCellWindow::LowersLight() const { return section_ && (section_->flags & 0x100) != 0; }

@@ -218,13 +218,23 @@ public:
     bool DescribeSide(i32 nx, i32 ny, i32 part, bool upper, CWallCacheEntry& entry) override;
     u16 CellObjectIndex(i32, i32, i32) const override { return 0; }
     void FillCellObject(i32, i32, i32, CCellObject&) override {}
-    u16 PictureGroupIndex(i32, i32) const override { return 0; }
+    // The item pile of a cell is the bag lying there; its number (1..255) is given by the view's
+    // numbering and holds while the bag lies in the cell. The window knows no pictures: the game's
+    // view world fills the group from the bag's items (without it the group stays empty).
+    u16 PictureGroupIndex(i32 x, i32 y) const override;
     void FillPictureGroup(i32, i32, CPictureGroup&) override {}
     bool LowersLight() const override;
     bool HasCellObject(i32, i32, i32) const override { return false; }
     void SetCellObjectIndex(i32, i32, i32, u16) override {}
-    bool HasPictureGroup(i32, i32) const override { return false; }
-    void SetPictureGroupIndex(i32, i32, u16) override {}
+    bool HasPictureGroup(i32 x, i32 y) const override { return PileAt(x, y) != nullptr; }
+    void SetPictureGroupIndex(i32 x, i32 y, u16 index) override;
+    // The bag lying in a window cell (found in the section of the cell's sector); null when none.
+    CItemBag* PileAt(i32 x, i32 y) const;
+    // Whether a bag lies in a cell that the last numbering gave no number, though a number was left
+    // (one put down since then): the view must number its piles again to draw it.
+    bool HasUnnumberedPile() const;
+    // Before the view numbers the piles afresh.
+    void ForgetPileNumbers();
 
     // The default ground of the world in map-object and picture indices (the view's fallback).
     u16 defaultGround = kNoCellIndex, defaultGroundPicture = kNoCellIndex;
@@ -239,6 +249,13 @@ private:
 
     std::unique_ptr<std::array<CMapCell, kMapWindowCells>> cells_;
     std::unique_ptr<std::array<CStoredCell, kMapWindowCells>> stored_;
+    // The number of each cell's item pile (0: none) and the bag it was given to.
+    struct PileNumber {
+        u16 index = 0;
+        u8 bag = 0;
+    };
+    std::unique_ptr<std::array<PileNumber, kMapWindowCells>> pileNumbers_;
+    u16 pilesNumbered_ = 0;
     CMapSection* sectors_[25] = {};
     CMapSection* pieces_[9] = {};
     u16 pieceGround_[9][2] = {};

@@ -209,7 +209,7 @@ void CGameScreen::SwitchSurfacePiece(i32 axis, i32 towards) {
         CMapSection* at = nullptr;
         i32 sx = 0, sy = 0;
         if (window.WindowToSectionCell(playerX, playerY, at, sx, sy))
-            context->FindOrAddStateRecord(at, 1, sx, sy, -1);
+            context->FindOrAddStateRecord(at, 1, playerX, playerY, -1);
     }
 }
 

@@ -59,7 +59,8 @@ u32 CGameScreen::OpenGroundBag() {
             bag = nullptr;
         }
     }
-    if (CScriptContext* context = host_->GetScriptContext()) context->FindOrAddStateRecord(at, 1, sx, sy, -1);
+    // The changed-cell records name window cells (on the surface not the section's).
+    if (CScriptContext* context = host_->GetScriptContext()) context->FindOrAddStateRecord(at, 1, playerX, playerY, -1);
     PlaySound("bsnd_bagopen", 10);
     return OpenPanel(1, bag, 0, CellReference(playerX, playerY, -1));
 }
@@ -71,7 +72,7 @@ u32 CGameScreen::OpenBagInCell() {
     if (!cell || cell->bag == 0 || !window.WindowToSectionCell(playerX, playerY, at, sx, sy) || !at) return 0;
     CItemBag* bag = at->bags.FindBagById(static_cast<u8>(cell->bag));
     if (!bag || !host_ || !host_->GetPanelEntry()) return 0;
-    if (CScriptContext* context = host_->GetScriptContext()) context->FindOrAddStateRecord(at, 1, sx, sy, -1);
+    if (CScriptContext* context = host_->GetScriptContext()) context->FindOrAddStateRecord(at, 1, playerX, playerY, -1);
     PlaySound("bsnd_bagopen", 10);
     return OpenPanel(0, bag, 0, CellReference(playerX, playerY, -1));
 }

@@ -168,12 +168,14 @@ void CGameScreen::Resume() {
     if (video) video->FillRect(0, 0, video->Width(), video->Height(), 0);
     SetupHud();
     viewChanged = true;
+    // The bag made on the screen above for drops may have stayed empty; one that was filled lies in
+    // the cell now and takes a number among the piles, so that the view draws it.
+    ForgetEmptyGroundBag();
+    if (window.HasUnnumberedPile()) RebuildViewCaches();
     RebuildChangedCells();
     UpdateSurroundings();
-    // What the player wields may have changed on the screen above (the inventory), and the bag made
-    // there for drops may have stayed empty.
+    // What the player wields may have changed on the screen above (the inventory).
     SetHandSprites();
-    ForgetEmptyGroundBag();
     flags |= kFormRedrawAll;
     Draw();
     ResetInputGuard();
@@ -721,6 +723,7 @@ void CGameScreen::RefreshView() {
 void CGameScreen::RebuildViewCaches() {
     if (!cacheBuilder) return;
     // The creatures and piles standing in the cells take their numbers first.
+    window.ForgetPileNumbers();
     cacheBuilder->NumberCellObjects();
     cacheBuilder->RebuildViewCaches();
     // The caches were built with the first frames again.

@@ -1,6 +1,9 @@
 #include "world/GameViewWorld.h"
 
+#include <iterator>
+
 #include "data/MapObjectRecords.h"
+#include "data/ItemBag.h"
 #include "data/MapSection.h"
 #include "data/TextureSet.h"
 #include "data/WorldLists.h"
@@ -8,6 +11,7 @@
 void CGameViewWorld::Refresh() {
     pictures_.clear();
     palettes_.clear();
+    itemPictures_.clear();
     objects_->Build(lists_.mapObjects, objectHost_);
     objects_->ResolvePictureIds(textures_, nullptr);
 }
@@ -50,4 +54,21 @@ const char* CGameViewWorld::ObjectSound(u16 index, int which) const {
     const CMapObjectRecord* r = index < lists_.mapObjects.Count() ? lists_.mapObjects.At(index) : nullptr;
     const char* sound = r && which >= 0 && which < 3 ? r->sounds[which] : nullptr;
     return sound && *sound ? sound : nullptr;
+}
+
+void CGameViewWorld::FillPictureGroup(i32 x, i32 y, CPictureGroup& group) {
+    group = CPictureGroup{};
+    const CItemBag* bag = window_.PileAt(x, y);
+    if (!bag) return;
+    size_t filled = 0;
+    for (int i = 0; i < bag->GetItemCount() && filled < std::size(group.pictures); ++i) {
+        const CItemInstance* item = bag->GetItem(i);
+        if (!item || !item->type) continue;
+        auto it = itemPictures_.find(item->type);
+        if (it == itemPictures_.end()) {
+            const char* name = item->type->texts[1];
+            it = itemPictures_.emplace(item->type, name && *name ? textures_.FindPictureIndex(name) : u16(0)).first;
+        }
+        if (it->second != 0) group.pictures[filled++] = it->second;
+    }
 }

@@ -49,6 +49,7 @@ public:
     void Forget() {
         pictures_.clear();
         palettes_.clear();
+        itemPictures_.clear();
     }
     CMapObjectTable& Objects() const { return *objects_; }
 
@@ -115,7 +116,9 @@ public:
         sprites ? sprites->FillSprite(x, y, slot, o) : window_.FillCellObject(x, y, slot, o);
     }
     u16 PictureGroupIndex(i32 x, i32 y) const override { return window_.PictureGroupIndex(x, y); }
-    void FillPictureGroup(i32 x, i32 y, CPictureGroup& g) override { window_.FillPictureGroup(x, y, g); }
+    // The pictures of the first ten items of the cell's bag that show one (text 5 of the item type
+    // names it), in the bag's order; an item without a picture takes no place.
+    void FillPictureGroup(i32 x, i32 y, CPictureGroup& g) override;
     bool LowersLight() const override { return window_.LowersLight(); }
     bool HasCellObject(i32 x, i32 y, i32 slot) const override {
         return sprites ? sprites->HasSprite(x, y, slot) : window_.HasCellObject(x, y, slot);
@@ -140,4 +143,6 @@ private:
     CMapObjectTable* objects_ = nullptr;
     mutable std::map<u16, CPictureData> pictures_;
     mutable std::map<u16, CPictureData> palettes_;
+    // The picture index of each item type met in a pile (0: it shows none).
+    std::map<const CItemType*, u16> itemPictures_;
 };

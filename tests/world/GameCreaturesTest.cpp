@@ -16,6 +16,7 @@
 #include "data/MapSection.h"
 #include "data/RuleContext.h"
 #include "data/Spells.h"
+#include "data/TextureSet.h"
 #include "script/ScriptContext.h"
 #include "tests/data/BuiltWorld.h"
 #include "tests/support/Png.h"
@@ -118,6 +119,14 @@ TEST_F(GameCreaturesTest, ThePlayerStrikesTheWolfDeadForItsBagAndItsExperience) 
     const CItemBag* bag = cell->bag ? cellar->bags.FindBagById(static_cast<u8>(cell->bag)) : nullptr;
     ASSERT_NE(bag, nullptr);
     EXPECT_GT(bag->items.GetCount(), 0);
+    // The view draws it there: the cell's pile shows the picture of the loot's first item that has one.
+    u16 picture = 0;
+    for (int i = 0; i < bag->GetItemCount() && picture == 0; ++i)
+        picture = built.textures.FindPictureIndex(bag->GetItem(i)->type->texts[1]);
+    ASSERT_NE(picture, 0) << "the loot shows a picture";
+    const u16 group = view->viewState.cellViews[static_cast<size_t>(y * kWindowCells + x)].pictureGroup;
+    ASSERT_NE(group, 0);
+    EXPECT_EQ(view->viewState.pictureGroups[group].pictures[0], picture);
     // The fight plays its music while it lasts.
     EXPECT_GT(view->surroundings.fightCountdown, 0u);
     EXPECT_EQ(view->surroundings.currentMusic, "bmus_fight");

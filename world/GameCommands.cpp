@@ -252,7 +252,10 @@ void CGameScreen::SetupTargetPanel() {
     targetPanelX = static_cast<i32>(viewState.viewX) + 8;
     targetPanelY = static_cast<i32>(viewState.viewY) + 8;
     targetPanelW = static_cast<i32>(viewState.viewWidth) / 3;
-    targetPanelH = 24;
+    // A line of the panel's font, its margins and the health bar under it.
+    if (fonts) fonts->Select(1, 0xE8E8E8, 0);
+    const CBitmapFont* font = fonts ? fonts->CurrentFont() : nullptr;
+    targetPanelH = std::max<i32>(24, font ? font->LineHeight() + 12 : 0);
 }
 
 void CGameScreen::UpdateTarget() {
@@ -317,6 +320,8 @@ void CGameScreen::TargetEntrance(const CMapCell& cell, CMapSection& at, i32 side
 
 void CGameScreen::DrawTargetPanel() {
     if (!video || !fonts) return;
+    // The panel's own font: whatever drew last (a dark talk or menu font) must not name the target.
+    fonts->Select(1, 0xE8E8E8, 0);
     for (u32 i = 0; i < 2; ++i) {
         const Target& t = targets[i];
         if (!t.visible) continue;

@@ -64,8 +64,8 @@ TEST(BuiltDatabaseHash, EachWorldDatabaseIsPinned) {
     } worlds[] = {
         {fixtures::MusicWorld(), "d79871b41be827b6"},
         {fixtures::SoundWorld(), "3611c0d077a748f4"},
-        {fixtures::ResourceWorld(), "3ee2ff5eca18f075"},
-        {fixtures::BaseWorld(), "eb062e9aebc63de5"},
+        {fixtures::ResourceWorld(), "8d1dcf7de4136e3b"},
+        {fixtures::BaseWorld(), "953bfddeb13b00a1"},
         {fixtures::AdditionalWorld(), "29a75991dbc5a030"},
     };
     for (const auto& w : worlds) {

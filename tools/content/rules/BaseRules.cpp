@@ -401,6 +401,7 @@ BaseRuleContent MakeBaseRules() {
     kind("base_wolf", "Grey wolf", 1, 7, 28, "wolf");
     kind("base_skeleton", "Skeleton", 3, 7, 31, "bones");
     kind("base_townsfolk", "Townsfolk", 4, 10, 31, "man");
+    kind("base_townswoman", "Townswoman", 4, 10, 31, "man");
     auto type = [&](const std::string& id, const std::string& kindId, const std::string& name, int level,
                     std::vector<int> values, int kindByte, int flags) {
         MonsterTypeDef t;
@@ -434,16 +435,19 @@ BaseRuleContent MakeBaseRules() {
         const char* name;
         const char* npc;
         int flags;
-    } people[] = {{"base_townsfolk_merchant", "Merchant", "Hesper", 8 | 16},
-                  {"base_townsfolk_shepherd", "Shepherd", "Tamsin", 8},
-                  {"base_townsfolk_innkeeper", "Innkeeper", "Maren", 8 | 16},
-                  {"base_townsfolk_smith", "Smith", "Corwen", 8 | 16},
-                  {"base_townsfolk_trainer", "Trainer", "Aldo", 8 | 16},
-                  {"base_townsfolk_gambler", "Card player", "Fenn", 8 | 16},
-                  {"base_townsfolk_enchanter", "Enchanter", "Ysolde", 8 | 16},
-                  {"base_townsfolk_elder", "Elder", "Bram", 8 | 16}};
+        bool woman;
+    } people[] = {{"base_townsfolk_merchant", "Merchant", "Hesper", 8 | 16, true},
+                  {"base_townsfolk_shepherd", "Shepherd", "Tamsin", 8, true},
+                  {"base_townsfolk_innkeeper", "Innkeeper", "Maren", 8 | 16, true},
+                  {"base_townsfolk_smith", "Smith", "Corwen", 8 | 16, false},
+                  {"base_townsfolk_trainer", "Trainer", "Aldo", 8 | 16, false},
+                  {"base_townsfolk_gambler", "Card player", "Fenn", 8 | 16, false},
+                  {"base_townsfolk_enchanter", "Enchanter", "Ysolde", 8 | 16, true},
+                  {"base_townsfolk_elder", "Elder", "Bram", 8 | 16, false}};
     for (const auto& p : people)
-        type(p.id, "base_townsfolk", p.name, 2, {1, 3, 2, 30, 0, 2, 3, 10, 10, 3}, 4, p.flags)->npcId = p.npc;
+        type(p.id, p.woman ? "base_townswoman" : "base_townsfolk", p.name, 2, {1, 3, 2, 30, 0, 2, 3, 10, 10, 3}, 4,
+             p.flags)
+            ->npcId = p.npc;
 
     // Portraits: two faces of each race to choose from at creation, the default and unknown heads,
     // and the merchant's.

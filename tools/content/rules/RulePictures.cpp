@@ -303,8 +303,48 @@ Canvas PaintPerson(const std::string& name) {
     const int view = still ? 2 : std::min(frame / 3, 2);
     const int step = still ? 0 : frame % 3;
     const float stride = step == 1 ? 9.0f : step == 2 ? -9.0f : 0.0f;
-    const Rgba skin = Rgb(0xD8A880), hair = Rgb(0x4A3020), tunic = still ? Rgb(0x4060C0) : Rgb(0x3A5A9A);
-    const Rgba belt = Rgb(0x5A3A1E), hose = Rgb(0x5A4A3A), shoe = Rgb(0x2A1C10);
+    // The women of the town wear long dresses and their hair long; the men tunics and hose.
+    const bool woman = Has(name, "woman");
+    const Rgba skin = Rgb(0xD8A880), hair = woman ? Rgb(0x7A4420) : Rgb(0x4A3020);
+    const Rgba tunic = woman ? (still ? Rgb(0x9A3A4A) : Rgb(0x8A3444)) : (still ? Rgb(0x4060C0) : Rgb(0x3A5A9A));
+    const Rgba belt = woman ? Rgb(0xD8C090) : Rgb(0x5A3A1E), hose = Rgb(0x5A4A3A), shoe = Rgb(0x2A1C10);
+    if (woman) {
+        const float sway = view == 1 ? stride * 0.4f : 0.0f;
+        // The skirt to the ankles, the feet peeping out as she walks.
+        c.Fill(32 - static_cast<int>(stride / 2), 166, 12, 8, shoe);
+        c.Fill(42 + static_cast<int>(stride / 2), 166, 12, 8, shoe);
+        c.Polygon({{26, 96}, {58, 96}, {68 + sway, 168}, {16 + sway, 168}}, tunic);
+        c.Line({42, 100}, {42 + sway, 166}, 2, Mix(tunic, kOutline, 0.3f));
+        if (view == 1) {
+            c.RoundRect(31, 40, 24, 62, 8, tunic);
+            c.Fill(31, 94, 24, 5, belt);
+            c.Line({43, 46}, {43 + stride, 100}, 7, Mix(tunic, kOutline, 0.25f));
+            c.Disc(43 + stride, 102, 5, skin);
+            c.Line({50, 16}, {54, 58}, 10, hair);  // the hair down her back
+            c.Disc(42, 24, 14, skin);
+            c.Disc(47, 19, 13, hair);
+            c.Disc(32, 24, 2, kOutline);
+            return c;
+        }
+        const float left = step == 1 ? -4.0f : 4.0f, right = step == 2 ? -4.0f : 4.0f;
+        c.RoundRect(24, 40, 36, 62, 10, tunic);
+        c.Fill(24, 94, 36, 5, belt);
+        c.Line({25, 48}, {15, 100 + 2 * right}, 7, tunic);
+        c.Line({59, 48}, {69, 100 + 2 * left}, 7, tunic);
+        c.Disc(15, 102 + 2 * right, 5, skin);
+        c.Disc(69, 102 + 2 * left, 5, skin);
+        c.RoundRect(25, 14, 34, 46, 12, hair);  // falls to the shoulders
+        if (view == 0) {
+            c.Disc(42, 24, 16, hair);
+        } else {
+            c.Disc(42, 26, 14, skin);
+            c.Disc(42, 14, 13, hair);
+            c.Disc(36, 25, 2, kOutline);
+            c.Disc(48, 25, 2, kOutline);
+            c.Line({38, 33}, {46, 33}, 2, Rgb(0xA04A4A));
+        }
+        return c;
+    }
     if (view == 1) {
         // Seen from the side, looking west (left): the legs and the near arm swing along the way.
         c.Line({42, 112}, {42 - stride, 170}, 10, hose);
@@ -382,7 +422,7 @@ Canvas PaintUpright(const std::string& name, Rgba body, float swing) {
 }
 
 Canvas PaintCreature(const std::string& name) {
-    if (Has(name, "townsfolk")) return PaintPerson(name);
+    if (Has(name, "townsfolk") || Has(name, "townswoman")) return PaintPerson(name);
     Canvas c(64, 64, kClear);
     bool still = Has(name, "still");
     int frame = std::isdigit(static_cast<unsigned char>(name.back())) ? name.back() - '0' : 0;

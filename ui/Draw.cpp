@@ -1,5 +1,6 @@
 #include "ui/Draw.h"
 
+#include <algorithm>
 #include <string>
 
 #include "ui/WidgetHost.h"
@@ -106,10 +107,41 @@ void DrawFramedPicture(CRenderer& r, CRecordHolder* const* set, u32 transparent,
     }
 }
 
+// A piece of a button frame fitted to a button of another height: its upper half at the top, its
+// lower half at the bottom and a middle row repeated between, tiled across `w`.
+void PieceToHeight(CRenderer& r, const FramePiece& p, u32 transparent, i32 x, i32 y, i32 w, i32 h) {
+    if (!p.valid || w <= 0 || h <= 0) return;
+    const CPictureData& pic = p.picture;
+    const i32 pw = pic.width, ph = pic.height;
+    if (pw <= 0 || ph <= 0) return;
+    const i32 topRows = h < ph ? h / 2 : ph / 2;
+    const i32 bottomRows = h < ph ? h - topRows : ph - ph / 2;
+    auto band = [&](i32 dy, i32 sy, i32 rows) {
+        for (i32 cx = 0; cx < w; cx += pw) {
+            const i32 cw = std::min(pw, w - cx);
+            if (transparent)
+                r.DrawPictureTransparent(x + cx, dy, pic, pw, 0, sy, cw, rows);
+            else
+                r.DrawPicture(x + cx, dy, pic, pw, 0, sy, cw, rows);
+        }
+    };
+    band(y, 0, topRows);
+    for (i32 row = topRows; row < h - bottomRows; ++row) band(y + row, ph / 2, 1);
+    band(y + h - bottomRows, ph - bottomRows, bottomRows);
+}
+
 void DrawButtonFrame(CRenderer& r, CRecordHolder* const* set, u32 transparent, i32 x, i32 y, i32 w, i32 h) {
     FrameSet f(set, 3);
     const FramePiece* p = f.piece;
     i32 leftCap = p[0].Width(), rightCap = p[2].Width();
+    // The frames are drawn for buttons of the caps' height. A button laid out taller or lower would
+    // show the middle's tiles repeating under the caps, so its pieces are fitted to its height.
+    if (p[0].valid && h != p[0].Height()) {
+        PieceToHeight(r, p[0], transparent, x, y, leftCap, h);
+        PieceToHeight(r, p[1], transparent, x + leftCap, y, w - leftCap - rightCap, h);
+        PieceToHeight(r, p[2], transparent, x + w - rightCap, y, rightCap, h);
+        return;
+    }
     Whole(r, p[0], transparent, x, y);
     Tiled(r, p[1], transparent, x + leftCap, y, w - leftCap - rightCap, h);
     Whole(r, p[2], transparent, x + w - rightCap, y);

@@ -54,7 +54,13 @@ void CServicesScreen::Enter(u32 a, u32 b, u32 c, u32 d) {
     // A missing profile leaves the screen without animation and own music; the menu still works.
     profile_ = npc_ ? host_.FindTalkProfile(npc_->GetTalkProfileId()) : nullptr;
 
-    PlaceNpcHeader(*this, kLayoutGroup, portrait, nameLabel, npc_);
+    PlaceNpcHeader(*this, kLayoutGroup, {&columnFrame, &menuFrame, &headerFrame, 555}, portrait, nameLabel, npc_);
+    // The box round the welcome text, in the frames' set.
+    if (PlaceWidget(*this, welcomeFrame, kLayoutGroup, 132)) {
+        welcomeFrame.frameSet = headerFrame.frameSet;
+        welcomeFrame.transparent = 1;
+        welcomeFrame.sides = 0x0F;
+    }
     const char* welcome =
         npc_ && npc_->GetWelcomeText() ? npc_->GetWelcomeText() : "- welcome message not found -";
     PlaceLabel(*this, welcomeLabel, kLayoutGroup, kWelcome, welcome,

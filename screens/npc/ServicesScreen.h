@@ -14,6 +14,7 @@
 #include "screens/npc/TrainingDialog.h"
 #include "ui/ButtonBar.h"
 #include "ui/Buttons.h"
+#include "ui/PictureWidgets.h"
 #include "ui/Panel.h"
 #include "ui/Screen.h"
 #include "ui/TextLabel.h"
@@ -60,6 +61,7 @@ public:
     // The NPC's price level (its price variable when it holds more than 0).
     u32 GetPriceLevel() const;
 
+    CPicture columnFrame, menuFrame, headerFrame, welcomeFrame;
     CPanel portrait;
     CTextLabel nameLabel;
     CTextLabel welcomeLabel;

@@ -72,7 +72,7 @@ void CTalkScreen::Enter(u32 a, u32 b, u32 c, u32 d) {
     conversation_ = std::make_unique<CConversation>(npc_ ? npc_->dialogue : nullptr,
                                                     conditions ? *conditions : kNoConditions, *this);
 
-    PlaceNpcHeader(*this, kLayoutGroup, portrait, nameLabel, npc_);
+    PlaceNpcHeader(*this, kLayoutGroup, {&columnFrame, &linkFrame, &headerFrame, 554}, portrait, nameLabel, npc_);
     links.clear();
     if (PlaceWidget(*this, speechView, kLayoutGroup, kSpeech)) {
         speechView.SetColors(0xc8f0fa, 0x20baba, 0xc8f0fa, 0,

@@ -17,6 +17,7 @@
 #include "screens/npc/TrainingDialog.h"
 #include "ui/ButtonBar.h"
 #include "ui/Buttons.h"
+#include "ui/PictureWidgets.h"
 #include "ui/Panel.h"
 #include "ui/Screen.h"
 #include "ui/TextLabel.h"
@@ -55,6 +56,7 @@ public:
     // The captions of the links shown, top to bottom (the exit link last).
     std::vector<std::string> ShownLinks() const;
 
+    CPicture columnFrame, linkFrame, headerFrame;
     CPanel portrait;
     CTextLabel nameLabel;
     CTextView speechView;

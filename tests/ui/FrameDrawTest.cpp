@@ -122,9 +122,13 @@ TEST(FrameDrawing, ButtonFrameAndMissingPieces) {
                                               SolidPicture(1, 1, 3)};
     CRecordHolder* set[3] = {caps[0].get(), caps[1].get(), caps[2].get()};
     Canvas canvas(7, 3);
-    // The caps keep their own height; the middle is tiled over the whole height.
+    // Pieces of the button's own height are drawn whole; for a button of another height every piece
+    // is fitted to it (upper half, a middle row repeated, lower half), caps included, so nothing of
+    // the middle shows under the caps.
+    DrawButtonFrame(canvas.Renderer(), set, 0, 0, 0, 6, 1);
+    EXPECT_EQ(canvas.Rows(), (Rows{"aabbbc.", ".......", "......."}));
     DrawButtonFrame(canvas.Renderer(), set, 0, 0, 0, 6, 3);
-    EXPECT_EQ(canvas.Rows(), (Rows{"aabbbc.", "..bbb..", "..bbb.."}));
+    EXPECT_EQ(canvas.Rows(), (Rows{"aabbbc.", "aabbbc.", "aabbbc."}));
 
     // A piece that is missing or not a picture is left out, and its metrics count as 0.
     CRecordHolder empty;

@@ -532,9 +532,15 @@ Canvas PaintButton(int w, int h, Icon icon, bool pressed, Rgba iconColour) {
 }
 
 Canvas PaintLabelButton(int w, int h, bool pressed) {
-    // The widgets write near-black labels on this face, so it stays a light parchment, pressed too.
-    if (pressed) return ButtonBody(w, h, true, Shade(kParchmentDark, 0.8f), Shade(kParchment, 0.85f));
-    return ButtonBody(w, h, false, kParchment, kParchmentDark);
+    // Some screens write near-black labels with a light rim on this face, others light labels with a
+    // dark rim (the shop, the services menu, training), so the face is a middle tone both read on.
+    // The game draws it opaque: its corners are filled with the dark of the frames round it.
+    const Rgba top = Rgb(0xD0A868), bottom = Rgb(0xB8904F);
+    Canvas c = pressed ? ButtonBody(w, h, true, bottom, top) : ButtonBody(w, h, false, top, bottom);
+    for (int y = 0; y < h; ++y)
+        for (int x = 0; x < w; ++x)
+            if (c.Get(x, y).a < 128) c.Set(x, y, Rgb(0x24180C));
+    return c;
 }
 
 Canvas PaintTextButton(int w, int h, const std::string& caption, bool pressed) {

@@ -65,7 +65,7 @@ TEST(BuiltDatabaseHash, EachWorldDatabaseIsPinned) {
         {fixtures::MusicWorld(), "d79871b41be827b6"},
         {fixtures::SoundWorld(), "3611c0d077a748f4"},
         {fixtures::ResourceWorld(), "ebdce79ee809dcfb"},
-        {fixtures::BaseWorld(), "85292c32f4943568"},
+        {fixtures::BaseWorld(), "12f29fde493525e3"},
         {fixtures::AdditionalWorld(), "29a75991dbc5a030"},
     };
     for (const auto& w : worlds) {

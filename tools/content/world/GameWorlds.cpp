@@ -330,11 +330,13 @@ Content BaseWorld() {
     c.mapObjects = {floor, water, wall, stairs};
     c.tableC = {"base_floorstone", "base_wallstone", "base_water", "base_stairsup"};
     c.tableD = {"base_money_100", "base_weap_dirkcheap"};
-    // Monster types by 1-based index: the cellar's creatures, then the town's people.
+    // Monster types by 1-based index: the cellar's and the crypt's creatures, the town's people, and
+    // the restless bones of the cellar.
     c.tableE = {"base_rat_small",           "base_skeleton_warrior",   "base_wolf_grey",
                 "base_skeleton_mage",       "base_townsfolk_merchant", "base_townsfolk_shepherd",
                 "base_townsfolk_innkeeper", "base_townsfolk_smith",    "base_townsfolk_trainer",
-                "base_townsfolk_gambler",   "base_townsfolk_enchanter", "base_townsfolk_elder"};
+                "base_townsfolk_gambler",   "base_townsfolk_enchanter", "base_townsfolk_elder",
+                "base_skeleton_bones"};
     c.tableF = {"bres_tex_floor", "bres_tex_wall", "bres_tex_ceiling"};
     c.quests = {
         {"base_q_cellar", "Knocking Below",

@@ -468,12 +468,14 @@ Section Cellar() {
     at(2, 32).centre = GalleryRef(15);
     at(2, 32).centrePicture = kTexWall;
     at(2, 32).centreId = 61;
-    // The rat in the hall comes at once; a wolf prowls the hall's far corner, a skeleton warrior keeps
-    // the side chamber and a skeleton mage the north passage behind the cellar door. All are hostile
-    // by their types and leave what they carry.
+    // The rat in the hall comes at once; a wolf prowls the hall's far corner, and restless bones keep
+    // the side chamber and the north passage behind the cellar door. A new character meets them all
+    // in the first minutes, so each is a fight it can win; the warriors and the mage who casts wait
+    // in the crypt below, where the innkeeper's quest sends the player later. All are hostile by their
+    // types and leave what they carry.
     std::vector<MonsterSpec> monsters = {
         {1, 1, 0x02, 0, 26, 18, 0}, {1, 2, 0x06, 4, 30, 30, 0},  // bound to the hidden nest
-        {3, 3, 0x02, 0, 29, 31, 0}, {2, 4, 0x02, 0, 4, 16, 0},  {4, 5, 0x02, 0, 17, 5, 0},
+        {3, 3, 0x02, 0, 29, 31, 0}, {kBones, 4, 0x02, 0, 4, 16, 0}, {kBones, 5, 0x02, 0, 17, 5, 0},
     };
     // Someone's things left on the hall's floor near the start: coins and a helm to wear.
     std::vector<BagSpec> bags = {{1, 0, 20, 16, {"base_money_100", "base_helm_iron"}},

@@ -75,6 +75,8 @@ inline constexpr uint16_t kTree = kGallery + 44, kFir = kTree + 1, kBush = kTree
                           kRuin = kTree + 4, kWell = kTree + 5;
 // The vale's ground objects: grass and a pond's water, each drawn with its own picture.
 inline constexpr uint16_t kGrass = kWell + 1, kPond = kWell + 2;
+// Monster types ('E' table) that the maps place by hand.
+inline constexpr uint16_t kBones = 13;
 // Level words: the lock level in bits 6..9, the trap level in 10..13; a floor trap's damage level in
 // bits 8..11.
 constexpr uint16_t LockLevel(int tens) { return static_cast<uint16_t>(tens << 6); }

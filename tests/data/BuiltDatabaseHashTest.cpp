@@ -64,8 +64,8 @@ TEST(BuiltDatabaseHash, EachWorldDatabaseIsPinned) {
     } worlds[] = {
         {fixtures::MusicWorld(), "d79871b41be827b6"},
         {fixtures::SoundWorld(), "3611c0d077a748f4"},
-        {fixtures::ResourceWorld(), "ebdce79ee809dcfb"},
-        {fixtures::BaseWorld(), "12f29fde493525e3"},
+        {fixtures::ResourceWorld(), "deede1ea1df0f7c9"},
+        {fixtures::BaseWorld(), "7e2b057740b596bf"},
         {fixtures::AdditionalWorld(), "29a75991dbc5a030"},
     };
     for (const auto& w : worlds) {

@@ -281,6 +281,20 @@ Content ResourceWorld() {
         AddPicture(c, g.picture, g.canvas);
         c.seconds.push_back({g.second, g.picture, 0, Encode(g.canvas)});
     }
+    // The faces of the town's houses, built of the same stone as every wall: each both the wall
+    // object's picture and the texture its cells name, like the vale's ground.
+    const struct {
+        const char* second;
+        const char* picture;
+        HouseFace face;
+    } houses[] = {{"bres_tex_housewindow", "bres_housewindow", HouseFace::Window},
+                  {"bres_tex_housedoor", "bres_housedoor", HouseFace::Door},
+                  {"bres_tex_houseupper", "bres_houseupper", HouseFace::UpperWindow}};
+    for (const auto& h : houses) {
+        const Canvas face = HouseWall(wall, h.face);
+        AddPicture(c, h.picture, face);
+        c.seconds.push_back({h.second, h.picture, 0, Encode(face)});
+    }
     // The herb that the cellar's flower shows, by the name its item type gives as its picture.
     for (const RulePicture& p : PaintRulePictures())
         if (p.name == "bres_item_herb") c.seconds.push_back({p.name, p.name, 0, Encode(p.picture)});

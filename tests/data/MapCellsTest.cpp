@@ -336,8 +336,8 @@ TEST_F(BuiltSections, TheCellarHoldsItsPlacementsMonstersAndBags) {
     ASSERT_NE(start, nullptr);
     EXPECT_EQ(start->x, 17);
     EXPECT_EQ(start->y, 17);
-    // The rat bound to the hidden nest is not placed; the other rat, the wolf, the skeleton warrior
-    // and the skeleton mage are.
+    // The rat bound to the hidden nest is not placed; the other rat, the wolf and the two restless
+    // bones are.
     ASSERT_EQ(cellar->monsters.size(), 4u);
     EXPECT_EQ(cellar->monsters[0].id, 1);
     EXPECT_EQ(cellar->FindMonster(2), nullptr);

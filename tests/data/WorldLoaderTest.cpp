@@ -130,8 +130,8 @@ TEST_F(WorldLoaderTest, TheBuiltBaseWorldLoadsWithItsHeaderTablesAndSection) {
     // 'C' finds the map objects by id, 'D' the item types, 'E' the monster types; 'F' finds the second
     // picture table of the resource world.
     // Six objects of the sections, then the cellar gallery's one of each of the 43 type codes, then the
-    // vale's six kinds of scenery and its two grounds.
-    ASSERT_EQ(base->tableC.Count(), 58u);
+    // vale's six kinds of scenery and its two grounds, and the town's three house walls.
+    ASSERT_EQ(base->tableC.Count(), 61u);
     EXPECT_EQ(base->MapObjectAt(0), nullptr);
     ASSERT_NE(base->MapObjectAt(2), nullptr);
     EXPECT_STREQ(base->MapObjectAt(2)->id, "base_wallstone");
@@ -140,7 +140,10 @@ TEST_F(WorldLoaderTest, TheBuiltBaseWorldLoadsWithItsHeaderTablesAndSection) {
     EXPECT_EQ(base->MapObjectAt(49)->typeCode, 43);
     ASSERT_NE(base->MapObjectAt(57), nullptr);
     EXPECT_STREQ(base->MapObjectAt(57)->id, "base_pond");
-    EXPECT_EQ(base->MapObjectAt(58), nullptr);
+    ASSERT_NE(base->MapObjectAt(60), nullptr);
+    EXPECT_STREQ(base->MapObjectAt(60)->id, "base_wallhouseupper");
+    EXPECT_EQ(base->MapObjectAt(60)->typeCode, 5);
+    EXPECT_EQ(base->MapObjectAt(61), nullptr);
     ASSERT_EQ(base->tableD.Count(), 3u);
     EXPECT_STREQ(base->tableD.names[1], "base_money_100");
     ASSERT_NE(base->ItemTypeAt(1), nullptr);
@@ -507,9 +510,9 @@ TEST_F(WorldLoaderTest, AMissingOrDamagedRecordFailsTheLoadNamingTheRecordAndLea
 TEST_F(WorldLoaderTest, StoredIndicesOutsideTheirTablesAreNone) {
     world::Content c = fixtures::BaseWorld();
     c.defaultGround = 90;
-    c.defaultGroundPicture = 9;
+    c.defaultGroundPicture = 12;
     c.sections[0].indices[0] = 77;
-    c.sections[0].indices[1] = 7;  // one past the 'F' table
+    c.sections[0].indices[1] = 10;  // one past the 'F' table
     fixtures::Write(dir.Path(), c);
     auto base = Load("VantrelBase");
     ASSERT_TRUE(base);

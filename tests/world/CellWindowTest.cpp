@@ -129,6 +129,56 @@ TEST_F(CellWindowTest, TheSurfaceWindowComesFromTheNinePiecesAroundThePlayer) {
     EXPECT_EQ(window.Cell(22, 22)->creature[0], 1);
 }
 
+// The town's houses as the window holds them: each wall face of a house draws with the texture made
+// for its object (another texture would paint the object's picture in wrong colours), each plain
+// house shows one shut door where it can be seen from the square, and windows face the square too.
+TEST_F(CellWindowTest, TheTownsHousesShowDoorsAndWindowsInTheirOwnTextures) {
+    CMapSection* town = base->FindSectionAt(2, 2);
+    window.SetPlayer(17, 17, 0);
+    window.Fill(base.get(), town, refs, 100);
+    // The names behind a cell's object and picture, as the builder wrote them into 'C' and 'F'.
+    auto objectName = [&](u16 index) -> std::string {
+        for (u32 r = 1; r < base->tableC.Count(); ++r)
+            if (index != kNoCellIndex && refs.Object(static_cast<u16>(r)) == index) return base->tableC.names[r];
+        return "";
+    };
+    auto pictureName = [&](u16 index) -> std::string {
+        for (u32 r = 1; r < base->tableF.Count(); ++r)
+            if (index != kNoCellIndex && refs.Picture(static_cast<u16>(r)) == index) return base->tableF.names[r];
+        return "";
+    };
+    const std::string kPrefix = "base_wallhouse";
+    auto texel = [&](const std::string& object) { return "bres_tex_house" + object.substr(kPrefix.size()); };
+    std::vector<std::pair<i32, i32>> doors;
+    int windowsInSight = 0;
+    for (i32 y = 0; y < 21; ++y)
+        for (i32 x = 0; x < 21; ++x) {
+            i32 wx = 0, wy = 0;
+            ASSERT_TRUE(window.SectionToWindowCell(town, x, y, wx, wy));
+            const CMapCell& cell = *window.Cell(wx, wy);
+            const CStoredCell& upper = *window.StoredCell(wx, wy);
+            const std::string ground = objectName(cell.centre), above = objectName(upper.centre);
+            if (ground.rfind(kPrefix, 0) != 0) continue;
+            SCOPED_TRACE(::testing::Message() << x << ", " << y);
+            EXPECT_EQ(pictureName(cell.centrePicture), texel(ground));
+            EXPECT_EQ(above, "base_wallhouseupper");
+            EXPECT_EQ(pictureName(upper.centrePicture), texel(above));
+            bool open = false;
+            for (const auto& [dx, dy] : {std::pair{1, 0}, {-1, 0}, {0, 1}, {0, -1}})
+                open |= window.Cell(wx + dx, wy + dy)->centre == kNoCellIndex;
+            if (ground == "base_wallhousedoor") {
+                EXPECT_TRUE(open) << "a door walled in";
+                doors.push_back({x, y});
+            } else if (open) {
+                ++windowsInSight;
+            }
+        }
+    // One door for each of the three houses round the square (the inn has its own that opens).
+    const std::vector<std::pair<i32, i32>> expected = {{17, 7}, {4, 16}, {15, 18}};
+    EXPECT_EQ(doors, expected);
+    EXPECT_GE(windowsInSight, 12);
+}
+
 // Each piece of a surface window shows its own default ground where its cells leave the ground
 // open: the vale's grass beyond the town's border, not the town's paving.
 TEST_F(CellWindowTest, EachPieceHasItsOwnDefaultGround) {

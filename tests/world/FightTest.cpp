@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <string>
+
 #include "data/Npc.h"
 #include "data/Spells.h"
 #include "tests/world/CreatureFixture.h"
@@ -62,16 +64,22 @@ TEST_F(FightTest, APlayerWhoDoesNotFightBackDies) {
 }
 
 TEST_F(FightTest, TheBuiltCreaturesFightBackDropBagsAndThePeopleAreTalkPartners) {
-    // The cellar: every creature hostile by its type; the wolf, the warrior and the mage carry loot;
-    // the mage knows spells of the world.
+    // The cellar: every creature hostile by its type; the wolf and the two restless bones carry loot.
     for (u8 id : {1, 3, 4, 5}) {
         const CMonster* m = w.Find(id);
         ASSERT_NE(m, nullptr) << int(id);
         EXPECT_TRUE(CCreatures::IsAggressive(*m)) << int(id);
     }
     for (u8 id : {3, 4, 5}) EXPECT_GT(w.Find(id)->Type()->items.GetCount(), 0) << int(id);
-    const CMonsterType* mage = w.Find(5)->Type();
+    // The crypt below: its mage casts, and knows spells of the world.
+    CMapSection* crypt = w.built.base->FindSectionByName("base_crypt");
+    ASSERT_NE(crypt, nullptr);
+    const CMonsterType* mage = nullptr;
+    for (const CMonster& m : crypt->monsters)
+        if (std::string(m.Type()->GetName()) == "base_skeleton_mage") mage = m.Type();
+    ASSERT_NE(mage, nullptr);
     EXPECT_EQ(mage->attackStyle, 3);
+    ASSERT_GT(mage->effects.Count(), 0);
     for (int i = 0; i < mage->effects.Count(); ++i)
         EXPECT_NE(w.rules.spells->FindById(mage->effects.At(i)->id), nullptr) << mage->effects.At(i)->id;
     // The town: seven people (the card player and the enchanter among them), each the NPC of a talk

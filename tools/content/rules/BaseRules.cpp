@@ -424,6 +424,11 @@ BaseRuleContent MakeBaseRules() {
     MonsterTypeDef* wolf =
         type("base_wolf_grey", "base_wolf", "Grey wolf", 3, {2, 6, 3, 20, 60, 2, 3, 10, 10, 3}, 1, 12);
     wolf->items = {{"base_money_100", 1, 1, 100, 100}};
+    // The cellar's dead: lighter than the crypt's warriors, a fair fight for a character fresh from
+    // creation, who meets them in the first minutes.
+    type("base_skeleton_bones", "base_skeleton", "Restless bones", 2, {2, 5, 3, 24, 60, 2, 3, 60, 15, 3}, 3,
+         12)
+        ->items = {{"base_money_100", 1, 1, 50, 100}};
     MonsterTypeDef* mage = type("base_skeleton_mage", "base_skeleton", "Skeleton mage", 6,
                                 {2, 5, 3, 28, 150, 2, 3, 60, 30, 3}, 3, 12);
     mage->attackStyle = 3;

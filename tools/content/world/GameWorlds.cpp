@@ -281,6 +281,20 @@ Content ResourceWorld() {
         AddPicture(c, g.picture, g.canvas);
         c.seconds.push_back({g.second, g.picture, 0, Encode(g.canvas)});
     }
+    // The faces of the town's houses, built of the same stone as every wall: each both the wall
+    // object's picture and the texture its cells name, like the vale's ground.
+    const struct {
+        const char* second;
+        const char* picture;
+        HouseFace face;
+    } houses[] = {{"bres_tex_housewindow", "bres_housewindow", HouseFace::Window},
+                  {"bres_tex_housedoor", "bres_housedoor", HouseFace::Door},
+                  {"bres_tex_houseupper", "bres_houseupper", HouseFace::UpperWindow}};
+    for (const auto& h : houses) {
+        const Canvas face = HouseWall(wall, h.face);
+        AddPicture(c, h.picture, face);
+        c.seconds.push_back({h.second, h.picture, 0, Encode(face)});
+    }
     // The herb that the cellar's flower shows, by the name its item type gives as its picture.
     for (const RulePicture& p : PaintRulePictures())
         if (p.name == "bres_item_herb") c.seconds.push_back({p.name, p.name, 0, Encode(p.picture)});
@@ -330,11 +344,13 @@ Content BaseWorld() {
     c.mapObjects = {floor, water, wall, stairs};
     c.tableC = {"base_floorstone", "base_wallstone", "base_water", "base_stairsup"};
     c.tableD = {"base_money_100", "base_weap_dirkcheap"};
-    // Monster types by 1-based index: the cellar's creatures, then the town's people.
+    // Monster types by 1-based index: the cellar's and the crypt's creatures, the town's people, and
+    // the restless bones of the cellar.
     c.tableE = {"base_rat_small",           "base_skeleton_warrior",   "base_wolf_grey",
                 "base_skeleton_mage",       "base_townsfolk_merchant", "base_townsfolk_shepherd",
                 "base_townsfolk_innkeeper", "base_townsfolk_smith",    "base_townsfolk_trainer",
-                "base_townsfolk_gambler",   "base_townsfolk_enchanter", "base_townsfolk_elder"};
+                "base_townsfolk_gambler",   "base_townsfolk_enchanter", "base_townsfolk_elder",
+                "base_skeleton_bones"};
     c.tableF = {"bres_tex_floor", "bres_tex_wall", "bres_tex_ceiling"};
     c.quests = {
         {"base_q_cellar", "Knocking Below",

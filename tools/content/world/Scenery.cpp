@@ -325,7 +325,141 @@ Canvas TrapBlades() {
     return c;
 }
 
+// A wall texture stands on its side (its width runs down the face); these turn it upright, so that
+// x runs along the face and y down it, the floor at the bottom, and back again.
+Canvas Upright(const Canvas& wall) {
+    Canvas c(wall.Height(), wall.Width());
+    for (int y = 0; y < c.Height(); ++y)
+        for (int x = 0; x < c.Width(); ++x) c.Set(x, y, wall.Get(y, x));
+    return c;
+}
+Canvas OnItsSide(const Canvas& upright) { return Upright(upright); }
+
+constexpr Rgba kDressedStone = Rgb(0x9A9080), kStoneShadow = Rgb(0x4A4238);
+constexpr Rgba kShutterPaint = Rgb(0x3E5C3A), kShutterSeam = Rgb(0x24361F), kIron = Rgb(0x3C3C40);
+constexpr Rgba kOak = Rgb(0x7A5230), kOakSeam = Rgb(0x2E1C10);
+
+// Dressed stone round an opening: jambs, a lintel over it and a sill under it that casts a shadow.
+void Surround(Canvas& c, int x0, int y0, int x1, int y1, bool sill) {
+    c.Fill(x0 - 6, y0 - 4, x1 - x0 + 12, y1 - y0 + 4, kDressedStone);
+    c.Fill(x0 - 10, y0 - 12, x1 - x0 + 20, 9, Shade(kDressedStone, 1.08f));
+    c.Fill(x0 - 10, y0 - 3, x1 - x0 + 20, 2, kStoneShadow);
+    if (sill) {
+        c.Fill(x0 - 10, y1, x1 - x0 + 20, 7, Shade(kDressedStone, 1.08f));
+        c.Fill(x0 - 8, y1 + 7, x1 - x0 + 16, 3, kStoneShadow);
+    }
+    c.Grain(x0 - 10, y0 - 12, x1 - x0 + 20, y1 - y0 + 22, 0.06f, static_cast<uint32_t>(x0 * 31 + y0));
+}
+
+// Dark panes that catch a little of the sky, in a frame with a cross of wood.
+void Glazing(Canvas& c, int x0, int y0, int x1, int y1) {
+    for (int y = y0; y < y1; ++y)
+        for (int x = x0; x < x1; ++x) {
+            const float t = static_cast<float>(y - y0) / static_cast<float>(y1 - y0);
+            Rgba p = Mix(Rgb(0x3A4A5C), Rgb(0x161C24), t);
+            if ((x - x0) - (y - y0) / 2 > 4 && (x - x0) - (y - y0) / 2 < 9) p = Mix(p, Rgb(0x8AA0B8), 0.35f);
+            c.Set(x, y, p);
+        }
+    const Rgba wood = Rgb(0x5A3A22);
+    c.Frame(x0, y0, x1 - x0, y1 - y0, wood, 3);
+    c.Fill((x0 + x1) / 2 - 2, y0, 4, y1 - y0, wood);
+    c.Fill(x0, (y0 + y1) / 2 - 2, x1 - x0, 4, wood);
+}
+
+// A shutter of painted planks with two iron hinges on its hanging edge.
+void Shutter(Canvas& c, int x0, int y0, int w, int h, bool hingeLeft) {
+    for (int y = y0; y < y0 + h; ++y)
+        for (int x = x0; x < x0 + w; ++x) {
+            const bool seam = (x - x0) % 7 == 0 && x != x0;
+            const float grain = 0.88f + 0.2f * Soft(x * 3, y, 8, 384, 256, 171);
+            c.Set(x, y, seam ? kShutterSeam : Shade(kShutterPaint, grain));
+        }
+    c.Frame(x0, y0, w, h, kShutterSeam, 1);
+    for (int y : {y0 + h / 6, y0 + h - h / 6 - 3})
+        c.Fill(hingeLeft ? x0 : x0 + w / 3, y, (w * 2) / 3, 3, kIron);
+}
+
+Canvas HouseWindow(const Canvas& stone) {
+    Canvas c = Upright(stone);
+    constexpr int x0 = 44, x1 = 84, y0 = 72, y1 = 148;
+    Surround(c, x0, y0, x1, y1, true);
+    Glazing(c, x0, y0, x1, y1);
+    // The shutters stand open against the wall, a hand's breadth off the jambs.
+    Shutter(c, x0 - 26, y0, 18, y1 - y0, false);
+    Shutter(c, x1 + 8, y0, 18, y1 - y0, true);
+    // A box of flowers on the sill.
+    c.Fill(x0 - 2, y1 + 10, x1 - x0 + 4, 9, Rgb(0x6A4428));
+    c.Fill(x0 - 2, y1 + 10, x1 - x0 + 4, 2, Rgb(0x8A5E38));
+    for (int i = 0; i < 7; ++i) {
+        const float fx = static_cast<float>(x0 + 2 + i * 6), fy = static_cast<float>(y1 + 7 + (i % 2));
+        c.Disc(fx, fy + 2, 3.0f, Rgb(0x3A6E2A));
+        c.Disc(fx, fy, 2.2f, i % 3 == 1 ? Rgb(0xE0C040) : Rgb(0xB8283A));
+    }
+    return OnItsSide(c);
+}
+
+Canvas HouseDoor(const Canvas& stone) {
+    Canvas c = Upright(stone);
+    constexpr int x0 = 38, x1 = 90, top = 92, floor = 248;
+    constexpr float r = (x1 - x0) / 2.0f, cx = (x0 + x1) / 2.0f, cy = top + r;
+    // The arch of dressed stone and its jambs, then the leaf of oak planks in the opening.
+    c.Disc(cx, cy, r + 8, kDressedStone);
+    c.Fill(x0 - 8, static_cast<int>(cy), x1 - x0 + 16, floor - static_cast<int>(cy), kDressedStone);
+    c.Grain(x0 - 8, top - 8, x1 - x0 + 16, floor - top + 8, 0.06f, 181);
+    for (int i = 1; i < 6; ++i) {
+        const float a = 3.14159265f * static_cast<float>(i) / 6;
+        const float ca = std::cos(a), sa = std::sin(a);
+        c.Line({cx - ca * r, cy - sa * r}, {cx - ca * (r + 8), cy - sa * (r + 8)}, 1.2f, kStoneShadow);
+    }
+    Canvas leaf(c.Width(), c.Height(), kClear);
+    leaf.Disc(cx, cy, r, Rgb(0xFFFFFF));
+    leaf.Fill(x0, static_cast<int>(cy), x1 - x0, floor - static_cast<int>(cy), Rgb(0xFFFFFF));
+    for (int y = 0; y < c.Height(); ++y)
+        for (int x = 0; x < c.Width(); ++x) {
+            if (!leaf.Get(x, y).a) continue;
+            const int plank = (x - x0) / 13;
+            const bool seam = (x - x0) % 13 == 0;
+            const float grain = 0.8f + 0.25f * Soft(x * 4, y, 12, 512, 256, 183 + plank);
+            const float tone = grain * (0.92f + 0.05f * static_cast<float>(plank & 1));
+            c.Set(x, y, seam ? kOakSeam : Shade(kOak, tone));
+        }
+    for (int band : {132, 212}) {
+        c.Fill(x0 + 2, band, x1 - x0 - 4, 5, kIron);
+        for (int x = x0 + 6; x < x1 - 3; x += 12)
+            c.Disc(static_cast<float>(x), static_cast<float>(band) + 2.5f, 1.5f, Rgb(0x8A8A90));
+    }
+    c.Ring(x1 - 11, 178, 4.5f, 1.8f, Rgb(0xB08A38));
+    c.Disc(x1 - 11, 172, 2.2f, kIron);
+    // The worn step before it.
+    c.Fill(x0 - 12, floor, x1 - x0 + 24, 8, Shade(kDressedStone, 0.92f));
+    c.Fill(x0 - 12, floor, x1 - x0 + 24, 2, Shade(kDressedStone, 1.12f));
+    return OnItsSide(c);
+}
+
+Canvas HouseUpperWindow(const Canvas& stone) {
+    Canvas c = Upright(stone);
+    constexpr int x0 = 46, x1 = 82, y0 = 84, y1 = 160;
+    Surround(c, x0, y0, x1, y1, true);
+    // Shut for the day: two leaves meeting in the middle, each with a brace.
+    Shutter(c, x0, y0, (x1 - x0) / 2, y1 - y0, true);
+    Shutter(c, (x0 + x1) / 2, y0, (x1 - x0) / 2, y1 - y0, false);
+    for (int leafX : {x0, (x0 + x1) / 2}) {
+        const float left = static_cast<float>(leafX + 3), right = static_cast<float>(leafX + (x1 - x0) / 2 - 3);
+        c.Line({left, static_cast<float>(y1 - 14)}, {right, static_cast<float>(y0 + 14)}, 2.0f, kShutterSeam);
+    }
+    return OnItsSide(c);
+}
+
 }  // namespace scenery_paint
+
+Canvas HouseWall(const Canvas& stone, HouseFace face) {
+    using namespace scenery_paint;
+    switch (face) {
+    case HouseFace::Door: return HouseDoor(stone);
+    case HouseFace::UpperWindow: return HouseUpperWindow(stone);
+    default: return HouseWindow(stone);
+    }
+}
 
 std::vector<ScenerySprite> PaintScenery() {
     using namespace scenery_paint;

@@ -23,6 +23,13 @@ inline constexpr int kDoorwayLeft = 28, kDoorwayTop = 44, kDoorwayWidth = 72, kD
 // Every sprite above, by the names the base world's map objects give as their frames.
 std::vector<ScenerySprite> PaintScenery();
 
+// The faces of the town's house walls, painted over the stone wall texture they are built of (its
+// courses and size, 256 x 128 with the width running down the face): the ground storey with a window
+// between open shutters, the same storey with a closed door, and the upper storey with a smaller
+// window behind closed shutters.
+enum class HouseFace { Window, Door, UpperWindow };
+Canvas HouseWall(const Canvas& stone, HouseFace face);
+
 // The vale's ground textures, in the size of the stone floor texture they stand beside (256 x 128):
 // grass and the still water of its ponds.
 Canvas ValeGrass();

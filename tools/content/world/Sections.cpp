@@ -238,6 +238,15 @@ CellSpec Door(uint8_t id, uint8_t mode) {
     return c;
 }
 
+CellSpec HouseWallCell(uint16_t ground, uint16_t groundPicture) {
+    CellSpec c = WallBlock();
+    c.centre = ground;
+    c.centrePicture = groundPicture;
+    c.stored.centre = kHouseUpper;
+    c.stored.centrePicture = kTexHouseUpper;
+    return c;
+}
+
 Section Underground(const char* id, const char* name, uint16_t light, uint8_t level, uint8_t visibility) {
     Section s;
     s.id = id;
@@ -468,12 +477,14 @@ Section Cellar() {
     at(2, 32).centre = GalleryRef(15);
     at(2, 32).centrePicture = kTexWall;
     at(2, 32).centreId = 61;
-    // The rat in the hall comes at once; a wolf prowls the hall's far corner, a skeleton warrior keeps
-    // the side chamber and a skeleton mage the north passage behind the cellar door. All are hostile
-    // by their types and leave what they carry.
+    // The rat in the hall comes at once; a wolf prowls the hall's far corner, and restless bones keep
+    // the side chamber and the north passage behind the cellar door. A new character meets them all
+    // in the first minutes, so each is a fight it can win; the warriors and the mage who casts wait
+    // in the crypt below, where the innkeeper's quest sends the player later. All are hostile by their
+    // types and leave what they carry.
     std::vector<MonsterSpec> monsters = {
         {1, 1, 0x02, 0, 26, 18, 0}, {1, 2, 0x06, 4, 30, 30, 0},  // bound to the hidden nest
-        {3, 3, 0x02, 0, 29, 31, 0}, {2, 4, 0x02, 0, 4, 16, 0},  {4, 5, 0x02, 0, 17, 5, 0},
+        {3, 3, 0x02, 0, 29, 31, 0}, {kBones, 4, 0x02, 0, 4, 16, 0}, {kBones, 5, 0x02, 0, 17, 5, 0},
     };
     // Someone's things left on the hall's floor near the start: coins and a helm to wear.
     std::vector<BagSpec> bags = {{1, 0, 20, 16, {"base_money_100", "base_helm_iron"}},
@@ -740,10 +751,24 @@ Section ValePiece(int column, int row) {
         at(10, 13) = Door(1);
         // Houses along the square's edges, so that it reads as a town from its middle; they keep clear
         // of the roads that meet the piece's sides, the stair, the sign, the boatman and the people.
-        const struct { int x0, y0, x1, y1; } houses[] = {{1, 15, 4, 18}, {15, 6, 19, 7}, {14, 18, 16, 19}};
+        // Each has a shut door on the side that faces the square (nobody goes in) and windows on both
+        // storeys in every other cell from it; a block shows the same face on each of its open sides.
+        const struct { int x0, y0, x1, y1, doorX, doorY; } houses[] = {
+            {1, 15, 4, 18, 4, 16}, {15, 6, 19, 7, 17, 7}, {14, 18, 16, 19, 15, 18}};
         for (const auto& h : houses)
             for (int y = h.y0; y <= h.y1; ++y)
-                for (int x = h.x0; x <= h.x1; ++x) at(x, y) = WallBlock();
+                for (int x = h.x0; x <= h.x1; ++x) {
+                    const bool door = x == h.doorX && y == h.doorY;
+                    const bool window = (x + y + h.doorX + h.doorY) % 2 == 1;
+                    at(x, y) = door     ? HouseWallCell(kHouseDoor, kTexHouseDoor)
+                               : window ? HouseWallCell(kHouseWindow, kTexHouseWindow)
+                                        : WallBlock();
+                }
+        // The inn's windows, likewise every other cell, its corners plain.
+        for (int i = 7; i <= 13; ++i)
+            for (auto [x, y] : {std::pair{i, 7}, std::pair{i, 13}, std::pair{7, i}, std::pair{13, i}})
+                if ((x + y) % 2 == 1 && at(x, y).centre == kWall)
+                    at(x, y) = HouseWallCell(kHouseWindow, kTexHouseWindow);
         at(10, 8).side[0] = kBanner;
         at(10, 8).sidePicture[0] = kTexWall;
         placements.push_back({0, "base_housedoor", "", "", 1, 0, 10, 13, kClosedDoor});
@@ -857,6 +882,20 @@ void AddBaseSections(Content& c) {
         c.tableC.push_back(o.id);
     }
     if (c.tableC.size() != kPond) throw std::logic_error("the vale's references moved");
+    for (const auto& [id, picture] : {std::pair{"base_wallhousewindow", "bres_housewindow"},
+                                      std::pair{"base_wallhousedoor", "bres_housedoor"},
+                                      std::pair{"base_wallhouseupper", "bres_houseupper"}}) {
+        MapObject o;
+        o.typeCode = 5;
+        o.id = id;
+        o.frames = {picture};
+        c.mapObjects.push_back(o);
+        c.tableC.push_back(o.id);
+    }
+    for (const char* texture : {"bres_tex_housewindow", "bres_tex_housedoor", "bres_tex_houseupper"})
+        c.tableF.push_back(texture);
+    if (c.tableC.size() != kHouseUpper || c.tableF.size() != kTexHouseUpper)
+        throw std::logic_error("the town's references moved");
     c.sectionPrefix = "base_s";
     c.gridWidth = 3;
     c.gridHeight = 3;

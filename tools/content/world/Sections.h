@@ -75,6 +75,12 @@ inline constexpr uint16_t kTree = kGallery + 44, kFir = kTree + 1, kBush = kTree
                           kRuin = kTree + 4, kWell = kTree + 5;
 // The vale's ground objects: grass and a pond's water, each drawn with its own picture.
 inline constexpr uint16_t kGrass = kWell + 1, kPond = kWell + 2;
+// The town's house walls: the ground storey with a window or a (painted, shut) door, and the upper
+// storey's window; each draws with the texture of the same name.
+inline constexpr uint16_t kHouseWindow = kPond + 1, kHouseDoor = kPond + 2, kHouseUpper = kPond + 3;
+inline constexpr uint16_t kTexHouseWindow = 7, kTexHouseDoor = 8, kTexHouseUpper = 9;
+// Monster types ('E' table) that the maps place by hand.
+inline constexpr uint16_t kBones = 13;
 // Level words: the lock level in bits 6..9, the trap level in 10..13; a floor trap's damage level in
 // bits 8..11.
 constexpr uint16_t LockLevel(int tens) { return static_cast<uint16_t>(tens << 6); }
@@ -87,6 +93,8 @@ CellSpec Floor();
 // A wall stands in both layers, so that it reaches from the ground to the ceiling.
 CellSpec WallBlock();
 CellSpec Door(uint8_t id, uint8_t mode = kDoorByHand);
+// A town house's wall: the ground storey of a wall object and its texture, the upper storey's window.
+CellSpec HouseWallCell(uint16_t ground, uint16_t groundPicture);
 // An underground map's section with its light (colour and level of both lights) and visibility byte,
 // no weather, the ceiling's picture set and the base world's ground and ceiling.
 Section Underground(const char* id, const char* name, uint16_t light, uint8_t level, uint8_t visibility);

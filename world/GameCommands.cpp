@@ -326,12 +326,16 @@ void CGameScreen::DrawTargetPanel() {
         const Target& t = targets[i];
         if (!t.visible) continue;
         const i32 x = targetPanelX, y = targetPanelY + static_cast<i32>(i) * targetPanelH;
-        video->FillRect(x, y, targetPanelW, targetPanelH, i == selectedTarget ? 0x94D6 : 0x4A49);
-        video->FillRect(x + 1, y + 1, targetPanelW - 2, targetPanelH - 2, 0x1082);
-        fonts->DrawTextBox(x + 6, y + 3, x + targetPanelW - 6, y + targetPanelH - 3, t.name.GetText(), 0);
-        if (t.bar)
-            video->FillRect(x + 6, y + targetPanelH - 6,
-                            (targetPanelW - 12) * static_cast<i32>(t.health) / 100, 3, 0xF800);
+        // A name longer than the panel widens it on one line ("Restless bones" showed as "Restless"),
+        // up to the view's width.
+        i32 widest = 0, lines = 0;
+        fonts->MeasureText(t.name.GetText(), 0x7FFF, widest, lines);
+        const i32 w = std::clamp<i32>(widest + 14, targetPanelW,
+                                      std::max<i32>(targetPanelW, static_cast<i32>(viewState.viewWidth) - 16));
+        video->FillRect(x, y, w, targetPanelH, i == selectedTarget ? 0x94D6 : 0x4A49);
+        video->FillRect(x + 1, y + 1, w - 2, targetPanelH - 2, 0x1082);
+        fonts->DrawTextBox(x + 6, y + 3, x + w - 6, y + targetPanelH - 3, t.name.GetText(), 0);
+        if (t.bar) video->FillRect(x + 6, y + targetPanelH - 6, (w - 12) * static_cast<i32>(t.health) / 100, 3, 0xF800);
     }
 }
 

@@ -78,7 +78,7 @@ TEST_F(FightTest, TheBuiltCreaturesFightBackDropBagsAndThePeopleAreTalkPartners)
     for (const CMonster& m : crypt->monsters)
         if (std::string(m.Type()->GetName()) == "base_skeleton_mage") mage = m.Type();
     ASSERT_NE(mage, nullptr);
-    EXPECT_EQ(mage->attackStyle, 3);
+    EXPECT_EQ(mage->attackStyle, 4);  // casts from further off, strikes face to face
     ASSERT_GT(mage->effects.Count(), 0);
     for (int i = 0; i < mage->effects.Count(); ++i)
         EXPECT_NE(w.rules.spells->FindById(mage->effects.At(i)->id), nullptr) << mage->effects.At(i)->id;

@@ -171,6 +171,10 @@ BaseRuleContent MakeBaseRules() {
               {E(46, 1, kUse)}, "bsnd_spellair"),
         Spell("base_spellrecall", "Recall", "Takes you back to a place you marked.", 6, 40, kSelf,
               {E(47, 1, kUse)}, "bsnd_spellair"),
+        // The crypt mage's bolt: a crackle of the grave's cold light, far weaker than a lightning
+        // bolt, so that the first caster a new character meets wears it down rather than kills it.
+        Spell("base_spellgravespark", "Grave Spark", "A crackle of cold light from the grave.", 3, 20, kOther,
+              {Timed(E(25, 3, kUse), 0, 10)}, "bsnd_spellbolt"),
     };
 
     RecipeDef healing;
@@ -316,6 +320,9 @@ BaseRuleContent MakeBaseRules() {
     pick.maxCondition = 50;
     // The key of the locked door in the cellar's gallery; it lies in the gallery's chest.
     m.Add("base_key_gallery", "Gallery key", 11, 1, "bres_item_lockpick", 1, 5);
+    // The key of the crypt's door, dropped in the crypt's entrance hall: a character who cannot pick
+    // a lock still gets on with the innkeeper's quest.
+    m.Add("base_key_crypt", "Crypt key", 11, 1, "bres_item_lockpick", 1, 5);
     // The things two quests turn on: the merchant's lost ring and the elder's letter to the smith.
     m.Add(content::kRingItemId, "Hesper's ring", 11, 1, "bres_item_ring", 60, 2);
     m.Add(content::kElderLetterId, "The elder's letter", 11, 1, "bres_item_letter", 1, 2);
@@ -429,10 +436,12 @@ BaseRuleContent MakeBaseRules() {
     type("base_skeleton_bones", "base_skeleton", "Restless bones", 2, {2, 5, 3, 24, 60, 2, 3, 60, 15, 3}, 3,
          12)
         ->items = {{"base_money_100", 1, 1, 50, 100}};
-    MonsterTypeDef* mage = type("base_skeleton_mage", "base_skeleton", "Skeleton mage", 6,
-                                {2, 5, 3, 28, 150, 2, 3, 60, 30, 3}, 3, 12);
-    mage->attackStyle = 3;
-    mage->effects = {E(0, 0, kCast, "base_spellcurse"), E(0, 0, kCast, "base_spelllightningbolt")};
+    // The crypt's mage: a weak hand at its craft (no spell skill, so its spark does the spell's
+    // least), the caster a character fresh from the cellar meets first.
+    MonsterTypeDef* mage = type("base_skeleton_mage", "base_skeleton", "Skeleton mage", 3,
+                                {2, 4, 2, 18, 100, 2, 3, 40, 0, 3}, 3, 12);
+    mage->attackStyle = 4;  // strikes when face to face, casts from further off
+    mage->effects = {E(0, 0, kCast, "base_spellcurse"), E(0, 0, kCast, "base_spellgravespark")};
     mage->items = {{"base_spbookcurse", 1, 1, 50, 100}, {"base_money_100", 1, 1, 100, 100}};
     // The town's people: stationary ones stand at their trades, the shepherd wanders.
     const struct {

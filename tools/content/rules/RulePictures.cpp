@@ -421,9 +421,179 @@ Canvas PaintUpright(const std::string& name, Rgba body, float swing) {
     return c;
 }
 
+// Beasts that go on four legs, seen from the side and looking west (left), at the size the view
+// gives them beside a person (240 texels to a wall's height): a giant rat about as high as a man's
+// thigh, a wolf a hundred texels at the shoulder. The picture's bottom row is the floor the paws
+// stand on, and the beast's length is centred in it. The frames are the stance (0, and 6), two steps
+// (1, 2), the crouch before a bite (3), the bite (4) and the flinch of a hurt beast (5).
+struct BeastShape {
+    enum Kind { kEllipse, kLine, kPolygon } kind;
+    Pt a{}, b{};  // ellipse: centre and radii; line: the two ends
+    float size = 0.0f;  // ellipse: rotation (radians); line: thickness
+    std::vector<Pt> points;
+    Rgba colour{};
+};
+
+std::vector<Pt> EllipsePoints(Pt centre, Pt radii, float turn, float grow = 0.0f) {
+    std::vector<Pt> out;
+    for (int i = 0; i < 32; ++i) {
+        const float t = static_cast<float>(i) * 6.2831853f / 32.0f;
+        const float x = (radii.x + grow) * std::cos(t), y = (radii.y + grow) * std::sin(t);
+        out.push_back({centre.x + x * std::cos(turn) - y * std::sin(turn),
+                       centre.y + x * std::sin(turn) + y * std::cos(turn)});
+    }
+    return out;
+}
+
+// Draws the shapes over a dark rim: first every shape grown by the rim, then the shapes themselves,
+// so that the beast has one outline round its whole silhouette.
+void DrawBeast(Canvas& c, const std::vector<BeastShape>& shapes, float rim) {
+    for (int pass = 0; pass < 2; ++pass) {
+        const float grow = pass == 0 ? rim : 0.0f;
+        for (const BeastShape& s : shapes) {
+            const Rgba colour = pass == 0 ? kOutline : s.colour;
+            switch (s.kind) {
+            case BeastShape::kEllipse: c.Polygon(EllipsePoints(s.a, s.b, s.size, grow), colour); break;
+            case BeastShape::kLine: c.Line(s.a, s.b, s.size + 2.0f * grow, colour); break;
+            case BeastShape::kPolygon:
+                if (pass == 1) c.Polygon(s.points, colour);
+                else {
+                    for (size_t i = 0; i < s.points.size(); ++i)
+                        c.Line(s.points[i], s.points[(i + 1) % s.points.size()], 2.0f * grow, colour);
+                    c.Polygon(s.points, colour);
+                }
+                break;
+            }
+        }
+    }
+}
+
+BeastShape Ellipse(Pt centre, Pt radii, Rgba colour, float turn = 0.0f) {
+    return {BeastShape::kEllipse, centre, radii, turn, {}, colour};
+}
+BeastShape Limb(Pt from, Pt to, float thickness, Rgba colour) {
+    return {BeastShape::kLine, from, to, thickness, {}, colour};
+}
+BeastShape Shape(std::vector<Pt> points, Rgba colour) {
+    return {BeastShape::kPolygon, {}, {}, 0.0f, std::move(points), colour};
+}
+
+// The pose of a frame: how far the legs stride, how low the body crouches, how far it lunges, how
+// much the head lifts (a flinch) and how wide the jaws open.
+struct BeastPose {
+    float stride = 0, crouch = 0, lunge = 0, lift = 0, jaw = 0;
+};
+
+BeastPose PoseOf(int frame, bool still) {
+    BeastPose p;
+    if (still) return p;
+    switch (frame) {
+    case 1: p.stride = 1.0f; break;
+    case 2: p.stride = -1.0f; break;
+    case 3: p.crouch = 1.0f, p.jaw = 0.6f; break;
+    case 4: p.lunge = 1.0f, p.jaw = 1.0f; break;
+    case 5: p.lift = 1.0f, p.jaw = 0.4f; break;
+    default: break;
+    }
+    return p;
+}
+
+Canvas PaintRat(Rgba body, const BeastPose& p) {
+    // 128 x 80: the back about 60 texels above the floor, the head low and forward, a long bare tail.
+    Canvas c(128, 80, kClear);
+    const float g = 78.0f;  // the floor
+    const Rgba dark = Mix(body, kOutline, 0.35f), belly = Mix(body, Rgb(0xD8C8B0), 0.35f);
+    const Rgba pink = Rgb(0xD89A9A), pinkDark = Rgb(0xA86A6A);
+    const float dx = -8.0f * p.lunge, dy = 6.0f * p.crouch;
+    const float s = 7.0f * p.stride;
+    const float headX = 24.0f + dx - 4.0f * p.lunge, headY = 54.0f + dy + 4.0f * p.crouch - 10.0f * p.lift;
+    std::vector<BeastShape> shapes = {
+        // The tail, curling back along the floor.
+        Limb({100 + dx, 58 + dy}, {116, 70}, 5, pink),
+        Limb({116, 70}, {126, 76}, 3, pink),
+        // The far legs, darker, behind the body.
+        Limb({46 + dx, 62 + dy}, {44 + dx - s, g - 2}, 6, dark),
+        Limb({88 + dx, 60 + dy}, {90 + dx + s, g - 2}, 8, dark),
+        // The body: the hunched haunch and the lower chest.
+        Ellipse({78 + dx, 46 + dy}, {32, 26 - 2 * p.crouch}, body, 0.1f),
+        Ellipse({50 + dx, 54 + dy}, {22, 17}, body, -0.2f),
+        Ellipse({60 + dx, 64 + dy}, {30, 8}, belly),
+        // The near legs with their pink feet.
+        Limb({52 + dx, 62 + dy}, {50 + dx + s, g - 2}, 7, body),
+        Limb({86 + dx, 62 + dy}, {80 + dx - s, g - 2}, 10, body),
+        Ellipse({47 + dx + s, g - 2}, {6, 2.5f}, pink),
+        Ellipse({77 + dx - s, g - 2}, {7, 2.5f}, pink),
+        // The head: a wedge of a snout, the round ear, the eye and the teeth when it bites.
+        Ellipse({headX + 6, headY}, {15, 11}, body, -0.15f - 0.3f * p.lift),
+        Shape({{headX, headY - 8}, {headX - 22, headY + 2 - 4 * p.jaw}, {headX + 2, headY + 8}}, body),
+        Shape({{headX - 2, headY + 6}, {headX - 18, headY + 6 + 6 * p.jaw}, {headX + 6, headY + 10}}, dark),
+        Ellipse({headX + 14, headY - 11}, {7, 8}, body),
+        Ellipse({headX + 14, headY - 10}, {4, 5}, pink),
+        Ellipse({headX - 21, headY + 1 - 4 * p.jaw}, {2.5f, 2.5f}, pinkDark),
+    };
+    DrawBeast(c, shapes, 1.5f);
+    c.Disc(headX + 1, headY - 3, 2.5f, Rgb(0xD02020));
+    c.Disc(headX + 0.5f, headY - 3.5f, 0.8f, Rgb(0xFFD0D0));
+    if (p.jaw > 0.3f) {
+        c.Line({headX - 18, headY + 1}, {headX - 16, headY + 6}, 2, Rgb(0xF0E8D0));
+        c.Line({headX - 15, headY + 1}, {headX - 13, headY + 6}, 2, Rgb(0xF0E8D0));
+    }
+    for (int w = 0; w < 3; ++w)  // whiskers
+        c.Line({headX - 14, headY + 2}, {headX - 26, headY - 4 + 5.0f * w}, 0.8f, Mix(body, kOutline, 0.6f));
+    return c;
+}
+
+Canvas PaintWolf(Rgba body, const BeastPose& p) {
+    // 176 x 128: the shoulder a hundred texels above the floor, the head carried above it, a bushy tail.
+    Canvas c(176, 128, kClear);
+    const float g = 126.0f;
+    const Rgba dark = Mix(body, kOutline, 0.4f), back = Mix(body, kOutline, 0.2f),
+               belly = Mix(body, Rgb(0xF0F0E8), 0.45f);
+    const float dx = -10.0f * p.lunge, dy = 10.0f * p.crouch;
+    const float s = 10.0f * p.stride;
+    const float headX = 38.0f + dx - 8.0f * p.lunge, headY = 30.0f + 2.2f * dy + 8.0f * p.lunge - 12.0f * p.lift;
+    std::vector<BeastShape> shapes = {
+        // The tail, hanging in a brush behind.
+        Shape({{146 + dx, 46 + dy}, {162, 58 - 6 * p.lift}, {172, 92}, {164, 100}, {150, 74 + dy}}, back),
+        // The far legs.
+        Limb({62 + dx, 76 + dy}, {58 + dx - s, g - 3}, 9, dark),
+        Limb({132 + dx, 72 + dy}, {138 + dx + s, g - 3}, 10, dark),
+        // Chest, barrel and hindquarters; the belly paler.
+        Ellipse({64 + dx, 54 + dy}, {28, 27}, body, -0.2f),
+        Ellipse({100 + dx, 58 + dy}, {48, 21}, body),
+        Ellipse({136 + dx, 56 + dy}, {22, 24}, body),
+        Ellipse({104 + dx, 40 + dy}, {40, 7}, back),
+        Ellipse({92 + dx, 74 + dy}, {34, 6}, belly),
+        // The near legs: the foreleg straight under the shoulder, the hind leg bent at the hock.
+        Limb({68 + dx, 74 + dy}, {66 + dx + s, g - 3}, 10, body),
+        Limb({136 + dx, 70 + dy}, {146 + dx - s, 102}, 14, body),
+        Limb({146 + dx - s, 102}, {140 + dx - s, g - 3}, 9, body),
+        Ellipse({62 + dx + s, g - 3}, {8, 3.5f}, dark),
+        Ellipse({136 + dx - s, g - 3}, {8, 3.5f}, dark),
+        // The neck up to the head, the long muzzle, the pricked ears and the jaw.
+        Shape({{52 + dx, 34 + dy}, {headX + 10, headY - 8}, {headX + 14, headY + 14}, {70 + dx, 70 + dy}}, body),
+        Ellipse({headX + 6, headY}, {18, 14}, body, -0.1f - 0.25f * p.lift),
+        Shape({{headX - 4, headY - 8}, {headX - 34, headY + 4 - 4 * p.jaw}, {headX - 32, headY + 10 - 4 * p.jaw},
+               {headX + 2, headY + 10}},
+              body),
+        Shape({{headX - 2, headY + 8}, {headX - 28, headY + 12 + 10 * p.jaw}, {headX + 8, headY + 14}}, back),
+        Shape({{headX + 8, headY - 10}, {headX + 10, headY - 30}, {headX + 20, headY - 10}}, body),
+        Shape({{headX + 14, headY - 8}, {headX + 20, headY - 26}, {headX + 26, headY - 6}}, back),
+        Ellipse({headX - 33, headY + 5 - 4 * p.jaw}, {3.5f, 3}, kOutline),
+    };
+    DrawBeast(c, shapes, 2.0f);
+    c.Disc(headX + 2, headY - 3, 3.0f, Rgb(0xE0B020));
+    c.Disc(headX + 1.5f, headY - 3, 1.3f, kOutline);
+    if (p.jaw > 0.3f)
+        for (int t = 0; t < 3; ++t) {
+            const float x = headX - 26 + 7.0f * t;
+            c.Line({x, headY + 7}, {x + 1, headY + 11}, 2, Rgb(0xF0ECE0));
+        }
+    return c;
+}
+
 Canvas PaintCreature(const std::string& name) {
     if (Has(name, "townsfolk") || Has(name, "townswoman")) return PaintPerson(name);
-    Canvas c(64, 64, kClear);
     bool still = Has(name, "still");
     int frame = std::isdigit(static_cast<unsigned char>(name.back())) ? name.back() - '0' : 0;
     float swing = still ? 0.0f : 4.0f * std::sin(frame * 0.9f);
@@ -432,18 +602,9 @@ Canvas PaintCreature(const std::string& name) {
                 : Has(name, "skeleton") ? Rgb(0xE0DCC8)
                                         : Rgb(0x3A5A9A);
     if (still) body = Mix(body, Rgb(0x4060C0), 0.5f);
-    if (Has(name, "rat") || Has(name, "wolf")) {
-        float size = Has(name, "rat") ? 14.0f : 18.0f;
-        c.Disc(30, 44, size, body);
-        c.Disc(30 + size, 38, size * 0.55f, body);
-        c.Disc(30 + size * 1.3f, 35, 2, Rgb(0xD02020));
-        c.Line({20 + swing, 52}, {18 + swing, 62}, 3, body);
-        c.Line({40 - swing, 52}, {42 - swing, 62}, 3, body);
-        c.Line({30 - size, 44}, {4, 40 + swing}, 2, body);
-    } else {
-        return PaintUpright(name, body, swing);
-    }
-    return c;
+    if (Has(name, "rat")) return PaintRat(body, PoseOf(frame, still));
+    if (Has(name, "wolf")) return PaintWolf(body, PoseOf(frame, still));
+    return PaintUpright(name, body, swing);
 }
 
 // Portraits: a face whose skin and hair follow the race in the name; the two faces of a race differ

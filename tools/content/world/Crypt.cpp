@@ -1,7 +1,8 @@
 // The crypt below the cellar: the second underground map. The ladder from the cellar's side chamber
-// comes down into its entrance hall; a locked door without a key (it must be picked) and a floor trap
-// guard the corridor north; the tomb chamber holds the dead, a chest, a herb and a book on a lectern;
-// a lever in its north wall raises the gate of the shrine, where the innkeeper's quest ends.
+// comes down into its entrance hall; a locked door (picked, or opened with the key that lies in the
+// hall) and a floor trap guard the corridor north; the tomb chamber holds the dead, a chest, a herb
+// and a book on a lectern; a lever in its north wall raises the gate of the shrine, where the
+// innkeeper's quest ends.
 #include "tools/content/world/Sections.h"
 
 namespace world {
@@ -61,8 +62,8 @@ Section Crypt() {
         {0, "base_crypt_arrive", "", "", kArrival, 0, 17, 31, 0x01},
         {0, "base_crypt_tombsign", "Here rest the keepers of the vale. Wake them not without cause.", "",
          kTombSign, 0, 15, 29, 0x01},
-        // Locked with no key anywhere: a lock to pick (or to open by magic).
-        {LockLevel(2), "base_crypt_door", "", "", kPickDoor, 0, 17, 26, kClosedDoor},
+        // Locked: a lock to pick (or to open by magic), or the key that lies in the hall.
+        {LockLevel(2), "base_crypt_door", "base_key_crypt", "", kPickDoor, 0, 17, 26, kClosedDoor},
         {2 << 8, "base_crypt_trap", "", "", kTrap, 0, 17, 22, 0x01},  // damage level 2
         {0, "base_crypt_chest", "", "", kChest, 1, 10, 7, 0x01},
         {0, "base_crypt_herb", "", "", kHerb, 0, 24, 17, 0x01},
@@ -75,14 +76,19 @@ Section Crypt() {
         {0, "base_crypt_lever", "", "base_crypt_lever", kLever, 0, 12, 7, 0x01 | 0x02},
         {0, "base_crypt_shrine", "", "base_crypt_shrine", kShrine, 0, 17, 3, 0x01},
     };
-    // The keepers who do not rest: two skeleton warriors, a skeleton mage by the lectern, and a rat.
+    // The keepers who do not rest: a rat in the entrance hall, a skeleton warrior who keeps the
+    // corridor beyond the trap, and restless bones and a skeleton mage by the lectern in the chamber,
+    // who come at the player together. Each is a fight that a character who has cleared the cellar
+    // above can win, one after the other.
     const std::vector<MonsterSpec> monsters = {
-        {2, 1, 0x02, 0, 11, 13, 0}, {2, 2, 0x02, 0, 23, 9, 0}, {4, 3, 0x02, 0, 20, 15, 0},
+        {kBones, 1, 0x02, 0, 11, 13, 0}, {2, 2, 0x02, 0, 17, 20, 0}, {4, 3, 0x02, 0, 20, 15, 0},
         {1, 4, 0x02, 0, 14, 30, 0}};
     const std::vector<BagSpec> bags = {
         {1, 0, 255, 255,
          {"base_amulet_health", "base_money_100", "base_alc_purplefairyring", "base_alc_powerberries",
-          "base_spbookmark", "base_spbookrecall", "base_wand_ash"}}};
+          "base_spbookmark", "base_spbookrecall", "base_wand_ash"}},
+        // The door's key, dropped on the hall's floor by the ladder.
+        {2, 0, 19, 32, {"base_key_crypt"}}};
     s.recordsAt = [cells, monsters, placements, bags](uint8_t v) {
         return std::vector<std::vector<uint8_t>>{UndergroundCells(cells, v), {}, MonsterRecord(monsters, v),
                                                  PlacementRecord(placements, v), BagRecord(bags)};

@@ -346,7 +346,7 @@ void PlaceGallery(std::vector<CellSpec>& cells, std::vector<PlacementSpec>& plac
     gate.centreId = 60;
     gate.doorMode = kDoorNoWay;
     placements.push_back({0, "harbour_gate", "", "", 60, 0, 2, 11, kClosedDoor});
-    // The crypt's door has no key: the lockpick beside the gallery key is for it.
+    // A lockpick beside the gallery key, for the crypt's door (whose key lies in the crypt).
     bags.push_back({3, 0, 255, 255,
                     {"base_key_gallery", "base_food_bread", "base_key_lockpickbeginner", "base_pstrengthsmall"}});
     bags.push_back({4, 0, 255, 255, {"base_alc_ladyslipper"}});

@@ -64,8 +64,8 @@ TEST(BuiltDatabaseHash, EachWorldDatabaseIsPinned) {
     } worlds[] = {
         {fixtures::MusicWorld(), "d79871b41be827b6"},
         {fixtures::SoundWorld(), "3611c0d077a748f4"},
-        {fixtures::ResourceWorld(), "e675a307964d7415"},
-        {fixtures::BaseWorld(), "0c3dd058d765f4d6"},
+        {fixtures::ResourceWorld(), "44b044b5a23c9618"},
+        {fixtures::BaseWorld(), "dcb450cc144a5b98"},
         {fixtures::AdditionalWorld(), "29a75991dbc5a030"},
     };
     for (const auto& w : worlds) {

@@ -66,7 +66,7 @@ TEST(BuiltDatabaseHash, EachWorldDatabaseIsPinned) {
         {fixtures::SoundWorld(), "3611c0d077a748f4"},
         {fixtures::ResourceWorld(), "44b044b5a23c9618"},
         {fixtures::BaseWorld(), "dcb450cc144a5b98"},
-        {fixtures::AdditionalWorld(), "29a75991dbc5a030"},
+        {fixtures::AdditionalWorld(), "bdb37fb313ae82c9"},
     };
     for (const auto& w : worlds) {
         fixtures::Write(dir.Path(), w.content);

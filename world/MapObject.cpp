@@ -393,9 +393,10 @@ bool CMapObjectTable::DescribeCentre(u16 index, const CPlacement* placement, con
 }
 
 bool CMapObjectTable::DescribeSide(u16 index, const CPlacement* placement, const CMapCell& cell,
-                                   CWallCacheEntry& entry, i32 side) const {
+                                   CWallCacheEntry& entry, i32 side, bool overlay) const {
     const CMapObject* o = At(index);
-    return o && o->DescribeSide(placement, cell, entry, side);
+    if (!o) return false;
+    return overlay ? o->DescribeSideOverlay(placement, cell, entry, side) : o->DescribeSide(placement, cell, entry, side);
 }
 
 u16 CMapObjectTable::ViewFlags(u16 index) const {

@@ -223,7 +223,7 @@ public:
     bool DescribeCentre(u16 index, const CPlacement* placement, const CMapCell& cell, CBlockCacheEntry& entry,
                         u16& light) const override;
     bool DescribeSide(u16 index, const CPlacement* placement, const CMapCell& cell, CWallCacheEntry& entry,
-                      i32 side) const override;
+                      i32 side, bool overlay = false) const override;
     u8 CellViewBits(u16 index) const override;
     u16 ViewFlags(u16 index) const override;
     bool HasSound(u16 index) const override;

@@ -81,6 +81,28 @@ TEST(WallHangings, EachSideTypeFillsTheEdgeSlotOfItsPart) {
     }
 }
 
+TEST(WallHangings, OnlySomeKindsHangOnTheUpperPartToo) {
+    // The upper part of a wall (its second layer's side) shows banners and wall faces, readable walls,
+    // wall decorations, wall passages and a town door's second picture; containers, switches,
+    // pictures and entrances belong to the lower part alone.
+    const struct {
+        u8 code;
+        u16 upper;  // the front picture of the upper part, 0: none
+    } cases[] = {{6, kFirst},  {9, kFirst}, {10, kFirst}, {40, kFirst}, {11, kSecond}, {12, 0},
+                 {14, 0},      {16, 0},     {17, 0},      {18, 0},      {28, 0}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(int(c.code));
+        MapObjectWorld m;
+        Hanging(m, c.code);
+        CMapCell cell;
+        CWallCacheEntry lower, upper;
+        m.table.DescribeSide(0, nullptr, cell, lower, 2, false);
+        m.table.DescribeSide(0, nullptr, cell, upper, 2, true);
+        EXPECT_EQ(lower.words[4 + 0], kFirst);
+        EXPECT_EQ(upper.words[4 + 0], c.upper);
+    }
+}
+
 TEST(WallHangings, SwitchesShowTheirSecondPictureWhileOff) {
     for (u8 code : {16, 28}) {
         SCOPED_TRACE(int(code));

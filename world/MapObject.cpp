@@ -396,7 +396,8 @@ bool CMapObjectTable::DescribeSide(u16 index, const CPlacement* placement, const
                                    CWallCacheEntry& entry, i32 side, bool overlay) const {
     const CMapObject* o = At(index);
     if (!o) return false;
-    return overlay ? o->DescribeSideOverlay(placement, cell, entry, side) : o->DescribeSide(placement, cell, entry, side);
+    return overlay ? o->DescribeSideOverlay(placement, cell, entry, side)
+                   : o->DescribeSide(placement, cell, entry, side);
 }
 
 u16 CMapObjectTable::ViewFlags(u16 index) const {

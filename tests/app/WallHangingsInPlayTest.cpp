@@ -36,7 +36,8 @@ TEST(WallHangingsInPlay, TheChestShowsOnTheGalleryWall) {
     const Rgb565Image chest = rig.FreshFrame();
     ASSERT_EQ(chest.width, plain.width);
     ASSERT_EQ(chest.height, plain.height);
-    EXPECT_GT(DifferingInTheMiddle(rig, chest, plain), 2000) << "the chest covers a good part of the wall ahead";
+    EXPECT_GT(DifferingInTheMiddle(rig, chest, plain), 2000)
+        << "the chest covers a good part of the wall ahead";
     EXPECT_TRUE(testing_support::MatchesGolden("app_gallery_chest", chest));
 }
 

@@ -88,8 +88,8 @@ TEST(WallHangings, OnlySomeKindsHangOnTheUpperPartToo) {
     const struct {
         u8 code;
         u16 upper;  // the front picture of the upper part, 0: none
-    } cases[] = {{6, kFirst},  {9, kFirst}, {10, kFirst}, {40, kFirst}, {11, kSecond}, {12, 0},
-                 {14, 0},      {16, 0},     {17, 0},      {18, 0},      {28, 0}};
+    } cases[] = {{6, kFirst}, {9, kFirst}, {10, kFirst}, {40, kFirst}, {11, kSecond}, {12, 0},
+                 {14, 0},     {16, 0},     {17, 0},      {18, 0},      {28, 0}};
     for (const auto& c : cases) {
         SCOPED_TRACE(int(c.code));
         MapObjectWorld m;
@@ -116,10 +116,10 @@ TEST(WallHangings, SwitchesShowTheirSecondPictureWhileOff) {
             u8 flags;
             u16 picture;
         } cases[] = {
-            {two, true, kVisible, kFirst},            // on
-            {two, true, kVisible | kClosed, kSecond}, // off
-            {two, false, 0, kFirst},                  // no placement: on
-            {one, true, kVisible | kClosed, kFirst},  // off, with no picture for it
+            {two, true, kVisible, kFirst},             // on
+            {two, true, kVisible | kClosed, kSecond},  // off
+            {two, false, 0, kFirst},                   // no placement: on
+            {one, true, kVisible | kClosed, kFirst},   // off, with no picture for it
         };
         for (const auto& c : cases) {
             CPlacement& p = m.Place(1, nullptr, c.flags);
@@ -183,9 +183,7 @@ TEST(WallHangings, TheEmittersDrawTheDescriptionOnTheWallAhead) {
     // hanging of the wall ahead is one flat picture straight ahead: in the middle, or left of the
     // middle when placed left.
     const std::vector<std::string> room = {"#####", "#...#", "#...#", "#...#", "#####"};
-    const struct {
-        i32 side, angle;
-    } views[] = {{0, 0}, {1, 270 << 16}, {2, 180 << 16}, {3, 90 << 16}};
+    const struct { i32 side, angle; } views[] = {{0, 0}, {1, 270 << 16}, {2, 180 << 16}, {3, 90 << 16}};
     for (u16 along : {u16(0), u16(6)}) {
         for (const auto& v : views) {
             SCOPED_TRACE(testing::Message() << "side " << v.side << " along " << along);

@@ -373,8 +373,9 @@ Canvas Banner(Rgba cloth, Rgba trim, uint32_t seed) {
     for (int i = 0; i < 4; ++i) c.Fill(34 + i * 8, 62, 5, 9, trim);
     c.Fill(44, 98, 8, 20, cloth);
     c.Disc(48, 98, 4, cloth);
-    c.Polygon({{48, 32}, {52, 44}, {64, 45}, {54, 52}, {58, 64}, {48, 57}, {38, 64}, {42, 52}, {32, 45}, {44, 44}},
-              trim);
+    c.Polygon(
+        {{48, 32}, {52, 44}, {64, 45}, {54, 52}, {58, 64}, {48, 57}, {38, 64}, {42, 52}, {32, 45}, {44, 44}},
+        trim);
     // A fringe along the foot.
     for (int x = 14; x < 84; x += 4) {
         const float y0 = x < 48 ? 150 + (x - 12) * 24.0f / 36 : 150 + (84 - x) * 24.0f / 36;
@@ -391,7 +392,8 @@ void Planks(Canvas& c, int x0, int y0, int w, int h, Rgba wood, int plank, uint3
         for (int x = x0; x < x0 + w; ++x) {
             const int row = (y - y0) / plank;
             const bool seam = (y - y0) % plank == 0;
-            const float grain = 0.8f + 0.28f * Soft(x, y * 4, 12, 512, 512, seed + static_cast<uint32_t>(row));
+            const float grain =
+                0.8f + 0.28f * Soft(x, y * 4, 12, 512, 512, seed + static_cast<uint32_t>(row));
             c.Set(x, y, seam ? Shade(wood, 0.4f) : Shade(wood, grain * (0.94f + 0.05f * (row & 1))));
         }
 }

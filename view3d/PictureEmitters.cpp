@@ -144,11 +144,15 @@ void CViewEmitters::EmitWallPictures(i32 x, i32 y, i32 part) {
         i32 n;
         if (!secondForm) {
             const i32 p = plane + toEye;
+            // Read from inside the cell: a viewer facing the western or the southern edge has the
+            // edge's far end (south, east) on their left, so the picture runs back along it.
+            const bool backwards = westEast ? plane == 0 : plane == 1024;
+            const i32 u0 = backwards ? w * 16 - 1 : 0, u1 = backwards ? -1 : w * 16;
             if (westEast)
-                VerticalQuad(x, y, p, centre - length / 2, p, centre + length / 2, low, high, 0, w * 16, 0,
+                VerticalQuad(x, y, p, centre - length / 2, p, centre + length / 2, low, high, u0, u1, 0,
                              h * 16);
             else
-                VerticalQuad(x, y, centre - length / 2, p, centre + length / 2, p, low, high, 0, w * 16, 0,
+                VerticalQuad(x, y, centre - length / 2, p, centre + length / 2, p, low, high, u0, u1, 0,
                              h * 16);
             // The side picture in this form is drawn without perspective, the front one with it.
             n = sideView ? r.clip.ClipTexturedQuadLinear() : r.clip.ClipTexturedPolygon(4);

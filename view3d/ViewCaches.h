@@ -90,7 +90,23 @@ struct CWallCacheEntry {
     u16 words[36] = {};
     static constexpr int kParts = 4;
     static constexpr int kWordsPerPart = 9;
+    // The words of one part, in the order they follow each other every fourth word: the edge slot's
+    // packed position, its front picture, its side picture (0: an upright picture at the position),
+    // its palette id, the upright slot's packed position, picture and palette id, the edge slot's
+    // stack word and one word the emitters leave alone.
+    enum PartWord : int {
+        kEdgePosition = 0,
+        kEdgeFront,
+        kEdgeSide,
+        kEdgePalette,
+        kUprightPosition,
+        kUprightPicture,
+        kUprightPalette,
+        kEdgeStack,
+        kSpare
+    };
     u16& Word(int part, int k) { return words[part + kParts * k]; }
+    u16 Word(int part, int k) const { return words[part + kParts * k]; }
     // Part -1 clears the whole entry, part 0..3 the nine words of that part; other parts nothing.
     void Clear(int part) {
         if (part == -1) {
@@ -101,6 +117,14 @@ struct CWallCacheEntry {
         for (int k = 0; k < kWordsPerPart; ++k) Word(part, k) = 0;
     }
 };
+
+// A packed position of a wall entry's slot: x and y inside the cell and the height in the part, each
+// 1..31 for (value - 1) / 30 of the cell or the level (1 the western or northern edge or the part's
+// floor, 31 the opposite edge or a full level up); `flag` is bit 15, whose meaning is the slot's.
+constexpr u16 PackWallPosition(int x, int y, int height, bool flag = false) {
+    auto clamp = [](int v) { return v < 1 ? 1 : (v > 31 ? 31 : v); };
+    return static_cast<u16>(clamp(x) | (clamp(y) << 5) | (clamp(height) << 10) | (flag ? 0x8000 : 0));
+}
 
 // Two descriptions are equal when every byte of them is (the caches intern by this rule).
 template <typename Entry>

@@ -368,13 +368,13 @@ bool CCellWindow::DescribeSide(i32 nx, i32 ny, i32 part, bool upper, CWallCacheE
     // (side + 2) & 3 of the description they are given.
     const i32 side = (part + 2) & 3;
     const u16 block = upper ? stored.centre : cell->centre;
-    if (block != kNoCellIndex) objects_->DescribeSide(block, nullptr, *cell, entry, side);
+    if (block != kNoCellIndex) objects_->DescribeSide(block, nullptr, *cell, entry, side, upper);
     const u16 decoration = upper ? stored.side[part] : cell->side[part];
     const u8 id = upper ? stored.sideId[part] : cell->sideId[part];
     if (decoration == kNoCellIndex) return false;
     const CPlacement* p = section && id ? section->FindPlacement(id) : nullptr;
     if (p && !(p->flags & CPlacement::kVisible)) return id != 0;
-    objects_->DescribeSide(decoration, p, *cell, entry, side);
+    objects_->DescribeSide(decoration, p, *cell, entry, side, upper);
     return id != 0;
 }
 

@@ -57,9 +57,10 @@ public:
                                 CBlockCacheEntry& entry, u16& light) const {
         return false;
     }
-    // Fills the part of a wall description that faces the cell across `side` of the object's cell.
+    // Fills the part of a wall description that faces the cell across `side` of the object's cell;
+    // `overlay`: of the upper part (the second layer's side).
     virtual bool DescribeSide(u16 objectIndex, const CPlacement* placement, const CMapCell& cell,
-                              CWallCacheEntry& entry, i32 side) const {
+                              CWallCacheEntry& entry, i32 side, bool overlay = false) const {
         return false;
     }
     virtual u8 CellViewBits(u16 objectIndex) const { return 0; }

@@ -81,8 +81,8 @@ public:
         return objects_->DescribeCentre(i, placement, cell, entry, light);
     }
     bool DescribeSide(u16 i, const CPlacement* placement, const CMapCell& cell, CWallCacheEntry& entry,
-                      i32 side) const override {
-        return objects_->DescribeSide(i, placement, cell, entry, side);
+                      i32 side, bool overlay) const override {
+        return objects_->DescribeSide(i, placement, cell, entry, side, overlay);
     }
     u8 CellViewBits(u16 i) const override { return objects_->CellViewBits(i); }
     // Sound `which` (0..2) of a map-object index; null when it has none.

@@ -255,25 +255,15 @@ void CDoor::Spell(CPlacement& p) {
 
 // ---- town doors ----
 
-namespace {
-
-// One face of a wall side: the object's first picture on the side's group of words.
-bool DescribeWallFace(const CMapObject& o, CWallCacheEntry& e, i32 side, u32 picture) {
-    const i32 part = (side + 2) & 3;
-    e.words[part] = o.PictureId(picture);
-    e.words[part + 4] = o.Param(0);
-    e.words[part + 8] = kNeutralDepth;
+bool CSimpleDoor::DescribeSide(const CPlacement*, const CMapCell&, CWallCacheEntry& e, i32 side) const {
+    DescribeEdgePicture(e, side, 0);
     return true;
 }
 
-}  // namespace
-
-bool CSimpleDoor::DescribeSide(const CPlacement*, const CMapCell&, CWallCacheEntry& e, i32 side) const {
-    return DescribeWallFace(*this, e, side, 0);
-}
-
 bool CSimpleDoor::DescribeSideOverlay(const CPlacement*, const CMapCell&, CWallCacheEntry& e, i32 side) const {
-    return DescribeWallFace(*this, e, side, 1);
+    // Above the door: its second picture (a sign or a lintel), when it has one.
+    DescribeEdgePicture(e, side, 1);
+    return true;
 }
 
 i32 CSimpleDoor::HandleEvent(i32 code, CMapSection* section, CPlacement* p, CMapCell*, i32, i32, bool& redraw) {
@@ -289,7 +279,8 @@ i32 CSimpleDoor::HandleEvent(i32 code, CMapSection* section, CPlacement* p, CMap
 }
 
 bool CEntranceObject::DescribeSide(const CPlacement*, const CMapCell&, CWallCacheEntry& e, i32 side) const {
-    return DescribeWallFace(*this, e, side, 0);
+    DescribeEdgePicture(e, side, 0);
+    return true;
 }
 
 i32 CEntranceObject::HandleEvent(i32 code, CMapSection* section, CPlacement* p, CMapCell*, i32, i32, bool& redraw) {

@@ -110,6 +110,28 @@ const char* CMapObject::Sound(i32 which) const {
 
 u16 CMapObject::Param(i32 which) const { return record && which >= 0 && which < 6 ? record->params[which] : 0; }
 
+bool CMapObject::DescribeEdgePicture(CWallCacheEntry& e, i32 side, u32 frame) const {
+    const u16 picture = PictureId(frame);
+    if (picture == 0) return false;
+    const i32 height = Param(0) ? Param(0) : 1;
+    const i32 along = Param(1) ? Param(1) : 16;
+    // The edge that `side` names, and "from the left" turned with the viewer who faces it.
+    u16 position = 0;
+    switch (side & 3) {
+    case 0: position = PackWallPosition(along, 1, height); break;
+    case 1: position = PackWallPosition(31, along, height); break;
+    case 2: position = PackWallPosition(32 - along, 31, height); break;
+    default: position = PackWallPosition(1, 32 - along, height); break;
+    }
+    const i32 part = (side + 2) & 3;
+    e.Word(part, CWallCacheEntry::kEdgePosition) = position;
+    e.Word(part, CWallCacheEntry::kEdgeFront) = picture;
+    e.Word(part, CWallCacheEntry::kEdgeSide) = picture;
+    e.Word(part, CWallCacheEntry::kEdgePalette) = 0;
+    e.Word(part, CWallCacheEntry::kEdgeStack) = 0;
+    return true;
+}
+
 u32 CMapObject::FrameNameCount() const { return record ? static_cast<u32>(record->frames.size()) : 0; }
 
 const char* CMapObject::FrameName(u32 i) const {
@@ -371,9 +393,11 @@ bool CMapObjectTable::DescribeCentre(u16 index, const CPlacement* placement, con
 }
 
 bool CMapObjectTable::DescribeSide(u16 index, const CPlacement* placement, const CMapCell& cell,
-                                   CWallCacheEntry& entry, i32 side) const {
+                                   CWallCacheEntry& entry, i32 side, bool overlay) const {
     const CMapObject* o = At(index);
-    return o && o->DescribeSide(placement, cell, entry, side);
+    if (!o) return false;
+    return overlay ? o->DescribeSideOverlay(placement, cell, entry, side)
+                   : o->DescribeSide(placement, cell, entry, side);
 }
 
 u16 CMapObjectTable::ViewFlags(u16 index) const {

@@ -97,6 +97,13 @@ public:
     bool AnswersEvent(i32 code) const { return (typeExtra & code) != 0; }
     // The objects of the table by their text 2 (a door's or a fire's flame); null when none.
     const CMapObject* Flame() const;
+    // Hangs picture `frame` of the object on the wall across `side` (0 north, 1 east, 2 south, 3 west)
+    // of the cell whose wall description is filled: a flat picture on that edge of the cell, in the
+    // edge slot of the part (side + 2) & 3, the same picture seen from the front and from the side.
+    // P0 is the height of its foot on the wall and P1 its place along the wall from the viewer's left
+    // as they face it, each 1..31 in thirtieths after the first (0: on the floor, in the middle).
+    // False when the object has no such picture.
+    bool DescribeEdgePicture(CWallCacheEntry& entry, i32 side, u32 frame) const;
 
     // The virtual operations, with the base behaviour.
     // Adds the object's part to the view word of the cell that holds it.
@@ -216,7 +223,7 @@ public:
     bool DescribeCentre(u16 index, const CPlacement* placement, const CMapCell& cell, CBlockCacheEntry& entry,
                         u16& light) const override;
     bool DescribeSide(u16 index, const CPlacement* placement, const CMapCell& cell, CWallCacheEntry& entry,
-                      i32 side) const override;
+                      i32 side, bool overlay = false) const override;
     u8 CellViewBits(u16 index) const override;
     u16 ViewFlags(u16 index) const override;
     bool HasSound(u16 index) const override;

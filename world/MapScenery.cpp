@@ -143,18 +143,12 @@ bool CDecorObject5::DescribeCentreOverlay(const CPlacement*, const CMapCell&, CB
 }
 
 bool CWallSideObject::DescribeSide(const CPlacement*, const CMapCell&, CWallCacheEntry& e, i32 side) const {
-    const i32 part = (side + 2) & 3;
-    e.words[part] = PictureId(0);
-    e.words[part + 4] = Param(3);
-    e.words[part + 8] = Param(4);
-    e.words[part + 12] = kNeutralDepth;
+    DescribeEdgePicture(e, side, 0);
     return true;
 }
 
 bool CWallSideObject::DescribeSideOverlay(const CPlacement*, const CMapCell&, CWallCacheEntry& e, i32 side) const {
-    const i32 part = (side + 2) & 3;
-    e.words[part + 16] = PictureId(secondFrameCount ? 9 : 1);
-    e.words[part + 20] = kNeutralDepth;
+    DescribeEdgePicture(e, side, 0);
     return true;
 }
 
@@ -318,6 +312,12 @@ i32 CFireObject::HandleEvent(i32 code, CMapSection*, CPlacement* p, CMapCell*, i
 }
 
 // ---- switches ----
+
+bool CLargeSwitch::DescribeSide(const CPlacement* p, const CMapCell&, CWallCacheEntry& e, i32 side) const {
+    // The second picture shows the switch off; one with a single picture shows it either way.
+    DescribeEdgePicture(e, side, IsOff(p) && PictureId(1) ? 1 : 0);
+    return true;
+}
 
 i32 CLargeSwitch::HandleEvent(i32 code, CMapSection*, CPlacement* p, CMapCell*, i32, i32, bool& redraw) {
     redraw = false;

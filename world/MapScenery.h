@@ -148,6 +148,9 @@ public:
 class CLargeSwitch : public CWallSideObject {
 public:
     void MergeCellViewFlags(u16& viewWord) const override { viewWord |= 0x02; }
+    // On, its first picture; off, its second.
+    bool DescribeSide(const CPlacement* placement, const CMapCell& cell, CWallCacheEntry& entry,
+                      i32 side) const override;
     bool DescribeSideOverlay(const CPlacement*, const CMapCell&, CWallCacheEntry&, i32) const override {
         return false;
     }

@@ -64,9 +64,9 @@ TEST(BuiltDatabaseHash, EachWorldDatabaseIsPinned) {
     } worlds[] = {
         {fixtures::MusicWorld(), "d79871b41be827b6"},
         {fixtures::SoundWorld(), "3611c0d077a748f4"},
-        {fixtures::ResourceWorld(), "218ebb3ae391d6d9"},
-        {fixtures::BaseWorld(), "db1f8a72c8aa1c3f"},
-        {fixtures::AdditionalWorld(), "29a75991dbc5a030"},
+        {fixtures::ResourceWorld(), "84d7447c1da2aae0"},
+        {fixtures::BaseWorld(), "4477808cb9cca9a9"},
+        {fixtures::AdditionalWorld(), "bdb37fb313ae82c9"},
     };
     for (const auto& w : worlds) {
         fixtures::Write(dir.Path(), w.content);

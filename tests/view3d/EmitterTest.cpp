@@ -595,6 +595,35 @@ TEST(EmitterTest, EdgePictureShowsItsSideBeyondSixtyDegrees) {
     }
 }
 
+TEST(EmitterTest, EdgePicturesReadFromInsideTheirCell) {
+    // A flat picture on each edge of a cell, seen from the cell's middle straight on and turned 40
+    // degrees either way: its texels run from the viewer's left to their right, never mirrored.
+    const struct {
+        const char* edge;
+        u16 position;
+        i32 facing;  // degrees
+    } edges[] = {
+        {"north", PackWallPosition(16, 1, 10), 0},
+        {"west", PackWallPosition(1, 16, 10), 90},
+        {"south", PackWallPosition(16, 31, 10), 180},
+        {"east", PackWallPosition(31, 16, 10), 270},
+    };
+    for (const auto& e : edges)
+        for (i32 turn : {-40, 0, 40}) {
+            scene::Scene s(kOpen, 380, 320);
+            scene::art::AddPictures(s);
+            CWallCacheEntry wall;
+            wall.words[1] = e.position;
+            wall.words[5] = scene::art::kSprite;
+            wall.words[9] = scene::art::kSprite;
+            s.CellAt(5, 5).lowerWall = s.AddWall(wall);
+            Prepare(s, 5, 5, 512, 512, ((e.facing + turn + 360) % 360) << 16);
+            s.emitters->EmitWallPictures(5, 5, 0);
+            ASSERT_EQ(s.renderer->polygonCount, 1) << e.edge << " " << turn;
+            EXPECT_FALSE(Mirrored(*s.renderer, 0)) << e.edge << " " << turn;
+        }
+}
+
 TEST(EmitterTest, PicturesSplitAtTheBlockTopRow) {
     scene::Scene s(kOpen, 380, 320);
     scene::art::AddPictures(s);

@@ -6,6 +6,7 @@
 #include "tools/content/Canvas.h"
 #include "tools/content/PictureEncoder.h"
 #include "tools/content/world/GameWorlds.h"
+#include "tools/content/world/Scenery.h"
 #include "tools/content/world/Sections.h"
 #include "tools/scriptasm/ScriptAssembler.h"
 
@@ -146,10 +147,13 @@ Content AdditionalWorld() {
     rockWall.typeCode = 5;
     rockWall.id = "embr_wall";
     rockWall.frames = {"embr_wallrock"};
+    // The old chest built into the chamber's wall: the vale's wall chest, standing on the floor.
+    for (const ScenerySprite& h : PaintWallHangings(wall))
+        if (h.name == "bres_wallchest") c.pictures.push_back({"embr_wallchest", EncodePicture(h.picture)});
     MapObject chest;
     chest.typeCode = 14;
     chest.id = "embr_chestobj";
-    chest.frames = {"embr_wallrock", "embr_floorrock"};
+    chest.frames = {"embr_wallchest"};
     MapObject sign;
     sign.typeCode = 19;
     sign.id = "embr_signobj";

@@ -252,6 +252,7 @@ Content ResourceWorld() {
     AddPicture(c, "bres_headelder", Head(Rgb(0xD8A888), Rgb(0xD0D0D0), Rgb(0x5A4030)));
     // The stairs and the vale's scenery, drawn as sprites by the map objects that name them.
     for (const ScenerySprite& sprite : PaintScenery()) AddPicture(c, sprite.name, sprite.picture);
+    for (const ScenerySprite& sprite : PaintWallHangings(wall)) AddPicture(c, sprite.name, sprite.picture);
     // The pictures the base world's rule records name: items, creature frames, hands, portraits.
     for (const RulePicture& p : PaintRulePictures()) AddPicture(c, p.name, p.picture);
     for (const auto& [name, picture] : PaintPagePictures()) AddPicture(c, name, picture);

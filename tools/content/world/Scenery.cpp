@@ -325,6 +325,274 @@ Canvas TrapBlades() {
     return c;
 }
 
+// ---- things hung on a wall's face ----
+// They lie flat on the face of the wall and cast a little shadow on it along their lower and
+// right-hand edges (the light comes from the upper left).
+
+// A shadow on the wall below and right of every opaque texel, `reach` texels deep, where the
+// picture is clear: the wall's stone in shade (a picture is either opaque or see-through per texel).
+void DropShadow(Canvas& c, int reach) {
+    const Canvas shape = c;
+    for (int y = 0; y < c.Height(); ++y)
+        for (int x = 0; x < c.Width(); ++x) {
+            if (shape.Get(x, y).a) continue;
+            for (int d = 1; d <= reach; ++d)
+                if (x - d >= 0 && y - d >= 0 && shape.Get(x - d, y - d).a) {
+                    c.Set(x, y, Shade(Rgb(0x4A4238), 0.8f + 0.1f * static_cast<float>(d)));
+                    break;
+                }
+        }
+}
+
+// A cloth banner on a pole: a long field in `cloth` with a pointed foot, a border in `trim` and an
+// emblem, a tower under a star, in `trim`.
+Canvas Banner(Rgba cloth, Rgba trim, uint32_t seed) {
+    Canvas c(96, 180, kClear);
+    // The pole and its knobs, and the cords it hangs by.
+    c.Line({6, 10}, {48, 2}, 1.2f, Rgb(0x3A2A1A));
+    c.Line({90, 10}, {48, 2}, 1.2f, Rgb(0x3A2A1A));
+    c.Disc(48, 3, 3, Rgb(0x5A5A60));
+    c.Fill(4, 10, 88, 6, Rgb(0x6A4A2A));
+    c.Fill(4, 10, 88, 2, Rgb(0x8A6A42));
+    c.Disc(4, 13, 4, Rgb(0xB08A38));
+    c.Disc(92, 13, 4, Rgb(0xB08A38));
+    const std::vector<Pt> field = {{12, 16}, {84, 16}, {84, 150}, {48, 174}, {12, 150}};
+    c.Polygon(field, trim);
+    c.Polygon({{16, 16}, {80, 16}, {80, 147}, {48, 168}, {16, 147}}, cloth);
+    // Folds: the cloth darker in soft vertical bands.
+    for (int y = 16; y < 172; ++y)
+        for (int x = 12; x < 85; ++x) {
+            const Rgba p = c.Get(x, y);
+            if (!p.a) continue;
+            const float fold = 0.86f + 0.2f * (0.5f + 0.5f * std::sin(static_cast<float>(x) * 0.23f)) +
+                               0.06f * Soft(x, y, 16, 96, 192, seed);
+            c.Set(x, y, Shade(p, fold));
+        }
+    // The emblem: a tower with a gate under a star.
+    c.Fill(36, 70, 24, 48, trim);
+    for (int i = 0; i < 4; ++i) c.Fill(34 + i * 8, 62, 5, 9, trim);
+    c.Fill(44, 98, 8, 20, cloth);
+    c.Disc(48, 98, 4, cloth);
+    c.Polygon(
+        {{48, 32}, {52, 44}, {64, 45}, {54, 52}, {58, 64}, {48, 57}, {38, 64}, {42, 52}, {32, 45}, {44, 44}},
+        trim);
+    // A fringe along the foot.
+    for (int x = 14; x < 84; x += 4) {
+        const float y0 = x < 48 ? 150 + (x - 12) * 24.0f / 36 : 150 + (84 - x) * 24.0f / 36;
+        c.Line({static_cast<float>(x), y0}, {static_cast<float>(x), y0 + 5}, 1.0f, trim);
+    }
+    LightFromUpperLeft(c, seed + 1);
+    DropShadow(c, 2);
+    return c;
+}
+
+// Planks across a rectangle with seams, in `wood`.
+void Planks(Canvas& c, int x0, int y0, int w, int h, Rgba wood, int plank, uint32_t seed) {
+    for (int y = y0; y < y0 + h; ++y)
+        for (int x = x0; x < x0 + w; ++x) {
+            const int row = (y - y0) / plank;
+            const bool seam = (y - y0) % plank == 0;
+            const float grain =
+                0.8f + 0.28f * Soft(x, y * 4, 12, 512, 512, seed + static_cast<uint32_t>(row));
+            c.Set(x, y, seam ? Shade(wood, 0.4f) : Shade(wood, grain * (0.94f + 0.05f * (row & 1))));
+        }
+}
+
+// An iron band with rivets from (x0, y) over w texels.
+void IronBand(Canvas& c, int x0, int y, int w, int thick) {
+    c.Fill(x0, y, w, thick, Rgb(0x3C3C42));
+    c.Fill(x0, y, w, 1, Rgb(0x6A6A72));
+    for (int x = x0 + 4; x < x0 + w - 2; x += 12)
+        c.Disc(static_cast<float>(x), y + thick / 2.0f, 1.5f, Rgb(0x9A9AA2));
+}
+
+// A chest built into the wall: a closed front of oak planks in a stone-grey frame, bound with iron,
+// a lock plate in the middle of its lid's edge.
+Canvas WallChest() {
+    Canvas c(150, 112, kClear);
+    c.Fill(0, 0, 150, 112, Rgb(0x3A3026));
+    Planks(c, 5, 5, 140, 102, Rgb(0x7A5230), 17, 161);
+    // The lid's edge: a darker beam across the top third.
+    c.Fill(5, 36, 140, 4, Rgb(0x2E1C10));
+    for (int x : {12, 130}) {
+        c.Fill(x, 5, 8, 102, Rgb(0x3C3C42));
+        c.Fill(x, 5, 1, 102, Rgb(0x6A6A72));
+        for (int y = 10; y < 104; y += 14) c.Disc(x + 4.0f, static_cast<float>(y), 1.5f, Rgb(0x9A9AA2));
+    }
+    IronBand(c, 5, 12, 140, 6);
+    IronBand(c, 5, 92, 140, 6);
+    // The lock plate and its keyhole.
+    c.RoundRect(63, 30, 24, 28, 3, Rgb(0x8A7030));
+    c.Frame(63, 30, 24, 28, Rgb(0x4A3A18), 1);
+    c.Disc(75, 42, 3, Rgb(0x1A120A));
+    c.Fill(74, 42, 3, 8, Rgb(0x1A120A));
+    LightFromUpperLeft(c, 162);
+    DropShadow(c, 2);
+    return c;
+}
+
+// A small cupboard hung on the wall: two doors, a cornice and iron hinges, a knob on each door.
+Canvas WallCupboard() {
+    Canvas c(112, 120, kClear);
+    c.Fill(0, 0, 112, 14, Rgb(0x5A3A22));
+    c.Fill(0, 0, 112, 3, Rgb(0x8A6A42));
+    c.Fill(4, 14, 104, 100, Rgb(0x3A2414));
+    for (int door = 0; door < 2; ++door) {
+        const int x0 = 8 + door * 50;
+        Planks(c, x0, 18, 46, 92, Rgb(0x8A5E36), 92, 171 + static_cast<uint32_t>(door));
+        c.Frame(x0, 18, 46, 92, Rgb(0x2E1C10), 2);
+        c.Frame(x0 + 6, 26, 34, 76, Rgb(0x5A3A22), 1);
+        const int hx = door == 0 ? x0 : x0 + 40;
+        for (int y : {30, 92}) c.Fill(hx, y, 6, 8, Rgb(0x3C3C42));
+        c.Disc(door == 0 ? x0 + 40.0f : x0 + 6.0f, 64, 3, Rgb(0xB08A38));
+    }
+    c.Fill(0, 112, 112, 8, Rgb(0x5A3A22));
+    LightFromUpperLeft(c, 172);
+    DropShadow(c, 2);
+    return c;
+}
+
+// A lever on an iron plate: up (off) or pulled down (on).
+Canvas Lever(bool down) {
+    Canvas c(56, 112, kClear);
+    c.RoundRect(12, 38, 32, 40, 4, Rgb(0x4A4A52));
+    c.Frame(12, 38, 32, 40, Rgb(0x2A2A30), 1);
+    for (Pt p : {Pt{17, 43}, Pt{39, 43}, Pt{17, 73}, Pt{39, 73}}) c.Disc(p.x, p.y, 2, Rgb(0x8A8A92));
+    c.Fill(24, 50, 8, 16, Rgb(0x1A1A1E));  // the slot
+    const Pt pivot{28, 58};
+    const Pt grip = down ? Pt{28, 104} : Pt{28, 10};
+    c.Line(pivot, grip, 5, Rgb(0x5A5A62));
+    c.Line({pivot.x - 1, pivot.y}, {grip.x - 1, grip.y}, 1.5f, Rgb(0x9A9AA2));
+    c.RoundRect(static_cast<int>(grip.x) - 7, static_cast<int>(grip.y) - 7, 14, 14, 4, Rgb(0x6A3A1E));
+    c.Disc(pivot.x, pivot.y, 5, Rgb(0x6A6A72));
+    c.Disc(pivot.x - 1, pivot.y - 1, 2, Rgb(0xA8A8B0));
+    LightFromUpperLeft(c, down ? 181 : 182);
+    DropShadow(c, 2);
+    return c;
+}
+
+// A plaque of pale stone set into the wall, lines of writing scratched into it.
+Canvas ReadableWall() {
+    Canvas c(128, 84, kClear);
+    c.Fill(0, 0, 128, 84, Rgb(0x4A443C));
+    for (int y = 3; y < 81; ++y)
+        for (int x = 3; x < 125; ++x)
+            c.Set(x, y, Shade(Rgb(0xA89C88), 0.88f + 0.2f * Soft(x, y, 8, 128, 88, 191)));
+    c.Bevel(3, 3, 122, 78, Rgb(0xC8BCA8), Rgb(0x6A6050), 2);
+    for (int line = 0; line < 5; ++line) {
+        const float y = 16.0f + 13.0f * static_cast<float>(line);
+        float x = 12;
+        const float end = line == 4 ? 70.0f : 116.0f;
+        for (int w = 0; x < end; ++w) {
+            const float len = 4.0f + 10.0f * Noise(w, line, 192);
+            const float stop = std::min(x + len, end);
+            c.Line({x, y + Noise(w, line, 193) - 0.5f}, {stop, y}, 1.2f, Rgb(0x3A342C));
+            x = stop + 3;
+        }
+    }
+    LightFromUpperLeft(c, 194);
+    DropShadow(c, 2);
+    return c;
+}
+
+// A small picture in a gilt frame: hills under an evening sky, a tower on the nearer one.
+Canvas WallPicture() {
+    Canvas c(104, 84, kClear);
+    c.Fill(0, 0, 104, 84, Rgb(0x8A6A28));
+    c.Bevel(0, 0, 104, 84, Rgb(0xD8B060), Rgb(0x5A4418), 3);
+    c.Frame(6, 6, 92, 72, Rgb(0x4A3414), 1);
+    c.VGradient(8, 8, 88, 44, Rgb(0x3A4A7A), Rgb(0xE0A060));
+    c.Polygon({{8, 56}, {30, 34}, {56, 50}, {80, 30}, {96, 44}, {96, 76}, {8, 76}}, Rgb(0x3A5A32));
+    c.Polygon({{8, 76}, {8, 62}, {40, 50}, {76, 64}, {96, 58}, {96, 76}}, Rgb(0x2A4224));
+    c.Fill(64, 36, 8, 20, Rgb(0x5A5450));
+    c.Polygon({{62, 36}, {68, 28}, {74, 36}}, Rgb(0x6A3A2A));
+    c.Disc(26, 20, 5, Rgb(0xF8E0A0));
+    LightFromUpperLeft(c, 201);
+    DropShadow(c, 2);
+    return c;
+}
+
+// One of the wall's stones standing a little out of its course (a secret switch), or pushed in.
+Canvas LooseStone(bool pushed, const Canvas& wall) {
+    Canvas c(48, 36, kClear);
+    // The stone takes its colour from the wall it sits in.
+    const Rgba stone = wall.Get(40, 30);
+    for (int y = 2; y < 34; ++y)
+        for (int x = 2; x < 46; ++x)
+            c.Set(x, y, Shade(stone, (pushed ? 0.7f : 1.05f) * (0.9f + 0.18f * Soft(x, y, 8, 48, 40, 211))));
+    if (pushed) {
+        c.Frame(2, 2, 44, 32, Rgb(0x14100C), 2);  // a dark gap all round
+    } else {
+        c.Fill(2, 2, 44, 2, Shade(stone, 1.3f));
+        c.Fill(2, 2, 2, 32, Shade(stone, 1.2f));
+        c.Fill(2, 32, 44, 2, Rgb(0x1A1612));
+        c.Fill(44, 2, 2, 32, Rgb(0x1A1612));
+    }
+    LightFromUpperLeft(c, pushed ? 212 : 213);
+    return c;
+}
+
+// A low dark gap broken through the foot of the wall: a way to crawl through, loose stones round it.
+Canvas WallGap() {
+    Canvas c(128, 104, kClear);
+    Canvas hole(128, 104, kClear);
+    hole.Disc(64, 58, 46, Rgb(0xFFFFFF));
+    hole.Fill(18, 58, 92, 46, Rgb(0xFFFFFF));
+    for (int y = 0; y < 104; ++y)
+        for (int x = 0; x < 128; ++x) {
+            if (!hole.Get(x, y).a) continue;
+            const float r = std::hypot(x - 64.0f, (y - 80.0f) * 1.4f) / 70.0f;
+            c.Set(x, y, Mix(Rgb(0x020202), Rgb(0x1E1812), std::min(1.0f, r * r)));
+        }
+    // Broken stones on its rim.
+    for (int i = 0; i < 9; ++i) {
+        const float a = 3.14159f * (0.05f + 0.9f * static_cast<float>(i) / 8);
+        const float x = 64 - 48 * std::cos(a), y = 58 - 48 * std::sin(a);
+        c.RoundRect(static_cast<int>(x) - 7, static_cast<int>(y) - 5, 14, 10, 2,
+                    Shade(Rgb(0x7A6E5E), 0.8f + 0.3f * Noise(i, 0, 221)));
+    }
+    c.RoundRect(6, 92, 22, 12, 3, Rgb(0x6A6050));
+    c.RoundRect(102, 94, 20, 10, 3, Rgb(0x6A6050));
+    LightFromUpperLeft(c, 222);
+    return c;
+}
+
+// An iron sconce holding a burning torch.
+Canvas Sconce() {
+    Canvas c(40, 96, kClear);
+    c.Fill(14, 56, 12, 26, Rgb(0x3C3C42));  // the wall plate
+    c.Line({20, 80}, {20, 54}, 3, Rgb(0x4A4A52));
+    c.Polygon({{12, 50}, {28, 50}, {24, 60}, {16, 60}}, Rgb(0x5A5A62));
+    c.Fill(17, 30, 6, 24, Rgb(0x6A4A2A));
+    c.Disc(20, 22, 9, Rgb(0xE07A20));
+    c.Polygon({{12, 24}, {20, 2}, {28, 24}}, Rgb(0xE07A20));
+    c.Disc(20, 24, 5, Rgb(0xF8D060));
+    c.Polygon({{16, 24}, {20, 10}, {24, 24}}, Rgb(0xF8D060));
+    LightFromUpperLeft(c, 231);
+    DropShadow(c, 2);
+    return c;
+}
+
+// A shut door of planks in a stone frame, set into the wall: the door of a house that opens only
+// for its people, with a painted sign over it when `sign`.
+Canvas WallDoor(bool sign) {
+    Canvas c(140, 236, kClear);
+    c.Fill(0, 30, 140, 206, Rgb(0x5A5248));
+    c.Bevel(0, 30, 140, 206, Rgb(0x8A8070), Rgb(0x3A342C), 3);
+    Planks(c, 14, 44, 112, 192, Rgb(0x6A4428), 192, 241);
+    for (int x = 14; x < 126; x += 14) c.Fill(x, 44, 1, 192, Rgb(0x2E1C10));
+    IronBand(c, 14, 70, 112, 6);
+    IronBand(c, 14, 190, 112, 6);
+    c.Ring(108, 134, 6, 2, Rgb(0xB08A38));
+    if (sign) {
+        c.RoundRect(30, 2, 80, 24, 3, Rgb(0x9A6A3E));
+        c.Frame(30, 2, 80, 24, Rgb(0x3A2414), 1);
+        for (int i = 0; i < 6; ++i) c.Fill(38 + 11 * i, 10, 7, 7, Rgb(0x2A1A0E));
+    }
+    LightFromUpperLeft(c, sign ? 242 : 243);
+    return c;
+}
+
 // A wall texture stands on its side (its width runs down the face); these turn it upright, so that
 // x runs along the face and y down it, the floor at the bottom, and back again.
 Canvas Upright(const Canvas& wall) {
@@ -468,6 +736,25 @@ std::vector<ScenerySprite> PaintScenery() {
             {"bres_well", Well()},     {"bres_doorway", Doorway()},         {"bres_doorleaf", DoorLeaf()},
             {"bres_gate", IronGate()}, {"bres_signpost", Signpost()},
             {"bres_trapblades", TrapBlades()}};
+}
+
+std::vector<ScenerySprite> PaintWallHangings(const Canvas& wallTexture) {
+    using namespace scenery_paint;
+    const Canvas wall = Upright(wallTexture);
+    return {{"bres_banner", Banner(Rgb(0x8A1E1E), Rgb(0xD8B048), 151)},
+            {"bres_bannerblue", Banner(Rgb(0x1E3A7A), Rgb(0xD8D8D0), 152)},
+            {"bres_wallchest", WallChest()},
+            {"bres_wallcupboard", WallCupboard()},
+            {"bres_lever_on", Lever(true)},
+            {"bres_lever_off", Lever(false)},
+            {"bres_wallwriting", ReadableWall()},
+            {"bres_wallpicture", WallPicture()},
+            {"bres_loosestone", LooseStone(false, wall)},
+            {"bres_loosestone_in", LooseStone(true, wall)},
+            {"bres_wallgap", WallGap()},
+            {"bres_sconce", Sconce()},
+            {"bres_walldoor", WallDoor(false)},
+            {"bres_walldoorsign", WallDoor(true)}};
 }
 
 Canvas ValeGrass() {

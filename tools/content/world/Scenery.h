@@ -23,6 +23,15 @@ inline constexpr int kDoorwayLeft = 28, kDoorwayTop = 44, kDoorwayWidth = 72, kD
 // Every sprite above, by the names the base world's map objects give as their frames.
 std::vector<ScenerySprite> PaintScenery();
 
+// The pictures of the things that hang on a wall's face, each lying flat on the wall, with a clear
+// background and a soft shadow on the wall below and right of it; their sizes are in the view's
+// scale, 336 texels to a cell's width and 240 to a level's height. Banners (red with a gold tower,
+// blue with a white one), a chest built into the wall, a hanging cupboard, a lever on (down) and off
+// (up), a stone plaque with writing scratched in, a framed picture, a loose stone of `wall` (a wall
+// texture as it lies in the world) standing out and pushed in, a gap broken through the foot of the
+// wall, a sconce with a torch, and a house door set into the wall, with and without a sign over it.
+std::vector<ScenerySprite> PaintWallHangings(const Canvas& wall);
+
 // The faces of the town's house walls, painted over the stone wall texture they are built of (its
 // courses and size, 256 x 128 with the width running down the face): the ground storey with a window
 // between open shutters, the same storey with a closed door, and the upper storey with a smaller

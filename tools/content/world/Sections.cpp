@@ -352,6 +352,12 @@ void PlaceGallery(std::vector<CellSpec>& cells, std::vector<PlacementSpec>& plac
     bags.push_back({4, 0, 255, 255, {"base_alc_ladyslipper"}});
 }
 
+// A thing hung on a wall: its pictures and the height of its foot, in the middle of the wall.
+void Hang(MapObject& o, std::vector<std::string> frames, uint16_t height) {
+    o.frames = std::move(frames);
+    o.params[0] = height;
+}
+
 // One gallery object of each type code, with the pictures and sounds the type draws and plays.
 std::vector<MapObject> GalleryObjects() {
     std::vector<MapObject> objects;
@@ -365,8 +371,11 @@ std::vector<MapObject> GalleryObjects() {
         switch (t) {
         case 7:
         case 8:
-        case 15:
-        case 40: o.viewFlags = 0x4000 | 0x40; break;
+        case 15: o.viewFlags = 0x4000 | 0x40; break;
+        case 40:
+            o.viewFlags = 0x4000 | 0x40;
+            Hang(o, {"bres_wallgap"}, 1);
+            break;
         case 3: o.frames = {"bres_pool1", "bres_pool2"}; break;
         case 13:
             o.frames = {"bres_item_herb", "bres_item_herb"};
@@ -384,6 +393,18 @@ std::vector<MapObject> GalleryObjects() {
             break;
         case 19: o.frames = {"bres_signpost"}; break;  // the signs of the town and the gallery
         case 42: o.frames = {"bres_trapblades"}; break;
+        // What hangs on the north wall: its picture, the height of its foot on the wall (P0, in
+        // thirtieths of a level after the first) and for switches the picture while off.
+        case 6: Hang(o, {"bres_bannerblue"}, 6); break;
+        case 9: Hang(o, {"bres_wallwriting"}, 14); break;
+        case 10: Hang(o, {"bres_sconce"}, 13); break;
+        case 11: Hang(o, {"bres_walldoor"}, 1); break;
+        case 12: Hang(o, {"bres_walldoorsign"}, 1); break;
+        case 14: Hang(o, {"bres_wallchest"}, 1); break;
+        case 16: Hang(o, {"bres_lever_on", "bres_lever_off"}, 9); break;
+        case 17: Hang(o, {"bres_wallcupboard"}, 11); break;
+        case 18: Hang(o, {"bres_wallpicture"}, 15); break;
+        case 28: Hang(o, {"bres_loosestone", "bres_loosestone_in"}, 10); break;
         case 33:
             o.frames = {"bres_floorstone", "bres_wallstone", "bres_wallstone"};
             o.text2 = "base_obj03";  // its flame: the animated object of type 3
@@ -407,15 +428,16 @@ Section Cellar() {
     for (int y = 13; y < 34; ++y) at(12, y) = WallBlock();
     at(17, 12) = Door(2);
     at(12, 22) = Door(3);
-    // Banners on the walls of the hall: side objects facing into the cell, and a second decoration.
+    // Banners on the walls of the hall: side objects of the wall blocks, on the face towards the
+    // hall, and a second decoration.
     for (int x = 14; x <= 32; x += 6) {
-        CellSpec& c = at(x, 13);
-        c.side[0] = kBanner;
-        c.sidePicture[0] = kTexWall;
-        c.secondSide[0] = kBanner;
-        c.secondSidePicture[0] = kTexWall;
+        CellSpec& c = at(x, 12);
+        c.side[2] = kBanner;
+        c.sidePicture[2] = kTexWall;
+        c.secondSide[2] = kBanner;
+        c.secondSidePicture[2] = kTexWall;
     }
-    const struct { int x, y, side; } banners[] = {{33, 20, 1}, {20, 33, 2}, {13, 28, 3}};
+    const struct { int x, y, side; } banners[] = {{34, 20, 3}, {20, 34, 0}, {12, 28, 1}};
     for (const auto& b : banners) {
         CellSpec& c = at(b.x, b.y);
         c.side[b.side] = kBanner;
@@ -769,8 +791,8 @@ Section ValePiece(int column, int row) {
             for (auto [x, y] : {std::pair{i, 7}, std::pair{i, 13}, std::pair{7, i}, std::pair{13, i}})
                 if ((x + y) % 2 == 1 && at(x, y).centre == kWall)
                     at(x, y) = HouseWallCell(kHouseWindow, kTexHouseWindow);
-        at(10, 8).side[0] = kBanner;
-        at(10, 8).sidePicture[0] = kTexWall;
+        at(11, 7).side[2] = kBanner;  // inside the inn, on its north wall
+        at(11, 7).sidePicture[2] = kTexWall;
         placements.push_back({0, "base_housedoor", "", "", 1, 0, 10, 13, kClosedDoor});
         // The stair down into the cellar, where it arrives back up, and the harbour sign.
         at(4, 4).centre = kStairs;
@@ -845,7 +867,8 @@ void AddBaseSections(Content& c) {
     MapObject banner;
     banner.typeCode = 6;
     banner.id = "base_banner";
-    banner.frames = {"bres_wallstone"};
+    banner.frames = {"bres_banner"};
+    banner.params[0] = 6;  // its foot a fifth of a level up the wall
     c.mapObjects.push_back(door);
     c.mapObjects.push_back(banner);
     c.tableC.push_back("base_doorwood");

@@ -340,6 +340,15 @@ u32 CGameScreen::OnTick(u32 time) {
         Draw();
     }
     if (screenMode == kModeNormal && !modalChild && !HasActions() && !events.empty()) DispatchEvent(false);
+    if (queuedCommand != 0) {
+        if (screenMode != kModeNormal || modalChild || now - queuedAt > kQueuedCommandLife) {
+            queuedCommand = 0;
+        } else if (!IsBusy()) {
+            const u32 command = queuedCommand;
+            queuedCommand = 0;
+            if (const u32 code = RunCommandKey(command)) return code;
+        }
+    }
     if (modalChild) {
         const u32 result = modalChild->OnTick(time);
         if (modalChild) modalChild->Draw();
@@ -363,7 +372,23 @@ u32 CGameScreen::OnKey(u32 command) {
         Draw();
         return code;
     }
-    if (IsBusy()) return 0;
+    if (IsBusy()) {
+        // A tap during a creature's turn was lost, and in a fight the view is busy more than half
+        // the time: the last such key waits a moment for the view to be free.
+        switch (command) {
+        case 1000: case 1002: case 1004: case 1006: case 3000: case 3004: case 3005:
+            // Only a creature's turn keeps the key: one pressed while the player's own step or turn
+            // glides is dropped, as it always was.
+            if (screenMode == kModeNormal && !turning && !stepping && AreCreaturesBusy()) {
+                queuedCommand = command;
+                queuedAt = plat::TickCount();
+            }
+            break;
+        default: break;
+        }
+        return 0;
+    }
+    queuedCommand = 0;
     return RunCommandKey(command);
 }
 

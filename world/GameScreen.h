@@ -423,6 +423,10 @@ public:
     // --- state ---
     CWidget viewWidget;  // the 3D view's rectangle, for the frame's pen repeat
     u32 inGame = 0;
+    // A move, turn or strike key pressed while a creature's turn kept the view busy, and the tick it
+    // came at: it runs when the view is free again, if that is soon.
+    u32 queuedCommand = 0, queuedAt = 0;
+    static constexpr u32 kQueuedCommandLife = 1500;
     u32 busy = 0;  // forces IsBusy (the shell's tests)
     u32 screenMode = kModeNormal;
     std::unique_ptr<CForm> modalDialog;

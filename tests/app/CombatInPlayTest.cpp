@@ -62,4 +62,29 @@ TEST(CombatInPlay, ACreatureStrikesAPlayerWhoStandsStillUntilDeathAndTheMenuFoll
     EXPECT_EQ(rig.Current(), rig.Game()->GetScreen(kScreenMainMenu));
 }
 
+// A key tapped while a creature's blow keeps the view busy is not lost: the turn starts as soon as
+// the view is free again. (A key pressed during the player's own step is still dropped.)
+TEST(CombatInPlay, ATurnKeyTappedDuringACreaturesBlowTurnsOnceTheViewIsFree) {
+    testing_support::NewGameRig rig;
+    ASSERT_TRUE(rig.StartNewGame());
+    CGameScreen* view = rig.View();
+    CPlayer& player = rig.Game()->player;
+    view->facing = view->targetFacing = 0;
+    view->SetPosition(22, 22);
+    ASSERT_NE(rig.OnlyHostileAt("base_skeleton_warrior", 22, 20), nullptr);
+    rig.SettleView();
+    player.hp = 1000;
+    int ticks = 0;
+    for (; ticks < 3000 && !view->AreCreaturesBusy(); ++ticks) {
+        rig.Tick(30);
+        if (view->screenMode == CGameScreen::kModeMessage) view->OnCommand(CButtonBar::kOk);
+    }
+    ASSERT_TRUE(view->AreCreaturesBusy()) << "after " << ticks << " ticks";
+    ASSERT_EQ(view->IsBusy(), 1u);
+    rig.Key('E');  // turn right
+    EXPECT_EQ(view->targetFacing, 0);
+    for (int i = 0; i < 60 && view->targetFacing == 0; ++i) rig.Tick(30);
+    EXPECT_EQ(view->targetFacing, 270);
+}
+
 }  // namespace

@@ -332,7 +332,7 @@ Canvas Paint(uint16_t base) {
         // Heal, protection, attack, mind, undead and environment magic, then the magic items.
         if (i < 14) return PairButton(i, 40, 40, {Icon::Heart, Icon::Shield, Icon::Flame, Icon::Eye, Icon::Skull, Icon::Leaf, Icon::Wand});
         if (i < 16) return PaintButton(60, 60, Icon::Book, i == 15);
-        if (i < 18) return PaintButton(60, 60, Icon::Bag, i == 17);
+        if (i < 18) return PaintButton(60, 60, Icon::Potion, i == 17);  // the quick drink
         return PaintButton(60, 60, Icon::Map, false);
     }
     if (in(3289, 2)) return PaintButton(60, 60, Icon::Moon, i == 1);

@@ -65,7 +65,7 @@ TEST(BuiltDatabaseHash, EachWorldDatabaseIsPinned) {
         {fixtures::MusicWorld(), "d79871b41be827b6"},
         {fixtures::SoundWorld(), "3611c0d077a748f4"},
         {fixtures::ResourceWorld(), "84d7447c1da2aae0"},
-        {fixtures::BaseWorld(), "4477808cb9cca9a9"},
+        {fixtures::BaseWorld(), "2cd6f8cf46e9275f"},
         {fixtures::AdditionalWorld(), "bdb37fb313ae82c9"},
     };
     for (const auto& w : worlds) {

@@ -18,6 +18,24 @@
 
 namespace {
 
+// The odds are counted over six games. Under the sanitizers, which make a game many times slower, one
+// game per place runs the same code for its memory faults and the odds are left to the plain build.
+#if defined(__SANITIZE_ADDRESS__)
+#define VANTREL_FIGHTS_SANITIZED 1
+#elif defined(__has_feature)
+#if __has_feature(address_sanitizer)
+#define VANTREL_FIGHTS_SANITIZED 1
+#endif
+#endif
+#ifdef VANTREL_FIGHTS_SANITIZED
+constexpr u32 kOddsSeeds = 1;
+constexpr bool kCountOdds = false;
+#else
+constexpr u32 kOddsSeeds = 6;
+constexpr bool kCountOdds = true;
+#endif
+
+
 struct FreshFighterRig : testing_support::NewGameRig {
     // "Start new game" from the menu, the intro's pages read, creation left as it opens (a Fighter of
     // the default race) and its OK pressed.
@@ -145,7 +163,7 @@ TEST(FirstFightsInPlay, AFreshFighterBeatsWhatGuardsTheCellarsRooms) {
         // West of the hall, met in the doorway.
         {"the side chamber", [](const CMonster& m) { return m.x < 12 && m.y > 12; }, 11, 22, kWest},
     };
-    constexpr u32 kSeeds = 6;
+    constexpr u32 kSeeds = kOddsSeeds;
     for (const Guarded& place : places) {
         SCOPED_TRACE(place.place);
         u32 wins = 0;
@@ -169,6 +187,7 @@ TEST(FirstFightsInPlay, AFreshFighterBeatsWhatGuardsTheCellarsRooms) {
                 hpAtStart += hp;
             }
         }
+        if (!kCountOdds) continue;
         EXPECT_GE(wins, kSeeds - 1) << "of " << kSeeds;
         // A fight, not a walk-over: the creatures took a tenth of the player's health or more.
         EXPECT_GE(hpLost * 10, hpAtStart) << hpLost << " of " << hpAtStart;
@@ -198,7 +217,7 @@ TEST(FirstFightsInPlay, AFighterFromTheCellarBeatsTheCryptsKeepers) {
         int lostPercent;  // of the health the player came in with, over the won games
     };
     const Odds wanted[] = {{5, 3}, {4, 25}, {4, 25}};
-    constexpr u32 kSeeds = 6;
+    constexpr u32 kSeeds = kOddsSeeds;
     for (size_t p = 0; p < std::size(places); ++p) {
         const Guarded& place = places[p];
         SCOPED_TRACE(place.place);
@@ -240,6 +259,7 @@ TEST(FirstFightsInPlay, AFighterFromTheCellarBeatsTheCryptsKeepers) {
                 hpAtStart += hp;
             }
         }
+        if (!kCountOdds) continue;
         EXPECT_GE(wins, wanted[p].wins) << "of " << kSeeds << ":" << runs;
         EXPECT_GE(hpLost * 100, hpAtStart * wanted[p].lostPercent) << hpLost << " of " << hpAtStart << ":" << runs;
     }

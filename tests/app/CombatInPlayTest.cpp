@@ -14,16 +14,23 @@
 
 namespace {
 
-TEST(CombatInPlay, ACreatureStrikesAPlayerWhoStandsStillUntilDeathAndTheMenuFollows) {
-    testing_support::NewGameRig rig;
-    ASSERT_TRUE(rig.StartNewGame());
+// A new game with the player two cells south of the cellar's skeleton warrior, facing it, and no
+// other hostile creature about.
+bool StartFacingTheSkeleton(testing_support::NewGameRig& rig) {
+    if (!rig.StartNewGame()) return false;
     CGameScreen* view = rig.View();
-    CPlayer& player = rig.Game()->player;
-    // The player two cells south of the skeleton, facing it.
     view->facing = view->targetFacing = 0;
     view->SetPosition(22, 22);
-    ASSERT_NE(rig.OnlyHostileAt("base_skeleton_warrior", 22, 20), nullptr);
+    if (rig.OnlyHostileAt("base_skeleton_warrior", 22, 20) == nullptr) return false;
     rig.SettleView();
+    return true;
+}
+
+TEST(CombatInPlay, ACreatureStrikesAPlayerWhoStandsStillUntilDeathAndTheMenuFollows) {
+    testing_support::NewGameRig rig;
+    ASSERT_TRUE(StartFacingTheSkeleton(rig));
+    CGameScreen* view = rig.View();
+    CPlayer& player = rig.Game()->player;
     player.hp = 12;
 
     // Only the clock moves; a message the fight shows is read and closed, as any player would.
@@ -66,13 +73,9 @@ TEST(CombatInPlay, ACreatureStrikesAPlayerWhoStandsStillUntilDeathAndTheMenuFoll
 // the view is free again. (A key pressed during the player's own step is still dropped.)
 TEST(CombatInPlay, ATurnKeyTappedDuringACreaturesBlowTurnsOnceTheViewIsFree) {
     testing_support::NewGameRig rig;
-    ASSERT_TRUE(rig.StartNewGame());
+    ASSERT_TRUE(StartFacingTheSkeleton(rig));
     CGameScreen* view = rig.View();
     CPlayer& player = rig.Game()->player;
-    view->facing = view->targetFacing = 0;
-    view->SetPosition(22, 22);
-    ASSERT_NE(rig.OnlyHostileAt("base_skeleton_warrior", 22, 20), nullptr);
-    rig.SettleView();
     player.hp = 1000;
     int ticks = 0;
     for (; ticks < 3000 && !view->AreCreaturesBusy(); ++ticks) {

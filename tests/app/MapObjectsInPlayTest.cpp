@@ -207,6 +207,40 @@ TEST(MapObjectsInPlay, StairsAndTheLadderLeadBetweenTownCellarAndCrypt) {
     EXPECT_EQ(view->playerY, 31);
 }
 
+// The ladder down stands in its hatch, see-through between its rungs: something standing in the
+// ladder's cell shows in front of it (a stone block there once hid a creature that struck the player).
+TEST(MapObjectsInPlay, TheLadderShowsWhatStandsOnIt) {
+    PlayRig rig;
+    ASSERT_TRUE(rig.StartNewGame());
+    CGameScreen* view = rig.View();
+    CMapSection* map = view->section;
+    const CMonsterType* bones = nullptr;
+    for (const CMonster& m : map->monsters)
+        if (m.x == 4 && m.y == 16) bones = static_cast<const CMonsterType*>(m.type);
+    ASSERT_NE(bones, nullptr) << "the side chamber's restless bones";
+    rig.Calm();
+    rig.PlaceAt(2, 30, kSouth);
+    const testing_support::Rgb565Image ladder = rig.FreshFrame();
+    EXPECT_TRUE(testing_support::MatchesGolden("app_cellar_ladder", ladder));
+
+    CMonster* standing = map->CreateMonster(bones, 2, 32);
+    ASSERT_NE(standing, nullptr);
+    standing->flags = 0;  // not roused: it stays on the ladder
+    view->window.PlaceObjectNear(map, *standing, 2, 32);
+    view->EnterCreatures();
+    view->RebuildViewCaches();
+    rig.SettleView();
+    ASSERT_EQ(standing->x, 2);
+    ASSERT_EQ(standing->y, 32);
+    const testing_support::Rgb565Image withBones = rig.FreshFrame();
+    const auto& v = view->viewState;
+    int differing = 0;
+    for (int y = v.viewY; y < v.viewY + v.viewHeight; ++y)
+        for (int x = v.viewX + v.viewWidth / 3; x < v.viewX + v.viewWidth * 2 / 3; ++x)
+            differing += withBones.At(x, y) != ladder.At(x, y);
+    EXPECT_GT(differing, 800) << "the bones on the ladder are seen";
+}
+
 // The card player in the town's house: used from in front, the talk (his services) opens.
 TEST(MapObjectsInPlay, TheCardPlayerTalks) {
     PlayRig rig;

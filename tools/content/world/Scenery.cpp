@@ -312,6 +312,34 @@ Canvas Signpost() {
     return c;
 }
 
+// A ladder through a hatch in the floor: two rails and their rungs rising from the dark of the shaft
+// to the ceiling, where it leans on the hatch above. Drawn see-through, so that what stands in the
+// ladder's cell shows between the rungs.
+Canvas Ladder() {
+    // A cell is some 336 texels across and a level some 260 high: the ladder reaches the ceiling.
+    constexpr int kW = 112, kH = 264, kFoot = 246;
+    Canvas c(kW, kH, kClear);
+    // The hatch: a dark opening with a rim of worn boards, seen from above at a slant.
+    for (int y = kFoot - 12; y < kH; ++y)
+        for (int x = 0; x < kW; ++x) {
+            const float dx = (static_cast<float>(x) - 55.5f) / 55.0f, dy = (static_cast<float>(y) - kFoot - 5.0f) / 12.0f;
+            const float r = dx * dx + dy * dy;
+            if (r <= 1.0f) c.Set(x, y, r > 0.72f ? Rgb(0x5A4028) : Rgb(0x0C0A08));
+        }
+    const Rgba wood = Rgb(0x8A6038), dark = Rgb(0x4A3018);
+    for (int y = 0; y < kFoot + 4; ++y) {
+        const float grain = 0.85f + 0.3f * Soft(0, y, 8, kW, kH, 171);
+        for (int x = 20; x < 32; ++x) c.Set(x, y, x == 20 ? dark : Shade(wood, grain));
+        for (int x = 80; x < 92; ++x) c.Set(x, y, x == 91 ? dark : Shade(wood, grain * 0.92f));
+    }
+    for (int y = 14; y < kFoot; y += 28) {
+        c.Fill(32, y, 48, 8, Shade(wood, 1.1f));
+        c.Fill(32, y + 7, 48, 2, dark);
+    }
+    LightFromUpperLeft(c, 172);
+    return c;
+}
+
 // A trap's blades: a row of iron spikes on a bar, which wait under the floor until the trap springs.
 Canvas TrapBlades() {
     Canvas c(96, 72, kClear);
@@ -735,7 +763,7 @@ std::vector<ScenerySprite> PaintScenery() {
             {"bres_bush", Bush()},     {"bres_rock", Rock()},               {"bres_ruin", Ruin()},
             {"bres_well", Well()},     {"bres_doorway", Doorway()},         {"bres_doorleaf", DoorLeaf()},
             {"bres_gate", IronGate()}, {"bres_signpost", Signpost()},
-            {"bres_trapblades", TrapBlades()}};
+            {"bres_trapblades", TrapBlades()}, {"bres_ladder", Ladder()}};
 }
 
 std::vector<ScenerySprite> PaintWallHangings(const Canvas& wallTexture) {

@@ -370,8 +370,11 @@ std::vector<MapObject> GalleryObjects() {
         o.frames = {"bres_wallstone", "bres_floorstone"};
         switch (t) {
         case 7:
-        case 8:
-        case 15: o.viewFlags = 0x4000 | 0x40; break;
+        case 8: o.viewFlags = 0x4000 | 0x40; break;
+        case 15:
+            o.viewFlags = 0x4000 | 0x40;
+            o.frames = {"bres_ladder"};
+            break;
         case 40:
             o.viewFlags = 0x4000 | 0x40;
             Hang(o, {"bres_wallgap"}, 1);

@@ -162,6 +162,10 @@ TEST(FirstFightsInPlay, AFreshFighterBeatsWhatGuardsTheCellarsRooms) {
         {"the gallery", [](const CMonster& m) { return m.y < 12; }, 17, 11, kNorth},
         // West of the hall, met in the doorway.
         {"the side chamber", [](const CMonster& m) { return m.x < 12 && m.y > 12; }, 11, 22, kWest},
+        // The hall round the start: its rat and its wolf, met from where the game begins (the rat
+        // of the nest stays hidden until the nest is stirred).
+        {"the hall", [](const CMonster& m) { return m.x > 12 && m.y > 12 && !(m.x == 30 && m.y == 30); }, 17, 17,
+         kNorth},
     };
     constexpr u32 kSeeds = kOddsSeeds;
     for (const Guarded& place : places) {

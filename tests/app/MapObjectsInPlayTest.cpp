@@ -142,7 +142,7 @@ TEST(MapObjectsInPlay, AChestShowsItsBag) {
     ASSERT_NE(chest, nullptr);
     EXPECT_EQ(panels->container, chest);
     EXPECT_EQ(panels->showContainer, 1u);
-    EXPECT_EQ(chest->GetItemCount(), 4);
+    EXPECT_EQ(chest->GetItemCount(), 5);
     rig.Game()->SwitchScreen(kScreenBack);
     EXPECT_EQ(rig.Current(), view);
 }

@@ -298,9 +298,9 @@ TEST(TownNpcsInPlay, AFirstDayTalkingToEveryoneEndsEachQuestAndANightAtTheInn) {
                 if (x != view->playerX || y != view->playerY) ++i;
             }
         };
-        // The key lies on the hall's floor beside the ladder's foot, with two healing potions.
+        // The key lies on the hall's floor beside the ladder's foot, with two healing potions and water.
         const CItemBag* pile = crypt->bags.FindBagById(2);
-        ASSERT_TRUE(pile && pile->GetItemCount() == 3 && pile->x == 19 && pile->y == 32);
+        ASSERT_TRUE(pile && pile->GetItemCount() == 4 && pile->x == 19 && pile->y == 32);
         ASSERT_STREQ(pile->GetItem(0)->type->GetName(), "base_key_crypt");
         ASSERT_NE(player.FindItem("base_key_crypt", 1, false), nullptr);
         walk(0, 4);

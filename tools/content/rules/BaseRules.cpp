@@ -319,10 +319,10 @@ BaseRuleContent MakeBaseRules() {
         m.Add("base_key_lockpickbeginner", "Beginner's lockpick", 11, 2, "bres_item_lockpick", 10, 10);
     pick.maxCondition = 50;
     // The key of the locked door in the cellar's gallery; it lies in the gallery's chest.
-    m.Add("base_key_gallery", "Gallery key", 11, 1, "bres_item_lockpick", 1, 5);
+    m.Add("base_key_gallery", "Gallery key", 11, 1, "bres_item_key", 1, 5);
     // The key of the crypt's door, dropped in the crypt's entrance hall: a character who cannot pick
     // a lock still gets on with the innkeeper's quest.
-    m.Add("base_key_crypt", "Crypt key", 11, 1, "bres_item_lockpick", 1, 5);
+    m.Add("base_key_crypt", "Crypt key", 11, 1, "bres_item_key", 1, 5);
     // The things two quests turn on: the merchant's lost ring and the elder's letter to the smith.
     m.Add(content::kRingItemId, "Hesper's ring", 11, 1, "bres_item_ring", 60, 2);
     m.Add(content::kElderLetterId, "The elder's letter", 11, 1, "bres_item_letter", 1, 2);

@@ -141,6 +141,12 @@ Canvas PaintItem(const std::string& name) {
         c.Disc(16, 20, 10, Rgb(0x8A8A8A));
         c.Fill(4, 6, 24, 12, kClear);
         c.Line({18, 18}, {26, 4}, 3, Rgb(0xA0A0A0));
+    } else if (Has(name, "item_key")) {
+        // An old iron key: a ring bow, a shaft and a toothed bit, so that it is not taken for a pick.
+        c.Ring(9, 9, 6, 3, kGold);
+        c.Line({13, 13}, {26, 26}, 3, kGold);
+        c.Line({20, 20}, {16, 24}, 3, kGold);
+        c.Line({24, 24}, {20, 28}, 3, kGold);
     } else if (Has(name, "lockpick")) {
         c.Line({6, 26}, {24, 8}, 2, kSteel);
         c.Line({24, 8}, {27, 11}, 2, kSteel);

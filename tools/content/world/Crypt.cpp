@@ -89,8 +89,9 @@ Section Crypt() {
           "base_spbookmark", "base_spbookrecall", "base_wand_ash"}},
         // The door's key, dropped on the hall's floor by the ladder.
         // Beside the key, two healing potions left by whoever came down before: a character that
-        // spent its own in the cellar otherwise meets the trap and the keepers already hurt.
-        {2, 0, 19, 32, {"base_key_crypt", "base_phealsmall", "base_phealsmall"}}};
+        // spent its own in the cellar otherwise meets the trap and the keepers already hurt; and
+        // water, for a rest before the chamber.
+        {2, 0, 19, 32, {"base_key_crypt", "base_phealsmall", "base_phealsmall", "base_drink_water"}}};
     s.recordsAt = [cells, monsters, placements, bags](uint8_t v) {
         return std::vector<std::vector<uint8_t>>{UndergroundCells(cells, v), {}, MonsterRecord(monsters, v),
                                                  PlacementRecord(placements, v), BagRecord(bags)};

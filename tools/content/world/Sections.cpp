@@ -347,8 +347,10 @@ void PlaceGallery(std::vector<CellSpec>& cells, std::vector<PlacementSpec>& plac
     gate.doorMode = kDoorNoWay;
     placements.push_back({0, "harbour_gate", "", "", 60, 0, 2, 11, kClosedDoor});
     // A lockpick beside the gallery key, for the crypt's door (whose key lies in the crypt).
+    // And water: a rest wants food and drink, and the start kit's waterskin goes on the first night.
     bags.push_back({3, 0, 255, 255,
-                    {"base_key_gallery", "base_food_bread", "base_key_lockpickbeginner", "base_pstrengthsmall"}});
+                    {"base_key_gallery", "base_food_bread", "base_key_lockpickbeginner", "base_pstrengthsmall",
+                     "base_drink_water"}});
     bags.push_back({4, 0, 255, 255, {"base_alc_ladyslipper"}});
 }
 

@@ -24,6 +24,7 @@
 #include "tools/content/rules/EffectRecords.cpp"
 #include "tools/content/rules/ItemRecords.cpp"
 #include "tools/content/rules/MagicRecords.cpp"
+#include "tools/content/rules/NpcPortraits.cpp"
 #include "tools/content/rules/NpcRecords.cpp"
 #include "tools/content/rules/RulePictures.cpp"
 #include "tools/content/rules/TownNpcs.cpp"

@@ -1,8 +1,9 @@
 // The content builder is a tool of its own; the writers these tests build their records and worlds
-// with (its canvas and picture encoder, the rule-record writers and base-world rule content, the
-// rule pictures, the world writers and music, the world's scripts and their assembler) are compiled
-// into this test executable here, once.
+// with (its canvas and picture encoder, the layout table, the rule-record writers and base-world rule
+// content, the rule pictures and the NPC portraits, the world writers and music, the world's scripts
+// and their assembler) are compiled into this test executable here, once.
 #include "tools/content/Canvas.cpp"
+#include "tools/content/LayoutTable.cpp"
 #include "tools/content/PictureEncoder.cpp"
 #include "tools/content/Wav.cpp"
 #include "tools/content/art3d/WorldArt.cpp"
@@ -12,6 +13,7 @@
 #include "tools/content/rules/EffectRecords.cpp"
 #include "tools/content/rules/ItemRecords.cpp"
 #include "tools/content/rules/MagicRecords.cpp"
+#include "tools/content/rules/NpcPortraits.cpp"
 #include "tools/content/rules/NpcRecords.cpp"
 #include "tools/content/rules/RulePictures.cpp"
 #include "tools/content/rules/TownNpcs.cpp"

@@ -18,6 +18,8 @@
 #include "data/MapObjectRecords.h"
 #include "data/Npc.h"
 #include "tests/data/BuiltWorld.h"
+#include "ui/WidgetHelpers.h"
+#include "tools/content/LayoutTable.h"
 #include "tools/content/WorldScripts.h"
 #include "tools/content/rules/BaseRules.h"
 #include "tools/content/world/GameWorlds.h"
@@ -308,6 +310,48 @@ TEST_F(BuiltWorldLinks, EveryNpcServiceIsOfferedBySomeoneInTheWorld) {
         }
         EXPECT_NE(by, "") << "nobody in the world offers " << service.name;
     }
+}
+
+// Each NPC shows a portrait of their own: a portrait record (the panel looks a portrait up by its id)
+// whose picture the resource world holds, painted at the size of the NPC screens' portrait panel so it
+// is drawn texel for texel rather than stretched out of shape.
+TEST_F(BuiltWorldLinks, EveryNpcHasAPortraitOfTheirOwnAtThePanelsSize) {
+    std::set<std::pair<int, int>> panels;
+    for (const LayoutGroupDef& g : LayoutGroups())
+        for (const LayoutRect& r : g.elements)
+            if (r.id == 288) panels.insert({r.w, r.h});
+    ASSERT_FALSE(panels.empty());
+    std::map<std::string, std::string> owners;
+    for (int i = 0; i < built.lists.npcs.Count(); ++i) {
+        const CNpc* npc = built.lists.npcs.At(i);
+        const std::string name = npc->GetName(), portrait = npc->GetPortraitId() ? npc->GetPortraitId() : "";
+        EXPECT_NE(built.lists.portraits.FindById(portrait.c_str()), nullptr) << name << ": " << portrait
+                                                                             << " is no portrait record";
+        CRecordHolder* picture = built.textures.FindPicture(portrait.c_str());
+        if (picture == nullptr || !built.textures.EnsureLoaded(picture)) {
+            ADD_FAILURE() << name << ": the resource world holds no picture " << portrait;
+            continue;
+        }
+        i32 w = 0, h = 0;
+        PictureSizeOf(picture, w, h);
+        for (const auto& [pw, ph] : panels)
+            EXPECT_TRUE(w == pw && h == ph) << name << ": " << portrait << " is " << w << " x " << h
+                                            << ", the panel " << pw << " x " << ph;
+        const auto [owner, fresh] = owners.emplace(portrait, name);
+        EXPECT_TRUE(fresh) << name << " and " << owner->second << " share " << portrait;
+    }
+}
+
+// No picture is painted twice under one name: the game finds only the first, so a second painter's
+// work would be dead weight in the database, and a change to it would never show.
+TEST_F(BuiltWorldLinks, EveryPictureNameIsPaintedOnce) {
+    std::map<std::string, int> seen;
+    for (u32 i = 1; i < built.textures.PictureCount(); ++i)
+        if (const CRecordHolder* p = built.textures.PictureAt(i); p && p->name) ++seen[p->name];
+    std::string twice;
+    for (const auto& [name, count] : seen)
+        if (count > 1) twice += name + " ";
+    EXPECT_EQ(twice, "");
 }
 
 // The quoted first arguments of every call of `command` in a script's text.

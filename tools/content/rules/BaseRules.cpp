@@ -1,5 +1,6 @@
 #include "tools/content/rules/BaseRules.h"
 #include "tools/content/rules/TownNpcs.h"
+#include "tools/content/rules/NpcPortraits.h"
 #include "tools/content/WorldScripts.h"
 
 #include <set>
@@ -464,7 +465,7 @@ BaseRuleContent MakeBaseRules() {
             ->npcId = p.npc;
 
     // Portraits: two faces of each race to choose from at creation, the default and unknown heads,
-    // and the merchant's.
+    // the merchant's, and one for each of the town's people (never offered at creation).
     const char* faceRaces[] = {"undead", "etherim", "seiry", "derth", "nogur"};
     for (int face = 0; face < 2; ++face)
         for (const char* r : faceRaces)
@@ -472,6 +473,7 @@ BaseRuleContent MakeBaseRules() {
     c.portraits.push_back({"bres_head34", 1});
     c.portraits.push_back({"bres_headunknown", 0});
     c.portraits.push_back({"bres_head_merchant", 0});
+    for (const std::string& name : NpcPortraitNames()) c.portraits.push_back({name, 0});
 
     // The shared dialogue: a greeting for creatures that talk, and topics everyone knows.
     auto line = [](const std::string& text) {
@@ -496,7 +498,7 @@ BaseRuleContent MakeBaseRules() {
 
     NpcDef trader;
     trader.id = "Hesper";
-    trader.texts[0] = "bres_head_merchant";
+    trader.texts[0] = "bres_npc_hesper";
     trader.texts[1] = "base_talk_merchant";
     trader.texts[2] = "Welcome, traveller! Have a look at my wares.";
     trader.maxPayment = 2000;

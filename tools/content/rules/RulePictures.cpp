@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "tools/content/rules/BaseRules.h"
+#include "tools/content/rules/NpcPortraits.h"
 
 namespace {
 
@@ -613,9 +614,25 @@ Canvas PaintCreature(const std::string& name) {
     return PaintUpright(name, body, swing);
 }
 
+// The plain head of the default and the unknown portraits: a face in front of a cap of hair.
+Canvas PaintPlainHead(Rgba skin, Rgba hair, Rgba back) {
+    Canvas c(48, 56, back);
+    c.VGradient(0, 0, 48, 56, back, Shade(back, 0.6f));
+    c.RoundRect(10, 34, 28, 22, 8, Shade(hair, 0.8f));
+    c.Disc(24, 24, 13, skin);
+    c.RoundRect(11, 6, 26, 11, 5, hair);
+    c.Disc(19, 24, 1.6f, Rgb(0x202020));
+    c.Disc(29, 24, 1.6f, Rgb(0x202020));
+    c.Line({20, 31}, {28, 31}, 1.2f, Shade(skin, 0.6f));
+    return c;
+}
+
 // Portraits: a face whose skin and hair follow the race in the name; the two faces of a race differ
-// in their hair.
+// in their hair. The town's people have portraits of their own.
 Canvas PaintPortrait(const std::string& name) {
+    if (name.rfind("bres_npc_", 0) == 0) return PaintNpcPortrait(name);
+    if (name == "bres_head34") return PaintPlainHead(Rgb(0xE0B090), Rgb(0x5A3A1A), Rgb(0x40506A));
+    if (name == "bres_headunknown") return PaintPlainHead(Rgb(0x8A8A8A), Rgb(0x3A3A3A), Rgb(0x303030));
     Canvas c(64, 80, Rgb(0x2A190D));
     Rgba skin = Has(name, "undead")    ? Rgb(0x9AA890)
                 : Has(name, "etherim") ? Rgb(0xE8D0C0)
@@ -624,11 +641,6 @@ Canvas PaintPortrait(const std::string& name) {
                 : Has(name, "nogur")   ? Rgb(0x8A6040)
                                        : Rgb(0xD8A880);
     Rgba hair = Has(name, "head01") ? Rgb(0xC8A040) : Has(name, "merchant") ? Rgb(0x606060) : Rgb(0x3A2414);
-    if (Has(name, "unknown")) {
-        c.Disc(32, 38, 20, Rgb(0x505050));
-        c.Disc(32, 40, 6, Rgb(0x2A190D));
-        return c;
-    }
     c.RoundRect(14, 60, 36, 20, 8, Has(name, "merchant") ? Rgb(0x6A2A2A) : Rgb(0x2A4A6A));
     c.Disc(32, 38, 20, skin);
     c.Disc(32, 24, 18, hair);

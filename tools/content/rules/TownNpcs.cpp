@@ -79,7 +79,7 @@ ConditionDef QuestNotSolved(const std::string& questId) {
 
 void AddTownNpcs(std::vector<NpcDef>& npcs) {
     // The talker: no services and no profile, so the talk screen opens at once with "Goodbye".
-    NpcDef talker = Person("Tamsin", "bres_head34", "", "", 0);
+    NpcDef talker = Person("Tamsin", "bres_npc_tamsin", "", "", 0);
     talker.dialogue.greetings = {
         Entry("base_npc_shepherd_hello", "Greeting", "", {Say("Oh! A traveller. Good.")})};
     talker.dialogue.topics = {
@@ -94,7 +94,7 @@ void AddTownNpcs(std::vector<NpcDef>& npcs) {
     npcs.push_back(talker);
 
     // The innkeeper: a profile and the Sleep service (the inn).
-    NpcDef inn = Person("Maren", "bres_head34", "base_npc_elder",
+    NpcDef inn = Person("Maren", "bres_npc_maren", "base_npc_elder",
                         "Welcome to the Drowsy Heron! A bed, a meal, a fire.", kSleep | kCards);
     inn.bytes[1] = 6;  // price level: the rent is five times it
     inn.maxBet = 50;
@@ -115,7 +115,7 @@ void AddTownNpcs(std::vector<NpcDef>& npcs) {
 
     // The trainer: his service brings up the services menu, which greets with his welcome; with no
     // profile his talk shows the service again as a link.
-    NpcDef trainer = Person("Aldo", "bres_headunknown", "", "Guard up, feet apart. A lesson?", kTraining);
+    NpcDef trainer = Person("Aldo", "bres_npc_aldo", "", "Guard up, feet apart. A lesson?", kTraining);
     trainer.trainerSkill = 1;
     trainer.bytes[4] = 40;  // trains up to 40
     trainer.dialogue.greetings = {
@@ -123,7 +123,7 @@ void AddTownNpcs(std::vector<NpcDef>& npcs) {
     npcs.push_back(trainer);
 
     // The smith: repairs and trades.
-    NpcDef smith = Person("Corwen", "bres_headunknown", "base_npc_elder",
+    NpcDef smith = Person("Corwen", "bres_npc_corwen", "base_npc_elder",
                           "The forge is hot. What needs mending?", kRepair | kBuySell);
     smith.bytes[1] = 12;
     smith.classMask = 0x0003;
@@ -141,7 +141,7 @@ void AddTownNpcs(std::vector<NpcDef>& npcs) {
     npcs.push_back(smith);
 
     // The enchanter.
-    NpcDef enchanter = Person("Ysolde", "bres_headunknown", "base_npc_elder",
+    NpcDef enchanter = Person("Ysolde", "bres_npc_ysolde", "base_npc_elder",
                               "Things hum when they hold power. Do yours?", kEnchant);
     enchanter.bytes[3] = 20;
     enchanter.dialogue.greetings = {Entry("base_npc_enchanter_hello", "Greeting", "", {Say("Hm? Yes?")})};
@@ -149,7 +149,7 @@ void AddTownNpcs(std::vector<NpcDef>& npcs) {
 
     // The card player: his one service brings up the services menu with "Cards"; with no profile his
     // talk offers "Cards" among its links too. Bets up to 200.
-    NpcDef gambler = Person("Fenn", "bres_head34", "", "A hand of cards? I play for up to 200.", kCards);
+    NpcDef gambler = Person("Fenn", "bres_npc_fenn", "", "A hand of cards? I play for up to 200.", kCards);
     gambler.maxBet = 200;
     gambler.dialogue.greetings = {Entry("base_npc_cardplayer_hello", "Greeting", "",
                                         {Say("Sit, sit. The cards are warm and so is the ale. A hand?")})};
@@ -164,7 +164,7 @@ void AddTownNpcs(std::vector<NpcDef>& npcs) {
 
     // The elder, in his garden by the north road: no services and no profile, so the talk screen opens
     // at once. His errand takes a letter to the smith.
-    NpcDef elder = Person("Bram", "bres_headelder", "", "", 0);
+    NpcDef elder = Person("Bram", "bres_npc_bram", "", "", 0);
     elder.dialogue.greetings = {
         Entry("base_npc_elder_hello", "Greeting", "", {Say("Ah, a new face on the old road. Welcome to the vale.")})};
     LineDef errand = Say("My legs are not what they were. Would you carry a letter down to the smith for me?");

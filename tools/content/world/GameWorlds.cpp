@@ -137,18 +137,6 @@ Canvas SkyPicture(Rgba top, Rgba horizon, bool stars, bool clouds, uint32_t seed
     return c;
 }
 
-Canvas Head(Rgba skin, Rgba hair, Rgba back) {
-    Canvas c(48, 56, back);
-    c.VGradient(0, 0, 48, 56, back, Shade(back, 0.6f));
-    c.RoundRect(10, 34, 28, 22, 8, Shade(hair, 0.8f));
-    c.Disc(24, 24, 13, skin);
-    c.RoundRect(11, 6, 26, 11, 5, hair);
-    c.Disc(19, 24, 1.6f, Rgb(0x202020));
-    c.Disc(29, 24, 1.6f, Rgb(0x202020));
-    c.Line({20, 31}, {28, 31}, 1.2f, Shade(skin, 0.6f));
-    return c;
-}
-
 // The world map: a green vale with a river and the town, 64 x 64.
 Canvas WorldMapPicture() {
     Canvas c(64, 64, Rgb(0x5E8C3A));
@@ -247,9 +235,6 @@ Content ResourceWorld() {
     AddPicture(c, "bres_skydusk", SkyPicture(Rgb(0x2A2A60), Rgb(0xE89A50), false, false, 6));
     AddPicture(c, "bres_skynight", SkyPicture(Rgb(0x050818), Rgb(0x1A2440), true, false, 7));
     AddPicture(c, "bres_sky-thunder", SkyPicture(Rgb(0x8A8AA0), Rgb(0xD0D0E0), false, true, 8));
-    AddPicture(c, "bres_head34", Head(Rgb(0xE0B090), Rgb(0x5A3A1A), Rgb(0x40506A)));
-    AddPicture(c, "bres_headunknown", Head(Rgb(0x8A8A8A), Rgb(0x3A3A3A), Rgb(0x303030)));
-    AddPicture(c, "bres_headelder", Head(Rgb(0xD8A888), Rgb(0xD0D0D0), Rgb(0x5A4030)));
     // The stairs and the vale's scenery, drawn as sprites by the map objects that name them.
     for (const ScenerySprite& sprite : PaintScenery()) AddPicture(c, sprite.name, sprite.picture);
     for (const ScenerySprite& sprite : PaintWallHangings(wall)) AddPicture(c, sprite.name, sprite.picture);
@@ -368,7 +353,7 @@ Content BaseWorld() {
     // The harbour's sign, lever, floor plate and the harbour master's talk.
     for (content::CompiledScript& script : content::CompileWorldScripts())
         c.scripts.push_back({script.id, 5, std::move(script.code)});
-    c.talkProfiles = {{"base_npc_elder", "The elder", {{"bres_headelder", {0, 0, 0}}}}};
+    c.talkProfiles = {{"base_npc_elder", "The elder", {{"bres_npc_bram", {0, 0, 0}}}}};
     c.worldMap = Encode(WorldMapPicture());
     AddBaseSections(c);
     return c;

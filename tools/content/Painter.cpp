@@ -528,6 +528,11 @@ Canvas PaintButton(int w, int h, Icon icon, bool pressed, Rgba iconColour) {
     int off = pressed ? 1 : 0;
     PaintIcon(c, icon, (w - size) / 2 + off, (h - size) / 2 + off, size,
               pressed ? Shade(iconColour, 0.8f) : iconColour);
+    // Several screens draw these buttons opaque (the game view's arrows and its icon row among them),
+    // where see-through corners would show the key colour: they take the dark of the button's rim.
+    for (int y = 0; y < h; ++y)
+        for (int x = 0; x < w; ++x)
+            if (c.Get(x, y).a < 128) c.Set(x, y, Rgb(0x1A120A));
     return c;
 }
 

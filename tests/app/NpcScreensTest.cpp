@@ -155,6 +155,9 @@ TEST(NpcScreensInGame, TheSmithRepairsAndTheInnkeeperLetsARoom) {
     for (int hour = 1; hour < 8; ++hour) rig.Tick(1001);
     EXPECT_EQ(services->restDialog.GetHour(), 8u);
     EXPECT_NE(std::string(services->restDialog.GetWakeText()).find("serves delicious food"), std::string::npos);
+    // Every line of it shows, down to the last ("(hp and sp are increased for a while).").
+    rig.Settle();
+    EXPECT_TRUE(testing_support::MatchesGolden("app_npc_inn_woken", rig.Capture()));
     EXPECT_EQ(game.player.hp, game.player.GetMaxHp() * 5 / 4);
     rig.CloseWith(*services, services->restDialog.closeButton);
     rig.TapWidget(services->leaveButton);

@@ -16,8 +16,10 @@ namespace {
 const std::vector<LayoutGroupDef> kGroups = {
     // group 1: rest dialog
     {1, 480, 360, {
-        {1, 180, 72, 120, 120}, {2, 24, 16, 432, 32}, {3, 120, 200, 100, 32}, {4, 230, 200, 140, 32},
-        {5, 220, 300, 40, 40}, {6, 24, 60, 432, 220}, {7, 40, 240, 400, 30}, {19, 0, 0, 480, 360},
+        // The hour count sits high, so that the text said on waking (up to five lines at the inn)
+        // has the room above the close button.
+        {1, 180, 72, 120, 120}, {2, 24, 16, 432, 32}, {3, 120, 70, 100, 32}, {4, 230, 70, 140, 32},
+        {5, 220, 300, 40, 40}, {6, 24, 60, 432, 220}, {7, 30, 112, 420, 176}, {19, 0, 0, 480, 360},
     }},
     // group 2: splash screen
     {2, 800, 584, {

@@ -64,8 +64,8 @@ TEST(BuiltDatabaseHash, EachWorldDatabaseIsPinned) {
     } worlds[] = {
         {fixtures::MusicWorld(), "d79871b41be827b6"},
         {fixtures::SoundWorld(), "3611c0d077a748f4"},
-        {fixtures::ResourceWorld(), "d6cba349786260e7"},
-        {fixtures::BaseWorld(), "2b344b6f91a3f385"},
+        {fixtures::ResourceWorld(), "7ea904393ce5e15f"},
+        {fixtures::BaseWorld(), "4fbacf7edba2c1c5"},
         {fixtures::AdditionalWorld(), "bdb37fb313ae82c9"},
     };
     for (const auto& w : worlds) {

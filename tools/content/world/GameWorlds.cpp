@@ -281,6 +281,7 @@ Content ResourceWorld() {
         AddPicture(c, h.picture, face);
         c.seconds.push_back({h.second, h.picture, 0, Encode(face)});
     }
+    AddPicture(c, "bres_winerack", WineRack(wall));
     // The herb that the cellar's flower shows, by the name its item type gives as its picture.
     for (const RulePicture& p : PaintRulePictures())
         if (p.name == "bres_item_herb") c.seconds.push_back({p.name, p.name, 0, Encode(p.picture)});

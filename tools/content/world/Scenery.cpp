@@ -746,6 +746,274 @@ Canvas HouseUpperWindow(const Canvas& stone) {
     return OnItsSide(c);
 }
 
+// ---- the gallery's free-standing things ----
+// Billboards stand on the ground at the cell's middle; their sizes are in the view's scale, some
+// 336 texels to a cell's width and 260 to a level's height.
+
+// A way out: a freestanding arch of dressed stone, its opening black where the passage runs off
+// into the dark, a worn step at its foot.
+Canvas Archway() {
+    constexpr int kW = 200, kH = 236;
+    Canvas c(kW, kH, kClear);
+    Canvas outer(kW, kH, kClear);
+    outer.Disc(100, 96, 92, Rgb(0xFFFFFF));
+    outer.Fill(8, 96, 184, kH - 96, Rgb(0xFFFFFF));
+    StoneBlocks(c, outer, Rgb(0x7A746A), Rgb(0x34322E), 18, 36, 181);
+    // The voussoirs round the opening, lighter than the wall.
+    c.Ring(100, 104, 62, 14, Rgb(0x8E877A));
+    for (int i = 1; i < 9; ++i) {
+        const float a = 3.14159265f * static_cast<float>(i) / 9;
+        c.Line({100 - std::cos(a) * 55, 104 - std::sin(a) * 55},
+               {100 - std::cos(a) * 69, 104 - std::sin(a) * 69}, 1.5f, Rgb(0x34322E));
+    }
+    c.Polygon({{92, 28}, {108, 28}, {105, 46}, {95, 46}}, Rgb(0x9A9284));
+    // The opening: black at the top and far in, the floor of the passage faintly catching the light.
+    Canvas inner(kW, kH, kClear);
+    inner.Disc(100, 104, 55, Rgb(0xFFFFFF));
+    inner.Fill(45, 104, 110, kH - 104, Rgb(0xFFFFFF));
+    for (int y = 0; y < kH; ++y)
+        for (int x = 0; x < kW; ++x)
+            if (inner.Get(x, y).a) {
+                const float down = std::max(0.0f, static_cast<float>(y - 170) / 80.0f);
+                c.Set(x, y, Mix(Rgb(0x050404), Rgb(0x3A342C), down * down));
+            }
+    // The jambs' inner faces in shadow, and the step.
+    c.Fill(45, 104, 5, kH - 104, Rgb(0x26231F));
+    c.Fill(30, kH - 14, 140, 14, Rgb(0x6A645A));
+    c.Fill(30, kH - 14, 140, 3, Rgb(0x8E877A));
+    LightFromUpperLeft(c, 182);
+    return c;
+}
+
+// A robed figure of pale stone on a square plinth, its hands folded, its head a little bowed.
+Canvas Statue() {
+    constexpr int kW = 110, kH = 236;
+    Canvas c(kW, kH, kClear);
+    const Rgba stone = Rgb(0xA8A296), deep = Rgb(0x6E695F);
+    c.Fill(10, 196, 90, 40, Rgb(0x7E786C));  // the plinth
+    c.Fill(4, 188, 102, 10, Rgb(0x8E887C));
+    c.Fill(4, 226, 102, 10, Rgb(0x8E887C));
+    c.Polygon({{34, 62}, {76, 62}, {88, 190}, {22, 190}}, stone);  // the robe
+    c.Polygon({{30, 70}, {80, 70}, {82, 96}, {28, 96}}, stone);    // the shoulders
+    for (int i = 0; i < 4; ++i) c.Line({44.0f + 8 * i, 110}, {38.0f + 11 * i, 188}, 2.0f, deep);  // folds
+    c.RoundRect(40, 104, 30, 16, 6, Shade(stone, 1.08f));  // folded hands
+    c.Disc(55, 44, 16, stone);                             // the head, a hood over it
+    c.Polygon({{37, 40}, {55, 22}, {73, 40}, {72, 62}, {38, 62}}, Shade(stone, 0.92f));
+    c.Disc(55, 47, 9, deep);  // the face in the hood's shadow
+    for (int y = 0; y < kH; ++y)
+        for (int x = 0; x < kW; ++x)
+            if (c.Get(x, y).a && Noise(x / 2, y / 2, 191) > 0.86f) c.Set(x, y, Shade(c.Get(x, y), 0.85f));
+    LightFromUpperLeft(c, 192);
+    return c;
+}
+
+// A tall clay urn with two handles and a painted band round its belly.
+Canvas Urn() {
+    constexpr int kW = 84, kH = 120;
+    Canvas c(kW, kH, kClear);
+    const Rgba clay = Rgb(0xA0583A);
+    c.Polygon({{30, 116}, {54, 116}, {60, 108}, {24, 108}}, Shade(clay, 0.8f));  // the foot
+    c.Disc(42, 72, 36, clay);                                                    // the belly
+    c.Fill(28, 14, 28, 40, clay);                                                // the neck
+    c.Fill(22, 8, 40, 8, Shade(clay, 1.1f));                                     // the lip
+    c.Ring(16, 40, 9, 4, Shade(clay, 0.85f));
+    c.Ring(68, 40, 9, 4, Shade(clay, 0.85f));
+    c.Fill(6, 62, 72, 10, Rgb(0x2E2018));
+    for (int i = 0; i < 6; ++i) c.Disc(12.0f + 12 * i, 67, 3, Rgb(0xC8A050));
+    LightFromUpperLeft(c, 202);
+    return c;
+}
+
+// Staves bound by iron hoops: a barrel stood on end.
+Canvas Barrel() {
+    constexpr int kW = 100, kH = 128;
+    Canvas c(kW, kH, kClear);
+    for (int y = 0; y < kH; ++y) {
+        const float t = (static_cast<float>(y) - 64) / 64, half = 40 + 8 * (1 - t * t);
+        for (int x = 0; x < kW; ++x) {
+            const float dx = static_cast<float>(x) - 50;
+            if (std::fabs(dx) > half) continue;
+            const bool seam =
+                static_cast<int>((dx / half + 1) * 5) != static_cast<int>((dx / half + 1) * 5 + 0.06f);
+            c.Set(x, y, seam ? kOakSeam : Shade(kOak, 0.85f + 0.3f * Soft(x, y * 4, 8, kW, kH * 4, 211)));
+        }
+    }
+    for (int y : {10, 40, 84, 112}) IronBand(c, 8, y, 84, 5);
+    c.Fill(12, 0, 76, 4, Shade(kOak, 1.15f));
+    LightFromUpperLeft(c, 212);
+    return c;
+}
+
+// One side of a crate of rough planks, a frame of battens round it and a brace across.
+Canvas CrateSide() {
+    constexpr int kW = 168, kH = 150;
+    Canvas c(kW, kH, kClear);
+    Planks(c, 0, 0, kW, kH, Rgb(0x9A7448), 30, 221);
+    const Rgba batten = Rgb(0x7A5A36);
+    c.Fill(0, 0, kW, 14, batten);
+    c.Fill(0, kH - 14, kW, 14, batten);
+    c.Fill(0, 0, 14, kH, batten);
+    c.Fill(kW - 14, 0, 14, kH, batten);
+    c.Line({14, kH - 14.0f}, {kW - 14.0f, 14}, 12, batten);
+    c.Frame(0, 0, kW, kH, kOakSeam, 2);
+    for (int x : {6, kW - 8})
+        for (int y : {6, kH - 8}) c.Disc(static_cast<float>(x), static_cast<float>(y), 2.5f, kIron);
+    LightFromUpperLeft(c, 222);
+    return c;
+}
+
+// A plate of dark stone set a finger high above the floor, seen from a little above.
+Canvas PressurePlate() {
+    constexpr int kW = 200, kH = 28;
+    Canvas c(kW, kH, kClear);
+    c.Polygon({{24, 2}, {176, 2}, {198, 20}, {2, 20}}, Rgb(0x7A7468));
+    c.Fill(2, 20, 196, 8, Rgb(0x3E3A34));
+    for (int y = 2; y < 20; ++y)
+        for (int x = 0; x < kW; ++x)
+            if (c.Get(x, y).a && Noise(x / 3, y, 231) > 0.8f) c.Set(x, y, Rgb(0x5E594F));
+    LightFromUpperLeft(c, 232);
+    return c;
+}
+
+// An altar: a block of dressed stone under a slab, a cloth over it and two candles on the slab.
+Canvas Altar() {
+    constexpr int kW = 200, kH = 150;
+    Canvas c(kW, kH, kClear);
+    Canvas body(kW, kH, kClear);
+    body.Fill(20, 62, 160, 88, Rgb(0xFFFFFF));
+    StoneBlocks(c, body, Rgb(0x8A8276), Rgb(0x3E3A34), 22, 40, 241);
+    c.Fill(8, 50, 184, 14, Rgb(0x9E978A));  // the slab
+    c.Fill(8, 62, 184, 3, Rgb(0x4A4640));
+    c.Fill(70, 50, 60, 50, Rgb(0x7A1E22));  // the cloth hanging over its front
+    c.Fill(70, 96, 60, 4, Rgb(0xC8A050));
+    c.Polygon({{92, 66}, {108, 66}, {100, 84}}, Rgb(0xC8A050));
+    for (int x : {34, 158}) {
+        c.Fill(x, 22, 8, 28, Rgb(0xE8E0C8));
+        c.Fill(x - 3, 46, 14, 4, Rgb(0x8A7040));
+        c.Polygon({{x + 4.0f, 6}, {x + 8.0f, 18}, {x + 4.0f, 22}, {x + 0.0f, 18}}, Rgb(0xFFC850));
+    }
+    LightFromUpperLeft(c, 242);
+    return c;
+}
+
+// A round stone basin on a short pedestal, water standing in it and spilling from a spout.
+Canvas Fountain() {
+    constexpr int kW = 200, kH = 170;
+    Canvas c(kW, kH, kClear);
+    const Rgba stone = Rgb(0x8E887C);
+    c.Fill(70, 110, 60, 50, Shade(stone, 0.9f));  // the pedestal
+    c.Fill(56, 156, 88, 14, Shade(stone, 0.8f));
+    c.Polygon({{6, 72}, {194, 72}, {170, 114}, {30, 114}}, stone);  // the basin
+    c.Fill(6, 66, 188, 10, Shade(stone, 1.1f));
+    c.Fill(16, 68, 168, 5, Rgb(0x2E5A7A));        // the water at the rim
+    c.Fill(94, 14, 12, 56, Shade(stone, 0.95f));  // the spout's column
+    c.Disc(100, 14, 10, Shade(stone, 1.05f));
+    for (int i = 0; i < 3; ++i) c.Line({100, 24}, {76.0f + 24 * i, 66}, 2.0f, Rgb(0x9CC8E0));
+    LightFromUpperLeft(c, 252);
+    return c;
+}
+
+// A barricade of rough planks nailed across two posts, gaps between them.
+Canvas Barricade() {
+    constexpr int kW = 336, kH = 190;
+    Canvas c(kW, kH, kClear);
+    const Rgba post = Rgb(0x5A3A22);
+    c.Fill(30, 0, 18, kH, post);
+    c.Fill(288, 0, 18, kH, post);
+    const int tops[] = {20, 62, 104, 146};
+    for (int i = 0; i < 4; ++i) {
+        const float tilt = (i % 2) ? 6.0f : -5.0f;
+        c.Polygon({{4, tops[i] + tilt},
+                   {332, tops[i] - tilt},
+                   {332, tops[i] + 26 - tilt},
+                   {4, tops[i] + 26 + tilt}},
+                  Shade(Rgb(0x8A6038), 0.9f + 0.05f * i));
+        c.Disc(39, tops[i] + 13.0f, 2.5f, kIron);
+        c.Disc(297, tops[i] + 13.0f, 2.5f, kIron);
+    }
+    LightFromUpperLeft(c, 262);
+    return c;
+}
+
+// The fire that a way through the flames shows: a sheet of flames a cell wide and a level high that
+// stands across its cell in front of everything else there and flickers between two frames, clear
+// above and between the tongues, the coals and a ring of blackened stones at its foot.
+Canvas Flames(uint32_t seed) {
+    constexpr int kW = 336, kH = 240, kCoals = kH - 20;
+    Canvas c(kW, kH, kClear);
+    for (int x = 0; x < kW; ++x) {
+        // The height of the fire over each column: tongues of several widths.
+        const float tongue = 0.55f * Soft(x, 0, 28, kW, 8, seed) + 0.45f * Soft(x, 0, 11, kW, 8, seed + 1);
+        const float edge =
+            std::min(1.0f, std::min(static_cast<float>(x), static_cast<float>(kW - 1 - x)) / 40.0f);
+        const int top = kCoals - static_cast<int>((30 + 150 * tongue * tongue) * (0.35f + 0.65f * edge));
+        for (int y = std::max(0, top); y < kCoals; ++y) {
+            const float t = static_cast<float>(y - top) / static_cast<float>(kCoals - top + 1);
+            const Rgba col = t < 0.25f
+                                 ? Mix(Rgb(0xC8280C), Rgb(0xF07818), t * 4)
+                                 : Mix(Rgb(0xF07818), Rgb(0xFFE070), std::min(1.0f, (t - 0.25f) * 1.6f));
+            c.Set(x, y, col);
+        }
+    }
+    // Sparks flying up above the tongues.
+    for (int i = 0; i < 26; ++i) {
+        const float x = 10 + Noise(i, 1, seed) * (kW - 20), y = 30 + Noise(i, 2, seed) * 110;
+        c.Disc(x, y, 1.5f + 2 * Noise(i, 3, seed), Rgb(0xFFC040));
+    }
+    for (int x = 14; x < kW - 14; ++x)
+        for (int y = kCoals - 4; y < kH - 6; ++y)
+            c.Set(x, y, Noise(x / 3, y / 3, seed + 2) > 0.5f ? Rgb(0xFF8A20) : Rgb(0x8A2008));
+    for (int i = 0; i < 11; ++i) {
+        const float x = 10 + 29.0f * static_cast<float>(i) + 4 * Noise(i, 0, 282);
+        c.RoundRect(static_cast<int>(x), kH - 14, 30, 14, 5,
+                    Shade(Rgb(0x4A4440), 0.8f + 0.4f * Noise(i, 1, 282)));
+    }
+    return c;
+}
+
+// A few sparks, lying behind the flames a little in from their upper left corner.
+Canvas Sparks() {
+    Canvas c(248, 90, kClear);
+    for (int i = 0; i < 20; ++i)
+        c.Disc(4 + Noise(i, 1, 271) * 240, 4 + Noise(i, 2, 271) * 82, 1.5f + Noise(i, 3, 271), Rgb(0xFFD060));
+    return c;
+}
+
+// What shows through the flames: the dark arch that the way through the fire leads into, in the
+// sheet's size, so that it lies behind the flames across the cell.
+Canvas FireArch(const Canvas& arch) {
+    Canvas c(336, 240, kClear);
+    c.Draw(arch, (336 - arch.Width()) / 2, 240 - arch.Height());
+    return c;
+}
+
+// Old cobwebs spun across a cell from floor to ceiling: threads from the sides to a hub, sagging
+// rings of thread round it, torn here and there.
+Canvas Cobwebs() {
+    constexpr int kW = 336, kH = 240;
+    Canvas c(kW, kH, kClear);
+    const Pt hub{150, 92};
+    const Pt ends[] = {{0, 4},     {70, 0},    {180, 0},   {300, 0},  {335, 60},
+                       {335, 170}, {290, 239}, {170, 239}, {40, 239}, {0, 150}};
+    constexpr int kSpokes = static_cast<int>(std::size(ends));
+    for (int i = 0; i < kSpokes; ++i) c.Line(hub, ends[i], 2.0f, Rgb(0xD8D8D0));
+    for (int ring = 1; ring <= 7; ++ring) {
+        const float f = 0.1f + 0.12f * static_cast<float>(ring);
+        for (int i = 0; i < kSpokes; ++i) {
+            if (Noise(ring, i, 301) < 0.18f) continue;  // torn
+            const Pt& a = ends[i];
+            const Pt& b = ends[(i + 1) % kSpokes];
+            const Pt p{hub.x + (a.x - hub.x) * f, hub.y + (a.y - hub.y) * f};
+            const Pt q{hub.x + (b.x - hub.x) * f, hub.y + (b.y - hub.y) * f};
+            // Each thread sags between its spokes.
+            const Pt m{(p.x + q.x) / 2 + (hub.x - (p.x + q.x) / 2) * 0.12f, (p.y + q.y) / 2 + 4 + 3 * f * 10};
+            c.Line(p, m, 1.6f, Rgb(0xBEBEB6));
+            c.Line(m, q, 1.6f, Rgb(0xBEBEB6));
+        }
+    }
+    return c;
+}
+
 }  // namespace scenery_paint
 
 Canvas HouseWall(const Canvas& stone, HouseFace face) {
@@ -757,13 +1025,67 @@ Canvas HouseWall(const Canvas& stone, HouseFace face) {
     }
 }
 
+Canvas WineRack(const Canvas& stone) {
+    using namespace scenery_paint;
+    Canvas c = Upright(stone);
+    const int w = c.Width(), h = c.Height();
+    const Rgba wood = Rgb(0x5A3A22), dark = Rgb(0x1A120C);
+    c.Fill(0, 0, w, h, wood);
+    // Ten bays across and ten shelves down; the face is stretched some 2.6 times across a cell and
+    // squeezed a little into a level, so a bottle's round end is painted narrow and tall here.
+    const int bays = 10, shelves = 10, bw = w / bays, sh = h / shelves;
+    for (int j = 0; j < shelves; ++j)
+        for (int i = 0; i < bays; ++i) {
+            const int x0 = i * bw + 2, y0 = j * sh + 3;
+            c.Fill(x0, y0, bw - 3, sh - 5, dark);
+            if (Noise(i, j, 311) < 0.2f) continue;  // an empty place
+            const float cx = static_cast<float>(x0) + (bw - 3) / 2.0f,
+                        cy = static_cast<float>(y0) + (sh - 5) / 2.0f;
+            const float ry = (sh - 8) / 2.0f, rx = ry * 0.36f;
+            const Rgba glass = Noise(i, j, 312) < 0.7f ? Rgb(0x1E4A26) : Rgb(0x5A1A20);
+            for (int y = y0; y < y0 + sh - 5; ++y)
+                for (int x = x0; x < x0 + bw - 3; ++x) {
+                    const float dx = (x + 0.5f - cx) / rx, dy = (y + 0.5f - cy) / ry;
+                    if (dx * dx + dy * dy > 1) continue;
+                    const bool glint = dx < -0.2f && dx > -0.6f && dy < -0.1f && dy > -0.6f;
+                    c.Set(x, y, glint ? Shade(glass, 2.2f) : glass);
+                }
+        }
+    for (int j = 0; j <= shelves; ++j) c.Fill(0, std::min(h - 3, j * sh), w, 3, Rgb(0x7A5232));
+    for (int i = 0; i <= bays; ++i) c.Fill(std::min(w - 2, i * bw), 0, 2, h, Rgb(0x6A4428));
+    scenery_paint::LightFromUpperLeft(c, 313);
+    return OnItsSide(c);
+}
+
 std::vector<ScenerySprite> PaintScenery() {
     using namespace scenery_paint;
-    return {{"bres_stairs", Stairs()}, {"bres_tree", art3d::TreeSprite()}, {"bres_fir", Fir()},
-            {"bres_bush", Bush()},     {"bres_rock", Rock()},               {"bres_ruin", Ruin()},
-            {"bres_well", Well()},     {"bres_doorway", Doorway()},         {"bres_doorleaf", DoorLeaf()},
-            {"bres_gate", IronGate()}, {"bres_signpost", Signpost()},
-            {"bres_trapblades", TrapBlades()}, {"bres_ladder", Ladder()}};
+    return {{"bres_stairs", Stairs()},
+            {"bres_tree", art3d::TreeSprite()},
+            {"bres_fir", Fir()},
+            {"bres_bush", Bush()},
+            {"bres_rock", Rock()},
+            {"bres_ruin", Ruin()},
+            {"bres_well", Well()},
+            {"bres_doorway", Doorway()},
+            {"bres_doorleaf", DoorLeaf()},
+            {"bres_gate", IronGate()},
+            {"bres_signpost", Signpost()},
+            {"bres_trapblades", TrapBlades()},
+            {"bres_ladder", Ladder()},
+            {"bres_archway", Archway()},
+            {"bres_statue", Statue()},
+            {"bres_urn", Urn()},
+            {"bres_barrel", Barrel()},
+            {"bres_crateside", CrateSide()},
+            {"bres_pressureplate", PressurePlate()},
+            {"bres_altar", Altar()},
+            {"bres_fountain", Fountain()},
+            {"bres_barricade", Barricade()},
+            {"bres_cobwebs", Cobwebs()},
+            {"bres_flame1", Flames(291)},
+            {"bres_flame2", Flames(292)},
+            {"bres_sparks", Sparks()},
+            {"bres_firearch", FireArch(Archway())}};
 }
 
 std::vector<ScenerySprite> PaintWallHangings(const Canvas& wallTexture) {

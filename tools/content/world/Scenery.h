@@ -38,6 +38,9 @@ std::vector<ScenerySprite> PaintWallHangings(const Canvas& wall);
 // window behind closed shutters.
 enum class HouseFace { Window, Door, UpperWindow };
 Canvas HouseWall(const Canvas& stone, HouseFace face);
+// A wall-high rack of wine bottles lying in their places, in the size of the stone wall texture and
+// lying on its side like it: the faces of a block of racks standing in a cellar.
+Canvas WineRack(const Canvas& stone);
 
 // The vale's ground textures, in the size of the stone floor texture they stand beside (256 x 128):
 // grass and the still water of its ponds.

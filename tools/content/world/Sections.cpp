@@ -295,7 +295,9 @@ void PlaceGallery(std::vector<CellSpec>& cells, std::vector<PlacementSpec>& plac
             p.y = static_cast<uint8_t>(y);
             CellSpec& c = at(x, y);
             c.centre = GalleryRef(t);
-            c.centrePicture = t == 13 ? kTexHerb : kTexWall;
+            // A passage draws its picture in the colours of the cell's centre picture: the arch keeps
+            // its own.
+            c.centrePicture = t == 13 ? kTexHerb : (t == 7 || t == 8) ? 0 : kTexWall;
             c.centreId = p.id;
             if (t == 20) c.doorMode = kDoorByHand;
             if (t == 22) c.doorMode = kDoorByKey;
@@ -371,8 +373,26 @@ std::vector<MapObject> GalleryObjects() {
         o.id = id;
         o.frames = {"bres_wallstone", "bres_floorstone"};
         switch (t) {
+        // The ways out of the cellar: a dark arch that the passage runs off through.
         case 7:
-        case 8: o.viewFlags = 0x4000 | 0x40; break;
+        case 8:
+            o.viewFlags = 0x4000 | 0x40;
+            o.frames = {"bres_archway"};
+            break;
+        // What stands about the gallery. A centre picture's further frames lie on its first at
+        // their texel offsets, so the billboards have one frame each.
+        case 5: o.frames = {"bres_winerack", "bres_floorstone"}; break;  // a block of racks, stone on top
+        case 26: o.frames = {"bres_urn"}; break;
+        case 27: o.frames = {"bres_barrel"}; break;
+        case 29: o.frames = {"bres_crateside"}; break;  // the four sides of a box
+        case 31: o.frames = {"bres_pressureplate"}; break;
+        case 32: o.frames = {"bres_statue"}; break;
+        // Panels across the cell that turn to face the eye: cobwebs that give way to a blow, and a
+        // barricade.
+        case 35: o.frames = {"bres_cobwebs"}; break;
+        case 37: o.frames = {"bres_barricade"}; break;
+        case 38: o.frames = {"bres_altar"}; break;
+        case 41: o.frames = {"bres_fountain"}; break;
         case 15:
             o.viewFlags = 0x4000 | 0x40;
             o.frames = {"bres_ladder"};
@@ -411,8 +431,9 @@ std::vector<MapObject> GalleryObjects() {
         case 18: Hang(o, {"bres_wallpicture"}, 15); break;
         case 28: Hang(o, {"bres_loosestone", "bres_loosestone_in"}, 10); break;
         case 33:
-            o.frames = {"bres_floorstone", "bres_wallstone", "bres_wallstone"};
-            o.text2 = "base_obj03";  // its flame: the animated object of type 3
+            // Behind its flames: a few sparks, and the arch it leads into, up or down.
+            o.frames = {"bres_sparks", "bres_firearch", "bres_firearch"};
+            o.text2 = "bres_animfire";  // its flames, an animated object of their own
             break;
         default: break;
         }
@@ -920,6 +941,13 @@ void AddBaseSections(Content& c) {
         c.mapObjects.push_back(o);
         c.tableC.push_back(o.id);
     }
+    // The flames of the way through the fire (type 33): an animated object that no cell refers to,
+    // found by its name; the view preloads the pictures of one of this name.
+    MapObject fire;
+    fire.typeCode = 3;
+    fire.id = "bres_animfire";
+    fire.frames = {"bres_flame1", "bres_flame2"};
+    c.mapObjects.push_back(fire);
     for (const char* texture : {"bres_tex_housewindow", "bres_tex_housedoor", "bres_tex_houseupper"})
         c.tableF.push_back(texture);
     if (c.tableC.size() != kHouseUpper || c.tableF.size() != kTexHouseUpper)

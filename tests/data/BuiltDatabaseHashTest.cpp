@@ -64,8 +64,8 @@ TEST(BuiltDatabaseHash, EachWorldDatabaseIsPinned) {
     } worlds[] = {
         {fixtures::MusicWorld(), "d79871b41be827b6"},
         {fixtures::SoundWorld(), "3611c0d077a748f4"},
-        {fixtures::ResourceWorld(), "6c2d6b87cc90071e"},
-        {fixtures::BaseWorld(), "ca8898ec93c61c63"},
+        {fixtures::ResourceWorld(), "6931b4e8e6e82591"},
+        {fixtures::BaseWorld(), "2b129fd82d62fb5e"},
         {fixtures::AdditionalWorld(), "bdb37fb313ae82c9"},
     };
     for (const auto& w : worlds) {

@@ -64,8 +64,8 @@ TEST(BuiltDatabaseHash, EachWorldDatabaseIsPinned) {
     } worlds[] = {
         {fixtures::MusicWorld(), "d79871b41be827b6"},
         {fixtures::SoundWorld(), "3611c0d077a748f4"},
-        {fixtures::ResourceWorld(), "1cc8d91d1cdc2d24"},
-        {fixtures::BaseWorld(), "ea5a872a700cbea6"},
+        {fixtures::ResourceWorld(), "5e21340c3ae4ef14"},
+        {fixtures::BaseWorld(), "30621333a7afa5b8"},
         {fixtures::AdditionalWorld(), "bdb37fb313ae82c9"},
     };
     for (const auto& w : worlds) {

@@ -342,6 +342,62 @@ TEST_F(BuiltWorldLinks, EveryNpcHasAPortraitOfTheirOwnAtThePanelsSize) {
     }
 }
 
+// The dead a player meets are told apart at a glance: the crypt's warrior and its mage each have a
+// creature kind of their own, unlike the cellar's restless bones, standing as tall and sounding as the
+// bare skeleton does. Every frame and the paralysed look of each is a picture of the resource world,
+// of the bare skeleton's size (the view scales a sprite by its kind's scale alone), and none is the
+// bones' picture under another name.
+TEST_F(BuiltWorldLinks, TheSkeletonWarriorAndMageLookUnlikeTheRestlessBones) {
+    const CCreatureCatalogue& creatures = built.lists.creatures;
+    const CCreatureKind* bare = creatures.FindCreatureKind("base_skeleton");
+    ASSERT_NE(bare, nullptr);
+    auto pictureOf = [&](const char* name, i32& w, i32& h) -> const CRecordHolder* {
+        CRecordHolder* picture = name ? built.textures.FindPicture(name) : nullptr;
+        if (picture == nullptr || !built.textures.EnsureLoaded(picture)) return nullptr;
+        PictureSizeOf(picture, w, h);
+        return picture;
+    };
+    i32 bareW = 0, bareH = 0;
+    ASSERT_NE(pictureOf(bare->frames[0], bareW, bareH), nullptr);
+
+    const char* types[] = {"base_skeleton_bones", "base_skeleton_warrior", "base_skeleton_mage"};
+    std::map<const CCreatureKind*, std::string> kindOwners;
+    std::map<std::string, std::string> pictureOwners;
+    std::vector<std::vector<u8>> standing;  // each kind's frame 0, to compare as painted
+    for (const char* id : types) {
+        const CMonsterType* type = creatures.FindMonsterType(id);
+        ASSERT_NE(type, nullptr) << id;
+        const CCreatureKind* kind = type->creatureKind;
+        ASSERT_NE(kind, nullptr) << id;
+        const auto [owner, fresh] = kindOwners.emplace(kind, id);
+        EXPECT_TRUE(fresh) << id << " shares " << kind->GetName() << " with " << owner->second;
+        EXPECT_EQ(kind->kind, bare->kind) << id;
+        EXPECT_EQ(kind->scale, bare->scale) << id;
+        ASSERT_EQ(kind->GetFrameCount(), bare->GetFrameCount()) << id;
+        for (int s = 0; s < 4; ++s) EXPECT_STREQ(kind->sounds[s], bare->sounds[s]) << id << " sound " << s;
+        std::vector<const char*> looks(kind->frames, kind->frames + kind->GetFrameCount());
+        looks.push_back(kind->secondLook);
+        for (const char* look : looks) {
+            i32 w = 0, h = 0;
+            const CRecordHolder* picture = pictureOf(look, w, h);
+            if (picture == nullptr) {
+                ADD_FAILURE() << id << ": the resource world holds no picture " << (look ? look : "(none)");
+                continue;
+            }
+            EXPECT_TRUE(w == bareW && h == bareH) << look << " is " << w << " x " << h;
+            const auto [painter, first] = pictureOwners.emplace(look, id);
+            EXPECT_TRUE(first) << id << " and " << painter->second << " share " << look;
+            if (look == kind->frames[0])
+                standing.emplace_back(picture->data, picture->data + picture->Size());
+        }
+        EXPECT_STREQ(type->pictureName, kind->frames[0]) << id;
+    }
+    ASSERT_EQ(standing.size(), 3u);
+    EXPECT_NE(standing[0], standing[1]) << "the warrior stands as the bare bones do";
+    EXPECT_NE(standing[0], standing[2]) << "the mage stands as the bare bones do";
+    EXPECT_NE(standing[1], standing[2]) << "the warrior stands as the mage does";
+}
+
 // No picture is painted twice under one name: the game finds only the first, so a second painter's
 // work would be dead weight in the database, and a change to it would never show.
 TEST_F(BuiltWorldLinks, EveryPictureNameIsPaintedOnce) {

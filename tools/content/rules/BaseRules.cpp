@@ -408,6 +408,10 @@ BaseRuleContent MakeBaseRules() {
     kind("base_rat", "Giant rat", 1, 7, 20, "rat");
     kind("base_wolf", "Grey wolf", 1, 7, 28, "wolf");
     kind("base_skeleton", "Skeleton", 3, 7, 31, "bones");
+    // The crypt's armed dead and its caster each have a look of their own, so that a player tells
+    // them from the weak bones of the cellar before the fight rather than by it.
+    kind("base_skeletonwarrior", "Skeleton", 3, 7, 31, "bones");
+    kind("base_skeletonmage", "Skeleton", 3, 7, 31, "bones");
     kind("base_townsfolk", "Townsfolk", 4, 10, 31, "man");
     kind("base_townswoman", "Townswoman", 4, 10, 31, "man");
     auto type = [&](const std::string& id, const std::string& kindId, const std::string& name, int level,
@@ -426,7 +430,7 @@ BaseRuleContent MakeBaseRules() {
     };
     type("base_rat_small", "base_rat", "Giant rat", 1, {1, 3, 1, 8, 20, 2, 3, 5, 5, 3}, 1, 12)->effects = {
         E(32, 5, kStrike, "base_disease_plague")};
-    MonsterTypeDef* skeleton = type("base_skeleton_warrior", "base_skeleton", "Skeleton warrior", 5,
+    MonsterTypeDef* skeleton = type("base_skeleton_warrior", "base_skeletonwarrior", "Skeleton warrior", 5,
                                     {3, 8, 5, 35, 120, 2, 3, 100, 20, 3}, 3, 12);
     skeleton->items = {{"base_weap_shortswordcheap", 1, 1, 30, 40}, {"", 1, 4, 20, 100}};
     MonsterTypeDef* wolf =
@@ -439,7 +443,7 @@ BaseRuleContent MakeBaseRules() {
         ->items = {{"base_money_100", 1, 1, 50, 100}};
     // The crypt's mage: a weak hand at its craft (no spell skill, so its spark does the spell's
     // least), the caster a character fresh from the cellar meets first.
-    MonsterTypeDef* mage = type("base_skeleton_mage", "base_skeleton", "Skeleton mage", 3,
+    MonsterTypeDef* mage = type("base_skeleton_mage", "base_skeletonmage", "Skeleton mage", 3,
                                 {2, 4, 2, 18, 100, 2, 3, 40, 0, 3}, 3, 12);
     mage->attackStyle = 4;  // strikes when face to face, casts from further off
     mage->effects = {E(0, 0, kCast, "base_spellcurse"), E(0, 0, kCast, "base_spellgravespark")};

@@ -599,10 +599,270 @@ Canvas PaintWolf(Rgba body, const BeastPose& p) {
     return c;
 }
 
+// The crypt's armed dead stand like the bare skeletons (the same bones and size) and carry what tells
+// them apart across a room: the warrior a dented helm, a rusty sword and a round shield, the mage a
+// tattered hooded robe and a staff with a glowing stone. Their frames pose as the beasts' do: the
+// stance (0, and 6), two steps (1, 2), the wind-up (3), the blow (4) and the flinch (5).
+struct SkeletonPose {
+    float stride = 0, raise = 0, strike = 0, flinch = 0;
+};
+
+SkeletonPose SkeletonPoseOf(int frame, bool still) {
+    SkeletonPose p;
+    if (still) return p;
+    switch (frame) {
+    case 1: p.stride = 1.0f; break;
+    case 2: p.stride = -1.0f; break;
+    case 3: p.raise = 1.0f; break;
+    case 4: p.strike = 1.0f; break;
+    case 5: p.flinch = 1.0f; break;
+    default: break;
+    }
+    return p;
+}
+
+Pt Along(Pt from, Pt to, float t) { return {from.x + (to.x - from.x) * t, from.y + (to.y - from.y) * t}; }
+
+// A limb drawn over a dark rim, as the beasts' are.
+void RimmedLine(Canvas& c, Pt a, Pt b, float thickness, Rgba colour) {
+    c.Line(a, b, thickness + 2.0f, kOutline);
+    c.Line(a, b, thickness, colour);
+}
+
+// The legs, and (for the warrior, whose ribs show) the spine, ribs, pelvis and shoulders; `lean`
+// shifts the shoulders sideways, as a flinch throws them.
+void DrawSkeletonBody(Canvas& c, Rgba bone, float stride, float lean, bool torso) {
+    const float legs = 5.0f * stride;
+    const Rgba boneDark = Mix(bone, kOutline, 0.3f);
+    RimmedLine(c, {36, 106}, {32 + legs, 174}, 6, bone);
+    RimmedLine(c, {48, 106}, {52 - legs, 174}, 6, bone);
+    RimmedLine(c, {26 + legs, 175}, {34 + legs, 175}, 4, boneDark);
+    RimmedLine(c, {50 - legs, 175}, {58 - legs, 175}, 4, boneDark);
+    if (!torso) return;
+    RimmedLine(c, {42 + lean, 38}, {42, 104}, 5, bone);
+    for (int i = 0; i < 5; ++i) {
+        const float y = 51.0f + 9.0f * static_cast<float>(i), half = 17.0f - 1.5f * static_cast<float>(i);
+        const float x = 42.0f + lean * (1.0f - static_cast<float>(i) / 6.0f);
+        RimmedLine(c, {x - half, y}, {x + half, y}, 3.5f, bone);
+    }
+    c.RoundRect(27, 97, 30, 14, 6, kOutline);
+    c.RoundRect(28, 98, 28, 12, 5, bone);
+    c.Disc(35, 104, 2.5f, boneDark);
+    c.Disc(49, 104, 2.5f, boneDark);
+}
+
+// A bare skull centred at (x, y): the sockets, the nose and the teeth.
+void DrawSkull(Canvas& c, Rgba bone, float x, float y, float r) {
+    c.Disc(x, y, r + 1.0f, kOutline);
+    c.Disc(x, y, r, bone);
+    c.Disc(x - 0.4f * r, y - 0.1f * r, 0.27f * r, kOutline);
+    c.Disc(x + 0.4f * r, y - 0.1f * r, 0.27f * r, kOutline);
+    c.Polygon({{x, y + 0.2f * r}, {x - 0.12f * r, y + 0.42f * r}, {x + 0.12f * r, y + 0.42f * r}}, kOutline);
+    c.Fill(static_cast<int>(x - 0.33f * r), static_cast<int>(y + 0.56f * r), static_cast<int>(0.67f * r), 3,
+           kOutline);
+    for (int t = -1; t <= 1; ++t)
+        c.Line({x + 0.16f * r * t, y + 0.56f * r}, {x + 0.16f * r * t, y + 0.56f * r + 3}, 1,
+               Mix(bone, kOutline, 0.2f));
+}
+
+// A short sword in a bony fist at `hand`, its blade pointing at `tip`: rust on the blade, an iron
+// guard, a leather grip.
+void DrawRustySword(Canvas& c, Rgba bone, Pt hand, Pt tip) {
+    const float dx = tip.x - hand.x, dy = tip.y - hand.y, len = std::sqrt(dx * dx + dy * dy);
+    const Pt d{dx / len, dy / len}, n{-d.y, d.x};
+    auto at = [&](float t, float side = 0.0f) {
+        return Pt{hand.x + d.x * t + n.x * side, hand.y + d.y * t + n.y * side};
+    };
+    const Rgba blade = Rgb(0x9C968A), rust = Rgb(0x8A4A22), edge = Rgb(0xD0CCC0);
+    // The blade tapers to its point.
+    const std::vector<Pt> shape = {at(6, -3.8f), at(len - 7, -3.0f), at(len), at(len - 7, 3.0f), at(6, 3.8f)};
+    for (size_t i = 0; i < shape.size(); ++i) c.Line(shape[i], shape[(i + 1) % shape.size()], 2.0f, kOutline);
+    c.Polygon(shape, blade);
+    c.Line(at(7, -1.2f), at(len - 4, -0.6f), 1.2f, edge);
+    c.Disc(at(len * 0.45f, 1.0f).x, at(len * 0.45f, 1.0f).y, 2.0f, rust);
+    c.Disc(at(len * 0.62f, -1.0f).x, at(len * 0.62f, -1.0f).y, 1.5f, rust);
+    c.Disc(at(len * 0.3f, -1.5f).x, at(len * 0.3f, -1.5f).y, 1.2f, Mix(rust, blade, 0.4f));
+    RimmedLine(c, at(5, -8), at(5, 8), 3, Rgb(0x5A5048));  // the guard
+    RimmedLine(c, at(-7), at(4), 3.5f, kLeather);          // the grip
+    c.Disc(at(-8).x, at(-8).y, 3.0f, kOutline);
+    c.Disc(at(-8).x, at(-8).y, 2.0f, Rgb(0x6A6058));  // the pommel
+    c.Disc(hand.x, hand.y, 4.5f, kOutline);
+    c.Disc(hand.x, hand.y, 3.5f, bone);  // the fist round the grip
+}
+
+// A round shield of planks in an iron rim, with an iron boss, centred at (x, y).
+void DrawRoundShield(Canvas& c, float x, float y) {
+    const float r = 16.0f;
+    const Rgba wood = Rgb(0x7A5030), woodDark = Rgb(0x553620), iron = Rgb(0x5E5A56);
+    c.Disc(x, y, r + 1.5f, kOutline);
+    c.Disc(x, y, r, wood);
+    for (int k = -2; k <= 2; ++k) {
+        if (k == 0) continue;
+        const float px = x + 6.0f * static_cast<float>(k) - 3.0f * (k > 0 ? 1.0f : -1.0f);
+        const float h = std::sqrt(std::max(0.0f, r * r - (px - x) * (px - x))) - 1.0f;
+        c.Line({px, y - h}, {px, y + h}, 1.0f, woodDark);
+    }
+    c.Disc(x - 5, y + 6, 2.0f, Mix(wood, Rgb(0xB08050), 0.4f));  // a knot and a lighter plank
+    c.Ring(x, y, r - 1.0f, 2.5f, iron);
+    c.Polygon({{x + 9, y - 14}, {x + 14, y - 9}, {x + 11, y - 10}}, kOutline);  // a bite out of the rim
+    c.Disc(x, y, 5.5f, kOutline);
+    c.Disc(x, y, 4.5f, iron);
+    c.Disc(x - 1.5f, y - 1.5f, 1.5f, Rgb(0x9A948C));
+}
+
+// A dented iron helm over a skull centred at (x, y).
+void DrawHelm(Canvas& c, float x, float y) {
+    const Rgba iron = Rgb(0x6E6A64), ironDark = Rgb(0x45423E), ironLight = Rgb(0xA09A90),
+               rust = Rgb(0x7A4422);
+    std::vector<Pt> dome, rim;
+    for (int i = 0; i <= 16; ++i) {
+        const float a = 3.14159265f + 3.14159265f * static_cast<float>(i) / 16.0f;
+        dome.push_back({x + 16.5f * std::cos(a), y - 2 + 15.0f * std::sin(a)});
+        rim.push_back({x + 18.0f * std::cos(a), y - 2 + 16.5f * std::sin(a)});
+    }
+    // The dent: the dome pushed in over the right eye.
+    dome[11] = {dome[11].x - 3, dome[11].y + 3};
+    rim[11] = {rim[11].x - 3, rim[11].y + 3};
+    c.Polygon(rim, kOutline);
+    c.Polygon(dome, iron);
+    c.Line(dome[10], dome[11], 2.0f, ironDark);
+    c.Line(dome[11], dome[12], 1.5f, ironLight);
+    c.Line({x - 12, y - 8}, {x - 6, y - 14}, 2.0f, ironLight);  // the sheen
+    c.Disc(x + 4, y - 8, 2.0f, rust);
+    c.Disc(x - 9, y - 4, 1.5f, rust);
+    RimmedLine(c, {x - 17, y - 1}, {x + 17, y - 1}, 3.5f, ironDark);             // the brow band
+    RimmedLine(c, {x, y - 1}, {x, y + 8}, 3.0f, iron);                           // the nose guard
+    for (int k = -2; k <= 2; ++k) c.Disc(x + 7.0f * k, y - 1, 0.9f, ironLight);  // rivets
+}
+
+Canvas PaintSkeletonWarrior(Rgba bone, const SkeletonPose& p) {
+    Canvas c(84, 180, kClear);
+    const float lean = 4.0f * p.flinch, sway = 5.0f * p.stride;
+    const Pt head{42 + lean, 22 + 2 * p.flinch};
+    const Pt rShoulder{25 + lean, 42}, lShoulder{59 + lean, 42};
+    // The sword arm: hanging at the side, cocked back by the shoulder, brought down across the body,
+    // and thrown out as the blow lands on it.
+    Pt elbow{19, 68 + sway}, hand{17, 94 + sway}, tip{8, 48 + sway};
+    if (p.raise > 0) elbow = {11, 50}, hand = {14, 30}, tip = {30, 2};
+    if (p.strike > 0) elbow = {22, 64}, hand = {36, 82}, tip = {10, 128};
+    if (p.flinch > 0) elbow = {13, 64}, hand = {9, 88}, tip = {4, 134};
+    // The shield rides on the left forearm.
+    Pt shield{63, 80 - sway};
+    if (p.raise > 0) shield = {61, 74};
+    if (p.strike > 0) shield = {66, 86};
+    if (p.flinch > 0) shield = {52 + lean, 60};
+    DrawSkeletonBody(c, bone, p.stride, lean, true);
+    RimmedLine(c, {22 + lean, 40}, {62 + lean, 40}, 5, bone);
+    RimmedLine(c, lShoulder, Along(lShoulder, shield, 0.8f), 5, bone);
+    DrawSkull(c, bone, head.x, head.y, 15);
+    DrawHelm(c, head.x, head.y);
+    // The blade behind the arm when it is cocked back, in front of it otherwise.
+    if (p.raise > 0) DrawRustySword(c, bone, hand, tip);
+    RimmedLine(c, rShoulder, elbow, 5, bone);
+    RimmedLine(c, elbow, hand, 4.5f, bone);
+    if (p.raise <= 0) DrawRustySword(c, bone, hand, tip);
+    DrawRoundShield(c, shield.x, shield.y);
+    return c;
+}
+
+Canvas PaintSkeletonMage(Rgba bone, const SkeletonPose& p) {
+    Canvas c(84, 180, kClear);
+    const Rgba robe = Rgb(0x3A3350), robeDark = Mix(robe, kOutline, 0.5f),
+               robeLight = Mix(robe, Rgb(0x8A80A0), 0.25f);
+    const Rgba wood = Rgb(0x5A3A22), rope = Rgb(0x6A5A40);
+    const float lean = 4.0f * p.flinch, sway = 4.0f * p.stride;
+    const Pt head{42 + lean, 22 + 2 * p.flinch};
+    DrawSkeletonBody(c, bone, p.stride, lean, false);
+    // The robe hangs from the shoulders to a torn hem above the ankles, swinging with the steps.
+    std::vector<Pt> gown = {{24 + lean, 36}, {60 + lean, 36}, {66, 96}, {72 + sway, 150}};
+    const float hem[] = {150, 160, 149, 157, 147, 161, 150, 156, 146, 158, 151};
+    for (int i = 0; i < 11; ++i) gown.push_back({72 + sway - 6.0f * static_cast<float>(i), hem[i]});
+    gown.push_back({12 + sway, 150});
+    gown.push_back({18, 96});
+    for (size_t i = 0; i < gown.size(); ++i) c.Line(gown[i], gown[(i + 1) % gown.size()], 2.5f, kOutline);
+    c.Polygon(gown, robe);
+    c.Line({34 + lean, 48}, {28 + sway, 150}, 2.0f, robeDark);  // the folds
+    c.Line({50 + lean, 48}, {56 + sway, 150}, 2.0f, robeDark);
+    c.Line({42 + lean, 60}, {42 + sway, 152}, 1.5f, robeLight);
+    // A rent over the ribs, and the rope round the waist.
+    c.Polygon({{46 + lean, 62}, {56 + lean, 66}, {54 + lean, 80}, {47 + lean, 76}}, kOutline);
+    c.Line({48 + lean, 68}, {54 + lean, 69}, 2.0f, bone);
+    c.Line({48 + lean, 74}, {53 + lean, 75}, 2.0f, bone);
+    RimmedLine(c, {21, 98}, {63, 98}, 2.5f, rope);
+    RimmedLine(c, {30, 98}, {28 + sway, 120}, 2.0f, rope);
+    // The staff in the right hand: upright at rest, lifted to call the spell, thrust at the foe with
+    // the blow, knocked askew by a hurt.
+    Pt hand{16, 96 + sway}, top{16 - sway * 0.5f, 22 + sway}, foot{16 + sway * 0.4f, 172};
+    Pt freeHand{64, 96 - sway};
+    float glow = 1.0f;
+    if (p.raise > 0) hand = {18, 70}, top = {22, 8}, foot = {14, 146}, freeHand = {68, 54}, glow = 1.4f;
+    if (p.strike > 0) hand = {24, 96}, top = {32, 50}, foot = {18, 136}, freeHand = {62, 78}, glow = 1.8f;
+    if (p.flinch > 0)
+        hand = {14, 98}, top = {4, 28}, foot = {24, 170}, freeHand = {60 + lean, 52}, glow = 0.8f;
+    // The sleeves, torn at the cuffs, and the bony hands out of them.
+    const Pt rShoulder{26 + lean, 42}, lShoulder{58 + lean, 42};
+    const Pt rCuff = Along(rShoulder, hand, 0.82f), lCuff = Along(lShoulder, freeHand, 0.82f);
+    RimmedLine(c, rShoulder, rCuff, 10, robe);
+    RimmedLine(c, lShoulder, lCuff, 10, robe);
+    c.Polygon({{rCuff.x - 6, rCuff.y}, {rCuff.x + 6, rCuff.y}, {rCuff.x + 1, rCuff.y + 6}}, robe);
+    c.Polygon({{lCuff.x - 6, lCuff.y}, {lCuff.x + 6, lCuff.y}, {lCuff.x - 2, lCuff.y + 7}}, robe);
+    RimmedLine(c, foot, top, 4, wood);
+    c.Disc(Along(foot, top, 0.35f).x, Along(foot, top, 0.35f).y, 2.5f, Mix(wood, kOutline, 0.3f));
+    // The stone in its crook: a pale core in a fainter halo.
+    const Pt stone = top;
+    c.Disc(stone.x, stone.y, 7.0f * glow + 1.0f, Rgb(0x1E3A3A));
+    c.Disc(stone.x, stone.y, 7.0f * glow, Rgb(0x2E6A66));
+    c.Disc(stone.x, stone.y, 4.2f * glow, Rgb(0x5AB0A4));
+    c.Disc(stone.x, stone.y, 2.6f * glow, Rgb(0xB8F4E8));
+    c.Disc(stone.x - glow, stone.y - glow, 0.9f * glow, Rgb(0xF0FFFC));
+    RimmedLine(c, {stone.x - 5, stone.y + 5}, {stone.x - 2, stone.y + 1}, 1.5f, wood);  // the crook's claws
+    RimmedLine(c, {stone.x + 5, stone.y + 5}, {stone.x + 2, stone.y + 1}, 1.5f, wood);
+    c.Disc(hand.x, hand.y, 4.5f, kOutline);
+    c.Disc(hand.x, hand.y, 3.5f, bone);
+    c.Disc(freeHand.x, freeHand.y, 4.0f, kOutline);
+    c.Disc(freeHand.x, freeHand.y, 3.0f, bone);
+    if (p.raise > 0 || p.flinch > 0)  // the fingers spread
+        for (int f = -1; f <= 1; ++f)
+            RimmedLine(c, freeHand, {freeHand.x + 3.0f * f, freeHand.y - 7}, 1.2f, bone);
+    // The hood, peaked, falling to the shoulders, and the skull in its shadow.
+    c.Polygon({{head.x - 19, head.y + 2}, {head.x - 22, 44}, {head.x + 22, 44}, {head.x + 19, head.y + 2}},
+              kOutline);
+    c.Polygon({{head.x - 18, head.y + 2}, {head.x - 20, 43}, {head.x + 20, 43}, {head.x + 18, head.y + 2}},
+              robe);
+    c.Disc(head.x, head.y, 19.5f, kOutline);
+    c.Disc(head.x, head.y, 18.5f, robe);
+    c.Polygon({{head.x - 8, head.y - 15}, {head.x + 3, head.y - 21}, {head.x + 8, head.y - 14}}, robe);
+    c.Line({head.x - 14, head.y - 8}, {head.x - 6, head.y - 16}, 2.0f, robeLight);
+    c.Disc(head.x, head.y + 3, 13.5f, Rgb(0x0E0A10));
+    DrawSkull(c, Mix(bone, Rgb(0x0E0A10), 0.25f), head.x, head.y + 6, 10);
+    c.Disc(head.x - 4, head.y + 5, 1.2f, Rgb(0x7AD8C8));  // a glint of the stone's light in each socket
+    c.Disc(head.x + 4, head.y + 5, 1.2f, Rgb(0x7AD8C8));
+    return c;
+}
+
+// The paralysed look: the whole figure, gear and all, drained towards the blue of a held creature.
+void TintStill(Canvas& c) {
+    for (int y = 0; y < c.Height(); ++y)
+        for (int x = 0; x < c.Width(); ++x) {
+            const Rgba px = c.Get(x, y);
+            if (px.a == 0) continue;
+            Rgba tinted = Mix(px, Rgb(0x4060C0), 0.5f);
+            tinted.a = px.a;
+            c.Set(x, y, tinted);
+        }
+}
+
 Canvas PaintCreature(const std::string& name) {
     if (Has(name, "townsfolk") || Has(name, "townswoman")) return PaintPerson(name);
     bool still = Has(name, "still");
     int frame = std::isdigit(static_cast<unsigned char>(name.back())) ? name.back() - '0' : 0;
+    if (Has(name, "skeletonwarrior") || Has(name, "skeletonmage")) {
+        const SkeletonPose pose = SkeletonPoseOf(frame, still);
+        Canvas c = Has(name, "warrior") ? PaintSkeletonWarrior(Rgb(0xE0DCC8), pose)
+                                        : PaintSkeletonMage(Rgb(0xE0DCC8), pose);
+        if (still) TintStill(c);
+        return c;
+    }
     float swing = still ? 0.0f : 4.0f * std::sin(frame * 0.9f);
     Rgba body = Has(name, "rat")        ? Rgb(0x6A5A4A)
                 : Has(name, "wolf")     ? Rgb(0x8A8A90)

@@ -673,9 +673,11 @@ bool CCombatActions::StepPlayerHit(CCombatAction& a) {
     if (a.step == 0) host_.PlaySound(a.byPlayer ? "bsnd_hitclub" : "bsnd_hitpoison", 10);
     if (a.hitQuarter >= 0)
         viewOffset = a.step == 0 ? 4000 : a.step <= 3 ? viewOffset + 400 : viewOffset - 400;
+    host_.ShowHitFrame(a.step);
     if (++a.step < 6) return true;
     viewOffset = 0;
     host_.SetPlayerFraction(0x8000, 0x8000);
+    host_.EndHitFrames();
     return false;
 }
 

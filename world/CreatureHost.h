@@ -62,6 +62,10 @@ public:
     virtual void UpdateMusic() {}
     // Redraws after creatures changed: the changed cells rebuilt, the sprites and the target updated.
     virtual void RefreshAfterChange() {}
+    // The hurt display over the player's portrait: frame `step` of the hit picture while the player
+    // reels from a blow, then the portrait alone again.
+    virtual void ShowHitFrame(int /*step*/) {}
+    virtual void EndHitFrames() {}
     // A creature's sprite entry (the game view's sprite array); null when it has none.
     virtual CCellObject* SpriteOf(const CMonster& /*creature*/) { return nullptr; }
     // Whether a creature may step into the window cell moving in `direction` (0 north, 1 west,

@@ -112,6 +112,20 @@ void CGameScreen::StepPanelEffect(u32 now) {
     if (player_) portrait.SetPortrait(player_->portrait.GetText());
 }
 
+void CGameScreen::ShowHitFrame(int step) {
+    if (panelEffect || step < 0) return;
+    CWorldLists* lists = host_ ? host_->GetWorldLists() : nullptr;
+    const CPictureSet* set = lists ? lists->pictureSets.FindById(kHitPictureSet) : nullptr;
+    if (!set || set->pictureIndices.empty()) return;
+    const size_t i = std::min(static_cast<size_t>(step), set->pictureIndices.size() - 1);
+    portrait.SetPaletteColors(static_cast<u16>(set->pictureIndices[i]), 0);
+}
+
+void CGameScreen::EndHitFrames() {
+    if (panelEffect || !player_) return;
+    portrait.SetPortrait(player_->portrait.GetText());
+}
+
 void CGameScreen::RestCommand() {
     if (IsBusy()) return;
     CRestSituation situation;

@@ -90,6 +90,9 @@ void CGameCreatures::SetFightCountdown(int value) {
 void CGameCreatures::UpdateMusic() { view_.UpdateMusic(); }
 
 // Creatures came, went or changed cells: the caches number the sprites of the window anew.
+void CGameCreatures::ShowHitFrame(int step) { view_.ShowHitFrame(step); }
+void CGameCreatures::EndHitFrames() { view_.EndHitFrames(); }
+
 void CGameCreatures::RefreshAfterChange() {
     view_.RebuildViewCaches();
     view_.rebuildRequested = true;

@@ -39,6 +39,8 @@ public:
     void SetFightCountdown(int value) override;
     void UpdateMusic() override;
     void RefreshAfterChange() override;
+    void ShowHitFrame(int step) override;
+    void EndHitFrames() override;
     bool CanCreatureEnter(i32 x, i32 y, i32 direction) override;
     void OnPlayerDied() override;
     bool RunCreatureEventScript(int code, CMapSection& section, CMonster& creature, CCreatureEvent& event) override;

@@ -354,6 +354,12 @@ public:
     // last. An unknown id or an empty set shows nothing.
     void ShowPanelEffect(const char* pictureSetId);
     void StepPanelEffect(u32 now);
+    // The hurt display's frames over the portrait: picture `step` of the hit picture set (the last
+    // one for later steps), then the portrait alone. A potion's effect playing keeps the panel.
+    void ShowHitFrame(int step);
+    void EndHitFrames();
+    // The picture set of the hurt display: a red slash that flares and fades.
+    static constexpr const char* kHitPictureSet = "bres_fx_hit";
     static constexpr u32 kPanelEffectStepMs = 100;
     // The effect playing (null: none), the next picture and when the last one went up.
     const CPictureSet* panelEffect = nullptr;

@@ -69,6 +69,34 @@ TEST(CombatInPlay, ACreatureStrikesAPlayerWhoStandsStillUntilDeathAndTheMenuFoll
     EXPECT_EQ(rig.Current(), rig.Game()->GetScreen(kScreenMainMenu));
 }
 
+// A blow that lands shows the hurt display over the player's portrait (the hit picture's frames),
+// so that a player struck from the side or from behind sees it; then the portrait shows alone.
+TEST(CombatInPlay, ABlowShowsTheHitPictureOverThePortraitThenThePortraitAlone) {
+    testing_support::NewGameRig rig;
+    ASSERT_TRUE(StartFacingTheSkeleton(rig));
+    CGameScreen* view = rig.View();
+    CPlayer& player = rig.Game()->player;
+    const int hp = player.hp;
+    ASSERT_EQ(view->portrait.secondPicture, nullptr);
+    const CRecordHolder* face = view->portrait.picture;
+    int ticks = 0;
+    for (; ticks < 3000 && player.hp == hp; ++ticks) {
+        rig.Tick(30);
+        if (view->screenMode == CGameScreen::kModeMessage) view->OnCommand(CButtonBar::kOk);
+    }
+    ASSERT_LT(player.hp, hp) << "no blow landed in " << ticks << " ticks";
+    std::vector<CRecordHolder*> frames;
+    for (int i = 0; i < 20; ++i) {
+        if (view->portrait.secondPicture &&
+            (frames.empty() || frames.back() != view->portrait.secondPicture))
+            frames.push_back(view->portrait.secondPicture);
+        rig.Tick(30);
+    }
+    EXPECT_GE(frames.size(), 3u) << "the hit picture plays frame by frame";
+    EXPECT_EQ(view->portrait.secondPicture, nullptr) << "the portrait alone again";
+    EXPECT_EQ(view->portrait.picture, face);
+}
+
 // A key tapped while a creature's blow keeps the view busy is not lost: the turn starts as soon as
 // the view is free again. (A key pressed during the player's own step is still dropped.)
 TEST(CombatInPlay, ATurnKeyTappedDuringACreaturesBlowTurnsOnceTheViewIsFree) {

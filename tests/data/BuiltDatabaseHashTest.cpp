@@ -64,7 +64,7 @@ TEST(BuiltDatabaseHash, EachWorldDatabaseIsPinned) {
     } worlds[] = {
         {fixtures::MusicWorld(), "d79871b41be827b6"},
         {fixtures::SoundWorld(), "3611c0d077a748f4"},
-        {fixtures::ResourceWorld(), "5e21340c3ae4ef14"},
+        {fixtures::ResourceWorld(), "7bf1999561d09533"},
         {fixtures::BaseWorld(), "30621333a7afa5b8"},
         {fixtures::AdditionalWorld(), "bdb37fb313ae82c9"},
     };

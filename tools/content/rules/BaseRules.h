@@ -32,8 +32,12 @@ const BaseRuleContent& BaseRules();
 // over the player's portrait as a potion acts.
 inline constexpr const char* kDrinkEffect = "bres_fx_drink";
 inline constexpr int kDrinkEffectFrames = 4;
+// The hurt display over the portrait when a blow lands: one frame per step of the display.
+inline constexpr const char* kHitEffect = "bres_fx_hit";
+inline constexpr int kHitEffectFrames = 6;
 // Frame i of the drink effect: light rising in bubbles over the portrait (the rest clear).
 Canvas PaintDrinkEffect(int frame);
+Canvas PaintHitEffect(int frame);
 
 // The records of each rule kind at a world version, in the order the world loader reads each kind.
 struct BaseRuleRecords {

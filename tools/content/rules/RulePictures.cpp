@@ -929,6 +929,29 @@ Canvas PaintDrinkEffect(int frame) {
     return c;
 }
 
+Canvas PaintHitEffect(int frame) {
+    Canvas c(64, 80, Rgba{});
+    // Three claw marks torn across the face: they open over the first frames, flare, then thin and
+    // darken, leaving a few drops that run down.
+    const float open = std::min(1.0f, 0.45f + 0.3f * static_cast<float>(frame));
+    const float width = frame < 3 ? 4.0f : 4.0f - 0.9f * static_cast<float>(frame - 2);
+    const Rgba bright = Rgb(0xE02818), deep = Rgb(0x8A1010);
+    const Rgba colour = frame <= 2 ? bright : Mix(bright, deep, 0.35f * static_cast<float>(frame - 2));
+    for (int k = 0; k < 3; ++k) {
+        const float x0 = 14.0f + 14.0f * static_cast<float>(k), y0 = 14.0f + 3.0f * static_cast<float>(k);
+        const Pt a{x0, y0}, b{x0 + 16.0f * open, y0 + 46.0f * open};
+        c.Line(a, b, width + 2.0f, Shade(colour, 0.55f));
+        c.Line(a, b, width, colour);
+        if (frame >= 3)
+            for (int d = 0; d < 2; ++d) {
+                const float t = 0.4f + 0.35f * static_cast<float>(d);
+                const Pt at{a.x + (b.x - a.x) * t, a.y + (b.y - a.y) * t + 3.0f * static_cast<float>(frame - 2)};
+                c.Disc(at.x, at.y, 1.6f, deep);
+            }
+    }
+    return c;
+}
+
 std::vector<RulePicture> PaintRulePictures() {
     std::vector<RulePicture> out;
     for (const std::string& name : RulePictureNames(BaseRules())) {

@@ -251,6 +251,11 @@ Content ResourceWorld() {
         drinkFrames.push_back(std::string(kDrinkEffect) + std::to_string(i));
         AddPicture(c, drinkFrames.back(), PaintDrinkEffect(i));
     }
+    std::vector<std::string> hitFrames;
+    for (int i = 0; i < kHitEffectFrames; ++i) {
+        hitFrames.push_back(std::string(kHitEffect) + std::to_string(i));
+        AddPicture(c, hitFrames.back(), PaintHitEffect(i));
+    }
     // The sections' textures, found by the worlds' 'F' tables.
     c.seconds.push_back({"bres_tex_floor", "bres_floorstone", 0, Encode(floor)});
     c.seconds.push_back({"bres_tex_wall", "bres_wallstone", 0, Encode(wall)});
@@ -300,7 +305,8 @@ Content ResourceWorld() {
     // The sky set of the surface, and the ceiling of the cellar (an underground map's first picture).
     c.pictureSets = {{"bres_skyset", 1, {"bres_skyday", "bres_skydusk", "bres_skynight"}, {}},
                      {"bres_ceilingset", 1, {"bres_ceilingstone"}, {}},
-                     {kDrinkEffect, 1, drinkFrames, {}}};
+                     {kDrinkEffect, 1, drinkFrames, {}},
+                     {kHitEffect, 1, hitFrames, {}}};
     return c;
 }
 

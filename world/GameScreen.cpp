@@ -376,7 +376,7 @@ u32 CGameScreen::OnKey(u32 command) {
         // A tap during a creature's turn was lost, and in a fight the view is busy more than half
         // the time: the last such key waits a moment for the view to be free.
         switch (command) {
-        case 1000: case 1002: case 1004: case 1006: case 3000: case 3004: case 3005:
+        case 1000: case 1002: case 1004: case 1006: case 3000: case 3004: case 3005: case kCommandPotions:
             // Only a creature's turn keeps the key: one pressed while the player's own step or turn
             // glides is dropped, as it always was.
             if (screenMode == kModeNormal && !turning && !stepping && AreCreaturesBusy()) {
@@ -404,6 +404,7 @@ u32 CGameScreen::RunCommandKey(u32 command) {
     case 3000: Attack(); break;
     case 3001: OpenSpellBook(); break;
     case 3006: UseInFront(-1, selectedTarget); break;
+    case kCommandPotions: OpenPotions(); break;
     case kCommandInventory: return OpenGroundBag();
     case 3007:
         // Cancel opens the main menu over the game, which stays underneath ("Continue game" resumes it).
@@ -517,9 +518,10 @@ u32 CGameScreen::OnCommand(u32 id) {
     case 539: return OnKey(3004);
     case 540: return OnKey(1002);
     case 541: return OnKey(3005);
-    case 542: Attack(); return 0;
+    // The sword and the potion buttons wait for a creature's turn as their keys do.
+    case 542: return OnKey(3000);
     case 543: OpenSpellBook(); return 0;
-    case 546: OpenPotions(); return 0;
+    case 546: return OnKey(kCommandPotions);
     case 547: RestCommand(); return 0;
     default: return 0;
     }

@@ -432,6 +432,9 @@ public:
     // A move, turn or strike key pressed while a creature's turn kept the view busy, and the tick it
     // came at: it runs when the view is free again, if that is soon.
     u32 queuedCommand = 0, queuedAt = 0;
+    // The potion button's command as a queued key: a potion wanted in a fight, when the view is
+    // busy more than half the time, is offered as soon as it is free.
+    static constexpr u32 kCommandPotions = 546;
     static constexpr u32 kQueuedCommandLife = 1500;
     u32 busy = 0;  // forces IsBusy (the shell's tests)
     u32 screenMode = kModeNormal;

@@ -118,4 +118,35 @@ TEST(CombatInPlay, ATurnKeyTappedDuringACreaturesBlowTurnsOnceTheViewIsFree) {
     EXPECT_EQ(view->targetFacing, 270);
 }
 
+// The sword and potion buttons wait likewise: a potion wanted in the middle of a fight is offered as
+// soon as the view is free, and the sword strikes then.
+TEST(CombatInPlay, ThePotionAndSwordButtonsTappedDuringACreaturesBlowActOnceTheViewIsFree) {
+    testing_support::NewGameRig rig;
+    ASSERT_TRUE(StartFacingTheSkeleton(rig));
+    CGameScreen* view = rig.View();
+    CPlayer& player = rig.Game()->player;
+    player.hp = 1000;
+    auto untilCreaturesBusy = [&] {
+        for (int ticks = 0; ticks < 3000 && !view->AreCreaturesBusy(); ++ticks) {
+            rig.Tick(30);
+            if (view->screenMode == CGameScreen::kModeMessage) view->OnCommand(CButtonBar::kOk);
+        }
+        return view->AreCreaturesBusy();
+    };
+    ASSERT_TRUE(untilCreaturesBusy());
+    view->OnCommand(CGameScreen::kCommandPotions);
+    EXPECT_NE(view->screenMode, CGameScreen::kModePotions) << "not while the blow lasts";
+    for (int i = 0; i < 60 && view->screenMode != CGameScreen::kModePotions; ++i) rig.Tick(30);
+    ASSERT_EQ(view->screenMode, CGameScreen::kModePotions) << "the potions once the view is free";
+    view->CloseModal();
+    ASSERT_EQ(view->screenMode, CGameScreen::kModeNormal);
+
+    ASSERT_TRUE(untilCreaturesBusy());
+    const u32 clock = view->gameClock.Minutes();
+    view->OnCommand(542);  // the sword button
+    EXPECT_EQ(view->gameClock.Minutes(), clock);
+    for (int i = 0; i < 60 && view->gameClock.Minutes() == clock; ++i) rig.Tick(30);
+    EXPECT_GT(view->gameClock.Minutes(), clock) << "the blow is struck once the view is free";
+}
+
 }  // namespace

@@ -66,13 +66,17 @@ void CInventoryPage::Open(CPanelScreen& panel) {
         frames[i].sides = 0x0F;
     }
     if (PlaceWidget(*this, list, kLayoutGroup, kList)) {
-        // The grid never reaches past the list's own rectangle.
+        // The grid never reaches past the list's own rectangle (onto the filter tabs beside it):
+        // the cells stand apart by the width and height of the list frame's pieces.
         const GridShape grid = GridFor(mode);
-        const i32 columns = std::max<i32>(1, std::min<i32>(grid.columns, list.w / grid.cellWidth));
-        const i32 rows = std::max<i32>(1, std::min<i32>(grid.rows, list.h / grid.cellHeight));
+        CRecordHolder* const* listFrame = InterfacePictureSet(game, kPictureListFrame, 9);
+        i32 gapX = 0, gapY = 0;
+        if (listFrame) PictureSizeOf(listFrame[0], gapX, gapY);
+        const i32 columns =
+            std::max<i32>(1, std::min<i32>(grid.columns, (list.w + gapX) / (grid.cellWidth + gapX)));
+        const i32 rows = std::max<i32>(1, std::min<i32>(grid.rows, (list.h + gapY) / (grid.cellHeight + gapY)));
         list.SetEntryLayout(InterfacePictureSet(game, kPictureCompactFrameSet, 9), grid.cellWidth,
-                            grid.cellHeight, columns, rows, 10, 0, InterfacePictureSet(game, kPictureListFrame, 9),
-                            0);
+                            grid.cellHeight, columns, rows, 10, 0, listFrame, 0);
         list.background = 0x182028;
     }
     if (PlaceWidget(*this, paperDoll, kLayoutGroup, kPaperDoll)) paperDoll.Setup();

@@ -64,8 +64,8 @@ TEST(BuiltDatabaseHash, EachWorldDatabaseIsPinned) {
     } worlds[] = {
         {fixtures::MusicWorld(), "d79871b41be827b6"},
         {fixtures::SoundWorld(), "3611c0d077a748f4"},
-        {fixtures::ResourceWorld(), "7bf1999561d09533"},
-        {fixtures::BaseWorld(), "30621333a7afa5b8"},
+        {fixtures::ResourceWorld(), "1eaee6f4b38bd61f"},
+        {fixtures::BaseWorld(), "f291da06108780a3"},
         {fixtures::AdditionalWorld(), "bdb37fb313ae82c9"},
     };
     for (const auto& w : worlds) {

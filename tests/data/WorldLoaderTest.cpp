@@ -130,8 +130,9 @@ TEST_F(WorldLoaderTest, TheBuiltBaseWorldLoadsWithItsHeaderTablesAndSection) {
     // 'C' finds the map objects by id, 'D' the item types, 'E' the monster types; 'F' finds the second
     // picture table of the resource world.
     // Six objects of the sections, then the cellar gallery's one of each of the 43 type codes, then the
-    // vale's six kinds of scenery and its two grounds, and the town's three house walls.
-    ASSERT_EQ(base->tableC.Count(), 61u);
+    // vale's six kinds of scenery and its two grounds, the town's three house walls, and the crypt's
+    // shrine bell (a sign by its type, with a picture of its own).
+    ASSERT_EQ(base->tableC.Count(), 62u);
     EXPECT_EQ(base->MapObjectAt(0), nullptr);
     ASSERT_NE(base->MapObjectAt(2), nullptr);
     EXPECT_STREQ(base->MapObjectAt(2)->id, "base_wallstone");
@@ -143,7 +144,10 @@ TEST_F(WorldLoaderTest, TheBuiltBaseWorldLoadsWithItsHeaderTablesAndSection) {
     ASSERT_NE(base->MapObjectAt(60), nullptr);
     EXPECT_STREQ(base->MapObjectAt(60)->id, "base_wallhouseupper");
     EXPECT_EQ(base->MapObjectAt(60)->typeCode, 5);
-    EXPECT_EQ(base->MapObjectAt(61), nullptr);
+    ASSERT_NE(base->MapObjectAt(61), nullptr);
+    EXPECT_STREQ(base->MapObjectAt(61)->id, "base_shrinebell");
+    EXPECT_EQ(base->MapObjectAt(61)->typeCode, 19);
+    EXPECT_EQ(base->MapObjectAt(62), nullptr);
     ASSERT_EQ(base->tableD.Count(), 3u);
     EXPECT_STREQ(base->tableD.names[1], "base_money_100");
     ASSERT_NE(base->ItemTypeAt(1), nullptr);

@@ -56,6 +56,7 @@ Section Crypt() {
     at(17, 7) = Door(kGate, kDoorNoWay);
     onNorthWall(12, 16, kLever);
     centre(17, 3, 19, kShrine);
+    at(17, 3).centre = kShrineBell;  // the gallery's sign in its working, but a bell to look at
 
     const std::vector<PlacementSpec> placements = {
         {0, "base_cryptladder", "base_cellar_ladderfoot#Climb up the ladder?", "", kLadder, 0, 17, 33, 0x01},

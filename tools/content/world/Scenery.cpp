@@ -913,6 +913,90 @@ Canvas Fountain() {
     return c;
 }
 
+// The shrine's old bell: a bronze bell, green with age in patches, hung by an iron strap from an oak
+// beam between two pillars of dressed stone on a low step, a little shingled roof over the beam and
+// a rope hanging from the clapper to ring it by. Open between the pillars, so the crypt shows
+// through; a person's height, the bell at the eye of one who stands before it.
+Canvas ShrineBell() {
+    constexpr int kW = 176, kH = 236;
+    Canvas c(kW, kH, kClear);
+    const Rgba stone = Rgb(0x9A9080), mortar = Rgb(0x3A352E);
+    // The step and the pillars, the pillars with a capital and a base a little wider than their shaft.
+    Canvas pillars(kW, kH, kClear);
+    pillars.Fill(20, 52, 24, 160, Rgb(0xFFFFFF));
+    pillars.Fill(132, 52, 24, 160, Rgb(0xFFFFFF));
+    StoneBlocks(c, pillars, stone, mortar, 20, 24, 271);
+    for (int x : {16, 128}) {
+        c.Fill(x, 46, 32, 8, Shade(stone, 1.12f));
+        c.Fill(x, 52, 32, 2, mortar);
+        c.Fill(x, 204, 32, 10, Shade(stone, 0.95f));
+    }
+    c.Fill(4, 212, 168, 24, Shade(stone, 0.88f));
+    c.Fill(4, 212, 168, 4, Shade(stone, 1.15f));
+    for (int x = 4; x < 172; x += 42) c.Fill(x, 216, 2, 20, mortar);
+    for (int y = 216; y < kH; ++y)
+        for (int x = 4; x < 172; ++x)
+            if (Noise(x / 3, y / 2, 272) > 0.9f) c.Set(x, y, Shade(c.Get(x, y), 0.8f));
+    // The roof: dark shingles in rows over the beam, overhanging the pillars.
+    c.Polygon({{88, 0}, {176, 34}, {0, 34}}, Rgb(0x3A2A20));
+    for (int row = 0; row < 4; ++row) {
+        const float y = 8.0f + 7.0f * row, half = 88.0f * (y + 4) / 34.0f;
+        c.Line({88 - half, y + 4}, {88 + half, y + 4}, 1.2f, Rgb(0x1E1510));
+        for (float x = 88 - half + 6 * (row & 1); x < 88 + half; x += 12) c.Line({x, y}, {x, y + 4}, 1.0f, Rgb(0x1E1510));
+    }
+    // The beam, its end grain showing at either end.
+    for (int y = 34; y < 48; ++y)
+        for (int x = 6; x < 170; ++x)
+            c.Set(x, y, (y == 34 || y == 47) ? kOakSeam : Shade(kOak, 0.85f + 0.3f * Soft(x, y * 6, 12, kW, kH * 6, 273)));
+    for (int x : {6, 166}) c.Fill(x, 34, 4, 14, Shade(kOak, 0.7f));
+    // The strap and the crown the bell hangs by.
+    c.Fill(84, 46, 8, 18, kIron);
+    c.Fill(78, 50, 20, 4, kIron);
+    c.Disc(88, 50, 2, Rgb(0x6A6A70));
+    // The bell: a domed crown, a slender waist that flares to a heavy lip.
+    const Rgba bronze = Rgb(0xB07E3A), patina = Rgb(0x3E9A76);
+    const float top = 60, height = 90, cx = 88;
+    auto half = [&](float t) {
+        if (t < 0.2f) return 23.0f * std::sqrt(std::max(0.0f, 1 - (0.2f - t) * (0.2f - t) / 0.04f));
+        const float u = (t - 0.2f) / 0.8f;
+        return 23.0f + 2.0f * u + 15.0f * u * u * u + (t > 0.86f && t < 0.95f ? 2.0f : 0.0f);
+    };
+    for (int y = static_cast<int>(top); y < static_cast<int>(top + height); ++y) {
+        const float t = (static_cast<float>(y) + 0.5f - top) / height, h = half(t);
+        for (int x = 0; x < kW; ++x) {
+            const float dx = (static_cast<float>(x) + 0.5f - cx) / h;
+            if (std::fabs(dx) > 1) continue;
+            // Round: lit from the left, a bright streak where it turns towards the light.
+            float tone = 1.05f - 0.55f * dx - 0.35f * dx * dx;
+            if (dx > -0.62f && dx < -0.42f) tone += 0.45f;
+            Rgba p = Shade(bronze, std::max(0.35f, tone));
+            const bool band = std::fabs(t - 0.3f) < 0.012f || std::fabs(t - 0.84f) < 0.012f ||
+                              std::fabs(t - 0.87f) < 0.008f;
+            if (band) p = Shade(p, 0.6f);
+            const float green = Soft(x, y, 10, kW, kH, 274);
+            if (green > 0.68f) p = Mix(p, Shade(patina, std::max(0.5f, tone)), std::min(0.85f, (green - 0.68f) * 6));
+            c.Set(x, y, p);
+        }
+    }
+    // The mouth seen from a little below its lip, and the clapper's ball in it.
+    const float lip = top + height;
+    for (int y = static_cast<int>(lip - 5); y < static_cast<int>(lip + 5); ++y)
+        for (int x = 0; x < kW; ++x) {
+            const float dx = (x + 0.5f - cx) / 42.0f, dy = (y + 0.5f - lip) / 5.0f;
+            if (dx * dx + dy * dy > 1) continue;
+            const bool rim = dx * dx + dy * dy > 0.7f;
+            c.Set(x, y, rim ? Shade(bronze, 0.75f - 0.3f * dx) : Rgb(0x140E08));
+        }
+    c.Disc(cx, lip + 4, 7, Shade(kIron, 1.2f));
+    c.Disc(cx - 2, lip + 2, 2, Rgb(0x8A8A90));
+    // The rope from the clapper, a knot at its end.
+    c.Line({cx, lip + 10}, {cx + 3, 190}, 3.0f, Rgb(0x9A8458));
+    for (float y = lip + 14; y < 188; y += 7) c.Line({cx - 1, y}, {cx + 2, y + 3}, 1.0f, Rgb(0x5E4E32));
+    c.Disc(cx + 3, 192, 5, Rgb(0x8A7448));
+    LightFromUpperLeft(c, 275);
+    return c;
+}
+
 // A barricade of rough planks nailed across two posts, gaps between them.
 Canvas Barricade() {
     constexpr int kW = 336, kH = 190;
@@ -1070,6 +1154,7 @@ std::vector<ScenerySprite> PaintScenery() {
             {"bres_doorleaf", DoorLeaf()},
             {"bres_gate", IronGate()},
             {"bres_signpost", Signpost()},
+            {"bres_shrinebell", ShrineBell()},
             {"bres_trapblades", TrapBlades()},
             {"bres_ladder", Ladder()},
             {"bres_archway", Archway()},

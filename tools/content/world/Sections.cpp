@@ -952,6 +952,14 @@ void AddBaseSections(Content& c) {
         c.tableF.push_back(texture);
     if (c.tableC.size() != kHouseUpper || c.tableF.size() != kTexHouseUpper)
         throw std::logic_error("the town's references moved");
+    // The shrine's bell after them, so that no earlier reference moves.
+    MapObject bell;
+    bell.typeCode = 19;
+    bell.id = "base_shrinebell";
+    bell.frames = {"bres_shrinebell"};
+    c.mapObjects.push_back(bell);
+    c.tableC.push_back(bell.id);
+    if (c.tableC.size() != kShrineBell) throw std::logic_error("the shrine's reference moved");
     c.sectionPrefix = "base_s";
     c.gridWidth = 3;
     c.gridHeight = 3;

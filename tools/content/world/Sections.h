@@ -79,6 +79,8 @@ inline constexpr uint16_t kGrass = kWell + 1, kPond = kWell + 2;
 // storey's window; each draws with the texture of the same name.
 inline constexpr uint16_t kHouseWindow = kPond + 1, kHouseDoor = kPond + 2, kHouseUpper = kPond + 3;
 inline constexpr uint16_t kTexHouseWindow = 7, kTexHouseDoor = 8, kTexHouseUpper = 9;
+// The crypt's shrine: a sign by its type (the use key runs its script), the old bell by its picture.
+inline constexpr uint16_t kShrineBell = kHouseUpper + 1;
 // Monster types ('E' table) that the maps place by hand.
 inline constexpr uint16_t kBones = 13;
 // Level words: the lock level in bits 6..9, the trap level in 10..13; a floor trap's damage level in

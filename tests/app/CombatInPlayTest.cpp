@@ -26,6 +26,18 @@ bool StartFacingTheSkeleton(testing_support::NewGameRig& rig) {
     return true;
 }
 
+// The fight goes on with only the clock moving, a message it shows read and closed, until `done`
+// holds (at most 3000 ticks); whether it came to hold.
+template <typename Done>
+bool FightUntil(testing_support::NewGameRig& rig, Done done) {
+    CGameScreen* view = rig.View();
+    for (int ticks = 0; ticks < 3000 && !done(); ++ticks) {
+        rig.Tick(30);
+        if (view->screenMode == CGameScreen::kModeMessage) view->OnCommand(CButtonBar::kOk);
+    }
+    return done();
+}
+
 TEST(CombatInPlay, ACreatureStrikesAPlayerWhoStandsStillUntilDeathAndTheMenuFollows) {
     testing_support::NewGameRig rig;
     ASSERT_TRUE(StartFacingTheSkeleton(rig));
@@ -79,12 +91,7 @@ TEST(CombatInPlay, ABlowShowsTheHitPictureOverThePortraitThenThePortraitAlone) {
     const int hp = player.hp;
     ASSERT_EQ(view->portrait.secondPicture, nullptr);
     const CRecordHolder* face = view->portrait.picture;
-    int ticks = 0;
-    for (; ticks < 3000 && player.hp == hp; ++ticks) {
-        rig.Tick(30);
-        if (view->screenMode == CGameScreen::kModeMessage) view->OnCommand(CButtonBar::kOk);
-    }
-    ASSERT_LT(player.hp, hp) << "no blow landed in " << ticks << " ticks";
+    ASSERT_TRUE(FightUntil(rig, [&] { return player.hp < hp; })) << "no blow landed";
     std::vector<CRecordHolder*> frames;
     for (int i = 0; i < 20; ++i) {
         if (view->portrait.secondPicture &&
@@ -105,12 +112,8 @@ TEST(CombatInPlay, ATurnKeyTappedDuringACreaturesBlowTurnsOnceTheViewIsFree) {
     CGameScreen* view = rig.View();
     CPlayer& player = rig.Game()->player;
     player.hp = 1000;
-    int ticks = 0;
-    for (; ticks < 3000 && !view->AreCreaturesBusy(); ++ticks) {
-        rig.Tick(30);
-        if (view->screenMode == CGameScreen::kModeMessage) view->OnCommand(CButtonBar::kOk);
-    }
-    ASSERT_TRUE(view->AreCreaturesBusy()) << "after " << ticks << " ticks";
+    const auto creaturesBusy = [view] { return view->AreCreaturesBusy(); };
+    ASSERT_TRUE(FightUntil(rig, creaturesBusy));
     ASSERT_EQ(view->IsBusy(), 1u);
     rig.Key('E');  // turn right
     EXPECT_EQ(view->targetFacing, 0);
@@ -126,14 +129,8 @@ TEST(CombatInPlay, ThePotionAndSwordButtonsTappedDuringACreaturesBlowActOnceTheV
     CGameScreen* view = rig.View();
     CPlayer& player = rig.Game()->player;
     player.hp = 1000;
-    auto untilCreaturesBusy = [&] {
-        for (int ticks = 0; ticks < 3000 && !view->AreCreaturesBusy(); ++ticks) {
-            rig.Tick(30);
-            if (view->screenMode == CGameScreen::kModeMessage) view->OnCommand(CButtonBar::kOk);
-        }
-        return view->AreCreaturesBusy();
-    };
-    ASSERT_TRUE(untilCreaturesBusy());
+    const auto creaturesBusy = [view] { return view->AreCreaturesBusy(); };
+    ASSERT_TRUE(FightUntil(rig, creaturesBusy));
     view->OnCommand(CGameScreen::kCommandPotions);
     EXPECT_NE(view->screenMode, CGameScreen::kModePotions) << "not while the blow lasts";
     for (int i = 0; i < 60 && view->screenMode != CGameScreen::kModePotions; ++i) rig.Tick(30);
@@ -141,7 +138,7 @@ TEST(CombatInPlay, ThePotionAndSwordButtonsTappedDuringACreaturesBlowActOnceTheV
     view->CloseModal();
     ASSERT_EQ(view->screenMode, CGameScreen::kModeNormal);
 
-    ASSERT_TRUE(untilCreaturesBusy());
+    ASSERT_TRUE(FightUntil(rig, creaturesBusy));
     const u32 clock = view->gameClock.Minutes();
     view->OnCommand(542);  // the sword button
     EXPECT_EQ(view->gameClock.Minutes(), clock);

@@ -16,18 +16,6 @@ using testing_support::kSouth;
 using testing_support::PlayRig;
 using testing_support::Rgb565Image;
 
-// The pixels that differ between two frames in the middle third of the 3D view's width.
-int DifferingInTheMiddle(const PlayRig& rig, const Rgb565Image& a, const Rgb565Image& b) {
-    const auto& v = rig.View()->viewState;
-    const int top = static_cast<int>(v.viewY), bottom = static_cast<int>(v.viewY + v.viewHeight);
-    const int left = static_cast<int>(v.viewX + v.viewWidth / 3),
-              right = static_cast<int>(v.viewX + v.viewWidth * 2 / 3);
-    int n = 0;
-    for (int y = top; y < bottom && y < a.height; ++y)
-        for (int x = left; x < right && x < a.width; ++x) n += a.At(x, y) != b.At(x, y);
-    return n;
-}
-
 // Each object seen from two cells away, once as built and once with the stone pictures (the wall's,
 // then the floor's) that a gallery object without pictures of its own draws: they must look
 // different over a good part of the view, which a stone-coloured picture or a plain block would not.
@@ -77,7 +65,7 @@ TEST(GalleryPicturesInPlay, EachThingLooksLikeItselfNotTheWallsStone) {
 
         ASSERT_EQ(built.width, stone.width);
         ASSERT_EQ(built.height, stone.height);
-        EXPECT_GT(DifferingInTheMiddle(rig, built, stone) * 6, middle) << "a sixth of the view ahead differs";
+        EXPECT_GT(rig.DifferingInTheMiddle(built, stone) * 6, middle) << "a sixth of the view ahead differs";
         if (c.typeCode == 7) {
             EXPECT_TRUE(testing_support::MatchesGolden("app_gallery_way_out", built));
         }

@@ -59,6 +59,18 @@ struct PlayRig : NewGameRig {
         Tick(30);
         return Capture();
     }
+    // The pixels that differ between two frames in the middle third of the 3D view's width, from its
+    // top down to `thirds` thirds of its height (where the thing ahead shows).
+    int DifferingInTheMiddle(const Rgb565Image& a, const Rgb565Image& b, int thirds = 3) const {
+        const auto& v = View()->viewState;
+        const int top = static_cast<int>(v.viewY), bottom = static_cast<int>(v.viewY + v.viewHeight * thirds / 3);
+        const int left = static_cast<int>(v.viewX + v.viewWidth / 3),
+                  right = static_cast<int>(v.viewX + v.viewWidth * 2 / 3);
+        int n = 0;
+        for (int y = top; y < bottom && y < a.height; ++y)
+            for (int x = left; x < right && x < a.width; ++x) n += a.At(x, y) != b.At(x, y);
+        return n;
+    }
     // The view's description of the thing standing in a cell (section cells of an underground map).
     const CBlockCacheEntry& GateEntry(i32 x, i32 y) const {
         const CViewState3D& v = View()->viewState;

@@ -14,18 +14,6 @@ using testing_support::kNorth;
 using testing_support::PlayRig;
 using testing_support::Rgb565Image;
 
-// The pixels that differ between two frames in the middle third of the 3D view's width.
-int DifferingInTheMiddle(const PlayRig& rig, const Rgb565Image& a, const Rgb565Image& b) {
-    const auto& v = rig.View()->viewState;
-    const int top = static_cast<int>(v.viewY), bottom = static_cast<int>(v.viewY + v.viewHeight);
-    const int left = static_cast<int>(v.viewX + v.viewWidth / 3),
-              right = static_cast<int>(v.viewX + v.viewWidth * 2 / 3);
-    int n = 0;
-    for (int y = top; y < bottom && y < a.height; ++y)
-        for (int x = left; x < right && x < a.width; ++x) n += a.At(x, y) != b.At(x, y);
-    return n;
-}
-
 // From two cells south of the shrine, facing it: its cell names the bell's picture, the view draws
 // it, and the same cell drawn with the signpost's picture looks different over a good part of the
 // view ahead; a step closer, the use key still runs its script. The town's sign, the gallery object
@@ -77,7 +65,7 @@ TEST(ShrineBellInPlay, TheShrineIsABellNotTheTownsSignpost) {
     ASSERT_EQ(built.height, asSign.height);
     const auto& v = view->viewState;
     const int middle = (v.viewWidth * 2 / 3 - v.viewWidth / 3) * v.viewHeight;
-    EXPECT_GT(DifferingInTheMiddle(rig, built, asSign) * 6, middle) << "a sixth of the view ahead differs";
+    EXPECT_GT(rig.DifferingInTheMiddle(built, asSign) * 6, middle) << "a sixth of the view ahead differs";
     EXPECT_TRUE(testing_support::MatchesGolden("app_crypt_shrine_bell", built));
 
     // Walked up to, it still answers the use key with its placement's script.

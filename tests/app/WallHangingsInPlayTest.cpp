@@ -14,17 +14,6 @@ using testing_support::kNorth;
 using testing_support::PlayRig;
 using testing_support::Rgb565Image;
 
-// The pixels that differ between two frames of the 3D view's middle third of its width, the
-// upper two thirds of its height: where the wall straight ahead shows.
-int DifferingInTheMiddle(const PlayRig& rig, const Rgb565Image& a, const Rgb565Image& b) {
-    const auto& v = rig.View()->viewState;
-    int n = 0;
-    for (int y = v.viewY; y < v.viewY + v.viewHeight * 2 / 3 && y < a.height; ++y)
-        for (int x = v.viewX + v.viewWidth / 3; x < v.viewX + v.viewWidth * 2 / 3 && x < a.width; ++x)
-            n += a.At(x, y) != b.At(x, y);
-    return n;
-}
-
 // Facing the north wall from two cells away: the chest that holds the gallery key, and the plain
 // wall further east, which has nothing on it.
 TEST(WallHangingsInPlay, TheChestShowsOnTheGalleryWall) {
@@ -36,7 +25,7 @@ TEST(WallHangingsInPlay, TheChestShowsOnTheGalleryWall) {
     const Rgb565Image chest = rig.FreshFrame();
     ASSERT_EQ(chest.width, plain.width);
     ASSERT_EQ(chest.height, plain.height);
-    EXPECT_GT(DifferingInTheMiddle(rig, chest, plain), 2000)
+    EXPECT_GT(rig.DifferingInTheMiddle(chest, plain, 2), 2000)
         << "the chest covers a good part of the wall ahead";
     EXPECT_TRUE(testing_support::MatchesGolden("app_gallery_chest", chest));
 }
@@ -52,20 +41,20 @@ TEST(WallHangingsInPlay, TheLeverShowsBothStates) {
     const Rgb565Image plain = rig.FreshFrame();
     rig.PlaceAt(14, 1, kNorth);
     const Rgb565Image off = rig.FreshFrame();
-    EXPECT_GT(DifferingInTheMiddle(rig, off, plain), 500) << "the lever shows";
+    EXPECT_GT(rig.DifferingInTheMiddle(off, plain, 2), 500) << "the lever shows";
     EXPECT_TRUE(testing_support::MatchesGolden("app_gallery_lever_off", off));
 
     rig.Use();
     rig.CloseMessage();
     ASSERT_EQ(lever->flags & mapobject::kClosed, 0) << "on";
     const Rgb565Image on = rig.FreshFrame();
-    EXPECT_GT(DifferingInTheMiddle(rig, on, off), 200) << "the lever is drawn pulled down";
+    EXPECT_GT(rig.DifferingInTheMiddle(on, off, 2), 200) << "the lever is drawn pulled down";
     EXPECT_TRUE(testing_support::MatchesGolden("app_gallery_lever_on", on));
 
     rig.Use();
     rig.CloseMessage();
     ASSERT_NE(lever->flags & mapobject::kClosed, 0) << "off again";
-    EXPECT_EQ(DifferingInTheMiddle(rig, rig.FreshFrame(), off), 0) << "back up, as at the start";
+    EXPECT_EQ(rig.DifferingInTheMiddle(rig.FreshFrame(), off, 2), 0) << "back up, as at the start";
 }
 
 // The banners of the hall hang on its walls: on the north wall that the hall shares with the
@@ -77,14 +66,14 @@ TEST(WallHangingsInPlay, TheHallsBannersShow) {
     const Rgb565Image plain = rig.FreshFrame();
     rig.PlaceAt(20, 15, kNorth);  // the banner of (20, 12)
     const Rgb565Image banner = rig.FreshFrame();
-    EXPECT_GT(DifferingInTheMiddle(rig, banner, plain), 1000) << "the banner shows";
+    EXPECT_GT(rig.DifferingInTheMiddle(banner, plain, 2), 1000) << "the banner shows";
     EXPECT_TRUE(testing_support::MatchesGolden("app_cellar_banner", banner));
 
     constexpr i32 kEast = 270;
     rig.PlaceAt(31, 20, kEast);  // the banner of (34, 20)
     const Rgb565Image east = rig.FreshFrame();
     rig.PlaceAt(31, 24, kEast);
-    EXPECT_GT(DifferingInTheMiddle(rig, east, rig.FreshFrame()), 500) << "the east wall's banner shows";
+    EXPECT_GT(rig.DifferingInTheMiddle(east, rig.FreshFrame(), 2), 500) << "the east wall's banner shows";
 }
 
 }  // namespace

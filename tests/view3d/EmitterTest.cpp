@@ -164,8 +164,6 @@ TEST(EmitterTest, AHeadingOfZeroAndATinyTurnDifferInFewPixels) {
 
 // --- ground, pits, walls ---
 
-void Prepare(scene::Scene& s, i32 cx, i32 cy, i32 fx, i32 fy, i32 angle);
-
 i32 CountType(const CRenderer3D& r, i32 type) {
     i32 n = 0;
     for (i32 i = 0; i < r.polygonCount; ++i) n += r.polygons[static_cast<size_t>(i)].type == type;
@@ -518,17 +516,6 @@ TEST(EmitterTest, ThumbnailBorders) {
 }  // namespace
 
 namespace {
-
-// A renderer set up for a pose without drawing: the emitters can be called one by one.
-void Prepare(scene::Scene& s, i32 cx, i32 cy, i32 fx, i32 fy, i32 angle) {
-    s.Pose(cx, cy, fx, fy, angle);
-    CRenderer3D& r = *s.renderer;
-    r.SetupView();
-    r.SetupHeading();
-    r.polygonCount = 0;
-    r.vertexCursor = r.texCoordCursor = r.fogCursor = 0;
-    s.emitters->renderer = &r;
-}
 
 // Whether polygon k shows its picture mirrored: u falls from its leftmost to its rightmost corner.
 bool Mirrored(const CRenderer3D& r, i32 k) {

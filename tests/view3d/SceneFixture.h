@@ -15,4 +15,15 @@ inline testing_support::Rgb565Image ViewImage(const Scene& s) {
     return image;
 }
 
+// A renderer set up for a pose without drawing: the emitters can be called one by one.
+inline void Prepare(Scene& s, i32 cx, i32 cy, i32 fx, i32 fy, i32 angle) {
+    s.Pose(cx, cy, fx, fy, angle);
+    CRenderer3D& r = *s.renderer;
+    r.SetupView();
+    r.SetupHeading();
+    r.polygonCount = 0;
+    r.vertexCursor = r.texCoordCursor = r.fogCursor = 0;
+    s.emitters->renderer = &r;
+}
+
 }  // namespace scene

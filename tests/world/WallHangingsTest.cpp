@@ -7,6 +7,7 @@
 #include <climits>
 
 #include "bench/scenes/ViewScene.cpp"
+#include "tests/view3d/SceneFixture.h"
 #include "tests/world/MapObjectFixture.h"
 #include "view3d/CellEmitters.h"
 #include "view3d/ViewCaches.h"
@@ -150,16 +151,6 @@ TEST(WallHangings, AnObjectWithoutAPictureDescribesNothing) {
 }
 
 namespace {
-
-void Prepare(scene::Scene& s, i32 cx, i32 cy, i32 fx, i32 fy, i32 angle) {
-    s.Pose(cx, cy, fx, fy, angle);
-    CRenderer3D& r = *s.renderer;
-    r.SetupView();
-    r.SetupHeading();
-    r.polygonCount = 0;
-    r.vertexCursor = r.texCoordCursor = r.fogCursor = 0;
-    s.emitters->renderer = &r;
-}
 
 // The polygon's leftmost and rightmost screen x.
 struct Extent {

@@ -16,33 +16,43 @@ if [ "${#lower[@]}" -lt 2 ]; then
   exit 2
 fi
 
-# A layer's own folder and everything below it, transitively.
-reach() {
-  local out="$1" next
-  for next in ${lower[$1]}; do out="$out $(reach "$next")"; done
-  echo "$out"
-}
+# A layer's own folder and everything below it, transitively (in the shell itself: a process per
+# step is slow on a loaded machine).
 declare -A allowed
 for layer in "${!lower[@]}"; do
-  allowed[$layer]=$(reach "$layer" | tr ' ' '\n' | sort -u | tr '\n' ' ')
+  seen=" $layer " todo="$layer"
+  while [ -n "$todo" ]; do
+    read -r next todo <<<"$todo"
+    for below in ${lower[$next]}; do
+      case "$seen" in *" $below "*) ;; *) seen="$seen$below "; todo="$todo $below" ;; esac
+    done
+  done
+  allowed[$layer]="$seen"
+done
+
+# One pass over every include of every layer, and one over the system headers outside platform/ (a
+# process per file or per include is slow on a loaded machine).
+dirs=() map="" others=()
+for layer in "${!allowed[@]}"; do
+  [ -d "$layer" ] || continue
+  dirs+=("$layer") map="$map$layer:${allowed[$layer]};"
+  [ "$layer" = platform ] || others+=("$layer")
 done
 
 status=0
-for layer in "${!allowed[@]}"; do
-  [ -d "$layer" ] || continue
-  while IFS=: read -r file line text; do
-    target=$(sed -E 's/.*#include "([a-z0-9_]+)\/.*/\1/' <<<"$text")
-    case " ${allowed[$layer]} " in
-      *" $target "*) ;;
-      *) echo "$file:$line: $layer may not include $target/ ($text)"; status=1 ;;
-    esac
-  done < <(grep -rnE '^[[:space:]]*#[[:space:]]*include "[a-z0-9_]+/' "$layer" --include='*.h' --include='*.cpp' || true)
-  if [ "$layer" != platform ]; then
-    while IFS= read -r hit; do
-      echo "$hit: only platform/ may include system or SDL headers"; status=1
-    done < <(grep -rnE '^[[:space:]]*#[[:space:]]*include <(SDL|unistd\.h|fcntl\.h|sys/|dirent\.h|pthread\.h|windows\.h|X11/)' \
-               "$layer" --include='*.h' --include='*.cpp' || true)
-  fi
-done
+grep -rnE '^[[:space:]]*#[[:space:]]*include "[a-z0-9_]+/' "${dirs[@]}" --include='*.h' --include='*.cpp' |
+  awk -v map="$map" '
+    BEGIN { n = split(map, entries, ";")
+            for (i = 1; i <= n; ++i) { split(entries[i], kv, ":"); allowed[kv[1]] = " " kv[2] " " } }
+    { text = $0; sub(/^[^:]*:[^:]*:/, "", text)
+      layer = $0; sub(/\/.*/, "", layer)
+      target = text; sub(/^[^"]*"/, "", target); sub(/\/.*/, "", target)
+      if (index(allowed[layer], " " target " ") == 0) {
+        split($0, at, ":"); print at[1] ":" at[2] ": " layer " may not include " target "/ (" text ")"; bad = 1 } }
+    END { exit bad }' || status=1
+if grep -rnE '^[[:space:]]*#[[:space:]]*include <(SDL|unistd\.h|fcntl\.h|sys/|dirent\.h|pthread\.h|windows\.h|X11/)' \
+     "${others[@]}" --include='*.h' --include='*.cpp' | sed 's/$/: only platform\/ may include system or SDL headers/'; then
+  status=1
+fi
 [ $status -eq 0 ] && echo "layers: no upward include"
 exit $status

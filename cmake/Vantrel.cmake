@@ -77,7 +77,7 @@ function(vantrel_add_test_dirs)
       file(GLOB_RECURSE srcs CONFIGURE_DEPENDS ${dir}/*.cpp)
       if(srcs AND NOT area STREQUAL "support" AND NOT area STREQUAL "golden")
         add_executable(test_${area} ${srcs})
-        target_link_libraries(test_${area} PRIVATE vantrel_game vantrel_platform_sdl
+        target_link_libraries(test_${area} PRIVATE vantrel_game vantrel_platform_sdl vantrel_builder
                               vantrel_test_support GTest::gtest GTest::gtest_main GTest::gmock)
         vantrel_test_build_options(test_${area})
         target_precompile_headers(test_${area} REUSE_FROM vantrel_test_pch)
@@ -98,14 +98,26 @@ function(vantrel_add_tool_dirs)
   target_compile_definitions(vantrel_test_support PRIVATE
       VANTREL_SOURCE_DIR="${CMAKE_SOURCE_DIR}" VANTREL_BINARY_DIR="${CMAKE_BINARY_DIR}")
 
+  # The content builder's writers and the script assembler's core, compiled once into a library that
+  # the builder and assembler tools, the tests and the benchmarks link: the tests build their records
+  # and worlds with the very code that writes the game's databases. A tool's own folder keeps only its
+  # Main.cpp (and whatever else is not in the library).
+  file(GLOB_RECURSE builder_srcs CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/tools/content/*.cpp)
+  list(FILTER builder_srcs EXCLUDE REGEX "/tools/content/Main\\.cpp$")
+  list(APPEND builder_srcs ${CMAKE_SOURCE_DIR}/tools/scriptasm/ScriptAssembler.cpp)
+  add_library(vantrel_builder STATIC ${builder_srcs})
+  target_include_directories(vantrel_builder PUBLIC ${CMAKE_SOURCE_DIR})
+  target_link_libraries(vantrel_builder PUBLIC vantrel_game vantrel_platform PNG::PNG Freetype::Freetype)
+
   file(GLOB tools LIST_DIRECTORIES true ${CMAKE_SOURCE_DIR}/tools/*)
   foreach(dir ${tools})
     if(IS_DIRECTORY ${dir})
       get_filename_component(name ${dir} NAME)
       file(GLOB_RECURSE srcs CONFIGURE_DEPENDS ${dir}/*.cpp)
+      list(REMOVE_ITEM srcs ${builder_srcs})
       if(srcs)
         add_executable(vantrel_${name} ${srcs})
-        target_link_libraries(vantrel_${name} PRIVATE vantrel_game vantrel_platform
+        target_link_libraries(vantrel_${name} PRIVATE vantrel_builder vantrel_game vantrel_platform
                               PNG::PNG Freetype::Freetype)
         set_target_properties(vantrel_${name} PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR}/tools)
       endif()
@@ -121,7 +133,8 @@ function(vantrel_add_benchmarks)
   foreach(src ${benches})
     get_filename_component(name ${src} NAME_WE)
     add_executable(bench_${name} ${src})
-    target_link_libraries(bench_${name} PRIVATE vantrel_game vantrel_platform benchmark::benchmark)
+    target_link_libraries(bench_${name} PRIVATE vantrel_game vantrel_platform vantrel_builder
+                          benchmark::benchmark)
     target_compile_definitions(bench_${name} PRIVATE VANTREL_BINARY_DIR="${CMAKE_BINARY_DIR}")
     set_target_properties(bench_${name} PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR}/bench)
   endforeach()

@@ -5,8 +5,8 @@
 #include <cstdint>
 #include <vector>
 
-#include "tools/content/LayoutTable.cpp"
 #include "core/LayoutTable.h"
+#include "tools/content/LayoutTable.h"
 
 namespace {
 

@@ -1,13 +1,13 @@
 // The builder's picture encoder, read back texel by texel with the display's picture reader. The
-// builder is a tool of its own; its encoder and canvas are compiled into this test directly.
+// builder is a tool of its own; its encoder and canvas come from the builder library.
 #include <gtest/gtest.h>
 
 #include <cstdint>
 #include <vector>
 
 #include "display/Picture.h"
-#include "tools/content/Canvas.cpp"
-#include "tools/content/PictureEncoder.cpp"
+#include "tools/content/Canvas.h"
+#include "tools/content/PictureEncoder.h"
 
 namespace {
 

@@ -1,13 +1,13 @@
 // The 3D view's art as the world writer will store it, read back with the game's picture reader: the
 // textures of a ground polygon share one layout, masks cover their textures, skies have the
-// panorama's size. (Canvas and encoder come from the encoder's test of this executable.)
+// panorama's size.
 #include <gtest/gtest.h>
 
 #include <map>
 #include <string>
 
 #include "display/Picture.h"
-#include "tools/content/art3d/WorldArt.cpp"
+#include "tools/content/art3d/WorldArt.h"
 
 namespace {
 

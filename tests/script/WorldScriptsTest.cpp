@@ -9,7 +9,7 @@
 #include "data/WorldList.h"
 #include "data/WorldLists.h"
 #include "script/ConditionEvaluator.h"
-#include "tools/content/WorldScripts.cpp"
+#include "tools/content/WorldScripts.h"
 
 using namespace scripttest;
 

@@ -5,9 +5,9 @@
 #include "SceneFixture.h"
 #include "GoldenPoses.h"
 
-#include "tools/content/Canvas.cpp"
-#include "tools/content/PictureEncoder.cpp"
-#include "tools/content/art3d/WorldArt.cpp"
+#include "tools/content/Canvas.h"
+#include "tools/content/PictureEncoder.h"
+#include "tools/content/art3d/WorldArt.h"
 #include "view3d/ViewCaches.h"
 
 #include <gtest/gtest.h>

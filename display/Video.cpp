@@ -148,6 +148,50 @@ void CVideo::FillRect(i32 x, i32 y, i32 width, i32 height, u16 colour) {
     if (renderer) renderer->FillRect(x, y, width, height, colour);
 }
 
+namespace {
+
+// The part of a rectangle inside the frame target; false when none is.
+bool CutToTarget(const CFrameTarget& t, i32& x, i32& y, i32& width, i32& height) {
+    const i32 x0 = std::max(x, 0), y0 = std::max(y, 0);
+    const i32 x1 = std::min(x + width, t.width), y1 = std::min(y + height, t.height);
+    if (!t.pixels || x1 <= x0 || y1 <= y0) return false;
+    x = x0, y = y0, width = x1 - x0, height = y1 - y0;
+    return true;
+}
+
+}  // namespace
+
+bool CVideo::CopyRectOut(i32 x, i32 y, i32 width, i32 height, std::vector<u16>& pixels) const {
+    if (!renderer) return false;
+    const CFrameTarget& t = renderer->target2D;
+    if (!CutToTarget(t, x, y, width, height)) return false;
+    pixels.resize(static_cast<size_t>(width) * static_cast<size_t>(height));
+    u16* out = pixels.data();
+    for (i32 r = 0; r < height; ++r) {
+        const u16* p = t.pixels + FrameOffset(t, x, y + r);
+        for (i32 c = 0; c < width; ++c, p += t.xStep) *out++ = *p;
+    }
+    return true;
+}
+
+bool CVideo::CopyRectIn(i32 x, i32 y, i32 width, i32 height, const std::vector<u16>& pixels) {
+    if (!renderer) return false;
+    const CFrameTarget& t = renderer->target2D;
+    if (!CutToTarget(t, x, y, width, height)) return false;
+    if (pixels.size() != static_cast<size_t>(width) * static_cast<size_t>(height)) return false;
+    const u16* in = pixels.data();
+    for (i32 r = 0; r < height; ++r) {
+        u16* p = t.pixels + FrameOffset(t, x, y + r);
+        if (t.xStep == 1) {
+            std::copy_n(in, width, p);
+            in += width;
+        } else {
+            for (i32 c = 0; c < width; ++c, p += t.xStep) *p = *in++;
+        }
+    }
+    return true;
+}
+
 void CVideo::DrawFrame(i32 x, i32 y, i32 width, i32 height) {
     if (!renderer) return;
     renderer->FillRect(x, y, width, 1, 0);

@@ -8,6 +8,7 @@
 #include "display/Display.h"
 
 #include <memory>
+#include <vector>
 
 class CDisplayHost;
 class CRecordHolder;
@@ -47,6 +48,10 @@ public:
 
     // --- 2D drawing ---
     void FillRect(i32 x, i32 y, i32 width, i32 height, u16 colour);
+    // The frame buffer's pixels of a rectangle, row by row, out into `pixels` and back from it (a
+    // rectangle is cut to the frame; false when nothing of it lies inside or the sizes differ).
+    bool CopyRectOut(i32 x, i32 y, i32 width, i32 height, std::vector<u16>& pixels) const;
+    bool CopyRectIn(i32 x, i32 y, i32 width, i32 height, const std::vector<u16>& pixels);
     void DrawFrame(i32 x, i32 y, i32 width, i32 height);
     void DrawPicture(const CRecordHolder* picture, i32 x, i32 y);
     void DrawPictureWithPalette(const CRecordHolder* picture, const CPaletteRef* palette, i32 x, i32 y);

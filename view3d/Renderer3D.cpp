@@ -173,7 +173,21 @@ void CRenderer3D::RenderFrame() {
     ScanVisibleCells(scanTriangle);
     SortPolygons();
     CullOccluded();
-    DrawPolygons();
+    // The filled polygons are kept; the weather and the overlays go over them on every frame.
+    frameReused = false;
+    if (reuseUnchangedFrame) {
+        const u64 key = FrameKey();
+        if (keptValid_ && key == keptKey_ && RestoreKeptFrame()) {
+            frameReused = true;
+        } else {
+            keptKey_ = key;
+            DrawPolygons();
+            KeepFrame();
+        }
+    } else {
+        keptValid_ = false;
+        DrawPolygons();
+    }
     // Weather: nine tenths of the particles under the overlays, the rest over them unless the view
     // asks for all of them under.
     const bool weather = (viewState->flags & kViewFlagWeather) != 0;
@@ -181,6 +195,95 @@ void CRenderer3D::RenderFrame() {
     if (weather && (viewState->flags & kViewFlagWeatherUnder)) DrawWeatherParticles(false);
     DrawViewOverlays();
     if (weather && !(viewState->flags & kViewFlagWeatherUnder)) DrawWeatherParticles(false);
+}
+
+namespace {
+
+// FNV-1a over the bytes of plain values.
+struct CKeyHash {
+    u64 value = 0xCBF29CE484222325ull;
+    void Bytes(const void* data, size_t size) {
+        const u8* p = static_cast<const u8*>(data);
+        for (size_t i = 0; i < size; ++i) value = (value ^ p[i]) * 0x100000001B3ull;
+    }
+    template <typename T>
+    void Add(const T& v) {
+        Bytes(&v, sizeof v);
+    }
+};
+
+}  // namespace
+
+u64 CRenderer3D::FrameKey() const {
+    CKeyHash h;
+    const CViewState3D& vs = *viewState;
+    auto picture = [&](u16 id) {
+        const CPictureData* p = id != 0 && vs.pictures ? vs.pictures->GetViewPicture(id) : nullptr;
+        h.Add(p ? p->data : nullptr);
+        h.Add(p ? p->table : nullptr);
+    };
+    auto palette = [&](u16 id) {
+        const CViewPalette pal = id != 0 && vs.pictures ? vs.pictures->GetViewPalette(id) : CViewPalette{};
+        h.Add(pal.colours);
+    };
+    h.Add(target3D.pixels);
+    h.Add(target3D.pitch);
+    h.Add(target3D.orientation);
+    h.Add(viewWidth);
+    h.Add(viewHeight);
+    h.Add(headingClass);
+    h.Add(viewFogColour);
+    h.Add(fixedFogColour);
+    h.Add(vs.flags & kViewFlagSky);
+    h.Add(vs.specialPictures[0]);
+    h.Add(vs.specialPictures[1]);
+    h.Add(polygonCount);
+    for (i32 i = 0; i < polygonCount; ++i) {
+        const CDrawEntry& e = entries[static_cast<size_t>(i)];
+        const CPolygon& p = polygons[static_cast<size_t>(e.polygon)];
+        if (!(p.flags & kPolygonVisible)) continue;
+        h.Add(e.polygon);
+        h.Add(e.layer);
+        h.Add(p.flags), h.Add(p.type), h.Add(p.vertexCount);
+        for (int t = 0; t < 3; ++t) picture(p.texture[t]), palette(p.palette[t]);
+        picture(p.maskA), picture(p.maskB);
+        const size_t n = static_cast<size_t>(std::max<i16>(p.vertexCount, 0));
+        if (p.firstVertex >= 0 && p.firstVertex + n <= vertexPool.size())
+            h.Bytes(&vertexPool[static_cast<size_t>(p.firstVertex)], n * sizeof(CScreenVertex));
+        if (p.firstTexCoord >= 0 && p.firstTexCoord + n <= texCoordPool.size())
+            h.Bytes(&texCoordPool[static_cast<size_t>(p.firstTexCoord)], n * sizeof(CUVPair));
+        if (p.firstFog >= 0 && p.firstFog + n <= fogPool.size())
+            h.Bytes(&fogPool[static_cast<size_t>(p.firstFog)], n * sizeof(i16));
+    }
+    return h.value;
+}
+
+void CRenderer3D::KeepFrame() {
+    const size_t w = static_cast<size_t>(viewWidth);
+    kept_.resize(w * static_cast<size_t>(viewHeight));
+    for (i32 y = 0; y < viewHeight; ++y) {
+        u16* row = &kept_[static_cast<size_t>(y) * w];
+        if (target3D.orientation == 0) {
+            std::copy_n(target3D.pixels + FrameOffset(target3D, 0, y), w, row);
+        } else {
+            for (i32 x = 0; x < viewWidth; ++x) row[x] = target3D.pixels[FrameOffset(target3D, x, y)];
+        }
+    }
+    keptValid_ = true;
+}
+
+bool CRenderer3D::RestoreKeptFrame() const {
+    const size_t w = static_cast<size_t>(viewWidth);
+    if (kept_.size() != w * static_cast<size_t>(viewHeight)) return false;
+    for (i32 y = 0; y < viewHeight; ++y) {
+        const u16* row = &kept_[static_cast<size_t>(y) * w];
+        if (target3D.orientation == 0) {
+            std::copy_n(row, w, target3D.pixels + FrameOffset(target3D, 0, y));
+        } else {
+            for (i32 x = 0; x < viewWidth; ++x) target3D.pixels[FrameOffset(target3D, x, y)] = row[x];
+        }
+    }
+    return true;
 }
 
 namespace {

@@ -225,6 +225,15 @@ public:
 
     CClipper clip;
     CFrameStats stats;
+    // The game view keeps the last frame's polygons when nothing in them changed: a frame whose draw
+    // list, pictures, fog and target are those of the frame before is not filled again but copied back
+    // from the pixels the last fill left; the weather and the overlays then draw over it as always.
+    // Off by default, so that every RenderFrame of the tests and benchmarks fills.
+    bool reuseUnchangedFrame = false;
+    // True when the last RenderFrame copied the kept polygons back instead of filling.
+    bool frameReused = false;
+    // Forget the kept frame: the next frame fills (a picture may have changed in place).
+    void ForgetKeptFrame() { keptValid_ = false; }
     CCellEmitters* emitters = nullptr;
     // When false the occlusion pass marks every polygon visible (the tests compare both).
     bool occlusionEnabled = true;
@@ -321,6 +330,15 @@ private:
                           u16 texture, u16 palette);
     void DepthBounds(i32 count, CDrawEntry& entry) const;
     void FinishRecord(i32 count, i32 type, i32 layer, bool texCoords, bool fog);
+
+    // A key of everything a fill of the current draw list reads, and the view's pixels the last fill
+    // left, for reuseUnchangedFrame.
+    u64 FrameKey() const;
+    void KeepFrame();
+    bool RestoreKeptFrame() const;
+    u64 keptKey_ = 0;
+    bool keptValid_ = false;
+    std::vector<u16> kept_;
 
     std::array<CMapPoint, kCornerCacheSide * kCornerCacheSide> corners_{};
     CPolygon scratchPolygon_;

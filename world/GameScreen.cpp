@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "core/Random.h"
+#include "core/RecordHolder.h"
 #include "data/MapObjectRecords.h"
 #include "data/MapSection.h"
 #include "data/TextureSet.h"
@@ -129,6 +130,9 @@ void CGameScreen::Enter(u32 a, u32 b, u32 c, u32 d) {
                        static_cast<u16>(viewState.viewWidth), static_cast<u16>(viewState.viewHeight));
     rendererReady = viewState.frameBuffer.pixels != nullptr && viewState.viewWidth > 0;
     if (rendererReady) renderer.SetupView();
+    // Standing still, the view keeps its last frame rather than filling the same picture again.
+    renderer.reuseUnchangedFrame = true;
+    renderer.ForgetKeptFrame();
     SetupHud();
     SetupTargetPanel();
     effectTimer = 100;
@@ -244,9 +248,12 @@ void CGameScreen::Draw() {
     }
     if (!turning) DrawTargetPanel();
     DrawEffectTimer();
-    // The widgets draw over the view every frame: the view beneath them was drawn anew.
+    // The widgets draw over the view every frame: the view beneath them was drawn anew. The HUD's
+    // two panels are the exception: pictures stretched over most of the screen that never change
+    // within a layout, drawn once and then put back from the pixels they left.
     for (int i = 0; i < widgets.GetCount(); ++i)
         if (CWidget* w = widgets.At<CWidget>(i)) w->state |= kWidgetRedraw;
+    DrawKeptPanels();
     // The frame follows the view when the view's size setting made it smaller than its place.
     if (viewFrame.state & kWidgetEnabled) {
         viewFrame.x = static_cast<u16>(std::max<i32>(0, static_cast<i32>(viewState.viewX) - CHandFrame::kBorder));
@@ -261,6 +268,37 @@ void CGameScreen::Draw() {
     if (modalChild) {
         modalChild->flags |= kFormRedrawAll;
         modalChild->Draw();
+    }
+}
+
+void CGameScreen::DrawKeptPanels() {
+    CPictureView* const panels[2] = {&hudBottom, &hudSide};
+    for (int k = 0; k < 2; ++k) {
+        CPictureView& panel = *panels[k];
+        CKeptPanel& kept = keptPanels_[k];
+        int index = -1;
+        for (int i = 0; i < widgets.GetCount() && index < 0; ++i)
+            if (widgets.At<CWidget>(i) == &panel) index = i;
+        bool keep = video && index >= 0 && panel.IsShown() && panel.rawPicture == nullptr;
+        // Only a panel that nothing drawn before it overlaps is drawn out of turn.
+        for (int i = 0; keep && i < index; ++i) {
+            const CWidget* w = widgets.At<CWidget>(i);
+            keep = !(w && w->IsShown() && w->x < panel.x + panel.w && panel.x < w->x + w->w &&
+                     w->y < panel.y + panel.h && panel.y < w->y + w->h);
+        }
+        if (!keep) {
+            kept.valid = false;
+            continue;
+        }
+        const CKeptPanel::Key key{panel.x, panel.y, panel.w, panel.h, panel.picture,
+                                  panel.picture ? panel.picture->data : nullptr, video->Pixels(),
+                                  video->Width(), video->Height()};
+        if (!kept.valid || !(kept.key == key) || !video->CopyRectIn(panel.x, panel.y, panel.w, panel.h, kept.pixels)) {
+            panel.Draw();
+            kept.valid = video->CopyRectOut(panel.x, panel.y, panel.w, panel.h, kept.pixels);
+            kept.key = key;
+        }
+        panel.state &= static_cast<u16>(~kWidgetRedraw);
     }
 }
 
@@ -741,6 +779,8 @@ void CGameScreen::RefreshView() {
         }
     }
     if (viewWorld) viewWorld->Refresh();
+    // Another map's pictures may sit where this one's were.
+    renderer.ForgetKeptFrame();
     BuildAnimatedTextureList();
     RebuildViewCaches();
     SyncViewPose();

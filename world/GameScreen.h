@@ -524,6 +524,21 @@ public:
     CBitmapButton buttons[7];
     CBitmapButton spellButton, potionButton, restButton;
     CPictureView hudBottom, hudSide;
+    // The pixels the two HUD panels left when they were last drawn, and what they were drawn from.
+    struct CKeptPanel {
+        struct Key {
+            u16 x = 0, y = 0, w = 0, h = 0;
+            const CRecordHolder* picture = nullptr;
+            const u8* data = nullptr;
+            const u16* frame = nullptr;
+            u16 frameWidth = 0, frameHeight = 0;
+            bool operator==(const Key&) const = default;
+        } key;
+        std::vector<u16> pixels;
+        bool valid = false;
+    };
+    CKeptPanel keptPanels_[2];
+    void DrawKeptPanels();
     // The frame round the 3D view (element 550) and the hand area (element 549).
     CHandFrame viewFrame, handArea;
     CMapView mapView;

@@ -7,4 +7,6 @@ void CGameScreen::UpdateSkyPicture() {
     ::UpdateSkyPicture(viewState, *skySource, skyName, section, host_->GetWorldLists()->pictureSets,
                        gameClock.minutes, weather, false);
     movingSky = skySource->movingSky;
+    // The sky's picture may have been read again into the same place (a lightning flash ends).
+    renderer.ForgetKeptFrame();
 }

@@ -75,6 +75,11 @@ constexpr FixedKey kFixedKeys[] = {
 
 bool IsWideLayout(u32 mode) { return mode == 14 || mode == 15 || mode == 16; }
 
+bool IsAnsweringCommand(u32 command) {
+    return command == kCommandUse || command == kCommandAttack || command == kCommandCancel ||
+           command == kCommandSpellBook;
+}
+
 // The letters of the fixed table that the settings' key rows offer too.
 bool IsMovementLetter(u32 key) {
     return key == 'W' || key == 'S' || key == 'Q' || key == 'E' || key == 'A' || key == 'D';
@@ -301,7 +306,7 @@ void CMainFrame::OnTimer(u32 id) {
     PresentFrame();
 }
 
-void CMainFrame::OnKeyDown(u32 key) {
+void CMainFrame::OnKeyDown(u32 key, bool repeat) {
     bool ctrl = window_ && window_->IsKeyDown(plat::vk::Control);
     if (game == nullptr || !LockDisplay()) return;
     // A text being typed (the character's name) takes letters, digits, space and backspace before
@@ -312,13 +317,17 @@ void CMainFrame::OnKeyDown(u32 key) {
         return;
     }
     u32 command = KeyDownCommand(key, ctrl, game->layoutMode, ConfiguredKeys(*game));
+    // Of a held key that answers (confirm, strike, cancel, the book, whose key also casts) only the
+    // press counts: a message that comes up while the strike key is held (a kill's experience)
+    // stays until the key is pressed afresh. Held moves and blows go on through the timer's poll.
+    if (repeat && IsAnsweringCommand(command)) command = 0;
     if (command != 0) game->SendCommand(command);
     PresentFrame();
 }
 
 void CMainFrame::HandleEvent(const plat::Event& event) {
     switch (event.type) {
-    case plat::EventType::KeyDown: OnKeyDown(event.key); break;
+    case plat::EventType::KeyDown: OnKeyDown(event.key, event.repeat); break;
     case plat::EventType::MouseMove: OnMouseMove(event.leftHeld, event.x, event.y); break;
     case plat::EventType::LButtonDown: OnLButtonDown(event.x, event.y); break;
     case plat::EventType::LButtonUp: OnLButtonUp(event.x, event.y); break;

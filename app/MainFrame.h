@@ -55,7 +55,8 @@ public:
     void OnLButtonDown(i32 x, i32 y);
     void OnLButtonUp(i32 x, i32 y);
     void OnTimer(u32 id);
-    void OnKeyDown(u32 key);
+    // `repeat`: the key is held and sends its key-down again.
+    void OnKeyDown(u32 key, bool repeat = false);
 
     // Hands one platform event to its handler. A close request or quit asks the loop to end.
     void HandleEvent(const plat::Event& event);

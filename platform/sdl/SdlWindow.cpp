@@ -292,6 +292,7 @@ private:
             if (e.key.windowID != id) return false;
             event.type = e.type == SDL_KEYDOWN ? EventType::KeyDown : EventType::KeyUp;
             event.key = VirtualKeyOf(e.key.keysym.sym);
+            event.repeat = e.key.repeat != 0;
             return event.key != 0;
         case SDL_MOUSEMOTION:
             if (e.motion.windowID != id) return false;

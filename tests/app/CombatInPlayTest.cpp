@@ -4,10 +4,9 @@
 // back to the main menu, which offers no game to continue.
 #include <gtest/gtest.h>
 
-#include <vector>
-
 #include <functional>
 #include <string>
+#include <vector>
 
 #include "app/MainFrame.h"
 #include "screens/frontend/DeathScreen.h"
@@ -240,6 +239,41 @@ TEST(CombatInPlay, AKeptCommandRunsWithinASecondAndAHalfAndIsDroppedAfter) {
         rig.Tick(30);
         ASSERT_EQ(view->screenMode, CGameScreen::kModeNormal);
     }
+}
+
+// A kill made by holding the strike key tells its experience as a kill by spell does: the message
+// stays however long the key is held (its key-downs repeat) and goes with a fresh press.
+TEST(CombatInPlay, AKillByTheHeldStrikeKeyShowsItsExperienceUntilTheKeyIsPressedAfresh) {
+    testing_support::NewGameRig rig;
+    ASSERT_TRUE(rig.StartNewGame());
+    CGameScreen* view = rig.View();
+    view->facing = view->targetFacing = 0;
+    view->SetPosition(22, 22);
+    CMonster* skeleton = rig.OnlyHostileAt("base_skeleton_warrior", 22, 21);
+    ASSERT_NE(skeleton, nullptr);
+    rig.SettleView();
+    rig.Game()->player.hp = 1000;
+    skeleton->hp = 1;
+    ASSERT_EQ(KeyDownCommand(13, false, rig.Game()->layoutMode, rig.Game()->settings.Key), kCommandAttack);
+    const auto holdStrike = [&rig] {
+        rig.window->PushEvent(plat::Event{plat::EventType::KeyDown, 0, 0, false, 13, true});
+        rig.Drain();
+        rig.Tick(30);
+    };
+    rig.window->SetKeyDown(13, true);
+    rig.Key(13);
+    const auto xpShown = [view] {
+        return view->screenMode == CGameScreen::kModeMessage &&
+               std::string(view->messageText.GetText()).find("xp") != std::string::npos;
+    };
+    for (int i = 0; i < 300 && !xpShown(); ++i) holdStrike();
+    ASSERT_TRUE(xpShown()) << "the skeleton falls and its experience is told";
+    for (int i = 0; i < 40; ++i) holdStrike();
+    EXPECT_TRUE(xpShown()) << "the held key does not answer the message";
+    rig.window->SetKeyDown(13, false);
+    rig.Tick(30);
+    rig.Key(13);
+    EXPECT_EQ(view->screenMode, CGameScreen::kModeNormal) << "a fresh press does";
 }
 
 }  // namespace

@@ -227,8 +227,19 @@ void CMainFrame::ChangeScreenMode(u32 mode) {
     window_->Show();
 }
 
+void CMainFrame::CloseWindow() {
+    std::string message;
+    if (!closeRefused_ && game && !game->SaveBeforeClose(message)) {
+        closeRefused_ = true;
+        std::fprintf(stderr, "Vantrel: %s\n", message.c_str());
+        if (window_) window_->ShowMessageBox("Vantrel", message);
+        return;
+    }
+    RequestQuit();
+}
+
 void QuitGame() {
-    if (g_mainFrame) g_mainFrame->RequestQuit();
+    if (g_mainFrame) g_mainFrame->CloseWindow();
 }
 
 void ChangeScreenMode(u32 mode) {
@@ -333,7 +344,8 @@ void CMainFrame::HandleEvent(const plat::Event& event) {
     case plat::EventType::LButtonUp: OnLButtonUp(event.x, event.y); break;
     case plat::EventType::Timer: OnTimer(0); break;
     case plat::EventType::Expose: OnPaint(); break;
-    case plat::EventType::Close:
+    case plat::EventType::Close: CloseWindow(); break;
+    // A quit from outside (a signal, the session ending) is not asked twice.
     case plat::EventType::Quit: RequestQuit(); break;
     default: break;
     }

@@ -65,6 +65,10 @@ public:
     // Asks the message loop to end after the current message; the caller then destroys the frame,
     // which runs the game's release and its automatic save.
     void RequestQuit() { quit_ = true; }
+    // Closing the window (and the main menu's "Exit"): the automatic save is written first; when it
+    // cannot be, the window stays open and a message box says where and why, and a second close
+    // quits.
+    void CloseWindow();
     bool QuitRequested() const { return quit_; }
 
     // Switches the running window to another layout mode: stores "StartView", resizes, retitles.
@@ -88,6 +92,7 @@ private:
 
     std::unique_ptr<plat::Window> window_;
     bool quit_ = false;
+    bool closeRefused_ = false;
     std::string error_;
 };
 

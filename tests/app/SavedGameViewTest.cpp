@@ -212,6 +212,42 @@ TEST(SavedGameView, TheAutomaticSaveBringsTheNextStartBackToTheSamePlace) {
 
 }  // namespace
 
+// Closing the window during a game writes the automatic save first. When it cannot be written (here
+// the saved games' folder lies under a file, so it cannot be made) the window stays open and a
+// message box names the folder and the reason; a second close quits. A close that saves quits at
+// once.
+TEST(SavedGameView, AnAutomaticSaveThatFailsOnCloseKeepsTheWindowOpenAndSaysWhy) {
+    SavedViewRig rig;
+    ASSERT_TRUE(rig.StartNewGame());
+    rig.Settle();
+    ASSERT_TRUE(plat::CreateFileForWriting(rig.env.dir.File("blocked")));
+    const std::string folder = rig.env.dir.File("blocked/saves/");
+    rig.Game()->saveGames.folder = folder;
+    const size_t boxes = rig.window->MessageBoxes().size();
+    rig.window->PushEvent(plat::Event{plat::EventType::Close});
+    rig.Drain();
+    EXPECT_FALSE(rig.frame->QuitRequested()) << "the window stays open";
+    ASSERT_EQ(rig.window->MessageBoxes().size(), boxes + 1);
+    const std::string text = rig.window->MessageBoxes().back().text;
+    EXPECT_NE(text.find(folder), std::string::npos) << text;
+    EXPECT_NE(text.find("Not a directory"), std::string::npos) << text;
+    rig.Tick(30);
+    EXPECT_EQ(rig.Current(), rig.View()) << "the game goes on";
+    rig.window->PushEvent(plat::Event{plat::EventType::Close});
+    rig.Drain();
+    EXPECT_TRUE(rig.frame->QuitRequested()) << "a second close quits";
+    EXPECT_EQ(rig.window->MessageBoxes().size(), boxes + 1);
+
+    SavedViewRig saving;
+    ASSERT_TRUE(saving.StartNewGame());
+    saving.Settle();
+    saving.window->PushEvent(plat::Event{plat::EventType::Close});
+    saving.Drain();
+    EXPECT_TRUE(saving.frame->QuitRequested());
+    EXPECT_TRUE(plat::FileExists(saving.env.dir.File("VantrelSave0.pdb")));
+    EXPECT_TRUE(saving.window->MessageBoxes().empty());
+}
+
 // On the surface the window holds nine pieces around the player's: the saved cell is the window's, and
 // the piece the player stands in is the current section that comes back.
 TEST(SavedGameView, ASurfacePlaceComesBackInItsPiece) {

@@ -232,7 +232,16 @@ void CMainFrame::CloseWindow() {
     if (!closeRefused_ && game && !game->SaveBeforeClose(message)) {
         closeRefused_ = true;
         std::fprintf(stderr, "Vantrel: %s\n", message.c_str());
-        if (window_) window_->ShowMessageBox("Vantrel", message);
+        // In the game view the game's own message box says it (the system's box may not be able to
+        // show itself); on the other screens the system's box does.
+        CGameScreen* view = game->GetGameScreen();
+        if (view && game->currentScreen == view) {
+            for (char& c : message)
+                if (c == '\n') c = '\r';
+            view->PostMessageEvent(message.c_str(), 1, nullptr);
+        } else if (window_) {
+            window_->ShowMessageBox("Vantrel", message);
+        }
         return;
     }
     RequestQuit();

@@ -66,8 +66,8 @@ public:
     // which runs the game's release and its automatic save.
     void RequestQuit() { quit_ = true; }
     // Closing the window (and the main menu's "Exit"): the automatic save is written first; when it
-    // cannot be, the window stays open and a message box says where and why, and a second close
-    // quits.
+    // cannot be, the window stays open and a message box (the game view's own while it shows) says
+    // where and why, and a second close quits.
     void CloseWindow();
     bool QuitRequested() const { return quit_; }
 

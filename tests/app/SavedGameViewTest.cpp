@@ -227,16 +227,33 @@ TEST(SavedGameView, AnAutomaticSaveThatFailsOnCloseKeepsTheWindowOpenAndSaysWhy)
     rig.window->PushEvent(plat::Event{plat::EventType::Close});
     rig.Drain();
     EXPECT_FALSE(rig.frame->QuitRequested()) << "the window stays open";
-    ASSERT_EQ(rig.window->MessageBoxes().size(), boxes + 1);
-    const std::string text = rig.window->MessageBoxes().back().text;
+    // The game view's own message box says it.
+    rig.Tick(30);
+    ASSERT_EQ(rig.Current(), rig.View()) << "the game goes on";
+    ASSERT_EQ(rig.View()->screenMode, CGameScreen::kModeMessage);
+    const std::string text = rig.View()->messageText.GetText();
     EXPECT_NE(text.find(folder), std::string::npos) << text;
     EXPECT_NE(text.find("Not a directory"), std::string::npos) << text;
     rig.Tick(30);
-    EXPECT_EQ(rig.Current(), rig.View()) << "the game goes on";
+    rig.Key(13);
+    EXPECT_EQ(rig.View()->screenMode, CGameScreen::kModeNormal);
     rig.window->PushEvent(plat::Event{plat::EventType::Close});
     rig.Drain();
     EXPECT_TRUE(rig.frame->QuitRequested()) << "a second close quits";
-    EXPECT_EQ(rig.window->MessageBoxes().size(), boxes + 1);
+    EXPECT_EQ(rig.window->MessageBoxes().size(), boxes);
+
+    // Elsewhere (here the main menu over the game) the system's message box says it.
+    SavedViewRig menu;
+    ASSERT_TRUE(menu.StartNewGame());
+    menu.Settle();
+    menu.Game()->saveGames.folder = folder;
+    menu.Key(27);
+    ASSERT_EQ(menu.Current(), menu.Game()->GetScreen(kScreenMainMenu));
+    menu.window->PushEvent(plat::Event{plat::EventType::Close});
+    menu.Drain();
+    EXPECT_FALSE(menu.frame->QuitRequested());
+    ASSERT_EQ(menu.window->MessageBoxes().size(), 1u);
+    EXPECT_NE(menu.window->MessageBoxes().back().text.find(folder), std::string::npos);
 
     SavedViewRig saving;
     ASSERT_TRUE(saving.StartNewGame());

@@ -75,6 +75,34 @@ constexpr FixedKey kFixedKeys[] = {
 
 bool IsWideLayout(u32 mode) { return mode == 14 || mode == 15 || mode == 16; }
 
+// A text for the game's message box, which breaks lines only at blanks: its line breaks become the
+// box's (CR), and a long word (a folder's path) is broken after a '/' so that it stays inside the box.
+std::string BoxText(const std::string& text) {
+    constexpr size_t kLongestRun = 24;
+    std::string out;
+    size_t run = 0;
+    for (size_t i = 0; i < text.size(); ++i) {
+        const char c = text[i];
+        if (c == '\n' || c == ' ') {
+            out += c == '\n' ? '\r' : ' ';
+            run = 0;
+            continue;
+        }
+        out += c;
+        ++run;
+        // Break after this '/' when the run up to the next '/' would pass the longest run.
+        if (c == '/' && run > 1) {
+            const size_t next = text.find_first_of("/ \n", i + 1);
+            const size_t ahead = (next == std::string::npos ? text.size() : next) - i;
+            if (run + ahead > kLongestRun) {
+                out += '\r';
+                run = 0;
+            }
+        }
+    }
+    return out;
+}
+
 bool IsAnsweringCommand(u32 command) {
     return command == kCommandUse || command == kCommandAttack || command == kCommandCancel ||
            command == kCommandSpellBook;
@@ -236,9 +264,7 @@ void CMainFrame::CloseWindow() {
         // show itself); on the other screens the system's box does.
         CGameScreen* view = game->GetGameScreen();
         if (view && game->currentScreen == view) {
-            for (char& c : message)
-                if (c == '\n') c = '\r';
-            view->PostMessageEvent(message.c_str(), 1, nullptr);
+            view->PostMessageEvent(BoxText(message).c_str(), 1, nullptr);
         } else if (window_) {
             window_->ShowMessageBox("Vantrel", message);
         }

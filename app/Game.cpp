@@ -60,7 +60,7 @@ CGame::~CGame() {
         sound->GetMixer()->StopAllMusic();
     }
     CGameScreen* gameScreen = GetGameScreen();
-    if (gameScreen && gameScreen->inGame) saveGames.Save(0);
+    if (gameScreen && gameScreen->inGame && !savedOnClose) saveGames.Save(0);
     ReleaseResources();
     if (&WidgetGameData() == widgetData.get()) SetWidgetGameData(nullptr);
 }
@@ -288,6 +288,18 @@ std::string CGame::WorldOpenError() const {
 }
 
 void CGame::QuitGame() { ::QuitGame(); }
+
+bool CGame::SaveBeforeClose(std::string& message) {
+    const CGameScreen* gameScreen = GetGameScreen();
+    if (!gameScreen || !gameScreen->inGame) return true;
+    if (saveGames.Save(0)) {
+        savedOnClose = true;
+        return true;
+    }
+    message = "The game could not be saved automatically in " + saveGames.Folder() + ": " +
+              saveGames.LastError() + ".\n\nClose the window again to quit without saving.";
+    return false;
+}
 
 // The creature word is the id of the creature whose type names the NPC, in the section the player
 // stands in; the shop finds the merchant's bag through it.

@@ -155,6 +155,10 @@ public:
     CRecordHolder* LoadTexturePicture(const char* name) override;
     void UnloadTexturePicture(CRecordHolder* picture) override;
     void QuitGame() override;
+    // Writes the automatic save as the window closes, when a game is in progress: false, with the
+    // words for the player in `message`, when it could not be written. After a success the
+    // destructor does not write it again.
+    bool SaveBeforeClose(std::string& message);
 
     u32 GetEntryForNpc(CNpc* npc) override;
     CNpc* GetNpcForEntry(u32 word) override;
@@ -248,6 +252,7 @@ public:
     u32 textColor = 0;         // the normal interface text colour, 0x00BBGGRR
     u32 pressedTextColor = 0;  // the text colour of a pressed text button
     CSaveGameManager saveGames;
+    bool savedOnClose = false;
     CTextureSet textureSet;
     CPlayer player;
     // The world's tables as the player and the rules reach them: bound whenever worlds open, and to the

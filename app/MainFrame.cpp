@@ -75,6 +75,39 @@ constexpr FixedKey kFixedKeys[] = {
 
 bool IsWideLayout(u32 mode) { return mode == 14 || mode == 15 || mode == 16; }
 
+// A text for the game's message box, which breaks lines only at blanks: its line breaks become the
+// box's (CR), and a long word (a folder's path) is broken after a '/' so that it stays inside the box.
+std::string BoxText(const std::string& text) {
+    constexpr size_t kLongestRun = 24;
+    std::string out;
+    size_t run = 0;
+    for (size_t i = 0; i < text.size(); ++i) {
+        const char c = text[i];
+        if (c == '\n' || c == ' ') {
+            out += c == '\n' ? '\r' : ' ';
+            run = 0;
+            continue;
+        }
+        out += c;
+        ++run;
+        // Break after this '/' when the run up to the next '/' would pass the longest run.
+        if (c == '/' && run > 1) {
+            const size_t next = text.find_first_of("/ \n", i + 1);
+            const size_t ahead = (next == std::string::npos ? text.size() : next) - i;
+            if (run + ahead > kLongestRun) {
+                out += '\r';
+                run = 0;
+            }
+        }
+    }
+    return out;
+}
+
+bool IsAnsweringCommand(u32 command) {
+    return command == kCommandUse || command == kCommandAttack || command == kCommandCancel ||
+           command == kCommandSpellBook;
+}
+
 // The letters of the fixed table that the settings' key rows offer too.
 bool IsMovementLetter(u32 key) {
     return key == 'W' || key == 'S' || key == 'Q' || key == 'E' || key == 'A' || key == 'D';
@@ -222,8 +255,26 @@ void CMainFrame::ChangeScreenMode(u32 mode) {
     window_->Show();
 }
 
+void CMainFrame::CloseWindow() {
+    std::string message;
+    if (!closeRefused_ && game && !game->SaveBeforeClose(message)) {
+        closeRefused_ = true;
+        std::fprintf(stderr, "Vantrel: %s\n", message.c_str());
+        // In the game view the game's own message box says it (the system's box may not be able to
+        // show itself); on the other screens the system's box does.
+        CGameScreen* view = game->GetGameScreen();
+        if (view && game->currentScreen == view) {
+            view->PostMessageEvent(BoxText(message).c_str(), 1, nullptr);
+        } else if (window_) {
+            window_->ShowMessageBox("Vantrel", message);
+        }
+        return;
+    }
+    RequestQuit();
+}
+
 void QuitGame() {
-    if (g_mainFrame) g_mainFrame->RequestQuit();
+    if (g_mainFrame) g_mainFrame->CloseWindow();
 }
 
 void ChangeScreenMode(u32 mode) {
@@ -301,7 +352,7 @@ void CMainFrame::OnTimer(u32 id) {
     PresentFrame();
 }
 
-void CMainFrame::OnKeyDown(u32 key) {
+void CMainFrame::OnKeyDown(u32 key, bool repeat) {
     bool ctrl = window_ && window_->IsKeyDown(plat::vk::Control);
     if (game == nullptr || !LockDisplay()) return;
     // A text being typed (the character's name) takes letters, digits, space and backspace before
@@ -312,19 +363,24 @@ void CMainFrame::OnKeyDown(u32 key) {
         return;
     }
     u32 command = KeyDownCommand(key, ctrl, game->layoutMode, ConfiguredKeys(*game));
+    // Of a held key that answers (confirm, strike, cancel, the book, whose key also casts) only the
+    // press counts: a message that comes up while the strike key is held (a kill's experience)
+    // stays until the key is pressed afresh. Held moves and blows go on through the timer's poll.
+    if (repeat && IsAnsweringCommand(command)) command = 0;
     if (command != 0) game->SendCommand(command);
     PresentFrame();
 }
 
 void CMainFrame::HandleEvent(const plat::Event& event) {
     switch (event.type) {
-    case plat::EventType::KeyDown: OnKeyDown(event.key); break;
+    case plat::EventType::KeyDown: OnKeyDown(event.key, event.repeat); break;
     case plat::EventType::MouseMove: OnMouseMove(event.leftHeld, event.x, event.y); break;
     case plat::EventType::LButtonDown: OnLButtonDown(event.x, event.y); break;
     case plat::EventType::LButtonUp: OnLButtonUp(event.x, event.y); break;
     case plat::EventType::Timer: OnTimer(0); break;
     case plat::EventType::Expose: OnPaint(); break;
-    case plat::EventType::Close:
+    case plat::EventType::Close: CloseWindow(); break;
+    // A quit from outside (a signal, the session ending) is not asked twice.
     case plat::EventType::Quit: RequestQuit(); break;
     default: break;
     }

@@ -55,7 +55,8 @@ public:
     void OnLButtonDown(i32 x, i32 y);
     void OnLButtonUp(i32 x, i32 y);
     void OnTimer(u32 id);
-    void OnKeyDown(u32 key);
+    // `repeat`: the key is held and sends its key-down again.
+    void OnKeyDown(u32 key, bool repeat = false);
 
     // Hands one platform event to its handler. A close request or quit asks the loop to end.
     void HandleEvent(const plat::Event& event);
@@ -64,6 +65,10 @@ public:
     // Asks the message loop to end after the current message; the caller then destroys the frame,
     // which runs the game's release and its automatic save.
     void RequestQuit() { quit_ = true; }
+    // Closing the window (and the main menu's "Exit"): the automatic save is written first; when it
+    // cannot be, the window stays open and a message box (the game view's own while it shows) says
+    // where and why, and a second close quits.
+    void CloseWindow();
     bool QuitRequested() const { return quit_; }
 
     // Switches the running window to another layout mode: stores "StartView", resizes, retitles.
@@ -87,6 +92,7 @@ private:
 
     std::unique_ptr<plat::Window> window_;
     bool quit_ = false;
+    bool closeRefused_ = false;
     std::string error_;
 };
 

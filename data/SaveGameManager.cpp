@@ -41,6 +41,13 @@ std::string CSaveGameManager::SlotPath(u32 slot) const {
     return Folder() + "VantrelSave" + std::to_string(slot);
 }
 
+// A failed write says what the system said: a full disk and a folder without rights call for
+// different remedies.
+std::string CSaveGameManager::WithSystemReason(const std::string& what) {
+    const std::string reason = plat::LastFileError();
+    return reason.empty() ? what : what + " (" + reason + ")";
+}
+
 bool CSaveGameManager::Fail(const std::string& why) {
     lastError_ = why;
     return false;
@@ -90,13 +97,14 @@ int CSaveGameManager::Save(u32 slot) {
         db.Release();
         return Fail("a record of the saved game is too large"), 0;
     }
+    plat::ClearFileError();
     if (!plat::EnsureFolder(Folder())) {
         db.Release();
-        return Fail("the saved games' folder cannot be made"), 0;
+        return Fail(WithSystemReason("the saved games' folder cannot be made")), 0;
     }
     const int written = db.Save(SlotPath(slot).c_str());
     db.Release();
-    if (!written) return Fail("the saved game could not be written"), 0;
+    if (!written) return Fail(WithSystemReason("the saved game could not be written")), 0;
     return 1;
 }
 

@@ -75,6 +75,8 @@ public:
     const std::string& LastError() const { return lastError_; }
     // The database path of a slot, without ".pdb".
     std::string SlotPath(u32 slot) const;
+    // The folder the saved games are written to, with its trailing '/'.
+    std::string Folder() const;
 
     CGame* owner = nullptr;
     CFileFinder* finder = nullptr;
@@ -89,7 +91,7 @@ public:
     static inline u32 totalSavesRequested = 0;
 
 private:
-    std::string Folder() const;
+    static std::string WithSystemReason(const std::string& what);
     bool Fail(const std::string& why);
 
     std::string lastError_;

@@ -9,6 +9,7 @@
 #include <cerrno>
 #include <cstdio>
 #include <cstdlib>
+#include <cstring>
 #include <strings.h>
 
 namespace plat {
@@ -26,6 +27,14 @@ std::string ExecutableFolder() {
     path.resize(static_cast<size_t>(n));
     size_t slash = path.rfind('/');
     return slash == std::string::npos ? std::string("./") : path.substr(0, slash + 1);
+}
+
+// The error number of the last failed write-side call of this thread (0: none).
+thread_local int t_lastFileError = 0;
+
+bool Failed() {
+    t_lastFileError = errno;
+    return false;
 }
 
 class PosixFile final : public File {
@@ -56,14 +65,15 @@ public:
         while (n > 0) {
             ssize_t put = write(fd_, in, n);
             if (put < 0 && errno == EINTR) continue;
-            if (put <= 0) return false;
+            if (put == 0) errno = ENOSPC;
+            if (put <= 0) return Failed();
             in += put;
             n -= static_cast<size_t>(put);
         }
         return true;
     }
 
-    bool Flush() override { return fsync(fd_) == 0; }
+    bool Flush() override { return fsync(fd_) == 0 || Failed(); }
 
 private:
     int fd_;
@@ -111,14 +121,14 @@ std::unique_ptr<File> OpenFileForReading(const std::string& path) {
 
 std::unique_ptr<File> CreateFileForWriting(const std::string& path) {
     int fd = OpenRegular(path, O_WRONLY | O_CREAT | O_TRUNC);
-    if (fd < 0) return nullptr;
+    if (fd < 0) return Failed(), nullptr;
     return std::make_unique<PosixFile>(fd);
 }
 
 bool DeleteFile(const std::string& path) { return unlink(path.c_str()) == 0; }
 
 bool RenameFile(const std::string& from, const std::string& to) {
-    if (rename(from.c_str(), to.c_str()) != 0) return false;
+    if (rename(from.c_str(), to.c_str()) != 0) return Failed();
     // The new name is only lasting once the folder that holds it is on the disk too.
     size_t slash = to.rfind('/');
     std::string folder = slash == std::string::npos ? std::string(".") : to.substr(0, slash + 1);
@@ -158,11 +168,17 @@ bool EnsureFolder(const std::string& folder) {
     if (path.empty() || path.back() != '/') path += '/';
     for (size_t slash = path.find('/', 1); slash != std::string::npos; slash = path.find('/', slash + 1)) {
         std::string part = path.substr(0, slash);
-        if (mkdir(part.c_str(), 0755) != 0 && errno != EEXIST) return false;
+        if (mkdir(part.c_str(), 0755) != 0 && errno != EEXIST) return Failed();
     }
     struct stat st;
-    return stat(path.c_str(), &st) == 0 && S_ISDIR(st.st_mode);
+    if (stat(path.c_str(), &st) != 0) return Failed();
+    if (!S_ISDIR(st.st_mode)) return errno = ENOTDIR, Failed();
+    return true;
 }
+
+std::string LastFileError() { return t_lastFileError ? std::strerror(t_lastFileError) : std::string(); }
+
+void ClearFileError() { t_lastFileError = 0; }
 
 bool FileExists(const std::string& path) {
     struct stat st;

@@ -46,6 +46,11 @@ void SetUserDataFolder(const std::string& folder);
 bool EnsureFolder(const std::string& folder);
 // Whether a regular file is there.
 bool FileExists(const std::string& path);
+// Why the last creating, writing, syncing, renaming or folder making of this thread failed, in the
+// system's words ("Permission denied", "No space left on device"); empty when none failed since the
+// last ClearFileError.
+std::string LastFileError();
+void ClearFileError();
 
 // Names (without folder) of the files in `folder` whose names end in `extension`, compared without
 // regard to case, sorted bytewise so that every run sees the same order.

@@ -78,6 +78,7 @@ struct Event {
     int32_t y = 0;
     bool leftHeld = false;
     uint32_t key = 0;  // virtual-key code of KeyDown and KeyUp
+    bool repeat = false;  // a KeyDown sent again while the key is held
 };
 
 class Window;

@@ -378,13 +378,15 @@ u32 CGameScreen::OnTick(u32 time) {
         Draw();
     }
     if (screenMode == kModeNormal && !modalChild && !HasActions() && !events.empty()) DispatchEvent(false);
-    if (queuedCommand != 0) {
-        if (screenMode != kModeNormal || modalChild || now - queuedAt > kQueuedCommandLife) {
-            queuedCommand = 0;
+    // The commands kept while the view was busy, one per tick once it is free: each may keep it
+    // busy again (a blow, a step), and the next waits for that. A dialog or a message that opened
+    // meanwhile is what the player answers now: what was kept before it goes.
+    if (!commandQueue.Empty()) {
+        if (screenMode != kModeNormal || modalChild) {
+            commandQueue.Clear();
         } else if (!IsBusy()) {
-            const u32 command = queuedCommand;
-            queuedCommand = 0;
-            if (const u32 code = RunCommandKey(command)) return code;
+            if (const u32 command = commandQueue.Take(now))
+                if (const u32 code = RunCommandKey(command)) return code;
         }
     }
     if (modalChild) {
@@ -411,22 +413,15 @@ u32 CGameScreen::OnKey(u32 command) {
         return code;
     }
     if (IsBusy()) {
-        // A tap during a creature's turn was lost, and in a fight the view is busy more than half
-        // the time: the last such key waits a moment for the view to be free.
-        switch (command) {
-        case 1000: case 1002: case 1004: case 1006: case 3000: case 3004: case 3005: case kCommandPotions:
-            // Only a creature's turn keeps the key: one pressed while the player's own step or turn
-            // glides is dropped, as it always was.
-            if (screenMode == kModeNormal && !turning && !stepping && AreCreaturesBusy()) {
-                queuedCommand = command;
-                queuedAt = plat::TickCount();
-            }
-            break;
-        default: break;
-        }
+        // In a fight the view is busy more than half the time, and a command given then was lost:
+        // each kind keeps its last one until the view is free. A move or turn pressed while the
+        // player's own step or turn glides is dropped, as it always was (holding the key walks on).
+        const bool gliding = turning || stepping;
+        if (screenMode == kModeNormal && !(gliding && CCommandQueue::KindOf(command) == CCommandQueue::kMove))
+            commandQueue.Keep(command, plat::TickCount());
         return 0;
     }
-    queuedCommand = 0;
+    commandQueue.Forget(command);
     return RunCommandKey(command);
 }
 
@@ -443,6 +438,7 @@ u32 CGameScreen::RunCommandKey(u32 command) {
     case 3001: OpenSpellBook(); break;
     case 3006: UseInFront(-1, selectedTarget); break;
     case kCommandPotions: OpenPotions(); break;
+    case kCommandRest: RestCommand(); break;
     case kCommandInventory: return OpenGroundBag();
     case 3007:
         // Cancel opens the main menu over the game, which stays underneath ("Continue game" resumes it).
@@ -466,11 +462,16 @@ u32 CGameScreen::OnPen(i32 px, i32 py, u32 down, u32 moving) {
         const u32 result = modalChild->OnPen(px, py, down, moving);
         return result ? OnDialogResult(result) : 0;
     }
-    if (IsBusy()) {
-        if (down && !moving) release();
-        return 0;
-    }
     const bool inView = viewWidget.Contains(px, py);
+    if (IsBusy()) {
+        if (!down || moving) return CForm::OnPen(px, py, down, moving);
+        release();
+        // The HUD's buttons are commands as the keys are: given while the view is busy, they wait
+        // for it. A tap into the 3D view uses what is in front then, and is not kept.
+        for (int i = 0; i < 7; ++i)
+            if (buttons[i].IsShown() && buttons[i].Contains(px, py)) return OnKey(kButtonKeys[i]);
+        return inView ? 0 : CForm::OnPen(px, py, down, moving);
+    }
     if (down && !moving) {
         for (int i = 0; i < 7; ++i)
             if (buttons[i].IsShown() && buttons[i].Contains(px, py)) return OnKey(kButtonKeys[i]);
@@ -540,8 +541,9 @@ u32 CGameScreen::OnCommand(u32 id) {
         DrinkSelected(potion);
         return 0;
     }
-    case 36: return OpenGroundBag();
-    case 535: return OpenWorldMap();
+    // The portrait, the book, the potion and the rest buttons wait for a busy view as their keys do.
+    case 36: return OnKey(kCommandInventory);
+    case 535: return IsBusy() ? 0 : OpenWorldMap();
     case 228:
         // The voyage's end: its picture goes, the HUD is laid out again.
         CloseModal();
@@ -556,11 +558,10 @@ u32 CGameScreen::OnCommand(u32 id) {
     case 539: return OnKey(3004);
     case 540: return OnKey(1002);
     case 541: return OnKey(3005);
-    // The sword and the potion buttons wait for a creature's turn as their keys do.
     case 542: return OnKey(3000);
-    case 543: OpenSpellBook(); return 0;
+    case 543: return OnKey(kCommandSpellBook);
     case 546: return OnKey(kCommandPotions);
-    case 547: RestCommand(); return 0;
+    case 547: return OnKey(kCommandRest);
     default: return 0;
     }
 }

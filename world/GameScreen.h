@@ -37,6 +37,7 @@
 #include "world/CellPasses.h"
 #include "world/HandFrames.h"
 #include "world/CellWindow.h"
+#include "world/CommandQueue.h"
 #include "world/GameClock.h"
 #include "world/GameEvent.h"
 #include "world/GameViewState.h"
@@ -429,13 +430,12 @@ public:
     // --- state ---
     CWidget viewWidget;  // the 3D view's rectangle, for the frame's pen repeat
     u32 inGame = 0;
-    // A move, turn or strike key pressed while a creature's turn kept the view busy, and the tick it
-    // came at: it runs when the view is free again, if that is soon.
-    u32 queuedCommand = 0, queuedAt = 0;
-    // The potion button's command as a queued key: a potion wanted in a fight, when the view is
-    // busy more than half the time, is offered as soon as it is free.
-    static constexpr u32 kCommandPotions = 546;
-    static constexpr u32 kQueuedCommandLife = 1500;
+    // The commands given while the view was busy (keys and HUD buttons alike), the last of each
+    // kind: they run when the view is free again, if that is soon.
+    CCommandQueue commandQueue;
+    // The potion and rest buttons' commands, kept and run as keys are.
+    static constexpr u32 kCommandPotions = CCommandQueue::kCommandPotions;
+    static constexpr u32 kCommandRest = CCommandQueue::kCommandRest;
     u32 busy = 0;  // forces IsBusy (the shell's tests)
     u32 screenMode = kModeNormal;
     std::unique_ptr<CForm> modalDialog;

@@ -258,6 +258,9 @@ private:
     bool StartVideo() {
         static constexpr const char* kShown[] = {"x11", "wayland"};
         if (SDL_getenv("SDL_VIDEODRIVER") == nullptr) SDL_SetHint(SDL_HINT_VIDEODRIVER, "x11,wayland");
+        // Closing the window is the window's close event alone: the game may keep the window open
+        // when its automatic save fails, which a quit event sent along with it would overrule.
+        SDL_SetHint(SDL_HINT_QUIT_ON_LAST_WINDOW_CLOSE, "0");
         if (SDL_InitSubSystem(SDL_INIT_VIDEO) != 0) {
             createError_ = std::string("No display: the game window needs an X11 or Wayland display (") +
                            SDL_GetError() + ")";
@@ -292,6 +295,7 @@ private:
             if (e.key.windowID != id) return false;
             event.type = e.type == SDL_KEYDOWN ? EventType::KeyDown : EventType::KeyUp;
             event.key = VirtualKeyOf(e.key.keysym.sym);
+            event.repeat = e.key.repeat != 0;
             return event.key != 0;
         case SDL_MOUSEMOTION:
             if (e.motion.windowID != id) return false;

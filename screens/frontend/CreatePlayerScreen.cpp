@@ -207,23 +207,38 @@ void CCreatePlayerScreen::Redraw() {
     if (video) video->Present();
 }
 
+bool CCreatePlayerScreen::IsBlankName(const char* text) {
+    for (const char* p = text; p && *p; ++p)
+        if (*p != ' ') return false;
+    return true;
+}
+
+void CCreatePlayerScreen::OpenNameEntry(const char* text) {
+    PlayInterfaceSound(game, 0, 10);
+    mode = kTextDialog;
+    textDialog.Open();
+    OpenModal(&textDialog);
+    textDialog.SetText(text);
+}
+
 u32 CCreatePlayerScreen::OnCommand(u32 command) {
     if (mode != kNoDialog) return CloseDialog(command);
     switch (command) {
-    case 25: return StartGame();
+    case 25:
+        // A hero needs a name: a blank one (empty or spaces only) starts nothing and the name entry
+        // asks for it.
+        if (IsBlankName(name.GetText())) {
+            OpenNameEntry("");
+            return kScreenStay;
+        }
+        return StartGame();
     case 26:
         PlayInterfaceSound(game, 1, 10);
         entryA = 1;
         entryB = entryC = entryD = 0;
         keepOnStack = 0;
         return kScreenMainMenu;
-    case kRename:
-        PlayInterfaceSound(game, 0, 10);
-        mode = kTextDialog;
-        textDialog.Open();
-        OpenModal(&textDialog);
-        textDialog.SetText(name.GetText());
-        return kScreenStay;
+    case kRename: OpenNameEntry(name.GetText()); return kScreenStay;
     case kChangeRace:
         PlayInterfaceSound(game, 0, 10);
         mode = kRaceDialog;

@@ -81,6 +81,10 @@ private:
     void ShowGender();
     u32 CloseDialog(u32 command);
     u32 StartGame();
+    // The name entry over the page, holding `text` (Rename, and OK with a blank name).
+    void OpenNameEntry(const char* text);
+    // A name of nothing but spaces names no one.
+    static bool IsBlankName(const char* text);
     void Redraw();
 
     CScreenHost& host_;

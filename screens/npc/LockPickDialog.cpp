@@ -27,6 +27,7 @@ void CLockPickDialog::Open(ILockPicker* newPicker, ILockTarget* newTarget, CRand
     random = newRandom;
     opened = false;
     failed = {};
+    brokenShown = false;
     RemoveAllWidgets();
     GetLayoutSize(game, kLayoutGroup, width, height);
     const CViewRect view = GameViewRect(game);
@@ -71,11 +72,17 @@ void CLockPickDialog::CollectLockPicks() {
 }
 
 void CLockPickDialog::ShowPickCondition() {
-    if (selection < 0 || selection >= PickCount()) {
+    ShowPick(selection >= 0 && selection < PickCount() ? &picks[static_cast<size_t>(selection)] : nullptr);
+    previousButton.EnablePen(selection >= 1 ? 1 : 0);
+    nextButton.EnablePen(selection < PickCount() - 1 ? 1 : 0);
+}
+
+void CLockPickDialog::ShowPick(const PickEntry* shown) {
+    if (!shown) {
         pickText.SetText("", "", 0, 0);
         pickPicture.SetPicture(nullptr, 1, 0, 0);
     } else {
-        const PickEntry& entry = picks[static_cast<size_t>(selection)];
+        const PickEntry& entry = *shown;
         CStr body;
         body.Format("Condition: %s", craft::ConditionWord(entry.item->count, entry.item->type->maxCondition));
         pickText.SetText(entry.name.c_str(), body.GetText(), 0, 0);
@@ -85,8 +92,6 @@ void CLockPickDialog::ShowPickCondition() {
     }
     pickText.state |= kWidgetRedraw;
     pickPicture.state |= kWidgetRedraw;
-    previousButton.EnablePen(selection >= 1 ? 1 : 0);
-    nextButton.EnablePen(selection < PickCount() - 1 ? 1 : 0);
 }
 
 int CLockPickDialog::SkillWith(const CItemInstance* pick) const {
@@ -104,7 +109,8 @@ void CLockPickDialog::ShowChance() {
 
 u32 CLockPickDialog::Pick() {
     if (selection < 0 || selection >= PickCount() || !picker || !target || !random) return 0;
-    CItemInstance* pick = picks[static_cast<size_t>(selection)].item;
+    const PickEntry tried = picks[static_cast<size_t>(selection)];
+    CItemInstance* pick = tried.item;
     const u16 word = target->GetLockWord();
     craft::CPickAttempt attempt = craft::AttemptLockPick(*random, *pick, picker->GetLockpickSkill(), word,
                                                          picker->LockpickUseCounter());
@@ -126,6 +132,10 @@ u32 CLockPickDialog::Pick() {
     case craft::PickResult::Failed:
         WidgetGameData().PlaySound("bsnd_lockpicktry", 10);
         result.SetText("Failed");
+        // A pick that broke in the attempt has left the list at once, but the player sees it as
+        // "broken" while "Failed" shows; the next pick shows after.
+        brokenShown = attempt.pickLeft;
+        if (brokenShown) ShowPick(&tried);
         failed.Show(plat::TickCount());
         return 0;
     }
@@ -148,6 +158,10 @@ u32 CLockPickDialog::OnCommand(u32 command) {
 }
 
 u32 CLockPickDialog::OnTick(u32 tick) {
-    if (failed.Expire(plat::TickCount())) ShowChance();
+    if (failed.Expire(plat::TickCount())) {
+        ShowChance();
+        if (brokenShown) ShowPickCondition();
+        brokenShown = false;
+    }
     return CForm::OnTick(tick);
 }

@@ -74,6 +74,8 @@ private:
     void Place(CWidget& widget, u32 element);
     void CollectLockPicks();
     void ShowPickCondition();
+    // The name and condition of a pick in the text box (null: empty).
+    void ShowPick(const PickEntry* shown);
     void ShowChance();
     int SkillWith(const CItemInstance* pick) const;
     u32 Pick();
@@ -85,6 +87,7 @@ private:
     int selection = -1;
     bool opened = false;
     craft::CFailedNotice failed;
+    bool brokenShown = false;  // the text box shows the pick that broke until "Failed" goes
     CRecordHolder* previousPictures[3] = {};
     CRecordHolder* nextPictures[3] = {};
     CRecordHolder* pickPictures[3] = {};

@@ -4,8 +4,11 @@
 // back to the main menu, which offers no game to continue.
 #include <gtest/gtest.h>
 
+#include <functional>
+#include <string>
 #include <vector>
 
+#include "app/MainFrame.h"
 #include "screens/frontend/DeathScreen.h"
 #include "screens/frontend/MainMenuScreen.h"
 #include "tests/app/NewGameRig.h"
@@ -144,6 +147,133 @@ TEST(CombatInPlay, ThePotionAndSwordButtonsTappedDuringACreaturesBlowActOnceTheV
     EXPECT_EQ(view->gameClock.Minutes(), clock);
     for (int i = 0; i < 60 && view->gameClock.Minutes() == clock; ++i) rig.Tick(30);
     EXPECT_GT(view->gameClock.Minutes(), clock) << "the blow is struck once the view is free";
+}
+
+// Every command a player gives while a creature's blow keeps the view busy is carried out once the
+// view is free again, whether it came from a key or a HUD button: nothing the player asked for in a
+// fight is lost, and nothing waits longer than the key queue allows.
+TEST(CombatInPlay, EveryCommandGivenDuringACreaturesBlowIsCarriedOutOnceTheViewIsFree) {
+    using testing_support::NewGameRig;
+    struct Case {
+        const char* what;
+        std::function<void(NewGameRig&)> give;
+        std::function<bool(NewGameRig&)> done;
+    };
+    // A tap on a widget of the view (the view's widgets are looked up when the case is given).
+    const auto tapOn = [](std::function<const CWidget&(CGameScreen&)> widget) {
+        return [widget](NewGameRig& rig) {
+            const CWidget& w = widget(*rig.View());
+            rig.Tap(w.x + w.w / 2, w.y + w.h / 2);
+        };
+    };
+    const auto mode = [](u32 m) { return [m](NewGameRig& rig) { return rig.View()->screenMode == m; }; };
+    const auto screen = [](u32 id) {
+        return [id](NewGameRig& rig) { return rig.Current() == rig.Game()->GetScreen(id); };
+    };
+    u32 clock = 0;
+    const Case cases[] = {
+        {"the spell book key", [](NewGameRig& rig) { rig.Key('C'); }, mode(CGameScreen::kModeSpellBook)},
+        {"the spell book button", tapOn([](CGameScreen& v) -> const CWidget& { return v.spellButton; }),
+         mode(CGameScreen::kModeSpellBook)},
+        {"the potion button", tapOn([](CGameScreen& v) -> const CWidget& { return v.potionButton; }),
+         mode(CGameScreen::kModePotions)},
+        {"the rest button", tapOn([](CGameScreen& v) -> const CWidget& { return v.restButton; }),
+         [](NewGameRig& rig) {
+             return std::string(rig.View()->messageText.GetText()).find("monsters around") != std::string::npos;
+         }},
+        {"Escape", [](NewGameRig& rig) { rig.Key(27); }, screen(kScreenMainMenu)},
+        {"the inventory key", [](NewGameRig& rig) { rig.Key('I'); }, screen(kScreenPanels)},
+        {"the turn button", tapOn([](CGameScreen& v) -> const CWidget& { return v.buttons[3]; }),
+         [](NewGameRig& rig) { return rig.View()->targetFacing != 0; }},
+        // A blow struck advances the clock by a minute.
+        {"the sword button",
+         [&clock, tapOn](NewGameRig& rig) {
+             clock = rig.View()->gameClock.Minutes();
+             tapOn([](CGameScreen& v) -> const CWidget& { return v.buttons[0]; })(rig);
+         },
+         [&clock](NewGameRig& rig) { return rig.View()->gameClock.Minutes() > clock; }},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        NewGameRig rig;
+        ASSERT_TRUE(StartFacingTheSkeleton(rig));
+        CGameScreen* view = rig.View();
+        rig.Game()->player.hp = 1000;
+        ASSERT_EQ(KeyDownCommand('C', false, rig.Game()->layoutMode, rig.Game()->settings.Key), kCommandSpellBook);
+        ASSERT_TRUE(FightUntil(rig, [view] { return view->AreCreaturesBusy() && view->IsBusy(); }));
+        c.give(rig);
+        EXPECT_FALSE(c.done(rig)) << "not while the blow lasts";
+        bool done = false;
+        // Carried out within the time the key queue allows (a second and a half), and shown by the
+        // tick after, without a message to close.
+        for (int i = 0; i < 52 && !done; ++i) {
+            rig.Tick(30);
+            done = c.done(rig);
+        }
+        EXPECT_TRUE(done);
+    }
+}
+
+// A command kept while the view is busy runs if the view comes free within a second and a half
+// (the time the key queue allows); after that it has lost its moment and is dropped.
+TEST(CombatInPlay, AKeptCommandRunsWithinASecondAndAHalfAndIsDroppedAfter) {
+    testing_support::NewGameRig rig;
+    ASSERT_TRUE(rig.StartNewGame());
+    CGameScreen* view = rig.View();
+    CMapSection* map = view->section;
+    ASSERT_NE(map, nullptr);
+    for (const CMonster& m : map->monsters) view->window.RemoveCreatureFromCell(map, m);
+    map->monsters.clear();
+    view->EnterCreatures();
+    rig.SettleView();
+    for (const int waited : {1470, 1590}) {
+        SCOPED_TRACE(waited);
+        view->busy = 1;
+        rig.Key('C');
+        rig.Tick(static_cast<u32>(waited));
+        view->busy = 0;
+        rig.Tick(30);
+        EXPECT_EQ(view->screenMode == CGameScreen::kModeSpellBook, waited < 1500);
+        rig.Tick(30);  // the book takes keys from the tick after it opened
+        if (view->modalChild) rig.Game()->SendCommand(kCommandAttack);  // the book's own closing key
+        rig.Tick(30);
+        ASSERT_EQ(view->screenMode, CGameScreen::kModeNormal);
+    }
+}
+
+// A kill made by holding the strike key tells its experience as a kill by spell does: the message
+// stays however long the key is held (its key-downs repeat) and goes with a fresh press.
+TEST(CombatInPlay, AKillByTheHeldStrikeKeyShowsItsExperienceUntilTheKeyIsPressedAfresh) {
+    testing_support::NewGameRig rig;
+    ASSERT_TRUE(rig.StartNewGame());
+    CGameScreen* view = rig.View();
+    view->facing = view->targetFacing = 0;
+    view->SetPosition(22, 22);
+    CMonster* skeleton = rig.OnlyHostileAt("base_skeleton_warrior", 22, 21);
+    ASSERT_NE(skeleton, nullptr);
+    rig.SettleView();
+    rig.Game()->player.hp = 1000;
+    skeleton->hp = 1;
+    ASSERT_EQ(KeyDownCommand(13, false, rig.Game()->layoutMode, rig.Game()->settings.Key), kCommandAttack);
+    const auto holdStrike = [&rig] {
+        rig.window->PushEvent(plat::Event{plat::EventType::KeyDown, 0, 0, false, 13, true});
+        rig.Drain();
+        rig.Tick(30);
+    };
+    rig.window->SetKeyDown(13, true);
+    rig.Key(13);
+    const auto xpShown = [view] {
+        return view->screenMode == CGameScreen::kModeMessage &&
+               std::string(view->messageText.GetText()).find("xp") != std::string::npos;
+    };
+    for (int i = 0; i < 300 && !xpShown(); ++i) holdStrike();
+    ASSERT_TRUE(xpShown()) << "the skeleton falls and its experience is told";
+    for (int i = 0; i < 40; ++i) holdStrike();
+    EXPECT_TRUE(xpShown()) << "the held key does not answer the message";
+    rig.window->SetKeyDown(13, false);
+    rig.Tick(30);
+    rig.Key(13);
+    EXPECT_EQ(view->screenMode, CGameScreen::kModeNormal) << "a fresh press does";
 }
 
 }  // namespace

@@ -212,6 +212,61 @@ TEST(SavedGameView, TheAutomaticSaveBringsTheNextStartBackToTheSamePlace) {
 
 }  // namespace
 
+// Closing the window during a game writes the automatic save first. When it cannot be written (here
+// the saved games' folder lies under a file, so it cannot be made) the window stays open and a
+// message box names the folder and the reason; a second close quits. A close that saves quits at
+// once.
+TEST(SavedGameView, AnAutomaticSaveThatFailsOnCloseKeepsTheWindowOpenAndSaysWhy) {
+    SavedViewRig rig;
+    ASSERT_TRUE(rig.StartNewGame());
+    rig.Settle();
+    ASSERT_TRUE(plat::CreateFileForWriting(rig.env.dir.File("blocked")));
+    const std::string folder = rig.env.dir.File("blocked/saves/");
+    rig.Game()->saveGames.folder = folder;
+    const size_t boxes = rig.window->MessageBoxes().size();
+    rig.window->PushEvent(plat::Event{plat::EventType::Close});
+    rig.Drain();
+    EXPECT_FALSE(rig.frame->QuitRequested()) << "the window stays open";
+    // The game view's own message box says it.
+    rig.Tick(30);
+    ASSERT_EQ(rig.Current(), rig.View()) << "the game goes on";
+    ASSERT_EQ(rig.View()->screenMode, CGameScreen::kModeMessage);
+    // The box breaks a long folder's path after a '/'.
+    std::string text = rig.View()->messageText.GetText();
+    std::erase(text, '\r');
+    EXPECT_NE(text.find(folder), std::string::npos) << text;
+    EXPECT_NE(text.find("Not a directory"), std::string::npos) << text;
+    rig.Tick(30);
+    rig.Key(13);
+    EXPECT_EQ(rig.View()->screenMode, CGameScreen::kModeNormal);
+    rig.window->PushEvent(plat::Event{plat::EventType::Close});
+    rig.Drain();
+    EXPECT_TRUE(rig.frame->QuitRequested()) << "a second close quits";
+    EXPECT_EQ(rig.window->MessageBoxes().size(), boxes);
+
+    // Elsewhere (here the main menu over the game) the system's message box says it.
+    SavedViewRig menu;
+    ASSERT_TRUE(menu.StartNewGame());
+    menu.Settle();
+    menu.Game()->saveGames.folder = folder;
+    menu.Key(27);
+    ASSERT_EQ(menu.Current(), menu.Game()->GetScreen(kScreenMainMenu));
+    menu.window->PushEvent(plat::Event{plat::EventType::Close});
+    menu.Drain();
+    EXPECT_FALSE(menu.frame->QuitRequested());
+    ASSERT_EQ(menu.window->MessageBoxes().size(), 1u);
+    EXPECT_NE(menu.window->MessageBoxes().back().text.find(folder), std::string::npos);
+
+    SavedViewRig saving;
+    ASSERT_TRUE(saving.StartNewGame());
+    saving.Settle();
+    saving.window->PushEvent(plat::Event{plat::EventType::Close});
+    saving.Drain();
+    EXPECT_TRUE(saving.frame->QuitRequested());
+    EXPECT_TRUE(plat::FileExists(saving.env.dir.File("VantrelSave0.pdb")));
+    EXPECT_TRUE(saving.window->MessageBoxes().empty());
+}
+
 // On the surface the window holds nine pieces around the player's: the saved cell is the window's, and
 // the piece the player stands in is the current section that comes back.
 TEST(SavedGameView, ASurfacePlaceComesBackInItsPiece) {

@@ -404,7 +404,9 @@ TEST(CharacterCreation, FaceArrowsStopAtTheEndsAndAFaceOutsideTheListShowsTheFal
     EXPECT_EQ(face.leftArrow.state & kWidgetPenEnabled, 0);
 }
 
-TEST(CharacterCreation, OkWithAnEmptyNameStartsTheGameAtTheStartPlace) {
+// A hero needs a name: OK with an empty or all-blank name starts nothing and asks for one (the name
+// entry opens on it); the name typed there then starts the game at the start place.
+TEST(CharacterCreation, OkWithAnEmptyNameAsksForANameThenTheGameStartsAtTheStartPlace) {
     WorldRig rig;
     ASSERT_TRUE(rig.StartWithWorld());
     CCreatePlayerScreen* s = rig.EnterCreation();
@@ -419,20 +421,43 @@ TEST(CharacterCreation, OkWithAnEmptyNameStartsTheGameAtTheStartPlace) {
     s->raceDialog.race = 5;
     s->raceDialog.OnCommand(25);
     rig.Tick();
+    for (const char* blank : {"", " ", "   "}) {
+        SCOPED_TRACE(std::string("\"") + blank + "\"");
+        s->name.Assign(blank);
+        EXPECT_EQ(s->OnCommand(25), kScreenStay);
+        EXPECT_EQ(rig.Current(), s);
+        EXPECT_EQ(s->mode, CCreatePlayerScreen::kTextDialog) << "the name entry asks for the name";
+        EXPECT_EQ(s->modalChild, &s->textDialog);
+        EXPECT_STREQ(s->textDialog.GetText(), "");
+        // Cancel there leaves the page with the blank name, and OK asks again.
+        rig.Tick();
+        rig.Game()->SendCommand(kCommandCancel);
+        EXPECT_EQ(s->modalChild, nullptr);
+        EXPECT_EQ(s->mode, CCreatePlayerScreen::kNoDialog);
+    }
+    s->name.Assign("");
+    s->OnCommand(25);
+    ASSERT_EQ(s->modalChild, &s->textDialog);
+    rig.Game()->TypeChar('v');
+    rig.Tick();
+    rig.Game()->SendCommand(kCommandUse);
+    EXPECT_STREQ(s->name.GetText(), "V");
+    rig.Tick();
     const u32 code = s->OnCommand(25);
     EXPECT_EQ(code, kScreenGame);
     rig.Game()->SwitchScreen(code);
     EXPECT_EQ(rig.Current(), rig.Game()->GetGameScreen());
     EXPECT_STREQ(rig.Game()->pendingMapName.GetText(), "base_start");
-    // The player is the character made: its race, face and primary skills, alive, with a start kit.
+    // The player is the character made: its name, race, face and primary skills, alive, with a
+    // start kit.
     const CPlayer& player = rig.Game()->player;
     EXPECT_GT(player.hp, 0);
-    EXPECT_STREQ(player.name.GetText(), "");
+    EXPECT_STREQ(player.name.GetText(), "V");
     EXPECT_EQ(player.race, 5u);
     EXPECT_STREQ(player.portrait.GetText(), "bres_head00_racenogur");
     EXPECT_NE(rig.Game()->currentWorld, nullptr);
     // The choices stay for the set-up to read.
-    EXPECT_STREQ(s->name.GetText(), "");
+    EXPECT_STREQ(s->name.GetText(), "V");
     EXPECT_EQ(s->gender, 1u);
 }
 

@@ -157,6 +157,29 @@ TEST_F(LockPick, APickWornBelowTenPercentLeavesTheList) {
     EXPECT_EQ(picker.items.size(), 2u);  // the item stays with the player
 }
 
+// The pick that breaks in a failed attempt leaves the list at once, but the player sees it: the text
+// box names it "broken" for as long as "Failed" shows, then the next pick and the chance show.
+TEST_F(LockPick, APickThatBreaksShowsAsBrokenWhileFailedShows) {
+    Carry(pick, 1000);
+    Carry(pick, 105);
+    door.word = static_cast<u16>(12u << 6);
+    Open();
+    dialog.OnCommand(CLockPickDialog::kNext);
+    dialog.OnCommand(CLockPickDialog::kPick);
+    EXPECT_EQ(dialog.PickCount(), 1);
+    EXPECT_EQ(dialog.Selection(), 0);
+    const auto body = [this] { return std::string(dialog.pickText.pages.GetText(0)); };
+    EXPECT_STREQ(dialog.result.text.GetText(), "Failed");
+    EXPECT_NE(body().find("broken"), std::string::npos) << body();
+    rig.env.clock.Advance(1000);
+    dialog.OnTick(0);
+    EXPECT_NE(body().find("broken"), std::string::npos) << body();
+    rig.env.clock.Advance(1);
+    dialog.OnTick(0);
+    EXPECT_STREQ(dialog.result.text.GetText(), "Chance: none");
+    EXPECT_NE(body().find("perfect"), std::string::npos) << body();
+}
+
 TEST_F(LockPick, LooksAsDrawn) {
     Carry(pick, 640);
     door.word = static_cast<u16>(5u << 6);

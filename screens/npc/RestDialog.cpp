@@ -16,6 +16,8 @@ namespace {
 
 constexpr u32 kTitle = 2, kHour = 3, kHours = 4, kClose = 5, kWake = 7;
 
+const char* HoursWord(u32 hour) { return hour == 1 ? "hour" : "hours"; }
+
 }  // namespace
 
 void CRestDialog::Open(const CNpc* host, INpcCustomer* customer) {
@@ -28,7 +30,8 @@ void CRestDialog::Open(const CNpc* host, INpcCustomer* customer) {
     PlaceLabel(*this, title, kLayoutGroup, kTitle, "Resting...", CTextLabel::kAlignCentre, 2, 0xffffff);
     PlaceLabel(*this, hourNumber, kLayoutGroup, kHour, "1",
                CTextLabel::kAlignCentre | CTextLabel::kAlignMiddle, 2, 0x64c8c8);
-    PlaceLabel(*this, hoursLabel, kLayoutGroup, kHours, "hours",
+    // The count starts at one: "1 hour", and "hours" from the second on.
+    PlaceLabel(*this, hoursLabel, kLayoutGroup, kHours, HoursWord(1),
                CTextLabel::kAlignLeft | CTextLabel::kAlignMiddle, 1, 0xc8c8c8);
     PlaceLabel(*this, wakeText, kLayoutGroup, kWake, "", CTextLabel::kAlignCentre, 1, 0xc8c8c8);
     PlacePictureButton(*this, closeButton, kLayoutGroup, kClose, kPictureClose,
@@ -53,6 +56,7 @@ u32 CRestDialog::OnCommand(u32 command) {
 u32 CRestDialog::OnTick(u32 tick) {
     if (counter_.Tick(plat::TickCount())) {
         hourNumber.SetText(std::to_string(counter_.GetHour()).c_str());
+        hoursLabel.SetText(HoursWord(counter_.GetHour()));
         if (counter_.IsFinished()) Finish();
         flags |= kFormRedrawAll;
         Draw();

@@ -26,6 +26,8 @@
 #include "ui/ActionMenu.h"
 #include "ui/ButtonBar.h"
 #include "ui/ScreenIds.h"
+#include "world/GameViewWorld.h"
+#include "world/MapObject.h"
 
 namespace {
 
@@ -314,6 +316,33 @@ TEST(AdditionalWorldsInPlay, TheBoatmanRowsToTheEnabledCavesAndBack) {
     rig.CloseMessage();
     EXPECT_EQ(rig.Where(), "base base_s0202") << "a fare of 50 with 30 gold";
     EXPECT_EQ(player.gold, 30u);
+}
+
+// The caves' altar looks like an altar (a picture of its own, not a block of the caves' rock) and
+// answers the use key before the sign has told of the errand.
+TEST(AdditionalWorldsInPlay, TheAltarLooksLikeOneAndAnswersBeforeTheErrand) {
+    VoyageRig rig(true);
+    ASSERT_TRUE(rig.StartBeforeTheBoatman());
+    CGameScreen* view = rig.View();
+    rig.Game()->player.gold = 80;
+    rig.Use();
+    rig.SettleView();
+    ASSERT_TRUE(rig.Choose("embr_STARTGAME"));
+    rig.CloseMessages();
+    rig.Disembark();
+    ASSERT_EQ(rig.Where(), "embr embr_cave");
+    rig.Calm();
+    rig.PlaceAt(17, 10, testing_support::kNorth);
+    const CMapCell* cell = view->window.Cell(17, 9);
+    ASSERT_NE(cell, nullptr);
+    const CMapObject* altar = view->viewWorld->Objects().At(cell->centre);
+    ASSERT_NE(altar, nullptr);
+    const CTextureSet& textures = rig.Game()->GetTextures();
+    EXPECT_NE(altar->PictureId(0), textures.FindPictureIndex("embr_wallrock"));
+    EXPECT_EQ(altar->PictureId(0), textures.FindPictureIndex("embr_altarstone"));
+    view->events.clear();
+    rig.Use();
+    EXPECT_NE(rig.LastQueuedText().find("altar"), std::string::npos) << rig.LastQueuedText();
 }
 
 TEST(AdditionalWorldsInPlay, ADisabledWorldIsNotOffered) {

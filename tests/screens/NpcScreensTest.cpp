@@ -118,6 +118,11 @@ TEST(NpcScreens, InnRentsARoomRestsAndRestores) {
     EXPECT_EQ(rig.customer.gold, 60u);  // five times the price level 8
     EXPECT_EQ(s.screenState, CServicesScreen::kResting);
     EXPECT_EQ(s.restDialog.GetHour(), 1u);
+    // "1 hour", then "2 hours" and on: the word follows the count.
+    EXPECT_STREQ(s.restDialog.hoursLabel.text.GetText(), "hour");
+    for (int i = 0; i < 400 && s.restDialog.GetHour() < 2; ++i) rig.Tick(30);
+    EXPECT_EQ(s.restDialog.GetHour(), 2u);
+    EXPECT_STREQ(s.restDialog.hoursLabel.text.GetText(), "hours");
     for (int i = 0; i < 400 && s.restDialog.GetHour() < 8; ++i) rig.Tick(30);
     EXPECT_EQ(s.restDialog.GetHour(), 8u);
     EXPECT_EQ(rig.customer.hp, 50);

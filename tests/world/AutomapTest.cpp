@@ -183,6 +183,23 @@ TEST(WorldGrid, TheOverviewShowsThePinAndTheSelectedArea) {
     }
 }
 
+// The world picture fills the world map dialog's frame (its grid is 520 x 320 in the widest layout)
+// from the margin the grid starts it at to the frame's far edges; the vale lies at its top-left,
+// where the grid's 21-pixel pieces are counted from.
+TEST(WorldGrid, TheWorldPictureFillsTheDialogsFrame) {
+    AutomapRig a(15u, 520, 320);
+    CWorldGrid grid;
+    grid.Attach(a.rig.screen);
+    grid.SetRect(0, 0, 520, 320);
+    CWorld& base = *a.built.base;
+    base.SetWorldPositionFromSection(base.FindSectionAt(2, 2), 17, 17, 0);
+    grid.Setup(base.worldMapPicture.get(), static_cast<i32>(base.worldX), static_cast<i32>(base.worldY));
+    EXPECT_LE(grid.offsetX, 20);
+    EXPECT_LE(grid.offsetY, 20);
+    EXPECT_GE(grid.offsetX + grid.worldWidth, 520) << grid.worldWidth;
+    EXPECT_GE(grid.offsetY + grid.worldHeight, 320) << grid.worldHeight;
+}
+
 TEST(WorldGrid, APenDownSelectsTheGridCellUnderIt) {
     CWorldGrid grid;
     grid.SetRect(10, 10, 200, 200);

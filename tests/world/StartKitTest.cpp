@@ -60,6 +60,13 @@ TEST(StartKit, EachRaceGetsItsItemsGoldTimeAndScript) {
         std::map<std::string, int> carried = Carried(p);
         const std::string race = std::string("base_race_") + r.name;
         EXPECT_EQ(carried[race + "_book"], 1);
+        // The letter reads as one: a text of its own, addressed to the young of the race.
+        for (const auto& item : p.items)
+            if (item->type && item->type->GetName() == race + "_book") {
+                const std::string text = item->type->texts[0] ? item->type->texts[0] : "";
+                EXPECT_GT(text.size(), 80u) << text;
+                EXPECT_NE(text.find(item->type->name + 18), std::string::npos) << text;  // the race's name
+            }
         EXPECT_EQ(carried[race + "_start"], 1);
         EXPECT_EQ(carried[r.potion], 2);
         EXPECT_EQ(carried["base_pmanasmall"], 1);

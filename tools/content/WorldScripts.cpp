@@ -68,11 +68,11 @@ const std::vector<WorldScript>& WorldScripts() {
          "        message(\"The shrine is silent. The keepers sleep.\");\n"
          "    } else if (player.hasquest(\"base_q_cellar\")) {\n"
          "        setglobal(\"base_crypt_rested\", 1);\n"
+         "        message(\"You ring the old bell. Its note rolls through the crypt and the knocking "
+         "stops.\");\n"
          "        player.solvequest(\"base_q_cellar\");\n"
          "        player.receivegold(150);\n"
          "        player.addxp(100);\n"
-         "        message(\"You ring the old bell. Its note rolls through the crypt and the knocking "
-         "stops.\");\n"
          "    } else message(\"An old bell hangs over the shrine. You have no cause to ring it.\");\n"
          "}\n"},
         {"base_talk_elder_errand",
@@ -90,10 +90,10 @@ const std::vector<WorldScript>& WorldScripts() {
          "// The smith takes the elder's letter and ends the errand, once, with a few coins.\n"
          "if (player.hasitem(\"base_letter_elder\", 1)) {\n"
          "    player.removeitem(\"base_letter_elder\", 1);\n"
-         "    player.solvequest(\"base_q_elder\");\n"
-         "    player.receivegold(50);\n"
          "    message(\"New hinges for the town gate, before the frost. Tell the elder they will be "
          "ready. Here, for your legs.\");\n"
+         "    player.solvequest(\"base_q_elder\");\n"
+         "    player.receivegold(50);\n"
          "} else message(\"A letter from the elder? You do not have it with you. Ask him for another.\");\n"},
         {"base_boatman",
          "// The boatman rows to the additional worlds that are open, for his fare. His list comes first;\n"

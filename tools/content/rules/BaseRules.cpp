@@ -237,9 +237,30 @@ BaseRuleContent MakeBaseRules() {
     // drink comes with the race: every new character can rest once before the first purchase.
     const char* races[] = {"rasvim", "etherim", "seiry", "derth", "nogur"};
     const char* raceNames[] = {"Rasvim", "Etherim", "Seiry", "Derth", "Nogur"};
+    // What each letter says (its reading text): a word from home, in the voice of the race.
+    const char* letters[] = {
+        "To a young Rasvim, from the hall of the risen.\r\rYou woke as we all woke, in the cold and the "
+        "quiet, and the living will flinch from you. Let them. Vantrel Town trades with anyone whose gold "
+        "is good. Keep your flask of dark water close; you will not want their bread. The innkeeper Maren "
+        "hears knocking below her cellar. We hear it too. Go and see what will not lie still.",
+        "To a young Etherim, from your teacher.\r\rThe stars are the same over the vale as over the "
+        "tower, though you will be too busy to look at them. Ysolde on the town square knows enchanting "
+        "and will put a spell into a wand for you, or fill one that is spent. Read every book you find: "
+        "a spell learnt is a spell you keep.",
+        "To a young Seiry, from your mother.\r\rWalk softly in the town as in the woods, and mind your "
+        "purse in crowds. Herbs grow on the vale's meadows and in its dark places; with a mortar you can "
+        "brew them into potions, as I showed you. Write when you can. The birches miss you.",
+        "To a young Derth, from your clan.\r\rCorwen the smith keeps a forge on the town square and "
+        "sells good iron; show him your hammer and he will show you his. The cellars under Vantrel are "
+        "old work, older than the town. Mind the doors that are locked and the floors that click.",
+        "To a young Nogur, from your father.\r\rA strong arm opens many doors, but a key opens more; "
+        "look in the chests before you break anything. Aldo trains fighters on the town square. Listen to "
+        "him even when you think you know better. Come home with a story worth the telling.",
+    };
     for (int i = 0; i < 5; ++i) {
         m.Add(std::string("base_race_") + races[i] + "_book",
-              std::string("Letter to a young ") + raceNames[i], 5, 2, "bres_item_letter", 1, 10);
+              std::string("Letter to a young ") + raceNames[i], 5, 2, "bres_item_letter", 1, 10)
+            .texts[0] = letters[i];
         ItemDef& start =
             m.Add(std::string("base_race_") + races[i] + "_start",
                   i == 0 ? std::string("Flask of dark water") : std::string(raceNames[i]) + " waterskin", 14, 2,

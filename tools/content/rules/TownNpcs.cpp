@@ -126,6 +126,9 @@ void AddTownNpcs(std::vector<NpcDef>& npcs) {
     NpcDef smith = Person("Corwen", "bres_npc_corwen", "base_npc_elder",
                           "The forge is hot. What needs mending?", kRepair | kBuySell);
     smith.bytes[1] = 12;
+    // He sells from the town's stock of blades, maces and helms (the merchant's level), which his
+    // bag on the square holds.
+    smith.merchantLevel = 3;
     smith.classMask = 0x0003;
     smith.maxPayment = 800;
     smith.dialogue.greetings = {Entry("base_npc_smith_hello", "Greeting", "", {Say("Mind the sparks.")})};

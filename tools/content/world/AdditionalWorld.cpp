@@ -19,7 +19,7 @@ using namespace parts;
 
 // The caves' own 'C' table after the floor and the wall that the shared cell pieces name: the
 // chest in the wall, the sign and the boat at the landing.
-inline constexpr uint16_t kChest = 3, kSign = 4, kBoat = 5;
+inline constexpr uint16_t kChest = 3, kSign = 4, kBoat = 5, kAltar = 6;
 
 // Placement ids.
 enum : uint8_t { kArrival = 1, kBoatId, kSignId, kChestId, kAltarId };
@@ -77,7 +77,7 @@ Section Cave() {
     centre(17, 29, kBoat, kBoatId);
     centre(12, 18, kSign, kSignId);
     // The old altar at the head of the hall, where the embers that keep the caves awake are fed.
-    centre(17, 9, kSign, kAltarId);
+    centre(17, 9, kAltar, kAltarId);
     // The chest stands against the side chamber's north wall, facing into the chamber.
     CellSpec& wall = at(4, 7);
     wall.side[2] = kChest;
@@ -160,9 +160,16 @@ Content AdditionalWorld() {
     sign.frames = {"embr_wallrock", "embr_floorrock"};
     MapObject boat = sign;
     boat.id = "embr_boatobj";
-    c.mapObjects = {ground, rockWall, chest, sign, boat};
-    c.tableC = {"embr_floor", "embr_wall", "embr_chestobj", "embr_signobj", "embr_boatobj"};
-    if (c.tableC.size() != kBoat) throw std::logic_error("the caves' references moved");
+    // The altar works as a sign does (the use key runs its script) but looks like the altar it is:
+    // the vale's stone altar, standing in the hall.
+    for (const ScenerySprite& s : PaintScenery())
+        if (s.name == "bres_altar") c.pictures.push_back({"embr_altarstone", EncodePicture(s.picture)});
+    MapObject altar = sign;
+    altar.id = "embr_altarobj";
+    altar.frames = {"embr_altarstone"};
+    c.mapObjects = {ground, rockWall, chest, sign, boat, altar};
+    c.tableC = {"embr_floor", "embr_wall", "embr_chestobj", "embr_signobj", "embr_boatobj", "embr_altarobj"};
+    if (c.tableC.size() != kAltar) throw std::logic_error("the caves' references moved");
     // The creatures are the vale's kinds: its rat and its skeleton warrior.
     c.tableE = {"base_rat_small", "base_skeleton_warrior"};
     c.globals = {"embr_embers_out"};
@@ -184,12 +191,13 @@ Content AdditionalWorld() {
                 "        message(\"The hollow is cold and grey. The caves are quiet.\");\n"
                 "    } else if (player.hasquest(\"embr_q_embers\")) {\n"
                 "        setglobal(\"embr_embers_out\", 1);\n"
+                "        message(\"You scatter the embers over the cold floor. The glow in the walls "
+                "fades.\");\n"
                 "        player.solvequest(\"embr_q_embers\");\n"
                 "        player.receivegold(120);\n"
                 "        player.addxp(80);\n"
-                "        message(\"You scatter the embers over the cold floor. The glow in the walls "
-                "fades.\");\n"
-                "    }\n"
+                "    } else message(\"An old altar of black stone, warm to the touch; embers glow in a hollow "
+                "on top. Whoever tends them, you have no cause yet to scatter them.\");\n"
                 "}\n")},
         {"embr_boat", 5,
          Compiled("embr_boat",

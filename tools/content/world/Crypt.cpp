@@ -87,7 +87,7 @@ Section Crypt() {
     const std::vector<BagSpec> bags = {
         {1, 0, 255, 255,
          {"base_amulet_health", "base_money_100", "base_alc_purplefairyring", "base_alc_powerberries",
-          "base_spbookmark", "base_spbookrecall", "base_wand_ash"}},
+          "base_spbookmark", "base_spbookrecall", "base_wand_ash", "base_wand_sparks"}},
         // The door's key, dropped on the hall's floor by the ladder.
         // Beside the key, two healing potions left by whoever came down before: a character that
         // spent its own in the cellar otherwise meets the trap and the keepers already hurt; and

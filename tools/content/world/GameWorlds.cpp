@@ -137,13 +137,91 @@ Canvas SkyPicture(Rgba top, Rgba horizon, bool stars, bool clouds, uint32_t seed
     return c;
 }
 
-// The world map: a green vale with a river and the town, 64 x 64.
+// The world map: the vale at one pixel a cell in the top-left corner, where the dialog's grid of
+// 21-pixel pieces lies over it, and the country round it filling the dialog's frame: the ridges that
+// close the vale, the forest to the south, the mountains to the north-east and the still water to
+// the east, with the caves' island beyond it where the boatman rows.
 Canvas WorldMapPicture() {
-    Canvas c(64, 64, Rgb(0x5E8C3A));
-    c.Grain(0, 0, 64, 64, 0.08f, 12);
-    c.Line({0, 40}, {64, 22}, 3.0f, Rgb(0x3A6EC8));
-    c.Disc(30, 30, 5, Rgb(0x9A7A5A));
-    c.Frame(0, 0, 64, 64, Rgb(0x3A2A1A), 2);
+    constexpr int kW = 520, kH = 320, kVale = 63;
+    Canvas c(kW, kH, Rgb(0x6A8E46));
+    uint32_t seed = 4711;
+    auto next = [&seed](uint32_t n) {
+        seed = seed * 1103515245u + 12345u;
+        return static_cast<float>((seed >> 16) % n);
+    };
+    // The open country: meadows in soft patches.
+    for (int i = 0; i < 160; ++i) {
+        const float x = next(kW), y = next(kH), r = 6 + next(18);
+        c.Disc(x, y, r, Rgb(i % 2 ? 0x5E8440 : 0x76985A, 120));
+    }
+    // The still water east of the vale, its shore ragged, and the caves' island of dark rock in it.
+    c.Polygon({{150, 40}, {230, 22}, {330, 36}, {400, 70}, {420, 140}, {396, 210}, {330, 246}, {250, 240},
+               {196, 210}, {168, 160}, {140, 110}},
+              Rgb(0x3A6E9C));
+    c.Polygon({{160, 52}, {228, 34}, {320, 48}, {386, 80}, {404, 140}, {382, 200}, {326, 232}, {254, 226},
+               {206, 198}, {180, 156}, {156, 108}},
+              Rgb(0x2E5E8C));
+    for (int i = 0; i < 40; ++i) {
+        const float x = 190 + next(180), y = 70 + next(140);
+        c.Line({x, y}, {x + 8, y}, 1.0f, Rgb(0x7AA4C8, 160));
+    }
+    c.Polygon({{300, 120}, {322, 108}, {346, 116}, {352, 138}, {334, 152}, {308, 148}}, Rgb(0x4A3A32));
+    c.Disc(326, 130, 5, Rgb(0xE06020));
+    c.Disc(326, 130, 2.5f, Rgb(0xFFB040));
+    // The mountains to the north-east, snow on their peaks.
+    for (int i = 0; i < 9; ++i) {
+        const float x = 400 + 15 * i + next(10), base = 64 + next(24), top = 8 + next(20);
+        c.Polygon({{x - 34, base}, {x, top}, {x + 34, base}}, Rgb(0x7E7A74));
+        c.Polygon({{x, top}, {x + 34, base}, {x + 8, base}}, Rgb(0x5E5A56));
+        c.Polygon({{x - 8, top + 12}, {x, top}, {x + 8, top + 12}}, Rgb(0xF0F0F4));
+    }
+    // The forest to the south and south-west.
+    for (int i = 0; i < 420; ++i) {
+        const float x = next(240), y = 110 + next(205);
+        c.Disc(x, y, 3 + next(3), Rgb(i % 3 ? 0x2E5A26 : 0x3A6A2E));
+    }
+    for (int i = 0; i < 160; ++i) {
+        const float x = 250 + next(270), y = 250 + next(70);
+        c.Disc(x, y, 2 + next(3), Rgb(0x2E5A26));
+    }
+    // The ridges that close the vale on the east and the south, and the road out over them to the
+    // boatman's landing.
+    for (int i = 0; i < 14; ++i) {
+        const float t = static_cast<float>(i) / 13;
+        c.Disc(kVale + 10 + next(6), 4 + t * 70, 9, Rgb(0x8A7A5A));
+        c.Disc(4 + t * 70, kVale + 10 + next(6), 9, Rgb(0x8A7A5A));
+    }
+    c.Line({52, 40}, {150, 96}, 2.0f, Rgb(0xB89A6A));
+    c.Fill(148, 94, 10, 3, Rgb(0x6A4A2A));  // the landing
+    c.Grain(0, 0, kW, kH, 0.05f, 12);
+
+    // The vale itself, a pixel a cell, piece by piece as the sections lay it out.
+    c.Fill(0, 0, kVale, kVale, Rgb(0x5E8C3A));
+    for (int row = 1; row <= 3; ++row)
+        for (int column = 1; column <= 3; ++column) {
+            const char* const* layout = ValeLayout(column, row);
+            for (int y = 0; y < 21; ++y)
+                for (int x = 0; x < 21; ++x) {
+                    const char cell = layout ? layout[y][x] : TownMapCell(x, y);
+                    Rgba colour = Rgb(0x5E8C3A);
+                    switch (cell) {
+                    case 'T': colour = Rgb(0x2E5A26); break;
+                    case 'F': colour = Rgb(0x1E4A2A); break;
+                    case 'b': colour = Rgb(0x4A7A32); break;
+                    case '~': colour = Rgb(0x3A6EC8); break;
+                    case '=': colour = Rgb(0xB89A6A); break;
+                    case '#': colour = Rgb(0x5A4A3A); break;
+                    case 'r': colour = Rgb(0x8A8A84); break;
+                    case 'R': colour = Rgb(0x9A9080); break;
+                    case 'W': colour = Rgb(0x6A8AAA); break;
+                    case 'H': colour = Rgb(0x8A4A32); break;
+                    case 's': colour = Rgb(0xA8A49A); break;
+                    default: break;
+                    }
+                    c.Set((column - 1) * 21 + x, (row - 1) * 21 + y, colour);
+                }
+        }
+    c.Frame(0, 0, kVale, kVale, Rgb(0x3A2A1A, 160), 1);
     return c;
 }
 

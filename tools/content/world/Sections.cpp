@@ -353,7 +353,9 @@ void PlaceGallery(std::vector<CellSpec>& cells, std::vector<PlacementSpec>& plac
     bags.push_back({3, 0, 255, 255,
                     {"base_key_gallery", "base_food_bread", "base_key_lockpickbeginner", "base_pstrengthsmall",
                      "base_drink_water"}});
-    bags.push_back({4, 0, 255, 255, {"base_alc_ladyslipper"}});
+    // The cupboard holds an alchemist's things: the mortar and two restoring herbs that brew a
+    // healing potion together.
+    bags.push_back({4, 0, 255, 255, {"base_alc_mortarbeginner", "base_alc_alkieberries", "base_alc_ladyslipper"}});
 }
 
 // A thing hung on a wall: its pictures and the height of its foot, in the middle of the wall.
@@ -740,6 +742,33 @@ const char* const kValeLayouts[9][21] = {
     },
 };
 
+}  // namespace
+
+const char* const* ValeLayout(int column, int row) {
+    if (column < 1 || column > 3 || row < 1 || row > 3 || (column == 2 && row == 2)) return nullptr;
+    return kValeLayouts[(row - 1) * 3 + column - 1];
+}
+
+namespace {
+
+// The town's houses round the square (corners, inclusive), the inn in the middle.
+struct HouseBlock {
+    int x0, y0, x1, y1, doorX, doorY;
+};
+constexpr HouseBlock kTownHouses[] = {{1, 15, 4, 18, 4, 16}, {15, 6, 19, 7, 17, 7}, {14, 18, 16, 19, 15, 18}};
+
+}  // namespace
+
+char TownMapCell(int x, int y) {
+    const bool innWall = x >= 7 && x <= 13 && y >= 7 && y <= 13 && (x == 7 || x == 13 || y == 7 || y == 13);
+    if (innWall) return 'H';
+    for (const HouseBlock& h : kTownHouses)
+        if (x >= h.x0 && x <= h.x1 && y >= h.y0 && y <= h.y1) return 'H';
+    return 's';
+}
+
+namespace {
+
 // A piece's cell from its layout character: grass under everything but the roads, which are paved
 // like the town's square.
 CellSpec ValeCell(char c) {
@@ -801,9 +830,7 @@ Section ValePiece(int column, int row) {
         // of the roads that meet the piece's sides, the stair, the sign, the boatman and the people.
         // Each has a shut door on the side that faces the square (nobody goes in) and windows on both
         // storeys in every other cell from it; a block shows the same face on each of its open sides.
-        const struct { int x0, y0, x1, y1, doorX, doorY; } houses[] = {
-            {1, 15, 4, 18, 4, 16}, {15, 6, 19, 7, 17, 7}, {14, 18, 16, 19, 15, 18}};
-        for (const auto& h : houses)
+        for (const HouseBlock& h : kTownHouses)
             for (int y = h.y0; y <= h.y1; ++y)
                 for (int x = h.x0; x <= h.x1; ++x) {
                     const bool door = x == h.doorX && y == h.doorY;

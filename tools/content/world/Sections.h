@@ -59,6 +59,11 @@ std::vector<uint8_t> BagRecord(const std::vector<BagSpec>& bags);
 std::vector<uint8_t> UndergroundCells(const std::vector<CellSpec>& cells, uint8_t version);
 std::vector<uint8_t> SurfaceCells(const std::vector<CellSpec>& cells, uint8_t version);
 
+// The layout of a vale piece (column and row 1..3) as 21 rows of 21 characters, null for the town's
+// piece; and what the town piece's cell holds for the world map: 'H' a house wall, 's' the square.
+const char* const* ValeLayout(int column, int row);
+char TownMapCell(int x, int y);
+
 // Adds the map objects and table entries the sections use, and the sections, to the base world.
 void AddBaseSections(Content& c);
 

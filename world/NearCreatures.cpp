@@ -153,7 +153,8 @@ bool CNearCreatures::FindPlayerInLine(i32 x, i32 y, i32 table, i32 px, i32 py, b
         y += dir::kStepY[table];
         if (!host_.Window().Cell(x, y)) return false;
         if (lineOnly ? (table % 2 == 1 ? x == px : y == py) : (x == px && y == py)) return true;
-        if (host_.Window().IsViewBlockingCell(x, y)) return false;
+        // What a missile would stop at hides the player: a shut door as much as a wall.
+        if (!host_.Window().IsCentrePassableForProjectile(x, y)) return false;
     }
     return false;
 }

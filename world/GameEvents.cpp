@@ -21,6 +21,7 @@
 #include "ui/WidgetHost.h"
 #include "world/GameMapObjects.h"
 #include "world/GameScreen.h"
+#include "world/MapInteractions.h"
 
 CGameEvent::CGameEvent() = default;
 CGameEvent::~CGameEvent() = default;
@@ -295,6 +296,8 @@ void CGameScreen::AfterPositionChange() {
     surroundings.fightCountdown = 0;
     rebuildRequested = true;
     viewChanged = true;
+    // Being put somewhere else (a new map, a position set) breaks a paralysis.
+    if (mapObjects) mapObjects->Interactions().OnParalysisEnded();
     UpdateSkyPicture();
     UpdateSurroundings();
     if (IsCurrentScreen()) Draw();

@@ -2,6 +2,7 @@
 // turning, the event queue's order, transitions and the change of map, prompts, death, the HUD.
 #include <gtest/gtest.h>
 
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -647,6 +648,42 @@ TEST_F(GameScreenTest, WalkingIntoAnObjectThatIsUsedSoUsesItInstead) {
     EXPECT_EQ(objects.log, std::vector<std::string>{"32@12,22,-1 base_chamberdoor"});
     EXPECT_EQ(view->playerX, 13);
     EXPECT_EQ(view->gameClock.minutes, clock);
+}
+
+// Being put somewhere else frees a paralysed player: a position set, a change of map and the end of
+// a position transition each say so once and take the paralysis away.
+TEST_F(GameScreenTest, APlayerPutElsewhereIsNoLongerParalysed) {
+    CPlayer& player = rig.game.player;
+    CMapSection* town = built.base->FindSectionByName("base_s0202");
+    ASSERT_NE(town, nullptr);
+    const struct {
+        const char* way;
+        std::function<void()> move;
+    } ways[] = {
+        {"position set", [&] { view->SetPosition(20, 20); }},
+        {"change of map", [&] { view->ChangeMap("base_housedoor", 0); }},
+        {"entered at a place", [&] { view->EnterMapAt(built.base.get(), town, 3, 4, 2); }},
+    };
+    for (const auto& way : ways) {
+        SCOPED_TRACE(way.way);
+        view->ChangeMap("base_start", 0);
+        player.AddConditionEffect(28, kFromHit, nullptr, 0, 5, 0, nullptr);
+        ASSERT_TRUE(player.IsParalyzed());
+        view->events.clear();
+        way.move();
+        EXPECT_FALSE(player.IsParalyzed());
+        int told = 0;
+        for (const auto& e : view->events)
+            if (e->type == kEventMessage && std::string(e->text.GetText()).find("You're no longer paralyzed.") !=
+                                                std::string::npos)
+                ++told;
+        EXPECT_EQ(told, 1);
+        // Not paralysed, nothing is said.
+        view->events.clear();
+        way.move();
+        for (const auto& e : view->events)
+            if (e->type == kEventMessage) EXPECT_EQ(std::string(e->text.GetText()).find("paralyzed"), std::string::npos);
+    }
 }
 
 TEST_F(GameScreenTest, TheSavedViewStateComesBackTidied) {

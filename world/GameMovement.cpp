@@ -133,6 +133,12 @@ i32 CGameScreen::MoveStep(i32 direction) {
             const i32 result = UseInFront(direction, 0);
             if (viewWorld->TypeCode(target->centre) != typecode::kUseStep) return result;
         }
+        // A wall whose face towards the player holds a passage or a door used when walked into.
+        const i32 face = (direction + 2) & 3;
+        if (present && viewWorld && viewWorld->TypeCode(target->centre) == typecode::kWall &&
+            target->side[face] != kNoCellIndex && target->sideId[face] != 0 &&
+            (viewWorld->ViewFlags(target->side[face]) & kObjectUsedWhenWalkedInto))
+            return UseInFront(direction, 0);
     }
 
     stepping = true;

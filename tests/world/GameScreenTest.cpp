@@ -686,6 +686,36 @@ TEST_F(GameScreenTest, APlayerPutElsewhereIsNoLongerParalysed) {
     }
 }
 
+// A wall whose face towards the player holds a passage used when walked into: the step uses it.
+TEST_F(GameScreenTest, WalkingIntoAWallSideThatIsUsedSoUsesIt) {
+    EventLog objects(*view->viewWorld);
+    view->SetObjects(&objects);
+    // The wall west of the cellar door, its south face given the door's object and placement.
+    CMapCell* wall = view->window.Cell(16, 12);
+    const CMapCell* door = view->window.Cell(17, 12);
+    ASSERT_NE(wall, nullptr);
+    ASSERT_EQ(view->viewWorld->TypeCode(wall->centre), typecode::kWall);
+    CMapObject* object = view->viewWorld->Objects().At(door->centre);
+    ASSERT_NE(object, nullptr);
+    const u16 flags = object->viewFlags;
+    wall->side[2] = door->centre;
+    wall->sideId[2] = door->centreId;
+    PlaceAt(16, 13, 0);
+    const u32 clock = view->gameClock.minutes;
+    object->viewFlags = static_cast<u16>(flags & ~kObjectUsedWhenWalkedInto);
+    Key(1000);
+    Settle();
+    EXPECT_TRUE(objects.log.empty()) << "a side not used so: a bump";
+    object->viewFlags = static_cast<u16>(flags | kObjectUsedWhenWalkedInto);
+    Key(1000);
+    Settle();
+    object->viewFlags = flags;
+    view->SetObjects(nullptr);
+    EXPECT_EQ(objects.log, std::vector<std::string>{"32@16,12,2 base_cellardoor"});
+    EXPECT_EQ(view->playerY, 13);
+    EXPECT_EQ(view->gameClock.minutes, clock);
+}
+
 TEST_F(GameScreenTest, TheSavedViewStateComesBackTidied) {
     PlaceAt(20, 21, 180);
     CGameViewState saved;

@@ -228,7 +228,7 @@ void CGameScreen::EndOfStep() {
         CMapSection* at = nullptr;
         i32 sx = 0, sy = 0;
         if (window.WindowToSectionCell(playerX, playerY, at, sx, sy))
-            world->SetWorldPositionFromSection(at, sx, sy, 0);
+            world->SetWorldPositionFromSection(at, sx, sy, gameClock.minutes);
     }
     UpdateSurroundings();
     viewChanged = true;
@@ -244,6 +244,7 @@ i32 CGameScreen::SendLeaveEvent() {
 }
 
 void CGameScreen::SendArriveEvent() {
+    UpdateShelter();
     effectTimer = 100;
     CMapCell* cell = window.Cell(playerX, playerY);
     if (!cell) return;

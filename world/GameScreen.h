@@ -415,6 +415,10 @@ public:
     void RebuildChangedCells();
     // Chooses the sky, the fog and the ceiling for the current map and the time of day.
     void UpdateSkyPicture();
+    // Whether the player stands under cover on the surface (a roof over the cell, an open door of a
+    // house), with the view's weather flag following it: from each arrival and each new place.
+    void UpdateShelter();
+    bool sheltered = false;
     // Writes the player's position and facing into the view record.
     void SyncViewPose();
     // Keeps an 80 x 50 picture of the 3D view (when a bag opens over it and when a game is saved): the

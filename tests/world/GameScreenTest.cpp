@@ -716,6 +716,73 @@ TEST_F(GameScreenTest, WalkingIntoAWallSideThatIsUsedSoUsesIt) {
     EXPECT_EQ(view->gameClock.minutes, clock);
 }
 
+// Coming up from below to the surface brings new weather, unless the player was last on the surface
+// within the hour.
+TEST_F(GameScreenTest, LeavingTheUndergroundForTheSurfaceBringsNewWeatherAfterAnHour) {
+    CMapSection* town = built.base->FindSectionByName("base_s0202");
+    ASSERT_NE(town, nullptr);
+    const u8 byte = town->byteE;
+    town->byteE = 90;  // rain of intensity 750
+    view->gameClock.minutes = 5000;
+    ASSERT_TRUE(view->ChangeMap("base_housedoor", 0));
+    EXPECT_EQ(view->weather.intensity, 750) << "first time up";
+    // Down and up again within the hour: the weather is what it was.
+    ASSERT_TRUE(view->ChangeMap("base_start", 0));
+    view->weather.Clear();
+    view->gameClock.minutes += 30;
+    ASSERT_TRUE(view->ChangeMap("base_housedoor", 0));
+    EXPECT_EQ(view->weather.intensity, 0) << "back within the hour";
+    // Down for more than an hour: new weather.
+    ASSERT_TRUE(view->ChangeMap("base_start", 0));
+    view->gameClock.minutes += 61;
+    ASSERT_TRUE(view->ChangeMap("base_housedoor", 0));
+    EXPECT_EQ(view->weather.intensity, 750) << "back after an hour";
+    // From one surface place to another the weather stays.
+    view->weather.Clear();
+    view->gameClock.minutes += 500;
+    ASSERT_TRUE(view->ChangeMap("base_housedoor", 0));
+    EXPECT_EQ(view->weather.intensity, 0) << "surface to surface";
+    town->byteE = byte;
+}
+
+// Under a roof no rain or snow is drawn: the step that arrives under it, and the one that leaves it,
+// say so to the view.
+TEST_F(GameScreenTest, NoRainIsDrawnUnderCover) {
+    ASSERT_TRUE(view->ChangeMap("base_housedoor", 0));
+    view->weather.intensity = 750;
+    view->UpdateSkyPicture();
+    // Two open cells of the town, one north of the other, with nothing over them.
+    auto open = [&](i32 cx, i32 cy) {
+        const CMapCell* c = view->window.Cell(cx, cy);
+        const CStoredCell* st = view->window.StoredCell(cx, cy);
+        return c && st && c->centre == kNoCellIndex && st->centre == kNoCellIndex && !c->creature[0] &&
+               !c->creature[1] && view->viewWorld->TypeCode(c->layer1) != typecode::kWall &&
+               view->viewWorld->TypeCode(c->layer1) != typecode::kKind3 &&
+               view->viewWorld->TypeCode(c->layer2) != typecode::kKind3;
+    };
+    i32 x = -1, y = -1;
+    for (i32 cy = 8; cy < 26 && x < 0; ++cy)
+        for (i32 cx = 8; cx < 26 && x < 0; ++cx)
+            if (open(cx, cy) && open(cx, cy + 1)) x = cx, y = cy;
+    ASSERT_GE(x, 0);
+    // A roof over the southern one, whose object has no placement.
+    CStoredCell* roof = view->window.StoredCell(x, y + 1);
+    roof->centre = view->window.Cell(x, y)->layer1 != kNoCellIndex ? view->window.Cell(x, y)->layer1 : 1;
+    roof->centreId = 0;
+    ASSERT_TRUE(view->viewState.flags & kViewFlagWeather);
+    PlaceAt(x, y, 180);
+    ASSERT_TRUE(view->viewState.flags & kViewFlagWeather);
+    Key(1000);
+    Settle();
+    ASSERT_EQ(view->playerY, y + 1) << "the way south is open";
+    EXPECT_FALSE(view->viewState.flags & kViewFlagWeather) << "under the roof";
+    view->facing = view->targetFacing = 0;
+    Key(1000);
+    Settle();
+    ASSERT_EQ(view->playerY, y);
+    EXPECT_TRUE(view->viewState.flags & kViewFlagWeather) << "out in the rain again";
+}
+
 TEST_F(GameScreenTest, TheSavedViewStateComesBackTidied) {
     PlaceAt(20, 21, 180);
     CGameViewState saved;

@@ -586,6 +586,12 @@ void CGameScreen::ClearAllObjectMarks() {
 
 void CGameScreen::ReloadSkyAndCaches() {
     UpdateSkyPicture();
+    // The light of the day changed: the people of the window are taken out and put back by what
+    // their map objects say now (a person hidden for the night stays away, one shown again returns).
+    if (CFight* f = Fight()) {
+        f->people.RemoveScheduledPeople(true);
+        f->people.PlaceScheduledPeople();
+    }
     RebuildViewCaches();
 }
 

@@ -11,6 +11,8 @@
 #include "world/Creatures.h"
 #include "world/GameCreatures.h"
 #include "world/GameScreen.h"
+#include "world/GameMapObjects.h"
+#include "world/MapInteractions.h"
 
 namespace {
 
@@ -296,6 +298,13 @@ i32 CGameScreen::UseInFront(i32 direction, u32 rightSide) {
 
 // The ground under the player sounds: bare feet on anything but a kind-3 ground when the footwear slot
 // is empty, else the ground's own sound for the foot (right on cells whose x + y is even).
+void CGameScreen::PlayGroundSound(i32 x, i32 y) {
+    const CMapCell* cell = window.Cell(x, y);
+    if (!cell || !mapObjects || !viewWorld) return;
+    const CMapObjectTable& table = viewWorld->Objects();
+    mapObjects->Interactions().PlayGroundSound(table, *cell, table.At(window.defaultGround), x, y);
+}
+
 void CGameScreen::PlayFootstep(bool quiet) {
     const CMapCell* cell = window.Cell(playerX, playerY);
     if (!cell || !viewWorld) return;

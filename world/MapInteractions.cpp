@@ -141,20 +141,6 @@ bool CMapInteractions::OpenObjectBag(CMapSection* section, CPlacement& placement
     return true;
 }
 
-bool CMapInteractions::OpenSectionBag(CMapSection* section, CItemBag* bag) {
-    if (!section || !bag) return false;
-    host_.MakeViewThumbnail();
-    host_.PlaySound("bsnd_bagopen", 10);
-    i32 x = 0, y = 0;
-    host_.GetPlayerCell(x, y);
-    host_.RegisterChangedCell(section, x, y, -1);
-    CScreenEntry entry;
-    entry.what = bag;
-    entry.section = section;
-    host_.EnterScreen(4, entry);
-    return true;
-}
-
 bool CMapInteractions::OpenGroundBag(CCellWindow& window, const CMapObjectTable& table) {
     i32 x = 0, y = 0;
     host_.GetPlayerCell(x, y);

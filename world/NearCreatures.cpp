@@ -360,6 +360,7 @@ bool CNearCreatures::MoveCreatureToCell(CNearEntry& e, i32 toX, i32 toY) {
     to->creature[to->creature[0] == 0 ? 0 : 1] = id;
     e.x = static_cast<u8>(toX);
     e.y = static_cast<u8>(toY);
+    host_.PlayGroundSound(toX, toY);
     return true;
 }
 

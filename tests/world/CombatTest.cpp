@@ -233,6 +233,19 @@ TEST_F(CombatTest, OnlyAListThatSteppedOrStruckHasTheViewRebuilt) {
     }
 }
 
+// A creature that walks into a cell sounds the ground there, once per cell.
+TEST_F(CombatTest, ACreatureSteppingIntoACellSoundsItsGround) {
+    CMonsterType& rat = const_cast<CMonsterType&>(*w.Type("base_rat_small"));
+    const u8 style = rat.attackStyle;
+    rat.attackStyle = 1;
+    const u8 id = Make("base_rat_small", 20, 17, 0x06).id;
+    for (int i = 0; i < 400 && w.Find(id)->x == 20; ++i) Tick();
+    rat.attackStyle = style;
+    ASSERT_EQ(w.Find(id)->x, 19) << "the rat came a cell nearer";
+    ASSERT_EQ(w.host.groundSteps.size(), 1u);
+    EXPECT_EQ(w.host.groundSteps[0], std::pair(19, 17));
+}
+
 TEST_F(CombatTest, TheBlowFallsOnTheTimedStepAndKills) {
     const u8 id = Make("base_rat_small", 17, 16).id;
     w.player.attributes[kStrength] = 90;

@@ -431,10 +431,6 @@ TEST(MapBags, AContainerOpensItsBagInTheInventoryPanel) {
     EXPECT_EQ(entry.section, &m.section);
     EXPECT_TRUE(entry.keepUnderneath);
 
-    EXPECT_TRUE(view.OpenSectionBag(&m.section, m.section.bags.FindBagById(chest.bagId)));
-    EXPECT_EQ(m.host.entered.back().second.object, nullptr);
-    EXPECT_EQ(m.host.changedCells.back(), std::make_tuple(&m.section, 10, 10, -1)) << "the player's cell";
-    EXPECT_FALSE(view.OpenSectionBag(&m.section, nullptr));
 }
 
 TEST(MapBags, TheGroundBagIsMadeWhereNoneLies) {

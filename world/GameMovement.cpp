@@ -211,7 +211,10 @@ void CGameScreen::SwitchSurfacePiece(i32 axis, i32 towards) {
     section = next;
     if (world) world->currentSection = next;
     cell = towards < 0 ? 27 : 7;
-    previousX = previousY = -1;
+    // The window moves by a piece: the cell the step left lies 21 cells further back in it, in the
+    // margin, and still hears that the player left.
+    i32& previous = axis == 0 ? previousX : previousY;
+    if (previous >= 0) previous -= towards * 21;
     RefreshView();
     if (CScriptContext* context = host_ ? host_->GetScriptContext() : nullptr) {
         CMapSection* at = nullptr;

@@ -450,9 +450,14 @@ u32 CGameScreen::OnCommand(u32 id) {
     case 232:
     case 104:
     case 219:
-    case 225:
+    case 225: CloseModal(); return 0;
     case 279:
-    case 5: CloseModal(); return 0;
+    case 5:
+        // After a rest the night may call for other music and other sounds about.
+        CloseModal();
+        viewChanged = true;
+        UpdateSurroundings();
+        return 0;
     case 103:
         // The lock-picking dialog sprang the trap: the dialog goes, then the trap fires.
         if (screenMode == kModeLockPick) {

@@ -55,7 +55,8 @@ void CMapInteractions::DisarmTrap() {
     }
     const std::string text = std::string("You have disarmed the ") +
                              (door_.kind == 20 || door_.kind == 22 ? "door" : "object") + ".";
-    host_.PostMessageEvent(text.c_str(), 1);
+    // Told as the player's own report: it joins the message that is open.
+    host_.ShowGameMessage(text.c_str());
     host_.PlaySound("bsnd_lockdisarmok", 10);
     SetTrapLevel(p->level, 0);
 }

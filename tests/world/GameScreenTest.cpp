@@ -676,36 +676,6 @@ TEST_F(GameScreenTest, APlayerPutElsewhereIsNoLongerParalysed) {
     }
 }
 
-// A wall whose face towards the player holds a passage used when walked into: the step uses it.
-TEST_F(GameScreenTest, WalkingIntoAWallSideThatIsUsedSoUsesIt) {
-    EventLog objects(*view->viewWorld);
-    view->SetObjects(&objects);
-    // The wall west of the cellar door, its south face given the door's object and placement.
-    CMapCell* wall = view->window.Cell(16, 12);
-    const CMapCell* door = view->window.Cell(17, 12);
-    ASSERT_NE(wall, nullptr);
-    ASSERT_EQ(view->viewWorld->TypeCode(wall->centre), typecode::kWall);
-    CMapObject* object = view->viewWorld->Objects().At(door->centre);
-    ASSERT_NE(object, nullptr);
-    const u16 flags = object->viewFlags;
-    wall->side[2] = door->centre;
-    wall->sideId[2] = door->centreId;
-    PlaceAt(16, 13, 0);
-    const u32 clock = view->gameClock.minutes;
-    object->viewFlags = static_cast<u16>(flags & ~kObjectUsedWhenWalkedInto);
-    Key(1000);
-    Settle();
-    EXPECT_TRUE(objects.log.empty()) << "a side not used so: a bump";
-    object->viewFlags = static_cast<u16>(flags | kObjectUsedWhenWalkedInto);
-    Key(1000);
-    Settle();
-    object->viewFlags = flags;
-    view->SetObjects(nullptr);
-    EXPECT_EQ(objects.log, std::vector<std::string>{"32@16,12,2 base_cellardoor"});
-    EXPECT_EQ(view->playerY, 13);
-    EXPECT_EQ(view->gameClock.minutes, clock);
-}
-
 // Coming up from below to the surface brings new weather, unless the player was last on the surface
 // within the hour.
 TEST_F(GameScreenTest, LeavingTheUndergroundForTheSurfaceBringsNewWeatherAfterAnHour) {
@@ -771,6 +741,95 @@ TEST_F(GameScreenTest, NoRainIsDrawnUnderCover) {
     Settle();
     ASSERT_EQ(view->playerY, y);
     EXPECT_TRUE(view->viewState.flags & kViewFlagWeather) << "out in the rain again";
+}
+
+// A wall whose face towards the player holds a passage used when walked into: the step uses it.
+TEST_F(GameScreenTest, WalkingIntoAWallSideThatIsUsedSoUsesIt) {
+    EventLog objects(*view->viewWorld);
+    view->SetObjects(&objects);
+    // The wall west of the cellar door, its south face given the door's object and placement.
+    CMapCell* wall = view->window.Cell(16, 12);
+    const CMapCell* door = view->window.Cell(17, 12);
+    ASSERT_NE(wall, nullptr);
+    ASSERT_EQ(view->viewWorld->TypeCode(wall->centre), typecode::kWall);
+    CMapObject* object = view->viewWorld->Objects().At(door->centre);
+    ASSERT_NE(object, nullptr);
+    const u16 flags = object->viewFlags;
+    wall->side[2] = door->centre;
+    wall->sideId[2] = door->centreId;
+    PlaceAt(16, 13, 0);
+    const u32 clock = view->gameClock.minutes;
+    object->viewFlags = static_cast<u16>(flags & ~kObjectUsedWhenWalkedInto);
+    Key(1000);
+    Settle();
+    EXPECT_TRUE(objects.log.empty()) << "a side not used so: a bump";
+    object->viewFlags = static_cast<u16>(flags | kObjectUsedWhenWalkedInto);
+    Key(1000);
+    Settle();
+    object->viewFlags = flags;
+    view->SetObjects(nullptr);
+    EXPECT_EQ(objects.log, std::vector<std::string>{"32@16,12,2 base_cellardoor"});
+    EXPECT_EQ(view->playerY, 13);
+    EXPECT_EQ(view->gameClock.minutes, clock);
+}
+
+// Every object of a cell hears the player leave it.
+class LeaveLog : public IGameViewObjects {
+public:
+    u32 ObjectEventMask(u16) const override { return 2; }
+    u32 CreatureEventMask(CMapSection&, u8) const override { return 0; }
+    const char* ObjectScript(u16, const CPlacement*) const override { return nullptr; }
+    i32 HandleObjectEvent(u32 code, CMapSection* at, u16, CPlacement*, i32 x, i32 y, i32, bool& changed) override {
+        changed = false;
+        left.push_back({at, x, y});
+        return 1;
+    }
+    i32 HandleCreatureEvent(u32, CMapSection&, u8, i32, i32, bool&) override { return 0; }
+    struct Left {
+        CMapSection* section;
+        i32 x, y;
+    };
+    std::vector<Left> left;
+};
+
+// The cell a player leaves across the border of a surface piece hears it, as any other cell left:
+// an edge cell with an object in it (a tree, a bush) and open ground beyond, in some piece of the vale.
+TEST_F(GameScreenTest, TheCellLeftAtASurfacePiecesBorderGetsItsLeaveEvent) {
+    struct Edge {
+        i32 facing, dx, dy;
+    };
+    const Edge edges[] = {{0, 0, -1}, {90, -1, 0}, {180, 0, 1}, {270, 1, 0}};
+    LeaveLog objects;
+    bool crossed = false;
+    for (u32 i = 0; i < built.base->SectionCount() && !crossed; ++i) {
+        CMapSection* piece = built.base->SectionAt(i);
+        if (!piece || !piece->IsSurface()) continue;
+        for (const Edge& e : edges)
+            for (i32 along = 8; along <= 26 && !crossed; ++along) {
+                view->EnterMapAt(built.base.get(), piece, 10, 10, 0);
+                Settle();
+                const i32 x = e.dx ? (e.dx < 0 ? 7 : 27) : along, y = e.dy ? (e.dy < 0 ? 7 : 27) : along;
+                const CMapCell* edge = view->window.Cell(x, y);
+                const CMapCell* beyond = view->window.Cell(x + e.dx, y + e.dy);
+                if (!edge || !beyond || edge->centre == kNoCellIndex || beyond->centre != kNoCellIndex ||
+                    beyond->creature[0] || view->window.SectorSection(x + e.dx, y + e.dy) == piece)
+                    continue;
+                objects.left.clear();
+                view->SetObjects(&objects);
+                PlaceAt(x, y, e.facing);
+                Key(1000);
+                Settle();
+                view->SetObjects(nullptr);
+                if (view->section == piece) continue;  // the ground beyond held the player back
+                crossed = true;
+                ASSERT_EQ(objects.left.size(), 1u);
+                EXPECT_EQ(objects.left[0].section, piece);
+                // The window moved by a piece: the edge now lies in its margin.
+                EXPECT_EQ(objects.left[0].x, x - 21 * e.dx);
+                EXPECT_EQ(objects.left[0].y, y - 21 * e.dy);
+            }
+    }
+    EXPECT_TRUE(crossed) << "some piece of the vale has such an edge";
 }
 
 TEST_F(GameScreenTest, TheSavedViewStateComesBackTidied) {

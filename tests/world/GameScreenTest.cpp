@@ -671,8 +671,11 @@ TEST_F(GameScreenTest, APlayerPutElsewhereIsNoLongerParalysed) {
         // Not paralysed, nothing is said.
         view->events.clear();
         way.move();
-        for (const auto& e : view->events)
-            if (e->type == kEventMessage) EXPECT_EQ(std::string(e->text.GetText()).find("paralyzed"), std::string::npos);
+        for (const auto& e : view->events) {
+            if (e->type == kEventMessage) {
+                EXPECT_EQ(std::string(e->text.GetText()).find("paralyzed"), std::string::npos);
+            }
+        }
     }
 }
 
@@ -730,7 +733,8 @@ TEST_F(GameScreenTest, NoRainIsDrawnUnderCover) {
     roof->centre = view->window.Cell(x, y)->layer1 != kNoCellIndex ? view->window.Cell(x, y)->layer1 : 1;
     roof->centreId = 0;
     ASSERT_TRUE(view->viewState.flags & kViewFlagWeather);
-    PlaceAt(x, y, 180);
+    PlaceAt(x - 7, y - 7, 180);  // a surface map places by the piece's own cells
+    ASSERT_EQ(view->playerY, y);
     ASSERT_TRUE(view->viewState.flags & kViewFlagWeather);
     Key(1000);
     Settle();
@@ -816,7 +820,7 @@ TEST_F(GameScreenTest, TheCellLeftAtASurfacePiecesBorderGetsItsLeaveEvent) {
                     continue;
                 objects.left.clear();
                 view->SetObjects(&objects);
-                PlaceAt(x, y, e.facing);
+                PlaceAt(x - 7, y - 7, e.facing);  // by the piece's own cells
                 Key(1000);
                 Settle();
                 view->SetObjects(nullptr);

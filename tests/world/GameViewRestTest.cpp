@@ -122,7 +122,6 @@ TEST_F(GameViewRestTest, TheEndOfARestChoosesTheSurroundingsAtOnce) {
         ASSERT_NE(Give("base_food_bread"), nullptr);
         ASSERT_NE(Give("base_drink_water"), nullptr);
         view->Rest();
-        ASSERT_EQ(view->screenMode, CGameScreen::kModeRest);
         const u32 updates = view->musicUpdates;
         view->OnCommand(command);
         EXPECT_EQ(view->screenMode, CGameScreen::kModeNormal);

@@ -225,6 +225,30 @@ bool CCellWindow::IsViewBlockingCell(i32 x, i32 y) const {
     return !p || (p->flags & CPlacement::kVisible);
 }
 
+bool CCellWindow::IsCentrePassableForProjectile(i32 x, i32 y) const {
+    const CMapCell* cell = Cell(x, y);
+    if (!cell) return false;
+    if (cell->centre == kNoCellIndex || !objects_) return true;
+    CMapSection* section = SectorSection(x, y);
+    const CPlacement* p = section && cell->centreId ? section->FindPlacement(cell->centreId) : nullptr;
+    if (p && !(p->flags & CPlacement::kVisible)) return true;
+    switch (objects_->TypeCode(cell->centre)) {
+    case 5:
+    case 19:
+    case 25:
+    case 32:
+    case 33: return false;
+    case 7:
+    case 8:
+    case 20:
+    case 22:
+    case 26:
+    case 38: return !objects_->IsBlocking(cell->centre, p);
+    case 35: return !p || (p->flags & CPlacement::kClosed);
+    default: return true;
+    }
+}
+
 namespace {
 
 // Per facing quarter, per ray, the offsets of steps 1..3 (the player's own cell marked by a flag).

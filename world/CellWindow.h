@@ -119,6 +119,11 @@ public:
     CMapCell* GetFreeCreatureCell(i32 x, i32 y, const CMapSection* section);
     bool IsCellCentreBlocking(const CMapCell& cell, CMapSection* section) const;
     bool IsViewBlockingCell(i32 x, i32 y) const;
+    // Whether a missile or spell in flight passes the cell's centre object (its creatures are the
+    // flight's own test): no object or a hidden one lets it pass; walls (5) and the solid kinds 19, 25,
+    // 32, 33 stop it; doors and doorways (7, 8, 20, 22, 26, 38) while they block, so an open or
+    // opening door lets it through; a feature of type 35 while its placement's flag 0x02 is clear.
+    bool IsCentrePassableForProjectile(i32 x, i32 y) const;
 
     // The passability tests, by the type codes of the cell's objects: a door cell (centre of type 4
     // with the door flag) whose door is absent or open; a cell whose ground is of type 5; a cell with

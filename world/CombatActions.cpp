@@ -332,8 +332,7 @@ bool CCombatActions::IsPassableForProjectile(i32 x, i32 y) const {
     const CMapCell* cell = host_.Window().Cell(x, y);
     if (!cell) return false;
     if (cell->creature[0] != 0 || cell->creature[1] != 0) return false;
-    // Walls stop it (an object bound to a hidden placement lets it pass).
-    return !host_.Window().IsViewBlockingCell(x, y);
+    return host_.Window().IsCentrePassableForProjectile(x, y);
 }
 
 void CCombatActions::ResolveBlow(i32 x, i32 y, int p, bool secondSlot) {

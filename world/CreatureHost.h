@@ -84,4 +84,6 @@ public:
     }
     // The player's hp reached 0 (the death screen follows).
     virtual void OnPlayerDied() {}
+    // A creature walked into the window cell: the ground there sounds, by its distance.
+    virtual void PlayGroundSound(i32 /*x*/, i32 /*y*/) {}
 };

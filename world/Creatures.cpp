@@ -712,18 +712,28 @@ i32 CCreatures::ExecuteMonsterCommand(CMapSection& section, u8 id, i32 command, 
     };
     switch (command) {
     case 109: give(object && (object->flags & CPlacement::kVisible) ? 1 : 0); break;
-    case 110:
+    case 110: {
         if (object) object->flags = static_cast<u8>(object->flags | CPlacement::kVisible);
-        host_.Window().PlaceObjectNear(&section, *m, m->x, m->y);
+        // Placed only in a loaded section, and only when it does not already stand in its cell.
+        CCellWindow& window = host_.Window();
+        i32 wx = 0, wy = 0;
+        const CMapCell* cell = window.SectionToWindowCell(&section, m->x, m->y, wx, wy) ? window.Cell(wx, wy) : nullptr;
+        const bool standing = cell && (cell->creature[0] == m->id || cell->creature[1] == m->id);
+        if (window.IsSectionLoaded(&section) && !standing) window.PlaceObjectNear(&section, *m, m->x, m->y);
         host_.RefreshAfterChange();
         changed = true;
         return 1;
+    }
     case 111:
         if (object) object->flags = static_cast<u8>(object->flags & ~CPlacement::kVisible);
         host_.Window().RemoveCreatureFromCell(&section, *m);
         host_.RefreshAfterChange();
         changed = true;
         return 1;
+    case 115: give(object ? static_cast<i8>(object->state) : 0); break;
+    case 116:
+        if (object) object->state = static_cast<u8>(n);
+        break;
     case 126: give(IsObjectDead(section, *m) ? 1 : 0); break;
     case 141: {
         const CItemBag* bag = section.bags.FindBagById(m->bagId);

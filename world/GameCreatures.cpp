@@ -301,6 +301,8 @@ bool CGameCreatures::HasBlockingAction() const {
 
 void CGameCreatures::Clear() { fight.actions.Clear(); }
 
+void CGameCreatures::PlayGroundSound(i32 x, i32 y) { view_.PlayGroundSound(x, y); }
+
 // ---------------------------------------------------------------------------------------------
 // Where the view reaches the fight.
 

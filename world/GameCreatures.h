@@ -46,6 +46,7 @@ public:
     bool RunCreatureEventScript(int code, CMapSection& section, CMonster& creature, CCreatureEvent& event) override;
     CCellObject* SpriteOf(const CMonster& creature) override;
     void RaiseObjectEvent(int code, i32 x, i32 y, int amount, const CSpell* spell) override;
+    void PlayGroundSound(i32 x, i32 y) override;
 
     // ICellSprites: a shown creature of a cell slot stands in the 3D view as its sprite, numbered by
     // the view's caches (the number is kept in the creature).

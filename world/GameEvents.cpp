@@ -21,6 +21,7 @@
 #include "ui/WidgetHost.h"
 #include "world/GameMapObjects.h"
 #include "world/GameScreen.h"
+#include "world/MapInteractions.h"
 
 CGameEvent::CGameEvent() = default;
 CGameEvent::~CGameEvent() = default;
@@ -292,9 +293,12 @@ void CGameScreen::AfterPositionChange() {
     previousX = previousY = -1;
     window.SetPlayer(playerX, playerY, static_cast<u32>(facing));
     window.MarkExploredCells();
+    UpdateShelter();
     surroundings.fightCountdown = 0;
     rebuildRequested = true;
     viewChanged = true;
+    // Being put somewhere else (a new map, a position set) breaks a paralysis.
+    if (mapObjects) mapObjects->Interactions().OnParalysisEnded();
     UpdateSkyPicture();
     UpdateSurroundings();
     if (IsCurrentScreen()) Draw();
@@ -314,6 +318,10 @@ bool CGameScreen::ChangeMap(const char* name, u32 kind) {
     CMapSection* where = nullptr;
     CPlacement* entry = FindEntry(target, name, where);
     if (!entry || !where) return false;
+    // Coming up from below brings new weather, unless the player was last seen on the surface of
+    // that world within the hour (the clock is kept with the world position).
+    const bool newWeather = section && !section->IsSurface() && where->IsSurface() &&
+                            gameClock.minutes - target->worldZ > 60;
     target->currentSection = where;
     if (host_) host_->SetCurrentWorld(target);
     world = target;
@@ -322,12 +330,13 @@ bool CGameScreen::ChangeMap(const char* name, u32 kind) {
     playerX = entry->x + offset;
     playerY = entry->y + offset;
     RefreshView();
-    if (where->IsSurface()) world->SetWorldPositionFromSection(where, entry->x, entry->y, 0);
+    if (where->IsSurface()) world->SetWorldPositionFromSection(where, entry->x, entry->y, gameClock.minutes);
     if (const CMapCell* cell = window.Cell(playerX, playerY)) {
         const u8 code = viewWorld ? viewWorld->TypeCode(cell->centre) : 0;
         if ((code == typecode::kFacingEntry || code == typecode::kFacingEntryB) && (cell->state & 7))
             facing = ((5 - (cell->state & 7)) * 90) % 360;
     }
+    if (newWeather) weather.Update(true, section, gameClock.minutes);
     AfterPositionChange();
     CMapCell* cell = window.Cell(playerX, playerY);
     if (cell && cell->centre != kNoCellIndex && !window.CentreObject(playerX, playerY).Hides())
@@ -350,7 +359,7 @@ void CGameScreen::EnterMapAt(CWorld* w, CMapSection* map, i32 x, i32 y, u32 dire
     playerX = x + offset;
     playerY = y + offset;
     RefreshView();
-    if (map->IsSurface()) world->SetWorldPositionFromSection(map, x, y, 0);
+    if (map->IsSurface()) world->SetWorldPositionFromSection(map, x, y, gameClock.minutes);
     AfterPositionChange();
 }
 
@@ -379,7 +388,8 @@ void CGameScreen::SetPosition(i32 x, i32 y) {
     if (world && section && section->IsSurface()) {
         CMapSection* at = nullptr;
         i32 sx = 0, sy = 0;
-        if (window.WindowToSectionCell(x, y, at, sx, sy)) world->SetWorldPositionFromSection(at, sx, sy, 0);
+        if (window.WindowToSectionCell(x, y, at, sx, sy))
+            world->SetWorldPositionFromSection(at, sx, sy, gameClock.minutes);
     }
     AfterPositionChange();
     EnterCreatures();

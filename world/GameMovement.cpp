@@ -11,6 +11,8 @@
 #include "world/Creatures.h"
 #include "world/GameCreatures.h"
 #include "world/GameScreen.h"
+#include "world/GameMapObjects.h"
+#include "world/MapInteractions.h"
 
 namespace {
 
@@ -133,6 +135,12 @@ i32 CGameScreen::MoveStep(i32 direction) {
             const i32 result = UseInFront(direction, 0);
             if (viewWorld->TypeCode(target->centre) != typecode::kUseStep) return result;
         }
+        // A wall whose face towards the player holds a passage or a door used when walked into.
+        const i32 face = (direction + 2) & 3;
+        if (present && viewWorld && viewWorld->TypeCode(target->centre) == typecode::kWall &&
+            target->side[face] != kNoCellIndex && target->sideId[face] != 0 &&
+            (viewWorld->ViewFlags(target->side[face]) & kObjectUsedWhenWalkedInto))
+            return UseInFront(direction, 0);
     }
 
     stepping = true;
@@ -203,7 +211,10 @@ void CGameScreen::SwitchSurfacePiece(i32 axis, i32 towards) {
     section = next;
     if (world) world->currentSection = next;
     cell = towards < 0 ? 27 : 7;
-    previousX = previousY = -1;
+    // The window moves by a piece: the cell the step left lies 21 cells further back in it, in the
+    // margin, and still hears that the player left.
+    i32& previous = axis == 0 ? previousX : previousY;
+    if (previous >= 0) previous -= towards * 21;
     RefreshView();
     if (CScriptContext* context = host_ ? host_->GetScriptContext() : nullptr) {
         CMapSection* at = nullptr;
@@ -222,7 +233,7 @@ void CGameScreen::EndOfStep() {
         CMapSection* at = nullptr;
         i32 sx = 0, sy = 0;
         if (window.WindowToSectionCell(playerX, playerY, at, sx, sy))
-            world->SetWorldPositionFromSection(at, sx, sy, 0);
+            world->SetWorldPositionFromSection(at, sx, sy, gameClock.minutes);
     }
     UpdateSurroundings();
     viewChanged = true;
@@ -238,6 +249,7 @@ i32 CGameScreen::SendLeaveEvent() {
 }
 
 void CGameScreen::SendArriveEvent() {
+    UpdateShelter();
     effectTimer = 100;
     CMapCell* cell = window.Cell(playerX, playerY);
     if (!cell) return;
@@ -289,6 +301,13 @@ i32 CGameScreen::UseInFront(i32 direction, u32 rightSide) {
 
 // The ground under the player sounds: bare feet on anything but a kind-3 ground when the footwear slot
 // is empty, else the ground's own sound for the foot (right on cells whose x + y is even).
+void CGameScreen::PlayGroundSound(i32 x, i32 y) {
+    const CMapCell* cell = window.Cell(x, y);
+    if (!cell || !mapObjects || !viewWorld) return;
+    const CMapObjectTable& table = viewWorld->Objects();
+    mapObjects->Interactions().PlayGroundSound(table, *cell, table.At(window.defaultGround), x, y);
+}
+
 void CGameScreen::PlayFootstep(bool quiet) {
     const CMapCell* cell = window.Cell(playerX, playerY);
     if (!cell || !viewWorld) return;

@@ -72,6 +72,8 @@ u32 CGameScreen::OpenBagInCell() {
     if (!cell || cell->bag == 0 || !window.WindowToSectionCell(playerX, playerY, at, sx, sy) || !at) return 0;
     CItemBag* bag = at->bags.FindBagById(static_cast<u8>(cell->bag));
     if (!bag || !host_ || !host_->GetPanelEntry()) return 0;
+    // The small picture of the view as it was when the bag was opened.
+    MakeViewThumbnail();
     if (CScriptContext* context = host_->GetScriptContext()) context->FindOrAddStateRecord(at, 1, playerX, playerY, -1);
     PlaySound("bsnd_bagopen", 10);
     return OpenPanel(0, bag, 0, CellReference(playerX, playerY, -1));

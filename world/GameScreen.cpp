@@ -26,7 +26,6 @@ CGameScreen::CGameScreen() {
     weather.SetParticles(&weatherParticles);
     viewState.mapWidth = kWindowSize;
     viewState.mapHeight = kWindowSize;
-    FillQuantityLadder();
     FillShapeTables();
     window.SetTransitionShapes(transitionShapes);
 }
@@ -82,30 +81,6 @@ void CGameScreen::SetHost(IGameViewHost* host) {
     skySource = std::make_unique<CWorldSkySource>(host_->GetWorldLists()->skies, host_->GetTextures());
     scriptContext_ = host_->GetScriptContext();
     if (scriptContext_) scriptContext_->SetWorld(&scriptWorld);
-}
-
-// The quantity ladder that stored conditions compare a player's amounts with: ever coarser steps
-// from 1 to a thousand million, the rest 0.
-void CGameScreen::FillQuantityLadder() {
-    static constexpr struct {
-        u32 from, to, step;
-    } kRuns[] = {{1, 20, 1},
-                 {25, 100, 25},
-                 {150, 500, 50},
-                 {600, 2000, 100},
-                 {2500, 5000, 500},
-                 {6000, 10000, 1000},
-                 {15000, 100000, 5000},
-                 {110000, 200000, 10000},
-                 {250000, 1000000, 50000},
-                 {1100000, 2000000, 100000},
-                 {2500000, 10000000, 500000},
-                 {11000000, 100000000, 1000000},
-                 {200000000, 1000000000, 100000000}};
-    u32 n = 0;
-    for (const auto& run : kRuns)
-        for (u32 v = run.from; v <= run.to && n < kLadderSize; v += run.step) quantityLadder[n++] = v;
-    while (n < kLadderSize) quantityLadder[n++] = 0;
 }
 
 void CGameScreen::Attach(CWidgetHost* g) {
@@ -514,9 +489,14 @@ u32 CGameScreen::OnCommand(u32 id) {
     case 232:
     case 104:
     case 219:
-    case 225:
+    case 225: CloseModal(); return 0;
     case 279:
-    case 5: CloseModal(); return 0;
+    case 5:
+        // After a rest the night may call for other music and other sounds about.
+        CloseModal();
+        viewChanged = true;
+        UpdateSurroundings();
+        return 0;
     case 103:
         // The lock-picking dialog sprang the trap: the dialog goes, then the trap fires.
         if (screenMode == kModeLockPick) {
@@ -625,6 +605,12 @@ void CGameScreen::ClearAllObjectMarks() {
 
 void CGameScreen::ReloadSkyAndCaches() {
     UpdateSkyPicture();
+    // The light of the day changed: the people of the window are taken out and put back by what
+    // their map objects say now (a person hidden for the night stays away, one shown again returns).
+    if (CFight* f = Fight()) {
+        f->people.RemoveScheduledPeople(true);
+        f->people.PlaceScheduledPeople();
+    }
     RebuildViewCaches();
 }
 

@@ -128,7 +128,6 @@ public:
     static constexpr u32 kButtonKeys[7] = {3000, 1004, 1000, 1006, 3004, 1002, 3005};
     static constexpr i32 kDx[4] = {0, 1, 0, -1};
     static constexpr i32 kDy[4] = {-1, 0, 1, 0};
-    static constexpr u32 kLadderSize = 228;
 
     CGameScreen();
     ~CGameScreen() override;
@@ -416,6 +415,12 @@ public:
     void RebuildChangedCells();
     // Chooses the sky, the fog and the ceiling for the current map and the time of day.
     void UpdateSkyPicture();
+    // A creature's step into a window cell: the ground there sounds at the volume of its distance.
+    void PlayGroundSound(i32 x, i32 y);
+    // Whether the player stands under cover on the surface (a roof over the cell, an open door of a
+    // house), with the view's weather flag following it: from each arrival and each new place.
+    void UpdateShelter();
+    bool sheltered = false;
     // Writes the player's position and facing into the view record.
     void SyncViewPose();
     // Keeps an 80 x 50 picture of the 3D view (when a bag opens over it and when a game is saved): the
@@ -451,7 +456,6 @@ public:
     u32 footstepCountdown = 0;
     bool viewChanged = false, rebuildRequested = false;
     u32 effectTimer = 100;
-    u32 quantityLadder[kLadderSize] = {};
     // The shape tables of the 47-tile neighbour scheme (an eight-neighbour mask in which a corner
     // counts only together with both of its edge neighbours), which the view's caches read: the
     // picture a ground transition takes by mask, and a block's joint code by mask. Both number the
@@ -594,7 +598,6 @@ private:
     // A placed object is active (its first flag bit) or absent.
     bool IsObjectActive(i32 x, i32 y, u8 id) const;
     bool IsBlocking(u16 objectIndex, const CPlacement* placement) const;
-    void FillQuantityLadder();
     void FillShapeTables();
     CWorld* FindWorldForMap(const char* name) const;
     CPlacement* FindEntry(CWorld* w, const char* name, CMapSection*& where) const;

@@ -55,7 +55,8 @@ void CMapInteractions::DisarmTrap() {
     }
     const std::string text = std::string("You have disarmed the ") +
                              (door_.kind == 20 || door_.kind == 22 ? "door" : "object") + ".";
-    host_.PostMessageEvent(text.c_str(), 1);
+    // Told as the player's own report: it joins the message that is open.
+    host_.ShowGameMessage(text.c_str());
     host_.PlaySound("bsnd_lockdisarmok", 10);
     SetTrapLevel(p->level, 0);
 }
@@ -136,20 +137,6 @@ bool CMapInteractions::OpenObjectBag(CMapSection* section, CPlacement& placement
     CScreenEntry entry;
     entry.what = bag;
     entry.object = &placement;
-    entry.section = section;
-    host_.EnterScreen(4, entry);
-    return true;
-}
-
-bool CMapInteractions::OpenSectionBag(CMapSection* section, CItemBag* bag) {
-    if (!section || !bag) return false;
-    host_.MakeViewThumbnail();
-    host_.PlaySound("bsnd_bagopen", 10);
-    i32 x = 0, y = 0;
-    host_.GetPlayerCell(x, y);
-    host_.RegisterChangedCell(section, x, y, -1);
-    CScreenEntry entry;
-    entry.what = bag;
     entry.section = section;
     host_.EnterScreen(4, entry);
     return true;

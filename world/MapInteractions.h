@@ -51,12 +51,12 @@ public:
     void PlayGroundSound(const CMapObjectTable& table, const CMapCell& cell, const CMapObject* sectionGround,
                          i32 x, i32 y);
 
-    // Bags: a container's (its placement's bag), one of a section, and the one on the ground under
-    // the player (made when the cell has none, unless its centre object keeps bags out). Each opens
-    // the inventory panel with the bag. False when there is no bag to show.
+    // Bags: a container's (its placement's bag) and the one on the ground under the player (made
+    // when the cell has none, unless its centre object keeps bags out). Each opens the inventory
+    // panel with the bag. False when there is no bag to show. (The bag lying in the player's cell
+    // is the game view's own OpenBagInCell.)
     static constexpr u32 kNoGroundBags = 0x40000;
     bool OpenObjectBag(CMapSection* section, CPlacement& placement, i32 x, i32 y);
-    bool OpenSectionBag(CMapSection* section, CItemBag* bag);
     bool OpenGroundBag(CCellWindow& window, const CMapObjectTable& table);
     // The world map, unless the view is busy.
     bool OpenWorldMap();

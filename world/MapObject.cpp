@@ -455,16 +455,6 @@ void CMapObjectTable::MarkSoundsInUse(const CCellWindow& window, bool full, void
     });
 }
 
-void CMapObjectTable::RequestFirePictures(void (*markSound)(void*, const char*), void* user) {
-    for (const auto& o : objects_) {
-        const char* name = o->GetName();
-        if ((name && std::string_view(name) == "bres_animfire") || o->typeCode == 34)
-            o->RequestPictures(markSound, user);
-        else
-            o->picturesNeeded = false;
-    }
-}
-
 // ---- the factory ----
 
 namespace {

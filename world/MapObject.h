@@ -201,8 +201,6 @@ public:
     // Each object's picture ids from its frame names in the texture set, its frame counts and its
     // animated flag. `usage` (one byte per picture of the set; may be null) marks the pictures.
     void ResolvePictureIds(const CTextureSet& textures, std::vector<u8>* usage);
-    // The fire objects' pictures are needed (the others' not); their sounds are marked in use.
-    void RequestFirePictures(void (*markSound)(void* user, const char* name), void* user);
 
     u32 Count() const { return static_cast<u32>(objects_.size()); }
     CMapObject* At(u32 index) const { return index < objects_.size() ? objects_[index].get() : nullptr; }

@@ -153,7 +153,8 @@ bool CNearCreatures::FindPlayerInLine(i32 x, i32 y, i32 table, i32 px, i32 py, b
         y += dir::kStepY[table];
         if (!host_.Window().Cell(x, y)) return false;
         if (lineOnly ? (table % 2 == 1 ? x == px : y == py) : (x == px && y == py)) return true;
-        if (host_.Window().IsViewBlockingCell(x, y)) return false;
+        // What a missile would stop at hides the player: a shut door as much as a wall.
+        if (!host_.Window().IsCentrePassableForProjectile(x, y)) return false;
     }
     return false;
 }
@@ -359,6 +360,7 @@ bool CNearCreatures::MoveCreatureToCell(CNearEntry& e, i32 toX, i32 toY) {
     to->creature[to->creature[0] == 0 ? 0 : 1] = id;
     e.x = static_cast<u8>(toX);
     e.y = static_cast<u8>(toY);
+    host_.PlayGroundSound(toX, toY);
     return true;
 }
 

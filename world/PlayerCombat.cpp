@@ -231,6 +231,8 @@ CPlayerHitResult CPlayer::ApplyHit(const CPlayerHit& hit) {
     }
     bool onShield = false;
     WearArmourByDirection(direction, damage, onShield);
+    // A blow the shield took is Block practice, whatever the absorption comes to.
+    if (onShield) CountSkillUse(kSkillBlock);
     damage -= ComputeArmourAbsorption();
     if (damage < 1) {
         int graze = 0;

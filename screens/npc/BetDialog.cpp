@@ -100,8 +100,6 @@ u32 CBetDialog::OnCommand(u32 command) {
     switch (command) {
     case kOk:
     case kCancel:
-        // With nothing to bet there is no duel to start: Ok stays silent and the dialog stays open.
-        if (command == kOk && !model.CanConfirm()) return 0;
         PlayInterfaceSound(game, 1, 10);
         return parent != nullptr ? parent->OnCommand(command) : 0;
     case kRaise:

@@ -10,7 +10,7 @@ i32 CBetModel::StepFor(i32 maximum) {
 void CBetModel::Open(i32 maximum) {
     maximum_ = maximum > 0 ? maximum : 0;
     step_ = StepFor(maximum_);
-    bet_ = Smallest();
+    bet_ = step_;
 }
 
 void CBetModel::Raise() {
@@ -22,12 +22,12 @@ void CBetModel::Raise() {
 
 void CBetModel::Lower() {
     bet_ -= step_;
-    if (bet_ < Smallest()) bet_ = Smallest();
+    if (bet_ < step_) bet_ = step_;
 }
 
 void CBetModel::ToMaximum() { bet_ = maximum_; }
 
-void CBetModel::ToMinimum() { bet_ = Smallest(); }
+void CBetModel::ToMinimum() { bet_ = step_; }
 
 bool TakeCardBet(u32& gold, i32 bet) {
     if (bet <= 0 || gold < static_cast<u32>(bet)) return false;

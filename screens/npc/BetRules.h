@@ -13,8 +13,8 @@ public:
     // The step by the NPC's maximum: 10 up to 100, 50 up to 300, 100 up to 1000, else 1000.
     static i32 StepFor(i32 maximum);
 
-    // Opens at one step. A maximum below the step opens at the maximum instead, so the NPC is never
-    // offered more than it takes; a maximum of 0 (or less) leaves nothing to bet.
+    // Opens at one step, the smallest bet: an NPC whose maximum is below the step still plays for
+    // one step, and then no button moves the bet.
     void Open(i32 maximum);
 
     void Raise();  // one step up, not past the maximum
@@ -23,17 +23,13 @@ public:
     void ToMinimum();
 
     bool CanRaise() const { return bet_ < maximum_; }
-    bool CanLower() const { return bet_ > Smallest(); }
-    // Ok starts a duel only when there is something to bet.
-    bool CanConfirm() const { return bet_ > 0; }
+    bool CanLower() const { return bet_ > step_; }
 
     i32 Bet() const { return bet_; }
     i32 Step() const { return step_; }
     i32 Maximum() const { return maximum_; }
 
 private:
-    i32 Smallest() const { return step_ < maximum_ ? step_ : maximum_; }
-
     i32 bet_ = 0;
     i32 maximum_ = 0;
     i32 step_ = 10;

@@ -276,4 +276,29 @@ TEST(CombatInPlay, AKillByTheHeldStrikeKeyShowsItsExperienceUntilTheKeyIsPressed
     EXPECT_EQ(view->screenMode, CGameScreen::kModeNormal) << "a fresh press does";
 }
 
+
+// The shut cellar door stands between the player and a skeleton mage in the passage beyond: its
+// spells stop at the door, and the player is not hurt. With the door open the mage's spells reach.
+TEST(CombatInPlay, ASkeletonMageBehindTheShutCellarDoorCannotHurtThePlayer) {
+    for (const bool open : {false, true}) {
+        SCOPED_TRACE(open ? "door open" : "door shut");
+        testing_support::NewGameRig rig;
+        ASSERT_TRUE(rig.StartNewGame());
+        CGameScreen* view = rig.View();
+        CPlacement* door = const_cast<CPlacement*>(view->section->FindPlacementByName("base_cellardoor"));
+        ASSERT_NE(door, nullptr);
+        ASSERT_TRUE(door->flags & CPlacement::kClosed);
+        if (open) door->flags = CPlacement::kVisible;
+        view->facing = view->targetFacing = 0;
+        view->SetPosition(17, 14);
+        ASSERT_NE(rig.OnlyHostileAt("base_skeleton_mage", 17, 9), nullptr);
+        rig.SettleView();
+        CPlayer& player = rig.Game()->player;
+        player.hp = 1000;
+        const int hp = player.hp;
+        const bool hurt = FightUntil(rig, [&] { return player.hp < hp || player.IsCursed(); });
+        EXPECT_EQ(hurt, open);
+    }
+}
+
 }  // namespace

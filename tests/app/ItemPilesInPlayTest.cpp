@@ -182,4 +182,17 @@ TEST(ItemPilesInPlay, ABagEmptiedInTheTownLeavesItsCellBare) {
     EXPECT_TRUE(rig.PileOf(x, y).empty());
 }
 
+// Looking into the bag of the player's cell keeps a small picture of the view as it was, as opening
+// a container does.
+TEST(ItemPilesInPlay, LookingIntoTheBagOfTheCellKeepsAPictureOfTheView) {
+    PileRig rig;
+    ASSERT_TRUE(rig.Start());
+    CGameScreen* view = rig.View();
+    rig.PlaceAt(kPileX, kPileY, kNorth);
+    std::fill(view->viewThumbnail.begin(), view->viewThumbnail.end(), u16(0));
+    rig.TapLowInView();
+    ASSERT_EQ(rig.Current(), rig.Panel());
+    EXPECT_TRUE(std::any_of(view->viewThumbnail.begin(), view->viewThumbnail.end(), [](u16 p) { return p != 0; }));
+}
+
 }  // namespace

@@ -84,4 +84,47 @@ TEST(PeopleInView, APersonTwoCellsAwayStandsAsTallAsAGrownPersonAndShowsTheSideI
     }
 }
 
+// When the day turns, the people of the window are put back by what their map objects say: a person
+// whose object was hidden for the night stays away, and once the object shows again she is back in
+// her place with the next turn of the day.
+TEST(PeopleInView, TheTurnOfTheDayPutsBackThePeopleWhoseObjectsShow) {
+    testing_support::TownRig rig;
+    ASSERT_TRUE(rig.StartInTown());
+    CGameScreen* view = rig.View();
+    CMapSection* town = view->section;
+    CMonster* merchant = nullptr;
+    for (CMonster& m : town->monsters)
+        if (m.Type() && m.Type()->npcId && std::strcmp(m.Type()->npcId, "Hesper") == 0) merchant = &m;
+    ASSERT_NE(merchant, nullptr);
+    const u8 id = merchant->id;
+    const i32 x = merchant->x, y = merchant->y;
+    auto standing = [&] {
+        int n = 0;
+        for (i32 cy = 0; cy < CCellWindow::kSize; ++cy)
+            for (i32 cx = 0; cx < CCellWindow::kSize; ++cx)
+                if (const CMapCell* c = view->window.Cell(cx, cy); c && view->window.SectorSection(cx, cy) == town)
+                    for (u16 slot : c->creature) n += slot == id;
+        return n;
+    };
+    ASSERT_EQ(standing(), 1);
+    // Her stall's object (a placement of the town that no cell names) is hidden for the night, and
+    // she with it.
+    CPlacement& stall = town->placements.emplace_back();
+    stall.id = 250;
+    stall.flags = 0;
+    merchant->objectId = 250;
+    view->window.RemoveCreatureFromCell(town, *merchant);
+    view->gameClock.minutes = 21 * 60 + 59;
+    view->AdvanceMinute();
+    EXPECT_EQ(standing(), 0) << "away for the night";
+    // At dawn the stall shows again: the turn of the day brings her back to her place.
+    stall.flags = CPlacement::kVisible;
+    view->gameClock.minutes = 24 * 60 + 5 * 60 + 59;
+    view->AdvanceMinute();
+    EXPECT_EQ(standing(), 1) << "back in the morning";
+    EXPECT_EQ(std::pair(i32(merchant->x), i32(merchant->y)), std::pair(x, y));
+    merchant->objectId = 0;
+    town->placements.pop_back();
+}
+
 }  // namespace

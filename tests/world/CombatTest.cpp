@@ -233,6 +233,19 @@ TEST_F(CombatTest, OnlyAListThatSteppedOrStruckHasTheViewRebuilt) {
     }
 }
 
+// A creature that walks into a cell sounds the ground there, once per cell.
+TEST_F(CombatTest, ACreatureSteppingIntoACellSoundsItsGround) {
+    CMonsterType& rat = const_cast<CMonsterType&>(*w.Type("base_rat_small"));
+    const u8 style = rat.attackStyle;
+    rat.attackStyle = 1;
+    const u8 id = Make("base_rat_small", 20, 17, 0x06).id;
+    for (int i = 0; i < 400 && w.Find(id)->x == 20; ++i) Tick();
+    rat.attackStyle = style;
+    ASSERT_EQ(w.Find(id)->x, 19) << "the rat came a cell nearer";
+    ASSERT_EQ(w.host.groundSteps.size(), 1u);
+    EXPECT_EQ(w.host.groundSteps[0], std::pair(19, 17));
+}
+
 TEST_F(CombatTest, TheBlowFallsOnTheTimedStepAndKills) {
     const u8 id = Make("base_rat_small", 17, 16).id;
     w.player.attributes[kStrength] = 90;
@@ -584,6 +597,75 @@ TEST_F(CombatTest, ABowShotLeavesOnTheThirdFrameWithAnArrowOfTheQuiver) {
         EXPECT_EQ(picture, arrow->frameIndices.empty() ? 0 : arrow->frameIndices[0]);
     });
     EXPECT_EQ(flights, 1);
+}
+
+// Map objects whose index is their type code and which block, as a door does, while their placement
+// is shut (bit 0x02) or when they have none.
+class TypeIsIndexObjects : public ICellObjects {
+public:
+    bool IsBlocking(u16, const CPlacement* p) const override { return !p || (p->flags & CPlacement::kClosed); }
+    u8 TypeCode(u16 index) const override { return static_cast<u8>(index); }
+};
+
+TEST_F(CombatTest, WhatStopsAMissileGoesByTheCentreObjectsTypeAndItsPlacement) {
+    TypeIsIndexObjects objects;
+    CPlacement& placement = w.cellar->placements.emplace_back();
+    placement.id = 200;
+    enum Place { kNone, kShut, kOpen, kHidden };
+    const u8 flags[] = {0, CPlacement::kVisible | CPlacement::kClosed, CPlacement::kVisible, 0};
+    const struct {
+        u8 type;
+        bool stops[4];  // without a placement, shut, open, hidden
+    } cases[] = {
+        {5, {true, true, true, false}},    {7, {true, true, false, false}},   {8, {true, true, false, false}},
+        {20, {true, true, false, false}},  {22, {true, true, false, false}},  {26, {true, true, false, false}},
+        {38, {true, true, false, false}},  {19, {true, true, true, false}},   {25, {true, true, true, false}},
+        {32, {true, true, true, false}},   {33, {true, true, true, false}},   {35, {false, false, true, false}},
+        {37, {false, false, false, false}}, {4, {false, false, false, false}}, {1, {false, false, false, false}},
+    };
+    w.window.SetObjects(&objects);
+    CMapCell& cell = *w.window.Cell(17, 14);
+    for (const auto& c : cases)
+        for (int place : {kNone, kShut, kOpen, kHidden}) {
+            cell.centre = c.type;
+            cell.centreId = place == kNone ? 0 : 200;
+            placement.flags = flags[place];
+            EXPECT_EQ(!actions.IsPassableForProjectile(17, 14), c.stops[place]) << "type " << int(c.type)
+                                                                               << " placement " << place;
+        }
+    // A creature stops it whatever stands there; so does a cell off the window.
+    cell.centre = kNoCellIndex;
+    EXPECT_TRUE(actions.IsPassableForProjectile(17, 14));
+    Make("base_rat_small", 17, 14);
+    EXPECT_FALSE(actions.IsPassableForProjectile(17, 14));
+    EXPECT_FALSE(actions.IsPassableForProjectile(-1, 14));
+    w.window.SetObjects(&w.objects);
+}
+
+// A creature that shoots sees the player only past what a missile passes: a shut door between them
+// sends it to find another line, an open one lets it shoot.
+TEST_F(CombatTest, AShutDoorHidesThePlayerFromACreatureThatShoots) {
+    TypeIsIndexObjects objects;
+    CPlacement& door = w.cellar->placements.emplace_back();
+    door.id = 200;
+    CMonsterType& rat = const_cast<CMonsterType&>(*w.Type("base_rat_small"));
+    const u8 style = rat.attackStyle;
+    rat.attackStyle = 2;
+    for (const bool shut : {true, false}) {
+        w.FillEmpty();
+        w.window.SetObjects(&objects);
+        for (i32 y = 13; y <= 16; ++y) w.window.Cell(17, y)->centre = kNoCellIndex;
+        w.window.Cell(17, 15)->centre = 7;
+        w.window.Cell(17, 15)->centreId = 200;
+        door.flags = shut ? CPlacement::kVisible | CPlacement::kClosed : CPlacement::kVisible;
+        Make("base_rat_small", 17, 14, 0x06);
+        near.Clear();
+        near.Scan();
+        ASSERT_EQ(near.Count(), 1);
+        EXPECT_EQ(near.At(0).state, shut ? kNearToLine : kNearAttackClose) << (shut ? "shut" : "open");
+    }
+    rat.attackStyle = style;
+    w.window.SetObjects(&w.objects);
 }
 
 }  // namespace

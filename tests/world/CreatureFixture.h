@@ -58,6 +58,7 @@ public:
         return window->Cell(x, y) != nullptr && !window->IsViewBlockingCell(x, y);
     }
     void OnPlayerDied() override { ++deaths; }
+    void PlayGroundSound(i32 x, i32 y) override { groundSteps.emplace_back(x, y); }
     // A bound creature's script: records the event and, when `scriptDefault` is set, runs the
     // "default" command as a script would.
     bool RunCreatureEventScript(int code, CMapSection& section, CMonster& m, CCreatureEvent& event) override {
@@ -88,6 +89,7 @@ public:
     int hour = 12, weather = 0;
     std::vector<std::string> posted, shown;
     std::vector<std::pair<std::string, int>> sounds;
+    std::vector<std::pair<i32, i32>> groundSteps;  // the cells whose ground a creature's step sounded
     std::vector<u8> talks, stealPrompts, examined;
     int fightFlags = 0, fightCountdown = 0, musicUpdates = 0, refreshes = 0, deaths = 0;
     std::map<u8, CCellObject> sprites;

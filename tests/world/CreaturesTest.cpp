@@ -231,6 +231,53 @@ TEST_F(CreaturesTest, CommandsClampHpAndAnswerQueries) {
     EXPECT_EQ(none->GetNumber(), 1);  // "isaggressive" without a creature
 }
 
+// The state byte and the visible flag of the map object a creature is bound to, as its scripts read
+// and set them; a creature made visible where it already stands is not placed a second time.
+TEST_F(CreaturesTest, ABoundCreaturesObjectStateAndVisibility) {
+    CPlacement* shelf = w.cellar->FindPlacement(5);
+    ASSERT_NE(shelf, nullptr);
+    CMonster& rat = w.Make("base_rat_small", 20, 17, 0x00);
+    const u8 id = rat.id;
+    auto run = [&](i32 command, i32 arg = 0) {
+        ScriptArgs args;
+        args.a[0] = CScriptValue(arg);
+        ScriptResult result;
+        bool changed = false;
+        const i32 handled = creatures.ExecuteMonsterCommand(*w.cellar, id, command, args, result, changed);
+        return std::pair(handled, result ? result->GetNumber() : -999);
+    };
+    auto standing = [&] {
+        int n = 0;
+        for (i32 y = 0; y < CCellWindow::kSize; ++y)
+            for (i32 x = 0; x < CCellWindow::kSize; ++x)
+                for (u16 c : w.window.Cell(x, y)->creature) n += c == id;
+        return n;
+    };
+    // Without an object: 0, and setting changes nothing.
+    EXPECT_EQ(run(115).second, 0);
+    run(116, 9);
+    EXPECT_EQ(run(115).second, 0);
+    rat.objectId = 5;
+    shelf->state = 0;
+    EXPECT_EQ(run(115).second, 0);
+    run(116, 7);
+    EXPECT_EQ(shelf->state, 7);
+    EXPECT_EQ(run(115).second, 7);
+    run(116, -3);
+    EXPECT_EQ(run(115).second, -3) << "the byte reads signed";
+    // Visible again where it stands: still one creature in one cell.
+    ASSERT_EQ(standing(), 1);
+    EXPECT_EQ(run(110).first, 1);
+    EXPECT_EQ(standing(), 1);
+    EXPECT_TRUE(shelf->flags & CPlacement::kVisible);
+    // Hidden, it leaves its cell; visible, it comes back once.
+    EXPECT_EQ(run(111).first, 1);
+    EXPECT_EQ(standing(), 0);
+    run(110);
+    EXPECT_EQ(standing(), 1);
+    EXPECT_EQ(w.window.Cell(20, 17)->creature[0], id);
+}
+
 TEST_F(CreaturesTest, AMeleeAttackHurtsThePlayerAndCanKill) {
     CMonster& skeleton = w.Make("base_skeleton_warrior", 17, 16, 0x06);
     w.player.hp = 200;

@@ -2,6 +2,7 @@
 // turning, the event queue's order, transitions and the change of map, prompts, death, the HUD.
 #include <gtest/gtest.h>
 
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -129,17 +130,7 @@ protected:
     CGameScreen* view = nullptr;
 };
 
-TEST(GameScreenTables, QuantityLadderAndFacingDirections) {
-    CGameScreen view;
-    const struct {
-        u32 index, value;
-    } ladder[] = {{0, 1},          {19, 20},         {20, 25},          {23, 100},
-                  {24, 150},       {31, 500},        {32, 600},         {46, 2000},
-                  {47, 2500},      {75, 100000},     {76, 110000},      {127, 10000000},
-                  {128, 11000000}, {225, 900000000}, {226, 1000000000}, {227, 0}};
-    for (const auto& c : ladder) EXPECT_EQ(view.quantityLadder[c.index], c.value) << "entry " << c.index;
-    for (u32 i = 1; i < 227; ++i) EXPECT_LT(view.quantityLadder[i - 1], view.quantityLadder[i]) << i;
-
+TEST(GameScreenTables, FacingDirections) {
     const struct {
         i32 facing;
         u32 direction;
@@ -647,6 +638,202 @@ TEST_F(GameScreenTest, WalkingIntoAnObjectThatIsUsedSoUsesItInstead) {
     EXPECT_EQ(objects.log, std::vector<std::string>{"32@12,22,-1 base_chamberdoor"});
     EXPECT_EQ(view->playerX, 13);
     EXPECT_EQ(view->gameClock.minutes, clock);
+}
+
+// Being put somewhere else frees a paralysed player: a position set, a change of map and the end of
+// a position transition each say so once and take the paralysis away.
+TEST_F(GameScreenTest, APlayerPutElsewhereIsNoLongerParalysed) {
+    CPlayer& player = rig.game.player;
+    CMapSection* town = built.base->FindSectionByName("base_s0202");
+    ASSERT_NE(town, nullptr);
+    const struct {
+        const char* way;
+        std::function<void()> move;
+    } ways[] = {
+        {"position set", [&] { view->SetPosition(20, 20); }},
+        {"change of map", [&] { view->ChangeMap("base_housedoor", 0); }},
+        {"entered at a place", [&] { view->EnterMapAt(built.base.get(), town, 3, 4, 2); }},
+    };
+    for (const auto& way : ways) {
+        SCOPED_TRACE(way.way);
+        view->ChangeMap("base_start", 0);
+        player.AddConditionEffect(28, kFromHit, nullptr, 0, 5, 0, nullptr);
+        ASSERT_TRUE(player.IsParalyzed());
+        view->events.clear();
+        way.move();
+        EXPECT_FALSE(player.IsParalyzed());
+        int told = 0;
+        for (const auto& e : view->events)
+            if (e->type == kEventMessage && std::string(e->text.GetText()).find("You're no longer paralyzed.") !=
+                                                std::string::npos)
+                ++told;
+        EXPECT_EQ(told, 1);
+        // Not paralysed, nothing is said.
+        view->events.clear();
+        way.move();
+        for (const auto& e : view->events) {
+            if (e->type == kEventMessage) {
+                EXPECT_EQ(std::string(e->text.GetText()).find("paralyzed"), std::string::npos);
+            }
+        }
+    }
+}
+
+// Coming up from below to the surface brings new weather, unless the player was last on the surface
+// within the hour.
+TEST_F(GameScreenTest, LeavingTheUndergroundForTheSurfaceBringsNewWeatherAfterAnHour) {
+    CMapSection* town = built.base->FindSectionByName("base_s0202");
+    ASSERT_NE(town, nullptr);
+    const u8 byte = town->byteE;
+    town->byteE = 90;  // rain of intensity 750
+    view->gameClock.minutes = 5000;
+    ASSERT_TRUE(view->ChangeMap("base_housedoor", 0));
+    EXPECT_EQ(view->weather.intensity, 750) << "first time up";
+    // Down and up again within the hour: the weather is what it was.
+    ASSERT_TRUE(view->ChangeMap("base_start", 0));
+    view->weather.Clear();
+    view->gameClock.minutes += 30;
+    ASSERT_TRUE(view->ChangeMap("base_housedoor", 0));
+    EXPECT_EQ(view->weather.intensity, 0) << "back within the hour";
+    // Down for more than an hour: new weather.
+    ASSERT_TRUE(view->ChangeMap("base_start", 0));
+    view->gameClock.minutes += 61;
+    ASSERT_TRUE(view->ChangeMap("base_housedoor", 0));
+    EXPECT_EQ(view->weather.intensity, 750) << "back after an hour";
+    // From one surface place to another the weather stays.
+    view->weather.Clear();
+    view->gameClock.minutes += 500;
+    ASSERT_TRUE(view->ChangeMap("base_housedoor", 0));
+    EXPECT_EQ(view->weather.intensity, 0) << "surface to surface";
+    town->byteE = byte;
+}
+
+// Under a roof no rain or snow is drawn: the step that arrives under it, and the one that leaves it,
+// say so to the view.
+TEST_F(GameScreenTest, NoRainIsDrawnUnderCover) {
+    ASSERT_TRUE(view->ChangeMap("base_housedoor", 0));
+    view->weather.intensity = 750;
+    view->UpdateSkyPicture();
+    // Two open cells of the town, one north of the other, with nothing over them.
+    auto open = [&](i32 cx, i32 cy) {
+        const CMapCell* c = view->window.Cell(cx, cy);
+        const CStoredCell* st = view->window.StoredCell(cx, cy);
+        return c && st && c->centre == kNoCellIndex && st->centre == kNoCellIndex && !c->creature[0] &&
+               !c->creature[1] && view->viewWorld->TypeCode(c->layer1) != typecode::kWall &&
+               view->viewWorld->TypeCode(c->layer1) != typecode::kKind3 &&
+               view->viewWorld->TypeCode(c->layer2) != typecode::kKind3;
+    };
+    i32 x = -1, y = -1;
+    for (i32 cy = 8; cy < 26 && x < 0; ++cy)
+        for (i32 cx = 8; cx < 26 && x < 0; ++cx)
+            if (open(cx, cy) && open(cx, cy + 1)) x = cx, y = cy;
+    ASSERT_GE(x, 0);
+    // A roof over the southern one, whose object has no placement.
+    CStoredCell* roof = view->window.StoredCell(x, y + 1);
+    roof->centre = view->window.Cell(x, y)->layer1 != kNoCellIndex ? view->window.Cell(x, y)->layer1 : 1;
+    roof->centreId = 0;
+    ASSERT_TRUE(view->viewState.flags & kViewFlagWeather);
+    PlaceAt(x - 7, y - 7, 180);  // a surface map places by the piece's own cells
+    ASSERT_EQ(view->playerY, y);
+    ASSERT_TRUE(view->viewState.flags & kViewFlagWeather);
+    Key(1000);
+    Settle();
+    ASSERT_EQ(view->playerY, y + 1) << "the way south is open";
+    EXPECT_FALSE(view->viewState.flags & kViewFlagWeather) << "under the roof";
+    view->facing = view->targetFacing = 0;
+    Key(1000);
+    Settle();
+    ASSERT_EQ(view->playerY, y);
+    EXPECT_TRUE(view->viewState.flags & kViewFlagWeather) << "out in the rain again";
+}
+
+// A wall whose face towards the player holds a passage used when walked into: the step uses it.
+TEST_F(GameScreenTest, WalkingIntoAWallSideThatIsUsedSoUsesIt) {
+    EventLog objects(*view->viewWorld);
+    view->SetObjects(&objects);
+    // The wall west of the cellar door, its south face given the door's object and placement.
+    CMapCell* wall = view->window.Cell(16, 12);
+    const CMapCell* door = view->window.Cell(17, 12);
+    ASSERT_NE(wall, nullptr);
+    ASSERT_EQ(view->viewWorld->TypeCode(wall->centre), typecode::kWall);
+    CMapObject* object = view->viewWorld->Objects().At(door->centre);
+    ASSERT_NE(object, nullptr);
+    const u16 flags = object->viewFlags;
+    wall->side[2] = door->centre;
+    wall->sideId[2] = door->centreId;
+    PlaceAt(16, 13, 0);
+    const u32 clock = view->gameClock.minutes;
+    object->viewFlags = static_cast<u16>(flags & ~kObjectUsedWhenWalkedInto);
+    Key(1000);
+    Settle();
+    EXPECT_TRUE(objects.log.empty()) << "a side not used so: a bump";
+    object->viewFlags = static_cast<u16>(flags | kObjectUsedWhenWalkedInto);
+    Key(1000);
+    Settle();
+    object->viewFlags = flags;
+    view->SetObjects(nullptr);
+    EXPECT_EQ(objects.log, std::vector<std::string>{"32@16,12,2 base_cellardoor"});
+    EXPECT_EQ(view->playerY, 13);
+    EXPECT_EQ(view->gameClock.minutes, clock);
+}
+
+// Every object of a cell hears the player leave it.
+class LeaveLog : public IGameViewObjects {
+public:
+    u32 ObjectEventMask(u16) const override { return 2; }
+    u32 CreatureEventMask(CMapSection&, u8) const override { return 0; }
+    const char* ObjectScript(u16, const CPlacement*) const override { return nullptr; }
+    i32 HandleObjectEvent(u32 code, CMapSection* at, u16, CPlacement*, i32 x, i32 y, i32, bool& changed) override {
+        changed = false;
+        left.push_back({at, x, y});
+        return 1;
+    }
+    i32 HandleCreatureEvent(u32, CMapSection&, u8, i32, i32, bool&) override { return 0; }
+    struct Left {
+        CMapSection* section;
+        i32 x, y;
+    };
+    std::vector<Left> left;
+};
+
+// The cell a player leaves across the border of a surface piece hears it, as any other cell left:
+// an edge cell with an object in it (a tree, a bush) and open ground beyond, in some piece of the vale.
+TEST_F(GameScreenTest, TheCellLeftAtASurfacePiecesBorderGetsItsLeaveEvent) {
+    struct Edge {
+        i32 facing, dx, dy;
+    };
+    const Edge edges[] = {{0, 0, -1}, {90, -1, 0}, {180, 0, 1}, {270, 1, 0}};
+    LeaveLog objects;
+    bool crossed = false;
+    for (u32 i = 0; i < built.base->SectionCount() && !crossed; ++i) {
+        CMapSection* piece = built.base->SectionAt(i);
+        if (!piece || !piece->IsSurface()) continue;
+        for (const Edge& e : edges)
+            for (i32 along = 8; along <= 26 && !crossed; ++along) {
+                view->EnterMapAt(built.base.get(), piece, 10, 10, 0);
+                Settle();
+                const i32 x = e.dx ? (e.dx < 0 ? 7 : 27) : along, y = e.dy ? (e.dy < 0 ? 7 : 27) : along;
+                const CMapCell* edge = view->window.Cell(x, y);
+                const CMapCell* beyond = view->window.Cell(x + e.dx, y + e.dy);
+                if (!edge || !beyond || edge->centre == kNoCellIndex || beyond->centre != kNoCellIndex ||
+                    beyond->creature[0] || view->window.SectorSection(x + e.dx, y + e.dy) == piece)
+                    continue;
+                objects.left.clear();
+                view->SetObjects(&objects);
+                PlaceAt(x - 7, y - 7, e.facing);  // by the piece's own cells
+                Key(1000);
+                Settle();
+                view->SetObjects(nullptr);
+                if (view->section == piece) continue;  // the ground beyond held the player back
+                crossed = true;
+                ASSERT_EQ(objects.left.size(), 1u);
+                EXPECT_EQ(objects.left[0].section, piece);
+                // The window moved by a piece: the edge now lies in its margin.
+                EXPECT_EQ(objects.left[0].x, x - 21 * e.dx);
+                EXPECT_EQ(objects.left[0].y, y - 21 * e.dy);
+            }
+    }
+    EXPECT_TRUE(crossed) << "some piece of the vale has such an edge";
 }
 
 TEST_F(GameScreenTest, TheSavedViewStateComesBackTidied) {

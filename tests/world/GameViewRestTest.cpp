@@ -114,6 +114,21 @@ TEST_F(GameViewRestTest, RestNeedsAMealAndEatsIt) {
     EXPECT_EQ(player.hp, view->weather.Intensity() == 0 ? maxHp : 1 + (maxHp - 1) / 2);
 }
 
+// The rest dialog closing (by its close button, or by the view's own command) chooses the music and
+// the ambience at once: the night that passed may call for others.
+TEST_F(GameViewRestTest, TheEndOfARestChoosesTheSurroundingsAtOnce) {
+    ASSERT_TRUE(EnterTown());
+    for (const u32 command : {5u, 279u}) {
+        ASSERT_NE(Give("base_food_bread"), nullptr);
+        ASSERT_NE(Give("base_drink_water"), nullptr);
+        view->Rest();
+        const u32 updates = view->musicUpdates;
+        view->OnCommand(command);
+        EXPECT_EQ(view->screenMode, CGameScreen::kModeNormal);
+        EXPECT_GT(view->musicUpdates, updates) << "command " << command;
+    }
+}
+
 // Rest out in the rain gives back half of what is lacking; under a roof of rock the weather is not felt.
 TEST_F(GameViewRestTest, RestInTheRainGivesHalf) {
     const struct {

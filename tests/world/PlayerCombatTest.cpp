@@ -68,6 +68,37 @@ TEST(PlayerHits, ArmourBlockAndTheWeatherSoftenTheBlow) {
     }
 }
 
+TEST(PlayerHits, ABlowFromTheFrontTakenOnTheShieldCountsBlockPractice) {
+    // Without Block skill the shield is never raised by a block roll: only the blows the shield
+    // takes count. A blow from the front goes to it about half the time; one from behind never
+    // (the uniform draw among the worn items may still wear it, without counting).
+    for (const int from : {0, 2}) {
+        SCOPED_TRACE(from == 0 ? "from the front" : "from behind");
+        PlayerWorld w;
+        CPlayer& p = w.player;
+        CItemInstance* shield = w.Give("base_shield_woodenround");
+        p.EquipItem(shield, true);
+        p.skills[kSkillBlock] = 0;
+        int worn = 0;
+        for (int i = 0; i < 40; ++i) {
+            p.hp = 500;
+            shield->count = shield->type->maxCondition;
+            CPlayerHit hit;
+            hit.damage = 30;
+            hit.direction = from;
+            hit.keepDirection = true;
+            p.ApplyHit(hit);
+            if (shield->count < shield->type->maxCondition) ++worn;
+        }
+        if (from == 0) {
+            EXPECT_GT(p.skillUse[kSkillBlock], 5);
+            EXPECT_LE(p.skillUse[kSkillBlock], worn);
+        } else {
+            EXPECT_EQ(p.skillUse[kSkillBlock], 0);
+        }
+    }
+}
+
 TEST(PlayerHits, MissesGrazesAndTheBlockAction) {
     PlayerWorld w;
     CPlayer& p = w.player;

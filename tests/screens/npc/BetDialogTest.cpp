@@ -97,24 +97,25 @@ TEST(BetDialog, OkAndCancelGoToTheOwner) {
     EXPECT_EQ(rig.sounds, (std::vector<u16>{4032, 4032}));
 }
 
-TEST(BetDialog, AMaximumBelowTheStepOrNothing) {
-    BetRig rig;
-    ASSERT_TRUE(rig.Open(7));
-    EXPECT_EQ(rig.dialog.Bet(), 7);  // never above what the NPC takes
-    for (const CBitmapButton* button : {&rig.dialog.raiseButton, &rig.dialog.lowerButton,
-                                        &rig.dialog.maximumButton, &rig.dialog.minimumButton})
-        EXPECT_FALSE(TakesPen(*button));
-    EXPECT_EQ(rig.dialog.OnCommand(CBetDialog::kOk), 12u);
-
-    rig.owner.commands.clear();
-    rig.sounds.clear();
-    rig.dialog.Open(0);
-    EXPECT_EQ(rig.dialog.betLabel.text.GetText(), BetText(0));
-    EXPECT_EQ(rig.dialog.OnCommand(CBetDialog::kOk), 0u);  // nothing to bet: Ok does nothing
-    EXPECT_TRUE(rig.owner.commands.empty());
-    EXPECT_TRUE(rig.sounds.empty());
-    rig.dialog.OnCommand(CBetDialog::kCancel);
-    EXPECT_EQ(rig.owner.commands, std::vector<u32>{CBetDialog::kCancel});
+// An NPC whose maximum bet is below the smallest step still plays for one step: the bet opens at 10,
+// above the maximum, none of the four bet buttons takes a tap, and Ok and Cancel still go through.
+TEST(BetDialog, AMaximumBelowTenOpensAtTenWithNoBetButtons) {
+    for (const i32 maximum : {7, 0}) {
+        SCOPED_TRACE(maximum);
+        BetRig rig;
+        ASSERT_TRUE(rig.Open(maximum));
+        EXPECT_EQ(rig.dialog.Bet(), 10);
+        EXPECT_EQ(rig.dialog.betLabel.text.GetText(), BetText(10));
+        for (const CBitmapButton* button : {&rig.dialog.raiseButton, &rig.dialog.lowerButton,
+                                            &rig.dialog.maximumButton, &rig.dialog.minimumButton})
+            EXPECT_FALSE(TakesPen(*button));
+        EXPECT_TRUE(TakesPen(rig.dialog.okButton));
+        EXPECT_TRUE(TakesPen(rig.dialog.cancelButton));
+        EXPECT_EQ(rig.dialog.OnCommand(CBetDialog::kCancel), 0u);
+        EXPECT_EQ(rig.dialog.OnCommand(CBetDialog::kOk), 12u);
+        EXPECT_EQ(rig.owner.commands, (std::vector<u32>{CBetDialog::kCancel, CBetDialog::kOk}));
+        EXPECT_EQ(rig.sounds, (std::vector<u16>{4032, 4032}));
+    }
 }
 
 }  // namespace

@@ -7,23 +7,22 @@ namespace {
 TEST(BetModel, StepAndOpeningBetByMaximum) {
     struct Row {
         i32 maximum, step, bet;
-        bool canRaise, canLower, canConfirm;
+        bool canRaise, canLower;
     };
     const Row rows[] = {
-        {100, 10, 10, true, false, true},
-        {101, 50, 50, true, false, true},
-        {300, 50, 50, true, false, true},
-        {301, 100, 100, true, false, true},
-        {1000, 100, 100, true, false, true},
-        {1001, 1000, 1000, true, false, true},
-        {65535, 1000, 1000, true, false, true},
-        {10, 10, 10, false, false, true},
-        // Below the step the bet opens at the maximum: never above what the NPC takes.
-        {7, 10, 7, false, false, true},
-        {1, 10, 1, false, false, true},
-        // Nothing to bet: no button moves it and Ok starts nothing.
-        {0, 10, 0, false, false, false},
-        {-5, 10, 0, false, false, false},
+        {100, 10, 10, true, false},
+        {101, 50, 50, true, false},
+        {300, 50, 50, true, false},
+        {301, 100, 100, true, false},
+        {1000, 100, 100, true, false},
+        {1001, 1000, 1000, true, false},
+        {65535, 1000, 1000, true, false},
+        {10, 10, 10, false, false},
+        // Below the step the bet still opens at one step, above the maximum, and no button moves it.
+        {7, 10, 10, false, false},
+        {1, 10, 10, false, false},
+        {0, 10, 10, false, false},
+        {-5, 10, 10, false, false},
     };
     for (const Row& row : rows) {
         CBetModel bet;
@@ -32,7 +31,6 @@ TEST(BetModel, StepAndOpeningBetByMaximum) {
         EXPECT_EQ(bet.Bet(), row.bet) << row.maximum;
         EXPECT_EQ(bet.CanRaise(), row.canRaise) << row.maximum;
         EXPECT_EQ(bet.CanLower(), row.canLower) << row.maximum;
-        EXPECT_EQ(bet.CanConfirm(), row.canConfirm) << row.maximum;
     }
 }
 
@@ -58,10 +56,13 @@ TEST(BetModel, RaisingAndLoweringStayInRange) {
     bet.ToMaximum();
     EXPECT_EQ(bet.Bet(), 250);
 
+    // A raise past a maximum below the step stops at the maximum; a lowering never goes below the
+    // step.
     bet.Open(5);
     bet.Raise();
-    bet.Lower();
     EXPECT_EQ(bet.Bet(), 5);
+    bet.Lower();
+    EXPECT_EQ(bet.Bet(), 10);
 }
 
 TEST(CardMoney, TheBetIsTakenOnlyWhenTheGoldCoversIt) {

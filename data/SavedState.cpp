@@ -115,20 +115,21 @@ bool ReadContainer(CStream& s, const CSaveStringTable& strings, const CItemCatal
 }
 
 void SerializePlacementState(CStream& s, CPlacement& p) {
-    u8 extra = 0;  // a spare byte of the saved form; placements keep none
-    u8 flags = s.IsWriting()
-                   ? static_cast<u8>((p.bagId != 0 ? 1 : 0) | (p.level != 0 ? 2 : 0) | (p.flags != 0 ? 4 : 0))
-                   : 0;
+    u8 flags = s.IsWriting() ? static_cast<u8>((p.bagId != 0 ? 1 : 0) | (p.level != 0 ? 2 : 0) |
+                                               (p.flags != 0 ? 4 : 0) | (p.state != 0 ? 8 : 0))
+                             : 0;
     s.SerializeU8(flags);
     if (!s.IsWriting()) {
         p.bagId = 0;
         p.level = 0;
         p.flags = 0;
+        p.state = 0;
     }
     if (flags & 1) s.SerializeU8(p.bagId);
     if (flags & 2) s.SerializeU16(p.level);
     if (flags & 4) s.SerializeU8(p.flags);
-    if (flags & 8) s.SerializeU8(extra);
+    // The state byte that scripts set (setstate) and read back (getstate).
+    if (flags & 8) s.SerializeU8(p.state);
 }
 
 void SerializeMonsterBody(CStream& s, CMonster& m) {

@@ -56,8 +56,8 @@ using ItemTaker = std::function<void(std::unique_ptr<CItemInstance>)>;
 bool ReadContainer(CStream& stream, const CSaveStringTable& strings, const CItemCatalogue* catalogue,
                    CContainerHead& head, const ItemTaker& take);
 
-// A section's placed map object after its id: flags (1 bag id, 2 level word, 4 state flags, 8 spare),
-// then those fields. Its texts and cell come from the world data.
+// A section's placed map object after its id: flags (1 bag id, 2 level word, 4 state flags, 8 state
+// byte), then those fields. Its texts and cell come from the world data.
 void SerializePlacementState(CStream& stream, CPlacement& placement);
 // A section's creature after its id and type reference: flags (1 hp, 2 flags, 4 map object, 8 bag,
 // 16 cell), then those fields.

@@ -176,6 +176,13 @@ TEST_F(SavedStateTest, PlacedObjectsCreaturesAndHoldersAreByteExact) {
              return p;
          }(),
          {1 | 2 | 4, 4, 0x45, 0x03, 3}},
+        // The state byte a script set with setstate: flag bit 3, written last.
+        {[] {
+             CPlacement p;
+             p.state = 0xC7;
+             return p;
+         }(),
+         {4 | 8, 1, 0xC7}},
     };
     for (PlacementCase& c : placements) {
         EXPECT_EQ(Written([&](CStream& s) { savestate::SerializePlacementState(s, c.placement); }), c.bytes);
@@ -188,6 +195,7 @@ TEST_F(SavedStateTest, PlacedObjectsCreaturesAndHoldersAreByteExact) {
         EXPECT_EQ(read.bagId, c.placement.bagId);
         EXPECT_EQ(read.level, c.placement.level);
         EXPECT_EQ(read.flags, c.placement.flags);
+        EXPECT_EQ(read.state, c.placement.state);
     }
 
     // A creature with nothing set: its id, the padded type reference and a flags byte of 0.

@@ -217,7 +217,8 @@ bool SerializeExplored(CStream& s, CMapSection& section) {
     return !s.HasError();
 }
 
-bool ReadMonsters(CStream& s, CMapSection& section, const CSaveStringTable& strings) {
+bool ReadMonsters(CStream& s, CMapSection& section, const CSaveStringTable& strings,
+                  const CCreatureCatalogue* creatures) {
     section.monsters.clear();
     u16 count = 0;
     s.SerializeU16(count);
@@ -229,12 +230,15 @@ bool ReadMonsters(CStream& s, CMapSection& section, const CSaveStringTable& stri
         s.SerializeU16(ref);
         SerializeMonsterBody(s, m);
         if (s.HasError()) break;
-        m.typeIndex = FindMonsterTypeIndex(section, strings.NameAt(CSaveStringTable::kMonsterTypes, ref));
+        const char* name = strings.NameAt(CSaveStringTable::kMonsterTypes, ref);
+        m.typeIndex = FindMonsterTypeIndex(section, name);
+        if (m.typeIndex != 0)
+            m.type = section.world->MonsterTypeAt(m.typeIndex);
+        else if (creatures && name)
+            m.type = creatures->FindMonsterType(name);
         // A creature whose type is gone, or that stands outside the section, has nothing to be.
-        if (m.typeIndex == 0 || m.id == 0 || m.x >= section.width || m.y >= section.height ||
-            section.FindMonster(m.id))
+        if (!m.type || m.id == 0 || m.x >= section.width || m.y >= section.height || section.FindMonster(m.id))
             continue;
-        m.type = section.world->MonsterTypeAt(m.typeIndex);
         const auto* type = static_cast<const CMonsterType*>(m.type);
         const u16 maxHp = section.rules.maxHp ? section.rules.maxHp(m.type) : type->values[3];
         if (static_cast<i16>(m.hp) > static_cast<i32>(maxHp)) m.hp = maxHp;
@@ -289,7 +293,7 @@ bool ReadHolders(CStream& s, CMapSection& section) {
 }  // namespace
 
 bool SerializeSectionState(CStream& s, CMapSection& section, CSaveStringTable& strings, u32 version,
-                           const CItemCatalogue* catalogue) {
+                           const CItemCatalogue* catalogue, const CCreatureCatalogue* creatures) {
     const bool writing = s.IsWriting();
     s.MatchByte(0x02);
     s.SerializeU32(section.lastVisit);
@@ -318,7 +322,7 @@ bool SerializeSectionState(CStream& s, CMapSection& section, CSaveStringTable& s
     if (section.lastVisit == 0) return true;
 
     if (!writing) {
-        return ReadMonsters(s, section, strings) && ReadBags(s, section, strings, catalogue) &&
+        return ReadMonsters(s, section, strings, creatures) && ReadBags(s, section, strings, catalogue) &&
                (version <= 91 || ReadHolders(s, section));
     }
     u16 monsters = static_cast<u16>(std::min<size_t>(section.monsters.size(), 0xFFFF));

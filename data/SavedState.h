@@ -19,6 +19,7 @@
 
 class CStream;
 class CItemCatalogue;
+class CCreatureCatalogue;
 class CItemType;
 class CMapSection;
 struct CItemInstance;
@@ -81,10 +82,11 @@ bool SerializeRecordRef(CStream& stream, CSaveStringTable& strings, CSaveStringT
 
 // One section's saved state in either direction: the last visit, the next ids, the placed objects,
 // the explored map and, for a visited section, its creatures, bags and effect holders. Reading empties
-// the section's creatures and bags first; creatures whose type the section's world lacks, creatures
-// outside the section, and things with an id the section has already are dropped. False when the
-// record is damaged.
+// the section's creatures and bags first. A creature's type is found by name among the section's world's
+// types and then in the creature catalogue, which holds the types of every open world (a script may make
+// a creature of another world's type); creatures whose type is gone, creatures outside the section, and
+// things with an id the section has already are dropped. False when the record is damaged.
 bool SerializeSectionState(CStream& stream, CMapSection& section, CSaveStringTable& strings, u32 version,
-                           const CItemCatalogue* catalogue);
+                           const CItemCatalogue* catalogue, const CCreatureCatalogue* creatures = nullptr);
 
 }  // namespace savestate

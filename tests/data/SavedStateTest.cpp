@@ -398,3 +398,38 @@ TEST_F(SavedStateTest, VisitedSectionComesBackAndWhatIsGoneIsDropped) {
 }
 
 }  // namespace
+
+namespace {
+
+// A creature a script made in this section from a monster type of another open world: the section's
+// world has no entry for it, the creature catalogue has, and finds it again by name.
+TEST_F(SavedStateTest, CreatureOfAnotherWorldsTypeComesBack) {
+    const CMonsterType* wolf = base.creatures.FindMonsterType("base_wolf_grey");
+    ASSERT_NE(wolf, nullptr);
+    section.lastVisit = 60;
+    CMonster* made = section.CreateMonster(wolf, 6, 7);
+    ASSERT_NE(made, nullptr);
+    EXPECT_EQ(made->typeIndex, 0);  // not one of this world's types
+    made->hp = 11;
+    const u8 id = made->id;
+    const std::vector<u8> bytes = Written([&](CStream& s) {
+        ASSERT_TRUE(savestate::SerializeSectionState(s, section, strings, savegame::kSaveVersion, nullptr));
+    });
+
+    CMapSection copy(&world);
+    copy.width = copy.height = 35;
+    copy.exploredRowLength = 5;
+    copy.explored.assign(35 * 5, 0);
+    ASSERT_TRUE(ReadWith(bytes, [&](CStream& s) {
+                    return savestate::SerializeSectionState(s, copy, strings, savegame::kSaveVersion,
+                                                            &base.items, &base.creatures);
+                }).ok);
+    ASSERT_EQ(copy.monsters.size(), 1u);
+    EXPECT_EQ(copy.monsters[0].type, wolf);
+    EXPECT_EQ(copy.monsters[0].id, id);
+    EXPECT_EQ(copy.monsters[0].hp, 11);
+    EXPECT_EQ(copy.monsters[0].x, 6);
+    EXPECT_EQ(copy.monsters[0].y, 7);
+}
+
+}  // namespace

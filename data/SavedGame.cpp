@@ -236,11 +236,19 @@ bool ReadSectionState(CStream& stream, u32 version, CMapSection& section, CSaveS
 
 namespace {
 
-// A record of the database read whole into a vector; false when it is missing.
+// The database writer follows every record with two zero bytes (and the gap up to the next record's
+// place): a record's own bytes end at least two before the size read back. Readers get the record without
+// them, so that a record cut short cannot borrow the padding as fields: a one-byte globals record would
+// otherwise read as an empty list.
+constexpr u32 kRecordTail = 2;
+
+// A record of the database read into a vector, without the writer's closing bytes; false when it is
+// missing.
 bool FetchRecord(CPdbFile& db, u32 id, std::vector<u8>& bytes) {
     CRecordDataPtr record(db.ReadRecord(id));
     if (!record) return false;
-    bytes.assign(record->data, record->data + record->size);
+    const u32 size = record->size > kRecordTail ? record->size - kRecordTail : 0;
+    bytes.assign(record->data, record->data + size);
     return true;
 }
 

@@ -193,12 +193,19 @@ bool SerializeRecordRef(CStream& s, CSaveStringTable& strings, CSaveStringTable:
 
 namespace {
 
+// Every cell of the section's square explored; the bits past a row's last cell do not count.
+bool AllCellsExplored(const CMapSection& section) {
+    if (section.explored.empty()) return false;
+    for (i32 y = 0; y < section.height; ++y)
+        for (i32 x = 0; x < section.width; ++x)
+            if (!section.IsExplored(x, y)) return false;
+    return true;
+}
+
 bool SerializeExplored(CStream& s, CMapSection& section) {
-    bool any = false, all = !section.explored.empty();
-    for (u8 byte : section.explored) {
-        any = any || byte != 0;
-        all = all && byte == 0xFF;
-    }
+    bool any = false;
+    for (u8 byte : section.explored) any = any || byte != 0;
+    const bool all = any && AllCellsExplored(section);
     u8 mode = section.lastVisit == 0 || !any ? 0 : all ? 1 : 2;
     s.SerializeU8(mode);
     if (s.IsWriting()) {

@@ -433,3 +433,45 @@ TEST_F(SavedStateTest, CreatureOfAnotherWorldsTypeComesBack) {
 }
 
 }  // namespace
+
+namespace {
+
+// A section whose every cell is explored is saved as mode 1, whatever the bits past the row's end hold:
+// 35 and 21 cells leave 5 and 3 bits of padding in each row's last byte.
+TEST_F(SavedStateTest, AllCellsExploredIsModeOneForEveryWidth) {
+    for (u8 size : {35, 21, 8}) {
+        SCOPED_TRACE(int(size));
+        CMapSection square(&world);
+        square.width = square.height = size;
+        square.exploredRowLength = static_cast<u16>((size + 7) / 8);
+        square.explored.assign(size_t(size) * square.exploredRowLength, 0);
+        square.lastVisit = 5;
+        for (int y = 0; y < size; ++y)
+            for (int x = 0; x < size; ++x) square.MarkExplored(x, y);
+        const std::vector<u8> bytes = Written([&](CStream& s) {
+            ASSERT_TRUE(savestate::SerializeSectionState(s, square, strings, savegame::kSaveVersion, nullptr));
+        });
+        // Tag, padding, last visit, the two next ids, no placed objects: the mode follows at 12.
+        ASSERT_GT(bytes.size(), 12u);
+        EXPECT_EQ(bytes[12], 1);
+
+        CMapSection back(&world);
+        back.width = back.height = size;
+        back.exploredRowLength = square.exploredRowLength;
+        back.explored.assign(square.explored.size(), 0);
+        ASSERT_TRUE(ReadWith(bytes, [&](CStream& s) {
+                        return savestate::SerializeSectionState(s, back, strings, savegame::kSaveVersion,
+                                                                &base.items);
+                    }).ok);
+        for (int y = 0; y < size; ++y)
+            for (int x = 0; x < size; ++x) EXPECT_TRUE(back.IsExplored(x, y)) << x << "," << y;
+        // One cell short of all is the map itself.
+        square.explored[0] = 0xFE;
+        const std::vector<u8> partly = Written([&](CStream& s) {
+            ASSERT_TRUE(savestate::SerializeSectionState(s, square, strings, savegame::kSaveVersion, nullptr));
+        });
+        EXPECT_EQ(partly[12], 2);
+    }
+}
+
+}  // namespace

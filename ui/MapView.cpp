@@ -158,7 +158,9 @@ void CMapView::Draw() {
                     if (border) DrawClipped(MapPicture(border), sx, sy, true);
                 }
             }
-            if (wholeMap && cx == px && cy == py)
+            // The player's arrow, on the small map too: without it the map does not show where the
+            // player stands or looks.
+            if (cx == px && cy == py)
                 DrawClipped(MapPicture(static_cast<u16>(55 + (facing % 360) / 90)), sx, sy, true);
         }
     for (const Mark& m : marks_) DrawClipped(m.picture, m.x, m.y, true);

@@ -1,6 +1,6 @@
 // The automap: the cells of the current map around the player as small map pictures (interface
-// pictures 3400 + i), with marks on cell sides, the border of the active surface area and, over the
-// whole map, the player's arrow. It reads the game view through IMapViewSource.
+// pictures 3400 + i), with marks on cell sides, the border of the active surface area and the player's
+// arrow. It reads the game view through IMapViewSource.
 #pragma once
 
 #include <vector>

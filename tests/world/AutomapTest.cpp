@@ -190,6 +190,36 @@ TEST(Automap, APictureOnAWallGetsItsMarkOnThatSide) {
     EXPECT_EQ(outside, 0);
 }
 
+// The small map of the game view shows where the player stands and looks: the arrow of the facing on
+// the player's cell, its centre.
+TEST(Automap, TheSmallMapShowsThePlayersArrow) {
+    AutomapRig a(13, 120, 88);
+    ASSERT_TRUE(a.built.Loaded());
+    CMapSection* cellar = a.built.base->FindSectionByName("base_cellar");
+    a.window.Fill(a.built.base.get(), cellar, a.built.refs, 100);
+    a.ExploreAll(cellar);
+    a.source.playerX = 16;
+    a.source.playerY = 13;
+    ASSERT_EQ(a.view.wholeMap, 0u);
+    std::vector<std::vector<u16>> shapes;
+    for (u32 facing : {0u, 90u, 180u, 270u}) {
+        SCOPED_TRACE(facing);
+        a.source.facing = facing;
+        a.view.Draw();
+        const auto frame = a.rig.Capture();
+        std::vector<u16> cell;
+        int arrow = 0;
+        for (int y = 0; y < a.view.cellSize; ++y)
+            for (int x = 0; x < a.view.cellSize; ++x) {
+                cell.push_back(frame.At(a.view.originX + x, a.view.originY + y));
+                arrow += cell.back() == 0xFFE0;
+            }
+        EXPECT_GT(arrow, 0);
+        for (const auto& other : shapes) EXPECT_NE(cell, other);
+        shapes.push_back(cell);
+    }
+}
+
 TEST(Automap, UnexploredCellsAndForbiddenMapsShowNothing) {
     AutomapRig a(15, 160, 160);
     CMapSection* cellar = a.built.base->FindSectionByName("base_cellar");

@@ -1,5 +1,7 @@
 #include "ui/MapView.h"
 
+#include <algorithm>
+
 #include "data/RecordHolder.h"
 #include "display/FontSet.h"
 #include "display/Video.h"
@@ -163,7 +165,10 @@ void CMapView::Draw() {
             if (cx == px && cy == py)
                 DrawClipped(MapPicture(static_cast<u16>(55 + (facing % 360) / 90)), sx, sy, true);
         }
-    for (const Mark& m : marks_) DrawClipped(m.picture, m.x, m.y, true);
+    // A mark is 10 x 10 pixels, whatever the size of the picture it shows.
+    for (const Mark& m : marks_)
+        DrawPictureClipped(video, m.picture, m.x, m.y, x, y, std::min(areaRight_, m.x + kMarkSize),
+                           std::min(areaBottom_, m.y + kMarkSize), true);
     marks_.clear();
 }
 

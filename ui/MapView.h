@@ -34,6 +34,7 @@ public:
 class CMapView : public CWidget {
 public:
     static constexpr u16 kFirstMapPicture = 3400;
+    static constexpr i32 kMarkSize = 10;
 
     CMapView() : CWidget(kWidgetTakesPen) {}
 

@@ -60,6 +60,12 @@ bool CGame::SerializeGameViewSection(CStream& stream, u32 version, CGameViewStat
 }
 
 bool CGame::SerializePanelSection(CStream& stream, u32, CPanelState& state) {
+    // Older saved games hold the tag alone (no room for a word): the panels start afresh then. A
+    // record that short without its tag is damaged.
+    if (!stream.IsWriting() && stream.GetCapacity() - stream.GetOffset() < 4) {
+        state = CPanelState{};
+        return stream.MatchByte('X') == 1 && !stream.HasError();
+    }
     SerializePanelState(stream, state);
     return !stream.HasError();
 }

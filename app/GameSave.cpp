@@ -60,12 +60,11 @@ bool CGame::SerializeGameViewSection(CStream& stream, u32 version, CGameViewStat
 }
 
 bool CGame::SerializePanelSection(CStream& stream, u32, CPanelState& state) {
-    // Saves made before the panels kept their state hold the tag alone (with the record's padding to
-    // 4 bytes, no room for a word): the panels start afresh then.
-    if (!stream.IsWriting() && stream.GetCapacity() - stream.GetOffset() <= 4) {
-        stream.MatchByte('X');
+    // Older saved games hold the tag alone (no room for a word): the panels start afresh then. A
+    // record that short without its tag is damaged.
+    if (!stream.IsWriting() && stream.GetCapacity() - stream.GetOffset() < 4) {
         state = CPanelState{};
-        return !stream.HasError();
+        return stream.MatchByte('X') == 1 && !stream.HasError();
     }
     SerializePanelState(stream, state);
     return !stream.HasError();

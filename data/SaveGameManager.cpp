@@ -150,7 +150,8 @@ int CSaveGameManager::Load(u32 slot, CProgressDialog*) {
             CWorld* w = open.FindWorldByShortName(world);
             return w ? w->FindSectionByName(name) : nullptr;
         };
-        if (!savegame::ReadSavedGame(db, lookup, game, why, &worlds->Lists().items))
+        if (!savegame::ReadSavedGame(db, lookup, game, why, &worlds->Lists().items,
+                                     &worlds->Lists().creatures))
             return Fail("the saved game is damaged: " + why), 0;
     }
     for (auto& [id, bytes] : game.parts) {
@@ -166,7 +167,7 @@ int CSaveGameManager::Load(u32 slot, CProgressDialog*) {
         parts->DiscardParts();
         return Fail("the worlds could not be opened again"), 0;
     }
-    savegame::ApplyMapStates(game, *worlds, &worlds->Lists().items);
+    savegame::ApplyMapStates(game, *worlds, &worlds->Lists().items, &worlds->Lists().creatures);
     strings = game.strings;
     parts->CommitParts();
 

@@ -228,19 +228,27 @@ bool WriteSectionState(CStream& stream, CMapSection& section, CSaveStringTable& 
 }
 
 bool ReadSectionState(CStream& stream, u32 version, CMapSection& section, CSaveStringTable& strings,
-                      const CItemCatalogue* catalogue) {
-    return savestate::SerializeSectionState(stream, section, strings, version, catalogue);
+                      const CItemCatalogue* catalogue, const CCreatureCatalogue* creatures) {
+    return savestate::SerializeSectionState(stream, section, strings, version, catalogue, creatures);
 }
 
 // ---- the whole saved game ----
 
 namespace {
 
-// A record of the database read whole into a vector; false when it is missing.
+// The database writer follows every record with two zero bytes (and the gap up to the next record's
+// place): a record's own bytes end at least two before the size read back. Readers get the record without
+// them, so that a record cut short cannot borrow the padding as fields: a one-byte globals record would
+// otherwise read as an empty list.
+constexpr u32 kRecordTail = 2;
+
+// A record of the database read into a vector, without the writer's closing bytes; false when it is
+// missing.
 bool FetchRecord(CPdbFile& db, u32 id, std::vector<u8>& bytes) {
     CRecordDataPtr record(db.ReadRecord(id));
     if (!record) return false;
-    bytes.assign(record->data, record->data + record->size);
+    const u32 size = record->size > kRecordTail ? record->size - kRecordTail : 0;
+    bytes.assign(record->data, record->data + size);
     return true;
 }
 
@@ -263,7 +271,7 @@ bool ReadRecordWith(CPdbFile& db, u32 id, std::string& why, Fn&& read) {
 }  // namespace
 
 bool ReadSavedGame(CPdbFile& db, const CSectionLookup& lookup, CSavedGame& game, std::string& why,
-                   const CItemCatalogue* catalogue) {
+                   const CItemCatalogue* catalogue, const CCreatureCatalogue* creatures) {
     if (!db.HasType("VnTS") || !db.HasCreator("VnTS")) {
         why = "not a saved game";
         return false;
@@ -298,7 +306,8 @@ bool ReadSavedGame(CPdbFile& db, const CSectionLookup& lookup, CSavedGame& game,
             copy.placements = running->placements;
             CStream stream;
             stream.InitForReading(section.record.data(), static_cast<u32>(section.record.size()));
-            if (!ReadSectionState(stream, game.version, copy, game.strings, catalogue) || stream.HasError()) {
+            if (!ReadSectionState(stream, game.version, copy, game.strings, catalogue, creatures) ||
+                stream.HasError()) {
                 why = "record " + std::to_string(section.recordId) + " is damaged";
                 return false;
             }
@@ -313,7 +322,8 @@ bool ReadSavedGame(CPdbFile& db, const CSectionLookup& lookup, CSavedGame& game,
     return true;
 }
 
-void ApplyMapStates(CSavedGame& game, CWorldList& worlds, const CItemCatalogue* catalogue) {
+void ApplyMapStates(CSavedGame& game, CWorldList& worlds, const CItemCatalogue* catalogue,
+                    const CCreatureCatalogue* creatures) {
     for (const CSavedWorldState& state : game.worlds) {
         CWorld* world = worlds.FindWorldByShortName(state.shortName.c_str());
         if (!world) continue;
@@ -329,7 +339,7 @@ void ApplyMapStates(CSavedGame& game, CWorldList& worlds, const CItemCatalogue* 
             CStream stream;
             stream.InitForReading(bytes.data(), static_cast<u32>(bytes.size()));
             // Checked whole when the saved game was read: the same bytes read the same way again.
-            ReadSectionState(stream, game.version, *section, game.strings, catalogue);
+            ReadSectionState(stream, game.version, *section, game.strings, catalogue, creatures);
         }
     }
 }

@@ -15,6 +15,7 @@ class CWorld;
 class CWorldList;
 class CMapSection;
 class CItemCatalogue;
+class CCreatureCatalogue;
 
 namespace savegame {
 
@@ -118,14 +119,15 @@ bool ReadWorldStates(CStream& stream, u32 version, CSavedWorldState& state);
 // when the record is damaged.
 bool WriteSectionState(CStream& stream, CMapSection& section, CSaveStringTable& strings);
 bool ReadSectionState(CStream& stream, u32 version, CMapSection& section, CSaveStringTable& strings,
-                      const CItemCatalogue* catalogue);
+                      const CItemCatalogue* catalogue, const CCreatureCatalogue* creatures = nullptr);
 
 // Reads and checks every record of an open saved-game database: each known section's state is read
 // into a copy of the running section. `why` names the first fault.
 bool ReadSavedGame(CPdbFile& db, const CSectionLookup& lookup, CSavedGame& game, std::string& why,
-                   const CItemCatalogue* catalogue = nullptr);
+                   const CItemCatalogue* catalogue = nullptr, const CCreatureCatalogue* creatures = nullptr);
 
 // Puts the map states into the open worlds (sections and worlds not found are skipped).
-void ApplyMapStates(CSavedGame& game, CWorldList& worlds, const CItemCatalogue* catalogue);
+void ApplyMapStates(CSavedGame& game, CWorldList& worlds, const CItemCatalogue* catalogue,
+                    const CCreatureCatalogue* creatures = nullptr);
 
 }  // namespace savegame

@@ -115,20 +115,21 @@ bool ReadContainer(CStream& s, const CSaveStringTable& strings, const CItemCatal
 }
 
 void SerializePlacementState(CStream& s, CPlacement& p) {
-    u8 extra = 0;  // a spare byte of the saved form; placements keep none
-    u8 flags = s.IsWriting()
-                   ? static_cast<u8>((p.bagId != 0 ? 1 : 0) | (p.level != 0 ? 2 : 0) | (p.flags != 0 ? 4 : 0))
-                   : 0;
+    u8 flags = s.IsWriting() ? static_cast<u8>((p.bagId != 0 ? 1 : 0) | (p.level != 0 ? 2 : 0) |
+                                               (p.flags != 0 ? 4 : 0) | (p.state != 0 ? 8 : 0))
+                             : 0;
     s.SerializeU8(flags);
     if (!s.IsWriting()) {
         p.bagId = 0;
         p.level = 0;
         p.flags = 0;
+        p.state = 0;
     }
     if (flags & 1) s.SerializeU8(p.bagId);
     if (flags & 2) s.SerializeU16(p.level);
     if (flags & 4) s.SerializeU8(p.flags);
-    if (flags & 8) s.SerializeU8(extra);
+    // The state byte that scripts set (setstate) and read back (getstate).
+    if (flags & 8) s.SerializeU8(p.state);
 }
 
 void SerializeMonsterBody(CStream& s, CMonster& m) {
@@ -192,12 +193,19 @@ bool SerializeRecordRef(CStream& s, CSaveStringTable& strings, CSaveStringTable:
 
 namespace {
 
+// Every cell of the section's square explored; the bits past a row's last cell do not count.
+bool AllCellsExplored(const CMapSection& section) {
+    if (section.explored.empty()) return false;
+    for (i32 y = 0; y < section.height; ++y)
+        for (i32 x = 0; x < section.width; ++x)
+            if (!section.IsExplored(x, y)) return false;
+    return true;
+}
+
 bool SerializeExplored(CStream& s, CMapSection& section) {
-    bool any = false, all = !section.explored.empty();
-    for (u8 byte : section.explored) {
-        any = any || byte != 0;
-        all = all && byte == 0xFF;
-    }
+    bool any = false;
+    for (u8 byte : section.explored) any = any || byte != 0;
+    const bool all = any && AllCellsExplored(section);
     u8 mode = section.lastVisit == 0 || !any ? 0 : all ? 1 : 2;
     s.SerializeU8(mode);
     if (s.IsWriting()) {
@@ -216,7 +224,8 @@ bool SerializeExplored(CStream& s, CMapSection& section) {
     return !s.HasError();
 }
 
-bool ReadMonsters(CStream& s, CMapSection& section, const CSaveStringTable& strings) {
+bool ReadMonsters(CStream& s, CMapSection& section, const CSaveStringTable& strings,
+                  const CCreatureCatalogue* creatures) {
     section.monsters.clear();
     u16 count = 0;
     s.SerializeU16(count);
@@ -228,12 +237,15 @@ bool ReadMonsters(CStream& s, CMapSection& section, const CSaveStringTable& stri
         s.SerializeU16(ref);
         SerializeMonsterBody(s, m);
         if (s.HasError()) break;
-        m.typeIndex = FindMonsterTypeIndex(section, strings.NameAt(CSaveStringTable::kMonsterTypes, ref));
+        const char* name = strings.NameAt(CSaveStringTable::kMonsterTypes, ref);
+        m.typeIndex = FindMonsterTypeIndex(section, name);
+        if (m.typeIndex != 0)
+            m.type = section.world->MonsterTypeAt(m.typeIndex);
+        else if (creatures && name)
+            m.type = creatures->FindMonsterType(name);
         // A creature whose type is gone, or that stands outside the section, has nothing to be.
-        if (m.typeIndex == 0 || m.id == 0 || m.x >= section.width || m.y >= section.height ||
-            section.FindMonster(m.id))
+        if (!m.type || m.id == 0 || m.x >= section.width || m.y >= section.height || section.FindMonster(m.id))
             continue;
-        m.type = section.world->MonsterTypeAt(m.typeIndex);
         const auto* type = static_cast<const CMonsterType*>(m.type);
         const u16 maxHp = section.rules.maxHp ? section.rules.maxHp(m.type) : type->values[3];
         if (static_cast<i16>(m.hp) > static_cast<i32>(maxHp)) m.hp = maxHp;
@@ -288,7 +300,7 @@ bool ReadHolders(CStream& s, CMapSection& section) {
 }  // namespace
 
 bool SerializeSectionState(CStream& s, CMapSection& section, CSaveStringTable& strings, u32 version,
-                           const CItemCatalogue* catalogue) {
+                           const CItemCatalogue* catalogue, const CCreatureCatalogue* creatures) {
     const bool writing = s.IsWriting();
     s.MatchByte(0x02);
     s.SerializeU32(section.lastVisit);
@@ -317,7 +329,7 @@ bool SerializeSectionState(CStream& s, CMapSection& section, CSaveStringTable& s
     if (section.lastVisit == 0) return true;
 
     if (!writing) {
-        return ReadMonsters(s, section, strings) && ReadBags(s, section, strings, catalogue) &&
+        return ReadMonsters(s, section, strings, creatures) && ReadBags(s, section, strings, catalogue) &&
                (version <= 91 || ReadHolders(s, section));
     }
     u16 monsters = static_cast<u16>(std::min<size_t>(section.monsters.size(), 0xFFFF));

@@ -19,6 +19,7 @@
 
 class CStream;
 class CItemCatalogue;
+class CCreatureCatalogue;
 class CItemType;
 class CMapSection;
 struct CItemInstance;
@@ -56,8 +57,8 @@ using ItemTaker = std::function<void(std::unique_ptr<CItemInstance>)>;
 bool ReadContainer(CStream& stream, const CSaveStringTable& strings, const CItemCatalogue* catalogue,
                    CContainerHead& head, const ItemTaker& take);
 
-// A section's placed map object after its id: flags (1 bag id, 2 level word, 4 state flags, 8 spare),
-// then those fields. Its texts and cell come from the world data.
+// A section's placed map object after its id: flags (1 bag id, 2 level word, 4 state flags, 8 state
+// byte), then those fields. Its texts and cell come from the world data.
 void SerializePlacementState(CStream& stream, CPlacement& placement);
 // A section's creature after its id and type reference: flags (1 hp, 2 flags, 4 map object, 8 bag,
 // 16 cell), then those fields.
@@ -81,10 +82,11 @@ bool SerializeRecordRef(CStream& stream, CSaveStringTable& strings, CSaveStringT
 
 // One section's saved state in either direction: the last visit, the next ids, the placed objects,
 // the explored map and, for a visited section, its creatures, bags and effect holders. Reading empties
-// the section's creatures and bags first; creatures whose type the section's world lacks, creatures
-// outside the section, and things with an id the section has already are dropped. False when the
-// record is damaged.
+// the section's creatures and bags first. A creature's type is found by name among the section's world's
+// types and then in the creature catalogue, which holds the types of every open world (a script may make
+// a creature of another world's type); creatures whose type is gone, creatures outside the section, and
+// things with an id the section has already are dropped. False when the record is damaged.
 bool SerializeSectionState(CStream& stream, CMapSection& section, CSaveStringTable& strings, u32 version,
-                           const CItemCatalogue* catalogue);
+                           const CItemCatalogue* catalogue, const CCreatureCatalogue* creatures = nullptr);
 
 }  // namespace savestate

@@ -1,5 +1,7 @@
 #include "ui/MapView.h"
 
+#include <algorithm>
+
 #include "data/RecordHolder.h"
 #include "display/FontSet.h"
 #include "display/Video.h"
@@ -158,10 +160,15 @@ void CMapView::Draw() {
                     if (border) DrawClipped(MapPicture(border), sx, sy, true);
                 }
             }
-            if (wholeMap && cx == px && cy == py)
+            // The player's arrow, on the small map too: without it the map does not show where the
+            // player stands or looks.
+            if (cx == px && cy == py)
                 DrawClipped(MapPicture(static_cast<u16>(55 + (facing % 360) / 90)), sx, sy, true);
         }
-    for (const Mark& m : marks_) DrawClipped(m.picture, m.x, m.y, true);
+    // A mark is 10 x 10 pixels, whatever the size of the picture it shows.
+    for (const Mark& m : marks_)
+        DrawPictureClipped(video, m.picture, m.x, m.y, x, y, std::min(areaRight_, m.x + kMarkSize),
+                           std::min(areaBottom_, m.y + kMarkSize), true);
     marks_.clear();
 }
 

@@ -1,6 +1,6 @@
 // The automap: the cells of the current map around the player as small map pictures (interface
-// pictures 3400 + i), with marks on cell sides, the border of the active surface area and, over the
-// whole map, the player's arrow. It reads the game view through IMapViewSource.
+// pictures 3400 + i), with marks on cell sides, the border of the active surface area and the player's
+// arrow. It reads the game view through IMapViewSource.
 #pragma once
 
 #include <vector>
@@ -34,6 +34,7 @@ public:
 class CMapView : public CWidget {
 public:
     static constexpr u16 kFirstMapPicture = 3400;
+    static constexpr i32 kMarkSize = 10;
 
     CMapView() : CWidget(kWidgetTakesPen) {}
 

@@ -31,5 +31,11 @@ bool CAutomapSource::GetMapSquare(i32 x, i32 y, CMapSquareView& square) const {
             square.type = p && (p->flags & CPlacement::kClosed) ? kClosedDoor : kDoor;
         }
     }
+    // What hangs on a side (both object slots of each side) gets its mark.
+    for (int s = 0; s < 4; ++s) {
+        const u16 slots[2] = {cell->side[s], cell->secondSide[s]};
+        for (int k = 0; k < 2; ++k)
+            if (slots[k] != kNoCellIndex) square.sideMarks[s][k] = objects_.MapMark(slots[k]);
+    }
     return true;
 }

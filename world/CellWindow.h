@@ -28,6 +28,8 @@ struct CCellSite {
 // placement standing in the cell (null when none), its type code, and the operations the per-tick
 // passes, the surroundings and the 3D view call. Those have neutral defaults: an object without them
 // does nothing. The map-object table implements them all.
+class CRecordHolder;
+
 class ICellObjects {
 public:
     virtual ~ICellObjects() = default;
@@ -64,6 +66,9 @@ public:
         return false;
     }
     virtual u8 CellViewBits(u16 objectIndex) const { return 0; }
+    // The picture a side object marks on the automap (objects of type 18, pictures hung on a wall):
+    // its first picture of the texture set; null for other objects.
+    virtual const CRecordHolder* MapMark(u16 objectIndex) const { return nullptr; }
 };
 
 class CCellWindow : public CViewCellWindow {

@@ -35,6 +35,14 @@ const CPictureData* CGameViewWorld::GetViewPicture(u16 id) const {
     return p.data ? &p : nullptr;
 }
 
+const CRecordHolder* CGameViewWorld::MapMark(u16 i) const {
+    const CMapObject* object = objects_->At(i);
+    if (!object || object->typeCode != 18 || object->pictureIds.empty() || object->pictureIds[0] == 0)
+        return nullptr;
+    CRecordHolder* picture = textures_.PictureAt(object->pictureIds[0]);
+    return picture && textures_.EnsureLoaded(picture) ? picture : nullptr;
+}
+
 CViewPalette CGameViewWorld::GetViewPalette(u16 id) const {
     auto it = palettes_.find(id);
     if (it == palettes_.end()) {

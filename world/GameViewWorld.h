@@ -85,6 +85,8 @@ public:
         return objects_->DescribeSide(i, placement, cell, entry, side, overlay);
     }
     u8 CellViewBits(u16 i) const override { return objects_->CellViewBits(i); }
+    // The first picture of a type 18 object, read when first needed.
+    const CRecordHolder* MapMark(u16 i) const override;
     // Sound `which` (0..2) of a map-object index; null when it has none.
     const char* ObjectSound(u16 objectIndex, int which) const;
 

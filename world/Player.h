@@ -395,6 +395,7 @@ private:
     void ApplyHitEffect(const CEffect& effect, int damage, CPlayerHitResult& result);
     CItemInstance* DrawFood(const std::vector<const CItemType*>& candidates);
     u16 InternEffectOrigin(const CActiveEffect& effect, CSaveStringTable& strings) const;
+    void BoundLoadedValues();
     const void* FindEffectOrigin(u8 source, u16 ref, const CSaveStringTable& strings) const;
 
     const CRuleContext* rules_ = nullptr;

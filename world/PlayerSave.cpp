@@ -7,6 +7,7 @@
 
 #include "core/Str.h"
 #include "core/Stream.h"
+#include "data/CharacterTables.h"
 #include "data/ItemType.h"
 #include "data/SavedGame.h"
 #include "data/SavedState.h"
@@ -256,9 +257,41 @@ bool CPlayer::SerializeSaved(CStream& s, CSaveStringTable& strings, u32 version)
     }
     if (writing || s.HasError()) return !s.HasError();
 
+    BoundLoadedValues();
     ReapplyEquipmentEffects();
     ReapplyAbilityEffects();
     ReapplyDiseaseEffects();
-    if (hp == 0) hp = 1;
+    // The maxima follow from the attributes and the effects, which are in place only now.
+    hp = static_cast<u16>(std::clamp<int>(hp, 1, std::max(1, GetMaxHp())));
+    mana = static_cast<u16>(std::min<int>(mana, std::max(0, GetMaxMana())));
     return true;
+}
+
+// A saved game comes from outside: each value read is brought into the range it has in play before
+// anything uses it (the level indexes the experience table), and an item that is not worn where the
+// game would wear it goes back among the carried items.
+void CPlayer::BoundLoadedValues() {
+    level = static_cast<u8>(std::clamp<int>(level, 1, kMaxLevel));
+    if (level >= kMaxLevel) xpForNextLevel = 0;
+    gender = gender != 0 ? 1 : 0;
+    race = std::clamp<u32>(race, 1, kRaceCount - 1);
+    gold = std::min(gold, kMaxGold);
+    for (int k = 1; k <= kPlayerSkillCount; ++k) {
+        skills[k] = static_cast<u16>(std::min<int>(skills[k], kMaxSkillValue));
+        skillRaises[k] = static_cast<u16>(std::min<int>(skillRaises[k], kMaxRaiseAllowance + 1));
+    }
+    for (int a = 1; a <= kPlayerAttributeCount; ++a)
+        attributeRaises[a] = static_cast<u16>(std::min<int>(attributeRaises[a], kMaxRaiseAllowance + 1));
+    for (u8& skill : skillOrder)
+        if (skill > kPlayerSkillCount) skill = 0;
+    for (CPlayerQuest& quest : quests) quest.state = std::min<u8>(quest.state, 2);
+    for (CMarkedPosition& mark : marks) mark.facing &= 3;
+    for (int slot = 1; slot <= kEquipmentSlotCount; ++slot) {
+        CItemInstance*& worn = equipment[slot];
+        if (!worn) continue;
+        const bool fits = worn->type && (SlotFor(*worn->type, false) == slot || SlotFor(*worn->type, true) == slot);
+        bool twice = false;
+        for (int earlier = 1; earlier < slot; ++earlier) twice = twice || equipment[earlier] == worn;
+        if (!fits || twice) worn = nullptr;
+    }
 }

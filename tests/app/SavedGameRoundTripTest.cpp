@@ -236,6 +236,41 @@ TEST(SavedGameRoundTrip, ADamagedPartFailsTheLoadAndKeepsTheRunningGame) {
     EXPECT_EQ(game.player.gold, gold - 55);
 }
 
+// A globals record of one byte (its tag alone) is shorter than any the game writes: the database's
+// padding after it read as an empty list, which reset every script variable. So is a one-byte panel
+// record that is not the panels' tag (the tag alone is the panels' older form). The load refuses both
+// and names the record; the running game keeps its variables.
+TEST(SavedGameRoundTrip, ARecordShorterThanItsSmallestFormIsDamaged) {
+    testing_support::FrameRig rig;
+    ASSERT_TRUE(rig.StartOnBuiltDatabase());
+    CGame& game = *rig.Game();
+    game.saveGames.folder = rig.env.dir.Path();
+    ASSERT_TRUE(game.NewGame(nullptr));
+    CGlobalVar* rats = game.worldLists->globals.FindById("base_ratskilled");
+    ASSERT_NE(rats, nullptr);
+    rats->number = 7;
+    ASSERT_EQ(game.saveGames.Save(2), 1) << game.saveGames.LastError();
+    const std::string path = game.saveGames.SlotPath(2);
+    rats->number = 9;
+    const struct {
+        u16 id;
+        u8 tag;
+    } cases[] = {{savegame::kGlobalsRecord, 0x10}, {savegame::kPanelsRecord, 0}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.id);
+        const std::vector<u8> one = {c.tag};
+        ASSERT_TRUE(testing_support::RewriteSavedGame(game.finder.get(), path, game.saveGames.SlotPath(5), c.id,
+                                                      &one));
+        EXPECT_EQ(game.saveGames.Load(5, nullptr), 0);
+        EXPECT_NE(game.saveGames.LastError().find("record " + std::to_string(c.id) + " is damaged"),
+                  std::string::npos)
+            << game.saveGames.LastError();
+        EXPECT_EQ(game.worldLists->globals.FindById("base_ratskilled")->number, 9);
+    }
+    ASSERT_EQ(game.saveGames.Load(2, nullptr), 1) << game.saveGames.LastError();
+    EXPECT_EQ(game.worldLists->globals.FindById("base_ratskilled")->number, 7);
+}
+
 // Closing the window during a game writes the automatic save, which the next start lists.
 TEST(SavedGameRoundTrip, EndingDuringAGameWritesTheAutomaticSave) {
     testing_support::FrameRig rig;

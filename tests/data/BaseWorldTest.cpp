@@ -4,6 +4,7 @@
 
 #include <set>
 
+#include "data/Effect.h"
 #include "screens/npc/CraftRules.h"
 #include "tests/data/BaseRulesFixture.h"
 #include "tools/content/PictureEncoder.h"
@@ -30,6 +31,24 @@ TEST(BaseWorld, EveryRuleKindLoadsAndFills) {
     EXPECT_STREQ(base.races.GetEntry(3)->text1, "base_ability_seiry");
     EXPECT_STREQ(base.skills.GetEntry(20)->text, "Moving unseen.");
     EXPECT_EQ(base.attributes.FindId("Per"), 5);
+}
+
+// A creature's own effects are of the combatant's source: each kind is one that source may hold, in
+// the mode it takes there (its known spells are "Cast spell" effects that cast).
+TEST(BaseWorld, CreatureEffectsAreKindsTheirSourceAllows) {
+    LoadedBase base(kTestVersion);
+    ASSERT_TRUE(base.ok);
+    const CEffectKindTable kinds;
+    int casts = 0;
+    for (int t = 0; t < base.creatures.GetTypeCount(); ++t) {
+        const CMonsterType* type = base.creatures.GetType(t);
+        for (int i = 0; i < type->effects.Count(); ++i) {
+            const CEffect* e = type->effects.At(i);
+            EXPECT_EQ(kinds.FindMode(1, e->kind), e->mode) << type->GetName() << " effect " << i;
+            casts += e->mode == kModeCast;
+        }
+    }
+    EXPECT_GE(casts, 2);  // the skeleton mage's two spells
 }
 
 TEST(BaseWorld, TheHerbsOfTheWorldBrewItsPotions) {

@@ -16,7 +16,12 @@
 #include "core/PdbFile.h"
 #include "core/Settings.h"
 #include "core/Stream.h"
+#include "data/CreatureCatalogue.h"
+#include "data/Effect.h"
+#include "data/ItemBag.h"
+#include "data/ItemType.h"
 #include "data/MapSection.h"
+#include "data/SectionEffects.h"
 #include "data/SaveGameManager.h"
 #include "data/SavedGame.h"
 #include "data/TextureSet.h"
@@ -550,6 +555,134 @@ TEST(SaveStringTableTest, IndicesOutsideTheTableAreNone) {
     EXPECT_EQ(read.NameAt(CSaveStringTable::kItemTypes, 3), nullptr);
     EXPECT_EQ(read.NameAt(CSaveStringTable::kMonsterTypes, 1), nullptr);
     EXPECT_STREQ(read.NameAt(CSaveStringTable::kSpells, 1), "fire");
+}
+
+}  // namespace
+
+namespace {
+
+// Every field a section's saved state keeps, set away from its default before the first save, and
+// compared after the load with what was set (a second save could not show a field the writer leaves
+// out). The creature of the additional world's cave is of a base-world type.
+TEST_F(SavedGameTest, EveryMapStateFieldSetBeforeSavingComesBackAsSet) {
+    const world::Content extra = fixtures::SmallWorld("VantrelExtra", "xtra");
+    fixtures::Write(worldsDir.Path(), extra);
+    ASSERT_EQ(worlds->OpenWorldByName("VantrelExtra"), 1);
+    CWorld* xtra = worlds->FindWorldByShortName("xtra");
+    ASSERT_NE(xtra, nullptr);
+    ASSERT_GE(xtra->SectionCount(), 1u);
+    CMapSection& cave = *xtra->SectionAt(0);
+    ASSERT_FALSE(cave.placements.empty());
+    ASSERT_GT(lists.creatures.GetTypeCount(), 0);
+    ASSERT_GT(lists.items.GetItemTypeCount(), 0);
+    const CMonsterType* wolf = nullptr;
+    for (int i = 0; i < lists.creatures.GetTypeCount() && !wolf; ++i)
+        if (std::strncmp(lists.creatures.GetType(i)->GetName(), "base_", 5) == 0) wolf = lists.creatures.GetType(i);
+    ASSERT_NE(wolf, nullptr);
+    const CItemType* item = lists.items.GetItemType(0);
+
+    base->worldX = 11;
+    base->worldY = 12;
+    base->worldZ = 13;
+    xtra->worldX = 21;
+    xtra->worldY = 22;
+    xtra->worldZ = 23;
+    cave.lastVisit = 4321;
+    CPlacement& placed = cave.placements[0];
+    placed.bagId = 7;
+    placed.level = 0x2A45;
+    placed.flags = CPlacement::kVisible | CPlacement::kClosed | 0x80;
+    placed.state = 0x9C;
+    for (size_t i = 0; i < cave.explored.size(); ++i) cave.explored[i] = static_cast<u8>(i * 37 + 1);
+    cave.monsters.clear();
+    cave.bags.RemoveAllBags();
+    CMonster* made = cave.CreateMonster(wolf, 3, 4);
+    ASSERT_NE(made, nullptr);
+    made->hp = 5;
+    made->flags = 0x07;
+    made->objectId = placed.id;
+    made->bagId = 9;
+    const CMonster set = *made;
+    CItemBag* bag = cave.bags.CreateBag(0);
+    ASSERT_NE(bag, nullptr);
+    bag->flags = 1;
+    bag->x = 5;
+    bag->y = 6;
+    CItemInstance* carried = CreateItemInstance(*item, 100, nullptr);
+    carried->count = 77;
+    carried->effects = new CEffectList;
+    carried->effects->value = 1234;
+    bag->AddItem(carried);
+    const u8 bagId = bag->id;
+    cave.effects.AddMonsterEffect(set.id, -6, 4, 23, 2, "base_spellcurse");
+    cave.nextMonsterId = 40;
+    cave.bags.nextBagId = 30;
+
+    base->currentSection = base->SectionAt(0);
+    worlds->SetCurrent(base);
+    ASSERT_EQ(manager.Save(2), 1) << manager.LastError();
+
+    // Everything away from what was set.
+    base->worldX = base->worldY = base->worldZ = 0;
+    xtra->worldX = xtra->worldY = xtra->worldZ = 0;
+    cave.lastVisit = 0;
+    cave.nextMonsterId = 1;
+    cave.bags.nextBagId = 1;
+    placed.bagId = 0;
+    placed.level = 0;
+    placed.flags = CPlacement::kVisible;
+    placed.state = 0;
+    const std::vector<u8> explored = cave.explored;
+    std::fill(cave.explored.begin(), cave.explored.end(), 0);
+    cave.monsters.clear();
+    cave.bags.RemoveAllBags();
+    cave.effects.Clear();
+
+    ASSERT_EQ(manager.Load(2, nullptr), 1) << manager.LastError();
+    EXPECT_EQ(base->worldX, 11u);
+    EXPECT_EQ(base->worldY, 12u);
+    EXPECT_EQ(base->worldZ, 13u);
+    EXPECT_EQ(xtra->worldX, 21u);
+    EXPECT_EQ(xtra->worldY, 22u);
+    EXPECT_EQ(xtra->worldZ, 23u);
+    EXPECT_EQ(cave.lastVisit, 4321u);
+    EXPECT_EQ(cave.nextMonsterId, 40);
+    EXPECT_EQ(cave.bags.nextBagId, 30);
+    EXPECT_EQ(placed.bagId, 7);
+    EXPECT_EQ(placed.level, 0x2A45);
+    EXPECT_EQ(placed.flags, CPlacement::kVisible | CPlacement::kClosed | 0x80);
+    EXPECT_EQ(placed.state, 0x9C);
+    EXPECT_EQ(cave.explored, explored);
+    ASSERT_EQ(cave.monsters.size(), 1u);
+    const CMonster& m = cave.monsters[0];
+    EXPECT_EQ(m.type, wolf);
+    EXPECT_EQ(m.id, set.id);
+    EXPECT_EQ(m.hp, 5);
+    EXPECT_EQ(m.flags, 0x07);
+    EXPECT_EQ(m.objectId, placed.id);
+    EXPECT_EQ(m.bagId, 9);
+    EXPECT_EQ(m.x, 3);
+    EXPECT_EQ(m.y, 4);
+    ASSERT_EQ(cave.bags.Count(), 1);
+    const CItemBag& back = *cave.bags.At(0);
+    EXPECT_EQ(back.id, bagId);
+    EXPECT_EQ(back.flags, 1);
+    EXPECT_EQ(back.x, 5);
+    EXPECT_EQ(back.y, 6);
+    ASSERT_EQ(back.GetItemCount(), 1);
+    EXPECT_EQ(back.GetItem(0)->type, item);
+    EXPECT_EQ(back.GetItem(0)->count, 77);
+    ASSERT_NE(back.GetItem(0)->effects, nullptr);
+    EXPECT_EQ(back.GetItem(0)->effects->value, 1234u);
+    const CEffectHolder* holder = cave.effects.FindHolder(set.id);
+    ASSERT_NE(holder, nullptr);
+    ASSERT_EQ(holder->Count(), 1);
+    const CActiveEffectEntry& e = *holder->At(0);
+    EXPECT_STREQ(e.id, "base_spellcurse");
+    EXPECT_EQ(e.amount, -6);
+    EXPECT_EQ(e.turns, 4);
+    EXPECT_EQ(e.kind, 23);
+    EXPECT_EQ(e.target, 2);
 }
 
 }  // namespace

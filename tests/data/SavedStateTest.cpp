@@ -176,6 +176,13 @@ TEST_F(SavedStateTest, PlacedObjectsCreaturesAndHoldersAreByteExact) {
              return p;
          }(),
          {1 | 2 | 4, 4, 0x45, 0x03, 3}},
+        // The state byte a script set with setstate: flag bit 3, written last.
+        {[] {
+             CPlacement p;
+             p.state = 0xC7;
+             return p;
+         }(),
+         {4 | 8, 1, 0xC7}},
     };
     for (PlacementCase& c : placements) {
         EXPECT_EQ(Written([&](CStream& s) { savestate::SerializePlacementState(s, c.placement); }), c.bytes);
@@ -188,6 +195,7 @@ TEST_F(SavedStateTest, PlacedObjectsCreaturesAndHoldersAreByteExact) {
         EXPECT_EQ(read.bagId, c.placement.bagId);
         EXPECT_EQ(read.level, c.placement.level);
         EXPECT_EQ(read.flags, c.placement.flags);
+        EXPECT_EQ(read.state, c.placement.state);
     }
 
     // A creature with nothing set: its id, the padded type reference and a flags byte of 0.
@@ -386,6 +394,83 @@ TEST_F(SavedStateTest, VisitedSectionComesBackAndWhatIsGoneIsDropped) {
                               })
                          .ok)
             << keep;
+    }
+}
+
+}  // namespace
+
+namespace {
+
+// A creature a script made in this section from a monster type of another open world: the section's
+// world has no entry for it, the creature catalogue has, and finds it again by name.
+TEST_F(SavedStateTest, CreatureOfAnotherWorldsTypeComesBack) {
+    const CMonsterType* wolf = base.creatures.FindMonsterType("base_wolf_grey");
+    ASSERT_NE(wolf, nullptr);
+    section.lastVisit = 60;
+    CMonster* made = section.CreateMonster(wolf, 6, 7);
+    ASSERT_NE(made, nullptr);
+    EXPECT_EQ(made->typeIndex, 0);  // not one of this world's types
+    made->hp = 11;
+    const u8 id = made->id;
+    const std::vector<u8> bytes = Written([&](CStream& s) {
+        ASSERT_TRUE(savestate::SerializeSectionState(s, section, strings, savegame::kSaveVersion, nullptr));
+    });
+
+    CMapSection copy(&world);
+    copy.width = copy.height = 35;
+    copy.exploredRowLength = 5;
+    copy.explored.assign(35 * 5, 0);
+    ASSERT_TRUE(ReadWith(bytes, [&](CStream& s) {
+                    return savestate::SerializeSectionState(s, copy, strings, savegame::kSaveVersion,
+                                                            &base.items, &base.creatures);
+                }).ok);
+    ASSERT_EQ(copy.monsters.size(), 1u);
+    EXPECT_EQ(copy.monsters[0].type, wolf);
+    EXPECT_EQ(copy.monsters[0].id, id);
+    EXPECT_EQ(copy.monsters[0].hp, 11);
+    EXPECT_EQ(copy.monsters[0].x, 6);
+    EXPECT_EQ(copy.monsters[0].y, 7);
+}
+
+}  // namespace
+
+namespace {
+
+// A section whose every cell is explored is saved as mode 1, whatever the bits past the row's end hold:
+// 35 and 21 cells leave 5 and 3 bits of padding in each row's last byte.
+TEST_F(SavedStateTest, AllCellsExploredIsModeOneForEveryWidth) {
+    for (u8 size : {35, 21, 8}) {
+        SCOPED_TRACE(int(size));
+        CMapSection square(&world);
+        square.width = square.height = size;
+        square.exploredRowLength = static_cast<u16>((size + 7) / 8);
+        square.explored.assign(size_t(size) * square.exploredRowLength, 0);
+        square.lastVisit = 5;
+        for (int y = 0; y < size; ++y)
+            for (int x = 0; x < size; ++x) square.MarkExplored(x, y);
+        const std::vector<u8> bytes = Written([&](CStream& s) {
+            ASSERT_TRUE(savestate::SerializeSectionState(s, square, strings, savegame::kSaveVersion, nullptr));
+        });
+        // Tag, padding, last visit, the two next ids, no placed objects: the mode follows at 12.
+        ASSERT_GT(bytes.size(), 12u);
+        EXPECT_EQ(bytes[12], 1);
+
+        CMapSection back(&world);
+        back.width = back.height = size;
+        back.exploredRowLength = square.exploredRowLength;
+        back.explored.assign(square.explored.size(), 0);
+        ASSERT_TRUE(ReadWith(bytes, [&](CStream& s) {
+                        return savestate::SerializeSectionState(s, back, strings, savegame::kSaveVersion,
+                                                                &base.items);
+                    }).ok);
+        for (int y = 0; y < size; ++y)
+            for (int x = 0; x < size; ++x) EXPECT_TRUE(back.IsExplored(x, y)) << x << "," << y;
+        // One cell short of all is the map itself.
+        square.explored[0] = 0xFE;
+        const std::vector<u8> partly = Written([&](CStream& s) {
+            ASSERT_TRUE(savestate::SerializeSectionState(s, square, strings, savegame::kSaveVersion, nullptr));
+        });
+        EXPECT_EQ(partly[12], 2);
     }
 }
 

@@ -12,6 +12,7 @@
 #include "world/AutomapSource.h"
 #include "tests/world/TypeCodeObjects.h"
 #include "world/CellWindow.h"
+#include "world/GameViewWorld.h"
 
 namespace {
 
@@ -134,6 +135,89 @@ TEST(Automap, TheTownShowsTheBorderOfTheActiveArea) {
     a.source.facing = 180;
     a.view.Draw();
     EXPECT_TRUE(testing_support::MatchesGolden("world/automap_town_wide", a.rig.Capture()));
+}
+
+// A picture hung on a wall (type 18, the gallery's on the south face of the cellar's north wall) gets a
+// mark on that side: the object's own picture, 10 x 10, at the side's mark place. No other side of the
+// cellar holds one.
+TEST(Automap, APictureOnAWallGetsItsMarkOnThatSide) {
+    AutomapRig a(15, 560, 560);
+    ASSERT_TRUE(a.built.Loaded());
+    CGameViewWorld objects(a.window, a.built.textures, a.built.lists);
+    objects.Refresh();
+    CAutomapSource source(a.window, objects);
+    CMapSection* cellar = a.built.base->FindSectionByName("base_cellar");
+    a.ShowWhole(cellar);
+    const CRecordHolder* picture = a.built.textures.FindPicture("bres_wallpicture");
+    ASSERT_NE(picture, nullptr);
+    int marks = 0;
+    for (int y = 0; y < 35; ++y)
+        for (int x = 0; x < 35; ++x) {
+            CMapSquareView square;
+            if (!source.GetMapSquare(x, y, square)) continue;
+            for (int side = 0; side < 4; ++side)
+                for (const CRecordHolder* mark : square.sideMarks[side]) {
+                    if (!mark) continue;
+                    ++marks;
+                    EXPECT_EQ(mark, picture);
+                    EXPECT_EQ(side, 2);
+                    EXPECT_EQ(y, 0);
+                }
+        }
+    EXPECT_EQ(marks, 1);
+
+    // Drawn: the whole map with the marks and without them differ in the mark's 10 x 10 square alone.
+    a.view.Draw();
+    const auto without = a.rig.Capture();
+    a.view.source = &source;
+    a.view.Draw();
+    const auto with = a.rig.Capture();
+    CMapSquareView square;
+    int markX = -1;
+    for (int x = 0; x < 35 && markX < 0; ++x)
+        if (source.GetMapSquare(x, 0, square) && square.sideMarks[2][0]) markX = x;
+    ASSERT_GE(markX, 0);
+    const int left = a.view.originX + (markX - 17) * 16 + a.view.markX[2];
+    const int top = a.view.originY + (0 - 17) * 16 + a.view.markY[2];
+    int inside = 0, outside = 0;
+    for (int y = 0; y < 560; ++y)
+        for (int x = 0; x < 560; ++x) {
+            const bool differs = with.At(x, y) != without.At(x, y);
+            const bool in = x >= left && x < left + 10 && y >= top && y < top + 10;
+            (in ? inside : outside) += differs;
+        }
+    EXPECT_GT(inside, 0);
+    EXPECT_EQ(outside, 0);
+}
+
+// The small map of the game view shows where the player stands and looks: the arrow of the facing on
+// the player's cell, its centre.
+TEST(Automap, TheSmallMapShowsThePlayersArrow) {
+    AutomapRig a(13, 120, 88);
+    ASSERT_TRUE(a.built.Loaded());
+    CMapSection* cellar = a.built.base->FindSectionByName("base_cellar");
+    a.window.Fill(a.built.base.get(), cellar, a.built.refs, 100);
+    a.ExploreAll(cellar);
+    a.source.playerX = 16;
+    a.source.playerY = 13;
+    ASSERT_EQ(a.view.wholeMap, 0u);
+    std::vector<std::vector<u16>> shapes;
+    for (u32 facing : {0u, 90u, 180u, 270u}) {
+        SCOPED_TRACE(facing);
+        a.source.facing = facing;
+        a.view.Draw();
+        const auto frame = a.rig.Capture();
+        std::vector<u16> cell;
+        int arrow = 0;
+        for (int y = 0; y < a.view.cellSize; ++y)
+            for (int x = 0; x < a.view.cellSize; ++x) {
+                cell.push_back(frame.At(a.view.originX + x, a.view.originY + y));
+                arrow += cell.back() == 0xFFE0;
+            }
+        EXPECT_GT(arrow, 0);
+        for (const auto& other : shapes) EXPECT_NE(cell, other);
+        shapes.push_back(cell);
+    }
 }
 
 TEST(Automap, UnexploredCellsAndForbiddenMapsShowNothing) {

@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -250,6 +251,78 @@ TEST_F(PlayerSaveTest, EffectsWithoutAnOriginComeBack) {
         if (e.source == kFromDrink) {
             EXPECT_EQ(e.name.value_or(""), "ale");
         }
+    }
+}
+
+}  // namespace
+
+namespace {
+
+// Hostile player sections: values a damaged or made-up saved game may hold, and what the load makes of
+// each. Every value is brought into the range it has in play; a worn item that does not fit its slot,
+// or is worn twice, goes back among the carried items.
+TEST_F(PlayerSaveTest, HostileValuesAreBoundedWhenRead) {
+    struct Case {
+        const char* what;
+        std::function<void(CPlayer&)> set;
+        std::function<void(const CPlayer&)> check;
+    };
+    const Case cases[] = {
+        {"level past the experience table", [](CPlayer& p) { p.level = 255; },
+         [](const CPlayer& p) {
+             EXPECT_EQ(p.level, kMaxLevel);
+             EXPECT_EQ(p.GetXpForNextLevel(), 0u);
+         }},
+        {"level 0", [](CPlayer& p) { p.level = 0; }, [](const CPlayer& p) { EXPECT_EQ(p.level, 1); }},
+        {"hit points past the maximum", [](CPlayer& p) { p.hp = 60000; },
+         [](const CPlayer& p) { EXPECT_EQ(p.hp, p.GetMaxHp()); }},
+        {"spell points past the maximum", [](CPlayer& p) { p.mana = 60000; },
+         [](const CPlayer& p) { EXPECT_EQ(p.mana, p.GetMaxMana()); }},
+        {"no such race, no such gender", [](CPlayer& p) { p.race = 200, p.gender = 7; },
+         [](const CPlayer& p) {
+             EXPECT_EQ(p.race, 5u);
+             EXPECT_EQ(p.gender, 1);
+         }},
+        {"gold, skills and skill order past their ranges",
+         [](CPlayer& p) {
+             p.gold = 0xFFFFFFFF;
+             p.skills[3] = 60000;
+             p.skillOrder[0] = 99;
+         },
+         [](const CPlayer& p) {
+             EXPECT_EQ(p.gold, kMaxGold);
+             EXPECT_EQ(p.skills[3], kMaxSkillValue);
+             EXPECT_EQ(p.skillOrder[0], 0);
+         }},
+        {"one helm in all thirteen slots",
+         [this](CPlayer& p) {
+             CItemInstance* helm = w.Give("base_helm_iron");
+             for (int slot = 1; slot <= kEquipmentSlotCount; ++slot) p.equipment[slot] = helm;
+         },
+         [](const CPlayer& p) {
+             ASSERT_EQ(p.items.size(), 1u);
+             EXPECT_EQ(p.equipment[1], p.items[0].get());
+             for (int slot = 2; slot <= kEquipmentSlotCount; ++slot) EXPECT_EQ(p.equipment[slot], nullptr) << slot;
+         }},
+        {"a sword on the head",
+         [this](CPlayer& p) { p.equipment[1] = w.Give("base_weap_longsword"); },
+         [](const CPlayer& p) {
+             ASSERT_EQ(p.items.size(), 1u);
+             for (CItemInstance* slot : p.equipment) EXPECT_EQ(slot, nullptr);
+         }},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        w.player.ResetToDefaults();
+        c.set(w.player);
+        CSaveStringTable table;
+        CStream out;
+        out.InitForWriting();
+        ASSERT_TRUE(w.player.SerializeSaved(out, table, savegame::kSaveVersion));
+        std::vector<u8> bytes(out.GetBuffer(), out.GetBuffer() + out.GetOffset());
+        w.player.ResetToDefaults();
+        ASSERT_TRUE(Load(bytes, savegame::kSaveVersion, table));
+        c.check(w.player);
     }
 }
 

@@ -467,7 +467,8 @@ BaseRuleContent MakeBaseRules() {
     MonsterTypeDef* mage = type("base_skeleton_mage", "base_skeletonmage", "Skeleton mage", 3,
                                 {2, 4, 2, 18, 100, 2, 3, 40, 0, 3}, 3, 12);
     mage->attackStyle = 4;  // strikes when face to face, casts from further off
-    mage->effects = {E(0, 0, kCast, "base_spellcurse"), E(0, 0, kCast, "base_spellgravespark")};
+    // Its spells are its own effects: "Cast spell" (31) in the mode a combatant casts in.
+    mage->effects = {E(31, 0, kCast, "base_spellcurse"), E(31, 0, kCast, "base_spellgravespark")};
     mage->items = {{"base_spbookcurse", 1, 1, 50, 100}, {"base_money_100", 1, 1, 100, 100}};
     // The town's people: stationary ones stand at their trades, the shepherd wanders.
     const struct {

@@ -411,11 +411,11 @@ void CGame::SaveWorldConfiguration() {
     SaveSettings();
 }
 
-bool CGame::DeleteWorldDatabase(const char* fileName) {
+bool CGame::DeleteWorldDatabase(const char* file) {
     // The name comes from the folder scan; one that is empty or reaches into another folder names no
     // database of the program folder, and nothing outside it is ever deleted.
-    if (fileName == nullptr || fileName[0] == 0 || std::strpbrk(fileName, "/\\") != nullptr) return false;
-    const std::string path = (finder ? finder->GetFolder() : plat::ProgramFolder()) + fileName + ".pdb";
+    if (file == nullptr || file[0] == 0 || std::strpbrk(file, "/\\") != nullptr) return false;
+    const std::string path = (finder ? finder->GetFolder() : plat::ProgramFolder()) + file;
     plat::DeleteFile(path);
     // The file's absence is what counts: a world whose file stays would come back at the next start.
     return !plat::FileExists(path);

@@ -108,7 +108,7 @@ public:
     // The installed additional worlds of the world list (an empty list before start-up made it).
     CWorldEntryArray& GetInstalledWorlds() override;
     void SaveWorldConfiguration() override;
-    bool DeleteWorldDatabase(const char* fileName) override;
+    bool DeleteWorldDatabase(const char* file) override;
     void RemoveInstalledWorldEntry(const char* shortName) override;
 
     // What the video output and the fonts ask of the game.

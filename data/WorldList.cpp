@@ -20,13 +20,13 @@ void CWorldList::ClearError() {
     lastLoadError_ = CWorldLoadError{};
 }
 
-int CWorldList::LoadOpened(std::unique_ptr<CPdbFile> db, const char* fileName) {
+int CWorldList::LoadOpened(std::unique_ptr<CPdbFile> db, const std::string& file) {
     auto world = std::make_unique<CWorld>();
     CWorldLoadError error;
     if (!world->Load(std::move(db), lists_, &error)) {
         lastLoadError_ = error;
         CStr text;
-        text.Format("%s.pdb: record %u (%s) is missing or damaged.", fileName, error.record,
+        text.Format("%s: record %u (%s) is missing or damaged.", file.c_str(), error.record,
                     error.kind.c_str());
         lastError_ = text.GetText();
         return 0;
@@ -41,13 +41,13 @@ int CWorldList::OpenWorldByName(const char* name) {
     if (name == nullptr) return 0;
     auto db = std::make_unique<CPdbFile>(nullptr, finder_);
     if (!db->Open(name, "VnTl")) return 0;
-    return LoadOpened(std::move(db), name);
+    return LoadOpened(std::move(db), std::string(name) + ".pdb");
 }
 
 int CWorldList::OpenFoundWorld(const CWorldEntry& entry) {
     auto db = std::make_unique<CPdbFile>(nullptr, finder_);
-    if (!db->OpenFound(entry.fileName)) return 0;
-    return LoadOpened(std::move(db), entry.fileName.GetText());
+    if (!OpenWorldEntry(*db, entry)) return 0;
+    return LoadOpened(std::move(db), WorldEntryFile(entry));
 }
 
 int CWorldList::OpenGameDatabases(const std::function<void()>& advance) {

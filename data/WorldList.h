@@ -36,7 +36,7 @@ public:
     // becomes the current one. 1 on success. A file that cannot be opened is skipped quietly; a world
     // that fails to load is closed and not added, and LastError names the file and the record.
     int OpenWorldByName(const char* name);
-    // The same for an installed-worlds entry (opened by its file name, no creator check).
+    // The same for an installed-worlds entry (opened as the file the scan found, no creator check).
     int OpenFoundWorld(const CWorldEntry& entry);
     // Stops all music and samples, then opens music, sound, resource and base databases in that order,
     // calling `advance` after each. 1 when the base world is open.
@@ -71,7 +71,8 @@ public:
     void ClearError();
 
 private:
-    int LoadOpened(std::unique_ptr<CPdbFile> db, const char* fileName);
+    // file: the database's file name as the player finds it in the folder, for the error text.
+    int LoadOpened(std::unique_ptr<CPdbFile> db, const std::string& file);
 
     CWorldLists& lists_;
     CFileFinder* finder_;

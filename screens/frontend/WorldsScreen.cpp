@@ -200,7 +200,7 @@ void CWorldsScreen::DeleteRememberedRow() {
     const CWorldEntry entry(worlds[index]);
     // The entry goes only with its file: a world whose file stayed would be found again at the next
     // start, so the list would have told the player something untrue.
-    if (!shell_.DeleteWorldDatabase(entry.fileName.GetText())) {
+    if (!shell_.DeleteWorldDatabase(WorldEntryFile(entry).c_str())) {
         ShowMessage("The world could not be deleted.", CButtonBar::kOk, kNotice);
         return;
     }

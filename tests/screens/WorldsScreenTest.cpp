@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "app/Game.h"
+#include "core/PdbFile.h"
 #include "core/Settings.h"
 #include "core/WorldEntry.h"
 #include "screens/frontend/WorldsScreen.h"
@@ -296,3 +297,43 @@ TEST(WorldsScreen, GoldenFrames) {
         EXPECT_TRUE(testing_support::MatchesGolden("screens/worlds_mode10", rig.Capture()));
     }
 }
+
+// An additional world whose file is "VantrelBase.pdb.pdb" lies beside the game's own "VantrelBase.pdb".
+// It is listed, opened and deleted as the file the scan found: the game's base world is never
+// mistaken for it.
+TEST(WorldsScreen, AWorldNamedLikeTheBaseWorldWithAnotherExtensionIsItsOwnFile) {
+    testing_support::FrameRig rig;
+    ASSERT_TRUE(rig.env.CopyBuiltDatabase());
+    const std::string base = rig.env.dir.File("VantrelBase.pdb");
+    const std::string twice = rig.env.dir.File("VantrelBase.pdb.pdb");
+    std::filesystem::copy_file(std::string(VANTREL_BINARY_DIR) + "/VantrelEmber.pdb", twice);
+    ASSERT_TRUE(rig.Start()) << rig.frame->Error();
+    rig.Key(27);  // past the splash
+    CGame& game = *rig.Game();
+    CWorldEntryArray& worlds = game.GetInstalledWorlds();
+    ASSERT_EQ(worlds.GetCount(), 1u);
+    EXPECT_STREQ(worlds[0].shortName.GetText(), "embr");
+    EXPECT_EQ(worlds[0].enabled, 1);
+
+    // Opened for a game, it is the ember world that is read, and the base world once.
+    ASSERT_EQ(game.OpenGameDatabases(nullptr), 1) << game.worlds->LastError();
+    EXPECT_NE(game.worlds->FindWorldByShortName("embr"), nullptr) << game.worlds->LastError();
+    game.ResetWorld();
+
+    game.currentScreen->keepOnStack = 1;
+    game.SwitchScreen(kScreenWorlds);
+    auto* screen = static_cast<CWorldsScreen*>(game.GetScreen(kScreenWorlds));
+    ASSERT_EQ(rig.Current(), screen);
+    rig.Tick();
+    ASSERT_TRUE(rig.TapLayoutElement(CWorldsScreen::kLayoutGroup, kDelete0));
+    ASSERT_EQ(screen->promptState, CWorldsScreen::kDeletePrompt);
+    screen->OnCommand(CButtonBar::kYes);
+    EXPECT_FALSE(std::filesystem::exists(twice));
+    EXPECT_TRUE(std::filesystem::exists(base));
+    EXPECT_EQ(worlds.GetCount(), 0u);
+
+    // The next new game finds its base world.
+    ASSERT_EQ(game.OpenGameDatabases(nullptr), 1) << game.worlds->LastError();
+    EXPECT_NE(game.worlds->FindWorldByShortName("base"), nullptr);
+}
+

@@ -274,16 +274,22 @@ int CGame::OpenGameDatabases(CProgressDialog* progress) {
     });
     // The enabled additional worlds follow the game's own, in the installed list's order.
     if (opened) worlds->OpenInstalledWorlds();
+    ReportSkippedDatabases();
     currentWorld = worlds->Current();
     if (opened) BindWorldRules();
     return opened;
 }
 
+void CGame::ReportSkippedDatabases() {
+    if (!worlds) return;
+    // The game goes on without these, and nothing in play says so: the terminal does, once each.
+    for (const std::string& note : worlds->TakeSkipNotes()) std::fprintf(stderr, "Vantrel: %s\n", note.c_str());
+    std::fflush(stderr);
+}
+
 std::string CGame::WorldOpenError() const {
-    std::string text = worlds ? worlds->LastError() : std::string();
-    // A base world that failed to load names its record; one that is not there is named alone.
-    if (text.find(CWorldList::kBaseDatabase) == std::string::npos)
-        text = std::string(CWorldList::kBaseDatabase) + ".pdb is missing or cannot be opened.";
+    std::string text = worlds ? worlds->OpenProblem() : std::string();
+    if (text.empty()) text = std::string(CWorldList::kBaseDatabase) + ".pdb is missing or cannot be opened.";
     return text;
 }
 

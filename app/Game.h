@@ -146,6 +146,8 @@ public:
     CGameViewDialogs& GetViewDialogs();
     int OpenGameDatabases(CProgressDialog* progress) override;
     std::string WorldOpenError() const override;
+    // Writes to the terminal the optional databases that were skipped and not yet reported.
+    void ReportSkippedDatabases();
     const CRuleContext& GetRules() const override;
     const CPortraitList& GetPortraits() const override;
     bool NewGame(CProgressDialog* progress) override;

@@ -129,7 +129,7 @@ int CSaveGameManager::Load(u32 slot, CProgressDialog*) {
     // Without the base world no game runs that a failed load could spoil: the worlds are opened first,
     // so that each saved section is checked against, and later read into, the section it belongs to.
     if (!worlds->FindWorldByShortName("base") && !parts->ResetForLoad())
-        return Fail("the worlds could not be opened"), 0;
+        return Fail(WorldsProblem("the worlds could not be opened")), 0;
 
     // Everything is read and checked before the running game is touched.
     CSavedGame game;
@@ -156,7 +156,7 @@ int CSaveGameManager::Load(u32 slot, CProgressDialog*) {
 
     if (!parts->ResetForLoad()) {
         parts->DiscardParts();
-        return Fail("the worlds could not be opened again"), 0;
+        return Fail(WorldsProblem("the worlds could not be opened again")), 0;
     }
     savegame::ApplyMapStates(game, *worlds, &worlds->Lists().items);
     strings = game.strings;
@@ -177,6 +177,14 @@ int CSaveGameManager::Load(u32 slot, CProgressDialog*) {
     current->currentSection = section;
     parts->EnterSavedPlace(*current, *section);
     return 1;
+}
+
+std::string CSaveGameManager::WorldsProblem(const char* what) const {
+    std::string why = worlds ? worlds->OpenProblem() : std::string();
+    if (why.empty()) return what;
+    // The sentence of the world list ends the message that the screens finish with their own stop.
+    if (why.back() == '.') why.pop_back();
+    return std::string(what) + ": " + why;
 }
 
 int CSaveGameManager::Delete(u32 slot) {

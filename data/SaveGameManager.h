@@ -91,6 +91,8 @@ public:
 private:
     std::string Folder() const;
     bool Fail(const std::string& why);
+    // `what` with the world list's reason, when it has one.
+    std::string WorldsProblem(const char* what) const;
 
     std::string lastError_;
 };

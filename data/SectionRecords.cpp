@@ -23,33 +23,80 @@ bool ReadBagSection(CStream& s, CItemBag& bag, CBagItemList& list) {
 
 }  // namespace
 
-bool CMapSection::LoadRecords(CPdbFile* db, u8 version, const CSectionRules& sectionRules) {
+bool CMapSection::LoadRecords(CPdbFile* db, u8 version, const CSectionRules& sectionRules, u32* failedRecord,
+                              const char** failedKind) {
     database = db;
     dataVersion = version;
     rules = sectionRules;
     bool ok = true;
+    auto fail = [&](u32 record, const char* kind) {
+        if (ok && failedRecord) *failedRecord = record;
+        if (ok && failedKind) *failedKind = kind;
+        ok = false;
+    };
+    // The cells are read again at every entry; a section without them would be entered as an empty,
+    // wall-less place, so a database that lacks them is refused here, where the file can be named.
+    {
+        CRecordPtr cells = ReadRecordPtr(db, baseRecord);
+        if (!cells || !CellsDecode(*cells)) fail(baseRecord, "map section");
+    }
     if (IsSurface()) surfaceRecord = ReadRecordPtr(db, baseRecord + 1u);
     placements.clear();
     if ((objectsRecord = ReadRecordPtr(db, baseRecord + 3u))) {
         CStream s;
         s.InitForReading(*objectsRecord);
-        ok = LoadObjects(s, version) && ok;
+        if (!LoadObjects(s, version)) fail(baseRecord + 3u, "map objects");
     }
     if (CRecordPtr record = ReadRecordPtr(db, baseRecord + 2u)) {
         CStream s;
         s.InitForReading(*record);
-        ok = LoadMonsters(s, version) && ok;
+        if (!LoadMonsters(s, version)) fail(baseRecord + 2u, "monsters");
     } else {
         monsters.clear();
     }
     if (CRecordPtr record = ReadRecordPtr(db, baseRecord + 4u)) {
         CStream s;
         s.InitForReading(*record);
-        ok = LoadBags(s) && ok;
+        if (!LoadBags(s)) fail(baseRecord + 4u, "item bags");
     } else {
         bags.RemoveAllBags();
     }
     return ok;
+}
+
+bool CMapSection::CellsDecode(const CRecordData& record) const {
+    CStream s;
+    s.InitForReading(record);
+    s.MatchByte('H');
+    const CCellRefs none;
+    CMapCell cell;
+    CStoredCell stored;
+    if (IsSurface()) {
+        // A piece stores a rectangle of cells behind an offset table; each offset that is set must
+        // lead to a cell inside the record.
+        u16 rx = 0, ry = 0, rw = 0, rh = 0;
+        s.SerializeU16(rx);
+        s.SerializeU16(ry);
+        s.SerializeU16(rw);
+        s.SerializeU16(rh);
+        if (s.HasError() || rx + rw > width || ry + rh > height) return false;
+        const u32 table = s.GetOffset();
+        if (table + 2u * rw * rh > record.size) return false;
+        for (u32 i = 0; i < static_cast<u32>(rw) * rh; ++i) {
+            const u32 offset = record.data[table + 2 * i] | (record.data[table + 2 * i + 1] << 8);
+            if (offset == 0) continue;
+            if ((offset & 1) || offset >= record.size) return false;
+            CStream one;
+            one.InitForReading(record.data + offset, record.size - offset);
+            if (!DecodeCell(one, dataVersion, none, cell, stored)) return false;
+        }
+        return true;
+    }
+    const i32 w = width < kWindowSize ? width : kWindowSize;
+    const i32 h = height < kWindowSize ? height : kWindowSize;
+    for (i32 i = 0; i < w * h; ++i)
+        if (!DecodeCell(s, dataVersion, none, cell, stored)) return false;
+    return true;
 }
 
 bool CMapSection::LoadObjects(CStream& s, u8 version) {
@@ -299,9 +346,14 @@ void CMapSection::DecodeCellsPart(const CRecordData& rec, i32 x, i32 y, i32 w, i
         }
 }
 
-bool CWorld::LoadSectionRecords(u8 dataVersion, const CSectionRules& rules) {
+bool CWorld::LoadSectionRecords(u8 dataVersion, const CSectionRules& rules, u32* failedRecord,
+                                const char** failedKind) {
     bool ok = true;
-    for (auto& section : sections) ok = section->LoadRecords(database.get(), dataVersion, rules) && ok;
+    for (auto& section : sections) {
+        // The first failure is the one named.
+        if (ok) ok = section->LoadRecords(database.get(), dataVersion, rules, failedRecord, failedKind);
+        else section->LoadRecords(database.get(), dataVersion, rules);
+    }
     return ok;
 }
 

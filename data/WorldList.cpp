@@ -1,6 +1,7 @@
 #include "data/WorldList.h"
 
 #include <cstring>
+#include <utility>
 
 #include "core/PdbFile.h"
 #include "core/Settings.h"
@@ -50,6 +51,50 @@ int CWorldList::OpenFoundWorld(const CWorldEntry& entry) {
     return LoadOpened(std::move(db), WorldEntryFile(entry));
 }
 
+int CWorldList::OpenNamed(const char* name, std::string& why) {
+    const std::string file = std::string(name) + ".pdb";
+    const std::string before = lastError_;
+    lastError_.clear();
+    if (OpenWorldByName(name)) {
+        lastError_ = before;
+        return 1;
+    }
+    // A load that failed named its record; a file that did not open did not get that far.
+    why = lastError_.empty() ? file + " is missing or cannot be opened." : lastError_;
+    if (lastError_.empty()) lastError_ = before;
+    return 0;
+}
+
+bool CWorldList::CheckBaseWorld(std::string& why) const {
+    const std::string file = std::string(kBaseDatabase) + ".pdb";
+    const CWorld* base = current_;
+    // Every look-up of the game finds the base world by this name: a damaged one hides the world.
+    if (base == nullptr || !base->shortName.Equals("base")) {
+        why = file + ": record " + std::to_string(CWorld::kHeaderRecord) +
+              " (header) is damaged: the world is named \"" + (base ? base->shortName.GetText() : "") +
+              "\", not \"base\".";
+        return false;
+    }
+    CMapSection* section = nullptr;
+    if (base->FindMapObjectByName(kStartPlace, section) != nullptr) return true;
+    // The start belongs in the first section's placements: that is the record to name.
+    if (base->SectionCount() == 0)
+        why = file + ": the section directory is damaged: it holds no map section.";
+    else
+        why = file + ": record " + std::to_string(base->SectionAt(0)->baseRecord + 3u) +
+              " (map objects) is damaged: it holds no start place \"" + kStartPlace + "\".";
+    return false;
+}
+
+void CWorldList::NoteSkipped(const std::string& file, const std::string& why) {
+    for (const std::string& seen : skippedFiles_)
+        if (seen == file) return;
+    skippedFiles_.push_back(file);
+    skipNotes_.push_back(why);
+}
+
+std::vector<std::string> CWorldList::TakeSkipNotes() { return std::exchange(skipNotes_, {}); }
+
 int CWorldList::OpenGameDatabases(const std::function<void()>& advance) {
     if (CSoundManager* sound = lists_.resources.GetSoundManager()) {
         sound->ReleaseMusic();
@@ -58,16 +103,39 @@ int CWorldList::OpenGameDatabases(const std::function<void()>& advance) {
             mixer->StopAllSamples();
         }
     }
+    openProblem_.clear();
     for (const char* name : {kMusicDatabase, kSoundDatabase, kResourceDatabase, kBaseDatabase}) {
-        OpenWorldByName(name);
+        // The pictures and the world are the game: without them it could only show a black view.
+        // Music and sounds are not; the game goes on quietly without them.
+        if (name == kMusicDatabase || name == kSoundDatabase) {
+            OpenOptionalDatabase(name);
+        } else if (std::string why; !OpenNamed(name, why) || (name == kBaseDatabase && !CheckBaseWorld(why))) {
+            if (openProblem_.empty()) openProblem_ = why;
+        }
         if (advance) advance();
     }
-    return FindWorldByShortName("base") != nullptr ? 1 : 0;
+    return openProblem_.empty() ? 1 : 0;
+}
+
+int CWorldList::OpenOptionalDatabase(const char* name) {
+    std::string why;
+    if (OpenNamed(name, why)) return 1;
+    NoteSkipped(std::string(name) + ".pdb", why + " The game goes on without it.");
+    return 0;
 }
 
 void CWorldList::OpenInstalledWorlds() {
-    for (u32 i = 0; i < installed_.GetCount(); ++i)
-        if (installed_[i].enabled) OpenFoundWorld(installed_[i]);
+    for (u32 i = 0; i < installed_.GetCount(); ++i) {
+        if (!installed_[i].enabled) continue;
+        const std::string before = lastError_;
+        lastError_.clear();
+        if (!OpenFoundWorld(installed_[i])) {
+            const std::string file = WorldEntryFile(installed_[i]);
+            NoteSkipped(file, (lastError_.empty() ? file + " is missing or cannot be opened." : lastError_) +
+                                  " The game goes on without this additional world.");
+        }
+        if (lastError_.empty()) lastError_ = before;
+    }
 }
 
 void CWorldList::UpdateInstalledWorlds() {

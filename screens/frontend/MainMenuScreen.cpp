@@ -292,7 +292,9 @@ u32 CMainMenuScreen::LoadAutoSave() {
     // A failed load leaves the player in the menu with word of it, not in a half-loaded world.
     CloseModal();
     pendingPrompt = kPromptNotice;
-    ShowMessage("The auto-saved game could not be loaded.", CButtonBar::kOk);
+    const std::string why = shell_.GetSaveGames().LastError();
+    ShowMessage(("The auto-saved game could not be loaded" + (why.empty() ? std::string() : ": " + why) + ".").c_str(),
+                CButtonBar::kOk);
     Redraw();
     return kScreenStay;
 }

@@ -102,16 +102,21 @@ int CSaveGameManager::Save(u32 slot) {
 
 std::unique_ptr<CSavedGameInfo> CSaveGameManager::List(u32 slot) {
     if (slot >= kSlotCount) return nullptr;
+    const std::string file = SlotPath(slot) + ".pdb";
+    if (!plat::FileExists(file)) return nullptr;
+    auto info = std::make_unique<CSavedGameInfo>();
+    info->slot = slot;
+    info->damaged = true;
     CPdbFile db(owner, finder);
-    if (!db.Open(SlotPath(slot).c_str(), "VnTS") || !db.HasType("VnTS")) return nullptr;
+    if (!db.Open(SlotPath(slot).c_str(), "VnTS") || !db.HasType("VnTS")) return info;
     CRecordDataPtr record(db.ReadRecord(savegame::kHeaderRecord));
     db.Close();
-    if (!record) return nullptr;
+    if (!record) return info;
     CSavedGame game;
     CStream stream;
     stream.InitForReading(*record);
-    if (!savegame::ReadHeader(stream, game)) return nullptr;
-    auto info = std::make_unique<CSavedGameInfo>();
+    if (!savegame::ReadHeader(stream, game)) return info;
+    info->damaged = false;
     info->version = game.version;
     info->slot = slot;
     info->mapName = std::move(game.mapName);

@@ -73,9 +73,15 @@ void CMainMenuScreen::Enter(u32 a, u32 b, u32 c, u32 d) {
         // A slot that cannot be listed simply brings no offer.
         if (std::unique_ptr<CSavedGameInfo> info = shell_.GetSaveGames().List(0)) {
             info->Release();
-            pendingPrompt = kPromptLoadAutoSave;
             list.Show(0);
-            ShowPrompt("Do you want to load\rthe auto-saved game?");
+            if (info->damaged) {
+                // Passed over in silence, the game the player left would seem to have vanished.
+                pendingPrompt = kPromptNotice;
+                ShowMessage("The auto-saved game is damaged\rand cannot be loaded.", CButtonBar::kOk);
+            } else {
+                pendingPrompt = kPromptLoadAutoSave;
+                ShowPrompt("Do you want to load\rthe auto-saved game?");
+            }
         }
     }
     flags |= kFormRedrawAll;

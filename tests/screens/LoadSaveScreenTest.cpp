@@ -2,12 +2,14 @@
 // prompt, deleting, the load button of an empty slot, a save that fails, and its frames.
 #include <gtest/gtest.h>
 
+#include <filesystem>
 #include <fstream>
 #include <iterator>
 #include <string>
 #include <vector>
 
 #include "app/Game.h"
+#include "core/PdbFile.h"
 #include "core/Stream.h"
 #include "data/SaveGameManager.h"
 #include "data/WorldList.h"
@@ -165,6 +167,66 @@ TEST(LoadSaveScreen, DeleteAsksAndEmptiesTheSlot) {
     EXPECT_TRUE(ReadFile(rig.SlotPath(4)).empty());
     rig.Answer(CButtonBar::kOk);
     EXPECT_EQ(rig.Current(), rig.screen);
+}
+
+// A slot whose file is there but is no readable saved game is shown as damaged, not as empty: it can be
+// deleted but not loaded, and saving over it asks first.
+TEST(LoadSaveScreen, ADamagedSavedGameIsShownAsDamagedDeletedAndOverwrittenOnlyWhenAsked) {
+    struct Case {
+        const char* what;
+        void (*damage)(const std::string& path);
+    } cases[] = {
+        {"not a database", [](const std::string& path) { std::ofstream(path, std::ios::trunc) << "not a game"; }},
+        {"cut short", [](const std::string& path) { std::filesystem::resize_file(path, 120); }},
+        {"header record cut short",
+         [](const std::string& path) {
+             CPdbFile in;
+             ASSERT_EQ(in.OpenPath(path), 1);
+             CPdbFile out;
+             out.Header() = in.Header();
+             for (u32 i = 0; i < in.GetRecordCount(); ++i) {
+                 const u16 key = in.GetEntry(i).key;
+                 CRecordData* r = in.ReadRecord(key);
+                 ASSERT_NE(r, nullptr);
+                 out.AddRecord(key, r->data, key == savegame::kHeaderRecord ? 6u : r->size);
+                 FreeDataBlock(r);
+             }
+             in.Close();
+             ASSERT_EQ(out.Save(path.substr(0, path.size() - 4).c_str()), 1);
+         }},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        LoadSaveRig rig;
+        ASSERT_TRUE(rig.Open(CLoadSaveScreen::kModeSave));
+        ASSERT_TRUE(rig.SaveThenReopen(3, CLoadSaveScreen::kModeLoad));
+        c.damage(rig.SlotPath(2));
+        ASSERT_TRUE(std::filesystem::exists(rig.SlotPath(2)));
+        rig.Answer(CLoadSaveScreen::kCommandBack);
+        ASSERT_TRUE(rig.Reopen(CLoadSaveScreen::kModeLoad));
+        EXPECT_EQ(rig.screen->labels[1].text.GetText(), std::string("- damaged -"));
+        rig.TapElement(3);
+        EXPECT_FALSE(PenOn(rig.screen->loadSaveButton));
+        EXPECT_TRUE(PenOn(rig.screen->deleteButton));
+
+        // Saving over it asks first.
+        rig.Answer(CLoadSaveScreen::kCommandBack);
+        ASSERT_TRUE(rig.Reopen(CLoadSaveScreen::kModeSave));
+        rig.TapElement(3);
+        EXPECT_TRUE(PenOn(rig.screen->loadSaveButton));
+        rig.TapElement(CLoadSaveScreen::kCommandLoadSave);
+        EXPECT_EQ(rig.Prompt(), "Do you want to overwrite this saved game?");
+        rig.Answer(CButtonBar::kNo);
+
+        // Delete removes the file.
+        rig.Tick();
+        rig.TapElement(CLoadSaveScreen::kCommandDelete);
+        EXPECT_EQ(rig.Prompt(), "Do you want to physically remove this saved game?");
+        rig.Answer(CButtonBar::kYes);
+        EXPECT_EQ(rig.Prompt(), "The saved game has been removed.");
+        EXPECT_FALSE(std::filesystem::exists(rig.SlotPath(2)));
+        EXPECT_EQ(rig.screen->labels[1].text.GetText(), std::string("- empty -"));
+    }
 }
 
 TEST(LoadSaveScreen, GoldenFrames) {

@@ -158,6 +158,23 @@ TEST(MainMenu, TheAutomaticSaveIsOfferedOnlyWhenSlotZeroHoldsASavedGameAndNoGame
     }
 }
 
+// An automatic save that is there but cannot be read is not passed over in silence: the offer says it
+// is damaged, and closing it leaves the menu.
+TEST(MainMenu, ADamagedAutomaticSaveIsOfferedAsDamaged) {
+    MenuRig rig;
+    ASSERT_TRUE(rig.env.CopyBuiltDatabase());
+    std::ofstream(rig.env.dir.File("VantrelSave0.pdb")) << "cut off by a crash";
+    ASSERT_TRUE(rig.StartAtMenu());
+    EXPECT_EQ(rig.menu->modalChild, &rig.menu->promptBar);
+    EXPECT_EQ(rig.PromptText(), "The auto-saved game is damaged and cannot be loaded.");
+    EXPECT_EQ(rig.menu->promptBar.flags & 0xFFFF, CButtonBar::kOk);
+    rig.Tick();
+    EXPECT_EQ(rig.menu->OnCommand(CButtonBar::kOk), kScreenStay);
+    EXPECT_EQ(rig.menu->modalChild, nullptr);
+    EXPECT_TRUE(rig.menu->list.IsShown());
+    EXPECT_EQ(rig.Game()->saveGames.loadsRequested, 0u);
+}
+
 TEST(MainMenu, TheAutoSavePromptAnsweredNoKeepsTheMenuAndYesTriesTheLoad) {
     for (bool yes : {false, true}) {
         SCOPED_TRACE(yes ? "yes" : "no");

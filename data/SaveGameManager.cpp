@@ -94,7 +94,9 @@ int CSaveGameManager::Save(u32 slot) {
         db.Release();
         return Fail("the saved games' folder cannot be made"), 0;
     }
+    saving_ = true;
     const int written = db.Save(SlotPath(slot).c_str());
+    saving_ = false;
     db.Release();
     if (!written) return Fail("the saved game could not be written"), 0;
     return 1;
@@ -103,6 +105,9 @@ int CSaveGameManager::Save(u32 slot) {
 std::unique_ptr<CSavedGameInfo> CSaveGameManager::List(u32 slot) {
     if (slot >= kSlotCount) return nullptr;
     const std::string file = SlotPath(slot) + ".pdb";
+    // The database layer writes a save to this file and renames it over the slot's only when it is
+    // complete: one that is still there was cut off, and the slot's own file is whole.
+    if (!saving_) plat::DeleteFile(file + ".tmp");
     if (!plat::FileExists(file)) return nullptr;
     auto info = std::make_unique<CSavedGameInfo>();
     info->slot = slot;

@@ -65,7 +65,8 @@ public:
     // Writes the game to a slot. 1 only when the saved game is on the disk; the old one stays otherwise.
     int Save(u32 slot);
     // A new description of the slot when its file exists: of its saved game when the database and its
-    // header check, else one marked damaged; null when the slot has no file.
+    // header check, else one marked damaged; null when the slot has no file. A temporary file that a
+    // save cut off by a kill left beside the slot's file is removed first.
     std::unique_ptr<CSavedGameInfo> List(u32 slot);
     // Replaces the running game by the slot's saved game: 1 on success. On 0 the running game is as it
     // was unless LastError says the worlds could not be opened again.
@@ -99,4 +100,5 @@ private:
     std::string WorldsProblem(const char* what) const;
 
     std::string lastError_;
+    bool saving_ = false;  // a save is writing its temporary file: that one is no leftover
 };

@@ -229,6 +229,26 @@ TEST(LoadSaveScreen, ADamagedSavedGameIsShownAsDamagedDeletedAndOverwrittenOnlyW
     }
 }
 
+// A save cut off by a kill leaves its temporary file beside the slot's; listing the slots removes
+// such leftovers of the slots and nothing else.
+TEST(LoadSaveScreen, LeftoverTemporaryFilesOfAKilledSaveGoWhenTheSlotsAreListed) {
+    LoadSaveRig rig;
+    ASSERT_TRUE(rig.Open(CLoadSaveScreen::kModeSave));
+    ASSERT_TRUE(rig.SaveThenReopen(2, CLoadSaveScreen::kModeSave));
+    const std::vector<char> saved = ReadFile(rig.SlotPath(1));
+    const std::string leftovers[] = {rig.SlotPath(1) + ".tmp", rig.SlotPath(3) + ".tmp"};
+    for (const std::string& file : leftovers) std::ofstream(file) << "half a saved game";
+    const std::string other = rig.env.dir.File("notes.tmp");
+    std::ofstream(other) << "not the game's";
+    rig.Answer(CLoadSaveScreen::kCommandBack);
+    ASSERT_TRUE(rig.Reopen(CLoadSaveScreen::kModeLoad));
+    for (const std::string& file : leftovers) EXPECT_FALSE(std::filesystem::exists(file)) << file;
+    EXPECT_TRUE(std::filesystem::exists(other));
+    EXPECT_EQ(ReadFile(rig.SlotPath(1)), saved);
+    EXPECT_TRUE(rig.screen->SlotHoldsGame(0));
+    EXPECT_FALSE(rig.screen->SlotHoldsGame(2));
+}
+
 TEST(LoadSaveScreen, GoldenFrames) {
     LoadSaveRig rig;
     ASSERT_TRUE(rig.Open(CLoadSaveScreen::kModeSave));

@@ -409,8 +409,8 @@ void CGame::SaveWorldConfiguration() {
     for (u32 i = 0; i < installed.GetCount(); ++i) {
         const CWorldEntry& entry = installed[i];
         for (CWorldSetting& slot : settings.Worlds) {
-            if (slot.Name[0] == 0 || !entry.shortName.Equals(slot.Name)) continue;
-            slot.Active = entry.enabled;
+            if (!RemembersWorld(slot, entry.shortName)) continue;
+            slot.Active = static_cast<u8>((slot.Active & CWorldSetting::kNameless) | (entry.enabled ? 1 : 0));
             break;
         }
     }

@@ -146,32 +146,35 @@ void CWorldList::UpdateInstalledWorlds() {
     if (settings_ == nullptr) return;
     CWorldSetting* remembered = settings_->Worlds;
     const u32 slots = CGameSettings::kWorldCount;
-    auto sameName = [](const CWorldSetting& slot, const CStr& name) {
-        return std::strncmp(slot.Name, name.GetText(), 4) == 0 && name.GetLength() <= 4;
-    };
     for (u32 i = 0; i < installed_.GetCount(); ++i) {
         const CStr& name = installed_[i].shortName;
         bool known = false;
-        for (u32 s = 0; s < slots && !known; ++s)
-            known = remembered[s].Name[0] != 0 && sameName(remembered[s], name);
+        for (u32 s = 0; s < slots && !known; ++s) known = RemembersWorld(remembered[s], name);
         if (known) continue;
         for (u32 s = 0; s < slots; ++s) {
-            if (remembered[s].Name[0] != 0) continue;
+            if (!remembered[s].IsFree()) continue;
             std::memset(remembered[s].Name, 0, sizeof remembered[s].Name);
             std::strncpy(remembered[s].Name, name.GetText(), 4);
-            remembered[s].Active = 1;
+            remembered[s].Active = static_cast<u8>(1 | (name.IsEmpty() ? CWorldSetting::kNameless : 0));
             break;
         }
     }
     for (u32 s = 0; s < slots; ++s) {
-        if (remembered[s].Name[0] == 0) continue;
+        if (remembered[s].IsFree()) continue;
         for (u32 i = 0; i < installed_.GetCount(); ++i) {
-            if (sameName(remembered[s], installed_[i].shortName)) {
-                installed_[i].enabled = remembered[s].Active;
+            if (RemembersWorld(remembered[s], installed_[i].shortName)) {
+                installed_[i].enabled = remembered[s].Enabled();
                 break;
             }
         }
     }
+}
+
+bool RemembersWorld(const CWorldSetting& slot, const CStr& shortName) {
+    if (slot.IsFree()) return false;
+    // An empty short name has its own marked slot; it is not a free one.
+    if (shortName.IsEmpty()) return slot.Name[0] == 0;
+    return std::strncmp(slot.Name, shortName.GetText(), 4) == 0 && shortName.GetLength() <= 4;
 }
 
 void CWorldList::RemoveInstalledWorldEntry(const char* shortName) {

@@ -17,6 +17,11 @@ class CFileFinder;
 class CMapSection;
 class CWorldLists;
 struct CGameSettings;
+struct CWorldSetting;
+class CStr;
+
+// Whether a slot of the remembered worlds stands for the world of that short name.
+bool RemembersWorld(const CWorldSetting& slot, const CStr& shortName);
 
 class CWorldList {
 public:

@@ -133,12 +133,13 @@ TEST(MainMenu, TheAutomaticSaveIsOfferedOnlyWhenSlotZeroHoldsASavedGameAndNoGame
         const char* creator;
         bool inGame;
         bool offered;
+        bool damaged;  // the slot's file is no saved game of this game: the notice says so instead
     } cases[] = {
-        {"no save", false, "", "", false, false},
-        {"a save", true, "VnTS", "VnTS", false, true},
-        {"another creator", true, "VnTS", "VnTl", false, false},
-        {"another type", true, "base", "VnTS", false, false},
-        {"a save during a game", true, "VnTS", "VnTS", true, false},
+        {"no save", false, "", "", false, false, false},
+        {"a save", true, "VnTS", "VnTS", false, true, false},
+        {"another creator", true, "VnTS", "VnTl", false, false, true},
+        {"another type", true, "base", "VnTS", false, false, true},
+        {"a save during a game", true, "VnTS", "VnTS", true, false, false},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.what);
@@ -148,9 +149,10 @@ TEST(MainMenu, TheAutomaticSaveIsOfferedOnlyWhenSlotZeroHoldsASavedGameAndNoGame
         ASSERT_TRUE(rig.StartAtMenu([&](CGame& game) {
             if (c.inGame) PutGameInProgress(game, 10);
         }));
-        EXPECT_EQ(rig.menu->pendingPrompt, c.offered ? kPromptLoadAutoSave : kPromptNone);
-        EXPECT_EQ(rig.menu->modalChild, c.offered ? &rig.menu->promptBar : nullptr);
-        EXPECT_EQ(rig.menu->list.IsShown(), !c.offered);
+        EXPECT_EQ(rig.menu->pendingPrompt, c.offered ? kPromptLoadAutoSave : c.damaged ? kPromptNotice : kPromptNone);
+        EXPECT_EQ(rig.menu->modalChild, c.offered || c.damaged ? &rig.menu->promptBar : nullptr);
+        EXPECT_EQ(rig.menu->list.IsShown(), !c.offered && !c.damaged);
+        if (c.damaged) EXPECT_EQ(rig.PromptText(), "The auto-saved game is damaged and cannot be loaded.");
         if (c.offered) {
             EXPECT_EQ(rig.PromptText(), "Do you want to load the auto-saved game?");
             EXPECT_EQ(rig.menu->promptBar.flags & 0xFFFF, CButtonBar::kYes | CButtonBar::kNo);

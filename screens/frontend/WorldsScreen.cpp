@@ -168,7 +168,12 @@ void CWorldsScreen::FillRows() {
     for (u32 r = 0; r < rowsPerPage && r < kMaxRows && first + r < worlds.GetCount(); ++r) {
         const CWorldEntry& entry = worlds[first + r];
         CTextLabel& name = rowNames[r];
-        const CBitmapFont* font = fonts ? fonts->Font(name.font) : nullptr;
+        // The font the label will draw with: the wide layouts draw every label in the large one.
+        const CBitmapFont* font = nullptr;
+        if (fonts) {
+            fonts->Select(name.font, name.textColour, name.backgroundColour);
+            font = fonts->CurrentFont();
+        }
         name.SetText(FitToWidth(font, entry.title.GetText(), name.x + name.w - name.textX).c_str());
         rowNames[r].Show(1);
         enableButtons[r].Show(entry.enabled ? 0 : 1);

@@ -131,8 +131,9 @@ public:
     // holds go to the out-parameters.
     bool LoadRecords(CPdbFile* database, u8 version, const CSectionRules& rules = {}, u32* failedRecord = nullptr,
                      const char** failedKind = nullptr);
-    // Whether the stored cells decode whole within the section's bounds (the references are not
-    // looked up): a section whose cells do not would be drawn without its walls.
+    // Whether the stored cells of an underground map decode whole (the references are not looked up):
+    // a section whose cells do not would be drawn without its walls. A surface piece's cells are
+    // checked one by one as they are drawn.
     bool CellsDecode(const CRecordData& record) const;
     bool LoadObjects(CStream& stream, u8 version);
     bool LoadMonsters(CStream& stream, u8 version);

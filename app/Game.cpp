@@ -274,16 +274,22 @@ int CGame::OpenGameDatabases(CProgressDialog* progress) {
     });
     // The enabled additional worlds follow the game's own, in the installed list's order.
     if (opened) worlds->OpenInstalledWorlds();
+    ReportSkippedDatabases();
     currentWorld = worlds->Current();
     if (opened) BindWorldRules();
     return opened;
 }
 
+void CGame::ReportSkippedDatabases() {
+    if (!worlds) return;
+    // The game goes on without these, and nothing in play says so: the terminal does, once each.
+    for (const std::string& note : worlds->TakeSkipNotes()) std::fprintf(stderr, "Vantrel: %s\n", note.c_str());
+    std::fflush(stderr);
+}
+
 std::string CGame::WorldOpenError() const {
-    std::string text = worlds ? worlds->LastError() : std::string();
-    // A base world that failed to load names its record; one that is not there is named alone.
-    if (text.find(CWorldList::kBaseDatabase) == std::string::npos)
-        text = std::string(CWorldList::kBaseDatabase) + ".pdb is missing or cannot be opened.";
+    std::string text = worlds ? worlds->OpenProblem() : std::string();
+    if (text.empty()) text = std::string(CWorldList::kBaseDatabase) + ".pdb is missing or cannot be opened.";
     return text;
 }
 
@@ -415,19 +421,19 @@ void CGame::SaveWorldConfiguration() {
     for (u32 i = 0; i < installed.GetCount(); ++i) {
         const CWorldEntry& entry = installed[i];
         for (CWorldSetting& slot : settings.Worlds) {
-            if (slot.Name[0] == 0 || !entry.shortName.Equals(slot.Name)) continue;
-            slot.Active = entry.enabled;
+            if (!RemembersWorld(slot, entry.shortName)) continue;
+            slot.Active = static_cast<u8>((slot.Active & CWorldSetting::kNameless) | (entry.enabled ? 1 : 0));
             break;
         }
     }
     SaveSettings();
 }
 
-bool CGame::DeleteWorldDatabase(const char* fileName) {
+bool CGame::DeleteWorldDatabase(const char* file) {
     // The name comes from the folder scan; one that is empty or reaches into another folder names no
     // database of the program folder, and nothing outside it is ever deleted.
-    if (fileName == nullptr || fileName[0] == 0 || std::strpbrk(fileName, "/\\") != nullptr) return false;
-    const std::string path = (finder ? finder->GetFolder() : plat::ProgramFolder()) + fileName + ".pdb";
+    if (file == nullptr || file[0] == 0 || std::strpbrk(file, "/\\") != nullptr) return false;
+    const std::string path = (finder ? finder->GetFolder() : plat::ProgramFolder()) + file;
     plat::DeleteFile(path);
     // The file's absence is what counts: a world whose file stays would come back at the next start.
     return !plat::FileExists(path);

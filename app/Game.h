@@ -108,7 +108,7 @@ public:
     // The installed additional worlds of the world list (an empty list before start-up made it).
     CWorldEntryArray& GetInstalledWorlds() override;
     void SaveWorldConfiguration() override;
-    bool DeleteWorldDatabase(const char* fileName) override;
+    bool DeleteWorldDatabase(const char* file) override;
     void RemoveInstalledWorldEntry(const char* shortName) override;
 
     // What the video output and the fonts ask of the game.
@@ -146,6 +146,8 @@ public:
     CGameViewDialogs& GetViewDialogs();
     int OpenGameDatabases(CProgressDialog* progress) override;
     std::string WorldOpenError() const override;
+    // Writes to the terminal the optional databases that were skipped and not yet reported.
+    void ReportSkippedDatabases();
     const CRuleContext& GetRules() const override;
     const CPortraitList& GetPortraits() const override;
     bool NewGame(CProgressDialog* progress) override;

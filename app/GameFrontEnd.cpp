@@ -12,13 +12,6 @@
 #include "world/GameScreen.h"
 #include "world/Player.h"
 
-namespace {
-
-// The map object where every new game begins.
-constexpr const char* kStartPlace = "base_start";
-
-}  // namespace
-
 const CRuleContext& CGame::GetRules() const {
     if (worldLists != nullptr) worldLists->BindRuleContext(ruleContext);
     ruleContext.layoutMode = layoutMode;
@@ -45,7 +38,7 @@ bool CGame::NewGame(CProgressDialog* progress) {
     ResetWorld();
     ResetGameViewState();
     if (!OpenGameDatabases(progress)) return false;
-    pendingMapName.Assign(kStartPlace);
+    pendingMapName.Assign(CWorldList::kStartPlace);
     // The new character from the creation screen's choices, with its start kit from the new world.
     player.SetWorld(&GetRules());
     player.ResetToDefaults();

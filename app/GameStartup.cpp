@@ -95,9 +95,11 @@ bool CGame::Initialize() {
     dataDb = std::make_unique<CPdbFile>(this, finder.get());
     if (!dataDb->Open("VantrelData")) {
         const std::string where = programFolder.GetText();
+        // With no window yet this one line may be all the user sees: where, and how to make the file.
+        const std::string build = "; the content builder writes it: build/tools/vantrel_content --out " + where;
         if (!plat::FileExists(BuildProgramPath("VantrelData.pdb", finder.get())))
-            return Fail("The interface database \"VantrelData.pdb\" is missing from " + where);
-        return Fail("The interface database \"VantrelData.pdb\" in " + where + " is damaged");
+            return Fail("The interface database \"VantrelData.pdb\" is missing from " + where + build);
+        return Fail("The interface database \"VantrelData.pdb\" in " + where + " is damaged" + build);
     }
 
     layoutMode = 15;
@@ -187,8 +189,9 @@ bool CGame::Initialize() {
     if (std::memcmp(remembered, settings.Worlds, sizeof remembered) != 0) SaveSettings();
     // The music plays from the first screen on; a music database that is missing or damaged leaves
     // the game silent and nothing more.
-    worlds->OpenWorldByName(CWorldList::kMusicDatabase);
+    worlds->OpenOptionalDatabase(CWorldList::kMusicDatabase);
     worlds->ClearError();
+    ReportSkippedDatabases();
     currentWorld = worlds->Current();
     if (CGameScreen* view = GetGameScreen()) {
         view->music = &worldLists->resources;

@@ -10,10 +10,14 @@
 inline constexpr const char* kSettingsKey = "SOFTWARE\\Vantrel";
 inline constexpr const char* kFrameSettingsKey = "SOFTWARE\\Kavrel";
 
-// One entry of the remembered world list; an entry with an empty name is free.
+// One entry of the remembered world list; an entry with an empty name is free, unless its Active byte
+// carries kNameless: then it remembers a world whose header gives it no short name.
 struct CWorldSetting {
+    static constexpr u8 kNameless = 0x80;
     char Name[5];  // at most 4 characters and the NUL
-    u8 Active;
+    u8 Active;     // bit 0: enabled
+    bool IsFree() const { return Name[0] == 0 && (Active & kNameless) == 0; }
+    u8 Enabled() const { return Active & 1; }
 };
 
 struct CGameSettings {

@@ -57,7 +57,11 @@ void RemoveWorldEntryAt(CWorldEntryArray& list, u32 index) {
     list.m_entries[list.m_count] = CWorldEntry();
 }
 
+std::string WorldEntryFile(const CWorldEntry& entry) {
+    if (!entry.foundName.IsEmpty()) return entry.foundName.GetText();
+    return std::string(entry.fileName.GetText() ? entry.fileName.GetText() : "") + ".pdb";
+}
+
 int OpenWorldEntry(CPdbFile& db, const CWorldEntry& entry) {
-    if (entry.foundName.IsEmpty()) return db.OpenFound(entry.fileName);
-    return db.OpenPath(BuildProgramPath(entry.foundName.GetText(), db.GetFinder()));
+    return db.OpenPath(BuildProgramPath(WorldEntryFile(entry).c_str(), db.GetFinder()));
 }

@@ -3,6 +3,7 @@
 #pragma once
 
 #include <memory>
+#include <string>
 
 #include "core/Str.h"
 #include "core/Types.h"
@@ -53,8 +54,11 @@ private:
     std::unique_ptr<CWorldEntry[]> m_entries;
 };
 
-// Opens the database of an entry: the file that the scan found (or, for an entry not made by a scan,
-// its file name with ".pdb"). 1 on success.
+// The file of an entry's database in the program folder: the file that the scan found (or, for an entry
+// not made by a scan, its file name with ".pdb"). Opening, deleting and naming a world all go by this
+// file, never by a name rebuilt from the listed one: "x.pdb.pdb" is listed as "x" beside "x.pdb".
+std::string WorldEntryFile(const CWorldEntry& entry);
+// Opens the database of an entry, the file above. 1 on success.
 int OpenWorldEntry(CPdbFile& db, const CWorldEntry& entry);
 
 void AppendWorldEntry(CWorldEntryArray& list, const CWorldEntry& entry);

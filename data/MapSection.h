@@ -125,9 +125,16 @@ public:
     std::vector<u8> explored;  // one bit per cell
     u16 exploredRowLength = 0;
 
-    // The section's own records (base + 1 .. base + 4), read after the whole directory: the surface
-    // bit map, the placements, the monsters and the bags. False when a present record is damaged.
-    bool LoadRecords(CPdbFile* database, u8 version, const CSectionRules& rules = {});
+    // The section's own records (base .. base + 4), read after the whole directory: the cells are
+    // checked, the surface bit map, the placements, the monsters and the bags are read. False when the
+    // cells are missing or damaged or a present record is damaged; the first such record and what it
+    // holds go to the out-parameters.
+    bool LoadRecords(CPdbFile* database, u8 version, const CSectionRules& rules = {}, u32* failedRecord = nullptr,
+                     const char** failedKind = nullptr);
+    // Whether the stored cells of an underground map decode whole (the references are not looked up):
+    // a section whose cells do not would be drawn without its walls. A surface piece's cells are
+    // checked one by one as they are drawn.
+    bool CellsDecode(const CRecordData& record) const;
     bool LoadObjects(CStream& stream, u8 version);
     bool LoadMonsters(CStream& stream, u8 version);
     bool LoadBags(CStream& stream);

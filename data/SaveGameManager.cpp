@@ -102,7 +102,9 @@ int CSaveGameManager::Save(u32 slot) {
         db.Release();
         return Fail(WithSystemReason("the saved games' folder cannot be made")), 0;
     }
+    saving_ = true;
     const int written = db.Save(SlotPath(slot).c_str());
+    saving_ = false;
     db.Release();
     if (!written) return Fail(WithSystemReason("the saved game could not be written")), 0;
     return 1;
@@ -110,16 +112,24 @@ int CSaveGameManager::Save(u32 slot) {
 
 std::unique_ptr<CSavedGameInfo> CSaveGameManager::List(u32 slot) {
     if (slot >= kSlotCount) return nullptr;
+    const std::string file = SlotPath(slot) + ".pdb";
+    // The database layer writes a save to this file and renames it over the slot's only when it is
+    // complete: one that is still there was cut off, and the slot's own file is whole.
+    if (!saving_) plat::DeleteFile(file + ".tmp");
+    if (!plat::FileExists(file)) return nullptr;
+    auto info = std::make_unique<CSavedGameInfo>();
+    info->slot = slot;
+    info->damaged = true;
     CPdbFile db(owner, finder);
-    if (!db.Open(SlotPath(slot).c_str(), "VnTS") || !db.HasType("VnTS")) return nullptr;
+    if (!db.Open(SlotPath(slot).c_str(), "VnTS") || !db.HasType("VnTS")) return info;
     CRecordDataPtr record(db.ReadRecord(savegame::kHeaderRecord));
     db.Close();
-    if (!record) return nullptr;
+    if (!record) return info;
     CSavedGame game;
     CStream stream;
     stream.InitForReading(*record);
-    if (!savegame::ReadHeader(stream, game)) return nullptr;
-    auto info = std::make_unique<CSavedGameInfo>();
+    if (!savegame::ReadHeader(stream, game)) return info;
+    info->damaged = false;
     info->version = game.version;
     info->slot = slot;
     info->mapName = std::move(game.mapName);
@@ -137,7 +147,7 @@ int CSaveGameManager::Load(u32 slot, CProgressDialog*) {
     // Without the base world no game runs that a failed load could spoil: the worlds are opened first,
     // so that each saved section is checked against, and later read into, the section it belongs to.
     if (!worlds->FindWorldByShortName("base") && !parts->ResetForLoad())
-        return Fail("the worlds could not be opened"), 0;
+        return Fail(WorldsProblem("the worlds could not be opened")), 0;
 
     // Everything is read and checked before the running game is touched.
     CSavedGame game;
@@ -165,7 +175,7 @@ int CSaveGameManager::Load(u32 slot, CProgressDialog*) {
 
     if (!parts->ResetForLoad()) {
         parts->DiscardParts();
-        return Fail("the worlds could not be opened again"), 0;
+        return Fail(WorldsProblem("the worlds could not be opened again")), 0;
     }
     savegame::ApplyMapStates(game, *worlds, &worlds->Lists().items, &worlds->Lists().creatures);
     strings = game.strings;
@@ -186,6 +196,14 @@ int CSaveGameManager::Load(u32 slot, CProgressDialog*) {
     current->currentSection = section;
     parts->EnterSavedPlace(*current, *section);
     return 1;
+}
+
+std::string CSaveGameManager::WorldsProblem(const char* what) const {
+    std::string why = worlds ? worlds->OpenProblem() : std::string();
+    if (why.empty()) return what;
+    // The sentence of the world list ends the message that the screens finish with their own stop.
+    if (why.back() == '.') why.pop_back();
+    return std::string(what) + ": " + why;
 }
 
 int CSaveGameManager::Delete(u32 slot) {

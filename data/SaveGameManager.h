@@ -24,6 +24,9 @@ struct CSavedGameInfo {
     std::string mapName;
     std::string dayAndTime;
     std::vector<u16> thumbnail;  // RGB565, width x height
+    // The slot's file is there but is no readable saved game: nothing above is set, the slot is shown as
+    // damaged, can be deleted, and is not overwritten unasked.
+    bool damaged = false;
     u16 width = savegame::kThumbnailWidth;
     u16 height = savegame::kThumbnailHeight;
     void Release() { thumbnail.clear(); }
@@ -61,7 +64,9 @@ public:
 
     // Writes the game to a slot. 1 only when the saved game is on the disk; the old one stays otherwise.
     int Save(u32 slot);
-    // A new description of the slot when its database exists and its header checks, else null.
+    // A new description of the slot when its file exists: of its saved game when the database and its
+    // header check, else one marked damaged; null when the slot has no file. A temporary file that a
+    // save cut off by a kill left beside the slot's file is removed first.
     std::unique_ptr<CSavedGameInfo> List(u32 slot);
     // Replaces the running game by the slot's saved game: 1 on success. On 0 the running game is as it
     // was unless LastError says the worlds could not be opened again.
@@ -93,6 +98,9 @@ public:
 private:
     static std::string WithSystemReason(const std::string& what);
     bool Fail(const std::string& why);
+    // `what` with the world list's reason, when it has one.
+    std::string WorldsProblem(const char* what) const;
 
     std::string lastError_;
+    bool saving_ = false;  // a save is writing its temporary file: that one is no leftover
 };

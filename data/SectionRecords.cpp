@@ -23,33 +23,62 @@ bool ReadBagSection(CStream& s, CItemBag& bag, CBagItemList& list) {
 
 }  // namespace
 
-bool CMapSection::LoadRecords(CPdbFile* db, u8 version, const CSectionRules& sectionRules) {
+bool CMapSection::LoadRecords(CPdbFile* db, u8 version, const CSectionRules& sectionRules, u32* failedRecord,
+                              const char** failedKind) {
     database = db;
     dataVersion = version;
     rules = sectionRules;
     bool ok = true;
+    auto fail = [&](u32 record, const char* kind) {
+        if (ok && failedRecord) *failedRecord = record;
+        if (ok && failedKind) *failedKind = kind;
+        ok = false;
+    };
+    // The cells are read again at every entry; a section without them would be entered as an empty,
+    // wall-less place, so a database that lacks them is refused here, where the file can be named.
+    {
+        CRecordPtr cells = ReadRecordPtr(db, baseRecord);
+        if (!cells || !CellsDecode(*cells)) fail(baseRecord, "map section");
+    }
     if (IsSurface()) surfaceRecord = ReadRecordPtr(db, baseRecord + 1u);
     placements.clear();
     if ((objectsRecord = ReadRecordPtr(db, baseRecord + 3u))) {
         CStream s;
         s.InitForReading(*objectsRecord);
-        ok = LoadObjects(s, version) && ok;
+        if (!LoadObjects(s, version)) fail(baseRecord + 3u, "map objects");
     }
     if (CRecordPtr record = ReadRecordPtr(db, baseRecord + 2u)) {
         CStream s;
         s.InitForReading(*record);
-        ok = LoadMonsters(s, version) && ok;
+        if (!LoadMonsters(s, version)) fail(baseRecord + 2u, "monsters");
     } else {
         monsters.clear();
     }
     if (CRecordPtr record = ReadRecordPtr(db, baseRecord + 4u)) {
         CStream s;
         s.InitForReading(*record);
-        ok = LoadBags(s) && ok;
+        if (!LoadBags(s)) fail(baseRecord + 4u, "item bags");
     } else {
         bags.RemoveAllBags();
     }
     return ok;
+}
+
+bool CMapSection::CellsDecode(const CRecordData& record) const {
+    CStream s;
+    s.InitForReading(record);
+    s.MatchByte('H');
+    const CCellRefs none;
+    CMapCell cell;
+    CStoredCell stored;
+    // A surface piece draws only the cells its offset table leads to, each checked as it is drawn:
+    // its record must be there, as for every section.
+    if (IsSurface()) return true;
+    const i32 w = width < kWindowSize ? width : kWindowSize;
+    const i32 h = height < kWindowSize ? height : kWindowSize;
+    for (i32 i = 0; i < w * h; ++i)
+        if (!DecodeCell(s, dataVersion, none, cell, stored)) return false;
+    return true;
 }
 
 bool CMapSection::LoadObjects(CStream& s, u8 version) {
@@ -299,9 +328,14 @@ void CMapSection::DecodeCellsPart(const CRecordData& rec, i32 x, i32 y, i32 w, i
         }
 }
 
-bool CWorld::LoadSectionRecords(u8 dataVersion, const CSectionRules& rules) {
+bool CWorld::LoadSectionRecords(u8 dataVersion, const CSectionRules& rules, u32* failedRecord,
+                                const char** failedKind) {
     bool ok = true;
-    for (auto& section : sections) ok = section->LoadRecords(database.get(), dataVersion, rules) && ok;
+    for (auto& section : sections) {
+        // The first failure is the one named.
+        if (ok) ok = section->LoadRecords(database.get(), dataVersion, rules, failedRecord, failedKind);
+        else section->LoadRecords(database.get(), dataVersion, rules);
+    }
     return ok;
 }
 

@@ -71,9 +71,10 @@ public:
     const void* MonsterTypeAt(u32 index) const { return tableE.At(index); }
     const CSecondPicture* PictureAt(u32 index) const;
 
-    // Each section's own records (base + 1 .. base + 4), after the whole directory; false when one is
-    // damaged.
-    bool LoadSectionRecords(u8 dataVersion, const CSectionRules& rules);
+    // Each section's own records (base .. base + 4), after the whole directory; false when one is
+    // missing or damaged, with the first such record and what it holds in the out-parameters.
+    bool LoadSectionRecords(u8 dataVersion, const CSectionRules& rules, u32* failedRecord = nullptr,
+                            const char** failedKind = nullptr);
     // The 1-based cell references of this world's 'C' and 'F' tables translated into indices of the
     // map-object list and the picture list by the two look-ups (65535: none).
     template <class ObjectIndex, class PictureIndex>

@@ -17,6 +17,11 @@ class CFileFinder;
 class CMapSection;
 class CWorldLists;
 struct CGameSettings;
+struct CWorldSetting;
+class CStr;
+
+// Whether a slot of the remembered worlds stands for the world of that short name.
+bool RemembersWorld(const CWorldSetting& slot, const CStr& shortName);
 
 class CWorldList {
 public:
@@ -25,6 +30,8 @@ public:
     static constexpr const char* kSoundDatabase = "VantrelSound";
     static constexpr const char* kResourceDatabase = "VantrelRes";
     static constexpr const char* kBaseDatabase = "VantrelBase";
+    // The map object of the base world where every new game begins.
+    static constexpr const char* kStartPlace = "base_start";
 
     // finder: the program folder (null: the platform's); settings: the remembered worlds (may be null).
     CWorldList(CWorldLists& lists, CFileFinder* finder, CGameSettings* settings);
@@ -36,12 +43,17 @@ public:
     // becomes the current one. 1 on success. A file that cannot be opened is skipped quietly; a world
     // that fails to load is closed and not added, and LastError names the file and the record.
     int OpenWorldByName(const char* name);
-    // The same for an installed-worlds entry (opened by its file name, no creator check).
+    // The same for an installed-worlds entry (opened as the file the scan found, no creator check).
     int OpenFoundWorld(const CWorldEntry& entry);
     // Stops all music and samples, then opens music, sound, resource and base databases in that order,
-    // calling `advance` after each. 1 when the base world is open.
+    // calling `advance` after each. 1 when the resource and base databases are open and sound: the base
+    // world named "base" and holding the start place. On 0, OpenProblem says which file and record
+    // failed and what is wrong. Music and sound may be missing: each one skipped is noted once.
     int OpenGameDatabases(const std::function<void()>& advance = {});
-    // Opens every enabled installed world, in list order.
+    // Opens a database that the game can do without (music, sounds) like OpenWorldByName; one that
+    // fails is noted once.
+    int OpenOptionalDatabase(const char* name);
+    // Opens every enabled installed world, in list order; each one that fails is noted once.
     void OpenInstalledWorlds();
 
     // Start-up: scans the program folder for additional worlds and reconciles the list with the
@@ -69,9 +81,16 @@ public:
     const std::string& LastError() const { return lastError_; }
     const CWorldLoadError& LastLoadError() const { return lastLoadError_; }
     void ClearError();
+    // Why the last OpenGameDatabases failed, one sentence naming the file (and the record); empty after
+    // a success.
+    const std::string& OpenProblem() const { return openProblem_; }
+    // The optional databases skipped since the last call, one sentence each; a file is noted only the
+    // first time it is skipped in the life of the list.
+    std::vector<std::string> TakeSkipNotes();
 
 private:
-    int LoadOpened(std::unique_ptr<CPdbFile> db, const char* fileName);
+    // file: the database's file name as the player finds it in the folder, for the error text.
+    int LoadOpened(std::unique_ptr<CPdbFile> db, const std::string& file);
 
     CWorldLists& lists_;
     CFileFinder* finder_;
@@ -79,6 +98,15 @@ private:
     std::vector<std::unique_ptr<CWorld>> worlds_;
     CWorld* current_ = nullptr;
     CWorldEntryArray installed_;
+    // Opens and loads one database by file; on failure `why` names the file and what went wrong.
+    int OpenNamed(const char* name, std::string& why);
+    // The base world's own checks: its short name and its start place.
+    bool CheckBaseWorld(std::string& why) const;
+    void NoteSkipped(const std::string& file, const std::string& why);
+
     std::string lastError_;
     CWorldLoadError lastLoadError_;
+    std::string openProblem_;
+    std::vector<std::string> skipNotes_;
+    std::vector<std::string> skippedFiles_;
 };

@@ -203,7 +203,8 @@ bool LoadSectionDirectory(CWorldLoadContext& c) {
     w.defaultGroundPicture = w.PictureAt(w.tableF.Checked(groundPicture));
     w.sections = std::move(read);
     w.recordBuffers.push_back(std::move(record));
-    if (!w.LoadSectionRecords(c.version, CSectionRules{c.lists.monsterMaxHp})) return false;
+    if (!w.LoadSectionRecords(c.version, CSectionRules{c.lists.monsterMaxHp}, &c.failedRecord, &c.failedKind))
+        return false;
     ++c.key;
     return true;
 }
@@ -250,8 +251,8 @@ bool LoadWorldKinds(CWorldLoadContext& c, CWorldLoadError* error) {
         // Record ids are 16 bits: a kind that would run past the last one cannot be complete.
         if (start == 0 || !kind.load(c)) {
             if (error) {
-                error->record = c.key >= start ? c.key : start;
-                error->kind = kind.name;
+                error->record = c.failedKind ? c.failedRecord : c.key >= start ? c.key : start;
+                error->kind = c.failedKind ? c.failedKind : kind.name;
             }
             return false;
         }

@@ -24,6 +24,10 @@ struct CWorldLoadContext {
     u8 version;  // the world's data version
     // Told of each kind read: its row and the record ids [first, end) it used (the inspector lists them).
     std::function<void(const struct CWorldKind& kind, u16 first, u16 end)> trace = {};
+    // A kind whose failure lies in another record than the running one names it here (a section's own
+    // records, which the directory leads to): record and what it holds.
+    u32 failedRecord = 0;
+    const char* failedKind = nullptr;
 };
 
 using CWorldKindLoader = bool (*)(CWorldLoadContext& context);

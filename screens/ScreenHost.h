@@ -64,9 +64,9 @@ public:
     // Writes the installed worlds' enabled flags into the remembered worlds of the settings block and
     // saves the settings.
     virtual void SaveWorldConfiguration() = 0;
-    // Deletes the database file of an installed world (its file name without ".pdb"); true only when
-    // the file is gone afterwards.
-    virtual bool DeleteWorldDatabase(const char* fileName) = 0;
+    // Deletes the database file of an installed world (the file of the program folder, extension and
+    // all, as WorldEntryFile gives it); true only when the file is gone afterwards.
+    virtual bool DeleteWorldDatabase(const char* file) = 0;
     // Removes the installed world of that short name from the list.
     virtual void RemoveInstalledWorldEntry(const char* shortName) = 0;
 

@@ -101,11 +101,19 @@ void CLoadSaveScreen::ShowSlot(u32 i) {
         return;
     }
     const CSavedGameInfo& info = *infos[i];
+    if (info.damaged) {
+        thumbnails[i].SetRawPicture(nullptr, 0, 0);
+        thumbnails[i].Show(0);
+        labels[i].SetText("- damaged -");
+        return;
+    }
     thumbnails[i].Show(1);
     thumbnails[i].SetRawPicture(info.thumbnail.data(), info.width, info.height);
     const std::string text = info.mapName + "\r" + info.dayAndTime;
     labels[i].SetText(text.c_str());
 }
+
+bool CLoadSaveScreen::SlotLoadable(u32 i) const { return SlotHoldsGame(i) && !infos[i]->damaged; }
 
 void CLoadSaveScreen::SelectSlot(i32 i) {
     selected = i >= 0 && i < static_cast<i32>(kSlots) ? i : -1;
@@ -118,7 +126,8 @@ void CLoadSaveScreen::SelectSlot(i32 i) {
     }
     const bool chosen = selected >= 0;
     const bool holds = chosen && SlotHoldsGame(static_cast<u32>(selected));
-    loadSaveButton.EnablePen(chosen && (mode == kModeSave || holds) ? 1 : 0);
+    const bool loadable = chosen && SlotLoadable(static_cast<u32>(selected));
+    loadSaveButton.EnablePen(chosen && (mode == kModeSave || loadable) ? 1 : 0);
     deleteButton.EnablePen(holds ? 1 : 0);
     flags |= kFormRedrawAll;
 }

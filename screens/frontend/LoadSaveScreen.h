@@ -47,7 +47,9 @@ public:
 
     void ShowSlot(u32 i);
     void SelectSlot(i32 i);
+    // The slot's file is there (a saved game or a damaged one): it can be deleted, and saving over it asks.
     bool SlotHoldsGame(u32 i) const { return i < kSlots && infos[i] != nullptr; }
+    bool SlotLoadable(u32 i) const;
 
     CTextLabel title;
     CColorBox boxes[kSlots];

@@ -73,9 +73,15 @@ void CMainMenuScreen::Enter(u32 a, u32 b, u32 c, u32 d) {
         // A slot that cannot be listed simply brings no offer.
         if (std::unique_ptr<CSavedGameInfo> info = shell_.GetSaveGames().List(0)) {
             info->Release();
-            pendingPrompt = kPromptLoadAutoSave;
             list.Show(0);
-            ShowPrompt("Do you want to load\rthe auto-saved game?");
+            if (info->damaged) {
+                // Passed over in silence, the game the player left would seem to have vanished.
+                pendingPrompt = kPromptNotice;
+                ShowMessage("The auto-saved game is damaged\rand cannot be loaded.", CButtonBar::kOk);
+            } else {
+                pendingPrompt = kPromptLoadAutoSave;
+                ShowPrompt("Do you want to load\rthe auto-saved game?");
+            }
         }
     }
     flags |= kFormRedrawAll;
@@ -292,7 +298,9 @@ u32 CMainMenuScreen::LoadAutoSave() {
     // A failed load leaves the player in the menu with word of it, not in a half-loaded world.
     CloseModal();
     pendingPrompt = kPromptNotice;
-    ShowMessage("The auto-saved game could not be loaded.", CButtonBar::kOk);
+    const std::string why = shell_.GetSaveGames().LastError();
+    ShowMessage(("The auto-saved game could not be loaded" + (why.empty() ? std::string() : ": " + why) + ".").c_str(),
+                CButtonBar::kOk);
     Redraw();
     return kScreenStay;
 }

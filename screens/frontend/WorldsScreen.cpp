@@ -1,6 +1,9 @@
 #include "screens/frontend/WorldsScreen.h"
 
+#include <string>
+
 #include "core/WorldEntry.h"
+#include "display/FontSet.h"
 #include "screens/ScreenHost.h"
 #include "screens/frontend/FrontendWidgets.h"
 #include "ui/Layout.h"
@@ -34,6 +37,22 @@ constexpr u16 kBoxOn = kPictureCheckbox + 1;
 constexpr u16 kDeletePicture = kPictureCheckbox + 2;  // normal, then pressed
 
 constexpr u32 kNameColour = 0x94D6EF;
+
+// A title as it fits on one line of width pixels in a font: cut, with "...", where it would run into
+// the buttons beside it or onto the row below (a world's maker may write a title of any length).
+std::string FitToWidth(const CBitmapFont* font, const char* text, i32 width) {
+    auto widthOf = [font](const std::string& s) {
+        i32 w = 0;
+        for (unsigned char c : s) w += font ? font->Width(c) + 1 : 6;
+        return w;
+    };
+    std::string fitted = text ? text : "";
+    for (char& c : fitted)
+        if (c == '\r' || c == '\n') c = ' ';
+    if (widthOf(fitted) < width) return fitted;
+    while (!fitted.empty() && widthOf(fitted + "...") >= width) fitted.pop_back();
+    return fitted + "...";
+}
 
 int IndexOf(const u32* ids, u32 id) {
     for (u32 i = 0; i < CWorldsScreen::kMaxRows; ++i)
@@ -148,7 +167,14 @@ void CWorldsScreen::FillRows() {
     const u32 first = static_cast<u32>(page) * rowsPerPage;
     for (u32 r = 0; r < rowsPerPage && r < kMaxRows && first + r < worlds.GetCount(); ++r) {
         const CWorldEntry& entry = worlds[first + r];
-        rowNames[r].SetText(entry.title.GetText());
+        CTextLabel& name = rowNames[r];
+        // The font the label will draw with: the wide layouts draw every label in the large one.
+        const CBitmapFont* font = nullptr;
+        if (fonts) {
+            fonts->Select(name.font, name.textColour, name.backgroundColour);
+            font = fonts->CurrentFont();
+        }
+        name.SetText(FitToWidth(font, entry.title.GetText(), name.x + name.w - name.textX).c_str());
         rowNames[r].Show(1);
         enableButtons[r].Show(entry.enabled ? 0 : 1);
         disableButtons[r].Show(entry.enabled ? 1 : 0);
@@ -200,7 +226,7 @@ void CWorldsScreen::DeleteRememberedRow() {
     const CWorldEntry entry(worlds[index]);
     // The entry goes only with its file: a world whose file stayed would be found again at the next
     // start, so the list would have told the player something untrue.
-    if (!shell_.DeleteWorldDatabase(entry.fileName.GetText())) {
+    if (!shell_.DeleteWorldDatabase(WorldEntryFile(entry).c_str())) {
         ShowMessage("The world could not be deleted.", CButtonBar::kOk, kNotice);
         return;
     }

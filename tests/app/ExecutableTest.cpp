@@ -8,6 +8,7 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <chrono>
 #include <cstdio>
 #include <cstdlib>
@@ -58,6 +59,11 @@ TEST(Executable, WithoutTheInterfaceDatabaseItSaysWhichFileIsMissingAndFails) {
     EXPECT_NE(WEXITSTATUS(status), 0);
     std::string err = ReadFile(dir.File("stderr.txt"));
     EXPECT_NE(err.find("VantrelData"), std::string::npos) << err;
+    // With no window to show a message in, the one terminal line is all the user gets: it says where
+    // the file was looked for and how to make it.
+    EXPECT_EQ(std::count(err.begin(), err.end(), '\n'), 1) << err;
+    EXPECT_NE(err.find(dir.Path()), std::string::npos) << err;
+    EXPECT_NE(err.find("vantrel_content --out"), std::string::npos) << err;
 }
 
 #if VANTREL_HAVE_X11

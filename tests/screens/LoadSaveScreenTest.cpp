@@ -2,12 +2,14 @@
 // prompt, deleting, the load button of an empty slot, a save that fails, and its frames.
 #include <gtest/gtest.h>
 
+#include <filesystem>
 #include <fstream>
 #include <iterator>
 #include <string>
 #include <vector>
 
 #include "app/Game.h"
+#include "core/PdbFile.h"
 #include "core/Stream.h"
 #include "data/SaveGameManager.h"
 #include "data/WorldList.h"
@@ -165,6 +167,86 @@ TEST(LoadSaveScreen, DeleteAsksAndEmptiesTheSlot) {
     EXPECT_TRUE(ReadFile(rig.SlotPath(4)).empty());
     rig.Answer(CButtonBar::kOk);
     EXPECT_EQ(rig.Current(), rig.screen);
+}
+
+// A slot whose file is there but is no readable saved game is shown as damaged, not as empty: it can be
+// deleted but not loaded, and saving over it asks first.
+TEST(LoadSaveScreen, ADamagedSavedGameIsShownAsDamagedDeletedAndOverwrittenOnlyWhenAsked) {
+    struct Case {
+        const char* what;
+        void (*damage)(const std::string& path);
+    } cases[] = {
+        {"not a database", [](const std::string& path) { std::ofstream(path, std::ios::trunc) << "not a game"; }},
+        {"cut short", [](const std::string& path) { std::filesystem::resize_file(path, 120); }},
+        {"header record cut short",
+         [](const std::string& path) {
+             CPdbFile in;
+             ASSERT_EQ(in.OpenPath(path), 1);
+             CPdbFile out;
+             out.Header() = in.Header();
+             for (u32 i = 0; i < in.GetRecordCount(); ++i) {
+                 const u16 key = in.GetEntry(i).key;
+                 CRecordData* r = in.ReadRecord(key);
+                 ASSERT_NE(r, nullptr);
+                 out.AddRecord(key, r->data, key == savegame::kHeaderRecord ? 6u : r->size);
+                 FreeDataBlock(r);
+             }
+             in.Close();
+             ASSERT_EQ(out.Save(path.substr(0, path.size() - 4).c_str()), 1);
+         }},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        LoadSaveRig rig;
+        ASSERT_TRUE(rig.Open(CLoadSaveScreen::kModeSave));
+        ASSERT_TRUE(rig.SaveThenReopen(3, CLoadSaveScreen::kModeLoad));
+        c.damage(rig.SlotPath(2));
+        ASSERT_TRUE(std::filesystem::exists(rig.SlotPath(2)));
+        rig.Answer(CLoadSaveScreen::kCommandBack);
+        ASSERT_TRUE(rig.Reopen(CLoadSaveScreen::kModeLoad));
+        EXPECT_EQ(rig.screen->labels[1].text.GetText(), std::string("- damaged -"));
+        rig.TapElement(3);
+        EXPECT_FALSE(PenOn(rig.screen->loadSaveButton));
+        EXPECT_TRUE(PenOn(rig.screen->deleteButton));
+
+        // Saving over it asks first.
+        rig.Answer(CLoadSaveScreen::kCommandBack);
+        ASSERT_TRUE(rig.Reopen(CLoadSaveScreen::kModeSave));
+        rig.TapElement(3);
+        EXPECT_TRUE(PenOn(rig.screen->loadSaveButton));
+        rig.TapElement(CLoadSaveScreen::kCommandLoadSave);
+        EXPECT_EQ(rig.Prompt(), "Do you want to overwrite this saved game?");
+        rig.Answer(CButtonBar::kNo);
+
+        // Delete removes the file.
+        rig.Tick();
+        rig.TapElement(CLoadSaveScreen::kCommandDelete);
+        EXPECT_EQ(rig.Prompt(), "Do you want to physically remove this saved game?");
+        rig.Answer(CButtonBar::kYes);
+        EXPECT_EQ(rig.Prompt(), "The saved game has been removed.");
+        EXPECT_FALSE(std::filesystem::exists(rig.SlotPath(2)));
+        EXPECT_EQ(rig.screen->labels[1].text.GetText(), std::string("- empty -"));
+    }
+}
+
+// A save cut off by a kill leaves its temporary file beside the slot's; listing the slots removes
+// such leftovers of the slots and nothing else.
+TEST(LoadSaveScreen, LeftoverTemporaryFilesOfAKilledSaveGoWhenTheSlotsAreListed) {
+    LoadSaveRig rig;
+    ASSERT_TRUE(rig.Open(CLoadSaveScreen::kModeSave));
+    ASSERT_TRUE(rig.SaveThenReopen(2, CLoadSaveScreen::kModeSave));
+    const std::vector<char> saved = ReadFile(rig.SlotPath(1));
+    const std::string leftovers[] = {rig.SlotPath(1) + ".tmp", rig.SlotPath(3) + ".tmp"};
+    for (const std::string& file : leftovers) std::ofstream(file) << "half a saved game";
+    const std::string other = rig.env.dir.File("notes.tmp");
+    std::ofstream(other) << "not the game's";
+    rig.Answer(CLoadSaveScreen::kCommandBack);
+    ASSERT_TRUE(rig.Reopen(CLoadSaveScreen::kModeLoad));
+    for (const std::string& file : leftovers) EXPECT_FALSE(std::filesystem::exists(file)) << file;
+    EXPECT_TRUE(std::filesystem::exists(other));
+    EXPECT_EQ(ReadFile(rig.SlotPath(1)), saved);
+    EXPECT_TRUE(rig.screen->SlotHoldsGame(0));
+    EXPECT_FALSE(rig.screen->SlotHoldsGame(2));
 }
 
 TEST(LoadSaveScreen, GoldenFrames) {

@@ -1,7 +1,9 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstring>
 #include <filesystem>
+#include <fstream>
 #include <string>
 #include <vector>
 
@@ -131,12 +133,13 @@ TEST(MainMenu, TheAutomaticSaveIsOfferedOnlyWhenSlotZeroHoldsASavedGameAndNoGame
         const char* creator;
         bool inGame;
         bool offered;
+        bool damaged;  // the slot's file is no saved game of this game: the notice says so instead
     } cases[] = {
-        {"no save", false, "", "", false, false},
-        {"a save", true, "VnTS", "VnTS", false, true},
-        {"another creator", true, "VnTS", "VnTl", false, false},
-        {"another type", true, "base", "VnTS", false, false},
-        {"a save during a game", true, "VnTS", "VnTS", true, false},
+        {"no save", false, "", "", false, false, false},
+        {"a save", true, "VnTS", "VnTS", false, true, false},
+        {"another creator", true, "VnTS", "VnTl", false, false, true},
+        {"another type", true, "base", "VnTS", false, false, true},
+        {"a save during a game", true, "VnTS", "VnTS", true, false, false},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.what);
@@ -146,14 +149,32 @@ TEST(MainMenu, TheAutomaticSaveIsOfferedOnlyWhenSlotZeroHoldsASavedGameAndNoGame
         ASSERT_TRUE(rig.StartAtMenu([&](CGame& game) {
             if (c.inGame) PutGameInProgress(game, 10);
         }));
-        EXPECT_EQ(rig.menu->pendingPrompt, c.offered ? kPromptLoadAutoSave : kPromptNone);
-        EXPECT_EQ(rig.menu->modalChild, c.offered ? &rig.menu->promptBar : nullptr);
-        EXPECT_EQ(rig.menu->list.IsShown(), !c.offered);
+        EXPECT_EQ(rig.menu->pendingPrompt, c.offered ? kPromptLoadAutoSave : c.damaged ? kPromptNotice : kPromptNone);
+        EXPECT_EQ(rig.menu->modalChild, c.offered || c.damaged ? &rig.menu->promptBar : nullptr);
+        EXPECT_EQ(rig.menu->list.IsShown(), !c.offered && !c.damaged);
+        if (c.damaged) EXPECT_EQ(rig.PromptText(), "The auto-saved game is damaged and cannot be loaded.");
         if (c.offered) {
             EXPECT_EQ(rig.PromptText(), "Do you want to load the auto-saved game?");
             EXPECT_EQ(rig.menu->promptBar.flags & 0xFFFF, CButtonBar::kYes | CButtonBar::kNo);
         }
     }
+}
+
+// An automatic save that is there but cannot be read is not passed over in silence: the offer says it
+// is damaged, and closing it leaves the menu.
+TEST(MainMenu, ADamagedAutomaticSaveIsOfferedAsDamaged) {
+    MenuRig rig;
+    ASSERT_TRUE(rig.env.CopyBuiltDatabase());
+    std::ofstream(rig.env.dir.File("VantrelSave0.pdb")) << "cut off by a crash";
+    ASSERT_TRUE(rig.StartAtMenu());
+    EXPECT_EQ(rig.menu->modalChild, &rig.menu->promptBar);
+    EXPECT_EQ(rig.PromptText(), "The auto-saved game is damaged and cannot be loaded.");
+    EXPECT_EQ(rig.menu->promptBar.flags & 0xFFFF, CButtonBar::kOk);
+    rig.Tick();
+    EXPECT_EQ(rig.menu->OnCommand(CButtonBar::kOk), kScreenStay);
+    EXPECT_EQ(rig.menu->modalChild, nullptr);
+    EXPECT_TRUE(rig.menu->list.IsShown());
+    EXPECT_EQ(rig.Game()->saveGames.loadsRequested, 0u);
 }
 
 TEST(MainMenu, TheAutoSavePromptAnsweredNoKeepsTheMenuAndYesTriesTheLoad) {
@@ -175,7 +196,8 @@ TEST(MainMenu, TheAutoSavePromptAnsweredNoKeepsTheMenuAndYesTriesTheLoad) {
         }
         // No game can be read yet: the player stays in the menu and is told so.
         EXPECT_EQ(rig.menu->pendingPrompt, kPromptNotice);
-        EXPECT_EQ(rig.PromptText(), "The auto-saved game could not be loaded.");
+        // The notice says why (the stub's header holds no game).
+        EXPECT_EQ(rig.PromptText().rfind("The auto-saved game could not be loaded: ", 0), 0u) << rig.PromptText();
         EXPECT_EQ(rig.menu->OnCommand(CButtonBar::kOk), kScreenStay);
         EXPECT_EQ(rig.menu->modalChild, nullptr);
         EXPECT_EQ(rig.Entries().size(), 6u);
@@ -364,23 +386,47 @@ TEST(MainMenu, RowsAreOnePixelTallerThanTheFontInSmallLayoutsAndTwoInLargeOnes) 
 
 namespace {
 
-// Rewrites a database of the rig's folder without one record.
-void DropRecord(Rig& rig, const char* name, u16 id) {
+// Rewrites a database of the rig's folder with one record changed by `change`, which returns false
+// to leave the record out.
+template <typename Change>
+void RewriteRecord(Rig& rig, const char* name, u16 id, Change change) {
     const std::string path = rig.env.dir.File(std::string(name) + ".pdb");
     CPdbFile in;
     ASSERT_EQ(in.OpenPath(path), 1);
     CPdbFile out;
     out.Header() = in.Header();
+    bool seen = false;
     for (u32 i = 0; i < in.GetRecordCount(); ++i) {
         const u16 key = in.GetEntry(i).key;
-        if (key == id) continue;
         CRecordData* r = in.ReadRecord(key);
         ASSERT_NE(r, nullptr);
-        out.AddRecord(key, r->data, r->size);
+        std::vector<u8> bytes(r->data, r->data + r->size);
         FreeDataBlock(r);
+        if (key == id) {
+            seen = true;
+            if (!change(bytes)) continue;
+        }
+        out.AddRecord(key, bytes.data(), static_cast<u32>(bytes.size()));
     }
+    ASSERT_TRUE(seen) << name << " has no record " << id;
     in.Close();
     ASSERT_EQ(out.Save(path.c_str()), 1);
+}
+
+// Rewrites a database of the rig's folder without one record.
+void DropRecord(Rig& rig, const char* name, u16 id) {
+    RewriteRecord(rig, name, id, [](std::vector<u8>&) { return false; });
+}
+
+// Rewrites one record with the first occurrence of `from` (NULs included) replaced by `to`.
+void PatchRecord(Rig& rig, const char* name, u16 id, const std::string& from, const std::string& to) {
+    RewriteRecord(rig, name, id, [&](std::vector<u8>& bytes) {
+        const std::string text(bytes.begin(), bytes.end());
+        const size_t at = text.find(from);
+        EXPECT_NE(at, std::string::npos) << "record " << id << " holds no " << from;
+        if (at != std::string::npos) std::copy(to.begin(), to.end(), bytes.begin() + static_cast<long>(at));
+        return true;
+    });
 }
 
 }  // namespace
@@ -441,6 +487,84 @@ TEST(MainMenuWorlds, WithoutTheBaseWorldANewGameSaysWhichFileAndStays) {
         EXPECT_EQ(rig.menu->pendingPrompt, kPromptNone);
         EXPECT_EQ(rig.Current(), rig.menu);
     }
+}
+
+// Every database a game needs is checked before the game starts: a missing or damaged one refuses the
+// new game in the menu with one message that names the file and the record and says what is wrong.
+TEST(MainMenuWorlds, ADamagedOrMissingGameDatabaseRefusesTheNewGameAndNamesIt) {
+    using namespace std::string_literals;
+    struct Case {
+        const char* what;
+        void (*damage)(Rig&);
+        const char* message;
+    } cases[] = {
+        {"no pictures", [](Rig& r) { std::filesystem::remove(r.env.dir.File("VantrelRes.pdb")); },
+         "VantrelRes.pdb is missing or cannot be opened."},
+        {"pictures cut short", [](Rig& r) { DropRecord(r, "VantrelRes", 4000); },
+         "VantrelRes.pdb: record 4000 (pictures) is missing or damaged."},
+        {"first section's cells gone", [](Rig& r) { DropRecord(r, "VantrelBase", 30000); },
+         "VantrelBase.pdb: record 30000 (map section) is missing or damaged."},
+        {"start place renamed",
+         [](Rig& r) { PatchRecord(r, "VantrelBase", 30003, "base_start\0"s, "base_stbrt\0"s); },
+         "VantrelBase.pdb: record 30003 (map objects) is damaged: it holds no start place \"base_start\"."},
+        {"short name damaged", [](Rig& r) { PatchRecord(r, "VantrelBase", 3999, "\0base\0"s, "\0bxse\0"s); },
+         "VantrelBase.pdb: record 3999 (header) is damaged: the world is named \"bxse\", not \"base\"."},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        MenuRig rig;
+        ASSERT_TRUE(rig.StartAtMenu([&](CGame&) { c.damage(rig); }));
+        rig.Choose("Start new game");
+        EXPECT_EQ(rig.Current(), rig.menu);
+        EXPECT_EQ(rig.menu->pendingPrompt, kPromptNotice);
+        EXPECT_EQ(rig.PromptText(), c.message);
+        rig.Tick();
+        rig.Key(13);
+        EXPECT_EQ(rig.menu->pendingPrompt, kPromptNone);
+        EXPECT_EQ(rig.Current(), rig.menu);
+    }
+}
+
+// Without the base world the automatic save cannot be loaded, and the notice says why.
+TEST(MainMenuWorlds, WithoutTheBaseWorldTheAutoSaveNoticeSaysWhichFile) {
+    MenuRig rig;
+    WriteSave(rig, 0);
+    ASSERT_TRUE(rig.StartAtMenu([&](CGame&) { std::filesystem::remove(rig.env.dir.File("VantrelBase.pdb")); }));
+    ASSERT_EQ(rig.menu->pendingPrompt, kPromptLoadAutoSave);
+    rig.Tick();
+    EXPECT_EQ(rig.menu->OnCommand(CButtonBar::kYes), kScreenStay);
+    EXPECT_EQ(rig.Current(), rig.menu);
+    EXPECT_EQ(rig.menu->pendingPrompt, kPromptNotice);
+    EXPECT_EQ(rig.PromptText(), "The auto-saved game could not be loaded: the worlds could not be opened: "
+                                "VantrelBase.pdb is missing or cannot be opened.");
+}
+
+// Music and sounds may be missing: the game runs without them, and the terminal says once, at the
+// first time, which file was skipped.
+TEST(MainMenuWorlds, AMissingOptionalDatabaseIsNotedOnceOnTheTerminal) {
+    MenuRig rig;
+    ASSERT_TRUE(rig.env.CopyBuiltDatabase());
+    std::filesystem::remove(rig.env.dir.File("VantrelMusic.pdb"));
+    std::filesystem::remove(rig.env.dir.File("VantrelSound.pdb"));
+    testing::internal::CaptureStderr();
+    const bool started = rig.Start();
+    rig.Key(27);
+    int opened[2] = {};
+    for (int& o : opened) {
+        rig.Game()->ResetWorld();
+        o = rig.Game()->OpenGameDatabases(nullptr);
+    }
+    const std::string err = testing::internal::GetCapturedStderr();
+    ASSERT_TRUE(started);
+    EXPECT_EQ(opened[0], 1);
+    EXPECT_EQ(opened[1], 1);
+    auto count = [&err](const std::string& what) {
+        size_t n = 0;
+        for (size_t at = err.find(what); at != std::string::npos; at = err.find(what, at + 1)) ++n;
+        return n;
+    };
+    EXPECT_EQ(count("VantrelMusic.pdb is missing or cannot be opened."), 1u) << err;
+    EXPECT_EQ(count("VantrelSound.pdb is missing or cannot be opened."), 1u) << err;
 }
 
 TEST(MainMenuWorlds, ADamagedMusicDatabaseOnlySilencesTheMusic) {

@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "app/Game.h"
+#include "core/PdbFile.h"
 #include "core/Settings.h"
 #include "core/WorldEntry.h"
 #include "screens/frontend/WorldsScreen.h"
@@ -295,4 +296,119 @@ TEST(WorldsScreen, GoldenFrames) {
         EXPECT_TRUE(rig.screen->nextPage.IsShown());
         EXPECT_TRUE(testing_support::MatchesGolden("screens/worlds_mode10", rig.Capture()));
     }
+}
+
+// An additional world whose file is "VantrelBase.pdb.pdb" lies beside the game's own "VantrelBase.pdb".
+// It is listed, opened and deleted as the file the scan found: the game's base world is never
+// mistaken for it.
+TEST(WorldsScreen, AWorldNamedLikeTheBaseWorldWithAnotherExtensionIsItsOwnFile) {
+    testing_support::FrameRig rig;
+    ASSERT_TRUE(rig.env.CopyBuiltDatabase());
+    const std::string base = rig.env.dir.File("VantrelBase.pdb");
+    const std::string twice = rig.env.dir.File("VantrelBase.pdb.pdb");
+    std::filesystem::copy_file(std::string(VANTREL_BINARY_DIR) + "/VantrelEmber.pdb", twice);
+    ASSERT_TRUE(rig.Start()) << rig.frame->Error();
+    rig.Key(27);  // past the splash
+    CGame& game = *rig.Game();
+    CWorldEntryArray& worlds = game.GetInstalledWorlds();
+    ASSERT_EQ(worlds.GetCount(), 1u);
+    EXPECT_STREQ(worlds[0].shortName.GetText(), "embr");
+    EXPECT_EQ(worlds[0].enabled, 1);
+
+    // Opened for a game, it is the ember world that is read, and the base world once.
+    ASSERT_EQ(game.OpenGameDatabases(nullptr), 1) << game.worlds->LastError();
+    EXPECT_NE(game.worlds->FindWorldByShortName("embr"), nullptr) << game.worlds->LastError();
+    game.ResetWorld();
+
+    game.currentScreen->keepOnStack = 1;
+    game.SwitchScreen(kScreenWorlds);
+    auto* screen = static_cast<CWorldsScreen*>(game.GetScreen(kScreenWorlds));
+    ASSERT_EQ(rig.Current(), screen);
+    rig.Tick();
+    ASSERT_TRUE(rig.TapLayoutElement(CWorldsScreen::kLayoutGroup, kDelete0));
+    ASSERT_EQ(screen->promptState, CWorldsScreen::kDeletePrompt);
+    screen->OnCommand(CButtonBar::kYes);
+    EXPECT_FALSE(std::filesystem::exists(twice));
+    EXPECT_TRUE(std::filesystem::exists(base));
+    EXPECT_EQ(worlds.GetCount(), 0u);
+
+    // The next new game finds its base world.
+    ASSERT_EQ(game.OpenGameDatabases(nullptr), 1) << game.worlds->LastError();
+    EXPECT_NE(game.worlds->FindWorldByShortName("base"), nullptr);
+}
+
+// A title longer than its column stays in it: nothing of the frame outside the row's name label differs
+// from the frame with no title at all.
+TEST(WorldsScreen, ALongTitleIsClippedToItsColumn) {
+    WorldsRig rig;
+    ASSERT_TRUE(rig.Open(2));
+    auto frameWithTitle = [&rig](const char* title) {
+        CWorldEntry entry(rig.Worlds()[0]);
+        entry.title.Assign(title);
+        SetWorldEntry(rig.Worlds(), 0, entry);
+        rig.screen->FillRows();
+        rig.Tick();
+        return rig.Capture();
+    };
+    const testing_support::Rgb565Image none = frameWithTitle("");
+    // A first word too long to wrap, then more words than the row holds.
+    const testing_support::Rgb565Image longer = frameWithTitle(
+        "TheVeryLongNameOfAWorldThatItsMakerNeverCutShort Because The Handheld Scrolled It Along");
+    const CTextLabel& label = rig.screen->rowNames[0];
+    ASSERT_EQ(none.width, longer.width);
+    int outside = 0, inside = 0;
+    for (int y = 0; y < none.height; ++y)
+        for (int x = 0; x < none.width; ++x) {
+            const bool in = x >= label.x && x < label.x + label.w && y >= label.y && y < label.y + label.h;
+            if (none.At(x, y) != longer.At(x, y)) ++(in ? inside : outside);
+        }
+    EXPECT_GT(inside, 0) << "the title is drawn";
+    EXPECT_EQ(outside, 0) << "pixels drawn outside the name column";
+}
+
+// A world whose header has an empty short name is remembered like any other: disabled, it stays
+// disabled in the next run.
+TEST(WorldsScreen, AWorldWithAnEmptyShortNameIsRememberedLikeAnyOther) {
+    testing_support::FrameRig rig;
+    ASSERT_TRUE(rig.env.CopyBuiltDatabase());
+    std::filesystem::copy_file(std::string(VANTREL_BINARY_DIR) + "/VantrelEmber.pdb",
+                               rig.env.dir.File("Nameless.pdb"));
+    {
+        // The header's short name "embr" emptied: title, then the short name's bytes.
+        CPdbFile in;
+        ASSERT_EQ(in.OpenPath(rig.env.dir.File("Nameless.pdb")), 1);
+        CPdbFile out;
+        out.Header() = in.Header();
+        for (u32 i = 0; i < in.GetRecordCount(); ++i) {
+            const u16 key = in.GetEntry(i).key;
+            CRecordData* r = in.ReadRecord(key);
+            ASSERT_NE(r, nullptr);
+            std::vector<u8> bytes(r->data, r->data + r->size);
+            FreeDataBlock(r);
+            if (key == CWorld::kHeaderRecord) {
+                const std::string text(bytes.begin(), bytes.end());
+                const size_t at = text.find(std::string("\0embr\0", 6));
+                ASSERT_NE(at, std::string::npos);
+                bytes.erase(bytes.begin() + static_cast<long>(at) + 1, bytes.begin() + static_cast<long>(at) + 5);
+            }
+            out.AddRecord(key, bytes.data(), static_cast<u32>(bytes.size()));
+        }
+        in.Close();
+        ASSERT_EQ(out.Save(rig.env.dir.File("Nameless.pdb").c_str()), 1);
+    }
+    ASSERT_TRUE(rig.Start()) << rig.frame->Error();
+    rig.Key(27);
+    ASSERT_EQ(rig.Game()->GetInstalledWorlds().GetCount(), 1u);
+    EXPECT_TRUE(rig.Game()->GetInstalledWorlds()[0].shortName.IsEmpty());
+    rig.Game()->currentScreen->keepOnStack = 1;
+    rig.Game()->SwitchScreen(kScreenWorlds);
+    rig.Tick();
+    ASSERT_TRUE(rig.TapLayoutElement(CWorldsScreen::kLayoutGroup, kDisable0));
+    EXPECT_EQ(rig.Game()->GetInstalledWorlds()[0].enabled, 0);
+
+    rig.Stop();
+    ASSERT_TRUE(rig.Start()) << rig.frame->Error();
+    rig.Key(27);
+    ASSERT_EQ(rig.Game()->GetInstalledWorlds().GetCount(), 1u);
+    EXPECT_EQ(rig.Game()->GetInstalledWorlds()[0].enabled, 0) << "the world was forgotten";
 }

@@ -78,29 +78,4 @@ TEST(ShrineBellInPlay, TheShrineIsABellNotTheTownsSignpost) {
     rig.CloseMessage();
 }
 
-// Rung with Maren's quest in hand, the bell's note is told first and the quest's end and reward
-// after it, as they happen.
-TEST(ShrineBellInPlay, TheBellsNoteComesBeforeTheQuestsReward) {
-    PlayRig rig;
-    ASSERT_TRUE(rig.Start());
-    CGameScreen* view = rig.View();
-    CMapSection* crypt = rig.Game()->worlds->Current()->FindSectionByName("base_crypt");
-    ASSERT_NE(crypt, nullptr);
-    view->EnterMapAt(rig.Game()->worlds->Current(), crypt, 17, 4, 0);
-    rig.SettleView();
-    rig.Calm();
-    rig.Game()->player.AddQuest("base_q_cellar", "Knocking Below");
-    rig.PlaceAt(17, 4, kNorth);
-    view->events.clear();
-    rig.Use();
-    std::vector<std::string> texts;
-    for (const auto& event : view->events)
-        if (event->type == kEventMessage) texts.push_back(event->text.GetText());
-    ASSERT_GE(texts.size(), 2u);
-    EXPECT_EQ(texts[0].rfind("You ring the old bell.", 0), 0u) << texts[0];
-    bool solvedAfter = false;
-    for (size_t i = 1; i < texts.size(); ++i) solvedAfter = solvedAfter || texts[i].find("solved") != std::string::npos;
-    EXPECT_TRUE(solvedAfter);
-}
-
 }  // namespace

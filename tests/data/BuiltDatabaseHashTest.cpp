@@ -65,8 +65,8 @@ TEST(BuiltDatabaseHash, EachWorldDatabaseIsPinned) {
         {fixtures::MusicWorld(), "d79871b41be827b6"},
         {fixtures::SoundWorld(), "3611c0d077a748f4"},
         {fixtures::ResourceWorld(), "1eaee6f4b38bd61f"},
-        {fixtures::BaseWorld(), "75e90729eee3c853"},
-        {fixtures::AdditionalWorld(), "bdb37fb313ae82c9"},
+        {fixtures::BaseWorld(), "8c3de83f12dafb23"},
+        {fixtures::AdditionalWorld(), "a464a583d0dcfd57"},
     };
     for (const auto& w : worlds) {
         fixtures::Write(dir.Path(), w.content);

@@ -75,7 +75,10 @@ void PrintWorld(const char* path) {
         world.gridWidth, world.gridHeight, world.sectionPrefix.GetText());
     CTextureSet textures;
     CWorldLists lists(textures);
-    CWorldLoadContext context{world, lists, db.get(), CWorld::kFirstKindRecord, world.version};
+    // The world owns its database, as when the game opens it: the sections read their own records
+    // (cells, objects, monsters, bags) through it.
+    world.database = std::move(db);
+    CWorldLoadContext context{world, lists, world.database.get(), CWorld::kFirstKindRecord, world.version};
     const auto kinds = WorldKinds();
     size_t shown = 0;
     auto skipTo = [&shown, &kinds](size_t order) {

@@ -5,7 +5,6 @@
 #include "platform/Clock.h"
 #include "platform/Files.h"
 
-#include <algorithm>
 #include <bit>
 #include <cstring>
 #include <limits>
@@ -164,7 +163,6 @@ int CPdbFile::Open(const char* name, const char* creator) {
     if (!HasCreator(creator ? creator : "VnTl")) {
         // Callers close the object after a failed Open; the header stays readable until then.
         entries_.clear();
-        byKey_.clear();
         recordCount_ = 0;
         return 0;
     }
@@ -216,31 +214,28 @@ bool CPdbFile::ReadDirectory() {
         }
     }
     if (n > 0) entries[n - 1].size = static_cast<u32>(length - entries[n - 1].offset);
-    std::vector<u32> byKey(n);
-    for (u32 i = 0; i < n; ++i) byKey[i] = i;
-    std::stable_sort(byKey.begin(), byKey.end(), [&entries](u32 a, u32 b) { return entries[a].key < entries[b].key; });
     entries_ = std::move(entries);
-    byKey_ = std::move(byKey);
     recordCount_ = n;
     return true;
 }
 
 CRecordData* CPdbFile::ReadRecord(u32 id) {
     if (!file_ || id > 0xFFFF) return nullptr;
-    auto found = std::lower_bound(byKey_.begin(), byKey_.end(), id,
-                                  [this](u32 index, u32 key) { return entries_[index].key < key; });
-    if (found == byKey_.end() || entries_[*found].key != id) return nullptr;
-    const CPdbRecordEntry& entry = entries_[*found];
-    // The file may have shrunk since Open; a short read gives no record rather than garbage.
-    auto* data = new u8[entry.size];
-    if (entry.size && !file_->ReadAt(entry.offset, data, entry.size)) {
-        delete[] data;
-        return nullptr;
+    for (u32 i = 0; i < recordCount_; ++i) {
+        const CPdbRecordEntry& entry = entries_[i];
+        if (entry.key != id) continue;
+        // The file may have shrunk since Open; a short read gives no record rather than garbage.
+        auto* data = new u8[entry.size];
+        if (entry.size && !file_->ReadAt(entry.offset, data, entry.size)) {
+            delete[] data;
+            return nullptr;
+        }
+        auto* record = new CRecordData;
+        record->data = data;
+        record->size = entry.size;
+        return record;
     }
-    auto* record = new CRecordData;
-    record->data = data;
-    record->size = entry.size;
-    return record;
+    return nullptr;
 }
 
 int CPdbFile::HasCreator(const char* code) const {
@@ -254,7 +249,6 @@ int CPdbFile::HasType(const char* code) const {
 void CPdbFile::Close() {
     file_.reset();
     entries_.clear();
-    byKey_.clear();
     recordCount_ = 0;
 }
 

@@ -139,8 +139,5 @@ private:
     CPdbHeader header_;
     u32 recordCount_ = 0;
     std::vector<CPdbRecordEntry> entries_;
-    // The entries' positions ordered by key (ties in file order), so that a record is found by key
-    // in logarithmic time and a duplicate key still yields the first record of the file.
-    std::vector<u32> byKey_;
     CPointerArray pending_;
 };

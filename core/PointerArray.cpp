@@ -1,7 +1,5 @@
 #include "core/PointerArray.h"
 
-#include "core/NameIndex.h"
-
 #include <algorithm>
 
 CPointerArray::CPointerArray() { Resize(kDefaultStep); }
@@ -22,7 +20,6 @@ void* CPointerArray::GetAt(int index) const { return index >= 0 && index < count
 
 void CPointerArray::SetAt(int index, void* p) {
     if (index >= 0 && index < count_) slots_[index] = p;
-    ++generation_;
 }
 
 bool CPointerArray::Grow() {
@@ -49,7 +46,6 @@ bool CPointerArray::InsertAt(int index, void* p) {
     std::move_backward(slots_ + index, slots_ + count_, slots_ + count_ + 1);
     slots_[index] = p;
     ++count_;
-    ++generation_;
     return true;
 }
 
@@ -60,7 +56,6 @@ void* CPointerArray::RemoveAt(int index) {
     std::move(slots_ + index + 1, slots_ + capacity_, slots_ + index);
     slots_[capacity_ - 1] = nullptr;
     --count_;
-    ++generation_;
     return p;
 }
 
@@ -84,20 +79,9 @@ int CPointerArray::FindString(const char* text) const {
 
 void CPointerArray::RemoveAll() {
     count_ = 0;
-    ++generation_;
     // The storage stays for reuse; it may be smaller than a growth step that was raised later.
     capacity_ = static_cast<u16>(std::min<u32>(step_, allocated_));
     std::fill(slots_, slots_ + allocated_, nullptr);
-}
-
-int CPointerArray::FindFirstByName(const char* name, const char* (*nameOf)(const void* element)) const {
-    if (!name) return -1;
-    if (!nameIndex_) nameIndex_ = std::make_unique<CNameIndex>();
-    if (indexedGeneration_ != generation_) {
-        nameIndex_->Reset();
-        indexedGeneration_ = generation_;
-    }
-    return nameIndex_->Find(name, count_, [this, nameOf](u32 i) { return nameOf(slots_[i]); });
 }
 
 int CompareStringPointers(const void* a, const void* b) {

@@ -8,10 +8,7 @@
 #include "core/Types.h"
 
 #include <cstring>
-#include <memory>
 #include <type_traits>
-
-class CNameIndex;
 
 class CPointerArray {
 public:
@@ -65,9 +62,6 @@ public:
     // Index of the first element whose text equals text (case counts); -1 when none. Null texts and
     // null elements never match.
     int FindString(const char* text) const;
-    // Position of the first element whose name (nameOf, null for none) equals `name`, or -1, found
-    // through an index of the names kept as the array grows at its end.
-    int FindFirstByName(const char* name, const char* (*nameOf)(const void* element)) const;
 
     // Forgets every element without releasing it: count 0, capacity back to the growth step.
     void RemoveAll();
@@ -117,7 +111,6 @@ private:
     void* Take(u32 index) {
         void* p = slots_[index];
         slots_[index] = nullptr;
-        ++generation_;
         return p;
     }
     void Resize(u32 slots);
@@ -130,10 +123,6 @@ private:
     // Slots really allocated; the capacity drops back to the step after an emptying while the
     // storage stays, so the two can differ.
     u32 allocated_ = 0;
-    // Changed by everything but a growth at the end, so that the name index knows to start again.
-    u32 generation_ = 0;
-    mutable std::unique_ptr<CNameIndex> nameIndex_;
-    mutable u32 indexedGeneration_ = 0;
 };
 
 // For an array made on the heap (an effect list): empties it with FreeEach when it owns its
@@ -150,10 +139,11 @@ void DeletePointerArray(CPointerArray* array) {
 template <class T>
 T* FindRecordById(const CPointerArray& array, const char* id) {
     if (!id) return nullptr;
-    const int i = array.FindFirstByName(id, [](const void* element) -> const char* {
-        return element ? static_cast<const T*>(element)->GetName() : nullptr;
-    });
-    return i < 0 ? nullptr : array.At<T>(i);
+    for (int i = 0; i < array.GetCount(); ++i) {
+        T* element = array.At<T>(i);
+        if (element && element->GetName() && CompareStrings(element->GetName(), id) == 0) return element;
+    }
+    return nullptr;
 }
 
 // Item types keep their id one word into the record; their GetName() answers with it, so the search

@@ -57,7 +57,7 @@ bool CMapObjectRecords::LoadRecord(CRecordPtr record, u8 version) {
         return false;
     };
     if (s.HasError() || !ReadIdReferenceList(*this, s, version, wasLeftOut)) {
-        TruncateTo(before);
+        items.resize(before);
         return false;
     }
     records.push_back(std::move(record));

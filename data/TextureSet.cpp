@@ -11,6 +11,8 @@ constexpr u8 kWorldPicturePrefix = 4;
 // Indices are u16 throughout (the 'F' table, picture sets, the sky): a table never passes this.
 constexpr u32 kMaxEntries = 65535;
 
+bool SameName(const char* a, const char* b) { return a && b && CompareStrings(a, b) == 0; }
+
 }  // namespace
 
 const u8* GetPictureSize(const CRecordHolder* picture, u16& width, u16& height) {
@@ -73,7 +75,6 @@ bool CTextureSet::LoadFirstTable(CPdbFile* database, CRecordPtr record) {
     if (s.HasError() || first_.size() - before != count) {
         first_.resize(before);
         firstData_.resize(before);
-        firstIndex_.Reset();
         return false;
     }
     if (count > 0) records_.push_back(std::move(record));
@@ -103,7 +104,6 @@ bool CTextureSet::LoadSecondTable(CPdbFile* database, CRecordPtr record) {
     }
     if (s.HasError() || second_.size() - before != count) {
         second_.resize(before);
-        secondIndex_.Reset();
         return false;
     }
     if (count > 0) records_.push_back(std::move(record));
@@ -116,16 +116,17 @@ CRecordHolder* CTextureSet::FindPicture(const char* name) const {
 }
 
 u16 CTextureSet::FindPictureIndex(const char* name) const {
-    // Entry 0 is the table's empty first entry, never a picture.
-    const i32 i = firstIndex_.Find(name, static_cast<u32>(first_.size()),
-                                   [this](u32 k) -> const char* { return k ? first_[k]->name : nullptr; });
-    return i > 0 ? static_cast<u16>(i) : 0;
+    if (name == nullptr) return 0;
+    for (size_t i = 1; i < first_.size(); ++i)
+        if (SameName(first_[i]->name, name)) return static_cast<u16>(i);
+    return 0;
 }
 
 CSecondPicture* CTextureSet::FindSecondByName(const char* name) const {
-    const i32 i = secondIndex_.Find(name, static_cast<u32>(second_.size()),
-                                    [this](u32 k) -> const char* { return second_[k]->name; });
-    return i < 0 ? nullptr : second_[static_cast<size_t>(i)].get();
+    if (name == nullptr) return nullptr;
+    for (const auto& entry : second_)
+        if (SameName(entry->name, name)) return entry.get();
+    return nullptr;
 }
 
 u16 CTextureSet::FindSecondIndex(const char* name) const {
@@ -193,8 +194,6 @@ void CTextureSet::ReleaseAll() {
     secondCapacity_ = 0;
     ownedNames_.clear();
     records_.clear();
-    firstIndex_.Reset();
-    secondIndex_.Reset();
 }
 
 void CTextureSet::TruncateTo(const Mark& mark) {
@@ -203,8 +202,6 @@ void CTextureSet::TruncateTo(const Mark& mark) {
         firstData_.resize(mark.first);
     }
     if (second_.size() > mark.second) second_.resize(mark.second);
-    firstIndex_.Reset();
-    secondIndex_.Reset();
     if (records_.size() > mark.records) records_.resize(mark.records);
 }
 

@@ -9,7 +9,6 @@
 #include <vector>
 
 #include "core/Str.h"
-#include "core/NameIndex.h"
 #include "core/Types.h"
 #include "data/RecordBuffer.h"
 #include "data/RecordHolder.h"
@@ -106,7 +105,6 @@ private:
     u32 secondCapacity_ = 0;
     std::vector<std::unique_ptr<std::string>> ownedNames_;  // names of pictures added by Add
     CRecordBuffers records_;
-    mutable CNameIndex firstIndex_, secondIndex_;
 };
 
 // The picture's data with its width and height (0 and 0 for no data or a header cut short).

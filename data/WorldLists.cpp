@@ -117,7 +117,7 @@ void CWorldLists::RollBack(const Mark& m) {
     skills.RollBack(m.skills);
     attributes.RollBack(m.attributes);
     ForEachList(*this, [&m](int i, auto& list) {
-        list.TruncateTo(m.lists[i][0]);
+        if (list.items.size() > m.lists[i][0]) list.items.resize(m.lists[i][0]);
         if (list.records.size() > m.lists[i][1]) list.records.resize(m.lists[i][1]);
     });
     if (pageSequences.ids.size() > m.pageIds) pageSequences.ids.resize(m.pageIds);

@@ -235,7 +235,7 @@ bool CPictureSetList::Load(CPdbFile* database, u16& key, u8 version) {
     }
     // The extension block names elements of the whole list, so the new sets take part already.
     if (s.HasError() || !ReadIdReferenceList(*this, s, version)) {
-        TruncateTo(before);
+        items.resize(before);
         return false;
     }
     records.push_back(std::move(k.record));

@@ -9,7 +9,6 @@
 #include <string_view>
 #include <vector>
 
-#include "core/NameIndex.h"
 #include "core/Types.h"
 #include "core/Stream.h"
 #include "data/RecordBuffer.h"
@@ -23,28 +22,20 @@ template <class T>
 class CWorldRecordList {
 public:
     T* FindById(const char* id) const {
-        const i32 i = index_.Find(id, static_cast<u32>(items.size()),
-                                  [this](u32 k) -> const char* { return items[k] ? items[k]->id : nullptr; });
-        return i < 0 ? nullptr : items[static_cast<size_t>(i)].get();
+        if (id == nullptr) return nullptr;
+        for (const auto& e : items)
+            if (e->id && std::string_view(e->id) == id) return e.get();
+        return nullptr;
     }
     void Clear() {
         items.clear();
         records.clear();
-        index_.Reset();
-    }
-    // Drops the elements from `count` on (a damaged record's, or a world's that is closed again).
-    void TruncateTo(size_t count) {
-        if (items.size() > count) items.resize(count);
-        index_.Reset();
     }
     size_t Count() const { return items.size(); }
     T* At(size_t i) const { return i < items.size() ? items[i].get() : nullptr; }
 
     std::vector<std::unique_ptr<T>> items;
     CRecordBuffers records;
-
-private:
-    mutable CNameIndex index_;
 };
 
 // Reads the id-reference block that follows lists of records with id lists (picture sets here):

@@ -207,35 +207,4 @@ TEST(PointerArray, FindRecordByIdMatchesNamesExactly) {
     EXPECT_EQ(FindRecordById<Record>(empty, "x"), nullptr);
 }
 
-// The look-up by id keeps answering with the first element of that name while the array changes
-// between look-ups: grows at its end, loses, gains or swaps elements in the middle, or is emptied.
-TEST(PointerArray, FindRecordByIdFollowsEveryChangeOfTheArray) {
-    Record a1{"a"}, b{"b"}, a2{"a"}, c{"c"}, d{"d"};
-    CPointerArray arr;
-    arr.Add(&a1);
-    arr.Add(&b);
-    EXPECT_EQ(FindRecordById<Record>(arr, "a"), &a1);
-    EXPECT_EQ(FindRecordById<Record>(arr, "c"), nullptr);
-    arr.Add(&a2);
-    arr.Add(&c);
-    EXPECT_EQ(FindRecordById<Record>(arr, "a"), &a1) << "a duplicate name yields the first element";
-    EXPECT_EQ(FindRecordById<Record>(arr, "c"), &c) << "elements added after a look-up are found";
-    arr.RemoveAt(0);
-    EXPECT_EQ(FindRecordById<Record>(arr, "a"), &a2);
-    arr.InsertAt(0, &d);
-    EXPECT_EQ(FindRecordById<Record>(arr, "d"), &d);
-    EXPECT_EQ(FindRecordById<Record>(arr, "b"), &b);
-    arr.SetAt(1, &c);  // b replaced in the middle
-    EXPECT_EQ(FindRecordById<Record>(arr, "b"), nullptr);
-    EXPECT_EQ(FindRecordById<Record>(arr, "c"), &c);
-    b.name = "e";  // a name changed behind the array's back
-    c.name = "f";
-    EXPECT_EQ(FindRecordById<Record>(arr, "c"), nullptr);
-    EXPECT_EQ(FindRecordById<Record>(arr, "f"), &c);
-    arr.RemoveAll();
-    EXPECT_EQ(FindRecordById<Record>(arr, "a"), nullptr);
-    arr.Add(&d);
-    EXPECT_EQ(FindRecordById<Record>(arr, "d"), &d);
-}
-
 }  // namespace

@@ -20,6 +20,8 @@
 
 #include <benchmark/benchmark.h>
 
+#include <algorithm>
+#include <chrono>
 #include <filesystem>
 #include <random>
 #include <string>
@@ -78,33 +80,77 @@ world::Content ScaledWorld(int scale) {
     return out;
 }
 
+// Writes the world of `scale` times the base world into the folder as VantrelBase.pdb.
+bool WriteScaledWorld(const BenchFolder& folder, int scale, world::Content& c) {
+    c = ScaledWorld(scale);
+    return world::WriteWorldDatabase(c, world::BuildWorld(c), folder.Path() + "VantrelBase.pdb");
+}
+
+// One load of the world database that the finder's folder holds, from open to the shared lists.
+bool LoadOnce(CFileFinder& finder, const char* name) {
+    CTextureSet textures;
+    CWorldLists lists(textures);
+    auto db = std::make_unique<CPdbFile>(nullptr, &finder);
+    db->Open(name, "VnTl");
+    CWorld w;
+    if (!w.Load(std::move(db), lists)) return false;
+    lists.AfterLoad();
+    benchmark::DoNotOptimize(w.SectionCount());
+    lists.Clear();
+    return true;
+}
+
 void BM_LoadWorld(benchmark::State& state) {
     BenchFolder folder;
     CFileFinder finder;
     finder.SetFolder(folder.Path());
-    world::Content c = ScaledWorld(static_cast<int>(state.range(0)));
-    if (!world::WriteWorldDatabase(c, world::BuildWorld(c), folder.Path() + "VantrelBase.pdb")) {
+    world::Content c;
+    if (!WriteScaledWorld(folder, static_cast<int>(state.range(0)), c)) {
         state.SkipWithError("cannot write the world");
         return;
     }
     for (auto _ : state) {
-        CTextureSet textures;
-        CWorldLists lists(textures);
-        auto db = std::make_unique<CPdbFile>(nullptr, &finder);
-        db->Open("VantrelBase", "VnTl");
-        CWorld w;
-        if (!w.Load(std::move(db), lists)) {
+        if (!LoadOnce(finder, "VantrelBase")) {
             state.SkipWithError("the world does not load");
             return;
         }
-        lists.AfterLoad();
-        benchmark::DoNotOptimize(w.SectionCount());
-        lists.Clear();
     }
     state.counters["pictures"] = static_cast<double>(c.pictures.size());
     state.counters["sections"] = static_cast<double>(c.sections.size());
 }
-BENCHMARK(BM_LoadWorld)->Arg(1)->Arg(10)->Unit(benchmark::kMicrosecond);
+BENCHMARK(BM_LoadWorld)->Arg(1)->Arg(10)->Arg(20)->Unit(benchmark::kMicrosecond);
+
+// How the load grows with the world: the 1x and the 20x world loaded back to back in the same run
+// (seven rounds, the median), "ratio" the 20x load's time over the 1x load's. A load that is linear
+// in the world's size gives about 20.
+void BM_LoadWorldGrowth(benchmark::State& state) {
+    BenchFolder small, large;
+    CFileFinder smallFinder, largeFinder;
+    smallFinder.SetFolder(small.Path());
+    largeFinder.SetFolder(large.Path());
+    world::Content c;
+    if (!WriteScaledWorld(small, 1, c) || !WriteScaledWorld(large, 20, c)) {
+        state.SkipWithError("cannot write the worlds");
+        return;
+    }
+    auto timed = [](int reps, CFileFinder& f) {
+        const auto t0 = std::chrono::steady_clock::now();
+        for (int i = 0; i < reps; ++i) LoadOnce(f, "VantrelBase");
+        return std::chrono::duration<double>(std::chrono::steady_clock::now() - t0).count();
+    };
+    std::vector<double> ratios;
+    for (auto _ : state) {
+        ratios.clear();
+        for (int round = 0; round < 7; ++round) {
+            const double one = timed(20, smallFinder);
+            const double twenty = timed(1, largeFinder);
+            if (one > 0) ratios.push_back(twenty / (one / 20));
+        }
+    }
+    std::sort(ratios.begin(), ratios.end());
+    if (!ratios.empty()) state.counters["ratio"] = ratios[ratios.size() / 2];
+}
+BENCHMARK(BM_LoadWorldGrowth)->Iterations(1)->Unit(benchmark::kMillisecond);
 
 // Start-up of the whole game on a headless window until the splash screen has drawn its first frame.
 void BM_StartToSplash(benchmark::State& state) {

@@ -20,6 +20,7 @@ bool CRecordHolder::EnsureLoaded() {
         record = nullptr;
     }
     data = record ? record->data + prefix : nullptr;
+    if (holdsPicture_) Picture();
     return record != nullptr;
 }
 
@@ -27,6 +28,17 @@ void CRecordHolder::Release() {
     if (record) FreeDataBlock(record);
     record = nullptr;
     data = nullptr;
+    pictureOf_ = nullptr;
+    pictureValid_ = false;
 }
 
 u32 CRecordHolder::Size() const { return record ? record->size - prefix : 0; }
+
+const CPictureData* CRecordHolder::Picture() const {
+    if (data == nullptr) return nullptr;
+    if (pictureOf_ != data) {
+        pictureOf_ = data;
+        pictureValid_ = ReadPicture(data, Size(), picture_);
+    }
+    return pictureValid_ ? &picture_ : nullptr;
+}

@@ -3,6 +3,7 @@
 // set; widgets and the video output draw from the holders and never free them.
 #pragma once
 
+#include "core/PictureRecord.h"
 #include "core/Types.h"
 
 class CPdbFile;
@@ -24,6 +25,10 @@ public:
     void Release();
     bool IsLoaded() const { return record != nullptr; }
     u32 Size() const;
+    // The held record read as a picture (checked, with its colour table's reach known), or null when it
+    // is not one. The read happens once, when the record is loaded, not on every draw; data that a
+    // caller set by hand is read on the first ask.
+    const CPictureData* Picture() const;
 
     const char* name = nullptr;  // world pictures: the name in the loading record
     CPdbFile* database = nullptr;
@@ -34,4 +39,13 @@ public:
     u8 prefix = 0;
     CRecordData* record = nullptr;
     const u8* data = nullptr;  // the record's bytes after the prefix: a picture for the pictures
+
+protected:
+    // Holders of records that are never pictures (the sounds) do not read them as such.
+    bool holdsPicture_ = true;
+
+private:
+    mutable CPictureData picture_;
+    mutable const u8* pictureOf_ = nullptr;  // the data `picture_` was read from
+    mutable bool pictureValid_ = false;
 };

@@ -10,6 +10,7 @@
 // it that the sound front-end plays.
 class CLoadedResource : public CRecordHolder {
 public:
+    CLoadedResource() { holdsPicture_ = false; }
     ~CLoadedResource() override { Release(); }
     bool Load(CPdbFile* database, u16 id);
     void Release();

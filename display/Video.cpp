@@ -135,8 +135,10 @@ void CVideo::LayoutViewRect() {
 // --- 2D drawing ---
 
 bool CVideo::Picture(const CRecordHolder* holder, const CPaletteRef* palette, CPictureData& out) const {
-    if (!renderer || !holder || !holder->data) return false;
-    if (!ReadPicture(holder->data, holder->Size(), out)) return false;
+    if (!renderer || !holder) return false;
+    const CPictureData* read = holder->Picture();
+    if (!read) return false;
+    out = *read;
     if (palette && palette->colours) {
         out.table = palette->colours;
         out.tableCount = palette->count;

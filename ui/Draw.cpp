@@ -14,8 +14,9 @@
 #include "display/Renderer.h"
 
 bool GetHolderPicture(const CRecordHolder* holder, CPictureData& picture) {
-    if (holder == nullptr || holder->data == nullptr) return false;
-    return ReadPicture(holder->data, holder->Size(), picture);
+    const CPictureData* read = holder ? holder->Picture() : nullptr;
+    if (read) picture = *read;
+    return read != nullptr;
 }
 
 namespace {

@@ -317,6 +317,7 @@ public:
 
     // --- fillers ---
     void SetFiller(CFillerId id, CTexturedFiller filler) { fillers_[static_cast<size_t>(id)] = filler; }
+    CTexturedFiller Filler(CFillerId id) const { return fillers_[static_cast<size_t>(id)]; }
     // The filler of a polygon type under a heading class; `levelQuad` for types 13 and 14.
     static CFillerId ChooseFiller(i32 type, i32 headingClass, bool levelQuad);
     static bool IsLevelQuad(const CScreenVertex* v, i32 count);

@@ -29,9 +29,8 @@ const CPictureData* CGameViewWorld::GetViewPicture(u16 id) const {
     CPictureData& p = pictures_[id];
     CRecordHolder* holder = id ? textures_.PictureAt(id) : nullptr;
     // A picture that cannot be read or checked is none: the view leaves its polygons out.
-    if (!holder || !textures_.EnsureLoaded(holder) || !holder->data ||
-        !ReadPicture(holder->data, holder->Size(), p))
-        p = CPictureData{};
+    const CPictureData* read = holder && textures_.EnsureLoaded(holder) ? holder->Picture() : nullptr;
+    p = read ? *read : CPictureData{};
     return p.data ? &p : nullptr;
 }
 
@@ -48,9 +47,8 @@ CViewPalette CGameViewWorld::GetViewPalette(u16 id) const {
     if (it == palettes_.end()) {
         CPictureData& p = palettes_[id];
         CSecondPicture* second = textures_.SecondAt(id);
-        if (!second || !second->EnsureLoaded() || !second->data ||
-            !ReadPicture(second->data, second->Size(), p))
-            p = CPictureData{};
+        const CPictureData* read = second && second->EnsureLoaded() ? second->Picture() : nullptr;
+        p = read ? *read : CPictureData{};
         it = palettes_.find(id);
     }
     const CPictureData& p = it->second;

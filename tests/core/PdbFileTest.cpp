@@ -1,5 +1,6 @@
 #include "core/FileFinder.h"
 #include "core/PdbFile.h"
+#include "core/RecordHolder.h"
 #include "core/Str.h"
 #include "platform/Clock.h"
 #include "platform/Files.h"
@@ -304,6 +305,40 @@ TEST(CopyBytes, CopiesForwardAndReturnsTheEnd) {
     EXPECT_EQ(CopyBytes(dst, src, 7), dst + 7);
     EXPECT_EQ(Bytes(dst, dst + 8), (Bytes{1, 2, 3, 4, 5, 6, 7, 0}));
     EXPECT_EQ(CopyBytes(dst, src, 0), dst);
+}
+
+// A holder reads its record as a picture when it loads it: the header checked and the largest colour
+// index of its texels known from then on, and nothing kept once the record is released. A record that
+// is no picture gives none.
+TEST_F(PdbFileTest, AHolderReadsItsPictureWhenItLoadsTheRecord) {
+    CPdbFile writer(nullptr, &finder);
+    writer.InitSavedGameHeader("pictures");
+    // Encoding 0, 2 x 2 texels of indices 0, 2, 1, 2 into a table of three colours.
+    const u8 picture[] = {0, 0, 2, 0, 2, 0, 0, 0, 0, 2, 1, 2, 0x11, 0x11, 0x22, 0x22, 0x33, 0x33};
+    const u8 other[] = {9, 9, 9};
+    writer.AddRecord(1, picture, sizeof picture);
+    writer.AddRecord(2, other, sizeof other);
+    ASSERT_EQ(writer.Save("pictures"), 1);
+    DeleteRecordEntries(writer.PendingRecords());
+
+    CPdbFile db(nullptr, &finder);
+    ASSERT_EQ(db.Open("pictures", "VnTS"), 1);
+    CRecordHolder holder;
+    ASSERT_TRUE(holder.Load(&db, 1));
+    const CPictureData* read = holder.Picture();
+    ASSERT_NE(read, nullptr);
+    EXPECT_EQ(read->width, 2);
+    EXPECT_EQ(read->height, 2);
+    EXPECT_EQ(read->tableCount, 4u) << "three colours and the record's two padding bytes";
+    EXPECT_EQ(read->maxIndex, 2u);
+    EXPECT_TRUE(PictureTableCoversData(*read));
+    holder.record->data[0] = 7;  // the read stands; the record is not read again
+    EXPECT_EQ(holder.Picture(), read);
+    holder.Release();
+    EXPECT_EQ(holder.Picture(), nullptr);
+
+    ASSERT_TRUE(holder.Load(&db, 2));
+    EXPECT_EQ(holder.Picture(), nullptr);
 }
 
 }  // namespace

@@ -147,4 +147,23 @@ TEST(Video, FrameAndPictureWrappers) {
     EXPECT_EQ(at(59, 60), 1);
 }
 
+// A held picture is read once: drawing it again does not read (or check, or scan) its record again,
+// so bytes changed under the holder after the first read do not reach the screen.
+TEST(Video, AHeldPictureIsReadOnceNotOnEveryDraw) {
+    FakeHost host;
+    CVideo video(&host);
+    ASSERT_TRUE(video.Create(host.window.get()));
+    ASSERT_EQ(video.SyncBackBuffer(), 1u);
+    const CFrameTarget& t = video.GetRenderer()->target2D;
+    auto at = [&t](int x, int y) { return t.pixels[FrameOffset(t, x, y)]; };
+
+    Held picture(drawtest::EncodePicture(0, 2, 2, {1, 2, 3, 4}));
+    video.DrawPicture(&picture, 30, 30);
+    ASSERT_EQ(at(31, 31), 4);
+    picture.keep[0] = 7;  // an encoding no blit draws
+    video.DrawPicture(&picture, 40, 40);
+    EXPECT_EQ(at(40, 40), 1);
+    EXPECT_EQ(at(41, 41), 4);
+}
+
 }  // namespace

@@ -81,9 +81,12 @@ function(vantrel_add_test_dirs)
                               vantrel_test_support GTest::gtest GTest::gtest_main GTest::gmock)
         vantrel_test_build_options(test_${area})
         target_precompile_headers(test_${area} REUSE_FROM vantrel_test_pch)
+        # The tests' saved games live in the build folder, never in the player's own: a player's
+        # automatic save would otherwise be offered in the middle of a menu test.
         gtest_discover_tests(test_${area} DISCOVERY_TIMEOUT 60
                              WORKING_DIRECTORY ${CMAKE_BINARY_DIR}
-                             PROPERTIES LABELS ${area})
+                             PROPERTIES LABELS ${area}
+                                        ENVIRONMENT "XDG_DATA_HOME=${CMAKE_BINARY_DIR}/test-home/data")
       endif()
     endif()
   endforeach()
